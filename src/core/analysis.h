@@ -1,0 +1,66 @@
+// The analysis run: reset, classify every line, raise the seven totals, hand each line to its
+// parser. Also the log-open sequence that the window and qla share.
+#pragma once
+
+#include "store.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace qla {
+
+enum class LogLanguage : std::uint8_t { English = 0, German = 1 };
+
+struct AnalysisTotals {
+    std::int64_t Kills = 0;
+    std::int64_t Deaths = 0;
+    std::int64_t Teamkills = 0;
+    std::int64_t VoiceChats = 0;
+    std::int64_t TextChats = 0;
+    std::int64_t Unknown = 0;
+    std::int64_t Total = 0;
+};
+
+struct AnalysisProgress {
+    std::uint64_t Position = 0;   // index of the line just handled
+    std::uint64_t UpperBound = 0; // index of the last line
+    const AnalysisTotals* Totals = nullptr;
+};
+
+// Called every kProgressStride lines and once after the last line.
+using AnalysisProgressCallback = std::function<void(const AnalysisProgress&)>;
+inline constexpr std::uint64_t kProgressStride = 4096;
+
+// The store part of the reset: empties everything but LogLines.
+void ResetAnalysis(AnalysisStore& store);
+
+// Walks every line of store.LogLines once; the store is reset first.
+AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language,
+                          const AnalysisProgressCallback& progress = {});
+
+// True when `path` names a regular file that can be opened for reading.
+bool FileExists(const std::string& path);
+
+struct OpenLogResult {
+    bool Opened = false;   // false: LogFileLoaded became false and nothing else changed
+    std::string Error;     // why it was not opened (for qla; the window shows nothing)
+    std::optional<std::string> DateText; // set when the first line is a "logfile opened on" line
+    std::uint64_t LineCount = 0;
+};
+
+// The open sequence: existence check, whole-file read, decode, reset of the store.
+OpenLogResult OpenLogFile(AnalysisStore& store, const std::string& path);
+
+// The date text of a first line "logfile opened on <date>"; nullopt for any other line.
+std::optional<std::string> LogDateText(std::string_view firstLine);
+
+// The selected-player column of the window: Total is the sum of the six values above it.
+struct PlayerTotals {
+    std::int64_t Kills = 0, Deaths = 0, Teamkills = 0, VoiceChats = 0, TextChats = 0,
+                 Unknown = 0, Total = 0;
+};
+PlayerTotals TotalsOfPlayer(const PlayerRecord& player);
+
+} // namespace qla

@@ -1,0 +1,38 @@
+// The lines of one opened log, decoded to UTF-8 and kept in one buffer. Each line is a view
+// into that buffer, so a multi-million-line log costs the file's size plus 16 bytes a line.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace qla {
+
+class LogLineList {
+public:
+    LogLineList() = default;
+
+    // Splits raw file bytes into lines and decodes each line on its own: valid UTF-8 stays as it
+    // is, anything else is read as Windows-1252. A UTF-8 byte-order mark at the start is dropped.
+    // A line ends at CR, CR LF or LF; a CR or CR LF at the very end starts no new line, an LF
+    // there leaves a last empty line. An empty file is one empty line.
+    static LogLineList FromBytes(std::string bytes);
+
+    // Lines given directly (tests, generators); they are taken as UTF-8 without splitting.
+    static LogLineList FromLines(const std::vector<std::string>& lines);
+
+    std::size_t size() const { return spans_.size(); }
+    bool empty() const { return spans_.empty(); }
+    std::string_view operator[](std::size_t i) const {
+        return std::string_view(text_).substr(spans_[i].first, spans_[i].second);
+    }
+
+private:
+    std::string text_;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> spans_; // offset, length in bytes
+};
+
+} // namespace qla

@@ -1,0 +1,25 @@
+// Player names and colour codes. A colour code is "^" followed by one code character.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qla {
+
+// True for one character that is a digit or, in lower case, one of . * , - @ ! $ b n q d u w # & |.
+// False for the empty text and for anything longer than one character.
+bool IsColourCodeChar(std::string_view character);
+bool IsColourCodeChar(char c);
+
+// Trims spaces, then removes every trailing colour code. The result is a view into `raw`.
+std::string_view NormalizeName(std::string_view raw);
+
+std::string StripColourCodes(std::string_view text);
+
+// Whether the characters copied between colour codes are HTML-escaped ("&", "<", ">").
+enum class HtmlEscaping { None, Escape };
+
+// Replaces colour codes with font tags of the colour table.
+std::string ColourToHtml(std::string_view text, HtmlEscaping escaping = HtmlEscaping::None);
+
+} // namespace qla

@@ -1,0 +1,46 @@
+// The statistics table every tabular export is written from. Row 0 is an empty row that belongs
+// to no item; items are rows 1 to size()-1. Cell 0 is the sort key.
+#pragma once
+
+#include "core/store.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qla {
+
+struct SortCell {
+    std::string Text;
+    bool IsNumber = false;
+};
+
+struct SortRow {
+    std::array<SortCell, 8> Cells;
+};
+
+using SortTable = std::vector<SortRow>;
+
+// Stable ascending sort of rows 1..n by cell 0: numeric keys as numbers, text keys after
+// StripColourCodes by code point; ties keep their order. Row 0 never moves.
+void SortRows(SortTable& table);
+
+// Calls visit(row) for rows 1..n, or n..1 when not ascending. Row 0 is never read.
+template <class Visit> void ReadRows(const SortTable& table, bool ascending, Visit&& visit) {
+    const std::size_t n = table.empty() ? 0 : table.size() - 1;
+    for (std::size_t k = 1; k <= n; ++k)
+        visit(table[ascending ? k : n + 1 - k], ascending ? k : n + 1 - k);
+}
+
+// kills x 100 / deaths in hundredths, rounded to nearest with halves to even; kills x 100
+// when deaths is 0. Exact integer arithmetic.
+std::int64_t KillDeathRatio(std::int64_t kills, std::int64_t deaths);
+
+// hundredths / 100 as the shortest decimal text: 150 -> "1.5", 200 -> "2", 5 -> "0.05".
+std::string RatioText(std::int64_t hundredths, std::string_view decimalSeparator);
+
+// OrderKey 0 name, 1 kills, 2 deaths, 3 ratio, 4 teamkills, 5 appearance; others: no key.
+SortTable BuildStandardOrder(const AnalysisStore& store, int orderKey);
+
+} // namespace qla
