@@ -44,8 +44,8 @@ AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language,
 bool FileExists(const std::string& path);
 
 struct OpenLogResult {
-    bool Opened = false;   // false: LogFileLoaded became false and nothing else changed
-    std::string Error;     // why it was not opened (for qla; the window shows nothing)
+    bool Opened = false; // false: LogFileLoaded became false and nothing else changed
+    std::string Error;   // why it was not opened (for qla; the window shows nothing)
     std::optional<std::string> DateText; // set when the first line is a "logfile opened on" line
     std::uint64_t LineCount = 0;
 };
@@ -58,8 +58,8 @@ std::optional<std::string> LogDateText(std::string_view firstLine);
 
 // The selected-player column of the window: Total is the sum of the six values above it.
 struct PlayerTotals {
-    std::int64_t Kills = 0, Deaths = 0, Teamkills = 0, VoiceChats = 0, TextChats = 0,
-                 Unknown = 0, Total = 0;
+    std::int64_t Kills = 0, Deaths = 0, Teamkills = 0, VoiceChats = 0, TextChats = 0, Unknown = 0,
+                 Total = 0;
 };
 PlayerTotals TotalsOfPlayer(const PlayerRecord& player);
 

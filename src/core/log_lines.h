@@ -12,7 +12,7 @@
 namespace qla {
 
 class LogLineList {
-public:
+  public:
     LogLineList() = default;
 
     // Splits raw file bytes into lines and decodes each line on its own: valid UTF-8 stays as it
@@ -30,7 +30,7 @@ public:
         return std::string_view(text_).substr(spans_[i].first, spans_[i].second);
     }
 
-private:
+  private:
     std::string text_;
     std::vector<std::pair<std::uint64_t, std::uint64_t>> spans_; // offset, length in bytes
 };

@@ -45,7 +45,7 @@ struct ChatEntry {
 inline constexpr std::string_view kUnnamedPlayer = "[err]unnamedplayer";
 
 class AnalysisStore {
-public:
+  public:
     AnalysisStore() { Reset(); }
 
     bool LogFileLoaded = false;
@@ -70,7 +70,7 @@ public:
     // Number of real entries (the upper bound of the array).
     std::int32_t PlayerCount() const { return static_cast<std::int32_t>(Players.size()) - 1; }
 
-private:
+  private:
     struct NameHash {
         using is_transparent = void;
         std::size_t operator()(std::string_view s) const noexcept {

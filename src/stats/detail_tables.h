@@ -12,12 +12,12 @@ namespace qla {
 
 // Positions in KillEvents per player, as killer and as victim, in event order.
 class KillEventIndex {
-public:
+  public:
     explicit KillEventIndex(const AnalysisStore& store);
     std::span<const std::int32_t> AsKiller(PlayerIndex player) const;
     std::span<const std::int32_t> AsVictim(PlayerIndex player) const;
 
-private:
+  private:
     std::vector<std::int32_t> killerStart_, killerEvents_, victimStart_, victimEvents_;
 };
 
@@ -31,8 +31,7 @@ SortTable BuildTeamkillsTable(const AnalysisStore& store, const KillEventIndex& 
 SortTable BuildTeamdeathsTable(const AnalysisStore& store, const KillEventIndex& index,
                                PlayerIndex player, int detailOrderKey);
 SortTable BuildSelfKillsTable(const AnalysisStore& store, PlayerIndex player, int detailOrderKey);
-SortTable BuildUsedWeaponsTable(const AnalysisStore& store, PlayerIndex player,
-                                int detailOrderKey);
+SortTable BuildUsedWeaponsTable(const AnalysisStore& store, PlayerIndex player, int detailOrderKey);
 
 // WeaponOrderKey: 0 name, 1 kills, 2 share, 3 most kills by, 4 most deaths by, 5 standard.
 // Always 15 rows; with no kills at all every share is "0".

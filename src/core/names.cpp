@@ -1,0 +1,149 @@
+// Player names and colour codes: normalising, stripping and turning codes into font tags.
+#include "core/names.h"
+
+#include <array>
+
+namespace qla {
+namespace {
+
+char ToLowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The opening font tag of a (lower-cased) code character.
+std::string_view FontTagFor(char code) {
+    switch (ToLowerAscii(code)) {
+    case '0':
+    case '8':
+    case '@':
+        return "<font color=#000000>";
+    case '1':
+    case '9':
+    case 'q':
+        return "<font color=#FF0000>";
+    case '2':
+    case '*':
+    case 'b':
+        return "<font color=#00FF00>";
+    case '3':
+    case '#':
+        return "<font color=#FFFF00>";
+    case '4':
+    case ',':
+    case 'd':
+    case '|':
+        return "<font color=#0000FF>";
+    case '5':
+    case '-':
+    case 'u':
+        return "<font color=#00FFFF>";
+    case '6':
+    case '.':
+    case '&':
+    case 'n':
+        return "<font color=#FF00FF>";
+    default: // '7', 'w', '!', '$'
+        return "<font color=#FFFFFF>";
+    }
+}
+
+bool StartsColourCode(std::string_view text, std::size_t i) {
+    return text[i] == '^' && i + 1 < text.size() && IsColourCodeChar(text[i + 1]);
+}
+
+void AppendEscaped(std::string& out, char c, HtmlEscaping escaping) {
+    if (escaping == HtmlEscaping::Escape) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            return;
+        case '<':
+            out += "&lt;";
+            return;
+        case '>':
+            out += "&gt;";
+            return;
+        default:
+            break;
+        }
+    }
+    out.push_back(c);
+}
+
+} // namespace
+
+bool IsColourCodeChar(char c) {
+    if (c >= '0' && c <= '9')
+        return true;
+    switch (ToLowerAscii(c)) {
+    case '.':
+    case '*':
+    case ',':
+    case '-':
+    case '@':
+    case '!':
+    case '$':
+    case 'b':
+    case 'n':
+    case 'q':
+    case 'd':
+    case 'u':
+    case 'w':
+    case '#':
+    case '&':
+    case '|':
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool IsColourCodeChar(std::string_view character) {
+    return character.size() == 1 && IsColourCodeChar(character[0]);
+}
+
+std::string_view NormalizeName(std::string_view raw) {
+    std::string_view name = raw;
+    const auto first = name.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return raw.substr(0, 0);
+    name = name.substr(first, name.find_last_not_of(' ') - first + 1);
+    // Code characters are ASCII, so byte tests here are character tests.
+    while (name.size() > 1 && name[name.size() - 2] == '^' && IsColourCodeChar(name.back()))
+        name.remove_suffix(2);
+    return name;
+}
+
+std::string StripColourCodes(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (StartsColourCode(text, i))
+            ++i;
+        else
+            out.push_back(text[i]);
+    }
+    return out;
+}
+
+std::string ColourToHtml(std::string_view text, HtmlEscaping escaping) {
+    std::string out;
+    out.reserve(text.size() + 16);
+    bool fontOpen = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (StartsColourCode(text, i)) {
+            if (fontOpen)
+                out += "</font>";
+            out += FontTagFor(text[i + 1]);
+            fontOpen = true;
+            ++i;
+        } else {
+            AppendEscaped(out, text[i], escaping);
+        }
+    }
+    if (fontOpen)
+        out += "</font>";
+    return out;
+}
+
+} // namespace qla

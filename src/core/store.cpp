@@ -1,0 +1,38 @@
+// The analysis store's reset and its player look-up through a hash index. The index gives the
+// same result as a linear search from record 1, including the creation order of new records.
+#include "core/store.h"
+
+#include "core/names.h"
+
+namespace qla {
+
+void AnalysisStore::Reset() {
+    Players.assign(1, PlayerRecord{});
+    KillEvents.assign(1, KillEvent{});
+    VoiceChats.assign(1, ChatEntry{});
+    TextChats.assign(1, ChatEntry{});
+    OtherLines.assign(1, std::string_view{});
+    index_.clear();
+}
+
+PlayerIndex AnalysisStore::FindOrAddPlayer(std::string_view rawName) {
+    std::string_view name = NormalizeName(rawName);
+    if (name.empty())
+        name = kUnnamedPlayer;
+    if (const auto found = index_.find(name); found != index_.end())
+        return found->second;
+    const auto index = static_cast<PlayerIndex>(Players.size());
+    PlayerRecord record;
+    record.Name.assign(name);
+    Players.push_back(std::move(record));
+    index_.emplace(Players.back().Name, index);
+    return index;
+}
+
+std::optional<PlayerIndex> AnalysisStore::FindPlayer(std::string_view name) const {
+    if (const auto found = index_.find(name); found != index_.end())
+        return found->second;
+    return std::nullopt;
+}
+
+} // namespace qla

@@ -1,0 +1,151 @@
+// Character-aware cuts over UTF-8. A code point starts at every byte that is not a continuation
+// byte (10xxxxxx); counting those bytes counts characters.
+#include "core/text.h"
+
+namespace qla {
+namespace {
+
+bool IsContinuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+// Byte offset of the character with the given index; text.size() when beyond the end.
+std::size_t OffsetOfChar(std::string_view text, std::int64_t index) {
+    if (index <= 0)
+        return 0;
+    std::int64_t seen = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!IsContinuation(static_cast<unsigned char>(text[i]))) {
+            if (seen == index)
+                return i;
+            ++seen;
+        }
+    }
+    return text.size();
+}
+
+// Byte offset where the last `count` characters begin; 0 when the text is shorter.
+std::size_t OffsetOfLastChars(std::string_view text, std::int64_t count) {
+    if (count <= 0)
+        return text.size();
+    std::int64_t seen = 0;
+    for (std::size_t i = text.size(); i > 0; --i) {
+        if (!IsContinuation(static_cast<unsigned char>(text[i - 1]))) {
+            if (++seen == count)
+                return i - 1;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+std::int64_t CharCount(std::string_view text) {
+    std::int64_t count = 0;
+    for (unsigned char byte : text)
+        count += IsContinuation(byte) ? 0 : 1;
+    return count;
+}
+
+std::string_view FirstChars(std::string_view text, std::int64_t count) {
+    return text.substr(0, OffsetOfChar(text, count));
+}
+
+std::string_view LastChars(std::string_view text, std::int64_t count) {
+    return text.substr(OffsetOfLastChars(text, count));
+}
+
+std::string_view DropFirstChars(std::string_view text, std::int64_t count) {
+    return text.substr(OffsetOfChar(text, count));
+}
+
+std::string_view DropLastChars(std::string_view text, std::int64_t count) {
+    return text.substr(0, OffsetOfLastChars(text, count));
+}
+
+std::string_view TrimSpaces(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return text.substr(0, 0);
+    return TrimRightSpaces(text.substr(first));
+}
+
+std::string_view TrimRightSpaces(std::string_view text) {
+    const auto last = text.find_last_not_of(' ');
+    return last == std::string_view::npos ? text.substr(0, 0) : text.substr(0, last + 1);
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    while (p < end) {
+        const unsigned char b = *p;
+        if (b < 0x80) {
+            ++p;
+            continue;
+        }
+        int length = 0;
+        char32_t cp = 0;
+        if (b >= 0xC2 && b <= 0xDF) {
+            length = 2;
+            cp = b & 0x1F;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            length = 3;
+            cp = b & 0x0F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4;
+            cp = b & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p < length)
+            return false;
+        for (int k = 1; k < length; ++k) {
+            if (!IsContinuation(p[k]))
+                return false;
+            cp = (cp << 6) | (p[k] & 0x3F);
+        }
+        // Overlong forms, surrogates and code points past U+10FFFF are not valid UTF-8.
+        if ((length == 3 && cp < 0x800) || (length == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+            (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        p += length;
+    }
+    return true;
+}
+
+void AppendCodePoint(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+void AppendWindows1252AsUtf8(std::string& out, std::string_view bytes) {
+    // Code points of 0x80..0x9F; the unassigned bytes map to the C1 control of the same value.
+    static constexpr char16_t kHigh[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    for (unsigned char b : bytes) {
+        if (b < 0x80)
+            out.push_back(static_cast<char>(b));
+        else if (b < 0xA0)
+            AppendCodePoint(out, kHigh[b - 0x80]);
+        else
+            AppendCodePoint(out, b);
+    }
+}
+
+} // namespace qla

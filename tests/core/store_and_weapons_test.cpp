@@ -1,0 +1,104 @@
+// The store's player look-up and reset, and the weapon table.
+#include "core/store.h"
+#include "core/weapons.h"
+
+#include <gtest/gtest.h>
+
+namespace qla {
+namespace {
+
+TEST(StoreTest, ResetLeavesOnlyPlaceholders) {
+    AnalysisStore store;
+    store.FindOrAddPlayer("Bob");
+    store.KillEvents.push_back({1, 1, "MP40"});
+    store.Reset();
+    EXPECT_EQ(store.Players.size(), 1u);
+    EXPECT_EQ(store.Players[0].Name, "");
+    EXPECT_EQ(store.KillEvents.size(), 1u);
+    EXPECT_EQ(store.VoiceChats.size(), 1u);
+    EXPECT_EQ(store.TextChats.size(), 1u);
+    EXPECT_EQ(store.OtherLines.size(), 1u);
+    EXPECT_EQ(store.PlayerCount(), 0);
+    EXPECT_FALSE(store.FindPlayer("Bob"));
+    EXPECT_EQ(store.FindOrAddPlayer("Bob"), 1); // indexes start again at 1
+}
+
+TEST(StoreTest, FindOrAddPlayerKeepsCreationOrder) {
+    AnalysisStore store;
+    EXPECT_EQ(store.FindOrAddPlayer("Al"), 1);
+    EXPECT_EQ(store.FindOrAddPlayer("Bob"), 2);
+    EXPECT_EQ(store.FindOrAddPlayer("Al"), 1);
+    EXPECT_EQ(store.FindOrAddPlayer("  Bob^7 "), 2);
+    EXPECT_EQ(store.FindOrAddPlayer("bob"), 3); // case matters
+    EXPECT_EQ(store.PlayerCount(), 3);
+    const auto& bob = store.Players[2];
+    EXPECT_EQ(bob.Name, "Bob");
+    EXPECT_EQ(bob.Kills[0] + bob.Deaths[23] + bob.Teamkills + bob.TextChatCount, 0);
+}
+
+TEST(StoreTest, EmptyNamesAreFiledUnderOneRecord) {
+    AnalysisStore store;
+    const PlayerIndex spaces = store.FindOrAddPlayer("   ");
+    EXPECT_EQ(store.FindOrAddPlayer("^7"), spaces);
+    EXPECT_EQ(store.FindOrAddPlayer(""), spaces);
+    EXPECT_EQ(store.Players[spaces].Name, "[err]unnamedplayer");
+    EXPECT_EQ(store.FindOrAddPlayer("[err]unnamedplayer"), spaces);
+}
+
+TEST(StoreTest, FindPlayerIsExactAndNeverCreates) {
+    AnalysisStore store;
+    store.FindOrAddPlayer("^1Zed");
+    EXPECT_EQ(store.FindPlayer("^1Zed"), 1);
+    EXPECT_FALSE(store.FindPlayer("Zed"));
+    EXPECT_FALSE(store.FindPlayer("^1Zed^7"));
+    EXPECT_EQ(store.PlayerCount(), 1);
+}
+
+TEST(StoreTest, ManyPlayersKeepTheirIndexes) {
+    AnalysisStore store;
+    for (int i = 1; i <= 40000; ++i)
+        ASSERT_EQ(store.FindOrAddPlayer("p" + std::to_string(i)), i);
+    EXPECT_EQ(store.FindOrAddPlayer("p32768"), 32768); // no 16-bit limit
+    EXPECT_EQ(store.PlayerCount(), 40000);
+}
+
+TEST(WeaponTableTest, NameToCode) {
+    struct Case {
+        std::string_view name;
+        WeaponId id;
+    };
+    const Case cases[] = {
+        {"Crew-served MG42", 11},
+        {".45ACP 1911", 2},
+        {"Sniper Rifle", 8},
+        {"Total", 0},
+        {"tOTAL", 0},
+        {"unknown", 15},
+        {"", 15},
+        {" Knife", 15},
+        {"Mauser", 15},
+        {"Teamkill", 23},
+        {"Died", 20},
+        {"^1Knife", 15},
+        {"KNIFE", 1},
+        {"Airstrike", 14},
+        {"Fell to his death", 22},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WeaponIdFromName(c.name), c.id) << c.name;
+}
+
+TEST(WeaponTableTest, CodeToNameAndBack) {
+    EXPECT_EQ(WeaponDisplayName(15), "Unknown");
+    EXPECT_EQ(WeaponDisplayName(24), "Unknown");
+    EXPECT_EQ(WeaponDisplayName(-1), "Unknown");
+    EXPECT_EQ(WeaponDisplayName(0), "Total");
+    for (WeaponId id = 0; id <= 23; ++id) {
+        if (id != 15) {
+            EXPECT_EQ(WeaponIdFromName(WeaponDisplayName(id)), id) << id;
+        }
+    }
+}
+
+} // namespace
+} // namespace qla
