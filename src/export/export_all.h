@@ -1,0 +1,56 @@
+// Export All Data: the linked site of style sheet, five index pages, two pages per player and
+// five weapon pages in one folder.
+#pragma once
+
+#include "core/store.h"
+#include "export/export_types.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qla {
+
+// The "If file exists:" choices. They apply to pages; an existing "style.css" is always kept.
+enum class IfFileExists { Overwrite, Skip, Ask };
+enum class ExistingFileAnswer { Replace, Keep, Stop };
+
+// Called before each file with its bare name, its number (1-based) and the file count.
+using ExportAllProgress =
+    std::function<void(const std::string& fileName, std::int64_t number, std::int64_t count)>;
+// Asked for each existing page when IfExists is Ask.
+using ExistingFileQuestion = std::function<ExistingFileAnswer(const std::string& fileName)>;
+
+struct ExportAllSettings {
+    std::string GameTitle;
+    std::string DecimalSeparator = ".";
+    IfFileExists IfExists = IfFileExists::Overwrite;
+    ExistingFileQuestion Ask;   // needed for IfFileExists::Ask; without it pages are kept
+    ExportAllProgress Progress; // optional
+};
+
+struct ExportAllPageError {
+    std::string FileName;
+    std::string Error;
+};
+
+struct ExportAllResult {
+    std::string Refused;                    // the folder cannot be used; nothing was written
+    std::vector<ExportAllPageError> Errors; // pages that failed; the run went on past them
+    bool Stopped = false;                   // "stop" was answered to the question
+    std::int64_t FilesDone = 0;             // files handled, kept ones included
+    bool Ok() const { return Refused.empty() && Errors.empty(); }
+};
+
+// 2 x players + 11: style sheet, five index pages, two pages per player, five weapon pages.
+std::int64_t CountExportAllFiles(const AnalysisStore& store);
+
+ExportAllResult ExportAllData(const AnalysisStore& store, const std::string& folder,
+                              const ExportAllSettings& settings);
+
+// `folder` joined with `fileName`, adding a separator when the folder has none at its end.
+std::string PathInFolder(std::string_view folder, std::string_view fileName);
+
+} // namespace qla

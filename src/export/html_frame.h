@@ -1,0 +1,36 @@
+// What every HTML page shares: the head and foot around its table, the style sheet, the
+// light/dark row alternation and HTML escaping of log and user texts.
+#pragma once
+
+#include "export/export_types.h"
+
+#include <string>
+#include <string_view>
+
+namespace qla {
+
+struct PageFrame {
+    std::string PageHead; // one line: opens the document and the page's table
+    std::string PageFoot; // one line: closes the table and the document
+};
+
+// `title` may hold colour codes; it is escaped where it is written.
+PageFrame BuildPageFrame(std::string_view title);
+
+// Writes "style.css" to `path` unless something of that name exists there: an existing style
+// sheet is never replaced.
+ExportResult WriteStyleSheet(const std::string& path);
+
+// "dark" after "light", "light" after anything else.
+std::string_view NextRowClass(std::string_view current);
+
+// "<h2>" text "</h2>"; `text` is markup, escape log texts before.
+std::string HeadingHtml(std::string_view text);
+
+// `path` up to and including its last separator ("/", and "\" on Windows); "" without one.
+std::string FolderOfPath(std::string_view path);
+
+// "&" "<" ">" as "&amp;" "&lt;" "&gt;".
+std::string EscapeHtml(std::string_view text);
+
+} // namespace qla

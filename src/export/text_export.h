@@ -1,0 +1,48 @@
+// Separator-delimited text exports of the six export pages, and the preview of the text
+// options dialog. Files are UTF-8 without byte-order mark, every line ending in CR LF.
+#pragma once
+
+#include "core/store.h"
+#include "export/export_types.h"
+
+#include <string>
+#include <string_view>
+
+namespace qla {
+
+class KillEventIndex;
+
+// The choices of the text options dialog; defaults are its state when it opens.
+struct TextExportOptions {
+    bool IncludeHeader = true;
+    std::string Separator = ",";
+    bool RemoveColors = false;
+};
+
+// The content of the dialog's preview box for the given choices.
+std::string PreviewText(const TextExportOptions& options);
+
+ExportResult WriteStandardText(const AnalysisStore& store, const std::string& path,
+                               const StandardColumns& columns, int orderKey, bool ascending,
+                               const TextExportOptions& options, std::string_view decimalSeparator);
+
+// `player` is a stored player's index (find it with AnalysisStore::FindPlayer); any other value
+// fails before a file is created.
+ExportResult WritePlayerDetailsText(const AnalysisStore& store, const std::string& path,
+                                    const PlayerDetailSections& sections, int detailOrderKey,
+                                    bool ascending, PlayerIndex player,
+                                    const TextExportOptions& options);
+
+ExportResult WriteWeaponText(const AnalysisStore& store, const std::string& path,
+                             const WeaponColumns& columns, int weaponOrderKey, bool ascending,
+                             const TextExportOptions& options);
+
+ExportResult WriteVoiceChatText(const AnalysisStore& store, const std::string& path,
+                                const ChatFlags& flags, const TextExportOptions& options);
+ExportResult WriteTextChatText(const AnalysisStore& store, const std::string& path,
+                               const ChatFlags& flags, const TextExportOptions& options);
+
+ExportResult WriteJunkText(const AnalysisStore& store, const std::string& path,
+                           const LineProgress& progress = {});
+
+} // namespace qla
