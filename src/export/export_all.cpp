@@ -1,0 +1,173 @@
+// Export All Data: the folder check, the site's files in their order, the if-exists policy and
+// the progress report.
+#include "export/export_all.h"
+
+#include "export/html_export.h"
+#include "export/output_file.h"
+#include "export/page_writer.h"
+#include "stats/detail_tables.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <tuple>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace qla {
+
+namespace {
+
+bool IsSeparator(char c) {
+#ifdef _WIN32
+    return c == '/' || c == '\\';
+#else
+    return c == '/';
+#endif
+}
+
+// 0 when pages can be written into `folder`, otherwise the error number that says why not.
+int FolderProblem(const std::string& folder) {
+    if (folder.empty())
+        return ENOENT;
+    std::error_code error;
+    const auto status = std::filesystem::status(folder, error);
+    if (!std::filesystem::exists(status))
+        return ENOENT;
+    if (!std::filesystem::is_directory(status))
+        return ENOTDIR;
+#ifndef _WIN32
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return errno != 0 ? errno : EACCES;
+#endif
+    return 0;
+}
+
+struct SitePage {
+    std::string_view Name;
+    int OrderKey;
+    bool Ascending;
+};
+
+constexpr SitePage kIndexPages[] = {{"index.html", 0, true},
+                                    {"index2.html", 1, false},
+                                    {"index3.html", 2, false},
+                                    {"index4.html", 3, false},
+                                    {"index5.html", 4, false}};
+constexpr SitePage kWeaponPages[] = {{"weapon1.html", 0, true},
+                                     {"weapon2.html", 1, false},
+                                     {"weapon3.html", 2, false},
+                                     {"weapon4.html", 3, true},
+                                     {"weapon5.html", 4, true}};
+
+enum class Policy { Applies, Ignored };
+
+// One run over the site; keeps the file number and the result.
+class SiteRun {
+  public:
+    SiteRun(const std::string& folder, const ExportAllSettings& settings, std::int64_t count)
+        : folder_(folder), settings_(settings), count_(count) {}
+
+    // Handles one file: progress, the if-exists policy, the writer. False once the run stops.
+    template <class Write> bool File(const std::string& name, Policy policy, Write&& write) {
+        ++number_;
+        if (settings_.Progress)
+            settings_.Progress(name, number_, count_);
+        const std::string path = PathInFolder(folder_, name);
+        if (policy == Policy::Applies && settings_.IfExists != IfFileExists::Overwrite &&
+            PathExists(path)) {
+            const ExistingFileAnswer answer = Answer(name);
+            if (answer == ExistingFileAnswer::Stop) {
+                result_.Stopped = true;
+                return false;
+            }
+            if (answer == ExistingFileAnswer::Keep) {
+                ++result_.FilesDone;
+                return true;
+            }
+        }
+        const ExportResult written = write(path);
+        if (!written.Ok())
+            result_.Errors.push_back({name, written.Error});
+        ++result_.FilesDone;
+        return true;
+    }
+
+    ExportAllResult& Result() { return result_; }
+
+  private:
+    ExistingFileAnswer Answer(const std::string& name) const {
+        if (settings_.IfExists == IfFileExists::Skip || !settings_.Ask)
+            return ExistingFileAnswer::Keep;
+        return settings_.Ask(name);
+    }
+
+    const std::string& folder_;
+    const ExportAllSettings& settings_;
+    std::int64_t count_;
+    std::int64_t number_ = 0;
+    ExportAllResult result_;
+};
+
+} // namespace
+
+std::int64_t CountExportAllFiles(const AnalysisStore& store) {
+    return 2 * static_cast<std::int64_t>(store.PlayerCount()) + 5 + 5 + 1;
+}
+
+std::string PathInFolder(std::string_view folder, std::string_view fileName) {
+    std::string path(folder);
+    if (!path.empty() && !IsSeparator(path.back()))
+        path += '/';
+    path += fileName;
+    return path;
+}
+
+ExportAllResult ExportAllData(const AnalysisStore& store, const std::string& folder,
+                              const ExportAllSettings& settings) {
+    if (const int problem = FolderProblem(folder)) {
+        ExportAllResult refused;
+        refused.Refused = ErrorText(problem, 0);
+        return refused;
+    }
+    SiteRun run(folder, settings, CountExportAllFiles(store));
+    const std::string_view title = settings.GameTitle;
+    const std::string_view separator = settings.DecimalSeparator;
+
+    // An existing style sheet is kept whatever the policy, so it is never asked about.
+    run.File("style.css", Policy::Ignored, [](const std::string& path) {
+        const int error = WriteStyleSheetFile(path);
+        return error == 0 ? ExportResult{} : Failure(error, 0);
+    });
+    for (const SitePage& page : kIndexPages) {
+        if (!run.File(std::string(page.Name), Policy::Applies, [&](const std::string& path) {
+                return WriteStandardHtml(store, path, kAllStandardColumns, page.OrderKey,
+                                         page.Ascending, true, title, separator);
+            }))
+            return std::move(run.Result());
+    }
+    // One event index serves every player page of the run.
+    const KillEventIndex events(store);
+    for (PlayerIndex player = 1; player <= store.PlayerCount(); ++player) {
+        const std::string stem = PlayerPageName(player);
+        for (const auto& [suffix, key, ascending] :
+             {std::tuple{"a.html", 0, true}, std::tuple{"b.html", 1, false}}) {
+            if (!run.File(stem + suffix, Policy::Applies, [&](const std::string& path) {
+                    return WritePlayerDetailsHtml(store, events, path, kAllPlayerDetailSections,
+                                                  key, ascending, player, true, title);
+                }))
+                return std::move(run.Result());
+        }
+    }
+    for (const SitePage& page : kWeaponPages) {
+        if (!run.File(std::string(page.Name), Policy::Applies, [&](const std::string& path) {
+                return WriteWeaponHtml(store, path, kAllWeaponColumns, page.OrderKey,
+                                       page.Ascending, true, title);
+            }))
+            return std::move(run.Result());
+    }
+    return std::move(run.Result());
+}
+
+} // namespace qla

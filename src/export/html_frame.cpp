@@ -1,0 +1,107 @@
+// Page frame, style sheet and the small helpers every HTML writer shares.
+#include "export/html_frame.h"
+
+#include "core/names.h"
+#include "export/output_file.h"
+#include "export/page_writer.h"
+
+#include <array>
+
+namespace qla {
+
+namespace {
+
+constexpr std::array<std::string_view, 17> kStyleSheet{
+    "a {text-decoration: none;color: #202020}",
+    "a:hover{text-decoration: underline;color: #000000}",
+    "",
+    "body {background-color: #808080; font-family: Verdana; font-size: 15px; color: #101010; "
+    "text-align:left}",
+    "",
+    "tr.light{font-family: Tahoma; font-size: 12px; color: #202020; background-color: #ABABAB}",
+    "tr.dark{font-family: Tahoma; font-size: 12px; color: #202020; background-color: #909090}",
+    "",
+    "td {font-family: Tahoma; font-size: 12px; color: #FFFFFF; text-align:left; "
+    "text-valign:top;}",
+    "td.nr {font-family: Tahoma; font-size: 12px; color: #202020; text-align:center}",
+    "td.name {font-family: Verdana; font-size: 12px; color: #FFFFFF; text-align:left}",
+    "",
+    "th {font-family: Tahoma; font-size: 15px; color: #202020; text-align:left}",
+    "th.nr {font-family: Tahoma; font-size: 15px; color: #202020; text-align:center}",
+    "th.name {font-family: Verdana; font-size: 15px; color: #202020; text-align:left}",
+    "",
+    "h2 {font-family: Verdana; font-size: 20px; color: #202020; text-align:left}",
+};
+
+} // namespace
+
+PageFrame BuildPageFrame(std::string_view title) {
+    PageFrame frame;
+    frame.PageHead = "<html><head><meta charset='utf-8'><title>" +
+                     EscapeHtml(StripColourCodes(title)) + " - " + std::string(kHomePage) +
+                     "</title><link rel='stylesheet' href='style.css' type='text/css'></head>"
+                     "<body><h2>" +
+                     ColourToHtml(title, HtmlEscaping::Escape) +
+                     "</h2><table cellspacing=1 cellpadding=3>";
+    frame.PageFoot =
+        "</table><br><hr>HTML Page generated with Quarvel Logfile Analyzer<br><a href='" +
+        std::string(kHomePage) + "'>" + std::string(kHomePage) + "</a></body></html>";
+    return frame;
+}
+
+int WriteStyleSheetFile(const std::string& path) {
+    if (PathExists(path))
+        return 0;
+    OutputFile file;
+    if (!file.Create(path))
+        return file.ErrorNumber();
+    for (std::string_view rule : kStyleSheet)
+        file.Line(rule);
+    file.Close();
+    return file.ErrorNumber();
+}
+
+ExportResult WriteStyleSheet(const std::string& path) {
+    const int errorNumber = WriteStyleSheetFile(path);
+    return errorNumber == 0 ? ExportResult{} : Failure(errorNumber, 0);
+}
+
+std::string_view NextRowClass(std::string_view current) {
+    return current == "light" ? "dark" : "light";
+}
+
+std::string HeadingHtml(std::string_view text) {
+    return "<h2>" + std::string(text) + "</h2>";
+}
+
+std::string FolderOfPath(std::string_view path) {
+#ifdef _WIN32
+    const std::size_t cut = path.find_last_of("/\\");
+#else
+    const std::size_t cut = path.rfind('/');
+#endif
+    return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
+}
+
+std::string EscapeHtml(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace qla

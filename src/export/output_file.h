@@ -1,0 +1,80 @@
+// A created file written line by line with CR LF endings. It keeps the first error number so a
+// writer can report it with the stage it was in; after a failure further writes are dropped.
+#pragma once
+
+#include "export/export_types.h"
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace qla {
+
+class OutputFile {
+  public:
+    OutputFile() = default;
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    ~OutputFile();
+
+    // Creates or truncates the file; false with ErrorNumber() set when it cannot.
+    bool Create(const std::string& path);
+    void Line(std::string_view text);
+    // Writes `parts` one after another as one line.
+    template <class... Parts> void LineOf(const Parts&... parts) {
+        (Append(parts), ...);
+        EndLine();
+    }
+    // Flushes and closes; false when this or an earlier write failed.
+    bool Close();
+
+    bool Failed() const { return errorNumber_ != 0; }
+    int ErrorNumber() const { return errorNumber_; }
+
+  private:
+    void Append(std::string_view text) { buffer_.append(text); }
+    void EndLine();
+    void Flush();
+    void Fail(int errorNumber);
+
+    std::FILE* file_ = nullptr;
+    std::string buffer_;
+    int errorNumber_ = 0;
+};
+
+// An OutputFile that remembers the writer's stage code, so its failure is reported with the
+// stage in which it happened: "errorcode: 0/5/10/25" of the message.
+class StagedFile {
+  public:
+    void SetStage(int stage) { stage_ = stage; }
+    // Creates the file; on failure Finish() reports it.
+    bool Create(const std::string& path);
+    void Line(std::string_view text) {
+        file_.Line(text);
+        Note();
+    }
+    template <class... Parts> void LineOf(const Parts&... parts) {
+        file_.LineOf(parts...);
+        Note();
+    }
+    bool Failed() const { return file_.Failed(); }
+    // Closes the file and reports the first failure.
+    ExportResult Finish();
+    // Reports a failure that is not the file's own (the style sheet next to a page).
+    ExportResult FailWith(int errorNumber) { return Failure(errorNumber, stage_); }
+
+  private:
+    void Note() {
+        if (failStage_ < 0 && file_.Failed())
+            failStage_ = stage_;
+    }
+
+    OutputFile file_;
+    int stage_ = 0;
+    int failStage_ = -1;
+};
+
+// True when anything of that name exists (a file, a folder, an unreadable entry).
+bool PathExists(const std::string& path);
+
+} // namespace qla

@@ -1,0 +1,30 @@
+// The shared skeleton of the table and chat pages.
+#include "export/page_writer.h"
+
+namespace qla {
+
+bool PageWriter::Begin(std::string_view title) {
+    file_.SetStage(5);
+    frame_ = BuildPageFrame(title);
+    if (!file_.Create(path_))
+        return false;
+    file_.Line(frame_.PageHead);
+    return true;
+}
+
+void PageWriter::BeginRow() {
+    rowClass_ = NextRowClass(rowClass_);
+    file_.LineOf("<tr class='", rowClass_, "'>");
+}
+
+ExportResult PageWriter::Finish(bool styleSheet) {
+    file_.Line(frame_.PageFoot);
+    ExportResult result = file_.Finish();
+    if (!result.Ok() || !styleSheet)
+        return result;
+    if (const int errorNumber = WriteStyleSheetFile(FolderOfPath(path_) + "style.css"))
+        return file_.FailWith(errorNumber);
+    return result;
+}
+
+} // namespace qla

@@ -1,0 +1,38 @@
+// The skeleton every table and chat page follows: frame, head, rows with alternating classes,
+// foot, and the style sheet next to a single page.
+#pragma once
+
+#include "export/html_frame.h"
+#include "export/output_file.h"
+
+#include <string>
+#include <string_view>
+
+namespace qla {
+
+// Writes the style sheet unless something of that name exists; 0 or the error number.
+int WriteStyleSheetFile(const std::string& path);
+
+class PageWriter {
+  public:
+    explicit PageWriter(std::string path) : path_(std::move(path)) {}
+
+    // Stage 5: builds the frame, creates the file and writes the head.
+    bool Begin(std::string_view title);
+    void SetStage(int stage) { file_.SetStage(stage); }
+    void Line(std::string_view text) { file_.Line(text); }
+    template <class... Parts> void LineOf(const Parts&... parts) { file_.LineOf(parts...); }
+    // "<tr class='light'>" or "dark", running on across the tables of the page.
+    void BeginRow();
+    void EndRow() { file_.Line("</tr>"); }
+    // Writes the foot and closes; a single page (`styleSheet`) also gets "style.css" beside it.
+    ExportResult Finish(bool styleSheet);
+
+  private:
+    std::string path_;
+    StagedFile file_;
+    PageFrame frame_;
+    std::string_view rowClass_;
+};
+
+} // namespace qla

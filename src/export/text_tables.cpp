@@ -1,0 +1,108 @@
+// Text exports of the three statistics tables: standard players, one player's details, weapons.
+#include "core/names.h"
+#include "core/text.h"
+#include "export/output_file.h"
+#include "export/player_sections.h"
+#include "export/text_export.h"
+#include "export/text_join.h"
+#include "stats/detail_tables.h"
+
+#include <array>
+#include <cerrno>
+#include <charconv>
+
+namespace qla {
+
+namespace {
+
+std::int64_t NumberOf(const std::string& text) {
+    std::int64_t value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+std::string NameText(const std::string& name, const TextExportOptions& options) {
+    return options.RemoveColors ? StripColourCodes(name) : name;
+}
+
+constexpr std::array<std::string_view, 6> kSectionTitles{
+    "Players Killed", "Killed by", "Self Kills", "Teamkills", "TeamDeaths", "Weapon"};
+
+} // namespace
+
+ExportResult WriteStandardText(const AnalysisStore& store, const std::string& path,
+                               const StandardColumns& columns, int orderKey, bool ascending,
+                               const TextExportOptions& options,
+                               std::string_view decimalSeparator) {
+    StagedFile file;
+    file.SetStage(5);
+    if (!file.Create(path))
+        return file.Finish();
+    if (options.IncludeHeader)
+        file.Line(JoinColumns(columns,
+                              {"Playername", "Kills", "Deaths", "Kill/Death Ratio", "TeamKills"},
+                              options.Separator));
+    file.SetStage(10);
+
+    const SortTable table = BuildStandardOrder(store, orderKey);
+    ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
+        const auto& cells = row.Cells;
+        WriteUnlessBlank(
+            file, JoinColumns(columns,
+                              {NameText(cells[1].Text, options), cells[2].Text, cells[3].Text,
+                               RatioText(NumberOf(cells[4].Text), decimalSeparator), cells[5].Text},
+                              options.Separator));
+    });
+    return file.Finish();
+}
+
+ExportResult WritePlayerDetailsText(const AnalysisStore& store, const std::string& path,
+                                    const PlayerDetailSections& sections, int detailOrderKey,
+                                    bool ascending, PlayerIndex player,
+                                    const TextExportOptions& options) {
+    if (player < 1 || player > store.PlayerCount())
+        return Failure(EINVAL, 0);
+    StagedFile file;
+    file.SetStage(5);
+    if (!file.Create(path))
+        return file.Finish();
+    file.SetStage(10);
+
+    const KillEventIndex events(store);
+    for (std::size_t s = 0; s < sections.size(); ++s) {
+        if (!sections[s])
+            continue;
+        const SortTable table = BuildPlayerSection(store, events, s, player, detailOrderKey);
+        if (options.IncludeHeader)
+            file.LineOf(kSectionTitles[s], options.Separator, "Kills");
+        ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
+            WriteUnlessBlank(file, NameText(row.Cells[1].Text, options) + options.Separator +
+                                       row.Cells[2].Text);
+        });
+    }
+    return file.Finish();
+}
+
+ExportResult WriteWeaponText(const AnalysisStore& store, const std::string& path,
+                             const WeaponColumns& columns, int weaponOrderKey, bool ascending,
+                             const TextExportOptions& options) {
+    StagedFile file;
+    file.SetStage(5);
+    if (!file.Create(path))
+        return file.Finish();
+    // The weapon and chat exports always start with their title row.
+    file.Line(JoinColumns(columns,
+                          {"Weapon", "Kills", "% of total Kills", "Most kills", "Most deaths"},
+                          options.Separator));
+    const SortTable table = BuildWeaponTable(store, weaponOrderKey);
+    ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
+        const auto& cells = row.Cells;
+        WriteUnlessBlank(file, JoinColumns(columns,
+                                           {cells[1].Text, cells[2].Text, cells[3].Text,
+                                            cells[4].Text, cells[5].Text},
+                                           options.Separator));
+    });
+    return file.Finish();
+}
+
+} // namespace qla
