@@ -1,0 +1,36 @@
+// Pieces every qla subcommand shares: the --language option and loading + analysing a log.
+#pragma once
+
+#include "core/analysis.h"
+#include "core/store.h"
+
+#include <QCommandLineOption>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace qla::cli {
+
+QCommandLineOption LanguageOption();
+
+// "english" or "german" in any case; nullopt (with a message on err) for anything else.
+std::optional<LogLanguage> ParseLanguage(const QString& value, std::ostream& err);
+
+// The path as the file system spells it.
+std::string LocalPath(const QString& path);
+
+// Opens the log into `store`; on failure prints "qla: <reason>" to err and returns false.
+bool OpenLog(AnalysisStore& store, const QString& path, std::ostream& err);
+
+// Opens and analyses the log; nullopt after printing the reason when it cannot be opened.
+std::optional<AnalysisTotals> OpenAndAnalyze(AnalysisStore& store, const QString& path,
+                                             LogLanguage language, std::ostream& err);
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+} // namespace qla::cli

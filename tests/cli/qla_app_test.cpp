@@ -1,0 +1,135 @@
+// qla's read-only subcommands: exit statuses, output lines and messages.
+#include "cli/qla_app.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <sstream>
+
+namespace qla::cli {
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out, err;
+};
+
+CliRun RunWith(QStringList arguments) {
+    arguments.prepend(QStringLiteral("qla"));
+    std::ostringstream out, err;
+    const int status = RunQla(arguments, out, err);
+    return {status, out.str(), err.str()};
+}
+
+class QlaAppTest : public ::testing::Test {
+  protected:
+    QString WriteLog(const std::string& name, const std::string& bytes) {
+        const QString path = dir_.filePath(QString::fromStdString(name));
+        std::ofstream(path.toStdString(), std::ios::binary) << bytes;
+        return path;
+    }
+    QTemporaryDir dir_;
+};
+
+// One kill, one teamkill, one text chat and two engine lines.
+const std::string kFiveLines = "logfile opened on Mon Dec 07 04:32:33 2026\r\n"
+                               "[skipnotify]Bob was killed by Al's MP40\r\n"
+                               "[skipnotify]Bob^7 WAS KILLED BY TEAMMATE^7 Al\r\n"
+                               "[skipnotify]^1Carl^7: ^2hello there\r\n"
+                               "loading map\r\n";
+
+TEST_F(QlaAppTest, UsageErrorsExitWithTwoAndTheUsage) {
+    const QString log = WriteLog("a.log", kFiveLines);
+    const QStringList cases[] = {
+        {},
+        {"frobnicate", log},
+        {"info"},
+        {"info", log, "--language", "german"}, // info takes no language
+        {"analyze", log, "--colour"},
+        {"analyze", log, "extra"},
+        {"analyze", log, "--language", "klingon"},
+        {"player", log},
+        {"players"},
+    };
+    for (const QStringList& arguments : cases) {
+        const CliRun run = RunWith(arguments);
+        EXPECT_EQ(run.status, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.out.empty());
+        EXPECT_NE(run.err.find("qla: "), std::string::npos) << run.err;
+    }
+    EXPECT_NE(RunWith({"frobnicate"}).err.find("Usage: qla"), std::string::npos);
+}
+
+TEST_F(QlaAppTest, MissingFileOrFolderFailsWithOne) {
+    for (const QString& path : {dir_.filePath("missing.log"), dir_.path()}) {
+        for (const char* command : {"info", "analyze", "players"}) {
+            const CliRun run = RunWith({command, path});
+            EXPECT_EQ(run.status, 1) << command;
+            EXPECT_TRUE(run.out.empty());
+            EXPECT_EQ(run.err.rfind("qla: ", 0), 0u) << run.err;
+        }
+    }
+}
+
+TEST_F(QlaAppTest, InfoPrintsFileLinesAndDate) {
+    const QString log = WriteLog("dated.log", kFiveLines);
+    const CliRun run = RunWith({"info", log});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "File: " + log.toStdString() + "\nLines: 5\nDate: Mon Dec 07 04:32:33 2026\n");
+
+    const CliRun undated = RunWith({"info", WriteLog("undated.log", "a\nb\nc\n")});
+    EXPECT_EQ(undated.out.substr(undated.out.find("Lines")), "Lines: 4\nDate: \n");
+
+    const CliRun empty = RunWith({"info", WriteLog("empty.log", "")});
+    EXPECT_EQ(empty.status, 0);
+    EXPECT_EQ(empty.out.substr(empty.out.find("Lines")), "Lines: 1\nDate: \n");
+}
+
+TEST_F(QlaAppTest, AnalyzePrintsTheSevenTotalsAndPlayers) {
+    const CliRun run = RunWith({"analyze", WriteLog("five.log", kFiveLines)});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Kills: 1\nDeaths: 2\nTeamkills: 1\nVoicechats: 0\nTextchats: 1\n"
+                       "Unknown: 2\nTotal: 5\nPlayers: 3\n");
+}
+
+TEST_F(QlaAppTest, GermanWordingNeedsTheGermanLanguage) {
+    const QString log = WriteLog("de.log", "[skipnotify]Bob wurde getötet von Al - MP40\r\n");
+    EXPECT_EQ(RunWith({"analyze", log, "--language", "german"}).out,
+              "Kills: 1\nDeaths: 1\nTeamkills: 0\nVoicechats: 0\nTextchats: 0\nUnknown: 0\n"
+              "Total: 1\nPlayers: 2\n");
+    EXPECT_EQ(RunWith({"analyze", log}).out.substr(0, 9), "Kills: 0\n");
+}
+
+TEST_F(QlaAppTest, PlayersInOrderOfFirstAppearance) {
+    const CliRun run = RunWith({"players", WriteLog("five.log", kFiveLines)});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "Bob\nAl\n^1Carl\n"); // the victim of the first kill comes first
+}
+
+TEST_F(QlaAppTest, PlayerShowsTheSelectedPlayerColumn) {
+    const QString log = WriteLog("five.log", kFiveLines);
+    const CliRun carl = RunWith({"player", log, "^1Carl"});
+    EXPECT_EQ(carl.status, 0) << carl.err;
+    EXPECT_EQ(carl.out, "Player: Carl\nKills: 0\nDeaths: 0\nTeamkills: 0\nVoicechats: 0\n"
+                        "Textchats: 1\nUnknown: 0\nTotal: 1\n");
+    const CliRun al = RunWith({"player", log, "Al"});
+    EXPECT_EQ(al.out, "Player: Al\nKills: 1\nDeaths: 0\nTeamkills: 1\nVoicechats: 0\n"
+                      "Textchats: 0\nUnknown: 0\nTotal: 2\n");
+}
+
+TEST_F(QlaAppTest, PlayerNotStoredFailsWithOne) {
+    const QString log = WriteLog("five.log", kFiveLines);
+    for (const char* name : {"Carl", "bob", "Bob^7", ""}) {
+        const CliRun run = RunWith({"player", log, name});
+        EXPECT_EQ(run.status, 1) << name;
+        EXPECT_TRUE(run.out.empty());
+        EXPECT_NE(run.err.find("no player"), std::string::npos);
+    }
+}
+
+} // namespace
+} // namespace qla::cli
