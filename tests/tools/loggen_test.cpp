@@ -1,0 +1,170 @@
+// qla-loggen: determinism, line counts, encodings, player names and its command line.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "loggen_test_support.h"
+#include "run_loggen.h"
+
+using namespace loggen_test;
+
+namespace {
+
+const std::vector<std::string> kHostileMixed = {
+    "--lines", "3000", "--players", "40", "--hostile", "--seed", "99", "--line-ends", "mixed"};
+
+} // namespace
+
+TEST(LogGen, SameSeedGivesSameBytes) {
+    const std::string first = generate(kHostileMixed);
+    EXPECT_EQ(first, generate(kHostileMixed));
+    EXPECT_GT(first.size(), 100000u);
+}
+
+TEST(LogGen, OtherSeedGivesOtherLog) {
+    auto args = kHostileMixed;
+    args[6] = "100";
+    EXPECT_NE(generate(kHostileMixed), generate(args));
+}
+
+TEST(LogGen, EveryLineEndStyleWritesTheRequestedLines) {
+    const std::vector<std::string> base = {"--lines", "4000", "--hostile", "--seed", "7"};
+    std::vector<std::string> reference;
+    for (const char* style : {"crlf", "lf", "cr", "mixed"}) {
+        auto args = base;
+        args.insert(args.end(), {"--line-ends", style});
+        const std::string bytes = generate(args);
+        const auto lines = splitTerminatedLines(bytes);
+        EXPECT_EQ(lines.size(), 4000u) << style;
+        // An LF-only file reads with one empty piece after its final LF.
+        EXPECT_EQ(readerLineCount(bytes), std::string(style) == "lf" ? 4001u : 4000u) << style;
+        // The style changes the terminators, never the text of the lines.
+        if (reference.empty())
+            reference = lines;
+        EXPECT_EQ(lines, reference) << style;
+    }
+}
+
+TEST(LogGen, LineEndStylesUseOnlyTheirTerminators) {
+    struct Ends {
+        std::size_t crlf = 0, cr = 0, lf = 0;
+    };
+    auto count = [](const std::string& bytes) {
+        Ends ends;
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            if (bytes.compare(i, 2, "\r\n") == 0) {
+                ++ends.crlf;
+                ++i;
+            } else if (bytes[i] == '\r') {
+                ++ends.cr;
+            } else if (bytes[i] == '\n') {
+                ++ends.lf;
+            }
+        }
+        return ends;
+    };
+    const Ends crlf = count(generate({"--lines", "500", "--line-ends", "crlf"}));
+    EXPECT_EQ(crlf.crlf, 500u);
+    EXPECT_EQ(crlf.cr + crlf.lf, 0u);
+    const Ends lf = count(generate({"--lines", "500", "--line-ends", "lf"}));
+    EXPECT_EQ(lf.lf, 500u);
+    EXPECT_EQ(lf.cr + lf.crlf, 0u);
+    const Ends cr = count(generate({"--lines", "500", "--line-ends", "cr"}));
+    EXPECT_EQ(cr.cr, 500u);
+    EXPECT_EQ(cr.lf + cr.crlf, 0u);
+    const std::string mixedBytes = generate({"--lines", "500", "--line-ends", "mixed"});
+    const Ends mixed = count(mixedBytes);
+    EXPECT_GT(mixed.crlf, 50u);
+    EXPECT_GT(mixed.cr, 50u);
+    EXPECT_GT(mixed.lf, 50u);
+    EXPECT_TRUE(endsWith(mixedBytes, "\r\n"));
+}
+
+TEST(LogGen, ZeroAndOneLine) {
+    EXPECT_EQ(generate({"--lines", "0"}), "");
+    const std::string one = generate({"--lines", "1", "--line-ends", "lf"});
+    EXPECT_TRUE(startsWith(one, "logfile opened on ")) << one;
+    EXPECT_EQ(splitTerminatedLines(one).size(), 1u);
+}
+
+TEST(LogGen, GermanDefaultsToWindows1252) {
+    const std::string log = generate({"--lines", "2000", "--language", "german"});
+    EXPECT_NE(log.find("wurde get\xF6tet von"), std::string::npos);
+    EXPECT_EQ(log.find("\xC3\xB6"), std::string::npos) << "UTF-8 o-umlaut in a Windows-1252 log";
+}
+
+TEST(LogGen, EnglishCanBeWrittenInWindows1252) {
+    const std::string log = generate({"--lines", "3000", "--encoding", "windows-1252"});
+    EXPECT_NE(log.find("d\xE9j\xE0 vu"), std::string::npos);
+}
+
+TEST(LogGen, GermanInBothEncodingsHoldsTheSameText) {
+    const std::vector<std::string> base = {"--lines", "3000", "--language", "german"};
+    auto utf8Args = base;
+    utf8Args.insert(utf8Args.end(), {"--encoding", "utf-8"});
+    const std::string utf8 = generate(utf8Args);
+    EXPECT_NE(utf8.find("wurde get\xC3\xB6tet von"), std::string::npos);
+    // The German text uses Latin-1 letters only, whose Windows-1252 byte is the code point.
+    std::string widened;
+    for (unsigned char c : generate(base)) {
+        if (c < 0x80) {
+            widened += static_cast<char>(c);
+        } else {
+            widened += static_cast<char>(0xC0 | (c >> 6));
+            widened += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    EXPECT_EQ(widened, utf8);
+}
+
+TEST(LogGen, PlayersOptionGivesThatManyDistinctNames) {
+    for (const char* players : {"7", "1000"}) {
+        const std::string log = generate({"--lines", "60000", "--players", players});
+        std::set<std::string> victims;
+        for (const std::string& line : splitTerminatedLines(log)) {
+            const std::size_t verb = line.find("^7 was killed by ");
+            if (startsWith(line, "[skipnotify]") && verb != std::string::npos)
+                victims.insert(line.substr(12, verb - 12));
+        }
+        EXPECT_EQ(victims.size(), std::stoul(players));
+    }
+}
+
+TEST(LogGen, OutputOptionWritesTheSameBytesAsStandardOutput) {
+    const auto path = std::filesystem::temp_directory_path() / "loggen_test_output.log";
+    const std::vector<std::string> args = {"--lines", "300", "--seed", "5"};
+    auto withOutput = args;
+    withOutput.insert(withOutput.end(), {"--output", path.string()});
+    EXPECT_EQ(generate(withOutput), "");
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream written;
+    written << file.rdbuf();
+    EXPECT_EQ(written.str(), generate(args));
+    std::filesystem::remove(path);
+}
+
+TEST(LogGen, UsageErrorsExitWithTwo) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--frobnicate"},
+                                               {"--lines", "many"},
+                                               {"--lines"},
+                                               {"--players", "0"},
+                                               {"--language", "french"},
+                                               {"--encoding", "latin1"},
+                                               {"--line-ends", "crcr"},
+                                               {"stray"}}) {
+        std::ostringstream out, err;
+        EXPECT_EQ(loggen::runLogGen(args, out, err), 2) << args[0];
+        EXPECT_NE(err.str().find("usage: qla-loggen"), std::string::npos);
+        EXPECT_EQ(out.str(), "");
+    }
+}
+
+TEST(LogGen, UnwritableOutputExitsWithOne) {
+    std::ostringstream out, err;
+    EXPECT_EQ(loggen::runLogGen({"--output", "/nonexistent-dir/x.log"}, out, err), 1);
+    EXPECT_NE(err.str().find("cannot open '/nonexistent-dir/x.log'"), std::string::npos);
+}

@@ -1,0 +1,32 @@
+// Command-line options of qla-loggen and their parser.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace loggen {
+
+enum class Language { English, German };
+enum class Encoding { Utf8, Windows1252 };
+enum class LineEnds { CrLf, Lf, Cr, Mixed };
+
+struct Options {
+    std::uint64_t lines = 1000;
+    std::uint64_t players = 32;
+    Language language = Language::English;
+    Encoding encoding = Encoding::Utf8;
+    LineEnds lineEnds = LineEnds::CrLf;
+    bool hostile = false;
+    std::uint64_t seed = 1;
+    std::string outputPath; // empty: standard output
+    bool help = false;
+};
+
+// Fills *options from the arguments (program name excluded). On a usage error returns false
+// and puts the reason in *error.
+bool parseOptions(const std::vector<std::string>& args, Options* options, std::string* error);
+
+const char* usageText();
+
+} // namespace loggen
