@@ -1,0 +1,135 @@
+// frmUpdate: its controls, their states and the button actions. The check itself is in
+// frm_update_check.cpp.
+#include "frm_update.h"
+
+#include "desktop.h"
+#include "message_boxes.h"
+#include "update_texts.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace qla::updater {
+
+namespace {
+
+QPushButton* MakeButton(const QString& name, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+frmUpdate::frmUpdate(const UpdateSettings& settings, const UpdaterServices& services,
+                     QWidget* parent)
+    : QWidget(parent), settings_(settings), services_(services),
+      fetch_(settings.TransferTimeoutMs) {
+    setObjectName(QStringLiteral("frmUpdate"));
+    setWindowTitle(texts::kCaption);
+
+    label1_ = new QLabel(QStringLiteral("Status:"), this);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    txtStatus_ = new QPlainTextEdit(this);
+    txtStatus_->setObjectName(QStringLiteral("txtStatus"));
+    txtStatus_->setReadOnly(true);
+
+    cmdChanges_ = MakeButton(QStringLiteral("cmdChanges"), QStringLiteral("View changes"), this);
+    cmdDownload_ = MakeButton(QStringLiteral("cmdDownload"), QStringLiteral("Download"), this);
+    cmdCancel_ = MakeButton(QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), this);
+    cmdClose_ = MakeButton(QStringLiteral("cmdClose"), QStringLiteral("Close"), this);
+    cmdAbout_ = MakeButton(QStringLiteral("cmdAbout"), QStringLiteral("About"), this);
+    cmdChanges_->setEnabled(false);
+    cmdDownload_->setEnabled(false);
+    // Close takes Cancel's place: only one of them is ever visible.
+    cmdClose_->setVisible(false);
+
+    auto* statusColumn = new QVBoxLayout;
+    statusColumn->addWidget(label1_);
+    statusColumn->addWidget(txtStatus_);
+    auto* buttonColumn = new QVBoxLayout;
+    buttonColumn->addWidget(cmdChanges_);
+    buttonColumn->addWidget(cmdDownload_);
+    buttonColumn->addWidget(cmdCancel_);
+    buttonColumn->addWidget(cmdClose_);
+    buttonColumn->addWidget(cmdAbout_);
+    buttonColumn->addStretch();
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(statusColumn, 1);
+    layout->addLayout(buttonColumn);
+    resize(440, 200);
+
+    connect(cmdChanges_, &QPushButton::clicked, this, &frmUpdate::OnChanges);
+    connect(cmdDownload_, &QPushButton::clicked, this, &frmUpdate::OnDownload);
+    connect(cmdCancel_, &QPushButton::clicked, this, &frmUpdate::OnCancel);
+    connect(cmdClose_, &QPushButton::clicked, this, &frmUpdate::OnClose);
+    connect(cmdAbout_, &QPushButton::clicked, this, &frmUpdate::OnAbout);
+    connect(
+        &fetch_, &UpdateFetch::finished, this,
+        [this](bool ok, const QString& text, const QString&) { OnUpdateInformation(ok, text); });
+}
+
+QString frmUpdate::AnalyzerPath() const {
+    return QDir(settings_.ProgramDir).filePath(texts::kAnalyzerFileName);
+}
+
+void frmUpdate::Unload() {
+    unloaded_ = true;
+    close();
+}
+
+void frmUpdate::closeEvent(QCloseEvent* event) {
+    // Closing from the title bar while the check runs is a cancel; like any other unload it
+    // does not start the analyzer.
+    unloaded_ = true;
+    cancelMark_ = true;
+    fetch_.abort();
+    event->accept();
+}
+
+void frmUpdate::SetStatus(const QString& text) {
+    txtStatus_->setPlainText(text);
+}
+
+void frmUpdate::AppendStatus(const QString& line) {
+    txtStatus_->appendPlainText(line);
+}
+
+void frmUpdate::OnChanges() {
+    services_.Web.openAddress(QUrl(info_.ChangesAddress));
+}
+
+void frmUpdate::OnDownload() {
+    services_.Boxes.show(this, QMessageBox::Information, texts::kDownloadTitle,
+                         texts::kDownloadText);
+    services_.Web.openAddress(QUrl(info_.DownloadAddress));
+}
+
+void frmUpdate::OnCancel() {
+    cancelMark_ = true;
+    cmdCancel_->setEnabled(false);
+    // Stays the last line until the window closes; aborting below may close it at once.
+    AppendStatus(texts::kAborted);
+    fetch_.abort();
+}
+
+void frmUpdate::OnClose() {
+    const QString path = AnalyzerPath();
+    if (!services_.Launcher.start(path)) {
+        services_.Boxes.show(this, QMessageBox::Critical, texts::kProgramTitle,
+                             texts::StartFailedText(QDir::toNativeSeparators(path)));
+    }
+    Unload();
+}
+
+void frmUpdate::OnAbout() {
+    services_.Boxes.show(this, QMessageBox::Information, texts::kAboutTitle, texts::kAboutText);
+}
+
+} // namespace qla::updater

@@ -1,0 +1,73 @@
+// The update check of frmUpdate. The download runs on the window's event loop, so the window
+// stays responsive and Cancel works while it runs; the check continues when the fetch reports.
+#include "frm_update.h"
+
+#include "message_boxes.h"
+#include "update_texts.h"
+
+#include <QPushButton>
+
+namespace qla::updater {
+
+void frmUpdate::Start() {
+    show();
+    RunUpdateCheck();
+}
+
+void frmUpdate::RunUpdateCheck() {
+    cmdDownload_->setEnabled(false);
+    cmdChanges_->setEnabled(false);
+    if (cancelMark_) {
+        Unload();
+        return;
+    }
+    show();
+    FetchUpdateInformation(settings_.UpdateAddress);
+}
+
+void frmUpdate::FetchUpdateInformation(const QUrl& address) {
+    SetStatus(texts::kConnecting);
+    fetch_.start(address);
+    AppendStatus(texts::kDownloading);
+}
+
+void frmUpdate::OnUpdateInformation(bool ok, const QString& text) {
+    if (unloaded_)
+        return;
+    if (cancelMark_) {
+        Unload();
+        return;
+    }
+    updateText_ = text;
+    AppendStatus(texts::kReading);
+    // A failed connection or download reaches the user as wrong data: either way there is no
+    // usable update information.
+    const auto info = ok ? ParseUpdateInformation(updateText_) : std::nullopt;
+    if (!info) {
+        WrongData();
+        return;
+    }
+    ShowResult(*info);
+}
+
+void frmUpdate::ShowResult(const UpdateInfo& info) {
+    info_ = info;
+    const bool newer = IsNewer(settings_.ThisVersion, info.NewVersion);
+    const QStringList lines = newer ? NewerStatusLines(settings_.ThisVersion, info.NewVersion)
+                                    : LatestStatusLines(settings_.ThisVersion);
+    for (const QString& line : lines)
+        AppendStatus(line);
+    cmdDownload_->setEnabled(newer);
+    cmdChanges_->setEnabled(newer);
+    cmdCancel_->setVisible(false);
+    cmdClose_->setVisible(true);
+    setWindowTitle(texts::kCaptionDone);
+}
+
+void frmUpdate::WrongData() {
+    services_.Boxes.show(this, QMessageBox::Critical, texts::kWrongDataTitle,
+                         texts::kWrongDataText);
+    Unload();
+}
+
+} // namespace qla::updater

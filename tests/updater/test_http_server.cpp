@@ -1,0 +1,69 @@
+// A minimal HTTP server for tests: enough of HTTP/1.1 for one GET per connection.
+#include "test_http_server.h"
+
+#include <QTcpSocket>
+
+TestHttpServer::TestHttpServer(QObject* parent) : QObject(parent) {
+    connect(&server_, &QTcpServer::newConnection, this, &TestHttpServer::OnNewConnection);
+}
+
+bool TestHttpServer::Listen() {
+    return server_.listen(QHostAddress::LocalHost, 0);
+}
+
+QUrl TestHttpServer::Url(const QString& path) const {
+    return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path));
+}
+
+void TestHttpServer::SetResponse(int status, const QByteArray& body) {
+    status_ = status;
+    body_ = body;
+}
+
+QByteArray TestHttpServer::LastHeader(const QByteArray& name) const {
+    if (requests_.isEmpty())
+        return {};
+    const QList<QByteArray> lines = requests_.back().split('\n');
+    for (const QByteArray& line : lines) {
+        const int colon = line.indexOf(':');
+        if (colon > 0 && line.left(colon).trimmed().toLower() == name.toLower())
+            return line.mid(colon + 1).trimmed();
+    }
+    return {};
+}
+
+QUrl TestHttpServer::RefusingUrl() {
+    // Take a free port, then let it go: nothing listens there afterwards.
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return QUrl(QStringLiteral("http://127.0.0.1:%1/analyzer/analyzer.update").arg(port));
+}
+
+void TestHttpServer::OnNewConnection() {
+    while (QTcpSocket* socket = server_.nextPendingConnection()) {
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    }
+}
+
+void TestHttpServer::OnReadyRead(QTcpSocket* socket) {
+    QByteArray head = socket->property("head").toByteArray() + socket->readAll();
+    socket->setProperty("head", head);
+    if (!head.contains("\r\n\r\n") || socket->property("answered").toBool())
+        return;
+    socket->setProperty("answered", true);
+    requests_.append(head);
+    if (silent_)
+        return;
+
+    const QByteArray reason = status_ == 200 ? "OK" : status_ == 404 ? "Not Found" : "Error";
+    QByteArray response = "HTTP/1.1 " + QByteArray::number(status_) + ' ' + reason + "\r\n";
+    response += "Content-Type: text/plain\r\n";
+    response += "Content-Length: " + QByteArray::number(body_.size()) + "\r\n";
+    response += "Connection: close\r\n\r\n";
+    response += body_;
+    socket->write(response);
+    socket->disconnectFromHost();
+}

@@ -1,0 +1,44 @@
+// A small HTTP/1.1 server on 127.0.0.1 for the updater tests. It answers every GET with one
+// configured response, or never answers at all, and keeps the request heads it received.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QTcpServer>
+#include <QUrl>
+
+class QTcpSocket;
+
+class TestHttpServer : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit TestHttpServer(QObject* parent = nullptr);
+
+    // Listens on a free port of 127.0.0.1.
+    bool Listen();
+    QUrl Url(const QString& path = QStringLiteral("/analyzer/analyzer.update")) const;
+
+    void SetResponse(int status, const QByteArray& body);
+    // Accepts connections and reads requests but never sends a byte back.
+    void SetSilent(bool silent) { silent_ = silent; }
+
+    // Complete request heads, in order of arrival.
+    const QList<QByteArray>& Requests() const { return requests_; }
+    // The value of one header of the last request, or empty.
+    QByteArray LastHeader(const QByteArray& name) const;
+
+    // A URL on 127.0.0.1 whose port nobody listens on, so connecting is refused.
+    static QUrl RefusingUrl();
+
+  private:
+    void OnNewConnection();
+    void OnReadyRead(QTcpSocket* socket);
+
+    QTcpServer server_;
+    int status_ = 200;
+    QByteArray body_;
+    bool silent_ = false;
+    QList<QByteArray> requests_;
+};

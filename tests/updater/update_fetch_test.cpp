@@ -1,0 +1,118 @@
+// The HTTP fetch against a real server on 127.0.0.1: what it sends, what it returns, and how
+// each kind of failure is reported.
+#include "test_http_server.h"
+#include "update_fetch.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+using qla::updater::UpdateFetch;
+
+namespace {
+
+struct Outcome {
+    bool Ok = false;
+    QString Text;
+    QString Error;
+};
+
+// Starts a fetch and waits for its one finished() signal.
+Outcome FetchAndWait(UpdateFetch& fetch, const QUrl& address) {
+    QSignalSpy spy(&fetch, &UpdateFetch::finished);
+    fetch.start(address);
+    if (!spy.wait(10000) || spy.size() != 1)
+        return {false, {}, QStringLiteral("no finished() signal")};
+    return {spy[0][0].toBool(), spy[0][1].toString(), spy[0][2].toString()};
+}
+
+} // namespace
+
+class UpdateFetchTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    // A fresh server per test, so requests and settings never carry over.
+    void init() {
+        server_ = std::make_unique<TestHttpServer>();
+        QVERIFY(server_->Listen());
+    }
+
+    void returnsBodyExactly_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::newRow("short file") << QByteArray("[update=analyzer]\r\nmajor=0\r\n");
+        QTest::newRow("many chunks") << QByteArray(5000, 'x');
+        QTest::newRow("empty") << QByteArray();
+    }
+    void returnsBodyExactly() {
+        QFETCH(QByteArray, body);
+        server_->SetResponse(200, body);
+        UpdateFetch fetch(5000);
+        const Outcome outcome = FetchAndWait(fetch, server_->Url());
+        QVERIFY2(outcome.Ok, qPrintable(outcome.Error));
+        QCOMPARE(outcome.Text, QString::fromLatin1(body));
+        QVERIFY(!fetch.isRunning());
+    }
+
+    void sendsAgentAndBypassesCaches() {
+        server_->SetResponse(200, "x");
+        UpdateFetch fetch(5000);
+        QVERIFY(FetchAndWait(fetch, server_->Url()).Ok);
+        QCOMPARE(server_->Requests().size(), 1);
+        QVERIFY(server_->Requests()[0].startsWith("GET /analyzer/analyzer.update HTTP/1.1\r\n"));
+        QCOMPARE(server_->LastHeader("User-Agent"), QByteArray("vb wininet"));
+        QCOMPARE(server_->LastHeader("Cache-Control"), QByteArray("no-cache"));
+    }
+
+    void failures_data() {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<bool>("refuse");
+        QTest::newRow("404") << 404 << false << false;
+        QTest::newRow("500") << 500 << false << false;
+        QTest::newRow("connection refused") << 200 << false << true;
+        QTest::newRow("server never answers") << 200 << true << false;
+    }
+    void failures() {
+        QFETCH(int, status);
+        QFETCH(bool, silent);
+        QFETCH(bool, refuse);
+        server_->SetResponse(status, "[update=analyzer]\r\nnot this\r\n");
+        server_->SetSilent(silent);
+        // A short timeout so the silent server fails within the test.
+        UpdateFetch fetch(300);
+        const Outcome outcome =
+            FetchAndWait(fetch, refuse ? TestHttpServer::RefusingUrl() : server_->Url());
+        QVERIFY(!outcome.Ok);
+        QVERIFY(outcome.Text.isEmpty());
+        QVERIFY(!outcome.Error.isEmpty());
+    }
+
+    void tooLargeIsAFailure() {
+        server_->SetResponse(200, QByteArray(UpdateFetch::kMaxBytes + 1, 'x'));
+        UpdateFetch fetch(5000);
+        const Outcome outcome = FetchAndWait(fetch, server_->Url());
+        QVERIFY(!outcome.Ok);
+        QCOMPARE(outcome.Error, QStringLiteral("the update information is too large"));
+    }
+
+    void abortEndsAtOnce() {
+        server_->SetSilent(true);
+        UpdateFetch fetch(60000);
+        QSignalSpy spy(&fetch, &UpdateFetch::finished);
+        fetch.start(server_->Url());
+        QTRY_COMPARE(server_->Requests().size(), 1);
+        QVERIFY(fetch.isRunning());
+        fetch.abort();
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy[0][0].toBool(), false);
+        QVERIFY(!fetch.isRunning());
+    }
+
+  private:
+    std::unique_ptr<TestHttpServer> server_;
+};
+
+QTEST_GUILESS_MAIN(UpdateFetchTest)
+#include "update_fetch_test.moc"
