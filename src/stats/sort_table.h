@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qla {
@@ -21,6 +22,13 @@ struct SortRow {
 };
 
 using SortTable = std::vector<SortRow>;
+
+inline SortCell TextCell(std::string_view text) {
+    return {std::string(text), false};
+}
+inline SortCell NumberCell(std::int64_t value) {
+    return {std::to_string(value), true};
+}
 
 // Stable ascending sort of rows 1..n by cell 0: numeric keys as numbers, text keys after
 // StripColourCodes by code point; ties keep their order. Row 0 never moves.

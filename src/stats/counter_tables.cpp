@@ -1,0 +1,54 @@
+// The two player tables read from the player's own counters: self kills by cause (codes 16-22)
+// and kills by weapon (codes 1-15, "Unknown" included).
+#include "stats/detail_tables.h"
+
+#include "core/weapons.h"
+
+namespace qla {
+namespace {
+
+template <std::size_t N>
+SortTable BuildCounterTable(const std::array<std::int64_t, N>& counters, WeaponId first,
+                            WeaponId last, int detailOrderKey) {
+    SortTable table(1);
+    for (WeaponId code = first; code <= last; ++code) {
+        const std::int64_t count = counters[static_cast<std::size_t>(code)];
+        if (count <= 0)
+            continue;
+        SortRow row;
+        row.Cells[1] = TextCell(WeaponDisplayName(code));
+        row.Cells[2] = NumberCell(count);
+        if (detailOrderKey == 0)
+            row.Cells[0] = row.Cells[1];
+        else if (detailOrderKey == 1)
+            row.Cells[0] = row.Cells[2];
+        else if (detailOrderKey == 2)
+            row.Cells[0] = NumberCell(code);
+        table.push_back(std::move(row));
+    }
+    SortRows(table);
+    return table;
+}
+
+bool IsStoredPlayer(const AnalysisStore& store, PlayerIndex player) {
+    return player >= 1 && player <= store.PlayerCount();
+}
+
+} // namespace
+
+SortTable BuildSelfKillsTable(const AnalysisStore& store, PlayerIndex player, int detailOrderKey) {
+    if (!IsStoredPlayer(store, player))
+        return SortTable(1);
+    // Code 23 (killed by a teammate) belongs to the teamdeaths table, not here.
+    return BuildCounterTable(store.Players[player].Deaths, kFirstSuicideCause, kLastSuicideCause,
+                             detailOrderKey);
+}
+
+SortTable BuildUsedWeaponsTable(const AnalysisStore& store, PlayerIndex player,
+                                int detailOrderKey) {
+    if (!IsStoredPlayer(store, player))
+        return SortTable(1);
+    return BuildCounterTable(store.Players[player].Kills, 1, kWeaponUnknown, detailOrderKey);
+}
+
+} // namespace qla
