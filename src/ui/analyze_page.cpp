@@ -1,0 +1,239 @@
+// The "Analyze Logfile" page: the analysis run with its progress, the whole-log totals, the
+// player list and the selected player's column.
+#include "ui/main_window.h"
+
+#include "core/names.h"
+#include "ui/dialogs.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
+
+namespace qla::ui {
+
+namespace {
+
+// The display repaints at most this often during a run; the final totals come from the result.
+constexpr qint64 kRepaintIntervalMs = 50;
+
+constexpr std::array<const char*, 7> kRowLabelNames{"Label3", "Label5", "Label6", "Label7",
+                                                    "Label8", "Label9", "Label10"};
+constexpr std::array<const char*, 7> kRowCaptions{"Kills",     "Deaths",  "Teamkills", "Voicechats",
+                                                  "Textchats", "Unknown", "Total"};
+constexpr std::array<const char*, 7> kTotalNames{"txtKills",      "txtDeaths",    "txtTeamkills",
+                                                 "txtVoiceChats", "txtTextChats", "txtUnknown",
+                                                 "txtTotal"};
+constexpr std::array<const char*, 7> kPlayerNames{
+    "txtPKills",     "txtPDeaths",  "txtPTeamkills", "txtPVoiceChats",
+    "txtPTextChats", "txtPUnknown", "txtPTotal"};
+
+QLineEdit* NumberBox(const char* name, QWidget* parent) {
+    auto* box = new QLineEdit(QStringLiteral("0"), parent);
+    box->setObjectName(QLatin1String(name));
+    box->setReadOnly(true);
+    box->setAlignment(Qt::AlignRight);
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("00000000000")));
+    return box;
+}
+
+// Alphabetical as a sorted list box shows names: case ignored first, then exact text.
+bool ListOrder(const QString& a, const QString& b) {
+    const int folded = QString::compare(a, b, Qt::CaseInsensitive);
+    return folded != 0 ? folded < 0 : a < b;
+}
+
+struct BusyPointer {
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+} // namespace
+
+QWidget* frmMain::BuildAnalyzePage() {
+    auto* page = new QWidget;
+    auto* outer = new QVBoxLayout(page);
+
+    cmdStart_ = new QPushButton(QStringLiteral("Analyze"), page);
+    cmdStart_->setObjectName(QStringLiteral("cmdStart"));
+    cmdStart_->setToolTip(QStringLiteral("Analyze current logfile"));
+    connect(cmdStart_, &QPushButton::clicked, this, &frmMain::cmdStart_Click);
+    outer->addWidget(cmdStart_, 0, Qt::AlignLeft);
+
+    auto* middle = new QHBoxLayout;
+    auto* grid = new QGridLayout;
+    auto* label12 = new QLabel(QStringLiteral("Total"), page);
+    label12->setObjectName(QStringLiteral("Label12"));
+    lblPlayername_ = new QLabel(QStringLiteral("Selected player"), page);
+    lblPlayername_->setObjectName(QStringLiteral("lblPlayername"));
+    grid->addWidget(label12, 0, 1);
+    grid->addWidget(lblPlayername_, 0, 2);
+    int gridRow = 1;
+    for (int i = 0; i < 7; ++i) {
+        if (i == 6) {
+            // The line under "Unknown", as above a sum.
+            auto* line = new QFrame(page);
+            line->setObjectName(QStringLiteral("Line1"));
+            line->setFrameShape(QFrame::HLine);
+            line->setFrameShadow(QFrame::Sunken);
+            grid->addWidget(line, gridRow++, 0, 1, 3);
+        }
+        auto* label = new QLabel(QString::fromLatin1(kRowCaptions[i]), page);
+        label->setObjectName(QLatin1String(kRowLabelNames[i]));
+        totals_[i] = NumberBox(kTotalNames[i], page);
+        playerTotals_[i] = NumberBox(kPlayerNames[i], page);
+        grid->addWidget(label, gridRow, 0);
+        grid->addWidget(totals_[i], gridRow, 1);
+        grid->addWidget(playerTotals_[i], gridRow, 2);
+        ++gridRow;
+    }
+    grid->setRowStretch(gridRow, 1);
+    middle->addLayout(grid);
+
+    auto* listColumn = new QVBoxLayout;
+    lblPlayers_ = new QLabel(QStringLiteral("Players"), page);
+    lblPlayers_->setObjectName(QStringLiteral("lblPlayers"));
+    lstNames_ = new QListWidget(page);
+    lstNames_->setObjectName(QStringLiteral("lstNames"));
+    lstNames_->setToolTip(QStringLiteral("Select player to view details"));
+    lstNames_->setMinimumWidth(160);
+    connect(lstNames_, &QListWidget::currentRowChanged, this, &frmMain::lstNames_Click);
+    listColumn->addWidget(lblPlayers_);
+    listColumn->addWidget(lstNames_, 1);
+    middle->addLayout(listColumn, 1);
+    outer->addLayout(middle, 1);
+
+    auto* bottom = new QHBoxLayout;
+    auto* label4 = new QLabel(QStringLiteral("Progress"), page);
+    label4->setObjectName(QStringLiteral("Label4"));
+    pgbAnalyze_ = new QProgressBar(page);
+    pgbAnalyze_->setObjectName(QStringLiteral("pgbAnalyze"));
+    pgbAnalyze_->setRange(0, 1);
+    pgbAnalyze_->setValue(0);
+    pgbAnalyze_->setTextVisible(false);
+    bottom->addWidget(label4);
+    bottom->addWidget(pgbAnalyze_, 1);
+    outer->addLayout(bottom);
+    return page;
+}
+
+void frmMain::cmdStart_Click() {
+    if (!store_.LogFileLoaded) {
+        dialogs_.message(this, QMessageBox::Warning, QStringLiteral("Start analyze"),
+                         QStringLiteral("Open a logfile first"));
+        return;
+    }
+    ResetAnalysis();
+    AnalyzeLog(cmbLanguage_->currentIndex() == 1 ? LogLanguage::German : LogLanguage::English);
+}
+
+void frmMain::AnalyzeLog(LogLanguage language) {
+    const BusyPointer busy;
+    const auto upperBound = store_.LogLines.size() > 0 ? store_.LogLines.size() - 1 : 0;
+    // A range of 0..0 would make the bar a busy indicator; a one-line log shows 0 of 1.
+    pgbAnalyze_->setRange(0, static_cast<int>(std::max<std::size_t>(upperBound, 1)));
+    SetRunning(true);
+    ResetAnalysis();
+    progressRepaints_ = 0;
+    sinceRepaint_.start();
+
+    AnalysisTotals totals;
+    try {
+        totals = qla::AnalyzeLog(store_, language,
+                                 [this](const AnalysisProgress& p) { ShowProgress(p); });
+    } catch (const std::exception& error) {
+        // Nothing in the run is expected to throw; if it does, say so and leave usable controls.
+        SetRunning(false);
+        pgbAnalyze_->setValue(0);
+        dialogs_.message(
+            this, QMessageBox::Critical, QStringLiteral("Start analyze"),
+            QStringLiteral("The analysis stopped: %1").arg(QString::fromUtf8(error.what())));
+        return;
+    }
+    ShowTotals(totals);
+    FillPlayerList();
+    pgbAnalyze_->setValue(0);
+    SetRunning(false);
+}
+
+void frmMain::ShowProgress(const AnalysisProgress& progress) {
+    // Every 4096 lines is still far too often to repaint; a bounded rate keeps the run fast.
+    if (sinceRepaint_.elapsed() < kRepaintIntervalMs)
+        return;
+    sinceRepaint_.restart();
+    pgbAnalyze_->setValue(static_cast<int>(progress.Position));
+    if (progress.Totals)
+        ShowTotals(*progress.Totals);
+    ++progressRepaints_;
+    QCoreApplication::processEvents();
+}
+
+void frmMain::ShowTotals(const AnalysisTotals& totals) {
+    const std::array<std::int64_t, 7> values{totals.Kills,      totals.Deaths,    totals.Teamkills,
+                                             totals.VoiceChats, totals.TextChats, totals.Unknown,
+                                             totals.Total};
+    for (int i = 0; i < 7; ++i)
+        totals_[i]->setText(QString::number(values[i]));
+}
+
+void frmMain::ResetAnalysis() {
+    qla::ResetAnalysis(store_);
+    for (int i = 0; i < 7; ++i) {
+        totals_[i]->setText(QStringLiteral("0"));
+        playerTotals_[i]->setText(QStringLiteral("0"));
+    }
+    lblPlayername_->setText(QStringLiteral("Selected player"));
+    lblPlayername_->setToolTip(QString());
+    lstNames_->clear();
+    cmbPlayer_->clear();
+    lblPlayers_->setText(QStringLiteral("Players (0)"));
+}
+
+void frmMain::FillPlayerList() {
+    lstNames_->clear();
+    cmbPlayer_->clear();
+    std::vector<QString> names;
+    names.reserve(store_.Players.size());
+    for (std::size_t i = 1; i < store_.Players.size(); ++i)
+        names.push_back(QString::fromStdString(store_.Players[i].Name));
+    std::stable_sort(names.begin(), names.end(), ListOrder);
+    const QStringList sorted(names.begin(), names.end());
+    lstNames_->addItems(sorted);
+    cmbPlayer_->addItems(sorted);
+    // Like the list, the combo starts without a chosen player.
+    cmbPlayer_->setCurrentIndex(-1);
+    lblPlayers_->setText(QStringLiteral("Players (%1)").arg(lstNames_->count()));
+}
+
+void frmMain::lstNames_Click() {
+    const QListWidgetItem* item = lstNames_->currentItem();
+    if (!item)
+        return;
+    const QString name = item->text();
+    const std::optional<PlayerIndex> index = store_.FindPlayer(name.toStdString());
+    if (!index)
+        return;
+    const PlayerRecord& player = store_.Players[static_cast<std::size_t>(*index)];
+    lblPlayername_->setText(QString::fromStdString(StripColourCodes(player.Name)));
+    lblPlayername_->setToolTip(name);
+    const PlayerTotals totals = TotalsOfPlayer(player);
+    const std::array<std::int64_t, 7> values{totals.Kills,      totals.Deaths,    totals.Teamkills,
+                                             totals.VoiceChats, totals.TextChats, totals.Unknown,
+                                             totals.Total};
+    for (int i = 0; i < 7; ++i)
+        playerTotals_[i]->setText(QString::number(values[i]));
+}
+
+} // namespace qla::ui

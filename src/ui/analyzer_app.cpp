@@ -1,0 +1,28 @@
+// The analyzer program: the real dialogs and desktop, the splash, then the main window's loop.
+#include "ui/analyzer_app.h"
+
+#include "core/store.h"
+#include "ui/desktop.h"
+#include "ui/dialogs.h"
+#include "ui/main_window.h"
+#include "ui/splash.h"
+#include "ui/version.h"
+
+#include <QApplication>
+
+namespace qla::ui {
+
+int RunAnalyzer(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(kProgramTitle);
+    AnalysisStore store;
+    SystemDialogs dialogs;
+    SystemDesktop desktop;
+    const std::unique_ptr<frmMain> window =
+        StartAnalyzer(store, dialogs, desktop, std::chrono::seconds(1));
+    QObject::connect(window.get(), &frmMain::quitRequested, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    return QApplication::exec();
+}
+
+} // namespace qla::ui

@@ -1,0 +1,45 @@
+// Every message box and file or folder dialog of the analyzer goes through this interface, so
+// tests can queue the answers and read back what was shown instead of blocking in a modal loop.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace qla::ui {
+
+class Dialogs {
+  public:
+    virtual ~Dialogs() = default;
+
+    // Returns the button pressed; `buttons` is OK, Yes|No or Yes|No|Cancel.
+    virtual QMessageBox::StandardButton
+    message(QWidget* owner, QMessageBox::Icon icon, const QString& title, const QString& text,
+            QMessageBox::StandardButtons buttons = QMessageBox::Ok) = 0;
+
+    // Returns the chosen path, or the empty text when the user cancels.
+    virtual QString openFile(QWidget* owner, const QString& title, const QStringList& filters) = 0;
+
+    // `proposed` is the name offered in the dialog. The caller asks about overwriting itself.
+    virtual QString saveFile(QWidget* owner, const QString& title, const QStringList& filters,
+                             const QString& proposed) = 0;
+
+    // Returns the chosen folder, or the empty text when the user cancels.
+    virtual QString folder(QWidget* owner, const QString& title) = 0;
+};
+
+// The real dialogs of the desktop.
+class SystemDialogs final : public Dialogs {
+  public:
+    QMessageBox::StandardButton message(QWidget* owner, QMessageBox::Icon icon,
+                                        const QString& title, const QString& text,
+                                        QMessageBox::StandardButtons buttons) override;
+    QString openFile(QWidget* owner, const QString& title, const QStringList& filters) override;
+    QString saveFile(QWidget* owner, const QString& title, const QStringList& filters,
+                     const QString& proposed) override;
+    QString folder(QWidget* owner, const QString& title) override;
+};
+
+} // namespace qla::ui

@@ -1,0 +1,201 @@
+// frmExportAllStatus: the folder and "If file exists:" choices, the run with its progress, and
+// the questions about existing pages.
+#include "ui/export_all_dialog.h"
+
+#include "export/export_all.h"
+#include "ui/desktop.h"
+#include "ui/dialogs.h"
+#include "ui/main_window.h"
+#include "ui/version.h"
+
+#include <QButtonGroup>
+#include <QCoreApplication>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace qla::ui {
+
+namespace {
+
+constexpr qint64 kRepaintIntervalMs = 50;
+// More page errors than this are summed up, so the message box stays readable.
+constexpr std::size_t kListedErrors = 10;
+
+QLabel* NamedLabel(const char* name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+} // namespace
+
+frmExportAllStatus::frmExportAllStatus(ExportAllContext context, Dialogs& dialogs, Desktop& desktop,
+                                       QWidget* parent)
+    : QDialog(parent), context_(std::move(context)), dialogs_(dialogs), desktop_(desktop) {
+    setObjectName(QStringLiteral("frmExportAllStatus"));
+    setWindowTitle(QStringLiteral("Export All Data"));
+
+    auto* options = new QGroupBox(QStringLiteral("Options"), this);
+    options->setObjectName(QStringLiteral("fraOptions"));
+    txtOutput_ = new QLineEdit(options);
+    txtOutput_->setObjectName(QStringLiteral("txtOutput"));
+    txtOutput_->setMinimumWidth(260);
+    connect(txtOutput_, &QLineEdit::textChanged, txtOutput_, &QLineEdit::setToolTip);
+    auto* browse = new QPushButton(QStringLiteral("..."), options);
+    browse->setObjectName(QStringLiteral("cmdBrowse"));
+    browse->setToolTip(QStringLiteral("Browse..."));
+    connect(browse, &QPushButton::clicked, this, &frmExportAllStatus::cmdBrowse_Click);
+    auto* group = new QButtonGroup(this);
+    constexpr std::array<const char*, 3> captions{"Overwrite existing files", "Skip file",
+                                                  "Ask what to do"};
+    for (int i = 0; i < 3; ++i) {
+        optFileExists_[i] = new QRadioButton(QString::fromLatin1(captions[i]), options);
+        optFileExists_[i]->setObjectName(IndexedName("optFileExists", i));
+        group->addButton(optFileExists_[i], i);
+    }
+    optFileExists_[0]->setChecked(true);
+    auto* optionsGrid = new QGridLayout(options);
+    optionsGrid->addWidget(NamedLabel("Label1", QStringLiteral("Output directory"), options), 0, 0,
+                           1, 2);
+    optionsGrid->addWidget(txtOutput_, 1, 0);
+    optionsGrid->addWidget(browse, 1, 1);
+    optionsGrid->addWidget(NamedLabel("Label4", QStringLiteral("If file exists:"), options), 2, 0,
+                           1, 2);
+    for (int i = 0; i < 3; ++i)
+        optionsGrid->addWidget(optFileExists_[i], 3 + i, 0, 1, 2);
+
+    auto* status = new QGroupBox(QStringLiteral("Status"), this);
+    status->setObjectName(QStringLiteral("fraStatus"));
+    lblCurrentFile_ = NamedLabel("lblCurrentFile", QStringLiteral("file"), status);
+    lblNumFiles_ = NamedLabel("lblNumFiles", QStringLiteral("0 / 0"), status);
+    pgbAllData_ = new QProgressBar(status);
+    pgbAllData_->setObjectName(QStringLiteral("pgbAllData"));
+    pgbAllData_->setRange(0, 100);
+    pgbAllData_->setValue(0);
+    pgbAllData_->setTextVisible(false);
+    auto* statusGrid = new QGridLayout(status);
+    statusGrid->addWidget(NamedLabel("Label2", QStringLiteral("Current file:"), status), 0, 0);
+    statusGrid->addWidget(lblCurrentFile_, 0, 1);
+    statusGrid->addWidget(NamedLabel("Label5", QStringLiteral("Files:"), status), 1, 0);
+    statusGrid->addWidget(lblNumFiles_, 1, 1);
+    statusGrid->addWidget(NamedLabel("Label3", QStringLiteral("Total Progress"), status), 2, 0, 1,
+                          2);
+    statusGrid->addWidget(pgbAllData_, 3, 0, 1, 2);
+    statusGrid->setColumnStretch(1, 1);
+
+    cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
+    cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    connect(cmdOK_, &QPushButton::clicked, this, &frmExportAllStatus::cmdOK_Click);
+    connect(cmdCancel_, &QPushButton::clicked, this, &frmExportAllStatus::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK_);
+    buttons->addWidget(cmdCancel_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(options);
+    layout->addWidget(status);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void frmExportAllStatus::reject() {
+    // Once OK was pressed the dialog ends only by itself; Esc and the close box do nothing.
+    if (!cmdCancel_->isEnabled())
+        return;
+    QDialog::reject();
+}
+
+void frmExportAllStatus::cmdBrowse_Click() {
+    const QString folder = dialogs_.folder(this, QStringLiteral("Select output directory"));
+    // A cancelled picker keeps what the box held.
+    if (!folder.isEmpty())
+        txtOutput_->setText(folder);
+}
+
+void frmExportAllStatus::cmdOK_Click() {
+    // The run yields to the window; a second OK meanwhile must not start another run.
+    if (running_)
+        return;
+    cmdCancel_->setEnabled(false);
+    const std::int64_t count = CountExportAllFiles(*context_.Store);
+    const auto answer = dialogs_.message(
+        this, QMessageBox::Question, QStringLiteral("Export All Data?"),
+        QStringLiteral("%1 files will be created. Do you want to continue?").arg(count),
+        QMessageBox::Yes | QMessageBox::No);
+    if (answer == QMessageBox::Yes)
+        RunExport(txtOutput_->text());
+    accept();
+}
+
+void frmExportAllStatus::RunExport(const QString& folder) {
+    running_ = true;
+    ExportAllSettings settings;
+    settings.GameTitle = context_.GameTitle.toStdString();
+    settings.DecimalSeparator = context_.DecimalSeparator.toStdString();
+    settings.IfExists = optFileExists_[1]->isChecked()   ? IfFileExists::Skip
+                        : optFileExists_[2]->isChecked() ? IfFileExists::Ask
+                                                         : IfFileExists::Overwrite;
+    settings.Ask = [this](const std::string& fileName) {
+        const auto answer = dialogs_.message(
+            this, QMessageBox::Question, QStringLiteral("Export All Data"),
+            QStringLiteral("%1\r\nFile exists! Overwrite?").arg(QString::fromStdString(fileName)),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        return answer == QMessageBox::Yes  ? ExistingFileAnswer::Replace
+               : answer == QMessageBox::No ? ExistingFileAnswer::Keep
+                                           : ExistingFileAnswer::Stop;
+    };
+    settings.Progress = [this](const std::string& name, std::int64_t number, std::int64_t count) {
+        ExportAllProgress(name, number, count);
+    };
+    sinceRepaint_.start();
+    const std::string folderPath = QFile::encodeName(folder).toStdString();
+    const ExportAllResult result = ExportAllData(*context_.Store, folderPath, settings);
+    running_ = false;
+
+    if (!result.Refused.empty()) {
+        dialogs_.message(this, QMessageBox::Warning, kProgramTitle,
+                         QStringLiteral("The output directory cannot be used:\r\n%1\r\n%2")
+                             .arg(folder, QString::fromStdString(result.Refused)));
+        return;
+    }
+    if (!result.Errors.empty()) {
+        QStringList lines;
+        for (std::size_t i = 0; i < result.Errors.size() && i < kListedErrors; ++i)
+            lines << QString::fromStdString(result.Errors[i].FileName) + QStringLiteral(": ") +
+                         QString::fromStdString(result.Errors[i].Error);
+        if (result.Errors.size() > kListedErrors)
+            lines << QStringLiteral("... and %1 more").arg(result.Errors.size() - kListedErrors);
+        dialogs_.message(this, QMessageBox::NoIcon, kProgramTitle,
+                         lines.join(QStringLiteral("\r\n")));
+    }
+    if (context_.OpenAfterSave && !result.Stopped)
+        OpenInNewBrowserWindow(desktop_,
+                               QString::fromStdString(PathInFolder(folderPath, "index.html")));
+}
+
+void frmExportAllStatus::ExportAllProgress(const std::string& fileName, std::int64_t number,
+                                           std::int64_t count) {
+    lblCurrentFile_->setText(QString::fromStdString(fileName));
+    lblNumFiles_->setText(QStringLiteral("%1 / %2").arg(number).arg(count));
+    if (pgbAllData_->maximum() != count)
+        pgbAllData_->setMaximum(static_cast<int>(count));
+    pgbAllData_->setValue(static_cast<int>(number - 1));
+    // Repaint at a bounded rate: a site of thousands of players calls this per page.
+    if (sinceRepaint_.elapsed() >= kRepaintIntervalMs) {
+        sinceRepaint_.restart();
+        QCoreApplication::processEvents();
+    }
+}
+
+} // namespace qla::ui

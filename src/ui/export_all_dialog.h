@@ -1,0 +1,64 @@
+// frmExportAllStatus, "Export All Data": asks for the output folder and what to do with existing
+// pages, confirms the number of files, runs the whole-site export with progress, and can open
+// the start page afterwards.
+#pragma once
+
+#include "core/store.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+
+#include <array>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+
+namespace qla::ui {
+
+class Desktop;
+class Dialogs;
+
+// What the main window hands over when it opens the dialog.
+struct ExportAllContext {
+    const AnalysisStore* Store = nullptr;
+    QString GameTitle;
+    QString DecimalSeparator;
+    bool OpenAfterSave = false; // "Open file after save" on the main window
+};
+
+class frmExportAllStatus final : public QDialog {
+    Q_OBJECT
+
+  public:
+    frmExportAllStatus(ExportAllContext context, Dialogs& dialogs, Desktop& desktop,
+                       QWidget* parent = nullptr);
+
+  protected:
+    void reject() override;
+
+  private:
+    void cmdBrowse_Click();
+    void cmdOK_Click();
+    void RunExport(const QString& folder);
+    void ExportAllProgress(const std::string& fileName, std::int64_t number, std::int64_t count);
+
+    ExportAllContext context_;
+    Dialogs& dialogs_;
+    Desktop& desktop_;
+    bool running_ = false;
+    QElapsedTimer sinceRepaint_;
+
+    QLineEdit* txtOutput_ = nullptr;
+    std::array<QRadioButton*, 3> optFileExists_{};
+    QLabel* lblCurrentFile_ = nullptr;
+    QLabel* lblNumFiles_ = nullptr;
+    QProgressBar* pgbAllData_ = nullptr;
+    QPushButton* cmdOK_ = nullptr;
+    QPushButton* cmdCancel_ = nullptr;
+};
+
+} // namespace qla::ui
