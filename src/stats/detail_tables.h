@@ -10,7 +10,8 @@
 
 namespace qla {
 
-// Positions in KillEvents per player, as killer and as victim, in event order.
+// Positions in KillEvents per player, as killer and as victim, in event order. Build it from
+// the store the tables are built from, after the analysis, and rebuild it when the store changes.
 class KillEventIndex {
   public:
     explicit KillEventIndex(const AnalysisStore& store);

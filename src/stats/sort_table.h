@@ -23,6 +23,7 @@ struct SortRow {
 
 using SortTable = std::vector<SortRow>;
 
+// Cells as the builders fill them: texts, and numbers as their decimal text.
 inline SortCell TextCell(std::string_view text) {
     return {std::string(text), false};
 }
