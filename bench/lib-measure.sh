@@ -1,0 +1,74 @@
+# Timing helpers for bench/run (sourced, not run). Wall time comes from the shell's clock in
+# nanoseconds; peak memory from GNU time, or from a small getrusage wrapper where that is
+# missing and cannot be installed.
+
+# Prints the median of the numbers given as arguments.
+median() {
+    printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END {
+        if (NR % 2) print v[(NR + 1) / 2]; else printf "%.6f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+# Sets PEAK_TOOL to a command that runs "PEAK_TOOL OUTFILE CMD..." and writes the peak
+# resident set size of CMD in KB to OUTFILE.
+setup_peak_tool() {
+    local cache="$1"
+    if [ ! -x /usr/bin/time ] && [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
+        apt-get install -y -qq time >/dev/null 2>&1 ||
+            { apt-get update -qq >/dev/null 2>&1 && apt-get install -y -qq time >/dev/null 2>&1; } ||
+            true
+    fi
+    if [ -x /usr/bin/time ]; then
+        PEAK_TOOL=peak_with_gnu_time
+        return
+    fi
+    # No GNU time: wait4() reports the child's peak memory just as well.
+    cat >"$cache/peak-rss.c" <<'CEOF'
+#include <stdio.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+int main(int argc, char** argv) {
+    if (argc < 3) return 2;
+    pid_t pid = fork();
+    if (pid == 0) { execvp(argv[2], argv + 2); _exit(127); }
+    int status = 0; struct rusage usage;
+    if (wait4(pid, &status, 0, &usage) < 0) return 2;
+    FILE* out = fopen(argv[1], "w");
+    if (out) { fprintf(out, "%ld\n", usage.ru_maxrss); fclose(out); }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+}
+CEOF
+    cc -O2 -o "$cache/peak-rss" "$cache/peak-rss.c"
+    PEAK_TOOL="$cache/peak-rss"
+}
+
+peak_with_gnu_time() {
+    local out="$1"
+    shift
+    /usr/bin/time -f %M -o "$out" "$@"
+}
+
+# measure RUNS CMD...: runs CMD (output discarded) RUNS times; sets WALL (median seconds),
+# PEAK_KB (median peak memory) and STATUS (exit status of the last failing run, else 0).
+measure() {
+    local runs="$1"
+    shift
+    local walls=() peaks=() start end peakfile
+    peakfile="$(mktemp)"
+    STATUS=0
+    for ((r = 0; r < runs; r++)); do
+        start=$(date +%s%N)
+        "$PEAK_TOOL" "$peakfile" "$@" >/dev/null 2>&1 || STATUS=$?
+        end=$(date +%s%N)
+        walls+=("$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.6f", (b - a) / 1e9 }')")
+        peaks+=("$(tail -n 1 "$peakfile" 2>/dev/null || echo 0)")
+    done
+    rm -f "$peakfile"
+    WALL="$(median "${walls[@]}")"
+    PEAK_KB="$(median "${peaks[@]}")"
+}
+
+# Arithmetic on decimals: calc "EXPR" prints the result with the given format (default %.2f).
+calc() {
+    awk "BEGIN { v = $1; printf \"${2:-%.2f}\", v }"
+}
