@@ -1,0 +1,243 @@
+// qla export: usage errors, the page's controls as options, single files and the whole site.
+#include "cli/export_command.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace qla {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ExportRun {
+    int status;
+    std::string out, err;
+};
+
+ExportRun Export(QStringList options) {
+    options.prepend(QStringLiteral("export"));
+    options.prepend(QStringLiteral("qla"));
+    std::ostringstream out, err;
+    const int status = RunExportCommand(options, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::string Read(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// Bob dies by Al's MP40, Al teamkills Bob, ^1Carl chats; players in that order.
+const std::string kLog = "logfile opened on Mon Dec 07 04:32:33 2026\r\n"
+                         "[skipnotify]Bob was killed by Al's MP40\r\n"
+                         "[skipnotify]Bob^7 WAS KILLED BY TEAMMATE^7 Al\r\n"
+                         "[skipnotify]^1Carl^7: ^2hello there\r\n"
+                         "loading map\r\n";
+
+class ExportCommandTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        log_ = dir_.filePath(QStringLiteral("game.log"));
+        std::ofstream(log_.toStdString(), std::ios::binary) << kLog;
+    }
+    QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+
+    QTemporaryDir dir_;
+    QString log_;
+};
+
+TEST_F(ExportCommandTest, UsageErrorsExitWithTwoAndWriteNothing) {
+    const QString out = Path("out.file");
+    const QStringList base{log_, "--output", out};
+    const QStringList cases[] = {
+        {log_, "--view", "standard", "--format", "text"}, // no --output
+        {log_, "--format", "text", "--output", out},      // no --view
+        {"--view", "standard", "--format", "text", "--output", out},
+        base + QStringList{"--view", "scores", "--format", "text"},
+        base + QStringList{"--view", "standard", "--format", "pdf"},
+        base + QStringList{"--view", "player", "--format", "xml", "--player", "Al"},
+        base + QStringList{"--view", "all", "--format", "text"},
+        base + QStringList{"--view", "standard", "--format", "html", "--separator", ";"},
+        base + QStringList{"--view", "standard", "--format", "xml", "--no-header"},
+        base + QStringList{"--view", "standard", "--format", "text", "--player", "Al"},
+        base + QStringList{"--view", "voice", "--format", "text", "--order", "1"},
+        base + QStringList{"--view", "text", "--format", "html", "--descending"},
+        base + QStringList{"--view", "junk", "--format", "text", "--checks", "0"},
+        base + QStringList{"--view", "standard", "--format", "text", "--checks", "5"},
+        base + QStringList{"--view", "standard", "--format", "text", "--checks", "a"},
+        base +
+            QStringList{"--view", "player", "--format", "text", "--player", "Al", "--checks", "6"},
+        base + QStringList{"--view", "standard", "--format", "text", "--order", "6"},
+        base +
+            QStringList{"--view", "player", "--format", "text", "--player", "Al", "--order", "3"},
+        base + QStringList{"--view", "player", "--format", "text"},
+        base + QStringList{"--view", "standard", "--format", "html", "--if-exists", "skip"},
+        base + QStringList{"--view", "all", "--format", "html", "--if-exists", "ask"},
+        base + QStringList{"--view", "standard", "--format", "text", "--language", "klingon"},
+        base + QStringList{"--view", "standard", "--format", "text", "--colour"},
+        base + QStringList{"--view", "standard", "--format", "text", "second.log"},
+    };
+    for (const QStringList& arguments : cases) {
+        const ExportRun run = Export(arguments);
+        EXPECT_EQ(run.status, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.out.empty());
+        EXPECT_FALSE(run.err.empty());
+        EXPECT_FALSE(fs::exists(out.toStdString())) << arguments.join(' ').toStdString();
+    }
+    EXPECT_NE(Export(cases[3]).err.find("Usage: qla export LOG"), std::string::npos);
+}
+
+TEST_F(ExportCommandTest, HelpGoesToStandardOutput) {
+    const ExportRun run = Export({"--help"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("Usage: qla export LOG --view VIEW", 0), 0u);
+}
+
+TEST_F(ExportCommandTest, StandardTextWithTheStartUpState) {
+    const QString out = Path("standard.txt");
+    const ExportRun run = Export({log_, "--view", "standard", "--format", "text", "--output", out});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Read(out), "Playername,Kills,Deaths,Kill/Death Ratio,TeamKills\r\n"
+                         "Bob,0,1,0,0\r\n"
+                         "Al,1,0,1,1\r\n"
+                         "^1Carl,0,0,0,0\r\n");
+}
+
+TEST_F(ExportCommandTest, TextOptionsOrderAndDirection) {
+    const QString out = Path("names.txt");
+    const ExportRun run = Export({log_, "--view", "standard", "--format", "text", "--output", out,
+                                  "--order", "0", "--descending", "--checks", "0,1", "--separator",
+                                  ";", "--no-header", "--remove-colors"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Read(out), "Carl;0\r\nBob;0\r\nAl;1\r\n");
+}
+
+TEST_F(ExportCommandTest, ChatWithoutChatTypesWritesTheHeadingRowOnly) {
+    const QString out = Path("text.txt");
+    ASSERT_EQ(
+        Export({log_, "--view", "text", "--format", "text", "--output", out, "--checks", "0,1,2"})
+            .status,
+        0);
+    EXPECT_EQ(Read(out), "Player,Location,Text\r\n");
+    ASSERT_EQ(
+        Export({log_, "--view", "text", "--format", "text", "--output", out, "--checks", "none"})
+            .status,
+        0);
+    EXPECT_EQ(Read(out), "\r\n");
+}
+
+TEST_F(ExportCommandTest, XmlOfTheStandardTable) {
+    const QString out = Path("stats.xml");
+    ASSERT_EQ(Export({log_, "--view", "standard", "--format", "xml", "--output", out, "--order",
+                      "1", "--descending"})
+                  .status,
+              0);
+    const std::string xml = Read(out);
+    EXPECT_EQ(xml.rfind("<?xml version='1.0' encoding='UTF-8'?><statistics>\r\n<player "
+                        "number='3'>\r\n<playername>Al</playername>\r\n",
+                        0),
+              0u);
+    EXPECT_EQ(std::count(xml.begin(), xml.end(), '\n'), 2 + 7 * 3);
+}
+
+TEST_F(ExportCommandTest, PlayerPageByExactStoredName) {
+    const QString out = Path("al.html");
+    const ExportRun run = Export({log_, "--view", "player", "--format", "html", "--output", out,
+                                  "--player", "Al", "--title", "^2Cup"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string page = Read(out);
+    EXPECT_NE(page.find("<title>Al - Cup - https://quarvel.example.org</title>"),
+              std::string::npos);
+    EXPECT_NE(page.find("<td class='name'>Bob</td><td class='nr'>1</td>"), std::string::npos);
+    EXPECT_TRUE(fs::exists(Path("style.css").toStdString()));
+
+    for (const char* name : {"al", "Carl", "Al^7", ""}) {
+        const QString missing = Path("missing.html");
+        const ExportRun none = Export(
+            {log_, "--view", "player", "--format", "text", "--output", missing, "--player", name});
+        EXPECT_EQ(none.status, 1) << name;
+        EXPECT_NE(none.err.find("no player is stored as"), std::string::npos);
+        EXPECT_FALSE(fs::exists(missing.toStdString()));
+    }
+}
+
+TEST_F(ExportCommandTest, ReplacesAnExistingFileAndUsesTheDefaultTitle) {
+    const QString out = Path("weapons.html");
+    std::ofstream(out.toStdString()) << "old content that is longer than nothing";
+    ASSERT_EQ(Export({log_, "--view", "weapons", "--format", "html", "--output", out}).status, 0);
+    const std::string page = Read(out);
+    EXPECT_EQ(page.rfind("<html><head><meta charset='utf-8'><title>Weapon Details - "
+                         "__type here the game title__ - ",
+                         0),
+              0u);
+    EXPECT_EQ(page.find("old content"), std::string::npos);
+}
+
+TEST_F(ExportCommandTest, JunkPageCarriesTheLogDate) {
+    const QString out = Path("junk.html");
+    ASSERT_EQ(Export({log_, "--view", "junk", "--format", "html", "--output", out}).status, 0);
+    EXPECT_NE(Read(out).find("\r\n<h2>Other (junk) export - Mon Dec 07 04:32:33 2026</h2>\r\n"),
+              std::string::npos);
+}
+
+TEST_F(ExportCommandTest, FailuresExitWithOneAndTheWritersMessage) {
+    const QString out = Path("no/such/folder/page.html");
+    const ExportRun run = Export({log_, "--view", "standard", "--format", "html", "--output", out});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Error - 2 - No such file or directory\r\nerrorcode: 5"),
+              std::string::npos);
+
+    const ExportRun noLog = Export(
+        {Path("absent.log"), "--view", "standard", "--format", "text", "--output", Path("x.txt")});
+    EXPECT_EQ(noLog.status, 1);
+    EXPECT_FALSE(noLog.err.empty());
+}
+
+TEST_F(ExportCommandTest, WholeSite) {
+    const QString site = Path("site");
+    ASSERT_TRUE(QDir().mkpath(site));
+    const ExportRun run = Export({log_, "--view", "all", "--format", "html", "--output", site});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto files = std::distance(fs::directory_iterator(site.toStdString()), {});
+    EXPECT_EQ(files, 2 * 3 + 11);
+
+    // skip keeps what is there; a page that cannot be written does not stop the others
+    const std::string index = (site + "/index.html").toStdString();
+    std::ofstream(index, std::ios::trunc) << "kept";
+    fs::remove(site.toStdString() + "/weapon5.html");
+    fs::remove(site.toStdString() + "/index2.html");
+    fs::create_directory(site.toStdString() + "/index2.html");
+    const ExportRun skip = Export(
+        {log_, "--view", "all", "--format", "html", "--output", site, "--if-exists", "skip"});
+    EXPECT_EQ(skip.status, 0) << skip.err; // index2.html exists (as a folder), so it is skipped
+    EXPECT_EQ(Read(QString::fromStdString(index)), "kept");
+    EXPECT_TRUE(fs::exists(site.toStdString() + "/weapon5.html"));
+
+    const ExportRun overwrite =
+        Export({log_, "--view", "all", "--format", "html", "--output", site});
+    EXPECT_EQ(overwrite.status, 1);
+    EXPECT_NE(overwrite.err.find("index2.html: Error - 21 - Is a directory\r\nerrorcode: 5"),
+              std::string::npos)
+        << overwrite.err;
+    EXPECT_NE(Read(QString::fromStdString(index)), "kept");
+    EXPECT_NE(Read(site + "/weapon5.html").find("Back to index"), std::string::npos);
+
+    const ExportRun missing =
+        Export({log_, "--view", "all", "--format", "html", "--output", Path("not-there")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("Error - 2 - No such file or directory\r\nerrorcode: 0"),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(Path("not-there").toStdString()));
+}
+
+} // namespace
+} // namespace qla
