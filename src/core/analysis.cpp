@@ -1,0 +1,93 @@
+// The analysis run: every line is classified once, its totals raised, then it goes to its parser.
+#include "analysis.h"
+
+#include "classifier.h"
+#include "parsers/parsers.h"
+
+namespace qla {
+
+namespace {
+
+using Classifier = LineKind (*)(std::string_view);
+using Parser = void (*)(AnalysisStore&, std::string_view);
+
+struct LanguageRoutines {
+    Classifier Classify;
+    Parser Kill;
+    Parser Suicide;
+    Parser Teamkill;
+};
+
+constexpr LanguageRoutines kEnglishRoutines{ClassifyLine, ParseKillLine, ParseSuicideLine,
+                                            ParseTeamkillLine};
+constexpr LanguageRoutines kGermanRoutines{ClassifyGermanLine, ParseGermanKillLine,
+                                           ParseGermanSuicideLine, ParseGermanTeamkillLine};
+
+} // namespace
+
+void ResetAnalysis(AnalysisStore& store) {
+    store.Reset();
+}
+
+AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language,
+                          const AnalysisProgressCallback& progress) {
+    const LanguageRoutines& routines =
+        language == LogLanguage::German ? kGermanRoutines : kEnglishRoutines;
+    ResetAnalysis(store);
+    AnalysisTotals totals;
+    const std::uint64_t lineCount = store.LogLines.size();
+    for (std::uint64_t i = 0; i < lineCount; ++i) {
+        const std::string_view line = store.LogLines[i];
+        // Totals are raised before the parser runs, as the window has always shown them.
+        switch (routines.Classify(line)) {
+        case LineKind::Kill:
+            ++totals.Kills;
+            ++totals.Deaths;
+            routines.Kill(store, line);
+            break;
+        case LineKind::Died:
+            ++totals.Deaths;
+            routines.Suicide(store, line);
+            break;
+        case LineKind::Teamkill:
+            ++totals.Teamkills;
+            ++totals.Deaths;
+            routines.Teamkill(store, line);
+            break;
+        case LineKind::VoiceSay:
+            ++totals.VoiceChats;
+            ParseVoiceChatLine(store, line);
+            break;
+        case LineKind::Say:
+            ++totals.TextChats;
+            ParseTextChatLine(store, line);
+            break;
+        case LineKind::Rename:
+            break; // a rename is counted in Total only and stores nothing
+        default:
+            ++totals.Unknown;
+            RecordOtherLine(store, line);
+            break;
+        }
+        ++totals.Total;
+        if (progress && ((i + 1) % kProgressStride == 0 || i + 1 == lineCount)) {
+            progress(AnalysisProgress{i, lineCount - 1, &totals});
+        }
+    }
+    return totals;
+}
+
+PlayerTotals TotalsOfPlayer(const PlayerRecord& player) {
+    PlayerTotals totals;
+    totals.Kills = player.Kills[0];
+    totals.Deaths = player.Deaths[0];
+    totals.Teamkills = player.Teamkills;
+    totals.VoiceChats = player.VoiceChatCount;
+    totals.TextChats = player.TextChatCount;
+    totals.Unknown = 0; // a player has no unknown lines; the box always shows 0
+    totals.Total = totals.Kills + totals.Deaths + totals.Teamkills + totals.VoiceChats +
+                   totals.TextChats + totals.Unknown;
+    return totals;
+}
+
+} // namespace qla

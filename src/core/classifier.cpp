@@ -1,0 +1,82 @@
+// The classifier's fixed order of tests, and the English phrase table.
+#include "classifier.h"
+
+namespace qla {
+
+namespace {
+
+constexpr ClassifierLanguage kEnglish{
+    .KillPhrases = {"was killed by", "was stabbed by", "was blasted by", "was exploded by",
+                    "was cooked by", "was perforated by", "was ventilated by"},
+    .KillsBeforeTeamkill = 3,
+    .TeamkillPhrase = "WAS KILLED BY TEAMMATE",
+    .DeathPhrases = {"died.", "drowned.", "fell to his death.", "killed himself.",
+                     "dove on his own grenade.", "obliterated himself.", "vaporized himself."},
+    .LtSayPrefix = "[skipnotify]Fire Mission:",
+    .ComplaintPrefix = "[skipnotify]^1Warning^7: Complaint filed against you.",
+    .RenamePhrase = "renamed to",
+};
+
+} // namespace
+
+LineKind ClassifyWith(const ClassifierLanguage& language, std::string_view line) {
+    // Most lines of a log are engine output without the prefix; they are decided at once.
+    if (!line.starts_with(kSkipNotify)) {
+        return LineKind::None;
+    }
+    if (line.starts_with("[skipnotify]server:")) {
+        return LineKind::Server;
+    }
+    if (line.starts_with("[skipnotify]:")) {
+        return LineKind::VoiceSay;
+    }
+    const std::uint32_t kills = language.KillPhrases.Mask(line);
+    const std::uint32_t beforeTeamkill = (std::uint32_t{1} << language.KillsBeforeTeamkill) - 1;
+    if ((kills & beforeTeamkill) != 0) {
+        return LineKind::Kill;
+    }
+    if (ContainsBytes(line, language.TeamkillPhrase)) {
+        return LineKind::Teamkill;
+    }
+    if (kills != 0) {
+        return LineKind::Kill;
+    }
+    if (language.DeathPhrases.ContainsAny(line)) {
+        return LineKind::Died;
+    }
+    if (line.find(':') != std::string_view::npos) {
+        if (line.starts_with(language.LtSayPrefix)) {
+            return LineKind::LtSay;
+        }
+        if (line.starts_with("[skipnotify]Server:")) {
+            return LineKind::Server;
+        }
+        if (line.starts_with(language.ComplaintPrefix)) {
+            return LineKind::Complaint;
+        }
+        if (line.starts_with("[skipnotify]^1Spam Protection^7:")) {
+            return LineKind::Spam;
+        }
+        if (ContainsBytes(line, "timed out")) {
+            return LineKind::TimeOut;
+        }
+        return LineKind::Say;
+    }
+    // "disconnected" is plain ASCII, so its last 12 characters are its last 12 bytes.
+    if (line.ends_with("disconnected")) {
+        return LineKind::Disconnect;
+    }
+    if (ContainsBytes(line, "timed out")) {
+        return LineKind::TimeOut;
+    }
+    if (ContainsBytes(line, language.RenamePhrase)) {
+        return LineKind::Rename;
+    }
+    return LineKind::None;
+}
+
+LineKind ClassifyLine(std::string_view line) {
+    return ClassifyWith(kEnglish, line);
+}
+
+} // namespace qla

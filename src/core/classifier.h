@@ -1,0 +1,29 @@
+// The line classifier shared by both log languages: the order of the tests is fixed, the phrases
+// come from a language table. English lives in classifier.cpp, German in the parsers folder.
+#pragma once
+
+#include "line_kind.h"
+#include "phrase_set.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace qla {
+
+inline constexpr std::string_view kSkipNotify = "[skipnotify]";
+
+struct ClassifierLanguage {
+    // Kill phrases; the first KillsBeforeTeamkill of them are tested before the teamkill phrase,
+    // the rest after it. Every kill phrase gives "kill", so only that split matters.
+    PhraseSet KillPhrases;
+    std::size_t KillsBeforeTeamkill;
+    std::string_view TeamkillPhrase;
+    PhraseSet DeathPhrases;
+    std::string_view LtSayPrefix;     // whole prefix, "[skipnotify]" included
+    std::string_view ComplaintPrefix; // whole prefix, "[skipnotify]" included
+    std::string_view RenamePhrase;
+};
+
+LineKind ClassifyWith(const ClassifierLanguage& language, std::string_view line);
+
+} // namespace qla

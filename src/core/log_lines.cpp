@@ -1,0 +1,160 @@
+// Splitting and decoding a log file. One pass over the bytes finds the line ends and checks each
+// line for valid UTF-8; only when some line is not UTF-8 is a second, decoded buffer built.
+#include "log_lines.h"
+
+#include "text.h"
+
+#include <cstring>
+
+namespace qla {
+
+namespace {
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+
+// True when some byte of the word is zero (the classic SWAR test).
+constexpr bool HasZeroByte(std::uint64_t w) {
+    return ((w - kOnes) & ~w & kHighs) != 0;
+}
+
+// True when the eight bytes hold no CR, no LF and no byte above 0x7F: nothing to look at.
+inline bool PlainAsciiWord(const char* p) {
+    std::uint64_t w;
+    std::memcpy(&w, p, sizeof w);
+    return (w & kHighs) == 0 && !HasZeroByte(w ^ (kOnes * '\r')) &&
+           !HasZeroByte(w ^ (kOnes * '\n'));
+}
+
+inline bool IsContinuation(unsigned char b) {
+    return (b & 0xC0) == 0x80;
+}
+
+// Length of the valid UTF-8 sequence starting with the non-ASCII byte at `p`, or 0 when it is not
+// one. CR and LF are no continuation bytes, so a sequence never runs across a line end.
+std::size_t Utf8SequenceLength(const unsigned char* p, const unsigned char* end) {
+    const unsigned char b = p[0];
+    std::size_t len = 0;
+    unsigned char lo = 0x80, hi = 0xBF; // allowed range of the second byte
+    if (b >= 0xC2 && b <= 0xDF) {
+        len = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        len = 3;
+        lo = b == 0xE0 ? 0xA0 : 0x80; // no overlong forms
+        hi = b == 0xED ? 0x9F : 0xBF; // no surrogates
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        len = 4;
+        lo = b == 0xF0 ? 0x90 : 0x80;
+        hi = b == 0xF4 ? 0x8F : 0xBF; // nothing above U+10FFFF
+    } else {
+        return 0;
+    }
+    if (static_cast<std::size_t>(end - p) < len || p[1] < lo || p[1] > hi) {
+        return 0;
+    }
+    for (std::size_t i = 2; i < len; ++i) {
+        if (!IsContinuation(p[i])) {
+            return 0;
+        }
+    }
+    return len;
+}
+
+} // namespace
+
+LogLineList LogLineList::FromBytes(std::string bytes) {
+    LogLineList list;
+    const std::size_t size = bytes.size();
+    std::size_t start = 0;
+    if (size >= 3 && std::memcmp(bytes.data(), "\xEF\xBB\xBF", 3) == 0) {
+        start = 3;
+    }
+    list.spans_.reserve(size / 48 + 1);
+    std::vector<std::size_t> windowsLines; // lines that are not UTF-8, in order
+
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    const unsigned char* const end = data + size;
+    std::size_t lineStart = start;
+    bool lineValid = true;
+    bool endedByCr = false; // the last terminator was CR or CR LF and nothing followed it
+    auto finishLine = [&](std::size_t lineEnd) {
+        if (!lineValid) {
+            windowsLines.push_back(list.spans_.size());
+        }
+        list.spans_.emplace_back(lineStart, lineEnd - lineStart);
+        lineValid = true;
+    };
+
+    std::size_t i = start;
+    while (i < size) {
+        if (i + 8 <= size && PlainAsciiWord(bytes.data() + i)) {
+            i += 8;
+            continue;
+        }
+        const unsigned char b = data[i];
+        if (b == '\n') {
+            finishLine(i);
+            lineStart = ++i;
+            endedByCr = false;
+        } else if (b == '\r') {
+            finishLine(i);
+            i += (i + 1 < size && data[i + 1] == '\n') ? 2 : 1;
+            lineStart = i;
+            endedByCr = i == size;
+        } else if (b < 0x80) {
+            ++i;
+        } else {
+            const std::size_t len = lineValid ? Utf8SequenceLength(data + i, end) : 0;
+            if (len == 0) {
+                lineValid = false;
+                ++i;
+            } else {
+                i += len;
+            }
+        }
+    }
+    // A CR or CR LF at the very end starts no new line; an LF there leaves a last empty one, and
+    // an empty file is one empty line.
+    if (!endedByCr) {
+        finishLine(size);
+    }
+
+    if (windowsLines.empty()) {
+        list.text_ = std::move(bytes);
+        return list;
+    }
+    std::string decoded;
+    decoded.reserve(size + 2 * size / 8);
+    std::size_t nextWindows = 0;
+    for (std::size_t line = 0; line < list.spans_.size(); ++line) {
+        auto& [offset, length] = list.spans_[line];
+        const std::string_view original(bytes.data() + offset, length);
+        offset = decoded.size();
+        if (nextWindows < windowsLines.size() && windowsLines[nextWindows] == line) {
+            AppendWindows1252AsUtf8(decoded, original);
+            ++nextWindows;
+        } else {
+            decoded.append(original);
+        }
+        length = decoded.size() - offset;
+    }
+    list.text_ = std::move(decoded);
+    return list;
+}
+
+LogLineList LogLineList::FromLines(const std::vector<std::string>& lines) {
+    LogLineList list;
+    std::size_t total = 0;
+    for (const std::string& line : lines) {
+        total += line.size();
+    }
+    list.text_.reserve(total);
+    list.spans_.reserve(lines.size());
+    for (const std::string& line : lines) {
+        list.spans_.emplace_back(list.text_.size(), line.size());
+        list.text_.append(line);
+    }
+    return list;
+}
+
+} // namespace qla

@@ -1,0 +1,90 @@
+// A small fixed set of phrases searched together. Classifiers and parsers ask which phrases a line
+// contains; one scan answers for all of them, which keeps the per-line cost flat however many
+// phrases a language has.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
+#include <string_view>
+
+namespace qla {
+
+// First occurrence of `needle` in `hay` at or after `from`; npos when there is none. Byte search
+// is exact for UTF-8: a valid sequence can only match at a character boundary.
+inline std::size_t FindBytes(std::string_view hay, std::string_view needle, std::size_t from = 0) {
+    if (needle.empty()) {
+        return from <= hay.size() ? from : std::string_view::npos;
+    }
+    while (from + needle.size() <= hay.size()) {
+        const void* hit = std::memchr(hay.data() + from, static_cast<unsigned char>(needle[0]),
+                                      hay.size() - needle.size() + 1 - from);
+        if (hit == nullptr) {
+            return std::string_view::npos;
+        }
+        const std::size_t at = static_cast<const char*>(hit) - hay.data();
+        if (std::memcmp(hay.data() + at + 1, needle.data() + 1, needle.size() - 1) == 0) {
+            return at;
+        }
+        from = at + 1;
+    }
+    return std::string_view::npos;
+}
+
+inline bool ContainsBytes(std::string_view hay, std::string_view needle) {
+    return FindBytes(hay, needle) != std::string_view::npos;
+}
+
+class PhraseSet {
+  public:
+    static constexpr std::size_t kCapacity = 8;
+
+    constexpr PhraseSet(std::initializer_list<std::string_view> phrases) {
+        for (std::string_view p : phrases) {
+            if (count_ == kCapacity || p.empty()) {
+                throw "PhraseSet holds at most 8 non-empty phrases"; // compile-time error
+            }
+            phrases_[count_++] = p;
+        }
+        prefix_ = CommonLength(false);
+        suffix_ = CommonLength(true);
+    }
+
+    constexpr std::size_t size() const { return count_; }
+    constexpr std::string_view operator[](std::size_t i) const { return phrases_[i]; }
+
+    // Bit i is set when phrase i occurs anywhere in the line.
+    std::uint32_t Mask(std::string_view line) const;
+
+    // The index of the first phrase (in set order) that occurs in the line; -1 when none does.
+    int FirstIndex(std::string_view line) const;
+
+    bool ContainsAny(std::string_view line) const { return FirstIndex(line) >= 0; }
+
+  private:
+    // Length of the text that every phrase begins (or ends) with.
+    constexpr std::size_t CommonLength(bool fromEnd) const {
+        if (count_ == 0) {
+            return 0;
+        }
+        std::size_t n = phrases_[0].size();
+        for (std::size_t i = 1; i < count_; ++i) {
+            std::string_view a = phrases_[0], b = phrases_[i];
+            std::size_t k = 0;
+            while (k < n && k < b.size() &&
+                   (fromEnd ? a[a.size() - 1 - k] == b[b.size() - 1 - k] : a[k] == b[k])) {
+                ++k;
+            }
+            n = k;
+        }
+        return n;
+    }
+
+    std::string_view phrases_[kCapacity]{};
+    std::size_t count_ = 0;
+    std::size_t prefix_ = 0; // shared leading bytes: search those once, then compare
+    std::size_t suffix_ = 0; // shared trailing bytes, used when there is no shared start
+};
+
+} // namespace qla

@@ -1,0 +1,85 @@
+// The kill-line algorithm. The weapon is recognised from the verb phrase or the line's last
+// characters, the weapon suffix is cut off by length, the killer follows the last separator and
+// the victim stands before the last marker word.
+#include "core/classifier.h"
+#include "core/text.h"
+#include "obituary_language.h"
+
+namespace qla {
+
+std::string_view WithoutSkipNotify(std::string_view line) {
+    if (line.starts_with(kSkipNotify)) {
+        line.remove_prefix(kSkipNotify.size());
+    }
+    return line;
+}
+
+namespace {
+
+// No phrase at all (a line that reached the parser some other way): no weapon, which still
+// cuts the 3 characters of a possessive.
+constexpr VerbWeapon kNoWeapon{"", "", kWeaponUnknown};
+
+VerbWeapon WeaponOfLine(const KillLanguage& language, std::string_view text) {
+    const int verb = language.Verbs.FirstIndex(text);
+    if (verb < 0) {
+        return kNoWeapon;
+    }
+    const VerbWeapon& weapon = language.Weapons[verb];
+    if (weapon.Tails == nullptr) {
+        return weapon;
+    }
+    for (std::size_t i = 0; i < weapon.TailCount; ++i) {
+        const WeaponTail& tail = weapon.Tails[i];
+        if (text.ends_with(tail.Ending)) {
+            return VerbWeapon{tail.Matched, tail.Recorded, tail.Id};
+        }
+    }
+    return VerbWeapon{kUnknownWeapon, kUnknownWeapon, kWeaponUnknown};
+}
+
+} // namespace
+
+void ParseKillLineWith(const KillLanguage& language, AnalysisStore& store, std::string_view line) {
+    std::string_view text = WithoutSkipNotify(line);
+    const VerbWeapon weapon = WeaponOfLine(language, text);
+
+    // The 3 extra characters are the possessive in front of the weapon ("'s ", " - "). An
+    // unrecognised weapon is left on the line and so ends up in the killer's name.
+    if (weapon.Matched != kUnknownWeapon) {
+        text = DropLastChars(text, CharCount(weapon.Matched) + 3);
+    }
+
+    std::string_view killer;
+    std::string_view beforeKiller = text;
+    if (const std::size_t at = text.rfind(language.Separator); at != std::string_view::npos) {
+        killer = text.substr(at + language.Separator.size());
+        beforeKiller = text.substr(0, at);
+    }
+
+    // Searching backwards finds the verb's marker even when the victim's name holds it too.
+    std::string_view victim;
+    if (const std::size_t at = beforeKiller.rfind(language.Marker); at != std::string_view::npos) {
+        victim = DropLastChars(beforeKiller.substr(0, at), language.DroppedBeforeMarker);
+    }
+
+    // A weapon longer than the matched text ("'s support fire") leaves its possessive behind.
+    killer = TrimRightSpaces(killer);
+    if (killer.ends_with(language.KillerSuffix)) {
+        killer.remove_suffix(language.KillerSuffix.size());
+    }
+
+    // The victim is filed first, so of two new players the victim gets the lower index.
+    const PlayerIndex victimIndex = store.FindOrAddPlayer(victim);
+    const PlayerIndex killerIndex = store.FindOrAddPlayer(killer);
+    store.KillEvents.push_back(KillEvent{killerIndex, victimIndex, weapon.Recorded});
+
+    PlayerRecord& victimRecord = store.Players[victimIndex];
+    ++victimRecord.Deaths[weapon.Id];
+    ++victimRecord.Deaths[kWeaponTotal];
+    PlayerRecord& killerRecord = store.Players[killerIndex];
+    ++killerRecord.Kills[weapon.Id];
+    ++killerRecord.Kills[kWeaponTotal];
+}
+
+} // namespace qla

@@ -1,0 +1,63 @@
+// The phrase-set scan must answer exactly as one search per phrase would.
+#include "core/phrase_set.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace qla {
+namespace {
+
+constexpr PhraseSet kShared{"was killed by", "was stabbed by", "was cooked by"};
+constexpr PhraseSet kSuffixed{"died.", "drowned.", "fell to his death."};
+constexpr PhraseSet kUnrelated{"alpha", "beta", "gamma"};
+
+std::uint32_t SlowMask(const PhraseSet& set, std::string_view line) {
+    std::uint32_t mask = 0;
+    for (std::size_t i = 0; i < set.size(); ++i) {
+        if (line.find(set[i]) != std::string_view::npos) {
+            mask |= std::uint32_t{1} << i;
+        }
+    }
+    return mask;
+}
+
+TEST(PhraseSet, MaskEqualsSeparateSearches) {
+    const std::string lines[] = {
+        "",
+        "was",
+        "was ",
+        "Bob was killed by Al",
+        "was cooked by was stabbed by",
+        "wawas killed by",
+        "Swashy was stabbed byx",
+        "I died. then drowned. and fell to his death.",
+        "died",
+        "drowned.died.",
+        "beta gamma",
+        "alphabet",
+        "gamm",
+    };
+    for (const std::string& line : lines) {
+        for (const PhraseSet* set : {&kShared, &kSuffixed, &kUnrelated}) {
+            EXPECT_EQ(set->Mask(line), SlowMask(*set, line)) << line;
+            const std::uint32_t slow = SlowMask(*set, line);
+            const int first = slow == 0 ? -1 : std::countr_zero(slow);
+            EXPECT_EQ(set->FirstIndex(line), first) << line;
+            EXPECT_EQ(set->ContainsAny(line), slow != 0) << line;
+        }
+    }
+}
+
+TEST(FindBytes, FindsFromPosition) {
+    EXPECT_EQ(FindBytes("abcabc", "bc"), 1u);
+    EXPECT_EQ(FindBytes("abcabc", "bc", 2), 4u);
+    EXPECT_EQ(FindBytes("abcabc", "bd"), std::string_view::npos);
+    EXPECT_EQ(FindBytes("ab", "abc"), std::string_view::npos);
+    EXPECT_EQ(FindBytes("abc", "c"), 2u);
+    EXPECT_EQ(FindBytes("abc", ""), 0u);
+    EXPECT_EQ(FindBytes("abc", "abc", 1), std::string_view::npos);
+}
+
+} // namespace
+} // namespace qla
