@@ -151,7 +151,7 @@ TEST(LogGenKinds, EnglishLogHoldsEveryForm) {
          [](const std::string& l) { return !startsWith(l, "[") && contains(l, "^7 was "); }},
     };
     forms.insert(forms.end(), english.begin(), english.end());
-    expectEveryForm(generatedLines({"--lines", "3000", "--players", "300", "--seed", "1"}), forms);
+    expectEveryForm(generatedLines({"--lines", "10000", "--players", "300", "--seed", "1"}), forms);
 }
 
 TEST(LogGenKinds, GermanLogHoldsEveryForm) {
@@ -187,7 +187,7 @@ TEST(LogGenKinds, GermanLogHoldsEveryForm) {
     };
     forms.insert(forms.end(), german.begin(), german.end());
     // UTF-8, so the expectations above can be written as they read.
-    expectEveryForm(generatedLines({"--lines", "3000", "--players", "300", "--language", "german",
+    expectEveryForm(generatedLines({"--lines", "10000", "--players", "300", "--language", "german",
                                     "--encoding", "utf-8"}),
                     forms);
 }
