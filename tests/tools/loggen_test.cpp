@@ -1,6 +1,7 @@
 // qla-loggen: determinism, line counts, encodings, player names and its command line.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -131,6 +132,23 @@ TEST(LogGen, PlayersOptionGivesThatManyDistinctNames) {
         }
         EXPECT_EQ(victims.size(), std::stoul(players));
     }
+}
+
+// Each unknown-weapon kill makes the analyzer create a player "<killer>'s <weapon>", so only a
+// few killers may use such weapons or a long log would hold far more players than asked for.
+TEST(LogGen, FewKillersUseUnknownWeapons) {
+    const std::string log = generate({"--lines", "100000", "--players", "500"});
+    std::set<std::string> killers;
+    for (const std::string& line : splitTerminatedLines(log)) {
+        const std::size_t by = line.rfind(" by ");
+        if (by == std::string::npos)
+            continue;
+        for (const char* tail : {"^7's Colt", "^7's FG42", "^7's mortar"})
+            if (endsWith(line, tail))
+                killers.insert(line.substr(by + 4, line.size() - by - 4 - std::strlen(tail)));
+    }
+    EXPECT_GE(killers.size(), 1u);
+    EXPECT_LE(killers.size(), 3u);
 }
 
 TEST(LogGen, OutputOptionWritesTheSameBytesAsStandardOutput) {

@@ -2,6 +2,8 @@
 // colour after every name), and the analyzer's fixed cuts rely on exactly these layouts.
 #include "line_composer.h"
 
+#include <algorithm>
+
 #include "hostile_lines.h"
 
 namespace loggen {
@@ -34,7 +36,11 @@ void LineComposer::appendKill(std::string& line) {
         roll -= candidate.weight;
     }
     const std::string& victim = player();
-    const std::string* killer = &player();
+    // Only a few regulars carry an odd weapon, which keeps the analyzer's player count near
+    // the pool size however long the log is.
+    const std::string* killer =
+        form->unknownWeapon ? &players_[rng_.below(std::min<std::size_t>(3, players_.size()))]
+                            : &player();
     // A kill by oneself is not how the game reports a suicide; redraw (bounded, as a pool of
     // one player has nobody else).
     for (int tries = 0; killer == &victim && tries < 8; ++tries)

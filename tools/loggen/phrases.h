@@ -14,6 +14,9 @@ struct KillForm {
     std::string_view verb;
     std::string_view weapon; // empty: the line ends with the killer's name
     unsigned weight;         // relative frequency among kills
+    // A weapon the analyzer does not know; it files such a kill under a player named after
+    // killer and weapon, so only a few players use one (see LineComposer).
+    bool unknownWeapon = false;
 };
 
 struct Phrases {

@@ -18,14 +18,14 @@ const Phrases& englishPhrases() {
                 {"was killed by", "Mauser", 40},
                 // Weapons the game names but the analyzer does not know. Rare: the analyzer files
                 // each such kill under a player named after killer and weapon.
-                {"was killed by", "Colt", 2},
-                {"was killed by", "FG42", 2},
+                {"was killed by", "Colt", 2, true},
+                {"was killed by", "FG42", 2, true},
                 {"was killed by", "", 2},
                 {"was exploded by", "grenade", 60},
                 {"was blasted by", "dynamite", 20},
                 {"was blasted by", "Panzerfaust", 50},
                 {"was blasted by", "support fire", 20},
-                {"was blasted by", "mortar", 2},
+                {"was blasted by", "mortar", 2, true},
                 {"was ventilated by", "Venom", 30},
                 {"was cooked by", "flamethrower", 30},
                 {"was perforated by", "crew-served MG42", 30},
