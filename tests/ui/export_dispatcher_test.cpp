@@ -1,0 +1,327 @@
+// cmdExport_Click: the player check, the text options, the save dialog and its overwrite
+// question, the writers per page and type, "All data", and opening after save.
+#include "ui_test_support.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QXmlStreamReader>
+
+using namespace qla::ui;
+using namespace qla::ui::test;
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+// Three players, in order of appearance ^1Al (1 kill, 2 deaths), Bob (2 kills, 1 death), Cy.
+QStringList ThreePlayers() {
+    return {KillLine("^1Al", "Bob"), KillLine("Cy", "Bob"), KillLine("Bob", "^1Al"),
+            KillLine("^1Al", "Cy")};
+}
+
+} // namespace
+
+class ExportDispatcherTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void playerDetailsNeedsAPlayerBeforeTextOptions();
+    void cancelledTextOptionsShowNoSaveDialog();
+    void cancelledSaveDialogWritesNothing();
+    void overwriteYesReplacesFile();
+    void overwriteNoAsksForAnotherName();
+    void overwriteCancelLeavesFile();
+    void textStandardUsesOptionsAndLocaleSeparator();
+    void appearanceDescendingReversesPlayers();
+    void allDataTextNotSupportedAfterOptions();
+    void allDataXmlNotSupported();
+    void xmlFromStandardPageIsWellFormed();
+    void xmlOnOtherPagesIsRefusedBeforeSaving();
+    void openAfterSaveHandsFileToBrowser();
+    void playerDetailsTextForChosenPlayer();
+    void writerErrorShownWithProgramTitle();
+    void saveDialogOffersLastName();
+
+  private:
+    void Prepare(Harness& h, const QStringList& lines);
+    void ChooseExport(Harness& h, int page, int type);
+    std::unique_ptr<QTemporaryDir> dir_;
+};
+
+void ExportDispatcherTest::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+}
+
+void ExportDispatcherTest::Prepare(Harness& h, const QStringList& lines) {
+    h.OpenAndAnalyze(WriteLog(*dir_, "game.log", lines));
+    h.dialogs.Clear();
+}
+
+void ExportDispatcherTest::ChooseExport(Harness& h, int page, int type) {
+    Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(page);
+    Control<QComboBox>(&h.window, "cmbExportType")->setCurrentIndex(type);
+}
+
+void ExportDispatcherTest::playerDetailsNeedsAPlayerBeforeTextOptions() {
+    Harness h;
+    Prepare(h, ThreePlayers());
+    ChooseExport(h, 1, 1);
+    h.dialogs.QueueButton(QMessageBox::Ok);
+    // No frmTextExport may appear: nothing is queued for it, and exec() would block.
+    Click(&h.window, "cmdExport");
+    QCOMPARE(h.dialogs.shown.size(), 1);
+    QCOMPARE(h.dialogs.shown[0].Title, QStringLiteral("Export"));
+    QCOMPARE(h.dialogs.shown[0].Text, QStringLiteral("Select a player first"));
+    QCOMPARE(h.dialogs.shown[0].Icon, QMessageBox::Warning);
+}
+
+void ExportDispatcherTest::cancelledTextOptionsShowNoSaveDialog() {
+    Harness h;
+    Prepare(h, ThreePlayers());
+    ChooseExport(h, 0, 1);
+    WhenDialogShows("frmTextExport", [](QDialog* d) { Click(d, "Command1"); });
+    Click(&h.window, "cmdExport");
+    QVERIFY(h.dialogs.shown.isEmpty());
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList({"game.log"}));
+}
+
+void ExportDispatcherTest::cancelledSaveDialogWritesNothing() {
+    Harness h;
+    Prepare(h, ThreePlayers());
+    ChooseExport(h, 0, 0);
+    h.dialogs.QueuePath(QString());
+    Click(&h.window, "cmdExport");
+    QCOMPARE(h.dialogs.shown.size(), 1);
+    QCOMPARE(h.dialogs.shown[0].Title, QStringLiteral("Export as HTML"));
+    QCOMPARE(h.dialogs.shown[0].Filters, QStringList({"HTML Files (*.html *.htm)"}));
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList({"game.log"}));
+}
+
+void ExportDispatcherTest::overwriteYesReplacesFile() {
+    Harness h;
+    Prepare(h, ThreePlayers());
+    ChooseExport(h, 0, 0);
+    const QString target = dir_->filePath("stats.html");
+    WriteFile(target, "old");
+    h.dialogs.QueuePath(target);
+    h.dialogs.QueueButton(QMessageBox::Yes);
+    Click(&h.window, "cmdExport");
+    QCOMPARE(h.dialogs.shown[1].Title, QStringLiteral("HTML Export"));
+    QCOMPARE(h.dialogs.shown[1].Text, QStringLiteral("File exists! Overwrite?"));
+    QCOMPARE(h.dialogs.shown[1].Buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const QByteArray page = ReadAll(target);
+    QVERIFY(page.startsWith("<html>"));
+    QVERIFY(page.contains("Bob"));
+}
+
+void ExportDispatcherTest::overwriteNoAsksForAnotherName() {
+    Harness h;
+    Prepare(h, ThreePlayers());
+    ChooseExport(h, 0, 1);
+    const QString taken = dir_->filePath("taken.txt");
+    const QString fresh = dir_->filePath("fresh.txt");
+    WriteFile(taken, "keep me");
+    WhenDialogShows("frmTextExport", [](QDialog* d) { Click(d, "cmdOK"); });
+    h.dialogs.QueuePath(taken);
+    h.dialogs.QueueButton(QMessageBox::No);
+    h.dialogs.QueuePath(fresh);
+    Click(&h.window, "cmdExport");
+    QCOMPARE(h.dialogs.shown.size(), 3);
+    QCOMPARE(h.dialogs.shown[2].Kind, QStringLiteral("save"));
+    QCOMPARE(h.dialogs.shown[2].Filters, QStringList({"Text files (*.txt)"}));
+    QCOMPARE(ReadAll(taken), QByteArray("keep me"));
+    QVERIFY(ReadAll(fresh).startsWith("Playername,Kills,Deaths,Kill/Death Ratio,TeamKills\r\n"));
+}
+
+void ExportDispatcherTest::overwriteCancelLeavesFile() {
+    Harness h;
+    Prepare(h, ThreePlayers());
+    ChooseExport(h, 2, 0);
+    const QString target = dir_->filePath("weapons.html");
+    WriteFile(target, "keep me");
+    h.dialogs.QueuePath(target);
+    h.dialogs.QueueButton(QMessageBox::Cancel);
+    Click(&h.window, "cmdExport");
+    QCOMPARE(h.dialogs.shown.size(), 2);
+    QCOMPARE(ReadAll(target), QByteArray("keep me"));
+}
+
+void ExportDispatcherTest::textStandardUsesOptionsAndLocaleSeparator() {
+    Harness h;
+    Prepare(h, ThreePlayers());
+    ChooseExport(h, 0, 1);
+    // Only kills and ratio; no title row; ";" between columns; names without codes.
+    for (int i : {0, 2, 4})
+        Click(&h.window, IndexedName("chkStandard", i));
+    WhenDialogShows("frmTextExport", [](QDialog* d) {
+        Click(d, "chkInclude");
+        Control<QLineEdit>(d, "txtSeperator")->setText(";");
+        Click(d, "cmdOK");
+    });
+    const QString target = dir_->filePath("standard.txt");
+    h.dialogs.QueuePath(target);
+    Click(&h.window, "cmdExport");
+    // In order of appearance (a victim is filed before its killer): ^1Al 1 kill / 2 deaths,
+    // Bob 2 / 1, Cy 1 / 1. The ratio uses the system's decimal separator.
+    const QString point = QLocale::system().decimalPoint();
+    QCOMPARE(ReadAll(target),
+             (QStringLiteral("1;0") + point + QStringLiteral("5\r\n2;2\r\n1;1\r\n")).toUtf8());
+}
+
+void ExportDispatcherTest::appearanceDescendingReversesPlayers() {
+    Harness h;
+    Prepare(h, ThreePlayers());
+    ChooseExport(h, 0, 1);
+    for (int i : {1, 2, 3, 4})
+        Click(&h.window, IndexedName("chkStandard", i));
+    Control<QComboBox>(&h.window, "cmbSortHow(0)")->setCurrentIndex(1);
+    WhenDialogShows("frmTextExport", [](QDialog* d) { Click(d, "cmdOK"); });
+    const QString target = dir_->filePath("names.txt");
+    h.dialogs.QueuePath(target);
+    Click(&h.window, "cmdExport");
+    QCOMPARE(ReadAll(target), QByteArray("Playername\r\nCy\r\nBob\r\n^1Al\r\n"));
+}
+
+void ExportDispatcherTest::allDataTextNotSupportedAfterOptions() {
+    Harness h;
+    Prepare(h, ThreePlayers());
+    ChooseExport(h, 5, 1);
+    bool optionsShown = false;
+    WhenDialogShows("frmTextExport", [&](QDialog* d) {
+        optionsShown = true;
+        Click(d, "cmdOK");
+    });
+    h.dialogs.QueueButton(QMessageBox::Ok);
+    Click(&h.window, "cmdExport");
+    QVERIFY(optionsShown);
+    QCOMPARE(h.dialogs.shown.size(), 1);
+    QCOMPARE(h.dialogs.shown[0].Title, QStringLiteral("All Data - Text export"));
+    QCOMPARE(h.dialogs.shown[0].Text, QStringLiteral("All Data 'Text export' not supported"));
+    QCOMPARE(h.dialogs.shown[0].Icon, QMessageBox::Warning);
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList({"game.log"}));
+}
+
+void ExportDispatcherTest::allDataXmlNotSupported() {
+    Harness h;
+    Prepare(h, ThreePlayers());
+    ChooseExport(h, 5, 2);
+    h.dialogs.QueueButton(QMessageBox::Ok);
+    Click(&h.window, "cmdExport");
+    QCOMPARE(h.dialogs.shown.size(), 1);
+    QCOMPARE(h.dialogs.shown[0].Title, QStringLiteral("All Data - XML export"));
+    QCOMPARE(h.dialogs.shown[0].Text, QStringLiteral("All Data 'XML export' not supported"));
+}
+
+void ExportDispatcherTest::xmlFromStandardPageIsWellFormed() {
+    Harness h;
+    Prepare(h, ThreePlayers());
+    ChooseExport(h, 0, 2);
+    Click(&h.window, "optStandardOrder(1)"); // by kills, ascending
+    const QString target = dir_->filePath("players.xml");
+    h.dialogs.QueuePath(target);
+    Click(&h.window, "cmdExport");
+    QCOMPARE(h.dialogs.shown[0].Filters, QStringList({"XML Files (*.xml)"}));
+    QXmlStreamReader xml(ReadAll(target));
+    QStringList names;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement &&
+            xml.name() == QLatin1String("playername"))
+            names << xml.readElementText();
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    // Ties (^1Al and Cy with one kill) keep their order of appearance.
+    QCOMPARE(names, QStringList({"^1Al", "Cy", "Bob"}));
+}
+
+void ExportDispatcherTest::xmlOnOtherPagesIsRefusedBeforeSaving() {
+    Harness h;
+    Prepare(h, ThreePlayers());
+    ChooseExport(h, 2, 2);
+    h.dialogs.QueueButton(QMessageBox::Ok);
+    Click(&h.window, "cmdExport");
+    QCOMPARE(h.dialogs.shown.size(), 1);
+    QCOMPARE(h.dialogs.shown[0].Kind, QStringLiteral("message"));
+    QCOMPARE(h.dialogs.shown[0].Text,
+             QStringLiteral("XML export is only supported for the standard info"));
+}
+
+void ExportDispatcherTest::openAfterSaveHandsFileToBrowser() {
+    Harness h;
+    Prepare(h, ThreePlayers());
+    ChooseExport(h, 3, 1);
+    Click(&h.window, "chkOpenSavedFile");
+    WhenDialogShows("frmTextExport", [](QDialog* d) { Click(d, "cmdOK"); });
+    const QString target = dir_->filePath("voice.txt");
+    h.dialogs.QueuePath(target);
+    Click(&h.window, "cmdExport");
+    QVERIFY(QFile::exists(target));
+    QCOMPARE(h.desktop.opened, QList<QUrl>({QUrl::fromLocalFile(target)}));
+}
+
+void ExportDispatcherTest::playerDetailsTextForChosenPlayer() {
+    Harness h;
+    Prepare(h, ThreePlayers());
+    ChooseExport(h, 1, 1);
+    auto* player = Control<QComboBox>(&h.window, "cmbPlayer");
+    player->setCurrentIndex(player->findText("Bob"));
+    for (int i = 1; i < 6; ++i) // kills section only
+        Click(&h.window, IndexedName("chkPlayerDetails", i));
+    Click(&h.window, "optPlayerDetails(0)"); // by names
+    WhenDialogShows("frmTextExport", [](QDialog* d) {
+        Click(d, "chkColor");
+        Click(d, "cmdOK");
+    });
+    const QString target = dir_->filePath("bob.txt");
+    h.dialogs.QueuePath(target);
+    Click(&h.window, "cmdExport");
+    QCOMPARE(ReadAll(target), QByteArray("Players Killed,Kills\r\nAl,1\r\nCy,1\r\n"));
+}
+
+void ExportDispatcherTest::writerErrorShownWithProgramTitle() {
+    Harness h;
+    Prepare(h, ThreePlayers());
+    ChooseExport(h, 0, 0);
+    Click(&h.window, "chkOpenSavedFile");
+    h.dialogs.QueuePath(dir_->filePath("missing/folder/stats.html"));
+    h.dialogs.QueueButton(QMessageBox::Ok);
+    Click(&h.window, "cmdExport");
+    QCOMPARE(h.dialogs.shown.size(), 2);
+    QCOMPARE(h.dialogs.shown[1].Title, QStringLiteral("Quarvel Logfile Analyzer"));
+    QVERIFY(h.dialogs.shown[1].Text.startsWith(QStringLiteral("Error - ")));
+    QVERIFY(h.dialogs.shown[1].Text.contains(QStringLiteral("\r\nerrorcode: ")));
+    QCOMPARE(h.dialogs.shown[1].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QVERIFY(h.desktop.opened.isEmpty());
+}
+
+void ExportDispatcherTest::saveDialogOffersLastName() {
+    Harness h;
+    Prepare(h, ThreePlayers());
+    ChooseExport(h, 5, 0);
+    Click(&h.window, "optOther(0)");
+    const QString target = dir_->filePath("junk.html");
+    h.dialogs.QueuePath(target);
+    Click(&h.window, "cmdExport");
+    h.dialogs.QueuePath(QString());
+    Click(&h.window, "cmdExport");
+    QCOMPARE(h.dialogs.shown[0].Text, QString());
+    QCOMPARE(h.dialogs.shown[1].Text, target);
+    QVERIFY(ReadAll(target).startsWith("<html>"));
+}
+
+QTEST_MAIN(ExportDispatcherTest)
+#include "export_dispatcher_test.moc"
