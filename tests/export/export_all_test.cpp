@@ -1,0 +1,221 @@
+// Export All Data: the site of a generated log links only to files it wrote, the file count and
+// progress add up, the if-exists choices hold, and unusable folders are refused up front.
+#include "core/analysis.h"
+#include "export/export_all.h"
+#include "export/html_export.h"
+#include "generator.h"
+#include "test_store.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+namespace qla {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A generated English log with hostile names, analysed.
+void GeneratedStore(AnalysisStore& store, std::uint64_t players) {
+    loggen::Options options;
+    options.players = players;
+    options.lines = 4000;
+    options.hostile = true;
+    options.seed = 7;
+    std::ostringstream log;
+    ASSERT_TRUE(loggen::generateLog(options, log));
+    store.LogLines = LogLineList::FromBytes(log.str());
+    AnalyzeLog(store, LogLanguage::English);
+}
+
+fs::path FreshDir(const std::string& name) {
+    const fs::path dir = fs::path(testing::TempDir()) / name;
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+std::set<std::string> FilesIn(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+TEST(ExportAllTest, EveryLinkOfAGeneratedSiteResolves) {
+    AnalysisStore store;
+    GeneratedStore(store, 40);
+    ASSERT_GT(store.PlayerCount(), 10);
+    const fs::path dir = FreshDir("site_links");
+
+    std::vector<std::string> progressNames;
+    ExportAllSettings settings;
+    settings.GameTitle = "^1<Cup> & co";
+    settings.Progress = [&](const std::string& name, std::int64_t number, std::int64_t count) {
+        progressNames.push_back(name);
+        EXPECT_EQ(number, static_cast<std::int64_t>(progressNames.size()));
+        EXPECT_EQ(count, CountExportAllFiles(store));
+    };
+    const ExportAllResult result = ExportAllData(store, dir.string(), settings);
+    ASSERT_TRUE(result.Ok()) << result.Refused;
+
+    const std::int64_t count = 2 * store.PlayerCount() + 11;
+    EXPECT_EQ(CountExportAllFiles(store), count);
+    EXPECT_EQ(result.FilesDone, count);
+    const std::set<std::string> files = FilesIn(dir);
+    EXPECT_EQ(static_cast<std::int64_t>(files.size()), count);
+    ASSERT_EQ(static_cast<std::int64_t>(progressNames.size()), count);
+    EXPECT_EQ(progressNames[0], "style.css");
+    EXPECT_EQ(progressNames[1], "index.html");
+    EXPECT_EQ(progressNames[6], "player001a.html");
+    EXPECT_EQ(progressNames[7], "player001b.html");
+    EXPECT_EQ(progressNames.back(), "weapon5.html");
+    EXPECT_EQ(std::set<std::string>(progressNames.begin(), progressNames.end()), files);
+
+    const std::regex link("href='([^']*)'");
+    std::set<std::string> linked;
+    for (const std::string& name : files) {
+        if (name == "style.css")
+            continue;
+        const std::string page = test::ReadFile((dir / name).string());
+        EXPECT_EQ(page.find("<script"), std::string::npos) << name;
+        EXPECT_EQ(page.rfind("<html><head><meta charset='utf-8'><title>", 0), 0u) << name;
+        for (auto it = std::sregex_iterator(page.begin(), page.end(), link);
+             it != std::sregex_iterator(); ++it) {
+            const std::string target = (*it)[1];
+            if (target.rfind("https://", 0) == 0)
+                continue;
+            linked.insert(target);
+            EXPECT_TRUE(files.count(target)) << name << " links to " << target;
+        }
+    }
+    // Every index page links every player's "a" page, and the five pages of each table.
+    for (PlayerIndex p = 1; p <= store.PlayerCount(); ++p)
+        EXPECT_TRUE(linked.count(PlayerPageName(p) + "a.html")) << p;
+    for (const char* page : {"index.html", "index5.html", "weapon1.html", "weapon5.html"})
+        EXPECT_TRUE(linked.count(page)) << page;
+}
+
+TEST(ExportAllTest, EmptyStoreWritesElevenCompleteFiles) {
+    const AnalysisStore store;
+    const fs::path dir = FreshDir("site_empty");
+    const ExportAllResult result = ExportAllData(store, dir.string(), {});
+    EXPECT_TRUE(result.Ok());
+    EXPECT_EQ(CountExportAllFiles(store), 11);
+    EXPECT_EQ(FilesIn(dir).size(), 11u);
+    const std::string weapons = test::ReadFile((dir / "weapon3.html").string());
+    EXPECT_NE(weapons.find("<td class='nr'>0%</td>"), std::string::npos);
+    EXPECT_NE(weapons.find("Back to index"), std::string::npos);
+}
+
+class ExistingFilesTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        data_.Kill("Bob", "Al", "MP40");
+        dir_ = FreshDir("site_existing");
+        ASSERT_TRUE(ExportAllData(data_.Store, dir_.string(), {}).Ok());
+        Mark("style.css");
+        Mark("index.html");
+        Mark("player002b.html");
+    }
+    void Mark(const char* name) { std::ofstream(dir_ / name, std::ios::trunc) << "mine"; }
+    bool Kept(const char* name) { return test::ReadFile((dir_ / name).string()) == "mine"; }
+
+    test::TestStore data_;
+    fs::path dir_;
+};
+
+TEST_F(ExistingFilesTest, OverwriteReplacesPagesButKeepsTheStyleSheet) {
+    const ExportAllResult result = ExportAllData(data_.Store, dir_.string(), {});
+    EXPECT_TRUE(result.Ok());
+    EXPECT_TRUE(Kept("style.css"));
+    EXPECT_FALSE(Kept("index.html"));
+    EXPECT_FALSE(Kept("player002b.html"));
+}
+
+TEST_F(ExistingFilesTest, SkipKeepsEveryExistingPageAndCountsIt) {
+    fs::remove(dir_ / "weapon2.html");
+    ExportAllSettings settings;
+    settings.IfExists = IfFileExists::Skip;
+    std::int64_t lastNumber = 0;
+    settings.Progress = [&](const std::string&, std::int64_t number, std::int64_t) {
+        lastNumber = number;
+    };
+    const ExportAllResult result = ExportAllData(data_.Store, dir_.string(), settings);
+    EXPECT_TRUE(result.Ok());
+    EXPECT_EQ(result.FilesDone, 15);
+    EXPECT_EQ(lastNumber, 15);
+    EXPECT_TRUE(Kept("index.html"));
+    EXPECT_TRUE(Kept("player002b.html"));
+    EXPECT_TRUE(fs::exists(dir_ / "weapon2.html"));
+}
+
+TEST_F(ExistingFilesTest, AskIsPerPageAndStopEndsTheRun) {
+    std::vector<std::string> asked;
+    ExportAllSettings settings;
+    settings.IfExists = IfFileExists::Ask;
+    settings.Ask = [&](const std::string& name) {
+        asked.push_back(name);
+        if (name == "index.html")
+            return ExistingFileAnswer::Keep;
+        if (name == "index2.html")
+            return ExistingFileAnswer::Replace;
+        if (name == "player001b.html")
+            return ExistingFileAnswer::Stop;
+        return ExistingFileAnswer::Keep;
+    };
+    Mark("index2.html");
+    Mark("player002a.html");
+    const ExportAllResult result = ExportAllData(data_.Store, dir_.string(), settings);
+    EXPECT_TRUE(result.Stopped);
+    EXPECT_EQ(result.FilesDone, 7); // style sheet, five index pages, player001a
+    const std::vector<std::string> expected{"index.html",     "index2.html", "index3.html",
+                                            "index4.html",    "index5.html", "player001a.html",
+                                            "player001b.html"};
+    EXPECT_EQ(asked, expected); // never asked about the style sheet
+    EXPECT_TRUE(Kept("style.css"));
+    EXPECT_TRUE(Kept("index.html"));
+    EXPECT_FALSE(Kept("index2.html"));
+    EXPECT_TRUE(Kept("player002a.html")); // after the stop nothing is touched
+}
+
+TEST(ExportAllTest, UnusableFoldersAreRefusedBeforeAnythingIsWritten) {
+    test::TestStore data;
+    data.Kill("Bob", "Al", "MP40");
+    const fs::path dir = FreshDir("site_refused");
+    std::ofstream(dir / "plain-file") << "x";
+    struct Case {
+        std::string folder;
+        std::string error;
+    } cases[] = {
+        {(dir / "missing").string(), "Error - 2 - No such file or directory\r\nerrorcode: 0"},
+        {(dir / "plain-file").string(), "Error - 20 - Not a directory\r\nerrorcode: 0"},
+        {"", "Error - 2 - No such file or directory\r\nerrorcode: 0"},
+    };
+    for (const Case& c : cases) {
+        bool progressed = false;
+        ExportAllSettings settings;
+        settings.Progress = [&](const std::string&, std::int64_t, std::int64_t) {
+            progressed = true;
+        };
+        const ExportAllResult result = ExportAllData(data.Store, c.folder, settings);
+        EXPECT_EQ(result.Refused, c.error) << c.folder;
+        EXPECT_FALSE(result.Ok());
+        EXPECT_FALSE(progressed);
+        EXPECT_EQ(result.FilesDone, 0);
+    }
+    EXPECT_EQ(FilesIn(dir).size(), 1u);
+}
+
+TEST(PathInFolderTest, AddsOneSeparator) {
+    EXPECT_EQ(PathInFolder("/tmp/site", "index.html"), "/tmp/site/index.html");
+    EXPECT_EQ(PathInFolder("/tmp/site/", "index.html"), "/tmp/site/index.html");
+    EXPECT_EQ(PathInFolder("", "index.html"), "index.html");
+}
+
+} // namespace
+} // namespace qla
