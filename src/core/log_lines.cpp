@@ -4,6 +4,7 @@
 
 #include "text.h"
 
+#include <bit>
 #include <cstring>
 
 namespace qla {
@@ -13,17 +14,12 @@ namespace {
 constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
 constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
 
-// True when some byte of the word is zero (the classic SWAR test).
-constexpr bool HasZeroByte(std::uint64_t w) {
-    return ((w - kOnes) & ~w & kHighs) != 0;
-}
-
-// True when the eight bytes hold no CR, no LF and no byte above 0x7F: nothing to look at.
-inline bool PlainAsciiWord(const char* p) {
-    std::uint64_t w;
-    std::memcpy(&w, p, sizeof w);
-    return (w & kHighs) == 0 && !HasZeroByte(w ^ (kOnes * '\r')) &&
-           !HasZeroByte(w ^ (kOnes * '\n'));
+// Marks (in the high bit of each byte) the bytes of a word that need a closer look: CR, LF and
+// every byte above 0x7F. Bits above the lowest mark may be false alarms; the lowest is exact.
+inline std::uint64_t SpecialBytes(std::uint64_t w) {
+    const std::uint64_t cr = w ^ (kOnes * '\r');
+    const std::uint64_t lf = w ^ (kOnes * '\n');
+    return (w | ((cr - kOnes) & ~cr) | ((lf - kOnes) & ~lf)) & kHighs;
 }
 
 inline bool IsContinuation(unsigned char b) {
@@ -87,9 +83,16 @@ LogLineList LogLineList::FromBytes(std::string bytes) {
 
     std::size_t i = start;
     while (i < size) {
-        if (i + 8 <= size && PlainAsciiWord(bytes.data() + i)) {
-            i += 8;
-            continue;
+        // Eight bytes at a time up to the next byte that is not plain ASCII text.
+        if (std::endian::native == std::endian::little && i + 8 <= size) {
+            std::uint64_t w;
+            std::memcpy(&w, data + i, sizeof w);
+            const std::uint64_t special = SpecialBytes(w);
+            if (special == 0) {
+                i += 8;
+                continue;
+            }
+            i += static_cast<std::size_t>(std::countr_zero(special)) / 8;
         }
         const unsigned char b = data[i];
         if (b == '\n') {

@@ -8,6 +8,26 @@
 
 namespace qla {
 
+namespace {
+
+// The first byte after the shared part tells most phrases apart, so it is looked at before the
+// whole phrase is compared.
+inline bool StartsWithAfter(std::string_view text, std::string_view phrase, std::size_t shared) {
+    return text.size() >= phrase.size() &&
+           (phrase.size() == shared || text[shared] == phrase[shared]) &&
+           std::memcmp(text.data(), phrase.data(), phrase.size()) == 0;
+}
+
+inline bool EndsWithBefore(std::string_view text, std::string_view phrase, std::size_t shared) {
+    return text.size() >= phrase.size() &&
+           (phrase.size() == shared ||
+            text[text.size() - 1 - shared] == phrase[phrase.size() - 1 - shared]) &&
+           std::memcmp(text.data() + text.size() - phrase.size(), phrase.data(), phrase.size()) ==
+               0;
+}
+
+} // namespace
+
 std::uint32_t PhraseSet::Mask(std::string_view line) const {
     std::uint32_t mask = 0;
     if (prefix_ > 0 || suffix_ > 0) {
@@ -19,7 +39,8 @@ std::uint32_t PhraseSet::Mask(std::string_view line) const {
             const std::string_view from = line.substr(at);
             const std::string_view upTo = line.substr(0, at + anchor.size());
             for (std::size_t i = 0; i < count_; ++i) {
-                if (byStart ? from.starts_with(phrases_[i]) : upTo.ends_with(phrases_[i])) {
+                if (byStart ? StartsWithAfter(from, phrases_[i], prefix_)
+                            : EndsWithBefore(upTo, phrases_[i], suffix_)) {
                     mask |= std::uint32_t{1} << i;
                 }
             }

@@ -3,38 +3,14 @@
 // phrases a language has.
 #pragma once
 
+#include "byte_search.h"
+
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <initializer_list>
 #include <string_view>
 
 namespace qla {
-
-// First occurrence of `needle` in `hay` at or after `from`; npos when there is none. Byte search
-// is exact for UTF-8: a valid sequence can only match at a character boundary.
-inline std::size_t FindBytes(std::string_view hay, std::string_view needle, std::size_t from = 0) {
-    if (needle.empty()) {
-        return from <= hay.size() ? from : std::string_view::npos;
-    }
-    while (from + needle.size() <= hay.size()) {
-        const void* hit = std::memchr(hay.data() + from, static_cast<unsigned char>(needle[0]),
-                                      hay.size() - needle.size() + 1 - from);
-        if (hit == nullptr) {
-            return std::string_view::npos;
-        }
-        const std::size_t at = static_cast<const char*>(hit) - hay.data();
-        if (std::memcmp(hay.data() + at + 1, needle.data() + 1, needle.size() - 1) == 0) {
-            return at;
-        }
-        from = at + 1;
-    }
-    return std::string_view::npos;
-}
-
-inline bool ContainsBytes(std::string_view hay, std::string_view needle) {
-    return FindBytes(hay, needle) != std::string_view::npos;
-}
 
 class PhraseSet {
   public:

@@ -31,7 +31,7 @@ VerbWeapon WeaponOfLine(const KillLanguage& language, std::string_view text) {
     }
     for (std::size_t i = 0; i < weapon.TailCount; ++i) {
         const WeaponTail& tail = weapon.Tails[i];
-        if (text.ends_with(tail.Ending)) {
+        if (EndsWithBytes(text, tail.Ending)) {
             return VerbWeapon{tail.Matched, tail.Recorded, tail.Id};
         }
     }
@@ -52,14 +52,15 @@ void ParseKillLineWith(const KillLanguage& language, AnalysisStore& store, std::
 
     std::string_view killer;
     std::string_view beforeKiller = text;
-    if (const std::size_t at = text.rfind(language.Separator); at != std::string_view::npos) {
+    if (const std::size_t at = RFindBytes(text, language.Separator); at != std::string_view::npos) {
         killer = text.substr(at + language.Separator.size());
         beforeKiller = text.substr(0, at);
     }
 
     // Searching backwards finds the verb's marker even when the victim's name holds it too.
     std::string_view victim;
-    if (const std::size_t at = beforeKiller.rfind(language.Marker); at != std::string_view::npos) {
+    if (const std::size_t at = RFindBytes(beforeKiller, language.Marker);
+        at != std::string_view::npos) {
         victim = DropLastChars(beforeKiller.substr(0, at), language.DroppedBeforeMarker);
     }
 

@@ -59,5 +59,27 @@ TEST(FindBytes, FindsFromPosition) {
     EXPECT_EQ(FindBytes("abc", "abc", 1), std::string_view::npos);
 }
 
+TEST(ByteSearch, AgreesWithTheLibrarySearches) {
+    const std::string_view hays[] = {"",
+                                     "a",
+                                     "by",
+                                     " by ",
+                                     "Stand by Me by x",
+                                     "wasWAS was",
+                                     "aaaa",
+                                     "J\xC3\xBCrgen von Bj\xC3\xB6rn von "};
+    const std::string_view needles[] = {"", "a", "aa", " by ", "was", "von ", "x", "longer than"};
+    for (std::string_view hay : hays) {
+        for (std::string_view needle : needles) {
+            EXPECT_EQ(RFindBytes(hay, needle), hay.rfind(needle)) << hay << " / " << needle;
+            EXPECT_EQ(EndsWithBytes(hay, needle), hay.ends_with(needle)) << hay << " / " << needle;
+            for (std::size_t from = 0; from <= hay.size(); ++from) {
+                EXPECT_EQ(FindBytes(hay, needle, from), hay.find(needle, from))
+                    << hay << " / " << needle << " from " << from;
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace qla
