@@ -12,6 +12,8 @@ QMessageBox::StandardButton FakeDialogs::message(QWidget*, QMessageBox::Icon ico
                                                  const QString& title, const QString& text,
                                                  QMessageBox::StandardButtons buttons) {
     shown.push_back({QStringLiteral("message"), title, text, icon, buttons, {}});
+    if (onMessage)
+        onMessage(shown.last());
     const auto* button =
         answers_.empty() ? nullptr : std::get_if<QMessageBox::StandardButton>(&answers_.front());
     if (!button) {

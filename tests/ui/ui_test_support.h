@@ -46,6 +46,8 @@ class FakeDialogs final : public Dialogs {
     }
 
     QList<ShownDialog> shown;
+    // Runs while a message box is "open", before its answer is returned.
+    std::function<void(const ShownDialog&)> onMessage;
 
     QMessageBox::StandardButton message(QWidget* owner, QMessageBox::Icon icon,
                                         const QString& title, const QString& text,

@@ -1,0 +1,240 @@
+// frmExportAllStatus: the file count question, progress, the folder check, the "If file exists:"
+// choices, a second OK during the run, and opening the start page.
+#include "ui/export_all_dialog.h"
+
+#include "ui_test_support.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+
+using namespace qla::ui;
+using namespace qla::ui::test;
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(content);
+}
+
+// What the dialog showed when it closed.
+struct Closing {
+    QString currentFile, numFiles;
+    int value = -1, maximum = -1;
+    bool cancelEnabled = true;
+};
+
+} // namespace
+
+class ExportAllDialogTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void sixPlayersMakeTwentyThreeFiles();
+    void answeringNoWritesAndOpensNothing();
+    void startPageOpenedAfterSave();
+    void missingFolderIsRefused();
+    void skipKeepsExistingPages();
+    void askReplacesKeepsOrStops();
+    void secondOkDuringRunIsIgnored();
+    void cancelledPickerKeepsFolder();
+    void cancelClosesWithoutQuestion();
+
+  private:
+    // Six players, analysed, with Export "Other" / "All data" / HTML chosen.
+    void Prepare(Harness& h);
+    // Opens the dialog through Export, sets the folder and the choice, presses OK.
+    Closing RunDialog(Harness& h, const QString& folder, int ifExists,
+                      const QList<QMessageBox::StandardButton>& answers);
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString site_;
+};
+
+void ExportAllDialogTest::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    site_ = dir_->filePath("site");
+    QDir().mkpath(site_);
+}
+
+void ExportAllDialogTest::Prepare(Harness& h) {
+    h.OpenAndAnalyze(WriteLog(
+        *dir_, "six.log", {KillLine("Al", "Bo"), KillLine("Cy", "Di"), KillLine("Ed", "^1Fa")}));
+    h.dialogs.Clear();
+    Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(5);
+    Control<QComboBox>(&h.window, "cmbExportType")->setCurrentIndex(0);
+}
+
+Closing ExportAllDialogTest::RunDialog(Harness& h, const QString& folder, int ifExists,
+                                       const QList<QMessageBox::StandardButton>& answers) {
+    Closing closing;
+    WhenDialogShows("frmExportAllStatus", [&](QDialog* d) {
+        QObject::connect(d, &QDialog::finished, [&closing, d] {
+            closing.currentFile = Control<QLabel>(d, "lblCurrentFile")->text();
+            closing.numFiles = Control<QLabel>(d, "lblNumFiles")->text();
+            closing.value = Control<QProgressBar>(d, "pgbAllData")->value();
+            closing.maximum = Control<QProgressBar>(d, "pgbAllData")->maximum();
+            closing.cancelEnabled = Control<QPushButton>(d, "cmdCancel")->isEnabled();
+        });
+        h.dialogs.QueuePath(folder);
+        Click(d, "cmdBrowse");
+        for (QMessageBox::StandardButton answer : answers)
+            h.dialogs.QueueButton(answer);
+        Click(d, IndexedName("optFileExists", ifExists));
+        Click(d, "cmdOK");
+    });
+    Click(&h.window, "cmdExport");
+    return closing;
+}
+
+void ExportAllDialogTest::sixPlayersMakeTwentyThreeFiles() {
+    Harness h;
+    Prepare(h);
+    const Closing closing = RunDialog(h, site_, 0, {QMessageBox::Yes});
+    QCOMPARE(h.dialogs.shown[0].Kind, QStringLiteral("folder"));
+    QCOMPARE(h.dialogs.shown[0].Title, QStringLiteral("Select output directory"));
+    QCOMPARE(h.dialogs.shown[1].Title, QStringLiteral("Export All Data?"));
+    QCOMPARE(h.dialogs.shown[1].Text,
+             QStringLiteral("23 files will be created. Do you want to continue?"));
+    QCOMPARE(h.dialogs.shown[1].Icon, QMessageBox::Question);
+    QCOMPARE(h.dialogs.shown[1].Buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(h.dialogs.shown.size(), 2);
+    QCOMPARE(QDir(site_).entryList(QDir::Files).size(), 23);
+    QVERIFY(QFile::exists(site_ + "/player006b.html"));
+    QCOMPARE(closing.numFiles, QStringLiteral("23 / 23"));
+    QCOMPARE(closing.currentFile, QStringLiteral("weapon5.html"));
+    QCOMPARE(closing.value, 22);
+    QCOMPARE(closing.maximum, 23);
+    QVERIFY(!closing.cancelEnabled);
+    QVERIFY(h.desktop.opened.isEmpty());
+}
+
+void ExportAllDialogTest::answeringNoWritesAndOpensNothing() {
+    Harness h;
+    Prepare(h);
+    Click(&h.window, "chkOpenSavedFile");
+    const Closing closing = RunDialog(h, site_, 0, {QMessageBox::No});
+    QVERIFY(QDir(site_).entryList(QDir::Files).isEmpty());
+    QVERIFY(h.desktop.opened.isEmpty());
+    QCOMPARE(closing.numFiles, QStringLiteral("0 / 0"));
+}
+
+void ExportAllDialogTest::startPageOpenedAfterSave() {
+    Harness h;
+    Prepare(h);
+    Click(&h.window, "chkOpenSavedFile");
+    RunDialog(h, site_ + "/", 0, {QMessageBox::Yes});
+    QCOMPARE(h.desktop.opened, QList<QUrl>({QUrl::fromLocalFile(site_ + "/index.html")}));
+}
+
+void ExportAllDialogTest::missingFolderIsRefused() {
+    Harness h;
+    Prepare(h);
+    Click(&h.window, "chkOpenSavedFile");
+    const QString missing = dir_->filePath("no/such/folder");
+    RunDialog(h, missing, 0, {QMessageBox::Yes, QMessageBox::Ok});
+    QCOMPARE(h.dialogs.shown.size(), 3);
+    QCOMPARE(h.dialogs.shown[2].Title, QStringLiteral("Quarvel Logfile Analyzer"));
+    QVERIFY(h.dialogs.shown[2].Text.contains(missing));
+    QVERIFY(!QDir(missing).exists());
+    QVERIFY(h.desktop.opened.isEmpty());
+}
+
+void ExportAllDialogTest::skipKeepsExistingPages() {
+    Harness h;
+    Prepare(h);
+    WriteFile(site_ + "/index.html", "old index");
+    WriteFile(site_ + "/player002a.html", "old player");
+    const Closing closing = RunDialog(h, site_, 1, {QMessageBox::Yes});
+    QCOMPARE(ReadAll(site_ + "/index.html"), QByteArray("old index"));
+    QCOMPARE(ReadAll(site_ + "/player002a.html"), QByteArray("old player"));
+    QVERIFY(ReadAll(site_ + "/index2.html").startsWith("<html>"));
+    QCOMPARE(QDir(site_).entryList(QDir::Files).size(), 23);
+    QCOMPARE(closing.numFiles, QStringLiteral("23 / 23"));
+}
+
+void ExportAllDialogTest::askReplacesKeepsOrStops() {
+    Harness h;
+    Prepare(h);
+    for (const char* page : {"index.html", "index2.html", "index3.html"})
+        WriteFile(site_ + "/" + page, "old");
+    // 23 files? Yes; index.html: replace; index2.html: keep; index3.html: stop the run.
+    RunDialog(h, site_, 2,
+              {QMessageBox::Yes, QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel});
+    QCOMPARE(h.dialogs.shown.size(), 5);
+    QVERIFY(h.dialogs.shown[2].Text.contains(QStringLiteral("index.html")));
+    QVERIFY(h.dialogs.shown[3].Text.contains(QStringLiteral("index2.html")));
+    QVERIFY(h.dialogs.shown[4].Text.contains(QStringLiteral("index3.html")));
+    QCOMPARE(h.dialogs.shown[4].Buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QVERIFY(ReadAll(site_ + "/index.html").startsWith("<html>"));
+    QCOMPARE(ReadAll(site_ + "/index2.html"), QByteArray("old"));
+    QCOMPARE(ReadAll(site_ + "/index3.html"), QByteArray("old"));
+    QVERIFY(!QFile::exists(site_ + "/index4.html"));
+    QVERIFY(!QFile::exists(site_ + "/weapon1.html"));
+}
+
+void ExportAllDialogTest::secondOkDuringRunIsIgnored() {
+    Harness h;
+    Prepare(h);
+    WriteFile(site_ + "/index.html", "old");
+    int pressedDuringRun = 0;
+    h.dialogs.onMessage = [&](const ShownDialog& shown) {
+        if (shown.Title != QLatin1String("Export All Data"))
+            return;
+        // The question about index.html comes mid-run: press OK again meanwhile.
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog && dialog->objectName() == QLatin1String("frmExportAllStatus"));
+        Click(dialog, "cmdOK");
+        ++pressedDuringRun;
+    };
+    // 23 files? Yes; then replace index.html.
+    RunDialog(h, site_, 2, {QMessageBox::Yes, QMessageBox::Yes});
+    QCOMPARE(pressedDuringRun, 1);
+    int questions = 0;
+    for (const ShownDialog& shown : h.dialogs.shown)
+        questions += shown.Title == QLatin1String("Export All Data?");
+    QCOMPARE(questions, 1);
+    QCOMPARE(QDir(site_).entryList(QDir::Files).size(), 23);
+}
+
+void ExportAllDialogTest::cancelledPickerKeepsFolder() {
+    qla::AnalysisStore store;
+    FakeDialogs dialogs;
+    FakeDesktop desktop;
+    frmExportAllStatus fresh({&store, QString(), ".", false}, dialogs, desktop);
+    auto* output = Control<QLineEdit>(&fresh, "txtOutput");
+    QCOMPARE(output->text(), QString());
+    QVERIFY(Control<QRadioButton>(&fresh, "optFileExists(0)")->isChecked());
+    output->setText(site_);
+    QCOMPARE(output->toolTip(), site_);
+    dialogs.QueuePath(QString());
+    Click(&fresh, "cmdBrowse");
+    QCOMPARE(output->text(), site_);
+}
+
+void ExportAllDialogTest::cancelClosesWithoutQuestion() {
+    Harness h;
+    Prepare(h);
+    WhenDialogShows("frmExportAllStatus", [](QDialog* d) { Click(d, "cmdCancel"); });
+    Click(&h.window, "cmdExport");
+    QVERIFY(h.dialogs.shown.isEmpty());
+    QVERIFY(QDir(site_).entryList(QDir::Files).isEmpty());
+}
+
+QTEST_MAIN(ExportAllDialogTest)
+#include "export_all_dialog_test.moc"
