@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -126,6 +127,86 @@ TEST(AnalyzeLog, ProgressOnceForOneLine) {
         EXPECT_EQ(p.UpperBound, 0u);
     });
     EXPECT_EQ(calls, 1);
+}
+
+// Lines glued from log fragments at random, so that cuts meet every short and odd shape.
+TEST(AnalyzeLog, MalformedLinesKeepTheStoreSound) {
+    const std::string pieces[] = {"[skipnotify]",
+                                  ":",
+                                  "(",
+                                  ")",
+                                  "):",
+                                  "): ^5",
+                                  "^7) (",
+                                  "^7: ^2",
+                                  "^2",
+                                  "^7",
+                                  "^",
+                                  " ",
+                                  "was",
+                                  " by ",
+                                  "was killed by",
+                                  "was blasted by",
+                                  "WAS KILLED BY TEAMMATE^7",
+                                  "died.",
+                                  "killed himself",
+                                  "wurde",
+                                  " von ",
+                                  "wurde getötet von",
+                                  "wurde erledigt von",
+                                  " - ",
+                                  "STARB DURCH TEAMKAMERAD^7",
+                                  "starb.",
+                                  "stürzte sich zu Tode..",
+                                  "tötete sich selbst",
+                                  "'s",
+                                  "MP40",
+                                  "ort fire",
+                                  "angriff",
+                                  "J\xC3\xBC",
+                                  "\xF6",
+                                  "x"};
+    std::mt19937 random(7);
+    std::string bytes;
+    const int lineCount = 20000;
+    for (int i = 0; i < lineCount; ++i) {
+        bytes += random() % 2 ? "[skipnotify]" : "";
+        for (unsigned n = random() % 7; n > 0; --n) {
+            bytes += pieces[random() % std::size(pieces)];
+        }
+        bytes += "\r\n";
+    }
+    AnalysisStore store;
+    store.LogLines = LogLineList::FromBytes(bytes);
+    ASSERT_EQ(store.LogLines.size(), static_cast<std::size_t>(lineCount));
+    for (LogLanguage language : {LogLanguage::English, LogLanguage::German}) {
+        const AnalysisTotals totals = AnalyzeLog(store, language);
+        EXPECT_EQ(totals.Total, lineCount);
+        // Every death line reached a record: kills and suicides in Deaths(0), teamkills apart.
+        std::int64_t deaths = 0;
+        for (std::size_t i = 1; i < store.Players.size(); ++i) {
+            deaths += store.Players[i].Deaths[0];
+        }
+        EXPECT_EQ(deaths, totals.Deaths - totals.Teamkills);
+        const auto valid = [&](PlayerIndex p) { return p >= 1 && p <= store.PlayerCount(); };
+        for (std::size_t i = 1; i < store.KillEvents.size(); ++i) {
+            EXPECT_TRUE(valid(store.KillEvents[i].Killer));
+            EXPECT_TRUE(valid(store.KillEvents[i].Victim));
+        }
+        for (const auto* chats : {&store.VoiceChats, &store.TextChats}) {
+            for (std::size_t i = 1; i < chats->size(); ++i) {
+                EXPECT_TRUE(valid((*chats)[i].Player));
+            }
+        }
+        for (std::size_t i = 1; i < store.Players.size(); ++i) {
+            EXPECT_FALSE(store.Players[i].Name.empty());
+        }
+        EXPECT_EQ(static_cast<std::int64_t>(store.KillEvents.size()) - 1,
+                  totals.Kills + totals.Teamkills);
+        EXPECT_EQ(static_cast<std::int64_t>(store.OtherLines.size()) - 1, totals.Unknown);
+        EXPECT_EQ(static_cast<std::int64_t>(store.VoiceChats.size()) - 1, totals.VoiceChats);
+        EXPECT_EQ(static_cast<std::int64_t>(store.TextChats.size()) - 1, totals.TextChats);
+    }
 }
 
 TEST(ResetAnalysis, EmptiesAllButTheLines) {
