@@ -3,6 +3,7 @@
 #include "ui/main_window.h"
 
 #include "core/names.h"
+#include "ui/busy_pointer.h"
 #include "ui/dialogs.h"
 
 #include <QApplication>
@@ -52,13 +53,6 @@ bool ListOrder(const QString& a, const QString& b) {
     const int folded = QString::compare(a, b, Qt::CaseInsensitive);
     return folded != 0 ? folded < 0 : a < b;
 }
-
-struct BusyPointer {
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
 
 } // namespace
 

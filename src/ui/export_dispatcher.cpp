@@ -5,6 +5,7 @@
 #include "export/html_export.h"
 #include "export/text_export.h"
 #include "export/xml_export.h"
+#include "ui/busy_pointer.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/export_all_dialog.h"
@@ -136,59 +137,61 @@ void frmMain::cmdExport_Click() {
 
     // The writers yield to the window; nothing may change the store meanwhile.
     SetRunning(true);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     ExportResult result;
-    switch (page) {
-    case kStandard:
-        if (type == kHtml)
-            result =
-                WriteStandardHtml(store_, file, Flags(chkStandard_), OrderKey(optStandardOrder_),
-                                  cmbSortHow_[0]->currentIndex() == 0, false, title, decimal);
-        else if (type == kText)
-            result =
-                WriteStandardText(store_, file, Flags(chkStandard_), OrderKey(optStandardOrder_),
-                                  cmbSortHow_[0]->currentIndex() == 0, textOptions_, decimal);
-        else
-            result = WriteXml(store_, file, OrderKey(optStandardOrder_),
-                              cmbSortHow_[0]->currentIndex() == 0, decimal);
-        break;
-    case kPlayer:
-        if (type == kHtml)
-            result = WritePlayerDetailsHtml(
-                store_, file, Flags(chkPlayerDetails_), OrderKey(optPlayerDetails_),
-                cmbSortHow_[1]->currentIndex() == 0, *player, false, title);
-        else
-            result = WritePlayerDetailsText(
-                store_, file, Flags(chkPlayerDetails_), OrderKey(optPlayerDetails_),
-                cmbSortHow_[1]->currentIndex() == 0, *player, textOptions_);
-        break;
-    case kWeapon:
-        if (type == kHtml)
-            result =
-                WriteWeaponHtml(store_, file, Flags(chkWeaponDetails_), OrderKey(optWeaponDetails_),
-                                cmbSortHow_[2]->currentIndex() == 0, false, title);
-        else
-            result =
-                WriteWeaponText(store_, file, Flags(chkWeaponDetails_), OrderKey(optWeaponDetails_),
-                                cmbSortHow_[2]->currentIndex() == 0, textOptions_);
-        break;
-    case kVoice:
-        result = type == kHtml
-                     ? WriteVoiceChatHtml(store_, file, Flags(chkVoiceChat_), title)
-                     : WriteVoiceChatText(store_, file, Flags(chkVoiceChat_), textOptions_);
-        break;
-    case kTextChat:
-        result = type == kHtml ? WriteTextChatHtml(store_, file, Flags(chkTextChat_), title)
-                               : WriteTextChatText(store_, file, Flags(chkTextChat_), textOptions_);
-        break;
-    default:
-        result = type == kHtml
-                     ? WriteJunkHtml(store_, file, title, txtDateTime_->text().toStdString(),
-                                     RepaintingProgress())
-                     : WriteJunkText(store_, file, RepaintingProgress());
-        break;
+    {
+        const BusyPointer busy;
+        switch (page) {
+        case kStandard:
+            if (type == kHtml)
+                result = WriteStandardHtml(
+                    store_, file, Flags(chkStandard_), OrderKey(optStandardOrder_),
+                    cmbSortHow_[0]->currentIndex() == 0, false, title, decimal);
+            else if (type == kText)
+                result = WriteStandardText(
+                    store_, file, Flags(chkStandard_), OrderKey(optStandardOrder_),
+                    cmbSortHow_[0]->currentIndex() == 0, textOptions_, decimal);
+            else
+                result = WriteXml(store_, file, OrderKey(optStandardOrder_),
+                                  cmbSortHow_[0]->currentIndex() == 0, decimal);
+            break;
+        case kPlayer:
+            if (type == kHtml)
+                result = WritePlayerDetailsHtml(
+                    store_, file, Flags(chkPlayerDetails_), OrderKey(optPlayerDetails_),
+                    cmbSortHow_[1]->currentIndex() == 0, *player, false, title);
+            else
+                result = WritePlayerDetailsText(
+                    store_, file, Flags(chkPlayerDetails_), OrderKey(optPlayerDetails_),
+                    cmbSortHow_[1]->currentIndex() == 0, *player, textOptions_);
+            break;
+        case kWeapon:
+            if (type == kHtml)
+                result = WriteWeaponHtml(store_, file, Flags(chkWeaponDetails_),
+                                         OrderKey(optWeaponDetails_),
+                                         cmbSortHow_[2]->currentIndex() == 0, false, title);
+            else
+                result = WriteWeaponText(store_, file, Flags(chkWeaponDetails_),
+                                         OrderKey(optWeaponDetails_),
+                                         cmbSortHow_[2]->currentIndex() == 0, textOptions_);
+            break;
+        case kVoice:
+            result = type == kHtml
+                         ? WriteVoiceChatHtml(store_, file, Flags(chkVoiceChat_), title)
+                         : WriteVoiceChatText(store_, file, Flags(chkVoiceChat_), textOptions_);
+            break;
+        case kTextChat:
+            result = type == kHtml
+                         ? WriteTextChatHtml(store_, file, Flags(chkTextChat_), title)
+                         : WriteTextChatText(store_, file, Flags(chkTextChat_), textOptions_);
+            break;
+        default:
+            result = type == kHtml
+                         ? WriteJunkHtml(store_, file, title, txtDateTime_->text().toStdString(),
+                                         RepaintingProgress())
+                         : WriteJunkText(store_, file, RepaintingProgress());
+            break;
+        }
     }
-    QApplication::restoreOverrideCursor();
     SetRunning(false);
 
     if (!result.Ok()) {

@@ -1,6 +1,7 @@
 // The "Logfile Information" page: Open File, the game title, the file's facts and the language.
 #include "ui/main_window.h"
 
+#include "ui/busy_pointer.h"
 #include "ui/dialogs.h"
 
 #include <QApplication>
@@ -28,14 +29,6 @@ QLineEdit* ReadOnlyBox(const char* name, const QString& tooltip, QWidget* parent
     box->setToolTip(tooltip);
     return box;
 }
-
-// Restores the normal pointer however the open ends.
-struct BusyPointer {
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
 
 } // namespace
 
