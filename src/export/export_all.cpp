@@ -153,10 +153,13 @@ ExportAllResult ExportAllData(const AnalysisStore& store, const std::string& fol
         const std::string stem = PlayerPageName(player);
         for (const auto& [suffix, key, ascending] :
              {std::tuple{"a.html", 0, true}, std::tuple{"b.html", 1, false}}) {
-            if (!run.File(stem + suffix, Policy::Applies, [&](const std::string& path) {
-                    return WritePlayerDetailsHtml(store, events, path, kAllPlayerDetailSections,
-                                                  key, ascending, player, true, title);
-                }))
+            // Structured bindings are copied in: clang before 16 cannot capture them.
+            if (!run.File(stem + suffix, Policy::Applies,
+                          [&, key = key, ascending = ascending](const std::string& path) {
+                              return WritePlayerDetailsHtml(store, events, path,
+                                                            kAllPlayerDetailSections, key,
+                                                            ascending, player, true, title);
+                          }))
                 return std::move(run.Result());
         }
     }
