@@ -117,10 +117,8 @@ void frmExportAllStatus::reject() {
 }
 
 void frmExportAllStatus::cmdBrowse_Click() {
-    const QString folder = dialogs_.folder(this, QStringLiteral("Select output directory"));
-    // A cancelled picker keeps what the box held.
-    if (!folder.isEmpty())
-        txtOutput_->setText(folder);
+    // A cancelled picker answers the empty text, which empties the box.
+    txtOutput_->setText(dialogs_.folder(this, QStringLiteral("Select output directory")));
 }
 
 void frmExportAllStatus::cmdOK_Click() {

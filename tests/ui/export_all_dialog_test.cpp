@@ -53,7 +53,7 @@ class ExportAllDialogTest : public QObject {
     void skipKeepsExistingPages();
     void askReplacesKeepsOrStops();
     void secondOkDuringRunIsIgnored();
-    void cancelledPickerKeepsFolder();
+    void pickerSetsFolderAndCancelEmptiesIt();
     void cancelClosesWithoutQuestion();
 
   private:
@@ -212,7 +212,7 @@ void ExportAllDialogTest::secondOkDuringRunIsIgnored() {
     QCOMPARE(QDir(site_).entryList(QDir::Files).size(), 23);
 }
 
-void ExportAllDialogTest::cancelledPickerKeepsFolder() {
+void ExportAllDialogTest::pickerSetsFolderAndCancelEmptiesIt() {
     qla::AnalysisStore store;
     FakeDialogs dialogs;
     FakeDesktop desktop;
@@ -222,9 +222,13 @@ void ExportAllDialogTest::cancelledPickerKeepsFolder() {
     QVERIFY(Control<QRadioButton>(&fresh, "optFileExists(0)")->isChecked());
     output->setText(site_);
     QCOMPARE(output->toolTip(), site_);
+    dialogs.QueuePath(site_ + QStringLiteral("/picked"));
+    Click(&fresh, "cmdBrowse");
+    QCOMPARE(output->text(), site_ + QStringLiteral("/picked"));
+    QCOMPARE(output->toolTip(), output->text());
     dialogs.QueuePath(QString());
     Click(&fresh, "cmdBrowse");
-    QCOMPARE(output->text(), site_);
+    QCOMPARE(output->text(), QString());
 }
 
 void ExportAllDialogTest::cancelClosesWithoutQuestion() {
