@@ -11,6 +11,7 @@
 #include <QCommandLineParser>
 
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -220,6 +221,14 @@ std::optional<int> ParseRequest(const QStringList& arguments, ExportRequest& req
 }
 
 int RunSite(const AnalysisStore& store, const ExportRequest& request, std::ostream& err) {
+    // Unlike the window, whose folder comes from a picker, the command line makes the folder.
+    std::error_code made;
+    std::filesystem::create_directories(std::filesystem::path(request.Output), made);
+    if (made) {
+        err << "qla export: cannot create the output folder " << request.Output << ": "
+            << made.message() << "\n";
+        return cli::kExitFailed;
+    }
     ExportAllSettings settings;
     settings.GameTitle = request.Title;
     settings.IfExists = request.IfExists;

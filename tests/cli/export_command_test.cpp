@@ -231,12 +231,20 @@ TEST_F(ExportCommandTest, WholeSite) {
     EXPECT_NE(Read(QString::fromStdString(index)), "kept");
     EXPECT_NE(Read(site + "/weapon5.html").find("Back to index"), std::string::npos);
 
-    const ExportRun missing =
-        Export({log_, "--view", "all", "--format", "html", "--output", Path("not-there")});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find("Error - 2 - No such file or directory\r\nerrorcode: 0"),
-              std::string::npos);
-    EXPECT_FALSE(fs::exists(Path("not-there").toStdString()));
+    // The command line makes a missing output folder, parents included.
+    const QString fresh = Path("new/nested/site");
+    const ExportRun made = Export({log_, "--view", "all", "--format", "html", "--output", fresh});
+    EXPECT_EQ(made.status, 0) << made.err;
+    EXPECT_TRUE(fs::exists(fresh.toStdString() + "/index.html"));
+
+    // A folder that cannot be made (its parent is a file) is refused before anything is written.
+    std::ofstream(Path("plain-file").toStdString()) << "x";
+    const ExportRun blocked =
+        Export({log_, "--view", "all", "--format", "html", "--output", Path("plain-file/site")});
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_NE(blocked.err.find("cannot create the output folder"), std::string::npos)
+        << blocked.err;
+    EXPECT_TRUE(blocked.out.empty());
 }
 
 } // namespace
