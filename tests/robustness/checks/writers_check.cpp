@@ -5,6 +5,7 @@
 #include "fuzz_checks.h"
 
 #include "core/analysis.h"
+#include "core/text.h"
 #include "export/export_all.h"
 #include "export/html_export.h"
 #include "export/xml_export.h"
@@ -49,7 +50,7 @@ std::string WriteAll(std::string log, LogLanguage language, const Choices& choic
     store.LogFileLoaded = true;
     AnalyzeLog(store, language);
     // The game title is typed by the user; the log's first line makes a suitably hostile one.
-    const std::string title(store.LogLines[0].substr(0, 200));
+    const std::string title(FirstChars(store.LogLines[0], 100));
     const std::string date(LogDateText(store.LogLines[0]).value_or(""));
     const auto path = [&](std::string_view name) { return (folder / name).string(); };
 

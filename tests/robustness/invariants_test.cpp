@@ -1,0 +1,123 @@
+// The store's invariants over generated logs: normal and hostile, English and German, UTF-8 and
+// Windows-1252, every line-end style. The hostile logs must really carry their hostile names
+// into the store, or the invariants would prove nothing about them.
+#include "core/analysis.h"
+#include "core/text.h"
+#include "fuzz_checks.h"
+#include "generator.h"
+#include "store_invariants.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+namespace qla {
+namespace {
+
+struct LogCase {
+    const char* Name;
+    loggen::Language Language;
+    loggen::Encoding Encoding;
+    loggen::LineEnds LineEnds;
+    bool Hostile;
+};
+
+std::string Generate(const LogCase& c, std::uint64_t lines, std::uint64_t seed) {
+    loggen::Options options;
+    options.lines = lines;
+    options.players = 40;
+    options.language = c.Language;
+    options.encoding = c.Encoding;
+    options.lineEnds = c.LineEnds;
+    options.hostile = c.Hostile;
+    options.seed = seed;
+    std::ostringstream out;
+    EXPECT_TRUE(loggen::generateLog(options, out));
+    return out.str();
+}
+
+LogLanguage LanguageOf(const LogCase& c) {
+    return c.Language == loggen::Language::German ? LogLanguage::German : LogLanguage::English;
+}
+
+class StoreInvariants : public testing::TestWithParam<LogCase> {};
+
+constexpr std::uint64_t kLines = 4000;
+
+TEST_P(StoreInvariants, HoldOnGeneratedLogs) {
+    const LogCase& c = GetParam();
+    for (std::uint64_t seed : {1u, 2u, 3u}) {
+        AnalysisStore store;
+        store.LogLines = LogLineList::FromBytes(Generate(c, kLines, seed));
+        const AnalysisTotals totals = AnalyzeLog(store, LanguageOf(c));
+        // Every line of the generator is one line of the log; an LF after the last line leaves
+        // one more, empty line.
+        const std::int64_t lines = kLines + (c.LineEnds == loggen::LineEnds::Lf ? 1 : 0);
+        EXPECT_EQ(totals.Total, lines) << "seed " << seed;
+        for (const std::string& broken : robust::StoreViolations(store, totals))
+            ADD_FAILURE() << "seed " << seed << ": " << broken;
+        EXPECT_GT(totals.Kills, 0);
+        EXPECT_GT(totals.Deaths, totals.Kills + totals.Teamkills);
+        EXPECT_GT(totals.Teamkills, 0);
+        EXPECT_GT(totals.VoiceChats, 0);
+        EXPECT_GT(totals.TextChats, 0);
+        EXPECT_GT(totals.Unknown, 0);
+    }
+}
+
+TEST_P(StoreInvariants, HostileNamesReachTheStore) {
+    const LogCase& c = GetParam();
+    if (!c.Hostile)
+        GTEST_SKIP() << "only hostile logs carry hostile names";
+    AnalysisStore store;
+    store.LogLines = LogLineList::FromBytes(Generate(c, kLines, 1));
+    AnalyzeLog(store, LanguageOf(c));
+    bool unnamed = false, longName = false, markup = false, control = false;
+    for (const PlayerRecord& p : store.Players) {
+        unnamed = unnamed || p.Name == kUnnamedPlayer;
+        longName = longName || CharCount(p.Name) >= 300;
+        markup = markup || p.Name.find("<script>") != std::string::npos;
+        control = control || std::any_of(p.Name.begin(), p.Name.end(),
+                                         [](char ch) { return ch >= 0 && ch < 0x20; });
+    }
+    EXPECT_TRUE(unnamed && longName && markup && control)
+        << unnamed << longName << markup << control;
+    std::size_t longest = 0;
+    for (std::size_t i = 0; i < store.LogLines.size(); ++i)
+        longest = std::max(longest, store.LogLines[i].size());
+    EXPECT_EQ(longest, 100000u); // the generator's one huge line
+}
+
+// Every page of the site and the single pages stay well-formed on a hostile log, and no "<" of
+// the log becomes markup (the same check as the writers' fuzz target).
+TEST_P(StoreInvariants, PagesOfAHostileLogStayWellFormed) {
+    const LogCase& c = GetParam();
+    if (!c.Hostile || c.LineEnds != loggen::LineEnds::CrLf)
+        GTEST_SKIP() << "one hostile log per language and encoding is enough";
+    const char language = c.Language == loggen::Language::German ? '\x40' : '\x00';
+    const std::string input = std::string("\xFF") + language + Generate(c, 600, 5);
+    EXPECT_EQ(robust::WritersProblem(input, testing::TempDir()), "");
+}
+
+using L = loggen::Language;
+using E = loggen::Encoding;
+using N = loggen::LineEnds;
+
+INSTANTIATE_TEST_SUITE_P(
+    Logs, StoreInvariants,
+    testing::Values(LogCase{"english_utf8", L::English, E::Utf8, N::CrLf, false},
+                    LogCase{"english_cp1252", L::English, E::Windows1252, N::CrLf, false},
+                    LogCase{"german_cp1252", L::German, E::Windows1252, N::CrLf, false},
+                    LogCase{"german_utf8", L::German, E::Utf8, N::CrLf, false},
+                    LogCase{"english_utf8_hostile", L::English, E::Utf8, N::CrLf, true},
+                    LogCase{"english_cp1252_hostile", L::English, E::Windows1252, N::CrLf, true},
+                    LogCase{"german_cp1252_hostile", L::German, E::Windows1252, N::CrLf, true},
+                    LogCase{"german_utf8_hostile", L::German, E::Utf8, N::CrLf, true},
+                    LogCase{"english_lf_hostile", L::English, E::Utf8, N::Lf, true},
+                    LogCase{"english_cr_hostile", L::English, E::Utf8, N::Cr, true},
+                    LogCase{"german_mixed_hostile", L::German, E::Windows1252, N::Mixed, true}),
+    [](const testing::TestParamInfo<LogCase>& info) { return std::string(info.param.Name); });
+
+} // namespace
+} // namespace qla

@@ -1,0 +1,225 @@
+// Bad input and I/O failures through the window, driven offscreen with queued dialog answers:
+// every failure is told in a message box, and nothing already there is lost.
+#include "io_test_support.h"
+#include "ui_test_support.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QTabBar>
+
+#include <filesystem>
+
+using namespace qla::ui;
+using namespace qla::ui::test;
+namespace fs = std::filesystem;
+namespace robust = qla::robust;
+
+namespace {
+
+QString Q(const fs::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+const QStringList kTotals{"txtFilename",  "txtLines",     "txtKills",   "txtDeaths",
+                          "txtTeamkills", "txtTextChats", "txtUnknown", "txtTotal"};
+
+QStringList Shown(Harness& h) {
+    QStringList texts;
+    for (const QString& name : kTotals)
+        texts << h.Text(name);
+    return texts;
+}
+
+} // namespace
+
+class WindowIoFailureTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+    void unreadableLogKeepsTheShownResults_data();
+    void unreadableLogKeepsTheShownResults();
+    void tenMegabytesOfBinaryAnalyse();
+    void unwritableOutputShowsTheWritersMessage_data();
+    void unwritableOutputShowsTheWritersMessage();
+    void exportAllFolderThatCannotBeUsedIsRefused();
+    void failedSitePagesLeaveTheOthersWritten();
+    void existingStyleSheetIsNeverReplaced();
+
+  private:
+    void Analyse(Harness& h);
+    void ExportAll(Harness& h, const QString& folder, QMessageBox::StandardButton lastAnswer);
+    fs::path dir_;
+    fs::path log_;
+    fs::path file_;
+};
+
+void WindowIoFailureTest::init() {
+    dir_ = fs::temp_directory_path() /
+           ("qla_window_io_" + std::to_string(QCoreApplication::applicationPid()) + "_" +
+            QTest::currentTestFunction());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    log_ = dir_ / "game.log";
+    robust::WriteBytes(log_, robust::kSmallLog);
+    file_ = dir_ / "plain.txt";
+    robust::WriteBytes(file_, "a regular file");
+}
+
+void WindowIoFailureTest::cleanup() {
+    QCOMPARE(robust::ReadBytes(log_), robust::kSmallLog);
+    QCOMPARE(robust::ReadBytes(file_), std::string("a regular file"));
+    fs::remove_all(dir_);
+}
+
+void WindowIoFailureTest::Analyse(Harness& h) {
+    h.OpenAndAnalyze(Q(log_));
+    QCOMPARE(h.Text("txtKills"), QStringLiteral("1"));
+    h.dialogs.Clear();
+}
+
+void WindowIoFailureTest::unreadableLogKeepsTheShownResults_data() {
+    QTest::addColumn<QString>("path");
+    QTest::newRow("missing file") << QStringLiteral("absent.log");
+    QTest::newRow("folder") << QString();
+}
+
+// The window follows the open sequence: a file that cannot be opened shows no message of its
+// own and leaves the window as it was; the following Analyze says what is missing.
+void WindowIoFailureTest::unreadableLogKeepsTheShownResults() {
+    QFETCH(QString, path);
+    Harness h;
+    Analyse(h);
+    const QStringList before = Shown(h);
+    h.dialogs.QueuePath(Q(dir_ / path.toStdString()));
+    Click(&h.window, "cmdOpen");
+    QCOMPARE(Shown(h), before);
+    QCOMPARE(h.dialogs.shown.size(), 1); // the open dialog only
+    h.dialogs.QueueButton(QMessageBox::Ok);
+    Click(&h.window, "cmdStart");
+    QCOMPARE(h.dialogs.shown.size(), 2);
+    QCOMPARE(h.dialogs.shown[1].Text, QStringLiteral("Open a logfile first"));
+    QCOMPARE(Shown(h), before);
+    QVERIFY(h.dialogs.AllAnswersUsed());
+}
+
+void WindowIoFailureTest::tenMegabytesOfBinaryAnalyse() {
+    const std::string bytes = robust::BinaryBytes(10 * 1024 * 1024);
+    const fs::path binary = dir_ / "binary.log";
+    robust::WriteBytes(binary, bytes);
+    Harness h;
+    h.OpenAndAnalyze(Q(binary));
+    const QString lines = QString::number(robust::LineCountOf(bytes));
+    QCOMPARE(h.Text("txtLines"), lines);
+    QCOMPARE(h.Text("txtTotal"), lines);
+    QVERIFY(h.dialogs.AllAnswersUsed());
+}
+
+void WindowIoFailureTest::unwritableOutputShowsTheWritersMessage_data() {
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing folder") << QStringLiteral("no/such/folder/out.html") << 0
+                                    << QStringLiteral("Error - 2 - No such file or directory");
+    QTest::newRow("under a file") << QStringLiteral("plain.txt/out.html") << 0
+                                  << QStringLiteral("Error - 20 - Not a directory");
+    QTest::newRow("full disk html") << QStringLiteral("/dev/full") << 0
+                                    << QStringLiteral("Error - 28 - No space left on device");
+    QTest::newRow("full disk xml") << QStringLiteral("/dev/full") << 2
+                                   << QStringLiteral("Error - 28 - No space left on device");
+}
+
+void WindowIoFailureTest::unwritableOutputShowsTheWritersMessage() {
+    QFETCH(QString, output);
+    QFETCH(int, type);
+    QFETCH(QString, message);
+    Harness h;
+    Analyse(h);
+    Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(0);
+    Control<QComboBox>(&h.window, "cmbExportType")->setCurrentIndex(type);
+    Click(&h.window, "chkOpenSavedFile");
+    const QString path = output.startsWith('/') ? output : Q(dir_ / output.toStdString());
+    h.dialogs.QueuePath(path);
+    h.dialogs.QueueButton(QMessageBox::Ok);
+    Click(&h.window, "cmdExport");
+    QCOMPARE(h.dialogs.shown.size(), 2);
+    QCOMPARE(h.dialogs.shown[1].Title, QStringLiteral("Quarvel Logfile Analyzer"));
+    QVERIFY2(h.dialogs.shown[1].Text.startsWith(message + QStringLiteral("\r\nerrorcode: ")),
+             qPrintable(h.dialogs.shown[1].Text));
+    QVERIFY(h.desktop.opened.isEmpty()); // a failed file is not opened
+    QVERIFY(!fs::exists(dir_ / "no"));
+}
+
+void WindowIoFailureTest::ExportAll(Harness& h, const QString& folder,
+                                    QMessageBox::StandardButton lastAnswer) {
+    Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(5);
+    Control<QComboBox>(&h.window, "cmbExportType")->setCurrentIndex(0);
+    WhenDialogShows("frmExportAllStatus", [&](QDialog* d) {
+        h.dialogs.QueuePath(folder);
+        Click(d, "cmdBrowse");
+        h.dialogs.QueueButton(QMessageBox::Yes);
+        if (lastAnswer != QMessageBox::NoButton)
+            h.dialogs.QueueButton(lastAnswer);
+        Click(d, "cmdOK");
+    });
+    Click(&h.window, "cmdExport");
+}
+
+void WindowIoFailureTest::exportAllFolderThatCannotBeUsedIsRefused() {
+    Harness h;
+    Analyse(h);
+    // The window does not make folders (they come from the picker): one under a regular file
+    // does not exist, and is refused before anything is written.
+    const QString folder = Q(file_ / "site");
+    ExportAll(h, folder, QMessageBox::Ok);
+    QCOMPARE(h.dialogs.shown.size(), 3); // folder picker, file count, refusal
+    QCOMPARE(h.dialogs.shown[2].Text,
+             QStringLiteral("The output directory cannot be used:\r\n%1\r\n"
+                            "Error - 2 - No such file or directory\r\nerrorcode: 0")
+                 .arg(folder));
+    QCOMPARE(h.dialogs.shown[2].Icon, QMessageBox::Warning);
+    QVERIFY(h.dialogs.AllAnswersUsed());
+}
+
+void WindowIoFailureTest::failedSitePagesLeaveTheOthersWritten() {
+    Harness h;
+    Analyse(h);
+    const fs::path site = dir_ / "site";
+    fs::create_directories(site / "index3.html");
+    fs::create_directories(site / "weapon2.html");
+    ExportAll(h, Q(site), QMessageBox::Ok);
+    QCOMPARE(h.dialogs.shown.size(), 3);
+    QCOMPARE(h.dialogs.shown[2].Text,
+             QStringLiteral("index3.html: Error - 21 - Is a directory\r\nerrorcode: 5\r\n"
+                            "weapon2.html: Error - 21 - Is a directory\r\nerrorcode: 5"));
+    for (const std::string& name : robust::SiteFiles(robust::kSmallLogPlayers)) {
+        if (name == "index3.html" || name == "weapon2.html")
+            QVERIFY(fs::is_directory(site / name));
+        else if (name != "style.css")
+            QVERIFY2(robust::IsCompletePage(robust::ReadBytes(site / name)), name.c_str());
+    }
+    QVERIFY(h.dialogs.AllAnswersUsed());
+}
+
+void WindowIoFailureTest::existingStyleSheetIsNeverReplaced() {
+    Harness h;
+    Analyse(h);
+    const fs::path site = dir_ / "site";
+    fs::create_directories(site);
+    robust::WriteBytes(site / "style.css", "my own style");
+    robust::WriteBytes(dir_ / "style.css", "my other style");
+    Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(3);
+    h.dialogs.QueuePath(Q(dir_ / "voice.html"));
+    Click(&h.window, "cmdExport");
+    ExportAll(h, Q(site), QMessageBox::NoButton);
+    QCOMPARE(robust::ReadBytes(site / "style.css"), std::string("my own style"));
+    QCOMPARE(robust::ReadBytes(dir_ / "style.css"), std::string("my other style"));
+    QVERIFY(robust::IsCompletePage(robust::ReadBytes(dir_ / "voice.html")));
+    QVERIFY(robust::IsCompletePage(robust::ReadBytes(site / "index.html")));
+    QCOMPARE(h.dialogs.shown.size(), 3); // save dialog, folder picker, file count: no error
+    QVERIFY(h.dialogs.AllAnswersUsed());
+}
+
+QTEST_MAIN(WindowIoFailureTest)
+#include "window_io_failure_test.moc"
