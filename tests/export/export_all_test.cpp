@@ -6,6 +6,8 @@
 #include "generator.h"
 #include "test_store.h"
 
+#include "support/scratch_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -33,9 +35,7 @@ void GeneratedStore(AnalysisStore& store, std::uint64_t players) {
 }
 
 fs::path FreshDir(const std::string& name) {
-    const fs::path dir = fs::path(testing::TempDir()) / name;
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const fs::path dir = test::ScratchDir(name);
     return dir;
 }
 

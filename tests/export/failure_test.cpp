@@ -5,6 +5,8 @@
 #include "export/xml_export.h"
 #include "test_store.h"
 
+#include "support/scratch_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -94,7 +96,7 @@ test::TestStore SmallStore() {
 
 TEST(WriterFailureTest, MissingFolder) {
     const test::TestStore data = SmallStore();
-    const fs::path missing = fs::path(testing::TempDir()) / "no_such_folder_for_export";
+    const fs::path missing = test::ScratchDir() / "no_such_folder_for_export";
     fs::remove_all(missing);
     for (const WriterCase& c : kWriters) {
         EXPECT_EQ(c.write(data.Store, (missing / "page").string()).Error,
@@ -119,9 +121,7 @@ TEST(WriterFailureTest, FullDevice) {
 
 TEST(WriterFailureTest, SucceedsWithTheSameStoreInAWritableFolder) {
     const test::TestStore data = SmallStore();
-    const fs::path dir = fs::path(testing::TempDir()) / "writer_success";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const fs::path dir = test::ScratchDir();
     for (const WriterCase& c : kWriters) {
         const fs::path page = dir / "page";
         EXPECT_EQ(c.write(data.Store, page.string()).Error, "") << c.name;
@@ -132,7 +132,7 @@ TEST(WriterFailureTest, SucceedsWithTheSameStoreInAWritableFolder) {
 // A player that is not stored is refused before any file exists; no record is added.
 TEST(WriterFailureTest, UnknownPlayerIndex) {
     const test::TestStore data = SmallStore();
-    const fs::path page = fs::path(testing::TempDir()) / "unknown_player.html";
+    const fs::path page = test::ScratchDir() / "unknown_player.html";
     for (PlayerIndex player : {0, -1, 3}) {
         fs::remove(page);
         EXPECT_EQ(WritePlayerDetailsHtml(data.Store, page.string(), kAllPlayerDetailSections, 0,

@@ -6,6 +6,8 @@
 #include "export/xml_export.h"
 #include "test_store.h"
 
+#include "support/scratch_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -95,11 +97,7 @@ TEST(ErrorTextTest, NumberDescriptionAndStage) {
 
 class StyleSheetTest : public testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::path(testing::TempDir()) / "style_sheet_test";
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
+    void SetUp() override { dir_ = test::ScratchDir(); }
     fs::path dir_;
 };
 

@@ -6,6 +6,8 @@
 #include "export/xml_export.h"
 #include "test_store.h"
 
+#include "support/scratch_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -130,9 +132,7 @@ TEST_P(GoldenExport, WritesTheExpectedFile) {
             expected = folder / name;
     ASSERT_FALSE(expected.empty()) << "no expected file in " << folder;
 
-    const fs::path outDir = fs::path(testing::TempDir()) / ("golden_" + GetParam());
-    fs::remove_all(outDir);
-    fs::create_directories(outDir);
+    const fs::path outDir = test::ScratchDir();
     const fs::path out = outDir / ("out" + expected.extension().string());
 
     ASSERT_EQ(RunCall(call, data, out.string()), "");

@@ -4,6 +4,8 @@
 #include "generator.h"
 #include "test_store.h"
 
+#include "support/scratch_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -40,7 +42,7 @@ Parsed Parse(const std::string& bytes) {
 }
 
 std::string Export(const AnalysisStore& store, int key, bool ascending) {
-    const fs::path path = fs::path(testing::TempDir()) / "parse_test.xml";
+    const fs::path path = test::ScratchDir() / "parse_test.xml";
     const ExportResult result = WriteXml(store, path.string(), key, ascending, ",");
     EXPECT_TRUE(result.Ok()) << result.Error;
     return test::ReadFile(path.string());
