@@ -10,16 +10,38 @@
 
 namespace qla {
 
+// One player's kill events on one side, in event order: the position in KillEvents, the other
+// player of the event and whether it was a teamkill, side by side. The event tables read only
+// these lists, not KillEvents itself, whose entries lie scattered over memory.
+struct PlayerEvents {
+    std::span<const std::int32_t> Positions;
+    std::span<const PlayerIndex> Opponents;
+    std::span<const std::uint8_t> Teamkills; // 1 for a "Teamkill" event
+};
+
 // Positions in KillEvents per player, as killer and as victim, in event order. Build it from
 // the store the tables are built from, after the analysis, and rebuild it when the store changes.
 class KillEventIndex {
   public:
     explicit KillEventIndex(const AnalysisStore& store);
-    std::span<const std::int32_t> AsKiller(PlayerIndex player) const;
-    std::span<const std::int32_t> AsVictim(PlayerIndex player) const;
+    std::span<const std::int32_t> AsKiller(PlayerIndex player) const {
+        return KillerEvents(player).Positions;
+    }
+    std::span<const std::int32_t> AsVictim(PlayerIndex player) const {
+        return VictimEvents(player).Positions;
+    }
+    PlayerEvents KillerEvents(PlayerIndex player) const { return killer_.Of(player); }
+    PlayerEvents VictimEvents(PlayerIndex player) const { return victim_.Of(player); }
 
   private:
-    std::vector<std::int32_t> killerStart_, killerEvents_, victimStart_, victimEvents_;
+    struct Lists {
+        std::vector<std::int32_t> start; // player p's entries are [start[p], start[p+1])
+        std::vector<std::int32_t> positions;
+        std::vector<PlayerIndex> opponents;
+        std::vector<std::uint8_t> teamkills;
+        PlayerEvents Of(PlayerIndex player) const;
+    };
+    Lists killer_, victim_;
 };
 
 // DetailOrderKey: 0 item names, 1 numbers, 2 appearance (event position or WeaponId).

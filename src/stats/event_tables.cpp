@@ -2,16 +2,12 @@
 // Each reads only the player's own events from the KillEventIndex and finds an opponent's row
 // through a hash map, so the rows and their order are those of a search from row 1 per event.
 #include "stats/detail_tables.h"
+#include "stats/row_of_player.h"
 
-#include <string_view>
-#include <unordered_map>
+#include <algorithm>
 
 namespace qla {
 namespace {
-
-constexpr std::string_view kTeamkillWeapon = "Teamkill";
-
-enum class Opponent { Victim, Killer };
 
 struct OpponentRow {
     PlayerIndex opponent = 0;
@@ -19,24 +15,28 @@ struct OpponentRow {
     std::int32_t firstEvent = 0; // position in KillEvents of the event that created the row
 };
 
-SortTable BuildEventTable(const AnalysisStore& store, std::span<const std::int32_t> positions,
-                          bool teamkills, Opponent side, int detailOrderKey) {
+SortTable BuildEventTable(const AnalysisStore& store, const PlayerEvents& events, bool teamkills,
+                          int detailOrderKey) {
+    const std::uint8_t wanted = teamkills ? 1 : 0;
+    std::size_t counted = 0;
+    for (const std::uint8_t flag : events.Teamkills)
+        counted += flag == wanted ? 1 : 0;
     // Names are unique per record, so comparing player indexes is comparing exact names.
     std::vector<OpponentRow> found;
-    std::unordered_map<PlayerIndex, std::size_t> rowOf;
-    rowOf.reserve(positions.size());
-    for (const std::int32_t position : positions) {
+    // A table has at most one row per stored player, however many events it counts.
+    RowOfPlayer rowOf(std::min(counted, store.Players.size()));
+    for (std::size_t i = 0; i < events.Positions.size(); ++i) {
+        const std::int32_t position = events.Positions[i];
         if (position < 1 || static_cast<std::size_t>(position) >= store.KillEvents.size())
             continue; // an index built from another store
-        const KillEvent& event = store.KillEvents[static_cast<std::size_t>(position)];
-        if ((event.Weapon == kTeamkillWeapon) != teamkills)
+        if (events.Teamkills[i] != wanted)
             continue;
-        const PlayerIndex opponent = side == Opponent::Victim ? event.Victim : event.Killer;
-        const auto [it, isNew] = rowOf.try_emplace(opponent, found.size());
+        const PlayerIndex opponent = events.Opponents[i];
+        const auto [row, isNew] = rowOf.FindOrAdd(opponent, found.size());
         if (isNew)
             found.push_back({opponent, 1, position});
         else
-            ++found[it->second].count;
+            ++found[row].count;
     }
 
     SortTable table(found.size() + 1);
@@ -62,22 +62,22 @@ SortTable BuildEventTable(const AnalysisStore& store, std::span<const std::int32
 
 SortTable BuildKillsTable(const AnalysisStore& store, const KillEventIndex& index,
                           PlayerIndex player, int detailOrderKey) {
-    return BuildEventTable(store, index.AsKiller(player), false, Opponent::Victim, detailOrderKey);
+    return BuildEventTable(store, index.KillerEvents(player), false, detailOrderKey);
 }
 
 SortTable BuildDeathsTable(const AnalysisStore& store, const KillEventIndex& index,
                            PlayerIndex player, int detailOrderKey) {
-    return BuildEventTable(store, index.AsVictim(player), false, Opponent::Killer, detailOrderKey);
+    return BuildEventTable(store, index.VictimEvents(player), false, detailOrderKey);
 }
 
 SortTable BuildTeamkillsTable(const AnalysisStore& store, const KillEventIndex& index,
                               PlayerIndex player, int detailOrderKey) {
-    return BuildEventTable(store, index.AsKiller(player), true, Opponent::Victim, detailOrderKey);
+    return BuildEventTable(store, index.KillerEvents(player), true, detailOrderKey);
 }
 
 SortTable BuildTeamdeathsTable(const AnalysisStore& store, const KillEventIndex& index,
                                PlayerIndex player, int detailOrderKey) {
-    return BuildEventTable(store, index.AsVictim(player), true, Opponent::Killer, detailOrderKey);
+    return BuildEventTable(store, index.VictimEvents(player), true, detailOrderKey);
 }
 
 } // namespace qla
