@@ -33,8 +33,9 @@ std::string OpenProblem(const std::string& path) {
     return {};
 }
 
-// Reads the whole file into one buffer; false when the read fails part-way.
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
+// Reads the whole file into one buffer; false when the read fails part-way. The buffer is not
+// cleared first: the read writes every byte of it.
+bool ReadWholeFile(const std::string& path, ByteBuffer& bytes) {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in.is_open()) {
         return false;
@@ -43,7 +44,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     if (size < 0) {
         return false;
     }
-    bytes.resize(static_cast<std::size_t>(size));
+    bytes = ByteBuffer::Uninitialized(static_cast<std::size_t>(size));
     in.seekg(0);
     in.read(bytes.data(), size);
     return in.gcount() == size;
@@ -67,7 +68,7 @@ std::optional<std::string> LogDateText(std::string_view firstLine) {
 OpenLogResult OpenLogFile(AnalysisStore& store, const std::string& path) {
     OpenLogResult result;
     result.Error = OpenProblem(path);
-    std::string bytes;
+    ByteBuffer bytes;
     if (result.Error.empty() && !ReadWholeFile(path, bytes)) {
         result.Error = "The file cannot be read: " + path;
     }
@@ -79,7 +80,7 @@ OpenLogResult OpenLogFile(AnalysisStore& store, const std::string& path) {
     store.LogFileLoaded = true;
     // Reset first: the old results hold views into the old lines.
     ResetAnalysis(store);
-    store.LogLines = LogLineList::FromBytes(std::move(bytes));
+    store.LogLines = LogLineList::FromBuffer(std::move(bytes));
     result.Opened = true;
     result.DateText = LogDateText(store.LogLines[0]);
     result.LineCount = store.LogLines.size();

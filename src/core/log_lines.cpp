@@ -1,5 +1,6 @@
 // Splitting and decoding a log file. One pass over the bytes finds the line ends and checks each
-// line for valid UTF-8; only when some line is not UTF-8 is a second, decoded buffer built.
+// line for valid UTF-8; only when some line is not UTF-8 is the buffer widened and those lines
+// decoded in place, so the file is never held twice.
 #include "log_lines.h"
 
 #include "text.h"
@@ -56,9 +57,43 @@ std::size_t Utf8SequenceLength(const unsigned char* p, const unsigned char* end)
     return len;
 }
 
+// Number of UTF-8 bytes of a Windows-1252 byte.
+inline std::size_t Utf8Length(unsigned char b) {
+    const char32_t cp = Windows1252CodePoint(b);
+    return cp < 0x80 ? 1 : cp < 0x800 ? 2 : 3; // the table holds nothing above U+FFFF
+}
+
+// Writes the UTF-8 form of the Windows-1252 bytes [from, from + length) so that it ends at `end`,
+// working backwards: the output may overlap the input as long as it ends at or after it.
+void WidenBackwards(char* from, std::size_t length, char* end) {
+    for (std::size_t i = length; i-- > 0;) {
+        const auto b = static_cast<unsigned char>(from[i]);
+        if (b < 0x80) {
+            *--end = static_cast<char>(b);
+            continue;
+        }
+        const char32_t cp = Windows1252CodePoint(b);
+        if (cp < 0x800) {
+            *--end = static_cast<char>(0x80 | (cp & 0x3F));
+            *--end = static_cast<char>(0xC0 | (cp >> 6));
+        } else {
+            *--end = static_cast<char>(0x80 | (cp & 0x3F));
+            *--end = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            *--end = static_cast<char>(0xE0 | (cp >> 12));
+        }
+    }
+}
+
 } // namespace
 
-LogLineList LogLineList::FromBytes(std::string bytes) {
+LogLineList LogLineList::FromBytes(std::string_view bytes) {
+    ByteBuffer buffer = ByteBuffer::Uninitialized(bytes.size());
+    if (!bytes.empty())
+        std::memcpy(buffer.data(), bytes.data(), bytes.size());
+    return FromBuffer(std::move(buffer));
+}
+
+LogLineList LogLineList::FromBuffer(ByteBuffer bytes) {
     LogLineList list;
     const std::size_t size = bytes.size();
     std::size_t start = 0;
@@ -122,27 +157,53 @@ LogLineList LogLineList::FromBytes(std::string bytes) {
         finishLine(size);
     }
 
-    if (windowsLines.empty()) {
-        list.text_ = std::move(bytes);
-        return list;
+    list.text_ = std::move(bytes);
+    if (!windowsLines.empty()) {
+        list.DecodeWindowsLines(windowsLines);
     }
-    std::string decoded;
-    decoded.reserve(size + 2 * size / 8);
-    std::size_t nextWindows = 0;
-    for (std::size_t line = 0; line < list.spans_.size(); ++line) {
-        auto& [offset, length] = list.spans_[line];
-        const std::string_view original(bytes.data() + offset, length);
-        offset = decoded.size();
-        if (nextWindows < windowsLines.size() && windowsLines[nextWindows] == line) {
-            AppendWindows1252AsUtf8(decoded, original);
-            ++nextWindows;
-        } else {
-            decoded.append(original);
-        }
-        length = decoded.size() - offset;
-    }
-    list.text_ = std::move(decoded);
     return list;
+}
+
+void LogLineList::DecodeWindowsLines(const std::vector<std::size_t>& windowsLines) {
+    // Each line moves right by what the decoded lines before it grew, so a line's new place
+    // never starts before its old one; filling from the last line backwards then reads every
+    // byte before it is overwritten.
+    std::vector<std::uint64_t> growth(windowsLines.size());
+    std::uint64_t grown = 0;
+    for (std::size_t k = 0; k < windowsLines.size(); ++k) {
+        const auto& [offset, length] = spans_[windowsLines[k]];
+        const auto* p = reinterpret_cast<const unsigned char*>(text_.data() + offset);
+        std::uint64_t widened = 0;
+        for (std::uint64_t i = 0; i < length; ++i) {
+            widened += Utf8Length(p[i]);
+        }
+        growth[k] = widened - length;
+        grown += growth[k];
+    }
+    const std::size_t oldSize = text_.size();
+    text_.Resize(oldSize + grown);
+
+    std::size_t k = windowsLines.size();
+    std::uint64_t shift = grown; // how far the line being moved goes right
+    for (std::size_t line = spans_.size(); line-- > 0;) {
+        auto& [offset, length] = spans_[line];
+        const bool windows = k > 0 && windowsLines[k - 1] == line;
+        if (windows) {
+            --k;
+            shift -= growth[k];
+        }
+        if (shift == 0 && !windows) {
+            break; // this line and all before it stay where they are
+        }
+        char* from = text_.data() + offset;
+        offset += shift;
+        if (windows) {
+            length += growth[k];
+            WidenBackwards(from, length - growth[k], text_.data() + offset + length);
+        } else if (length > 0) {
+            std::memmove(text_.data() + offset, from, length);
+        }
+    }
 }
 
 LogLineList LogLineList::FromLines(const std::vector<std::string>& lines) {
@@ -151,11 +212,15 @@ LogLineList LogLineList::FromLines(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
         total += line.size();
     }
-    list.text_.reserve(total);
+    list.text_ = ByteBuffer::Uninitialized(total);
     list.spans_.reserve(lines.size());
+    std::size_t offset = 0;
     for (const std::string& line : lines) {
-        list.spans_.emplace_back(list.text_.size(), line.size());
-        list.text_.append(line);
+        list.spans_.emplace_back(offset, line.size());
+        if (!line.empty()) {
+            std::memcpy(list.text_.data() + offset, line.data(), line.size());
+        }
+        offset += line.size();
     }
     return list;
 }

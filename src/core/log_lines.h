@@ -2,6 +2,8 @@
 // into that buffer, so a multi-million-line log costs the file's size plus 16 bytes a line.
 #pragma once
 
+#include "byte_buffer.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -19,7 +21,9 @@ class LogLineList {
     // is, anything else is read as Windows-1252. A UTF-8 byte-order mark at the start is dropped.
     // A line ends at CR, CR LF or LF; a CR or CR LF at the very end starts no new line, an LF
     // there leaves a last empty line. An empty file is one empty line.
-    static LogLineList FromBytes(std::string bytes);
+    static LogLineList FromBytes(std::string_view bytes);
+    // The same on a buffer the file was read into; lines not in UTF-8 are decoded in place.
+    static LogLineList FromBuffer(ByteBuffer bytes);
 
     // Lines given directly (tests, generators); they are taken as UTF-8 without splitting.
     static LogLineList FromLines(const std::vector<std::string>& lines);
@@ -27,11 +31,14 @@ class LogLineList {
     std::size_t size() const { return spans_.size(); }
     bool empty() const { return spans_.empty(); }
     std::string_view operator[](std::size_t i) const {
-        return std::string_view(text_).substr(spans_[i].first, spans_[i].second);
+        return std::string_view(text_.data() + spans_[i].first, spans_[i].second);
     }
 
   private:
-    std::string text_;
+    // Widens the lines listed in `windowsLines` from Windows-1252 to UTF-8 within text_.
+    void DecodeWindowsLines(const std::vector<std::size_t>& windowsLines);
+
+    ByteBuffer text_;
     std::vector<std::pair<std::uint64_t, std::uint64_t>> spans_; // offset, length in bytes
 };
 

@@ -132,19 +132,21 @@ void AppendCodePoint(std::string& out, char32_t cp) {
     }
 }
 
-void AppendWindows1252AsUtf8(std::string& out, std::string_view bytes) {
+char32_t Windows1252CodePoint(unsigned char b) {
     // Code points of 0x80..0x9F; the unassigned bytes map to the C1 control of the same value.
     static constexpr char16_t kHigh[32] = {
         0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
         0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
         0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    return b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : b;
+}
+
+void AppendWindows1252AsUtf8(std::string& out, std::string_view bytes) {
     for (unsigned char b : bytes) {
         if (b < 0x80)
             out.push_back(static_cast<char>(b));
-        else if (b < 0xA0)
-            AppendCodePoint(out, kHigh[b - 0x80]);
         else
-            AppendCodePoint(out, b);
+            AppendCodePoint(out, Windows1252CodePoint(b));
     }
 }
 

@@ -28,6 +28,9 @@ bool IsValidUtf8(std::string_view bytes);
 // unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) become U+0081 and so on, as browsers decode them.
 void AppendWindows1252AsUtf8(std::string& out, std::string_view bytes);
 
+// The code point of one Windows-1252 byte, by the same table.
+char32_t Windows1252CodePoint(unsigned char byte);
+
 // Appends one code point as UTF-8.
 void AppendCodePoint(std::string& out, char32_t codePoint);
 

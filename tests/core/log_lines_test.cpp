@@ -1,8 +1,11 @@
 // Splitting a log file into lines and decoding each line.
 #include "core/log_lines.h"
+#include "core/text.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -125,6 +128,46 @@ TEST(LogLines, ManyLinesCountedExactly) {
     ASSERT_EQ(list.size(), 10000u);
     EXPECT_EQ(list[0], "[skipnotify]line number 0");
     EXPECT_EQ(list[9999], "[skipnotify]line number 9999");
+}
+
+// Windows-1252 lines widen in place inside the read buffer; lines around them move right. A
+// mix of both readings, empty lines and every line end is checked against decoding line by line.
+TEST(LogLines, InPlaceDecodingMatchesLineByLineDecoding) {
+    const std::string pieces[] = {
+        "plain ascii",  "gr\xC3\xBC\xC3\x9F utf8", "gr\xFC\xDF 1252", "",
+        "\x80\x9F\xFF", "\xE2\x82\xAC ok",         "\xC3 broken",     "x\x81y\x8D"};
+    const char* const ends[] = {"\r\n", "\n", "\r"};
+    std::uint64_t state = 99;
+    for (int round = 0; round < 50; ++round) {
+        std::vector<std::string> chosen;
+        std::vector<std::string> expected;
+        const int lines = 1 + round * 7;
+        for (int i = 0; i < lines; ++i) {
+            state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+            chosen.push_back(pieces[(state >> 33) % std::size(pieces)]);
+            std::string decoded;
+            if (IsValidUtf8(chosen.back()))
+                decoded = chosen.back();
+            else
+                AppendWindows1252AsUtf8(decoded, chosen.back());
+            expected.push_back(decoded);
+        }
+        std::string bytes;
+        for (int i = 0; i < lines; ++i) {
+            bytes += chosen[i];
+            if (i + 1 == lines)
+                break;
+            std::string_view end = ends[(state >> (i % 20)) % std::size(ends)];
+            // A CR before an empty line and then an LF would be one CR LF line end, and only an
+            // LF leaves an empty last line.
+            if (end == "\r" && chosen[i + 1].empty())
+                end = "\r\n";
+            if (i + 2 == lines && chosen[i + 1].empty())
+                end = "\n";
+            bytes += end;
+        }
+        EXPECT_EQ(Lines(bytes), expected) << "round " << round;
+    }
 }
 
 } // namespace
