@@ -12,26 +12,27 @@ void AnalysisStore::Reset() {
     VoiceChats.assign(1, ChatEntry{});
     TextChats.assign(1, ChatEntry{});
     OtherLines.assign(1, std::string_view{});
-    index_.clear();
+    index_.Clear();
 }
 
 PlayerIndex AnalysisStore::FindOrAddPlayer(std::string_view rawName) {
     std::string_view name = NormalizeName(rawName);
     if (name.empty())
         name = kUnnamedPlayer;
-    if (const auto found = index_.find(name); found != index_.end())
-        return found->second;
+    const std::uint64_t hash = NameIndex::Hash(name);
+    if (const PlayerIndex found = index_.Find(name, hash, NameOf()); found != 0)
+        return found;
     const auto index = static_cast<PlayerIndex>(Players.size());
     PlayerRecord record;
     record.Name.assign(name);
     Players.push_back(std::move(record));
-    index_.emplace(Players.back().Name, index);
+    index_.Add(hash, index);
     return index;
 }
 
 std::optional<PlayerIndex> AnalysisStore::FindPlayer(std::string_view name) const {
-    if (const auto found = index_.find(name); found != index_.end())
-        return found->second;
+    if (const PlayerIndex found = index_.Find(name, NameIndex::Hash(name), NameOf()); found != 0)
+        return found;
     return std::nullopt;
 }
 

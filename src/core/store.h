@@ -3,13 +3,13 @@
 #pragma once
 
 #include "log_lines.h"
+#include "name_index.h"
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace qla {
@@ -71,13 +71,15 @@ class AnalysisStore {
     std::int32_t PlayerCount() const { return static_cast<std::int32_t>(Players.size()) - 1; }
 
   private:
-    struct NameHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const noexcept {
-            return std::hash<std::string_view>{}(s);
-        }
-    };
-    std::unordered_map<std::string, PlayerIndex, NameHash, std::equal_to<>> index_;
+    // Record i's name for the index; the index holds record numbers, never names.
+    auto NameOf() const {
+        return [this](PlayerIndex i) -> std::string_view {
+            return static_cast<std::size_t>(i) < Players.size() ? std::string_view(Players[i].Name)
+                                                                : std::string_view();
+        };
+    }
+
+    NameIndex index_;
 };
 
 } // namespace qla
