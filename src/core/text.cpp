@@ -2,6 +2,8 @@
 // byte (10xxxxxx); counting those bytes counts characters.
 #include "core/text.h"
 
+#include <cstring>
+
 namespace qla {
 namespace {
 
@@ -9,12 +11,33 @@ bool IsContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
 
+// Number of continuation bytes among the eight bytes of `word`: those with the top bit set and
+// the next bit clear. The sum is taken by one multiplication (no popcount instruction needed).
+std::int64_t Continuations(std::uint64_t word) {
+    const std::uint64_t marks = (word & ~(word << 1) & 0x8080808080808080ULL) >> 7;
+    return static_cast<std::int64_t>((marks * 0x0101010101010101ULL) >> 56);
+}
+
+std::uint64_t WordAt(std::string_view text, std::size_t at) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + at, 8);
+    return word;
+}
+
 // Byte offset of the character with the given index; text.size() when beyond the end.
 std::size_t OffsetOfChar(std::string_view text, std::int64_t index) {
     if (index <= 0)
         return 0;
     std::int64_t seen = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    std::size_t i = 0;
+    // Whole words whose characters all come before the wanted one are counted at once.
+    for (; i + 8 <= text.size(); i += 8) {
+        const std::int64_t starts = 8 - Continuations(WordAt(text, i));
+        if (seen + starts > index)
+            break;
+        seen += starts;
+    }
+    for (; i < text.size(); ++i) {
         if (!IsContinuation(static_cast<unsigned char>(text[i]))) {
             if (seen == index)
                 return i;
@@ -29,7 +52,14 @@ std::size_t OffsetOfLastChars(std::string_view text, std::int64_t count) {
     if (count <= 0)
         return text.size();
     std::int64_t seen = 0;
-    for (std::size_t i = text.size(); i > 0; --i) {
+    std::size_t i = text.size();
+    for (; i >= 8; i -= 8) {
+        const std::int64_t starts = 8 - Continuations(WordAt(text, i - 8));
+        if (seen + starts >= count)
+            break;
+        seen += starts;
+    }
+    for (; i > 0; --i) {
         if (!IsContinuation(static_cast<unsigned char>(text[i - 1]))) {
             if (++seen == count)
                 return i - 1;
@@ -41,10 +71,13 @@ std::size_t OffsetOfLastChars(std::string_view text, std::int64_t count) {
 } // namespace
 
 std::int64_t CharCount(std::string_view text) {
-    std::int64_t count = 0;
-    for (unsigned char byte : text)
-        count += IsContinuation(byte) ? 0 : 1;
-    return count;
+    std::int64_t continuations = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8)
+        continuations += Continuations(WordAt(text, i));
+    for (; i < text.size(); ++i)
+        continuations += IsContinuation(static_cast<unsigned char>(text[i])) ? 1 : 0;
+    return static_cast<std::int64_t>(text.size()) - continuations;
 }
 
 std::string_view FirstChars(std::string_view text, std::int64_t count) {

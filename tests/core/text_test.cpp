@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <iterator>
+#include <string>
+#include <vector>
+
 namespace qla {
 namespace {
 
@@ -84,6 +89,45 @@ TEST(AppendCodePointTest, WritesEveryLength) {
     for (char32_t cp : {U'A', U'\u00F6', U'\u20AC', U'\U0001F600'})
         AppendCodePoint(out, cp);
     EXPECT_EQ(out, "Aö€\U0001F600");
+}
+
+// The cuts take ASCII shortcuts; a plain count of character starts must give the same cut for
+// every count on texts mixing ASCII, multi-byte characters and stray continuation bytes.
+TEST(CharCutsTest, AgreeWithCountingCharacterStarts) {
+    const auto starts = [](std::string_view text) {
+        std::vector<std::size_t> at;
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+                at.push_back(i);
+        return at;
+    };
+    const std::string_view pieces[] = {"a",    "bcdefghij",        "\xC3\xB6", "\xE2\x82\xAC",
+                                       "\x80", "\xF0\x9F\x98\x80", " "};
+    std::uint64_t state = 3;
+    for (int round = 0; round < 400; ++round) {
+        std::string text;
+        const int count = round % 13;
+        for (int i = 0; i < count; ++i) {
+            state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+            text += pieces[(state >> 33) % std::size(pieces)];
+        }
+        const std::vector<std::size_t> at = starts(text);
+        const auto chars = static_cast<std::int64_t>(at.size());
+        ASSERT_EQ(CharCount(text), chars) << testing::PrintToString(text);
+        for (std::int64_t n = -1; n <= chars + 1; ++n) {
+            const std::size_t first = n <= 0       ? 0
+                                      : n >= chars ? text.size()
+                                                   : at[static_cast<std::size_t>(n)];
+            const std::size_t last = n <= 0      ? text.size()
+                                     : n > chars ? 0
+                                                 : at[static_cast<std::size_t>(chars - n)];
+            const std::string_view t = text;
+            ASSERT_EQ(FirstChars(t, n), t.substr(0, first)) << testing::PrintToString(text) << n;
+            ASSERT_EQ(DropFirstChars(t, n), t.substr(first)) << testing::PrintToString(text) << n;
+            ASSERT_EQ(LastChars(t, n), t.substr(last)) << testing::PrintToString(text) << n;
+            ASSERT_EQ(DropLastChars(t, n), t.substr(0, last)) << testing::PrintToString(text) << n;
+        }
+    }
 }
 
 } // namespace
