@@ -25,6 +25,22 @@ class PhraseSet {
         }
         prefix_ = CommonLength(false);
         suffix_ = CommonLength(true);
+        // Which phrases can stand at an anchor hit, by the byte just after the shared start (or
+        // just before the shared end); a phrase that is all shared part stands at every hit.
+        const bool byStart = prefix_ >= suffix_;
+        const std::size_t shared = byStart ? prefix_ : suffix_;
+        if (shared > 0) {
+            for (std::size_t i = 0; i < count_; ++i) {
+                const std::string_view p = phrases_[i];
+                const auto bit = static_cast<std::uint8_t>(1u << i);
+                if (p.size() == shared) {
+                    atEveryHit_ |= bit;
+                } else {
+                    const char next = byStart ? p[shared] : p[p.size() - 1 - shared];
+                    candidates_[static_cast<unsigned char>(next)] |= bit;
+                }
+            }
+        }
     }
 
     constexpr std::size_t size() const { return count_; }
@@ -59,8 +75,10 @@ class PhraseSet {
 
     std::string_view phrases_[kCapacity]{};
     std::size_t count_ = 0;
-    std::size_t prefix_ = 0; // shared leading bytes: search those once, then compare
-    std::size_t suffix_ = 0; // shared trailing bytes, used when there is no shared start
+    std::size_t prefix_ = 0;         // shared leading bytes: search those once, then compare
+    std::size_t suffix_ = 0;         // shared trailing bytes, used when there is no shared start
+    std::uint8_t candidates_[256]{}; // by the byte next to the shared part: phrases to compare
+    std::uint8_t atEveryHit_ = 0;
 };
 
 } // namespace qla
