@@ -7,13 +7,53 @@
 #include <cstring>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace qla {
+
+namespace detail {
+
+// Whether `needle` stands at `at`, given that its first byte does.
+inline bool RestMatches(std::string_view hay, std::size_t at, std::string_view needle) {
+    return (needle.size() == 1 || hay[at + 1] == needle[1]) &&
+           std::memcmp(hay.data() + at + 1, needle.data() + 1, needle.size() - 1) == 0;
+}
+
+} // namespace detail
 
 // First occurrence of `needle` in `hay` at or after `from`; npos when there is none.
 inline std::size_t FindBytes(std::string_view hay, std::string_view needle, std::size_t from = 0) {
     if (needle.empty()) {
         return from <= hay.size() ? from : std::string_view::npos;
     }
+#if defined(__SSE2__)
+    // Sixteen positions at a time: those where the first two bytes of the needle stand. A log
+    // line is short, so this beats a library call per candidate byte.
+    if (needle.size() >= 2) {
+        const __m128i first = _mm_set1_epi8(needle[0]);
+        const __m128i second = _mm_set1_epi8(needle[1]);
+        while (from + 17 <= hay.size()) {
+            const auto* p = reinterpret_cast<const __m128i*>(hay.data() + from);
+            const __m128i a = _mm_cmpeq_epi8(_mm_loadu_si128(p), first);
+            const __m128i b = _mm_cmpeq_epi8(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(hay.data() + from + 1)), second);
+            auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(a, b)));
+            while (hits != 0) {
+                const std::size_t at = from + static_cast<std::size_t>(__builtin_ctz(hits));
+                if (at + needle.size() > hay.size()) {
+                    return std::string_view::npos;
+                }
+                if (detail::RestMatches(hay, at, needle)) {
+                    return at;
+                }
+                hits &= hits - 1;
+            }
+            from += 16;
+        }
+    }
+#endif
     while (from + needle.size() <= hay.size()) {
         const void* hit = std::memchr(hay.data() + from, static_cast<unsigned char>(needle[0]),
                                       hay.size() - needle.size() + 1 - from);
@@ -22,8 +62,7 @@ inline std::size_t FindBytes(std::string_view hay, std::string_view needle, std:
         }
         const std::size_t at = static_cast<const char*>(hit) - hay.data();
         // Checking the second byte first spares most calls to memcmp.
-        if ((needle.size() == 1 || hay[at + 1] == needle[1]) &&
-            std::memcmp(hay.data() + at + 1, needle.data() + 1, needle.size() - 1) == 0) {
+        if (detail::RestMatches(hay, at, needle)) {
             return at;
         }
         from = at + 1;

@@ -8,6 +8,10 @@
 #include <bit>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace qla {
 
 namespace {
@@ -21,6 +25,32 @@ inline std::uint64_t SpecialBytes(std::uint64_t w) {
     const std::uint64_t cr = w ^ (kOnes * '\r');
     const std::uint64_t lf = w ^ (kOnes * '\n');
     return (w | ((cr - kOnes) & ~cr) | ((lf - kOnes) & ~lf)) & kHighs;
+}
+
+// Counts the plain ASCII bytes (no CR, no LF) at `p`, looking at 16 or 8 of the `left` bytes
+// (`looked` says how many; 0 when fewer than 8 are left). A count below `looked` stops at a
+// byte that needs a closer look.
+inline std::size_t PlainBytes(const unsigned char* p, std::size_t left, std::size_t& looked) {
+#if defined(__SSE2__)
+    if (left >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')),
+                                          _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+        // The top bit of each byte: set for line ends and for every byte above 0x7F.
+        const auto special = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(ends, v)));
+        looked = 16;
+        return special == 0 ? 16 : static_cast<std::size_t>(std::countr_zero(special));
+    }
+#endif
+    if (std::endian::native == std::endian::little && left >= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, sizeof w);
+        const std::uint64_t special = SpecialBytes(w);
+        looked = 8;
+        return special == 0 ? 8 : static_cast<std::size_t>(std::countr_zero(special)) / 8;
+    }
+    looked = 0;
+    return 0;
 }
 
 inline bool IsContinuation(unsigned char b) {
@@ -118,16 +148,11 @@ LogLineList LogLineList::FromBuffer(ByteBuffer bytes) {
 
     std::size_t i = start;
     while (i < size) {
-        // Eight bytes at a time up to the next byte that is not plain ASCII text.
-        if (std::endian::native == std::endian::little && i + 8 <= size) {
-            std::uint64_t w;
-            std::memcpy(&w, data + i, sizeof w);
-            const std::uint64_t special = SpecialBytes(w);
-            if (special == 0) {
-                i += 8;
-                continue;
-            }
-            i += static_cast<std::size_t>(std::countr_zero(special)) / 8;
+        std::size_t looked = 0;
+        const std::size_t plain = PlainBytes(data + i, size - i, looked);
+        i += plain;
+        if (plain == looked && looked > 0) {
+            continue;
         }
         const unsigned char b = data[i];
         if (b == '\n') {

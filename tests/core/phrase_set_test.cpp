@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <iterator>
 #include <string>
 
 namespace qla {
@@ -45,6 +47,51 @@ TEST(PhraseSet, MaskEqualsSeparateSearches) {
             const int first = slow == 0 ? -1 : std::countr_zero(slow);
             EXPECT_EQ(set->FirstIndex(line), first) << line;
             EXPECT_EQ(set->ContainsAny(line), slow != 0) << line;
+        }
+    }
+}
+
+// Sets with a phrase that is all shared start or all shared end, phrases that differ only after
+// the byte next to the shared part, and lines glued from their pieces, against one search each.
+TEST(PhraseSet, MaskEqualsSeparateSearchesOnGluedLines) {
+    static constexpr PhraseSet kNested{"was", "was killed by", "was kissed", "wax"};
+    static constexpr PhraseSet kEnds{"x.", "himself.", "herself.", "elf."};
+    static constexpr PhraseSet kGerman{"wurde getötet von", "wurde gerösted von",
+                                       "wurde geröstet von"};
+    const std::string_view pieces[] = {
+        "was",          " killed by",   "kissed", "wax", "x.",     "him",
+        "self.",        "her",          "e",      "lf.", "wurde ", "getötet von",
+        "gerösted von", "geröstet von", "gerös",  " "};
+    std::uint64_t state = 11;
+    for (int round = 0; round < 3000; ++round) {
+        std::string line;
+        const int count = round % 9;
+        for (int i = 0; i < count; ++i) {
+            state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+            line += pieces[(state >> 33) % std::size(pieces)];
+        }
+        for (const PhraseSet* set : {&kNested, &kEnds, &kGerman, &kShared, &kSuffixed}) {
+            ASSERT_EQ(set->Mask(line), SlowMask(*set, line)) << line;
+        }
+    }
+}
+
+// Long haystacks go sixteen positions at a time; every start position and needle length must
+// agree with std::string_view::find, including needles that run past the end.
+TEST(FindBytes, AgreesWithFindOnLongTexts) {
+    std::uint64_t state = 5;
+    for (int round = 0; round < 300; ++round) {
+        std::string hay;
+        const int length = round % 70;
+        for (int i = 0; i < length; ++i) {
+            state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+            hay += "abw as"[(state >> 33) % 6];
+        }
+        for (const std::string_view needle : {"a", "wa", "was", "as a", "ab", "bb", "s"}) {
+            for (std::size_t from = 0; from <= hay.size() + 1; ++from) {
+                ASSERT_EQ(FindBytes(hay, needle, from), std::string_view(hay).find(needle, from))
+                    << hay << " / " << needle << " from " << from;
+            }
         }
     }
 }
