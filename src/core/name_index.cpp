@@ -40,21 +40,23 @@ std::uint64_t NameIndex::Hash(std::string_view name) {
     return Mix(h);
 }
 
-void NameIndex::Add(std::uint64_t hash, std::int32_t index) {
-    if ((size_ + 1) * 2 > slots_.size())
+void NameIndex::Add(std::string_view name, std::uint64_t hash, std::int32_t index) {
+    if ((entries_.size() + 1) * 2 > slots_.size())
         Grow();
-    Place(Slot{static_cast<std::uint32_t>(hash >> 32), index, static_cast<std::uint32_t>(hash)});
-    ++size_;
+    const auto entry = static_cast<std::uint32_t>(entries_.size());
+    entries_.push_back(Entry{names_.size(), name.size(), hash});
+    names_.append(name);
+    Place(Slot{static_cast<std::uint32_t>(hash >> 32), index, entry}, hash);
 }
 
 void NameIndex::Clear() {
     slots_.clear();
     mask_ = 0;
-    size_ = 0;
+    entries_.clear();
+    names_.clear();
 }
 
-void NameIndex::Place(const Slot& entry) {
-    const std::uint64_t hash = (std::uint64_t{entry.tag} << 32) | entry.low;
+void NameIndex::Place(const Slot& entry, std::uint64_t hash) {
     std::size_t slot = hash & mask_;
     while (slots_[slot].index != 0)
         slot = (slot + 1) & mask_;
@@ -65,9 +67,9 @@ void NameIndex::Grow() {
     std::vector<Slot> old = std::move(slots_);
     slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
     mask_ = slots_.size() - 1;
-    for (const Slot& entry : old)
-        if (entry.index != 0)
-            Place(entry);
+    for (const Slot& slot : old)
+        if (slot.index != 0)
+            Place(slot, entries_[slot.entry].hash);
 }
 
 } // namespace qla

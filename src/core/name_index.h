@@ -1,6 +1,7 @@
 // The store's index from a player's exact name to the player's record: an open-addressing
-// table of (hash, record index) pairs. Names are not copied into it; a candidate is confirmed
-// against the record's Name, so the table stays valid however the records vector moves.
+// table of (hash tag, record index) pairs over a private copy of the names packed end to end.
+// A look-up reads only these small arrays, never the player records, which on a log with
+// thousands of players lie far apart in memory.
 #pragma once
 
 #include <cstddef>
@@ -16,9 +17,8 @@ class NameIndex {
     // Hash of a name, as Find and Add expect it.
     static std::uint64_t Hash(std::string_view name);
 
-    // The index stored for `name`, or 0 when there is none. `nameOf(i)` returns record i's name.
-    template <class NameOf>
-    std::int32_t Find(std::string_view name, std::uint64_t hash, NameOf&& nameOf) const {
+    // The record index stored for `name`, or 0 when there is none.
+    std::int32_t Find(std::string_view name, std::uint64_t hash) const {
         if (slots_.empty())
             return 0;
         const auto tag = static_cast<std::uint32_t>(hash >> 32);
@@ -26,29 +26,40 @@ class NameIndex {
             const Slot& s = slots_[slot];
             if (s.index == 0)
                 return 0;
-            if (s.tag == tag && std::string_view(nameOf(s.index)) == name)
+            if (s.tag == tag && NameAt(s.entry) == name)
                 return s.index;
         }
     }
 
-    // Files record `index` (1 or more) under `hash`; the name must not be in the index yet.
-    void Add(std::uint64_t hash, std::int32_t index);
+    // Files record `index` (1 or more) under `name`; the name must not be in the index yet.
+    void Add(std::string_view name, std::uint64_t hash, std::int32_t index);
 
     void Clear();
-    std::size_t size() const { return size_; }
+    std::size_t size() const { return entries_.size(); }
 
   private:
     struct Slot {
         std::uint32_t tag = 0;  // high half of the hash: most mismatches end here
         std::int32_t index = 0; // 0: free
-        std::uint32_t low = 0;  // low half, to re-place the entry when the table grows
+        std::uint32_t entry = 0;
     };
-    void Place(const Slot& slot);
+    struct Entry {
+        std::uint64_t offset; // in names_
+        std::uint64_t length;
+        std::uint64_t hash;
+    };
+
+    std::string_view NameAt(std::uint32_t entry) const {
+        const Entry& e = entries_[entry];
+        return std::string_view(names_.data() + e.offset, e.length);
+    }
+    void Place(const Slot& slot, std::uint64_t hash);
     void Grow();
 
     std::vector<Slot> slots_;
     std::size_t mask_ = 0;
-    std::size_t size_ = 0;
+    std::vector<Entry> entries_; // in order of addition
+    std::string names_;
 };
 
 } // namespace qla

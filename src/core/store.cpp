@@ -20,18 +20,18 @@ PlayerIndex AnalysisStore::FindOrAddPlayer(std::string_view rawName) {
     if (name.empty())
         name = kUnnamedPlayer;
     const std::uint64_t hash = NameIndex::Hash(name);
-    if (const PlayerIndex found = index_.Find(name, hash, NameOf()); found != 0)
+    if (const PlayerIndex found = index_.Find(name, hash); found != 0)
         return found;
     const auto index = static_cast<PlayerIndex>(Players.size());
     PlayerRecord record;
     record.Name.assign(name);
     Players.push_back(std::move(record));
-    index_.Add(hash, index);
+    index_.Add(name, hash, index);
     return index;
 }
 
 std::optional<PlayerIndex> AnalysisStore::FindPlayer(std::string_view name) const {
-    if (const PlayerIndex found = index_.Find(name, NameIndex::Hash(name), NameOf()); found != 0)
+    if (const PlayerIndex found = index_.Find(name, NameIndex::Hash(name)); found != 0)
         return found;
     return std::nullopt;
 }

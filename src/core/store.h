@@ -71,14 +71,6 @@ class AnalysisStore {
     std::int32_t PlayerCount() const { return static_cast<std::int32_t>(Players.size()) - 1; }
 
   private:
-    // Record i's name for the index; the index holds record numbers, never names.
-    auto NameOf() const {
-        return [this](PlayerIndex i) -> std::string_view {
-            return static_cast<std::size_t>(i) < Players.size() ? std::string_view(Players[i].Name)
-                                                                : std::string_view();
-        };
-    }
-
     NameIndex index_;
 };
 
