@@ -5,6 +5,7 @@
 #include "export/html_export.h"
 #include "export/output_file.h"
 #include "export/page_writer.h"
+#include "export/player_name_texts.h"
 #include "stats/detail_tables.h"
 
 #include <cerrno>
@@ -147,8 +148,9 @@ ExportAllResult ExportAllData(const AnalysisStore& store, const std::string& fol
             }))
             return std::move(run.Result());
     }
-    // One event index serves every player page of the run.
+    // One event index and one conversion of the names serve every player page of the run.
     const KillEventIndex events(store);
+    const PlayerNameTexts names(store);
     for (PlayerIndex player = 1; player <= store.PlayerCount(); ++player) {
         const std::string stem = PlayerPageName(player);
         for (const auto& [suffix, key, ascending] :
@@ -156,7 +158,7 @@ ExportAllResult ExportAllData(const AnalysisStore& store, const std::string& fol
             // Structured bindings are copied in: clang before 16 cannot capture them.
             if (!run.File(stem + suffix, Policy::Applies,
                           [&, key = key, ascending = ascending](const std::string& path) {
-                              return WritePlayerDetailsHtml(store, events, path,
+                              return WritePlayerDetailsHtml(store, events, names, path,
                                                             kAllPlayerDetailSections, key,
                                                             ascending, player, true, title);
                           }))

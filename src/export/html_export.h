@@ -12,6 +12,7 @@
 namespace qla {
 
 class KillEventIndex;
+struct PlayerNameTexts;
 
 // "player007" for 7; 1000 and above in full ("player1000").
 std::string PlayerPageName(PlayerIndex index);
@@ -27,6 +28,12 @@ ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventI
                                     const std::string& path, const PlayerDetailSections& sections,
                                     int detailOrderKey, bool ascending, PlayerIndex player,
                                     bool linksFlag, std::string_view gameTitle);
+// The same with every player's name converted beforehand (a site writes many such pages).
+ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventIndex& events,
+                                    const PlayerNameTexts& names, const std::string& path,
+                                    const PlayerDetailSections& sections, int detailOrderKey,
+                                    bool ascending, PlayerIndex player, bool linksFlag,
+                                    std::string_view gameTitle);
 // The same for one page, building its own event index.
 ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const std::string& path,
                                     const PlayerDetailSections& sections, int detailOrderKey,

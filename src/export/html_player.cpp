@@ -2,10 +2,13 @@
 #include "core/names.h"
 #include "export/html_export.h"
 #include "export/page_writer.h"
+#include "export/player_name_texts.h"
 #include "export/player_sections.h"
 #include "stats/detail_tables.h"
+#include "stats/opponent_rows.h"
 
 #include <cerrno>
+#include <charconv>
 
 namespace qla {
 
@@ -33,9 +36,10 @@ std::string PlayerPageName(PlayerIndex index) {
 }
 
 ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventIndex& events,
-                                    const std::string& path, const PlayerDetailSections& sections,
-                                    int detailOrderKey, bool ascending, PlayerIndex player,
-                                    bool linksFlag, std::string_view gameTitle) {
+                                    const PlayerNameTexts& names, const std::string& path,
+                                    const PlayerDetailSections& sections, int detailOrderKey,
+                                    bool ascending, PlayerIndex player, bool linksFlag,
+                                    std::string_view gameTitle) {
     if (player < 1 || player > store.PlayerCount())
         return Failure(EINVAL, 0);
     const std::string& name = store.Players[player].Name;
@@ -46,33 +50,64 @@ ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventI
         return page.Finish(false);
     page.SetStage(10);
 
-    for (std::size_t s = 0; s < sections.size(); ++s) {
-        if (!sections[s])
-            continue;
-        const SortTable table = BuildPlayerSection(store, events, s, player, detailOrderKey);
-        if (table.size() <= 1)
-            continue; // a table without rows writes not even its heading
+    const auto heading = [&](std::size_t s) {
         if (linksFlag && s == kKillsSection)
             page.LineOf("<tr><th class='name'><a href='", stem,
                         "a.html'>Players Killed</a></th><th class='nr'><a href='", stem,
                         "b.html'>Nr. of kills</a></th></tr>");
         else
             page.Line(kSectionHeadings[s]);
-        ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
-            page.BeginRow();
-            const std::string item = ColourToHtml(row.Cells[1].Text, HtmlEscaping::Escape);
-            if (linksFlag && s == kUsedWeaponsSection)
-                page.LineOf("<td class='name'><a href='weapon1.html'>", item,
-                            "</a></td><td class='nr'>", row.Cells[2].Text, "</td>");
-            else
-                page.LineOf("<td class='name'>", item, "</td><td class='nr'>", row.Cells[2].Text,
-                            "</td>");
-            page.EndRow();
+    };
+    const auto row = [&](std::size_t s, std::string_view item, std::string_view count) {
+        page.BeginRow();
+        if (linksFlag && s == kUsedWeaponsSection)
+            page.LineOf("<td class='name'><a href='weapon1.html'>", item,
+                        "</a></td><td class='nr'>", count, "</td>");
+        else
+            page.LineOf("<td class='name'>", item, "</td><td class='nr'>", count, "</td>");
+        page.EndRow();
+    };
+
+    for (std::size_t s = 0; s < sections.size(); ++s) {
+        if (!sections[s])
+            continue;
+        if (IsEventSection(s)) {
+            // Opponents are counted and ordered as numbers; their names were converted once.
+            std::vector<OpponentRow> rows = CountOpponents(store, events, s, player);
+            if (rows.empty())
+                continue; // a table without rows writes not even its heading
+            OrderOpponents(rows, detailOrderKey, names.SortKeys);
+            heading(s);
+            for (std::size_t k = 0; k < rows.size(); ++k) {
+                const OpponentRow& item = rows[ascending ? k : rows.size() - 1 - k];
+                char digits[24];
+                const auto end = std::to_chars(digits, digits + sizeof digits, item.Count).ptr;
+                row(s, names.HtmlOf(item.Opponent), std::string_view(digits, end - digits));
+            }
+            continue;
+        }
+        const SortTable table = BuildPlayerSection(store, events, s, player, detailOrderKey);
+        if (table.size() <= 1)
+            continue;
+        heading(s);
+        ReadRows(table, ascending, [&](const SortRow& r, std::size_t) {
+            row(s, ColourToHtml(r.Cells[1].Text, HtmlEscaping::Escape), r.Cells[2].Text);
         });
     }
     if (linksFlag)
         page.Line("<tr><td><a href='index.html'>Back to index</a></td></tr>");
     return page.Finish(!linksFlag);
+}
+
+ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventIndex& events,
+                                    const std::string& path, const PlayerDetailSections& sections,
+                                    int detailOrderKey, bool ascending, PlayerIndex player,
+                                    bool linksFlag, std::string_view gameTitle) {
+    if (player < 1 || player > store.PlayerCount())
+        return Failure(EINVAL, 0);
+    const PlayerNameTexts names(store);
+    return WritePlayerDetailsHtml(store, events, names, path, sections, detailOrderKey, ascending,
+                                  player, linksFlag, gameTitle);
 }
 
 ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const std::string& path,

@@ -1,0 +1,15 @@
+// Names converted once per site.
+#include "export/player_name_texts.h"
+
+#include "core/names.h"
+#include "stats/opponent_rows.h"
+
+namespace qla {
+
+PlayerNameTexts::PlayerNameTexts(const AnalysisStore& store)
+    : SortKeys(NameSortKeys(store)), Html(store.Players.size()) {
+    for (std::size_t p = 1; p < store.Players.size(); ++p)
+        Html[p] = ColourToHtml(store.Players[p].Name, HtmlEscaping::Escape);
+}
+
+} // namespace qla

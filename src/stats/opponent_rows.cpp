@@ -1,0 +1,79 @@
+// Counting and ordering the event tables' rows as numbers.
+#include "stats/opponent_rows.h"
+
+#include "core/names.h"
+#include "stats/row_of_player.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace qla {
+
+bool IsEventSection(std::size_t section) {
+    return section == 0 || section == 1 || section == 3 || section == 4;
+}
+
+std::vector<OpponentRow> CountOpponents(const AnalysisStore& store, const KillEventIndex& index,
+                                        std::size_t section, PlayerIndex player) {
+    // Kills and teamkills read the player's events as killer, deaths and teamdeaths as victim.
+    const PlayerEvents events =
+        section == 0 || section == 3 ? index.KillerEvents(player) : index.VictimEvents(player);
+    const std::uint8_t wanted = section == 3 || section == 4 ? 1 : 0;
+    std::size_t counted = 0;
+    for (const std::uint8_t flag : events.Teamkills)
+        counted += flag == wanted ? 1 : 0;
+    std::vector<OpponentRow> found;
+    if (counted == 0 || !IsEventSection(section))
+        return found;
+    // Names are unique per record, so comparing player indexes is comparing exact names. A
+    // table has at most one row per stored player, however many events it counts.
+    RowOfPlayer rowOf(std::min(counted, store.Players.size()));
+    for (std::size_t i = 0; i < events.Positions.size(); ++i) {
+        const std::int32_t position = events.Positions[i];
+        if (position < 1 || static_cast<std::size_t>(position) >= store.KillEvents.size())
+            continue; // an index built from another store
+        if (events.Teamkills[i] != wanted)
+            continue;
+        const PlayerIndex opponent = events.Opponents[i];
+        const auto [row, isNew] = rowOf.FindOrAdd(opponent, found.size());
+        if (isNew)
+            found.push_back({opponent, 1, position});
+        else
+            ++found[row].Count;
+    }
+    return found;
+}
+
+std::vector<std::string> NameSortKeys(const AnalysisStore& store) {
+    std::vector<std::string> keys(store.Players.size());
+    for (std::size_t p = 1; p < store.Players.size(); ++p)
+        keys[p] = StripColourCodes(store.Players[p].Name);
+    return keys;
+}
+
+void OrderOpponents(std::vector<OpponentRow>& rows, int detailOrderKey,
+                    const std::vector<std::string>& nameSortKeys) {
+    if (rows.size() < 2)
+        return;
+    const auto name = [&](const OpponentRow& row) {
+        // An opponent without a record has the empty name, as in the built table.
+        return row.Opponent >= 0 && static_cast<std::size_t>(row.Opponent) < nameSortKeys.size()
+                   ? std::string_view(nameSortKeys[row.Opponent])
+                   : std::string_view();
+    };
+    // std::string_view compares bytes as unsigned char, as SortRows compares its texts.
+    if (detailOrderKey == 0)
+        std::stable_sort(rows.begin(), rows.end(), [&](const OpponentRow& a, const OpponentRow& b) {
+            return name(a) < name(b);
+        });
+    else if (detailOrderKey == 1)
+        std::stable_sort(rows.begin(), rows.end(), [](const OpponentRow& a, const OpponentRow& b) {
+            return a.Count < b.Count;
+        });
+    else if (detailOrderKey == 2)
+        std::stable_sort(rows.begin(), rows.end(), [](const OpponentRow& a, const OpponentRow& b) {
+            return a.FirstEvent < b.FirstEvent;
+        });
+}
+
+} // namespace qla

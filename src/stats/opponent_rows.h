@@ -1,0 +1,36 @@
+// The rows of a player's four event tables (kills, deaths, teamkills, teamdeaths) as numbers:
+// opponent, count and first event, counted and ordered exactly as BuildKillsTable and its
+// siblings count and SortRows orders them, without building text cells. Writers of many pages
+// (Export All Data) use them with names prepared once per run.
+#pragma once
+
+#include "stats/detail_tables.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qla {
+
+struct OpponentRow {
+    PlayerIndex Opponent = 0;
+    std::int64_t Count = 0;
+    std::int32_t FirstEvent = 0; // position in KillEvents of the event that created the row
+};
+
+// Section 0 kills, 1 deaths, 3 teamkills, 4 teamdeaths (the numbering of the detail pages).
+bool IsEventSection(std::size_t section);
+
+// The rows of one event section in order of first appearance, as the table builders make them.
+std::vector<OpponentRow> CountOpponents(const AnalysisStore& store, const KillEventIndex& index,
+                                        std::size_t section, PlayerIndex player);
+
+// Each stored player's name without colour codes: the text a name key is compared by.
+std::vector<std::string> NameSortKeys(const AnalysisStore& store);
+
+// Orders rows as SortRows orders the table built from them: DetailOrderKey 0 by the name's sort
+// key, 1 by count, 2 by first event, any other key leaves them; ties keep their order.
+void OrderOpponents(std::vector<OpponentRow>& rows, int detailOrderKey,
+                    const std::vector<std::string>& nameSortKeys);
+
+} // namespace qla
