@@ -1,9 +1,11 @@
-// Byte searches for the per-line hot path. They look at one or two bytes before calling memcmp,
-// which the general library searches do not, and most positions of a line fail on that byte.
+// Byte searches and comparisons for the per-line hot path. They look at one or two bytes before
+// comparing the rest, which the general library searches do not, and most positions of a line
+// fail on that byte.
 // Byte search is exact for UTF-8: a valid sequence can only match at a character boundary.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -13,12 +15,39 @@
 
 namespace qla {
 
+// Whether the `n` bytes at `a` and `b` are equal. Inline, eight bytes at a time: the texts
+// compared per line (names, phrases, short needles) are too short to pay for a library call.
+inline bool SameBytes(const char* a, const char* b, std::size_t n) {
+    for (; n >= 8; n -= 8, a += 8, b += 8) {
+        std::uint64_t x, y;
+        std::memcpy(&x, a, 8);
+        std::memcpy(&y, b, 8);
+        if (x != y) {
+            return false;
+        }
+    }
+    for (; n > 0; --n, ++a, ++b) {
+        if (*a != *b) {
+            return false;
+        }
+    }
+    return true;
+}
+
+inline bool SameText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && SameBytes(a.data(), b.data(), a.size());
+}
+
+inline bool StartsWithBytes(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && SameBytes(text.data(), prefix.data(), prefix.size());
+}
+
 namespace detail {
 
 // Whether `needle` stands at `at`, given that its first byte does.
 inline bool RestMatches(std::string_view hay, std::size_t at, std::string_view needle) {
     return (needle.size() == 1 || hay[at + 1] == needle[1]) &&
-           std::memcmp(hay.data() + at + 1, needle.data() + 1, needle.size() - 1) == 0;
+           SameBytes(hay.data() + at + 1, needle.data() + 1, needle.size() - 1);
 }
 
 } // namespace detail
@@ -83,8 +112,7 @@ inline std::size_t RFindBytes(std::string_view hay, std::string_view needle) {
         return hay.size();
     }
     for (std::size_t at = hay.size() - needle.size() + 1; at-- > 0;) {
-        if (hay[at] == needle[0] &&
-            std::memcmp(hay.data() + at + 1, needle.data() + 1, needle.size() - 1) == 0) {
+        if (hay[at] == needle[0] && detail::RestMatches(hay, at, needle)) {
             return at;
         }
     }
@@ -93,8 +121,7 @@ inline std::size_t RFindBytes(std::string_view hay, std::string_view needle) {
 
 inline bool EndsWithBytes(std::string_view text, std::string_view ending) {
     return text.size() >= ending.size() && (ending.empty() || text.back() == ending.back()) &&
-           std::memcmp(text.data() + text.size() - ending.size(), ending.data(), ending.size()) ==
-               0;
+           SameBytes(text.data() + text.size() - ending.size(), ending.data(), ending.size());
 }
 
 } // namespace qla

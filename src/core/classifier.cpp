@@ -21,13 +21,13 @@ constexpr ClassifierLanguage kEnglish{
 
 LineKind ClassifyWith(const ClassifierLanguage& language, std::string_view line) {
     // Most lines of a log are engine output without the prefix; they are decided at once.
-    if (!line.starts_with(kSkipNotify)) {
+    if (!StartsWithBytes(line, kSkipNotify)) {
         return LineKind::None;
     }
-    if (line.starts_with("[skipnotify]server:")) {
+    if (StartsWithBytes(line, "[skipnotify]server:")) {
         return LineKind::Server;
     }
-    if (line.starts_with("[skipnotify]:")) {
+    if (StartsWithBytes(line, "[skipnotify]:")) {
         return LineKind::VoiceSay;
     }
     const std::uint32_t kills = language.KillPhrases.Mask(line);
@@ -45,16 +45,16 @@ LineKind ClassifyWith(const ClassifierLanguage& language, std::string_view line)
         return LineKind::Died;
     }
     if (line.find(':') != std::string_view::npos) {
-        if (line.starts_with(language.LtSayPrefix)) {
+        if (StartsWithBytes(line, language.LtSayPrefix)) {
             return LineKind::LtSay;
         }
-        if (line.starts_with("[skipnotify]Server:")) {
+        if (StartsWithBytes(line, "[skipnotify]Server:")) {
             return LineKind::Server;
         }
-        if (line.starts_with(language.ComplaintPrefix)) {
+        if (StartsWithBytes(line, language.ComplaintPrefix)) {
             return LineKind::Complaint;
         }
-        if (line.starts_with("[skipnotify]^1Spam Protection^7:")) {
+        if (StartsWithBytes(line, "[skipnotify]^1Spam Protection^7:")) {
             return LineKind::Spam;
         }
         if (ContainsBytes(line, "timed out")) {
@@ -63,7 +63,7 @@ LineKind ClassifyWith(const ClassifierLanguage& language, std::string_view line)
         return LineKind::Say;
     }
     // "disconnected" is plain ASCII, so its last 12 characters are its last 12 bytes.
-    if (line.ends_with("disconnected")) {
+    if (EndsWithBytes(line, "disconnected")) {
         return LineKind::Disconnect;
     }
     if (ContainsBytes(line, "timed out")) {

@@ -4,6 +4,8 @@
 // thousands of players lie far apart in memory.
 #pragma once
 
+#include "byte_search.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -26,7 +28,7 @@ class NameIndex {
             const Slot& s = slots_[slot];
             if (s.index == 0)
                 return 0;
-            if (s.tag == tag && NameAt(s.entry) == name)
+            if (s.tag == tag && SameText(NameAt(s.entry), name))
                 return s.index;
         }
     }

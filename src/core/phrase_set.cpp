@@ -32,7 +32,7 @@ std::uint32_t PhraseSet::Mask(std::string_view line) const {
                 // The phrase begins at the hit, or ends where the shared end does.
                 const std::size_t begin = byStart ? at : at + shared - phrase.size();
                 if ((byStart ? line.size() - at : at + shared) >= phrase.size() &&
-                    std::memcmp(line.data() + begin, phrase.data(), phrase.size()) == 0) {
+                    SameBytes(line.data() + begin, phrase.data(), phrase.size())) {
                     mask |= std::uint32_t{1} << i;
                 }
             }

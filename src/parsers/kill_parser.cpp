@@ -8,7 +8,7 @@
 namespace qla {
 
 std::string_view WithoutSkipNotify(std::string_view line) {
-    if (line.starts_with(kSkipNotify)) {
+    if (StartsWithBytes(line, kSkipNotify)) {
         line.remove_prefix(kSkipNotify.size());
     }
     return line;
@@ -66,7 +66,7 @@ void ParseKillLineWith(const KillLanguage& language, AnalysisStore& store, std::
 
     // A weapon longer than the matched text ("'s support fire") leaves its possessive behind.
     killer = TrimRightSpaces(killer);
-    if (killer.ends_with(language.KillerSuffix)) {
+    if (EndsWithBytes(killer, language.KillerSuffix)) {
         killer.remove_suffix(language.KillerSuffix.size());
     }
 

@@ -96,6 +96,27 @@ TEST(FindBytes, AgreesWithFindOnLongTexts) {
     }
 }
 
+// The inline comparisons behind every search, and the backward search, against the library.
+TEST(FindBytes, ComparisonsAndBackwardSearchAgreeWithTheLibrary) {
+    std::uint64_t state = 8;
+    for (int round = 0; round < 2000; ++round) {
+        std::string a, b;
+        const int length = round % 40;
+        for (int i = 0; i < length; ++i) {
+            state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+            a += "ab)(:\xC3"[(state >> 33) % 6];
+            b += (state >> 50) % 9 == 0 ? 'x' : a.back();
+        }
+        ASSERT_EQ(SameText(a, b), a == b) << a << " / " << b;
+        ASSERT_EQ(StartsWithBytes(a, b.substr(0, round % 7)),
+                  a.starts_with(b.substr(0, round % 7)));
+        ASSERT_EQ(EndsWithBytes(a, b.substr(b.size() / 2)), a.ends_with(b.substr(b.size() / 2)));
+        for (const std::string_view needle : {"):", "a", "ab(", "b)(:"}) {
+            ASSERT_EQ(RFindBytes(a, needle), std::string_view(a).rfind(needle)) << a << needle;
+        }
+    }
+}
+
 TEST(FindBytes, FindsFromPosition) {
     EXPECT_EQ(FindBytes("abcabc", "bc"), 1u);
     EXPECT_EQ(FindBytes("abcabc", "bc", 2), 4u);
