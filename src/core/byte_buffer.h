@@ -4,9 +4,14 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace qla {
 
@@ -30,6 +35,7 @@ class ByteBuffer {
         data_.release();
         data_.reset(static_cast<char*>(grown));
         size_ = size;
+        AskForHugePages();
     }
 
     char* data() { return data_.get(); }
@@ -37,6 +43,21 @@ class ByteBuffer {
     std::size_t size() const { return size_; }
 
   private:
+    // A log of many megabytes is written page by page by the read; on Linux, 2 MB pages take
+    // one fault where 4 KB pages take 512. Only a hint: without it the buffer works the same.
+    void AskForHugePages() {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+        constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
+        if (size_ < 2 * kHuge)
+            return;
+        const auto begin = reinterpret_cast<std::uintptr_t>(data_.get());
+        const std::uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1);
+        const std::uintptr_t last = (begin + size_) & ~(kHuge - 1);
+        if (last > first)
+            ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#endif
+    }
+
     struct Free {
         void operator()(char* p) const { std::free(p); }
     };
