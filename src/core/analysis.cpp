@@ -36,6 +36,13 @@ AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language,
     ResetAnalysis(store);
     AnalysisTotals totals;
     const std::uint64_t lineCount = store.LogLines.size();
+    // Room for every line in each list: growing a list by doubling would copy it and touch its
+    // memory twice. Where memory is backed on first touch (Linux), room never written costs
+    // only address space.
+    store.KillEvents.reserve(lineCount + 1);
+    store.VoiceChats.reserve(lineCount + 1);
+    store.TextChats.reserve(lineCount + 1);
+    store.OtherLines.reserve(lineCount + 1);
     for (std::uint64_t i = 0; i < lineCount; ++i) {
         const std::string_view line = store.LogLines[i];
         // Totals are raised before the parser runs, as the window has always shown them.
