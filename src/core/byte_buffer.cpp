@@ -30,13 +30,9 @@ void ByteBuffer::Resize(std::size_t size) {
             ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (p == MAP_FAILED)
             throw std::bad_alloc();
-#if defined(MADV_HUGEPAGE)
-        // Only a hint: where the system gives no large pages the buffer works the same.
-        ::madvise(p, length, MADV_HUGEPAGE);
-#endif
         data_ = static_cast<char*>(p);
     } else if (length != capacity_) {
-        // The mapping keeps its large-page hint; its pages are moved, not copied.
+        // The pages are moved, not copied.
         void* p = ::mremap(data_, capacity_, length, MREMAP_MAYMOVE);
         if (p == MAP_FAILED)
             throw std::bad_alloc();
