@@ -43,33 +43,38 @@ std::uint64_t NameIndex::Hash(std::string_view name) {
 void NameIndex::Add(std::string_view name, std::uint64_t hash, std::int32_t index) {
     if ((entries_.size() + 1) * 2 > slots_.size())
         Grow();
-    const auto entry = static_cast<std::uint32_t>(entries_.size());
-    entries_.push_back(Entry{names_.size(), name.size(), hash});
+    // Offsets and lengths are 32-bit: the names of a log's players are far below 4 GB.
+    entries_.push_back(
+        Entry{static_cast<std::uint32_t>(names_.size()), static_cast<std::uint32_t>(name.size())});
+    indexes_.push_back(index);
     names_.append(name);
-    Place(Slot{static_cast<std::uint32_t>(hash >> 32), index, entry}, hash);
+    Place(static_cast<std::uint32_t>(hash >> 32), static_cast<std::uint32_t>(entries_.size()),
+          hash);
 }
 
 void NameIndex::Clear() {
     slots_.clear();
     mask_ = 0;
     entries_.clear();
+    indexes_.clear();
     names_.clear();
 }
 
-void NameIndex::Place(const Slot& entry, std::uint64_t hash) {
+void NameIndex::Place(std::uint32_t tag, std::uint32_t entry, std::uint64_t hash) {
     std::size_t slot = hash & mask_;
-    while (slots_[slot].index != 0)
+    while (slots_[slot].entry != 0)
         slot = (slot + 1) & mask_;
-    slots_[slot] = entry;
+    slots_[slot] = Slot{tag, entry};
 }
 
 void NameIndex::Grow() {
-    std::vector<Slot> old = std::move(slots_);
-    slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+    slots_.assign(slots_.empty() ? 64 : slots_.size() * 2, Slot{});
     mask_ = slots_.size() - 1;
-    for (const Slot& slot : old)
-        if (slot.index != 0)
-            Place(slot, entries_[slot.entry].hash);
+    // Growing is rare, so the hashes are computed again rather than kept.
+    for (std::uint32_t entry = 1; entry <= entries_.size(); ++entry) {
+        const std::uint64_t hash = Hash(NameAt(entry));
+        Place(static_cast<std::uint32_t>(hash >> 32), entry, hash);
+    }
 }
 
 } // namespace qla

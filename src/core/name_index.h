@@ -26,10 +26,10 @@ class NameIndex {
         const auto tag = static_cast<std::uint32_t>(hash >> 32);
         for (std::size_t slot = hash & mask_;; slot = (slot + 1) & mask_) {
             const Slot& s = slots_[slot];
-            if (s.index == 0)
+            if (s.entry == 0)
                 return 0;
             if (s.tag == tag && SameText(NameAt(s.entry), name))
-                return s.index;
+                return indexes_[s.entry - 1];
         }
     }
 
@@ -40,27 +40,28 @@ class NameIndex {
     std::size_t size() const { return entries_.size(); }
 
   private:
+    // Eight bytes a slot and eight an entry keep the index small enough to stay in the cache
+    // beside the records on a log with thousands of players.
     struct Slot {
-        std::uint32_t tag = 0;  // high half of the hash: most mismatches end here
-        std::int32_t index = 0; // 0: free
-        std::uint32_t entry = 0;
+        std::uint32_t tag = 0;   // high half of the hash: most mismatches end here
+        std::uint32_t entry = 0; // 1 + position in entries_; 0: free
     };
     struct Entry {
-        std::uint64_t offset; // in names_
-        std::uint64_t length;
-        std::uint64_t hash;
+        std::uint32_t offset; // in names_
+        std::uint32_t length;
     };
 
     std::string_view NameAt(std::uint32_t entry) const {
-        const Entry& e = entries_[entry];
+        const Entry& e = entries_[entry - 1];
         return std::string_view(names_.data() + e.offset, e.length);
     }
-    void Place(const Slot& slot, std::uint64_t hash);
+    void Place(std::uint32_t tag, std::uint32_t entry, std::uint64_t hash);
     void Grow();
 
     std::vector<Slot> slots_;
     std::size_t mask_ = 0;
-    std::vector<Entry> entries_; // in order of addition
+    std::vector<Entry> entries_;        // in order of addition
+    std::vector<std::int32_t> indexes_; // the record index of each entry
     std::string names_;
 };
 
