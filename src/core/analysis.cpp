@@ -8,12 +8,15 @@ namespace qla {
 
 namespace {
 
-using Classifier = LineKind (*)(std::string_view);
+// The classifier reports the kill phrases it found, and the kill parser takes them, so a kill
+// line is searched for its phrase once.
+using Classifier = LineKind (*)(std::string_view, ClassifiedKill&);
+using KillParser = void (*)(AnalysisStore&, std::string_view, const ClassifiedKill&);
 using Parser = void (*)(AnalysisStore&, std::string_view);
 
 struct LanguageRoutines {
     Classifier Classify;
-    Parser Kill;
+    KillParser Kill;
     Parser Suicide;
     Parser Teamkill;
 };
@@ -45,12 +48,13 @@ AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language,
     store.OtherLines.reserve(lineCount + 1);
     for (std::uint64_t i = 0; i < lineCount; ++i) {
         const std::string_view line = store.LogLines[i];
+        ClassifiedKill kill;
         // Totals are raised before the parser runs, as the window has always shown them.
-        switch (routines.Classify(line)) {
+        switch (routines.Classify(line, kill)) {
         case LineKind::Kill:
             ++totals.Kills;
             ++totals.Deaths;
-            routines.Kill(store, line);
+            routines.Kill(store, line, kill);
             break;
         case LineKind::Died:
             ++totals.Deaths;

@@ -20,6 +20,13 @@ constexpr ClassifierLanguage kEnglish{
 } // namespace
 
 LineKind ClassifyWith(const ClassifierLanguage& language, std::string_view line) {
+    std::uint32_t killPhrases = 0;
+    return ClassifyWith(language, line, killPhrases);
+}
+
+LineKind ClassifyWith(const ClassifierLanguage& language, std::string_view line,
+                      std::uint32_t& killPhrases) {
+    killPhrases = 0;
     // Most lines of a log are engine output without the prefix; they are decided at once.
     if (!StartsWithBytes(line, kSkipNotify)) {
         return LineKind::None;
@@ -31,6 +38,7 @@ LineKind ClassifyWith(const ClassifierLanguage& language, std::string_view line)
         return LineKind::VoiceSay;
     }
     const std::uint32_t kills = language.KillPhrases.Mask(line);
+    killPhrases = kills;
     const std::uint32_t beforeTeamkill = (std::uint32_t{1} << language.KillsBeforeTeamkill) - 1;
     if ((kills & beforeTeamkill) != 0) {
         return LineKind::Kill;
@@ -77,6 +85,11 @@ LineKind ClassifyWith(const ClassifierLanguage& language, std::string_view line)
 
 LineKind ClassifyLine(std::string_view line) {
     return ClassifyWith(kEnglish, line);
+}
+
+LineKind ClassifyLine(std::string_view line, ClassifiedKill& kill) {
+    kill.Phrases = &kEnglish.KillPhrases;
+    return ClassifyWith(kEnglish, line, kill.Mask);
 }
 
 } // namespace qla

@@ -26,4 +26,9 @@ struct ClassifierLanguage {
 
 LineKind ClassifyWith(const ClassifierLanguage& language, std::string_view line);
 
+// The same, also setting `killPhrases` to the mask of language.KillPhrases found in the line
+// (meaningful when the result is "kill"), so that the kill parser need not search again.
+LineKind ClassifyWith(const ClassifierLanguage& language, std::string_view line,
+                      std::uint32_t& killPhrases);
+
 } // namespace qla

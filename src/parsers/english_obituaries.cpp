@@ -67,6 +67,10 @@ void ParseKillLine(AnalysisStore& store, std::string_view line) {
     ParseKillLineWith(kEnglishKills, store, line);
 }
 
+void ParseKillLine(AnalysisStore& store, std::string_view line, const ClassifiedKill& kill) {
+    ParseKillLineWith(kEnglishKills, store, line, &kill);
+}
+
 void ParseSuicideLine(AnalysisStore& store, std::string_view line) {
     ParseSuicideLineWith(kEnglishSuicides, store, line);
 }

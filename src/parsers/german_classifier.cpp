@@ -26,4 +26,9 @@ LineKind ClassifyGermanLine(std::string_view line) {
     return ClassifyWith(kGerman, line);
 }
 
+LineKind ClassifyGermanLine(std::string_view line, ClassifiedKill& kill) {
+    kill.Phrases = &kGerman.KillPhrases;
+    return ClassifyWith(kGerman, line, kill.Mask);
+}
+
 } // namespace qla

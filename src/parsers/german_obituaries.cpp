@@ -71,6 +71,10 @@ void ParseGermanKillLine(AnalysisStore& store, std::string_view line) {
     ParseKillLineWith(kGermanKills, store, line);
 }
 
+void ParseGermanKillLine(AnalysisStore& store, std::string_view line, const ClassifiedKill& kill) {
+    ParseKillLineWith(kGermanKills, store, line, &kill);
+}
+
 void ParseGermanSuicideLine(AnalysisStore& store, std::string_view line) {
     ParseSuicideLineWith(kGermanSuicides, store, line);
 }

@@ -5,6 +5,8 @@
 #include "core/text.h"
 #include "obituary_language.h"
 
+#include <bit>
+
 namespace qla {
 
 std::string_view WithoutSkipNotify(std::string_view line) {
@@ -20,8 +22,24 @@ namespace {
 // cuts the 3 characters of a possessive.
 constexpr VerbWeapon kNoWeapon{"", "", kWeaponUnknown};
 
-VerbWeapon WeaponOfLine(const KillLanguage& language, std::string_view text) {
-    const int verb = language.Verbs.FirstIndex(text);
+// The first verb (in the parser's order) among the phrases the classifier found. The "[skipnotify]"
+// it saw in front holds no phrase's first letter, so line and text hold the same phrases.
+int FirstClassifiedVerb(const PhraseSet& verbs, const ClassifiedKill& kill) {
+    for (std::size_t i = 0; i < verbs.size(); ++i) {
+        for (std::uint32_t mask = kill.Mask; mask != 0; mask &= mask - 1) {
+            if (SameText(verbs[i], (*kill.Phrases)[std::countr_zero(mask)])) {
+                return static_cast<int>(i);
+            }
+        }
+    }
+    return -1;
+}
+
+VerbWeapon WeaponOfLine(const KillLanguage& language, std::string_view text,
+                        const ClassifiedKill* kill) {
+    const int verb = kill != nullptr && kill->Phrases != nullptr
+                         ? FirstClassifiedVerb(language.Verbs, *kill)
+                         : language.Verbs.FirstIndex(text);
     if (verb < 0) {
         return kNoWeapon;
     }
@@ -40,9 +58,10 @@ VerbWeapon WeaponOfLine(const KillLanguage& language, std::string_view text) {
 
 } // namespace
 
-void ParseKillLineWith(const KillLanguage& language, AnalysisStore& store, std::string_view line) {
+void ParseKillLineWith(const KillLanguage& language, AnalysisStore& store, std::string_view line,
+                       const ClassifiedKill* kill) {
     std::string_view text = WithoutSkipNotify(line);
-    const VerbWeapon weapon = WeaponOfLine(language, text);
+    const VerbWeapon weapon = WeaponOfLine(language, text, kill);
 
     // The 3 extra characters are the possessive in front of the weapon ("'s ", " - "). An
     // unrecognised weapon is left on the line and so ends up in the killer's name.

@@ -3,6 +3,7 @@
 // rules lands in both languages at once.
 #pragma once
 
+#include "core/line_kind.h"
 #include "core/phrase_set.h"
 #include "core/store.h"
 #include "core/weapons.h"
@@ -58,7 +59,9 @@ const KillLanguage& GermanKillLanguage();
 const SuicideLanguage& EnglishSuicideLanguage();
 const SuicideLanguage& GermanSuicideLanguage();
 
-void ParseKillLineWith(const KillLanguage& language, AnalysisStore& store, std::string_view line);
+// `kill`, when given, is what the classifier found in the line; the verb is then read from it.
+void ParseKillLineWith(const KillLanguage& language, AnalysisStore& store, std::string_view line,
+                       const ClassifiedKill* kill = nullptr);
 void ParseSuicideLineWith(const SuicideLanguage& language, AnalysisStore& store,
                           std::string_view line);
 void ParseTeamkillLineWith(const TeamkillLanguage& language, AnalysisStore& store,

@@ -10,11 +10,15 @@
 namespace qla {
 
 void ParseKillLine(AnalysisStore& store, std::string_view line);
+// The same for a line the classifier called "kill", reusing what it found.
+void ParseKillLine(AnalysisStore& store, std::string_view line, const ClassifiedKill& kill);
 void ParseSuicideLine(AnalysisStore& store, std::string_view line);
 void ParseTeamkillLine(AnalysisStore& store, std::string_view line);
 
 LineKind ClassifyGermanLine(std::string_view line);
+LineKind ClassifyGermanLine(std::string_view line, ClassifiedKill& kill);
 void ParseGermanKillLine(AnalysisStore& store, std::string_view line);
+void ParseGermanKillLine(AnalysisStore& store, std::string_view line, const ClassifiedKill& kill);
 void ParseGermanSuicideLine(AnalysisStore& store, std::string_view line);
 void ParseGermanTeamkillLine(AnalysisStore& store, std::string_view line);
 
