@@ -111,7 +111,32 @@ inline std::size_t RFindBytes(std::string_view hay, std::string_view needle) {
     if (needle.empty()) {
         return hay.size();
     }
-    for (std::size_t at = hay.size() - needle.size() + 1; at-- > 0;) {
+    std::size_t end = hay.size() - needle.size() + 1; // candidates lie below `end`
+#if defined(__SSE2__)
+    // Sixteen candidates at a time from the back, as FindBytes does from the front; reading the
+    // second bytes stays inside the text because `end` is below its size for such needles.
+    if (needle.size() >= 2) {
+        const __m128i first = _mm_set1_epi8(needle[0]);
+        const __m128i second = _mm_set1_epi8(needle[1]);
+        while (end >= 16) {
+            const std::size_t from = end - 16;
+            const auto* p = reinterpret_cast<const __m128i*>(hay.data() + from);
+            const __m128i a = _mm_cmpeq_epi8(_mm_loadu_si128(p), first);
+            const __m128i b = _mm_cmpeq_epi8(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(hay.data() + from + 1)), second);
+            auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(a, b)));
+            while (hits != 0) {
+                const int bit = 31 - __builtin_clz(hits);
+                if (detail::RestMatches(hay, from + static_cast<std::size_t>(bit), needle)) {
+                    return from + static_cast<std::size_t>(bit);
+                }
+                hits &= ~(1u << bit);
+            }
+            end = from;
+        }
+    }
+#endif
+    for (std::size_t at = end; at-- > 0;) {
         if (hay[at] == needle[0] && detail::RestMatches(hay, at, needle)) {
             return at;
         }

@@ -101,7 +101,7 @@ TEST(FindBytes, ComparisonsAndBackwardSearchAgreeWithTheLibrary) {
     std::uint64_t state = 8;
     for (int round = 0; round < 2000; ++round) {
         std::string a, b;
-        const int length = round % 40;
+        const int length = round % 60;
         for (int i = 0; i < length; ++i) {
             state = state * 6364136223846793005ULL + 1442695040888963407ULL;
             a += "ab)(:\xC3"[(state >> 33) % 6];
