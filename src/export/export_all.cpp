@@ -7,6 +7,7 @@
 #include "export/page_writer.h"
 #include "export/player_name_texts.h"
 #include "stats/detail_tables.h"
+#include "stats/opponent_rows.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -153,14 +154,16 @@ ExportAllResult ExportAllData(const AnalysisStore& store, const std::string& fol
     const PlayerNameTexts names(store);
     for (PlayerIndex player = 1; player <= store.PlayerCount(); ++player) {
         const std::string stem = PlayerPageName(player);
+        // Both pages of a player show the same counts in two orders.
+        const PlayerEventRows counted = CountPlayerEvents(store, events, player);
         for (const auto& [suffix, key, ascending] :
              {std::tuple{"a.html", 0, true}, std::tuple{"b.html", 1, false}}) {
             // Structured bindings are copied in: clang before 16 cannot capture them.
             if (!run.File(stem + suffix, Policy::Applies,
                           [&, key = key, ascending = ascending](const std::string& path) {
-                              return WritePlayerDetailsHtml(store, events, names, path,
-                                                            kAllPlayerDetailSections, key,
-                                                            ascending, player, true, title);
+                              return WritePlayerDetailsHtml(
+                                  store, events, names, path, kAllPlayerDetailSections, key,
+                                  ascending, player, true, title, &counted);
                           }))
                 return std::move(run.Result());
         }

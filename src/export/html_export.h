@@ -13,6 +13,7 @@ namespace qla {
 
 class KillEventIndex;
 struct PlayerNameTexts;
+struct PlayerEventRows;
 
 // "player007" for 7; 1000 and above in full ("player1000").
 std::string PlayerPageName(PlayerIndex index);
@@ -28,12 +29,14 @@ ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventI
                                     const std::string& path, const PlayerDetailSections& sections,
                                     int detailOrderKey, bool ascending, PlayerIndex player,
                                     bool linksFlag, std::string_view gameTitle);
-// The same with every player's name converted beforehand (a site writes many such pages).
+// The same with every player's name converted beforehand (a site writes many such pages) and,
+// when `counted` is given, the player's event sections counted beforehand as well.
 ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventIndex& events,
                                     const PlayerNameTexts& names, const std::string& path,
                                     const PlayerDetailSections& sections, int detailOrderKey,
                                     bool ascending, PlayerIndex player, bool linksFlag,
-                                    std::string_view gameTitle);
+                                    std::string_view gameTitle,
+                                    const PlayerEventRows* counted = nullptr);
 // The same for one page, building its own event index.
 ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const std::string& path,
                                     const PlayerDetailSections& sections, int detailOrderKey,

@@ -39,9 +39,11 @@ ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventI
                                     const PlayerNameTexts& names, const std::string& path,
                                     const PlayerDetailSections& sections, int detailOrderKey,
                                     bool ascending, PlayerIndex player, bool linksFlag,
-                                    std::string_view gameTitle) {
+                                    std::string_view gameTitle, const PlayerEventRows* counted) {
     if (player < 1 || player > store.PlayerCount())
         return Failure(EINVAL, 0);
+    if (counted != nullptr && counted->Player != player)
+        counted = nullptr; // counted for someone else: count here
     const std::string& name = store.Players[player].Name;
     const std::string stem = PlayerPageName(player);
 
@@ -73,10 +75,12 @@ ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventI
             continue;
         if (IsEventSection(s)) {
             // Opponents are counted and ordered as numbers; their names were converted once.
-            std::vector<OpponentRow> rows = CountOpponents(store, events, s, player);
+            std::vector<OpponentRow> rows = counted != nullptr
+                                                ? counted->Sections[s]
+                                                : CountOpponents(store, events, s, player);
             if (rows.empty())
                 continue; // a table without rows writes not even its heading
-            OrderOpponents(rows, detailOrderKey, names.SortKeys);
+            OrderOpponentsByPlace(rows, detailOrderKey, names.SortPlaces);
             heading(s);
             for (std::size_t k = 0; k < rows.size(); ++k) {
                 const OpponentRow& item = rows[ascending ? k : rows.size() - 1 - k];

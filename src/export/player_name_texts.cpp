@@ -7,7 +7,8 @@
 namespace qla {
 
 PlayerNameTexts::PlayerNameTexts(const AnalysisStore& store)
-    : SortKeys(NameSortKeys(store)), Html(store.Players.size()) {
+    : SortKeys(NameSortKeys(store)), SortPlaces(NameSortPlaces(SortKeys)),
+      Html(store.Players.size()) {
     for (std::size_t p = 1; p < store.Players.size(); ++p)
         Html[p] = ColourToHtml(store.Players[p].Name, HtmlEscaping::Escape);
 }

@@ -4,6 +4,7 @@
 
 #include "core/store.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,8 +21,9 @@ struct PlayerNameTexts {
                    : std::string_view();
     }
 
-    std::vector<std::string> SortKeys; // StripColourCodes(Name), by player index
-    std::vector<std::string> Html;     // ColourToHtml(Name, HtmlEscaping::Escape)
+    std::vector<std::string> SortKeys;     // StripColourCodes(Name), by player index
+    std::vector<std::uint32_t> SortPlaces; // NameSortPlaces(SortKeys)
+    std::vector<std::string> Html;         // ColourToHtml(Name, HtmlEscaping::Escape)
 };
 
 } // namespace qla

@@ -5,6 +5,7 @@
 #include "stats/row_of_player.h"
 
 #include <algorithm>
+#include <numeric>
 #include <string_view>
 
 namespace qla {
@@ -44,6 +45,15 @@ std::vector<OpponentRow> CountOpponents(const AnalysisStore& store, const KillEv
     return found;
 }
 
+PlayerEventRows CountPlayerEvents(const AnalysisStore& store, const KillEventIndex& index,
+                                  PlayerIndex player) {
+    PlayerEventRows counted;
+    counted.Player = player;
+    for (const std::size_t section : {0, 1, 3, 4})
+        counted.Sections[section] = CountOpponents(store, index, section, player);
+    return counted;
+}
+
 std::vector<std::string> NameSortKeys(const AnalysisStore& store) {
     std::vector<std::string> keys(store.Players.size());
     for (std::size_t p = 1; p < store.Players.size(); ++p)
@@ -74,6 +84,44 @@ void OrderOpponents(std::vector<OpponentRow>& rows, int detailOrderKey,
         std::stable_sort(rows.begin(), rows.end(), [](const OpponentRow& a, const OpponentRow& b) {
             return a.FirstEvent < b.FirstEvent;
         });
+}
+
+std::vector<std::uint32_t> NameSortPlaces(const std::vector<std::string>& nameSortKeys) {
+    std::vector<std::size_t> order(nameSortKeys.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return std::string_view(nameSortKeys[a]) < std::string_view(nameSortKeys[b]);
+    });
+    std::vector<std::uint32_t> places(nameSortKeys.size(), 0);
+    std::uint32_t place = 0;
+    std::string_view previous; // the empty key keeps place 0
+    for (const std::size_t p : order) {
+        const std::string_view key = nameSortKeys[p];
+        if (key != previous) {
+            ++place;
+            previous = key;
+        }
+        places[p] = place;
+    }
+    return places;
+}
+
+void OrderOpponentsByPlace(std::vector<OpponentRow>& rows, int detailOrderKey,
+                           const std::vector<std::uint32_t>& namePlaces) {
+    if (detailOrderKey != 0) {
+        OrderOpponents(rows, detailOrderKey, {});
+        return;
+    }
+    if (rows.size() < 2)
+        return;
+    const auto place = [&](const OpponentRow& row) {
+        return row.Opponent >= 0 && static_cast<std::size_t>(row.Opponent) < namePlaces.size()
+                   ? namePlaces[row.Opponent]
+                   : 0u;
+    };
+    std::stable_sort(rows.begin(), rows.end(), [&](const OpponentRow& a, const OpponentRow& b) {
+        return place(a) < place(b);
+    });
 }
 
 } // namespace qla

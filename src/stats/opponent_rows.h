@@ -6,6 +6,7 @@
 
 #include "stats/detail_tables.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,6 +26,15 @@ bool IsEventSection(std::size_t section);
 std::vector<OpponentRow> CountOpponents(const AnalysisStore& store, const KillEventIndex& index,
                                         std::size_t section, PlayerIndex player);
 
+// The four event sections of one player counted once, for the pages that show them in several
+// orders. Sections 2 and 5 stay empty.
+struct PlayerEventRows {
+    PlayerIndex Player = 0;
+    std::array<std::vector<OpponentRow>, 6> Sections;
+};
+PlayerEventRows CountPlayerEvents(const AnalysisStore& store, const KillEventIndex& index,
+                                  PlayerIndex player);
+
 // Each stored player's name without colour codes: the text a name key is compared by.
 std::vector<std::string> NameSortKeys(const AnalysisStore& store);
 
@@ -32,5 +42,14 @@ std::vector<std::string> NameSortKeys(const AnalysisStore& store);
 // key, 1 by count, 2 by first event, any other key leaves them; ties keep their order.
 void OrderOpponents(std::vector<OpponentRow>& rows, int detailOrderKey,
                     const std::vector<std::string>& nameSortKeys);
+
+// Each player's place in the order of the name sort keys: equal keys share a place, and the
+// empty key (also that of an index without a record) has place 0. Ordering by place is ordering
+// by key, with one comparison of numbers instead of texts.
+std::vector<std::uint32_t> NameSortPlaces(const std::vector<std::string>& nameSortKeys);
+
+// OrderOpponents with the places of NameSortPlaces for key 0.
+void OrderOpponentsByPlace(std::vector<OpponentRow>& rows, int detailOrderKey,
+                           const std::vector<std::uint32_t>& namePlaces);
 
 } // namespace qla

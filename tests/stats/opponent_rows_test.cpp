@@ -33,6 +33,7 @@ TEST(OpponentRowsTest, MatchTheBuiltTablesRowForRow) {
 
     const KillEventIndex index(store);
     const std::vector<std::string> keys = NameSortKeys(store);
+    const std::vector<std::uint32_t> places = NameSortPlaces(keys);
     using Builder = SortTable (*)(const AnalysisStore&, const KillEventIndex&, PlayerIndex, int);
     const std::pair<std::size_t, Builder> sections[] = {{0, BuildKillsTable},
                                                         {1, BuildDeathsTable},
@@ -42,7 +43,13 @@ TEST(OpponentRowsTest, MatchTheBuiltTablesRowForRow) {
         for (const auto& [section, build] : sections) {
             for (const int key : {-1, 0, 1, 2, 3}) {
                 std::vector<OpponentRow> rows = CountOpponents(store, index, section, player);
+                std::vector<OpponentRow> byPlace = rows;
                 OrderOpponents(rows, key, keys);
+                OrderOpponentsByPlace(byPlace, key, places);
+                ASSERT_EQ(byPlace.size(), rows.size());
+                for (std::size_t r = 0; r < rows.size(); ++r)
+                    ASSERT_EQ(byPlace[r].Opponent, rows[r].Opponent)
+                        << "player " << player << " section " << section << " key " << key;
                 std::vector<std::string> rowNames, counts;
                 for (const OpponentRow& row : rows) {
                     rowNames.push_back(store.Players[row.Opponent].Name);
@@ -56,6 +63,11 @@ TEST(OpponentRowsTest, MatchTheBuiltTablesRowForRow) {
             }
         }
     }
+}
+
+TEST(OpponentRowsTest, PlacesFollowTheKeysAndShareTies) {
+    const std::vector<std::string> keys{"", "b", "a", "", "b", "B", "\xC3\xBC", "a"};
+    EXPECT_EQ(NameSortPlaces(keys), (std::vector<std::uint32_t>{0, 3, 2, 0, 3, 1, 4, 2}));
 }
 
 } // namespace
