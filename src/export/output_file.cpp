@@ -6,10 +6,6 @@
 
 namespace qla {
 
-namespace {
-constexpr std::size_t kFlushSize = 1 << 16;
-} // namespace
-
 OutputFile::~OutputFile() {
     if (file_ != nullptr)
         std::fclose(file_);
@@ -28,26 +24,32 @@ bool OutputFile::Create(const std::string& path) {
 }
 
 void OutputFile::Line(std::string_view text) {
-    buffer_.append(text);
+    Append(text);
     EndLine();
 }
 
-void OutputFile::EndLine() {
-    buffer_.append("\r\n");
-    if (buffer_.size() >= kFlushSize)
-        Flush();
+// A piece that does not fit: what is pending goes out first, then the piece waits in the
+// buffer, grown for it when it is longer than the buffer itself.
+void OutputFile::AppendLong(std::string_view text) {
+    Flush();
+    if (text.size() > capacity_) {
+        buffer_.reset(new char[text.size()]);
+        capacity_ = text.size();
+    }
+    std::memcpy(buffer_.get(), text.data(), text.size());
+    used_ = text.size();
 }
 
 void OutputFile::Flush() {
     if (file_ == nullptr || Failed()) {
-        buffer_.clear();
+        used_ = 0;
         return;
     }
     errno = 0;
-    const std::size_t written = std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
-    if (written != buffer_.size())
+    const std::size_t written = std::fwrite(buffer_.get(), 1, used_, file_);
+    if (written != used_)
         Fail(errno != 0 ? errno : EIO);
-    buffer_.clear();
+    used_ = 0;
 }
 
 bool OutputFile::Close() {

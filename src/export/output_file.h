@@ -5,6 +5,8 @@
 #include "export/export_types.h"
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -32,13 +34,44 @@ class OutputFile {
     int ErrorNumber() const { return errorNumber_; }
 
   private:
-    void Append(std::string_view text) { buffer_.append(text); }
-    void EndLine();
+    // Pages are written as many short pieces (tags, names, numbers); they are copied inline into
+    // a buffer of fixed size, which a library call per piece would cost more than.
+    void Append(std::string_view text) {
+        if (text.size() > capacity_ - used_) {
+            AppendLong(text);
+            return;
+        }
+        char* to = buffer_.get() + used_;
+        const char* from = text.data();
+        const std::size_t n = text.size();
+        if (n >= 8 && n <= 16) {
+            // Two overlapping eight-byte copies cover any length from 8 to 16.
+            std::memcpy(to, from, 8);
+            std::memcpy(to + n - 8, from + n - 8, 8);
+        } else if (n < 8) {
+            for (std::size_t i = 0; i < n; ++i)
+                to[i] = from[i];
+        } else {
+            std::memcpy(to, from, n);
+        }
+        used_ += n;
+    }
+    void AppendLong(std::string_view text);
+    void EndLine() {
+        Append("\r\n");
+        if (used_ >= kFlushSize)
+            Flush();
+    }
     void Flush();
     void Fail(int errorNumber);
 
+    static constexpr std::size_t kFlushSize = 1 << 16;
+
     std::FILE* file_ = nullptr;
-    std::string buffer_;
+    // Bytes [0, used_) are pending. Not cleared when made: a site makes one per file.
+    std::size_t capacity_ = kFlushSize + 4096;
+    std::unique_ptr<char[]> buffer_{new char[capacity_]};
+    std::size_t used_ = 0;
     int errorNumber_ = 0;
 };
 
