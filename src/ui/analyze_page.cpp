@@ -163,8 +163,9 @@ void frmMain::AnalyzeLog(LogLanguage language) {
 }
 
 void frmMain::ShowProgress(const AnalysisProgress& progress) {
-    // Every 4096 lines is still far too often to repaint; a bounded rate keeps the run fast.
-    if (sinceRepaint_.elapsed() < kRepaintIntervalMs)
+    // Every 4096 lines is still far too often to repaint; a bounded rate keeps the run fast. The
+    // first report always repaints: a short run may end before the first interval is over.
+    if (progressRepaints_ > 0 && sinceRepaint_.elapsed() < kRepaintIntervalMs)
         return;
     sinceRepaint_.restart();
     pgbAnalyze_->setValue(static_cast<int>(progress.Position));
