@@ -81,6 +81,9 @@ void Click(QObject* root, const QString& name) {
 void WhenDialogShows(const QString& objectName, std::function<void(QDialog*)> drive) {
     auto attempts = std::make_shared<int>(0);
     auto poll = std::make_shared<std::function<void()>>();
+    // The poll holds itself only weakly; each pending timer holds it strongly, so it is freed
+    // once it stops rescheduling (a strong self-capture would leak it).
+    const std::weak_ptr<std::function<void()>> self = poll;
     *poll = [=] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (dialog && dialog->objectName() == objectName) {
@@ -94,9 +97,9 @@ void WhenDialogShows(const QString& objectName, std::function<void(QDialog*)> dr
                          __LINE__);
             return;
         }
-        QTimer::singleShot(10, *poll);
+        QTimer::singleShot(10, [next = self.lock()] { (*next)(); });
     };
-    QTimer::singleShot(0, *poll);
+    QTimer::singleShot(0, [poll] { (*poll)(); });
 }
 
 void Harness::OpenAndAnalyze(const QString& path) {
