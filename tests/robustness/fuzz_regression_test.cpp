@@ -40,6 +40,19 @@ std::string ReadBytes(const fs::path& path) {
     return bytes.str();
 }
 
+// ctest runs each test in its own process, side by side: every test writes its pages into a
+// folder of its own.
+std::string OwnScratchFolder() {
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(test->test_suite_name()) + "." + test->name();
+    for (char& c : name)
+        if (c == '/')
+            c = '_';
+    const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / name;
+    std::filesystem::create_directories(folder);
+    return folder.string();
+}
+
 class FuzzRegressions : public testing::TestWithParam<Target> {};
 
 TEST_P(FuzzRegressions, EveryKeptInputPassesItsTargetsChecks) {
@@ -56,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(Targets, FuzzRegressions,
                                          Target{"writers",
                                                 [](std::string_view input) {
                                                     return robust::WritersProblem(
-                                                        input, testing::TempDir());
+                                                        input, OwnScratchFolder());
                                                 }}),
                          [](const testing::TestParamInfo<Target>& info) {
                              return std::string(info.param.Name);
