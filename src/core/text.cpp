@@ -1,100 +1,7 @@
-// Character-aware cuts over UTF-8. A code point starts at every byte that is not a continuation
-// byte (10xxxxxx); counting those bytes counts characters.
+// Trimming, UTF-8 validation and Windows-1252 decoding; the character cuts are inline in text.h.
 #include "core/text.h"
 
-#include <cstring>
-
 namespace qla {
-namespace {
-
-bool IsContinuation(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
-}
-
-// Number of continuation bytes among the eight bytes of `word`: those with the top bit set and
-// the next bit clear. The sum is taken by one multiplication (no popcount instruction needed).
-std::int64_t Continuations(std::uint64_t word) {
-    const std::uint64_t marks = (word & ~(word << 1) & 0x8080808080808080ULL) >> 7;
-    return static_cast<std::int64_t>((marks * 0x0101010101010101ULL) >> 56);
-}
-
-std::uint64_t WordAt(std::string_view text, std::size_t at) {
-    std::uint64_t word;
-    std::memcpy(&word, text.data() + at, 8);
-    return word;
-}
-
-// Byte offset of the character with the given index; text.size() when beyond the end.
-std::size_t OffsetOfChar(std::string_view text, std::int64_t index) {
-    if (index <= 0)
-        return 0;
-    std::int64_t seen = 0;
-    std::size_t i = 0;
-    // Whole words whose characters all come before the wanted one are counted at once.
-    for (; i + 8 <= text.size(); i += 8) {
-        const std::int64_t starts = 8 - Continuations(WordAt(text, i));
-        if (seen + starts > index)
-            break;
-        seen += starts;
-    }
-    for (; i < text.size(); ++i) {
-        if (!IsContinuation(static_cast<unsigned char>(text[i]))) {
-            if (seen == index)
-                return i;
-            ++seen;
-        }
-    }
-    return text.size();
-}
-
-// Byte offset where the last `count` characters begin; 0 when the text is shorter.
-std::size_t OffsetOfLastChars(std::string_view text, std::int64_t count) {
-    if (count <= 0)
-        return text.size();
-    std::int64_t seen = 0;
-    std::size_t i = text.size();
-    for (; i >= 8; i -= 8) {
-        const std::int64_t starts = 8 - Continuations(WordAt(text, i - 8));
-        if (seen + starts >= count)
-            break;
-        seen += starts;
-    }
-    for (; i > 0; --i) {
-        if (!IsContinuation(static_cast<unsigned char>(text[i - 1]))) {
-            if (++seen == count)
-                return i - 1;
-        }
-    }
-    return 0;
-}
-
-} // namespace
-
-std::int64_t CharCount(std::string_view text) {
-    std::int64_t continuations = 0;
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8)
-        continuations += Continuations(WordAt(text, i));
-    for (; i < text.size(); ++i)
-        continuations += IsContinuation(static_cast<unsigned char>(text[i])) ? 1 : 0;
-    return static_cast<std::int64_t>(text.size()) - continuations;
-}
-
-std::string_view FirstChars(std::string_view text, std::int64_t count) {
-    return text.substr(0, OffsetOfChar(text, count));
-}
-
-std::string_view LastChars(std::string_view text, std::int64_t count) {
-    return text.substr(OffsetOfLastChars(text, count));
-}
-
-std::string_view DropFirstChars(std::string_view text, std::int64_t count) {
-    return text.substr(OffsetOfChar(text, count));
-}
-
-std::string_view DropLastChars(std::string_view text, std::int64_t count) {
-    return text.substr(0, OffsetOfLastChars(text, count));
-}
 
 std::string_view TrimSpaces(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
@@ -134,7 +41,7 @@ bool IsValidUtf8(std::string_view bytes) {
         if (end - p < length)
             return false;
         for (int k = 1; k < length; ++k) {
-            if (!IsContinuation(p[k]))
+            if (!text_detail::IsContinuation(p[k]))
                 return false;
             cp = (cp << 6) | (p[k] & 0x3F);
         }
