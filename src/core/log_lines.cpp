@@ -5,6 +5,7 @@
 
 #include "text.h"
 
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -87,30 +88,80 @@ std::size_t Utf8SequenceLength(const unsigned char* p, const unsigned char* end)
     return len;
 }
 
-// Number of UTF-8 bytes of a Windows-1252 byte.
-inline std::size_t Utf8Length(unsigned char b) {
-    const char32_t cp = Windows1252CodePoint(b);
-    return cp < 0x80 ? 1 : cp < 0x800 ? 2 : 3; // the table holds nothing above U+FFFF
+// The UTF-8 form of every Windows-1252 byte, made at compile time.
+struct Utf8Form {
+    std::uint8_t length = 0;
+    char bytes[3]{};
+};
+
+constexpr std::array<Utf8Form, 256> MakeUtf8Forms() {
+    std::array<Utf8Form, 256> forms{};
+    for (unsigned b = 0; b < 256; ++b) {
+        const char32_t cp = Windows1252CodePoint(static_cast<unsigned char>(b));
+        Utf8Form& f = forms[b];
+        if (cp < 0x80) {
+            f.length = 1;
+            f.bytes[0] = static_cast<char>(cp);
+        } else if (cp < 0x800) { // the table holds nothing above U+FFFF
+            f.length = 2;
+            f.bytes[0] = static_cast<char>(0xC0 | (cp >> 6));
+            f.bytes[1] = static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            f.length = 3;
+            f.bytes[0] = static_cast<char>(0xE0 | (cp >> 12));
+            f.bytes[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            f.bytes[2] = static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return forms;
+}
+
+constexpr std::array<Utf8Form, 256> kUtf8Forms = MakeUtf8Forms();
+
+inline bool HasHighByte(const unsigned char* p) {
+    std::uint64_t w;
+    std::memcpy(&w, p, sizeof w);
+    return (w & kHighs) != 0;
+}
+
+// How many bytes longer the Windows-1252 bytes get in UTF-8; ASCII words are skipped whole.
+std::uint64_t WidenedGrowth(const unsigned char* p, std::size_t length) {
+    std::uint64_t growth = 0;
+    std::size_t i = 0;
+    while (i < length) {
+        if (i + 8 <= length && !HasHighByte(p + i)) {
+            i += 8;
+            continue;
+        }
+        growth += kUtf8Forms[p[i]].length - 1u;
+        ++i;
+    }
+    return growth;
 }
 
 // Writes the UTF-8 form of the Windows-1252 bytes [from, from + length) so that it ends at `end`,
-// working backwards: the output may overlap the input as long as it ends at or after it.
-void WidenBackwards(char* from, std::size_t length, char* end) {
-    for (std::size_t i = length; i-- > 0;) {
-        const auto b = static_cast<unsigned char>(from[i]);
-        if (b < 0x80) {
-            *--end = static_cast<char>(b);
-            continue;
+// working backwards: the output may overlap the input as long as it ends at or after it. Runs
+// of ASCII move as blocks.
+void WidenBackwards(const char* from, std::size_t length, char* end) {
+    const auto* p = reinterpret_cast<const unsigned char*>(from);
+    std::size_t i = length;
+    while (i > 0) {
+        std::size_t run = i; // the ASCII run is [run, i)
+        while (run >= 8 && !HasHighByte(p + run - 8)) {
+            run -= 8;
         }
-        const char32_t cp = Windows1252CodePoint(b);
-        if (cp < 0x800) {
-            *--end = static_cast<char>(0x80 | (cp & 0x3F));
-            *--end = static_cast<char>(0xC0 | (cp >> 6));
-        } else {
-            *--end = static_cast<char>(0x80 | (cp & 0x3F));
-            *--end = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            *--end = static_cast<char>(0xE0 | (cp >> 12));
+        while (run > 0 && p[run - 1] < 0x80) {
+            --run;
         }
+        end -= i - run;
+        std::memmove(end, from + run, i - run);
+        i = run;
+        if (i == 0) {
+            break;
+        }
+        const Utf8Form& form = kUtf8Forms[p[--i]];
+        end -= form.length;
+        std::memcpy(end, form.bytes, form.length);
     }
 }
 
@@ -197,12 +248,8 @@ void LogLineList::DecodeWindowsLines(const std::vector<std::size_t>& windowsLine
     std::uint64_t grown = 0;
     for (std::size_t k = 0; k < windowsLines.size(); ++k) {
         const auto& [offset, length] = spans_[windowsLines[k]];
-        const auto* p = reinterpret_cast<const unsigned char*>(text_.data() + offset);
-        std::uint64_t widened = 0;
-        for (std::uint64_t i = 0; i < length; ++i) {
-            widened += Utf8Length(p[i]);
-        }
-        growth[k] = widened - length;
+        growth[k] =
+            WidenedGrowth(reinterpret_cast<const unsigned char*>(text_.data() + offset), length);
         grown += growth[k];
     }
     const std::size_t oldSize = text_.size();

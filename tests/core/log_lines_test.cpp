@@ -134,8 +134,16 @@ TEST(LogLines, ManyLinesCountedExactly) {
 // mix of both readings, empty lines and every line end is checked against decoding line by line.
 TEST(LogLines, InPlaceDecodingMatchesLineByLineDecoding) {
     const std::string pieces[] = {
-        "plain ascii",  "gr\xC3\xBC\xC3\x9F utf8", "gr\xFC\xDF 1252", "",
-        "\x80\x9F\xFF", "\xE2\x82\xAC ok",         "\xC3 broken",     "x\x81y\x8D"};
+        "plain ascii",
+        "gr\xC3\xBC\xC3\x9F utf8",
+        "gr\xFC\xDF 1252",
+        "",
+        "\x80\x9F\xFF",
+        "\xE2\x82\xAC ok",
+        "\xC3 broken",
+        "x\x81y\x8D",
+        "Sch\xFCtze^7 wurde get\xF6tet von M\xFCller - a long ASCII tail here",
+        "a long ASCII head before the byte \x9F"};
     const char* const ends[] = {"\r\n", "\n", "\r"};
     std::uint64_t state = 99;
     for (int round = 0; round < 50; ++round) {
