@@ -3,6 +3,7 @@
 
 #include "ui/busy_pointer.h"
 #include "ui/dialogs.h"
+#include "ui/version.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -90,9 +91,14 @@ void frmMain::OpenLog(const QString& path) {
         const BusyPointer busy;
         result = OpenLogFile(store_, QFile::encodeName(path).toStdString());
     }
-    // A file that cannot be read leaves the window as it was; Analyze then refuses.
-    if (!result.Opened)
+    // A file that cannot be read leaves the window as it was and Analyze then refuses; the
+    // user is told why, unless the dialog was cancelled and no file was chosen.
+    if (!result.Opened) {
+        if (!path.isEmpty())
+            dialogs_.message(this, QMessageBox::Warning, kProgramTitle,
+                             QString::fromStdString(result.Error));
         return;
+    }
     ResetAnalysis();
     if (result.DateText)
         txtDateTime_->setText(QString::fromStdString(*result.DateText));

@@ -85,21 +85,25 @@ void WindowIoFailureTest::unreadableLogKeepsTheShownResults_data() {
     QTest::newRow("folder") << QString();
 }
 
-// The window follows the open sequence: a file that cannot be opened shows no message of its
-// own and leaves the window as it was; the following Analyze says what is missing.
+// A file that cannot be opened is named in a message and leaves the window as it was; the
+// following Analyze says what is missing.
 void WindowIoFailureTest::unreadableLogKeepsTheShownResults() {
     QFETCH(QString, path);
     Harness h;
     Analyse(h);
     const QStringList before = Shown(h);
-    h.dialogs.QueuePath(Q(dir_ / path.toStdString()));
+    const QString chosen = Q(dir_ / path.toStdString());
+    h.dialogs.QueuePath(chosen);
+    h.dialogs.QueueButton(QMessageBox::Ok);
     Click(&h.window, "cmdOpen");
     QCOMPARE(Shown(h), before);
-    QCOMPARE(h.dialogs.shown.size(), 1); // the open dialog only
+    QCOMPARE(h.dialogs.shown.size(), 2); // the open dialog, then the reason
+    QVERIFY2(h.dialogs.shown[1].Text.contains(chosen), qPrintable(h.dialogs.shown[1].Text));
+    QCOMPARE(h.dialogs.shown[1].Title, QStringLiteral("Quarvel Logfile Analyzer"));
     h.dialogs.QueueButton(QMessageBox::Ok);
     Click(&h.window, "cmdStart");
-    QCOMPARE(h.dialogs.shown.size(), 2);
-    QCOMPARE(h.dialogs.shown[1].Text, QStringLiteral("Open a logfile first"));
+    QCOMPARE(h.dialogs.shown.size(), 3);
+    QCOMPARE(h.dialogs.shown[2].Text, QStringLiteral("Open a logfile first"));
     QCOMPARE(Shown(h), before);
     QVERIFY(h.dialogs.AllAnswersUsed());
 }

@@ -68,6 +68,7 @@ class MainWindowTest : public QObject {
     void analyzeWithoutFileRefuses();
     void openShowsNameLinesAndDate();
     void failedOpenKeepsScreenButAnalyzeRefuses();
+    void cancelledOpenShowsNothing();
     void openingResetsEarlierResults();
     void analyzeFillsTotalsAndSortedPlayerList();
     void playerDetailsStripColourCodesInCaption();
@@ -229,7 +230,10 @@ void MainWindowTest::failedOpenKeepsScreenButAnalyzeRefuses() {
     h.OpenAndAnalyze(log);
     QCOMPARE(h.Text("txtKills"), QStringLiteral("2"));
     h.dialogs.QueuePath(dir_.filePath("gone.log"));
+    h.dialogs.QueueButton(QMessageBox::Ok);
     Click(&h.window, "cmdOpen");
+    QCOMPARE(h.dialogs.shown.last().Text,
+             QStringLiteral("The file does not exist: ") + dir_.filePath("gone.log"));
     QCOMPARE(h.Text("txtFilename"), log);
     QCOMPARE(h.Text("txtLines"), QStringLiteral("2"));
     QCOMPARE(h.Text("txtKills"), QStringLiteral("2"));
@@ -237,6 +241,14 @@ void MainWindowTest::failedOpenKeepsScreenButAnalyzeRefuses() {
     Click(&h.window, "cmdStart");
     QCOMPARE(h.dialogs.shown.last().Text, QStringLiteral("Open a logfile first"));
     QCOMPARE(h.Text("txtKills"), QStringLiteral("2"));
+}
+
+void MainWindowTest::cancelledOpenShowsNothing() {
+    Harness h;
+    h.dialogs.QueuePath(QString()); // the open dialog answers no file
+    Click(&h.window, "cmdOpen");
+    QCOMPARE(h.dialogs.shown.size(), 1);
+    QCOMPARE(h.Text("txtFilename"), QString());
 }
 
 void MainWindowTest::openingResetsEarlierResults() {
