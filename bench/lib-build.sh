@@ -58,7 +58,7 @@ generate_logs() {
     DE_1M="$cache/german-1m.log"
     EN_10M="$cache/english-10m.log"
     EN_200K="$cache/english-200k-20000-players.log"
-    local logs=(
+    local entries=(
         "$EN_1M --lines 1000000 --players 500 --seed 101 --language english"
         "$DE_1M --lines 1000000 --players 500 --seed 102 --language german --encoding windows-1252"
         "$EN_10M --lines 10000000 --players 5000 --seed 103 --language english"
@@ -66,8 +66,8 @@ generate_logs() {
     )
     local source_hash
     source_hash="$(cat "$root"/tools/loggen/*.cpp "$root"/tools/loggen/*.h | sha1sum | cut -c1-16)"
-    for log in "${logs[@]}"; do
-        read -r file args <<<"$log"
+    for entry in "${entries[@]}"; do
+        read -r file args <<<"$entry"
         local stamp="$file.stamp" want="$source_hash $args"
         if [ -f "$file" ] && [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
             continue
