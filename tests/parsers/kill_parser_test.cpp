@@ -4,6 +4,8 @@
 #include "parsers/parsers.h"
 #include "store_view.h"
 
+#include "kill_case.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,44 +13,17 @@
 namespace qla {
 namespace {
 
-using test::CounterSum;
 using test::KillerName;
 using test::VictimName;
 
-struct KillCase {
-    const char* name;
-    std::string line;
-    std::string killer;
-    std::string victim;
-    std::string_view weapon;
-    WeaponId id;
-};
+using test::KillCase;
 
 class EnglishKill : public testing::TestWithParam<KillCase> {};
 
 TEST_P(EnglishKill, StoresAndCounts) {
-    const KillCase& c = GetParam();
-    AnalysisStore store;
-    ParseKillLine(store, c.line);
-    ASSERT_EQ(store.KillEvents.size(), 2u);
-    EXPECT_EQ(KillerName(store, 1), c.killer);
-    EXPECT_EQ(VictimName(store, 1), c.victim);
-    EXPECT_EQ(store.KillEvents[1].Weapon, c.weapon);
-
-    const PlayerRecord& killer = store.Players[store.KillEvents[1].Killer];
-    const PlayerRecord& victim = store.Players[store.KillEvents[1].Victim];
-    if (c.killer != c.victim) {
-        EXPECT_EQ(killer.Kills[c.id], 1);
-        EXPECT_EQ(killer.Kills[0], 1);
-        EXPECT_EQ(CounterSum(killer), 2);
-        EXPECT_EQ(victim.Deaths[c.id], 1);
-        EXPECT_EQ(victim.Deaths[0], 1);
-        EXPECT_EQ(CounterSum(victim), 2);
-        // The victim is looked up first.
-        EXPECT_LT(store.KillEvents[1].Victim, store.KillEvents[1].Killer);
-    } else {
-        EXPECT_EQ(CounterSum(killer), 4);
-    }
+    test::ExpectKillStored(GetParam(), [](AnalysisStore& store, std::string_view line) {
+        ParseKillLine(store, line);
+    });
 }
 
 INSTANTIATE_TEST_SUITE_P(
