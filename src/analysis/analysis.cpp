@@ -1,32 +1,9 @@
 // The analysis run: every line is classified once, its totals raised, then it goes to its parser.
 #include "analysis.h"
 
-#include "classifier.h"
 #include "parsers/parsers.h"
 
 namespace qla {
-
-namespace {
-
-// The classifier reports the kill phrases it found, and the kill parser takes them, so a kill
-// line is searched for its phrase once.
-using Classifier = LineKind (*)(std::string_view, ClassifiedKill&);
-using KillParser = void (*)(AnalysisStore&, std::string_view, const ClassifiedKill&);
-using Parser = void (*)(AnalysisStore&, std::string_view);
-
-struct LanguageRoutines {
-    Classifier Classify;
-    KillParser Kill;
-    Parser Suicide;
-    Parser Teamkill;
-};
-
-constexpr LanguageRoutines kEnglishRoutines{ClassifyLine, ParseKillLine, ParseSuicideLine,
-                                            ParseTeamkillLine};
-constexpr LanguageRoutines kGermanRoutines{ClassifyGermanLine, ParseGermanKillLine,
-                                           ParseGermanSuicideLine, ParseGermanTeamkillLine};
-
-} // namespace
 
 void ResetAnalysis(AnalysisStore& store) {
     store.Reset();
@@ -34,8 +11,7 @@ void ResetAnalysis(AnalysisStore& store) {
 
 AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language,
                           const AnalysisProgressCallback& progress) {
-    const LanguageRoutines& routines =
-        language == LogLanguage::German ? kGermanRoutines : kEnglishRoutines;
+    const LanguageRoutines& routines = RoutinesOf(language);
     ResetAnalysis(store);
     AnalysisTotals totals;
     const std::uint64_t lineCount = store.LogLines.size();
@@ -49,7 +25,8 @@ AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language,
     for (std::uint64_t i = 0; i < lineCount; ++i) {
         const std::string_view line = store.LogLines[i];
         ClassifiedKill kill;
-        // Totals are raised before the parser runs, as the window has always shown them.
+        // Totals count the line's kind, raised before its parser runs: a line the parser cuts
+        // badly still counts.
         switch (routines.Classify(line, kill)) {
         case LineKind::Kill:
             ++totals.Kills;

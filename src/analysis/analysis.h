@@ -2,7 +2,8 @@
 // parser. Also the log-open sequence that the window and qla share.
 #pragma once
 
-#include "store.h"
+#include "core/store.h"
+#include "languages/languages.h"
 
 #include <cstdint>
 #include <functional>
@@ -10,8 +11,6 @@
 #include <string>
 
 namespace qla {
-
-enum class LogLanguage : std::uint8_t { English = 0, German = 1 };
 
 struct AnalysisTotals {
     std::int64_t Kills = 0;

@@ -1,7 +1,7 @@
 // Opening a log: the existence check, reading the whole file at once, and the date header.
 #include "analysis.h"
 
-#include "text.h"
+#include "core/text.h"
 
 #include <filesystem>
 #include <fstream>

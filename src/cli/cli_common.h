@@ -1,7 +1,7 @@
 // Pieces every qla subcommand shares: the --language option and loading + analysing a log.
 #pragma once
 
-#include "core/analysis.h"
+#include "analysis/analysis.h"
 #include "core/store.h"
 
 #include <QCommandLineOption>

@@ -1,23 +1,7 @@
-// The classifier's fixed order of tests, and the English phrase table.
+// The classifier's fixed order of tests; each language folder holds its phrase table.
 #include "classifier.h"
 
 namespace qla {
-
-namespace {
-
-constexpr ClassifierLanguage kEnglish{
-    .KillPhrases = {"was killed by", "was stabbed by", "was blasted by", "was exploded by",
-                    "was cooked by", "was perforated by", "was ventilated by"},
-    .KillsBeforeTeamkill = 3,
-    .TeamkillPhrase = "WAS KILLED BY TEAMMATE",
-    .DeathPhrases = {"died.", "drowned.", "fell to his death.", "killed himself.",
-                     "dove on his own grenade.", "obliterated himself.", "vaporized himself."},
-    .LtSayPrefix = "[skipnotify]Fire Mission:",
-    .ComplaintPrefix = "[skipnotify]^1Warning^7: Complaint filed against you.",
-    .RenamePhrase = "renamed to",
-};
-
-} // namespace
 
 LineKind ClassifyWith(const ClassifierLanguage& language, std::string_view line) {
     std::uint32_t killPhrases = 0;
@@ -81,15 +65,6 @@ LineKind ClassifyWith(const ClassifierLanguage& language, std::string_view line,
         return LineKind::Rename;
     }
     return LineKind::None;
-}
-
-LineKind ClassifyLine(std::string_view line) {
-    return ClassifyWith(kEnglish, line);
-}
-
-LineKind ClassifyLine(std::string_view line, ClassifiedKill& kill) {
-    kill.Phrases = &kEnglish.KillPhrases;
-    return ClassifyWith(kEnglish, line, kill.Mask);
 }
 
 } // namespace qla

@@ -1,9 +1,9 @@
-// The line classifier shared by both log languages: the order of the tests is fixed, the phrases
-// come from a language table. English lives in classifier.cpp, German in the parsers folder.
+// The line classifier shared by every log language: the order of the tests is fixed, the phrases
+// come from a language table in the language's folder (src/languages).
 #pragma once
 
+#include "core/phrase_set.h"
 #include "line_kind.h"
-#include "phrase_set.h"
 
 #include <cstdint>
 #include <string_view>

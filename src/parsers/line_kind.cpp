@@ -1,4 +1,4 @@
-// The texts of the line kinds, as the program has always named them.
+// The texts of the line kinds, as qla and the tests name them.
 #include "line_kind.h"
 
 namespace qla {

@@ -24,9 +24,6 @@ enum class LineKind : std::uint8_t {
 
 std::string_view LineKindText(LineKind kind);
 
-// English classifier.
-LineKind ClassifyLine(std::string_view line);
-
 class PhraseSet;
 // What the classifier found of the kill phrases: the set it searched and the mask of those in
 // the line. A kill parser given it finds its verb without searching the line again.
@@ -34,6 +31,5 @@ struct ClassifiedKill {
     const PhraseSet* Phrases = nullptr;
     std::uint32_t Mask = 0;
 };
-LineKind ClassifyLine(std::string_view line, ClassifiedKill& kill);
 
 } // namespace qla

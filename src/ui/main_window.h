@@ -3,7 +3,7 @@
 // show what it returns.
 #pragma once
 
-#include "core/analysis.h"
+#include "analysis/analysis.h"
 #include "export/text_export.h"
 
 #include <QElapsedTimer>

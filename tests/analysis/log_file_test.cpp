@@ -1,5 +1,5 @@
 // Opening a log file: the existence check, the read, the reset and the date header.
-#include "core/analysis.h"
+#include "analysis/analysis.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Export All Data: the site of a generated log links only to files it wrote, the file count and
 // progress add up, the if-exists choices hold, and unusable folders are refused up front.
-#include "core/analysis.h"
+#include "analysis/analysis.h"
 #include "export/export_all.h"
 #include "export/html_export.h"
 #include "generator.h"

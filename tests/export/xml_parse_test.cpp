@@ -1,5 +1,5 @@
 // Every XML export parses with a real XML reader, whatever the names hold.
-#include "core/analysis.h"
+#include "analysis/analysis.h"
 #include "export/xml_export.h"
 #include "generator.h"
 #include "test_store.h"

@@ -1,7 +1,7 @@
 // A kill parser handed the classifier's phrases must file exactly what it files when it searches
 // the line itself, also for lines holding several kill phrases (in names) in either language.
-#include "core/line_kind.h"
-#include "parsers/parsers.h"
+#include "languages/english/english.h"
+#include "languages/german/german.h"
 
 #include <gtest/gtest.h>
 

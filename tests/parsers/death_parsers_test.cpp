@@ -1,5 +1,6 @@
 // The English suicide and teamkill parsers.
-#include "parsers/parsers.h"
+#include "languages/english/english.h"
+#include "languages/german/german.h"
 #include "store_view.h"
 
 #include <gtest/gtest.h>

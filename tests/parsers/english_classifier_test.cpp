@@ -1,5 +1,5 @@
 // The English line classifier: every rule and the order in which the rules apply.
-#include "core/line_kind.h"
+#include "languages/english/english.h"
 
 #include <gtest/gtest.h>
 

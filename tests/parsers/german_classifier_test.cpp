@@ -1,5 +1,5 @@
 // The German line classifier: its phrases and the shared order of tests.
-#include "parsers/parsers.h"
+#include "languages/german/german.h"
 
 #include <gtest/gtest.h>
 

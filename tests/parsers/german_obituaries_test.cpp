@@ -1,6 +1,6 @@
 // The German kill, suicide and teamkill parsers, and German logs in both encodings.
-#include "core/analysis.h"
-#include "parsers/parsers.h"
+#include "analysis/analysis.h"
+#include "languages/german/german.h"
 #include "store_view.h"
 
 #include "kill_case.h"

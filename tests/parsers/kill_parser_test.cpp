@@ -1,7 +1,8 @@
 // The English kill-line parser: weapon phrases and tails, the cuts, and what it counts.
 #include "core/weapons.h"
+#include "languages/english/english.h"
+#include "languages/german/german.h"
 #include "parsers/obituary_language.h"
-#include "parsers/parsers.h"
 #include "store_view.h"
 
 #include "kill_case.h"

@@ -1,7 +1,7 @@
 // Single hostile lines analysed on their own: a 100,000-character line, NUL and control bytes,
 // invalid UTF-8. Each expectation follows from the line forms by hand; every store must also
 // keep its invariants.
-#include "core/analysis.h"
+#include "analysis/analysis.h"
 #include "store_invariants.h"
 
 #include <gtest/gtest.h>

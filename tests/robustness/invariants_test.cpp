@@ -1,7 +1,7 @@
 // The store's invariants over generated logs: normal and hostile, English and German, UTF-8 and
 // Windows-1252, every line-end style. The hostile logs must really carry their hostile names
 // into the store, or the invariants would prove nothing about them.
-#include "core/analysis.h"
+#include "analysis/analysis.h"
 #include "core/text.h"
 #include "fuzz_checks.h"
 #include "generator.h"

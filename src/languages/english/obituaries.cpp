@@ -1,6 +1,6 @@
 // The English obituary phrases, weapon tails and markers.
-#include "obituary_language.h"
-#include "parsers.h"
+#include "languages/english/english.h"
+#include "parsers/obituary_language.h"
 
 #include <iterator>
 

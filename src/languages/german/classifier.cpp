@@ -1,6 +1,6 @@
-// The German line classifier: the English order of tests with the German phrases.
-#include "core/classifier.h"
-#include "parsers.h"
+// The German line classifier: the shared order of tests with the German phrases.
+#include "parsers/classifier.h"
+#include "languages/german/german.h"
 
 namespace qla {
 

@@ -1,7 +1,7 @@
 // The German obituary phrases, weapon tails and markers. The German game writes " - Weapon"
 // after the killer and "^7 " before "wurde", hence the other suffix and the 3 dropped characters.
-#include "obituary_language.h"
-#include "parsers.h"
+#include "languages/german/german.h"
+#include "parsers/obituary_language.h"
 
 #include <iterator>
 

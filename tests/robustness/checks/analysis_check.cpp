@@ -1,7 +1,7 @@
 // The analysis of a fuzzed log: invariants, progress reports and a repeatable second run.
 #include "fuzz_checks.h"
 
-#include "core/analysis.h"
+#include "analysis/analysis.h"
 #include "store_invariants.h"
 
 namespace qla::robust {

@@ -2,7 +2,7 @@
 // the analysis fuzz target, so a fuzz finding and its regression test check the same thing.
 #pragma once
 
-#include "core/analysis.h"
+#include "analysis/analysis.h"
 
 #include <string>
 #include <vector>

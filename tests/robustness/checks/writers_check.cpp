@@ -4,7 +4,7 @@
 // reached a page as markup.
 #include "fuzz_checks.h"
 
-#include "core/analysis.h"
+#include "analysis/analysis.h"
 #include "core/text.h"
 #include "export/export_all.h"
 #include "export/html_export.h"

@@ -1,0 +1,24 @@
+// The German log language: its classifier and obituary parsers, over the shared algorithms.
+#pragma once
+
+#include "parsers/line_kind.h"
+#include "parsers/obituary_language.h"
+
+#include <string_view>
+
+namespace qla {
+
+LineKind ClassifyGermanLine(std::string_view line);
+// The same, also telling which kill phrases it found, for ParseGermanKillLine.
+LineKind ClassifyGermanLine(std::string_view line, ClassifiedKill& kill);
+
+void ParseGermanKillLine(AnalysisStore& store, std::string_view line);
+// The same for a line the classifier called "kill", reusing what it found.
+void ParseGermanKillLine(AnalysisStore& store, std::string_view line, const ClassifiedKill& kill);
+void ParseGermanSuicideLine(AnalysisStore& store, std::string_view line);
+void ParseGermanTeamkillLine(AnalysisStore& store, std::string_view line);
+
+const KillLanguage& GermanKillLanguage();
+const SuicideLanguage& GermanSuicideLanguage();
+
+} // namespace qla
