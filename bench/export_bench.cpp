@@ -10,8 +10,8 @@
 
 namespace {
 
-// Built directly, deterministically: five kills per player spread over all weapons, one
-// teamkill and one suicide per ten players.
+// Built through the store's operations, deterministically: five kills per player spread over all
+// weapons, one teamkill and one suicide per ten players.
 qla::AnalysisStore BigStore(int players) {
     qla::AnalysisStore store;
     for (int i = 1; i <= players; ++i)
@@ -20,19 +20,11 @@ qla::AnalysisStore BigStore(int players) {
         for (int k = 1; k <= 5; ++k) {
             const int victim = 1 + (i * 7 + k * 13) % players;
             const qla::WeaponId weapon = 1 + (i + k) % 15;
-            ++store.Players[i].Kills[0];
-            ++store.Players[i].Kills[weapon];
-            ++store.Players[victim].Deaths[0];
-            ++store.Players[victim].Deaths[weapon];
-            store.KillEvents.push_back({i, victim, qla::WeaponDisplayName(weapon)});
+            store.RecordKill(i, victim, weapon, qla::WeaponDisplayName(weapon));
         }
         if (i % 10 == 0) {
-            const int mate = 1 + (i * 3) % players;
-            ++store.Players[i].Teamkills;
-            ++store.Players[mate].Deaths[qla::kWeaponTeamkill];
-            store.KillEvents.push_back({i, mate, qla::WeaponDisplayName(qla::kWeaponTeamkill)});
-            ++store.Players[i].Deaths[0];
-            ++store.Players[i].Deaths[16 + i % 7];
+            store.RecordTeamkill(i, 1 + (i * 3) % players);
+            store.RecordSuicide(i, qla::kFirstSuicideCause + i % 7);
         }
     }
     return store;

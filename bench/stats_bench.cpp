@@ -37,19 +37,13 @@ const qla::AnalysisStore& LargeStore() {
             const auto killer = static_cast<qla::PlayerIndex>(random.Next(kPlayers) + 1);
             const auto victim = static_cast<qla::PlayerIndex>(random.Next(kPlayers) + 1);
             const std::string_view weapon = kWeapons[random.Next(std::size(kWeapons))];
-            s.KillEvents.push_back({killer, victim, weapon});
             if (weapon == "Teamkill") {
-                s.Players[killer].Teamkills += 1;
-                s.Players[victim].Deaths[qla::kWeaponTeamkill] += 1;
+                s.RecordTeamkill(killer, victim);
                 continue;
             }
-            const qla::WeaponId id = qla::WeaponIdFromName(weapon);
-            s.Players[killer].Kills[0] += 1;
-            s.Players[killer].Kills[id] += 1;
-            s.Players[victim].Deaths[0] += 1;
-            s.Players[victim].Deaths[id] += 1;
+            s.RecordKill(killer, victim, qla::WeaponIdFromName(weapon), weapon);
             if (e % 50 == 0) // now and then a self kill
-                s.Players[victim].Deaths[qla::kFirstSuicideCause + e % 7] += 1;
+                s.RecordSuicide(victim, qla::kFirstSuicideCause + e % 7);
         }
         return s;
     }();
@@ -62,7 +56,7 @@ void BM_AllPlayerTablesAndWeaponTable(benchmark::State& state) {
     for (auto _ : state) {
         const qla::KillEventIndex index(store);
         std::size_t rows = 0;
-        for (qla::PlayerIndex p = 1; p <= store.PlayerCount(); ++p) {
+        for (const qla::PlayerIndex p : store.PlayerIndexes()) {
             rows += qla::BuildKillsTable(store, index, p, key).size();
             rows += qla::BuildDeathsTable(store, index, p, key).size();
             rows += qla::BuildSelfKillsTable(store, p, key).size();

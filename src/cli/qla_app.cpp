@@ -2,12 +2,8 @@
 #include "cli/qla_app.h"
 
 #include "cli/cli_common.h"
-#include "core/names.h"
-
-#if __has_include("cli/export_command.h")
 #include "cli/export_command.h"
-#define QLA_HAS_EXPORT 1
-#endif
+#include "core/names.h"
 
 #include <QCommandLineParser>
 
@@ -121,8 +117,8 @@ int RunPlayers(const QStringList& arguments, std::ostream& out, std::ostream& er
     AnalysisStore store;
     if (!OpenAndAnalyze(store, invocation->positional.at(0), invocation->language, err))
         return kExitFailed;
-    for (std::size_t i = 1; i < store.Players.size(); ++i)
-        out << store.Players[i].Name << "\n";
+    for (const PlayerRecord& player : RealEntries(store.Players))
+        out << player.Name << "\n";
     return kExitOk;
 }
 
@@ -167,13 +163,8 @@ int RunQla(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     }
     using Handler = std::function<int(const QStringList&, std::ostream&, std::ostream&)>;
     const std::pair<const char*, Handler> handlers[] = {
-        {"info", RunInfo},
-        {"analyze", RunAnalyze},
-        {"players", RunPlayers},
-        {"player", RunPlayer},
-#ifdef QLA_HAS_EXPORT
-        {"export", RunExportCommand},
-#endif
+        {"info", RunInfo},     {"analyze", RunAnalyze},      {"players", RunPlayers},
+        {"player", RunPlayer}, {"export", RunExportCommand},
     };
     for (const auto& [name, handler] : handlers) {
         if (command == QLatin1String(name))

@@ -30,6 +30,45 @@ PlayerIndex AnalysisStore::FindOrAddPlayer(std::string_view rawName) {
     return index;
 }
 
+void AnalysisStore::RecordKill(PlayerIndex killer, PlayerIndex victim, WeaponId weapon,
+                               std::string_view weaponText) {
+    KillEvents.push_back(KillEvent{killer, victim, weaponText});
+    PlayerRecord& victimRecord = Players[victim];
+    ++victimRecord.Deaths[weapon];
+    ++victimRecord.Deaths[kWeaponTotal];
+    PlayerRecord& killerRecord = Players[killer];
+    ++killerRecord.Kills[weapon];
+    ++killerRecord.Kills[kWeaponTotal];
+}
+
+void AnalysisStore::RecordSuicide(PlayerIndex player, WeaponId cause) {
+    PlayerRecord& record = Players[player];
+    ++record.Deaths[cause];
+    ++record.Deaths[kWeaponTotal];
+}
+
+void AnalysisStore::RecordTeamkill(PlayerIndex killer, PlayerIndex victim) {
+    ++Players[victim].Deaths[kWeaponTeamkill];
+    ++Players[killer].Teamkills;
+    KillEvents.push_back(KillEvent{killer, victim, WeaponDisplayName(kWeaponTeamkill)});
+}
+
+void AnalysisStore::RecordVoiceChat(PlayerIndex player, std::string_view text,
+                                    std::string_view location, bool isTeam) {
+    VoiceChats.push_back(ChatEntry{player, text, location, isTeam});
+    ++Players[player].VoiceChatCount;
+}
+
+void AnalysisStore::RecordTextChat(PlayerIndex player, std::string_view text,
+                                   std::string_view location, bool isTeam) {
+    TextChats.push_back(ChatEntry{player, text, location, isTeam});
+    ++Players[player].TextChatCount;
+}
+
+void AnalysisStore::RecordOtherLine(std::string_view line) {
+    OtherLines.push_back(line);
+}
+
 std::optional<PlayerIndex> AnalysisStore::FindPlayer(std::string_view name) const {
     if (const PlayerIndex found = index_.Find(name, NameIndex::Hash(name)); found != 0)
         return found;

@@ -1,13 +1,17 @@
 // The analysis store: the program's whole memory of one analysed log. Element 0 of every array
-// except LogLines is an empty placeholder; entries are 1 to size()-1 in order of addition.
+// except LogLines is an empty placeholder; entries are 1 to size()-1 in order of addition. The
+// Record operations hold the counting rules: which counters each kind of event raises.
 #pragma once
 
 #include "log_lines.h"
 #include "name_index.h"
+#include "weapons.h"
 
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <ranges>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,8 +22,9 @@ using PlayerIndex = std::int32_t;
 
 struct PlayerRecord {
     std::string Name;
-    std::array<std::int64_t, 16> Kills{};  // by WeaponId 0..15, 0 is the total
-    std::array<std::int64_t, 24> Deaths{}; // by WeaponId 0..23, 0 is the kill+suicide total
+    std::array<std::int64_t, kKillSlots> Kills{}; // by WeaponId 0..15, 0 is the total
+    std::array<std::int64_t, kDeathSlots>
+        Deaths{}; // by WeaponId 0..23, 0 is the kill+suicide total
     std::int64_t Teamkills = 0;
     std::int64_t VoiceChatCount = 0;
     std::int64_t TextChatCount = 0;
@@ -43,6 +48,16 @@ struct ChatEntry {
 };
 
 inline constexpr std::string_view kUnnamedPlayer = "[err]unnamedplayer";
+
+// The real entries of a store array: every element after the placeholder.
+template <class Entry> std::span<const Entry> RealEntries(const std::vector<Entry>& entries) {
+    return entries.empty() ? std::span<const Entry>{} : std::span<const Entry>(entries).subspan(1);
+}
+
+// The positions of the real entries of a store array, 1 to size()-1.
+template <class Entry> auto EntryIndexes(const std::vector<Entry>& entries) {
+    return std::views::iota(std::size_t{1}, entries.empty() ? std::size_t{1} : entries.size());
+}
 
 class AnalysisStore {
   public:
@@ -69,6 +84,29 @@ class AnalysisStore {
 
     // Number of real entries (the upper bound of the array).
     std::int32_t PlayerCount() const { return static_cast<std::int32_t>(Players.size()) - 1; }
+
+    // The indexes of the real players, 1 to PlayerCount(), in order of addition.
+    auto PlayerIndexes() const { return std::views::iota(PlayerIndex{1}, PlayerCount() + 1); }
+
+    // A kill with a weapon of slots 1-15: one kill event, the weapon's and the total kill of the
+    // killer, the weapon's and the total death of the victim. `weaponText` is the text the event
+    // shows (static text, as the parsers recognised it).
+    void RecordKill(PlayerIndex killer, PlayerIndex victim, WeaponId weapon,
+                    std::string_view weaponText);
+    // A death by one of the causes 16-22: the cause's and the total death of the player; no
+    // event.
+    void RecordSuicide(PlayerIndex player, WeaponId cause);
+    // A teamkill: one "Teamkill" event, a teamkill for the killer and a death in slot 23 for
+    // the victim; neither total moves.
+    void RecordTeamkill(PlayerIndex killer, PlayerIndex victim);
+    // Chats: one entry and the player's chat count. Text and location must outlive the store's
+    // entries (views into LogLines or static text).
+    void RecordVoiceChat(PlayerIndex player, std::string_view text, std::string_view location,
+                         bool isTeam);
+    void RecordTextChat(PlayerIndex player, std::string_view text, std::string_view location,
+                        bool isTeam);
+    // A line of no other kind, kept for the junk export; no player counter moves.
+    void RecordOtherLine(std::string_view line);
 
   private:
     NameIndex index_;

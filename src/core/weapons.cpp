@@ -12,7 +12,7 @@ struct WeaponEntry {
     std::string_view displayName;
 };
 
-constexpr std::array<WeaponEntry, 24> kWeapons = {{
+constexpr std::array<WeaponEntry, kDeathSlots> kWeapons = {{
     {"total", "Total"},
     {"knife", "Knife"},
     {".45acp 1911", ".45ACP 1911"},

@@ -12,8 +12,13 @@ inline constexpr WeaponId kWeaponUnknown = 15;
 inline constexpr WeaponId kFirstSuicideCause = 16;
 inline constexpr WeaponId kLastSuicideCause = 22;
 inline constexpr WeaponId kWeaponTeamkill = 23;
-inline constexpr int kKillSlots = 16;
-inline constexpr int kDeathSlots = 24;
+// Slots of a player's Kills (weapons 0-15) and Deaths (0-23, with the suicide causes and
+// teamkills).
+inline constexpr int kKillSlots = kWeaponUnknown + 1;
+inline constexpr int kDeathSlots = kWeaponTeamkill + 1;
+
+// The text a kill event shows when the line named no weapon the parsers know.
+inline constexpr std::string_view kUnknownWeapon = "unknown";
 
 // Lower-cases the name (ASCII) and compares it with the lookup keys; 15 when none matches.
 WeaponId WeaponIdFromName(std::string_view name);

@@ -152,7 +152,7 @@ ExportAllResult ExportAllData(const AnalysisStore& store, const std::string& fol
     // One event index and one conversion of the names serve every player page of the run.
     const KillEventIndex events(store);
     const PlayerNameTexts names(store);
-    for (PlayerIndex player = 1; player <= store.PlayerCount(); ++player) {
+    for (const PlayerIndex player : store.PlayerIndexes()) {
         const std::string stem = PlayerPageName(player);
         // Both pages of a player show the same counts in two orders.
         const PlayerEventRows counted = CountPlayerEvents(store, events, player);

@@ -28,9 +28,8 @@ ExportResult WriteChatHtml(const AnalysisStore& store, const std::vector<ChatEnt
         page.Line("<th class='name'>Text</th>");
     page.Line("</tr>");
 
-    // The stage stays 5: the chat pages never had a later one.
-    for (std::size_t i = 1; i < chats.size(); ++i) {
-        const ChatEntry& entry = chats[i];
+    // The stage stays Head while the rows are written: a chat page builds no table first.
+    for (const ChatEntry& entry : RealEntries(chats)) {
         if (!(entry.IsTeam ? flags[3] : flags[4]))
             continue;
         page.BeginRow();
@@ -79,8 +78,9 @@ ExportResult WriteJunkHtml(const AnalysisStore& store, const std::string& path,
     file.Line(frame.PageHead);
     file.Line(HeadingHtml("Other (junk) export - " + EscapeHtml(logDateText)));
     const auto count = static_cast<std::int64_t>(store.OtherLines.size()) - 1;
-    for (std::int64_t i = 1; i <= count; ++i) {
-        file.LineOf(EscapeHtml(store.OtherLines[static_cast<std::size_t>(i)]), "<br>");
+    for (const std::size_t position : EntryIndexes(store.OtherLines)) {
+        file.LineOf(EscapeHtml(store.OtherLines[position]), "<br>");
+        const auto i = static_cast<std::int64_t>(position);
         if (progress && (i % kLineProgressStride == 0 || i == count))
             progress(i, count);
     }

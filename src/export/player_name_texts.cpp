@@ -9,7 +9,7 @@ namespace qla {
 PlayerNameTexts::PlayerNameTexts(const AnalysisStore& store)
     : SortKeys(NameSortKeys(store)), SortPlaces(NameSortPlaces(SortKeys)),
       Html(store.Players.size()) {
-    for (std::size_t p = 1; p < store.Players.size(); ++p)
+    for (const PlayerIndex p : store.PlayerIndexes())
         Html[p] = ColourToHtml(store.Players[p].Name, HtmlEscaping::Escape);
 }
 

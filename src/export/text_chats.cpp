@@ -21,8 +21,7 @@ ExportResult WriteChatText(const AnalysisStore& store, const std::vector<ChatEnt
         return file.Finish();
     const std::array<bool, 3> columns{flags[0], flags[1], flags[2]};
     file.Line(JoinColumns<3>(columns, {"Player", "Location", "Text"}, options.Separator));
-    for (std::size_t i = 1; i < chats.size(); ++i) {
-        const ChatEntry& entry = chats[i];
+    for (const ChatEntry& entry : RealEntries(chats)) {
         if (!(entry.IsTeam ? flags[3] : flags[4]))
             continue;
         WriteUnlessBlank(
@@ -69,8 +68,9 @@ ExportResult WriteJunkText(const AnalysisStore& store, const std::string& path,
     if (!file.Create(path))
         return file.Finish();
     const auto count = static_cast<std::int64_t>(store.OtherLines.size()) - 1;
-    for (std::int64_t i = 1; i <= count; ++i) {
-        file.Line(store.OtherLines[static_cast<std::size_t>(i)]);
+    for (const std::size_t position : EntryIndexes(store.OtherLines)) {
+        file.Line(store.OtherLines[position]);
+        const auto i = static_cast<std::int64_t>(position);
         if (progress && (i % kLineProgressStride == 0 || i == count))
             progress(i, count);
     }

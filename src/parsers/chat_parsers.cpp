@@ -32,8 +32,7 @@ void ParseLocatedTextChat(AnalysisStore& store, std::string_view line) {
     const std::string_view message = DropFirstChars(remainder, 1);
 
     const PlayerIndex player = store.FindOrAddPlayer(name);
-    store.TextChats.push_back(ChatEntry{player, message, location, true});
-    ++store.Players[player].TextChatCount;
+    store.RecordTextChat(player, message, location, true);
 }
 
 // Plain text chat: "[skipnotify]Name^7: ^2message", to everybody.
@@ -48,8 +47,7 @@ void ParsePlainTextChat(AnalysisStore& store, std::string_view line) {
         message = DropFirstChars(rest, 6);
     }
     const PlayerIndex player = store.FindOrAddPlayer(name);
-    store.TextChats.push_back(ChatEntry{player, message, kUnknownLocation, false});
-    ++store.Players[player].TextChatCount;
+    store.RecordTextChat(player, message, kUnknownLocation, false);
 }
 
 } // namespace
@@ -85,8 +83,7 @@ void ParseVoiceChatLine(AnalysisStore& store, std::string_view line) {
     name = DropLastChars(DropFirstChars(name, isTeam ? 2 : 1), 2);
 
     const PlayerIndex player = store.FindOrAddPlayer(name);
-    store.VoiceChats.push_back(ChatEntry{player, message, location, isTeam});
-    ++store.Players[player].VoiceChatCount;
+    store.RecordVoiceChat(player, message, location, isTeam);
 }
 
 void ParseTextChatLine(AnalysisStore& store, std::string_view line) {
@@ -100,7 +97,7 @@ void ParseTextChatLine(AnalysisStore& store, std::string_view line) {
 }
 
 void RecordOtherLine(AnalysisStore& store, std::string_view line) {
-    store.OtherLines.push_back(line);
+    store.RecordOtherLine(line);
 }
 
 } // namespace qla

@@ -16,9 +16,7 @@ void ParseSuicideLineWith(const SuicideLanguage& language, AnalysisStore& store,
     // "ö" and "ü", so the length is counted in characters.
     const std::string_view suffix = language.Suffixes[phrase];
     const PlayerIndex player = store.FindOrAddPlayer(DropLastChars(text, CharCount(suffix)));
-    PlayerRecord& record = store.Players[player];
-    ++record.Deaths[language.Causes[phrase]];
-    ++record.Deaths[kWeaponTotal];
+    store.RecordSuicide(player, language.Causes[phrase]);
 }
 
 void ParseTeamkillLineWith(const TeamkillLanguage& language, AnalysisStore& store,
@@ -35,10 +33,7 @@ void ParseTeamkillLineWith(const TeamkillLanguage& language, AnalysisStore& stor
 
     const PlayerIndex victimIndex = store.FindOrAddPlayer(victim);
     const PlayerIndex killerIndex = store.FindOrAddPlayer(killer);
-    ++store.Players[victimIndex].Deaths[kWeaponTeamkill];
-    ++store.Players[killerIndex].Teamkills;
-    store.KillEvents.push_back(
-        KillEvent{killerIndex, victimIndex, WeaponDisplayName(kWeaponTeamkill)});
+    store.RecordTeamkill(killerIndex, victimIndex);
 }
 
 } // namespace qla

@@ -1,9 +1,9 @@
 // The kill-line algorithm. The weapon is recognised from the verb phrase or the line's last
 // characters, the weapon suffix is cut off by length, the killer follows the last separator and
 // the victim stands before the last marker word.
-#include "core/classifier.h"
 #include "core/text.h"
 #include "obituary_language.h"
+#include "parsers/classifier.h"
 
 #include <bit>
 
@@ -92,14 +92,7 @@ void ParseKillLineWith(const KillLanguage& language, AnalysisStore& store, std::
     // The victim is filed first, so of two new players the victim gets the lower index.
     const PlayerIndex victimIndex = store.FindOrAddPlayer(victim);
     const PlayerIndex killerIndex = store.FindOrAddPlayer(killer);
-    store.KillEvents.push_back(KillEvent{killerIndex, victimIndex, weapon.Recorded});
-
-    PlayerRecord& victimRecord = store.Players[victimIndex];
-    ++victimRecord.Deaths[weapon.Id];
-    ++victimRecord.Deaths[kWeaponTotal];
-    PlayerRecord& killerRecord = store.Players[killerIndex];
-    ++killerRecord.Kills[weapon.Id];
-    ++killerRecord.Kills[kWeaponTotal];
+    store.RecordKill(killerIndex, victimIndex, weapon.Id, weapon.Recorded);
 }
 
 } // namespace qla

@@ -3,10 +3,10 @@
 // rules lands in both languages at once.
 #pragma once
 
-#include "core/line_kind.h"
 #include "core/phrase_set.h"
 #include "core/store.h"
 #include "core/weapons.h"
+#include "parsers/line_kind.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -32,8 +32,6 @@ struct VerbWeapon {
     std::size_t TailCount = 0;
 };
 
-inline constexpr std::string_view kUnknownWeapon = "unknown";
-
 struct KillLanguage {
     PhraseSet Verbs; // in the parser's test order
     VerbWeapon Weapons[PhraseSet::kCapacity];
@@ -53,11 +51,6 @@ struct TeamkillLanguage {
     std::string_view Marker;         // the victim ends before it: "WAS KILLED BY"
     std::string_view MarkerWithCode; // the killer begins after it: "WAS KILLED BY TEAMMATE^7"
 };
-
-const KillLanguage& EnglishKillLanguage();
-const KillLanguage& GermanKillLanguage();
-const SuicideLanguage& EnglishSuicideLanguage();
-const SuicideLanguage& GermanSuicideLanguage();
 
 // `kill`, when given, is what the classifier found in the line; the verb is then read from it.
 void ParseKillLineWith(const KillLanguage& language, AnalysisStore& store, std::string_view line,

@@ -23,8 +23,8 @@ void BuildLists(const AnalysisStore& store, PlayerOf playerOf, OpponentOf oppone
     };
 
     start.assign(players + 1, 0);
-    for (std::int32_t position = 1; position < eventCount; ++position)
-        if (const PlayerIndex p = named(store.KillEvents[position]); p != 0)
+    for (const KillEvent& event : RealEntries(store.KillEvents))
+        if (const PlayerIndex p = named(event); p != 0)
             ++start[static_cast<std::size_t>(p) + 1];
     for (std::size_t p = 1; p <= players; ++p)
         start[p] += start[p - 1];

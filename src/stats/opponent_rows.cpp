@@ -56,7 +56,7 @@ PlayerEventRows CountPlayerEvents(const AnalysisStore& store, const KillEventInd
 
 std::vector<std::string> NameSortKeys(const AnalysisStore& store) {
     std::vector<std::string> keys(store.Players.size());
-    for (std::size_t p = 1; p < store.Players.size(); ++p)
+    for (const PlayerIndex p : store.PlayerIndexes())
         keys[p] = StripColourCodes(store.Players[p].Name);
     return keys;
 }

@@ -6,7 +6,7 @@ namespace qla {
 SortTable BuildStandardOrder(const AnalysisStore& store, int orderKey) {
     const PlayerIndex count = store.PlayerCount();
     SortTable table(static_cast<std::size_t>(count) + 1);
-    for (PlayerIndex i = 1; i <= count; ++i) {
+    for (const PlayerIndex i : store.PlayerIndexes()) {
         const PlayerRecord& player = store.Players[i];
         auto& cells = table[i].Cells;
         cells[1] = TextCell(player.Name);

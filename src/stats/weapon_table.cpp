@@ -30,7 +30,7 @@ std::string_view BestName(const AnalysisStore& store, PlayerIndex player) {
 SortTable BuildWeaponTable(const AnalysisStore& store, int weaponOrderKey) {
     std::array<WeaponTotals, kTableWeapons + 1> totals{};
     std::int64_t allKills = 0;
-    for (PlayerIndex p = 1; p <= store.PlayerCount(); ++p) {
+    for (const PlayerIndex p : store.PlayerIndexes()) {
         const PlayerRecord& player = store.Players[p];
         for (WeaponId w = 1; w <= kTableWeapons; ++w) {
             WeaponTotals& weapon = totals[w];

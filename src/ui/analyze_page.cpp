@@ -201,8 +201,8 @@ void frmMain::FillPlayerList() {
     cmbPlayer_->clear();
     std::vector<QString> names;
     names.reserve(store_.Players.size());
-    for (std::size_t i = 1; i < store_.Players.size(); ++i)
-        names.push_back(QString::fromStdString(store_.Players[i].Name));
+    for (const PlayerRecord& player : RealEntries(store_.Players))
+        names.push_back(QString::fromStdString(player.Name));
     std::stable_sort(names.begin(), names.end(), ListOrder);
     const QStringList sorted(names.begin(), names.end());
     lstNames_->addItems(sorted);

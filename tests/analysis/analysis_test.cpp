@@ -1,5 +1,5 @@
 // The analysis run: totals, their order against the parsers, progress, and the language switch.
-#include "core/analysis.h"
+#include "analysis/analysis.h"
 
 #include <gtest/gtest.h>
 
@@ -223,15 +223,22 @@ TEST(ResetAnalysis, EmptiesAllButTheLines) {
 }
 
 TEST(TotalsOfPlayer, SumsTheSixValues) {
-    PlayerRecord player;
-    player.Kills[0] = 3;
-    player.Kills[4] = 3;
-    player.Deaths[0] = 5;
-    player.Deaths[23] = 2; // teamkill deaths are not in Deaths(0) and not in the sum
-    player.Teamkills = 1;
-    player.VoiceChatCount = 7;
-    player.TextChatCount = 11;
-    const PlayerTotals totals = TotalsOfPlayer(player);
+    AnalysisStore store;
+    const PlayerIndex player = store.FindOrAddPlayer("Al");
+    const PlayerIndex mate = store.FindOrAddPlayer("Bo");
+    for (int i = 0; i < 3; ++i)
+        store.RecordKill(player, mate, 4, "MP40");
+    for (int i = 0; i < 5; ++i)
+        store.RecordSuicide(player, kFirstSuicideCause);
+    // Teamkill deaths are not in Deaths(0) and not in the sum.
+    store.RecordTeamkill(mate, player);
+    store.RecordTeamkill(mate, player);
+    store.RecordTeamkill(player, mate);
+    for (int i = 0; i < 7; ++i)
+        store.RecordVoiceChat(player, "Medic!", "base", false);
+    for (int i = 0; i < 11; ++i)
+        store.RecordTextChat(player, "gg", "Unknown", false);
+    const PlayerTotals totals = TotalsOfPlayer(store.Players[player]);
     EXPECT_EQ(totals.Kills, 3);
     EXPECT_EQ(totals.Deaths, 5);
     EXPECT_EQ(totals.Teamkills, 1);

@@ -9,8 +9,8 @@ namespace {
 
 TEST(StoreTest, ResetLeavesOnlyPlaceholders) {
     AnalysisStore store;
-    store.FindOrAddPlayer("Bob");
-    store.KillEvents.push_back({1, 1, "MP40"});
+    const PlayerIndex bob = store.FindOrAddPlayer("Bob");
+    store.RecordKill(bob, bob, 4, "MP40");
     store.Reset();
     EXPECT_EQ(store.Players.size(), 1u);
     EXPECT_EQ(store.Players[0].Name, "");
@@ -58,7 +58,7 @@ TEST(StoreTest, ManyPlayersKeepTheirIndexes) {
     AnalysisStore store;
     for (int i = 1; i <= 40000; ++i)
         ASSERT_EQ(store.FindOrAddPlayer("p" + std::to_string(i)), i);
-    EXPECT_EQ(store.FindOrAddPlayer("p32768"), 32768); // no 16-bit limit
+    EXPECT_EQ(store.FindOrAddPlayer("p32768"), 32768); // past the largest 16-bit index
     EXPECT_EQ(store.PlayerCount(), 40000);
 }
 

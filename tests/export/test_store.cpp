@@ -1,8 +1,9 @@
-// Builds test stores the way the parsers fill them: names through FindOrAddPlayer, weapons
-// through the weapon table, counters raised per event.
+// Builds test stores through the store's own operations: names through FindOrAddPlayer, weapons
+// through the weapon table, counters raised by the Record operations.
 #include "test_store.h"
 
 #include "core/weapons.h"
+#include "support/record_kill.h"
 
 #include <fstream>
 #include <sstream>
@@ -29,40 +30,30 @@ std::vector<std::string_view> SplitTabs(std::string_view line) {
 void TestStore::Kill(std::string_view killer, std::string_view victim, std::string_view weapon) {
     const PlayerIndex k = Player(killer);
     const PlayerIndex v = Player(victim);
-    const WeaponId w = WeaponIdFromName(weapon);
-    auto& killerRecord = Store.Players[k];
-    ++killerRecord.Kills[0];
-    ++killerRecord.Kills[w];
-    auto& victimRecord = Store.Players[v];
-    ++victimRecord.Deaths[0];
-    ++victimRecord.Deaths[w];
-    Store.KillEvents.push_back({k, v, WeaponDisplayName(w)});
+    RecordKillByName(Store, k, v, weapon);
 }
 
 void TestStore::Teamkill(std::string_view killer, std::string_view victim) {
     const PlayerIndex k = Player(killer);
     const PlayerIndex v = Player(victim);
-    ++Store.Players[k].Teamkills;
-    ++Store.Players[v].Deaths[kWeaponTeamkill];
-    Store.KillEvents.push_back({k, v, WeaponDisplayName(kWeaponTeamkill)});
+    Store.RecordTeamkill(k, v);
 }
 
 void TestStore::Suicide(std::string_view player, std::string_view cause) {
-    auto& record = Store.Players[Player(player)];
-    ++record.Deaths[0];
-    ++record.Deaths[WeaponIdFromName(cause)];
+    Store.RecordSuicide(Player(player), WeaponIdFromName(cause));
 }
 
 void TestStore::Chat(bool voice, std::string_view player, bool team, std::string_view location,
                      std::string_view text) {
     const PlayerIndex p = Player(player);
-    auto& record = Store.Players[p];
-    ++(voice ? record.VoiceChatCount : record.TextChatCount);
-    (voice ? Store.VoiceChats : Store.TextChats).push_back({p, Keep(text), Keep(location), team});
+    if (voice)
+        Store.RecordVoiceChat(p, Keep(text), Keep(location), team);
+    else
+        Store.RecordTextChat(p, Keep(text), Keep(location), team);
 }
 
 void TestStore::Other(std::string_view text) {
-    Store.OtherLines.push_back(Keep(text));
+    Store.RecordOtherLine(Keep(text));
 }
 
 std::string TestStore::Run(std::string_view script) {

@@ -1,5 +1,5 @@
 // Small analysis stores for the export tests, built from a tab-separated script without the
-// parsers: every line is one event that raises the counters the parsers would raise.
+// parsers: every line is one event, filed through the store's Record operations.
 #pragma once
 
 #include "core/store.h"

@@ -10,6 +10,8 @@ namespace {
 using test::Column;
 using test::Texts;
 
+// Counters set by hand: Ann's two grenade deaths have no killer among the players, which no
+// analysis builds, so that Bo stays without a counter.
 AnalysisStore OnePlayer() {
     AnalysisStore store;
     PlayerRecord& p = store.Players[store.FindOrAddPlayer("Ann")];

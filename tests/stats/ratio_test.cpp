@@ -41,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(Examples, KillDeathRatioTest,
                                            RatioCase{3, 200, 2}, // 1.5 -> even 2
                                            RatioCase{1, 40, 2},  // 2.5 -> even 2
                                            RatioCase{3, 2, 150},
-                                           // Beyond the old 16-bit limit of 327.67.
+                                           // Ratios above 327.67, past 16-bit hundredths.
                                            RatioCase{328, 0, 32800}, RatioCase{65536, 1, 6553600},
                                            RatioCase{2'000'000'000, 3, 66'666'666'667}));
 

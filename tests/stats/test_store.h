@@ -1,9 +1,9 @@
-// Small helpers that fill an analysis store directly, the way the kill parsers file events.
+// Small helpers that fill an analysis store through its Record operations, as the parsers do.
 #pragma once
 
 #include "core/store.h"
-#include "core/weapons.h"
 #include "stats/sort_table.h"
+#include "support/record_kill.h"
 
 #include <string>
 #include <string_view>
@@ -12,20 +12,10 @@
 namespace qla::test {
 
 // Files a kill with a weapon name as the logs spell it ("MP40", "unknown"), or a teamkill with
-// "Teamkill", and raises the counters the parsers would raise.
+// "Teamkill".
 inline void AddKill(AnalysisStore& store, PlayerIndex killer, PlayerIndex victim,
                     std::string_view weapon) {
-    store.KillEvents.push_back({killer, victim, weapon});
-    if (weapon == "Teamkill") {
-        store.Players[killer].Teamkills += 1;
-        store.Players[victim].Deaths[kWeaponTeamkill] += 1;
-        return;
-    }
-    const WeaponId id = WeaponIdFromName(weapon);
-    store.Players[killer].Kills[0] += 1;
-    store.Players[killer].Kills[id] += 1;
-    store.Players[victim].Deaths[0] += 1;
-    store.Players[victim].Deaths[id] += 1;
+    RecordKillByName(store, killer, victim, weapon);
 }
 
 inline void AddKill(AnalysisStore& store, std::string_view killer, std::string_view victim,

@@ -109,8 +109,9 @@ TEST(WeaponTableTest, TopCountsAreReadAcrossKeys) {
 
 TEST(WeaponTableTest, StoreWithoutKillsGivesFifteenRowsOfNobody) {
     AnalysisStore store;
-    store.FindOrAddPlayer("Ann");
-    store.Players[1].Deaths[16] = 2; // suicides are no weapon kills
+    const PlayerIndex ann = store.FindOrAddPlayer("Ann");
+    store.RecordSuicide(ann, kFirstSuicideCause); // suicides are no weapon kills
+    store.RecordSuicide(ann, kFirstSuicideCause);
     for (int key = 0; key <= 5; ++key) {
         const SortTable table = BuildWeaponTable(store, key);
         ASSERT_EQ(table.size(), 16u);

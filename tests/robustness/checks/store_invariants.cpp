@@ -48,7 +48,7 @@ void CheckPlayers(const AnalysisStore& store, Report& report, Sums& sums) {
                     placeholder.Deaths[kWeaponTeamkill] == 0,
                 "the placeholder record 0 was updated");
     std::unordered_set<std::string_view> names;
-    for (PlayerIndex i = 1; i <= store.PlayerCount(); ++i) {
+    for (const PlayerIndex i : store.PlayerIndexes()) {
         const PlayerRecord& p = store.Players[static_cast<std::size_t>(i)];
         const std::string label = "player " + std::to_string(i);
         report.True(!p.Name.empty(), label + " has an empty name");
@@ -82,7 +82,7 @@ void CheckPlayers(const AnalysisStore& store, Report& report, Sums& sums) {
 
 void CheckChats(const AnalysisStore& store, const std::vector<ChatEntry>& chats,
                 std::string_view kind, Report& report) {
-    for (std::size_t i = 1; i < chats.size(); ++i) {
+    for (const std::size_t i : EntryIndexes(chats)) {
         const ChatEntry& chat = chats[i];
         const std::string label = std::string(kind) + " " + std::to_string(i);
         report.True(IsStoredPlayer(store, chat.Player), label + " names no stored player");
@@ -107,7 +107,7 @@ std::vector<std::string> StoreViolations(const AnalysisStore& store, const Analy
     std::int64_t killEvents = 0;
     std::int64_t teamkillEvents = 0;
     const std::string_view teamkill = WeaponDisplayName(kWeaponTeamkill);
-    for (std::size_t i = 1; i < store.KillEvents.size(); ++i) {
+    for (const std::size_t i : EntryIndexes(store.KillEvents)) {
         const KillEvent& event = store.KillEvents[i];
         const std::string label = "kill event " + std::to_string(i);
         report.True(IsStoredPlayer(store, event.Killer), label + " has no stored killer");
