@@ -3,6 +3,7 @@
 #include "cli/export_command.h"
 
 #include "cli/cli_common.h"
+#include "core/product.h"
 #include "export/export_all.h"
 #include "export/html_export.h"
 #include "export/text_export.h"
@@ -38,7 +39,7 @@ constexpr const char* kExportUsage =
     "  --remove-colors            text only: check \"Remove colors from names\"\n"
     "  --if-exists overwrite|skip view all only: what to do with existing pages\n";
 
-constexpr std::string_view kDefaultTitle = "__type here the game title__";
+constexpr std::string_view kDefaultTitle = kPlaceholderGameTitle;
 
 enum class View { Standard, Player, Weapons, Voice, Text, Junk, All };
 

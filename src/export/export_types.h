@@ -1,6 +1,8 @@
-// Shared vocabulary of the exporters: the result every writer returns, the flag groups that
-// mirror the export page's check boxes, and the program's home-page address.
+// Shared vocabulary of the exporters: the result every writer returns and the flag groups that
+// mirror the export page's check boxes.
 #pragma once
+
+#include "core/product.h"
 
 #include <array>
 #include <cstdint>
@@ -9,8 +11,6 @@
 #include <string_view>
 
 namespace qla {
-
-inline constexpr std::string_view kHomePage = "https://quarvel.example.org";
 
 // Ok, or the message the window shows and qla prints.
 struct ExportResult {

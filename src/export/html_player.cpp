@@ -50,7 +50,7 @@ ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventI
     PageWriter page(path);
     if (!page.Begin("^7" + name + "^0 - " + std::string(gameTitle)))
         return page.Finish(false);
-    page.SetStage(10);
+    page.SetStage(WriterStage::Rows);
 
     const auto heading = [&](std::size_t s) {
         if (linksFlag && s == kKillsSection)

@@ -77,9 +77,13 @@ class OutputFile {
 
 // An OutputFile that remembers the writer's stage code, so its failure is reported with the
 // stage in which it happened: "errorcode: 0/5/10/25" of the message.
+// The stage codes a writer reports with a failure: started, writing the head (the chat pages
+// stay here), writing the rows, and the weapon page's rows once its table is built.
+enum class WriterStage : int { Started = 0, Head = 5, Rows = 10, WeaponRows = 25 };
+
 class StagedFile {
   public:
-    void SetStage(int stage) { stage_ = stage; }
+    void SetStage(WriterStage stage) { stage_ = static_cast<int>(stage); }
     // Creates the file; on failure Finish() reports it.
     bool Create(const std::string& path);
     void Line(std::string_view text) {
@@ -103,7 +107,7 @@ class StagedFile {
     }
 
     OutputFile file_;
-    int stage_ = 0;
+    int stage_ = static_cast<int>(WriterStage::Started);
     int failStage_ = -1;
 };
 

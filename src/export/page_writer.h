@@ -17,9 +17,9 @@ class PageWriter {
   public:
     explicit PageWriter(std::string path) : path_(std::move(path)) {}
 
-    // Stage 5: builds the frame, creates the file and writes the head.
+    // Stage Head: builds the frame, creates the file and writes the head.
     bool Begin(std::string_view title);
-    void SetStage(int stage) { file_.SetStage(stage); }
+    void SetStage(WriterStage stage) { file_.SetStage(stage); }
     void Line(std::string_view text) { file_.Line(text); }
     template <class... Parts> void LineOf(const Parts&... parts) { file_.LineOf(parts...); }
     // "<tr class='light'>" or "dark", running on across the tables of the page.

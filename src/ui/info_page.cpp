@@ -43,7 +43,7 @@ QWidget* frmMain::BuildInfoPage() {
     connect(cmdOpen_, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
     grid->addWidget(cmdOpen_, 0, 0, Qt::AlignLeft);
 
-    txtServerName_ = new QLineEdit(QStringLiteral("__type here the game title__"), page);
+    txtServerName_ = new QLineEdit(kPlaceholderTitle, page);
     txtServerName_->setObjectName(QStringLiteral("txtServerName"));
     txtServerName_->installEventFilter(this);
 

@@ -115,7 +115,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmMain::txtServerName_GotFocus() {
-    if (txtServerName_->text() == QLatin1String("__type here the game title__"))
+    if (txtServerName_->text() == kPlaceholderTitle)
         txtServerName_->clear();
     txtServerName_->selectAll();
     // A mouse click places the cursor after focus arrives; select again once it has.

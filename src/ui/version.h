@@ -1,15 +1,21 @@
-// The analyzer's version and the fixed texts that name the program.
+// The analyzer's version texts and the fixed texts that name the program.
 #pragma once
+
+#include "core/product.h"
 
 #include <QString>
 
+#include <string_view>
+
 namespace qla::ui {
 
-inline constexpr int kVersionMajor = 0;
-inline constexpr int kVersionMinor = 8;
-inline constexpr int kVersionRevision = 2;
-
 inline const QString kProgramTitle = QStringLiteral("Quarvel Logfile Analyzer");
+
+inline QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline const QString kPlaceholderTitle = FromUtf8(kPlaceholderGameTitle);
 
 // "v 0.8 build 2" on the splash.
 inline QString SplashVersionText() {

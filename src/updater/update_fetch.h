@@ -17,7 +17,7 @@ class UpdateFetch : public QObject {
     Q_OBJECT
 
   public:
-    // The agent name the update server has always seen from us.
+    // The agent name the update server expects from the updater.
     static inline const QByteArray kAgentName = "vb wininet";
     // The file is a few hundred bytes; anything far larger is not it.
     static constexpr qint64 kMaxBytes = 64 * 1024;

@@ -10,7 +10,7 @@
 
 namespace qla::updater {
 
-// Parts are whole numbers without a sign; there is no 16-bit limit.
+// Parts are whole numbers without a sign, each held in 64 bits.
 struct Version {
     quint64 Major = 0;
     quint64 Minor = 0;

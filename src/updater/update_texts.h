@@ -2,6 +2,8 @@
 // their exact wording.
 #pragma once
 
+#include "core/product.h"
+
 #include <QString>
 
 namespace qla::updater::texts {
@@ -40,7 +42,8 @@ inline const QString kDownloadText =
 
 inline const QString kMakerName = QStringLiteral("Quarvel Analyzer team");
 inline const QString kMakerEmail = QStringLiteral("analyzer@quarvel.example.org");
-inline const QString kMakerHomePage = QStringLiteral("https://quarvel.example.org");
+inline const QString kMakerHomePage =
+    QString::fromUtf8(kHomePage.data(), static_cast<qsizetype>(kHomePage.size()));
 inline const QString kAboutTitle = QStringLiteral("About Updater");
 inline const QString kAboutText = QStringLiteral("About Quarvel Logfile Analyzer Updater\r\n\r\n"
                                                  "Made by:\r\n") +
