@@ -140,7 +140,7 @@ ExportAllResult ExportAllData(const AnalysisStore& store, const std::string& fol
     // An existing style sheet is kept whatever the policy, so it is never asked about.
     run.File("style.css", Policy::Ignored, [](const std::string& path) {
         const int error = WriteStyleSheetFile(path);
-        return error == 0 ? ExportResult{} : Failure(error, kStageStart);
+        return error == 0 ? ExportResult{} : Failure(error, 0);
     });
     for (const SitePage& page : kIndexPages) {
         if (!run.File(std::string(page.Name), Policy::Applies, [&](const std::string& path) {

@@ -10,7 +10,7 @@ namespace qla {
 ExportOutcome RunExport(const AnalysisStore& store, const ExportRequest& request) {
     const ExportWriter write = WriterOf(request.View, request.Format);
     if (write == nullptr)
-        return {Failure(EINVAL, kStageStart), {}};
+        return {Failure(EINVAL, 0), {}};
     return write(store, request);
 }
 

@@ -18,12 +18,6 @@ struct ExportResult {
     bool Ok() const { return Error.empty(); }
 };
 
-// The "errorcode" of a writer's error message: how far the writer had come.
-inline constexpr int kStageStart = 0;   // before the file, or a writer with one stage throughout
-inline constexpr int kStageHeading = 5; // creating the file and writing its heading
-inline constexpr int kStageTable = 10;  // building and writing the table
-inline constexpr int kStageRows = 25;   // writing the weapon page's rows
-
 // "Error - " errno " - " strerror(errno) CR LF "errorcode: " stage.
 std::string ErrorText(int errorNumber, int stage);
 inline ExportResult Failure(int errorNumber, int stage) {

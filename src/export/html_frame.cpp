@@ -63,7 +63,7 @@ int WriteStyleSheetFile(const std::string& path) {
 
 ExportResult WriteStyleSheet(const std::string& path) {
     const int errorNumber = WriteStyleSheetFile(path);
-    return errorNumber == 0 ? ExportResult{} : Failure(errorNumber, kStageStart);
+    return errorNumber == 0 ? ExportResult{} : Failure(errorNumber, 0);
 }
 
 std::string_view NextRowClass(std::string_view current) {

@@ -41,7 +41,7 @@ ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventI
                                     bool ascending, PlayerIndex player, bool linksFlag,
                                     std::string_view gameTitle, const PlayerEventRows* counted) {
     if (player < 1 || player > store.PlayerCount())
-        return Failure(EINVAL, kStageStart);
+        return Failure(EINVAL, 0);
     if (counted != nullptr && counted->Player != player)
         counted = nullptr; // counted for someone else: count here
     const std::string& name = store.Players[player].Name;
@@ -50,7 +50,7 @@ ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventI
     PageWriter page(path);
     if (!page.Begin("^7" + name + "^0 - " + std::string(gameTitle)))
         return page.Finish(false);
-    page.SetStage(kStageTable);
+    page.SetStage(10);
 
     const auto heading = [&](std::size_t s) {
         if (linksFlag && s == kKillsSection)
@@ -108,7 +108,7 @@ ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventI
                                     int detailOrderKey, bool ascending, PlayerIndex player,
                                     bool linksFlag, std::string_view gameTitle) {
     if (player < 1 || player > store.PlayerCount())
-        return Failure(EINVAL, kStageStart);
+        return Failure(EINVAL, 0);
     const PlayerNameTexts names(store);
     return WritePlayerDetailsHtml(store, events, names, path, sections, detailOrderKey, ascending,
                                   player, linksFlag, gameTitle);

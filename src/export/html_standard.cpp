@@ -54,7 +54,7 @@ ExportResult WriteStandardHtml(const AnalysisStore& store, const std::string& pa
     }
     page.Line("</tr>");
 
-    page.SetStage(kStageTable);
+    page.SetStage(10);
     const SortTable table = BuildStandardOrder(store, orderKey);
     ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
         page.BeginRow();

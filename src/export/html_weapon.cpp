@@ -41,9 +41,9 @@ ExportResult WriteWeaponHtml(const AnalysisStore& store, const std::string& path
             page.Line(linksFlag ? kWeaponHeadings[c].Linked : kWeaponHeadings[c].Plain);
     page.Line("</tr>");
 
-    page.SetStage(kStageTable);
+    page.SetStage(10);
     const SortTable table = BuildWeaponTable(store, weaponOrderKey);
-    page.SetStage(kStageRows);
+    page.SetStage(25);
     ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
         const auto& cells = row.Cells;
         page.BeginRow();

@@ -76,7 +76,7 @@ class OutputFile {
 };
 
 // An OutputFile that remembers the writer's stage code, so its failure is reported with the
-// stage in which it happened: the "errorcode" of the message.
+// stage in which it happened: "errorcode: 0/5/10/25" of the message.
 class StagedFile {
   public:
     void SetStage(int stage) { stage_ = stage; }
@@ -103,7 +103,7 @@ class StagedFile {
     }
 
     OutputFile file_;
-    int stage_ = kStageStart;
+    int stage_ = 0;
     int failStage_ = -1;
 };
 

@@ -4,7 +4,7 @@
 namespace qla {
 
 bool PageWriter::Begin(std::string_view title) {
-    file_.SetStage(kStageHeading);
+    file_.SetStage(5);
     frame_ = BuildPageFrame(title);
     if (!file_.Create(path_))
         return false;

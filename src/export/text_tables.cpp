@@ -35,14 +35,14 @@ ExportResult WriteStandardText(const AnalysisStore& store, const std::string& pa
                                const TextExportOptions& options,
                                std::string_view decimalSeparator) {
     StagedFile file;
-    file.SetStage(kStageHeading);
+    file.SetStage(5);
     if (!file.Create(path))
         return file.Finish();
     if (options.IncludeHeader)
         file.Line(JoinColumns(columns,
                               {"Playername", "Kills", "Deaths", "Kill/Death Ratio", "TeamKills"},
                               options.Separator));
-    file.SetStage(kStageTable);
+    file.SetStage(10);
 
     const SortTable table = BuildStandardOrder(store, orderKey);
     ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
@@ -61,12 +61,12 @@ ExportResult WritePlayerDetailsText(const AnalysisStore& store, const std::strin
                                     bool ascending, PlayerIndex player,
                                     const TextExportOptions& options) {
     if (player < 1 || player > store.PlayerCount())
-        return Failure(EINVAL, kStageStart);
+        return Failure(EINVAL, 0);
     StagedFile file;
-    file.SetStage(kStageHeading);
+    file.SetStage(5);
     if (!file.Create(path))
         return file.Finish();
-    file.SetStage(kStageTable);
+    file.SetStage(10);
 
     const KillEventIndex events(store);
     for (std::size_t s = 0; s < sections.size(); ++s) {
@@ -87,7 +87,7 @@ ExportResult WriteWeaponText(const AnalysisStore& store, const std::string& path
                              const WeaponColumns& columns, int weaponOrderKey, bool ascending,
                              const TextExportOptions& options) {
     StagedFile file;
-    file.SetStage(kStageHeading);
+    file.SetStage(5);
     if (!file.Create(path))
         return file.Finish();
     // The weapon and chat exports always start with their title row.
