@@ -1,17 +1,13 @@
-// `qla export`: reads the command line as the Export page's controls, loads and analyses the log,
-// and calls the one writer the page and format select (or the whole site).
+// `qla export`: reads the command line as the Export page's controls, checks it against the
+// views' descriptions, loads and analyses the log and runs the export request.
 #include "cli/export_command.h"
 
 #include "cli/cli_common.h"
 #include "core/product.h"
-#include "export/export_all.h"
-#include "export/html_export.h"
-#include "export/text_export.h"
-#include "export/xml_export.h"
+#include "export/export_views.h"
 
 #include <QCommandLineParser>
 
-#include <array>
 #include <filesystem>
 #include <optional>
 #include <vector>
@@ -41,40 +37,12 @@ constexpr const char* kExportUsage =
 
 constexpr std::string_view kDefaultTitle = kPlaceholderGameTitle;
 
-enum class View { Standard, Player, Weapons, Voice, Text, Junk, All };
-
-struct ViewInfo {
-    const char* Name;
-    View Kind;
-    int Checks;       // number of check boxes on the page
-    int Orders;       // number of "Order by" options; 0 when the page has none
-    int DefaultOrder; // the option selected at start-up
-};
-
-constexpr std::array<ViewInfo, 7> kViews{{
-    {"standard", View::Standard, 5, 6, 5},
-    {"player", View::Player, 6, 3, 2},
-    {"weapons", View::Weapons, 5, 6, 5},
-    {"voice", View::Voice, 5, 0, 0},
-    {"text", View::Text, 5, 0, 0},
-    {"junk", View::Junk, 0, 0, 0},
-    {"all", View::All, 0, 0, 0},
-}};
-
-// The controls of the Export page as the command line sets them.
-struct ExportRequest {
+// The command line once it checked out: the log and the request to run on it.
+struct ExportCommand {
     QString Log;
-    const ViewInfo* Page = nullptr;
-    QString Format;
-    std::string Output;
     LogLanguage Language = LogLanguage::English;
-    std::string Title{kDefaultTitle};
-    std::vector<bool> Checks;
-    int Order = 0;
-    bool Ascending = true;
-    std::string Player;
-    TextExportOptions Text;
-    IfFileExists IfExists = IfFileExists::Overwrite;
+    std::string Player; // view player: the name as stored
+    ExportRequest Request;
 };
 
 int UsageError(std::ostream& err, const std::string& message) {
@@ -86,30 +54,36 @@ std::string Std(const QString& text) {
     return text.toStdString();
 }
 
-template <std::size_t N> std::array<bool, N> FlagsOf(const std::vector<bool>& checks) {
-    std::array<bool, N> flags{};
-    for (std::size_t i = 0; i < N && i < checks.size(); ++i)
-        flags[i] = checks[i];
-    return flags;
+std::string Std(std::string_view text) {
+    return std::string(text);
 }
 
 // "none" or comma-separated box indexes below `count`; nullopt for anything else.
-std::optional<std::vector<bool>> ParseChecks(const QString& list, int count) {
-    std::vector<bool> checks(static_cast<std::size_t>(count), false);
+std::optional<std::vector<bool>> ParseChecks(const QString& list, std::size_t count) {
+    std::vector<bool> checks(count, false);
     if (list == QLatin1String("none"))
         return checks;
     for (const QString& item : list.split(QLatin1Char(','))) {
         bool ok = false;
         const int index = item.trimmed().toInt(&ok);
-        if (!ok || index < 0 || index >= count)
+        if (!ok || index < 0 || static_cast<std::size_t>(index) >= count)
             return std::nullopt;
         checks[static_cast<std::size_t>(index)] = true;
     }
     return checks;
 }
 
-// Fills `request` from the command line; returns an exit code when it must end here.
-std::optional<int> ParseRequest(const QStringList& arguments, ExportRequest& request,
+// Why the view does not take the format, named by what would fit.
+std::string FormatRefusal(const ExportViewInfo& view, const ExportFormatInfo& format) {
+    if (const auto sole = SoleViewTaking(format.Format))
+        return "format " + Std(format.Name) + " needs view " + Std(InfoOf(*sole).Name);
+    if (const auto sole = SoleFormatOf(view.View))
+        return "view " + Std(view.Name) + " needs format " + Std(InfoOf(*sole).Name);
+    return "format " + Std(format.Name) + " does not apply to view " + Std(view.Name);
+}
+
+// Fills `command` from the command line; returns an exit code when it must end here.
+std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& command,
                                 std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -134,79 +108,73 @@ std::optional<int> ParseRequest(const QStringList& arguments, ExportRequest& req
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1)
         return UsageError(err, "expected exactly one LOG");
-    request.Log = positional.at(0);
+    command.Log = positional.at(0);
     for (const char* required : {"view", "format", "output"})
         if (!parser.isSet(QString::fromLatin1(required)))
             return UsageError(err, std::string("--") + required + " is required");
 
-    const QString view = parser.value(QStringLiteral("view"));
-    for (const ViewInfo& info : kViews)
-        if (view == QLatin1String(info.Name))
-            request.Page = &info;
-    if (request.Page == nullptr)
-        return UsageError(err, "unknown view '" + Std(view) + "'");
-    request.Format = parser.value(QStringLiteral("format"));
-    const bool html = request.Format == QLatin1String("html");
-    const bool text = request.Format == QLatin1String("text");
-    const bool xml = request.Format == QLatin1String("xml");
-    if (!html && !text && !xml)
-        return UsageError(err, "unknown format '" + Std(request.Format) + "'");
-    const View kind = request.Page->Kind;
-    if (xml && kind != View::Standard)
-        return UsageError(err, "format xml needs view standard");
-    if (kind == View::All && !html)
-        return UsageError(err, "view all needs format html");
-    request.Output = cli::LocalPath(parser.value(QStringLiteral("output")));
+    const QString viewName = parser.value(QStringLiteral("view"));
+    const ExportViewInfo* view = FindExportView(Std(viewName));
+    if (view == nullptr)
+        return UsageError(err, "unknown view '" + Std(viewName) + "'");
+    const QString formatName = parser.value(QStringLiteral("format"));
+    const ExportFormatInfo* format = FindExportFormat(Std(formatName));
+    if (format == nullptr)
+        return UsageError(err, "unknown format '" + Std(formatName) + "'");
+    if (!ViewTakes(view->View, format->Format))
+        return UsageError(err, FormatRefusal(*view, *format));
+    const std::string output = cli::LocalPath(parser.value(QStringLiteral("output")));
 
     // Each option stands for a control; a control the page or format lacks is a usage error.
-    const auto refuse = [&](const char* option, bool belongs) -> std::optional<int> {
-        if (!belongs && parser.isSet(QString::fromLatin1(option)))
-            return UsageError(err, std::string("--") + option + " does not apply to view " +
-                                       request.Page->Name + " with format " + Std(request.Format));
-        return std::nullopt;
-    };
-    const bool hasOrder = request.Page->Orders > 0;
+    const bool hasChecks = !view->Checks.empty();
+    const bool hasOrder = !view->Orders.empty();
+    const bool text = format->TakesTextOptions;
     for (const auto& [option, belongs] :
-         std::initializer_list<std::pair<const char*, bool>>{{"checks", request.Page->Checks > 0},
+         std::initializer_list<std::pair<const char*, bool>>{{"checks", hasChecks},
                                                              {"order", hasOrder},
                                                              {"descending", hasOrder},
-                                                             {"player", kind == View::Player},
+                                                             {"player", view->NeedsPlayer},
                                                              {"separator", text},
                                                              {"no-header", text},
                                                              {"remove-colors", text},
-                                                             {"if-exists", kind == View::All}})
-        if (auto exit = refuse(option, belongs))
-            return exit;
+                                                             {"if-exists", view->WritesSite}})
+        if (!belongs && parser.isSet(QString::fromLatin1(option)))
+            return UsageError(err, std::string("--") + option + " does not apply to view " +
+                                       Std(view->Name) + " with format " + Std(format->Name));
 
     const auto language = cli::ParseLanguage(parser.value(QStringLiteral("language")), err);
     if (!language)
         return cli::kExitUsage;
-    request.Language = *language;
-    if (parser.isSet(QStringLiteral("title")))
-        request.Title = Std(parser.value(QStringLiteral("title")));
+    command.Language = *language;
 
-    request.Checks.assign(static_cast<std::size_t>(request.Page->Checks), true);
+    PageChoices choices;
     if (parser.isSet(QStringLiteral("checks"))) {
-        auto checks = ParseChecks(parser.value(QStringLiteral("checks")), request.Page->Checks);
+        auto checks = ParseChecks(parser.value(QStringLiteral("checks")), view->Checks.size());
         if (!checks)
             return UsageError(err, "--checks takes indexes 0 to " +
-                                       std::to_string(request.Page->Checks - 1) + " or none");
-        request.Checks = *checks;
+                                       std::to_string(view->Checks.size() - 1) + " or none");
+        choices.Checks = *checks;
     }
-    request.Order = request.Page->DefaultOrder;
     if (parser.isSet(QStringLiteral("order"))) {
         bool ok = false;
-        request.Order = parser.value(QStringLiteral("order")).toInt(&ok);
-        if (!ok || request.Order < 0 || request.Order >= request.Page->Orders)
-            return UsageError(err,
-                              "--order takes 0 to " + std::to_string(request.Page->Orders - 1));
+        const int order = parser.value(QStringLiteral("order")).toInt(&ok);
+        if (!ok || order < 0 || static_cast<std::size_t>(order) >= view->Orders.size())
+            return UsageError(err, "--order takes 0 to " + std::to_string(view->Orders.size() - 1));
+        choices.Order = order;
     }
-    request.Ascending = !parser.isSet(QStringLiteral("descending"));
-    if (kind == View::Player) {
+    choices.Ascending = !parser.isSet(QStringLiteral("descending"));
+    if (view->NeedsPlayer) {
         if (!parser.isSet(QStringLiteral("player")))
             return UsageError(err, "view player needs --player");
-        request.Player = Std(parser.value(QStringLiteral("player")));
+        command.Player = Std(parser.value(QStringLiteral("player")));
     }
+
+    ExportRequest& request = command.Request;
+    request = RequestFor(view->View, format->Format, choices);
+    request.Path = output;
+    request.GameTitle = parser.isSet(QStringLiteral("title"))
+                            ? Std(parser.value(QStringLiteral("title")))
+                            : std::string(kDefaultTitle);
     if (parser.isSet(QStringLiteral("separator")))
         request.Text.Separator = Std(parser.value(QStringLiteral("separator")));
     request.Text.IncludeHeader = !parser.isSet(QStringLiteral("no-header"));
@@ -214,104 +182,61 @@ std::optional<int> ParseRequest(const QStringList& arguments, ExportRequest& req
     if (parser.isSet(QStringLiteral("if-exists"))) {
         const QString choice = parser.value(QStringLiteral("if-exists"));
         if (choice == QLatin1String("skip"))
-            request.IfExists = IfFileExists::Skip;
+            request.Site.IfExists = IfFileExists::Skip;
         else if (choice != QLatin1String("overwrite"))
             return UsageError(err, "--if-exists takes overwrite or skip");
     }
     return std::nullopt;
 }
 
-int RunSite(const AnalysisStore& store, const ExportRequest& request, std::ostream& err) {
-    // Unlike the window, whose folder comes from a picker, the command line makes the folder.
-    std::error_code made;
-    std::filesystem::create_directories(std::filesystem::path(request.Output), made);
-    if (made) {
-        err << "qla export: cannot create the output folder " << request.Output << ": "
-            << made.message() << "\n";
-        return cli::kExitFailed;
-    }
-    ExportAllSettings settings;
-    settings.GameTitle = request.Title;
-    settings.IfExists = request.IfExists;
-    const ExportAllResult result = ExportAllData(store, request.Output, settings);
-    if (!result.Refused.empty()) {
-        err << "qla export: " << request.Output << ": " << result.Refused << "\n";
-        return cli::kExitFailed;
-    }
-    for (const ExportAllPageError& page : result.Errors)
+// Prints what went wrong; the exit status of the outcome.
+int Report(const ExportOutcome& outcome, const ExportRequest& request, std::ostream& err) {
+    if (!outcome.File.Ok())
+        err << "qla export: " << request.Path << ": " << outcome.File.Error << "\n";
+    if (!outcome.Site.Refused.empty())
+        err << "qla export: " << request.Path << ": " << outcome.Site.Refused << "\n";
+    for (const ExportAllPageError& page : outcome.Site.Errors)
         err << "qla export: " << page.FileName << ": " << page.Error << "\n";
-    return result.Ok() ? cli::kExitOk : cli::kExitFailed;
-}
-
-ExportResult RunOne(const AnalysisStore& store, const ExportRequest& request, PlayerIndex player,
-                    const std::string& logDate) {
-    const std::string& path = request.Output;
-    const auto& c = request.Checks;
-    const int key = request.Order;
-    const bool asc = request.Ascending;
-    const std::string& title = request.Title;
-    const TextExportOptions& options = request.Text;
-    const bool html = request.Format == QLatin1String("html");
-    switch (request.Page->Kind) {
-    case View::Standard:
-        if (request.Format == QLatin1String("xml"))
-            return WriteXml(store, path, key, asc, ".");
-        return html ? WriteStandardHtml(store, path, FlagsOf<5>(c), key, asc, false, title, ".")
-                    : WriteStandardText(store, path, FlagsOf<5>(c), key, asc, options, ".");
-    case View::Player:
-        return html ? WritePlayerDetailsHtml(store, path, FlagsOf<6>(c), key, asc, player, false,
-                                             title)
-                    : WritePlayerDetailsText(store, path, FlagsOf<6>(c), key, asc, player, options);
-    case View::Weapons:
-        return html ? WriteWeaponHtml(store, path, FlagsOf<5>(c), key, asc, false, title)
-                    : WriteWeaponText(store, path, FlagsOf<5>(c), key, asc, options);
-    case View::Voice:
-        return html ? WriteVoiceChatHtml(store, path, FlagsOf<5>(c), title)
-                    : WriteVoiceChatText(store, path, FlagsOf<5>(c), options);
-    case View::Text:
-        return html ? WriteTextChatHtml(store, path, FlagsOf<5>(c), title)
-                    : WriteTextChatText(store, path, FlagsOf<5>(c), options);
-    case View::Junk:
-        return html ? WriteJunkHtml(store, path, title, logDate) : WriteJunkText(store, path);
-    case View::All:
-        break;
-    }
-    return {};
+    return outcome.Ok() ? cli::kExitOk : cli::kExitFailed;
 }
 
 } // namespace
 
 int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
-    ExportRequest request;
-    if (const auto exit = ParseRequest(arguments, request, out, err))
+    ExportCommand command;
+    if (const auto exit = ParseCommand(arguments, command, out, err))
         return *exit;
+    ExportRequest& request = command.Request;
 
     AnalysisStore store;
-    const OpenLogResult opened = OpenLogFile(store, cli::LocalPath(request.Log));
+    const OpenLogResult opened = OpenLogFile(store, cli::LocalPath(command.Log));
     if (!opened.Opened) {
         err << "qla: " << opened.Error << "\n";
         return cli::kExitFailed;
     }
-    AnalyzeLog(store, request.Language);
+    AnalyzeLog(store, command.Language);
 
-    if (request.Page->Kind == View::All)
-        return RunSite(store, request, err);
-
-    PlayerIndex player = 0;
-    if (request.Page->Kind == View::Player) {
-        const auto found = store.FindPlayer(request.Player);
-        if (!found) {
-            err << "qla export: no player is stored as '" << request.Player << "'\n";
+    const ExportViewInfo& view = InfoOf(request.View);
+    if (view.WritesSite) {
+        // Unlike the window, whose folder comes from a picker, the command line makes the folder.
+        std::error_code made;
+        std::filesystem::create_directories(std::filesystem::path(request.Path), made);
+        if (made) {
+            err << "qla export: cannot create the output folder " << request.Path << ": "
+                << made.message() << "\n";
             return cli::kExitFailed;
         }
-        player = *found;
     }
-    const ExportResult result = RunOne(store, request, player, opened.DateText.value_or(""));
-    if (!result.Ok()) {
-        err << "qla export: " << request.Output << ": " << result.Error << "\n";
-        return cli::kExitFailed;
+    if (view.NeedsPlayer) {
+        const auto found = store.FindPlayer(command.Player);
+        if (!found) {
+            err << "qla export: no player is stored as '" << command.Player << "'\n";
+            return cli::kExitFailed;
+        }
+        request.PlayerDetails.Player = *found;
     }
-    return cli::kExitOk;
+    request.Junk.LogDateText = opened.DateText.value_or("");
+    return Report(RunExport(store, request), request, err);
 }
 
 } // namespace qla

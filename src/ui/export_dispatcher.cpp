@@ -1,10 +1,7 @@
-// cmdExport_Click: reads the export page, asks for the target file and calls the one writer
-// that fits the sub-page and the type of file.
+// cmdExport_Click: reads the export page into an export request, asks for the target file, runs
+// the request and shows its result.
 #include "ui/main_window.h"
 
-#include "export/html_export.h"
-#include "export/text_export.h"
-#include "export/xml_export.h"
 #include "ui/busy_pointer.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
@@ -21,37 +18,24 @@
 #include <QRadioButton>
 #include <QTabBar>
 
+#include <algorithm>
+
 namespace qla::ui {
 
 namespace {
 
-enum ExportType { kHtml = 0, kText = 1, kXml = 2 };
-enum ExportPage { kStandard = 0, kPlayer = 1, kWeapon = 2, kVoice = 3, kTextChat = 4, kOther = 5 };
-
-QStringList FiltersOf(int type) {
-    switch (type) {
-    case kText:
-        return {QStringLiteral("Text files (*.txt)")};
-    case kXml:
-        return {QStringLiteral("XML Files (*.xml)")};
-    default:
-        return {QStringLiteral("HTML Files (*.html *.htm)")};
-    }
-}
-
-template <std::size_t N> std::array<bool, N> Flags(const std::array<QCheckBox*, N>& boxes) {
-    std::array<bool, N> flags{};
-    for (std::size_t i = 0; i < N; ++i)
-        flags[i] = boxes[i]->isChecked();
-    return flags;
+QString FromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The first selected option from index 0 up; the last index when none is selected.
-template <std::size_t N> int OrderKey(const std::array<QRadioButton*, N>& options) {
-    for (std::size_t i = 0; i < N; ++i)
-        if (options[i]->isChecked())
-            return static_cast<int>(i);
-    return static_cast<int>(N) - 1;
+std::optional<int> SelectedOrder(const std::vector<QRadioButton*>& options) {
+    if (options.empty())
+        return std::nullopt;
+    const auto selected =
+        std::find_if(options.begin(), options.end(),
+                     [](const QRadioButton* option) { return option->isChecked(); });
+    return static_cast<int>(std::min(selected, options.end() - 1) - options.begin());
 }
 
 // Lets the window repaint during long writers, at a bounded rate.
@@ -68,134 +52,135 @@ LineProgress RepaintingProgress() {
 
 } // namespace
 
-void frmMain::cmdExport_Click() {
-    const int type = cmbExportType_->currentIndex();
-    const int page = tabExport_->currentIndex();
-    const bool allData = page == kOther && optOther_[1]->isChecked();
+ExportView frmMain::SelectedExportView() const {
+    // Views with a choice caption share one tab and are told apart by its options.
+    const int tab = tabExport_->currentIndex();
+    int number = -1;
+    std::size_t choice = 0;
+    std::string_view lastTab;
+    const ExportViewInfo* shown = nullptr;
+    for (const ExportViewInfo& view : ExportViews()) {
+        if (view.Tab != lastTab) {
+            ++number;
+            choice = 0;
+            lastTab = view.Tab;
+        }
+        if (number != tab)
+            continue;
+        if (view.Choice.empty())
+            return view.View;
+        if (shown == nullptr)
+            shown = &view; // the first choice when none is selected
+        if (choice < optOther_.size() && optOther_[choice++]->isChecked())
+            return view.View;
+    }
+    return shown ? shown->View : ExportView::Junk;
+}
 
-    if (page == kPlayer && cmbPlayer_->currentIndex() < 0) {
+QString frmMain::AskExportPath(const ExportFormatInfo& format) {
+    for (;;) {
+        const QString path = dialogs_.saveFile(this, QStringLiteral("Export as HTML"),
+                                               {FromView(format.FileFilter)}, lastExportPath_);
+        if (path.isEmpty())
+            return {}; // Cancel ends the export; nothing is written.
+        lastExportPath_ = path;
+        if (!FileExists(QFile::encodeName(path).toStdString()))
+            return path;
+        const auto answer =
+            dialogs_.message(this, QMessageBox::Question, QStringLiteral("HTML Export"),
+                             QStringLiteral("File exists! Overwrite?"),
+                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (answer == QMessageBox::Yes)
+            return path;
+        if (answer != QMessageBox::No)
+            return {};
+    }
+}
+
+ExportRequest frmMain::ExportRequestFromPage(ExportView view, ExportFormat format) const {
+    const ExportViewControls& controls = exportViews_[static_cast<std::size_t>(view)];
+    PageChoices choices;
+    for (const QCheckBox* box : controls.Checks)
+        choices.Checks.push_back(box->isChecked());
+    choices.Order = SelectedOrder(controls.Orders);
+    choices.Ascending = controls.SortHow == nullptr || controls.SortHow->currentIndex() == 0;
+
+    ExportRequest request = RequestFor(view, format, choices);
+    request.GameTitle = txtServerName_->text().toStdString();
+    request.DecimalSeparator = QString(QLocale::system().decimalPoint()).toStdString();
+    request.Text = textOptions_;
+    request.Junk.LogDateText = txtDateTime_->text().toStdString();
+    request.Junk.Progress = RepaintingProgress();
+    return request;
+}
+
+void frmMain::cmdExport_Click() {
+    const ExportViewInfo& view = InfoOf(SelectedExportView());
+    const auto formats = ExportFormats();
+    const ExportFormatInfo& format = formats[static_cast<std::size_t>(
+        std::clamp<int>(cmbExportType_->currentIndex(), 0, static_cast<int>(formats.size()) - 1))];
+
+    if (view.NeedsPlayer && cmbPlayer_->currentIndex() < 0) {
         dialogs_.message(this, QMessageBox::Warning, QStringLiteral("Export"),
                          QStringLiteral("Select a player first"));
         return;
     }
-    if (type == kText) {
+    if (format.TakesTextOptions) {
         frmTextExport options(this);
         if (options.exec() != QDialog::Accepted)
             return;
         textOptions_ = options.Options();
     }
-    if (allData) {
-        if (type == kHtml) {
+    const bool takesFormat = ViewTakes(view.View, format.Format);
+    if (view.WritesSite) {
+        if (takesFormat) {
             frmExportAllStatus dialog({&store_, txtServerName_->text(),
                                        QLocale::system().decimalPoint(),
                                        chkOpenSavedFile_->isChecked()},
                                       dialogs_, desktop_, this);
             dialog.exec();
         } else {
-            const QString kind = type == kText ? QStringLiteral("Text") : QStringLiteral("XML");
+            const QString kind = FromView(format.Kind);
             dialogs_.message(this, QMessageBox::Warning,
                              QStringLiteral("All Data - %1 export").arg(kind),
                              QStringLiteral("All Data '%1 export' not supported").arg(kind));
         }
         return;
     }
-    // Only the standard table has an XML form; say so before a file is chosen.
-    if (type == kXml && page != kStandard) {
+    // Say so before a file is chosen.
+    if (!takesFormat) {
+        const auto sole = SoleViewTaking(format.Format);
         dialogs_.message(this, QMessageBox::Warning, QStringLiteral("Export"),
-                         QStringLiteral("XML export is only supported for the standard info"));
+                         sole ? QStringLiteral("%1 export is only supported for the %2 info")
+                                    .arg(FromView(format.Kind), FromView(InfoOf(*sole).Name))
+                              : QStringLiteral("%1 export is not supported for this page")
+                                    .arg(FromView(format.Kind)));
         return;
     }
 
-    QString path;
-    for (;;) {
-        path = dialogs_.saveFile(this, QStringLiteral("Export as HTML"), FiltersOf(type),
-                                 lastExportPath_);
-        if (path.isEmpty())
-            return; // Cancel ends the export; nothing is written.
-        lastExportPath_ = path;
-        if (!FileExists(QFile::encodeName(path).toStdString()))
-            break;
-        const auto answer =
-            dialogs_.message(this, QMessageBox::Question, QStringLiteral("HTML Export"),
-                             QStringLiteral("File exists! Overwrite?"),
-                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        if (answer == QMessageBox::Yes)
-            break;
-        if (answer != QMessageBox::No)
-            return;
-    }
-
-    const std::string file = QFile::encodeName(path).toStdString();
-    const std::string title = txtServerName_->text().toStdString();
-    const std::string decimal = QString(QLocale::system().decimalPoint()).toStdString();
-    std::optional<PlayerIndex> player;
-    if (page == kPlayer) {
-        player = store_.FindPlayer(cmbPlayer_->currentText().toStdString());
+    const QString path = AskExportPath(format);
+    if (path.isEmpty())
+        return;
+    ExportRequest request = ExportRequestFromPage(view.View, format.Format);
+    request.Path = QFile::encodeName(path).toStdString();
+    if (view.NeedsPlayer) {
+        const auto player = store_.FindPlayer(cmbPlayer_->currentText().toStdString());
         if (!player)
             return;
+        request.PlayerDetails.Player = *player;
     }
 
     // The writers yield to the window; nothing may change the store meanwhile.
     SetRunning(true);
-    ExportResult result;
+    ExportOutcome outcome;
     {
         const BusyPointer busy;
-        switch (page) {
-        case kStandard:
-            if (type == kHtml)
-                result = WriteStandardHtml(
-                    store_, file, Flags(chkStandard_), OrderKey(optStandardOrder_),
-                    cmbSortHow_[0]->currentIndex() == 0, false, title, decimal);
-            else if (type == kText)
-                result = WriteStandardText(
-                    store_, file, Flags(chkStandard_), OrderKey(optStandardOrder_),
-                    cmbSortHow_[0]->currentIndex() == 0, textOptions_, decimal);
-            else
-                result = WriteXml(store_, file, OrderKey(optStandardOrder_),
-                                  cmbSortHow_[0]->currentIndex() == 0, decimal);
-            break;
-        case kPlayer:
-            if (type == kHtml)
-                result = WritePlayerDetailsHtml(
-                    store_, file, Flags(chkPlayerDetails_), OrderKey(optPlayerDetails_),
-                    cmbSortHow_[1]->currentIndex() == 0, *player, false, title);
-            else
-                result = WritePlayerDetailsText(
-                    store_, file, Flags(chkPlayerDetails_), OrderKey(optPlayerDetails_),
-                    cmbSortHow_[1]->currentIndex() == 0, *player, textOptions_);
-            break;
-        case kWeapon:
-            if (type == kHtml)
-                result = WriteWeaponHtml(store_, file, Flags(chkWeaponDetails_),
-                                         OrderKey(optWeaponDetails_),
-                                         cmbSortHow_[2]->currentIndex() == 0, false, title);
-            else
-                result = WriteWeaponText(store_, file, Flags(chkWeaponDetails_),
-                                         OrderKey(optWeaponDetails_),
-                                         cmbSortHow_[2]->currentIndex() == 0, textOptions_);
-            break;
-        case kVoice:
-            result = type == kHtml
-                         ? WriteVoiceChatHtml(store_, file, Flags(chkVoiceChat_), title)
-                         : WriteVoiceChatText(store_, file, Flags(chkVoiceChat_), textOptions_);
-            break;
-        case kTextChat:
-            result = type == kHtml
-                         ? WriteTextChatHtml(store_, file, Flags(chkTextChat_), title)
-                         : WriteTextChatText(store_, file, Flags(chkTextChat_), textOptions_);
-            break;
-        default:
-            result = type == kHtml
-                         ? WriteJunkHtml(store_, file, title, txtDateTime_->text().toStdString(),
-                                         RepaintingProgress())
-                         : WriteJunkText(store_, file, RepaintingProgress());
-            break;
-        }
+        outcome = RunExport(store_, request);
     }
     SetRunning(false);
 
-    if (!result.Ok()) {
-        ShowWriterError(result.Error);
+    if (!outcome.Ok()) {
+        ShowWriterError(outcome.File.Error);
         return; // a failed file is not handed to the browser
     }
     if (chkOpenSavedFile_->isChecked())

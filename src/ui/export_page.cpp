@@ -1,5 +1,6 @@
-// The "Export Logfile" page: the six sub-pages of export choices, the export type and the
-// buttons along the bottom, and the chat-type rule of the two chat sub-pages.
+// The "Export Logfile" page: the six sub-pages of export choices, built from the export views'
+// descriptions, the export type and the buttons along the bottom, and the chat-type rule of the
+// two chat sub-pages.
 #include "ui/main_window.h"
 
 #include "ui/dialogs.h"
@@ -18,6 +19,9 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <span>
+
 namespace qla::ui {
 
 namespace {
@@ -28,19 +32,55 @@ QLabel* NamedLabel(const char* name, const QString& text, QWidget* parent) {
     return label;
 }
 
-QCheckBox* ArrayCheck(const char* arrayName, int index, const char* caption, QWidget* parent) {
-    auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
-    box->setObjectName(IndexedName(arrayName, index));
-    box->setChecked(true);
-    return box;
-}
-
-QRadioButton* ArrayOption(const char* arrayName, int index, const char* caption,
+QRadioButton* ArrayOption(const char* arrayName, int index, std::string_view caption,
                           QButtonGroup* group, QWidget* parent) {
-    auto* option = new QRadioButton(QString::fromLatin1(caption), parent);
+    auto* option = new QRadioButton(QString::fromUtf8(caption.data(), caption.size()), parent);
     option->setObjectName(IndexedName(arrayName, index));
     group->addButton(option, index);
     return option;
+}
+
+// The view's check boxes "arrayName(i)" with its captions, all checked.
+std::vector<QCheckBox*> CheckBoxes(const ExportViewInfo& view, const char* arrayName,
+                                   QWidget* parent) {
+    std::vector<QCheckBox*> boxes;
+    for (std::size_t i = 0; i < view.Checks.size(); ++i) {
+        const std::string_view caption = view.Checks[i];
+        auto* box = new QCheckBox(QString::fromUtf8(caption.data(), caption.size()), parent);
+        box->setObjectName(IndexedName(arrayName, static_cast<int>(i)));
+        box->setChecked(true);
+        boxes.push_back(box);
+    }
+    return boxes;
+}
+
+// The view's "Order by" options "arrayName(i)" with the start-up choice selected, listed in
+// `column` with that choice first. Options the page does not offer stay hidden and unlisted.
+std::vector<QRadioButton*> OrderOptions(const ExportViewInfo& view, const char* arrayName,
+                                        QWidget* parent, QVBoxLayout* column) {
+    auto* group = new QButtonGroup(parent);
+    std::vector<QRadioButton*> options;
+    for (std::size_t i = 0; i < view.Orders.size(); ++i) {
+        const std::string_view caption = view.Orders[i].Caption;
+        auto* option = new QRadioButton(QString::fromUtf8(caption.data(), caption.size()), parent);
+        option->setObjectName(IndexedName(arrayName, static_cast<int>(i)));
+        group->addButton(option, static_cast<int>(i));
+        options.push_back(option);
+    }
+    const auto first = static_cast<std::size_t>(view.DefaultOrder);
+    options[first]->setChecked(true);
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        if (view.Orders[i].Offered)
+            continue;
+        options[i]->setVisible(false);
+        options[i]->setEnabled(false);
+    }
+    column->addWidget(options[first]);
+    for (std::size_t i = 0; i < options.size(); ++i)
+        if (i != first && view.Orders[i].Offered)
+            column->addWidget(options[i]);
+    column->addStretch(1);
+    return options;
 }
 
 QComboBox* SortHow(int index, QWidget* parent) {
@@ -73,12 +113,22 @@ SubPageLayout StartSubPage(QWidget* page, QLabel* title, QLabel* orderBy, QCombo
     return {outer, columns, orderColumn};
 }
 
-QVBoxLayout* Column(std::initializer_list<QWidget*> widgets) {
+template <class Widgets> QVBoxLayout* Column(const Widgets& widgets) {
     auto* column = new QVBoxLayout;
     for (QWidget* widget : widgets)
         column->addWidget(widget);
     column->addStretch(1);
     return column;
+}
+QVBoxLayout* Column(std::initializer_list<QWidget*> widgets) {
+    return Column<std::initializer_list<QWidget*>>(widgets);
+}
+
+// Boxes in columns of three, side by side.
+template <class Box> void AddInColumnsOfThree(QHBoxLayout* row, const std::vector<Box*>& boxes) {
+    for (std::size_t first = 0; first < boxes.size(); first += 3)
+        row->addLayout(Column(
+            std::span(boxes).subspan(first, std::min<std::size_t>(3, boxes.size() - first))));
 }
 
 } // namespace
@@ -89,9 +139,14 @@ QWidget* frmMain::BuildExportPage() {
 
     tabExport_ = new QTabBar(page);
     tabExport_->setObjectName(QStringLiteral("tabExport"));
-    for (const char* caption :
-         {"Standard", "Player Details", "Weapon Details", "Voice Chat", "Text Chat", "Other"})
-        tabExport_->addTab(QString::fromLatin1(caption));
+    // One tab per view; views with a choice caption share the tab they name.
+    std::string_view lastTab;
+    for (const ExportViewInfo& view : ExportViews()) {
+        if (view.Tab != lastTab)
+            tabExport_->addTab(QString::fromUtf8(view.Tab.data(), view.Tab.size()));
+        lastTab = view.Tab;
+    }
+    exportViews_.assign(ExportViews().size(), {});
     subPages_ = new QStackedWidget(page);
     subPages_->setObjectName(QStringLiteral("stackExport"));
     subPages_->setFrameShape(QFrame::StyledPanel);
@@ -99,10 +154,10 @@ QWidget* frmMain::BuildExportPage() {
         BuildStandardSubPage(),
         BuildPlayerSubPage(),
         BuildWeaponSubPage(),
-        BuildChatSubPage("Label19", QStringLiteral("Select voice chat  info to export:"),
-                         "chkVoiceChat", chkVoiceChat_),
-        BuildChatSubPage("Label21", QStringLiteral("Select text chat  info to export:"),
-                         "chkTextChat", chkTextChat_),
+        BuildChatSubPage(ExportView::VoiceChat, "Label19",
+                         QStringLiteral("Select voice chat  info to export:"), "chkVoiceChat"),
+        BuildChatSubPage(ExportView::TextChat, "Label21",
+                         QStringLiteral("Select text chat  info to export:"), "chkTextChat"),
         BuildOtherSubPage()};
     for (int i = 0; i < 6; ++i) {
         fraExport_[i] = built[i];
@@ -122,8 +177,8 @@ QWidget* frmMain::BuildExportPage() {
     cmbExportType_ = new QComboBox(page);
     cmbExportType_->setObjectName(QStringLiteral("cmbExportType"));
     // XML is offered as the third type, so the dispatcher's XML branch can be chosen.
-    cmbExportType_->addItems(
-        {QStringLiteral("HTML"), QStringLiteral("Text dump"), QStringLiteral("XML")});
+    for (const ExportFormatInfo& format : ExportFormats())
+        cmbExportType_->addItem(QString::fromUtf8(format.Caption.data(), format.Caption.size()));
     cmdExport_ = new QPushButton(QStringLiteral("Export"), page);
     cmdExport_->setObjectName(QStringLiteral("cmdExport"));
     connect(cmdExport_, &QPushButton::clicked, this, &frmMain::cmdExport_Click);
@@ -143,25 +198,12 @@ QWidget* frmMain::BuildStandardSubPage() {
     const SubPageLayout layout = StartSubPage(
         page, NamedLabel("Label13", QStringLiteral("Select standard info to export:"), page),
         NamedLabel("Label23", QStringLiteral("Order by:"), page), cmbSortHow_[0]);
-    constexpr std::array<const char*, 5> checks{
-        "Player name", "Number of kills", "Number of deaths", "Kill / Death ratio", "Teamkills"};
-    auto* checkColumn = new QVBoxLayout;
-    for (int i = 0; i < 5; ++i) {
-        chkStandard_[i] = ArrayCheck("chkStandard", i, checks[i], page);
-        checkColumn->addWidget(chkStandard_[i]);
-    }
-    checkColumn->addStretch(1);
-    auto* group = new QButtonGroup(page);
-    constexpr std::array<const char*, 6> options{"Player name",      "Number of kills",
-                                                 "Number of deaths", "Kill / Death ratio",
-                                                 "Teamkills",        "Appearance in logfile"};
-    for (int i = 0; i < 6; ++i)
-        optStandardOrder_[i] = ArrayOption("optStandardOrder", i, options[i], group, page);
-    optStandardOrder_[5]->setChecked(true);
-    // Listed with "Appearance in logfile" first.
-    for (int i : {5, 0, 1, 2, 3, 4})
-        layout.orderColumn->addWidget(optStandardOrder_[i]);
-    layout.orderColumn->addStretch(1);
+    const ExportViewInfo& view = InfoOf(ExportView::Standard);
+    ExportViewControls& controls = exportViews_[static_cast<std::size_t>(view.View)];
+    controls.SortHow = cmbSortHow_[0];
+    controls.Checks = CheckBoxes(view, "chkStandard", page);
+    auto* checkColumn = Column(controls.Checks);
+    controls.Orders = OrderOptions(view, "optStandardOrder", page, layout.orderColumn);
     layout.columns->addLayout(checkColumn);
     layout.columns->addStretch(1);
     layout.columns->addLayout(layout.orderColumn);
@@ -178,26 +220,17 @@ QWidget* frmMain::BuildPlayerSubPage() {
     cmbPlayer_->setObjectName(QStringLiteral("cmbPlayer"));
     cmbPlayer_->setMinimumContentsLength(20);
     cmbPlayer_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    constexpr std::array<const char*, 6> checks{"Kills",     "Deaths",     "Self kills",
-                                                "Teamkills", "Teamdeaths", "Used weapons"};
-    for (int i = 0; i < 6; ++i)
-        chkPlayerDetails_[i] = ArrayCheck("chkPlayerDetails", i, checks[i], page);
+    const ExportViewInfo& view = InfoOf(ExportView::PlayerDetails);
+    ExportViewControls& controls = exportViews_[static_cast<std::size_t>(view.View)];
+    controls.SortHow = cmbSortHow_[1];
+    controls.Checks = CheckBoxes(view, "chkPlayerDetails", page);
     auto* left = new QVBoxLayout;
     left->addWidget(cmbPlayer_);
     auto* boxes = new QHBoxLayout;
-    boxes->addLayout(Column({chkPlayerDetails_[0], chkPlayerDetails_[1], chkPlayerDetails_[2]}));
-    boxes->addLayout(Column({chkPlayerDetails_[3], chkPlayerDetails_[4], chkPlayerDetails_[5]}));
+    AddInColumnsOfThree(boxes, controls.Checks);
     left->addLayout(boxes);
     left->addStretch(1);
-    auto* group = new QButtonGroup(page);
-    constexpr std::array<const char*, 3> options{"Player names", "Numbers",
-                                                 "Appearance in logfile"};
-    for (int i = 0; i < 3; ++i)
-        optPlayerDetails_[i] = ArrayOption("optPlayerDetails", i, options[i], group, page);
-    optPlayerDetails_[2]->setChecked(true);
-    for (int i : {2, 0, 1})
-        layout.orderColumn->addWidget(optPlayerDetails_[i]);
-    layout.orderColumn->addStretch(1);
+    controls.Orders = OrderOptions(view, "optPlayerDetails", page, layout.orderColumn);
     layout.columns->addLayout(left);
     layout.columns->addStretch(1);
     layout.columns->addLayout(layout.orderColumn);
@@ -210,48 +243,30 @@ QWidget* frmMain::BuildWeaponSubPage() {
     const SubPageLayout layout = StartSubPage(
         page, NamedLabel("Label18", QStringLiteral("Select weapon info to export:"), page),
         NamedLabel("Label25", QStringLiteral("Order by:"), page), cmbSortHow_[2]);
-    constexpr std::array<const char*, 5> checks{"Weapon name", "Number of kills",
-                                                "% of total kills", "Most kills by: [player]",
-                                                "Most deaths by: [player]"};
-    auto* checkColumn = new QVBoxLayout;
-    for (int i = 0; i < 5; ++i) {
-        chkWeaponDetails_[i] = ArrayCheck("chkWeaponDetails", i, checks[i], page);
-        checkColumn->addWidget(chkWeaponDetails_[i]);
-    }
-    checkColumn->addStretch(1);
-    auto* group = new QButtonGroup(page);
-    constexpr std::array<const char*, 6> options{
-        "Weapon name",    "Number of kills", "% of total kills",
-        "Most kills by:", "Most deaths by:", "Standard order"};
-    for (int i = 0; i < 6; ++i)
-        optWeaponDetails_[i] = ArrayOption("optWeaponDetails", i, options[i], group, page);
-    optWeaponDetails_[5]->setChecked(true);
-    // The share option exists but is never offered.
-    optWeaponDetails_[2]->setVisible(false);
-    optWeaponDetails_[2]->setEnabled(false);
-    for (int i : {5, 0, 1, 3, 4})
-        layout.orderColumn->addWidget(optWeaponDetails_[i]);
-    layout.orderColumn->addStretch(1);
+    const ExportViewInfo& view = InfoOf(ExportView::Weapons);
+    ExportViewControls& controls = exportViews_[static_cast<std::size_t>(view.View)];
+    controls.SortHow = cmbSortHow_[2];
+    controls.Checks = CheckBoxes(view, "chkWeaponDetails", page);
+    auto* checkColumn = Column(controls.Checks);
+    controls.Orders = OrderOptions(view, "optWeaponDetails", page, layout.orderColumn);
     layout.columns->addLayout(checkColumn);
     layout.columns->addStretch(1);
     layout.columns->addLayout(layout.orderColumn);
     return page;
 }
 
-QWidget* frmMain::BuildChatSubPage(const char* titleName, const QString& title,
-                                   const char* arrayName, std::array<QCheckBox*, 5>& boxes) {
+QWidget* frmMain::BuildChatSubPage(ExportView view, const char* titleName, const QString& title,
+                                   const char* arrayName) {
     auto* widget = new QWidget;
     const SubPageLayout layout =
         StartSubPage(widget, NamedLabel(titleName, title, widget), nullptr, nullptr);
-    constexpr std::array<const char*, 5> captions{"Player name", "Location", "Text", "Team chat",
-                                                  "Global chat"};
-    for (int i = 0; i < 5; ++i) {
-        boxes[i] = ArrayCheck(arrayName, i, captions[i], widget);
+    const auto slot = static_cast<std::size_t>(view);
+    const std::vector<QCheckBox*> boxes = CheckBoxes(InfoOf(view), arrayName, widget);
+    exportViews_[slot].Checks = boxes;
+    for (std::size_t i = 0; i < boxes.size(); ++i)
         connect(boxes[i], &QCheckBox::clicked, this,
-                [this, &boxes, i] { ChatTypeCheck(boxes, i); });
-    }
-    layout.columns->addLayout(Column({boxes[0], boxes[1], boxes[2]}));
-    layout.columns->addLayout(Column({boxes[3], boxes[4]}));
+                [this, slot, i] { ChatTypeCheck(exportViews_[slot].Checks, static_cast<int>(i)); });
+    AddInColumnsOfThree(layout.columns, boxes);
     layout.columns->addStretch(1);
     return widget;
 }
@@ -262,16 +277,15 @@ QWidget* frmMain::BuildOtherSubPage() {
         page, NamedLabel("Label22", QStringLiteral("Select other info to export:"), page), nullptr,
         nullptr);
     auto* group = new QButtonGroup(page);
-    optOther_[0] = ArrayOption("optOther", 0, "Logfile Junk", group, page);
-    optOther_[1] =
-        ArrayOption("optOther", 1, "All data (standard + players + weapons)", group, page);
+    optOther_[0] = ArrayOption("optOther", 0, InfoOf(ExportView::Junk).Choice, group, page);
+    optOther_[1] = ArrayOption("optOther", 1, InfoOf(ExportView::AllData).Choice, group, page);
     optOther_[1]->setChecked(true);
     layout.columns->addLayout(Column({optOther_[0], optOther_[1]}));
     layout.columns->addStretch(1);
     return page;
 }
 
-void frmMain::ChatTypeCheck(std::array<QCheckBox*, 5>& boxes, int index) {
+void frmMain::ChatTypeCheck(const std::vector<QCheckBox*>& boxes, int index) {
     // At least one of "Team chat" and "Global chat" stays checked.
     if (index != 3 && index != 4)
         return;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "analysis/analysis.h"
+#include "export/export_views.h"
 #include "export/text_export.h"
 
 #include <QElapsedTimer>
@@ -11,6 +12,7 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 class QButtonGroup;
 class QCheckBox;
@@ -61,15 +63,15 @@ class frmMain final : public QWidget {
     QWidget* BuildStandardSubPage();
     QWidget* BuildPlayerSubPage();
     QWidget* BuildWeaponSubPage();
-    QWidget* BuildChatSubPage(const char* titleName, const QString& title, const char* arrayName,
-                              std::array<QCheckBox*, 5>& boxes);
+    QWidget* BuildChatSubPage(ExportView view, const char* titleName, const QString& title,
+                              const char* arrayName);
     QWidget* BuildOtherSubPage();
     QWidget* BuildAboutPage();
     QLabel* AddLinkLabel(const char* name, const QString& text, const QString& tooltip);
 
     void tabMain_Click(int tab);
     void tabExport_Click(int tab);
-    void ChatTypeCheck(std::array<QCheckBox*, 5>& boxes, int index);
+    void ChatTypeCheck(const std::vector<QCheckBox*>& boxes, int index);
     void txtServerName_GotFocus();
     void cmdOpen_Click();
     void cmdStart_Click();
@@ -81,6 +83,9 @@ class frmMain final : public QWidget {
     void lstNames_Click();
     void cmdOptions_Click();
     void cmdExport_Click();
+    ExportView SelectedExportView() const;
+    QString AskExportPath(const ExportFormatInfo& format);
+    ExportRequest ExportRequestFromPage(ExportView view, ExportFormat format) const;
     void cmdCheckForUpdate_Click();
     void SetRunning(bool running);
     void ShowWriterError(const std::string& error);
@@ -122,16 +127,16 @@ class frmMain final : public QWidget {
     QTabBar* tabExport_ = nullptr;
     QStackedWidget* subPages_ = nullptr;
     std::array<QWidget*, 6> fraExport_{};
-    std::array<QCheckBox*, 5> chkStandard_{};
-    std::array<QRadioButton*, 6> optStandardOrder_{};
+    // Per ExportView: its check boxes and "Order by" options by index, and its direction box.
+    struct ExportViewControls {
+        std::vector<QCheckBox*> Checks;
+        std::vector<QRadioButton*> Orders;
+        QComboBox* SortHow = nullptr;
+    };
+    std::vector<ExportViewControls> exportViews_;
     std::array<QComboBox*, 3> cmbSortHow_{};
     QComboBox* cmbPlayer_ = nullptr;
-    std::array<QCheckBox*, 6> chkPlayerDetails_{};
-    std::array<QRadioButton*, 3> optPlayerDetails_{};
-    std::array<QCheckBox*, 5> chkWeaponDetails_{};
-    std::array<QRadioButton*, 6> optWeaponDetails_{};
-    std::array<QCheckBox*, 5> chkVoiceChat_{};
-    std::array<QCheckBox*, 5> chkTextChat_{};
+    // The views of the "Other" tab: Logfile Junk, All data.
     std::array<QRadioButton*, 2> optOther_{};
     QPushButton* cmdOptions_ = nullptr;
     QCheckBox* chkOpenSavedFile_ = nullptr;

@@ -1,8 +1,6 @@
 // Writers that cannot create or fill their file report the platform's error with the stage they
-// were in, and never throw or print.
-#include "export/html_export.h"
-#include "export/text_export.h"
-#include "export/xml_export.h"
+// were in, and never throw or print. Every writer runs through an export request.
+#include "export/export_views.h"
 #include "test_store.h"
 
 #include "support/scratch_dir.h"
@@ -10,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 namespace qla {
 namespace {
@@ -19,70 +16,39 @@ namespace fs = std::filesystem;
 
 struct WriterCase {
     std::string_view name;
-    std::function<ExportResult(const AnalysisStore&, const std::string&)> write;
+    ExportView view;
+    ExportFormat format;
     int createStage; // stage when the file cannot be created
     int fillStage;   // stage when writing into it fails
+
+    ExportResult write(const AnalysisStore& store, const std::string& path) const {
+        ExportRequest request = RequestFor(view, format, {});
+        request.Path = path;
+        request.GameTitle = "T";
+        request.PlayerDetails.Player = 1;
+        request.PlayerDetails.Order = PlayerDetailOrder::ItemNames;
+        request.Junk.LogDateText = "d";
+        return RunExport(store, request).File;
+    }
 };
 
+using enum ExportView;
+using enum ExportFormat;
+
 const WriterCase kWriters[] = {
-    {"standard text",
-     [](const AnalysisStore& s, const std::string& p) {
-         return WriteStandardText(s, p, kAllStandardColumns, 5, true, {}, ".");
-     },
-     5, 10},
-    {"player text",
-     [](const AnalysisStore& s, const std::string& p) {
-         return WritePlayerDetailsText(s, p, kAllPlayerDetailSections, 0, true, 1, {});
-     },
-     5, 10},
-    {"weapon text",
-     [](const AnalysisStore& s, const std::string& p) {
-         return WriteWeaponText(s, p, kAllWeaponColumns, 5, true, {});
-     },
-     5, 5},
-    {"voice text",
-     [](const AnalysisStore& s, const std::string& p) {
-         return WriteVoiceChatText(s, p, kAllChatFlags, {});
-     },
-     0, 0},
-    {"text chat text",
-     [](const AnalysisStore& s, const std::string& p) {
-         return WriteTextChatText(s, p, kAllChatFlags, {});
-     },
-     0, 0},
-    {"junk text", [](const AnalysisStore& s, const std::string& p) { return WriteJunkText(s, p); },
-     0, 0},
-    {"standard html",
-     [](const AnalysisStore& s, const std::string& p) {
-         return WriteStandardHtml(s, p, kAllStandardColumns, 5, true, false, "T", ".");
-     },
-     5, 10},
-    {"player html",
-     [](const AnalysisStore& s, const std::string& p) {
-         return WritePlayerDetailsHtml(s, p, kAllPlayerDetailSections, 0, true, 1, false, "T");
-     },
-     5, 10},
-    {"weapon html",
-     [](const AnalysisStore& s, const std::string& p) {
-         return WriteWeaponHtml(s, p, kAllWeaponColumns, 5, true, false, "T");
-     },
-     5, 25},
-    {"voice html",
-     [](const AnalysisStore& s, const std::string& p) {
-         return WriteVoiceChatHtml(s, p, kAllChatFlags, "T");
-     },
-     5, 5},
-    {"text chat html",
-     [](const AnalysisStore& s, const std::string& p) {
-         return WriteTextChatHtml(s, p, kAllChatFlags, "T");
-     },
-     5, 5},
-    {"junk html",
-     [](const AnalysisStore& s, const std::string& p) { return WriteJunkHtml(s, p, "T", "d"); }, 0,
-     0},
-    {"xml",
-     [](const AnalysisStore& s, const std::string& p) { return WriteXml(s, p, 5, true, "."); }, 0,
-     0},
+    {"standard text", Standard, Text, 5, 10},
+    {"player text", PlayerDetails, Text, 5, 10},
+    {"weapon text", Weapons, Text, 5, 5},
+    {"voice text", VoiceChat, Text, 0, 0},
+    {"text chat text", TextChat, Text, 0, 0},
+    {"junk text", Junk, Text, 0, 0},
+    {"standard html", Standard, Html, 5, 10},
+    {"player html", PlayerDetails, Html, 5, 10},
+    {"weapon html", Weapons, Html, 5, 25},
+    {"voice html", VoiceChat, Html, 5, 5},
+    {"text chat html", TextChat, Html, 5, 5},
+    {"junk html", Junk, Html, 0, 0},
+    {"xml", Standard, Xml, 0, 0},
 };
 
 test::TestStore SmallStore() {
@@ -135,14 +101,13 @@ TEST(WriterFailureTest, UnknownPlayerIndex) {
     const fs::path page = test::ScratchDir() / "unknown_player.html";
     for (PlayerIndex player : {0, -1, 3}) {
         fs::remove(page);
-        EXPECT_EQ(WritePlayerDetailsHtml(data.Store, page.string(), kAllPlayerDetailSections, 0,
-                                         true, player, false, "T")
-                      .Error,
-                  "Error - 22 - Invalid argument\r\nerrorcode: 0");
-        EXPECT_EQ(WritePlayerDetailsText(data.Store, page.string(), kAllPlayerDetailSections, 0,
-                                         true, player, {})
-                      .Error,
-                  "Error - 22 - Invalid argument\r\nerrorcode: 0");
+        for (ExportFormat format : {Html, Text}) {
+            ExportRequest request = RequestFor(PlayerDetails, format, {});
+            request.Path = page.string();
+            request.PlayerDetails.Player = player;
+            EXPECT_EQ(RunExport(data.Store, request).File.Error,
+                      "Error - 22 - Invalid argument\r\nerrorcode: 0");
+        }
         EXPECT_FALSE(fs::exists(page));
     }
     EXPECT_EQ(data.Store.PlayerCount(), 2);

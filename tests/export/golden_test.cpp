@@ -1,15 +1,15 @@
 // Golden pages: every folder under tests/data/export/cases holds call.txt (which writer, its
-// arguments, which store of tests/data/export/stores) and the hand-written expected file. The
-// expected files are kept with LF line ends in the repository; every written line ends in CR LF.
-#include "export/html_export.h"
-#include "export/text_export.h"
-#include "export/xml_export.h"
+// arguments, which store of tests/data/export/stores), run as an export request, and the
+// hand-written expected file. The expected files are kept with LF line ends in the repository;
+// every written line ends in CR LF.
+#include "export/export_views.h"
 #include "test_store.h"
 
 #include "support/scratch_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -33,13 +33,6 @@ std::map<std::string, std::string> ReadCall(const fs::path& file) {
     return call;
 }
 
-template <std::size_t N> std::array<bool, N> Flags(const std::string& bits) {
-    std::array<bool, N> flags{};
-    for (std::size_t i = 0; i < N && i < bits.size(); ++i)
-        flags[i] = bits[i] == '1';
-    return flags;
-}
-
 std::string WithCrLf(const std::string& text) {
     std::string out;
     for (char c : text) {
@@ -50,56 +43,59 @@ std::string WithCrLf(const std::string& text) {
     return out;
 }
 
-// Runs the writer named in call.txt; returns the writer's error text.
+// The writers call.txt names, as the view and format of an export request.
+struct NamedWriter {
+    std::string_view Name;
+    ExportView View;
+    ExportFormat Format;
+};
+constexpr NamedWriter kNamedWriters[] = {
+    {"standard-text", ExportView::Standard, ExportFormat::Text},
+    {"player-text", ExportView::PlayerDetails, ExportFormat::Text},
+    {"weapon-text", ExportView::Weapons, ExportFormat::Text},
+    {"voice-text", ExportView::VoiceChat, ExportFormat::Text},
+    {"textchat-text", ExportView::TextChat, ExportFormat::Text},
+    {"junk-text", ExportView::Junk, ExportFormat::Text},
+    {"standard-html", ExportView::Standard, ExportFormat::Html},
+    {"player-html", ExportView::PlayerDetails, ExportFormat::Html},
+    {"weapon-html", ExportView::Weapons, ExportFormat::Html},
+    {"voice-html", ExportView::VoiceChat, ExportFormat::Html},
+    {"textchat-html", ExportView::TextChat, ExportFormat::Html},
+    {"junk-html", ExportView::Junk, ExportFormat::Html},
+    {"xml", ExportView::Standard, ExportFormat::Xml},
+};
+
+// Runs the export call.txt describes; returns the writer's error text.
 std::string RunCall(std::map<std::string, std::string> call, test::TestStore& data,
                     const std::string& out) {
     const AnalysisStore& store = data.Store;
     const std::string& writer = call["writer"];
-    const int key = std::stoi(call.count("key") ? call["key"] : "0");
-    const bool ascending = call["ascending"] != "0";
-    const bool links = call["links"] == "1";
-    const std::string title = call["title"];
-    const std::string decimal = call.count("decimal") ? call["decimal"] : ".";
-    TextExportOptions options;
-    if (call.count("include-header"))
-        options.IncludeHeader = call["include-header"] == "1";
-    if (call.count("separator"))
-        options.Separator = call["separator"];
-    options.RemoveColors = call["remove-colors"] == "1";
-    const PlayerIndex player = store.FindPlayer(call["player"]).value_or(0);
-    const std::string& flags = call["flags"];
+    const auto named = std::find_if(std::begin(kNamedWriters), std::end(kNamedWriters),
+                                    [&](const NamedWriter& w) { return w.Name == writer; });
+    if (named == std::end(kNamedWriters))
+        return "unknown writer " + writer;
 
-    ExportResult result{"unknown writer " + writer};
-    if (writer == "standard-text")
-        result = WriteStandardText(store, out, Flags<5>(flags), key, ascending, options, decimal);
-    else if (writer == "player-text")
-        result =
-            WritePlayerDetailsText(store, out, Flags<6>(flags), key, ascending, player, options);
-    else if (writer == "weapon-text")
-        result = WriteWeaponText(store, out, Flags<5>(flags), key, ascending, options);
-    else if (writer == "voice-text")
-        result = WriteVoiceChatText(store, out, Flags<5>(flags), options);
-    else if (writer == "textchat-text")
-        result = WriteTextChatText(store, out, Flags<5>(flags), options);
-    else if (writer == "junk-text")
-        result = WriteJunkText(store, out);
-    else if (writer == "standard-html")
-        result =
-            WriteStandardHtml(store, out, Flags<5>(flags), key, ascending, links, title, decimal);
-    else if (writer == "player-html")
-        result = WritePlayerDetailsHtml(store, out, Flags<6>(flags), key, ascending, player, links,
-                                        title);
-    else if (writer == "weapon-html")
-        result = WriteWeaponHtml(store, out, Flags<5>(flags), key, ascending, links, title);
-    else if (writer == "voice-html")
-        result = WriteVoiceChatHtml(store, out, Flags<5>(flags), title);
-    else if (writer == "textchat-html")
-        result = WriteTextChatHtml(store, out, Flags<5>(flags), title);
-    else if (writer == "junk-html")
-        result = WriteJunkHtml(store, out, title, call["date"]);
-    else if (writer == "xml")
-        result = WriteXml(store, out, key, ascending, decimal);
-    return result.Error;
+    // "flags" holds one 0 or 1 per check box; boxes it leaves out are cleared.
+    PageChoices choices;
+    const std::string& flags = call["flags"];
+    for (std::size_t i = 0; i < InfoOf(named->View).Checks.size(); ++i)
+        choices.Checks.push_back(i < flags.size() && flags[i] == '1');
+    choices.Order = std::stoi(call.count("key") ? call["key"] : "0");
+    choices.Ascending = call["ascending"] != "0";
+
+    ExportRequest request = RequestFor(named->View, named->Format, choices);
+    request.Path = out;
+    request.GameTitle = call["title"];
+    request.DecimalSeparator = call.count("decimal") ? call["decimal"] : ".";
+    request.SiteLinks = call["links"] == "1";
+    if (call.count("include-header"))
+        request.Text.IncludeHeader = call["include-header"] == "1";
+    if (call.count("separator"))
+        request.Text.Separator = call["separator"];
+    request.Text.RemoveColors = call["remove-colors"] == "1";
+    request.PlayerDetails.Player = store.FindPlayer(call["player"]).value_or(0);
+    request.Junk.LogDateText = call["date"];
+    return RunExport(store, request).File.Error;
 }
 
 std::vector<std::string> CaseNames() {

@@ -1,0 +1,17 @@
+// RunExport: the one place that picks a writer for a view and a format.
+#include "export/export_request.h"
+
+#include "export/export_views.h"
+
+#include <cerrno>
+
+namespace qla {
+
+ExportOutcome RunExport(const AnalysisStore& store, const ExportRequest& request) {
+    const ExportWriter write = WriterOf(request.View, request.Format);
+    if (write == nullptr)
+        return {Failure(EINVAL, 0), {}};
+    return write(store, request);
+}
+
+} // namespace qla

@@ -1,0 +1,91 @@
+// One export as the window's Export page or qla's options describe it: which view, which format,
+// where, and the view's choices. RunExport runs the one writer the view and format select, so
+// the front ends only build requests and show what comes back.
+#pragma once
+
+#include "core/store.h"
+#include "export/export_all.h"
+#include "export/export_types.h"
+#include "export/text_export.h"
+
+#include <string>
+
+namespace qla {
+
+// In the order of the export page's choices; ExportViews() describes each.
+enum class ExportView { Standard, PlayerDetails, Weapons, VoiceChat, TextChat, Junk, AllData };
+// In the order of the window's "Type of file" list; ExportFormats() describes each.
+enum class ExportFormat { Html, Text, Xml };
+
+// The "Order by" options; each value is the option's index on its page.
+enum class StandardOrder { PlayerName, Kills, Deaths, Ratio, Teamkills, Appearance };
+enum class PlayerDetailOrder { ItemNames, Numbers, Appearance };
+enum class WeaponOrder { WeaponName, Kills, Share, MostKillsBy, MostDeathsBy, StandardOrder };
+
+struct StandardOptions {
+    StandardColumns Columns = kAllStandardColumns;
+    StandardOrder Order = StandardOrder::Appearance;
+    bool Ascending = true;
+};
+
+struct PlayerDetailOptions {
+    PlayerDetailSections Sections = kAllPlayerDetailSections;
+    PlayerDetailOrder Order = PlayerDetailOrder::Appearance;
+    bool Ascending = true;
+    PlayerIndex Player = 0; // a stored player (AnalysisStore::FindPlayer); others fail
+};
+
+struct WeaponOptions {
+    WeaponColumns Columns = kAllWeaponColumns;
+    WeaponOrder Order = WeaponOrder::StandardOrder;
+    bool Ascending = true;
+};
+
+struct ChatOptions {
+    ChatFlags Shown = kAllChatFlags;
+};
+
+struct JunkOptions {
+    std::string LogDateText; // the opened log's date; empty when it has none
+    LineProgress Progress;   // optional
+};
+
+struct SiteOptions {
+    IfFileExists IfExists = IfFileExists::Overwrite;
+    ExistingFileQuestion Ask;   // needed for IfFileExists::Ask
+    ExportAllProgress Progress; // optional
+};
+
+struct ExportRequest {
+    ExportView View = ExportView::Standard;
+    ExportFormat Format = ExportFormat::Html;
+    std::string Path; // the file, or the folder of a site view
+    std::string GameTitle;
+    std::string DecimalSeparator = ".";
+    // HTML: the page belongs to a linked site (player names link to their pages) and brings
+    // no style sheet of its own.
+    bool SiteLinks = false;
+    TextExportOptions Text; // text format only
+
+    // Only the options of `View` are read.
+    StandardOptions Standard;
+    PlayerDetailOptions PlayerDetails;
+    WeaponOptions Weapons;
+    ChatOptions VoiceChat;
+    ChatOptions TextChat;
+    JunkOptions Junk;
+    SiteOptions Site;
+};
+
+// What RunExport did: the one file's result, or for a site view the site's result.
+struct ExportOutcome {
+    ExportResult File;
+    ExportAllResult Site;
+    bool Ok() const { return File.Ok() && Site.Ok(); }
+};
+
+// Runs the writer of the request's view and format. A format the view does not take (see
+// ViewTakes) fails with EINVAL at stage 0 before any file is created.
+ExportOutcome RunExport(const AnalysisStore& store, const ExportRequest& request);
+
+} // namespace qla

@@ -1,0 +1,303 @@
+// The table of export formats and views, with each view's writers.
+#include "export/export_views.h"
+
+#include "export/html_export.h"
+#include "export/xml_export.h"
+
+#include <array>
+
+namespace qla {
+namespace {
+
+using enum ExportFormat;
+
+constexpr std::array kFormats{
+    ExportFormatInfo{Html, "html", "HTML", "HTML", "HTML Files (*.html *.htm)", false},
+    ExportFormatInfo{Text, "text", "Text dump", "Text", "Text files (*.txt)", true},
+    ExportFormatInfo{Xml, "xml", "XML", "XML", "XML Files (*.xml)", false},
+};
+
+// Checked boxes of `choices` into a view's flags; boxes the choices do not mention stay checked.
+template <std::size_t N> std::array<bool, N> FlagsOf(const PageChoices& choices) {
+    std::array<bool, N> flags{};
+    for (std::size_t i = 0; i < N; ++i)
+        flags[i] = i >= choices.Checks.size() || choices.Checks[i];
+    return flags;
+}
+
+template <class Order> Order OrderOf(const PageChoices& choices, Order fallback) {
+    return choices.Order ? static_cast<Order>(*choices.Order) : fallback;
+}
+
+ExportOutcome Done(ExportResult result) {
+    return {std::move(result), {}};
+}
+
+// Standard table
+
+constexpr std::string_view kStandardChecks[] = {
+    "Player name", "Number of kills", "Number of deaths", "Kill / Death ratio", "Teamkills"};
+constexpr OrderOption kStandardOrders[] = {{"Player name"},      {"Number of kills"},
+                                           {"Number of deaths"}, {"Kill / Death ratio"},
+                                           {"Teamkills"},        {"Appearance in logfile"}};
+constexpr ViewWriter kStandardWriters[] = {
+    {Html,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         const StandardOptions& o = r.Standard;
+         return Done(WriteStandardHtml(store, r.Path, o.Columns, static_cast<int>(o.Order),
+                                       o.Ascending, r.SiteLinks, r.GameTitle, r.DecimalSeparator));
+     }},
+    {Text,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         const StandardOptions& o = r.Standard;
+         return Done(WriteStandardText(store, r.Path, o.Columns, static_cast<int>(o.Order),
+                                       o.Ascending, r.Text, r.DecimalSeparator));
+     }},
+    {Xml,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         const StandardOptions& o = r.Standard;
+         return Done(
+             WriteXml(store, r.Path, static_cast<int>(o.Order), o.Ascending, r.DecimalSeparator));
+     }},
+};
+void ApplyStandardChoices(ExportRequest& request, const PageChoices& choices) {
+    request.Standard = {FlagsOf<5>(choices), OrderOf(choices, StandardOrder::Appearance),
+                        choices.Ascending};
+}
+
+// One player's details
+
+constexpr std::string_view kPlayerChecks[] = {"Kills",     "Deaths",     "Self kills",
+                                              "Teamkills", "Teamdeaths", "Used weapons"};
+constexpr OrderOption kPlayerOrders[] = {{"Player names"}, {"Numbers"}, {"Appearance in logfile"}};
+constexpr ViewWriter kPlayerWriters[] = {
+    {Html,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         const PlayerDetailOptions& o = r.PlayerDetails;
+         return Done(WritePlayerDetailsHtml(store, r.Path, o.Sections, static_cast<int>(o.Order),
+                                            o.Ascending, o.Player, r.SiteLinks, r.GameTitle));
+     }},
+    {Text,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         const PlayerDetailOptions& o = r.PlayerDetails;
+         return Done(WritePlayerDetailsText(store, r.Path, o.Sections, static_cast<int>(o.Order),
+                                            o.Ascending, o.Player, r.Text));
+     }},
+};
+void ApplyPlayerChoices(ExportRequest& request, const PageChoices& choices) {
+    PlayerDetailOptions& options = request.PlayerDetails;
+    options.Sections = FlagsOf<6>(choices);
+    options.Order = OrderOf(choices, PlayerDetailOrder::Appearance);
+    options.Ascending = choices.Ascending;
+}
+
+// The weapon table
+
+constexpr std::string_view kWeaponChecks[] = {"Weapon name", "Number of kills", "% of total kills",
+                                              "Most kills by: [player]",
+                                              "Most deaths by: [player]"};
+// The share option exists but the page never offers it.
+constexpr OrderOption kWeaponOrders[] = {
+    {"Weapon name"},    {"Number of kills"}, {"% of total kills", false},
+    {"Most kills by:"}, {"Most deaths by:"}, {"Standard order"}};
+constexpr ViewWriter kWeaponWriters[] = {
+    {Html,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         const WeaponOptions& o = r.Weapons;
+         return Done(WriteWeaponHtml(store, r.Path, o.Columns, static_cast<int>(o.Order),
+                                     o.Ascending, r.SiteLinks, r.GameTitle));
+     }},
+    {Text,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         const WeaponOptions& o = r.Weapons;
+         return Done(WriteWeaponText(store, r.Path, o.Columns, static_cast<int>(o.Order),
+                                     o.Ascending, r.Text));
+     }},
+};
+void ApplyWeaponChoices(ExportRequest& request, const PageChoices& choices) {
+    request.Weapons = {FlagsOf<5>(choices), OrderOf(choices, WeaponOrder::StandardOrder),
+                       choices.Ascending};
+}
+
+// The two chat pages
+
+constexpr std::string_view kChatChecks[] = {"Player name", "Location", "Text", "Team chat",
+                                            "Global chat"};
+constexpr ViewWriter kVoiceChatWriters[] = {
+    {Html,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         return Done(WriteVoiceChatHtml(store, r.Path, r.VoiceChat.Shown, r.GameTitle));
+     }},
+    {Text,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         return Done(WriteVoiceChatText(store, r.Path, r.VoiceChat.Shown, r.Text));
+     }},
+};
+void ApplyVoiceChatChoices(ExportRequest& request, const PageChoices& choices) {
+    request.VoiceChat.Shown = FlagsOf<5>(choices);
+}
+constexpr ViewWriter kTextChatWriters[] = {
+    {Html,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         return Done(WriteTextChatHtml(store, r.Path, r.TextChat.Shown, r.GameTitle));
+     }},
+    {Text,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         return Done(WriteTextChatText(store, r.Path, r.TextChat.Shown, r.Text));
+     }},
+};
+void ApplyTextChatChoices(ExportRequest& request, const PageChoices& choices) {
+    request.TextChat.Shown = FlagsOf<5>(choices);
+}
+
+// The lines no parser took, and the whole site
+
+constexpr ViewWriter kJunkWriters[] = {
+    {Html,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         return Done(
+             WriteJunkHtml(store, r.Path, r.GameTitle, r.Junk.LogDateText, r.Junk.Progress));
+     }},
+    {Text,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         return Done(WriteJunkText(store, r.Path, r.Junk.Progress));
+     }},
+};
+constexpr ViewWriter kSiteWriters[] = {
+    {Html,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         ExportAllSettings settings;
+         settings.GameTitle = r.GameTitle;
+         settings.DecimalSeparator = r.DecimalSeparator;
+         settings.IfExists = r.Site.IfExists;
+         settings.Ask = r.Site.Ask;
+         settings.Progress = r.Site.Progress;
+         return ExportOutcome{{}, ExportAllData(store, r.Path, settings)};
+     }},
+};
+void NoChoices(ExportRequest&, const PageChoices&) {}
+
+const ExportViewInfo kViews[] = {
+    {ExportView::Standard, "standard", "Standard", "", kStandardChecks, kStandardOrders, 5, false,
+     false, kStandardWriters, ApplyStandardChoices},
+    {ExportView::PlayerDetails, "player", "Player Details", "", kPlayerChecks, kPlayerOrders, 2,
+     true, false, kPlayerWriters, ApplyPlayerChoices},
+    {ExportView::Weapons, "weapons", "Weapon Details", "", kWeaponChecks, kWeaponOrders, 5, false,
+     false, kWeaponWriters, ApplyWeaponChoices},
+    {ExportView::VoiceChat,
+     "voice",
+     "Voice Chat",
+     "",
+     kChatChecks,
+     {},
+     0,
+     false,
+     false,
+     kVoiceChatWriters,
+     ApplyVoiceChatChoices},
+    {ExportView::TextChat,
+     "text",
+     "Text Chat",
+     "",
+     kChatChecks,
+     {},
+     0,
+     false,
+     false,
+     kTextChatWriters,
+     ApplyTextChatChoices},
+    {ExportView::Junk,
+     "junk",
+     "Other",
+     "Logfile Junk",
+     {},
+     {},
+     0,
+     false,
+     false,
+     kJunkWriters,
+     NoChoices},
+    {ExportView::AllData,
+     "all",
+     "Other",
+     "All data (standard + players + weapons)",
+     {},
+     {},
+     0,
+     false,
+     true,
+     kSiteWriters,
+     NoChoices},
+};
+
+} // namespace
+
+std::span<const ExportFormatInfo> ExportFormats() {
+    return kFormats;
+}
+
+std::span<const ExportViewInfo> ExportViews() {
+    return kViews;
+}
+
+const ExportFormatInfo& InfoOf(ExportFormat format) {
+    return kFormats[static_cast<std::size_t>(format)];
+}
+
+const ExportViewInfo& InfoOf(ExportView view) {
+    return kViews[static_cast<std::size_t>(view)];
+}
+
+const ExportFormatInfo* FindExportFormat(std::string_view name) {
+    for (const ExportFormatInfo& info : kFormats)
+        if (info.Name == name)
+            return &info;
+    return nullptr;
+}
+
+const ExportViewInfo* FindExportView(std::string_view name) {
+    for (const ExportViewInfo& info : kViews)
+        if (info.Name == name)
+            return &info;
+    return nullptr;
+}
+
+ExportWriter WriterOf(ExportView view, ExportFormat format) {
+    for (const ViewWriter& writer : InfoOf(view).Writers)
+        if (writer.Format == format)
+            return writer.Write;
+    return nullptr;
+}
+
+bool ViewTakes(ExportView view, ExportFormat format) {
+    return WriterOf(view, format) != nullptr;
+}
+
+std::optional<ExportView> SoleViewTaking(ExportFormat format) {
+    std::optional<ExportView> sole;
+    for (const ExportViewInfo& info : kViews) {
+        if (!ViewTakes(info.View, format))
+            continue;
+        if (sole)
+            return std::nullopt;
+        sole = info.View;
+    }
+    return sole;
+}
+
+std::optional<ExportFormat> SoleFormatOf(ExportView view) {
+    const auto writers = InfoOf(view).Writers;
+    if (writers.size() != 1)
+        return std::nullopt;
+    return writers.front().Format;
+}
+
+ExportRequest RequestFor(ExportView view, ExportFormat format, const PageChoices& choices) {
+    ExportRequest request;
+    request.View = view;
+    request.Format = format;
+    InfoOf(view).ApplyChoices(request, choices);
+    return request;
+}
+
+} // namespace qla
