@@ -2,6 +2,7 @@
 #include "export/export_request.h"
 
 #include "export/export_views.h"
+#include "export/output_file.h"
 
 #include <cerrno>
 
@@ -10,7 +11,7 @@ namespace qla {
 ExportOutcome RunExport(const AnalysisStore& store, const ExportRequest& request) {
     const ExportWriter write = WriterOf(request.View, request.Format);
     if (write == nullptr)
-        return {Failure(EINVAL, 0), {}};
+        return {Failure(EINVAL, static_cast<int>(WriterStage::Started)), {}};
     return write(store, request);
 }
 

@@ -41,7 +41,7 @@ ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventI
                                     bool ascending, PlayerIndex player, bool linksFlag,
                                     std::string_view gameTitle, const PlayerEventRows* counted) {
     if (player < 1 || player > store.PlayerCount())
-        return Failure(EINVAL, 0);
+        return Failure(EINVAL, static_cast<int>(WriterStage::Started));
     if (counted != nullptr && counted->Player != player)
         counted = nullptr; // counted for someone else: count here
     const std::string& name = store.Players[player].Name;
@@ -108,7 +108,7 @@ ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventI
                                     int detailOrderKey, bool ascending, PlayerIndex player,
                                     bool linksFlag, std::string_view gameTitle) {
     if (player < 1 || player > store.PlayerCount())
-        return Failure(EINVAL, 0);
+        return Failure(EINVAL, static_cast<int>(WriterStage::Started));
     const PlayerNameTexts names(store);
     return WritePlayerDetailsHtml(store, events, names, path, sections, detailOrderKey, ascending,
                                   player, linksFlag, gameTitle);

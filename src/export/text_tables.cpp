@@ -61,7 +61,7 @@ ExportResult WritePlayerDetailsText(const AnalysisStore& store, const std::strin
                                     bool ascending, PlayerIndex player,
                                     const TextExportOptions& options) {
     if (player < 1 || player > store.PlayerCount())
-        return Failure(EINVAL, 0);
+        return Failure(EINVAL, static_cast<int>(WriterStage::Started));
     StagedFile file;
     file.SetStage(WriterStage::Head);
     if (!file.Create(path))
