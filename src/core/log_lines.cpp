@@ -174,11 +174,12 @@ LogLineList LogLineList::FromBytes(std::string_view bytes) {
     return FromBuffer(std::move(buffer));
 }
 
-LogLineList LogLineList::FromBuffer(ByteBuffer bytes) {
+LogLineList LogLineList::FromBuffer(ByteBuffer bytes, Start from) {
     LogLineList list;
     const std::size_t size = bytes.size();
     std::size_t start = 0;
-    if (size >= 3 && std::memcmp(bytes.data(), "\xEF\xBB\xBF", 3) == 0) {
+    if (from == Start::kFileStart && size >= 3 &&
+        std::memcmp(bytes.data(), "\xEF\xBB\xBF", 3) == 0) {
         start = 3;
     }
     list.spans_.reserve(size / 48 + 1);

@@ -23,7 +23,9 @@ class LogLineList {
     // file is one empty line.
     static LogLineList FromBytes(std::string_view bytes);
     // The same on a buffer the file was read into; lines not in UTF-8 are decoded in place.
-    static LogLineList FromBuffer(ByteBuffer bytes);
+    // A piece read from inside a file keeps its leading bytes as they are (kFromInside).
+    enum class Start : std::uint8_t { kFileStart, kFromInside };
+    static LogLineList FromBuffer(ByteBuffer bytes, Start start = Start::kFileStart);
 
     // Lines given directly (tests, generators); they are taken as UTF-8 without splitting.
     static LogLineList FromLines(const std::vector<std::string>& lines);
