@@ -189,7 +189,7 @@ int RunForgetCommand(const QStringList& arguments, std::ostream& out, std::ostre
         bool ok = false;
         const qlonglong id = item.toLongLong(&ok);
         if (!ok || id <= 0)
-            return UsageError(err, "forget", "'" + item.toStdString() + "' is no log id");
+            return UsageError(err, "forget", item.toStdString() + " is no log id");
         if (std::find(ids.begin(), ids.end(), id) == ids.end())
             ids.push_back(id);
     }

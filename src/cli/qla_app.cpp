@@ -220,14 +220,9 @@ int RunQla(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     }
     using Handler = std::function<int(const QStringList&, std::ostream&, std::ostream&)>;
     const std::pair<const char*, Handler> handlers[] = {
-        {"info", RunInfo},
-        {"analyze", RunAnalyze},
-        {"players", RunPlayers},
-        {"player", RunPlayer},
-        {"export", RunExportCommand},
-        {"import", RunImportCommand},
-        {"logs", RunLogsCommand},
-        {"forget", RunForgetCommand},
+        {"info", RunInfo},        {"analyze", RunAnalyze},      {"players", RunPlayers},
+        {"player", RunPlayer},    {"export", RunExportCommand}, {"import", RunImportCommand},
+        {"logs", RunLogsCommand}, {"forget", RunForgetCommand},
     };
     for (const auto& [name, handler] : handlers) {
         if (command == QLatin1String(name))
