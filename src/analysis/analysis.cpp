@@ -11,7 +11,15 @@ void ResetAnalysis(AnalysisStore& store) {
 
 AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language,
                           const AnalysisProgressCallback& progress) {
-    const LanguageRoutines& routines = RoutinesOf(language);
+    return AnalyzeLogParts(store, {LogPart{store.LogLines.size(), language}}, progress);
+}
+
+AnalysisTotals AnalyzeLogParts(AnalysisStore& store, const std::vector<LogPart>& parts,
+                               const AnalysisProgressCallback& progress) {
+    std::size_t part = 0;
+    const LanguageRoutines* current =
+        &RoutinesOf(parts.empty() ? LogLanguage::English : parts[0].Language);
+    std::uint64_t partEnd = parts.empty() ? 0 : parts[0].LineCount;
     ResetAnalysis(store);
     AnalysisTotals totals;
     const std::uint64_t lineCount = store.LogLines.size();
@@ -23,6 +31,11 @@ AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language,
     store.TextChats.reserve(lineCount + 1);
     store.OtherLines.reserve(lineCount + 1);
     for (std::uint64_t i = 0; i < lineCount; ++i) {
+        while (i == partEnd && part + 1 < parts.size()) {
+            current = &RoutinesOf(parts[++part].Language);
+            partEnd += parts[part].LineCount;
+        }
+        const LanguageRoutines& routines = *current;
         const std::string_view line = store.LogLines[i];
         ClassifiedKill kill;
         // Totals count the line's kind, raised before its parser runs: a line the parser cuts

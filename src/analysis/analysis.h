@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qla {
 
@@ -38,6 +39,17 @@ void ResetAnalysis(AnalysisStore& store);
 // Walks every line of store.LogLines once; the store is reset first.
 AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language,
                           const AnalysisProgressCallback& progress = {});
+
+// A run of consecutive lines of store.LogLines written in one language (one log of several).
+struct LogPart {
+    std::uint64_t LineCount = 0;
+    LogLanguage Language = LogLanguage::English;
+};
+
+// The same walk over logs read one after the other: each part's lines with its own language,
+// into one store. Lines past the parts' sum take the last part's language.
+AnalysisTotals AnalyzeLogParts(AnalysisStore& store, const std::vector<LogPart>& parts,
+                               const AnalysisProgressCallback& progress = {});
 
 // True when `path` names a regular file that can be opened for reading.
 bool FileExists(const std::string& path);

@@ -3,6 +3,7 @@
 #include "cli/export_command.h"
 
 #include "cli/cli_common.h"
+#include "cli/database_source.h"
 #include "core/product.h"
 #include "export/export_views.h"
 
@@ -17,6 +18,7 @@ namespace {
 
 constexpr const char* kExportUsage =
     "Usage: qla export LOG --view VIEW --format FORMAT --output PATH [options]\n"
+    "       qla export --db DB [--log ID...] [--since DATE] [--until DATE] --view VIEW ...\n"
     "\n"
     "VIEW    standard, player, weapons, voice, text, junk or all\n"
     "FORMAT  html, text or xml (xml with view standard only, view all with html only)\n"
@@ -40,6 +42,7 @@ constexpr std::string_view kDefaultTitle = kPlaceholderGameTitle;
 // The command line once it checked out: the log and the request to run on it.
 struct ExportCommand {
     QString Log;
+    std::optional<cli::DatabaseSource> Database; // read instead of Log
     LogLanguage Language = LogLanguage::English;
     std::string Player; // view player: the name as stored
     ExportRequest Request;
@@ -97,18 +100,31 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
                        value("title"), value("checks"), value("order"), flag("descending"),
                        value("player"), value("separator"), flag("no-header"),
                        flag("remove-colors"), value("if-exists"), flag("help")});
+    cli::AddDatabaseOptions(parser);
     QStringList forParser{arguments.value(0)};
     forParser += arguments.mid(2);
     if (!parser.parse(forParser))
         return UsageError(err, Std(parser.errorText()));
     if (parser.isSet(QStringLiteral("help"))) {
-        out << kExportUsage;
+        out << kExportUsage << cli::kDatabaseOptionsHelp;
         return cli::kExitOk;
     }
+    std::string databaseError;
+    command.Database = cli::ReadDatabaseOptions(parser, databaseError);
+    if (!databaseError.empty())
+        return UsageError(err, databaseError);
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1)
+    if (command.Database) {
+        if (!positional.isEmpty())
+            return UsageError(err, "give either LOG or --db DB, not both");
+        if (parser.isSet(QStringLiteral("language")))
+            return UsageError(err, "--language does not apply with --db (each log keeps the "
+                                   "language it was imported with)");
+    } else if (positional.size() != 1) {
         return UsageError(err, "expected exactly one LOG");
-    command.Log = positional.at(0);
+    } else {
+        command.Log = positional.at(0);
+    }
     for (const char* required : {"view", "format", "output"})
         if (!parser.isSet(QString::fromLatin1(required)))
             return UsageError(err, std::string("--") + required + " is required");
@@ -209,12 +225,21 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
     ExportRequest& request = command.Request;
 
     AnalysisStore store;
-    const OpenLogResult opened = OpenLogFile(store, cli::LocalPath(command.Log));
-    if (!opened.Opened) {
-        err << "qla: " << opened.Error << "\n";
-        return cli::kExitFailed;
+    std::optional<std::string> logDate;
+    if (command.Database) {
+        const auto loaded = cli::LoadFromDatabase(*command.Database, store, err);
+        if (!loaded)
+            return cli::kExitFailed;
+        logDate = loaded->DateText;
+    } else {
+        const OpenLogResult opened = OpenLogFile(store, cli::LocalPath(command.Log));
+        if (!opened.Opened) {
+            err << "qla: " << opened.Error << "\n";
+            return cli::kExitFailed;
+        }
+        logDate = opened.DateText;
+        AnalyzeLog(store, command.Language);
     }
-    AnalyzeLog(store, command.Language);
 
     const ExportViewInfo& view = InfoOf(request.View);
     if (view.WritesSite) {
@@ -235,7 +260,7 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
         }
         request.PlayerDetails.Player = *found;
     }
-    request.Junk.LogDateText = opened.DateText.value_or("");
+    request.Junk.LogDateText = logDate.value_or("");
     return Report(RunExport(store, request), request, err);
 }
 

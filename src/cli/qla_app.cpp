@@ -2,6 +2,8 @@
 #include "cli/qla_app.h"
 
 #include "cli/cli_common.h"
+#include "cli/database_commands.h"
+#include "cli/database_source.h"
 #include "cli/export_command.h"
 #include "core/names.h"
 
@@ -24,10 +26,24 @@ constexpr const char* kUsage =
     "  export LOG --view VIEW --format FORMAT --output PATH [options]\n"
     "                                    write a statistics file or site (qla export --help)\n"
     "\n"
-    "L is english (default) or german.\n";
+    "Statistics database (many logs, imported as they grow):\n"
+    "  import LOG... --db DB [--language L] [--finished] [--quiet]\n"
+    "                                    add each log's new complete lines to DB\n"
+    "  logs --db DB                      the imported logs, one a line\n"
+    "  forget --db DB ID...              remove those logs' lines from DB\n"
+    "  analyze, players, player and export read DB in place of LOG with --db DB:\n"
+    "  analyze --db DB [--log ID...] [--since DATE] [--until DATE]\n"
+    "\n"
+    "L is english (default) or german.\n"
+    "Options of the reading commands with --db:\n";
+
+void PrintUsage(std::ostream& out) {
+    out << kUsage << kDatabaseOptionsHelp;
+}
 
 int UsageError(std::ostream& err, const std::string& message) {
-    err << "qla: " << message << "\n\n" << kUsage;
+    err << "qla: " << message << "\n\n";
+    PrintUsage(err);
     return kExitUsage;
 }
 
@@ -35,6 +51,7 @@ int UsageError(std::ostream& err, const std::string& message) {
 struct Invocation {
     QStringList positional;
     LogLanguage language = LogLanguage::English;
+    std::optional<DatabaseSource> database; // read instead of the log LOG
 };
 
 // Parses `qla <command> ...`: exactly `positionalNames` arguments and, where allowed, --language.
@@ -43,8 +60,10 @@ std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
                                           std::ostream& err, int& exitCode) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    if (takesLanguage)
+    if (takesLanguage) {
         parser.addOption(LanguageOption());
+        AddDatabaseOptions(parser);
+    }
     QStringList forParser{arguments.at(0)};
     forParser += arguments.mid(2);
     const QString command = arguments.at(1);
@@ -54,9 +73,28 @@ std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
     }
     Invocation invocation;
     invocation.positional = parser.positionalArguments();
-    if (invocation.positional.size() != positionalNames.size()) {
+    QStringList expected = positionalNames;
+    if (takesLanguage) {
+        std::string usageError;
+        invocation.database = ReadDatabaseOptions(parser, usageError);
+        if (!usageError.empty()) {
+            exitCode = UsageError(err, command.toStdString() + ": " + usageError);
+            return std::nullopt;
+        }
+        if (invocation.database) {
+            expected.removeAll(QStringLiteral("LOG"));
+            if (parser.isSet(QStringLiteral("language"))) {
+                exitCode = UsageError(err, command.toStdString() +
+                                               ": --language does not apply with --db (each "
+                                               "log keeps the language it was imported with)");
+                return std::nullopt;
+            }
+        }
+    }
+    if (invocation.positional.size() != expected.size()) {
         exitCode = UsageError(err, command.toStdString() + " takes " +
-                                       positionalNames.join(QLatin1Char(' ')).toStdString());
+                                       expected.join(QLatin1Char(' ')).toStdString() +
+                                       (invocation.database ? " with --db" : ""));
         return std::nullopt;
     }
     if (takesLanguage) {
@@ -68,6 +106,26 @@ std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
         invocation.language = *language;
     }
     return invocation;
+}
+
+// Builds the store from the log or the database the command line names; nullopt after the
+// reason went to err.
+std::optional<AnalysisTotals> LoadStore(const Invocation& invocation, AnalysisStore& store,
+                                        std::ostream& err) {
+    if (invocation.database) {
+        const auto loaded = LoadFromDatabase(*invocation.database, store, err);
+        if (!loaded)
+            return std::nullopt;
+        return loaded->Totals;
+    }
+    return OpenAndAnalyze(store, invocation.positional.at(0), invocation.language, err);
+}
+
+// Where the player was looked for, for the message that he is not there.
+std::string SourceName(const Invocation& invocation) {
+    if (invocation.database)
+        return "the database " + invocation.database->Path;
+    return invocation.positional.at(0).toStdString();
 }
 
 int RunInfo(const QStringList& arguments, std::ostream& out, std::ostream& err) {
@@ -94,8 +152,7 @@ int RunAnalyze(const QStringList& arguments, std::ostream& out, std::ostream& er
     if (!invocation)
         return exitCode;
     AnalysisStore store;
-    const auto totals =
-        OpenAndAnalyze(store, invocation->positional.at(0), invocation->language, err);
+    const auto totals = LoadStore(*invocation, store, err);
     if (!totals)
         return kExitFailed;
     out << "Kills: " << totals->Kills << "\n"
@@ -115,7 +172,7 @@ int RunPlayers(const QStringList& arguments, std::ostream& out, std::ostream& er
     if (!invocation)
         return exitCode;
     AnalysisStore store;
-    if (!OpenAndAnalyze(store, invocation->positional.at(0), invocation->language, err))
+    if (!LoadStore(*invocation, store, err))
         return kExitFailed;
     for (const PlayerRecord& player : RealEntries(store.Players))
         out << player.Name << "\n";
@@ -128,13 +185,13 @@ int RunPlayer(const QStringList& arguments, std::ostream& out, std::ostream& err
     if (!invocation)
         return exitCode;
     AnalysisStore store;
-    const QString& path = invocation->positional.at(0);
-    if (!OpenAndAnalyze(store, path, invocation->language, err))
+    if (!LoadStore(*invocation, store, err))
         return kExitFailed;
-    const std::string name = invocation->positional.at(1).toStdString();
+    const std::string name = invocation->positional.back().toStdString();
     const auto index = store.FindPlayer(name);
     if (!index) {
-        err << "qla: no player is stored as '" << name << "' in " << path.toStdString() << "\n";
+        err << "qla: no player is stored as '" << name << "' in " << SourceName(*invocation)
+            << "\n";
         return kExitFailed;
     }
     const PlayerRecord& player = store.Players[static_cast<std::size_t>(*index)];
@@ -158,13 +215,14 @@ int RunQla(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     const QString command = arguments.at(1);
     if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
         command == QLatin1String("help")) {
-        out << kUsage;
+        PrintUsage(out);
         return kExitOk;
     }
     using Handler = std::function<int(const QStringList&, std::ostream&, std::ostream&)>;
     const std::pair<const char*, Handler> handlers[] = {
-        {"info", RunInfo},     {"analyze", RunAnalyze},      {"players", RunPlayers},
-        {"player", RunPlayer}, {"export", RunExportCommand},
+        {"info", RunInfo},        {"analyze", RunAnalyze},      {"players", RunPlayers},
+        {"player", RunPlayer},    {"export", RunExportCommand}, {"import", RunImportCommand},
+        {"logs", RunLogsCommand}, {"forget", RunForgetCommand},
     };
     for (const auto& [name, handler] : handlers) {
         if (command == QLatin1String(name))

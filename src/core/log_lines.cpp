@@ -174,11 +174,12 @@ LogLineList LogLineList::FromBytes(std::string_view bytes) {
     return FromBuffer(std::move(buffer));
 }
 
-LogLineList LogLineList::FromBuffer(ByteBuffer bytes) {
+LogLineList LogLineList::FromBuffer(ByteBuffer bytes, Start from) {
     LogLineList list;
     const std::size_t size = bytes.size();
     std::size_t start = 0;
-    if (size >= 3 && std::memcmp(bytes.data(), "\xEF\xBB\xBF", 3) == 0) {
+    if (from == Start::kFileStart && size >= 3 &&
+        std::memcmp(bytes.data(), "\xEF\xBB\xBF", 3) == 0) {
         start = 3;
     }
     list.spans_.reserve(size / 48 + 1);
@@ -188,7 +189,7 @@ LogLineList LogLineList::FromBuffer(ByteBuffer bytes) {
     const unsigned char* const end = data + size;
     std::size_t lineStart = start;
     bool lineValid = true;
-    bool endedByCr = false; // the last terminator was CR or CR LF and nothing followed it
+    bool endedByLineEnd = false; // the last line end was the file's last byte
     auto finishLine = [&](std::size_t lineEnd) {
         if (!lineValid) {
             windowsLines.push_back(list.spans_.size());
@@ -209,12 +210,12 @@ LogLineList LogLineList::FromBuffer(ByteBuffer bytes) {
         if (b == '\n') {
             finishLine(i);
             lineStart = ++i;
-            endedByCr = false;
+            endedByLineEnd = i == size;
         } else if (b == '\r') {
             finishLine(i);
             i += (i + 1 < size && data[i + 1] == '\n') ? 2 : 1;
             lineStart = i;
-            endedByCr = i == size;
+            endedByLineEnd = i == size;
         } else if (b < 0x80) {
             ++i;
         } else {
@@ -227,9 +228,9 @@ LogLineList LogLineList::FromBuffer(ByteBuffer bytes) {
             }
         }
     }
-    // A CR or CR LF at the very end starts no new line; an LF there leaves a last empty one, and
-    // an empty file is one empty line.
-    if (!endedByCr) {
+    // A line end at the very end starts no new line, so a log read in two pieces split after a
+    // line end gives the lines of the whole; an empty file is one empty line.
+    if (!endedByLineEnd) {
         finishLine(size);
     }
 

@@ -19,11 +19,13 @@ class LogLineList {
 
     // Splits raw file bytes into lines and decodes each line on its own: valid UTF-8 stays as it
     // is, anything else is read as Windows-1252. A UTF-8 byte-order mark at the start is dropped.
-    // A line ends at CR, CR LF or LF; a CR or CR LF at the very end starts no new line, an LF
-    // there leaves a last empty line. An empty file is one empty line.
+    // A line ends at CR, CR LF or LF; a line end at the very end starts no new line. An empty
+    // file is one empty line.
     static LogLineList FromBytes(std::string_view bytes);
     // The same on a buffer the file was read into; lines not in UTF-8 are decoded in place.
-    static LogLineList FromBuffer(ByteBuffer bytes);
+    // A piece read from inside a file keeps its leading bytes as they are (kFromInside).
+    enum class Start : std::uint8_t { kFileStart, kFromInside };
+    static LogLineList FromBuffer(ByteBuffer bytes, Start start = Start::kFileStart);
 
     // Lines given directly (tests, generators); they are taken as UTF-8 without splitting.
     static LogLineList FromLines(const std::vector<std::string>& lines);

@@ -10,22 +10,22 @@ namespace qla::robust {
 
 namespace {
 
-// The reading rules one byte at a time: a line ends at CR, CR LF or LF; a CR or CR LF at the
-// very end starts no new line; an LF there leaves a last empty line.
+// The reading rules one byte at a time: a line ends at CR, CR LF or LF; a line end at the very
+// end starts no new line.
 std::vector<std::string_view> ReferenceSplit(std::string_view body) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
-    bool endedByCr = false;
+    bool ended = false;
     for (std::size_t i = 0; i < body.size(); ++i) {
         if (body[i] != '\r' && body[i] != '\n')
             continue;
         lines.push_back(body.substr(start, i - start));
-        endedByCr = body[i] == '\r';
-        if (endedByCr && i + 1 < body.size() && body[i + 1] == '\n')
+        if (body[i] == '\r' && i + 1 < body.size() && body[i + 1] == '\n')
             ++i;
         start = i + 1;
+        ended = true;
     }
-    if (!(endedByCr && start == body.size()))
+    if (!(ended && start == body.size()))
         lines.push_back(body.substr(start));
     return lines;
 }

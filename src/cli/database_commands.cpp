@@ -1,0 +1,208 @@
+// The commands that write or list a statistics database.
+#include "cli/database_commands.h"
+
+#include "cli/cli_common.h"
+#include "cli/progress_bar.h"
+#include "db/log_catalog.h"
+#include "db/log_import.h"
+#include "db/stats_database.h"
+
+#include <QCommandLineParser>
+
+#include <algorithm>
+#include <optional>
+
+namespace qla::cli {
+
+namespace {
+
+constexpr const char* kDatabaseUsage =
+    "Usage:\n"
+    "  qla import LOG... --db DB [--language L] [--finished] [--quiet]\n"
+    "      adds each log's new complete lines to DB (made when missing). A log imported before\n"
+    "      adds only the lines it gained; a last line without line end waits for it, unless\n"
+    "      --finished says the log is complete. L (english or german) is the language of new\n"
+    "      logs. --quiet prints no progress and no report, only errors.\n"
+    "  qla logs --db DB\n"
+    "      one line per imported log: id, lines, language, import time, date header, path and\n"
+    "      the bytes of an unfinished last line held back\n"
+    "  qla forget --db DB ID...\n"
+    "      removes those logs; the database is then as if they had never been imported\n";
+
+int UsageError(std::ostream& err, const std::string& command, const std::string& message) {
+    err << "qla " << command << ": " << message << "\n\n" << kDatabaseUsage;
+    return kExitUsage;
+}
+
+QCommandLineOption Value(const char* name) {
+    return QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+}
+
+QCommandLineOption Flag(const char* name) {
+    return QCommandLineOption(QString::fromLatin1(name));
+}
+
+// Parses the command line; nullopt with `exitCode` set when the command must end here.
+std::optional<QStringList> Parse(QCommandLineParser& parser, const QStringList& arguments,
+                                 std::ostream& out, std::ostream& err, int& exitCode) {
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions({Value("db"), Flag("help")});
+    QStringList forParser{arguments.value(0)};
+    forParser += arguments.mid(2);
+    const std::string command = arguments.value(1).toStdString();
+    if (!parser.parse(forParser)) {
+        exitCode = UsageError(err, command, parser.errorText().toStdString());
+        return std::nullopt;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << kDatabaseUsage;
+        exitCode = kExitOk;
+        return std::nullopt;
+    }
+    if (!parser.isSet(QStringLiteral("db"))) {
+        exitCode = UsageError(err, command, "--db DB is required");
+        return std::nullopt;
+    }
+    return parser.positionalArguments();
+}
+
+std::string Report(const std::string& path, const db::ImportResult& r) {
+    using db::ImportOutcome;
+    const std::string lines =
+        std::to_string(r.LinesAdded) + (r.LinesAdded == 1 ? " line" : " lines");
+    const std::string head = "log " + std::to_string(r.Id) + ": " + path + ": ";
+    std::string text;
+    switch (r.Outcome) {
+    case ImportOutcome::Added:
+        text = head + "new, " + lines + " imported";
+        break;
+    case ImportOutcome::Grew:
+        text = head + "grew, " + lines + " imported";
+        break;
+    case ImportOutcome::Unchanged:
+        text = head + "unchanged, nothing imported";
+        break;
+    case ImportOutcome::Replaced:
+        text = head + "its first bytes changed (rotated or replaced): a new log, " + lines +
+               " imported; log " + std::to_string(r.PreviousId) + " stays as it was";
+        break;
+    case ImportOutcome::Shrank:
+        text = head + "shorter than when imported (truncated or replaced): a new log, " + lines +
+               " imported; log " + std::to_string(r.PreviousId) + " stays as it was";
+        break;
+    case ImportOutcome::Empty:
+        return path + ": empty, nothing imported";
+    case ImportOutcome::Failed:
+        return r.Error;
+    }
+    if (r.HeldBackBytes > 0)
+        text += " (" + std::to_string(r.HeldBackBytes) +
+                " bytes of an unfinished last line wait for its line end)";
+    return text;
+}
+
+} // namespace
+
+int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
+    QCommandLineParser parser;
+    parser.addOptions({LanguageOption(), Flag("finished"), Flag("quiet")});
+    int exitCode = kExitOk;
+    const auto logs = Parse(parser, arguments, out, err, exitCode);
+    if (!logs)
+        return exitCode;
+    if (logs->isEmpty())
+        return UsageError(err, "import", "name at least one LOG");
+    const auto language = ParseLanguage(parser.value(QStringLiteral("language")), err);
+    if (!language)
+        return kExitUsage;
+    db::ImportOptions options;
+    options.Language = *language;
+    options.Finished = parser.isSet(QStringLiteral("finished"));
+    const bool quiet = parser.isSet(QStringLiteral("quiet"));
+
+    std::string error;
+    const auto database = db::StatsDatabase::Open(LocalPath(parser.value(QStringLiteral("db"))),
+                                                  db::OpenMode::ReadWrite, error);
+    if (!database) {
+        err << "qla: " << error << "\n";
+        return kExitFailed;
+    }
+    ProgressBar bar(err, !quiet && IsTerminal(err));
+    int status = kExitOk;
+    for (const QString& log : *logs) {
+        const std::string shown = log.toStdString();
+        bar.Start(shown);
+        const db::ImportResult result = db::ImportLog(*database, shown, LocalPath(log), options,
+                                                      [&](double fraction) { bar.Show(fraction); });
+        bar.Clear();
+        if (result.Outcome == db::ImportOutcome::Failed) {
+            err << "qla: " << result.Error << "\n";
+            status = kExitFailed;
+        } else if (!quiet) {
+            out << Report(shown, result) << "\n" << std::flush;
+        }
+    }
+    return status;
+}
+
+int RunLogsCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
+    QCommandLineParser parser;
+    int exitCode = kExitOk;
+    const auto positional = Parse(parser, arguments, out, err, exitCode);
+    if (!positional)
+        return exitCode;
+    if (!positional->isEmpty())
+        return UsageError(err, "logs", "takes no LOG, only --db DB");
+    std::string error;
+    const auto database = db::StatsDatabase::Open(LocalPath(parser.value(QStringLiteral("db"))),
+                                                  db::OpenMode::ReadOnly, error);
+    if (!database) {
+        err << "qla: " << error << "\n";
+        return kExitFailed;
+    }
+    const auto logs = db::ListLogs(*database, error);
+    if (!logs) {
+        err << "qla: " << error << "\n";
+        return kExitFailed;
+    }
+    out << "id\tlines\tlanguage\timported\tdate\tpath\theld back\n";
+    for (const db::LogEntry& log : *logs) {
+        out << log.Id << "\t" << log.Lines << "\t" << db::LanguageName(log.Language) << "\t"
+            << log.LastImported << "\t" << log.DateHeader.value_or("-") << "\t" << log.Path << "\t";
+        if (log.HeldBackBytes() > 0)
+            out << log.HeldBackBytes() << " bytes";
+        out << "\n";
+    }
+    return kExitOk;
+}
+
+int RunForgetCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
+    QCommandLineParser parser;
+    int exitCode = kExitOk;
+    const auto positional = Parse(parser, arguments, out, err, exitCode);
+    if (!positional)
+        return exitCode;
+    if (positional->isEmpty())
+        return UsageError(err, "forget", "name at least one log ID (qla logs lists them)");
+    std::vector<db::LogId> ids;
+    for (const QString& item : *positional) {
+        bool ok = false;
+        const qlonglong id = item.toLongLong(&ok);
+        if (!ok || id <= 0)
+            return UsageError(err, "forget", item.toStdString() + " is no log id");
+        if (std::find(ids.begin(), ids.end(), id) == ids.end())
+            ids.push_back(id);
+    }
+    std::string error;
+    const auto database = db::StatsDatabase::Open(LocalPath(parser.value(QStringLiteral("db"))),
+                                                  db::OpenMode::ReadWrite, error);
+    if (!database || !db::ForgetLogs(*database, ids, error)) {
+        err << "qla: " << error << "\n";
+        return kExitFailed;
+    }
+    for (db::LogId id : ids)
+        out << "forgot log " << id << "\n";
+    return kExitOk;
+}
+
+} // namespace qla::cli

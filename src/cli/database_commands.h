@@ -1,0 +1,16 @@
+// `qla import`, `qla logs` and `qla forget`: filling and tending a statistics database.
+#pragma once
+
+#include <QStringList>
+
+#include <ostream>
+
+namespace qla::cli {
+
+// Each takes the whole command line (program name, command, options); 0 on success, 1 when a
+// log or the database fails (message on err), 2 on a usage error.
+int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
+int RunLogsCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
+int RunForgetCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
+
+} // namespace qla::cli

@@ -1,0 +1,72 @@
+// The --db, --log, --since and --until options and the store built from a database.
+#include "cli/database_source.h"
+
+#include "cli/cli_common.h"
+#include "db/log_date.h"
+#include "db/stats_database.h"
+#include "db/store_from_database.h"
+
+namespace qla::cli {
+
+void AddDatabaseOptions(QCommandLineParser& parser) {
+    const auto value = [](const char* name) {
+        return QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+    };
+    parser.addOptions({value("db"), value("log"), value("since"), value("until")});
+}
+
+std::optional<DatabaseSource> ReadDatabaseOptions(const QCommandLineParser& parser,
+                                                  std::string& usageError) {
+    if (!parser.isSet(QStringLiteral("db"))) {
+        for (const char* option : {"log", "since", "until"})
+            if (parser.isSet(QString::fromLatin1(option)))
+                usageError = std::string("--") + option + " needs --db";
+        return std::nullopt;
+    }
+    DatabaseSource source;
+    source.Path = LocalPath(parser.value(QStringLiteral("db")));
+    for (const QString& list : parser.values(QStringLiteral("log"))) {
+        for (const QString& item : list.split(QLatin1Char(','))) {
+            bool ok = false;
+            const qlonglong id = item.trimmed().toLongLong(&ok);
+            if (!ok || id <= 0) {
+                usageError =
+                    "--log takes log ids as qla logs lists them, not '" + item.toStdString() + "'";
+                return std::nullopt;
+            }
+            source.Selection.Ids.push_back(id);
+        }
+    }
+    for (const auto& [option, endOfDay] : {std::pair{"since", false}, std::pair{"until", true}}) {
+        if (!parser.isSet(QString::fromLatin1(option)))
+            continue;
+        const std::string text = parser.value(QString::fromLatin1(option)).toStdString();
+        const auto bound = db::DateBound(text, endOfDay);
+        if (!bound) {
+            usageError = std::string("--") + option + " takes YYYY-MM-DD, YYYY-MM-DD HH:MM or " +
+                         "YYYY-MM-DD HH:MM:SS, not '" + text + "'";
+            return std::nullopt;
+        }
+        (endOfDay ? source.Selection.Until : source.Selection.Since) = *bound;
+    }
+    return source;
+}
+
+std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, AnalysisStore& store,
+                                            std::ostream& err) {
+    std::string error;
+    const auto database = db::StatsDatabase::Open(source.Path, db::OpenMode::ReadOnly, error);
+    if (!database) {
+        err << "qla: " << error << "\n";
+        return std::nullopt;
+    }
+    const db::DatabaseStoreResult built =
+        db::BuildStoreFromDatabase(*database, source.Selection, store);
+    if (!built.Ok) {
+        err << "qla: " << built.Error << "\n";
+        return std::nullopt;
+    }
+    return LoadedStore{built.Totals, built.DateText};
+}
+
+} // namespace qla::cli

@@ -1,0 +1,47 @@
+// Reading a statistics database instead of a log: the --db, --log, --since and --until options
+// of the reading commands, and the store they build.
+#pragma once
+
+#include "analysis/analysis.h"
+#include "core/store.h"
+#include "db/log_catalog.h"
+
+#include <QCommandLineParser>
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace qla::cli {
+
+struct DatabaseSource {
+    std::string Path;
+    db::LogSelection Selection;
+};
+
+// What a reading command stands on once its source is read: the totals of the run and the
+// date header of the first line.
+struct LoadedStore {
+    AnalysisTotals Totals;
+    std::optional<std::string> DateText;
+};
+
+inline constexpr const char* kDatabaseOptionsHelp =
+    "  --db DB                    read the statistics database DB instead of a log\n"
+    "  --log ID[,ID...]           with --db: only these logs (in import order); repeatable\n"
+    "  --since DATE, --until DATE with --db: logs whose date header is in the range; DATE is\n"
+    "                             YYYY-MM-DD, YYYY-MM-DD HH:MM or YYYY-MM-DD HH:MM:SS (both ends\n"
+    "                             included; a day alone is the whole day)\n";
+
+void AddDatabaseOptions(QCommandLineParser& parser);
+
+// The database part of the command line. Nullopt without --db; on a usage error (such as
+// --since without --db) the message goes to `err` and `usageError` is set.
+std::optional<DatabaseSource> ReadDatabaseOptions(const QCommandLineParser& parser,
+                                                  std::string& usageError);
+
+// Builds the store from the database; nullopt after printing "qla: <reason>" to err.
+std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, AnalysisStore& store,
+                                            std::ostream& err);
+
+} // namespace qla::cli

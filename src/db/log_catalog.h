@@ -1,0 +1,55 @@
+// The logs a database holds: listing them, choosing some, and forgetting them.
+#pragma once
+
+#include "analysis/analysis.h"
+#include "db/stats_database.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qla::db {
+
+using LogId = std::int64_t;
+
+struct LogEntry {
+    LogId Id = 0;
+    std::string Path; // as given to the last import that read it
+    std::string Fingerprint;
+    std::int64_t FingerprintBytes = 0;
+    std::int64_t FileSize = 0;      // the file's size when last read
+    std::int64_t ImportedBytes = 0; // just past the last imported line end
+    std::int64_t StoredBytes = 0;   // what the chunks hold (a finished last line gains an LF)
+    std::optional<std::string> DateHeader;
+    std::optional<std::string> DateKey; // "YYYY-MM-DD HH:MM:SS" when the header reads as a date
+    LogLanguage Language = LogLanguage::English;
+    std::int64_t Lines = 0;
+    AnalysisTotals Totals;                   // of this log read alone
+    std::string FirstImported, LastImported; // UTC, "YYYY-MM-DDTHH:MM:SSZ"
+
+    std::int64_t HeldBackBytes() const { return FileSize - ImportedBytes; }
+};
+
+// Which logs a reading command takes: all, or those listed, further narrowed by date.
+struct LogSelection {
+    std::vector<LogId> Ids;           // empty: every log
+    std::optional<std::string> Since; // date keys, both inclusive
+    std::optional<std::string> Until;
+};
+
+std::string LanguageName(LogLanguage language);
+
+// Every log in import order; nullopt with the reason in `error`.
+std::optional<std::vector<LogEntry>> ListLogs(StatsDatabase& database, std::string& error);
+
+// The selected logs in import order. A listed id the database does not hold is an error; with a
+// date bound, a log whose header is no date is left out.
+std::optional<std::vector<LogEntry>> SelectLogs(StatsDatabase& database,
+                                                const LogSelection& selection, std::string& error);
+
+// Removes every trace of the listed logs in one transaction; none is removed when one of them is
+// not in the database.
+bool ForgetLogs(StatsDatabase& database, const std::vector<LogId>& ids, std::string& error);
+
+} // namespace qla::db

@@ -1,0 +1,348 @@
+// One import: find the log by its fingerprint, read what follows its last imported line end,
+// store the whole new lines and the counts they add, and commit once.
+#include "db/log_import.h"
+
+#include "db/log_date.h"
+#include "db/log_piece.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <cstring>
+#include <fstream>
+#include <map>
+
+namespace qla::db {
+
+namespace {
+
+QVariant Int(std::int64_t value) {
+    return QVariant::fromValue<qlonglong>(value);
+}
+
+QVariant Text(const std::optional<std::string>& text) {
+    return text ? QVariant(QString::fromStdString(*text))
+                : QVariant(QMetaType::fromType<QString>());
+}
+
+std::string Now() {
+    return QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
+}
+
+// Why the file cannot be imported; empty when it can be read.
+std::string ReadProblem(const std::string& localPath, const std::string& shown) {
+    const QFileInfo info(QString::fromLocal8Bit(localPath.c_str()));
+    if (!info.exists())
+        return "the log does not exist: " + shown;
+    if (info.isDir())
+        return "this is a folder, not a log file: " + shown;
+    std::ifstream in(localPath, std::ios::binary);
+    if (!in.is_open())
+        return "the log cannot be read: " + shown;
+    return {};
+}
+
+// The file's size and its first bytes (up to the fingerprint's length); false when unreadable.
+bool ReadStart(const std::string& localPath, std::string& prefix, std::int64_t& size) {
+    std::ifstream in(localPath, std::ios::binary | std::ios::ate);
+    if (!in.is_open())
+        return false;
+    size = static_cast<std::int64_t>(in.tellg());
+    if (size < 0)
+        return false;
+    prefix.resize(static_cast<std::size_t>(std::min<std::int64_t>(size, kFingerprintBytes)));
+    in.seekg(0);
+    in.read(prefix.data(), static_cast<std::streamsize>(prefix.size()));
+    return in.gcount() == static_cast<std::streamsize>(prefix.size());
+}
+
+// The bytes [from, size): what came after the last import, as far as the size measured.
+bool ReadRest(const std::string& localPath, std::int64_t from, std::int64_t size,
+              std::string& rest) {
+    std::ifstream in(localPath, std::ios::binary);
+    if (!in.is_open())
+        return false;
+    rest.resize(static_cast<std::size_t>(size - from));
+    in.seekg(from);
+    in.read(rest.data(), static_cast<std::streamsize>(rest.size()));
+    return in.gcount() == static_cast<std::streamsize>(rest.size());
+}
+
+// The most recently imported log whose fingerprint the file's first bytes match.
+const LogEntry* MatchingLog(const std::vector<LogEntry>& logs, std::string_view firstBytes) {
+    std::map<std::int64_t, std::string> hashes; // by number of bytes hashed
+    for (auto it = logs.rbegin(); it != logs.rend(); ++it) {
+        if (it->FingerprintBytes > static_cast<std::int64_t>(firstBytes.size()))
+            continue;
+        auto [hash, fresh] = hashes.try_emplace(it->FingerprintBytes);
+        if (fresh)
+            hash->second =
+                Fingerprint(firstBytes.substr(0, static_cast<std::size_t>(it->FingerprintBytes)));
+        if (hash->second == it->Fingerprint)
+            return &*it;
+    }
+    return nullptr;
+}
+
+class ImportWriter {
+  public:
+    ImportWriter(StatsDatabase& database, ImportResult& result)
+        : database_(database), result_(result), query_(database.Connection()) {}
+
+    bool Fail(const std::string& what) {
+        result_.Error = database_.Failure(what, query_);
+        result_.Outcome = ImportOutcome::Failed;
+        return false;
+    }
+
+    bool Exec(const char* sql, std::initializer_list<QVariant> values, const std::string& what) {
+        query_.prepare(QString::fromLatin1(sql));
+        for (const QVariant& value : values)
+            query_.addBindValue(value);
+        return query_.exec() || Fail(what);
+    }
+
+    std::optional<std::int64_t> Number(const char* sql, std::initializer_list<QVariant> values) {
+        if (!Exec(sql, values, "cannot read the database " + database_.Path()))
+            return std::nullopt;
+        if (!query_.next()) {
+            Fail("cannot read the database " + database_.Path());
+            return std::nullopt;
+        }
+        const std::int64_t value = query_.value(0).toLongLong();
+        query_.finish();
+        return value;
+    }
+
+    std::optional<LogId> NewLogId() {
+        const auto id = Number("SELECT value FROM qla_meta WHERE name = 'next_log_id'", {});
+        if (!id || !Exec("UPDATE qla_meta SET value = ? WHERE name = 'next_log_id'",
+                         {QString::number(*id + 1)}, "cannot number the new log"))
+            return std::nullopt;
+        return *id;
+    }
+
+    bool Chunks(LogId id, std::string_view stored, const ImportProgressCallback& progress) {
+        const auto first =
+            Number("SELECT COALESCE(MAX(seq), -1) + 1 FROM log_chunks WHERE log_id = ?", {Int(id)});
+        if (!first)
+            return false;
+        query_.prepare(QStringLiteral(
+            "INSERT INTO log_chunks (log_id, seq, lines, bytes) VALUES (?, ?, ?, ?)"));
+        std::int64_t seq = *first;
+        std::size_t done = 0;
+        for (std::string_view chunk : SplitIntoChunks(stored, kChunkBytes)) {
+            query_.bindValue(0, Int(id));
+            query_.bindValue(1, Int(seq++));
+            query_.bindValue(2, Int(static_cast<std::int64_t>(CountLineEnds(chunk))));
+            query_.bindValue(
+                3, QByteArray::fromRawData(chunk.data(), static_cast<qsizetype>(chunk.size())));
+            if (!query_.exec())
+                return Fail("cannot store the lines of log " + std::to_string(id));
+            done += chunk.size();
+            if (progress)
+                progress(0.5 +
+                         0.5 * static_cast<double>(done) / static_cast<double>(stored.size()));
+        }
+        return true;
+    }
+
+    bool Players(LogId id, const AnalysisStore& piece) {
+        const auto known = Number("SELECT COUNT(*) FROM log_players WHERE log_id = ?", {Int(id)});
+        if (!known)
+            return false;
+        query_.prepare(QStringLiteral(
+            "INSERT INTO log_players (log_id, name, first_seen, kills, deaths, teamkills,"
+            " voice_chats, text_chats) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"
+            " ON CONFLICT (log_id, name) DO UPDATE SET"
+            " kills = log_players.kills + excluded.kills,"
+            " deaths = log_players.deaths + excluded.deaths,"
+            " teamkills = log_players.teamkills + excluded.teamkills,"
+            " voice_chats = log_players.voice_chats + excluded.voice_chats,"
+            " text_chats = log_players.text_chats + excluded.text_chats"));
+        for (std::size_t i = 1; i < piece.Players.size(); ++i) {
+            const PlayerRecord& p = piece.Players[i];
+            const std::int64_t values[] = {id,
+                                           *known + static_cast<std::int64_t>(i),
+                                           p.Kills[0],
+                                           p.Deaths[0],
+                                           p.Teamkills,
+                                           p.VoiceChatCount,
+                                           p.TextChatCount};
+            query_.bindValue(0, Int(values[0]));
+            query_.bindValue(1, QString::fromStdString(p.Name));
+            for (int v = 1; v < 7; ++v)
+                query_.bindValue(v + 1, Int(values[v]));
+            if (!query_.exec())
+                return Fail("cannot store the players of log " + std::to_string(id));
+        }
+        return true;
+    }
+
+  private:
+    StatsDatabase& database_;
+    ImportResult& result_;
+    QSqlQuery query_;
+};
+
+// What the new lines add, counted the way the analysis counts them.
+struct PieceCounts {
+    AnalysisTotals Totals;
+    std::optional<std::string> DateHeader;
+    AnalysisStore Store;
+};
+
+void CountPiece(std::string_view stored, bool atFileStart, LogLanguage language, PieceCounts& out,
+                const ImportProgressCallback& progress) {
+    if (stored.empty())
+        return;
+    ByteBuffer copy = ByteBuffer::Uninitialized(stored.size());
+    std::memcpy(copy.data(), stored.data(), stored.size());
+    out.Store.LogLines =
+        LogLineList::FromBuffer(std::move(copy), atFileStart ? LogLineList::Start::kFileStart
+                                                             : LogLineList::Start::kFromInside);
+    out.Totals = AnalyzeLog(out.Store, language, [&](const AnalysisProgress& p) {
+        if (progress && p.UpperBound > 0)
+            progress(0.5 * static_cast<double>(p.Position) / static_cast<double>(p.UpperBound));
+    });
+    if (atFileStart)
+        out.DateHeader = LogDateText(out.Store.LogLines[0]);
+}
+
+} // namespace
+
+ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
+                       const std::string& localPath, const ImportOptions& options,
+                       const ImportProgressCallback& progress) {
+    ImportResult result;
+    result.Error = ReadProblem(localPath, pathAsGiven);
+    if (!result.Error.empty())
+        return result;
+    if (!database.BeginWrite(result.Error))
+        return result;
+    // From here on every return goes through `finish`, which ends the transaction.
+    const auto finish = [&](bool commit) {
+        if (commit && database.Commit(result.Error))
+            return result;
+        database.Rollback();
+        if (result.Outcome != ImportOutcome::Failed) {
+            result.Outcome = ImportOutcome::Failed;
+            result.Error = result.Error.empty() ? "the import was not written" : result.Error;
+        }
+        return result;
+    };
+
+    auto logs = ListLogs(database, result.Error);
+    if (!logs)
+        return finish(false);
+    std::string prefix, rest;
+    std::int64_t size = 0;
+    if (!ReadStart(localPath, prefix, size)) {
+        result.Error = "the log cannot be read: " + pathAsGiven;
+        return finish(false);
+    }
+    if (size == 0) {
+        result.Outcome = ImportOutcome::Empty;
+        return finish(false);
+    }
+    const LogEntry* known = MatchingLog(*logs, prefix);
+    std::int64_t start = 0;
+    LogLanguage language = options.Language;
+    if (known && size >= known->FileSize) {
+        result.Id = known->Id;
+        language = known->Language;
+        start = known->ImportedBytes;
+        if (size == known->FileSize && (start == size || !options.Finished)) {
+            result.Outcome = ImportOutcome::Unchanged;
+            result.HeldBackBytes = static_cast<std::uint64_t>(size - start);
+            database.Rollback(); // nothing was written
+            return result;
+        }
+        result.Outcome = ImportOutcome::Grew;
+    } else if (known) {
+        result.Outcome = ImportOutcome::Shrank;
+        result.PreviousId = known->Id;
+    } else {
+        // A log no fingerprint matches is new; where a log of the same path was imported
+        // before, it was rotated or replaced (or, being shorter, truncated).
+        result.Outcome = ImportOutcome::Added;
+        for (const LogEntry& e : *logs)
+            if (e.Path == pathAsGiven) {
+                result.Outcome =
+                    size < e.FileSize ? ImportOutcome::Shrank : ImportOutcome::Replaced;
+                result.PreviousId = e.Id;
+            }
+    }
+
+    if (!ReadRest(localPath, start, size, rest)) {
+        result.Error = "the log cannot be read: " + pathAsGiven;
+        return finish(false);
+    }
+    const std::size_t complete = options.Finished ? rest.size() : CompleteLinesLength(rest);
+    std::string_view stored(rest.data(), complete);
+    if (options.Finished && !stored.empty() && stored.back() != '\n' && stored.back() != '\r') {
+        rest.resize(complete);
+        rest.push_back('\n'); // a finished log's last line gets the line end it lacks
+        stored = rest;
+    }
+    const std::int64_t importedBytes = start + static_cast<std::int64_t>(complete);
+    result.HeldBackBytes = static_cast<std::uint64_t>(size - importedBytes);
+
+    PieceCounts piece;
+    CountPiece(stored, start == 0, language, piece, progress);
+    result.LinesAdded = static_cast<std::uint64_t>(piece.Totals.Total);
+
+    ImportWriter writer(database, result);
+    const bool isNew = result.Outcome != ImportOutcome::Grew;
+    if (isNew) {
+        const auto id = writer.NewLogId();
+        if (!id)
+            return finish(false);
+        result.Id = *id;
+    }
+    if (!writer.Chunks(result.Id, stored, progress) || !writer.Players(result.Id, piece.Store))
+        return finish(false);
+
+    const std::string fingerprint = Fingerprint(prefix);
+    const std::int64_t fingerprintBytes = static_cast<std::int64_t>(prefix.size());
+    const std::string now = Now();
+    const AnalysisTotals& t = piece.Totals;
+    bool written = false;
+    if (isNew) {
+        const std::optional<std::string> dateKey =
+            piece.DateHeader ? SortableLogDate(*piece.DateHeader) : std::nullopt;
+        written = writer.Exec(
+            "INSERT INTO logs (id, path, fingerprint, fingerprint_bytes, file_size,"
+            " imported_bytes, stored_bytes, date_header, date_key, language, lines, kills, deaths,"
+            " teamkills, voice_chats, text_chats, unknown_lines, first_imported, last_imported)"
+            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+            {Int(result.Id), QString::fromStdString(pathAsGiven),
+             QString::fromStdString(fingerprint), Int(fingerprintBytes), Int(size),
+             Int(importedBytes), Int(static_cast<std::int64_t>(stored.size())),
+             Text(piece.DateHeader), Text(dateKey), QString::fromStdString(LanguageName(language)),
+             Int(t.Total), Int(t.Kills), Int(t.Deaths), Int(t.Teamkills), Int(t.VoiceChats),
+             Int(t.TextChats), Int(t.Unknown), QString::fromStdString(now),
+             QString::fromStdString(now)},
+            "cannot record the log " + pathAsGiven);
+    } else {
+        written = writer.Exec(
+            "UPDATE logs SET path = ?, fingerprint = ?, fingerprint_bytes = ?, file_size = ?,"
+            " imported_bytes = ?, stored_bytes = stored_bytes + ?, lines = lines + ?,"
+            " kills = kills + ?, deaths = deaths + ?, teamkills = teamkills + ?,"
+            " voice_chats = voice_chats + ?, text_chats = text_chats + ?,"
+            " unknown_lines = unknown_lines + ?, last_imported = ? WHERE id = ?",
+            {QString::fromStdString(pathAsGiven), QString::fromStdString(fingerprint),
+             Int(fingerprintBytes), Int(size), Int(importedBytes),
+             Int(static_cast<std::int64_t>(stored.size())), Int(t.Total), Int(t.Kills),
+             Int(t.Deaths), Int(t.Teamkills), Int(t.VoiceChats), Int(t.TextChats), Int(t.Unknown),
+             QString::fromStdString(now), Int(result.Id)},
+            "cannot record the log " + pathAsGiven);
+    }
+    if (!written)
+        return finish(false);
+    return finish(true);
+}
+
+} // namespace qla::db

@@ -1,0 +1,51 @@
+// Importing one log into a statistics database: its new complete lines, once, in one
+// transaction.
+#pragma once
+
+#include "analysis/analysis.h"
+#include "db/log_catalog.h"
+#include "db/stats_database.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace qla::db {
+
+enum class ImportOutcome {
+    Added,     // a log the database did not know
+    Grew,      // a known log with new complete lines
+    Unchanged, // nothing new (an unfinished last line may still be waiting)
+    Replaced,  // a path seen before whose first bytes changed: rotated or replaced, a new log
+    Shrank,    // a known log that got shorter: replaced, a new log
+    Empty,     // a file without a byte: nothing to remember
+    Failed,
+};
+
+struct ImportOptions {
+    LogLanguage Language = LogLanguage::English; // for a new log; a known log keeps its own
+    bool Finished = false; // the log is complete: a last line without line end is a line
+};
+
+struct ImportResult {
+    ImportOutcome Outcome = ImportOutcome::Failed;
+    std::string Error;
+    LogId Id = 0;
+    LogId PreviousId = 0; // the log this one replaced (Replaced, Shrank)
+    std::uint64_t LinesAdded = 0;
+    std::uint64_t HeldBackBytes = 0;
+};
+
+// Fraction done, 0 to 1.
+using ImportProgressCallback = std::function<void(double)>;
+
+// Stored chunks hold about this many bytes of whole lines.
+inline constexpr std::size_t kChunkBytes = 1 << 20;
+
+// Reads `localPath` (shown and remembered as `pathAsGiven`) and adds what is new. Everything
+// happens in one write transaction: the database holds all of this import or none of it.
+ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
+                       const std::string& localPath, const ImportOptions& options,
+                       const ImportProgressCallback& progress = {});
+
+} // namespace qla::db

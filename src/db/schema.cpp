@@ -1,0 +1,107 @@
+// The schema in SQL that SQLite and PostgreSQL both accept: BIGINT keys given by the program
+// (no engine-specific auto-increment), TEXT, and BYTEA for the stored log bytes (SQLite keeps a
+// blob as it is in a column of any declared type).
+#include "db/schema.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+
+namespace qla::db {
+
+namespace {
+
+constexpr const char* kTables[] = {
+    "CREATE TABLE qla_meta ("
+    " name VARCHAR(64) PRIMARY KEY,"
+    " value TEXT NOT NULL)",
+
+    "CREATE TABLE logs ("
+    " id BIGINT PRIMARY KEY,"
+    " path TEXT NOT NULL,"
+    " fingerprint VARCHAR(64) NOT NULL,"
+    " fingerprint_bytes BIGINT NOT NULL,"
+    " file_size BIGINT NOT NULL,"
+    " imported_bytes BIGINT NOT NULL,"
+    " stored_bytes BIGINT NOT NULL,"
+    " date_header TEXT,"
+    " date_key VARCHAR(19),"
+    " language VARCHAR(16) NOT NULL,"
+    " lines BIGINT NOT NULL,"
+    " kills BIGINT NOT NULL,"
+    " deaths BIGINT NOT NULL,"
+    " teamkills BIGINT NOT NULL,"
+    " voice_chats BIGINT NOT NULL,"
+    " text_chats BIGINT NOT NULL,"
+    " unknown_lines BIGINT NOT NULL,"
+    " first_imported VARCHAR(20) NOT NULL,"
+    " last_imported VARCHAR(20) NOT NULL)",
+
+    "CREATE TABLE log_chunks ("
+    " log_id BIGINT NOT NULL REFERENCES logs (id),"
+    " seq BIGINT NOT NULL,"
+    " lines BIGINT NOT NULL,"
+    " bytes BYTEA NOT NULL,"
+    " PRIMARY KEY (log_id, seq))",
+
+    "CREATE TABLE log_players ("
+    " log_id BIGINT NOT NULL REFERENCES logs (id),"
+    " name TEXT NOT NULL,"
+    " first_seen BIGINT NOT NULL,"
+    " kills BIGINT NOT NULL,"
+    " deaths BIGINT NOT NULL,"
+    " teamkills BIGINT NOT NULL,"
+    " voice_chats BIGINT NOT NULL,"
+    " text_chats BIGINT NOT NULL,"
+    " PRIMARY KEY (log_id, name))",
+
+    "CREATE INDEX logs_date_key ON logs (date_key)",
+};
+
+} // namespace
+
+bool CreateSchema(QSqlDatabase& connection, std::string& error) {
+    QSqlQuery query(connection);
+    for (const char* statement : kTables) {
+        if (!query.exec(QString::fromLatin1(statement))) {
+            error = "cannot create the tables: " + query.lastError().text().toStdString();
+            return false;
+        }
+    }
+    const QString insert = QStringLiteral("INSERT INTO qla_meta (name, value) VALUES (?, ?)");
+    for (const auto& [name, value] :
+         {std::pair{"schema_version", kSchemaVersion}, std::pair{"next_log_id", 1}}) {
+        query.prepare(insert);
+        query.addBindValue(QString::fromLatin1(name));
+        query.addBindValue(QString::number(value));
+        if (!query.exec()) {
+            error = "cannot write the schema version: " + query.lastError().text().toStdString();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsEmptyDatabase(QSqlDatabase& connection) {
+    return connection.tables(QSql::Tables).isEmpty();
+}
+
+std::string SchemaProblem(QSqlDatabase& connection, const std::string& path) {
+    if (!connection.tables(QSql::Tables).contains(QStringLiteral("qla_meta")))
+        return "not a statistics database (it has no qla_meta table): " + path;
+    QSqlQuery query(connection);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT value FROM qla_meta WHERE name = 'schema_version'")) ||
+        !query.next())
+        return "not a statistics database (it has no schema version): " + path;
+    bool number = false;
+    const int version = query.value(0).toString().toInt(&number);
+    if (!number || version != kSchemaVersion)
+        return "the database " + path + " has schema version " +
+               query.value(0).toString().toStdString() + "; this qla reads version " +
+               std::to_string(kSchemaVersion) + " only";
+    return {};
+}
+
+} // namespace qla::db

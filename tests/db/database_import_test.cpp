@@ -1,0 +1,196 @@
+// Importing logs as they grow, rotate and shrink: each line counted exactly once.
+#include "db_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include <filesystem>
+
+namespace qla::dbtest {
+namespace {
+
+class Import : public testing::Test {
+  protected:
+    QlaRun Import_(const std::string& path, QStringList extra = {}) {
+        return Qla(QStringList{"import", QString::fromStdString(path), "--db", database_} << extra);
+    }
+    // `qla analyze` of the database and of a log holding `bytes` must agree.
+    void ExpectDatabaseHolds(const std::string& bytes, const std::string& context) {
+        if (bytes.empty()) { // a database without lines, unlike an empty file, has none
+            EXPECT_NE(Qla({"analyze", "--db", database_}).out.find("Total: 0\n"),
+                      std::string::npos);
+            return;
+        }
+        const std::string path = folder_.Path("expected.log");
+        WriteFile(path, bytes);
+        const QlaRun fromLog = Qla({"analyze", QString::fromStdString(path)});
+        const QlaRun fromDatabase = Qla({"analyze", "--db", database_});
+        ASSERT_EQ(fromDatabase.status, 0) << fromDatabase.err;
+        EXPECT_EQ(fromDatabase.out, fromLog.out) << context;
+    }
+    TempFolder folder_;
+    QString database_ = folder_.QPath("stats.db");
+};
+
+TEST_F(Import, SecondImportOfAnUnchangedLogAddsNothing) {
+    const std::string log = folder_.Path("a.log");
+    const std::string bytes = GeneratedLog(false, false, true, 300, 1);
+    WriteFile(log, bytes);
+    const QlaRun first = Import_(log);
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, "log 1: " + log + ": new, 300 lines imported\n");
+    const QlaRun second = Import_(log);
+    EXPECT_EQ(second.status, 0);
+    EXPECT_EQ(second.out, "log 1: " + log + ": unchanged, nothing imported\n");
+    // A copy under another name is the same log: its first bytes say so.
+    const std::string copy = folder_.Path("copy.log");
+    WriteFile(copy, bytes);
+    EXPECT_EQ(Import_(copy).out, "log 1: " + copy + ": unchanged, nothing imported\n");
+    ExpectDatabaseHolds(bytes, "one import");
+}
+
+// The log grows in pieces cut anywhere: inside a line, inside a CR LF, inside a UTF-8
+// character. Each import takes the whole lines so far; the end result is the whole log.
+TEST_F(Import, LogGrowingInPiecesIsImportedExactlyOnce) {
+    std::string bytes = GeneratedLog(false, false, false, 400, 7);
+    bytes += "[skipnotify]Zo\xC3\xAB^7: ^2caf\xC3\xA9 na\xC3\xAFve\r\n"; // ends in a 2-byte char
+    const std::size_t cafe = bytes.find("caf\xC3\xA9") + 4;              // inside the é
+    const std::size_t crlf = bytes.find("\r\n", bytes.size() / 3) + 1;   // between CR and LF
+    const std::size_t midLine = bytes.find("\r\n", bytes.size() / 2) - 5;
+    const std::size_t cuts[] = {10, crlf, midLine, cafe, bytes.size()};
+    const std::string log = folder_.Path("growing.log");
+    WriteFile(log, "");
+    std::size_t written = 0;
+    for (std::size_t cut : cuts) {
+        AppendFile(log, bytes.substr(written, cut - written));
+        written = cut;
+        const QlaRun run = Import_(log);
+        ASSERT_EQ(run.status, 0) << run.err;
+        // What is in the database is the log up to its last certain line end.
+        std::size_t end = written;
+        if (end > 0 && bytes[end - 1] == '\r')
+            --end;
+        while (end > 0 && bytes[end - 1] != '\n' && bytes[end - 1] != '\r')
+            --end;
+        ExpectDatabaseHolds(bytes.substr(0, end), "after " + std::to_string(written) + " bytes");
+        if (end < written) {
+            EXPECT_NE(run.out.find(std::to_string(written - end) + " bytes of an unfinished"),
+                      std::string::npos)
+                << run.out;
+        }
+    }
+    const QlaRun logs = Qla({"logs", "--db", database_});
+    EXPECT_NE(logs.out.find("\n1\t401\tenglish\t"), std::string::npos) << logs.out;
+}
+
+TEST_F(Import, HeldBackLastLineWaitsUntilFinished) {
+    const std::string log = folder_.Path("live.log");
+    const std::string whole = GeneratedLog(false, false, true, 50, 3);
+    const std::string unended = whole.substr(0, whole.size() - 1);
+    WriteFile(log, unended);
+    ASSERT_EQ(Import_(log).status, 0);
+    ExpectDatabaseHolds(whole.substr(0, whole.rfind('\n', whole.size() - 2) + 1), "held back");
+    const QlaRun logs = Qla({"logs", "--db", database_});
+    EXPECT_NE(logs.out.find("\t49\tenglish\t"), std::string::npos) << logs.out;
+    EXPECT_NE(logs.out.find(" bytes\n"), std::string::npos) << logs.out;
+
+    const QlaRun finished = Import_(log, {"--finished"});
+    EXPECT_EQ(finished.out, "log 1: " + log + ": grew, 1 line imported\n");
+    ExpectDatabaseHolds(whole, "finished");
+    EXPECT_EQ(Import_(log, {"--finished"}).out,
+              "log 1: " + log + ": unchanged, nothing imported\n");
+}
+
+TEST_F(Import, RotatedAndTruncatedLogsAreNewLogs) {
+    const std::string log = folder_.Path("server.log");
+    const std::string first = GeneratedLog(false, false, true, 200, 11);
+    WriteFile(log, first);
+    ASSERT_EQ(Import_(log).status, 0);
+    // Rotation: the same path, another log.
+    const std::string second = GeneratedLog(false, false, true, 250, 12);
+    WriteFile(log, second);
+    const QlaRun rotated = Import_(log);
+    EXPECT_EQ(rotated.status, 0);
+    EXPECT_NE(rotated.out.find("log 2: " + log + ": its first bytes changed"), std::string::npos)
+        << rotated.out;
+    ExpectDatabaseHolds(first + second, "rotated");
+    // Truncation: the same first bytes, but shorter than imported.
+    const std::string truncated = second.substr(0, second.find('\n', second.size() / 2) + 1);
+    WriteFile(log, truncated);
+    const QlaRun shrank = Import_(log);
+    EXPECT_NE(shrank.out.find("log 3: " + log + ": shorter than when imported"), std::string::npos)
+        << shrank.out;
+    ExpectDatabaseHolds(first + second + truncated, "truncated");
+    // Forgetting the truncated copy restores the earlier state exactly.
+    ASSERT_EQ(Qla({"forget", "--db", database_, "3"}).status, 0);
+    ExpectDatabaseHolds(first + second, "forgotten");
+}
+
+TEST_F(Import, LogsAreChosenByIdAndByDate) {
+    std::string a = GeneratedLog(false, false, true, 100, 21);
+    std::string b = GeneratedLog(false, false, true, 100, 22);
+    // Dates the selection can tell apart; the rest of each first line stays generated.
+    a.replace(0, a.find('\n'), "logfile opened on Sun May 14 15:19:28 2006");
+    b.replace(0, b.find('\n'), "logfile opened on Mon Jan  2 08:00:00 2007");
+    const std::string c = "no date header here\n";
+    for (const auto& [name, bytes] : {std::pair{"a.log", a}, {"b.log", b}, {"c.log", c}}) {
+        WriteFile(folder_.Path(name), bytes);
+        ASSERT_EQ(Import_(folder_.Path(name)).status, 0);
+    }
+    const auto analyze = [&](QStringList selection) {
+        return Qla(QStringList{"analyze", "--db", database_} << selection).out;
+    };
+    const auto expected = [&](const std::string& bytes) {
+        WriteFile(folder_.Path("x.log"), bytes);
+        return Qla({"analyze", folder_.QPath("x.log")}).out;
+    };
+    EXPECT_EQ(analyze({"--log", "1,3"}), expected(a + c));
+    EXPECT_EQ(analyze({"--log", "3", "--log", "2"}), expected(b + c)); // import order
+    EXPECT_EQ(analyze({"--since", "2006-05-14"}), expected(a + b));
+    EXPECT_EQ(analyze({"--until", "2006-05-14"}), expected(a));
+    EXPECT_EQ(analyze({"--since", "2006-05-14 15:19:29"}), expected(b));
+    EXPECT_EQ(analyze({"--since", "2007-01-02T08:00", "--until", "2007-01-02 08:00"}), expected(b));
+    const QlaRun unknown = Qla({"analyze", "--db", database_, "--log", "9"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err, "qla: the database " + database_.toStdString() + " holds no log 9\n");
+    EXPECT_EQ(Qla({"analyze", "--db", database_, "--since", "14.05.2006"}).status, 2);
+    EXPECT_EQ(Qla({"analyze", "--log", "1"}).status, 2);
+    EXPECT_EQ(Qla({"forget", "--db", database_, "1", "7"}).status, 1);
+    EXPECT_EQ(analyze({}), expected(a + b + c)); // nothing was forgotten
+}
+
+TEST_F(Import, FailuresLeaveTheDatabaseAsItWas) {
+    const std::string log = folder_.Path("a.log");
+    const std::string bytes = GeneratedLog(false, false, true, 100, 5);
+    WriteFile(log, bytes);
+    ASSERT_EQ(Import_(log).status, 0);
+
+    const QlaRun missing = Import_(folder_.Path("missing.log"));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "qla: the log does not exist: " + folder_.Path("missing.log") + "\n");
+    const QlaRun folder = Import_(folder_.Path(""));
+    EXPECT_EQ(folder.status, 1);
+    EXPECT_NE(folder.err.find("is a folder"), std::string::npos) << folder.err;
+
+    // A database that cannot be written: its journal cannot be made beside it.
+    AppendFile(log, "[skipnotify]Bob was killed by Al's MP40\n");
+    std::filesystem::create_directory(folder_.Path("stats.db-journal"));
+    const QlaRun unwritable = Import_(log);
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_EQ(unwritable.err.rfind("qla: ", 0), 0u) << unwritable.err;
+    std::filesystem::remove(folder_.Path("stats.db-journal"));
+    ExpectDatabaseHolds(bytes, "after the failed write");
+
+    const std::string other = folder_.Path("other.db");
+    WriteFile(other, "this is not a database at all, just some text\n");
+    const QlaRun notDatabase = Qla({"analyze", "--db", QString::fromStdString(other)});
+    EXPECT_EQ(notDatabase.status, 1);
+    EXPECT_EQ(notDatabase.err.rfind("qla: ", 0), 0u) << notDatabase.err;
+    const QlaRun absent = Qla({"logs", "--db", folder_.QPath("absent.db")});
+    EXPECT_EQ(absent.err, "qla: the database does not exist: " + folder_.Path("absent.db") + "\n");
+    EXPECT_FALSE(std::filesystem::exists(folder_.Path("absent.db")));
+}
+
+} // namespace
+} // namespace qla::dbtest

@@ -1,0 +1,75 @@
+// The pieces of an import (complete lines, chunks), log dates, and the schema version check.
+#include "db/log_date.h"
+#include "db/log_piece.h"
+#include "db/stats_database.h"
+#include "db_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QSqlQuery>
+
+namespace qla::db {
+namespace {
+
+TEST(LogPieces, CompleteLinesEndAtACertainLineEnd) {
+    EXPECT_EQ(CompleteLinesLength(""), 0u);
+    EXPECT_EQ(CompleteLinesLength("abc"), 0u);
+    EXPECT_EQ(CompleteLinesLength("a\nbc"), 2u);
+    EXPECT_EQ(CompleteLinesLength("a\r\nb\r\n"), 6u);
+    EXPECT_EQ(CompleteLinesLength("a\r\nb\r"), 3u); // the last CR may be half a CR LF
+    EXPECT_EQ(CompleteLinesLength("a\r\r"), 2u);    // a CR followed by a byte is certain
+    EXPECT_EQ(CompleteLinesLength("a\rb"), 2u);
+}
+
+TEST(LogPieces, ChunksCutAfterWholeLinesOnly) {
+    std::string lines;
+    for (int i = 0; i < 500; ++i)
+        lines += "line " + std::to_string(i) + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\n" : "\r");
+    for (std::size_t target : {1u, 7u, 64u, 1000u, 100000u}) {
+        const auto chunks = SplitIntoChunks(lines, target);
+        std::string joined;
+        std::uint64_t ends = 0;
+        for (std::string_view chunk : chunks) {
+            ASSERT_FALSE(chunk.empty());
+            EXPECT_TRUE(chunk.back() == '\n' || chunk.back() == '\r');
+            EXPECT_FALSE(chunk.back() == '\r' && lines.size() > joined.size() + chunk.size() &&
+                         lines[joined.size() + chunk.size()] == '\n')
+                << "a CR LF was cut";
+            joined += chunk;
+            ends += CountLineEnds(chunk);
+        }
+        EXPECT_EQ(joined, lines);
+        EXPECT_EQ(ends, 500u);
+    }
+}
+
+TEST(LogDates, HeaderAndBoundsRead) {
+    EXPECT_EQ(SortableLogDate("Sun May 14 15:19:28 2006"), "2006-05-14 15:19:28");
+    EXPECT_EQ(SortableLogDate("Mon Jan  2 08:00:00 2007"), "2007-01-02 08:00:00");
+    EXPECT_EQ(SortableLogDate("Mon Feb 29 08:00:00 2007"), std::nullopt); // no such day
+    EXPECT_EQ(SortableLogDate("sometime in May"), std::nullopt);
+    EXPECT_EQ(DateBound("2006-05-14", false), "2006-05-14 00:00:00");
+    EXPECT_EQ(DateBound("2006-05-14", true), "2006-05-14 23:59:59");
+    EXPECT_EQ(DateBound("2006-05-14 15:19", true), "2006-05-14 15:19:59");
+    EXPECT_EQ(DateBound("2006-05-14T15:19:28", false), "2006-05-14 15:19:28");
+    for (const char* bad : {"14.05.2006", "2006-13-01", "2006-05-14 25:00", "2006-05-14x", ""})
+        EXPECT_EQ(DateBound(bad, false), std::nullopt) << bad;
+}
+
+TEST(Schema, AnotherVersionIsRefusedWithItsNumber) {
+    dbtest::TempFolder folder;
+    const std::string path = folder.Path("stats.db");
+    std::string error;
+    {
+        auto database = StatsDatabase::Open(path, OpenMode::ReadWrite, error);
+        ASSERT_TRUE(database) << error;
+        QSqlQuery(database->Connection())
+            .exec("UPDATE qla_meta SET value = '7' WHERE name = 'schema_version'");
+    }
+    EXPECT_FALSE(StatsDatabase::Open(path, OpenMode::ReadOnly, error));
+    EXPECT_EQ(error,
+              "the database " + path + " has schema version 7; this qla reads version 1 only");
+}
+
+} // namespace
+} // namespace qla::db

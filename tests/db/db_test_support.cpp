@@ -1,0 +1,67 @@
+// Generated logs, files and in-process qla runs for the database tests.
+#include "db_test_support.h"
+
+#include "cli/qla_app.h"
+#include "generator.h"
+
+#include <QDir>
+#include <QDirIterator>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace qla::dbtest {
+
+QlaRun Qla(QStringList arguments) {
+    arguments.prepend(QStringLiteral("qla"));
+    std::ostringstream out, err;
+    QlaRun run;
+    run.status = cli::RunQla(arguments, out, err);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+std::string GeneratedLog(bool german, bool windows1252, bool lf, std::uint64_t lines,
+                         std::uint64_t seed) {
+    loggen::Options options;
+    options.lines = lines;
+    options.players = 12;
+    options.language = german ? loggen::Language::German : loggen::Language::English;
+    options.encoding = windows1252 ? loggen::Encoding::Windows1252 : loggen::Encoding::Utf8;
+    options.lineEnds = lf ? loggen::LineEnds::Lf : loggen::LineEnds::CrLf;
+    options.seed = seed;
+    std::ostringstream out;
+    loggen::generateLog(options, out);
+    return out.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+void AppendFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::app) << bytes;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string FolderContents(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    const QDir root(QString::fromStdString(folder));
+    QDirIterator it(root.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files[root.relativeFilePath(path).toStdString()] = ReadFile(path.toStdString());
+    }
+    std::string all;
+    for (const auto& [name, bytes] : files)
+        all += "== " + name + " (" + std::to_string(bytes.size()) + " bytes)\n" + bytes + "\n";
+    return all;
+}
+
+} // namespace qla::dbtest

@@ -1,0 +1,44 @@
+// Shared by the database tests: generated logs, files, and qla run in-process or as a process.
+#pragma once
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <string>
+
+namespace qla::dbtest {
+
+struct QlaRun {
+    int status = -1;
+    std::string out, err;
+};
+
+// qla in-process: `arguments` without the program name.
+QlaRun Qla(QStringList arguments);
+
+// A generated log; `lf` picks LF line ends instead of CR LF, `windows1252` the encoding.
+std::string GeneratedLog(bool german, bool windows1252, bool lf, std::uint64_t lines,
+                         std::uint64_t seed);
+
+void WriteFile(const std::string& path, const std::string& bytes);
+void AppendFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::string& path);
+
+// Every file below `folder`, by relative path, with its bytes, in one string for comparing.
+std::string FolderContents(const std::string& folder);
+
+class TempFolder {
+  public:
+    std::string Path(const std::string& name) const {
+        return dir_.filePath(QString::fromStdString(name)).toStdString();
+    }
+    QString QPath(const std::string& name) const {
+        return dir_.filePath(QString::fromStdString(name));
+    }
+
+  private:
+    QTemporaryDir dir_;
+};
+
+} // namespace qla::dbtest
