@@ -1,17 +1,46 @@
 // The analysis run: every line is classified once, its totals raised, then it goes to its parser.
 #include "analysis.h"
 
+#include "parsers/full_recognizer.h"
 #include "parsers/parsers.h"
 
 namespace qla {
 
-void ResetAnalysis(AnalysisStore& store) {
-    store.Reset();
+namespace {
+
+// Totals count the line's kind: a line the parser cuts badly still counts.
+void RaiseTotals(AnalysisTotals& totals, LineKind kind) {
+    switch (kind) {
+    case LineKind::Kill:
+        ++totals.Kills;
+        ++totals.Deaths;
+        break;
+    case LineKind::Died:
+        ++totals.Deaths;
+        break;
+    case LineKind::Teamkill:
+        ++totals.Teamkills;
+        ++totals.Deaths;
+        break;
+    case LineKind::VoiceSay:
+        ++totals.VoiceChats;
+        break;
+    case LineKind::Say:
+        ++totals.TextChats;
+        break;
+    case LineKind::Rename:
+        break; // counted in Total only
+    default:
+        ++totals.Unknown;
+        break;
+    }
+    ++totals.Total;
 }
 
-AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language,
-                          const AnalysisProgressCallback& progress) {
-    const LanguageRoutines& routines = RoutinesOf(language);
+// The loop both recognition modes share: `record` stores one line and names its kind.
+template <typename RecordLine>
+AnalysisTotals RunLines(AnalysisStore& store, const AnalysisProgressCallback& progress,
+                        RecordLine record) {
     ResetAnalysis(store);
     AnalysisTotals totals;
     const std::uint64_t lineCount = store.LogLines.size();
@@ -23,46 +52,60 @@ AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language,
     store.TextChats.reserve(lineCount + 1);
     store.OtherLines.reserve(lineCount + 1);
     for (std::uint64_t i = 0; i < lineCount; ++i) {
-        const std::string_view line = store.LogLines[i];
-        ClassifiedKill kill;
-        // Totals count the line's kind, raised before its parser runs: a line the parser cuts
-        // badly still counts.
-        switch (routines.Classify(line, kill)) {
-        case LineKind::Kill:
-            ++totals.Kills;
-            ++totals.Deaths;
-            routines.Kill(store, line, kill);
-            break;
-        case LineKind::Died:
-            ++totals.Deaths;
-            routines.Suicide(store, line);
-            break;
-        case LineKind::Teamkill:
-            ++totals.Teamkills;
-            ++totals.Deaths;
-            routines.Teamkill(store, line);
-            break;
-        case LineKind::VoiceSay:
-            ++totals.VoiceChats;
-            ParseVoiceChatLine(store, line);
-            break;
-        case LineKind::Say:
-            ++totals.TextChats;
-            ParseTextChatLine(store, line);
-            break;
-        case LineKind::Rename:
-            break; // a rename is counted in Total only and stores nothing
-        default:
-            ++totals.Unknown;
-            RecordOtherLine(store, line);
-            break;
-        }
-        ++totals.Total;
+        RaiseTotals(totals, record(store.LogLines[i]));
         if (progress && ((i + 1) % kProgressStride == 0 || i + 1 == lineCount)) {
             progress(AnalysisProgress{i, lineCount - 1, &totals});
         }
     }
     return totals;
+}
+
+} // namespace
+
+void ResetAnalysis(AnalysisStore& store) {
+    store.Reset();
+}
+
+AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language,
+                          const AnalysisProgressCallback& progress) {
+    return AnalyzeLog(store, language, Recognition::Classic, progress);
+}
+
+AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language, Recognition recognition,
+                          const AnalysisProgressCallback& progress) {
+    const LanguageRoutines& routines = RoutinesOf(language);
+    if (recognition == Recognition::Full) {
+        FullRecognizer recognizer(routines.Full());
+        return RunLines(store, progress,
+                        [&](std::string_view line) { return recognizer.Record(store, line); });
+    }
+    return RunLines(store, progress, [&](std::string_view line) {
+        ClassifiedKill kill;
+        const LineKind kind = routines.Classify(line, kill);
+        switch (kind) {
+        case LineKind::Kill:
+            routines.Kill(store, line, kill);
+            break;
+        case LineKind::Died:
+            routines.Suicide(store, line);
+            break;
+        case LineKind::Teamkill:
+            routines.Teamkill(store, line);
+            break;
+        case LineKind::VoiceSay:
+            ParseVoiceChatLine(store, line);
+            break;
+        case LineKind::Say:
+            ParseTextChatLine(store, line);
+            break;
+        case LineKind::Rename:
+            break; // a rename is counted in Total only and stores nothing
+        default:
+            RecordOtherLine(store, line);
+            break;
+        }
+        return kind;
+    });
 }
 
 PlayerTotals TotalsOfPlayer(const PlayerRecord& player) {

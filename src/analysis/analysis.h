@@ -2,6 +2,7 @@
 // parser. Also the log-open sequence that the window and qla share.
 #pragma once
 
+#include "analysis/recognition.h"
 #include "core/store.h"
 #include "languages/languages.h"
 
@@ -37,6 +38,9 @@ void ResetAnalysis(AnalysisStore& store);
 
 // Walks every line of store.LogLines once; the store is reset first.
 AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language,
+                          const AnalysisProgressCallback& progress = {});
+// The same with the given recognition; the call above is classic recognition.
+AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language, Recognition recognition,
                           const AnalysisProgressCallback& progress = {});
 
 // True when `path` names a regular file that can be opened for reading.
