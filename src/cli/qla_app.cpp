@@ -18,13 +18,17 @@ constexpr const char* kUsage =
     "\n"
     "Commands:\n"
     "  info LOG                          file name, number of lines and log date\n"
-    "  analyze LOG [--language L]        the seven totals and the number of players\n"
-    "  players LOG [--language L]        every player name, in order of first appearance\n"
-    "  player LOG NAME [--language L]    the totals of the player stored exactly as NAME\n"
+    "  analyze LOG [--language L] [--recognition M]\n"
+    "                                    the seven totals and the number of players\n"
+    "  players LOG [--language L] [--recognition M]\n"
+    "                                    every player name, in order of first appearance\n"
+    "  player LOG NAME [--language L] [--recognition M]\n"
+    "                                    the totals of the player stored exactly as NAME\n"
     "  export LOG --view VIEW --format FORMAT --output PATH [options]\n"
     "                                    write a statistics file or site (qla export --help)\n"
     "\n"
-    "L is english (default) or german.\n";
+    "L is english (default) or german. M is classic (default: the original phrase tables) or\n"
+    "full (chat by its shape, the newer death wordings, names cut in obituaries).\n";
 
 int UsageError(std::ostream& err, const std::string& message) {
     err << "qla: " << message << "\n\n" << kUsage;
@@ -35,16 +39,18 @@ int UsageError(std::ostream& err, const std::string& message) {
 struct Invocation {
     QStringList positional;
     LogLanguage language = LogLanguage::English;
+    Recognition recognition = Recognition::Classic;
 };
 
-// Parses `qla <command> ...`: exactly `positionalNames` arguments and, where allowed, --language.
+// Parses `qla <command> ...`: exactly `positionalNames` arguments and, where the command analyses,
+// --language and --recognition.
 std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
                                           const QStringList& positionalNames, bool takesLanguage,
                                           std::ostream& err, int& exitCode) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     if (takesLanguage)
-        parser.addOption(LanguageOption());
+        parser.addOptions({LanguageOption(), RecognitionOption()});
     QStringList forParser{arguments.at(0)};
     forParser += arguments.mid(2);
     const QString command = arguments.at(1);
@@ -66,6 +72,12 @@ std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
             return std::nullopt;
         }
         invocation.language = *language;
+        const auto recognition = ParseRecognition(parser.value(QStringLiteral("recognition")), err);
+        if (!recognition) {
+            exitCode = kExitUsage;
+            return std::nullopt;
+        }
+        invocation.recognition = *recognition;
     }
     return invocation;
 }
@@ -94,8 +106,8 @@ int RunAnalyze(const QStringList& arguments, std::ostream& out, std::ostream& er
     if (!invocation)
         return exitCode;
     AnalysisStore store;
-    const auto totals =
-        OpenAndAnalyze(store, invocation->positional.at(0), invocation->language, err);
+    const auto totals = OpenAndAnalyze(store, invocation->positional.at(0), invocation->language,
+                                       err, invocation->recognition);
     if (!totals)
         return kExitFailed;
     out << "Kills: " << totals->Kills << "\n"
@@ -115,7 +127,8 @@ int RunPlayers(const QStringList& arguments, std::ostream& out, std::ostream& er
     if (!invocation)
         return exitCode;
     AnalysisStore store;
-    if (!OpenAndAnalyze(store, invocation->positional.at(0), invocation->language, err))
+    if (!OpenAndAnalyze(store, invocation->positional.at(0), invocation->language, err,
+                        invocation->recognition))
         return kExitFailed;
     for (const PlayerRecord& player : RealEntries(store.Players))
         out << player.Name << "\n";
@@ -129,7 +142,7 @@ int RunPlayer(const QStringList& arguments, std::ostream& out, std::ostream& err
         return exitCode;
     AnalysisStore store;
     const QString& path = invocation->positional.at(0);
-    if (!OpenAndAnalyze(store, path, invocation->language, err))
+    if (!OpenAndAnalyze(store, path, invocation->language, err, invocation->recognition))
         return kExitFailed;
     const std::string name = invocation->positional.at(1).toStdString();
     const auto index = store.FindPlayer(name);
