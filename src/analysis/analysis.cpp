@@ -1,9 +1,75 @@
 // The analysis run: every line is classified once, its totals raised, then it goes to its parser.
 #include "analysis.h"
 
+#include "parsers/full_recognizer.h"
 #include "parsers/parsers.h"
 
+#include <optional>
+
 namespace qla {
+
+namespace {
+
+// Totals count the line's kind: a line the parser cuts badly still counts.
+void RaiseTotals(AnalysisTotals& totals, LineKind kind) {
+    switch (kind) {
+    case LineKind::Kill:
+        ++totals.Kills;
+        ++totals.Deaths;
+        break;
+    case LineKind::Died:
+        ++totals.Deaths;
+        break;
+    case LineKind::Teamkill:
+        ++totals.Teamkills;
+        ++totals.Deaths;
+        break;
+    case LineKind::VoiceSay:
+        ++totals.VoiceChats;
+        break;
+    case LineKind::Say:
+        ++totals.TextChats;
+        break;
+    case LineKind::Rename:
+        break; // counted in Total only
+    default:
+        ++totals.Unknown;
+        break;
+    }
+    ++totals.Total;
+}
+
+// Records one line by the classic rules: the language's classifier, then its parser.
+LineKind RecordClassic(const LanguageRoutines& routines, AnalysisStore& store,
+                       std::string_view line) {
+    ClassifiedKill kill;
+    const LineKind kind = routines.Classify(line, kill);
+    switch (kind) {
+    case LineKind::Kill:
+        routines.Kill(store, line, kill);
+        break;
+    case LineKind::Died:
+        routines.Suicide(store, line);
+        break;
+    case LineKind::Teamkill:
+        routines.Teamkill(store, line);
+        break;
+    case LineKind::VoiceSay:
+        ParseVoiceChatLine(store, line);
+        break;
+    case LineKind::Say:
+        ParseTextChatLine(store, line);
+        break;
+    case LineKind::Rename:
+        break; // a rename is counted in Total only and stores nothing
+    default:
+        RecordOtherLine(store, line);
+        break;
+    }
+    return kind;
+}
+
+} // namespace
 
 void ResetAnalysis(AnalysisStore& store) {
     store.Reset();
@@ -11,15 +77,17 @@ void ResetAnalysis(AnalysisStore& store) {
 
 AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language,
                           const AnalysisProgressCallback& progress) {
-    return AnalyzeLogParts(store, {LogPart{store.LogLines.size(), language}}, progress);
+    return AnalyzeLog(store, language, Recognition::Classic, progress);
+}
+
+AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language, Recognition recognition,
+                          const AnalysisProgressCallback& progress) {
+    return AnalyzeLogParts(store, {LogPart{store.LogLines.size(), language, recognition}},
+                           progress);
 }
 
 AnalysisTotals AnalyzeLogParts(AnalysisStore& store, const std::vector<LogPart>& parts,
                                const AnalysisProgressCallback& progress) {
-    std::size_t part = 0;
-    const LanguageRoutines* current =
-        &RoutinesOf(parts.empty() ? LogLanguage::English : parts[0].Language);
-    std::uint64_t partEnd = parts.empty() ? 0 : parts[0].LineCount;
     ResetAnalysis(store);
     AnalysisTotals totals;
     const std::uint64_t lineCount = store.LogLines.size();
@@ -30,47 +98,31 @@ AnalysisTotals AnalyzeLogParts(AnalysisStore& store, const std::vector<LogPart>&
     store.VoiceChats.reserve(lineCount + 1);
     store.TextChats.reserve(lineCount + 1);
     store.OtherLines.reserve(lineCount + 1);
+
+    std::size_t part = 0;
+    const LogPart first = parts.empty() ? LogPart{} : parts[0];
+    const LanguageRoutines* routines = &RoutinesOf(first.Language);
+    Recognition recognition = first.LineRecognition;
+    std::optional<FullRecognizer> full;
+    if (recognition == Recognition::Full)
+        full.emplace(routines->Full());
+    std::uint64_t partEnd = first.LineCount;
     for (std::uint64_t i = 0; i < lineCount; ++i) {
         while (i == partEnd && part + 1 < parts.size()) {
-            current = &RoutinesOf(parts[++part].Language);
-            partEnd += parts[part].LineCount;
+            const LogPart& next = parts[++part];
+            partEnd += next.LineCount;
+            // A full recogniser keeps what it learnt of names while language and mode stay.
+            if (&RoutinesOf(next.Language) != routines || next.LineRecognition != recognition) {
+                routines = &RoutinesOf(next.Language);
+                recognition = next.LineRecognition;
+                full.reset();
+                if (recognition == Recognition::Full)
+                    full.emplace(routines->Full());
+            }
         }
-        const LanguageRoutines& routines = *current;
         const std::string_view line = store.LogLines[i];
-        ClassifiedKill kill;
-        // Totals count the line's kind, raised before its parser runs: a line the parser cuts
-        // badly still counts.
-        switch (routines.Classify(line, kill)) {
-        case LineKind::Kill:
-            ++totals.Kills;
-            ++totals.Deaths;
-            routines.Kill(store, line, kill);
-            break;
-        case LineKind::Died:
-            ++totals.Deaths;
-            routines.Suicide(store, line);
-            break;
-        case LineKind::Teamkill:
-            ++totals.Teamkills;
-            ++totals.Deaths;
-            routines.Teamkill(store, line);
-            break;
-        case LineKind::VoiceSay:
-            ++totals.VoiceChats;
-            ParseVoiceChatLine(store, line);
-            break;
-        case LineKind::Say:
-            ++totals.TextChats;
-            ParseTextChatLine(store, line);
-            break;
-        case LineKind::Rename:
-            break; // a rename is counted in Total only and stores nothing
-        default:
-            ++totals.Unknown;
-            RecordOtherLine(store, line);
-            break;
-        }
-        ++totals.Total;
+        RaiseTotals(totals,
+                    full ? full->Record(store, line) : RecordClassic(*routines, store, line));
         if (progress && ((i + 1) % kProgressStride == 0 || i + 1 == lineCount)) {
             progress(AnalysisProgress{i, lineCount - 1, &totals});
         }

@@ -2,6 +2,7 @@
 // parser. Also the log-open sequence that the window and qla share.
 #pragma once
 
+#include "analysis/recognition.h"
 #include "core/store.h"
 #include "languages/languages.h"
 
@@ -39,15 +40,20 @@ void ResetAnalysis(AnalysisStore& store);
 // Walks every line of store.LogLines once; the store is reset first.
 AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language,
                           const AnalysisProgressCallback& progress = {});
+// The same with the given recognition; the call above is classic recognition.
+AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language, Recognition recognition,
+                          const AnalysisProgressCallback& progress = {});
 
-// A run of consecutive lines of store.LogLines written in one language (one log of several).
+// A run of consecutive lines of store.LogLines written in one language and read with one
+// recognition (one log of several).
 struct LogPart {
     std::uint64_t LineCount = 0;
     LogLanguage Language = LogLanguage::English;
+    Recognition LineRecognition = Recognition::Classic;
 };
 
-// The same walk over logs read one after the other: each part's lines with its own language,
-// into one store. Lines past the parts' sum take the last part's language.
+// The same walk over logs read one after the other: each part's lines with its own language
+// and recognition, into one store. Lines past the parts' sum take the last part's.
 AnalysisTotals AnalyzeLogParts(AnalysisStore& store, const std::vector<LogPart>& parts,
                                const AnalysisProgressCallback& progress = {});
 

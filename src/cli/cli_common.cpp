@@ -20,6 +20,19 @@ std::optional<LogLanguage> ParseLanguage(const QString& value, std::ostream& err
     return std::nullopt;
 }
 
+QCommandLineOption RecognitionOption() {
+    return QCommandLineOption(QStringLiteral("recognition"),
+                              QStringLiteral("Line recognition: classic (default) or full."),
+                              QStringLiteral("M"), QStringLiteral("classic"));
+}
+
+std::optional<Recognition> ParseRecognition(const QString& value, std::ostream& err) {
+    if (const auto recognition = RecognitionFromText(value.toLower().toStdString()))
+        return recognition;
+    err << "qla: unknown recognition '" << value.toStdString() << "' (use classic or full)\n";
+    return std::nullopt;
+}
+
 std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
@@ -34,10 +47,11 @@ bool OpenLog(AnalysisStore& store, const QString& path, std::ostream& err) {
 }
 
 std::optional<AnalysisTotals> OpenAndAnalyze(AnalysisStore& store, const QString& path,
-                                             LogLanguage language, std::ostream& err) {
+                                             LogLanguage language, std::ostream& err,
+                                             Recognition recognition) {
     if (!OpenLog(store, path, err))
         return std::nullopt;
-    return AnalyzeLog(store, language);
+    return AnalyzeLog(store, language, recognition);
 }
 
 } // namespace qla::cli

@@ -1,4 +1,5 @@
-// Pieces every qla subcommand shares: the --language option and loading + analysing a log.
+// Pieces every qla subcommand shares: the --language and --recognition options and loading +
+// analysing a log.
 #pragma once
 
 #include "analysis/analysis.h"
@@ -19,6 +20,12 @@ QCommandLineOption LanguageOption();
 // "english" or "german" in any case; nullopt (with a message on err) for anything else.
 std::optional<LogLanguage> ParseLanguage(const QString& value, std::ostream& err);
 
+QCommandLineOption RecognitionOption();
+
+// "classic" or "full" in any case; an empty value is classic. nullopt (with a message on err)
+// for anything else.
+std::optional<Recognition> ParseRecognition(const QString& value, std::ostream& err);
+
 // The path as the file system spells it.
 std::string LocalPath(const QString& path);
 
@@ -27,7 +34,8 @@ bool OpenLog(AnalysisStore& store, const QString& path, std::ostream& err);
 
 // Opens and analyses the log; nullopt after printing the reason when it cannot be opened.
 std::optional<AnalysisTotals> OpenAndAnalyze(AnalysisStore& store, const QString& path,
-                                             LogLanguage language, std::ostream& err);
+                                             LogLanguage language, std::ostream& err,
+                                             Recognition recognition = Recognition::Classic);
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;

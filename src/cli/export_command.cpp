@@ -26,6 +26,7 @@ constexpr const char* kExportUsage =
     "\n"
     "Options:\n"
     "  --language english|german  language of the log (default english)\n"
+    "  --recognition classic|full line recognition (default classic)\n"
     "  --title TEXT               game title of the pages\n"
     "  --checks LIST              checked boxes of the page, e.g. 0,2,3, or none (default all):\n"
     "                             standard 0-4, player 0-5, weapons 0-4, voice and text 0-4\n"
@@ -44,6 +45,7 @@ struct ExportCommand {
     QString Log;
     std::optional<cli::DatabaseSource> Database; // read instead of Log
     LogLanguage Language = LogLanguage::English;
+    Recognition LineRecognition = Recognition::Classic;
     std::string Player; // view player: the name as stored
     ExportRequest Request;
 };
@@ -97,8 +99,8 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
         return QCommandLineOption(QString::fromLatin1(name));
     };
     parser.addOptions({value("view"), value("format"), value("output"), cli::LanguageOption(),
-                       value("title"), value("checks"), value("order"), flag("descending"),
-                       value("player"), value("separator"), flag("no-header"),
+                       cli::RecognitionOption(), value("title"), value("checks"), value("order"),
+                       flag("descending"), value("player"), value("separator"), flag("no-header"),
                        flag("remove-colors"), value("if-exists"), flag("help")});
     cli::AddDatabaseOptions(parser);
     QStringList forParser{arguments.value(0)};
@@ -162,6 +164,11 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
     if (!language)
         return cli::kExitUsage;
     command.Language = *language;
+    const auto recognition =
+        cli::ParseRecognition(parser.value(QStringLiteral("recognition")), err);
+    if (!recognition)
+        return cli::kExitUsage;
+    command.LineRecognition = *recognition;
 
     PageChoices choices;
     if (parser.isSet(QStringLiteral("checks"))) {
@@ -238,7 +245,7 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
             return cli::kExitFailed;
         }
         logDate = opened.DateText;
-        AnalyzeLog(store, command.Language);
+        AnalyzeLog(store, command.Language, command.LineRecognition);
     }
 
     const ExportViewInfo& view = InfoOf(request.View);

@@ -20,9 +20,12 @@ constexpr const char* kUsage =
     "\n"
     "Commands:\n"
     "  info LOG                          file name, number of lines and log date\n"
-    "  analyze LOG [--language L]        the seven totals and the number of players\n"
-    "  players LOG [--language L]        every player name, in order of first appearance\n"
-    "  player LOG NAME [--language L]    the totals of the player stored exactly as NAME\n"
+    "  analyze LOG [--language L] [--recognition M]\n"
+    "                                    the seven totals and the number of players\n"
+    "  players LOG [--language L] [--recognition M]\n"
+    "                                    every player name, in order of first appearance\n"
+    "  player LOG NAME [--language L] [--recognition M]\n"
+    "                                    the totals of the player stored exactly as NAME\n"
     "  export LOG --view VIEW --format FORMAT --output PATH [options]\n"
     "                                    write a statistics file or site (qla export --help)\n"
     "\n"
@@ -34,7 +37,8 @@ constexpr const char* kUsage =
     "  analyze, players, player and export read DB in place of LOG with --db DB:\n"
     "  analyze --db DB [--log ID...] [--since DATE] [--until DATE]\n"
     "\n"
-    "L is english (default) or german.\n"
+    "L is english (default) or german. M is classic (default: the original phrase tables) or\n"
+    "full (chat by its shape, the newer death wordings, names cut in obituaries).\n"
     "Options of the reading commands with --db:\n";
 
 void PrintUsage(std::ostream& out) {
@@ -52,16 +56,18 @@ struct Invocation {
     QStringList positional;
     LogLanguage language = LogLanguage::English;
     std::optional<DatabaseSource> database; // read instead of the log LOG
+    Recognition recognition = Recognition::Classic;
 };
 
-// Parses `qla <command> ...`: exactly `positionalNames` arguments and, where allowed, --language.
+// Parses `qla <command> ...`: exactly `positionalNames` arguments and, where the command analyses,
+// --language and --recognition.
 std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
                                           const QStringList& positionalNames, bool takesLanguage,
                                           std::ostream& err, int& exitCode) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     if (takesLanguage) {
-        parser.addOption(LanguageOption());
+        parser.addOptions({LanguageOption(), RecognitionOption()});
         AddDatabaseOptions(parser);
     }
     QStringList forParser{arguments.at(0)};
@@ -104,6 +110,12 @@ std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
             return std::nullopt;
         }
         invocation.language = *language;
+        const auto recognition = ParseRecognition(parser.value(QStringLiteral("recognition")), err);
+        if (!recognition) {
+            exitCode = kExitUsage;
+            return std::nullopt;
+        }
+        invocation.recognition = *recognition;
     }
     return invocation;
 }
@@ -118,7 +130,8 @@ std::optional<AnalysisTotals> LoadStore(const Invocation& invocation, AnalysisSt
             return std::nullopt;
         return loaded->Totals;
     }
-    return OpenAndAnalyze(store, invocation.positional.at(0), invocation.language, err);
+    return OpenAndAnalyze(store, invocation.positional.at(0), invocation.language, err,
+                          invocation.recognition);
 }
 
 // Where the player was looked for, for the message that he is not there.

@@ -24,7 +24,7 @@ struct PlayerRecord {
     std::string Name;
     std::array<std::int64_t, kKillSlots> Kills{}; // by WeaponId 0..15, 0 is the total
     std::array<std::int64_t, kDeathSlots>
-        Deaths{}; // by WeaponId 0..23, 0 is the kill+suicide total
+        Deaths{}; // by WeaponId 0..31, 0 is the kill+suicide total
     std::int64_t Teamkills = 0;
     std::int64_t VoiceChatCount = 0;
     std::int64_t TextChatCount = 0;
@@ -93,8 +93,8 @@ class AnalysisStore {
     // shows (static text, as the parsers recognised it).
     void RecordKill(PlayerIndex killer, PlayerIndex victim, WeaponId weapon,
                     std::string_view weaponText);
-    // A death by one of the causes 16-22: the cause's and the total death of the player; no
-    // event.
+    // A death by one of the causes 16-22 (or 24-31, which only full recognition counts): the
+    // cause's and the total death of the player; no event.
     void RecordSuicide(PlayerIndex player, WeaponId cause);
     // A teamkill: one "Teamkill" event, a teamkill for the killer and a death in slot 23 for
     // the victim; neither total moves.

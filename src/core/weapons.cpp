@@ -37,6 +37,15 @@ constexpr std::array<WeaponEntry, kDeathSlots> kWeapons = {{
     {"drowned", "Drowned"},
     {"fell to his death", "Fell to his death"},
     {"teamkill", "Teamkill"},
+    // Classic recognition never counts these: their lines are other lines there.
+    {"dynamited himself", "Dynamited himself"},
+    {"was crushed", "Was crushed"},
+    {"was killed", "Was killed"},
+    {"riddled by machinegun fire", "Riddled by machinegun fire"},
+    {"killed herself", "Killed herself"},
+    {"dove on her own grenade", "Dove on her own grenade"},
+    {"fired-for-effect on himself", "Fired-for-effect on himself"},
+    {"slit his own throat", "Slit his own throat"},
 }};
 
 bool EqualsIgnoringAsciiCase(std::string_view name, std::string_view lowerKey) {

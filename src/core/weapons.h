@@ -1,4 +1,5 @@
-// The weapon table: WeaponId 0 total, 1-14 weapons, 15 unknown, 16-22 suicide causes, 23 teamkill.
+// The weapon table: WeaponId 0 total, 1-14 weapons, 15 unknown, 16-22 suicide causes, 23 teamkill,
+// 24-31 the causes of death that only full recognition tells apart (self and world deaths).
 #pragma once
 
 #include <string_view>
@@ -12,10 +13,12 @@ inline constexpr WeaponId kWeaponUnknown = 15;
 inline constexpr WeaponId kFirstSuicideCause = 16;
 inline constexpr WeaponId kLastSuicideCause = 22;
 inline constexpr WeaponId kWeaponTeamkill = 23;
-// Slots of a player's Kills (weapons 0-15) and Deaths (0-23, with the suicide causes and
-// teamkills).
+inline constexpr WeaponId kFirstFullCause = 24;
+inline constexpr WeaponId kLastFullCause = 31;
+// Slots of a player's Kills (weapons 0-15) and Deaths (0-31, with the suicide causes, teamkills
+// and the causes of full recognition).
 inline constexpr int kKillSlots = kWeaponUnknown + 1;
-inline constexpr int kDeathSlots = kWeaponTeamkill + 1;
+inline constexpr int kDeathSlots = kLastFullCause + 1;
 
 // The text a kill event shows when the line named no weapon the parsers know.
 inline constexpr std::string_view kUnknownWeapon = "unknown";
@@ -23,7 +26,7 @@ inline constexpr std::string_view kUnknownWeapon = "unknown";
 // Lower-cases the name (ASCII) and compares it with the lookup keys; 15 when none matches.
 WeaponId WeaponIdFromName(std::string_view name);
 
-// Display name of codes 0-14 and 16-23; "Unknown" for 15 and anything outside 0-23.
+// Display name of codes 0-14 and 16-31; "Unknown" for 15 and anything outside 0-31.
 std::string_view WeaponDisplayName(WeaponId id);
 
 } // namespace qla

@@ -9,9 +9,10 @@ namespace qla {
 namespace {
 
 constexpr LanguageRoutines kEnglishRoutines{ClassifyLine, ParseKillLine, ParseSuicideLine,
-                                            ParseTeamkillLine};
+                                            ParseTeamkillLine, EnglishFullLanguage};
 constexpr LanguageRoutines kGermanRoutines{ClassifyGermanLine, ParseGermanKillLine,
-                                           ParseGermanSuicideLine, ParseGermanTeamkillLine};
+                                           ParseGermanSuicideLine, ParseGermanTeamkillLine,
+                                           GermanFullLanguage};
 
 } // namespace
 

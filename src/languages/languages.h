@@ -14,11 +14,14 @@ enum class LogLanguage : std::uint8_t { English = 0, German = 1 };
 
 // The classifier reports the kill phrases it found, and the kill parser takes them, so a kill
 // line is searched for its phrase once.
+struct FullLanguage;
+
 struct LanguageRoutines {
     LineKind (*Classify)(std::string_view line, ClassifiedKill& kill);
     void (*Kill)(AnalysisStore& store, std::string_view line, const ClassifiedKill& kill);
     void (*Suicide)(AnalysisStore& store, std::string_view line);
     void (*Teamkill)(AnalysisStore& store, std::string_view line);
+    const FullLanguage& (*Full)(); // the tables of full recognition
 };
 
 const LanguageRoutines& RoutinesOf(LogLanguage language);

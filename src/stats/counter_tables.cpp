@@ -1,5 +1,5 @@
-// The two player tables read from the player's own counters: self kills by cause (codes 16-22)
-// and kills by weapon (codes 1-15, "Unknown" included).
+// The two player tables read from the player's own counters: self kills by cause (codes 16-22
+// and 24-31) and kills by weapon (codes 1-15, "Unknown" included).
 #include "stats/detail_tables.h"
 
 #include "core/weapons.h"
@@ -12,6 +12,8 @@ SortTable BuildCounterTable(const std::array<std::int64_t, N>& counters, WeaponI
                             WeaponId last, int detailOrderKey) {
     SortTable table(1);
     for (WeaponId code = first; code <= last; ++code) {
+        if (code == kWeaponTeamkill)
+            continue; // a death by a teammate is no self kill; it has tables of its own
         const std::int64_t count = counters[static_cast<std::size_t>(code)];
         if (count <= 0)
             continue;
@@ -39,8 +41,9 @@ bool IsStoredPlayer(const AnalysisStore& store, PlayerIndex player) {
 SortTable BuildSelfKillsTable(const AnalysisStore& store, PlayerIndex player, int detailOrderKey) {
     if (!IsStoredPlayer(store, player))
         return SortTable(1);
-    // Code 23 (killed by a teammate) belongs to the teamdeaths table, not here.
-    return BuildCounterTable(store.Players[player].Deaths, kFirstSuicideCause, kLastSuicideCause,
+    // The causes only full recognition counts follow code 23; in a classic analysis they are
+    // all 0, so the table is what it always was.
+    return BuildCounterTable(store.Players[player].Deaths, kFirstSuicideCause, kLastFullCause,
                              detailOrderKey);
 }
 

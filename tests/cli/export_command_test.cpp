@@ -170,6 +170,29 @@ TEST_F(ExportCommandTest, PlayerPageByExactStoredName) {
     }
 }
 
+// The causes only full recognition tells apart show in the self kills of the player page, and
+// only when the log was analysed in full mode.
+TEST_F(ExportCommandTest, FullRecognitionCausesOnThePlayerPage) {
+    const QString log = Path("deaths.log");
+    std::ofstream(log.toStdString(), std::ios::binary)
+        << "[skipnotify]Bob^7 was crushed.\r\n[skipnotify]Bob^7 died.\r\n"
+           "[skipnotify]Bob^7 slit his own throat.\r\n";
+    const QString classic = Path("classic.html");
+    const QString full = Path("full.html");
+    const QStringList common{"--view", "player", "--format", "html", "--player", "Bob"};
+    ASSERT_EQ(Export(QStringList{log, "--output", classic} + common).status, 0);
+    ASSERT_EQ(Export(QStringList{log, "--output", full, "--recognition", "full"} + common).status,
+              0);
+    const std::string classicPage = Read(classic);
+    const std::string fullPage = Read(full);
+    EXPECT_NE(classicPage.find(">Died<"), std::string::npos);
+    EXPECT_EQ(classicPage.find(">Was crushed<"), std::string::npos);
+    EXPECT_NE(fullPage.find(">Died<"), std::string::npos);
+    EXPECT_NE(fullPage.find(">Was crushed<"), std::string::npos);
+    EXPECT_NE(fullPage.find(">Slit his own throat<"), std::string::npos);
+    EXPECT_EQ(Export(QStringList{log, "--output", full, "--recognition", "x"} + common).status, 2);
+}
+
 TEST_F(ExportCommandTest, ReplacesAnExistingFileAndUsesTheDefaultTitle) {
     const QString out = Path("weapons.html");
     std::ofstream(out.toStdString()) << "old content that is longer than nothing";

@@ -51,6 +51,8 @@ TEST_F(QlaAppTest, UsageErrorsExitWithTwoAndTheUsage) {
         {"analyze", log, "--colour"},
         {"analyze", log, "extra"},
         {"analyze", log, "--language", "klingon"},
+        {"analyze", log, "--recognition", "fuzzy"},
+        {"info", log, "--recognition", "full"}, // info analyses nothing
         {"player", log},
         {"players"},
     };
@@ -102,6 +104,31 @@ TEST_F(QlaAppTest, GermanWordingNeedsTheGermanLanguage) {
               "Kills: 1\nDeaths: 1\nTeamkills: 0\nVoicechats: 0\nTextchats: 0\nUnknown: 0\n"
               "Total: 1\nPlayers: 2\n");
     EXPECT_EQ(RunWith({"analyze", log}).out.substr(0, 9), "Kills: 0\n");
+}
+
+// A chat message with a death phrase, a newer death wording and a private message.
+const std::string kFullShapes = "[skipnotify]Hans^7: ^2my whole team died.\r\n"
+                                "[skipnotify]Bob^7 was crushed.\r\n"
+                                "[skipnotify][Bob^7]: ^6cover me\r\n";
+
+TEST_F(QlaAppTest, RecognitionModeOnEveryAnalysingCommand) {
+    const QString log = WriteLog("shapes.log", kFullShapes);
+    const std::string classic = "Kills: 0\nDeaths: 1\nTeamkills: 0\nVoicechats: 0\nTextchats: 1\n"
+                                "Unknown: 1\nTotal: 3\nPlayers: 2\n";
+    EXPECT_EQ(RunWith({"analyze", log}).out, classic);
+    EXPECT_EQ(RunWith({"analyze", log, "--recognition", "classic"}).out, classic);
+    EXPECT_EQ(RunWith({"analyze", log, "--recognition", "FULL"}).out,
+              "Kills: 0\nDeaths: 1\nTeamkills: 0\nVoicechats: 0\nTextchats: 2\nUnknown: 0\n"
+              "Total: 3\nPlayers: 2\n");
+    EXPECT_EQ(RunWith({"players", log}).out, "Hans^7: ^2my whole team\n[err]unnamedplayer\n");
+    EXPECT_EQ(RunWith({"players", log, "--recognition", "full"}).out, "Hans\nBob\n");
+    EXPECT_EQ(RunWith({"player", log, "Bob", "--recognition", "full"}).out,
+              "Player: Bob\nKills: 0\nDeaths: 1\nTeamkills: 0\nVoicechats: 0\n"
+              "Textchats: 1\nUnknown: 0\nTotal: 2\n");
+    const CliRun unknown = RunWith({"players", log, "--recognition", "fuzzy"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("unknown recognition 'fuzzy' (use classic or full)"),
+              std::string::npos);
 }
 
 TEST_F(QlaAppTest, PlayersInOrderOfFirstAppearance) {

@@ -90,10 +90,12 @@ TEST(WeaponTableTest, NameToCode) {
 
 TEST(WeaponTableTest, CodeToNameAndBack) {
     EXPECT_EQ(WeaponDisplayName(15), "Unknown");
-    EXPECT_EQ(WeaponDisplayName(24), "Unknown");
+    EXPECT_EQ(WeaponDisplayName(kDeathSlots), "Unknown");
+    EXPECT_EQ(WeaponDisplayName(24), "Dynamited himself");
+    EXPECT_EQ(WeaponDisplayName(kLastFullCause), "Slit his own throat");
     EXPECT_EQ(WeaponDisplayName(-1), "Unknown");
     EXPECT_EQ(WeaponDisplayName(0), "Total");
-    for (WeaponId id = 0; id <= 23; ++id) {
+    for (WeaponId id = 0; id < kDeathSlots; ++id) {
         if (id != 15) {
             EXPECT_EQ(WeaponIdFromName(WeaponDisplayName(id)), id) << id;
         }

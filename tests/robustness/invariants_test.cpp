@@ -3,6 +3,7 @@
 // into the store, or the invariants would prove nothing about them.
 #include "analysis/analysis.h"
 #include "core/text.h"
+#include "core/weapons.h"
 #include "fuzz_checks.h"
 #include "generator.h"
 #include "store_invariants.h"
@@ -23,6 +24,7 @@ struct LogCase {
     loggen::Encoding Encoding;
     loggen::LineEnds LineEnds;
     bool Hostile;
+    loggen::Style Style = loggen::Style::Classic;
 };
 
 std::string Generate(const LogCase& c, std::uint64_t lines, std::uint64_t seed) {
@@ -33,6 +35,7 @@ std::string Generate(const LogCase& c, std::uint64_t lines, std::uint64_t seed) 
     options.encoding = c.Encoding;
     options.lineEnds = c.LineEnds;
     options.hostile = c.Hostile;
+    options.style = c.Style;
     options.seed = seed;
     std::ostringstream out;
     EXPECT_TRUE(loggen::generateLog(options, out));
@@ -79,6 +82,39 @@ TEST_P(StoreInvariants, HoldOnGeneratedLogs) {
     }
 }
 
+// Full recognition on logs with every shape the game writes: the same invariants, and every
+// line lands with a player of the pool (the long names once each, never cut), none unnamed.
+class FullRecognitionLogs : public testing::TestWithParam<LogCase> {};
+
+TEST_P(FullRecognitionLogs, InvariantsHoldAndNamesStayWhole) {
+    const LogCase& c = GetParam();
+    for (std::uint64_t seed : {1u, 2u}) {
+        AnalysisStore store;
+        store.LogLines = LogLineList::FromBytes(Generate(c, kLines, seed));
+        const AnalysisTotals totals = AnalyzeLog(store, LanguageOf(c), Recognition::Full);
+        for (const std::string& broken : robust::StoreViolations(store, totals))
+            ADD_FAILURE() << "seed " << seed << ": " << broken;
+        EXPECT_GT(totals.Kills, 0);
+        EXPECT_GT(totals.Deaths, totals.Kills + totals.Teamkills);
+        EXPECT_GT(totals.TextChats, 0);
+        if (c.Hostile)
+            continue;
+        // 40 pool names and the two long names; unknown weapons no longer make players.
+        EXPECT_EQ(store.PlayerCount(), 42) << "seed " << seed;
+        for (const PlayerRecord& p : store.Players) {
+            EXPECT_NE(p.Name, kUnnamedPlayer);
+            EXPECT_EQ(p.Name.find(": ^"), std::string::npos) << p.Name;
+            EXPECT_EQ(p.Name.find("^7 "), std::string::npos) << p.Name;
+        }
+        std::int64_t newCauses = 0;
+        for (const PlayerRecord& p : store.Players)
+            for (WeaponId cause = kFirstFullCause; cause <= kLastFullCause; ++cause)
+                newCauses += p.Deaths[cause];
+        // The newer wordings are known in English only.
+        EXPECT_EQ(newCauses > 0, c.Language == loggen::Language::English);
+    }
+}
+
 class HostileLogs : public testing::TestWithParam<LogCase> {};
 
 TEST_P(HostileLogs, HostileNamesReachTheStore) {
@@ -122,6 +158,12 @@ const LogCase kNormalLogs[] = {
     {"german_utf8", L::German, E::Utf8, N::CrLf, false},
     {"english_mixed", L::English, E::Utf8, N::Mixed, false},
 };
+const LogCase kFullStyleLogs[] = {
+    {"english_full", L::English, E::Utf8, N::CrLf, false, loggen::Style::Full},
+    {"german_full", L::German, E::Windows1252, N::CrLf, false, loggen::Style::Full},
+    {"english_full_hostile", L::English, E::Utf8, N::CrLf, true, loggen::Style::Full},
+    {"german_full_hostile", L::German, E::Utf8, N::Lf, true, loggen::Style::Full},
+};
 const LogCase kHostileLogs[] = {
     {"english_utf8_hostile", L::English, E::Utf8, N::CrLf, true},
     {"english_cp1252_hostile", L::English, E::Windows1252, N::CrLf, true},
@@ -138,6 +180,8 @@ std::string CaseName(const testing::TestParamInfo<LogCase>& info) {
 INSTANTIATE_TEST_SUITE_P(Normal, StoreInvariants, testing::ValuesIn(kNormalLogs), CaseName);
 INSTANTIATE_TEST_SUITE_P(Hostile, StoreInvariants, testing::ValuesIn(kHostileLogs), CaseName);
 INSTANTIATE_TEST_SUITE_P(Hostile, HostileLogs, testing::ValuesIn(kHostileLogs), CaseName);
+INSTANTIATE_TEST_SUITE_P(FullStyle, FullRecognitionLogs, testing::ValuesIn(kFullStyleLogs),
+                         CaseName);
 
 } // namespace
 } // namespace qla

@@ -173,6 +173,7 @@ TEST(LogGen, UsageErrorsExitWithTwo) {
                                                {"--language", "french"},
                                                {"--encoding", "latin1"},
                                                {"--line-ends", "crcr"},
+                                               {"--recognition", "modern"},
                                                {"stray"}}) {
         std::ostringstream out, err;
         EXPECT_EQ(loggen::runLogGen(args, out, err), 2) << args[0];
@@ -186,3 +187,46 @@ TEST(LogGen, UnwritableOutputExitsWithOne) {
     EXPECT_EQ(loggen::runLogGen({"--output", "/nonexistent-dir/x.log"}, out, err), 1);
     EXPECT_NE(err.str().find("cannot open '/nonexistent-dir/x.log'"), std::string::npos);
 }
+
+namespace {
+
+// The full style writes each of its own shapes, and the classic style stays as it was.
+TEST(LogGenFullStyle, WritesEveryShapeOfTheGame) {
+    const std::string log = generate({"--lines", "4000", "--recognition", "full", "--seed", "4"});
+    int privateChat = 0, teamNoLocation = 0, newDeath = 0, shelled = 0, pilot = 0, colonRename = 0,
+        cutName = 0, wholeName = 0, voiceWithExtra = 0;
+    for (const std::string& line : splitTerminatedLines(log)) {
+        privateChat += startsWith(line, "[skipnotify][") && contains(line, "^7]") ? 1 : 0;
+        teamNoLocation += startsWith(line, "[skipnotify](") && contains(line, "^7): ^5") ? 1 : 0;
+        newDeath += endsWith(line, " slit his own throat.") || endsWith(line, " was crushed.");
+        shelled += contains(line, " was shelled by ") ? 1 : 0;
+        pilot += startsWith(line, "[skipnotify]Pilot: ") ? 1 : 0;
+        colonRename += contains(line, " renamed to =:DoD:=Bob") ? 1 : 0;
+        cutName += contains(line, "=HQ= Sergeant Longname the Th^7 ") ? 1 : 0;
+        wholeName += contains(line, "=HQ= Sergeant Longname the Third^7: ^2") ? 1 : 0;
+        voiceWithExtra += startsWith(line, "[skipnotify]:") && endsWith(line, " ") ? 1 : 0;
+    }
+    EXPECT_GT(privateChat, 0);
+    EXPECT_GT(teamNoLocation, 0);
+    EXPECT_GT(newDeath, 0);
+    EXPECT_GT(shelled, 0);
+    EXPECT_GT(pilot, 0);
+    EXPECT_GT(colonRename, 0);
+    EXPECT_GT(cutName, 0);
+    EXPECT_GT(wholeName, 0);
+    EXPECT_EQ(voiceWithExtra, 0); // the game ends a voice line with its message
+}
+
+TEST(LogGenFullStyle, ClassicIsTheDefaultStyle) {
+    for (const char* language : {"english", "german"}) {
+        const std::string byDefault = generate({"--lines", "3000", "--language", language});
+        EXPECT_EQ(generate({"--lines", "3000", "--language", language, "--recognition", "classic"}),
+                  byDefault);
+        EXPECT_NE(generate({"--lines", "3000", "--language", language, "--recognition", "full"}),
+                  byDefault);
+        EXPECT_FALSE(contains(byDefault, " was shelled by "));
+        EXPECT_FALSE(contains(byDefault, "^7]: ^6")); // no private chat
+    }
+}
+
+} // namespace

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "full_shapes.h"
 #include "hostile_lines.h"
 #include "line_composer.h"
 #include "line_sink.h"
@@ -46,6 +47,8 @@ constexpr EventWeight kEventWeights[] = {
 // In hostile mode this share of lines (per mille) comes from the hostile catalogue.
 constexpr unsigned kHostilePerMille = 120;
 constexpr std::size_t kHugeLineLength = 100000;
+// In the full style this share of lines (per mille) has one of the full style's own shapes.
+constexpr unsigned kFullShapePerMille = 200;
 
 Event drawEvent(Random& rng, bool hostile) {
     static const unsigned total = [] {
@@ -102,6 +105,11 @@ bool generateLog(const Options& options, std::ostream& out) {
         options.language == Language::German || options.encoding == Encoding::Windows1252;
     NamePool players(options.players, latin1Only, rng);
     LineComposer composer(phrasesFor(options.language), players, rng, options.hostile);
+    const bool full = options.style == Style::Full;
+    FullShapeComposer fullShapes(phrasesFor(options.language), fullWordingFor(options.language),
+                                 players, rng);
+    if (full)
+        composer.endVoiceAtMessage();
     // One huge line per hostile log, somewhere after the date line.
     const std::uint64_t hugeLineAt =
         options.hostile && options.lines > 1 ? 1 + rng.below(options.lines - 1) : 0;
@@ -111,6 +119,8 @@ bool generateLog(const Options& options, std::ostream& out) {
     for (std::uint64_t i = 1; i < options.lines; ++i) {
         if (i == hugeLineAt)
             composeHugeLine(kHugeLineLength, line);
+        else if (full && rng.below(1000) < kFullShapePerMille)
+            fullShapes.compose(line);
         else
             composer.compose(drawEvent(rng, options.hostile), line);
         sink.writeLine(line, i + 1 == options.lines);

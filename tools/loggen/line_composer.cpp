@@ -59,7 +59,9 @@ void LineComposer::appendVoice(std::string& line, bool team) {
     else
         line.append(player()).append("^7 (");
     line.append(rng_.pick(phrases_.locations)).append(team ? "): ^5" : "): ^2");
-    line.append(rng_.pick(phrases_.voiceTexts)).append(" ");
+    line.append(rng_.pick(phrases_.voiceTexts));
+    if (voiceExtraChar_)
+        line.append(" ");
 }
 
 void LineComposer::appendLocatedChat(std::string& line, bool blank) {

@@ -42,6 +42,9 @@ class LineComposer {
     // Replaces line with a line of the event, UTF-8 encoded (hostile bytes excepted).
     void compose(Event event, std::string& line);
 
+    // Voice lines end with their message, as the game really writes them (full style).
+    void endVoiceAtMessage() { voiceExtraChar_ = false; }
+
   private:
     const std::string& player();
     void appendKill(std::string& line);
@@ -53,6 +56,7 @@ class LineComposer {
     Random& rng_;
     bool hostile_;
     unsigned killWeightTotal_ = 0;
+    bool voiceExtraChar_ = true;
 };
 
 } // namespace loggen

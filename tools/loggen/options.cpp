@@ -56,6 +56,10 @@ bool applyValue(const std::string& name, const std::string& value, bool encoding
             options->lineEnds = LineEnds::Mixed;
         else
             return badValue(name, value, error);
+    } else if (name == "recognition") {
+        if (value != "classic" && value != "full")
+            return badValue(name, value, error);
+        options->style = value == "full" ? Style::Full : Style::Classic;
     } else if (name == "output") {
         if (value.empty())
             return badValue(name, value, error);
@@ -111,6 +115,9 @@ const char* usageText() {
            "                             every line is followed by its line end (default crlf);\n"
            "                             mixed always ends the last line with CR LF\n"
            "  --hostile                  add adversarial names and malformed lines\n"
+           "  --recognition classic|full line shapes: classic (default) writes those the classic\n"
+           "                             analysis reads; full adds the other shapes the game\n"
+           "                             writes (private chat, newer deaths, cut names, ...)\n"
            "  --seed S                   the same seed and options give the same bytes\n"
            "  --output PATH              write to PATH instead of standard output\n";
 }

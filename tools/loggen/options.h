@@ -10,6 +10,9 @@ namespace loggen {
 enum class Language { English, German };
 enum class Encoding { Utf8, Windows1252 };
 enum class LineEnds { CrLf, Lf, Cr, Mixed };
+// Classic: the layouts the classic analysis reads. Full: also the shapes only full recognition
+// reads (see full_shapes.h).
+enum class Style { Classic, Full };
 
 struct Options {
     std::uint64_t lines = 1000;
@@ -18,6 +21,7 @@ struct Options {
     Encoding encoding = Encoding::Utf8;
     LineEnds lineEnds = LineEnds::CrLf;
     bool hostile = false;
+    Style style = Style::Classic;
     std::uint64_t seed = 1;
     std::string outputPath; // empty: standard output
     bool help = false;

@@ -1,6 +1,7 @@
 // The English log language: its classifier and obituary parsers, over the shared algorithms.
 #pragma once
 
+#include "parsers/full_language.h"
 #include "parsers/line_kind.h"
 #include "parsers/obituary_language.h"
 
@@ -20,5 +21,8 @@ void ParseTeamkillLine(AnalysisStore& store, std::string_view line);
 
 const KillLanguage& EnglishKillLanguage();
 const SuicideLanguage& EnglishSuicideLanguage();
+
+// The English tables of full recognition.
+const FullLanguage& EnglishFullLanguage();
 
 } // namespace qla

@@ -1,6 +1,7 @@
 // The German log language: its classifier and obituary parsers, over the shared algorithms.
 #pragma once
 
+#include "parsers/full_language.h"
 #include "parsers/line_kind.h"
 #include "parsers/obituary_language.h"
 
@@ -20,5 +21,8 @@ void ParseGermanTeamkillLine(AnalysisStore& store, std::string_view line);
 
 const KillLanguage& GermanKillLanguage();
 const SuicideLanguage& GermanSuicideLanguage();
+
+// The German tables of full recognition.
+const FullLanguage& GermanFullLanguage();
 
 } // namespace qla

@@ -69,7 +69,7 @@ void CheckPlayers(const AnalysisStore& store, Report& report, Sums& sums) {
         for (int w = 0; w < kDeathSlots; ++w) {
             report.True(p.Deaths[w] >= 0, label + " has a negative death counter");
             sums.Deaths[w] += p.Deaths[w];
-            if (w > 0 && w < kWeaponTeamkill)
+            if (w > 0 && w != kWeaponTeamkill)
                 causeDeaths += p.Deaths[w];
         }
         report.Equal(label + " Kills(0) against Kills(1..15)", p.Kills[0], weaponKills);
@@ -118,8 +118,10 @@ std::vector<std::string> StoreViolations(const AnalysisStore& store, const Analy
     CheckChats(store, store.TextChats, "text chat", report);
 
     std::int64_t suicides = 0;
-    for (int w = kFirstSuicideCause; w <= kLastSuicideCause; ++w)
-        suicides += sums.Deaths[w];
+    for (int w = kFirstSuicideCause; w <= kLastFullCause; ++w) {
+        if (w != kWeaponTeamkill)
+            suicides += sums.Deaths[w];
+    }
 
     report.Equal("Total against the number of lines", totals.Total,
                  static_cast<std::int64_t>(store.LogLines.size()));

@@ -1,0 +1,51 @@
+// Cut obituary names matched to the whole names that chat lines carry.
+#include "obituary_names.h"
+
+#include "core/byte_search.h"
+#include "core/names.h"
+#include "core/text.h"
+
+namespace qla {
+
+namespace {
+
+// The name as the game cut it: without the blanks around it and the one "^7" it appended.
+std::string_view CutPart(std::string_view raw) {
+    const auto first = raw.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    raw = raw.substr(first, raw.find_last_not_of(' ') - first + 1);
+    if (EndsWithBytes(raw, "^7"))
+        raw.remove_suffix(2);
+    return raw;
+}
+
+} // namespace
+
+PlayerIndex ObituaryNames::Find(AnalysisStore& store, std::string_view raw) {
+    const std::string_view cut = CutPart(raw);
+    if (CharCount(cut) != kCutLength)
+        return store.FindOrAddPlayer(raw);
+    const std::string_view start = NormalizeName(cut);
+    if (start.empty())
+        return store.FindOrAddPlayer(raw);
+
+    Resolved& resolved = resolved_[std::string(start)];
+    if (resolved.Player != 0 && resolved.PlayerCount == store.PlayerCount())
+        return resolved.Player;
+    // Players are only ever added, so the answer changes only when the count does.
+    PlayerIndex match = 0;
+    int matches = 0;
+    for (PlayerIndex p = 1; p <= store.PlayerCount() && matches < 2; ++p) {
+        const std::string& name = store.Players[p].Name;
+        if (name.size() > start.size() && StartsWithBytes(name, start)) {
+            match = p;
+            ++matches;
+        }
+    }
+    resolved.Player = matches == 1 ? match : store.FindOrAddPlayer(raw);
+    resolved.PlayerCount = store.PlayerCount();
+    return resolved.Player;
+}
+
+} // namespace qla
