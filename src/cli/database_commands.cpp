@@ -18,11 +18,12 @@ namespace {
 
 constexpr const char* kDatabaseUsage =
     "Usage:\n"
-    "  qla import LOG... --db DB [--language L] [--finished] [--quiet]\n"
+    "  qla import LOG... --db DB [--language L] [--recognition M] [--finished] [--quiet]\n"
     "      adds each log's new complete lines to DB (made when missing). A log imported before\n"
     "      adds only the lines it gained; a last line without line end waits for it, unless\n"
     "      --finished says the log is complete. L (english or german) is the language of new\n"
-    "      logs. --quiet prints no progress and no report, only errors.\n"
+    "      logs, M (classic or full) their recognition; a log imported before keeps both.\n"
+    "      --quiet prints no progress and no report, only errors.\n"
     "  qla logs --db DB\n"
     "      one line per imported log: id, lines, language, import time, date header, path and\n"
     "      the bytes of an unfinished last line held back\n"
@@ -105,7 +106,7 @@ std::string Report(const std::string& path, const db::ImportResult& r) {
 
 int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
-    parser.addOptions({LanguageOption(), Flag("finished"), Flag("quiet")});
+    parser.addOptions({LanguageOption(), RecognitionOption(), Flag("finished"), Flag("quiet")});
     int exitCode = kExitOk;
     const auto logs = Parse(parser, arguments, out, err, exitCode);
     if (!logs)
@@ -117,6 +118,10 @@ int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostre
         return kExitUsage;
     db::ImportOptions options;
     options.Language = *language;
+    const auto recognition = ParseRecognition(parser.value(QStringLiteral("recognition")), err);
+    if (!recognition)
+        return kExitUsage;
+    options.LineRecognition = *recognition;
     options.Finished = parser.isSet(QStringLiteral("finished"));
     const bool quiet = parser.isSet(QStringLiteral("quiet"));
 

@@ -2,6 +2,7 @@
 #include "db/log_catalog.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 #include <algorithm>
@@ -11,10 +12,11 @@ namespace qla::db {
 
 namespace {
 
+// %1: the recognition column; a version 1 database has none, and its logs are all classic.
 constexpr const char* kLogColumns =
     "SELECT id, path, fingerprint, fingerprint_bytes, file_size, imported_bytes, stored_bytes,"
     " date_header, date_key, language, lines, kills, deaths, teamkills, voice_chats,"
-    " text_chats, unknown_lines, first_imported, last_imported FROM logs ORDER BY id";
+    " text_chats, unknown_lines, first_imported, last_imported, %1 FROM logs ORDER BY id";
 
 std::optional<std::string> OptionalText(const QVariant& value) {
     if (value.isNull())
@@ -45,6 +47,8 @@ LogEntry EntryOf(const QSqlQuery& q) {
     e.Totals.Total = e.Lines;
     e.FirstImported = q.value(17).toString().toStdString();
     e.LastImported = q.value(18).toString().toStdString();
+    e.LineRecognition =
+        RecognitionFromText(q.value(19).toString().toStdString()).value_or(Recognition::Classic);
     return e;
 }
 
@@ -57,7 +61,13 @@ std::string LanguageName(LogLanguage language) {
 std::optional<std::vector<LogEntry>> ListLogs(StatsDatabase& database, std::string& error) {
     QSqlQuery query(database.Connection());
     query.setForwardOnly(true);
-    if (!query.exec(QString::fromLatin1(kLogColumns))) {
+    const bool hasRecognition = database.Connection()
+                                    .record(QStringLiteral("logs"))
+                                    .contains(QStringLiteral("recognition"));
+    const QString columns =
+        QString::fromLatin1(kLogColumns)
+            .arg(hasRecognition ? QStringLiteral("recognition") : QStringLiteral("'classic'"));
+    if (!query.exec(columns)) {
         error = database.Failure("cannot read the logs of " + database.Path(), query);
         return std::nullopt;
     }

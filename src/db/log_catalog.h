@@ -24,6 +24,7 @@ struct LogEntry {
     std::optional<std::string> DateHeader;
     std::optional<std::string> DateKey; // "YYYY-MM-DD HH:MM:SS" when the header reads as a date
     LogLanguage Language = LogLanguage::English;
+    Recognition LineRecognition = Recognition::Classic; // how the log's lines are recognised
     std::int64_t Lines = 0;
     AnalysisTotals Totals;                   // of this log read alone
     std::string FirstImported, LastImported; // UTC, "YYYY-MM-DDTHH:MM:SSZ"

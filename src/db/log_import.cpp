@@ -194,8 +194,8 @@ struct PieceCounts {
     AnalysisStore Store;
 };
 
-void CountPiece(std::string_view stored, bool atFileStart, LogLanguage language, PieceCounts& out,
-                const ImportProgressCallback& progress) {
+void CountPiece(std::string_view stored, bool atFileStart, LogLanguage language,
+                Recognition recognition, PieceCounts& out, const ImportProgressCallback& progress) {
     if (stored.empty())
         return;
     ByteBuffer copy = ByteBuffer::Uninitialized(stored.size());
@@ -203,7 +203,7 @@ void CountPiece(std::string_view stored, bool atFileStart, LogLanguage language,
     out.Store.LogLines =
         LogLineList::FromBuffer(std::move(copy), atFileStart ? LogLineList::Start::kFileStart
                                                              : LogLineList::Start::kFromInside);
-    out.Totals = AnalyzeLog(out.Store, language, [&](const AnalysisProgress& p) {
+    out.Totals = AnalyzeLog(out.Store, language, recognition, [&](const AnalysisProgress& p) {
         if (progress && p.UpperBound > 0)
             progress(0.5 * static_cast<double>(p.Position) / static_cast<double>(p.UpperBound));
     });
@@ -250,9 +250,11 @@ ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
     const LogEntry* known = MatchingLog(*logs, prefix);
     std::int64_t start = 0;
     LogLanguage language = options.Language;
+    Recognition recognition = options.LineRecognition;
     if (known && size >= known->FileSize) {
         result.Id = known->Id;
         language = known->Language;
+        recognition = known->LineRecognition;
         start = known->ImportedBytes;
         if (size == known->FileSize && (start == size || !options.Finished)) {
             result.Outcome = ImportOutcome::Unchanged;
@@ -291,7 +293,7 @@ ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
     result.HeldBackBytes = static_cast<std::uint64_t>(size - importedBytes);
 
     PieceCounts piece;
-    CountPiece(stored, start == 0, language, piece, progress);
+    CountPiece(stored, start == 0, language, recognition, piece, progress);
     result.LinesAdded = static_cast<std::uint64_t>(piece.Totals.Total);
 
     ImportWriter writer(database, result);
@@ -315,15 +317,28 @@ ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
             piece.DateHeader ? SortableLogDate(*piece.DateHeader) : std::nullopt;
         written = writer.Exec(
             "INSERT INTO logs (id, path, fingerprint, fingerprint_bytes, file_size,"
-            " imported_bytes, stored_bytes, date_header, date_key, language, lines, kills, deaths,"
-            " teamkills, voice_chats, text_chats, unknown_lines, first_imported, last_imported)"
-            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-            {Int(result.Id), QString::fromStdString(pathAsGiven),
-             QString::fromStdString(fingerprint), Int(fingerprintBytes), Int(size),
-             Int(importedBytes), Int(static_cast<std::int64_t>(stored.size())),
-             Text(piece.DateHeader), Text(dateKey), QString::fromStdString(LanguageName(language)),
-             Int(t.Total), Int(t.Kills), Int(t.Deaths), Int(t.Teamkills), Int(t.VoiceChats),
-             Int(t.TextChats), Int(t.Unknown), QString::fromStdString(now),
+            " imported_bytes, stored_bytes, date_header, date_key, language, recognition, lines,"
+            " kills, deaths, teamkills, voice_chats, text_chats, unknown_lines, first_imported,"
+            " last_imported) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+            {Int(result.Id),
+             QString::fromStdString(pathAsGiven),
+             QString::fromStdString(fingerprint),
+             Int(fingerprintBytes),
+             Int(size),
+             Int(importedBytes),
+             Int(static_cast<std::int64_t>(stored.size())),
+             Text(piece.DateHeader),
+             Text(dateKey),
+             QString::fromStdString(LanguageName(language)),
+             QString::fromStdString(std::string(RecognitionText(recognition))),
+             Int(t.Total),
+             Int(t.Kills),
+             Int(t.Deaths),
+             Int(t.Teamkills),
+             Int(t.VoiceChats),
+             Int(t.TextChats),
+             Int(t.Unknown),
+             QString::fromStdString(now),
              QString::fromStdString(now)},
             "cannot record the log " + pathAsGiven);
     } else {

@@ -23,7 +23,8 @@ enum class ImportOutcome {
 };
 
 struct ImportOptions {
-    LogLanguage Language = LogLanguage::English; // for a new log; a known log keeps its own
+    LogLanguage Language = LogLanguage::English;        // for a new log; a known log keeps its own
+    Recognition LineRecognition = Recognition::Classic; // the same
     bool Finished = false; // the log is complete: a last line without line end is a line
 };
 

@@ -28,6 +28,7 @@ constexpr const char* kTables[] = {
     " date_header TEXT,"
     " date_key VARCHAR(19),"
     " language VARCHAR(16) NOT NULL,"
+    " recognition VARCHAR(16) NOT NULL DEFAULT 'classic',"
     " lines BIGINT NOT NULL,"
     " kills BIGINT NOT NULL,"
     " deaths BIGINT NOT NULL,"
@@ -83,6 +84,32 @@ bool CreateSchema(QSqlDatabase& connection, std::string& error) {
     return true;
 }
 
+int StoredSchemaVersion(QSqlDatabase& connection) {
+    QSqlQuery query(connection);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT value FROM qla_meta WHERE name = 'schema_version'")) ||
+        !query.next())
+        return 0;
+    return query.value(0).toString().toInt();
+}
+
+bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
+    if (StoredSchemaVersion(connection) != 1)
+        return true;
+    QSqlQuery query(connection);
+    // Every log of a version 1 database was imported in classic mode.
+    if (!query.exec(QStringLiteral("ALTER TABLE logs ADD COLUMN recognition VARCHAR(16) NOT NULL"
+                                   " DEFAULT 'classic'")) ||
+        !query.exec(QStringLiteral("UPDATE qla_meta SET value = '%1' WHERE name = "
+                                   "'schema_version'")
+                        .arg(kSchemaVersion))) {
+        error = "cannot bring the tables to version " + std::to_string(kSchemaVersion) + ": " +
+                query.lastError().text().toStdString();
+        return false;
+    }
+    return true;
+}
+
 bool IsEmptyDatabase(QSqlDatabase& connection) {
     return connection.tables(QSql::Tables).isEmpty();
 }
@@ -97,10 +124,10 @@ std::string SchemaProblem(QSqlDatabase& connection, const std::string& path) {
         return "not a statistics database (it has no schema version): " + path;
     bool number = false;
     const int version = query.value(0).toString().toInt(&number);
-    if (!number || version != kSchemaVersion)
+    if (!number || version < kOldestReadableVersion || version > kSchemaVersion)
         return "the database " + path + " has schema version " +
-               query.value(0).toString().toStdString() + "; this qla reads version " +
-               std::to_string(kSchemaVersion) + " only";
+               query.value(0).toString().toStdString() + "; this qla reads versions " +
+               std::to_string(kOldestReadableVersion) + " to " + std::to_string(kSchemaVersion);
     return {};
 }
 

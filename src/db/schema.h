@@ -7,11 +7,21 @@
 
 namespace qla::db {
 
-inline constexpr int kSchemaVersion = 1;
+// Version 2 added the recognition mode of each log; a version 1 database is read as if every
+// log had been imported in classic mode, and the first write brings it to version 2.
+inline constexpr int kSchemaVersion = 2;
+inline constexpr int kOldestReadableVersion = 1;
 
 // Creates every table and the version row in an empty database, inside the caller's write
 // transaction. False with the engine's message on failure.
 bool CreateSchema(QSqlDatabase& connection, std::string& error);
+
+// The version the database records; 0 when it records none.
+int StoredSchemaVersion(QSqlDatabase& connection);
+
+// Brings a version 1 database to this version inside the caller's write transaction; nothing
+// to do for a database of this version. False with the engine's message on failure.
+bool UpgradeSchema(QSqlDatabase& connection, std::string& error);
 
 // Checks the version row: empty when this program reads the database, else why not.
 std::string SchemaProblem(QSqlDatabase& connection, const std::string& path);

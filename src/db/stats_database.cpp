@@ -88,6 +88,19 @@ bool StatsDatabase::PrepareSchema(OpenMode mode, std::string& error) {
         if (!Commit(error))
             return false;
     }
+    // A writer brings an older database to this version before anything reads its tables.
+    if (mode == OpenMode::ReadWrite && SchemaProblem(connection_, path_).empty() &&
+        StoredSchemaVersion(connection_) < kSchemaVersion) {
+        if (!BeginWrite(error))
+            return false;
+        if (!UpgradeSchema(connection_, error)) {
+            Rollback();
+            error = path_ + ": " + error;
+            return false;
+        }
+        if (!Commit(error))
+            return false;
+    }
     error = SchemaProblem(connection_, path_);
     return error.empty();
 }

@@ -52,7 +52,8 @@ DatabaseStoreResult BuildStoreFromDatabase(StatsDatabase& database, const LogSel
             std::memcpy(bytes.data() + filled, chunk.constData(), size);
             filled += size;
         }
-        parts.push_back(LogPart{static_cast<std::uint64_t>(log.Lines), log.Language});
+        parts.push_back(
+            LogPart{static_cast<std::uint64_t>(log.Lines), log.Language, log.LineRecognition});
     }
     query.finish();
     end();

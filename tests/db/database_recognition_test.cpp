@@ -1,0 +1,95 @@
+// Each imported log keeps the recognition mode it was imported with, and a database made before
+// the mode was stored is read as classic and brought up to date by the next import.
+#include "db_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace qla::dbtest {
+namespace {
+
+// Lines the two modes read differently: chat quoting an obituary, a newer death, private chat.
+const std::string kShapes = "[skipnotify]Hans^7: ^2my whole team died.\n"
+                            "[skipnotify]Bob^7 was crushed.\n"
+                            "[skipnotify][Bob^7]: ^6cover me\n"
+                            "[skipnotify]Bob^7 was killed by Al^7's MP40\n";
+
+class Recognition : public testing::Test {
+  protected:
+    QlaRun Analyze(const std::string& log, const char* mode) {
+        return Qla({"analyze", QString::fromStdString(log), "--recognition", mode});
+    }
+    QlaRun Import(const std::string& log, QStringList extra = {}) {
+        return Qla(QStringList{"import", QString::fromStdString(log), "--db", database_} << extra);
+    }
+    TempFolder folder_;
+    QString database_ = folder_.QPath("stats.db");
+};
+
+TEST_F(Recognition, EachLogIsReadWithTheModeItWasImportedWith) {
+    const std::string full = folder_.Path("full.log");
+    WriteFile(full, kShapes);
+    ASSERT_EQ(Import(full, {"--recognition", "full"}).status, 0);
+    EXPECT_EQ(Qla({"analyze", "--db", database_}).out, Analyze(full, "full").out);
+
+    // The log grows; its next import keeps full recognition without being told.
+    AppendFile(full, "[skipnotify]Al^7 slit his own throat.\n[skipnotify](Al^7): ^5go\n");
+    ASSERT_EQ(Import(full).status, 0);
+    EXPECT_EQ(Qla({"analyze", "--db", database_}).out, Analyze(full, "full").out);
+    EXPECT_NE(Analyze(full, "full").out, Analyze(full, "classic").out);
+
+    // A second log in classic mode beside it: players and totals add up per log's own mode.
+    const std::string classic = folder_.Path("classic.log");
+    WriteFile(classic, kShapes);
+    ASSERT_EQ(Import(classic, {"--recognition", "classic"}).status, 0);
+    EXPECT_EQ(Qla({"players", "--db", database_}).out,
+              "Hans\nBob\nAl\nHans^7: ^2my whole team\n[err]unnamedplayer\n");
+    EXPECT_EQ(Import(classic, {"--recognition", "fuzzy"}).status, 2);
+}
+
+TEST_F(Recognition, VersionOneDatabaseIsReadAsClassicAndUpgradedByAnImport) {
+    const std::string first = folder_.Path("first.log");
+    WriteFile(first, kShapes);
+    ASSERT_EQ(Import(first, {"--recognition", "full"}).status, 0);
+    {
+        // Turn the database into what a version 1 program wrote: no recognition column.
+        QSqlDatabase connection = QSqlDatabase::addDatabase("QSQLITE", "version1");
+        connection.setDatabaseName(database_);
+        ASSERT_TRUE(connection.open());
+        QSqlQuery query(connection);
+        ASSERT_TRUE(query.exec("ALTER TABLE logs DROP COLUMN recognition"));
+        ASSERT_TRUE(query.exec("UPDATE qla_meta SET value = '1' WHERE name = 'schema_version'"));
+        query.finish();
+        connection.close();
+    }
+    QSqlDatabase::removeDatabase("version1");
+    EXPECT_EQ(Qla({"analyze", "--db", database_}).out, Analyze(first, "classic").out);
+
+    const std::string second = folder_.Path("second.log");
+    WriteFile(second, "[skipnotify]Carl^7 was crushed.\n");
+    const QlaRun imported = Import(second, {"--recognition", "full"});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    {
+        QSqlDatabase connection = QSqlDatabase::addDatabase("QSQLITE", "version2");
+        connection.setDatabaseName(database_);
+        ASSERT_TRUE(connection.open());
+        QSqlQuery query(connection);
+        ASSERT_TRUE(query.exec("SELECT value FROM qla_meta WHERE name = 'schema_version'"));
+        ASSERT_TRUE(query.next());
+        EXPECT_EQ(query.value(0).toString(), "2");
+        ASSERT_TRUE(query.exec("SELECT recognition FROM logs ORDER BY id"));
+        ASSERT_TRUE(query.next());
+        EXPECT_EQ(query.value(0).toString(), "classic"); // imported before the mode was kept
+        ASSERT_TRUE(query.next());
+        EXPECT_EQ(query.value(0).toString(), "full");
+        query.finish();
+        connection.close();
+    }
+    QSqlDatabase::removeDatabase("version2");
+}
+
+} // namespace
+} // namespace qla::dbtest
