@@ -2,6 +2,7 @@
 #include "ui/about_page.h"
 
 #include "ui/about_info.h"
+#include "ui/control_names.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/version.h"
@@ -15,16 +16,6 @@
 #include <QVBoxLayout>
 
 namespace qla::ui {
-
-namespace {
-
-QLabel* NamedLabel(const char* name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
-
-} // namespace
 
 QLabel* AboutPage::AddLinkLabel(const char* name, const QString& text, const QString& tooltip) {
     auto* label = new QLabel(text);

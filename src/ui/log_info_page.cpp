@@ -2,6 +2,7 @@
 #include "ui/log_info_page.h"
 
 #include "ui/busy_pointer.h"
+#include "ui/control_names.h"
 #include "ui/dialogs.h"
 #include "ui/version.h"
 
@@ -20,12 +21,6 @@
 namespace qla::ui {
 
 namespace {
-
-QLabel* NamedLabel(const char* name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
 
 QLineEdit* ReadOnlyBox(const char* name, const QString& tooltip, QWidget* parent) {
     auto* box = new QLineEdit(parent);

@@ -4,16 +4,13 @@
 
 #include "ui/about_page.h"
 #include "ui/analyze_page.h"
-#include "ui/dialogs.h"
+#include "ui/export_page.h"
 #include "ui/log_info_page.h"
 #include "ui/version.h"
 
-#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QLineEdit>
 #include <QMimeData>
-#include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -28,10 +25,11 @@ constexpr QSize kMinimumOpeningSize(493, 327);
 } // namespace
 
 MainWindow::MainWindow(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop, QWidget* parent)
-    : QWidget(parent), store_(store), dialogs_(dialogs), desktop_(desktop) {
+    : QWidget(parent), store_(store) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kProgramTitle);
     setAcceptDrops(true);
+    store_.LogFileLoaded = false;
 
     tabMain_ = new QTabBar(this);
     tabMain_->setObjectName(QStringLiteral("tabMain"));
@@ -39,20 +37,18 @@ MainWindow::MainWindow(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
          {"Logfile Information", "Analyze Logfile", "Export Logfile", "About"})
         tabMain_->addTab(QString::fromLatin1(caption));
 
-    infoPage_ = new LogInfoPage(store_, dialogs_);
-    txtServerName_ = infoPage_->findChild<QLineEdit*>(QStringLiteral("txtServerName"));
-    txtDateTime_ = infoPage_->findChild<QLineEdit*>(QStringLiteral("txtDateTime"));
-    analyzePage_ = new AnalyzePage(store_, dialogs_, [this] { return infoPage_->Language(); });
-    QWidget* exportPage = BuildExportPage();
-    aboutPage_ = new AboutPage(dialogs_, desktop_);
+    infoPage_ = new LogInfoPage(store_, dialogs);
+    analyzePage_ = new AnalyzePage(store_, dialogs, [this] { return infoPage_->Language(); });
+    exportPage_ = new ExportPage(store_, *infoPage_, dialogs, desktop);
+    aboutPage_ = new AboutPage(dialogs, desktop);
 
     // A stacked widget keeps the window as large as its largest page, so switching pages never
     // resizes it; the pages are still shown and hidden one at a time.
     pages_ = new QStackedWidget(this);
     pages_->setObjectName(QStringLiteral("stackPages"));
-    const std::array<QWidget*, 4> built{infoPage_, analyzePage_, exportPage, aboutPage_};
+    const std::array<QWidget*, 4> pages{infoPage_, analyzePage_, exportPage_, aboutPage_};
     for (int i = 0; i < 4; ++i) {
-        fraPage_[i] = built[i];
+        fraPage_[i] = pages[i];
         fraPage_[i]->setObjectName(IndexedName("fraPage", i));
         pages_->addWidget(fraPage_[i]);
     }
@@ -62,18 +58,11 @@ MainWindow::MainWindow(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
     layout->addWidget(pages_, 1);
     connect(tabMain_, &QTabBar::currentChanged, this, &MainWindow::ShowPage);
     connect(infoPage_, &LogInfoPage::logOpened, analyzePage_, &AnalyzePage::ClearResults);
+    connect(analyzePage_, &AnalyzePage::playersListed, exportPage_, &ExportPage::ShowPlayerChoices);
     connect(analyzePage_, &AnalyzePage::runningChanged, this, &MainWindow::SetRunning);
-    connect(analyzePage_, &AnalyzePage::playersListed, this, &MainWindow::ShowPlayerChoices);
+    connect(exportPage_, &ExportPage::runningChanged, this, &MainWindow::SetRunning);
     connect(aboutPage_, &AboutPage::quitRequested, this, &MainWindow::quitRequested);
-
-    // Start-up state: nothing loaded, export only after the first analysis, first entries chosen.
-    store_.LogFileLoaded = false;
-    cmdExport_->setEnabled(false);
-    for (QComboBox* box : cmbSortHow_)
-        box->setCurrentIndex(0);
-    cmbExportType_->setCurrentIndex(0);
     ShowPage(0);
-    tabExport_Click(0);
 
     resize(sizeHint().expandedTo(kMinimumOpeningSize));
 }
@@ -88,21 +77,6 @@ void MainWindow::ShowPage(int tab) {
     pages_->setCurrentIndex(tab);
     for (int i = 0; i < 4; ++i)
         fraPage_[i]->setVisible(i == tab);
-}
-
-void MainWindow::tabExport_Click(int tab) {
-    if (tab < 0 || tab > 5)
-        return;
-    subPages_->setCurrentIndex(tab);
-    for (int i = 0; i < 6; ++i)
-        fraExport_[i]->setVisible(i == tab);
-}
-
-void MainWindow::ShowPlayerChoices(const QStringList& names) {
-    cmbPlayer_->clear();
-    cmbPlayer_->addItems(names);
-    // Like the player list, the choice starts without a chosen player.
-    cmbPlayer_->setCurrentIndex(-1);
 }
 
 void MainWindow::OpenLog(const QString& path) {
@@ -131,11 +105,7 @@ void MainWindow::SetRunning(bool running) {
     infoPage_->SetControlsEnabled(!running);
     analyzePage_->SetControlsEnabled(!running);
     // No export may read a half-rebuilt store; the first run enables Export for good.
-    cmdExport_->setEnabled(!running);
-}
-
-void MainWindow::ShowWriterError(const std::string& error) {
-    dialogs_.message(this, QMessageBox::NoIcon, kProgramTitle, QString::fromStdString(error));
+    exportPage_->SetControlsEnabled(!running);
 }
 
 } // namespace qla::ui
