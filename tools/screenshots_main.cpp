@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     ok &= Save(&splash, folder, QStringLiteral("splash"));
     splash.close();
 
-    qla::ui::frmMain window(store, dialogs, desktop);
+    qla::ui::MainWindow window(store, dialogs, desktop);
     window.show();
     window.findChild<QLineEdit*>(QStringLiteral("txtServerName"))
         ->setText(QStringLiteral("Friday Cup"));

@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     qla::AnalysisStore store;
     ScriptedDialogs dialogs(QString::fromLocal8Bit(argv[1]));
     NoDesktop desktop;
-    qla::ui::frmMain window(store, dialogs, desktop);
+    qla::ui::MainWindow window(store, dialogs, desktop);
     window.show();
     QCoreApplication::processEvents();
 

@@ -1,13 +1,15 @@
 // The "About" page: the program's makers and addresses, its links, and "Check for update".
-#include "ui/main_window.h"
+#include "ui/about_page.h"
 
 #include "ui/about_info.h"
+#include "ui/control_names.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/version.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -15,17 +17,7 @@
 
 namespace qla::ui {
 
-namespace {
-
-QLabel* NamedLabel(const char* name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
-
-} // namespace
-
-QLabel* frmMain::AddLinkLabel(const char* name, const QString& text, const QString& tooltip) {
+QLabel* AboutPage::AddLinkLabel(const char* name, const QString& text, const QString& tooltip) {
     auto* label = new QLabel(text);
     label->setObjectName(QString::fromLatin1(name));
     label->setToolTip(tooltip);
@@ -35,12 +27,12 @@ QLabel* frmMain::AddLinkLabel(const char* name, const QString& text, const QStri
     return label;
 }
 
-QWidget* frmMain::BuildAboutPage() {
-    auto* page = new QWidget;
-    auto* outer = new QVBoxLayout(page);
+AboutPage::AboutPage(Dialogs& dialogs, Desktop& desktop, QWidget* parent)
+    : QWidget(parent), dialogs_(dialogs), desktop_(desktop) {
+    auto* outer = new QVBoxLayout(this);
 
     auto* title =
-        NamedLabel("lblAboutTitle", QStringLiteral("About Quarvel Logfile Analyzer"), page);
+        NamedLabel("lblAboutTitle", QStringLiteral("About Quarvel Logfile Analyzer"), this);
     QFont titleFont = title->font();
     titleFont.setPointSize(18);
     title->setFont(titleFont);
@@ -58,17 +50,17 @@ QWidget* frmMain::BuildAboutPage() {
     label27_[1] = AddLinkLabel("Label27(1)", about::kTranslator,
                                QStringLiteral("Send the translator an email"));
     label27_[1]->setProperty("address", about::kTranslatorEmail);
-    lblVersion_ = NamedLabel("lblVersion", AboutVersionText(), page);
+    lblVersion_ = NamedLabel("lblVersion", AboutVersionText(), this);
 
     const std::array<std::pair<QLabel*, QLabel*>, 7> rows{{
-        {NamedLabel("Label14", QStringLiteral("Made by:"), page),
-         NamedLabel("lblMadeBy", about::kMaker, page)},
-        {NamedLabel("Label15", QStringLiteral("Email:"), page), lblEmail_},
-        {NamedLabel("Label16", QStringLiteral("Homepage:"), page), lblHomepage_},
-        {NamedLabel("Label20", QStringLiteral("Version:"), page), lblVersion_},
-        {NamedLabel("Label26", QStringLiteral("Beta Testing:"), page), label27_[0]},
-        {NamedLabel("Label29", about::kClan + QStringLiteral(" Website:"), page), label28_},
-        {NamedLabel("Label32", QStringLiteral("German translation:"), page), label27_[1]},
+        {NamedLabel("Label14", QStringLiteral("Made by:"), this),
+         NamedLabel("lblMadeBy", about::kMaker, this)},
+        {NamedLabel("Label15", QStringLiteral("Email:"), this), lblEmail_},
+        {NamedLabel("Label16", QStringLiteral("Homepage:"), this), lblHomepage_},
+        {NamedLabel("Label20", QStringLiteral("Version:"), this), lblVersion_},
+        {NamedLabel("Label26", QStringLiteral("Beta Testing:"), this), label27_[0]},
+        {NamedLabel("Label29", about::kClan + QStringLiteral(" Website:"), this), label28_},
+        {NamedLabel("Label32", QStringLiteral("German translation:"), this), label27_[1]},
     }};
     auto* grid = new QGridLayout;
     int row = 0;
@@ -80,15 +72,28 @@ QWidget* frmMain::BuildAboutPage() {
     grid->setColumnStretch(1, 1);
     outer->addLayout(grid);
 
-    cmdCheckForUpdate_ = new QPushButton(QStringLiteral("Check for update"), page);
+    cmdCheckForUpdate_ = new QPushButton(QStringLiteral("Check for update"), this);
     cmdCheckForUpdate_->setObjectName(QStringLiteral("cmdCheckForUpdate"));
-    connect(cmdCheckForUpdate_, &QPushButton::clicked, this, &frmMain::cmdCheckForUpdate_Click);
+    connect(cmdCheckForUpdate_, &QPushButton::clicked, this, &AboutPage::CheckForUpdate);
     outer->addWidget(cmdCheckForUpdate_, 0, Qt::AlignLeft);
     outer->addStretch(1);
-    return page;
 }
 
-void frmMain::cmdCheckForUpdate_Click() {
+bool AboutPage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (watched == lblHomepage_)
+            OpenInNewBrowserWindow(desktop_, lblHomepage_->text());
+        else if (watched == label28_)
+            OpenInNewBrowserWindow(desktop_, label28_->text());
+        else if (watched == lblEmail_)
+            OpenMailLink(desktop_, lblEmail_->property("address").toString());
+        else if (watched == label27_[0] || watched == label27_[1])
+            OpenMailLink(desktop_, watched->property("address").toString());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void AboutPage::CheckForUpdate() {
     const auto answer = dialogs_.message(
         this, QMessageBox::Question, QStringLiteral("Check for update"),
         QStringLiteral("Make sure you are connected to the internet. Do you want to continue?"),
@@ -104,7 +109,7 @@ void frmMain::cmdCheckForUpdate_Click() {
                              .arg(QDir::toNativeSeparators(updater)));
         return;
     }
-    close();
+    window()->close();
     emit quitRequested();
 }
 

@@ -1,13 +1,12 @@
 // The "Analyze Logfile" page: the analysis run with its progress, the whole-log totals, the
 // player list and the selected player's column.
-#include "ui/main_window.h"
+#include "ui/analyze_page.h"
 
 #include "core/names.h"
 #include "ui/busy_pointer.h"
 #include "ui/dialogs.h"
 
-#include <QApplication>
-#include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -19,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace qla::ui {
@@ -48,7 +48,13 @@ QLineEdit* NumberBox(const char* name, QWidget* parent) {
     return box;
 }
 
-// Alphabetical as a sorted list box shows names: case ignored first, then exact text.
+// The values of one column of number boxes, in the order of the rows.
+template <class Totals> std::array<std::int64_t, 7> RowValues(const Totals& totals) {
+    return {totals.Kills,     totals.Deaths,  totals.Teamkills, totals.VoiceChats,
+            totals.TextChats, totals.Unknown, totals.Total};
+}
+
+// Names are listed alphabetically with case ignored; names equal but for case by exact text.
 bool ListOrder(const QString& a, const QString& b) {
     const int folded = QString::compare(a, b, Qt::CaseInsensitive);
     return folded != 0 ? folded < 0 : a < b;
@@ -56,21 +62,24 @@ bool ListOrder(const QString& a, const QString& b) {
 
 } // namespace
 
-QWidget* frmMain::BuildAnalyzePage() {
-    auto* page = new QWidget;
-    auto* outer = new QVBoxLayout(page);
+AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
+                         std::function<LogLanguage()> chosenLanguage, AnalysisRun run,
+                         QWidget* parent)
+    : QWidget(parent), store_(store), dialogs_(dialogs), chosenLanguage_(std::move(chosenLanguage)),
+      run_(std::move(run)) {
+    auto* outer = new QVBoxLayout(this);
 
-    cmdStart_ = new QPushButton(QStringLiteral("Analyze"), page);
+    cmdStart_ = new QPushButton(QStringLiteral("Analyze"), this);
     cmdStart_->setObjectName(QStringLiteral("cmdStart"));
     cmdStart_->setToolTip(QStringLiteral("Analyze current logfile"));
-    connect(cmdStart_, &QPushButton::clicked, this, &frmMain::cmdStart_Click);
+    connect(cmdStart_, &QPushButton::clicked, this, &AnalyzePage::AnalyzeCurrentLog);
     outer->addWidget(cmdStart_, 0, Qt::AlignLeft);
 
     auto* middle = new QHBoxLayout;
     auto* grid = new QGridLayout;
-    auto* label12 = new QLabel(QStringLiteral("Total"), page);
+    auto* label12 = new QLabel(QStringLiteral("Total"), this);
     label12->setObjectName(QStringLiteral("Label12"));
-    lblPlayername_ = new QLabel(QStringLiteral("Selected player"), page);
+    lblPlayername_ = new QLabel(QStringLiteral("Selected player"), this);
     lblPlayername_->setObjectName(QStringLiteral("lblPlayername"));
     grid->addWidget(label12, 0, 1);
     grid->addWidget(lblPlayername_, 0, 2);
@@ -78,16 +87,16 @@ QWidget* frmMain::BuildAnalyzePage() {
     for (int i = 0; i < 7; ++i) {
         if (i == 6) {
             // The line under "Unknown", as above a sum.
-            auto* line = new QFrame(page);
+            auto* line = new QFrame(this);
             line->setObjectName(QStringLiteral("Line1"));
             line->setFrameShape(QFrame::HLine);
             line->setFrameShadow(QFrame::Sunken);
             grid->addWidget(line, gridRow++, 0, 1, 3);
         }
-        auto* label = new QLabel(QString::fromLatin1(kRowCaptions[i]), page);
+        auto* label = new QLabel(QString::fromLatin1(kRowCaptions[i]), this);
         label->setObjectName(QLatin1String(kRowLabelNames[i]));
-        totals_[i] = NumberBox(kTotalNames[i], page);
-        playerTotals_[i] = NumberBox(kPlayerNames[i], page);
+        totals_[i] = NumberBox(kTotalNames[i], this);
+        playerTotals_[i] = NumberBox(kPlayerNames[i], this);
         grid->addWidget(label, gridRow, 0);
         grid->addWidget(totals_[i], gridRow, 1);
         grid->addWidget(playerTotals_[i], gridRow, 2);
@@ -97,22 +106,22 @@ QWidget* frmMain::BuildAnalyzePage() {
     middle->addLayout(grid);
 
     auto* listColumn = new QVBoxLayout;
-    lblPlayers_ = new QLabel(QStringLiteral("Players"), page);
+    lblPlayers_ = new QLabel(QStringLiteral("Players"), this);
     lblPlayers_->setObjectName(QStringLiteral("lblPlayers"));
-    lstNames_ = new QListWidget(page);
+    lstNames_ = new QListWidget(this);
     lstNames_->setObjectName(QStringLiteral("lstNames"));
     lstNames_->setToolTip(QStringLiteral("Select player to view details"));
     lstNames_->setMinimumWidth(160);
-    connect(lstNames_, &QListWidget::currentRowChanged, this, &frmMain::lstNames_Click);
+    connect(lstNames_, &QListWidget::currentRowChanged, this, &AnalyzePage::ShowSelectedPlayer);
     listColumn->addWidget(lblPlayers_);
     listColumn->addWidget(lstNames_, 1);
     middle->addLayout(listColumn, 1);
     outer->addLayout(middle, 1);
 
     auto* bottom = new QHBoxLayout;
-    auto* label4 = new QLabel(QStringLiteral("Progress"), page);
+    auto* label4 = new QLabel(QStringLiteral("Progress"), this);
     label4->setObjectName(QStringLiteral("Label4"));
-    pgbAnalyze_ = new QProgressBar(page);
+    pgbAnalyze_ = new QProgressBar(this);
     pgbAnalyze_->setObjectName(QStringLiteral("pgbAnalyze"));
     pgbAnalyze_->setRange(0, 1);
     pgbAnalyze_->setValue(0);
@@ -120,36 +129,34 @@ QWidget* frmMain::BuildAnalyzePage() {
     bottom->addWidget(label4);
     bottom->addWidget(pgbAnalyze_, 1);
     outer->addLayout(bottom);
-    return page;
 }
 
-void frmMain::cmdStart_Click() {
+void AnalyzePage::AnalyzeCurrentLog() {
     if (!store_.LogFileLoaded) {
         dialogs_.message(this, QMessageBox::Warning, QStringLiteral("Start analyze"),
                          QStringLiteral("Open a logfile first"));
         return;
     }
-    ResetAnalysis();
-    AnalyzeLog(cmbLanguage_->currentIndex() == 1 ? LogLanguage::German : LogLanguage::English);
+    RunAnalysis(chosenLanguage_());
 }
 
-void frmMain::AnalyzeLog(LogLanguage language) {
+void AnalyzePage::RunAnalysis(LogLanguage language) {
     const BusyPointer busy;
     const auto upperBound = store_.LogLines.size() > 0 ? store_.LogLines.size() - 1 : 0;
     // A range of 0..0 would make the bar a busy indicator; a one-line log shows 0 of 1.
     pgbAnalyze_->setRange(0, static_cast<int>(std::max<std::size_t>(upperBound, 1)));
-    SetRunning(true);
-    ResetAnalysis();
+    emit runningChanged(true);
+    // The run resets the store itself; the page only clears what it shows.
+    ClearResults();
     progressRepaints_ = 0;
     sinceRepaint_.start();
 
     AnalysisTotals totals;
     try {
-        totals = qla::AnalyzeLog(store_, language,
-                                 [this](const AnalysisProgress& p) { ShowProgress(p); });
+        totals = run_(store_, language, [this](const AnalysisProgress& p) { ShowProgress(p); });
     } catch (const std::exception& error) {
         // Nothing in the run is expected to throw; if it does, say so and leave usable controls.
-        SetRunning(false);
+        emit runningChanged(false);
         pgbAnalyze_->setValue(0);
         dialogs_.message(
             this, QMessageBox::Critical, QStringLiteral("Start analyze"),
@@ -159,10 +166,10 @@ void frmMain::AnalyzeLog(LogLanguage language) {
     ShowTotals(totals);
     FillPlayerList();
     pgbAnalyze_->setValue(0);
-    SetRunning(false);
+    emit runningChanged(false);
 }
 
-void frmMain::ShowProgress(const AnalysisProgress& progress) {
+void AnalyzePage::ShowProgress(const AnalysisProgress& progress) {
     // Every 4096 lines is still far too often to repaint; a bounded rate keeps the run fast. The
     // first report always repaints: a short run may end before the first interval is over.
     if (progressRepaints_ > 0 && sinceRepaint_.elapsed() < kRepaintIntervalMs)
@@ -175,16 +182,13 @@ void frmMain::ShowProgress(const AnalysisProgress& progress) {
     QCoreApplication::processEvents();
 }
 
-void frmMain::ShowTotals(const AnalysisTotals& totals) {
-    const std::array<std::int64_t, 7> values{totals.Kills,      totals.Deaths,    totals.Teamkills,
-                                             totals.VoiceChats, totals.TextChats, totals.Unknown,
-                                             totals.Total};
+void AnalyzePage::ShowTotals(const AnalysisTotals& totals) {
+    const auto values = RowValues(totals);
     for (int i = 0; i < 7; ++i)
         totals_[i]->setText(QString::number(values[i]));
 }
 
-void frmMain::ResetAnalysis() {
-    qla::ResetAnalysis(store_);
+void AnalyzePage::ClearResults() {
     for (int i = 0; i < 7; ++i) {
         totals_[i]->setText(QStringLiteral("0"));
         playerTotals_[i]->setText(QStringLiteral("0"));
@@ -192,13 +196,16 @@ void frmMain::ResetAnalysis() {
     lblPlayername_->setText(QStringLiteral("Selected player"));
     lblPlayername_->setToolTip(QString());
     lstNames_->clear();
-    cmbPlayer_->clear();
     lblPlayers_->setText(QStringLiteral("Players (0)"));
+    emit playersListed({});
 }
 
-void frmMain::FillPlayerList() {
+void AnalyzePage::SetControlsEnabled(bool enabled) {
+    cmdStart_->setEnabled(enabled);
+}
+
+void AnalyzePage::FillPlayerList() {
     lstNames_->clear();
-    cmbPlayer_->clear();
     std::vector<QString> names;
     names.reserve(store_.Players.size());
     for (const PlayerRecord& player : RealEntries(store_.Players))
@@ -206,13 +213,11 @@ void frmMain::FillPlayerList() {
     std::stable_sort(names.begin(), names.end(), ListOrder);
     const QStringList sorted(names.begin(), names.end());
     lstNames_->addItems(sorted);
-    cmbPlayer_->addItems(sorted);
-    // Like the list, the combo starts without a chosen player.
-    cmbPlayer_->setCurrentIndex(-1);
     lblPlayers_->setText(QStringLiteral("Players (%1)").arg(lstNames_->count()));
+    emit playersListed(sorted);
 }
 
-void frmMain::lstNames_Click() {
+void AnalyzePage::ShowSelectedPlayer() {
     const QListWidgetItem* item = lstNames_->currentItem();
     if (!item)
         return;
@@ -224,9 +229,7 @@ void frmMain::lstNames_Click() {
     lblPlayername_->setText(QString::fromStdString(StripColourCodes(player.Name)));
     lblPlayername_->setToolTip(name);
     const PlayerTotals totals = TotalsOfPlayer(player);
-    const std::array<std::int64_t, 7> values{totals.Kills,      totals.Deaths,    totals.Teamkills,
-                                             totals.VoiceChats, totals.TextChats, totals.Unknown,
-                                             totals.Total};
+    const auto values = RowValues(totals);
     for (int i = 0; i < 7; ++i)
         playerTotals_[i]->setText(QString::number(values[i]));
 }

@@ -18,9 +18,9 @@ int RunAnalyzer(int argc, char** argv) {
     AnalysisStore store;
     SystemDialogs dialogs;
     SystemDesktop desktop;
-    const std::unique_ptr<frmMain> window =
+    const std::unique_ptr<MainWindow> window =
         StartAnalyzer(store, dialogs, desktop, std::chrono::seconds(1));
-    QObject::connect(window.get(), &frmMain::quitRequested, &app, &QApplication::quit,
+    QObject::connect(window.get(), &MainWindow::quitRequested, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     return QApplication::exec();
 }

@@ -3,9 +3,9 @@
 #include "ui/export_all_dialog.h"
 
 #include "export/export_all.h"
+#include "ui/control_names.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
-#include "ui/main_window.h"
 #include "ui/version.h"
 
 #include <QButtonGroup>
@@ -28,12 +28,6 @@ namespace {
 constexpr qint64 kRepaintIntervalMs = 50;
 // More page errors than this are summed up, so the message box stays readable.
 constexpr std::size_t kListedErrors = 10;
-
-QLabel* NamedLabel(const char* name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
 
 } // namespace
 

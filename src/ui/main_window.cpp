@@ -1,33 +1,35 @@
-// frmMain: construction, page switching, drag and drop, and the state shared by the pages.
+// MainWindow: places the pages, switches between them, keeps the controls still during a run,
+// and opens dropped files.
 #include "ui/main_window.h"
 
-#include "ui/desktop.h"
-#include "ui/dialogs.h"
+#include "ui/about_page.h"
+#include "ui/analyze_page.h"
+#include "ui/export_page.h"
+#include "ui/log_info_page.h"
 #include "ui/version.h"
 
-#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMimeData>
-#include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace qla::ui {
 
-QString IndexedName(const char* arrayName, int index) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(arrayName)).arg(index);
-}
+namespace {
 
-frmMain::frmMain(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop, QWidget* parent)
-    : QWidget(parent), store_(store), dialogs_(dialogs), desktop_(desktop) {
+// The smallest size the window opens with; larger where the pages' captions need it.
+constexpr QSize kMinimumOpeningSize(493, 327);
+
+} // namespace
+
+MainWindow::MainWindow(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop, QWidget* parent)
+    : QWidget(parent), store_(store) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kProgramTitle);
     setAcceptDrops(true);
+    store_.LogFileLoaded = false;
 
     tabMain_ = new QTabBar(this);
     tabMain_->setObjectName(QStringLiteral("tabMain"));
@@ -35,14 +37,18 @@ frmMain::frmMain(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop, QWidg
          {"Logfile Information", "Analyze Logfile", "Export Logfile", "About"})
         tabMain_->addTab(QString::fromLatin1(caption));
 
+    infoPage_ = new LogInfoPage(store_, dialogs);
+    analyzePage_ = new AnalyzePage(store_, dialogs, [this] { return infoPage_->Language(); });
+    exportPage_ = new ExportPage(store_, *infoPage_, dialogs, desktop);
+    aboutPage_ = new AboutPage(dialogs, desktop);
+
     // A stacked widget keeps the window as large as its largest page, so switching pages never
     // resizes it; the pages are still shown and hidden one at a time.
     pages_ = new QStackedWidget(this);
     pages_->setObjectName(QStringLiteral("stackPages"));
-    const std::array<QWidget*, 4> built{BuildInfoPage(), BuildAnalyzePage(), BuildExportPage(),
-                                        BuildAboutPage()};
+    const std::array<QWidget*, 4> pages{infoPage_, analyzePage_, exportPage_, aboutPage_};
     for (int i = 0; i < 4; ++i) {
-        fraPage_[i] = built[i];
+        fraPage_[i] = pages[i];
         fraPage_[i]->setObjectName(IndexedName("fraPage", i));
         pages_->addWidget(fraPage_[i]);
     }
@@ -50,23 +56,22 @@ frmMain::frmMain(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop, QWidg
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabMain_);
     layout->addWidget(pages_, 1);
-    connect(tabMain_, &QTabBar::currentChanged, this, &frmMain::tabMain_Click);
+    connect(tabMain_, &QTabBar::currentChanged, this, &MainWindow::ShowPage);
+    connect(infoPage_, &LogInfoPage::logOpened, analyzePage_, &AnalyzePage::ClearResults);
+    connect(analyzePage_, &AnalyzePage::playersListed, exportPage_, &ExportPage::ShowPlayerChoices);
+    connect(analyzePage_, &AnalyzePage::runningChanged, this, &MainWindow::SetRunning);
+    connect(exportPage_, &ExportPage::runningChanged, this, &MainWindow::SetRunning);
+    connect(aboutPage_, &AboutPage::quitRequested, this, &MainWindow::quitRequested);
+    ShowPage(0);
 
-    // Start-up state: nothing loaded, export only after the first analysis, first entries chosen.
-    store_.LogFileLoaded = false;
-    cmdExport_->setEnabled(false);
-    for (QComboBox* box : cmbSortHow_)
-        box->setCurrentIndex(0);
-    cmbExportType_->setCurrentIndex(0);
-    cmbLanguage_->setCurrentIndex(0);
-    tabMain_Click(0);
-    tabExport_Click(0);
-
-    // At least the designed 7400 x 4900 twips, larger where the captions need it.
-    resize(sizeHint().expandedTo(QSize(493, 327)));
+    resize(sizeHint().expandedTo(kMinimumOpeningSize));
 }
 
-void frmMain::tabMain_Click(int tab) {
+int MainWindow::ProgressRepaints() const {
+    return analyzePage_->ProgressRepaints();
+}
+
+void MainWindow::ShowPage(int tab) {
     if (tab < 0 || tab > 3)
         return;
     pages_->setCurrentIndex(tab);
@@ -74,22 +79,19 @@ void frmMain::tabMain_Click(int tab) {
         fraPage_[i]->setVisible(i == tab);
 }
 
-void frmMain::tabExport_Click(int tab) {
-    if (tab < 0 || tab > 5)
-        return;
-    subPages_->setCurrentIndex(tab);
-    for (int i = 0; i < 6; ++i)
-        fraExport_[i]->setVisible(i == tab);
+void MainWindow::OpenLog(const QString& path) {
+    if (!running_)
+        infoPage_->OpenLog(path);
 }
 
-void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     const QMimeData* data = event->mimeData();
     if (!running_ && data->hasUrls() && !data->urls().isEmpty() &&
         data->urls().first().isLocalFile())
         event->acceptProposedAction();
 }
 
-void frmMain::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
     const QMimeData* data = event->mimeData();
     if (running_ || !data->hasUrls() || data->urls().isEmpty() ||
         !data->urls().first().isLocalFile())
@@ -98,41 +100,12 @@ void frmMain::dropEvent(QDropEvent* event) {
     OpenLog(data->urls().first().toLocalFile());
 }
 
-bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtServerName_ && event->type() == QEvent::FocusIn) {
-        txtServerName_GotFocus();
-    } else if (event->type() == QEvent::MouseButtonRelease) {
-        if (watched == lblHomepage_)
-            OpenInNewBrowserWindow(desktop_, lblHomepage_->text());
-        else if (watched == label28_)
-            OpenInNewBrowserWindow(desktop_, label28_->text());
-        else if (watched == lblEmail_)
-            OpenMailLink(desktop_, lblEmail_->property("address").toString());
-        else if (watched == label27_[0] || watched == label27_[1])
-            OpenMailLink(desktop_, watched->property("address").toString());
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void frmMain::txtServerName_GotFocus() {
-    if (txtServerName_->text() == kPlaceholderTitle)
-        txtServerName_->clear();
-    txtServerName_->selectAll();
-    // A mouse click places the cursor after focus arrives; select again once it has.
-    QTimer::singleShot(0, txtServerName_, [box = txtServerName_] { box->selectAll(); });
-}
-
-void frmMain::SetRunning(bool running) {
+void MainWindow::SetRunning(bool running) {
     running_ = running;
-    cmdOpen_->setEnabled(!running);
-    cmdStart_->setEnabled(!running);
-    cmbLanguage_->setEnabled(!running);
+    infoPage_->SetControlsEnabled(!running);
+    analyzePage_->SetControlsEnabled(!running);
     // No export may read a half-rebuilt store; the first run enables Export for good.
-    cmdExport_->setEnabled(!running);
-}
-
-void frmMain::ShowWriterError(const std::string& error) {
-    dialogs_.message(this, QMessageBox::NoIcon, kProgramTitle, QString::fromStdString(error));
+    exportPage_->SetControlsEnabled(!running);
 }
 
 } // namespace qla::ui

@@ -76,15 +76,15 @@ frmSplash::frmSplash(QWidget* parent)
     layout->addWidget(wait, 0, Qt::AlignHCenter);
 }
 
-std::unique_ptr<frmMain> StartAnalyzer(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
-                                       std::chrono::milliseconds minimum) {
+std::unique_ptr<MainWindow> StartAnalyzer(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
+                                          std::chrono::milliseconds minimum) {
     QElapsedTimer started;
     started.start();
     frmSplash splash;
     splash.show();
     QCoreApplication::processEvents();
 
-    auto window = std::make_unique<frmMain>(store, dialogs, desktop);
+    auto window = std::make_unique<MainWindow>(store, dialogs, desktop);
     while (started.elapsed() < minimum.count()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         QThread::msleep(10);

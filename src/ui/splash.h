@@ -16,7 +16,7 @@ namespace qla::ui {
 
 class Desktop;
 class Dialogs;
-class frmMain;
+class MainWindow;
 
 // The splash picture, drawn by the program itself.
 QPixmap SplashPicture();
@@ -30,7 +30,7 @@ class frmSplash final : public QWidget {
 
 // Shows the splash, prepares the main window, keeps the splash up for at least `minimum`
 // (measured as elapsed time, so midnight does not matter), then closes it and shows the window.
-std::unique_ptr<frmMain> StartAnalyzer(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
-                                       std::chrono::milliseconds minimum);
+std::unique_ptr<MainWindow> StartAnalyzer(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
+                                          std::chrono::milliseconds minimum);
 
 } // namespace qla::ui

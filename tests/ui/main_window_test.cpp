@@ -1,4 +1,4 @@
-// frmMain: start-up state, page switching, the chat-type rule, the game title, Open File,
+// MainWindow: start-up state, page switching, the chat-type rule, the game title, Open File,
 // Analyze, the selected player, drag and drop, the About links and Check for update.
 #include "ui_test_support.h"
 
@@ -392,7 +392,7 @@ void MainWindowTest::aboutLinksGoToDesktop() {
 void MainWindowTest::checkForUpdateAnsweredNoKeepsRunning() {
     Harness h;
     h.OpenAndAnalyze(WriteLog(dir_, "keep.log", {KillLine("Al", "Bob")}));
-    QSignalSpy quit(&h.window, &frmMain::quitRequested);
+    QSignalSpy quit(&h.window, &MainWindow::quitRequested);
     h.dialogs.QueueButton(QMessageBox::No);
     Click(&h.window, "cmdCheckForUpdate");
     QCOMPARE(h.dialogs.shown.last().Title, QStringLiteral("Check for update"));
@@ -407,7 +407,7 @@ void MainWindowTest::checkForUpdateAnsweredNoKeepsRunning() {
 
 void MainWindowTest::checkForUpdateStartsUpdaterAndEnds() {
     Harness h;
-    QSignalSpy quit(&h.window, &frmMain::quitRequested);
+    QSignalSpy quit(&h.window, &MainWindow::quitRequested);
     h.dialogs.QueueButton(QMessageBox::Yes);
     Click(&h.window, "cmdCheckForUpdate");
     const QString updater = QDir(QCoreApplication::applicationDirPath()).filePath("updater");
@@ -418,7 +418,7 @@ void MainWindowTest::checkForUpdateStartsUpdaterAndEnds() {
 void MainWindowTest::checkForUpdateReportsMissingUpdater() {
     Harness h;
     h.desktop.startSucceeds = false;
-    QSignalSpy quit(&h.window, &frmMain::quitRequested);
+    QSignalSpy quit(&h.window, &MainWindow::quitRequested);
     h.dialogs.QueueButton(QMessageBox::Yes);
     h.dialogs.QueueButton(QMessageBox::Ok);
     Click(&h.window, "cmdCheckForUpdate");

@@ -102,7 +102,7 @@ struct Harness {
     AnalysisStore store;
     FakeDialogs dialogs;
     FakeDesktop desktop;
-    frmMain window{store, dialogs, desktop};
+    MainWindow window{store, dialogs, desktop};
 
     // Open File answered with `path`, then Analyze.
     void OpenAndAnalyze(const QString& path);

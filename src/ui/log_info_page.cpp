@@ -1,27 +1,26 @@
 // The "Logfile Information" page: Open File, the game title, the file's facts and the language.
-#include "ui/main_window.h"
+#include "ui/log_info_page.h"
 
 #include "ui/busy_pointer.h"
+#include "ui/control_names.h"
 #include "ui/dialogs.h"
 #include "ui/version.h"
 
-#include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QFile>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
+
+#include <array>
+#include <utility>
 
 namespace qla::ui {
 
 namespace {
-
-QLabel* NamedLabel(const char* name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
 
 QLineEdit* ReadOnlyBox(const char* name, const QString& tooltip, QWidget* parent) {
     auto* box = new QLineEdit(parent);
@@ -33,36 +32,37 @@ QLineEdit* ReadOnlyBox(const char* name, const QString& tooltip, QWidget* parent
 
 } // namespace
 
-QWidget* frmMain::BuildInfoPage() {
-    auto* page = new QWidget;
-    auto* grid = new QGridLayout(page);
+LogInfoPage::LogInfoPage(AnalysisStore& store, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), store_(store), dialogs_(dialogs) {
+    auto* grid = new QGridLayout(this);
 
-    cmdOpen_ = new QPushButton(QStringLiteral("Open File"), page);
+    cmdOpen_ = new QPushButton(QStringLiteral("Open File"), this);
     cmdOpen_->setObjectName(QStringLiteral("cmdOpen"));
     cmdOpen_->setToolTip(QStringLiteral("Open a logfile"));
-    connect(cmdOpen_, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
+    connect(cmdOpen_, &QPushButton::clicked, this, &LogInfoPage::ChooseAndOpenLog);
     grid->addWidget(cmdOpen_, 0, 0, Qt::AlignLeft);
 
-    txtServerName_ = new QLineEdit(kPlaceholderTitle, page);
+    txtServerName_ = new QLineEdit(kPlaceholderTitle, this);
     txtServerName_->setObjectName(QStringLiteral("txtServerName"));
     txtServerName_->installEventFilter(this);
 
-    txtFilename_ = ReadOnlyBox("txtFilename", QStringLiteral("Filename"), page);
+    txtFilename_ = ReadOnlyBox("txtFilename", QStringLiteral("Filename"), this);
     // A long path is read in full from the tooltip.
     connect(txtFilename_, &QLineEdit::textChanged, txtFilename_, &QLineEdit::setToolTip);
-    txtDateTime_ = ReadOnlyBox("txtDateTime", QStringLiteral("Date / Time logfile created"), page);
-    txtLines_ = ReadOnlyBox("txtLines", QStringLiteral("Number of lines in the logfile"), page);
+    txtDateTime_ = ReadOnlyBox("txtDateTime", QStringLiteral("Date / Time logfile created"), this);
+    txtLines_ = ReadOnlyBox("txtLines", QStringLiteral("Number of lines in the logfile"), this);
 
-    cmbLanguage_ = new QComboBox(page);
+    cmbLanguage_ = new QComboBox(this);
     cmbLanguage_->setObjectName(QStringLiteral("cmbLanguage"));
     cmbLanguage_->addItems({QStringLiteral("English"), QStringLiteral("German")});
+    cmbLanguage_->setCurrentIndex(0);
 
     const std::array<std::pair<QLabel*, QWidget*>, 5> rows{{
-        {NamedLabel("Label31", QStringLiteral("Game title"), page), txtServerName_},
-        {NamedLabel("Label11", QStringLiteral("Filename"), page), txtFilename_},
-        {NamedLabel("Label1", QStringLiteral("Logfile date/time"), page), txtDateTime_},
-        {NamedLabel("Label2", QStringLiteral("Number of lines"), page), txtLines_},
-        {NamedLabel("lblLanguage", QStringLiteral("Logfile Language"), page), cmbLanguage_},
+        {NamedLabel("Label31", QStringLiteral("Game title"), this), txtServerName_},
+        {NamedLabel("Label11", QStringLiteral("Filename"), this), txtFilename_},
+        {NamedLabel("Label1", QStringLiteral("Logfile date/time"), this), txtDateTime_},
+        {NamedLabel("Label2", QStringLiteral("Number of lines"), this), txtLines_},
+        {NamedLabel("lblLanguage", QStringLiteral("Logfile Language"), this), cmbLanguage_},
     }};
     int row = 1;
     for (const auto& [label, field] : rows) {
@@ -72,10 +72,40 @@ QWidget* frmMain::BuildInfoPage() {
     }
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(row, 1);
-    return page;
 }
 
-void frmMain::cmdOpen_Click() {
+QString LogInfoPage::GameTitle() const {
+    return txtServerName_->text();
+}
+
+QString LogInfoPage::LogDateText() const {
+    return txtDateTime_->text();
+}
+
+LogLanguage LogInfoPage::Language() const {
+    return cmbLanguage_->currentIndex() == 1 ? LogLanguage::German : LogLanguage::English;
+}
+
+void LogInfoPage::SetControlsEnabled(bool enabled) {
+    cmdOpen_->setEnabled(enabled);
+    cmbLanguage_->setEnabled(enabled);
+}
+
+bool LogInfoPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txtServerName_ && event->type() == QEvent::FocusIn)
+        SelectGameTitle();
+    return QWidget::eventFilter(watched, event);
+}
+
+void LogInfoPage::SelectGameTitle() {
+    if (txtServerName_->text() == kPlaceholderTitle)
+        txtServerName_->clear();
+    txtServerName_->selectAll();
+    // A mouse click places the cursor after focus arrives; select again once it has.
+    QTimer::singleShot(0, txtServerName_, [box = txtServerName_] { box->selectAll(); });
+}
+
+void LogInfoPage::ChooseAndOpenLog() {
     const QString path =
         dialogs_.openFile(this, QStringLiteral("Open Quarvel Log file"),
                           {QStringLiteral("Log file (*.log)"), QStringLiteral("Text file (*.txt)"),
@@ -83,12 +113,11 @@ void frmMain::cmdOpen_Click() {
     OpenLog(path);
 }
 
-void frmMain::OpenLog(const QString& path) {
-    if (running_)
-        return;
+void LogInfoPage::OpenLog(const QString& path) {
     OpenLogResult result;
     {
         const BusyPointer busy;
+        // Opening empties the store of an earlier analysis.
         result = OpenLogFile(store_, QFile::encodeName(path).toStdString());
     }
     // A file that cannot be read leaves the window as it was and Analyze then refuses; the
@@ -99,7 +128,7 @@ void frmMain::OpenLog(const QString& path) {
                              QString::fromStdString(result.Error));
         return;
     }
-    ResetAnalysis();
+    emit logOpened();
     if (result.DateText)
         txtDateTime_->setText(QString::fromStdString(*result.DateText));
     txtLines_->setText(QString::number(result.LineCount));

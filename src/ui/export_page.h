@@ -1,0 +1,64 @@
+// The "Export Logfile" page: what to export (ExportChoices), the type of file, "Open file after
+// save", Options... and Export, which turns the page into an export request and runs it.
+#pragma once
+
+#include "export/export_views.h"
+#include "export/text_export.h"
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+
+namespace qla::ui {
+
+class Desktop;
+class Dialogs;
+class ExportChoices;
+class LogInfoPage;
+
+class ExportPage final : public QWidget {
+    Q_OBJECT
+
+  public:
+    // The game title and the log's date are read from `logInfo` at every export.
+    ExportPage(const AnalysisStore& store, const LogInfoPage& logInfo, Dialogs& dialogs,
+               Desktop& desktop, QWidget* parent = nullptr);
+
+    // The names offered for the player details, none of them chosen yet.
+    void ShowPlayerChoices(const QStringList& names);
+
+    // Export is disabled at start-up and while an analysis or export runs.
+    void SetControlsEnabled(bool enabled);
+
+  signals:
+    // True while a writer runs (it yields to the window), false once it ended.
+    void runningChanged(bool running);
+
+  private:
+    void ExportCurrentView();
+    void ExportToFile(const ExportViewInfo& view, const ExportFormatInfo& format);
+    QString AskExportPath(const ExportFormatInfo& format);
+    ExportRequest RequestFromPage(ExportView view, ExportFormat format) const;
+    void ShowExportOptions();
+
+    const AnalysisStore& store_;
+    const LogInfoPage& logInfo_;
+    Dialogs& dialogs_;
+    Desktop& desktop_;
+
+    // Chosen in "Export TXT"; kept from one OK to the next.
+    TextExportOptions textOptions_;
+    QString lastExportPath_;
+
+    ExportChoices* choices_ = nullptr;
+    QPushButton* cmdOptions_ = nullptr;
+    QCheckBox* chkOpenSavedFile_ = nullptr;
+    QComboBox* cmbExportType_ = nullptr;
+    QPushButton* cmdExport_ = nullptr;
+};
+
+} // namespace qla::ui

@@ -1,0 +1,57 @@
+// The "Logfile Information" page: Open File, the game title, the opened file's name, date and
+// line count, and the language the log is analysed in.
+#pragma once
+
+#include "analysis/analysis.h"
+
+#include <QString>
+#include <QWidget>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace qla::ui {
+
+class Dialogs;
+
+class LogInfoPage final : public QWidget {
+    Q_OBJECT
+
+  public:
+    LogInfoPage(AnalysisStore& store, Dialogs& dialogs, QWidget* parent = nullptr);
+
+    // Reads the file into the store and shows its facts; a file that cannot be read is reported
+    // (unless `path` is empty: the open dialog was cancelled) and changes nothing on the page.
+    void OpenLog(const QString& path);
+
+    // Open File and the language stay disabled while an analysis or export runs.
+    void SetControlsEnabled(bool enabled);
+
+    QString GameTitle() const;
+    QString LogDateText() const;
+    LogLanguage Language() const;
+
+  signals:
+    // A file was read into the store; results shown from an earlier file no longer apply.
+    void logOpened();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void ChooseAndOpenLog();
+    void SelectGameTitle();
+
+    AnalysisStore& store_;
+    Dialogs& dialogs_;
+
+    QPushButton* cmdOpen_ = nullptr;
+    QLineEdit* txtServerName_ = nullptr;
+    QLineEdit* txtFilename_ = nullptr;
+    QLineEdit* txtDateTime_ = nullptr;
+    QLineEdit* txtLines_ = nullptr;
+    QComboBox* cmbLanguage_ = nullptr;
+};
+
+} // namespace qla::ui

@@ -1,0 +1,123 @@
+// AnalyzePage on its own: what it hands the analysis run, what it announces to the window, and
+// how it survives a run that fails.
+#include "ui/analyze_page.h"
+
+#include "ui_test_support.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+
+#include <stdexcept>
+
+using namespace qla;
+using namespace qla::ui;
+using namespace qla::ui::test;
+
+namespace {
+
+// What the page handed to the run, call by call.
+struct RunCall {
+    std::int32_t PlayersOnEntry = 0;
+    LogLanguage Language = LogLanguage::English;
+};
+
+QList<bool> RunningStates(const QSignalSpy& spy) {
+    QList<bool> states;
+    for (const QList<QVariant>& arguments : spy)
+        states << arguments.at(0).toBool();
+    return states;
+}
+
+} // namespace
+
+class AnalyzePageTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void everyClickRunsOnceOnTheStoreAsItWas();
+    void failingRunIsReportedAndLeavesUsableControls();
+
+  private:
+    void Open(AnalysisStore& store, const QStringList& lines);
+    QTemporaryDir dir_;
+};
+
+void AnalyzePageTest::Open(AnalysisStore& store, const QStringList& lines) {
+    const QString log = WriteLog(dir_, QStringLiteral("page.log"), lines);
+    QVERIFY(OpenLogFile(store, QFile::encodeName(log).toStdString()).Opened);
+}
+
+void AnalyzePageTest::everyClickRunsOnceOnTheStoreAsItWas() {
+    AnalysisStore store;
+    FakeDialogs dialogs;
+    LogLanguage chosen = LogLanguage::English;
+    QList<RunCall> calls;
+    // The real run, watched: the page must leave emptying the store to it, so a second click
+    // still hands over the players of the first run.
+    AnalyzePage page(
+        store, dialogs, [&] { return chosen; },
+        [&](AnalysisStore& s, LogLanguage language, const AnalysisProgressCallback& progress) {
+            calls.push_back({s.PlayerCount(), language});
+            return AnalyzeLog(s, language, progress);
+        });
+    QSignalSpy running(&page, &AnalyzePage::runningChanged);
+    QSignalSpy listed(&page, &AnalyzePage::playersListed);
+    Open(store, {KillLine("Al", "bob"), KillLine("Cy", "bob")});
+
+    Click(&page, "cmdStart");
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls[0].PlayersOnEntry, 0);
+    QCOMPARE(Control<QLineEdit>(&page, "txtKills")->text(), QStringLiteral("2"));
+    QCOMPARE(listed.last().at(0).toStringList(), QStringList({"Al", "bob", "Cy"}));
+
+    Click(&page, "cmdStart");
+    QCOMPARE(calls.size(), 2);
+    QCOMPARE(calls[1].PlayersOnEntry, 3);
+    QCOMPARE(RunningStates(running), QList<bool>({true, false, true, false}));
+    // Each click clears the list once before the run fills it again.
+    QCOMPARE(listed.size(), 4);
+    QCOMPARE(listed[2].at(0).toStringList(), QStringList());
+
+    // Clearing the results touches only what the page shows.
+    page.ClearResults();
+    QCOMPARE(Control<QListWidget>(&page, "lstNames")->count(), 0);
+    QCOMPARE(Control<QLineEdit>(&page, "txtTotal")->text(), QStringLiteral("0"));
+    QCOMPARE(store.PlayerCount(), 3);
+
+    chosen = LogLanguage::German;
+    Click(&page, "cmdStart");
+    QCOMPARE(calls.size(), 3);
+    QCOMPARE(calls[2].Language, LogLanguage::German);
+}
+
+void AnalyzePageTest::failingRunIsReportedAndLeavesUsableControls() {
+    AnalysisStore store;
+    FakeDialogs dialogs;
+    AnalyzePage page(
+        store, dialogs, [] { return LogLanguage::English; },
+        [](AnalysisStore&, LogLanguage,
+           const AnalysisProgressCallback& progress) -> AnalysisTotals {
+            progress({2, 4, nullptr});
+            throw std::runtime_error("out of memory");
+        });
+    QSignalSpy running(&page, &AnalyzePage::runningChanged);
+    Open(store, {KillLine("Al", "bob"), "loading", "map", "end", "quit"});
+
+    dialogs.QueueButton(QMessageBox::Ok);
+    Click(&page, "cmdStart");
+    QCOMPARE(dialogs.shown.size(), 1);
+    QCOMPARE(dialogs.shown[0].Title, QStringLiteral("Start analyze"));
+    QCOMPARE(dialogs.shown[0].Text, QStringLiteral("The analysis stopped: out of memory"));
+    QCOMPARE(dialogs.shown[0].Icon, QMessageBox::Critical);
+    QCOMPARE(RunningStates(running), QList<bool>({true, false}));
+    QCOMPARE(Control<QProgressBar>(&page, "pgbAnalyze")->value(), 0);
+    QCOMPARE(Control<QLineEdit>(&page, "txtKills")->text(), QStringLiteral("0"));
+    QCOMPARE(Control<QListWidget>(&page, "lstNames")->count(), 0);
+}
+
+QTEST_MAIN(AnalyzePageTest)
+#include "analyze_page_test.moc"
