@@ -63,9 +63,8 @@ bool ListOrder(const QString& a, const QString& b) {
 } // namespace
 
 AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
-                         std::function<LogLanguage()> chosenLanguage, AnalysisRun run,
-                         QWidget* parent)
-    : QWidget(parent), store_(store), dialogs_(dialogs), chosenLanguage_(std::move(chosenLanguage)),
+                         std::function<AnalysisChoice()> chosen, AnalysisRun run, QWidget* parent)
+    : QWidget(parent), store_(store), dialogs_(dialogs), chosen_(std::move(chosen)),
       run_(std::move(run)) {
     auto* outer = new QVBoxLayout(this);
 
@@ -137,10 +136,10 @@ void AnalyzePage::AnalyzeCurrentLog() {
                          QStringLiteral("Open a logfile first"));
         return;
     }
-    RunAnalysis(chosenLanguage_());
+    RunAnalysis(chosen_());
 }
 
-void AnalyzePage::RunAnalysis(LogLanguage language) {
+void AnalyzePage::RunAnalysis(const AnalysisChoice& choice) {
     const BusyPointer busy;
     const auto upperBound = store_.LogLines.size() > 0 ? store_.LogLines.size() - 1 : 0;
     // A range of 0..0 would make the bar a busy indicator; a one-line log shows 0 of 1.
@@ -153,7 +152,8 @@ void AnalyzePage::RunAnalysis(LogLanguage language) {
 
     AnalysisTotals totals;
     try {
-        totals = run_(store_, language, [this](const AnalysisProgress& p) { ShowProgress(p); });
+        totals = run_(store_, choice.Language, choice.LineRecognition,
+                      [this](const AnalysisProgress& p) { ShowProgress(p); });
     } catch (const std::exception& error) {
         // Nothing in the run is expected to throw; if it does, say so and leave usable controls.
         emit runningChanged(false);

@@ -21,23 +21,29 @@ namespace qla::ui {
 
 class Dialogs;
 
-// The analysis the page runs: the core's AnalyzeLog (classic recognition), which resets the store
-// first.
-using AnalysisRun =
-    std::function<AnalysisTotals(AnalysisStore&, LogLanguage, const AnalysisProgressCallback&)>;
+// The analysis the page runs: the core's AnalyzeLog, which resets the store first.
+using AnalysisRun = std::function<AnalysisTotals(AnalysisStore&, LogLanguage, Recognition,
+                                                 const AnalysisProgressCallback&)>;
 
-inline AnalysisTotals ClassicAnalysis(AnalysisStore& store, LogLanguage language,
-                                      const AnalysisProgressCallback& progress) {
-    return AnalyzeLog(store, language, progress);
+inline AnalysisTotals CoreAnalysis(AnalysisStore& store, LogLanguage language,
+                                   Recognition recognition,
+                                   const AnalysisProgressCallback& progress) {
+    return AnalyzeLog(store, language, recognition, progress);
 }
+
+// What the Logfile Information page has chosen, asked at every Analyze click.
+struct AnalysisChoice {
+    LogLanguage Language = LogLanguage::English;
+    Recognition LineRecognition = Recognition::Classic;
+};
 
 class AnalyzePage final : public QWidget {
     Q_OBJECT
 
   public:
-    // `chosenLanguage` is asked at every Analyze click.
-    AnalyzePage(AnalysisStore& store, Dialogs& dialogs, std::function<LogLanguage()> chosenLanguage,
-                AnalysisRun run = ClassicAnalysis, QWidget* parent = nullptr);
+    // `chosen` is asked at every Analyze click.
+    AnalyzePage(AnalysisStore& store, Dialogs& dialogs, std::function<AnalysisChoice()> chosen,
+                AnalysisRun run = CoreAnalysis, QWidget* parent = nullptr);
 
     // Zeroes every number box and empties the player list; the store is left alone.
     void ClearResults();
@@ -56,7 +62,7 @@ class AnalyzePage final : public QWidget {
 
   private:
     void AnalyzeCurrentLog();
-    void RunAnalysis(LogLanguage language);
+    void RunAnalysis(const AnalysisChoice& choice);
     void ShowProgress(const AnalysisProgress& progress);
     void ShowTotals(const AnalysisTotals& totals);
     void FillPlayerList();
@@ -64,7 +70,7 @@ class AnalyzePage final : public QWidget {
 
     AnalysisStore& store_;
     Dialogs& dialogs_;
-    std::function<LogLanguage()> chosenLanguage_;
+    std::function<AnalysisChoice()> chosen_;
     AnalysisRun run_;
 
     int progressRepaints_ = 0;

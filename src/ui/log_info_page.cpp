@@ -56,18 +56,29 @@ LogInfoPage::LogInfoPage(AnalysisStore& store, Dialogs& dialogs, QWidget* parent
     cmbLanguage_->setObjectName(QStringLiteral("cmbLanguage"));
     cmbLanguage_->addItems({QStringLiteral("English"), QStringLiteral("German")});
     cmbLanguage_->setCurrentIndex(0);
+    // Beside the language: how the log's lines are read. Classic keeps every number as it was.
+    cmbRecognition_ = new QComboBox(this);
+    cmbRecognition_->setObjectName(QStringLiteral("cmbRecognition"));
+    cmbRecognition_->addItems({QStringLiteral("Classic"), QStringLiteral("Full")});
+    cmbRecognition_->setCurrentIndex(0);
+    cmbRecognition_->setToolTip(
+        QStringLiteral("Classic: the original phrase tables. Full: every line shape the game "
+                       "writes (chat by its shape, newer deaths, cut names)."));
 
-    const std::array<std::pair<QLabel*, QWidget*>, 5> rows{{
+    const std::array<std::pair<QLabel*, QWidget*>, 6> rows{{
         {NamedLabel("Label31", QStringLiteral("Game title"), this), txtServerName_},
         {NamedLabel("Label11", QStringLiteral("Filename"), this), txtFilename_},
         {NamedLabel("Label1", QStringLiteral("Logfile date/time"), this), txtDateTime_},
         {NamedLabel("Label2", QStringLiteral("Number of lines"), this), txtLines_},
         {NamedLabel("lblLanguage", QStringLiteral("Logfile Language"), this), cmbLanguage_},
+        {NamedLabel("lblRecognition", QStringLiteral("Recognition"), this), cmbRecognition_},
     }};
     int row = 1;
     for (const auto& [label, field] : rows) {
         grid->addWidget(label, row, 0);
-        grid->addWidget(field, row, 1, field == cmbLanguage_ ? Qt::AlignLeft : Qt::Alignment());
+        grid->addWidget(field, row, 1,
+                        field == cmbLanguage_ || field == cmbRecognition_ ? Qt::AlignLeft
+                                                                          : Qt::Alignment());
         ++row;
     }
     grid->setColumnStretch(1, 1);
@@ -86,9 +97,14 @@ LogLanguage LogInfoPage::Language() const {
     return cmbLanguage_->currentIndex() == 1 ? LogLanguage::German : LogLanguage::English;
 }
 
+Recognition LogInfoPage::LineRecognition() const {
+    return cmbRecognition_->currentIndex() == 1 ? Recognition::Full : Recognition::Classic;
+}
+
 void LogInfoPage::SetControlsEnabled(bool enabled) {
     cmdOpen_->setEnabled(enabled);
     cmbLanguage_->setEnabled(enabled);
+    cmbRecognition_->setEnabled(enabled);
 }
 
 bool LogInfoPage::eventFilter(QObject* watched, QEvent* event) {

@@ -31,6 +31,8 @@ class LogInfoPage final : public QWidget {
     QString GameTitle() const;
     QString LogDateText() const;
     LogLanguage Language() const;
+    // Classic unless "Full" is chosen.
+    Recognition LineRecognition() const;
 
   signals:
     // A file was read into the store; results shown from an earlier file no longer apply.
@@ -52,6 +54,7 @@ class LogInfoPage final : public QWidget {
     QLineEdit* txtDateTime_ = nullptr;
     QLineEdit* txtLines_ = nullptr;
     QComboBox* cmbLanguage_ = nullptr;
+    QComboBox* cmbRecognition_ = nullptr;
 };
 
 } // namespace qla::ui

@@ -38,7 +38,9 @@ MainWindow::MainWindow(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
         tabMain_->addTab(QString::fromLatin1(caption));
 
     infoPage_ = new LogInfoPage(store_, dialogs);
-    analyzePage_ = new AnalyzePage(store_, dialogs, [this] { return infoPage_->Language(); });
+    analyzePage_ = new AnalyzePage(store_, dialogs, [this] {
+        return AnalysisChoice{infoPage_->Language(), infoPage_->LineRecognition()};
+    });
     exportPage_ = new ExportPage(store_, *infoPage_, dialogs, desktop);
     aboutPage_ = new AboutPage(dialogs, desktop);
 

@@ -74,6 +74,7 @@ class MainWindowTest : public QObject {
     void playerDetailsStripColourCodesInCaption();
     void controlsDisabledDuringRun();
     void droppedFileOpensLikeOpenFile();
+    void recognitionChoiceBesideTheLanguage();
     void aboutLinksGoToDesktop();
     void checkForUpdateAnsweredNoKeepsRunning();
     void checkForUpdateStartsUpdaterAndEnds();
@@ -350,6 +351,27 @@ void MainWindowTest::controlsDisabledDuringRun() {
     QCOMPARE(h.Text("txtKills"), QStringLiteral("400000"));
     for (const char* name : {"cmdOpen", "cmdStart", "cmbLanguage", "cmdExport"})
         QVERIFY(Control<QWidget>(&h.window, name)->isEnabled());
+}
+
+// Classic by default; "Full" reads a chat message that quotes an obituary as chat.
+void MainWindowTest::recognitionChoiceBesideTheLanguage() {
+    Harness h;
+    auto* recognition = Control<QComboBox>(&h.window, "cmbRecognition");
+    QCOMPARE(recognition->currentText(), QStringLiteral("Classic"));
+    QCOMPARE(Control<QLabel>(&h.window, "lblRecognition")->text(), QStringLiteral("Recognition"));
+    const QString log =
+        WriteLog(dir_, "quote.log",
+                 {QStringLiteral("[skipnotify]Swashy^7: ^2lol I was killed by a bug"),
+                  QStringLiteral("[skipnotify]Bob^7 was crushed.")});
+    h.OpenAndAnalyze(log);
+    QCOMPARE(h.Text("txtKills"), QStringLiteral("1"));
+    QCOMPARE(h.Text("txtUnknown"), QStringLiteral("1"));
+    recognition->setCurrentIndex(1);
+    Click(&h.window, "cmdStart");
+    QCOMPARE(h.Text("txtKills"), QStringLiteral("0"));
+    QCOMPARE(h.Text("txtTextChats"), QStringLiteral("1"));
+    QCOMPARE(h.Text("txtDeaths"), QStringLiteral("1"));
+    QCOMPARE(h.Text("txtUnknown"), QStringLiteral("0"));
 }
 
 void MainWindowTest::droppedFileOpensLikeOpenFile() {
