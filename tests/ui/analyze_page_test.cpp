@@ -23,6 +23,7 @@ namespace {
 struct RunCall {
     std::int32_t PlayersOnEntry = 0;
     LogLanguage Language = LogLanguage::English;
+    Recognition LineRecognition = Recognition::Classic;
 };
 
 QList<bool> RunningStates(const QSignalSpy& spy) {
@@ -54,15 +55,16 @@ void AnalyzePageTest::Open(AnalysisStore& store, const QStringList& lines) {
 void AnalyzePageTest::everyClickRunsOnceOnTheStoreAsItWas() {
     AnalysisStore store;
     FakeDialogs dialogs;
-    LogLanguage chosen = LogLanguage::English;
+    AnalysisChoice chosen;
     QList<RunCall> calls;
     // The real run, watched: the page must leave emptying the store to it, so a second click
     // still hands over the players of the first run.
     AnalyzePage page(
         store, dialogs, [&] { return chosen; },
-        [&](AnalysisStore& s, LogLanguage language, const AnalysisProgressCallback& progress) {
-            calls.push_back({s.PlayerCount(), language});
-            return AnalyzeLog(s, language, progress);
+        [&](AnalysisStore& s, LogLanguage language, Recognition recognition,
+            const AnalysisProgressCallback& progress) {
+            calls.push_back({s.PlayerCount(), language, recognition});
+            return AnalyzeLog(s, language, recognition, progress);
         });
     QSignalSpy running(&page, &AnalyzePage::runningChanged);
     QSignalSpy listed(&page, &AnalyzePage::playersListed);
@@ -88,18 +90,20 @@ void AnalyzePageTest::everyClickRunsOnceOnTheStoreAsItWas() {
     QCOMPARE(Control<QLineEdit>(&page, "txtTotal")->text(), QStringLiteral("0"));
     QCOMPARE(store.PlayerCount(), 3);
 
-    chosen = LogLanguage::German;
+    QCOMPARE(calls[1].LineRecognition, Recognition::Classic);
+    chosen = {LogLanguage::German, Recognition::Full};
     Click(&page, "cmdStart");
     QCOMPARE(calls.size(), 3);
     QCOMPARE(calls[2].Language, LogLanguage::German);
+    QCOMPARE(calls[2].LineRecognition, Recognition::Full);
 }
 
 void AnalyzePageTest::failingRunIsReportedAndLeavesUsableControls() {
     AnalysisStore store;
     FakeDialogs dialogs;
     AnalyzePage page(
-        store, dialogs, [] { return LogLanguage::English; },
-        [](AnalysisStore&, LogLanguage,
+        store, dialogs, [] { return AnalysisChoice{}; },
+        [](AnalysisStore&, LogLanguage, Recognition,
            const AnalysisProgressCallback& progress) -> AnalysisTotals {
             progress({2, 4, nullptr});
             throw std::runtime_error("out of memory");
