@@ -11,7 +11,8 @@
 namespace qla::dbtest {
 namespace {
 
-struct LogSpec {
+// How one generated log of a case is written: its encoding, its line ends, its last line.
+struct LogShape {
     bool windows1252;
     bool lf;
     bool lastLineUnended; // imported with --finished; the concatenation gives it its line end
@@ -20,7 +21,7 @@ struct LogSpec {
 struct EquivalenceCase {
     const char* name;
     bool german;
-    std::vector<LogSpec> logs;
+    std::vector<LogShape> logs;
 };
 
 class Equivalence : public testing::TestWithParam<EquivalenceCase> {
@@ -95,16 +96,16 @@ TEST_P(Equivalence, EveryExportEqualsTheConcatenatedLog) {
     std::vector<std::string> logs;
     const QString database = folder_.QPath("stats.db");
     for (std::size_t i = 0; i < c.logs.size(); ++i) {
-        const LogSpec& spec = c.logs[i];
-        std::string bytes = GeneratedLog(c.german, spec.windows1252, spec.lf, 400, 40 + i);
-        if (spec.lastLineUnended)
+        const LogShape& shape = c.logs[i];
+        std::string bytes = GeneratedLog(c.german, shape.windows1252, shape.lf, 400, 40 + i);
+        if (shape.lastLineUnended)
             bytes.erase(bytes.find_last_not_of("\r\n") + 1);
         logs.push_back(bytes);
         const std::string path = folder_.Path("log" + std::to_string(i) + ".log");
         WriteFile(path, bytes);
         QStringList arguments{"import",     QString::fromStdString(path),   "--db", database,
                               "--language", c.german ? "german" : "english"};
-        if (spec.lastLineUnended)
+        if (shape.lastLineUnended)
             arguments << "--finished";
         const QlaRun run = Qla(arguments);
         ASSERT_EQ(run.status, 0) << run.err;
