@@ -10,7 +10,6 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <ranges>
 #include <span>
 #include <string>
 #include <string_view>
@@ -54,9 +53,36 @@ template <class Entry> std::span<const Entry> RealEntries(const std::vector<Entr
     return entries.empty() ? std::span<const Entry>{} : std::span<const Entry>(entries).subspan(1);
 }
 
+// The indexes first to last-1 for a range-for. A plain iterator rather than std::views::iota,
+// whose libstdc++ 12 form clang 14 (the fuzz build) does not compile.
+template <class Index> class IndexRange {
+  public:
+    class Iterator {
+      public:
+        explicit Iterator(Index at) : at_(at) {}
+        Index operator*() const { return at_; }
+        Iterator& operator++() {
+            ++at_;
+            return *this;
+        }
+        bool operator!=(const Iterator& other) const { return at_ != other.at_; }
+
+      private:
+        Index at_;
+    };
+
+    IndexRange(Index first, Index last) : first_(first), last_(last < first ? first : last) {}
+    Iterator begin() const { return Iterator(first_); }
+    Iterator end() const { return Iterator(last_); }
+
+  private:
+    Index first_;
+    Index last_;
+};
+
 // The positions of the real entries of a store array, 1 to size()-1.
-template <class Entry> auto EntryIndexes(const std::vector<Entry>& entries) {
-    return std::views::iota(std::size_t{1}, entries.empty() ? std::size_t{1} : entries.size());
+template <class Entry> IndexRange<std::size_t> EntryIndexes(const std::vector<Entry>& entries) {
+    return {1, entries.size()};
 }
 
 class AnalysisStore {
@@ -86,7 +112,7 @@ class AnalysisStore {
     std::int32_t PlayerCount() const { return static_cast<std::int32_t>(Players.size()) - 1; }
 
     // The indexes of the real players, 1 to PlayerCount(), in order of addition.
-    auto PlayerIndexes() const { return std::views::iota(PlayerIndex{1}, PlayerCount() + 1); }
+    IndexRange<PlayerIndex> PlayerIndexes() const { return {1, PlayerCount() + 1}; }
 
     // A kill with a weapon of slots 1-15: one kill event, the weapon's and the total kill of the
     // killer, the weapon's and the total death of the victim. `weaponText` is the text the event
