@@ -245,7 +245,8 @@ ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
     }
     if (size == 0) {
         result.Outcome = ImportOutcome::Empty;
-        return finish(false);
+        database.Rollback(); // nothing was written
+        return result;
     }
     const LogEntry* known = MatchingLog(*logs, prefix);
     std::int64_t start = 0;
@@ -291,6 +292,13 @@ ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
     }
     const std::int64_t importedBytes = start + static_cast<std::int64_t>(complete);
     result.HeldBackBytes = static_cast<std::uint64_t>(size - importedBytes);
+    if (complete == 0 && result.Outcome != ImportOutcome::Grew) {
+        // A log is remembered from its first complete line on: before it, its date is not known
+        // and its fingerprint would cover only a line the game is still writing.
+        result.Outcome = ImportOutcome::Waiting;
+        database.Rollback(); // nothing was written
+        return result;
+    }
 
     PieceCounts piece;
     CountPiece(stored, start == 0, language, recognition, piece, progress);

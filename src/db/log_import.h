@@ -19,6 +19,7 @@ enum class ImportOutcome {
     Replaced,  // a path seen before whose first bytes changed: rotated or replaced, a new log
     Shrank,    // a known log that got shorter: replaced, a new log
     Empty,     // a file without a byte: nothing to remember
+    Waiting,   // a log not yet known whose first line has no line end yet: nothing stored
     Failed,
 };
 

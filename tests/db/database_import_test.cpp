@@ -102,6 +102,41 @@ TEST_F(Import, HeldBackLastLineWaitsUntilFinished) {
               "log 1: " + log + ": unchanged, nothing imported\n");
 }
 
+// A log is remembered from its first complete line on: an empty file or a first line the game
+// is still writing stores nothing, so it cannot lack its date or be mistaken for another log
+// that starts with the same bytes.
+TEST_F(Import, ALogIsRememberedFromItsFirstCompleteLine) {
+    const std::string empty = folder_.Path("empty.log");
+    WriteFile(empty, "");
+    const QlaRun none = Import_(empty);
+    EXPECT_EQ(none.status, 0) << none.err;
+    EXPECT_EQ(none.out, empty + ": empty, nothing imported\n");
+
+    std::string live = GeneratedLog(false, false, true, 100, 31);
+    live.replace(0, live.find('\n'), "logfile opened on Sun May 14 15:19:28 2006");
+    const std::string log = folder_.Path("live.log");
+    WriteFile(log, live.substr(0, 18)); // "logfile opened on "
+    const QlaRun waiting = Import_(log);
+    EXPECT_EQ(waiting.status, 0) << waiting.err;
+    EXPECT_EQ(waiting.out, log + ": no complete line yet, nothing imported (18 bytes of an "
+                                 "unfinished last line wait for its line end)\n");
+
+    std::string other = GeneratedLog(false, false, true, 80, 32);
+    other.replace(0, other.find('\n'), "logfile opened on Mon Jan  2 08:00:00 2007");
+    const std::string otherLog = folder_.Path("other.log");
+    WriteFile(otherLog, other);
+    EXPECT_EQ(Import_(otherLog).out, "log 1: " + otherLog + ": new, 80 lines imported\n");
+
+    WriteFile(log, live);
+    EXPECT_EQ(Import_(log).out, "log 2: " + log + ": new, 100 lines imported\n");
+    const QlaRun logs = Qla({"logs", "--db", database_});
+    EXPECT_NE(logs.out.find("\tSun May 14 15:19:28 2006\t" + log + "\t"), std::string::npos)
+        << logs.out;
+    WriteFile(folder_.Path("x.log"), live);
+    EXPECT_EQ(Qla({"analyze", "--db", database_, "--until", "2006-12-31"}).out,
+              Qla({"analyze", folder_.QPath("x.log")}).out);
+}
+
 TEST_F(Import, RotatedAndTruncatedLogsAreNewLogs) {
     const std::string log = folder_.Path("server.log");
     const std::string first = GeneratedLog(false, false, true, 200, 11);
@@ -156,6 +191,14 @@ TEST_F(Import, LogsAreChosenByIdAndByDate) {
     EXPECT_EQ(unknown.err, "qla: the database " + database_.toStdString() + " holds no log 9\n");
     EXPECT_EQ(Qla({"analyze", "--db", database_, "--since", "14.05.2006"}).status, 2);
     EXPECT_EQ(Qla({"analyze", "--log", "1"}).status, 2);
+    // Each log is read with the language and recognition it was imported with.
+    for (const char* option : {"--language", "--recognition"}) {
+        const QlaRun refused = Qla({"analyze", "--db", database_, option, "full"});
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_NE(refused.err.find(std::string(option) + " does not apply with --db"),
+                  std::string::npos)
+            << refused.err;
+    }
     EXPECT_EQ(Qla({"forget", "--db", database_, "1", "7"}).status, 1);
     EXPECT_EQ(analyze({}), expected(a + b + c)); // nothing was forgotten
 }
