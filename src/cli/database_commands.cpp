@@ -93,6 +93,10 @@ std::string Report(const std::string& path, const db::ImportResult& r) {
         break;
     case ImportOutcome::Empty:
         return path + ": empty, nothing imported";
+    case ImportOutcome::Waiting:
+        return path + ": no complete line yet, nothing imported (" +
+               std::to_string(r.HeldBackBytes) +
+               " bytes of an unfinished last line wait for its line end)";
     case ImportOutcome::Failed:
         return r.Error;
     }
@@ -170,10 +174,11 @@ int RunLogsCommand(const QStringList& arguments, std::ostream& out, std::ostream
         err << "qla: " << error << "\n";
         return kExitFailed;
     }
-    out << "id\tlines\tlanguage\timported\tdate\tpath\theld back\n";
+    out << "id\tlines\tlanguage\trecognition\timported\tdate\tpath\theld back\n";
     for (const db::LogEntry& log : *logs) {
         out << log.Id << "\t" << log.Lines << "\t" << db::LanguageName(log.Language) << "\t"
-            << log.LastImported << "\t" << log.DateHeader.value_or("-") << "\t" << log.Path << "\t";
+            << RecognitionText(log.LineRecognition) << "\t" << log.LastImported << "\t"
+            << log.DateHeader.value_or("-") << "\t" << log.Path << "\t";
         if (log.HeldBackBytes() > 0)
             out << log.HeldBackBytes() << " bytes";
         out << "\n";

@@ -23,6 +23,14 @@ std::optional<DatabaseSource> ReadDatabaseOptions(const QCommandLineParser& pars
                 usageError = std::string("--") + option + " needs --db";
         return std::nullopt;
     }
+    // Each log is read as it was imported; a choice for the whole command would contradict it.
+    for (const char* option : {"language", "recognition"})
+        if (parser.isSet(QString::fromLatin1(option))) {
+            usageError = std::string("--") + option +
+                         " does not apply with --db (each log keeps the " + option +
+                         " it was imported with)";
+            return std::nullopt;
+        }
     DatabaseSource source;
     source.Path = LocalPath(parser.value(QStringLiteral("db")));
     for (const QString& list : parser.values(QStringLiteral("log"))) {

@@ -119,9 +119,6 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
     if (command.Database) {
         if (!positional.isEmpty())
             return UsageError(err, "give either LOG or --db DB, not both");
-        if (parser.isSet(QStringLiteral("language")))
-            return UsageError(err, "--language does not apply with --db (each log keeps the "
-                                   "language it was imported with)");
     } else if (positional.size() != 1) {
         return UsageError(err, "expected exactly one LOG");
     } else {

@@ -30,7 +30,7 @@ constexpr const char* kUsage =
     "                                    write a statistics file or site (qla export --help)\n"
     "\n"
     "Statistics database (many logs, imported as they grow):\n"
-    "  import LOG... --db DB [--language L] [--finished] [--quiet]\n"
+    "  import LOG... --db DB [--language L] [--recognition M] [--finished] [--quiet]\n"
     "                                    add each log's new complete lines to DB\n"
     "  logs --db DB                      the imported logs, one a line\n"
     "  forget --db DB ID...              remove those logs' lines from DB\n"
@@ -87,15 +87,8 @@ std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
             exitCode = UsageError(err, command.toStdString() + ": " + usageError);
             return std::nullopt;
         }
-        if (invocation.database) {
+        if (invocation.database)
             expected.removeAll(QStringLiteral("LOG"));
-            if (parser.isSet(QStringLiteral("language"))) {
-                exitCode = UsageError(err, command.toStdString() +
-                                               ": --language does not apply with --db (each "
-                                               "log keeps the language it was imported with)");
-                return std::nullopt;
-            }
-        }
     }
     if (invocation.positional.size() != expected.size()) {
         exitCode = UsageError(err, command.toStdString() + " takes " +
