@@ -89,8 +89,9 @@ NameAndLocation SplitVoiceHead(std::string_view head) {
     head = TrimLeftBlanks(head);
     std::string_view name = head;
     std::string_view location;
-    if (!head.empty() && head.back() == ')') {
-        const std::size_t open = head.rfind('(');
+    const std::size_t open = head.rfind('(');
+    // A head ending in ")" without any "(" ("Smile :)") is a name with no location.
+    if (!head.empty() && head.back() == ')' && open != std::string_view::npos) {
         if (StripNameEnd(head.substr(0, open)).empty()) {
             name = head.substr(1, head.size() - 2); // "(Name^7)": a team sender, no location
         } else {
