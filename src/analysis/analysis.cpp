@@ -60,11 +60,8 @@ LineKind RecordClassic(const LanguageRoutines& routines, AnalysisStore& store,
     case LineKind::Say:
         ParseTextChatLine(store, line);
         break;
-    case LineKind::Rename:
-        break; // a rename is counted in Total only and stores nothing
     default:
-        RecordOtherLine(store, line);
-        break;
+        break; // a rename stores nothing; the run keeps every other kind as an other line
     }
     return kind;
 }
@@ -121,8 +118,11 @@ AnalysisTotals AnalyzeLogParts(AnalysisStore& store, const std::vector<LogPart>&
             }
         }
         const std::string_view line = store.LogLines[i];
-        RaiseTotals(totals,
-                    full ? full->Record(store, line) : RecordClassic(*routines, store, line));
+        const LineKind kind =
+            full ? full->Record(store, line) : RecordClassic(*routines, store, line);
+        if (IsOtherLineKind(kind))
+            store.RecordOtherLine(line);
+        RaiseTotals(totals, kind);
         if (progress && ((i + 1) % kProgressStride == 0 || i + 1 == lineCount)) {
             progress(AnalysisProgress{i, lineCount - 1, &totals});
         }

@@ -1,4 +1,4 @@
-// Voice chat, text chat and other lines; the same for both log languages. Every cut is clamped,
+// Voice chat and text chat; the same for both log languages. Every cut is clamped,
 // so a malformed chat line is stored with whatever name and text the cuts leave.
 #include "core/byte_search.h"
 #include "core/text.h"
@@ -94,10 +94,6 @@ void ParseTextChatLine(AnalysisStore& store, std::string_view line) {
     } else {
         ParsePlainTextChat(store, line);
     }
-}
-
-void RecordOtherLine(AnalysisStore& store, std::string_view line) {
-    store.RecordOtherLine(line);
 }
 
 } // namespace qla

@@ -91,50 +91,35 @@ bool FullRecognizer::RecordDeath(AnalysisStore& store, std::string_view text) {
 }
 
 LineKind FullRecognizer::Record(AnalysisStore& store, std::string_view line) {
-    const LineKind kind = [&] {
-        // Most lines of a log are engine output without the prefix; they are decided at once.
-        if (!StartsWithBytes(line, kSkipNotify))
-            return LineKind::None;
-        for (const SystemPrefix& system : language_.SystemPrefixes) {
-            if (StartsWithBytes(line, system.Prefix))
-                return system.Kind;
-        }
-        if (const auto chat = RecogniseChatShape(line)) {
-            RecordChat(store, *chat);
-            return chat->Voice ? LineKind::VoiceSay : LineKind::Say;
-        }
-        const std::string_view text = line.substr(kSkipNotify.size());
-        if (text.empty() || text.front() == ':')
-            return LineKind::None; // a voice prefix without a voice line's shape
-        if (RecordKill(store, text))
-            return LineKind::Kill;
-        if (RecordTeamkill(store, text))
-            return LineKind::Teamkill;
-        if (RecordDeath(store, text))
-            return LineKind::Died;
-        if (const std::size_t at = FindBytes(text, language_.RenamePhrase);
-            at != std::string_view::npos && at > 0 &&
-            !TrimBlanks(text.substr(at + language_.RenamePhrase.size())).empty())
-            return LineKind::Rename; // stores nothing, as in classic recognition
-        if (EndsWithBytes(text, "disconnected"))
-            return LineKind::Disconnect;
-        if (ContainsBytes(text, "timed out"))
-            return LineKind::TimeOut;
+    // Most lines of a log are engine output without the prefix; they are decided at once.
+    if (!StartsWithBytes(line, kSkipNotify))
         return LineKind::None;
-    }();
-    switch (kind) {
-    case LineKind::Kill:
-    case LineKind::Teamkill:
-    case LineKind::Died:
-    case LineKind::VoiceSay:
-    case LineKind::Say:
-    case LineKind::Rename:
-        break;
-    default:
-        store.RecordOtherLine(line);
-        break;
+    for (const SystemPrefix& system : language_.SystemPrefixes) {
+        if (StartsWithBytes(line, system.Prefix))
+            return system.Kind;
     }
-    return kind;
+    if (const auto chat = RecogniseChatShape(line)) {
+        RecordChat(store, *chat);
+        return chat->Voice ? LineKind::VoiceSay : LineKind::Say;
+    }
+    const std::string_view text = line.substr(kSkipNotify.size());
+    if (text.empty() || text.front() == ':')
+        return LineKind::None; // a voice prefix without a voice line's shape
+    if (RecordKill(store, text))
+        return LineKind::Kill;
+    if (RecordTeamkill(store, text))
+        return LineKind::Teamkill;
+    if (RecordDeath(store, text))
+        return LineKind::Died;
+    if (const std::size_t at = FindBytes(text, language_.RenamePhrase);
+        at != std::string_view::npos && at > 0 &&
+        !TrimBlanks(text.substr(at + language_.RenamePhrase.size())).empty())
+        return LineKind::Rename; // stores nothing, as in classic recognition
+    if (EndsWithBytes(text, "disconnected"))
+        return LineKind::Disconnect;
+    if (ContainsBytes(text, "timed out"))
+        return LineKind::TimeOut;
+    return LineKind::None;
 }
 
 } // namespace qla

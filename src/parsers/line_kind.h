@@ -24,6 +24,12 @@ enum class LineKind : std::uint8_t {
 
 std::string_view LineKindText(LineKind kind);
 
+// A line of this kind is kept as an other line: the kinds after Rename are recognised but
+// counted nowhere else.
+constexpr bool IsOtherLineKind(LineKind kind) {
+    return kind > LineKind::Rename;
+}
+
 class PhraseSet;
 // What the classifier found of the kill phrases: the set it searched and the mask of those in
 // the line. A kill parser given it finds its verb without searching the line again.

@@ -10,12 +10,12 @@
 namespace qla {
 
 // Each language's classifier and obituary parsers are declared in its folder under
-// src/languages. The chat and other-line parsers are shared by every language.
+// src/languages. The chat parsers are shared by every language; an other line is kept by the
+// analysis run itself (AnalysisStore::RecordOtherLine).
 //
 // Shared by every language. Text and Location of the stored entries are views into `line`,
 // which must live as long as the store's entries (it is a line of store.LogLines).
 void ParseVoiceChatLine(AnalysisStore& store, std::string_view line);
 void ParseTextChatLine(AnalysisStore& store, std::string_view line);
-void RecordOtherLine(AnalysisStore& store, std::string_view line);
 
 } // namespace qla

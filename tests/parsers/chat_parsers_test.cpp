@@ -116,8 +116,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(OtherLine, KeptWholeWithPrefix) {
     AnalysisStore store;
-    RecordOtherLine(store, "[skipnotify]server: restart");
-    RecordOtherLine(store, "");
+    store.RecordOtherLine("[skipnotify]server: restart");
+    store.RecordOtherLine("");
     ASSERT_EQ(store.OtherLines.size(), 3u);
     EXPECT_EQ(store.OtherLines[1], "[skipnotify]server: restart");
     EXPECT_EQ(store.OtherLines[2], "");
