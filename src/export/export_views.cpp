@@ -25,8 +25,9 @@ template <std::size_t N> std::array<bool, N> FlagsOf(const PageChoices& choices)
     return flags;
 }
 
-template <class Order> Order OrderOf(const PageChoices& choices, Order fallback) {
-    return choices.Order ? static_cast<Order>(*choices.Order) : fallback;
+// RequestFor has put the page's default in place of a missing order.
+template <class Order> Order OrderOf(const PageChoices& choices) {
+    return static_cast<Order>(choices.Order.value_or(0));
 }
 
 ExportOutcome Done(ExportResult result) {
@@ -61,8 +62,7 @@ constexpr ViewWriter kStandardWriters[] = {
      }},
 };
 void ApplyStandardChoices(ExportRequest& request, const PageChoices& choices) {
-    request.Standard = {FlagsOf<5>(choices), OrderOf(choices, StandardOrder::Appearance),
-                        choices.Ascending};
+    request.Standard = {FlagsOf<5>(choices), OrderOf<StandardOrder>(choices), choices.Ascending};
 }
 
 // One player's details
@@ -87,7 +87,7 @@ constexpr ViewWriter kPlayerWriters[] = {
 void ApplyPlayerChoices(ExportRequest& request, const PageChoices& choices) {
     PlayerDetailOptions& options = request.PlayerDetails;
     options.Sections = FlagsOf<6>(choices);
-    options.Order = OrderOf(choices, PlayerDetailOrder::Appearance);
+    options.Order = OrderOf<PlayerDetailOrder>(choices);
     options.Ascending = choices.Ascending;
 }
 
@@ -115,8 +115,7 @@ constexpr ViewWriter kWeaponWriters[] = {
      }},
 };
 void ApplyWeaponChoices(ExportRequest& request, const PageChoices& choices) {
-    request.Weapons = {FlagsOf<5>(choices), OrderOf(choices, WeaponOrder::StandardOrder),
-                       choices.Ascending};
+    request.Weapons = {FlagsOf<5>(choices), OrderOf<WeaponOrder>(choices), choices.Ascending};
 }
 
 // The two chat pages
@@ -296,7 +295,11 @@ ExportRequest RequestFor(ExportView view, ExportFormat format, const PageChoices
     ExportRequest request;
     request.View = view;
     request.Format = format;
-    InfoOf(view).ApplyChoices(request, choices);
+    const ExportViewInfo& info = InfoOf(view);
+    PageChoices chosen = choices;
+    if (!chosen.Order)
+        chosen.Order = info.DefaultOrder; // the option the page selects at start-up
+    info.ApplyChoices(request, chosen);
     return request;
 }
 

@@ -2,7 +2,7 @@
 // the questions about existing pages.
 #include "ui/export_all_dialog.h"
 
-#include "export/export_all.h"
+#include "export/export_views.h"
 #include "ui/control_names.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
@@ -126,19 +126,21 @@ void frmExportAllStatus::cmdOK_Click() {
         QStringLiteral("%1 files will be created. Do you want to continue?").arg(count),
         QMessageBox::Yes | QMessageBox::No);
     if (answer == QMessageBox::Yes)
-        RunExport(txtOutput_->text());
+        WriteSite(txtOutput_->text());
     accept();
 }
 
-void frmExportAllStatus::RunExport(const QString& folder) {
+void frmExportAllStatus::WriteSite(const QString& folder) {
     running_ = true;
-    ExportAllSettings settings;
-    settings.GameTitle = context_.GameTitle.toStdString();
-    settings.DecimalSeparator = context_.DecimalSeparator.toStdString();
-    settings.IfExists = optFileExists_[1]->isChecked()   ? IfFileExists::Skip
-                        : optFileExists_[2]->isChecked() ? IfFileExists::Ask
-                                                         : IfFileExists::Overwrite;
-    settings.Ask = [this](const std::string& fileName) {
+    // The site goes through the one export request like every other export.
+    ExportRequest request = RequestFor(ExportView::AllData, ExportFormat::Html, {});
+    request.Path = QFile::encodeName(folder).toStdString();
+    request.GameTitle = context_.GameTitle.toStdString();
+    request.DecimalSeparator = context_.DecimalSeparator.toStdString();
+    request.Site.IfExists = optFileExists_[1]->isChecked()   ? IfFileExists::Skip
+                            : optFileExists_[2]->isChecked() ? IfFileExists::Ask
+                                                             : IfFileExists::Overwrite;
+    request.Site.Ask = [this](const std::string& fileName) {
         const auto answer = dialogs_.message(
             this, QMessageBox::Question, QStringLiteral("Export All Data"),
             QStringLiteral("%1\r\nFile exists! Overwrite?").arg(QString::fromStdString(fileName)),
@@ -147,12 +149,10 @@ void frmExportAllStatus::RunExport(const QString& folder) {
                : answer == QMessageBox::No ? ExistingFileAnswer::Keep
                                            : ExistingFileAnswer::Stop;
     };
-    settings.Progress = [this](const std::string& name, std::int64_t number, std::int64_t count) {
-        ExportAllProgress(name, number, count);
-    };
+    request.Site.Progress = [this](const std::string& name, std::int64_t number,
+                                   std::int64_t count) { ExportAllProgress(name, number, count); };
     sinceRepaint_.start();
-    const std::string folderPath = QFile::encodeName(folder).toStdString();
-    const ExportAllResult result = ExportAllData(*context_.Store, folderPath, settings);
+    const ExportAllResult result = qla::RunExport(*context_.Store, request).Site;
     running_ = false;
 
     if (!result.Refused.empty()) {
@@ -173,7 +173,7 @@ void frmExportAllStatus::RunExport(const QString& folder) {
     }
     if (context_.OpenAfterSave && !result.Stopped)
         OpenInNewBrowserWindow(desktop_,
-                               QString::fromStdString(PathInFolder(folderPath, "index.html")));
+                               QString::fromStdString(PathInFolder(request.Path, "index.html")));
 }
 
 void frmExportAllStatus::ExportAllProgress(const std::string& fileName, std::int64_t number,

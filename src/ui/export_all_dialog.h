@@ -43,7 +43,7 @@ class frmExportAllStatus final : public QDialog {
   private:
     void cmdBrowse_Click();
     void cmdOK_Click();
-    void RunExport(const QString& folder);
+    void WriteSite(const QString& folder);
     void ExportAllProgress(const std::string& fileName, std::int64_t number, std::int64_t count);
 
     ExportAllContext context_;

@@ -1,5 +1,5 @@
-// cmdExport_Click: the player check, the text options, the save dialog and its overwrite
-// question, the writers per page and type, "All data", and opening after save.
+// The Export button of the export page: the player check, the text options, the save dialog and
+// its overwrite question, the writers per page and type, "All data", and opening after save.
 #include "ui_test_support.h"
 
 #include <QCheckBox>
@@ -324,4 +324,4 @@ void ExportDispatcherTest::saveDialogOffersLastName() {
 }
 
 QTEST_MAIN(ExportDispatcherTest)
-#include "export_dispatcher_test.moc"
+#include "export_page_test.moc"
