@@ -9,6 +9,7 @@
 #include "ui/version.h"
 
 #include <QButtonGroup>
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QGridLayout>
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <new>
 
 namespace qla::ui {
 
@@ -152,7 +154,12 @@ void frmExportAllStatus::RunExport(const QString& folder) {
     };
     sinceRepaint_.start();
     const std::string folderPath = QFile::encodeName(folder).toStdString();
-    const ExportAllResult result = ExportAllData(*context_.Store, folderPath, settings);
+    ExportAllResult result;
+    try {
+        result = ExportAllData(*context_.Store, folderPath, settings);
+    } catch (const std::bad_alloc&) {
+        result.Refused = "There is not enough memory to write the pages.";
+    }
     running_ = false;
 
     if (!result.Refused.empty()) {
