@@ -1,17 +1,67 @@
 // Opening a log: the existence check, reading the whole file at once, and the date header.
 #include "analysis.h"
 
+#include "core/memory_budget.h"
 #include "core/text.h"
+#include "log_file_check.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <new>
+#include <stdexcept>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace qla {
 
 namespace {
 
 constexpr std::string_view kDateHeader = "logfile opened on";
+
+enum class ReadOutcome { Read, Failed, TooLarge };
+
+// Reads the whole file into one buffer and notes which file it was. The buffer is not cleared
+// first: the read writes every byte of it. A file larger than the memory budget is not tried.
+ReadOutcome ReadWholeFile(const std::string& path, ByteBuffer& bytes,
+                          std::optional<FileIdentity>& identity) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return ReadOutcome::Failed;
+    struct stat info {};
+    ReadOutcome outcome = ReadOutcome::Read;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        outcome = ReadOutcome::Failed;
+    } else if (!MightHoldBytes(static_cast<std::uint64_t>(info.st_size))) {
+        outcome = ReadOutcome::TooLarge;
+    } else {
+        identity = FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                                static_cast<std::uint64_t>(info.st_ino)};
+        const auto size = static_cast<std::size_t>(info.st_size);
+        try {
+            bytes = ByteBuffer::Uninitialized(size);
+        } catch (const std::bad_alloc&) {
+            outcome = ReadOutcome::TooLarge;
+        }
+        std::size_t done = 0;
+        while (outcome == ReadOutcome::Read && done < size) {
+            const ssize_t got = ::read(fd, bytes.data() + done, size - done);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0) // an error, or the file shrank while it was read
+                outcome = ReadOutcome::Failed;
+            else
+                done += static_cast<std::size_t>(got);
+        }
+    }
+    ::close(fd);
+    return outcome;
+}
+
+} // namespace
 
 // Why `path` cannot be opened as a log; empty when it can.
 std::string OpenProblem(const std::string& path) {
@@ -33,25 +83,6 @@ std::string OpenProblem(const std::string& path) {
     return {};
 }
 
-// Reads the whole file into one buffer; false when the read fails part-way. The buffer is not
-// cleared first: the read writes every byte of it.
-bool ReadWholeFile(const std::string& path, ByteBuffer& bytes) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in.is_open()) {
-        return false;
-    }
-    const std::streamoff size = in.tellg();
-    if (size < 0) {
-        return false;
-    }
-    bytes = ByteBuffer::Uninitialized(static_cast<std::size_t>(size));
-    in.seekg(0);
-    in.read(bytes.data(), size);
-    return in.gcount() == size;
-}
-
-} // namespace
-
 bool FileExists(const std::string& path) {
     return OpenProblem(path).empty();
 }
@@ -68,9 +99,25 @@ std::optional<std::string> LogDateText(std::string_view firstLine) {
 OpenLogResult OpenLogFile(AnalysisStore& store, const std::string& path) {
     OpenLogResult result;
     result.Error = OpenProblem(path);
-    ByteBuffer bytes;
-    if (result.Error.empty() && !ReadWholeFile(path, bytes)) {
-        result.Error = "The file cannot be read: " + path;
+    LogLineList lines;
+    std::optional<FileIdentity> identity;
+    if (result.Error.empty()) {
+        ByteBuffer bytes;
+        ReadOutcome outcome = ReadWholeFile(path, bytes, identity);
+        if (outcome == ReadOutcome::Read) {
+            // Splitting needs room for the line table and for widened or decoded text.
+            try {
+                lines = LogLineList::FromBuffer(std::move(bytes));
+            } catch (const std::bad_alloc&) {
+                outcome = ReadOutcome::TooLarge;
+            } catch (const std::length_error&) {
+                outcome = ReadOutcome::TooLarge;
+            }
+        }
+        if (outcome == ReadOutcome::Failed)
+            result.Error = "The file cannot be read: " + path;
+        else if (outcome == ReadOutcome::TooLarge)
+            result.Error = "The file is too large to open: " + path;
     }
     if (!result.Error.empty()) {
         // Nothing of the previous file's lines or results is touched.
@@ -80,7 +127,8 @@ OpenLogResult OpenLogFile(AnalysisStore& store, const std::string& path) {
     store.LogFileLoaded = true;
     // Reset first: the old results hold views into the old lines.
     ResetAnalysis(store);
-    store.LogLines = LogLineList::FromBuffer(std::move(bytes));
+    store.LogLines = std::move(lines);
+    store.LogFileIdentity = identity;
     result.Opened = true;
     result.DateText = LogDateText(store.LogLines[0]);
     result.LineCount = store.LogLines.size();

@@ -1,5 +1,7 @@
 #include "cli/cli_common.h"
 
+#include "core/control_chars.h"
+
 #include <QFile>
 
 namespace qla::cli {
@@ -16,7 +18,8 @@ std::optional<LogLanguage> ParseLanguage(const QString& value, std::ostream& err
         return LogLanguage::English;
     if (lower == QLatin1String("german"))
         return LogLanguage::German;
-    err << "qla: unknown language '" << value.toStdString() << "' (use english or german)\n";
+    err << "qla: unknown language '" << TerminalSafeText(value.toStdString())
+        << "' (use english or german)\n";
     return std::nullopt;
 }
 
@@ -40,7 +43,7 @@ std::string LocalPath(const QString& path) {
 bool OpenLog(AnalysisStore& store, const QString& path, std::ostream& err) {
     const OpenLogResult opened = OpenLogFile(store, LocalPath(path));
     if (!opened.Opened) {
-        err << "qla: " << opened.Error << "\n";
+        err << "qla: " << TerminalSafeText(opened.Error) << "\n";
         return false;
     }
     return true;

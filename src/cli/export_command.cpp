@@ -4,6 +4,7 @@
 
 #include "cli/cli_common.h"
 #include "cli/database_source.h"
+#include "core/control_chars.h"
 #include "core/product.h"
 #include "export/export_views.h"
 
@@ -51,7 +52,7 @@ struct ExportCommand {
 };
 
 int UsageError(std::ostream& err, const std::string& message) {
-    err << "qla export: " << message << "\n\n" << kExportUsage;
+    err << "qla export: " << TerminalSafeText(message) << "\n\n" << kExportUsage;
     return cli::kExitUsage;
 }
 
@@ -212,9 +213,11 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
 // Prints what went wrong; the exit status of the outcome.
 int Report(const ExportOutcome& outcome, const ExportRequest& request, std::ostream& err) {
     if (!outcome.File.Ok())
-        err << "qla export: " << request.Path << ": " << outcome.File.Error << "\n";
+        err << "qla export: " << TerminalSafeText(request.Path) << ": " << outcome.File.Error
+            << "\n";
     if (!outcome.Site.Refused.empty())
-        err << "qla export: " << request.Path << ": " << outcome.Site.Refused << "\n";
+        err << "qla export: " << TerminalSafeText(request.Path) << ": " << outcome.Site.Refused
+            << "\n";
     for (const ExportAllPageError& page : outcome.Site.Errors)
         err << "qla export: " << page.FileName << ": " << page.Error << "\n";
     return outcome.Ok() ? cli::kExitOk : cli::kExitFailed;
@@ -238,7 +241,7 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
     } else {
         const OpenLogResult opened = OpenLogFile(store, cli::LocalPath(command.Log));
         if (!opened.Opened) {
-            err << "qla: " << opened.Error << "\n";
+            err << "qla: " << TerminalSafeText(opened.Error) << "\n";
             return cli::kExitFailed;
         }
         logDate = opened.DateText;
@@ -251,15 +254,16 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
         std::error_code made;
         std::filesystem::create_directories(std::filesystem::path(request.Path), made);
         if (made) {
-            err << "qla export: cannot create the output folder " << request.Path << ": "
-                << made.message() << "\n";
+            err << "qla export: cannot create the output folder " << TerminalSafeText(request.Path)
+                << ": " << made.message() << "\n";
             return cli::kExitFailed;
         }
     }
     if (view.NeedsPlayer) {
         const auto found = store.FindPlayer(command.Player);
         if (!found) {
-            err << "qla export: no player is stored as '" << command.Player << "'\n";
+            err << "qla export: no player is stored as '" << TerminalSafeText(command.Player)
+                << "'\n";
             return cli::kExitFailed;
         }
         request.PlayerDetails.Player = *found;

@@ -1,15 +1,19 @@
 // Subcommand dispatch and the read-only subcommands info, analyze, players and player.
 #include "cli/qla_app.h"
 
+#include "analysis/log_line_count.h"
 #include "cli/cli_common.h"
 #include "cli/database_commands.h"
 #include "cli/database_source.h"
 #include "cli/export_command.h"
+#include "core/control_chars.h"
 #include "core/names.h"
+#include "export/temp_file_cleanup.h"
 
 #include <QCommandLineParser>
 
 #include <functional>
+#include <new>
 #include <optional>
 
 namespace qla::cli {
@@ -46,7 +50,7 @@ void PrintUsage(std::ostream& out) {
 }
 
 int UsageError(std::ostream& err, const std::string& message) {
-    err << "qla: " << message << "\n\n";
+    err << "qla: " << TerminalSafeText(message) << "\n\n";
     PrintUsage(err);
     return kExitUsage;
 }
@@ -140,15 +144,15 @@ int RunInfo(const QStringList& arguments, std::ostream& out, std::ostream& err) 
     if (!invocation)
         return exitCode;
     const QString& path = invocation->positional.at(0);
-    AnalysisStore store;
-    const OpenLogResult opened = OpenLogFile(store, LocalPath(path));
-    if (!opened.Opened) {
-        err << "qla: " << opened.Error << "\n";
+    // Counted piece by piece: a log of any size needs no more memory than a small one.
+    const LogFileFacts facts = ReadLogFileFacts(LocalPath(path));
+    if (!facts.Error.empty()) {
+        err << "qla: " << TerminalSafeText(facts.Error) << "\n";
         return kExitFailed;
     }
-    out << "File: " << path.toStdString() << "\n"
-        << "Lines: " << opened.LineCount << "\n"
-        << "Date: " << opened.DateText.value_or(std::string()) << "\n";
+    out << "File: " << TerminalSafeText(path.toStdString()) << "\n"
+        << "Lines: " << facts.LineCount << "\n"
+        << "Date: " << TerminalSafeText(facts.DateText.value_or(std::string())) << "\n";
     return kExitOk;
 }
 
@@ -181,7 +185,7 @@ int RunPlayers(const QStringList& arguments, std::ostream& out, std::ostream& er
     if (!LoadStore(*invocation, store, err))
         return kExitFailed;
     for (const PlayerRecord& player : RealEntries(store.Players))
-        out << player.Name << "\n";
+        out << TerminalSafeText(player.Name) << "\n";
     return kExitOk;
 }
 
@@ -196,13 +200,13 @@ int RunPlayer(const QStringList& arguments, std::ostream& out, std::ostream& err
     const std::string name = invocation->positional.back().toStdString();
     const auto index = store.FindPlayer(name);
     if (!index) {
-        err << "qla: no player is stored as '" << name << "' in " << SourceName(*invocation)
-            << "\n";
+        err << "qla: no player is stored as '" << TerminalSafeText(name) << "' in "
+            << TerminalSafeText(SourceName(*invocation)) << "\n";
         return kExitFailed;
     }
     const PlayerRecord& player = store.Players[static_cast<std::size_t>(*index)];
     const PlayerTotals totals = TotalsOfPlayer(player);
-    out << "Player: " << StripColourCodes(player.Name) << "\n"
+    out << "Player: " << TerminalSafeText(StripColourCodes(player.Name)) << "\n"
         << "Kills: " << totals.Kills << "\n"
         << "Deaths: " << totals.Deaths << "\n"
         << "Teamkills: " << totals.Teamkills << "\n"
@@ -230,9 +234,17 @@ int RunQla(const QStringList& arguments, std::ostream& out, std::ostream& err) {
         {"player", RunPlayer},    {"export", RunExportCommand}, {"import", RunImportCommand},
         {"logs", RunLogsCommand}, {"forget", RunForgetCommand},
     };
+    // A signal must not leave a temporary file of an export behind.
+    RemoveTempFilesOnSignals();
     for (const auto& [name, handler] : handlers) {
-        if (command == QLatin1String(name))
+        if (command != QLatin1String(name))
+            continue;
+        try {
             return handler(arguments, out, err);
+        } catch (const std::bad_alloc&) {
+            err << "qla: there is not enough memory to finish the " << name << " command\n";
+            return kExitFailed;
+        }
     }
     return UsageError(err, "unknown command '" + command.toStdString() + "'");
 }

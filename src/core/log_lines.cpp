@@ -4,6 +4,7 @@
 #include "log_lines.h"
 
 #include "text.h"
+#include "utf16_log.h"
 
 #include <array>
 #include <bit>
@@ -175,6 +176,11 @@ LogLineList LogLineList::FromBytes(std::string_view bytes) {
 }
 
 LogLineList LogLineList::FromBuffer(ByteBuffer bytes, Start from) {
+    // The byte-order mark that makes a log UTF-16 is at the start of the file only.
+    if (const Utf16Order order = Utf16OrderOf(std::string_view(bytes.data(), bytes.size()));
+        from == Start::kFileStart && order != Utf16Order::None) {
+        bytes = DecodeUtf16(std::string_view(bytes.data(), bytes.size()), order);
+    }
     LogLineList list;
     const std::size_t size = bytes.size();
     std::size_t start = 0;

@@ -18,7 +18,8 @@ class LogLineList {
     LogLineList() = default;
 
     // Splits raw file bytes into lines and decodes each line on its own: valid UTF-8 stays as it
-    // is, anything else is read as Windows-1252. A UTF-8 byte-order mark at the start is dropped.
+    // is, anything else is read as Windows-1252. A UTF-8 byte-order mark at the start is dropped;
+    // a UTF-16 one (either byte order) has the whole text decoded from UTF-16 first.
     // A line ends at CR, CR LF or LF; a line end at the very end starts no new line. An empty
     // file is one empty line.
     static LogLineList FromBytes(std::string_view bytes);

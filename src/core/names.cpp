@@ -1,6 +1,8 @@
 // Player names and colour codes: normalising, stripping and turning codes into font tags.
 #include "core/names.h"
 
+#include "core/control_chars.h"
+
 #include <array>
 
 namespace qla {
@@ -64,6 +66,11 @@ void AppendEscaped(std::string& out, char c, HtmlEscaping escaping) {
             out += "&gt;";
             return;
         default:
+            // NUL, ESC and the like have no place in a page.
+            if (IsReplacedControl(c)) {
+                out += "\xEF\xBF\xBD"; // U+FFFD
+                return;
+            }
             break;
         }
     }

@@ -16,7 +16,8 @@ std::string_view NormalizeName(std::string_view raw);
 
 std::string StripColourCodes(std::string_view text);
 
-// Whether the characters copied between colour codes are HTML-escaped ("&", "<", ">").
+// Whether the characters copied between colour codes are HTML-escaped ("&", "<", ">"; C0
+// controls other than tab become U+FFFD).
 enum class HtmlEscaping { None, Escape };
 
 // Replaces colour codes with font tags of the colour table.

@@ -3,6 +3,7 @@
 // Record operations hold the counting rules: which counters each kind of event raises.
 #pragma once
 
+#include "file_identity.h"
 #include "log_lines.h"
 #include "name_index.h"
 #include "weapons.h"
@@ -91,6 +92,8 @@ class AnalysisStore {
 
     bool LogFileLoaded = false;
     LogLineList LogLines; // replaced only by opening a file, never by Reset
+    // The file LogLines were read from; the exporters never write over it.
+    std::optional<FileIdentity> LogFileIdentity;
 
     std::vector<PlayerRecord> Players;
     std::vector<KillEvent> KillEvents;

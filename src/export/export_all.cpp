@@ -2,6 +2,7 @@
 // the progress report.
 #include "export/export_all.h"
 
+#include "export/folder_lock.h"
 #include "export/html_export.h"
 #include "export/output_file.h"
 #include "export/page_writer.h"
@@ -131,6 +132,13 @@ ExportAllResult ExportAllData(const AnalysisStore& store, const std::string& fol
     if (const int problem = FolderProblem(folder)) {
         ExportAllResult refused;
         refused.Refused = ErrorText(problem, 0);
+        return refused;
+    }
+    std::string lockError;
+    const auto lock = FolderLock::Take(folder, lockError);
+    if (!lock) {
+        ExportAllResult refused;
+        refused.Refused = lockError;
         return refused;
     }
     SiteRun run(folder, settings, CountExportAllFiles(store));

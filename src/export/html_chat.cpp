@@ -14,7 +14,7 @@ enum class ChatKind { Voice, Text };
 ExportResult WriteChatHtml(const AnalysisStore& store, const std::vector<ChatEntry>& chats,
                            ChatKind kind, const std::string& path, const ChatFlags& flags,
                            std::string_view gameTitle) {
-    PageWriter page(path);
+    PageWriter page(path, store.LogFileIdentity);
     const std::string_view prefix = kind == ChatKind::Voice ? "Voice chat - " : "Text chat - ";
     if (!page.Begin(std::string(prefix) + std::string(gameTitle)))
         return page.Finish(true);
@@ -73,7 +73,7 @@ ExportResult WriteJunkHtml(const AnalysisStore& store, const std::string& path,
     // Framed like every page, so the junk page is a complete document of its own.
     const PageFrame frame = BuildPageFrame(gameTitle);
     StagedFile file;
-    if (!file.Create(path))
+    if (!file.Create(path, store.LogFileIdentity))
         return file.Finish();
     file.Line(frame.PageHead);
     file.Line(HeadingHtml("Other (junk) export - " + EscapeHtml(logDateText)));

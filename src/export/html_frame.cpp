@@ -1,6 +1,7 @@
 // Page frame, style sheet and the small helpers every HTML writer shares.
 #include "export/html_frame.h"
 
+#include "core/control_chars.h"
 #include "core/names.h"
 #include "export/output_file.h"
 #include "export/page_writer.h"
@@ -53,11 +54,13 @@ int WriteStyleSheetFile(const std::string& path) {
     if (PathExists(path))
         return 0;
     OutputFile file;
-    if (!file.Create(path))
+    // Nothing of that name exists, so there is nothing to protect.
+    if (!file.Create(path, std::nullopt))
         return file.ErrorNumber();
     for (std::string_view rule : kStyleSheet)
         file.Line(rule);
-    file.Close();
+    // A style sheet that appears meanwhile is kept, like one that was there before.
+    file.Close(true, WhenNameTaken::Keep);
     return file.ErrorNumber();
 }
 
@@ -98,7 +101,10 @@ std::string EscapeHtml(std::string_view text) {
             out += "&gt;";
             break;
         default:
-            out += c;
+            if (IsReplacedControl(c))
+                out += "\xEF\xBF\xBD"; // U+FFFD: NUL, ESC and the like have no place in a page
+            else
+                out += c;
         }
     }
     return out;

@@ -30,7 +30,7 @@ std::string HeadingHtml(std::string_view text);
 // `path` up to and including its last separator ("/", and "\" on Windows); "" without one.
 std::string FolderOfPath(std::string_view path);
 
-// "&" "<" ">" as "&amp;" "&lt;" "&gt;".
+// "&" "<" ">" as "&amp;" "&lt;" "&gt;"; C0 controls other than tab as U+FFFD.
 std::string EscapeHtml(std::string_view text);
 
 } // namespace qla

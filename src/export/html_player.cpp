@@ -47,7 +47,7 @@ ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventI
     const std::string& name = store.Players[player].Name;
     const std::string stem = PlayerPageName(player);
 
-    PageWriter page(path);
+    PageWriter page(path, store.LogFileIdentity);
     if (!page.Begin("^7" + name + "^0 - " + std::string(gameTitle)))
         return page.Finish(false);
     page.SetStage(WriterStage::Rows);

@@ -37,7 +37,7 @@ ExportResult WriteStandardHtml(const AnalysisStore& store, const std::string& pa
                                const StandardColumns& columns, int orderKey, bool ascending,
                                bool linksFlag, std::string_view gameTitle,
                                std::string_view decimalSeparator) {
-    PageWriter page(path);
+    PageWriter page(path, store.LogFileIdentity);
     if (!page.Begin(gameTitle))
         return page.Finish(false);
 

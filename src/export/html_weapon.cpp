@@ -31,7 +31,7 @@ constexpr std::array<WeaponHeading, 5> kWeaponHeadings{{
 ExportResult WriteWeaponHtml(const AnalysisStore& store, const std::string& path,
                              const WeaponColumns& columns, int weaponOrderKey, bool ascending,
                              bool linksFlag, std::string_view gameTitle) {
-    PageWriter page(path);
+    PageWriter page(path, store.LogFileIdentity);
     if (!page.Begin("Weapon Details - " + std::string(gameTitle)))
         return page.Finish(false);
 

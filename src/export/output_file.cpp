@@ -6,21 +6,15 @@
 
 namespace qla {
 
-OutputFile::~OutputFile() {
-    if (file_ != nullptr)
-        std::fclose(file_);
-}
+OutputFile::~OutputFile() = default;
 
-bool OutputFile::Create(const std::string& path) {
-    errno = 0;
-    file_ = std::fopen(path.c_str(), "wb");
-    if (file_ == nullptr) {
-        Fail(errno != 0 ? errno : EIO);
-        return false;
-    }
-    // Our own buffer does the batching; the stream's would only copy twice.
-    std::setvbuf(file_, nullptr, _IONBF, 0);
-    return true;
+bool OutputFile::Create(const std::string& path, const std::optional<FileIdentity>& logFile) {
+    if (file_.Open(path, logFile))
+        return true;
+    refusal_ = file_.Refusal();
+    if (refusal_.empty())
+        Fail(file_.ErrorNumber());
+    return false;
 }
 
 void OutputFile::Line(std::string_view text) {
@@ -41,25 +35,28 @@ void OutputFile::AppendLong(std::string_view text) {
 }
 
 void OutputFile::Flush() {
-    if (file_ == nullptr || Failed()) {
+    if (!file_.IsOpen() || Failed()) {
         used_ = 0;
         return;
     }
-    errno = 0;
-    const std::size_t written = std::fwrite(buffer_.get(), 1, used_, file_);
-    if (written != used_)
-        Fail(errno != 0 ? errno : EIO);
+    if (!file_.Write(std::string_view(buffer_.get(), used_)))
+        Fail(file_.ErrorNumber());
     used_ = 0;
 }
 
-bool OutputFile::Close() {
-    if (file_ == nullptr)
+bool OutputFile::Close(bool durable, WhenNameTaken whenTaken) {
+    if (!file_.IsOpen())
         return !Failed();
     Flush();
-    errno = 0;
-    if (std::fclose(file_) != 0)
-        Fail(errno != 0 ? errno : EIO);
-    file_ = nullptr;
+    if (Failed()) {
+        file_.Discard();
+        return false;
+    }
+    if (!file_.Commit(durable, whenTaken)) {
+        refusal_ = file_.Refusal();
+        if (refusal_.empty())
+            Fail(file_.ErrorNumber());
+    }
     return !Failed();
 }
 
@@ -68,15 +65,17 @@ void OutputFile::Fail(int errorNumber) {
         errorNumber_ = errorNumber;
 }
 
-bool StagedFile::Create(const std::string& path) {
-    const bool created = file_.Create(path);
+bool StagedFile::Create(const std::string& path, const std::optional<FileIdentity>& logFile) {
+    const bool created = file_.Create(path, logFile);
     Note();
     return created;
 }
 
-ExportResult StagedFile::Finish() {
-    file_.Close();
+ExportResult StagedFile::Finish(bool durable) {
+    file_.Close(durable);
     Note();
+    if (!file_.Refusal().empty())
+        return {file_.Refusal()};
     return file_.Failed() ? Failure(file_.ErrorNumber(), failStage_) : ExportResult{};
 }
 

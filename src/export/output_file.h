@@ -1,12 +1,14 @@
 // A created file written line by line with CR LF endings. It keeps the first error number so a
 // writer can report it with the stage it was in; after a failure further writes are dropped.
+// The file appears under its name only when it is closed without a failure (see AtomicFile).
 #pragma once
 
+#include "export/atomic_file.h"
 #include "export/export_types.h"
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,19 +21,22 @@ class OutputFile {
     OutputFile& operator=(const OutputFile&) = delete;
     ~OutputFile();
 
-    // Creates or truncates the file; false with ErrorNumber() set when it cannot.
-    bool Create(const std::string& path);
+    // Starts the file; false with ErrorNumber() or Refusal() set when it cannot. `logFile` is
+    // never replaced.
+    bool Create(const std::string& path, const std::optional<FileIdentity>& logFile);
     void Line(std::string_view text);
     // Writes `parts` one after another as one line.
     template <class... Parts> void LineOf(const Parts&... parts) {
         (Append(parts), ...);
         EndLine();
     }
-    // Flushes and closes; false when this or an earlier write failed.
-    bool Close();
+    // Flushes and puts the file under its name (`durable`: on the disk first); false when this
+    // or an earlier write failed, and then the name keeps what it held.
+    bool Close(bool durable = true, WhenNameTaken whenTaken = WhenNameTaken::Replace);
 
-    bool Failed() const { return errorNumber_ != 0; }
+    bool Failed() const { return errorNumber_ != 0 || !refusal_.empty(); }
     int ErrorNumber() const { return errorNumber_; }
+    const std::string& Refusal() const { return refusal_; }
 
   private:
     // Pages are written as many short pieces (tags, names, numbers); they are copied inline into
@@ -67,7 +72,8 @@ class OutputFile {
 
     static constexpr std::size_t kFlushSize = 1 << 16;
 
-    std::FILE* file_ = nullptr;
+    AtomicFile file_;
+    std::string refusal_;
     // Bytes [0, used_) are pending. Not cleared when made: a site makes one per file.
     std::size_t capacity_ = kFlushSize + 4096;
     std::unique_ptr<char[]> buffer_{new char[capacity_]};
@@ -84,8 +90,8 @@ enum class WriterStage : int { Started = 0, Head = 5, Rows = 10, WeaponRows = 25
 class StagedFile {
   public:
     void SetStage(WriterStage stage) { stage_ = static_cast<int>(stage); }
-    // Creates the file; on failure Finish() reports it.
-    bool Create(const std::string& path);
+    // Starts the file; on failure Finish() reports it.
+    bool Create(const std::string& path, const std::optional<FileIdentity>& logFile);
     void Line(std::string_view text) {
         file_.Line(text);
         Note();
@@ -95,8 +101,8 @@ class StagedFile {
         Note();
     }
     bool Failed() const { return file_.Failed(); }
-    // Closes the file and reports the first failure.
-    ExportResult Finish();
+    // Closes the file and reports the first failure or the refusal.
+    ExportResult Finish(bool durable = true);
     // Reports a failure that is not the file's own (the style sheet next to a page).
     ExportResult FailWith(int errorNumber) { return Failure(errorNumber, stage_); }
 

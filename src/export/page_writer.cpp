@@ -6,7 +6,7 @@ namespace qla {
 bool PageWriter::Begin(std::string_view title) {
     file_.SetStage(WriterStage::Head);
     frame_ = BuildPageFrame(title);
-    if (!file_.Create(path_))
+    if (!file_.Create(path_, logFile_))
         return false;
     file_.Line(frame_.PageHead);
     return true;
@@ -20,7 +20,7 @@ void PageWriter::BeginRow() {
 
 ExportResult PageWriter::Finish(bool styleSheet) {
     file_.Line(frame_.PageFoot);
-    ExportResult result = file_.Finish();
+    ExportResult result = file_.Finish(styleSheet);
     if (!result.Ok() || !styleSheet)
         return result;
     if (const int errorNumber = WriteStyleSheetFile(FolderOfPath(path_) + "style.css"))

@@ -5,6 +5,7 @@
 #include "export/html_frame.h"
 #include "export/output_file.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,7 +16,9 @@ int WriteStyleSheetFile(const std::string& path);
 
 class PageWriter {
   public:
-    explicit PageWriter(std::string path) : path_(std::move(path)) {}
+    // `logFile`: the file the page must never replace.
+    PageWriter(std::string path, std::optional<FileIdentity> logFile)
+        : path_(std::move(path)), logFile_(logFile) {}
 
     // Stage Head: builds the frame, creates the file and writes the head.
     bool Begin(std::string_view title);
@@ -25,11 +28,14 @@ class PageWriter {
     // "<tr class='light'>" or "dark", running on across the tables of the page.
     void BeginRow();
     void EndRow() { file_.Line("</tr>"); }
-    // Writes the foot and closes; a single page (`styleSheet`) also gets "style.css" beside it.
+    // Writes the foot and closes; a single page (`styleSheet`) also gets "style.css" beside it
+    // and is flushed to the disk (a site's pages are not: one flush per page costs a site of
+    // thousands of pages minutes).
     ExportResult Finish(bool styleSheet);
 
   private:
     std::string path_;
+    std::optional<FileIdentity> logFile_;
     StagedFile file_;
     PageFrame frame_;
     std::string_view rowClass_;

@@ -1,5 +1,6 @@
 // Text exports of the log's lines: voice chat, text chat, "Logfile Junk"; and the preview of the
 // text options dialog.
+#include "core/control_chars.h"
 #include "core/names.h"
 #include "core/text.h"
 #include "export/output_file.h"
@@ -17,17 +18,20 @@ ExportResult WriteChatText(const AnalysisStore& store, const std::vector<ChatEnt
                            const TextExportOptions& options) {
     // The chat exports report stage 0 throughout.
     StagedFile file;
-    if (!file.Create(path))
+    if (!file.Create(path, store.LogFileIdentity))
         return file.Finish();
     const std::array<bool, 3> columns{flags[0], flags[1], flags[2]};
     file.Line(JoinColumns<3>(columns, {"Player", "Location", "Text"}, options.Separator));
+    std::string name, location, text; // the texts when they hold control characters
     for (const ChatEntry& entry : RealEntries(chats)) {
         if (!(entry.IsTeam ? flags[3] : flags[4]))
             continue;
         WriteUnlessBlank(
-            file,
-            JoinColumns<3>(columns, {store.Players[entry.Player].Name, entry.Location, entry.Text},
-                           options.Separator));
+            file, JoinColumns<3>(columns,
+                                 {WithoutControlChars(store.Players[entry.Player].Name, name),
+                                  WithoutControlChars(entry.Location, location),
+                                  WithoutControlChars(entry.Text, text)},
+                                 options.Separator));
     }
     return file.Finish();
 }
@@ -65,11 +69,12 @@ ExportResult WriteTextChatText(const AnalysisStore& store, const std::string& pa
 ExportResult WriteJunkText(const AnalysisStore& store, const std::string& path,
                            const LineProgress& progress) {
     StagedFile file;
-    if (!file.Create(path))
+    if (!file.Create(path, store.LogFileIdentity))
         return file.Finish();
     const auto count = static_cast<std::int64_t>(store.OtherLines.size()) - 1;
+    std::string replaced;
     for (const std::size_t position : EntryIndexes(store.OtherLines)) {
-        file.Line(store.OtherLines[position]);
+        file.Line(WithoutControlChars(store.OtherLines[position], replaced));
         const auto i = static_cast<std::int64_t>(position);
         if (progress && (i % kLineProgressStride == 0 || i == count))
             progress(i, count);

@@ -1,4 +1,5 @@
 // Text exports of the three statistics tables: standard players, one player's details, weapons.
+#include "core/control_chars.h"
 #include "core/names.h"
 #include "core/text.h"
 #include "export/output_file.h"
@@ -22,7 +23,7 @@ std::int64_t NumberOf(const std::string& text) {
 }
 
 std::string NameText(const std::string& name, const TextExportOptions& options) {
-    return options.RemoveColors ? StripColourCodes(name) : name;
+    return ReplaceControlChars(options.RemoveColors ? StripColourCodes(name) : name);
 }
 
 constexpr std::array<std::string_view, 6> kSectionTitles{
@@ -36,7 +37,7 @@ ExportResult WriteStandardText(const AnalysisStore& store, const std::string& pa
                                std::string_view decimalSeparator) {
     StagedFile file;
     file.SetStage(WriterStage::Head);
-    if (!file.Create(path))
+    if (!file.Create(path, store.LogFileIdentity))
         return file.Finish();
     if (options.IncludeHeader)
         file.Line(JoinColumns(columns,
@@ -64,7 +65,7 @@ ExportResult WritePlayerDetailsText(const AnalysisStore& store, const std::strin
         return Failure(EINVAL, static_cast<int>(WriterStage::Started));
     StagedFile file;
     file.SetStage(WriterStage::Head);
-    if (!file.Create(path))
+    if (!file.Create(path, store.LogFileIdentity))
         return file.Finish();
     file.SetStage(WriterStage::Rows);
 
@@ -88,7 +89,7 @@ ExportResult WriteWeaponText(const AnalysisStore& store, const std::string& path
                              const TextExportOptions& options) {
     StagedFile file;
     file.SetStage(WriterStage::Head);
-    if (!file.Create(path))
+    if (!file.Create(path, store.LogFileIdentity))
         return file.Finish();
     // The weapon and chat exports always start with their title row.
     file.Line(JoinColumns(columns,
@@ -99,7 +100,8 @@ ExportResult WriteWeaponText(const AnalysisStore& store, const std::string& path
         const auto& cells = row.Cells;
         WriteUnlessBlank(file, JoinColumns(columns,
                                            {cells[1].Text, cells[2].Text, cells[3].Text,
-                                            cells[4].Text, cells[5].Text},
+                                            ReplaceControlChars(cells[4].Text),
+                                            ReplaceControlChars(cells[5].Text)},
                                            options.Separator));
     });
     return file.Finish();

@@ -90,7 +90,7 @@ ExportResult WriteXml(const AnalysisStore& store, const std::string& path, int o
                       bool ascending, std::string_view decimalSeparator) {
     // One stage throughout: errorcode 0.
     StagedFile file;
-    if (!file.Create(path))
+    if (!file.Create(path, store.LogFileIdentity))
         return file.Finish();
     file.Line("<?xml version='1.0' encoding='UTF-8'?><statistics>");
     const SortTable table = BuildStandardOrder(store, orderKey);

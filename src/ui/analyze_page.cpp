@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -154,6 +155,15 @@ void AnalyzePage::RunAnalysis(const AnalysisChoice& choice) {
     try {
         totals = run_(store_, choice.Language, choice.LineRecognition,
                       [this](const AnalysisProgress& p) { ShowProgress(p); });
+    } catch (const std::bad_alloc&) {
+        // A log with more players or lines than memory holds: what was found so far is dropped.
+        store_.Reset();
+        ClearResults();
+        emit runningChanged(false);
+        pgbAnalyze_->setValue(0);
+        dialogs_.message(this, QMessageBox::Critical, QStringLiteral("Start analyze"),
+                         QStringLiteral("There is not enough memory to analyse this log."));
+        return;
     } catch (const std::exception& error) {
         // Nothing in the run is expected to throw; if it does, say so and leave usable controls.
         emit runningChanged(false);

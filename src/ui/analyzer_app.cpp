@@ -2,6 +2,7 @@
 #include "ui/analyzer_app.h"
 
 #include "core/store.h"
+#include "export/temp_file_cleanup.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
@@ -15,6 +16,7 @@ namespace qla::ui {
 int RunAnalyzer(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(kProgramTitle);
+    RemoveTempFilesOnSignals();
     AnalysisStore store;
     SystemDialogs dialogs;
     SystemDesktop desktop;

@@ -9,6 +9,7 @@
 #include "ui/version.h"
 
 #include <QButtonGroup>
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QGridLayout>
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <new>
 
 namespace qla::ui {
 
@@ -152,7 +154,12 @@ void frmExportAllStatus::WriteSite(const QString& folder) {
     request.Site.Progress = [this](const std::string& name, std::int64_t number,
                                    std::int64_t count) { ExportAllProgress(name, number, count); };
     sinceRepaint_.start();
-    const ExportAllResult result = qla::RunExport(*context_.Store, request).Site;
+    ExportAllResult result;
+    try {
+        result = qla::RunExport(*context_.Store, request).Site;
+    } catch (const std::bad_alloc&) {
+        result.Refused = "There is not enough memory to write the pages.";
+    }
     running_ = false;
 
     if (!result.Refused.empty()) {

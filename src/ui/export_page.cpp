@@ -2,6 +2,7 @@
 // runs the request and shows its result.
 #include "ui/export_page.h"
 
+#include "export/output_file.h"
 #include "ui/busy_pointer.h"
 #include "ui/control_names.h"
 #include "ui/desktop.h"
@@ -26,6 +27,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 
 namespace qla::ui {
 
@@ -156,9 +158,11 @@ void ExportPage::ExportToFile(const ExportViewInfo& view, const ExportFormatInfo
     // The writers yield to the window; nothing may change the store meanwhile.
     emit runningChanged(true);
     ExportOutcome outcome;
-    {
+    try {
         const BusyPointer busy;
         outcome = RunExport(store_, request);
+    } catch (const std::bad_alloc&) {
+        outcome.File.Error = "There is not enough memory to write the file.";
     }
     emit runningChanged(false);
 
@@ -178,7 +182,8 @@ QString ExportPage::AskExportPath(const ExportFormatInfo& format) {
         if (path.isEmpty())
             return {}; // Cancel ends the export; nothing is written.
         lastExportPath_ = path;
-        if (!FileExists(QFile::encodeName(path).toStdString()))
+        // Any name counts, a dangling link too: the writer then refuses what it cannot replace.
+        if (!PathExists(QFile::encodeName(path).toStdString()))
             return path;
         const auto answer =
             dialogs_.message(this, QMessageBox::Question, QStringLiteral("HTML Export"),

@@ -29,8 +29,7 @@ QPushButton* MakeButton(const QString& name, const QString& caption, QWidget* pa
 
 frmUpdate::frmUpdate(const UpdateSettings& settings, const UpdaterServices& services,
                      QWidget* parent)
-    : QWidget(parent), settings_(settings), services_(services),
-      fetch_(settings.TransferTimeoutMs) {
+    : QWidget(parent), settings_(settings), services_(services), fetch_(settings.DeadlineMs) {
     setObjectName(QStringLiteral("frmUpdate"));
     setWindowTitle(texts::kCaption);
 
@@ -70,9 +69,7 @@ frmUpdate::frmUpdate(const UpdateSettings& settings, const UpdaterServices& serv
     connect(cmdCancel_, &QPushButton::clicked, this, &frmUpdate::OnCancel);
     connect(cmdClose_, &QPushButton::clicked, this, &frmUpdate::OnClose);
     connect(cmdAbout_, &QPushButton::clicked, this, &frmUpdate::OnAbout);
-    connect(
-        &fetch_, &UpdateFetch::finished, this,
-        [this](bool ok, const QString& text, const QString&) { OnUpdateInformation(ok, text); });
+    connect(&fetch_, &UpdateFetch::finished, this, &frmUpdate::OnUpdateInformation);
 }
 
 QString frmUpdate::AnalyzerPath() const {
@@ -85,12 +82,14 @@ void frmUpdate::Unload() {
 }
 
 void frmUpdate::closeEvent(QCloseEvent* event) {
-    // Closing from the title bar while the check runs is a cancel; like any other unload it
-    // does not start the analyzer.
+    event->accept();
+    if (unloaded_)
+        return; // closed by Unload(), which came after its own start of the analyzer
+    // Closing from the title bar ends the check like Close: the analyzer comes back.
     unloaded_ = true;
     cancelMark_ = true;
     fetch_.abort();
-    event->accept();
+    StartAnalyzer();
 }
 
 void frmUpdate::SetStatus(const QString& text) {
@@ -120,12 +119,20 @@ void frmUpdate::OnCancel() {
 }
 
 void frmUpdate::OnClose() {
+    StartAnalyzerAndUnload();
+}
+
+void frmUpdate::StartAnalyzerAndUnload() {
+    StartAnalyzer();
+    Unload();
+}
+
+void frmUpdate::StartAnalyzer() {
     const QString path = AnalyzerPath();
     if (!services_.Launcher.start(path)) {
         services_.Boxes.show(this, QMessageBox::Critical, texts::kProgramTitle,
                              texts::StartFailedText(QDir::toNativeSeparators(path)));
     }
-    Unload();
 }
 
 void frmUpdate::OnAbout() {

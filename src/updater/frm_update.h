@@ -1,5 +1,6 @@
 // The updater window: runs the update check once it is shown, reports in its status box, and
-// on Close starts the analyzer again from the updater's own folder.
+// starts the analyzer again from the updater's own folder on every way out (Close, Cancel, an
+// error, closing the window), so a check never ends the user's session.
 #pragma once
 
 #include "update_fetch.h"
@@ -28,8 +29,8 @@ struct UpdaterServices {
 struct UpdateSettings {
     Version ThisVersion;
     QUrl UpdateAddress;
-    QString ProgramDir; // folder the analyzer is started from on Close
-    int TransferTimeoutMs = 30000;
+    QString ProgramDir;     // folder the analyzer is started from on the way out
+    int DeadlineMs = 30000; // for the whole fetch of the update information
 };
 
 class frmUpdate : public QWidget {
@@ -41,7 +42,7 @@ class frmUpdate : public QWidget {
 
     // Shows the window and starts the check.
     void Start();
-    // Stops here with the window closed; the analyzer is not started.
+    // Stops here with the window closed; the analyzer is not started by this.
     void Unload();
 
     QString AnalyzerPath() const;
@@ -53,9 +54,13 @@ class frmUpdate : public QWidget {
   private:
     void RunUpdateCheck();
     void FetchUpdateInformation(const QUrl& address);
-    void OnUpdateInformation(bool ok, const QString& text);
+    void OnUpdateInformation(bool ok, const QString& text, const QString& error, bool wrongData);
     void ShowResult(const UpdateInfo& info);
     void WrongData();
+    void CannotReach(const QString& reason);
+    // Starts the analyzer, saying so when it cannot; the second also unloads.
+    void StartAnalyzer();
+    void StartAnalyzerAndUnload();
 
     void SetStatus(const QString& text);
     void AppendStatus(const QString& line);

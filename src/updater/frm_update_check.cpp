@@ -18,7 +18,7 @@ void frmUpdate::RunUpdateCheck() {
     cmdDownload_->setEnabled(false);
     cmdChanges_->setEnabled(false);
     if (cancelMark_) {
-        Unload();
+        StartAnalyzerAndUnload();
         return;
     }
     show();
@@ -31,17 +31,22 @@ void frmUpdate::FetchUpdateInformation(const QUrl& address) {
     AppendStatus(texts::kDownloading);
 }
 
-void frmUpdate::OnUpdateInformation(bool ok, const QString& text) {
+void frmUpdate::OnUpdateInformation(bool ok, const QString& text, const QString& error,
+                                    bool wrongData) {
     if (unloaded_)
         return;
     if (cancelMark_) {
-        Unload();
+        StartAnalyzerAndUnload();
         return;
     }
     updateText_ = text;
     AppendStatus(texts::kReading);
-    // A failed connection or download reaches the user as wrong data: either way there is no
-    // usable update information.
+    // No answer, or an error status, is told apart from an answer that is not update
+    // information: the first is the network's or the server's fault, not the file's.
+    if (!ok && !wrongData) {
+        CannotReach(error);
+        return;
+    }
     const auto info = ok ? ParseUpdateInformation(updateText_) : std::nullopt;
     if (!info) {
         WrongData();
@@ -67,7 +72,13 @@ void frmUpdate::ShowResult(const UpdateInfo& info) {
 void frmUpdate::WrongData() {
     services_.Boxes.show(this, QMessageBox::Critical, texts::kWrongDataTitle,
                          texts::kWrongDataText);
-    Unload();
+    StartAnalyzerAndUnload();
+}
+
+void frmUpdate::CannotReach(const QString& reason) {
+    services_.Boxes.show(this, QMessageBox::Critical, texts::kWrongDataTitle,
+                         texts::CannotReachText(reason));
+    StartAnalyzerAndUnload();
 }
 
 } // namespace qla::updater

@@ -7,10 +7,15 @@
 
 namespace qla::updater {
 
-UpdateFetch::UpdateFetch(int transferTimeoutMs, QObject* parent)
-    : QObject(parent), transferTimeoutMs_(transferTimeoutMs) {
+UpdateFetch::UpdateFetch(int deadlineMs, QObject* parent)
+    : QObject(parent), deadlineMs_(deadlineMs) {
     // Direct access: the update check never goes through a proxy.
     manager_.setProxy(QNetworkProxy::NoProxy);
+    deadline_.setSingleShot(true);
+    connect(&deadline_, &QTimer::timeout, this, [this] {
+        deadlinePassed_ = true;
+        abort();
+    });
 }
 
 UpdateFetch::~UpdateFetch() {
@@ -24,6 +29,7 @@ void UpdateFetch::start(const QUrl& address) {
     abort();
     received_.clear();
     tooLarge_ = false;
+    deadlinePassed_ = false;
 
     QNetworkRequest request(address);
     request.setHeader(QNetworkRequest::UserAgentHeader, kAgentName);
@@ -31,8 +37,9 @@ void UpdateFetch::start(const QUrl& address) {
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-    request.setTransferTimeout(transferTimeoutMs_);
-
+    // Not Qt's transfer timeout: it only measures silence and starts again on each redirect,
+    // so a dripping server or a redirect to a silent one would hold the check for hours.
+    deadline_.start(deadlineMs_);
     reply_ = manager_.get(request);
     connect(reply_, &QNetworkReply::readyRead, this, &UpdateFetch::onReadyRead);
     connect(reply_, &QNetworkReply::finished, this, &UpdateFetch::onFinished);
@@ -56,6 +63,7 @@ void UpdateFetch::onFinished() {
     reply_.clear();
     if (!reply)
         return;
+    deadline_.stop();
     reply->deleteLater();
     if (!tooLarge_)
         received_ += reply->readAll();
@@ -63,14 +71,18 @@ void UpdateFetch::onFinished() {
     QString error;
     if (tooLarge_)
         error = QStringLiteral("the update information is too large");
+    else if (deadlinePassed_)
+        error = deadlineMs_ % 1000 == 0
+                    ? QStringLiteral("no answer within %1 seconds").arg(deadlineMs_ / 1000)
+                    : QStringLiteral("no answer within %1 ms").arg(deadlineMs_);
     else if (reply->error() != QNetworkReply::NoError)
         error = reply->errorString();
     if (!error.isEmpty()) {
         received_.clear();
-        emit finished(false, QString(), error);
+        emit finished(false, QString(), error, tooLarge_);
         return;
     }
-    emit finished(true, QString::fromLocal8Bit(received_), QString());
+    emit finished(true, QString::fromLocal8Bit(received_), QString(), false);
 }
 
 } // namespace qla::updater

@@ -58,7 +58,8 @@ std::optional<Version> ParseVersionArgument(const QString& text) {
 
 bool IsWebAddress(const QString& address) {
     const QUrl url(address, QUrl::StrictMode);
-    if (!url.isValid() || url.host().isEmpty())
+    // A user name in an address ("http://a@b/") can make it look like another site.
+    if (!url.isValid() || url.host().isEmpty() || !url.userInfo().isEmpty())
         return false;
     const QString scheme = url.scheme().toLower();
     return scheme == QLatin1String("http") || scheme == QLatin1String("https");

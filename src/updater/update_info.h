@@ -37,7 +37,7 @@ std::optional<Version> ParseVersionArgument(const QString& text);
 // *error (when given); the user only ever sees the one wrong-data message.
 std::optional<UpdateInfo> ParseUpdateInformation(const QString& text, QString* error = nullptr);
 
-// Only web addresses may be handed to the browser.
+// Only web addresses may be handed to the browser: http or https, a host, no user information.
 bool IsWebAddress(const QString& address);
 
 // True when the announced version is newer than the installed one; equal or older is "latest".

@@ -8,8 +8,9 @@
 
 namespace qla::updater::texts {
 
+// Over https, so a hostile network cannot hand out another download address.
 inline const QString kDefaultUpdateAddress =
-    QStringLiteral("http://quarvel.example.org/analyzer/analyzer.update");
+    QStringLiteral("https://quarvel.example.org/analyzer/analyzer.update");
 // Names another update address, for self-hosting and tests.
 inline constexpr char kUpdateAddressVariable[] = "QLA_UPDATE_URL";
 inline const QString kAnalyzerFileName = QStringLiteral("Quarvel_Logfile_Analyzer");
@@ -49,6 +50,10 @@ inline const QString kAboutText = QStringLiteral("About Quarvel Logfile Analyzer
                                                  "Made by:\r\n") +
                                   kMakerName + QStringLiteral("\r\n") + kMakerEmail +
                                   QStringLiteral("\r\n") + kMakerHomePage;
+
+inline QString CannotReachText(const QString& reason) {
+    return QStringLiteral("Cannot reach the update server: ") + reason;
+}
 
 inline QString StartFailedText(const QString& path) {
     return QStringLiteral("Quarvel Logfile Analyzer could not be started from:\r\n") + path;

@@ -36,7 +36,7 @@ QString UpdaterFolder() {
 
 std::unique_ptr<frmUpdate> StartUpdater(const QStringList& arguments,
                                         const UpdaterServices& services, const QString& programDir,
-                                        int transferTimeoutMs) {
+                                        int deadlineMs) {
     const auto argument = VersionArgument(arguments);
     const auto version = argument ? ParseVersionArgument(*argument) : std::nullopt;
     if (!version) {
@@ -44,7 +44,7 @@ std::unique_ptr<frmUpdate> StartUpdater(const QStringList& arguments,
                             texts::kCommandLineText);
         return nullptr;
     }
-    UpdateSettings settings{*version, UpdateAddress(), programDir, transferTimeoutMs};
+    UpdateSettings settings{*version, UpdateAddress(), programDir, deadlineMs};
     auto window = std::make_unique<frmUpdate>(settings, services);
     window->Start();
     return window;

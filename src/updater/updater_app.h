@@ -23,7 +23,7 @@ QString UpdaterFolder();
 std::unique_ptr<frmUpdate> StartUpdater(const QStringList& arguments,
                                         const UpdaterServices& services,
                                         const QString& programDir = UpdaterFolder(),
-                                        int transferTimeoutMs = 30000);
+                                        int deadlineMs = 30000);
 
 int RunUpdater(int argc, char** argv);
 

@@ -2,6 +2,7 @@
 // progress add up, the if-exists choices hold, and unusable folders are refused up front.
 #include "analysis/analysis.h"
 #include "export/export_all.h"
+#include "export/folder_lock.h"
 #include "export/html_export.h"
 #include "generator.h"
 #include "test_store.h"
@@ -15,6 +16,9 @@
 #include <regex>
 #include <set>
 #include <sstream>
+#include <thread>
+
+#include <sys/stat.h>
 
 namespace qla {
 namespace {
@@ -209,6 +213,80 @@ TEST(ExportAllTest, UnusableFoldersAreRefusedBeforeAnythingIsWritten) {
         EXPECT_EQ(result.FilesDone, 0);
     }
     EXPECT_EQ(FilesIn(dir).size(), 1u);
+}
+
+TEST(ExportAllTest, PagesNamedByLinksPipesOrLogsFailAloneAndTheOthersAreWritten) {
+    AnalysisStore store;
+    GeneratedStore(store, 5);
+    const fs::path dir = FreshDir("site_special");
+    const fs::path outside = FreshDir("site_special_outside");
+    std::ofstream(outside / "target") << "precious";
+    std::ofstream(outside / "other") << "old page";
+    fs::create_symlink(outside / "target", dir / "player001a.html");
+    fs::create_symlink(outside / "absent", dir / "index2.html");
+    fs::create_hard_link(outside / "other", dir / "player001b.html");
+    ASSERT_EQ(::mkfifo((dir / "weapon3.html").c_str(), 0600), 0); // would block an open for ever
+    const ExportAllResult result = ExportAllData(store, dir.string(), {});
+
+    const std::string refusal = " of that name exists, and only regular files are replaced";
+    ASSERT_EQ(result.Errors.size(), 3u);
+    EXPECT_EQ(result.Errors[0].FileName, "index2.html");
+    EXPECT_EQ(result.Errors[0].Error, "Not written: a symbolic link" + refusal);
+    EXPECT_EQ(result.Errors[1].FileName, "player001a.html");
+    EXPECT_EQ(result.Errors[1].Error, "Not written: a symbolic link" + refusal);
+    EXPECT_EQ(result.Errors[2].FileName, "weapon3.html");
+    EXPECT_EQ(result.Errors[2].Error, "Not written: a named pipe" + refusal);
+    EXPECT_EQ(result.FilesDone, CountExportAllFiles(store));
+
+    EXPECT_EQ(test::ReadFile((outside / "target").string()), "precious");
+    EXPECT_FALSE(fs::exists(outside / "absent"));
+    EXPECT_EQ(test::ReadFile((outside / "other").string()), "old page");
+    const std::string page = test::ReadFile((dir / "player001b.html").string());
+    EXPECT_TRUE(page.ends_with("</body></html>\r\n"));
+    for (const std::string& name : FilesIn(dir))
+        EXPECT_FALSE(name.starts_with(".qla-")) << name;
+    EXPECT_EQ(FilesIn(dir).size(), static_cast<std::size_t>(CountExportAllFiles(store)));
+}
+
+TEST(ExportAllTest, OneRunPerFolderAtATime) {
+    AnalysisStore store;
+    GeneratedStore(store, 30);
+    const fs::path dir = FreshDir("site_lock");
+    {
+        std::string error;
+        const auto held = FolderLock::Take(dir.string(), error);
+        ASSERT_TRUE(held) << error;
+        const ExportAllResult refused = ExportAllData(store, dir.string(), {});
+        EXPECT_EQ(refused.Refused,
+                  "Another export is writing into this folder; try again when it has finished");
+        EXPECT_EQ(refused.FilesDone, 0);
+        EXPECT_EQ(FilesIn(dir), std::set<std::string>{FolderLock::kFileName});
+    }
+    // Two runs started together: each either writes the whole site or is refused whole, and
+    // the pages are those of one run, never a mix.
+    const fs::path reference = FreshDir("site_lock_reference");
+    ASSERT_TRUE(ExportAllData(store, reference.string(), {}).Ok());
+    for (int round = 0; round < 5; ++round) {
+        ExportAllResult results[2];
+        std::thread other([&] { results[1] = ExportAllData(store, dir.string(), {}); });
+        results[0] = ExportAllData(store, dir.string(), {});
+        other.join();
+        int refused = 0;
+        for (const ExportAllResult& result : results) {
+            EXPECT_TRUE(result.Errors.empty());
+            if (!result.Refused.empty()) {
+                EXPECT_EQ(result.Refused, "Another export is writing into this folder; try "
+                                          "again when it has finished");
+                ++refused;
+            }
+        }
+        EXPECT_LT(refused, 2);
+        EXPECT_EQ(FilesIn(dir), FilesIn(reference));
+        for (const std::string& name : FilesIn(reference))
+            EXPECT_EQ(test::ReadFile((dir / name).string()),
+                      test::ReadFile((reference / name).string()))
+                << name;
+    }
 }
 
 TEST(PathInFolderTest, AddsOneSeparator) {

@@ -3,11 +3,19 @@
 #include "export/export_views.h"
 #include "test_store.h"
 
+#include "support/child_process.h"
 #include "support/scratch_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include <sys/resource.h>
 
 namespace qla {
 namespace {
@@ -73,14 +81,49 @@ TEST(WriterFailureTest, MissingFolder) {
     }
 }
 
-TEST(WriterFailureTest, FullDevice) {
+TEST(WriterFailureTest, FullDiskKeepsTheOldFile) {
+    // A disk that fills up mid-file, made by a file-size limit in a child process: the write
+    // fails with the stage it was in, and the old file is still whole.
+    const test::TestStore data = SmallStore();
+    const fs::path dir = test::ScratchDir();
+    const fs::path page = dir / "page";
+    const int status = test::RunInChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1, 1};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return 2;
+        int failures = 0;
+        for (const WriterCase& c : kWriters) {
+            { std::ofstream(page, std::ios::binary | std::ios::trunc) << "o"; }
+            const std::string error = c.write(data.Store, page.string()).Error;
+            const std::string expected =
+                "Error - 27 - File too large\r\nerrorcode: " + std::to_string(c.fillStage);
+            std::ifstream in(page, std::ios::binary);
+            const std::string kept((std::istreambuf_iterator<char>(in)),
+                                   std::istreambuf_iterator<char>());
+            if (error != expected || kept != "o") {
+                std::fprintf(stderr, "%s: %s, kept '%s'\n", std::string(c.name).c_str(),
+                             error.c_str(), kept.c_str());
+                ++failures;
+            }
+        }
+        return failures == 0 ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0);
+    // Neither a temporary file nor a style sheet of a failed page is left.
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"page"});
+}
+
+TEST(WriterFailureTest, DevicesAreNotWrittenTo) {
     if (!fs::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full here";
     const test::TestStore data = SmallStore();
     for (const WriterCase& c : kWriters)
         EXPECT_EQ(c.write(data.Store, "/dev/full").Error,
-                  "Error - 28 - No space left on device\r\nerrorcode: " +
-                      std::to_string(c.fillStage))
+                  "Not written: a device of that name exists, and only regular files are replaced")
             << c.name;
     EXPECT_FALSE(fs::exists("/dev/style.css"));
 }

@@ -62,8 +62,10 @@ TEST(EscapeTest, HtmlAndXml) {
         {"<&>", "&lt;&amp;&gt;", "&lt;&amp;&gt;"},
         {"a'b\"c", "a'b\"c", "a'b\"c"},
         {"tab\there", "tab\there", "tab\there"},
-        {"bell\x07", "bell\x07", "bell\xEF\xBF\xBD"},
-        {std::string_view("nul\0x", 5), std::string_view("nul\0x", 5), "nul\xEF\xBF\xBDx"},
+        // C0 controls have no place in either; pages get U+FFFD for them as the XML does.
+        {"bell\x07", "bell\xEF\xBF\xBD", "bell\xEF\xBF\xBD"},
+        {std::string_view("nul\0x", 5), "nul\xEF\xBF\xBDx", "nul\xEF\xBF\xBDx"},
+        {"\x1B[2J\x7F", "\xEF\xBF\xBD[2J\x7F", "\xEF\xBF\xBD[2J\x7F"},
         {"\xEF\xBF\xBE\xEF\xBF\xBF", "\xEF\xBF\xBE\xEF\xBF\xBF",
          "\xEF\xBF\xBD\xEF\xBF\xBD"},                                             // U+FFFE, U+FFFF
         {"bad\xC3", "bad\xC3", "bad\xEF\xBF\xBD"},                                // cut sequence

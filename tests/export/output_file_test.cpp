@@ -20,7 +20,7 @@ TEST(OutputFileTest, PiecesOfAnySizeArriveWholeAndInOrder) {
     std::string expected;
     {
         OutputFile file;
-        ASSERT_TRUE(file.Create(path));
+        ASSERT_TRUE(file.Create(path, std::nullopt));
         std::uint64_t state = 21;
         for (int line = 0; line < 3000; ++line) {
             state = state * 6364136223846793005ULL + 1442695040888963407ULL;

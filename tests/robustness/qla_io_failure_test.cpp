@@ -8,8 +8,13 @@
 
 #include <QStringList>
 
+#include "support/child_process.h"
+
 #include <chrono>
+#include <cstdio>
 #include <sstream>
+
+#include <sys/resource.h>
 
 namespace qla {
 namespace {
@@ -123,8 +128,8 @@ struct OutputCase {
 };
 
 TEST_F(QlaIoFailures, UnwritableOutputsFailWithTheWritersMessage) {
-    const std::string noFolder = Path("no/such/folder/out.html");
-    const std::string underFile = file_ + "/out.html";
+    const std::string noFolder = "no/such/folder/out.html";
+    const std::string underFile = "plain.txt/out.html";
     const OutputCase cases[] = {
         {"missing folder, html",
          noFolder,
@@ -146,33 +151,31 @@ TEST_F(QlaIoFailures, UnwritableOutputsFailWithTheWritersMessage) {
          underFile,
          {"--view", "text", "--format", "text"},
          "Error - 20 - Not a directory\r\nerrorcode: 0"},
-        {"full disk, html",
+        // A device is not a file to replace; nothing is written to it.
+        {"device, html",
          "/dev/full",
          {"--view", "standard", "--format", "html"},
-         "Error - 28 - No space left on device\r\nerrorcode: 10"},
-        // The junk page has no stages of its own.
-        {"full disk, junk",
-         "/dev/full",
-         {"--view", "junk", "--format", "html"},
-         "Error - 28 - No space left on device\r\nerrorcode: 0"},
-        {"full disk, text",
-         "/dev/full",
-         {"--view", "standard", "--format", "text"},
-         "Error - 28 - No space left on device\r\nerrorcode: 10"},
-        {"full disk, xml",
-         "/dev/full",
+         "Not written: a device of that name exists, and only regular files are replaced"},
+        {"device, xml",
+         "/dev/null",
          {"--view", "standard", "--format", "xml"},
-         "Error - 28 - No space left on device\r\nerrorcode: 0"},
+         "Not written: a device of that name exists, and only regular files are replaced"},
+        {"the log itself",
+         "game.log",
+         {"--view", "junk", "--format", "text"},
+         "Not written: that file is the log being analysed"},
     };
     for (const OutputCase& c : cases) {
         std::vector<std::string> args{log_};
         args.insert(args.end(), c.View.begin(), c.View.end());
-        args.insert(args.end(), {"--output", c.Output});
+        const std::string output = c.Output.starts_with('/') ? c.Output : Path(c.Output);
+        args.insert(args.end(), {"--output", output});
         const Outcome run = QlaExport(args);
         EXPECT_EQ(run.Status, 1) << c.Name;
-        EXPECT_EQ(run.Err, "qla export: " + c.Output + ": " + c.Err + "\n") << c.Name;
+        EXPECT_EQ(run.Err, "qla export: " + output + ": " + c.Err + "\n") << c.Name;
     }
     EXPECT_FALSE(fs::exists(Path("no")));
+    EXPECT_FALSE(fs::exists("/dev/style.css"));
 }
 
 TEST_F(QlaIoFailures, SiteFolderThatCannotBeMadeIsRefused) {
@@ -203,9 +206,10 @@ TEST_F(QlaIoFailures, FailedSitePagesLeaveTheOthersWritten) {
     const Outcome run =
         QlaExport({log_, "--view", "all", "--format", "html", "--output", site.string()});
     EXPECT_EQ(run.Status, 1);
-    EXPECT_EQ(run.Err, "qla export: index3.html: Error - 21 - Is a directory\r\nerrorcode: 5\n"
-                       "qla export: player002b.html: Error - 21 - Is a directory\r\n"
-                       "errorcode: 5\n");
+    const std::string refused =
+        "Not written: a folder of that name exists, and only regular files are replaced\n";
+    EXPECT_EQ(run.Err,
+              "qla export: index3.html: " + refused + "qla export: player002b.html: " + refused);
     for (const std::string& name : robust::SiteFiles(robust::kSmallLogPlayers)) {
         if (name == "index3.html" || name == "player002b.html") {
             EXPECT_TRUE(fs::is_directory(site / name));
@@ -214,6 +218,79 @@ TEST_F(QlaIoFailures, FailedSitePagesLeaveTheOthersWritten) {
         }
     }
     EXPECT_TRUE(fs::is_regular_file(site / "style.css"));
+}
+
+TEST_F(QlaIoFailures, FullDiskKeepsTheOldFiles) {
+    // The disk fills up mid-file (a file-size limit in a child process): the error is reported,
+    // and the page and site written before stay whole.
+    const std::string page = Path("page.html");
+    const fs::path site = dir_ / "site";
+    ASSERT_EQ(QlaExport({log_, "--view", "standard", "--format", "html", "--output", page}).Status,
+              0);
+    ASSERT_EQ(
+        QlaExport({log_, "--view", "all", "--format", "html", "--output", site.string()}).Status,
+        0);
+    const std::string oldPage = ReadBytes(page), oldIndex = ReadBytes(site / "index.html");
+    const int status = test::RunInChild([&] {
+        const rlimit limit{100, 100};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return 2;
+        // qla ignores SIGXFSZ itself, so the limit fails the write instead of killing it.
+        const Outcome one = Qla({"export", log_, "--view", "standard", "--format", "html",
+                                 "--output", page, "--title", "new"});
+        const Outcome all = Qla({"export", log_, "--view", "all", "--format", "html", "--output",
+                                 site.string(), "--title", "new"});
+        const bool ok =
+            one.Status == 1 &&
+            one.Err == "qla export: " + page + ": Error - 27 - File too large\r\nerrorcode: 10\n" &&
+            all.Status == 1 &&
+            all.Err.find("index.html: Error - 27 - File too large") != std::string::npos;
+        if (!ok)
+            std::fprintf(stderr, "%d %s%d %s", one.Status, one.Err.c_str(), all.Status,
+                         all.Err.c_str());
+        return ok ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(ReadBytes(page), oldPage);
+    EXPECT_EQ(ReadBytes(site / "index.html"), oldIndex);
+    for (const auto& entry : fs::directory_iterator(dir_))
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".qla-"));
+    for (const auto& entry : fs::directory_iterator(site))
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".qla-"));
+}
+
+TEST_F(QlaIoFailures, ControlCharactersReachTheTerminalAsEscapes) {
+    // A name that would retitle the terminal and ring its bell, a chat that would clear it.
+    static constexpr char kLog[] = "[skipnotify]Bo\x1b]0;owned\x07"
+                                   "b was killed by Al's MP40\r\n"
+                                   "[skipnotify]Al^7: ^2\x1b[2J\0gone\r\n";
+    const std::string log = Path("controls.log");
+    WriteBytes(log, std::string(kLog, sizeof kLog - 1));
+    const Outcome players = Qla({"players", log});
+    EXPECT_EQ(players.Status, 0) << players.Err;
+    EXPECT_EQ(players.Out, "Bo\\x1b]0;owned\\x07b\nAl\n");
+    const Outcome player = Qla({"player", log,
+                                "Bo\x1b]0;owned\x07"
+                                "b"});
+    EXPECT_EQ(player.Status, 0) << player.Err;
+    EXPECT_TRUE(player.Out.starts_with("Player: Bo\\x1b]0;owned\\x07b\n")) << player.Out;
+    const std::string missing = Path("a\x1b[2Jb.log");
+    const Outcome absent = Qla({"analyze", missing});
+    EXPECT_EQ(absent.Err, "qla: The file does not exist: " + Path("a\\x1b[2Jb.log") + "\n");
+
+    // The pages and text files get U+FFFD instead, and no control byte at all.
+    for (const auto& [view, format] : {std::pair{"standard", "html"},
+                                       {"text", "html"},
+                                       {"text", "text"},
+                                       {"standard", "text"}}) {
+        const std::string out = Path(std::string("controls-") + view + "." + format);
+        ASSERT_EQ(QlaExport({log, "--view", view, "--format", format, "--output", out}).Status, 0);
+        const std::string written = ReadBytes(out);
+        EXPECT_NE(written.find("\xEF\xBF\xBD"), std::string::npos) << out;
+        for (const char c : written)
+            EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\r' || c == '\n')
+                << out << " holds byte " << int(c);
+    }
 }
 
 } // namespace

@@ -9,6 +9,9 @@
 
 #include <filesystem>
 
+#include <sys/sysinfo.h>
+#include <unistd.h>
+
 using namespace qla::ui;
 using namespace qla::ui::test;
 namespace fs = std::filesystem;
@@ -46,6 +49,9 @@ class WindowIoFailureTest : public QObject {
     void exportAllFolderThatCannotBeUsedIsRefused();
     void failedSitePagesLeaveTheOthersWritten();
     void existingStyleSheetIsNeverReplaced();
+    void namesThatCannotBeReplacedAreRefusedAfterTheQuestion_data();
+    void namesThatCannotBeReplacedAreRefusedAfterTheQuestion();
+    void logLargerThanMemoryIsRefusedWithAMessage();
 
   private:
     void Analyse(Harness& h);
@@ -128,10 +134,6 @@ void WindowIoFailureTest::unwritableOutputShowsTheWritersMessage_data() {
                                     << QStringLiteral("Error - 2 - No such file or directory");
     QTest::newRow("under a file") << QStringLiteral("plain.txt/out.html") << 0
                                   << QStringLiteral("Error - 20 - Not a directory");
-    QTest::newRow("full disk html") << QStringLiteral("/dev/full") << 0
-                                    << QStringLiteral("Error - 28 - No space left on device");
-    QTest::newRow("full disk xml") << QStringLiteral("/dev/full") << 2
-                                   << QStringLiteral("Error - 28 - No space left on device");
 }
 
 void WindowIoFailureTest::unwritableOutputShowsTheWritersMessage() {
@@ -194,9 +196,9 @@ void WindowIoFailureTest::failedSitePagesLeaveTheOthersWritten() {
     fs::create_directories(site / "weapon2.html");
     ExportAll(h, Q(site), QMessageBox::Ok);
     QCOMPARE(h.dialogs.shown.size(), 3);
-    QCOMPARE(h.dialogs.shown[2].Text,
-             QStringLiteral("index3.html: Error - 21 - Is a directory\r\nerrorcode: 5\r\n"
-                            "weapon2.html: Error - 21 - Is a directory\r\nerrorcode: 5"));
+    const QString refused = QStringLiteral(
+        "Not written: a folder of that name exists, and only regular files are replaced");
+    QCOMPARE(h.dialogs.shown[2].Text, "index3.html: " + refused + "\r\nweapon2.html: " + refused);
     for (const std::string& name : robust::SiteFiles(robust::kSmallLogPlayers)) {
         if (name == "index3.html" || name == "weapon2.html")
             QVERIFY(fs::is_directory(site / name));
@@ -223,6 +225,69 @@ void WindowIoFailureTest::existingStyleSheetIsNeverReplaced() {
     QVERIFY(robust::IsCompletePage(robust::ReadBytes(site / "index.html")));
     QCOMPARE(h.dialogs.shown.size(), 3); // save dialog, folder picker, file count: no error
     QVERIFY(h.dialogs.AllAnswersUsed());
+}
+
+void WindowIoFailureTest::namesThatCannotBeReplacedAreRefusedAfterTheQuestion_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("device") << QStringLiteral("/dev/full") << 0
+                            << QStringLiteral("Not written: a device of that name exists, and "
+                                              "only regular files are replaced");
+    QTest::newRow("dangling link") << QStringLiteral("dangling.xml") << 2
+                                   << QStringLiteral("Not written: a symbolic link of that name "
+                                                     "exists, and only regular files are replaced");
+    QTest::newRow("the log") << QStringLiteral("game.log") << 1
+                             << QStringLiteral("Not written: that file is the log being analysed");
+}
+
+// Whatever has the name counts as existing, a dangling link too, so the user is asked first;
+// then a name that is not a regular file, or the log, is refused and left as it was.
+void WindowIoFailureTest::namesThatCannotBeReplacedAreRefusedAfterTheQuestion() {
+    QFETCH(QString, name);
+    QFETCH(int, type);
+    QFETCH(QString, message);
+    if (name.startsWith('/') && !fs::exists(name.toStdString()))
+        QSKIP("no such device here");
+    fs::create_symlink(dir_ / "absent.xml", dir_ / "dangling.xml");
+    Harness h;
+    Analyse(h);
+    Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(0);
+    Control<QComboBox>(&h.window, "cmbExportType")->setCurrentIndex(type);
+    if (type == 1) // text: the options dialog comes first
+        WhenDialogShows("frmTextExport", [](QDialog* d) { d->accept(); });
+    h.dialogs.QueuePath(name.startsWith('/') ? name : Q(dir_ / name.toStdString()));
+    h.dialogs.QueueButton(QMessageBox::Yes);
+    h.dialogs.QueueButton(QMessageBox::Ok);
+    Click(&h.window, "cmdExport");
+    QCOMPARE(h.dialogs.shown.size(), 3);
+    QCOMPARE(h.dialogs.shown[1].Text, QStringLiteral("File exists! Overwrite?"));
+    QCOMPARE(h.dialogs.shown[2].Text, message);
+    QVERIFY(fs::is_symlink(dir_ / "dangling.xml"));
+    QVERIFY(!fs::exists(dir_ / "absent.xml"));
+    QVERIFY(h.dialogs.AllAnswersUsed());
+}
+
+void WindowIoFailureTest::logLargerThanMemoryIsRefusedWithAMessage() {
+    // Sparse, so it takes no disk: larger than memory and swap together, it is refused before
+    // anything is read, and the log already open stays.
+    struct sysinfo machine {};
+    QCOMPARE(::sysinfo(&machine), 0);
+    const std::uint64_t memory =
+        (static_cast<std::uint64_t>(machine.totalram) + machine.totalswap) * machine.mem_unit;
+    const fs::path huge = dir_ / "huge.log";
+    robust::WriteBytes(huge, robust::kSmallLog);
+    QCOMPARE(::truncate(huge.c_str(), static_cast<off_t>(memory + 1)), 0);
+    Harness h;
+    Analyse(h);
+    const QStringList before = Shown(h);
+    h.dialogs.QueuePath(Q(huge));
+    h.dialogs.QueueButton(QMessageBox::Ok);
+    Click(&h.window, "cmdOpen");
+    QCOMPARE(h.dialogs.shown.size(), 2);
+    QCOMPARE(h.dialogs.shown[1].Text, "The file is too large to open: " + Q(huge));
+    QCOMPARE(Shown(h), before);
+    fs::remove(huge);
 }
 
 QTEST_MAIN(WindowIoFailureTest)

@@ -1,5 +1,6 @@
 // The updater window against a real HTTP server on 127.0.0.1: the status box line by line,
-// button states, every wrong-data case, Cancel while the server keeps silent, and the buttons.
+// button states, every wrong-data and cannot-reach case, Cancel while the server keeps silent,
+// the buttons, and the analyzer started again on every way out.
 #include "fake_services.h"
 #include "frm_update.h"
 #include "test_http_server.h"
@@ -116,8 +117,7 @@ class FrmUpdateTest : public QObject {
             << 200 << QByteArray(good).replace("major=1", "major=one") << false;
         QTest::newRow("non-http address")
             << 200 << QByteArray(good).replace("https://quarvel", "ftp://quarvel") << false;
-        QTest::newRow("404") << 404 << good << false;
-        QTest::newRow("failed connection") << 200 << good << true;
+        QTest::newRow("far too large") << 200 << good + QByteArray(64 * 1024, 'x') << false;
     }
     void wrongData() {
         QFETCH(int, status);
@@ -136,16 +136,51 @@ class FrmUpdateTest : public QObject {
                                 "continue, please visit https://quarvel.example.org/update for "
                                 "more information!"));
         QCOMPARE(Status(), kCheckStart);
-        QVERIFY(launcher_->Started().isEmpty());
+        // The user's analyzer comes back after the OK.
+        QCOMPARE(launcher_->Started(), QStringList({"/opt/qla/Quarvel_Logfile_Analyzer"}));
     }
 
-    void silentServerTimesOutAsWrongData() {
-        server_->SetSilent(true);
+    // No connection, a refusal, an error status or no answer in time: the server was not
+    // reached, which is not the file's fault, and the message says so with the reason.
+    void cannotReach_data() {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("refuse");
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("connection refused") << 200 << true << false << "Connection refused";
+        QTest::newRow("404") << 404 << false << false << "Not Found";
+        QTest::newRow("500") << 500 << false << false << "server replied";
+        QTest::newRow("no answer in time") << 200 << false << true << "no answer within 300 ms";
+    }
+    void cannotReach() {
+        QFETCH(int, status);
+        QFETCH(bool, refuse);
+        QFETCH(bool, silent);
+        QFETCH(QString, reason);
+        server_->SetResponse(status, UpdateFile("1", "0", "0"));
+        server_->SetSilent(silent);
         boxes_->Expect();
-        Open({0, 8, 2}, server_->Url(), 300);
+        Open({0, 8, 2}, refuse ? TestHttpServer::RefusingUrl() : server_->Url(), 300);
         QTRY_VERIFY_WITH_TIMEOUT(window_->IsUnloaded(), 10000);
         QCOMPARE(boxes_->Shown().size(), 1);
+        QCOMPARE(boxes_->Shown()[0].Icon, QMessageBox::Critical);
         QCOMPARE(boxes_->Shown()[0].Title, QStringLiteral("Update Error"));
+        const QString text = boxes_->Shown()[0].Text;
+        QVERIFY2(text.startsWith("Cannot reach the update server: ") && text.contains(reason),
+                 qPrintable(text));
+        QCOMPARE(launcher_->Started(), QStringList({"/opt/qla/Quarvel_Logfile_Analyzer"}));
+    }
+
+    void aFailedRestartIsReportedToo() {
+        launcher_->Succeeds = false;
+        boxes_->Expect();
+        boxes_->Expect();
+        Open({0, 8, 2}, TestHttpServer::RefusingUrl());
+        QTRY_VERIFY_WITH_TIMEOUT(window_->IsUnloaded(), 10000);
+        QCOMPARE(boxes_->Shown().size(), 2);
+        QCOMPARE(boxes_->Shown()[1].Text,
+                 QStringLiteral("Quarvel Logfile Analyzer could not be started from:\r\n"
+                                "/opt/qla/Quarvel_Logfile_Analyzer"));
     }
 
     void cancelWhileTheServerNeverAnswers() {
@@ -160,10 +195,10 @@ class FrmUpdateTest : public QObject {
         QCOMPARE(Status(), QStringList({"Connecting Update Site", "Downloading update information",
                                         "Check for update aborted... please wait"}));
         QVERIFY(boxes_->Shown().isEmpty());
-        QVERIFY(launcher_->Started().isEmpty());
+        QCOMPARE(launcher_->Started(), QStringList({"/opt/qla/Quarvel_Logfile_Analyzer"}));
     }
 
-    void closingTheWindowDuringTheCheckStartsNothing() {
+    void closingTheWindowStartsTheAnalyzerOnce() {
         server_->SetSilent(true);
         Open({0, 8, 2});
         QTRY_COMPARE(server_->Requests().size(), 1);
@@ -171,7 +206,15 @@ class FrmUpdateTest : public QObject {
         QVERIFY(window_->IsUnloaded());
         QTest::qWait(50);
         QVERIFY(boxes_->Shown().isEmpty());
-        QVERIFY(launcher_->Started().isEmpty());
+        QCOMPARE(launcher_->Started(), QStringList({"/opt/qla/Quarvel_Logfile_Analyzer"}));
+        // After a finished check too, closing the window is the same as Close.
+        window_.reset();
+        init();
+        server_->SetResponse(200, UpdateFile("0", "9", "9"));
+        Open({0, 9, 9});
+        WaitUntilDone();
+        window_->close();
+        QCOMPARE(launcher_->Started(), QStringList({"/opt/qla/Quarvel_Logfile_Analyzer"}));
     }
 
     void downloadShowsTheInstructionFirst() {

@@ -2,6 +2,7 @@
 #include "test_http_server.h"
 
 #include <QTcpSocket>
+#include <QTimer>
 
 TestHttpServer::TestHttpServer(QObject* parent) : QObject(parent) {
     connect(&server_, &QTcpServer::newConnection, this, &TestHttpServer::OnNewConnection);
@@ -57,6 +58,20 @@ void TestHttpServer::OnReadyRead(QTcpSocket* socket) {
     requests_.append(head);
     if (silent_)
         return;
+    if (redirect_.isValid()) {
+        socket->write("HTTP/1.1 302 Found\r\nLocation: " + redirect_.toEncoded() +
+                      "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        socket->disconnectFromHost();
+        return;
+    }
+    if (dripMs_ > 0) {
+        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 100000\r\n"
+                      "Connection: close\r\n\r\n");
+        auto* drip = new QTimer(socket);
+        connect(drip, &QTimer::timeout, socket, [socket] { socket->write("x"); });
+        drip->start(dripMs_);
+        return;
+    }
 
     const QByteArray reason = status_ == 200 ? "OK" : status_ == 404 ? "Not Found" : "Error";
     QByteArray response = "HTTP/1.1 " + QByteArray::number(status_) + ' ' + reason + "\r\n";

@@ -1,5 +1,6 @@
 // A small HTTP/1.1 server on 127.0.0.1 for the updater tests. It answers every GET with one
-// configured response, or never answers at all, and keeps the request heads it received.
+// configured response, a redirect, a body dripped a byte at a time, or never answers at all, and
+// keeps the request heads it received.
 #pragma once
 
 #include <QByteArray>
@@ -23,6 +24,10 @@ class TestHttpServer : public QObject {
     void SetResponse(int status, const QByteArray& body);
     // Accepts connections and reads requests but never sends a byte back.
     void SetSilent(bool silent) { silent_ = silent; }
+    // Answers "302 Found" with this Location.
+    void SetRedirect(const QUrl& location) { redirect_ = location; }
+    // Sends the head of a long body, then one byte every `intervalMs`, never finishing.
+    void SetDrip(int intervalMs) { dripMs_ = intervalMs; }
 
     // Complete request heads, in order of arrival.
     const QList<QByteArray>& Requests() const { return requests_; }
@@ -40,5 +45,7 @@ class TestHttpServer : public QObject {
     int status_ = 200;
     QByteArray body_;
     bool silent_ = false;
+    QUrl redirect_;
+    int dripMs_ = 0;
     QList<QByteArray> requests_;
 };

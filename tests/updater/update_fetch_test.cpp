@@ -3,6 +3,7 @@
 #include "test_http_server.h"
 #include "update_fetch.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -16,6 +17,7 @@ struct Outcome {
     bool Ok = false;
     QString Text;
     QString Error;
+    bool WrongData = false;
 };
 
 // Starts a fetch and waits for its one finished() signal.
@@ -24,7 +26,7 @@ Outcome FetchAndWait(UpdateFetch& fetch, const QUrl& address) {
     fetch.start(address);
     if (!spy.wait(10000) || spy.size() != 1)
         return {false, {}, QStringLiteral("no finished() signal")};
-    return {spy[0][0].toBool(), spy[0][1].toString(), spy[0][2].toString()};
+    return {spy[0][0].toBool(), spy[0][1].toString(), spy[0][2].toString(), spy[0][3].toBool()};
 }
 
 } // namespace
@@ -87,6 +89,38 @@ class UpdateFetchTest : public QObject {
         QVERIFY(!outcome.Ok);
         QVERIFY(outcome.Text.isEmpty());
         QVERIFY(!outcome.Error.isEmpty());
+        QVERIFY(!outcome.WrongData); // no answer or an error status: the server was not reached
+    }
+
+    // Neither a redirect to a server that never answers nor a body that keeps coming a byte at
+    // a time may hold the check beyond its one deadline.
+    void deadlineCoversTheWholeFetch_data() {
+        QTest::addColumn<bool>("redirect");
+        QTest::newRow("redirect to a silent server") << true;
+        QTest::newRow("body dripped a byte at a time") << false;
+    }
+    void deadlineCoversTheWholeFetch() {
+        QFETCH(bool, redirect);
+        TestHttpServer silent;
+        QVERIFY(silent.Listen());
+        silent.SetSilent(true);
+        if (redirect)
+            server_->SetRedirect(silent.Url(QStringLiteral("/elsewhere")));
+        else
+            server_->SetDrip(50); // far more often than any idle timeout
+        UpdateFetch fetch(700);
+        QElapsedTimer clock;
+        clock.start();
+        const Outcome outcome = FetchAndWait(fetch, server_->Url());
+        const qint64 elapsed = clock.elapsed();
+        QVERIFY(!outcome.Ok);
+        QCOMPARE(outcome.Error, QStringLiteral("no answer within 700 ms"));
+        QVERIFY(!outcome.WrongData);
+        QVERIFY2(elapsed >= 650 && elapsed < 5000, qPrintable(QString::number(elapsed)));
+        if (redirect) {
+            QCOMPARE(silent.Requests().size(), 1);
+            QVERIFY(silent.Requests()[0].startsWith("GET /elsewhere HTTP/1.1\r\n"));
+        }
     }
 
     void tooLargeIsAFailure() {
@@ -95,6 +129,7 @@ class UpdateFetchTest : public QObject {
         const Outcome outcome = FetchAndWait(fetch, server_->Url());
         QVERIFY(!outcome.Ok);
         QCOMPARE(outcome.Error, QStringLiteral("the update information is too large"));
+        QVERIFY(outcome.WrongData); // an answer, but not one that can be update information
     }
 
     void abortEndsAtOnce() {

@@ -192,6 +192,9 @@ class UpdateInfoTest : public QObject {
         QTest::newRow("mailto") << "mailto:analyzer@quarvel.example.org" << false;
         QTest::newRow("relative") << "analyzer/setup.zip" << false;
         QTest::newRow("empty") << "" << false;
+        // A user name makes an address look like another site's; it is never opened.
+        QTest::newRow("user information") << "http://quarvel.example.org@evil.example/" << false;
+        QTest::newRow("user and password") << "https://a:b@quarvel.example.org/" << false;
     }
     void webAddress() {
         QFETCH(QString, address);

@@ -95,10 +95,10 @@ class UpdaterAppTest : public QObject {
         QVERIFY(launcher.Started().isEmpty());
     }
 
-    void updateAddressDefaultsToTheMakersServer() {
+    void updateAddressDefaultsToTheMakersServerOverHttps() {
         ScopedEnv env("QLA_UPDATE_URL", "");
         QCOMPARE(UpdateAddress(),
-                 QUrl(QStringLiteral("http://quarvel.example.org/analyzer/analyzer.update")));
+                 QUrl(QStringLiteral("https://quarvel.example.org/analyzer/analyzer.update")));
     }
 
     void goodCommandLineChecksTheConfiguredServer() {
@@ -132,8 +132,11 @@ class UpdaterAppTest : public QObject {
         QVERIFY(window != nullptr);
         QCOMPARE(window->AnalyzerPath(),
                  QDir(QCoreApplication::applicationDirPath()).filePath("Quarvel_Logfile_Analyzer"));
-        boxes.Expect(); // the refused connection ends as wrong data
+        boxes.Expect(); // the refused connection: the server cannot be reached
         QTRY_VERIFY_WITH_TIMEOUT(window->IsUnloaded(), 10000);
+        QVERIFY(boxes.Shown()[0].Text.startsWith("Cannot reach the update server: "));
+        // And the analyzer is started again from beside the updater.
+        QCOMPARE(launcher.Started(), QStringList{window->AnalyzerPath()});
     }
 
     void closeStartsTheStandInFromTheUpdaterFolder() {

@@ -1,0 +1,151 @@
+// Counting lines piece by piece. The rules are those of LogLineList::FromBuffer: CR, LF and
+// CR LF end a line; a line end at the very end starts no new line; a UTF-16 log (by its
+// byte-order mark) is counted in 16-bit units. The first line is kept, up to a bound, for the
+// date.
+#include "analysis/log_line_count.h"
+
+#include "analysis/analysis.h"
+#include "analysis/log_file_check.h"
+#include "core/log_lines.h"
+#include "core/utf16_log.h"
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace qla {
+
+namespace {
+
+constexpr std::size_t kPieceSize = 1 << 20;
+// A date line is short; a first line longer than this is kept only in part.
+constexpr std::size_t kFirstLineBound = 64 * 1024;
+
+// True when one of the eight bytes at `p` is CR or LF (the classic test for a zero byte).
+bool HasLineEnd(const unsigned char* p) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHighs = 0x8080808080808080ULL;
+    std::uint64_t w;
+    std::memcpy(&w, p, sizeof w);
+    const std::uint64_t cr = w ^ (kOnes * '\r'), lf = w ^ (kOnes * '\n');
+    return (((cr - kOnes) & ~cr) | ((lf - kOnes) & ~lf)) & kHighs;
+}
+
+// Line-end bookkeeping over a stream of code units (bytes, or UTF-16 units).
+class LineEndCounter {
+  public:
+    void Unit(char32_t unit) {
+        if (pendingCr_ && unit == '\n') { // the LF of a CR LF
+            pendingCr_ = false;
+            return;
+        }
+        pendingCr_ = false;
+        if (unit == '\r' || unit == '\n') {
+            ++ends_;
+            pendingCr_ = unit == '\r';
+            endedByEnd_ = true;
+            return;
+        }
+        endedByEnd_ = false;
+    }
+    void Content() {
+        pendingCr_ = false;
+        endedByEnd_ = false;
+    }
+    // A line end that nothing follows starts no line; otherwise there is one more line than
+    // there were line ends (an empty file is one empty line).
+    std::uint64_t Lines() const { return endedByEnd_ ? ends_ : ends_ + 1; }
+    bool SeenEnd() const { return ends_ > 0; }
+
+  private:
+    std::uint64_t ends_ = 0;
+    bool pendingCr_ = false;
+    bool endedByEnd_ = false;
+};
+
+} // namespace
+
+LogFileFacts ReadLogFileFacts(const std::string& path) {
+    LogFileFacts facts;
+    facts.Error = OpenProblem(path);
+    if (!facts.Error.empty())
+        return facts;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        facts.Error = "The file cannot be read: " + path;
+        return facts;
+    }
+    const auto piece = std::make_unique<char[]>(kPieceSize);
+    std::string firstLine; // raw bytes up to the first line end, byte-order mark included
+    LineEndCounter counter;
+    Utf16Order order = Utf16Order::None;
+    bool first = true;
+    int oddByte = -1; // a UTF-16 unit's first byte left over from the previous piece
+    for (;;) {
+        const ssize_t got = ::read(fd, piece.get(), kPieceSize);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            facts.Error = "The file cannot be read: " + path;
+            ::close(fd);
+            return facts;
+        }
+        if (got == 0)
+            break;
+        const auto* bytes = reinterpret_cast<const unsigned char*>(piece.get());
+        auto size = static_cast<std::size_t>(got);
+        std::size_t i = 0;
+        if (first) {
+            order = Utf16OrderOf(std::string_view(piece.get(), size));
+            first = false;
+        }
+        // The first line's bytes: everything before the first line end, within the bound.
+        if (!counter.SeenEnd() && firstLine.size() < kFirstLineBound)
+            firstLine.append(piece.get(), std::min(size, kFirstLineBound - firstLine.size()));
+        if (order == Utf16Order::None) {
+            while (i < size) {
+                // Eight bytes without a line end at a time: they only count as content.
+                if (i + 8 <= size && !HasLineEnd(bytes + i)) {
+                    counter.Content();
+                    i += 8;
+                    continue;
+                }
+                const unsigned char b = bytes[i++];
+                if (b == '\r' || b == '\n')
+                    counter.Unit(b);
+                else
+                    counter.Content();
+            }
+            continue;
+        }
+        const bool little = order == Utf16Order::LittleEndian;
+        for (; i < size; ++i) {
+            if (oddByte < 0) {
+                oddByte = bytes[i];
+                continue;
+            }
+            const unsigned lo = little ? static_cast<unsigned>(oddByte) : bytes[i];
+            const unsigned hi = little ? bytes[i] : static_cast<unsigned>(oddByte);
+            oddByte = -1;
+            const char32_t unit = (hi << 8) | lo;
+            if (unit == '\r' || unit == '\n')
+                counter.Unit(unit);
+            else
+                counter.Content();
+        }
+    }
+    ::close(fd);
+    if (oddByte >= 0) // an odd last byte decodes to U+FFFD, a character like any other
+        counter.Content();
+    // The byte-order mark counts as no character: a file holding only it is one empty line,
+    // which the counter already says.
+    facts.LineCount = counter.Lines();
+    // The first line decoded as the whole log would be; only its first line is wanted.
+    const LogLineList lines = LogLineList::FromBytes(firstLine);
+    facts.DateText = LogDateText(lines[0]);
+    return facts;
+}
+
+} // namespace qla

@@ -1,0 +1,21 @@
+// Logs saved as UTF-16 (recognised by their byte-order mark) are turned into UTF-8 before the
+// lines are split, so they are analysed exactly like the same log saved as UTF-8.
+#pragma once
+
+#include "byte_buffer.h"
+
+#include <cstddef>
+#include <string_view>
+
+namespace qla {
+
+enum class Utf16Order { None, LittleEndian, BigEndian };
+
+// The byte order a leading FF FE or FE FF announces; None for anything else.
+Utf16Order Utf16OrderOf(std::string_view leadingBytes);
+
+// The UTF-8 form of the UTF-16 text after the two-byte mark. A lone surrogate and an odd last
+// byte become U+FFFD, so every input decodes to valid UTF-8.
+ByteBuffer DecodeUtf16(std::string_view bytes, Utf16Order order);
+
+} // namespace qla

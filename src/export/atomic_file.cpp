@@ -1,0 +1,185 @@
+// Temporary file, flush and rename with POSIX calls.
+#include "export/atomic_file.h"
+
+#include "export/html_frame.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qla {
+
+namespace {
+
+// A name no page has: hidden, and unique enough that O_EXCL rarely has to try again.
+std::string TempPathBeside(const std::string& path, int attempt) {
+    const auto ticks = static_cast<unsigned long long>(
+        std::chrono::steady_clock::now().time_since_epoch().count());
+    char name[64];
+    std::snprintf(name, sizeof name, ".qla-%d-%llx-%d.tmp", static_cast<int>(::getpid()),
+                  ticks & 0xFFFFFFFFFFFFULL, attempt);
+    return FolderOfPath(path) + name;
+}
+
+std::string_view KindOf(mode_t mode) {
+    if (S_ISLNK(mode))
+        return "a symbolic link";
+    if (S_ISDIR(mode))
+        return "a folder";
+    if (S_ISFIFO(mode))
+        return "a named pipe";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    return "a special file";
+}
+
+// Flushes the folder's entry for a renamed file; a folder that cannot be opened is left alone.
+void SyncFolderOf(const std::string& path) {
+    const std::string folder = FolderOfPath(path);
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+std::string ReplaceRefusal(const std::string& path, const std::optional<FileIdentity>& logFile) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0)
+        return {};
+    if (!S_ISREG(info.st_mode))
+        return "Not written: " + std::string(KindOf(info.st_mode)) +
+               " of that name exists, and only regular files are replaced";
+    if (logFile && logFile->Device == static_cast<std::uint64_t>(info.st_dev) &&
+        logFile->Inode == static_cast<std::uint64_t>(info.st_ino))
+        return "Not written: that file is the log being analysed";
+    return {};
+}
+
+bool AtomicFile::Open(const std::string& path, const std::optional<FileIdentity>& logFile) {
+    Discard();
+    path_ = path;
+    logFile_ = logFile;
+    errorNumber_ = 0;
+    refusal_ = ReplaceRefusal(path, logFile);
+    if (!refusal_.empty())
+        return false;
+    // A file its owner made read-only is not replaced, as writing into it would have failed.
+    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
+        Fail(errno);
+        return false;
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath_ = TempPathBeside(path, attempt);
+        listed_ = std::make_unique<ListedTempFile>(tempPath_.c_str());
+        fd_ = ::open(tempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd_ >= 0)
+            break;
+        const int error = errno;
+        listed_.reset();
+        if (error != EEXIST) {
+            Fail(error);
+            return false;
+        }
+    }
+    if (fd_ < 0) {
+        Fail(EEXIST);
+        return false;
+    }
+    // A replaced page keeps the permissions it had.
+    struct stat old {};
+    if (::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        ::fchmod(fd_, old.st_mode & 0777);
+    return true;
+}
+
+bool AtomicFile::Write(std::string_view bytes) {
+    if (fd_ < 0 || errorNumber_ != 0)
+        return false;
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            Fail(written < 0 ? errno : EIO);
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+bool AtomicFile::Commit(bool durable, WhenNameTaken whenTaken) {
+    if (fd_ < 0)
+        return false;
+    if (errorNumber_ == 0 && durable && ::fsync(fd_) != 0)
+        Fail(errno);
+    if (::close(fd_) != 0 && errorNumber_ == 0)
+        Fail(errno);
+    fd_ = -1;
+    if (errorNumber_ != 0) {
+        Discard();
+        return false;
+    }
+    // The name may have changed since Open; what is there now decides.
+    refusal_ = ReplaceRefusal(path_, logFile_);
+    if (!refusal_.empty()) {
+        Discard();
+        return false;
+    }
+    if (whenTaken == WhenNameTaken::Keep) {
+        // link() never replaces: a file that appeared meanwhile stays. Where the file system
+        // has no links, the name is checked once more and the file renamed.
+        struct stat info {};
+        if (::link(tempPath_.c_str(), path_.c_str()) == 0 || errno == EEXIST) {
+            Discard();
+        } else if (::lstat(path_.c_str(), &info) == 0) {
+            Discard();
+        } else if (::rename(tempPath_.c_str(), path_.c_str()) != 0) {
+            Fail(errno);
+            Discard();
+        } else {
+            tempPath_.clear();
+            listed_.reset();
+        }
+    } else if (::rename(tempPath_.c_str(), path_.c_str()) != 0) {
+        Fail(errno);
+        Discard();
+    } else {
+        tempPath_.clear();
+        listed_.reset();
+    }
+    if (errorNumber_ != 0)
+        return false;
+    if (durable)
+        SyncFolderOf(path_);
+    return true;
+}
+
+void AtomicFile::Discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!tempPath_.empty()) {
+        ::unlink(tempPath_.c_str());
+        tempPath_.clear();
+    }
+    listed_.reset();
+}
+
+void AtomicFile::Fail(int errorNumber) {
+    if (errorNumber_ == 0)
+        errorNumber_ = errorNumber != 0 ? errorNumber : EIO;
+}
+
+} // namespace qla

@@ -1,0 +1,157 @@
+// What a writer does to the name it writes: it replaces a regular file whole or not at all, and
+// refuses names that are not regular files and the log itself, leaving their targets untouched
+// and no temporary file behind.
+#include "analysis/analysis.h"
+#include "export/html_export.h"
+#include "export/text_export.h"
+#include "export/xml_export.h"
+#include "test_store.h"
+
+#include "support/scratch_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qla {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Read(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void Write(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// Names in `dir` that a writer left behind by mistake.
+std::vector<std::string> TempFilesIn(const fs::path& dir) {
+    std::vector<std::string> found;
+    for (const auto& entry : fs::directory_iterator(dir))
+        if (entry.path().filename().string().starts_with(".qla-"))
+            found.push_back(entry.path().filename().string());
+    return found;
+}
+
+using Writer = std::function<ExportResult(const AnalysisStore&, const std::string&)>;
+
+const std::pair<const char*, Writer> kWriters[] = {
+    {"standard html",
+     [](const AnalysisStore& s, const std::string& p) {
+         return WriteStandardHtml(s, p, kAllStandardColumns, 5, true, false, "T", ".");
+     }},
+    {"voice text",
+     [](const AnalysisStore& s, const std::string& p) {
+         return WriteVoiceChatText(s, p, kAllChatFlags, {});
+     }},
+    {"junk html",
+     [](const AnalysisStore& s, const std::string& p) { return WriteJunkHtml(s, p, "T", "d"); }},
+    {"xml",
+     [](const AnalysisStore& s, const std::string& p) { return WriteXml(s, p, 5, true, "."); }},
+};
+
+test::TestStore SmallStore() {
+    test::TestStore data;
+    data.Kill("Bob", "Al", "MP40");
+    data.Chat(true, "Bob", true, "here", "hi");
+    data.Other("junk");
+    return data;
+}
+
+TEST(AtomicWriteTest, NamesThatAreNotRegularFilesAreRefusedAndTheirTargetsKept) {
+    const test::TestStore data = SmallStore();
+    const fs::path dir = test::ScratchDir();
+    const fs::path target = dir / "target.txt";
+    Write(target, "precious");
+    fs::create_symlink(target, dir / "link.html");
+    fs::create_symlink(dir / "absent.txt", dir / "dangling.html");
+    ASSERT_EQ(::mkfifo((dir / "fifo.html").c_str(), 0600), 0);
+    fs::create_directory(dir / "folder.html");
+    const std::pair<const char*, std::string> cases[] = {
+        {"link.html", "a symbolic link"},
+        {"dangling.html", "a symbolic link"},
+        {"fifo.html", "a named pipe"}, // refused, so nothing waits for a reader
+        {"folder.html", "a folder"},
+    };
+    for (const auto& [name, kind] : cases) {
+        for (const auto& [writer, write] : kWriters) {
+            EXPECT_EQ(write(data.Store, (dir / name).string()).Error,
+                      "Not written: " + kind +
+                          " of that name exists, and only regular files are replaced")
+                << name << ", " << writer;
+        }
+    }
+    EXPECT_EQ(Read(target), "precious");
+    EXPECT_FALSE(fs::exists(dir / "absent.txt"));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.html"));
+    EXPECT_TRUE(fs::is_fifo(dir / "fifo.html"));
+    // A refused page gets no style sheet beside it.
+    EXPECT_FALSE(fs::exists(dir / "style.css"));
+    EXPECT_EQ(TempFilesIn(dir), std::vector<std::string>{});
+}
+
+TEST(AtomicWriteTest, ReplacingAHardLinkedPageLeavesItsOtherNameAlone) {
+    const test::TestStore data = SmallStore();
+    const fs::path dir = test::ScratchDir();
+    Write(dir / "page.html", "old page");
+    fs::create_hard_link(dir / "page.html", dir / "other.html");
+    ASSERT_EQ(::chmod((dir / "page.html").c_str(), 0640), 0);
+    for (const auto& [writer, write] : kWriters) {
+        ASSERT_EQ(write(data.Store, (dir / "page.html").string()).Error, "") << writer;
+        EXPECT_NE(Read(dir / "page.html"), "old page") << writer;
+        EXPECT_EQ(Read(dir / "other.html"), "old page") << writer;
+    }
+    // The replaced page keeps the permissions it had.
+    struct stat info {};
+    ASSERT_EQ(::stat((dir / "page.html").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(TempFilesIn(dir), std::vector<std::string>{});
+}
+
+TEST(AtomicWriteTest, TheLogIsNeverReplacedUnderAnyOfItsNames) {
+    const fs::path dir = test::ScratchDir();
+    const std::string log = "[skipnotify]Bob was killed by Al's MP40\r\n";
+    Write(dir / "game.log", log);
+    fs::create_hard_link(dir / "game.log", dir / "same.log");
+    fs::create_directory(dir / "sub");
+    AnalysisStore store;
+    ASSERT_TRUE(OpenLogFile(store, (dir / "game.log").string()).Opened);
+    AnalyzeLog(store, LogLanguage::English);
+    for (const std::string& name : {"game.log", "same.log", "sub/../game.log"}) {
+        for (const auto& [writer, write] : kWriters) {
+            EXPECT_EQ(write(store, (dir / name).string()).Error,
+                      "Not written: that file is the log being analysed")
+                << name << ", " << writer;
+        }
+    }
+    EXPECT_EQ(Read(dir / "game.log"), log);
+    // Another file is written as usual.
+    EXPECT_EQ(std::get<1>(kWriters[0])(store, (dir / "out.html").string()).Error, "");
+    EXPECT_EQ(TempFilesIn(dir), std::vector<std::string>{});
+}
+
+TEST(AtomicWriteTest, AFolderThatCannotTakeTheTemporaryFileFailsWithItsError) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    const test::TestStore data = SmallStore();
+    const fs::path dir = test::ScratchDir();
+    Write(dir / "page.html", "old page");
+    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+    const ExportResult result = std::get<1>(kWriters[0])(data.Store, (dir / "page.html").string());
+    fs::permissions(dir, fs::perms::owner_all);
+    EXPECT_EQ(result.Error, "Error - 13 - Permission denied\r\nerrorcode: 5");
+    EXPECT_EQ(Read(dir / "page.html"), "old page");
+}
+
+} // namespace
+} // namespace qla
