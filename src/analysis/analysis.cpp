@@ -3,6 +3,7 @@
 
 #include "parsers/full_recognizer.h"
 #include "parsers/parsers.h"
+#include "parsers/rename_parser.h"
 
 #include <optional>
 
@@ -61,7 +62,9 @@ LineKind RecordClassic(const LanguageRoutines& routines, AnalysisStore& store,
         ParseTextChatLine(store, line);
         break;
     case LineKind::Rename:
-        break; // a rename is counted in Total only and stores nothing
+        // Counted in Total only; the names are kept for merging players.
+        ParseRenameLine(store, line, routines.RenamePhrase);
+        break;
     default:
         RecordOtherLine(store, line);
         break;

@@ -2,6 +2,7 @@
 #include "cli/qla_app.h"
 
 #include "cli/cli_common.h"
+#include "cli/alias_command.h"
 #include "cli/database_commands.h"
 #include "cli/database_source.h"
 #include "cli/export_command.h"
@@ -28,6 +29,7 @@ constexpr const char* kUsage =
     "                                    the totals of the player stored exactly as NAME\n"
     "  export LOG --view VIEW --format FORMAT --output PATH [options]\n"
     "                                    write a statistics file or site (qla export --help)\n"
+    "  alias add|split|list|suggest ...  the aliases kept for merging players (qla alias --help)\n"
     "\n"
     "Statistics database (many logs, imported as they grow):\n"
     "  import LOG... --db DB [--language L] [--finished] [--quiet]\n"
@@ -39,6 +41,9 @@ constexpr const char* kUsage =
     "\n"
     "L is english (default) or german. M is classic (default: the original phrase tables) or\n"
     "full (chat by its shape, the newer death wordings, names cut in obituaries).\n"
+    "analyze, players, player and export also take --merge-players (one record per player:\n"
+    "names that differ only in colour codes, case or blanks, renames and the aliases of\n"
+    "--aliases FILE are joined; player NAME may then be any of the player's names).\n"
     "Options of the reading commands with --db:\n";
 
 void PrintUsage(std::ostream& out) {
@@ -57,6 +62,7 @@ struct Invocation {
     LogLanguage language = LogLanguage::English;
     std::optional<DatabaseSource> database; // read instead of the log LOG
     Recognition recognition = Recognition::Classic;
+    PlayerMerging merging;
 };
 
 // Parses `qla <command> ...`: exactly `positionalNames` arguments and, where the command analyses,
@@ -69,6 +75,7 @@ std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
     if (takesLanguage) {
         parser.addOptions({LanguageOption(), RecognitionOption()});
         AddDatabaseOptions(parser);
+        parser.addOptions(PlayerMergingOptions());
     }
     QStringList forParser{arguments.at(0)};
     forParser += arguments.mid(2);
@@ -116,6 +123,10 @@ std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
             return std::nullopt;
         }
         invocation.recognition = *recognition;
+        auto merging = ReadPlayerMerging(parser, err, exitCode);
+        if (!merging)
+            return std::nullopt;
+        invocation.merging = std::move(*merging);
     }
     return invocation;
 }
@@ -161,13 +172,14 @@ int RunInfo(const QStringList& arguments, std::ostream& out, std::ostream& err) 
 
 int RunAnalyze(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     int exitCode = kExitOk;
-    const auto invocation = ParseSubcommand(arguments, {"LOG"}, true, err, exitCode);
+    auto invocation = ParseSubcommand(arguments, {"LOG"}, true, err, exitCode);
     if (!invocation)
         return exitCode;
     AnalysisStore store;
     const auto totals = LoadStore(*invocation, store, err);
     if (!totals)
         return kExitFailed;
+    invocation->merging.Apply(store);
     out << "Kills: " << totals->Kills << "\n"
         << "Deaths: " << totals->Deaths << "\n"
         << "Teamkills: " << totals->Teamkills << "\n"
@@ -181,12 +193,13 @@ int RunAnalyze(const QStringList& arguments, std::ostream& out, std::ostream& er
 
 int RunPlayers(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     int exitCode = kExitOk;
-    const auto invocation = ParseSubcommand(arguments, {"LOG"}, true, err, exitCode);
+    auto invocation = ParseSubcommand(arguments, {"LOG"}, true, err, exitCode);
     if (!invocation)
         return exitCode;
     AnalysisStore store;
     if (!LoadStore(*invocation, store, err))
         return kExitFailed;
+    invocation->merging.Apply(store);
     for (const PlayerRecord& player : RealEntries(store.Players))
         out << player.Name << "\n";
     return kExitOk;
@@ -194,14 +207,15 @@ int RunPlayers(const QStringList& arguments, std::ostream& out, std::ostream& er
 
 int RunPlayer(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     int exitCode = kExitOk;
-    const auto invocation = ParseSubcommand(arguments, {"LOG", "NAME"}, true, err, exitCode);
+    auto invocation = ParseSubcommand(arguments, {"LOG", "NAME"}, true, err, exitCode);
     if (!invocation)
         return exitCode;
     AnalysisStore store;
     if (!LoadStore(*invocation, store, err))
         return kExitFailed;
+    invocation->merging.Apply(store);
     const std::string name = invocation->positional.back().toStdString();
-    const auto index = store.FindPlayer(name);
+    const auto index = invocation->merging.Find(store, name);
     if (!index) {
         err << "qla: no player is stored as '" << name << "' in " << SourceName(*invocation)
             << "\n";
@@ -236,6 +250,7 @@ int RunQla(const QStringList& arguments, std::ostream& out, std::ostream& err) {
         {"info", RunInfo},        {"analyze", RunAnalyze},      {"players", RunPlayers},
         {"player", RunPlayer},    {"export", RunExportCommand}, {"import", RunImportCommand},
         {"logs", RunLogsCommand}, {"forget", RunForgetCommand},
+        {"alias", RunAliasCommand},
     };
     for (const auto& [name, handler] : handlers) {
         if (command == QLatin1String(name))

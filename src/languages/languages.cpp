@@ -9,10 +9,11 @@ namespace qla {
 namespace {
 
 constexpr LanguageRoutines kEnglishRoutines{ClassifyLine, ParseKillLine, ParseSuicideLine,
-                                            ParseTeamkillLine, EnglishFullLanguage};
+                                            ParseTeamkillLine, EnglishFullLanguage,
+                                            kEnglishRenamePhrase};
 constexpr LanguageRoutines kGermanRoutines{ClassifyGermanLine, ParseGermanKillLine,
                                            ParseGermanSuicideLine, ParseGermanTeamkillLine,
-                                           GermanFullLanguage};
+                                           GermanFullLanguage, kGermanRenamePhrase};
 
 } // namespace
 

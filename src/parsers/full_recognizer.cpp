@@ -1,5 +1,6 @@
 // Full recognition: the order of the tests and what each kind stores.
 #include "full_recognizer.h"
+#include "rename_parser.h"
 
 #include "chat_shapes.h"
 #include "core/byte_search.h"
@@ -115,7 +116,7 @@ LineKind FullRecognizer::Record(AnalysisStore& store, std::string_view line) {
         if (const std::size_t at = FindBytes(text, language_.RenamePhrase);
             at != std::string_view::npos && at > 0 &&
             !TrimBlanks(text.substr(at + language_.RenamePhrase.size())).empty())
-            return LineKind::Rename; // stores nothing, as in classic recognition
+            return LineKind::Rename; // counts nothing, as in classic recognition
         if (EndsWithBytes(text, "disconnected"))
             return LineKind::Disconnect;
         if (ContainsBytes(text, "timed out"))
@@ -128,7 +129,9 @@ LineKind FullRecognizer::Record(AnalysisStore& store, std::string_view line) {
     case LineKind::Died:
     case LineKind::VoiceSay:
     case LineKind::Say:
+        break;
     case LineKind::Rename:
+        ParseRenameLine(store, line, language_.RenamePhrase); // names kept for merging players
         break;
     default:
         store.RecordOtherLine(line);
