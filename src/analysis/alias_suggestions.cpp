@@ -94,29 +94,33 @@ std::vector<AliasSuggestion> SuggestAliases(const std::vector<LogNames>& logs,
         for (const auto& [from, to] : log.Renames)
             suggest(identity.PlayerOf(from), identity.PlayerOf(to), kRename);
 
-    // Base name -> the first player with it, and whether that name's key was longer than the
-    // base; each later player with the base is suggested to the first.
+    // Base name -> the first player with it and what its name lost to become the base; each
+    // later player with the base is suggested to the first, for what either name lost.
     struct FirstWithBase {
         std::size_t Player;
-        bool KeyDiffers;
+        unsigned Lost;
     };
     std::map<std::string, FirstWithBase> firstWithBase[3];
     for (const std::string& name : names) {
         const std::size_t player = identity.PlayerOf(name);
         const std::string key = IdentityKey(name);
         const std::string tagless = WithoutClanTags(key);
-        const std::string bases[3] = {tagless, WithoutTrailingNumber(key),
-                                      WithoutTrailingNumber(tagless)};
-        const unsigned kinds[3] = {kTag, kNumber, kTag | kNumber};
+        const std::string numberless = WithoutTrailingNumber(key);
+        const std::string both = WithoutTrailingNumber(tagless);
+        const unsigned tag = tagless != key ? kTag : 0;
+        const std::pair<const std::string&, unsigned> bases[3] = {
+            {tagless, tag},
+            {numberless, numberless != key ? kNumber : 0},
+            {both, tag | (both != tagless ? kNumber : 0)}};
         for (int b = 0; b < 3; ++b) {
-            if (CharCount(bases[b]) < kShortestBase)
+            const auto& [base, lost] = bases[b];
+            if (CharCount(base) < kShortestBase)
                 continue;
-            const bool keyDiffers = bases[b] != key;
             const auto [first, added] =
-                firstWithBase[b].try_emplace(bases[b], FirstWithBase{player, keyDiffers});
-            // Two names whose keys are the base itself are held apart by a split: not suggested.
-            if (!added && (keyDiffers || first->second.KeyDiffers))
-                suggest(first->second.Player, player, kinds[b]);
+                firstWithBase[b].try_emplace(base, FirstWithBase{player, lost});
+            // Two names that lost nothing have the same key: a split holds them apart.
+            if (!added && (lost | first->second.Lost) != 0)
+                suggest(first->second.Player, player, lost | first->second.Lost);
         }
     }
 
