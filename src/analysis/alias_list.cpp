@@ -36,9 +36,8 @@ std::string AliasList::Split(std::string_view rawName) {
     const std::string_view name = NormalizeName(rawName);
     if (name.empty())
         return "a player name is empty";
-    const bool wasJoinedByUser = std::ranges::any_of(entries_, [&](const AliasEntry& e) {
-        return e.Kind == AliasKind::Join && Names(e, name);
-    });
+    const bool wasJoinedByUser = std::ranges::any_of(
+        entries_, [&](const AliasEntry& e) { return e.Kind == AliasKind::Join && Names(e, name); });
     std::erase_if(entries_, [&](const AliasEntry& e) { return Names(e, name); });
     // A split undoes the user's own joins of the name; only a name the user never joined gets a
     // split of its own, which holds it apart from the automatic joins.

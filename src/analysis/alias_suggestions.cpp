@@ -39,7 +39,7 @@ char ClosingOf(char open) {
     }
 }
 
-enum Reason : unsigned { kTag = 1, kNumber = 2, kRename = 4 };
+constexpr unsigned kTag = 1, kNumber = 2, kRename = 4; // reasons, as bits
 
 std::string ReasonText(unsigned reasons) {
     if ((reasons & kTag) && (reasons & kNumber))
@@ -70,7 +70,8 @@ std::string WithoutTrailingNumber(std::string_view key) {
     const std::size_t last = key.find_last_not_of("0123456789");
     if (last + 1 == key.size())
         return std::string(key);
-    return std::string(TrimSeparators(key.substr(0, last == std::string_view::npos ? 0 : last + 1)));
+    return std::string(
+        TrimSeparators(key.substr(0, last == std::string_view::npos ? 0 : last + 1)));
 }
 
 std::vector<AliasSuggestion> SuggestAliases(const std::vector<LogNames>& logs,
@@ -139,7 +140,8 @@ std::vector<AliasSuggestion> SuggestAliases(const std::vector<LogNames>& logs,
         if (logs.size() > 1) {
             const auto& a = logsOfPlayer[pair.first];
             const auto& b = logsOfPlayer[pair.second];
-            const bool together = std::ranges::any_of(a, [&](std::size_t l) { return b.contains(l); });
+            const bool together =
+                std::ranges::any_of(a, [&](std::size_t l) { return b.contains(l); });
             if (!together && !a.empty() && !b.empty())
                 suggestion.Reasons.push_back("never in the same log");
         }

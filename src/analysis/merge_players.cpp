@@ -9,7 +9,8 @@ namespace qla {
 
 std::optional<PlayerIndex> MergedNames::Find(std::string_view name) const {
     const std::string_view normalised = NormalizeName(name);
-    const auto found = recordOf_.find(std::string(normalised.empty() ? kUnnamedPlayer : normalised));
+    const auto found =
+        recordOf_.find(std::string(normalised.empty() ? kUnnamedPlayer : normalised));
     if (found != recordOf_.end())
         return found->second;
     const std::string key = IdentityKey(normalised);
@@ -57,7 +58,8 @@ MergedNames MergePlayers(AnalysisStore& store, const AliasList& aliases) {
             merged.names_.emplace_back();
         } else if (lines[static_cast<std::size_t>(i)] >
                    lines[static_cast<std::size_t>(nameOf[static_cast<std::size_t>(group)])]) {
-            nameOf[static_cast<std::size_t>(group)] = i; // strictly more: the first seen keeps a tie
+            nameOf[static_cast<std::size_t>(group)] =
+                i; // strictly more: the first seen keeps a tie
         }
         groupOf[static_cast<std::size_t>(i)] = group;
         merged.recordOf_.emplace(name, group);

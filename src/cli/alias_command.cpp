@@ -46,7 +46,8 @@ std::optional<AliasInvocation> Parse(const QStringList& arguments, std::ostream&
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption(LanguageOption());
-    parser.addOption(QCommandLineOption(QStringLiteral("aliases"), QString(), QStringLiteral("FILE")));
+    parser.addOption(
+        QCommandLineOption(QStringLiteral("aliases"), QString(), QStringLiteral("FILE")));
     parser.addOption(QCommandLineOption(QStringLiteral("help")));
     QStringList forParser{arguments.value(0)};
     forParser += arguments.mid(2);

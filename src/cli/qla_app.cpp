@@ -1,8 +1,8 @@
 // Subcommand dispatch and the read-only subcommands info, analyze, players and player.
 #include "cli/qla_app.h"
 
-#include "cli/cli_common.h"
 #include "cli/alias_command.h"
+#include "cli/cli_common.h"
 #include "cli/database_commands.h"
 #include "cli/database_source.h"
 #include "cli/export_command.h"

@@ -18,8 +18,7 @@ TEST(AliasListTest, AddKeepsOneJoinPerPairAndRefusesEmptyOrSelfJoins) {
     AliasList aliases;
     EXPECT_EQ(aliases.Add("Bob^7", " Robert "), "");
     EXPECT_EQ(aliases.Add("Robert", "Bob"), ""); // the same join the other way round
-    EXPECT_EQ(aliases.Entries(),
-              (std::vector<AliasEntry>{{AliasKind::Join, "Bob", "Robert"}}));
+    EXPECT_EQ(aliases.Entries(), (std::vector<AliasEntry>{{AliasKind::Join, "Bob", "Robert"}}));
     EXPECT_EQ(aliases.Add("^7", "Bob"), "a player name is empty");
     EXPECT_EQ(aliases.Add("Bob", "Bob^7"), "'Bob' cannot be joined to itself");
     EXPECT_EQ(aliases.Entries().size(), 1u);
@@ -90,7 +89,8 @@ TEST(AliasFileTest, ReadsAndReplacesFiles) {
               "the aliases file cannot be read: " + dir.string());
 }
 
-LogNames Log(std::vector<std::string> names, std::vector<std::pair<std::string, std::string>> renames = {},
+LogNames Log(std::vector<std::string> names,
+             std::vector<std::pair<std::string, std::string>> renames = {},
              std::vector<std::int64_t> lines = {}) {
     return LogNames{std::move(names), std::move(lines), std::move(renames)};
 }
@@ -98,9 +98,8 @@ LogNames Log(std::vector<std::string> names, std::vector<std::pair<std::string, 
 TEST(ListPlayersTest, ShowsEveryPlayerWithAllNamesAndTheNameOfMostLines) {
     AliasList aliases;
     ASSERT_EQ(aliases.Add("Robert", "Zed"), "");
-    const std::vector<ListedPlayer> players =
-        ListPlayers({Log({"bob", "Al"}, {{"Bob", "Robert"}}, {1, 5}), Log({"BOB"}, {}, {3})},
-                    aliases);
+    const std::vector<ListedPlayer> players = ListPlayers(
+        {Log({"bob", "Al"}, {{"Bob", "Robert"}}, {1, 5}), Log({"BOB"}, {}, {3})}, aliases);
     ASSERT_EQ(players.size(), 2u);
     EXPECT_EQ(players[0].DisplayName, "BOB"); // 3 lines over the logs against bob's 1
     // The logs' names first, then the renames', then the aliases'.
@@ -111,10 +110,10 @@ TEST(ListPlayersTest, ShowsEveryPlayerWithAllNamesAndTheNameOfMostLines) {
 TEST(SuggestAliasesTest, ClanTagsTrailingNumbersAndSplitRenamesWithTheirReasons) {
     AliasList aliases;
     ASSERT_EQ(aliases.Split("Robert"), "");
-    const std::vector<AliasSuggestion> suggestions = SuggestAliases(
-        {Log({"[QV]Viper", "Ghost", "Rob", "Ace"}, {{"Rob", "Robert"}}),
-         Log({"Viper", "^1Ghost2", "{TKS} Ghost", "Ghost", "Robert", "Ac1"})},
-        aliases);
+    const std::vector<AliasSuggestion> suggestions =
+        SuggestAliases({Log({"[QV]Viper", "Ghost", "Rob", "Ace"}, {{"Rob", "Robert"}}),
+                        Log({"Viper", "^1Ghost2", "{TKS} Ghost", "Ghost", "Robert", "Ac1"})},
+                       aliases);
     ASSERT_EQ(suggestions.size(), 4u);
     using Reasons = std::vector<std::string>;
     EXPECT_EQ(suggestions[0].Name, "[QV]Viper");

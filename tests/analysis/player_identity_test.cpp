@@ -40,10 +40,11 @@ TEST(PlayerIdentityTest, RenameChainsAndRenamesBackJoinEveryName) {
 }
 
 TEST(PlayerIdentityTest, TheUnnamedPlayerAndEmptyKeysStandForNobody) {
-    EXPECT_EQ(Resolve({std::string(kUnnamedPlayer), "[ERR]unnamedplayer", "^1 ", "^2 "},
-                      {{std::string(kUnnamedPlayer), "Bob"}}),
-              (Players{{std::string(kUnnamedPlayer)}, {"[ERR]unnamedplayer"}, {"^1 "}, {"^2 "},
-                       {"Bob"}}));
+    EXPECT_EQ(
+        Resolve({std::string(kUnnamedPlayer), "[ERR]unnamedplayer", "^1 ", "^2 "},
+                {{std::string(kUnnamedPlayer), "Bob"}}),
+        (Players{
+            {std::string(kUnnamedPlayer)}, {"[ERR]unnamedplayer"}, {"^1 "}, {"^2 "}, {"Bob"}}));
 }
 
 TEST(PlayerIdentityTest, SplitsHoldNamesApartFromAutomaticJoinsButNotFromTheUsers) {
@@ -69,12 +70,12 @@ AnalysisStore Analyze(const std::vector<std::string>& lines) {
 
 TEST(MergePlayersTest, SumsCountersRepointsEventsAndNamesByMostLines) {
     AnalysisStore store = Analyze({
-        "[skipnotify]^1Bob^7 was killed by Al^7's MP40",     // ^1Bob: 1 line
-        "[skipnotify]Al^7 was killed by bob^7's MP40",       // bob: 1 line
-        "[skipnotify]bob^7: ^2one",                          // bob: 2 lines
+        "[skipnotify]^1Bob^7 was killed by Al^7's MP40", // ^1Bob: 1 line
+        "[skipnotify]Al^7 was killed by bob^7's MP40",   // bob: 1 line
+        "[skipnotify]bob^7: ^2one",                      // bob: 2 lines
         "[skipnotify]Zed^7 was killed by Al^7's Sten",
         "[skipnotify]Al^7 renamed to Zed",
-        "[skipnotify]^1Bob^7 was killed by BOB^7's MP40",    // a kill between two names of one
+        "[skipnotify]^1Bob^7 was killed by BOB^7's MP40", // a kill between two names of one
         "[skipnotify]: Zed^7 (Base): ^2Medic!x",
         "[skipnotify]^1Bob^7 died.",
     });
@@ -113,8 +114,8 @@ TEST(MergePlayersTest, SumsCountersRepointsEventsAndNamesByMostLines) {
 }
 
 TEST(MergePlayersTest, ATieKeepsTheFirstSeenNameAndNoJoinLeavesTheStoreAsItWas) {
-    AnalysisStore store = Analyze({"[skipnotify]bob^7: ^2a", "[skipnotify]Bob^7: ^2b",
-                                   "[skipnotify]Al^7: ^2c"});
+    AnalysisStore store =
+        Analyze({"[skipnotify]bob^7: ^2a", "[skipnotify]Bob^7: ^2b", "[skipnotify]Al^7: ^2c"});
     MergePlayers(store, {});
     ASSERT_EQ(store.PlayerCount(), 2);
     EXPECT_EQ(store.Players[1].Name, "bob");

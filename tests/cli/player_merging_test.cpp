@@ -64,8 +64,9 @@ class PlayerMergingTest : public testing::Test {
         outputs["player"] = Qla(QStringList{"player", log_, "Al"} + options).out;
         const QString site = Path("site");
         QDir(site).removeRecursively();
-        const QlaRun exported = Qla(QStringList{"export", log_, "--view", "all", "--format", "html",
-                                             "--output", site} + options);
+        const QlaRun exported =
+            Qla(QStringList{"export", log_, "--view", "all", "--format", "html", "--output", site} +
+                options);
         EXPECT_EQ(exported.status, 0) << exported.err;
         for (QDirIterator it(site, QDir::Files); it.hasNext();) {
             const QString page = it.next();
@@ -98,12 +99,12 @@ TEST_F(PlayerMergingTest, MergedTotalsPlayersAndPlayer) {
 TEST_F(PlayerMergingTest, ExportsOfTheMergedStore) {
     const QString out = Path("players.txt");
     const QlaRun run = Qla({"export", log_, "--view", "player", "--format", "text", "--player",
-                         "Robert", "--merge-players", "--output", out, "--checks", "0"});
+                            "Robert", "--merge-players", "--output", out, "--checks", "0"});
     ASSERT_EQ(run.status, 0) << run.err;
     // A kill between two names of the player stays a kill: he is listed as his own victim.
     EXPECT_NE(Read(out).find("^1Bob"), std::string::npos);
     const QlaRun standard = Qla({"export", log_, "--view", "standard", "--format", "xml",
-                              "--merge-players", "--output", Path("standard.xml")});
+                                 "--merge-players", "--output", Path("standard.xml")});
     ASSERT_EQ(standard.status, 0) << standard.err;
     const std::string xml = Read(Path("standard.xml"));
     EXPECT_EQ(xml.find("Robert"), std::string::npos);
@@ -121,11 +122,11 @@ TEST_F(PlayerMergingTest, AliasesJoinAndTheirFileMustBeReadable) {
     EXPECT_EQ(without.err, "qla: --aliases needs --merge-players\n");
     const QlaRun missing = Qla({"analyze", log_, "--merge-players", "--aliases", Path("none.txt")});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "qla: the aliases file does not exist: " +
-                               Path("none.txt").toStdString() + "\n");
+    EXPECT_EQ(missing.err,
+              "qla: the aliases file does not exist: " + Path("none.txt").toStdString() + "\n");
     std::ofstream(Path("bad.txt").toStdString()) << "join\tonly one\n";
     const QlaRun bad = Qla({"export", log_, "--view", "junk", "--format", "text", "--output",
-                         Path("j.txt"), "--merge-players", "--aliases", Path("bad.txt")});
+                            Path("j.txt"), "--merge-players", "--aliases", Path("bad.txt")});
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.err, "qla: " + Path("bad.txt").toStdString() +
                            ": line 1: expected join<TAB>NAME<TAB>OTHER or split<TAB>NAME\n");

@@ -17,8 +17,8 @@ TEST(FoldCaseTest, FoldsLatinGreekAndCyrillicLetters) {
         {"ÆØÅ", "æøå"},
         {"ĞÖKHAN", "ğökhan"},
         {"ŁUKASZ", "łukasz"},
-        {"Ÿ", "ÿ"},      // folds outside its own block
-        {"ſ", "s"},      // long s
+        {"Ÿ", "ÿ"}, // folds outside its own block
+        {"ſ", "s"}, // long s
         {"ΣΠΎΡΟΣ", "σπύροσ"},
         {"σπύρος", "σπύροσ"}, // final sigma folds to sigma
         {"ДИМА", "дима"},
@@ -33,8 +33,14 @@ TEST(FoldCaseTest, FoldsLatinGreekAndCyrillicLetters) {
 }
 
 TEST(FoldCaseTest, KeepsBytesThatAreNotUtf8AndIsIdempotent) {
-    EXPECT_EQ(FoldCase("A\xFF" "B\xC3"), "a\xFF" "b\xC3");
-    EXPECT_EQ(FoldCase("\xC0\xAF" "X"), "\xC0\xAF" "x"); // an overlong form is no letter
+    EXPECT_EQ(FoldCase("A\xFF"
+                       "B\xC3"),
+              "a\xFF"
+              "b\xC3");
+    EXPECT_EQ(FoldCase("\xC0\xAF"
+                       "X"),
+              "\xC0\xAF"
+              "x"); // an overlong form is no letter
     for (std::string_view text : {"ÀÉÎÕÜ", "ΑΒΓΔ", "АБВГ", "Ǆ ǅ ǆ", "ḀẞỸ"})
         EXPECT_EQ(FoldCase(FoldCase(text)), FoldCase(text)) << text;
 }
@@ -52,10 +58,12 @@ TEST(FoldCodePointTest, PairsOfEveryOtherCodePointFoldOnlyTheUpperOne) {
 TEST(IdentityKeyTest, IgnoresColourCodesCaseAndOuterBlanks) {
     const std::string bob = IdentityKey("Bob");
     EXPECT_EQ(bob, "bob");
-    for (std::string_view name : {"^1Bob", "bob^7", "^1B^2O^3B", "  BOB ", "\tBob\t", "\xC2\xA0" "Bob",
+    for (std::string_view name : {"^1Bob", "bob^7", "^1B^2O^3B", "  BOB ", "\tBob\t",
+                                  "\xC2\xA0"
+                                  "Bob",
                                   "^1 Bob ^7"})
         EXPECT_EQ(IdentityKey(name), bob) << name;
-    EXPECT_EQ(IdentityKey("B ob"), "b ob"); // inner blanks stay
+    EXPECT_EQ(IdentityKey("B ob"), "b ob");   // inner blanks stay
     EXPECT_EQ(IdentityKey("Bob^x"), "bob^x"); // "^x" is no colour code
     EXPECT_EQ(IdentityKey("^^1Bob"), "^bob");
     EXPECT_EQ(IdentityKey("^1Jürgen"), IdentityKey("JÜRGEN"));

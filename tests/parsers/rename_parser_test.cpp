@@ -29,12 +29,12 @@ TEST(SplitRenameLine, SplitsBothLanguagesAndRefusesWhatItCannotSplit) {
         {"Bob^7 renamed to Al", en, Names{"Bob", "Al"}}, // without the prefix
         {"[skipnotify]Jürgen^7 hat sich umbenannt in Jörg", de, Names{"Jürgen", "Jörg"}},
         {"[skipnotify]Bob^7 renamed to Bob", en, Names{"Bob", "Bob"}},
-        {"[skipnotify]renamed to Al", en, std::nullopt},           // no old name
-        {"[skipnotify]Bob^7 renamed to", en, std::nullopt},        // no new name
-        {"[skipnotify]Bob^7 renamed to ^7 ", en, std::nullopt},    // only a colour code
+        {"[skipnotify]renamed to Al", en, std::nullopt},        // no old name
+        {"[skipnotify]Bob^7 renamed to", en, std::nullopt},     // no new name
+        {"[skipnotify]Bob^7 renamed to ^7 ", en, std::nullopt}, // only a colour code
         {"[skipnotify]^7 renamed to Al", en, std::nullopt},
         {"[skipnotify]A renamed to B renamed to C", en, std::nullopt}, // which phrase?
-        {"[skipnotify]Bob^7 renamed to Al", de, std::nullopt},     // the other language
+        {"[skipnotify]Bob^7 renamed to Al", de, std::nullopt},         // the other language
         {"", en, std::nullopt},
         {"[skipnotify]Bob renamed to Al", "", std::nullopt},
     };
@@ -49,8 +49,9 @@ TEST(SplitRenameLine, SplitsBothLanguagesAndRefusesWhatItCannotSplit) {
 }
 
 TEST(RenameLines, AreKeptByNameWithoutFilingPlayersOrCounting) {
-    for (const auto& [language, phrase] : {std::pair{LogLanguage::English, "renamed to"},
-                                           std::pair{LogLanguage::German, "hat sich umbenannt in"}}) {
+    for (const auto& [language, phrase] :
+         {std::pair{LogLanguage::English, "renamed to"},
+          std::pair{LogLanguage::German, "hat sich umbenannt in"}}) {
         AnalysisStore store;
         store.LogLines = LogLineList::FromLines({
             "[skipnotify]Bob^7 " + std::string(phrase) + " Robert",

@@ -134,7 +134,9 @@ TEST_P(MergedPlayers, MatchAnIndependentComputation) {
     }
     ASSERT_EQ(store.KillEvents.size(), eventsBefore.size());
     for (std::size_t k = 1; k < eventsBefore.size(); ++k) {
-        const auto nameAt = [&](PlayerIndex i) { return store.Players[static_cast<std::size_t>(i)].Name; };
+        const auto nameAt = [&](PlayerIndex i) {
+            return store.Players[static_cast<std::size_t>(i)].Name;
+        };
         EXPECT_EQ(groupOf[nameAt(store.KillEvents[k].Killer)],
                   groupOf[before[static_cast<std::size_t>(eventsBefore[k].Killer)].Name]);
         EXPECT_EQ(groupOf[nameAt(store.KillEvents[k].Victim)],
