@@ -5,7 +5,10 @@
 #include "analysis/alias_suggestions.h"
 #include "analysis/log_names.h"
 #include "cli/cli_common.h"
+#include "cli/database_source.h"
 #include "core/names.h"
+#include "db/alias_table.h"
+#include "db/stats_database.h"
 
 #include <QCommandLineParser>
 
@@ -15,11 +18,13 @@ namespace qla::cli {
 namespace {
 
 constexpr const char* kAliasUsage =
-    "Usage: qla alias add --aliases FILE NAME OTHER\n"
-    "       qla alias split --aliases FILE NAME\n"
+    "Usage: qla alias add --aliases FILE|--db DB NAME OTHER\n"
+    "       qla alias split --aliases FILE|--db DB NAME\n"
     "       qla alias list [--aliases FILE] [LOG ...] [--language L]\n"
     "       qla alias suggest [--aliases FILE] LOG ... [--language L]\n"
+    "       qla alias list|suggest --db DB [--log ID...] [--since DATE] [--until DATE]\n"
     "\n"
+    "The aliases file serves single logs; a statistics database keeps its own aliases.\n"
     "add      NAME and OTHER are one player (the file is created when missing)\n"
     "split    take NAME back out of its player: undoes your joins of NAME; a NAME you never\n"
     "         joined is held apart from the automatic joins (same key, renames)\n"
@@ -38,6 +43,7 @@ struct AliasInvocation {
     QString action;
     QStringList positional;
     std::string aliasesPath; // empty when not given
+    std::optional<DatabaseSource> database;
     LogLanguage language = LogLanguage::English;
 };
 
@@ -49,6 +55,7 @@ std::optional<AliasInvocation> Parse(const QStringList& arguments, std::ostream&
     parser.addOption(
         QCommandLineOption(QStringLiteral("aliases"), QString(), QStringLiteral("FILE")));
     parser.addOption(QCommandLineOption(QStringLiteral("help")));
+    AddDatabaseOptions(parser);
     QStringList forParser{arguments.value(0)};
     forParser += arguments.mid(2);
     if (!parser.parse(forParser)) {
@@ -69,6 +76,17 @@ std::optional<AliasInvocation> Parse(const QStringList& arguments, std::ostream&
     invocation.action = invocation.positional.takeFirst();
     if (parser.isSet(QStringLiteral("aliases")))
         invocation.aliasesPath = LocalPath(parser.value(QStringLiteral("aliases")));
+    std::string usageError;
+    invocation.database = ReadDatabaseOptions(parser, usageError);
+    if (usageError.empty() && invocation.database && !invocation.aliasesPath.empty())
+        usageError = "--aliases and --db: a database keeps its own aliases";
+    if (usageError.empty() && invocation.database && !invocation.positional.isEmpty() &&
+        invocation.action != QLatin1String("add") && invocation.action != QLatin1String("split"))
+        usageError = "LOG and --db: the logs are those of the database";
+    if (!usageError.empty()) {
+        exitCode = UsageError(err, usageError);
+        return std::nullopt;
+    }
     const auto language = ParseLanguage(parser.value(QStringLiteral("language")), err);
     if (!language) {
         exitCode = kExitUsage;
@@ -91,31 +109,58 @@ std::optional<AliasList> ReadAliases(const AliasInvocation& invocation, bool mis
     return read.Aliases;
 }
 
+// Adds or splits in the list; the reason when it refuses.
+std::string ChangeList(const AliasInvocation& invocation, AliasList& aliases) {
+    const std::string name = invocation.positional.at(0).toStdString();
+    if (invocation.action == QLatin1String("add"))
+        return aliases.Add(name, invocation.positional.at(1).toStdString());
+    return aliases.Split(name);
+}
+
+// The change as one write transaction, so that two changes at once both land.
+std::string ChangeDatabase(const AliasInvocation& invocation, AliasList& aliases) {
+    std::string error;
+    const auto database =
+        db::StatsDatabase::Open(invocation.database->Path, db::OpenMode::ReadWrite, error);
+    if (!database || !database->BeginWrite(error))
+        return error;
+    auto stored = db::ReadAliases(*database, error);
+    if (stored) {
+        aliases = std::move(*stored);
+        error = ChangeList(invocation, aliases);
+    }
+    if (error.empty() && db::WriteAliases(*database, aliases, error) && database->Commit(error))
+        return {};
+    database->Rollback();
+    return error;
+}
+
 int Change(const AliasInvocation& invocation, std::ostream& out, std::ostream& err) {
     const bool add = invocation.action == QLatin1String("add");
-    if (invocation.aliasesPath.empty())
-        return UsageError(err, invocation.action.toStdString() + " needs --aliases FILE");
+    if (invocation.aliasesPath.empty() && !invocation.database)
+        return UsageError(err,
+                          invocation.action.toStdString() + " needs --aliases FILE or --db DB");
     if (invocation.positional.size() != (add ? 2 : 1))
         return UsageError(err, add ? "add takes NAME OTHER" : "split takes NAME");
-    auto aliases = ReadAliases(invocation, true, err);
-    if (!aliases)
-        return kExitFailed;
     const std::string name = invocation.positional.at(0).toStdString();
-    std::string refused;
-    if (add) {
-        refused = aliases->Add(name, invocation.positional.at(1).toStdString());
+    AliasList changed;
+    std::string failed;
+    if (invocation.database) {
+        failed = ChangeDatabase(invocation, changed);
     } else {
-        refused = aliases->Split(name);
+        auto aliases = ReadAliases(invocation, true, err);
+        if (!aliases)
+            return kExitFailed;
+        changed = std::move(*aliases);
+        failed = ChangeList(invocation, changed);
+        if (failed.empty())
+            failed = WriteAliasFile(invocation.aliasesPath, changed);
     }
-    if (!refused.empty()) {
-        err << "qla alias: " << refused << "\n";
-        return kExitFailed;
-    }
-    if (const std::string failed = WriteAliasFile(invocation.aliasesPath, *aliases);
-        !failed.empty()) {
+    if (!failed.empty()) {
         err << "qla alias: " << failed << "\n";
         return kExitFailed;
     }
+    const auto* aliases = &changed;
     if (!add)
         out << (aliases->IsSplit(NormalizeName(name)) ? "held apart from automatic joins: "
                                                       : "your joins removed: ")
@@ -125,6 +170,8 @@ int Change(const AliasInvocation& invocation, std::ostream& out, std::ostream& e
 
 std::optional<std::vector<LogNames>> ReadLogs(const AliasInvocation& invocation,
                                               std::ostream& err) {
+    if (invocation.database)
+        return NamesOfDatabaseLogs(*invocation.database, err);
     std::vector<LogNames> logs;
     for (const QString& path : invocation.positional) {
         AnalysisStore store;
@@ -144,9 +191,10 @@ void PrintRow(std::ostream& out, const std::string& first, const std::vector<std
 
 int Report(const AliasInvocation& invocation, std::ostream& out, std::ostream& err) {
     const bool suggest = invocation.action == QLatin1String("suggest");
-    if (suggest && invocation.positional.isEmpty())
-        return UsageError(err, "suggest takes at least one LOG");
-    const auto aliases = ReadAliases(invocation, false, err);
+    if (suggest && invocation.positional.isEmpty() && !invocation.database)
+        return UsageError(err, "suggest takes at least one LOG or --db DB");
+    const auto aliases = invocation.database ? ReadDatabaseAliases(invocation.database->Path, err)
+                                             : ReadAliases(invocation, false, err);
     if (!aliases)
         return kExitFailed;
     const auto logs = ReadLogs(invocation, err);

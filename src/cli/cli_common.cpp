@@ -1,6 +1,7 @@
 #include "cli/cli_common.h"
 
 #include "analysis/alias_file.h"
+#include "cli/database_source.h"
 
 #include <QFile>
 
@@ -80,10 +81,23 @@ std::optional<PlayerMerging> ReadPlayerMerging(const QCommandLineParser& parser,
                                                int& exitCode) {
     PlayerMerging merging;
     merging.Merge = parser.isSet(QStringLiteral("merge-players"));
-    if (!parser.isSet(QStringLiteral("aliases")))
+    // Given on the command line (optionNames lists those), without asking a parser that lacks it.
+    const bool database = parser.optionNames().contains(QStringLiteral("db"));
+    if (!parser.isSet(QStringLiteral("aliases"))) {
+        if (merging.Merge && database) {
+            auto aliases = ReadDatabaseAliases(LocalPath(parser.value(QStringLiteral("db"))), err);
+            if (!aliases) {
+                exitCode = kExitFailed;
+                return std::nullopt;
+            }
+            merging.Aliases = std::move(*aliases);
+        }
         return merging;
-    if (!merging.Merge) {
-        err << "qla: --aliases needs --merge-players\n";
+    }
+    if (!merging.Merge || database) {
+        err << (database ? "qla: --aliases is for logs; a database keeps its own aliases (qla "
+                           "alias ... --db DB)\n"
+                         : "qla: --aliases needs --merge-players\n");
         exitCode = kExitUsage;
         return std::nullopt;
     }

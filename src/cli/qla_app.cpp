@@ -249,8 +249,7 @@ int RunQla(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     const std::pair<const char*, Handler> handlers[] = {
         {"info", RunInfo},        {"analyze", RunAnalyze},      {"players", RunPlayers},
         {"player", RunPlayer},    {"export", RunExportCommand}, {"import", RunImportCommand},
-        {"logs", RunLogsCommand}, {"forget", RunForgetCommand},
-        {"alias", RunAliasCommand},
+        {"logs", RunLogsCommand}, {"forget", RunForgetCommand}, {"alias", RunAliasCommand},
     };
     for (const auto& [name, handler] : handlers) {
         if (command == QLatin1String(name))

@@ -84,7 +84,7 @@ TEST_F(PlayerMergingTest, MergedTotalsPlayersAndPlayer) {
     EXPECT_EQ(Qla({"players", log_}).out, "^1Bob\nAl\nbob\nBOB\nRobert\nZed\n");
     const QlaRun analyze = Qla({"analyze", log_, "--merge-players"});
     EXPECT_EQ(analyze.out, "Kills: 3\nDeaths: 4\nTeamkills: 0\nVoicechats: 0\nTextchats: 2\n"
-                           "Unknown: 1\nTotal: 9\nPlayers: 3\n");
+                           "Unknown: 0\nTotal: 8\nPlayers: 3\n");
     // ^1Bob: 2 lines, bob: 2 (a kill and the suicide), BOB: 1, Robert: 1; the first seen wins.
     EXPECT_EQ(Qla({"players", log_, "--merge-players"}).out, "^1Bob\nAl\nZed\n");
     for (const char* name : {"Robert", "BOB", "bob^7", "ROBERT"}) {
@@ -161,10 +161,10 @@ TEST_F(PlayerMergingTest, AliasUsageErrors) {
     const std::pair<QStringList, std::string> cases[] = {
         {{"alias"}, "an action is missing"},
         {{"alias", "rename", "--aliases", aliases_}, "unknown action 'rename'"},
-        {{"alias", "add", "A", "B"}, "add needs --aliases FILE"},
+        {{"alias", "add", "A", "B"}, "add needs --aliases FILE or --db DB"},
         {{"alias", "add", "--aliases", aliases_, "A"}, "add takes NAME OTHER"},
         {{"alias", "split", "--aliases", aliases_}, "split takes NAME"},
-        {{"alias", "suggest"}, "suggest takes at least one LOG"},
+        {{"alias", "suggest"}, "suggest takes at least one LOG or --db DB"},
     };
     for (const auto& [arguments, message] : cases) {
         const QlaRun run = Qla(arguments);
