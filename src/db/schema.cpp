@@ -62,10 +62,10 @@ constexpr const char* kTables[] = {
 
 // Added in version 3: the user's joins and splits of player names, in the order made.
 constexpr const char* kAliasTable = "CREATE TABLE IF NOT EXISTS player_aliases ("
-                                             " seq BIGINT PRIMARY KEY,"
-                                             " kind VARCHAR(8) NOT NULL,"
-                                             " name TEXT NOT NULL,"
-                                             " other TEXT NOT NULL)";
+                                    " seq BIGINT PRIMARY KEY,"
+                                    " kind VARCHAR(8) NOT NULL,"
+                                    " name TEXT NOT NULL,"
+                                    " other TEXT NOT NULL)";
 
 } // namespace
 
