@@ -83,7 +83,7 @@ AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
     // A shown analysis follows the box at once; otherwise the next Analyze click does.
     connect(chkMergePlayers_, &QCheckBox::toggled, this, [this] {
         if (analysed_)
-            RunAnalysis(lastLanguage_);
+            RunAnalysis(lastChoice_);
     });
     auto* top = new QHBoxLayout;
     top->addWidget(cmdStart_);
@@ -183,7 +183,7 @@ void AnalyzePage::RunAnalysis(const AnalysisChoice& choice) {
     if (chkMergePlayers_->isChecked())
         MergePlayers(store_, {});
     analysed_ = true;
-    lastLanguage_ = language;
+    lastChoice_ = choice;
     ShowTotals(totals);
     FillPlayerList();
     pgbAnalyze_->setValue(0);

@@ -78,10 +78,10 @@ class AnalyzePage final : public QWidget {
     QElapsedTimer sinceRepaint_;
 
     // Whole-log column and selected-player column, in the order of the rows.
-    // Whether the results on show come from a run, and its language, so that toggling the merge
+    // Whether the results on show come from a run, and its choice, so that toggling the merge
     // box analyses again.
     bool analysed_ = false;
-    LogLanguage lastLanguage_ = LogLanguage::English;
+    AnalysisChoice lastChoice_;
 
     QPushButton* cmdStart_ = nullptr;
     QCheckBox* chkMergePlayers_ = nullptr;

@@ -129,7 +129,7 @@ void AnalyzePageTest::failingRunIsReportedAndLeavesUsableControls() {
 void AnalyzePageTest::mergeBoxJoinsTheNamesOfOnePlayerAndUndoes() {
     AnalysisStore store;
     FakeDialogs dialogs;
-    AnalyzePage page(store, dialogs, [] { return LogLanguage::English; });
+    AnalyzePage page(store, dialogs, [] { return AnalysisChoice{}; });
     QSignalSpy listed(&page, &AnalyzePage::playersListed);
     // bob, ^1BOB and (after the rename) Robert are one player.
     Open(store, {KillLine("Al", "bob"), KillLine("^1BOB", "Al"),
