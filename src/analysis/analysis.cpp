@@ -3,6 +3,7 @@
 
 #include "parsers/full_recognizer.h"
 #include "parsers/parsers.h"
+#include "parsers/rename_parser.h"
 
 #include <optional>
 
@@ -60,8 +61,12 @@ LineKind RecordClassic(const LanguageRoutines& routines, AnalysisStore& store,
     case LineKind::Say:
         ParseTextChatLine(store, line);
         break;
+    case LineKind::Rename:
+        // Counted in Total only; the names are kept for merging players.
+        ParseRenameLine(store, line, routines.RenamePhrase);
+        break;
     default:
-        break; // a rename stores nothing; the run keeps every other kind as an other line
+        break; // the run keeps every other kind as an other line
     }
     return kind;
 }

@@ -2,10 +2,13 @@
 // analysing a log.
 #pragma once
 
+#include "analysis/alias_list.h"
 #include "analysis/analysis.h"
+#include "analysis/merge_players.h"
 #include "core/store.h"
 
 #include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
 
@@ -36,6 +39,26 @@ bool OpenLog(AnalysisStore& store, const QString& path, std::ostream& err);
 std::optional<AnalysisTotals> OpenAndAnalyze(AnalysisStore& store, const QString& path,
                                              LogLanguage language, std::ostream& err,
                                              Recognition recognition = Recognition::Classic);
+
+// --merge-players and --aliases FILE, taken by analyze, players, player and export.
+QList<QCommandLineOption> PlayerMergingOptions();
+
+// What the two options chose, and after Apply the names of the merged players.
+struct PlayerMerging {
+    bool Merge = false;
+    AliasList Aliases;
+    std::optional<MergedNames> Names;
+
+    // Merges the store's players when chosen.
+    void Apply(AnalysisStore& store);
+    // The player stored as `name`; once merged, the merged player of any of its names.
+    std::optional<PlayerIndex> Find(const AnalysisStore& store, const std::string& name) const;
+};
+
+// Reads the options from a parser that holds them; nullopt after printing why (--aliases
+// without --merge-players is a usage error, an unreadable file a failure: see exitCode).
+std::optional<PlayerMerging> ReadPlayerMerging(const QCommandLineParser& parser, std::ostream& err,
+                                               int& exitCode);
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;

@@ -2,6 +2,7 @@
 #include "cli/database_source.h"
 
 #include "cli/cli_common.h"
+#include "db/alias_table.h"
 #include "db/log_date.h"
 #include "db/stats_database.h"
 #include "db/store_from_database.h"
@@ -75,6 +76,38 @@ std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, Analys
         return std::nullopt;
     }
     return LoadedStore{built.Totals, built.DateText};
+}
+
+std::optional<AliasList> ReadDatabaseAliases(const std::string& path, std::ostream& err) {
+    std::string error;
+    const auto database = db::StatsDatabase::Open(path, db::OpenMode::ReadOnly, error);
+    auto aliases = database ? db::ReadAliases(*database, error) : std::nullopt;
+    if (!aliases)
+        err << "qla: " << error << "\n";
+    return aliases;
+}
+
+std::optional<std::vector<LogNames>> NamesOfDatabaseLogs(const DatabaseSource& source,
+                                                         std::ostream& err) {
+    std::string error;
+    const auto database = db::StatsDatabase::Open(source.Path, db::OpenMode::ReadOnly, error);
+    const auto logs = database ? db::SelectLogs(*database, source.Selection, error) : std::nullopt;
+    if (!logs) {
+        err << "qla: " << error << "\n";
+        return std::nullopt;
+    }
+    std::vector<LogNames> names;
+    for (const db::LogEntry& log : *logs) {
+        AnalysisStore store;
+        const db::DatabaseStoreResult built =
+            db::BuildStoreFromDatabase(*database, db::LogSelection{{log.Id}, {}, {}}, store);
+        if (!built.Ok) {
+            err << "qla: " << built.Error << "\n";
+            return std::nullopt;
+        }
+        names.push_back(NamesOfStore(store));
+    }
+    return names;
 }
 
 } // namespace qla::cli

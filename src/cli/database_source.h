@@ -2,7 +2,9 @@
 // of the reading commands, and the store they build.
 #pragma once
 
+#include "analysis/alias_list.h"
 #include "analysis/analysis.h"
+#include "analysis/log_names.h"
 #include "core/store.h"
 #include "db/log_catalog.h"
 
@@ -11,6 +13,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace qla::cli {
 
@@ -39,6 +42,14 @@ void AddDatabaseOptions(QCommandLineParser& parser);
 // --since without --db) the message goes to `err` and `usageError` is set.
 std::optional<DatabaseSource> ReadDatabaseOptions(const QCommandLineParser& parser,
                                                   std::string& usageError);
+
+// The aliases kept in the database; nullopt after printing "qla: <reason>" to err.
+std::optional<AliasList> ReadDatabaseAliases(const std::string& path, std::ostream& err);
+
+// The names, lines and renames of each selected log, each log's store built alone; nullopt
+// after printing "qla: <reason>" to err.
+std::optional<std::vector<LogNames>> NamesOfDatabaseLogs(const DatabaseSource& source,
+                                                         std::ostream& err);
 
 // Builds the store from the database; nullopt after printing "qla: <reason>" to err.
 std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, AnalysisStore& store,

@@ -37,7 +37,10 @@ constexpr const char* kExportUsage =
     "  --separator S              text only: column separator (default \",\")\n"
     "  --no-header                text only: clear \"Include column Name\"\n"
     "  --remove-colors            text only: check \"Remove colors from names\"\n"
-    "  --if-exists overwrite|skip view all only: what to do with existing pages\n";
+    "  --if-exists overwrite|skip view all only: what to do with existing pages\n"
+    "  --merge-players            one record per player (see qla --help); --player NAME may\n"
+    "                             then be any of the player's names\n"
+    "  --aliases FILE             the aliases file for --merge-players\n";
 
 constexpr std::string_view kDefaultTitle = kPlaceholderGameTitle;
 
@@ -49,6 +52,8 @@ struct ExportCommand {
     Recognition LineRecognition = Recognition::Classic;
     std::string Player; // view player: the name as stored
     ExportRequest Request;
+    // Applied to the store before the request runs, so every view and format sees the merge.
+    cli::PlayerMerging Merging;
 };
 
 int UsageError(std::ostream& err, const std::string& message) {
@@ -104,6 +109,7 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
                        flag("descending"), value("player"), value("separator"), flag("no-header"),
                        flag("remove-colors"), value("if-exists"), flag("help")});
     cli::AddDatabaseOptions(parser);
+    parser.addOptions(cli::PlayerMergingOptions());
     QStringList forParser{arguments.value(0)};
     forParser += arguments.mid(2);
     if (!parser.parse(forParser))
@@ -167,6 +173,11 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
     if (!recognition)
         return cli::kExitUsage;
     command.LineRecognition = *recognition;
+    int exitCode = cli::kExitOk;
+    auto merging = cli::ReadPlayerMerging(parser, err, exitCode);
+    if (!merging)
+        return exitCode;
+    command.Merging = std::move(*merging);
 
     PageChoices choices;
     if (parser.isSet(QStringLiteral("checks"))) {
@@ -247,6 +258,7 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
         logDate = opened.DateText;
         AnalyzeLog(store, command.Language, command.LineRecognition);
     }
+    command.Merging.Apply(store);
 
     const ExportViewInfo& view = InfoOf(request.View);
     if (view.WritesSite) {
@@ -260,7 +272,7 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
         }
     }
     if (view.NeedsPlayer) {
-        const auto found = store.FindPlayer(command.Player);
+        const auto found = command.Merging.Find(store, command.Player);
         if (!found) {
             err << "qla export: no player is stored as '" << TerminalSafeText(command.Player)
                 << "'\n";

@@ -2,6 +2,7 @@
 #include "cli/qla_app.h"
 
 #include "analysis/log_line_count.h"
+#include "cli/alias_command.h"
 #include "cli/cli_common.h"
 #include "cli/database_commands.h"
 #include "cli/database_source.h"
@@ -32,6 +33,7 @@ constexpr const char* kUsage =
     "                                    the totals of the player stored exactly as NAME\n"
     "  export LOG --view VIEW --format FORMAT --output PATH [options]\n"
     "                                    write a statistics file or site (qla export --help)\n"
+    "  alias add|split|list|suggest ...  the aliases kept for merging players (qla alias --help)\n"
     "\n"
     "Statistics database (many logs, imported as they grow):\n"
     "  import LOG... --db DB [--language L] [--recognition M] [--finished] [--quiet]\n"
@@ -43,6 +45,9 @@ constexpr const char* kUsage =
     "\n"
     "L is english (default) or german. M is classic (default: the original phrase tables) or\n"
     "full (chat by its shape, the newer death wordings, names cut in obituaries).\n"
+    "analyze, players, player and export also take --merge-players (one record per player:\n"
+    "names that differ only in colour codes, case or blanks, renames and the aliases of\n"
+    "--aliases FILE are joined; player NAME may then be any of the player's names).\n"
     "Options of the reading commands with --db:\n";
 
 void PrintUsage(std::ostream& out) {
@@ -61,6 +66,7 @@ struct Invocation {
     LogLanguage language = LogLanguage::English;
     std::optional<DatabaseSource> database; // read instead of the log LOG
     Recognition recognition = Recognition::Classic;
+    PlayerMerging merging;
 };
 
 // Parses `qla <command> ...`: exactly `positionalNames` arguments and, where the command analyses,
@@ -73,6 +79,7 @@ std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
     if (takesLanguage) {
         parser.addOptions({LanguageOption(), RecognitionOption()});
         AddDatabaseOptions(parser);
+        parser.addOptions(PlayerMergingOptions());
     }
     QStringList forParser{arguments.at(0)};
     forParser += arguments.mid(2);
@@ -113,6 +120,10 @@ std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
             return std::nullopt;
         }
         invocation.recognition = *recognition;
+        auto merging = ReadPlayerMerging(parser, err, exitCode);
+        if (!merging)
+            return std::nullopt;
+        invocation.merging = std::move(*merging);
     }
     return invocation;
 }
@@ -158,13 +169,14 @@ int RunInfo(const QStringList& arguments, std::ostream& out, std::ostream& err) 
 
 int RunAnalyze(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     int exitCode = kExitOk;
-    const auto invocation = ParseSubcommand(arguments, {"LOG"}, true, err, exitCode);
+    auto invocation = ParseSubcommand(arguments, {"LOG"}, true, err, exitCode);
     if (!invocation)
         return exitCode;
     AnalysisStore store;
     const auto totals = LoadStore(*invocation, store, err);
     if (!totals)
         return kExitFailed;
+    invocation->merging.Apply(store);
     out << "Kills: " << totals->Kills << "\n"
         << "Deaths: " << totals->Deaths << "\n"
         << "Teamkills: " << totals->Teamkills << "\n"
@@ -178,12 +190,13 @@ int RunAnalyze(const QStringList& arguments, std::ostream& out, std::ostream& er
 
 int RunPlayers(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     int exitCode = kExitOk;
-    const auto invocation = ParseSubcommand(arguments, {"LOG"}, true, err, exitCode);
+    auto invocation = ParseSubcommand(arguments, {"LOG"}, true, err, exitCode);
     if (!invocation)
         return exitCode;
     AnalysisStore store;
     if (!LoadStore(*invocation, store, err))
         return kExitFailed;
+    invocation->merging.Apply(store);
     for (const PlayerRecord& player : RealEntries(store.Players))
         out << TerminalSafeText(player.Name) << "\n";
     return kExitOk;
@@ -191,14 +204,15 @@ int RunPlayers(const QStringList& arguments, std::ostream& out, std::ostream& er
 
 int RunPlayer(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     int exitCode = kExitOk;
-    const auto invocation = ParseSubcommand(arguments, {"LOG", "NAME"}, true, err, exitCode);
+    auto invocation = ParseSubcommand(arguments, {"LOG", "NAME"}, true, err, exitCode);
     if (!invocation)
         return exitCode;
     AnalysisStore store;
     if (!LoadStore(*invocation, store, err))
         return kExitFailed;
+    invocation->merging.Apply(store);
     const std::string name = invocation->positional.back().toStdString();
-    const auto index = store.FindPlayer(name);
+    const auto index = invocation->merging.Find(store, name);
     if (!index) {
         err << "qla: no player is stored as '" << TerminalSafeText(name) << "' in "
             << TerminalSafeText(SourceName(*invocation)) << "\n";
@@ -232,7 +246,7 @@ int RunQla(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     const std::pair<const char*, Handler> handlers[] = {
         {"info", RunInfo},        {"analyze", RunAnalyze},      {"players", RunPlayers},
         {"player", RunPlayer},    {"export", RunExportCommand}, {"import", RunImportCommand},
-        {"logs", RunLogsCommand}, {"forget", RunForgetCommand},
+        {"logs", RunLogsCommand}, {"forget", RunForgetCommand}, {"alias", RunAliasCommand},
     };
     // A signal must not leave a temporary file of an export behind.
     RemoveTempFilesOnSignals();

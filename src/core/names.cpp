@@ -2,6 +2,7 @@
 #include "core/names.h"
 
 #include "core/control_chars.h"
+#include "core/text.h"
 
 #include <array>
 
@@ -131,6 +132,33 @@ std::string StripColourCodes(std::string_view text) {
             out.push_back(text[i]);
     }
     return out;
+}
+
+namespace {
+
+// The length of the blank the text begins with (space, tab, U+00A0), 0 when none.
+std::size_t LeadingBlank(std::string_view text) {
+    if (!text.empty() && (text[0] == ' ' || text[0] == '\t'))
+        return 1;
+    return text.starts_with("\xC2\xA0") ? 2 : 0;
+}
+
+std::size_t TrailingBlank(std::string_view text) {
+    if (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        return 1;
+    return text.ends_with("\xC2\xA0") ? 2 : 0;
+}
+
+} // namespace
+
+std::string IdentityKey(std::string_view name) {
+    const std::string plain = StripColourCodes(name);
+    std::string_view trimmed = plain;
+    while (const std::size_t blank = LeadingBlank(trimmed))
+        trimmed.remove_prefix(blank);
+    while (const std::size_t blank = TrailingBlank(trimmed))
+        trimmed.remove_suffix(blank);
+    return FoldCase(trimmed);
 }
 
 std::string ColourToHtml(std::string_view text, HtmlEscaping escaping) {

@@ -16,6 +16,11 @@ std::string_view NormalizeName(std::string_view raw);
 
 std::string StripColourCodes(std::string_view text);
 
+// The name's identity key: colour codes removed, blanks (space, tab, no-break space) trimmed
+// from both ends, case folded (FoldCase). Names with equal keys are one player when players are
+// merged; the key of a name without letters or digits left may be empty.
+std::string IdentityKey(std::string_view name);
+
 // Whether the characters copied between colour codes are HTML-escaped ("&", "<", ">"; C0
 // controls other than tab become U+FFFD).
 enum class HtmlEscaping { None, Escape };

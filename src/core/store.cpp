@@ -12,6 +12,7 @@ void AnalysisStore::Reset() {
     VoiceChats.assign(1, ChatEntry{});
     TextChats.assign(1, ChatEntry{});
     OtherLines.assign(1, std::string_view{});
+    Renames.assign(1, RenameEntry{});
     index_.Clear();
 }
 
@@ -67,6 +68,10 @@ void AnalysisStore::RecordTextChat(PlayerIndex player, std::string_view text,
 
 void AnalysisStore::RecordOtherLine(std::string_view line) {
     OtherLines.push_back(line);
+}
+
+void AnalysisStore::RecordRename(std::string_view oldName, std::string_view newName) {
+    Renames.push_back(RenameEntry{oldName, newName});
 }
 
 std::optional<PlayerIndex> AnalysisStore::FindPlayer(std::string_view name) const {

@@ -47,6 +47,13 @@ struct ChatEntry {
     bool IsTeam = false;
 };
 
+// A rename line's two names, normalised; views into the store's LogLines. A rename files no
+// player and moves no counter: the names matter only when players are merged.
+struct RenameEntry {
+    std::string_view OldName;
+    std::string_view NewName;
+};
+
 inline constexpr std::string_view kUnnamedPlayer = "[err]unnamedplayer";
 
 // The real entries of a store array: every element after the placeholder.
@@ -100,6 +107,7 @@ class AnalysisStore {
     std::vector<ChatEntry> VoiceChats;
     std::vector<ChatEntry> TextChats;
     std::vector<std::string_view> OtherLines; // views into LogLines
+    std::vector<RenameEntry> Renames;
 
     // Empties every array except LogLines to its placeholder element.
     void Reset();
@@ -136,6 +144,16 @@ class AnalysisStore {
                         bool isTeam);
     // A line of no other kind, kept for the junk export; no player counter moves.
     void RecordOtherLine(std::string_view line);
+    // A rename between two normalised, non-empty names (views that outlive the entry); no
+    // record is filed and no counter moves.
+    void RecordRename(std::string_view oldName, std::string_view newName);
+
+    // Files the real players under groups, for merging players: `groupOf[i]` is the group
+    // (1 to groupCount) of player i (index 0 unused), groups numbered in order of their first
+    // member. Group g keeps the name of player `nameOf[g]`, one of its members, and the sums
+    // of its members' counters; every kill event and chat entry is re-pointed to the group.
+    // Indexes of players become indexes of groups.
+    void MergePlayers(std::span<const PlayerIndex> groupOf, std::span<const PlayerIndex> nameOf);
 
   private:
     NameIndex index_;

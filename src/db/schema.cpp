@@ -60,6 +60,13 @@ constexpr const char* kTables[] = {
     "CREATE INDEX logs_date_key ON logs (date_key)",
 };
 
+// Added in version 3: the user's joins and splits of player names, in the order made.
+constexpr const char* kAliasTable = "CREATE TABLE IF NOT EXISTS player_aliases ("
+                                    " seq BIGINT PRIMARY KEY,"
+                                    " kind VARCHAR(8) NOT NULL,"
+                                    " name TEXT NOT NULL,"
+                                    " other TEXT NOT NULL)";
+
 } // namespace
 
 bool CreateSchema(QSqlDatabase& connection, std::string& error) {
@@ -69,6 +76,10 @@ bool CreateSchema(QSqlDatabase& connection, std::string& error) {
             error = "cannot create the tables: " + query.lastError().text().toStdString();
             return false;
         }
+    }
+    if (!query.exec(QString::fromLatin1(kAliasTable))) {
+        error = "cannot create the tables: " + query.lastError().text().toStdString();
+        return false;
     }
     const QString insert = QStringLiteral("INSERT INTO qla_meta (name, value) VALUES (?, ?)");
     for (const auto& [name, value] :
@@ -94,15 +105,20 @@ int StoredSchemaVersion(QSqlDatabase& connection) {
 }
 
 bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
-    if (StoredSchemaVersion(connection) != 1)
+    const int stored = StoredSchemaVersion(connection);
+    if (stored >= kSchemaVersion)
         return true;
     QSqlQuery query(connection);
     // Every log of a version 1 database was imported in classic mode.
-    if (!query.exec(QStringLiteral("ALTER TABLE logs ADD COLUMN recognition VARCHAR(16) NOT NULL"
-                                   " DEFAULT 'classic'")) ||
-        !query.exec(QStringLiteral("UPDATE qla_meta SET value = '%1' WHERE name = "
-                                   "'schema_version'")
-                        .arg(kSchemaVersion))) {
+    const bool upgraded =
+        (stored >= 2 ||
+         query.exec(QStringLiteral("ALTER TABLE logs ADD COLUMN recognition VARCHAR(16) NOT NULL"
+                                   " DEFAULT 'classic'"))) &&
+        (stored >= 3 || query.exec(QString::fromLatin1(kAliasTable))) &&
+        query.exec(QStringLiteral("UPDATE qla_meta SET value = '%1' WHERE name = "
+                                  "'schema_version'")
+                       .arg(kSchemaVersion));
+    if (!upgraded) {
         error = "cannot bring the tables to version " + std::to_string(kSchemaVersion) + ": " +
                 query.lastError().text().toStdString();
         return false;

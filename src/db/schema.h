@@ -7,9 +7,10 @@
 
 namespace qla::db {
 
-// Version 2 added the recognition mode of each log; a version 1 database is read as if every
-// log had been imported in classic mode, and the first write brings it to version 2.
-inline constexpr int kSchemaVersion = 2;
+// Version 2 added the recognition mode of each log, version 3 the player_aliases table. An
+// older database is read as if every log had been imported in classic mode and without
+// aliases, and the first write brings it to this version.
+inline constexpr int kSchemaVersion = 3;
 inline constexpr int kOldestReadableVersion = 1;
 
 // Creates every table and the version row in an empty database, inside the caller's write
@@ -19,8 +20,8 @@ bool CreateSchema(QSqlDatabase& connection, std::string& error);
 // The version the database records; 0 when it records none.
 int StoredSchemaVersion(QSqlDatabase& connection);
 
-// Brings a version 1 database to this version inside the caller's write transaction; nothing
-// to do for a database of this version. False with the engine's message on failure.
+// Brings an older database to this version inside the caller's write transaction, step by
+// step; nothing to do for a database of this version. False with the engine's message on failure.
 bool UpgradeSchema(QSqlDatabase& connection, std::string& error);
 
 // Checks the version row: empty when this program reads the database, else why not.

@@ -8,11 +8,12 @@ namespace qla {
 
 namespace {
 
-constexpr LanguageRoutines kEnglishRoutines{ClassifyLine, ParseKillLine, ParseSuicideLine,
-                                            ParseTeamkillLine, EnglishFullLanguage};
-constexpr LanguageRoutines kGermanRoutines{ClassifyGermanLine, ParseGermanKillLine,
+constexpr LanguageRoutines kEnglishRoutines{ClassifyLine,        ParseKillLine,
+                                            ParseSuicideLine,    ParseTeamkillLine,
+                                            EnglishFullLanguage, kEnglishRenamePhrase};
+constexpr LanguageRoutines kGermanRoutines{ClassifyGermanLine,     ParseGermanKillLine,
                                            ParseGermanSuicideLine, ParseGermanTeamkillLine,
-                                           GermanFullLanguage};
+                                           GermanFullLanguage,     kGermanRenamePhrase};
 
 } // namespace
 

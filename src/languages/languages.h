@@ -22,6 +22,7 @@ struct LanguageRoutines {
     void (*Suicide)(AnalysisStore& store, std::string_view line);
     void (*Teamkill)(AnalysisStore& store, std::string_view line);
     const FullLanguage& (*Full)(); // the tables of full recognition
+    std::string_view RenamePhrase; // between the old and the new name of a rename line
 };
 
 const LanguageRoutines& RoutinesOf(LogLanguage language);

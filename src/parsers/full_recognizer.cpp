@@ -1,5 +1,6 @@
 // Full recognition: the order of the tests and what each kind stores.
 #include "full_recognizer.h"
+#include "rename_parser.h"
 
 #include "chat_shapes.h"
 #include "core/byte_search.h"
@@ -113,8 +114,10 @@ LineKind FullRecognizer::Record(AnalysisStore& store, std::string_view line) {
         return LineKind::Died;
     if (const std::size_t at = FindBytes(text, language_.RenamePhrase);
         at != std::string_view::npos && at > 0 &&
-        !TrimBlanks(text.substr(at + language_.RenamePhrase.size())).empty())
-        return LineKind::Rename; // stores nothing, as in classic recognition
+        !TrimBlanks(text.substr(at + language_.RenamePhrase.size())).empty()) {
+        ParseRenameLine(store, line, language_.RenamePhrase); // names kept for merging players
+        return LineKind::Rename; // counts nothing, as in classic recognition
+    }
     if (EndsWithBytes(text, "disconnected"))
         return LineKind::Disconnect;
     if (ContainsBytes(text, "timed out"))

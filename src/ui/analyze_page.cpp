@@ -2,10 +2,12 @@
 // player list and the selected player's column.
 #include "ui/analyze_page.h"
 
+#include "analysis/merge_players.h"
 #include "core/names.h"
 #include "ui/busy_pointer.h"
 #include "ui/dialogs.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
@@ -73,7 +75,22 @@ AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
     cmdStart_->setObjectName(QStringLiteral("cmdStart"));
     cmdStart_->setToolTip(QStringLiteral("Analyze current logfile"));
     connect(cmdStart_, &QPushButton::clicked, this, &AnalyzePage::AnalyzeCurrentLog);
-    outer->addWidget(cmdStart_, 0, Qt::AlignLeft);
+    chkMergePlayers_ = new QCheckBox(QStringLiteral("Merge player names"), this);
+    chkMergePlayers_->setObjectName(QStringLiteral("chkMergePlayers"));
+    chkMergePlayers_->setToolTip(QStringLiteral(
+        "Count each player once: names that differ only in colour codes, upper and lower case or "
+        "blanks at the ends, and the old and new name of a rename, become one player in the "
+        "player list and in every export. The totals stay the same."));
+    // A shown analysis follows the box at once; otherwise the next Analyze click does.
+    connect(chkMergePlayers_, &QCheckBox::toggled, this, [this] {
+        if (analysed_)
+            RunAnalysis(lastChoice_);
+    });
+    auto* top = new QHBoxLayout;
+    top->addWidget(cmdStart_);
+    top->addWidget(chkMergePlayers_);
+    top->addStretch(1);
+    outer->addLayout(top);
 
     auto* middle = new QHBoxLayout;
     auto* grid = new QGridLayout;
@@ -173,6 +190,10 @@ void AnalyzePage::RunAnalysis(const AnalysisChoice& choice) {
             QStringLiteral("The analysis stopped: %1").arg(QString::fromUtf8(error.what())));
         return;
     }
+    if (chkMergePlayers_->isChecked())
+        MergePlayers(store_, {});
+    analysed_ = true;
+    lastChoice_ = choice;
     ShowTotals(totals);
     FillPlayerList();
     pgbAnalyze_->setValue(0);
@@ -199,6 +220,7 @@ void AnalyzePage::ShowTotals(const AnalysisTotals& totals) {
 }
 
 void AnalyzePage::ClearResults() {
+    analysed_ = false;
     for (int i = 0; i < 7; ++i) {
         totals_[i]->setText(QStringLiteral("0"));
         playerTotals_[i]->setText(QStringLiteral("0"));
@@ -212,6 +234,7 @@ void AnalyzePage::ClearResults() {
 
 void AnalyzePage::SetControlsEnabled(bool enabled) {
     cmdStart_->setEnabled(enabled);
+    chkMergePlayers_->setEnabled(enabled);
 }
 
 void AnalyzePage::FillPlayerList() {

@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -77,7 +78,13 @@ class AnalyzePage final : public QWidget {
     QElapsedTimer sinceRepaint_;
 
     // Whole-log column and selected-player column, in the order of the rows.
+    // Whether the results on show come from a run, and its choice, so that toggling the merge
+    // box analyses again.
+    bool analysed_ = false;
+    AnalysisChoice lastChoice_;
+
     QPushButton* cmdStart_ = nullptr;
+    QCheckBox* chkMergePlayers_ = nullptr;
     std::array<QLineEdit*, 7> totals_{};
     std::array<QLineEdit*, 7> playerTotals_{};
     QLabel* lblPlayername_ = nullptr;

@@ -1,5 +1,6 @@
 // Each imported log keeps the recognition mode it was imported with, and a database made before
 // the mode was stored is read as classic and brought up to date by the next import.
+#include "db/schema.h"
 #include "db_test_support.h"
 
 #include <gtest/gtest.h>
@@ -79,7 +80,7 @@ TEST_F(Recognition, VersionOneDatabaseIsReadAsClassicAndUpgradedByAnImport) {
         QSqlQuery query(connection);
         ASSERT_TRUE(query.exec("SELECT value FROM qla_meta WHERE name = 'schema_version'"));
         ASSERT_TRUE(query.next());
-        EXPECT_EQ(query.value(0).toString(), "2");
+        EXPECT_EQ(query.value(0).toString(), QString::number(db::kSchemaVersion));
         ASSERT_TRUE(query.exec("SELECT recognition FROM logs ORDER BY id"));
         ASSERT_TRUE(query.next());
         EXPECT_EQ(query.value(0).toString(), "classic"); // imported before the mode was kept

@@ -4,7 +4,9 @@
 
 #include "ui_test_support.h"
 
+#include <QCheckBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
@@ -41,6 +43,7 @@ class AnalyzePageTest : public QObject {
   private slots:
     void everyClickRunsOnceOnTheStoreAsItWas();
     void failingRunIsReportedAndLeavesUsableControls();
+    void mergeBoxJoinsTheNamesOfOnePlayerAndUndoes();
 
   private:
     void Open(AnalysisStore& store, const QStringList& lines);
@@ -121,6 +124,33 @@ void AnalyzePageTest::failingRunIsReportedAndLeavesUsableControls() {
     QCOMPARE(Control<QProgressBar>(&page, "pgbAnalyze")->value(), 0);
     QCOMPARE(Control<QLineEdit>(&page, "txtKills")->text(), QStringLiteral("0"));
     QCOMPARE(Control<QListWidget>(&page, "lstNames")->count(), 0);
+}
+
+void AnalyzePageTest::mergeBoxJoinsTheNamesOfOnePlayerAndUndoes() {
+    AnalysisStore store;
+    FakeDialogs dialogs;
+    AnalyzePage page(store, dialogs, [] { return AnalysisChoice{}; });
+    QSignalSpy listed(&page, &AnalyzePage::playersListed);
+    // bob, ^1BOB and (after the rename) Robert are one player.
+    Open(store, {KillLine("Al", "bob"), KillLine("^1BOB", "Al"),
+                 QStringLiteral("[skipnotify]bob^7 renamed to Robert"), KillLine("Cy", "Robert")});
+    auto* merge = Control<QCheckBox>(&page, "chkMergePlayers");
+    QVERIFY(!merge->isChecked());
+    QVERIFY(!merge->toolTip().isEmpty());
+    merge->setChecked(true); // nothing analysed yet: nothing runs
+    QCOMPARE(listed.size(), 0);
+
+    Click(&page, "cmdStart");
+    QCOMPARE(Control<QLabel>(&page, "lblPlayers")->text(), QStringLiteral("Players (3)"));
+    QCOMPARE(store.PlayerCount(), 3);
+    QCOMPARE(Control<QLineEdit>(&page, "txtKills")->text(), QStringLiteral("3"));
+
+    merge->setChecked(false); // a shown analysis follows the box at once
+    QCOMPARE(Control<QLabel>(&page, "lblPlayers")->text(), QStringLiteral("Players (5)"));
+    QCOMPARE(Control<QLineEdit>(&page, "txtKills")->text(), QStringLiteral("3"));
+    merge->setChecked(true);
+    QCOMPARE(listed.last().at(0).toStringList().size(), 3);
+    QCOMPARE(dialogs.shown.size(), 0);
 }
 
 QTEST_MAIN(AnalyzePageTest)

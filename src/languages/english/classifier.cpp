@@ -15,7 +15,7 @@ constexpr ClassifierLanguage kEnglish{
                      "dove on his own grenade.", "obliterated himself.", "vaporized himself."},
     .LtSayPrefix = "[skipnotify]Fire Mission:",
     .ComplaintPrefix = "[skipnotify]^1Warning^7: Complaint filed against you.",
-    .RenamePhrase = "renamed to",
+    .RenamePhrase = kEnglishRenamePhrase,
 };
 
 } // namespace

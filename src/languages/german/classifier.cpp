@@ -17,7 +17,7 @@ constexpr ClassifierLanguage kGerman{
                      "starb durch seine Granate.", "hat sich selbst erledigt."},
     .LtSayPrefix = "[skipnotify]Pilot:",
     .ComplaintPrefix = "[skipnotify]^1Warnung^7: Beschwerde gegen Sie ingereicht.",
-    .RenamePhrase = "hat sich umbenannt in",
+    .RenamePhrase = kGermanRenamePhrase,
 };
 
 } // namespace

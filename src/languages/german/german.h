@@ -9,6 +9,9 @@
 
 namespace qla {
 
+// Between the old and the new name of a rename line.
+inline constexpr std::string_view kGermanRenamePhrase = "hat sich umbenannt in";
+
 LineKind ClassifyGermanLine(std::string_view line);
 // The same, also telling which kill phrases it found, for ParseGermanKillLine.
 LineKind ClassifyGermanLine(std::string_view line, ClassifiedKill& kill);

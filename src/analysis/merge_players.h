@@ -1,0 +1,43 @@
+// Merging the players of an analysed store into one record per player (PlayerIdentity says who
+// is who). The lines, totals, events and chats stay; only the players they name change.
+#pragma once
+
+#include "analysis/alias_list.h"
+#include "core/store.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace qla {
+
+// After a merge: every name the store held before, with the merged record it went to.
+class MergedNames {
+  public:
+    // The merged record of a name as the store held it before the merge (normalised first);
+    // failing that, of the first stored name with the same identity key ("bob" finds "^1Bob").
+    std::optional<PlayerIndex> Find(std::string_view name) const;
+    // The names of a merged record, in order of first appearance.
+    const std::vector<std::string>& NamesOf(PlayerIndex player) const {
+        return names_[static_cast<std::size_t>(player)];
+    }
+
+  private:
+    friend MergedNames MergePlayers(AnalysisStore& store, const AliasList& aliases);
+    std::unordered_map<std::string, PlayerIndex> recordOf_;
+    std::unordered_map<std::string, PlayerIndex> recordOfKey_;
+    std::vector<std::vector<std::string>> names_; // by merged record; element 0 unused
+};
+
+// The number of lines that name the player: kills, deaths, teamkills either way, suicides and
+// chats; a kill of himself is one line.
+std::vector<std::int64_t> RecordedLinesPerPlayer(const AnalysisStore& store);
+
+// Merges the store's players by identity key, the store's renames and the aliases. A merged
+// record is named by the name of most recorded lines among its names (the first seen on a tie)
+// and holds the sums of their counters; merged records keep the order of first appearance.
+MergedNames MergePlayers(AnalysisStore& store, const AliasList& aliases);
+
+} // namespace qla

@@ -1,0 +1,235 @@
+// `qla alias`: add and split change the aliases file; list and suggest read it beside the logs.
+#include "cli/alias_command.h"
+
+#include "analysis/alias_file.h"
+#include "analysis/alias_suggestions.h"
+#include "analysis/log_names.h"
+#include "cli/cli_common.h"
+#include "cli/database_source.h"
+#include "core/names.h"
+#include "db/alias_table.h"
+#include "db/stats_database.h"
+
+#include <QCommandLineParser>
+
+#include <optional>
+
+namespace qla::cli {
+namespace {
+
+constexpr const char* kAliasUsage =
+    "Usage: qla alias add --aliases FILE|--db DB NAME OTHER\n"
+    "       qla alias split --aliases FILE|--db DB NAME\n"
+    "       qla alias list [--aliases FILE] [LOG ...] [--language L]\n"
+    "       qla alias suggest [--aliases FILE] LOG ... [--language L]\n"
+    "       qla alias list|suggest --db DB [--log ID...] [--since DATE] [--until DATE]\n"
+    "\n"
+    "The aliases file serves single logs; a statistics database keeps its own aliases.\n"
+    "add      NAME and OTHER are one player (the file is created when missing)\n"
+    "split    take NAME back out of its player: undoes your joins of NAME; a NAME you never\n"
+    "         joined is held apart from the automatic joins (same key, renames)\n"
+    "list     every player with all its names: the display name, then each name, tab-separated\n"
+    "suggest  likely joins: NAME, OTHER and the reasons, tab-separated\n"
+    "\n"
+    "Names are given as the logs write them; trailing colour codes and outer blanks do not\n"
+    "matter. docs/identity.md describes the aliases file.\n";
+
+int UsageError(std::ostream& err, const std::string& message) {
+    err << "qla alias: " << message << "\n\n" << kAliasUsage;
+    return kExitUsage;
+}
+
+struct AliasInvocation {
+    QString action;
+    QStringList positional;
+    std::string aliasesPath; // empty when not given
+    std::optional<DatabaseSource> database;
+    LogLanguage language = LogLanguage::English;
+};
+
+std::optional<AliasInvocation> Parse(const QStringList& arguments, std::ostream& out,
+                                     std::ostream& err, int& exitCode) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOption(LanguageOption());
+    parser.addOption(
+        QCommandLineOption(QStringLiteral("aliases"), QString(), QStringLiteral("FILE")));
+    parser.addOption(QCommandLineOption(QStringLiteral("help")));
+    AddDatabaseOptions(parser);
+    QStringList forParser{arguments.value(0)};
+    forParser += arguments.mid(2);
+    if (!parser.parse(forParser)) {
+        exitCode = UsageError(err, parser.errorText().toStdString());
+        return std::nullopt;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << kAliasUsage;
+        exitCode = kExitOk;
+        return std::nullopt;
+    }
+    AliasInvocation invocation;
+    invocation.positional = parser.positionalArguments();
+    if (invocation.positional.isEmpty()) {
+        exitCode = UsageError(err, "an action is missing");
+        return std::nullopt;
+    }
+    invocation.action = invocation.positional.takeFirst();
+    if (parser.isSet(QStringLiteral("aliases")))
+        invocation.aliasesPath = LocalPath(parser.value(QStringLiteral("aliases")));
+    std::string usageError;
+    invocation.database = ReadDatabaseOptions(parser, usageError);
+    if (usageError.empty() && invocation.database && !invocation.aliasesPath.empty())
+        usageError = "--aliases and --db: a database keeps its own aliases";
+    if (usageError.empty() && invocation.database && !invocation.positional.isEmpty() &&
+        invocation.action != QLatin1String("add") && invocation.action != QLatin1String("split"))
+        usageError = "LOG and --db: the logs are those of the database";
+    if (!usageError.empty()) {
+        exitCode = UsageError(err, usageError);
+        return std::nullopt;
+    }
+    const auto language = ParseLanguage(parser.value(QStringLiteral("language")), err);
+    if (!language) {
+        exitCode = kExitUsage;
+        return std::nullopt;
+    }
+    invocation.language = *language;
+    return invocation;
+}
+
+// Reads the aliases file when one was given; a missing file is empty when `missingIsEmpty`.
+std::optional<AliasList> ReadAliases(const AliasInvocation& invocation, bool missingIsEmpty,
+                                     std::ostream& err) {
+    if (invocation.aliasesPath.empty())
+        return AliasList{};
+    const AliasFileResult read = ReadAliasFile(invocation.aliasesPath, missingIsEmpty);
+    if (!read.Ok()) {
+        err << "qla alias: " << read.Error << "\n";
+        return std::nullopt;
+    }
+    return read.Aliases;
+}
+
+// Adds or splits in the list; the reason when it refuses.
+std::string ChangeList(const AliasInvocation& invocation, AliasList& aliases) {
+    const std::string name = invocation.positional.at(0).toStdString();
+    if (invocation.action == QLatin1String("add"))
+        return aliases.Add(name, invocation.positional.at(1).toStdString());
+    return aliases.Split(name);
+}
+
+// The change as one write transaction, so that two changes at once both land.
+std::string ChangeDatabase(const AliasInvocation& invocation, AliasList& aliases) {
+    std::string error;
+    const auto database =
+        db::StatsDatabase::Open(invocation.database->Path, db::OpenMode::ReadWrite, error);
+    if (!database || !database->BeginWrite(error))
+        return error;
+    auto stored = db::ReadAliases(*database, error);
+    if (stored) {
+        aliases = std::move(*stored);
+        error = ChangeList(invocation, aliases);
+    }
+    if (error.empty() && db::WriteAliases(*database, aliases, error) && database->Commit(error))
+        return {};
+    database->Rollback();
+    return error;
+}
+
+int Change(const AliasInvocation& invocation, std::ostream& out, std::ostream& err) {
+    const bool add = invocation.action == QLatin1String("add");
+    if (invocation.aliasesPath.empty() && !invocation.database)
+        return UsageError(err,
+                          invocation.action.toStdString() + " needs --aliases FILE or --db DB");
+    if (invocation.positional.size() != (add ? 2 : 1))
+        return UsageError(err, add ? "add takes NAME OTHER" : "split takes NAME");
+    const std::string name = invocation.positional.at(0).toStdString();
+    AliasList changed;
+    std::string failed;
+    if (invocation.database) {
+        failed = ChangeDatabase(invocation, changed);
+    } else {
+        auto aliases = ReadAliases(invocation, true, err);
+        if (!aliases)
+            return kExitFailed;
+        changed = std::move(*aliases);
+        failed = ChangeList(invocation, changed);
+        if (failed.empty())
+            failed = WriteAliasFile(invocation.aliasesPath, changed);
+    }
+    if (!failed.empty()) {
+        err << "qla alias: " << failed << "\n";
+        return kExitFailed;
+    }
+    const auto* aliases = &changed;
+    if (!add)
+        out << (aliases->IsSplit(NormalizeName(name)) ? "held apart from automatic joins: "
+                                                      : "your joins removed: ")
+            << NormalizeName(name) << "\n";
+    return kExitOk;
+}
+
+std::optional<std::vector<LogNames>> ReadLogs(const AliasInvocation& invocation,
+                                              std::ostream& err) {
+    if (invocation.database)
+        return NamesOfDatabaseLogs(*invocation.database, err);
+    std::vector<LogNames> logs;
+    for (const QString& path : invocation.positional) {
+        AnalysisStore store;
+        if (!OpenAndAnalyze(store, path, invocation.language, err))
+            return std::nullopt;
+        logs.push_back(NamesOfStore(store));
+    }
+    return logs;
+}
+
+void PrintRow(std::ostream& out, const std::string& first, const std::vector<std::string>& rest) {
+    out << first;
+    for (const std::string& field : rest)
+        out << '\t' << field;
+    out << '\n';
+}
+
+int Report(const AliasInvocation& invocation, std::ostream& out, std::ostream& err) {
+    const bool suggest = invocation.action == QLatin1String("suggest");
+    if (suggest && invocation.positional.isEmpty() && !invocation.database)
+        return UsageError(err, "suggest takes at least one LOG or --db DB");
+    const auto aliases = invocation.database ? ReadDatabaseAliases(invocation.database->Path, err)
+                                             : ReadAliases(invocation, false, err);
+    if (!aliases)
+        return kExitFailed;
+    const auto logs = ReadLogs(invocation, err);
+    if (!logs)
+        return kExitFailed;
+    if (suggest) {
+        for (const AliasSuggestion& s : SuggestAliases(*logs, *aliases))
+            PrintRow(out, s.Name, [&] {
+                std::vector<std::string> rest{s.Other};
+                std::string reasons;
+                for (const std::string& reason : s.Reasons)
+                    reasons += (reasons.empty() ? "" : "; ") + reason;
+                rest.push_back(reasons);
+                return rest;
+            }());
+        return kExitOk;
+    }
+    for (const ListedPlayer& player : ListPlayers(*logs, *aliases))
+        PrintRow(out, player.DisplayName, player.Names);
+    return kExitOk;
+}
+
+} // namespace
+
+int RunAliasCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
+    int exitCode = kExitOk;
+    const auto invocation = Parse(arguments, out, err, exitCode);
+    if (!invocation)
+        return exitCode;
+    const QString& action = invocation->action;
+    if (action == QLatin1String("add") || action == QLatin1String("split"))
+        return Change(*invocation, out, err);
+    if (action == QLatin1String("list") || action == QLatin1String("suggest"))
+        return Report(*invocation, out, err);
+    return UsageError(err, "unknown action '" + action.toStdString() + "'");
+}
+
+} // namespace qla::cli
