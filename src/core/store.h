@@ -60,6 +60,9 @@ inline constexpr std::string_view kUnnamedPlayer = "[err]unnamedplayer";
 template <class Entry> std::span<const Entry> RealEntries(const std::vector<Entry>& entries) {
     return entries.empty() ? std::span<const Entry>{} : std::span<const Entry>(entries).subspan(1);
 }
+template <class Entry> std::span<Entry> RealEntries(std::vector<Entry>& entries) {
+    return entries.empty() ? std::span<Entry>{} : std::span<Entry>(entries).subspan(1);
+}
 
 // The indexes first to last-1 for a range-for. A plain iterator rather than std::views::iota,
 // whose libstdc++ 12 form clang 14 (the fuzz build) does not compile.

@@ -27,13 +27,13 @@ void AnalysisStore::MergePlayers(std::span<const PlayerIndex> groupOf,
         AddCounters(merged[static_cast<std::size_t>(groupOf[static_cast<std::size_t>(i)])],
                     Players[static_cast<std::size_t>(i)]);
     const auto group = [&](PlayerIndex i) { return groupOf[static_cast<std::size_t>(i)]; };
-    for (KillEvent& event : KillEvents | std::views::drop(1)) {
+    for (KillEvent& event : RealEntries(KillEvents)) {
         event.Killer = group(event.Killer);
         event.Victim = group(event.Victim);
     }
-    for (ChatEntry& chat : VoiceChats | std::views::drop(1))
+    for (ChatEntry& chat : RealEntries(VoiceChats))
         chat.Player = group(chat.Player);
-    for (ChatEntry& chat : TextChats | std::views::drop(1))
+    for (ChatEntry& chat : RealEntries(TextChats))
         chat.Player = group(chat.Player);
 
     Players = std::move(merged);
