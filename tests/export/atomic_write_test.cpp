@@ -127,7 +127,7 @@ TEST(AtomicWriteTest, TheLogIsNeverReplacedUnderAnyOfItsNames) {
     AnalysisStore store;
     ASSERT_TRUE(OpenLogFile(store, (dir / "game.log").string()).Opened);
     AnalyzeLog(store, LogLanguage::English);
-    for (const std::string& name : {"game.log", "same.log", "sub/../game.log"}) {
+    for (const char* name : {"game.log", "same.log", "sub/../game.log"}) {
         for (const auto& [writer, write] : kWriters) {
             EXPECT_EQ(write(store, (dir / name).string()).Error,
                       "Not written: that file is the log being analysed")
