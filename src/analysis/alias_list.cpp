@@ -36,12 +36,15 @@ std::string AliasList::Split(std::string_view rawName) {
     const std::string_view name = NormalizeName(rawName);
     if (name.empty())
         return "a player name is empty";
-    const bool wasJoinedByUser = std::ranges::any_of(
-        entries_, [&](const AliasEntry& e) { return e.Kind == AliasKind::Join && Names(e, name); });
-    std::erase_if(entries_, [&](const AliasEntry& e) { return Names(e, name); });
+    const auto isUserJoin = [&](const AliasEntry& e) {
+        return e.Kind == AliasKind::Join && Names(e, name);
+    };
+    const bool wasJoinedByUser = std::ranges::any_of(entries_, isUserJoin);
+    std::erase_if(entries_, isUserJoin);
     // A split undoes the user's own joins of the name; only a name the user never joined gets a
-    // split of its own, which holds it apart from the automatic joins.
-    if (!wasJoinedByUser)
+    // split of its own, which holds it apart from the automatic joins. A split kept from before
+    // stays: the name was held apart and still is.
+    if (!wasJoinedByUser && !IsSplit(name))
         entries_.push_back(AliasEntry{AliasKind::Split, std::string(name), {}});
     return {};
 }

@@ -37,6 +37,13 @@ TEST(AliasListTest, SplitUndoesTheUsersJoinsOrElseHoldsTheNameApart) {
     EXPECT_EQ(aliases.Split("Bob"), "");
     EXPECT_EQ(aliases.Entries().size(), 2u) << "a split is kept once";
     EXPECT_EQ(aliases.Split(""), "a player name is empty");
+    // A name held apart and then joined by hand: splitting it undoes the join and keeps the
+    // split it had.
+    ASSERT_EQ(aliases.Add("Bob", "Robert"), "");
+    EXPECT_EQ(aliases.Split("Bob"), "");
+    EXPECT_TRUE(aliases.IsSplit("Bob"));
+    EXPECT_EQ(aliases.Entries(), (std::vector<AliasEntry>{{AliasKind::Join, "Al", "Zed"},
+                                                          {AliasKind::Split, "Bob", ""}}));
 }
 
 TEST(AliasFileTest, FormatAndParseGiveTheListBack) {
