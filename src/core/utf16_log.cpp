@@ -55,11 +55,11 @@ Utf16Order Utf16OrderOf(std::string_view leadingBytes) {
     return Utf16Order::None;
 }
 
-ByteBuffer DecodeUtf16(std::string_view bytes, Utf16Order order) {
+namespace {
+
+ByteBuffer DecodeFrom(std::string_view bytes, std::size_t start, bool little) {
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t size = bytes.size();
-    const std::size_t start = order == Utf16Order::None ? 0 : 2;
-    const bool little = order != Utf16Order::BigEndian;
     const auto unitAt = [&](std::size_t i) -> char32_t {
         return little ? static_cast<char32_t>(in[i] | (in[i + 1] << 8))
                       : static_cast<char32_t>((in[i] << 8) | in[i + 1]);
@@ -94,6 +94,30 @@ ByteBuffer DecodeUtf16(std::string_view bytes, Utf16Order order) {
         used += PutUtf8(out.data() + used, kReplacement);
     out.Resize(used);
     return out;
+}
+
+} // namespace
+
+ByteBuffer DecodeUtf16(std::string_view bytes, Utf16Order order) {
+    return DecodeFrom(bytes, order == Utf16Order::None ? 0 : 2, order != Utf16Order::BigEndian);
+}
+
+ByteBuffer DecodeUtf16Units(std::string_view units, Utf16Order order) {
+    return DecodeFrom(units, 0, order != Utf16Order::BigEndian);
+}
+
+std::size_t CompleteUtf16LinesLength(std::string_view units, Utf16Order order) {
+    const auto* in = reinterpret_cast<const unsigned char*>(units.data());
+    const bool little = order != Utf16Order::BigEndian;
+    const auto unitAt = [&](std::size_t i) {
+        return little ? in[i] | (in[i + 1] << 8) : (in[i] << 8) | in[i + 1];
+    };
+    std::size_t end = units.size() & ~std::size_t{1}; // an odd last byte is half a unit
+    if (end >= 2 && unitAt(end - 2) == '\r')
+        end -= 2; // its LF may follow
+    while (end >= 2 && unitAt(end - 2) != '\n' && unitAt(end - 2) != '\r')
+        end -= 2;
+    return end;
 }
 
 } // namespace qla

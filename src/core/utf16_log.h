@@ -18,4 +18,11 @@ Utf16Order Utf16OrderOf(std::string_view leadingBytes);
 // byte become U+FFFD, so every input decodes to valid UTF-8.
 ByteBuffer DecodeUtf16(std::string_view bytes, Utf16Order order);
 
+// The same for code units from inside such a log, with no mark before them.
+ByteBuffer DecodeUtf16Units(std::string_view units, Utf16Order order);
+
+// Length of the longest start of `units` made of whole lines only, as for UTF-8 bytes: a CR as
+// the last unit waits for its LF, and an odd last byte is half a unit still being written.
+std::size_t CompleteUtf16LinesLength(std::string_view units, Utf16Order order);
+
 } // namespace qla

@@ -5,6 +5,8 @@
 #include "db/log_date.h"
 #include "db/log_piece.h"
 
+#include "core/utf16_log.h"
+
 #include <QDateTime>
 #include <QFileInfo>
 #include <QSqlQuery>
@@ -283,10 +285,21 @@ ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
         result.Error = "the log cannot be read: " + pathAsGiven;
         return finish(false);
     }
-    const std::size_t complete = options.Finished ? rest.size() : CompleteLinesLength(rest);
+    // A UTF-16 log is stored as the UTF-8 it reads as; its offsets stay those of the file.
+    const Utf16Order utf16 = Utf16OrderOf(prefix);
+    const std::size_t complete = options.Finished ? rest.size()
+                                 : utf16 == Utf16Order::None
+                                     ? CompleteLinesLength(rest)
+                                     : CompleteUtf16LinesLength(rest, utf16);
     std::string_view stored(rest.data(), complete);
+    if (utf16 != Utf16Order::None) {
+        const ByteBuffer text =
+            start == 0 ? DecodeUtf16(stored, utf16) : DecodeUtf16Units(stored, utf16);
+        rest.assign(text.data(), text.size());
+        stored = rest;
+    }
     if (options.Finished && !stored.empty() && stored.back() != '\n' && stored.back() != '\r') {
-        rest.resize(complete);
+        rest.resize(stored.size());
         rest.push_back('\n'); // a finished log's last line gets the line end it lacks
         stored = rest;
     }

@@ -84,6 +84,37 @@ TEST_F(Import, LogGrowingInPiecesIsImportedExactlyOnce) {
     EXPECT_NE(logs.out.find("\n1\t401\tenglish\t"), std::string::npos) << logs.out;
 }
 
+// UTF-16 logs of either byte order, grown in pieces cut inside a code unit, inside a
+// surrogate pair and inside a line: the database holds what the log's whole lines read as.
+TEST_F(Import, Utf16LogGrowingInPiecesReadsAsTheFileDoes) {
+    const std::string utf8 = GeneratedLog(false, false, false, 200, 5) +
+                             "[skipnotify]Zo\xC3\xAB: ^2\xF0\x9F\x98\x80 gg\r\n";
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    for (const bool little : {true, false}) {
+        std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+        for (const QChar c : text) {
+            const char low = static_cast<char>(c.unicode() & 0xFF);
+            const char high = static_cast<char>(c.unicode() >> 8);
+            bytes += little ? std::string{low, high} : std::string{high, low};
+        }
+        const std::size_t pair = bytes.size() - 14;       // between the halves of the emoji
+        const std::size_t midUnit = bytes.size() / 3 + 1; // inside one code unit
+        const std::size_t midLine = bytes.size() / 2;
+        const std::string log = folder_.Path(little ? "le.log" : "be.log");
+        database_ = folder_.QPath(little ? "le.db" : "be.db");
+        WriteFile(log, "");
+        std::size_t written = 0;
+        for (const std::size_t cut : {std::size_t{1}, midUnit, midLine, pair, bytes.size()}) {
+            AppendFile(log, bytes.substr(written, cut - written));
+            written = cut;
+            ASSERT_EQ(Import_(log).status, 0);
+        }
+        ExpectDatabaseHolds(bytes, little ? "little-endian" : "big-endian");
+        const QlaRun logs = Qla({"logs", "--db", database_});
+        EXPECT_NE(logs.out.find("\n1\t201\tenglish\t"), std::string::npos) << logs.out;
+    }
+}
+
 TEST_F(Import, HeldBackLastLineWaitsUntilFinished) {
     const std::string log = folder_.Path("live.log");
     const std::string whole = GeneratedLog(false, false, true, 50, 3);
