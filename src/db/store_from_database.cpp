@@ -3,6 +3,8 @@
 // same reader and the same parsers then build the same store.
 #include "db/store_from_database.h"
 
+#include "core/file_identity.h"
+
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -63,6 +65,7 @@ DatabaseStoreResult BuildStoreFromDatabase(StatsDatabase& database, const LogSel
     }
     store.LogLines = total == 0 ? LogLineList() : LogLineList::FromBuffer(std::move(bytes));
     store.LogFileLoaded = true;
+    store.LogFileIdentity = IdentityOfFile(database.Path()); // exports never replace it
     result.Totals = AnalyzeLogParts(store, parts);
     if (!store.LogLines.empty())
         result.DateText = LogDateText(store.LogLines[0]);

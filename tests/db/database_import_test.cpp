@@ -256,6 +256,13 @@ TEST_F(Import, FailuresLeaveTheDatabaseAsItWas) {
     std::filesystem::remove(folder_.Path("stats.db-journal"));
     ExpectDatabaseHolds(bytes, "after the failed write");
 
+    // An export never replaces the database it reads.
+    const QlaRun ontoDatabase = Qla({"export", "--db", database_, "--view", "standard", "--format",
+                                     "text", "--output", database_});
+    EXPECT_EQ(ontoDatabase.status, 1);
+    EXPECT_NE(ontoDatabase.err.find("Not written"), std::string::npos) << ontoDatabase.err;
+    ExpectDatabaseHolds(bytes, "after the refused export");
+
     const std::string other = folder_.Path("other.db");
     WriteFile(other, "this is not a database at all, just some text\n");
     const QlaRun notDatabase = Qla({"analyze", "--db", QString::fromStdString(other)});
