@@ -6,6 +6,7 @@
 #include "analysis/log_names.h"
 #include "cli/cli_common.h"
 #include "cli/database_source.h"
+#include "core/control_chars.h"
 #include "core/names.h"
 #include "db/alias_table.h"
 #include "db/stats_database.h"
@@ -35,7 +36,7 @@ constexpr const char* kAliasUsage =
     "matter. docs/identity.md describes the aliases file.\n";
 
 int UsageError(std::ostream& err, const std::string& message) {
-    err << "qla alias: " << message << "\n\n" << kAliasUsage;
+    err << "qla alias: " << TerminalSafeText(message) << "\n\n" << kAliasUsage;
     return kExitUsage;
 }
 
@@ -103,7 +104,7 @@ std::optional<AliasList> ReadAliases(const AliasInvocation& invocation, bool mis
         return AliasList{};
     const AliasFileResult read = ReadAliasFile(invocation.aliasesPath, missingIsEmpty);
     if (!read.Ok()) {
-        err << "qla alias: " << read.Error << "\n";
+        err << "qla alias: " << TerminalSafeText(read.Error) << "\n";
         return std::nullopt;
     }
     return read.Aliases;
@@ -157,14 +158,14 @@ int Change(const AliasInvocation& invocation, std::ostream& out, std::ostream& e
             failed = WriteAliasFile(invocation.aliasesPath, changed);
     }
     if (!failed.empty()) {
-        err << "qla alias: " << failed << "\n";
+        err << "qla alias: " << TerminalSafeText(failed) << "\n";
         return kExitFailed;
     }
     const auto* aliases = &changed;
     if (!add)
         out << (aliases->IsSplit(NormalizeName(name)) ? "held apart from automatic joins: "
                                                       : "your joins removed: ")
-            << NormalizeName(name) << "\n";
+            << TerminalSafeText(NormalizeName(name)) << "\n";
     return kExitOk;
 }
 
@@ -183,9 +184,9 @@ std::optional<std::vector<LogNames>> ReadLogs(const AliasInvocation& invocation,
 }
 
 void PrintRow(std::ostream& out, const std::string& first, const std::vector<std::string>& rest) {
-    out << first;
+    out << TerminalSafeText(first);
     for (const std::string& field : rest)
-        out << '\t' << field;
+        out << '\t' << TerminalSafeText(field);
     out << '\n';
 }
 

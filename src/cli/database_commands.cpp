@@ -3,6 +3,7 @@
 
 #include "cli/cli_common.h"
 #include "cli/progress_bar.h"
+#include "core/control_chars.h"
 #include "db/log_catalog.h"
 #include "db/log_import.h"
 #include "db/stats_database.h"
@@ -31,7 +32,7 @@ constexpr const char* kDatabaseUsage =
     "      removes those logs; the database is then as if they had never been imported\n";
 
 int UsageError(std::ostream& err, const std::string& command, const std::string& message) {
-    err << "qla " << command << ": " << message << "\n\n" << kDatabaseUsage;
+    err << "qla " << command << ": " << TerminalSafeText(message) << "\n\n" << kDatabaseUsage;
     return kExitUsage;
 }
 
@@ -133,7 +134,7 @@ int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostre
     const auto database = db::StatsDatabase::Open(LocalPath(parser.value(QStringLiteral("db"))),
                                                   db::OpenMode::ReadWrite, error);
     if (!database) {
-        err << "qla: " << error << "\n";
+        err << "qla: " << TerminalSafeText(error) << "\n";
         return kExitFailed;
     }
     ProgressBar bar(err, !quiet && IsTerminal(err));
@@ -145,10 +146,10 @@ int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostre
                                                       [&](double fraction) { bar.Show(fraction); });
         bar.Clear();
         if (result.Outcome == db::ImportOutcome::Failed) {
-            err << "qla: " << result.Error << "\n";
+            err << "qla: " << TerminalSafeText(result.Error) << "\n";
             status = kExitFailed;
         } else if (!quiet) {
-            out << Report(shown, result) << "\n" << std::flush;
+            out << TerminalSafeText(Report(shown, result)) << "\n" << std::flush;
         }
     }
     return status;
@@ -166,19 +167,20 @@ int RunLogsCommand(const QStringList& arguments, std::ostream& out, std::ostream
     const auto database = db::StatsDatabase::Open(LocalPath(parser.value(QStringLiteral("db"))),
                                                   db::OpenMode::ReadOnly, error);
     if (!database) {
-        err << "qla: " << error << "\n";
+        err << "qla: " << TerminalSafeText(error) << "\n";
         return kExitFailed;
     }
     const auto logs = db::ListLogs(*database, error);
     if (!logs) {
-        err << "qla: " << error << "\n";
+        err << "qla: " << TerminalSafeText(error) << "\n";
         return kExitFailed;
     }
     out << "id\tlines\tlanguage\trecognition\timported\tdate\tpath\theld back\n";
     for (const db::LogEntry& log : *logs) {
         out << log.Id << "\t" << log.Lines << "\t" << db::LanguageName(log.Language) << "\t"
             << RecognitionText(log.LineRecognition) << "\t" << log.LastImported << "\t"
-            << log.DateHeader.value_or("-") << "\t" << log.Path << "\t";
+            << TerminalSafeText(log.DateHeader.value_or("-")) << "\t" << TerminalSafeText(log.Path)
+            << "\t";
         if (log.HeldBackBytes() > 0)
             out << log.HeldBackBytes() << " bytes";
         out << "\n";
@@ -207,7 +209,7 @@ int RunForgetCommand(const QStringList& arguments, std::ostream& out, std::ostre
     const auto database = db::StatsDatabase::Open(LocalPath(parser.value(QStringLiteral("db"))),
                                                   db::OpenMode::ReadWrite, error);
     if (!database || !db::ForgetLogs(*database, ids, error)) {
-        err << "qla: " << error << "\n";
+        err << "qla: " << TerminalSafeText(error) << "\n";
         return kExitFailed;
     }
     for (db::LogId id : ids)

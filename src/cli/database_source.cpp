@@ -2,6 +2,7 @@
 #include "cli/database_source.h"
 
 #include "cli/cli_common.h"
+#include "core/control_chars.h"
 #include "db/alias_table.h"
 #include "db/log_date.h"
 #include "db/stats_database.h"
@@ -66,13 +67,13 @@ std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, Analys
     std::string error;
     const auto database = db::StatsDatabase::Open(source.Path, db::OpenMode::ReadOnly, error);
     if (!database) {
-        err << "qla: " << error << "\n";
+        err << "qla: " << TerminalSafeText(error) << "\n";
         return std::nullopt;
     }
     const db::DatabaseStoreResult built =
         db::BuildStoreFromDatabase(*database, source.Selection, store);
     if (!built.Ok) {
-        err << "qla: " << built.Error << "\n";
+        err << "qla: " << TerminalSafeText(built.Error) << "\n";
         return std::nullopt;
     }
     return LoadedStore{built.Totals, built.DateText};
@@ -83,7 +84,7 @@ std::optional<AliasList> ReadDatabaseAliases(const std::string& path, std::ostre
     const auto database = db::StatsDatabase::Open(path, db::OpenMode::ReadOnly, error);
     auto aliases = database ? db::ReadAliases(*database, error) : std::nullopt;
     if (!aliases)
-        err << "qla: " << error << "\n";
+        err << "qla: " << TerminalSafeText(error) << "\n";
     return aliases;
 }
 
@@ -93,7 +94,7 @@ std::optional<std::vector<LogNames>> NamesOfDatabaseLogs(const DatabaseSource& s
     const auto database = db::StatsDatabase::Open(source.Path, db::OpenMode::ReadOnly, error);
     const auto logs = database ? db::SelectLogs(*database, source.Selection, error) : std::nullopt;
     if (!logs) {
-        err << "qla: " << error << "\n";
+        err << "qla: " << TerminalSafeText(error) << "\n";
         return std::nullopt;
     }
     std::vector<LogNames> names;
@@ -102,7 +103,7 @@ std::optional<std::vector<LogNames>> NamesOfDatabaseLogs(const DatabaseSource& s
         const db::DatabaseStoreResult built =
             db::BuildStoreFromDatabase(*database, db::LogSelection{{log.Id}, {}, {}}, store);
         if (!built.Ok) {
-            err << "qla: " << built.Error << "\n";
+            err << "qla: " << TerminalSafeText(built.Error) << "\n";
             return std::nullopt;
         }
         names.push_back(NamesOfStore(store));

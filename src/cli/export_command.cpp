@@ -227,10 +227,10 @@ int Report(const ExportOutcome& outcome, const ExportRequest& request, std::ostr
         err << "qla export: " << TerminalSafeText(request.Path) << ": " << outcome.File.Error
             << "\n";
     if (!outcome.Site.Refused.empty())
-        err << "qla export: " << TerminalSafeText(request.Path) << ": " << outcome.Site.Refused
-            << "\n";
+        err << "qla export: " << TerminalSafeText(request.Path) << ": "
+            << TerminalSafeText(outcome.Site.Refused) << "\n";
     for (const ExportAllPageError& page : outcome.Site.Errors)
-        err << "qla export: " << page.FileName << ": " << page.Error << "\n";
+        err << "qla export: " << TerminalSafeText(page.FileName) << ": " << page.Error << "\n";
     return outcome.Ok() ? cli::kExitOk : cli::kExitFailed;
 }
 

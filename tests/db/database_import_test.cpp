@@ -234,6 +234,20 @@ TEST_F(Import, LogsAreChosenByIdAndByDate) {
     EXPECT_EQ(analyze({}), expected(a + b + c)); // nothing was forgotten
 }
 
+// A file name (or a date header) holding terminal controls is printed with them spelled out.
+TEST_F(Import, ControlCharactersNeverReachTheTerminal) {
+    const std::string log = folder_.Path("red\x1b[31m.log");
+    WriteFile(log, "\x1b]0;title\x07[skipnotify]Bob was killed by Al's MP40\n");
+    const QlaRun imported = Import_(log);
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    const QlaRun logs = Qla({"logs", "--db", database_});
+    for (const QlaRun& run : {imported, logs}) {
+        EXPECT_EQ(run.out.find('\x1b'), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find("red\\x1b[31m.log"), std::string::npos) << run.out;
+    }
+    EXPECT_EQ(logs.out.find('\x07'), std::string::npos) << logs.out;
+}
+
 TEST_F(Import, FailuresLeaveTheDatabaseAsItWas) {
     const std::string log = folder_.Path("a.log");
     const std::string bytes = GeneratedLog(false, false, true, 100, 5);
