@@ -34,6 +34,14 @@ ExportOutcome Done(ExportResult result) {
     return {std::move(result), {}};
 }
 
+// A ratio's decimal separator in a text export: the locale's, unless it is the column separator
+// too (or part of it), where it would split the ratio into two columns.
+std::string_view TextDecimalSeparator(const ExportRequest& r) {
+    if (r.Text.Separator.find(r.DecimalSeparator) != std::string::npos)
+        return ".";
+    return r.DecimalSeparator;
+}
+
 // Standard table
 
 constexpr std::string_view kStandardChecks[] = {
@@ -52,13 +60,13 @@ constexpr ViewWriter kStandardWriters[] = {
      [](const AnalysisStore& store, const ExportRequest& r) {
          const StandardOptions& o = r.Standard;
          return Done(WriteStandardText(store, r.Path, o.Columns, static_cast<int>(o.Order),
-                                       o.Ascending, r.Text, r.DecimalSeparator));
+                                       o.Ascending, r.Text, TextDecimalSeparator(r)));
      }},
     {Xml,
      [](const AnalysisStore& store, const ExportRequest& r) {
          const StandardOptions& o = r.Standard;
-         return Done(
-             WriteXml(store, r.Path, static_cast<int>(o.Order), o.Ascending, r.DecimalSeparator));
+         // XML is read by programs: its numbers always have a decimal point.
+         return Done(WriteXml(store, r.Path, static_cast<int>(o.Order), o.Ascending, "."));
      }},
 };
 void ApplyStandardChoices(ExportRequest& request, const PageChoices& choices) {

@@ -92,6 +92,33 @@ TEST(ExportRequestTest, AFormatTheViewDoesNotTakeIsRefusedBeforeAnyFile) {
     EXPECT_FALSE(fs::exists(page));
 }
 
+// A decimal comma stays on pages people read; files programs read get a point where the comma
+// would be ambiguous: always in XML, and in text whose column separator holds it.
+TEST(ExportRequestTest, ADecimalCommaNeverBreaksAMachineReadableFile) {
+    test::TestStore data;
+    for (int i = 0; i < 3; ++i)
+        data.Kill("Bob", "Al", "MP40");
+    data.Kill("Al", "Bob", "MP40");
+    data.Kill("Zed", "Bob", "MP40");
+    const fs::path dir = test::ScratchDir();
+    const auto write = [&](ExportFormat format, std::string separator) {
+        ExportRequest request = RequestFor(ExportView::Standard, format, {});
+        request.Path = (dir / "out").string();
+        request.DecimalSeparator = ",";
+        request.Text.Separator = std::move(separator);
+        EXPECT_TRUE(RunExport(data.Store, request).Ok());
+        return test::ReadFile(request.Path);
+    };
+    const std::string xml = write(ExportFormat::Xml, ",");
+    EXPECT_NE(xml.find("<ratio>1.5</ratio>"), std::string::npos) << xml;
+    EXPECT_EQ(xml.find("1,5"), std::string::npos) << xml;
+    const std::string text = write(ExportFormat::Text, ",");
+    EXPECT_NE(text.find(",1.5,"), std::string::npos) << text;
+    EXPECT_NE(write(ExportFormat::Text, " , ").find(" , 1.5 , "), std::string::npos);
+    EXPECT_NE(write(ExportFormat::Text, ";").find(";1,5;"), std::string::npos);
+    EXPECT_NE(write(ExportFormat::Html, ",").find(">1,5<"), std::string::npos);
+}
+
 TEST(ExportRequestTest, SiteViewWritesTheSiteAndReportsItsResult) {
     test::TestStore data;
     data.Kill("Bob", "Al", "MP40");
