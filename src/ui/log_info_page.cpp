@@ -145,8 +145,8 @@ void LogInfoPage::OpenLog(const QString& path) {
         return;
     }
     emit logOpened();
-    if (result.DateText)
-        txtDateTime_->setText(QString::fromStdString(*result.DateText));
+    // A log without a date line shows none, never the date of the log opened before.
+    txtDateTime_->setText(QString::fromStdString(result.DateText.value_or(std::string())));
     txtLines_->setText(QString::number(result.LineCount));
     txtFilename_->setText(path);
 }
