@@ -127,11 +127,16 @@ std::string PathInFolder(std::string_view folder, std::string_view fileName) {
     return path;
 }
 
+std::string SiteFolderRefusal(const std::string& folder) {
+    const int problem = FolderProblem(folder);
+    return problem == 0 ? std::string() : ErrorText(problem, 0);
+}
+
 ExportAllResult ExportAllData(const AnalysisStore& store, const std::string& folder,
                               const ExportAllSettings& settings) {
-    if (const int problem = FolderProblem(folder)) {
+    if (std::string refusal = SiteFolderRefusal(folder); !refusal.empty()) {
         ExportAllResult refused;
-        refused.Refused = ErrorText(problem, 0);
+        refused.Refused = std::move(refusal);
         return refused;
     }
     std::string lockError;

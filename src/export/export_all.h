@@ -50,6 +50,10 @@ std::int64_t CountExportAllFiles(const AnalysisStore& store);
 ExportAllResult ExportAllData(const AnalysisStore& store, const std::string& folder,
                               const ExportAllSettings& settings);
 
+// Why pages cannot be written into `folder` (as ExportAllResult::Refused says it); empty when
+// they can. Lets a caller refuse a folder before asking anything else.
+std::string SiteFolderRefusal(const std::string& folder);
+
 // `folder` joined with `fileName`, adding a separator when the folder has none at its end.
 std::string PathInFolder(std::string_view folder, std::string_view fileName);
 

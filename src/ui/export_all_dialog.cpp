@@ -121,18 +121,35 @@ void frmExportAllStatus::cmdOK_Click() {
     // The run yields to the window; a second OK meanwhile must not start another run.
     if (running_)
         return;
+    // A folder that cannot take the pages is refused before the question, not after it.
+    const QString folder = txtOutput_->text();
+    if (const std::string refusal = SiteFolderRefusal(QFile::encodeName(folder).toStdString());
+        !refusal.empty()) {
+        ShowRefusal(folder, refusal);
+        return;
+    }
     cmdCancel_->setEnabled(false);
     const std::int64_t count = CountExportAllFiles(*context_.Store);
     const auto answer = dialogs_.message(
         this, QMessageBox::Question, QStringLiteral("Export All Data?"),
         QStringLiteral("%1 files will be created. Do you want to continue?").arg(count),
         QMessageBox::Yes | QMessageBox::No);
-    if (answer == QMessageBox::Yes)
-        WriteSite(txtOutput_->text());
+    if (answer == QMessageBox::Yes && !WriteSite(folder)) {
+        cmdCancel_->setEnabled(true);
+        return;
+    }
     accept();
 }
 
-void frmExportAllStatus::WriteSite(const QString& folder) {
+void frmExportAllStatus::ShowRefusal(const QString& folder, const std::string& refusal) {
+    dialogs_.message(this, QMessageBox::Warning, kProgramTitle,
+                     QStringLiteral("The output directory cannot be used:\r\n%1\r\n%2")
+                         .arg(folder, QString::fromStdString(refusal)));
+    txtOutput_->setFocus();
+    txtOutput_->selectAll();
+}
+
+bool frmExportAllStatus::WriteSite(const QString& folder) {
     running_ = true;
     // The site goes through the one export request like every other export.
     ExportRequest request = RequestFor(ExportView::AllData, ExportFormat::Html, {});
@@ -163,10 +180,8 @@ void frmExportAllStatus::WriteSite(const QString& folder) {
     running_ = false;
 
     if (!result.Refused.empty()) {
-        dialogs_.message(this, QMessageBox::Warning, kProgramTitle,
-                         QStringLiteral("The output directory cannot be used:\r\n%1\r\n%2")
-                             .arg(folder, QString::fromStdString(result.Refused)));
-        return;
+        ShowRefusal(folder, result.Refused);
+        return false;
     }
     if (!result.Errors.empty()) {
         QStringList lines;
@@ -181,6 +196,7 @@ void frmExportAllStatus::WriteSite(const QString& folder) {
     if (context_.OpenAfterSave && !result.Stopped)
         OpenInNewBrowserWindow(desktop_,
                                QString::fromStdString(PathInFolder(request.Path, "index.html")));
+    return true;
 }
 
 void frmExportAllStatus::ExportAllProgress(const std::string& fileName, std::int64_t number,

@@ -43,7 +43,10 @@ class frmExportAllStatus final : public QDialog {
   private:
     void cmdBrowse_Click();
     void cmdOK_Click();
-    void WriteSite(const QString& folder);
+    // False when the folder was refused and nothing was written.
+    bool WriteSite(const QString& folder);
+    // Tells why the folder cannot be used and leaves the dialog open at the folder box.
+    void ShowRefusal(const QString& folder, const std::string& refusal);
     void ExportAllProgress(const std::string& fileName, std::int64_t number, std::int64_t count);
 
     ExportAllContext context_;

@@ -147,10 +147,26 @@ void ExportAllDialogTest::missingFolderIsRefused() {
     Prepare(h);
     Click(&h.window, "chkOpenSavedFile");
     const QString missing = dir_->filePath("no/such/folder");
-    RunDialog(h, missing, 0, {QMessageBox::Yes, QMessageBox::Ok});
-    QCOMPARE(h.dialogs.shown.size(), 3);
-    QCOMPARE(h.dialogs.shown[2].Title, QStringLiteral("Quarvel Logfile Analyzer"));
-    QVERIFY(h.dialogs.shown[2].Text.contains(missing));
+    bool stillOpen = false;
+    QString selected;
+    WhenDialogShows("frmExportAllStatus", [&](QDialog* d) {
+        h.dialogs.QueuePath(missing);
+        Click(d, "cmdBrowse");
+        h.dialogs.QueueButton(QMessageBox::Ok);
+        Click(d, "cmdOK");
+        // Refused before the question; the dialog stays with the folder selected for a fix.
+        stillOpen = d->isVisible();
+        selected = Control<QLineEdit>(d, "txtOutput")->selectedText();
+        QVERIFY(Control<QPushButton>(d, "cmdCancel")->isEnabled());
+        Click(d, "cmdCancel");
+    });
+    Click(&h.window, "cmdExport");
+    QCOMPARE(h.dialogs.shown.size(), 2);
+    QCOMPARE(h.dialogs.shown[1].Title, QStringLiteral("Quarvel Logfile Analyzer"));
+    QCOMPARE(h.dialogs.shown[1].Icon, QMessageBox::Warning);
+    QVERIFY(h.dialogs.shown[1].Text.contains(missing));
+    QVERIFY(stillOpen);
+    QCOMPARE(selected, missing);
     QVERIFY(!QDir(missing).exists());
     QVERIFY(h.desktop.opened.isEmpty());
 }
