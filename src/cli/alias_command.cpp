@@ -45,7 +45,7 @@ struct AliasInvocation {
     QStringList positional;
     std::string aliasesPath; // empty when not given
     std::optional<DatabaseSource> database;
-    LogLanguage language = LogLanguage::English;
+    LanguageChoice language;
 };
 
 std::optional<AliasInvocation> Parse(const QStringList& arguments, std::ostream& out,

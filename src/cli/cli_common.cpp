@@ -1,6 +1,7 @@
 #include "cli/cli_common.h"
 
 #include "analysis/alias_file.h"
+#include "analysis/language_guess.h"
 #include "cli/database_source.h"
 #include "core/control_chars.h"
 
@@ -10,19 +11,37 @@ namespace qla::cli {
 
 QCommandLineOption LanguageOption() {
     return QCommandLineOption(QStringLiteral("language"),
-                              QStringLiteral("Log language: english (default) or german."),
+                              QStringLiteral("Log language: english (default), german or auto "
+                                             "(decided from the log's first lines)."),
                               QStringLiteral("L"), QStringLiteral("english"));
 }
 
-std::optional<LogLanguage> ParseLanguage(const QString& value, std::ostream& err) {
+std::optional<LanguageChoice> ParseLanguage(const QString& value, std::ostream& err) {
     const QString lower = value.toLower();
     if (lower == QLatin1String("english"))
-        return LogLanguage::English;
+        return LanguageChoice{LogLanguage::English};
     if (lower == QLatin1String("german"))
-        return LogLanguage::German;
+        return LanguageChoice{LogLanguage::German};
+    if (lower == QLatin1String("auto"))
+        return LanguageChoice{LogLanguage::English, true};
     err << "qla: unknown language '" << TerminalSafeText(value.toStdString())
-        << "' (use english or german)\n";
+        << "' (use english, german or auto)\n";
     return std::nullopt;
+}
+
+void ReportChosenLanguage(std::ostream& err, const std::string& path, LogLanguage language) {
+    err << "qla: " << TerminalSafeText(path) << ": read as "
+        << (language == LogLanguage::German ? "german" : "english")
+        << " (--language auto, from its first " << kLinesJudged << " lines)\n";
+}
+
+LogLanguage LanguageFor(const LanguageChoice& choice, const AnalysisStore& store,
+                        const QString& path, std::ostream& err) {
+    if (!choice.Auto)
+        return choice.Language;
+    const LogLanguage language = LikelyLogLanguage(WeighLogLanguages(store.LogLines));
+    ReportChosenLanguage(err, path.toStdString(), language);
+    return language;
 }
 
 QCommandLineOption RecognitionOption() {
@@ -52,11 +71,11 @@ bool OpenLog(AnalysisStore& store, const QString& path, std::ostream& err) {
 }
 
 std::optional<AnalysisTotals> OpenAndAnalyze(AnalysisStore& store, const QString& path,
-                                             LogLanguage language, std::ostream& err,
+                                             const LanguageChoice& language, std::ostream& err,
                                              Recognition recognition) {
     if (!OpenLog(store, path, err))
         return std::nullopt;
-    return AnalyzeLog(store, language, recognition);
+    return AnalyzeLog(store, LanguageFor(language, store, path, err), recognition);
 }
 
 QList<QCommandLineOption> PlayerMergingOptions() {

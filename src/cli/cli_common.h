@@ -20,8 +20,23 @@ namespace qla::cli {
 
 QCommandLineOption LanguageOption();
 
-// "english" or "german" in any case; nullopt (with a message on err) for anything else.
-std::optional<LogLanguage> ParseLanguage(const QString& value, std::ostream& err);
+// What --language chose: one language, or "auto": each log read in the language its first lines
+// are written in.
+struct LanguageChoice {
+    LogLanguage Language = LogLanguage::English;
+    bool Auto = false;
+};
+
+// "english", "german" or "auto" in any case; nullopt (with a message on err) for anything else.
+std::optional<LanguageChoice> ParseLanguage(const QString& value, std::ostream& err);
+
+// The language to read the opened log in: the chosen one, or with auto the likely one, which is
+// then reported on err.
+LogLanguage LanguageFor(const LanguageChoice& choice, const AnalysisStore& store,
+                        const QString& path, std::ostream& err);
+
+// The line that reports the language auto chose for a log.
+void ReportChosenLanguage(std::ostream& err, const std::string& path, LogLanguage language);
 
 QCommandLineOption RecognitionOption();
 
@@ -37,7 +52,7 @@ bool OpenLog(AnalysisStore& store, const QString& path, std::ostream& err);
 
 // Opens and analyses the log; nullopt after printing the reason when it cannot be opened.
 std::optional<AnalysisTotals> OpenAndAnalyze(AnalysisStore& store, const QString& path,
-                                             LogLanguage language, std::ostream& err,
+                                             const LanguageChoice& language, std::ostream& err,
                                              Recognition recognition = Recognition::Classic);
 
 // --merge-players and --aliases FILE, taken by analyze, players, player and export.

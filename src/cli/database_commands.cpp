@@ -22,7 +22,8 @@ constexpr const char* kDatabaseUsage =
     "  qla import LOG... --db DB [--language L] [--recognition M] [--finished] [--quiet]\n"
     "      adds each log's new complete lines to DB (made when missing). A log imported before\n"
     "      adds only the lines it gained; a last line without line end waits for it, unless\n"
-    "      --finished says the log is complete. L (english or german) is the language of new\n"
+    "      --finished says the log is complete. L (english, german or auto) is the language of "
+    "new\n"
     "      logs, M (classic or full) their recognition; a log imported before keeps both.\n"
     "      --quiet prints no progress and no report, only errors.\n"
     "  qla logs --db DB\n"
@@ -122,7 +123,8 @@ int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostre
     if (!language)
         return kExitUsage;
     db::ImportOptions options;
-    options.Language = *language;
+    options.Language = language->Language;
+    options.GuessLanguage = language->Auto;
     const auto recognition = ParseRecognition(parser.value(QStringLiteral("recognition")), err);
     if (!recognition)
         return kExitUsage;
@@ -149,6 +151,8 @@ int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostre
             err << "qla: " << TerminalSafeText(result.Error) << "\n";
             status = kExitFailed;
         } else if (!quiet) {
+            if (result.LanguageGuessed)
+                ReportChosenLanguage(err, shown, result.Language);
             out << TerminalSafeText(Report(shown, result)) << "\n" << std::flush;
         }
     }

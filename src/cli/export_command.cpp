@@ -26,7 +26,7 @@ constexpr const char* kExportUsage =
     "PATH    the file to write (replaced when it exists); for view all the output folder\n"
     "\n"
     "Options:\n"
-    "  --language english|german  language of the log (default english)\n"
+    "  --language L               language of the log: english (default), german or auto\n"
     "  --recognition classic|full line recognition (default classic)\n"
     "  --title TEXT               game title of the pages\n"
     "  --checks LIST              checked boxes of the page, e.g. 0,2,3, or none (default all):\n"
@@ -48,7 +48,7 @@ constexpr std::string_view kDefaultTitle = kPlaceholderGameTitle;
 struct ExportCommand {
     QString Log;
     std::optional<cli::DatabaseSource> Database; // read instead of Log
-    LogLanguage Language = LogLanguage::English;
+    cli::LanguageChoice Language;
     Recognition LineRecognition = Recognition::Classic;
     std::string Player; // view player: the name as stored
     ExportRequest Request;
@@ -256,7 +256,8 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
             return cli::kExitFailed;
         }
         logDate = opened.DateText;
-        AnalyzeLog(store, command.Language, command.LineRecognition);
+        AnalyzeLog(store, cli::LanguageFor(command.Language, store, command.Log, err),
+                   command.LineRecognition);
     }
     command.Merging.Apply(store);
 

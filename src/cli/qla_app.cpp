@@ -43,7 +43,9 @@ constexpr const char* kUsage =
     "  analyze, players, player and export read DB in place of LOG with --db DB:\n"
     "  analyze --db DB [--log ID...] [--since DATE] [--until DATE]\n"
     "\n"
-    "L is english (default) or german. M is classic (default: the original phrase tables) or\n"
+    "L is english (default), german or auto (each log read in the language its first 10000\n"
+    "lines are written in; the choice is reported on stderr). M is classic (default: the original "
+    "phrase tables) or\n"
     "full (chat by its shape, the newer death wordings, names cut in obituaries).\n"
     "analyze, players, player and export also take --merge-players (one record per player:\n"
     "names that differ only in colour codes, case or blanks, renames and the aliases of\n"
@@ -63,7 +65,7 @@ int UsageError(std::ostream& err, const std::string& message) {
 // What a read-only subcommand was given once its command line checked out.
 struct Invocation {
     QStringList positional;
-    LogLanguage language = LogLanguage::English;
+    LanguageChoice language;
     std::optional<DatabaseSource> database; // read instead of the log LOG
     Recognition recognition = Recognition::Classic;
     PlayerMerging merging;

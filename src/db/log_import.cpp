@@ -5,6 +5,7 @@
 #include "db/log_date.h"
 #include "db/log_piece.h"
 
+#include "analysis/language_guess.h"
 #include "core/utf16_log.h"
 
 #include <QDateTime>
@@ -196,8 +197,10 @@ struct PieceCounts {
     AnalysisStore Store;
 };
 
-void CountPiece(std::string_view stored, bool atFileStart, LogLanguage language,
-                Recognition recognition, PieceCounts& out, const ImportProgressCallback& progress) {
+// `guessLanguage`: a new log's language is decided from its lines here, into `language`.
+void CountPiece(std::string_view stored, bool atFileStart, bool guessLanguage,
+                LogLanguage& language, Recognition recognition, PieceCounts& out,
+                const ImportProgressCallback& progress) {
     if (stored.empty())
         return;
     ByteBuffer copy = ByteBuffer::Uninitialized(stored.size());
@@ -205,6 +208,8 @@ void CountPiece(std::string_view stored, bool atFileStart, LogLanguage language,
     out.Store.LogLines =
         LogLineList::FromBuffer(std::move(copy), atFileStart ? LogLineList::Start::kFileStart
                                                              : LogLineList::Start::kFromInside);
+    if (guessLanguage)
+        language = LikelyLogLanguage(WeighLogLanguages(out.Store.LogLines));
     out.Totals = AnalyzeLog(out.Store, language, recognition, [&](const AnalysisProgress& p) {
         if (progress && p.UpperBound > 0)
             progress(0.5 * static_cast<double>(p.Position) / static_cast<double>(p.UpperBound));
@@ -314,11 +319,13 @@ ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
     }
 
     PieceCounts piece;
-    CountPiece(stored, start == 0, language, recognition, piece, progress);
+    const bool isNew = result.Outcome != ImportOutcome::Grew;
+    result.LanguageGuessed = isNew && options.GuessLanguage;
+    CountPiece(stored, start == 0, result.LanguageGuessed, language, recognition, piece, progress);
+    result.Language = language;
     result.LinesAdded = static_cast<std::uint64_t>(piece.Totals.Total);
 
     ImportWriter writer(database, result);
-    const bool isNew = result.Outcome != ImportOutcome::Grew;
     if (isNew) {
         const auto id = writer.NewLogId();
         if (!id)

@@ -24,7 +24,8 @@ enum class ImportOutcome {
 };
 
 struct ImportOptions {
-    LogLanguage Language = LogLanguage::English;        // for a new log; a known log keeps its own
+    LogLanguage Language = LogLanguage::English; // for a new log; a known log keeps its own
+    bool GuessLanguage = false; // a new log is read in the language its first lines are written in
     Recognition LineRecognition = Recognition::Classic; // the same
     bool Finished = false; // the log is complete: a last line without line end is a line
 };
@@ -36,6 +37,8 @@ struct ImportResult {
     LogId PreviousId = 0; // the log this one replaced (Replaced, Shrank)
     std::uint64_t LinesAdded = 0;
     std::uint64_t HeldBackBytes = 0;
+    LogLanguage Language = LogLanguage::English; // what the log is read in
+    bool LanguageGuessed = false;                // chosen now from the log's first lines
 };
 
 // Fraction done, 0 to 1.

@@ -106,6 +106,23 @@ TEST_F(QlaAppTest, GermanWordingNeedsTheGermanLanguage) {
     EXPECT_EQ(RunWith({"analyze", log}).out.substr(0, 9), "Kills: 0\n");
 }
 
+// --language auto reads each log in the language its obituaries are written in and says which.
+TEST_F(QlaAppTest, AutoLanguageReadsEachLogInItsOwnLanguage) {
+    const QString german = WriteLog("de.log", "[skipnotify]Bob wurde getötet von Al - MP40\r\n");
+    const QString english = WriteLog("en.log", kFiveLines);
+    for (const auto& [log, language] :
+         {std::pair{german, "german"}, std::pair{english, "english"}}) {
+        const CliRun automatic = RunWith({"analyze", log, "--language", "Auto"});
+        EXPECT_EQ(automatic.status, 0);
+        EXPECT_EQ(automatic.out, RunWith({"analyze", log, "--language", language}).out);
+        EXPECT_EQ(automatic.err, "qla: " + log.toStdString() + ": read as " + language +
+                                     " (--language auto, from its first 10000 lines)\n");
+    }
+    const CliRun unknown = RunWith({"analyze", english, "--language", "french"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("(use english, german or auto)"), std::string::npos);
+}
+
 // A chat message with a death phrase, a newer death wording and a private message.
 const std::string kFullShapes = "[skipnotify]Hans^7: ^2my whole team died.\r\n"
                                 "[skipnotify]Bob^7 was crushed.\r\n"

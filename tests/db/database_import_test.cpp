@@ -115,6 +115,26 @@ TEST_F(Import, Utf16LogGrowingInPiecesReadsAsTheFileDoes) {
     }
 }
 
+// With --language auto a new log gets the language of its first lines; a log that grows keeps
+// the language it was imported in.
+TEST_F(Import, AutoLanguageIsDecidedOnceForANewLog) {
+    const std::string german = GeneratedLog(true, true, false, 300, 8);
+    const std::string log = folder_.Path("de.log");
+    WriteFile(log, german.substr(0, german.size() / 2));
+    const QlaRun first = Import_(log, {"--language", "auto"});
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.err,
+              "qla: " + log + ": read as german (--language auto, from its first 10000 lines)\n");
+    AppendFile(log, german.substr(german.size() / 2));
+    const QlaRun grown = Import_(log, {"--language", "auto"});
+    EXPECT_EQ(grown.err, "");
+    const std::string path = folder_.Path("expected.log");
+    WriteFile(path, german);
+    EXPECT_EQ(Qla({"analyze", "--db", database_}).out,
+              Qla({"analyze", QString::fromStdString(path), "--language", "german"}).out);
+    EXPECT_NE(Qla({"logs", "--db", database_}).out.find("\tgerman\t"), std::string::npos);
+}
+
 TEST_F(Import, HeldBackLastLineWaitsUntilFinished) {
     const std::string log = folder_.Path("live.log");
     const std::string whole = GeneratedLog(false, false, true, 50, 3);
