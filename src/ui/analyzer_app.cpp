@@ -24,7 +24,13 @@ int RunAnalyzer(int argc, char** argv) {
         StartAnalyzer(store, dialogs, desktop, std::chrono::seconds(1));
     QObject::connect(window.get(), &MainWindow::quitRequested, &app, &QApplication::quit,
                      Qt::QueuedConnection);
+    OpenLogOfArguments(*window, QCoreApplication::arguments());
     return QApplication::exec();
+}
+
+void OpenLogOfArguments(MainWindow& window, const QStringList& arguments) {
+    if (arguments.size() > 1)
+        window.OpenLog(arguments.at(1));
 }
 
 } // namespace qla::ui

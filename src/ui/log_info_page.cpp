@@ -1,6 +1,7 @@
 // The "Logfile Information" page: Open File, the game title, the file's facts and the language.
 #include "ui/log_info_page.h"
 
+#include "analysis/language_guess.h"
 #include "ui/busy_pointer.h"
 #include "ui/control_names.h"
 #include "ui/dialogs.h"
@@ -149,6 +150,25 @@ void LogInfoPage::OpenLog(const QString& path) {
     txtDateTime_->setText(QString::fromStdString(result.DateText.value_or(std::string())));
     txtLines_->setText(QString::number(result.LineCount));
     txtFilename_->setText(path);
+    ProposeOtherLanguage();
+}
+
+void LogInfoPage::ProposeOtherLanguage() {
+    if (languageProposed_)
+        return;
+    const auto better = FarBetterLanguage(WeighLogLanguages(store_.LogLines), Language());
+    if (!better)
+        return;
+    languageProposed_ = true;
+    const QString name = cmbLanguage_->itemText(*better == LogLanguage::German ? 1 : 0);
+    const auto answer = dialogs_.message(
+        this, QMessageBox::Question, kProgramTitle,
+        QStringLiteral("The kill and death lines of this log are written in %1.\r\n"
+                       "Analyze it as a %1 log?")
+            .arg(name),
+        QMessageBox::Yes | QMessageBox::No);
+    if (answer == QMessageBox::Yes)
+        cmbLanguage_->setCurrentIndex(*better == LogLanguage::German ? 1 : 0);
 }
 
 } // namespace qla::ui

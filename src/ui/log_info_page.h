@@ -25,6 +25,9 @@ class LogInfoPage final : public QWidget {
     // (unless `path` is empty: the open dialog was cancelled) and changes nothing on the page.
     void OpenLog(const QString& path);
 
+    // Asks for a log and opens it: Open File and Ctrl+O.
+    void ChooseAndOpenLog();
+
     // Open File and the language stay disabled while an analysis or export runs.
     void SetControlsEnabled(bool enabled);
 
@@ -42,8 +45,10 @@ class LogInfoPage final : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void ChooseAndOpenLog();
     void SelectGameTitle();
+    // After Open: when the log's kill and death lines are far better read in the other
+    // language, asks once a session whether to switch to it.
+    void ProposeOtherLanguage();
 
     AnalysisStore& store_;
     Dialogs& dialogs_;
@@ -55,6 +60,7 @@ class LogInfoPage final : public QWidget {
     QLineEdit* txtLines_ = nullptr;
     QComboBox* cmbLanguage_ = nullptr;
     QComboBox* cmbRecognition_ = nullptr;
+    bool languageProposed_ = false;
 };
 
 } // namespace qla::ui

@@ -11,6 +11,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -65,6 +66,14 @@ MainWindow::MainWindow(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
     connect(exportPage_, &ExportPage::runningChanged, this, &MainWindow::SetRunning);
     connect(aboutPage_, &AboutPage::quitRequested, this, &MainWindow::quitRequested);
     ShowPage(0);
+
+    // Ctrl+O opens a log from every page, as Open File does on the first.
+    auto* open = new QShortcut(QKeySequence::Open, this);
+    open->setObjectName(QStringLiteral("shortcutOpen"));
+    connect(open, &QShortcut::activated, this, [this] {
+        if (!running_)
+            infoPage_->ChooseAndOpenLog();
+    });
 
     resize(sizeHint().expandedTo(kMinimumOpeningSize));
 }

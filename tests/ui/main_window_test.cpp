@@ -1,5 +1,6 @@
 // MainWindow: start-up state, page switching, the chat-type rule, the game title, Open File,
 // Analyze, the selected player, drag and drop, the About links and Check for update.
+#include "ui/analyzer_app.h"
 #include "ui_test_support.h"
 
 #include <QCheckBox>
@@ -75,6 +76,8 @@ class MainWindowTest : public QObject {
     void controlsDisabledDuringRun();
     void droppedFileOpensLikeOpenFile();
     void recognitionChoiceBesideTheLanguage();
+    void germanLogProposesGermanOnceASession();
+    void ctrlOAndTheCommandLineOpenALog();
     void aboutLinksGoToDesktop();
     void checkForUpdateAnsweredNoKeepsRunning();
     void checkForUpdateStartsUpdaterAndEnds();
@@ -354,6 +357,56 @@ void MainWindowTest::controlsDisabledDuringRun() {
 }
 
 // Classic by default; "Full" reads a chat message that quotes an obituary as chat.
+void MainWindowTest::germanLogProposesGermanOnceASession() {
+    Harness h;
+    QStringList lines;
+    for (int i = 0; i < 6; ++i)
+        lines << QStringLiteral("[skipnotify]Bob wurde get\u00f6tet von Al - MP40");
+    const QString german = WriteLog(dir_, "german.log", lines);
+    h.dialogs.QueuePath(german);
+    h.dialogs.QueueButton(QMessageBox::Yes);
+    Click(&h.window, "cmdOpen");
+    QCOMPARE(h.dialogs.shown.size(), 2);
+    QCOMPARE(h.dialogs.shown[1].Icon, QMessageBox::Question);
+    QCOMPARE(h.dialogs.shown[1].Text,
+             QStringLiteral("The kill and death lines of this log are written in German.\r\n"
+                            "Analyze it as a German log?"));
+    QCOMPARE(Control<QComboBox>(&h.window, "cmbLanguage")->currentText(), QStringLiteral("German"));
+    Click(&h.window, "cmdStart");
+    QCOMPARE(h.Text("txtKills"), QStringLiteral("6"));
+
+    // Asked once: back in English, the next German log opens without a question.
+    Control<QComboBox>(&h.window, "cmbLanguage")->setCurrentIndex(0);
+    h.dialogs.Clear();
+    h.dialogs.QueuePath(german);
+    Click(&h.window, "cmdOpen");
+    QCOMPARE(h.dialogs.shown.size(), 1);
+    QCOMPARE(Control<QComboBox>(&h.window, "cmbLanguage")->currentText(),
+             QStringLiteral("English"));
+}
+
+void MainWindowTest::ctrlOAndTheCommandLineOpenALog() {
+    Harness h;
+    const QString first = WriteLog(dir_, "first.log", {KillLine("Al", "Bob")});
+    OpenLogOfArguments(h.window, {QStringLiteral("Quarvel_Logfile_Analyzer"), first});
+    QCOMPARE(h.Text("txtFilename"), first);
+    QVERIFY(h.dialogs.shown.isEmpty());
+    OpenLogOfArguments(h.window, {QStringLiteral("Quarvel_Logfile_Analyzer")});
+    QCOMPARE(h.Text("txtFilename"), first);
+
+    // Ctrl+O from another page than the first.
+    const QString second = WriteLog(dir_, "second.log", {KillLine("Al", "Bob"), "loading map"});
+    h.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+    h.window.activateWindow();
+    Control<QTabBar>(&h.window, "tabMain")->setCurrentIndex(2);
+    h.dialogs.QueuePath(second);
+    QTest::keyClick(&h.window, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(h.dialogs.shown.size(), 1);
+    QCOMPARE(h.dialogs.shown[0].Kind, QStringLiteral("open"));
+    QCOMPARE(h.Text("txtFilename"), second);
+}
+
 void MainWindowTest::recognitionChoiceBesideTheLanguage() {
     Harness h;
     auto* recognition = Control<QComboBox>(&h.window, "cmbRecognition");
