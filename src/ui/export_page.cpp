@@ -19,6 +19,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
@@ -32,6 +33,22 @@
 namespace qla::ui {
 
 namespace {
+
+// A typed name without an extension gets the format's first one ("*.html" of the filter).
+QString WithDefaultExtension(const QString& path, const ExportFormatInfo& format) {
+    if (!QFileInfo(path).suffix().isEmpty())
+        return path;
+    const QString filter = QString::fromUtf8(format.FileFilter.data(),
+                                             static_cast<qsizetype>(format.FileFilter.size()));
+    const qsizetype star = filter.indexOf(QStringLiteral("*."));
+    if (star < 0)
+        return path;
+    qsizetype end = star + 2;
+    while (end < filter.size() && filter[end].isLetterOrNumber())
+        ++end;
+    const QString extension = filter.mid(star + 2, end - star - 2);
+    return path.endsWith(QLatin1Char('.')) ? path + extension : path + QLatin1Char('.') + extension;
+}
 
 // Lets the window repaint during long writers, at a bounded rate.
 LineProgress RepaintingProgress() {
@@ -81,6 +98,12 @@ ExportPage::ExportPage(const AnalysisStore& store, const LogInfoPage& logInfo, D
     bottom->addWidget(cmbExportType_);
     bottom->addWidget(cmdExport_);
     outer->addLayout(bottom);
+    lblExportStatus_ = new QLabel(this);
+    lblExportStatus_->setObjectName(QStringLiteral("lblExportStatus"));
+    lblExportStatus_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long path must not widen the window.
+    lblExportStatus_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    outer->addWidget(lblExportStatus_);
 }
 
 void ExportPage::ShowPlayerChoices(const QStringList& names) {
@@ -167,20 +190,25 @@ void ExportPage::ExportToFile(const ExportViewInfo& view, const ExportFormatInfo
     emit runningChanged(false);
 
     if (!outcome.Ok()) {
+        // The writer's own text, then the file it is about.
         dialogs_.message(this, QMessageBox::NoIcon, kProgramTitle,
-                         QString::fromStdString(outcome.File.Error));
+                         QString::fromStdString(outcome.File.Error) + QStringLiteral("\r\n") +
+                             path);
+        lblExportStatus_->setText(QStringLiteral("Not saved: %1").arg(path));
         return; // a failed file is not handed to the browser
     }
+    lblExportStatus_->setText(QStringLiteral("Saved to %1").arg(path));
     if (chkOpenSavedFile_->isChecked())
         OpenInNewBrowserWindow(desktop_, path);
 }
 
 QString ExportPage::AskExportPath(const ExportFormatInfo& format) {
     for (;;) {
-        const QString path = dialogs_.saveFile(this, QStringLiteral("Export as HTML"),
-                                               {FromUtf8(format.FileFilter)}, lastExportPath_);
+        QString path = dialogs_.saveFile(this, QStringLiteral("Export as HTML"),
+                                         {FromUtf8(format.FileFilter)}, lastExportPath_);
         if (path.isEmpty())
             return {}; // Cancel ends the export; nothing is written.
+        path = WithDefaultExtension(path, format);
         lastExportPath_ = path;
         // Any name counts, a dangling link too: the writer then refuses what it cannot replace.
         if (!PathExists(QFile::encodeName(path).toStdString()))

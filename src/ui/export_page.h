@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QPushButton;
 
 namespace qla::ui {
@@ -59,6 +60,7 @@ class ExportPage final : public QWidget {
     QCheckBox* chkOpenSavedFile_ = nullptr;
     QComboBox* cmbExportType_ = nullptr;
     QPushButton* cmdExport_ = nullptr;
+    QLabel* lblExportStatus_ = nullptr; // "Saved to PATH" after a single export
 };
 
 } // namespace qla::ui

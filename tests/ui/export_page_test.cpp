@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabBar>
@@ -56,6 +57,7 @@ class ExportDispatcherTest : public QObject {
     void playerDetailsTextForChosenPlayer();
     void writerErrorShownWithProgramTitle();
     void saveDialogOffersLastName();
+    void savedPathIsShownAndATypedNameGetsItsExtension();
 
   private:
     void Prepare(Harness& h, const QStringList& lines);
@@ -305,6 +307,11 @@ void ExportDispatcherTest::writerErrorShownWithProgramTitle() {
     QVERIFY(h.dialogs.shown[1].Text.startsWith(QStringLiteral("Error - ")));
     QVERIFY(h.dialogs.shown[1].Text.contains(QStringLiteral("\r\nerrorcode: ")));
     QCOMPARE(h.dialogs.shown[1].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    // The message names the file on a line of its own.
+    QVERIFY(h.dialogs.shown[1].Text.endsWith(QStringLiteral("\r\n") +
+                                             dir_->filePath("missing/folder/stats.html")));
+    QCOMPARE(Control<QLabel>(&h.window, "lblExportStatus")->text(),
+             QStringLiteral("Not saved: ") + dir_->filePath("missing/folder/stats.html"));
     QVERIFY(h.desktop.opened.isEmpty());
 }
 
@@ -321,6 +328,25 @@ void ExportDispatcherTest::saveDialogOffersLastName() {
     QCOMPARE(h.dialogs.shown[0].Text, QString());
     QCOMPARE(h.dialogs.shown[1].Text, target);
     QVERIFY(ReadAll(target).startsWith("<html>"));
+}
+
+void ExportDispatcherTest::savedPathIsShownAndATypedNameGetsItsExtension() {
+    Harness h;
+    Prepare(h, ThreePlayers());
+    auto* status = Control<QLabel>(&h.window, "lblExportStatus");
+    QCOMPARE(status->text(), QString());
+    ChooseExport(h, 0, 2); // XML
+    h.dialogs.QueuePath(dir_->filePath("stats"));
+    Click(&h.window, "cmdExport");
+    const QString written = dir_->filePath("stats.xml");
+    QVERIFY(ReadAll(written).startsWith("<?xml"));
+    QVERIFY(!QFile::exists(dir_->filePath("stats")));
+    QCOMPARE(status->text(), QStringLiteral("Saved to ") + written);
+    // A name with an extension of its own keeps it; the next dialog offers the name written.
+    h.dialogs.QueuePath(dir_->filePath("stats.data"));
+    Click(&h.window, "cmdExport");
+    QVERIFY(QFile::exists(dir_->filePath("stats.data")));
+    QCOMPARE(h.dialogs.shown[1].Text, written);
 }
 
 QTEST_MAIN(ExportDispatcherTest)
