@@ -29,11 +29,13 @@ class ScriptedDialogs final : public qla::ui::Dialogs {
                                         QMessageBox::StandardButtons) override {
         return QMessageBox::Ok;
     }
-    QString openFile(QWidget*, const QString&, const QStringList&) override { return log_; }
+    QString openFile(QWidget*, const QString&, const QStringList&, const QString&) override {
+        return log_;
+    }
     QString saveFile(QWidget*, const QString&, const QStringList&, const QString&) override {
         return {};
     }
-    QString folder(QWidget*, const QString&) override { return {}; }
+    QString folder(QWidget*, const QString&, const QString&) override { return {}; }
 
   private:
     QString log_;

@@ -10,6 +10,7 @@
 #include "ui/version.h"
 
 #include <QApplication>
+#include <QSettings>
 
 namespace qla::ui {
 
@@ -24,6 +25,10 @@ int RunAnalyzer(int argc, char** argv) {
         StartAnalyzer(store, dialogs, desktop, std::chrono::seconds(1));
     QObject::connect(window.get(), &MainWindow::quitRequested, &app, &QApplication::quit,
                      Qt::QueuedConnection);
+    // The user's choices of earlier runs: ~/.config/quarvel/logfile-analyzer.conf on Linux.
+    QSettings settings(QSettings::UserScope, QStringLiteral("quarvel"),
+                       QStringLiteral("logfile-analyzer"));
+    window->RememberIn(settings);
     OpenLogOfArguments(*window, QCoreApplication::arguments());
     return QApplication::exec();
 }

@@ -12,8 +12,9 @@ QMessageBox::StandardButton SystemDialogs::message(QWidget* owner, QMessageBox::
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-QString SystemDialogs::openFile(QWidget* owner, const QString& title, const QStringList& filters) {
-    return QFileDialog::getOpenFileName(owner, title, QString(),
+QString SystemDialogs::openFile(QWidget* owner, const QString& title, const QStringList& filters,
+                                const QString& startFolder) {
+    return QFileDialog::getOpenFileName(owner, title, startFolder,
                                         filters.join(QStringLiteral(";;")));
 }
 
@@ -24,8 +25,8 @@ QString SystemDialogs::saveFile(QWidget* owner, const QString& title, const QStr
                                         nullptr, QFileDialog::DontConfirmOverwrite);
 }
 
-QString SystemDialogs::folder(QWidget* owner, const QString& title) {
-    return QFileDialog::getExistingDirectory(owner, title);
+QString SystemDialogs::folder(QWidget* owner, const QString& title, const QString& startFolder) {
+    return QFileDialog::getExistingDirectory(owner, title, startFolder);
 }
 
 } // namespace qla::ui

@@ -19,15 +19,17 @@ class Dialogs {
     message(QWidget* owner, QMessageBox::Icon icon, const QString& title, const QString& text,
             QMessageBox::StandardButtons buttons = QMessageBox::Ok) = 0;
 
-    // Returns the chosen path, or the empty text when the user cancels.
-    virtual QString openFile(QWidget* owner, const QString& title, const QStringList& filters) = 0;
+    // Returns the chosen path, or the empty text when the user cancels. The dialog starts in
+    // `startFolder` (the last one used) when it is not empty.
+    virtual QString openFile(QWidget* owner, const QString& title, const QStringList& filters,
+                             const QString& startFolder) = 0;
 
     // `proposed` is the name offered in the dialog. The caller asks about overwriting itself.
     virtual QString saveFile(QWidget* owner, const QString& title, const QStringList& filters,
                              const QString& proposed) = 0;
 
-    // Returns the chosen folder, or the empty text when the user cancels.
-    virtual QString folder(QWidget* owner, const QString& title) = 0;
+    // Returns the chosen folder, or the empty text when the user cancels; starts as openFile.
+    virtual QString folder(QWidget* owner, const QString& title, const QString& startFolder) = 0;
 };
 
 // The real dialogs of the desktop.
@@ -36,10 +38,11 @@ class SystemDialogs final : public Dialogs {
     QMessageBox::StandardButton message(QWidget* owner, QMessageBox::Icon icon,
                                         const QString& title, const QString& text,
                                         QMessageBox::StandardButtons buttons) override;
-    QString openFile(QWidget* owner, const QString& title, const QStringList& filters) override;
+    QString openFile(QWidget* owner, const QString& title, const QStringList& filters,
+                     const QString& startFolder) override;
     QString saveFile(QWidget* owner, const QString& title, const QStringList& filters,
                      const QString& proposed) override;
-    QString folder(QWidget* owner, const QString& title) override;
+    QString folder(QWidget* owner, const QString& title, const QString& startFolder) override;
 };
 
 } // namespace qla::ui

@@ -7,6 +7,7 @@
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/version.h"
+#include "ui/window_memory.h"
 
 #include <QButtonGroup>
 
@@ -45,6 +46,8 @@ frmExportAllStatus::frmExportAllStatus(ExportAllContext context, Dialogs& dialog
     txtOutput_->setObjectName(QStringLiteral("txtOutput"));
     txtOutput_->setMinimumWidth(260);
     connect(txtOutput_, &QLineEdit::textChanged, txtOutput_, &QLineEdit::setToolTip);
+    if (context_.Memory)
+        txtOutput_->setText(context_.Memory->Value(memory_keys::kSiteFolder).toString());
     auto* browse = new QPushButton(QStringLiteral("..."), options);
     browse->setObjectName(QStringLiteral("cmdBrowse"));
     browse->setToolTip(QStringLiteral("Browse..."));
@@ -114,7 +117,8 @@ void frmExportAllStatus::reject() {
 
 void frmExportAllStatus::cmdBrowse_Click() {
     // A cancelled picker answers the empty text, which empties the box.
-    txtOutput_->setText(dialogs_.folder(this, QStringLiteral("Select output directory")));
+    txtOutput_->setText(
+        dialogs_.folder(this, QStringLiteral("Select output directory"), txtOutput_->text()));
 }
 
 void frmExportAllStatus::cmdOK_Click() {
@@ -171,6 +175,8 @@ bool frmExportAllStatus::WriteSite(const QString& folder) {
     request.Site.Progress = [this](const std::string& name, std::int64_t number,
                                    std::int64_t count) { ExportAllProgress(name, number, count); };
     sinceRepaint_.start();
+    if (context_.Memory)
+        context_.Memory->Keep(memory_keys::kSiteFolder, folder);
     ExportAllResult result;
     try {
         result = qla::RunExport(*context_.Store, request).Site;

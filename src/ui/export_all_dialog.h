@@ -21,13 +21,15 @@ namespace qla::ui {
 
 class Desktop;
 class Dialogs;
+class WindowMemory;
 
 // What the main window hands over when it opens the dialog.
 struct ExportAllContext {
     const AnalysisStore* Store = nullptr;
     QString GameTitle;
     QString DecimalSeparator;
-    bool OpenAfterSave = false; // "Open file after save" on the main window
+    bool OpenAfterSave = false;     // "Open file after save" on the main window
+    WindowMemory* Memory = nullptr; // the folder last written to, offered first
 };
 
 class frmExportAllStatus final : public QDialog {

@@ -13,6 +13,7 @@
 #include "ui/options_dialog.h"
 #include "ui/text_export_dialog.h"
 #include "ui/version.h"
+#include "ui/window_memory.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -69,8 +70,9 @@ QString DecimalSeparator() {
 } // namespace
 
 ExportPage::ExportPage(const AnalysisStore& store, const LogInfoPage& logInfo, Dialogs& dialogs,
-                       Desktop& desktop, QWidget* parent)
-    : QWidget(parent), store_(store), logInfo_(logInfo), dialogs_(dialogs), desktop_(desktop) {
+                       Desktop& desktop, WindowMemory& memory, QWidget* parent)
+    : QWidget(parent), store_(store), logInfo_(logInfo), dialogs_(dialogs), desktop_(desktop),
+      memory_(memory) {
     auto* outer = new QVBoxLayout(this);
     choices_ = new ExportChoices(dialogs_, this);
     outer->addWidget(choices_, 1);
@@ -106,6 +108,10 @@ ExportPage::ExportPage(const AnalysisStore& store, const LogInfoPage& logInfo, D
     outer->addWidget(lblExportStatus_);
 }
 
+void ExportPage::ShowRemembered() {
+    lastExportPath_ = memory_.Value(memory_keys::kExportPath).toString();
+}
+
 void ExportPage::ShowPlayerChoices(const QStringList& names) {
     choices_->ShowPlayerChoices(names);
 }
@@ -139,9 +145,9 @@ void ExportPage::ExportCurrentView() {
     const bool takesFormat = ViewTakes(view.View, format.Format);
     if (view.WritesSite) {
         if (takesFormat) {
-            frmExportAllStatus dialog(
-                {&store_, logInfo_.GameTitle(), DecimalSeparator(), chkOpenSavedFile_->isChecked()},
-                dialogs_, desktop_, this);
+            frmExportAllStatus dialog({&store_, logInfo_.GameTitle(), DecimalSeparator(),
+                                       chkOpenSavedFile_->isChecked(), &memory_},
+                                      dialogs_, desktop_, this);
             dialog.exec();
         } else {
             const QString kind = FromUtf8(format.Kind);
@@ -210,6 +216,7 @@ QString ExportPage::AskExportPath(const ExportFormatInfo& format) {
             return {}; // Cancel ends the export; nothing is written.
         path = WithDefaultExtension(path, format);
         lastExportPath_ = path;
+        memory_.Keep(memory_keys::kExportPath, path);
         // Any name counts, a dangling link too: the writer then refuses what it cannot replace.
         if (!PathExists(QFile::encodeName(path).toStdString()))
             return path;

@@ -20,6 +20,7 @@ class Desktop;
 class Dialogs;
 class ExportChoices;
 class LogInfoPage;
+class WindowMemory;
 
 class ExportPage final : public QWidget {
     Q_OBJECT
@@ -27,7 +28,10 @@ class ExportPage final : public QWidget {
   public:
     // The game title and the log's date are read from `logInfo` at every export.
     ExportPage(const AnalysisStore& store, const LogInfoPage& logInfo, Dialogs& dialogs,
-               Desktop& desktop, QWidget* parent = nullptr);
+               Desktop& desktop, WindowMemory& memory, QWidget* parent = nullptr);
+
+    // The file name offered first: the one written in an earlier run.
+    void ShowRemembered();
 
     // The names offered for the player details, none of them chosen yet.
     void ShowPlayerChoices(const QStringList& names);
@@ -54,6 +58,7 @@ class ExportPage final : public QWidget {
     // Chosen in "Export TXT"; kept from one OK to the next.
     TextExportOptions textOptions_;
     QString lastExportPath_;
+    WindowMemory& memory_;
 
     ExportChoices* choices_ = nullptr;
     QPushButton* cmdOptions_ = nullptr;

@@ -6,10 +6,12 @@
 #include "ui/control_names.h"
 #include "ui/dialogs.h"
 #include "ui/version.h"
+#include "ui/window_memory.h"
 
 #include <QComboBox>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,8 +35,9 @@ QLineEdit* ReadOnlyBox(const char* name, const QString& tooltip, QWidget* parent
 
 } // namespace
 
-LogInfoPage::LogInfoPage(AnalysisStore& store, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), store_(store), dialogs_(dialogs) {
+LogInfoPage::LogInfoPage(AnalysisStore& store, Dialogs& dialogs, WindowMemory& memory,
+                         QWidget* parent)
+    : QWidget(parent), store_(store), dialogs_(dialogs), memory_(memory) {
     auto* grid = new QGridLayout(this);
 
     cmdOpen_ = new QPushButton(QStringLiteral("Open File"), this);
@@ -84,6 +87,28 @@ LogInfoPage::LogInfoPage(AnalysisStore& store, Dialogs& dialogs, QWidget* parent
     }
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(row, 1);
+
+    using namespace memory_keys;
+    connect(txtServerName_, &QLineEdit::textEdited, this,
+            [this](const QString& title) { memory_.Keep(kGameTitle, title); });
+    connect(cmbLanguage_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { memory_.Keep(kLogLanguage, index); });
+    connect(cmbRecognition_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { memory_.Keep(kRecognition, index); });
+}
+
+void LogInfoPage::ShowRemembered() {
+    using namespace memory_keys;
+    // An emptied title is not kept: the next run starts with the placeholder again.
+    if (const QString title = memory_.Value(kGameTitle).toString(); !title.isEmpty())
+        txtServerName_->setText(title);
+    const auto restore = [](QComboBox* box, const QVariant& kept) {
+        const int index = kept.toInt();
+        if (kept.isValid() && index >= 0 && index < box->count())
+            box->setCurrentIndex(index);
+    };
+    restore(cmbLanguage_, memory_.Value(kLogLanguage));
+    restore(cmbRecognition_, memory_.Value(kRecognition));
 }
 
 QString LogInfoPage::GameTitle() const {
@@ -126,8 +151,11 @@ void LogInfoPage::ChooseAndOpenLog() {
     const QString path =
         dialogs_.openFile(this, QStringLiteral("Open Quarvel Log file"),
                           {QStringLiteral("Log file (*.log)"), QStringLiteral("Text file (*.txt)"),
-                           QStringLiteral("All files (*)")});
+                           QStringLiteral("All files (*)")},
+                          memory_.Value(memory_keys::kOpenFolder).toString());
     OpenLog(path);
+    if (store_.LogFileLoaded && txtFilename_->text() == path && !path.isEmpty())
+        memory_.Keep(memory_keys::kOpenFolder, QFileInfo(path).absolutePath());
 }
 
 void LogInfoPage::OpenLog(const QString& path) {

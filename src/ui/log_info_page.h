@@ -14,12 +14,17 @@ class QPushButton;
 namespace qla::ui {
 
 class Dialogs;
+class WindowMemory;
 
 class LogInfoPage final : public QWidget {
     Q_OBJECT
 
   public:
-    LogInfoPage(AnalysisStore& store, Dialogs& dialogs, QWidget* parent = nullptr);
+    LogInfoPage(AnalysisStore& store, Dialogs& dialogs, WindowMemory& memory,
+                QWidget* parent = nullptr);
+
+    // The game title, language and recognition kept from an earlier run.
+    void ShowRemembered();
 
     // Reads the file into the store and shows its facts; a file that cannot be read is reported
     // (unless `path` is empty: the open dialog was cancelled) and changes nothing on the page.
@@ -52,6 +57,7 @@ class LogInfoPage final : public QWidget {
 
     AnalysisStore& store_;
     Dialogs& dialogs_;
+    WindowMemory& memory_;
 
     QPushButton* cmdOpen_ = nullptr;
     QLineEdit* txtServerName_ = nullptr;

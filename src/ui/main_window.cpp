@@ -38,11 +38,11 @@ MainWindow::MainWindow(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
          {"Logfile Information", "Analyze Logfile", "Export Logfile", "About"})
         tabMain_->addTab(QString::fromLatin1(caption));
 
-    infoPage_ = new LogInfoPage(store_, dialogs);
+    infoPage_ = new LogInfoPage(store_, dialogs, memory_);
     analyzePage_ = new AnalyzePage(store_, dialogs, [this] {
         return AnalysisChoice{infoPage_->Language(), infoPage_->LineRecognition()};
     });
-    exportPage_ = new ExportPage(store_, *infoPage_, dialogs, desktop);
+    exportPage_ = new ExportPage(store_, *infoPage_, dialogs, desktop, memory_);
     aboutPage_ = new AboutPage(dialogs, desktop);
 
     // A stacked widget keeps the window as large as its largest page, so switching pages never
@@ -76,6 +76,12 @@ MainWindow::MainWindow(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
     });
 
     resize(sizeHint().expandedTo(kMinimumOpeningSize));
+}
+
+void MainWindow::RememberIn(QSettings& settings) {
+    memory_.UseSettings(&settings);
+    infoPage_->ShowRemembered();
+    exportPage_->ShowRemembered();
 }
 
 int MainWindow::ProgressRepaints() const {

@@ -4,12 +4,14 @@
 
 #include "analysis/analysis.h"
 #include "ui/control_names.h"
+#include "ui/window_memory.h"
 
 #include <QString>
 #include <QWidget>
 
 #include <array>
 
+class QSettings;
 class QStackedWidget;
 class QTabBar;
 
@@ -31,6 +33,10 @@ class MainWindow final : public QWidget {
     // Opens a log as Open File does; ignored while an analysis or export runs.
     void OpenLog(const QString& path);
 
+    // From now on the game title, the log language and recognition and the folders last used
+    // are kept in `settings`; what was kept before is shown now.
+    void RememberIn(QSettings& settings);
+
     // How often the analysis progress repainted the window during the last run.
     int ProgressRepaints() const;
 
@@ -48,6 +54,7 @@ class MainWindow final : public QWidget {
     void SetRunning(bool running);
 
     AnalysisStore& store_;
+    WindowMemory memory_;
     bool running_ = false;
 
     QTabBar* tabMain_ = nullptr;

@@ -14,6 +14,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTabBar>
 
 using namespace qla::ui;
@@ -54,6 +55,7 @@ class ExportAllDialogTest : public QObject {
     void askReplacesKeepsOrStops();
     void secondOkDuringRunIsIgnored();
     void pickerSetsFolderAndCancelEmptiesIt();
+    void theLastFolderWrittenIsOfferedFirst();
     void cancelClosesWithoutQuestion();
 
   private:
@@ -245,6 +247,28 @@ void ExportAllDialogTest::pickerSetsFolderAndCancelEmptiesIt() {
     dialogs.QueuePath(QString());
     Click(&fresh, "cmdBrowse");
     QCOMPARE(output->text(), QString());
+}
+
+void ExportAllDialogTest::theLastFolderWrittenIsOfferedFirst() {
+    QTemporaryDir settingsDir;
+    QSettings settings(settingsDir.filePath("window.conf"), QSettings::IniFormat);
+    {
+        Harness h;
+        h.window.RememberIn(settings);
+        Prepare(h);
+        RunDialog(h, site_, 0, {QMessageBox::Yes});
+        QCOMPARE(QDir(site_).entryList(QDir::Files).size(), 23);
+    }
+    Harness next;
+    next.window.RememberIn(settings);
+    Prepare(next);
+    QString offered;
+    WhenDialogShows("frmExportAllStatus", [&](QDialog* d) {
+        offered = Control<QLineEdit>(d, "txtOutput")->text();
+        Click(d, "cmdCancel");
+    });
+    Click(&next.window, "cmdExport");
+    QCOMPARE(offered, site_);
 }
 
 void ExportAllDialogTest::cancelClosesWithoutQuestion() {

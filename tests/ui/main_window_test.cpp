@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,8 +17,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTimer>
 
 using namespace qla::ui;
@@ -78,6 +82,7 @@ class MainWindowTest : public QObject {
     void recognitionChoiceBesideTheLanguage();
     void germanLogProposesGermanOnceASession();
     void ctrlOAndTheCommandLineOpenALog();
+    void choicesAreRememberedForTheNextRun();
     void aboutLinksGoToDesktop();
     void checkForUpdateAnsweredNoKeepsRunning();
     void checkForUpdateStartsUpdaterAndEnds();
@@ -405,6 +410,42 @@ void MainWindowTest::ctrlOAndTheCommandLineOpenALog() {
     QCOMPARE(h.dialogs.shown.size(), 1);
     QCOMPARE(h.dialogs.shown[0].Kind, QStringLiteral("open"));
     QCOMPARE(h.Text("txtFilename"), second);
+}
+
+void MainWindowTest::choicesAreRememberedForTheNextRun() {
+    QTemporaryDir settingsDir;
+    QSettings settings(settingsDir.filePath("window.conf"), QSettings::IniFormat);
+    const QString log = WriteLog(dir_, "kept.log", {KillLine("Al", "Bob")});
+    const QString page = dir_.filePath("standard.html");
+    {
+        Harness h;
+        h.window.RememberIn(settings);
+        auto* title = Control<QLineEdit>(&h.window, "txtServerName");
+        title->clear();
+        QTest::keyClicks(title, QStringLiteral("Cup Final"));
+        Control<QComboBox>(&h.window, "cmbRecognition")->setCurrentIndex(1);
+        h.OpenAndAnalyze(log);
+        Control<QTabBar>(&h.window, "tabMain")->setCurrentIndex(2);
+        h.dialogs.QueuePath(page);
+        Click(&h.window, "cmdExport");
+        QVERIFY(QFile::exists(page));
+    }
+    Harness next;
+    QCOMPARE(next.Text("txtServerName"), QStringLiteral("__type here the game title__"));
+    next.window.RememberIn(settings);
+    QCOMPARE(next.Text("txtServerName"), QStringLiteral("Cup Final"));
+    QCOMPARE(Control<QComboBox>(&next.window, "cmbRecognition")->currentText(),
+             QStringLiteral("Full"));
+    QCOMPARE(Control<QComboBox>(&next.window, "cmbLanguage")->currentText(),
+             QStringLiteral("English"));
+    // The open dialog starts in the folder of the last log; the save dialog offers the last file.
+    next.OpenAndAnalyze(log);
+    QCOMPARE(next.dialogs.shown[0].Text, QFileInfo(log).absolutePath());
+    Control<QTabBar>(&next.window, "tabMain")->setCurrentIndex(2);
+    next.dialogs.QueuePath(QString());
+    Click(&next.window, "cmdExport");
+    QCOMPARE(next.dialogs.shown.last().Kind, QStringLiteral("save"));
+    QCOMPARE(next.dialogs.shown.last().Text, page);
 }
 
 void MainWindowTest::recognitionChoiceBesideTheLanguage() {

@@ -45,8 +45,9 @@ QString FakeDialogs::NextPath(const ShownDialog& dialog) {
     return answer;
 }
 
-QString FakeDialogs::openFile(QWidget*, const QString& title, const QStringList& filters) {
-    return NextPath({QStringLiteral("open"), title, QString(), QMessageBox::NoIcon, {}, filters});
+QString FakeDialogs::openFile(QWidget*, const QString& title, const QStringList& filters,
+                              const QString& startFolder) {
+    return NextPath({QStringLiteral("open"), title, startFolder, QMessageBox::NoIcon, {}, filters});
 }
 
 QString FakeDialogs::saveFile(QWidget*, const QString& title, const QStringList& filters,
@@ -54,8 +55,8 @@ QString FakeDialogs::saveFile(QWidget*, const QString& title, const QStringList&
     return NextPath({QStringLiteral("save"), title, proposed, QMessageBox::NoIcon, {}, filters});
 }
 
-QString FakeDialogs::folder(QWidget*, const QString& title) {
-    return NextPath({QStringLiteral("folder"), title, QString(), QMessageBox::NoIcon, {}, {}});
+QString FakeDialogs::folder(QWidget*, const QString& title, const QString& startFolder) {
+    return NextPath({QStringLiteral("folder"), title, startFolder, QMessageBox::NoIcon, {}, {}});
 }
 
 QString WriteLog(const QTemporaryDir& dir, const QString& name, const QStringList& lines) {

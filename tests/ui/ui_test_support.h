@@ -26,7 +26,8 @@ namespace qla::ui::test {
 struct ShownDialog {
     QString Kind; // "message", "open", "save" or "folder"
     QString Title;
-    QString Text; // the message text, or the proposed name of a save dialog
+    QString Text; // the message text, the proposed name of a save dialog or an open or
+                  // folder dialog's start folder
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons Buttons;
     QStringList Filters;
@@ -52,10 +53,11 @@ class FakeDialogs final : public Dialogs {
     QMessageBox::StandardButton message(QWidget* owner, QMessageBox::Icon icon,
                                         const QString& title, const QString& text,
                                         QMessageBox::StandardButtons buttons) override;
-    QString openFile(QWidget* owner, const QString& title, const QStringList& filters) override;
+    QString openFile(QWidget* owner, const QString& title, const QStringList& filters,
+                     const QString& startFolder) override;
     QString saveFile(QWidget* owner, const QString& title, const QStringList& filters,
                      const QString& proposed) override;
-    QString folder(QWidget* owner, const QString& title) override;
+    QString folder(QWidget* owner, const QString& title, const QString& startFolder) override;
 
   private:
     QString NextPath(const ShownDialog& dialog);

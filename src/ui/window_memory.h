@@ -1,0 +1,35 @@
+// What the window keeps between runs: the game title, the log language and recognition, and the
+// folders last used. It is kept in QSettings once the program hands one over; before that (the
+// tests that do not ask for it) nothing is read or written, so no run sees another's choices.
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+class QSettings;
+
+namespace qla::ui {
+
+namespace memory_keys {
+inline constexpr char kGameTitle[] = "gameTitle";
+inline constexpr char kLogLanguage[] = "logLanguage";
+inline constexpr char kRecognition[] = "recognition";
+inline constexpr char kOpenFolder[] = "folders/open";
+inline constexpr char kExportPath[] = "folders/exportFile";
+inline constexpr char kSiteFolder[] = "folders/site";
+} // namespace memory_keys
+
+class WindowMemory {
+  public:
+    void UseSettings(QSettings* settings) { settings_ = settings; }
+    bool InUse() const { return settings_ != nullptr; }
+
+    // What was kept under `key`; `fallback` when nothing was.
+    QVariant Value(const char* key, const QVariant& fallback = {}) const;
+    void Keep(const char* key, const QVariant& value);
+
+  private:
+    QSettings* settings_ = nullptr;
+};
+
+} // namespace qla::ui
