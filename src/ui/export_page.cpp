@@ -35,9 +35,10 @@ namespace qla::ui {
 
 namespace {
 
-// A typed name without an extension gets the format's first one ("*.html" of the filter).
+// A typed name without an extension gets the format's first one ("*.html" of the filter). A name
+// that exists as it is (a file or a device chosen in the dialog) is left alone.
 QString WithDefaultExtension(const QString& path, const ExportFormatInfo& format) {
-    if (!QFileInfo(path).suffix().isEmpty())
+    if (!QFileInfo(path).suffix().isEmpty() || PathExists(QFile::encodeName(path).toStdString()))
         return path;
     const QString filter = QString::fromUtf8(format.FileFilter.data(),
                                              static_cast<qsizetype>(format.FileFilter.size()));

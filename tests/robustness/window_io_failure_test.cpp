@@ -177,14 +177,27 @@ void WindowIoFailureTest::exportAllFolderThatCannotBeUsedIsRefused() {
     Analyse(h);
     // The window does not make folders (they come from the picker): one under a regular file
     // does not exist, and is refused before anything is written.
+    // It is refused before the question about the file count, and the dialog stays open.
     const QString folder = Q(file_ / "site");
-    ExportAll(h, folder, QMessageBox::Ok);
-    QCOMPARE(h.dialogs.shown.size(), 3); // folder picker, file count, refusal
-    QCOMPARE(h.dialogs.shown[2].Text,
+    Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(5);
+    Control<QComboBox>(&h.window, "cmbExportType")->setCurrentIndex(0);
+    bool stillOpen = false;
+    WhenDialogShows("frmExportAllStatus", [&](QDialog* d) {
+        h.dialogs.QueuePath(folder);
+        Click(d, "cmdBrowse");
+        h.dialogs.QueueButton(QMessageBox::Ok);
+        Click(d, "cmdOK");
+        stillOpen = d->isVisible();
+        Click(d, "cmdCancel");
+    });
+    Click(&h.window, "cmdExport");
+    QVERIFY(stillOpen);
+    QCOMPARE(h.dialogs.shown.size(), 2); // folder picker, refusal
+    QCOMPARE(h.dialogs.shown[1].Text,
              QStringLiteral("The output directory cannot be used:\r\n%1\r\n"
                             "Error - 2 - No such file or directory\r\nerrorcode: 0")
                  .arg(folder));
-    QCOMPARE(h.dialogs.shown[2].Icon, QMessageBox::Warning);
+    QCOMPARE(h.dialogs.shown[1].Icon, QMessageBox::Warning);
     QVERIFY(h.dialogs.AllAnswersUsed());
 }
 
@@ -256,13 +269,14 @@ void WindowIoFailureTest::namesThatCannotBeReplacedAreRefusedAfterTheQuestion() 
     Control<QComboBox>(&h.window, "cmbExportType")->setCurrentIndex(type);
     if (type == 1) // text: the options dialog comes first
         WhenDialogShows("frmTextExport", [](QDialog* d) { d->accept(); });
-    h.dialogs.QueuePath(name.startsWith('/') ? name : Q(dir_ / name.toStdString()));
+    const QString path = name.startsWith('/') ? name : Q(dir_ / name.toStdString());
+    h.dialogs.QueuePath(path);
     h.dialogs.QueueButton(QMessageBox::Yes);
     h.dialogs.QueueButton(QMessageBox::Ok);
     Click(&h.window, "cmdExport");
     QCOMPARE(h.dialogs.shown.size(), 3);
     QCOMPARE(h.dialogs.shown[1].Text, QStringLiteral("File exists! Overwrite?"));
-    QCOMPARE(h.dialogs.shown[2].Text, message);
+    QCOMPARE(h.dialogs.shown[2].Text, message + QStringLiteral("\r\n") + path);
     QVERIFY(fs::is_symlink(dir_ / "dangling.xml"));
     QVERIFY(!fs::exists(dir_ / "absent.xml"));
     QVERIFY(h.dialogs.AllAnswersUsed());
