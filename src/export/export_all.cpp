@@ -74,6 +74,10 @@ class SiteRun {
 
     // Handles one file: progress, the if-exists policy, the writer. False once the run stops.
     template <class Write> bool File(const std::string& name, Policy policy, Write&& write) {
+        if (settings_.Cancelled && settings_.Cancelled()) {
+            result_.Cancelled = true;
+            return false;
+        }
         ++number_;
         if (settings_.Progress)
             settings_.Progress(name, number_, count_);
@@ -90,9 +94,13 @@ class SiteRun {
                 return true;
             }
         }
+        // A file the policy does not apply to is kept by its writer when it exists.
+        const bool keptByWriter = policy == Policy::Ignored && PathExists(path);
         const ExportResult written = write(path);
         if (!written.Ok())
             result_.Errors.push_back({name, written.Error});
+        else if (!keptByWriter)
+            ++result_.FilesWritten;
         ++result_.FilesDone;
         return true;
     }

@@ -22,6 +22,8 @@ using ExportAllProgress =
     std::function<void(const std::string& fileName, std::int64_t number, std::int64_t count)>;
 // Asked for each existing page when IfExists is Ask.
 using ExistingFileQuestion = std::function<ExistingFileAnswer(const std::string& fileName)>;
+// Asked before each file: true ends the run there; the files written so far stay.
+using CancelCheck = std::function<bool()>;
 
 struct ExportAllSettings {
     std::string GameTitle;
@@ -29,6 +31,7 @@ struct ExportAllSettings {
     IfFileExists IfExists = IfFileExists::Overwrite;
     ExistingFileQuestion Ask;   // needed for IfFileExists::Ask; without it pages are kept
     ExportAllProgress Progress; // optional
+    CancelCheck Cancelled;      // optional
 };
 
 struct ExportAllPageError {
@@ -40,7 +43,9 @@ struct ExportAllResult {
     std::string Refused;                    // the folder cannot be used; nothing was written
     std::vector<ExportAllPageError> Errors; // pages that failed; the run went on past them
     bool Stopped = false;                   // "stop" was answered to the question
+    bool Cancelled = false;                 // the run was cancelled before its last file
     std::int64_t FilesDone = 0;             // files handled, kept ones included
+    std::int64_t FilesWritten = 0;          // files written (not kept, not failed)
     bool Ok() const { return Refused.empty() && Errors.empty(); }
 };
 

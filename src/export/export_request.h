@@ -54,6 +54,7 @@ struct SiteOptions {
     IfFileExists IfExists = IfFileExists::Overwrite;
     ExistingFileQuestion Ask;   // needed for IfFileExists::Ask
     ExportAllProgress Progress; // optional
+    CancelCheck Cancelled;      // optional: true ends the run before the next file
 };
 
 struct ExportRequest {

@@ -179,6 +179,7 @@ constexpr ViewWriter kSiteWriters[] = {
          settings.IfExists = r.Site.IfExists;
          settings.Ask = r.Site.Ask;
          settings.Progress = r.Site.Progress;
+         settings.Cancelled = r.Site.Cancelled;
          return ExportOutcome{{}, ExportAllData(store, r.Path, settings)};
      }},
 };

@@ -14,7 +14,8 @@ class Dialogs {
   public:
     virtual ~Dialogs() = default;
 
-    // Returns the button pressed; `buttons` is OK, Yes|No or Yes|No|Cancel.
+    // Returns the button pressed; `buttons` are standard buttons such as OK, Yes|No, or
+    // Yes|Yes to all|No|No to all|Cancel.
     virtual QMessageBox::StandardButton
     message(QWidget* owner, QMessageBox::Icon icon, const QString& title, const QString& text,
             QMessageBox::StandardButtons buttons = QMessageBox::Ok) = 0;

@@ -21,8 +21,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QUrl>
 #include <QVBoxLayout>
+
 #include <new>
+#include <optional>
 
 namespace qla::ui {
 
@@ -109,7 +112,13 @@ frmExportAllStatus::frmExportAllStatus(ExportAllContext context, Dialogs& dialog
 }
 
 void frmExportAllStatus::reject() {
-    // Once OK was pressed the dialog ends only by itself; Esc and the close box do nothing.
+    // During a run Cancel, Esc and the close box stop it after the file being written; the
+    // dialog then ends by itself with the summary.
+    if (running_) {
+        cancelRequested_ = true;
+        cmdCancel_->setEnabled(false);
+        return;
+    }
     if (!cmdCancel_->isEnabled())
         return;
     QDialog::reject();
@@ -138,9 +147,10 @@ void frmExportAllStatus::cmdOK_Click() {
         this, QMessageBox::Question, QStringLiteral("Export All Data?"),
         QStringLiteral("%1 files will be created. Do you want to continue?").arg(count),
         QMessageBox::Yes | QMessageBox::No);
-    if (answer == QMessageBox::Yes && !WriteSite(folder)) {
-        cmdCancel_->setEnabled(true);
-        return;
+    if (answer == QMessageBox::Yes) {
+        cmdCancel_->setEnabled(true); // now it cancels the run
+        if (!WriteSite(folder))
+            return; // refused: the dialog stays for another folder
     }
     accept();
 }
@@ -163,15 +173,27 @@ bool frmExportAllStatus::WriteSite(const QString& folder) {
     request.Site.IfExists = optFileExists_[1]->isChecked()   ? IfFileExists::Skip
                             : optFileExists_[2]->isChecked() ? IfFileExists::Ask
                                                              : IfFileExists::Overwrite;
-    request.Site.Ask = [this](const std::string& fileName) {
+    // "Yes to all" and "No to all" answer every later question of this run.
+    request.Site.Ask = [this, toAll = std::optional<ExistingFileAnswer>()](
+                           const std::string& fileName) mutable {
+        if (toAll)
+            return *toAll;
         const auto answer = dialogs_.message(
             this, QMessageBox::Question, QStringLiteral("Export All Data"),
             QStringLiteral("%1\r\nFile exists! Overwrite?").arg(QString::fromStdString(fileName)),
-            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        return answer == QMessageBox::Yes  ? ExistingFileAnswer::Replace
-               : answer == QMessageBox::No ? ExistingFileAnswer::Keep
-                                           : ExistingFileAnswer::Stop;
+            QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No | QMessageBox::NoToAll |
+                QMessageBox::Cancel);
+        if (answer == QMessageBox::YesToAll)
+            toAll = ExistingFileAnswer::Replace;
+        else if (answer == QMessageBox::NoToAll)
+            toAll = ExistingFileAnswer::Keep;
+        return toAll                        ? *toAll
+               : answer == QMessageBox::Yes ? ExistingFileAnswer::Replace
+               : answer == QMessageBox::No  ? ExistingFileAnswer::Keep
+                                            : ExistingFileAnswer::Stop;
     };
+    cancelRequested_ = false;
+    request.Site.Cancelled = [this] { return cancelRequested_; };
     request.Site.Progress = [this](const std::string& name, std::int64_t number,
                                    std::int64_t count) { ExportAllProgress(name, number, count); };
     sinceRepaint_.start();
@@ -184,8 +206,10 @@ bool frmExportAllStatus::WriteSite(const QString& folder) {
         result.Refused = "There is not enough memory to write the pages.";
     }
     running_ = false;
+    cmdCancel_->setEnabled(false);
 
     if (!result.Refused.empty()) {
+        cmdCancel_->setEnabled(true);
         ShowRefusal(folder, result.Refused);
         return false;
     }
@@ -199,10 +223,24 @@ bool frmExportAllStatus::WriteSite(const QString& folder) {
         dialogs_.message(this, QMessageBox::NoIcon, kProgramTitle,
                          lines.join(QStringLiteral("\r\n")));
     }
-    if (context_.OpenAfterSave && !result.Stopped)
+    ShowSummary(folder, result);
+    if (context_.OpenAfterSave && !result.Stopped && !result.Cancelled)
         OpenInNewBrowserWindow(desktop_,
                                QString::fromStdString(PathInFolder(request.Path, "index.html")));
     return true;
+}
+
+void frmExportAllStatus::ShowSummary(const QString& folder, const ExportAllResult& result) {
+    QString text = (result.FilesWritten == 1 ? QStringLiteral("1 file written to %2")
+                                             : QStringLiteral("%1 files written to %2"))
+                       .arg(result.FilesWritten)
+                       .arg(folder);
+    if (result.Cancelled || result.Stopped)
+        text += QStringLiteral("\r\nThe export was stopped; the other files were not written.");
+    const auto answer = dialogs_.message(this, QMessageBox::Information, kProgramTitle, text,
+                                         QMessageBox::Ok | QMessageBox::Open);
+    if (answer == QMessageBox::Open)
+        desktop_.openAddress(QUrl::fromLocalFile(folder));
 }
 
 void frmExportAllStatus::ExportAllProgress(const std::string& fileName, std::int64_t number,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/store.h"
+#include "export/export_all.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -50,11 +51,14 @@ class frmExportAllStatus final : public QDialog {
     // Tells why the folder cannot be used and leaves the dialog open at the folder box.
     void ShowRefusal(const QString& folder, const std::string& refusal);
     void ExportAllProgress(const std::string& fileName, std::int64_t number, std::int64_t count);
+    // "N files written to FOLDER", with a button that opens the folder.
+    void ShowSummary(const QString& folder, const ExportAllResult& result);
 
     ExportAllContext context_;
     Dialogs& dialogs_;
     Desktop& desktop_;
     bool running_ = false;
+    bool cancelRequested_ = false; // Cancel during a run: stop before the next file
     QElapsedTimer sinceRepaint_;
 
     QLineEdit* txtOutput_ = nullptr;

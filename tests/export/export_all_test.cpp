@@ -187,6 +187,29 @@ TEST_F(ExistingFilesTest, AskIsPerPageAndStopEndsTheRun) {
     EXPECT_TRUE(Kept("player002a.html")); // after the stop nothing is touched
 }
 
+TEST(ExportAllTest, ACancelledRunKeepsWhatItWroteAndCountsIt) {
+    test::TestStore data;
+    data.Kill("Bob", "Al", "MP40");
+    const fs::path dir = FreshDir("site_cancelled");
+    std::int64_t started = 0;
+    ExportAllSettings settings;
+    settings.Progress = [&](const std::string&, std::int64_t number, std::int64_t) {
+        started = number;
+    };
+    settings.Cancelled = [&] { return started == 4; }; // pressed while the fourth is written
+    const ExportAllResult result = ExportAllData(data.Store, dir.string(), settings);
+    EXPECT_TRUE(result.Cancelled);
+    EXPECT_FALSE(result.Stopped);
+    EXPECT_EQ(result.FilesWritten, 4);
+    EXPECT_EQ(result.FilesDone, 4);
+    EXPECT_EQ(FilesIn(dir).size(), 4u); // style sheet and three index pages, each complete
+    EXPECT_NE(test::ReadFile((dir / "index3.html").string()).find("</html>"), std::string::npos);
+    // A second run over it: the style sheet there is kept, so it is not counted as written.
+    settings.Cancelled = {};
+    EXPECT_EQ(ExportAllData(data.Store, dir.string(), settings).FilesWritten,
+              CountExportAllFiles(data.Store) - 1);
+}
+
 TEST(ExportAllTest, UnusableFoldersAreRefusedBeforeAnythingIsWritten) {
     test::TestStore data;
     data.Kill("Bob", "Al", "MP40");

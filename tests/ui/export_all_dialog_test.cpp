@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QTabBar>
+#include <QUrl>
 
 using namespace qla::ui;
 using namespace qla::ui::test;
@@ -56,6 +57,8 @@ class ExportAllDialogTest : public QObject {
     void secondOkDuringRunIsIgnored();
     void pickerSetsFolderAndCancelEmptiesIt();
     void theLastFolderWrittenIsOfferedFirst();
+    void toAllAnswersTheLaterQuestions();
+    void cancelDuringTheRunKeepsWhatWasWritten();
     void cancelClosesWithoutQuestion();
 
   private:
@@ -107,7 +110,7 @@ Closing ExportAllDialogTest::RunDialog(Harness& h, const QString& folder, int if
 void ExportAllDialogTest::sixPlayersMakeTwentyThreeFiles() {
     Harness h;
     Prepare(h);
-    const Closing closing = RunDialog(h, site_, 0, {QMessageBox::Yes});
+    const Closing closing = RunDialog(h, site_, 0, {QMessageBox::Yes, QMessageBox::Ok});
     QCOMPARE(h.dialogs.shown[0].Kind, QStringLiteral("folder"));
     QCOMPARE(h.dialogs.shown[0].Title, QStringLiteral("Select output directory"));
     QCOMPARE(h.dialogs.shown[1].Title, QStringLiteral("Export All Data?"));
@@ -115,7 +118,10 @@ void ExportAllDialogTest::sixPlayersMakeTwentyThreeFiles() {
              QStringLiteral("23 files will be created. Do you want to continue?"));
     QCOMPARE(h.dialogs.shown[1].Icon, QMessageBox::Question);
     QCOMPARE(h.dialogs.shown[1].Buttons, QMessageBox::Yes | QMessageBox::No);
-    QCOMPARE(h.dialogs.shown.size(), 2);
+    // The summary says what was written where, and offers to open the folder.
+    QCOMPARE(h.dialogs.shown.size(), 3);
+    QCOMPARE(h.dialogs.shown[2].Text, QStringLiteral("23 files written to ") + site_);
+    QCOMPARE(h.dialogs.shown[2].Buttons, QMessageBox::Ok | QMessageBox::Open);
     QCOMPARE(QDir(site_).entryList(QDir::Files).size(), 23);
     QVERIFY(QFile::exists(site_ + "/player006b.html"));
     QCOMPARE(closing.numFiles, QStringLiteral("23 / 23"));
@@ -140,7 +146,7 @@ void ExportAllDialogTest::startPageOpenedAfterSave() {
     Harness h;
     Prepare(h);
     Click(&h.window, "chkOpenSavedFile");
-    RunDialog(h, site_ + "/", 0, {QMessageBox::Yes});
+    RunDialog(h, site_ + "/", 0, {QMessageBox::Yes, QMessageBox::Ok});
     QCOMPARE(h.desktop.opened, QList<QUrl>({QUrl::fromLocalFile(site_ + "/index.html")}));
 }
 
@@ -178,12 +184,13 @@ void ExportAllDialogTest::skipKeepsExistingPages() {
     Prepare(h);
     WriteFile(site_ + "/index.html", "old index");
     WriteFile(site_ + "/player002a.html", "old player");
-    const Closing closing = RunDialog(h, site_, 1, {QMessageBox::Yes});
+    const Closing closing = RunDialog(h, site_, 1, {QMessageBox::Yes, QMessageBox::Ok});
     QCOMPARE(ReadAll(site_ + "/index.html"), QByteArray("old index"));
     QCOMPARE(ReadAll(site_ + "/player002a.html"), QByteArray("old player"));
     QVERIFY(ReadAll(site_ + "/index2.html").startsWith("<html>"));
     QCOMPARE(QDir(site_).entryList(QDir::Files).size(), 23);
     QCOMPARE(closing.numFiles, QStringLiteral("23 / 23"));
+    QCOMPARE(h.dialogs.shown.last().Text, QStringLiteral("21 files written to ") + site_);
 }
 
 void ExportAllDialogTest::askReplacesKeepsOrStops() {
@@ -192,13 +199,22 @@ void ExportAllDialogTest::askReplacesKeepsOrStops() {
     for (const char* page : {"index.html", "index2.html", "index3.html"})
         WriteFile(site_ + "/" + page, "old");
     // 23 files? Yes; index.html: replace; index2.html: keep; index3.html: stop the run.
+    // The summary's Open shows the folder.
     RunDialog(h, site_, 2,
-              {QMessageBox::Yes, QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel});
-    QCOMPARE(h.dialogs.shown.size(), 5);
+              {QMessageBox::Yes, QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel,
+               QMessageBox::Open});
+    QCOMPARE(h.dialogs.shown.size(), 6);
     QVERIFY(h.dialogs.shown[2].Text.contains(QStringLiteral("index.html")));
     QVERIFY(h.dialogs.shown[3].Text.contains(QStringLiteral("index2.html")));
     QVERIFY(h.dialogs.shown[4].Text.contains(QStringLiteral("index3.html")));
-    QCOMPARE(h.dialogs.shown[4].Buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(h.dialogs.shown[4].Buttons, QMessageBox::Yes | QMessageBox::YesToAll |
+                                             QMessageBox::No | QMessageBox::NoToAll |
+                                             QMessageBox::Cancel);
+    QCOMPARE(h.dialogs.shown[5].Text,
+             QStringLiteral("2 files written to %1\r\n"
+                            "The export was stopped; the other files were not written.")
+                 .arg(site_));
+    QCOMPARE(h.desktop.opened, QList<QUrl>({QUrl::fromLocalFile(site_)}));
     QVERIFY(ReadAll(site_ + "/index.html").startsWith("<html>"));
     QCOMPARE(ReadAll(site_ + "/index2.html"), QByteArray("old"));
     QCOMPARE(ReadAll(site_ + "/index3.html"), QByteArray("old"));
@@ -221,7 +237,7 @@ void ExportAllDialogTest::secondOkDuringRunIsIgnored() {
         ++pressedDuringRun;
     };
     // 23 files? Yes; then replace index.html.
-    RunDialog(h, site_, 2, {QMessageBox::Yes, QMessageBox::Yes});
+    RunDialog(h, site_, 2, {QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok});
     QCOMPARE(pressedDuringRun, 1);
     int questions = 0;
     for (const ShownDialog& shown : h.dialogs.shown)
@@ -256,7 +272,7 @@ void ExportAllDialogTest::theLastFolderWrittenIsOfferedFirst() {
         Harness h;
         h.window.RememberIn(settings);
         Prepare(h);
-        RunDialog(h, site_, 0, {QMessageBox::Yes});
+        RunDialog(h, site_, 0, {QMessageBox::Yes, QMessageBox::Ok});
         QCOMPARE(QDir(site_).entryList(QDir::Files).size(), 23);
     }
     Harness next;
@@ -269,6 +285,49 @@ void ExportAllDialogTest::theLastFolderWrittenIsOfferedFirst() {
     });
     Click(&next.window, "cmdExport");
     QCOMPARE(offered, site_);
+}
+
+void ExportAllDialogTest::toAllAnswersTheLaterQuestions() {
+    for (const auto answer : {QMessageBox::YesToAll, QMessageBox::NoToAll}) {
+        Harness h;
+        Prepare(h);
+        site_ = dir_->filePath(answer == QMessageBox::YesToAll ? "yes" : "no");
+        QDir().mkpath(site_);
+        for (const char* page : {"index.html", "index2.html", "weapon5.html"})
+            WriteFile(site_ + "/" + page, "old");
+        RunDialog(h, site_, 2, {QMessageBox::Yes, answer, QMessageBox::Ok});
+        QCOMPARE(h.dialogs.shown.size(), 4); // folder, count, one question, summary
+        const bool replaced = answer == QMessageBox::YesToAll;
+        for (const char* page : {"index.html", "index2.html", "weapon5.html"})
+            QCOMPARE(ReadAll(site_ + "/" + page) == "old", !replaced);
+        QCOMPARE(h.dialogs.shown[3].Text,
+                 QStringLiteral("%1 files written to %2").arg(replaced ? 23 : 20).arg(site_));
+    }
+}
+
+void ExportAllDialogTest::cancelDuringTheRunKeepsWhatWasWritten() {
+    Harness h;
+    Prepare(h);
+    WriteFile(site_ + "/index3.html", "old");
+    // The question about index3.html comes mid-run: press Cancel meanwhile, then answer Yes.
+    h.dialogs.onMessage = [&](const ShownDialog& shown) {
+        if (shown.Title != QLatin1String("Export All Data"))
+            return;
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(Control<QPushButton>(dialog, "cmdCancel")->isEnabled());
+        Click(dialog, "cmdCancel");
+    };
+    const Closing closing =
+        RunDialog(h, site_, 2, {QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok});
+    // style.css, index.html, index2.html and the replaced index3.html; nothing after it.
+    QCOMPARE(QDir(site_).entryList(QDir::Files).size(), 4);
+    QVERIFY(ReadAll(site_ + "/index3.html").startsWith("<html>"));
+    QCOMPARE(h.dialogs.shown.last().Text,
+             QStringLiteral("4 files written to %1\r\n"
+                            "The export was stopped; the other files were not written.")
+                 .arg(site_));
+    QVERIFY(!closing.cancelEnabled);
+    QVERIFY(h.dialogs.AllAnswersUsed());
 }
 
 void ExportAllDialogTest::cancelClosesWithoutQuestion() {
