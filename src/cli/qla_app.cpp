@@ -9,6 +9,7 @@
 #include "cli/export_command.h"
 #include "core/control_chars.h"
 #include "core/names.h"
+#include "core/product.h"
 #include "export/temp_file_cleanup.h"
 
 #include <QCommandLineParser>
@@ -34,6 +35,7 @@ constexpr const char* kUsage =
     "  export LOG --view VIEW --format FORMAT --output PATH [options]\n"
     "                                    write a statistics file or site (qla export --help)\n"
     "  alias add|split|list|suggest ...  the aliases kept for merging players (qla alias --help)\n"
+    "  --version, -V                     the program's version\n"
     "\n"
     "Statistics database (many logs, imported as they grow):\n"
     "  import LOG... --db DB [--language L] [--recognition M] [--finished] [--quiet]\n"
@@ -242,6 +244,10 @@ int RunQla(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
         command == QLatin1String("help")) {
         PrintUsage(out);
+        return kExitOk;
+    }
+    if (command == QLatin1String("--version") || command == QLatin1String("-V")) {
+        out << "qla " << kVersionMajor << '.' << kVersionMinor << '.' << kVersionRevision << "\n";
         return kExitOk;
     }
     using Handler = std::function<int(const QStringList&, std::ostream&, std::ostream&)>;

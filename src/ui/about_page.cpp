@@ -5,6 +5,7 @@
 #include "ui/control_names.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
+#include "ui/updater_location.h"
 #include "ui/version.h"
 
 #include <QCoreApplication>
@@ -100,8 +101,7 @@ void AboutPage::CheckForUpdate() {
         QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
-    const QString updater =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("updater"));
+    const QString updater = UpdaterProgramPath(QCoreApplication::applicationDirPath());
     if (!desktop_.startProgram(updater, {UpdaterVersionArgument()})) {
         // The analyzer ends only once the updater runs; otherwise it stays with its data.
         dialogs_.message(this, QMessageBox::Critical, kProgramTitle,

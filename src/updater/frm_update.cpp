@@ -2,6 +2,7 @@
 // frm_update_check.cpp.
 #include "frm_update.h"
 
+#include "analyzer_location.h"
 #include "desktop.h"
 #include "message_boxes.h"
 #include "update_texts.h"
@@ -73,7 +74,7 @@ frmUpdate::frmUpdate(const UpdateSettings& settings, const UpdaterServices& serv
 }
 
 QString frmUpdate::AnalyzerPath() const {
-    return QDir(settings_.ProgramDir).filePath(texts::kAnalyzerFileName);
+    return AnalyzerProgramPath(settings_.ProgramDir);
 }
 
 void frmUpdate::Unload() {
