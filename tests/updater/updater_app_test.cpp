@@ -113,7 +113,7 @@ class UpdaterAppTest : public QObject {
         const auto window = StartUpdater({"updater", "0.8.2"}, {boxes, browser, launcher});
         QVERIFY(window != nullptr);
         QVERIFY(window->isVisible());
-        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), texts::kCaptionDone, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), texts::CaptionDone(), 10000);
         QCOMPARE(server.Requests().size(), 1);
         const QStringList status =
             window->findChild<QPlainTextEdit*>("txtStatus")->toPlainText().split('\n');
@@ -160,7 +160,7 @@ class UpdaterAppTest : public QObject {
         const auto window =
             StartUpdater({"updater", "0.8.2"}, {boxes, browser, launcher}, updaterFolder.path());
         QVERIFY(window != nullptr);
-        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), texts::kCaptionDone, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), texts::CaptionDone(), 10000);
         QTest::mouseClick(window->findChild<QPushButton*>("cmdClose"), Qt::LeftButton);
         QVERIFY(window->IsUnloaded());
         QVERIFY(boxes.Shown().isEmpty());
@@ -193,7 +193,7 @@ class UpdaterAppTest : public QObject {
         QVERIFY(window != nullptr);
         QCOMPARE(window->AnalyzerPath(),
                  QDir(analyzerFolder).filePath(QStringLiteral("Quarvel_Logfile_Analyzer")));
-        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), texts::kCaptionDone, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), texts::CaptionDone(), 10000);
         QTest::mouseClick(window->findChild<QPushButton*>("cmdClose"), Qt::LeftButton);
         QVERIFY(boxes.Shown().isEmpty());
         QTRY_COMPARE_WITH_TIMEOUT(Record(analyzerFolder),
@@ -232,7 +232,7 @@ class UpdaterAppTest : public QObject {
         const auto window =
             StartUpdater({"updater", "0.8.2"}, {boxes, browser, launcher}, emptyFolder.path());
         QVERIFY(window != nullptr);
-        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), texts::kCaptionDone, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), texts::CaptionDone(), 10000);
         boxes.Expect();
         QTest::mouseClick(window->findChild<QPushButton*>("cmdClose"), Qt::LeftButton);
         QCOMPARE(boxes.Shown().size(), 1);
