@@ -288,8 +288,7 @@ std::vector<CommandSpec> BuildCommands() {
          {DatabaseOption("The statistics database. Required.")},
          {},
          RunForgetCommand},
-        {"alias",
-         "add|split|list|suggest [NAME...|LOG...] --aliases FILE|--db DB [options]",
+        {"alias", "add|split|list|suggest [NAME...|LOG...] --aliases FILE|--db DB [options]",
          "the aliases kept for merging players",
          "Changes or reads the aliases that --merge-players joins. The aliases file serves "
          "single logs; a statistics database keeps its own aliases. Names are given as the logs "
