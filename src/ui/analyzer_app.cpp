@@ -9,6 +9,7 @@
 #include "ui/splash.h"
 #include "ui/startup_log.h"
 #include "ui/version.h"
+#include "window_language.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -23,12 +24,14 @@ namespace {
 // The positional arguments.
 QStringList ReadCommandLine(const QApplication& app) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Statistics from the console log of a multiplayer shooter."));
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "qla::ui::AnalyzerApp", "Statistics from the console log of a multiplayer shooter."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("log"), QStringLiteral("The log to open."),
-                                 QStringLiteral("[LOG]"));
+    parser.addPositionalArgument(
+        QStringLiteral("log"),
+        QCoreApplication::translate("qla::ui::AnalyzerApp", "The log to open."),
+        QStringLiteral("[LOG]"));
     parser.process(app);
     return parser.positionalArguments();
 }
@@ -43,6 +46,8 @@ int RunAnalyzer(int argc, char** argv) {
     // Ties the window to its desktop entry and takes the installed icon, where there is one.
     QGuiApplication::setDesktopFileName(QStringLiteral(QLA_APP_ID));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(QLA_APP_ID)));
+    // German captions on a German desktop; the log's language is chosen on the first page.
+    InstallWindowLanguage(app);
     const QStringList logs = ReadCommandLine(app);
 
     AnalysisStore store;

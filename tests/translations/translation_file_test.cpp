@@ -127,7 +127,8 @@ class TranslationFileTest : public QObject {
         QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
         QProcess lupdate;
         lupdate.setWorkingDirectory(QStringLiteral(QLA_SOURCE_DIR));
-        QStringList arguments = QString::fromUtf8(QLA_TRANSLATED_SOURCES).split(QLatin1Char('|'));
+        QStringList arguments{QStringLiteral("-I"), QStringLiteral("src")};
+        arguments += QString::fromUtf8(QLA_TRANSLATED_SOURCES).split(QLatin1Char('|'));
         arguments << QStringLiteral("-silent") << QStringLiteral("-locations")
                   << QStringLiteral("none") << QStringLiteral("-ts") << copy;
         lupdate.start(QStringLiteral(QLA_LUPDATE), arguments);

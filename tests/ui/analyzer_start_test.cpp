@@ -1,11 +1,13 @@
 // How the analyzer program starts: the log named on its command line (as a desktop entry passes
-// it) and where it finds the updater, beside itself or in its installed folder.
+// it), where it finds the updater, beside itself or in its installed folder, and the window
+// language it takes from the desktop's.
 #include "ui/startup_log.h"
 #include "ui/updater_location.h"
 #include "ui_test_support.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QUrl>
 
 using namespace qla::ui;
@@ -87,6 +89,33 @@ class AnalyzerStartTest : public QObject {
         QVERIFY(QFile::remove(beside));
         QVERIFY(PlaceProgram(beside));
         QCOMPARE(UpdaterProgramPath(analyzerFolder), beside);
+    }
+
+    void germanDesktopGetsGermanTexts() {
+        // The program's own --help is written after the language is chosen, so it shows which
+        // translation the start installed.
+        const auto help = [](const QString& language) {
+            QProcess program;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const char* variable : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"})
+                environment.remove(QString::fromLatin1(variable));
+            environment.insert(QStringLiteral("LC_ALL"), language);
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            program.setProcessEnvironment(environment);
+            program.start(QStringLiteral(QLA_ANALYZER_PATH), {QStringLiteral("--help")});
+            if (!program.waitForFinished(30000))
+                return QString();
+            return QString::fromUtf8(program.readAllStandardOutput());
+        };
+        const QString german = help(QStringLiteral("de_DE.UTF-8"));
+        QVERIFY2(german.contains(QStringLiteral("Statistiken aus dem Konsolen-Log")),
+                 qPrintable(german));
+        for (const char* language : {"en_US.UTF-8", "C", "fr_FR.UTF-8"}) {
+            const QString english = help(QString::fromLatin1(language));
+            QVERIFY2(english.contains(QStringLiteral(
+                         "Statistics from the console log of a multiplayer shooter.")),
+                     qPrintable(english));
+        }
     }
 
   private:
