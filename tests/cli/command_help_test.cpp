@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QProcess>
 #include <QStringList>
 
 #include <fstream>
+#include <optional>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -55,6 +57,27 @@ std::set<std::string> DescribedOptions() {
         for (const OptionSpec& option : command.Options)
             names.insert(option.Name);
     return names;
+}
+
+// What bash offers for `words` (the last one being completed) with the completion loaded, one
+// word a line; nullopt when bash cannot be run.
+std::optional<std::set<std::string>> Complete(const QStringList& words) {
+    QString script = QStringLiteral("source \"$0\"; COMP_WORDS=(");
+    for (const QString& word : words)
+        script += QLatin1Char('\'') + word + QStringLiteral("' ");
+    script += QStringLiteral(");COMP_CWORD=%1; _qla; printf '%s\\n' \"${COMPREPLY[@]}\"")
+                  .arg(words.size() - 1);
+    QProcess bash;
+    bash.start(QStringLiteral("bash"),
+               {QStringLiteral("-c"), script,
+                QString::fromStdString(std::string(QLA_SOURCE_DIR) + "/packaging/completion/qla")});
+    if (!bash.waitForFinished(10000) || bash.exitCode() != 0)
+        return std::nullopt;
+    std::set<std::string> offered;
+    for (const QString& line : QString::fromUtf8(bash.readAllStandardOutput()).split('\n'))
+        if (!line.isEmpty())
+            offered.insert(line.toStdString());
+    return offered;
 }
 
 bool HasWord(const std::string& text, const std::string& word) {
@@ -176,6 +199,33 @@ TEST(CommandHelpTest, CompletionOffersEveryCommandOptionAndValue) {
     }
     for (const std::string& name : Captured(completion, R"(--([a-z]+(?:-[a-z]+)*))"))
         EXPECT_TRUE(DescribedOptions().count(name)) << "the completion offers --" << name;
+}
+
+TEST(CommandHelpTest, CompletionOffersEachCommandItsOwnOptionsAndValues) {
+    // bash itself runs the completion: each command is offered exactly its described options.
+    for (const CommandSpec& command : Commands()) {
+        const QString name = QString::fromStdString(command.Name);
+        const auto offered = Complete({"qla", name, "--"});
+        ASSERT_TRUE(offered) << "bash could not run the completion";
+        std::set<std::string> described{"--" + HelpOption().Name};
+        for (const OptionSpec& option : command.Options) {
+            described.insert("--" + option.Name);
+            if (option.Values.empty())
+                continue;
+            const auto values =
+                Complete({"qla", name, QString::fromStdString("--" + option.Name), QString()});
+            ASSERT_TRUE(values);
+            EXPECT_EQ(*values, std::set<std::string>(option.Values.begin(), option.Values.end()))
+                << command.Name << " --" << option.Name;
+        }
+        EXPECT_EQ(*offered, described) << command.Name;
+    }
+    std::set<std::string> commands{"help", "--help", "--version", "-h", "-V"};
+    for (const CommandSpec& command : Commands())
+        commands.insert(command.Name);
+    EXPECT_EQ(Complete({"qla", ""}), commands);
+    EXPECT_EQ(Complete({"qla", "alias", "--aliases", "names.txt", "s"}),
+              (std::set<std::string>{"split", "suggest"}));
 }
 
 } // namespace
