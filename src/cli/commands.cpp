@@ -25,7 +25,8 @@ OptionSpec DatabaseOption(const std::string& description) {
 std::vector<OptionSpec> ReadingOptions() {
     return {
         LanguageOption("The wording of the log: english (the default), german, or auto: read "
-                       "in the language its first " + std::to_string(kLinesJudged) +
+                       "in the language its first " +
+                       std::to_string(kLinesJudged) +
                        " lines are written in, which is reported on standard error. Not with "
                        "--db: each log keeps the language it was imported with."),
         {"recognition", "", "M",

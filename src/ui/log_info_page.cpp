@@ -188,12 +188,12 @@ void LogInfoPage::ProposeOtherLanguage() {
         return;
     languageProposed_ = true;
     const QString name = cmbLanguage_->itemText(*better == LogLanguage::German ? 1 : 0);
-    const auto answer = dialogs_.message(
-        this, QMessageBox::Question, kProgramTitle,
-        tr("The kill and death lines of this log are written in %1.\r\n"
-           "Analyze it as a %1 log?")
-            .arg(name),
-        QMessageBox::Yes | QMessageBox::No);
+    const auto answer =
+        dialogs_.message(this, QMessageBox::Question, kProgramTitle,
+                         tr("The kill and death lines of this log are written in %1.\r\n"
+                            "Analyze it as a %1 log?")
+                             .arg(name),
+                         QMessageBox::Yes | QMessageBox::No);
     if (answer == QMessageBox::Yes)
         cmbLanguage_->setCurrentIndex(*better == LogLanguage::German ? 1 : 0);
 }

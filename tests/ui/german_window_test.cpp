@@ -91,13 +91,18 @@ bool HasLetters(const QString& text) {
     return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
 }
 
-// A log in the game's German wording, Latin-1 like the game writes it: one kill.
+constexpr int kGermanKills = 5;
+
+// A log in the game's German wording, Latin-1 like the game writes it: enough kills for the
+// window to propose reading it as German.
 QString WriteGermanLog(const QTemporaryDir& dir) {
     const QString path = dir.filePath(QStringLiteral("deutsch.log"));
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write("logfile opened on Sun Aug 21 08:36:06 2005\r\n"
-                   "[skipnotify]Viper^7 wurde get\xf6tet von Kid^7 - Thompson\r\n");
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write("logfile opened on Sun Aug 21 08:36:06 2005\r\n");
+        for (int i = 0; i < kGermanKills; ++i)
+            file.write("[skipnotify]Viper^7 wurde get\xf6tet von Kid^7 - Thompson\r\n");
+    }
     return path;
 }
 
@@ -228,13 +233,27 @@ class GermanWindowTest : public QObject {
         Harness h;
         auto* language = Control<QComboBox>(&h.window, QStringLiteral("cmbLanguage"));
         QCOMPARE(language->currentIndex(), 0); // English logs stay the default
-        h.OpenAndAnalyze(log);
+        // Opening proposes German in German words, and Yes switches the box.
+        h.dialogs.QueuePath(log);
+        h.dialogs.QueueButton(QMessageBox::Yes);
+        Click(&h.window, QStringLiteral("cmdOpen"));
+        QCOMPARE(h.dialogs.shown.size(), 2);
+        QCOMPARE(h.dialogs.shown[1].Text,
+                 QString::fromUtf8("Die Abschuss- und Todeszeilen dieses Logs sind in der Sprache "
+                                   "Deutsch geschrieben.\r\nDas Log in der Sprache Deutsch "
+                                   "analysieren?"));
+        QCOMPARE(language->currentIndex(), 1);
+
+        // The box, not the window's language, says how the log is read.
+        language->setCurrentIndex(0);
+        Click(&h.window, QStringLiteral("cmdStart"));
         QCOMPARE(h.Text(QStringLiteral("txtKills")), QStringLiteral("0"));
         const int unknownAsEnglish = h.Text(QStringLiteral("txtUnknown")).toInt();
         language->setCurrentIndex(1);
         Click(&h.window, QStringLiteral("cmdStart"));
-        QCOMPARE(h.Text(QStringLiteral("txtKills")), QStringLiteral("1"));
-        QCOMPARE(h.Text(QStringLiteral("txtUnknown")).toInt(), unknownAsEnglish - 1);
+        QCOMPARE(h.Text(QStringLiteral("txtKills")), QString::number(kGermanKills));
+        QCOMPARE(h.Text(QStringLiteral("txtUnknown")).toInt(), unknownAsEnglish - kGermanKills);
+        QVERIFY(h.dialogs.AllAnswersUsed());
     }
 
     void everyExportCaptionIsTranslatable() {
