@@ -1,5 +1,7 @@
-// qla_screenshots LOG FOLDER: opens and analyses LOG in the real main window and saves a PNG of
-// every page, every export sub-page, the dialogs and the splash into FOLDER, for the user guide.
+// qla_screenshots LOG FOLDER [--german]: opens and analyses LOG in the real main window and saves
+// a PNG of every page, every export sub-page, the dialogs and the splash into FOLDER, for the user
+// guide. With --german the window speaks German, LOG is read as a German log, and only the Analyze
+// page is saved, as de-page-2-analyze.png.
 #include "core/store.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
@@ -8,6 +10,7 @@
 #include "ui/options_dialog.h"
 #include "ui/splash.h"
 #include "ui/text_export_dialog.h"
+#include "window_language.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -66,9 +69,14 @@ bool Save(QWidget* widget, const QDir& folder, const QString& name) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: qla_screenshots LOG FOLDER\n");
+    const bool german = argc == 4 && QByteArray(argv[3]) == "--german";
+    if (argc != 3 && !german) {
+        std::fprintf(stderr, "usage: qla_screenshots LOG FOLDER [--german]\n");
         return 2;
+    }
+    if (german && !qla::InstallWindowLanguage(app, QLocale(QLocale::German, QLocale::Germany))) {
+        std::fprintf(stderr, "qla_screenshots: the German translation is missing\n");
+        return 1;
     }
     const QDir folder(QString::fromLocal8Bit(argv[2]));
     QDir().mkpath(folder.path());
@@ -77,14 +85,18 @@ int main(int argc, char** argv) {
     NoDesktop desktop;
     bool ok = true;
 
-    qla::ui::frmSplash splash;
-    ok &= Save(&splash, folder, QStringLiteral("splash"));
-    splash.close();
+    if (!german) {
+        qla::ui::frmSplash splash;
+        ok &= Save(&splash, folder, QStringLiteral("splash"));
+        splash.close();
+    }
 
     qla::ui::MainWindow window(store, dialogs, desktop);
     window.show();
     window.findChild<QLineEdit*>(QStringLiteral("txtServerName"))
-        ->setText(QStringLiteral("Friday Cup"));
+        ->setText(german ? QStringLiteral("Freitagsturnier") : QStringLiteral("Friday Cup"));
+    if (german)
+        window.findChild<QComboBox*>(QStringLiteral("cmbLanguage"))->setCurrentIndex(1);
     window.findChild<QAbstractButton*>(QStringLiteral("cmdOpen"))->click();
     window.findChild<QAbstractButton*>(QStringLiteral("cmdStart"))->click();
     auto* list = window.findChild<QListWidget*>(QStringLiteral("lstNames"));
@@ -97,6 +109,10 @@ int main(int argc, char** argv) {
     auto* tabs = window.findChild<QTabBar*>(QStringLiteral("tabMain"));
     const char* pages[] = {"page-1-logfile-information", "page-2-analyze", "page-3-export",
                            "page-4-about"};
+    if (german) {
+        tabs->setCurrentIndex(1);
+        return Save(&window, folder, QStringLiteral("de-page-2-analyze")) ? 0 : 1;
+    }
     for (int i = 0; i < 4; ++i) {
         tabs->setCurrentIndex(i);
         ok &= Save(&window, folder, QString::fromLatin1(pages[i]));

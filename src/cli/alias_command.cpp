@@ -5,6 +5,7 @@
 #include "analysis/alias_suggestions.h"
 #include "analysis/log_names.h"
 #include "cli/cli_common.h"
+#include "cli/command_spec.h"
 #include "cli/database_source.h"
 #include "core/control_chars.h"
 #include "core/names.h"
@@ -18,26 +19,12 @@
 namespace qla::cli {
 namespace {
 
-constexpr const char* kAliasUsage =
-    "Usage: qla alias add --aliases FILE|--db DB NAME OTHER\n"
-    "       qla alias split --aliases FILE|--db DB NAME\n"
-    "       qla alias list [--aliases FILE] [LOG ...] [--language L]\n"
-    "       qla alias suggest [--aliases FILE] LOG ... [--language L]\n"
-    "       qla alias list|suggest --db DB [--log ID...] [--since DATE] [--until DATE]\n"
-    "\n"
-    "The aliases file serves single logs; a statistics database keeps its own aliases.\n"
-    "add      NAME and OTHER are one player (the file is created when missing)\n"
-    "split    take NAME back out of its player: undoes your joins of NAME; a NAME you never\n"
-    "         joined is held apart from the automatic joins (same key, renames)\n"
-    "list     every player with all its names: the display name, then each name, tab-separated\n"
-    "suggest  likely joins: NAME, OTHER and the reasons, tab-separated\n"
-    "\n"
-    "Names are given as the logs write them; trailing colour codes and outer blanks do not\n"
-    "matter. docs/identity.md describes the aliases file.\n";
+const CommandSpec& AliasSpec() {
+    return *FindCommand(QStringLiteral("alias"));
+}
 
 int UsageError(std::ostream& err, const std::string& message) {
-    err << "qla alias: " << TerminalSafeText(message) << "\n\n" << kAliasUsage;
-    return kExitUsage;
+    return CommandUsageError(AliasSpec(), message, err);
 }
 
 struct AliasInvocation {
@@ -51,21 +38,8 @@ struct AliasInvocation {
 std::optional<AliasInvocation> Parse(const QStringList& arguments, std::ostream& out,
                                      std::ostream& err, int& exitCode) {
     QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOption(LanguageOption());
-    parser.addOption(
-        QCommandLineOption(QStringLiteral("aliases"), QString(), QStringLiteral("FILE")));
-    parser.addOption(QCommandLineOption(QStringLiteral("help")));
-    AddDatabaseOptions(parser);
-    QStringList forParser{arguments.value(0)};
-    forParser += arguments.mid(2);
-    if (!parser.parse(forParser)) {
-        exitCode = UsageError(err, parser.errorText().toStdString());
-        return std::nullopt;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << kAliasUsage;
-        exitCode = kExitOk;
+    if (const auto exit = ParseCommandLine(parser, AliasSpec(), arguments, out, err)) {
+        exitCode = *exit;
         return std::nullopt;
     }
     AliasInvocation invocation;

@@ -9,11 +9,8 @@
 
 namespace qla::cli {
 
-QCommandLineOption LanguageOption() {
-    return QCommandLineOption(QStringLiteral("language"),
-                              QStringLiteral("Log language: english (default), german or auto "
-                                             "(decided from the log's first lines)."),
-                              QStringLiteral("L"), QStringLiteral("english"));
+std::vector<std::string> LanguageNames() {
+    return {"english", "german", "auto"};
 }
 
 std::optional<LanguageChoice> ParseLanguage(const QString& value, std::ostream& err) {
@@ -44,10 +41,8 @@ LogLanguage LanguageFor(const LanguageChoice& choice, const AnalysisStore& store
     return language;
 }
 
-QCommandLineOption RecognitionOption() {
-    return QCommandLineOption(QStringLiteral("recognition"),
-                              QStringLiteral("Line recognition: classic (default) or full."),
-                              QStringLiteral("M"), QStringLiteral("classic"));
+std::vector<std::string> RecognitionNames() {
+    return {"classic", "full"};
 }
 
 std::optional<Recognition> ParseRecognition(const QString& value, std::ostream& err) {
@@ -76,16 +71,6 @@ std::optional<AnalysisTotals> OpenAndAnalyze(AnalysisStore& store, const QString
     if (!OpenLog(store, path, err))
         return std::nullopt;
     return AnalyzeLog(store, LanguageFor(language, store, path, err), recognition);
-}
-
-QList<QCommandLineOption> PlayerMergingOptions() {
-    return {QCommandLineOption(QStringLiteral("merge-players"),
-                               QStringLiteral("One record per player: names that differ only in "
-                                              "colour codes, case or blanks, renames and aliases "
-                                              "are joined.")),
-            QCommandLineOption(QStringLiteral("aliases"),
-                               QStringLiteral("The aliases file for --merge-players."),
-                               QStringLiteral("FILE"))};
 }
 
 void PlayerMerging::Apply(AnalysisStore& store) {

@@ -1,5 +1,5 @@
-// Pieces every qla subcommand shares: the --language and --recognition options and loading +
-// analysing a log.
+// Pieces every qla subcommand shares: the log languages, the recognition modes, loading +
+// analysing a log, and merging its players.
 #pragma once
 
 #include "analysis/alias_list.h"
@@ -7,7 +7,6 @@
 #include "analysis/merge_players.h"
 #include "core/store.h"
 
-#include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
@@ -15,10 +14,12 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace qla::cli {
 
-QCommandLineOption LanguageOption();
+// The values of --language: "english", "german", "auto".
+std::vector<std::string> LanguageNames();
 
 // What --language chose: one language, or "auto": each log read in the language its first lines
 // are written in.
@@ -38,7 +39,8 @@ LogLanguage LanguageFor(const LanguageChoice& choice, const AnalysisStore& store
 // The line that reports the language auto chose for a log.
 void ReportChosenLanguage(std::ostream& err, const std::string& path, LogLanguage language);
 
-QCommandLineOption RecognitionOption();
+// The values of --recognition: "classic", "full".
+std::vector<std::string> RecognitionNames();
 
 // "classic" or "full" in any case; an empty value is classic. nullopt (with a message on err)
 // for anything else.
@@ -54,9 +56,6 @@ bool OpenLog(AnalysisStore& store, const QString& path, std::ostream& err);
 std::optional<AnalysisTotals> OpenAndAnalyze(AnalysisStore& store, const QString& path,
                                              const LanguageChoice& language, std::ostream& err,
                                              Recognition recognition = Recognition::Classic);
-
-// --merge-players and --aliases FILE, taken by analyze, players, player and export.
-QList<QCommandLineOption> PlayerMergingOptions();
 
 // What the two options chose, and after Apply the names of the merged players.
 struct PlayerMerging {

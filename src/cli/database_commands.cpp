@@ -2,6 +2,7 @@
 #include "cli/database_commands.h"
 
 #include "cli/cli_common.h"
+#include "cli/command_spec.h"
 #include "cli/progress_bar.h"
 #include "core/control_chars.h"
 #include "db/log_catalog.h"
@@ -17,49 +18,17 @@ namespace qla::cli {
 
 namespace {
 
-constexpr const char* kDatabaseUsage =
-    "Usage:\n"
-    "  qla import LOG... --db DB [--language L] [--recognition M] [--finished] [--quiet]\n"
-    "      adds each log's new complete lines to DB (made when missing). A log imported before\n"
-    "      adds only the lines it gained; a last line without line end waits for it, unless\n"
-    "      --finished says the log is complete. L (english, german or auto) is the language of "
-    "new\n"
-    "      logs, M (classic or full) their recognition; a log imported before keeps both.\n"
-    "      --quiet prints no progress and no report, only errors.\n"
-    "  qla logs --db DB\n"
-    "      one line per imported log: id, lines, language, import time, date header, path and\n"
-    "      the bytes of an unfinished last line held back\n"
-    "  qla forget --db DB ID...\n"
-    "      removes those logs; the database is then as if they had never been imported\n";
-
 int UsageError(std::ostream& err, const std::string& command, const std::string& message) {
-    err << "qla " << command << ": " << TerminalSafeText(message) << "\n\n" << kDatabaseUsage;
-    return kExitUsage;
-}
-
-QCommandLineOption Value(const char* name) {
-    return QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
-}
-
-QCommandLineOption Flag(const char* name) {
-    return QCommandLineOption(QString::fromLatin1(name));
+    return CommandUsageError(*FindCommand(QString::fromStdString(command)), message, err);
 }
 
 // Parses the command line; nullopt with `exitCode` set when the command must end here.
 std::optional<QStringList> Parse(QCommandLineParser& parser, const QStringList& arguments,
                                  std::ostream& out, std::ostream& err, int& exitCode) {
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions({Value("db"), Flag("help")});
-    QStringList forParser{arguments.value(0)};
-    forParser += arguments.mid(2);
     const std::string command = arguments.value(1).toStdString();
-    if (!parser.parse(forParser)) {
-        exitCode = UsageError(err, command, parser.errorText().toStdString());
-        return std::nullopt;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << kDatabaseUsage;
-        exitCode = kExitOk;
+    if (const auto exit =
+            ParseCommandLine(parser, *FindCommand(arguments.value(1)), arguments, out, err)) {
+        exitCode = *exit;
         return std::nullopt;
     }
     if (!parser.isSet(QStringLiteral("db"))) {
@@ -112,7 +81,6 @@ std::string Report(const std::string& path, const db::ImportResult& r) {
 
 int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
-    parser.addOptions({LanguageOption(), RecognitionOption(), Flag("finished"), Flag("quiet")});
     int exitCode = kExitOk;
     const auto logs = Parse(parser, arguments, out, err, exitCode);
     if (!logs)

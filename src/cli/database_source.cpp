@@ -10,13 +10,6 @@
 
 namespace qla::cli {
 
-void AddDatabaseOptions(QCommandLineParser& parser) {
-    const auto value = [](const char* name) {
-        return QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
-    };
-    parser.addOptions({value("db"), value("log"), value("since"), value("until")});
-}
-
 std::optional<DatabaseSource> ReadDatabaseOptions(const QCommandLineParser& parser,
                                                   std::string& usageError) {
     if (!parser.isSet(QStringLiteral("db"))) {
@@ -26,8 +19,10 @@ std::optional<DatabaseSource> ReadDatabaseOptions(const QCommandLineParser& pars
         return std::nullopt;
     }
     // Each log is read as it was imported; a choice for the whole command would contradict it.
+    // Asked of the given names, as qla alias has no --recognition to ask the parser about.
+    const QStringList given = parser.optionNames();
     for (const char* option : {"language", "recognition"})
-        if (parser.isSet(QString::fromLatin1(option))) {
+        if (given.contains(QString::fromLatin1(option))) {
             usageError = std::string("--") + option +
                          " does not apply with --db (each log keeps the " + option +
                          " it was imported with)";

@@ -1,5 +1,5 @@
-// Reading a statistics database instead of a log: the --db, --log, --since and --until options
-// of the reading commands, and the store they build.
+// Reading a statistics database instead of a log: the values of the --db, --log, --since and
+// --until options of the reading commands (described in commands.cpp), and the store they build.
 #pragma once
 
 #include "analysis/alias_list.h"
@@ -28,15 +28,6 @@ struct LoadedStore {
     AnalysisTotals Totals;
     std::optional<std::string> DateText;
 };
-
-inline constexpr const char* kDatabaseOptionsHelp =
-    "  --db DB                    read the statistics database DB instead of a log\n"
-    "  --log ID[,ID...]           with --db: only these logs (in import order); repeatable\n"
-    "  --since DATE, --until DATE with --db: logs whose date header is in the range; DATE is\n"
-    "                             YYYY-MM-DD, YYYY-MM-DD HH:MM or YYYY-MM-DD HH:MM:SS (both ends\n"
-    "                             included; a day alone is the whole day)\n";
-
-void AddDatabaseOptions(QCommandLineParser& parser);
 
 // The database part of the command line. Nullopt without --db; on a usage error (such as
 // --since without --db) the message goes to `err` and `usageError` is set.

@@ -3,6 +3,7 @@
 #include "cli/export_command.h"
 
 #include "cli/cli_common.h"
+#include "cli/command_spec.h"
 #include "cli/database_source.h"
 #include "core/control_chars.h"
 #include "core/product.h"
@@ -16,31 +17,6 @@
 
 namespace qla {
 namespace {
-
-constexpr const char* kExportUsage =
-    "Usage: qla export LOG --view VIEW --format FORMAT --output PATH [options]\n"
-    "       qla export --db DB [--log ID...] [--since DATE] [--until DATE] --view VIEW ...\n"
-    "\n"
-    "VIEW    standard, player, weapons, voice, text, junk or all\n"
-    "FORMAT  html, text or xml (xml with view standard only, view all with html only)\n"
-    "PATH    the file to write (replaced when it exists); for view all the output folder\n"
-    "\n"
-    "Options:\n"
-    "  --language L               language of the log: english (default), german or auto\n"
-    "  --recognition classic|full line recognition (default classic)\n"
-    "  --title TEXT               game title of the pages\n"
-    "  --checks LIST              checked boxes of the page, e.g. 0,2,3, or none (default all):\n"
-    "                             standard 0-4, player 0-5, weapons 0-4, voice and text 0-4\n"
-    "  --order K                  \"Order by\" option: standard 0-5, player 0-2, weapons 0-5\n"
-    "  --descending               read the table from its end\n"
-    "  --player NAME              the player of view player, exactly as stored (required)\n"
-    "  --separator S              text only: column separator (default \",\")\n"
-    "  --no-header                text only: clear \"Include column Name\"\n"
-    "  --remove-colors            text only: check \"Remove colors from names\"\n"
-    "  --if-exists overwrite|skip view all only: what to do with existing pages\n"
-    "  --merge-players            one record per player (see qla --help); --player NAME may\n"
-    "                             then be any of the player's names\n"
-    "  --aliases FILE             the aliases file for --merge-players\n";
 
 constexpr std::string_view kDefaultTitle = kPlaceholderGameTitle;
 
@@ -56,9 +32,12 @@ struct ExportCommand {
     cli::PlayerMerging Merging;
 };
 
+const cli::CommandSpec& ExportSpec() {
+    return *cli::FindCommand(QStringLiteral("export"));
+}
+
 int UsageError(std::ostream& err, const std::string& message) {
-    err << "qla export: " << TerminalSafeText(message) << "\n\n" << kExportUsage;
-    return cli::kExitUsage;
+    return cli::CommandUsageError(ExportSpec(), message, err);
 }
 
 std::string Std(const QString& text) {
@@ -98,26 +77,8 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
                                 std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const auto value = [](const char* name) {
-        return QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
-    };
-    const auto flag = [](const char* name) {
-        return QCommandLineOption(QString::fromLatin1(name));
-    };
-    parser.addOptions({value("view"), value("format"), value("output"), cli::LanguageOption(),
-                       cli::RecognitionOption(), value("title"), value("checks"), value("order"),
-                       flag("descending"), value("player"), value("separator"), flag("no-header"),
-                       flag("remove-colors"), value("if-exists"), flag("help")});
-    cli::AddDatabaseOptions(parser);
-    parser.addOptions(cli::PlayerMergingOptions());
-    QStringList forParser{arguments.value(0)};
-    forParser += arguments.mid(2);
-    if (!parser.parse(forParser))
-        return UsageError(err, Std(parser.errorText()));
-    if (parser.isSet(QStringLiteral("help"))) {
-        out << kExportUsage << cli::kDatabaseOptionsHelp;
-        return cli::kExitOk;
-    }
+    if (const auto exit = cli::ParseCommandLine(parser, ExportSpec(), arguments, out, err))
+        return exit;
     std::string databaseError;
     command.Database = cli::ReadDatabaseOptions(parser, databaseError);
     if (!databaseError.empty())

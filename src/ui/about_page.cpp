@@ -5,6 +5,7 @@
 #include "ui/control_names.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
+#include "ui/updater_location.h"
 #include "ui/version.h"
 
 #include <QCoreApplication>
@@ -31,36 +32,32 @@ AboutPage::AboutPage(Dialogs& dialogs, Desktop& desktop, QWidget* parent)
     : QWidget(parent), dialogs_(dialogs), desktop_(desktop) {
     auto* outer = new QVBoxLayout(this);
 
-    auto* title =
-        NamedLabel("lblAboutTitle", QStringLiteral("About Quarvel Logfile Analyzer"), this);
+    auto* title = NamedLabel("lblAboutTitle", tr("About Quarvel Logfile Analyzer"), this);
     QFont titleFont = title->font();
     titleFont.setPointSize(18);
     title->setFont(titleFont);
     outer->addWidget(title);
 
-    lblEmail_ = AddLinkLabel("lblEmail", about::kMakerEmail, QStringLiteral("Send me an email"));
+    lblEmail_ = AddLinkLabel("lblEmail", about::kMakerEmail, tr("Send me an email"));
     lblEmail_->setProperty("address", about::kMakerEmail);
-    lblHomepage_ =
-        AddLinkLabel("lblHomepage", about::kHomepage, QStringLiteral("Go to my website"));
-    label27_[0] = AddLinkLabel("Label27(0)", about::kTester,
-                               QStringLiteral("Send the beta testers an email"));
+    lblHomepage_ = AddLinkLabel("lblHomepage", about::kHomepage, tr("Go to my website"));
+    label27_[0] = AddLinkLabel("Label27(0)", about::kTester, tr("Send the beta testers an email"));
     label27_[0]->setProperty("address", about::kTesterEmail);
-    label28_ = AddLinkLabel("Label28", about::kClanSite,
-                            QStringLiteral("Visit the %1 website").arg(about::kClan));
-    label27_[1] = AddLinkLabel("Label27(1)", about::kTranslator,
-                               QStringLiteral("Send the translator an email"));
+    label28_ =
+        AddLinkLabel("Label28", about::kClanSite, tr("Visit the %1 website").arg(about::kClan));
+    label27_[1] =
+        AddLinkLabel("Label27(1)", about::kTranslator, tr("Send the translator an email"));
     label27_[1]->setProperty("address", about::kTranslatorEmail);
     lblVersion_ = NamedLabel("lblVersion", AboutVersionText(), this);
 
     const std::array<std::pair<QLabel*, QLabel*>, 7> rows{{
-        {NamedLabel("Label14", QStringLiteral("Made by:"), this),
-         NamedLabel("lblMadeBy", about::kMaker, this)},
-        {NamedLabel("Label15", QStringLiteral("Email:"), this), lblEmail_},
-        {NamedLabel("Label16", QStringLiteral("Homepage:"), this), lblHomepage_},
-        {NamedLabel("Label20", QStringLiteral("Version:"), this), lblVersion_},
-        {NamedLabel("Label26", QStringLiteral("Beta Testing:"), this), label27_[0]},
-        {NamedLabel("Label29", about::kClan + QStringLiteral(" Website:"), this), label28_},
-        {NamedLabel("Label32", QStringLiteral("German translation:"), this), label27_[1]},
+        {NamedLabel("Label14", tr("Made by:"), this), NamedLabel("lblMadeBy", about::kMaker, this)},
+        {NamedLabel("Label15", tr("Email:"), this), lblEmail_},
+        {NamedLabel("Label16", tr("Homepage:"), this), lblHomepage_},
+        {NamedLabel("Label20", tr("Version:"), this), lblVersion_},
+        {NamedLabel("Label26", tr("Beta Testing:"), this), label27_[0]},
+        {NamedLabel("Label29", tr("%1 Website:").arg(about::kClan), this), label28_},
+        {NamedLabel("Label32", tr("German translation:"), this), label27_[1]},
     }};
     auto* grid = new QGridLayout;
     int row = 0;
@@ -72,7 +69,7 @@ AboutPage::AboutPage(Dialogs& dialogs, Desktop& desktop, QWidget* parent)
     grid->setColumnStretch(1, 1);
     outer->addLayout(grid);
 
-    cmdCheckForUpdate_ = new QPushButton(QStringLiteral("Check for update"), this);
+    cmdCheckForUpdate_ = new QPushButton(tr("Check for update"), this);
     cmdCheckForUpdate_->setObjectName(QStringLiteral("cmdCheckForUpdate"));
     connect(cmdCheckForUpdate_, &QPushButton::clicked, this, &AboutPage::CheckForUpdate);
     outer->addWidget(cmdCheckForUpdate_, 0, Qt::AlignLeft);
@@ -95,18 +92,17 @@ bool AboutPage::eventFilter(QObject* watched, QEvent* event) {
 
 void AboutPage::CheckForUpdate() {
     const auto answer = dialogs_.message(
-        this, QMessageBox::Question, QStringLiteral("Check for update"),
-        QStringLiteral("Make sure you are connected to the internet. Do you want to continue?"),
+        this, QMessageBox::Question, tr("Check for update"),
+        tr("Make sure you are connected to the internet. Do you want to continue?"),
         QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
-    const QString updater =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("updater"));
+    const QString updater = UpdaterProgramPath(QCoreApplication::applicationDirPath());
     if (!desktop_.startProgram(updater, {UpdaterVersionArgument()})) {
         // The analyzer ends only once the updater runs; otherwise it stays with its data.
-        dialogs_.message(this, QMessageBox::Critical, kProgramTitle,
-                         QStringLiteral("The updater could not be started:\r\n%1")
-                             .arg(QDir::toNativeSeparators(updater)));
+        dialogs_.message(
+            this, QMessageBox::Critical, kProgramTitle,
+            tr("The updater could not be started:\r\n%1").arg(QDir::toNativeSeparators(updater)));
         return;
     }
     window()->close();

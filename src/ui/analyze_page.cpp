@@ -33,8 +33,14 @@ constexpr qint64 kRepaintIntervalMs = 50;
 
 constexpr std::array<const char*, 7> kRowLabelNames{"Label3", "Label5", "Label6", "Label7",
                                                     "Label8", "Label9", "Label10"};
-constexpr std::array<const char*, 7> kRowCaptions{"Kills",     "Deaths",  "Teamkills", "Voicechats",
-                                                  "Textchats", "Unknown", "Total"};
+constexpr std::array<const char*, 7> kRowCaptions{
+    QT_TRANSLATE_NOOP("qla::ui::AnalyzePage", "Kills"),
+    QT_TRANSLATE_NOOP("qla::ui::AnalyzePage", "Deaths"),
+    QT_TRANSLATE_NOOP("qla::ui::AnalyzePage", "Teamkills"),
+    QT_TRANSLATE_NOOP("qla::ui::AnalyzePage", "Voicechats"),
+    QT_TRANSLATE_NOOP("qla::ui::AnalyzePage", "Textchats"),
+    QT_TRANSLATE_NOOP("qla::ui::AnalyzePage", "Unknown"),
+    QT_TRANSLATE_NOOP("qla::ui::AnalyzePage", "Total")};
 constexpr std::array<const char*, 7> kTotalNames{"txtKills",      "txtDeaths",    "txtTeamkills",
                                                  "txtVoiceChats", "txtTextChats", "txtUnknown",
                                                  "txtTotal"};
@@ -71,13 +77,13 @@ AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
       run_(std::move(run)) {
     auto* outer = new QVBoxLayout(this);
 
-    cmdStart_ = new QPushButton(QStringLiteral("Analyze"), this);
+    cmdStart_ = new QPushButton(tr("Analyze"), this);
     cmdStart_->setObjectName(QStringLiteral("cmdStart"));
-    cmdStart_->setToolTip(QStringLiteral("Analyze current logfile"));
+    cmdStart_->setToolTip(tr("Analyze current logfile"));
     connect(cmdStart_, &QPushButton::clicked, this, &AnalyzePage::AnalyzeCurrentLog);
-    chkMergePlayers_ = new QCheckBox(QStringLiteral("Merge player names"), this);
+    chkMergePlayers_ = new QCheckBox(tr("Merge player names"), this);
     chkMergePlayers_->setObjectName(QStringLiteral("chkMergePlayers"));
-    chkMergePlayers_->setToolTip(QStringLiteral(
+    chkMergePlayers_->setToolTip(tr(
         "Count each player once: names that differ only in colour codes, upper and lower case or "
         "blanks at the ends, and the old and new name of a rename, become one player in the "
         "player list and in every export. The totals stay the same."));
@@ -94,9 +100,9 @@ AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
 
     auto* middle = new QHBoxLayout;
     auto* grid = new QGridLayout;
-    auto* label12 = new QLabel(QStringLiteral("Total"), this);
+    auto* label12 = new QLabel(tr("Total"), this);
     label12->setObjectName(QStringLiteral("Label12"));
-    lblPlayername_ = new QLabel(QStringLiteral("Selected player"), this);
+    lblPlayername_ = new QLabel(tr("Selected player"), this);
     lblPlayername_->setObjectName(QStringLiteral("lblPlayername"));
     grid->addWidget(label12, 0, 1);
     grid->addWidget(lblPlayername_, 0, 2);
@@ -110,7 +116,7 @@ AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
             line->setFrameShadow(QFrame::Sunken);
             grid->addWidget(line, gridRow++, 0, 1, 3);
         }
-        auto* label = new QLabel(QString::fromLatin1(kRowCaptions[i]), this);
+        auto* label = new QLabel(tr(kRowCaptions[i]), this);
         label->setObjectName(QLatin1String(kRowLabelNames[i]));
         totals_[i] = NumberBox(kTotalNames[i], this);
         playerTotals_[i] = NumberBox(kPlayerNames[i], this);
@@ -123,11 +129,11 @@ AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
     middle->addLayout(grid);
 
     auto* listColumn = new QVBoxLayout;
-    lblPlayers_ = new QLabel(QStringLiteral("Players"), this);
+    lblPlayers_ = new QLabel(tr("Players"), this);
     lblPlayers_->setObjectName(QStringLiteral("lblPlayers"));
     lstNames_ = new QListWidget(this);
     lstNames_->setObjectName(QStringLiteral("lstNames"));
-    lstNames_->setToolTip(QStringLiteral("Select player to view details"));
+    lstNames_->setToolTip(tr("Select player to view details"));
     lstNames_->setMinimumWidth(160);
     connect(lstNames_, &QListWidget::currentRowChanged, this, &AnalyzePage::ShowSelectedPlayer);
     listColumn->addWidget(lblPlayers_);
@@ -136,7 +142,7 @@ AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
     outer->addLayout(middle, 1);
 
     auto* bottom = new QHBoxLayout;
-    auto* label4 = new QLabel(QStringLiteral("Progress"), this);
+    auto* label4 = new QLabel(tr("Progress"), this);
     label4->setObjectName(QStringLiteral("Label4"));
     pgbAnalyze_ = new QProgressBar(this);
     pgbAnalyze_->setObjectName(QStringLiteral("pgbAnalyze"));
@@ -150,8 +156,8 @@ AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
 
 void AnalyzePage::AnalyzeCurrentLog() {
     if (!store_.LogFileLoaded) {
-        dialogs_.message(this, QMessageBox::Warning, QStringLiteral("Start analyze"),
-                         QStringLiteral("Open a logfile first"));
+        dialogs_.message(this, QMessageBox::Warning, tr("Start analyze"),
+                         tr("Open a logfile first"));
         return;
     }
     RunAnalysis(chosen_());
@@ -178,16 +184,15 @@ void AnalyzePage::RunAnalysis(const AnalysisChoice& choice) {
         ClearResults();
         emit runningChanged(false);
         pgbAnalyze_->setValue(0);
-        dialogs_.message(this, QMessageBox::Critical, QStringLiteral("Start analyze"),
-                         QStringLiteral("There is not enough memory to analyse this log."));
+        dialogs_.message(this, QMessageBox::Critical, tr("Start analyze"),
+                         tr("There is not enough memory to analyse this log."));
         return;
     } catch (const std::exception& error) {
         // Nothing in the run is expected to throw; if it does, say so and leave usable controls.
         emit runningChanged(false);
         pgbAnalyze_->setValue(0);
-        dialogs_.message(
-            this, QMessageBox::Critical, QStringLiteral("Start analyze"),
-            QStringLiteral("The analysis stopped: %1").arg(QString::fromUtf8(error.what())));
+        dialogs_.message(this, QMessageBox::Critical, tr("Start analyze"),
+                         tr("The analysis stopped: %1").arg(QString::fromUtf8(error.what())));
         return;
     }
     if (chkMergePlayers_->isChecked())
@@ -225,10 +230,10 @@ void AnalyzePage::ClearResults() {
         totals_[i]->setText(QStringLiteral("0"));
         playerTotals_[i]->setText(QStringLiteral("0"));
     }
-    lblPlayername_->setText(QStringLiteral("Selected player"));
+    lblPlayername_->setText(tr("Selected player"));
     lblPlayername_->setToolTip(QString());
     lstNames_->clear();
-    lblPlayers_->setText(QStringLiteral("Players (0)"));
+    lblPlayers_->setText(tr("Players (%1)").arg(0));
     emit playersListed({});
 }
 
@@ -246,7 +251,7 @@ void AnalyzePage::FillPlayerList() {
     std::stable_sort(names.begin(), names.end(), ListOrder);
     const QStringList sorted(names.begin(), names.end());
     lstNames_->addItems(sorted);
-    lblPlayers_->setText(QStringLiteral("Players (%1)").arg(lstNames_->count()));
+    lblPlayers_->setText(tr("Players (%1)").arg(lstNames_->count()));
     emit playersListed(sorted);
 }
 

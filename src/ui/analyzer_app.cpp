@@ -7,17 +7,49 @@
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
 #include "ui/splash.h"
+#include "ui/startup_log.h"
 #include "ui/version.h"
+#include "window_language.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
 #include <QSettings>
 
 namespace qla::ui {
+
+namespace {
+
+// `Quarvel_Logfile_Analyzer [LOG]`, plus --help and --version, which print and end the program.
+// The positional arguments.
+QStringList ReadCommandLine(const QApplication& app) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "qla::ui::AnalyzerApp", "Statistics from the console log of a multiplayer shooter."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(
+        QStringLiteral("log"),
+        QCoreApplication::translate("qla::ui::AnalyzerApp", "The log to open."),
+        QStringLiteral("[LOG]"));
+    parser.process(app);
+    return parser.positionalArguments();
+}
+
+} // namespace
 
 int RunAnalyzer(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(kProgramTitle);
     RemoveTempFilesOnSignals();
+    QApplication::setApplicationVersion(UpdaterVersionArgument());
+    // Ties the window to its desktop entry and takes the installed icon, where there is one.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QLA_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(QLA_APP_ID)));
+    // German captions on a German desktop; the log's language is chosen on the first page.
+    InstallWindowLanguage(app);
+    const QStringList logs = ReadCommandLine(app);
+
     AnalysisStore store;
     SystemDialogs dialogs;
     SystemDesktop desktop;
@@ -29,13 +61,14 @@ int RunAnalyzer(int argc, char** argv) {
     QSettings settings(QSettings::UserScope, QStringLiteral("quarvel"),
                        QStringLiteral("logfile-analyzer"));
     window->RememberIn(settings);
-    OpenLogOfArguments(*window, QCoreApplication::arguments());
+    OpenLogOfArguments(*window, QStringList{QCoreApplication::applicationFilePath()} + logs);
     return QApplication::exec();
 }
 
 void OpenLogOfArguments(MainWindow& window, const QStringList& arguments) {
-    if (arguments.size() > 1)
-        window.OpenLog(arguments.at(1));
+    const QString log = StartupLogPath(arguments.mid(1));
+    if (!log.isEmpty())
+        window.OpenLog(log);
 }
 
 } // namespace qla::ui

@@ -41,9 +41,9 @@ frmExportAllStatus::frmExportAllStatus(ExportAllContext context, Dialogs& dialog
                                        QWidget* parent)
     : QDialog(parent), context_(std::move(context)), dialogs_(dialogs), desktop_(desktop) {
     setObjectName(QStringLiteral("frmExportAllStatus"));
-    setWindowTitle(QStringLiteral("Export All Data"));
+    setWindowTitle(tr("Export All Data"));
 
-    auto* options = new QGroupBox(QStringLiteral("Options"), this);
+    auto* options = new QGroupBox(tr("Options"), this);
     options->setObjectName(QStringLiteral("fraOptions"));
     txtOutput_ = new QLineEdit(options);
     txtOutput_->setObjectName(QStringLiteral("txtOutput"));
@@ -53,30 +53,28 @@ frmExportAllStatus::frmExportAllStatus(ExportAllContext context, Dialogs& dialog
         txtOutput_->setText(context_.Memory->Value(memory_keys::kSiteFolder).toString());
     auto* browse = new QPushButton(QStringLiteral("..."), options);
     browse->setObjectName(QStringLiteral("cmdBrowse"));
-    browse->setToolTip(QStringLiteral("Browse..."));
+    browse->setToolTip(tr("Browse..."));
     connect(browse, &QPushButton::clicked, this, &frmExportAllStatus::cmdBrowse_Click);
     auto* group = new QButtonGroup(this);
-    constexpr std::array<const char*, 3> captions{"Overwrite existing files", "Skip file",
-                                                  "Ask what to do"};
+    const std::array<QString, 3> captions{tr("Overwrite existing files"), tr("Skip file"),
+                                          tr("Ask what to do")};
     for (int i = 0; i < 3; ++i) {
-        optFileExists_[i] = new QRadioButton(QString::fromLatin1(captions[i]), options);
+        optFileExists_[i] = new QRadioButton(captions[i], options);
         optFileExists_[i]->setObjectName(IndexedName("optFileExists", i));
         group->addButton(optFileExists_[i], i);
     }
     optFileExists_[0]->setChecked(true);
     auto* optionsGrid = new QGridLayout(options);
-    optionsGrid->addWidget(NamedLabel("Label1", QStringLiteral("Output directory"), options), 0, 0,
-                           1, 2);
+    optionsGrid->addWidget(NamedLabel("Label1", tr("Output directory"), options), 0, 0, 1, 2);
     optionsGrid->addWidget(txtOutput_, 1, 0);
     optionsGrid->addWidget(browse, 1, 1);
-    optionsGrid->addWidget(NamedLabel("Label4", QStringLiteral("If file exists:"), options), 2, 0,
-                           1, 2);
+    optionsGrid->addWidget(NamedLabel("Label4", tr("If file exists:"), options), 2, 0, 1, 2);
     for (int i = 0; i < 3; ++i)
         optionsGrid->addWidget(optFileExists_[i], 3 + i, 0, 1, 2);
 
-    auto* status = new QGroupBox(QStringLiteral("Status"), this);
+    auto* status = new QGroupBox(tr("Status"), this);
     status->setObjectName(QStringLiteral("fraStatus"));
-    lblCurrentFile_ = NamedLabel("lblCurrentFile", QStringLiteral("file"), status);
+    lblCurrentFile_ = NamedLabel("lblCurrentFile", tr("file"), status);
     lblNumFiles_ = NamedLabel("lblNumFiles", QStringLiteral("0 / 0"), status);
     pgbAllData_ = new QProgressBar(status);
     pgbAllData_->setObjectName(QStringLiteral("pgbAllData"));
@@ -84,18 +82,17 @@ frmExportAllStatus::frmExportAllStatus(ExportAllContext context, Dialogs& dialog
     pgbAllData_->setValue(0);
     pgbAllData_->setTextVisible(false);
     auto* statusGrid = new QGridLayout(status);
-    statusGrid->addWidget(NamedLabel("Label2", QStringLiteral("Current file:"), status), 0, 0);
+    statusGrid->addWidget(NamedLabel("Label2", tr("Current file:"), status), 0, 0);
     statusGrid->addWidget(lblCurrentFile_, 0, 1);
-    statusGrid->addWidget(NamedLabel("Label5", QStringLiteral("Files:"), status), 1, 0);
+    statusGrid->addWidget(NamedLabel("Label5", tr("Files:"), status), 1, 0);
     statusGrid->addWidget(lblNumFiles_, 1, 1);
-    statusGrid->addWidget(NamedLabel("Label3", QStringLiteral("Total Progress"), status), 2, 0, 1,
-                          2);
+    statusGrid->addWidget(NamedLabel("Label3", tr("Total Progress"), status), 2, 0, 1, 2);
     statusGrid->addWidget(pgbAllData_, 3, 0, 1, 2);
     statusGrid->setColumnStretch(1, 1);
 
-    cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK_ = new QPushButton(tr("OK"), this);
     cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-    cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel_ = new QPushButton(tr("Cancel"), this);
     cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
     connect(cmdOK_, &QPushButton::clicked, this, &frmExportAllStatus::cmdOK_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmExportAllStatus::reject);
@@ -126,8 +123,7 @@ void frmExportAllStatus::reject() {
 
 void frmExportAllStatus::cmdBrowse_Click() {
     // A cancelled picker answers the empty text, which empties the box.
-    txtOutput_->setText(
-        dialogs_.folder(this, QStringLiteral("Select output directory"), txtOutput_->text()));
+    txtOutput_->setText(dialogs_.folder(this, tr("Select output directory"), txtOutput_->text()));
 }
 
 void frmExportAllStatus::cmdOK_Click() {
@@ -143,10 +139,10 @@ void frmExportAllStatus::cmdOK_Click() {
     }
     cmdCancel_->setEnabled(false);
     const std::int64_t count = CountExportAllFiles(*context_.Store);
-    const auto answer = dialogs_.message(
-        this, QMessageBox::Question, QStringLiteral("Export All Data?"),
-        QStringLiteral("%1 files will be created. Do you want to continue?").arg(count),
-        QMessageBox::Yes | QMessageBox::No);
+    const auto answer =
+        dialogs_.message(this, QMessageBox::Question, tr("Export All Data?"),
+                         tr("%1 files will be created. Do you want to continue?").arg(count),
+                         QMessageBox::Yes | QMessageBox::No);
     if (answer == QMessageBox::Yes) {
         cmdCancel_->setEnabled(true); // now it cancels the run
         if (!WriteSite(folder))
@@ -157,7 +153,7 @@ void frmExportAllStatus::cmdOK_Click() {
 
 void frmExportAllStatus::ShowRefusal(const QString& folder, const std::string& refusal) {
     dialogs_.message(this, QMessageBox::Warning, kProgramTitle,
-                     QStringLiteral("The output directory cannot be used:\r\n%1\r\n%2")
+                     tr("The output directory cannot be used:\r\n%1\r\n%2")
                          .arg(folder, QString::fromStdString(refusal)));
     txtOutput_->setFocus();
     txtOutput_->selectAll();
@@ -179,8 +175,8 @@ bool frmExportAllStatus::WriteSite(const QString& folder) {
         if (toAll)
             return *toAll;
         const auto answer = dialogs_.message(
-            this, QMessageBox::Question, QStringLiteral("Export All Data"),
-            QStringLiteral("%1\r\nFile exists! Overwrite?").arg(QString::fromStdString(fileName)),
+            this, QMessageBox::Question, tr("Export All Data"),
+            tr("%1\r\nFile exists! Overwrite?").arg(QString::fromStdString(fileName)),
             QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No | QMessageBox::NoToAll |
                 QMessageBox::Cancel);
         if (answer == QMessageBox::YesToAll)
@@ -203,7 +199,7 @@ bool frmExportAllStatus::WriteSite(const QString& folder) {
     try {
         result = qla::RunExport(*context_.Store, request).Site;
     } catch (const std::bad_alloc&) {
-        result.Refused = "There is not enough memory to write the pages.";
+        result.Refused = tr("There is not enough memory to write the pages.").toStdString();
     }
     running_ = false;
     cmdCancel_->setEnabled(false);
@@ -219,7 +215,7 @@ bool frmExportAllStatus::WriteSite(const QString& folder) {
             lines << QString::fromStdString(result.Errors[i].FileName) + QStringLiteral(": ") +
                          QString::fromStdString(result.Errors[i].Error);
         if (result.Errors.size() > kListedErrors)
-            lines << QStringLiteral("... and %1 more").arg(result.Errors.size() - kListedErrors);
+            lines << tr("... and %1 more").arg(result.Errors.size() - kListedErrors);
         dialogs_.message(this, QMessageBox::NoIcon, kProgramTitle,
                          lines.join(QStringLiteral("\r\n")));
     }
@@ -231,12 +227,12 @@ bool frmExportAllStatus::WriteSite(const QString& folder) {
 }
 
 void frmExportAllStatus::ShowSummary(const QString& folder, const ExportAllResult& result) {
-    QString text = (result.FilesWritten == 1 ? QStringLiteral("1 file written to %2")
-                                             : QStringLiteral("%1 files written to %2"))
-                       .arg(result.FilesWritten)
-                       .arg(folder);
+    QString text = result.FilesWritten == 1
+                       ? tr("1 file written to %1").arg(folder)
+                       : tr("%1 files written to %2").arg(result.FilesWritten).arg(folder);
     if (result.Cancelled || result.Stopped)
-        text += QStringLiteral("\r\nThe export was stopped; the other files were not written.");
+        text += QStringLiteral("\r\n") +
+                tr("The export was stopped; the other files were not written.");
     const auto answer = dialogs_.message(this, QMessageBox::Information, kProgramTitle, text,
                                          QMessageBox::Ok | QMessageBox::Open);
     if (answer == QMessageBox::Open)

@@ -4,6 +4,7 @@
 
 #include "ui/control_names.h"
 #include "ui/dialogs.h"
+#include "ui/export_captions.h"
 #include "ui/export_controls.h"
 #include "ui/version.h"
 
@@ -28,26 +29,24 @@ ExportChoices::ExportChoices(Dialogs& dialogs, QWidget* parent)
     std::string_view lastTab;
     for (const ExportViewInfo& view : ExportViews()) {
         if (view.Tab != lastTab)
-            tabExport_->addTab(FromUtf8(view.Tab));
+            tabExport_->addTab(ExportCaption(view.Tab));
         lastTab = view.Tab;
     }
     subPages_ = new QStackedWidget(this);
     subPages_->setObjectName(QStringLiteral("stackExport"));
     subPages_->setFrameShape(QFrame::StyledPanel);
     const std::array<QWidget*, 6> built{
-        BuildTableSubPage(ExportView::Standard, 0, "Label13",
-                          QStringLiteral("Select standard info to export:"), "Label23",
-                          "chkStandard", "optStandardOrder"),
+        BuildTableSubPage(ExportView::Standard, 0, "Label13", tr("Select standard info to export:"),
+                          "Label23", "chkStandard", "optStandardOrder"),
         BuildTableSubPage(ExportView::PlayerDetails, 1, "Label17",
-                          QStringLiteral("Select player info to export:"), "Label24",
-                          "chkPlayerDetails", "optPlayerDetails"),
-        BuildTableSubPage(ExportView::Weapons, 2, "Label18",
-                          QStringLiteral("Select weapon info to export:"), "Label25",
-                          "chkWeaponDetails", "optWeaponDetails"),
-        BuildChatSubPage(ExportView::VoiceChat, "Label19",
-                         QStringLiteral("Select voice chat  info to export:"), "chkVoiceChat"),
-        BuildChatSubPage(ExportView::TextChat, "Label21",
-                         QStringLiteral("Select text chat  info to export:"), "chkTextChat"),
+                          tr("Select player info to export:"), "Label24", "chkPlayerDetails",
+                          "optPlayerDetails"),
+        BuildTableSubPage(ExportView::Weapons, 2, "Label18", tr("Select weapon info to export:"),
+                          "Label25", "chkWeaponDetails", "optWeaponDetails"),
+        BuildChatSubPage(ExportView::VoiceChat, "Label19", tr("Select voice chat  info to export:"),
+                         "chkVoiceChat"),
+        BuildChatSubPage(ExportView::TextChat, "Label21", tr("Select text chat  info to export:"),
+                         "chkTextChat"),
         BuildOtherSubPage()};
     for (int i = 0; i < 6; ++i) {
         fraExport_[i] = built[i];
@@ -126,7 +125,7 @@ QWidget* ExportChoices::BuildTableSubPage(ExportView view, int sortIndex, const 
     controls.SortHow->setCurrentIndex(0);
     const SubPageLayout layout =
         StartSubPage(page, NamedLabel(titleName, title, page),
-                     NamedLabel(orderByName, QStringLiteral("Order by:"), page), controls.SortHow);
+                     NamedLabel(orderByName, tr("Order by:"), page), controls.SortHow);
     QVBoxLayout* choiceColumn = nullptr;
     if (info.NeedsPlayer) {
         // The player to export above its sections, which stand in columns of three.
@@ -169,8 +168,7 @@ QWidget* ExportChoices::BuildChatSubPage(ExportView view, const char* titleName,
 QWidget* ExportChoices::BuildOtherSubPage() {
     auto* page = new QWidget;
     const SubPageLayout layout = StartSubPage(
-        page, NamedLabel("Label22", QStringLiteral("Select other info to export:"), page), nullptr,
-        nullptr);
+        page, NamedLabel("Label22", tr("Select other info to export:"), page), nullptr, nullptr);
     auto* group = new QButtonGroup(page);
     optOther_[0] = ArrayOption("optOther", 0, InfoOf(ExportView::Junk).Choice, group, page);
     optOther_[1] = ArrayOption("optOther", 1, InfoOf(ExportView::AllData).Choice, group, page);
@@ -188,7 +186,7 @@ void ExportChoices::KeepOneChatType(ExportView view, std::size_t index) {
     if (boxes[index]->isChecked() || boxes[other]->isChecked())
         return;
     dialogs_.message(this, QMessageBox::Information, kProgramTitle,
-                     QStringLiteral("You have to select at least 1 type of chat!"));
+                     tr("You have to select at least 1 type of chat!"));
     boxes[index]->setChecked(true);
 }
 

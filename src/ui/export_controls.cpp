@@ -2,11 +2,13 @@
 #include "ui/export_controls.h"
 
 #include "ui/control_names.h"
+#include "ui/export_captions.h"
 #include "ui/version.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -16,7 +18,7 @@ std::vector<QCheckBox*> CheckBoxes(const ExportViewInfo& view, const char* array
                                    QWidget* parent) {
     std::vector<QCheckBox*> boxes;
     for (std::size_t i = 0; i < view.Checks.size(); ++i) {
-        auto* box = new QCheckBox(FromUtf8(view.Checks[i]), parent);
+        auto* box = new QCheckBox(ExportCaption(view.Checks[i]), parent);
         box->setObjectName(IndexedName(arrayName, static_cast<int>(i)));
         box->setChecked(true);
         boxes.push_back(box);
@@ -58,7 +60,7 @@ std::optional<int> SelectedOrder(const std::vector<QRadioButton*>& options) {
 
 QRadioButton* ArrayOption(const char* arrayName, int index, std::string_view caption,
                           QButtonGroup* group, QWidget* parent) {
-    auto* option = new QRadioButton(FromUtf8(caption), parent);
+    auto* option = new QRadioButton(ExportCaption(caption), parent);
     option->setObjectName(IndexedName(arrayName, index));
     group->addButton(option, index);
     return option;
@@ -67,7 +69,8 @@ QRadioButton* ArrayOption(const char* arrayName, int index, std::string_view cap
 QComboBox* SortHow(int index, QWidget* parent) {
     auto* box = new QComboBox(parent);
     box->setObjectName(IndexedName("cmbSortHow", index));
-    box->addItems({QStringLiteral("Ascending"), QStringLiteral("Descending")});
+    box->addItems({QCoreApplication::translate("qla::ui::ExportControls", "Ascending"),
+                   QCoreApplication::translate("qla::ui::ExportControls", "Descending")});
     return box;
 }
 

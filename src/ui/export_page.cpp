@@ -8,6 +8,7 @@
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/export_all_dialog.h"
+#include "ui/export_captions.h"
 #include "ui/export_choices.h"
 #include "ui/log_info_page.h"
 #include "ui/options_dialog.h"
@@ -79,17 +80,17 @@ ExportPage::ExportPage(const AnalysisStore& store, const LogInfoPage& logInfo, D
     outer->addWidget(choices_, 1);
 
     auto* bottom = new QHBoxLayout;
-    cmdOptions_ = new QPushButton(QStringLiteral("Options..."), this);
+    cmdOptions_ = new QPushButton(tr("Options..."), this);
     cmdOptions_->setObjectName(QStringLiteral("cmdOptions"));
     connect(cmdOptions_, &QPushButton::clicked, this, &ExportPage::ShowExportOptions);
-    chkOpenSavedFile_ = new QCheckBox(QStringLiteral("Open file after save"), this);
+    chkOpenSavedFile_ = new QCheckBox(tr("Open file after save"), this);
     chkOpenSavedFile_->setObjectName(QStringLiteral("chkOpenSavedFile"));
     cmbExportType_ = new QComboBox(this);
     cmbExportType_->setObjectName(QStringLiteral("cmbExportType"));
     for (const ExportFormatInfo& format : ExportFormats())
-        cmbExportType_->addItem(FromUtf8(format.Caption));
+        cmbExportType_->addItem(ExportCaption(format.Caption));
     cmbExportType_->setCurrentIndex(0);
-    cmdExport_ = new QPushButton(QStringLiteral("Export"), this);
+    cmdExport_ = new QPushButton(tr("Export"), this);
     cmdExport_->setObjectName(QStringLiteral("cmdExport"));
     // Nothing to export before the first analysis.
     cmdExport_->setEnabled(false);
@@ -97,7 +98,7 @@ ExportPage::ExportPage(const AnalysisStore& store, const LogInfoPage& logInfo, D
     bottom->addWidget(cmdOptions_);
     bottom->addWidget(chkOpenSavedFile_);
     bottom->addStretch(1);
-    bottom->addWidget(NamedLabel("Label30", QStringLiteral("Type of file"), this));
+    bottom->addWidget(NamedLabel("Label30", tr("Type of file"), this));
     bottom->addWidget(cmbExportType_);
     bottom->addWidget(cmdExport_);
     outer->addLayout(bottom);
@@ -133,8 +134,7 @@ void ExportPage::ExportCurrentView() {
         std::clamp<int>(cmbExportType_->currentIndex(), 0, static_cast<int>(formats.size()) - 1))];
 
     if (view.NeedsPlayer && !choices_->ChosenPlayer()) {
-        dialogs_.message(this, QMessageBox::Warning, QStringLiteral("Export"),
-                         QStringLiteral("Select a player first"));
+        dialogs_.message(this, QMessageBox::Warning, tr("Export"), tr("Select a player first"));
         return;
     }
     if (format.TakesTextOptions) {
@@ -151,21 +151,20 @@ void ExportPage::ExportCurrentView() {
                                       dialogs_, desktop_, this);
             dialog.exec();
         } else {
-            const QString kind = FromUtf8(format.Kind);
-            dialogs_.message(this, QMessageBox::Warning,
-                             QStringLiteral("All Data - %1 export").arg(kind),
-                             QStringLiteral("All Data '%1 export' not supported").arg(kind));
+            const QString kind = ExportCaption(format.Kind);
+            dialogs_.message(this, QMessageBox::Warning, tr("All Data - %1 export").arg(kind),
+                             tr("All Data '%1 export' not supported").arg(kind));
         }
         return;
     }
     // Say so before a file is chosen.
     if (!takesFormat) {
         const auto sole = SoleViewTaking(format.Format);
-        dialogs_.message(this, QMessageBox::Warning, QStringLiteral("Export"),
-                         sole ? QStringLiteral("%1 export is only supported for the %2 info")
-                                    .arg(FromUtf8(format.Kind), FromUtf8(InfoOf(*sole).Name))
-                              : QStringLiteral("%1 export is not supported for this page")
-                                    .arg(FromUtf8(format.Kind)));
+        dialogs_.message(
+            this, QMessageBox::Warning, tr("Export"),
+            sole ? tr("%1 export is only supported for the %2 info")
+                       .arg(ExportCaption(format.Kind), FromUtf8(InfoOf(*sole).Name))
+                 : tr("%1 export is not supported for this page").arg(ExportCaption(format.Kind)));
         return;
     }
     ExportToFile(view, format);
@@ -192,7 +191,7 @@ void ExportPage::ExportToFile(const ExportViewInfo& view, const ExportFormatInfo
         const BusyPointer busy;
         outcome = RunExport(store_, request);
     } catch (const std::bad_alloc&) {
-        outcome.File.Error = "There is not enough memory to write the file.";
+        outcome.File.Error = tr("There is not enough memory to write the file.").toStdString();
     }
     emit runningChanged(false);
 
@@ -201,18 +200,18 @@ void ExportPage::ExportToFile(const ExportViewInfo& view, const ExportFormatInfo
         dialogs_.message(this, QMessageBox::NoIcon, kProgramTitle,
                          QString::fromStdString(outcome.File.Error) + QStringLiteral("\r\n") +
                              path);
-        lblExportStatus_->setText(QStringLiteral("Not saved: %1").arg(path));
+        lblExportStatus_->setText(tr("Not saved: %1").arg(path));
         return; // a failed file is not handed to the browser
     }
-    lblExportStatus_->setText(QStringLiteral("Saved to %1").arg(path));
+    lblExportStatus_->setText(tr("Saved to %1").arg(path));
     if (chkOpenSavedFile_->isChecked())
         OpenInNewBrowserWindow(desktop_, path);
 }
 
 QString ExportPage::AskExportPath(const ExportFormatInfo& format) {
     for (;;) {
-        QString path = dialogs_.saveFile(this, QStringLiteral("Export as HTML"),
-                                         {FromUtf8(format.FileFilter)}, lastExportPath_);
+        QString path = dialogs_.saveFile(this, tr("Export as HTML"),
+                                         {ExportCaption(format.FileFilter)}, lastExportPath_);
         if (path.isEmpty())
             return {}; // Cancel ends the export; nothing is written.
         path = WithDefaultExtension(path, format);
@@ -221,10 +220,9 @@ QString ExportPage::AskExportPath(const ExportFormatInfo& format) {
         // Any name counts, a dangling link too: the writer then refuses what it cannot replace.
         if (!PathExists(QFile::encodeName(path).toStdString()))
             return path;
-        const auto answer =
-            dialogs_.message(this, QMessageBox::Question, QStringLiteral("HTML Export"),
-                             QStringLiteral("File exists! Overwrite?"),
-                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        const auto answer = dialogs_.message(
+            this, QMessageBox::Question, tr("HTML Export"), tr("File exists! Overwrite?"),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer == QMessageBox::Yes)
             return path;
         if (answer != QMessageBox::No)

@@ -40,9 +40,9 @@ LogInfoPage::LogInfoPage(AnalysisStore& store, Dialogs& dialogs, WindowMemory& m
     : QWidget(parent), store_(store), dialogs_(dialogs), memory_(memory) {
     auto* grid = new QGridLayout(this);
 
-    cmdOpen_ = new QPushButton(QStringLiteral("Open File"), this);
+    cmdOpen_ = new QPushButton(tr("Open File"), this);
     cmdOpen_->setObjectName(QStringLiteral("cmdOpen"));
-    cmdOpen_->setToolTip(QStringLiteral("Open a logfile"));
+    cmdOpen_->setToolTip(tr("Open a logfile"));
     connect(cmdOpen_, &QPushButton::clicked, this, &LogInfoPage::ChooseAndOpenLog);
     grid->addWidget(cmdOpen_, 0, 0, Qt::AlignLeft);
 
@@ -50,32 +50,32 @@ LogInfoPage::LogInfoPage(AnalysisStore& store, Dialogs& dialogs, WindowMemory& m
     txtServerName_->setObjectName(QStringLiteral("txtServerName"));
     txtServerName_->installEventFilter(this);
 
-    txtFilename_ = ReadOnlyBox("txtFilename", QStringLiteral("Filename"), this);
+    txtFilename_ = ReadOnlyBox("txtFilename", tr("Filename"), this);
     // A long path is read in full from the tooltip.
     connect(txtFilename_, &QLineEdit::textChanged, txtFilename_, &QLineEdit::setToolTip);
-    txtDateTime_ = ReadOnlyBox("txtDateTime", QStringLiteral("Date / Time logfile created"), this);
-    txtLines_ = ReadOnlyBox("txtLines", QStringLiteral("Number of lines in the logfile"), this);
+    txtDateTime_ = ReadOnlyBox("txtDateTime", tr("Date / Time logfile created"), this);
+    txtLines_ = ReadOnlyBox("txtLines", tr("Number of lines in the logfile"), this);
 
     cmbLanguage_ = new QComboBox(this);
     cmbLanguage_->setObjectName(QStringLiteral("cmbLanguage"));
-    cmbLanguage_->addItems({QStringLiteral("English"), QStringLiteral("German")});
+    cmbLanguage_->addItems({tr("English"), tr("German")});
     cmbLanguage_->setCurrentIndex(0);
     // Beside the language: how the log's lines are read. Classic keeps every number as it was.
     cmbRecognition_ = new QComboBox(this);
     cmbRecognition_->setObjectName(QStringLiteral("cmbRecognition"));
-    cmbRecognition_->addItems({QStringLiteral("Classic"), QStringLiteral("Full")});
+    cmbRecognition_->addItems({tr("Classic"), tr("Full")});
     cmbRecognition_->setCurrentIndex(0);
     cmbRecognition_->setToolTip(
-        QStringLiteral("Classic: the original phrase tables. Full: every line shape the game "
-                       "writes (chat by its shape, newer deaths, cut names)."));
+        tr("Classic: the original phrase tables. Full: every line shape the game "
+           "writes (chat by its shape, newer deaths, cut names)."));
 
     const std::array<std::pair<QLabel*, QWidget*>, 6> rows{{
-        {NamedLabel("Label31", QStringLiteral("Game title"), this), txtServerName_},
-        {NamedLabel("Label11", QStringLiteral("Filename"), this), txtFilename_},
-        {NamedLabel("Label1", QStringLiteral("Logfile date/time"), this), txtDateTime_},
-        {NamedLabel("Label2", QStringLiteral("Number of lines"), this), txtLines_},
-        {NamedLabel("lblLanguage", QStringLiteral("Logfile Language"), this), cmbLanguage_},
-        {NamedLabel("lblRecognition", QStringLiteral("Recognition"), this), cmbRecognition_},
+        {NamedLabel("Label31", tr("Game title"), this), txtServerName_},
+        {NamedLabel("Label11", tr("Filename"), this), txtFilename_},
+        {NamedLabel("Label1", tr("Logfile date/time"), this), txtDateTime_},
+        {NamedLabel("Label2", tr("Number of lines"), this), txtLines_},
+        {NamedLabel("lblLanguage", tr("Logfile Language"), this), cmbLanguage_},
+        {NamedLabel("lblRecognition", tr("Recognition"), this), cmbRecognition_},
     }};
     int row = 1;
     for (const auto& [label, field] : rows) {
@@ -149,9 +149,8 @@ void LogInfoPage::SelectGameTitle() {
 
 void LogInfoPage::ChooseAndOpenLog() {
     const QString path =
-        dialogs_.openFile(this, QStringLiteral("Open Quarvel Log file"),
-                          {QStringLiteral("Log file (*.log)"), QStringLiteral("Text file (*.txt)"),
-                           QStringLiteral("All files (*)")},
+        dialogs_.openFile(this, tr("Open Quarvel Log file"),
+                          {tr("Log file (*.log)"), tr("Text file (*.txt)"), tr("All files (*)")},
                           memory_.Value(memory_keys::kOpenFolder).toString());
     OpenLog(path);
     if (store_.LogFileLoaded && txtFilename_->text() == path && !path.isEmpty())
@@ -189,12 +188,12 @@ void LogInfoPage::ProposeOtherLanguage() {
         return;
     languageProposed_ = true;
     const QString name = cmbLanguage_->itemText(*better == LogLanguage::German ? 1 : 0);
-    const auto answer = dialogs_.message(
-        this, QMessageBox::Question, kProgramTitle,
-        QStringLiteral("The kill and death lines of this log are written in %1.\r\n"
-                       "Analyze it as a %1 log?")
-            .arg(name),
-        QMessageBox::Yes | QMessageBox::No);
+    const auto answer =
+        dialogs_.message(this, QMessageBox::Question, kProgramTitle,
+                         tr("The kill and death lines of this log are written in %1.\r\n"
+                            "Analyze it as a %1 log?")
+                             .arg(name),
+                         QMessageBox::Yes | QMessageBox::No);
     if (answer == QMessageBox::Yes)
         cmbLanguage_->setCurrentIndex(*better == LogLanguage::German ? 1 : 0);
 }

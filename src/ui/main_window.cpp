@@ -34,9 +34,9 @@ MainWindow::MainWindow(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
 
     tabMain_ = new QTabBar(this);
     tabMain_->setObjectName(QStringLiteral("tabMain"));
-    for (const char* caption :
-         {"Logfile Information", "Analyze Logfile", "Export Logfile", "About"})
-        tabMain_->addTab(QString::fromLatin1(caption));
+    for (const QString& caption :
+         {tr("Logfile Information"), tr("Analyze Logfile"), tr("Export Logfile"), tr("About")})
+        tabMain_->addTab(caption);
 
     infoPage_ = new LogInfoPage(store_, dialogs, memory_);
     analyzePage_ = new AnalyzePage(store_, dialogs, [this] {

@@ -66,7 +66,7 @@ frmSplash::frmSplash(QWidget* parent)
     name->setFont(big);
     auto* version = new QLabel(SplashVersionText(), this);
     version->setObjectName(QStringLiteral("Label2"));
-    auto* wait = new QLabel(QStringLiteral("Please wait... loading"), this);
+    auto* wait = new QLabel(tr("Please wait... loading"), this);
     wait->setObjectName(QStringLiteral("Label3"));
 
     auto* layout = new QVBoxLayout(this);

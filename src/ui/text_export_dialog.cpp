@@ -16,18 +16,18 @@ namespace qla::ui {
 
 frmTextExport::frmTextExport(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmTextExport"));
-    setWindowTitle(QStringLiteral("Export TXT"));
+    setWindowTitle(tr("Export TXT"));
 
-    auto* options = new QGroupBox(QStringLiteral("Options"), this);
+    auto* options = new QGroupBox(tr("Options"), this);
     options->setObjectName(QStringLiteral("fraOptions"));
-    chkInclude_ = new QCheckBox(QStringLiteral("Include column Name"), options);
+    chkInclude_ = new QCheckBox(tr("Include column Name"), options);
     chkInclude_->setObjectName(QStringLiteral("chkInclude"));
     chkInclude_->setChecked(true);
-    auto* label = new QLabel(QStringLiteral("Seperator"), options);
+    auto* label = new QLabel(tr("Seperator"), options);
     label->setObjectName(QStringLiteral("Label1"));
     txtSeperator_ = new QLineEdit(QStringLiteral(","), options);
     txtSeperator_->setObjectName(QStringLiteral("txtSeperator"));
-    chkColor_ = new QCheckBox(QStringLiteral("Remove colors from names"), options);
+    chkColor_ = new QCheckBox(tr("Remove colors from names"), options);
     chkColor_->setObjectName(QStringLiteral("chkColor"));
     auto* optionsGrid = new QGridLayout(options);
     optionsGrid->addWidget(chkInclude_, 0, 0, 1, 2);
@@ -35,7 +35,7 @@ frmTextExport::frmTextExport(QWidget* parent) : QDialog(parent) {
     optionsGrid->addWidget(txtSeperator_, 1, 1);
     optionsGrid->addWidget(chkColor_, 2, 0, 1, 2);
 
-    auto* preview = new QGroupBox(QStringLiteral("Preview"), this);
+    auto* preview = new QGroupBox(tr("Preview"), this);
     preview->setObjectName(QStringLiteral("fraPreview"));
     txtPreview_ = new QPlainTextEdit(preview);
     txtPreview_->setObjectName(QStringLiteral("txtPreview"));
@@ -53,10 +53,10 @@ frmTextExport::frmTextExport(QWidget* parent) : QDialog(parent) {
     auto* previewLayout = new QVBoxLayout(preview);
     previewLayout->addWidget(txtPreview_);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(tr("Cancel"), this);
     cancel->setObjectName(QStringLiteral("Command1"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     // Esc and closing the window cancel too, through QDialog::reject.

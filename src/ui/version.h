@@ -3,6 +3,7 @@
 
 #include "core/product.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <string_view>
@@ -19,7 +20,7 @@ inline const QString kPlaceholderTitle = FromUtf8(kPlaceholderGameTitle);
 
 // "v 0.8 build 2" on the splash.
 inline QString SplashVersionText() {
-    return QStringLiteral("v %1.%2 build %3")
+    return QCoreApplication::translate("qla::ui::Version", "v %1.%2 build %3")
         .arg(kVersionMajor)
         .arg(kVersionMinor)
         .arg(kVersionRevision);
@@ -27,7 +28,7 @@ inline QString SplashVersionText() {
 
 // "0.8 build 2" on the About page.
 inline QString AboutVersionText() {
-    return QStringLiteral("%1.%2 build %3")
+    return QCoreApplication::translate("qla::ui::Version", "%1.%2 build %3")
         .arg(kVersionMajor)
         .arg(kVersionMinor)
         .arg(kVersionRevision);

@@ -2,6 +2,7 @@
 // frm_update_check.cpp.
 #include "frm_update.h"
 
+#include "analyzer_location.h"
 #include "desktop.h"
 #include "message_boxes.h"
 #include "update_texts.h"
@@ -31,19 +32,19 @@ frmUpdate::frmUpdate(const UpdateSettings& settings, const UpdaterServices& serv
                      QWidget* parent)
     : QWidget(parent), settings_(settings), services_(services), fetch_(settings.DeadlineMs) {
     setObjectName(QStringLiteral("frmUpdate"));
-    setWindowTitle(texts::kCaption);
+    setWindowTitle(texts::Caption());
 
-    label1_ = new QLabel(QStringLiteral("Status:"), this);
+    label1_ = new QLabel(tr("Status:"), this);
     label1_->setObjectName(QStringLiteral("Label1"));
     txtStatus_ = new QPlainTextEdit(this);
     txtStatus_->setObjectName(QStringLiteral("txtStatus"));
     txtStatus_->setReadOnly(true);
 
-    cmdChanges_ = MakeButton(QStringLiteral("cmdChanges"), QStringLiteral("View changes"), this);
-    cmdDownload_ = MakeButton(QStringLiteral("cmdDownload"), QStringLiteral("Download"), this);
-    cmdCancel_ = MakeButton(QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), this);
-    cmdClose_ = MakeButton(QStringLiteral("cmdClose"), QStringLiteral("Close"), this);
-    cmdAbout_ = MakeButton(QStringLiteral("cmdAbout"), QStringLiteral("About"), this);
+    cmdChanges_ = MakeButton(QStringLiteral("cmdChanges"), tr("View changes"), this);
+    cmdDownload_ = MakeButton(QStringLiteral("cmdDownload"), tr("Download"), this);
+    cmdCancel_ = MakeButton(QStringLiteral("cmdCancel"), tr("Cancel"), this);
+    cmdClose_ = MakeButton(QStringLiteral("cmdClose"), tr("Close"), this);
+    cmdAbout_ = MakeButton(QStringLiteral("cmdAbout"), tr("About"), this);
     cmdChanges_->setEnabled(false);
     cmdDownload_->setEnabled(false);
     // Close takes Cancel's place: only one of them is ever visible.
@@ -73,7 +74,7 @@ frmUpdate::frmUpdate(const UpdateSettings& settings, const UpdaterServices& serv
 }
 
 QString frmUpdate::AnalyzerPath() const {
-    return QDir(settings_.ProgramDir).filePath(texts::kAnalyzerFileName);
+    return AnalyzerProgramPath(settings_.ProgramDir);
 }
 
 void frmUpdate::Unload() {
@@ -105,8 +106,8 @@ void frmUpdate::OnChanges() {
 }
 
 void frmUpdate::OnDownload() {
-    services_.Boxes.show(this, QMessageBox::Information, texts::kDownloadTitle,
-                         texts::kDownloadText);
+    services_.Boxes.show(this, QMessageBox::Information, texts::DownloadTitle(),
+                         texts::DownloadText());
     services_.Web.openAddress(QUrl(info_.DownloadAddress));
 }
 
@@ -114,7 +115,7 @@ void frmUpdate::OnCancel() {
     cancelMark_ = true;
     cmdCancel_->setEnabled(false);
     // Stays the last line until the window closes; aborting below may close it at once.
-    AppendStatus(texts::kAborted);
+    AppendStatus(texts::Aborted());
     fetch_.abort();
 }
 
@@ -130,13 +131,13 @@ void frmUpdate::StartAnalyzerAndUnload() {
 void frmUpdate::StartAnalyzer() {
     const QString path = AnalyzerPath();
     if (!services_.Launcher.start(path)) {
-        services_.Boxes.show(this, QMessageBox::Critical, texts::kProgramTitle,
+        services_.Boxes.show(this, QMessageBox::Critical, texts::ProgramTitle(),
                              texts::StartFailedText(QDir::toNativeSeparators(path)));
     }
 }
 
 void frmUpdate::OnAbout() {
-    services_.Boxes.show(this, QMessageBox::Information, texts::kAboutTitle, texts::kAboutText);
+    services_.Boxes.show(this, QMessageBox::Information, texts::AboutTitle(), texts::AboutText());
 }
 
 } // namespace qla::updater

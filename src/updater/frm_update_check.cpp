@@ -26,9 +26,9 @@ void frmUpdate::RunUpdateCheck() {
 }
 
 void frmUpdate::FetchUpdateInformation(const QUrl& address) {
-    SetStatus(texts::kConnecting);
+    SetStatus(texts::Connecting());
     fetch_.start(address);
-    AppendStatus(texts::kDownloading);
+    AppendStatus(texts::Downloading());
 }
 
 void frmUpdate::OnUpdateInformation(bool ok, const QString& text, const QString& error,
@@ -40,7 +40,7 @@ void frmUpdate::OnUpdateInformation(bool ok, const QString& text, const QString&
         return;
     }
     updateText_ = text;
-    AppendStatus(texts::kReading);
+    AppendStatus(texts::Reading());
     // No answer, or an error status, is told apart from an answer that is not update
     // information: the first is the network's or the server's fault, not the file's.
     if (!ok && !wrongData) {
@@ -66,17 +66,17 @@ void frmUpdate::ShowResult(const UpdateInfo& info) {
     cmdChanges_->setEnabled(newer);
     cmdCancel_->setVisible(false);
     cmdClose_->setVisible(true);
-    setWindowTitle(texts::kCaptionDone);
+    setWindowTitle(texts::CaptionDone());
 }
 
 void frmUpdate::WrongData() {
-    services_.Boxes.show(this, QMessageBox::Critical, texts::kWrongDataTitle,
-                         texts::kWrongDataText);
+    services_.Boxes.show(this, QMessageBox::Critical, texts::WrongDataTitle(),
+                         texts::WrongDataText());
     StartAnalyzerAndUnload();
 }
 
 void frmUpdate::CannotReach(const QString& reason) {
-    services_.Boxes.show(this, QMessageBox::Critical, texts::kWrongDataTitle,
+    services_.Boxes.show(this, QMessageBox::Critical, texts::WrongDataTitle(),
                          texts::CannotReachText(reason));
     StartAnalyzerAndUnload();
 }

@@ -1,6 +1,7 @@
 // Parsing of the update information file and of the command-line version.
 #include "update_info.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 
 #include <limits>
@@ -113,21 +114,23 @@ bool IsNewer(const Version& installed, const Version& announced) {
 }
 
 QString VersionText(const Version& version) {
-    return QStringLiteral("%1.%2 build %3")
+    return QCoreApplication::translate("Updater", "%1.%2 build %3")
         .arg(version.Major)
         .arg(version.Minor)
         .arg(version.Revision);
 }
 
 QStringList NewerStatusLines(const Version& installed, const Version& announced) {
-    return {QStringLiteral("-----"), QStringLiteral("New update available!! "),
-            QStringLiteral("This version: ") + VersionText(installed),
-            QStringLiteral("New version: ") + VersionText(announced)};
+    return {QStringLiteral("-----"),
+            QCoreApplication::translate("Updater", "New update available!! "),
+            QCoreApplication::translate("Updater", "This version: %1").arg(VersionText(installed)),
+            QCoreApplication::translate("Updater", "New version: %1").arg(VersionText(announced))};
 }
 
 QStringList LatestStatusLines(const Version& installed) {
-    return {QStringLiteral("-----"), QStringLiteral("You have the latest version! (v") +
-                                         VersionText(installed) + QStringLiteral(")")};
+    return {QStringLiteral("-----"),
+            QCoreApplication::translate("Updater", "You have the latest version! (v%1)")
+                .arg(VersionText(installed))};
 }
 
 } // namespace qla::updater

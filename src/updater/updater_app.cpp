@@ -4,6 +4,7 @@
 #include "desktop.h"
 #include "message_boxes.h"
 #include "update_texts.h"
+#include "window_language.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -40,8 +41,8 @@ std::unique_ptr<frmUpdate> StartUpdater(const QStringList& arguments,
     const auto argument = VersionArgument(arguments);
     const auto version = argument ? ParseVersionArgument(*argument) : std::nullopt;
     if (!version) {
-        services.Boxes.show(nullptr, QMessageBox::Warning, texts::kCommandLineTitle,
-                            texts::kCommandLineText);
+        services.Boxes.show(nullptr, QMessageBox::Warning, texts::CommandLineTitle(),
+                            texts::CommandLineText());
         return nullptr;
     }
     UpdateSettings settings{*version, UpdateAddress(), programDir, deadlineMs};
@@ -52,6 +53,7 @@ std::unique_ptr<frmUpdate> StartUpdater(const QStringList& arguments,
 
 int RunUpdater(int argc, char** argv) {
     QApplication app(argc, argv);
+    InstallWindowLanguage(app);
     SystemMessageBoxes boxes;
     SystemBrowser browser;
     SystemProgramLauncher launcher;

@@ -1,5 +1,6 @@
 // qla's read-only subcommands: exit statuses, output lines and messages.
 #include "cli/qla_app.h"
+#include "core/product.h"
 
 #include <gtest/gtest.h>
 
@@ -60,9 +61,25 @@ TEST_F(QlaAppTest, UsageErrorsExitWithTwoAndTheUsage) {
         const CliRun run = RunWith(arguments);
         EXPECT_EQ(run.status, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(run.out.empty());
-        EXPECT_NE(run.err.find("qla: "), std::string::npos) << run.err;
+        // A command names itself in its usage errors; qla alone speaks as "qla: ".
+        const std::string command = arguments.isEmpty() ? "" : arguments[0].toStdString();
+        EXPECT_TRUE(run.err.rfind("qla: ", 0) == 0 ||
+                    run.err.rfind("qla " + command + ": ", 0) == 0)
+            << run.err;
     }
     EXPECT_NE(RunWith({"frobnicate"}).err.find("Usage: qla"), std::string::npos);
+}
+
+TEST_F(QlaAppTest, VersionInBothSpellings) {
+    for (const char* option : {"--version", "-V"}) {
+        const CliRun run = RunWith({option});
+        EXPECT_EQ(run.status, 0) << option;
+        EXPECT_EQ(run.out, "qla " + std::to_string(kVersionMajor) + '.' +
+                               std::to_string(kVersionMinor) + '.' +
+                               std::to_string(kVersionRevision) + "\n")
+            << option;
+        EXPECT_TRUE(run.err.empty()) << option;
+    }
 }
 
 TEST_F(QlaAppTest, MissingFileOrFolderFailsWithOne) {

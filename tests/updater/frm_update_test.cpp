@@ -290,7 +290,7 @@ class FrmUpdateTest : public QObject {
     }
     void WaitUntilDone() {
         QTRY_VERIFY_WITH_TIMEOUT(
-            window_->windowTitle() == texts::kCaptionDone || window_->IsUnloaded(), 10000);
+            window_->windowTitle() == texts::CaptionDone() || window_->IsUnloaded(), 10000);
         QVERIFY(!window_->IsUnloaded());
     }
     QPushButton* Button(const char* name) const {

@@ -1,5 +1,6 @@
 // The updater's start-up: command-line validation, the update address from the environment,
 // and Close starting a real stand-in program from the updater's folder.
+#include "analyzer_location.h"
 #include "desktop.h"
 #include "fake_services.h"
 #include "test_http_server.h"
@@ -112,7 +113,7 @@ class UpdaterAppTest : public QObject {
         const auto window = StartUpdater({"updater", "0.8.2"}, {boxes, browser, launcher});
         QVERIFY(window != nullptr);
         QVERIFY(window->isVisible());
-        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), texts::kCaptionDone, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), texts::CaptionDone(), 10000);
         QCOMPARE(server.Requests().size(), 1);
         const QStringList status =
             window->findChild<QPlainTextEdit*>("txtStatus")->toPlainText().split('\n');
@@ -159,7 +160,7 @@ class UpdaterAppTest : public QObject {
         const auto window =
             StartUpdater({"updater", "0.8.2"}, {boxes, browser, launcher}, updaterFolder.path());
         QVERIFY(window != nullptr);
-        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), texts::kCaptionDone, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), texts::CaptionDone(), 10000);
         QTest::mouseClick(window->findChild<QPushButton*>("cmdClose"), Qt::LeftButton);
         QVERIFY(window->IsUnloaded());
         QVERIFY(boxes.Shown().isEmpty());
@@ -167,6 +168,55 @@ class UpdaterAppTest : public QObject {
                                   "ran in " + QDir(updaterFolder.path()).canonicalPath() + "\n",
                                   10000);
         QVERIFY(Record(currentFolder.path()).isEmpty());
+    }
+
+    void closeStartsTheInstalledAnalyzerWhenNoneIsBesideTheUpdater() {
+        // An installed tree: the updater in its private folder, the analyzer where the install
+        // rules put it, reached through the relative path compiled into the updater.
+        QTemporaryDir installRoot;
+        QVERIFY(installRoot.isValid());
+        const QString updaterFolder = installRoot.filePath(QStringLiteral("libexec/qla"));
+        const QString analyzerFolder =
+            QDir::cleanPath(updaterFolder + QLatin1Char('/') + InstalledAnalyzerFolder());
+        QVERIFY(QDir().mkpath(updaterFolder) && QDir().mkpath(analyzerFolder));
+        QVERIFY(PlaceStandIn(analyzerFolder));
+
+        TestHttpServer server;
+        QVERIFY(server.Listen());
+        server.SetResponse(200, kNewerFile);
+        ScopedEnv env("QLA_UPDATE_URL", server.Url().toEncoded());
+        FakeMessageBoxes boxes;
+        FakeBrowser browser;
+        SystemProgramLauncher launcher;
+        const auto window =
+            StartUpdater({"updater", "0.8.2"}, {boxes, browser, launcher}, updaterFolder);
+        QVERIFY(window != nullptr);
+        QCOMPARE(window->AnalyzerPath(),
+                 QDir(analyzerFolder).filePath(QStringLiteral("Quarvel_Logfile_Analyzer")));
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), texts::CaptionDone(), 10000);
+        QTest::mouseClick(window->findChild<QPushButton*>("cmdClose"), Qt::LeftButton);
+        QVERIFY(boxes.Shown().isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(Record(analyzerFolder),
+                                  "ran in " + QDir(analyzerFolder).canonicalPath() + "\n", 10000);
+    }
+
+    void analyzerBesideTheUpdaterWinsOverTheInstalledOne() {
+        QTemporaryDir installRoot;
+        QVERIFY(installRoot.isValid());
+        const QString updaterFolder = installRoot.filePath(QStringLiteral("libexec/qla"));
+        const QString analyzerFolder =
+            QDir::cleanPath(updaterFolder + QLatin1Char('/') + InstalledAnalyzerFolder());
+        QVERIFY(QDir().mkpath(updaterFolder) && QDir().mkpath(analyzerFolder));
+        QVERIFY(PlaceStandIn(analyzerFolder));
+        QVERIFY(PlaceStandIn(updaterFolder));
+        QCOMPARE(AnalyzerProgramPath(updaterFolder),
+                 QDir(updaterFolder).filePath(QStringLiteral("Quarvel_Logfile_Analyzer")));
+        // A file of that name that cannot be run is no program: the installed one is taken.
+        QVERIFY(QFile::setPermissions(
+            QDir(updaterFolder).filePath(QStringLiteral("Quarvel_Logfile_Analyzer")),
+            QFile::ReadOwner | QFile::WriteOwner));
+        QCOMPARE(AnalyzerProgramPath(updaterFolder),
+                 QDir(analyzerFolder).filePath(QStringLiteral("Quarvel_Logfile_Analyzer")));
     }
 
     void closeWithoutTheAnalyzerNamesThePathTried() {
@@ -182,7 +232,7 @@ class UpdaterAppTest : public QObject {
         const auto window =
             StartUpdater({"updater", "0.8.2"}, {boxes, browser, launcher}, emptyFolder.path());
         QVERIFY(window != nullptr);
-        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), texts::kCaptionDone, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), texts::CaptionDone(), 10000);
         boxes.Expect();
         QTest::mouseClick(window->findChild<QPushButton*>("cmdClose"), Qt::LeftButton);
         QCOMPARE(boxes.Shown().size(), 1);

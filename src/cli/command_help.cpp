@@ -1,0 +1,128 @@
+// The help texts written from the command descriptions, and the parser built from them.
+#include "cli/cli_common.h"
+#include "cli/command_spec.h"
+#include "core/control_chars.h"
+
+#include <sstream>
+
+namespace qla::cli {
+namespace {
+
+constexpr std::size_t kOptionColumn = 28;
+
+} // namespace
+
+std::string Wrap(const std::string& text, std::size_t indent, std::size_t used) {
+    std::istringstream words(text);
+    std::string word;
+    std::string wrapped;
+    std::size_t column = used;
+    bool lineStart = true;
+    while (words >> word) {
+        if (!lineStart && column + 1 + word.size() > kHelpWidth) {
+            wrapped += '\n' + std::string(indent, ' ');
+            column = indent;
+            lineStart = true;
+        }
+        if (!lineStart) {
+            wrapped += ' ';
+            ++column;
+        }
+        wrapped += word;
+        column += word.size();
+        lineStart = false;
+    }
+    return wrapped;
+}
+
+namespace {
+
+// "  -V, --version" or "      --view VIEW".
+std::string OptionColumn(const OptionSpec& option) {
+    std::string column = option.ShortName.empty() ? "      " : "  -" + option.ShortName + ", ";
+    column += "--" + option.Name;
+    if (!option.ValueName.empty())
+        column += ' ' + option.ValueName;
+    return column;
+}
+
+void WriteOptions(std::ostream& text, const std::vector<OptionSpec>& options) {
+    for (const OptionSpec& option : options) {
+        std::string column = OptionColumn(option);
+        if (column.size() + 2 > kOptionColumn) {
+            text << column << '\n';
+            column.clear();
+        }
+        column.resize(kOptionColumn, ' ');
+        text << column << Wrap(option.Description, kOptionColumn, kOptionColumn) << '\n';
+    }
+}
+
+QCommandLineOption ToQt(const OptionSpec& option) {
+    QStringList names{QString::fromStdString(option.Name)};
+    if (!option.ShortName.empty())
+        names.prepend(QString::fromStdString(option.ShortName));
+    return QCommandLineOption(names, QString::fromStdString(option.Description),
+                              QString::fromStdString(option.ValueName),
+                              QString::fromStdString(option.Default));
+}
+
+} // namespace
+
+std::string OverviewText() {
+    std::ostringstream text;
+    text << "Usage: qla COMMAND LOG [options]\n"
+            "       qla help COMMAND     (or qla COMMAND --help) every option of a command\n"
+            "       qla --version\n\nCommands:\n";
+    for (const CommandSpec& command : Commands()) {
+        std::string column = "  " + command.Name + ' ' + command.Synopsis;
+        if (column.size() + 2 > 38) {
+            text << column << '\n';
+            column.clear();
+        }
+        column.resize(38, ' ');
+        text << column << Wrap(command.Summary, 38, 38) << '\n';
+    }
+    text << "\nOptions:\n";
+    WriteOptions(text, GlobalOptions());
+    text << "\nThe exit status is 0 on success, 1 when the work failed and 2 for a usage error.\n";
+    return text.str();
+}
+
+std::string CommandHelpText(const CommandSpec& command) {
+    std::ostringstream text;
+    text << "Usage: qla " << command.Name << ' ' << command.Synopsis << "\n\n"
+         << Wrap(command.Description, 0, 0) << "\n\nOptions:\n";
+    std::vector<OptionSpec> options = command.Options;
+    options.push_back(HelpOption());
+    WriteOptions(text, options);
+    if (!command.Details.empty())
+        text << '\n' << command.Details;
+    return text.str();
+}
+
+int CommandUsageError(const CommandSpec& command, const std::string& message, std::ostream& err) {
+    err << "qla " << command.Name << ": " << TerminalSafeText(message) << "\n\n"
+        << CommandHelpText(command);
+    return kExitUsage;
+}
+
+std::optional<int> ParseCommandLine(QCommandLineParser& parser, const CommandSpec& command,
+                                    const QStringList& arguments, std::ostream& out,
+                                    std::ostream& err) {
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const OptionSpec& option : command.Options)
+        parser.addOption(ToQt(option));
+    parser.addOption(ToQt(HelpOption()));
+    QStringList forParser{arguments.value(0)};
+    forParser += arguments.mid(2);
+    if (!parser.parse(forParser))
+        return CommandUsageError(command, parser.errorText().toStdString(), err);
+    if (parser.isSet(QString::fromStdString(HelpOption().Name))) {
+        out << CommandHelpText(command);
+        return kExitOk;
+    }
+    return std::nullopt;
+}
+
+} // namespace qla::cli

@@ -1,0 +1,344 @@
+// The description of every qla command and option. A new command or option is an entry here;
+// its parser, its help and the checks of the man page and the completion follow from it.
+#include "analysis/language_guess.h"
+#include "cli/alias_command.h"
+#include "cli/cli_common.h"
+#include "cli/command_spec.h"
+#include "cli/database_commands.h"
+#include "cli/export_command.h"
+#include "cli/read_commands.h"
+#include "export/export_views.h"
+
+namespace qla::cli {
+namespace {
+
+OptionSpec LanguageOption(const std::string& description) {
+    return {"language", "", "L", description, LanguageNames(), "english"};
+}
+
+OptionSpec DatabaseOption(const std::string& description) {
+    return {"db", "", "DB", description, {}, ""};
+}
+
+// What a reading command takes: the log's language and recognition, or a database in place of
+// LOG and the logs to read from it.
+std::vector<OptionSpec> ReadingOptions() {
+    return {
+        LanguageOption("The wording of the log: english (the default), german, or auto: read "
+                       "in the language its first " +
+                       std::to_string(kLinesJudged) +
+                       " lines are written in, which is reported on standard error. Not with "
+                       "--db: each log keeps the language it was imported with."),
+        {"recognition", "", "M",
+         "classic (the default: the original phrase tables) or full (chat by its shape, the "
+         "newer death wordings, names cut in obituaries).",
+         RecognitionNames(), "classic"},
+        DatabaseOption("Reads the statistics database DB (an SQLite file) instead of a log; "
+                       "LOG is left out then."),
+        {"log",
+         "",
+         "ID[,ID...]",
+         "With --db: only these logs, by the ids qla logs prints. Repeatable.",
+         {},
+         ""},
+        {"since",
+         "",
+         "DATE",
+         "With --db: only logs whose date header is DATE or later. DATE is YYYY-MM-DD, "
+         "YYYY-MM-DD HH:MM or YYYY-MM-DD HH:MM:SS; a day alone is the whole day.",
+         {},
+         ""},
+        {"until", "", "DATE", "With --db: only logs whose date header is DATE or earlier.", {}, ""},
+    };
+}
+
+OptionSpec AliasesFileOption(const std::string& description) {
+    return {"aliases", "", "FILE", description, {}, ""};
+}
+
+// One record per player, for the commands that show players.
+std::vector<OptionSpec> MergingOptions() {
+    return {
+        {"merge-players",
+         "",
+         "",
+         "One record per player: names that differ only in colour codes, case or blanks, "
+         "renames and aliases are joined; a player NAME may then be any of the player's names. "
+         "With --db the aliases kept in the database are used.",
+         {},
+         ""},
+        AliasesFileOption("The aliases file for --merge-players (see qla alias); not with --db, "
+                          "which keeps its own aliases."),
+    };
+}
+
+// The reading options, the merging of players, then the command's own.
+std::vector<OptionSpec> WithReadingOptions(const std::vector<OptionSpec>& own) {
+    std::vector<OptionSpec> options = ReadingOptions();
+    const std::vector<OptionSpec> merging = MergingOptions();
+    options.insert(options.end(), merging.begin(), merging.end());
+    options.insert(options.end(), own.begin(), own.end());
+    return options;
+}
+
+// The options of qla alias: the aliases file or the database, the logs to read, their language.
+std::vector<OptionSpec> AliasOptions() {
+    std::vector<OptionSpec> options{
+        AliasesFileOption("The aliases file, which serves single logs; add and split create it "
+                          "when it is missing."),
+        LanguageOption("The wording of the logs LOG: english (the default), german or auto (each "
+                       "log read in the language its first lines are written in)."),
+        DatabaseOption("The statistics database, whose aliases are changed or read, and whose "
+                       "logs list and suggest read in place of LOG.")};
+    // The log selection of the reading commands; a database already knows each log's recognition.
+    for (OptionSpec& option : ReadingOptions())
+        if (option.Name == "log" || option.Name == "since" || option.Name == "until")
+            options.push_back(std::move(option));
+    return options;
+}
+
+std::vector<std::string> ViewNames() {
+    std::vector<std::string> names;
+    for (const ExportViewInfo& view : ExportViews())
+        names.emplace_back(view.Name);
+    return names;
+}
+
+std::vector<std::string> FormatNames() {
+    std::vector<std::string> names;
+    for (const ExportFormatInfo& format : ExportFormats())
+        names.emplace_back(format.Name);
+    return names;
+}
+
+// Which formats each view takes and what its --checks and --order indexes stand for, from the
+// same table the window builds its Export page from.
+std::string ExportViewDetails() {
+    constexpr std::size_t kIndent = 16;
+    // The items after the label, a line broken only between items.
+    const auto line = [](const std::string& label, const std::vector<std::string>& items) {
+        std::string text = "      " + label;
+        text.resize(kIndent, ' ');
+        std::size_t column = kIndent;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const std::string item = items[i] + (i + 1 < items.size() ? "," : "");
+            if (i > 0 && column + 1 + item.size() > kHelpWidth) {
+                text += '\n' + std::string(kIndent, ' ');
+                column = kIndent;
+            } else if (i > 0) {
+                text += ' ';
+                ++column;
+            }
+            text += item;
+            column += item.size();
+        }
+        return text + '\n';
+    };
+    std::string text = "Views, the formats they take, and their --checks and --order indexes:\n";
+    for (const ExportViewInfo& view : ExportViews()) {
+        std::vector<std::string> formats, checks, orders;
+        for (const ViewWriter& writer : view.Writers)
+            formats.emplace_back(InfoOf(writer.Format).Name);
+        for (std::size_t i = 0; i < view.Checks.size(); ++i)
+            checks.push_back(std::to_string(i) + ' ' + std::string(view.Checks[i]));
+        for (std::size_t i = 0; i < view.Orders.size(); ++i) {
+            if (!view.Orders[i].Offered)
+                continue;
+            orders.push_back(std::to_string(i) + ' ' + std::string(view.Orders[i].Caption) +
+                             (static_cast<int>(i) == view.DefaultOrder ? " (default)" : ""));
+        }
+        text += "  " + std::string(view.Name) + "\n" + line("formats:", formats);
+        if (!checks.empty())
+            text += line("checks:", checks);
+        if (!orders.empty())
+            text += line("order:", orders);
+    }
+    return text;
+}
+
+std::vector<CommandSpec> BuildCommands() {
+    return {
+        {"info",
+         "LOG",
+         "file name, number of lines and log date",
+         "Prints the file name, the number of lines and the date the game wrote into the log "
+         "(File:, Lines:, Date:).",
+         {},
+         {},
+         RunInfoCommand},
+        {"analyze",
+         "LOG|--db DB [options]",
+         "the seven totals and the number of players",
+         "Analyses the log (or the logs of a statistics database) and prints the seven totals "
+         "(kills, deaths, teamkills, voice chats, text chats, unknown lines, total) and the "
+         "number of players, one \"Label: value\" line each.",
+         WithReadingOptions({}),
+         {},
+         RunAnalyzeCommand},
+        {"players",
+         "LOG|--db DB [options]",
+         "every player name, in order of first appearance",
+         "Prints every player name as stored, colour codes included, one per line, in order of "
+         "first appearance.",
+         WithReadingOptions({}),
+         {},
+         RunPlayersCommand},
+        {"player",
+         "LOG|--db DB NAME [options]",
+         "the totals of the player stored exactly as NAME",
+         "Prints the totals of the player stored exactly as NAME (as qla players prints it); "
+         "with --merge-players NAME may be any of the player's names.",
+         WithReadingOptions({}),
+         {},
+         RunPlayerCommand},
+        {"export", "LOG --view VIEW --format FORMAT --output PATH [options]",
+         "write a statistics file or the whole site",
+         "Writes one view of the statistics as a file, with the choices of the window's Export "
+         "page, or the whole linked HTML site of every player and weapon into a folder. An "
+         "option that the chosen view or format does not have is a usage error. With --db DB the "
+         "logs of a statistics database are read in place of LOG.",
+         WithReadingOptions({
+             {"view", "", "VIEW",
+              "What to write (see the views below); all is the whole site. Required.", ViewNames(),
+              ""},
+             {"format", "", "FORMAT", "The file format (see the views below). Required.",
+              FormatNames(), ""},
+             {"output",
+              "",
+              "PATH",
+              "The file to write, replaced when it exists; for view all the folder of the site, "
+              "made when it does not exist. Required.",
+              {},
+              ""},
+             {"title", "", "TEXT", "The game title shown on the HTML pages.", {}, ""},
+             {"checks",
+              "",
+              "LIST",
+              "The checked boxes of the page as comma-separated indexes (see the views below), "
+              "or none. All are checked by default.",
+              {},
+              ""},
+             {"order",
+              "",
+              "K",
+              "The \"Order by\" option by its index (see the views below).",
+              {},
+              ""},
+             {"descending", "", "", "Reads the table from its end.", {}, ""},
+             {"player",
+              "",
+              "NAME",
+              "The player of view player, exactly as stored (see qla players), or with "
+              "--merge-players any of the player's names. Required for that view.",
+              {},
+              ""},
+             {"separator", "", "S", "Text only: the column separator (default \",\").", {}, ""},
+             {"no-header", "", "", "Text only: leaves out the row of column names.", {}, ""},
+             {"remove-colors",
+              "",
+              "",
+              "Text only: removes the colour codes from player names.",
+              {},
+              ""},
+             {"if-exists",
+              "",
+              "overwrite|skip",
+              "View all only: whether pages that already exist in the folder are replaced (the "
+              "default) or kept.",
+              {"overwrite", "skip"},
+              ""},
+         }),
+         ExportViewDetails(), RunExportCommand},
+        {"import",
+         "LOG... --db DB [--language L] [--recognition M] [--finished] [--quiet]",
+         "add each log's new complete lines to a statistics database",
+         "Adds each log's new complete lines to DB, made when it does not exist. A log imported "
+         "before adds only the lines it gained; a last line without line end waits for it "
+         "unless --finished says the log is complete. A log whose first bytes changed, or that "
+         "became shorter, is imported as a new log.",
+         {DatabaseOption("The statistics database (an SQLite file). Required."),
+          LanguageOption("The wording of logs new to the database: english (the default), german "
+                         "or auto (each log read in the language its first lines are written in, "
+                         "reported on standard error)."),
+          {"recognition", "", "M",
+           "The recognition of logs new to the database: classic (the default) or full. A log "
+           "imported before keeps its language and recognition.",
+           RecognitionNames(), "classic"},
+          {"finished",
+           "",
+           "",
+           "The logs are complete: a last line without line end counts.",
+           {},
+           ""},
+          {"quiet", "", "", "Prints no progress and no report, only errors.", {}, ""}},
+         {},
+         RunImportCommand},
+        {"logs",
+         "--db DB",
+         "the logs imported into a statistics database",
+         "Prints one line per imported log: id, lines, language, recognition, import time, date "
+         "header, path and the bytes of an unfinished last line held back.",
+         {DatabaseOption("The statistics database. Required.")},
+         {},
+         RunLogsCommand},
+        {"forget",
+         "--db DB ID...",
+         "remove logs from a statistics database",
+         "Removes the logs with these ids (as qla logs prints them); the database is then as if "
+         "they had never been imported.",
+         {DatabaseOption("The statistics database. Required.")},
+         {},
+         RunForgetCommand},
+        {"alias", "add|split|list|suggest [NAME...|LOG...] --aliases FILE|--db DB [options]",
+         "the aliases kept for merging players",
+         "Changes or reads the aliases that --merge-players joins. The aliases file serves "
+         "single logs; a statistics database keeps its own aliases. Names are given as the logs "
+         "write them; trailing colour codes and outer blanks do not matter. docs/identity.md "
+         "describes the aliases file.",
+         AliasOptions(),
+         "Actions:\n"
+         "  add NAME OTHER    NAME and OTHER are one player\n"
+         "  split NAME        take NAME back out of its player: undoes your joins of NAME; a NAME\n"
+         "                    you never joined is held apart from the automatic joins (same key,\n"
+         "                    renames)\n"
+         "  list [LOG...]     every player with all its names: the display name, then each name,\n"
+         "                    tab-separated\n"
+         "  suggest LOG...    likely joins: NAME, OTHER and the reasons, tab-separated\n"
+         "  list and suggest read the logs LOG, or with --db the logs of the database.\n",
+         RunAliasCommand},
+    };
+}
+
+} // namespace
+
+const std::vector<CommandSpec>& Commands() {
+    static const std::vector<CommandSpec> commands = BuildCommands();
+    return commands;
+}
+
+const CommandSpec* FindCommand(const QString& name) {
+    for (const CommandSpec& command : Commands())
+        if (name == QString::fromStdString(command.Name))
+            return &command;
+    return nullptr;
+}
+
+const OptionSpec& HelpOption() {
+    static const OptionSpec help{"help", "h", "", "Prints this help.", {}, ""};
+    return help;
+}
+
+const std::vector<OptionSpec>& GlobalOptions() {
+    static const std::vector<OptionSpec> options{
+        {"help",
+         "h",
+         "",
+         "Prints this overview. After a command, or as qla help COMMAND: that command's help.",
+         {},
+         ""},
+        {"version", "V", "", "Prints the program's version.", {}, ""},
+    };
+    return options;
+}
+
+} // namespace qla::cli

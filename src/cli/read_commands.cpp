@@ -1,0 +1,187 @@
+// info, analyze, players and player: parse with the command's description, read the log or
+// the database, print what was found.
+#include "cli/read_commands.h"
+
+#include "analysis/log_line_count.h"
+#include "cli/cli_common.h"
+#include "cli/command_spec.h"
+#include "cli/database_source.h"
+#include "core/control_chars.h"
+#include "core/names.h"
+
+#include <QCommandLineParser>
+
+#include <optional>
+
+namespace qla::cli {
+namespace {
+
+// What a read-only subcommand was given once its command line checked out.
+struct Invocation {
+    QStringList positional;
+    LanguageChoice language;
+    std::optional<DatabaseSource> database; // read instead of the log LOG
+    Recognition recognition = Recognition::Classic;
+    PlayerMerging merging;
+};
+
+// Parses `qla <command> ...` with the options the command describes: exactly `positionalNames`
+// arguments (LOG dropped with --db) and, where the command analyses, --language, --recognition,
+// the database options and the merging of players.
+std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
+                                          const QStringList& positionalNames, bool takesLanguage,
+                                          std::ostream& out, std::ostream& err, int& exitCode) {
+    const CommandSpec& spec = *FindCommand(arguments.at(1));
+    const auto refuse = [&spec, &err](const std::string& message) {
+        return CommandUsageError(spec, message, err);
+    };
+    QCommandLineParser parser;
+    if (const auto exit = ParseCommandLine(parser, spec, arguments, out, err)) {
+        exitCode = *exit;
+        return std::nullopt;
+    }
+    Invocation invocation;
+    invocation.positional = parser.positionalArguments();
+    QStringList expected = positionalNames;
+    if (takesLanguage) {
+        std::string usageError;
+        invocation.database = ReadDatabaseOptions(parser, usageError);
+        if (!usageError.empty()) {
+            exitCode = refuse(usageError);
+            return std::nullopt;
+        }
+        if (invocation.database)
+            expected.removeAll(QStringLiteral("LOG"));
+    }
+    if (invocation.positional.size() != expected.size()) {
+        exitCode = refuse("needs " + expected.join(QLatin1Char(' ')).toStdString() +
+                          (invocation.database ? " with --db" : ""));
+        return std::nullopt;
+    }
+    if (takesLanguage) {
+        const auto language = ParseLanguage(parser.value(QStringLiteral("language")), err);
+        if (!language) {
+            exitCode = kExitUsage;
+            return std::nullopt;
+        }
+        invocation.language = *language;
+        const auto recognition = ParseRecognition(parser.value(QStringLiteral("recognition")), err);
+        if (!recognition) {
+            exitCode = kExitUsage;
+            return std::nullopt;
+        }
+        invocation.recognition = *recognition;
+        auto merging = ReadPlayerMerging(parser, err, exitCode);
+        if (!merging)
+            return std::nullopt;
+        invocation.merging = std::move(*merging);
+    }
+    return invocation;
+}
+
+// Builds the store from the log or the database the command line names; nullopt after the
+// reason went to err.
+std::optional<AnalysisTotals> LoadStore(const Invocation& invocation, AnalysisStore& store,
+                                        std::ostream& err) {
+    if (invocation.database) {
+        const auto loaded = LoadFromDatabase(*invocation.database, store, err);
+        if (!loaded)
+            return std::nullopt;
+        return loaded->Totals;
+    }
+    return OpenAndAnalyze(store, invocation.positional.at(0), invocation.language, err,
+                          invocation.recognition);
+}
+
+// Where the player was looked for, for the message that he is not there.
+std::string SourceName(const Invocation& invocation) {
+    if (invocation.database)
+        return "the database " + invocation.database->Path;
+    return invocation.positional.at(0).toStdString();
+}
+
+} // namespace
+
+int RunInfoCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
+    int exitCode = kExitOk;
+    const auto invocation = ParseSubcommand(arguments, {"LOG"}, false, out, err, exitCode);
+    if (!invocation)
+        return exitCode;
+    const QString& path = invocation->positional.at(0);
+    // Counted piece by piece: a log of any size needs no more memory than a small one.
+    const LogFileFacts facts = ReadLogFileFacts(LocalPath(path));
+    if (!facts.Error.empty()) {
+        err << "qla: " << TerminalSafeText(facts.Error) << "\n";
+        return kExitFailed;
+    }
+    out << "File: " << TerminalSafeText(path.toStdString()) << "\n"
+        << "Lines: " << facts.LineCount << "\n"
+        << "Date: " << TerminalSafeText(facts.DateText.value_or(std::string())) << "\n";
+    return kExitOk;
+}
+
+int RunAnalyzeCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
+    int exitCode = kExitOk;
+    auto invocation = ParseSubcommand(arguments, {"LOG"}, true, out, err, exitCode);
+    if (!invocation)
+        return exitCode;
+    AnalysisStore store;
+    const auto totals = LoadStore(*invocation, store, err);
+    if (!totals)
+        return kExitFailed;
+    invocation->merging.Apply(store);
+    out << "Kills: " << totals->Kills << "\n"
+        << "Deaths: " << totals->Deaths << "\n"
+        << "Teamkills: " << totals->Teamkills << "\n"
+        << "Voicechats: " << totals->VoiceChats << "\n"
+        << "Textchats: " << totals->TextChats << "\n"
+        << "Unknown: " << totals->Unknown << "\n"
+        << "Total: " << totals->Total << "\n"
+        << "Players: " << store.PlayerCount() << "\n";
+    return kExitOk;
+}
+
+int RunPlayersCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
+    int exitCode = kExitOk;
+    auto invocation = ParseSubcommand(arguments, {"LOG"}, true, out, err, exitCode);
+    if (!invocation)
+        return exitCode;
+    AnalysisStore store;
+    if (!LoadStore(*invocation, store, err))
+        return kExitFailed;
+    invocation->merging.Apply(store);
+    for (const PlayerRecord& player : RealEntries(store.Players))
+        out << TerminalSafeText(player.Name) << "\n";
+    return kExitOk;
+}
+
+int RunPlayerCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
+    int exitCode = kExitOk;
+    auto invocation = ParseSubcommand(arguments, {"LOG", "NAME"}, true, out, err, exitCode);
+    if (!invocation)
+        return exitCode;
+    AnalysisStore store;
+    if (!LoadStore(*invocation, store, err))
+        return kExitFailed;
+    invocation->merging.Apply(store);
+    const std::string name = invocation->positional.back().toStdString();
+    const auto index = invocation->merging.Find(store, name);
+    if (!index) {
+        err << "qla: no player is stored as '" << TerminalSafeText(name) << "' in "
+            << TerminalSafeText(SourceName(*invocation)) << "\n";
+        return kExitFailed;
+    }
+    const PlayerRecord& player = store.Players[static_cast<std::size_t>(*index)];
+    const PlayerTotals totals = TotalsOfPlayer(player);
+    out << "Player: " << TerminalSafeText(StripColourCodes(player.Name)) << "\n"
+        << "Kills: " << totals.Kills << "\n"
+        << "Deaths: " << totals.Deaths << "\n"
+        << "Teamkills: " << totals.Teamkills << "\n"
+        << "Voicechats: " << totals.VoiceChats << "\n"
+        << "Textchats: " << totals.TextChats << "\n"
+        << "Unknown: " << totals.Unknown << "\n"
+        << "Total: " << totals.Total << "\n";
+    return kExitOk;
+}
+
+} // namespace qla::cli
