@@ -742,6 +742,18 @@ Die Datei existiert! Überschreiben?</translation>
         <source>... and %1 more</source>
         <translation>... und %1 weitere</translation>
     </message>
+    <message>
+        <source>1 file written to %1</source>
+        <translation>1 Datei nach %1 geschrieben</translation>
+    </message>
+    <message>
+        <source>%1 files written to %2</source>
+        <translation>%1 Dateien nach %2 geschrieben</translation>
+    </message>
+    <message>
+        <source>The export was stopped; the other files were not written.</source>
+        <translation>Der Export wurde angehalten; die übrigen Dateien wurden nicht geschrieben.</translation>
+    </message>
 </context>
 <context>
     <name>qla::ui::frmOptions</name>
