@@ -5,6 +5,7 @@
 #include "cli/command_spec.h"
 #include "cli/progress_bar.h"
 #include "core/control_chars.h"
+#include "db/database_target.h"
 #include "db/log_catalog.h"
 #include "db/log_import.h"
 #include "db/stats_database.h"
@@ -33,6 +34,11 @@ std::optional<QStringList> Parse(QCommandLineParser& parser, const QStringList& 
     }
     if (!parser.isSet(QStringLiteral("db"))) {
         exitCode = UsageError(err, command, "--db DB is required");
+        return std::nullopt;
+    }
+    std::string targetError;
+    if (!db::ParseDatabaseTarget(LocalPath(parser.value(QStringLiteral("db"))), targetError)) {
+        exitCode = UsageError(err, command, targetError);
         return std::nullopt;
     }
     return parser.positionalArguments();
