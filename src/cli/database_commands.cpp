@@ -44,7 +44,9 @@ std::optional<QStringList> Parse(QCommandLineParser& parser, const QStringList& 
     return parser.positionalArguments();
 }
 
-std::string Report(const std::string& path, const db::ImportResult& r) {
+} // namespace
+
+std::string ImportReport(const std::string& path, const db::ImportResult& r) {
     using db::ImportOutcome;
     const std::string lines =
         std::to_string(r.LinesAdded) + (r.LinesAdded == 1 ? " line" : " lines");
@@ -82,8 +84,6 @@ std::string Report(const std::string& path, const db::ImportResult& r) {
                 " bytes of an unfinished last line wait for its line end)";
     return text;
 }
-
-} // namespace
 
 int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
@@ -127,7 +127,7 @@ int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostre
         } else if (!quiet) {
             if (result.LanguageGuessed)
                 ReportChosenLanguage(err, shown, result.Language);
-            out << TerminalSafeText(Report(shown, result)) << "\n" << std::flush;
+            out << TerminalSafeText(ImportReport(shown, result)) << "\n" << std::flush;
         }
     }
     return status;
