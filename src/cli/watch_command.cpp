@@ -86,33 +86,56 @@ class StopSignals {
     }, oldTerm_{};
 };
 
-// Change notification for the folders of the logs; -1 (polling only) where it is not available.
-class FolderNotifier {
+// Change notification for the logs: inotify on their folders (a rotation makes a new file
+// there), reporting only events about the logs' own names, so other files written in the same
+// folder (such as watch's own output) wake nothing. Fd() is -1 where it is not available.
+class LogNotifier {
   public:
-    explicit FolderNotifier(const std::set<std::string>& folders) {
+    // `logs`: the folder and file name of each log.
+    explicit LogNotifier(const std::set<std::pair<std::string, std::string>>& logs) {
         fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-        for (const std::string& folder : folders) {
-            if (fd_ >= 0 && ::inotify_add_watch(fd_, folder.c_str(),
-                                                IN_MODIFY | IN_CLOSE_WRITE | IN_CREATE |
-                                                    IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE) < 0) {
-                ::close(fd_);
+        for (const auto& [folder, name] : logs) {
+            const int watch =
+                fd_ < 0 ? -1
+                        : ::inotify_add_watch(fd_, folder.c_str(),
+                                              IN_MODIFY | IN_CLOSE_WRITE | IN_CREATE | IN_MOVED_TO |
+                                                  IN_MOVED_FROM | IN_DELETE | IN_ATTRIB);
+            if (watch < 0) {
+                if (fd_ >= 0)
+                    ::close(fd_);
                 fd_ = -1;
+                return;
             }
+            names_.insert({watch, name});
         }
     }
-    ~FolderNotifier() {
+    ~LogNotifier() {
         if (fd_ >= 0)
             ::close(fd_);
     }
     int Fd() const { return fd_; }
-    void Drain() const {
-        char buffer[8192];
-        while (fd_ >= 0 && ::read(fd_, buffer, sizeof buffer) > 0) {
+
+    // Reads the waiting events; true when one is about a log.
+    bool LogChanged() const {
+        alignas(inotify_event) char buffer[16384];
+        bool changed = false;
+        for (;;) {
+            const ssize_t length = ::read(fd_, buffer, sizeof buffer);
+            if (length <= 0)
+                return changed;
+            for (ssize_t at = 0; at < length;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                const std::string name = event->len > 0 ? event->name : "";
+                changed = changed || (event->mask & IN_Q_OVERFLOW) != 0 ||
+                          names_.contains({event->wd, name});
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
         }
     }
 
   private:
     int fd_ = -1;
+    std::set<std::pair<int, std::string>> names_; // watch descriptor and file name
 };
 
 struct WatchOptions {
@@ -136,7 +159,7 @@ class Watcher {
         return database_ != nullptr;
     }
 
-    // Imports what changed; true when the batch was stored (or there was nothing to do).
+    // Imports what changed in one transaction and reports it in one line.
     void RunBatch() {
         std::vector<db::LogToImport> batch;
         std::vector<std::string> notes;
@@ -167,12 +190,16 @@ class Watcher {
             return;
         }
         bool stored = false;
+        failing_ = false;
+        lastError_.clear();
         for (FollowedLog& log : logs_)
             log.Committed();
         for (std::size_t i = 0; i < result.Logs.size(); ++i) {
             const db::ImportResult& r = result.Logs[i];
             stored = stored || r.LinesAdded > 0 || r.Outcome == db::ImportOutcome::Added;
-            notes.push_back(ImportReport(batch[i].PathAsGiven, r));
+            // A file touched without a new line is no news.
+            if (r.Outcome != db::ImportOutcome::Unchanged)
+                notes.push_back(ImportReport(batch[i].PathAsGiven, r));
         }
         if (options_.Site && (stored || sitePending_)) {
             sitePending_ = !Publish(error);
@@ -182,12 +209,17 @@ class Watcher {
     }
 
     void ForceSite() { sitePending_ = options_.Site.has_value(); }
+    bool Failing() const { return failing_; }
 
   private:
     void Abandon(std::vector<std::string>& notes, const std::string& error) {
         for (FollowedLog& log : logs_)
             log.Abandoned();
-        notes.push_back(error + "; nothing of this batch was stored, trying again");
+        failing_ = true;
+        // A failure that lasts (a server down for an hour) is told once, not at every try.
+        if (error != lastError_)
+            notes.push_back(error + "; trying again every interval");
+        lastError_ = error;
         Line(notes);
     }
 
@@ -218,12 +250,15 @@ class Watcher {
     std::unique_ptr<db::StatsDatabase> database_;
     std::set<std::string> missingReported_;
     bool sitePending_ = false;
+    bool failing_ = false; // the last batch could not be stored
+    std::string lastError_;
 };
 
 // Reads the command line into `options` and the logs; an exit code when it must end here.
 std::optional<int> Parse(const QStringList& arguments, WatchOptions& options,
-                         std::vector<FollowedLog>& logs, std::set<std::string>& folders,
-                         std::ostream& out, std::ostream& err) {
+                         std::vector<FollowedLog>& logs,
+                         std::set<std::pair<std::string, std::string>>& names, std::ostream& out,
+                         std::ostream& err) {
     QCommandLineParser parser;
     if (const auto exit =
             ParseCommandLine(parser, *FindCommand(QStringLiteral("watch")), arguments, out, err))
@@ -277,8 +312,8 @@ std::optional<int> Parse(const QStringList& arguments, WatchOptions& options,
     for (const QString& log : parser.positionalArguments()) {
         const std::string local = LocalPath(log);
         logs.emplace_back(log.toStdString(), local);
-        folders.insert(
-            QFileInfo(QString::fromLocal8Bit(local.c_str())).absolutePath().toStdString());
+        const QFileInfo info(QString::fromLocal8Bit(local.c_str()));
+        names.insert({info.absolutePath().toStdString(), info.fileName().toStdString()});
     }
     return std::nullopt;
 }
@@ -288,8 +323,8 @@ std::optional<int> Parse(const QStringList& arguments, WatchOptions& options,
 int RunWatchCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     WatchOptions options;
     std::vector<FollowedLog> logs;
-    std::set<std::string> folders;
-    if (const auto exit = Parse(arguments, options, logs, folders, out, err))
+    std::set<std::pair<std::string, std::string>> names;
+    if (const auto exit = Parse(arguments, options, logs, names, out, err))
         return *exit;
     const StopSignals stop;
     Watcher watcher(options, std::move(logs), err);
@@ -298,7 +333,7 @@ int RunWatchCommand(const QStringList& arguments, std::ostream& out, std::ostrea
         err << "qla: " << error << "\n";
         return kExitFailed;
     }
-    const FolderNotifier notifier(folders);
+    const LogNotifier notifier(names);
     if (notifier.Fd() < 0)
         err << "qla watch: no change notification for the logs' folders; looking every "
             << options.Interval.count() << " ms\n";
@@ -306,16 +341,19 @@ int RunWatchCommand(const QStringList& arguments, std::ostream& out, std::ostrea
     watcher.RunBatch();
     for (;;) {
         const auto batchEnded = std::chrono::steady_clock::now();
+        // After a failure the next try waits for the interval, whatever the logs do.
+        const bool listen = notifier.Fd() >= 0 && !watcher.Failing();
         pollfd waits[2] = {{stop.ReadEnd(), POLLIN, 0}, {notifier.Fd(), POLLIN, 0}};
-        const int ready =
-            ::poll(waits, notifier.Fd() >= 0 ? 2 : 1, static_cast<int>(options.Interval.count()));
+        const int ready = ::poll(waits, listen ? 2 : 1, static_cast<int>(options.Interval.count()));
         if (ready < 0 && errno != EINTR)
             break;
         if (waits[0].revents != 0)
             break; // SIGINT or SIGTERM: between batches, so nothing is half done
-        if (waits[1].revents != 0) {
+        if (listen && waits[1].revents != 0) {
+            if (!notifier.LogChanged())
+                continue;
             std::this_thread::sleep_until(batchEnded + kMinimumBatchSpacing);
-            notifier.Drain();
+            notifier.LogChanged(); // what came meanwhile is in this batch too
         }
         watcher.RunBatch();
     }

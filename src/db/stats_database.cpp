@@ -54,7 +54,7 @@ std::unique_ptr<StatsDatabase> StatsDatabase::Open(const std::string& text, Open
     ConfigureConnection(database->connection_, database->target_, writable, kBusyTimeoutMs);
     if (!database->connection_.open()) {
         error = "cannot open the database " + text + ": " +
-                database->connection_.lastError().text().trimmed().toStdString();
+                database->connection_.lastError().text().simplified().toStdString();
         return nullptr;
     }
     if (!database->Run(SessionSetup(engine, mode == OpenMode::ReadOnly, kBusyTimeoutMs),
@@ -133,19 +133,22 @@ bool StatsDatabase::Commit(std::string& error) {
 }
 
 void StatsDatabase::Rollback() {
+    if (!connection_.isOpen())
+        return; // a lost connection: the server rolled the transaction back
     QSqlQuery query(connection_);
     query.exec(QStringLiteral("ROLLBACK"));
 }
 
 std::string StatsDatabase::Failure(const std::string& what, const QSqlQuery& query) const {
     const QSqlError sqlError = query.lastError();
-    const std::string text = sqlError.text().trimmed().toStdString();
+    // libpq's messages run over several lines; a report is one.
+    const std::string text = sqlError.text().simplified().toStdString();
     if (IsBusy(target_.Kind, sqlError))
         return what + ": the database is busy (another qla is writing to it; waited " +
                std::to_string(kBusyTimeoutMs / 1000) + " s)";
     if (IsConnectionLost(target_.Kind, sqlError))
         return what + ": the connection to the database server was lost (" + text +
-               "); nothing of this unfinished work was stored";
+               "); nothing of the unfinished transaction was stored";
     return what + ": " + text;
 }
 
