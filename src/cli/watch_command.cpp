@@ -11,6 +11,7 @@
 #include "core/control_chars.h"
 #include "core/product.h"
 #include "db/database_target.h"
+#include "db/log_catalog.h"
 #include "db/store_from_database.h"
 #include "export/export_views.h"
 
@@ -199,7 +200,10 @@ class Watcher {
             stored = stored || r.LinesAdded > 0 || r.Outcome == db::ImportOutcome::Added;
             // A file touched without a new line is no news.
             if (r.Outcome != db::ImportOutcome::Unchanged)
-                notes.push_back(ImportReport(batch[i].PathAsGiven, r));
+                notes.push_back(ImportReport(batch[i].PathAsGiven, r) +
+                                (r.LanguageGuessed ? " (read as " + db::LanguageName(r.Language) +
+                                                         ", --language auto)"
+                                                   : ""));
         }
         if (options_.Site && (stored || sitePending_)) {
             sitePending_ = !Publish(error);
@@ -282,7 +286,8 @@ std::optional<int> Parse(const QStringList& arguments, WatchOptions& options,
     const auto recognition = ParseRecognition(parser.value(QStringLiteral("recognition")), err);
     if (!language || !recognition)
         return kExitUsage;
-    options.Import.Language = *language;
+    options.Import.Language = language->Language;
+    options.Import.GuessLanguage = language->Auto;
     options.Import.LineRecognition = *recognition;
 
     const bool site = parser.isSet(QStringLiteral("site"));
