@@ -25,6 +25,12 @@ QString ExtraOptions(const DatabaseTarget& target) {
 
 } // namespace
 
+QString ColumnText(const std::string& text) {
+    QString column = QString::fromStdString(text);
+    column.replace(QChar(u'\0'), QChar(QChar::ReplacementCharacter));
+    return column;
+}
+
 const char* DriverName(Engine engine) {
     return engine == Engine::PostgreSQL ? "QPSQL" : "QSQLITE";
 }

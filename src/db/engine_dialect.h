@@ -13,6 +13,11 @@
 
 namespace qla::db {
 
+// Text from a log (a player name, a date header) as a column value: PostgreSQL's text holds no
+// NUL character, so both engines store U+FFFD in its place (invalid UTF-8 becomes U+FFFD
+// anyway). Only the per-log summaries hold such text; the stored log bytes are kept as they are.
+QString ColumnText(const std::string& text);
+
 // The Qt SQL driver of the engine and its Debian package, for the message when it is missing.
 const char* DriverName(Engine engine);
 const char* DriverPackage(Engine engine);

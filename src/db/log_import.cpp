@@ -2,6 +2,7 @@
 // store the whole new lines and the counts they add, and commit once.
 #include "db/log_import.h"
 
+#include "db/engine_dialect.h"
 #include "db/log_date.h"
 #include "db/log_piece.h"
 
@@ -26,8 +27,7 @@ QVariant Int(std::int64_t value) {
 }
 
 QVariant Text(const std::optional<std::string>& text) {
-    return text ? QVariant(QString::fromStdString(*text))
-                : QVariant(QMetaType::fromType<QString>());
+    return text ? QVariant(ColumnText(*text)) : QVariant(QMetaType::fromType<QString>());
 }
 
 std::string Now() {
@@ -175,7 +175,7 @@ class ImportWriter {
                                            p.VoiceChatCount,
                                            p.TextChatCount};
             query_.bindValue(0, Int(values[0]));
-            query_.bindValue(1, QString::fromStdString(p.Name));
+            query_.bindValue(1, ColumnText(p.Name));
             for (int v = 1; v < 7; ++v)
                 query_.bindValue(v + 1, Int(values[v]));
             if (!query_.exec())

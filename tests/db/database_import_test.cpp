@@ -268,6 +268,22 @@ TEST_P(Import, ControlCharactersNeverReachTheTerminal) {
     EXPECT_EQ(logs.out.find('\x07'), std::string::npos) << logs.out;
 }
 
+// Names holding a NUL byte or bytes that are no UTF-8 are stored and read back as the log has
+// them (the summary columns, which cannot hold a NUL in every engine, do not hold the lines).
+TEST_P(Import, NamesWithNulAndInvalidUtf8AreStored) {
+    const std::string log = folder_.Path("odd.log");
+    const std::string bytes =
+        std::string("\0logfile\n[skipnotify]Bo\0b was killed by A\0l's MP40\n", 51) +
+        "[skipnotify]Bo\xFFx^7: hi\n[skipnotify]Bo\xEF\xBF\xBD"
+        "b^7: x\n";
+    WriteFile(log, bytes);
+    const QlaRun imported = Import_(log);
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    ExpectDatabaseHolds(bytes, "odd names");
+    EXPECT_EQ(Qla({"players", "--db", database_}).out,
+              Qla({"players", folder_.QPath("odd.log")}).out);
+}
+
 TEST_P(Import, FailuresLeaveTheDatabaseAsItWas) {
     const std::string log = folder_.Path("a.log");
     const std::string bytes = GeneratedLog(false, false, true, 100, 5);
