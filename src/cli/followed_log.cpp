@@ -3,6 +3,8 @@
 // names.
 #include "cli/followed_log.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -44,14 +46,18 @@ FollowedLog::~FollowedLog() {
         ::close(followed_);
 }
 
-void FollowedLog::Plan(std::vector<db::LogToImport>& batch, bool& missing) {
+void FollowedLog::Plan(std::vector<db::LogToImport>& batch, std::string& missing) {
     Abandoned();
-    fresh_ = ::open(localPath_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fresh_ >= 0 && ::fstat(fresh_, &freshState_) != 0) {
+    missing.clear();
+    fresh_ = ::open(localPath_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fresh_ < 0)
+        missing = errno == ENOENT ? "no such file yet" : std::strerror(errno);
+    else if (::fstat(fresh_, &freshState_) != 0 || !S_ISREG(freshState_.st_mode))
+        missing = "not a regular file";
+    if (!missing.empty() && fresh_ >= 0) {
         ::close(fresh_);
         fresh_ = -1;
     }
-    missing = fresh_ < 0;
     const bool rotated = followed_ >= 0 && (fresh_ < 0 || !SameFile(freshState_, seen_));
     if (rotated) {
         // Lines the old file gained after the last batch still belong to its log.

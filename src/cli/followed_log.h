@@ -21,9 +21,9 @@ class FollowedLog {
     FollowedLog(FollowedLog&&) noexcept;
 
     // Adds to `batch` what changed since the last batch: the rest of a rotated-away file, then
-    // the file now under the path. Nothing when neither changed. `missing` is set when no file
-    // is under the path.
-    void Plan(std::vector<db::LogToImport>& batch, bool& missing);
+    // the file now under the path. Nothing when neither changed. `missing` says why no file
+    // under the path can be read ("" when one can).
+    void Plan(std::vector<db::LogToImport>& batch, std::string& missing);
     // The planned batch was stored: the file now under the path becomes the one followed.
     void Committed();
     // The planned batch was not stored: the next batch plans it again.

@@ -24,6 +24,7 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <map>
 #include <memory>
 #include <optional>
 #include <poll.h>
@@ -165,13 +166,13 @@ class Watcher {
         std::vector<db::LogToImport> batch;
         std::vector<std::string> notes;
         for (FollowedLog& log : logs_) {
-            bool missing = false;
+            std::string missing;
             log.Plan(batch, missing);
-            if (missing && !missingReported_.contains(log.Shown())) {
-                notes.push_back(log.Shown() + ": no such file yet, waiting for it");
-                missingReported_.insert(log.Shown());
-            } else if (!missing) {
+            if (missing.empty()) {
                 missingReported_.erase(log.Shown());
+            } else if (missingReported_[log.Shown()] != missing) {
+                notes.push_back(log.Shown() + ": " + missing + ", waiting for it");
+                missingReported_[log.Shown()] = missing;
             }
         }
         if (batch.empty() && !sitePending_) {
@@ -198,8 +199,8 @@ class Watcher {
         for (std::size_t i = 0; i < result.Logs.size(); ++i) {
             const db::ImportResult& r = result.Logs[i];
             stored = stored || r.LinesAdded > 0 || r.Outcome == db::ImportOutcome::Added;
-            // A file touched without a new line is no news.
-            if (r.Outcome != db::ImportOutcome::Unchanged)
+            // A file touched without a new line, or made empty, is no news.
+            if (r.Outcome != db::ImportOutcome::Unchanged && r.Outcome != db::ImportOutcome::Empty)
                 notes.push_back(ImportReport(batch[i].PathAsGiven, r) +
                                 (r.LanguageGuessed ? " (read as " + db::LanguageName(r.Language) +
                                                          ", --language auto)"
@@ -252,7 +253,7 @@ class Watcher {
     std::vector<FollowedLog> logs_;
     std::ostream& err_;
     std::unique_ptr<db::StatsDatabase> database_;
-    std::set<std::string> missingReported_;
+    std::map<std::string, std::string> missingReported_; // why a log cannot be read, told once
     bool sitePending_ = false;
     bool failing_ = false; // the last batch could not be stored
     std::string lastError_;
