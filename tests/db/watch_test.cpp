@@ -103,7 +103,7 @@ TEST_P(Watch, BurstsKillAndRotationConvergeToEveryLineOnce) {
     WriteFile(folder_.Path("expected.log"), first + second);
     const std::string expected = Analyze({folder_.QPath("expected.log")});
     std::string state;
-    for (int attempt = 0; attempt < 150 && state != expected; ++attempt) {
+    for (int attempt = 0; attempt < 300 && state != expected; ++attempt) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         state = Analyze({"--db", database_});
     }
@@ -120,7 +120,7 @@ TEST_P(Watch, BurstsKillAndRotationConvergeToEveryLineOnce) {
               0);
     const std::string want = FolderContents(reference.toStdString());
     std::string site;
-    for (int attempt = 0; attempt < 100 && site != want; ++attempt) {
+    for (int attempt = 0; attempt < 300 && site != want; ++attempt) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         site = FolderContents(folder_.Path("site"));
     }
