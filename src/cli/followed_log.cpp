@@ -36,8 +36,8 @@ FollowedLog::FollowedLog(std::string shown, std::string localPath)
 FollowedLog::FollowedLog(FollowedLog&& other) noexcept
     : shown_(std::move(other.shown_)), localPath_(std::move(other.localPath_)),
       followed_(std::exchange(other.followed_, -1)), seen_(other.seen_),
-      followedState_(other.followedState_), fresh_(std::exchange(other.fresh_, -1)),
-      freshState_(other.freshState_) {}
+      followedState_(other.followedState_), followedPlanned_(other.followedPlanned_),
+      fresh_(std::exchange(other.fresh_, -1)), freshState_(other.freshState_) {}
 
 FollowedLog::~FollowedLog() {
     if (fresh_ >= 0 && fresh_ != followed_)
@@ -61,8 +61,10 @@ void FollowedLog::Plan(std::vector<db::LogToImport>& batch, std::string& missing
     const bool rotated = followed_ >= 0 && (fresh_ < 0 || !SameFile(freshState_, seen_));
     if (rotated) {
         // Lines the old file gained after the last batch still belong to its log.
-        if (::fstat(followed_, &followedState_) == 0 && Changed(followedState_, seen_))
+        if (::fstat(followed_, &followedState_) == 0 && Changed(followedState_, seen_)) {
             batch.push_back({shown_, DescriptorPath(followed_)});
+            followedPlanned_ = true;
+        }
     }
     if (fresh_ < 0)
         return;
@@ -77,8 +79,9 @@ void FollowedLog::Plan(std::vector<db::LogToImport>& batch, std::string& missing
 void FollowedLog::Committed() {
     if (fresh_ < 0) {
         // Rotated away with no new file yet: the old file's rest is in; keep following it.
-        if (followed_ >= 0)
+        if (followedPlanned_)
             seen_ = followedState_;
+        followedPlanned_ = false;
         return;
     }
     if (followed_ >= 0)
@@ -86,12 +89,14 @@ void FollowedLog::Committed() {
     // The state from before the import: lines written while it ran show as a change.
     followed_ = std::exchange(fresh_, -1);
     seen_ = freshState_;
+    followedPlanned_ = false;
 }
 
 void FollowedLog::Abandoned() {
     if (fresh_ >= 0)
         ::close(fresh_);
     fresh_ = -1;
+    followedPlanned_ = false;
 }
 
 } // namespace qla::cli

@@ -36,6 +36,7 @@ class FollowedLog {
     int followed_ = -1;            // the file last imported
     struct stat seen_ {};          // its state when it was read
     struct stat followedState_ {}; // its state when Plan read it
+    bool followedPlanned_ = false; // the batch holds the rest of the rotated-away file
     int fresh_ = -1;               // the file under the path, opened by Plan
     struct stat freshState_ {};
 };
