@@ -69,6 +69,10 @@ std::string EngineName(Engine engine) {
     return engine == Engine::PostgreSQL ? "PostgreSQL" : "SQLite";
 }
 
+void PrintTo(Engine engine, std::ostream* out) {
+    *out << EngineName(engine);
+}
+
 QString NewDatabase(Engine engine, const TempFolder& folder, const std::string& name) {
     if (engine == Engine::SQLite)
         return folder.QPath(name + ".db");

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 namespace qla::dbtest {
@@ -47,6 +48,8 @@ class TempFolder {
 enum class Engine { SQLite, PostgreSQL };
 inline const auto kEngines = testing::Values(Engine::SQLite, Engine::PostgreSQL);
 std::string EngineName(Engine engine);
+// Names the engine in test listings.
+void PrintTo(Engine engine, std::ostream* out);
 
 // A new, empty database for --db: a file `name`.db in `folder`, or a new database on the tests'
 // PostgreSQL server. A server that cannot start fails the test (it is never skipped).
