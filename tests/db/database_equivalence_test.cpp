@@ -24,6 +24,10 @@ struct EquivalenceCase {
     std::vector<LogShape> logs;
 };
 
+void PrintTo(const EquivalenceCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class Equivalence : public testing::TestWithParam<std::tuple<EquivalenceCase, Engine>> {
   protected:
     static const EquivalenceCase& Case() { return std::get<0>(GetParam()); }
