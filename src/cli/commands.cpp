@@ -7,6 +7,7 @@
 #include "cli/database_commands.h"
 #include "cli/export_command.h"
 #include "cli/read_commands.h"
+#include "cli/watch_command.h"
 #include "export/export_views.h"
 
 namespace qla::cli {
@@ -33,8 +34,10 @@ std::vector<OptionSpec> ReadingOptions() {
          "classic (the default: the original phrase tables) or full (chat by its shape, the "
          "newer death wordings, names cut in obituaries).",
          RecognitionNames(), "classic"},
-        DatabaseOption("Reads the statistics database DB (an SQLite file) instead of a log; "
-                       "LOG is left out then."),
+        DatabaseOption("Reads the statistics database DB (an SQLite file, or a PostgreSQL "
+                       "database: postgresql://USER@HOST[:PORT]/NAME or \"host=HOST dbname=NAME "
+                       "user=USER\"; the password only from PGPASSWORD or ~/.pgpass) instead of "
+                       "a log; LOG is left out then."),
         {"log",
          "",
          "ID[,ID...]",
@@ -256,7 +259,10 @@ std::vector<CommandSpec> BuildCommands() {
          "before adds only the lines it gained; a last line without line end waits for it "
          "unless --finished says the log is complete. A log whose first bytes changed, or that "
          "became shorter, is imported as a new log.",
-         {DatabaseOption("The statistics database (an SQLite file). Required."),
+         {DatabaseOption("The statistics database: an SQLite file, or a PostgreSQL database as "
+                         "postgresql://USER@HOST[:PORT]/NAME or \"host=HOST dbname=NAME "
+                         "user=USER\" (the password only from PGPASSWORD or ~/.pgpass). "
+                         "Required."),
           LanguageOption("The wording of logs new to the database: english (the default), german "
                          "or auto (each log read in the language its first lines are written in, "
                          "reported on standard error)."),
@@ -289,6 +295,39 @@ std::vector<CommandSpec> BuildCommands() {
          {DatabaseOption("The statistics database. Required.")},
          {},
          RunForgetCommand},
+        {"watch",
+         "LOG... --db DB [--interval S] [--site DIR --view VIEW [--title T]] [--language L] "
+         "[--recognition M]",
+         "keep importing logs into a statistics database as they grow",
+         "Keeps importing the logs into DB as the game writes them, until stopped by Ctrl-C or "
+         "SIGTERM. Each batch of changes is one transaction, so a stop or a crash never leaves "
+         "half a batch, and a watch started again goes on where the database stands. A log "
+         "renamed away (rotated) gets its last lines imported before the new file under its "
+         "name starts a new log; a truncated log is a new log too. One line per batch on "
+         "standard error says what it added.",
+         {DatabaseOption("The statistics database, as for import. Required."),
+          {"interval",
+           "",
+           "S",
+           "Also looks for changes every S seconds (default 1), for file systems without change "
+           "notification.",
+           {},
+           "1"},
+          {"site",
+           "",
+           "DIR",
+           "After each batch that added lines, exports VIEW into DIR: written beside it and "
+           "swapped in by one rename, so a web server never serves half a site.",
+           {},
+           ""},
+          {"view", "", "VIEW", "With --site: a view that writes a site (all).", {"all"}, ""},
+          {"format", "", "FORMAT", "With --site: the format of the site (html).", {"html"}, ""},
+          {"title", "", "TEXT", "With --site: the game title of the pages.", {}, ""},
+          LanguageOption("The wording of logs new to the database, as for import."),
+          {"recognition", "", "M", "The recognition of logs new to the database, as for import.",
+           RecognitionNames(), "classic"}},
+         {},
+         RunWatchCommand},
         {"alias", "add|split|list|suggest [NAME...|LOG...] --aliases FILE|--db DB [options]",
          "the aliases kept for merging players",
          "Changes or reads the aliases that --merge-players joins. The aliases file serves "

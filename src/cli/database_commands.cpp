@@ -5,6 +5,7 @@
 #include "cli/command_spec.h"
 #include "cli/progress_bar.h"
 #include "core/control_chars.h"
+#include "db/database_target.h"
 #include "db/log_catalog.h"
 #include "db/log_import.h"
 #include "db/stats_database.h"
@@ -35,10 +36,17 @@ std::optional<QStringList> Parse(QCommandLineParser& parser, const QStringList& 
         exitCode = UsageError(err, command, "--db DB is required");
         return std::nullopt;
     }
+    std::string targetError;
+    if (!db::ParseDatabaseTarget(LocalPath(parser.value(QStringLiteral("db"))), targetError)) {
+        exitCode = UsageError(err, command, targetError);
+        return std::nullopt;
+    }
     return parser.positionalArguments();
 }
 
-std::string Report(const std::string& path, const db::ImportResult& r) {
+} // namespace
+
+std::string ImportReport(const std::string& path, const db::ImportResult& r) {
     using db::ImportOutcome;
     const std::string lines =
         std::to_string(r.LinesAdded) + (r.LinesAdded == 1 ? " line" : " lines");
@@ -76,8 +84,6 @@ std::string Report(const std::string& path, const db::ImportResult& r) {
                 " bytes of an unfinished last line wait for its line end)";
     return text;
 }
-
-} // namespace
 
 int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
@@ -121,7 +127,7 @@ int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostre
         } else if (!quiet) {
             if (result.LanguageGuessed)
                 ReportChosenLanguage(err, shown, result.Language);
-            out << TerminalSafeText(Report(shown, result)) << "\n" << std::flush;
+            out << TerminalSafeText(ImportReport(shown, result)) << "\n" << std::flush;
         }
     }
     return status;

@@ -1,9 +1,12 @@
 // `qla import`, `qla logs` and `qla forget`: filling and tending a statistics database.
 #pragma once
 
+#include "db/log_import.h"
+
 #include <QStringList>
 
 #include <ostream>
+#include <string>
 
 namespace qla::cli {
 
@@ -12,5 +15,8 @@ namespace qla::cli {
 int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
 int RunLogsCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
 int RunForgetCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
+
+// What one import did to one log, as one line (without line end).
+std::string ImportReport(const std::string& path, const db::ImportResult& result);
 
 } // namespace qla::cli

@@ -4,6 +4,7 @@
 #include "cli/cli_common.h"
 #include "core/control_chars.h"
 #include "db/alias_table.h"
+#include "db/database_target.h"
 #include "db/log_date.h"
 #include "db/stats_database.h"
 #include "db/store_from_database.h"
@@ -30,6 +31,8 @@ std::optional<DatabaseSource> ReadDatabaseOptions(const QCommandLineParser& pars
         }
     DatabaseSource source;
     source.Path = LocalPath(parser.value(QStringLiteral("db")));
+    if (!db::ParseDatabaseTarget(source.Path, usageError))
+        return std::nullopt;
     for (const QString& list : parser.values(QStringLiteral("log"))) {
         for (const QString& item : list.split(QLatin1Char(','))) {
             bool ok = false;

@@ -2,6 +2,7 @@
 // store the whole new lines and the counts they add, and commit once.
 #include "db/log_import.h"
 
+#include "db/engine_dialect.h"
 #include "db/log_date.h"
 #include "db/log_piece.h"
 
@@ -26,8 +27,7 @@ QVariant Int(std::int64_t value) {
 }
 
 QVariant Text(const std::optional<std::string>& text) {
-    return text ? QVariant(QString::fromStdString(*text))
-                : QVariant(QMetaType::fromType<QString>());
+    return text ? QVariant(ColumnText(*text)) : QVariant(QMetaType::fromType<QString>());
 }
 
 std::string Now() {
@@ -175,7 +175,7 @@ class ImportWriter {
                                            p.VoiceChatCount,
                                            p.TextChatCount};
             query_.bindValue(0, Int(values[0]));
-            query_.bindValue(1, QString::fromStdString(p.Name));
+            query_.bindValue(1, ColumnText(p.Name));
             for (int v = 1; v < 7; ++v)
                 query_.bindValue(v + 1, Int(values[v]));
             if (!query_.exec())
@@ -218,41 +218,30 @@ void CountPiece(std::string_view stored, bool atFileStart, bool guessLanguage,
         out.DateHeader = LogDateText(out.Store.LogLines[0]);
 }
 
-} // namespace
+ImportResult& Failed(ImportResult& result) {
+    result.Outcome = ImportOutcome::Failed;
+    if (result.Error.empty())
+        result.Error = "the import was not written";
+    return result;
+}
 
-ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
-                       const std::string& localPath, const ImportOptions& options,
-                       const ImportProgressCallback& progress) {
+// Imports one log inside the caller's write transaction. Writes only for the outcomes Added,
+// Grew, Replaced and Shrank; after Failed the caller must roll back.
+ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pathAsGiven,
+                                 const std::string& localPath, const ImportOptions& options,
+                                 const ImportProgressCallback& progress) {
     ImportResult result;
-    result.Error = ReadProblem(localPath, pathAsGiven);
-    if (!result.Error.empty())
-        return result;
-    if (!database.BeginWrite(result.Error))
-        return result;
-    // From here on every return goes through `finish`, which ends the transaction.
-    const auto finish = [&](bool commit) {
-        if (commit && database.Commit(result.Error))
-            return result;
-        database.Rollback();
-        if (result.Outcome != ImportOutcome::Failed) {
-            result.Outcome = ImportOutcome::Failed;
-            result.Error = result.Error.empty() ? "the import was not written" : result.Error;
-        }
-        return result;
-    };
-
     auto logs = ListLogs(database, result.Error);
     if (!logs)
-        return finish(false);
+        return Failed(result);
     std::string prefix, rest;
     std::int64_t size = 0;
     if (!ReadStart(localPath, prefix, size)) {
         result.Error = "the log cannot be read: " + pathAsGiven;
-        return finish(false);
+        return Failed(result);
     }
     if (size == 0) {
         result.Outcome = ImportOutcome::Empty;
-        database.Rollback(); // nothing was written
         return result;
     }
     const LogEntry* known = MatchingLog(*logs, prefix);
@@ -267,7 +256,6 @@ ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
         if (size == known->FileSize && (start == size || !options.Finished)) {
             result.Outcome = ImportOutcome::Unchanged;
             result.HeldBackBytes = static_cast<std::uint64_t>(size - start);
-            database.Rollback(); // nothing was written
             return result;
         }
         result.Outcome = ImportOutcome::Grew;
@@ -288,7 +276,7 @@ ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
 
     if (!ReadRest(localPath, start, size, rest)) {
         result.Error = "the log cannot be read: " + pathAsGiven;
-        return finish(false);
+        return Failed(result);
     }
     // A UTF-16 log is stored as the UTF-8 it reads as; its offsets stay those of the file.
     const Utf16Order utf16 = Utf16OrderOf(prefix);
@@ -314,7 +302,6 @@ ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
         // A log is remembered from its first complete line on: before it, its date is not known
         // and its fingerprint would cover only a line the game is still writing.
         result.Outcome = ImportOutcome::Waiting;
-        database.Rollback(); // nothing was written
         return result;
     }
 
@@ -329,12 +316,9 @@ ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
     if (isNew) {
         const auto id = writer.NewLogId();
         if (!id)
-            return finish(false);
+            return Failed(result);
         result.Id = *id;
     }
-    if (!writer.Chunks(result.Id, stored, progress) || !writer.Players(result.Id, piece.Store))
-        return finish(false);
-
     const std::string fingerprint = Fingerprint(prefix);
     const std::int64_t fingerprintBytes = static_cast<std::int64_t>(prefix.size());
     const std::string now = Now();
@@ -383,9 +367,68 @@ ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
              QString::fromStdString(now), Int(result.Id)},
             "cannot record the log " + pathAsGiven);
     }
-    if (!written)
-        return finish(false);
-    return finish(true);
+    // The log's row first: the chunks and players refer to it.
+    if (!written || !writer.Chunks(result.Id, stored, progress) ||
+        !writer.Players(result.Id, piece.Store))
+        return Failed(result);
+    return result;
+}
+
+bool Writes(ImportOutcome outcome) {
+    return outcome == ImportOutcome::Added || outcome == ImportOutcome::Grew ||
+           outcome == ImportOutcome::Replaced || outcome == ImportOutcome::Shrank;
+}
+
+} // namespace
+
+ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
+                       const std::string& localPath, const ImportOptions& options,
+                       const ImportProgressCallback& progress) {
+    ImportResult result;
+    result.Error = ReadProblem(localPath, pathAsGiven);
+    if (!result.Error.empty() || !database.BeginWrite(result.Error))
+        return result;
+    result = ImportInTransaction(database, pathAsGiven, localPath, options, progress);
+    if (!Writes(result.Outcome)) {
+        database.Rollback(); // nothing was written, or a failure
+        return result;
+    }
+    if (!database.Commit(result.Error))
+        result.Outcome = ImportOutcome::Failed;
+    return result;
+}
+
+BatchResult ImportBatch(StatsDatabase& database, const std::vector<LogToImport>& logs,
+                        const ImportOptions& options) {
+    BatchResult batch;
+    for (const LogToImport& log : logs) {
+        batch.Error = ReadProblem(log.LocalPath, log.PathAsGiven);
+        if (!batch.Error.empty())
+            return batch;
+    }
+    if (!database.BeginWrite(batch.Error))
+        return batch;
+    bool wrote = false;
+    for (const LogToImport& log : logs) {
+        ImportResult result =
+            ImportInTransaction(database, log.PathAsGiven, log.LocalPath, options, {});
+        if (result.Outcome == ImportOutcome::Failed) {
+            database.Rollback();
+            batch.Error = result.Error;
+            batch.Logs.clear();
+            return batch;
+        }
+        wrote = wrote || Writes(result.Outcome);
+        batch.Logs.push_back(std::move(result));
+    }
+    if (!wrote) {
+        database.Rollback();
+    } else if (!database.Commit(batch.Error)) {
+        batch.Logs.clear();
+        return batch;
+    }
+    batch.Ok = true;
+    return batch;
 }
 
 } // namespace qla::db

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace qla::db {
 
@@ -52,5 +53,21 @@ inline constexpr std::size_t kChunkBytes = 1 << 20;
 ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
                        const std::string& localPath, const ImportOptions& options,
                        const ImportProgressCallback& progress = {});
+
+struct LogToImport {
+    std::string PathAsGiven; // shown and remembered
+    std::string LocalPath;   // read: the file, or an open descriptor's /proc path
+};
+
+struct BatchResult {
+    bool Ok = false;
+    std::string Error;              // when not Ok: nothing of the batch was stored
+    std::vector<ImportResult> Logs; // when Ok: one per log, in order
+};
+
+// Imports several logs in one write transaction: the database holds all of the batch or none
+// of it. A log that cannot be read fails the whole batch.
+BatchResult ImportBatch(StatsDatabase& database, const std::vector<LogToImport>& logs,
+                        const ImportOptions& options);
 
 } // namespace qla::db

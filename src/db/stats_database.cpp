@@ -1,7 +1,8 @@
-// Opening a statistics database: the SQLite options, the first write that makes the tables,
-// and the schema check every later open makes.
+// Opening a statistics database: the connection, the first write that makes the tables, and the
+// schema check every later open makes. What differs between the engines is in engine_dialect.
 #include "db/stats_database.h"
 
+#include "db/engine_dialect.h"
 #include "db/schema.h"
 
 #include <QFileInfo>
@@ -10,18 +11,7 @@
 
 namespace qla::db {
 
-namespace {
-
-bool IsBusy(const QSqlError& error) {
-    // SQLITE_BUSY (5) and SQLITE_LOCKED (6): another connection holds the lock.
-    const QString code = error.nativeErrorCode();
-    return code == QLatin1String("5") || code == QLatin1String("6");
-}
-
-} // namespace
-
-StatsDatabase::StatsDatabase(std::string path, QString connectionName)
-    : path_(std::move(path)), connectionName_(std::move(connectionName)) {}
+StatsDatabase::StatsDatabase(DatabaseTarget target) : target_(std::move(target)) {}
 
 StatsDatabase::~StatsDatabase() {
     connection_.close();
@@ -29,51 +19,65 @@ StatsDatabase::~StatsDatabase() {
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
-std::unique_ptr<StatsDatabase> StatsDatabase::Open(const std::string& path, OpenMode mode,
+std::unique_ptr<StatsDatabase> StatsDatabase::Open(const std::string& text, OpenMode mode,
                                                    std::string& error) {
-    const QString file = QString::fromStdString(path);
-    const QFileInfo info(file);
-    if (mode == OpenMode::ReadOnly && !info.exists()) {
-        error = "the database does not exist: " + path;
+    auto target = ParseDatabaseTarget(text, error);
+    if (!target)
         return nullptr;
+    bool writable = true;
+    if (target->Kind == Engine::SQLite) {
+        const QFileInfo info(QString::fromStdString(text));
+        if (mode == OpenMode::ReadOnly && !info.exists()) {
+            error = "the database does not exist: " + text;
+            return nullptr;
+        }
+        if (info.exists() && !info.isFile()) {
+            error = "the database is not a file: " + text;
+            return nullptr;
+        }
+        // A reader opens a writable file for writing too: after a writer was killed, the first
+        // one to open the file must roll the hot journal back before anything can be read.
+        writable = mode == OpenMode::ReadWrite || info.isWritable();
     }
-    if (info.exists() && !info.isFile()) {
-        error = "the database is not a file: " + path;
-        return nullptr;
-    }
-    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
-        error = "the Qt SQLite driver (libqt6sql6-sqlite) is not installed";
+    const Engine engine = target->Kind;
+    if (!QSqlDatabase::isDriverAvailable(QString::fromLatin1(DriverName(engine)))) {
+        error = std::string("the Qt SQL driver ") + DriverName(engine) + " (" +
+                DriverPackage(engine) + ") is not installed";
         return nullptr;
     }
     // Each object its own connection name, so several databases can be open at once.
-    std::unique_ptr<StatsDatabase> database(new StatsDatabase(path, QString()));
+    std::unique_ptr<StatsDatabase> database(new StatsDatabase(std::move(*target)));
     database->connectionName_ =
         QStringLiteral("qla-db-%1").arg(reinterpret_cast<quintptr>(database.get()), 0, 16);
-    database->connection_ =
-        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), database->connectionName_);
-    database->connection_.setDatabaseName(file);
-    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
-    // A reader opens a writable file for writing too: after a writer was killed, the first
-    // one to open the file must roll the hot journal back before anything can be read.
-    if (mode == OpenMode::ReadOnly && !info.isWritable())
-        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
-    database->connection_.setConnectOptions(options);
+    database->connection_ = QSqlDatabase::addDatabase(QString::fromLatin1(DriverName(engine)),
+                                                      database->connectionName_);
+    ConfigureConnection(database->connection_, database->target_, writable, kBusyTimeoutMs);
     if (!database->connection_.open()) {
-        error = "cannot open the database " + path + ": " +
-                database->connection_.lastError().text().toStdString();
+        error = "cannot open the database " + text + ": " +
+                database->connection_.lastError().text().simplified().toStdString();
         return nullptr;
     }
-    if (!database->PrepareSchema(mode, error))
+    if (!database->Run(SessionSetup(engine, mode == OpenMode::ReadOnly, kBusyTimeoutMs),
+                       "cannot set up the connection to " + text, error) ||
+        !database->PrepareSchema(mode, error))
         return nullptr;
     return database;
 }
 
-bool StatsDatabase::PrepareSchema(OpenMode mode, std::string& error) {
+bool StatsDatabase::Run(const QStringList& statements, const std::string& what,
+                        std::string& error) {
     QSqlQuery query(connection_);
-    // Large pages suit the stored log bytes: fewer overflow pages to chain and follow. The size
-    // takes effect only while the file is still empty.
-    query.exec(QStringLiteral("PRAGMA page_size = 65536"));
-    query.exec(QStringLiteral("PRAGMA cache_size = -16384"));
+    for (const QString& statement : statements) {
+        if (!query.exec(statement)) {
+            error = Failure(what, query);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool StatsDatabase::PrepareSchema(OpenMode mode, std::string& error) {
+    const std::string& path = target_.Text;
     if (mode == OpenMode::ReadWrite && IsEmptyDatabase(connection_)) {
         // Two first imports at once: the second waits here, then finds the tables made.
         if (!BeginWrite(error))
@@ -81,7 +85,7 @@ bool StatsDatabase::PrepareSchema(OpenMode mode, std::string& error) {
         if (IsEmptyDatabase(connection_)) {
             if (!CreateSchema(connection_, error)) {
                 Rollback();
-                error = path_ + ": " + error;
+                error = path + ": " + error;
                 return false;
             }
         }
@@ -89,35 +93,39 @@ bool StatsDatabase::PrepareSchema(OpenMode mode, std::string& error) {
             return false;
     }
     // A writer brings an older database to this version before anything reads its tables.
-    if (mode == OpenMode::ReadWrite && SchemaProblem(connection_, path_).empty() &&
+    if (mode == OpenMode::ReadWrite && SchemaProblem(connection_, path).empty() &&
         StoredSchemaVersion(connection_) < kSchemaVersion) {
         if (!BeginWrite(error))
             return false;
         if (!UpgradeSchema(connection_, error)) {
             Rollback();
-            error = path_ + ": " + error;
+            error = path + ": " + error;
             return false;
         }
         if (!Commit(error))
             return false;
     }
-    error = SchemaProblem(connection_, path_);
+    error = SchemaProblem(connection_, path);
     return error.empty();
 }
 
 bool StatsDatabase::BeginWrite(std::string& error) {
-    QSqlQuery query(connection_);
-    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        error = Failure("cannot start writing to the database " + path_, query);
-        return false;
-    }
-    return true;
+    if (Run(BeginWriteStatements(target_.Kind),
+            "cannot start writing to the database " + target_.Text, error))
+        return true;
+    Rollback(); // PostgreSQL: the transaction began before the lock failed
+    return false;
+}
+
+bool StatsDatabase::BeginRead(std::string& error) {
+    return Run({BeginReadStatement(target_.Kind)}, "cannot read the database " + target_.Text,
+               error);
 }
 
 bool StatsDatabase::Commit(std::string& error) {
     QSqlQuery query(connection_);
     if (!query.exec(QStringLiteral("COMMIT"))) {
-        error = Failure("cannot write the database " + path_, query);
+        error = Failure("cannot write the database " + target_.Text, query);
         Rollback();
         return false;
     }
@@ -125,16 +133,23 @@ bool StatsDatabase::Commit(std::string& error) {
 }
 
 void StatsDatabase::Rollback() {
+    if (!connection_.isOpen())
+        return; // a lost connection: the server rolled the transaction back
     QSqlQuery query(connection_);
     query.exec(QStringLiteral("ROLLBACK"));
 }
 
 std::string StatsDatabase::Failure(const std::string& what, const QSqlQuery& query) const {
     const QSqlError sqlError = query.lastError();
-    if (IsBusy(sqlError))
+    // libpq's messages run over several lines; a report is one.
+    const std::string text = sqlError.text().simplified().toStdString();
+    if (IsBusy(target_.Kind, sqlError))
         return what + ": the database is busy (another qla is writing to it; waited " +
                std::to_string(kBusyTimeoutMs / 1000) + " s)";
-    return what + ": " + sqlError.text().toStdString();
+    if (IsConnectionLost(target_.Kind, sqlError))
+        return what + ": the connection to the database server was lost (" + text +
+               "); nothing of the unfinished transaction was stored";
+    return what + ": " + text;
 }
 
 } // namespace qla::db

@@ -1,6 +1,8 @@
 // One open statistics database: the Qt SQL connection, the schema check and the write unit.
 #pragma once
 
+#include "db/database_target.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -15,33 +17,39 @@ enum class OpenMode { ReadOnly, ReadWrite };
 
 class StatsDatabase {
   public:
-    // Opens the SQLite file at `path`. ReadWrite creates the file and its tables when missing;
-    // ReadOnly needs an existing database. A database of another schema version is refused.
-    // Returns nullptr with the reason in `error`.
-    static std::unique_ptr<StatsDatabase> Open(const std::string& path, OpenMode mode,
+    // Opens what --db names (ParseDatabaseTarget): an SQLite file or a PostgreSQL database.
+    // ReadWrite creates the tables when missing (and the SQLite file); ReadOnly needs an
+    // existing statistics database. A database of another schema version is refused. Returns
+    // nullptr with the reason in `error`.
+    static std::unique_ptr<StatsDatabase> Open(const std::string& target, OpenMode mode,
                                                std::string& error);
     ~StatsDatabase();
     StatsDatabase(const StatsDatabase&) = delete;
     StatsDatabase& operator=(const StatsDatabase&) = delete;
 
     QSqlDatabase& Connection() { return connection_; }
-    const std::string& Path() const { return path_; }
+    // The database as --db named it, for messages.
+    const std::string& Path() const { return target_.Text; }
+    Engine Kind() const { return target_.Kind; }
 
-    // Starts the one transaction of a unit of work that writes. SQLite takes the write lock at
-    // once (BEGIN IMMEDIATE), so two writers never read the same state and both act on it; the
-    // second waits up to the busy timeout and then fails with a message saying so.
+    // Starts the one transaction of a unit of work that writes, taking the lock every writer
+    // of the database shares at once, so two writers never read the same state and both act on
+    // it; the second waits up to the busy timeout and then fails with a message saying so.
     bool BeginWrite(std::string& error);
+    // Starts a transaction that reads one committed state throughout; ended by Commit.
+    bool BeginRead(std::string& error);
     bool Commit(std::string& error);
     void Rollback();
 
-    // "<what>: <the engine's message>", naming a busy database plainly.
+    // "<what>: <the engine's message>", naming a busy database and a lost server plainly.
     std::string Failure(const std::string& what, const QSqlQuery& query) const;
 
   private:
-    StatsDatabase(std::string path, QString connectionName);
+    explicit StatsDatabase(DatabaseTarget target);
     bool PrepareSchema(OpenMode mode, std::string& error);
+    bool Run(const QStringList& statements, const std::string& what, std::string& error);
 
-    std::string path_;
+    DatabaseTarget target_;
     QString connectionName_;
     QSqlDatabase connection_;
 };

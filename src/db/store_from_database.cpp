@@ -18,10 +18,8 @@ DatabaseStoreResult BuildStoreFromDatabase(StatsDatabase& database, const LogSel
     // One read transaction, so an import committing meanwhile is seen whole or not at all.
     QSqlQuery query(database.Connection());
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("BEGIN"))) {
-        result.Error = database.Failure("cannot read the database " + database.Path(), query);
+    if (!database.BeginRead(result.Error))
         return result;
-    }
     const auto end = [&] { QSqlQuery(database.Connection()).exec(QStringLiteral("COMMIT")); };
     const auto logs = SelectLogs(database, selection, result.Error);
     if (!logs) {

@@ -24,8 +24,14 @@ struct EquivalenceCase {
     std::vector<LogShape> logs;
 };
 
-class Equivalence : public testing::TestWithParam<EquivalenceCase> {
+void PrintTo(const EquivalenceCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class Equivalence : public testing::TestWithParam<std::tuple<EquivalenceCase, Engine>> {
   protected:
+    static const EquivalenceCase& Case() { return std::get<0>(GetParam()); }
+
     // Exports every view and format from `source` (a log path or "--db" + path) into `folder`,
     // one file (or site folder) each, and returns them all as one text.
     std::string ExportAll(const QStringList& source, const std::string& folder,
@@ -73,7 +79,7 @@ class Equivalence : public testing::TestWithParam<EquivalenceCase> {
         }
         const std::string whole = folder_.Path(tag + "-whole.log");
         WriteFile(whole, concatenated);
-        const QStringList language{"--language", GetParam().german ? "german" : "english"};
+        const QStringList language{"--language", Case().german ? "german" : "english"};
         const QlaRun players =
             Qla(QStringList{"players", QString::fromStdString(whole)} << language);
         ASSERT_EQ(players.status, 0) << players.err;
@@ -82,19 +88,20 @@ class Equivalence : public testing::TestWithParam<EquivalenceCase> {
         const std::string fromLog =
             ExportAll({QString::fromStdString(whole)}, folder_.Path(tag + "-from-log"), language);
         const std::string fromDatabase =
-            ExportAll({"--db", folder_.QPath("stats.db")}, folder_.Path(tag + "-from-db"), {});
+            ExportAll({"--db", database_}, folder_.Path(tag + "-from-db"), {});
         EXPECT_EQ(fromDatabase.size(), fromLog.size()) << tag;
         EXPECT_TRUE(fromDatabase == fromLog) << tag << ": the exports differ";
     }
 
     TempFolder folder_;
+    QString database_ = NewDatabase(std::get<1>(GetParam()), folder_);
     std::string player_;
 };
 
 TEST_P(Equivalence, EveryExportEqualsTheConcatenatedLog) {
-    const EquivalenceCase& c = GetParam();
+    const EquivalenceCase& c = Case();
     std::vector<std::string> logs;
-    const QString database = folder_.QPath("stats.db");
+    const QString& database = database_;
     for (std::size_t i = 0; i < c.logs.size(); ++i) {
         const LogShape& shape = c.logs[i];
         std::string bytes = GeneratedLog(c.german, shape.windows1252, shape.lf, 400, 40 + i);
@@ -123,19 +130,21 @@ TEST_P(Equivalence, EveryExportEqualsTheConcatenatedLog) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, Equivalence,
-                         testing::Values(EquivalenceCase{"English",
-                                                         false,
-                                                         {{false, false, false},
-                                                          {false, true, false},
-                                                          {true, true, false},
-                                                          {false, true, true}}},
-                                         EquivalenceCase{"German",
-                                                         true,
-                                                         {{true, false, false},
-                                                          {false, true, false},
-                                                          {true, true, true}}}),
-                         [](const testing::TestParamInfo<EquivalenceCase>& info) {
-                             return std::string(info.param.name);
+                         testing::Combine(testing::Values(EquivalenceCase{"English",
+                                                                          false,
+                                                                          {{false, false, false},
+                                                                           {false, true, false},
+                                                                           {true, true, false},
+                                                                           {false, true, true}}},
+                                                          EquivalenceCase{"German",
+                                                                          true,
+                                                                          {{true, false, false},
+                                                                           {false, true, false},
+                                                                           {true, true, true}}}),
+                                          kEngines),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) + "_" +
+                                    EngineName(std::get<1>(info.param));
                          });
 
 } // namespace

@@ -10,7 +10,7 @@
 namespace qla::dbtest {
 namespace {
 
-class Import : public testing::Test {
+class Import : public testing::TestWithParam<Engine> {
   protected:
     QlaRun Import_(const std::string& path, QStringList extra = {}) {
         return Qla(QStringList{"import", QString::fromStdString(path), "--db", database_} << extra);
@@ -30,10 +30,10 @@ class Import : public testing::Test {
         EXPECT_EQ(fromDatabase.out, fromLog.out) << context;
     }
     TempFolder folder_;
-    QString database_ = folder_.QPath("stats.db");
+    QString database_ = NewDatabase(GetParam(), folder_);
 };
 
-TEST_F(Import, SecondImportOfAnUnchangedLogAddsNothing) {
+TEST_P(Import, SecondImportOfAnUnchangedLogAddsNothing) {
     const std::string log = folder_.Path("a.log");
     const std::string bytes = GeneratedLog(false, false, true, 300, 1);
     WriteFile(log, bytes);
@@ -52,7 +52,7 @@ TEST_F(Import, SecondImportOfAnUnchangedLogAddsNothing) {
 
 // The log grows in pieces cut anywhere: inside a line, inside a CR LF, inside a UTF-8
 // character. Each import takes the whole lines so far; the end result is the whole log.
-TEST_F(Import, LogGrowingInPiecesIsImportedExactlyOnce) {
+TEST_P(Import, LogGrowingInPiecesIsImportedExactlyOnce) {
     std::string bytes = GeneratedLog(false, false, false, 400, 7);
     bytes += "[skipnotify]Zo\xC3\xAB^7: ^2caf\xC3\xA9 na\xC3\xAFve\r\n"; // ends in a 2-byte char
     const std::size_t cafe = bytes.find("caf\xC3\xA9") + 4;              // inside the é
@@ -86,7 +86,7 @@ TEST_F(Import, LogGrowingInPiecesIsImportedExactlyOnce) {
 
 // UTF-16 logs of either byte order, grown in pieces cut inside a code unit, inside a
 // surrogate pair and inside a line: the database holds what the log's whole lines read as.
-TEST_F(Import, Utf16LogGrowingInPiecesReadsAsTheFileDoes) {
+TEST_P(Import, Utf16LogGrowingInPiecesReadsAsTheFileDoes) {
     const std::string utf8 = GeneratedLog(false, false, false, 200, 5) +
                              "[skipnotify]Zo\xC3\xAB: ^2\xF0\x9F\x98\x80 gg\r\n";
     const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
@@ -101,7 +101,7 @@ TEST_F(Import, Utf16LogGrowingInPiecesReadsAsTheFileDoes) {
         const std::size_t midUnit = bytes.size() / 3 + 1; // inside one code unit
         const std::size_t midLine = bytes.size() / 2;
         const std::string log = folder_.Path(little ? "le.log" : "be.log");
-        database_ = folder_.QPath(little ? "le.db" : "be.db");
+        database_ = NewDatabase(GetParam(), folder_, little ? "le" : "be");
         WriteFile(log, "");
         std::size_t written = 0;
         for (const std::size_t cut : {std::size_t{1}, midUnit, midLine, pair, bytes.size()}) {
@@ -117,7 +117,7 @@ TEST_F(Import, Utf16LogGrowingInPiecesReadsAsTheFileDoes) {
 
 // With --language auto a new log gets the language of its first lines; a log that grows keeps
 // the language it was imported in.
-TEST_F(Import, AutoLanguageIsDecidedOnceForANewLog) {
+TEST_P(Import, AutoLanguageIsDecidedOnceForANewLog) {
     const std::string german = GeneratedLog(true, true, false, 300, 8);
     const std::string log = folder_.Path("de.log");
     WriteFile(log, german.substr(0, german.size() / 2));
@@ -135,7 +135,7 @@ TEST_F(Import, AutoLanguageIsDecidedOnceForANewLog) {
     EXPECT_NE(Qla({"logs", "--db", database_}).out.find("\tgerman\t"), std::string::npos);
 }
 
-TEST_F(Import, HeldBackLastLineWaitsUntilFinished) {
+TEST_P(Import, HeldBackLastLineWaitsUntilFinished) {
     const std::string log = folder_.Path("live.log");
     const std::string whole = GeneratedLog(false, false, true, 50, 3);
     const std::string unended = whole.substr(0, whole.size() - 1);
@@ -156,7 +156,7 @@ TEST_F(Import, HeldBackLastLineWaitsUntilFinished) {
 // A log is remembered from its first complete line on: an empty file or a first line the game
 // is still writing stores nothing, so it cannot lack its date or be mistaken for another log
 // that starts with the same bytes.
-TEST_F(Import, ALogIsRememberedFromItsFirstCompleteLine) {
+TEST_P(Import, ALogIsRememberedFromItsFirstCompleteLine) {
     const std::string empty = folder_.Path("empty.log");
     WriteFile(empty, "");
     const QlaRun none = Import_(empty);
@@ -188,7 +188,7 @@ TEST_F(Import, ALogIsRememberedFromItsFirstCompleteLine) {
               Qla({"analyze", folder_.QPath("x.log")}).out);
 }
 
-TEST_F(Import, RotatedAndTruncatedLogsAreNewLogs) {
+TEST_P(Import, RotatedAndTruncatedLogsAreNewLogs) {
     const std::string log = folder_.Path("server.log");
     const std::string first = GeneratedLog(false, false, true, 200, 11);
     WriteFile(log, first);
@@ -213,7 +213,7 @@ TEST_F(Import, RotatedAndTruncatedLogsAreNewLogs) {
     ExpectDatabaseHolds(first + second, "forgotten");
 }
 
-TEST_F(Import, LogsAreChosenByIdAndByDate) {
+TEST_P(Import, LogsAreChosenByIdAndByDate) {
     std::string a = GeneratedLog(false, false, true, 100, 21);
     std::string b = GeneratedLog(false, false, true, 100, 22);
     // Dates the selection can tell apart; the rest of each first line stays generated.
@@ -255,7 +255,7 @@ TEST_F(Import, LogsAreChosenByIdAndByDate) {
 }
 
 // A file name (or a date header) holding terminal controls is printed with them spelled out.
-TEST_F(Import, ControlCharactersNeverReachTheTerminal) {
+TEST_P(Import, ControlCharactersNeverReachTheTerminal) {
     const std::string log = folder_.Path("red\x1b[31m.log");
     WriteFile(log, "\x1b]0;title\x07[skipnotify]Bob was killed by Al's MP40\n");
     const QlaRun imported = Import_(log);
@@ -268,7 +268,23 @@ TEST_F(Import, ControlCharactersNeverReachTheTerminal) {
     EXPECT_EQ(logs.out.find('\x07'), std::string::npos) << logs.out;
 }
 
-TEST_F(Import, FailuresLeaveTheDatabaseAsItWas) {
+// Names holding a NUL byte or bytes that are no UTF-8 are stored and read back as the log has
+// them (the summary columns, which cannot hold a NUL in every engine, do not hold the lines).
+TEST_P(Import, NamesWithNulAndInvalidUtf8AreStored) {
+    const std::string log = folder_.Path("odd.log");
+    const std::string bytes =
+        std::string("\0logfile\n[skipnotify]Bo\0b was killed by A\0l's MP40\n", 51) +
+        "[skipnotify]Bo\xFFx^7: hi\n[skipnotify]Bo\xEF\xBF\xBD"
+        "b^7: x\n";
+    WriteFile(log, bytes);
+    const QlaRun imported = Import_(log);
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    ExpectDatabaseHolds(bytes, "odd names");
+    EXPECT_EQ(Qla({"players", "--db", database_}).out,
+              Qla({"players", folder_.QPath("odd.log")}).out);
+}
+
+TEST_P(Import, FailuresLeaveTheDatabaseAsItWas) {
     const std::string log = folder_.Path("a.log");
     const std::string bytes = GeneratedLog(false, false, true, 100, 5);
     WriteFile(log, bytes);
@@ -281,6 +297,17 @@ TEST_F(Import, FailuresLeaveTheDatabaseAsItWas) {
     EXPECT_EQ(folder.status, 1);
     EXPECT_NE(folder.err.find("is a folder"), std::string::npos) << folder.err;
 
+    if (GetParam() == Engine::PostgreSQL) {
+        // A database the server does not have.
+        const QString absent = database_.section(QLatin1Char(' '), 0, 0) + " dbname=absent";
+        const QlaRun none = Qla({"logs", "--db", absent});
+        EXPECT_EQ(none.status, 1);
+        EXPECT_NE(none.err.find("cannot open the database " + absent.toStdString()),
+                  std::string::npos)
+            << none.err;
+        ExpectDatabaseHolds(bytes, "after the failures");
+        return;
+    }
     // A database that cannot be written: its journal cannot be made beside it.
     AppendFile(log, "[skipnotify]Bob was killed by Al's MP40\n");
     std::filesystem::create_directory(folder_.Path("stats.db-journal"));
@@ -306,6 +333,9 @@ TEST_F(Import, FailuresLeaveTheDatabaseAsItWas) {
     EXPECT_EQ(absent.err, "qla: the database does not exist: " + folder_.Path("absent.db") + "\n");
     EXPECT_FALSE(std::filesystem::exists(folder_.Path("absent.db")));
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, Import, kEngines,
+                         [](const auto& info) { return EngineName(info.param); });
 
 } // namespace
 } // namespace qla::dbtest

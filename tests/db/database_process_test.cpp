@@ -32,9 +32,11 @@ std::string AnalyzeBytes(const TempFolder& folder, const std::string& bytes) {
 
 // Each round appends to the log and kills the import after a random moment: the database then
 // holds the state before that import or after it, never a part; the next import completes it.
-TEST(Processes, KilledImportLeavesBeforeOrAfterAndResumes) {
+class Processes : public testing::TestWithParam<Engine> {};
+
+TEST_P(Processes, KilledImportLeavesBeforeOrAfterAndResumes) {
     TempFolder folder;
-    const QString database = folder.QPath("stats.db");
+    const QString database = NewDatabase(GetParam(), folder);
     const std::string log = folder.Path("live.log");
     const std::string all = GeneratedLog(false, false, false, 120000, 9);
     std::mt19937 random(1234);
@@ -82,16 +84,20 @@ TEST(Processes, KilledImportLeavesBeforeOrAfterAndResumes) {
     std::printf("killed before the commit: %d, after: %d\n", before, after);
 }
 
-TEST(Processes, TwoImportsAtOnceCountEveryLineOnce) {
+// Two imports of one log, and a third of a copy of it as another machine would have: the
+// fingerprint makes them one log, counted once.
+TEST_P(Processes, TwoImportsAtOnceCountEveryLineOnce) {
     TempFolder folder;
-    const QString database = folder.QPath("stats.db");
+    const QString database = NewDatabase(GetParam(), folder);
     const std::string a = GeneratedLog(false, false, true, 60000, 31);
     const std::string b = GeneratedLog(false, false, true, 60000, 32);
     WriteFile(folder.Path("a.log"), a);
+    WriteFile(folder.Path("copy-of-a.log"), a);
     WriteFile(folder.Path("b.log"), b);
     std::unique_ptr<QProcess> first(StartImport(folder.Path("a.log"), database));
     std::unique_ptr<QProcess> second(StartImport(folder.Path("a.log"), database));
-    for (QProcess* p : {first.get(), second.get()}) {
+    std::unique_ptr<QProcess> copy(StartImport(folder.Path("copy-of-a.log"), database));
+    for (QProcess* p : {first.get(), second.get(), copy.get()}) {
         ASSERT_TRUE(p->waitForFinished(120000));
         EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
     }
@@ -113,6 +119,9 @@ TEST(Processes, TwoImportsAtOnceCountEveryLineOnce) {
     const QlaRun logs = Qla({"logs", "--db", database});
     EXPECT_EQ(std::count(logs.out.begin(), logs.out.end(), '\n'), 4) << logs.out;
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, Processes, kEngines,
+                         [](const auto& info) { return EngineName(info.param); });
 
 } // namespace
 } // namespace qla::dbtest

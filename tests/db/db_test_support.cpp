@@ -3,6 +3,7 @@
 
 #include "cli/qla_app.h"
 #include "generator.h"
+#include "postgres_server.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -62,6 +63,24 @@ std::string FolderContents(const std::string& folder) {
     for (const auto& [name, bytes] : files)
         all += "== " + name + " (" + std::to_string(bytes.size()) + " bytes)\n" + bytes + "\n";
     return all;
+}
+
+std::string EngineName(Engine engine) {
+    return engine == Engine::PostgreSQL ? "PostgreSQL" : "SQLite";
+}
+
+void PrintTo(Engine engine, std::ostream* out) {
+    *out << EngineName(engine);
+}
+
+QString NewDatabase(Engine engine, const TempFolder& folder, const std::string& name) {
+    if (engine == Engine::SQLite)
+        return folder.QPath(name + ".db");
+    std::string error;
+    const std::string connection = PostgresServer::Shared().NewDatabase(error);
+    if (connection.empty())
+        ADD_FAILURE() << "no PostgreSQL database for the test: " << error;
+    return QString::fromStdString(connection);
 }
 
 } // namespace qla::dbtest

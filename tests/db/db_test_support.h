@@ -4,7 +4,10 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 namespace qla::dbtest {
@@ -40,5 +43,16 @@ class TempFolder {
   private:
     QTemporaryDir dir_;
 };
+
+// The engines every database test runs against.
+enum class Engine { SQLite, PostgreSQL };
+inline const auto kEngines = testing::Values(Engine::SQLite, Engine::PostgreSQL);
+std::string EngineName(Engine engine);
+// Names the engine in test listings.
+void PrintTo(Engine engine, std::ostream* out);
+
+// A new, empty database for --db: a file `name`.db in `folder`, or a new database on the tests'
+// PostgreSQL server. A server that cannot start fails the test (it is never skipped).
+QString NewDatabase(Engine engine, const TempFolder& folder, const std::string& name = "stats");
 
 } // namespace qla::dbtest

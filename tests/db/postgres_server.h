@@ -1,0 +1,34 @@
+// A throwaway PostgreSQL server for the database tests: initdb into a private temporary folder,
+// the server listening only on a Unix socket there (no TCP), run as an unprivileged user when
+// the tests run as root, stopped when the test program ends (and killed with it if it dies).
+#pragma once
+
+#include <string>
+
+namespace qla::dbtest {
+
+class PostgresServer {
+  public:
+    // The server of this test program, started on first use. Empty Error() when it runs.
+    static PostgresServer& Shared();
+
+    const std::string& Error() const { return error_; }
+    // A new empty database; its --db connection text, or "" with the reason in `error`.
+    std::string NewDatabase(std::string& error);
+    // Runs one SQL statement through psql in `database` (a name, or a connection text as
+    // NewDatabase gives); its output, rows as "a|b" lines.
+    std::string Sql(const std::string& database, const std::string& statement,
+                    std::string& error) const;
+    void Stop();
+    ~PostgresServer();
+
+  private:
+    PostgresServer();
+    bool Start();
+    std::string error_;
+    std::string binaries_, folder_;
+    int pid_ = -1;
+    int databases_ = 0;
+};
+
+} // namespace qla::dbtest

@@ -1,0 +1,161 @@
+// qla watch as a real process: a log written in bursts cut anywhere, the watcher killed between
+// bursts and started again, the log rotated; the database ends with every line exactly once and
+// the site folder is whole whenever it is looked at.
+#include "db_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+
+#include <csignal>
+#include <filesystem>
+#include <random>
+#include <thread>
+
+namespace qla::dbtest {
+namespace {
+
+class Watch : public testing::TestWithParam<Engine> {
+  protected:
+    std::unique_ptr<QProcess> StartWatch() {
+        auto process = std::make_unique<QProcess>();
+        process->start(QStringLiteral(QLA_BINARY),
+                       {"watch", folder_.QPath("server.log"), "--db", database_, "--interval",
+                        "0.2", "--site", folder_.QPath("site"), "--view", "all"});
+        EXPECT_TRUE(process->waitForStarted());
+        return process;
+    }
+
+    std::string Analyze(const QStringList& source) {
+        const QlaRun run = Qla(QStringList{"analyze"} << source);
+        return run.status == 0 ? run.out : "failed: " + run.err;
+    }
+
+    // Every page of the site is there and ends as a page ends; "" when whole, else what is not.
+    std::string SiteProblem() {
+        const QDir site(folder_.QPath("site"));
+        if (!site.exists())
+            return {}; // not written yet
+        for (const char* page : {"index.html", "index2.html", "index3.html", "index4.html",
+                                 "index5.html", "style.css", "weapon1.html", "weapon4.html"})
+            if (!site.exists(QString::fromLatin1(page)))
+                return std::string("missing ") + page;
+        for (const QString& name : site.entryList({"*.html"}, QDir::Files)) {
+            const std::string page = ReadFile(site.filePath(name).toStdString());
+            if (!page.ends_with("</html>\r\n"))
+                return "unfinished " + name.toStdString();
+            if (name.startsWith("player") && name.endsWith("a.html") &&
+                !site.exists(QString(name).replace("a.html", "b.html")))
+                return "no second page for " + name.toStdString();
+        }
+        return {};
+    }
+
+    TempFolder folder_;
+    QString database_ = NewDatabase(GetParam(), folder_);
+};
+
+TEST_P(Watch, BurstsKillAndRotationConvergeToEveryLineOnce) {
+    const std::string first = GeneratedLog(false, false, false, 20000, 71);
+    const std::string second = GeneratedLog(false, true, true, 3000, 72);
+    const std::string log = folder_.Path("server.log");
+    WriteFile(log, "");
+    std::unique_ptr<QProcess> watcher = StartWatch();
+
+    // Bursts end at random bytes (inside lines, inside a CR LF); the last one ends the log.
+    std::mt19937 random(7);
+    std::vector<std::size_t> cuts;
+    for (int i = 0; i < 7; ++i)
+        cuts.push_back(std::uniform_int_distribution<std::size_t>(1, first.size() - 1)(random));
+    std::sort(cuts.begin(), cuts.end());
+    cuts.push_back(first.size());
+    std::size_t written = 0;
+    for (std::size_t burst = 0; burst < cuts.size(); ++burst) {
+        if (burst == 3) {
+            // Killed between bursts, the next burst written while no watcher runs.
+            ::kill(static_cast<pid_t>(watcher->processId()), SIGKILL);
+            watcher->waitForFinished();
+        }
+        const bool last = burst + 1 == cuts.size();
+        if (last) // held still, so the rotation below surely comes before it sees this burst
+            ::kill(static_cast<pid_t>(watcher->processId()), SIGSTOP);
+        AppendFile(log, first.substr(written, cuts[burst] - written));
+        if (last)
+            break;
+        written = cuts[burst];
+        if (burst == 3)
+            watcher = StartWatch();
+        for (int look = 0; look < 4; ++look) {
+            const std::string problem = SiteProblem();
+            EXPECT_EQ(problem, "") << "burst " << burst;
+            std::this_thread::sleep_for(std::chrono::milliseconds(40));
+        }
+    }
+    // Rotation before the watcher saw the last burst: it must still import that burst from the
+    // renamed file before it starts the new one.
+    std::filesystem::rename(log, log + ".1");
+    WriteFile(log, second.substr(0, second.size() / 2 + 7));
+    ::kill(static_cast<pid_t>(watcher->processId()), SIGCONT);
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    AppendFile(log, second.substr(second.size() / 2 + 7));
+
+    WriteFile(folder_.Path("expected.log"), first + second);
+    const std::string expected = Analyze({folder_.QPath("expected.log")});
+    std::string state;
+    for (int attempt = 0; attempt < 300 && state != expected; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        state = Analyze({"--db", database_});
+    }
+    EXPECT_EQ(state, expected);
+    const QlaRun logs = Qla({"logs", "--db", database_});
+    EXPECT_NE(logs.out.find("\n1\t20000\tenglish\t"), std::string::npos) << logs.out;
+    EXPECT_NE(logs.out.find("\n2\t3000\tenglish\t"), std::string::npos) << logs.out;
+
+    // The site catches up with the database and equals its export.
+    const QString reference = folder_.QPath("reference");
+    ASSERT_EQ(Qla({"export", "--db", database_, "--view", "all", "--format", "html", "--output",
+                   reference})
+                  .status,
+              0);
+    const std::string want = FolderContents(reference.toStdString());
+    std::string site;
+    for (int attempt = 0; attempt < 300 && site != want; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        site = FolderContents(folder_.Path("site"));
+    }
+    EXPECT_TRUE(site == want) << "the site is not the database's export";
+
+    ::kill(static_cast<pid_t>(watcher->processId()), SIGTERM);
+    ASSERT_TRUE(watcher->waitForFinished(30000));
+    EXPECT_EQ(watcher->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(watcher->exitCode(), 0);
+    const std::string messages = watcher->readAllStandardError().toStdString();
+    EXPECT_TRUE(messages.ends_with(": stopped\n")) << messages;
+    EXPECT_FALSE(std::filesystem::exists(folder_.Path("site.qla-new")));
+}
+
+TEST(WatchCommand, CommandLineMistakesAreUsageErrors) {
+    const QStringList mistakes[] = {
+        {"watch", "a.log"},
+        {"watch", "--db", "x.db"},
+        {"watch", "a.log", "--db", "x.db", "--interval", "0"},
+        {"watch", "a.log", "--db", "x.db", "--interval", "soon"},
+        {"watch", "a.log", "--db", "x.db", "--view", "all"},
+        {"watch", "a.log", "--db", "x.db", "--site", "s"},
+        {"watch", "a.log", "--db", "x.db", "--site", "s", "--view", "standard"},
+        {"watch", "a.log", "--db", "x.db", "--site", "s", "--view", "all", "--format", "text"},
+        {"watch", "a.log", "--db", "host=x colour=blue"},
+    };
+    for (const QStringList& arguments : mistakes) {
+        const QlaRun run = Qla(arguments);
+        EXPECT_EQ(run.status, 2) << arguments.join(' ').toStdString() << ": " << run.err;
+        EXPECT_EQ(run.err.rfind("qla watch: ", 0), 0u) << run.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, Watch, kEngines,
+                         [](const auto& info) { return EngineName(info.param); });
+
+} // namespace
+} // namespace qla::dbtest
