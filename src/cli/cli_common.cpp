@@ -3,7 +3,9 @@
 #include "analysis/alias_file.h"
 #include "analysis/language_guess.h"
 #include "cli/database_source.h"
+#include "cli/nearest_choice.h"
 #include "core/control_chars.h"
+#include "core/names.h"
 
 #include <QFile>
 
@@ -22,7 +24,8 @@ std::optional<LanguageChoice> ParseLanguage(const QString& value, std::ostream& 
     if (lower == QLatin1String("auto"))
         return LanguageChoice{LogLanguage::English, true};
     err << "qla: unknown language '" << TerminalSafeText(value.toStdString())
-        << "' (use english, german or auto)\n";
+        << "' (use english, german or auto)"
+        << DidYouMean(value.toStdString(), {"english", "german", "auto"}) << "\n";
     return std::nullopt;
 }
 
@@ -48,8 +51,25 @@ std::vector<std::string> RecognitionNames() {
 std::optional<Recognition> ParseRecognition(const QString& value, std::ostream& err) {
     if (const auto recognition = RecognitionFromText(value.toLower().toStdString()))
         return recognition;
-    err << "qla: unknown recognition '" << value.toStdString() << "' (use classic or full)\n";
+    err << "qla: unknown recognition '" << TerminalSafeText(value.toStdString())
+        << "' (use classic or full)" << DidYouMean(value.toStdString(), {"classic", "full"})
+        << "\n";
     return std::nullopt;
+}
+
+std::string StoredNamesLike(const AnalysisStore& store, const std::string& name) {
+    constexpr std::size_t kListed = 5;
+    const std::string key = IdentityKey(name);
+    std::vector<std::string> like;
+    for (const PlayerRecord& player : RealEntries(store.Players))
+        if (player.Name != name && IdentityKey(player.Name) == key && like.size() < kListed)
+            like.push_back("'" + TerminalSafeText(player.Name) + "'");
+    if (like.empty())
+        return {};
+    std::string text = " (stored names like it: ";
+    for (std::size_t i = 0; i < like.size(); ++i)
+        text += (i > 0 ? ", " : "") + like[i];
+    return text + ")";
 }
 
 std::string LocalPath(const QString& path) {

@@ -49,6 +49,10 @@ std::optional<Recognition> ParseRecognition(const QString& value, std::ostream& 
 // The path as the file system spells it.
 std::string LocalPath(const QString& path);
 
+// For "no player is stored as NAME": the stored names that equal NAME but for colour codes,
+// case and blanks, as " (stored names like it: 'A', 'B')", or nothing.
+std::string StoredNamesLike(const AnalysisStore& store, const std::string& name);
+
 // Opens the log into `store`; on failure prints "qla: <reason>" to err and returns false.
 bool OpenLog(AnalysisStore& store, const QString& path, std::ostream& err);
 

@@ -1,6 +1,7 @@
 // The help texts written from the command descriptions, and the parser built from them.
 #include "cli/cli_common.h"
 #include "cli/command_spec.h"
+#include "cli/nearest_choice.h"
 #include "core/control_chars.h"
 
 #include <sstream>
@@ -116,8 +117,20 @@ std::optional<int> ParseCommandLine(QCommandLineParser& parser, const CommandSpe
     parser.addOption(ToQt(HelpOption()));
     QStringList forParser{arguments.value(0)};
     forParser += arguments.mid(2);
-    if (!parser.parse(forParser))
-        return CommandUsageError(command, parser.errorText().toStdString(), err);
+    if (!parser.parse(forParser)) {
+        std::string message = parser.errorText().toStdString();
+        // A mistyped option is named with the one that was probably meant.
+        if (!parser.unknownOptionNames().isEmpty()) {
+            std::vector<std::string> names{HelpOption().Name};
+            for (const OptionSpec& option : command.Options)
+                names.push_back(option.Name);
+            const auto nearest =
+                NearestChoice(parser.unknownOptionNames().first().toStdString(), names);
+            if (nearest)
+                message += " Did you mean --" + *nearest + "?";
+        }
+        return CommandUsageError(command, message, err);
+    }
     if (parser.isSet(QString::fromStdString(HelpOption().Name))) {
         out << CommandHelpText(command);
         return kExitOk;

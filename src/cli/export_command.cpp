@@ -5,6 +5,7 @@
 #include "cli/cli_common.h"
 #include "cli/command_spec.h"
 #include "cli/database_source.h"
+#include "cli/nearest_choice.h"
 #include "core/control_chars.h"
 #include "core/product.h"
 #include "export/export_views.h"
@@ -46,6 +47,25 @@ std::string Std(const QString& text) {
 
 std::string Std(std::string_view text) {
     return std::string(text);
+}
+
+// A shell cannot easily pass a tab: the two characters \t stand for one.
+std::string SeparatorOf(const std::string& given) {
+    return given == "\\t" ? std::string("\t") : given;
+}
+
+std::vector<std::string> ViewNames() {
+    std::vector<std::string> names;
+    for (const ExportViewInfo& view : ExportViews())
+        names.emplace_back(view.Name);
+    return names;
+}
+
+std::vector<std::string> FormatNames() {
+    std::vector<std::string> names;
+    for (const ExportFormatInfo& format : ExportFormats())
+        names.emplace_back(format.Name);
+    return names;
 }
 
 // "none" or comma-separated box indexes below `count`; nullopt for anything else.
@@ -96,14 +116,17 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
         if (!parser.isSet(QString::fromLatin1(required)))
             return UsageError(err, std::string("--") + required + " is required");
 
+    // Views and formats are named in any case, as languages are.
     const QString viewName = parser.value(QStringLiteral("view"));
-    const ExportViewInfo* view = FindExportView(Std(viewName));
+    const ExportViewInfo* view = FindExportView(Std(viewName.toLower()));
     if (view == nullptr)
-        return UsageError(err, "unknown view '" + Std(viewName) + "'");
+        return UsageError(err, "unknown view '" + Std(viewName) + "'" +
+                                   cli::DidYouMean(Std(viewName), ViewNames()));
     const QString formatName = parser.value(QStringLiteral("format"));
-    const ExportFormatInfo* format = FindExportFormat(Std(formatName));
+    const ExportFormatInfo* format = FindExportFormat(Std(formatName.toLower()));
     if (format == nullptr)
-        return UsageError(err, "unknown format '" + Std(formatName) + "'");
+        return UsageError(err, "unknown format '" + Std(formatName) + "'" +
+                                   cli::DidYouMean(Std(formatName), FormatNames()));
     if (!ViewTakes(view->View, format->Format))
         return UsageError(err, FormatRefusal(*view, *format));
     const std::string output = cli::LocalPath(parser.value(QStringLiteral("output")));
@@ -169,7 +192,7 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
                             ? Std(parser.value(QStringLiteral("title")))
                             : std::string(kDefaultTitle);
     if (parser.isSet(QStringLiteral("separator")))
-        request.Text.Separator = Std(parser.value(QStringLiteral("separator")));
+        request.Text.Separator = SeparatorOf(Std(parser.value(QStringLiteral("separator"))));
     request.Text.IncludeHeader = !parser.isSet(QStringLiteral("no-header"));
     request.Text.RemoveColors = parser.isSet(QStringLiteral("remove-colors"));
     if (parser.isSet(QStringLiteral("if-exists"))) {
@@ -236,14 +259,18 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
     if (view.NeedsPlayer) {
         const auto found = command.Merging.Find(store, command.Player);
         if (!found) {
-            err << "qla export: no player is stored as '" << TerminalSafeText(command.Player)
-                << "'\n";
+            err << "qla export: no player is stored as '" << TerminalSafeText(command.Player) << "'"
+                << cli::StoredNamesLike(store, command.Player) << "\n";
             return cli::kExitFailed;
         }
         request.PlayerDetails.Player = *found;
     }
     request.Junk.LogDateText = logDate.value_or("");
-    return Report(RunExport(store, request), request, err);
+    const ExportOutcome outcome = RunExport(store, request);
+    // What was written, for a script to pick up.
+    if (outcome.Ok())
+        out << TerminalSafeText(request.Path) << "\n";
+    return Report(outcome, request, err);
 }
 
 } // namespace qla

@@ -168,7 +168,7 @@ int RunPlayerCommand(const QStringList& arguments, std::ostream& out, std::ostre
     const auto index = invocation->merging.Find(store, name);
     if (!index) {
         err << "qla: no player is stored as '" << TerminalSafeText(name) << "' in "
-            << TerminalSafeText(SourceName(*invocation)) << "\n";
+            << TerminalSafeText(SourceName(*invocation)) << StoredNamesLike(store, name) << "\n";
         return kExitFailed;
     }
     const PlayerRecord& player = store.Players[static_cast<std::size_t>(*index)];

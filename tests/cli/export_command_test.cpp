@@ -55,6 +55,38 @@ class ExportCommandTest : public testing::Test {
     QString log_;
 };
 
+// Slips are forgiven or named: views and formats in any case, the nearest valid name suggested,
+// \t for a tab, the written path printed, and the stored names a mistyped player resembles.
+TEST_F(ExportCommandTest, FriendlyToTypingSlips) {
+    const QString out = Path("out.txt");
+    const ExportRun upper = Export(
+        {log_, "--view", "Standard", "--format", "TEXT", "--output", out, "--separator", "\\t"});
+    EXPECT_EQ(upper.status, 0) << upper.err;
+    EXPECT_EQ(upper.out, out.toStdString() + "\n");
+    EXPECT_EQ(Read(out).substr(0, 17), "Playername\tKills\t");
+
+    const ExportRun view = Export({log_, "--view", "standrd", "--format", "html", "--output", out});
+    EXPECT_EQ(view.status, 2);
+    EXPECT_NE(view.err.find("unknown view 'standrd' (did you mean 'standard'?)"), std::string::npos)
+        << view.err;
+    const ExportRun far = Export({log_, "--view", "scores", "--format", "html", "--output", out});
+    EXPECT_EQ(far.err.find("did you mean"), std::string::npos) << far.err;
+    const ExportRun option =
+        Export({log_, "--view", "standard", "--format", "html", "--ouptut", out});
+    EXPECT_EQ(option.status, 2);
+    EXPECT_NE(option.err.find("Did you mean --output?"), std::string::npos) << option.err;
+    const ExportRun language = Export(
+        {log_, "--view", "standard", "--format", "html", "--output", out, "--language", "germen"});
+    EXPECT_NE(language.err.find("(did you mean 'german'?)"), std::string::npos) << language.err;
+
+    const ExportRun player =
+        Export({log_, "--view", "player", "--format", "text", "--output", out, "--player", "carl"});
+    EXPECT_EQ(player.status, 1);
+    EXPECT_EQ(player.err,
+              "qla export: no player is stored as 'carl' (stored names like it: '^1Carl')\n");
+    EXPECT_EQ(player.out, "");
+}
+
 TEST_F(ExportCommandTest, UsageErrorsExitWithTwoAndWriteNothing) {
     const QString out = Path("out.file");
     const QStringList base{log_, "--output", out};
