@@ -39,6 +39,7 @@ def read_csv(path, delimiter=","):
     raw = open(path, "rb").read()
     check(raw.endswith(b"\r\n"), f"{path}: the last record has no CR LF")
     check(b"\n" not in raw.replace(b"\r\n", b""), f"{path}: a bare LF outside CR LF")
+    check(not any(b < 0x20 and b not in b"\t\r\n" for b in raw), f"{path}: a control character")
     with open(path, newline="", encoding="utf-8") as f:
         rows = list(csv.reader(f, delimiter=delimiter))
     header = rows[0]
@@ -59,6 +60,11 @@ def terminal_safe(text):
         else:
             out.append(ch)
     return "".join(out)
+
+
+def as_csv(text):
+    """A text as CSV writes it: C0 controls other than tab, CR and LF become U+FFFD."""
+    return "".join("\ufffd" if ord(ch) < 0x20 and ch not in "\t\r\n" else ch for ch in text)
 
 
 def unguarded(field):
@@ -103,7 +109,8 @@ kills = [p["kills"] for p in standard]
 check(kills == sorted(kills, reverse=True), "standard json: --order 1 --descending is not by kills")
 rows = read_csv(export(log, "standard", "csv", os.path.join(SCRATCH, "s.csv"), "--order", "1",
                        "--descending"))
-check([unguarded(r["name"]) for r in rows] == [p["name"] for p in standard], "standard csv names")
+check([unguarded(r["name"]) for r in rows] == [as_csv(p["name"]) for p in standard],
+      "standard csv names")
 check([int(r["kills"]) for r in rows] == kills, "standard csv kills")
 check(any(r["name"].startswith("'=HYPERLINK") for r in rows), "a formula name is not guarded")
 raw = read_csv(export(log, "standard", "csv", os.path.join(SCRATCH, "raw.csv"), "--raw-fields"))
@@ -120,7 +127,7 @@ for view in ("text", "voice"):
         for row, m in zip(rows, messages):
             got = (unguarded(row["player"]), row["location"], unguarded(row["text"]),
                    row["scope"] == "team")
-            check(got == (m["name"], m["location"], m["text"], m["team"]),
+            check(got == (as_csv(m["name"]), as_csv(m["location"]), as_csv(m["text"]), m["team"]),
                   f"{view} csv ({sep}): {got!r} != {m!r}")
 text_messages = json.load(open(os.path.join(SCRATCH, "text.json")))["messages"]
 check(any('"quoted"' in m["text"] and "," in m["text"] for m in text_messages),

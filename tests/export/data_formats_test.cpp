@@ -30,6 +30,9 @@ TEST(CsvField, QuotesSeparatorQuotesAndLineEndsAndDoublesQuotes) {
     EXPECT_EQ(Csv("a;b"), "a;b");
     EXPECT_EQ(Csv("a;b", {";", false}), "\"a;b\"");
     EXPECT_EQ(Csv("a::b", {"::", false}), "\"a::b\"");
+    // NUL and ESC become U+FFFD as in the other exports; tab stays.
+    EXPECT_EQ(Csv(std::string_view("a\0b\x1b[31m\tc", 10)), "a\xEF\xBF\xBD"
+                                                            "b\xEF\xBF\xBD[31m\tc");
 }
 
 TEST(CsvField, GuardsFormulasUnlessRaw) {
@@ -93,6 +96,9 @@ TEST(SiteHtml, NamesAreColouredTextAndNeverMarkup) {
     out.clear();
     AppendColouredName(out, "plain");
     EXPECT_EQ(out, "<span class=\"name\">plain</span>");
+    out.clear();
+    AppendHtmlText(out, std::string_view("N\0\x07\tx", 5));
+    EXPECT_EQ(out, "N\xEF\xBF\xBD\xEF\xBF\xBD\tx");
 }
 
 TEST(SiteHtml, PlayerFilesAreNumbersAndPagesLinkOnwards) {

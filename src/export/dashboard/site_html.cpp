@@ -1,6 +1,7 @@
 // HTML pieces of the statistics site.
 #include "export/dashboard/site_html.h"
 
+#include "core/control_chars.h"
 #include "core/names.h"
 
 #include <algorithm>
@@ -26,7 +27,11 @@ void AppendHtmlText(std::string& out, std::string_view text) {
             out += "&#39;";
             break;
         default:
-            out.push_back(c);
+            // NUL, ESC and the like have no place in a page, as in every other export.
+            if (IsReplacedControl(c))
+                out += "\xEF\xBF\xBD"; // U+FFFD
+            else
+                out.push_back(c);
         }
     }
 }

@@ -1,6 +1,10 @@
 // CSV quoting and the formula guard.
 #include "export/data/csv_text.h"
 
+#include "core/control_chars.h"
+
+#include <algorithm>
+
 namespace qla {
 
 std::string CsvSeparatorProblem(std::string_view separator) {
@@ -51,7 +55,29 @@ void AppendQuotedIfNeeded(std::string& out, std::string_view prefix, std::string
 
 } // namespace
 
+namespace {
+
+// NUL, ESC and the other C0 controls but tab, CR and LF become U+FFFD, as in every other export;
+// CR and LF stay, quoted.
+std::string_view WithoutStrayControls(std::string_view field, std::string& scratch) {
+    const auto stray = [](char c) { return IsReplacedControl(c) && c != '\r' && c != '\n'; };
+    if (std::none_of(field.begin(), field.end(), stray))
+        return field;
+    scratch.clear();
+    for (const char c : field) {
+        if (stray(c))
+            scratch += "\xEF\xBF\xBD";
+        else
+            scratch.push_back(c);
+    }
+    return scratch;
+}
+
+} // namespace
+
 void AppendCsvField(std::string& out, std::string_view field, const CsvOptions& options) {
+    std::string scratch;
+    field = WithoutStrayControls(field, scratch);
     const std::string_view prefix = !options.RawFields && LooksLikeFormula(field) ? "'" : "";
     AppendQuotedIfNeeded(out, prefix, field, options.Separator);
 }
