@@ -1,5 +1,6 @@
 // Screenshots of the statistics site for the user guide: the overview, the top killer's page and
-// the weapons page, at desktop and phone width, light and dark.
+// the weapons page, at desktop and phone width, light and dark, and from a database the top
+// killer's history.
 // Usage: node screenshots.mjs SITE_FOLDER OUTPUT_FOLDER
 import fs from "node:fs";
 import path from "node:path";
@@ -24,6 +25,11 @@ try {
         await page.goto(pathToFileURL(path.join(site, file)).href, { waitUntil: "load" });
         await page.screenshot({ path: path.join(output, `site-${name}-${device}-${scheme}.png`) });
       }
+      // A database's site: the top player's history, log by log.
+      await page.goto(pathToFileURL(path.join(site, pages[1][1])).href, { waitUntil: "load" });
+      const history = await page.$("#log-by-log");
+      if (history)
+        await history.screenshot({ path: path.join(output, `site-history-${device}-${scheme}.png`) });
     }
   }
 } finally {

@@ -36,7 +36,7 @@ void AppendRival(std::string& out, const AnalysisStore& store, std::string_view 
 }
 
 void AppendHistory(std::string& out, const PlayerHistory& history) {
-    out += "<h2>Log by log</h2>\n";
+    out += "<section id=\"log-by-log\">\n<h2>Log by log</h2>\n";
     std::vector<std::string> labels;
     std::vector<std::vector<std::int64_t>> series(3);
     for (const PlayerLogFigures& log : history.Logs) {
@@ -57,7 +57,7 @@ void AppendHistory(std::string& out, const PlayerHistory& history) {
         out += "</td><td>" + std::to_string(log.Kills) + "</td><td>" + std::to_string(log.Deaths) +
                "</td><td>" + std::to_string(log.Teamkills) + "</td></tr>\n";
     }
-    out += "</tbody>\n</table></div>\n";
+    out += "</tbody>\n</table></div>\n</section>\n";
 }
 
 std::int64_t CountAgainst(const std::vector<OpponentSummary>& rows, PlayerIndex rival,
@@ -112,6 +112,9 @@ std::string PlayerPage(const AnalysisStore& store, const DashboardModel& model,
     else
         AppendBarChart(out, "Kills and deaths per weapon", {"kills with", "deaths by"}, weapons);
 
+    if (const PlayerHistory* history = model.HistoryOf(player))
+        AppendHistory(out, *history);
+
     out += "<h2>Opponents</h2>\n";
     if (opponents.empty()) {
         out += "<p>No opponents.</p>\n";
@@ -134,8 +137,6 @@ std::string PlayerPage(const AnalysisStore& store, const DashboardModel& model,
         }
         out += "</tbody>\n</table></div>\n";
     }
-    if (const PlayerHistory* history = model.HistoryOf(player))
-        AppendHistory(out, *history);
     AppendPageEnd(out);
     return out;
 }
