@@ -254,10 +254,14 @@ void ExportPage::ExportStatisticsSite() {
     emit runningChanged(false);
 
     if (!outcome.Ok()) {
+        // The writer's text names the page; the folder follows on its own line.
         dialogs_.message(this, QMessageBox::NoIcon, kProgramTitle,
-                         QString::fromStdString(outcome.File.Error));
+                         QString::fromStdString(outcome.File.Error) + QStringLiteral("\r\n") +
+                             folder);
+        lblExportStatus_->setText(QStringLiteral("Not saved: %1").arg(folder));
         return;
     }
+    lblExportStatus_->setText(QStringLiteral("Saved to %1").arg(folder));
     if (chkOpenSavedFile_->isChecked())
         OpenInNewBrowserWindow(desktop_, QString::fromStdString(start));
 }

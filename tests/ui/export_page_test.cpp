@@ -373,6 +373,8 @@ void ExportDispatcherTest::statisticsSiteWritesTheFolderWithTheRunsTotals() {
     QVERIFY2(data.contains(R"("byKind":{"kill":4,)"), data.constData());
     QVERIFY(QFile::exists(site + "/players/p3.html"));
     QCOMPARE(h.desktop.opened, QList<QUrl>({QUrl::fromLocalFile(site + "/index.html")}));
+    QCOMPARE(Control<QLabel>(&h.window, "lblExportStatus")->text(),
+             QStringLiteral("Saved to ") + site);
 }
 
 void ExportDispatcherTest::statisticsSiteAsksBeforeReplacingASite() {
