@@ -229,10 +229,10 @@ void ExportPage::ExportStatisticsSite() {
     const std::string start = PathInFolder(request.Path, "index.html");
     // Another site (Export All Data writes an index.html too) is replaced only when confirmed.
     if (PathExists(start)) {
-        const auto answer = dialogs_.message(
-            this, QMessageBox::Question, tr("Export statistics site"),
-            tr("%1\r\nholds a site already. Replace its pages?").arg(folder),
-            QMessageBox::Yes | QMessageBox::No);
+        const auto answer =
+            dialogs_.message(this, QMessageBox::Question, tr("Export statistics site"),
+                             tr("%1\r\nholds a site already. Replace its pages?").arg(folder),
+                             QMessageBox::Yes | QMessageBox::No);
         if (answer != QMessageBox::Yes)
             return;
     }
@@ -258,10 +258,10 @@ void ExportPage::ExportStatisticsSite() {
         dialogs_.message(this, QMessageBox::NoIcon, kProgramTitle,
                          QString::fromStdString(outcome.File.Error) + QStringLiteral("\r\n") +
                              folder);
-        lblExportStatus_->setText(QStringLiteral("Not saved: %1").arg(folder));
+        lblExportStatus_->setText(tr("Not saved: %1").arg(folder));
         return;
     }
-    lblExportStatus_->setText(QStringLiteral("Saved to %1").arg(folder));
+    lblExportStatus_->setText(tr("Saved to %1").arg(folder));
     if (chkOpenSavedFile_->isChecked())
         OpenInNewBrowserWindow(desktop_, QString::fromStdString(start));
 }
