@@ -13,6 +13,7 @@ namespace {
 
 // Totals count the line's kind: a line the parser cuts badly still counts.
 void RaiseTotals(AnalysisTotals& totals, LineKind kind) {
+    ++totals.ByKind[static_cast<std::size_t>(kind)];
     switch (kind) {
     case LineKind::Kill:
         ++totals.Kills;

@@ -5,7 +5,9 @@
 #include "analysis/recognition.h"
 #include "core/store.h"
 #include "languages/languages.h"
+#include "parsers/line_kind.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -22,6 +24,8 @@ struct AnalysisTotals {
     std::int64_t TextChats = 0;
     std::int64_t Unknown = 0;
     std::int64_t Total = 0;
+    // Every line by the kind it was recognised as (the parse coverage of the statistics site).
+    std::array<std::int64_t, kLineKindCount> ByKind{};
 };
 
 struct AnalysisProgress {

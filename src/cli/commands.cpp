@@ -197,9 +197,11 @@ std::vector<CommandSpec> BuildCommands() {
         {"export", "LOG --view VIEW --format FORMAT --output PATH [options]",
          "write a statistics file or the whole site",
          "Writes one view of the statistics as a file, with the choices of the window's Export "
-         "page, or the whole linked HTML site of every player and weapon into a folder. An "
-         "option that the chosen view or format does not have is a usage error. With --db DB the "
-         "logs of a statistics database are read in place of LOG.",
+         "page, or the whole linked HTML site of every player and weapon into a folder, or the "
+         "statistics site (view dashboard: sortable tables, charts, a page per player). JSON "
+         "(every view) and CSV (the table views) always hold every column. An option that the "
+         "chosen view or format does not have is a usage error. With --db DB the logs of a "
+         "statistics database are read in place of LOG.",
          WithReadingOptions({
              {"view", "", "VIEW",
               "What to write (see the views below); all is the whole site. Required.", ViewNames(),
@@ -209,8 +211,8 @@ std::vector<CommandSpec> BuildCommands() {
              {"output",
               "",
               "PATH",
-              "The file to write, replaced when it exists; for view all the folder of the site, "
-              "made when it does not exist. Required.",
+              "The file to write, replaced when it exists; for view all, and view dashboard with "
+              "format html, the folder of the site, made when it does not exist. Required.",
               {},
               ""},
              {"title", "", "TEXT", "The game title shown on the HTML pages.", {}, ""},
@@ -238,7 +240,28 @@ std::vector<CommandSpec> BuildCommands() {
              {"separator",
               "",
               "S",
-              "Text only: the column separator (default \",\"); \\t stands for a tab.",
+              "Text and csv: the column separator (default \",\"); \\t stands for a tab. For csv "
+              "it may not be empty or hold a quote or a line end.",
+              {},
+              ""},
+             {"raw-fields",
+              "",
+              "",
+              "Csv only: writes fields that begin with = + - @ tab or CR as they are, without "
+              "the apostrophe that keeps a spreadsheet from running them as formulas.",
+              {},
+              ""},
+             {"min-kills",
+              "",
+              "N",
+              "Dashboard only: the kills a player needs for the best kill/death list (default 5).",
+              {},
+              ""},
+             {"min-deaths",
+              "",
+              "N",
+              "Dashboard only: the deaths a player needs for the best kill/death list (default "
+              "5).",
               {},
               ""},
              {"no-header", "", "", "Text only: leaves out the row of column names.", {}, ""},

@@ -77,6 +77,17 @@ std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, Analys
     return LoadedStore{built.Totals, built.DateText};
 }
 
+std::optional<db::DashboardHistory> ReadDashboardHistory(const DatabaseSource& source,
+                                                         std::ostream& err) {
+    std::string error;
+    const auto database = db::StatsDatabase::Open(source.Path, db::OpenMode::ReadOnly, error);
+    auto history =
+        database ? db::ReadDashboardHistory(*database, source.Selection, error) : std::nullopt;
+    if (!history)
+        err << "qla: " << error << "\n";
+    return history;
+}
+
 std::optional<AliasList> ReadDatabaseAliases(const std::string& path, std::ostream& err) {
     std::string error;
     const auto database = db::StatsDatabase::Open(path, db::OpenMode::ReadOnly, error);

@@ -6,6 +6,7 @@
 #include "analysis/analysis.h"
 #include "analysis/log_names.h"
 #include "core/store.h"
+#include "db/dashboard_history.h"
 #include "db/log_catalog.h"
 
 #include <QCommandLineParser>
@@ -45,5 +46,10 @@ std::optional<std::vector<LogNames>> NamesOfDatabaseLogs(const DatabaseSource& s
 // Builds the store from the database; nullopt after printing "qla: <reason>" to err.
 std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, AnalysisStore& store,
                                             std::ostream& err);
+
+// The statistics site's per-log figures of the selected logs; nullopt after printing
+// "qla: <reason>" to err.
+std::optional<db::DashboardHistory> ReadDashboardHistory(const DatabaseSource& source,
+                                                         std::ostream& err);
 
 } // namespace qla::cli

@@ -11,6 +11,7 @@
 #include "export/export_views.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 #include <filesystem>
 #include <optional>
@@ -135,15 +136,22 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
     const bool hasChecks = !view->Checks.empty();
     const bool hasOrder = !view->Orders.empty();
     const bool text = format->TakesTextOptions;
-    for (const auto& [option, belongs] :
-         std::initializer_list<std::pair<const char*, bool>>{{"checks", hasChecks},
-                                                             {"order", hasOrder},
-                                                             {"descending", hasOrder},
-                                                             {"player", view->NeedsPlayer},
-                                                             {"separator", text},
-                                                             {"no-header", text},
-                                                             {"remove-colors", text},
-                                                             {"if-exists", view->WritesSite}})
+    const bool csv = format->Format == ExportFormat::Csv;
+    const bool dashboard = view->View == ExportView::Dashboard;
+    // Only Export All Data asks about existing pages; the statistics site replaces its files.
+    const bool asksIfExists = view->View == ExportView::AllData;
+    for (const auto& [option, belongs] : std::initializer_list<std::pair<const char*, bool>>{
+             {"checks", hasChecks && format->TakesPageChecks},
+             {"order", hasOrder},
+             {"descending", hasOrder},
+             {"player", view->NeedsPlayer},
+             {"separator", format->TakesSeparator},
+             {"raw-fields", csv},
+             {"min-kills", dashboard},
+             {"min-deaths", dashboard},
+             {"no-header", text},
+             {"remove-colors", text},
+             {"if-exists", asksIfExists}})
         if (!belongs && parser.isSet(QString::fromLatin1(option)))
             return UsageError(err, std::string("--") + option + " does not apply to view " +
                                        Std(view->Name) + " with format " + Std(format->Name));
@@ -191,8 +199,25 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
     request.GameTitle = parser.isSet(QStringLiteral("title"))
                             ? Std(parser.value(QStringLiteral("title")))
                             : std::string(kDefaultTitle);
-    if (parser.isSet(QStringLiteral("separator")))
+    if (parser.isSet(QStringLiteral("separator"))) {
         request.Text.Separator = SeparatorOf(Std(parser.value(QStringLiteral("separator"))));
+        request.Csv.Separator = request.Text.Separator;
+    }
+    if (csv) {
+        if (const std::string problem = CsvSeparatorProblem(request.Csv.Separator);
+            !problem.empty())
+            return UsageError(err, "--separator: " + problem);
+        request.Csv.RawFields = parser.isSet(QStringLiteral("raw-fields"));
+    }
+    for (const auto& [option, target] : {std::pair{"min-kills", &request.Dashboard.MinKills},
+                                         std::pair{"min-deaths", &request.Dashboard.MinDeaths}}) {
+        if (!parser.isSet(QString::fromLatin1(option)))
+            continue;
+        bool ok = false;
+        *target = parser.value(QString::fromLatin1(option)).toLongLong(&ok);
+        if (!ok || *target < 0)
+            return UsageError(err, std::string("--") + option + " takes a whole number >= 0");
+    }
     request.Text.IncludeHeader = !parser.isSet(QStringLiteral("no-header"));
     request.Text.RemoveColors = parser.isSet(QStringLiteral("remove-colors"));
     if (parser.isSet(QStringLiteral("if-exists"))) {
@@ -228,11 +253,13 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
 
     AnalysisStore store;
     std::optional<std::string> logDate;
+    AnalysisTotals totals;
     if (command.Database) {
         const auto loaded = cli::LoadFromDatabase(*command.Database, store, err);
         if (!loaded)
             return cli::kExitFailed;
         logDate = loaded->DateText;
+        totals = loaded->Totals;
     } else {
         const OpenLogResult opened = OpenLogFile(store, cli::LocalPath(command.Log));
         if (!opened.Opened) {
@@ -240,13 +267,28 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
             return cli::kExitFailed;
         }
         logDate = opened.DateText;
-        AnalyzeLog(store, cli::LanguageFor(command.Language, store, command.Log, err),
-                   command.LineRecognition);
+        totals = AnalyzeLog(store, cli::LanguageFor(command.Language, store, command.Log, err),
+                            command.LineRecognition);
     }
     command.Merging.Apply(store);
 
     const ExportViewInfo& view = InfoOf(request.View);
-    if (view.WritesSite) {
+    if (request.View == ExportView::Dashboard) {
+        DashboardSettings& dashboard = request.Dashboard;
+        dashboard.Totals = totals;
+        dashboard.LogDate = logDate.value_or("");
+        if (command.Database) {
+            dashboard.SourceName =
+                Std(QFileInfo(QString::fromStdString(command.Database->Path)).fileName());
+            const auto history = cli::ReadDashboardHistory(*command.Database, err);
+            if (!history)
+                return cli::kExitFailed;
+            db::AddToDashboard(std::move(*history), dashboard);
+        } else {
+            dashboard.SourceName = Std(QFileInfo(command.Log).fileName());
+        }
+    }
+    if (WritesFolder(request.View, request.Format)) {
         // Unlike the window, whose folder comes from a picker, the command line makes the folder.
         std::error_code made;
         std::filesystem::create_directories(std::filesystem::path(request.Path), made);

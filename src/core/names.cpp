@@ -7,47 +7,56 @@
 #include <array>
 
 namespace qla {
+
+int ColourIndexOf(char code) {
+    switch (code >= 'A' && code <= 'Z' ? static_cast<char>(code - 'A' + 'a') : code) {
+    case '0':
+    case '8':
+    case '@':
+        return 0; // black
+    case '1':
+    case '9':
+    case 'q':
+        return 1; // red
+    case '2':
+    case '*':
+    case 'b':
+        return 2; // green
+    case '3':
+    case '#':
+        return 3; // yellow
+    case '4':
+    case ',':
+    case 'd':
+    case '|':
+        return 4; // blue
+    case '5':
+    case '-':
+    case 'u':
+        return 5; // cyan
+    case '6':
+    case '.':
+    case '&':
+    case 'n':
+        return 6; // magenta
+    default:      // '7', 'w', '!', '$'
+        return 7; // white
+    }
+}
+
 namespace {
 
 char ToLowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// The opening font tag of a (lower-cased) code character.
+// The opening font tag of a code character, by its colour's place in the colour table.
 std::string_view FontTagFor(char code) {
-    switch (ToLowerAscii(code)) {
-    case '0':
-    case '8':
-    case '@':
-        return "<font color=#000000>";
-    case '1':
-    case '9':
-    case 'q':
-        return "<font color=#FF0000>";
-    case '2':
-    case '*':
-    case 'b':
-        return "<font color=#00FF00>";
-    case '3':
-    case '#':
-        return "<font color=#FFFF00>";
-    case '4':
-    case ',':
-    case 'd':
-    case '|':
-        return "<font color=#0000FF>";
-    case '5':
-    case '-':
-    case 'u':
-        return "<font color=#00FFFF>";
-    case '6':
-    case '.':
-    case '&':
-    case 'n':
-        return "<font color=#FF00FF>";
-    default: // '7', 'w', '!', '$'
-        return "<font color=#FFFFFF>";
-    }
+    static constexpr std::array<std::string_view, 8> kTags{
+        "<font color=#000000>", "<font color=#FF0000>", "<font color=#00FF00>",
+        "<font color=#FFFF00>", "<font color=#0000FF>", "<font color=#00FFFF>",
+        "<font color=#FF00FF>", "<font color=#FFFFFF>"};
+    return kTags[static_cast<std::size_t>(ColourIndexOf(code))];
 }
 
 bool StartsColourCode(std::string_view text, std::size_t i) {

@@ -14,6 +14,10 @@ bool IsColourCodeChar(char c);
 // Trims spaces, then removes every trailing colour code. The result is a view into `raw`.
 std::string_view NormalizeName(std::string_view raw);
 
+// The colour of a code character: 0 black, 1 red, 2 green, 3 yellow, 4 blue, 5 cyan, 6 magenta,
+// 7 white (also for any character that is no colour code).
+int ColourIndexOf(char code);
+
 std::string StripColourCodes(std::string_view text);
 
 // The name's identity key: colour codes removed, blanks (space, tab, no-break space) trimmed

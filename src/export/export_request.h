@@ -4,6 +4,8 @@
 #pragma once
 
 #include "core/store.h"
+#include "export/dashboard/dashboard_model.h"
+#include "export/data/csv_text.h"
 #include "export/export_all.h"
 #include "export/export_types.h"
 #include "export/text_export.h"
@@ -13,9 +15,18 @@
 namespace qla {
 
 // In the order of the export page's choices; ExportViews() describes each.
-enum class ExportView { Standard, PlayerDetails, Weapons, VoiceChat, TextChat, Junk, AllData };
-// In the order of the window's "Type of file" list; ExportFormats() describes each.
-enum class ExportFormat { Html, Text, Xml };
+enum class ExportView {
+    Standard,
+    PlayerDetails,
+    Weapons,
+    VoiceChat,
+    TextChat,
+    Junk,
+    AllData,
+    Dashboard
+};
+// The window's "Type of file" list shows those ExportFormats() marks as offered, in this order.
+enum class ExportFormat { Html, Text, Xml, Json, Csv };
 
 // The "Order by" options; each value is the option's index on its page.
 enum class StandardOrder { PlayerName, Kills, Deaths, Ratio, Teamkills, Appearance };
@@ -67,6 +78,7 @@ struct ExportRequest {
     // no style sheet of its own.
     bool SiteLinks = false;
     TextExportOptions Text; // text format only
+    CsvOptions Csv;         // csv format only
 
     // Only the options of `View` are read.
     StandardOptions Standard;
@@ -76,6 +88,8 @@ struct ExportRequest {
     ChatOptions TextChat;
     JunkOptions Junk;
     SiteOptions Site;
+    // The statistics site and its JSON; GameTitle comes from the request's.
+    DashboardSettings Dashboard;
 };
 
 // What RunExport did: the one file's result, or for a site view the site's result.

@@ -1,6 +1,8 @@
 // The table of export formats and views, with each view's writers.
 #include "export/export_views.h"
 
+#include "export/dashboard/dashboard_export.h"
+#include "export/data/data_export.h"
 #include "export/html_export.h"
 #include "export/xml_export.h"
 
@@ -11,10 +13,16 @@ namespace {
 
 using enum ExportFormat;
 
+// Name, caption, kind, filter; text options, separator, page checks, in the type list.
 constexpr std::array kFormats{
-    ExportFormatInfo{Html, "html", "HTML", "HTML", "HTML Files (*.html *.htm)", false},
-    ExportFormatInfo{Text, "text", "Text dump", "Text", "Text files (*.txt)", true},
-    ExportFormatInfo{Xml, "xml", "XML", "XML", "XML Files (*.xml)", false},
+    ExportFormatInfo{Html, "html", "HTML", "HTML", "HTML Files (*.html *.htm)", false, false, true,
+                     true},
+    ExportFormatInfo{Text, "text", "Text dump", "Text", "Text files (*.txt)", true, true, true,
+                     true},
+    ExportFormatInfo{Xml, "xml", "XML", "XML", "XML Files (*.xml)", false, false, true, true},
+    ExportFormatInfo{Json, "json", "JSON", "JSON", "JSON Files (*.json)", false, false, false,
+                     false},
+    ExportFormatInfo{Csv, "csv", "CSV", "CSV", "CSV Files (*.csv)", false, true, false, false},
 };
 
 // Checked boxes of `choices` into a view's flags; boxes the choices do not mention stay checked.
@@ -40,6 +48,13 @@ std::string_view TextDecimalSeparator(const ExportRequest& r) {
     if (r.Text.Separator.find(r.DecimalSeparator) != std::string::npos)
         return ".";
     return r.DecimalSeparator;
+}
+
+// A CSV separator that a quoted field could not be told from fails before any file is made.
+template <class Write> ExportOutcome CheckedCsv(const ExportRequest& r, Write write) {
+    if (const std::string problem = CsvSeparatorProblem(r.Csv.Separator); !problem.empty())
+        return Done({problem});
+    return Done(write());
 }
 
 // Standard table
@@ -68,6 +83,18 @@ constexpr ViewWriter kStandardWriters[] = {
          // XML is read by programs: its numbers always have a decimal point.
          return Done(WriteXml(store, r.Path, static_cast<int>(o.Order), o.Ascending, "."));
      }},
+    {Json,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         const StandardOptions& o = r.Standard;
+         return Done(WriteStandardJson(store, r.Path, static_cast<int>(o.Order), o.Ascending));
+     }},
+    {Csv,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         const StandardOptions& o = r.Standard;
+         return CheckedCsv(r, [&] {
+             return WriteStandardCsv(store, r.Path, static_cast<int>(o.Order), o.Ascending, r.Csv);
+         });
+     }},
 };
 void ApplyStandardChoices(ExportRequest& request, const PageChoices& choices) {
     request.Standard = {FlagsOf<5>(choices), OrderOf<StandardOrder>(choices), choices.Ascending};
@@ -90,6 +117,20 @@ constexpr ViewWriter kPlayerWriters[] = {
          const PlayerDetailOptions& o = r.PlayerDetails;
          return Done(WritePlayerDetailsText(store, r.Path, o.Sections, static_cast<int>(o.Order),
                                             o.Ascending, o.Player, r.Text));
+     }},
+    {Json,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         const PlayerDetailOptions& o = r.PlayerDetails;
+         return Done(WritePlayerDetailsJson(store, r.Path, static_cast<int>(o.Order), o.Ascending,
+                                            o.Player));
+     }},
+    {Csv,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         const PlayerDetailOptions& o = r.PlayerDetails;
+         return CheckedCsv(r, [&] {
+             return WritePlayerDetailsCsv(store, r.Path, static_cast<int>(o.Order), o.Ascending,
+                                          o.Player, r.Csv);
+         });
      }},
 };
 void ApplyPlayerChoices(ExportRequest& request, const PageChoices& choices) {
@@ -121,6 +162,18 @@ constexpr ViewWriter kWeaponWriters[] = {
          return Done(WriteWeaponText(store, r.Path, o.Columns, static_cast<int>(o.Order),
                                      o.Ascending, r.Text));
      }},
+    {Json,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         const WeaponOptions& o = r.Weapons;
+         return Done(WriteWeaponJson(store, r.Path, static_cast<int>(o.Order), o.Ascending));
+     }},
+    {Csv,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         const WeaponOptions& o = r.Weapons;
+         return CheckedCsv(r, [&] {
+             return WriteWeaponCsv(store, r.Path, static_cast<int>(o.Order), o.Ascending, r.Csv);
+         });
+     }},
 };
 void ApplyWeaponChoices(ExportRequest& request, const PageChoices& choices) {
     request.Weapons = {FlagsOf<5>(choices), OrderOf<WeaponOrder>(choices), choices.Ascending};
@@ -139,6 +192,12 @@ constexpr ViewWriter kVoiceChatWriters[] = {
      [](const AnalysisStore& store, const ExportRequest& r) {
          return Done(WriteVoiceChatText(store, r.Path, r.VoiceChat.Shown, r.Text));
      }},
+    {Json, [](const AnalysisStore& store,
+              const ExportRequest& r) { return Done(WriteVoiceChatJson(store, r.Path)); }},
+    {Csv,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         return CheckedCsv(r, [&] { return WriteVoiceChatCsv(store, r.Path, r.Csv); });
+     }},
 };
 void ApplyVoiceChatChoices(ExportRequest& request, const PageChoices& choices) {
     request.VoiceChat.Shown = FlagsOf<5>(choices);
@@ -151,6 +210,12 @@ constexpr ViewWriter kTextChatWriters[] = {
     {Text,
      [](const AnalysisStore& store, const ExportRequest& r) {
          return Done(WriteTextChatText(store, r.Path, r.TextChat.Shown, r.Text));
+     }},
+    {Json, [](const AnalysisStore& store,
+              const ExportRequest& r) { return Done(WriteTextChatJson(store, r.Path)); }},
+    {Csv,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         return CheckedCsv(r, [&] { return WriteTextChatCsv(store, r.Path, r.Csv); });
      }},
 };
 void ApplyTextChatChoices(ExportRequest& request, const PageChoices& choices) {
@@ -169,6 +234,12 @@ constexpr ViewWriter kJunkWriters[] = {
      [](const AnalysisStore& store, const ExportRequest& r) {
          return Done(WriteJunkText(store, r.Path, r.Junk.Progress));
      }},
+    {Json, [](const AnalysisStore& store,
+              const ExportRequest& r) { return Done(WriteJunkJson(store, r.Path)); }},
+    {Csv,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         return CheckedCsv(r, [&] { return WriteJunkCsv(store, r.Path, r.Csv); });
+     }},
 };
 constexpr ViewWriter kSiteWriters[] = {
     {Html,
@@ -183,6 +254,25 @@ constexpr ViewWriter kSiteWriters[] = {
          return ExportOutcome{{}, ExportAllData(store, r.Path, settings)};
      }},
 };
+
+// The statistics site and its data
+
+DashboardSettings DashboardOf(const ExportRequest& r) {
+    DashboardSettings settings = r.Dashboard;
+    settings.GameTitle = r.GameTitle;
+    return settings;
+}
+constexpr ViewWriter kDashboardWriters[] = {
+    {Html,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         return Done(WriteDashboardSite(store, r.Path, DashboardOf(r)));
+     }},
+    {Json,
+     [](const AnalysisStore& store, const ExportRequest& r) {
+         return Done(WriteDashboardJson(store, r.Path, DashboardOf(r)));
+     }},
+};
+
 void NoChoices(ExportRequest&, const PageChoices&) {}
 
 const ExportViewInfo kViews[] = {
@@ -236,12 +326,31 @@ const ExportViewInfo kViews[] = {
      true,
      kSiteWriters,
      NoChoices},
+    {ExportView::Dashboard,
+     "dashboard",
+     "Other",
+     "Export statistics site",
+     {},
+     {},
+     0,
+     false,
+     true,
+     kDashboardWriters,
+     NoChoices},
 };
 
 } // namespace
 
 std::span<const ExportFormatInfo> ExportFormats() {
     return kFormats;
+}
+
+std::vector<const ExportFormatInfo*> TypeListFormats() {
+    std::vector<const ExportFormatInfo*> offered;
+    for (const ExportFormatInfo& info : kFormats)
+        if (info.InTypeList)
+            offered.push_back(&info);
+    return offered;
 }
 
 std::span<const ExportViewInfo> ExportViews() {
@@ -279,6 +388,10 @@ ExportWriter WriterOf(ExportView view, ExportFormat format) {
 
 bool ViewTakes(ExportView view, ExportFormat format) {
     return WriterOf(view, format) != nullptr;
+}
+
+bool WritesFolder(ExportView view, ExportFormat format) {
+    return InfoOf(view).WritesSite && format == ExportFormat::Html;
 }
 
 std::optional<ExportView> SoleViewTaking(ExportFormat format) {

@@ -18,7 +18,11 @@ struct ExportFormatInfo {
     std::string_view Caption;    // the window's "Type of file" entry
     std::string_view Kind;       // the format in the window's messages: "Text", "XML"
     std::string_view FileFilter; // the window's save dialog filter
-    bool TakesTextOptions;       // separator, header and colour choices apply
+    bool TakesTextOptions;       // the text dump's header and colour choices apply
+    bool TakesSeparator;         // a column separator applies (text dump, CSV)
+    bool TakesPageChecks;        // the page's check boxes shape the output; JSON and CSV
+                                 // always hold every column
+    bool InTypeList;             // offered by the window's "Type of file" list
 };
 
 struct OrderOption {
@@ -51,7 +55,7 @@ struct ExportViewInfo {
     std::span<const OrderOption> Orders;      // "Order by" options by index; empty: none
     int DefaultOrder;                         // the option selected at start-up
     bool NeedsPlayer;                         // exports one stored player's page
-    bool WritesSite;                          // Path is a folder that receives many files
+    bool WritesSite;                          // in HTML, Path is a folder of many files
     std::span<const ViewWriter> Writers;      // one per format the view takes
     // Stores the page's choices in the request's options for this view.
     void (*ApplyChoices)(ExportRequest& request, const PageChoices& choices);
@@ -59,6 +63,8 @@ struct ExportViewInfo {
 
 // Every format and every view, in enum order.
 std::span<const ExportFormatInfo> ExportFormats();
+// The formats of the window's "Type of file" list, in its order.
+std::vector<const ExportFormatInfo*> TypeListFormats();
 std::span<const ExportViewInfo> ExportViews();
 
 const ExportFormatInfo& InfoOf(ExportFormat format);
@@ -71,6 +77,8 @@ const ExportViewInfo* FindExportView(std::string_view name);
 // The writer for the view and format; nullptr when the view does not take the format.
 ExportWriter WriterOf(ExportView view, ExportFormat format);
 bool ViewTakes(ExportView view, ExportFormat format);
+// Whether the request's Path is a folder that receives many files: a site view written as HTML.
+bool WritesFolder(ExportView view, ExportFormat format);
 
 // The one view that takes `format`, or the one format `view` takes; nullopt when there are more.
 std::optional<ExportView> SoleViewTaking(ExportFormat format);

@@ -1,6 +1,7 @@
 // Line kinds that the classifiers of both languages return.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -21,6 +22,8 @@ enum class LineKind : std::uint8_t {
     Disconnect, // "disconnect"
     None,       // "none"
 };
+
+inline constexpr std::size_t kLineKindCount = static_cast<std::size_t>(LineKind::None) + 1;
 
 std::string_view LineKindText(LineKind kind);
 

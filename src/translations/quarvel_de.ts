@@ -12,6 +12,14 @@
         <translation>Textausgabe</translation>
     </message>
     <message>
+        <source>JSON</source>
+        <translation>JSON</translation>
+    </message>
+    <message>
+        <source>CSV</source>
+        <translation>CSV</translation>
+    </message>
+    <message>
         <source>Text</source>
         <translation>Text</translation>
     </message>
@@ -30,6 +38,14 @@
     <message>
         <source>XML Files (*.xml)</source>
         <translation>XML-Dateien (*.xml)</translation>
+    </message>
+    <message>
+        <source>JSON Files (*.json)</source>
+        <translation>JSON-Dateien (*.json)</translation>
+    </message>
+    <message>
+        <source>CSV Files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
     </message>
     <message>
         <source>Standard</source>
@@ -62,6 +78,10 @@
     <message>
         <source>All data (standard + players + weapons)</source>
         <translation>Alle Daten (Standard + Spieler + Waffen)</translation>
+    </message>
+    <message>
+        <source>Export statistics site</source>
+        <translation>Statistikseite exportieren</translation>
     </message>
     <message>
         <source>Player name</source>
@@ -529,6 +549,28 @@ Erstellt von:<byte value="xd"/>
     <message>
         <source>Saved to %1</source>
         <translation>Gespeichert unter %1</translation>
+    </message>
+    <message>
+        <source>Statistics site - %1 export</source>
+        <translation>Statistikseite - %1-Export</translation>
+    </message>
+    <message>
+        <source>Statistics site &apos;%1 export&apos; not supported</source>
+        <translation>Statistikseite: &apos;%1-Export&apos; wird nicht unterstützt</translation>
+    </message>
+    <message>
+        <source>Select output directory</source>
+        <translation>Ausgabeordner wählen</translation>
+    </message>
+    <message>
+        <source>Export statistics site</source>
+        <translation>Statistikseite exportieren</translation>
+    </message>
+    <message>
+        <source>%1<byte value="xd"/>
+holds a site already. Replace its pages?</source>
+        <translation>%1<byte value="xd"/>
+enthält bereits eine Seite. Ihre Seiten ersetzen?</translation>
     </message>
 </context>
 <context>

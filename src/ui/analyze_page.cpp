@@ -200,6 +200,7 @@ void AnalyzePage::RunAnalysis(const AnalysisChoice& choice) {
     analysed_ = true;
     lastChoice_ = choice;
     ShowTotals(totals);
+    lastTotals_ = totals;
     FillPlayerList();
     pgbAnalyze_->setValue(0);
     emit runningChanged(false);
@@ -226,6 +227,7 @@ void AnalyzePage::ShowTotals(const AnalysisTotals& totals) {
 
 void AnalyzePage::ClearResults() {
     analysed_ = false;
+    lastTotals_ = {};
     for (int i = 0; i < 7; ++i) {
         totals_[i]->setText(QStringLiteral("0"));
         playerTotals_[i]->setText(QStringLiteral("0"));

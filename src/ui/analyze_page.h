@@ -52,6 +52,9 @@ class AnalyzePage final : public QWidget {
     // Analyze stays disabled while an analysis or export runs.
     void SetControlsEnabled(bool enabled);
 
+    // The totals of the last run (lines by kind included); zero before a run and once cleared.
+    const AnalysisTotals& LastTotals() const { return lastTotals_; }
+
     // How often the progress repainted the window during the last run.
     int ProgressRepaints() const { return progressRepaints_; }
 
@@ -82,6 +85,7 @@ class AnalyzePage final : public QWidget {
     // box analyses again.
     bool analysed_ = false;
     AnalysisChoice lastChoice_;
+    AnalysisTotals lastTotals_;
 
     QPushButton* cmdStart_ = nullptr;
     QCheckBox* chkMergePlayers_ = nullptr;

@@ -18,6 +18,10 @@ constexpr const char* kCaptions[] = {
     QT_TRANSLATE_NOOP("ExportCaptions", "HTML Files (*.html *.htm)"),
     QT_TRANSLATE_NOOP("ExportCaptions", "Text files (*.txt)"),
     QT_TRANSLATE_NOOP("ExportCaptions", "XML Files (*.xml)"),
+    QT_TRANSLATE_NOOP("ExportCaptions", "JSON"),
+    QT_TRANSLATE_NOOP("ExportCaptions", "CSV"),
+    QT_TRANSLATE_NOOP("ExportCaptions", "JSON Files (*.json)"),
+    QT_TRANSLATE_NOOP("ExportCaptions", "CSV Files (*.csv)"),
     // tabs and the choices of the shared tab
     QT_TRANSLATE_NOOP("ExportCaptions", "Standard"),
     QT_TRANSLATE_NOOP("ExportCaptions", "Player Details"),
@@ -27,6 +31,7 @@ constexpr const char* kCaptions[] = {
     QT_TRANSLATE_NOOP("ExportCaptions", "Other"),
     QT_TRANSLATE_NOOP("ExportCaptions", "Logfile Junk"),
     QT_TRANSLATE_NOOP("ExportCaptions", "All data (standard + players + weapons)"),
+    QT_TRANSLATE_NOOP("ExportCaptions", "Export statistics site"),
     // check boxes and "Order by" options
     QT_TRANSLATE_NOOP("ExportCaptions", "Player name"),
     QT_TRANSLATE_NOOP("ExportCaptions", "Number of kills"),

@@ -172,8 +172,9 @@ QWidget* ExportChoices::BuildOtherSubPage() {
     auto* group = new QButtonGroup(page);
     optOther_[0] = ArrayOption("optOther", 0, InfoOf(ExportView::Junk).Choice, group, page);
     optOther_[1] = ArrayOption("optOther", 1, InfoOf(ExportView::AllData).Choice, group, page);
+    optOther_[2] = ArrayOption("optOther", 2, InfoOf(ExportView::Dashboard).Choice, group, page);
     optOther_[1]->setChecked(true);
-    layout.Columns->addLayout(Column({optOther_[0], optOther_[1]}));
+    layout.Columns->addLayout(Column({optOther_[0], optOther_[1], optOther_[2]}));
     layout.Columns->addStretch(1);
     return page;
 }

@@ -61,8 +61,8 @@ class ExportChoices final : public QWidget {
     std::array<QWidget*, 6> fraExport_{};
     std::vector<ViewControls> views_;
     QComboBox* cmbPlayer_ = nullptr;
-    // The views of the "Other" tab: Logfile Junk, All data.
-    std::array<QRadioButton*, 2> optOther_{};
+    // The views of the "Other" tab: Logfile Junk, All data, the statistics site.
+    std::array<QRadioButton*, 3> optOther_{};
 };
 
 } // namespace qla::ui

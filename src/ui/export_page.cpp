@@ -2,6 +2,7 @@
 // runs the request and shows its result.
 #include "ui/export_page.h"
 
+#include "export/export_all.h"
 #include "export/output_file.h"
 #include "ui/busy_pointer.h"
 #include "ui/control_names.h"
@@ -72,9 +73,10 @@ QString DecimalSeparator() {
 } // namespace
 
 ExportPage::ExportPage(const AnalysisStore& store, const LogInfoPage& logInfo, Dialogs& dialogs,
-                       Desktop& desktop, WindowMemory& memory, QWidget* parent)
+                       Desktop& desktop, WindowMemory& memory,
+                       std::function<AnalysisTotals()> lastTotals, QWidget* parent)
     : QWidget(parent), store_(store), logInfo_(logInfo), dialogs_(dialogs), desktop_(desktop),
-      memory_(memory) {
+      memory_(memory), lastTotals_(std::move(lastTotals)) {
     auto* outer = new QVBoxLayout(this);
     choices_ = new ExportChoices(dialogs_, this);
     outer->addWidget(choices_, 1);
@@ -87,8 +89,8 @@ ExportPage::ExportPage(const AnalysisStore& store, const LogInfoPage& logInfo, D
     chkOpenSavedFile_->setObjectName(QStringLiteral("chkOpenSavedFile"));
     cmbExportType_ = new QComboBox(this);
     cmbExportType_->setObjectName(QStringLiteral("cmbExportType"));
-    for (const ExportFormatInfo& format : ExportFormats())
-        cmbExportType_->addItem(ExportCaption(format.Caption));
+    for (const ExportFormatInfo* format : TypeListFormats())
+        cmbExportType_->addItem(ExportCaption(format->Caption));
     cmbExportType_->setCurrentIndex(0);
     cmdExport_ = new QPushButton(tr("Export"), this);
     cmdExport_->setObjectName(QStringLiteral("cmdExport"));
@@ -129,8 +131,8 @@ void ExportPage::ShowExportOptions() {
 
 void ExportPage::ExportCurrentView() {
     const ExportViewInfo& view = InfoOf(choices_->SelectedView());
-    const auto formats = ExportFormats();
-    const ExportFormatInfo& format = formats[static_cast<std::size_t>(
+    const auto formats = TypeListFormats();
+    const ExportFormatInfo& format = *formats[static_cast<std::size_t>(
         std::clamp<int>(cmbExportType_->currentIndex(), 0, static_cast<int>(formats.size()) - 1))];
 
     if (view.NeedsPlayer && !choices_->ChosenPlayer()) {
@@ -145,15 +147,22 @@ void ExportPage::ExportCurrentView() {
     }
     const bool takesFormat = ViewTakes(view.View, format.Format);
     if (view.WritesSite) {
-        if (takesFormat) {
+        if (takesFormat && view.View == ExportView::Dashboard) {
+            ExportStatisticsSite();
+        } else if (takesFormat) {
             frmExportAllStatus dialog({&store_, logInfo_.GameTitle(), DecimalSeparator(),
                                        chkOpenSavedFile_->isChecked(), &memory_},
                                       dialogs_, desktop_, this);
             dialog.exec();
         } else {
             const QString kind = ExportCaption(format.Kind);
-            dialogs_.message(this, QMessageBox::Warning, tr("All Data - %1 export").arg(kind),
-                             tr("All Data '%1 export' not supported").arg(kind));
+            if (view.View == ExportView::Dashboard)
+                dialogs_.message(this, QMessageBox::Warning,
+                                 tr("Statistics site - %1 export").arg(kind),
+                                 tr("Statistics site '%1 export' not supported").arg(kind));
+            else
+                dialogs_.message(this, QMessageBox::Warning, tr("All Data - %1 export").arg(kind),
+                                 tr("All Data '%1 export' not supported").arg(kind));
         }
         return;
     }
@@ -206,6 +215,55 @@ void ExportPage::ExportToFile(const ExportViewInfo& view, const ExportFormatInfo
     lblExportStatus_->setText(tr("Saved to %1").arg(path));
     if (chkOpenSavedFile_->isChecked())
         OpenInNewBrowserWindow(desktop_, path);
+}
+
+void ExportPage::ExportStatisticsSite() {
+    const QString folder =
+        dialogs_.folder(this, tr("Select output directory"),
+                        memory_.Value(memory_keys::kStatisticsSiteFolder).toString());
+    if (folder.isEmpty())
+        return;
+    memory_.Keep(memory_keys::kStatisticsSiteFolder, folder);
+    ExportRequest request = RequestFromPage(ExportView::Dashboard, ExportFormat::Html);
+    request.Path = QFile::encodeName(folder).toStdString();
+    const std::string start = PathInFolder(request.Path, "index.html");
+    // Another site (Export All Data writes an index.html too) is replaced only when confirmed.
+    if (PathExists(start)) {
+        const auto answer =
+            dialogs_.message(this, QMessageBox::Question, tr("Export statistics site"),
+                             tr("%1\r\nholds a site already. Replace its pages?").arg(folder),
+                             QMessageBox::Yes | QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return;
+    }
+    DashboardSettings& dashboard = request.Dashboard;
+    if (lastTotals_)
+        dashboard.Totals = lastTotals_();
+    dashboard.SourceName = logInfo_.LogFileName().toStdString();
+    dashboard.LogDate = logInfo_.LogDateText().toStdString();
+    dashboard.Progress = RepaintingProgress();
+
+    emit runningChanged(true);
+    ExportOutcome outcome;
+    try {
+        const BusyPointer busy;
+        outcome = RunExport(store_, request);
+    } catch (const std::bad_alloc&) {
+        outcome.File.Error = "There is not enough memory to write the pages.";
+    }
+    emit runningChanged(false);
+
+    if (!outcome.Ok()) {
+        // The writer's text names the page; the folder follows on its own line.
+        dialogs_.message(this, QMessageBox::NoIcon, kProgramTitle,
+                         QString::fromStdString(outcome.File.Error) + QStringLiteral("\r\n") +
+                             folder);
+        lblExportStatus_->setText(tr("Not saved: %1").arg(folder));
+        return;
+    }
+    lblExportStatus_->setText(tr("Saved to %1").arg(folder));
+    if (chkOpenSavedFile_->isChecked())
+        OpenInNewBrowserWindow(desktop_, QString::fromStdString(start));
 }
 
 QString ExportPage::AskExportPath(const ExportFormatInfo& format) {

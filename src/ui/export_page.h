@@ -2,12 +2,15 @@
 // save", Options... and Export, which turns the page into an export request and runs it.
 #pragma once
 
+#include "analysis/analysis.h"
 #include "export/export_views.h"
 #include "export/text_export.h"
 
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -26,9 +29,11 @@ class ExportPage final : public QWidget {
     Q_OBJECT
 
   public:
-    // The game title and the log's date are read from `logInfo` at every export.
+    // The game title and the log's date are read from `logInfo` at every export; `lastTotals`
+    // gives the last analysis run's totals, which the statistics site shows.
     ExportPage(const AnalysisStore& store, const LogInfoPage& logInfo, Dialogs& dialogs,
-               Desktop& desktop, WindowMemory& memory, QWidget* parent = nullptr);
+               Desktop& desktop, WindowMemory& memory,
+               std::function<AnalysisTotals()> lastTotals = {}, QWidget* parent = nullptr);
 
     // The file name offered first: the one written in an earlier run.
     void ShowRemembered();
@@ -46,6 +51,7 @@ class ExportPage final : public QWidget {
   private:
     void ExportCurrentView();
     void ExportToFile(const ExportViewInfo& view, const ExportFormatInfo& format);
+    void ExportStatisticsSite();
     QString AskExportPath(const ExportFormatInfo& format);
     ExportRequest RequestFromPage(ExportView view, ExportFormat format) const;
     void ShowExportOptions();
@@ -59,6 +65,7 @@ class ExportPage final : public QWidget {
     TextExportOptions textOptions_;
     QString lastExportPath_;
     WindowMemory& memory_;
+    std::function<AnalysisTotals()> lastTotals_;
 
     ExportChoices* choices_ = nullptr;
     QPushButton* cmdOptions_ = nullptr;

@@ -115,6 +115,10 @@ QString LogInfoPage::GameTitle() const {
     return txtServerName_->text();
 }
 
+QString LogInfoPage::LogFileName() const {
+    return QFileInfo(txtFilename_->text()).fileName();
+}
+
 QString LogInfoPage::LogDateText() const {
     return txtDateTime_->text();
 }

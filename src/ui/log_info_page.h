@@ -38,6 +38,8 @@ class LogInfoPage final : public QWidget {
 
     QString GameTitle() const;
     QString LogDateText() const;
+    // The opened log's file name without its folder; empty before a log is open.
+    QString LogFileName() const;
     LogLanguage Language() const;
     // Classic unless "Full" is chosen.
     Recognition LineRecognition() const;

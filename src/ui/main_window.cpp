@@ -42,7 +42,8 @@ MainWindow::MainWindow(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
     analyzePage_ = new AnalyzePage(store_, dialogs, [this] {
         return AnalysisChoice{infoPage_->Language(), infoPage_->LineRecognition()};
     });
-    exportPage_ = new ExportPage(store_, *infoPage_, dialogs, desktop, memory_);
+    exportPage_ = new ExportPage(store_, *infoPage_, dialogs, desktop, memory_,
+                                 [this] { return analyzePage_->LastTotals(); });
     aboutPage_ = new AboutPage(dialogs, desktop);
 
     // A stacked widget keeps the window as large as its largest page, so switching pages never

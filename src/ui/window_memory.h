@@ -17,6 +17,7 @@ inline constexpr char kRecognition[] = "recognition";
 inline constexpr char kOpenFolder[] = "folders/open";
 inline constexpr char kExportPath[] = "folders/exportFile";
 inline constexpr char kSiteFolder[] = "folders/site";
+inline constexpr char kStatisticsSiteFolder[] = "folders/statisticsSite";
 } // namespace memory_keys
 
 class WindowMemory {

@@ -303,5 +303,70 @@ TEST_F(ExportCommandTest, WholeSite) {
     EXPECT_TRUE(blocked.out.empty());
 }
 
+TEST_F(ExportCommandTest, JsonCsvAndDashboardRefuseWhatDoesNotApply) {
+    const QString out = Path("out.file");
+    const auto usage = [&](QStringList options, const std::string& message) {
+        options.prepend(log_);
+        options << "--output" << out;
+        const ExportRun run = Export(options);
+        EXPECT_EQ(run.status, 2) << message;
+        EXPECT_NE(run.err.find("qla export: " + message + "\n"), std::string::npos) << run.err;
+        EXPECT_FALSE(fs::exists(out.toStdString()));
+    };
+    usage({"--view", "dashboard", "--format", "csv"},
+          "format csv does not apply to view dashboard");
+    usage({"--view", "all", "--format", "json"}, "view all needs format html");
+    usage({"--view", "standard", "--format", "json", "--checks", "0"},
+          "--checks does not apply to view standard with format json");
+    usage({"--view", "standard", "--format", "text", "--raw-fields"},
+          "--raw-fields does not apply to view standard with format text");
+    usage({"--view", "standard", "--format", "csv", "--separator", "\""},
+          "--separator: The CSV separator must not hold a quote or a line end.");
+    usage({"--view", "standard", "--format", "csv", "--separator", ""},
+          "--separator: The CSV separator must not be empty.");
+    usage({"--view", "standard", "--format", "html", "--min-kills", "3"},
+          "--min-kills does not apply to view standard with format html");
+    usage({"--view", "dashboard", "--format", "json", "--min-deaths", "-1"},
+          "--min-deaths takes a whole number >= 0");
+    usage({"--view", "dashboard", "--format", "html", "--if-exists", "skip"},
+          "--if-exists does not apply to view dashboard with format html");
+}
+
+TEST_F(ExportCommandTest, WritesCsvJsonAndTheSite) {
+    const QString csv = Path("players.csv");
+    ASSERT_EQ(Export({log_, "--view", "standard", "--format", "csv", "--output", csv, "--separator",
+                      ";", "--order", "0"})
+                  .status,
+              0);
+    EXPECT_EQ(Read(csv), "name;visible_name;kills;deaths;ratio;teamkills\r\n"
+                         "Al;Al;1;0;1;1\r\n"
+                         "Bob;Bob;0;1;0;0\r\n"
+                         "^1Carl;Carl;0;0;0;0\r\n");
+    const QString json = Path("d.json");
+    ASSERT_EQ(Export({log_, "--view", "dashboard", "--format", "json", "--output", json,
+                      "--min-kills", "1", "--min-deaths", "0"})
+                  .status,
+              0);
+    const std::string data = Read(json);
+    EXPECT_NE(data.find("\"totals\":{\"players\":3,\"kills\":1,\"deaths\":2,"), std::string::npos)
+        << data;
+    // The thresholds reach the best-ratio list: Al alone has a kill.
+    EXPECT_NE(data.find("\"bestRatio\":[2]"), std::string::npos) << data;
+    // The run's lines by kind: the date line and "loading map" are none of the kinds counted.
+    EXPECT_NE(data.find("\"byKind\":{\"kill\":1,\"tk\":1,\"died\":0,\"vsay\":0,\"say\":1,"),
+              std::string::npos)
+        << data;
+    const QString site = Path("site/sub");
+    ASSERT_EQ(Export({log_, "--view", "dashboard", "--format", "html", "--output", site}).status,
+              0);
+    for (const char* file : {"index.html", "site.css", "site.js", "weapons.html", "voice.html",
+                             "text.html", "coverage.html", "data.json", "players/p3.html"})
+        EXPECT_TRUE(fs::exists(fs::path(site.toStdString()) / file)) << file;
+    EXPECT_NE(Read(site + "/index.html")
+                  .find("<p class=\"source\">Log game.log, opened on Mon "
+                        "Dec 07 04:32:33 2026</p>"),
+              std::string::npos);
+}
+
 } // namespace
 } // namespace qla

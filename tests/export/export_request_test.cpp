@@ -149,5 +149,115 @@ TEST(ExportRequestTest, SiteViewWritesTheSiteAndReportsItsResult) {
     EXPECT_TRUE(outcome.File.Ok());
 }
 
+TEST(ExportViewsTest, TheTypeListKeepsItsThreeFormatsAndEveryTableTakesJsonAndCsv) {
+    std::vector<std::string_view> captions;
+    for (const ExportFormatInfo* format : TypeListFormats())
+        captions.push_back(format->Caption);
+    EXPECT_EQ(captions, (std::vector<std::string_view>{"HTML", "Text dump", "XML"}));
+    for (const ExportView view :
+         {ExportView::Standard, ExportView::PlayerDetails, ExportView::Weapons,
+          ExportView::VoiceChat, ExportView::TextChat, ExportView::Junk}) {
+        EXPECT_TRUE(ViewTakes(view, ExportFormat::Json)) << InfoOf(view).Name;
+        EXPECT_TRUE(ViewTakes(view, ExportFormat::Csv)) << InfoOf(view).Name;
+    }
+    EXPECT_TRUE(ViewTakes(ExportView::Dashboard, ExportFormat::Json));
+    EXPECT_FALSE(ViewTakes(ExportView::Dashboard, ExportFormat::Csv));
+    EXPECT_FALSE(ViewTakes(ExportView::AllData, ExportFormat::Json));
+    // Only a site written as HTML is a folder; the dashboard's JSON is one file.
+    EXPECT_TRUE(WritesFolder(ExportView::Dashboard, ExportFormat::Html));
+    EXPECT_FALSE(WritesFolder(ExportView::Dashboard, ExportFormat::Json));
+    EXPECT_TRUE(WritesFolder(ExportView::AllData, ExportFormat::Html));
+    EXPECT_FALSE(WritesFolder(ExportView::Standard, ExportFormat::Html));
+}
+
+TEST(ExportRequestTest, CsvAndJsonRunThroughTheRequest) {
+    test::TestStore data;
+    data.Kill("=cmd|' /C calc'!A0", "Al", "MP40");
+    const fs::path dir = test::ScratchDir();
+    ExportRequest request = RequestFor(ExportView::Standard, ExportFormat::Csv, {{}, 0, true});
+    request.Path = (dir / "standard.csv").string();
+    request.Csv.Separator = ";";
+    ASSERT_TRUE(RunExport(data.Store, request).Ok());
+    EXPECT_EQ(test::ReadFile(request.Path), "name;visible_name;kills;deaths;ratio;teamkills\r\n"
+                                            "'=cmd|' /C calc'!A0;'=cmd|' /C calc'!A0;1;0;1;0\r\n"
+                                            "Al;Al;0;1;0;0\r\n");
+    request.Csv.RawFields = true;
+    ASSERT_TRUE(RunExport(data.Store, request).Ok());
+    EXPECT_NE(test::ReadFile(request.Path).find("\r\n=cmd|' /C calc'!A0;"), std::string::npos);
+
+    // A separator a reader could not tell from a quoted field fails before a file is made.
+    request.Path = (dir / "refused.csv").string();
+    request.Csv.Separator = "\"";
+    const ExportOutcome refused = RunExport(data.Store, request);
+    EXPECT_EQ(refused.File.Error, "The CSV separator must not hold a quote or a line end.");
+    EXPECT_FALSE(fs::exists(request.Path));
+
+    request = RequestFor(ExportView::Weapons, ExportFormat::Json, {});
+    request.Path = (dir / "weapons.json").string();
+    ASSERT_TRUE(RunExport(data.Store, request).Ok());
+    EXPECT_EQ(test::ReadFile(request.Path)
+                  .rfind(R"({"format":"quarvel-statistics","version":1,)"
+                         R"("view":"weapons","order":{"key":5,)",
+                         0),
+              0u);
+}
+
+TEST(ExportRequestTest, DashboardShowsTheRunsCoverageAndADatabasesHistory) {
+    test::TestStore data;
+    data.Kill("Bob", "Al", "MP40");
+    data.Kill("Bob", "Al", "Sten");
+    const fs::path dir = test::ScratchDir();
+    ExportRequest request = RequestFor(ExportView::Dashboard, ExportFormat::Html, {});
+    request.Path = (dir / "site").string(); // made by the writer
+    request.GameTitle = "Cup";
+    DashboardSettings& dashboard = request.Dashboard;
+    dashboard.Totals.Total = 7;
+    dashboard.Totals.ByKind[static_cast<std::size_t>(LineKind::Kill)] = 2;
+    dashboard.Totals.ByKind[static_cast<std::size_t>(LineKind::None)] = 5;
+    dashboard.FromDatabase = true;
+    dashboard.SourceName = "stats.db";
+    dashboard.LogCount = 2;
+    dashboard.HeldBackBytes = 12;
+    dashboard.History = {
+        {"Bob", {{"2006-05-14 15:19:28", "2006-05-14 15:19:28", 1, 0, 0}, {"log 2", "", 1, 0, 0}}}};
+    std::int64_t progressed = 0;
+    dashboard.Progress = [&](std::int64_t done, std::int64_t count) {
+        progressed = done;
+        EXPECT_EQ(count, 2);
+    };
+    const ExportOutcome outcome = RunExport(data.Store, request);
+    ASSERT_TRUE(outcome.Ok()) << outcome.File.Error;
+    EXPECT_EQ(progressed, 2);
+
+    const std::string bob = test::ReadFile((dir / "site" / "players" / "p1.html").string());
+    EXPECT_NE(bob.find("<h2>Log by log</h2>"), std::string::npos);
+    EXPECT_NE(bob.find("<tr><td>log 2</td><td>1</td><td>0</td><td>0</td></tr>"), std::string::npos);
+    std::size_t lines = 0;
+    for (std::size_t at = bob.find("<polyline"); at != std::string::npos;
+         at = bob.find("<polyline", at + 1))
+        ++lines;
+    EXPECT_EQ(lines, 3u); // kills, deaths and teamkills
+    // Al has no history: his page has no such section.
+    EXPECT_EQ(test::ReadFile((dir / "site" / "players" / "p2.html").string()).find("Log by log"),
+              std::string::npos);
+
+    const std::string coverage = test::ReadFile((dir / "site" / "coverage.html").string());
+    EXPECT_NE(coverage.find("<p>7 lines, 5 of them not recognised."), std::string::npos);
+    EXPECT_NE(coverage.find("Held back: 12 bytes"), std::string::npos);
+    const std::string index = test::ReadFile((dir / "site" / "index.html").string());
+    EXPECT_NE(index.find("<p class=\"source\">Database stats.db</p>"), std::string::npos);
+
+    request.Format = ExportFormat::Json;
+    request.Path = (dir / "dashboard.json").string();
+    ASSERT_TRUE(RunExport(data.Store, request).Ok());
+    const std::string json = test::ReadFile(request.Path);
+    EXPECT_NE(json.find(R"("history":[{"log":"2006-05-14 15:19:28","date":"2006-05-14 15:19:28",)"
+                        R"("kills":1,"deaths":0,"teamkills":0},{"log":"log 2","date":"",)"),
+              std::string::npos);
+    EXPECT_NE(json.find(R"("source":{"gameTitle":"Cup","database":"stats.db",)"),
+              std::string::npos);
+    EXPECT_NE(json.find(R"("heldBackBytes":12,)"), std::string::npos);
+}
+
 } // namespace
 } // namespace qla

@@ -1,5 +1,6 @@
 // The Export button of the export page: the player check, the text options, the save dialog and
-// its overwrite question, the writers per page and type, "All data", and opening after save.
+// its overwrite question, the writers per page and type, "All data", the statistics site, and
+// opening after save.
 #include "ui_test_support.h"
 
 #include <QCheckBox>
@@ -58,6 +59,9 @@ class ExportDispatcherTest : public QObject {
     void writerErrorShownWithProgramTitle();
     void saveDialogOffersLastName();
     void savedPathIsShownAndATypedNameGetsItsExtension();
+    void statisticsSiteWritesTheFolderWithTheRunsTotals();
+    void statisticsSiteAsksBeforeReplacingASite();
+    void statisticsSiteTakesHtmlOnly();
 
   private:
     void Prepare(Harness& h, const QStringList& lines);
@@ -347,6 +351,63 @@ void ExportDispatcherTest::savedPathIsShownAndATypedNameGetsItsExtension() {
     Click(&h.window, "cmdExport");
     QVERIFY(QFile::exists(dir_->filePath("stats.data")));
     QCOMPARE(h.dialogs.shown[1].Text, written);
+}
+
+void ExportDispatcherTest::statisticsSiteWritesTheFolderWithTheRunsTotals() {
+    Harness h;
+    Prepare(h, ThreePlayers());
+    // JSON and CSV are qla's; the window's list stays as it was.
+    QCOMPARE(Control<QComboBox>(&h.window, "cmbExportType")->count(), 3);
+    ChooseExport(h, 5, 0);
+    Click(&h.window, "optOther(2)");
+    Click(&h.window, "chkOpenSavedFile");
+    const QString site = dir_->filePath("site");
+    QVERIFY(QDir().mkpath(site));
+    h.dialogs.QueuePath(site);
+    Click(&h.window, "cmdExport");
+    QCOMPARE(h.dialogs.shown.size(), 1);
+    QCOMPARE(h.dialogs.shown[0].Kind, QStringLiteral("folder"));
+    const QByteArray data = ReadAll(site + "/data.json");
+    QVERIFY2(data.contains(R"("log":"game.log")"), data.constData());
+    // The analysis run's four kill lines, as the Analyze page counted them.
+    QVERIFY2(data.contains(R"("byKind":{"kill":4,)"), data.constData());
+    QVERIFY(QFile::exists(site + "/players/p3.html"));
+    QCOMPARE(h.desktop.opened, QList<QUrl>({QUrl::fromLocalFile(site + "/index.html")}));
+    QCOMPARE(Control<QLabel>(&h.window, "lblExportStatus")->text(),
+             QStringLiteral("Saved to ") + site);
+}
+
+void ExportDispatcherTest::statisticsSiteAsksBeforeReplacingASite() {
+    Harness h;
+    Prepare(h, ThreePlayers());
+    ChooseExport(h, 5, 0);
+    Click(&h.window, "optOther(2)");
+    WriteFile(dir_->filePath("index.html"), "old");
+    h.dialogs.QueuePath(dir_->path());
+    h.dialogs.QueueButton(QMessageBox::No);
+    Click(&h.window, "cmdExport");
+    QCOMPARE(h.dialogs.shown.size(), 2);
+    QCOMPARE(h.dialogs.shown[1].Title, QStringLiteral("Export statistics site"));
+    QCOMPARE(ReadAll(dir_->filePath("index.html")), QByteArray("old"));
+    QVERIFY(!QFile::exists(dir_->filePath("site.css")));
+
+    h.dialogs.Clear();
+    h.dialogs.QueuePath(dir_->path());
+    h.dialogs.QueueButton(QMessageBox::Yes);
+    Click(&h.window, "cmdExport");
+    QVERIFY(ReadAll(dir_->filePath("index.html")).startsWith("<!DOCTYPE html>"));
+}
+
+void ExportDispatcherTest::statisticsSiteTakesHtmlOnly() {
+    Harness h;
+    Prepare(h, ThreePlayers());
+    ChooseExport(h, 5, 2);
+    Click(&h.window, "optOther(2)");
+    h.dialogs.QueueButton(QMessageBox::Ok);
+    Click(&h.window, "cmdExport");
+    QCOMPARE(h.dialogs.shown.size(), 1);
+    QCOMPARE(h.dialogs.shown[0].Title, QStringLiteral("Statistics site - XML export"));
+    QCOMPARE(h.dialogs.shown[0].Text, QStringLiteral("Statistics site 'XML export' not supported"));
 }
 
 QTEST_MAIN(ExportDispatcherTest)

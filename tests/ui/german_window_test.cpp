@@ -81,7 +81,7 @@ Captions EveryCaption() {
 // addresses, the product's name, numbers, the game title to type over).
 const std::set<QString> kSameInGerman{
     "HTML",   "XML",       "Text",     "Standard", "Teamkills", "OK",
-    "Status", "Homepage:", "Version:", "...",      "Textchats"};
+    "Status", "Homepage:", "Version:", "...",      "Textchats", "JSON", "CSV"};
 const std::set<QString> kDataControls{"lblMadeBy",        "lblEmail",         "lblHomepage",
                                       "Label27(0)",       "Label28",          "Label27(1)",
                                       "txtServerName",    "frmMain",          "frmSplash/frmSplash",

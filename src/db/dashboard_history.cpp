@@ -1,0 +1,59 @@
+// Each log is built into a store of its own, so a player's figures per log are the ones the
+// analysis of that log alone gives.
+#include "db/dashboard_history.h"
+
+#include "db/store_from_database.h"
+
+#include <unordered_map>
+
+namespace qla::db {
+namespace {
+
+// The log's date as the history shows it; its id when the header is no date.
+std::string LogLabel(const LogEntry& log) {
+    if (log.DateKey)
+        return *log.DateKey;
+    return "log " + std::to_string(log.Id);
+}
+
+} // namespace
+
+std::optional<DashboardHistory>
+ReadDashboardHistory(StatsDatabase& database, const LogSelection& selection, std::string& error) {
+    const auto logs = SelectLogs(database, selection, error);
+    if (!logs)
+        return std::nullopt;
+    DashboardHistory history;
+    history.LogCount = static_cast<std::int64_t>(logs->size());
+    std::unordered_map<std::string, std::size_t> rowOf;
+    for (const LogEntry& log : *logs) {
+        history.HeldBackBytes += log.HeldBackBytes();
+        AnalysisStore store;
+        const DatabaseStoreResult built =
+            BuildStoreFromDatabase(database, LogSelection{{log.Id}, {}, {}}, store);
+        if (!built.Ok) {
+            error = built.Error;
+            return std::nullopt;
+        }
+        const std::string label = LogLabel(log);
+        for (PlayerIndex p = 1; p <= store.PlayerCount(); ++p) {
+            const PlayerRecord& player = store.Players[p];
+            const auto [at, added] = rowOf.try_emplace(player.Name, history.Players.size());
+            if (added)
+                history.Players.push_back({player.Name, {}});
+            history.Players[at->second].Logs.push_back({label, log.DateKey.value_or(""),
+                                                        player.Kills[0], player.Deaths[0],
+                                                        player.Teamkills});
+        }
+    }
+    return history;
+}
+
+void AddToDashboard(DashboardHistory history, DashboardSettings& settings) {
+    settings.FromDatabase = true;
+    settings.LogCount = history.LogCount;
+    settings.HeldBackBytes = history.HeldBackBytes;
+    settings.History = std::move(history.Players);
+}
+
+} // namespace qla::db

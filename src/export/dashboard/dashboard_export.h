@@ -1,0 +1,28 @@
+// The statistics site (a folder of static pages that work from file:// and any web server) and
+// the JSON of everything it shows.
+#pragma once
+
+#include "core/store.h"
+#include "export/dashboard/dashboard_model.h"
+#include "export/export_types.h"
+
+#include <string>
+
+namespace qla {
+
+// Writes the site into `folder` (made when missing); existing files of the same names are
+// replaced, each whole. The folder is locked against a second export meanwhile. The settings'
+// Progress is called with (pages done, pages) as the player pages are written.
+ExportResult WriteDashboardSite(const AnalysisStore& store, const std::string& folder,
+                                const DashboardSettings& settings);
+
+// The dashboard's data as one JSON document (schema in docs/json.md).
+ExportResult WriteDashboardJson(const AnalysisStore& store, const std::string& path,
+                                const DashboardSettings& settings);
+
+// Rows of the tables a site page embeds for its script, in one place so the JSON document and
+// the pages agree.
+std::string DashboardJsonText(const AnalysisStore& store, const DashboardModel& model,
+                              const DashboardSettings& settings);
+
+} // namespace qla

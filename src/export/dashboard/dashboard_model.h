@@ -1,0 +1,107 @@
+// What the statistics site and its JSON show, counted once from the store: per-player summaries,
+// the top lists, the weapons with their best and worst players, and the parse coverage.
+#pragma once
+
+#include "analysis/analysis.h"
+#include "core/store.h"
+#include "export/export_types.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qla {
+
+// One log's figures of one player, from a statistics database.
+struct PlayerLogFigures {
+    std::string LogLabel; // the log's date, or its id when it has none
+    std::string DateKey;  // "YYYY-MM-DD HH:MM:SS"; empty when the log's header is no date
+    std::int64_t Kills = 0, Deaths = 0, Teamkills = 0;
+};
+
+// A player's figures log by log, in import order; Name is the name as stored.
+struct PlayerHistory {
+    std::string Name;
+    std::vector<PlayerLogFigures> Logs;
+};
+
+struct DashboardSettings {
+    std::string GameTitle;
+    std::string SourceName; // the log's file name or the database's, shown on the overview
+    bool FromDatabase = false;
+    std::string LogDate; // the log's "opened on" date, empty when it has none
+    // The export options' thresholds: who may enter the best kill/death list.
+    std::int64_t MinKills = 5;
+    std::int64_t MinDeaths = 5;
+    int TopListSize = 10;
+    // The analysis run's totals with its lines by kind: the overview and the parse coverage.
+    AnalysisTotals Totals;
+    std::int64_t LogCount = 1;
+    std::optional<std::int64_t> HeldBackBytes; // a database's bytes past the last whole line
+    // With a database: each player's figures per log (matched by the name as stored).
+    std::vector<PlayerHistory> History;
+    LineProgress Progress; // (player pages done, player pages)
+};
+
+struct PlayerSummary {
+    PlayerIndex Index = 0;
+    std::int64_t Kills = 0, Deaths = 0, RatioHundredths = 0, Teamkills = 0, Suicides = 0,
+                 VoiceChats = 0, TextChats = 0;
+};
+
+struct WeaponSummary {
+    int Weapon = 0; // WeaponId 1-15
+    std::int64_t Kills = 0, SharePercent = 0;
+    PlayerIndex Best = 0, Worst = 0; // most kills with it, most deaths by it; 0: nobody
+    std::int64_t BestKills = 0, WorstDeaths = 0;
+};
+
+struct ParseCoverage {
+    std::array<std::int64_t, kLineKindCount> ByKind{};
+    std::int64_t Lines = 0;
+    std::int64_t OtherLines = 0;                // lines that no statistic counts
+    std::vector<std::string_view> OtherSamples; // the first of them
+};
+
+struct DashboardModel {
+    AnalysisTotals Totals;
+    std::vector<PlayerSummary> Players; // Players[i - 1] is store player i
+    std::vector<PlayerIndex> MostKills, BestRatio, MostTeamkills;
+    std::vector<WeaponSummary> Weapons;
+    ParseCoverage Coverage;
+    // Histories[i - 1] is store player i's history from the settings; nullptr without one.
+    std::vector<const PlayerHistory*> Histories;
+
+    const PlayerSummary& Of(PlayerIndex player) const {
+        return Players[static_cast<std::size_t>(player) - 1];
+    }
+    const PlayerHistory* HistoryOf(PlayerIndex player) const {
+        return Histories.empty() ? nullptr : Histories[static_cast<std::size_t>(player) - 1];
+    }
+};
+
+inline constexpr std::size_t kOtherLineSamples = 200;
+
+// The model points into `settings` (the histories), which must outlive it.
+DashboardModel BuildDashboardModel(const AnalysisStore& store, const DashboardSettings& settings);
+
+// The run's lines by kind and the first lines the run kept as other lines.
+ParseCoverage CoverageOf(const AnalysisStore& store, const AnalysisTotals& totals);
+
+// A player's opponents: kills of and deaths by each, teamkills left out.
+struct OpponentSummary {
+    PlayerIndex Opponent = 0;
+    std::int64_t Kills = 0, Deaths = 0;
+};
+class KillEventIndex;
+std::vector<OpponentSummary> OpponentsOf(const AnalysisStore& store, const KillEventIndex& events,
+                                         PlayerIndex player);
+// The opponent with the most deaths caused (nemesis) or the most kills taken (favourite victim);
+// the first in event order wins a tie; 0 when there is none.
+PlayerIndex Nemesis(const std::vector<OpponentSummary>& opponents);
+PlayerIndex FavouriteVictim(const std::vector<OpponentSummary>& opponents);
+
+} // namespace qla

@@ -1,0 +1,286 @@
+// HTML pieces of the statistics site.
+#include "export/dashboard/site_html.h"
+
+#include "core/control_chars.h"
+#include "core/names.h"
+
+#include <algorithm>
+
+namespace qla {
+
+void AppendHtmlText(std::string& out, std::string_view text) {
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&#39;";
+            break;
+        default:
+            // NUL, ESC and the like have no place in a page, as in every other export.
+            if (IsReplacedControl(c))
+                out += "\xEF\xBF\xBD"; // U+FFFD
+            else
+                out.push_back(c);
+        }
+    }
+}
+
+void AppendColouredName(std::string& out, std::string_view name) {
+    out += "<span class=\"name\">";
+    bool open = false;
+    std::size_t i = 0;
+    std::size_t runStart = 0;
+    const auto flush = [&](std::size_t end) {
+        AppendHtmlText(out, name.substr(runStart, end - runStart));
+    };
+    while (i < name.size()) {
+        if (name[i] == '^' && i + 1 < name.size() && IsColourCodeChar(name[i + 1])) {
+            flush(i);
+            if (open)
+                out += "</span>";
+            out += "<span class=\"c";
+            out.push_back(static_cast<char>('0' + ColourIndexOf(name[i + 1])));
+            out += "\">";
+            open = true;
+            i += 2;
+            runStart = i;
+            continue;
+        }
+        ++i;
+    }
+    flush(name.size());
+    if (open)
+        out += "</span>";
+    out += "</span>";
+}
+
+namespace {
+
+constexpr std::string_view kNavItems[][3] = {
+    {"overview", "index.html", "Overview"},          {"weapons", "weapons.html", "Weapons"},
+    {"voice", "voice.html", "Voice chat"},           {"text", "text.html", "Text chat"},
+    {"coverage", "coverage.html", "Parse coverage"},
+};
+
+void AppendNumber(std::string& out, double value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.1f", value);
+    out += buffer;
+}
+
+} // namespace
+
+void AppendPageStart(std::string& out, const PageHead& head) {
+    const std::string_view root = head.Depth == PageDepth::Player ? "../" : "";
+    out += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+           "<meta name=\"color-scheme\" content=\"light dark\">\n<title>";
+    AppendHtmlText(out, head.Title);
+    out += " - ";
+    AppendHtmlText(out, StripColourCodes(head.GameTitle));
+    out += "</title>\n<link rel=\"stylesheet\" href=\"";
+    out += root;
+    out += "site.css\">\n<script defer src=\"";
+    out += root;
+    out += "site.js\"></script>\n</head>\n<body>\n<header class=\"top\">\n<p class=\"game\">";
+    AppendColouredName(out, head.GameTitle);
+    out += "</p>\n<nav aria-label=\"Site\"><ul>";
+    for (const auto& item : kNavItems) {
+        out += "<li><a href=\"";
+        out += root;
+        out += item[1];
+        out += '"';
+        if (item[0] == head.ActiveNav)
+            out += " aria-current=\"page\"";
+        out += '>';
+        out += item[2];
+        out += "</a></li>";
+    }
+    out += "</ul></nav>\n</header>\n<main>\n<h1>";
+    AppendHtmlText(out, head.Title);
+    out += "</h1>\n";
+}
+
+void AppendPageEnd(std::string& out) {
+    out += "</main>\n<footer><p>Written by Quarvel Logfile Analyzer</p></footer>\n</body>\n"
+           "</html>\n";
+}
+
+void AppendBarChart(std::string& out, std::string_view title,
+                    const std::vector<std::string_view>& seriesNames,
+                    const std::vector<BarChartRow>& rows) {
+    std::int64_t most = 1;
+    for (const BarChartRow& row : rows)
+        for (const std::int64_t v : row.Values)
+            most = std::max(most, v);
+    const std::size_t series = seriesNames.size();
+    const int barHeight = 12;
+    const int rowHeight = static_cast<int>(series) * barHeight + 8;
+    const int labelWidth = 110, chartWidth = 480, valueWidth = 60;
+    const int height = static_cast<int>(rows.size()) * rowHeight + 24;
+    out += "<figure class=\"chart\">\n<svg role=\"img\" viewBox=\"0 0 ";
+    out += std::to_string(labelWidth + chartWidth + valueWidth) + " " + std::to_string(height);
+    out += "\" aria-label=\"";
+    AppendHtmlText(out, title);
+    out += "\">\n";
+    for (std::size_t s = 0; s < series; ++s) {
+        const int x = static_cast<int>(s) * 130;
+        out += "<rect class=\"s" + std::to_string(s) + "\" x=\"" + std::to_string(x) +
+               "\" y=\"2\" width=\"10\" height=\"10\"/><text x=\"" + std::to_string(x + 14) +
+               "\" y=\"11\">";
+        AppendHtmlText(out, seriesNames[s]);
+        out += "</text>\n";
+    }
+    int y = 22;
+    for (const BarChartRow& row : rows) {
+        out += "<text class=\"label\" x=\"" + std::to_string(labelWidth - 6) + "\" y=\"" +
+               std::to_string(y + rowHeight / 2 + 2) + "\">";
+        AppendHtmlText(out, row.Label);
+        out += "</text>";
+        for (std::size_t s = 0; s < series && s < row.Values.size(); ++s) {
+            const double width =
+                static_cast<double>(row.Values[s]) * chartWidth / static_cast<double>(most);
+            const int barY = y + static_cast<int>(s) * barHeight;
+            out += "<rect class=\"s" + std::to_string(s) + "\" x=\"" + std::to_string(labelWidth) +
+                   "\" y=\"" + std::to_string(barY) + "\" width=\"";
+            AppendNumber(out, width);
+            out += "\" height=\"" + std::to_string(barHeight - 2) + "\"><title>";
+            AppendHtmlText(out, row.Label);
+            out +=
+                ": " + std::to_string(row.Values[s]) + "</title></rect><text class=\"value\" x=\"";
+            AppendNumber(out, labelWidth + width + 4);
+            out += "\" y=\"" + std::to_string(barY + barHeight - 3) + "\">" +
+                   std::to_string(row.Values[s]) + "</text>";
+        }
+        out += "\n";
+        y += rowHeight;
+    }
+    out += "</svg>\n<figcaption>";
+    AppendHtmlText(out, title);
+    out += "</figcaption>\n</figure>\n";
+}
+
+void AppendLineChart(std::string& out, std::string_view title,
+                     const std::vector<std::string>& labels,
+                     const std::vector<std::string_view>& seriesNames,
+                     const std::vector<std::vector<std::int64_t>>& series) {
+    std::int64_t most = 1;
+    for (const auto& values : series)
+        for (const std::int64_t v : values)
+            most = std::max(most, v);
+    const int width = 600, height = 220, left = 40, bottom = 34, top = 22;
+    const std::size_t n = labels.size();
+    const auto xOf = [&](std::size_t i) {
+        return n <= 1 ? left + (width - left) / 2.0
+                      : left + static_cast<double>(i) * (width - left - 10) /
+                                   static_cast<double>(n - 1);
+    };
+    const auto yOf = [&](std::int64_t v) {
+        return top +
+               (height - top - bottom) * (1.0 - static_cast<double>(v) / static_cast<double>(most));
+    };
+    out += "<figure class=\"chart\">\n<svg role=\"img\" viewBox=\"0 0 " + std::to_string(width) +
+           " " + std::to_string(height) + "\" aria-label=\"";
+    AppendHtmlText(out, title);
+    out += "\">\n";
+    for (std::size_t s = 0; s < seriesNames.size(); ++s) {
+        const int x = left + static_cast<int>(s) * 130;
+        out += "<rect class=\"s" + std::to_string(s) + "\" x=\"" + std::to_string(x) +
+               "\" y=\"2\" width=\"10\" height=\"10\"/><text x=\"" + std::to_string(x + 14) +
+               "\" y=\"11\">";
+        AppendHtmlText(out, seriesNames[s]);
+        out += "</text>\n";
+    }
+    for (std::size_t s = 0; s < series.size(); ++s) {
+        const auto& values = series[s];
+        const std::string index = std::to_string(s);
+        out += "<polyline class=\"line l";
+        out += index;
+        out += "\" points=\"";
+        for (std::size_t i = 0; i < n && i < values.size(); ++i) {
+            AppendNumber(out, xOf(i));
+            out += ',';
+            AppendNumber(out, yOf(values[i]));
+            out += ' ';
+        }
+        out += "\"/>\n";
+        for (std::size_t i = 0; i < n && i < values.size(); ++i) {
+            out += "<circle class=\"s";
+            out += index;
+            out += "\" r=\"3\" cx=\"";
+            AppendNumber(out, xOf(i));
+            out += "\" cy=\"";
+            AppendNumber(out, yOf(values[i]));
+            out += "\"><title>";
+            AppendHtmlText(out, labels[i]);
+            out += ": " + std::to_string(values[i]) + " ";
+            AppendHtmlText(out, s < seriesNames.size() ? seriesNames[s] : std::string_view());
+            out += "</title></circle>\n";
+        }
+    }
+    out += "<text class=\"value\" x=\"2\" y=\"" + std::to_string(top + 8) + "\">" +
+           std::to_string(most) + "</text>\n";
+    // The first and the last date under the axis; the points' titles name every one.
+    if (n > 0) {
+        out += "<text class=\"value\" x=\"" + std::to_string(left) + "\" y=\"" +
+               std::to_string(height - 8) + "\">";
+        AppendHtmlText(out, labels.front());
+        out += "</text>\n";
+    }
+    if (n > 1) {
+        out += "<text class=\"label\" x=\"" + std::to_string(width - 10) + "\" y=\"" +
+               std::to_string(height - 8) + "\">";
+        AppendHtmlText(out, labels.back());
+        out += "</text>\n";
+    }
+    out += "</svg>\n<figcaption>";
+    AppendHtmlText(out, title);
+    out += "</figcaption>\n</figure>\n";
+}
+
+std::string PagedFiles::Name(std::size_t page) const {
+    if (page <= 1)
+        return std::string(First);
+    return std::string(Stem) + "-" + std::to_string(page) + ".html";
+}
+
+void AppendPager(std::string& out, const PagedFiles& files, std::size_t page, std::size_t pages) {
+    if (pages <= 1)
+        return;
+    out += "<nav class=\"pager\" aria-label=\"Pages\"><p>Page " + std::to_string(page) + " of " +
+           std::to_string(pages) + ":";
+    const auto link = [&](std::size_t to, std::string_view text) {
+        out += " <a href=\"" + files.Name(to) + "\">";
+        out += text;
+        out += "</a>";
+    };
+    if (page > 1) {
+        link(1, "first");
+        link(page - 1, "previous");
+    }
+    if (page < pages) {
+        link(page + 1, "next");
+        link(pages, "last");
+    }
+    out += "</p></nav>\n";
+}
+
+std::string PlayerFileName(std::int32_t player) {
+    std::string name = "p";
+    name += std::to_string(player);
+    name += ".html";
+    return name;
+}
+
+} // namespace qla

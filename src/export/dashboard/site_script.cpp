@@ -1,0 +1,199 @@
+// The site's script: sortable headers, a search box and paging of long tables. Pages are whole
+// without it; it never builds markup from text, only elements with text content.
+#include "export/dashboard/site_pages.h"
+
+namespace qla {
+
+std::string_view SiteScript() {
+    return R"js("use strict";
+(function () {
+  var CODES = "0123456789.*,-@!$bnqduw#&|";
+  var COLOURS = {"0": 0, "8": 0, "@": 0, "1": 1, "9": 1, q: 1, "2": 2, "*": 2, b: 2, "3": 3,
+    "#": 3, "4": 4, ",": 4, d: 4, "|": 4, "5": 5, "-": 5, u: 5, "6": 6, ".": 6, "&": 6, n: 6};
+  function isCode(c) { return c !== undefined && CODES.indexOf(c.toLowerCase()) >= 0; }
+  function colourOf(c) { var k = COLOURS[c.toLowerCase()]; return k === undefined ? 7 : k; }
+  function visible(text) {
+    var out = "";
+    for (var i = 0; i < text.length; i++) {
+      if (text[i] === "^" && isCode(text[i + 1])) { i++; continue; }
+      out += text[i];
+    }
+    return out;
+  }
+  function nameNode(text) {
+    var outer = document.createElement("span"), run = "", span = outer;
+    outer.className = "name";
+    function flush() { if (run) { span.appendChild(document.createTextNode(run)); run = ""; } }
+    for (var i = 0; i < text.length; i++) {
+      if (text[i] === "^" && isCode(text[i + 1])) {
+        flush();
+        span = document.createElement("span");
+        span.className = "c" + colourOf(text[i + 1]);
+        outer.appendChild(span);
+        i++;
+        continue;
+      }
+      run += text[i];
+    }
+    flush();
+    return outer;
+  }
+  function compare(a, b) { return a < b ? -1 : a > b ? 1 : 0; }
+  function columnsOf(table) {
+    return Array.prototype.map.call(table.tHead.rows[0].cells, function (th) {
+      return th.getAttribute("data-type") || "text";
+    });
+  }
+  // The key a column sorts by: numbers as numbers, everything else by its visible text.
+  function keyOf(type, value) {
+    if (type === "num") return Number(value);
+    if (type === "player") return visible(value[1]).toLowerCase();
+    if (type === "name") return visible(String(value)).toLowerCase();
+    return String(value).toLowerCase();
+  }
+  function domKey(type, cell) {
+    var text = cell.textContent;
+    if (type === "num") return text === "" ? -Infinity : Number(text);
+    return text.toLowerCase();
+  }
+  function nextDirection(th, type) {
+    var now = th.getAttribute("aria-sort");
+    if (now === "ascending") return "descending";
+    if (now === "descending") return "ascending";
+    return type === "num" ? "descending" : "ascending";
+  }
+  function makeHeaders(table, onSort) {
+    var types = columnsOf(table);
+    Array.prototype.forEach.call(table.tHead.rows[0].cells, function (th, col) {
+      var button = document.createElement("button");
+      button.type = "button";
+      while (th.firstChild) button.appendChild(th.firstChild);
+      th.appendChild(button);
+      button.addEventListener("click", function () {
+        var direction = nextDirection(th, types[col]);
+        Array.prototype.forEach.call(table.tHead.rows[0].cells, function (other) {
+          other.removeAttribute("aria-sort");
+        });
+        th.setAttribute("aria-sort", direction);
+        onSort(col, direction === "ascending" ? 1 : -1);
+      });
+    });
+    return types;
+  }
+  function sortItems(items, col, sign) {
+    items.sort(function (a, b) { return sign * compare(a.keys[col], b.keys[col]) || a.at - b.at; });
+  }
+  function searchBox(table) {
+    var input = document.querySelector('input[data-table="' + table.id + '"]');
+    if (!input) return null;
+    input.closest(".search").hidden = false;
+    return input;
+  }
+
+  // A table whose rows are all in the page as HTML.
+  function domTable(table) {
+    var body = table.tBodies[0];
+    var types, items = Array.prototype.map.call(body.rows, function (tr, at) {
+      return {tr: tr, at: at, text: tr.textContent.toLowerCase()};
+    });
+    types = makeHeaders(table, function (col, sign) {
+      items.forEach(function (item) {
+        if (!item.keys) item.keys = [];
+        item.keys[col] = domKey(types[col], item.tr.cells[col]);
+      });
+      sortItems(items, col, sign);
+      items.forEach(function (item) { body.appendChild(item.tr); });
+    });
+    var input = searchBox(table);
+    if (input) input.addEventListener("input", function () {
+      var q = input.value.trim().toLowerCase();
+      items.forEach(function (item) { item.tr.hidden = q !== "" && item.text.indexOf(q) < 0; });
+    });
+  }
+
+  // A long table: every row comes as JSON and the script shows one page of them at a time.
+  function dataTable(table, source) {
+    var rows = JSON.parse(source.textContent), size = 100, page = 0;
+    var link = table.getAttribute("data-link") || "";
+    var types = columnsOf(table);
+    var items = rows.map(function (row, at) {
+      var search = [];
+      row.forEach(function (value, col) {
+        var t = types[col];
+        if (t === "player") search.push(visible(value[1]));
+        else if (t !== "num") search.push(visible(String(value)));
+      });
+      return {row: row, at: at, search: search.join("\n").toLowerCase(),
+              keys: row.map(function (value, col) { return keyOf(types[col], value); })};
+    });
+    var shown = items;
+    var body = table.tBodies[0];
+    var bar = document.createElement("div");
+    bar.className = "pages";
+    var previous = document.createElement("button"), next = document.createElement("button");
+    var status = document.createElement("span");
+    previous.type = next.type = "button";
+    previous.textContent = "Previous";
+    next.textContent = "Next";
+    status.setAttribute("aria-live", "polite");
+    bar.appendChild(previous);
+    bar.appendChild(status);
+    bar.appendChild(next);
+    table.closest(".scroll").after(bar);
+    document.querySelectorAll("nav.pager").forEach(function (nav) { nav.hidden = true; });
+    function cell(type, value) {
+      var td = document.createElement("td");
+      if (type === "player") {
+        var a = document.createElement("a");
+        a.href = link + "p" + Number(value[0]) + ".html";
+        a.appendChild(nameNode(String(value[1])));
+        td.appendChild(a);
+      } else if (type === "name") {
+        td.appendChild(nameNode(String(value)));
+      } else {
+        td.textContent = String(value);
+      }
+      return td;
+    }
+    function render() {
+      var pages = Math.max(1, Math.ceil(shown.length / size));
+      if (page >= pages) page = pages - 1;
+      var fragment = document.createDocumentFragment();
+      shown.slice(page * size, page * size + size).forEach(function (item) {
+        var tr = document.createElement("tr");
+        item.row.forEach(function (value, col) { tr.appendChild(cell(types[col], value)); });
+        fragment.appendChild(tr);
+      });
+      body.replaceChildren(fragment);
+      var first = shown.length === 0 ? 0 : page * size + 1;
+      status.textContent = first + "\u2013" + Math.min(shown.length, page * size + size) +
+        " of " + shown.length + (shown.length !== items.length ? " (of " + items.length + ")" : "");
+      previous.disabled = page === 0;
+      next.disabled = page >= pages - 1;
+    }
+    previous.addEventListener("click", function () { page--; render(); });
+    next.addEventListener("click", function () { page++; render(); });
+    makeHeaders(table, function (col, sign) {
+      sortItems(items, col, sign);
+      filter();
+    });
+    var input = searchBox(table);
+    function filter() {
+      var q = input ? input.value.trim().toLowerCase() : "";
+      shown = q === "" ? items : items.filter(function (item) { return item.search.indexOf(q) >= 0; });
+      render();
+    }
+    if (input) input.addEventListener("input", function () { page = 0; filter(); });
+    render();
+  }
+
+  document.querySelectorAll("table.sortable").forEach(function (table) {
+    var id = table.getAttribute("data-rows");
+    var source = id && document.getElementById(id);
+    if (source) dataTable(table, source); else domTable(table);
+  });
+})();
+)js";
+}
+
+} // namespace qla

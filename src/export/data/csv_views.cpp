@@ -1,0 +1,164 @@
+// CSV files of the standard, player, weapon, chat and junk views.
+#include "core/names.h"
+#include "export/data/data_export.h"
+#include "export/data/view_rows.h"
+#include "export/output_file.h"
+#include "stats/sort_table.h"
+
+#include <cerrno>
+
+namespace qla {
+namespace {
+
+// Builds a row field by field: text fields guarded, numbers as they are.
+class CsvLine {
+  public:
+    explicit CsvLine(const CsvOptions& options) : options_(options) {}
+    CsvLine& Text(std::string_view field) {
+        Separate();
+        AppendCsvField(line_, field, options_);
+        return *this;
+    }
+    CsvLine& Number(std::int64_t value) {
+        Separate();
+        AppendCsvNumber(line_, std::to_string(value), options_);
+        return *this;
+    }
+    CsvLine& Ratio(std::int64_t hundredths) {
+        Separate();
+        AppendCsvNumber(line_, RatioText(hundredths, "."), options_);
+        return *this;
+    }
+    void WriteTo(StagedFile& file) {
+        // A row of one empty field would read as no fields at all; quoted it is one.
+        file.Line(line_.empty() ? std::string_view("\"\"") : std::string_view(line_));
+        line_.clear();
+        first_ = true;
+    }
+
+  private:
+    void Separate() {
+        if (!first_)
+            line_ += options_.Separator;
+        first_ = false;
+    }
+    const CsvOptions& options_;
+    std::string line_;
+    bool first_ = true;
+};
+
+void WriteHeader(StagedFile& file, std::initializer_list<std::string_view> names,
+                 const CsvOptions& options) {
+    file.Line(CsvRow(names, options));
+}
+
+std::string_view NameOrEmpty(const AnalysisStore& store, PlayerIndex player) {
+    return player == 0 ? std::string_view() : std::string_view(store.Players[player].Name);
+}
+
+ExportResult WriteChatCsv(const AnalysisStore& store, const std::vector<ChatEntry>& chats,
+                          const std::string& path, const CsvOptions& options) {
+    StagedFile file;
+    if (!file.Create(path, store.LogFileIdentity))
+        return file.Finish();
+    WriteHeader(file, {"player", "visible_player", "location", "scope", "text"}, options);
+    CsvLine line(options);
+    for (std::size_t i = 1; i < chats.size(); ++i) {
+        const ChatEntry& entry = chats[i];
+        const std::string& name = store.Players[entry.Player].Name;
+        line.Text(name)
+            .Text(StripColourCodes(name))
+            .Text(entry.Location)
+            .Text(entry.IsTeam ? "team" : "global")
+            .Text(entry.Text)
+            .WriteTo(file);
+    }
+    return file.Finish();
+}
+
+} // namespace
+
+ExportResult WriteStandardCsv(const AnalysisStore& store, const std::string& path, int orderKey,
+                              bool ascending, const CsvOptions& options) {
+    StagedFile file;
+    if (!file.Create(path, store.LogFileIdentity))
+        return file.Finish();
+    WriteHeader(file, {"name", "visible_name", "kills", "deaths", "ratio", "teamkills"}, options);
+    CsvLine line(options);
+    for (const StandardRow& row : StandardRows(store, orderKey, ascending))
+        line.Text(row.Name)
+            .Text(StripColourCodes(row.Name))
+            .Number(row.Kills)
+            .Number(row.Deaths)
+            .Ratio(row.RatioHundredths)
+            .Number(row.Teamkills)
+            .WriteTo(file);
+    return file.Finish();
+}
+
+ExportResult WritePlayerDetailsCsv(const AnalysisStore& store, const std::string& path,
+                                   int detailOrderKey, bool ascending, PlayerIndex player,
+                                   const CsvOptions& options) {
+    if (player < 1 || player > store.PlayerCount())
+        return Failure(EINVAL, 0);
+    StagedFile file;
+    if (!file.Create(path, store.LogFileIdentity))
+        return file.Finish();
+    WriteHeader(file, {"section", "item", "visible_item", "count"}, options);
+    const auto sections = PlayerSectionRows(store, player, detailOrderKey, ascending);
+    CsvLine line(options);
+    for (std::size_t s = 0; s < sections.size(); ++s)
+        for (const SectionRow& row : sections[s])
+            line.Text(kSectionKeys[s])
+                .Text(row.Item)
+                .Text(StripColourCodes(row.Item))
+                .Number(row.Count)
+                .WriteTo(file);
+    return file.Finish();
+}
+
+ExportResult WriteWeaponCsv(const AnalysisStore& store, const std::string& path, int weaponOrderKey,
+                            bool ascending, const CsvOptions& options) {
+    StagedFile file;
+    if (!file.Create(path, store.LogFileIdentity))
+        return file.Finish();
+    WriteHeader(file,
+                {"weapon", "kills", "share_percent", "most_kills_by", "most_kills",
+                 "most_deaths_by", "most_deaths"},
+                options);
+    CsvLine line(options);
+    for (const WeaponRow& row : WeaponRows(store, weaponOrderKey, ascending))
+        line.Text(row.Weapon)
+            .Number(row.Kills)
+            .Number(row.SharePercent)
+            .Text(NameOrEmpty(store, row.MostKillsBy))
+            .Number(row.MostKills)
+            .Text(NameOrEmpty(store, row.MostDeathsBy))
+            .Number(row.MostDeaths)
+            .WriteTo(file);
+    return file.Finish();
+}
+
+ExportResult WriteVoiceChatCsv(const AnalysisStore& store, const std::string& path,
+                               const CsvOptions& options) {
+    return WriteChatCsv(store, store.VoiceChats, path, options);
+}
+
+ExportResult WriteTextChatCsv(const AnalysisStore& store, const std::string& path,
+                              const CsvOptions& options) {
+    return WriteChatCsv(store, store.TextChats, path, options);
+}
+
+ExportResult WriteJunkCsv(const AnalysisStore& store, const std::string& path,
+                          const CsvOptions& options) {
+    StagedFile file;
+    if (!file.Create(path, store.LogFileIdentity))
+        return file.Finish();
+    WriteHeader(file, {"line"}, options);
+    CsvLine line(options);
+    for (std::size_t i = 1; i < store.OtherLines.size(); ++i)
+        line.Text(store.OtherLines[i]).WriteTo(file);
+    return file.Finish();
+}
+
+} // namespace qla

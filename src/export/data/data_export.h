@@ -1,0 +1,42 @@
+// Machine-readable exports of the views: JSON after the versioned schema in docs/json.md, and
+// CSV after RFC 4180 (UTF-8, CR LF, a header row). Rows come in the order the other formats use
+// for the same order key; every column and section is always written, so the layout is fixed.
+#pragma once
+
+#include "core/store.h"
+#include "export/data/csv_text.h"
+#include "export/export_types.h"
+
+#include <string>
+
+namespace qla {
+
+inline constexpr int kJsonSchemaVersion = 1;
+inline constexpr std::string_view kJsonSchemaName = "quarvel-statistics";
+
+ExportResult WriteStandardJson(const AnalysisStore& store, const std::string& path, int orderKey,
+                               bool ascending);
+// `player` is a stored player's index; any other value fails before a file is created.
+ExportResult WritePlayerDetailsJson(const AnalysisStore& store, const std::string& path,
+                                    int detailOrderKey, bool ascending, PlayerIndex player);
+ExportResult WriteWeaponJson(const AnalysisStore& store, const std::string& path,
+                             int weaponOrderKey, bool ascending);
+ExportResult WriteVoiceChatJson(const AnalysisStore& store, const std::string& path);
+ExportResult WriteTextChatJson(const AnalysisStore& store, const std::string& path);
+ExportResult WriteJunkJson(const AnalysisStore& store, const std::string& path);
+
+ExportResult WriteStandardCsv(const AnalysisStore& store, const std::string& path, int orderKey,
+                              bool ascending, const CsvOptions& options);
+ExportResult WritePlayerDetailsCsv(const AnalysisStore& store, const std::string& path,
+                                   int detailOrderKey, bool ascending, PlayerIndex player,
+                                   const CsvOptions& options);
+ExportResult WriteWeaponCsv(const AnalysisStore& store, const std::string& path, int weaponOrderKey,
+                            bool ascending, const CsvOptions& options);
+ExportResult WriteVoiceChatCsv(const AnalysisStore& store, const std::string& path,
+                               const CsvOptions& options);
+ExportResult WriteTextChatCsv(const AnalysisStore& store, const std::string& path,
+                              const CsvOptions& options);
+ExportResult WriteJunkCsv(const AnalysisStore& store, const std::string& path,
+                          const CsvOptions& options);
+
+} // namespace qla

@@ -1,0 +1,196 @@
+// JSON documents of the standard, player, weapon, chat and junk views.
+#include "export/data/json_views.h"
+
+#include "core/names.h"
+#include "export/data/data_export.h"
+#include "export/data/view_rows.h"
+#include "export/data/whole_file.h"
+
+#include <cerrno>
+
+namespace qla {
+
+void WritePlayerName(JsonWriter& json, const AnalysisStore& store, PlayerIndex player) {
+    const std::string& name = store.Players[static_cast<std::size_t>(player)].Name;
+    json.Field("name", name);
+    json.Field("visibleName", StripColourCodes(name));
+}
+
+void BeginJsonDocument(JsonWriter& json, std::string_view view) {
+    json.BeginObject();
+    json.Field("format", kJsonSchemaName);
+    json.Field("version", kJsonSchemaVersion);
+    json.Field("view", view);
+}
+
+void WriteStandardMembers(JsonWriter& json, const AnalysisStore& store, int orderKey,
+                          bool ascending) {
+    json.Key("players");
+    json.BeginArray();
+    for (const StandardRow& row : StandardRows(store, orderKey, ascending)) {
+        json.BeginObject();
+        json.Field("name", row.Name);
+        json.Field("visibleName", StripColourCodes(row.Name));
+        json.Field("kills", row.Kills);
+        json.Field("deaths", row.Deaths);
+        json.Key("ratio");
+        json.Hundredths(row.RatioHundredths);
+        json.Field("teamkills", row.Teamkills);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+void WriteWeaponMembers(JsonWriter& json, const AnalysisStore& store, int weaponOrderKey,
+                        bool ascending) {
+    const auto best = [&](std::string_view key, PlayerIndex player, std::int64_t count) {
+        json.Key(key);
+        if (player == 0) {
+            json.Null();
+            return;
+        }
+        json.BeginObject();
+        WritePlayerName(json, store, player);
+        json.Field("count", count);
+        json.EndObject();
+    };
+    json.Key("weapons");
+    json.BeginArray();
+    for (const WeaponRow& row : WeaponRows(store, weaponOrderKey, ascending)) {
+        json.BeginObject();
+        json.Field("weapon", row.Weapon);
+        json.Field("kills", row.Kills);
+        json.Field("sharePercent", row.SharePercent);
+        best("mostKillsBy", row.MostKillsBy, row.MostKills);
+        best("mostDeathsBy", row.MostDeathsBy, row.MostDeaths);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+void WriteChatMembers(JsonWriter& json, const AnalysisStore& store,
+                      const std::vector<ChatEntry>& chats) {
+    json.Key("messages");
+    json.BeginArray();
+    for (std::size_t i = 1; i < chats.size(); ++i) {
+        const ChatEntry& entry = chats[i];
+        json.BeginObject();
+        WritePlayerName(json, store, entry.Player);
+        json.Field("location", entry.Location);
+        json.Field("team", entry.IsTeam);
+        json.Field("text", entry.Text);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+namespace {
+
+ExportResult Finish(const AnalysisStore& store, std::string& text, JsonWriter& json,
+                    const std::string& path) {
+    json.EndObject();
+    text += '\n';
+    return WriteWholeFile(path, text, store.LogFileIdentity);
+}
+
+void WriteOrder(JsonWriter& json, int key, bool ascending) {
+    json.Key("order");
+    json.BeginObject();
+    json.Field("key", key);
+    json.Field("ascending", ascending);
+    json.EndObject();
+}
+
+} // namespace
+
+ExportResult WriteStandardJson(const AnalysisStore& store, const std::string& path, int orderKey,
+                               bool ascending) {
+    std::string text;
+    JsonWriter json(text);
+    BeginJsonDocument(json, "standard");
+    WriteOrder(json, orderKey, ascending);
+    WriteStandardMembers(json, store, orderKey, ascending);
+    return Finish(store, text, json, path);
+}
+
+ExportResult WritePlayerDetailsJson(const AnalysisStore& store, const std::string& path,
+                                    int detailOrderKey, bool ascending, PlayerIndex player) {
+    if (player < 1 || player > store.PlayerCount())
+        return Failure(EINVAL, 0);
+    std::string text;
+    JsonWriter json(text);
+    BeginJsonDocument(json, "player");
+    WriteOrder(json, detailOrderKey, ascending);
+    const PlayerRecord& record = store.Players[static_cast<std::size_t>(player)];
+    json.Key("player");
+    json.BeginObject();
+    WritePlayerName(json, store, player);
+    json.Field("kills", record.Kills[0]);
+    json.Field("deaths", record.Deaths[0]);
+    json.Field("teamkills", record.Teamkills);
+    json.Field("voiceChats", record.VoiceChatCount);
+    json.Field("textChats", record.TextChatCount);
+    json.EndObject();
+    const auto sections = PlayerSectionRows(store, player, detailOrderKey, ascending);
+    json.Key("sections");
+    json.BeginObject();
+    for (std::size_t s = 0; s < sections.size(); ++s) {
+        const bool byWeapon = s == 2 || s == 5; // self kills and used weapons name a weapon
+        json.Key(kSectionKeys[s]);
+        json.BeginArray();
+        for (const SectionRow& row : sections[s]) {
+            json.BeginObject();
+            if (byWeapon) {
+                json.Field("weapon", row.Item);
+            } else {
+                json.Field("name", row.Item);
+                json.Field("visibleName", StripColourCodes(row.Item));
+            }
+            json.Field("count", row.Count);
+            json.EndObject();
+        }
+        json.EndArray();
+    }
+    json.EndObject();
+    return Finish(store, text, json, path);
+}
+
+ExportResult WriteWeaponJson(const AnalysisStore& store, const std::string& path,
+                             int weaponOrderKey, bool ascending) {
+    std::string text;
+    JsonWriter json(text);
+    BeginJsonDocument(json, "weapons");
+    WriteOrder(json, weaponOrderKey, ascending);
+    WriteWeaponMembers(json, store, weaponOrderKey, ascending);
+    return Finish(store, text, json, path);
+}
+
+ExportResult WriteVoiceChatJson(const AnalysisStore& store, const std::string& path) {
+    std::string text;
+    JsonWriter json(text);
+    BeginJsonDocument(json, "voice");
+    WriteChatMembers(json, store, store.VoiceChats);
+    return Finish(store, text, json, path);
+}
+
+ExportResult WriteTextChatJson(const AnalysisStore& store, const std::string& path) {
+    std::string text;
+    JsonWriter json(text);
+    BeginJsonDocument(json, "text");
+    WriteChatMembers(json, store, store.TextChats);
+    return Finish(store, text, json, path);
+}
+
+ExportResult WriteJunkJson(const AnalysisStore& store, const std::string& path) {
+    std::string text;
+    JsonWriter json(text);
+    BeginJsonDocument(json, "junk");
+    json.Key("lines");
+    json.BeginArray();
+    for (std::size_t i = 1; i < store.OtherLines.size(); ++i)
+        json.String(store.OtherLines[i]);
+    json.EndArray();
+    return Finish(store, text, json, path);
+}
+
+} // namespace qla

@@ -1,0 +1,275 @@
+// Loads the statistics site of a generated and of a hostile log from file:// in headless
+// Chromium and checks what a reader meets: no console error, links and assets that resolve,
+// sorting that matches the data, a working search, no dialog and no foreign element, and no
+// horizontal scrolling at 375 pixels.
+// Usage: node site_test.mjs QLA LOGGEN SCRATCH
+import { execFileSync } from "node:child_process";
+import fs from "node:fs";
+import path from "node:path";
+import { pathToFileURL, fileURLToPath } from "node:url";
+import { launchChromium } from "./browser.mjs";
+
+const [qla, loggen, scratch] = process.argv.slice(2);
+let failures = 0, passes = 0;
+function check(ok, what) {
+  if (ok) { passes++; return; }
+  failures++;
+  console.error("FAIL: " + what);
+}
+
+// Elements the site writes; anything else in a page came from a name or a message.
+const WRITTEN = new Set(["html", "head", "meta", "title", "link", "script", "body", "header",
+  "p", "nav", "ul", "li", "a", "main", "h1", "h2", "dl", "div", "dt", "dd", "section", "ol",
+  "span", "table", "thead", "tbody", "tr", "th", "td", "button", "input", "label", "figure",
+  "svg", "rect", "text", "figcaption", "polyline", "circle", "code", "footer"]);
+
+function makeSite(name, loggenArgs) {
+  const dir = path.join(scratch, name);
+  fs.rmSync(dir, { recursive: true, force: true });
+  fs.mkdirSync(dir, { recursive: true });
+  const log = path.join(dir, name + ".log");
+  execFileSync(loggen, [...loggenArgs, "--output", log]);
+  const site = path.join(dir, "site");
+  execFileSync(qla, ["export", log, "--view", "dashboard", "--format", "html", "--output", site,
+                     "--title", '^1Our </script><img src=x onerror=alert(1)> ^7"server"']);
+  const json = path.join(dir, "dashboard.json");
+  execFileSync(qla, ["export", log, "--view", "dashboard", "--format", "json", "--output", json]);
+  return { site, data: JSON.parse(fs.readFileSync(json, "utf8")) };
+}
+
+// A database of two logs with the same players (one seed, other line ends), and its site.
+function makeDatabaseSite() {
+  const dir = path.join(scratch, "database");
+  fs.rmSync(dir, { recursive: true, force: true });
+  fs.mkdirSync(dir, { recursive: true });
+  const db = path.join(dir, "stats.db");
+  for (const ends of ["crlf", "lf"]) {
+    const log = path.join(dir, `game-${ends}.log`);
+    execFileSync(loggen, ["--lines", "1500", "--players", "20", "--seed", "21", "--line-ends", ends,
+                          "--output", log]);
+    execFileSync(qla, ["import", log, "--db", db, "--quiet"]);
+  }
+  const site = path.join(dir, "site");
+  execFileSync(qla, ["export", "--db", db, "--view", "dashboard", "--format", "html", "--output", site]);
+  const json = path.join(dir, "dashboard.json");
+  execFileSync(qla, ["export", "--db", db, "--view", "dashboard", "--format", "json", "--output", json]);
+  return { site, data: JSON.parse(fs.readFileSync(json, "utf8")) };
+}
+
+// A player page from a database shows his history as a table and a line chart per series.
+async function checkHistory(browser, site, data) {
+  check(data.source.logs === 2, `database: ${data.source.logs} logs, not 2`);
+  const p = data.players.reduce((a, b) => ((b.history || []).length > (a.history || []).length ? b : a));
+  check((p.history || []).length === 2, "database: no player has a history of both logs");
+  const page = await checkPage(browser, path.join(site, "players", `p${p.id}.html`));
+  const rows = (await rowsOf(page, "history")).map((r) => [r[0].text, Number(r[1].text), Number(r[2].text)]);
+  const want = (p.history || []).map((h) => [h.log, h.kills, h.deaths]);
+  check(JSON.stringify(rows) === JSON.stringify(want), `database: history table ${JSON.stringify(rows)} is not ${JSON.stringify(want)}`);
+  check(await page.$$eval("figure.chart polyline", (l) => l.length) === 3,
+        "database: the history chart lacks a line per series");
+  const kills = p.history.reduce((sum, h) => sum + h.kills, 0);
+  check(kills === p.kills, `database: the history's kills ${kills} do not add up to ${p.kills}`);
+  const coverage = await checkPage(browser, path.join(site, "coverage.html"));
+  check((await coverage.$eval("main", (m) => m.textContent)).includes("Held back: 0 bytes"),
+        "database: the coverage page does not show the held-back bytes");
+}
+
+function visible(name) { return name.replace(/\^[0-9.*,\-@!$bnqduw#&|]/gi, ""); }
+
+// One tab serves every page: opening a tab costs more than loading a page.
+let tab = null;
+let problems = [];
+async function openPage(browser, file) {
+  if (!tab) {
+    tab = await browser.newPage();
+    tab.on("console", (m) => { if (m.type() === "error") problems.push("console: " + m.text()); });
+    tab.on("pageerror", (e) => problems.push("script error: " + e.message));
+    tab.on("dialog", async (d) => { problems.push("dialog: " + d.message()); await d.dismiss(); });
+    tab.on("requestfailed", (r) => problems.push("request failed: " + r.url()));
+    tab.on("request", (r) => {
+      if (!r.url().startsWith("file:")) problems.push("external request: " + r.url());
+    });
+    await tab.setViewport({ width: 375, height: 740 });
+  }
+  problems = [];
+  await tab.goto(pathToFileURL(file).href, { waitUntil: "load" });
+  return tab;
+}
+
+// The common checks of every page.
+async function checkPage(browser, file) {
+  const page = await openPage(browser, file);
+  const facts = await page.evaluate((written) => {
+    const foreign = [];
+    for (const el of document.querySelectorAll("*")) {
+      if (!written.includes(el.localName)) foreign.push(el.localName);
+      for (const a of el.attributes) if (/^on/i.test(a.name)) foreign.push(el.localName + "@" + a.name);
+      if (el.localName === "script" && !(el.type === "application/json" || /site\.js$/.test(el.src)))
+        foreign.push("script " + el.outerHTML.slice(0, 60));
+    }
+    const links = [...document.querySelectorAll("a[href], link[href], script[src]")]
+      .map((e) => e.href || e.src);
+    return { foreign, links, width: document.documentElement.scrollWidth };
+  }, [...WRITTEN]);
+  const name = path.basename(file);
+  check(problems.length === 0, `${name}: ${problems.join("; ")}`);
+  check(facts.foreign.length === 0, `${name}: elements the site did not write: ${facts.foreign}`);
+  check(facts.width <= 375, `${name}: page is ${facts.width}px wide at 375px`);
+  for (const link of facts.links) {
+    if (!link.startsWith("file:")) { check(false, `${name}: link off the site ${link}`); continue; }
+    const target = fileURLToPath(link.split("#")[0]);
+    check(fs.existsSync(target), `${name}: broken link ${link}`);
+  }
+  // Problems that come later (a click, a search) are reported by the caller's next check.
+  return page;
+}
+
+function checkQuiet(what) {
+  check(problems.length === 0, `${what}: ${problems.join("; ")}`);
+}
+
+async function rowsOf(page, table) {
+  return page.$$eval(`#${table} tbody tr:not([hidden])`, (trs) =>
+    trs.map((tr) => [...tr.cells].map((td) => ({
+      text: td.textContent, href: td.querySelector("a") ? td.querySelector("a").getAttribute("href") : null,
+    }))));
+}
+
+async function clickHeader(page, table, label) {
+  await page.evaluate((table, label) => {
+    const th = [...document.querySelectorAll(`#${table} thead th`)].find((t) => t.textContent.trim() === label);
+    th.querySelector("button").click();
+  }, table, label);
+}
+
+function stableSorted(items, key, sign) {
+  return items.map((item, at) => ({ item, at })).sort((a, b) => {
+    const x = key(a.item), y = key(b.item);
+    return sign * (x < y ? -1 : x > y ? 1 : 0) || a.at - b.at;
+  }).map((e) => e.item);
+}
+
+async function checkOverview(browser, site, data) {
+  const page = await checkPage(browser, path.join(site, "index.html"));
+  const byId = new Map(data.players.map((p) => [p.id, p]));
+  const embedded = await page.$eval("#rows-players", (s) => JSON.parse(s.textContent));
+  check(embedded.length === data.players.length, "overview: every player is in the table data");
+  const pageSize = Math.min(100, embedded.length);
+
+  // Each row shows the stored numbers of the player it links to.
+  const firstRows = await rowsOf(page, "players");
+  check(firstRows.length === pageSize, `overview: ${firstRows.length} rows shown, not ${pageSize}`);
+  for (const row of firstRows) {
+    const p = byId.get(Number(/p(\d+)\.html$/.exec(row[0].href)[1]));
+    check(p && row[0].text === p.visibleName && Number(row[1].text) === p.kills &&
+          Number(row[2].text) === p.deaths, `overview: row ${row[0].text} differs from the data`);
+  }
+
+  // Sorting by deaths (numbers, most first) and by name (visible text, A first).
+  const idOf = (r) => Number(/p(\d+)\.html$/.exec(r[0].href)[1]);
+  await clickHeader(page, "players", "Deaths");
+  let expected = stableSorted(embedded, (r) => byId.get(r[0][0]).deaths, -1).slice(0, pageSize);
+  let shown = await rowsOf(page, "players");
+  check(JSON.stringify(shown.map(idOf)) === JSON.stringify(expected.map((r) => r[0][0])),
+        "overview: sorting by deaths does not match the data");
+  await clickHeader(page, "players", "Player");
+  // The script keeps the last order as the tie-breaker, as a stable sort does.
+  const afterDeaths = stableSorted(embedded, (r) => byId.get(r[0][0]).deaths, -1);
+  expected = stableSorted(afterDeaths, (r) => visible(r[0][1]).toLowerCase(), 1).slice(0, pageSize);
+  shown = await rowsOf(page, "players");
+  check(JSON.stringify(shown.map(idOf)) === JSON.stringify(expected.map((r) => r[0][0])),
+        "overview: sorting by name does not match the visible names");
+  check(await page.$eval("#players th:first-child", (th) => th.getAttribute("aria-sort")) === "ascending",
+        "overview: the sorted header is not marked");
+
+  // The search box filters over every player, not only the page shown.
+  const sample = visible(data.players[data.players.length - 1].name).slice(0, 3).toLowerCase();
+  if (sample.trim() !== "") {
+    await page.type('input[data-table="players"]', sample);
+    const want = data.players.filter((p) => p.visibleName.toLowerCase().includes(sample.trim())).length;
+    shown = await rowsOf(page, "players");
+    check(shown.length === Math.min(want, 100), `overview: search '${sample}' shows ${shown.length}, want ${want}`);
+    check(shown.every((r) => r[0].text.toLowerCase().includes(sample.trim())),
+          `overview: search '${sample}' shows a row without it`);
+  }
+  checkQuiet("overview after sorting and searching");
+}
+
+async function checkWeapons(browser, site, data) {
+  const page = await checkPage(browser, path.join(site, "weapons.html"));
+  await clickHeader(page, "weapons", "Kills");
+  const shown = (await rowsOf(page, "weapons")).map((r) => [r[0].text, Number(r[1].text)]);
+  const expected = stableSorted(data.weapons, (w) => w.kills, -1).map((w) => [w.weapon, w.kills]);
+  check(JSON.stringify(shown) === JSON.stringify(expected), "weapons: sorting by kills does not match the data");
+  check(await page.$$eval("figure.chart svg rect", (r) => r.length) >= data.weapons.length,
+        "weapons: the chart has a bar per weapon");
+  checkQuiet("weapons after sorting");
+}
+
+async function checkChat(browser, site, file) {
+  const page = await checkPage(browser, path.join(site, file));
+  const embedded = await page.$eval("#rows-chat", (s) => JSON.parse(s.textContent)).catch(() => []);
+  const word = embedded.length ? visible(embedded[embedded.length - 1][4]).trim().split(/\s+/)[0] || "" : "";
+  if (word) {
+    await page.type('input[data-table="chat"]', word);
+    const shown = await rowsOf(page, "chat");
+    const q = word.toLowerCase();
+    check(shown.length > 0 && shown.every((r) => r.map((c) => c.text).join("\n").toLowerCase().includes(q)),
+          `${file}: search '${word}' shows rows without it`);
+  }
+  checkQuiet(`${file} after searching`);
+}
+
+async function checkWithoutScript(browser, site) {
+  const page = await browser.newPage();
+  await page.setJavaScriptEnabled(false);
+  await page.goto(pathToFileURL(path.join(site, "index.html")).href);
+  const rows = await page.$$eval("#players tbody tr", (t) => t.length);
+  check(rows > 0, "without the script the player table is empty");
+  await page.close();
+}
+
+async function checkDark(browser, site) {
+  const page = await browser.newPage();
+  const background = async () => page.$eval("body", (b) => getComputedStyle(b).backgroundColor);
+  await page.emulateMediaFeatures([{ name: "prefers-color-scheme", value: "light" }]);
+  await page.goto(pathToFileURL(path.join(site, "index.html")).href);
+  const light = await background();
+  await page.emulateMediaFeatures([{ name: "prefers-color-scheme", value: "dark" }]);
+  check(light !== await background(), "the dark preference changes nothing");
+  await page.close();
+}
+
+const { browser, close } = await launchChromium();
+try {
+  const cases = [
+    ["generated", ["--lines", "3000", "--players", "250", "--seed", "11"]],
+    ["hostile", ["--lines", "3000", "--players", "60", "--seed", "12", "--hostile"]],
+  ];
+  for (const [name, args] of cases) {
+    const { site, data } = makeSite(name, args);
+    await checkOverview(browser, site, data);
+    await checkWeapons(browser, site, data);
+    await checkChat(browser, site, "voice.html");
+    await checkChat(browser, site, "text.html");
+    for (const file of ["coverage.html", "players-2.html"])
+      if (fs.existsSync(path.join(site, file))) await checkPage(browser, path.join(site, file));
+    // Player pages: the most active player's, and on the hostile log every name with markup.
+    const players = name === "hostile"
+      ? data.players.filter((p) => /[<>"'&]/.test(p.name))
+      : [data.players.reduce((a, b) => (b.kills > a.kills ? b : a))];
+    check(players.length > 0, `${name}: no player to open`);
+    for (const p of players) {
+      const page = await checkPage(browser, path.join(site, "players", `p${p.id}.html`));
+      check(await page.$eval("h1", (h) => h.textContent) === p.visibleName, `p${p.id}: heading is not the name`);
+    }
+    await checkWithoutScript(browser, site);
+    await checkDark(browser, site);
+  }
+  const { site, data } = makeDatabaseSite();
+  await checkHistory(browser, site, data);
+} finally {
+  await close();
+}
+console.log(`${passes} passed, ${failures} failed`);
+process.exit(failures === 0 ? 0 : 1);
