@@ -100,20 +100,6 @@ std::vector<OptionSpec> AliasOptions() {
     return options;
 }
 
-std::vector<std::string> ViewNames() {
-    std::vector<std::string> names;
-    for (const ExportViewInfo& view : ExportViews())
-        names.emplace_back(view.Name);
-    return names;
-}
-
-std::vector<std::string> FormatNames() {
-    std::vector<std::string> names;
-    for (const ExportFormatInfo& format : ExportFormats())
-        names.emplace_back(format.Name);
-    return names;
-}
-
 // Which formats each view takes and what its --checks and --order indexes stand for, from the
 // same table the window builds its Export page from.
 std::string ExportViewDetails() {
@@ -204,10 +190,10 @@ std::vector<CommandSpec> BuildCommands() {
          "statistics database are read in place of LOG.",
          WithReadingOptions({
              {"view", "", "VIEW",
-              "What to write (see the views below); all is the whole site. Required.", ViewNames(),
-              ""},
+              "What to write (see the views below); all is the whole site. Required.",
+              ExportViewNames(), ""},
              {"format", "", "FORMAT", "The file format (see the views below). Required.",
-              FormatNames(), ""},
+              ExportFormatNames(), ""},
              {"output",
               "",
               "PATH",

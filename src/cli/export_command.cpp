@@ -55,20 +55,6 @@ std::string SeparatorOf(const std::string& given) {
     return given == "\\t" ? std::string("\t") : given;
 }
 
-std::vector<std::string> ViewNames() {
-    std::vector<std::string> names;
-    for (const ExportViewInfo& view : ExportViews())
-        names.emplace_back(view.Name);
-    return names;
-}
-
-std::vector<std::string> FormatNames() {
-    std::vector<std::string> names;
-    for (const ExportFormatInfo& format : ExportFormats())
-        names.emplace_back(format.Name);
-    return names;
-}
-
 // "none" or comma-separated box indexes below `count`; nullopt for anything else.
 std::optional<std::vector<bool>> ParseChecks(const QString& list, std::size_t count) {
     std::vector<bool> checks(count, false);
@@ -122,12 +108,12 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
     const ExportViewInfo* view = FindExportView(Std(viewName.toLower()));
     if (view == nullptr)
         return UsageError(err, "unknown view '" + Std(viewName) + "'" +
-                                   cli::DidYouMean(Std(viewName), ViewNames()));
+                                   cli::DidYouMean(Std(viewName), ExportViewNames()));
     const QString formatName = parser.value(QStringLiteral("format"));
     const ExportFormatInfo* format = FindExportFormat(Std(formatName.toLower()));
     if (format == nullptr)
         return UsageError(err, "unknown format '" + Std(formatName) + "'" +
-                                   cli::DidYouMean(Std(formatName), FormatNames()));
+                                   cli::DidYouMean(Std(formatName), ExportFormatNames()));
     if (!ViewTakes(view->View, format->Format))
         return UsageError(err, FormatRefusal(*view, *format));
     const std::string output = cli::LocalPath(parser.value(QStringLiteral("output")));

@@ -365,6 +365,20 @@ const ExportViewInfo& InfoOf(ExportView view) {
     return kViews[static_cast<std::size_t>(view)];
 }
 
+std::vector<std::string> ExportFormatNames() {
+    std::vector<std::string> names;
+    for (const ExportFormatInfo& format : ExportFormats())
+        names.emplace_back(format.Name);
+    return names;
+}
+
+std::vector<std::string> ExportViewNames() {
+    std::vector<std::string> names;
+    for (const ExportViewInfo& view : ExportViews())
+        names.emplace_back(view.Name);
+    return names;
+}
+
 const ExportFormatInfo* FindExportFormat(std::string_view name) {
     for (const ExportFormatInfo& info : kFormats)
         if (info.Name == name)

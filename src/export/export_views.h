@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -72,6 +73,9 @@ const ExportViewInfo& InfoOf(ExportView view);
 
 // By qla's name; nullptr for an unknown name.
 const ExportFormatInfo* FindExportFormat(std::string_view name);
+// The names in table order, as command lines spell them.
+std::vector<std::string> ExportFormatNames();
+std::vector<std::string> ExportViewNames();
 const ExportViewInfo* FindExportView(std::string_view name);
 
 // The writer for the view and format; nullptr when the view does not take the format.

@@ -193,6 +193,11 @@ void ExportPage::ExportToFile(const ExportViewInfo& view, const ExportFormatInfo
         request.PlayerDetails.Player = *player;
     }
 
+    if (RunAndReport(request, path) && chkOpenSavedFile_->isChecked())
+        OpenInNewBrowserWindow(desktop_, path); // a failed file is not handed to the browser
+}
+
+bool ExportPage::RunAndReport(const ExportRequest& request, const QString& shown) {
     // The writers yield to the window; nothing may change the store meanwhile.
     emit runningChanged(true);
     ExportOutcome outcome;
@@ -205,16 +210,14 @@ void ExportPage::ExportToFile(const ExportViewInfo& view, const ExportFormatInfo
     emit runningChanged(false);
 
     if (!outcome.Ok()) {
-        // The writer's own text, then the file it is about.
         dialogs_.message(this, QMessageBox::NoIcon, kProgramTitle,
                          QString::fromStdString(outcome.File.Error) + QStringLiteral("\r\n") +
-                             path);
-        lblExportStatus_->setText(tr("Not saved: %1").arg(path));
-        return; // a failed file is not handed to the browser
+                             shown);
+        lblExportStatus_->setText(tr("Not saved: %1").arg(shown));
+        return false;
     }
-    lblExportStatus_->setText(tr("Saved to %1").arg(path));
-    if (chkOpenSavedFile_->isChecked())
-        OpenInNewBrowserWindow(desktop_, path);
+    lblExportStatus_->setText(tr("Saved to %1").arg(shown));
+    return true;
 }
 
 void ExportPage::ExportStatisticsSite() {
@@ -243,26 +246,8 @@ void ExportPage::ExportStatisticsSite() {
     dashboard.LogDate = logInfo_.LogDateText().toStdString();
     dashboard.Progress = RepaintingProgress();
 
-    emit runningChanged(true);
-    ExportOutcome outcome;
-    try {
-        const BusyPointer busy;
-        outcome = RunExport(store_, request);
-    } catch (const std::bad_alloc&) {
-        outcome.File.Error = "There is not enough memory to write the pages.";
-    }
-    emit runningChanged(false);
-
-    if (!outcome.Ok()) {
-        // The writer's text names the page; the folder follows on its own line.
-        dialogs_.message(this, QMessageBox::NoIcon, kProgramTitle,
-                         QString::fromStdString(outcome.File.Error) + QStringLiteral("\r\n") +
-                             folder);
-        lblExportStatus_->setText(tr("Not saved: %1").arg(folder));
-        return;
-    }
-    lblExportStatus_->setText(tr("Saved to %1").arg(folder));
-    if (chkOpenSavedFile_->isChecked())
+    // The writer's text names the page; the folder follows on its own line.
+    if (RunAndReport(request, folder) && chkOpenSavedFile_->isChecked())
         OpenInNewBrowserWindow(desktop_, QString::fromStdString(start));
 }
 

@@ -52,6 +52,9 @@ class ExportPage final : public QWidget {
     void ExportCurrentView();
     void ExportToFile(const ExportViewInfo& view, const ExportFormatInfo& format);
     void ExportStatisticsSite();
+    // Runs the request with the window held still, then says where it was saved or why not
+    // (the writer's text, then `shown` on a line of its own). True when it was written.
+    bool RunAndReport(const ExportRequest& request, const QString& shown);
     QString AskExportPath(const ExportFormatInfo& format);
     ExportRequest RequestFromPage(ExportView view, ExportFormat format) const;
     void ShowExportOptions();
