@@ -5,7 +5,7 @@
 #include "analysis/alias_suggestions.h"
 #include "analysis/log_names.h"
 #include "cli/cli_common.h"
-#include "cli/command_spec.h"
+#include "cli/command_table.h"
 #include "cli/database_source.h"
 #include "core/control_chars.h"
 #include "core/names.h"
@@ -19,12 +19,12 @@
 namespace qla::cli {
 namespace {
 
-const CommandSpec& AliasSpec() {
+const CommandInfo& AliasCommandInfo() {
     return *FindCommand(QStringLiteral("alias"));
 }
 
 int UsageError(std::ostream& err, const std::string& message) {
-    return CommandUsageError(AliasSpec(), message, err);
+    return CommandUsageError(AliasCommandInfo(), message, err);
 }
 
 struct AliasInvocation {
@@ -38,7 +38,7 @@ struct AliasInvocation {
 std::optional<AliasInvocation> Parse(const QStringList& arguments, std::ostream& out,
                                      std::ostream& err, int& exitCode) {
     QCommandLineParser parser;
-    if (const auto exit = ParseCommandLine(parser, AliasSpec(), arguments, out, err)) {
+    if (const auto exit = ParseCommandLine(parser, AliasCommandInfo(), arguments, out, err)) {
         exitCode = *exit;
         return std::nullopt;
     }

@@ -1,6 +1,6 @@
 // The help texts written from the command descriptions, and the parser built from them.
 #include "cli/cli_common.h"
-#include "cli/command_spec.h"
+#include "cli/command_table.h"
 #include "cli/nearest_choice.h"
 #include "core/control_chars.h"
 
@@ -39,7 +39,7 @@ std::string Wrap(const std::string& text, std::size_t indent, std::size_t used) 
 namespace {
 
 // "  -V, --version" or "      --view VIEW".
-std::string OptionColumn(const OptionSpec& option) {
+std::string OptionColumn(const OptionInfo& option) {
     std::string column = option.ShortName.empty() ? "      " : "  -" + option.ShortName + ", ";
     column += "--" + option.Name;
     if (!option.ValueName.empty())
@@ -47,8 +47,8 @@ std::string OptionColumn(const OptionSpec& option) {
     return column;
 }
 
-void WriteOptions(std::ostream& text, const std::vector<OptionSpec>& options) {
-    for (const OptionSpec& option : options) {
+void WriteOptions(std::ostream& text, const std::vector<OptionInfo>& options) {
+    for (const OptionInfo& option : options) {
         std::string column = OptionColumn(option);
         if (column.size() + 2 > kOptionColumn) {
             text << column << '\n';
@@ -59,7 +59,7 @@ void WriteOptions(std::ostream& text, const std::vector<OptionSpec>& options) {
     }
 }
 
-QCommandLineOption ToQt(const OptionSpec& option) {
+QCommandLineOption ToQt(const OptionInfo& option) {
     QStringList names{QString::fromStdString(option.Name)};
     if (!option.ShortName.empty())
         names.prepend(QString::fromStdString(option.ShortName));
@@ -75,7 +75,7 @@ std::string OverviewText() {
     text << "Usage: qla COMMAND LOG [options]\n"
             "       qla help COMMAND     (or qla COMMAND --help) every option of a command\n"
             "       qla --version\n\nCommands:\n";
-    for (const CommandSpec& command : Commands()) {
+    for (const CommandInfo& command : Commands()) {
         std::string column = "  " + command.Name + ' ' + command.Synopsis;
         if (column.size() + 2 > 38) {
             text << column << '\n';
@@ -90,11 +90,11 @@ std::string OverviewText() {
     return text.str();
 }
 
-std::string CommandHelpText(const CommandSpec& command) {
+std::string CommandHelpText(const CommandInfo& command) {
     std::ostringstream text;
     text << "Usage: qla " << command.Name << ' ' << command.Synopsis << "\n\n"
          << Wrap(command.Description, 0, 0) << "\n\nOptions:\n";
-    std::vector<OptionSpec> options = command.Options;
+    std::vector<OptionInfo> options = command.Options;
     options.push_back(HelpOption());
     WriteOptions(text, options);
     if (!command.Details.empty())
@@ -102,17 +102,17 @@ std::string CommandHelpText(const CommandSpec& command) {
     return text.str();
 }
 
-int CommandUsageError(const CommandSpec& command, const std::string& message, std::ostream& err) {
+int CommandUsageError(const CommandInfo& command, const std::string& message, std::ostream& err) {
     err << "qla " << command.Name << ": " << TerminalSafeText(message) << "\n\n"
         << CommandHelpText(command);
     return kExitUsage;
 }
 
-std::optional<int> ParseCommandLine(QCommandLineParser& parser, const CommandSpec& command,
+std::optional<int> ParseCommandLine(QCommandLineParser& parser, const CommandInfo& command,
                                     const QStringList& arguments, std::ostream& out,
                                     std::ostream& err) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const OptionSpec& option : command.Options)
+    for (const OptionInfo& option : command.Options)
         parser.addOption(ToQt(option));
     parser.addOption(ToQt(HelpOption()));
     QStringList forParser{arguments.value(0)};
@@ -122,7 +122,7 @@ std::optional<int> ParseCommandLine(QCommandLineParser& parser, const CommandSpe
         // A mistyped option is named with the one that was probably meant.
         if (!parser.unknownOptionNames().isEmpty()) {
             std::vector<std::string> names{HelpOption().Name};
-            for (const OptionSpec& option : command.Options)
+            for (const OptionInfo& option : command.Options)
                 names.push_back(option.Name);
             const auto nearest =
                 NearestChoice(parser.unknownOptionNames().first().toStdString(), names);

@@ -3,7 +3,7 @@
 #include "analysis/language_guess.h"
 #include "cli/alias_command.h"
 #include "cli/cli_common.h"
-#include "cli/command_spec.h"
+#include "cli/command_table.h"
 #include "cli/database_commands.h"
 #include "cli/export_command.h"
 #include "cli/read_commands.h"
@@ -13,17 +13,17 @@
 namespace qla::cli {
 namespace {
 
-OptionSpec LanguageOption(const std::string& description) {
+OptionInfo LanguageOption(const std::string& description) {
     return {"language", "", "L", description, LanguageNames(), "english"};
 }
 
-OptionSpec DatabaseOption(const std::string& description) {
+OptionInfo DatabaseOption(const std::string& description) {
     return {"db", "", "DB", description, {}, ""};
 }
 
 // What a reading command takes: the log's language and recognition, or a database in place of
 // LOG and the logs to read from it.
-std::vector<OptionSpec> ReadingOptions() {
+std::vector<OptionInfo> ReadingOptions() {
     return {
         LanguageOption("The wording of the log: english (the default), german, or auto: read "
                        "in the language its first " +
@@ -55,12 +55,12 @@ std::vector<OptionSpec> ReadingOptions() {
     };
 }
 
-OptionSpec AliasesFileOption(const std::string& description) {
+OptionInfo AliasesFileOption(const std::string& description) {
     return {"aliases", "", "FILE", description, {}, ""};
 }
 
 // One record per player, for the commands that show players.
-std::vector<OptionSpec> MergingOptions() {
+std::vector<OptionInfo> MergingOptions() {
     return {
         {"merge-players",
          "",
@@ -76,17 +76,17 @@ std::vector<OptionSpec> MergingOptions() {
 }
 
 // The reading options, the merging of players, then the command's own.
-std::vector<OptionSpec> WithReadingOptions(const std::vector<OptionSpec>& own) {
-    std::vector<OptionSpec> options = ReadingOptions();
-    const std::vector<OptionSpec> merging = MergingOptions();
+std::vector<OptionInfo> WithReadingOptions(const std::vector<OptionInfo>& own) {
+    std::vector<OptionInfo> options = ReadingOptions();
+    const std::vector<OptionInfo> merging = MergingOptions();
     options.insert(options.end(), merging.begin(), merging.end());
     options.insert(options.end(), own.begin(), own.end());
     return options;
 }
 
 // The options of qla alias: the aliases file or the database, the logs to read, their language.
-std::vector<OptionSpec> AliasOptions() {
-    std::vector<OptionSpec> options{
+std::vector<OptionInfo> AliasOptions() {
+    std::vector<OptionInfo> options{
         AliasesFileOption("The aliases file, which serves single logs; add and split create it "
                           "when it is missing."),
         LanguageOption("The wording of the logs LOG: english (the default), german or auto (each "
@@ -94,7 +94,7 @@ std::vector<OptionSpec> AliasOptions() {
         DatabaseOption("The statistics database, whose aliases are changed or read, and whose "
                        "logs list and suggest read in place of LOG.")};
     // The log selection of the reading commands; a database already knows each log's recognition.
-    for (OptionSpec& option : ReadingOptions())
+    for (OptionInfo& option : ReadingOptions())
         if (option.Name == "log" || option.Name == "since" || option.Name == "until")
             options.push_back(std::move(option));
     return options;
@@ -145,7 +145,7 @@ std::string ExportViewDetails() {
     return text;
 }
 
-std::vector<CommandSpec> BuildCommands() {
+std::vector<CommandInfo> BuildCommands() {
     return {
         {"info",
          "LOG",
@@ -364,25 +364,25 @@ std::vector<CommandSpec> BuildCommands() {
 
 } // namespace
 
-const std::vector<CommandSpec>& Commands() {
-    static const std::vector<CommandSpec> commands = BuildCommands();
+const std::vector<CommandInfo>& Commands() {
+    static const std::vector<CommandInfo> commands = BuildCommands();
     return commands;
 }
 
-const CommandSpec* FindCommand(const QString& name) {
-    for (const CommandSpec& command : Commands())
+const CommandInfo* FindCommand(const QString& name) {
+    for (const CommandInfo& command : Commands())
         if (name == QString::fromStdString(command.Name))
             return &command;
     return nullptr;
 }
 
-const OptionSpec& HelpOption() {
-    static const OptionSpec help{"help", "h", "", "Prints this help.", {}, ""};
+const OptionInfo& HelpOption() {
+    static const OptionInfo help{"help", "h", "", "Prints this help.", {}, ""};
     return help;
 }
 
-const std::vector<OptionSpec>& GlobalOptions() {
-    static const std::vector<OptionSpec> options{
+const std::vector<OptionInfo>& GlobalOptions() {
+    static const std::vector<OptionInfo> options{
         {"help",
          "h",
          "",

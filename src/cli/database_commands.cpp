@@ -2,7 +2,7 @@
 #include "cli/database_commands.h"
 
 #include "cli/cli_common.h"
-#include "cli/command_spec.h"
+#include "cli/command_table.h"
 #include "cli/progress_bar.h"
 #include "core/control_chars.h"
 #include "db/database_target.h"

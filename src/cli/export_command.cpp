@@ -3,7 +3,7 @@
 #include "cli/export_command.h"
 
 #include "cli/cli_common.h"
-#include "cli/command_spec.h"
+#include "cli/command_table.h"
 #include "cli/database_source.h"
 #include "cli/nearest_choice.h"
 #include "core/control_chars.h"
@@ -34,12 +34,12 @@ struct ExportCommand {
     cli::PlayerMerging Merging;
 };
 
-const cli::CommandSpec& ExportSpec() {
+const cli::CommandInfo& ExportCommandInfo() {
     return *cli::FindCommand(QStringLiteral("export"));
 }
 
 int UsageError(std::ostream& err, const std::string& message) {
-    return cli::CommandUsageError(ExportSpec(), message, err);
+    return cli::CommandUsageError(ExportCommandInfo(), message, err);
 }
 
 std::string Std(const QString& text) {
@@ -84,7 +84,7 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
                                 std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    if (const auto exit = cli::ParseCommandLine(parser, ExportSpec(), arguments, out, err))
+    if (const auto exit = cli::ParseCommandLine(parser, ExportCommandInfo(), arguments, out, err))
         return exit;
     std::string databaseError;
     command.Database = cli::ReadDatabaseOptions(parser, databaseError);

@@ -2,7 +2,7 @@
 #include "cli/qla_app.h"
 
 #include "cli/cli_common.h"
-#include "cli/command_spec.h"
+#include "cli/command_table.h"
 #include "core/control_chars.h"
 #include "core/product.h"
 #include "export/temp_file_cleanup.h"
@@ -19,7 +19,7 @@ int UsageError(std::ostream& err, const std::string& message) {
 
 // Whether `argument` spells the global option `name`, long or short.
 bool IsGlobalOption(const QString& argument, const std::string& name) {
-    for (const OptionSpec& option : GlobalOptions()) {
+    for (const OptionInfo& option : GlobalOptions()) {
         if (option.Name != name)
             continue;
         return argument == QString::fromStdString("--" + option.Name) ||
@@ -35,7 +35,7 @@ int RunHelp(const QStringList& arguments, std::ostream& out, std::ostream& err) 
         out << OverviewText();
         return kExitOk;
     }
-    const CommandSpec* command = arguments.size() == 3 ? FindCommand(arguments.at(2)) : nullptr;
+    const CommandInfo* command = arguments.size() == 3 ? FindCommand(arguments.at(2)) : nullptr;
     if (command == nullptr)
         return UsageError(err, "help takes one command name");
     out << CommandHelpText(*command);
@@ -58,7 +58,7 @@ int RunQla(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     }
     if (first == QLatin1String("help"))
         return RunHelp(arguments, out, err);
-    if (const CommandSpec* command = FindCommand(first)) {
+    if (const CommandInfo* command = FindCommand(first)) {
         // A signal must not leave a temporary file of an export behind.
         RemoveTempFilesOnSignals();
         try {

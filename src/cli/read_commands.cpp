@@ -4,7 +4,7 @@
 
 #include "analysis/log_line_count.h"
 #include "cli/cli_common.h"
-#include "cli/command_spec.h"
+#include "cli/command_table.h"
 #include "cli/database_source.h"
 #include "core/control_chars.h"
 #include "core/names.h"
@@ -31,12 +31,12 @@ struct Invocation {
 std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
                                           const QStringList& positionalNames, bool takesLanguage,
                                           std::ostream& out, std::ostream& err, int& exitCode) {
-    const CommandSpec& spec = *FindCommand(arguments.at(1));
-    const auto refuse = [&spec, &err](const std::string& message) {
-        return CommandUsageError(spec, message, err);
+    const CommandInfo& command = *FindCommand(arguments.at(1));
+    const auto refuse = [&command, &err](const std::string& message) {
+        return CommandUsageError(command, message, err);
     };
     QCommandLineParser parser;
-    if (const auto exit = ParseCommandLine(parser, spec, arguments, out, err)) {
+    if (const auto exit = ParseCommandLine(parser, command, arguments, out, err)) {
         exitCode = *exit;
         return std::nullopt;
     }

@@ -4,7 +4,7 @@
 #include "cli/watch_command.h"
 
 #include "cli/cli_common.h"
-#include "cli/command_spec.h"
+#include "cli/command_table.h"
 #include "cli/database_commands.h"
 #include "cli/followed_log.h"
 #include "cli/site_publisher.h"

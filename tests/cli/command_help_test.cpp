@@ -1,7 +1,7 @@
 // qla's help: the overview, `qla help COMMAND` and `qla COMMAND --help` written from the command
 // descriptions, parsers that take exactly the described options, and the man page and the bash
 // completion checked against the same descriptions.
-#include "cli/command_spec.h"
+#include "cli/command_table.h"
 #include "cli/qla_app.h"
 
 #include <gtest/gtest.h>
@@ -50,11 +50,11 @@ std::set<std::string> Captured(const std::string& text, const std::string& patte
 // Every long option of the descriptions, global ones included.
 std::set<std::string> DescribedOptions() {
     std::set<std::string> names;
-    for (const OptionSpec& option : GlobalOptions())
+    for (const OptionInfo& option : GlobalOptions())
         names.insert(option.Name);
     names.insert(HelpOption().Name);
-    for (const CommandSpec& command : Commands())
-        for (const OptionSpec& option : command.Options)
+    for (const CommandInfo& command : Commands())
+        for (const OptionInfo& option : command.Options)
             names.insert(option.Name);
     return names;
 }
@@ -85,7 +85,7 @@ bool HasWord(const std::string& text, const std::string& word) {
 }
 
 TEST(CommandHelpTest, EveryCommandHasItsHelpInEverySpelling) {
-    for (const CommandSpec& command : Commands()) {
+    for (const CommandInfo& command : Commands()) {
         const QString name = QString::fromStdString(command.Name);
         const CliRun help = RunWith({"help", name});
         EXPECT_EQ(help.status, 0) << command.Name;
@@ -93,7 +93,7 @@ TEST(CommandHelpTest, EveryCommandHasItsHelpInEverySpelling) {
         EXPECT_EQ(help.out.rfind("Usage: qla " + command.Name + " " + command.Synopsis + "\n", 0),
                   0u)
             << help.out;
-        for (const OptionSpec& option : command.Options)
+        for (const OptionInfo& option : command.Options)
             EXPECT_NE(help.out.find("--" + option.Name), std::string::npos)
                 << command.Name << " --" << option.Name;
         EXPECT_NE(help.out.find("-h, --help"), std::string::npos);
@@ -108,7 +108,7 @@ TEST(CommandHelpTest, EveryCommandHasItsHelpInEverySpelling) {
 TEST(CommandHelpTest, OverviewNamesEveryCommandAndGlobalOption) {
     const CliRun overview = RunWith({"--help"});
     EXPECT_EQ(overview.status, 0);
-    for (const CommandSpec& command : Commands()) {
+    for (const CommandInfo& command : Commands()) {
         EXPECT_NE(overview.out.find("  " + command.Name + " " + command.Synopsis),
                   std::string::npos)
             << command.Name;
@@ -132,9 +132,9 @@ TEST(CommandHelpTest, HelpWithoutAKnownCommandIsAUsageError) {
 
 TEST(CommandHelpTest, ParsersTakeExactlyTheDescribedOptions) {
     // Every described option parses (help is reached after it); anything else is refused.
-    for (const CommandSpec& command : Commands()) {
+    for (const CommandInfo& command : Commands()) {
         const QString name = QString::fromStdString(command.Name);
-        for (const OptionSpec& option : command.Options) {
+        for (const OptionInfo& option : command.Options) {
             QStringList arguments{name, QString::fromStdString("--" + option.Name)};
             if (!option.ValueName.empty())
                 arguments << QString::fromStdString(option.Values.empty() ? std::string("x")
@@ -157,16 +157,16 @@ TEST(CommandHelpTest, ManPageDescribesEveryCommandOptionAndValue) {
         return std::regex_replace(text, std::regex("-"), "\\-");
     };
     const std::string withoutFonts = std::regex_replace(page, std::regex(R"(\\f[BIRP])"), "");
-    for (const CommandSpec& command : Commands()) {
+    for (const CommandInfo& command : Commands()) {
         EXPECT_NE(page.find(".B qla " + command.Name + "\n"), std::string::npos) << command.Name;
-        for (const OptionSpec& option : command.Options) {
+        for (const OptionInfo& option : command.Options) {
             EXPECT_NE(page.find(roff("--" + option.Name)), std::string::npos)
                 << command.Name << " --" << option.Name;
             for (const std::string& value : option.Values)
                 EXPECT_TRUE(HasWord(withoutFonts, value)) << "--" << option.Name << ' ' << value;
         }
     }
-    for (const OptionSpec& option : GlobalOptions()) {
+    for (const OptionInfo& option : GlobalOptions()) {
         EXPECT_NE(page.find(roff("--" + option.Name)), std::string::npos) << option.Name;
         EXPECT_NE(page.find(roff("-" + option.ShortName) + " \", \""), std::string::npos)
             << option.ShortName;
@@ -185,15 +185,15 @@ TEST(CommandHelpTest, ManPageDescribesEveryCommandOptionAndValue) {
 TEST(CommandHelpTest, CompletionOffersEveryCommandOptionAndValue) {
     const std::string completion = ReadSource("packaging/completion/qla");
     ASSERT_FALSE(completion.empty());
-    for (const CommandSpec& command : Commands()) {
+    for (const CommandInfo& command : Commands()) {
         EXPECT_TRUE(HasWord(completion, command.Name)) << command.Name;
-        for (const OptionSpec& option : command.Options) {
+        for (const OptionInfo& option : command.Options) {
             EXPECT_TRUE(HasWord(completion, "--" + option.Name)) << "--" << option.Name;
             for (const std::string& value : option.Values)
                 EXPECT_TRUE(HasWord(completion, value)) << "--" << option.Name << ' ' << value;
         }
     }
-    for (const OptionSpec& option : GlobalOptions()) {
+    for (const OptionInfo& option : GlobalOptions()) {
         EXPECT_TRUE(HasWord(completion, "--" + option.Name)) << option.Name;
         EXPECT_TRUE(HasWord(completion, "-" + option.ShortName)) << option.ShortName;
     }
@@ -203,12 +203,12 @@ TEST(CommandHelpTest, CompletionOffersEveryCommandOptionAndValue) {
 
 TEST(CommandHelpTest, CompletionOffersEachCommandItsOwnOptionsAndValues) {
     // bash itself runs the completion: each command is offered exactly its described options.
-    for (const CommandSpec& command : Commands()) {
+    for (const CommandInfo& command : Commands()) {
         const QString name = QString::fromStdString(command.Name);
         const auto offered = Complete({"qla", name, "--"});
         ASSERT_TRUE(offered) << "bash could not run the completion";
         std::set<std::string> described{"--" + HelpOption().Name};
-        for (const OptionSpec& option : command.Options) {
+        for (const OptionInfo& option : command.Options) {
             described.insert("--" + option.Name);
             if (option.Values.empty())
                 continue;
@@ -221,7 +221,7 @@ TEST(CommandHelpTest, CompletionOffersEachCommandItsOwnOptionsAndValues) {
         EXPECT_EQ(*offered, described) << command.Name;
     }
     std::set<std::string> commands{"help", "--help", "--version", "-h", "-V"};
-    for (const CommandSpec& command : Commands())
+    for (const CommandInfo& command : Commands())
         commands.insert(command.Name);
     EXPECT_EQ(Complete({"qla", ""}), commands);
     EXPECT_EQ(Complete({"qla", "alias", "--aliases", "names.txt", "s"}),

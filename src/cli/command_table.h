@@ -14,7 +14,7 @@
 
 namespace qla::cli {
 
-struct OptionSpec {
+struct OptionInfo {
     std::string Name;                // the long name without dashes: "view"
     std::string ShortName;           // a single letter, or empty
     std::string ValueName;           // "VIEW"; empty for a flag
@@ -25,24 +25,24 @@ struct OptionSpec {
 
 using CommandRunner = int (*)(const QStringList& arguments, std::ostream& out, std::ostream& err);
 
-struct CommandSpec {
+struct CommandInfo {
     std::string Name;                // "export"
     std::string Synopsis;            // what follows "qla NAME " in the usage line
     std::string Summary;             // the command's line in the overview
     std::string Description;         // the first paragraph of its help
-    std::vector<OptionSpec> Options; // every option but --help, which all commands take
+    std::vector<OptionInfo> Options; // every option but --help, which all commands take
     std::string Details;             // more help after the options, already laid out
     CommandRunner Run;
 };
 
 // Every command, in the order of the overview.
-const std::vector<CommandSpec>& Commands();
+const std::vector<CommandInfo>& Commands();
 // nullptr for a name that is no command.
-const CommandSpec* FindCommand(const QString& name);
+const CommandInfo* FindCommand(const QString& name);
 // The options qla takes in place of a command: --help and --version.
-const std::vector<OptionSpec>& GlobalOptions();
+const std::vector<OptionInfo>& GlobalOptions();
 // The option every command takes.
-const OptionSpec& HelpOption();
+const OptionInfo& HelpOption();
 
 // The width of the help texts.
 inline constexpr std::size_t kHelpWidth = 100;
@@ -54,16 +54,16 @@ std::string Wrap(const std::string& text, std::size_t indent, std::size_t used);
 // `qla --help`: the commands with their summaries and the global options.
 std::string OverviewText();
 // `qla help COMMAND`: the usage line, the description, every option and the details.
-std::string CommandHelpText(const CommandSpec& command);
+std::string CommandHelpText(const CommandInfo& command);
 
 // Prints "qla NAME: message" and the command's help to `err`; returns the usage exit status.
-int CommandUsageError(const CommandSpec& command, const std::string& message, std::ostream& err);
+int CommandUsageError(const CommandInfo& command, const std::string& message, std::ostream& err);
 
 // Parses `qla NAME ...` (the whole command line) with the command's options into `parser`.
 // Returns the exit status when the command ends here: after --help (0, the help on `out`), or
 // after a usage error (2: an unknown option, a missing value). The command checks its
 // positional arguments itself, as their number can depend on the options.
-std::optional<int> ParseCommandLine(QCommandLineParser& parser, const CommandSpec& command,
+std::optional<int> ParseCommandLine(QCommandLineParser& parser, const CommandInfo& command,
                                     const QStringList& arguments, std::ostream& out,
                                     std::ostream& err);
 
