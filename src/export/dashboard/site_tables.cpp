@@ -133,7 +133,7 @@ void AppendChatTable(std::string& out, const AnalysisStore& store,
     std::string json;
     JsonWriter writer(json);
     writer.BeginArray();
-    for (std::size_t k = 1; k < chats.size(); ++k) {
+    for (const std::size_t k : EntryIndexes(chats)) {
         const ChatEntry& entry = chats[k];
         writer.BeginArray();
         writer.Number(static_cast<std::int64_t>(k));

@@ -63,8 +63,7 @@ ExportResult WriteChatCsv(const AnalysisStore& store, const std::vector<ChatEntr
         return file.Finish();
     WriteHeader(file, {"player", "visible_player", "location", "scope", "text"}, options);
     CsvLine line(options);
-    for (std::size_t i = 1; i < chats.size(); ++i) {
-        const ChatEntry& entry = chats[i];
+    for (const ChatEntry& entry : RealEntries(chats)) {
         const std::string& name = store.Players[entry.Player].Name;
         line.Text(name)
             .Text(StripColourCodes(name))
@@ -156,8 +155,8 @@ ExportResult WriteJunkCsv(const AnalysisStore& store, const std::string& path,
         return file.Finish();
     WriteHeader(file, {"line"}, options);
     CsvLine line(options);
-    for (std::size_t i = 1; i < store.OtherLines.size(); ++i)
-        line.Text(store.OtherLines[i]).WriteTo(file);
+    for (const std::string_view other : RealEntries(store.OtherLines))
+        line.Text(other).WriteTo(file);
     return file.Finish();
 }
 

@@ -72,8 +72,7 @@ void WriteChatMembers(JsonWriter& json, const AnalysisStore& store,
                       const std::vector<ChatEntry>& chats) {
     json.Key("messages");
     json.BeginArray();
-    for (std::size_t i = 1; i < chats.size(); ++i) {
-        const ChatEntry& entry = chats[i];
+    for (const ChatEntry& entry : RealEntries(chats)) {
         json.BeginObject();
         WritePlayerName(json, store, entry.Player);
         json.Field("location", entry.Location);
@@ -165,20 +164,25 @@ ExportResult WriteWeaponJson(const AnalysisStore& store, const std::string& path
     return Finish(store, text, json, path);
 }
 
-ExportResult WriteVoiceChatJson(const AnalysisStore& store, const std::string& path) {
+namespace {
+
+ExportResult WriteChatJson(const AnalysisStore& store, const std::string& path,
+                           std::string_view view, const std::vector<ChatEntry>& chats) {
     std::string text;
     JsonWriter json(text);
-    BeginJsonDocument(json, "voice");
-    WriteChatMembers(json, store, store.VoiceChats);
+    BeginJsonDocument(json, view);
+    WriteChatMembers(json, store, chats);
     return Finish(store, text, json, path);
 }
 
+} // namespace
+
+ExportResult WriteVoiceChatJson(const AnalysisStore& store, const std::string& path) {
+    return WriteChatJson(store, path, "voice", store.VoiceChats);
+}
+
 ExportResult WriteTextChatJson(const AnalysisStore& store, const std::string& path) {
-    std::string text;
-    JsonWriter json(text);
-    BeginJsonDocument(json, "text");
-    WriteChatMembers(json, store, store.TextChats);
-    return Finish(store, text, json, path);
+    return WriteChatJson(store, path, "text", store.TextChats);
 }
 
 ExportResult WriteJunkJson(const AnalysisStore& store, const std::string& path) {
@@ -187,8 +191,8 @@ ExportResult WriteJunkJson(const AnalysisStore& store, const std::string& path) 
     BeginJsonDocument(json, "junk");
     json.Key("lines");
     json.BeginArray();
-    for (std::size_t i = 1; i < store.OtherLines.size(); ++i)
-        json.String(store.OtherLines[i]);
+    for (const std::string_view line : RealEntries(store.OtherLines))
+        json.String(line);
     json.EndArray();
     return Finish(store, text, json, path);
 }
