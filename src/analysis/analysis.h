@@ -34,7 +34,8 @@ struct AnalysisProgress {
     const AnalysisTotals* Totals = nullptr;
 };
 
-// Called every kProgressStride lines and once after the last line.
+// Called every kProgressStride lines and once after the last line, on the calling thread. It may
+// throw to stop the run between two lines; the store then holds part of the log and is to be reset.
 using AnalysisProgressCallback = std::function<void(const AnalysisProgress&)>;
 inline constexpr std::uint64_t kProgressStride = 4096;
 

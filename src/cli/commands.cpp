@@ -123,17 +123,17 @@ std::string ExportViewDetails() {
         }
         return text + '\n';
     };
-    std::string text = "Views, the formats they take, and their --checks and --order indexes:\n";
+    std::string text = "Views, the formats they take, and their --checks and --order values:\n";
     for (const ExportViewInfo& view : ExportViews()) {
         std::vector<std::string> formats, checks, orders;
         for (const ViewWriter& writer : view.Writers)
             formats.emplace_back(InfoOf(writer.Format).Name);
         for (std::size_t i = 0; i < view.Checks.size(); ++i)
-            checks.push_back(std::to_string(i) + ' ' + std::string(view.Checks[i]));
+            checks.push_back(std::to_string(i) + ' ' + std::string(view.Checks[i].Name));
         for (std::size_t i = 0; i < view.Orders.size(); ++i) {
             if (!view.Orders[i].Offered)
                 continue;
-            orders.push_back(std::to_string(i) + ' ' + std::string(view.Orders[i].Caption) +
+            orders.push_back(std::to_string(i) + ' ' + std::string(view.Orders[i].Name) +
                              (static_cast<int>(i) == view.DefaultOrder ? " (default)" : ""));
         }
         text += "  " + std::string(view.Name) + "\n" + line("formats:", formats);
@@ -205,14 +205,14 @@ std::vector<CommandInfo> BuildCommands() {
              {"checks",
               "",
               "LIST",
-              "The checked boxes of the page as comma-separated indexes (see the views below), "
-              "or none. All are checked by default.",
+              "The checked boxes of the page as a comma-separated list of names or indexes (see "
+              "the views below), or none. All are checked by default.",
               {},
               ""},
              {"order",
               "",
-              "K",
-              "The \"Order by\" option by its index (see the views below).",
+              "NAME",
+              "The \"Order by\" option by its name or index (see the views below).",
               {},
               ""},
              {"descending", "", "", "Reads the table from its end.", {}, ""},

@@ -6,6 +6,7 @@
 #include "cli/command_table.h"
 #include "cli/database_source.h"
 #include "cli/nearest_choice.h"
+#include "cli/page_choice_names.h"
 #include "core/control_chars.h"
 #include "core/product.h"
 #include "export/export_views.h"
@@ -53,21 +54,6 @@ std::string Std(std::string_view text) {
 // A shell cannot easily pass a tab: the two characters \t stand for one.
 std::string SeparatorOf(const std::string& given) {
     return given == "\\t" ? std::string("\t") : given;
-}
-
-// "none" or comma-separated box indexes below `count`; nullopt for anything else.
-std::optional<std::vector<bool>> ParseChecks(const QString& list, std::size_t count) {
-    std::vector<bool> checks(count, false);
-    if (list == QLatin1String("none"))
-        return checks;
-    for (const QString& item : list.split(QLatin1Char(','))) {
-        bool ok = false;
-        const int index = item.trimmed().toInt(&ok);
-        if (!ok || index < 0 || static_cast<std::size_t>(index) >= count)
-            return std::nullopt;
-        checks[static_cast<std::size_t>(index)] = true;
-    }
-    return checks;
 }
 
 // Why the view does not take the format, named by what would fit.
@@ -158,19 +144,20 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
     command.Merging = std::move(*merging);
 
     PageChoices choices;
+    std::string choiceError;
     if (parser.isSet(QStringLiteral("checks"))) {
-        auto checks = ParseChecks(parser.value(QStringLiteral("checks")), view->Checks.size());
+        auto checks =
+            cli::ParseCheckList(Std(parser.value(QStringLiteral("checks"))), *view, choiceError);
         if (!checks)
-            return UsageError(err, "--checks takes indexes 0 to " +
-                                       std::to_string(view->Checks.size() - 1) + " or none");
+            return UsageError(err, "--checks: " + choiceError);
         choices.Checks = *checks;
     }
     if (parser.isSet(QStringLiteral("order"))) {
-        bool ok = false;
-        const int order = parser.value(QStringLiteral("order")).toInt(&ok);
-        if (!ok || order < 0 || static_cast<std::size_t>(order) >= view->Orders.size())
-            return UsageError(err, "--order takes 0 to " + std::to_string(view->Orders.size() - 1));
-        choices.Order = order;
+        const auto order =
+            cli::ParseOrderChoice(Std(parser.value(QStringLiteral("order"))), *view, choiceError);
+        if (!order)
+            return UsageError(err, "--order: " + choiceError);
+        choices.Order = *order;
     }
     choices.Ascending = !parser.isSet(QStringLiteral("descending"));
     if (view->NeedsPlayer) {

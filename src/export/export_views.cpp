@@ -59,11 +59,15 @@ template <class Write> ExportOutcome CheckedCsv(const ExportRequest& r, Write wr
 
 // Standard table
 
-constexpr std::string_view kStandardChecks[] = {
-    "Player name", "Number of kills", "Number of deaths", "Kill / Death ratio", "Teamkills"};
-constexpr OrderOption kStandardOrders[] = {{"Player name"},      {"Number of kills"},
-                                           {"Number of deaths"}, {"Kill / Death ratio"},
-                                           {"Teamkills"},        {"Appearance in logfile"}};
+constexpr CheckOption kStandardChecks[] = {{"Player name", "name"},
+                                           {"Number of kills", "kills"},
+                                           {"Number of deaths", "deaths"},
+                                           {"Kill / Death ratio", "ratio"},
+                                           {"Teamkills", "teamkills"}};
+constexpr OrderOption kStandardOrders[] = {
+    {"Player name", "name"},        {"Number of kills", "kills"},
+    {"Number of deaths", "deaths"}, {"Kill / Death ratio", "ratio"},
+    {"Teamkills", "teamkills"},     {"Appearance in logfile", "appearance"}};
 constexpr ViewWriter kStandardWriters[] = {
     {Html,
      [](const AnalysisStore& store, const ExportRequest& r) {
@@ -102,9 +106,11 @@ void ApplyStandardChoices(ExportRequest& request, const PageChoices& choices) {
 
 // One player's details
 
-constexpr std::string_view kPlayerChecks[] = {"Kills",     "Deaths",     "Self kills",
-                                              "Teamkills", "Teamdeaths", "Used weapons"};
-constexpr OrderOption kPlayerOrders[] = {{"Player names"}, {"Numbers"}, {"Appearance in logfile"}};
+constexpr CheckOption kPlayerChecks[] = {{"Kills", "kills"},           {"Deaths", "deaths"},
+                                         {"Self kills", "suicides"},   {"Teamkills", "teamkills"},
+                                         {"Teamdeaths", "teamdeaths"}, {"Used weapons", "weapons"}};
+constexpr OrderOption kPlayerOrders[] = {
+    {"Player names", "name"}, {"Numbers", "number"}, {"Appearance in logfile", "appearance"}};
 constexpr ViewWriter kPlayerWriters[] = {
     {Html,
      [](const AnalysisStore& store, const ExportRequest& r) {
@@ -142,13 +148,18 @@ void ApplyPlayerChoices(ExportRequest& request, const PageChoices& choices) {
 
 // The weapon table
 
-constexpr std::string_view kWeaponChecks[] = {"Weapon name", "Number of kills", "% of total kills",
-                                              "Most kills by: [player]",
-                                              "Most deaths by: [player]"};
+constexpr CheckOption kWeaponChecks[] = {{"Weapon name", "weapon"},
+                                         {"Number of kills", "kills"},
+                                         {"% of total kills", "share"},
+                                         {"Most kills by: [player]", "most-kills-by"},
+                                         {"Most deaths by: [player]", "most-deaths-by"}};
 // The share option exists but the page never offers it.
-constexpr OrderOption kWeaponOrders[] = {
-    {"Weapon name"},    {"Number of kills"}, {"% of total kills", false},
-    {"Most kills by:"}, {"Most deaths by:"}, {"Standard order"}};
+constexpr OrderOption kWeaponOrders[] = {{"Weapon name", "weapon"},
+                                         {"Number of kills", "kills"},
+                                         {"% of total kills", "share", false},
+                                         {"Most kills by:", "most-kills-by"},
+                                         {"Most deaths by:", "most-deaths-by"},
+                                         {"Standard order", "standard"}};
 constexpr ViewWriter kWeaponWriters[] = {
     {Html,
      [](const AnalysisStore& store, const ExportRequest& r) {
@@ -181,8 +192,11 @@ void ApplyWeaponChoices(ExportRequest& request, const PageChoices& choices) {
 
 // The two chat pages
 
-constexpr std::string_view kChatChecks[] = {"Player name", "Location", "Text", "Team chat",
-                                            "Global chat"};
+constexpr CheckOption kChatChecks[] = {{"Player name", "name"},
+                                       {"Location", "location"},
+                                       {"Text", "text"},
+                                       {"Team chat", "team"},
+                                       {"Global chat", "global"}};
 constexpr ViewWriter kVoiceChatWriters[] = {
     {Html,
      [](const AnalysisStore& store, const ExportRequest& r) {

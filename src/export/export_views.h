@@ -26,9 +26,16 @@ struct ExportFormatInfo {
     bool InTypeList;             // offered by the window's "Type of file" list
 };
 
+// A check box of an export page: its caption, and the name qla's --checks knows it by.
+struct CheckOption {
+    std::string_view Caption;
+    std::string_view Name;
+};
+
 struct OrderOption {
     std::string_view Caption;
-    bool Offered = true; // false: valid in a request but not shown on the page
+    std::string_view Name; // qla's --order value beside the index
+    bool Offered = true;   // false: valid in a request but not shown on the page
 };
 
 // Runs one writer for a request of its view and format.
@@ -52,12 +59,12 @@ struct ExportViewInfo {
     std::string_view Name;   // qla's --view value
     std::string_view Tab;    // the export page's tab showing the view
     std::string_view Choice; // its option on a tab shared with other views; empty otherwise
-    std::span<const std::string_view> Checks; // captions of the check boxes, by index
-    std::span<const OrderOption> Orders;      // "Order by" options by index; empty: none
-    int DefaultOrder;                         // the option selected at start-up
-    bool NeedsPlayer;                         // exports one stored player's page
-    bool WritesSite;                          // in HTML, Path is a folder of many files
-    std::span<const ViewWriter> Writers;      // one per format the view takes
+    std::span<const CheckOption> Checks; // the check boxes, by index
+    std::span<const OrderOption> Orders; // "Order by" options by index; empty: none
+    int DefaultOrder;                    // the option selected at start-up
+    bool NeedsPlayer;                    // exports one stored player's page
+    bool WritesSite;                     // in HTML, Path is a folder of many files
+    std::span<const ViewWriter> Writers; // one per format the view takes
     // Stores the page's choices in the request's options for this view.
     void (*ApplyChoices)(ExportRequest& request, const PageChoices& choices);
 };

@@ -351,6 +351,14 @@ Erstellt von:<byte value="xd"/>
 <context>
     <name>qla::ui::AnalyzePage</name>
     <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Stop the analysis; what it found so far is dropped</source>
+        <translation>Die Analyse abbrechen; was sie bis dahin gefunden hat, wird verworfen</translation>
+    </message>
+    <message>
         <source>Kills</source>
         <translation>Abschüsse</translation>
     </message>
@@ -575,6 +583,10 @@ enthält bereits eine Seite. Ihre Seiten ersetzen?</translation>
 </context>
 <context>
     <name>qla::ui::LogInfoPage</name>
+    <message>
+        <source>Reading %1</source>
+        <translation>%1 wird gelesen</translation>
+    </message>
     <message>
         <source>Open File</source>
         <translation>Datei öffnen</translation>

@@ -31,6 +31,9 @@ namespace {
 // The display repaints at most this often during a run; the final totals come from the result.
 constexpr qint64 kRepaintIntervalMs = 50;
 
+// Thrown by the progress report when Cancel was clicked: it leaves the run between two lines.
+struct AnalysisCancelled {};
+
 constexpr std::array<const char*, 7> kRowLabelNames{"Label3", "Label5", "Label6", "Label7",
                                                     "Label8", "Label9", "Label10"};
 constexpr std::array<const char*, 7> kRowCaptions{
@@ -104,6 +107,9 @@ AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
     label12->setObjectName(QStringLiteral("Label12"));
     lblPlayername_ = new QLabel(tr("Selected player"), this);
     lblPlayername_->setObjectName(QStringLiteral("lblPlayername"));
+    // A long name must not widen the column and with it the window: the label takes the
+    // column's width and shows the name shortened, in full in its tooltip.
+    lblPlayername_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     grid->addWidget(label12, 0, 1);
     grid->addWidget(lblPlayername_, 0, 2);
     int gridRow = 1;
@@ -149,8 +155,14 @@ AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
     pgbAnalyze_->setRange(0, 1);
     pgbAnalyze_->setValue(0);
     pgbAnalyze_->setTextVisible(false);
+    cmdCancelAnalyze_ = new QPushButton(tr("Cancel"), this);
+    cmdCancelAnalyze_->setObjectName(QStringLiteral("cmdCancelAnalyze"));
+    cmdCancelAnalyze_->setToolTip(tr("Stop the analysis; what it found so far is dropped"));
+    cmdCancelAnalyze_->setEnabled(false);
+    connect(cmdCancelAnalyze_, &QPushButton::clicked, this, [this] { cancelRequested_ = true; });
     bottom->addWidget(label4);
     bottom->addWidget(pgbAnalyze_, 1);
+    bottom->addWidget(cmdCancelAnalyze_);
     outer->addLayout(bottom);
 }
 
@@ -173,11 +185,25 @@ void AnalyzePage::RunAnalysis(const AnalysisChoice& choice) {
     ClearResults();
     progressRepaints_ = 0;
     sinceRepaint_.start();
+    cancelRequested_ = false;
+    cmdCancelAnalyze_->setEnabled(true);
+    struct CancelOff {
+        QPushButton* button;
+        ~CancelOff() { button->setEnabled(false); }
+    } const cancelOff{cmdCancelAnalyze_};
 
     AnalysisTotals totals;
     try {
         totals = run_(store_, choice.Language, choice.LineRecognition,
                       [this](const AnalysisProgress& p) { ShowProgress(p); });
+    } catch (const AnalysisCancelled&) {
+        // The store holds part of the log: it is emptied as by a reset, so every total is 0 and
+        // Analyze can run again on the same lines.
+        store_.Reset();
+        ClearResults();
+        pgbAnalyze_->setValue(0);
+        emit runningChanged(false);
+        return;
     } catch (const std::bad_alloc&) {
         // A log with more players or lines than memory holds: what was found so far is dropped.
         store_.Reset();
@@ -217,6 +243,8 @@ void AnalyzePage::ShowProgress(const AnalysisProgress& progress) {
         ShowTotals(*progress.Totals);
     ++progressRepaints_;
     QCoreApplication::processEvents();
+    if (cancelRequested_)
+        throw AnalysisCancelled{};
 }
 
 void AnalyzePage::ShowTotals(const AnalysisTotals& totals) {
@@ -266,7 +294,9 @@ void AnalyzePage::ShowSelectedPlayer() {
     if (!index)
         return;
     const PlayerRecord& player = store_.Players[static_cast<std::size_t>(*index)];
-    lblPlayername_->setText(QString::fromStdString(StripColourCodes(player.Name)));
+    const int width = std::max(lblPlayername_->width(), playerTotals_[0]->minimumWidth());
+    lblPlayername_->setText(lblPlayername_->fontMetrics().elidedText(
+        QString::fromStdString(StripColourCodes(player.Name)), Qt::ElideRight, width));
     lblPlayername_->setToolTip(name);
     const PlayerTotals totals = TotalsOfPlayer(player);
     const auto values = RowValues(totals);

@@ -95,6 +95,8 @@ class AnalyzePage final : public QWidget {
     QLabel* lblPlayers_ = nullptr;
     QListWidget* lstNames_ = nullptr;
     QProgressBar* pgbAnalyze_ = nullptr;
+    QPushButton* cmdCancelAnalyze_ = nullptr;
+    bool cancelRequested_ = false;
 };
 
 } // namespace qla::ui

@@ -18,7 +18,7 @@ std::vector<QCheckBox*> CheckBoxes(const ExportViewInfo& view, const char* array
                                    QWidget* parent) {
     std::vector<QCheckBox*> boxes;
     for (std::size_t i = 0; i < view.Checks.size(); ++i) {
-        auto* box = new QCheckBox(ExportCaption(view.Checks[i]), parent);
+        auto* box = new QCheckBox(ExportCaption(view.Checks[i].Caption), parent);
         box->setObjectName(IndexedName(arrayName, static_cast<int>(i)));
         box->setChecked(true);
         boxes.push_back(box);

@@ -7,6 +7,7 @@
 #include "ui/dialogs.h"
 #include "ui/version.h"
 #include "ui/window_memory.h"
+#include "ui/work_beside_window.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -15,6 +16,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 
@@ -36,8 +38,8 @@ QLineEdit* ReadOnlyBox(const char* name, const QString& tooltip, QWidget* parent
 } // namespace
 
 LogInfoPage::LogInfoPage(AnalysisStore& store, Dialogs& dialogs, WindowMemory& memory,
-                         QWidget* parent)
-    : QWidget(parent), store_(store), dialogs_(dialogs), memory_(memory) {
+                         LogOpenRun open, QWidget* parent)
+    : QWidget(parent), store_(store), dialogs_(dialogs), memory_(memory), open_(std::move(open)) {
     auto* grid = new QGridLayout(this);
 
     cmdOpen_ = new QPushButton(tr("Open File"), this);
@@ -87,6 +89,18 @@ LogInfoPage::LogInfoPage(AnalysisStore& store, Dialogs& dialogs, WindowMemory& m
     }
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(row, 1);
+
+    // Shown only while a log is read: a moving bar, as the reading has no useful steps to count.
+    lblReading_ = NamedLabel("lblReading", QString(), this);
+    pgbOpen_ = new QProgressBar(this);
+    pgbOpen_->setObjectName(QStringLiteral("pgbOpen"));
+    pgbOpen_->setRange(0, 0);
+    pgbOpen_->setTextVisible(false);
+    ++row;
+    grid->addWidget(lblReading_, row, 0);
+    grid->addWidget(pgbOpen_, row, 1);
+    lblReading_->hide();
+    pgbOpen_->hide();
 
     using namespace memory_keys;
     connect(txtServerName_, &QLineEdit::textEdited, this,
@@ -165,8 +179,20 @@ void LogInfoPage::OpenLog(const QString& path) {
     OpenLogResult result;
     {
         const BusyPointer busy;
+        lblReading_->setText(tr("Reading %1").arg(QFileInfo(path).fileName()));
+        lblReading_->setVisible(!path.isEmpty());
+        pgbOpen_->setVisible(!path.isEmpty());
+        struct HideWhenRead {
+            QWidget* label;
+            QWidget* bar;
+            ~HideWhenRead() {
+                label->hide();
+                bar->hide();
+            }
+        } const hide{lblReading_, pgbOpen_};
         // Opening empties the store of an earlier analysis.
-        result = OpenLogFile(store_, QFile::encodeName(path).toStdString());
+        const std::string file = QFile::encodeName(path).toStdString();
+        result = RunBesideWindow([&] { return open_(store_, file); });
     }
     // A file that cannot be read leaves the window as it was and Analyze then refuses; the
     // user is told why, unless the dialog was cancelled and no file was chosen.

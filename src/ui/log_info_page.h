@@ -7,8 +7,13 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+#include <string>
+
 class QComboBox;
+class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 
 namespace qla::ui {
@@ -16,12 +21,16 @@ namespace qla::ui {
 class Dialogs;
 class WindowMemory;
 
+// How the page reads a log into the store: the core's OpenLogFile. It runs on another thread
+// while the window shows that it is busy.
+using LogOpenRun = std::function<OpenLogResult(AnalysisStore&, const std::string& path)>;
+
 class LogInfoPage final : public QWidget {
     Q_OBJECT
 
   public:
     LogInfoPage(AnalysisStore& store, Dialogs& dialogs, WindowMemory& memory,
-                QWidget* parent = nullptr);
+                LogOpenRun open = OpenLogFile, QWidget* parent = nullptr);
 
     // The game title, language and recognition kept from an earlier run.
     void ShowRemembered();
@@ -60,6 +69,7 @@ class LogInfoPage final : public QWidget {
     AnalysisStore& store_;
     Dialogs& dialogs_;
     WindowMemory& memory_;
+    LogOpenRun open_;
 
     QPushButton* cmdOpen_ = nullptr;
     QLineEdit* txtServerName_ = nullptr;
@@ -68,6 +78,8 @@ class LogInfoPage final : public QWidget {
     QLineEdit* txtLines_ = nullptr;
     QComboBox* cmbLanguage_ = nullptr;
     QComboBox* cmbRecognition_ = nullptr;
+    QLabel* lblReading_ = nullptr;
+    QProgressBar* pgbOpen_ = nullptr;
     bool languageProposed_ = false;
 };
 

@@ -153,6 +153,59 @@ TEST_F(ExportCommandTest, TextOptionsOrderAndDirection) {
     EXPECT_EQ(Read(out), "Carl;0\r\nBob;0\r\nAl;1\r\n");
 }
 
+// Boxes and orders by name give what their indexes give, in any case and mixed with indexes;
+// a mistyped name is refused with the nearest name and the view's list; help lists the names.
+TEST_F(ExportCommandTest, ChecksAndOrderByName) {
+    const QString byIndex = Path("by-index.txt"), byName = Path("by-name.txt");
+    ASSERT_EQ(Export({log_, "--view", "standard", "--format", "text", "--output", byIndex,
+                      "--order", "1", "--descending", "--checks", "0,1,3"})
+                  .status,
+              0);
+    const ExportRun named =
+        Export({log_, "--view", "standard", "--format", "text", "--output", byName, "--order",
+                "Kills", "--descending", "--checks", "name, KILLS,3"});
+    ASSERT_EQ(named.status, 0) << named.err;
+    EXPECT_EQ(Read(byName), Read(byIndex));
+    EXPECT_EQ(Read(byName),
+              "Playername,Kills,Kill/Death Ratio\r\nAl,1,1\r\n^1Carl,0,0\r\nBob,0,0\r\n");
+
+    const QString weapons = Path("weapons.txt");
+    ASSERT_EQ(Export({log_, "--view", "weapons", "--format", "text", "--output", weapons,
+                      "--checks", "weapon,most-kills-by", "--order", "standard"})
+                  .status,
+              0);
+    const std::string weaponRows = Read(weapons);
+    EXPECT_EQ(weaponRows.rfind("Weapon,Most kills\r\n", 0), 0u) << weaponRows;
+    EXPECT_NE(weaponRows.find("\r\nMP40,Al\r\n"), std::string::npos) << weaponRows;
+
+    const ExportRun slip = Export({log_, "--view", "standard", "--format", "text", "--output",
+                                   byName, "--checks", "name,kils"});
+    EXPECT_EQ(slip.status, 2);
+    EXPECT_NE(slip.err.find("--checks: unknown box 'kils' (did you mean 'kills'?); view standard "
+                            "takes name, kills, deaths, ratio, teamkills, indexes 0 to 4 or none"),
+              std::string::npos)
+        << slip.err;
+    const ExportRun order = Export({log_, "--view", "player", "--format", "text", "--player", "Al",
+                                    "--output", byName, "--order", "kills"});
+    EXPECT_EQ(order.status, 2);
+    EXPECT_NE(order.err.find("--order: unknown order 'kills'; view player takes name, number, "
+                             "appearance, indexes 0 to 2"),
+              std::string::npos)
+        << order.err;
+    for (const char* empty : {"", "name,,kills"}) {
+        EXPECT_EQ(Export({log_, "--view", "standard", "--format", "text", "--output", byName,
+                          "--checks", empty})
+                      .status,
+                  2)
+            << empty;
+    }
+
+    const std::string help = Export({"--help"}).out;
+    for (const char* listed : {"0 name, 1 kills, 2 deaths, 3 ratio, 4 teamkills",
+                               "5 appearance (default)", "2 suicides", "3 most-kills-by"})
+        EXPECT_NE(help.find(listed), std::string::npos) << listed << "\n" << help;
+}
+
 TEST_F(ExportCommandTest, ChatWithoutChatTypesWritesTheHeadingRowOnly) {
     const QString out = Path("text.txt");
     ASSERT_EQ(

@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include <stdexcept>
 
@@ -44,6 +45,7 @@ class AnalyzePageTest : public QObject {
     void everyClickRunsOnceOnTheStoreAsItWas();
     void failingRunIsReportedAndLeavesUsableControls();
     void mergeBoxJoinsTheNamesOfOnePlayerAndUndoes();
+    void cancelMidRunLeavesTheStoreAsAfterAReset();
 
   private:
     void Open(AnalysisStore& store, const QStringList& lines);
@@ -155,3 +157,49 @@ void AnalyzePageTest::mergeBoxJoinsTheNamesOfOnePlayerAndUndoes() {
 
 QTEST_MAIN(AnalyzePageTest)
 #include "analyze_page_test.moc"
+
+void AnalyzePageTest::cancelMidRunLeavesTheStoreAsAfterAReset() {
+    AnalysisStore store;
+    FakeDialogs dialogs;
+    std::uint64_t lastPosition = 0;
+    AnalyzePage page(
+        store, dialogs, [] { return AnalysisChoice{}; },
+        [&](AnalysisStore& s, LogLanguage language, Recognition recognition,
+            const AnalysisProgressCallback& progress) {
+            return AnalyzeLog(s, language, recognition, [&](const AnalysisProgress& p) {
+                lastPosition = p.Position;
+                progress(p);
+            });
+        });
+    QSignalSpy running(&page, &AnalyzePage::runningChanged);
+    QStringList lines;
+    for (int i = 0; i < 100000; ++i)
+        lines << KillLine(QStringLiteral("P%1").arg(i % 30), QStringLiteral("V%1").arg(i % 20));
+    Open(store, lines);
+    auto* cancel = Control<QPushButton>(&page, "cmdCancelAnalyze");
+    QVERIFY(!cancel->isEnabled());
+
+    // The click arrives with the first repaint of the progress, long before the last line.
+    bool enabledWhenClicked = false;
+    QTimer::singleShot(0, cancel, [&] {
+        enabledWhenClicked = cancel->isEnabled();
+        cancel->click();
+    });
+    Click(&page, "cmdStart");
+    QVERIFY(enabledWhenClicked);
+    QVERIFY(lastPosition < 99999);
+    QVERIFY(!cancel->isEnabled());
+    QCOMPARE(dialogs.shown.size(), 0);
+    QCOMPARE(RunningStates(running), QList<bool>({true, false}));
+    QCOMPARE(store.PlayerCount(), 0);
+    QCOMPARE(store.KillEvents.size(), 1u); // the placeholder only
+    QCOMPARE(store.LogLines.size(), 100000u);
+    for (const char* box : {"txtKills", "txtDeaths", "txtTotal"})
+        QCOMPARE(Control<QLineEdit>(&page, box)->text(), QStringLiteral("0"));
+    QCOMPARE(Control<QListWidget>(&page, "lstNames")->count(), 0);
+
+    // The same lines analyse again in full.
+    Click(&page, "cmdStart");
+    QCOMPARE(Control<QLineEdit>(&page, "txtKills")->text(), QStringLiteral("100000"));
+    QCOMPARE(store.PlayerCount(), 50);
+}

@@ -79,9 +79,9 @@ Captions EveryCaption() {
 
 // Texts that are the same in German, and controls that show data rather than captions (names,
 // addresses, the product's name, numbers, the game title to type over).
-const std::set<QString> kSameInGerman{
-    "HTML",   "XML",       "Text",     "Standard", "Teamkills", "OK",
-    "Status", "Homepage:", "Version:", "...",      "Textchats", "JSON", "CSV"};
+const std::set<QString> kSameInGerman{"HTML",      "XML",    "Text",      "Standard", "Teamkills",
+                                      "OK",        "Status", "Homepage:", "Version:", "...",
+                                      "Textchats", "JSON",   "CSV"};
 const std::set<QString> kDataControls{"lblMadeBy",        "lblEmail",         "lblHomepage",
                                       "Label27(0)",       "Label28",          "Label27(1)",
                                       "txtServerName",    "frmMain",          "frmSplash/frmSplash",
@@ -267,7 +267,8 @@ class GermanWindowTest : public QObject {
             captions.push_back(view.Tab);
             if (!view.Choice.empty())
                 captions.push_back(view.Choice);
-            captions.insert(captions.end(), view.Checks.begin(), view.Checks.end());
+            for (const qla::CheckOption& check : view.Checks)
+                captions.push_back(check.Caption);
             for (const qla::OrderOption& order : view.Orders)
                 captions.push_back(order.Caption);
         }

@@ -3,6 +3,7 @@
 #include "ui/analyzer_app.h"
 #include "ui_test_support.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -46,6 +47,11 @@ int VisibleIndex(QWidget* window, const char* arrayName, int count) {
     return visible;
 }
 
+void tabsTo(Harness& h, int tab) {
+    Control<QTabBar>(&h.window, "tabMain")->setCurrentIndex(tab);
+    QCoreApplication::processEvents();
+}
+
 QStringList Column(Harness& h, const QStringList& boxes) {
     QStringList values;
     for (const QString& box : boxes)
@@ -56,6 +62,39 @@ QStringList Column(Harness& h, const QStringList& boxes) {
 void SendFocusIn(QWidget* widget) {
     QFocusEvent focus(QEvent::FocusIn, Qt::MouseFocusReason);
     QCoreApplication::sendEvent(widget, &focus);
+}
+
+// The controls a user sees on the shown page, without the parts widgets are built of.
+QList<QWidget*> VisibleControls(QWidget* window) {
+    QList<QWidget*> controls;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        const bool control =
+            qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLabel*>(widget) ||
+            qobject_cast<QComboBox*>(widget) || qobject_cast<QAbstractItemView*>(widget) ||
+            qobject_cast<QProgressBar*>(widget) || qobject_cast<QTabBar*>(widget) ||
+            (qobject_cast<QLineEdit*>(widget) && !qobject_cast<QComboBox*>(widget->parentWidget()));
+        if (control && widget->isVisible() && !qobject_cast<QTabBar*>(widget->parentWidget()))
+            controls << widget;
+    }
+    return controls;
+}
+
+// Every pair of visible controls that overlap, and every control not wholly inside the window.
+QStringList Overlaps(QWidget* window) {
+    QStringList problems;
+    const QList<QWidget*> controls = VisibleControls(window);
+    const auto area = [&](QWidget* w) { return QRect(w->mapTo(window, QPoint(0, 0)), w->size()); };
+    for (int i = 0; i < controls.size(); ++i) {
+        if (!window->rect().contains(area(controls[i])))
+            problems << controls[i]->objectName() + " outside the window";
+        for (int j = i + 1; j < controls.size(); ++j) {
+            if (controls[i]->isAncestorOf(controls[j]) || controls[j]->isAncestorOf(controls[i]))
+                continue;
+            if (area(controls[i]).intersects(area(controls[j])))
+                problems << controls[i]->objectName() + " overlaps " + controls[j]->objectName();
+        }
+    }
+    return problems;
 }
 
 } // namespace
@@ -82,6 +121,8 @@ class MainWindowTest : public QObject {
     void recognitionChoiceBesideTheLanguage();
     void germanLogProposesGermanOnceASession();
     void ctrlOAndTheCommandLineOpenALog();
+    void smallestSizeKeepsEveryControlApart();
+    void longPlayerNameKeepsTheWindowSize();
     void choicesAreRememberedForTheNextRun();
     void aboutLinksGoToDesktop();
     void checkForUpdateAnsweredNoKeepsRunning();
@@ -388,6 +429,45 @@ void MainWindowTest::germanLogProposesGermanOnceASession() {
     QCOMPARE(h.dialogs.shown.size(), 1);
     QCOMPARE(Control<QComboBox>(&h.window, "cmbLanguage")->currentText(),
              QStringLiteral("English"));
+}
+
+void MainWindowTest::smallestSizeKeepsEveryControlApart() {
+    Harness h;
+    h.OpenAndAnalyze(WriteLog(dir_, "some.log", {KillLine("Al", "Bob")}));
+    h.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+    // The window refuses to become smaller than its layout needs.
+    h.window.resize(40, 30);
+    QCoreApplication::processEvents();
+    QVERIFY(h.window.width() > 40 && h.window.height() > 30);
+    QCOMPARE(h.window.minimumSize(), h.window.minimumSizeHint());
+    auto* tabs = Control<QTabBar>(&h.window, "tabMain");
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        tabs->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+        const QStringList problems = Overlaps(&h.window);
+        QVERIFY2(problems.isEmpty(), qPrintable(tabs->tabText(tab) + ": " + problems.join(", ")));
+    }
+}
+
+void MainWindowTest::longPlayerNameKeepsTheWindowSize() {
+    Harness h;
+    const QString longName = QStringLiteral("^1Very").append(QString(200, QLatin1Char('x')));
+    h.OpenAndAnalyze(WriteLog(dir_, "long.log", {KillLine(longName, "Al")}));
+    h.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+    tabsTo(h, 1);
+    const QSize before = h.window.size();
+    const QSize smallestBefore = h.window.minimumSizeHint();
+    auto* list = Control<QListWidget>(&h.window, "lstNames");
+    list->setCurrentItem(list->findItems(longName, Qt::MatchExactly).value(0));
+    QCoreApplication::processEvents();
+    QCOMPARE(h.window.size(), before);
+    QCOMPARE(h.window.minimumSizeHint(), smallestBefore);
+    auto* caption = Control<QLabel>(&h.window, "lblPlayername");
+    QVERIFY(caption->text().startsWith(QStringLiteral("Veryxx")));
+    QVERIFY(caption->text().endsWith(QChar(0x2026))); // shortened with an ellipsis
+    QCOMPARE(caption->toolTip(), longName);
 }
 
 void MainWindowTest::ctrlOAndTheCommandLineOpenALog() {
