@@ -14,6 +14,14 @@ void AnalysisStore::Reset() {
     OtherLines.assign(1, std::string_view{});
     Renames.assign(1, RenameEntry{});
     index_.Clear();
+    texts_.Clear();
+}
+
+void AnalysisStore::Reserve(std::size_t entries) {
+    KillEvents.reserve(entries + 1);
+    VoiceChats.reserve(entries + 1);
+    TextChats.reserve(entries + 1);
+    OtherLines.reserve(entries + 1);
 }
 
 PlayerIndex AnalysisStore::FindOrAddPlayer(std::string_view rawName) {
@@ -56,22 +64,22 @@ void AnalysisStore::RecordTeamkill(PlayerIndex killer, PlayerIndex victim) {
 
 void AnalysisStore::RecordVoiceChat(PlayerIndex player, std::string_view text,
                                     std::string_view location, bool isTeam) {
-    VoiceChats.push_back(ChatEntry{player, text, location, isTeam});
+    VoiceChats.push_back(ChatEntry{player, texts_.Keep(text), texts_.Keep(location), isTeam});
     ++Players[player].VoiceChatCount;
 }
 
 void AnalysisStore::RecordTextChat(PlayerIndex player, std::string_view text,
                                    std::string_view location, bool isTeam) {
-    TextChats.push_back(ChatEntry{player, text, location, isTeam});
+    TextChats.push_back(ChatEntry{player, texts_.Keep(text), texts_.Keep(location), isTeam});
     ++Players[player].TextChatCount;
 }
 
 void AnalysisStore::RecordOtherLine(std::string_view line) {
-    OtherLines.push_back(line);
+    OtherLines.push_back(texts_.Keep(line));
 }
 
 void AnalysisStore::RecordRename(std::string_view oldName, std::string_view newName) {
-    Renames.push_back(RenameEntry{oldName, newName});
+    Renames.push_back(RenameEntry{texts_.Keep(oldName), texts_.Keep(newName)});
 }
 
 std::optional<PlayerIndex> AnalysisStore::FindPlayer(std::string_view name) const {
