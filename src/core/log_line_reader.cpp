@@ -58,6 +58,7 @@ bool LogLineReader::Begin() {
         if (got == 0)
             break;
         pending_.append(block.data(), static_cast<std::size_t>(got));
+        taken_ += static_cast<std::uint64_t>(got);
     }
     if (const Utf16Order order = Utf16OrderOf(pending_); fileStart && order != Utf16Order::None) {
         utf16_.emplace(order);
@@ -81,7 +82,10 @@ std::size_t LogLineReader::ReadDecoded(char* into, std::size_t room) {
             pendingAt_ += n;
             return static_cast<std::ptrdiff_t>(n);
         }
-        return read_(to, size);
+        const std::ptrdiff_t got = read_(to, size);
+        if (got > 0)
+            taken_ += static_cast<std::uint64_t>(got);
+        return got;
     };
     if (!utf16_) {
         const std::ptrdiff_t got = readRaw(into, room);

@@ -40,6 +40,8 @@ class LogLineReader {
 
     bool Failed() const { return failed_; }
     std::uint64_t LinesRead() const { return lines_; }
+    // Bytes taken from the input so far (before decoding), for showing progress.
+    std::uint64_t BytesTaken() const { return taken_; }
 
   private:
     bool Begin();
@@ -55,6 +57,7 @@ class LogLineReader {
     bool failed_ = false;
     bool atEnd_ = false;
     std::uint64_t lines_ = 0;
+    std::uint64_t taken_ = 0;
 
     // Decoded bytes: [begin_, end_) is the unfinished line and what follows it; scan_ is where
     // the search for its end goes on.
