@@ -14,6 +14,7 @@ void AnalysisStore::Reset() {
     OtherLines.assign(1, std::string_view{});
     Renames.assign(1, RenameEntry{});
     index_.Clear();
+    locations_.clear();
     texts_.Clear();
 }
 
@@ -64,14 +65,25 @@ void AnalysisStore::RecordTeamkill(PlayerIndex killer, PlayerIndex victim) {
 
 void AnalysisStore::RecordVoiceChat(PlayerIndex player, std::string_view text,
                                     std::string_view location, bool isTeam) {
-    VoiceChats.push_back(ChatEntry{player, texts_.Keep(text), texts_.Keep(location), isTeam});
+    VoiceChats.push_back(ChatEntry{player, isTeam, texts_.Keep(text), KeepLocation(location)});
     ++Players[player].VoiceChatCount;
 }
 
 void AnalysisStore::RecordTextChat(PlayerIndex player, std::string_view text,
                                    std::string_view location, bool isTeam) {
-    TextChats.push_back(ChatEntry{player, texts_.Keep(text), texts_.Keep(location), isTeam});
+    TextChats.push_back(ChatEntry{player, isTeam, texts_.Keep(text), KeepLocation(location)});
     ++Players[player].TextChatCount;
+}
+
+std::string_view AnalysisStore::KeepLocation(std::string_view location) {
+    // A log whose "locations" are all different (a malformed one) keeps the rest as it comes.
+    constexpr std::size_t kLocationsKept = 4096;
+    if (const auto kept = locations_.find(location); kept != locations_.end())
+        return *kept;
+    const std::string_view copy = texts_.Keep(location);
+    if (locations_.size() < kLocationsKept)
+        locations_.insert(copy);
+    return copy;
 }
 
 void AnalysisStore::RecordOtherLine(std::string_view line) {

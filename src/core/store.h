@@ -15,6 +15,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace qla {
@@ -43,9 +44,9 @@ struct KillEvent {
 // Text and Location are views into the store's own copies of the texts.
 struct ChatEntry {
     PlayerIndex Player = 0;
+    bool IsTeam = false; // beside Player, so an entry takes 40 bytes rather than 48
     std::string_view Text;
     std::string_view Location;
-    bool IsTeam = false;
 };
 
 // A rename line's two names, normalised; views into the store's own copies. A rename files no
@@ -172,7 +173,11 @@ class AnalysisStore {
 
   private:
     NameIndex index_;
+    // A chat's location, kept once: a log names the same few places again and again.
+    std::string_view KeepLocation(std::string_view location);
+
     TextArena texts_; // the texts that chats, renames and other lines view
+    std::unordered_set<std::string_view> locations_; // kept locations, up to kLocationsKept
 };
 
 } // namespace qla
