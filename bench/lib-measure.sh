@@ -1,6 +1,6 @@
 # Timing helpers for bench/run (sourced, not run). Wall time comes from the shell's clock in
-# nanoseconds; peak memory from GNU time, or from a small getrusage wrapper where that is
-# missing and cannot be installed.
+# nanoseconds; peak memory, user and system time and page faults from GNU time, or from a small
+# getrusage wrapper where that is missing and cannot be installed.
 
 # Prints the median of the numbers given as arguments.
 median() {
@@ -8,8 +8,9 @@ median() {
         if (NR % 2) print v[(NR + 1) / 2]; else printf "%.6f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
-# Sets PEAK_TOOL to a command that runs "PEAK_TOOL OUTFILE CMD..." and writes the peak
-# resident set size of CMD in KB to OUTFILE.
+# Sets PEAK_TOOL to a command that runs "PEAK_TOOL OUTFILE CMD..." and writes to OUTFILE the
+# peak resident set size of CMD in KB, its user and system seconds and its page faults (major
+# plus minor), on one line.
 setup_peak_tool() {
     local cache="$1"
     if [ ! -x /usr/bin/time ] && [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
@@ -34,7 +35,13 @@ int main(int argc, char** argv) {
     int status = 0; struct rusage usage;
     if (wait4(pid, &status, 0, &usage) < 0) return 2;
     FILE* out = fopen(argv[1], "w");
-    if (out) { fprintf(out, "%ld\n", usage.ru_maxrss); fclose(out); }
+    if (out) {
+        fprintf(out, "%ld %.3f %.3f %ld\n", usage.ru_maxrss,
+                usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6,
+                usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6,
+                usage.ru_majflt + usage.ru_minflt);
+        fclose(out);
+    }
     return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
 }
 CEOF
@@ -45,17 +52,23 @@ CEOF
 peak_with_gnu_time() {
     local out="$1"
     shift
-    /usr/bin/time -f %M -o "$out" "$@"
+    local status=0
+    /usr/bin/time -f '%M %U %S %F %R' -o "$out" "$@" || status=$?
+    # One line: peak KB, user s, system s, faults (major + minor). GNU time puts a note on the
+    # first line when the command fails; the figures are on the last.
+    tail -n 1 "$out" | awk '{ print $1, $2, $3, $4 + $5 }' >"$out.line" && mv "$out.line" "$out"
+    return "$status"
 }
 
 # measure RUNS CMD...: runs CMD (output discarded) RUNS times; sets WALL (median seconds),
-# PEAK_KB (median peak memory) and STATUS (exit status of the last failing run, else 0).
+# PEAK_KB (median peak memory), CPU (median user seconds, system seconds and page faults as
+# "U|S|F", the last argument of row) and STATUS (exit status of the last failing run, else 0).
 # MEASURE_BEFORE, when set, is a command run untimed before each run (emptying an output folder:
 # deleting 40,000 files costs the file system more than writing them and is no part of the item).
 measure() {
     local runs="$1"
     shift
-    local walls=() peaks=() start end peakfile
+    local walls=() peaks=() users=() syss=() faults=() start end peakfile figures peak user sys fault
     peakfile="$(mktemp)"
     STATUS=0
     for ((r = 0; r < runs; r++)); do
@@ -67,11 +80,15 @@ measure() {
         "$PEAK_TOOL" "$peakfile" "$@" >/dev/null 2>&1 || STATUS=$?
         end=$(date +%s%N)
         walls+=("$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.6f", (b - a) / 1e9 }')")
-        peaks+=("$(tail -n 1 "$peakfile" 2>/dev/null || echo 0)")
+        figures="$(tail -n 1 "$peakfile" 2>/dev/null || true)"
+        read -r peak user sys fault <<<"${figures:-0 0 0 0}"
+        peaks+=("${peak:-0}") users+=("${user:-0}") syss+=("${sys:-0}") faults+=("${fault:-0}")
     done
     rm -f "$peakfile"
     WALL="$(median "${walls[@]}")"
     PEAK_KB="$(median "${peaks[@]}")"
+    CPU="$(calc "$(median "${users[@]}")" %.3f)|$(calc "$(median "${syss[@]}")" %.3f)|$(calc \
+        "$(median "${faults[@]}")" %.0f)"
 }
 
 # Arithmetic on decimals: calc "EXPR" prints the result with the given format (default %.2f).

@@ -1,78 +1,13 @@
-// The analysis run: every line is classified once, its totals raised, then it goes to its parser.
+// The analysis run over the lines in memory: split into ranges for the cores when it is large and
+// classic, otherwise one walk.
 #include "analysis.h"
 
-#include "parsers/full_recognizer.h"
-#include "parsers/parsers.h"
-#include "parsers/rename_parser.h"
+#include "analysis/line_walk.h"
+#include "analysis/parallel_ranges.h"
 
-#include <optional>
+#include <algorithm>
 
 namespace qla {
-
-namespace {
-
-// Totals count the line's kind: a line the parser cuts badly still counts.
-void RaiseTotals(AnalysisTotals& totals, LineKind kind) {
-    ++totals.ByKind[static_cast<std::size_t>(kind)];
-    switch (kind) {
-    case LineKind::Kill:
-        ++totals.Kills;
-        ++totals.Deaths;
-        break;
-    case LineKind::Died:
-        ++totals.Deaths;
-        break;
-    case LineKind::Teamkill:
-        ++totals.Teamkills;
-        ++totals.Deaths;
-        break;
-    case LineKind::VoiceSay:
-        ++totals.VoiceChats;
-        break;
-    case LineKind::Say:
-        ++totals.TextChats;
-        break;
-    case LineKind::Rename:
-        break; // counted in Total only
-    default:
-        ++totals.Unknown;
-        break;
-    }
-    ++totals.Total;
-}
-
-// Records one line by the classic rules: the language's classifier, then its parser.
-LineKind RecordClassic(const LanguageRoutines& routines, AnalysisStore& store,
-                       std::string_view line) {
-    ClassifiedKill kill;
-    const LineKind kind = routines.Classify(line, kill);
-    switch (kind) {
-    case LineKind::Kill:
-        routines.Kill(store, line, kill);
-        break;
-    case LineKind::Died:
-        routines.Suicide(store, line);
-        break;
-    case LineKind::Teamkill:
-        routines.Teamkill(store, line);
-        break;
-    case LineKind::VoiceSay:
-        ParseVoiceChatLine(store, line);
-        break;
-    case LineKind::Say:
-        ParseTextChatLine(store, line);
-        break;
-    case LineKind::Rename:
-        // Counted in Total only; the names are kept for merging players.
-        ParseRenameLine(store, line, routines.RenamePhrase);
-        break;
-    default:
-        break; // the run keeps every other kind as an other line
-    }
-    return kind;
-}
-
-} // namespace
 
 void ResetAnalysis(AnalysisStore& store) {
     store.Reset();
@@ -85,54 +20,57 @@ AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language,
 
 AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language, Recognition recognition,
                           const AnalysisProgressCallback& progress) {
-    return AnalyzeLogParts(store, {LogPart{store.LogLines.size(), language, recognition}},
+    return AnalyzeLog(store, language, recognition, ThreadUse{}, progress);
+}
+
+AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language, Recognition recognition,
+                          const ThreadUse& threads, const AnalysisProgressCallback& progress) {
+    return AnalyzeLogParts(store, {LogPart{store.LogLines.size(), language, recognition}}, threads,
                            progress);
 }
 
 AnalysisTotals AnalyzeLogParts(AnalysisStore& store, const std::vector<LogPart>& parts,
                                const AnalysisProgressCallback& progress) {
-    ResetAnalysis(store);
-    AnalysisTotals totals;
-    const std::uint64_t lineCount = store.LogLines.size();
-    // Room for every line in each list: growing a list by doubling would copy it and touch its
-    // memory twice. Where memory is backed on first touch (Linux), room never written costs
-    // only address space.
-    store.KillEvents.reserve(lineCount + 1);
-    store.VoiceChats.reserve(lineCount + 1);
-    store.TextChats.reserve(lineCount + 1);
-    store.OtherLines.reserve(lineCount + 1);
+    // Parts of different logs may switch recognition between them: one thread.
+    return AnalyzeLogParts(store, parts, ThreadUse{1}, progress);
+}
 
-    std::size_t part = 0;
-    const LogPart first = parts.empty() ? LogPart{} : parts[0];
-    const LanguageRoutines* routines = &RoutinesOf(first.Language);
-    Recognition recognition = first.LineRecognition;
-    std::optional<FullRecognizer> full;
-    if (recognition == Recognition::Full)
-        full.emplace(routines->Full());
-    std::uint64_t partEnd = first.LineCount;
-    for (std::uint64_t i = 0; i < lineCount; ++i) {
-        while (i == partEnd && part + 1 < parts.size()) {
-            const LogPart& next = parts[++part];
-            partEnd += next.LineCount;
-            // A full recogniser keeps what it learnt of names while language and mode stay.
-            if (&RoutinesOf(next.Language) != routines || next.LineRecognition != recognition) {
-                routines = &RoutinesOf(next.Language);
-                recognition = next.LineRecognition;
-                full.reset();
-                if (recognition == Recognition::Full)
-                    full.emplace(routines->Full());
+AnalysisTotals AnalyzeLogParts(AnalysisStore& store, const std::vector<LogPart>& parts,
+                               const ThreadUse& threads, const AnalysisProgressCallback& progress) {
+    ResetAnalysis(store);
+    const std::uint64_t lineCount = store.LogLines.size();
+    // Full recognition learns names as it goes, so a later range would miss what an earlier
+    // one taught it: such a run, and one of several parts, stays on one thread.
+    const bool splittable =
+        parts.size() <= 1 && (parts.empty() || parts[0].LineRecognition == Recognition::Classic);
+    const std::uint64_t minLines = std::max<std::uint64_t>(threads.MinLinesEach, 1);
+    const std::size_t ranges = splittable ? static_cast<std::size_t>(std::clamp<std::uint64_t>(
+                                                lineCount / minLines, 1, ThreadsFor(threads.Count)))
+                                          : 1;
+    const auto rangeStart = [&](std::size_t k) { return lineCount * k / ranges; };
+
+    AnalysisTotals totals =
+        RunRangesInParallel(store, ranges, [&](std::size_t k, AnalysisStore& into) {
+            LineWalk walk(into, parts);
+            const std::uint64_t first = rangeStart(k), end = rangeStart(k + 1);
+            const std::uint64_t length = end - first;
+            // The first range's store receives the later ones: room for every line.
+            into.Reserve(static_cast<std::size_t>(k == 0 ? lineCount : length));
+            for (std::uint64_t i = first; i < end; ++i) {
+                walk.Line(store.LogLines[i]);
+                // Only the first range reports, on the caller's thread; the others' share of
+                // the work is as large, so its position stands for the whole run's.
+                if (k == 0 && progress && (i + 1) % kProgressStride == 0 &&
+                    (ranges == 1 || i + 1 < length)) {
+                    const std::uint64_t position =
+                        ranges == 1 ? i : (i + 1) * lineCount / length - 1;
+                    progress(AnalysisProgress{position, lineCount - 1, &walk.Totals()});
+                }
             }
-        }
-        const std::string_view line = store.LogLines[i];
-        const LineKind kind =
-            full ? full->Record(store, line) : RecordClassic(*routines, store, line);
-        if (IsOtherLineKind(kind))
-            store.RecordOtherLine(line);
-        RaiseTotals(totals, kind);
-        if (progress && ((i + 1) % kProgressStride == 0 || i + 1 == lineCount)) {
-            progress(AnalysisProgress{i, lineCount - 1, &totals});
-        }
-    }
+            return walk.Totals();
+        });
+    if (progress && lineCount > 0 && (ranges > 1 || lineCount % kProgressStride != 0))
+        progress(AnalysisProgress{lineCount - 1, lineCount - 1, &totals});
     return totals;
 }
 

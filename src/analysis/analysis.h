@@ -39,6 +39,14 @@ struct AnalysisProgress {
 using AnalysisProgressCallback = std::function<void(const AnalysisProgress&)>;
 inline constexpr std::uint64_t kProgressStride = 4096;
 
+// How a run uses the cores: a log is split into at most Count ranges (0: one for each core), and
+// only so far that each range gets at least MinLinesEach lines. Full recognition and logs of
+// several parts always run on one thread.
+struct ThreadUse {
+    unsigned Count = 0;
+    std::uint64_t MinLinesEach = 1 << 16;
+};
+
 // The store part of the reset: empties everything but LogLines.
 void ResetAnalysis(AnalysisStore& store);
 
@@ -48,6 +56,10 @@ AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language,
 // The same with the given recognition; the call above is classic recognition.
 AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language, Recognition recognition,
                           const AnalysisProgressCallback& progress = {});
+// The same on the given threads. The progress callback is called on the calling thread only;
+// with several ranges, its totals are those of the first range until the last call.
+AnalysisTotals AnalyzeLog(AnalysisStore& store, LogLanguage language, Recognition recognition,
+                          const ThreadUse& threads, const AnalysisProgressCallback& progress = {});
 
 // A run of consecutive lines of store.LogLines written in one language and read with one
 // recognition (one log of several).
@@ -60,6 +72,9 @@ struct LogPart {
 // The same walk over logs read one after the other: each part's lines with its own language
 // and recognition, into one store. Lines past the parts' sum take the last part's.
 AnalysisTotals AnalyzeLogParts(AnalysisStore& store, const std::vector<LogPart>& parts,
+                               const AnalysisProgressCallback& progress = {});
+AnalysisTotals AnalyzeLogParts(AnalysisStore& store, const std::vector<LogPart>& parts,
+                               const ThreadUse& threads,
                                const AnalysisProgressCallback& progress = {});
 
 // True when `path` names a regular file that can be opened for reading.

@@ -2,6 +2,8 @@
 
 #include "analysis/alias_file.h"
 #include "analysis/language_guess.h"
+#include "analysis/log_file_check.h"
+#include "analysis/log_stream.h"
 #include "cli/database_source.h"
 #include "cli/nearest_choice.h"
 #include "core/control_chars.h"
@@ -85,12 +87,42 @@ bool OpenLog(AnalysisStore& store, const QString& path, std::ostream& err) {
     return true;
 }
 
-std::optional<AnalysisTotals> OpenAndAnalyze(AnalysisStore& store, const QString& path,
-                                             const LanguageChoice& language, std::ostream& err,
-                                             Recognition recognition) {
-    if (!OpenLog(store, path, err))
+std::optional<unsigned> ParseThreads(const QCommandLineParser& parser, std::ostream& err) {
+    const QString option = QStringLiteral("threads");
+    if (!parser.optionNames().contains(option))
+        return 0u;
+    bool number = false;
+    const uint threads = parser.value(option).toUInt(&number);
+    if (!number || threads < 1 || threads > kMostThreads) {
+        err << "qla: --threads takes a number from 1 to " << kMostThreads << ", not '"
+            << TerminalSafeText(parser.value(option).toStdString()) << "'\n";
         return std::nullopt;
-    return AnalyzeLog(store, LanguageFor(language, store, path, err), recognition);
+    }
+    return threads;
+}
+
+std::optional<AnalysedLog> OpenAndAnalyze(AnalysisStore& store, const QString& path,
+                                          const LanguageChoice& language, std::ostream& err,
+                                          Recognition recognition, unsigned threads) {
+    const std::string local = LocalPath(path);
+    if (const std::string problem = OpenProblem(local); !problem.empty()) {
+        store.LogFileLoaded = false;
+        err << "qla: " << TerminalSafeText(problem) << "\n";
+        return std::nullopt;
+    }
+    LogLanguage chosen = language.Language;
+    if (language.Auto) {
+        chosen = LikelyLogLanguage(WeighLogLanguages(FirstLogLines(local, kLinesJudged)));
+        ReportChosenLanguage(err, path.toStdString(), chosen);
+    }
+    StreamOptions options;
+    options.Threads = threads;
+    const LogFileAnalysis analysed = AnalyzeLogFile(store, local, chosen, recognition, options);
+    if (!analysed.Error.empty()) {
+        err << "qla: " << TerminalSafeText(analysed.Error) << "\n";
+        return std::nullopt;
+    }
+    return AnalysedLog{analysed.Analysis.Totals, analysed.Analysis.DateText};
 }
 
 void PlayerMerging::Apply(AnalysisStore& store) {

@@ -56,10 +56,22 @@ std::string StoredNamesLike(const AnalysisStore& store, const std::string& name)
 // Opens the log into `store`; on failure prints "qla: <reason>" to err and returns false.
 bool OpenLog(AnalysisStore& store, const QString& path, std::ostream& err);
 
-// Opens and analyses the log; nullopt after printing the reason when it cannot be opened.
-std::optional<AnalysisTotals> OpenAndAnalyze(AnalysisStore& store, const QString& path,
-                                             const LanguageChoice& language, std::ostream& err,
-                                             Recognition recognition = Recognition::Classic);
+// The value of --threads: 0 (every core) when not given; nullopt after a message on err for a
+// value that is no number from 1 to kMostThreads.
+inline constexpr unsigned kMostThreads = 256;
+std::optional<unsigned> ParseThreads(const QCommandLineParser& parser, std::ostream& err);
+
+struct AnalysedLog {
+    AnalysisTotals Totals;
+    std::optional<std::string> DateText; // as OpenLogResult::DateText
+};
+
+// Reads and analyses the log in blocks on `threads` threads (0: every core), holding only what
+// the store keeps; nullopt after printing the reason when it cannot be read.
+std::optional<AnalysedLog> OpenAndAnalyze(AnalysisStore& store, const QString& path,
+                                          const LanguageChoice& language, std::ostream& err,
+                                          Recognition recognition = Recognition::Classic,
+                                          unsigned threads = 0);
 
 // What the two options chose, and after Apply the names of the merged players.
 struct PlayerMerging {

@@ -34,6 +34,13 @@ std::vector<OptionInfo> ReadingOptions() {
          "classic (the default: the original phrase tables) or full (chat by its shape, the "
          "newer death wordings, names cut in obituaries).",
          RecognitionNames(), "classic"},
+        {"threads",
+         "",
+         "N",
+         "Analyses the log on N threads (the default: one for each core); the results are the "
+         "same for every N. Full recognition runs on one thread.",
+         {},
+         ""},
         DatabaseOption("Reads the statistics database DB (an SQLite file, or a PostgreSQL "
                        "database: postgresql://USER@HOST[:PORT]/NAME or \"host=HOST dbname=NAME "
                        "user=USER\"; the password only from PGPASSWORD or ~/.pgpass) instead of "

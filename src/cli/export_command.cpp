@@ -29,7 +29,8 @@ struct ExportCommand {
     std::optional<cli::DatabaseSource> Database; // read instead of Log
     cli::LanguageChoice Language;
     Recognition LineRecognition = Recognition::Classic;
-    std::string Player; // view player: the name as stored
+    unsigned Threads = 0; // every core
+    std::string Player;   // view player: the name as stored
     ExportRequest Request;
     // Applied to the store before the request runs, so every view and format sees the merge.
     cli::PlayerMerging Merging;
@@ -137,6 +138,10 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
     if (!recognition)
         return cli::kExitUsage;
     command.LineRecognition = *recognition;
+    const auto threads = cli::ParseThreads(parser, err);
+    if (!threads)
+        return cli::kExitUsage;
+    command.Threads = *threads;
     int exitCode = cli::kExitOk;
     auto merging = cli::ReadPlayerMerging(parser, err, exitCode);
     if (!merging)
@@ -234,14 +239,12 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
         logDate = loaded->DateText;
         totals = loaded->Totals;
     } else {
-        const OpenLogResult opened = OpenLogFile(store, cli::LocalPath(command.Log));
-        if (!opened.Opened) {
-            err << "qla: " << TerminalSafeText(opened.Error) << "\n";
+        const auto analysed = cli::OpenAndAnalyze(store, command.Log, command.Language, err,
+                                                  command.LineRecognition, command.Threads);
+        if (!analysed)
             return cli::kExitFailed;
-        }
-        logDate = opened.DateText;
-        totals = AnalyzeLog(store, cli::LanguageFor(command.Language, store, command.Log, err),
-                            command.LineRecognition);
+        logDate = analysed->DateText;
+        totals = analysed->Totals;
     }
     command.Merging.Apply(store);
 

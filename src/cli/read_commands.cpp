@@ -22,6 +22,7 @@ struct Invocation {
     LanguageChoice language;
     std::optional<DatabaseSource> database; // read instead of the log LOG
     Recognition recognition = Recognition::Classic;
+    unsigned threads = 0; // every core
     PlayerMerging merging;
 };
 
@@ -71,6 +72,12 @@ std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
             return std::nullopt;
         }
         invocation.recognition = *recognition;
+        const auto threads = ParseThreads(parser, err);
+        if (!threads) {
+            exitCode = kExitUsage;
+            return std::nullopt;
+        }
+        invocation.threads = *threads;
         auto merging = ReadPlayerMerging(parser, err, exitCode);
         if (!merging)
             return std::nullopt;
@@ -89,8 +96,11 @@ std::optional<AnalysisTotals> LoadStore(const Invocation& invocation, AnalysisSt
             return std::nullopt;
         return loaded->Totals;
     }
-    return OpenAndAnalyze(store, invocation.positional.at(0), invocation.language, err,
-                          invocation.recognition);
+    const auto analysed = OpenAndAnalyze(store, invocation.positional.at(0), invocation.language,
+                                         err, invocation.recognition, invocation.threads);
+    if (!analysed)
+        return std::nullopt;
+    return analysed->Totals;
 }
 
 // Where the player was looked for, for the message that he is not there.

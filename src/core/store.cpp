@@ -14,6 +14,15 @@ void AnalysisStore::Reset() {
     OtherLines.assign(1, std::string_view{});
     Renames.assign(1, RenameEntry{});
     index_.Clear();
+    locations_.clear();
+    texts_.Clear();
+}
+
+void AnalysisStore::Reserve(std::size_t entries) {
+    KillEvents.reserve(entries + 1);
+    VoiceChats.reserve(entries + 1);
+    TextChats.reserve(entries + 1);
+    OtherLines.reserve(entries + 1);
 }
 
 PlayerIndex AnalysisStore::FindOrAddPlayer(std::string_view rawName) {
@@ -56,22 +65,33 @@ void AnalysisStore::RecordTeamkill(PlayerIndex killer, PlayerIndex victim) {
 
 void AnalysisStore::RecordVoiceChat(PlayerIndex player, std::string_view text,
                                     std::string_view location, bool isTeam) {
-    VoiceChats.push_back(ChatEntry{player, text, location, isTeam});
+    VoiceChats.push_back(ChatEntry{player, isTeam, texts_.Keep(text), KeepLocation(location)});
     ++Players[player].VoiceChatCount;
 }
 
 void AnalysisStore::RecordTextChat(PlayerIndex player, std::string_view text,
                                    std::string_view location, bool isTeam) {
-    TextChats.push_back(ChatEntry{player, text, location, isTeam});
+    TextChats.push_back(ChatEntry{player, isTeam, texts_.Keep(text), KeepLocation(location)});
     ++Players[player].TextChatCount;
 }
 
+std::string_view AnalysisStore::KeepLocation(std::string_view location) {
+    // A log whose "locations" are all different (a malformed one) keeps the rest as it comes.
+    constexpr std::size_t kLocationsKept = 4096;
+    if (const auto kept = locations_.find(location); kept != locations_.end())
+        return *kept;
+    const std::string_view copy = texts_.Keep(location);
+    if (locations_.size() < kLocationsKept)
+        locations_.insert(copy);
+    return copy;
+}
+
 void AnalysisStore::RecordOtherLine(std::string_view line) {
-    OtherLines.push_back(line);
+    OtherLines.push_back(texts_.Keep(line));
 }
 
 void AnalysisStore::RecordRename(std::string_view oldName, std::string_view newName) {
-    Renames.push_back(RenameEntry{oldName, newName});
+    Renames.push_back(RenameEntry{texts_.Keep(oldName), texts_.Keep(newName)});
 }
 
 std::optional<PlayerIndex> AnalysisStore::FindPlayer(std::string_view name) const {

@@ -6,6 +6,7 @@
 #include "file_identity.h"
 #include "log_lines.h"
 #include "name_index.h"
+#include "text_arena.h"
 #include "weapons.h"
 
 #include <array>
@@ -14,6 +15,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace qla {
@@ -39,15 +41,15 @@ struct KillEvent {
     std::string_view Weapon;
 };
 
-// Text and Location are views into the store's LogLines or static text.
+// Text and Location are views into the store's own copies of the texts.
 struct ChatEntry {
     PlayerIndex Player = 0;
+    bool IsTeam = false; // beside Player, so an entry takes 40 bytes rather than 48
     std::string_view Text;
     std::string_view Location;
-    bool IsTeam = false;
 };
 
-// A rename line's two names, normalised; views into the store's LogLines. A rename files no
+// A rename line's two names, normalised; views into the store's own copies. A rename files no
 // player and moves no counter: the names matter only when players are merged.
 struct RenameEntry {
     std::string_view OldName;
@@ -109,10 +111,15 @@ class AnalysisStore {
     std::vector<KillEvent> KillEvents;
     std::vector<ChatEntry> VoiceChats;
     std::vector<ChatEntry> TextChats;
-    std::vector<std::string_view> OtherLines; // views into LogLines
+    std::vector<std::string_view> OtherLines; // views into the store's own copies
     std::vector<RenameEntry> Renames;
 
-    // Empties every array except LogLines to its placeholder element.
+    // Room for `entries` events, chats and other lines each. Growing a list by doubling would
+    // copy it and touch its memory twice; where memory is backed on first touch (Linux), room
+    // never written costs only address space.
+    void Reserve(std::size_t entries);
+
+    // Empties every array except LogLines to its placeholder element and drops the kept texts.
     void Reset();
 
     // Normalises the raw name, files an empty result under "[err]unnamedplayer", and returns
@@ -139,16 +146,16 @@ class AnalysisStore {
     // A teamkill: one "Teamkill" event, a teamkill for the killer and a death in slot 23 for
     // the victim; neither total moves.
     void RecordTeamkill(PlayerIndex killer, PlayerIndex victim);
-    // Chats: one entry and the player's chat count. Text and location must outlive the store's
-    // entries (views into LogLines or static text).
+    // Chats: one entry and the player's chat count. The store keeps copies of the texts, so
+    // the line they came from need not outlive the call.
     void RecordVoiceChat(PlayerIndex player, std::string_view text, std::string_view location,
                          bool isTeam);
     void RecordTextChat(PlayerIndex player, std::string_view text, std::string_view location,
                         bool isTeam);
     // A line of no other kind, kept for the junk export; no player counter moves.
     void RecordOtherLine(std::string_view line);
-    // A rename between two normalised, non-empty names (views that outlive the entry); no
-    // record is filed and no counter moves.
+    // A rename between two normalised, non-empty names (kept as copies); no record is filed
+    // and no counter moves.
     void RecordRename(std::string_view oldName, std::string_view newName);
 
     // Files the real players under groups, for merging players: `groupOf[i]` is the group
@@ -158,8 +165,19 @@ class AnalysisStore {
     // Indexes of players become indexes of groups.
     void MergePlayers(std::span<const PlayerIndex> groupOf, std::span<const PlayerIndex> nameOf);
 
+    // Adds the results of the lines that follow this store's lines, analysed on their own into
+    // `later`: its new players are filed after this store's in their order, its counters are
+    // added, its events, chats, other lines and renames follow with their player indexes
+    // turned into this store's. The result is what analysing all the lines in one run gives.
+    void Append(AnalysisStore&& later);
+
   private:
     NameIndex index_;
+    // A chat's location, kept once: a log names the same few places again and again.
+    std::string_view KeepLocation(std::string_view location);
+
+    TextArena texts_; // the texts that chats, renames and other lines view
+    std::unordered_set<std::string_view> locations_; // kept locations, up to kLocationsKept
 };
 
 } // namespace qla

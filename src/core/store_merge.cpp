@@ -44,4 +44,42 @@ void AnalysisStore::MergePlayers(std::span<const PlayerIndex> groupOf,
     }
 }
 
+void AnalysisStore::Append(AnalysisStore&& later) {
+    // Where each of the later store's players is filed here; a name seen first in the later
+    // lines is new here too, and new names come in the order the later lines met them.
+    std::vector<PlayerIndex> here(later.Players.size(), 0);
+    for (const PlayerIndex i : later.PlayerIndexes()) {
+        PlayerRecord& record = later.Players[static_cast<std::size_t>(i)];
+        const std::uint64_t hash = NameIndex::Hash(record.Name);
+        PlayerIndex found = index_.Find(record.Name, hash);
+        if (found == 0) {
+            found = static_cast<PlayerIndex>(Players.size());
+            Players.emplace_back().Name = record.Name;
+            index_.Add(Players.back().Name, hash, found);
+        }
+        AddCounters(Players[static_cast<std::size_t>(found)], record);
+        here[static_cast<std::size_t>(i)] = found;
+    }
+    const auto remap = [&](PlayerIndex i) { return here[static_cast<std::size_t>(i)]; };
+    // Each later list is freed as soon as it is copied, so the merge never holds two copies of
+    // more than one list.
+    KillEvents.reserve(KillEvents.size() + later.KillEvents.size() - 1);
+    for (const KillEvent& event : RealEntries(later.KillEvents))
+        KillEvents.push_back(KillEvent{remap(event.Killer), remap(event.Victim), event.Weapon});
+    std::vector<KillEvent>().swap(later.KillEvents);
+    for (auto* chats : {&VoiceChats, &TextChats}) {
+        auto& from = chats == &VoiceChats ? later.VoiceChats : later.TextChats;
+        chats->reserve(chats->size() + from.size() - 1);
+        for (const ChatEntry& chat : RealEntries(from))
+            chats->push_back(ChatEntry{remap(chat.Player), chat.IsTeam, chat.Text, chat.Location});
+        std::vector<ChatEntry>().swap(from);
+    }
+    OtherLines.insert(OtherLines.end(), later.OtherLines.begin() + 1, later.OtherLines.end());
+    std::vector<std::string_view>().swap(later.OtherLines);
+    Renames.insert(Renames.end(), later.Renames.begin() + 1, later.Renames.end());
+    // The views just appended point into the later store's blocks, which move here unchanged.
+    texts_.Adopt(std::move(later.texts_));
+    later.Reset();
+}
+
 } // namespace qla

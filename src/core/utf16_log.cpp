@@ -120,4 +120,56 @@ std::size_t CompleteUtf16LinesLength(std::string_view units, Utf16Order order) {
     return end;
 }
 
+void Utf16PieceDecoder::Unit(char32_t unit, std::string& out) {
+    char utf8[4];
+    if (highUnit_ != 0) {
+        const char32_t high = highUnit_;
+        highUnit_ = 0;
+        if (IsLowSurrogate(unit)) {
+            const char32_t cp = 0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00);
+            out.append(utf8, PutUtf8(utf8, cp));
+            return;
+        }
+        out.append(utf8, PutUtf8(utf8, kReplacement));
+    }
+    if (IsHighSurrogate(unit)) {
+        highUnit_ = unit;
+        return;
+    }
+    out.append(utf8, PutUtf8(utf8, IsLowSurrogate(unit) ? kReplacement : unit));
+}
+
+void Utf16PieceDecoder::Decode(std::string_view bytes, std::string& out) {
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    std::size_t i = 0;
+    if (oddByte_ >= 0 && !bytes.empty()) {
+        const auto first = static_cast<unsigned>(oddByte_);
+        oddByte_ = -1;
+        Unit(little_ ? (first | (in[0] << 8)) : ((first << 8) | in[0]), out);
+        i = 1;
+    }
+    for (; i + 1 < bytes.size(); i += 2) {
+        const char32_t unit = little_ ? static_cast<char32_t>(in[i] | (in[i + 1] << 8))
+                                      : static_cast<char32_t>((in[i] << 8) | in[i + 1]);
+        if (unit < 0x80 && highUnit_ == 0)
+            out.push_back(static_cast<char>(unit));
+        else
+            Unit(unit, out);
+    }
+    if (i < bytes.size())
+        oddByte_ = in[i];
+}
+
+void Utf16PieceDecoder::Finish(std::string& out) {
+    char utf8[4];
+    if (highUnit_ != 0) {
+        highUnit_ = 0;
+        out.append(utf8, PutUtf8(utf8, kReplacement));
+    }
+    if (oddByte_ >= 0) {
+        oddByte_ = -1;
+        out.append(utf8, PutUtf8(utf8, kReplacement));
+    }
+}
+
 } // namespace qla

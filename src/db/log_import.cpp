@@ -7,6 +7,7 @@
 #include "db/log_piece.h"
 
 #include "analysis/language_guess.h"
+#include "analysis/log_stream.h"
 #include "core/utf16_log.h"
 
 #include <QDateTime>
@@ -197,25 +198,38 @@ struct PieceCounts {
     AnalysisStore Store;
 };
 
-// `guessLanguage`: a new log's language is decided from its lines here, into `language`.
+// `guessLanguage`: a new log's language is decided from its lines here, into `language`. The
+// piece is analysed as it is read, on every core, without a copy or a table of its lines.
 void CountPiece(std::string_view stored, bool atFileStart, bool guessLanguage,
                 LogLanguage& language, Recognition recognition, PieceCounts& out,
                 const ImportProgressCallback& progress) {
     if (stored.empty())
         return;
-    ByteBuffer copy = ByteBuffer::Uninitialized(stored.size());
-    std::memcpy(copy.data(), stored.data(), stored.size());
-    out.Store.LogLines =
-        LogLineList::FromBuffer(std::move(copy), atFileStart ? LogLineList::Start::kFileStart
-                                                             : LogLineList::Start::kFromInside);
-    if (guessLanguage)
-        language = LikelyLogLanguage(WeighLogLanguages(out.Store.LogLines));
-    out.Totals = AnalyzeLog(out.Store, language, recognition, [&](const AnalysisProgress& p) {
-        if (progress && p.UpperBound > 0)
-            progress(0.5 * static_cast<double>(p.Position) / static_cast<double>(p.UpperBound));
-    });
+    const LogLineList::Start start =
+        atFileStart ? LogLineList::Start::kFileStart : LogLineList::Start::kFromInside;
+    if (guessLanguage) {
+        std::vector<std::string> first;
+        LogLineReader reader(BytesReader(stored), kDefaultLineBlock, start);
+        while (first.size() < kLinesJudged) {
+            const auto line = reader.Next();
+            if (!line)
+                break;
+            first.emplace_back(*line);
+        }
+        language = LikelyLogLanguage(WeighLogLanguages(LogLineList::FromLines(first)));
+    }
+    StreamOptions options;
+    if (progress)
+        options.Progress = [&](double share) { progress(0.5 * share); };
+    const StreamedAnalysis analysed = AnalyzeStreamedLog(
+        out.Store, stored.size(),
+        [stored](std::uint64_t offset, std::uint64_t length) {
+            return BytesReader(stored.substr(offset, length));
+        },
+        language, recognition, options, start);
+    out.Totals = analysed.Totals;
     if (atFileStart)
-        out.DateHeader = LogDateText(out.Store.LogLines[0]);
+        out.DateHeader = analysed.DateText;
 }
 
 ImportResult& Failed(ImportResult& result) {

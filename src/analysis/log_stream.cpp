@@ -1,0 +1,185 @@
+// The streaming run. Each range is read with pread on one shared descriptor, so the threads
+// need no locks; the first range alone starts at the file's start, where a mark may stand.
+#include "analysis/log_stream.h"
+
+#include "analysis/line_walk.h"
+#include "analysis/log_file_check.h"
+#include "analysis/parallel_ranges.h"
+#include "core/memory_budget.h"
+#include "core/utf16_log.h"
+
+#include <algorithm>
+#include <new>
+#include <stdexcept>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qla {
+
+namespace {
+
+// Bytes of a short log line, for the room the lists get: the game's shortest lines (a bare
+// death) take about 30.
+constexpr std::uint64_t kShortLine = 24;
+
+// The offset just after the first line end at or after `from` and before `bound`; `size` when
+// there is none (a log of a few huge lines is then not split there).
+std::uint64_t NextLineStart(std::uint64_t from, std::uint64_t bound, std::uint64_t size,
+                            const RangeReaders& readers) {
+    ReadBytes read = readers(from, std::min(size, bound + 1) - from);
+    std::vector<char> window(64 * 1024);
+    std::uint64_t at = from;
+    bool afterCr = false;
+    for (;;) {
+        const std::ptrdiff_t got = read(window.data(), window.size());
+        if (got <= 0)
+            return size; // the end, or a read error that the range's own reader will meet
+        for (std::ptrdiff_t i = 0; i < got; ++i, ++at) {
+            const char c = window[static_cast<std::size_t>(i)];
+            if (afterCr)
+                return c == '\n' ? at + 1 : at;
+            if (c == '\n')
+                return at + 1;
+            afterCr = c == '\r';
+        }
+        if (afterCr && at == size)
+            return size;
+    }
+}
+
+} // namespace
+
+std::vector<std::uint64_t> RangeStarts(std::uint64_t size, const RangeReaders& readers,
+                                       std::size_t count) {
+    std::vector<std::uint64_t> starts{0};
+    if (count <= 1 || size < 2)
+        return starts;
+    char mark[2];
+    if (readers(0, 2)(mark, 2) == 2 && Utf16OrderOf(std::string_view(mark, 2)) != Utf16Order::None)
+        return starts; // a line end there is two bytes wide: one range
+    for (std::size_t k = 1; k < count; ++k) {
+        const std::uint64_t target = std::max(size / count * k, starts.back());
+        const std::uint64_t next = NextLineStart(target, target + size / count, size, readers);
+        if (next >= size)
+            break;
+        if (next > starts.back())
+            starts.push_back(next);
+    }
+    return starts;
+}
+
+StreamedAnalysis AnalyzeStreamedLog(AnalysisStore& store, std::uint64_t size,
+                                    const RangeReaders& readers, LogLanguage language,
+                                    Recognition recognition, const StreamOptions& options,
+                                    LogLineList::Start start) {
+    ResetAnalysis(store);
+    // Full recognition learns names as it goes: one thread (see AnalyzeLogParts).
+    const std::uint64_t wanted =
+        recognition == Recognition::Classic
+            ? std::min<std::uint64_t>(ThreadsFor(options.Threads),
+                                      size / std::max<std::uint64_t>(options.MinBytesEach, 1))
+            : 1;
+    const std::vector<std::uint64_t> starts =
+        RangeStarts(size, readers, static_cast<std::size_t>(std::max<std::uint64_t>(wanted, 1)));
+    const std::size_t ranges = starts.size();
+    StreamedAnalysis result;
+    std::vector<char> failed(ranges, 0);
+    result.Totals = RunRangesInParallel(store, ranges, [&](std::size_t k, AnalysisStore& into) {
+        const std::uint64_t begin = starts[k], end = k + 1 < ranges ? starts[k + 1] : size;
+        LogLineReader reader(readers(begin, end - begin), options.BlockSize,
+                             k == 0 ? start : LogLineList::Start::kFromInside);
+        // Room for as many entries as the bytes can hold lines of a usual length; a log of
+        // shorter lines only makes a list grow. The first store receives the later ones.
+        into.Reserve(static_cast<std::size_t>((k == 0 ? size : end - begin) / kShortLine));
+        const std::vector<LogPart> parts{LogPart{0, language, recognition}};
+        LineWalk walk(into, parts);
+        while (const auto line = reader.Next()) {
+            if (k == 0 && reader.LinesRead() == 1 && start == LogLineList::Start::kFileStart)
+                result.DateText = LogDateText(*line);
+            walk.Line(*line);
+            // The first range stands for all: the others are as large and run alongside.
+            if (k == 0 && options.Progress && reader.LinesRead() % kProgressStride == 0 &&
+                end > begin)
+                options.Progress(static_cast<double>(reader.BytesTaken()) /
+                                 static_cast<double>(end - begin));
+        }
+        failed[k] = reader.Failed() ? 1 : 0;
+        return walk.Totals();
+    });
+    result.ReadFailed = std::find(failed.begin(), failed.end(), 1) != failed.end();
+    result.LineCount = static_cast<std::uint64_t>(result.Totals.Total);
+    return result;
+}
+
+LogFileAnalysis AnalyzeLogFile(AnalysisStore& store, const std::string& path, LogLanguage language,
+                               Recognition recognition, const StreamOptions& options) {
+    LogFileAnalysis result;
+    result.Error = OpenProblem(path);
+    if (!result.Error.empty()) {
+        store.LogFileLoaded = false;
+        return result;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (fd >= 0)
+            ::close(fd);
+        store.LogFileLoaded = false;
+        result.Error = "The file cannot be read: " + path;
+        return result;
+    }
+    store.LogLines = LogLineList();
+    store.LogFileIdentity = FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                                         static_cast<std::uint64_t>(info.st_ino)};
+    // The lines are those of the size seen now: what the game appends meanwhile waits.
+    const auto size = static_cast<std::uint64_t>(info.st_size);
+    // What the store keeps can come close to the log itself (a log of other lines is kept
+    // whole), so a log larger than the memory there is is refused before it is read.
+    bool tooLarge = !MightHoldBytes(size);
+    if (!tooLarge) {
+        try {
+            result.Analysis = AnalyzeStreamedLog(
+                store, size,
+                [fd](std::uint64_t offset, std::uint64_t length) {
+                    return FileRangeReader(fd, offset, length);
+                },
+                language, recognition, options);
+        } catch (const std::bad_alloc&) {
+            tooLarge = true;
+        } catch (const std::length_error&) {
+            tooLarge = true;
+        }
+    }
+    ::close(fd);
+    if (tooLarge) {
+        store.Reset(); // what was found before memory ran out is dropped
+        result.Error = "The file is too large to open: " + path;
+    } else if (result.Analysis.ReadFailed) {
+        result.Error = "The file cannot be read: " + path;
+    }
+    store.LogFileLoaded = result.Error.empty();
+    return result;
+}
+
+LogLineList FirstLogLines(const std::string& path, std::size_t count) {
+    std::vector<std::string> lines;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    if (fd < 0)
+        return LogLineList();
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        LogLineReader reader(FileRangeReader(fd, 0, static_cast<std::uint64_t>(info.st_size)));
+        while (lines.size() < count) {
+            const auto line = reader.Next();
+            if (!line)
+                break;
+            lines.emplace_back(*line);
+        }
+    }
+    ::close(fd);
+    return LogLineList::FromLines(lines);
+}
+
+} // namespace qla

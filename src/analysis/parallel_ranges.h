@@ -1,0 +1,23 @@
+// Analysing a log's ranges of lines on several threads: each range into a store of its own,
+// the first on the calling thread into the caller's store, then the later stores appended in
+// order, which gives exactly the store of one run over all lines.
+#pragma once
+
+#include "analysis/analysis.h"
+
+#include <cstddef>
+#include <functional>
+
+namespace qla {
+
+// Analyses range `index` into `into` (a reset store) and returns its totals.
+using RangeRun = std::function<AnalysisTotals(std::size_t index, AnalysisStore& into)>;
+
+// Runs ranges 0 to count-1; range 0 on this thread into `store`, which must be reset. An
+// exception thrown by a range is thrown here once every thread has ended.
+AnalysisTotals RunRangesInParallel(AnalysisStore& store, std::size_t count, const RangeRun& run);
+
+// The number of threads `requested` stands for: 0 is every core.
+unsigned ThreadsFor(unsigned requested);
+
+} // namespace qla
