@@ -6,6 +6,7 @@
 #include "analysis/parallel_ranges.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace qla {
 
@@ -49,6 +50,9 @@ AnalysisTotals AnalyzeLogParts(AnalysisStore& store, const std::vector<LogPart>&
                                           : 1;
     const auto rangeStart = [&](std::size_t k) { return lineCount * k / ranges; };
 
+    // Set when the progress report stops the run (it throws), so the other ranges end too
+    // instead of finishing work that is thrown away.
+    std::atomic<bool> stopped{false};
     AnalysisTotals totals =
         RunRangesInParallel(store, ranges, [&](std::size_t k, AnalysisStore& into) {
             LineWalk walk(into, parts);
@@ -58,13 +62,21 @@ AnalysisTotals AnalyzeLogParts(AnalysisStore& store, const std::vector<LogPart>&
             into.Reserve(static_cast<std::size_t>(k == 0 ? lineCount : length));
             for (std::uint64_t i = first; i < end; ++i) {
                 walk.Line(store.LogLines[i]);
+                if ((i + 1) % kProgressStride != 0)
+                    continue;
+                if (k != 0 && stopped.load(std::memory_order_relaxed))
+                    break;
                 // Only the first range reports, on the caller's thread; the others' share of
                 // the work is as large, so its position stands for the whole run's.
-                if (k == 0 && progress && (i + 1) % kProgressStride == 0 &&
-                    (ranges == 1 || i + 1 < length)) {
+                if (k == 0 && progress && (ranges == 1 || i + 1 < length)) {
                     const std::uint64_t position =
                         ranges == 1 ? i : (i + 1) * lineCount / length - 1;
-                    progress(AnalysisProgress{position, lineCount - 1, &walk.Totals()});
+                    try {
+                        progress(AnalysisProgress{position, lineCount - 1, &walk.Totals()});
+                    } catch (...) {
+                        stopped = true;
+                        throw;
+                    }
                 }
             }
             return walk.Totals();

@@ -208,6 +208,32 @@ TEST(StreamedAnalysis, ParallelRunOverLinesInMemoryGivesThePlainStore) {
     }
 }
 
+// A progress report that throws (the window's Cancel) stops every range, leaves the caller
+// with the exception, and the same lines analyse in full after a reset.
+TEST(StreamedAnalysis, AThrowingProgressReportStopsEveryRange) {
+    const GeneratedLog log = GeneratedLogs().front();
+    std::string bytes;
+    for (int copy = 0; copy < 20; ++copy)
+        bytes += log.Bytes + "\r\n";
+    AnalysisStore plain;
+    const AnalysisTotals plainTotals =
+        PlainRun(plain, bytes, log.Language, Recognition::Classic);
+    AnalysisStore split;
+    split.LogLines = LogLineList::FromBytes(bytes);
+    struct Stop {};
+    int reports = 0;
+    EXPECT_THROW(AnalyzeLog(split, log.Language, Recognition::Classic, ThreadUse{4, 1},
+                            [&](const AnalysisProgress&) {
+                                ++reports;
+                                throw Stop{};
+                            }),
+                 Stop);
+    EXPECT_EQ(reports, 1);
+    const AnalysisTotals again =
+        AnalyzeLog(split, log.Language, Recognition::Classic, ThreadUse{4, 1});
+    EXPECT_EQ(StoreDifference(plain, plainTotals, split, again), "");
+}
+
 TEST(StreamedAnalysis, RangesStartAfterALineEndAndNeverInsideCrLf) {
     const std::string bytes = "aaaa\r\nbbbb\rcccc\ndddd\r\neeee";
     const RangeReaders readers = [&bytes](std::uint64_t offset, std::uint64_t length) {
