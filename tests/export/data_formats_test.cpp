@@ -91,11 +91,15 @@ TEST(JsonWriter, PlacesCommasAndKeysInNestedContainers) {
 TEST(SiteHtml, NamesAreColouredTextAndNeverMarkup) {
     std::string out;
     AppendColouredName(out, "^1<img src=x onerror=alert(1)>^7\"'&^");
-    EXPECT_EQ(out, "<span class=\"name\"><span class=\"c1\">&lt;img src=x onerror=alert(1)&gt;"
-                   "</span><span class=\"c7\">&quot;&#39;&amp;^</span></span>");
+    EXPECT_EQ(out, "<span class=\"c1\">&lt;img src=x onerror=alert(1)&gt;"
+                   "</span><span class=\"c7\">&quot;&#39;&amp;^</span>");
     out.clear();
+    // Without colour codes a name is its text alone; text before the first code has no span.
     AppendColouredName(out, "plain");
-    EXPECT_EQ(out, "<span class=\"name\">plain</span>");
+    EXPECT_EQ(out, "plain");
+    out.clear();
+    AppendColouredName(out, "a<^2b");
+    EXPECT_EQ(out, "a&lt;<span class=\"c2\">b</span>");
     out.clear();
     AppendHtmlText(out, std::string_view("N\0\x07\tx", 5));
     EXPECT_EQ(out, "N\xEF\xBF\xBD\xEF\xBF\xBD\tx");

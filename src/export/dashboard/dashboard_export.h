@@ -20,8 +20,7 @@ ExportResult WriteDashboardSite(const AnalysisStore& store, const std::string& f
 ExportResult WriteDashboardJson(const AnalysisStore& store, const std::string& path,
                                 const DashboardSettings& settings);
 
-// Rows of the tables a site page embeds for its script, in one place so the JSON document and
-// the pages agree.
+// The JSON document's text, which the site also carries as data.json.
 std::string DashboardJsonText(const AnalysisStore& store, const DashboardModel& model,
                               const DashboardSettings& settings);
 

@@ -37,7 +37,6 @@ void AppendHtmlText(std::string& out, std::string_view text) {
 }
 
 void AppendColouredName(std::string& out, std::string_view name) {
-    out += "<span class=\"name\">";
     bool open = false;
     std::size_t i = 0;
     std::size_t runStart = 0;
@@ -62,7 +61,6 @@ void AppendColouredName(std::string& out, std::string_view name) {
     flush(name.size());
     if (open)
         out += "</span>";
-    out += "</span>";
 }
 
 namespace {

@@ -130,10 +130,16 @@ std::string PlayerPage(const AnalysisStore& store, const DashboardModel& model,
             rows.begin(), rows.end(),
             [](const OpponentSummary& a, const OpponentSummary& b) { return a.Kills > b.Kills; });
         for (const OpponentSummary& row : rows) {
-            out += "<tr><td><a href=\"" + PlayerFileName(row.Opponent) + "\">";
+            // Cells without end tags, as in the site's other long tables.
+            out += "<tr><td><a href=\"";
+            out += PlayerFileName(row.Opponent);
+            out += "\">";
             AppendColouredName(out, store.Players[row.Opponent].Name);
-            out += "</a></td><td>" + std::to_string(row.Kills) + "</td><td>" +
-                   std::to_string(row.Deaths) + "</td></tr>\n";
+            out += "</a><td>";
+            out += std::to_string(row.Kills);
+            out += "<td>";
+            out += std::to_string(row.Deaths);
+            out += "</tr>\n";
         }
         out += "</tbody>\n</table></div>\n";
     }
