@@ -105,6 +105,38 @@ TEST(SiteHtml, NamesAreColouredTextAndNeverMarkup) {
     EXPECT_EQ(out, "N\xEF\xBF\xBD\xEF\xBF\xBD\tx");
 }
 
+TEST(SiteHtml, TextBetweenReferencesIsKeptWhole) {
+    std::string out = "x";
+    AppendHtmlText(out, "<a>\xC3\xA9t\xC3\xA9 & \"b\"'");
+    EXPECT_EQ(out, "x&lt;a&gt;\xC3\xA9t\xC3\xA9 &amp; &quot;b&quot;&#39;");
+    out.clear();
+    AppendHtmlText(out, "plain text");
+    EXPECT_EQ(out, "plain text");
+    AppendHtmlText(out, "");
+    EXPECT_EQ(out, "plain text");
+}
+
+TEST(SiteHtml, BarChartsWriteWholeNumbersWithoutDecimalsAndNoBarTitles) {
+    std::string out;
+    AppendBarChart(out, "Kills", {"kills"}, {{"MP40", {4}}, {"Sten", {1}}});
+    // The longest bar is 480 wide and starts at 110; the other is a quarter of it.
+    EXPECT_NE(out.find("<rect class=\"s0\" x=\"110\" y=\"22\" width=\"480\" height=\"10\"/>"
+                       "<text class=\"value\" x=\"594\" y=\"31\">4</text>"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("width=\"120\" height=\"10\"/><text class=\"value\" x=\"234\""),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(out.find("<title>"), std::string::npos);
+    out.clear();
+    AppendBarChart(out, "Kills", {"kills"}, {{"A", {3}}, {"B", {1}}});
+    EXPECT_NE(out.find("width=\"160\""), std::string::npos) << out;
+    EXPECT_NE(out.find("x=\"274\""), std::string::npos) << out; // 110 + 160 + 4
+    out.clear();
+    AppendBarChart(out, "Kills", {"kills"}, {{"A", {7}}, {"B", {2}}});
+    EXPECT_NE(out.find("width=\"137.1\""), std::string::npos) << out; // 2 * 480 / 7
+}
+
 TEST(SiteHtml, PlayerFilesAreNumbersAndPagesLinkOnwards) {
     EXPECT_EQ(PlayerFileName(7), "p7.html");
     const PagedFiles files{"index.html", "players"};

@@ -10,7 +10,7 @@ namespace {
 void AppendFigure(std::string& out, std::string_view label, std::int64_t value) {
     out += "<div><dt>";
     out += label;
-    out += "</dt><dd>" + std::to_string(value) + "</dd></div>";
+    out += "<dd>" + std::to_string(value) + "</div>"; // dt and dd end where the next begins
 }
 
 void AppendTopList(std::string& out, const AnalysisStore& store, const DashboardModel& model,

@@ -15,14 +15,14 @@ namespace {
 void AppendFigure(std::string& out, std::string_view label, const std::string& value) {
     out += "<div><dt>";
     out += label;
-    out += "</dt><dd>" + value + "</dd></div>";
+    out += "<dd>" + value + "</div>"; // dt and dd end where the next begins
 }
 
 void AppendRival(std::string& out, const AnalysisStore& store, std::string_view label,
                  PlayerIndex rival, std::string_view how, std::int64_t count) {
     out += "<div><dt>";
     out += label;
-    out += "</dt><dd>";
+    out += "<dd>";
     if (rival == 0) {
         out += "nobody";
     } else {
@@ -32,7 +32,7 @@ void AppendRival(std::string& out, const AnalysisStore& store, std::string_view 
         out += how;
         out += ")</span>";
     }
-    out += "</dd></div>";
+    out += "</div>";
 }
 
 void AppendHistory(std::string& out, const PlayerHistory& history) {
