@@ -75,10 +75,13 @@ async function checkHistory(browser, site, data) {
 }
 
 function visible(name) { return name.replace(/\^[0-9.*,\-@!$bnqduw#&|]/gi, ""); }
+// Pages show the C0 controls other than tab as U+FFFD; the JSON document keeps them.
+function pageText(text) { return text.replace(/[\x00-\x08\x0a-\x1f]/g, "\ufffd"); }
 
 // One tab serves every page: opening a tab costs more than loading a page.
 let tab = null;
 let problems = [];
+let loaded = []; // the files the current page requested
 async function openPage(browser, file) {
   if (!tab) {
     tab = await browser.newPage();
@@ -88,10 +91,12 @@ async function openPage(browser, file) {
     tab.on("requestfailed", (r) => problems.push("request failed: " + r.url()));
     tab.on("request", (r) => {
       if (!r.url().startsWith("file:")) problems.push("external request: " + r.url());
+      loaded.push(r.url());
     });
     await tab.setViewport({ width: 375, height: 740 });
   }
   problems = [];
+  loaded = [];
   await tab.goto(pathToFileURL(file).href, { waitUntil: "load" });
   return tab;
 }
@@ -104,7 +109,7 @@ async function checkPage(browser, file) {
     for (const el of document.querySelectorAll("*")) {
       if (!written.includes(el.localName)) foreign.push(el.localName);
       for (const a of el.attributes) if (/^on/i.test(a.name)) foreign.push(el.localName + "@" + a.name);
-      if (el.localName === "script" && !(el.type === "application/json" || /site\.js$/.test(el.src)))
+      if (el.localName === "script" && !/\/(site|players-rows|voice-rows|text-rows)\.js$/.test(el.src))
         foreign.push("script " + el.outerHTML.slice(0, 60));
     }
     const links = [...document.querySelectorAll("a[href], link[href], script[src]")]
@@ -149,10 +154,28 @@ function stableSorted(items, key, sign) {
   }).map((e) => e.item);
 }
 
+// The rows a rows file hands the script, its repeated values looked up: run by Node's own engine.
+function rowsFile(site, file) {
+  let rows = null;
+  new Function("qlaRows", fs.readFileSync(path.join(site, file), "utf8"))((table, r, lookups) => {
+    rows = r.map((row) => row.map((v, col) => (lookups[col] ? lookups[col][v] : v)));
+  });
+  return rows;
+}
+
+// Waits until the script has loaded the table's rows file (after a first sort or search).
+async function waitForRows(page, table) {
+  await page.waitForSelector(`#${table}[data-loaded]`, { timeout: 10000 });
+}
+
 async function checkOverview(browser, site, data) {
   const page = await checkPage(browser, path.join(site, "index.html"));
+  // Opening the overview loads the page, its style sheet and script, never every player's row.
+  check(JSON.stringify(loaded.map((u) => path.basename(u)).sort()) ===
+        JSON.stringify(["index.html", "site.css", "site.js"]),
+        `overview: opening it loads ${loaded.map((u) => path.basename(u))}`);
   const byId = new Map(data.players.map((p) => [p.id, p]));
-  const embedded = await page.$eval("#rows-players", (s) => JSON.parse(s.textContent));
+  const embedded = rowsFile(site, "players-rows.js");
   check(embedded.length === data.players.length, "overview: every player is in the table data");
   const pageSize = Math.min(100, embedded.length);
 
@@ -161,13 +184,15 @@ async function checkOverview(browser, site, data) {
   check(firstRows.length === pageSize, `overview: ${firstRows.length} rows shown, not ${pageSize}`);
   for (const row of firstRows) {
     const p = byId.get(Number(/p(\d+)\.html$/.exec(row[0].href)[1]));
-    check(p && row[0].text === p.visibleName && Number(row[1].text) === p.kills &&
+    check(p && row[0].text === pageText(p.visibleName) && Number(row[1].text) === p.kills &&
           Number(row[2].text) === p.deaths, `overview: row ${row[0].text} differs from the data`);
   }
 
   // Sorting by deaths (numbers, most first) and by name (visible text, A first).
   const idOf = (r) => Number(/p(\d+)\.html$/.exec(r[0].href)[1]);
   await clickHeader(page, "players", "Deaths");
+  await waitForRows(page, "players");
+  check(loaded.some((u) => u.endsWith("/players-rows.js")), "overview: sorting did not load the rows");
   let expected = stableSorted(embedded, (r) => byId.get(r[0][0]).deaths, -1).slice(0, pageSize);
   let shown = await rowsOf(page, "players");
   check(JSON.stringify(shown.map(idOf)) === JSON.stringify(expected.map((r) => r[0][0])),
@@ -208,16 +233,38 @@ async function checkWeapons(browser, site, data) {
 
 async function checkChat(browser, site, file) {
   const page = await checkPage(browser, path.join(site, file));
-  const embedded = await page.$eval("#rows-chat", (s) => JSON.parse(s.textContent)).catch(() => []);
+  const embedded = rowsFile(site, file.replace(".html", "-rows.js"));
   const word = embedded.length ? visible(embedded[embedded.length - 1][4]).trim().split(/\s+/)[0] || "" : "";
   if (word) {
     await page.type('input[data-table="chat"]', word);
+    await waitForRows(page, "chat");
     const shown = await rowsOf(page, "chat");
     const q = word.toLowerCase();
     check(shown.length > 0 && shown.every((r) => r.map((c) => c.text).join("\n").toLowerCase().includes(q)),
           `${file}: search '${word}' shows rows without it`);
   }
   checkQuiet(`${file} after searching`);
+}
+
+// Without a sort or search, the chat pages show their rows as written: every message of the rows
+// file on exactly one page, in order, with the same speaker, place and text.
+async function checkChatPages(browser, site, stem) {
+  const messages = rowsFile(site, `${stem}-rows.js`);
+  const shown = [];
+  for (let k = 1; ; k++) {
+    const file = path.join(site, k === 1 ? `${stem}.html` : `${stem}-${k}.html`);
+    if (!fs.existsSync(file)) break;
+    const page = await checkPage(browser, file);
+    check(loaded.every((u) => !u.endsWith("-rows.js")), `${stem} page ${k}: loads the rows file unasked`);
+    shown.push(...(await rowsOf(page, "chat")));
+  }
+  check(shown.length === messages.length, `${stem}: ${shown.length} rows on the pages, ${messages.length} messages`);
+  messages.forEach((m, i) => {
+    const r = shown[i] || [];
+    const same = r.length === 5 && Number(r[0].text) === m[0] && r[1].href === `players/p${m[1][0]}.html` &&
+      r[1].text === visible(m[1][1]) && r[2].text === m[2] && r[3].text === m[3] && r[4].text === visible(m[4]);
+    if (!same) check(false, `${stem}: message ${m[0]} is shown as ${JSON.stringify(r.map((c) => c.text))}`);
+  });
 }
 
 async function checkWithoutScript(browser, site) {
@@ -243,7 +290,8 @@ async function checkDark(browser, site) {
 const { browser, close } = await launchChromium();
 try {
   const cases = [
-    ["generated", ["--lines", "3000", "--players", "250", "--seed", "11"]],
+    // Enough lines for two pages of voice and of text chat.
+    ["generated", ["--lines", "8000", "--players", "250", "--seed", "11"]],
     ["hostile", ["--lines", "3000", "--players", "60", "--seed", "12", "--hostile"]],
   ];
   for (const [name, args] of cases) {
@@ -252,6 +300,8 @@ try {
     await checkWeapons(browser, site, data);
     await checkChat(browser, site, "voice.html");
     await checkChat(browser, site, "text.html");
+    await checkChatPages(browser, site, "voice");
+    await checkChatPages(browser, site, "text");
     for (const file of ["coverage.html", "players-2.html"])
       if (fs.existsSync(path.join(site, file))) await checkPage(browser, path.join(site, file));
     // Player pages: the most active player's, and on the hostile log every name with markup.

@@ -91,14 +91,50 @@ TEST(JsonWriter, PlacesCommasAndKeysInNestedContainers) {
 TEST(SiteHtml, NamesAreColouredTextAndNeverMarkup) {
     std::string out;
     AppendColouredName(out, "^1<img src=x onerror=alert(1)>^7\"'&^");
-    EXPECT_EQ(out, "<span class=\"name\"><span class=\"c1\">&lt;img src=x onerror=alert(1)&gt;"
-                   "</span><span class=\"c7\">&quot;&#39;&amp;^</span></span>");
+    EXPECT_EQ(out, "<span class=\"c1\">&lt;img src=x onerror=alert(1)&gt;"
+                   "</span><span class=\"c7\">&quot;&#39;&amp;^</span>");
     out.clear();
+    // Without colour codes a name is its text alone; text before the first code has no span.
     AppendColouredName(out, "plain");
-    EXPECT_EQ(out, "<span class=\"name\">plain</span>");
+    EXPECT_EQ(out, "plain");
+    out.clear();
+    AppendColouredName(out, "a<^2b");
+    EXPECT_EQ(out, "a&lt;<span class=\"c2\">b</span>");
     out.clear();
     AppendHtmlText(out, std::string_view("N\0\x07\tx", 5));
     EXPECT_EQ(out, "N\xEF\xBF\xBD\xEF\xBF\xBD\tx");
+}
+
+TEST(SiteHtml, TextBetweenReferencesIsKeptWhole) {
+    std::string out = "x";
+    AppendHtmlText(out, "<a>\xC3\xA9t\xC3\xA9 & \"b\"'");
+    EXPECT_EQ(out, "x&lt;a&gt;\xC3\xA9t\xC3\xA9 &amp; &quot;b&quot;&#39;");
+    out.clear();
+    AppendHtmlText(out, "plain text");
+    EXPECT_EQ(out, "plain text");
+    AppendHtmlText(out, "");
+    EXPECT_EQ(out, "plain text");
+}
+
+TEST(SiteHtml, BarChartsWriteWholeNumbersWithoutDecimalsAndNoBarTitles) {
+    std::string out;
+    AppendBarChart(out, "Kills", {"kills"}, {{"MP40", {4}}, {"Sten", {1}}});
+    // The longest bar is 480 wide and starts at 110; the other is a quarter of it.
+    EXPECT_NE(out.find("<rect class=\"s0\" x=\"110\" y=\"22\" width=\"480\" height=\"10\"/>"
+                       "<text class=\"value\" x=\"594\" y=\"31\">4</text>"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("width=\"120\" height=\"10\"/><text class=\"value\" x=\"234\""),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(out.find("<title>"), std::string::npos);
+    out.clear();
+    AppendBarChart(out, "Kills", {"kills"}, {{"A", {3}}, {"B", {1}}});
+    EXPECT_NE(out.find("width=\"160\""), std::string::npos) << out;
+    EXPECT_NE(out.find("x=\"274\""), std::string::npos) << out; // 110 + 160 + 4
+    out.clear();
+    AppendBarChart(out, "Kills", {"kills"}, {{"A", {7}}, {"B", {2}}});
+    EXPECT_NE(out.find("width=\"137.1\""), std::string::npos) << out; // 2 * 480 / 7
 }
 
 TEST(SiteHtml, PlayerFilesAreNumbersAndPagesLinkOnwards) {

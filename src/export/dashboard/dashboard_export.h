@@ -11,7 +11,9 @@
 namespace qla {
 
 // Writes the site into `folder` (made when missing); existing files of the same names are
-// replaced, each whole. The folder is locked against a second export meanwhile. The settings'
+// replaced, each whole, and new ones are written in place (an interrupting signal removes a
+// page not yet whole; only a killed run can leave one, which the next run replaces). The folder
+// is locked against a second export meanwhile. The settings'
 // Progress is called with (pages done, pages) as the player pages are written.
 ExportResult WriteDashboardSite(const AnalysisStore& store, const std::string& folder,
                                 const DashboardSettings& settings);
@@ -20,8 +22,7 @@ ExportResult WriteDashboardSite(const AnalysisStore& store, const std::string& f
 ExportResult WriteDashboardJson(const AnalysisStore& store, const std::string& path,
                                 const DashboardSettings& settings);
 
-// Rows of the tables a site page embeds for its script, in one place so the JSON document and
-// the pages agree.
+// The JSON document's text, which the site also carries as data.json.
 std::string DashboardJsonText(const AnalysisStore& store, const DashboardModel& model,
                               const DashboardSettings& settings);
 

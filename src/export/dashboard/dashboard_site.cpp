@@ -22,7 +22,7 @@ class SiteFiles {
     bool Write(const std::string& name, std::string_view content) {
         if (!result_.Ok())
             return false;
-        const ExportResult written = WriteWholeFile(folder_ + "/" + name, content, logFile_, false);
+        const ExportResult written = WriteSitePage(folder_ + "/" + name, content, logFile_);
         if (!written.Ok())
             result_.Error = name + ": " + written.Error;
         return written.Ok();
@@ -59,6 +59,7 @@ ExportResult WriteDashboardSite(const AnalysisStore& store, const std::string& f
     for (std::size_t page = 2; page <= listPages; ++page)
         files.Write("players-" + std::to_string(page) + ".html",
                     PlayerListPage(store, model, settings, order, page));
+    files.Write(std::string(kPlayerRowsFile), PlayerRowsScript(store, model, order));
     files.Write("weapons.html", WeaponsPage(store, model, settings));
     for (const bool voice : {true, false}) {
         const std::size_t pages = ChatPageCount(store, voice);
@@ -67,6 +68,8 @@ ExportResult WriteDashboardSite(const AnalysisStore& store, const std::string& f
             files.Write(page == 1 ? stem + ".html" : stem + "-" + std::to_string(page) + ".html",
                         ChatPage(store, settings, voice, page));
         }
+        files.Write(std::string(ChatRowsFile(voice)),
+                    ChatRowsScript(store, voice ? store.VoiceChats : store.TextChats));
     }
     files.Write("coverage.html", CoveragePage(model, settings));
     files.Write("data.json", DashboardJsonText(store, model, settings));

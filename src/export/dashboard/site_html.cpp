@@ -8,8 +8,24 @@
 
 namespace qla {
 
+namespace {
+
+// The bytes AppendHtmlText writes otherwise: most text has none, so runs between them are copied
+// whole.
+constexpr bool NeedsReference(char c) {
+    return c == '&' || c == '<' || c == '>' || c == '"' || c == '\'' || IsReplacedControl(c);
+}
+
+} // namespace
+
 void AppendHtmlText(std::string& out, std::string_view text) {
-    for (const char c : text) {
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (!NeedsReference(c))
+            continue;
+        out.append(text.data() + run, i - run);
+        run = i + 1;
         switch (c) {
         case '&':
             out += "&amp;";
@@ -28,16 +44,13 @@ void AppendHtmlText(std::string& out, std::string_view text) {
             break;
         default:
             // NUL, ESC and the like have no place in a page, as in every other export.
-            if (IsReplacedControl(c))
-                out += "\xEF\xBF\xBD"; // U+FFFD
-            else
-                out.push_back(c);
+            out += "\xEF\xBF\xBD"; // U+FFFD
         }
     }
+    out.append(text.data() + run, text.size() - run);
 }
 
 void AppendColouredName(std::string& out, std::string_view name) {
-    out += "<span class=\"name\">";
     bool open = false;
     std::size_t i = 0;
     std::size_t runStart = 0;
@@ -62,7 +75,6 @@ void AppendColouredName(std::string& out, std::string_view name) {
     flush(name.size());
     if (open)
         out += "</span>";
-    out += "</span>";
 }
 
 namespace {
@@ -73,10 +85,13 @@ constexpr std::string_view kNavItems[][3] = {
     {"coverage", "coverage.html", "Parse coverage"},
 };
 
+// One decimal, without a ".0": a chart holds many coordinates.
 void AppendNumber(std::string& out, double value) {
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.1f", value);
-    out += buffer;
+    int length = std::snprintf(buffer, sizeof buffer, "%.1f", value);
+    if (length > 2 && buffer[length - 1] == '0' && buffer[length - 2] == '.')
+        length -= 2;
+    out.append(buffer, static_cast<std::size_t>(length));
 }
 
 } // namespace
@@ -105,7 +120,7 @@ void AppendPageStart(std::string& out, const PageHead& head) {
             out += " aria-current=\"page\"";
         out += '>';
         out += item[2];
-        out += "</a></li>";
+        out += "</a>"; // an item ends where the next begins
     }
     out += "</ul></nav>\n</header>\n<main>\n<h1>";
     AppendHtmlText(out, head.Title);
@@ -155,10 +170,9 @@ void AppendBarChart(std::string& out, std::string_view title,
             out += "<rect class=\"s" + std::to_string(s) + "\" x=\"" + std::to_string(labelWidth) +
                    "\" y=\"" + std::to_string(barY) + "\" width=\"";
             AppendNumber(out, width);
-            out += "\" height=\"" + std::to_string(barHeight - 2) + "\"><title>";
-            AppendHtmlText(out, row.Label);
+            // The value stands beside the bar, so the bar needs no title of its own.
             out +=
-                ": " + std::to_string(row.Values[s]) + "</title></rect><text class=\"value\" x=\"";
+                "\" height=\"" + std::to_string(barHeight - 2) + "\"/><text class=\"value\" x=\"";
             AppendNumber(out, labelWidth + width + 4);
             out += "\" y=\"" + std::to_string(barY + barHeight - 3) + "\">" +
                    std::to_string(row.Values[s]) + "</text>";

@@ -12,7 +12,8 @@ namespace qla {
 // Appends text with &, <, >, " and ' as character references: safe in content and attributes.
 void AppendHtmlText(std::string& out, std::string_view text);
 
-// A player name as text in spans of its colour classes ("c0".."c7"); the codes are not shown.
+// A player name as text, each coloured run in a span of its colour class ("c0".."c7"); the codes
+// are not shown. A name without codes is its text alone: the pages hold many names.
 void AppendColouredName(std::string& out, std::string_view name);
 
 // Where a page lives: the root of the site or the players/ folder below it.

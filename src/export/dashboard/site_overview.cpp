@@ -10,7 +10,7 @@ namespace {
 void AppendFigure(std::string& out, std::string_view label, std::int64_t value) {
     out += "<div><dt>";
     out += label;
-    out += "</dt><dd>" + std::to_string(value) + "</dd></div>";
+    out += "<dd>" + std::to_string(value) + "</div>"; // dt and dd end where the next begins
 }
 
 void AppendTopList(std::string& out, const AnalysisStore& store, const DashboardModel& model,
@@ -50,7 +50,7 @@ constexpr PagedFiles kPlayerPages{"index.html", "players"};
 std::string OverviewPage(const AnalysisStore& store, const DashboardModel& model,
                          const DashboardSettings& settings, const std::vector<PlayerIndex>& order) {
     std::string out;
-    out.reserve(256 * order.size() + 8192);
+    out.reserve(32768);
     AppendPageStart(out, {"Overview", settings.GameTitle, "overview", PageDepth::Root});
     out += settings.FromDatabase ? "<p class=\"source\">Database " : "<p class=\"source\">Log ";
     AppendHtmlText(out, settings.SourceName);
@@ -81,7 +81,7 @@ std::string OverviewPage(const AnalysisStore& store, const DashboardModel& model
     out += "</div>\n<h2 id=\"all-players\">All players</h2>\n";
     const std::size_t pages = PlayerPages(order);
     AppendPager(out, kPlayerPages, 1, pages);
-    AppendPlayerTable(out, store, model, order, 0, kPlayerRowsPerPage, true);
+    AppendPlayerTable(out, store, model, order, 0, kPlayerRowsPerPage);
     AppendPager(out, kPlayerPages, 1, pages);
     AppendPageEnd(out);
     return out;
@@ -96,7 +96,7 @@ std::string PlayerListPage(const AnalysisStore& store, const DashboardModel& mod
     const std::size_t pages = PlayerPages(order);
     AppendPager(out, kPlayerPages, page, pages);
     const std::size_t begin = (page - 1) * kPlayerRowsPerPage;
-    AppendPlayerTable(out, store, model, order, begin, begin + kPlayerRowsPerPage, false);
+    AppendPlayerTable(out, store, model, order, begin, begin + kPlayerRowsPerPage);
     AppendPager(out, kPlayerPages, page, pages);
     AppendPageEnd(out);
     return out;

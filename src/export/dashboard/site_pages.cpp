@@ -71,7 +71,7 @@ std::string ChatPage(const AnalysisStore& store, const DashboardSettings& settin
     const std::size_t pages = ChatPageCount(store, voice);
     AppendPager(out, files, page, pages);
     const std::size_t begin = (page - 1) * kChatRowsPerPage + 1;
-    AppendChatTable(out, store, chats, begin, begin + kChatRowsPerPage, page == 1);
+    AppendChatTable(out, store, chats, begin, begin + kChatRowsPerPage, ChatRowsFile(voice));
     AppendPager(out, files, page, pages);
     AppendPageEnd(out);
     return out;

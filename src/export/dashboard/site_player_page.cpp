@@ -15,14 +15,14 @@ namespace {
 void AppendFigure(std::string& out, std::string_view label, const std::string& value) {
     out += "<div><dt>";
     out += label;
-    out += "</dt><dd>" + value + "</dd></div>";
+    out += "<dd>" + value + "</div>"; // dt and dd end where the next begins
 }
 
 void AppendRival(std::string& out, const AnalysisStore& store, std::string_view label,
                  PlayerIndex rival, std::string_view how, std::int64_t count) {
     out += "<div><dt>";
     out += label;
-    out += "</dt><dd>";
+    out += "<dd>";
     if (rival == 0) {
         out += "nobody";
     } else {
@@ -32,7 +32,7 @@ void AppendRival(std::string& out, const AnalysisStore& store, std::string_view 
         out += how;
         out += ")</span>";
     }
-    out += "</dd></div>";
+    out += "</div>";
 }
 
 void AppendHistory(std::string& out, const PlayerHistory& history) {
@@ -130,10 +130,16 @@ std::string PlayerPage(const AnalysisStore& store, const DashboardModel& model,
             rows.begin(), rows.end(),
             [](const OpponentSummary& a, const OpponentSummary& b) { return a.Kills > b.Kills; });
         for (const OpponentSummary& row : rows) {
-            out += "<tr><td><a href=\"" + PlayerFileName(row.Opponent) + "\">";
+            // Cells without end tags, as in the site's other long tables.
+            out += "<tr><td><a href=\"";
+            out += PlayerFileName(row.Opponent);
+            out += "\">";
             AppendColouredName(out, store.Players[row.Opponent].Name);
-            out += "</a></td><td>" + std::to_string(row.Kills) + "</td><td>" +
-                   std::to_string(row.Deaths) + "</td></tr>\n";
+            out += "</a><td>";
+            out += std::to_string(row.Kills);
+            out += "<td>";
+            out += std::to_string(row.Deaths);
+            out += "</tr>\n";
         }
         out += "</tbody>\n</table></div>\n";
     }

@@ -1,5 +1,6 @@
-// The site's script: sortable headers, a search box and paging of long tables. Pages are whole
-// without it; it never builds markup from text, only elements with text content.
+// The site's script: sortable headers, a search box and paging of long tables, whose rows it loads
+// from their rows files on the first sort or search. Pages are whole without it; it never builds
+// markup from text, only elements with text content.
 #include "export/dashboard/site_pages.h"
 
 namespace qla {
@@ -111,11 +112,10 @@ std::string_view SiteScript() {
     });
   }
 
-  // A long table: every row comes as JSON and the script shows one page of them at a time.
-  function dataTable(table, source) {
-    var rows = JSON.parse(source.textContent), size = 100, page = 0;
+  // A long table: every row, from its rows file, and one page of them shown at a time.
+  function dataTable(table, rows, types, input) {
+    var size = 100, page = 0;
     var link = table.getAttribute("data-link") || "";
-    var types = columnsOf(table);
     var items = rows.map(function (row, at) {
       var search = [];
       row.forEach(function (value, col) {
@@ -173,24 +173,58 @@ std::string_view SiteScript() {
     }
     previous.addEventListener("click", function () { page--; render(); });
     next.addEventListener("click", function () { page++; render(); });
-    makeHeaders(table, function (col, sign) {
-      sortItems(items, col, sign);
-      filter();
-    });
-    var input = searchBox(table);
     function filter() {
       var q = input ? input.value.trim().toLowerCase() : "";
       shown = q === "" ? items : items.filter(function (item) { return item.search.indexOf(q) >= 0; });
       render();
     }
-    if (input) input.addEventListener("input", function () { page = 0; filter(); });
-    render();
+    return {
+      sort: function (col, sign) { sortItems(items, col, sign); filter(); },
+      search: function () { page = 0; filter(); }
+    };
+  }
+
+  // Rows files call qlaRows(table, rows, lookups); lookups[col], where given, lists the values
+  // that column's numbers stand for.
+  var waiting = {};
+  window.qlaRows = function (id, rows, lookups) {
+    var take = waiting[id];
+    delete waiting[id];
+    if (!take) return;
+    lookups.forEach(function (list, col) {
+      if (list) rows.forEach(function (row) { row[col] = list[row[col]]; });
+    });
+    take(rows);
+  };
+
+  // A long table shows its page of rows as written until the reader sorts or searches; then its
+  // rows file is loaded, so opening a page never waits for every row.
+  function lazyTable(table, file) {
+    var view = null, pending = null, requested = false, input = searchBox(table);
+    function load() {
+      if (requested) return;
+      requested = true;
+      waiting[table.id] = function (rows) {
+        view = dataTable(table, rows, types, input);
+        if (pending) view.sort(pending[0], pending[1]); else view.search();
+        table.setAttribute("data-loaded", "");
+      };
+      var script = document.createElement("script");
+      script.src = file;
+      document.head.appendChild(script);
+    }
+    var types = makeHeaders(table, function (col, sign) {
+      if (view) view.sort(col, sign); else { pending = [col, sign]; load(); }
+    });
+    if (input) {
+      input.addEventListener("focus", load);
+      input.addEventListener("input", function () { if (view) view.search(); else load(); });
+    }
   }
 
   document.querySelectorAll("table.sortable").forEach(function (table) {
-    var id = table.getAttribute("data-rows");
-    var source = id && document.getElementById(id);
-    if (source) dataTable(table, source); else domTable(table);
+    var file = table.getAttribute("data-rows");
+    if (file) lazyTable(table, file); else domTable(table);
   });
 })();
 )js";

@@ -1,0 +1,117 @@
+// The rows files of the long tables, loaded by the site's script as plain scripts (a page opened
+// from file:// may not fetch a file, but it may load a script).
+#include "export/dashboard/site_tables.h"
+
+#include "core/control_chars.h"
+#include "export/data/json_text.h"
+
+#include <unordered_map>
+
+namespace qla {
+namespace {
+
+// Text as the pages show it: control characters replaced, so the script's rows and the written
+// rows agree (the JSON document keeps them, escaped).
+void PageText(JsonWriter& writer, std::string_view text) {
+    std::string scratch;
+    writer.String(WithoutControlChars(text, scratch));
+}
+
+void BeginRowsCall(std::string& out, std::string_view table) {
+    out += "qlaRows(\"";
+    out += table;
+    out += "\",";
+}
+
+// Numbers the distinct values of a column in order of first use.
+template <class Key> class LookupList {
+  public:
+    std::int64_t IndexOf(const Key& key) {
+        const auto [at, added] = index_.try_emplace(key, static_cast<std::int64_t>(keys_.size()));
+        if (added)
+            keys_.push_back(key);
+        return at->second;
+    }
+    const std::vector<Key>& Keys() const { return keys_; }
+
+  private:
+    std::unordered_map<Key, std::int64_t> index_;
+    std::vector<Key> keys_;
+};
+
+} // namespace
+
+std::string PlayerRowsScript(const AnalysisStore& store, const DashboardModel& model,
+                             const std::vector<PlayerIndex>& order) {
+    std::string out;
+    out.reserve(64 * order.size() + 64);
+    BeginRowsCall(out, "players");
+    JsonWriter writer(out);
+    writer.BeginArray();
+    for (const PlayerIndex index : order) {
+        const PlayerSummary& p = model.Of(index);
+        writer.BeginArray();
+        writer.BeginArray();
+        writer.Number(p.Index);
+        PageText(writer, store.Players[index].Name);
+        writer.EndArray();
+        writer.Number(p.Kills);
+        writer.Number(p.Deaths);
+        writer.Hundredths(p.RatioHundredths);
+        writer.Number(p.Teamkills);
+        writer.Number(p.Suicides);
+        writer.EndArray();
+    }
+    writer.EndArray();
+    out += ",[]);\n";
+    return out;
+}
+
+std::string ChatRowsScript(const AnalysisStore& store, const std::vector<ChatEntry>& chats) {
+    std::string out;
+    out.reserve(40 * chats.size() + 64);
+    BeginRowsCall(out, "chat");
+    LookupList<PlayerIndex> speakers;
+    LookupList<std::string_view> places;
+    {
+        JsonWriter writer(out);
+        writer.BeginArray();
+        for (const std::size_t k : EntryIndexes(chats)) {
+            const ChatEntry& entry = chats[k];
+            writer.BeginArray();
+            writer.Number(static_cast<std::int64_t>(k));
+            writer.Number(speakers.IndexOf(entry.Player));
+            writer.Number(places.IndexOf(entry.Location));
+            writer.Number(entry.IsTeam ? 1 : 0);
+            PageText(writer, entry.Text);
+            writer.EndArray();
+        }
+        writer.EndArray();
+    }
+    out += ',';
+    JsonWriter writer(out);
+    writer.BeginArray();
+    writer.Null();
+    writer.BeginArray();
+    for (const PlayerIndex player : speakers.Keys()) {
+        writer.BeginArray();
+        writer.Number(player);
+        PageText(writer, store.Players[player].Name);
+        writer.EndArray();
+    }
+    writer.EndArray();
+    writer.BeginArray();
+    for (const std::string_view place : places.Keys())
+        PageText(writer, place);
+    writer.EndArray();
+    writer.BeginArray();
+    writer.String("all");
+    writer.String("team");
+    writer.EndArray();
+    writer.Null();
+    writer.EndArray();
+    out += ");\n";
+    return out;
+}
+
+} // namespace qla
