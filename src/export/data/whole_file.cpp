@@ -5,11 +5,8 @@
 #include "export/temp_file_cleanup.h"
 
 #include <cerrno>
-#include <csignal>
-#include <optional>
 
 #include <fcntl.h>
-#include <pthread.h>
 #include <unistd.h>
 
 namespace qla {
@@ -17,38 +14,13 @@ namespace {
 
 enum class FreshFile { Written, NameTaken, Failed };
 
-// Holds back the signals that remove listed files while a page is created and listed: a page
-// that exists is then always listed, and a listed name is always the page this run made.
-class SignalsHeld {
-  public:
-    SignalsHeld() {
-        sigset_t held;
-        sigemptyset(&held);
-        for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP})
-            sigaddset(&held, signalNumber);
-        ::pthread_sigmask(SIG_BLOCK, &held, &before_);
-    }
-    ~SignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
-    SignalsHeld(const SignalsHeld&) = delete;
-    SignalsHeld& operator=(const SignalsHeld&) = delete;
-
-  private:
-    sigset_t before_{};
-};
-
 // Creates `path` only when nothing holds the name (not even a dangling symbolic link) and fills
 // it; `error` is set when it failed, and the file is removed again.
 FreshFile WriteFreshFile(const std::string& path, std::string_view content, int& error) {
-    std::optional<ListedTempFile> listed; // until the page is whole, a signal removes it
-    int fd = -1;
-    {
-        const SignalsHeld held;
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd >= 0)
-            listed.emplace(path.c_str());
-    }
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
-        return FreshFile::NameTaken; // or not creatable: the careful path reports why
+        return FreshFile::NameTaken;     // or not creatable: the careful path reports why
+    ListedTempFile listed(path.c_str()); // until it is whole, a signal removes it
     error = 0;
     while (!content.empty()) {
         const ssize_t written = ::write(fd, content.data(), content.size());
