@@ -11,9 +11,7 @@
 namespace qla {
 
 // Writes the site into `folder` (made when missing); existing files of the same names are
-// replaced, each whole, and new ones are written in place (an interrupting signal removes a
-// page not yet whole; only a killed run can leave one, which the next run replaces). The folder
-// is locked against a second export meanwhile. The settings'
+// replaced, each whole. The folder is locked against a second export meanwhile. The settings'
 // Progress is called with (pages done, pages) as the player pages are written.
 ExportResult WriteDashboardSite(const AnalysisStore& store, const std::string& folder,
                                 const DashboardSettings& settings);
