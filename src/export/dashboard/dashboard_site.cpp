@@ -22,7 +22,7 @@ class SiteFiles {
     bool Write(const std::string& name, std::string_view content) {
         if (!result_.Ok())
             return false;
-        const ExportResult written = WriteSitePage(folder_ + "/" + name, content, logFile_);
+        const ExportResult written = WriteWholeFile(folder_ + "/" + name, content, logFile_, false);
         if (!written.Ok())
             result_.Error = name + ": " + written.Error;
         return written.Ok();

@@ -18,11 +18,4 @@ ExportResult WriteWholeFile(const std::string& path, std::string_view content,
                             const std::optional<FileIdentity>& logFile, bool durable = true,
                             int stage = 0);
 
-// A page of a site of thousands, not put on the disk: a name nothing holds is created and
-// written in place, since no old file has to stay whole and a file beside it plus a rename cost
-// as much again as the page; a signal or a failure meanwhile removes it. A name that is taken
-// goes through WriteWholeFile, with its refusals.
-ExportResult WriteSitePage(const std::string& path, std::string_view content,
-                           const std::optional<FileIdentity>& logFile);
-
 } // namespace qla
