@@ -166,6 +166,39 @@ TEST_F(QlaInterrupted, SigkillLeavesWholePagesAndTheNextRunCompletes) {
         EXPECT_EQ(ReadBytes(folder / name), ReadBytes(*dir_ / "reference-NEW" / name)) << name;
 }
 
+// A signal in the middle of a new statistics site leaves only whole player pages and no
+// temporary files.
+TEST_F(QlaInterrupted, SigintDuringANewStatisticsSiteLeavesOnlyWholePlayerPages) {
+    const auto dashboard = [&](const fs::path& folder) {
+        return std::vector<std::string>{QLA_BINARY, "export",    (*dir_ / "game.log").string(),
+                                        "--view",   "dashboard", "--format",
+                                        "html",     "--output",  folder.string()};
+    };
+    const fs::path reference = test::ScratchDir("reference") / "site";
+    ASSERT_EQ(Wait(Start(dashboard(reference), *dir_ / "out")), 0) << ReadBytes(*dir_ / "out");
+    const fs::path folder = test::ScratchDir() / "site";
+    const pid_t child = Start(dashboard(folder), *dir_ / "out");
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    // p2.html appearing means the run is among the player pages.
+    while (!fs::exists(folder / "players" / "p2.html") && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    ::kill(child, SIGINT);
+    const int status = Wait(child);
+    EXPECT_TRUE(status == 128 + SIGINT || status == 0) << status;
+
+    int pages = 0;
+    for (const auto& entry : fs::directory_iterator(folder / "players")) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_EQ(ReadBytes(entry.path()), ReadBytes(reference / "players" / name)) << name;
+        ++pages;
+    }
+    EXPECT_GT(pages, 0);
+    if (status == 128 + SIGINT) // it came mid-site
+        EXPECT_LT(pages, kPlayers);
+    EXPECT_EQ(Leftovers(folder), std::vector<std::string>{});
+    EXPECT_EQ(Leftovers(folder / "players"), std::vector<std::string>{});
+}
+
 TEST_F(QlaInterrupted, TwoRunsIntoOneFolderNeverMixTheirPages) {
     const fs::path folder = test::ScratchDir() / "site";
     fs::create_directories(folder);
