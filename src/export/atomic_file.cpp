@@ -78,6 +78,17 @@ bool AtomicFile::Open(const std::string& path, const std::optional<FileIdentity>
         Fail(errno);
         return false;
     }
+    // A free name: an unnamed file, where the file system and /proc (to link it) allow.
+    struct stat existing {};
+    if (::lstat(path.c_str(), &existing) != 0 && errno == ENOENT &&
+        ::access("/proc/self/fd", X_OK) == 0) {
+        const std::string folder = FolderOfPath(path);
+        fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd_ >= 0) {
+            unnamed_ = true;
+            return true;
+        }
+    }
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath_ = TempPathBeside(path, attempt);
         listed_ = std::make_unique<ListedTempFile>(tempPath_.c_str());
@@ -123,6 +134,13 @@ bool AtomicFile::Commit(bool durable, WhenNameTaken whenTaken) {
         return false;
     if (errorNumber_ == 0 && durable && ::fsync(fd_) != 0)
         Fail(errno);
+    if (unnamed_) {
+        const bool linked = errorNumber_ == 0 && LinkUnnamed(whenTaken);
+        Discard(); // closes the file; a file never linked goes with it
+        if (linked && durable)
+            SyncFolderOf(path_);
+        return linked;
+    }
     if (::close(fd_) != 0 && errorNumber_ == 0)
         Fail(errno);
     fd_ = -1;
@@ -165,11 +183,47 @@ bool AtomicFile::Commit(bool durable, WhenNameTaken whenTaken) {
     return true;
 }
 
+bool AtomicFile::LinkUnnamed(WhenNameTaken whenTaken) {
+    char self[64];
+    std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd_);
+    if (::linkat(AT_FDCWD, self, AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    if (errno != EEXIST) {
+        Fail(errno);
+        return false;
+    }
+    // A file of the name appeared while this one was written.
+    if (whenTaken == WhenNameTaken::Keep)
+        return true;
+    refusal_ = ReplaceRefusal(path_, logFile_);
+    if (!refusal_.empty())
+        return false;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string temp = TempPathBeside(path_, attempt);
+        auto listed = std::make_unique<ListedTempFile>(temp.c_str());
+        if (::linkat(AT_FDCWD, self, AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+            if (errno == EEXIST)
+                continue;
+            Fail(errno);
+            return false;
+        }
+        if (::rename(temp.c_str(), path_.c_str()) != 0) {
+            Fail(errno);
+            ::unlink(temp.c_str());
+            return false;
+        }
+        return true;
+    }
+    Fail(EEXIST);
+    return false;
+}
+
 void AtomicFile::Discard() {
     if (fd_ >= 0) {
         ::close(fd_);
         fd_ = -1;
     }
+    unnamed_ = false;
     if (!tempPath_.empty()) {
         ::unlink(tempPath_.c_str());
         tempPath_.clear();

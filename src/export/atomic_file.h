@@ -1,7 +1,9 @@
 // A file written beside its final name and renamed over it when complete, so the name always
-// holds either the old file or the whole new one: an interrupted, failed or concurrent write
-// never leaves a cut file, and an existing name is never opened for writing. Names that are not
-// regular files (a symbolic link, a named pipe, a device, a folder) are refused, not replaced,
+// holds either the old file or the whole new one. A name that is free gets an unnamed file in
+// the folder (O_TMPFILE), linked to the name when complete: one change to the folder instead of
+// two, and a killed run leaves nothing behind. Either way an interrupted, failed or concurrent
+// write never leaves a cut file, and an existing name is never opened for writing. Names that are
+// not regular files (a symbolic link, a named pipe, a device, a folder) are refused, not replaced,
 // and so is the file the log was read from.
 #pragma once
 
@@ -43,12 +45,16 @@ class AtomicFile {
 
   private:
     void Fail(int errorNumber);
+    // Gives the unnamed file the name (or, when a file of the name appeared, the temporary name
+    // it is then renamed from); false with the error set.
+    bool LinkUnnamed(WhenNameTaken whenTaken);
 
     std::string path_;
     std::string tempPath_;
     std::optional<FileIdentity> logFile_;
     std::unique_ptr<ListedTempFile> listed_;
     int fd_ = -1;
+    bool unnamed_ = false; // fd_ is an O_TMPFILE file without a name yet
     int errorNumber_ = 0;
     std::string refusal_;
 };

@@ -216,8 +216,7 @@ TEST(StreamedAnalysis, AThrowingProgressReportStopsEveryRange) {
     for (int copy = 0; copy < 20; ++copy)
         bytes += log.Bytes + "\r\n";
     AnalysisStore plain;
-    const AnalysisTotals plainTotals =
-        PlainRun(plain, bytes, log.Language, Recognition::Classic);
+    const AnalysisTotals plainTotals = PlainRun(plain, bytes, log.Language, Recognition::Classic);
     AnalysisStore split;
     split.LogLines = LogLineList::FromBytes(bytes);
     struct Stop {};

@@ -2,6 +2,7 @@
 // refuses names that are not regular files and the log itself, leaving their targets untouched
 // and no temporary file behind.
 #include "analysis/analysis.h"
+#include "export/atomic_file.h"
 #include "export/html_export.h"
 #include "export/text_export.h"
 #include "export/xml_export.h"
@@ -151,6 +152,48 @@ TEST(AtomicWriteTest, AFolderThatCannotTakeTheTemporaryFileFailsWithItsError) {
     fs::permissions(dir, fs::perms::owner_all);
     EXPECT_EQ(result.Error, "Error - 13 - Permission denied\r\nerrorcode: 5");
     EXPECT_EQ(Read(dir / "page.html"), "old page");
+}
+
+// A free name gets an unnamed file that is linked only when complete: the folder shows nothing
+// while it is written, and a file of the name that appears meanwhile is replaced or kept as
+// asked, or refused when it is not a regular file.
+TEST(AtomicFileTest, AFreeNameShowsNothingUntilTheWholeFileIsThere) {
+    const fs::path dir = test::ScratchDir();
+    const std::string page = (dir / "page.html").string();
+    AtomicFile file;
+    ASSERT_TRUE(file.Open(page, std::nullopt));
+    ASSERT_TRUE(file.Write("<p>whole</p>"));
+    EXPECT_TRUE(fs::is_empty(dir));
+    ASSERT_TRUE(file.Commit(false));
+    EXPECT_EQ(Read(page), "<p>whole</p>");
+    EXPECT_EQ(TempFilesIn(dir), std::vector<std::string>{});
+
+    const std::string gone = (dir / "never.html").string();
+    ASSERT_TRUE(file.Open(gone, std::nullopt));
+    ASSERT_TRUE(file.Write("cut"));
+    file.Discard();
+    EXPECT_FALSE(fs::exists(gone));
+
+    for (const WhenNameTaken when : {WhenNameTaken::Replace, WhenNameTaken::Keep}) {
+        const std::string raced = (dir / "raced.html").string();
+        fs::remove(raced);
+        ASSERT_TRUE(file.Open(raced, std::nullopt));
+        ASSERT_TRUE(file.Write("new"));
+        Write(raced, "other run");
+        ASSERT_TRUE(file.Commit(true, when));
+        EXPECT_EQ(Read(raced), when == WhenNameTaken::Replace ? "new" : "other run");
+        EXPECT_EQ(TempFilesIn(dir), std::vector<std::string>{});
+    }
+
+    const std::string link = (dir / "link.html").string();
+    Write(dir / "target", "target");
+    ASSERT_TRUE(file.Open(link, std::nullopt));
+    ASSERT_TRUE(file.Write("new"));
+    fs::create_symlink(dir / "target", link);
+    EXPECT_FALSE(file.Commit(false));
+    EXPECT_NE(file.Refusal().find("symbolic link"), std::string::npos) << file.Refusal();
+    EXPECT_EQ(Read(dir / "target"), "target");
+    EXPECT_EQ(TempFilesIn(dir), std::vector<std::string>{});
 }
 
 } // namespace
