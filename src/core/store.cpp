@@ -11,10 +11,13 @@ void AnalysisStore::Reset() {
     KillEvents.assign(1, KillEvent{});
     VoiceChats.assign(1, ChatEntry{});
     TextChats.assign(1, ChatEntry{});
-    OtherLines.assign(1, std::string_view{});
+    OtherLines.assign(1, PackedView{});
     Renames.assign(1, RenameEntry{});
     index_.Clear();
-    locations_.clear();
+    locations_.assign(1, PackedView{});
+    locationIndex_.Clear();
+    repeated_.clear();
+    repeatedIndex_.Clear();
     texts_.Clear();
 }
 
@@ -42,7 +45,7 @@ PlayerIndex AnalysisStore::FindOrAddPlayer(std::string_view rawName) {
 
 void AnalysisStore::RecordKill(PlayerIndex killer, PlayerIndex victim, WeaponId weapon,
                                std::string_view weaponText) {
-    KillEvents.push_back(KillEvent{killer, victim, weaponText});
+    KillEvents.push_back(KillEvent{killer, victim, EventWeaponOf(weapon, weaponText)});
     PlayerRecord& victimRecord = Players[victim];
     ++victimRecord.Deaths[weapon];
     ++victimRecord.Deaths[kWeaponTotal];
@@ -60,34 +63,55 @@ void AnalysisStore::RecordSuicide(PlayerIndex player, WeaponId cause) {
 void AnalysisStore::RecordTeamkill(PlayerIndex killer, PlayerIndex victim) {
     ++Players[victim].Deaths[kWeaponTeamkill];
     ++Players[killer].Teamkills;
-    KillEvents.push_back(KillEvent{killer, victim, WeaponDisplayName(kWeaponTeamkill)});
+    KillEvents.push_back(KillEvent{killer, victim, kEventTeamkill});
 }
 
 void AnalysisStore::RecordVoiceChat(PlayerIndex player, std::string_view text,
                                     std::string_view location, bool isTeam) {
-    VoiceChats.push_back(ChatEntry{player, isTeam, texts_.Keep(text), KeepLocation(location)});
+    VoiceChats.push_back(ChatEntry{KeepRepeated(text), player, KeepLocation(location), isTeam});
     ++Players[player].VoiceChatCount;
 }
 
 void AnalysisStore::RecordTextChat(PlayerIndex player, std::string_view text,
                                    std::string_view location, bool isTeam) {
-    TextChats.push_back(ChatEntry{player, isTeam, texts_.Keep(text), KeepLocation(location)});
+    TextChats.push_back(ChatEntry{KeepRepeated(text), player, KeepLocation(location), isTeam});
     ++Players[player].TextChatCount;
 }
 
-std::string_view AnalysisStore::KeepLocation(std::string_view location) {
-    // A log whose "locations" are all different (a malformed one) keeps the rest as it comes.
+std::uint32_t AnalysisStore::KeepLocation(std::string_view location) {
+    // A log whose "locations" are all different (a malformed one) keeps the rest as they come.
     constexpr std::size_t kLocationsKept = 4096;
-    if (const auto kept = locations_.find(location); kept != locations_.end())
-        return *kept;
-    const std::string_view copy = texts_.Keep(location);
-    if (locations_.size() < kLocationsKept)
-        locations_.insert(copy);
+    if (location.empty())
+        return 0;
+    const std::uint64_t hash = NameIndex::Hash(location);
+    if (const std::int32_t kept = locationIndex_.Find(location, hash); kept != 0)
+        return static_cast<std::uint32_t>(kept);
+    const auto at = static_cast<std::uint32_t>(locations_.size());
+    locations_.push_back(texts_.Keep(location));
+    if (locationIndex_.size() < kLocationsKept)
+        locationIndex_.Add(location, hash, static_cast<std::int32_t>(at));
+    return at;
+}
+
+PackedView AnalysisStore::KeepRepeated(std::string_view text) {
+    // Past this many distinct texts the rest are kept as they come: the index stays small, and
+    // a log of ever new texts pays little more than their copies.
+    constexpr std::size_t kRepeatsKept = 64 * 1024;
+    if (text.empty())
+        return {};
+    const std::uint64_t hash = NameIndex::Hash(text);
+    if (const std::int32_t kept = repeatedIndex_.Find(text, hash); kept != 0)
+        return repeated_[static_cast<std::size_t>(kept) - 1];
+    const PackedView copy = texts_.Keep(text);
+    if (repeated_.size() < kRepeatsKept) {
+        repeated_.push_back(copy);
+        repeatedIndex_.Add(text, hash, static_cast<std::int32_t>(repeated_.size()));
+    }
     return copy;
 }
 
 void AnalysisStore::RecordOtherLine(std::string_view line) {
-    OtherLines.push_back(texts_.Keep(line));
+    OtherLines.push_back(KeepRepeated(line));
 }
 
 void AnalysisStore::RecordRename(std::string_view oldName, std::string_view newName) {

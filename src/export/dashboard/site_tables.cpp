@@ -122,7 +122,7 @@ void AppendChatTable(std::string& out, const AnalysisStore& store,
         out += "<td>";
         AppendPlayerLink(out, store, entry.Player, "players/");
         out += "</td><td>";
-        AppendHtmlText(out, entry.Location);
+        AppendHtmlText(out, store.LocationOf(entry));
         out += entry.IsTeam ? "</td><td>team</td><td>" : "</td><td>all</td><td>";
         AppendColouredName(out, entry.Text);
         out += "</td></tr>\n";
@@ -141,7 +141,7 @@ void AppendChatTable(std::string& out, const AnalysisStore& store,
         writer.Number(entry.Player);
         writer.String(store.Players[entry.Player].Name);
         writer.EndArray();
-        writer.String(entry.Location);
+        writer.String(store.LocationOf(entry));
         writer.String(entry.IsTeam ? "team" : "all");
         writer.String(entry.Text);
         writer.EndArray();
