@@ -16,8 +16,7 @@ void AnalysisStore::Reset() {
     index_.Clear();
     locations_.assign(1, PackedView{});
     locationIndex_.Clear();
-    repeated_.clear();
-    repeatedIndex_.Clear();
+    repeats_.Clear();
     texts_.Clear();
 }
 
@@ -68,13 +67,15 @@ void AnalysisStore::RecordTeamkill(PlayerIndex killer, PlayerIndex victim) {
 
 void AnalysisStore::RecordVoiceChat(PlayerIndex player, std::string_view text,
                                     std::string_view location, bool isTeam) {
-    VoiceChats.push_back(ChatEntry{KeepRepeated(text), player, KeepLocation(location), isTeam});
+    VoiceChats.push_back(
+        ChatEntry{repeats_.Keep(text, texts_), player, KeepLocation(location), isTeam});
     ++Players[player].VoiceChatCount;
 }
 
 void AnalysisStore::RecordTextChat(PlayerIndex player, std::string_view text,
                                    std::string_view location, bool isTeam) {
-    TextChats.push_back(ChatEntry{KeepRepeated(text), player, KeepLocation(location), isTeam});
+    TextChats.push_back(
+        ChatEntry{repeats_.Keep(text, texts_), player, KeepLocation(location), isTeam});
     ++Players[player].TextChatCount;
 }
 
@@ -93,25 +94,8 @@ std::uint32_t AnalysisStore::KeepLocation(std::string_view location) {
     return at;
 }
 
-PackedView AnalysisStore::KeepRepeated(std::string_view text) {
-    // Past this many distinct texts the rest are kept as they come: the index stays small, and
-    // a log of ever new texts pays little more than their copies.
-    constexpr std::size_t kRepeatsKept = 64 * 1024;
-    if (text.empty())
-        return {};
-    const std::uint64_t hash = NameIndex::Hash(text);
-    if (const std::int32_t kept = repeatedIndex_.Find(text, hash); kept != 0)
-        return repeated_[static_cast<std::size_t>(kept) - 1];
-    const PackedView copy = texts_.Keep(text);
-    if (repeated_.size() < kRepeatsKept) {
-        repeated_.push_back(copy);
-        repeatedIndex_.Add(text, hash, static_cast<std::int32_t>(repeated_.size()));
-    }
-    return copy;
-}
-
 void AnalysisStore::RecordOtherLine(std::string_view line) {
-    OtherLines.push_back(KeepRepeated(line));
+    OtherLines.push_back(repeats_.Keep(line, texts_));
 }
 
 void AnalysisStore::RecordRename(std::string_view oldName, std::string_view newName) {

@@ -7,6 +7,7 @@
 #include "log_lines.h"
 #include "name_index.h"
 #include "packed_view.h"
+#include "repeated_texts.h"
 #include "text_arena.h"
 #include "weapons.h"
 
@@ -185,15 +186,11 @@ class AnalysisStore {
     // A chat's location, kept once: a log names the same few places again and again. Returns
     // its position in locations_.
     std::uint32_t KeepLocation(std::string_view location);
-    // A chat text or other line, kept once while fewer than kRepeatsKept texts are: voice
-    // chats are the game's fixed commands and servers repeat their notices.
-    PackedView KeepRepeated(std::string_view text);
 
     TextArena texts_;                   // the texts that chats, renames and other lines view
     std::vector<PackedView> locations_; // element 0 is the empty location
     NameIndex locationIndex_;           // location text to its position, up to kLocationsKept
-    std::vector<PackedView> repeated_;  // texts KeepRepeated keeps once
-    NameIndex repeatedIndex_;           // text to 1 + its position in repeated_
+    RepeatedTexts repeats_;             // chat texts and other lines, each kept once
 };
 
 } // namespace qla

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,19 +79,40 @@ TEST(StoreTexts, RepeatedTextsShareOneCopyAndNewOnesStayRight) {
     EXPECT_TRUE(store.VoiceChats[2].IsTeam);
 }
 
-TEST(StoreTexts, PastTheBoundOfKeptTextsEveryTextIsStillStored) {
-    // More distinct texts than the table remembers, then repeats of early and late ones.
+TEST(StoreTexts, AFewTextsSaidAgainAndAgainAreKeptOnceEach) {
+    // The game's voice commands, cycled: after the first round no text is copied again.
+    AnalysisStore store;
+    const PlayerIndex bob = store.FindOrAddPlayer("Bob");
+    std::vector<std::string> commands;
+    for (int i = 0; i < 20; ++i)
+        commands.push_back("^2command " + std::to_string(i));
+    for (int round = 0; round < 50; ++round)
+        for (const std::string& command : commands)
+            store.RecordVoiceChat(bob, command, "Bunker", false);
+    std::vector<const char*> copies;
+    for (const ChatEntry& chat : RealEntries(store.VoiceChats))
+        copies.push_back(chat.Text.data());
+    std::sort(copies.begin(), copies.end());
+    EXPECT_EQ(std::unique(copies.begin(), copies.end()) - copies.begin(), 20);
+    for (std::size_t i = 1; i < store.VoiceChats.size(); ++i)
+        ASSERT_EQ(store.VoiceChats[i].Text, commands[(i - 1) % 20]) << i;
+}
+
+TEST(StoreTexts, FarMoreDistinctTextsThanTheTableHoldsAreAllStored) {
+    // Texts crowd each other out of the table; each is still stored, a repeat right after its
+    // first showing still shares its copy.
     AnalysisStore store;
     constexpr int kTexts = 70000;
-    for (int i = 0; i < kTexts; ++i)
+    for (int i = 0; i < kTexts; ++i) {
         store.RecordOtherLine("line " + std::to_string(i));
-    store.RecordOtherLine("line 5");
-    store.RecordOtherLine("line 69999");
-    ASSERT_EQ(store.OtherLines.size(), static_cast<std::size_t>(kTexts) + 3);
-    for (int i = 0; i < kTexts; ++i)
-        ASSERT_EQ(store.OtherLines[static_cast<std::size_t>(i) + 1], "line " + std::to_string(i));
-    EXPECT_EQ(store.OtherLines[kTexts + 1].data(), store.OtherLines[6].data()); // remembered
-    EXPECT_EQ(store.OtherLines[kTexts + 2], "line 69999");                      // copied again
+        store.RecordOtherLine("line " + std::to_string(i));
+    }
+    ASSERT_EQ(store.OtherLines.size(), 2u * kTexts + 1);
+    for (int i = 0; i < kTexts; ++i) {
+        const std::size_t at = 2 * static_cast<std::size_t>(i) + 1;
+        ASSERT_EQ(store.OtherLines[at], "line " + std::to_string(i));
+        ASSERT_EQ(store.OtherLines[at + 1].data(), store.OtherLines[at].data());
+    }
 }
 
 TEST(StoreTexts, PastTheBoundOfKeptLocationsEveryLocationIsStillStored) {
