@@ -11,10 +11,12 @@ void AnalysisStore::Reset() {
     KillEvents.assign(1, KillEvent{});
     VoiceChats.assign(1, ChatEntry{});
     TextChats.assign(1, ChatEntry{});
-    OtherLines.assign(1, std::string_view{});
+    OtherLines.assign(1, PackedView{});
     Renames.assign(1, RenameEntry{});
     index_.Clear();
-    locations_.clear();
+    locations_.assign(1, PackedView{});
+    locationIndex_.Clear();
+    repeats_.Clear();
     texts_.Clear();
 }
 
@@ -42,7 +44,7 @@ PlayerIndex AnalysisStore::FindOrAddPlayer(std::string_view rawName) {
 
 void AnalysisStore::RecordKill(PlayerIndex killer, PlayerIndex victim, WeaponId weapon,
                                std::string_view weaponText) {
-    KillEvents.push_back(KillEvent{killer, victim, weaponText});
+    KillEvents.push_back(KillEvent{killer, victim, EventWeaponOf(weapon, weaponText)});
     PlayerRecord& victimRecord = Players[victim];
     ++victimRecord.Deaths[weapon];
     ++victimRecord.Deaths[kWeaponTotal];
@@ -60,34 +62,40 @@ void AnalysisStore::RecordSuicide(PlayerIndex player, WeaponId cause) {
 void AnalysisStore::RecordTeamkill(PlayerIndex killer, PlayerIndex victim) {
     ++Players[victim].Deaths[kWeaponTeamkill];
     ++Players[killer].Teamkills;
-    KillEvents.push_back(KillEvent{killer, victim, WeaponDisplayName(kWeaponTeamkill)});
+    KillEvents.push_back(KillEvent{killer, victim, kEventTeamkill});
 }
 
 void AnalysisStore::RecordVoiceChat(PlayerIndex player, std::string_view text,
                                     std::string_view location, bool isTeam) {
-    VoiceChats.push_back(ChatEntry{player, isTeam, texts_.Keep(text), KeepLocation(location)});
+    VoiceChats.push_back(
+        ChatEntry{repeats_.Keep(text, texts_), player, KeepLocation(location), isTeam});
     ++Players[player].VoiceChatCount;
 }
 
 void AnalysisStore::RecordTextChat(PlayerIndex player, std::string_view text,
                                    std::string_view location, bool isTeam) {
-    TextChats.push_back(ChatEntry{player, isTeam, texts_.Keep(text), KeepLocation(location)});
+    TextChats.push_back(
+        ChatEntry{repeats_.Keep(text, texts_), player, KeepLocation(location), isTeam});
     ++Players[player].TextChatCount;
 }
 
-std::string_view AnalysisStore::KeepLocation(std::string_view location) {
-    // A log whose "locations" are all different (a malformed one) keeps the rest as it comes.
+std::uint32_t AnalysisStore::KeepLocation(std::string_view location) {
+    // A log whose "locations" are all different (a malformed one) keeps the rest as they come.
     constexpr std::size_t kLocationsKept = 4096;
-    if (const auto kept = locations_.find(location); kept != locations_.end())
-        return *kept;
-    const std::string_view copy = texts_.Keep(location);
-    if (locations_.size() < kLocationsKept)
-        locations_.insert(copy);
-    return copy;
+    if (location.empty())
+        return 0;
+    const std::uint64_t hash = NameIndex::Hash(location);
+    if (const std::int32_t kept = locationIndex_.Find(location, hash); kept != 0)
+        return static_cast<std::uint32_t>(kept);
+    const auto at = static_cast<std::uint32_t>(locations_.size());
+    locations_.push_back(texts_.Keep(location));
+    if (locationIndex_.size() < kLocationsKept)
+        locationIndex_.Add(location, hash, static_cast<std::int32_t>(at));
+    return at;
 }
 
 void AnalysisStore::RecordOtherLine(std::string_view line) {
-    OtherLines.push_back(texts_.Keep(line));
+    OtherLines.push_back(repeats_.Keep(line, texts_));
 }
 
 void AnalysisStore::RecordRename(std::string_view oldName, std::string_view newName) {

@@ -6,6 +6,8 @@
 #include "file_identity.h"
 #include "log_lines.h"
 #include "name_index.h"
+#include "packed_view.h"
+#include "repeated_texts.h"
 #include "text_arena.h"
 #include "weapons.h"
 
@@ -15,7 +17,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 namespace qla {
@@ -34,20 +35,26 @@ struct PlayerRecord {
 
 // Killer and Victim are the indexes of the records the names were filed under, so every event
 // names a stored player; the names are Players[Killer].Name and Players[Victim].Name.
-// Weapon points at static text ("MP40", "unknown", "Teamkill", ...).
+// The event's text ("MP40", "unknown", "Teamkill", ...) is kept as its position in
+// kEventWeaponTexts: 12 bytes an event instead of 24.
 struct KillEvent {
     PlayerIndex Killer = 0;
     PlayerIndex Victim = 0;
-    std::string_view Weapon;
-};
+    EventWeapon WeaponText = 0;
 
-// Text and Location are views into the store's own copies of the texts.
-struct ChatEntry {
-    PlayerIndex Player = 0;
-    bool IsTeam = false; // beside Player, so an entry takes 40 bytes rather than 48
-    std::string_view Text;
-    std::string_view Location;
+    std::string_view Weapon() const { return kEventWeaponTexts[WeaponText]; }
 };
+static_assert(sizeof(KillEvent) == 12);
+
+// Text views the store's own copy of the text; Location is the position of the chat's location
+// in the store's list of locations (AnalysisStore::LocationOf), each kept once. 24 bytes.
+struct ChatEntry {
+    PackedView Text;
+    PlayerIndex Player = 0;
+    std::uint32_t Location = 0; // 0: no location
+    bool IsTeam = false;
+};
+static_assert(sizeof(ChatEntry) == 24);
 
 // A rename line's two names, normalised; views into the store's own copies. A rename files no
 // player and moves no counter: the names matter only when players are merged.
@@ -111,7 +118,7 @@ class AnalysisStore {
     std::vector<KillEvent> KillEvents;
     std::vector<ChatEntry> VoiceChats;
     std::vector<ChatEntry> TextChats;
-    std::vector<std::string_view> OtherLines; // views into the store's own copies
+    std::vector<PackedView> OtherLines; // views into the store's own copies
     std::vector<RenameEntry> Renames;
 
     // Room for `entries` events, chats and other lines each. Growing a list by doubling would
@@ -158,6 +165,9 @@ class AnalysisStore {
     // and no counter moves.
     void RecordRename(std::string_view oldName, std::string_view newName);
 
+    // The text of a chat's location.
+    std::string_view LocationOf(const ChatEntry& chat) const { return locations_[chat.Location]; }
+
     // Files the real players under groups, for merging players: `groupOf[i]` is the group
     // (1 to groupCount) of player i (index 0 unused), groups numbered in order of their first
     // member. Group g keeps the name of player `nameOf[g]`, one of its members, and the sums
@@ -173,11 +183,14 @@ class AnalysisStore {
 
   private:
     NameIndex index_;
-    // A chat's location, kept once: a log names the same few places again and again.
-    std::string_view KeepLocation(std::string_view location);
+    // A chat's location, kept once: a log names the same few places again and again. Returns
+    // its position in locations_.
+    std::uint32_t KeepLocation(std::string_view location);
 
-    TextArena texts_; // the texts that chats, renames and other lines view
-    std::unordered_set<std::string_view> locations_; // kept locations, up to kLocationsKept
+    TextArena texts_;                   // the texts that chats, renames and other lines view
+    std::vector<PackedView> locations_; // element 0 is the empty location
+    NameIndex locationIndex_;           // location text to its position, up to kLocationsKept
+    RepeatedTexts repeats_;             // chat texts and other lines, each kept once
 };
 
 } // namespace qla

@@ -61,21 +61,26 @@ void AnalysisStore::Append(AnalysisStore&& later) {
         here[static_cast<std::size_t>(i)] = found;
     }
     const auto remap = [&](PlayerIndex i) { return here[static_cast<std::size_t>(i)]; };
+    // Where each of the later store's locations is kept here; their texts move here below.
+    std::vector<std::uint32_t> placeHere(later.locations_.size(), 0);
+    for (std::size_t i = 1; i < later.locations_.size(); ++i)
+        placeHere[i] = KeepLocation(later.locations_[i]);
     // Each later list is freed as soon as it is copied, so the merge never holds two copies of
     // more than one list.
     KillEvents.reserve(KillEvents.size() + later.KillEvents.size() - 1);
     for (const KillEvent& event : RealEntries(later.KillEvents))
-        KillEvents.push_back(KillEvent{remap(event.Killer), remap(event.Victim), event.Weapon});
+        KillEvents.push_back(KillEvent{remap(event.Killer), remap(event.Victim), event.WeaponText});
     std::vector<KillEvent>().swap(later.KillEvents);
     for (auto* chats : {&VoiceChats, &TextChats}) {
         auto& from = chats == &VoiceChats ? later.VoiceChats : later.TextChats;
         chats->reserve(chats->size() + from.size() - 1);
         for (const ChatEntry& chat : RealEntries(from))
-            chats->push_back(ChatEntry{remap(chat.Player), chat.IsTeam, chat.Text, chat.Location});
+            chats->push_back(
+                ChatEntry{chat.Text, remap(chat.Player), placeHere[chat.Location], chat.IsTeam});
         std::vector<ChatEntry>().swap(from);
     }
     OtherLines.insert(OtherLines.end(), later.OtherLines.begin() + 1, later.OtherLines.end());
-    std::vector<std::string_view>().swap(later.OtherLines);
+    std::vector<PackedView>().swap(later.OtherLines);
     Renames.insert(Renames.end(), later.Renames.begin() + 1, later.Renames.end());
     // The views just appended point into the later store's blocks, which move here unchanged.
     texts_.Adopt(std::move(later.texts_));

@@ -71,6 +71,16 @@ WeaponId WeaponIdFromName(std::string_view name) {
     return kWeaponUnknown;
 }
 
+EventWeapon EventWeaponOf(WeaponId weapon, std::string_view text) {
+    if (weapon > 0 && weapon <= kWeaponUnknown && kEventWeaponTexts[weapon] == text)
+        return static_cast<EventWeapon>(weapon);
+    for (std::size_t code = 0; code < kEventWeaponTexts.size(); ++code) {
+        if (kEventWeaponTexts[code] == text)
+            return static_cast<EventWeapon>(code);
+    }
+    return kWeaponUnknown;
+}
+
 std::string_view WeaponDisplayName(WeaponId id) {
     if (id < 0 || id >= static_cast<WeaponId>(kWeapons.size()))
         return "Unknown";

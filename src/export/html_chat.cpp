@@ -38,8 +38,8 @@ ExportResult WriteChatHtml(const AnalysisStore& store, const std::vector<ChatEnt
                         ColourToHtml(store.Players[entry.Player].Name, HtmlEscaping::Escape),
                         "</td>");
         if (flags[1])
-            page.LineOf("<td class='name'><font color=#FFFF00>", EscapeHtml(entry.Location),
-                        "</font></td>");
+            page.LineOf("<td class='name'><font color=#FFFF00>",
+                        EscapeHtml(store.LocationOf(entry)), "</font></td>");
         if (flags[2]) {
             if (kind == ChatKind::Voice)
                 page.LineOf("<td class='name'><font color=#00FFFF>", EscapeHtml(entry.Text),

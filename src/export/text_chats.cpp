@@ -29,7 +29,7 @@ ExportResult WriteChatText(const AnalysisStore& store, const std::vector<ChatEnt
         WriteUnlessBlank(
             file, JoinColumns<3>(columns,
                                  {WithoutControlChars(store.Players[entry.Player].Name, name),
-                                  WithoutControlChars(entry.Location, location),
+                                  WithoutControlChars(store.LocationOf(entry), location),
                                   WithoutControlChars(entry.Text, text)},
                                  options.Separator));
     }

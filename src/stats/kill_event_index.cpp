@@ -40,7 +40,7 @@ void BuildLists(const AnalysisStore& store, PlayerOf playerOf, OpponentOf oppone
             const auto at = static_cast<std::size_t>(next[p]++);
             positions[at] = position;
             opponents[at] = opponentOf(event);
-            teamkills[at] = event.Weapon == kTeamkillWeapon ? 1 : 0;
+            teamkills[at] = event.Weapon() == kTeamkillWeapon ? 1 : 0;
         }
     }
 }

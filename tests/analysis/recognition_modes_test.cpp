@@ -21,7 +21,7 @@ AnalysisStore StoreOf(const std::vector<std::string>& lines) {
 
 std::string ChatText(const AnalysisStore& store, const char* kind, const ChatEntry& chat) {
     return std::string(kind) + " speaker=" + store.Players[chat.Player].Name +
-           " location=" + std::string(chat.Location) + (chat.IsTeam ? " team" : " all") +
+           " location=" + std::string(store.LocationOf(chat)) + (chat.IsTeam ? " team" : " all") +
            " message=" + std::string(chat.Text);
 }
 
@@ -36,7 +36,7 @@ std::string Outcome(const std::string& line, LogLanguage language, Recognition r
         return std::string(totals.Kills == 1 ? "kill" : "tk") +
                " victim=" + store.Players[event.Victim].Name +
                " killer=" + store.Players[event.Killer].Name +
-               " weapon=" + std::string(event.Weapon);
+               " weapon=" + std::string(event.Weapon());
     }
     if (totals.Deaths == 1) {
         const PlayerRecord& player = store.Players.at(1);

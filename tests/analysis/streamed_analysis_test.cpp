@@ -41,7 +41,7 @@ std::string StoreDifference(const AnalysisStore& a, const AnalysisTotals& ta,
         return "event counts differ";
     for (std::size_t i = 0; i < a.KillEvents.size(); ++i) {
         const KillEvent &e = a.KillEvents[i], &f = b.KillEvents[i];
-        if (e.Killer != f.Killer || e.Victim != f.Victim || e.Weapon != f.Weapon)
+        if (e.Killer != f.Killer || e.Victim != f.Victim || e.Weapon() != f.Weapon())
             return "event " + std::to_string(i) + " differs";
     }
     for (const auto chats : {&AnalysisStore::VoiceChats, &AnalysisStore::TextChats}) {
@@ -49,7 +49,7 @@ std::string StoreDifference(const AnalysisStore& a, const AnalysisTotals& ta,
             return "chat counts differ";
         for (std::size_t i = 0; i < (a.*chats).size(); ++i) {
             const ChatEntry &c = (a.*chats)[i], &d = (b.*chats)[i];
-            if (c.Player != d.Player || c.Text != d.Text || c.Location != d.Location ||
+            if (c.Player != d.Player || c.Text != d.Text || a.LocationOf(c) != b.LocationOf(d) ||
                 c.IsTeam != d.IsTeam)
                 return "chat " + std::to_string(i) + " differs: " + std::string(c.Text);
         }

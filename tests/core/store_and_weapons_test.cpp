@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <vector>
+
 namespace qla {
 namespace {
 
@@ -100,6 +103,34 @@ TEST(WeaponTableTest, CodeToNameAndBack) {
             EXPECT_EQ(WeaponIdFromName(WeaponDisplayName(id)), id) << id;
         }
     }
+}
+
+TEST(StoreTest, KillEventsShowTheTextRecordedWithThem) {
+    AnalysisStore store;
+    const PlayerIndex a = store.FindOrAddPlayer("A"), b = store.FindOrAddPlayer("B");
+    store.RecordKill(a, b, 4, "MP40");
+    store.RecordKill(a, b, kWeaponUnknown, kUnknownWeapon);
+    store.RecordKill(a, b, kWeaponUnknown, ""); // a line whose phrase the parser was not given
+    store.RecordKill(a, b, 3, "MP40");          // the text wins over a code that disagrees
+    store.RecordTeamkill(b, a);
+    store.RecordKill(b, a, 14, "Airstrike");
+    std::vector<std::string_view> shown;
+    for (const KillEvent& event : RealEntries(store.KillEvents))
+        shown.push_back(event.Weapon());
+    EXPECT_EQ(shown, (std::vector<std::string_view>{"MP40", "unknown", "", "MP40", "Teamkill",
+                                                    "Airstrike"}));
+    EXPECT_EQ(store.KillEvents[0].Weapon(), "");
+}
+
+TEST(WeaponTable, EventTextsOfWeaponsAreTheirDisplayNamesAtTheirOwnCodes) {
+    for (WeaponId w = 1; w < kWeaponUnknown; ++w) {
+        EXPECT_EQ(kEventWeaponTexts[static_cast<std::size_t>(w)], WeaponDisplayName(w)) << w;
+        EXPECT_EQ(EventWeaponOf(w, WeaponDisplayName(w)), w);
+        EXPECT_EQ(EventWeaponOf(kWeaponUnknown, WeaponDisplayName(w)), w); // found by its text
+    }
+    EXPECT_EQ(kEventWeaponTexts[kEventTeamkill], WeaponDisplayName(kWeaponTeamkill));
+    EXPECT_EQ(EventWeaponOf(kWeaponTeamkill, "Teamkill"), kEventTeamkill);
+    EXPECT_EQ(kEventWeaponTexts[EventWeaponOf(kWeaponUnknown, "no such text")], kUnknownWeapon);
 }
 
 } // namespace

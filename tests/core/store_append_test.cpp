@@ -97,14 +97,14 @@ void ExpectSameStore(const AnalysisStore& a, const AnalysisStore& b) {
     for (std::size_t i = 0; i < a.KillEvents.size(); ++i) {
         EXPECT_EQ(a.KillEvents[i].Killer, b.KillEvents[i].Killer) << i;
         EXPECT_EQ(a.KillEvents[i].Victim, b.KillEvents[i].Victim) << i;
-        EXPECT_EQ(a.KillEvents[i].Weapon, b.KillEvents[i].Weapon) << i;
+        EXPECT_EQ(a.KillEvents[i].Weapon(), b.KillEvents[i].Weapon()) << i;
     }
     for (const auto chats : {&AnalysisStore::VoiceChats, &AnalysisStore::TextChats}) {
         ASSERT_EQ((a.*chats).size(), (b.*chats).size());
         for (std::size_t i = 0; i < (a.*chats).size(); ++i) {
             EXPECT_EQ((a.*chats)[i].Player, (b.*chats)[i].Player);
             EXPECT_EQ((a.*chats)[i].Text, (b.*chats)[i].Text);
-            EXPECT_EQ((a.*chats)[i].Location, (b.*chats)[i].Location);
+            EXPECT_EQ(a.LocationOf((a.*chats)[i]), b.LocationOf((b.*chats)[i]));
             EXPECT_EQ((a.*chats)[i].IsTeam, (b.*chats)[i].IsTeam);
         }
     }

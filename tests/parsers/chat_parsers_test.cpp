@@ -20,7 +20,7 @@ struct ChatCase {
 
 void ExpectEntry(const AnalysisStore& store, const ChatEntry& entry, const ChatCase& c) {
     EXPECT_EQ(store.Players[entry.Player].Name, c.player);
-    EXPECT_EQ(entry.Location, c.location);
+    EXPECT_EQ(store.LocationOf(entry), c.location);
     EXPECT_EQ(entry.Text, c.text);
     EXPECT_EQ(entry.IsTeam, c.isTeam);
 }

@@ -22,7 +22,7 @@ void ExpectSameStores(const AnalysisStore& a, const AnalysisStore& b, const std:
     for (std::size_t e = 0; e < a.KillEvents.size(); ++e) {
         EXPECT_EQ(a.KillEvents[e].Killer, b.KillEvents[e].Killer) << line;
         EXPECT_EQ(a.KillEvents[e].Victim, b.KillEvents[e].Victim) << line;
-        EXPECT_EQ(a.KillEvents[e].Weapon, b.KillEvents[e].Weapon) << line;
+        EXPECT_EQ(a.KillEvents[e].Weapon(), b.KillEvents[e].Weapon()) << line;
     }
 }
 

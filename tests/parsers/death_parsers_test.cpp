@@ -77,7 +77,7 @@ TEST_P(EnglishTeamkill, CountsTeamkillAndTeamkillDeath) {
     ASSERT_EQ(store.KillEvents.size(), 2u);
     EXPECT_EQ(KillerName(store, 1), c.killer);
     EXPECT_EQ(VictimName(store, 1), c.victim);
-    EXPECT_EQ(store.KillEvents[1].Weapon, "Teamkill");
+    EXPECT_EQ(store.KillEvents[1].Weapon(), "Teamkill");
     const PlayerRecord& killer = store.Players[store.KillEvents[1].Killer];
     const PlayerRecord& victim = store.Players[store.KillEvents[1].Victim];
     EXPECT_EQ(victim.Deaths[23], 1);

@@ -132,7 +132,7 @@ TEST(GermanTeamkill, TwentyFiveCharactersBeforeKiller) {
         ASSERT_EQ(store.KillEvents.size(), 2u) << line;
         EXPECT_EQ(KillerName(store, 1), names.first) << line;
         EXPECT_EQ(VictimName(store, 1), names.second) << line;
-        EXPECT_EQ(store.KillEvents[1].Weapon, "Teamkill");
+        EXPECT_EQ(store.KillEvents[1].Weapon(), "Teamkill");
         const PlayerRecord& victim = store.Players[store.KillEvents[1].Victim];
         EXPECT_EQ(victim.Deaths[23], 1);
         EXPECT_EQ(victim.Deaths[0], 0);
@@ -190,12 +190,12 @@ std::string Describe(const AnalysisStore& store, const AnalysisTotals& t) {
     }
     for (std::size_t i = 1; i < store.KillEvents.size(); ++i) {
         out += KillerName(store, i) + ">" + VictimName(store, i) + ":" +
-               std::string(store.KillEvents[i].Weapon) + "\n";
+               std::string(store.KillEvents[i].Weapon()) + "\n";
     }
     for (const auto* chats : {&store.VoiceChats, &store.TextChats}) {
         for (std::size_t i = 1; i < chats->size(); ++i) {
             const ChatEntry& c = (*chats)[i];
-            out += store.Players[c.Player].Name + "|" + std::string(c.Location) + "|" +
+            out += store.Players[c.Player].Name + "|" + std::string(store.LocationOf(c)) + "|" +
                    std::string(c.Text) + "\n";
         }
     }

@@ -28,7 +28,7 @@ template <class Parse> void ExpectKillStored(const KillCase& c, Parse&& parse) {
     ASSERT_EQ(store.KillEvents.size(), 2u);
     EXPECT_EQ(KillerName(store, 1), c.killer);
     EXPECT_EQ(VictimName(store, 1), c.victim);
-    EXPECT_EQ(store.KillEvents[1].Weapon, c.weapon);
+    EXPECT_EQ(store.KillEvents[1].Weapon(), c.weapon);
 
     const PlayerRecord& killer = store.Players[store.KillEvents[1].Killer];
     const PlayerRecord& victim = store.Players[store.KillEvents[1].Victim];

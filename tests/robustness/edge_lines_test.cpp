@@ -141,7 +141,7 @@ TEST_P(EdgeLines, AnalyseAsTheLineFormsSay) {
         const KillEvent& event = store.KillEvents[1];
         EXPECT_EQ(store.Players[static_cast<std::size_t>(event.Killer)].Name, c.Killer);
         EXPECT_EQ(store.Players[static_cast<std::size_t>(event.Victim)].Name, c.Victim);
-        EXPECT_EQ(event.Weapon, c.Weapon);
+        EXPECT_EQ(event.Weapon(), c.Weapon);
     }
     if (!c.ChatText.empty()) {
         ASSERT_GE(store.TextChats.size(), 2u);

@@ -141,7 +141,7 @@ TEST_P(MergedPlayers, MatchAnIndependentComputation) {
                   groupOf[before[static_cast<std::size_t>(eventsBefore[k].Killer)].Name]);
         EXPECT_EQ(groupOf[nameAt(store.KillEvents[k].Victim)],
                   groupOf[before[static_cast<std::size_t>(eventsBefore[k].Victim)].Name]);
-        EXPECT_EQ(store.KillEvents[k].Weapon, eventsBefore[k].Weapon);
+        EXPECT_EQ(store.KillEvents[k].Weapon(), eventsBefore[k].Weapon());
     }
     for (const std::string& broken : robust::StoreViolations(store, totals))
         ADD_FAILURE() << broken;

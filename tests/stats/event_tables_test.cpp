@@ -138,7 +138,7 @@ SortTable LinearEventTable(const AnalysisStore& store, PlayerIndex player, bool 
     for (std::size_t i = 1; i < store.KillEvents.size(); ++i) {
         const KillEvent& e = store.KillEvents[i];
         const std::string& self = store.Players[asKiller ? e.Killer : e.Victim].Name;
-        if (self != name || (e.Weapon == "Teamkill") != teamkills)
+        if (self != name || (e.Weapon() == "Teamkill") != teamkills)
             continue;
         const std::string& item = store.Players[asKiller ? e.Victim : e.Killer].Name;
         std::size_t row = 1;

@@ -81,7 +81,7 @@ std::string ChatRowsScript(const AnalysisStore& store, const std::vector<ChatEnt
             writer.BeginArray();
             writer.Number(static_cast<std::int64_t>(k));
             writer.Number(speakers.IndexOf(entry.Player));
-            writer.Number(places.IndexOf(entry.Location));
+            writer.Number(places.IndexOf(store.LocationOf(entry)));
             writer.Number(entry.IsTeam ? 1 : 0);
             PageText(writer, entry.Text);
             writer.EndArray();

@@ -93,7 +93,7 @@ void AppendChatTable(std::string& out, const AnalysisStore& store,
         out += "<td>";
         AppendPlayerLink(out, store, entry.Player);
         out += "<td>";
-        AppendHtmlText(out, entry.Location);
+        AppendHtmlText(out, store.LocationOf(entry));
         out += entry.IsTeam ? "<td>team<td>" : "<td>all<td>";
         AppendColouredName(out, entry.Text);
         out += "</tr>\n";

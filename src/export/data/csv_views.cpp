@@ -67,7 +67,7 @@ ExportResult WriteChatCsv(const AnalysisStore& store, const std::vector<ChatEntr
         const std::string& name = store.Players[entry.Player].Name;
         line.Text(name)
             .Text(StripColourCodes(name))
-            .Text(entry.Location)
+            .Text(store.LocationOf(entry))
             .Text(entry.IsTeam ? "team" : "global")
             .Text(entry.Text)
             .WriteTo(file);

@@ -75,7 +75,7 @@ void WriteChatMembers(JsonWriter& json, const AnalysisStore& store,
     for (const ChatEntry& entry : RealEntries(chats)) {
         json.BeginObject();
         WritePlayerName(json, store, entry.Player);
-        json.Field("location", entry.Location);
+        json.Field("location", store.LocationOf(entry));
         json.Field("team", entry.IsTeam);
         json.Field("text", entry.Text);
         json.EndObject();

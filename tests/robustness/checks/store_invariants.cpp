@@ -86,7 +86,7 @@ void CheckChats(const AnalysisStore& store, const std::vector<ChatEntry>& chats,
         const ChatEntry& chat = chats[i];
         const std::string label = std::string(kind) + " " + std::to_string(i);
         report.True(IsStoredPlayer(store, chat.Player), label + " names no stored player");
-        report.True(IsValidUtf8(chat.Text) && IsValidUtf8(chat.Location),
+        report.True(IsValidUtf8(chat.Text) && IsValidUtf8(store.LocationOf(chat)),
                     label + " holds text that is not UTF-8");
     }
 }
@@ -112,7 +112,7 @@ std::vector<std::string> StoreViolations(const AnalysisStore& store, const Analy
         const std::string label = "kill event " + std::to_string(i);
         report.True(IsStoredPlayer(store, event.Killer), label + " has no stored killer");
         report.True(IsStoredPlayer(store, event.Victim), label + " has no stored victim");
-        ++(event.Weapon == teamkill ? teamkillEvents : killEvents);
+        ++(event.Weapon() == teamkill ? teamkillEvents : killEvents);
     }
     CheckChats(store, store.VoiceChats, "voice chat", report);
     CheckChats(store, store.TextChats, "text chat", report);
