@@ -146,9 +146,11 @@ std::string StatsDatabase::Failure(const std::string& what, const QSqlQuery& que
     if (IsBusy(target_.Kind, sqlError))
         return what + ": the database is busy (another qla is writing to it; waited " +
                std::to_string(kBusyTimeoutMs / 1000) + " s)";
-    if (IsConnectionLost(target_.Kind, sqlError))
-        return what + ": the connection to the database server was lost (" + text +
-               "); nothing of the unfinished transaction was stored";
+    // A connection the driver already closed fails the next query with no error text at all.
+    if (!connection_.isOpen() || IsConnectionLost(target_.Kind, sqlError))
+        return what + ": the connection to the database server was lost" +
+               (text.empty() ? "" : " (" + text + ")") +
+               "; nothing of the unfinished transaction was stored";
     return what + ": " + text;
 }
 
