@@ -2,29 +2,17 @@
 #include "cli/page_choice_names.h"
 
 #include "cli/nearest_choice.h"
+#include "core/text.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 
 namespace qla::cli {
 
 namespace {
 
-std::string Trimmed(std::string_view text) {
-    const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return std::string(text);
-}
-
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
+    return FoldCase(a) == FoldCase(b);
 }
 
 // The position of `item` among `count` options named by `nameAt`: a decimal index or a name.
@@ -70,12 +58,12 @@ std::optional<std::vector<bool>> ParseCheckList(std::string_view list, const Exp
     const auto nameAt = [&](std::size_t i) { return view.Checks[i].Name; };
     const std::size_t count = view.Checks.size();
     std::vector<bool> checks(count, false);
-    if (SameIgnoringCase(Trimmed(list), "none"))
+    if (SameIgnoringCase(TrimSpaces(list), "none"))
         return checks;
     std::size_t start = 0;
     while (start <= list.size()) {
         const std::size_t comma = std::min(list.find(',', start), list.size());
-        const std::string item = Trimmed(list.substr(start, comma - start));
+        const std::string item = std::string(TrimSpaces(list.substr(start, comma - start)));
         const auto index = FindOption(item, count, nameAt);
         if (!index) {
             error = UnknownItem("box", item, NamesOf(count, nameAt), view, " or none");
@@ -91,7 +79,7 @@ std::optional<int> ParseOrderChoice(std::string_view value, const ExportViewInfo
                                     std::string& error) {
     const auto nameAt = [&](std::size_t i) { return view.Orders[i].Name; };
     const std::size_t count = view.Orders.size();
-    const std::string item = Trimmed(value);
+    const std::string item = std::string(TrimSpaces(value));
     const auto index = FindOption(item, count, nameAt);
     if (!index) {
         error = UnknownItem("order", item, NamesOf(count, nameAt), view, "");

@@ -50,6 +50,12 @@ void SyncFolderOf(const std::string& path) {
     }
 }
 
+// An unnamed file is linked to its name through /proc/self/fd; checked once, it does not change.
+bool CanLinkUnnamedFiles() {
+    static const bool available = ::access("/proc/self/fd", X_OK) == 0;
+    return available;
+}
+
 } // namespace
 
 std::string ReplaceRefusal(const std::string& path, const std::optional<FileIdentity>& logFile) {
@@ -73,15 +79,15 @@ bool AtomicFile::Open(const std::string& path, const std::optional<FileIdentity>
     refusal_ = ReplaceRefusal(path, logFile);
     if (!refusal_.empty())
         return false;
+    // Past the refusal, the name is free or a regular file.
+    const bool nameTaken = ::access(path.c_str(), F_OK) == 0;
     // A file its owner made read-only is not replaced, as writing into it would have failed.
-    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
+    if (nameTaken && ::access(path.c_str(), W_OK) != 0) {
         Fail(errno);
         return false;
     }
     // A free name: an unnamed file, where the file system and /proc (to link it) allow.
-    struct stat existing {};
-    if (::lstat(path.c_str(), &existing) != 0 && errno == ENOENT &&
-        ::access("/proc/self/fd", X_OK) == 0) {
+    if (!nameTaken && CanLinkUnnamedFiles()) {
         const std::string folder = FolderOfPath(path);
         fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         if (fd_ >= 0) {
@@ -108,7 +114,7 @@ bool AtomicFile::Open(const std::string& path, const std::optional<FileIdentity>
     }
     // A replaced page keeps the permissions it had.
     struct stat old {};
-    if (::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+    if (nameTaken && ::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
         ::fchmod(fd_, old.st_mode & 0777);
     return true;
 }

@@ -5,7 +5,6 @@
 #include "stats/sort_table.h"
 
 #include <array>
-#include <charconv>
 
 namespace qla {
 
@@ -24,12 +23,6 @@ constexpr std::array<IndexColumn, 5> kIndexColumns{{
     {"nr", "Kill / Death ratio", "index4.html"},
     {"nr", "Teamkills", "index5.html"},
 }};
-
-std::int64_t NumberOf(const std::string& text) {
-    std::int64_t value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
-}
 
 } // namespace
 
@@ -75,8 +68,7 @@ ExportResult WriteStandardHtml(const AnalysisStore& store, const std::string& pa
             page.LineOf("<td class='nr'>", row.Cells[3].Text, "</td>");
         if (columns[3])
             page.LineOf("<td class='nr'>",
-                        EscapeHtml(RatioText(NumberOf(row.Cells[4].Text), decimalSeparator)),
-                        "</td>");
+                        EscapeHtml(RatioText(CellNumber(row.Cells[4]), decimalSeparator)), "</td>");
         if (columns[4])
             page.LineOf("<td class='nr'>", row.Cells[5].Text, "</td>");
         page.EndRow();

@@ -10,17 +10,10 @@
 
 #include <array>
 #include <cerrno>
-#include <charconv>
 
 namespace qla {
 
 namespace {
-
-std::int64_t NumberOf(const std::string& text) {
-    std::int64_t value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
-}
 
 std::string NameText(const std::string& name, const TextExportOptions& options) {
     return ReplaceControlChars(options.RemoveColors ? StripColourCodes(name) : name);
@@ -51,7 +44,7 @@ ExportResult WriteStandardText(const AnalysisStore& store, const std::string& pa
         WriteUnlessBlank(
             file, JoinColumns(columns,
                               {NameText(cells[1].Text, options), cells[2].Text, cells[3].Text,
-                               RatioText(NumberOf(cells[4].Text), decimalSeparator), cells[5].Text},
+                               RatioText(CellNumber(cells[4]), decimalSeparator), cells[5].Text},
                               options.Separator));
     });
     return file.Finish();

@@ -5,8 +5,6 @@
 #include "export/output_file.h"
 #include "stats/sort_table.h"
 
-#include <charconv>
-
 namespace qla {
 
 namespace {
@@ -49,12 +47,6 @@ bool AllowedInXml(char32_t c) {
     if (c < 0x20)
         return c == '\t' || c == '\n' || c == '\r';
     return c != 0xFFFE && c != 0xFFFF;
-}
-
-std::int64_t NumberOf(const std::string& text) {
-    std::int64_t value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
 }
 
 } // namespace
@@ -100,7 +92,7 @@ ExportResult WriteXml(const AnalysisStore& store, const std::string& path, int o
         file.LineOf("<playername>", EscapeXmlText(cells[1].Text), "</playername>");
         file.LineOf("<kills>", cells[2].Text, "</kills>");
         file.LineOf("<deaths>", cells[3].Text, "</deaths>");
-        file.LineOf("<ratio>", EscapeXmlText(RatioText(NumberOf(cells[4].Text), decimalSeparator)),
+        file.LineOf("<ratio>", EscapeXmlText(RatioText(CellNumber(cells[4]), decimalSeparator)),
                     "</ratio>");
         file.LineOf("<teamkills>", cells[5].Text, "</teamkills>");
         file.Line("</player>");

@@ -5,6 +5,7 @@
 #include "core/store.h"
 
 #include <array>
+#include <charconv>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -22,6 +23,13 @@ struct SortRow {
 };
 
 using SortTable = std::vector<SortRow>;
+
+// The number a number cell holds; 0 for a text cell.
+inline std::int64_t CellNumber(const SortCell& cell) {
+    std::int64_t value = 0;
+    std::from_chars(cell.Text.data(), cell.Text.data() + cell.Text.size(), value);
+    return value;
+}
 
 // Cells as the builders fill them: texts, and numbers as their decimal text.
 inline SortCell TextCell(std::string_view text) {

@@ -1,6 +1,7 @@
 // JSON string escaping and the compact writer.
 #include "export/data/json_text.h"
 
+#include "core/line_scan.h"
 #include "stats/sort_table.h"
 
 namespace qla {
@@ -12,40 +13,6 @@ void AppendUnicodeEscape(std::string& out, unsigned code) {
     out += "\\u";
     for (int shift = 12; shift >= 0; shift -= 4)
         out.push_back(kHex[(code >> shift) & 0xF]);
-}
-
-// Length of the valid UTF-8 sequence at text[i], or 0 when the bytes there are not one.
-std::size_t ValidSequenceLength(std::string_view text, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    std::size_t length = 0;
-    unsigned min = 0;
-    unsigned code = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        code = lead & 0x1F;
-        min = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        code = lead & 0x0F;
-        min = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        code = lead & 0x07;
-        min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size())
-        return 0;
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80)
-            return 0;
-        code = (code << 6) | (byte(i + k) & 0x3F);
-    }
-    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return 0;
-    return length;
 }
 
 } // namespace
@@ -86,7 +53,8 @@ void AppendJsonString(std::string& out, std::string_view text) {
             ++i;
             continue;
         }
-        const std::size_t length = ValidSequenceLength(text, i);
+        const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+        const std::size_t length = line_scan::Utf8SequenceLength(bytes + i, bytes + text.size());
         if (length == 0) {
             out += "\xEF\xBF\xBD"; // U+FFFD for a byte that starts no valid sequence
             ++i;

@@ -5,18 +5,7 @@
 #include "export/player_sections.h"
 #include "stats/detail_tables.h"
 
-#include <charconv>
-
 namespace qla {
-namespace {
-
-std::int64_t NumberOf(const std::string& text) {
-    std::int64_t value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
-}
-
-} // namespace
 
 std::vector<StandardRow> StandardRows(const AnalysisStore& store, int orderKey, bool ascending) {
     const SortTable table = BuildStandardOrder(store, orderKey);
@@ -27,8 +16,7 @@ std::vector<StandardRow> StandardRows(const AnalysisStore& store, int orderKey, 
         // The table holds copies; the name is looked up so the row can view the store's text.
         const auto index = store.FindPlayer(c[1].Text);
         rows.push_back({index ? std::string_view(store.Players[*index].Name) : std::string_view(),
-                        NumberOf(c[2].Text), NumberOf(c[3].Text), NumberOf(c[4].Text),
-                        NumberOf(c[5].Text)});
+                        CellNumber(c[2]), CellNumber(c[3]), CellNumber(c[4]), CellNumber(c[5])});
     });
     return rows;
 }
@@ -40,10 +28,10 @@ std::vector<WeaponRow> WeaponRows(const AnalysisStore& store, int weaponOrderKey
         const auto& c = row.Cells;
         WeaponRow out;
         out.Weapon = c[1].Text;
-        out.Kills = NumberOf(c[2].Text);
-        out.SharePercent = NumberOf(c[3].Text);
-        out.MostKills = NumberOf(c[6].Text);
-        out.MostDeaths = NumberOf(c[7].Text);
+        out.Kills = CellNumber(c[2]);
+        out.SharePercent = CellNumber(c[3]);
+        out.MostKills = CellNumber(c[6]);
+        out.MostDeaths = CellNumber(c[7]);
         // A count of 0 means the cell names nobody (it shows "N/A").
         if (out.MostKills > 0)
             out.MostKillsBy = store.FindPlayer(c[4].Text).value_or(0);
@@ -62,7 +50,7 @@ std::array<std::vector<SectionRow>, 6> PlayerSectionRows(const AnalysisStore& st
     for (std::size_t s = 0; s < sections.size(); ++s) {
         const SortTable table = BuildPlayerSection(store, events, s, player, detailOrderKey);
         ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
-            sections[s].push_back({row.Cells[1].Text, NumberOf(row.Cells[2].Text)});
+            sections[s].push_back({row.Cells[1].Text, CellNumber(row.Cells[2])});
         });
     }
     return sections;
