@@ -78,15 +78,6 @@ std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-bool OpenLog(AnalysisStore& store, const QString& path, std::ostream& err) {
-    const OpenLogResult opened = OpenLogFile(store, LocalPath(path));
-    if (!opened.Opened) {
-        err << "qla: " << TerminalSafeText(opened.Error) << "\n";
-        return false;
-    }
-    return true;
-}
-
 std::optional<unsigned> ParseThreads(const QCommandLineParser& parser, std::ostream& err) {
     const QString option = QStringLiteral("threads");
     if (!parser.optionNames().contains(option))
@@ -105,13 +96,15 @@ std::optional<AnalysedLog> OpenAndAnalyze(AnalysisStore& store, const QString& p
                                           const LanguageChoice& language, std::ostream& err,
                                           Recognition recognition, unsigned threads) {
     const std::string local = LocalPath(path);
-    if (const std::string problem = OpenProblem(local); !problem.empty()) {
-        store.LogFileLoaded = false;
-        err << "qla: " << TerminalSafeText(problem) << "\n";
-        return std::nullopt;
-    }
     LogLanguage chosen = language.Language;
     if (language.Auto) {
+        // A log that cannot be opened is reported before any language is chosen for it; without
+        // the guess, the analysis itself reports it.
+        if (const std::string problem = OpenProblem(local); !problem.empty()) {
+            store.LogFileLoaded = false;
+            err << "qla: " << TerminalSafeText(problem) << "\n";
+            return std::nullopt;
+        }
         chosen = LikelyLogLanguage(WeighLogLanguages(FirstLogLines(local, kLinesJudged)));
         ReportChosenLanguage(err, path.toStdString(), chosen);
     }

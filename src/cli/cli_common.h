@@ -53,9 +53,6 @@ std::string LocalPath(const QString& path);
 // case and blanks, as " (stored names like it: 'A', 'B')", or nothing.
 std::string StoredNamesLike(const AnalysisStore& store, const std::string& name);
 
-// Opens the log into `store`; on failure prints "qla: <reason>" to err and returns false.
-bool OpenLog(AnalysisStore& store, const QString& path, std::ostream& err);
-
 // The value of --threads: 0 (every core) when not given; nullopt after a message on err for a
 // value that is no number from 1 to kMostThreads.
 inline constexpr unsigned kMostThreads = 256;
