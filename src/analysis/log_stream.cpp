@@ -9,8 +9,10 @@
 #include "core/utf16_log.h"
 
 #include <algorithm>
+#include <atomic>
 #include <new>
 #include <stdexcept>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,6 +25,10 @@ namespace {
 // Bytes of a short log line, for the room the lists get: the game's shortest lines (a bare
 // death) take about 30.
 constexpr std::uint64_t kShortLine = 24;
+
+// Ranges for each thread: enough that the last one to finish is short, few enough that each is
+// megabytes long.
+constexpr std::uint64_t kRangesPerThread = 8;
 
 // The offset just after the first line end at or after `from` and before `bound`; `size` when
 // there is none (a log of a few huge lines is then not split there).
@@ -75,18 +81,25 @@ StreamedAnalysis AnalyzeStreamedLog(AnalysisStore& store, std::uint64_t size,
                                     Recognition recognition, const StreamOptions& options,
                                     LogLineList::Start start) {
     ResetAnalysis(store);
-    // Full recognition learns names as it goes: one thread (see AnalyzeLogParts).
+    // Full recognition learns names as it goes: one thread (see AnalyzeLogParts). Otherwise a
+    // few ranges for each thread, so that a core that falls behind (a busy neighbour on a
+    // shared machine) leaves its share to the others instead of holding up the end.
+    const unsigned threads = recognition == Recognition::Classic ? ThreadsFor(options.Threads) : 1;
     const std::uint64_t wanted =
-        recognition == Recognition::Classic
-            ? std::min<std::uint64_t>(ThreadsFor(options.Threads),
-                                      size / std::max<std::uint64_t>(options.MinBytesEach, 1))
-            : 1;
+        threads <= 1
+            ? 1
+            : std::min<std::uint64_t>(std::uint64_t{threads} * kRangesPerThread,
+                                      size / std::max<std::uint64_t>(options.MinBytesEach, 1));
     const std::vector<std::uint64_t> starts =
         RangeStarts(size, readers, static_cast<std::size_t>(std::max<std::uint64_t>(wanted, 1)));
     const std::size_t ranges = starts.size();
     StreamedAnalysis result;
     std::vector<char> failed(ranges, 0);
-    result.Totals = RunRangesInParallel(store, ranges, [&](std::size_t k, AnalysisStore& into) {
+    // Progress is reported on the calling thread, whichever range it is reading: the bytes of
+    // the ranges done so far and of its own.
+    const std::thread::id caller = std::this_thread::get_id();
+    std::atomic<std::uint64_t> bytesDone{0};
+    const auto rangeRun = [&](std::size_t k, AnalysisStore& into) {
         const std::uint64_t begin = starts[k], end = k + 1 < ranges ? starts[k + 1] : size;
         LogLineReader reader(readers(begin, end - begin), options.BlockSize,
                              k == 0 ? start : LogLineList::Start::kFromInside);
@@ -95,19 +108,20 @@ StreamedAnalysis AnalyzeStreamedLog(AnalysisStore& store, std::uint64_t size,
         into.Reserve(static_cast<std::size_t>((k == 0 ? size : end - begin) / kShortLine));
         const std::vector<LogPart> parts{LogPart{0, language, recognition}};
         LineWalk walk(into, parts);
+        const bool reports = options.Progress && std::this_thread::get_id() == caller && size > 0;
         while (const auto line = reader.Next()) {
             if (k == 0 && reader.LinesRead() == 1 && start == LogLineList::Start::kFileStart)
                 result.DateText = LogDateText(*line);
             walk.Line(*line);
-            // The first range stands for all: the others are as large and run alongside.
-            if (k == 0 && options.Progress && reader.LinesRead() % kProgressStride == 0 &&
-                end > begin)
-                options.Progress(static_cast<double>(reader.BytesTaken()) /
-                                 static_cast<double>(end - begin));
+            if (reports && reader.LinesRead() % kProgressStride == 0)
+                options.Progress(static_cast<double>(bytesDone.load() + reader.BytesTaken()) /
+                                 static_cast<double>(size));
         }
+        bytesDone += end - begin;
         failed[k] = reader.Failed() ? 1 : 0;
         return walk.Totals();
-    });
+    };
+    result.Totals = RunRangesInParallel(store, ranges, rangeRun, threads);
     result.ReadFailed = std::find(failed.begin(), failed.end(), 1) != failed.end();
     result.LineCount = static_cast<std::uint64_t>(result.Totals.Total);
     return result;

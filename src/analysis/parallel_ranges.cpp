@@ -1,11 +1,15 @@
-// The threads of a parallel analysis. They share nothing while they run: each range has its own
-// store and parser state; only the merge after the join touches the caller's store.
+// The threads of a parallel analysis. While they analyse they share nothing but the counter of
+// the next range: each range has its own store and parser state. The one shared store grows
+// only under the merge's lock, and only one thread appends at a time.
 #include "analysis/parallel_ranges.h"
 
 #include "analysis/line_walk.h"
 
+#include <algorithm>
+#include <atomic>
 #include <exception>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -18,38 +22,95 @@ unsigned ThreadsFor(unsigned requested) {
     return cores == 0 ? 1 : cores;
 }
 
-AnalysisTotals RunRangesInParallel(AnalysisStore& store, std::size_t count, const RangeRun& run) {
+namespace {
+
+// Appends the finished ranges to the first range's store in their order. Whoever finishes a
+// range hands its store in; the thread that finds no merge running appends every range that is
+// next in order, dropping the lock while it copies so that the others can hand theirs in.
+class OrderedMerge {
+  public:
+    OrderedMerge(AnalysisStore& store, std::size_t count)
+        : store_(store), stores_(count), finished_(count, 0) {}
+
+    // Range `index` is done; `later` holds it (nothing for range 0, which is the store itself).
+    void Finished(std::size_t index, std::unique_ptr<AnalysisStore> later) {
+        std::unique_lock lock(mutex_);
+        stores_[index] = std::move(later);
+        finished_[index] = 1;
+        if (merging_)
+            return; // the running merge takes this one too when it is next
+        merging_ = true;
+        // Range k goes in once ranges 0 to k-1 are in.
+        while (finished_[0] != 0 && next_ < stores_.size() && finished_[next_] != 0) {
+            std::unique_ptr<AnalysisStore> taken = std::move(stores_[next_]);
+            lock.unlock();
+            store_.Append(std::move(*taken));
+            taken.reset(); // its memory goes back before the next range is appended
+            lock.lock();
+            ++next_;
+        }
+        merging_ = false;
+    }
+
+  private:
+    std::mutex mutex_;
+    AnalysisStore& store_;
+    std::vector<std::unique_ptr<AnalysisStore>> stores_;
+    std::vector<char> finished_;
+    std::size_t next_ = 1; // the next range to append
+    bool merging_ = false;
+};
+
+} // namespace
+
+AnalysisTotals RunRangesInParallel(AnalysisStore& store, std::size_t count, const RangeRun& run,
+                                   unsigned threads) {
     if (count <= 1)
         return run(0, store);
-    std::vector<std::unique_ptr<AnalysisStore>> later;
+    const std::size_t helpers =
+        std::min<std::size_t>(threads == 0 ? count : std::max(threads, 1u), count) - 1;
     std::vector<AnalysisTotals> totals(count);
     std::vector<std::exception_ptr> failures(count);
-    std::vector<std::thread> threads;
-    for (std::size_t k = 1; k < count; ++k)
-        later.push_back(std::make_unique<AnalysisStore>());
-    for (std::size_t k = 1; k < count; ++k)
-        threads.emplace_back([&, k] {
-            try {
-                totals[k] = run(k, *later[k - 1]);
-            } catch (...) {
-                failures[k] = std::current_exception();
+    std::atomic<std::size_t> next{1};
+    std::atomic<bool> failed{false};
+    OrderedMerge merge(store, count);
+
+    // Runs one range and hands its store in; false when it (or its merge) threw.
+    const auto runOne = [&](std::size_t k) {
+        try {
+            if (k == 0) {
+                totals[0] = run(0, store);
+                merge.Finished(0, nullptr);
+            } else {
+                auto own = std::make_unique<AnalysisStore>();
+                totals[k] = run(k, *own);
+                merge.Finished(k, std::move(own));
             }
-        });
-    try {
-        totals[0] = run(0, store);
-    } catch (...) {
-        failures[0] = std::current_exception();
-    }
-    for (std::thread& thread : threads)
-        thread.join();
+        } catch (...) {
+            failures[k] = std::current_exception();
+            failed = true;
+        }
+    };
+    const auto takeRanges = [&] {
+        while (!failed.load()) {
+            const std::size_t k = next.fetch_add(1);
+            if (k >= count)
+                break;
+            runOne(k);
+        }
+    };
+    std::vector<std::thread> workers;
+    for (std::size_t t = 0; t < helpers; ++t)
+        workers.emplace_back(takeRanges);
+    runOne(0);
+    takeRanges();
+    for (std::thread& worker : workers)
+        worker.join();
     for (const std::exception_ptr& failure : failures)
         if (failure)
             std::rethrow_exception(failure);
-    for (std::size_t k = 1; k < count; ++k) {
-        store.Append(std::move(*later[k - 1]));
-        later[k - 1].reset(); // its memory goes back before the next store is merged
+    for (std::size_t k = 1; k < count; ++k)
         AddTotals(totals[0], totals[k]);
-    }
     return totals[0];
 }
 

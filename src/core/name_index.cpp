@@ -5,41 +5,6 @@
 
 namespace qla {
 
-namespace {
-
-constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
-
-inline std::uint64_t Mix(std::uint64_t h) {
-    h ^= h >> 32;
-    h *= 0xD6E8FEB86659FD93ULL;
-    h ^= h >> 32;
-    return h;
-}
-
-} // namespace
-
-// Eight bytes at a time; names are short, so the loop runs once or twice per name.
-std::uint64_t NameIndex::Hash(std::string_view name) {
-    std::uint64_t h = name.size() * kMultiplier;
-    const char* p = name.data();
-    std::size_t left = name.size();
-    while (left >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, 8);
-        h = (h ^ word) * kMultiplier;
-        h ^= h >> 29;
-        p += 8;
-        left -= 8;
-    }
-    if (left > 0) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, p, left);
-        h = (h ^ word) * kMultiplier;
-        h ^= h >> 29;
-    }
-    return Mix(h);
-}
-
 void NameIndex::Add(std::string_view name, std::uint64_t hash, std::int32_t index) {
     if ((entries_.size() + 1) * 2 > slots_.size())
         Grow();

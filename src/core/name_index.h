@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,5 +65,59 @@ class NameIndex {
     std::vector<std::int32_t> indexes_; // the record index of each entry
     std::string names_;
 };
+
+namespace name_hash {
+
+constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
+
+inline std::uint64_t Mix(std::uint64_t h) {
+    h ^= h >> 32;
+    h *= 0xD6E8FEB86659FD93ULL;
+    h ^= h >> 32;
+    return h;
+}
+
+inline std::uint64_t Load64(const char* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    return word;
+}
+
+inline std::uint64_t Load32(const char* p) {
+    std::uint32_t word;
+    std::memcpy(&word, p, 4);
+    return word;
+}
+
+inline std::uint64_t Round(std::uint64_t h, std::uint64_t word) {
+    h = (h ^ word) * kMultiplier;
+    return h ^ (h >> 29);
+}
+
+} // namespace name_hash
+
+// Eight bytes at a time; names are short, so the loop runs once or twice per name. The last
+// bytes are read as whole words that overlap the ones before (the length is in the hash), never
+// byte by byte: a word assembled from single bytes would wait for each store to land.
+inline std::uint64_t NameIndex::Hash(std::string_view name) {
+    using namespace name_hash;
+    const std::size_t size = name.size();
+    const char* p = name.data();
+    std::uint64_t h = size * kMultiplier;
+    if (size >= 8) {
+        const char* const last = p + size - 8;
+        for (; p < last; p += 8)
+            h = Round(h, Load64(p));
+        h = Round(h, Load64(last));
+    } else if (size >= 4) {
+        h = Round(h, Load32(p) | (Load32(p + size - 4) << 32));
+    } else if (size > 0) {
+        const auto first = static_cast<unsigned char>(p[0]);
+        const auto middle = static_cast<unsigned char>(p[size / 2]);
+        const auto end = static_cast<unsigned char>(p[size - 1]);
+        h = Round(h, first | (std::uint64_t{middle} << 8) | (std::uint64_t{end} << 16));
+    }
+    return Mix(h);
+}
 
 } // namespace qla

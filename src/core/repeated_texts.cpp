@@ -18,7 +18,7 @@ PackedView RepeatedTexts::Keep(std::string_view text, TextArena& arena) {
     const std::uint64_t hash = NameIndex::Hash(text);
     const auto tag = static_cast<std::uint32_t>(hash >> 32);
     Slot& slot = slots_[hash & (kSlots - 1)];
-    if (slot.Tag == tag && slot.Text == text)
+    if (slot.Tag == tag && SameText(slot.Text, text))
         return slot.Text;
     slot = Slot{tag, arena.Keep(text)};
     return slot.Text;
