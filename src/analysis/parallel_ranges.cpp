@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <exception>
 #include <memory>
 #include <mutex>
@@ -26,11 +27,29 @@ namespace {
 
 // Appends the finished ranges to the first range's store in their order. Whoever finishes a
 // range hands its store in; the thread that finds no merge running appends every range that is
-// next in order, dropping the lock while it copies so that the others can hand theirs in.
+// next in order, dropping the lock while it copies so that the others can hand theirs in. An
+// appended store is emptied and used again for a later range: its lists keep their memory, so
+// the next range touches no new pages and the heap does not fill with the holes of freed ones.
 class OrderedMerge {
   public:
-    OrderedMerge(AnalysisStore& store, std::size_t count)
-        : store_(store), stores_(count), finished_(count, 0) {}
+    OrderedMerge(AnalysisStore& store, std::size_t count, std::size_t ahead)
+        : store_(store), stores_(count), finished_(count, 0), ahead_(ahead) {}
+
+    // A store for range `index`, once that range is at most `ahead` ranges past the next one to
+    // append (so that a first range that falls behind does not leave every other range waiting
+    // in memory); nothing when the run failed meanwhile.
+    std::unique_ptr<AnalysisStore> StoreFor(std::size_t index) {
+        std::unique_lock lock(mutex_);
+        moved_.wait(lock, [&] { return failed_ || index < next_ + ahead_; });
+        if (failed_)
+            return nullptr;
+        ++started_;
+        if (spare_.empty())
+            return std::make_unique<AnalysisStore>();
+        std::unique_ptr<AnalysisStore> store = std::move(spare_.back());
+        spare_.pop_back();
+        return store;
+    }
 
     // Range `index` is done; `later` holds it (nothing for range 0, which is the store itself).
     void Finished(std::size_t index, std::unique_ptr<AnalysisStore> later) {
@@ -43,22 +62,43 @@ class OrderedMerge {
         // Range k goes in once ranges 0 to k-1 are in.
         while (finished_[0] != 0 && next_ < stores_.size() && finished_[next_] != 0) {
             std::unique_ptr<AnalysisStore> taken = std::move(stores_[next_]);
+            // Kept for another range only while ranges that could use it are still to start;
+            // the others give their memory back list by list as it is copied, before the last
+            // appends, when the store itself is largest.
+            const bool keep = spare_.size() + started_ + 1 < stores_.size();
             lock.unlock();
-            store_.Append(std::move(*taken));
-            taken.reset(); // its memory goes back before the next range is appended
+            store_.Append(std::move(*taken), keep ? AnalysisStore::LaterRoom::kKept
+                                                  : AnalysisStore::LaterRoom::kFreed);
+            if (!keep)
+                taken.reset();
             lock.lock();
+            if (keep)
+                spare_.push_back(std::move(taken));
             ++next_;
+            moved_.notify_all();
         }
         merging_ = false;
     }
 
+    // Wakes the threads waiting for a store: no more ranges start.
+    void Fail() {
+        std::lock_guard lock(mutex_);
+        failed_ = true;
+        moved_.notify_all();
+    }
+
   private:
     std::mutex mutex_;
+    std::condition_variable moved_; // the next range to append changed, or the run failed
     AnalysisStore& store_;
     std::vector<std::unique_ptr<AnalysisStore>> stores_;
     std::vector<char> finished_;
-    std::size_t next_ = 1; // the next range to append
+    std::vector<std::unique_ptr<AnalysisStore>> spare_;
+    std::size_t ahead_;
+    std::size_t next_ = 1;    // the next range to append
+    std::size_t started_ = 0; // ranges after the first that got a store
     bool merging_ = false;
+    bool failed_ = false;
 };
 
 } // namespace
@@ -73,22 +113,24 @@ AnalysisTotals RunRangesInParallel(AnalysisStore& store, std::size_t count, cons
     std::vector<std::exception_ptr> failures(count);
     std::atomic<std::size_t> next{1};
     std::atomic<bool> failed{false};
-    OrderedMerge merge(store, count);
+    // A range starts at most one range per thread past the next one to append.
+    OrderedMerge merge(store, count, helpers + 1);
 
-    // Runs one range and hands its store in; false when it (or its merge) threw.
+    // Runs one range and hands its store in; a failure (of the range or of a merge) is kept
+    // for the caller and stops the taking of ranges.
     const auto runOne = [&](std::size_t k) {
         try {
             if (k == 0) {
                 totals[0] = run(0, store);
                 merge.Finished(0, nullptr);
-            } else {
-                auto own = std::make_unique<AnalysisStore>();
+            } else if (auto own = merge.StoreFor(k)) {
                 totals[k] = run(k, *own);
                 merge.Finished(k, std::move(own));
             }
         } catch (...) {
             failures[k] = std::current_exception();
             failed = true;
+            merge.Fail();
         }
     };
     const auto takeRanges = [&] {

@@ -127,7 +127,7 @@ bool LogLineReader::Refill() {
         begin_ = 0;
     }
     if (buffer_.size() < end_ + blockSize_)
-        buffer_.resize(end_ + blockSize_);
+        buffer_.Resize(end_ + blockSize_);
     const std::size_t got = ReadDecoded(buffer_.data() + end_, blockSize_);
     end_ += got;
     if (got == 0)
@@ -162,7 +162,7 @@ std::optional<std::string_view> LogLineReader::Next() {
             if (scan_ == end_ && Refill())
                 continue;
             skipLf_ = false;
-            if (scan_ < end_ && buffer_[scan_] == '\n')
+            if (scan_ < end_ && buffer_.data()[scan_] == '\n')
                 begin_ = ++scan_;
         }
         const auto* data = reinterpret_cast<const unsigned char*>(buffer_.data());

@@ -3,6 +3,7 @@
 // LogLineList::FromBytes on the whole input, wherever the block ends fall.
 #pragma once
 
+#include "byte_buffer.h"
 #include "log_lines.h"
 #include "utf16_log.h"
 
@@ -61,7 +62,9 @@ class LogLineReader {
 
     // Decoded bytes: [begin_, end_) is the unfinished line and what follows it; scan_ is where
     // the search for its end goes on.
-    std::vector<char> buffer_;
+    // A mapping of its own, returned whole when the reader ends: a reader lives for one range
+    // of a log, and a freed heap block would leave a hole that the store's texts fill.
+    ByteBuffer buffer_;
     std::size_t begin_ = 0, scan_ = 0, end_ = 0;
     bool lineValid_ = true; // the unfinished line is UTF-8 so far
     bool skipLf_ = false;   // the last line ended in CR: an LF next belongs to it

@@ -179,7 +179,11 @@ class AnalysisStore {
     // `later`: its new players are filed after this store's in their order, its counters are
     // added, its events, chats, other lines and renames follow with their player indexes
     // turned into this store's. The result is what analysing all the lines in one run gives.
-    void Append(AnalysisStore&& later);
+    // What Append leaves of the later store's lists: freed as each is copied, so that the merge
+    // never holds two copies of more than one list, or kept, empty, for the later store to take
+    // the next lines into without touching new memory.
+    enum class LaterRoom { kFreed, kKept };
+    void Append(AnalysisStore&& later, LaterRoom room = LaterRoom::kFreed);
 
   private:
     NameIndex index_;

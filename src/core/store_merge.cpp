@@ -2,6 +2,9 @@
 // add up slot by slot; events and chats keep their order and only change whom they name.
 #include "core/store.h"
 
+#include <algorithm>
+#include <type_traits>
+
 namespace qla {
 
 namespace {
@@ -44,7 +47,19 @@ void AnalysisStore::MergePlayers(std::span<const PlayerIndex> groupOf,
     }
 }
 
-void AnalysisStore::Append(AnalysisStore&& later) {
+void AnalysisStore::Append(AnalysisStore&& later, LaterRoom room) {
+    // Room for what follows: doubled when short, so that many appends copy each entry a bounded
+    // number of times.
+    const auto makeRoom = [](auto& list, std::size_t more) {
+        if (list.capacity() < list.size() + more)
+            list.reserve(std::max(list.size() + more, 2 * list.capacity()));
+    };
+    const auto release = [room](auto& list) {
+        if (room == LaterRoom::kKept)
+            list.clear();
+        else
+            std::remove_reference_t<decltype(list)>().swap(list);
+    };
     // Where each of the later store's players is filed here; a name seen first in the later
     // lines is new here too, and new names come in the order the later lines met them.
     std::vector<PlayerIndex> here(later.Players.size(), 0);
@@ -65,22 +80,21 @@ void AnalysisStore::Append(AnalysisStore&& later) {
     std::vector<std::uint32_t> placeHere(later.locations_.size(), 0);
     for (std::size_t i = 1; i < later.locations_.size(); ++i)
         placeHere[i] = KeepLocation(later.locations_[i]);
-    // Each later list is freed as soon as it is copied, so the merge never holds two copies of
-    // more than one list.
-    KillEvents.reserve(KillEvents.size() + later.KillEvents.size() - 1);
+    // Each later list is released as soon as it is copied.
+    makeRoom(KillEvents, later.KillEvents.size() - 1);
     for (const KillEvent& event : RealEntries(later.KillEvents))
         KillEvents.push_back(KillEvent{remap(event.Killer), remap(event.Victim), event.WeaponText});
-    std::vector<KillEvent>().swap(later.KillEvents);
+    release(later.KillEvents);
     for (auto* chats : {&VoiceChats, &TextChats}) {
         auto& from = chats == &VoiceChats ? later.VoiceChats : later.TextChats;
-        chats->reserve(chats->size() + from.size() - 1);
+        makeRoom(*chats, from.size() - 1);
         for (const ChatEntry& chat : RealEntries(from))
             chats->push_back(
                 ChatEntry{chat.Text, remap(chat.Player), placeHere[chat.Location], chat.IsTeam});
-        std::vector<ChatEntry>().swap(from);
+        release(from);
     }
     OtherLines.insert(OtherLines.end(), later.OtherLines.begin() + 1, later.OtherLines.end());
-    std::vector<PackedView>().swap(later.OtherLines);
+    release(later.OtherLines);
     Renames.insert(Renames.end(), later.Renames.begin() + 1, later.Renames.end());
     // The views just appended point into the later store's blocks, which move here unchanged.
     texts_.Adopt(std::move(later.texts_));

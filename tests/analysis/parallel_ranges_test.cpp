@@ -47,24 +47,25 @@ void ExpectRangesInOrder(const AnalysisStore& store, std::size_t count) {
 TEST(ParallelRanges, RangesFinishingOutOfOrderAreAppendedInOrder) {
     constexpr std::size_t kCount = 24;
     for (const unsigned threads : {2u, 3u, 5u}) {
-        // Range 0 ends only after four later ranges, which wait for it; with a third thread,
-        // range 1 waits for range 6, so later ranges are handed in before the ones they follow.
+        // Range 0 ends only after a later range on each other thread, which waits for it; with a
+        // third thread, range 1 waits for range 2, so a later range is handed in before the one
+        // it follows.
         std::atomic<std::size_t> othersDone{0};
-        std::atomic<bool> sixDone{false};
+        std::atomic<bool> twoDone{false};
         AnalysisStore store;
         const AnalysisTotals totals = RunRangesInParallel(
             store, kCount,
             [&](std::size_t k, AnalysisStore& into) {
                 const auto deadline = std::chrono::steady_clock::now() + 2s;
                 if (k == 0)
-                    while (othersDone < 4 && std::chrono::steady_clock::now() < deadline)
+                    while (othersDone < threads - 1 && std::chrono::steady_clock::now() < deadline)
                         std::this_thread::sleep_for(1ms);
                 if (k == 1 && threads >= 3)
-                    while (!sixDone && std::chrono::steady_clock::now() < deadline)
+                    while (!twoDone && std::chrono::steady_clock::now() < deadline)
                         std::this_thread::sleep_for(1ms);
                 const AnalysisTotals own = FileRange(k, into);
-                if (k == 6)
-                    sixDone = true;
+                if (k == 2)
+                    twoDone = true;
                 if (k != 0)
                     ++othersDone;
                 return own;
@@ -102,6 +103,30 @@ TEST(ParallelRanges, RunsOnTheThreadsAskedForAndRangeZeroOnTheCaller) {
         if (threads == 1)
             EXPECT_EQ(seen, std::set<std::thread::id>{caller});
     }
+}
+
+// A first range that falls behind holds up the start of ranges far past it, so that they do not
+// all wait in memory for it; the rest run once it ends.
+TEST(ParallelRanges, RangesDoNotRunFarAheadOfTheFirst) {
+    constexpr std::size_t kCount = 30;
+    std::atomic<bool> firstDone{false};
+    std::atomic<std::size_t> startedMeanwhile{0};
+    AnalysisStore store;
+    RunRangesInParallel(
+        store, kCount,
+        [&](std::size_t k, AnalysisStore& into) {
+            if (k == 0) {
+                std::this_thread::sleep_for(300ms);
+                firstDone = true;
+            } else if (!firstDone) {
+                ++startedMeanwhile;
+            }
+            return FileRange(k, into);
+        },
+        3);
+    ExpectRangesInOrder(store, kCount);
+    EXPECT_GE(startedMeanwhile.load(), 1u);
+    EXPECT_LE(startedMeanwhile.load(), 6u);
 }
 
 TEST(ParallelRanges, AThrowingRangeStopsTheRangesNotYetStarted) {
