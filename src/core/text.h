@@ -4,6 +4,7 @@
 // text takes or drops all of it.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -18,11 +19,14 @@ inline bool IsContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
 
-// Number of continuation bytes among the eight bytes of `word`: those with the top bit set and
-// the next bit clear. The sum is taken by one multiplication (no popcount instruction needed).
-inline std::int64_t Continuations(std::uint64_t word) {
-    const std::uint64_t marks = (word & ~(word << 1) & 0x8080808080808080ULL) >> 7;
-    return static_cast<std::int64_t>((marks * 0x0101010101010101ULL) >> 56);
+// The high bit of each byte of `word` that starts a character (any byte but 10xxxxxx).
+inline std::uint64_t StartMarks(std::uint64_t word) {
+    return ~(word & ~(word << 1)) & 0x8080808080808080ULL;
+}
+
+// Number of marks (high bits) in `marks`, summed by one multiplication (no popcount needed).
+inline std::int64_t MarkCount(std::uint64_t marks) {
+    return static_cast<std::int64_t>(((marks >> 7) * 0x0101010101010101ULL) >> 56);
 }
 
 inline std::uint64_t WordAt(std::string_view text, std::size_t at) {
@@ -31,46 +35,88 @@ inline std::uint64_t WordAt(std::string_view text, std::size_t at) {
     return word;
 }
 
-// Byte offset of the character with the given index; text.size() when beyond the end.
+// The marks of the low `bytes` bytes (1 to 8).
+inline std::uint64_t LowBytes(std::uint64_t marks, std::size_t bytes) {
+    return bytes >= 8 ? marks : marks & ((std::uint64_t{1} << (8 * bytes)) - 1);
+}
+
+// Byte index (0 to 7) of mark number `n` (0 = lowest) in `marks`, which holds more than n.
+inline std::size_t NthMark(std::uint64_t marks, std::int64_t n) {
+    for (; n > 0; --n)
+        marks &= marks - 1;
+    return static_cast<std::size_t>(std::countr_zero(marks)) / 8;
+}
+
+// Byte index of mark number `n` (1 = highest) counted from the top of `marks`.
+inline std::size_t NthMarkFromTop(std::uint64_t marks, std::int64_t n) {
+    for (; n > 1; --n)
+        marks &= ~(std::uint64_t{1} << (63 - std::countl_zero(marks)));
+    return static_cast<std::size_t>(63 - std::countl_zero(marks)) / 8;
+}
+
+// The starts among the last `rest` bytes of the text (fewer than 8), in the low bytes of a
+// word; the text holds 8 bytes or more, so one load that overlaps the bytes before serves.
+inline std::uint64_t TailStarts(std::string_view text, std::size_t rest) {
+    const std::uint64_t word = WordAt(text, text.size() - 8) >> (8 * (8 - rest));
+    return LowBytes(StartMarks(word), rest);
+}
+
+// Byte offset of the character with the given index; text.size() when beyond the end. Whole
+// words are counted at once, and the word that holds the wanted character is searched by its
+// marks, not byte by byte.
 inline std::size_t OffsetOfChar(std::string_view text, std::int64_t index) {
     if (index <= 0)
         return 0;
+    const std::size_t size = text.size();
+    if (size < 8) {
+        std::int64_t seen = 0;
+        for (std::size_t i = 0; i < size; ++i)
+            if (!IsContinuation(static_cast<unsigned char>(text[i])) && seen++ == index)
+                return i;
+        return size;
+    }
     std::int64_t seen = 0;
     std::size_t i = 0;
-    // Whole words whose characters all come before the wanted one are counted at once.
-    for (; i + 8 <= text.size(); i += 8) {
-        const std::int64_t starts = 8 - Continuations(WordAt(text, i));
-        if (seen + starts > index)
-            break;
-        seen += starts;
+    for (; i + 8 <= size; i += 8) {
+        const std::uint64_t starts = StartMarks(WordAt(text, i));
+        const std::int64_t n = MarkCount(starts);
+        if (seen + n > index)
+            return i + NthMark(starts, index - seen);
+        seen += n;
     }
-    for (; i < text.size(); ++i) {
-        if (!IsContinuation(static_cast<unsigned char>(text[i]))) {
-            if (seen == index)
-                return i;
-            ++seen;
-        }
+    if (i < size) {
+        const std::uint64_t starts = TailStarts(text, size - i);
+        if (seen + MarkCount(starts) > index)
+            return i + NthMark(starts, index - seen);
     }
-    return text.size();
+    return size;
 }
 
 // Byte offset where the last `count` characters begin; 0 when the text is shorter.
 inline std::size_t OffsetOfLastChars(std::string_view text, std::int64_t count) {
     if (count <= 0)
         return text.size();
+    if (text.size() < 8) {
+        std::int64_t seen = 0;
+        for (std::size_t i = text.size(); i > 0; --i)
+            if (!IsContinuation(static_cast<unsigned char>(text[i - 1])) && ++seen == count)
+                return i - 1;
+        return 0;
+    }
     std::int64_t seen = 0;
     std::size_t i = text.size();
     for (; i >= 8; i -= 8) {
-        const std::int64_t starts = 8 - Continuations(WordAt(text, i - 8));
-        if (seen + starts >= count)
-            break;
-        seen += starts;
+        const std::uint64_t starts = StartMarks(WordAt(text, i - 8));
+        const std::int64_t n = MarkCount(starts);
+        if (seen + n >= count)
+            return i - 8 + NthMarkFromTop(starts, count - seen);
+        seen += n;
     }
-    for (; i > 0; --i) {
-        if (!IsContinuation(static_cast<unsigned char>(text[i - 1]))) {
-            if (++seen == count)
-                return i - 1;
-        }
+    if (i > 0) {
+        // The first i bytes: the text's first word, of which only they are left.
+        const std::uint64_t starts = LowBytes(StartMarks(WordAt(text, 0)), i);
+        if (seen + MarkCount(starts) >= count)
+            return NthMarkFromTop(starts, count - seen);
     }
     return 0;
 }
@@ -82,13 +128,20 @@ inline std::size_t OffsetOfLastChars(std::string_view text, std::int64_t count) 
 
 // Number of code points in valid UTF-8 (each byte that does not continue a sequence counts).
 inline std::int64_t CharCount(std::string_view text) {
-    std::int64_t continuations = 0;
+    using namespace text_detail;
+    if (text.size() < 8) {
+        std::int64_t chars = 0;
+        for (const char c : text)
+            chars += IsContinuation(static_cast<unsigned char>(c)) ? 0 : 1;
+        return chars;
+    }
+    std::int64_t chars = 0;
     std::size_t i = 0;
     for (; i + 8 <= text.size(); i += 8)
-        continuations += text_detail::Continuations(text_detail::WordAt(text, i));
-    for (; i < text.size(); ++i)
-        continuations += text_detail::IsContinuation(static_cast<unsigned char>(text[i])) ? 1 : 0;
-    return static_cast<std::int64_t>(text.size()) - continuations;
+        chars += MarkCount(StartMarks(WordAt(text, i)));
+    if (i < text.size())
+        chars += MarkCount(TailStarts(text, text.size() - i));
+    return chars;
 }
 
 inline std::string_view FirstChars(std::string_view text, std::int64_t count) {

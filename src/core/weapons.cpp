@@ -1,6 +1,8 @@
 // The constant weapon table shared by both log languages.
 #include "core/weapons.h"
 
+#include "core/byte_search.h"
+
 #include <array>
 #include <string>
 
@@ -72,10 +74,10 @@ WeaponId WeaponIdFromName(std::string_view name) {
 }
 
 EventWeapon EventWeaponOf(WeaponId weapon, std::string_view text) {
-    if (weapon > 0 && weapon <= kWeaponUnknown && kEventWeaponTexts[weapon] == text)
+    if (weapon > 0 && weapon <= kWeaponUnknown && SameText(kEventWeaponTexts[weapon], text))
         return static_cast<EventWeapon>(weapon);
     for (std::size_t code = 0; code < kEventWeaponTexts.size(); ++code) {
-        if (kEventWeaponTexts[code] == text)
+        if (SameText(kEventWeaponTexts[code], text))
             return static_cast<EventWeapon>(code);
     }
     return kWeaponUnknown;
