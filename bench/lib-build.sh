@@ -20,7 +20,8 @@ build_programs() {
     QLA_MISSING="qla not in the build yet"
     WINDOW_MISSING="qla_window_bench not in the build"
     for target in qla-loggen qla qla_window_bench; do
-        if ! grep -q "\.\.\. $target\$" <<<"$targets"; then
+        # "... NAME" in a Makefile tree, "NAME: phony" in a Ninja one.
+        if ! grep -qE "^(\.\.\. $target|$target: phony)\$" <<<"$targets"; then
             continue
         fi
         log "building $target"
