@@ -15,23 +15,30 @@
 
 namespace qla {
 
-// Whether the `n` bytes at `a` and `b` are equal. Inline, eight bytes at a time: the texts
-// compared per line (names, phrases, short needles) are too short to pay for a library call.
+// Whether the `n` bytes at `a` and `b` are equal. Inline, in whole words: the texts compared
+// per line (names, phrases, short needles) are too short to pay for a library call, and the
+// last bytes are compared as a word that overlaps the one before, never byte by byte.
 inline bool SameBytes(const char* a, const char* b, std::size_t n) {
-    for (; n >= 8; n -= 8, a += 8, b += 8) {
-        std::uint64_t x, y;
-        std::memcpy(&x, a, 8);
-        std::memcpy(&y, b, 8);
-        if (x != y) {
-            return false;
+    const auto load = [](const char* p, auto word) {
+        std::memcpy(&word, p, sizeof word);
+        return word;
+    };
+    if (n >= 8) {
+        for (; n > 8; n -= 8, a += 8, b += 8) {
+            if (load(a, std::uint64_t{}) != load(b, std::uint64_t{})) {
+                return false;
+            }
         }
+        return load(a + n - 8, std::uint64_t{}) == load(b + n - 8, std::uint64_t{});
     }
-    for (; n > 0; --n, ++a, ++b) {
-        if (*a != *b) {
-            return false;
-        }
+    if (n >= 4) {
+        return load(a, std::uint32_t{}) == load(b, std::uint32_t{}) &&
+               load(a + n - 4, std::uint32_t{}) == load(b + n - 4, std::uint32_t{});
     }
-    return true;
+    if (n >= 2) {
+        return load(a, std::uint16_t{}) == load(b, std::uint16_t{}) && a[n - 1] == b[n - 1];
+    }
+    return n == 0 || *a == *b;
 }
 
 inline bool SameText(std::string_view a, std::string_view b) {

@@ -117,6 +117,22 @@ TEST(FindBytes, ComparisonsAndBackwardSearchAgreeWithTheLibrary) {
     }
 }
 
+// Every length the word-wise comparison splits differently, with the one differing byte at
+// every place: the overlapping last word must still see it.
+TEST(FindBytes, ComparisonSeesADifferenceAtEveryPlace) {
+    for (std::size_t n = 0; n <= 40; ++n) {
+        std::string a;
+        for (std::size_t i = 0; i < n; ++i)
+            a += static_cast<char>('a' + i % 26);
+        EXPECT_TRUE(SameBytes(a.data(), std::string(a).data(), n)) << n;
+        for (std::size_t at = 0; at < n; ++at) {
+            std::string b = a;
+            b[at] = '\xC3';
+            EXPECT_FALSE(SameBytes(a.data(), b.data(), n)) << n << " at " << at;
+        }
+    }
+}
+
 TEST(FindBytes, FindsFromPosition) {
     EXPECT_EQ(FindBytes("abcabc", "bc"), 1u);
     EXPECT_EQ(FindBytes("abcabc", "bc", 2), 4u);
