@@ -9,7 +9,7 @@
 #include "core/log_lines.h"
 #include "core/utf16_log.h"
 
-#include <bit>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -25,7 +25,6 @@ namespace qla {
 
 namespace {
 
-constexpr std::size_t kPieceSize = 1 << 20;
 // A date line is short; a first line longer than this is kept only in part.
 constexpr std::size_t kFirstLineBound = 64 * 1024;
 
@@ -50,35 +49,50 @@ class LineEndCounter {
         pendingCr_ = false;
         endedByEnd_ = false;
     }
-    // The same for a run of bytes, sixteen at a time: every CR ends a line, and so does every
-    // LF that does not follow a CR.
+    void ByteUnit(unsigned char byte) {
+        if (byte == '\r' || byte == '\n')
+            Unit(byte);
+        else
+            Content();
+    }
+    // The same for a run of bytes: every CR ends a line, and so does every LF whose byte before
+    // is no CR. Sixteen bytes at a time without a branch, each byte's place compared with the
+    // byte before it; the matches add up in byte-wide counters that are summed before they
+    // could overflow.
     void Bytes(const unsigned char* p, std::size_t size) {
         std::size_t i = 0;
 #if defined(__SSE2__)
-        const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
-        for (; i + 16 <= size; i += 16) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-            const auto crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
-            const auto lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
-            if ((crs | lfs) == 0) {
-                pendingCr_ = false;
-                endedByEnd_ = false;
-                continue;
+        if (size > 16) {
+            ByteUnit(p[0]); // against the last byte of the piece before
+            i = 1;
+            const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+            const __m128i zero = _mm_setzero_si128();
+            __m128i sums = zero;
+            while (i + 16 <= size) {
+                const std::size_t stop = std::min(size, i + 255 * 16);
+                __m128i counts = zero;
+                for (; i + 16 <= stop; i += 16) {
+                    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+                    const __m128i before =
+                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i - 1));
+                    const __m128i ends = _mm_or_si128(
+                        _mm_cmpeq_epi8(v, cr),
+                        _mm_andnot_si128(_mm_cmpeq_epi8(before, cr), _mm_cmpeq_epi8(v, lf)));
+                    counts = _mm_sub_epi8(counts, ends); // a match is -1
+                }
+                sums = _mm_add_epi64(sums, _mm_sad_epu8(counts, zero));
             }
-            const unsigned afterCr = (crs << 1) | (pendingCr_ ? 1u : 0u);
-            ends_ += static_cast<std::uint64_t>(std::popcount(crs) +
-                                                std::popcount(lfs & ~afterCr & 0xFFFFu));
-            pendingCr_ = (crs >> 15) & 1u;
-            endedByEnd_ = ((crs | lfs) >> 15) & 1u;
+            std::uint64_t halves[2];
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(halves), sums);
+            ends_ += halves[0] + halves[1];
+            pendingCr_ = p[i - 1] == '\r';
+            endedByEnd_ = p[i - 1] == '\r' || p[i - 1] == '\n';
         }
 #endif
-        for (; i < size; ++i) {
-            if (p[i] == '\r' || p[i] == '\n')
-                Unit(p[i]);
-            else
-                Content();
-        }
+        for (; i < size; ++i)
+            ByteUnit(p[i]);
     }
+
     // A line end that nothing follows starts no line; otherwise there is one more line than
     // there were line ends (an empty file is one empty line).
     std::uint64_t Lines() const {
@@ -106,14 +120,14 @@ LogFileFacts ReadLogFileFacts(const std::string& path) {
         facts.Error = "The file cannot be read: " + path;
         return facts;
     }
-    const auto piece = std::make_unique<char[]>(kPieceSize);
+    const auto piece = std::make_unique<char[]>(kLineCountPiece);
     std::string firstLine; // raw bytes up to the first line end, byte-order mark included
     LineEndCounter counter;
     Utf16Order order = Utf16Order::None;
     bool first = true;
     int oddByte = -1; // a UTF-16 unit's first byte left over from the previous piece
     for (;;) {
-        const ssize_t got = ::read(fd, piece.get(), kPieceSize);
+        const ssize_t got = ::read(fd, piece.get(), kLineCountPiece);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {

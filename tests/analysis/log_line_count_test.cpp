@@ -63,9 +63,32 @@ TEST_F(LogLineCount, AgreesWithOpeningOnLineEndsAndEncodings) {
     }
 }
 
+// Longer runs of bytes, which are counted sixteen at a time: line ends at every place of a
+// block, CR LF split between two blocks, and runs of CRs and LFs.
+TEST_F(LogLineCount, AgreesWithOpeningOnLongRunsOfBytes) {
+    std::mt19937 random(11);
+    const char alphabet[] = {'a', 'a', 'a', '\r', '\n', '\xC3', ' '};
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes;
+        const int length = static_cast<int>(random() % 300);
+        for (int i = 0; i < length; ++i)
+            bytes += alphabet[random() % sizeof alphabet];
+        ExpectAgreement(bytes);
+    }
+    // Every byte a line end, for long enough that a byte-wide counter would wrap.
+    ExpectAgreement(std::string(10000, '\n'));
+    ExpectAgreement(std::string(10000, '\r'));
+    for (std::size_t at = 0; at < 40; ++at) {
+        std::string bytes(80, 'x');
+        bytes.replace(at, 2, "\r\n");
+        ExpectAgreement(bytes);
+        ExpectAgreement(bytes.substr(0, at + 1));
+    }
+}
+
 TEST_F(LogLineCount, LineEndsAcrossPieceBoundaries) {
-    // The count reads 1 MiB at a time; a CR LF, or a UTF-16 unit, may be cut by a boundary.
-    const std::size_t piece = 1 << 20;
+    // The count reads a piece at a time; a CR LF, or a UTF-16 unit, may be cut by a boundary.
+    const std::size_t piece = kLineCountPiece;
     std::string cut(piece - 1, 'a');
     ExpectAgreement(cut + "\r\n" + "b");
     ExpectAgreement(cut + "\r\n");
