@@ -33,7 +33,7 @@ namespace {
 class OrderedMerge {
   public:
     OrderedMerge(AnalysisStore& store, std::size_t count, std::size_t ahead)
-        : store_(store), stores_(count), finished_(count, 0), ahead_(ahead) {}
+        : store_(store), stores_(count), ahead_(ahead) {}
 
     // A store for range `index`, once that range is at most `ahead` ranges past the next one to
     // append (so that a first range that falls behind does not leave every other range waiting
@@ -54,13 +54,15 @@ class OrderedMerge {
     // Range `index` is done; `later` holds it (nothing for range 0, which is the store itself).
     void Finished(std::size_t index, std::unique_ptr<AnalysisStore> later) {
         std::unique_lock lock(mutex_);
-        stores_[index] = std::move(later);
-        finished_[index] = 1;
+        if (index == 0)
+            firstDone_ = true;
+        else
+            stores_[index] = std::move(later);
         if (merging_)
             return; // the running merge takes this one too when it is next
         merging_ = true;
-        // Range k goes in once ranges 0 to k-1 are in.
-        while (finished_[0] != 0 && next_ < stores_.size() && finished_[next_] != 0) {
+        // Range k goes in once ranges 0 to k-1 are in; a store waiting here is a finished range.
+        while (firstDone_ && next_ < stores_.size() && stores_[next_] != nullptr) {
             std::unique_ptr<AnalysisStore> taken = std::move(stores_[next_]);
             // Kept for another range only while ranges that could use it are still to start;
             // the others give their memory back list by list as it is copied, before the last
@@ -91,12 +93,12 @@ class OrderedMerge {
     std::mutex mutex_;
     std::condition_variable moved_; // the next range to append changed, or the run failed
     AnalysisStore& store_;
-    std::vector<std::unique_ptr<AnalysisStore>> stores_;
-    std::vector<char> finished_;
+    std::vector<std::unique_ptr<AnalysisStore>> stores_; // finished ranges not yet appended
     std::vector<std::unique_ptr<AnalysisStore>> spare_;
     std::size_t ahead_;
     std::size_t next_ = 1;    // the next range to append
     std::size_t started_ = 0; // ranges after the first that got a store
+    bool firstDone_ = false;
     bool merging_ = false;
     bool failed_ = false;
 };

@@ -141,31 +141,9 @@ std::string_view LogLineReader::Finish(std::size_t end) {
     if (lineValid_)
         return line;
     lineValid_ = true;
-    // A Windows-1252 line in UTF-8: at most three bytes for each, written in place. Runs of
-    // ASCII move a word at a time; every other byte takes its form's three bytes, of which the
-    // next byte overwrites what is not its own.
-    if (widened_.size() < 3 * line.size())
-        widened_.resize(3 * line.size());
-    const auto* in = reinterpret_cast<const unsigned char*>(line.data());
-    char* const start = widened_.data();
-    char* out = start;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        if (i + 8 <= line.size()) {
-            std::uint64_t word;
-            std::memcpy(&word, in + i, 8);
-            if ((word & kHighs) == 0) {
-                std::memcpy(out, &word, 8);
-                out += 8;
-                i += 8;
-                continue;
-            }
-        }
-        const Utf8Form& form = kUtf8Forms[in[i++]];
-        std::memcpy(out, form.bytes, sizeof form.bytes);
-        out += form.length;
-    }
-    return std::string_view(start, static_cast<std::size_t>(out - start));
+    widened_.clear();
+    AppendWindows1252AsUtf8(widened_, line);
+    return widened_;
 }
 
 std::optional<std::string_view> LogLineReader::Next() {
