@@ -59,49 +59,121 @@ inline bool RestMatches(std::string_view hay, std::size_t at, std::string_view n
 
 } // namespace detail
 
+#if defined(__SSE2__)
+namespace detail {
+
+// Bit i set where the 16 bytes at `p` hold `first` at i and `second` at i + 1 (17 bytes read).
+inline unsigned PairHits(const char* p, __m128i first, __m128i second) {
+    const __m128i a = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), first);
+    const __m128i b =
+        _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1)), second);
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(a, b)));
+}
+
+// Bit i set where the 16 bytes at `p` hold `byte` at i.
+inline unsigned ByteHits(const char* p, __m128i byte) {
+    return static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), byte)));
+}
+
+} // namespace detail
+#endif
+
+// First occurrence of the byte `c` in `hay` at or after `from`; npos when there is none. Out of
+// line, as is RFindByte: inlined into FindBytes it made that too big to be inlined into the
+// per-line searches, which cost more than the call saves.
+[[gnu::noinline]] inline std::size_t FindByte(std::string_view hay, char c, std::size_t from = 0) {
+#if defined(__SSE2__)
+    // Sixteen bytes at a time; the last bytes are read as a window that overlaps the ones
+    // already looked at, whose hits are masked off, rather than one by one.
+    if (hay.size() >= 16) {
+        const __m128i byte = _mm_set1_epi8(c);
+        for (; from + 16 <= hay.size(); from += 16) {
+            if (const unsigned hits = detail::ByteHits(hay.data() + from, byte); hits != 0)
+                return from + static_cast<std::size_t>(__builtin_ctz(hits));
+        }
+        if (from >= hay.size())
+            return std::string_view::npos;
+        const std::size_t window = hay.size() - 16;
+        const unsigned hits = detail::ByteHits(hay.data() + window, byte) >> (from - window);
+        return hits == 0 ? std::string_view::npos
+                         : from + static_cast<std::size_t>(__builtin_ctz(hits));
+    }
+#endif
+    for (; from < hay.size(); ++from) {
+        if (hay[from] == c)
+            return from;
+    }
+    return std::string_view::npos;
+}
+
+// Last occurrence of the byte `c` in `hay`; npos when there is none.
+[[gnu::noinline]] inline std::size_t RFindByte(std::string_view hay, char c) {
+    std::size_t end = hay.size(); // candidates lie below `end`
+#if defined(__SSE2__)
+    if (hay.size() >= 16) {
+        const __m128i byte = _mm_set1_epi8(c);
+        for (; end >= 16; end -= 16) {
+            if (const unsigned hits = detail::ByteHits(hay.data() + end - 16, byte); hits != 0)
+                return end - 16 + static_cast<std::size_t>(31 - __builtin_clz(hits));
+        }
+        // The first bytes, as a window from the start with the hits at or past `end` masked off.
+        const unsigned hits = detail::ByteHits(hay.data(), byte) & ((1u << end) - 1);
+        return hits == 0 ? std::string_view::npos
+                         : static_cast<std::size_t>(31 - __builtin_clz(hits));
+    }
+#endif
+    while (end-- > 0) {
+        if (hay[end] == c)
+            return end;
+    }
+    return std::string_view::npos;
+}
+
 // First occurrence of `needle` in `hay` at or after `from`; npos when there is none.
 inline std::size_t FindBytes(std::string_view hay, std::string_view needle, std::size_t from = 0) {
     if (needle.empty()) {
         return from <= hay.size() ? from : std::string_view::npos;
     }
+    if (needle.size() > hay.size()) {
+        return std::string_view::npos;
+    }
+    if (needle.size() == 1) {
+        return FindByte(hay, needle[0], from);
+    }
 #if defined(__SSE2__)
     // Sixteen positions at a time: those where the first two bytes of the needle stand. A log
-    // line is short, so this beats a library call per candidate byte.
-    if (needle.size() >= 2) {
+    // line is short, so this beats a library call per candidate byte. The last positions are
+    // looked at through a window that overlaps the ones before, with those masked off.
+    if (hay.size() >= 17) {
         const __m128i first = _mm_set1_epi8(needle[0]);
         const __m128i second = _mm_set1_epi8(needle[1]);
-        while (from + 17 <= hay.size()) {
-            const auto* p = reinterpret_cast<const __m128i*>(hay.data() + from);
-            const __m128i a = _mm_cmpeq_epi8(_mm_loadu_si128(p), first);
-            const __m128i b = _mm_cmpeq_epi8(
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(hay.data() + from + 1)), second);
-            auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(a, b)));
-            while (hits != 0) {
+        const std::size_t last = hay.size() - needle.size(); // the last place it can start
+        for (; from <= last; from += 16) {
+            unsigned hits;
+            if (from + 17 <= hay.size()) {
+                hits = detail::PairHits(hay.data() + from, first, second);
+            } else {
+                const std::size_t window = hay.size() - 17;
+                hits = detail::PairHits(hay.data() + window, first, second) >> (from - window);
+            }
+            for (; hits != 0; hits &= hits - 1) {
                 const std::size_t at = from + static_cast<std::size_t>(__builtin_ctz(hits));
-                if (at + needle.size() > hay.size()) {
+                if (at > last) {
                     return std::string_view::npos;
                 }
                 if (detail::RestMatches(hay, at, needle)) {
                     return at;
                 }
-                hits &= hits - 1;
             }
-            from += 16;
         }
+        return std::string_view::npos;
     }
 #endif
-    while (from + needle.size() <= hay.size()) {
-        const void* hit = std::memchr(hay.data() + from, static_cast<unsigned char>(needle[0]),
-                                      hay.size() - needle.size() + 1 - from);
-        if (hit == nullptr) {
-            return std::string_view::npos;
+    for (; from + needle.size() <= hay.size(); ++from) {
+        if (hay[from] == needle[0] && detail::RestMatches(hay, from, needle)) {
+            return from;
         }
-        const std::size_t at = static_cast<const char*>(hit) - hay.data();
-        // Checking the second byte first spares most calls to memcmp.
-        if (detail::RestMatches(hay, at, needle)) {
-            return at;
-        }
-        from = at + 1;
     }
     return std::string_view::npos;
 }
@@ -118,28 +190,23 @@ inline std::size_t RFindBytes(std::string_view hay, std::string_view needle) {
     if (needle.empty()) {
         return hay.size();
     }
+    if (needle.size() == 1) {
+        return RFindByte(hay, needle[0]);
+    }
     std::size_t end = hay.size() - needle.size() + 1; // candidates lie below `end`
 #if defined(__SSE2__)
     // Sixteen candidates at a time from the back, as FindBytes does from the front; reading the
-    // second bytes stays inside the text because `end` is below its size for such needles.
-    if (needle.size() >= 2) {
-        const __m128i first = _mm_set1_epi8(needle[0]);
-        const __m128i second = _mm_set1_epi8(needle[1]);
-        while (end >= 16) {
-            const std::size_t from = end - 16;
-            const auto* p = reinterpret_cast<const __m128i*>(hay.data() + from);
-            const __m128i a = _mm_cmpeq_epi8(_mm_loadu_si128(p), first);
-            const __m128i b = _mm_cmpeq_epi8(
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(hay.data() + from + 1)), second);
-            auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(a, b)));
-            while (hits != 0) {
-                const int bit = 31 - __builtin_clz(hits);
-                if (detail::RestMatches(hay, from + static_cast<std::size_t>(bit), needle)) {
-                    return from + static_cast<std::size_t>(bit);
-                }
-                hits &= ~(1u << bit);
+    // second bytes stays inside the text because `end` is below its size.
+    const __m128i first = _mm_set1_epi8(needle[0]);
+    const __m128i second = _mm_set1_epi8(needle[1]);
+    for (; end >= 16; end -= 16) {
+        const std::size_t from = end - 16;
+        for (unsigned hits = detail::PairHits(hay.data() + from, first, second); hits != 0;) {
+            const int bit = 31 - __builtin_clz(hits);
+            if (detail::RestMatches(hay, from + static_cast<std::size_t>(bit), needle)) {
+                return from + static_cast<std::size_t>(bit);
             }
-            end = from;
+            hits &= ~(1u << bit);
         }
     }
 #endif

@@ -76,7 +76,7 @@ void ParseVoiceChatLine(AnalysisStore& store, std::string_view line) {
     }
     std::string_view location;
     std::string_view name = window;
-    if (const std::size_t open = head.rfind('('); open != std::string_view::npos) {
+    if (const std::size_t open = RFindByte(head, '('); open != std::string_view::npos) {
         location = head.substr(open + 1);
         name = DropLastChars(head.substr(0, open), 1);
     }

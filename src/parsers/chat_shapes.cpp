@@ -44,8 +44,8 @@ struct Separator {
 // whose head the shape accepts.
 template <typename AcceptHead>
 std::optional<Separator> FindSeparator(std::string_view body, AcceptHead accept) {
-    for (std::size_t colon = body.find(':'); colon != std::string_view::npos;
-         colon = body.find(':', colon + 1)) {
+    for (std::size_t colon = FindByte(body, ':'); colon != std::string_view::npos;
+         colon = FindByte(body, ':', colon + 1)) {
         std::size_t code = colon + 1;
         if (code < body.size() && body[code] == ' ')
             ++code;
@@ -89,7 +89,7 @@ NameAndLocation SplitVoiceHead(std::string_view head) {
     head = TrimLeftBlanks(head);
     std::string_view name = head;
     std::string_view location;
-    const std::size_t open = head.rfind('(');
+    const std::size_t open = RFindByte(head, '(');
     // A head ending in ")" without any "(" ("Smile :)") is a name with no location.
     if (!head.empty() && head.back() == ')' && open != std::string_view::npos) {
         if (StripNameEnd(head.substr(0, open)).empty()) {

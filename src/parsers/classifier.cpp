@@ -36,7 +36,7 @@ LineKind ClassifyWith(const ClassifierLanguage& language, std::string_view line,
     if (language.DeathPhrases.ContainsAny(line)) {
         return LineKind::Died;
     }
-    if (line.find(':') != std::string_view::npos) {
+    if (FindByte(line, ':') != std::string_view::npos) {
         if (StartsWithBytes(line, language.LtSayPrefix)) {
             return LineKind::LtSay;
         }

@@ -76,8 +76,9 @@ TEST(PhraseSet, MaskEqualsSeparateSearchesOnGluedLines) {
     }
 }
 
-// Long haystacks go sixteen positions at a time; every start position and needle length must
-// agree with std::string_view::find, including needles that run past the end.
+// Long haystacks go sixteen positions at a time and end with a window that overlaps the positions
+// before; every start position (also past the end) and needle length must agree with the
+// library's searches, including needles that run past the end or are longer than the text.
 TEST(FindBytes, AgreesWithFindOnLongTexts) {
     std::uint64_t state = 5;
     for (int round = 0; round < 300; ++round) {
@@ -87,12 +88,16 @@ TEST(FindBytes, AgreesWithFindOnLongTexts) {
             state = state * 6364136223846793005ULL + 1442695040888963407ULL;
             hay += "abw as"[(state >> 33) % 6];
         }
-        for (const std::string_view needle : {"a", "wa", "was", "as a", "ab", "bb", "s"}) {
-            for (std::size_t from = 0; from <= hay.size() + 1; ++from) {
+        for (const std::string_view needle :
+             {"a", "wa", "was", "as a", "ab", "bb", "s", "was as was as was a"}) {
+            ASSERT_EQ(RFindBytes(hay, needle), std::string_view(hay).rfind(needle))
+                << hay << " / " << needle;
+            for (std::size_t from = 0; from <= hay.size() + 40; ++from) {
                 ASSERT_EQ(FindBytes(hay, needle, from), std::string_view(hay).find(needle, from))
                     << hay << " / " << needle << " from " << from;
             }
         }
+        ASSERT_EQ(RFindByte(hay, 'w'), std::string_view(hay).rfind('w')) << hay;
     }
 }
 
