@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <new>
 #include <stdexcept>
 #include <thread>
@@ -55,6 +56,28 @@ std::uint64_t NextLineStart(std::uint64_t from, std::uint64_t bound, std::uint64
     }
 }
 
+// The line readers' buffers, passed from a finished range to the next one: fresh pages for every
+// range would cost a page fault for each 4 KiB read and unmapping them stalls the other threads.
+class ReadBuffers {
+  public:
+    ByteBuffer Take() {
+        const std::lock_guard lock(mutex_);
+        if (free_.empty())
+            return {};
+        ByteBuffer buffer = std::move(free_.back());
+        free_.pop_back();
+        return buffer;
+    }
+    void Give(ByteBuffer buffer) {
+        const std::lock_guard lock(mutex_);
+        free_.push_back(std::move(buffer));
+    }
+
+  private:
+    std::mutex mutex_;
+    std::vector<ByteBuffer> free_;
+};
+
 } // namespace
 
 std::vector<std::uint64_t> RangeStarts(std::uint64_t size, const RangeReaders& readers,
@@ -99,10 +122,11 @@ StreamedAnalysis AnalyzeStreamedLog(AnalysisStore& store, std::uint64_t size,
     // the ranges done so far and of its own.
     const std::thread::id caller = std::this_thread::get_id();
     std::atomic<std::uint64_t> bytesDone{0};
+    ReadBuffers buffers;
     const auto rangeRun = [&](std::size_t k, AnalysisStore& into) {
         const std::uint64_t begin = starts[k], end = k + 1 < ranges ? starts[k + 1] : size;
         LogLineReader reader(readers(begin, end - begin), options.BlockSize,
-                             k == 0 ? start : LogLineList::Start::kFromInside);
+                             k == 0 ? start : LogLineList::Start::kFromInside, buffers.Take());
         // Room for as many entries as the bytes can hold lines of a usual length; a log of
         // shorter lines only makes a list grow. The first store receives the later ones.
         into.Reserve(static_cast<std::size_t>((k == 0 ? size : end - begin) / kShortLine));
@@ -119,6 +143,7 @@ StreamedAnalysis AnalyzeStreamedLog(AnalysisStore& store, std::uint64_t size,
         }
         bytesDone += end - begin;
         failed[k] = reader.Failed() ? 1 : 0;
+        buffers.Give(reader.TakeBuffer());
         return walk.Totals();
     };
     result.Totals = RunRangesInParallel(store, ranges, rangeRun, threads);

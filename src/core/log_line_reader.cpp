@@ -45,6 +45,12 @@ ReadBytes FileRangeReader(int fd, std::uint64_t offset, std::uint64_t length) {
 LogLineReader::LogLineReader(ReadBytes read, std::size_t blockSize, LogLineList::Start start)
     : read_(std::move(read)), blockSize_(blockSize == 0 ? 1 : blockSize), start_(start) {}
 
+LogLineReader::LogLineReader(ReadBytes read, std::size_t blockSize, LogLineList::Start start,
+                             ByteBuffer buffer)
+    : LogLineReader(std::move(read), blockSize, start) {
+    buffer_ = std::move(buffer);
+}
+
 bool LogLineReader::Begin() {
     const bool fileStart = start_ == LogLineList::Start::kFileStart;
     // The two bytes of a UTF-16 mark decide how everything after them is read.

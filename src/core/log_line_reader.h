@@ -35,6 +35,13 @@ class LogLineReader {
     // looked for.
     explicit LogLineReader(ReadBytes read, std::size_t blockSize = kDefaultLineBlock,
                            LogLineList::Start start = LogLineList::Start::kFileStart);
+    // The same, reading into `buffer` (whatever it holds), which TakeBuffer hands back: a run
+    // of many ranges reuses a few buffers instead of mapping fresh pages for every range.
+    LogLineReader(ReadBytes read, std::size_t blockSize, LogLineList::Start start,
+                  ByteBuffer buffer);
+
+    // The buffer, for the next reader; this reader is done with.
+    ByteBuffer TakeBuffer() { return std::move(buffer_); }
 
     // The next line, valid until the next call; nullopt after the last line or on a read error.
     std::optional<std::string_view> Next();
@@ -62,8 +69,9 @@ class LogLineReader {
 
     // Decoded bytes: [begin_, end_) is the unfinished line and what follows it; scan_ is where
     // the search for its end goes on.
-    // A mapping of its own, returned whole when the reader ends: a reader lives for one range
-    // of a log, and a freed heap block would leave a hole that the store's texts fill.
+    // A mapping of its own, returned whole when the reader ends (or handed on): a reader lives
+    // for one range of a log, and a freed heap block would leave a hole that the store's texts
+    // fill.
     ByteBuffer buffer_;
     std::size_t begin_ = 0, scan_ = 0, end_ = 0;
     bool lineValid_ = true; // the unfinished line is UTF-8 so far

@@ -176,6 +176,29 @@ TEST(LogLineReader, GivesTheWholeBufferLinesForRandomUtf16Inputs) {
     }
 }
 
+// A buffer handed on keeps the bytes of the reader before, which must not leak into the lines of
+// the next: one that stopped inside a line, one grown by a line longer than a block, and one
+// that ended inside a CR LF and a UTF-8 character.
+TEST(LogLineReader, ABufferHandedOnReadsLikeAFreshOne) {
+    const std::vector<std::string> logs = {"first\r\nsecond half",
+                                           std::string(300, 'x') + "\nshort\r",
+                                           "caf\xC3\xA9\r\nna\xC3", "\nafter\r\n\r\nend", ""};
+    for (const std::size_t block : {std::size_t{3}, std::size_t{16}, std::size_t{4096}}) {
+        ByteBuffer buffer;
+        for (std::size_t i = 0; i < logs.size(); ++i) {
+            const auto start =
+                i == 0 ? LogLineList::Start::kFileStart : LogLineList::Start::kFromInside;
+            LogLineReader reader(BytesReader(logs[i]), block, start, std::move(buffer));
+            // The first reader stops after one line, leaving the rest in the buffer.
+            const Lines lines = i == 0 ? Lines{std::string(*reader.Next())} : StreamedLines(reader);
+            const Lines whole = WholeBufferLines(logs[i], start);
+            EXPECT_EQ(lines, i == 0 ? Lines{whole[0]} : whole)
+                << "log " << i << ", block " << block;
+            buffer = reader.TakeBuffer();
+        }
+    }
+}
+
 TEST(LogLineReader, StopsAndSaysSoWhenTheInputCannotBeRead) {
     std::string given = "first\r\nsecond\r\nthird";
     std::size_t calls = 0;
