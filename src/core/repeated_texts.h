@@ -7,6 +7,7 @@
 #include "packed_view.h"
 #include "text_arena.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,10 @@ namespace qla {
 
 class RepeatedTexts {
   public:
+    // `slotCount`, a power of two, bounds the texts remembered at a time. (Not "slots": Qt
+    // defines that word away in the files that include its headers first.)
+    explicit RepeatedTexts(std::size_t slotCount) : slotCount_(slotCount) {}
+
     // A copy of `text` in `arena`: the one kept before when the same text still holds its slot.
     PackedView Keep(std::string_view text, TextArena& arena);
 
@@ -25,6 +30,7 @@ class RepeatedTexts {
         std::uint32_t Tag = 0; // high half of the hash: most mismatches end here
         PackedView Text;
     };
+    std::size_t slotCount_;
     std::vector<Slot> slots_; // empty until the first text
 };
 

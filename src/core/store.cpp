@@ -16,7 +16,8 @@ void AnalysisStore::Reset() {
     index_.Clear();
     locations_.assign(1, PackedView{});
     locationIndex_.Clear();
-    repeats_.Clear();
+    chatRepeats_.Clear();
+    lineRepeats_.Clear();
     texts_.Clear();
 }
 
@@ -68,14 +69,14 @@ void AnalysisStore::RecordTeamkill(PlayerIndex killer, PlayerIndex victim) {
 void AnalysisStore::RecordVoiceChat(PlayerIndex player, std::string_view text,
                                     std::string_view location, bool isTeam) {
     VoiceChats.push_back(
-        ChatEntry{repeats_.Keep(text, texts_), player, KeepLocation(location), isTeam});
+        ChatEntry{chatRepeats_.Keep(text, texts_), player, KeepLocation(location), isTeam});
     ++Players[player].VoiceChatCount;
 }
 
 void AnalysisStore::RecordTextChat(PlayerIndex player, std::string_view text,
                                    std::string_view location, bool isTeam) {
     TextChats.push_back(
-        ChatEntry{repeats_.Keep(text, texts_), player, KeepLocation(location), isTeam});
+        ChatEntry{chatRepeats_.Keep(text, texts_), player, KeepLocation(location), isTeam});
     ++Players[player].TextChatCount;
 }
 
@@ -95,7 +96,7 @@ std::uint32_t AnalysisStore::KeepLocation(std::string_view location) {
 }
 
 void AnalysisStore::RecordOtherLine(std::string_view line) {
-    OtherLines.push_back(repeats_.Keep(line, texts_));
+    OtherLines.push_back(lineRepeats_.Keep(line, texts_));
 }
 
 void AnalysisStore::RecordRename(std::string_view oldName, std::string_view newName) {

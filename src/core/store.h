@@ -194,7 +194,11 @@ class AnalysisStore {
     TextArena texts_;                   // the texts that chats, renames and other lines view
     std::vector<PackedView> locations_; // element 0 is the empty location
     NameIndex locationIndex_;           // location text to its position, up to kLocationsKept
-    RepeatedTexts repeats_;             // chat texts and other lines, each kept once
+    // Chat texts and other lines, each kept once while it holds its slot. Apart, because a log's
+    // chats repeat a few dozen texts, whose small table stays in the cache, while its other
+    // lines are thousands of texts that would push the chats' slots out. 16 bytes a slot.
+    RepeatedTexts chatRepeats_{2 * 1024};
+    RepeatedTexts lineRepeats_{16 * 1024};
 };
 
 } // namespace qla

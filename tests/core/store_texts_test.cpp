@@ -79,6 +79,21 @@ TEST(StoreTexts, RepeatedTextsShareOneCopyAndNewOnesStayRight) {
     EXPECT_TRUE(store.VoiceChats[2].IsTeam);
 }
 
+TEST(StoreTexts, ManyDifferentOtherLinesLeaveTheChatTextsKeptOnce) {
+    // Thousands of lines that never repeat (joins, kills without the prefix) between the chats:
+    // the chats' copies are still shared, and every line keeps its own text.
+    AnalysisStore store;
+    const PlayerIndex bob = store.FindOrAddPlayer("Bob");
+    for (int i = 0; i < 40000; ++i) {
+        store.RecordOtherLine("Player" + std::to_string(i) + "^7 entered the game");
+        if (i % 100 == 0)
+            store.RecordVoiceChat(bob, "^2Medic!", "Bunker", false);
+    }
+    for (std::size_t i = 2; i < store.VoiceChats.size(); ++i)
+        ASSERT_EQ(store.VoiceChats[i].Text.data(), store.VoiceChats[1].Text.data()) << i;
+    EXPECT_EQ(store.OtherLines[12345], "Player12344^7 entered the game");
+}
+
 TEST(StoreTexts, AFewTextsSaidAgainAndAgainAreKeptOnceEach) {
     // The game's voice commands, cycled: after the first round no text is copied again.
     AnalysisStore store;
