@@ -68,7 +68,7 @@ peak_with_gnu_time() {
 measure() {
     local runs="$1"
     shift
-    local walls=() peaks=() users=() syss=() faults=() start end peakfile figures peak user sys fault
+    local walls=() peaks=() users=() syss=() faults=() start end peakfile figures peak user sys fault r
     peakfile="$(mktemp)"
     STATUS=0
     for ((r = 0; r < runs; r++)); do
@@ -94,4 +94,38 @@ measure() {
 # Arithmetic on decimals: calc "EXPR" prints the result with the given format (default %.2f).
 calc() {
     awk "BEGIN { v = $1; printf \"${2:-%.2f}\", v }"
+}
+
+# Runs taken in turns. A shared machine's load shifts from minute to minute, so commands whose
+# times are compared with each other (qla against wc -l and awk) are measured round by round,
+# one run of each per round, rather than all runs of one command and then all of the next.
+declare -A SERIES_WALL SERIES_PEAK SERIES_USER SERIES_SYS SERIES_FAULTS SERIES_STATUS
+
+# clear_series: forgets every series.
+clear_series() {
+    SERIES_WALL=() SERIES_PEAK=() SERIES_USER=() SERIES_SYS=() SERIES_FAULTS=() SERIES_STATUS=()
+}
+
+# measure_round NAME CMD...: one run of CMD, its figures added to the series NAME.
+measure_round() {
+    local name="$1" user sys faults
+    shift
+    measure 1 "$@"
+    IFS='|' read -r user sys faults <<<"$CPU"
+    SERIES_WALL[$name]+="$WALL " SERIES_PEAK[$name]+="$PEAK_KB "
+    SERIES_USER[$name]+="$user " SERIES_SYS[$name]+="$sys " SERIES_FAULTS[$name]+="$faults "
+    [ "$STATUS" = 0 ] || SERIES_STATUS[$name]="$STATUS"
+}
+
+# series NAME: sets WALL, PEAK_KB, CPU and STATUS from the runs of NAME, as measure does.
+series() {
+    local name="$1"
+    # shellcheck disable=SC2086 # the series are lists of numbers
+    WALL="$(median ${SERIES_WALL[$name]})"
+    # shellcheck disable=SC2086
+    PEAK_KB="$(median ${SERIES_PEAK[$name]})"
+    # shellcheck disable=SC2086
+    CPU="$(calc "$(median ${SERIES_USER[$name]})" %.3f)|$(calc "$(median ${SERIES_SYS[$name]})" \
+        %.3f)|$(calc "$(median ${SERIES_FAULTS[$name]})" %.0f)"
+    STATUS="${SERIES_STATUS[$name]:-0}"
 }
