@@ -143,7 +143,9 @@ StreamedAnalysis AnalyzeStreamedLog(AnalysisStore& store, std::uint64_t size,
         }
         bytesDone += end - begin;
         failed[k] = reader.Failed() ? 1 : 0;
-        buffers.Give(reader.TakeBuffer());
+        // The last ranges' buffers go at once: they would only add to the peak of the merge.
+        if (k + threads < ranges)
+            buffers.Give(reader.TakeBuffer());
         return walk.Totals();
     };
     result.Totals = RunRangesInParallel(store, ranges, rangeRun, threads);
