@@ -40,7 +40,7 @@ class LogLineReader {
     LogLineReader(ReadBytes read, std::size_t blockSize, LogLineList::Start start,
                   ByteBuffer buffer);
 
-    // The buffer, for the next reader; this reader is done with.
+    // Hands the buffer on to the next reader; this one reads no more after it.
     ByteBuffer TakeBuffer() { return std::move(buffer_); }
 
     // The next line, valid until the next call; nullopt after the last line or on a read error.
