@@ -1,3 +1,4 @@
+// Keeping a text once: one hash, one slot, and a copy only when the slot holds another text.
 #include "core/repeated_texts.h"
 
 #include "core/name_index.h"

@@ -61,6 +61,14 @@ inline std::uint64_t TailStarts(std::string_view text, std::size_t rest) {
     return LowBytes(StartMarks(word), rest);
 }
 
+// The starts of a text shorter than 8 bytes, read into a word whose missing bytes are cleared.
+inline std::uint64_t ShortStarts(std::string_view text) {
+    std::uint64_t word = 0;
+    if (!text.empty())
+        std::memcpy(&word, text.data(), text.size());
+    return LowBytes(StartMarks(word), text.size());
+}
+
 // Byte offset of the character with the given index; text.size() when beyond the end. Whole
 // words are counted at once, and the word that holds the wanted character is searched by its
 // marks, not byte by byte.
@@ -69,11 +77,8 @@ inline std::size_t OffsetOfChar(std::string_view text, std::int64_t index) {
         return 0;
     const std::size_t size = text.size();
     if (size < 8) {
-        std::int64_t seen = 0;
-        for (std::size_t i = 0; i < size; ++i)
-            if (!IsContinuation(static_cast<unsigned char>(text[i])) && seen++ == index)
-                return i;
-        return size;
+        const std::uint64_t starts = ShortStarts(text);
+        return MarkCount(starts) > index ? NthMark(starts, index) : size;
     }
     std::int64_t seen = 0;
     std::size_t i = 0;
@@ -97,11 +102,8 @@ inline std::size_t OffsetOfLastChars(std::string_view text, std::int64_t count) 
     if (count <= 0)
         return text.size();
     if (text.size() < 8) {
-        std::int64_t seen = 0;
-        for (std::size_t i = text.size(); i > 0; --i)
-            if (!IsContinuation(static_cast<unsigned char>(text[i - 1])) && ++seen == count)
-                return i - 1;
-        return 0;
+        const std::uint64_t starts = ShortStarts(text);
+        return MarkCount(starts) >= count ? NthMarkFromTop(starts, count) : 0;
     }
     std::int64_t seen = 0;
     std::size_t i = text.size();
@@ -129,12 +131,8 @@ inline std::size_t OffsetOfLastChars(std::string_view text, std::int64_t count) 
 // Number of code points in valid UTF-8 (each byte that does not continue a sequence counts).
 inline std::int64_t CharCount(std::string_view text) {
     using namespace text_detail;
-    if (text.size() < 8) {
-        std::int64_t chars = 0;
-        for (const char c : text)
-            chars += IsContinuation(static_cast<unsigned char>(c)) ? 0 : 1;
-        return chars;
-    }
+    if (text.size() < 8)
+        return MarkCount(ShortStarts(text));
     std::int64_t chars = 0;
     std::size_t i = 0;
     for (; i + 8 <= text.size(); i += 8)
