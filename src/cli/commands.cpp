@@ -278,8 +278,10 @@ std::vector<CommandInfo> BuildCommands() {
          "add each log's new complete lines to a statistics database",
          "Adds each log's new complete lines to DB, made when it does not exist. A log imported "
          "before adds only the lines it gained; a last line without line end waits for it "
-         "unless --finished says the log is complete. A log whose first bytes changed, or that "
-         "became shorter, is imported as a new log.",
+         "unless --finished says the log is complete. A copy of a stored log's first lines (or "
+         "the log truncated) adds nothing; a log that continues a stored one adds only its new "
+         "lines; a file that only shares its start with one is a new log. Only regular files "
+         "are read, never a database.",
          {DatabaseOption("The statistics database: an SQLite file, or a PostgreSQL database as "
                          "postgresql://USER@HOST[:PORT]/NAME or \"host=HOST dbname=NAME "
                          "user=USER\" (the password only from PGPASSWORD or ~/.pgpass). "
@@ -316,6 +318,16 @@ std::vector<CommandInfo> BuildCommands() {
          {DatabaseOption("The statistics database. Required.")},
          {},
          RunForgetCommand},
+        {"check",
+         "--db DB",
+         "look for damage in a statistics database",
+         "Checks the database: the engine's own check of its pages, every stored chunk of lines "
+         "against its checksum, each log's recorded sizes and line count against its chunks, "
+         "and each log's stored totals and players against a fresh reading of its stored lines. "
+         "Prints each damage found and exits with status 1 when there is any.",
+         {DatabaseOption("The statistics database. Required.")},
+         {},
+         RunCheckCommand},
         {"watch",
          "LOG... --db DB [--interval S] [--site DIR --view VIEW [--title T]] [--language L] "
          "[--recognition M]",
@@ -324,7 +336,7 @@ std::vector<CommandInfo> BuildCommands() {
          "SIGTERM. Each batch of changes is one transaction, so a stop or a crash never leaves "
          "half a batch, and a watch started again goes on where the database stands. A log "
          "renamed away (rotated) gets its last lines imported before the new file under its "
-         "name starts a new log; a truncated log is a new log too. One line per batch on "
+         "name starts a new log. One line per batch on "
          "standard error says what it added.",
          {DatabaseOption("The statistics database, as for import. Required."),
           {"interval",

@@ -5,6 +5,7 @@
 #include "cli/command_table.h"
 #include "cli/progress_bar.h"
 #include "core/control_chars.h"
+#include "db/database_check.h"
 #include "db/database_target.h"
 #include "db/log_catalog.h"
 #include "db/log_import.h"
@@ -62,13 +63,18 @@ std::string ImportReport(const std::string& path, const db::ImportResult& r) {
     case ImportOutcome::Unchanged:
         text = head + "unchanged, nothing imported";
         break;
-    case ImportOutcome::Replaced:
-        text = head + "its first bytes changed (rotated or replaced): a new log, " + lines +
-               " imported; log " + std::to_string(r.PreviousId) + " stays as it was";
+    case ImportOutcome::Copy:
+        text = head + (r.CopiedPath == path
+                           ? "shorter than when imported, and its lines are the log's first "
+                             "lines: nothing imported"
+                           : "a copy of the first lines of this log (last read from " +
+                                 r.CopiedPath + "): nothing imported");
         break;
-    case ImportOutcome::Shrank:
-        text = head + "shorter than when imported (truncated or replaced): a new log, " + lines +
-               " imported; log " + std::to_string(r.PreviousId) + " stays as it was";
+    case ImportOutcome::Replaced:
+        text = head +
+               "no longer the log last read from this path (rotated or replaced): a new "
+               "log, " +
+               lines + " imported; log " + std::to_string(r.PreviousId) + " stays as it was";
         break;
     case ImportOutcome::Empty:
         return path + ": empty, nothing imported";
@@ -192,6 +198,35 @@ int RunForgetCommand(const QStringList& arguments, std::ostream& out, std::ostre
     }
     for (db::LogId id : ids)
         out << "forgot log " << id << "\n";
+    return kExitOk;
+}
+
+int RunCheckCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
+    QCommandLineParser parser;
+    int exitCode = kExitOk;
+    const auto positional = Parse(parser, arguments, out, err, exitCode);
+    if (!positional)
+        return exitCode;
+    if (!positional->isEmpty())
+        return UsageError(err, "check", "takes no LOG, only --db DB");
+    std::string error;
+    const auto database = db::StatsDatabase::Open(LocalPath(parser.value(QStringLiteral("db"))),
+                                                  db::OpenMode::ReadOnly, error);
+    if (!database) {
+        err << "qla: " << TerminalSafeText(error) << "\n";
+        return kExitFailed;
+    }
+    const db::CheckReport report = db::CheckDatabase(*database);
+    if (!report.Error.empty()) {
+        err << "qla: " << TerminalSafeText(report.Error) << "\n";
+        return kExitFailed;
+    }
+    for (const std::string& damage : report.Damage)
+        err << "qla: " << TerminalSafeText(damage) << "\n";
+    if (!report.Damage.empty())
+        return kExitFailed;
+    out << "no damage found: " << report.Logs << (report.Logs == 1 ? " log, " : " logs, ")
+        << report.Chunks << (report.Chunks == 1 ? " chunk" : " chunks") << " checked\n";
     return kExitOk;
 }
 

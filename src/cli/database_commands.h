@@ -1,4 +1,5 @@
-// `qla import`, `qla logs` and `qla forget`: filling and tending a statistics database.
+// `qla import`, `qla logs`, `qla forget` and `qla check`: filling and tending a statistics
+// database.
 #pragma once
 
 #include "db/log_import.h"
@@ -15,6 +16,7 @@ namespace qla::cli {
 int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
 int RunLogsCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
 int RunForgetCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
+int RunCheckCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
 
 // What one import did to one log, as one line (without line end).
 std::string ImportReport(const std::string& path, const db::ImportResult& result);

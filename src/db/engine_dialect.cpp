@@ -1,6 +1,8 @@
 // The SQLite and PostgreSQL sides of the statistics database's engine differences.
 #include "db/engine_dialect.h"
 
+#include <cstring>
+
 namespace qla::db {
 
 namespace {
@@ -69,8 +71,10 @@ QStringList SessionSetup(Engine engine, bool readOnly, int busyTimeoutMs) {
         return {QStringLiteral("PRAGMA page_size = 65536"),
                 QStringLiteral("PRAGMA cache_size = -16384")};
     }
+    // libpq prints the server's notices and warnings on standard error by itself; qla says in
+    // its own words what went wrong, so only errors come back, and they come back as results.
     QStringList setup{QStringLiteral("SET lock_timeout = %1").arg(busyTimeoutMs),
-                      QStringLiteral("SET client_min_messages = warning")};
+                      QStringLiteral("SET client_min_messages = error")};
     if (readOnly)
         setup << QStringLiteral("SET default_transaction_read_only = on");
     return setup;
@@ -112,6 +116,28 @@ bool IsConnectionLost(Engine engine, const QSqlError& error) {
            text.contains(QLatin1String("terminating connection")) ||
            text.contains(QLatin1String("could not receive data from server")) ||
            text.contains(QLatin1String("could not send data to server"));
+}
+
+bool IsDamage(Engine engine, const QSqlError& error) {
+    const QString code = error.nativeErrorCode();
+    if (engine == Engine::SQLite) // SQLITE_CORRUPT (11) and SQLITE_NOTADB (26)
+        return code == QLatin1String("11") || code == QLatin1String("26");
+    return code.startsWith(QLatin1String("XX")); // data_corrupted, index_corrupted, internal
+}
+
+std::string EngineMessage(Engine engine, const QSqlError& error) {
+    if (engine == Engine::SQLite || error.databaseText().isEmpty())
+        return error.text().simplified().toStdString();
+    // libpq's "ERROR:  permission denied for table logs" with its code: the sentence alone,
+    // without the driver's own line ("QPSQL: Unable to create query").
+    QString text = error.databaseText().simplified();
+    for (const char* severity : {"ERROR:", "FATAL:", "PANIC:"})
+        if (text.startsWith(QLatin1String(severity)))
+            text = text.mid(static_cast<qsizetype>(std::strlen(severity))).trimmed();
+    const QString code = QStringLiteral("(%1)").arg(error.nativeErrorCode());
+    if (!error.nativeErrorCode().isEmpty() && text.endsWith(code))
+        text = text.chopped(code.size()).trimmed();
+    return text.toStdString();
 }
 
 } // namespace qla::db

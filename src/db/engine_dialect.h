@@ -45,4 +45,11 @@ bool IsBusy(Engine engine, const QSqlError& error);
 // The connection to the server broke (the server stopped, restarted or ended the session).
 bool IsConnectionLost(Engine engine, const QSqlError& error);
 
+// The engine found its own pages damaged.
+bool IsDamage(Engine engine, const QSqlError& error);
+
+// The engine's message as one line: PostgreSQL's sentence without its severity, code and the
+// driver's own words; SQLite's as Qt gives it.
+std::string EngineMessage(Engine engine, const QSqlError& error);
+
 } // namespace qla::db

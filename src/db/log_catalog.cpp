@@ -1,6 +1,8 @@
 // Reading and removing rows of the logs table.
 #include "db/log_catalog.h"
 
+#include "db/log_piece.h"
+
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
@@ -13,10 +15,11 @@ namespace qla::db {
 namespace {
 
 // %1: the recognition column; a version 1 database has none, and its logs are all classic.
+// %2: the import keys, NULL before version 4.
 constexpr const char* kLogColumns =
     "SELECT id, path, fingerprint, fingerprint_bytes, file_size, imported_bytes, stored_bytes,"
     " date_header, date_key, language, lines, kills, deaths, teamkills, voice_chats,"
-    " text_chats, unknown_lines, first_imported, last_imported, %1 FROM logs ORDER BY id";
+    " text_chats, unknown_lines, first_imported, last_imported, %1, %2 FROM logs";
 
 std::optional<std::string> OptionalText(const QVariant& value) {
     if (value.isNull())
@@ -49,7 +52,39 @@ LogEntry EntryOf(const QSqlQuery& q) {
     e.LastImported = q.value(18).toString().toStdString();
     e.LineRecognition =
         RecognitionFromText(q.value(19).toString().toStdString()).value_or(Recognition::Classic);
+    e.HeadHash = OptionalText(q.value(20));
+    e.TailHash = OptionalText(q.value(21));
+    if (!q.value(22).isNull())
+        e.ContentCrc = static_cast<std::uint32_t>(q.value(22).toLongLong());
     return e;
+}
+
+// Reads the logs `where` (with its bound values) chooses, in the order `order` gives.
+std::optional<std::vector<LogEntry>> QueryLogs(StatsDatabase& database, const QString& where,
+                                               const QVariantList& values, const char* order,
+                                               std::string& error) {
+    QSqlQuery query(database.Connection());
+    query.setForwardOnly(true);
+    const QSqlRecord columns = database.Connection().record(QStringLiteral("logs"));
+    const QString sql =
+        QString::fromLatin1(kLogColumns)
+            .arg(columns.contains(QStringLiteral("recognition")) ? QStringLiteral("recognition")
+                                                                 : QStringLiteral("'classic'"),
+                 columns.contains(QStringLiteral("head_hash"))
+                     ? QStringLiteral("head_hash, tail_hash, content_crc")
+                     : QStringLiteral("NULL, NULL, NULL")) +
+        where + QStringLiteral(" ORDER BY ") + QString::fromLatin1(order);
+    query.prepare(sql);
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec()) {
+        error = database.Failure("cannot read the logs of " + database.Path(), query);
+        return std::nullopt;
+    }
+    std::vector<LogEntry> logs;
+    while (query.next())
+        logs.push_back(EntryOf(query));
+    return logs;
 }
 
 } // namespace
@@ -59,22 +94,45 @@ std::string LanguageName(LogLanguage language) {
 }
 
 std::optional<std::vector<LogEntry>> ListLogs(StatsDatabase& database, std::string& error) {
-    QSqlQuery query(database.Connection());
-    query.setForwardOnly(true);
-    const bool hasRecognition = database.Connection()
-                                    .record(QStringLiteral("logs"))
-                                    .contains(QStringLiteral("recognition"));
-    const QString columns =
-        QString::fromLatin1(kLogColumns)
-            .arg(hasRecognition ? QStringLiteral("recognition") : QStringLiteral("'classic'"));
-    if (!query.exec(columns)) {
-        error = database.Failure("cannot read the logs of " + database.Path(), query);
+    return QueryLogs(database, {}, {}, "id", error);
+}
+
+std::optional<std::vector<LogEntry>>
+ImportCandidates(StatsDatabase& database, const std::string& headHash, std::string& error) {
+    return QueryLogs(database, QStringLiteral(" WHERE head_hash = ? OR head_hash IS NULL"),
+                     {QString::fromStdString(headHash)}, "id DESC", error);
+}
+
+std::optional<LogEntry> LatestLogAt(StatsDatabase& database, const std::string& path,
+                                    std::string& error) {
+    auto logs = QueryLogs(database, QStringLiteral(" WHERE path = ?"),
+                          {QString::fromStdString(path)}, "id DESC", error);
+    if (!logs || logs->empty())
         return std::nullopt;
-    }
-    std::vector<LogEntry> logs;
-    while (query.next())
-        logs.push_back(EntryOf(query));
-    return logs;
+    return logs->front();
+}
+
+std::string RecordDamage(const LogEntry& log, const std::string& databasePath) {
+    const auto damaged = [&](const std::string& what) {
+        return "the database " + databasePath + " is damaged: log " + std::to_string(log.Id) +
+               " records " + what;
+    };
+    if (log.ImportedBytes < 0 || log.ImportedBytes > log.FileSize)
+        return damaged(std::to_string(log.ImportedBytes) + " imported bytes of a " +
+                       std::to_string(log.FileSize) + "-byte file");
+    if (log.FingerprintBytes <= 0 || log.FingerprintBytes > log.FileSize ||
+        log.FingerprintBytes > static_cast<std::int64_t>(kFingerprintBytes))
+        return damaged("a fingerprint of " + std::to_string(log.FingerprintBytes) + " bytes of a " +
+                       std::to_string(log.FileSize) + "-byte file");
+    // A UTF-16 log is stored as UTF-8: at most one and a half times its bytes, and a finished
+    // log's last line may have gained a line end.
+    if (log.StoredBytes < 0 || log.StoredBytes > log.ImportedBytes * 2 + 4)
+        return damaged(std::to_string(log.StoredBytes) + " stored bytes for " +
+                       std::to_string(log.ImportedBytes) + " imported bytes");
+    if (log.Lines < 0 || log.Lines > log.StoredBytes)
+        return damaged(std::to_string(log.Lines) + " lines in " + std::to_string(log.StoredBytes) +
+                       " stored bytes");
+    return {};
 }
 
 std::optional<std::vector<LogEntry>> SelectLogs(StatsDatabase& database,

@@ -28,6 +28,11 @@ struct LogEntry {
     std::int64_t Lines = 0;
     AnalysisTotals Totals;                   // of this log read alone
     std::string FirstImported, LastImported; // UTC, "YYYY-MM-DDTHH:MM:SSZ"
+    // What proves a file continues this log (see import_keys.h); unknown for a log whose
+    // file's bytes an upgrade could not see (a UTF-16 log imported before version 4).
+    std::optional<std::string> HeadHash;
+    std::optional<std::string> TailHash;
+    std::optional<std::uint32_t> ContentCrc;
 
     std::int64_t HeldBackBytes() const { return FileSize - ImportedBytes; }
 };
@@ -43,6 +48,19 @@ std::string LanguageName(LogLanguage language);
 
 // Every log in import order; nullopt with the reason in `error`.
 std::optional<std::vector<LogEntry>> ListLogs(StatsDatabase& database, std::string& error);
+
+// The logs a file whose first line hashes to `headHash` may continue or copy, newest first,
+// found through the index: those of that first line and those whose first line is unknown.
+std::optional<std::vector<LogEntry>>
+ImportCandidates(StatsDatabase& database, const std::string& headHash, std::string& error);
+
+// The newest log last read from `path`; nullopt when none (or on failure, with `error` set).
+std::optional<LogEntry> LatestLogAt(StatsDatabase& database, const std::string& path,
+                                    std::string& error);
+
+// "the database DB is damaged: ..." when the log's recorded sizes contradict each other, as no
+// import writes them; empty when they are consistent.
+std::string RecordDamage(const LogEntry& log, const std::string& databasePath);
 
 // The selected logs in import order. A listed id the database does not hold is an error; with a
 // date bound, a log whose header is no date is left out.

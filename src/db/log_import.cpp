@@ -3,11 +3,13 @@
 #include "db/log_import.h"
 
 #include "db/engine_dialect.h"
+#include "db/file_relation.h"
 #include "db/log_date.h"
 #include "db/log_piece.h"
 
 #include "analysis/language_guess.h"
 #include "analysis/log_stream.h"
+#include "core/file_identity.h"
 #include "core/utf16_log.h"
 
 #include <QDateTime>
@@ -15,9 +17,11 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <map>
 
 namespace qla::db {
 
@@ -25,6 +29,11 @@ namespace {
 
 QVariant Int(std::int64_t value) {
     return QVariant::fromValue<qlonglong>(value);
+}
+
+// A CRC, or NULL for a log whose earlier bytes were never seen as the file's (see import_keys.h).
+QVariant Crc(bool known, std::uint32_t crc) {
+    return known ? Int(crc) : QVariant(QMetaType::fromType<qlonglong>());
 }
 
 QVariant Text(const std::optional<std::string>& text) {
@@ -35,16 +44,38 @@ std::string Now() {
     return QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
 }
 
-// Why the file cannot be imported; empty when it can be read.
-std::string ReadProblem(const std::string& localPath, const std::string& shown) {
-    const QFileInfo info(QString::fromLocal8Bit(localPath.c_str()));
-    if (!info.exists())
-        return "the log does not exist: " + shown;
-    if (info.isDir())
+// The files that make up an SQLite database beside its main file.
+constexpr const char* kDatabaseCompanions[] = {"", "-journal", "-wal", "-shm"};
+
+// Why the file cannot be imported; empty when it can be read. Only regular files are read (a
+// FIFO would block the import in open(), a device never ends), and never a database: imported,
+// it would add its own bytes as a log again with every import.
+std::string ReadProblem(StatsDatabase& database, const std::string& localPath,
+                        const std::string& shown) {
+    struct stat state {};
+    if (::stat(localPath.c_str(), &state) != 0)
+        return errno == ENOENT ? "the log does not exist: " + shown
+                               : "the log cannot be read: " + shown;
+    if (S_ISDIR(state.st_mode))
         return "this is a folder, not a log file: " + shown;
+    if (!S_ISREG(state.st_mode))
+        return "this is not a regular file, not a log: " + shown;
+    if (database.Kind() == Engine::SQLite) {
+        const FileIdentity file{static_cast<std::uint64_t>(state.st_dev),
+                                static_cast<std::uint64_t>(state.st_ino)};
+        for (const char* companion : kDatabaseCompanions)
+            if (IdentityOfFile(database.Path() + companion) == file)
+                return "this is the statistics database itself, not a log: " + shown;
+    }
     std::ifstream in(localPath, std::ios::binary);
     if (!in.is_open())
         return "the log cannot be read: " + shown;
+    static constexpr char kSqliteHeader[] = "SQLite format 3"; // and its NUL
+    char header[sizeof kSqliteHeader] = {};
+    in.read(header, sizeof header);
+    if (in.gcount() == static_cast<std::streamsize>(sizeof header) &&
+        std::memcmp(header, kSqliteHeader, sizeof header) == 0)
+        return "this is an SQLite database, not a log: " + shown;
     return {};
 }
 
@@ -74,20 +105,32 @@ bool ReadRest(const std::string& localPath, std::int64_t from, std::int64_t size
     return in.gcount() == static_cast<std::streamsize>(rest.size());
 }
 
-// The most recently imported log whose fingerprint the file's first bytes match.
-const LogEntry* MatchingLog(const std::vector<LogEntry>& logs, std::string_view firstBytes) {
-    std::map<std::int64_t, std::string> hashes; // by number of bytes hashed
-    for (auto it = logs.rbegin(); it != logs.rend(); ++it) {
-        if (it->FingerprintBytes > static_cast<std::int64_t>(firstBytes.size()))
-            continue;
-        auto [hash, fresh] = hashes.try_emplace(it->FingerprintBytes);
-        if (fresh)
-            hash->second =
-                Fingerprint(firstBytes.substr(0, static_cast<std::size_t>(it->FingerprintBytes)));
-        if (hash->second == it->Fingerprint)
-            return &*it;
+// What the file is to the logs already imported: the log it continues, or the log whose start
+// it copies, or neither.
+struct Match {
+    std::optional<LogEntry> Continued;
+    std::optional<LogEntry> Copied;
+};
+
+std::optional<Match> MatchFile(StatsDatabase& database, const FileOnDisk& file,
+                               std::string& error) {
+    const auto candidates =
+        ImportCandidates(database, Fingerprint(HeadBytes(file.FirstBytes)), error);
+    if (!candidates)
+        return std::nullopt;
+    for (const LogEntry& log : *candidates) {
+        error = RecordDamage(log, database.Path());
+        if (!error.empty())
+            return std::nullopt;
+        const auto relation = RelationOf(database, log, file, error);
+        if (!relation)
+            return std::nullopt;
+        if (*relation == FileRelation::Continues)
+            return Match{log, std::nullopt};
+        if (*relation == FileRelation::StartOf)
+            return Match{std::nullopt, log};
     }
-    return nullptr;
+    return Match{};
 }
 
 class ImportWriter {
@@ -133,8 +176,8 @@ class ImportWriter {
             Number("SELECT COALESCE(MAX(seq), -1) + 1 FROM log_chunks WHERE log_id = ?", {Int(id)});
         if (!first)
             return false;
-        query_.prepare(QStringLiteral(
-            "INSERT INTO log_chunks (log_id, seq, lines, bytes) VALUES (?, ?, ?, ?)"));
+        query_.prepare(QStringLiteral("INSERT INTO log_chunks (log_id, seq, lines, bytes, checksum)"
+                                      " VALUES (?, ?, ?, ?, ?)"));
         std::int64_t seq = *first;
         std::size_t done = 0;
         for (std::string_view chunk : SplitIntoChunks(stored, kChunkBytes)) {
@@ -143,6 +186,7 @@ class ImportWriter {
             query_.bindValue(2, Int(static_cast<std::int64_t>(CountLineEnds(chunk))));
             query_.bindValue(
                 3, QByteArray::fromRawData(chunk.data(), static_cast<qsizetype>(chunk.size())));
+            query_.bindValue(4, Int(ExtendCrc(0, chunk)));
             if (!query_.exec())
                 return Fail("cannot store the lines of log " + std::to_string(id));
             done += chunk.size();
@@ -240,14 +284,11 @@ ImportResult& Failed(ImportResult& result) {
 }
 
 // Imports one log inside the caller's write transaction. Writes only for the outcomes Added,
-// Grew, Replaced and Shrank; after Failed the caller must roll back.
+// Grew and Replaced; after Failed the caller must roll back.
 ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pathAsGiven,
                                  const std::string& localPath, const ImportOptions& options,
                                  const ImportProgressCallback& progress) {
     ImportResult result;
-    auto logs = ListLogs(database, result.Error);
-    if (!logs)
-        return Failed(result);
     std::string prefix, rest;
     std::int64_t size = 0;
     if (!ReadStart(localPath, prefix, size)) {
@@ -258,11 +299,20 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
         result.Outcome = ImportOutcome::Empty;
         return result;
     }
-    const LogEntry* known = MatchingLog(*logs, prefix);
+    const auto match = MatchFile(database, {pathAsGiven, localPath, size, prefix}, result.Error);
+    if (!match)
+        return Failed(result);
+    if (match->Copied) {
+        result.Outcome = ImportOutcome::Copy;
+        result.Id = match->Copied->Id;
+        result.CopiedPath = match->Copied->Path;
+        return result;
+    }
+    const std::optional<LogEntry>& known = match->Continued;
     std::int64_t start = 0;
     LogLanguage language = options.Language;
     Recognition recognition = options.LineRecognition;
-    if (known && size >= known->FileSize) {
+    if (known) {
         result.Id = known->Id;
         language = known->Language;
         recognition = known->LineRecognition;
@@ -273,19 +323,17 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
             return result;
         }
         result.Outcome = ImportOutcome::Grew;
-    } else if (known) {
-        result.Outcome = ImportOutcome::Shrank;
-        result.PreviousId = known->Id;
     } else {
-        // A log no fingerprint matches is new; where a log of the same path was imported
-        // before, it was rotated or replaced (or, being shorter, truncated).
+        // A log that continues no stored log is new; where a log of the same path was imported
+        // before, that file was rotated or replaced.
         result.Outcome = ImportOutcome::Added;
-        for (const LogEntry& e : *logs)
-            if (e.Path == pathAsGiven) {
-                result.Outcome =
-                    size < e.FileSize ? ImportOutcome::Shrank : ImportOutcome::Replaced;
-                result.PreviousId = e.Id;
-            }
+        const auto previous = LatestLogAt(database, pathAsGiven, result.Error);
+        if (!result.Error.empty())
+            return Failed(result);
+        if (previous) {
+            result.Outcome = ImportOutcome::Replaced;
+            result.PreviousId = previous->Id;
+        }
     }
 
     if (!ReadRest(localPath, start, size, rest)) {
@@ -299,6 +347,10 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
                                      ? CompleteLinesLength(rest)
                                      : CompleteUtf16LinesLength(rest, utf16);
     std::string_view stored(rest.data(), complete);
+    // The keys are taken from the file's own bytes, before a UTF-16 log is turned into UTF-8.
+    const bool crcKnown = !known || known->ContentCrc.has_value();
+    const std::uint32_t contentCrc =
+        crcKnown ? ExtendCrc(known ? known->ContentCrc.value_or(0) : 0, stored) : 0;
     if (utf16 != Utf16Order::None) {
         const ByteBuffer text =
             start == 0 ? DecodeUtf16(stored, utf16) : DecodeUtf16Units(stored, utf16);
@@ -318,6 +370,15 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
         result.Outcome = ImportOutcome::Waiting;
         return result;
     }
+
+    std::string tail;
+    const std::int64_t tailFrom = importedBytes - std::min<std::int64_t>(importedBytes, kTailBytes);
+    if (!ReadFileRange(localPath, tailFrom, importedBytes, tail)) {
+        result.Error = "the log cannot be read: " + pathAsGiven;
+        return Failed(result);
+    }
+    const std::string headHash = Fingerprint(HeadBytes(prefix));
+    const std::string tailHash = Fingerprint(tail);
 
     PieceCounts piece;
     const bool isNew = result.Outcome != ImportOutcome::Grew;
@@ -345,7 +406,8 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
             "INSERT INTO logs (id, path, fingerprint, fingerprint_bytes, file_size,"
             " imported_bytes, stored_bytes, date_header, date_key, language, recognition, lines,"
             " kills, deaths, teamkills, voice_chats, text_chats, unknown_lines, first_imported,"
-            " last_imported) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+            " last_imported, head_hash, tail_hash, content_crc)"
+            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
             {Int(result.Id),
              QString::fromStdString(pathAsGiven),
              QString::fromStdString(fingerprint),
@@ -365,7 +427,10 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
              Int(t.TextChats),
              Int(t.Unknown),
              QString::fromStdString(now),
-             QString::fromStdString(now)},
+             QString::fromStdString(now),
+             QString::fromStdString(headHash),
+             QString::fromStdString(tailHash),
+             Crc(crcKnown, contentCrc)},
             "cannot record the log " + pathAsGiven);
     } else {
         written = writer.Exec(
@@ -373,12 +438,14 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
             " imported_bytes = ?, stored_bytes = stored_bytes + ?, lines = lines + ?,"
             " kills = kills + ?, deaths = deaths + ?, teamkills = teamkills + ?,"
             " voice_chats = voice_chats + ?, text_chats = text_chats + ?,"
-            " unknown_lines = unknown_lines + ?, last_imported = ? WHERE id = ?",
+            " unknown_lines = unknown_lines + ?, last_imported = ?, head_hash = ?,"
+            " tail_hash = ?, content_crc = ? WHERE id = ?",
             {QString::fromStdString(pathAsGiven), QString::fromStdString(fingerprint),
              Int(fingerprintBytes), Int(size), Int(importedBytes),
              Int(static_cast<std::int64_t>(stored.size())), Int(t.Total), Int(t.Kills),
              Int(t.Deaths), Int(t.Teamkills), Int(t.VoiceChats), Int(t.TextChats), Int(t.Unknown),
-             QString::fromStdString(now), Int(result.Id)},
+             QString::fromStdString(now), QString::fromStdString(headHash),
+             QString::fromStdString(tailHash), Crc(crcKnown, contentCrc), Int(result.Id)},
             "cannot record the log " + pathAsGiven);
     }
     // The log's row first: the chunks and players refer to it.
@@ -390,7 +457,7 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
 
 bool Writes(ImportOutcome outcome) {
     return outcome == ImportOutcome::Added || outcome == ImportOutcome::Grew ||
-           outcome == ImportOutcome::Replaced || outcome == ImportOutcome::Shrank;
+           outcome == ImportOutcome::Replaced;
 }
 
 } // namespace
@@ -399,7 +466,7 @@ ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
                        const std::string& localPath, const ImportOptions& options,
                        const ImportProgressCallback& progress) {
     ImportResult result;
-    result.Error = ReadProblem(localPath, pathAsGiven);
+    result.Error = ReadProblem(database, localPath, pathAsGiven);
     if (!result.Error.empty() || !database.BeginWrite(result.Error))
         return result;
     result = ImportInTransaction(database, pathAsGiven, localPath, options, progress);
@@ -416,7 +483,7 @@ BatchResult ImportBatch(StatsDatabase& database, const std::vector<LogToImport>&
                         const ImportOptions& options) {
     BatchResult batch;
     for (const LogToImport& log : logs) {
-        batch.Error = ReadProblem(log.LocalPath, log.PathAsGiven);
+        batch.Error = ReadProblem(database, log.LocalPath, log.PathAsGiven);
         if (!batch.Error.empty())
             return batch;
     }

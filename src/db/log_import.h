@@ -17,8 +17,8 @@ enum class ImportOutcome {
     Added,     // a log the database did not know
     Grew,      // a known log with new complete lines
     Unchanged, // nothing new (an unfinished last line may still be waiting)
-    Replaced,  // a path seen before whose first bytes changed: rotated or replaced, a new log
-    Shrank,    // a known log that got shorter: replaced, a new log
+    Copy,      // a shorter copy of a known log's start (or that log truncated): nothing new
+    Replaced,  // a path seen before that no longer continues its log: rotated, a new log
     Empty,     // a file without a byte: nothing to remember
     Waiting,   // a log not yet known whose first line has no line end yet: nothing stored
     Failed,
@@ -35,7 +35,8 @@ struct ImportResult {
     ImportOutcome Outcome = ImportOutcome::Failed;
     std::string Error;
     LogId Id = 0;
-    LogId PreviousId = 0; // the log this one replaced (Replaced, Shrank)
+    LogId PreviousId = 0;   // the log read from the same path before (Replaced)
+    std::string CopiedPath; // the path the copied log was last read from (Copy)
     std::uint64_t LinesAdded = 0;
     std::uint64_t HeldBackBytes = 0;
     LogLanguage Language = LogLanguage::English; // what the log is read in

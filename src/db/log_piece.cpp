@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QCryptographicHash>
 
+#include <zlib.h>
+
 #include <algorithm>
 
 namespace qla::db {
@@ -13,6 +15,23 @@ std::string Fingerprint(std::string_view firstBytes) {
         QByteArrayView(firstBytes.data(), static_cast<qsizetype>(firstBytes.size())),
         QCryptographicHash::Sha256);
     return hash.toHex().toStdString();
+}
+
+std::string_view HeadBytes(std::string_view firstBytes) {
+    const std::string_view window = firstBytes.substr(0, kFingerprintBytes);
+    const std::size_t end = window.find_first_of("\r\n");
+    return end == std::string_view::npos ? window : window.substr(0, end + 1);
+}
+
+std::uint32_t ExtendCrc(std::uint32_t crc, std::string_view bytes) {
+    // zlib takes at most 4 GiB at a time.
+    while (!bytes.empty()) {
+        const std::size_t piece = std::min<std::size_t>(bytes.size(), 1u << 30);
+        crc = static_cast<std::uint32_t>(
+            ::crc32(crc, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(piece)));
+        bytes.remove_prefix(piece);
+    }
+    return crc;
 }
 
 std::size_t CompleteLinesLength(std::string_view bytes) {

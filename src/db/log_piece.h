@@ -16,6 +16,19 @@ inline constexpr std::size_t kFingerprintBytes = 64 * 1024;
 // Hex SHA-256 of the bytes.
 std::string Fingerprint(std::string_view firstBytes);
 
+// The bytes that find a log's earlier imports: its first line with its line end, at most
+// kFingerprintBytes. Copies and grown forms of a log share them whatever their length, so the
+// database looks candidates up by their hash and then compares the bytes themselves.
+std::string_view HeadBytes(std::string_view firstBytes);
+
+// A file is matched against a stored log by its first bytes (the fingerprint) and by the bytes
+// just before the imported offset, up to this many.
+inline constexpr std::size_t kTailBytes = 64 * 1024;
+
+// CRC-32 of `bytes` continuing `crc` (0 to start): the checksum of each stored chunk, and of a
+// log's whole imported part, extended import by import.
+std::uint32_t ExtendCrc(std::uint32_t crc, std::string_view bytes);
+
 // Length of the longest start of `bytes` made of whole lines only. A CR as the very last byte
 // is no certain line end yet: the LF of a CR LF may still be on its way, so that line waits.
 std::size_t CompleteLinesLength(std::string_view bytes);

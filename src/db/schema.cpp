@@ -3,8 +3,12 @@
 // blob as it is in a column of any declared type).
 #include "db/schema.h"
 
+#include "db/engine_dialect.h"
+#include "db/import_keys.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStringList>
 #include <QVariant>
 
@@ -37,13 +41,17 @@ constexpr const char* kTables[] = {
     " text_chats BIGINT NOT NULL,"
     " unknown_lines BIGINT NOT NULL,"
     " first_imported VARCHAR(20) NOT NULL,"
-    " last_imported VARCHAR(20) NOT NULL)",
+    " last_imported VARCHAR(20) NOT NULL,"
+    " head_hash VARCHAR(64),"
+    " tail_hash VARCHAR(64),"
+    " content_crc BIGINT)",
 
     "CREATE TABLE log_chunks ("
     " log_id BIGINT NOT NULL REFERENCES logs (id),"
     " seq BIGINT NOT NULL,"
     " lines BIGINT NOT NULL,"
     " bytes BYTEA NOT NULL,"
+    " checksum BIGINT,"
     " PRIMARY KEY (log_id, seq))",
 
     "CREATE TABLE log_players ("
@@ -58,6 +66,24 @@ constexpr const char* kTables[] = {
     " PRIMARY KEY (log_id, name))",
 
     "CREATE INDEX logs_date_key ON logs (date_key)",
+};
+
+// Added in version 4: what finds a file's earlier imports through an index and proves the
+// file continues them (or is a copy of their start), and a checksum of every stored chunk.
+struct AddedColumn {
+    const char* Table;
+    const char* Name;
+    const char* Type;
+};
+constexpr AddedColumn kVersion4Columns[] = {
+    {"logs", "head_hash", "VARCHAR(64)"},
+    {"logs", "tail_hash", "VARCHAR(64)"},
+    {"logs", "content_crc", "BIGINT"},
+    {"log_chunks", "checksum", "BIGINT"},
+};
+constexpr const char* kVersion4Indexes[] = {
+    "CREATE INDEX IF NOT EXISTS logs_head_hash ON logs (head_hash)",
+    "CREATE INDEX IF NOT EXISTS logs_path ON logs (path)",
 };
 
 // Added in version 3: the user's joins and splits of player names, in the order made.
@@ -77,9 +103,11 @@ bool CreateSchema(QSqlDatabase& connection, std::string& error) {
             return false;
         }
     }
-    if (!query.exec(QString::fromLatin1(kAliasTable))) {
-        error = "cannot create the tables: " + query.lastError().text().toStdString();
-        return false;
+    for (const char* statement : {kAliasTable, kVersion4Indexes[0], kVersion4Indexes[1]}) {
+        if (!query.exec(QString::fromLatin1(statement))) {
+            error = "cannot create the tables: " + query.lastError().text().toStdString();
+            return false;
+        }
     }
     const QString insert = QStringLiteral("INSERT INTO qla_meta (name, value) VALUES (?, ?)");
     for (const auto& [name, value] :
@@ -109,20 +137,37 @@ bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
     if (stored >= kSchemaVersion)
         return true;
     QSqlQuery query(connection);
-    // Every log of a version 1 database was imported in classic mode.
-    const bool upgraded =
-        (stored >= 2 ||
-         query.exec(QStringLiteral("ALTER TABLE logs ADD COLUMN recognition VARCHAR(16) NOT NULL"
-                                   " DEFAULT 'classic'"))) &&
-        (stored >= 3 || query.exec(QString::fromLatin1(kAliasTable))) &&
-        query.exec(QStringLiteral("UPDATE qla_meta SET value = '%1' WHERE name = "
-                                  "'schema_version'")
-                       .arg(kSchemaVersion));
-    if (!upgraded) {
+    const auto fail = [&](const std::string& reason) {
         error = "cannot bring the tables to version " + std::to_string(kSchemaVersion) + ": " +
-                query.lastError().text().toStdString();
+                (reason.empty() ? query.lastError().text().toStdString() : reason);
         return false;
+    };
+    // Every log of a version 1 database was imported in classic mode.
+    if ((stored < 2 &&
+         !query.exec(QStringLiteral("ALTER TABLE logs ADD COLUMN recognition VARCHAR(16) NOT NULL"
+                                    " DEFAULT 'classic'"))) ||
+        (stored < 3 && !query.exec(QString::fromLatin1(kAliasTable))))
+        return fail({});
+    if (stored < 4) {
+        for (const AddedColumn& column : kVersion4Columns)
+            if (!connection.record(QString::fromLatin1(column.Table))
+                     .contains(QString::fromLatin1(column.Name)) &&
+                !query.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                                .arg(QString::fromLatin1(column.Table),
+                                     QString::fromLatin1(column.Name),
+                                     QString::fromLatin1(column.Type))))
+                return fail({});
+        for (const char* statement : kVersion4Indexes)
+            if (!query.exec(QString::fromLatin1(statement)))
+                return fail({});
+        std::string reason;
+        if (!FillImportKeys(connection, reason))
+            return fail(reason);
     }
+    if (!query.exec(QStringLiteral("UPDATE qla_meta SET value = '%1' WHERE name = "
+                                   "'schema_version'")
+                        .arg(kSchemaVersion)))
+        return fail({});
     return true;
 }
 
@@ -135,8 +180,14 @@ std::string SchemaProblem(QSqlDatabase& connection, const std::string& path) {
         return "not a statistics database (it has no qla_meta table): " + path;
     QSqlQuery query(connection);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT value FROM qla_meta WHERE name = 'schema_version'")) ||
-        !query.next())
+    // A role without rights on the tables sees them but cannot read them: say so, not that
+    // this is no statistics database.
+    if (!query.exec(QStringLiteral("SELECT value FROM qla_meta WHERE name = 'schema_version'")))
+        return "cannot read the database " + path + ": " +
+               EngineMessage(connection.driverName() == QLatin1String("QPSQL") ? Engine::PostgreSQL
+                                                                               : Engine::SQLite,
+                             query.lastError());
+    if (!query.next())
         return "not a statistics database (it has no schema version): " + path;
     bool number = false;
     const int version = query.value(0).toString().toInt(&number);

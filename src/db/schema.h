@@ -7,10 +7,11 @@
 
 namespace qla::db {
 
-// Version 2 added the recognition mode of each log, version 3 the player_aliases table. An
-// older database is read as if every log had been imported in classic mode and without
-// aliases, and the first write brings it to this version.
-inline constexpr int kSchemaVersion = 3;
+// Version 2 added the recognition mode of each log, version 3 the player_aliases table, version
+// 4 the keys that match a file to its earlier imports and the chunks' checksums. An older
+// database is read as if every log had been imported in classic mode and without aliases (its
+// chunks unchecked), and the first write brings it to this version.
+inline constexpr int kSchemaVersion = 4;
 inline constexpr int kOldestReadableVersion = 1;
 
 // Creates every table and the version row in an empty database, inside the caller's write

@@ -141,8 +141,12 @@ void StatsDatabase::Rollback() {
 
 std::string StatsDatabase::Failure(const std::string& what, const QSqlQuery& query) const {
     const QSqlError sqlError = query.lastError();
-    // libpq's messages run over several lines; a report is one.
-    const std::string text = sqlError.text().simplified().toStdString();
+    const std::string text = EngineMessage(target_.Kind, sqlError);
+    // A failed statement aborts a PostgreSQL transaction: nothing more can run in it, and the
+    // driver's freeing of the failed query's prepared statement would fail too (and print a
+    // stray "Unable to free statement" line). Ended now, that freeing succeeds.
+    if (target_.Kind == Engine::PostgreSQL && connection_.isOpen())
+        QSqlQuery(connection_).exec(QStringLiteral("ROLLBACK"));
     if (IsBusy(target_.Kind, sqlError))
         return what + ": the database is busy (another qla is writing to it; waited " +
                std::to_string(kBusyTimeoutMs / 1000) + " s)";

@@ -4,6 +4,7 @@
 #include "db/store_from_database.h"
 
 #include "core/file_identity.h"
+#include "db/chunk_reader.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -16,51 +17,61 @@ DatabaseStoreResult BuildStoreFromDatabase(StatsDatabase& database, const LogSel
                                            AnalysisStore& store) {
     DatabaseStoreResult result;
     // One read transaction, so an import committing meanwhile is seen whole or not at all.
-    QSqlQuery query(database.Connection());
-    query.setForwardOnly(true);
     if (!database.BeginRead(result.Error))
         return result;
-    const auto end = [&] { QSqlQuery(database.Connection()).exec(QStringLiteral("COMMIT")); };
+    result = BuildStoreInTransaction(database, selection, store);
+    QSqlQuery(database.Connection()).exec(QStringLiteral("COMMIT"));
+    return result;
+}
+
+DatabaseStoreResult BuildStoreInTransaction(StatsDatabase& database, const LogSelection& selection,
+                                            AnalysisStore& store) {
+    DatabaseStoreResult result;
     const auto logs = SelectLogs(database, selection, result.Error);
-    if (!logs) {
-        end();
+    if (!logs)
         return result;
-    }
     std::uint64_t total = 0;
-    for (const LogEntry& log : *logs)
+    for (const LogEntry& log : *logs) {
+        // Damaged records must not size the buffer: each log's bytes are counted first.
+        result.Error = RecordDamage(log, database.Path());
+        const auto held =
+            result.Error.empty() ? StoredChunkBytes(database, log.Id, result.Error) : std::nullopt;
+        if (!held)
+            return result;
+        if (*held != log.StoredBytes) {
+            result.Error = "the database " + database.Path() + " is damaged: log " +
+                           std::to_string(log.Id) + " holds " + std::to_string(*held) +
+                           " stored bytes but records " + std::to_string(log.StoredBytes);
+            return result;
+        }
         total += static_cast<std::uint64_t>(log.StoredBytes);
+    }
     ByteBuffer bytes = ByteBuffer::Uninitialized(total);
     std::uint64_t filled = 0;
     std::vector<LogPart> parts;
-    query.prepare(QStringLiteral("SELECT bytes FROM log_chunks WHERE log_id = ? ORDER BY seq"));
+    ChunkReader chunks(database);
+    QByteArray chunk;
     for (const LogEntry& log : *logs) {
-        query.addBindValue(QVariant::fromValue<qlonglong>(log.Id));
-        if (!query.exec()) {
-            result.Error = database.Failure("cannot read log " + std::to_string(log.Id), query);
-            end();
+        if (!chunks.Start(log.Id, result.Error))
             return result;
-        }
-        while (query.next()) {
-            const QByteArray chunk = query.value(0).toByteArray();
+        while (chunks.Next(chunk, result.Error)) {
+            // The sizes were counted in this transaction's snapshot; the guard keeps a caller
+            // without one from writing past the buffer.
             const auto size = static_cast<std::uint64_t>(chunk.size());
             if (filled + size > total) {
-                result.Error = "the database " + database.Path() + " is damaged: log " +
-                               std::to_string(log.Id) + " holds more bytes than it records";
-                end();
+                result.Error = "the log " + std::to_string(log.Id) + " of " + database.Path() +
+                               " changed while it was read";
                 return result;
             }
             std::memcpy(bytes.data() + filled, chunk.constData(), size);
             filled += size;
         }
+        if (!result.Error.empty())
+            return result;
         parts.push_back(
             LogPart{static_cast<std::uint64_t>(log.Lines), log.Language, log.LineRecognition});
     }
-    query.finish();
-    end();
-    if (filled != total) {
-        result.Error = "the database " + database.Path() + " is damaged: a log lacks stored bytes";
-        return result;
-    }
+    chunks.Finish();
     store.LogLines = total == 0 ? LogLineList() : LogLineList::FromBuffer(std::move(bytes));
     store.LogFileLoaded = true;
     store.LogFileIdentity = IdentityOfFile(database.Path()); // exports never replace it

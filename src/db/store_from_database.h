@@ -25,4 +25,8 @@ struct DatabaseStoreResult {
 DatabaseStoreResult BuildStoreFromDatabase(StatsDatabase& database, const LogSelection& selection,
                                            AnalysisStore& store);
 
+// The same inside a read transaction the caller began.
+DatabaseStoreResult BuildStoreInTransaction(StatsDatabase& database, const LogSelection& selection,
+                                            AnalysisStore& store);
+
 } // namespace qla::db

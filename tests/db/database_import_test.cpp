@@ -188,7 +188,7 @@ TEST_P(Import, ALogIsRememberedFromItsFirstCompleteLine) {
               Qla({"analyze", folder_.QPath("x.log")}).out);
 }
 
-TEST_P(Import, RotatedAndTruncatedLogsAreNewLogs) {
+TEST_P(Import, RotatedLogsAreNewLogsAndTruncatedOnesAddNothing) {
     const std::string log = folder_.Path("server.log");
     const std::string first = GeneratedLog(false, false, true, 200, 11);
     WriteFile(log, first);
@@ -198,19 +198,20 @@ TEST_P(Import, RotatedAndTruncatedLogsAreNewLogs) {
     WriteFile(log, second);
     const QlaRun rotated = Import_(log);
     EXPECT_EQ(rotated.status, 0);
-    EXPECT_NE(rotated.out.find("log 2: " + log + ": its first bytes changed"), std::string::npos)
+    EXPECT_NE(rotated.out.find("log 2: " + log + ": no longer the log last read from this path"),
+              std::string::npos)
         << rotated.out;
     ExpectDatabaseHolds(first + second, "rotated");
-    // Truncation: the same first bytes, but shorter than imported.
+    // Truncation at a line end: its lines are stored already.
     const std::string truncated = second.substr(0, second.find('\n', second.size() / 2) + 1);
     WriteFile(log, truncated);
     const QlaRun shrank = Import_(log);
-    EXPECT_NE(shrank.out.find("log 3: " + log + ": shorter than when imported"), std::string::npos)
+    EXPECT_NE(shrank.out.find("log 2: " + log + ": shorter than when imported"), std::string::npos)
         << shrank.out;
-    ExpectDatabaseHolds(first + second + truncated, "truncated");
-    // Forgetting the truncated copy restores the earlier state exactly.
-    ASSERT_EQ(Qla({"forget", "--db", database_, "3"}).status, 0);
-    ExpectDatabaseHolds(first + second, "forgotten");
+    ExpectDatabaseHolds(first + second, "truncated");
+    // Forgetting the rotated log restores the earlier state exactly.
+    ASSERT_EQ(Qla({"forget", "--db", database_, "2"}).status, 0);
+    ExpectDatabaseHolds(first, "forgotten");
 }
 
 TEST_P(Import, LogsAreChosenByIdAndByDate) {

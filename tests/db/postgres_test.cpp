@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <thread>
 
@@ -123,6 +124,41 @@ TEST(PostgresServerGone, ImportCutOffByTheServerStoresNothing) {
     WriteFile(folder.Path("expected.log"), ReadFile(log));
     EXPECT_EQ(Qla({"analyze", "--db", database}).out,
               Qla({"analyze", folder.QPath("expected.log")}).out);
+}
+
+// A role that may connect but not read the tables is told so in one line of qla's own; nothing
+// of the driver's or the server's own reaches standard error beside it.
+TEST(PostgresRights, ARoleWithoutRightsIsToldWhatItLacks) {
+    TempFolder folder;
+    const QString database = NewDatabase(dbtest::Engine::PostgreSQL, folder);
+    WriteFile(folder.Path("a.log"), GeneratedLog(false, false, true, 200, 3));
+    ASSERT_EQ(Qla({"import", folder.QPath("a.log"), "--db", database}).status, 0);
+    PostgresServer& server = PostgresServer::Shared();
+    std::string error;
+    const std::string name = database.section(QLatin1Char(' '), 1, 1).mid(7).toStdString();
+    server.Sql(name, "CREATE ROLE reader_without_rights LOGIN", error);
+    ASSERT_EQ(error, "");
+    QString weak = database;
+    weak.replace(QRegularExpression(QStringLiteral("user=\\S+")),
+                 QStringLiteral("user=reader_without_rights"));
+    const auto run = [&](const QStringList& arguments) {
+        QProcess qla;
+        qla.start(QStringLiteral(QLA_BINARY), arguments);
+        EXPECT_TRUE(qla.waitForFinished(60000));
+        EXPECT_EQ(qla.exitCode(), 1) << arguments.join(' ').toStdString();
+        return qla.readAllStandardError().toStdString();
+    };
+    const std::string lacking = "qla: cannot read the database " + weak.toStdString() +
+                                ": permission denied for table qla_meta\n";
+    EXPECT_EQ(run({"analyze", "--db", weak}), lacking);
+    EXPECT_EQ(run({"check", "--db", weak}), lacking);
+    // Allowed the version row but not the logs: a failed statement inside a transaction.
+    server.Sql(name, "GRANT SELECT ON qla_meta TO reader_without_rights", error);
+    const std::string logs = ": permission denied for table logs\n";
+    EXPECT_EQ(run({"analyze", "--db", weak}),
+              "qla: cannot read the logs of " + weak.toStdString() + logs);
+    EXPECT_EQ(run({"import", folder.QPath("a.log"), "--db", weak}),
+              "qla: cannot read the logs of " + weak.toStdString() + logs);
 }
 
 } // namespace

@@ -1,0 +1,203 @@
+// Checking a statistics database, log by log.
+#include "db/database_check.h"
+
+#include "db/chunk_reader.h"
+#include "db/engine_dialect.h"
+#include "db/log_catalog.h"
+#include "db/log_piece.h"
+#include "db/store_from_database.h"
+
+#include "core/store.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <map>
+
+namespace qla::db {
+
+namespace {
+
+// The per-log player counts an import stores, by name.
+struct StoredPlayer {
+    std::int64_t Kills = 0, Deaths = 0, Teamkills = 0, VoiceChats = 0, TextChats = 0;
+    bool operator==(const StoredPlayer&) const = default;
+};
+
+std::string Damaged(StatsDatabase& database, LogId log, const std::string& what) {
+    return "the database " + database.Path() + " is damaged: log " + std::to_string(log) + " " +
+           what;
+}
+
+// SQLite checks every page and index itself; PostgreSQL has no such statement, so every table
+// is read whole, which makes the server check each page it reads.
+void CheckEngine(StatsDatabase& database, CheckReport& report) {
+    QSqlQuery query(database.Connection());
+    query.setForwardOnly(true);
+    if (database.Kind() == Engine::SQLite) {
+        if (!query.exec(QStringLiteral("PRAGMA integrity_check"))) {
+            report.Damage.push_back(database.Failure("the database " + database.Path() +
+                                                         " is damaged: its integrity check failed",
+                                                     query));
+            return;
+        }
+        while (query.next()) {
+            const std::string line = query.value(0).toString().toStdString();
+            if (line != "ok")
+                report.Damage.push_back("the database " + database.Path() + " is damaged: " + line);
+        }
+        return;
+    }
+    for (const char* table : {"qla_meta", "logs", "log_players", "player_aliases"}) {
+        if (query.exec(QStringLiteral("SELECT * FROM %1").arg(QString::fromLatin1(table)))) {
+            query.finish();
+            continue;
+        }
+        // A role without rights, or a lost server, is no damage: the check cannot run.
+        if (!IsDamage(database.Kind(), query.lastError())) {
+            report.Error = database.Failure("cannot read the database " + database.Path(), query);
+            return;
+        }
+        report.Damage.push_back(database.Failure(
+            "the database " + database.Path() + " is damaged: table " + table, query));
+        return; // the transaction has ended with the failure
+    }
+}
+
+// The chunks of `log`: each against its checksum, together against the recorded sizes, line
+// count and (where the stored bytes are the file's) the CRC of everything imported.
+void CheckChunks(StatsDatabase& database, const LogEntry& log, CheckReport& report) {
+    ChunkReader chunks(database);
+    std::string error;
+    if (!chunks.Start(log.Id, error)) {
+        report.Damage.push_back(error);
+        return;
+    }
+    QByteArray chunk;
+    std::int64_t bytes = 0;
+    std::uint64_t lines = 0;
+    std::uint32_t crc = 0;
+    std::string start;
+    while (chunks.Next(chunk, error)) {
+        const std::string_view view(chunk.constData(), static_cast<std::size_t>(chunk.size()));
+        lines += CountLineEnds(view);
+        const auto imported = static_cast<std::size_t>(
+            std::clamp<std::int64_t>(log.ImportedBytes - bytes, 0, chunk.size()));
+        crc = ExtendCrc(crc, view.substr(0, imported));
+        if (start.size() < kFingerprintBytes)
+            start.append(view.substr(0, kFingerprintBytes - start.size()));
+        bytes += chunk.size();
+    }
+    report.Chunks += chunks.ChunksRead();
+    if (!error.empty()) {
+        report.Damage.push_back(error);
+        return;
+    }
+    if (bytes != log.StoredBytes) {
+        report.Damage.push_back(Damaged(database, log.Id,
+                                        "holds " + std::to_string(bytes) +
+                                            " stored bytes but records " +
+                                            std::to_string(log.StoredBytes)));
+        return;
+    }
+    if (static_cast<std::int64_t>(lines) != log.Lines)
+        report.Damage.push_back(Damaged(database, log.Id,
+                                        "holds " + std::to_string(lines) + " lines but records " +
+                                            std::to_string(log.Lines)));
+    const bool fileBytes =
+        start.size() >= static_cast<std::size_t>(log.FingerprintBytes) &&
+        Fingerprint(std::string_view(start).substr(
+            0, static_cast<std::size_t>(log.FingerprintBytes))) == log.Fingerprint;
+    if (log.ContentCrc && fileBytes && crc != *log.ContentCrc)
+        report.Damage.push_back(
+            Damaged(database, log.Id, "holds lines that are not those it imported"));
+}
+
+std::optional<std::map<std::string, StoredPlayer>>
+ReadStoredPlayers(StatsDatabase& database, LogId log, std::string& error) {
+    QSqlQuery query(database.Connection());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT name, kills, deaths, teamkills, voice_chats, text_chats"
+                                 " FROM log_players WHERE log_id = ?"));
+    query.addBindValue(QVariant::fromValue<qlonglong>(log));
+    if (!query.exec()) {
+        error = database.Failure("cannot read the players of log " + std::to_string(log), query);
+        return std::nullopt;
+    }
+    std::map<std::string, StoredPlayer> players;
+    while (query.next())
+        players[query.value(0).toString().toStdString()] = {
+            query.value(1).toLongLong(), query.value(2).toLongLong(), query.value(3).toLongLong(),
+            query.value(4).toLongLong(), query.value(5).toLongLong()};
+    return players;
+}
+
+// The log's stored totals and players against what its stored lines give read afresh.
+void CheckStatistics(StatsDatabase& database, const LogEntry& log, CheckReport& report) {
+    AnalysisStore store;
+    const DatabaseStoreResult fresh = BuildStoreInTransaction(database, {{log.Id}, {}, {}}, store);
+    if (!fresh.Ok) {
+        report.Damage.push_back(fresh.Error);
+        return;
+    }
+    const AnalysisTotals& t = fresh.Totals;
+    const AnalysisTotals& s = log.Totals;
+    if (t.Kills != s.Kills || t.Deaths != s.Deaths || t.Teamkills != s.Teamkills ||
+        t.VoiceChats != s.VoiceChats || t.TextChats != s.TextChats || t.Unknown != s.Unknown ||
+        t.Total != log.Lines)
+        report.Damage.push_back(Damaged(
+            database, log.Id,
+            "records totals its lines do not give (kills " + std::to_string(s.Kills) + " stored, " +
+                std::to_string(t.Kills) + " read; deaths " + std::to_string(s.Deaths) +
+                " stored, " + std::to_string(t.Deaths) + " read)"));
+    std::string error;
+    const auto stored = ReadStoredPlayers(database, log.Id, error);
+    if (!stored) {
+        report.Damage.push_back(error);
+        return;
+    }
+    std::map<std::string, StoredPlayer> read;
+    for (std::size_t i = 1; i < store.Players.size(); ++i) {
+        const PlayerRecord& p = store.Players[i];
+        read[ColumnText(p.Name).toStdString()] = {p.Kills[0], p.Deaths[0], p.Teamkills,
+                                                  p.VoiceChatCount, p.TextChatCount};
+    }
+    if (read != *stored)
+        report.Damage.push_back(Damaged(database, log.Id, "records players its lines do not give"));
+}
+
+} // namespace
+
+CheckReport CheckDatabase(StatsDatabase& database,
+                          const std::function<void(std::size_t, std::size_t)>& progress) {
+    CheckReport report;
+    if (!database.BeginRead(report.Error))
+        return report;
+    CheckEngine(database, report);
+    if (!report.Error.empty() || !report.Damage.empty()) {
+        database.Rollback();
+        return report;
+    }
+    const auto logs = ListLogs(database, report.Error);
+    if (logs) {
+        report.Logs = logs->size();
+        for (std::size_t i = 0; i < logs->size(); ++i) {
+            if (progress)
+                progress(i + 1, logs->size());
+            const LogEntry& log = (*logs)[i];
+            const std::size_t before = report.Damage.size();
+            const std::string recorded = RecordDamage(log, database.Path());
+            if (!recorded.empty()) {
+                report.Damage.push_back(recorded);
+                continue;
+            }
+            CheckChunks(database, log, report);
+            if (report.Damage.size() == before)
+                CheckStatistics(database, log, report);
+        }
+    }
+    QSqlQuery(database.Connection()).exec(QStringLiteral("COMMIT"));
+    return report;
+}
+
+} // namespace qla::db

@@ -1,0 +1,43 @@
+// How a file on disk relates to a log the database holds: does it continue the log (the log's
+// imported bytes are the file's first bytes), is it a shorter copy of the log's start, or
+// neither. The first bytes alone cannot tell: a rotated log, or the logs of two servers that a
+// script started from one file, share their first 64 KiB and more.
+#pragma once
+
+#include "db/log_catalog.h"
+#include "db/stats_database.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qla::db {
+
+enum class FileRelation {
+    Unrelated,
+    Continues, // the log's imported bytes are the start of the file (which may hold more)
+    StartOf,   // the file is shorter than the imported part and its bytes are the log's start
+};
+
+struct FileOnDisk {
+    std::string Shown;     // for messages
+    std::string LocalPath; // read
+    std::int64_t Size = 0;
+    std::string_view FirstBytes; // the first min(Size, kFingerprintBytes) bytes
+};
+
+// A continuation is proved by the fingerprint of the first bytes and the hash of the bytes just
+// before the imported offset; a file of the size last seen is read whole against the CRC of
+// everything imported, so a rewrite of the same size is no continuation. A shorter copy is
+// compared byte for byte with the stored chunks (read as UTF-8 where the log is UTF-16).
+// nullopt with the reason in `error` when the file or the database cannot be read, or the
+// chunks are damaged.
+std::optional<FileRelation> RelationOf(StatsDatabase& database, const LogEntry& log,
+                                       const FileOnDisk& file, std::string& error);
+
+// The bytes [from, to) of the file; false when they cannot all be read.
+bool ReadFileRange(const std::string& localPath, std::int64_t from, std::int64_t to,
+                   std::string& bytes);
+
+} // namespace qla::db

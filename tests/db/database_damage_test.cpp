@@ -1,0 +1,152 @@
+// Damaged databases are named as such, never read as if sound: a damaged chunk, records that
+// contradict each other, stored statistics that the stored lines do not give. And a database
+// of schema version 3 reads as it did and upgrades without a change in what it says.
+#include "db_test_support.h"
+
+#include "db/schema.h"
+#include "db/stats_database.h"
+
+#include <gtest/gtest.h>
+
+#include <QSqlQuery>
+
+#include <filesystem>
+
+namespace qla::dbtest {
+namespace {
+
+class Damage : public testing::TestWithParam<Engine> {
+  protected:
+    void SetUp() override {
+        WriteFile(log_, GeneratedLog(false, false, true, 3000, 41));
+        const QlaRun first = Qla({"import", QString::fromStdString(log_), "--db", database_});
+        ASSERT_EQ(first.status, 0) << first.err;
+        // A second piece, so the log has chunks and players of two imports.
+        AppendFile(log_, GeneratedLog(false, false, true, 400, 42));
+        ASSERT_EQ(Qla({"import", QString::fromStdString(log_), "--db", database_}).status, 0);
+    }
+    void Sql(const QString& statement) {
+        std::string error;
+        auto database =
+            db::StatsDatabase::Open(database_.toStdString(), db::OpenMode::ReadWrite, error);
+        ASSERT_TRUE(database) << error;
+        QSqlQuery query(database->Connection());
+        ASSERT_TRUE(query.exec(statement)) << statement.toStdString();
+    }
+    std::string Damaged(const std::string& what) const {
+        return "qla: the database " + database_.toStdString() + " is damaged: " + what + "\n";
+    }
+    TempFolder folder_;
+    QString database_ = NewDatabase(GetParam(), folder_);
+    std::string log_ = folder_.Path("a.log");
+};
+
+TEST_P(Damage, ASoundDatabaseChecksClean) {
+    const QlaRun check = Qla({"check", "--db", database_});
+    EXPECT_EQ(check.status, 0) << check.err;
+    EXPECT_EQ(check.out, "no damage found: 1 log, 2 chunks checked\n");
+}
+
+TEST_P(Damage, AChangedByteInAChunkIsFoundByEveryReader) {
+    // One byte of the first chunk's kill lines changed: every total would shift silently.
+    Sql(GetParam() == Engine::SQLite
+            ? "UPDATE log_chunks SET bytes = CAST(replace(CAST(bytes AS TEXT), 'killed', "
+              "'kilLed') AS BLOB) WHERE seq = 0"
+            : "UPDATE log_chunks SET bytes = convert_to(replace(convert_from(bytes, 'UTF8'), "
+              "'killed', 'kilLed'), 'UTF8') WHERE seq = 0");
+    const std::string damage = Damaged("chunk 0 of log 1 does not match its checksum");
+    for (const QStringList& command :
+         {QStringList{"analyze", "--db", database_}, QStringList{"players", "--db", database_},
+          QStringList{"check", "--db", database_}}) {
+        const QlaRun run = Qla(command);
+        EXPECT_EQ(run.status, 1) << command.join(' ').toStdString();
+        EXPECT_EQ(run.err, damage) << command.join(' ').toStdString();
+    }
+}
+
+TEST_P(Damage, RecordsThatContradictEachOtherAreNamed) {
+    Sql("UPDATE logs SET imported_bytes = file_size + 100");
+    const QlaRun import = Qla({"import", QString::fromStdString(log_), "--db", database_});
+    EXPECT_EQ(import.status, 1);
+    EXPECT_EQ(import.err.rfind(Damaged("log 1 records ").substr(0, 60), 0), 0u) << import.err;
+    EXPECT_NE(import.err.find("imported bytes of a"), std::string::npos) << import.err;
+    const QlaRun analyze = Qla({"analyze", "--db", database_});
+    EXPECT_EQ(analyze.status, 1);
+    EXPECT_NE(analyze.err.find("is damaged: log 1 records"), std::string::npos) << analyze.err;
+    EXPECT_EQ(Qla({"check", "--db", database_}).status, 1);
+}
+
+TEST_P(Damage, StoredStatisticsAreCheckedAgainstTheStoredLines) {
+    Sql("UPDATE logs SET kills = kills + 9");
+    Sql("UPDATE log_players SET deaths = deaths + 1 WHERE first_seen = 1");
+    const QlaRun check = Qla({"check", "--db", database_});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_NE(check.err.find("log 1 records totals its lines do not give"), std::string::npos)
+        << check.err;
+    EXPECT_NE(check.err.find("log 1 records players its lines do not give"), std::string::npos)
+        << check.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, Damage, kEngines,
+                         [](const auto& info) { return EngineName(info.param); });
+
+// tests/data/schema3 holds a database that version 3 wrote (an English, a German, a full
+// recognition and a UTF-16 log, and an alias) and the logs it was made from.
+class SchemaThree : public testing::Test {
+  protected:
+    void SetUp() override {
+        const std::filesystem::path data = std::string(QLA_TEST_DATA_DIR) + "/schema3";
+        for (const auto& entry : std::filesystem::directory_iterator(data))
+            std::filesystem::copy_file(entry.path(), folder_.Path(entry.path().filename()));
+    }
+    QString Db() const { return folder_.QPath("stats.db"); }
+    std::string Log(const std::string& name) const { return folder_.Path(name); }
+    TempFolder folder_;
+};
+
+TEST_F(SchemaThree, ReadsAsBeforeAndUpgradesWithoutChangingWhatItSays) {
+    const QStringList reads[] = {{"analyze", "--db", Db()},
+                                 {"players", "--db", Db()},
+                                 {"analyze", "--db", Db(), "--merge-players"},
+                                 {"player", "--db", Db(), "Al", "--merge-players"},
+                                 {"analyze", "--db", Db(), "--log", "2"},
+                                 {"analyze", "--db", Db(), "--log", "4"}};
+    std::vector<QlaRun> before;
+    for (const QStringList& read : reads)
+        before.push_back(Qla(read));
+    // What the logs say read directly: the first log alone, the UTF-16 log alone.
+    EXPECT_EQ(
+        before[4].out,
+        Qla({"analyze", QString::fromStdString(Log("day2.log")), "--language", "german"}).out);
+    EXPECT_EQ(before[5].out, Qla({"analyze", QString::fromStdString(Log("day4-utf16.log"))}).out);
+
+    // Importing the unchanged logs upgrades the database and adds nothing, the UTF-16 log
+    // (whose file bytes the upgrade could not see) included.
+    for (const char* name : {"day1.log", "day2.log", "day3.log", "day4-utf16.log"}) {
+        const QlaRun again = Qla({"import", QString::fromStdString(Log(name)), "--db", Db()});
+        ASSERT_EQ(again.status, 0) << again.err;
+        EXPECT_NE(again.out.find(": unchanged, nothing imported"), std::string::npos) << again.out;
+    }
+    std::string error;
+    {
+        auto database = db::StatsDatabase::Open(Db().toStdString(), db::OpenMode::ReadOnly, error);
+        ASSERT_TRUE(database) << error;
+        EXPECT_EQ(db::StoredSchemaVersion(database->Connection()), db::kSchemaVersion);
+    }
+    for (std::size_t i = 0; i < std::size(reads); ++i) {
+        const QlaRun after = Qla(reads[i]);
+        EXPECT_EQ(after.status, before[i].status);
+        EXPECT_EQ(after.out, before[i].out) << reads[i].join(' ').toStdString();
+    }
+    const QlaRun check = Qla({"check", "--db", Db()});
+    EXPECT_EQ(check.status, 0) << check.err;
+
+    // An upgraded log grows as any other: a copy of its start adds nothing.
+    const std::string day1 = ReadFile(Log("day1.log"));
+    WriteFile(Log("copy.log"), day1.substr(0, day1.find('\n', day1.size() / 2) + 1));
+    EXPECT_NE(Qla({"import", folder_.QPath("copy.log"), "--db", Db()}).out.find("a copy"),
+              std::string::npos);
+}
+
+} // namespace
+} // namespace qla::dbtest
