@@ -6,6 +6,7 @@
 #include "db/log_catalog.h"
 #include "db/log_piece.h"
 #include "db/store_from_database.h"
+#include "db/transaction.h"
 
 #include "core/store.h"
 
@@ -171,13 +172,12 @@ void CheckStatistics(StatsDatabase& database, const LogEntry& log, CheckReport& 
 CheckReport CheckDatabase(StatsDatabase& database,
                           const std::function<void(std::size_t, std::size_t)>& progress) {
     CheckReport report;
-    if (!database.BeginRead(report.Error))
+    const Transaction unit(database, Transaction::Kind::Read, report.Error);
+    if (!unit.Open())
         return report;
     CheckEngine(database, report);
-    if (!report.Error.empty() || !report.Damage.empty()) {
-        database.Rollback();
+    if (!report.Error.empty() || !report.Damage.empty())
         return report;
-    }
     const auto logs = ListLogs(database, report.Error);
     if (logs) {
         report.Logs = logs->size();
@@ -196,7 +196,6 @@ CheckReport CheckDatabase(StatsDatabase& database,
                 CheckStatistics(database, log, report);
         }
     }
-    QSqlQuery(database.Connection()).exec(QStringLiteral("COMMIT"));
     return report;
 }
 

@@ -1,63 +1,20 @@
 // Reading and removing rows of the logs table.
 #include "db/log_catalog.h"
 
+#include "db/log_columns.h"
 #include "db/log_piece.h"
+#include "db/transaction.h"
 
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVariant>
 
 #include <algorithm>
 #include <set>
+#include <string_view>
 
 namespace qla::db {
 
 namespace {
-
-// %1: the recognition column; a version 1 database has none, and its logs are all classic.
-// %2: the import keys, NULL before version 4.
-constexpr const char* kLogColumns =
-    "SELECT id, path, fingerprint, fingerprint_bytes, file_size, imported_bytes, stored_bytes,"
-    " date_header, date_key, language, lines, kills, deaths, teamkills, voice_chats,"
-    " text_chats, unknown_lines, first_imported, last_imported, %1, %2 FROM logs";
-
-std::optional<std::string> OptionalText(const QVariant& value) {
-    if (value.isNull())
-        return std::nullopt;
-    return value.toString().toStdString();
-}
-
-LogEntry EntryOf(const QSqlQuery& q) {
-    LogEntry e;
-    e.Id = q.value(0).toLongLong();
-    e.Path = q.value(1).toString().toStdString();
-    e.Fingerprint = q.value(2).toString().toStdString();
-    e.FingerprintBytes = q.value(3).toLongLong();
-    e.FileSize = q.value(4).toLongLong();
-    e.ImportedBytes = q.value(5).toLongLong();
-    e.StoredBytes = q.value(6).toLongLong();
-    e.DateHeader = OptionalText(q.value(7));
-    e.DateKey = OptionalText(q.value(8));
-    e.Language = q.value(9).toString() == QLatin1String("german") ? LogLanguage::German
-                                                                  : LogLanguage::English;
-    e.Lines = q.value(10).toLongLong();
-    e.Totals.Kills = q.value(11).toLongLong();
-    e.Totals.Deaths = q.value(12).toLongLong();
-    e.Totals.Teamkills = q.value(13).toLongLong();
-    e.Totals.VoiceChats = q.value(14).toLongLong();
-    e.Totals.TextChats = q.value(15).toLongLong();
-    e.Totals.Unknown = q.value(16).toLongLong();
-    e.Totals.Total = e.Lines;
-    e.FirstImported = q.value(17).toString().toStdString();
-    e.LastImported = q.value(18).toString().toStdString();
-    e.LineRecognition =
-        RecognitionFromText(q.value(19).toString().toStdString()).value_or(Recognition::Classic);
-    e.HeadHash = OptionalText(q.value(20));
-    e.TailHash = OptionalText(q.value(21));
-    if (!q.value(22).isNull())
-        e.ContentCrc = static_cast<std::uint32_t>(q.value(22).toLongLong());
-    return e;
-}
 
 // Reads the logs `where` (with its bound values) chooses, in the order `order` gives.
 std::optional<std::vector<LogEntry>> QueryLogs(StatsDatabase& database, const QString& where,
@@ -65,15 +22,8 @@ std::optional<std::vector<LogEntry>> QueryLogs(StatsDatabase& database, const QS
                                                std::string& error) {
     QSqlQuery query(database.Connection());
     query.setForwardOnly(true);
-    const QSqlRecord columns = database.Connection().record(QStringLiteral("logs"));
-    const QString sql =
-        QString::fromLatin1(kLogColumns)
-            .arg(columns.contains(QStringLiteral("recognition")) ? QStringLiteral("recognition")
-                                                                 : QStringLiteral("'classic'"),
-                 columns.contains(QStringLiteral("head_hash"))
-                     ? QStringLiteral("head_hash, tail_hash, content_crc")
-                     : QStringLiteral("NULL, NULL, NULL")) +
-        where + QStringLiteral(" ORDER BY ") + QString::fromLatin1(order);
+    const QString sql = SelectLogColumns(database) + where + QStringLiteral(" ORDER BY ") +
+                        QString::fromLatin1(order);
     query.prepare(sql);
     for (const QVariant& value : values)
         query.addBindValue(value);
@@ -83,7 +33,7 @@ std::optional<std::vector<LogEntry>> QueryLogs(StatsDatabase& database, const QS
     }
     std::vector<LogEntry> logs;
     while (query.next())
-        logs.push_back(EntryOf(query));
+        logs.push_back(LogEntryOfRow(query));
     return logs;
 }
 
@@ -160,46 +110,37 @@ std::optional<std::vector<LogEntry>> SelectLogs(StatsDatabase& database,
 }
 
 bool ForgetLogs(StatsDatabase& database, const std::vector<LogId>& ids, std::string& error) {
-    if (!database.BeginWrite(error))
+    Transaction unit(database, Transaction::Kind::Write, error);
+    if (!unit.Open())
         return false;
-    {
-        QSqlQuery query(database.Connection());
-        for (LogId id : ids) {
-            query.prepare(QStringLiteral("SELECT COUNT(*) FROM logs WHERE id = ?"));
-            query.addBindValue(QVariant::fromValue<qlonglong>(id));
-            if (!query.exec() || !query.next()) {
-                error = database.Failure("cannot read the logs of " + database.Path(), query);
-                query.finish();
-                database.Rollback();
-                return false;
-            }
-            if (query.value(0).toLongLong() == 0) {
-                error = "the database " + database.Path() + " holds no log " + std::to_string(id);
-                query.finish();
-                database.Rollback();
-                return false;
-            }
-            query.finish();
-            for (const char* table : {"log_chunks", "log_players"}) {
-                query.prepare(QStringLiteral("DELETE FROM %1 WHERE log_id = ?")
-                                  .arg(QString::fromLatin1(table)));
-                query.addBindValue(QVariant::fromValue<qlonglong>(id));
-                if (!query.exec()) {
-                    error = database.Failure("cannot forget log " + std::to_string(id), query);
-                    database.Rollback();
-                    return false;
-                }
-            }
-            query.prepare(QStringLiteral("DELETE FROM logs WHERE id = ?"));
+    QSqlQuery query(database.Connection());
+    for (LogId id : ids) {
+        query.prepare(QStringLiteral("SELECT COUNT(*) FROM logs WHERE id = ?"));
+        query.addBindValue(QVariant::fromValue<qlonglong>(id));
+        if (!query.exec() || !query.next()) {
+            error = database.Failure("cannot read the logs of " + database.Path(), query);
+            return false;
+        }
+        const bool held = query.value(0).toLongLong() > 0;
+        query.finish();
+        if (!held) {
+            error = "the database " + database.Path() + " holds no log " + std::to_string(id);
+            return false;
+        }
+        // The log's row last: the other rows refer to it.
+        for (const char* table : {"log_chunks", "log_players", "logs"}) {
+            query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                              .arg(QString::fromLatin1(table), table == std::string_view("logs")
+                                                                   ? QStringLiteral("id")
+                                                                   : QStringLiteral("log_id")));
             query.addBindValue(QVariant::fromValue<qlonglong>(id));
             if (!query.exec()) {
                 error = database.Failure("cannot forget log " + std::to_string(id), query);
-                database.Rollback();
                 return false;
             }
         }
     }
-    return database.Commit(error);
+    return unit.Commit(error);
 }
 
 } // namespace qla::db

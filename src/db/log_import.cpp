@@ -4,8 +4,10 @@
 
 #include "db/engine_dialect.h"
 #include "db/file_relation.h"
+#include "db/log_columns.h"
 #include "db/log_date.h"
 #include "db/log_piece.h"
+#include "db/transaction.h"
 
 #include "analysis/language_guess.h"
 #include "analysis/log_stream.h"
@@ -29,15 +31,6 @@ namespace {
 
 QVariant Int(std::int64_t value) {
     return QVariant::fromValue<qlonglong>(value);
-}
-
-// A CRC, or NULL for a log whose earlier bytes were never seen as the file's (see import_keys.h).
-QVariant Crc(bool known, std::uint32_t crc) {
-    return known ? Int(crc) : QVariant(QMetaType::fromType<qlonglong>());
-}
-
-QVariant Text(const std::optional<std::string>& text) {
-    return text ? QVariant(ColumnText(*text)) : QVariant(QMetaType::fromType<QString>());
 }
 
 std::string Now() {
@@ -394,60 +387,36 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
             return Failed(result);
         result.Id = *id;
     }
-    const std::string fingerprint = Fingerprint(prefix);
-    const std::int64_t fingerprintBytes = static_cast<std::int64_t>(prefix.size());
     const std::string now = Now();
-    const AnalysisTotals& t = piece.Totals;
-    bool written = false;
+    LogEntry entry = known.value_or(LogEntry{});
     if (isNew) {
-        const std::optional<std::string> dateKey =
-            piece.DateHeader ? SortableLogDate(*piece.DateHeader) : std::nullopt;
-        written = writer.Exec(
-            "INSERT INTO logs (id, path, fingerprint, fingerprint_bytes, file_size,"
-            " imported_bytes, stored_bytes, date_header, date_key, language, recognition, lines,"
-            " kills, deaths, teamkills, voice_chats, text_chats, unknown_lines, first_imported,"
-            " last_imported, head_hash, tail_hash, content_crc)"
-            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-            {Int(result.Id),
-             QString::fromStdString(pathAsGiven),
-             QString::fromStdString(fingerprint),
-             Int(fingerprintBytes),
-             Int(size),
-             Int(importedBytes),
-             Int(static_cast<std::int64_t>(stored.size())),
-             Text(piece.DateHeader),
-             Text(dateKey),
-             QString::fromStdString(LanguageName(language)),
-             QString::fromStdString(std::string(RecognitionText(recognition))),
-             Int(t.Total),
-             Int(t.Kills),
-             Int(t.Deaths),
-             Int(t.Teamkills),
-             Int(t.VoiceChats),
-             Int(t.TextChats),
-             Int(t.Unknown),
-             QString::fromStdString(now),
-             QString::fromStdString(now),
-             QString::fromStdString(headHash),
-             QString::fromStdString(tailHash),
-             Crc(crcKnown, contentCrc)},
-            "cannot record the log " + pathAsGiven);
-    } else {
-        written = writer.Exec(
-            "UPDATE logs SET path = ?, fingerprint = ?, fingerprint_bytes = ?, file_size = ?,"
-            " imported_bytes = ?, stored_bytes = stored_bytes + ?, lines = lines + ?,"
-            " kills = kills + ?, deaths = deaths + ?, teamkills = teamkills + ?,"
-            " voice_chats = voice_chats + ?, text_chats = text_chats + ?,"
-            " unknown_lines = unknown_lines + ?, last_imported = ?, head_hash = ?,"
-            " tail_hash = ?, content_crc = ? WHERE id = ?",
-            {QString::fromStdString(pathAsGiven), QString::fromStdString(fingerprint),
-             Int(fingerprintBytes), Int(size), Int(importedBytes),
-             Int(static_cast<std::int64_t>(stored.size())), Int(t.Total), Int(t.Kills),
-             Int(t.Deaths), Int(t.Teamkills), Int(t.VoiceChats), Int(t.TextChats), Int(t.Unknown),
-             QString::fromStdString(now), QString::fromStdString(headHash),
-             QString::fromStdString(tailHash), Crc(crcKnown, contentCrc), Int(result.Id)},
-            "cannot record the log " + pathAsGiven);
+        entry.Id = result.Id;
+        entry.DateHeader = piece.DateHeader;
+        entry.DateKey = piece.DateHeader ? SortableLogDate(*piece.DateHeader) : std::nullopt;
+        entry.Language = language;
+        entry.LineRecognition = recognition;
+        entry.FirstImported = now;
     }
+    entry.Path = pathAsGiven;
+    entry.Fingerprint = Fingerprint(prefix);
+    entry.FingerprintBytes = static_cast<std::int64_t>(prefix.size());
+    entry.FileSize = size;
+    entry.ImportedBytes = importedBytes;
+    entry.StoredBytes += static_cast<std::int64_t>(stored.size());
+    const AnalysisTotals& t = piece.Totals;
+    entry.Lines += t.Total;
+    entry.Totals.Kills += t.Kills;
+    entry.Totals.Deaths += t.Deaths;
+    entry.Totals.Teamkills += t.Teamkills;
+    entry.Totals.VoiceChats += t.VoiceChats;
+    entry.Totals.TextChats += t.TextChats;
+    entry.Totals.Unknown += t.Unknown;
+    entry.LastImported = now;
+    entry.HeadHash = headHash;
+    entry.TailHash = tailHash;
+    entry.ContentCrc = crcKnown ? std::optional(contentCrc) : std::nullopt;
+    const bool written =
+        isNew ? InsertLog(database, entry, result.Error) : UpdateLog(database, entry, result.Error);
     // The log's row first: the chunks and players refer to it.
     if (!written || !writer.Chunks(result.Id, stored, progress) ||
         !writer.Players(result.Id, piece.Store))
@@ -467,14 +436,14 @@ ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
                        const ImportProgressCallback& progress) {
     ImportResult result;
     result.Error = ReadProblem(database, localPath, pathAsGiven);
-    if (!result.Error.empty() || !database.BeginWrite(result.Error))
+    if (!result.Error.empty())
+        return result;
+    Transaction unit(database, Transaction::Kind::Write, result.Error);
+    if (!unit.Open())
         return result;
     result = ImportInTransaction(database, pathAsGiven, localPath, options, progress);
-    if (!Writes(result.Outcome)) {
-        database.Rollback(); // nothing was written, or a failure
-        return result;
-    }
-    if (!database.Commit(result.Error))
+    // Nothing written, or a failure: the unit rolls back as it ends.
+    if (Writes(result.Outcome) && !unit.Commit(result.Error))
         result.Outcome = ImportOutcome::Failed;
     return result;
 }
@@ -487,14 +456,14 @@ BatchResult ImportBatch(StatsDatabase& database, const std::vector<LogToImport>&
         if (!batch.Error.empty())
             return batch;
     }
-    if (!database.BeginWrite(batch.Error))
+    Transaction unit(database, Transaction::Kind::Write, batch.Error);
+    if (!unit.Open())
         return batch;
     bool wrote = false;
     for (const LogToImport& log : logs) {
         ImportResult result =
             ImportInTransaction(database, log.PathAsGiven, log.LocalPath, options, {});
         if (result.Outcome == ImportOutcome::Failed) {
-            database.Rollback();
             batch.Error = result.Error;
             batch.Logs.clear();
             return batch;
@@ -502,9 +471,7 @@ BatchResult ImportBatch(StatsDatabase& database, const std::vector<LogToImport>&
         wrote = wrote || Writes(result.Outcome);
         batch.Logs.push_back(std::move(result));
     }
-    if (!wrote) {
-        database.Rollback();
-    } else if (!database.Commit(batch.Error)) {
+    if (wrote && !unit.Commit(batch.Error)) {
         batch.Logs.clear();
         return batch;
     }

@@ -4,6 +4,7 @@
 
 #include "db/engine_dialect.h"
 #include "db/schema.h"
+#include "db/transaction.h"
 
 #include <QFileInfo>
 #include <QSqlError>
@@ -80,29 +81,27 @@ bool StatsDatabase::PrepareSchema(OpenMode mode, std::string& error) {
     const std::string& path = target_.Text;
     if (mode == OpenMode::ReadWrite && IsEmptyDatabase(connection_)) {
         // Two first imports at once: the second waits here, then finds the tables made.
-        if (!BeginWrite(error))
+        Transaction unit(*this, Transaction::Kind::Write, error);
+        if (!unit.Open())
             return false;
-        if (IsEmptyDatabase(connection_)) {
-            if (!CreateSchema(connection_, error)) {
-                Rollback();
-                error = path + ": " + error;
-                return false;
-            }
+        if (IsEmptyDatabase(connection_) && !CreateSchema(connection_, error)) {
+            error = path + ": " + error;
+            return false;
         }
-        if (!Commit(error))
+        if (!unit.Commit(error))
             return false;
     }
     // A writer brings an older database to this version before anything reads its tables.
     if (mode == OpenMode::ReadWrite && SchemaProblem(connection_, path).empty() &&
         StoredSchemaVersion(connection_) < kSchemaVersion) {
-        if (!BeginWrite(error))
+        Transaction unit(*this, Transaction::Kind::Write, error);
+        if (!unit.Open())
             return false;
         if (!UpgradeSchema(connection_, error)) {
-            Rollback();
             error = path + ": " + error;
             return false;
         }
-        if (!Commit(error))
+        if (!unit.Commit(error))
             return false;
     }
     error = SchemaProblem(connection_, path);

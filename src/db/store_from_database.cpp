@@ -5,6 +5,7 @@
 
 #include "core/file_identity.h"
 #include "db/chunk_reader.h"
+#include "db/transaction.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -17,11 +18,10 @@ DatabaseStoreResult BuildStoreFromDatabase(StatsDatabase& database, const LogSel
                                            AnalysisStore& store) {
     DatabaseStoreResult result;
     // One read transaction, so an import committing meanwhile is seen whole or not at all.
-    if (!database.BeginRead(result.Error))
+    const Transaction unit(database, Transaction::Kind::Read, result.Error);
+    if (!unit.Open())
         return result;
-    result = BuildStoreInTransaction(database, selection, store);
-    QSqlQuery(database.Connection()).exec(QStringLiteral("COMMIT"));
-    return result;
+    return BuildStoreInTransaction(database, selection, store);
 }
 
 DatabaseStoreResult BuildStoreInTransaction(StatsDatabase& database, const LogSelection& selection,
