@@ -40,6 +40,9 @@ bool Writable(std::string_view name) {
 
 AliasFileResult ParseAliases(std::string_view text) {
     AliasFileResult result;
+    // Editors on Windows may begin a UTF-8 file with a byte-order mark; it is no part of a line.
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
     if (!IsValidUtf8(text)) {
         result.Error = "the file is not UTF-8 text";
         return result;

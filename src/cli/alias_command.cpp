@@ -157,10 +157,25 @@ std::optional<std::vector<LogNames>> ReadLogs(const AliasInvocation& invocation,
     return logs;
 }
 
+// A field as a row prints it: fields are tab-separated, so a tab inside one shows as \t and a
+// backslash as \\, and the row splits back into its fields unambiguously.
+std::string RowField(const std::string& field) {
+    std::string escaped;
+    for (const char c : field) {
+        if (c == '\\')
+            escaped += "\\\\";
+        else if (c == '\t')
+            escaped += "\\t";
+        else
+            escaped += c;
+    }
+    return TerminalSafeText(escaped);
+}
+
 void PrintRow(std::ostream& out, const std::string& first, const std::vector<std::string>& rest) {
-    out << TerminalSafeText(first);
+    out << RowField(first);
     for (const std::string& field : rest)
-        out << '\t' << TerminalSafeText(field);
+        out << '\t' << RowField(field);
     out << '\n';
 }
 

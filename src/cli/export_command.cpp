@@ -7,8 +7,14 @@
 #include "cli/database_source.h"
 #include "cli/nearest_choice.h"
 #include "cli/page_choice_names.h"
+#include "cli/path_within.h"
 #include "core/control_chars.h"
+#include "core/file_identity.h"
 #include "core/product.h"
+#include "db/database_target.h"
+#include "db/log_catalog.h"
+#include "db/stats_database.h"
+#include "export/atomic_file.h"
 #include "export/export_views.h"
 
 #include <QCommandLineParser>
@@ -208,6 +214,43 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
     return std::nullopt;
 }
 
+// An export from the database never replaces what it reads: the database file and the selected
+// logs (by the paths they were imported from). A file output is checked as an export from a log
+// checks its log; a site's folder must not hold any of them. The exit status when refused.
+std::optional<int> RefuseOutputOverSources(const cli::DatabaseSource& source,
+                                           const ExportRequest& request, std::ostream& err) {
+    std::string error;
+    const auto target = db::ParseDatabaseTarget(source.Path, error);
+    const auto database = db::StatsDatabase::Open(source.Path, db::OpenMode::ReadOnly, error);
+    const auto logs = database ? db::SelectLogs(*database, source.Selection, error) : std::nullopt;
+    if (!target || !logs) {
+        err << "qla: " << TerminalSafeText(error) << "\n";
+        return cli::kExitFailed;
+    }
+    std::vector<std::pair<std::string, std::string>> sources; // what, path
+    if (target->Kind == db::Engine::SQLite)
+        sources.emplace_back("the database", source.Path);
+    for (const db::LogEntry& log : *logs)
+        sources.emplace_back("the log", log.Path);
+    const bool folder = WritesFolder(request.View, request.Format);
+    for (const auto& [what, path] : sources) {
+        std::string refusal;
+        if (folder && cli::IsWithin(path, request.Path)) {
+            refusal = "Not written: the folder holds " + what + " " + path;
+        } else if (!folder && ReplaceRefusal(request.Path, std::nullopt).empty()) {
+            refusal = ReplaceRefusal(request.Path, IdentityOfFile(path));
+            if (!refusal.empty() && what == "the database")
+                refusal = "Not written: that file is the database being read";
+        }
+        if (!refusal.empty()) {
+            err << "qla export: " << TerminalSafeText(request.Path) << ": "
+                << TerminalSafeText(refusal) << "\n";
+            return cli::kExitFailed;
+        }
+    }
+    return std::nullopt;
+}
+
 // Prints what went wrong; the exit status of the outcome.
 int Report(const ExportOutcome& outcome, const ExportRequest& request, std::ostream& err) {
     if (!outcome.File.Ok())
@@ -229,6 +272,9 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
         return *exit;
     ExportRequest& request = command.Request;
 
+    if (command.Database)
+        if (const auto refused = RefuseOutputOverSources(*command.Database, request, err))
+            return *refused;
     AnalysisStore store;
     std::optional<std::string> logDate;
     AnalysisTotals totals;

@@ -1,11 +1,16 @@
-// Staging and swapping an exported site.
+// Staging and swapping an exported site, and clearing the old site's files by its marker.
 #include "cli/site_publisher.h"
 
+#include "cli/path_within.h"
+#include "export/site_marker.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <set>
 
 namespace qla::cli {
 
@@ -13,65 +18,197 @@ namespace {
 
 namespace fs = std::filesystem;
 
+std::string ErrnoText() {
+    return std::strerror(errno);
+}
+
 // Puts `staged` in the place of `site`. Both exist: they trade places at once, and the old
 // pages end up in `staged`. A file system that cannot exchange (EINVAL) gets two renames, with a
 // moment in between where the site is missing rather than mixed.
 bool SwapIn(const fs::path& staged, const fs::path& site, std::string& error) {
     std::error_code code;
-    if (!fs::exists(site, code)) {
+    if (!fs::exists(fs::symlink_status(site, code))) {
         if (std::rename(staged.c_str(), site.c_str()) == 0)
             return true;
-        error = "cannot move the new site into place: " + std::string(std::strerror(errno));
+        error = "cannot move the new site into place: " + ErrnoText();
         return false;
     }
     if (::renameat2(AT_FDCWD, staged.c_str(), AT_FDCWD, site.c_str(), RENAME_EXCHANGE) == 0)
         return true;
     if (errno != EINVAL && errno != ENOSYS) {
-        error = "cannot swap the new site in: " + std::string(std::strerror(errno));
+        error = "cannot swap the new site in: " + ErrnoText();
         return false;
     }
     const fs::path old = site.string() + ".qla-old";
-    fs::remove_all(old, code);
-    if (std::rename(site.c_str(), old.c_str()) != 0 ||
-        std::rename(staged.c_str(), site.c_str()) != 0) {
-        error = "cannot move the new site into place: " + std::string(std::strerror(errno));
+    if (fs::exists(fs::symlink_status(old, code))) {
+        error = "cannot swap the new site in: " + old.string() + " is in the way";
         return false;
     }
-    fs::rename(old, staged, code);
+    if (std::rename(site.c_str(), old.c_str()) != 0 ||
+        std::rename(staged.c_str(), site.c_str()) != 0) {
+        error = "cannot move the new site into place: " + ErrnoText();
+        return false;
+    }
+    if (std::rename(old.c_str(), staged.c_str()) != 0) {
+        error = "cannot move the old site aside: " + ErrnoText();
+        return false;
+    }
     return true;
+}
+
+// Removes the files the marker of `folder` lists, the folders that held them once empty, and
+// then the marker and `folder` itself when nothing else is left. Returns the first entry left
+// (relative), or empty when `folder` is gone.
+std::string RemoveSiteFiles(const fs::path& folder) {
+    const SiteMarker marker = ReadSiteMarker(folder.string());
+    std::set<fs::path> holders;
+    std::error_code code;
+    for (const std::string& file : marker.Files) {
+        // Only through real folders: a link put on the way must not lead the removal elsewhere.
+        bool throughFolders = true;
+        for (fs::path up = fs::path(file).parent_path(); !up.empty(); up = up.parent_path()) {
+            throughFolders =
+                throughFolders && fs::is_directory(fs::symlink_status(folder / up, code));
+            holders.insert(folder / up);
+        }
+        if (throughFolders)
+            fs::remove(folder / file, code);
+    }
+    // Deepest first, so a folder's subfolders are gone before it is tried.
+    std::vector<fs::path> order(holders.begin(), holders.end());
+    std::sort(order.begin(), order.end(), [](const fs::path& a, const fs::path& b) {
+        return std::distance(a.begin(), a.end()) > std::distance(b.begin(), b.end());
+    });
+    for (const fs::path& holder : order)
+        fs::remove(holder, code); // only removes an empty folder
+    std::string error;
+    std::string left = UnlistedEntry(folder.string(), error);
+    if (!error.empty())
+        return "(" + error + ")";
+    if (!left.empty())
+        return left;
+    fs::remove(folder / kSiteMarkerName, code);
+    if (!fs::remove(folder, code))
+        return std::string(kSiteMarkerName);
+    return {};
+}
+
+// Clears a folder that holds an old site, or a staging folder a killed run left. What qla did
+// not write is kept: the folder then moves aside to the first free "<site>.qla-kept[-N]", and
+// the note says so. False with `error` when the folder could not be cleared nor moved.
+bool ClearOldSite(const fs::path& folder, const fs::path& site, std::string& note,
+                  std::string& error) {
+    std::error_code code;
+    if (ReadSiteMarker(folder.string()).Kind == SiteMarkerKind::Staging) {
+        // A run killed while exporting: everything in the claimed folder is its export's.
+        fs::remove_all(folder, code);
+        if (!code)
+            return true;
+        error = "cannot remove " + folder.string() + ": " + code.message();
+        return false;
+    }
+    const std::string left = RemoveSiteFiles(folder);
+    if (left.empty())
+        return true;
+    for (int number = 1; number < 1000; ++number) {
+        std::string aside = site.string() + ".qla-kept";
+        if (number > 1)
+            aside.append("-").append(std::to_string(number));
+        if (::renameat2(AT_FDCWD, folder.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0) {
+            note = "kept " + aside + ": it holds " + left + ", which qla did not write";
+            return true;
+        }
+        if (errno != EEXIST && errno != ENOTEMPTY)
+            break;
+    }
+    error = "cannot move " + folder.string() + " aside (it holds " + left +
+            ", which qla did not write): " + ErrnoText();
+    return false;
 }
 
 } // namespace
 
-bool PublishSite(const AnalysisStore& store, ExportRequest request, std::string& error) {
-    fs::path site(request.Path);
-    if (!site.has_filename())
-        site = site.parent_path(); // "site/" names the folder "site"
+std::string SiteFolderOf(const std::string& given) {
+    fs::path folder = ResolvedPath(given);
+    if (!folder.has_filename())
+        folder = folder.parent_path(); // "site/" names the folder "site"
+    return folder.string();
+}
+
+std::string SiteFolderProblem(const std::string& site) {
+    std::error_code code;
+    const fs::file_status link = fs::symlink_status(site, code);
+    if (!fs::exists(link))
+        return {};
+    if (fs::is_symlink(link))
+        return site + " is a link that leads nowhere"; // SiteFolderOf resolves the others
+    if (!fs::is_directory(link))
+        return site + " is not a folder";
+    std::string error;
+    const std::string unlisted = UnlistedEntry(site, error);
+    if (!error.empty())
+        return error;
+    if (!unlisted.empty())
+        return (fs::path(site) / unlisted).string() +
+               " is not a file of a site qla wrote, and the site's folder is replaced whole";
+    return {};
+}
+
+Publication PublishSite(const AnalysisStore& store, ExportRequest request) {
+    Publication result;
+    const fs::path site = SiteFolderOf(request.Path);
+    if (result.Error = SiteFolderProblem(site.string()); !result.Error.empty())
+        return result;
     const fs::path staged = site.string() + ".qla-new";
     std::error_code code;
-    fs::remove_all(staged, code); // left by a run that was killed while writing
+    const fs::file_status stagedStatus = fs::symlink_status(staged, code);
+    if (fs::exists(stagedStatus)) {
+        if (!fs::is_directory(stagedStatus) ||
+            ReadSiteMarker(staged.string()).Kind == SiteMarkerKind::Absent ||
+            ReadSiteMarker(staged.string()).Kind == SiteMarkerKind::Foreign) {
+            result.Error = staged.string() + " is in the way, and qla did not make it";
+            return result;
+        }
+        // Left by a run that was stopped hard while writing or swapping.
+        if (!ClearOldSite(staged, site, result.Note, result.Error))
+            return result;
+    }
     if (!fs::create_directories(staged, code) && code) {
-        error = "cannot create " + staged.string() + ": " + code.message();
-        return false;
+        result.Error = "cannot create " + staged.string() + ": " + code.message();
+        return result;
+    }
+    if (result.Error = MarkStagingFolder(staged.string()); !result.Error.empty()) {
+        result.Error = "cannot write the site into " + staged.string() + ": " + result.Error;
+        fs::remove_all(staged, code);
+        return result;
     }
     request.Path = staged.string();
     const ExportOutcome outcome = RunExport(store, request);
     if (!outcome.Ok()) {
-        error = "cannot write the site into " + staged.string() + ": ";
+        result.Error = "cannot write the site into " + staged.string() + ": ";
         if (!outcome.File.Ok())
-            error += outcome.File.Error;
+            result.Error += outcome.File.Error;
         else if (!outcome.Site.Refused.empty())
-            error += outcome.Site.Refused;
+            result.Error += outcome.Site.Refused;
         else if (!outcome.Site.Errors.empty())
-            error +=
+            result.Error +=
                 outcome.Site.Errors.front().FileName + ": " + outcome.Site.Errors.front().Error;
-        fs::remove_all(staged, code);
-        return false;
+        fs::remove_all(staged, code); // made by this run, written by its export only
+        return result;
     }
-    if (!SwapIn(staged, site, error))
-        return false;
-    fs::remove_all(staged, code); // now the old pages
-    return true;
+    // Something may have been put into the site's folder while the pages were written.
+    if (result.Error = SiteFolderProblem(site.string()); !result.Error.empty()) {
+        fs::remove_all(staged, code);
+        return result;
+    }
+    if (!SwapIn(staged, site, result.Error))
+        return result;
+    result.Published = true;
+    std::string clearError;
+    if (fs::exists(fs::symlink_status(staged, code)) &&
+        !ClearOldSite(staged, site, result.Note, clearError))
+        result.Note = clearError;
+    return result;
 }
 
 } // namespace qla::cli

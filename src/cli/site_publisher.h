@@ -1,5 +1,7 @@
-// Rewriting an exported site so that a web server never serves half of it: the pages are written
-// into a staging folder beside the site, which then takes the site's place in one rename.
+// Rewriting an exported site so that a web server never serves half of it, and without ever
+// removing a file qla did not write: the pages are written into a staging folder beside the
+// site, which then trades places with the site's folder in one rename; of the old folder only
+// the files its marker lists are removed (export/site_marker.h).
 #pragma once
 
 #include "core/store.h"
@@ -9,9 +11,24 @@
 
 namespace qla::cli {
 
-// Runs `request` (a view that writes a site; its Path the site's folder) into the staging folder
-// "<site>.qla-new" and swaps it in. On failure the site stays as it was; the reason goes to
-// `error`.
-bool PublishSite(const AnalysisStore& store, ExportRequest request, std::string& error);
+// The folder a site given as `given` is written into: absolute, with links resolved, so a link
+// to the site's folder stays a link and its target is what is replaced.
+std::string SiteFolderOf(const std::string& given);
+
+// Why `site` (as SiteFolderOf gives it) cannot be replaced by a new site: it is not a folder,
+// it is a link that leads nowhere, or it holds an entry that no marker of ours lists (the
+// message names it). Empty when it can: missing, empty, or holding only its site's files.
+std::string SiteFolderProblem(const std::string& site);
+
+struct Publication {
+    bool Published = false;
+    std::string Error; // why the site was not replaced; the old one is served as it was
+    std::string Note;  // besides a success: what was kept that could not be removed
+};
+
+// Runs `request` (a view that writes a site; its Path the site's folder) into the staging
+// folder "<site>.qla-new" and swaps it in, after checking that the site's folder holds only its
+// own files, once before the export and once just before the swap.
+Publication PublishSite(const AnalysisStore& store, ExportRequest request);
 
 } // namespace qla::cli

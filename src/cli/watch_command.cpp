@@ -7,6 +7,7 @@
 #include "cli/command_table.h"
 #include "cli/database_commands.h"
 #include "cli/followed_log.h"
+#include "cli/path_within.h"
 #include "cli/site_publisher.h"
 #include "core/control_chars.h"
 #include "core/product.h"
@@ -24,6 +25,7 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -145,6 +147,7 @@ struct WatchOptions {
     db::ImportOptions Import;
     std::chrono::milliseconds Interval{1000};
     std::optional<ExportRequest> Site; // Path: the site's folder
+    std::vector<std::string> LogPaths; // as the file system takes them
 };
 
 std::string Now() {
@@ -207,8 +210,17 @@ class Watcher {
                                                    : ""));
         }
         if (options_.Site && (stored || sitePending_)) {
-            sitePending_ = !Publish(error);
-            notes.push_back(sitePending_ ? error : "rewrote the site in " + options_.Site->Path);
+            const Publication published = Publish();
+            sitePending_ = !published.Published;
+            // A refusal that lasts (a file dropped into the site) is told once, not every batch.
+            if (sitePending_ && published.Error != lastPublishError_)
+                notes.push_back(published.Error + "; the site is written again after the next "
+                                                  "batch");
+            lastPublishError_ = sitePending_ ? published.Error : std::string();
+            if (!sitePending_)
+                notes.push_back("rewrote the site in " + options_.Site->Path);
+            if (!published.Note.empty())
+                notes.push_back(published.Note);
         }
         Line(notes);
     }
@@ -237,16 +249,21 @@ class Watcher {
         err_ << TerminalSafeText(line) << "\n" << std::flush;
     }
 
-    bool Publish(std::string& error) {
+    Publication Publish() {
+        // Checked before the database is read, so a site that stays blocked costs little.
+        Publication refused;
+        refused.Error = SiteFolderProblem(SiteFolderOf(options_.Site->Path));
+        if (!refused.Error.empty())
+            return refused;
         AnalysisStore store;
         const db::DatabaseStoreResult built = db::BuildStoreFromDatabase(*database_, {}, store);
         if (!built.Ok) {
-            error = built.Error;
-            return false;
+            refused.Error = built.Error;
+            return refused;
         }
         ExportRequest request = *options_.Site;
         request.Junk.LogDateText = built.DateText.value_or("");
-        return PublishSite(store, std::move(request), error);
+        return PublishSite(store, std::move(request));
     }
 
     WatchOptions options_;
@@ -257,7 +274,38 @@ class Watcher {
     bool sitePending_ = false;
     bool failing_ = false; // the last batch could not be stored
     std::string lastError_;
+    std::string lastPublishError_; // why the site was last not written, told once
 };
+
+// Refuses a site folder that the swap at every publish would take away with what it holds: the
+// current folder, the database, a watched log (usage errors: the command line contradicts
+// itself), or any file qla did not write (a failure: the folder's content is in the way).
+std::optional<int> CheckSiteFolder(const WatchOptions& options, bool databaseIsFile,
+                                   std::ostream& err) {
+    const std::string& given = options.Site->Path;
+    const std::string site = SiteFolderOf(given);
+    std::error_code code;
+    const std::string current = std::filesystem::current_path(code).string();
+    if (!code && IsWithin(current, site))
+        return UsageError(err, "--site " + given +
+                                   " is or holds the current folder; the site's folder is "
+                                   "replaced whole at every publish");
+    std::vector<std::pair<std::string, std::string>> kept; // what, path
+    if (databaseIsFile)
+        kept.emplace_back("the database", options.Database);
+    for (const std::string& log : options.LogPaths)
+        kept.emplace_back("the watched log", log);
+    for (const auto& [what, path] : kept)
+        if (IsWithin(path, site))
+            return UsageError(err, "--site " + given + " holds " + what + " " + path +
+                                       "; the site's folder is replaced whole at every publish");
+    if (const std::string problem = SiteFolderProblem(site); !problem.empty()) {
+        err << "qla watch: --site " << TerminalSafeText(given) << ": " << TerminalSafeText(problem)
+            << "; give an empty folder or one holding a site qla wrote\n";
+        return kExitFailed;
+    }
+    return std::nullopt;
+}
 
 // Reads the command line into `options` and the logs; an exit code when it must end here.
 std::optional<int> Parse(const QStringList& arguments, WatchOptions& options,
@@ -272,7 +320,8 @@ std::optional<int> Parse(const QStringList& arguments, WatchOptions& options,
         return UsageError(err, "--db DB is required");
     options.Database = LocalPath(parser.value(QStringLiteral("db")));
     std::string targetError;
-    if (!db::ParseDatabaseTarget(options.Database, targetError))
+    const auto target = db::ParseDatabaseTarget(options.Database, targetError);
+    if (!target)
         return UsageError(err, targetError);
     if (parser.positionalArguments().isEmpty())
         return UsageError(err, "name at least one LOG");
@@ -318,9 +367,12 @@ std::optional<int> Parse(const QStringList& arguments, WatchOptions& options,
     for (const QString& log : parser.positionalArguments()) {
         const std::string local = LocalPath(log);
         logs.emplace_back(log.toStdString(), local);
+        options.LogPaths.push_back(local);
         const QFileInfo info(QString::fromLocal8Bit(local.c_str()));
         names.insert({info.absolutePath().toStdString(), info.fileName().toStdString()});
     }
+    if (options.Site)
+        return CheckSiteFolder(options, target->Kind == db::Engine::SQLite, err);
     return std::nullopt;
 }
 

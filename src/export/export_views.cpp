@@ -4,9 +4,11 @@
 #include "export/dashboard/dashboard_export.h"
 #include "export/data/data_export.h"
 #include "export/html_export.h"
+#include "export/site_marker.h"
 #include "export/xml_export.h"
 
 #include <array>
+#include <filesystem>
 
 namespace qla {
 namespace {
@@ -236,6 +238,26 @@ void ApplyTextChatChoices(ExportRequest& request, const PageChoices& choices) {
     request.TextChat.Shown = FlagsOf<5>(choices);
 }
 
+// Runs a site writer and then marks the folder with the files it wrote, so qla watch can tell
+// them from files someone else put there. A marker that cannot be written fails the export.
+// Export All reports per page, the statistics site in its one result.
+enum class SiteResult { PerPage, Whole };
+template <class Write>
+ExportOutcome MarkedSite(const std::string& folder, SiteResult reported, Write write) {
+    const FolderSnapshot before = FolderSnapshot::Of(folder);
+    ExportOutcome outcome = write();
+    std::error_code code;
+    if (!outcome.Site.Refused.empty() || !std::filesystem::is_directory(folder, code))
+        return outcome; // nothing was written
+    if (const std::string error = MarkSite(folder, before); !error.empty()) {
+        if (reported == SiteResult::PerPage)
+            outcome.Site.Errors.push_back({std::string(kSiteMarkerName), error});
+        else if (outcome.File.Ok())
+            outcome.File.Error = std::string(kSiteMarkerName) + ": " + error;
+    }
+    return outcome;
+}
+
 // The lines no parser took, and the whole site
 
 constexpr ViewWriter kJunkWriters[] = {
@@ -265,7 +287,9 @@ constexpr ViewWriter kSiteWriters[] = {
          settings.Ask = r.Site.Ask;
          settings.Progress = r.Site.Progress;
          settings.Cancelled = r.Site.Cancelled;
-         return ExportOutcome{{}, ExportAllData(store, r.Path, settings)};
+         return MarkedSite(r.Path, SiteResult::PerPage, [&] {
+             return ExportOutcome{{}, ExportAllData(store, r.Path, settings)};
+         });
      }},
 };
 
@@ -279,7 +303,8 @@ DashboardSettings DashboardOf(const ExportRequest& r) {
 constexpr ViewWriter kDashboardWriters[] = {
     {Html,
      [](const AnalysisStore& store, const ExportRequest& r) {
-         return Done(WriteDashboardSite(store, r.Path, DashboardOf(r)));
+         return MarkedSite(r.Path, SiteResult::Whole,
+                           [&] { return Done(WriteDashboardSite(store, r.Path, DashboardOf(r))); });
      }},
     {Json,
      [](const AnalysisStore& store, const ExportRequest& r) {

@@ -62,6 +62,27 @@ TEST(AliasFileTest, FormatAndParseGiveTheListBack) {
                                                                 {AliasKind::Split, "Z", ""}}));
 }
 
+// Editors on Windows begin a UTF-8 file with a byte-order mark; without stripping it the first
+// line would be no known kind, or a comment no comment.
+TEST(AliasFileTest, AByteOrderMarkIsNoPartOfTheFirstLine) {
+    const AliasFileResult join = ParseAliases("\xEF\xBB\xBFjoin\tBob\tAl\r\nsplit\tZ\r\n");
+    ASSERT_TRUE(join.Ok()) << join.Error;
+    EXPECT_EQ(join.Aliases.Entries(), (std::vector<AliasEntry>{{AliasKind::Join, "Bob", "Al"},
+                                                               {AliasKind::Split, "Z", ""}}));
+    const AliasFileResult comment = ParseAliases("\xEF\xBB\xBF# mine\nsplit\tZ\n");
+    ASSERT_TRUE(comment.Ok()) << comment.Error;
+    EXPECT_EQ(comment.Aliases.Entries(), (std::vector<AliasEntry>{{AliasKind::Split, "Z", ""}}));
+    // Only at the very start: elsewhere the bytes are part of a name.
+    const AliasFileResult inside = ParseAliases("split\t\xEF\xBB\xBFZ\n");
+    ASSERT_TRUE(inside.Ok()) << inside.Error;
+    EXPECT_NE(inside.Aliases.Entries().front().Name, "Z");
+    const std::filesystem::path file = test::ScratchDir() / "bom-aliases.txt";
+    std::ofstream(file, std::ios::binary) << "\xEF\xBB\xBFjoin\tBob\tAl\n";
+    const AliasFileResult read = ReadAliasFile(file.string(), false);
+    ASSERT_TRUE(read.Ok()) << read.Error;
+    EXPECT_EQ(read.Aliases.Entries(), (std::vector<AliasEntry>{{AliasKind::Join, "Bob", "Al"}}));
+}
+
 TEST(AliasFileTest, MalformedLinesAreRefusedWithTheirNumber) {
     const std::pair<std::string_view, std::string_view> cases[] = {
         {"join\tBob\n", "line 1: expected join<TAB>NAME<TAB>OTHER or split<TAB>NAME"},

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -316,7 +317,7 @@ TEST_F(ExportCommandTest, WholeSite) {
     const ExportRun run = Export({log_, "--view", "all", "--format", "html", "--output", site});
     ASSERT_EQ(run.status, 0) << run.err;
     const auto files = std::distance(fs::directory_iterator(site.toStdString()), {});
-    EXPECT_EQ(files, 2 * 3 + 11);
+    EXPECT_EQ(files, 2 * 3 + 11 + 1); // and the site's marker
 
     // skip keeps what is there; a page that cannot be written does not stop the others
     const std::string index = (site + "/index.html").toStdString();
@@ -383,6 +384,64 @@ TEST_F(ExportCommandTest, JsonCsvAndDashboardRefuseWhatDoesNotApply) {
           "--min-deaths takes a whole number >= 0");
     usage({"--view", "dashboard", "--format", "html", "--if-exists", "skip"},
           "--if-exists does not apply to view dashboard with format html");
+}
+
+// Every file below `folder` but the marker, by relative path, sorted.
+std::string ListedFilesOf(const fs::path& folder, const std::string& leaveOut) {
+    std::vector<std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string name = entry.path().lexically_relative(folder).generic_string();
+        if (!entry.is_directory() && name != ".qla-site" && name != leaveOut)
+            files.push_back(name);
+    }
+    std::sort(files.begin(), files.end());
+    std::string text = "# qla site: the files qla's exports wrote into this folder, one a line\n";
+    for (const std::string& file : files)
+        text += file + "\n";
+    return text;
+}
+
+// Both site views mark their folder with what they wrote, and only that; a foreign file of the
+// marker's name is left alone and the export fails on it.
+TEST_F(ExportCommandTest, SitesCarryAMarkerListingTheFilesTheyWrote) {
+    const fs::path site = Path("site").toStdString();
+    fs::create_directories(site);
+    std::ofstream(site / "notes.txt") << "mine";
+    ASSERT_EQ(Export({log_, "--view", "all", "--format", "html", "--output", Path("site")}).status,
+              0);
+    EXPECT_EQ(Read(Path("site/.qla-site")), ListedFilesOf(site, "notes.txt"));
+    EXPECT_NE(Read(Path("site/.qla-site")).find("\nplayer003b.html\n"), std::string::npos);
+    EXPECT_EQ(Read(Path("site/notes.txt")), "mine");
+
+    const fs::path dashboard = Path("dashboard").toStdString();
+    ASSERT_EQ(
+        Export({log_, "--view", "dashboard", "--format", "html", "--output", Path("dashboard")})
+            .status,
+        0);
+    EXPECT_EQ(Read(Path("dashboard/.qla-site")), ListedFilesOf(dashboard, ""));
+    EXPECT_NE(Read(Path("dashboard/.qla-site")).find("\nplayers/p3.html\n"), std::string::npos);
+
+    // A second export into the site keeps listing what the first wrote and is still there.
+    fs::remove(site / "weapon5.html");
+    ASSERT_EQ(Export({log_, "--view", "all", "--format", "html", "--output", Path("site"),
+                      "--if-exists", "skip"})
+                  .status,
+              0);
+    EXPECT_EQ(Read(Path("site/.qla-site")), ListedFilesOf(site, "notes.txt"));
+
+    for (const char* view : {"all", "dashboard"}) {
+        const fs::path foreign = Path("foreign").toStdString() + "-" + view;
+        fs::create_directories(foreign);
+        std::ofstream(foreign / ".qla-site") << "my own notes\n";
+        const ExportRun run = Export({log_, "--view", view, "--format", "html", "--output",
+                                      QString::fromStdString(foreign.string())});
+        EXPECT_EQ(run.status, 1) << view;
+        EXPECT_NE(run.err.find(".qla-site: left as it is, as it is not a marker written by qla\n"),
+                  std::string::npos)
+            << run.err;
+        EXPECT_EQ(Read(QString::fromStdString((foreign / ".qla-site").string())), "my own notes\n");
+        EXPECT_TRUE(fs::exists(foreign / "index.html")) << view;
+    }
 }
 
 TEST_F(ExportCommandTest, WritesCsvJsonAndTheSite) {

@@ -112,6 +112,19 @@ TEST_F(PlayerMergingTest, ExportsOfTheMergedStore) {
     EXPECT_EQ(xml.find("BOB"), std::string::npos);
 }
 
+// Rows are tab-separated: a tab inside a name shows as \t and a backslash as \\, so every row
+// splits back into the names it lists.
+TEST_F(PlayerMergingTest, AliasListEscapesTabsAndBackslashesInNames) {
+    const QString log = Path("tabs.log");
+    std::ofstream(log.toStdString(), std::ios::binary)
+        << "[skipnotify]Ta\tb^7 was killed by Back\\slash^7's MP40\n"
+           "[skipnotify]Back\\slash^7 was killed by \\t^7's MP40\n";
+    std::ofstream(aliases_.toStdString()) << "# none yet\n";
+    const QlaRun list = Qla({"alias", "list", "--aliases", aliases_, log});
+    ASSERT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(list.out, "Ta\\tb\tTa\\tb\nBack\\\\slash\tBack\\\\slash\n\\\\t\t\\\\t\n");
+}
+
 TEST_F(PlayerMergingTest, AliasesJoinAndTheirFileMustBeReadable) {
     ASSERT_EQ(Qla({"alias", "add", "--aliases", aliases_, "Zed", "Al"}).status, 0);
     EXPECT_EQ(Qla({"players", log_, "--merge-players", "--aliases", aliases_}).out, "^1Bob\nAl\n");

@@ -77,7 +77,7 @@ std::vector<std::string> Leftovers(const fs::path& folder) {
     std::vector<std::string> found;
     for (const auto& entry : fs::directory_iterator(folder)) {
         const std::string name = entry.path().filename().string();
-        if (name.starts_with("."))
+        if (name.starts_with(".") && name != ".qla-site") // the marker of a finished site
             found.push_back(name);
     }
     return found;

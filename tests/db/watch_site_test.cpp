@@ -1,0 +1,274 @@
+// qla watch --site as a real process beside what it must never take: a site folder holding the
+// database or the watched log, the current folder, a link to the site's folder, a file someone
+// drops into the site while it runs, and a site an export wrote before.
+#include "db_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <thread>
+
+#include <sys/stat.h>
+
+namespace qla::dbtest {
+namespace {
+
+namespace fs = std::filesystem;
+
+// qla watch run in `folder` as its working folder; killed at the end of the test if still running.
+class WatchProcess {
+  public:
+    WatchProcess(const std::string& folder, const QStringList& arguments) {
+        process_.setWorkingDirectory(QString::fromStdString(folder));
+        // A file, as the pipe is only read while the test waits on the process.
+        process_.setStandardErrorFile(QString::fromStdString(messages_.Path("stderr")));
+        process_.start(QStringLiteral(QLA_BINARY), QStringList{"watch"} + arguments);
+        EXPECT_TRUE(process_.waitForStarted());
+    }
+    ~WatchProcess() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished();
+        }
+    }
+    // The exit status when it ends by itself within `milliseconds`.
+    std::optional<int> EndsWithin(int milliseconds) {
+        if (!process_.waitForFinished(milliseconds))
+            return std::nullopt;
+        return process_.exitCode();
+    }
+    // Stops it as a service manager does; its exit status.
+    int Stop() {
+        ::kill(static_cast<pid_t>(process_.processId()), SIGTERM);
+        EXPECT_TRUE(process_.waitForFinished(30000));
+        return process_.exitCode();
+    }
+    // Everything it wrote to stderr so far.
+    std::string Messages() const { return ReadFile(messages_.Path("stderr")); }
+    std::size_t Count(const std::string& text) {
+        std::size_t count = 0;
+        const std::string all = Messages();
+        for (auto at = all.find(text); at != std::string::npos; at = all.find(text, at + 1))
+            ++count;
+        return count;
+    }
+
+  private:
+    TempFolder messages_;
+    QProcess process_;
+};
+
+std::pair<dev_t, ino_t> IdentityOf(const std::string& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return {info.st_dev, info.st_ino};
+}
+
+bool WaitFor(const std::function<bool()>& done, int seconds = 60) {
+    for (int i = 0; i < seconds * 20; ++i) {
+        if (done())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return done();
+}
+
+std::string AnalyzeDatabase(const QString& database) {
+    const QlaRun run = Qla({"analyze", "--db", database});
+    return run.status == 0 ? run.out : "failed: " + run.err;
+}
+
+std::string AnalyzeLog(const std::string& path) {
+    const QlaRun run = Qla({"analyze", QString::fromStdString(path)});
+    return run.status == 0 ? run.out : "failed: " + run.err;
+}
+
+std::string Export(const QString& database, const std::string& view, const std::string& folder) {
+    const QlaRun run = Qla({"export", "--db", database, "--view", QString::fromStdString(view),
+                            "--format", "html", "--output", QString::fromStdString(folder)});
+    EXPECT_EQ(run.status, 0) << run.err;
+    return FolderContents(folder);
+}
+
+class WatchSite : public testing::TestWithParam<Engine> {
+  protected:
+    TempFolder folder_;
+    QString database_ = NewDatabase(GetParam(), folder_);
+};
+
+// The case that lost a database: the site's folder is the database's folder.
+TEST(WatchSiteFolder, AFolderHoldingTheDatabaseIsRefusedAndKept) {
+    TempFolder folder;
+    fs::create_directory(folder.Path("stats"));
+    WriteFile(folder.Path("game.log"), GeneratedLog(false, false, false, 3000, 5));
+    ASSERT_EQ(
+        Qla({"import", folder.QPath("game.log"), "--db", folder.QPath("stats/stats.db")}).status,
+        0);
+    const std::string stored = AnalyzeDatabase(folder.QPath("stats/stats.db"));
+    ASSERT_EQ(stored, AnalyzeLog(folder.Path("game.log")));
+
+    WatchProcess watch(folder.Path(""),
+                       {"game.log", "--db", "stats/stats.db", "--site", "stats", "--view", "all"});
+    const auto status = watch.EndsWithin(3000);
+    ASSERT_TRUE(status.has_value()) << "still running: " << watch.Messages();
+    EXPECT_EQ(*status, 2);
+    EXPECT_EQ(
+        watch.Messages().rfind("qla watch: --site stats holds the database stats/stats.db;", 0), 0u)
+        << watch.Messages();
+    EXPECT_EQ(AnalyzeDatabase(folder.QPath("stats/stats.db")), stored);
+    EXPECT_FALSE(fs::exists(folder.Path("stats/index.html")));
+    EXPECT_FALSE(fs::exists(folder.Path("stats.qla-new")));
+}
+
+TEST(WatchSiteFolder, TheCurrentFolderAndItsParentsAreRefusedAtOnce) {
+    TempFolder folder;
+    fs::create_directories(folder.Path("work/logs"));
+    WriteFile(folder.Path("work/logs/game.log"), GeneratedLog(false, false, false, 100, 6));
+    const QString database = folder.QPath("stats.db");
+    for (const std::string& site :
+         {std::string("."), std::string(".."), std::string("./"), folder.Path("work")}) {
+        WatchProcess watch(folder.Path("work"), {"logs/game.log", "--db", database, "--site",
+                                                 QString::fromStdString(site), "--view", "all"});
+        const auto status = watch.EndsWithin(3000);
+        ASSERT_TRUE(status.has_value()) << site << " still running: " << watch.Messages();
+        EXPECT_EQ(*status, 2) << site;
+        EXPECT_NE(watch.Messages().find("is or holds the current folder"), std::string::npos)
+            << watch.Messages();
+        EXPECT_EQ(watch.Count("Device or resource busy"), 0u);
+    }
+    EXPECT_TRUE(fs::exists(folder.Path("work/logs/game.log")));
+    EXPECT_FALSE(fs::exists(folder.Path("stats.db"))) << "refused before the database is opened";
+}
+
+TEST(WatchSiteFolder, AFileQlaDidNotWriteIsRefusedByName) {
+    TempFolder folder;
+    WriteFile(folder.Path("game.log"), GeneratedLog(false, false, false, 100, 8));
+    fs::create_directory(folder.Path("site"));
+    WriteFile(folder.Path("site/notes.txt"), "mine\n");
+    WatchProcess watch(folder.Path(""),
+                       {"game.log", "--db", "stats.db", "--site", "site", "--view", "all"});
+    const auto status = watch.EndsWithin(3000);
+    ASSERT_TRUE(status.has_value()) << "still running: " << watch.Messages();
+    EXPECT_EQ(*status, 1);
+    EXPECT_NE(watch.Messages().find("site/notes.txt is not a file of a site qla wrote"),
+              std::string::npos)
+        << watch.Messages();
+    EXPECT_EQ(ReadFile(folder.Path("site/notes.txt")), "mine\n");
+
+    // A link that leads nowhere is neither followed nor replaced.
+    fs::create_directory_symlink(folder.Path("gone"), folder.Path("dangling"));
+    WatchProcess dangling(folder.Path(""),
+                          {"game.log", "--db", "stats.db", "--site", "dangling", "--view", "all"});
+    ASSERT_EQ(dangling.EndsWithin(3000), std::optional<int>(1)) << dangling.Messages();
+    EXPECT_NE(dangling.Messages().find("is a link that leads nowhere"), std::string::npos)
+        << dangling.Messages();
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(folder.Path("dangling"))));
+}
+
+TEST_P(WatchSite, AFolderHoldingTheWatchedLogIsRefused) {
+    fs::create_directory(folder_.Path("logs"));
+    WriteFile(folder_.Path("logs/game.log"), GeneratedLog(false, false, false, 100, 9));
+    WatchProcess watch(folder_.Path(""), {"logs/game.log", "--db", database_, "--site", "logs",
+                                          "--view", "dashboard"});
+    const auto status = watch.EndsWithin(3000);
+    ASSERT_TRUE(status.has_value()) << "still running: " << watch.Messages();
+    EXPECT_EQ(*status, 2);
+    EXPECT_NE(watch.Messages().find("--site logs holds the watched log logs/game.log"),
+              std::string::npos)
+        << watch.Messages();
+    EXPECT_TRUE(fs::exists(folder_.Path("logs/game.log")));
+    EXPECT_EQ(AnalyzeDatabase(database_).find("Total: 100\n"), std::string::npos)
+        << "nothing imported";
+}
+
+// A file dropped into the live site stops the swaps, not the imports; told once; once it is gone
+// the site is written again.
+TEST_P(WatchSite, AFileDroppedIntoTheSiteHoldsThePublishNotTheImport) {
+    const std::string all = GeneratedLog(false, false, false, 3000, 10);
+    const std::string log = folder_.Path("server.log");
+    const std::size_t first = all.find('\n', all.size() / 3) + 1;
+    const std::size_t second = all.find('\n', 2 * all.size() / 3) + 1;
+    WriteFile(log, all.substr(0, first));
+    WatchProcess watch(folder_.Path(""), {"server.log", "--db", database_, "--interval", "0.2",
+                                          "--site", "site", "--view", "all"});
+    ASSERT_TRUE(WaitFor([&] { return watch.Count("rewrote the site") == 1; })) << watch.Messages();
+    const auto page = IdentityOf(folder_.Path("site/index.html"));
+
+    WriteFile(folder_.Path("site/notes.txt"), "mine\n");
+    AppendFile(log, all.substr(first, second - first));
+    WriteFile(folder_.Path("part.log"), all.substr(0, second));
+    EXPECT_TRUE(WaitFor([&] {
+        return AnalyzeDatabase(database_) == AnalyzeLog(folder_.Path("part.log"));
+    })) << watch.Messages();
+    AppendFile(log, all.substr(second));
+    EXPECT_TRUE(WaitFor([&] { return AnalyzeDatabase(database_) == AnalyzeLog(log); }))
+        << watch.Messages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(600)); // a few more tries
+    EXPECT_EQ(watch.Count("site/notes.txt is not a file of a site qla wrote"), 1u)
+        << watch.Messages();
+    EXPECT_EQ(watch.Count("rewrote the site"), 1u);
+    EXPECT_EQ(IdentityOf(folder_.Path("site/index.html")), page) << "the old site stays served";
+    EXPECT_EQ(ReadFile(folder_.Path("site/notes.txt")), "mine\n");
+
+    fs::remove(folder_.Path("site/notes.txt"));
+    const std::string want = Export(database_, "all", folder_.Path("reference"));
+    EXPECT_TRUE(WaitFor([&] { return watch.Count("rewrote the site") == 2; })) << watch.Messages();
+    EXPECT_TRUE(FolderContents(folder_.Path("site")) == want) << "the site is the database's";
+    EXPECT_EQ(watch.Stop(), 0);
+    EXPECT_FALSE(fs::exists(folder_.Path("site.qla-new")));
+    EXPECT_FALSE(fs::exists(folder_.Path("site.qla-kept")));
+}
+
+// A link to the site's folder stays a link: its target is what is replaced, each time.
+TEST_P(WatchSite, ALinkToTheSiteStaysALink) {
+    const std::string all = GeneratedLog(false, false, false, 2000, 11);
+    const std::string log = folder_.Path("server.log");
+    const std::size_t half = all.find('\n', all.size() / 2) + 1;
+    WriteFile(log, all.substr(0, half));
+    fs::create_directories(folder_.Path("srv/real-site"));
+    fs::create_directory_symlink("srv/real-site", folder_.Path("www"));
+    WatchProcess watch(folder_.Path(""), {"server.log", "--db", database_, "--interval", "0.2",
+                                          "--site", "www", "--view", "all"});
+    ASSERT_TRUE(WaitFor([&] { return watch.Count("rewrote the site") == 1; })) << watch.Messages();
+    AppendFile(log, all.substr(half));
+    ASSERT_TRUE(WaitFor([&] { return watch.Count("rewrote the site") == 2; })) << watch.Messages();
+    EXPECT_EQ(watch.Stop(), 0);
+
+    ASSERT_TRUE(fs::is_symlink(fs::symlink_status(folder_.Path("www"))));
+    EXPECT_EQ(fs::read_symlink(folder_.Path("www")), fs::path("srv/real-site"));
+    EXPECT_TRUE(FolderContents(folder_.Path("srv/real-site")) ==
+                Export(database_, "all", folder_.Path("reference")));
+    for (const char* left : {"www.qla-new", "srv/real-site.qla-new", "srv/real-site.qla-kept"})
+        EXPECT_FALSE(fs::exists(fs::symlink_status(folder_.Path(left)))) << left;
+}
+
+// A site an export wrote is taken over: its files are the marker's, stale pages included.
+TEST_P(WatchSite, ASiteAnExportWroteIsReplacedFileByFile) {
+    const std::string log = folder_.Path("server.log");
+    WriteFile(log, GeneratedLog(false, false, false, 1500, 12));
+    WriteFile(folder_.Path("other.log"), GeneratedLog(false, false, false, 4000, 13));
+    const QlaRun bigger = Qla({"export", folder_.QPath("other.log"), "--view", "all", "--format",
+                               "html", "--output", folder_.QPath("site")});
+    ASSERT_EQ(bigger.status, 0) << bigger.err;
+    WatchProcess watch(folder_.Path(""), {"server.log", "--db", database_, "--interval", "0.2",
+                                          "--site", "site", "--view", "all"});
+    ASSERT_TRUE(WaitFor([&] { return watch.Count("rewrote the site") == 1; })) << watch.Messages();
+    EXPECT_EQ(watch.Stop(), 0);
+    EXPECT_TRUE(FolderContents(folder_.Path("site")) ==
+                Export(database_, "all", folder_.Path("reference")))
+        << "the other log's pages are gone with the old site";
+    EXPECT_FALSE(fs::exists(folder_.Path("site.qla-new")));
+    EXPECT_FALSE(fs::exists(folder_.Path("site.qla-kept")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, WatchSite, kEngines,
+                         [](const auto& info) { return EngineName(info.param); });
+
+} // namespace
+} // namespace qla::dbtest
