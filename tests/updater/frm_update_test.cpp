@@ -125,7 +125,8 @@ class FrmUpdateTest : public QObject {
         QFETCH(bool, refuse);
         server_->SetResponse(status, body);
         boxes_->Expect();
-        Open({0, 8, 2}, refuse ? TestHttpServer::RefusingUrl() : server_->Url());
+        const RefusingPort refusing;
+        Open({0, 8, 2}, refuse ? refusing.Url() : server_->Url());
         QTRY_VERIFY_WITH_TIMEOUT(window_->IsUnloaded(), 10000);
         QVERIFY(!window_->isVisible());
         QCOMPARE(boxes_->Shown().size(), 1);
@@ -160,7 +161,8 @@ class FrmUpdateTest : public QObject {
         server_->SetResponse(status, UpdateFile("1", "0", "0"));
         server_->SetSilent(silent);
         boxes_->Expect();
-        Open({0, 8, 2}, refuse ? TestHttpServer::RefusingUrl() : server_->Url(), 300);
+        const RefusingPort refusing;
+        Open({0, 8, 2}, refuse ? refusing.Url() : server_->Url(), 300);
         QTRY_VERIFY_WITH_TIMEOUT(window_->IsUnloaded(), 10000);
         QCOMPARE(boxes_->Shown().size(), 1);
         QCOMPARE(boxes_->Shown()[0].Icon, QMessageBox::Critical);
@@ -175,7 +177,8 @@ class FrmUpdateTest : public QObject {
         launcher_->Succeeds = false;
         boxes_->Expect();
         boxes_->Expect();
-        Open({0, 8, 2}, TestHttpServer::RefusingUrl());
+        const RefusingPort refusing;
+        Open({0, 8, 2}, refusing.Url());
         QTRY_VERIFY_WITH_TIMEOUT(window_->IsUnloaded(), 10000);
         QCOMPARE(boxes_->Shown().size(), 2);
         QCOMPARE(boxes_->Shown()[1].Text,

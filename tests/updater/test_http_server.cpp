@@ -4,6 +4,11 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 TestHttpServer::TestHttpServer(QObject* parent) : QObject(parent) {
     connect(&server_, &QTcpServer::newConnection, this, &TestHttpServer::OnNewConnection);
 }
@@ -33,13 +38,26 @@ QByteArray TestHttpServer::LastHeader(const QByteArray& name) const {
     return {};
 }
 
-QUrl TestHttpServer::RefusingUrl() {
-    // Take a free port, then let it go: nothing listens there afterwards.
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    const quint16 port = probe.serverPort();
-    probe.close();
-    return QUrl(QStringLiteral("http://127.0.0.1:%1/analyzer/analyzer.update").arg(port));
+RefusingPort::RefusingPort() {
+    socket_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (socket_ >= 0 && ::bind(socket_, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+        ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        port_ = ntohs(address.sin_port);
+    else
+        qFatal("cannot bind a refusing port on 127.0.0.1");
+}
+
+RefusingPort::~RefusingPort() {
+    if (socket_ >= 0)
+        ::close(socket_);
+}
+
+QUrl RefusingPort::Url() const {
+    return QUrl(QStringLiteral("http://127.0.0.1:%1/analyzer/analyzer.update").arg(port_));
 }
 
 void TestHttpServer::OnNewConnection() {

@@ -34,9 +34,6 @@ class TestHttpServer : public QObject {
     // The value of one header of the last request, or empty.
     QByteArray LastHeader(const QByteArray& name) const;
 
-    // A URL on 127.0.0.1 whose port nobody listens on, so connecting is refused.
-    static QUrl RefusingUrl();
-
   private:
     void OnNewConnection();
     void OnReadyRead(QTcpSocket* socket);
@@ -48,4 +45,21 @@ class TestHttpServer : public QObject {
     QUrl redirect_;
     int dripMs_ = 0;
     QList<QByteArray> requests_;
+};
+
+// A port of 127.0.0.1 that refuses every connection for as long as this object lives: a socket
+// bound to it without listening. (A port taken and let go again could be given to another
+// test's server running beside this one, which would then answer.)
+class RefusingPort {
+  public:
+    RefusingPort();
+    ~RefusingPort();
+    RefusingPort(const RefusingPort&) = delete;
+    RefusingPort& operator=(const RefusingPort&) = delete;
+
+    QUrl Url() const;
+
+  private:
+    int socket_ = -1;
+    quint16 port_ = 0;
 };

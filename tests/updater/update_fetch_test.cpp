@@ -5,6 +5,8 @@
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 #include <memory>
@@ -39,6 +41,19 @@ class UpdateFetchTest : public QObject {
     void init() {
         server_ = std::make_unique<TestHttpServer>();
         QVERIFY(server_->Listen());
+    }
+
+    // The refused cases of every updater test rely on it: while the port is held, no server
+    // of this or another test can take it, and a connection to it is refused.
+    void aRefusingPortStaysRefusing() {
+        const RefusingPort refusing;
+        QTcpServer other;
+        QVERIFY(
+            !other.listen(QHostAddress::LocalHost, static_cast<quint16>(refusing.Url().port())));
+        QTcpSocket client;
+        client.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(refusing.Url().port()));
+        QVERIFY(!client.waitForConnected(5000));
+        QCOMPARE(client.error(), QAbstractSocket::ConnectionRefusedError);
     }
 
     void returnsBodyExactly_data() {
@@ -84,8 +99,8 @@ class UpdateFetchTest : public QObject {
         server_->SetSilent(silent);
         // A short timeout so the silent server fails within the test.
         UpdateFetch fetch(300);
-        const Outcome outcome =
-            FetchAndWait(fetch, refuse ? TestHttpServer::RefusingUrl() : server_->Url());
+        const RefusingPort refusing;
+        const Outcome outcome = FetchAndWait(fetch, refuse ? refusing.Url() : server_->Url());
         QVERIFY(!outcome.Ok);
         QVERIFY(outcome.Text.isEmpty());
         QVERIFY(!outcome.Error.isEmpty());

@@ -125,7 +125,8 @@ class UpdaterAppTest : public QObject {
         QTemporaryDir elsewhere;
         QVERIFY(elsewhere.isValid());
         QVERIFY(QDir::setCurrent(elsewhere.path()));
-        ScopedEnv env("QLA_UPDATE_URL", TestHttpServer::RefusingUrl().toEncoded());
+        const RefusingPort refusing;
+        ScopedEnv env("QLA_UPDATE_URL", refusing.Url().toEncoded());
         FakeMessageBoxes boxes;
         FakeBrowser browser;
         FakeLauncher launcher;
