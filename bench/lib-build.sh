@@ -59,11 +59,17 @@ generate_logs() {
     DE_1M="$cache/german-1m.log"
     EN_10M="$cache/english-10m.log"
     EN_200K="$cache/english-200k-20000-players.log"
+    # Hostile logs for the statistics site: 500,000 names seen in a line or two (30 MB), and
+    # three names behind a million colour codes each among 260,000 lines (20 MB).
+    EN_NAMES="$cache/english-500k-names.log"
+    EN_CODES="$cache/english-code-runs.log"
     local entries=(
         "$EN_1M --lines 1000000 --players 500 --seed 101 --language english"
         "$DE_1M --lines 1000000 --players 500 --seed 102 --language german --encoding windows-1252"
         "$EN_10M --lines 10000000 --players 5000 --seed 103 --language english"
         "$EN_200K --lines 200000 --players 20000 --seed 104 --language english"
+        "$EN_NAMES --lines 500000 --players 550000 --seed 105 --language english"
+        "$EN_CODES --lines 260000 --players 32 --seed 106 --language english --code-run 1000000"
     )
     local source_hash
     source_hash="$(cat "$root"/tools/loggen/*.cpp "$root"/tools/loggen/*.h | sha1sum | cut -c1-16)"

@@ -257,6 +257,14 @@ std::vector<CommandInfo> BuildCommands() {
               "5).",
               {},
               ""},
+             {"min-lines-for-page",
+              "",
+              "N",
+              "Dashboard html only: players named in fewer than N lines get a row in the player "
+              "list instead of a page of their own (default: a page for everyone in a site of up "
+              "to 1000 players; beyond that, N is 5).",
+              {},
+              ""},
              {"no-header", "", "", "Text only: leaves out the row of column names.", {}, ""},
              {"remove-colors",
               "",

@@ -15,6 +15,7 @@
 #include "db/log_catalog.h"
 #include "db/stats_database.h"
 #include "export/atomic_file.h"
+#include "export/dashboard/merged_history.h"
 #include "export/export_views.h"
 
 #include <QCommandLineParser>
@@ -128,6 +129,7 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
              {"raw-fields", csv},
              {"min-kills", dashboard},
              {"min-deaths", dashboard},
+             {"min-lines-for-page", dashboard && format->Format == ExportFormat::Html},
              {"no-header", text},
              {"remove-colors", text},
              {"if-exists", asksIfExists}})
@@ -201,6 +203,13 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
         *target = parser.value(QString::fromLatin1(option)).toLongLong(&ok);
         if (!ok || *target < 0)
             return UsageError(err, std::string("--") + option + " takes a whole number >= 0");
+    }
+    if (parser.isSet(QStringLiteral("min-lines-for-page"))) {
+        bool ok = false;
+        const qlonglong lines = parser.value(QStringLiteral("min-lines-for-page")).toLongLong(&ok);
+        if (!ok || lines < 0)
+            return UsageError(err, "--min-lines-for-page takes a whole number >= 0");
+        request.Dashboard.MinLinesForPage = lines;
     }
     request.Text.IncludeHeader = !parser.isSet(QStringLiteral("no-header"));
     request.Text.RemoveColors = parser.isSet(QStringLiteral("remove-colors"));
@@ -306,6 +315,10 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
             if (!history)
                 return cli::kExitFailed;
             db::AddToDashboard(std::move(*history), dashboard);
+            // The history holds the names as stored; a merged player's rows sum his names.
+            if (command.Merging.Names)
+                dashboard.History =
+                    MergedHistories(dashboard.History, store, *command.Merging.Names);
         } else {
             dashboard.SourceName = Std(QFileInfo(command.Log).fileName());
         }

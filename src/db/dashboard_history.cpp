@@ -26,7 +26,8 @@ ReadDashboardHistory(StatsDatabase& database, const LogSelection& selection, std
     DashboardHistory history;
     history.LogCount = static_cast<std::int64_t>(logs->size());
     std::unordered_map<std::string, std::size_t> rowOf;
-    for (const LogEntry& log : *logs) {
+    for (std::size_t place = 0; place < logs->size(); ++place) {
+        const LogEntry& log = (*logs)[place];
         history.HeldBackBytes += log.HeldBackBytes();
         AnalysisStore store;
         const DatabaseStoreResult built =
@@ -43,7 +44,7 @@ ReadDashboardHistory(StatsDatabase& database, const LogSelection& selection, std
                 history.Players.push_back({player.Name, {}});
             history.Players[at->second].Logs.push_back({label, log.DateKey.value_or(""),
                                                         player.Kills[0], player.Deaths[0],
-                                                        player.Teamkills});
+                                                        player.Teamkills, place});
         }
     }
     return history;

@@ -61,7 +61,7 @@ async function checkHistory(browser, site, data) {
   check(data.source.logs === 2, `database: ${data.source.logs} logs, not 2`);
   const p = data.players.reduce((a, b) => ((b.history || []).length > (a.history || []).length ? b : a));
   check((p.history || []).length === 2, "database: no player has a history of both logs");
-  const page = await checkPage(browser, path.join(site, "players", `p${p.id}.html`));
+  const page = await checkPage(browser, playerPage(site, p.id));
   const rows = (await rowsOf(page, "history")).map((r) => [r[0].text, Number(r[1].text), Number(r[2].text)]);
   const want = (p.history || []).map((h) => [h.log, h.kills, h.deaths]);
   check(JSON.stringify(rows) === JSON.stringify(want), `database: history table ${JSON.stringify(rows)} is not ${JSON.stringify(want)}`);
@@ -77,6 +77,43 @@ async function checkHistory(browser, site, data) {
 function visible(name) { return name.replace(/\^[0-9.*,\-@!$bnqduw#&|]/gi, ""); }
 // Pages show the C0 controls other than tab as U+FFFD; the JSON document keeps them.
 function pageText(text) { return text.replace(/[\x00-\x08\x0a-\x1f]/g, "\ufffd"); }
+// A name among others shows its first 40 characters and an ellipsis, the whole in its title.
+function shortened(visibleName) {
+  const chars = Array.from(pageText(visibleName));
+  return chars.length > 40 ? chars.slice(0, 40).join("") + "\u2026" : chars.join("");
+}
+
+// Player pages live in players/ or, with many players, in folders below it by number.
+const pageFiles = new Map();
+function playerPage(site, id) {
+  if (!pageFiles.has(site)) {
+    const found = new Map();
+    const walk = (dir) => {
+      for (const e of fs.readdirSync(dir, { withFileTypes: true })) {
+        if (e.isDirectory()) walk(path.join(dir, e.name));
+        else if (/^p\d+\.html$/.test(e.name)) found.set(Number(e.name.slice(1, -5)), path.join(dir, e.name));
+      }
+    };
+    walk(path.join(site, "players"));
+    pageFiles.set(site, found);
+  }
+  return pageFiles.get(site).get(id);
+}
+
+// The player a row's link (or, for a player without a page, the row itself) stands for.
+function playerIdOf(cell, rowId) {
+  const m = cell.href && (/\/p(\d+)\.html$/.exec(cell.href) || /#p(\d+)$/.exec(cell.href));
+  if (m) return Number(m[1]);
+  return rowId ? Number(rowId.slice(1)) : NaN;
+}
+
+// A link of a page leads to a written file and, with an anchor, to an element of it.
+function linkResolves(fromFile, href) {
+  const [file, anchor] = href.split("#");
+  const target = path.resolve(path.dirname(fromFile), file);
+  if (!fs.existsSync(target)) return false;
+  return !anchor || fs.readFileSync(target, "utf8").includes(`id="${anchor}"`);
+}
 
 // One tab serves every page: opening a tab costs more than loading a page.
 let tab = null;
@@ -133,11 +170,17 @@ function checkQuiet(what) {
   check(problems.length === 0, `${what}: ${problems.join("; ")}`);
 }
 
+// Each row's cells, and the row's id as its `id`.
 async function rowsOf(page, table) {
-  return page.$$eval(`#${table} tbody tr:not([hidden])`, (trs) =>
-    trs.map((tr) => [...tr.cells].map((td) => ({
-      text: td.textContent, href: td.querySelector("a") ? td.querySelector("a").getAttribute("href") : null,
-    }))));
+  const rows = await page.$$eval(`#${table} tbody tr:not([hidden])`, (trs) =>
+    trs.map((tr) => ({ id: tr.id, cells: [...tr.cells].map((td) => {
+      const named = td.querySelector("[title]");
+      return {
+        text: td.textContent, href: td.querySelector("a") ? td.querySelector("a").getAttribute("href") : null,
+        title: named ? named.getAttribute("title") : null,
+      };
+    }) })));
+  return rows.map((r) => Object.assign(r.cells, { id: r.id }));
 }
 
 async function clickHeader(page, table, label) {
@@ -179,31 +222,41 @@ async function checkOverview(browser, site, data) {
   check(embedded.length === data.players.length, "overview: every player is in the table data");
   const pageSize = Math.min(100, embedded.length);
 
-  // Each row shows the stored numbers of the player it links to.
+  // Each row shows the stored numbers of the player it links to (or stands for, without a page);
+  // a long name is shortened, whole in its title.
+  const file = path.join(site, "index.html");
+  const idOf = (r) => playerIdOf(r[0], r.id);
+  const checkRows = (rows, what) => {
+    for (const row of rows) {
+      const p = byId.get(idOf(row));
+      check(p && row[0].text === shortened(p.visibleName) && Number(row[1].text) === p.kills &&
+            Number(row[2].text) === p.deaths, `${what}: row ${row[0].text} differs from the data`);
+      if (p && shortened(p.visibleName) !== pageText(p.visibleName))
+        check(row[0].title === pageText(p.visibleName), `${what}: ${row[0].text} lacks its whole name`);
+      if (row[0].href) check(linkResolves(file, row[0].href), `${what}: broken link ${row[0].href}`);
+    }
+  };
   const firstRows = await rowsOf(page, "players");
   check(firstRows.length === pageSize, `overview: ${firstRows.length} rows shown, not ${pageSize}`);
-  for (const row of firstRows) {
-    const p = byId.get(Number(/p(\d+)\.html$/.exec(row[0].href)[1]));
-    check(p && row[0].text === pageText(p.visibleName) && Number(row[1].text) === p.kills &&
-          Number(row[2].text) === p.deaths, `overview: row ${row[0].text} differs from the data`);
-  }
+  checkRows(firstRows, "overview");
 
   // Sorting by deaths (numbers, most first) and by name (visible text, A first).
-  const idOf = (r) => Number(/p(\d+)\.html$/.exec(r[0].href)[1]);
   await clickHeader(page, "players", "Deaths");
   await waitForRows(page, "players");
   check(loaded.some((u) => u.endsWith("/players-rows.js")), "overview: sorting did not load the rows");
   let expected = stableSorted(embedded, (r) => byId.get(r[0][0]).deaths, -1).slice(0, pageSize);
-  let shown = await rowsOf(page, "players");
-  check(JSON.stringify(shown.map(idOf)) === JSON.stringify(expected.map((r) => r[0][0])),
+  let shownRows = await rowsOf(page, "players");
+  check(JSON.stringify(shownRows.map(idOf)) === JSON.stringify(expected.map((r) => r[0][0])),
         "overview: sorting by deaths does not match the data");
+  checkRows(shownRows, "overview sorted by the script");
   await clickHeader(page, "players", "Player");
   // The script keeps the last order as the tie-breaker, as a stable sort does.
   const afterDeaths = stableSorted(embedded, (r) => byId.get(r[0][0]).deaths, -1);
   expected = stableSorted(afterDeaths, (r) => visible(r[0][1]).toLowerCase(), 1).slice(0, pageSize);
-  shown = await rowsOf(page, "players");
-  check(JSON.stringify(shown.map(idOf)) === JSON.stringify(expected.map((r) => r[0][0])),
+  shownRows = await rowsOf(page, "players");
+  check(JSON.stringify(shownRows.map(idOf)) === JSON.stringify(expected.map((r) => r[0][0])),
         "overview: sorting by name does not match the visible names");
+  checkRows(shownRows, "overview sorted by name");
   check(await page.$eval("#players th:first-child", (th) => th.getAttribute("aria-sort")) === "ascending",
         "overview: the sorted header is not marked");
 
@@ -212,9 +265,9 @@ async function checkOverview(browser, site, data) {
   if (sample.trim() !== "") {
     await page.type('input[data-table="players"]', sample);
     const want = data.players.filter((p) => p.visibleName.toLowerCase().includes(sample.trim())).length;
-    shown = await rowsOf(page, "players");
-    check(shown.length === Math.min(want, 100), `overview: search '${sample}' shows ${shown.length}, want ${want}`);
-    check(shown.every((r) => r[0].text.toLowerCase().includes(sample.trim())),
+    shownRows = await rowsOf(page, "players");
+    check(shownRows.length === Math.min(want, 100), `overview: search '${sample}' shows ${shownRows.length}, want ${want}`);
+    check(shownRows.every((r) => (r[0].title || r[0].text).toLowerCase().includes(sample.trim())),
           `overview: search '${sample}' shows a row without it`);
   }
   checkQuiet("overview after sorting and searching");
@@ -252,17 +305,18 @@ async function checkChatPages(browser, site, stem) {
   const messages = rowsFile(site, `${stem}-rows.js`);
   const shown = [];
   for (let k = 1; ; k++) {
-    const file = path.join(site, k === 1 ? `${stem}.html` : `${stem}-${k}.html`);
+    const file = path.join(site, k === 1 ? `${stem}.html` : `${stem}/${stem}-${k}.html`);
     if (!fs.existsSync(file)) break;
     const page = await checkPage(browser, file);
     check(loaded.every((u) => !u.endsWith("-rows.js")), `${stem} page ${k}: loads the rows file unasked`);
-    shown.push(...(await rowsOf(page, "chat")));
+    shown.push(...(await rowsOf(page, "chat")).map((r) => Object.assign(r, { file })));
   }
   check(shown.length === messages.length, `${stem}: ${shown.length} rows on the pages, ${messages.length} messages`);
   messages.forEach((m, i) => {
     const r = shown[i] || [];
-    const same = r.length === 5 && Number(r[0].text) === m[0] && r[1].href === `players/p${m[1][0]}.html` &&
-      r[1].text === visible(m[1][1]) && r[2].text === m[2] && r[3].text === m[3] && r[4].text === visible(m[4]);
+    const same = r.length === 5 && Number(r[0].text) === m[0] && playerIdOf(r[1]) === m[1][0] &&
+      linkResolves(r.file, r[1].href) && r[1].text === shortened(visible(m[1][1])) && r[2].text === m[2] &&
+      r[3].text === m[3] && r[4].text === visible(m[4]);
     if (!same) check(false, `${stem}: message ${m[0]} is shown as ${JSON.stringify(r.map((c) => c.text))}`);
   });
 }
@@ -293,6 +347,9 @@ try {
     // Enough lines for two pages of voice and of text chat.
     ["generated", ["--lines", "8000", "--players", "250", "--seed", "11"]],
     ["hostile", ["--lines", "3000", "--players", "60", "--seed", "12", "--hostile"]],
+    // More players than one folder holds, most of them seen in a few lines: rows in the list
+    // instead of pages, pages in folders by number, and names behind rows of colour codes.
+    ["crowd", ["--lines", "4000", "--players", "3000", "--seed", "13", "--code-run", "5000"]],
   ];
   for (const [name, args] of cases) {
     const { site, data } = makeSite(name, args);
@@ -302,7 +359,7 @@ try {
     await checkChat(browser, site, "text.html");
     await checkChatPages(browser, site, "voice");
     await checkChatPages(browser, site, "text");
-    for (const file of ["coverage.html", "players-2.html"])
+    for (const file of ["coverage.html", "list/players-2.html"])
       if (fs.existsSync(path.join(site, file))) await checkPage(browser, path.join(site, file));
     // Player pages: the most active player's, and on the hostile log every name with markup.
     const players = name === "hostile"
@@ -310,7 +367,8 @@ try {
       : [data.players.reduce((a, b) => (b.kills > a.kills ? b : a))];
     check(players.length > 0, `${name}: no player to open`);
     for (const p of players) {
-      const page = await checkPage(browser, path.join(site, "players", `p${p.id}.html`));
+      if (!playerPage(site, p.id)) continue; // seen in few lines: a row in the list
+      const page = await checkPage(browser, playerPage(site, p.id));
       check(await page.$eval("h1", (h) => h.textContent) === p.visibleName, `p${p.id}: heading is not the name`);
     }
     await checkWithoutScript(browser, site);

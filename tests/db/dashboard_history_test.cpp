@@ -1,10 +1,15 @@
 // The statistics site's history from a database: each log's figures as that log alone gives
 // them, players matched by name, the log's date or id as label, and the held-back bytes.
 #include "analysis/analysis.h"
+#include "analysis/merge_players.h"
 #include "db/dashboard_history.h"
+#include "db/store_from_database.h"
 #include "db_test_support.h"
+#include "export/dashboard/merged_history.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace qla::db {
 namespace {
@@ -72,6 +77,110 @@ TEST(DashboardHistory, EachLogAloneWithItsLabelAndTheHeldBackBytes) {
     EXPECT_EQ(settings.LogCount, 2);
     EXPECT_EQ(settings.HeldBackBytes, 33);
     EXPECT_EQ(settings.History.size(), 3u);
+}
+
+// One player under two names: Bob in the first log (3 kills) and ^1bob in both (1 kill in the
+// first; 4 kills and a death in the second), 8 kills and 1 death merged.
+const std::string kBobFirst = "logfile opened on Sun May 14 15:19:28 2006\r\n"
+                              "[skipnotify]Al was killed by Bob's MP40\r\n"
+                              "[skipnotify]Al was killed by Bob's MP40\r\n"
+                              "[skipnotify]Al was killed by ^1bob^7's Sten\r\n"
+                              "[skipnotify]Al was killed by Bob's MP40\r\n";
+const std::string kBobSecond = "logfile opened on Mon May 15 20:00:00 2006\r\n"
+                               "[skipnotify]Al was killed by ^1bob^7's Sten\r\n"
+                               "[skipnotify]Al was killed by ^1bob^7's Sten\r\n"
+                               "[skipnotify]^1bob^7 was killed by Al's MP40\r\n"
+                               "[skipnotify]Al was killed by ^1bob^7's Sten\r\n"
+                               "[skipnotify]Al was killed by ^1bob^7's Sten\r\n";
+
+using Figures = std::vector<std::tuple<std::string, std::int64_t, std::int64_t>>;
+Figures FiguresOf(const PlayerHistory& history) {
+    Figures rows;
+    for (const PlayerLogFigures& log : history.Logs)
+        rows.emplace_back(log.LogLabel, log.Kills, log.Deaths);
+    return rows;
+}
+
+class MergedHistoryTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        const std::string first = folder_.Path("first.log"), second = folder_.Path("second.log");
+        dbtest::WriteFile(first, kBobFirst);
+        dbtest::WriteFile(second, kBobSecond);
+        ASSERT_EQ(
+            dbtest::Qla({"import", QString::fromStdString(first), QString::fromStdString(second),
+                         "--db", QString::fromStdString(db_), "--quiet"})
+                .status,
+            0);
+    }
+    dbtest::TempFolder folder_;
+    std::string db_ = folder_.Path("stats.db");
+};
+
+TEST_F(MergedHistoryTest, EachRowSumsAllTheMergedPlayersNamesInThatLog) {
+    std::string error;
+    const auto database = StatsDatabase::Open(db_, OpenMode::ReadOnly, error);
+    ASSERT_TRUE(database) << error;
+    const auto history = ReadDashboardHistory(*database, {}, error);
+    ASSERT_TRUE(history) << error;
+    AnalysisStore store;
+    ASSERT_TRUE(BuildStoreFromDatabase(*database, {}, store).Ok);
+    const MergedNames names = MergePlayers(store, {});
+    ASSERT_EQ(store.PlayerCount(), 2); // Al, and Bob under both names
+    const PlayerIndex bob = *names.Find("Bob");
+    EXPECT_EQ(store.Players[bob].Kills[0], 8);
+    EXPECT_EQ(store.Players[bob].Deaths[0], 1);
+
+    const std::vector<PlayerHistory> merged = MergedHistories(history->Players, store, names);
+    ASSERT_EQ(merged.size(), 2u);
+    const auto of = [&](PlayerIndex p) {
+        for (const PlayerHistory& h : merged)
+            if (h.Name == store.Players[p].Name)
+                return FiguresOf(h);
+        return Figures{};
+    };
+    EXPECT_EQ(of(bob), (Figures{{"2006-05-14 15:19:28", 4, 0}, {"2006-05-15 20:00:00", 4, 1}}));
+    EXPECT_EQ(of(*names.Find("Al")),
+              (Figures{{"2006-05-14 15:19:28", 0, 4}, {"2006-05-15 20:00:00", 1, 4}}));
+}
+
+TEST_F(MergedHistoryTest, TheSitesHistoryFromQlaAddsUpToThePlayersTotals) {
+    const std::string site = folder_.Path("site");
+    const dbtest::QlaRun run =
+        dbtest::Qla({"export", "--db", QString::fromStdString(db_), "--merge-players", "--view",
+                     "dashboard", "--format", "html", "--output", QString::fromStdString(site)});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string data = dbtest::ReadFile(site + "/data.json");
+    // The merged player, named by his name of most lines, with both logs' rows summed.
+    EXPECT_NE(data.find("\"name\":\"^1bob\",\"visibleName\":\"bob\",\"kills\":8,\"deaths\":1,"),
+              std::string::npos)
+        << data;
+    EXPECT_NE(
+        data.find("\"history\":[{\"log\":\"2006-05-14 15:19:28\",\"date\":\"2006-05-14 "
+                  "15:19:28\",\"kills\":4,\"deaths\":0,\"teamkills\":0},{\"log\":\"2006-05-15 "
+                  "20:00:00\",\"date\":\"2006-05-15 20:00:00\",\"kills\":4,\"deaths\":1,"
+                  "\"teamkills\":0}]"),
+        std::string::npos)
+        << data;
+    const std::string page = dbtest::ReadFile(site + "/players/p2.html");
+    EXPECT_NE(page.find("<tr><td>2006-05-14 15:19:28</td><td>4</td><td>0</td><td>0</td></tr>"),
+              std::string::npos);
+
+    // Both are named in 9 lines: with pages from 10 lines on, they are rows of the list.
+    const std::string rows = folder_.Path("rows");
+    ASSERT_EQ(dbtest::Qla({"export", "--db", QString::fromStdString(db_), "--merge-players",
+                           "--view", "dashboard", "--format", "html", "--output",
+                           QString::fromStdString(rows), "--min-lines-for-page", "10"})
+                  .status,
+              0);
+    EXPECT_FALSE(std::filesystem::exists(rows + "/players"));
+    EXPECT_NE(dbtest::ReadFile(rows + "/index.html").find("<tr id=\"p2\"><td><span class=\"c1\">"),
+              std::string::npos);
+    EXPECT_EQ(dbtest::Qla({"export", "--db", QString::fromStdString(db_), "--view", "dashboard",
+                           "--format", "json", "--output", QString::fromStdString(rows + ".json"),
+                           "--min-lines-for-page", "10"})
+                  .status,
+              2);
 }
 
 } // namespace

@@ -90,15 +90,15 @@ TEST(JsonWriter, PlacesCommasAndKeysInNestedContainers) {
 
 TEST(SiteHtml, NamesAreColouredTextAndNeverMarkup) {
     std::string out;
-    AppendColouredName(out, "^1<img src=x onerror=alert(1)>^7\"'&^");
+    AppendColouredText(out, "^1<img src=x onerror=alert(1)>^7\"'&^");
     EXPECT_EQ(out, "<span class=\"c1\">&lt;img src=x onerror=alert(1)&gt;"
                    "</span><span class=\"c7\">&quot;&#39;&amp;^</span>");
     out.clear();
     // Without colour codes a name is its text alone; text before the first code has no span.
-    AppendColouredName(out, "plain");
+    AppendColouredText(out, "plain");
     EXPECT_EQ(out, "plain");
     out.clear();
-    AppendColouredName(out, "a<^2b");
+    AppendColouredText(out, "a<^2b");
     EXPECT_EQ(out, "a&lt;<span class=\"c2\">b</span>");
     out.clear();
     AppendHtmlText(out, std::string_view("N\0\x07\tx", 5));
@@ -137,17 +137,19 @@ TEST(SiteHtml, BarChartsWriteWholeNumbersWithoutDecimalsAndNoBarTitles) {
     EXPECT_NE(out.find("width=\"137.1\""), std::string::npos) << out; // 2 * 480 / 7
 }
 
-TEST(SiteHtml, PlayerFilesAreNumbersAndPagesLinkOnwards) {
-    EXPECT_EQ(PlayerFileName(7), "p7.html");
-    const PagedFiles files{"index.html", "players"};
-    EXPECT_EQ(files.Name(1), "index.html");
-    EXPECT_EQ(files.Name(3), "players-3.html");
+TEST(SiteHtml, PagersLinkOnwardsFromThePagesFolder) {
+    const auto pathOf = [](std::size_t page) {
+        return page == 1 ? std::string("index.html")
+                         : "list/players-" + std::to_string(page) + ".html";
+    };
     std::string out;
-    AppendPager(out, files, 2, 3);
-    EXPECT_NE(out.find("href=\"index.html\">first"), std::string::npos);
-    EXPECT_NE(out.find("href=\"players-3.html\">next"), std::string::npos);
+    AppendPager(out, "../", 2, 3, pathOf);
+    EXPECT_EQ(out, "<nav class=\"pager\" aria-label=\"Pages\"><p>Page 2 of 3: <a "
+                   "href=\"../index.html\">first</a> <a href=\"../index.html\">previous</a> <a "
+                   "href=\"../list/players-3.html\">next</a> <a "
+                   "href=\"../list/players-3.html\">last</a></p></nav>\n");
     out.clear();
-    AppendPager(out, files, 1, 1);
+    AppendPager(out, "", 1, 1, pathOf);
     EXPECT_EQ(out, "");
 }
 

@@ -27,17 +27,23 @@ std::vector<std::string> Matches(const std::string& text, const std::regex& patt
     return found;
 }
 
-// Every link of a page at the root of the site names a file that was written.
+// Every link of a page names a file that was written, seen from the page's folder.
 void ExpectLinksResolve(const fs::path& site, const std::string& file) {
     const std::string page = test::ReadFile((site / file).string());
-    for (const std::string& href : Matches(page, std::regex("(?:href|src|data-rows)=\"([^\"]+)\"")))
-        EXPECT_TRUE(fs::exists(site / href)) << file << " links to " << href;
+    const fs::path folder = (site / file).parent_path();
+    for (const std::string& href : Matches(page, std::regex("(?:href|src|data-rows)=\"([^\"#]+)")))
+        EXPECT_TRUE(fs::exists(folder / href)) << file << " links to " << href;
 }
 
+// A chat's pages: the first at the root, the others in the chat's folder.
 std::vector<std::string> PagesOf(const fs::path& site, const std::string& stem) {
     std::vector<std::string> pages{stem + ".html"};
-    for (int k = 2; fs::exists(site / (stem + "-" + std::to_string(k) + ".html")); ++k)
-        pages.push_back(stem + "-" + std::to_string(k) + ".html");
+    for (int k = 2;; ++k) {
+        const std::string later = stem + "/" + stem + "-" + std::to_string(k) + ".html";
+        if (!fs::exists(site / later))
+            break;
+        pages.push_back(later);
+    }
     return pages;
 }
 
@@ -55,8 +61,9 @@ TEST(SiteTables, EveryMessageIsOnExactlyOnePageAndThePagesLinkEachOther) {
     std::map<int, int> seen; // message number -> pages showing it
     for (const std::string& file : pages) {
         const std::string page = test::ReadFile((site / file).string());
-        const std::regex row("<tr><td>(\\d+)<td><a href=\"players/p\\d+\\.html\">[^\n]*<td>line "
-                             "\\1</tr>");
+        const std::regex row(
+            "<tr><td>(\\d+)<td><a href=\"(?:\\.\\./)?players/p\\d+\\.html\">[^\n]*<td>line "
+            "\\1</tr>");
         for (const std::string& number : Matches(page, row))
             ++seen[std::stoi(number)];
         ExpectLinksResolve(site, file);
@@ -68,13 +75,14 @@ TEST(SiteTables, EveryMessageIsOnExactlyOnePageAndThePagesLinkEachOther) {
     EXPECT_EQ(seen.rbegin()->first, messages);
 
     // The middle page leads both ways; the first and the last only onwards and back.
-    const std::string middle = test::ReadFile((site / "voice-2.html").string());
-    EXPECT_NE(middle.find("Page 2 of 3: <a href=\"voice.html\">first</a> <a href=\"voice.html\">"
-                          "previous</a> <a href=\"voice-3.html\">next</a> <a href=\"voice-3.html\">"
-                          "last</a>"),
+    const std::string middle = test::ReadFile((site / "voice/voice-2.html").string());
+    EXPECT_NE(middle.find("Page 2 of 3: <a href=\"../voice.html\">first</a> <a "
+                          "href=\"../voice.html\">previous</a> <a href=\"../voice/voice-3.html\">"
+                          "next</a> <a href=\"../voice/voice-3.html\">last</a>"),
               std::string::npos);
     EXPECT_EQ(test::ReadFile((site / "voice.html").string()).find(">previous<"), std::string::npos);
-    EXPECT_EQ(test::ReadFile((site / "voice-3.html").string()).find(">next<"), std::string::npos);
+    EXPECT_EQ(test::ReadFile((site / "voice/voice-3.html").string()).find(">next<"),
+              std::string::npos);
     // One page of text chat has no pager at all.
     EXPECT_EQ(PagesOf(site, "text").size(), 1u);
     EXPECT_EQ(test::ReadFile((site / "text.html").string()).find("class=\"pager\""),
@@ -83,30 +91,39 @@ TEST(SiteTables, EveryMessageIsOnExactlyOnePageAndThePagesLinkEachOther) {
 
 TEST(SiteTables, TheOverviewHoldsOnePageOfPlayersWhateverTheirNumber) {
     test::TestStore t;
-    const int players = 2 * static_cast<int>(kPlayerRowsPerPage) + 50;
+    const int players = static_cast<int>(kOverviewPlayerRows + kListPlayerRows) + 50;
     for (int k = 1; k <= players; ++k)
         t.Kill("P" + std::to_string(k), "Victim", "MP40");
     const fs::path site = test::ScratchDir();
-    ASSERT_TRUE(WriteDashboardSite(t.Store, site.string(), {}).Ok());
+    DashboardSettings everyPage;
+    everyPage.MinLinesForPage = 0; // a page for each, though there are more than 1000
+    ASSERT_TRUE(WriteDashboardSite(t.Store, site.string(), everyPage).Ok());
 
     std::map<std::string, int> listed; // player page -> rows linking to it
-    for (const std::string file : {"index.html", "players-2.html", "players-3.html"}) {
+    const std::map<std::string, std::size_t> rowsOn = {{"index.html", kOverviewPlayerRows},
+                                                       {"list/players-2.html", kListPlayerRows},
+                                                       {"list/players-3.html", 51}};
+    for (const auto& [file, want] : rowsOn) {
         const std::string page = test::ReadFile((site / file).string());
-        const auto rows = Matches(page, std::regex("<tr><td><a href=\"players/(p\\d+\\.html)\">"));
-        EXPECT_EQ(rows.size(), file == std::string("players-3.html") ? 51u : kPlayerRowsPerPage)
-            << file;
+        const auto rows = Matches(
+            page, std::regex("<tr><td><a href=\"(?:\\.\\./)?players/\\d+/(p\\d+\\.html)\">"));
+        EXPECT_EQ(rows.size(), want) << file;
         for (const std::string& row : rows)
             ++listed[row];
         ExpectLinksResolve(site, file);
         // No page carries the rows of the others: the script loads them from their file.
         EXPECT_EQ(page.find("application/json"), std::string::npos) << file;
-        EXPECT_NE(page.find("data-rows=\"players-rows.js\""), std::string::npos) << file;
+        const std::string root = file == "index.html" ? "" : "../";
+        EXPECT_NE(page.find("data-rows=\"" + root + "players-rows.js\""), std::string::npos)
+            << file;
     }
-    EXPECT_FALSE(fs::exists(site / "players-4.html"));
+    EXPECT_FALSE(fs::exists(site / "list/players-4.html"));
     EXPECT_EQ(listed.size(), static_cast<std::size_t>(players + 1)); // and the victim
     for (const auto& [file, count] : listed) {
         EXPECT_EQ(count, 1) << file;
-        EXPECT_TRUE(fs::exists(site / "players" / file)) << file;
+        // More players than one folder holds: their pages go in folders by number.
+        const int number = std::stoi(file.substr(1));
+        EXPECT_TRUE(fs::exists(site / "players" / std::to_string(number / 1000) / file)) << file;
     }
 }
 
@@ -120,17 +137,19 @@ TEST(SiteTables, RowsFilesCallTheScriptWithEveryRowOnceAndRepeatedValuesAsIndexe
     t.Chat(true, "^1Bob", true, "Base", "^2gg");
     t.Chat(false, "Cid", false, "", std::string_view("te\0xt\x1b", 6));
     const DashboardModel model = BuildDashboardModel(t.Store, {});
+    const std::vector<PlayerIndex> order = PlayersByKills(model);
+    const SiteLayout layout(model, order, 1, 1, kSiteFilesPerFolder);
 
-    EXPECT_EQ(PlayerRowsScript(t.Store, model, PlayersByKills(model)),
+    EXPECT_EQ(PlayerRowsScript(t.Store, layout, model, order),
               "qlaRows(\"players\",[[[1,\"Ace\"],2,1,2,0,0],[[2,\"^1Bob\"],1,2,0.5,0,0],"
               "[[3,\"Cid\"],0,0,0,0,0]],[]);\n");
     // Speakers, locations and "to" are indexes into the lists after the rows; text that could
     // end a script element is escaped as in every JSON the program writes.
-    EXPECT_EQ(ChatRowsScript(t.Store, t.Store.VoiceChats),
+    EXPECT_EQ(ChatRowsScript(t.Store, layout, t.Store.VoiceChats),
               "qlaRows(\"chat\",[[1,0,0,0,\"hi\"],[2,1,1,1,"
               "\"\\u003c/script\\u003e\\u003cb\\u003ex\\u003c/b\\u003e\"],[3,0,0,1,\"^2gg\"]],"
               "[null,[[2,\"^1Bob\"],[1,\"Ace\"]],[\"Base\",\"Hill\"],[\"all\",\"team\"],null]);\n");
-    EXPECT_EQ(ChatRowsScript(t.Store, t.Store.TextChats),
+    EXPECT_EQ(ChatRowsScript(t.Store, layout, t.Store.TextChats),
               // Control characters become U+FFFD, as on the pages.
               "qlaRows(\"chat\",[[1,0,0,0,\"te\xEF\xBF\xBDxt\xEF\xBF\xBD\"]],"
               "[null,[[3,\"Cid\"]],[\"\"],[\"all\",\"team\"],null]);\n");
@@ -138,17 +157,18 @@ TEST(SiteTables, RowsFilesCallTheScriptWithEveryRowOnceAndRepeatedValuesAsIndexe
     const fs::path site = test::ScratchDir();
     ASSERT_TRUE(WriteDashboardSite(t.Store, site.string(), {}).Ok());
     EXPECT_EQ(test::ReadFile((site / "voice-rows.js").string()),
-              ChatRowsScript(t.Store, t.Store.VoiceChats));
+              ChatRowsScript(t.Store, layout, t.Store.VoiceChats));
     EXPECT_EQ(test::ReadFile((site / "text-rows.js").string()),
-              ChatRowsScript(t.Store, t.Store.TextChats));
+              ChatRowsScript(t.Store, layout, t.Store.TextChats));
     EXPECT_EQ(test::ReadFile((site / "players-rows.js").string()),
-              PlayerRowsScript(t.Store, model, PlayersByKills(model)));
+              PlayerRowsScript(t.Store, layout, model, order));
     // Hand-checked rows of the pages: end tags of cells left out, names as coloured text.
     const std::string voice = test::ReadFile((site / "voice.html").string());
     EXPECT_NE(voice.find("<tr><td>3<td><a href=\"players/p2.html\"><span class=\"c1\">Bob</span>"
                          "</a><td>Base<td>team<td><span class=\"c2\">gg</span></tr>\n"),
               std::string::npos);
     const std::string ace = test::ReadFile((site / "players" / "p1.html").string());
+    // A page in the same folder is linked by its name alone.
     EXPECT_NE(ace.find("<tr><td><a href=\"p2.html\"><span class=\"c1\">Bob</span></a><td>2<td>1"
                        "</tr>\n"),
               std::string::npos);

@@ -134,6 +134,30 @@ TEST(LogGen, PlayersOptionGivesThatManyDistinctNames) {
     }
 }
 
+// --code-run puts three kills by players behind rows of colour codes at a quarter, a half and
+// three quarters of the log; every other line is the one the same seed writes without it.
+TEST(LogGen, CodeRunLinesStandAtTheirPlacesAndChangeNothingElse) {
+    const std::vector<std::string> base = {"--lines", "400", "--seed", "3"};
+    auto withRuns = base;
+    withRuns.insert(withRuns.end(), {"--code-run", "250"});
+    const std::vector<std::string> plain = splitTerminatedLines(generate(base));
+    const std::vector<std::string> coded = splitTerminatedLines(generate(withRuns));
+    ASSERT_EQ(plain.size(), 400u);
+    ASSERT_EQ(coded.size(), 400u);
+    std::string codes;
+    for (int i = 0; i < 250; ++i)
+        codes += "^" + std::string(1, "1234567890bqdun#*"[i % 17]);
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        const int which = i == 100 ? 1 : i == 200 ? 2 : i == 300 ? 3 : 0;
+        if (which == 0) {
+            EXPECT_EQ(coded[i], plain[i]) << "line " << i;
+            continue;
+        }
+        EXPECT_EQ(coded[i], "[skipnotify]Al^7 was killed by " + codes + "Coder" +
+                                std::to_string(which) + "^7's MP40");
+    }
+}
+
 // Each unknown-weapon kill makes the analyzer create a player "<killer>'s <weapon>", so only a
 // few killers may use such weapons or a long log would hold far more players than asked for.
 TEST(LogGen, FewKillersUseUnknownWeapons) {

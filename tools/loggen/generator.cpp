@@ -114,6 +114,16 @@ bool generateLog(const Options& options, std::ostream& out) {
     const std::uint64_t hugeLineAt =
         options.hostile && options.lines > 1 ? 1 + rng.below(options.lines - 1) : 0;
 
+    // The code-run lines stand at fixed places.
+    const auto codeRunAt = [&](std::uint64_t i) -> int {
+        if (options.codeRun == 0 || options.lines < 8)
+            return 0;
+        for (int k = 1; k <= 3; ++k)
+            if (i == options.lines * static_cast<std::uint64_t>(k) / 4)
+                return k;
+        return 0;
+    };
+
     std::string line = dateLine(rng);
     sink.writeLine(line, options.lines == 1);
     for (std::uint64_t i = 1; i < options.lines; ++i) {
@@ -123,6 +133,9 @@ bool generateLog(const Options& options, std::ostream& out) {
             fullShapes.compose(line);
         else
             composer.compose(drawEvent(rng, options.hostile), line);
+        // Replacing the line drawn leaves the draws of every other line as they were.
+        if (const int which = codeRunAt(i); which != 0)
+            composeCodeRunLine(options.codeRun, which, line);
         sink.writeLine(line, i + 1 == options.lines);
     }
     return sink.finish();

@@ -103,4 +103,14 @@ void composeHugeLine(std::size_t length, std::string& line) {
     line.resize(length);
 }
 
+void composeCodeRunLine(std::size_t codes, int which, std::string& line) {
+    // Every colour in turn, in the forms players type them.
+    constexpr std::string_view kCodes = "1234567890bqdun#*";
+    line.assign("[skipnotify]Al^7 was killed by ");
+    line.reserve(line.size() + 2 * codes + 32);
+    for (std::size_t i = 0; i < codes; ++i)
+        line.append(1, '^').append(1, kCodes[i % kCodes.size()]);
+    line.append("Coder").append(std::to_string(which)).append("^7's MP40");
+}
+
 } // namespace loggen

@@ -17,4 +17,7 @@ void composeHostileLine(Random& rng, const Phrases& phrases, std::string& line);
 // Replaces line with an obituary of exactly `length` bytes, nearly all of it the victim's name.
 void composeHugeLine(std::size_t length, std::string& line);
 
+// Replaces line with a kill by "Coder<which>" whose name starts with `codes` colour codes.
+void composeCodeRunLine(std::size_t codes, int which, std::string& line);
+
 } // namespace loggen

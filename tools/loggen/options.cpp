@@ -26,13 +26,14 @@ bool badValue(const std::string& name, const std::string& value, std::string* er
 // Applies one option that takes a value.
 bool applyValue(const std::string& name, const std::string& value, bool encodingGiven,
                 Options* options, std::string* error) {
-    if (name == "lines" || name == "players" || name == "seed") {
+    if (name == "lines" || name == "players" || name == "seed" || name == "code-run") {
         auto count = parseCount(value);
         if (!count || (name == "players" && *count == 0))
             return badValue(name, value, error);
         (name == "lines"     ? options->lines
          : name == "players" ? options->players
-                             : options->seed) = *count;
+         : name == "seed"    ? options->seed
+                             : options->codeRun) = *count;
     } else if (name == "language") {
         if (value != "english" && value != "german")
             return badValue(name, value, error);
@@ -115,6 +116,9 @@ const char* usageText() {
            "                             every line is followed by its line end (default crlf);\n"
            "                             mixed always ends the last line with CR LF\n"
            "  --hostile                  add adversarial names and malformed lines\n"
+           "  --code-run N               three lines (at 1/4, 1/2 and 3/4 of a log of 8 lines or\n"
+           "                             more) in which a player whose name starts with N\n"
+           "                             colour codes kills\n"
            "  --recognition classic|full line shapes: classic (default) writes those the classic\n"
            "                             analysis reads; full adds the other shapes the game\n"
            "                             writes (private chat, newer deaths, cut names, ...)\n"

@@ -21,6 +21,9 @@ struct Options {
     Encoding encoding = Encoding::Utf8;
     LineEnds lineEnds = LineEnds::CrLf;
     bool hostile = false;
+    // With N > 0: three lines, a quarter, half and three quarters into the log, in each of which
+    // a player whose name starts with a row of N colour codes kills (three players).
+    std::uint64_t codeRun = 0;
     Style style = Style::Classic;
     std::uint64_t seed = 1;
     std::string outputPath; // empty: standard output

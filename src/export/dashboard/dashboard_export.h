@@ -20,8 +20,14 @@ ExportResult WriteDashboardSite(const AnalysisStore& store, const std::string& f
 ExportResult WriteDashboardJson(const AnalysisStore& store, const std::string& path,
                                 const DashboardSettings& settings);
 
+// Which players the JSON document gives weapons, nemesis, favourite victim, opponents and history:
+// all of them, or as the site's data.json those with a page of their own, the ones the site shows
+// them for (a site of many players seen in few lines would otherwise carry most of them).
+enum class JsonPlayerDetails { Everyone, OwnPages };
+
 // The JSON document's text, which the site also carries as data.json.
 std::string DashboardJsonText(const AnalysisStore& store, const DashboardModel& model,
-                              const DashboardSettings& settings);
+                              const DashboardSettings& settings,
+                              JsonPlayerDetails details = JsonPlayerDetails::Everyone);
 
 } // namespace qla

@@ -17,7 +17,8 @@ void WriteIndexList(JsonWriter& json, std::string_view key, const std::vector<Pl
     json.EndArray();
 }
 
-void WritePlayers(JsonWriter& json, const AnalysisStore& store, const DashboardModel& model) {
+void WritePlayers(JsonWriter& json, const AnalysisStore& store, const DashboardModel& model,
+                  JsonPlayerDetails details) {
     const KillEventIndex events(store);
     json.Key("players");
     json.BeginArray();
@@ -34,6 +35,10 @@ void WritePlayers(JsonWriter& json, const AnalysisStore& store, const DashboardM
         json.Field("suicides", p.Suicides);
         json.Field("voiceChats", p.VoiceChats);
         json.Field("textChats", p.TextChats);
+        if (details == JsonPlayerDetails::OwnPages && !p.OwnPage) {
+            json.EndObject();
+            continue;
+        }
         json.Key("weapons");
         json.BeginArray();
         for (WeaponId w = 1; w <= kWeaponUnknown; ++w) {
@@ -81,7 +86,7 @@ void WritePlayers(JsonWriter& json, const AnalysisStore& store, const DashboardM
 } // namespace
 
 std::string DashboardJsonText(const AnalysisStore& store, const DashboardModel& model,
-                              const DashboardSettings& settings) {
+                              const DashboardSettings& settings, JsonPlayerDetails details) {
     std::string text;
     JsonWriter json(text);
     BeginJsonDocument(json, "dashboard");
@@ -112,7 +117,7 @@ std::string DashboardJsonText(const AnalysisStore& store, const DashboardModel& 
     WriteIndexList(json, "bestRatio", model.BestRatio);
     WriteIndexList(json, "mostTeamkills", model.MostTeamkills);
     json.EndObject();
-    WritePlayers(json, store, model);
+    WritePlayers(json, store, model, details);
     json.Key("weapons");
     json.BeginArray();
     for (const WeaponSummary& w : model.Weapons) {

@@ -1,6 +1,7 @@
 // Counting for the statistics site.
 #include "export/dashboard/dashboard_model.h"
 
+#include "analysis/merge_players.h"
 #include "core/weapons.h"
 #include "stats/detail_tables.h"
 #include "stats/opponent_rows.h"
@@ -77,8 +78,17 @@ ParseCoverage CoverageOf(const AnalysisStore& store, const AnalysisTotals& total
     return coverage;
 }
 
+std::int64_t MinLinesForPage(const DashboardSettings& settings, std::size_t players) {
+    if (settings.MinLinesForPage)
+        return *settings.MinLinesForPage;
+    return players <= kPagesForEveryPlayerUpTo ? 0 : kDefaultMinLinesForPage;
+}
+
 DashboardModel BuildDashboardModel(const AnalysisStore& store, const DashboardSettings& settings) {
     DashboardModel model;
+    const std::vector<std::int64_t> lines = RecordedLinesPerPlayer(store);
+    const std::int64_t minLines =
+        MinLinesForPage(settings, static_cast<std::size_t>(store.PlayerCount()));
     model.Totals = settings.Totals;
     model.Coverage = CoverageOf(store, settings.Totals);
     model.Players.reserve(static_cast<std::size_t>(store.PlayerCount()));
@@ -94,6 +104,8 @@ DashboardModel BuildDashboardModel(const AnalysisStore& store, const DashboardSe
             s.Suicides += r.Deaths[cause];
         s.VoiceChats = r.VoiceChatCount;
         s.TextChats = r.TextChatCount;
+        s.Lines = lines[static_cast<std::size_t>(p)];
+        s.OwnPage = s.Lines >= minLines;
         model.Players.push_back(s);
     }
     const auto size = static_cast<std::size_t>(std::max(0, settings.TopListSize));

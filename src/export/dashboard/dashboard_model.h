@@ -20,6 +20,7 @@ struct PlayerLogFigures {
     std::string LogLabel; // the log's date, or its id when it has none
     std::string DateKey;  // "YYYY-MM-DD HH:MM:SS"; empty when the log's header is no date
     std::int64_t Kills = 0, Deaths = 0, Teamkills = 0;
+    std::size_t Log = 0; // the log's place in import order among the history's logs
 };
 
 // A player's figures log by log, in import order; Name is the name as stored.
@@ -27,6 +28,11 @@ struct PlayerHistory {
     std::string Name;
     std::vector<PlayerLogFigures> Logs;
 };
+
+// Players seen in fewer lines than this get a row in the player list instead of a page of their
+// own, once a site has more than kPagesForEveryPlayerUpTo players; up to that, everyone has a page.
+inline constexpr std::int64_t kDefaultMinLinesForPage = 5;
+inline constexpr std::size_t kPagesForEveryPlayerUpTo = 1000;
 
 struct DashboardSettings {
     std::string GameTitle;
@@ -43,13 +49,19 @@ struct DashboardSettings {
     std::optional<std::int64_t> HeldBackBytes; // a database's bytes past the last whole line
     // With a database: each player's figures per log (matched by the name as stored).
     std::vector<PlayerHistory> History;
-    LineProgress Progress; // (player pages done, player pages)
+    // Players named in fewer lines (RecordedLinesPerPlayer) have no page of their own; unset: the
+    // default above.
+    std::optional<std::int64_t> MinLinesForPage;
+    std::size_t FilesPerFolder = 1000; // at most, in any folder of the site
+    LineProgress Progress;             // (player pages done, player pages)
 };
 
 struct PlayerSummary {
     PlayerIndex Index = 0;
     std::int64_t Kills = 0, Deaths = 0, RatioHundredths = 0, Teamkills = 0, Suicides = 0,
                  VoiceChats = 0, TextChats = 0;
+    std::int64_t Lines = 0; // the lines that name him
+    bool OwnPage = true;    // else his row in the player list stands for his page
 };
 
 struct WeaponSummary {
@@ -84,6 +96,9 @@ struct DashboardModel {
 };
 
 inline constexpr std::size_t kOtherLineSamples = 200;
+
+// The fewest lines that give a player a page of his own, for a store of `players` players.
+std::int64_t MinLinesForPage(const DashboardSettings& settings, std::size_t players);
 
 // The model points into `settings` (the histories), which must outlive it.
 DashboardModel BuildDashboardModel(const AnalysisStore& store, const DashboardSettings& settings);

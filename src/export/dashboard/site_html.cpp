@@ -3,6 +3,7 @@
 
 #include "core/control_chars.h"
 #include "core/names.h"
+#include "export/dashboard/site_names.h"
 
 #include <algorithm>
 
@@ -50,33 +51,6 @@ void AppendHtmlText(std::string& out, std::string_view text) {
     out.append(text.data() + run, text.size() - run);
 }
 
-void AppendColouredName(std::string& out, std::string_view name) {
-    bool open = false;
-    std::size_t i = 0;
-    std::size_t runStart = 0;
-    const auto flush = [&](std::size_t end) {
-        AppendHtmlText(out, name.substr(runStart, end - runStart));
-    };
-    while (i < name.size()) {
-        if (name[i] == '^' && i + 1 < name.size() && IsColourCodeChar(name[i + 1])) {
-            flush(i);
-            if (open)
-                out += "</span>";
-            out += "<span class=\"c";
-            out.push_back(static_cast<char>('0' + ColourIndexOf(name[i + 1])));
-            out += "\">";
-            open = true;
-            i += 2;
-            runStart = i;
-            continue;
-        }
-        ++i;
-    }
-    flush(name.size());
-    if (open)
-        out += "</span>";
-}
-
 namespace {
 
 constexpr std::string_view kNavItems[][3] = {
@@ -97,7 +71,7 @@ void AppendNumber(std::string& out, double value) {
 } // namespace
 
 void AppendPageStart(std::string& out, const PageHead& head) {
-    const std::string_view root = head.Depth == PageDepth::Player ? "../" : "";
+    const std::string_view root = head.Root;
     out += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
            "<meta name=\"color-scheme\" content=\"light dark\">\n<title>";
@@ -109,7 +83,7 @@ void AppendPageStart(std::string& out, const PageHead& head) {
     out += "site.css\">\n<script defer src=\"";
     out += root;
     out += "site.js\"></script>\n</head>\n<body>\n<header class=\"top\">\n<p class=\"game\">";
-    AppendColouredName(out, head.GameTitle);
+    AppendColouredText(out, head.GameTitle);
     out += "</p>\n<nav aria-label=\"Site\"><ul>";
     for (const auto& item : kNavItems) {
         out += "<li><a href=\"";
@@ -263,19 +237,17 @@ void AppendLineChart(std::string& out, std::string_view title,
     out += "</figcaption>\n</figure>\n";
 }
 
-std::string PagedFiles::Name(std::size_t page) const {
-    if (page <= 1)
-        return std::string(First);
-    return std::string(Stem) + "-" + std::to_string(page) + ".html";
-}
-
-void AppendPager(std::string& out, const PagedFiles& files, std::size_t page, std::size_t pages) {
+void AppendPager(std::string& out, std::string_view root, std::size_t page, std::size_t pages,
+                 const std::function<std::string(std::size_t)>& pathOf) {
     if (pages <= 1)
         return;
     out += "<nav class=\"pager\" aria-label=\"Pages\"><p>Page " + std::to_string(page) + " of " +
            std::to_string(pages) + ":";
     const auto link = [&](std::size_t to, std::string_view text) {
-        out += " <a href=\"" + files.Name(to) + "\">";
+        out += " <a href=\"";
+        out += root;
+        out += pathOf(to);
+        out += "\">";
         out += text;
         out += "</a>";
     };
@@ -288,13 +260,6 @@ void AppendPager(std::string& out, const PagedFiles& files, std::size_t page, st
         link(pages, "last");
     }
     out += "</p></nav>\n";
-}
-
-std::string PlayerFileName(std::int32_t player) {
-    std::string name = "p";
-    name += std::to_string(player);
-    name += ".html";
-    return name;
 }
 
 } // namespace qla

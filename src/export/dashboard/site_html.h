@@ -1,29 +1,25 @@
-// Building blocks of the statistics site's pages: escaped text, coloured names, the page frame
-// with its navigation, SVG bar charts and the pager of long tables.
+// Building blocks of the statistics site's pages: escaped text, the page frame with its
+// navigation, SVG bar charts and the pager of long tables.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "export/dashboard/site_names.h"
 
 namespace qla {
 
 // Appends text with &, <, >, " and ' as character references: safe in content and attributes.
 void AppendHtmlText(std::string& out, std::string_view text);
 
-// A player name as text, each coloured run in a span of its colour class ("c0".."c7"); the codes
-// are not shown. A name without codes is its text alone: the pages hold many names.
-void AppendColouredName(std::string& out, std::string_view name);
-
-// Where a page lives: the root of the site or the players/ folder below it.
-enum class PageDepth { Root, Player };
-
 struct PageHead {
     std::string_view Title;     // the page's own title, shown as its heading
     std::string_view GameTitle; // may hold colour codes
     std::string_view ActiveNav; // "overview", "weapons", "voice", "text", "coverage" or empty
-    PageDepth Depth = PageDepth::Root;
+    std::string_view Root;      // the way from the page to the site's root (RootFrom)
 };
 
 void AppendPageStart(std::string& out, const PageHead& head);
@@ -45,15 +41,9 @@ void AppendLineChart(std::string& out, std::string_view title,
                      const std::vector<std::string_view>& seriesNames,
                      const std::vector<std::vector<std::int64_t>>& series);
 
-// A table split over files: page 1 is `first`, page k is stem-k.html. Pages count from 1.
-struct PagedFiles {
-    std::string_view First;
-    std::string_view Stem;
-    std::string Name(std::size_t page) const;
-};
-void AppendPager(std::string& out, const PagedFiles& files, std::size_t page, std::size_t pages);
-
-// The file of a player's page below players/: a number, so no name ever becomes a path.
-std::string PlayerFileName(std::int32_t player);
+// The links between the pages of a table split over files. Pages count from 1; pathOf(k) is page
+// k's path from the site's root, `root` the way there from the page written.
+void AppendPager(std::string& out, std::string_view root, std::size_t page, std::size_t pages,
+                 const std::function<std::string(std::size_t)>& pathOf);
 
 } // namespace qla

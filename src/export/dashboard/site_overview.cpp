@@ -13,9 +13,8 @@ void AppendFigure(std::string& out, std::string_view label, std::int64_t value) 
     out += "<dd>" + std::to_string(value) + "</div>"; // dt and dd end where the next begins
 }
 
-void AppendTopList(std::string& out, const AnalysisStore& store, const DashboardModel& model,
-                   std::string_view title, std::string_view note,
-                   const std::vector<PlayerIndex>& players, auto value) {
+void AppendTopList(std::string& out, const SiteParts& site, std::string_view title,
+                   std::string_view note, const std::vector<PlayerIndex>& players, auto value) {
     out += "<section class=\"top\"><h2>";
     out += title;
     out += "</h2>";
@@ -29,29 +28,31 @@ void AppendTopList(std::string& out, const AnalysisStore& store, const Dashboard
         return;
     }
     out += "<ol>";
+    const TablePlace place{site.Layout, ""};
     for (const PlayerIndex p : players) {
-        out += "<li><a href=\"players/" + PlayerFileName(p) + "\">";
-        AppendColouredName(out, store.Players[p].Name);
-        out += "</a> <span class=\"count\">";
-        out += value(model.Of(p));
+        out += "<li>";
+        AppendPlayerLink(out, site.Store, place, p);
+        out += " <span class=\"count\">";
+        out += value(site.Model.Of(p));
         out += "</span></li>";
     }
     out += "</ol></section>\n";
 }
 
-std::size_t PlayerPages(const std::vector<PlayerIndex>& order) {
-    return order.empty() ? 1 : (order.size() + kPlayerRowsPerPage - 1) / kPlayerRowsPerPage;
+void AppendListPager(std::string& out, const SiteParts& site, std::string_view root,
+                     std::size_t page, std::size_t pages) {
+    AppendPager(out, root, page, pages,
+                [&](std::size_t to) { return site.Layout.ListPagePath(to); });
 }
-
-constexpr PagedFiles kPlayerPages{"index.html", "players"};
 
 } // namespace
 
-std::string OverviewPage(const AnalysisStore& store, const DashboardModel& model,
-                         const DashboardSettings& settings, const std::vector<PlayerIndex>& order) {
+std::string OverviewPage(const SiteParts& site, const std::vector<PlayerIndex>& order) {
+    const DashboardModel& model = site.Model;
+    const DashboardSettings& settings = site.Settings;
     std::string out;
     out.reserve(32768);
-    AppendPageStart(out, {"Overview", settings.GameTitle, "overview", PageDepth::Root});
+    AppendPageStart(out, {"Overview", settings.GameTitle, "overview", ""});
     out += settings.FromDatabase ? "<p class=\"source\">Database " : "<p class=\"source\">Log ";
     AppendHtmlText(out, settings.SourceName);
     if (!settings.LogDate.empty()) {
@@ -70,40 +71,37 @@ std::string OverviewPage(const AnalysisStore& store, const DashboardModel& model
     AppendFigure(out, "Lines", t.Total);
     out += "</dl>\n<div class=\"tops\">\n";
     const auto number = [](std::int64_t v) { return std::to_string(v); };
-    AppendTopList(out, store, model, "Most kills", "", model.MostKills,
+    AppendTopList(out, site, "Most kills", "", model.MostKills,
                   [&](const PlayerSummary& p) { return number(p.Kills); });
     const std::string ratioNote = "At least " + std::to_string(settings.MinKills) + " kills and " +
                                   std::to_string(settings.MinDeaths) + " deaths.";
-    AppendTopList(out, store, model, "Best kill/death ratio", ratioNote, model.BestRatio,
+    AppendTopList(out, site, "Best kill/death ratio", ratioNote, model.BestRatio,
                   [](const PlayerSummary& p) { return RatioText(p.RatioHundredths, "."); });
-    AppendTopList(out, store, model, "Most teamkills", "", model.MostTeamkills,
+    AppendTopList(out, site, "Most teamkills", "", model.MostTeamkills,
                   [&](const PlayerSummary& p) { return number(p.Teamkills); });
     out += "</div>\n<h2 id=\"all-players\">All players</h2>\n";
-    const std::size_t pages = PlayerPages(order);
-    AppendPager(out, kPlayerPages, 1, pages);
-    AppendPlayerTable(out, store, model, order, 0, kPlayerRowsPerPage);
-    AppendPager(out, kPlayerPages, 1, pages);
+    const std::size_t pages = site.Layout.ListPageCount();
+    AppendListPager(out, site, "", 1, pages);
+    AppendPlayerTable(out, site.Store, model, {site.Layout, ""}, order, 0,
+                      site.Layout.ListPageEnd(1));
+    AppendListPager(out, site, "", 1, pages);
     AppendPageEnd(out);
     return out;
 }
 
-std::string PlayerListPage(const AnalysisStore& store, const DashboardModel& model,
-                           const DashboardSettings& settings, const std::vector<PlayerIndex>& order,
+std::string PlayerListPage(const SiteParts& site, const std::vector<PlayerIndex>& order,
                            std::size_t page) {
     std::string out;
     const std::string title = "All players, page " + std::to_string(page);
-    AppendPageStart(out, {title, settings.GameTitle, "overview", PageDepth::Root});
-    const std::size_t pages = PlayerPages(order);
-    AppendPager(out, kPlayerPages, page, pages);
-    const std::size_t begin = (page - 1) * kPlayerRowsPerPage;
-    AppendPlayerTable(out, store, model, order, begin, begin + kPlayerRowsPerPage);
-    AppendPager(out, kPlayerPages, page, pages);
+    const std::string root = RootFrom(site.Layout.ListPageDepth(page));
+    AppendPageStart(out, {title, site.Settings.GameTitle, "overview", root});
+    const std::size_t pages = site.Layout.ListPageCount();
+    AppendListPager(out, site, root, page, pages);
+    AppendPlayerTable(out, site.Store, site.Model, {site.Layout, root}, order,
+                      site.Layout.ListPageBegin(page), site.Layout.ListPageEnd(page));
+    AppendListPager(out, site, root, page, pages);
     AppendPageEnd(out);
     return out;
-}
-
-std::size_t PlayerListPageCount(const std::vector<PlayerIndex>& order) {
-    return PlayerPages(order);
 }
 
 } // namespace qla

@@ -8,14 +8,10 @@
 namespace qla {
 namespace {
 
-void AppendBest(std::string& out, const AnalysisStore& store, PlayerIndex player,
-                std::int64_t count) {
+void AppendBest(std::string& out, const SiteParts& site, PlayerIndex player, std::int64_t count) {
     out += "<td>";
-    if (player != 0) {
-        out += "<a href=\"players/" + PlayerFileName(player) + "\">";
-        AppendColouredName(out, store.Players[player].Name);
-        out += "</a>";
-    }
+    if (player != 0)
+        AppendPlayerLink(out, site.Store, {site.Layout, ""}, player);
     out += "</td><td>" + std::to_string(count) + "</td>";
 }
 
@@ -25,10 +21,10 @@ const std::vector<ChatEntry>& ChatsOf(const AnalysisStore& store, bool voice) {
 
 } // namespace
 
-std::string WeaponsPage(const AnalysisStore& store, const DashboardModel& model,
-                        const DashboardSettings& settings) {
+std::string WeaponsPage(const SiteParts& site) {
+    const DashboardModel& model = site.Model;
     std::string out;
-    AppendPageStart(out, {"Weapons", settings.GameTitle, "weapons", PageDepth::Root});
+    AppendPageStart(out, {"Weapons", site.Settings.GameTitle, "weapons", ""});
     std::vector<BarChartRow> rows;
     for (const WeaponSummary& w : model.Weapons)
         rows.push_back({std::string(WeaponDisplayName(w.Weapon)), {w.Kills}});
@@ -43,8 +39,8 @@ std::string WeaponsPage(const AnalysisStore& store, const DashboardModel& model,
         out += WeaponDisplayName(w.Weapon);
         out += "</td><td>" + std::to_string(w.Kills) + "</td><td>" +
                std::to_string(w.SharePercent) + "</td>";
-        AppendBest(out, store, w.Best, w.BestKills);
-        AppendBest(out, store, w.Worst, w.WorstDeaths);
+        AppendBest(out, site, w.Best, w.BestKills);
+        AppendBest(out, site, w.Worst, w.WorstDeaths);
         out += "</tr>\n";
     }
     out += "</tbody>\n</table></div>\n<p class=\"note\">The best player killed most with the "
@@ -58,28 +54,29 @@ std::size_t ChatPageCount(const AnalysisStore& store, bool voice) {
     return messages == 0 ? 1 : (messages + kChatRowsPerPage - 1) / kChatRowsPerPage;
 }
 
-std::string ChatPage(const AnalysisStore& store, const DashboardSettings& settings, bool voice,
-                     std::size_t page) {
-    const std::vector<ChatEntry>& chats = ChatsOf(store, voice);
-    const PagedFiles files{voice ? "voice.html" : "text.html", voice ? "voice" : "text"};
+std::string ChatPage(const SiteParts& site, bool voice, std::size_t page) {
+    const std::vector<ChatEntry>& chats = ChatsOf(site.Store, voice);
     std::string out;
     std::string title = voice ? "Voice chat" : "Text chat";
     if (page > 1)
         title += ", page " + std::to_string(page);
-    AppendPageStart(out, {title, settings.GameTitle, voice ? "voice" : "text", PageDepth::Root});
+    const std::string root = RootFrom(site.Layout.ChatPageDepth(voice, page));
+    AppendPageStart(out, {title, site.Settings.GameTitle, voice ? "voice" : "text", root});
     out += "<p>" + std::to_string(chats.size() - 1) + " messages.</p>\n";
-    const std::size_t pages = ChatPageCount(store, voice);
-    AppendPager(out, files, page, pages);
+    const std::size_t pages = ChatPageCount(site.Store, voice);
+    const auto pathOf = [&](std::size_t to) { return site.Layout.ChatPagePath(voice, to); };
+    AppendPager(out, root, page, pages, pathOf);
     const std::size_t begin = (page - 1) * kChatRowsPerPage + 1;
-    AppendChatTable(out, store, chats, begin, begin + kChatRowsPerPage, ChatRowsFile(voice));
-    AppendPager(out, files, page, pages);
+    AppendChatTable(out, site.Store, {site.Layout, root}, chats, begin, begin + kChatRowsPerPage,
+                    ChatRowsFile(voice));
+    AppendPager(out, root, page, pages, pathOf);
     AppendPageEnd(out);
     return out;
 }
 
 std::string CoveragePage(const DashboardModel& model, const DashboardSettings& settings) {
     std::string out;
-    AppendPageStart(out, {"Parse coverage", settings.GameTitle, "coverage", PageDepth::Root});
+    AppendPageStart(out, {"Parse coverage", settings.GameTitle, "coverage", ""});
     const ParseCoverage& c = model.Coverage;
     const std::int64_t unrecognised = c.ByKind[static_cast<std::size_t>(LineKind::None)];
     out += "<p>" + std::to_string(c.Lines) + " lines, " + std::to_string(unrecognised) +

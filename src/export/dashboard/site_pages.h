@@ -3,6 +3,7 @@
 
 #include "core/store.h"
 #include "export/dashboard/dashboard_model.h"
+#include "export/dashboard/site_layout.h"
 
 #include <string>
 #include <vector>
@@ -11,21 +12,22 @@ namespace qla {
 
 class KillEventIndex;
 
-std::string OverviewPage(const AnalysisStore& store, const DashboardModel& model,
-                         const DashboardSettings& settings, const std::vector<PlayerIndex>& order);
-// Page `page` (from 2) of the player table.
-std::size_t PlayerListPageCount(const std::vector<PlayerIndex>& order);
-std::string PlayerListPage(const AnalysisStore& store, const DashboardModel& model,
-                           const DashboardSettings& settings, const std::vector<PlayerIndex>& order,
+// The pages' parts the site writes once: the model, its settings and where each page lives.
+struct SiteParts {
+    const AnalysisStore& Store;
+    const DashboardModel& Model;
+    const DashboardSettings& Settings;
+    const SiteLayout& Layout;
+};
+
+std::string OverviewPage(const SiteParts& site, const std::vector<PlayerIndex>& order);
+// Page `page` (from 2) of the player table; the overview is page 1.
+std::string PlayerListPage(const SiteParts& site, const std::vector<PlayerIndex>& order,
                            std::size_t page);
-std::string PlayerPage(const AnalysisStore& store, const DashboardModel& model,
-                       const DashboardSettings& settings, const KillEventIndex& events,
-                       PlayerIndex player);
-std::string WeaponsPage(const AnalysisStore& store, const DashboardModel& model,
-                        const DashboardSettings& settings);
+std::string PlayerPage(const SiteParts& site, const KillEventIndex& events, PlayerIndex player);
+std::string WeaponsPage(const SiteParts& site);
 // `voice` chooses the voice or the text chat; `page` counts from 1.
-std::string ChatPage(const AnalysisStore& store, const DashboardSettings& settings, bool voice,
-                     std::size_t page);
+std::string ChatPage(const SiteParts& site, bool voice, std::size_t page);
 std::size_t ChatPageCount(const AnalysisStore& store, bool voice);
 std::string CoveragePage(const DashboardModel& model, const DashboardSettings& settings);
 

@@ -4,6 +4,7 @@
 #include "core/weapons.h"
 #include "export/dashboard/site_html.h"
 #include "export/dashboard/site_pages.h"
+#include "export/dashboard/site_tables.h"
 #include "stats/detail_tables.h"
 #include "stats/sort_table.h"
 
@@ -18,17 +19,17 @@ void AppendFigure(std::string& out, std::string_view label, const std::string& v
     out += "<dd>" + value + "</div>"; // dt and dd end where the next begins
 }
 
-void AppendRival(std::string& out, const AnalysisStore& store, std::string_view label,
-                 PlayerIndex rival, std::string_view how, std::int64_t count) {
+void AppendRival(std::string& out, const AnalysisStore& store, const TablePlace& place,
+                 std::string_view label, PlayerIndex rival, std::string_view how,
+                 std::int64_t count) {
     out += "<div><dt>";
     out += label;
     out += "<dd>";
     if (rival == 0) {
         out += "nobody";
     } else {
-        out += "<a href=\"" + PlayerFileName(rival) + "\">";
-        AppendColouredName(out, store.Players[rival].Name);
-        out += "</a> <span class=\"count\">(" + std::to_string(count) + " ";
+        AppendPlayerLink(out, store, place, rival);
+        out += " <span class=\"count\">(" + std::to_string(count) + " ";
         out += how;
         out += ")</span>";
     }
@@ -70,17 +71,21 @@ std::int64_t CountAgainst(const std::vector<OpponentSummary>& rows, PlayerIndex 
 
 } // namespace
 
-std::string PlayerPage(const AnalysisStore& store, const DashboardModel& model,
-                       const DashboardSettings& settings, const KillEventIndex& events,
-                       PlayerIndex player) {
+std::string PlayerPage(const SiteParts& site, const KillEventIndex& events, PlayerIndex player) {
+    const AnalysisStore& store = site.Store;
+    const DashboardModel& model = site.Model;
+    const std::string root = RootFrom(site.Layout.PlayerPages().Depth());
+    const std::string path = site.Layout.PlayerPages().Path(static_cast<std::size_t>(player));
+    const TablePlace place{site.Layout, root,
+                           std::string_view(path).substr(0, path.rfind('/') + 1)};
     const PlayerRecord& record = store.Players[player];
     const PlayerSummary& summary = model.Of(player);
     std::string out;
     out.reserve(8192);
     const std::string title = StripColourCodes(record.Name);
-    AppendPageStart(out, {title, settings.GameTitle, "", PageDepth::Player});
+    AppendPageStart(out, {title, site.Settings.GameTitle, "", root});
     out += "<p class=\"player\">";
-    AppendColouredName(out, record.Name);
+    AppendColouredText(out, record.Name); // whole here, shortened elsewhere
     out += "</p>\n<dl class=\"figures\">";
     AppendFigure(out, "Kills", std::to_string(summary.Kills));
     AppendFigure(out, "Deaths", std::to_string(summary.Deaths));
@@ -95,9 +100,9 @@ std::string PlayerPage(const AnalysisStore& store, const DashboardModel& model,
     const PlayerIndex nemesis = Nemesis(opponents);
     const PlayerIndex victim = FavouriteVictim(opponents);
     out += "<dl class=\"rivals\">";
-    AppendRival(out, store, "Nemesis", nemesis, "deaths",
+    AppendRival(out, store, place, "Nemesis", nemesis, "deaths",
                 CountAgainst(opponents, nemesis, &OpponentSummary::Deaths));
-    AppendRival(out, store, "Favourite victim", victim, "kills",
+    AppendRival(out, store, place, "Favourite victim", victim, "kills",
                 CountAgainst(opponents, victim, &OpponentSummary::Kills));
     out += "</dl>\n";
 
@@ -131,11 +136,9 @@ std::string PlayerPage(const AnalysisStore& store, const DashboardModel& model,
             [](const OpponentSummary& a, const OpponentSummary& b) { return a.Kills > b.Kills; });
         for (const OpponentSummary& row : rows) {
             // Cells without end tags, as in the site's other long tables.
-            out += "<tr><td><a href=\"";
-            out += PlayerFileName(row.Opponent);
-            out += "\">";
-            AppendColouredName(out, store.Players[row.Opponent].Name);
-            out += "</a><td>";
+            out += "<tr><td>";
+            AppendPlayerLink(out, store, place, row.Opponent);
+            out += "<td>";
             out += std::to_string(row.Kills);
             out += "<td>";
             out += std::to_string(row.Deaths);

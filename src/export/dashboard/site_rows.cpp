@@ -1,5 +1,6 @@
 // The rows files of the long tables, loaded by the site's script as plain scripts (a page opened
 // from file:// may not fetch a file, but it may load a script).
+#include "export/dashboard/site_names.h"
 #include "export/dashboard/site_tables.h"
 
 #include "core/control_chars.h"
@@ -11,10 +12,21 @@ namespace qla {
 namespace {
 
 // Text as the pages show it: control characters replaced, so the script's rows and the written
-// rows agree (the JSON document keeps them, escaped).
+// rows agree (the JSON document keeps them, escaped), and rows of colour codes as one code.
 void PageText(JsonWriter& writer, std::string_view text) {
     std::string scratch;
-    writer.String(WithoutControlChars(text, scratch));
+    writer.String(ShortestColourCodes(WithoutControlChars(text, scratch)));
+}
+
+// [id, name], with the page of the player list that stands for his own page when he has none.
+void PlayerRef(JsonWriter& writer, const AnalysisStore& store, const SiteLayout& layout,
+               PlayerIndex player) {
+    writer.BeginArray();
+    writer.Number(player);
+    PageText(writer, store.Players[player].Name);
+    if (!layout.HasPage(player))
+        writer.Number(static_cast<std::int64_t>(layout.ListPageOf(player)));
+    writer.EndArray();
 }
 
 void BeginRowsCall(std::string& out, std::string_view table) {
@@ -41,8 +53,8 @@ template <class Key> class LookupList {
 
 } // namespace
 
-std::string PlayerRowsScript(const AnalysisStore& store, const DashboardModel& model,
-                             const std::vector<PlayerIndex>& order) {
+std::string PlayerRowsScript(const AnalysisStore& store, const SiteLayout& layout,
+                             const DashboardModel& model, const std::vector<PlayerIndex>& order) {
     std::string out;
     out.reserve(64 * order.size() + 64);
     BeginRowsCall(out, "players");
@@ -51,10 +63,7 @@ std::string PlayerRowsScript(const AnalysisStore& store, const DashboardModel& m
     for (const PlayerIndex index : order) {
         const PlayerSummary& p = model.Of(index);
         writer.BeginArray();
-        writer.BeginArray();
-        writer.Number(p.Index);
-        PageText(writer, store.Players[index].Name);
-        writer.EndArray();
+        PlayerRef(writer, store, layout, index);
         writer.Number(p.Kills);
         writer.Number(p.Deaths);
         writer.Hundredths(p.RatioHundredths);
@@ -67,7 +76,8 @@ std::string PlayerRowsScript(const AnalysisStore& store, const DashboardModel& m
     return out;
 }
 
-std::string ChatRowsScript(const AnalysisStore& store, const std::vector<ChatEntry>& chats) {
+std::string ChatRowsScript(const AnalysisStore& store, const SiteLayout& layout,
+                           const std::vector<ChatEntry>& chats) {
     std::string out;
     out.reserve(40 * chats.size() + 64);
     BeginRowsCall(out, "chat");
@@ -93,12 +103,8 @@ std::string ChatRowsScript(const AnalysisStore& store, const std::vector<ChatEnt
     writer.BeginArray();
     writer.Null();
     writer.BeginArray();
-    for (const PlayerIndex player : speakers.Keys()) {
-        writer.BeginArray();
-        writer.Number(player);
-        PageText(writer, store.Players[player].Name);
-        writer.EndArray();
-    }
+    for (const PlayerIndex player : speakers.Keys())
+        PlayerRef(writer, store, layout, player);
     writer.EndArray();
     writer.BeginArray();
     for (const std::string_view place : places.Keys())

@@ -21,23 +21,59 @@ std::string_view SiteScript() {
     }
     return out;
   }
-  function nameNode(text) {
-    var outer = document.createElement("span"), run = "", span = outer;
+  // A name as the pages write it: a row of codes is its last code, no span is empty, and with
+  // `shorten` a name of more than SHOWN characters shows its first ones and an ellipsis, the
+  // whole name in its title.
+  var SHOWN = 40;
+  function nameNode(text, shorten) {
+    var outer = document.createElement("span"), runs = [], run = "", colour = -1, count = 0;
     outer.className = "name";
-    function flush() { if (run) { span.appendChild(document.createTextNode(run)); run = ""; } }
+    function flush() { if (run) { runs.push([colour, Array.from(run)]); count += runs[runs.length - 1][1].length; run = ""; } }
     for (var i = 0; i < text.length; i++) {
-      if (text[i] === "^" && isCode(text[i + 1])) {
-        flush();
-        span = document.createElement("span");
-        span.className = "c" + colourOf(text[i + 1]);
-        outer.appendChild(span);
-        i++;
-        continue;
-      }
+      if (text[i] === "^" && isCode(text[i + 1])) { flush(); colour = colourOf(text[i + 1]); i++; continue; }
       run += text[i];
     }
     flush();
+    var left = shorten && count > SHOWN ? SHOWN : Infinity, open = -2, span = outer;
+    runs.forEach(function (r) {
+      if (left <= 0) return;
+      var chars = r[1].length > left ? r[1].slice(0, left) : r[1];
+      left -= chars.length;
+      if (r[0] !== open) {
+        open = r[0];
+        span = outer;
+        if (r[0] >= 0) {
+          span = document.createElement("span");
+          span.className = "c" + r[0];
+          outer.appendChild(span);
+        }
+      }
+      span.appendChild(document.createTextNode(chars.join("")));
+    });
+    if (left !== Infinity) {
+      outer.title = visible(text);
+      outer.appendChild(document.createTextNode("\u2026"));
+    }
     return outer;
+  }
+  // A numbered series of pages as the site lays them out: "folder|stem|levels|per folder".
+  function seriesPath(form, number) {
+    var f = form.split("|"), levels = Number(f[2]), per = Number(f[3]), path = f[0] + "/";
+    var scale = Math.pow(per, levels);
+    for (var level = 0; level < levels; level++) {
+      path += Math.floor(number / scale) % per + "/";
+      scale /= per;
+    }
+    return path + f[1] + number + ".html";
+  }
+  // [id, name] links to the player's page; [id, name, page] to his row on that list page.
+  function playerHref(table, value) {
+    var root = table.getAttribute("data-root") || "";
+    var id = Number(value[0]);
+    if (value.length < 3) return root + seriesPath(table.getAttribute("data-players"), id);
+    var page = Number(value[2]);
+    return root + (page <= 1 ? "index.html" : seriesPath(table.getAttribute("data-list"), page)) +
+      "#p" + id;
   }
   function compare(a, b) { return a < b ? -1 : a > b ? 1 : 0; }
   function columnsOf(table) {
@@ -115,7 +151,6 @@ std::string_view SiteScript() {
   // A long table: every row, from its rows file, and one page of them shown at a time.
   function dataTable(table, rows, types, input) {
     var size = 100, page = 0;
-    var link = table.getAttribute("data-link") || "";
     var items = rows.map(function (row, at) {
       var search = [];
       row.forEach(function (value, col) {
@@ -145,11 +180,11 @@ std::string_view SiteScript() {
       var td = document.createElement("td");
       if (type === "player") {
         var a = document.createElement("a");
-        a.href = link + "p" + Number(value[0]) + ".html";
-        a.appendChild(nameNode(String(value[1])));
+        a.href = playerHref(table, value);
+        a.appendChild(nameNode(String(value[1]), true));
         td.appendChild(a);
       } else if (type === "name") {
-        td.appendChild(nameNode(String(value)));
+        td.appendChild(nameNode(String(value), false));
       } else {
         td.textContent = String(value);
       }

@@ -25,14 +25,6 @@ void AppendCell(std::string& out, std::int64_t value) {
     out += std::to_string(value);
 }
 
-void AppendPlayerLink(std::string& out, const AnalysisStore& store, PlayerIndex player) {
-    out += "<a href=\"players/";
-    out += PlayerFileName(player);
-    out += "\">";
-    AppendColouredName(out, store.Players[player].Name);
-    out += "</a>";
-}
-
 void AppendSearch(std::string& out, std::string_view table, std::string_view label) {
     // The script shows the box; without the script it would do nothing, so it starts hidden.
     out += "<p class=\"search\" hidden><label>";
@@ -42,20 +34,45 @@ void AppendSearch(std::string& out, std::string_view table, std::string_view lab
     out += "\" autocomplete=\"off\"></label></p>\n";
 }
 
-void AppendTableStart(std::string& out, std::string_view id, std::string_view rowsFile) {
+// The script builds the links of the rows it loads from the layout's series.
+void AppendTableStart(std::string& out, const TablePlace& place, std::string_view id,
+                      std::string_view rowsFile) {
     out += "<div class=\"scroll\"><table id=\"";
     out += id;
     out += "\" class=\"sortable\" data-rows=\"";
+    out += place.Root;
     out += rowsFile;
-    out += "\" data-link=\"players/\">\n";
+    out += "\" data-root=\"";
+    out += place.Root;
+    out += "\" data-players=\"";
+    out += place.Layout.PlayerPages().ScriptForm();
+    out += "\" data-list=\"";
+    out += place.Layout.ListPages().ScriptForm();
+    out += "\">\n";
 }
 
 } // namespace
 
+void AppendPlayerLink(std::string& out, const AnalysisStore& store, const TablePlace& place,
+                      PlayerIndex player) {
+    const std::string href = place.Layout.PlayerHref(player);
+    out += "<a href=\"";
+    if (!place.Folder.empty() && href.starts_with(place.Folder)) {
+        out.append(href, place.Folder.size());
+    } else {
+        out += place.Root;
+        out += href;
+    }
+    out += "\">";
+    AppendShownName(out, store.Players[player].Name);
+    out += "</a>";
+}
+
 void AppendPlayerTable(std::string& out, const AnalysisStore& store, const DashboardModel& model,
-                       const std::vector<PlayerIndex>& order, std::size_t begin, std::size_t end) {
+                       const TablePlace& place, const std::vector<PlayerIndex>& order,
+                       std::size_t begin, std::size_t end) {
     AppendSearch(out, "players", "Find a player:");
-    AppendTableStart(out, "players", kPlayerRowsFile);
+    AppendTableStart(out, place, "players", kPlayerRowsFile);
     out += "<thead><tr><th data-type=\"player\">Player</th>"
            "<th data-type=\"num\" aria-sort=\"descending\">Kills</th>"
            "<th data-type=\"num\">Deaths</th><th data-type=\"num\">K/D</th>"
@@ -63,8 +80,16 @@ void AppendPlayerTable(std::string& out, const AnalysisStore& store, const Dashb
            "<tbody>\n";
     for (std::size_t k = begin; k < end && k < order.size(); ++k) {
         const PlayerSummary& p = model.Of(order[k]);
-        out += "<tr><td>";
-        AppendPlayerLink(out, store, p.Index);
+        if (p.OwnPage) {
+            out += "<tr><td>";
+            AppendPlayerLink(out, store, place, p.Index);
+        } else {
+            // His row is his page: links to him lead here.
+            out += "<tr id=\"p";
+            out += std::to_string(p.Index);
+            out += "\"><td>";
+            AppendShownName(out, store.Players[p.Index].Name);
+        }
         AppendCell(out, p.Kills);
         AppendCell(out, p.Deaths);
         out += "<td>";
@@ -76,11 +101,11 @@ void AppendPlayerTable(std::string& out, const AnalysisStore& store, const Dashb
     out += "</tbody>\n</table></div>\n";
 }
 
-void AppendChatTable(std::string& out, const AnalysisStore& store,
+void AppendChatTable(std::string& out, const AnalysisStore& store, const TablePlace& place,
                      const std::vector<ChatEntry>& chats, std::size_t begin, std::size_t end,
                      std::string_view rowsFile) {
     AppendSearch(out, "chat", "Search the messages:");
-    AppendTableStart(out, "chat", rowsFile);
+    AppendTableStart(out, place, "chat", rowsFile);
     out += "<thead><tr><th data-type=\"num\" aria-sort=\"ascending\">#</th>"
            "<th data-type=\"player\">Player</th><th data-type=\"text\">Location</th>"
            "<th data-type=\"text\">To</th><th data-type=\"name\">Message</th></tr></thead>\n"
@@ -91,11 +116,11 @@ void AppendChatTable(std::string& out, const AnalysisStore& store,
         out += "<tr>";
         AppendCell(out, static_cast<std::int64_t>(k));
         out += "<td>";
-        AppendPlayerLink(out, store, entry.Player);
+        AppendPlayerLink(out, store, place, entry.Player);
         out += "<td>";
         AppendHtmlText(out, store.LocationOf(entry));
         out += entry.IsTeam ? "<td>team<td>" : "<td>all<td>";
-        AppendColouredName(out, entry.Text);
+        AppendColouredText(out, entry.Text);
         out += "</tr>\n";
     }
     out += "</tbody>\n</table></div>\n";

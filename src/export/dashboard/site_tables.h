@@ -6,6 +6,7 @@
 #include "core/store.h"
 #include "export/dashboard/dashboard_model.h"
 #include "export/dashboard/site_html.h"
+#include "export/dashboard/site_layout.h"
 
 #include <string>
 #include <string_view>
@@ -13,7 +14,10 @@
 
 namespace qla {
 
-inline constexpr std::size_t kPlayerRowsPerPage = 100;
+// The overview shows the first players of the list; each later page holds more, since a site
+// of many players has thousands of them.
+inline constexpr std::size_t kOverviewPlayerRows = 100;
+inline constexpr std::size_t kListPlayerRows = 1000;
 inline constexpr std::size_t kChatRowsPerPage = 1000;
 
 // The rows files, beside the pages.
@@ -25,20 +29,35 @@ inline std::string_view ChatRowsFile(bool voice) {
 // Players by kills, most first; ties in order of appearance.
 std::vector<PlayerIndex> PlayersByKills(const DashboardModel& model);
 
-// The table of players [begin, end) of `order`.
+// Where a table stands: the site's layout, the way from its page to the root and the page's
+// folder from the root ("players/3/"; empty at the root), whose pages it links by name alone.
+struct TablePlace {
+    const SiteLayout& Layout;
+    std::string_view Root;
+    std::string_view Folder = {};
+};
+
+// The table of players [begin, end) of `order`. The row of a player without a page of his own is
+// where links to him lead (id "p<index>").
 void AppendPlayerTable(std::string& out, const AnalysisStore& store, const DashboardModel& model,
-                       const std::vector<PlayerIndex>& order, std::size_t begin, std::size_t end);
+                       const TablePlace& place, const std::vector<PlayerIndex>& order,
+                       std::size_t begin, std::size_t end);
 // The messages [begin, end) of `chats`, whose rows file is `rowsFile`.
-void AppendChatTable(std::string& out, const AnalysisStore& store,
+void AppendChatTable(std::string& out, const AnalysisStore& store, const TablePlace& place,
                      const std::vector<ChatEntry>& chats, std::size_t begin, std::size_t end,
                      std::string_view rowsFile);
+// A link to the player's page, or to his row in the player list, showing his name.
+void AppendPlayerLink(std::string& out, const AnalysisStore& store, const TablePlace& place,
+                      PlayerIndex player);
 
-// The rows files: one call qlaRows(table, rows, lookups) of the site's script. The player table's
-// rows are [[id, name], kills, deaths, ratio, teamkills, suicides] in `order`; a message's row is
-// [number, speaker, location, to, text], where speaker, location and "to" are indexes into
-// the lookup lists of those columns, since they repeat from message to message.
-std::string PlayerRowsScript(const AnalysisStore& store, const DashboardModel& model,
-                             const std::vector<PlayerIndex>& order);
-std::string ChatRowsScript(const AnalysisStore& store, const std::vector<ChatEntry>& chats);
+// The rows files: one call qlaRows(table, rows, lookups) of the site's script. A player is
+// [id, name], or [id, name, list page] when his row in the player list stands for his page.
+// The player table's rows are [player, kills, deaths, ratio, teamkills, suicides] in `order`; a
+// message's row is [number, speaker, location, to, text], where speaker, location and "to" are
+// indexes into the lookup lists of those columns, since they repeat from message to message.
+std::string PlayerRowsScript(const AnalysisStore& store, const SiteLayout& layout,
+                             const DashboardModel& model, const std::vector<PlayerIndex>& order);
+std::string ChatRowsScript(const AnalysisStore& store, const SiteLayout& layout,
+                           const std::vector<ChatEntry>& chats);
 
 } // namespace qla
