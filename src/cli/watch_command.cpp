@@ -13,6 +13,7 @@
 #include "core/product.h"
 #include "db/database_target.h"
 #include "db/log_catalog.h"
+#include "db/log_import.h"
 #include "db/store_from_database.h"
 #include "export/export_views.h"
 
@@ -366,6 +367,10 @@ std::optional<int> Parse(const QStringList& arguments, WatchOptions& options,
     }
     for (const QString& log : parser.positionalArguments()) {
         const std::string local = LocalPath(log);
+        // Imported, the database would add its own bytes again with every batch.
+        if (target->Kind == db::Engine::SQLite && db::IsPartOfDatabase(local, options.Database))
+            return UsageError(err, log.toStdString() + " is the statistics database itself, not "
+                                                       "a log");
         logs.emplace_back(log.toStdString(), local);
         options.LogPaths.push_back(local);
         const QFileInfo info(QString::fromLocal8Bit(local.c_str()));

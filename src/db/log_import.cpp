@@ -23,6 +23,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 namespace qla::db {
@@ -40,6 +41,22 @@ std::string Now() {
 // The files that make up an SQLite database beside its main file.
 constexpr const char* kDatabaseCompanions[] = {"", "-journal", "-wal", "-shm"};
 
+} // namespace
+
+bool IsPartOfDatabase(const std::string& path, const std::string& databasePath) {
+    const auto file = IdentityOfFile(path);
+    const std::filesystem::path absolute = std::filesystem::absolute(path).lexically_normal();
+    for (const char* companion : kDatabaseCompanions) {
+        const std::string part = databasePath + companion;
+        if (file ? IdentityOfFile(part) == file
+                 : std::filesystem::absolute(part).lexically_normal() == absolute)
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
 // Why the file cannot be imported; empty when it can be read. Only regular files are read (a
 // FIFO would block the import in open(), a device never ends), and never a database: imported,
 // it would add its own bytes as a log again with every import.
@@ -53,13 +70,8 @@ std::string ReadProblem(StatsDatabase& database, const std::string& localPath,
         return "this is a folder, not a log file: " + shown;
     if (!S_ISREG(state.st_mode))
         return "this is not a regular file, not a log: " + shown;
-    if (database.Kind() == Engine::SQLite) {
-        const FileIdentity file{static_cast<std::uint64_t>(state.st_dev),
-                                static_cast<std::uint64_t>(state.st_ino)};
-        for (const char* companion : kDatabaseCompanions)
-            if (IdentityOfFile(database.Path() + companion) == file)
-                return "this is the statistics database itself, not a log: " + shown;
-    }
+    if (database.Kind() == Engine::SQLite && IsPartOfDatabase(localPath, database.Path()))
+        return "this is the statistics database itself, not a log: " + shown;
     std::ifstream in(localPath, std::ios::binary);
     if (!in.is_open())
         return "the log cannot be read: " + shown;

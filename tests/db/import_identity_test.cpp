@@ -118,6 +118,15 @@ TEST_P(ImportIdentity, FilesThatAreNoLogsAreRefused) {
         const std::string other = folder_.Path("other.db");
         std::filesystem::copy_file(database_.toStdString(), other);
         refused(other, "this is an SQLite database, not a log: ");
+        // watch refuses it before it starts, instead of trying again every interval.
+        for (const std::string suffix : {"", "-journal"}) {
+            const QlaRun watch =
+                Qla({"watch", database_ + QString::fromStdString(suffix), "--db", database_});
+            EXPECT_EQ(watch.status, 2);
+            EXPECT_NE(watch.err.find("is the statistics database itself, not a log"),
+                      std::string::npos)
+                << watch.err;
+        }
     }
     ExpectDatabaseHolds(FirstLines(log_, 100), "nothing of the refused files");
 }
