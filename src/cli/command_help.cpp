@@ -103,8 +103,11 @@ std::string CommandHelpText(const CommandInfo& command) {
 }
 
 int CommandUsageError(const CommandInfo& command, const std::string& message, std::ostream& err) {
-    err << "qla " << command.Name << ": " << TerminalSafeText(message) << "\n\n"
-        << CommandHelpText(command);
+    // The mistake, the usage line and where the rest is: the whole help (up to 86 lines) would
+    // push the one line that matters off the screen.
+    err << "qla " << command.Name << ": " << TerminalSafeText(message) << "\n"
+        << Wrap("Usage: qla " + command.Name + " " + command.Synopsis, 4, 0) << "\n"
+        << "See 'qla help " << command.Name << "' for every option.\n";
     return kExitUsage;
 }
 

@@ -56,7 +56,8 @@ std::string OverviewText();
 // `qla help COMMAND`: the usage line, the description, every option and the details.
 std::string CommandHelpText(const CommandInfo& command);
 
-// Prints "qla NAME: message" and the command's help to `err`; returns the usage exit status.
+// Prints "qla NAME: message", the command's usage line and where its help is to `err`; returns
+// the usage exit status.
 int CommandUsageError(const CommandInfo& command, const std::string& message, std::ostream& err);
 
 // Parses `qla NAME ...` (the whole command line) with the command's options into `parser`.

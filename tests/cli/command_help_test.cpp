@@ -119,6 +119,21 @@ TEST(CommandHelpTest, OverviewNamesEveryCommandAndGlobalOption) {
     EXPECT_EQ(RunWith({"help"}).out, overview.out);
 }
 
+// A usage error says what is wrong, how the command is called and where its help is: three lines
+// (more only where the usage line wraps), never the whole help.
+TEST(CommandHelpTest, AUsageErrorIsShortAndPointsToTheHelp) {
+    const CliRun run = RunWith({"export", "x.log", "--view", "standard"});
+    EXPECT_EQ(run.status, 2);
+    const CommandInfo& export_ = *FindCommand(QStringLiteral("export"));
+    EXPECT_EQ(run.err, "qla export: --format is required\n" +
+                           Wrap("Usage: qla export " + export_.Synopsis, 4, 0) +
+                           "\nSee 'qla help export' for every option.\n");
+    const CliRun unknown = RunWith({"analyze", "x.log", "--frobnicate"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(std::count(unknown.err.begin(), unknown.err.end(), '\n'), 3) << unknown.err;
+    EXPECT_NE(unknown.err.find("See 'qla help analyze'"), std::string::npos);
+}
+
 TEST(CommandHelpTest, HelpWithoutAKnownCommandIsAUsageError) {
     for (const QStringList& arguments :
          {QStringList{"help", "frobnicate"}, QStringList{"help", "info", "analyze"},
