@@ -298,9 +298,11 @@ std::vector<CommandInfo> BuildCommands() {
                          "or auto (each log read in the language its first lines are written in, "
                          "reported on standard error)."),
           {"recognition", "", "M",
-           "The recognition of logs new to the database: classic (the default) or full. A log "
-           "imported before keeps its language and recognition.",
-           RecognitionNames(), "classic"},
+           "The recognition of logs new to the database: classic or full. By default the "
+           "database's own: full for a database made by this version, classic for one made "
+           "before (so that it never mixes modes unasked). A log imported before keeps its "
+           "language and recognition.",
+           RecognitionNames(), ""},
           {"finished",
            "",
            "",
@@ -365,8 +367,10 @@ std::vector<CommandInfo> BuildCommands() {
           {"format", "", "FORMAT", "With --site: the format of the site (html).", {"html"}, ""},
           {"title", "", "TEXT", "With --site: the game title of the pages.", {}, ""},
           LanguageOption("The wording of logs new to the database, as for import."),
-          {"recognition", "", "M", "The recognition of logs new to the database, as for import.",
-           RecognitionNames(), "classic"}},
+          {"recognition", "", "M",
+           "The recognition of logs new to the database, as for import (by default the "
+           "database's own).",
+           RecognitionNames(), ""}},
          {},
          RunWatchCommand},
         {"alias", "add|split|list|suggest [NAME...|LOG...] --aliases FILE|--db DB [options]",

@@ -105,10 +105,12 @@ int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostre
     db::ImportOptions options;
     options.Language = language->Language;
     options.GuessLanguage = language->Auto;
-    const auto recognition = ParseRecognition(parser.value(QStringLiteral("recognition")), err);
-    if (!recognition)
-        return kExitUsage;
-    options.LineRecognition = *recognition;
+    if (parser.isSet(QStringLiteral("recognition"))) {
+        options.LineRecognition =
+            ParseRecognition(parser.value(QStringLiteral("recognition")), err);
+        if (!options.LineRecognition)
+            return kExitUsage;
+    }
     options.Finished = parser.isSet(QStringLiteral("finished"));
     const bool quiet = parser.isSet(QStringLiteral("quiet"));
 

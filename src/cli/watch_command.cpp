@@ -334,12 +334,16 @@ std::optional<int> Parse(const QStringList& arguments, WatchOptions& options,
         options.Interval = std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
     }
     const auto language = ParseLanguage(parser.value(QStringLiteral("language")), err);
-    const auto recognition = ParseRecognition(parser.value(QStringLiteral("recognition")), err);
-    if (!language || !recognition)
+    if (!language)
         return kExitUsage;
     options.Import.Language = language->Language;
     options.Import.GuessLanguage = language->Auto;
-    options.Import.LineRecognition = *recognition;
+    if (parser.isSet(QStringLiteral("recognition"))) {
+        options.Import.LineRecognition =
+            ParseRecognition(parser.value(QStringLiteral("recognition")), err);
+        if (!options.Import.LineRecognition)
+            return kExitUsage;
+    }
 
     const bool site = parser.isSet(QStringLiteral("site"));
     for (const char* option : {"view", "format", "title"})

@@ -3,6 +3,7 @@
 
 #include "db/log_columns.h"
 #include "db/log_piece.h"
+#include "db/schema.h"
 #include "db/transaction.h"
 
 #include <QSqlQuery>
@@ -60,6 +61,25 @@ std::optional<LogEntry> LatestLogAt(StatsDatabase& database, const std::string& 
     if (!logs || logs->empty())
         return std::nullopt;
     return logs->front();
+}
+
+std::optional<Recognition> DefaultRecognition(StatsDatabase& database, std::string& error) {
+    QSqlQuery query(database.Connection());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT value FROM qla_meta WHERE name = ?"));
+    query.addBindValue(QString::fromLatin1(kDefaultRecognitionRow));
+    if (!query.exec()) {
+        error = database.Failure("cannot read the database " + database.Path(), query);
+        return std::nullopt;
+    }
+    if (!query.next())
+        return Recognition::Classic;
+    const std::string text = query.value(0).toString().toStdString();
+    const auto recognition = RecognitionFromText(text);
+    if (!recognition)
+        error = "the database " + database.Path() + " is damaged: its default recognition is '" +
+                text + "'";
+    return recognition;
 }
 
 std::string RecordDamage(const LogEntry& log, const std::string& databasePath) {

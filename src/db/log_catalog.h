@@ -58,6 +58,10 @@ ImportCandidates(StatsDatabase& database, const std::string& headHash, std::stri
 std::optional<LogEntry> LatestLogAt(StatsDatabase& database, const std::string& path,
                                     std::string& error);
 
+// The recognition of logs new to the database (schema.h); nullopt with the reason in `error`.
+// A database that records none (before version 4, read without upgrading) is classic.
+std::optional<Recognition> DefaultRecognition(StatsDatabase& database, std::string& error);
+
 // "the database DB is damaged: ..." when the log's recorded sizes contradict each other, as no
 // import writes them; empty when they are consistent.
 std::string RecordDamage(const LogEntry& log, const std::string& databasePath);

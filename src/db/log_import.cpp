@@ -316,7 +316,15 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
     const std::optional<LogEntry>& known = match->Continued;
     std::int64_t start = 0;
     LogLanguage language = options.Language;
-    Recognition recognition = options.LineRecognition;
+    Recognition recognition = Recognition::Classic;
+    if (options.LineRecognition) {
+        recognition = *options.LineRecognition;
+    } else if (!known) {
+        const auto fallback = DefaultRecognition(database, result.Error);
+        if (!fallback)
+            return Failed(result);
+        recognition = *fallback;
+    }
     if (known) {
         result.Id = known->Id;
         language = known->Language;

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,8 @@ enum class ImportOutcome {
 struct ImportOptions {
     LogLanguage Language = LogLanguage::English; // for a new log; a known log keeps its own
     bool GuessLanguage = false; // a new log is read in the language its first lines are written in
-    Recognition LineRecognition = Recognition::Classic; // the same
+    // The same; unset: the database's default (DefaultRecognition).
+    std::optional<Recognition> LineRecognition;
     bool Finished = false; // the log is complete: a last line without line end is a line
 };
 

@@ -110,11 +110,12 @@ bool CreateSchema(QSqlDatabase& connection, std::string& error) {
         }
     }
     const QString insert = QStringLiteral("INSERT INTO qla_meta (name, value) VALUES (?, ?)");
-    for (const auto& [name, value] :
-         {std::pair{"schema_version", kSchemaVersion}, std::pair{"next_log_id", 1}}) {
+    for (const auto& [name, value] : {std::pair{"schema_version", QString::number(kSchemaVersion)},
+                                      std::pair{"next_log_id", QStringLiteral("1")},
+                                      std::pair{kDefaultRecognitionRow, QStringLiteral("full")}}) {
         query.prepare(insert);
         query.addBindValue(QString::fromLatin1(name));
-        query.addBindValue(QString::number(value));
+        query.addBindValue(value);
         if (!query.exec()) {
             error = "cannot write the schema version: " + query.lastError().text().toStdString();
             return false;
@@ -163,6 +164,13 @@ bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
         std::string reason;
         if (!FillImportKeys(connection, reason))
             return fail(reason);
+        // Its logs were read in classic mode: new ones are too, unless told otherwise.
+        query.prepare(QStringLiteral("INSERT INTO qla_meta (name, value) SELECT ?, 'classic'"
+                                     " WHERE NOT EXISTS (SELECT 1 FROM qla_meta WHERE name = ?)"));
+        query.addBindValue(QString::fromLatin1(kDefaultRecognitionRow));
+        query.addBindValue(QString::fromLatin1(kDefaultRecognitionRow));
+        if (!query.exec())
+            return fail({});
     }
     if (!query.exec(QStringLiteral("UPDATE qla_meta SET value = '%1' WHERE name = "
                                    "'schema_version'")

@@ -25,6 +25,11 @@ int StoredSchemaVersion(QSqlDatabase& connection);
 // step; nothing to do for a database of this version. False with the engine's message on failure.
 bool UpgradeSchema(QSqlDatabase& connection, std::string& error);
 
+// The recognition a log new to the database is imported with unless told otherwise: full for a
+// database made by this version, classic for one made before (so that it never mixes modes
+// without being told to). The `default_recognition` row of qla_meta.
+inline constexpr const char* kDefaultRecognitionRow = "default_recognition";
+
 // Checks the version row: empty when this program reads the database, else why not.
 std::string SchemaProblem(QSqlDatabase& connection, const std::string& path);
 

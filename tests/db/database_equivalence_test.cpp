@@ -79,7 +79,8 @@ class Equivalence : public testing::TestWithParam<std::tuple<EquivalenceCase, En
         }
         const std::string whole = folder_.Path(tag + "-whole.log");
         WriteFile(whole, concatenated);
-        const QStringList language{"--language", Case().german ? "german" : "english"};
+        const QStringList language = QStringList{"--language", Case().german ? "german" : "english"}
+                                     << kNewDatabaseReading;
         const QlaRun players =
             Qla(QStringList{"players", QString::fromStdString(whole)} << language);
         ASSERT_EQ(players.status, 0) << players.err;

@@ -24,7 +24,8 @@ class Import : public testing::TestWithParam<Engine> {
         }
         const std::string path = folder_.Path("expected.log");
         WriteFile(path, bytes);
-        const QlaRun fromLog = Qla({"analyze", QString::fromStdString(path)});
+        const QlaRun fromLog =
+            Qla(QStringList{"analyze", QString::fromStdString(path)} << kNewDatabaseReading);
         const QlaRun fromDatabase = Qla({"analyze", "--db", database_});
         ASSERT_EQ(fromDatabase.status, 0) << fromDatabase.err;
         EXPECT_EQ(fromDatabase.out, fromLog.out) << context;
@@ -131,7 +132,9 @@ TEST_P(Import, AutoLanguageIsDecidedOnceForANewLog) {
     const std::string path = folder_.Path("expected.log");
     WriteFile(path, german);
     EXPECT_EQ(Qla({"analyze", "--db", database_}).out,
-              Qla({"analyze", QString::fromStdString(path), "--language", "german"}).out);
+              Qla(QStringList{"analyze", QString::fromStdString(path), "--language", "german"}
+                  << kNewDatabaseReading)
+                  .out);
     EXPECT_NE(Qla({"logs", "--db", database_}).out.find("\tgerman\t"), std::string::npos);
 }
 
@@ -185,7 +188,7 @@ TEST_P(Import, ALogIsRememberedFromItsFirstCompleteLine) {
         << logs.out;
     WriteFile(folder_.Path("x.log"), live);
     EXPECT_EQ(Qla({"analyze", "--db", database_, "--until", "2006-12-31"}).out,
-              Qla({"analyze", folder_.QPath("x.log")}).out);
+              Qla(QStringList{"analyze", folder_.QPath("x.log")} << kNewDatabaseReading).out);
 }
 
 TEST_P(Import, RotatedLogsAreNewLogsAndTruncatedOnesAddNothing) {
@@ -230,7 +233,7 @@ TEST_P(Import, LogsAreChosenByIdAndByDate) {
     };
     const auto expected = [&](const std::string& bytes) {
         WriteFile(folder_.Path("x.log"), bytes);
-        return Qla({"analyze", folder_.QPath("x.log")}).out;
+        return Qla(QStringList{"analyze", folder_.QPath("x.log")} << kNewDatabaseReading).out;
     };
     EXPECT_EQ(analyze({"--log", "1,3"}), expected(a + c));
     EXPECT_EQ(analyze({"--log", "3", "--log", "2"}), expected(b + c)); // import order
@@ -282,7 +285,7 @@ TEST_P(Import, NamesWithNulAndInvalidUtf8AreStored) {
     ASSERT_EQ(imported.status, 0) << imported.err;
     ExpectDatabaseHolds(bytes, "odd names");
     EXPECT_EQ(Qla({"players", "--db", database_}).out,
-              Qla({"players", folder_.QPath("odd.log")}).out);
+              Qla(QStringList{"players", folder_.QPath("odd.log")} << kNewDatabaseReading).out);
 }
 
 TEST_P(Import, FailuresLeaveTheDatabaseAsItWas) {

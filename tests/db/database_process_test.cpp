@@ -27,7 +27,7 @@ std::string Analyze(const QString& database) {
 
 std::string AnalyzeBytes(const TempFolder& folder, const std::string& bytes) {
     WriteFile(folder.Path("expected.log"), bytes);
-    return Qla({"analyze", folder.QPath("expected.log")}).out;
+    return Qla(QStringList{"analyze", folder.QPath("expected.log")} << kNewDatabaseReading).out;
 }
 
 // Each round appends to the log and kills the import after a random moment: the database then

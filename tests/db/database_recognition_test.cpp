@@ -9,6 +9,9 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <filesystem>
+#include <sstream>
+
 namespace qla::dbtest {
 namespace {
 
@@ -50,6 +53,41 @@ TEST_F(Recognition, EachLogIsReadWithTheModeItWasImportedWith) {
     EXPECT_EQ(Qla({"players", "--db", database_}).out,
               "Hans\nBob\nAl\nHans^7: ^2my whole team\n[err]unnamedplayer\n");
     EXPECT_EQ(Import(classic, {"--recognition", "fuzzy"}).status, 2);
+}
+
+// A database made now reads new logs in full recognition unless told otherwise; one made before
+// keeps classic, so that it never mixes modes unasked.
+TEST_F(Recognition, NewDatabasesReadLogsInFullAndOlderOnesKeepClassic) {
+    const std::string log = folder_.Path("a.log");
+    WriteFile(log, kShapes);
+    ASSERT_EQ(Import(log).status, 0);
+    const auto modes = [](const QString& database) {
+        std::string modes;
+        const QlaRun logs = Qla({"logs", "--db", database});
+        std::istringstream rows(logs.out);
+        std::string row;
+        std::getline(rows, row); // the heading
+        while (std::getline(rows, row)) {
+            std::istringstream cells(row);
+            std::string id, lines, language, mode;
+            cells >> id >> lines >> language >> mode;
+            modes += mode + " ";
+        }
+        return modes;
+    };
+    EXPECT_EQ(modes(database_), "full ");
+    EXPECT_EQ(Qla({"analyze", "--db", database_}).out, Analyze(log, "full").out);
+    WriteFile(folder_.Path("b.log"), "-----\n" + kShapes);
+    ASSERT_EQ(Import(folder_.Path("b.log"), {"--recognition", "classic"}).status, 0);
+    EXPECT_EQ(modes(database_), "full classic ");
+
+    // The version 3 database of tests/data/schema3 (every log classic) upgraded by an import.
+    const std::string old = folder_.Path("old.db");
+    std::filesystem::copy_file(std::string(QLA_TEST_DATA_DIR) + "/schema3/stats.db", old);
+    const QlaRun upgraded =
+        Qla({"import", QString::fromStdString(log), "--db", QString::fromStdString(old)});
+    ASSERT_EQ(upgraded.status, 0) << upgraded.err;
+    EXPECT_EQ(modes(QString::fromStdString(old)), "classic classic full classic classic ");
 }
 
 TEST_F(Recognition, VersionOneDatabaseIsReadAsClassicAndUpgradedByAnImport) {

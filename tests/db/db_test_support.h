@@ -17,6 +17,10 @@ struct QlaRun {
     std::string out, err;
 };
 
+// How a database made by this version reads a log imported without --recognition: a log read
+// directly must be read so too to give the same statistics.
+inline const QStringList kNewDatabaseReading{"--recognition", "full"};
+
 // qla in-process: `arguments` without the program name.
 QlaRun Qla(QStringList arguments);
 

@@ -31,7 +31,10 @@ class ImportIdentity : public testing::TestWithParam<Engine> {
         WriteFile(path, bytes);
         const QlaRun fromDatabase = Qla({"analyze", "--db", database_});
         ASSERT_EQ(fromDatabase.status, 0) << fromDatabase.err;
-        EXPECT_EQ(fromDatabase.out, Qla({"analyze", QString::fromStdString(path)}).out) << context;
+        EXPECT_EQ(
+            fromDatabase.out,
+            Qla(QStringList{"analyze", QString::fromStdString(path)} << kNewDatabaseReading).out)
+            << context;
     }
     TempFolder folder_;
     QString database_ = NewDatabase(GetParam(), folder_);

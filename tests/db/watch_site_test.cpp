@@ -85,7 +85,8 @@ std::string AnalyzeDatabase(const QString& database) {
 }
 
 std::string AnalyzeLog(const std::string& path) {
-    const QlaRun run = Qla({"analyze", QString::fromStdString(path)});
+    const QlaRun run =
+        Qla(QStringList{"analyze", QString::fromStdString(path)} << kNewDatabaseReading);
     return run.status == 0 ? run.out : "failed: " + run.err;
 }
 
