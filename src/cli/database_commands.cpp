@@ -12,6 +12,7 @@
 #include "db/stats_database.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <optional>
@@ -43,6 +44,36 @@ std::optional<QStringList> Parse(QCommandLineParser& parser, const QStringList& 
         return std::nullopt;
     }
     return parser.positionalArguments();
+}
+
+// Imports share a transaction when their files are small: at most this many logs, or bytes.
+constexpr std::size_t kLogsPerGroup = 100;
+constexpr std::int64_t kGroupBytes = 8 << 20;
+
+// The logs in command-line order, small ones gathered into groups; a larger log is a group of
+// its own, imported with its progress shown.
+std::vector<std::vector<db::LogToImport>> ImportGroups(const QStringList& logs) {
+    std::vector<std::vector<db::LogToImport>> groups;
+    std::int64_t groupBytes = 0;
+    bool open = false; // the last group takes more small logs
+    for (const QString& log : logs) {
+        db::LogToImport file{log.toStdString(), LocalPath(log)};
+        const QFileInfo info(QString::fromLocal8Bit(file.LocalPath.c_str()));
+        const std::int64_t size = info.isFile() ? info.size() : 0;
+        if (size >= kGroupBytes / 8) {
+            groups.push_back({std::move(file)});
+            open = false;
+            continue;
+        }
+        if (!open || groups.back().size() >= kLogsPerGroup || groupBytes + size > kGroupBytes) {
+            groups.emplace_back();
+            groupBytes = 0;
+            open = true;
+        }
+        groups.back().push_back(std::move(file));
+        groupBytes += size;
+    }
+    return groups;
 }
 
 } // namespace
@@ -123,12 +154,7 @@ int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostre
     }
     ProgressBar bar(err, !quiet && IsTerminal(err));
     int status = kExitOk;
-    for (const QString& log : *logs) {
-        const std::string shown = log.toStdString();
-        bar.Start(shown);
-        const db::ImportResult result = db::ImportLog(*database, shown, LocalPath(log), options,
-                                                      [&](double fraction) { bar.Show(fraction); });
-        bar.Clear();
+    const auto report = [&](const std::string& shown, const db::ImportResult& result) {
         if (result.Outcome == db::ImportOutcome::Failed) {
             err << "qla: " << TerminalSafeText(result.Error) << "\n";
             status = kExitFailed;
@@ -137,6 +163,31 @@ int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostre
                 ReportChosenLanguage(err, shown, result.Language);
             out << TerminalSafeText(ImportReport(shown, result)) << "\n" << std::flush;
         }
+    };
+    const auto importAlone = [&](const db::LogToImport& log) {
+        bar.Start(log.PathAsGiven);
+        const db::ImportResult result =
+            db::ImportLog(*database, log.PathAsGiven, log.LocalPath, options,
+                          [&](double fraction) { bar.Show(fraction); });
+        bar.Clear();
+        report(log.PathAsGiven, result);
+    };
+    for (const std::vector<db::LogToImport>& group : ImportGroups(*logs)) {
+        if (group.size() == 1) {
+            importAlone(group.front());
+            continue;
+        }
+        // Small logs share a transaction: a commit waits for the disk, and thousands of small
+        // logs spent nearly all their time waiting. Should one of them fail, the group's
+        // transaction stored nothing and each log is imported alone, with its own report.
+        const db::BatchResult batch = db::ImportBatch(*database, group, options);
+        if (!batch.Ok) {
+            for (const db::LogToImport& log : group)
+                importAlone(log);
+            continue;
+        }
+        for (std::size_t i = 0; i < group.size(); ++i)
+            report(group[i].PathAsGiven, batch.Logs[i]);
     }
     return status;
 }

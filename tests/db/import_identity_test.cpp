@@ -134,6 +134,33 @@ TEST_P(ImportIdentity, FilesThatAreNoLogsAreRefused) {
     ExpectDatabaseHolds(FirstLines(log_, 100), "nothing of the refused files");
 }
 
+// Many small logs share transactions (a commit waits for the disk); a log that fails in such a
+// group costs the others nothing, and every log is still reported on its own line, in order.
+TEST_P(ImportIdentity, ManySmallLogsAreImportedTogetherAndEachReported) {
+    QStringList arguments{"import"};
+    std::string expected, all;
+    for (int i = 0; i < 150; ++i) {
+        const std::string path = folder_.Path("s" + std::to_string(i) + ".log");
+        const std::string bytes =
+            "logfile opened on Mon Jan  1 10:00:" + std::to_string(10 + i % 50) +
+            " 2007\n[skipnotify]P" + std::to_string(i) + "^7 was killed by Q^7's MP40\n";
+        WriteFile(path, bytes);
+        arguments << QString::fromStdString(path);
+        expected += "log " + std::to_string(i + 1) + ": " + path + ": new, 2 lines imported\n";
+        all += bytes;
+        if (i == 120) { // a copy within the same group, and a log that cannot be read
+            arguments << QString::fromStdString(path) << folder_.QPath("missing.log");
+            expected += "log 121: " + path + ": unchanged, nothing imported\n";
+        }
+    }
+    arguments << "--db" << database_;
+    const QlaRun run = Qla(arguments);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, expected);
+    EXPECT_EQ(run.err, "qla: the log does not exist: " + folder_.Path("missing.log") + "\n");
+    ExpectDatabaseHolds(all, "each small log once");
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, ImportIdentity, kEngines,
                          [](const auto& info) { return EngineName(info.param); });
 
