@@ -1,6 +1,5 @@
-// Text with colour codes as a reader sees it: runs of visible text, each in one colour. Beside
-// ColourToHtml, whose tag-per-code output the classic pages keep, for writers that show only what
-// is visible.
+// Text with colour codes as a reader sees it: runs of visible text, each in one colour. For
+// writers that show only what is visible (the classic pages keep a tag for every code).
 #pragma once
 
 #include "core/names.h"

@@ -1,10 +1,7 @@
-// Player names and colour codes: normalising, stripping and turning codes into font tags.
+// Player names and colour codes: the colour table, normalising and stripping.
 #include "core/names.h"
 
-#include "core/control_chars.h"
 #include "core/text.h"
-
-#include <array>
 
 namespace qla {
 
@@ -50,41 +47,8 @@ char ToLowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// The opening font tag of a code character, by its colour's place in the colour table.
-std::string_view FontTagFor(char code) {
-    static constexpr std::array<std::string_view, 8> kTags{
-        "<font color=#000000>", "<font color=#FF0000>", "<font color=#00FF00>",
-        "<font color=#FFFF00>", "<font color=#0000FF>", "<font color=#00FFFF>",
-        "<font color=#FF00FF>", "<font color=#FFFFFF>"};
-    return kTags[static_cast<std::size_t>(ColourIndexOf(code))];
-}
-
 bool StartsColourCode(std::string_view text, std::size_t i) {
     return text[i] == '^' && i + 1 < text.size() && IsColourCodeChar(text[i + 1]);
-}
-
-void AppendEscaped(std::string& out, char c, HtmlEscaping escaping) {
-    if (escaping == HtmlEscaping::Escape) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            return;
-        case '<':
-            out += "&lt;";
-            return;
-        case '>':
-            out += "&gt;";
-            return;
-        default:
-            // NUL, ESC and the like have no place in a page.
-            if (IsReplacedControl(c)) {
-                out += "\xEF\xBF\xBD"; // U+FFFD
-                return;
-            }
-            break;
-        }
-    }
-    out.push_back(c);
 }
 
 } // namespace
@@ -168,26 +132,6 @@ std::string IdentityKey(std::string_view name) {
     while (const std::size_t blank = TrailingBlank(trimmed))
         trimmed.remove_suffix(blank);
     return FoldCase(trimmed);
-}
-
-std::string ColourToHtml(std::string_view text, HtmlEscaping escaping) {
-    std::string out;
-    out.reserve(text.size() + 16);
-    bool fontOpen = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (StartsColourCode(text, i)) {
-            if (fontOpen)
-                out += "</font>";
-            out += FontTagFor(text[i + 1]);
-            fontOpen = true;
-            ++i;
-        } else {
-            AppendEscaped(out, text[i], escaping);
-        }
-    }
-    if (fontOpen)
-        out += "</font>";
-    return out;
 }
 
 } // namespace qla

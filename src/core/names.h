@@ -25,11 +25,4 @@ std::string StripColourCodes(std::string_view text);
 // merged; the key of a name without letters or digits left may be empty.
 std::string IdentityKey(std::string_view name);
 
-// Whether the characters copied between colour codes are HTML-escaped ("&", "<", ">"; C0
-// controls other than tab become U+FFFD).
-enum class HtmlEscaping { None, Escape };
-
-// Replaces colour codes with font tags of the colour table.
-std::string ColourToHtml(std::string_view text, HtmlEscaping escaping = HtmlEscaping::None);
-
 } // namespace qla

@@ -1,5 +1,6 @@
 // The pages of log lines: voice chat, text chat and the "Logfile Junk" page.
 #include "core/names.h"
+#include "export/colour_html.h"
 #include "export/html_export.h"
 #include "export/page_writer.h"
 

@@ -1,8 +1,9 @@
 // Page frame, style sheet and the small helpers every HTML writer shares.
 #include "export/html_frame.h"
 
-#include "core/control_chars.h"
 #include "core/names.h"
+#include "export/colour_html.h"
+#include "export/html_text.h"
 #include "export/output_file.h"
 #include "export/page_writer.h"
 
@@ -84,30 +85,6 @@ std::string FolderOfPath(std::string_view path) {
     const std::size_t cut = path.rfind('/');
 #endif
     return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
-}
-
-std::string EscapeHtml(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        default:
-            if (IsReplacedControl(c))
-                out += "\xEF\xBF\xBD"; // U+FFFD: NUL, ESC and the like have no place in a page
-            else
-                out += c;
-        }
-    }
-    return out;
 }
 
 } // namespace qla

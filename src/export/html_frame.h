@@ -1,8 +1,9 @@
 // What every HTML page shares: the head and foot around its table, the style sheet, the
-// light/dark row alternation and HTML escaping of log and user texts.
+// light/dark row alternation. Log and user texts are escaped with EscapeHtml (html_text.h).
 #pragma once
 
 #include "export/export_types.h"
+#include "export/html_text.h"
 
 #include <string>
 #include <string_view>
@@ -29,8 +30,5 @@ std::string HeadingHtml(std::string_view text);
 
 // `path` up to and including its last separator ("/", and "\" on Windows); "" without one.
 std::string FolderOfPath(std::string_view path);
-
-// "&" "<" ">" as "&amp;" "&lt;" "&gt;"; C0 controls other than tab as U+FFFD.
-std::string EscapeHtml(std::string_view text);
 
 } // namespace qla

@@ -1,5 +1,6 @@
 // One player's detail page: up to six two-column tables, and the page-name stem of the site.
 #include "core/names.h"
+#include "export/colour_html.h"
 #include "export/html_export.h"
 #include "export/page_writer.h"
 #include "export/player_name_texts.h"

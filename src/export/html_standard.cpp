@@ -1,5 +1,6 @@
 // The player index page: one row per player, the five columns of the standard table.
 #include "core/names.h"
+#include "export/colour_html.h"
 #include "export/html_export.h"
 #include "export/page_writer.h"
 #include "stats/sort_table.h"

@@ -1,5 +1,6 @@
 // The weapon page: per weapon its kills, share of all kills and the players most involved.
 #include "core/names.h"
+#include "export/colour_html.h"
 #include "export/html_export.h"
 #include "export/page_writer.h"
 #include "stats/detail_tables.h"

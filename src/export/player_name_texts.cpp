@@ -2,6 +2,7 @@
 #include "export/player_name_texts.h"
 
 #include "core/names.h"
+#include "export/colour_html.h"
 #include "stats/opponent_rows.h"
 
 namespace qla {

@@ -1,6 +1,5 @@
 // Control characters on their way to a terminal (visible escapes) and to an export (U+FFFD).
 #include "core/control_chars.h"
-#include "core/names.h"
 
 #include <gtest/gtest.h>
 
@@ -31,9 +30,6 @@ TEST(ControlChars, ExportsReplaceC0ControlsOtherThanTab) {
     const std::string clean = "no controls here";
     EXPECT_EQ(WithoutControlChars(clean, scratch).data(), clean.data()); // no copy
     EXPECT_EQ(WithoutControlChars("x\x01", scratch), "x" + kFffd);
-    // Names on pages: escaped and replaced at once, colour codes still turned into tags.
-    EXPECT_EQ(ColourToHtml("^1<E\x1Bvil>\x07", HtmlEscaping::Escape),
-              "<font color=#FF0000>&lt;E" + kFffd + "vil&gt;" + kFffd + "</font>");
 }
 
 } // namespace

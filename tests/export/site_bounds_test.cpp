@@ -2,6 +2,7 @@
 // seen once and more pages than one folder should hold. Each case checks the rule on a small
 // store; bench/run measures the big logs.
 #include "core/names.h"
+#include "export/colour_html.h"
 #include "export/dashboard/dashboard_export.h"
 #include "export/dashboard/site_layout.h"
 #include "export/dashboard/site_names.h"

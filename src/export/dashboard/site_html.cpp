@@ -1,55 +1,12 @@
 // HTML pieces of the statistics site.
 #include "export/dashboard/site_html.h"
 
-#include "core/control_chars.h"
 #include "core/names.h"
 #include "export/dashboard/site_names.h"
 
 #include <algorithm>
 
 namespace qla {
-
-namespace {
-
-// The bytes AppendHtmlText writes otherwise: most text has none, so runs between them are copied
-// whole.
-constexpr bool NeedsReference(char c) {
-    return c == '&' || c == '<' || c == '>' || c == '"' || c == '\'' || IsReplacedControl(c);
-}
-
-} // namespace
-
-void AppendHtmlText(std::string& out, std::string_view text) {
-    std::size_t run = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (!NeedsReference(c))
-            continue;
-        out.append(text.data() + run, i - run);
-        run = i + 1;
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\'':
-            out += "&#39;";
-            break;
-        default:
-            // NUL, ESC and the like have no place in a page, as in every other export.
-            out += "\xEF\xBF\xBD"; // U+FFFD
-        }
-    }
-    out.append(text.data() + run, text.size() - run);
-}
 
 namespace {
 

@@ -9,11 +9,9 @@
 #include <vector>
 
 #include "export/dashboard/site_names.h"
+#include "export/html_text.h" // AppendHtmlText: escaped text, safe in content and attributes
 
 namespace qla {
-
-// Appends text with &, <, >, " and ' as character references: safe in content and attributes.
-void AppendHtmlText(std::string& out, std::string_view text);
 
 struct PageHead {
     std::string_view Title;     // the page's own title, shown as its heading

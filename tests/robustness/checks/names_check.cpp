@@ -4,6 +4,7 @@
 #include "core/control_chars.h"
 #include "core/names.h"
 #include "core/text.h"
+#include "export/colour_html.h"
 #include "export/html_frame.h"
 #include "export/xml_export.h"
 #include "markup_check.h"
