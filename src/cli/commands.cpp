@@ -338,6 +338,15 @@ std::vector<CommandInfo> BuildCommands() {
          {DatabaseOption("The statistics database. Required.")},
          {},
          RunCheckCommand},
+        {"upgrade",
+         "--db DB",
+         "bring an older statistics database to this version",
+         "Brings the database to this version's schema in one transaction, as the first command "
+         "that writes to it would, and prints the version. Reading commands read an older "
+         "database as it is.",
+         {DatabaseOption("The statistics database. Required.")},
+         {},
+         RunUpgradeCommand},
         {"watch",
          "LOG... --db DB [--interval S] [--site DIR --view VIEW [--title T]] [--language L] "
          "[--recognition M]",

@@ -9,12 +9,14 @@
 #include "db/database_target.h"
 #include "db/log_catalog.h"
 #include "db/log_import.h"
+#include "db/schema.h"
 #include "db/stats_database.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 namespace qla::cli {
@@ -74,6 +76,30 @@ std::vector<std::vector<db::LogToImport>> ImportGroups(const QStringList& logs) 
         groupBytes += size;
     }
     return groups;
+}
+
+// For the commands that take only --db: parses the command line and opens the database; nullptr
+// with `exitCode` set when the command must end here.
+std::unique_ptr<db::StatsDatabase> OpenOnlyDatabase(const std::string& command,
+                                                    const QStringList& arguments, db::OpenMode mode,
+                                                    std::ostream& out, std::ostream& err,
+                                                    int& exitCode) {
+    QCommandLineParser parser;
+    const auto positional = Parse(parser, arguments, out, err, exitCode);
+    if (!positional)
+        return nullptr;
+    if (!positional->isEmpty()) {
+        exitCode = UsageError(err, command, "takes no LOG, only --db DB");
+        return nullptr;
+    }
+    std::string error;
+    auto database =
+        db::StatsDatabase::Open(LocalPath(parser.value(QStringLiteral("db"))), mode, error);
+    if (!database) {
+        err << "qla: " << TerminalSafeText(error) << "\n";
+        exitCode = kExitFailed;
+    }
+    return database;
 }
 
 } // namespace
@@ -193,20 +219,12 @@ int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostre
 }
 
 int RunLogsCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
-    QCommandLineParser parser;
     int exitCode = kExitOk;
-    const auto positional = Parse(parser, arguments, out, err, exitCode);
-    if (!positional)
+    const auto database =
+        OpenOnlyDatabase("logs", arguments, db::OpenMode::ReadOnly, out, err, exitCode);
+    if (!database)
         return exitCode;
-    if (!positional->isEmpty())
-        return UsageError(err, "logs", "takes no LOG, only --db DB");
     std::string error;
-    const auto database = db::StatsDatabase::Open(LocalPath(parser.value(QStringLiteral("db"))),
-                                                  db::OpenMode::ReadOnly, error);
-    if (!database) {
-        err << "qla: " << TerminalSafeText(error) << "\n";
-        return kExitFailed;
-    }
     const auto logs = db::ListLogs(*database, error);
     if (!logs) {
         err << "qla: " << TerminalSafeText(error) << "\n";
@@ -255,20 +273,11 @@ int RunForgetCommand(const QStringList& arguments, std::ostream& out, std::ostre
 }
 
 int RunCheckCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
-    QCommandLineParser parser;
     int exitCode = kExitOk;
-    const auto positional = Parse(parser, arguments, out, err, exitCode);
-    if (!positional)
+    const auto database =
+        OpenOnlyDatabase("check", arguments, db::OpenMode::ReadOnly, out, err, exitCode);
+    if (!database)
         return exitCode;
-    if (!positional->isEmpty())
-        return UsageError(err, "check", "takes no LOG, only --db DB");
-    std::string error;
-    const auto database = db::StatsDatabase::Open(LocalPath(parser.value(QStringLiteral("db"))),
-                                                  db::OpenMode::ReadOnly, error);
-    if (!database) {
-        err << "qla: " << TerminalSafeText(error) << "\n";
-        return kExitFailed;
-    }
     const db::CheckReport report = db::CheckDatabase(*database);
     if (!report.Error.empty()) {
         err << "qla: " << TerminalSafeText(report.Error) << "\n";
@@ -280,6 +289,18 @@ int RunCheckCommand(const QStringList& arguments, std::ostream& out, std::ostrea
         return kExitFailed;
     out << "no damage found: " << report.Logs << (report.Logs == 1 ? " log, " : " logs, ")
         << report.Chunks << (report.Chunks == 1 ? " chunk" : " chunks") << " checked\n";
+    return kExitOk;
+}
+
+int RunUpgradeCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
+    int exitCode = kExitOk;
+    // A writer brings the database to this version as it opens it, in one transaction.
+    const auto database =
+        OpenOnlyDatabase("upgrade", arguments, db::OpenMode::ReadWrite, out, err, exitCode);
+    if (!database)
+        return exitCode;
+    out << "the database " << TerminalSafeText(database->Path()) << " is at schema version "
+        << db::StoredSchemaVersion(database->Connection()) << "\n";
     return kExitOk;
 }
 

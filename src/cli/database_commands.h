@@ -1,5 +1,5 @@
-// `qla import`, `qla logs`, `qla forget` and `qla check`: filling and tending a statistics
-// database.
+// `qla import`, `qla logs`, `qla forget`, `qla check` and `qla upgrade`: filling and tending a
+// statistics database.
 #pragma once
 
 #include "db/log_import.h"
@@ -17,6 +17,7 @@ int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostre
 int RunLogsCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
 int RunForgetCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
 int RunCheckCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
+int RunUpgradeCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
 
 // What one import did to one log, as one line (without line end).
 std::string ImportReport(const std::string& path, const db::ImportResult& result);

@@ -148,5 +148,17 @@ TEST_F(SchemaThree, ReadsAsBeforeAndUpgradesWithoutChangingWhatItSays) {
               std::string::npos);
 }
 
+TEST_F(SchemaThree, UpgradeBringsItToThisVersionAndChangesNothingItSays) {
+    const QlaRun before = Qla({"players", "--db", Db()});
+    const QlaRun upgrade = Qla({"upgrade", "--db", Db()});
+    EXPECT_EQ(upgrade.status, 0) << upgrade.err;
+    EXPECT_EQ(upgrade.out, "the database " + Db().toStdString() + " is at schema version " +
+                               std::to_string(db::kSchemaVersion) + "\n");
+    EXPECT_EQ(Qla({"players", "--db", Db()}).out, before.out);
+    EXPECT_EQ(Qla({"upgrade", "--db", Db(), "extra.log"}).status, 2);
+    EXPECT_EQ(Qla({"upgrade", "--db", folder_.QPath("absent.db")}).status, 0)
+        << "a new database is made at this version";
+}
+
 } // namespace
 } // namespace qla::dbtest
