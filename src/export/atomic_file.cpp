@@ -1,7 +1,7 @@
 // Temporary file, flush and rename with POSIX calls.
 #include "export/atomic_file.h"
 
-#include "export/html_frame.h"
+#include "export/file_paths.h"
 
 #include <cerrno>
 #include <chrono>

@@ -22,14 +22,6 @@ namespace qla {
 
 namespace {
 
-bool IsSeparator(char c) {
-#ifdef _WIN32
-    return c == '/' || c == '\\';
-#else
-    return c == '/';
-#endif
-}
-
 // 0 when pages can be written into `folder`, otherwise the error number that says why not.
 int FolderProblem(const std::string& folder) {
     if (folder.empty())
@@ -125,14 +117,6 @@ class SiteRun {
 
 std::int64_t CountExportAllFiles(const AnalysisStore& store) {
     return 2 * static_cast<std::int64_t>(store.PlayerCount()) + 5 + 5 + 1;
-}
-
-std::string PathInFolder(std::string_view folder, std::string_view fileName) {
-    std::string path(folder);
-    if (!path.empty() && !IsSeparator(path.back()))
-        path += '/';
-    path += fileName;
-    return path;
 }
 
 std::string SiteFolderRefusal(const std::string& folder) {

@@ -4,6 +4,7 @@
 
 #include "core/store.h"
 #include "export/export_types.h"
+#include "export/file_paths.h" // PathInFolder: where a caller finds the site's pages
 
 #include <cstdint>
 #include <functional>
@@ -58,8 +59,5 @@ ExportAllResult ExportAllData(const AnalysisStore& store, const std::string& fol
 // Why pages cannot be written into `folder` (as ExportAllResult::Refused says it); empty when
 // they can. Lets a caller refuse a folder before asking anything else.
 std::string SiteFolderRefusal(const std::string& folder);
-
-// `folder` joined with `fileName`, adding a separator when the folder has none at its end.
-std::string PathInFolder(std::string_view folder, std::string_view fileName);
 
 } // namespace qla

@@ -1,7 +1,7 @@
 // The folder lock: an flock()ed file that is removed by the run holding it.
 #include "export/folder_lock.h"
 
-#include "export/export_all.h"
+#include "export/file_paths.h"
 
 #include <cerrno>
 #include <cstring>

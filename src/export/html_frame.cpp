@@ -78,13 +78,4 @@ std::string HeadingHtml(std::string_view text) {
     return "<h2>" + std::string(text) + "</h2>";
 }
 
-std::string FolderOfPath(std::string_view path) {
-#ifdef _WIN32
-    const std::size_t cut = path.find_last_of("/\\");
-#else
-    const std::size_t cut = path.rfind('/');
-#endif
-    return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
-}
-
 } // namespace qla

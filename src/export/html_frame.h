@@ -28,7 +28,4 @@ std::string_view NextRowClass(std::string_view current);
 // "<h2>" text "</h2>"; `text` is markup, escape log texts before.
 std::string HeadingHtml(std::string_view text);
 
-// `path` up to and including its last separator ("/", and "\" on Windows); "" without one.
-std::string FolderOfPath(std::string_view path);
-
 } // namespace qla

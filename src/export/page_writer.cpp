@@ -1,6 +1,8 @@
 // The shared skeleton of the table and chat pages.
 #include "export/page_writer.h"
 
+#include "export/file_paths.h"
+
 namespace qla {
 
 bool PageWriter::Begin(std::string_view title) {

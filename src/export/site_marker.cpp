@@ -2,7 +2,7 @@
 #include "export/site_marker.h"
 
 #include "export/data/whole_file.h"
-#include "export/export_all.h"
+#include "export/file_paths.h"
 #include "export/folder_lock.h"
 
 #include <algorithm>

@@ -312,11 +312,5 @@ TEST(ExportAllTest, OneRunPerFolderAtATime) {
     }
 }
 
-TEST(PathInFolderTest, AddsOneSeparator) {
-    EXPECT_EQ(PathInFolder("/tmp/site", "index.html"), "/tmp/site/index.html");
-    EXPECT_EQ(PathInFolder("/tmp/site/", "index.html"), "/tmp/site/index.html");
-    EXPECT_EQ(PathInFolder("", "index.html"), "index.html");
-}
-
 } // namespace
 } // namespace qla

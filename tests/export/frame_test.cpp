@@ -32,18 +32,6 @@ TEST(HeadingHtmlTest, WrapsInH2) {
     EXPECT_EQ(HeadingHtml(""), "<h2></h2>");
 }
 
-TEST(FolderOfPathTest, CutsAfterTheLastSeparator) {
-    struct Case {
-        std::string_view path, folder;
-    } cases[] = {{"/tmp/site/page.html", "/tmp/site/"},
-                 {"page.html", ""},
-                 {"/page.html", "/"},
-                 {"a/b/", "a/b/"},
-                 {"", ""}};
-    for (const Case& c : cases)
-        EXPECT_EQ(FolderOfPath(c.path), c.folder) << c.path;
-}
-
 TEST(PlayerPageNameTest, ThreeDigitsThenInFull) {
     struct Case {
         PlayerIndex index;
