@@ -1,11 +1,11 @@
 // The full style's line shapes.
 #include "full_shapes.h"
 
+#include "scene_lines.h"
+
 namespace loggen {
 
 namespace {
-
-constexpr std::string_view kPrefix = "[skipnotify]";
 
 enum class Shape {
     PrivateChat,
@@ -71,7 +71,7 @@ const std::string* FullShapeComposer::knownLongName() {
 }
 
 void FullShapeComposer::compose(std::string& line) {
-    line.assign(kPrefix);
+    line.assign(kEventPrefix);
     auto shape = static_cast<Shape>(rng_.below(static_cast<std::uint64_t>(Shape::Count)));
     if (shape == Shape::ShelledKill && wording_.shelledVerb.empty())
         shape = Shape::NewDeath;

@@ -1,18 +1,13 @@
-// Line layouts of the game's console log. Names are followed by "^7" (the game resets the
-// colour after every name), and the analyzer's fixed cuts rely on exactly these layouts.
+// Lines of events drawn at random, with names drawn from the pool (the layouts are in
+// scene_lines.h). The order of the draws is part of what a seed gives.
 #include "line_composer.h"
 
 #include <algorithm>
 
 #include "hostile_lines.h"
+#include "scene_lines.h"
 
 namespace loggen {
-
-namespace {
-
-constexpr std::string_view kPrefix = "[skipnotify]";
-
-} // namespace
 
 LineComposer::LineComposer(const Phrases& phrases, NamePool& players, Random& rng, bool hostile)
     : phrases_(phrases), players_(players), rng_(rng), hostile_(hostile) {
@@ -45,23 +40,14 @@ void LineComposer::appendKill(std::string& line) {
     // one player has nobody else).
     for (int tries = 0; killer == &victim && tries < 8; ++tries)
         killer = &player();
-    line.append(victim).append("^7 ").append(form->verb).append(" ").append(*killer).append("^7");
-    if (!form->weapon.empty())
-        line.append(phrases_.possessive).append(form->weapon);
+    appendKillLine(phrases_, *form, victim, *killer, line);
 }
 
-// "[skipnotify]: <name>^7 (<loc>): ^2<text> " for all players; team messages wrap the name
-// in parentheses and use another colour. The game ends a voice line with one extra character.
 void LineComposer::appendVoice(std::string& line, bool team) {
-    line.append(": ");
-    if (team)
-        line.append("(").append(player()).append("^7)(");
-    else
-        line.append(player()).append("^7 (");
-    line.append(rng_.pick(phrases_.locations)).append(team ? "): ^5" : "): ^2");
-    line.append(rng_.pick(phrases_.voiceTexts));
-    if (voiceExtraChar_)
-        line.append(" ");
+    const std::string& speaker = player();
+    const std::string_view location = rng_.pick(phrases_.locations);
+    const std::string_view text = rng_.pick(phrases_.voiceTexts);
+    appendVoiceLine(team, speaker, location, text, voiceExtraChar_, line);
 }
 
 void LineComposer::appendLocatedChat(std::string& line, bool blank) {
@@ -86,17 +72,19 @@ void LineComposer::compose(Event event, std::string& line) {
     default:
         break;
     }
-    line.append(kPrefix);
+    line.append(kEventPrefix);
     switch (event) {
     case Event::Kill:
         appendKill(line);
         break;
-    case Event::Suicide:
-        line.append(player()).append("^7 ").append(rng_.pick(phrases_.suicideTails));
+    case Event::Suicide: {
+        const std::string& victim = player();
+        appendSuicideLine(victim, rng_.pick(phrases_.suicideTails), line);
         break;
+    }
     case Event::Teamkill: {
         const std::string& victim = player();
-        line.append(victim).append("^7 ").append(phrases_.teamkill).append(" ").append(player());
+        appendTeamkillLine(phrases_, victim, player(), line);
         break;
     }
     case Event::GlobalVoice:
@@ -107,12 +95,14 @@ void LineComposer::compose(Event event, std::string& line) {
     case Event::LocatedChatNoBlank:
         appendLocatedChat(line, event == Event::LocatedChat);
         break;
-    case Event::PlainChat:
-        line.append(player()).append("^7: ^2").append(rng_.pick(phrases_.chatTexts));
+    case Event::PlainChat: {
+        const std::string& speaker = player();
+        appendPlainChatLine(speaker, rng_.pick(phrases_.chatTexts), line);
         break;
+    }
     case Event::Rename: {
         const std::string& from = player();
-        line.append(from).append("^7 ").append(phrases_.renamed).append(" ").append(player());
+        appendRenameLine(phrases_, from, player(), line);
         break;
     }
     case Event::FireMission:
@@ -137,10 +127,10 @@ void LineComposer::compose(Event event, std::string& line) {
         line.append(player()).append("^7: connection timed out");
         break;
     case Event::Disconnected:
-        line.append(player()).append("^7 disconnected");
+        appendDisconnectedLine(player(), line);
         break;
     case Event::Entered:
-        line.append(player()).append("^7 ").append(phrases_.entered);
+        appendEnteredLine(phrases_, player(), line);
         break;
     default:
         break;

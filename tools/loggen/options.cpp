@@ -26,13 +26,16 @@ bool badValue(const std::string& name, const std::string& value, std::string* er
 // Applies one option that takes a value.
 bool applyValue(const std::string& name, const std::string& value, bool encodingGiven,
                 Options* options, std::string* error) {
-    if (name == "lines" || name == "players" || name == "seed" || name == "code-run") {
+    if (name == "lines" || name == "players" || name == "seed" || name == "code-run" ||
+        name == "persons" || name == "logs") {
         auto count = parseCount(value);
-        if (!count || (name == "players" && *count == 0))
+        if (!count || ((name == "players" || name == "persons" || name == "logs") && *count == 0))
             return badValue(name, value, error);
         (name == "lines"     ? options->lines
          : name == "players" ? options->players
          : name == "seed"    ? options->seed
+         : name == "persons" ? options->persons
+         : name == "logs"    ? options->logs
                              : options->codeRun) = *count;
     } else if (name == "language") {
         if (value != "english" && value != "german")
@@ -61,6 +64,10 @@ bool applyValue(const std::string& name, const std::string& value, bool encoding
         if (value != "classic" && value != "full")
             return badValue(name, value, error);
         options->style = value == "full" ? Style::Full : Style::Classic;
+    } else if (name == "output-folder") {
+        if (value.empty())
+            return badValue(name, value, error);
+        options->outputFolder = value;
     } else if (name == "output") {
         if (value.empty())
             return badValue(name, value, error);
@@ -102,6 +109,14 @@ bool parseOptions(const std::vector<std::string>& args, Options* options, std::s
             return false;
         encodingGiven = encodingGiven || name == "encoding";
     }
+    if (options->persons > 0 && options->outputFolder.empty()) {
+        *error = "--persons needs --output-folder DIR";
+        return false;
+    }
+    if (options->persons == 0 && !options->outputFolder.empty()) {
+        *error = "--output-folder goes with --persons";
+        return false;
+    }
     return true;
 }
 
@@ -123,7 +138,13 @@ const char* usageText() {
            "                             analysis reads; full adds the other shapes the game\n"
            "                             writes (private chat, newer deaths, cut names, ...)\n"
            "  --seed S                   the same seed and options give the same bytes\n"
-           "  --output PATH              write to PATH instead of standard output\n";
+           "  --output PATH              write to PATH instead of standard output\n"
+           "  --persons N                a history: N persons play --logs logs of --lines lines\n"
+           "                             each; needs --output-folder\n"
+           "  --logs N                   the logs of a history (default 10)\n"
+           "  --output-folder DIR        where a history goes: logNN.log, logNN.truth.tsv (who\n"
+           "                             each event line belongs to) and persons.tsv (each\n"
+           "                             person's main name, first log and skill per log)\n";
 }
 
 } // namespace loggen

@@ -27,6 +27,11 @@ struct Options {
     Style style = Style::Classic;
     std::uint64_t seed = 1;
     std::string outputPath; // empty: standard output
+    // With N > 0: a history of `logs` logs played by N persons, written with its truth into
+    // `outputFolder` (see history.h); --players does not apply then.
+    std::uint64_t persons = 0;
+    std::uint64_t logs = 10;
+    std::string outputFolder;
     bool help = false;
 };
 

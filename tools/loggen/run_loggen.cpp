@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "generator.h"
+#include "history.h"
 
 namespace loggen {
 
@@ -16,6 +17,13 @@ int runLogGen(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     if (options.help) {
         out << usageText();
+        return 0;
+    }
+    if (options.persons > 0) {
+        if (!writeHistory(options, &error)) {
+            err << "qla-loggen: " << error << "\n";
+            return 1;
+        }
         return 0;
     }
     if (options.outputPath.empty()) {
