@@ -3,6 +3,7 @@
 #include "db/dashboard_history.h"
 
 #include "db/store_from_database.h"
+#include "export/dashboard/dashboard_model.h"
 
 #include <unordered_map>
 

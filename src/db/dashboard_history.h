@@ -4,10 +4,16 @@
 
 #include "db/log_catalog.h"
 #include "db/stats_database.h"
-#include "export/dashboard/dashboard_model.h"
+#include "stats/player_history.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
+
+namespace qla {
+struct DashboardSettings;
+}
 
 namespace qla::db {
 
@@ -22,7 +28,8 @@ struct DashboardHistory {
 std::optional<DashboardHistory>
 ReadDashboardHistory(StatsDatabase& database, const LogSelection& selection, std::string& error);
 
-// Puts the history into the site's settings.
+// Puts the history into the site's settings. The one place the database layer meets the site's
+// settings, and only in its source: it goes once no front end calls it.
 void AddToDashboard(DashboardHistory history, DashboardSettings& settings);
 
 } // namespace qla::db

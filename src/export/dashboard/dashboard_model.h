@@ -5,6 +5,7 @@
 #include "analysis/analysis.h"
 #include "core/store.h"
 #include "export/export_types.h"
+#include "stats/player_history.h"
 
 #include <array>
 #include <cstdint>
@@ -14,20 +15,6 @@
 #include <vector>
 
 namespace qla {
-
-// One log's figures of one player, from a statistics database.
-struct PlayerLogFigures {
-    std::string LogLabel; // the log's date, or its id when it has none
-    std::string DateKey;  // "YYYY-MM-DD HH:MM:SS"; empty when the log's header is no date
-    std::int64_t Kills = 0, Deaths = 0, Teamkills = 0;
-    std::size_t Log = 0; // the log's place in import order among the history's logs
-};
-
-// A player's figures log by log, in import order; Name is the name as stored.
-struct PlayerHistory {
-    std::string Name;
-    std::vector<PlayerLogFigures> Logs;
-};
 
 // Players seen in fewer lines than this get a row in the player list instead of a page of their
 // own, once a site has more than kPagesForEveryPlayerUpTo players; up to that, everyone has a page.

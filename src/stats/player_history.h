@@ -1,0 +1,26 @@
+// A player's figures log by log: plain data that a statistics database reads and the statistics
+// site shows, so neither has to know the other.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qla {
+
+// One log's figures of one player.
+struct PlayerLogFigures {
+    std::string LogLabel; // the log's date, or its id when it has none
+    std::string DateKey;  // "YYYY-MM-DD HH:MM:SS"; empty when the log's header is no date
+    std::int64_t Kills = 0, Deaths = 0, Teamkills = 0;
+    std::size_t Log = 0; // the log's place in import order among the history's logs
+};
+
+// A player's figures log by log, in import order; Name is the name as stored.
+struct PlayerHistory {
+    std::string Name;
+    std::vector<PlayerLogFigures> Logs;
+};
+
+} // namespace qla
