@@ -3,6 +3,7 @@
 
 #include "db/chunk_reader.h"
 #include "db/engine_dialect.h"
+#include "db/import_keys.h"
 #include "db/log_catalog.h"
 #include "db/log_piece.h"
 #include "db/store_from_database.h"
@@ -77,16 +78,11 @@ void CheckChunks(StatsDatabase& database, const LogEntry& log, CheckReport& repo
     QByteArray chunk;
     std::int64_t bytes = 0;
     std::uint64_t lines = 0;
-    std::uint32_t crc = 0;
-    std::string start;
+    StoredKeys keys(log.Fingerprint, log.FingerprintBytes, log.ImportedBytes);
     while (chunks.Next(chunk, error)) {
         const std::string_view view(chunk.constData(), static_cast<std::size_t>(chunk.size()));
         lines += CountLineEnds(view);
-        const auto imported = static_cast<std::size_t>(
-            std::clamp<std::int64_t>(log.ImportedBytes - bytes, 0, chunk.size()));
-        crc = ExtendCrc(crc, view.substr(0, imported));
-        if (start.size() < kFingerprintBytes)
-            start.append(view.substr(0, kFingerprintBytes - start.size()));
+        keys.Add(view);
         bytes += chunk.size();
     }
     report.Chunks += chunks.ChunksRead();
@@ -105,11 +101,7 @@ void CheckChunks(StatsDatabase& database, const LogEntry& log, CheckReport& repo
         report.Damage.push_back(Damaged(database, log.Id,
                                         "holds " + std::to_string(lines) + " lines but records " +
                                             std::to_string(log.Lines)));
-    const bool fileBytes =
-        start.size() >= static_cast<std::size_t>(log.FingerprintBytes) &&
-        Fingerprint(std::string_view(start).substr(
-            0, static_cast<std::size_t>(log.FingerprintBytes))) == log.Fingerprint;
-    if (log.ContentCrc && fileBytes && crc != *log.ContentCrc)
+    if (log.ContentCrc && keys.FileBytes() && keys.Crc() != *log.ContentCrc)
         report.Damage.push_back(
             Damaged(database, log.Id, "holds lines that are not those it imported"));
 }

@@ -13,6 +13,36 @@
 
 namespace qla::db {
 
+void StoredKeys::Add(std::string_view chunk) {
+    if (seen_ >= importedBytes_)
+        return; // a finished log's stored line end that the file lacks
+    const auto part = static_cast<std::size_t>(
+        std::min<std::int64_t>(static_cast<std::int64_t>(chunk.size()), importedBytes_ - seen_));
+    const std::string_view imported = chunk.substr(0, part);
+    if (start_.size() < kFingerprintBytes)
+        start_.append(imported.substr(0, kFingerprintBytes - start_.size()));
+    crc_ = ExtendCrc(crc_, imported);
+    tail_.append(imported.substr(imported.size() - std::min(imported.size(), kTailBytes)));
+    if (tail_.size() > kTailBytes)
+        tail_.erase(0, tail_.size() - kTailBytes);
+    seen_ += static_cast<std::int64_t>(part);
+}
+
+bool StoredKeys::FileBytes() const {
+    return seen_ == importedBytes_ &&
+           static_cast<std::int64_t>(start_.size()) >= fingerprintBytes_ &&
+           Fingerprint(std::string_view(start_).substr(
+               0, static_cast<std::size_t>(fingerprintBytes_))) == fingerprint_;
+}
+
+std::string StoredKeys::HeadHash() const {
+    return Fingerprint(HeadBytes(start_));
+}
+
+std::string StoredKeys::TailHash() const {
+    return Fingerprint(tail_);
+}
+
 namespace {
 
 struct StoredLog {
@@ -20,45 +50,6 @@ struct StoredLog {
     std::string Fingerprint;
     std::int64_t FingerprintBytes = 0;
     std::int64_t ImportedBytes = 0;
-};
-
-// Walks one log's chunks: checksums each, and gathers what the keys need from the first
-// `imported` bytes (the stored bytes are the file's bytes when they begin as the file did).
-class KeyFiller {
-  public:
-    explicit KeyFiller(const StoredLog& log) : log_(log) {}
-
-    void Add(std::string_view chunk) {
-        if (seen_ < log_.ImportedBytes) {
-            const auto part = static_cast<std::size_t>(std::min<std::int64_t>(
-                static_cast<std::int64_t>(chunk.size()), log_.ImportedBytes - seen_));
-            const std::string_view imported = chunk.substr(0, part);
-            if (start_.size() < kFingerprintBytes)
-                start_.append(imported.substr(0, kFingerprintBytes - start_.size()));
-            crc_ = ExtendCrc(crc_, imported);
-            tail_.append(imported.substr(imported.size() - std::min(imported.size(), kTailBytes)));
-            if (tail_.size() > kTailBytes)
-                tail_.erase(0, tail_.size() - kTailBytes);
-            seen_ += static_cast<std::int64_t>(part);
-        }
-    }
-
-    // False when the stored bytes are not the file's (a log read from UTF-16).
-    bool FileBytes() const {
-        return seen_ == log_.ImportedBytes &&
-               static_cast<std::int64_t>(start_.size()) >= log_.FingerprintBytes &&
-               Fingerprint(std::string_view(start_).substr(
-                   0, static_cast<std::size_t>(log_.FingerprintBytes))) == log_.Fingerprint;
-    }
-    std::string HeadHash() const { return Fingerprint(HeadBytes(start_)); }
-    std::string TailHash() const { return Fingerprint(tail_); }
-    std::uint32_t Crc() const { return crc_; }
-
-  private:
-    const StoredLog& log_;
-    std::int64_t seen_ = 0;
-    std::string start_, tail_;
-    std::uint32_t crc_ = 0;
 };
 
 } // namespace
@@ -80,7 +71,7 @@ bool FillImportKeys(QSqlDatabase& connection, std::string& error) {
     chunks.prepare(
         QStringLiteral("SELECT seq, bytes FROM log_chunks WHERE log_id = ? ORDER BY seq"));
     for (const StoredLog& log : logs) {
-        KeyFiller keys(log);
+        StoredKeys keys(log.Fingerprint, log.FingerprintBytes, log.ImportedBytes);
         std::vector<std::pair<qlonglong, std::uint32_t>> checksums;
         chunks.addBindValue(log.Id);
         if (!chunks.exec()) {

@@ -98,18 +98,6 @@ bool ReadStart(const std::string& localPath, std::string& prefix, std::int64_t& 
     return in.gcount() == static_cast<std::streamsize>(prefix.size());
 }
 
-// The bytes [from, size): what came after the last import, as far as the size measured.
-bool ReadRest(const std::string& localPath, std::int64_t from, std::int64_t size,
-              std::string& rest) {
-    std::ifstream in(localPath, std::ios::binary);
-    if (!in.is_open())
-        return false;
-    rest.resize(static_cast<std::size_t>(size - from));
-    in.seekg(from);
-    in.read(rest.data(), static_cast<std::streamsize>(rest.size()));
-    return in.gcount() == static_cast<std::streamsize>(rest.size());
-}
-
 // What the file is to the logs already imported: the log it continues, or the log whose start
 // it copies, or neither.
 struct Match {
@@ -349,7 +337,7 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
         }
     }
 
-    if (!ReadRest(localPath, start, size, rest)) {
+    if (!ReadFileRange(localPath, start, size, rest)) {
         result.Error = "the log cannot be read: " + pathAsGiven;
         return Failed(result);
     }
