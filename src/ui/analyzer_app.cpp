@@ -16,13 +16,15 @@
 #include <QIcon>
 #include <QSettings>
 
+#include <string_view>
+
 namespace qla::ui {
 
 namespace {
 
 // `Quarvel_Logfile_Analyzer [LOG]`, plus --help and --version, which print and end the program.
 // The positional arguments.
-QStringList ReadCommandLine(const QApplication& app) {
+QStringList ReadCommandLine(const QCoreApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QCoreApplication::translate(
         "qla::ui::AnalyzerApp", "Statistics from the console log of a multiplayer shooter."));
@@ -36,9 +38,29 @@ QStringList ReadCommandLine(const QApplication& app) {
     return parser.positionalArguments();
 }
 
+// True when the command line asks only for the help or the version: those print and end without
+// a window, so they must not need a display.
+bool AsksHelpOrVersion(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument(argv[i]);
+        if (argument == "--help" || argument == "-h" || argument == "--help-all" ||
+            argument == "--version" || argument == "-v")
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int RunAnalyzer(int argc, char** argv) {
+    if (AsksHelpOrVersion(argc, argv)) {
+        QCoreApplication printer(argc, argv);
+        QCoreApplication::setApplicationName(kProgramTitle);
+        QCoreApplication::setApplicationVersion(UpdaterVersionArgument());
+        InstallWindowLanguage(printer);
+        ReadCommandLine(printer); // prints and ends the program
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(kProgramTitle);
     RemoveTempFilesOnSignals();

@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+
 #include <QUrl>
+#include <string_view>
 
 using namespace qla::ui;
 using namespace qla::ui::test;
@@ -115,6 +117,28 @@ class AnalyzerStartTest : public QObject {
             QVERIFY2(english.contains(QStringLiteral(
                          "Statistics from the console log of a multiplayer shooter.")),
                      qPrintable(english));
+        }
+    }
+
+    // On a server or in a terminal without a display, --help and --version still answer: they
+    // need no window (they used to end with the platform plugin's abort).
+    void helpAndVersionNeedNoDisplay() {
+        for (const char* option : {"--version", "--help"}) {
+            QProcess program;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+                environment.remove(QString::fromLatin1(variable));
+            environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+            program.setProcessEnvironment(environment);
+            program.start(QStringLiteral(QLA_ANALYZER_PATH), {QString::fromLatin1(option)});
+            QVERIFY(program.waitForFinished(30000));
+            QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(program.exitCode(), 0);
+            const QString out = QString::fromUtf8(program.readAllStandardOutput());
+            QVERIFY2(out.contains(std::string_view(option) == "--version"
+                                      ? QStringLiteral("Quarvel Logfile Analyzer ")
+                                      : QStringLiteral("[LOG]")),
+                     qPrintable(out));
         }
     }
 
