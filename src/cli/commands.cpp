@@ -7,6 +7,7 @@
 #include "cli/database_commands.h"
 #include "cli/export_command.h"
 #include "cli/read_commands.h"
+#include "cli/view_format_choice.h"
 #include "cli/watch_command.h"
 #include "export/export_views.h"
 
@@ -372,9 +373,18 @@ std::vector<CommandInfo> BuildCommands() {
            "swapped in by one rename, so a web server never serves half a site.",
            {},
            ""},
-          {"view", "", "VIEW", "With --site: a view that writes a site (all).", {"all"}, ""},
+          {"view", "", "VIEW",
+           "With --site: a view that writes a site: all (the linked pages) or dashboard (the "
+           "statistics site).",
+           SiteViewNames(), ""},
           {"format", "", "FORMAT", "With --site: the format of the site (html).", {"html"}, ""},
-          {"title", "", "TEXT", "With --site: the game title of the pages.", {}, ""},
+          {"title",
+           "",
+           "TEXT",
+           "With --site: the game title of the pages; the statistics site is headed Statistics "
+           "without one.",
+           {},
+           ""},
           LanguageOption("The wording of logs new to the database, as for import."),
           {"recognition", "", "M",
            "The recognition of logs new to the database, as for import (by default the "

@@ -4,10 +4,11 @@
 
 #include "cli/cli_common.h"
 #include "cli/command_table.h"
+#include "cli/database_site_source.h"
 #include "cli/database_source.h"
-#include "cli/nearest_choice.h"
 #include "cli/page_choice_names.h"
 #include "cli/path_within.h"
+#include "cli/view_format_choice.h"
 #include "core/control_chars.h"
 #include "core/file_identity.h"
 #include "core/product.h"
@@ -15,8 +16,8 @@
 #include "db/log_catalog.h"
 #include "db/stats_database.h"
 #include "export/atomic_file.h"
-#include "export/dashboard/merged_history.h"
 #include "export/export_views.h"
+#include "export/statistics_site_settings.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -39,6 +40,7 @@ struct ExportCommand {
     unsigned Threads = 0; // every core
     std::string Player;   // view player: the name as stored
     ExportRequest Request;
+    StatisticsSiteChoices Site; // view dashboard
     // Applied to the store before the request runs, so every view and format sees the merge.
     cli::PlayerMerging Merging;
 };
@@ -62,15 +64,6 @@ std::string Std(std::string_view text) {
 // A shell cannot easily pass a tab: the two characters \t stand for one.
 std::string SeparatorOf(const std::string& given) {
     return given == "\\t" ? std::string("\t") : given;
-}
-
-// Why the view does not take the format, named by what would fit.
-std::string FormatRefusal(const ExportViewInfo& view, const ExportFormatInfo& format) {
-    if (const auto sole = SoleViewTaking(format.Format))
-        return "format " + Std(format.Name) + " needs view " + Std(InfoOf(*sole).Name);
-    if (const auto sole = SoleFormatOf(view.View))
-        return "view " + Std(view.Name) + " needs format " + Std(InfoOf(*sole).Name);
-    return "format " + Std(format.Name) + " does not apply to view " + Std(view.Name);
 }
 
 // Fills `command` from the command line; returns an exit code when it must end here.
@@ -97,19 +90,13 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
         if (!parser.isSet(QString::fromLatin1(required)))
             return UsageError(err, std::string("--") + required + " is required");
 
-    // Views and formats are named in any case, as languages are.
-    const QString viewName = parser.value(QStringLiteral("view"));
-    const ExportViewInfo* view = FindExportView(Std(viewName.toLower()));
-    if (view == nullptr)
-        return UsageError(err, "unknown view '" + Std(viewName) + "'" +
-                                   cli::DidYouMean(Std(viewName), ExportViewNames()));
-    const QString formatName = parser.value(QStringLiteral("format"));
-    const ExportFormatInfo* format = FindExportFormat(Std(formatName.toLower()));
-    if (format == nullptr)
-        return UsageError(err, "unknown format '" + Std(formatName) + "'" +
-                                   cli::DidYouMean(Std(formatName), ExportFormatNames()));
-    if (!ViewTakes(view->View, format->Format))
-        return UsageError(err, FormatRefusal(*view, *format));
+    std::string choiceError;
+    const auto chosen = cli::ParseViewAndFormat(
+        parser.value(QStringLiteral("view")), parser.value(QStringLiteral("format")), choiceError);
+    if (!chosen)
+        return UsageError(err, choiceError);
+    const ExportViewInfo* view = chosen->View;
+    const ExportFormatInfo* format = chosen->Format;
     const std::string output = cli::LocalPath(parser.value(QStringLiteral("output")));
 
     // Each option stands for a control; a control the page or format lacks is a usage error.
@@ -157,7 +144,6 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
     command.Merging = std::move(*merging);
 
     PageChoices choices;
-    std::string choiceError;
     if (parser.isSet(QStringLiteral("checks"))) {
         auto checks =
             cli::ParseCheckList(Std(parser.value(QStringLiteral("checks"))), *view, choiceError);
@@ -185,6 +171,7 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
     request.GameTitle = parser.isSet(QStringLiteral("title"))
                             ? Std(parser.value(QStringLiteral("title")))
                             : std::string(kDefaultTitle);
+    command.Site.GameTitle = Std(parser.value(QStringLiteral("title")));
     if (parser.isSet(QStringLiteral("separator"))) {
         request.Text.Separator = SeparatorOf(Std(parser.value(QStringLiteral("separator"))));
         request.Csv.Separator = request.Text.Separator;
@@ -195,8 +182,8 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
             return UsageError(err, "--separator: " + problem);
         request.Csv.RawFields = parser.isSet(QStringLiteral("raw-fields"));
     }
-    for (const auto& [option, target] : {std::pair{"min-kills", &request.Dashboard.MinKills},
-                                         std::pair{"min-deaths", &request.Dashboard.MinDeaths}}) {
+    for (const auto& [option, target] : {std::pair{"min-kills", &command.Site.MinKills},
+                                         std::pair{"min-deaths", &command.Site.MinDeaths}}) {
         if (!parser.isSet(QString::fromLatin1(option)))
             continue;
         bool ok = false;
@@ -209,7 +196,7 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
         const qlonglong lines = parser.value(QStringLiteral("min-lines-for-page")).toLongLong(&ok);
         if (!ok || lines < 0)
             return UsageError(err, "--min-lines-for-page takes a whole number >= 0");
-        request.Dashboard.MinLinesForPage = lines;
+        command.Site.MinLinesForPage = lines;
     }
     request.Text.IncludeHeader = !parser.isSet(QStringLiteral("no-header"));
     request.Text.RemoveColors = parser.isSet(QStringLiteral("remove-colors"));
@@ -305,23 +292,17 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
 
     const ExportViewInfo& view = InfoOf(request.View);
     if (request.View == ExportView::Dashboard) {
-        DashboardSettings& dashboard = request.Dashboard;
-        dashboard.Totals = totals;
-        dashboard.LogDate = logDate.value_or("");
+        StatisticsSiteSource source;
         if (command.Database) {
-            dashboard.SourceName =
-                Std(QFileInfo(QString::fromStdString(command.Database->Path)).fileName());
-            const auto history = cli::ReadDashboardHistory(*command.Database, err);
+            auto history = cli::ReadDashboardHistory(*command.Database, err);
             if (!history)
                 return cli::kExitFailed;
-            db::AddToDashboard(std::move(*history), dashboard);
-            // The history holds the names as stored; a merged player's rows sum his names.
-            if (command.Merging.Names)
-                dashboard.History =
-                    MergedHistories(dashboard.History, store, *command.Merging.Names);
+            source = cli::DatabaseSiteSource(command.Database->Path, totals, logDate,
+                                             std::move(*history), store, command.Merging.Names);
         } else {
-            dashboard.SourceName = Std(QFileInfo(command.Log).fileName());
+            source = {Std(QFileInfo(command.Log).fileName()), logDate.value_or(""), totals, {}};
         }
+        SetStatisticsSite(request, command.Site, std::move(source));
     }
     if (WritesFolder(request.View, request.Format)) {
         // Unlike the window, whose folder comes from a picker, the command line makes the folder.

@@ -6,16 +6,20 @@
 #include "cli/cli_common.h"
 #include "cli/command_table.h"
 #include "cli/database_commands.h"
+#include "cli/database_site_source.h"
 #include "cli/followed_log.h"
 #include "cli/path_within.h"
 #include "cli/site_publisher.h"
+#include "cli/view_format_choice.h"
 #include "core/control_chars.h"
 #include "core/product.h"
+#include "db/dashboard_history.h"
 #include "db/database_target.h"
 #include "db/log_catalog.h"
 #include "db/log_import.h"
 #include "db/store_from_database.h"
 #include "export/export_views.h"
+#include "export/statistics_site_settings.h"
 
 #include <QCommandLineParser>
 #include <QDateTime>
@@ -148,6 +152,7 @@ struct WatchOptions {
     db::ImportOptions Import;
     std::chrono::milliseconds Interval{1000};
     std::optional<ExportRequest> Site; // Path: the site's folder
+    StatisticsSiteChoices SiteChoices; // view dashboard
     std::vector<std::string> LogPaths; // as the file system takes them
 };
 
@@ -264,6 +269,14 @@ class Watcher {
         }
         ExportRequest request = *options_.Site;
         request.Junk.LogDateText = built.DateText.value_or("");
+        if (request.View == ExportView::Dashboard) {
+            auto history = db::ReadDashboardHistory(*database_, {}, refused.Error);
+            if (!history)
+                return refused;
+            SetStatisticsSite(request, options_.SiteChoices,
+                              DatabaseSiteSource(options_.Database, built.Totals, built.DateText,
+                                                 std::move(*history), store, std::nullopt));
+        }
         return PublishSite(store, std::move(request));
     }
 
@@ -306,6 +319,14 @@ std::optional<int> CheckSiteFolder(const WatchOptions& options, bool databaseIsF
         return kExitFailed;
     }
     return std::nullopt;
+}
+
+// "all, dashboard": the views --site takes.
+std::string SiteViewsText() {
+    std::string text;
+    for (const std::string& name : SiteViewNames())
+        text += (text.empty() ? "" : ", ") + name;
+    return text;
 }
 
 // Reads the command line into `options` and the logs; an exit code when it must end here.
@@ -351,22 +372,31 @@ std::optional<int> Parse(const QStringList& arguments, WatchOptions& options,
             return UsageError(err, std::string("--") + option + " needs --site DIR");
     if (site) {
         if (!parser.isSet(QStringLiteral("view")))
-            return UsageError(err, "--site needs --view (a view that writes a site, such as all)");
-        const std::string viewName = parser.value(QStringLiteral("view")).toStdString();
-        const ExportViewInfo* view = FindExportView(viewName);
-        if (view == nullptr || !view->WritesSite)
-            return UsageError(err, "--view " + viewName + " writes no site");
-        const std::string formatName = parser.isSet(QStringLiteral("format"))
-                                           ? parser.value(QStringLiteral("format")).toStdString()
-                                           : std::string("html");
-        const ExportFormatInfo* format = FindExportFormat(formatName);
-        if (format == nullptr || !ViewTakes(view->View, format->Format))
-            return UsageError(err, "view " + viewName + " does not take format " + formatName);
-        ExportRequest request = RequestFor(view->View, format->Format, PageChoices{});
+            return UsageError(
+                err, "--site needs --view (a view that writes a site: " + SiteViewsText() + ")");
+        // Read as qla export reads them, then held to the views that write a site.
+        std::string choiceError;
+        const QString format = parser.isSet(QStringLiteral("format"))
+                                   ? parser.value(QStringLiteral("format"))
+                                   : QStringLiteral("html");
+        const auto chosen =
+            ParseViewAndFormat(parser.value(QStringLiteral("view")), format, choiceError);
+        if (!chosen)
+            return UsageError(err, choiceError);
+        const ExportViewInfo& view = *chosen->View;
+        if (!view.WritesSite)
+            return UsageError(err, "--view " + std::string(view.Name) + " writes no site");
+        if (!WritesFolder(view.View, chosen->Format->Format))
+            return UsageError(err, "view " + std::string(view.Name) + " with format " +
+                                       std::string(chosen->Format->Name) +
+                                       " writes a file, not a site");
+        ExportRequest request = RequestFor(view.View, chosen->Format->Format, PageChoices{});
         request.Path = LocalPath(parser.value(QStringLiteral("site")));
+        // The classic pages carry the window's placeholder until a title is given, as ever.
         request.GameTitle = parser.isSet(QStringLiteral("title"))
                                 ? parser.value(QStringLiteral("title")).toStdString()
                                 : std::string(kPlaceholderGameTitle);
+        options.SiteChoices.GameTitle = parser.value(QStringLiteral("title")).toStdString();
         options.Site = std::move(request);
     }
     for (const QString& log : parser.positionalArguments()) {

@@ -4,6 +4,7 @@
 
 #include "export/export_all.h"
 #include "export/output_file.h"
+#include "export/statistics_site_settings.h"
 #include "ui/busy_pointer.h"
 #include "ui/control_names.h"
 #include "ui/desktop.h"
@@ -32,6 +33,7 @@
 #include <algorithm>
 #include <memory>
 #include <new>
+#include <utility>
 
 namespace qla::ui {
 
@@ -239,12 +241,15 @@ void ExportPage::ExportStatisticsSite() {
         if (answer != QMessageBox::Yes)
             return;
     }
-    DashboardSettings& dashboard = request.Dashboard;
+    StatisticsSiteChoices choices;
+    choices.GameTitle = logInfo_.GameTitle().toStdString();
+    StatisticsSiteSource source;
+    source.SourceName = logInfo_.LogFileName().toStdString();
+    source.LogDate = logInfo_.LogDateText().toStdString();
     if (lastTotals_)
-        dashboard.Totals = lastTotals_();
-    dashboard.SourceName = logInfo_.LogFileName().toStdString();
-    dashboard.LogDate = logInfo_.LogDateText().toStdString();
-    dashboard.Progress = RepaintingProgress();
+        source.Totals = lastTotals_();
+    SetStatisticsSite(request, choices, std::move(source));
+    request.Dashboard.Progress = RepaintingProgress();
 
     // The writer's text names the page; the folder follows on its own line.
     if (RunAndReport(request, folder) && chkOpenSavedFile_->isChecked())

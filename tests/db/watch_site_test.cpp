@@ -268,6 +268,58 @@ TEST_P(WatchSite, ASiteAnExportWroteIsReplacedFileByFile) {
     EXPECT_FALSE(fs::exists(folder_.Path("site.qla-kept")));
 }
 
+// The statistics site watch publishes is the one qla export --db writes of the same database,
+// totals and each player's history log by log included; without --title it is headed
+// "Statistics", never with the window's placeholder.
+TEST_P(WatchSite, TheStatisticsSiteIsTheOneExportWritesOfTheDatabase) {
+    WriteFile(folder_.Path("server.log"), GeneratedLog(false, false, false, 1500, 14));
+    WriteFile(folder_.Path("other.log"), GeneratedLog(false, false, false, 1200, 15));
+    WatchProcess watch(folder_.Path(""),
+                       {"server.log", "other.log", "--db", database_, "--interval", "0.2", "--site",
+                        "site", "--view", "dashboard"});
+    ASSERT_TRUE(WaitFor([&] { return watch.Count("rewrote the site") == 1; })) << watch.Messages();
+    EXPECT_EQ(watch.Stop(), 0);
+    const std::string site = FolderContents(folder_.Path("site"));
+    EXPECT_TRUE(site == Export(database_, "dashboard", folder_.Path("reference")))
+        << "the site is the database's";
+    const std::string data = ReadFile(folder_.Path("site/data.json"));
+    EXPECT_NE(data.find(R"("source":{"gameTitle":"Statistics",)"), std::string::npos)
+        << data.substr(0, 300);
+    EXPECT_NE(data.find(R"("logs":2,)"), std::string::npos) << data.substr(0, 300);
+    EXPECT_NE(
+        ReadFile(folder_.Path("site/index.html")).find("<title>Overview - Statistics</title>"),
+        std::string::npos);
+    EXPECT_EQ(site.find("__type here the game title__"), std::string::npos);
+}
+
+// With --title both publish the title; the classic pages keep the placeholder without one.
+TEST_P(WatchSite, TheTitleReachesTheStatisticsSiteAndTheClassicPagesKeepTheirPlaceholder) {
+    WriteFile(folder_.Path("server.log"), GeneratedLog(false, false, false, 800, 16));
+    {
+        WatchProcess watch(folder_.Path(""),
+                           {"server.log", "--db", database_, "--interval", "0.2", "--site", "site",
+                            "--view", "DashBoard", "--title", "^1Cup"});
+        ASSERT_TRUE(WaitFor([&] { return watch.Count("rewrote the site") == 1; }))
+            << watch.Messages();
+        EXPECT_EQ(watch.Stop(), 0);
+    }
+    const QlaRun reference =
+        Qla({"export", "--db", database_, "--view", "dashboard", "--format", "html", "--output",
+             folder_.QPath("reference"), "--title", "^1Cup"});
+    ASSERT_EQ(reference.status, 0) << reference.err;
+    EXPECT_TRUE(FolderContents(folder_.Path("site")) == FolderContents(folder_.Path("reference")));
+    EXPECT_NE(ReadFile(folder_.Path("site/data.json")).find(R"("gameTitle":"^1Cup")"),
+              std::string::npos);
+
+    WatchProcess classic(folder_.Path(""), {"server.log", "--db", database_, "--interval", "0.2",
+                                            "--site", "pages", "--view", "all"});
+    ASSERT_TRUE(WaitFor([&] { return classic.Count("rewrote the site") == 1; }))
+        << classic.Messages();
+    EXPECT_EQ(classic.Stop(), 0);
+    EXPECT_NE(ReadFile(folder_.Path("pages/index.html")).find("__type here the game title__"),
+              std::string::npos);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, WatchSite, kEngines,
                          [](const auto& info) { return EngineName(info.param); });
 

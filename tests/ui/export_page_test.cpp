@@ -6,9 +6,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QXmlStreamReader>
@@ -33,6 +35,17 @@ void WriteFile(const QString& path, const QByteArray& content) {
 QStringList ThreePlayers() {
     return {KillLine("^1Al", "Bob"), KillLine("Cy", "Bob"), KillLine("Bob", "^1Al"),
             KillLine("^1Al", "Cy")};
+}
+
+// Every file below `folder` (hidden ones too) by relative path, with its bytes.
+QMap<QString, QByteArray> FolderFiles(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(folder).relativeFilePath(path), ReadAll(path));
+    }
+    return files;
 }
 
 } // namespace
@@ -62,6 +75,7 @@ class ExportDispatcherTest : public QObject {
     void statisticsSiteWritesTheFolderWithTheRunsTotals();
     void statisticsSiteAsksBeforeReplacingASite();
     void statisticsSiteTakesHtmlOnly();
+    void statisticsSiteIsTheOneQlaExportWritesOfTheLog();
 
   private:
     void Prepare(Harness& h, const QStringList& lines);
@@ -408,6 +422,41 @@ void ExportDispatcherTest::statisticsSiteTakesHtmlOnly() {
     QCOMPARE(h.dialogs.shown.size(), 1);
     QCOMPARE(h.dialogs.shown[0].Title, QStringLiteral("Statistics site - XML export"));
     QCOMPARE(h.dialogs.shown[0].Text, QStringLiteral("Statistics site 'XML export' not supported"));
+}
+
+// The window and qla export build the site's settings in one place: the same log gives the same
+// site, byte for byte, and the untouched title field's placeholder heads it as "Statistics".
+void ExportDispatcherTest::statisticsSiteIsTheOneQlaExportWritesOfTheLog() {
+    Harness h;
+    const QString log = QStringLiteral(QLA_SOURCE_DIR "/samples/english-sample.log");
+    h.OpenAndAnalyze(log);
+    h.dialogs.Clear();
+    QCOMPARE(h.Text("txtServerName"), QStringLiteral("__type here the game title__"));
+    ChooseExport(h, 5, 0);
+    Click(&h.window, "optOther(2)");
+    const QString site = dir_->filePath("site");
+    QVERIFY(QDir().mkpath(site));
+    h.dialogs.QueuePath(site);
+    Click(&h.window, "cmdExport");
+
+    const QString reference = dir_->filePath("reference");
+    QProcess qla;
+    qla.start(QStringLiteral(QLA_BINARY),
+              {"export", log, "--view", "dashboard", "--format", "html", "--output", reference});
+    QVERIFY(qla.waitForFinished(60000));
+    QCOMPARE(qla.exitCode(), 0);
+
+    const QMap<QString, QByteArray> written = FolderFiles(site);
+    const QMap<QString, QByteArray> wanted = FolderFiles(reference);
+    QVERIFY(written.size() > 5);
+    QCOMPARE(written.keys(), wanted.keys());
+    for (auto it = wanted.cbegin(); it != wanted.cend(); ++it)
+        QVERIFY2(written.value(it.key()) == it.value(), qPrintable(it.key()));
+    const QByteArray data = written.value(QStringLiteral("data.json"));
+    QVERIFY2(data.contains(R"("source":{"gameTitle":"Statistics","log":"english-sample.log",)"),
+             data.left(300).constData());
+    for (const QByteArray& page : written)
+        QVERIFY(!page.contains("__type here the game title__"));
 }
 
 QTEST_MAIN(ExportDispatcherTest)

@@ -1,0 +1,109 @@
+// qla watch reads --view and --format as qla export does: in any case, with the same "did you
+// mean" and the same refusals, held to the views that write a site; its help names those views.
+#include "cli/qla_app.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace qla::cli {
+namespace {
+
+struct QlaRun {
+    int status;
+    std::string out, err;
+};
+
+QlaRun Qla(QStringList arguments) {
+    arguments.prepend(QStringLiteral("qla"));
+    std::ostringstream out, err;
+    const int status = RunQla(arguments, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// The first line of a usage error without its "qla COMMAND: ".
+std::string Complaint(const QlaRun& run) {
+    const std::string line = run.err.substr(0, run.err.find('\n'));
+    return line.substr(line.find(": ") + 2);
+}
+
+class WatchOptionsTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        std::ofstream(Path("game.log").toStdString(), std::ios::binary)
+            << "[skipnotify]Bob was killed by Al's MP40\n";
+    }
+    QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+
+    QlaRun Watch(const QString& view, const QString& format) {
+        return Qla({"watch", Path("game.log"), "--db", Path("stats.db"), "--site", Path("site"),
+                    "--view", view, "--format", format});
+    }
+    QlaRun Export(const QString& view, const QString& format) {
+        return Qla({"export", Path("game.log"), "--view", view, "--format", format, "--output",
+                    Path("out")});
+    }
+
+    QTemporaryDir dir_;
+};
+
+TEST_F(WatchOptionsTest, ViewAndFormatMistakesAreToldAsExportTellsThem) {
+    const std::pair<QString, QString> mistakes[] = {
+        {"dashbord", "html"}, // a slip: the nearest view is named
+        {"scores", "html"},   // nothing near
+        {"all", "htm"},       // a format slip
+        {"all", "json"},      // a pair that does not go together
+        {"all", "text"},
+    };
+    for (const auto& [view, format] : mistakes) {
+        const QlaRun watch = Watch(view, format);
+        const QlaRun exported = Export(view, format);
+        EXPECT_EQ(watch.status, 2) << watch.err;
+        EXPECT_EQ(exported.status, 2) << exported.err;
+        EXPECT_EQ(watch.err.rfind("qla watch: ", 0), 0u) << watch.err;
+        EXPECT_EQ(Complaint(watch), Complaint(exported)) << view.toStdString();
+    }
+    EXPECT_EQ(Complaint(Watch("dashbord", "html")),
+              "unknown view 'dashbord' (did you mean 'dashboard'?)");
+    EXPECT_EQ(Complaint(Watch("all", "htm")), "unknown format 'htm' (did you mean 'html'?)");
+}
+
+TEST_F(WatchOptionsTest, OnlyViewsThatWriteASiteAreTaken) {
+    EXPECT_EQ(Complaint(Watch("Standard", "html")), "--view standard writes no site");
+    EXPECT_EQ(Complaint(Watch("dashboard", "JSON")),
+              "view dashboard with format json writes a file, not a site");
+    const QlaRun noView =
+        Qla({"watch", Path("game.log"), "--db", Path("stats.db"), "--site", Path("site")});
+    EXPECT_EQ(noView.status, 2);
+    EXPECT_EQ(Complaint(noView), "--site needs --view (a view that writes a site: all, dashboard)");
+}
+
+// Names in any case pass the view and format checks: the refusal that follows is the next
+// check's (the log is the database itself), so the watch never starts.
+TEST_F(WatchOptionsTest, ViewsAndFormatsAreNamedInAnyCase) {
+    for (const char* view : {"DASHBOARD", "Dashboard", "ALL"}) {
+        const QlaRun run = Qla({"watch", Path("stats.db"), "--db", Path("stats.db"), "--site",
+                                Path("site"), "--view", view, "--format", "Html"});
+        EXPECT_EQ(run.status, 2) << view;
+        EXPECT_NE(run.err.find("is the statistics database itself"), std::string::npos)
+            << view << ": " << run.err;
+    }
+}
+
+TEST_F(WatchOptionsTest, HelpNamesEveryViewThatWritesASite) {
+    const QlaRun help = Qla({"watch", "--help"});
+    EXPECT_EQ(help.status, 0);
+    const std::string viewLine = help.out.substr(help.out.find("--view VIEW"));
+    const std::string described = viewLine.substr(0, viewLine.find("--format"));
+    for (const char* view : {"all", "dashboard"})
+        EXPECT_NE(described.find(view), std::string::npos) << view << " in: " << described;
+}
+
+} // namespace
+} // namespace qla::cli
