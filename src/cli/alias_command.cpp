@@ -7,6 +7,7 @@
 #include "cli/cli_common.h"
 #include "cli/command_table.h"
 #include "cli/database_source.h"
+#include "cli/progress_bar.h"
 #include "core/control_chars.h"
 #include "core/names.h"
 #include "db/alias_table.h"
@@ -202,8 +203,18 @@ int Report(const AliasInvocation& invocation, std::ostream& out, std::ostream& e
             }());
         return kExitOk;
     }
-    for (const ListedPlayer& player : ListPlayers(*logs, *aliases))
-        PrintRow(out, player.DisplayName, player.Names);
+    // Rows for scripts; a reader at a terminal gets each name on a line of its own instead of
+    // one long line per player.
+    const bool terminal = IsTerminal(out);
+    for (const ListedPlayer& player : ListPlayers(*logs, *aliases)) {
+        if (!terminal) {
+            PrintRow(out, player.DisplayName, player.Names);
+            continue;
+        }
+        out << TerminalSafeText(player.DisplayName) << '\n';
+        for (const std::string& name : player.Names)
+            out << "    " << TerminalSafeText(name) << '\n';
+    }
     return kExitOk;
 }
 

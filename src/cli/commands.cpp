@@ -405,7 +405,8 @@ std::vector<CommandInfo> BuildCommands() {
          "                    you never joined is held apart from the automatic joins (same key,\n"
          "                    renames)\n"
          "  list [LOG...]     every player with all its names: the display name, then each name,\n"
-         "                    tab-separated\n"
+         "                    tab-separated; on a terminal each name on a line of its own,\n"
+         "                    indented under the player\n"
          "  suggest LOG...    likely joins: NAME, OTHER and the reasons, tab-separated\n"
          "  list and suggest read the logs LOG, or with --db the logs of the database.\n",
          RunAliasCommand},

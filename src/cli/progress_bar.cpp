@@ -41,8 +41,10 @@ void ProgressBar::Clear() {
     shownPercent_ = -1;
 }
 
-bool IsTerminal(const std::ostream& err) {
-    return &err == &std::cerr && isatty(STDERR_FILENO) == 1;
+bool IsTerminal(const std::ostream& stream) {
+    if (&stream == &std::cout)
+        return isatty(STDOUT_FILENO) == 1;
+    return &stream == &std::cerr && isatty(STDERR_FILENO) == 1;
 }
 
 } // namespace qla::cli

@@ -23,7 +23,7 @@ class ProgressBar {
     int shownPercent_ = -1;
 };
 
-// True when `err` is the process's standard error and that is a terminal.
-bool IsTerminal(const std::ostream& err);
+// True when `stream` is the process's standard output or standard error and that is a terminal.
+bool IsTerminal(const std::ostream& stream);
 
 } // namespace qla::cli
