@@ -64,7 +64,7 @@ LineKind RecordClassic(const LanguageRoutines& routines, AnalysisStore& store,
         ParseRenameLine(store, line, routines.RenamePhrase);
         break;
     default:
-        break; // the run keeps every other kind as an other line
+        break; // the run keeps every other kind as an unknown line
     }
     return kind;
 }
@@ -98,8 +98,8 @@ void LineWalk::Line(std::string_view line) {
         StartPart(parts_[++part_]);
     const LineKind kind =
         full_ ? full_->Record(store_, line) : RecordClassic(*routines_, store_, line);
-    if (IsOtherLineKind(kind))
-        store_.RecordOtherLine(line);
+    if (IsUnknownLineKind(kind))
+        store_.RecordUnknownLine(line);
     RaiseTotals(totals_, kind);
     ++walked_;
 }

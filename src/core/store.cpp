@@ -11,7 +11,7 @@ void AnalysisStore::Reset() {
     KillEvents.assign(1, KillEvent{});
     VoiceChats.assign(1, ChatEntry{});
     TextChats.assign(1, ChatEntry{});
-    OtherLines.assign(1, PackedView{});
+    UnknownLines.assign(1, PackedView{});
     Renames.assign(1, RenameEntry{});
     index_.Clear();
     locations_.assign(1, PackedView{});
@@ -25,7 +25,7 @@ void AnalysisStore::Reserve(std::size_t entries) {
     KillEvents.reserve(entries + 1);
     VoiceChats.reserve(entries + 1);
     TextChats.reserve(entries + 1);
-    OtherLines.reserve(entries + 1);
+    UnknownLines.reserve(entries + 1);
 }
 
 PlayerIndex AnalysisStore::FindOrAddPlayer(std::string_view rawName) {
@@ -95,8 +95,8 @@ std::uint32_t AnalysisStore::KeepLocation(std::string_view location) {
     return at;
 }
 
-void AnalysisStore::RecordOtherLine(std::string_view line) {
-    OtherLines.push_back(lineRepeats_.Keep(line, texts_));
+void AnalysisStore::RecordUnknownLine(std::string_view line) {
+    UnknownLines.push_back(lineRepeats_.Keep(line, texts_));
 }
 
 void AnalysisStore::RecordRename(std::string_view oldName, std::string_view newName) {

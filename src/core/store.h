@@ -118,10 +118,10 @@ class AnalysisStore {
     std::vector<KillEvent> KillEvents;
     std::vector<ChatEntry> VoiceChats;
     std::vector<ChatEntry> TextChats;
-    std::vector<PackedView> OtherLines; // views into the store's own copies
+    std::vector<PackedView> UnknownLines; // views into the store's own copies
     std::vector<RenameEntry> Renames;
 
-    // Room for `entries` events, chats and other lines each. Growing a list by doubling would
+    // Room for `entries` events, chats and unknown lines each. Growing a list by doubling would
     // copy it and touch its memory twice; where memory is backed on first touch (Linux), room
     // never written costs only address space.
     void Reserve(std::size_t entries);
@@ -160,7 +160,7 @@ class AnalysisStore {
     void RecordTextChat(PlayerIndex player, std::string_view text, std::string_view location,
                         bool isTeam);
     // A line of no other kind, kept for the junk export; no player counter moves.
-    void RecordOtherLine(std::string_view line);
+    void RecordUnknownLine(std::string_view line);
     // A rename between two normalised, non-empty names (kept as copies); no record is filed
     // and no counter moves.
     void RecordRename(std::string_view oldName, std::string_view newName);
@@ -177,7 +177,7 @@ class AnalysisStore {
 
     // Adds the results of the lines that follow this store's lines, analysed on their own into
     // `later`: its new players are filed after this store's in their order, its counters are
-    // added, its events, chats, other lines and renames follow with their player indexes
+    // added, its events, chats, unknown lines and renames follow with their player indexes
     // turned into this store's. The result is what analysing all the lines in one run gives.
     // What Append leaves of the later store's lists: freed as each is copied, so that the merge
     // never holds two copies of more than one list, or kept, empty, for the later store to take
@@ -191,10 +191,10 @@ class AnalysisStore {
     // its position in locations_.
     std::uint32_t KeepLocation(std::string_view location);
 
-    TextArena texts_;                   // the texts that chats, renames and other lines view
+    TextArena texts_;                   // the texts that chats, renames and unknown lines view
     std::vector<PackedView> locations_; // element 0 is the empty location
     NameIndex locationIndex_;           // location text to its position, up to kLocationsKept
-    // Chat texts and other lines, each kept once while it holds its slot. Apart, because a log's
+    // Chat texts and unknown lines, each kept once while it holds its slot. Apart, because a log's
     // chats repeat a few dozen texts, whose small table stays in the cache, while its other
     // lines are thousands of texts that would push the chats' slots out. 16 bytes a slot.
     RepeatedTexts chatRepeats_{2 * 1024};

@@ -93,8 +93,9 @@ void AnalysisStore::Append(AnalysisStore&& later, LaterRoom room) {
                 ChatEntry{chat.Text, remap(chat.Player), placeHere[chat.Location], chat.IsTeam});
         release(from);
     }
-    OtherLines.insert(OtherLines.end(), later.OtherLines.begin() + 1, later.OtherLines.end());
-    release(later.OtherLines);
+    UnknownLines.insert(UnknownLines.end(), later.UnknownLines.begin() + 1,
+                        later.UnknownLines.end());
+    release(later.UnknownLines);
     Renames.insert(Renames.end(), later.Renames.begin() + 1, later.Renames.end());
     // The views just appended point into the later store's blocks, which move here unchanged.
     texts_.Adopt(std::move(later.texts_));

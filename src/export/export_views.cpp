@@ -260,21 +260,21 @@ ExportOutcome MarkedSite(const std::string& folder, SiteResult reported, Write w
 
 // The lines no parser took, and the whole site
 
-constexpr ViewWriter kJunkWriters[] = {
+constexpr ViewWriter kUnknownLinesWriters[] = {
     {Html,
      [](const AnalysisStore& store, const ExportRequest& r) {
-         return Done(
-             WriteJunkHtml(store, r.Path, r.GameTitle, r.Junk.LogDateText, r.Junk.Progress));
+         return Done(WriteUnknownLinesHtml(store, r.Path, r.GameTitle, r.Junk.LogDateText,
+                                           r.Junk.Progress));
      }},
     {Text,
      [](const AnalysisStore& store, const ExportRequest& r) {
-         return Done(WriteJunkText(store, r.Path, r.Junk.Progress));
+         return Done(WriteUnknownLinesText(store, r.Path, r.Junk.Progress));
      }},
     {Json, [](const AnalysisStore& store,
-              const ExportRequest& r) { return Done(WriteJunkJson(store, r.Path)); }},
+              const ExportRequest& r) { return Done(WriteUnknownLinesJson(store, r.Path)); }},
     {Csv,
      [](const AnalysisStore& store, const ExportRequest& r) {
-         return CheckedCsv(r, [&] { return WriteJunkCsv(store, r.Path, r.Csv); });
+         return CheckedCsv(r, [&] { return WriteUnknownLinesCsv(store, r.Path, r.Csv); });
      }},
 };
 constexpr ViewWriter kSiteWriters[] = {
@@ -352,7 +352,7 @@ const ExportViewInfo kViews[] = {
      0,
      false,
      false,
-     kJunkWriters,
+     kUnknownLinesWriters,
      NoChoices},
     {ExportView::AllData,
      "all",

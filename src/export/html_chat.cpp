@@ -68,9 +68,9 @@ ExportResult WriteTextChatHtml(const AnalysisStore& store, const std::string& pa
     return WriteChatHtml(store, store.TextChats, ChatKind::Text, path, flags, gameTitle);
 }
 
-ExportResult WriteJunkHtml(const AnalysisStore& store, const std::string& path,
-                           std::string_view gameTitle, std::string_view logDateText,
-                           const LineProgress& progress) {
+ExportResult WriteUnknownLinesHtml(const AnalysisStore& store, const std::string& path,
+                                   std::string_view gameTitle, std::string_view logDateText,
+                                   const LineProgress& progress) {
     // Framed like every page, so the junk page is a complete document of its own.
     const PageFrame frame = BuildPageFrame(gameTitle);
     StagedFile file;
@@ -78,9 +78,9 @@ ExportResult WriteJunkHtml(const AnalysisStore& store, const std::string& path,
         return file.Finish();
     file.Line(frame.PageHead);
     file.Line(HeadingHtml("Other (junk) export - " + EscapeHtml(logDateText)));
-    const auto count = static_cast<std::int64_t>(store.OtherLines.size()) - 1;
-    for (const std::size_t position : EntryIndexes(store.OtherLines)) {
-        file.LineOf(EscapeHtml(store.OtherLines[position]), "<br>");
+    const auto count = static_cast<std::int64_t>(store.UnknownLines.size()) - 1;
+    for (const std::size_t position : EntryIndexes(store.UnknownLines)) {
+        file.LineOf(EscapeHtml(store.UnknownLines[position]), "<br>");
         const auto i = static_cast<std::int64_t>(position);
         if (progress && (i % kLineProgressStride == 0 || i == count))
             progress(i, count);

@@ -53,8 +53,8 @@ ExportResult WriteTextChatHtml(const AnalysisStore& store, const std::string& pa
                                const ChatFlags& flags, std::string_view gameTitle);
 
 // `logDateText` is the date shown for the opened log (empty when the log has none).
-ExportResult WriteJunkHtml(const AnalysisStore& store, const std::string& path,
-                           std::string_view gameTitle, std::string_view logDateText,
-                           const LineProgress& progress = {});
+ExportResult WriteUnknownLinesHtml(const AnalysisStore& store, const std::string& path,
+                                   std::string_view gameTitle, std::string_view logDateText,
+                                   const LineProgress& progress = {});
 
 } // namespace qla

@@ -66,15 +66,15 @@ ExportResult WriteTextChatText(const AnalysisStore& store, const std::string& pa
     return WriteChatText(store, store.TextChats, path, flags, options);
 }
 
-ExportResult WriteJunkText(const AnalysisStore& store, const std::string& path,
-                           const LineProgress& progress) {
+ExportResult WriteUnknownLinesText(const AnalysisStore& store, const std::string& path,
+                                   const LineProgress& progress) {
     StagedFile file;
     if (!file.Create(path, store.LogFileIdentity))
         return file.Finish();
-    const auto count = static_cast<std::int64_t>(store.OtherLines.size()) - 1;
+    const auto count = static_cast<std::int64_t>(store.UnknownLines.size()) - 1;
     std::string replaced;
-    for (const std::size_t position : EntryIndexes(store.OtherLines)) {
-        file.Line(WithoutControlChars(store.OtherLines[position], replaced));
+    for (const std::size_t position : EntryIndexes(store.UnknownLines)) {
+        file.Line(WithoutControlChars(store.UnknownLines[position], replaced));
         const auto i = static_cast<std::int64_t>(position);
         if (progress && (i % kLineProgressStride == 0 || i == count))
             progress(i, count);

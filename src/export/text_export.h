@@ -42,7 +42,7 @@ ExportResult WriteVoiceChatText(const AnalysisStore& store, const std::string& p
 ExportResult WriteTextChatText(const AnalysisStore& store, const std::string& path,
                                const ChatFlags& flags, const TextExportOptions& options);
 
-ExportResult WriteJunkText(const AnalysisStore& store, const std::string& path,
-                           const LineProgress& progress = {});
+ExportResult WriteUnknownLinesText(const AnalysisStore& store, const std::string& path,
+                                   const LineProgress& progress = {});
 
 } // namespace qla

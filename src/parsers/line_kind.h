@@ -27,9 +27,9 @@ inline constexpr std::size_t kLineKindCount = static_cast<std::size_t>(LineKind:
 
 std::string_view LineKindText(LineKind kind);
 
-// A line of this kind is kept as an other line: the kinds after Rename are recognised but
+// A line of this kind is kept as an unknown line: the kinds after Rename are recognised but
 // counted nowhere else.
-constexpr bool IsOtherLineKind(LineKind kind) {
+constexpr bool IsUnknownLineKind(LineKind kind) {
     return kind > LineKind::Rename;
 }
 

@@ -10,8 +10,8 @@
 namespace qla {
 
 // Each language's classifier and obituary parsers are declared in its folder under
-// src/languages. The chat parsers are shared by every language; an other line is kept by the
-// analysis run itself (AnalysisStore::RecordOtherLine).
+// src/languages. The chat parsers are shared by every language; an unknown line is kept by the
+// analysis run itself (AnalysisStore::RecordUnknownLine).
 //
 // Shared by every language. Text and Location of the stored entries are views into `line`,
 // which must live as long as the store's entries (it is a line of store.LogLines).

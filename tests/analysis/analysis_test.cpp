@@ -34,9 +34,9 @@ TEST(AnalyzeLog, CountsTheExampleLog) {
     EXPECT_EQ(store.PlayerCount(), 2);
     EXPECT_EQ(store.KillEvents.size(), 3u);
     EXPECT_EQ(store.TextChats.size(), 2u);
-    ASSERT_EQ(store.OtherLines.size(), 3u);
-    EXPECT_EQ(store.OtherLines[1], "engine output without prefix");
-    EXPECT_EQ(store.OtherLines[2], "another engine line");
+    ASSERT_EQ(store.UnknownLines.size(), 3u);
+    EXPECT_EQ(store.UnknownLines[1], "engine output without prefix");
+    EXPECT_EQ(store.UnknownLines[2], "another engine line");
 }
 
 TEST(AnalyzeLog, EveryKindRaisesItsTotals) {
@@ -53,8 +53,8 @@ TEST(AnalyzeLog, EveryKindRaisesItsTotals) {
     });
     const AnalysisTotals totals = AnalyzeLog(store, LogLanguage::English);
     EXPECT_EQ(AsList(totals), (std::vector<std::int64_t>{0, 1, 0, 1, 0, 6, 9}));
-    // The rename is neither stored nor kept as an other line.
-    EXPECT_EQ(store.OtherLines.size(), 7u);
+    // The rename is neither stored nor kept as an unknown line.
+    EXPECT_EQ(store.UnknownLines.size(), 7u);
     EXPECT_EQ(store.VoiceChats.size(), 2u);
 }
 
@@ -81,7 +81,7 @@ TEST(AnalyzeLog, EnglishLogAnalysedAsGerman) {
     // the English rename phrase means nothing in German.
     EXPECT_EQ(AsList(totals), (std::vector<std::int64_t>{0, 0, 0, 0, 1, 4, 5}));
     EXPECT_EQ(store.KillEvents.size(), 1u);
-    EXPECT_EQ(store.OtherLines.size(), 5u);
+    EXPECT_EQ(store.UnknownLines.size(), 5u);
 }
 
 TEST(AnalyzeLog, GermanLogUsesGermanParsers) {
@@ -203,7 +203,7 @@ TEST(AnalyzeLog, MalformedLinesKeepTheStoreSound) {
         }
         EXPECT_EQ(static_cast<std::int64_t>(store.KillEvents.size()) - 1,
                   totals.Kills + totals.Teamkills);
-        EXPECT_EQ(static_cast<std::int64_t>(store.OtherLines.size()) - 1, totals.Unknown);
+        EXPECT_EQ(static_cast<std::int64_t>(store.UnknownLines.size()) - 1, totals.Unknown);
         EXPECT_EQ(static_cast<std::int64_t>(store.VoiceChats.size()) - 1, totals.VoiceChats);
         EXPECT_EQ(static_cast<std::int64_t>(store.TextChats.size()) - 1, totals.TextChats);
     }
@@ -217,7 +217,7 @@ TEST(ResetAnalysis, EmptiesAllButTheLines) {
     EXPECT_EQ(store.KillEvents.size(), 1u);
     EXPECT_EQ(store.VoiceChats.size(), 1u);
     EXPECT_EQ(store.TextChats.size(), 1u);
-    EXPECT_EQ(store.OtherLines.size(), 1u);
+    EXPECT_EQ(store.UnknownLines.size(), 1u);
     EXPECT_EQ(store.LogLines.size(), 2u);
     EXPECT_FALSE(store.FindPlayer("Al").has_value());
 }

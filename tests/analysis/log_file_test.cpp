@@ -60,7 +60,7 @@ TEST_F(LogFileTest, OpenResetsAnEarlierAnalysis) {
     const OpenLogResult result = OpenLogFile(store, Write("two.log", "other\nlines"));
     EXPECT_TRUE(result.Opened);
     EXPECT_EQ(store.PlayerCount(), 0);
-    EXPECT_EQ(store.OtherLines.size(), 1u);
+    EXPECT_EQ(store.UnknownLines.size(), 1u);
     EXPECT_EQ(result.DateText, std::nullopt);
     EXPECT_EQ(result.LineCount, 2u);
 }

@@ -52,7 +52,7 @@ std::string Outcome(const std::string& line, LogLanguage language, Recognition r
     if (totals.TextChats == 1)
         return ChatText(store, "say", store.TextChats.at(1));
     if (totals.Unknown == 1)
-        return store.OtherLines.size() == 2 && store.OtherLines[1] == line ? "other" : "lost";
+        return store.UnknownLines.size() == 2 && store.UnknownLines[1] == line ? "other" : "lost";
     return store.PlayerCount() == 0 ? "rename" : "rename with players";
 }
 
@@ -303,7 +303,7 @@ TEST(FullRecognition, TotalsCountEveryLineOnce) {
     EXPECT_EQ((std::vector<std::int64_t>{t.Kills, t.Deaths, t.Teamkills, t.VoiceChats, t.TextChats,
                                          t.Unknown, t.Total}),
               (std::vector<std::int64_t>{1, 3, 1, 1, 1, 2, 8}));
-    EXPECT_EQ(store.OtherLines.size(), 3u);
+    EXPECT_EQ(store.UnknownLines.size(), 3u);
     // Every death is counted in the victim's total; the teamkill death only under its code.
     const PlayerRecord& bob = store.Players[*store.FindPlayer("Bob")];
     EXPECT_EQ(bob.Deaths[0], 2);

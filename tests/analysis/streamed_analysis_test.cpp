@@ -54,8 +54,8 @@ std::string StoreDifference(const AnalysisStore& a, const AnalysisTotals& ta,
                 return "chat " + std::to_string(i) + " differs: " + std::string(c.Text);
         }
     }
-    if (a.OtherLines != b.OtherLines)
-        return "other lines differ";
+    if (a.UnknownLines != b.UnknownLines)
+        return "unknown lines differ";
     if (a.Renames.size() != b.Renames.size())
         return "rename counts differ";
     for (std::size_t i = 0; i < a.Renames.size(); ++i)

@@ -20,7 +20,7 @@ TEST(StoreTest, ResetLeavesOnlyPlaceholders) {
     EXPECT_EQ(store.KillEvents.size(), 1u);
     EXPECT_EQ(store.VoiceChats.size(), 1u);
     EXPECT_EQ(store.TextChats.size(), 1u);
-    EXPECT_EQ(store.OtherLines.size(), 1u);
+    EXPECT_EQ(store.UnknownLines.size(), 1u);
     EXPECT_EQ(store.PlayerCount(), 0);
     EXPECT_FALSE(store.FindPlayer("Bob"));
     EXPECT_EQ(store.FindOrAddPlayer("Bob"), 1); // indexes start again at 1

@@ -67,7 +67,7 @@ void Record(AnalysisStore& store, const Line& line) {
         store.RecordTextChat(store.FindOrAddPlayer(line.Killer), scratch, "", false);
         break;
     case Line::Other:
-        store.RecordOtherLine(scratch);
+        store.RecordUnknownLine(scratch);
         break;
     case Line::Rename:
         store.RecordRename(line.Killer, scratch);
@@ -108,7 +108,7 @@ void ExpectSameStore(const AnalysisStore& a, const AnalysisStore& b) {
             EXPECT_EQ((a.*chats)[i].IsTeam, (b.*chats)[i].IsTeam);
         }
     }
-    EXPECT_EQ(a.OtherLines, b.OtherLines);
+    EXPECT_EQ(a.UnknownLines, b.UnknownLines);
     ASSERT_EQ(a.Renames.size(), b.Renames.size());
     for (std::size_t i = 0; i < a.Renames.size(); ++i) {
         EXPECT_EQ(a.Renames[i].OldName, b.Renames[i].OldName);
@@ -121,7 +121,7 @@ TEST(StoreAppend, EverySplitGivesTheStoreOfOneRun) {
     for (const Line& line : kLines)
         Record(whole, line);
     ASSERT_EQ(whole.Players[1].Name, "Ann");
-    ASSERT_EQ(whole.OtherLines[1], "a junk line");
+    ASSERT_EQ(whole.UnknownLines[1], "a junk line");
 
     // Split into three at every pair of places, the later stores appended in order.
     for (std::size_t a = 0; a <= kLines.size(); ++a)
@@ -137,17 +137,17 @@ TEST(StoreAppend, EverySplitGivesTheStoreOfOneRun) {
             EXPECT_EQ(first.FindPlayer("Gus"), whole.FindPlayer("Gus"));
             // The appended store is left empty, and the texts it held still read right.
             EXPECT_EQ(second.PlayerCount(), 0);
-            EXPECT_EQ(second.OtherLines.size(), 1u);
+            EXPECT_EQ(second.UnknownLines.size(), 1u);
         }
 }
 
 TEST(StoreAppend, ResetDropsTheKeptTexts) {
     AnalysisStore store;
-    store.RecordOtherLine("kept");
+    store.RecordUnknownLine("kept");
     store.Reset();
-    EXPECT_EQ(store.OtherLines.size(), 1u);
-    store.RecordOtherLine("again");
-    EXPECT_EQ(store.OtherLines[1], "again");
+    EXPECT_EQ(store.UnknownLines.size(), 1u);
+    store.RecordUnknownLine("again");
+    EXPECT_EQ(store.UnknownLines[1], "again");
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // How the store keeps texts small: 12-byte views, each location once (chats hold its position),
-// repeated chat texts and other lines once, and all of it still right after Append.
+// repeated chat texts and unknown lines once, and all of it still right after Append.
 #include "core/packed_view.h"
 #include "core/store.h"
 
@@ -62,19 +62,19 @@ TEST(StoreTexts, RepeatedTextsShareOneCopyAndNewOnesStayRight) {
     AnalysisStore store;
     const PlayerIndex bob = store.FindOrAddPlayer("Bob");
     std::string line = "Server: Kicking player for team damage.";
-    store.RecordOtherLine(line);
-    store.RecordOtherLine(line);
+    store.RecordUnknownLine(line);
+    store.RecordUnknownLine(line);
     store.RecordVoiceChat(bob, "^2Medic!", "Bunker", false);
     store.RecordVoiceChat(bob, std::string("^2Medic!"), "Bunker", true);
     store.RecordTextChat(bob, "^2Medic!", "", false);
-    store.RecordOtherLine("");
+    store.RecordUnknownLine("");
     line.assign(line.size(), '#');
 
-    EXPECT_EQ(store.OtherLines[1], "Server: Kicking player for team damage.");
-    EXPECT_EQ(store.OtherLines[1].data(), store.OtherLines[2].data());
-    EXPECT_EQ(store.OtherLines[3], "");
+    EXPECT_EQ(store.UnknownLines[1], "Server: Kicking player for team damage.");
+    EXPECT_EQ(store.UnknownLines[1].data(), store.UnknownLines[2].data());
+    EXPECT_EQ(store.UnknownLines[3], "");
     EXPECT_EQ(store.VoiceChats[1].Text.data(), store.VoiceChats[2].Text.data());
-    // Chat texts and other lines share one table: a text is a text.
+    // Chat texts and unknown lines share one table: a text is a text.
     EXPECT_EQ(store.TextChats[1].Text.data(), store.VoiceChats[1].Text.data());
     EXPECT_TRUE(store.VoiceChats[2].IsTeam);
 }
@@ -85,13 +85,13 @@ TEST(StoreTexts, ManyDifferentOtherLinesLeaveTheChatTextsKeptOnce) {
     AnalysisStore store;
     const PlayerIndex bob = store.FindOrAddPlayer("Bob");
     for (int i = 0; i < 40000; ++i) {
-        store.RecordOtherLine("Player" + std::to_string(i) + "^7 entered the game");
+        store.RecordUnknownLine("Player" + std::to_string(i) + "^7 entered the game");
         if (i % 100 == 0)
             store.RecordVoiceChat(bob, "^2Medic!", "Bunker", false);
     }
     for (std::size_t i = 2; i < store.VoiceChats.size(); ++i)
         ASSERT_EQ(store.VoiceChats[i].Text.data(), store.VoiceChats[1].Text.data()) << i;
-    EXPECT_EQ(store.OtherLines[12345], "Player12344^7 entered the game");
+    EXPECT_EQ(store.UnknownLines[12345], "Player12344^7 entered the game");
 }
 
 TEST(StoreTexts, AFewTextsSaidAgainAndAgainAreKeptOnceEach) {
@@ -119,14 +119,14 @@ TEST(StoreTexts, FarMoreDistinctTextsThanTheTableHoldsAreAllStored) {
     AnalysisStore store;
     constexpr int kTexts = 70000;
     for (int i = 0; i < kTexts; ++i) {
-        store.RecordOtherLine("line " + std::to_string(i));
-        store.RecordOtherLine("line " + std::to_string(i));
+        store.RecordUnknownLine("line " + std::to_string(i));
+        store.RecordUnknownLine("line " + std::to_string(i));
     }
-    ASSERT_EQ(store.OtherLines.size(), 2u * kTexts + 1);
+    ASSERT_EQ(store.UnknownLines.size(), 2u * kTexts + 1);
     for (int i = 0; i < kTexts; ++i) {
         const std::size_t at = 2 * static_cast<std::size_t>(i) + 1;
-        ASSERT_EQ(store.OtherLines[at], "line " + std::to_string(i));
-        ASSERT_EQ(store.OtherLines[at + 1].data(), store.OtherLines[at].data());
+        ASSERT_EQ(store.UnknownLines[at], "line " + std::to_string(i));
+        ASSERT_EQ(store.UnknownLines[at + 1].data(), store.UnknownLines[at].data());
     }
 }
 
@@ -154,7 +154,7 @@ TEST(StoreTexts, AppendFilesTheLaterLocationsUnderThisStoresPositions) {
     later.RecordTextChat(bob, "c", "Tower", true); // new here
     later.RecordTextChat(bob, "d", "Bridge", false);
     later.RecordVoiceChat(bob, "e", "", false);
-    later.RecordOtherLine("junk");
+    later.RecordUnknownLine("junk");
     first.Append(std::move(later));
 
     EXPECT_EQ(first.LocationOf(first.TextChats[1]), "Tower");
@@ -162,7 +162,7 @@ TEST(StoreTexts, AppendFilesTheLaterLocationsUnderThisStoresPositions) {
     EXPECT_EQ(first.TextChats[2].Location, first.VoiceChats[2].Location);
     EXPECT_EQ(first.LocationOf(first.VoiceChats[3]), "");
     EXPECT_EQ(first.TextChats[1].Text, "c");
-    EXPECT_EQ(first.OtherLines[1], "junk");
+    EXPECT_EQ(first.UnknownLines[1], "junk");
     // A location met after the merge joins the same list.
     first.RecordVoiceChat(ann, "f", "Tower", false);
     EXPECT_EQ(first.VoiceChats[4].Location, first.TextChats[1].Location);

@@ -55,8 +55,8 @@ const std::pair<const char*, Writer> kWriters[] = {
      [](const AnalysisStore& s, const std::string& p) {
          return WriteVoiceChatText(s, p, kAllChatFlags, {});
      }},
-    {"junk html",
-     [](const AnalysisStore& s, const std::string& p) { return WriteJunkHtml(s, p, "T", "d"); }},
+    {"junk html", [](const AnalysisStore& s,
+                     const std::string& p) { return WriteUnknownLinesHtml(s, p, "T", "d"); }},
     {"xml",
      [](const AnalysisStore& s, const std::string& p) { return WriteXml(s, p, 5, true, "."); }},
 };

@@ -53,7 +53,7 @@ void TestStore::Chat(bool voice, std::string_view player, bool team, std::string
 }
 
 void TestStore::Other(std::string_view text) {
-    Store.RecordOtherLine(Keep(text));
+    Store.RecordUnknownLine(Keep(text));
 }
 
 std::string TestStore::Run(std::string_view script) {

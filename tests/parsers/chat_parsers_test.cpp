@@ -1,4 +1,4 @@
-// Voice chat, text chat and other lines.
+// Voice chat, text chat and unknown lines.
 #include "parsers/parsers.h"
 #include "store_view.h"
 
@@ -116,11 +116,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(OtherLine, KeptWholeWithPrefix) {
     AnalysisStore store;
-    store.RecordOtherLine("[skipnotify]server: restart");
-    store.RecordOtherLine("");
-    ASSERT_EQ(store.OtherLines.size(), 3u);
-    EXPECT_EQ(store.OtherLines[1], "[skipnotify]server: restart");
-    EXPECT_EQ(store.OtherLines[2], "");
+    store.RecordUnknownLine("[skipnotify]server: restart");
+    store.RecordUnknownLine("");
+    ASSERT_EQ(store.UnknownLines.size(), 3u);
+    EXPECT_EQ(store.UnknownLines[1], "[skipnotify]server: restart");
+    EXPECT_EQ(store.UnknownLines[2], "");
     EXPECT_EQ(store.PlayerCount(), 0);
 }
 

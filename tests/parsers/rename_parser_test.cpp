@@ -69,7 +69,7 @@ TEST(RenameLines, AreKeptByNameWithoutFilingPlayersOrCounting) {
         EXPECT_EQ(store.Renames[1].NewName, "Robert");
         EXPECT_EQ(store.Renames[2].OldName, "Robert");
         EXPECT_EQ(store.Renames[2].NewName, "^1Bob");
-        EXPECT_EQ(store.OtherLines.size(), 1u);
+        EXPECT_EQ(store.UnknownLines.size(), 1u);
 
         AnalyzeLog(store, language); // a new run forgets the earlier renames
         EXPECT_EQ(store.Renames.size(), 3u);

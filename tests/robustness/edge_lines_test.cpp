@@ -148,8 +148,8 @@ TEST_P(EdgeLines, AnalyseAsTheLineFormsSay) {
         EXPECT_EQ(store.TextChats[1].Text, c.ChatText);
     }
     if (c.Totals.Unknown > 0) {
-        ASSERT_GE(store.OtherLines.size(), 2u);
-        EXPECT_EQ(store.OtherLines[1], store.LogLines[0]);
+        ASSERT_GE(store.UnknownLines.size(), 2u);
+        EXPECT_EQ(store.UnknownLines[1], store.LogLines[0]);
     }
     for (const std::string& broken : robust::StoreViolations(store, t))
         ADD_FAILURE() << broken;

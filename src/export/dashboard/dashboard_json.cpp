@@ -142,10 +142,10 @@ std::string DashboardJsonText(const AnalysisStore& store, const DashboardModel& 
     json.EndObject();
     if (settings.HeldBackBytes)
         json.Field("heldBackBytes", *settings.HeldBackBytes);
-    json.Field("otherLines", model.Coverage.OtherLines);
+    json.Field("otherLines", model.Coverage.UnknownLines);
     json.Key("otherSamples");
     json.BeginArray();
-    for (const std::string_view line : model.Coverage.OtherSamples)
+    for (const std::string_view line : model.Coverage.UnknownLineSamples)
         json.String(line);
     json.EndArray();
     json.EndObject();

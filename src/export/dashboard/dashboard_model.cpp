@@ -70,11 +70,12 @@ ParseCoverage CoverageOf(const AnalysisStore& store, const AnalysisTotals& total
     ParseCoverage coverage;
     coverage.ByKind = totals.ByKind;
     coverage.Lines = totals.Total;
-    // Entry 0 of the other lines is the store's placeholder.
-    const std::size_t others = store.OtherLines.empty() ? 0 : store.OtherLines.size() - 1;
-    coverage.OtherLines = static_cast<std::int64_t>(others);
-    for (std::size_t i = 1; i <= others && coverage.OtherSamples.size() < kOtherLineSamples; ++i)
-        coverage.OtherSamples.push_back(store.OtherLines[i]);
+    // Entry 0 of the unknown lines is the store's placeholder.
+    const std::size_t others = store.UnknownLines.empty() ? 0 : store.UnknownLines.size() - 1;
+    coverage.UnknownLines = static_cast<std::int64_t>(others);
+    for (std::size_t i = 1; i <= others && coverage.UnknownLineSamples.size() < kUnknownLineSamples;
+         ++i)
+        coverage.UnknownLineSamples.push_back(store.UnknownLines[i]);
     return coverage;
 }
 

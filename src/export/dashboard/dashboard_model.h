@@ -61,8 +61,8 @@ struct WeaponSummary {
 struct ParseCoverage {
     std::array<std::int64_t, kLineKindCount> ByKind{};
     std::int64_t Lines = 0;
-    std::int64_t OtherLines = 0;                // lines that no statistic counts
-    std::vector<std::string_view> OtherSamples; // the first of them
+    std::int64_t UnknownLines = 0;                    // lines that no statistic counts
+    std::vector<std::string_view> UnknownLineSamples; // the first of them
 };
 
 struct DashboardModel {
@@ -82,7 +82,7 @@ struct DashboardModel {
     }
 };
 
-inline constexpr std::size_t kOtherLineSamples = 200;
+inline constexpr std::size_t kUnknownLineSamples = 200;
 
 // The fewest lines that give a player a page of his own, for a store of `players` players.
 std::int64_t MinLinesForPage(const DashboardSettings& settings, std::size_t players);
@@ -90,7 +90,7 @@ std::int64_t MinLinesForPage(const DashboardSettings& settings, std::size_t play
 // The model points into `settings` (the histories), which must outlive it.
 DashboardModel BuildDashboardModel(const AnalysisStore& store, const DashboardSettings& settings);
 
-// The run's lines by kind and the first lines the run kept as other lines.
+// The run's lines by kind and the first lines the run kept as unknown lines.
 ParseCoverage CoverageOf(const AnalysisStore& store, const AnalysisTotals& totals);
 
 // A player's opponents: kills of and deaths by each, teamkills left out.

@@ -104,14 +104,14 @@ std::string CoveragePage(const DashboardModel& model, const DashboardSettings& s
         out += "</td><td>" + std::to_string(n) + "</td><td>" + text + "</td></tr>\n";
     }
     out += "</tbody>\n</table></div>\n<h2>Lines no statistic counts</h2>\n";
-    if (c.OtherSamples.empty()) {
+    if (c.UnknownLineSamples.empty()) {
         out += "<p>Every line counts in a statistic.</p>\n";
     } else {
-        out += "<p>The first " + std::to_string(c.OtherSamples.size()) + " of " +
-               std::to_string(c.OtherLines) +
+        out += "<p>The first " + std::to_string(c.UnknownLineSamples.size()) + " of " +
+               std::to_string(c.UnknownLines) +
                " (server messages, team radio and the lines not "
                "recognised):</p>\n<ol class=\"lines\">\n";
-        for (const std::string_view line : c.OtherSamples) {
+        for (const std::string_view line : c.UnknownLineSamples) {
             out += "<li><code>";
             AppendHtmlText(out, line);
             out += "</code></li>\n";

@@ -148,14 +148,14 @@ ExportResult WriteTextChatCsv(const AnalysisStore& store, const std::string& pat
     return WriteChatCsv(store, store.TextChats, path, options);
 }
 
-ExportResult WriteJunkCsv(const AnalysisStore& store, const std::string& path,
-                          const CsvOptions& options) {
+ExportResult WriteUnknownLinesCsv(const AnalysisStore& store, const std::string& path,
+                                  const CsvOptions& options) {
     StagedFile file;
     if (!file.Create(path, store.LogFileIdentity))
         return file.Finish();
     WriteHeader(file, {"line"}, options);
     CsvLine line(options);
-    for (const std::string_view other : RealEntries(store.OtherLines))
+    for (const std::string_view other : RealEntries(store.UnknownLines))
         line.Text(other).WriteTo(file);
     return file.Finish();
 }

@@ -23,7 +23,7 @@ ExportResult WriteWeaponJson(const AnalysisStore& store, const std::string& path
                              int weaponOrderKey, bool ascending);
 ExportResult WriteVoiceChatJson(const AnalysisStore& store, const std::string& path);
 ExportResult WriteTextChatJson(const AnalysisStore& store, const std::string& path);
-ExportResult WriteJunkJson(const AnalysisStore& store, const std::string& path);
+ExportResult WriteUnknownLinesJson(const AnalysisStore& store, const std::string& path);
 
 ExportResult WriteStandardCsv(const AnalysisStore& store, const std::string& path, int orderKey,
                               bool ascending, const CsvOptions& options);
@@ -36,7 +36,7 @@ ExportResult WriteVoiceChatCsv(const AnalysisStore& store, const std::string& pa
                                const CsvOptions& options);
 ExportResult WriteTextChatCsv(const AnalysisStore& store, const std::string& path,
                               const CsvOptions& options);
-ExportResult WriteJunkCsv(const AnalysisStore& store, const std::string& path,
-                          const CsvOptions& options);
+ExportResult WriteUnknownLinesCsv(const AnalysisStore& store, const std::string& path,
+                                  const CsvOptions& options);
 
 } // namespace qla

@@ -185,13 +185,13 @@ ExportResult WriteTextChatJson(const AnalysisStore& store, const std::string& pa
     return WriteChatJson(store, path, "text", store.TextChats);
 }
 
-ExportResult WriteJunkJson(const AnalysisStore& store, const std::string& path) {
+ExportResult WriteUnknownLinesJson(const AnalysisStore& store, const std::string& path) {
     std::string text;
     JsonWriter json(text);
     BeginJsonDocument(json, "junk");
     json.Key("lines");
     json.BeginArray();
-    for (const std::string_view line : RealEntries(store.OtherLines))
+    for (const std::string_view line : RealEntries(store.UnknownLines))
         json.String(line);
     json.EndArray();
     return Finish(store, text, json, path);

@@ -97,7 +97,7 @@ std::vector<std::string> StoreViolations(const AnalysisStore& store, const Analy
     std::vector<std::string> out;
     Report report(out);
     if (store.Players.empty() || store.KillEvents.empty() || store.VoiceChats.empty() ||
-        store.TextChats.empty() || store.OtherLines.empty()) {
+        store.TextChats.empty() || store.UnknownLines.empty()) {
         out.emplace_back("an array lost its placeholder element 0");
         return out;
     }
@@ -148,8 +148,8 @@ std::vector<std::string> StoreViolations(const AnalysisStore& store, const Analy
     report.Equal("text chat entries against Textchats",
                  static_cast<std::int64_t>(store.TextChats.size()) - 1, totals.TextChats);
     report.Equal("sum of TextChatCount against Textchats", sums.TextChats, totals.TextChats);
-    report.Equal("other lines against Unknown",
-                 static_cast<std::int64_t>(store.OtherLines.size()) - 1, totals.Unknown);
+    report.Equal("unknown lines against Unknown",
+                 static_cast<std::int64_t>(store.UnknownLines.size()) - 1, totals.Unknown);
     return out;
 }
 

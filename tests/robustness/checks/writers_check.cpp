@@ -77,7 +77,7 @@ std::string WriteAll(std::string log, LogLanguage language, const Choices& choic
                                    false, title)},
         {"voice", WriteVoiceChatHtml(store, path("voice.html"), choices.Bits<5>(3), title)},
         {"text", WriteTextChatHtml(store, path("text.html"), choices.Bits<5>(4), title)},
-        {"junk", WriteJunkHtml(store, path("junk.html"), title, date)},
+        {"junk", WriteUnknownLinesHtml(store, path("junk.html"), title, date)},
         {"xml", WriteXml(store, path("export.xml"), keys % 6, up, ".")},
     };
     for (const auto& [name, result] : results) {
