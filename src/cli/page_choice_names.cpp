@@ -2,6 +2,7 @@
 #include "cli/page_choice_names.h"
 
 #include "cli/nearest_choice.h"
+#include "core/case_fold.h"
 #include "core/text.h"
 
 #include <algorithm>

@@ -2,6 +2,7 @@
 // mappings of its case-folding data) for the Latin, Greek and Cyrillic blocks and the fullwidth
 // Latin letters, plus "ß" and "ẞ" to "ss" so that a German name matches its capitalised
 // spelling. No locale is involved: Turkish dotted and dotless i fold as everywhere else.
+#include "core/case_fold.h"
 #include "core/text.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // Player names and colour codes: the colour table, normalising and stripping.
 #include "core/names.h"
 
-#include "core/text.h"
+#include "core/case_fold.h"
 
 namespace qla {
 

@@ -1,5 +1,5 @@
 // The kill/death ratio in hundredths and its decimal text.
-#include "stats/sort_table.h"
+#include "stats/ratio.h"
 #include "stats/whole_division.h"
 
 namespace qla {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/store.h"
+#include "stats/ratio.h" // the ratio column of every table
 
 #include <array>
 #include <charconv>
@@ -49,13 +50,6 @@ template <class Visit> void ReadRows(const SortTable& table, bool ascending, Vis
     for (std::size_t k = 1; k <= n; ++k)
         visit(table[ascending ? k : n + 1 - k], ascending ? k : n + 1 - k);
 }
-
-// kills x 100 / deaths in hundredths, rounded to nearest with halves to even; kills x 100
-// when deaths is 0. Exact integer arithmetic.
-std::int64_t KillDeathRatio(std::int64_t kills, std::int64_t deaths);
-
-// hundredths / 100 as the shortest decimal text: 150 -> "1.5", 200 -> "2", 5 -> "0.05".
-std::string RatioText(std::int64_t hundredths, std::string_view decimalSeparator);
 
 // OrderKey 0 name, 1 kills, 2 deaths, 3 ratio, 4 teamkills, 5 appearance; others: no key.
 SortTable BuildStandardOrder(const AnalysisStore& store, int orderKey);

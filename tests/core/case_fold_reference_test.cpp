@@ -1,6 +1,6 @@
 // FoldCodePoint against Qt's simple case folding over the Latin, Greek and Cyrillic blocks: the
 // table is compressed into ranges by hand, and a range one off would show here.
-#include "core/text.h"
+#include "core/case_fold.h"
 
 #include <QChar>
 #include <QString>

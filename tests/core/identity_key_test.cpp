@@ -1,4 +1,5 @@
 // Case folding and the identity key of player names.
+#include "core/case_fold.h"
 #include "core/names.h"
 #include "core/text.h"
 

@@ -1,5 +1,5 @@
 // The kill/death ratio, its decimal text and the half-to-even division behind both.
-#include "stats/sort_table.h"
+#include "stats/ratio.h"
 #include "stats/whole_division.h"
 
 #include <gtest/gtest.h>
