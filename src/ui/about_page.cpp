@@ -41,13 +41,14 @@ AboutPage::AboutPage(Dialogs& dialogs, Desktop& desktop, QWidget* parent)
     lblEmail_ = AddLinkLabel("lblEmail", about::kMakerEmail, tr("Send me an email"));
     lblEmail_->setProperty("address", about::kMakerEmail);
     lblHomepage_ = AddLinkLabel("lblHomepage", about::kHomepage, tr("Go to my website"));
-    label27_[0] = AddLinkLabel("Label27(0)", about::kTester, tr("Send the beta testers an email"));
-    label27_[0]->setProperty("address", about::kTesterEmail);
-    label28_ =
+    testerMailLink_ =
+        AddLinkLabel("Label27(0)", about::kTester, tr("Send the beta testers an email"));
+    testerMailLink_->setProperty("address", about::kTesterEmail);
+    clanSiteLink_ =
         AddLinkLabel("Label28", about::kClanSite, tr("Visit the %1 website").arg(about::kClan));
-    label27_[1] =
+    translatorMailLink_ =
         AddLinkLabel("Label27(1)", about::kTranslator, tr("Send the translator an email"));
-    label27_[1]->setProperty("address", about::kTranslatorEmail);
+    translatorMailLink_->setProperty("address", about::kTranslatorEmail);
     lblVersion_ = NamedLabel("lblVersion", AboutVersionText(), this);
 
     const std::array<std::pair<QLabel*, QLabel*>, 7> rows{{
@@ -55,9 +56,9 @@ AboutPage::AboutPage(Dialogs& dialogs, Desktop& desktop, QWidget* parent)
         {NamedLabel("Label15", tr("Email:"), this), lblEmail_},
         {NamedLabel("Label16", tr("Homepage:"), this), lblHomepage_},
         {NamedLabel("Label20", tr("Version:"), this), lblVersion_},
-        {NamedLabel("Label26", tr("Beta Testing:"), this), label27_[0]},
-        {NamedLabel("Label29", tr("%1 Website:").arg(about::kClan), this), label28_},
-        {NamedLabel("Label32", tr("German translation:"), this), label27_[1]},
+        {NamedLabel("Label26", tr("Beta Testing:"), this), testerMailLink_},
+        {NamedLabel("Label29", tr("%1 Website:").arg(about::kClan), this), clanSiteLink_},
+        {NamedLabel("Label32", tr("German translation:"), this), translatorMailLink_},
     }};
     auto* grid = new QGridLayout;
     int row = 0;
@@ -80,11 +81,11 @@ bool AboutPage::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == lblHomepage_)
             OpenInNewBrowserWindow(desktop_, lblHomepage_->text());
-        else if (watched == label28_)
-            OpenInNewBrowserWindow(desktop_, label28_->text());
+        else if (watched == clanSiteLink_)
+            OpenInNewBrowserWindow(desktop_, clanSiteLink_->text());
         else if (watched == lblEmail_)
             OpenMailLink(desktop_, lblEmail_->property("address").toString());
-        else if (watched == label27_[0] || watched == label27_[1])
+        else if (watched == testerMailLink_ || watched == translatorMailLink_)
             OpenMailLink(desktop_, watched->property("address").toString());
     }
     return QWidget::eventFilter(watched, event);

@@ -4,8 +4,6 @@
 
 #include <QWidget>
 
-#include <array>
-
 class QLabel;
 class QPushButton;
 
@@ -38,8 +36,11 @@ class AboutPage final : public QWidget {
     QPushButton* cmdCheckForUpdate_ = nullptr;
     QLabel* lblEmail_ = nullptr;
     QLabel* lblHomepage_ = nullptr;
-    QLabel* label28_ = nullptr;
-    std::array<QLabel*, 2> label27_{};
+    // The objects are named "Label27(0)", "Label28" and "Label27(1)", as the window always had
+    // them.
+    QLabel* testerMailLink_ = nullptr;
+    QLabel* clanSiteLink_ = nullptr;
+    QLabel* translatorMailLink_ = nullptr;
 };
 
 } // namespace qla::ui

@@ -34,8 +34,8 @@ frmUpdate::frmUpdate(const UpdateSettings& settings, const UpdaterServices& serv
     setObjectName(QStringLiteral("frmUpdate"));
     setWindowTitle(texts::Caption());
 
-    label1_ = new QLabel(tr("Status:"), this);
-    label1_->setObjectName(QStringLiteral("Label1"));
+    statusCaption_ = new QLabel(tr("Status:"), this);
+    statusCaption_->setObjectName(QStringLiteral("Label1"));
     txtStatus_ = new QPlainTextEdit(this);
     txtStatus_->setObjectName(QStringLiteral("txtStatus"));
     txtStatus_->setReadOnly(true);
@@ -51,7 +51,7 @@ frmUpdate::frmUpdate(const UpdateSettings& settings, const UpdaterServices& serv
     cmdClose_->setVisible(false);
 
     auto* statusColumn = new QVBoxLayout;
-    statusColumn->addWidget(label1_);
+    statusColumn->addWidget(statusCaption_);
     statusColumn->addWidget(txtStatus_);
     auto* buttonColumn = new QVBoxLayout;
     buttonColumn->addWidget(cmdChanges_);

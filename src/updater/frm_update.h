@@ -79,7 +79,7 @@ class frmUpdate : public QWidget {
     bool cancelMark_ = false;
     bool unloaded_ = false;
 
-    QLabel* label1_;
+    QLabel* statusCaption_;
     QPlainTextEdit* txtStatus_;
     QPushButton* cmdChanges_;
     QPushButton* cmdDownload_;
