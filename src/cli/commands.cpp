@@ -188,6 +188,25 @@ std::vector<CommandInfo> BuildCommands() {
          WithReadingOptions({}),
          {},
          RunPlayerCommand},
+        {"ratings",
+         "LOG|--db DB [options]",
+         "the skill board: a rating fitted to who killed whom",
+         "Fits every player's skill to the kills between players (teamkills and suicides left "
+         "out): one fit of a Bradley-Terry model, with a prior that pulls players of few "
+         "encounters towards the middle, so the order of the kills and of the logs changes "
+         "nothing. Prints the board ranked by a conservative value (the rating less twice its "
+         "uncertainty), tab-separated: rank, rating, uncertainty, conservative value (in points: "
+         "1500 the middle, 400 points for ten-to-one odds), encounters (kills either way), kills, "
+         "deaths, teamkills and the player.",
+         WithReadingOptions({{"min-encounters",
+                              "",
+                              "N",
+                              "The kills either way a player needs to be on the board (default "
+                              "50), so that one lucky evening does not top it.",
+                              {},
+                              "50"}}),
+         {},
+         RunRatingsCommand},
         {"export", "LOG --view VIEW --format FORMAT --output PATH [options]",
          "write a statistics file or the whole site",
          "Writes one view of the statistics as a file, with the choices of the window's Export "

@@ -1,5 +1,5 @@
-// info, analyze, players and player: parse with the command's description, read the log or
-// the database, print what was found.
+// info, analyze, players, player and ratings: parse with the command's description, read the
+// log or the database, print what was found.
 #include "cli/read_commands.h"
 
 #include "analysis/log_line_count.h"
@@ -8,9 +8,12 @@
 #include "cli/database_source.h"
 #include "core/control_chars.h"
 #include "core/names.h"
+#include "stats/skill_rating.h"
 
 #include <QCommandLineParser>
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace qla::cli {
@@ -24,6 +27,7 @@ struct Invocation {
     Recognition recognition = Recognition::Classic;
     unsigned threads = 0; // every core
     PlayerMerging merging;
+    double minEncounters = 0; // ratings: the kills either way a player needs for the board
 };
 
 // Parses `qla <command> ...` with the options the command describes: exactly `positionalNames`
@@ -82,6 +86,15 @@ std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
         if (!merging)
             return std::nullopt;
         invocation.merging = std::move(*merging);
+    }
+    if (command.Name == "ratings") {
+        bool ok = false;
+        const int minimum = parser.value(QStringLiteral("min-encounters")).toInt(&ok);
+        if (!ok || minimum < 0) {
+            exitCode = refuse("--min-encounters takes a whole number of 0 or more");
+            return std::nullopt;
+        }
+        invocation.minEncounters = minimum;
     }
     return invocation;
 }
@@ -191,6 +204,40 @@ int RunPlayerCommand(const QStringList& arguments, std::ostream& out, std::ostre
         << "Textchats: " << totals.TextChats << "\n"
         << "Unknown: " << totals.Unknown << "\n"
         << "Total: " << totals.Total << "\n";
+    return kExitOk;
+}
+
+int RunRatingsCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
+    int exitCode = kExitOk;
+    auto invocation = ParseSubcommand(arguments, {"LOG"}, true, out, err, exitCode);
+    if (!invocation)
+        return exitCode;
+    AnalysisStore store;
+    if (!LoadStore(*invocation, store, err))
+        return kExitFailed;
+    invocation->merging.Apply(store);
+    const std::vector<SkillRating> fit = FitSkill(EncountersOf(store));
+    std::vector<std::size_t> board;
+    for (std::size_t p = 0; p < fit.size(); ++p)
+        if (fit[p].Encounters >= invocation->minEncounters)
+            board.push_back(p);
+    // The best lower bound first; equal ones in the order the players appeared.
+    std::stable_sort(board.begin(), board.end(), [&](std::size_t a, std::size_t b) {
+        return fit[a].Conservative() > fit[b].Conservative();
+    });
+    out << "rank\trating\tuncertainty\tconservative\tencounters\tkills\tdeaths\tteamkills\t"
+           "player\n";
+    const auto points = [](double value) { return std::lround(value); };
+    for (std::size_t rank = 0; rank < board.size(); ++rank) {
+        const SkillRating& rating = fit[board[rank]];
+        const PlayerRecord& player = store.Players[board[rank] + 1];
+        const PlayerTotals totals = TotalsOfPlayer(player);
+        out << rank + 1 << "\t" << points(RatingPoints(rating.Rating)) << "\t"
+            << points(RatingPoints(rating.Uncertainty) - RatingPoints(0)) << "\t"
+            << points(RatingPoints(rating.Conservative())) << "\t"
+            << std::llround(rating.Encounters) << "\t" << totals.Kills << "\t" << totals.Deaths
+            << "\t" << totals.Teamkills << "\t" << TerminalSafeText(player.Name) << "\n";
+    }
     return kExitOk;
 }
 

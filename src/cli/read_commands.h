@@ -1,4 +1,5 @@
-// The commands that read a log and print what they found: info, analyze, players and player.
+// The commands that read a log and print what they found: info, analyze, players, player and
+// ratings.
 #pragma once
 
 #include <QStringList>
@@ -13,5 +14,6 @@ int RunInfoCommand(const QStringList& arguments, std::ostream& out, std::ostream
 int RunAnalyzeCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
 int RunPlayersCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
 int RunPlayerCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
+int RunRatingsCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
 
 } // namespace qla::cli

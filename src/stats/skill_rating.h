@@ -1,0 +1,53 @@
+// A skill rating fitted to who killed whom, not updated kill by kill: one deterministic fit of a
+// Bradley-Terry model ("A killed B" against "B killed A": P = logistic(rA - rB)) with a normal
+// prior that pulls players of few encounters towards the middle. The fit does not depend on the
+// order of the kills or the logs, so forgetting a log, merging names or hiding a player is just
+// a new fit. Teamkills and suicides do not feed it.
+#pragma once
+
+#include "core/store.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace qla {
+
+// Kills between pairs of players 0..PlayerCount-1, each pair once (A < B); counts may be
+// weighted (older logs weighing less).
+struct Encounters {
+    struct Pair {
+        std::uint32_t A = 0, B = 0;
+        double AWins = 0, BWins = 0;
+    };
+    std::size_t PlayerCount = 0;
+    std::vector<Pair> Pairs;
+};
+
+// The kills of the store between two different players, teamkills left out; player p of the
+// result is the store's player index p + 1.
+Encounters EncountersOf(const AnalysisStore& store);
+
+struct SkillFitOptions {
+    double PriorSd = 1.0; // of the rating, in logistic units
+    int MaxSweeps = 2000;
+    double Tolerance = 1e-12; // the largest change of a sweep that ends the fit
+};
+
+struct SkillRating {
+    double Rating = 0;      // logistic units: a lead of 1 wins 73% of the encounters
+    double Uncertainty = 0; // its standard deviation (the prior's for a player never met)
+    double Encounters = 0;  // kills either way
+    // What the board ranks by: a value the player's skill is very likely above.
+    double Conservative() const { return Rating - 2 * Uncertainty; }
+};
+
+std::vector<SkillRating> FitSkill(const Encounters& encounters,
+                                  const SkillFitOptions& options = {});
+
+// The chance that `a`, not `b`, wins an encounter.
+double WinProbability(const SkillRating& a, const SkillRating& b);
+
+// A rating on the familiar points scale: 1500 for the middle, 400 points for ten to one odds.
+double RatingPoints(double rating);
+
+} // namespace qla

@@ -1,0 +1,81 @@
+// The skill fit: the answers the model gives by hand, independence of the data's order, the
+// prior's pull on players met rarely, and the store's kills as encounters.
+#include "stats/skill_rating.h"
+
+#include "test_store.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qla {
+namespace {
+
+Encounters Two(double aWins, double bWins) {
+    return {2, {{0, 1, aWins, bWins}}};
+}
+
+TEST(SkillRating, TwoPlayersMatchTheClosedForm) {
+    // With the prior, the maximum lies where wins - total * p = r / sd^2 for each player.
+    const auto even = FitSkill(Two(50, 50));
+    EXPECT_NEAR(even[0].Rating, 0, 1e-9);
+    EXPECT_NEAR(even[1].Rating, 0, 1e-9);
+    const auto lead = FitSkill(Two(75, 25));
+    EXPECT_NEAR(lead[0].Rating, -lead[1].Rating, 1e-7);
+    const double p = WinProbability(lead[0], lead[1]);
+    EXPECT_NEAR(75 - 100 * p, lead[0].Rating, 1e-6);
+    EXPECT_GT(p, 0.5);
+    EXPECT_LT(p, 0.75); // pulled towards the middle by the prior
+    // Without much prior it finds the odds of the counts.
+    const auto loose = FitSkill(Two(75, 25), {100.0});
+    EXPECT_NEAR(WinProbability(loose[0], loose[1]), 0.75, 1e-3);
+}
+
+TEST(SkillRating, FewEncountersAreUncertainAndPulledToTheMiddle) {
+    // Player 0 won his one encounter; player 2 won 90 of 100.
+    const Encounters data{4, {{0, 1, 1, 0}, {2, 3, 90, 10}}};
+    const auto fit = FitSkill(data);
+    EXPECT_LT(fit[0].Rating, fit[2].Rating);
+    EXPECT_GT(fit[0].Uncertainty, 2 * fit[2].Uncertainty);
+    EXPECT_LT(fit[0].Conservative(), fit[2].Conservative());
+    EXPECT_EQ(fit[0].Encounters, 1);
+    EXPECT_EQ(fit[3].Encounters, 100);
+}
+
+TEST(SkillRating, TheOrderOfTheDataChangesNothing) {
+    Encounters data{6, {}};
+    for (std::uint32_t a = 0; a < 6; ++a)
+        for (std::uint32_t b = a + 1; b < 6; ++b)
+            data.Pairs.push_back({a, b, 3.0 + a * 2 + b, 5.0 + b * 3 - a});
+    const auto first = FitSkill(data);
+    std::reverse(data.Pairs.begin(), data.Pairs.end());
+    const auto reversed = FitSkill(data);
+    for (std::size_t p = 0; p < 6; ++p) {
+        EXPECT_NEAR(first[p].Rating, reversed[p].Rating, 1e-7) << p;
+        EXPECT_NEAR(first[p].Uncertainty, reversed[p].Uncertainty, 1e-7) << p;
+    }
+    EXPECT_NEAR(RatingPoints(0), 1500, 1e-9);
+    EXPECT_NEAR(RatingPoints(std::log(10.0)), 1900, 1e-9);
+}
+
+TEST(SkillRating, TheStoresKillsBetweenTwoPlayersAreTheEncounters) {
+    AnalysisStore store;
+    const PlayerIndex al = store.FindOrAddPlayer("Al"), bob = store.FindOrAddPlayer("Bob");
+    const PlayerIndex carl = store.FindOrAddPlayer("Carl");
+    store.RecordKill(al, bob, 4, "MP40");
+    store.RecordKill(al, bob, 4, "MP40");
+    store.RecordKill(bob, al, 5, "Thompson");
+    store.RecordKill(carl, carl, 7, "Grenade"); // himself: no encounter
+    store.RecordTeamkill(carl, al);             // a teammate: no encounter
+    const Encounters found = EncountersOf(store);
+    EXPECT_EQ(found.PlayerCount, 3u);
+    ASSERT_EQ(found.Pairs.size(), 1u);
+    EXPECT_EQ(found.Pairs[0].A, static_cast<std::uint32_t>(al - 1));
+    EXPECT_EQ(found.Pairs[0].B, static_cast<std::uint32_t>(bob - 1));
+    EXPECT_EQ(found.Pairs[0].AWins, 2);
+    EXPECT_EQ(found.Pairs[0].BWins, 1);
+}
+
+} // namespace
+} // namespace qla
