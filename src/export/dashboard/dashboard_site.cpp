@@ -1,6 +1,7 @@
 // Writes the statistics site: style sheet, script, overview with the player table, player pages,
 // weapons, chat and coverage pages, and the data as JSON.
 #include "export/dashboard/dashboard_export.h"
+#include "export/dashboard/site_assets.h"
 #include "export/dashboard/site_html.h"
 #include "export/dashboard/site_layout.h"
 #include "export/dashboard/site_pages.h"

@@ -31,8 +31,4 @@ std::string ChatPage(const SiteParts& site, bool voice, std::size_t page);
 std::size_t ChatPageCount(const AnalysisStore& store, bool voice);
 std::string CoveragePage(const DashboardModel& model, const DashboardSettings& settings);
 
-// The site's own style sheet and script.
-std::string_view SiteStyleSheet();
-std::string_view SiteScript();
-
 } // namespace qla

@@ -1,12 +1,4 @@
-// The site's script: sortable headers, a search box and paging of long tables, whose rows it loads
-// from their rows files on the first sort or search. Pages are whole without it; it never builds
-// markup from text, only elements with text content.
-#include "export/dashboard/site_pages.h"
-
-namespace qla {
-
-std::string_view SiteScript() {
-    return R"js("use strict";
+"use strict";
 (function () {
   var CODES = "0123456789.*,-@!$bnqduw#&|";
   var COLOURS = {"0": 0, "8": 0, "@": 0, "1": 1, "9": 1, q: 1, "2": 2, "*": 2, b: 2, "3": 3,
@@ -262,7 +254,3 @@ std::string_view SiteScript() {
     if (file) lazyTable(table, file); else domTable(table);
   });
 })();
-)js";
-}
-
-} // namespace qla
