@@ -3,7 +3,6 @@
 #include "db/dashboard_history.h"
 
 #include "db/store_from_database.h"
-#include "export/dashboard/dashboard_model.h"
 
 #include <unordered_map>
 
@@ -49,13 +48,6 @@ ReadDashboardHistory(StatsDatabase& database, const LogSelection& selection, std
         }
     }
     return history;
-}
-
-void AddToDashboard(DashboardHistory history, DashboardSettings& settings) {
-    settings.FromDatabase = true;
-    settings.LogCount = history.LogCount;
-    settings.HeldBackBytes = history.HeldBackBytes;
-    settings.History = std::move(history.Players);
 }
 
 } // namespace qla::db

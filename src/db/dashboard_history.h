@@ -11,10 +11,6 @@
 #include <string>
 #include <vector>
 
-namespace qla {
-struct DashboardSettings;
-}
-
 namespace qla::db {
 
 struct DashboardHistory {
@@ -27,9 +23,5 @@ struct DashboardHistory {
 // Reads each selected log alone, as qla would read its file. Nullopt with the reason in `error`.
 std::optional<DashboardHistory>
 ReadDashboardHistory(StatsDatabase& database, const LogSelection& selection, std::string& error);
-
-// Puts the history into the site's settings. The one place the database layer meets the site's
-// settings, and only in its source: it goes once no front end calls it.
-void AddToDashboard(DashboardHistory history, DashboardSettings& settings);
 
 } // namespace qla::db

@@ -70,13 +70,6 @@ TEST(DashboardHistory, EachLogAloneWithItsLabelAndTheHeldBackBytes) {
     const auto missing = ReadDashboardHistory(*database, {{7}, {}, {}}, error);
     EXPECT_FALSE(missing);
     EXPECT_FALSE(error.empty());
-
-    DashboardSettings settings;
-    AddToDashboard(*history, settings);
-    EXPECT_TRUE(settings.FromDatabase);
-    EXPECT_EQ(settings.LogCount, 2);
-    EXPECT_EQ(settings.HeldBackBytes, 33);
-    EXPECT_EQ(settings.History.size(), 3u);
 }
 
 // One player under two names: Bob in the first log (3 kills) and ^1bob in both (1 kill in the

@@ -1,69 +1,35 @@
-// The layers include only downwards: core, then languages and parsers, analysis, stats, export,
-// the database, and the front ends on top, none of which includes another. The database hands
-// the export layer plain data, so its headers name nothing of the export layer.
+// The database hands the export layer plain data (stats/player_history.h) and the front ends
+// turn it into what a page shows, so no database source names anything of the export layer. The
+// build's include roots allow it (the database links the export layer for the front ends), so
+// this reads the sources.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <regex>
 #include <string>
-#include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-const std::map<std::string, int> kRankOfLayer = {
-    {"core", 0},  {"languages", 1}, {"parsers", 1},     {"analysis", 2},
-    {"stats", 3}, {"export", 4},    {"db", 5},          {"cli", 6},
-    {"ui", 6},    {"updater", 6},   {"translations", 6}};
-
-struct Include {
-    std::string File;   // relative to src
-    std::string Layer;  // of the file
-    std::string Target; // the first folder of the included path
-};
-
-std::vector<Include> IncludesOfSources() {
-    const fs::path src = fs::path(QLA_SOURCE_DIR) / "src";
+TEST(Layering, TheDatabaseLayerIncludesNothingOfTheExportLayer) {
+    const fs::path db = fs::path(QLA_SOURCE_DIR) / "src" / "db";
     const std::regex include(R"re(^\s*#\s*include\s*"([a-z_]+)/)re");
-    std::vector<Include> found;
-    for (const auto& entry : fs::recursive_directory_iterator(src)) {
+    int sources = 0;
+    for (const auto& entry : fs::directory_iterator(db)) {
         const std::string extension = entry.path().extension().string();
-        if (!entry.is_regular_file() || (extension != ".h" && extension != ".cpp"))
+        if (extension != ".h" && extension != ".cpp")
             continue;
-        const fs::path relative = fs::relative(entry.path(), src);
-        const std::string layer = relative.begin()->string();
+        ++sources;
         std::ifstream in(entry.path());
         std::string line;
         std::smatch match;
         while (std::getline(in, line))
             if (std::regex_search(line, match, include))
-                found.push_back({relative.generic_string(), layer, match[1].str()});
+                EXPECT_NE(match[1].str(), "export") << entry.path().filename() << ": " << line;
     }
-    return found;
-}
-
-TEST(Layering, EveryIncludeGoesDownOrStaysInItsLayer) {
-    const std::vector<Include> includes = IncludesOfSources();
-    ASSERT_GT(includes.size(), 500u); // the sources were found
-    for (const Include& i : includes) {
-        const auto from = kRankOfLayer.find(i.Layer);
-        const auto to = kRankOfLayer.find(i.Target);
-        ASSERT_NE(from, kRankOfLayer.end()) << "a layer without a rank: " << i.Layer;
-        if (to == kRankOfLayer.end())
-            continue; // a folder of its own layer ("dashboard/..." and the like)
-        const bool down = to->second < from->second;
-        EXPECT_TRUE(down || i.Target == i.Layer || (from->second == 1 && to->second == 1))
-            << i.File << " includes " << i.Target << "/";
-    }
-}
-
-TEST(Layering, TheDatabaseHeadersNameNothingOfTheExportLayer) {
-    for (const Include& i : IncludesOfSources())
-        if (i.Layer == "db" && i.File.ends_with(".h"))
-            EXPECT_NE(i.Target, "export") << i.File;
+    EXPECT_GT(sources, 10); // the folder was found
 }
 
 } // namespace
