@@ -116,6 +116,27 @@ std::optional<AnalysisTotals> LoadStore(const Invocation& invocation, AnalysisSt
     return analysed->Totals;
 }
 
+// Parses the command line and fills `store` from the log or database it names, players merged
+// as it asks; nullopt with `exitCode` set when the command must end here.
+struct Loaded {
+    Invocation invocation;
+    AnalysisTotals totals;
+};
+std::optional<Loaded> ParseAndLoad(const QStringList& arguments, const QStringList& positionalNames,
+                                   AnalysisStore& store, std::ostream& out, std::ostream& err,
+                                   int& exitCode) {
+    auto invocation = ParseSubcommand(arguments, positionalNames, true, out, err, exitCode);
+    if (!invocation)
+        return std::nullopt;
+    const auto totals = LoadStore(*invocation, store, err);
+    if (!totals) {
+        exitCode = kExitFailed;
+        return std::nullopt;
+    }
+    invocation->merging.Apply(store);
+    return Loaded{std::move(*invocation), *totals};
+}
+
 // Where the player was looked for, for the message that he is not there.
 std::string SourceName(const Invocation& invocation) {
     if (invocation.database)
@@ -145,34 +166,27 @@ int RunInfoCommand(const QStringList& arguments, std::ostream& out, std::ostream
 
 int RunAnalyzeCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     int exitCode = kExitOk;
-    auto invocation = ParseSubcommand(arguments, {"LOG"}, true, out, err, exitCode);
-    if (!invocation)
-        return exitCode;
     AnalysisStore store;
-    const auto totals = LoadStore(*invocation, store, err);
-    if (!totals)
-        return kExitFailed;
-    invocation->merging.Apply(store);
-    out << "Kills: " << totals->Kills << "\n"
-        << "Deaths: " << totals->Deaths << "\n"
-        << "Teamkills: " << totals->Teamkills << "\n"
-        << "Voicechats: " << totals->VoiceChats << "\n"
-        << "Textchats: " << totals->TextChats << "\n"
-        << "Unknown: " << totals->Unknown << "\n"
-        << "Total: " << totals->Total << "\n"
+    const auto loaded = ParseAndLoad(arguments, {"LOG"}, store, out, err, exitCode);
+    if (!loaded)
+        return exitCode;
+    const AnalysisTotals& totals = loaded->totals;
+    out << "Kills: " << totals.Kills << "\n"
+        << "Deaths: " << totals.Deaths << "\n"
+        << "Teamkills: " << totals.Teamkills << "\n"
+        << "Voicechats: " << totals.VoiceChats << "\n"
+        << "Textchats: " << totals.TextChats << "\n"
+        << "Unknown: " << totals.Unknown << "\n"
+        << "Total: " << totals.Total << "\n"
         << "Players: " << store.PlayerCount() << "\n";
     return kExitOk;
 }
 
 int RunPlayersCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     int exitCode = kExitOk;
-    auto invocation = ParseSubcommand(arguments, {"LOG"}, true, out, err, exitCode);
-    if (!invocation)
-        return exitCode;
     AnalysisStore store;
-    if (!LoadStore(*invocation, store, err))
-        return kExitFailed;
-    invocation->merging.Apply(store);
+    if (!ParseAndLoad(arguments, {"LOG"}, store, out, err, exitCode))
+        return exitCode;
     for (const PlayerRecord& player : RealEntries(store.Players))
         out << TerminalSafeText(player.Name) << "\n";
     return kExitOk;
@@ -180,18 +194,16 @@ int RunPlayersCommand(const QStringList& arguments, std::ostream& out, std::ostr
 
 int RunPlayerCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     int exitCode = kExitOk;
-    auto invocation = ParseSubcommand(arguments, {"LOG", "NAME"}, true, out, err, exitCode);
-    if (!invocation)
-        return exitCode;
     AnalysisStore store;
-    if (!LoadStore(*invocation, store, err))
-        return kExitFailed;
-    invocation->merging.Apply(store);
-    const std::string name = invocation->positional.back().toStdString();
-    const auto index = invocation->merging.Find(store, name);
+    const auto loaded = ParseAndLoad(arguments, {"LOG", "NAME"}, store, out, err, exitCode);
+    if (!loaded)
+        return exitCode;
+    const Invocation& invocation = loaded->invocation;
+    const std::string name = invocation.positional.back().toStdString();
+    const auto index = invocation.merging.Find(store, name);
     if (!index) {
         err << "qla: no player is stored as '" << TerminalSafeText(name) << "' in "
-            << TerminalSafeText(SourceName(*invocation)) << StoredNamesLike(store, name) << "\n";
+            << TerminalSafeText(SourceName(invocation)) << StoredNamesLike(store, name) << "\n";
         return kExitFailed;
     }
     const PlayerRecord& player = store.Players[static_cast<std::size_t>(*index)];
@@ -209,17 +221,14 @@ int RunPlayerCommand(const QStringList& arguments, std::ostream& out, std::ostre
 
 int RunRatingsCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     int exitCode = kExitOk;
-    auto invocation = ParseSubcommand(arguments, {"LOG"}, true, out, err, exitCode);
-    if (!invocation)
-        return exitCode;
     AnalysisStore store;
-    if (!LoadStore(*invocation, store, err))
-        return kExitFailed;
-    invocation->merging.Apply(store);
+    const auto loaded = ParseAndLoad(arguments, {"LOG"}, store, out, err, exitCode);
+    if (!loaded)
+        return exitCode;
     const std::vector<SkillRating> fit = FitSkill(EncountersOf(store));
     std::vector<std::size_t> board;
     for (std::size_t p = 0; p < fit.size(); ++p)
-        if (fit[p].Encounters >= invocation->minEncounters)
+        if (fit[p].Encounters >= loaded->invocation.minEncounters)
             board.push_back(p);
     // The best lower bound first; equal ones in the order the players appeared.
     std::stable_sort(board.begin(), board.end(), [&](std::size_t a, std::size_t b) {

@@ -5,37 +5,15 @@
 
 #include "history.h"
 #include "run_loggen.h"
+#include "support/rank_correlation.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
-#include <numeric>
 #include <sstream>
 
 namespace qla::dbtest {
 namespace {
-
-// Spearman's rank correlation of the pairs' two values.
-double Spearman(const std::vector<std::pair<double, double>>& pairs) {
-    const auto ranks = [&](bool second) {
-        std::vector<std::size_t> order(pairs.size());
-        std::iota(order.begin(), order.end(), 0);
-        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            return second ? pairs[a].second < pairs[b].second : pairs[a].first < pairs[b].first;
-        });
-        std::vector<double> rank(pairs.size());
-        for (std::size_t i = 0; i < order.size(); ++i)
-            rank[order[i]] = static_cast<double>(i);
-        return rank;
-    };
-    const auto a = ranks(false), b = ranks(true);
-    double sum = 0;
-    for (std::size_t i = 0; i < pairs.size(); ++i)
-        sum += (a[i] - b[i]) * (a[i] - b[i]);
-    const double n = static_cast<double>(pairs.size());
-    return 1 - 6 * sum / (n * (n * n - 1));
-}
 
 TEST(Ratings, TheBoardFollowsTheTrueSkills) {
     TempFolder folder;
@@ -77,7 +55,8 @@ TEST(Ratings, TheBoardFollowsTheTrueSkills) {
             pairs.emplace_back(skillOf[name], std::stod(rating));
     }
     ASSERT_GE(pairs.size(), 15u);
-    EXPECT_GT(Spearman(pairs), 0.85) << "over " << pairs.size() << " players";
+    EXPECT_GT(testing_support::SpearmanCorrelation(pairs), 0.85)
+        << "over " << pairs.size() << " players";
 
     // From a database of the three logs: the board of their concatenation.
     const QString database = NewDatabase(Engine::SQLite, folder);

@@ -13,6 +13,7 @@
 #include "history.h"
 #include "loggen_test_support.h"
 #include "run_loggen.h"
+#include "support/rank_correlation.h"
 
 using namespace loggen_test;
 
@@ -150,24 +151,7 @@ TEST_F(History, KillsFollowTheSkills) {
         if (count >= 100)
             pairs.emplace_back(skill[person], won[person] / count);
     ASSERT_GE(pairs.size(), 20u);
-    // Spearman's rank correlation.
-    const auto ranks = [&](auto key) {
-        std::vector<std::size_t> order(pairs.size());
-        std::iota(order.begin(), order.end(), 0);
-        std::sort(order.begin(), order.end(),
-                  [&](std::size_t a, std::size_t b) { return key(pairs[a]) < key(pairs[b]); });
-        std::vector<double> rank(pairs.size());
-        for (std::size_t i = 0; i < order.size(); ++i)
-            rank[order[i]] = static_cast<double>(i);
-        return rank;
-    };
-    const auto bySkill = ranks([](const auto& p) { return p.first; });
-    const auto byShare = ranks([](const auto& p) { return p.second; });
-    double sum = 0;
-    for (std::size_t i = 0; i < pairs.size(); ++i)
-        sum += (bySkill[i] - byShare[i]) * (bySkill[i] - byShare[i]);
-    const double n = static_cast<double>(pairs.size());
-    const double spearman = 1 - 6 * sum / (n * (n * n - 1));
+    const double spearman = qla::testing_support::SpearmanCorrelation(pairs);
     EXPECT_GT(spearman, 0.6) << "over " << pairs.size() << " persons";
 }
 
