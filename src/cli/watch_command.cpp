@@ -15,6 +15,7 @@
 #include "core/product.h"
 #include "db/dashboard_history.h"
 #include "db/database_target.h"
+#include "db/import_refusal.h"
 #include "db/log_catalog.h"
 #include "db/log_import.h"
 #include "db/store_from_database.h"

@@ -142,4 +142,25 @@ std::optional<FileRelation> RelationOf(StatsDatabase& database, const LogEntry& 
     return *start ? FileRelation::StartOf : FileRelation::Unrelated;
 }
 
+std::optional<ImportedLogMatch> FindImportedLog(StatsDatabase& database, const FileOnDisk& file,
+                                                std::string& error) {
+    const auto candidates =
+        ImportCandidates(database, Fingerprint(HeadBytes(file.FirstBytes)), error);
+    if (!candidates)
+        return std::nullopt;
+    for (const LogEntry& log : *candidates) {
+        error = RecordDamage(log, database.Path());
+        if (!error.empty())
+            return std::nullopt;
+        const auto relation = RelationOf(database, log, file, error);
+        if (!relation)
+            return std::nullopt;
+        if (*relation == FileRelation::Continues)
+            return ImportedLogMatch{log, std::nullopt};
+        if (*relation == FileRelation::StartOf)
+            return ImportedLogMatch{std::nullopt, log};
+    }
+    return ImportedLogMatch{};
+}
+
 } // namespace qla::db

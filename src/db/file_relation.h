@@ -36,6 +36,19 @@ struct FileOnDisk {
 std::optional<FileRelation> RelationOf(StatsDatabase& database, const LogEntry& log,
                                        const FileOnDisk& file, std::string& error);
 
+// What the file is to the logs already imported: the log it continues, or the log whose start
+// it copies, or neither (both empty).
+struct ImportedLogMatch {
+    std::optional<LogEntry> Continued;
+    std::optional<LogEntry> Copied;
+};
+
+// Finds the stored log the file continues or copies: the candidates of its first line through
+// the index, newest first, each proved by RelationOf. nullopt with the reason in `error` when
+// the file or the database cannot be read, or a candidate's records are damaged.
+std::optional<ImportedLogMatch> FindImportedLog(StatsDatabase& database, const FileOnDisk& file,
+                                                std::string& error);
+
 // The bytes [from, to) of the file; false when they cannot all be read.
 bool ReadFileRange(const std::string& localPath, std::int64_t from, std::int64_t to,
                    std::string& bytes);

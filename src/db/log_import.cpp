@@ -1,9 +1,10 @@
-// One import: find the log by its fingerprint, read what follows its last imported line end,
-// store the whole new lines and the counts they add, and commit once.
+// One import: find the stored log the file continues, read what follows its last imported line
+// end, store the whole new lines and the counts they add, and commit once.
 #include "db/log_import.h"
 
 #include "db/engine_dialect.h"
 #include "db/file_relation.h"
+#include "db/import_refusal.h"
 #include "db/log_columns.h"
 #include "db/log_date.h"
 #include "db/log_piece.h"
@@ -11,7 +12,6 @@
 
 #include "analysis/language_guess.h"
 #include "analysis/log_stream.h"
-#include "core/file_identity.h"
 #include "core/utf16_log.h"
 
 #include <QDateTime>
@@ -19,11 +19,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 
 namespace qla::db {
@@ -38,52 +34,6 @@ std::string Now() {
     return QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
 }
 
-// The files that make up an SQLite database beside its main file.
-constexpr const char* kDatabaseCompanions[] = {"", "-journal", "-wal", "-shm"};
-
-} // namespace
-
-bool IsPartOfDatabase(const std::string& path, const std::string& databasePath) {
-    const auto file = IdentityOfFile(path);
-    const std::filesystem::path absolute = std::filesystem::absolute(path).lexically_normal();
-    for (const char* companion : kDatabaseCompanions) {
-        const std::string part = databasePath + companion;
-        if (file ? IdentityOfFile(part) == file
-                 : std::filesystem::absolute(part).lexically_normal() == absolute)
-            return true;
-    }
-    return false;
-}
-
-namespace {
-
-// Why the file cannot be imported; empty when it can be read. Only regular files are read (a
-// FIFO would block the import in open(), a device never ends), and never a database: imported,
-// it would add its own bytes as a log again with every import.
-std::string ReadProblem(StatsDatabase& database, const std::string& localPath,
-                        const std::string& shown) {
-    struct stat state {};
-    if (::stat(localPath.c_str(), &state) != 0)
-        return errno == ENOENT ? "the log does not exist: " + shown
-                               : "the log cannot be read: " + shown;
-    if (S_ISDIR(state.st_mode))
-        return "this is a folder, not a log file: " + shown;
-    if (!S_ISREG(state.st_mode))
-        return "this is not a regular file, not a log: " + shown;
-    if (database.Kind() == Engine::SQLite && IsPartOfDatabase(localPath, database.Path()))
-        return "this is the statistics database itself, not a log: " + shown;
-    std::ifstream in(localPath, std::ios::binary);
-    if (!in.is_open())
-        return "the log cannot be read: " + shown;
-    static constexpr char kSqliteHeader[] = "SQLite format 3"; // and its NUL
-    char header[sizeof kSqliteHeader] = {};
-    in.read(header, sizeof header);
-    if (in.gcount() == static_cast<std::streamsize>(sizeof header) &&
-        std::memcmp(header, kSqliteHeader, sizeof header) == 0)
-        return "this is an SQLite database, not a log: " + shown;
-    return {};
-}
-
 // The file's size and its first bytes (up to the fingerprint's length); false when unreadable.
 bool ReadStart(const std::string& localPath, std::string& prefix, std::int64_t& size) {
     std::ifstream in(localPath, std::ios::binary | std::ios::ate);
@@ -96,34 +46,6 @@ bool ReadStart(const std::string& localPath, std::string& prefix, std::int64_t& 
     in.seekg(0);
     in.read(prefix.data(), static_cast<std::streamsize>(prefix.size()));
     return in.gcount() == static_cast<std::streamsize>(prefix.size());
-}
-
-// What the file is to the logs already imported: the log it continues, or the log whose start
-// it copies, or neither.
-struct Match {
-    std::optional<LogEntry> Continued;
-    std::optional<LogEntry> Copied;
-};
-
-std::optional<Match> MatchFile(StatsDatabase& database, const FileOnDisk& file,
-                               std::string& error) {
-    const auto candidates =
-        ImportCandidates(database, Fingerprint(HeadBytes(file.FirstBytes)), error);
-    if (!candidates)
-        return std::nullopt;
-    for (const LogEntry& log : *candidates) {
-        error = RecordDamage(log, database.Path());
-        if (!error.empty())
-            return std::nullopt;
-        const auto relation = RelationOf(database, log, file, error);
-        if (!relation)
-            return std::nullopt;
-        if (*relation == FileRelation::Continues)
-            return Match{log, std::nullopt};
-        if (*relation == FileRelation::StartOf)
-            return Match{std::nullopt, log};
-    }
-    return Match{};
 }
 
 class ImportWriter {
@@ -292,7 +214,8 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
         result.Outcome = ImportOutcome::Empty;
         return result;
     }
-    const auto match = MatchFile(database, {pathAsGiven, localPath, size, prefix}, result.Error);
+    const auto match =
+        FindImportedLog(database, {pathAsGiven, localPath, size, prefix}, result.Error);
     if (!match)
         return Failed(result);
     if (match->Copied) {
@@ -443,7 +366,7 @@ ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
                        const std::string& localPath, const ImportOptions& options,
                        const ImportProgressCallback& progress) {
     ImportResult result;
-    result.Error = ReadProblem(database, localPath, pathAsGiven);
+    result.Error = ImportRefusal(database, localPath, pathAsGiven);
     if (!result.Error.empty())
         return result;
     Transaction unit(database, Transaction::Kind::Write, result.Error);
@@ -460,7 +383,7 @@ BatchResult ImportBatch(StatsDatabase& database, const std::vector<LogToImport>&
                         const ImportOptions& options) {
     BatchResult batch;
     for (const LogToImport& log : logs) {
-        batch.Error = ReadProblem(database, log.LocalPath, log.PathAsGiven);
+        batch.Error = ImportRefusal(database, log.LocalPath, log.PathAsGiven);
         if (!batch.Error.empty())
             return batch;
     }

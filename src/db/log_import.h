@@ -51,11 +51,6 @@ using ImportProgressCallback = std::function<void(double)>;
 // Stored chunks hold about this many bytes of whole lines.
 inline constexpr std::size_t kChunkBytes = 1 << 20;
 
-// True when `path` leads to the SQLite database file `databasePath` or one of the files beside
-// it that belong to it (its journal, write-ahead log or shared memory); compared by path where
-// a file does not exist yet.
-bool IsPartOfDatabase(const std::string& path, const std::string& databasePath);
-
 // Reads `localPath` (shown and remembered as `pathAsGiven`) and adds what is new. Everything
 // happens in one write transaction: the database holds all of this import or none of it.
 ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
