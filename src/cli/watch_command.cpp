@@ -45,6 +45,9 @@ namespace qla::cli {
 
 namespace {
 
+// A batch names at most this many logs in its line; the rest are counted.
+constexpr std::size_t kLogsReported = 5;
+
 // Batches follow each other at least this far apart while a log is written without pause, so a
 // busy log costs a bounded number of transactions.
 constexpr auto kMinimumBatchSpacing = std::chrono::milliseconds(100);
@@ -206,16 +209,26 @@ class Watcher {
         lastError_.clear();
         for (FollowedLog& log : logs_)
             log.Committed();
+        std::size_t reported = 0;
+        std::uint64_t lines = 0;
         for (std::size_t i = 0; i < result.Logs.size(); ++i) {
             const db::ImportResult& r = result.Logs[i];
             stored = stored || r.LinesAdded > 0 || r.Outcome == db::ImportOutcome::Added;
             // A file touched without a new line, or made empty, is no news.
-            if (r.Outcome != db::ImportOutcome::Unchanged && r.Outcome != db::ImportOutcome::Empty)
+            if (r.Outcome == db::ImportOutcome::Unchanged || r.Outcome == db::ImportOutcome::Empty)
+                continue;
+            lines += r.LinesAdded;
+            // A batch of thousands of logs (the first of a watch over a folder of old logs) is
+            // told in a few lines, not in one line a few hundred kilobytes long.
+            if (++reported <= kLogsReported)
                 notes.push_back(ImportReport(batch[i].PathAsGiven, r) +
                                 (r.LanguageGuessed ? " (read as " + db::LanguageName(r.Language) +
                                                          ", --language auto)"
                                                    : ""));
         }
+        if (reported > kLogsReported)
+            notes.push_back("and " + std::to_string(reported - kLogsReported) + " more logs (" +
+                            std::to_string(lines) + " lines imported in this batch)");
         if (options_.Site && (stored || sitePending_)) {
             const Publication published = Publish();
             sitePending_ = !published.Published;

@@ -155,6 +155,38 @@ TEST(WatchCommand, CommandLineMistakesAreUsageErrors) {
     }
 }
 
+// A first batch of many logs (a watch started over a folder of old logs) is told in one short
+// line: the first logs by name, the rest counted.
+TEST(WatchCommand, ABatchOfManyLogsIsToldInAShortLine) {
+    TempFolder folder;
+    QStringList arguments{"watch"};
+    for (int i = 0; i < 40; ++i) {
+        const std::string path = folder.Path("l" + std::to_string(i) + ".log");
+        WriteFile(path, "[skipnotify]P" + std::to_string(i) + "^7 was killed by Q^7's MP40\n");
+        arguments << QString::fromStdString(path);
+    }
+    arguments << "--db" << folder.QPath("stats.db") << "--interval"
+              << "0.2";
+    QProcess watcher;
+    watcher.start(QStringLiteral(QLA_BINARY), arguments);
+    ASSERT_TRUE(watcher.waitForStarted());
+    std::string messages;
+    for (int attempt = 0; attempt < 300 && messages.find('\n') == std::string::npos; ++attempt) {
+        watcher.waitForReadyRead(100);
+        messages += watcher.readAllStandardError().toStdString();
+    }
+    ::kill(static_cast<pid_t>(watcher.processId()), SIGTERM);
+    ASSERT_TRUE(watcher.waitForFinished(30000));
+    const std::string first = messages.substr(0, messages.find('\n'));
+    EXPECT_NE(first.find("log 5: " + folder.Path("l4.log") +
+                         ": new, 1 line imported; and 35 more "
+                         "logs (40 lines imported in this batch)"),
+              std::string::npos)
+        << first;
+    EXPECT_EQ(first.find("l5.log"), std::string::npos) << first;
+    EXPECT_LT(first.size(), 1000u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, Watch, kEngines,
                          [](const auto& info) { return EngineName(info.param); });
 
