@@ -4,6 +4,8 @@
 #include "cli/command_table.h"
 #include "cli/qla_app.h"
 
+#include "qla_run.h"
+
 #include <gtest/gtest.h>
 
 #include <QProcess>
@@ -18,17 +20,8 @@
 namespace qla::cli {
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun RunWith(QStringList arguments) {
-    arguments.prepend(QStringLiteral("qla"));
-    std::ostringstream out, err;
-    const int status = RunQla(arguments, out, err);
-    return {status, out.str(), err.str()};
-}
+using CliRun = QlaRun;
+constexpr auto RunWith = &Qla;
 
 std::string ReadSource(const std::string& relative) {
     std::ifstream in(std::string(QLA_SOURCE_DIR) + "/" + relative, std::ios::binary);

@@ -2,6 +2,8 @@
 // outputs, usage errors, and an alias added then split restoring every output byte for byte.
 #include "cli/qla_app.h"
 
+#include "qla_run.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -16,18 +18,6 @@
 
 namespace qla::cli {
 namespace {
-
-struct QlaRun {
-    int status;
-    std::string out, err;
-};
-
-QlaRun Qla(QStringList arguments) {
-    arguments.prepend(QStringLiteral("qla"));
-    std::ostringstream out, err;
-    const int status = RunQla(arguments, out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::string Read(const QString& path) {
     std::ifstream in(path.toStdString(), std::ios::binary);

@@ -2,6 +2,8 @@
 #include "cli/qla_app.h"
 #include "core/product.h"
 
+#include "qla_run.h"
+
 #include <gtest/gtest.h>
 
 #include <QStringList>
@@ -13,17 +15,8 @@
 namespace qla::cli {
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun RunWith(QStringList arguments) {
-    arguments.prepend(QStringLiteral("qla"));
-    std::ostringstream out, err;
-    const int status = RunQla(arguments, out, err);
-    return {status, out.str(), err.str()};
-}
+using CliRun = QlaRun;
+constexpr auto RunWith = &Qla;
 
 class QlaAppTest : public ::testing::Test {
   protected:

@@ -2,6 +2,8 @@
 // mean" and the same refusals, held to the views that write a site; its help names those views.
 #include "cli/qla_app.h"
 
+#include "qla_run.h"
+
 #include <gtest/gtest.h>
 
 #include <QStringList>
@@ -13,18 +15,6 @@
 
 namespace qla::cli {
 namespace {
-
-struct QlaRun {
-    int status;
-    std::string out, err;
-};
-
-QlaRun Qla(QStringList arguments) {
-    arguments.prepend(QStringLiteral("qla"));
-    std::ostringstream out, err;
-    const int status = RunQla(arguments, out, err);
-    return {status, out.str(), err.str()};
-}
 
 // The first line of a usage error without its "qla COMMAND: ".
 std::string Complaint(const QlaRun& run) {

@@ -5,6 +5,7 @@
 
 #include "history.h"
 #include "run_loggen.h"
+#include "support/history_persons.h"
 #include "support/rank_correlation.h"
 
 #include <gtest/gtest.h>
@@ -24,16 +25,8 @@ TEST(Ratings, TheBoardFollowsTheTrueSkills) {
               0)
         << err.str();
     std::map<std::string, double> skillOf; // main name in the first log, true skill there
-    std::istringstream persons(ReadFile(folder.Path("persons.tsv")));
-    for (std::string row; std::getline(persons, row);) {
-        std::istringstream cells(row);
-        std::string id, name, first, skills;
-        std::getline(cells, id, '\t');
-        std::getline(cells, name, '\t');
-        std::getline(cells, first, '\t');
-        std::getline(cells, skills, '\t');
-        skillOf[name] = std::stod(skills.substr(0, skills.find(',')));
-    }
+    for (const auto& person : testing_support::ReadHistoryPersons(folder.Path("persons.tsv")))
+        skillOf[person.MainName] = person.Skills.front();
     const QlaRun board = Qla(
         {"ratings", folder.QPath("log01.log"), "--recognition", "full", "--min-encounters", "200"});
     ASSERT_EQ(board.status, 0) << board.err;

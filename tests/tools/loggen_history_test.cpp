@@ -13,6 +13,7 @@
 #include "history.h"
 #include "loggen_test_support.h"
 #include "run_loggen.h"
+#include "support/history_persons.h"
 #include "support/rank_correlation.h"
 
 using namespace loggen_test;
@@ -127,17 +128,9 @@ TEST_F(History, NewcomersConnectUnderTheDefaultNameAndRenameAway) {
 TEST_F(History, KillsFollowTheSkills) {
     const fs::path folder = Write("skills", "9");
     std::map<std::size_t, double> skill;
-    std::istringstream persons(ReadAll(folder / "persons.tsv"));
-    std::string row;
-    while (std::getline(persons, row)) {
-        std::istringstream cells(row);
-        std::string id, name, first, skills;
-        std::getline(cells, id, '\t');
-        std::getline(cells, name, '\t');
-        std::getline(cells, first, '\t');
-        std::getline(cells, skills, '\t');
-        skill[std::stoul(id)] = std::stod(skills.substr(0, skills.find(',')));
-    }
+    for (const auto& person :
+         qla::testing_support::ReadHistoryPersons((folder / "persons.tsv").string()))
+        skill[person.Id] = person.Skills.front();
     std::map<std::size_t, double> won, fought;
     for (const char* stem : {"log01", "log02", "log03", "log04"})
         for (const TruthRow& r : ReadTruth(folder / (std::string(stem) + ".truth.tsv"))) {
