@@ -104,6 +104,8 @@ StreamedAnalysis AnalyzeStreamedLog(AnalysisStore& store, std::uint64_t size,
                                     Recognition recognition, const StreamOptions& options,
                                     LogLineList::Start start) {
     ResetAnalysis(store);
+    for (const std::string& name : options.KnownPlayers)
+        store.FindOrAddNamedPlayer(name);
     // Full recognition learns names as it goes: one thread (see AnalyzeLogParts). Otherwise a
     // few ranges for each thread, so that a core that falls behind (a busy neighbour on a
     // shared machine) leaves its share to the others instead of holding up the end.

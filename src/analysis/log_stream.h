@@ -21,6 +21,10 @@ struct StreamOptions {
     std::size_t BlockSize = kDefaultLineBlock;
     // Called on the calling thread now and then with the share of the log read (0 to 1).
     std::function<void(double)> Progress;
+    // Names the log met before these bytes (a log that grew): filed first, in this order, so
+    // that the new lines resolve cut names against them and the store's records 1 to
+    // KnownPlayers.size() are these names.
+    std::vector<std::string> KnownPlayers;
 };
 
 struct StreamedAnalysis {

@@ -29,9 +29,9 @@ std::vector<std::int64_t> RecordedLinesPerPlayer(const AnalysisStore& store) {
                                              p.VoiceChatCount + p.TextChatCount;
     }
     // A kill of oneself raised the player's kill and death from one line.
-    for (const KillEvent& event : RealEntries(store.KillEvents))
-        if (event.Killer == event.Victim)
-            --lines[static_cast<std::size_t>(event.Killer)];
+    for (std::size_t e = 1; e < store.KillEvents.size(); ++e)
+        if (const KillEvent& event = store.KillEvents[e]; event.Killer == event.Victim)
+            lines[static_cast<std::size_t>(event.Killer)] -= store.KillEventCount(e);
     return lines;
 }
 

@@ -61,7 +61,7 @@ std::optional<DatabaseSource> ReadDatabaseOptions(const QCommandLineParser& pars
 }
 
 std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, AnalysisStore& store,
-                                            std::ostream& err) {
+                                            std::ostream& err, db::StoreParts parts) {
     std::string error;
     const auto database = db::StatsDatabase::Open(source.Path, db::OpenMode::ReadOnly, error);
     if (!database) {
@@ -69,7 +69,7 @@ std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, Analys
         return std::nullopt;
     }
     const db::DatabaseStoreResult built =
-        db::BuildStoreFromDatabase(*database, source.Selection, store);
+        db::BuildStoreFromDatabase(*database, source.Selection, store, parts);
     if (!built.Ok) {
         err << "qla: " << TerminalSafeText(built.Error) << "\n";
         return std::nullopt;
@@ -109,8 +109,8 @@ std::optional<std::vector<LogNames>> NamesOfDatabaseLogs(const DatabaseSource& s
     std::vector<LogNames> names;
     for (const db::LogEntry& log : *logs) {
         AnalysisStore store;
-        const db::DatabaseStoreResult built =
-            db::BuildStoreFromDatabase(*database, db::LogSelection{{log.Id}, {}, {}}, store);
+        const db::DatabaseStoreResult built = db::BuildStoreFromDatabase(
+            *database, db::LogSelection{{log.Id}, {}, {}}, store, db::StoreParts{false, false});
         if (!built.Ok) {
             err << "qla: " << TerminalSafeText(built.Error) << "\n";
             return std::nullopt;

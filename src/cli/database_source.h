@@ -8,6 +8,7 @@
 #include "core/store.h"
 #include "db/dashboard_history.h"
 #include "db/log_catalog.h"
+#include "db/store_from_database.h"
 
 #include <QCommandLineParser>
 
@@ -43,9 +44,10 @@ std::optional<AliasList> ReadDatabaseAliases(const std::string& path, std::ostre
 std::optional<std::vector<LogNames>> NamesOfDatabaseLogs(const DatabaseSource& source,
                                                          std::ostream& err);
 
-// Builds the store from the database; nullopt after printing "qla: <reason>" to err.
+// Builds the store from the database, with the texts `parts` asks for; nullopt after printing
+// "qla: <reason>" to err.
 std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, AnalysisStore& store,
-                                            std::ostream& err);
+                                            std::ostream& err, db::StoreParts parts = {});
 
 // The statistics site's per-log figures of the selected logs; nullopt after printing
 // "qla: <reason>" to err.

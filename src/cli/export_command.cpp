@@ -260,6 +260,14 @@ int Report(const ExportOutcome& outcome, const ExportRequest& request, std::ostr
     return outcome.Ok() ? cli::kExitOk : cli::kExitFailed;
 }
 
+// The texts a view shows: the chat views show the chats, the list of other lines those lines;
+// every page of Export All and the statistics site show both.
+db::StoreParts PartsShownBy(ExportView view) {
+    const bool all = view == ExportView::AllData || view == ExportView::Dashboard;
+    return {all || view == ExportView::VoiceChat || view == ExportView::TextChat,
+            all || view == ExportView::Junk};
+}
+
 } // namespace
 
 int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
@@ -275,7 +283,8 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
     std::optional<std::string> logDate;
     AnalysisTotals totals;
     if (command.Database) {
-        const auto loaded = cli::LoadFromDatabase(*command.Database, store, err);
+        const auto loaded =
+            cli::LoadFromDatabase(*command.Database, store, err, PartsShownBy(request.View));
         if (!loaded)
             return cli::kExitFailed;
         logDate = loaded->DateText;

@@ -104,7 +104,9 @@ std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
 std::optional<AnalysisTotals> LoadStore(const Invocation& invocation, AnalysisStore& store,
                                         std::ostream& err) {
     if (invocation.database) {
-        const auto loaded = LoadFromDatabase(*invocation.database, store, err);
+        // These commands show counts only: no chat or other line is read.
+        const auto loaded =
+            LoadFromDatabase(*invocation.database, store, err, db::StoreParts{false, false});
         if (!loaded)
             return std::nullopt;
         return loaded->Totals;

@@ -13,6 +13,8 @@ void AnalysisStore::Reset() {
     TextChats.assign(1, ChatEntry{});
     UnknownLines.assign(1, PackedView{});
     Renames.assign(1, RenameEntry{});
+    KillEventCounts.clear();
+    CutObituaryNames.clear();
     index_.Clear();
     locations_.assign(1, PackedView{});
     locationIndex_.Clear();
@@ -43,9 +45,29 @@ PlayerIndex AnalysisStore::FindOrAddPlayer(std::string_view rawName) {
     return index;
 }
 
+PlayerIndex AnalysisStore::FindOrAddNamedPlayer(std::string_view name) {
+    const std::uint64_t hash = NameIndex::Hash(name);
+    if (const PlayerIndex found = index_.Find(name, hash); found != 0)
+        return found;
+    const auto index = static_cast<PlayerIndex>(Players.size());
+    Players.emplace_back().Name.assign(name);
+    index_.Add(Players.back().Name, hash, index);
+    return index;
+}
+
+void AnalysisStore::RecordKillEvents(PlayerIndex killer, PlayerIndex victim, EventWeapon weaponText,
+                                     std::uint32_t count) {
+    if (KillEventCounts.empty())
+        KillEventCounts.assign(KillEvents.size(), 1);
+    KillEvents.push_back(KillEvent{killer, victim, weaponText});
+    KillEventCounts.push_back(count);
+}
+
 void AnalysisStore::RecordKill(PlayerIndex killer, PlayerIndex victim, WeaponId weapon,
                                std::string_view weaponText) {
     KillEvents.push_back(KillEvent{killer, victim, EventWeaponOf(weapon, weaponText)});
+    if (!KillEventCounts.empty())
+        KillEventCounts.push_back(1);
     PlayerRecord& victimRecord = Players[victim];
     ++victimRecord.Deaths[weapon];
     ++victimRecord.Deaths[kWeaponTotal];
@@ -64,6 +86,8 @@ void AnalysisStore::RecordTeamkill(PlayerIndex killer, PlayerIndex victim) {
     ++Players[victim].Deaths[kWeaponTeamkill];
     ++Players[killer].Teamkills;
     KillEvents.push_back(KillEvent{killer, victim, kEventTeamkill});
+    if (!KillEventCounts.empty())
+        KillEventCounts.push_back(1);
 }
 
 void AnalysisStore::RecordVoiceChat(PlayerIndex player, std::string_view text,

@@ -120,6 +120,13 @@ class AnalysisStore {
     std::vector<ChatEntry> TextChats;
     std::vector<PackedView> UnknownLines; // views into the store's own copies
     std::vector<RenameEntry> Renames;
+    // How many kills each entry of KillEvents stands for, beside it; empty when every entry is
+    // one kill (an analysed log). A store built from stored statistics keeps one entry for the
+    // kills of one killer, victim and weapon in a log, at the place of the first of them.
+    std::vector<std::uint32_t> KillEventCounts;
+    // The obituary names seen cut to their 29 characters (full recognition), each once, without
+    // colour codes' trailing "^7": a later log's cut names may stand for a name met before.
+    std::vector<std::string> CutObituaryNames;
 
     // Room for `entries` events, chats and unknown lines each. Growing a list by doubling would
     // copy it and touch its memory twice; where memory is backed on first touch (Linux), room
@@ -132,6 +139,10 @@ class AnalysisStore {
     // Normalises the raw name, files an empty result under "[err]unnamedplayer", and returns
     // the index of the record with that exact name, appending a zeroed record when it is new.
     PlayerIndex FindOrAddPlayer(std::string_view rawName);
+
+    // The record whose Name is exactly `name` (a name this store or another one already
+    // normalised), appending a zeroed record when it is new.
+    PlayerIndex FindOrAddNamedPlayer(std::string_view name);
 
     // The index of the record whose Name is exactly `name`; never creates a record.
     std::optional<PlayerIndex> FindPlayer(std::string_view name) const;
@@ -147,6 +158,14 @@ class AnalysisStore {
     // shows (static text, as the parsers recognised it).
     void RecordKill(PlayerIndex killer, PlayerIndex victim, WeaponId weapon,
                     std::string_view weaponText);
+    // `count` kills of one killer, victim and event text as one entry of KillEvents (counted
+    // in KillEventCounts); no counter moves: the records already hold them.
+    void RecordKillEvents(PlayerIndex killer, PlayerIndex victim, EventWeapon weaponText,
+                          std::uint32_t count);
+    // How many kills the entry at `position` of KillEvents stands for.
+    std::uint32_t KillEventCount(std::size_t position) const {
+        return KillEventCounts.empty() ? 1 : KillEventCounts[position];
+    }
     // A death by one of the causes 16-22 (or 24-31, which only full recognition counts): the
     // cause's and the total death of the player; no event.
     void RecordSuicide(PlayerIndex player, WeaponId cause);

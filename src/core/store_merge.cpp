@@ -81,10 +81,21 @@ void AnalysisStore::Append(AnalysisStore&& later, LaterRoom room) {
     for (std::size_t i = 1; i < later.locations_.size(); ++i)
         placeHere[i] = KeepLocation(later.locations_[i]);
     // Each later list is released as soon as it is copied.
+    if (!KillEventCounts.empty() || !later.KillEventCounts.empty()) {
+        if (KillEventCounts.empty())
+            KillEventCounts.assign(KillEvents.size(), 1);
+        for (std::size_t e = 1; e < later.KillEvents.size(); ++e)
+            KillEventCounts.push_back(later.KillEventCount(e));
+    }
+    later.KillEventCounts.clear();
     makeRoom(KillEvents, later.KillEvents.size() - 1);
     for (const KillEvent& event : RealEntries(later.KillEvents))
         KillEvents.push_back(KillEvent{remap(event.Killer), remap(event.Victim), event.WeaponText});
     release(later.KillEvents);
+    for (std::string& cut : later.CutObituaryNames)
+        if (std::find(CutObituaryNames.begin(), CutObituaryNames.end(), cut) ==
+            CutObituaryNames.end())
+            CutObituaryNames.push_back(std::move(cut));
     for (auto* chats : {&VoiceChats, &TextChats}) {
         auto& from = chats == &VoiceChats ? later.VoiceChats : later.TextChats;
         makeRoom(*chats, from.size() - 1);

@@ -1,7 +1,9 @@
-// Each log is built into a store of its own, so a player's figures per log are the ones the
-// analysis of that log alone gives.
+// Each log's figures are those of its own statistics (the analysis of that log alone), so a
+// player's figures per log are the ones the analysis of that log alone gives.
 #include "db/dashboard_history.h"
 
+#include "db/schema.h"
+#include "db/statistics_rows.h"
 #include "db/store_from_database.h"
 
 #include <unordered_map>
@@ -29,16 +31,24 @@ ReadDashboardHistory(StatsDatabase& database, const LogSelection& selection, std
     for (std::size_t place = 0; place < logs->size(); ++place) {
         const LogEntry& log = (*logs)[place];
         history.HeldBackBytes += log.HeldBackBytes();
-        AnalysisStore store;
-        const DatabaseStoreResult built =
-            BuildStoreFromDatabase(database, LogSelection{{log.Id}, {}, {}}, store);
-        if (!built.Ok) {
-            error = built.Error;
-            return std::nullopt;
+        std::vector<PlayerRecord> players;
+        if (database.StoredVersion() >= kStatisticsVersion) {
+            auto digest = ReadDigest(database, log.Id, error);
+            if (!digest)
+                return std::nullopt;
+            players = std::move(digest->Players);
+        } else {
+            AnalysisStore store;
+            const DatabaseStoreResult built =
+                BuildStoreFromDatabase(database, LogSelection{{log.Id}, {}, {}}, store);
+            if (!built.Ok) {
+                error = built.Error;
+                return std::nullopt;
+            }
+            players.assign(store.Players.begin() + 1, store.Players.end());
         }
         const std::string label = LogLabel(log);
-        for (PlayerIndex p = 1; p <= store.PlayerCount(); ++p) {
-            const PlayerRecord& player = store.Players[p];
+        for (const PlayerRecord& player : players) {
             const auto [at, added] = rowOf.try_emplace(player.Name, history.Players.size());
             if (added)
                 history.Players.push_back({player.Name, {}});

@@ -6,6 +6,8 @@
 #include "db/import_keys.h"
 #include "db/log_catalog.h"
 #include "db/log_piece.h"
+#include "db/schema.h"
+#include "db/statistics_rows.h"
 #include "db/store_from_database.h"
 #include "db/transaction.h"
 
@@ -125,15 +127,53 @@ ReadStoredPlayers(StatsDatabase& database, LogId log, std::string& error) {
     return players;
 }
 
+// The number of the log's rows in `table`; nullopt with the reason in `error`.
+std::optional<std::int64_t> RowCount(StatsDatabase& database, const char* table, LogId log,
+                                     std::string& error) {
+    QSqlQuery query(database.Connection());
+    query.prepare(
+        QStringLiteral("SELECT COUNT(*) FROM %1 WHERE log_id = ?").arg(QLatin1String(table)));
+    query.addBindValue(QVariant::fromValue<qlonglong>(log));
+    if (!query.exec() || !query.next()) {
+        error = database.Failure("cannot read the database " + database.Path(), query);
+        return std::nullopt;
+    }
+    return query.value(0).toLongLong();
+}
+
+// The log's stored statistics against those of its lines read afresh: the same bytes, and as
+// many chat and other line rows as the lines hold.
+void CheckDigest(StatsDatabase& database, const LogEntry& log, const AnalysisStore& fresh,
+                 const AnalysisTotals& totals, CheckReport& report) {
+    std::string error;
+    const auto stored = ReadDigest(database, log.Id, error);
+    const auto chats = stored ? RowCount(database, "log_chats", log.Id, error) : std::nullopt;
+    const auto lines =
+        chats ? RowCount(database, "log_unknown_lines", log.Id, error) : std::nullopt;
+    if (!lines) {
+        report.Damage.push_back(error);
+        return;
+    }
+    const LogDigest read = DigestOfStore(fresh, totals);
+    if (EncodeDigest(read) != EncodeDigest(*stored))
+        report.Damage.push_back(
+            Damaged(database, log.Id, "records statistics its lines do not give"));
+    else if (*chats != static_cast<std::int64_t>(read.VoiceChatRows + read.TextChatRows) ||
+             *lines != static_cast<std::int64_t>(read.UnknownLineRows))
+        report.Damage.push_back(
+            Damaged(database, log.Id, "records chats or other lines its lines do not give"));
+}
+
 // The log's stored totals and players against what its stored lines give read afresh.
 void CheckStatistics(StatsDatabase& database, const LogEntry& log, CheckReport& report) {
     AnalysisStore store;
-    const DatabaseStoreResult fresh = BuildStoreInTransaction(database, {{log.Id}, {}, {}}, store);
-    if (!fresh.Ok) {
-        report.Damage.push_back(fresh.Error);
+    std::string error;
+    const auto fresh = AnalyzeStoredLog(database, log, {}, store, error);
+    if (!fresh) {
+        report.Damage.push_back(error);
         return;
     }
-    const AnalysisTotals& t = fresh.Totals;
+    const AnalysisTotals& t = *fresh;
     const AnalysisTotals& s = log.Totals;
     if (t.Kills != s.Kills || t.Deaths != s.Deaths || t.Teamkills != s.Teamkills ||
         t.VoiceChats != s.VoiceChats || t.TextChats != s.TextChats || t.Unknown != s.Unknown ||
@@ -143,7 +183,6 @@ void CheckStatistics(StatsDatabase& database, const LogEntry& log, CheckReport& 
             "records totals its lines do not give (kills " + std::to_string(s.Kills) + " stored, " +
                 std::to_string(t.Kills) + " read; deaths " + std::to_string(s.Deaths) +
                 " stored, " + std::to_string(t.Deaths) + " read)"));
-    std::string error;
     const auto stored = ReadStoredPlayers(database, log.Id, error);
     if (!stored) {
         report.Damage.push_back(error);
@@ -157,6 +196,8 @@ void CheckStatistics(StatsDatabase& database, const LogEntry& log, CheckReport& 
     }
     if (read != *stored)
         report.Damage.push_back(Damaged(database, log.Id, "records players its lines do not give"));
+    if (database.StoredVersion() >= kStatisticsVersion)
+        CheckDigest(database, log, store, *fresh, report);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "db/log_columns.h"
 #include "db/log_date.h"
 #include "db/log_piece.h"
+#include "db/statistics_rows.h"
 #include "db/transaction.h"
 
 #include "analysis/language_guess.h"
@@ -112,10 +113,9 @@ class ImportWriter {
         return true;
     }
 
+    // The piece filed the log's earlier players first (KnownPlayers), so its record numbers are
+    // the players' places in the log.
     bool Players(LogId id, const AnalysisStore& piece) {
-        const auto known = Number("SELECT COUNT(*) FROM log_players WHERE log_id = ?", {Int(id)});
-        if (!known)
-            return false;
         query_.prepare(QStringLiteral(
             "INSERT INTO log_players (log_id, name, first_seen, kills, deaths, teamkills,"
             " voice_chats, text_chats) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"
@@ -128,7 +128,7 @@ class ImportWriter {
         for (std::size_t i = 1; i < piece.Players.size(); ++i) {
             const PlayerRecord& p = piece.Players[i];
             const std::int64_t values[] = {id,
-                                           *known + static_cast<std::int64_t>(i),
+                                           static_cast<std::int64_t>(i),
                                            p.Kills[0],
                                            p.Deaths[0],
                                            p.Teamkills,
@@ -159,9 +159,10 @@ struct PieceCounts {
 
 // `guessLanguage`: a new log's language is decided from its lines here, into `language`. The
 // piece is analysed as it is read, on every core, without a copy or a table of its lines.
+// `knownNames`: the players of the log's earlier lines, filed first.
 void CountPiece(std::string_view stored, bool atFileStart, bool guessLanguage,
-                LogLanguage& language, Recognition recognition, PieceCounts& out,
-                const ImportProgressCallback& progress) {
+                LogLanguage& language, Recognition recognition, std::vector<std::string> knownNames,
+                PieceCounts& out, const ImportProgressCallback& progress) {
     if (stored.empty())
         return;
     const LogLineList::Start start =
@@ -178,6 +179,7 @@ void CountPiece(std::string_view stored, bool atFileStart, bool guessLanguage,
         language = LikelyLogLanguage(WeighLogLanguages(LogLineList::FromLines(first)));
     }
     StreamOptions options;
+    options.KnownPlayers = std::move(knownNames);
     if (progress)
         options.Progress = [&](double share) { progress(0.5 * share); };
     const StreamedAnalysis analysed = AnalyzeStreamedLog(
@@ -306,8 +308,16 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
 
     PieceCounts piece;
     const bool isNew = result.Outcome != ImportOutcome::Grew;
+    LogDigest digest;
+    if (!isNew) {
+        auto before = ReadDigest(database, result.Id, result.Error);
+        if (!before)
+            return Failed(result);
+        digest = std::move(*before);
+    }
     result.LanguageGuessed = isNew && options.GuessLanguage;
-    CountPiece(stored, start == 0, result.LanguageGuessed, language, recognition, piece, progress);
+    CountPiece(stored, start == 0, result.LanguageGuessed, language, recognition, digest.Names(),
+               piece, progress);
     result.Language = language;
     result.LinesAdded = static_cast<std::uint64_t>(piece.Totals.Total);
 
@@ -350,7 +360,11 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
         isNew ? InsertLog(database, entry, result.Error) : UpdateLog(database, entry, result.Error);
     // The log's row first: the chunks and players refer to it.
     if (!written || !writer.Chunks(result.Id, stored, progress) ||
-        !writer.Players(result.Id, piece.Store))
+        !writer.Players(result.Id, piece.Store) ||
+        !WriteTextRows(database, result.Id, digest, piece.Store, result.Error))
+        return Failed(result);
+    AppendPiece(digest, piece.Store, piece.Totals);
+    if (!WriteDigest(database, result.Id, digest, result.Error))
         return Failed(result);
     return result;
 }

@@ -86,6 +86,30 @@ constexpr const char* kVersion4Indexes[] = {
     "CREATE INDEX IF NOT EXISTS logs_path ON logs (path)",
 };
 
+// Added in version 5: each log's statistics, stored as it is imported, so that reading
+// commands never analyse its lines again (log_digest.h), and its chats and other lines as rows.
+constexpr const char* kVersion5Tables[] = {
+    "CREATE TABLE IF NOT EXISTS log_digests ("
+    " log_id BIGINT PRIMARY KEY REFERENCES logs (id),"
+    " digest BYTEA NOT NULL)",
+
+    "CREATE TABLE IF NOT EXISTS log_chats ("
+    " log_id BIGINT NOT NULL REFERENCES logs (id),"
+    " kind SMALLINT NOT NULL,"
+    " seq BIGINT NOT NULL,"
+    " player BIGINT NOT NULL,"
+    " team SMALLINT NOT NULL,"
+    " location BYTEA NOT NULL,"
+    " message BYTEA NOT NULL,"
+    " PRIMARY KEY (log_id, kind, seq))",
+
+    "CREATE TABLE IF NOT EXISTS log_unknown_lines ("
+    " log_id BIGINT NOT NULL REFERENCES logs (id),"
+    " seq BIGINT NOT NULL,"
+    " line BYTEA NOT NULL,"
+    " PRIMARY KEY (log_id, seq))",
+};
+
 // Added in version 3: the user's joins and splits of player names, in the order made.
 constexpr const char* kAliasTable = "CREATE TABLE IF NOT EXISTS player_aliases ("
                                     " seq BIGINT PRIMARY KEY,"
@@ -103,7 +127,8 @@ bool CreateSchema(QSqlDatabase& connection, std::string& error) {
             return false;
         }
     }
-    for (const char* statement : {kAliasTable, kVersion4Indexes[0], kVersion4Indexes[1]}) {
+    for (const char* statement : {kAliasTable, kVersion4Indexes[0], kVersion4Indexes[1],
+                                  kVersion5Tables[0], kVersion5Tables[1], kVersion5Tables[2]}) {
         if (!query.exec(QString::fromLatin1(statement))) {
             error = "cannot create the tables: " + query.lastError().text().toStdString();
             return false;
@@ -172,6 +197,10 @@ bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
         if (!query.exec())
             return fail({});
     }
+    if (stored < 5)
+        for (const char* statement : kVersion5Tables)
+            if (!query.exec(QString::fromLatin1(statement)))
+                return fail({});
     if (!query.exec(QStringLiteral("UPDATE qla_meta SET value = '%1' WHERE name = "
                                    "'schema_version'")
                         .arg(kSchemaVersion)))

@@ -8,10 +8,13 @@
 namespace qla::db {
 
 // Version 2 added the recognition mode of each log, version 3 the player_aliases table, version
-// 4 the keys that match a file to its earlier imports and the chunks' checksums. An older
-// database is read as if every log had been imported in classic mode and without aliases (its
-// chunks unchecked), and the first write brings it to this version.
-inline constexpr int kSchemaVersion = 4;
+// 4 the keys that match a file to its earlier imports and the chunks' checksums, version 5 the
+// statistics stored at import. A database older than 5 is read by analysing its stored lines
+// (as if every log had been imported in classic mode and without aliases, before version 2 and
+// 3); the first write, or qla upgrade, brings it to this version.
+inline constexpr int kSchemaVersion = 5;
+// The first version whose logs' statistics are stored.
+inline constexpr int kStatisticsVersion = 5;
 inline constexpr int kOldestReadableVersion = 1;
 
 // Creates every table and the version row in an empty database, inside the caller's write
@@ -23,6 +26,7 @@ int StoredSchemaVersion(QSqlDatabase& connection);
 
 // Brings an older database to this version inside the caller's write transaction, step by
 // step; nothing to do for a database of this version. False with the engine's message on failure.
+// The statistics of the logs of a database older than version 5 are filled in by the caller.
 bool UpgradeSchema(QSqlDatabase& connection, std::string& error);
 
 // The recognition a log new to the database is imported with unless told otherwise: full for a

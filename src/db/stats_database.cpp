@@ -4,6 +4,7 @@
 
 #include "db/engine_dialect.h"
 #include "db/schema.h"
+#include "db/statistics_upgrade.h"
 #include "db/transaction.h"
 
 #include <QFileInfo>
@@ -97,7 +98,10 @@ bool StatsDatabase::PrepareSchema(OpenMode mode, std::string& error) {
         Transaction unit(*this, Transaction::Kind::Write, error);
         if (!unit.Open())
             return false;
-        if (!UpgradeSchema(connection_, error)) {
+        // Another writer may have upgraded it meanwhile: the version is read under the lock.
+        const int before = StoredSchemaVersion(connection_);
+        if (!UpgradeSchema(connection_, error) ||
+            (before < kStatisticsVersion && !StoreStatisticsOfEveryLog(*this, error))) {
             error = path + ": " + error;
             return false;
         }
@@ -105,6 +109,7 @@ bool StatsDatabase::PrepareSchema(OpenMode mode, std::string& error) {
             return false;
     }
     error = SchemaProblem(connection_, path);
+    version_ = error.empty() ? StoredSchemaVersion(connection_) : 0;
     return error.empty();
 }
 

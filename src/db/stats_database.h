@@ -31,6 +31,8 @@ class StatsDatabase {
     // The database as --db named it, for messages.
     const std::string& Path() const { return target_.Text; }
     Engine Kind() const { return target_.Kind; }
+    // The schema version of the open database (this program's after a writer opened it).
+    int StoredVersion() const { return version_; }
 
     // Starts the one transaction of a unit of work that writes, taking the lock every writer
     // of the database shares at once, so two writers never read the same state and both act on
@@ -52,6 +54,7 @@ class StatsDatabase {
     DatabaseTarget target_;
     QString connectionName_;
     QSqlDatabase connection_;
+    int version_ = 0;
 };
 
 // How long a writer waits for another one before it gives up.

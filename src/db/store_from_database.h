@@ -1,5 +1,7 @@
-// Building the analysis store from a database: the selected logs' stored lines, read one after
-// the other as one log, each with its own language.
+// Building the analysis store from a database. A database of this version answers from the
+// statistics stored at import (store_from_statistics.h); one from before them, and the checks
+// that compare those statistics with the lines, read the stored lines again: the selected
+// logs' lines one after the other as one log, each with its own language.
 #pragma once
 
 #include "analysis/analysis.h"
@@ -18,6 +20,8 @@ struct DatabaseStoreResult {
     AnalysisTotals Totals;
     std::optional<std::string> DateText; // the date header of the first line, as for one log
     std::size_t LogCount = 0;
+    // Logs whose cut obituary names made their lines be read again (store_from_statistics.h).
+    std::size_t LogsReadAgain = 0;
 };
 
 // Fills `store` as the analysis fills it from the single log made of the selected logs' bytes
@@ -25,8 +29,27 @@ struct DatabaseStoreResult {
 DatabaseStoreResult BuildStoreFromDatabase(StatsDatabase& database, const LogSelection& selection,
                                            AnalysisStore& store);
 
+// What of the lines' texts a reader needs: the chats' and the other lines' texts are read from
+// their rows only when a view shows them.
+struct StoreParts {
+    bool Chats = true;
+    bool UnknownLines = true;
+};
+DatabaseStoreResult BuildStoreFromDatabase(StatsDatabase& database, const LogSelection& selection,
+                                           AnalysisStore& store, StoreParts parts);
+
 // The same inside a read transaction the caller began.
 DatabaseStoreResult BuildStoreInTransaction(StatsDatabase& database, const LogSelection& selection,
-                                            AnalysisStore& store);
+                                            AnalysisStore& store, StoreParts parts = {});
+
+// Reads the selected logs' stored lines again as one log, whatever the version.
+DatabaseStoreResult AnalyzeStoredLines(StatsDatabase& database, const LogSelection& selection,
+                                       AnalysisStore& store);
+
+// Analyses one log's stored lines alone into `store`, `knownNames` filed first (see
+// StreamOptions::KnownPlayers); nullopt with the reason in `error`.
+std::optional<AnalysisTotals> AnalyzeStoredLog(StatsDatabase& database, const LogEntry& log,
+                                               std::vector<std::string> knownNames,
+                                               AnalysisStore& store, std::string& error);
 
 } // namespace qla::db

@@ -30,7 +30,10 @@ PlayerIndex ObituaryNames::Find(AnalysisStore& store, std::string_view raw) {
     if (start.empty())
         return store.FindOrAddPlayer(raw);
 
-    Resolved& resolved = resolved_[std::string(start)];
+    const auto [entry, isNew] = resolved_.try_emplace(std::string(start));
+    if (isNew)
+        store.CutObituaryNames.push_back(entry->first);
+    Resolved& resolved = entry->second;
     if (resolved.Player != 0 && resolved.PlayerCount == store.PlayerCount())
         return resolved.Player;
     // Players are only ever added, so the answer changes only when the count does.

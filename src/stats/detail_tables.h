@@ -17,6 +17,9 @@ struct PlayerEvents {
     std::span<const std::int32_t> Positions;
     std::span<const PlayerIndex> Opponents;
     std::span<const std::uint8_t> Teamkills; // 1 for a "Teamkill" event
+    std::span<const std::uint32_t> Counts;   // kills each entry stands for; empty: one each
+
+    std::uint32_t CountAt(std::size_t i) const { return Counts.empty() ? 1 : Counts[i]; }
 };
 
 // Positions in KillEvents per player, as killer and as victim, in event order. Build it from
@@ -39,6 +42,7 @@ class KillEventIndex {
         std::vector<std::int32_t> positions;
         std::vector<PlayerIndex> opponents;
         std::vector<std::uint8_t> teamkills;
+        std::vector<std::uint32_t> counts; // empty when every event is one kill
         PlayerEvents Of(PlayerIndex player) const;
     };
     Lists killer_, victim_;

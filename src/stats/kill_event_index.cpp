@@ -14,7 +14,8 @@ constexpr std::string_view kTeamkillWeapon = "Teamkill";
 template <class PlayerOf, class OpponentOf>
 void BuildLists(const AnalysisStore& store, PlayerOf playerOf, OpponentOf opponentOf,
                 std::vector<std::int32_t>& start, std::vector<std::int32_t>& positions,
-                std::vector<PlayerIndex>& opponents, std::vector<std::uint8_t>& teamkills) {
+                std::vector<PlayerIndex>& opponents, std::vector<std::uint8_t>& teamkills,
+                std::vector<std::uint32_t>& counts) {
     const auto players = static_cast<std::size_t>(store.Players.size());
     const auto eventCount = static_cast<std::int32_t>(store.KillEvents.size());
     const auto named = [&](const KillEvent& event) {
@@ -33,6 +34,7 @@ void BuildLists(const AnalysisStore& store, PlayerOf playerOf, OpponentOf oppone
     positions.resize(total);
     opponents.resize(total);
     teamkills.resize(total);
+    counts.resize(store.KillEventCounts.empty() ? 0 : total);
     std::vector<std::int32_t> next(start.begin(), start.end() - 1);
     for (std::int32_t position = 1; position < eventCount; ++position) {
         const KillEvent& event = store.KillEvents[position];
@@ -41,6 +43,8 @@ void BuildLists(const AnalysisStore& store, PlayerOf playerOf, OpponentOf oppone
             positions[at] = position;
             opponents[at] = opponentOf(event);
             teamkills[at] = event.Weapon() == kTeamkillWeapon ? 1 : 0;
+            if (!counts.empty())
+                counts[at] = store.KillEventCounts[static_cast<std::size_t>(position)];
         }
     }
 }
@@ -51,9 +55,9 @@ KillEventIndex::KillEventIndex(const AnalysisStore& store) {
     const auto killer = [](const KillEvent& e) { return e.Killer; };
     const auto victim = [](const KillEvent& e) { return e.Victim; };
     BuildLists(store, killer, victim, killer_.start, killer_.positions, killer_.opponents,
-               killer_.teamkills);
+               killer_.teamkills, killer_.counts);
     BuildLists(store, victim, killer, victim_.start, victim_.positions, victim_.opponents,
-               victim_.teamkills);
+               victim_.teamkills, victim_.counts);
 }
 
 PlayerEvents KillEventIndex::Lists::Of(PlayerIndex p) const {
@@ -63,7 +67,10 @@ PlayerEvents KillEventIndex::Lists::Of(PlayerIndex p) const {
     const auto count = static_cast<std::size_t>(start[static_cast<std::size_t>(p) + 1]) - first;
     return PlayerEvents{std::span<const std::int32_t>(positions).subspan(first, count),
                         std::span<const PlayerIndex>(opponents).subspan(first, count),
-                        std::span<const std::uint8_t>(teamkills).subspan(first, count)};
+                        std::span<const std::uint8_t>(teamkills).subspan(first, count),
+                        counts.empty()
+                            ? std::span<const std::uint32_t>()
+                            : std::span<const std::uint32_t>(counts).subspan(first, count)};
 }
 
 } // namespace qla

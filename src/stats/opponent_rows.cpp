@@ -37,10 +37,11 @@ std::vector<OpponentRow> CountOpponents(const AnalysisStore& store, const KillEv
             continue;
         const PlayerIndex opponent = events.Opponents[i];
         const auto [row, isNew] = rowOf.FindOrAdd(opponent, found.size());
+        const std::uint32_t kills = events.CountAt(i);
         if (isNew)
-            found.push_back({opponent, 1, position});
+            found.push_back({opponent, kills, position});
         else
-            ++found[row].Count;
+            found[row].Count += kills;
     }
     return found;
 }

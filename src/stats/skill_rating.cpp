@@ -19,7 +19,8 @@ double Logistic(double x) {
 
 Encounters EncountersOf(const AnalysisStore& store) {
     std::map<std::pair<std::uint32_t, std::uint32_t>, Encounters::Pair> pairs;
-    for (const KillEvent& event : RealEntries(store.KillEvents)) {
+    for (std::size_t e = 1; e < store.KillEvents.size(); ++e) {
+        const KillEvent& event = store.KillEvents[e];
         if (event.Killer == event.Victim || event.WeaponText == kEventTeamkill ||
             event.Killer <= 0 || event.Victim <= 0)
             continue;
@@ -29,7 +30,7 @@ Encounters EncountersOf(const AnalysisStore& store) {
         Encounters::Pair& pair = pairs[key];
         pair.A = key.first;
         pair.B = key.second;
-        (killer == key.first ? pair.AWins : pair.BWins) += 1;
+        (killer == key.first ? pair.AWins : pair.BWins) += store.KillEventCount(e);
     }
     Encounters encounters;
     encounters.PlayerCount = static_cast<std::size_t>(store.PlayerCount());

@@ -1,0 +1,53 @@
+// A log's statistics as the database keeps them: everything the analysis of the log alone
+// found except the texts of its chats and other lines (kept as rows of their own). Reading
+// logs one after the other from these gives what reading the logs' lines one after the other
+// gives, so no reading command reads a log's lines again.
+#pragma once
+
+#include "analysis/analysis.h"
+#include "core/store.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace qla::db {
+
+// The kills of one killer, victim and event text in a log, and where the first of them stood.
+struct DigestEncounter {
+    std::uint32_t Killer = 0; // positions in LogDigest::Players
+    std::uint32_t Victim = 0;
+    EventWeapon WeaponText = 0;
+    std::uint64_t Count = 0;
+    std::uint64_t FirstEvent = 0; // 1 for the log's first kill event
+};
+
+struct LogDigest {
+    AnalysisTotals Totals;
+    std::vector<PlayerRecord> Players;       // in order of first appearance in the log
+    std::uint64_t EventCount = 0;            // the log's kill events, teamkills included
+    std::vector<DigestEncounter> Encounters; // in order of FirstEvent
+    std::vector<std::pair<std::string, std::string>> Renames;
+    std::vector<std::string> CutNames; // the store's CutObituaryNames
+    std::uint64_t VoiceChatRows = 0, TextChatRows = 0, UnknownLineRows = 0;
+
+    std::vector<std::string> Names() const;
+};
+
+// Adds what `piece` found in the lines that follow the digest's to the digest. The piece was
+// analysed with the digest's names filed first (StreamOptions::KnownPlayers), so its records
+// 1 to Players.size() are the digest's players; its later records are the log's new players.
+void AppendPiece(LogDigest& digest, const AnalysisStore& piece, const AnalysisTotals& totals);
+
+// The digest of a log analysed whole.
+LogDigest DigestOfStore(const AnalysisStore& store, const AnalysisTotals& totals);
+
+// The stored form: a format number, then unsigned LEB128 numbers and length-prefixed texts.
+std::string EncodeDigest(const LogDigest& digest);
+// Nullopt when the bytes are not a digest of this format (damaged or written by a newer qla).
+std::optional<LogDigest> DecodeDigest(std::string_view bytes);
+
+} // namespace qla::db

@@ -1,0 +1,62 @@
+// Multi-row inserts.
+#include "db/row_batch.h"
+
+namespace qla::db {
+
+RowBatch::RowBatch(StatsDatabase& database, const char* table, const char* columns, int columnCount,
+                   std::string what)
+    : database_(database),
+      statementStart_(QStringLiteral("INSERT INTO %1 (%2) VALUES ")
+                          .arg(QString::fromLatin1(table), QString::fromLatin1(columns))),
+      columnCount_(columnCount), what_(std::move(what)), full_(database.Connection()) {
+    values_.reserve(static_cast<std::size_t>(kRowsPerStatement * columnCount));
+}
+
+bool RowBatch::Add(QVariant value) {
+    if (!error_.empty())
+        return false;
+    values_.push_back(std::move(value));
+    if (values_.size() == static_cast<std::size_t>(kRowsPerStatement * columnCount_))
+        return Write(kRowsPerStatement, full_, fullPrepared_);
+    return true;
+}
+
+bool RowBatch::Flush() {
+    if (!error_.empty())
+        return false;
+    if (values_.empty())
+        return true;
+    QSqlQuery rest(database_.Connection());
+    bool prepared = false;
+    return Write(static_cast<int>(values_.size()) / columnCount_, rest, prepared);
+}
+
+bool RowBatch::Write(int rows, QSqlQuery& query, bool& prepared) {
+    if (!prepared) {
+        QString row = QStringLiteral("(?");
+        for (int c = 1; c < columnCount_; ++c)
+            row += QStringLiteral(", ?");
+        row += QLatin1Char(')');
+        QString sql = statementStart_;
+        for (int r = 0; r < rows; ++r) {
+            if (r > 0)
+                sql += QStringLiteral(", ");
+            sql += row;
+        }
+        if (!query.prepare(sql)) {
+            error_ = database_.Failure(what_, query);
+            return false;
+        }
+        prepared = true;
+    }
+    for (std::size_t i = 0; i < values_.size(); ++i)
+        query.bindValue(static_cast<int>(i), values_[i]);
+    values_.clear();
+    if (!query.exec()) {
+        error_ = database_.Failure(what_, query);
+        return false;
+    }
+    return true;
+}
+
+} // namespace qla::db

@@ -1,0 +1,51 @@
+// The rows that hold a log's statistics: its digest, and its chats and other lines as rows of
+// their own, read by streaming.
+#pragma once
+
+#include "db/log_catalog.h"
+#include "db/log_digest.h"
+#include "db/stats_database.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qla::db {
+
+// The log's digest; nullopt with the reason in `error` (a log without one is damage).
+std::optional<LogDigest> ReadDigest(StatsDatabase& database, LogId id, std::string& error);
+
+// Stores the log's digest in place of the one it had.
+bool WriteDigest(StatsDatabase& database, LogId id, const LogDigest& digest, std::string& error);
+
+// Stores the chats and other lines `piece` found as rows, numbered on from the counts in
+// `before` (the digest of the log's earlier lines; empty for a new log). Chat players are
+// positions in the log's digest, as the piece filed its players after `before`'s.
+bool WriteTextRows(StatsDatabase& database, LogId id, const LogDigest& before,
+                   const AnalysisStore& piece, std::string& error);
+
+enum class ChatKind { Voice = 0, Text = 1 };
+
+struct ChatRow {
+    std::uint32_t Player = 0; // position in the log's digest
+    bool IsTeam = false;
+    std::string_view Location;
+    std::string_view Message;
+};
+
+// Calls `each` for the log's chats of one kind in their order; false with `error` set.
+bool ForEachChat(StatsDatabase& database, LogId id, ChatKind kind,
+                 const std::function<void(const ChatRow&)>& each, std::string& error);
+
+// Calls `each` for the log's other lines in their order; false with `error` set.
+bool ForEachUnknownLine(StatsDatabase& database, LogId id,
+                        const std::function<void(std::string_view)>& each, std::string& error);
+
+// Removes the log's statistics rows: those stored beside its lines from version 5 on, or all of
+// them (its log_players rows too).
+enum class StatisticsRows { kDerived, kAll };
+bool DeleteStatisticsRows(StatsDatabase& database, LogId id, std::string& error,
+                          StatisticsRows rows = StatisticsRows::kAll);
+
+} // namespace qla::db

@@ -1,0 +1,154 @@
+// Filing digests into one store. A player's records are found by exact name, so the first
+// appearance order, the counters and the kill events come out as one run over the lines would
+// give them.
+#include "db/store_from_statistics.h"
+
+#include "core/byte_search.h"
+#include "db/statistics_rows.h"
+
+namespace qla::db {
+namespace {
+
+void AddCounters(PlayerRecord& into, const PlayerRecord& from, bool chats) {
+    for (std::size_t w = 0; w < into.Kills.size(); ++w)
+        into.Kills[w] += from.Kills[w];
+    for (std::size_t w = 0; w < into.Deaths.size(); ++w)
+        into.Deaths[w] += from.Deaths[w];
+    into.Teamkills += from.Teamkills;
+    if (chats) {
+        into.VoiceChatCount += from.VoiceChatCount;
+        into.TextChatCount += from.TextChatCount;
+    }
+}
+
+void AddTotals(AnalysisTotals& into, const AnalysisTotals& from) {
+    into.Kills += from.Kills;
+    into.Deaths += from.Deaths;
+    into.Teamkills += from.Teamkills;
+    into.VoiceChats += from.VoiceChats;
+    into.TextChats += from.TextChats;
+    into.Unknown += from.Unknown;
+    into.Total += from.Total;
+    for (std::size_t k = 0; k < into.ByKind.size(); ++k)
+        into.ByKind[k] += from.ByKind[k];
+}
+
+// Files the digest's players, counters, kill events and renames after what the store holds.
+// Chat counts are left to the chat rows when they are read (each row counts its chat).
+void FileDigest(const LogDigest& digest, AnalysisStore& store, bool chatCounts) {
+    std::vector<PlayerIndex> here(digest.Players.size());
+    for (std::size_t k = 0; k < digest.Players.size(); ++k) {
+        here[k] = store.FindOrAddNamedPlayer(digest.Players[k].Name);
+        AddCounters(store.Players[static_cast<std::size_t>(here[k])], digest.Players[k],
+                    chatCounts);
+    }
+    for (const DigestEncounter& e : digest.Encounters)
+        store.RecordKillEvents(here[e.Killer], here[e.Victim], e.WeaponText,
+                               static_cast<std::uint32_t>(e.Count));
+    for (const auto& [from, to] : digest.Renames)
+        store.RecordRename(from, to);
+    for (const std::string& cut : digest.CutNames)
+        if (std::find(store.CutObituaryNames.begin(), store.CutObituaryNames.end(), cut) ==
+            store.CutObituaryNames.end())
+            store.CutObituaryNames.push_back(cut);
+}
+
+} // namespace
+
+std::vector<std::string> EarlierNamesForCutNames(const AnalysisStore& store,
+                                                 const std::vector<std::string>& cutNames) {
+    std::vector<std::string> names;
+    if (cutNames.empty())
+        return names;
+    for (const PlayerIndex p : store.PlayerIndexes()) {
+        const std::string& name = store.Players[static_cast<std::size_t>(p)].Name;
+        for (const std::string& cut : cutNames)
+            if (name.size() > cut.size() && StartsWithBytes(name, cut)) {
+                names.push_back(name);
+                break;
+            }
+    }
+    return names;
+}
+
+DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogSelection& selection,
+                                             AnalysisStore& store, StoreParts parts) {
+    DatabaseStoreResult result;
+    const auto logs = SelectLogs(database, selection, result.Error);
+    if (!logs)
+        return result;
+    store.Reset();
+    store.LogLines = LogLineList();
+    store.LogFileLoaded = true;
+    store.LogFileIdentity = IdentityOfFile(database.Path()); // exports never replace it
+    // Each log's players as the store files them, for its chat rows.
+    std::vector<std::vector<PlayerIndex>> playersOf(logs->size());
+    // The digest's names of a log read again in context, where some may be unfiled.
+    std::vector<std::vector<std::string>> playerNames(logs->size());
+    for (std::size_t i = 0; i < logs->size(); ++i) {
+        const LogEntry& log = (*logs)[i];
+        result.Error = RecordDamage(log, database.Path());
+        if (!result.Error.empty())
+            return result;
+        std::optional<LogDigest> digest = ReadDigest(database, log.Id, result.Error);
+        if (!digest)
+            return result;
+        std::vector<std::string> earlier = EarlierNamesForCutNames(store, digest->CutNames);
+        if (!earlier.empty()) {
+            // The log's cut obituary names may stand for names of the logs before it: its lines
+            // are read again, those names known, as one run over all the lines would read them.
+            AnalysisStore again;
+            const auto totals =
+                AnalyzeStoredLog(database, log, std::move(earlier), again, result.Error);
+            if (!totals)
+                return result;
+            LogDigest inContext = DigestOfStore(again, *totals);
+            FileDigest(inContext, store, !parts.Chats);
+            playerNames[i] = digest->Names();
+            ++result.LogsReadAgain;
+        } else {
+            FileDigest(*digest, store, !parts.Chats);
+        }
+        AddTotals(result.Totals, digest->Totals);
+        // A name of the log's own digest that the reading in context filed otherwise (a cut
+        // obituary name) holds no chat: chats carry whole names. Such names stay unfiled.
+        auto& here = playersOf[i];
+        here.reserve(digest->Players.size());
+        for (const PlayerRecord& player : digest->Players)
+            here.push_back(store.FindPlayer(player.Name).value_or(0));
+    }
+    if (parts.Chats) {
+        for (const ChatKind kind : {ChatKind::Voice, ChatKind::Text})
+            for (std::size_t i = 0; i < logs->size(); ++i) {
+                const auto& here = playersOf[i];
+                const auto file = [&](const ChatRow& row) {
+                    // Rows number a log's players from 1, in the digest's order.
+                    PlayerIndex player =
+                        row.Player >= 1 && row.Player <= here.size() ? here[row.Player - 1] : 0;
+                    if (player == 0) // a damaged row, or a chat under an unfiled name
+                        player = row.Player >= 1 && row.Player <= playerNames[i].size()
+                                     ? store.FindOrAddNamedPlayer(playerNames[i][row.Player - 1])
+                                     : store.FindOrAddPlayer("");
+                    if (kind == ChatKind::Voice)
+                        store.RecordVoiceChat(player, row.Message, row.Location, row.IsTeam);
+                    else
+                        store.RecordTextChat(player, row.Message, row.Location, row.IsTeam);
+                };
+                if (!ForEachChat(database, (*logs)[i].Id, kind, file, result.Error))
+                    return result;
+            }
+    }
+    if (parts.UnknownLines)
+        for (const LogEntry& log : *logs)
+            if (!ForEachUnknownLine(
+                    database, log.Id, [&](std::string_view line) { store.RecordUnknownLine(line); },
+                    result.Error))
+                return result;
+    if (!logs->empty())
+        result.DateText = logs->front().DateHeader;
+    result.LogCount = logs->size();
+    result.Ok = true;
+    return result;
+}
+
+} // namespace qla::db

@@ -1,0 +1,22 @@
+// Building the analysis store from the statistics stored at import: each selected log's digest
+// filed one after the other, then (when a view shows them) its chats and other lines streamed
+// from their rows. The store equals the one that analysing the selected logs' lines one after
+// the other builds, except that one entry of KillEvents stands for the kills of one killer,
+// victim and weapon in a log (KillEventCounts), at the place of the first of them.
+#pragma once
+
+#include "db/store_from_database.h"
+
+namespace qla::db {
+
+// Inside the caller's read transaction.
+DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogSelection& selection,
+                                             AnalysisStore& store, StoreParts parts);
+
+// The names of `store` that a cut obituary name of the digest may stand for: the longer names it
+// begins. When there are any, the log's stored statistics (taken from the log alone) may file
+// those obituaries otherwise than reading the logs one after the other does.
+std::vector<std::string> EarlierNamesForCutNames(const AnalysisStore& store,
+                                                 const std::vector<std::string>& cutNames);
+
+} // namespace qla::db

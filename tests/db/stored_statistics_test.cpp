@@ -1,0 +1,172 @@
+// The statistics a database stores at import answer as reading the logs' lines one after the
+// other would: across logs and across the pieces of a growing log, where a name the game cut in
+// obituary lines stands for a whole name met earlier, and after an upgrade.
+#include "db_test_support.h"
+
+#include "db/log_digest.h"
+#include "db/stats_database.h"
+
+#include <gtest/gtest.h>
+
+#include <QSqlQuery>
+
+namespace qla::dbtest {
+namespace {
+
+// A name longer than the 29 characters the game keeps of a name in obituary lines.
+const std::string kLongName = "^1{TKS}^2Superlongname-Number-One";
+const std::string kCutName = "^1{TKS}^2Superlongname-Number^7"; // as the obituaries write it
+const std::string kDate = "logfile opened on Sun Jan 02 10:00:00 2005\n";
+
+std::string Chat(const std::string& name, const std::string& text) {
+    return "[skipnotify]" + name + "^7: ^2" + text + "\n";
+}
+std::string Kill(const std::string& victim, const std::string& killer) {
+    return "[skipnotify]" + victim + " was killed by " + killer + "'s MP40\n";
+}
+
+class StoredStatistics : public testing::TestWithParam<Engine> {
+  protected:
+    QlaRun Import(const std::string& path) {
+        return Qla({"import", QString::fromStdString(path), "--db", database_});
+    }
+    // What a reading of `source` shows: totals, players, a player's page and every kill table.
+    std::string Reading(const QStringList& source) {
+        std::string all;
+        for (const QStringList& command :
+             {QStringList{"analyze"}, QStringList{"players"}, QStringList{"player"}}) {
+            QStringList arguments = QStringList(command) << source;
+            if (command.front() == "player")
+                arguments << QString::fromStdString(kLongName);
+            const QlaRun run = Qla(arguments);
+            EXPECT_EQ(run.status, 0) << run.err;
+            all += "### " + command.join(' ').toStdString() + "\n" + run.out;
+        }
+        const std::string output = folder_.Path("details.txt");
+        const QlaRun run =
+            Qla(QStringList{"export"} << source << "--view"
+                                      << "player"
+                                      << "--format"
+                                      << "text"
+                                      << "--player" << QString::fromStdString(kLongName)
+                                      << "--output" << QString::fromStdString(output));
+        EXPECT_EQ(run.status, 0) << run.err;
+        return all + "### details\n" + ReadFile(output);
+    }
+    std::string ReadingOfLog(const std::string& bytes) {
+        const std::string whole = folder_.Path("whole.log");
+        WriteFile(whole, bytes);
+        return Reading(QStringList{QString::fromStdString(whole)} << kNewDatabaseReading);
+    }
+    std::string ReadingOfDatabase(const QStringList& selection = {}) {
+        return Reading(QStringList{"--db", database_} << selection);
+    }
+
+    TempFolder folder_;
+    QString database_ = NewDatabase(GetParam(), folder_);
+};
+
+TEST_P(StoredStatistics, CutNamesOfALaterLogStandForTheWholeNameOfAnEarlierOne) {
+    const std::string first = kDate + Chat(kLongName, "hi") + Kill("Ace", kLongName);
+    // The later log meets the long name only cut, in obituaries, and chats as it last.
+    const std::string second = kDate + Kill(kCutName, "Ace") + Kill("Bob", kCutName) +
+                               Kill(kCutName, "Bob") + Chat(kLongName, "gg");
+    WriteFile(folder_.Path("a.log"), first);
+    WriteFile(folder_.Path("b.log"), second);
+    ASSERT_EQ(Import(folder_.Path("a.log")).status, 0);
+    ASSERT_EQ(Import(folder_.Path("b.log")).status, 0);
+
+    const std::string together = ReadingOfDatabase();
+    EXPECT_EQ(together, ReadingOfLog(first + second));
+    // The whole name has the later log's kill and deaths: the cut name is no player of its own.
+    EXPECT_EQ(together.find(kCutName), std::string::npos) << together;
+    // Alone, the later log knows no whole name, as its file read alone does not.
+    EXPECT_EQ(ReadingOfDatabase({"--log", "2"}), ReadingOfLog(second));
+}
+
+TEST_P(StoredStatistics, AGrowingLogResolvesItsNewLinesAgainstItsEarlierNames) {
+    const std::string log = folder_.Path("grows.log");
+    const std::string start = kDate + Chat(kLongName, "hi") + Kill("Ace", kLongName);
+    // Cut in the middle of a line: the rest of it arrives with the next piece.
+    const std::string middle = Kill(kCutName, "Ace") + "[skipnotify]Bob was killed by ";
+    const std::string end = kCutName + "'s MP40\n" + Kill("Ace", "Bob") + Chat("Bob", "gg");
+    WriteFile(log, start);
+    ASSERT_EQ(Import(log).status, 0);
+    AppendFile(log, middle);
+    ASSERT_EQ(Import(log).status, 0);
+    AppendFile(log, end);
+    ASSERT_EQ(Import(log).status, 0);
+
+    EXPECT_EQ(ReadingOfDatabase(), ReadingOfLog(start + middle + end));
+    // The statistics stored piece by piece are those of the whole log read at once.
+    const QlaRun check = Qla({"check", "--db", database_});
+    EXPECT_EQ(check.status, 0) << check.err;
+}
+
+TEST_P(StoredStatistics, ReadersNeverReadTheLinesOfADatabaseOfThisVersion) {
+    const std::string log = folder_.Path("a.log");
+    WriteFile(log, GeneratedLog(false, false, true, 2000, 7) + Chat(kLongName, "hi") +
+                       Kill("Ace", kLongName));
+    ASSERT_EQ(Import(log).status, 0);
+    const std::string before = ReadingOfDatabase();
+    // Without its lines, the database still answers every reading command the same.
+    QlaRun run = Qla({"export", "--db", database_, "--view", "text", "--format", "text", "--output",
+                      folder_.QPath("chats-before.txt")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    {
+        std::string error;
+        auto database =
+            db::StatsDatabase::Open(database_.toStdString(), db::OpenMode::ReadWrite, error);
+        ASSERT_TRUE(database) << error;
+        QSqlQuery query(database->Connection());
+        ASSERT_TRUE(query.exec("DELETE FROM log_chunks"));
+    }
+    EXPECT_EQ(ReadingOfDatabase(), before);
+    run = Qla({"export", "--db", database_, "--view", "text", "--format", "text", "--output",
+               folder_.QPath("chats-after.txt")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadFile(folder_.Path("chats-after.txt")),
+              ReadFile(folder_.Path("chats-before.txt")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, StoredStatistics, kEngines,
+                         [](const auto& info) { return EngineName(info.param); });
+
+TEST(LogDigest, PacksAndUnpacksAndRefusesDamage) {
+    db::LogDigest digest;
+    digest.Totals.Kills = 3;
+    digest.Totals.Total = 12;
+    digest.Totals.ByKind[2] = 5;
+    PlayerRecord ace;
+    ace.Name = "^1Ace";
+    ace.Kills = {3, 2, 1};
+    ace.Deaths[23] = 1;
+    ace.TextChatCount = 300; // more than one byte
+    PlayerRecord bob;
+    bob.Name = std::string("B\0b\xff", 4); // any bytes at all
+    digest.Players = {ace, bob};
+    digest.EventCount = 4;
+    digest.Encounters = {{0, 1, 2, 2, 1}, {1, 0, kEventTeamkill, 1, 4}};
+    digest.Renames = {{"Ace", "^1Ace"}};
+    digest.CutNames = {"^1{TKS}^2Superlongname-Number"};
+    digest.TextChatRows = 300;
+
+    const std::string bytes = db::EncodeDigest(digest);
+    const auto back = db::DecodeDigest(bytes);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(db::EncodeDigest(*back), bytes);
+    EXPECT_EQ(back->Players[1].Name, bob.Name);
+    EXPECT_EQ(back->Players[0].TextChatCount, 300);
+    EXPECT_EQ(back->Encounters[1].FirstEvent, 4u);
+    EXPECT_EQ(back->Renames, digest.Renames);
+
+    for (std::size_t cut = 0; cut < bytes.size(); cut += 7)
+        EXPECT_FALSE(db::DecodeDigest(bytes.substr(0, cut))) << "cut at " << cut;
+    EXPECT_FALSE(db::DecodeDigest(bytes + '\0')) << "trailing bytes";
+    std::string strange = bytes;
+    strange[0] = 9; // a format this qla does not know
+    EXPECT_FALSE(db::DecodeDigest(strange));
+}
+
+} // namespace
+} // namespace qla::dbtest
