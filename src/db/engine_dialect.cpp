@@ -68,8 +68,10 @@ QStringList SessionSetup(Engine engine, bool readOnly, int busyTimeoutMs) {
     if (engine == Engine::SQLite) {
         // Large pages suit the stored log bytes: fewer overflow pages to chain and follow. The
         // size takes effect only while the file is still empty.
+        // A reader reads each stored statistic once: a small cache keeps its memory small.
         return {QStringLiteral("PRAGMA page_size = 65536"),
-                QStringLiteral("PRAGMA cache_size = -16384")};
+                readOnly ? QStringLiteral("PRAGMA cache_size = -2048")
+                         : QStringLiteral("PRAGMA cache_size = -16384")};
     }
     // libpq prints the server's notices and warnings on standard error by itself; qla says in
     // its own words what went wrong, so only errors come back, and they come back as results.

@@ -91,6 +91,17 @@ class Reader {
         }
         return static_cast<std::size_t>(count);
     }
+    // The next length-prefixed bytes, not copied.
+    std::string_view View() {
+        const std::uint64_t size = Number();
+        if (!ok_ || size > bytes_.size() - at_) {
+            ok_ = false;
+            return {};
+        }
+        const std::string_view view = bytes_.substr(at_, size);
+        at_ += size;
+        return view;
+    }
     std::string Text() {
         const std::uint64_t size = Number();
         if (!ok_ || size > bytes_.size() - at_) {
@@ -153,6 +164,25 @@ void AppendPiece(LogDigest& digest, const AnalysisStore& piece, const AnalysisTo
     digest.TextChatRows += piece.TextChats.size() - 1;
     digest.UnknownLineRows += piece.UnknownLines.size() - 1;
     AddTotals(digest.Totals, totals);
+    digest.Pairs = PairsOf(digest.Encounters);
+}
+
+std::vector<DigestPair> PairsOf(const std::vector<DigestEncounter>& encounters) {
+    std::vector<DigestPair> pairs;
+    std::unordered_map<std::uint64_t, std::size_t> rowOf;
+    rowOf.reserve(encounters.size());
+    // Encounters come in order of their first events, so a pair's first encounter is its first.
+    for (const DigestEncounter& e : encounters) {
+        const bool teamkill = e.WeaponText == kEventTeamkill;
+        const std::uint64_t key =
+            (std::uint64_t{e.Killer} << 33) | (std::uint64_t{e.Victim} << 1) | (teamkill ? 1u : 0u);
+        const auto [at, isNew] = rowOf.try_emplace(key, pairs.size());
+        if (isNew)
+            pairs.push_back({e.Killer, e.Victim, e.WeaponText, e.Count, e.FirstEvent});
+        else
+            pairs[at->second].Count += e.Count;
+    }
+    return pairs;
 }
 
 LogDigest DigestOfStore(const AnalysisStore& store, const AnalysisTotals& totals) {
@@ -183,15 +213,16 @@ std::string EncodeDigest(const LogDigest& digest) {
         out.Signed(player.TextChatCount);
     }
     out.Number(digest.EventCount);
-    out.Number(digest.Encounters.size());
+    const std::vector<DigestPair> pairs = PairsOf(digest.Encounters);
+    out.Number(pairs.size());
     std::uint64_t previous = 0; // first events ascend: kept as steps
-    for (const DigestEncounter& e : digest.Encounters) {
-        out.Number(e.Killer);
-        out.Number(e.Victim);
-        out.Number(e.WeaponText);
-        out.Number(e.Count);
-        out.Number(e.FirstEvent - previous);
-        previous = e.FirstEvent;
+    for (const DigestPair& p : pairs) {
+        out.Number(p.Killer);
+        out.Number(p.Victim);
+        out.Number(p.FirstWeapon);
+        out.Number(p.Count);
+        out.Number(p.FirstEvent - previous);
+        previous = p.FirstEvent;
     }
     out.Number(digest.Renames.size());
     for (const auto& [from, to] : digest.Renames) {
@@ -204,10 +235,22 @@ std::string EncodeDigest(const LogDigest& digest) {
     out.Number(digest.VoiceChatRows);
     out.Number(digest.TextChatRows);
     out.Number(digest.UnknownLineRows);
+    Writer encounters;
+    encounters.Number(digest.Encounters.size());
+    previous = 0;
+    for (const DigestEncounter& e : digest.Encounters) {
+        encounters.Number(e.Killer);
+        encounters.Number(e.Victim);
+        encounters.Number(e.WeaponText);
+        encounters.Number(e.Count);
+        encounters.Number(e.FirstEvent - previous);
+        previous = e.FirstEvent;
+    }
+    out.Text(encounters.Take());
     return out.Take();
 }
 
-std::optional<LogDigest> DecodeDigest(std::string_view bytes) {
+std::optional<LogDigest> DecodeDigest(std::string_view bytes, bool withEncounters) {
     Reader in(bytes);
     if (in.Number() != kFormat)
         return std::nullopt;
@@ -233,17 +276,16 @@ std::optional<LogDigest> DecodeDigest(std::string_view bytes) {
         player.TextChatCount = in.Signed();
     }
     digest.EventCount = in.Number();
-    const std::size_t encounters = in.Count(5);
-    digest.Encounters.resize(encounters);
+    digest.Pairs.resize(in.Count(5));
     std::uint64_t previous = 0;
-    for (DigestEncounter& e : digest.Encounters) {
-        e.Killer = static_cast<std::uint32_t>(in.Number());
-        e.Victim = static_cast<std::uint32_t>(in.Number());
-        e.WeaponText = static_cast<EventWeapon>(in.Number());
-        e.Count = in.Number();
-        e.FirstEvent = previous + in.Number();
-        previous = e.FirstEvent;
-        if (e.Killer >= players || e.Victim >= players || e.WeaponText >= kEventWeaponTexts.size())
+    for (DigestPair& p : digest.Pairs) {
+        p.Killer = static_cast<std::uint32_t>(in.Number());
+        p.Victim = static_cast<std::uint32_t>(in.Number());
+        p.FirstWeapon = static_cast<EventWeapon>(in.Number());
+        p.Count = in.Number();
+        p.FirstEvent = previous + in.Number();
+        previous = p.FirstEvent;
+        if (p.Killer >= players || p.Victim >= players || p.FirstWeapon >= kEventWeaponTexts.size())
             return std::nullopt;
     }
     const std::size_t renames = in.Count(2);
@@ -259,7 +301,25 @@ std::optional<LogDigest> DecodeDigest(std::string_view bytes) {
     digest.VoiceChatRows = in.Number();
     digest.TextChatRows = in.Number();
     digest.UnknownLineRows = in.Number();
+    const std::string_view encounterBytes = in.View();
     if (!in.Ok() || !in.AtEnd())
+        return std::nullopt;
+    if (!withEncounters)
+        return digest;
+    Reader list(encounterBytes);
+    digest.Encounters.resize(list.Count(5));
+    previous = 0;
+    for (DigestEncounter& e : digest.Encounters) {
+        e.Killer = static_cast<std::uint32_t>(list.Number());
+        e.Victim = static_cast<std::uint32_t>(list.Number());
+        e.WeaponText = static_cast<EventWeapon>(list.Number());
+        e.Count = list.Number();
+        e.FirstEvent = previous + list.Number();
+        previous = e.FirstEvent;
+        if (e.Killer >= players || e.Victim >= players || e.WeaponText >= kEventWeaponTexts.size())
+            return std::nullopt;
+    }
+    if (!list.Ok() || !list.AtEnd())
         return std::nullopt;
     return digest;
 }

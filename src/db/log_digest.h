@@ -25,11 +25,22 @@ struct DigestEncounter {
     std::uint64_t FirstEvent = 0; // 1 for the log's first kill event
 };
 
+// All kills of one killer on one victim in a log (teamkills apart), and where the first stood:
+// what the event tables, merging and the rating read.
+struct DigestPair {
+    std::uint32_t Killer = 0;
+    std::uint32_t Victim = 0;
+    EventWeapon FirstWeapon = 0; // the event text of the first (kEventTeamkill for teamkills)
+    std::uint64_t Count = 0;
+    std::uint64_t FirstEvent = 0;
+};
+
 struct LogDigest {
     AnalysisTotals Totals;
     std::vector<PlayerRecord> Players;       // in order of first appearance in the log
     std::uint64_t EventCount = 0;            // the log's kill events, teamkills included
-    std::vector<DigestEncounter> Encounters; // in order of FirstEvent
+    std::vector<DigestEncounter> Encounters; // in order of FirstEvent; see DecodeDigest
+    std::vector<DigestPair> Pairs;           // of the encounters, in order of FirstEvent
     std::vector<std::pair<std::string, std::string>> Renames;
     std::vector<std::string> CutNames; // the store's CutObituaryNames
     std::uint64_t VoiceChatRows = 0, TextChatRows = 0, UnknownLineRows = 0;
@@ -45,9 +56,14 @@ void AppendPiece(LogDigest& digest, const AnalysisStore& piece, const AnalysisTo
 // The digest of a log analysed whole.
 LogDigest DigestOfStore(const AnalysisStore& store, const AnalysisTotals& totals);
 
-// The stored form: a format number, then unsigned LEB128 numbers and length-prefixed texts.
+// The encounters grouped by killer and victim (teamkills apart).
+std::vector<DigestPair> PairsOf(const std::vector<DigestEncounter>& encounters);
+
+// The stored form: a format number, then unsigned LEB128 numbers and length-prefixed texts; the
+// encounters last, behind their length, so that readers of the pairs skip them.
 std::string EncodeDigest(const LogDigest& digest);
 // Nullopt when the bytes are not a digest of this format (damaged or written by a newer qla).
-std::optional<LogDigest> DecodeDigest(std::string_view bytes);
+// Without `withEncounters` the digest's Encounters stay empty (its pairs are read).
+std::optional<LogDigest> DecodeDigest(std::string_view bytes, bool withEncounters = true);
 
 } // namespace qla::db

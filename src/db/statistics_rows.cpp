@@ -25,7 +25,8 @@ std::string_view View(const QByteArray& bytes) {
 
 } // namespace
 
-std::optional<LogDigest> ReadDigest(StatsDatabase& database, LogId id, std::string& error) {
+std::optional<LogDigest> ReadDigest(StatsDatabase& database, LogId id, std::string& error,
+                                    bool withEncounters) {
     QSqlQuery query(database.Connection());
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT digest FROM log_digests WHERE log_id = ?"));
@@ -40,7 +41,7 @@ std::optional<LogDigest> ReadDigest(StatsDatabase& database, LogId id, std::stri
         return std::nullopt;
     }
     const QByteArray bytes = query.value(0).toByteArray();
-    auto digest = DecodeDigest(View(bytes));
+    auto digest = DecodeDigest(View(bytes), withEncounters);
     if (!digest)
         error = "the database " + database.Path() + " is damaged: the statistics of log " +
                 std::to_string(id) + " cannot be read";

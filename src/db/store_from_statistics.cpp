@@ -6,6 +6,8 @@
 #include "core/byte_search.h"
 #include "db/statistics_rows.h"
 
+#include <algorithm>
+
 namespace qla::db {
 namespace {
 
@@ -33,8 +35,8 @@ void AddTotals(AnalysisTotals& into, const AnalysisTotals& from) {
         into.ByKind[k] += from.ByKind[k];
 }
 
-// Files the digest's players, counters, kill events and renames after what the store holds.
-// Chat counts are left to the chat rows when they are read (each row counts its chat).
+// Files the digest's players, counters, kills and renames after what the store holds. Chat
+// counts are left to the chat rows when they are read (each row counts its chat).
 void FileDigest(const LogDigest& digest, AnalysisStore& store, bool chatCounts) {
     std::vector<PlayerIndex> here(digest.Players.size());
     for (std::size_t k = 0; k < digest.Players.size(); ++k) {
@@ -42,9 +44,11 @@ void FileDigest(const LogDigest& digest, AnalysisStore& store, bool chatCounts) 
         AddCounters(store.Players[static_cast<std::size_t>(here[k])], digest.Players[k],
                     chatCounts);
     }
-    for (const DigestEncounter& e : digest.Encounters)
-        store.RecordKillEvents(here[e.Killer], here[e.Victim], e.WeaponText,
-                               static_cast<std::uint32_t>(e.Count));
+    // A log's pairs come in the order of their first kills, and logs one after the other: the
+    // entries keep the order of the kills they stand for.
+    for (const DigestPair& p : digest.Pairs)
+        store.RecordKillEvents(here[p.Killer], here[p.Victim], p.FirstWeapon,
+                               static_cast<std::uint32_t>(p.Count));
     for (const auto& [from, to] : digest.Renames)
         store.RecordRename(from, to);
     for (const std::string& cut : digest.CutNames)
@@ -81,6 +85,13 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
     store.LogLines = LogLineList();
     store.LogFileLoaded = true;
     store.LogFileIdentity = IdentityOfFile(database.Path()); // exports never replace it
+    // Room for the kill entries: never more than the logs' kills and deaths. Room never written
+    // costs only address space, and the list is never copied to grow.
+    std::int64_t entries = 0;
+    for (const LogEntry& log : *logs)
+        entries += log.Totals.Kills + log.Totals.Deaths + log.Totals.Teamkills;
+    store.KillEvents.reserve(static_cast<std::size_t>(entries) + 1);
+    store.KillEventCounts.reserve(static_cast<std::size_t>(entries) + 1);
     // Each log's players as the store files them, for its chat rows.
     std::vector<std::vector<PlayerIndex>> playersOf(logs->size());
     // The digest's names of a log read again in context, where some may be unfiled.
@@ -90,7 +101,7 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
         result.Error = RecordDamage(log, database.Path());
         if (!result.Error.empty())
             return result;
-        std::optional<LogDigest> digest = ReadDigest(database, log.Id, result.Error);
+        std::optional<LogDigest> digest = ReadDigest(database, log.Id, result.Error, false);
         if (!digest)
             return result;
         std::vector<std::string> earlier = EarlierNamesForCutNames(store, digest->CutNames);

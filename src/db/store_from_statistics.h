@@ -1,8 +1,8 @@
 // Building the analysis store from the statistics stored at import: each selected log's digest
 // filed one after the other, then (when a view shows them) its chats and other lines streamed
 // from their rows. The store equals the one that analysing the selected logs' lines one after
-// the other builds, except that one entry of KillEvents stands for the kills of one killer,
-// victim and weapon in a log (KillEventCounts), at the place of the first of them.
+// the other builds, except that one entry of KillEvents stands for all kills of one killer on
+// one victim (teamkills apart) in a log (KillEventCounts), at the place of the first of them.
 #pragma once
 
 #include "db/store_from_database.h"

@@ -146,7 +146,7 @@ TEST(LogDigest, PacksAndUnpacksAndRefusesDamage) {
     bob.Name = std::string("B\0b\xff", 4); // any bytes at all
     digest.Players = {ace, bob};
     digest.EventCount = 4;
-    digest.Encounters = {{0, 1, 2, 2, 1}, {1, 0, kEventTeamkill, 1, 4}};
+    digest.Encounters = {{0, 1, 2, 2, 1}, {1, 0, kEventTeamkill, 1, 4}, {0, 1, 3, 1, 3}};
     digest.Renames = {{"Ace", "^1Ace"}};
     digest.CutNames = {"^1{TKS}^2Superlongname-Number"};
     digest.TextChatRows = 300;
@@ -158,6 +158,15 @@ TEST(LogDigest, PacksAndUnpacksAndRefusesDamage) {
     EXPECT_EQ(back->Players[1].Name, bob.Name);
     EXPECT_EQ(back->Players[0].TextChatCount, 300);
     EXPECT_EQ(back->Encounters[1].FirstEvent, 4u);
+    // The pairs group the weapons of one killer on one victim, teamkills apart, at the first.
+    ASSERT_EQ(back->Pairs.size(), 2u);
+    EXPECT_EQ(back->Pairs[0].Count, 3u);
+    EXPECT_EQ(back->Pairs[0].FirstEvent, 1u);
+    EXPECT_EQ(back->Pairs[1].FirstWeapon, kEventTeamkill);
+    const auto pairsOnly = db::DecodeDigest(bytes, false);
+    ASSERT_TRUE(pairsOnly);
+    EXPECT_TRUE(pairsOnly->Encounters.empty());
+    EXPECT_EQ(pairsOnly->Pairs.size(), 2u);
     EXPECT_EQ(back->Renames, digest.Renames);
 
     for (std::size_t cut = 0; cut < bytes.size(); cut += 7)
