@@ -8,6 +8,7 @@
 #include "db/log_columns.h"
 #include "db/log_date.h"
 #include "db/log_piece.h"
+#include "db/public_tables.h"
 #include "db/statistics_rows.h"
 #include "db/transaction.h"
 
@@ -361,7 +362,8 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
     // The log's row first: the chunks and players refer to it.
     if (!written || !writer.Chunks(result.Id, stored, progress) ||
         !writer.Players(result.Id, piece.Store) ||
-        !WriteTextRows(database, result.Id, digest, piece.Store, result.Error))
+        !WriteTextRows(database, result.Id, digest, piece.Store, result.Error) ||
+        !WritePublicTables(database, result.Id, digest, piece.Store, result.Error))
         return Failed(result);
     AppendPiece(digest, piece.Store, piece.Totals);
     if (!WriteDigest(database, result.Id, digest, result.Error))

@@ -5,6 +5,7 @@
 
 #include "db/engine_dialect.h"
 #include "db/import_keys.h"
+#include "db/public_views.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -108,6 +109,27 @@ constexpr const char* kVersion5Tables[] = {
     " seq BIGINT NOT NULL,"
     " line BYTEA NOT NULL,"
     " PRIMARY KEY (log_id, seq))",
+
+    // For other tools' SQL (public_tables.h): players are places in the log, as first_seen.
+    "CREATE TABLE IF NOT EXISTS log_player_weapons ("
+    " log_id BIGINT NOT NULL REFERENCES logs (id),"
+    " player BIGINT NOT NULL,"
+    " weapon SMALLINT NOT NULL,"
+    " weapon_name TEXT NOT NULL,"
+    " kills BIGINT NOT NULL,"
+    " deaths BIGINT NOT NULL,"
+    " PRIMARY KEY (log_id, player, weapon))",
+
+    "CREATE TABLE IF NOT EXISTS log_encounters ("
+    " log_id BIGINT NOT NULL REFERENCES logs (id),"
+    " killer BIGINT NOT NULL,"
+    " victim BIGINT NOT NULL,"
+    " kills BIGINT NOT NULL,"
+    " teamkills BIGINT NOT NULL,"
+    " PRIMARY KEY (log_id, killer, victim))",
+
+    // The views find a player's name by his place.
+    "CREATE INDEX IF NOT EXISTS log_players_place ON log_players (log_id, first_seen)",
 };
 
 // Added in version 3: the user's joins and splits of player names, in the order made.
@@ -127,13 +149,20 @@ bool CreateSchema(QSqlDatabase& connection, std::string& error) {
             return false;
         }
     }
-    for (const char* statement : {kAliasTable, kVersion4Indexes[0], kVersion4Indexes[1],
-                                  kVersion5Tables[0], kVersion5Tables[1], kVersion5Tables[2]}) {
+    for (const char* statement : {kAliasTable, kVersion4Indexes[0], kVersion4Indexes[1]}) {
         if (!query.exec(QString::fromLatin1(statement))) {
             error = "cannot create the tables: " + query.lastError().text().toStdString();
             return false;
         }
     }
+    for (const char* statement : kVersion5Tables) {
+        if (!query.exec(QString::fromLatin1(statement))) {
+            error = "cannot create the tables: " + query.lastError().text().toStdString();
+            return false;
+        }
+    }
+    if (!CreatePublicViews(connection, error))
+        return false;
     const QString insert = QStringLiteral("INSERT INTO qla_meta (name, value) VALUES (?, ?)");
     for (const auto& [name, value] : {std::pair{"schema_version", QString::number(kSchemaVersion)},
                                       std::pair{"next_log_id", QStringLiteral("1")},
@@ -197,10 +226,14 @@ bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
         if (!query.exec())
             return fail({});
     }
-    if (stored < 5)
+    if (stored < 5) {
         for (const char* statement : kVersion5Tables)
             if (!query.exec(QString::fromLatin1(statement)))
                 return fail({});
+        std::string reason;
+        if (!CreatePublicViews(connection, reason))
+            return fail(reason);
+    }
     if (!query.exec(QStringLiteral("UPDATE qla_meta SET value = '%1' WHERE name = "
                                    "'schema_version'")
                         .arg(kSchemaVersion)))

@@ -150,7 +150,8 @@ bool ForEachUnknownLine(StatsDatabase& database, LogId id,
 bool DeleteStatisticsRows(StatsDatabase& database, LogId id, std::string& error,
                           StatisticsRows rows) {
     QSqlQuery query(database.Connection());
-    for (const char* table : {"log_digests", "log_chats", "log_unknown_lines", "log_players"}) {
+    for (const char* table : {"log_digests", "log_chats", "log_unknown_lines", "log_player_weapons",
+                              "log_encounters", "log_players"}) {
         if (rows == StatisticsRows::kDerived && std::string_view(table) == "log_players")
             continue;
         query.prepare(QStringLiteral("DELETE FROM %1 WHERE log_id = ?").arg(QLatin1String(table)));

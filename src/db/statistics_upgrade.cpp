@@ -2,6 +2,7 @@
 #include "db/statistics_upgrade.h"
 
 #include "db/log_catalog.h"
+#include "db/public_tables.h"
 #include "db/statistics_rows.h"
 #include "db/store_from_database.h"
 
@@ -19,7 +20,9 @@ bool StoreStatisticsOfEveryLog(StatsDatabase& database, std::string& error) {
             return false;
         const LogDigest digest = DigestOfStore(store, *totals);
         if (!WriteDigest(database, log.Id, digest, error) ||
-            !WriteTextRows(database, log.Id, LogDigest{}, store, error))
+            !WriteTextRows(database, log.Id, LogDigest{}, store, error) ||
+            !NumberPlayersByPlace(database, log.Id, store, error) ||
+            !WritePublicTables(database, log.Id, LogDigest{}, store, error))
             return false;
     }
     return true;

@@ -1,0 +1,160 @@
+// The per-log weapon and encounter rows. A new log's rows are written as multi-row inserts; a
+// growing log's rows are added to the ones its earlier imports wrote, row by row (upserts).
+#include "db/public_tables.h"
+
+#include "db/engine_dialect.h"
+#include "db/row_batch.h"
+
+#include "core/weapons.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <map>
+#include <utility>
+#include <vector>
+
+namespace qla::db {
+namespace {
+
+QVariant Int(std::int64_t value) {
+    return QVariant::fromValue<qlonglong>(value);
+}
+
+// One row of either table: its key columns after log_id, then its counts.
+struct PublicRow {
+    std::int64_t First = 0, Second = 0;
+    std::int64_t Count1 = 0, Count2 = 0;
+};
+
+std::vector<PublicRow> WeaponRows(const AnalysisStore& piece) {
+    std::vector<PublicRow> rows;
+    for (const PlayerIndex player : piece.PlayerIndexes()) {
+        const PlayerRecord& record = piece.Players[static_cast<std::size_t>(player)];
+        for (WeaponId weapon = 1; weapon < kDeathSlots; ++weapon) {
+            const std::int64_t kills =
+                weapon < kKillSlots ? record.Kills[static_cast<std::size_t>(weapon)] : 0;
+            const std::int64_t deaths = record.Deaths[static_cast<std::size_t>(weapon)];
+            if (kills != 0 || deaths != 0)
+                rows.push_back({player, weapon, kills, deaths});
+        }
+    }
+    return rows;
+}
+
+// Kills and teamkills by killer and victim, in that order.
+std::vector<PublicRow> EncounterRows(const AnalysisStore& piece) {
+    std::map<std::pair<PlayerIndex, PlayerIndex>, std::pair<std::int64_t, std::int64_t>> counts;
+    for (const std::size_t position : EntryIndexes(piece.KillEvents)) {
+        const KillEvent& event = piece.KillEvents[position];
+        auto& [kills, teamkills] = counts[{event.Killer, event.Victim}];
+        (event.WeaponText == kEventTeamkill ? teamkills : kills) += piece.KillEventCount(position);
+    }
+    std::vector<PublicRow> rows;
+    rows.reserve(counts.size());
+    for (const auto& [pair, count] : counts)
+        rows.push_back({pair.first, pair.second, count.first, count.second});
+    return rows;
+}
+
+struct PublicTable {
+    const char* Name;
+    const char* Key;     // the columns after log_id that name a row
+    const char* Counts;  // the two count columns
+    bool WithWeaponName; // log_player_weapons also holds the weapon's display name
+};
+
+constexpr PublicTable kWeapons{"log_player_weapons", "player, weapon", "kills, deaths", true};
+constexpr PublicTable kEncounters{"log_encounters", "killer, victim", "kills, teamkills", false};
+
+QVariant WeaponName(std::int64_t weapon) {
+    return ColumnText(std::string(WeaponDisplayName(static_cast<WeaponId>(weapon))));
+}
+
+bool InsertRows(StatsDatabase& database, LogId id, const PublicTable& table,
+                const std::vector<PublicRow>& rows, const std::string& what, std::string& error) {
+    const std::string columns = std::string("log_id, ") + table.Key + ", " + table.Counts +
+                                (table.WithWeaponName ? ", weapon_name" : "");
+    RowBatch batch(database, table.Name, columns.c_str(), table.WithWeaponName ? 6 : 5, what);
+    for (const PublicRow& row : rows) {
+        const bool added = batch.Add(Int(id)) && batch.Add(Int(row.First)) &&
+                           batch.Add(Int(row.Second)) && batch.Add(Int(row.Count1)) &&
+                           batch.Add(Int(row.Count2)) &&
+                           (!table.WithWeaponName || batch.Add(WeaponName(row.Second)));
+        if (!added) {
+            error = batch.Error();
+            return false;
+        }
+    }
+    if (!batch.Flush()) {
+        error = batch.Error();
+        return false;
+    }
+    return true;
+}
+
+// The counts are added to a row the log's earlier lines already gave.
+bool UpsertRows(StatsDatabase& database, LogId id, const PublicTable& table,
+                const std::vector<PublicRow>& rows, const std::string& what, std::string& error) {
+    const QString name = QString::fromLatin1(table.Name);
+    const QStringList counts = QString::fromLatin1(table.Counts).split(QStringLiteral(", "));
+    QString sql = QStringLiteral("INSERT INTO %1 (log_id, %2, %3%4) VALUES (?, ?, ?, ?, ?%5)"
+                                 " ON CONFLICT (log_id, %2) DO UPDATE SET")
+                      .arg(name, QString::fromLatin1(table.Key), QString::fromLatin1(table.Counts),
+                           table.WithWeaponName ? QStringLiteral(", weapon_name") : QString(),
+                           table.WithWeaponName ? QStringLiteral(", ?") : QString());
+    for (const QString& count : counts)
+        sql += QStringLiteral(" %1 = %2.%1 + excluded.%1,").arg(count, name);
+    sql.chop(1);
+    QSqlQuery query(database.Connection());
+    if (!query.prepare(sql)) {
+        error = database.Failure(what, query);
+        return false;
+    }
+    for (const PublicRow& row : rows) {
+        query.bindValue(0, Int(id));
+        query.bindValue(1, Int(row.First));
+        query.bindValue(2, Int(row.Second));
+        query.bindValue(3, Int(row.Count1));
+        query.bindValue(4, Int(row.Count2));
+        if (table.WithWeaponName)
+            query.bindValue(5, WeaponName(row.Second));
+        if (!query.exec()) {
+            error = database.Failure(what, query);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool WritePublicTables(StatsDatabase& database, LogId id, const LogDigest& before,
+                       const AnalysisStore& piece, std::string& error) {
+    const std::string what = "cannot store the weapons and opponents of log " + std::to_string(id);
+    // Every row names a player, so a log without players before has no rows yet.
+    const auto write = before.Players.empty() ? InsertRows : UpsertRows;
+    return write(database, id, kWeapons, WeaponRows(piece), what, error) &&
+           write(database, id, kEncounters, EncounterRows(piece), what, error);
+}
+
+bool NumberPlayersByPlace(StatsDatabase& database, LogId id, const AnalysisStore& store,
+                          std::string& error) {
+    QSqlQuery query(database.Connection());
+    query.prepare(QStringLiteral(
+        "UPDATE log_players SET first_seen = ? WHERE log_id = ? AND name = ? AND first_seen <> ?"));
+    for (const PlayerIndex player : store.PlayerIndexes()) {
+        query.bindValue(0, Int(player));
+        query.bindValue(1, Int(id));
+        query.bindValue(2, ColumnText(store.Players[static_cast<std::size_t>(player)].Name));
+        query.bindValue(3, Int(player));
+        if (!query.exec()) {
+            error =
+                database.Failure("cannot number the players of log " + std::to_string(id), query);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace qla::db

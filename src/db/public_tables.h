@@ -1,0 +1,25 @@
+// The per-log tables other tools read with plain SQL: each player's kills and deaths by weapon or
+// cause, and each killer's kills and teamkills of each victim. Players are their places in the
+// log (1 for the first to appear), as log_players.first_seen holds them.
+#pragma once
+
+#include "db/log_catalog.h"
+#include "db/log_digest.h"
+#include "db/stats_database.h"
+
+#include <string>
+
+namespace qla::db {
+
+// Adds what `piece` found to the log's rows of log_player_weapons and log_encounters. `before` is
+// the log's digest before this import (empty for a new log): the piece's records 1 to
+// before.Players.size() are its players in that order, its later records the log's new players.
+bool WritePublicTables(StatsDatabase& database, LogId id, const LogDigest& before,
+                       const AnalysisStore& piece, std::string& error);
+
+// Sets each log_players row's first_seen to the player's place in `store` (the log analysed
+// whole), where an older import left gaps between the places of a log that grew.
+bool NumberPlayersByPlace(StatsDatabase& database, LogId id, const AnalysisStore& store,
+                          std::string& error);
+
+} // namespace qla::db
