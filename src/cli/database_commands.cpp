@@ -9,6 +9,7 @@
 #include "db/database_target.h"
 #include "db/log_catalog.h"
 #include "db/log_import.h"
+#include "db/log_reanalysis.h"
 #include "db/schema.h"
 #include "db/stats_database.h"
 
@@ -145,6 +146,13 @@ std::string ImportReport(const std::string& path, const db::ImportResult& r) {
     if (r.HeldBackBytes > 0)
         text += " (" + std::to_string(r.HeldBackBytes) +
                 " bytes of an unfinished last line wait for its line end)";
+    if (r.KeptRecognition) {
+        const std::string kept(RecognitionText(*r.KeptRecognition));
+        const std::string asked = *r.KeptRecognition == Recognition::Classic ? "full" : "classic";
+        text += "; it was imported in " + kept +
+                " recognition and is read so (qla reanalyze --log " + std::to_string(r.Id) +
+                " --recognition " + asked + " reads it in " + asked + ")";
+    }
     return text;
 }
 
@@ -289,6 +297,58 @@ int RunCheckCommand(const QStringList& arguments, std::ostream& out, std::ostrea
         return kExitFailed;
     out << "no damage found: " << report.Logs << (report.Logs == 1 ? " log, " : " logs, ")
         << report.Chunks << (report.Chunks == 1 ? " chunk" : " chunks") << " checked\n";
+    return kExitOk;
+}
+
+int RunReanalyzeCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
+    QCommandLineParser parser;
+    int exitCode = kExitOk;
+    const auto positional = Parse(parser, arguments, out, err, exitCode);
+    if (!positional)
+        return exitCode;
+    if (!positional->isEmpty())
+        return UsageError(err, "reanalyze", "takes no LOG; choose stored logs with --log ID");
+    db::ReanalysisOptions options;
+    for (const QString& list : parser.values(QStringLiteral("log")))
+        for (const QString& item : list.split(QLatin1Char(','))) {
+            bool ok = false;
+            const qlonglong id = item.trimmed().toLongLong(&ok);
+            if (!ok || id <= 0)
+                return UsageError(err, "reanalyze",
+                                  "--log takes log ids as qla logs lists them, not '" +
+                                      item.toStdString() + "'");
+            options.Ids.push_back(id);
+        }
+    if (parser.isSet(QStringLiteral("recognition"))) {
+        const auto recognition = ParseRecognition(parser.value(QStringLiteral("recognition")), err);
+        if (!recognition)
+            return kExitUsage;
+        options.LineRecognition = recognition;
+    }
+    if (parser.isSet(QStringLiteral("language"))) {
+        const auto language = ParseLanguage(parser.value(QStringLiteral("language")), err);
+        if (!language)
+            return kExitUsage;
+        if (language->Auto)
+            return UsageError(err, "reanalyze", "--language takes english or german here");
+        options.Language = language->Language;
+    }
+    std::string error;
+    const auto database = db::StatsDatabase::Open(LocalPath(parser.value(QStringLiteral("db"))),
+                                                  db::OpenMode::ReadWrite, error);
+    if (!database) {
+        err << "qla: " << TerminalSafeText(error) << "\n";
+        return kExitFailed;
+    }
+    const db::ReanalysisResult result = db::ReanalyzeLogs(*database, options);
+    if (!result.Ok) {
+        err << "qla: " << TerminalSafeText(result.Error) << "\n";
+        return kExitFailed;
+    }
+    for (const db::LogEntry& log : result.Logs)
+        out << "log " << log.Id << ": read again, " << log.Lines << " lines, "
+            << db::LanguageName(log.Language) << ", " << RecognitionText(log.LineRecognition)
+            << " recognition\n";
     return kExitOk;
 }
 

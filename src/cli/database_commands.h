@@ -18,6 +18,7 @@ int RunLogsCommand(const QStringList& arguments, std::ostream& out, std::ostream
 int RunForgetCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
 int RunCheckCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
 int RunUpgradeCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
+int RunReanalyzeCommand(const QStringList& arguments, std::ostream& out, std::ostream& err);
 
 // What one import did to one log, as one line (without line end).
 std::string ImportReport(const std::string& path, const db::ImportResult& result);

@@ -9,21 +9,29 @@
 
 namespace qla::db {
 
+namespace {
+
+bool HasColumn(StatsDatabase& database, const char* column) {
+    return database.Connection()
+        .record(QStringLiteral("log_chunks"))
+        .contains(QString::fromLatin1(column));
+}
+
+} // namespace
+
 ChunkReader::ChunkReader(StatsDatabase& database)
     : database_(database), query_(database.Connection()),
-      checksums_(database.Connection()
-                     .record(QStringLiteral("log_chunks"))
-                     .contains(QStringLiteral("checksum"))) {
+      checksums_(HasColumn(database, "checksum")), packing_(HasColumn(database, "packing")) {
     query_.setForwardOnly(true);
 }
 
 bool ChunkReader::Start(LogId log, std::string& error) {
     log_ = log;
     read_ = 0;
-    query_.prepare(checksums_ ? QStringLiteral("SELECT bytes, checksum, seq FROM log_chunks"
-                                               " WHERE log_id = ? ORDER BY seq")
-                              : QStringLiteral("SELECT bytes, NULL, seq FROM log_chunks"
-                                               " WHERE log_id = ? ORDER BY seq"));
+    query_.prepare(QStringLiteral("SELECT bytes, %1, seq, %2 FROM log_chunks"
+                                  " WHERE log_id = ? ORDER BY seq")
+                       .arg(checksums_ ? QStringLiteral("checksum") : QStringLiteral("NULL"),
+                            packing_ ? QStringLiteral("packing") : QStringLiteral("NULL")));
     query_.addBindValue(QVariant::fromValue<qlonglong>(log));
     if (query_.exec())
         return true;
@@ -41,6 +49,16 @@ bool ChunkReader::Next(QByteArray& bytes, std::string& error) {
     bytes = query_.value(0).toByteArray();
     const QVariant checksum = query_.value(1);
     ++read_;
+    if (const QString packing = query_.value(3).toString(); !packing.isEmpty()) {
+        bytes = packing == QLatin1String(kZlibPacking) ? qUncompress(bytes) : QByteArray();
+        if (bytes.isEmpty()) {
+            error = "the database " + database_.Path() + " is damaged: chunk " +
+                    query_.value(2).toString().toStdString() + " of log " + std::to_string(log_) +
+                    " cannot be unpacked";
+            query_.finish();
+            return false;
+        }
+    }
     if (!checksum.isNull() &&
         static_cast<std::uint32_t>(checksum.toLongLong()) !=
             ExtendCrc(
@@ -58,8 +76,11 @@ std::optional<std::int64_t> StoredChunkBytes(StatsDatabase& database, LogId log,
                                              std::string& error) {
     QSqlQuery query(database.Connection());
     query.setForwardOnly(true);
-    query.prepare(
-        QStringLiteral("SELECT COALESCE(SUM(LENGTH(bytes)), 0) FROM log_chunks WHERE log_id = ?"));
+    query.prepare(HasColumn(database, "size")
+                      ? QStringLiteral("SELECT COALESCE(SUM(COALESCE(size, LENGTH(bytes))), 0)"
+                                       " FROM log_chunks WHERE log_id = ?")
+                      : QStringLiteral("SELECT COALESCE(SUM(LENGTH(bytes)), 0) FROM log_chunks"
+                                       " WHERE log_id = ?"));
     query.addBindValue(QVariant::fromValue<qlonglong>(log));
     if (!query.exec() || !query.next()) {
         error = database.Failure("cannot read log " + std::to_string(log), query);

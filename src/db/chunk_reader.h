@@ -14,6 +14,10 @@
 
 namespace qla::db {
 
+// The `packing` of a chunk stored compressed by qCompress (level 1): a 4-byte size, then zlib.
+inline constexpr const char* kZlibPacking = "zlib";
+
+// Reads a log's chunks unpacked; each is checked against the checksum of its unpacked bytes.
 class ChunkReader {
   public:
     // Reads inside the caller's transaction, if any.
@@ -33,6 +37,7 @@ class ChunkReader {
     StatsDatabase& database_;
     QSqlQuery query_;
     bool checksums_; // a database from before version 4 has none
+    bool packing_;   // nor one from before version 5 packed chunks
     LogId log_ = 0;
     std::int64_t read_ = 0;
 };

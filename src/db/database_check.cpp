@@ -127,12 +127,12 @@ ReadStoredPlayers(StatsDatabase& database, LogId log, std::string& error) {
     return players;
 }
 
-// The number of the log's rows in `table`; nullopt with the reason in `error`.
-std::optional<std::int64_t> RowCount(StatsDatabase& database, const char* table, LogId log,
-                                     std::string& error) {
+// What `counted` adds up over the log's rows of `table`; nullopt with the reason in `error`.
+std::optional<std::int64_t> RowCount(StatsDatabase& database, const char* table,
+                                     const char* counted, LogId log, std::string& error) {
     QSqlQuery query(database.Connection());
-    query.prepare(
-        QStringLiteral("SELECT COUNT(*) FROM %1 WHERE log_id = ?").arg(QLatin1String(table)));
+    query.prepare(QStringLiteral("SELECT COALESCE(SUM(%1), 0) FROM %2 WHERE log_id = ?")
+                      .arg(QLatin1String(counted), QLatin1String(table)));
     query.addBindValue(QVariant::fromValue<qlonglong>(log));
     if (!query.exec() || !query.next()) {
         error = database.Failure("cannot read the database " + database.Path(), query);
@@ -147,9 +147,9 @@ void CheckDigest(StatsDatabase& database, const LogEntry& log, const AnalysisSto
                  const AnalysisTotals& totals, CheckReport& report) {
     std::string error;
     const auto stored = ReadDigest(database, log.Id, error);
-    const auto chats = stored ? RowCount(database, "log_chats", log.Id, error) : std::nullopt;
+    const auto chats = stored ? RowCount(database, "log_chats", "1", log.Id, error) : std::nullopt;
     const auto lines =
-        chats ? RowCount(database, "log_unknown_lines", log.Id, error) : std::nullopt;
+        chats ? RowCount(database, "log_unknown_lines", "line_count", log.Id, error) : std::nullopt;
     if (!lines) {
         report.Damage.push_back(error);
         return;

@@ -5,6 +5,7 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 #include <algorithm>
@@ -68,8 +69,12 @@ bool FillImportKeys(QSqlDatabase& connection, std::string& error) {
                         query.value(2).toLongLong(), query.value(3).toLongLong()});
     QSqlQuery chunks(connection), update(connection);
     chunks.setForwardOnly(true);
-    chunks.prepare(
-        QStringLiteral("SELECT seq, bytes FROM log_chunks WHERE log_id = ? ORDER BY seq"));
+    // A database that was brought back to an older version may hold packed chunks already.
+    const bool packing =
+        connection.record(QStringLiteral("log_chunks")).contains(QStringLiteral("packing"));
+    chunks.prepare(QStringLiteral("SELECT seq, bytes, %1 FROM log_chunks WHERE log_id = ?"
+                                  " ORDER BY seq")
+                       .arg(packing ? QStringLiteral("packing") : QStringLiteral("NULL")));
     for (const StoredLog& log : logs) {
         StoredKeys keys(log.Fingerprint, log.FingerprintBytes, log.ImportedBytes);
         std::vector<std::pair<qlonglong, std::uint32_t>> checksums;
@@ -79,7 +84,9 @@ bool FillImportKeys(QSqlDatabase& connection, std::string& error) {
             return false;
         }
         while (chunks.next()) {
-            const QByteArray bytes = chunks.value(1).toByteArray();
+            QByteArray bytes = chunks.value(1).toByteArray();
+            if (!chunks.value(2).toString().isEmpty())
+                bytes = qUncompress(bytes);
             const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
             checksums.emplace_back(chunks.value(0).toLongLong(), ExtendCrc(0, view));
             keys.Add(view);

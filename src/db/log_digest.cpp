@@ -139,7 +139,7 @@ void AppendPiece(LogDigest& digest, const AnalysisStore& piece, const AnalysisTo
             digest.Players.push_back(piece.Players[static_cast<std::size_t>(p)]);
     }
     std::unordered_map<EncounterKey, std::size_t, EncounterKeyHash> rowOf;
-    rowOf.reserve(digest.Encounters.size() + 1024);
+    rowOf.reserve(digest.Encounters.size() + piece.KillEvents.size());
     for (std::size_t row = 0; row < digest.Encounters.size(); ++row) {
         const DigestEncounter& e = digest.Encounters[row];
         rowOf.emplace(EncounterKey{e.Killer, e.Victim, e.WeaponText}, row);
@@ -213,7 +213,7 @@ std::string EncodeDigest(const LogDigest& digest) {
         out.Signed(player.TextChatCount);
     }
     out.Number(digest.EventCount);
-    const std::vector<DigestPair> pairs = PairsOf(digest.Encounters);
+    const std::vector<DigestPair>& pairs = digest.Pairs;
     out.Number(pairs.size());
     std::uint64_t previous = 0; // first events ascend: kept as steps
     for (const DigestPair& p : pairs) {

@@ -40,7 +40,7 @@ struct LogDigest {
     std::vector<PlayerRecord> Players;       // in order of first appearance in the log
     std::uint64_t EventCount = 0;            // the log's kill events, teamkills included
     std::vector<DigestEncounter> Encounters; // in order of FirstEvent; see DecodeDigest
-    std::vector<DigestPair> Pairs;           // of the encounters, in order of FirstEvent
+    std::vector<DigestPair> Pairs;           // PairsOf(Encounters), kept so by AppendPiece
     std::vector<std::pair<std::string, std::string>> Renames;
     std::vector<std::string> CutNames; // the store's CutObituaryNames
     std::uint64_t VoiceChatRows = 0, TextChatRows = 0, UnknownLineRows = 0;

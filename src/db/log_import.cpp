@@ -2,13 +2,15 @@
 // end, store the whole new lines and the counts they add, and commit once.
 #include "db/log_import.h"
 
+#include "db/chunk_packing.h"
+#include "db/chunk_reader.h"
 #include "db/engine_dialect.h"
 #include "db/file_relation.h"
 #include "db/import_refusal.h"
 #include "db/log_columns.h"
 #include "db/log_date.h"
 #include "db/log_piece.h"
-#include "db/public_tables.h"
+#include "db/log_statistics.h"
 #include "db/statistics_rows.h"
 #include "db/transaction.h"
 
@@ -23,6 +25,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <future>
 
 namespace qla::db {
 
@@ -88,59 +91,34 @@ class ImportWriter {
         return *id;
     }
 
-    bool Chunks(LogId id, std::string_view stored, const ImportProgressCallback& progress) {
+    bool Chunks(LogId id, const std::vector<PackedChunk>& chunks, std::size_t storedBytes,
+                const ImportProgressCallback& progress) {
         const auto first =
             Number("SELECT COALESCE(MAX(seq), -1) + 1 FROM log_chunks WHERE log_id = ?", {Int(id)});
         if (!first)
             return false;
-        query_.prepare(QStringLiteral("INSERT INTO log_chunks (log_id, seq, lines, bytes, checksum)"
-                                      " VALUES (?, ?, ?, ?, ?)"));
+        query_.prepare(QStringLiteral("INSERT INTO log_chunks (log_id, seq, lines, bytes, checksum,"
+                                      " packing, size) VALUES (?, ?, ?, ?, ?, ?, ?)"));
         std::int64_t seq = *first;
         std::size_t done = 0;
-        for (std::string_view chunk : SplitIntoChunks(stored, kChunkBytes)) {
+        for (const PackedChunk& chunk : chunks) {
+            const bool packed = !chunk.Packed.isEmpty();
             query_.bindValue(0, Int(id));
             query_.bindValue(1, Int(seq++));
-            query_.bindValue(2, Int(static_cast<std::int64_t>(CountLineEnds(chunk))));
+            query_.bindValue(2, Int(chunk.Lines));
             query_.bindValue(
-                3, QByteArray::fromRawData(chunk.data(), static_cast<qsizetype>(chunk.size())));
-            query_.bindValue(4, Int(ExtendCrc(0, chunk)));
+                3, packed ? chunk.Packed
+                          : QByteArray::fromRawData(chunk.Raw.data(),
+                                                    static_cast<qsizetype>(chunk.Raw.size())));
+            query_.bindValue(4, Int(chunk.Crc));
+            query_.bindValue(5, packed ? QVariant(QString::fromLatin1(kZlibPacking))
+                                       : QVariant(QMetaType(QMetaType::QString)));
+            query_.bindValue(6, Int(static_cast<std::int64_t>(chunk.Raw.size())));
             if (!query_.exec())
                 return Fail("cannot store the lines of log " + std::to_string(id));
-            done += chunk.size();
+            done += chunk.Raw.size();
             if (progress)
-                progress(0.5 +
-                         0.5 * static_cast<double>(done) / static_cast<double>(stored.size()));
-        }
-        return true;
-    }
-
-    // The piece filed the log's earlier players first (KnownPlayers), so its record numbers are
-    // the players' places in the log.
-    bool Players(LogId id, const AnalysisStore& piece) {
-        query_.prepare(QStringLiteral(
-            "INSERT INTO log_players (log_id, name, first_seen, kills, deaths, teamkills,"
-            " voice_chats, text_chats) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"
-            " ON CONFLICT (log_id, name) DO UPDATE SET"
-            " kills = log_players.kills + excluded.kills,"
-            " deaths = log_players.deaths + excluded.deaths,"
-            " teamkills = log_players.teamkills + excluded.teamkills,"
-            " voice_chats = log_players.voice_chats + excluded.voice_chats,"
-            " text_chats = log_players.text_chats + excluded.text_chats"));
-        for (std::size_t i = 1; i < piece.Players.size(); ++i) {
-            const PlayerRecord& p = piece.Players[i];
-            const std::int64_t values[] = {id,
-                                           static_cast<std::int64_t>(i),
-                                           p.Kills[0],
-                                           p.Deaths[0],
-                                           p.Teamkills,
-                                           p.VoiceChatCount,
-                                           p.TextChatCount};
-            query_.bindValue(0, Int(values[0]));
-            query_.bindValue(1, ColumnText(p.Name));
-            for (int v = 1; v < 7; ++v)
-                query_.bindValue(v + 1, Int(values[v]));
-            if (!query_.exec())
-                return Fail("cannot store the players of log " + std::to_string(id));
+                progress(0.5 + 0.5 * static_cast<double>(done) / static_cast<double>(storedBytes));
         }
         return true;
     }
@@ -243,6 +221,9 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
         result.Id = known->Id;
         language = known->Language;
         recognition = known->LineRecognition;
+        // A log keeps the mode it was imported in: asked for another, the report says so.
+        if (options.LineRecognition && *options.LineRecognition != recognition)
+            result.KeptRecognition = recognition;
         start = known->ImportedBytes;
         if (size == known->FileSize && (start == size || !options.Finished)) {
             result.Outcome = ImportOutcome::Unchanged;
@@ -317,6 +298,9 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
         digest = std::move(*before);
     }
     result.LanguageGuessed = isNew && options.GuessLanguage;
+    // The chunks are packed on another thread while the lines are analysed.
+    std::future<std::vector<PackedChunk>> packing =
+        std::async(std::launch::async, PackChunks, stored);
     CountPiece(stored, start == 0, result.LanguageGuessed, language, recognition, digest.Names(),
                piece, progress);
     result.Language = language;
@@ -360,13 +344,8 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
     const bool written =
         isNew ? InsertLog(database, entry, result.Error) : UpdateLog(database, entry, result.Error);
     // The log's row first: the chunks and players refer to it.
-    if (!written || !writer.Chunks(result.Id, stored, progress) ||
-        !writer.Players(result.Id, piece.Store) ||
-        !WriteTextRows(database, result.Id, digest, piece.Store, result.Error) ||
-        !WritePublicTables(database, result.Id, digest, piece.Store, result.Error))
-        return Failed(result);
-    AppendPiece(digest, piece.Store, piece.Totals);
-    if (!WriteDigest(database, result.Id, digest, result.Error))
+    if (!written || !writer.Chunks(result.Id, packing.get(), stored.size(), progress) ||
+        !StoreLogStatistics(database, result.Id, digest, piece.Store, piece.Totals, result.Error))
         return Failed(result);
     return result;
 }

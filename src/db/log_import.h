@@ -43,6 +43,8 @@ struct ImportResult {
     std::uint64_t HeldBackBytes = 0;
     LogLanguage Language = LogLanguage::English; // what the log is read in
     bool LanguageGuessed = false;                // chosen now from the log's first lines
+    // The recognition a log imported before keeps, when the import asked for another one.
+    std::optional<Recognition> KeptRecognition;
 };
 
 // Fraction done, 0 to 1.

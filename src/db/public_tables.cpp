@@ -138,23 +138,4 @@ bool WritePublicTables(StatsDatabase& database, LogId id, const LogDigest& befor
            write(database, id, kEncounters, EncounterRows(piece), what, error);
 }
 
-bool NumberPlayersByPlace(StatsDatabase& database, LogId id, const AnalysisStore& store,
-                          std::string& error) {
-    QSqlQuery query(database.Connection());
-    query.prepare(QStringLiteral(
-        "UPDATE log_players SET first_seen = ? WHERE log_id = ? AND name = ? AND first_seen <> ?"));
-    for (const PlayerIndex player : store.PlayerIndexes()) {
-        query.bindValue(0, Int(player));
-        query.bindValue(1, Int(id));
-        query.bindValue(2, ColumnText(store.Players[static_cast<std::size_t>(player)].Name));
-        query.bindValue(3, Int(player));
-        if (!query.exec()) {
-            error =
-                database.Failure("cannot number the players of log " + std::to_string(id), query);
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace qla::db

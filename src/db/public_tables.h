@@ -17,9 +17,4 @@ namespace qla::db {
 bool WritePublicTables(StatsDatabase& database, LogId id, const LogDigest& before,
                        const AnalysisStore& piece, std::string& error);
 
-// Sets each log_players row's first_seen to the player's place in `store` (the log analysed
-// whole), where an older import left gaps between the places of a log that grew.
-bool NumberPlayersByPlace(StatsDatabase& database, LogId id, const AnalysisStore& store,
-                          std::string& error);
-
 } // namespace qla::db

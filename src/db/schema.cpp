@@ -53,6 +53,8 @@ constexpr const char* kTables[] = {
     " lines BIGINT NOT NULL,"
     " bytes BYTEA NOT NULL,"
     " checksum BIGINT,"
+    " packing VARCHAR(8),"
+    " size BIGINT,"
     " PRIMARY KEY (log_id, seq))",
 
     "CREATE TABLE log_players ("
@@ -87,6 +89,13 @@ constexpr const char* kVersion4Indexes[] = {
     "CREATE INDEX IF NOT EXISTS logs_path ON logs (path)",
 };
 
+// Added in version 5: how a chunk's bytes are packed (NULL: as they are; "zlib": compressed
+// as qCompress does) and its size unpacked.
+constexpr AddedColumn kVersion5Columns[] = {
+    {"log_chunks", "packing", "VARCHAR(8)"},
+    {"log_chunks", "size", "BIGINT"},
+};
+
 // Added in version 5: each log's statistics, stored as it is imported, so that reading
 // commands never analyse its lines again (log_digest.h), and its chats and other lines as rows.
 constexpr const char* kVersion5Tables[] = {
@@ -104,10 +113,13 @@ constexpr const char* kVersion5Tables[] = {
     " message BYTEA NOT NULL,"
     " PRIMARY KEY (log_id, kind, seq))",
 
+    // The other lines in blocks of up to 256, each line ended by an LF: a row of its own for
+    // each would cost an import more than all else it stores. `seq` is the block's first line.
     "CREATE TABLE IF NOT EXISTS log_unknown_lines ("
     " log_id BIGINT NOT NULL REFERENCES logs (id),"
     " seq BIGINT NOT NULL,"
-    " line BYTEA NOT NULL,"
+    " line_count BIGINT NOT NULL,"
+    " lines BYTEA NOT NULL,"
     " PRIMARY KEY (log_id, seq))",
 
     // For other tools' SQL (public_tables.h): players are places in the log, as first_seen.
@@ -226,6 +238,15 @@ bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
         if (!query.exec())
             return fail({});
     }
+    if (stored < 5)
+        for (const AddedColumn& column : kVersion5Columns)
+            if (!connection.record(QString::fromLatin1(column.Table))
+                     .contains(QString::fromLatin1(column.Name)) &&
+                !query.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                                .arg(QString::fromLatin1(column.Table),
+                                     QString::fromLatin1(column.Name),
+                                     QString::fromLatin1(column.Type))))
+                return fail({});
     if (stored < 5) {
         for (const char* statement : kVersion5Tables)
             if (!query.exec(QString::fromLatin1(statement)))

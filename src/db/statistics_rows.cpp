@@ -7,6 +7,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
+
 namespace qla::db {
 namespace {
 
@@ -22,6 +24,8 @@ QVariant Bytes(std::string_view text) {
 std::string_view View(const QByteArray& bytes) {
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
+
+constexpr std::size_t kUnknownLinesPerBlock = 256;
 
 } // namespace
 
@@ -92,17 +96,27 @@ bool WriteTextRows(StatsDatabase& database, LogId id, const LogDigest& before,
         error = chats.Error();
         return false;
     }
-    RowBatch lines(database, "log_unknown_lines", "log_id, seq, line", 3,
-                   "cannot store the other lines of log " + std::to_string(id));
-    std::int64_t seq = static_cast<std::int64_t>(before.UnknownLineRows);
-    for (const PackedView& line : RealEntries(piece.UnknownLines))
-        if (!lines.Add(Int(id)) || !lines.Add(Int(++seq)) ||
-            !lines.Add(Bytes(std::string_view(line)))) {
-            error = lines.Error();
+    // Lines never hold a line end, so an LF after each keeps them apart.
+    RowBatch blocks(database, "log_unknown_lines", "log_id, seq, line_count, lines", 4,
+                    "cannot store the other lines of log " + std::to_string(id));
+    const auto lines = RealEntries(piece.UnknownLines);
+    std::string block;
+    for (std::size_t first = 0; first < lines.size(); first += kUnknownLinesPerBlock) {
+        const std::size_t count = std::min(kUnknownLinesPerBlock, lines.size() - first);
+        block.clear();
+        for (std::size_t i = first; i < first + count; ++i) {
+            block.append(std::string_view(lines[i]));
+            block.push_back('\n');
+        }
+        const auto seq = static_cast<std::int64_t>(before.UnknownLineRows + first + 1);
+        if (!blocks.Add(Int(id)) || !blocks.Add(Int(seq)) ||
+            !blocks.Add(Int(static_cast<std::int64_t>(count))) || !blocks.Add(Bytes(block))) {
+            error = blocks.Error();
             return false;
         }
-    if (!lines.Flush()) {
-        error = lines.Error();
+    }
+    if (!blocks.Flush()) {
+        error = blocks.Error();
         return false;
     }
     return true;
@@ -134,26 +148,28 @@ bool ForEachUnknownLine(StatsDatabase& database, LogId id,
     QSqlQuery query(database.Connection());
     query.setForwardOnly(true);
     query.prepare(
-        QStringLiteral("SELECT line FROM log_unknown_lines WHERE log_id = ? ORDER BY seq"));
+        QStringLiteral("SELECT lines FROM log_unknown_lines WHERE log_id = ? ORDER BY seq"));
     query.addBindValue(Int(id));
     if (!query.exec()) {
         error = database.Failure("cannot read the other lines of log " + std::to_string(id), query);
         return false;
     }
     while (query.next()) {
-        const QByteArray line = query.value(0).toByteArray();
-        each(View(line));
+        const QByteArray block = query.value(0).toByteArray();
+        std::string_view rest = View(block);
+        while (!rest.empty()) {
+            const std::size_t end = rest.find('\n');
+            each(rest.substr(0, end));
+            rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+        }
     }
     return true;
 }
 
-bool DeleteStatisticsRows(StatsDatabase& database, LogId id, std::string& error,
-                          StatisticsRows rows) {
+bool DeleteStatisticsRows(StatsDatabase& database, LogId id, std::string& error) {
     QSqlQuery query(database.Connection());
     for (const char* table : {"log_digests", "log_chats", "log_unknown_lines", "log_player_weapons",
                               "log_encounters", "log_players"}) {
-        if (rows == StatisticsRows::kDerived && std::string_view(table) == "log_players")
-            continue;
         query.prepare(QStringLiteral("DELETE FROM %1 WHERE log_id = ?").arg(QLatin1String(table)));
         query.addBindValue(Int(id));
         if (!query.exec()) {

@@ -44,10 +44,7 @@ bool ForEachChat(StatsDatabase& database, LogId id, ChatKind kind,
 bool ForEachUnknownLine(StatsDatabase& database, LogId id,
                         const std::function<void(std::string_view)>& each, std::string& error);
 
-// Removes the log's statistics rows: those stored beside its lines from version 5 on, or all of
-// them (its log_players rows too).
-enum class StatisticsRows { kDerived, kAll };
-bool DeleteStatisticsRows(StatsDatabase& database, LogId id, std::string& error,
-                          StatisticsRows rows = StatisticsRows::kAll);
+// Removes every statistics row of the log, its log_players rows too (analysing it again).
+bool DeleteStatisticsRows(StatsDatabase& database, LogId id, std::string& error);
 
 } // namespace qla::db

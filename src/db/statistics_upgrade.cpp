@@ -2,7 +2,7 @@
 #include "db/statistics_upgrade.h"
 
 #include "db/log_catalog.h"
-#include "db/public_tables.h"
+#include "db/log_statistics.h"
 #include "db/statistics_rows.h"
 #include "db/store_from_database.h"
 
@@ -15,14 +15,12 @@ bool StoreStatisticsOfEveryLog(StatsDatabase& database, std::string& error) {
     for (const LogEntry& log : *logs) {
         AnalysisStore store;
         const auto totals = AnalyzeStoredLog(database, log, {}, store, error);
-        // A database written by a later qla and marked older keeps no stale rows.
-        if (!totals || !DeleteStatisticsRows(database, log.Id, error, StatisticsRows::kDerived))
-            return false;
-        const LogDigest digest = DigestOfStore(store, *totals);
-        if (!WriteDigest(database, log.Id, digest, error) ||
-            !WriteTextRows(database, log.Id, LogDigest{}, store, error) ||
-            !NumberPlayersByPlace(database, log.Id, store, error) ||
-            !WritePublicTables(database, log.Id, LogDigest{}, store, error))
+        // Every statistics row is written anew from the whole log, its log_players rows too (an
+        // older import numbered them with gaps, and may have read the cut names of a log that
+        // grew otherwise than the whole log reads them).
+        LogDigest digest;
+        if (!totals || !DeleteStatisticsRows(database, log.Id, error) ||
+            !StoreLogStatistics(database, log.Id, digest, store, *totals, error))
             return false;
     }
     return true;

@@ -147,6 +147,7 @@ TEST(LogDigest, PacksAndUnpacksAndRefusesDamage) {
     digest.Players = {ace, bob};
     digest.EventCount = 4;
     digest.Encounters = {{0, 1, 2, 2, 1}, {1, 0, kEventTeamkill, 1, 4}, {0, 1, 3, 1, 3}};
+    digest.Pairs = db::PairsOf(digest.Encounters);
     digest.Renames = {{"Ace", "^1Ace"}};
     digest.CutNames = {"^1{TKS}^2Superlongname-Number"};
     digest.TextChatRows = 300;

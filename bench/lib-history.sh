@@ -1,0 +1,88 @@
+# The statistics database over a history of ten 1M-line logs (one per day), for bench/run
+# (sourced, not run): every reading command against `qla analyze` of ONE of the logs, measured
+# round by round so that the ratios compare runs of one time; the site; the database's size; and
+# 3,000 two-line logs.
+
+# history_rows RUNS: the rows; needs QLA, LOGGEN, cache, and row/measure from lib-measure.sh.
+history_rows() {
+    local runs="$1" days=() i db="$cache/history.db" player
+    for i in 0 1 2 3 4 5 6 7 8 9; do
+        local day="$cache/day-$i.log"
+        [ -f "$day" ] || "$LOGGEN" --lines 1000000 --players 500 --seed $((300 + i)) \
+            --language english --line-ends crlf --output "$day"
+        days+=("$day")
+    done
+    rm -f "$db" "$db-journal"
+    measure 1 "$QLA" import "${days[@]}" --db "$db" --quiet
+    local import_all="$WALL" import_cpu="$CPU"
+    if [ "$STATUS" != 0 ]; then
+        row "database of ten 1M-line logs" "failed" "" "" "" "exit status $STATUS"
+        return
+    fi
+    player="$("$QLA" players --db "$db" --log 1 | sed -n 5p)"
+    local half
+    half="$("$QLA" logs --db "$db" | awk -F'\t' 'NR > 1 { print $6 }' | sort | sed -n 6p)"
+    clear_series
+    for ((i = 0; i < runs; i++)); do
+        measure_round one "$QLA" analyze "${days[0]}" --recognition full
+        measure_round all "$QLA" analyze --db "$db"
+        measure_round player "$QLA" player --db "$db" "$player"
+        measure_round since "$QLA" analyze --db "$db" --since "$(date -d "$half" +%F 2>/dev/null ||
+            echo 2008-01-01)"
+        measure_round three "$QLA" analyze --db "$db" --log 1,5,9
+        measure_round merged "$QLA" analyze --db "$db" --merge-players
+        measure_round player_merged "$QLA" player --db "$db" "$player" --merge-players
+    done
+    series one
+    local one="$WALL"
+    row "qla analyze of ONE 1M-line log (full)" "$(calc "$WALL" %.3f)" "" "" \
+        "$(mb $((PEAK_KB * 1024)))" "the measure of the rows below" "$CPU"
+    local name title
+    for name in all player since three merged player_merged; do
+        case "$name" in
+        all) title="  analyze --db, ten 1M-line logs" ;;
+        player) title="  player --db NAME" ;;
+        since) title="  analyze --db --since (about half the logs)" ;;
+        three) title="  analyze --db --log (three logs)" ;;
+        merged) title="  analyze --db --merge-players" ;;
+        player_merged) title="  player --db NAME --merge-players" ;;
+        esac
+        series "$name"
+        row "$title" "$(calc "$WALL" %.3f)" "" "" "$(mb $((PEAK_KB * 1024)))" \
+            "$(calc "$WALL / $one") x one log (target <= 0.5), peak target 64 MB" "$CPU"
+    done
+    row "  import of the ten logs (SQLite)" "$(calc "$import_all" %.3f)" "" "" "" \
+        "$(calc "$import_all / ($one * 10)") x analyze of each (target <= 6)" "$import_cpu"
+    local logs_bytes=0 day
+    for day in "${days[@]}"; do logs_bytes=$((logs_bytes + $(stat -c %s "$day"))); done
+    row "  database size" "" "" "" "" \
+        "$(mb "$(stat -c %s "$db")") MB for $(mb "$logs_bytes") MB of logs: $(calc \
+            "$(stat -c %s "$db") / $logs_bytes") x (target <= 0.6)"
+    rm -rf "$cache/export-out/site-one" "$cache/export-out/site-history"
+    mkdir -p "$cache/export-out"
+    MEASURE_BEFORE="rm -rf '$cache/export-out/site-one'" measure 1 "$QLA" export "${days[0]}" \
+        --recognition full --view dashboard --format html --output "$cache/export-out/site-one"
+    local site_one="$WALL"
+    MEASURE_BEFORE="rm -rf '$cache/export-out/site-history'" measure 1 "$QLA" export --db "$db" \
+        --view dashboard --format html --output "$cache/export-out/site-history"
+    row "  statistics site of the database" "$(calc "$WALL" %.3f)" "" "" \
+        "$(mb $((PEAK_KB * 1024)))" \
+        "$(calc "$WALL / $site_one") x the site of one log (target <= 4, peak 256 MB)" "$CPU"
+    rm -rf "$cache/export-out/site-one" "$cache/export-out/site-history" "$db" "$db-journal"
+
+    # Many small logs: each import finds a file's earlier imports through an index.
+    local small="$cache/small-logs" many="$cache/many.db"
+    if [ ! -d "$small" ]; then
+        mkdir -p "$small"
+        for i in $(seq 1 3000); do
+            printf 'logfile opened on Mon Jan  1 00:00:%02d 2007\nPlayer%d entered the game\n' \
+                $((i % 60)) "$i" >"$small/log-$i.log"
+        done
+    fi
+    rm -f "$many" "$many-journal"
+    measure 1 "$QLA" import "$small"/*.log --db "$many" --quiet
+    row "  import 3,000 two-line logs" "$(calc "$WALL" %.3f)" "" "" "" "target < 10 s" "$CPU"
+    measure 1 "$QLA" import "$small"/*.log --db "$many" --quiet
+    row "  import them again, unchanged" "$(calc "$WALL" %.3f)" "" "" "" "target < 5 s" "$CPU"
+    rm -f "$many" "$many-journal"
+}

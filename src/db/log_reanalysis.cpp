@@ -1,0 +1,46 @@
+// A new reading of stored lines.
+#include "db/log_reanalysis.h"
+
+#include "db/log_columns.h"
+#include "db/log_statistics.h"
+#include "db/statistics_rows.h"
+#include "db/store_from_database.h"
+#include "db/transaction.h"
+
+namespace qla::db {
+
+ReanalysisResult ReanalyzeLogs(StatsDatabase& database, const ReanalysisOptions& options,
+                               const std::function<void(std::size_t, std::size_t)>& progress) {
+    ReanalysisResult result;
+    Transaction unit(database, Transaction::Kind::Write, result.Error);
+    if (!unit.Open())
+        return result;
+    const auto logs = SelectLogs(database, LogSelection{options.Ids, {}, {}}, result.Error);
+    if (!logs)
+        return result;
+    for (std::size_t i = 0; i < logs->size(); ++i) {
+        if (progress)
+            progress(i + 1, logs->size());
+        LogEntry log = (*logs)[i];
+        log.LineRecognition = options.LineRecognition.value_or(log.LineRecognition);
+        log.Language = options.Language.value_or(log.Language);
+        AnalysisStore store;
+        const auto totals = AnalyzeStoredLog(database, log, {}, store, result.Error);
+        if (!totals || !DeleteStatisticsRows(database, log.Id, result.Error))
+            return result;
+        LogDigest digest;
+        if (!StoreLogStatistics(database, log.Id, digest, store, *totals, result.Error))
+            return result;
+        log.Lines = totals->Total;
+        log.Totals = *totals;
+        if (!UpdateLog(database, log, result.Error))
+            return result;
+        result.Logs.push_back(std::move(log));
+    }
+    if (!unit.Commit(result.Error))
+        return result;
+    result.Ok = true;
+    return result;
+}
+
+} // namespace qla::db

@@ -1,0 +1,66 @@
+// The statistics rows of a log, written in one place.
+#include "db/log_statistics.h"
+
+#include "db/engine_dialect.h"
+#include "db/public_tables.h"
+#include "db/statistics_rows.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace qla::db {
+namespace {
+
+QVariant Int(std::int64_t value) {
+    return QVariant::fromValue<qlonglong>(value);
+}
+
+// The piece filed the log's earlier players first, so its record numbers are the players'
+// places in the log.
+bool WritePlayerRows(StatsDatabase& database, LogId id, const AnalysisStore& piece,
+                     std::string& error) {
+    QSqlQuery query(database.Connection());
+    query.prepare(QStringLiteral(
+        "INSERT INTO log_players (log_id, name, first_seen, kills, deaths, teamkills,"
+        " voice_chats, text_chats) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"
+        " ON CONFLICT (log_id, name) DO UPDATE SET"
+        " kills = log_players.kills + excluded.kills,"
+        " deaths = log_players.deaths + excluded.deaths,"
+        " teamkills = log_players.teamkills + excluded.teamkills,"
+        " voice_chats = log_players.voice_chats + excluded.voice_chats,"
+        " text_chats = log_players.text_chats + excluded.text_chats"));
+    for (std::size_t i = 1; i < piece.Players.size(); ++i) {
+        const PlayerRecord& p = piece.Players[i];
+        const std::int64_t values[] = {static_cast<std::int64_t>(i),
+                                       p.Kills[0],
+                                       p.Deaths[0],
+                                       p.Teamkills,
+                                       p.VoiceChatCount,
+                                       p.TextChatCount};
+        query.bindValue(0, Int(id));
+        query.bindValue(1, ColumnText(p.Name));
+        for (int v = 0; v < 6; ++v)
+            query.bindValue(v + 2, Int(values[v]));
+        if (!query.exec()) {
+            error =
+                database.Failure("cannot store the players of log " + std::to_string(id), query);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool StoreLogStatistics(StatsDatabase& database, LogId id, LogDigest& digest,
+                        const AnalysisStore& piece, const AnalysisTotals& totals,
+                        std::string& error) {
+    if (!WritePlayerRows(database, id, piece, error) ||
+        !WriteTextRows(database, id, digest, piece, error) ||
+        !WritePublicTables(database, id, digest, piece, error))
+        return false;
+    AppendPiece(digest, piece, totals);
+    return WriteDigest(database, id, digest, error);
+}
+
+} // namespace qla::db
