@@ -360,7 +360,7 @@ std::vector<CommandInfo> BuildCommands() {
          RunCheckCommand},
         {"reanalyze",
          "--db DB [--log ID...] [--recognition M] [--language L]",
-         "read stored logs again, to change their mode or after an improvement",
+         "rebuild logs' statistics from their stored lines",
          "Rebuilds the statistics of the chosen logs (all without --log) from their stored "
          "lines, in one transaction, with their own recognition and language unless told "
          "otherwise, and prints each log's new line.",
