@@ -107,25 +107,44 @@ std::string RecordDamage(const LogEntry& log, const std::string& databasePath) {
 
 std::optional<std::vector<LogEntry>> SelectLogs(StatsDatabase& database,
                                                 const LogSelection& selection, std::string& error) {
-    auto logs = ListLogs(database, error);
-    if (!logs)
-        return std::nullopt;
+    // The choice is made in SQL, by the primary key and the index on date_key: a question about
+    // a few logs reads a few rows however many the database holds.
+    QStringList conditions;
+    QVariantList values;
     const std::set<LogId> wanted(selection.Ids.begin(), selection.Ids.end());
-    for (LogId id : wanted) {
-        if (std::none_of(logs->begin(), logs->end(),
+    if (!wanted.empty()) {
+        QStringList ids;
+        for (const LogId id : wanted)
+            ids << QString::number(id); // numbers, written into the statement as they are
+        conditions << QStringLiteral("id IN (%1)").arg(ids.join(QLatin1Char(',')));
+    }
+    if (selection.Since) {
+        conditions << QStringLiteral("date_key >= ?");
+        values << QString::fromStdString(*selection.Since);
+    }
+    if (selection.Until) {
+        conditions << QStringLiteral("date_key <= ?");
+        values << QString::fromStdString(*selection.Until);
+    }
+    const QString where = conditions.isEmpty()
+                              ? QString()
+                              : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    auto logs = QueryLogs(database, where, values, "id", error);
+    if (!logs || wanted.empty())
+        return logs;
+    // A listed id the database does not hold is an error, even where the dates leave it out.
+    const auto held =
+        selection.Since || selection.Until
+            ? QueryLogs(database, QStringLiteral(" WHERE ") + conditions.front(), {}, "id", error)
+            : logs;
+    if (!held)
+        return std::nullopt;
+    for (const LogId id : wanted)
+        if (std::none_of(held->begin(), held->end(),
                          [&](const LogEntry& e) { return e.Id == id; })) {
             error = "the database " + database.Path() + " holds no log " + std::to_string(id);
             return std::nullopt;
         }
-    }
-    std::erase_if(*logs, [&](const LogEntry& e) {
-        if (!wanted.empty() && !wanted.contains(e.Id))
-            return true;
-        if ((selection.Since || selection.Until) && !e.DateKey)
-            return true;
-        return (selection.Since && *e.DateKey < *selection.Since) ||
-               (selection.Until && *e.DateKey > *selection.Until);
-    });
     return logs;
 }
 
