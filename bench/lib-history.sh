@@ -1,17 +1,17 @@
-# The statistics database over a history of ten 1M-line logs (one per day), for bench/run
-# (sourced, not run): every reading command against `qla analyze` of ONE of the logs, measured
-# round by round so that the ratios compare runs of one time; the site; the database's size; and
-# 3,000 two-line logs.
+# The statistics database over a history of ten 1M-line logs (one per day, the same 500 people
+# coming back, as the generator's history makes them), for bench/run (sourced, not run): every
+# reading command against `qla analyze` of ONE of the logs, measured round by round so that the
+# ratios compare runs of one time; the import, also into PostgreSQL; the site; the database's
+# size; and 3,000 two-line logs.
 
 # history_rows RUNS: the rows; needs QLA, LOGGEN, cache, and row/measure from lib-measure.sh.
 history_rows() {
-    local runs="$1" days=() i db="$cache/history.db" player
-    for i in 0 1 2 3 4 5 6 7 8 9; do
-        local day="$cache/day-$i.log"
-        [ -f "$day" ] || "$LOGGEN" --lines 1000000 --players 500 --seed $((300 + i)) \
-            --language english --line-ends crlf --output "$day"
-        days+=("$day")
-    done
+    local runs="$1" days=() i db="$cache/history.db" player history="$cache/history"
+    if [ ! -f "$history/log10.log" ]; then
+        mkdir -p "$history"
+        "$LOGGEN" --persons 500 --logs 10 --lines 1000000 --seed 5 --output-folder "$history"
+    fi
+    for i in 01 02 03 04 05 06 07 08 09 10; do days+=("$history/log$i.log"); done
     rm -f "$db" "$db-journal"
     measure 1 "$QLA" import "${days[@]}" --db "$db" --quiet
     local import_all="$WALL" import_cpu="$CPU"
@@ -53,6 +53,13 @@ history_rows() {
     done
     row "  import of the ten logs (SQLite)" "$(calc "$import_all" %.3f)" "" "" "" \
         "$(calc "$import_all / ($one * 10)") x analyze of each (target <= 6)" "$import_cpu"
+    if [ -n "${PG_DB:-}" ]; then
+        MEASURE_BEFORE="'$PG_BIN/dropdb' -h '$PG_FOLDER' -U qla stats; \
+            '$PG_BIN/createdb' -h '$PG_FOLDER' -U qla stats" \
+            measure 1 "$QLA" import "${days[0]}" --db "$PG_DB" --quiet
+        row "  import of one of them into PostgreSQL" "$(calc "$WALL" %.3f)" "" "" "" \
+            "$(calc "$WALL / $one") x analyze (target <= 12)" "$CPU"
+    fi
     local logs_bytes=0 day
     for day in "${days[@]}"; do logs_bytes=$((logs_bytes + $(stat -c %s "$day"))); done
     row "  database size" "" "" "" "" \

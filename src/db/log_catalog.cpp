@@ -126,9 +126,9 @@ std::optional<std::vector<LogEntry>> SelectLogs(StatsDatabase& database,
         conditions << QStringLiteral("date_key <= ?");
         values << QString::fromStdString(*selection.Until);
     }
-    const QString where = conditions.isEmpty()
-                              ? QString()
-                              : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    const QString where =
+        conditions.isEmpty() ? QString()
+                             : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
     auto logs = QueryLogs(database, where, values, "id", error);
     if (!logs || wanted.empty())
         return logs;

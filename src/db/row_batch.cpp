@@ -9,12 +9,31 @@ RowBatch::RowBatch(StatsDatabase& database, const char* table, const char* colum
       statementStart_(QStringLiteral("INSERT INTO %1 (%2) VALUES ")
                           .arg(QString::fromLatin1(table), QString::fromLatin1(columns))),
       columnCount_(columnCount), what_(std::move(what)), full_(database.Connection()) {
-    values_.reserve(static_cast<std::size_t>(kRowsPerStatement * columnCount));
+    QString row = QStringLiteral("(?");
+    for (int c = 1; c < columnCount_; ++c)
+        row += QStringLiteral(", ?");
+    sqlite_ =
+        SqliteRows::For(database.Connection(),
+                        (statementStart_ + row + QLatin1Char(')')).toStdString(), columnCount);
+    if (!sqlite_)
+        postgres_ = PostgresRows::For(database.Connection(), table, columns, columnCount);
 }
 
 bool RowBatch::Add(QVariant value) {
     if (!error_.empty())
         return false;
+    if (sqlite_) {
+        if (sqlite_->Add(value))
+            return true;
+        error_ = what_ + ": " + sqlite_->Error();
+        return false;
+    }
+    if (postgres_) {
+        if (postgres_->Add(value))
+            return true;
+        error_ = what_ + ": " + postgres_->Error();
+        return false;
+    }
     values_.push_back(std::move(value));
     if (values_.size() == static_cast<std::size_t>(kRowsPerStatement * columnCount_))
         return Write(kRowsPerStatement, full_, fullPrepared_);
@@ -24,6 +43,10 @@ bool RowBatch::Add(QVariant value) {
 bool RowBatch::Flush() {
     if (!error_.empty())
         return false;
+    if (postgres_ && !postgres_->Finish()) {
+        error_ = what_ + ": " + postgres_->Error();
+        return false;
+    }
     if (values_.empty())
         return true;
     QSqlQuery rest(database_.Connection());

@@ -1,9 +1,16 @@
 // Inserting many rows with few statements: rows are gathered and written as one multi-row
 // INSERT of up to kRowsPerStatement rows, prepared once, which both engines take far faster
-// than a statement per row (PostgreSQL pays a round trip for each statement).
+// than a statement per row (PostgreSQL pays a round trip for each statement). On SQLite each
+// row goes straight through SQLite's own interface instead (sqlite_rows.h), and on PostgreSQL
+// all rows go in one COPY (postgres_rows.h): nothing else may use the connection between the
+// first Add and Flush.
 #pragma once
 
+#include "db/postgres_rows.h"
+#include "db/sqlite_rows.h"
 #include "db/stats_database.h"
+
+#include <memory>
 
 #include <QSqlQuery>
 #include <QString>
@@ -39,6 +46,8 @@ class RowBatch {
     std::vector<QVariant> values_;
     QSqlQuery full_;
     bool fullPrepared_ = false;
+    std::unique_ptr<SqliteRows> sqlite_;
+    std::unique_ptr<PostgresRows> postgres_;
     std::string error_;
 };
 

@@ -144,6 +144,16 @@ constexpr const char* kVersion5Tables[] = {
     "CREATE INDEX IF NOT EXISTS log_players_place ON log_players (log_id, first_seen)",
 };
 
+// A table of version 5 is kept by its primary key on SQLite (WITHOUT ROWID): its rows are
+// looked up and read in key order only, and an insert then updates one tree instead of two.
+QString Version5Statement(QSqlDatabase& connection, const char* statement) {
+    QString sql = QString::fromLatin1(statement);
+    if (connection.driverName() == QLatin1String("QSQLITE") &&
+        sql.startsWith(QLatin1String("CREATE TABLE")))
+        sql += QStringLiteral(" WITHOUT ROWID");
+    return sql;
+}
+
 // Added in version 3: the user's joins and splits of player names, in the order made.
 constexpr const char* kAliasTable = "CREATE TABLE IF NOT EXISTS player_aliases ("
                                     " seq BIGINT PRIMARY KEY,"
@@ -168,7 +178,7 @@ bool CreateSchema(QSqlDatabase& connection, std::string& error) {
         }
     }
     for (const char* statement : kVersion5Tables) {
-        if (!query.exec(QString::fromLatin1(statement))) {
+        if (!query.exec(Version5Statement(connection, statement))) {
             error = "cannot create the tables: " + query.lastError().text().toStdString();
             return false;
         }
@@ -249,7 +259,7 @@ bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
                 return fail({});
     if (stored < 5) {
         for (const char* statement : kVersion5Tables)
-            if (!query.exec(QString::fromLatin1(statement)))
+            if (!query.exec(Version5Statement(connection, statement)))
                 return fail({});
         std::string reason;
         if (!CreatePublicViews(connection, reason))

@@ -1,0 +1,146 @@
+// COPY in text format: a row per line, values apart by tabs, bytes as \\x and hex digits, and
+// backslash, tab, line feed and carriage return in texts escaped.
+#include "db/postgres_rows.h"
+
+#include <QByteArray>
+#include <QSqlDriver>
+
+#include <libpq-fe.h>
+
+#include <cstring>
+
+namespace qla::db {
+namespace {
+
+constexpr std::size_t kSendBytes = 1 << 20;
+
+void AppendText(std::string& out, const char* data, qsizetype size) {
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = data[i];
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+        }
+    }
+}
+
+void AppendHexBytes(std::string& out, const QByteArray& bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    out += "\\\\x"; // the bytea text form \x..., its backslash escaped for COPY
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        out += kDigits[byte >> 4];
+        out += kDigits[byte & 15];
+    }
+}
+
+} // namespace
+
+std::unique_ptr<PostgresRows> PostgresRows::For(QSqlDatabase& connection, const std::string& table,
+                                                const std::string& columns, int columnCount) {
+    const QVariant handle = connection.driver()->handle();
+    if (!handle.isValid() || std::strcmp(handle.typeName(), "pg_conn*") != 0)
+        return nullptr;
+    pg_conn* pg = *static_cast<pg_conn* const*>(handle.constData());
+    if (pg == nullptr)
+        return nullptr;
+    return std::unique_ptr<PostgresRows>(
+        new PostgresRows(pg, "COPY " + table + " (" + columns + ") FROM STDIN", columnCount));
+}
+
+PostgresRows::~PostgresRows() {
+    if (copying_) // never finished: abandon the COPY (the caller's transaction rolls back)
+        PQputCopyEnd(connection_, "abandoned");
+    if (copying_)
+        while (PGresult* result = PQgetResult(connection_))
+            PQclear(result);
+}
+
+bool PostgresRows::Fail(const std::string& what) {
+    if (error_.empty()) {
+        error_ = what + ": " + PQerrorMessage(connection_);
+        while (!error_.empty() && (error_.back() == '\n' || error_.back() == ' '))
+            error_.pop_back();
+    }
+    return false;
+}
+
+bool PostgresRows::Add(const QVariant& value) {
+    if (!error_.empty())
+        return false;
+    if (!copying_) {
+        PGresult* started = PQexec(connection_, copy_.c_str());
+        const bool ok = PQresultStatus(started) == PGRES_COPY_IN;
+        PQclear(started);
+        if (!ok)
+            return Fail("cannot start the copy");
+        copying_ = true;
+    }
+    if (column_ > 0)
+        buffer_ += '\t';
+    switch (value.metaType().id()) {
+    case QMetaType::QByteArray:
+        AppendHexBytes(buffer_, value.toByteArray());
+        break;
+    case QMetaType::QString: {
+        const QByteArray text = value.toString().toUtf8();
+        AppendText(buffer_, text.constData(), text.size());
+        break;
+    }
+    default:
+        if (value.isNull())
+            buffer_ += "\\N";
+        else
+            buffer_ += std::to_string(value.toLongLong());
+    }
+    if (++column_ < columnCount_)
+        return true;
+    column_ = 0;
+    buffer_ += '\n';
+    return buffer_.size() < kSendBytes || Send();
+}
+
+bool PostgresRows::Send() {
+    if (!buffer_.empty() &&
+        PQputCopyData(connection_, buffer_.data(), static_cast<int>(buffer_.size())) != 1)
+        return Fail("cannot send the rows");
+    buffer_.clear();
+    return true;
+}
+
+bool PostgresRows::Finish() {
+    if (!copying_)
+        return error_.empty();
+    if (!error_.empty())
+        return false;
+    if (!Send())
+        return false;
+    copying_ = false;
+    if (PQputCopyEnd(connection_, nullptr) != 1)
+        return Fail("cannot end the copy");
+    bool ok = true;
+    while (PGresult* result = PQgetResult(connection_)) {
+        if (PQresultStatus(result) != PGRES_COMMAND_OK && ok) {
+            ok = false;
+            error_ = PQresultErrorMessage(result);
+            while (!error_.empty() && (error_.back() == '\n' || error_.back() == ' '))
+                error_.pop_back();
+        }
+        PQclear(result);
+    }
+    return ok;
+}
+
+} // namespace qla::db

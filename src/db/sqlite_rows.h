@@ -1,0 +1,42 @@
+// Rows inserted through SQLite's own interface on the connection Qt SQL opened: Qt's binding
+// of a value costs several times what SQLite's storing of it costs, and an import binds
+// millions. Only for inserts inside the caller's transaction; everything else goes through Qt.
+#pragma once
+
+#include <QSqlDatabase>
+#include <QVariant>
+
+#include <memory>
+#include <string>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace qla::db {
+
+class SqliteRows {
+  public:
+    // Nullptr when the connection is no SQLite connection.
+    static std::unique_ptr<SqliteRows> For(QSqlDatabase& connection, const std::string& insert,
+                                           int columnCount);
+    ~SqliteRows();
+    SqliteRows(const SqliteRows&) = delete;
+    SqliteRows& operator=(const SqliteRows&) = delete;
+
+    // Binds the next value; the row is stored when its last value is bound. False with the
+    // engine's message in Error() on failure.
+    bool Add(const QVariant& value);
+    const std::string& Error() const { return error_; }
+
+  private:
+    SqliteRows(sqlite3* handle, int columnCount) : handle_(handle), columnCount_(columnCount) {}
+    bool Check(int code);
+
+    sqlite3* handle_;
+    sqlite3_stmt* statement_ = nullptr;
+    int columnCount_;
+    int column_ = 0;
+    std::string error_;
+};
+
+} // namespace qla::db
