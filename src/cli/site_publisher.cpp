@@ -2,6 +2,7 @@
 #include "cli/site_publisher.h"
 
 #include "cli/path_within.h"
+#include "cli/site_update.h"
 #include "export/site_marker.h"
 
 #include <algorithm>
@@ -150,7 +151,8 @@ std::string SiteFolderProblem(const std::string& site) {
         return error;
     if (!unlisted.empty())
         return (fs::path(site) / unlisted).string() +
-               " is not a file of a site qla wrote, and the site's folder is replaced whole";
+               " is not a file of a site qla wrote, and qla watch publishes only into a folder of "
+               "its own files";
     return {};
 }
 
@@ -201,6 +203,19 @@ Publication PublishSite(const AnalysisStore& store, ExportRequest request) {
         fs::remove_all(staged, code);
         return result;
     }
+    const SiteMarker live = ReadSiteMarker(site.string());
+    if (live.Kind == SiteMarkerKind::Site && !live.Files.empty()) {
+        const SiteUpdate update = UpdateSite(staged, site);
+        fs::remove_all(staged, code); // what is left there is this run's export
+        result.Published = update.Error.empty();
+        result.Error = update.Error;
+        result.Written = update.Written;
+        result.Removed = update.Removed;
+        return result;
+    }
+    // Nothing served yet: the whole site goes in at once.
+    result.Written = ReadSiteMarker(staged.string()).Files.size();
+    result.Whole = true;
     if (!SwapIn(staged, site, result.Error))
         return result;
     result.Published = true;

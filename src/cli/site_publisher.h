@@ -1,12 +1,15 @@
-// Rewriting an exported site so that a web server never serves half of it, and without ever
+// Publishing an exported site so that a web server never serves half of it, and without ever
 // removing a file qla did not write: the pages are written into a staging folder beside the
-// site, which then trades places with the site's folder in one rename; of the old folder only
-// the files its marker lists are removed (export/site_marker.h).
+// site. The first time (no site there yet) that folder is renamed into place; after that only
+// the files whose bytes changed are moved into the site, one rename each, and the files the
+// site's marker lists that the new site no longer has are removed (cli/site_update.h,
+// export/site_marker.h).
 #pragma once
 
 #include "core/store.h"
 #include "export/export_request.h"
 
+#include <cstddef>
 #include <string>
 
 namespace qla::cli {
@@ -22,13 +25,17 @@ std::string SiteFolderProblem(const std::string& site);
 
 struct Publication {
     bool Published = false;
-    std::string Error; // why the site was not replaced; the old one is served as it was
-    std::string Note;  // besides a success: what was kept that could not be removed
+    std::string Error;       // why the site was not replaced; the old one is served as it was
+    std::string Note;        // besides a success: what was kept that could not be removed
+    bool Whole = false;      // the whole site went in at once, as none was there
+    std::size_t Written = 0; // files written into the site: all of them when Whole
+    std::size_t Removed = 0; // files of the old site it no longer has
 };
 
 // Runs `request` (a view that writes a site; its Path the site's folder) into the staging
-// folder "<site>.qla-new" and swaps it in, after checking that the site's folder holds only its
-// own files, once before the export and once just before the swap.
+// folder "<site>.qla-new" and brings it in (whole into a missing or empty folder, otherwise
+// what changed), after checking that the site's folder holds only its own files, once before
+// the export and once just before the site is touched.
 Publication PublishSite(const AnalysisStore& store, ExportRequest request);
 
 } // namespace qla::cli

@@ -238,7 +238,7 @@ class Watcher {
                                                   "batch");
             lastPublishError_ = sitePending_ ? published.Error : std::string();
             if (!sitePending_)
-                notes.push_back("rewrote the site in " + options_.Site->Path);
+                notes.push_back(PublishedText(published));
             if (!published.Note.empty())
                 notes.push_back(published.Note);
         }
@@ -267,6 +267,15 @@ class Watcher {
         for (std::size_t i = 0; i < notes.size(); ++i)
             line += (i > 0 ? "; " : "") + notes[i];
         err_ << TerminalSafeText(line) << "\n" << std::flush;
+    }
+
+    // "published the site in site: 3 files written, 1 removed": what a batch's publish did.
+    std::string PublishedText(const Publication& published) const {
+        const std::string place = "published the site in " + options_.Site->Path + ": ";
+        if (published.Whole)
+            return place + "all " + std::to_string(published.Written) + " files written";
+        return place + std::to_string(published.Written) + " files written, " +
+               std::to_string(published.Removed) + " removed";
     }
 
     Publication Publish() {
@@ -305,7 +314,7 @@ class Watcher {
     std::string lastPublishError_; // why the site was last not written, told once
 };
 
-// Refuses a site folder that the swap at every publish would take away with what it holds: the
+// Refuses a site folder that the first publish's swap would take away with what it holds: the
 // current folder, the database, a watched log (usage errors: the command line contradicts
 // itself), or any file qla did not write (a failure: the folder's content is in the way).
 std::optional<int> CheckSiteFolder(const WatchOptions& options, bool databaseIsFile,
@@ -316,8 +325,8 @@ std::optional<int> CheckSiteFolder(const WatchOptions& options, bool databaseIsF
     const std::string current = std::filesystem::current_path(code).string();
     if (!code && IsWithin(current, site))
         return UsageError(err, "--site " + given +
-                                   " is or holds the current folder; the site's folder is "
-                                   "replaced whole at every publish");
+                                   " is or holds the current folder; the site's folder holds "
+                                   "only the site qla watch writes");
     std::vector<std::pair<std::string, std::string>> kept; // what, path
     if (databaseIsFile)
         kept.emplace_back("the database", options.Database);
@@ -326,7 +335,7 @@ std::optional<int> CheckSiteFolder(const WatchOptions& options, bool databaseIsF
     for (const auto& [what, path] : kept)
         if (IsWithin(path, site))
             return UsageError(err, "--site " + given + " holds " + what + " " + path +
-                                       "; the site's folder is replaced whole at every publish");
+                                       "; the site's folder holds only the site qla watch writes");
     if (const std::string problem = SiteFolderProblem(site); !problem.empty()) {
         err << "qla watch: --site " << TerminalSafeText(given) << ": " << TerminalSafeText(problem)
             << "; give an empty folder or one holding a site qla wrote\n";

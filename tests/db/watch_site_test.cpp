@@ -11,7 +11,10 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
+#include <set>
+#include <sstream>
 #include <thread>
 
 #include <sys/stat.h>
@@ -198,7 +201,8 @@ TEST_P(WatchSite, AFileDroppedIntoTheSiteHoldsThePublishNotTheImport) {
     WriteFile(log, all.substr(0, first));
     WatchProcess watch(folder_.Path(""), {"server.log", "--db", database_, "--interval", "0.2",
                                           "--site", "site", "--view", "all"});
-    ASSERT_TRUE(WaitFor([&] { return watch.Count("rewrote the site") == 1; })) << watch.Messages();
+    ASSERT_TRUE(WaitFor([&] { return watch.Count("published the site") == 1; }))
+        << watch.Messages();
     const auto page = IdentityOf(folder_.Path("site/index.html"));
 
     WriteFile(folder_.Path("site/notes.txt"), "mine\n");
@@ -213,13 +217,14 @@ TEST_P(WatchSite, AFileDroppedIntoTheSiteHoldsThePublishNotTheImport) {
     std::this_thread::sleep_for(std::chrono::milliseconds(600)); // a few more tries
     EXPECT_EQ(watch.Count("site/notes.txt is not a file of a site qla wrote"), 1u)
         << watch.Messages();
-    EXPECT_EQ(watch.Count("rewrote the site"), 1u);
+    EXPECT_EQ(watch.Count("published the site"), 1u);
     EXPECT_EQ(IdentityOf(folder_.Path("site/index.html")), page) << "the old site stays served";
     EXPECT_EQ(ReadFile(folder_.Path("site/notes.txt")), "mine\n");
 
     fs::remove(folder_.Path("site/notes.txt"));
     const std::string want = Export(database_, "all", folder_.Path("reference"));
-    EXPECT_TRUE(WaitFor([&] { return watch.Count("rewrote the site") == 2; })) << watch.Messages();
+    EXPECT_TRUE(WaitFor([&] { return watch.Count("published the site") == 2; }))
+        << watch.Messages();
     EXPECT_TRUE(FolderContents(folder_.Path("site")) == want) << "the site is the database's";
     EXPECT_EQ(watch.Stop(), 0);
     EXPECT_FALSE(fs::exists(folder_.Path("site.qla-new")));
@@ -236,9 +241,11 @@ TEST_P(WatchSite, ALinkToTheSiteStaysALink) {
     fs::create_directory_symlink("srv/real-site", folder_.Path("www"));
     WatchProcess watch(folder_.Path(""), {"server.log", "--db", database_, "--interval", "0.2",
                                           "--site", "www", "--view", "all"});
-    ASSERT_TRUE(WaitFor([&] { return watch.Count("rewrote the site") == 1; })) << watch.Messages();
+    ASSERT_TRUE(WaitFor([&] { return watch.Count("published the site") == 1; }))
+        << watch.Messages();
     AppendFile(log, all.substr(half));
-    ASSERT_TRUE(WaitFor([&] { return watch.Count("rewrote the site") == 2; })) << watch.Messages();
+    ASSERT_TRUE(WaitFor([&] { return watch.Count("published the site") == 2; }))
+        << watch.Messages();
     EXPECT_EQ(watch.Stop(), 0);
 
     ASSERT_TRUE(fs::is_symlink(fs::symlink_status(folder_.Path("www"))));
@@ -259,7 +266,8 @@ TEST_P(WatchSite, ASiteAnExportWroteIsReplacedFileByFile) {
     ASSERT_EQ(bigger.status, 0) << bigger.err;
     WatchProcess watch(folder_.Path(""), {"server.log", "--db", database_, "--interval", "0.2",
                                           "--site", "site", "--view", "all"});
-    ASSERT_TRUE(WaitFor([&] { return watch.Count("rewrote the site") == 1; })) << watch.Messages();
+    ASSERT_TRUE(WaitFor([&] { return watch.Count("published the site") == 1; }))
+        << watch.Messages();
     EXPECT_EQ(watch.Stop(), 0);
     EXPECT_TRUE(FolderContents(folder_.Path("site")) ==
                 Export(database_, "all", folder_.Path("reference")))
@@ -277,7 +285,8 @@ TEST_P(WatchSite, TheStatisticsSiteIsTheOneExportWritesOfTheDatabase) {
     WatchProcess watch(folder_.Path(""),
                        {"server.log", "other.log", "--db", database_, "--interval", "0.2", "--site",
                         "site", "--view", "dashboard"});
-    ASSERT_TRUE(WaitFor([&] { return watch.Count("rewrote the site") == 1; })) << watch.Messages();
+    ASSERT_TRUE(WaitFor([&] { return watch.Count("published the site") == 1; }))
+        << watch.Messages();
     EXPECT_EQ(watch.Stop(), 0);
     const std::string site = FolderContents(folder_.Path("site"));
     EXPECT_TRUE(site == Export(database_, "dashboard", folder_.Path("reference")))
@@ -299,7 +308,7 @@ TEST_P(WatchSite, TheTitleReachesTheStatisticsSiteAndTheClassicPagesKeepTheirPla
         WatchProcess watch(folder_.Path(""),
                            {"server.log", "--db", database_, "--interval", "0.2", "--site", "site",
                             "--view", "DashBoard", "--title", "^1Cup"});
-        ASSERT_TRUE(WaitFor([&] { return watch.Count("rewrote the site") == 1; }))
+        ASSERT_TRUE(WaitFor([&] { return watch.Count("published the site") == 1; }))
             << watch.Messages();
         EXPECT_EQ(watch.Stop(), 0);
     }
@@ -313,11 +322,187 @@ TEST_P(WatchSite, TheTitleReachesTheStatisticsSiteAndTheClassicPagesKeepTheirPla
 
     WatchProcess classic(folder_.Path(""), {"server.log", "--db", database_, "--interval", "0.2",
                                             "--site", "pages", "--view", "all"});
-    ASSERT_TRUE(WaitFor([&] { return classic.Count("rewrote the site") == 1; }))
+    ASSERT_TRUE(WaitFor([&] { return classic.Count("published the site") == 1; }))
         << classic.Messages();
     EXPECT_EQ(classic.Stop(), 0);
     EXPECT_NE(ReadFile(folder_.Path("pages/index.html")).find("__type here the game title__"),
               std::string::npos);
+}
+
+// Every file below a site, the marker included, with what tells a rewritten file from one left
+// alone: a rewrite is a new inode, and a modification time of its own.
+struct FileState {
+    std::string Bytes;
+    ino_t Inode = 0;
+    std::int64_t ModifiedNanoseconds = 0;
+};
+std::map<std::string, FileState> FilesOf(const std::string& folder) {
+    std::map<std::string, FileState> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        struct stat info {};
+        if (!entry.is_regular_file() || ::lstat(entry.path().c_str(), &info) != 0)
+            continue;
+        files[entry.path().lexically_relative(folder).generic_string()] = {
+            ReadFile(entry.path().string()), info.st_ino,
+            info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec};
+    }
+    return files;
+}
+
+// The files a site's marker lists.
+std::set<std::string> ListedIn(const std::string& site) {
+    std::set<std::string> listed;
+    std::istringstream marker(ReadFile(site + "/.qla-site"));
+    std::string line;
+    std::getline(marker, line); // the header
+    while (std::getline(marker, line))
+        listed.insert(line);
+    return listed;
+}
+
+// Waits for watch's `publishes`-th publish, then polls until the site is what qla export --db
+// writes of the database into an empty folder (a later batch may still be on its way).
+bool BecomesTheDatabasesSite(WatchProcess& watch, std::size_t publishes, const QString& database,
+                             const std::string& view, const std::string& site,
+                             const std::string& scratch) {
+    if (!WaitFor([&] { return watch.Count("published the site") >= publishes; }))
+        return false;
+    int round = 0;
+    return WaitFor([&] {
+        const std::string reference = scratch + "-" + std::to_string(++round);
+        return FolderContents(site) == Export(database, view, reference);
+    });
+}
+
+// Bursts of lines, a log that appears and a rotation, published batch by batch: after each the
+// site is byte for byte the one an export of the database writes into an empty folder, and its
+// marker lists exactly its files.
+TEST_P(WatchSite, ASiteUpdatedBatchByBatchIsTheOneExportWritesFromScratch) {
+    for (const std::string view : {"dashboard", "all"}) {
+        SCOPED_TRACE(view);
+        TempFolder work;
+        const QString database = NewDatabase(GetParam(), work, "stats-" + view);
+        const std::string all = GeneratedLog(false, false, false, 2400, 21);
+        const std::size_t first = all.find('\n', all.size() / 3) + 1;
+        const std::size_t second = all.find('\n', 2 * all.size() / 3) + 1;
+        WriteFile(work.Path("a.log"), all.substr(0, first));
+        WatchProcess watch(work.Path(""),
+                           {"a.log", "b.log", "--db", database, "--interval", "0.2", "--site",
+                            "site", "--view", QString::fromStdString(view)});
+        const std::string site = work.Path("site"), scratch = work.Path("reference");
+        const auto published = [&](std::size_t publishes) {
+            return BecomesTheDatabasesSite(watch, publishes, database, view, site, scratch);
+        };
+        ASSERT_TRUE(published(1)) << watch.Messages();
+
+        AppendFile(work.Path("a.log"), all.substr(first, second - first));
+        EXPECT_TRUE(published(2)) << watch.Messages();
+        WriteFile(work.Path("b.log"), GeneratedLog(false, false, false, 900, 22));
+        EXPECT_TRUE(published(3)) << watch.Messages();
+        AppendFile(work.Path("a.log"), all.substr(second));
+        fs::rename(work.Path("a.log"), work.Path("a.log.1"));
+        WriteFile(work.Path("a.log"), GeneratedLog(false, false, false, 700, 23));
+        EXPECT_TRUE(published(4)) << watch.Messages();
+        EXPECT_EQ(watch.Stop(), 0);
+
+        EXPECT_EQ(watch.Count("published the site in site: all "), 1u) << watch.Messages();
+        EXPECT_GE(watch.Count(" files written, "), 3u) << "updated, not replaced";
+        std::set<std::string> files;
+        for (const auto& [file, state] : FilesOf(site))
+            files.insert(file);
+        files.erase(".qla-site");
+        EXPECT_EQ(ListedIn(site), files);
+        EXPECT_FALSE(fs::exists(work.Path("site.qla-new")));
+    }
+}
+
+// A burst in one log rewrites its pages and the overview; the pages of the other log's players,
+// the style sheet and the script keep their bytes, inode and time; the line tells the counts.
+TEST_P(WatchSite, ABatchRewritesOnlyTheFilesWhoseBytesChanged) {
+    const std::string all = GeneratedLog(false, false, false, 3000, 24);
+    const std::size_t cut = all.find('\n', 2 * all.size() / 3) + 1;
+    WriteFile(folder_.Path("server.log"), all.substr(0, cut));
+    WriteFile(folder_.Path("other.log"), GeneratedLog(false, false, false, 2000, 25));
+    WatchProcess watch(folder_.Path(""),
+                       {"server.log", "other.log", "--db", database_, "--interval", "0.2", "--site",
+                        "site", "--view", "dashboard"});
+    ASSERT_TRUE(WaitFor([&] { return watch.Count("published the site") == 1; }))
+        << watch.Messages();
+    const auto before = FilesOf(folder_.Path("site"));
+
+    AppendFile(folder_.Path("server.log"), all.substr(cut));
+    ASSERT_TRUE(WaitFor([&] { return watch.Count("published the site") == 2; }))
+        << watch.Messages();
+    EXPECT_EQ(watch.Stop(), 0);
+    const auto after = FilesOf(folder_.Path("site"));
+
+    std::size_t written = 0, removed = 0, untouchedPlayerPages = 0;
+    for (const auto& [file, now] : after) {
+        const auto old = before.find(file);
+        if (old != before.end() && old->second.Bytes == now.Bytes) {
+            EXPECT_EQ(now.Inode, old->second.Inode) << file << " was written again";
+            EXPECT_EQ(now.ModifiedNanoseconds, old->second.ModifiedNanoseconds) << file;
+            untouchedPlayerPages += file.starts_with("players/") ? 1 : 0;
+        } else if (file != ".qla-site") {
+            ++written;
+        }
+    }
+    for (const auto& [file, old] : before)
+        removed += after.contains(file) ? 0 : 1;
+    ASSERT_TRUE(after.contains("index.html"));
+    EXPECT_NE(after.at("index.html").Bytes, before.at("index.html").Bytes);
+    EXPECT_NE(after.at("index.html").Inode, before.at("index.html").Inode);
+    EXPECT_EQ(after.at("site.css").Inode, before.at("site.css").Inode);
+    EXPECT_GT(untouchedPlayerPages, 0u) << "the other log's players keep their pages";
+    EXPECT_LT(written + 1, after.size()) << "not the whole site";
+    EXPECT_EQ(watch.Count("published the site in site: " + std::to_string(written) +
+                          " files written, " + std::to_string(removed) + " removed"),
+              1u)
+        << watch.Messages();
+    EXPECT_TRUE(FolderContents(folder_.Path("site")) ==
+                Export(database_, "dashboard", folder_.Path("reference")));
+}
+
+// A log forgotten while watch runs takes its players' pages with it at the next publish; a file
+// someone dropped into the site meanwhile holds that publish and stays, and once it is gone the
+// stale pages go.
+TEST_P(WatchSite, StalePagesAreRemovedAndADroppedFileIsKept) {
+    const std::string all = GeneratedLog(false, false, false, 2000, 26);
+    const std::size_t cut = all.find('\n', all.size() / 2) + 1;
+    WriteFile(folder_.Path("server.log"), all.substr(0, cut));
+    WriteFile(folder_.Path("old.log"), GeneratedLog(false, false, false, 2000, 27));
+    ASSERT_EQ(Qla({"import", folder_.QPath("old.log"), "--db", database_}).status, 0);
+    WatchProcess watch(folder_.Path(""), {"server.log", "--db", database_, "--interval", "0.2",
+                                          "--site", "site", "--view", "dashboard"});
+    ASSERT_TRUE(WaitFor([&] { return watch.Count("published the site") == 1; }))
+        << watch.Messages();
+    const auto before = FilesOf(folder_.Path("site"));
+
+    const QlaRun logs = Qla({"logs", "--db", database_});
+    ASSERT_EQ(logs.status, 0) << logs.err;
+    const std::size_t line = logs.out.rfind('\n', logs.out.find("old.log")) + 1;
+    const QString id =
+        QString::fromStdString(logs.out.substr(line, logs.out.find('\t', line) - line));
+    ASSERT_EQ(Qla({"forget", "--db", database_, id}).status, 0);
+    WriteFile(folder_.Path("site/players/notes.html"), "mine\n");
+    AppendFile(folder_.Path("server.log"), all.substr(cut));
+    EXPECT_TRUE(WaitFor([&] { return watch.Count("site/players/notes.html is not a file") == 1; }))
+        << watch.Messages();
+    EXPECT_EQ(FilesOf(folder_.Path("site")).size(), before.size() + 1) << "nothing removed yet";
+
+    fs::remove(folder_.Path("site/players/notes.html"));
+    ASSERT_TRUE(WaitFor([&] { return watch.Count("published the site") == 2; }))
+        << watch.Messages();
+    EXPECT_EQ(watch.Stop(), 0);
+    const auto after = FilesOf(folder_.Path("site"));
+    std::size_t gone = 0;
+    for (const auto& [file, state] : before)
+        gone += after.contains(file) ? 0 : 1;
+    EXPECT_GT(gone, 0u) << "the forgotten log's players had pages";
+    EXPECT_EQ(watch.Count(" files written, " + std::to_string(gone) + " removed"), 1u)
+        << watch.Messages();
+    EXPECT_TRUE(FolderContents(folder_.Path("site")) ==
+                Export(database_, "dashboard", folder_.Path("reference")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, WatchSite, kEngines,
