@@ -227,10 +227,17 @@ SiteUpdate UpdateSite(const fs::path& staged, const fs::path& site) {
         return update;
 
     LiveSite target(site);
+    std::set<std::string> present = listed; // ours in the site: the old files and those moved in
     for (const std::string& file : changed) {
         if (!target.MakeFoldersFor(file, update.Error) ||
-            !target.Install(staged / file, file, listed.contains(file), update.Error))
+            !target.Install(staged / file, file, listed.contains(file), update.Error)) {
+            // Only what is there is listed, so a file found in the way is never taken for ours.
+            std::string ignored;
+            if (present != both)
+                WriteMarker(staged, site, present, ignored);
             return update;
+        }
+        present.insert(file);
         ++update.Written;
     }
     for (const std::string& file : listed)

@@ -1,0 +1,57 @@
+// Bringing a staged site into a live one when someone has put a file where a new page of the
+// site would go: the file is kept, and every file of ours already moved in stays listed.
+#include "db_test_support.h"
+
+#include "cli/site_update.h"
+#include "export/site_marker.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace qla::dbtest {
+namespace {
+
+namespace fs = std::filesystem;
+
+void ExportSite(const QString& log, const std::string& folder) {
+    const QlaRun run = Qla({"export", log, "--view", "dashboard", "--format", "html", "--output",
+                            QString::fromStdString(folder)});
+    ASSERT_EQ(run.status, 0) << run.err;
+}
+
+TEST(SiteUpdate, ANewPageNeverReplacesAFileQlaDidNotWrite) {
+    TempFolder folder;
+    const std::string first = GeneratedLog(false, false, false, 1500, 31);
+    WriteFile(folder.Path("a.log"), first);
+    WriteFile(folder.Path("ab.log"), first + GeneratedLog(false, false, false, 1500, 32));
+    const std::string site = folder.Path("site"), staged = folder.Path("site.qla-new");
+    ExportSite(folder.QPath("a.log"), site);
+    ExportSite(folder.QPath("ab.log"), staged);
+
+    const SiteMarker live = ReadSiteMarker(site), fresh = ReadSiteMarker(staged);
+    std::vector<std::string> newPages;
+    for (const std::string& file : fresh.Files)
+        if (file.starts_with("players/") &&
+            !std::binary_search(live.Files.begin(), live.Files.end(), file))
+            newPages.push_back(file);
+    ASSERT_GE(newPages.size(), 2u) << "the second log's players have pages of their own";
+    const std::string taken = newPages.back(); // the pages before it go in first
+    WriteFile(site + "/" + taken, "mine\n");
+    const std::string overview = ReadFile(site + "/index.html");
+    ASSERT_NE(overview, ReadFile(staged + "/index.html"));
+
+    const cli::SiteUpdate update = cli::UpdateSite(staged, site);
+    EXPECT_EQ(update.Error, site + "/" + taken + " is not a file of a site qla wrote, and is kept");
+    EXPECT_EQ(ReadFile(site + "/" + taken), "mine\n");
+    EXPECT_GE(update.Written, newPages.size() - 1);
+    EXPECT_TRUE(fs::exists(site + "/" + newPages.front()));
+    EXPECT_FALSE(fs::exists(staged + "/" + newPages.front())) << "moved, not copied";
+    EXPECT_EQ(ReadFile(site + "/index.html"), overview) << "the overview goes in last";
+    std::string error;
+    EXPECT_EQ(UnlistedEntry(site, error), taken) << "what was moved in is listed: " << error;
+}
+
+} // namespace
+} // namespace qla::dbtest
