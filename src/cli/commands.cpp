@@ -411,8 +411,9 @@ std::vector<CommandInfo> BuildCommands() {
           {"site",
            "",
            "DIR",
-           "After each batch that added lines, exports VIEW into DIR: written beside it and "
-           "swapped in by one rename, so a web server never serves half a site.",
+           "After each batch that added lines, exports VIEW into DIR: written beside it, then "
+           "only the files that changed are renamed into DIR, so a web server never serves half "
+           "a site.",
            {},
            ""},
           {"view", "", "VIEW",
