@@ -2,6 +2,7 @@
 #include "db/statistics_rows.h"
 
 #include "db/row_batch.h"
+#include "db/sqlite_reader.h"
 
 #include <QByteArray>
 #include <QSqlQuery>
@@ -26,6 +27,15 @@ std::string_view View(const QByteArray& bytes) {
 }
 
 constexpr std::size_t kUnknownLinesPerBlock = 256;
+
+// The lines of a block, each ended by an LF.
+void EachLineOfBlock(std::string_view block, const std::function<void(std::string_view)>& each) {
+    while (!block.empty()) {
+        const std::size_t end = block.find('\n');
+        each(block.substr(0, end));
+        block.remove_prefix(end == std::string_view::npos ? block.size() : end + 1);
+    }
+}
 
 } // namespace
 
@@ -124,6 +134,17 @@ bool WriteTextRows(StatsDatabase& database, LogId id, const LogDigest& before,
 
 bool ForEachChat(StatsDatabase& database, LogId id, ChatKind kind,
                  const std::function<void(const ChatRow&)>& each, std::string& error) {
+    if (auto rows = SqliteReader::For(database.Connection(),
+                                      "SELECT player, team, location, message FROM log_chats"
+                                      " WHERE log_id = ? AND kind = ? ORDER BY seq",
+                                      {id, static_cast<int>(kind)})) {
+        while (rows->Next())
+            each(ChatRow{static_cast<std::uint32_t>(rows->Number(0)), rows->Number(1) != 0,
+                         rows->Bytes(2), rows->Bytes(3)});
+        if (!rows->Error().empty())
+            error = "cannot read the chats of log " + std::to_string(id) + ": " + rows->Error();
+        return rows->Error().empty();
+    }
     QSqlQuery query(database.Connection());
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT player, team, location, message FROM log_chats"
@@ -145,6 +166,16 @@ bool ForEachChat(StatsDatabase& database, LogId id, ChatKind kind,
 
 bool ForEachUnknownLine(StatsDatabase& database, LogId id,
                         const std::function<void(std::string_view)>& each, std::string& error) {
+    if (auto rows = SqliteReader::For(
+            database.Connection(),
+            "SELECT lines FROM log_unknown_lines WHERE log_id = ? ORDER BY seq", {id})) {
+        while (rows->Next())
+            EachLineOfBlock(rows->Bytes(0), each);
+        if (!rows->Error().empty())
+            error =
+                "cannot read the other lines of log " + std::to_string(id) + ": " + rows->Error();
+        return rows->Error().empty();
+    }
     QSqlQuery query(database.Connection());
     query.setForwardOnly(true);
     query.prepare(
@@ -156,12 +187,7 @@ bool ForEachUnknownLine(StatsDatabase& database, LogId id,
     }
     while (query.next()) {
         const QByteArray block = query.value(0).toByteArray();
-        std::string_view rest = View(block);
-        while (!rest.empty()) {
-            const std::size_t end = rest.find('\n');
-            each(rest.substr(0, end));
-            rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-        }
+        EachLineOfBlock(View(block), each);
     }
     return true;
 }
