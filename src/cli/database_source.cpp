@@ -6,6 +6,7 @@
 #include "db/alias_table.h"
 #include "db/database_target.h"
 #include "db/log_date.h"
+#include "db/schema.h"
 #include "db/stats_database.h"
 #include "db/store_from_database.h"
 
@@ -68,6 +69,11 @@ std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, Analys
         err << "qla: " << TerminalSafeText(error) << "\n";
         return std::nullopt;
     }
+    if (database->StoredVersion() < db::kStatisticsVersion)
+        err << "qla: the database " << TerminalSafeText(source.Path) << " is of schema version "
+            << database->StoredVersion() << " and is read from its stored lines; qla upgrade --db "
+            << TerminalSafeText(source.Path)
+            << " stores its statistics, after which it reads fast\n";
     const db::DatabaseStoreResult built =
         db::BuildStoreFromDatabase(*database, source.Selection, store, parts);
     if (!built.Ok) {
