@@ -65,6 +65,10 @@ struct RenameEntry {
 
 inline constexpr std::string_view kUnnamedPlayer = "[err]unnamedplayer";
 
+// Adds `from`'s counters to `into`'s, slot by slot: the store's rule for what one record of
+// several (merged players, later lines, stored logs) holds.
+void AddPlayerCounters(PlayerRecord& into, const PlayerRecord& from);
+
 // The real entries of a store array: every element after the placeholder.
 template <class Entry> std::span<const Entry> RealEntries(const std::vector<Entry>& entries) {
     return entries.empty() ? std::span<const Entry>{} : std::span<const Entry>(entries).subspan(1);

@@ -7,9 +7,7 @@
 
 namespace qla {
 
-namespace {
-
-void AddCounters(PlayerRecord& into, const PlayerRecord& from) {
+void AddPlayerCounters(PlayerRecord& into, const PlayerRecord& from) {
     for (std::size_t w = 0; w < into.Kills.size(); ++w)
         into.Kills[w] += from.Kills[w];
     for (std::size_t w = 0; w < into.Deaths.size(); ++w)
@@ -19,16 +17,14 @@ void AddCounters(PlayerRecord& into, const PlayerRecord& from) {
     into.TextChatCount += from.TextChatCount;
 }
 
-} // namespace
-
 void AnalysisStore::MergePlayers(std::span<const PlayerIndex> groupOf,
                                  std::span<const PlayerIndex> nameOf) {
     std::vector<PlayerRecord> merged(nameOf.size());
     for (std::size_t g = 1; g < nameOf.size(); ++g)
         merged[g].Name = Players[static_cast<std::size_t>(nameOf[g])].Name;
     for (const PlayerIndex i : PlayerIndexes())
-        AddCounters(merged[static_cast<std::size_t>(groupOf[static_cast<std::size_t>(i)])],
-                    Players[static_cast<std::size_t>(i)]);
+        AddPlayerCounters(merged[static_cast<std::size_t>(groupOf[static_cast<std::size_t>(i)])],
+                          Players[static_cast<std::size_t>(i)]);
     const auto group = [&](PlayerIndex i) { return groupOf[static_cast<std::size_t>(i)]; };
     for (KillEvent& event : RealEntries(KillEvents)) {
         event.Killer = group(event.Killer);
@@ -72,7 +68,7 @@ void AnalysisStore::Append(AnalysisStore&& later, LaterRoom room) {
             Players.emplace_back().Name = record.Name;
             index_.Add(Players.back().Name, hash, found);
         }
-        AddCounters(Players[static_cast<std::size_t>(found)], record);
+        AddPlayerCounters(Players[static_cast<std::size_t>(found)], record);
         here[static_cast<std::size_t>(i)] = found;
     }
     const auto remap = [&](PlayerIndex i) { return here[static_cast<std::size_t>(i)]; };

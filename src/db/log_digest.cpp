@@ -1,6 +1,8 @@
 // Building, extending and packing a log's digest.
 #include "db/log_digest.h"
 
+#include "analysis/line_walk.h"
+
 #include <unordered_map>
 
 namespace qla::db {
@@ -20,28 +22,6 @@ struct EncounterKeyHash {
         return static_cast<std::size_t>(packed ^ (packed >> 29) ^ k.WeaponText);
     }
 };
-
-void AddCounters(PlayerRecord& into, const PlayerRecord& from) {
-    for (std::size_t w = 0; w < into.Kills.size(); ++w)
-        into.Kills[w] += from.Kills[w];
-    for (std::size_t w = 0; w < into.Deaths.size(); ++w)
-        into.Deaths[w] += from.Deaths[w];
-    into.Teamkills += from.Teamkills;
-    into.VoiceChatCount += from.VoiceChatCount;
-    into.TextChatCount += from.TextChatCount;
-}
-
-void AddTotals(AnalysisTotals& into, const AnalysisTotals& from) {
-    into.Kills += from.Kills;
-    into.Deaths += from.Deaths;
-    into.Teamkills += from.Teamkills;
-    into.VoiceChats += from.VoiceChats;
-    into.TextChats += from.TextChats;
-    into.Unknown += from.Unknown;
-    into.Total += from.Total;
-    for (std::size_t k = 0; k < into.ByKind.size(); ++k)
-        into.ByKind[k] += from.ByKind[k];
-}
 
 class Writer {
   public:
@@ -134,7 +114,7 @@ void AppendPiece(LogDigest& digest, const AnalysisStore& piece, const AnalysisTo
     for (const PlayerIndex p : piece.PlayerIndexes()) {
         const auto at = static_cast<std::size_t>(p - 1);
         if (at < known)
-            AddCounters(digest.Players[at], piece.Players[static_cast<std::size_t>(p)]);
+            AddPlayerCounters(digest.Players[at], piece.Players[static_cast<std::size_t>(p)]);
         else
             digest.Players.push_back(piece.Players[static_cast<std::size_t>(p)]);
     }

@@ -144,6 +144,20 @@ constexpr const char* kVersion5Tables[] = {
     "CREATE INDEX IF NOT EXISTS log_players_place ON log_players (log_id, first_seen)",
 };
 
+// Adds the columns a table does not have yet; false with the engine's message in `query`.
+template <std::size_t N>
+bool AddColumns(QSqlDatabase& connection, QSqlQuery& query, const AddedColumn (&columns)[N]) {
+    for (const AddedColumn& column : columns)
+        if (!connection.record(QString::fromLatin1(column.Table))
+                 .contains(QString::fromLatin1(column.Name)) &&
+            !query.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                            .arg(QString::fromLatin1(column.Table),
+                                 QString::fromLatin1(column.Name),
+                                 QString::fromLatin1(column.Type))))
+            return false;
+    return true;
+}
+
 // A table of version 5 is kept by its primary key on SQLite (WITHOUT ROWID): its rows are
 // looked up and read in key order only, and an insert then updates one tree instead of two.
 QString Version5Statement(QSqlDatabase& connection, const char* statement) {
@@ -226,14 +240,8 @@ bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
         (stored < 3 && !query.exec(QString::fromLatin1(kAliasTable))))
         return fail({});
     if (stored < 4) {
-        for (const AddedColumn& column : kVersion4Columns)
-            if (!connection.record(QString::fromLatin1(column.Table))
-                     .contains(QString::fromLatin1(column.Name)) &&
-                !query.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
-                                .arg(QString::fromLatin1(column.Table),
-                                     QString::fromLatin1(column.Name),
-                                     QString::fromLatin1(column.Type))))
-                return fail({});
+        if (!AddColumns(connection, query, kVersion4Columns))
+            return fail({});
         for (const char* statement : kVersion4Indexes)
             if (!query.exec(QString::fromLatin1(statement)))
                 return fail({});
@@ -248,16 +256,9 @@ bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
         if (!query.exec())
             return fail({});
     }
-    if (stored < 5)
-        for (const AddedColumn& column : kVersion5Columns)
-            if (!connection.record(QString::fromLatin1(column.Table))
-                     .contains(QString::fromLatin1(column.Name)) &&
-                !query.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
-                                .arg(QString::fromLatin1(column.Table),
-                                     QString::fromLatin1(column.Name),
-                                     QString::fromLatin1(column.Type))))
-                return fail({});
     if (stored < 5) {
+        if (!AddColumns(connection, query, kVersion5Columns))
+            return fail({});
         for (const char* statement : kVersion5Tables)
             if (!query.exec(Version5Statement(connection, statement)))
                 return fail({});

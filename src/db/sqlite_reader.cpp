@@ -1,21 +1,15 @@
 // Stepping through rows with sqlite3_step and sqlite3_column_*.
 #include "db/sqlite_reader.h"
 
-#include <QSqlDriver>
-#include <QVariant>
+#include "db/sqlite_rows.h"
 
 #include <sqlite3.h>
-
-#include <cstring>
 
 namespace qla::db {
 
 std::unique_ptr<SqliteReader> SqliteReader::For(QSqlDatabase& connection, const std::string& select,
                                                 const std::vector<std::int64_t>& numbers) {
-    const QVariant handle = connection.driver()->handle();
-    if (!handle.isValid() || std::strcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    sqlite3* database = *static_cast<sqlite3* const*>(handle.constData());
+    sqlite3* database = SqliteHandleOf(connection);
     if (database == nullptr)
         return nullptr;
     std::unique_ptr<SqliteReader> reader(new SqliteReader(database));

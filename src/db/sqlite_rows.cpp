@@ -10,12 +10,16 @@
 
 namespace qla::db {
 
-std::unique_ptr<SqliteRows> SqliteRows::For(QSqlDatabase& connection, const std::string& insert,
-                                            int columnCount) {
+sqlite3* SqliteHandleOf(QSqlDatabase& connection) {
     const QVariant handle = connection.driver()->handle();
     if (!handle.isValid() || std::strcmp(handle.typeName(), "sqlite3*") != 0)
         return nullptr;
-    sqlite3* database = *static_cast<sqlite3* const*>(handle.constData());
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+std::unique_ptr<SqliteRows> SqliteRows::For(QSqlDatabase& connection, const std::string& insert,
+                                            int columnCount) {
+    sqlite3* database = SqliteHandleOf(connection);
     if (database == nullptr)
         return nullptr;
     std::unique_ptr<SqliteRows> rows(new SqliteRows(database, columnCount));

@@ -14,6 +14,9 @@ struct sqlite3_stmt;
 
 namespace qla::db {
 
+// SQLite's own handle of a connection Qt SQL opened; nullptr for a connection of another engine.
+sqlite3* SqliteHandleOf(QSqlDatabase& connection);
+
 class SqliteRows {
   public:
     // Nullptr when the connection is no SQLite connection.

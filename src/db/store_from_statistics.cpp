@@ -3,6 +3,7 @@
 // give them.
 #include "db/store_from_statistics.h"
 
+#include "analysis/line_walk.h"
 #include "core/byte_search.h"
 #include "db/statistics_rows.h"
 
@@ -11,38 +12,16 @@
 namespace qla::db {
 namespace {
 
-void AddCounters(PlayerRecord& into, const PlayerRecord& from, bool chats) {
-    for (std::size_t w = 0; w < into.Kills.size(); ++w)
-        into.Kills[w] += from.Kills[w];
-    for (std::size_t w = 0; w < into.Deaths.size(); ++w)
-        into.Deaths[w] += from.Deaths[w];
-    into.Teamkills += from.Teamkills;
-    if (chats) {
-        into.VoiceChatCount += from.VoiceChatCount;
-        into.TextChatCount += from.TextChatCount;
-    }
-}
-
-void AddTotals(AnalysisTotals& into, const AnalysisTotals& from) {
-    into.Kills += from.Kills;
-    into.Deaths += from.Deaths;
-    into.Teamkills += from.Teamkills;
-    into.VoiceChats += from.VoiceChats;
-    into.TextChats += from.TextChats;
-    into.Unknown += from.Unknown;
-    into.Total += from.Total;
-    for (std::size_t k = 0; k < into.ByKind.size(); ++k)
-        into.ByKind[k] += from.ByKind[k];
-}
-
 // Files the digest's players, counters, kills and renames after what the store holds. Chat
 // counts are left to the chat rows when they are read (each row counts its chat).
 void FileDigest(const LogDigest& digest, AnalysisStore& store, bool chatCounts) {
     std::vector<PlayerIndex> here(digest.Players.size());
     for (std::size_t k = 0; k < digest.Players.size(); ++k) {
         here[k] = store.FindOrAddNamedPlayer(digest.Players[k].Name);
-        AddCounters(store.Players[static_cast<std::size_t>(here[k])], digest.Players[k],
-                    chatCounts);
+        PlayerRecord counted = digest.Players[k];
+        if (!chatCounts)
+            counted.VoiceChatCount = counted.TextChatCount = 0;
+        AddPlayerCounters(store.Players[static_cast<std::size_t>(here[k])], counted);
     }
     // A log's pairs come in the order of their first kills, and logs one after the other: the
     // entries keep the order of the kills they stand for.
