@@ -216,9 +216,12 @@ SiteUpdate UpdateSite(const fs::path& staged, const fs::path& site) {
         else
             changed.push_back(file);
     }
-    std::stable_sort(
-        changed.begin(), changed.end(),
-        [](const std::string& a, const std::string& b) { return InstallRank(a) < InstallRank(b); });
+    // Within a rank, names from last to first: a player's second page ("...b.html") is there
+    // before the first ("...a.html") that links to it.
+    std::sort(changed.begin(), changed.end(), [](const std::string& a, const std::string& b) {
+        const int rankA = InstallRank(a), rankB = InstallRank(b);
+        return rankA != rankB ? rankA < rankB : b < a;
+    });
 
     // Listed before they exist: a run stopped in the middle leaves no unlisted file of ours.
     std::set<std::string> both = listed;
