@@ -37,7 +37,8 @@ TEST(SiteUpdate, ANewPageNeverReplacesAFileQlaDidNotWrite) {
             !std::binary_search(live.Files.begin(), live.Files.end(), file))
             newPages.push_back(file);
     ASSERT_GE(newPages.size(), 2u) << "the second log's players have pages of their own";
-    const std::string taken = newPages.back(); // the pages before it go in first
+    // Within a rank names go in from last to first: the pages after it go in first.
+    const std::string taken = newPages.front();
     WriteFile(site + "/" + taken, "mine\n");
     const std::string overview = ReadFile(site + "/index.html");
     ASSERT_NE(overview, ReadFile(staged + "/index.html"));
@@ -46,8 +47,8 @@ TEST(SiteUpdate, ANewPageNeverReplacesAFileQlaDidNotWrite) {
     EXPECT_EQ(update.Error, site + "/" + taken + " is not a file of a site qla wrote, and is kept");
     EXPECT_EQ(ReadFile(site + "/" + taken), "mine\n");
     EXPECT_GE(update.Written, newPages.size() - 1);
-    EXPECT_TRUE(fs::exists(site + "/" + newPages.front()));
-    EXPECT_FALSE(fs::exists(staged + "/" + newPages.front())) << "moved, not copied";
+    EXPECT_TRUE(fs::exists(site + "/" + newPages.back()));
+    EXPECT_FALSE(fs::exists(staged + "/" + newPages.back())) << "moved, not copied";
     EXPECT_EQ(ReadFile(site + "/index.html"), overview) << "the overview goes in last";
     std::string error;
     EXPECT_EQ(UnlistedEntry(site, error), taken) << "what was moved in is listed: " << error;
