@@ -127,6 +127,11 @@ std::string ImportReport(const std::string& path, const db::ImportResult& r) {
                              "lines: nothing imported"
                            : "a copy of the first lines of this log (last read from " +
                                  r.CopiedPath + "): nothing imported");
+        // A log that keeps only block sums cannot compare the file's last, partial block.
+        if (r.UncomparedBytes > 0)
+            text += " (its last " + std::to_string(r.UncomparedBytes) +
+                    (r.UncomparedBytes == 1 ? " byte" : " bytes") + " could not be compared: log " +
+                    std::to_string(r.Id) + " keeps no lines)";
         break;
     case ImportOutcome::Replaced:
         text = head +
@@ -177,6 +182,7 @@ int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostre
             return kExitUsage;
     }
     options.Finished = parser.isSet(QStringLiteral("finished"));
+    options.KeepLines = !parser.isSet(QStringLiteral("no-archive"));
     const bool quiet = parser.isSet(QStringLiteral("quiet"));
 
     std::string error;
@@ -291,6 +297,8 @@ int RunCheckCommand(const QStringList& arguments, std::ostream& out, std::ostrea
         err << "qla: " << TerminalSafeText(report.Error) << "\n";
         return kExitFailed;
     }
+    for (const std::string& note : report.Notes)
+        out << TerminalSafeText(note) << "\n";
     for (const std::string& damage : report.Damage)
         err << "qla: " << TerminalSafeText(damage) << "\n";
     if (!report.Damage.empty())

@@ -382,6 +382,7 @@ std::optional<int> Parse(const QStringList& arguments, WatchOptions& options,
         return kExitUsage;
     options.Import.Language = language->Language;
     options.Import.GuessLanguage = language->Auto;
+    options.Import.KeepLines = !parser.isSet(QStringLiteral("no-archive"));
     if (parser.isSet(QStringLiteral("recognition"))) {
         options.Import.LineRecognition =
             ParseRecognition(parser.value(QStringLiteral("recognition")), err);

@@ -17,6 +17,7 @@
 #include <QVariant>
 
 #include <map>
+#include <span>
 
 namespace qla::db {
 
@@ -69,43 +70,52 @@ void CheckEngine(StatsDatabase& database, CheckReport& report) {
 }
 
 // The chunks of `log`: each against its checksum, together against the recorded sizes, line
-// count and (where the stored bytes are the file's) the CRC of everything imported.
-void CheckChunks(StatsDatabase& database, const LogEntry& log, CheckReport& report) {
+// count and (where the stored bytes are the file's) the CRC of everything imported. False when
+// a chunk keeps only its block sums (then no CRC of everything can be computed).
+bool CheckChunks(StatsDatabase& database, const LogEntry& log, CheckReport& report) {
     ChunkReader chunks(database);
     std::string error;
     if (!chunks.Start(log.Id, error)) {
         report.Damage.push_back(error);
-        return;
+        return true;
     }
-    QByteArray chunk;
+    StoredChunk chunk;
     std::int64_t bytes = 0;
     std::uint64_t lines = 0;
+    bool keepsLines = true;
     StoredKeys keys(log.Fingerprint, log.FingerprintBytes, log.ImportedBytes);
-    while (chunks.Next(chunk, error)) {
-        const std::string_view view(chunk.constData(), static_cast<std::size_t>(chunk.size()));
+    while (chunks.NextStored(chunk, error)) {
+        bytes += chunk.Size;
+        if (chunk.Sums) {
+            keepsLines = false;
+            lines += static_cast<std::uint64_t>(chunk.Lines);
+            continue;
+        }
+        const std::string_view view(chunk.Bytes.constData(),
+                                    static_cast<std::size_t>(chunk.Bytes.size()));
         lines += CountLineEnds(view);
         keys.Add(view);
-        bytes += chunk.size();
     }
     report.Chunks += chunks.ChunksRead();
     if (!error.empty()) {
         report.Damage.push_back(error);
-        return;
+        return keepsLines;
     }
     if (bytes != log.StoredBytes) {
         report.Damage.push_back(Damaged(database, log.Id,
                                         "holds " + std::to_string(bytes) +
                                             " stored bytes but records " +
                                             std::to_string(log.StoredBytes)));
-        return;
+        return keepsLines;
     }
     if (static_cast<std::int64_t>(lines) != log.Lines)
         report.Damage.push_back(Damaged(database, log.Id,
                                         "holds " + std::to_string(lines) + " lines but records " +
                                             std::to_string(log.Lines)));
-    if (log.ContentCrc && keys.FileBytes() && keys.Crc() != *log.ContentCrc)
+    if (keepsLines && log.ContentCrc && keys.FileBytes() && keys.Crc() != *log.ContentCrc)
         report.Damage.push_back(
             Damaged(database, log.Id, "holds lines that are not those it imported"));
+    return keepsLines;
 }
 
 std::optional<std::map<std::string, StoredPlayer>>
@@ -125,6 +135,14 @@ ReadStoredPlayers(StatsDatabase& database, LogId log, std::string& error) {
             query.value(1).toLongLong(), query.value(2).toLongLong(), query.value(3).toLongLong(),
             query.value(4).toLongLong(), query.value(5).toLongLong()};
     return players;
+}
+
+std::map<std::string, StoredPlayer> CountsByName(std::span<const PlayerRecord> players) {
+    std::map<std::string, StoredPlayer> counts;
+    for (const PlayerRecord& p : players)
+        counts[ColumnText(p.Name).toStdString()] = {p.Kills[0], p.Deaths[0], p.Teamkills,
+                                                    p.VoiceChatCount, p.TextChatCount};
+    return counts;
 }
 
 // What `counted` adds up over the log's rows of `table`; nullopt with the reason in `error`.
@@ -188,16 +206,39 @@ void CheckStatistics(StatsDatabase& database, const LogEntry& log, CheckReport& 
         report.Damage.push_back(error);
         return;
     }
-    std::map<std::string, StoredPlayer> read;
-    for (std::size_t i = 1; i < store.Players.size(); ++i) {
-        const PlayerRecord& p = store.Players[i];
-        read[ColumnText(p.Name).toStdString()] = {p.Kills[0], p.Deaths[0], p.Teamkills,
-                                                  p.VoiceChatCount, p.TextChatCount};
-    }
-    if (read != *stored)
+    // Record 0 of a store is no player.
+    if (CountsByName(std::span(store.Players).subspan(1)) != *stored)
         report.Damage.push_back(Damaged(database, log.Id, "records players its lines do not give"));
     if (database.StoredVersion() >= kStatisticsVersion)
         CheckDigest(database, log, store, *fresh, report);
+}
+
+// A log without lines: its recorded totals, players and rows against its stored statistics.
+void CheckStatisticsAlone(StatsDatabase& database, const LogEntry& log, CheckReport& report) {
+    std::string error;
+    const auto digest = ReadDigest(database, log.Id, error, false);
+    const auto players = digest ? ReadStoredPlayers(database, log.Id, error) : std::nullopt;
+    const auto chats = players ? RowCount(database, "log_chats", "1", log.Id, error) : std::nullopt;
+    const auto lines =
+        chats ? RowCount(database, "log_unknown_lines", "line_count", log.Id, error) : std::nullopt;
+    if (!lines) {
+        report.Damage.push_back(error);
+        return;
+    }
+    const AnalysisTotals& d = digest->Totals;
+    const AnalysisTotals& s = log.Totals;
+    if (d.Kills != s.Kills || d.Deaths != s.Deaths || d.Teamkills != s.Teamkills ||
+        d.VoiceChats != s.VoiceChats || d.TextChats != s.TextChats || d.Unknown != s.Unknown ||
+        d.Total != log.Lines)
+        report.Damage.push_back(
+            Damaged(database, log.Id, "records totals its statistics do not give"));
+    if (CountsByName(digest->Players) != *players)
+        report.Damage.push_back(
+            Damaged(database, log.Id, "records players its statistics do not give"));
+    if (*chats != static_cast<std::int64_t>(digest->VoiceChatRows + digest->TextChatRows) ||
+        *lines != static_cast<std::int64_t>(digest->UnknownLineRows))
+        report.Damage.push_back(
+            Damaged(database, log.Id, "records chats or other lines its statistics do not give"));
 }
 
 } // namespace
@@ -224,9 +265,17 @@ CheckReport CheckDatabase(StatsDatabase& database,
                 report.Damage.push_back(recorded);
                 continue;
             }
-            CheckChunks(database, log, report);
-            if (report.Damage.size() == before)
+            const bool keepsLines = CheckChunks(database, log, report);
+            if (report.Damage.size() != before)
+                continue;
+            if (keepsLines) {
                 CheckStatistics(database, log, report);
+                continue;
+            }
+            report.Notes.push_back(KeepsNoLinesText(log.Id) +
+                                   "; its statistics were checked against each other, not "
+                                   "against its lines");
+            CheckStatisticsAlone(database, log, report);
         }
     }
     return report;

@@ -1,6 +1,7 @@
 // Comparing a file with a stored log.
 #include "db/file_relation.h"
 
+#include "db/block_sums.h"
 #include "db/chunk_reader.h"
 #include "db/log_piece.h"
 
@@ -61,10 +62,66 @@ bool Continues(const LogEntry& log, const FileOnDisk& file, std::string& error) 
     return true;
 }
 
+// Follows the stored chunks of a log through the file's bytes, piece by piece: byte for byte
+// where a chunk keeps its lines, block by block where it keeps only their sums.
+class StoredStart {
+  public:
+    explicit StoredStart(ChunkReader& chunks) : chunks_(chunks) {}
+
+    // False when the piece differs from the stored bytes or goes past them (`error` empty), or
+    // a chunk cannot be read (`error` set).
+    bool Take(std::string_view piece, std::string& error) {
+        while (!piece.empty()) {
+            if (used_ == Size()) {
+                if (!chunks_.NextStored(chunk_, error))
+                    return false;
+                used_ = 0;
+                continue;
+            }
+            const std::size_t n =
+                chunk_.Sums ? TakeSummed(piece) : std::min(piece.size(), Size() - used_);
+            if (n == 0 ||
+                (!chunk_.Sums &&
+                 piece.substr(0, n) != std::string_view(chunk_.Bytes.constData() + used_, n)))
+                return false;
+            used_ += n;
+            piece.remove_prefix(n);
+        }
+        return true;
+    }
+
+    // The bytes of a block of sums the file began but did not finish.
+    std::int64_t Uncompared() const { return static_cast<std::int64_t>(block_.size()); }
+
+  private:
+    std::size_t Size() const { return static_cast<std::size_t>(chunk_.Size); }
+
+    // Gathers the piece's bytes up to the end of the current block and compares the block once
+    // it is whole: the bytes taken, or 0 when the block differs.
+    std::size_t TakeSummed(std::string_view piece) {
+        const std::size_t index = used_ / kSumBlockBytes;
+        const std::size_t blockEnd = std::min((index + 1) * kSumBlockBytes, Size());
+        const std::size_t n = std::min(piece.size(), blockEnd - used_);
+        block_.append(piece.substr(0, n));
+        if (used_ + n == blockEnd) {
+            if (ExtendCrc(0, block_) != BlockSum(chunk_.Bytes, index))
+                return 0;
+            block_.clear();
+        }
+        return n;
+    }
+
+    ChunkReader& chunks_;
+    StoredChunk chunk_;
+    std::size_t used_ = 0; // of the chunk's bytes (those its sums stand for, too)
+    std::string block_;    // the file's bytes of the block of sums being compared
+};
+
 // Reads the file piece by piece as the stored text of a log reads (UTF-8 from a UTF-16 file)
-// and compares it with the stored chunks. True when every byte of the file matched.
+// and compares it with the stored chunks. True when every byte of the file matched, or every
+// whole block where the log keeps sums: then `uncompared` counts the bytes of the last block.
 std::optional<bool> IsStartOf(StatsDatabase& database, const LogEntry& log, const FileOnDisk& file,
-                              std::string& error) {
+                              std::string& error, std::int64_t& uncompared) {
     std::ifstream in(file.LocalPath, std::ios::binary);
     if (!in.is_open()) {
         error = "the log cannot be read: " + file.Shown;
@@ -79,9 +136,8 @@ std::optional<bool> IsStartOf(StatsDatabase& database, const LogEntry& log, cons
     ChunkReader chunks(database);
     if (!chunks.Start(log.Id, error))
         return std::nullopt;
+    StoredStart stored(chunks);
     std::string block(kReadBlock, '\0'), text;
-    QByteArray chunk;
-    std::size_t used = 0; // of `chunk`
     for (;;) {
         in.read(block.data(), static_cast<std::streamsize>(block.size()));
         const auto got = static_cast<std::size_t>(in.gcount());
@@ -93,25 +149,13 @@ std::optional<bool> IsStartOf(StatsDatabase& database, const LogEntry& log, cons
             decoder->Decode(piece, text);
             piece = text;
         }
-        while (!piece.empty()) {
-            if (used == static_cast<std::size_t>(chunk.size())) {
-                if (!chunks.Next(chunk, error)) {
-                    chunks.Finish();
-                    return error.empty() ? std::optional<bool>(false) : std::nullopt;
-                }
-                used = 0;
-            }
-            const std::size_t n =
-                std::min(piece.size(), static_cast<std::size_t>(chunk.size()) - used);
-            if (piece.substr(0, n) != std::string_view(chunk.constData() + used, n)) {
-                chunks.Finish();
-                return false;
-            }
-            used += n;
-            piece.remove_prefix(n);
+        if (!stored.Take(piece, error)) {
+            chunks.Finish();
+            return error.empty() ? std::optional<bool>(false) : std::nullopt;
         }
     }
     chunks.Finish();
+    uncompared = stored.Uncompared();
     return true;
 }
 
@@ -129,16 +173,20 @@ bool ReadFileRange(const std::string& localPath, std::int64_t from, std::int64_t
 }
 
 std::optional<FileRelation> RelationOf(StatsDatabase& database, const LogEntry& log,
-                                       const FileOnDisk& file, std::string& error) {
+                                       const FileOnDisk& file, std::string& error,
+                                       std::int64_t* uncompared) {
     error.clear();
     if (file.Size >= log.ImportedBytes) {
         if (Continues(log, file, error))
             return FileRelation::Continues;
         return error.empty() ? std::optional(FileRelation::Unrelated) : std::nullopt;
     }
-    const auto start = IsStartOf(database, log, file, error);
+    std::int64_t notCompared = 0;
+    const auto start = IsStartOf(database, log, file, error, notCompared);
     if (!start)
         return std::nullopt;
+    if (uncompared)
+        *uncompared = *start ? notCompared : 0;
     return *start ? FileRelation::StartOf : FileRelation::Unrelated;
 }
 
@@ -152,13 +200,14 @@ std::optional<ImportedLogMatch> FindImportedLog(StatsDatabase& database, const F
         error = RecordDamage(log, database.Path());
         if (!error.empty())
             return std::nullopt;
-        const auto relation = RelationOf(database, log, file, error);
+        std::int64_t uncompared = 0;
+        const auto relation = RelationOf(database, log, file, error, &uncompared);
         if (!relation)
             return std::nullopt;
         if (*relation == FileRelation::Continues)
             return ImportedLogMatch{log, std::nullopt};
         if (*relation == FileRelation::StartOf)
-            return ImportedLogMatch{std::nullopt, log};
+            return ImportedLogMatch{std::nullopt, log, uncompared};
     }
     return ImportedLogMatch{};
 }

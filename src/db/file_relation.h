@@ -30,17 +30,21 @@ struct FileOnDisk {
 // A continuation is proved by the fingerprint of the first bytes and the hash of the bytes just
 // before the imported offset; a file of the size last seen is read whole against the CRC of
 // everything imported, so a rewrite of the same size is no continuation. A shorter copy is
-// compared byte for byte with the stored chunks (read as UTF-8 where the log is UTF-16).
+// compared byte for byte with the stored chunks (read as UTF-8 where the log is UTF-16); a chunk
+// that keeps only its block sums (--no-archive) is compared block by block, and a last block
+// the file holds only part of cannot be: its bytes are counted in `uncompared`, if given.
 // nullopt with the reason in `error` when the file or the database cannot be read, or the
 // chunks are damaged.
 std::optional<FileRelation> RelationOf(StatsDatabase& database, const LogEntry& log,
-                                       const FileOnDisk& file, std::string& error);
+                                       const FileOnDisk& file, std::string& error,
+                                       std::int64_t* uncompared = nullptr);
 
 // What the file is to the logs already imported: the log it continues, or the log whose start
 // it copies, or neither (both empty).
 struct ImportedLogMatch {
     std::optional<LogEntry> Continued;
     std::optional<LogEntry> Copied;
+    std::int64_t UncomparedBytes = 0; // of a copy, see RelationOf
 };
 
 // Finds the stored log the file continues or copies: the candidates of its first line through

@@ -102,7 +102,7 @@ class ImportWriter {
         std::int64_t seq = *first;
         std::size_t done = 0;
         for (const PackedChunk& chunk : chunks) {
-            const bool packed = !chunk.Packed.isEmpty();
+            const bool packed = chunk.Packing != nullptr;
             query_.bindValue(0, Int(id));
             query_.bindValue(1, Int(seq++));
             query_.bindValue(2, Int(chunk.Lines));
@@ -111,7 +111,7 @@ class ImportWriter {
                           : QByteArray::fromRawData(chunk.Raw.data(),
                                                     static_cast<qsizetype>(chunk.Raw.size())));
             query_.bindValue(4, Int(chunk.Crc));
-            query_.bindValue(5, packed ? QVariant(QString::fromLatin1(kZlibPacking))
+            query_.bindValue(5, packed ? QVariant(QString::fromLatin1(chunk.Packing))
                                        : QVariant(QMetaType(QMetaType::QString)));
             query_.bindValue(6, Int(static_cast<std::int64_t>(chunk.Raw.size())));
             if (!query_.exec())
@@ -203,6 +203,7 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
         result.Outcome = ImportOutcome::Copy;
         result.Id = match->Copied->Id;
         result.CopiedPath = match->Copied->Path;
+        result.UncomparedBytes = match->UncomparedBytes;
         return result;
     }
     const std::optional<LogEntry>& known = match->Continued;
@@ -300,7 +301,8 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
     result.LanguageGuessed = isNew && options.GuessLanguage;
     // The chunks are packed on another thread while the lines are analysed.
     std::future<std::vector<PackedChunk>> packing =
-        std::async(std::launch::async, PackChunks, stored);
+        std::async(std::launch::async, PackChunks, stored,
+                   options.KeepLines ? ChunkKeeping::Lines : ChunkKeeping::Sums);
     CountPiece(stored, start == 0, result.LanguageGuessed, language, recognition, digest.Names(),
                piece, progress);
     result.Language = language;

@@ -31,6 +31,9 @@ struct ImportOptions {
     // The same; unset: the database's default (DefaultRecognition).
     std::optional<Recognition> LineRecognition;
     bool Finished = false; // the log is complete: a last line without line end is a line
+    // False (--no-archive): the new lines' chunks keep only the sums of their blocks, so the
+    // database holds statistics without the log's bytes.
+    bool KeepLines = true;
 };
 
 struct ImportResult {
@@ -39,6 +42,9 @@ struct ImportResult {
     LogId Id = 0;
     LogId PreviousId = 0;   // the log read from the same path before (Replaced)
     std::string CopiedPath; // the path the copied log was last read from (Copy)
+    // The file's last bytes that could not be compared with a log that keeps no lines (Copy):
+    // the block sums cover whole blocks only.
+    std::int64_t UncomparedBytes = 0;
     std::uint64_t LinesAdded = 0;
     std::uint64_t HeldBackBytes = 0;
     LogLanguage Language = LogLanguage::English; // what the log is read in

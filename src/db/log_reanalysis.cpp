@@ -1,6 +1,7 @@
 // A new reading of stored lines.
 #include "db/log_reanalysis.h"
 
+#include "db/chunk_reader.h"
 #include "db/log_columns.h"
 #include "db/log_statistics.h"
 #include "db/statistics_rows.h"
@@ -18,6 +19,16 @@ ReanalysisResult ReanalyzeLogs(StatsDatabase& database, const ReanalysisOptions&
     const auto logs = SelectLogs(database, LogSelection{options.Ids, {}, {}}, result.Error);
     if (!logs)
         return result;
+    // Refused before any work when a chosen log keeps only the sums of its lines.
+    for (const LogEntry& log : *logs) {
+        const auto keepsLines = KeepsAllLines(database, log.Id, result.Error);
+        if (!keepsLines)
+            return result;
+        if (!*keepsLines) {
+            result.Error = KeepsNoLinesText(log.Id) + ", so its statistics cannot be rebuilt";
+            return result;
+        }
+    }
     for (std::size_t i = 0; i < logs->size(); ++i) {
         if (progress)
             progress(i + 1, logs->size());

@@ -5,6 +5,7 @@
 
 #include "analysis/line_walk.h"
 #include "core/byte_search.h"
+#include "db/chunk_reader.h"
 #include "db/statistics_rows.h"
 
 #include <algorithm>
@@ -84,6 +85,15 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
         if (!digest)
             return result;
         std::vector<std::string> earlier = EarlierNamesForCutNames(store, digest->CutNames);
+        // A log imported with --no-archive has no lines to read again: its own digest is filed,
+        // its cut names read as the log alone reads them.
+        if (!earlier.empty()) {
+            const auto keepsLines = KeepsAllLines(database, log.Id, result.Error);
+            if (!keepsLines)
+                return result;
+            if (!*keepsLines)
+                earlier.clear();
+        }
         if (!earlier.empty()) {
             // The log's cut obituary names may stand for names of the logs before it: its lines
             // are read again, those names known, as one run over all the lines would read them.
