@@ -345,9 +345,11 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
     entry.ContentCrc = crcKnown ? std::optional(contentCrc) : std::nullopt;
     const bool written =
         isNew ? InsertLog(database, entry, result.Error) : UpdateLog(database, entry, result.Error);
-    // The log's row first: the chunks and players refer to it.
-    if (!written || !writer.Chunks(result.Id, packing.get(), stored.size(), progress) ||
-        !StoreLogStatistics(database, result.Id, digest, piece.Store, piece.Totals, result.Error))
+    // The log's row first: the chunks and players refer to it. The statistics before the
+    // chunks, so that the packing goes on while they are written.
+    if (!written ||
+        !StoreLogStatistics(database, result.Id, digest, piece.Store, piece.Totals, result.Error) ||
+        !writer.Chunks(result.Id, packing.get(), stored.size(), progress))
         return Failed(result);
     return result;
 }

@@ -2,11 +2,12 @@
 // backslash, tab, line feed and carriage return in texts escaped.
 #include "db/postgres_rows.h"
 
-#include <QByteArray>
 #include <QSqlDriver>
+#include <QVariant>
 
 #include <libpq-fe.h>
 
+#include <charconv>
 #include <cstring>
 
 namespace qla::db {
@@ -14,9 +15,8 @@ namespace {
 
 constexpr std::size_t kSendBytes = 1 << 20;
 
-void AppendText(std::string& out, const char* data, qsizetype size) {
-    for (qsizetype i = 0; i < size; ++i) {
-        const char c = data[i];
+void AppendText(std::string& out, std::string_view text) {
+    for (const char c : text) {
         switch (c) {
         case '\\':
             out += "\\\\";
@@ -36,13 +36,16 @@ void AppendText(std::string& out, const char* data, qsizetype size) {
     }
 }
 
-void AppendHexBytes(std::string& out, const QByteArray& bytes) {
+void AppendHexBytes(std::string& out, std::string_view bytes) {
     static constexpr char kDigits[] = "0123456789abcdef";
     out += "\\\\x"; // the bytea text form \x..., its backslash escaped for COPY
+    std::size_t at = out.size();
+    out.resize(at + 2 * bytes.size()); // written in place: a push per digit costs twice as much
+    char* digits = out.data();
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        out += kDigits[byte >> 4];
-        out += kDigits[byte & 15];
+        digits[at++] = kDigits[byte >> 4];
+        digits[at++] = kDigits[byte & 15];
     }
 }
 
@@ -77,7 +80,7 @@ bool PostgresRows::Fail(const std::string& what) {
     return false;
 }
 
-bool PostgresRows::Add(const QVariant& value) {
+bool PostgresRows::Begin() {
     if (!error_.empty())
         return false;
     if (!copying_) {
@@ -90,26 +93,38 @@ bool PostgresRows::Add(const QVariant& value) {
     }
     if (column_ > 0)
         buffer_ += '\t';
-    switch (value.metaType().id()) {
-    case QMetaType::QByteArray:
-        AppendHexBytes(buffer_, value.toByteArray());
-        break;
-    case QMetaType::QString: {
-        const QByteArray text = value.toString().toUtf8();
-        AppendText(buffer_, text.constData(), text.size());
-        break;
-    }
-    default:
-        if (value.isNull())
-            buffer_ += "\\N";
-        else
-            buffer_ += std::to_string(value.toLongLong());
-    }
+    return true;
+}
+
+bool PostgresRows::Next() {
     if (++column_ < columnCount_)
         return true;
     column_ = 0;
     buffer_ += '\n';
     return buffer_.size() < kSendBytes || Send();
+}
+
+bool PostgresRows::AddNumber(std::int64_t value) {
+    if (!Begin())
+        return false;
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    buffer_.append(digits, end);
+    return Next();
+}
+
+bool PostgresRows::AddBytes(std::string_view bytes) {
+    if (!Begin())
+        return false;
+    AppendHexBytes(buffer_, bytes);
+    return Next();
+}
+
+bool PostgresRows::AddText(std::string_view utf8) {
+    if (!Begin())
+        return false;
+    AppendText(buffer_, utf8);
+    return Next();
 }
 
 bool PostgresRows::Send() {

@@ -6,10 +6,11 @@
 #pragma once
 
 #include <QSqlDatabase>
-#include <QVariant>
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 struct pg_conn;
 
@@ -24,8 +25,10 @@ class PostgresRows {
     PostgresRows(const PostgresRows&) = delete;
     PostgresRows& operator=(const PostgresRows&) = delete;
 
-    // The next value (a whole number, bytes or a text); the COPY starts with the first one.
-    bool Add(const QVariant& value);
+    // The next value of the row; the COPY starts with the first one.
+    bool AddNumber(std::int64_t value);
+    bool AddBytes(std::string_view bytes); // a BYTEA value
+    bool AddText(std::string_view utf8);
     // Ends the COPY and takes the server's answer; false with the reason in Error().
     bool Finish();
     const std::string& Error() const { return error_; }
@@ -33,6 +36,10 @@ class PostgresRows {
   private:
     PostgresRows(pg_conn* connection, std::string copy, int columnCount)
         : connection_(connection), copy_(std::move(copy)), columnCount_(columnCount) {}
+    // Starts the COPY before the first value and puts the separator before each later one.
+    bool Begin();
+    // Ends the row after its last value, sending the rows once about a megabyte is gathered.
+    bool Next();
     bool Send();
     bool Fail(const std::string& what);
 

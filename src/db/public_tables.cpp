@@ -10,7 +10,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-#include <map>
+#include <algorithm>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -42,18 +43,25 @@ std::vector<PublicRow> WeaponRows(const AnalysisStore& piece) {
     return rows;
 }
 
-// Kills and teamkills by killer and victim, in that order.
+// Kills and teamkills by killer and victim, in that order. Counted in a hash table and sorted
+// once: a log has hundreds of thousands of kill events but only thousands of pairs.
 std::vector<PublicRow> EncounterRows(const AnalysisStore& piece) {
-    std::map<std::pair<PlayerIndex, PlayerIndex>, std::pair<std::int64_t, std::int64_t>> counts;
+    std::unordered_map<std::uint64_t, std::size_t> rowOf;
+    std::vector<PublicRow> rows;
     for (const std::size_t position : EntryIndexes(piece.KillEvents)) {
         const KillEvent& event = piece.KillEvents[position];
-        auto& [kills, teamkills] = counts[{event.Killer, event.Victim}];
-        (event.WeaponText == kEventTeamkill ? teamkills : kills) += piece.KillEventCount(position);
+        const std::uint64_t key = (static_cast<std::uint64_t>(event.Killer) << 32) |
+                                  static_cast<std::uint32_t>(event.Victim);
+        const auto [at, isNew] = rowOf.try_emplace(key, rows.size());
+        if (isNew)
+            rows.push_back({event.Killer, event.Victim, 0, 0});
+        PublicRow& row = rows[at->second];
+        (event.WeaponText == kEventTeamkill ? row.Count2 : row.Count1) +=
+            piece.KillEventCount(position);
     }
-    std::vector<PublicRow> rows;
-    rows.reserve(counts.size());
-    for (const auto& [pair, count] : counts)
-        rows.push_back({pair.first, pair.second, count.first, count.second});
+    std::sort(rows.begin(), rows.end(), [](const PublicRow& a, const PublicRow& b) {
+        return std::pair(a.First, a.Second) < std::pair(b.First, b.Second);
+    });
     return rows;
 }
 
@@ -75,12 +83,17 @@ bool InsertRows(StatsDatabase& database, LogId id, const PublicTable& table,
                 const std::vector<PublicRow>& rows, const std::string& what, std::string& error) {
     const std::string columns = std::string("log_id, ") + table.Key + ", " + table.Counts +
                                 (table.WithWeaponName ? ", weapon_name" : "");
+    // Each weapon's name as the column holds it, made once rather than once per row.
+    std::vector<std::string> names;
+    if (table.WithWeaponName)
+        for (WeaponId weapon = 0; weapon < kDeathSlots; ++weapon)
+            names.push_back(WeaponName(weapon).toString().toStdString());
     RowBatch batch(database, table.Name, columns.c_str(), table.WithWeaponName ? 6 : 5, what);
     for (const PublicRow& row : rows) {
-        const bool added = batch.Add(Int(id)) && batch.Add(Int(row.First)) &&
-                           batch.Add(Int(row.Second)) && batch.Add(Int(row.Count1)) &&
-                           batch.Add(Int(row.Count2)) &&
-                           (!table.WithWeaponName || batch.Add(WeaponName(row.Second)));
+        const bool added =
+            batch.Add(id) && batch.Add(row.First) && batch.Add(row.Second) &&
+            batch.Add(row.Count1) && batch.Add(row.Count2) &&
+            (!table.WithWeaponName || batch.AddText(names[static_cast<std::size_t>(row.Second)]));
         if (!added) {
             error = batch.Error();
             return false;

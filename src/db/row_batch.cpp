@@ -1,6 +1,8 @@
 // Multi-row inserts.
 #include "db/row_batch.h"
 
+#include <QByteArray>
+
 namespace qla::db {
 
 RowBatch::RowBatch(StatsDatabase& database, const char* table, const char* columns, int columnCount,
@@ -19,21 +21,45 @@ RowBatch::RowBatch(StatsDatabase& database, const char* table, const char* colum
         postgres_ = PostgresRows::For(database.Connection(), table, columns, columnCount);
 }
 
-bool RowBatch::Add(QVariant value) {
+template <typename Rows> bool RowBatch::Took(bool ok, const Rows& rows) {
+    if (!ok && error_.empty())
+        error_ = what_ + ": " + rows.Error();
+    return ok;
+}
+
+bool RowBatch::Add(std::int64_t number) {
     if (!error_.empty())
         return false;
-    if (sqlite_) {
-        if (sqlite_->Add(value))
-            return true;
-        error_ = what_ + ": " + sqlite_->Error();
+    if (sqlite_)
+        return Took(sqlite_->AddNumber(number), *sqlite_);
+    if (postgres_)
+        return Took(postgres_->AddNumber(number), *postgres_);
+    return Gather(QVariant::fromValue<qlonglong>(number));
+}
+
+bool RowBatch::AddBytes(std::string_view bytes) {
+    if (!error_.empty())
         return false;
-    }
-    if (postgres_) {
-        if (postgres_->Add(value))
-            return true;
-        error_ = what_ + ": " + postgres_->Error();
+    if (sqlite_)
+        return Took(sqlite_->AddBytes(bytes), *sqlite_);
+    if (postgres_)
+        return Took(postgres_->AddBytes(bytes), *postgres_);
+    // Never a null byte array: an empty value is stored as empty, not as NULL.
+    return Gather(
+        QByteArray(bytes.empty() ? "" : bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+bool RowBatch::AddText(std::string_view utf8) {
+    if (!error_.empty())
         return false;
-    }
+    if (sqlite_)
+        return Took(sqlite_->AddText(utf8), *sqlite_);
+    if (postgres_)
+        return Took(postgres_->AddText(utf8), *postgres_);
+    return Gather(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+}
+
+bool RowBatch::Gather(QVariant value) {
     values_.push_back(std::move(value));
     if (values_.size() == static_cast<std::size_t>(kRowsPerStatement * columnCount_))
         return Write(kRowsPerStatement, full_, fullPrepared_);

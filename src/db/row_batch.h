@@ -16,7 +16,9 @@
 #include <QString>
 #include <QVariant>
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qla::db {
@@ -30,13 +32,20 @@ class RowBatch {
              std::string what);
 
     // One value of the row being gathered; a row is complete after `columnCount` values.
-    // False once a write failed, with the reason in Error().
-    bool Add(QVariant value);
+    // Bytes and texts are not copied: they must stay valid until the row's last value is
+    // added. False once a write failed, with the reason in Error().
+    bool Add(std::int64_t number);
+    bool AddBytes(std::string_view bytes); // stored as bytes (BYTEA), never NULL
+    bool AddText(std::string_view utf8);   // stored as a text
     // Writes the rows gathered so far.
     bool Flush();
     const std::string& Error() const { return error_; }
 
   private:
+    // Takes the outcome of a value given to SQLite or PostgreSQL.
+    template <typename Rows> bool Took(bool ok, const Rows& rows);
+    // Gathers a value for the multi-row INSERT.
+    bool Gather(QVariant value);
     bool Write(int rows, QSqlQuery& query, bool& prepared);
 
     StatsDatabase& database_;

@@ -1,8 +1,8 @@
 // Inserting through sqlite3_bind_* and sqlite3_step.
 #include "db/sqlite_rows.h"
 
-#include <QByteArray>
 #include <QSqlDriver>
+#include <QVariant>
 
 #include <sqlite3.h>
 
@@ -23,8 +23,8 @@ std::unique_ptr<SqliteRows> SqliteRows::For(QSqlDatabase& connection, const std:
     if (database == nullptr)
         return nullptr;
     std::unique_ptr<SqliteRows> rows(new SqliteRows(database, columnCount));
-    if (!rows->Check(sqlite3_prepare_v2(database, insert.c_str(), -1, &rows->statement_, nullptr)))
-        return rows; // the error is kept and reported by the first Add
+    // A failure is kept and reported by the first Add.
+    rows->Check(sqlite3_prepare_v2(database, insert.c_str(), -1, &rows->statement_, nullptr));
     return rows;
 }
 
@@ -40,35 +40,28 @@ bool SqliteRows::Check(int code) {
     return false;
 }
 
-bool SqliteRows::Add(const QVariant& value) {
+bool SqliteRows::AddNumber(std::int64_t value) {
     if (!error_.empty())
         return false;
-    const int at = ++column_;
-    int code = SQLITE_OK;
-    switch (value.metaType().id()) {
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-        code = sqlite3_bind_int64(statement_, at, value.toLongLong());
-        break;
-    case QMetaType::QByteArray: {
-        const QByteArray bytes = value.toByteArray();
-        code = sqlite3_bind_blob64(statement_, at, bytes.constData(),
-                                   static_cast<sqlite3_uint64>(bytes.size()), SQLITE_TRANSIENT);
-        break;
-    }
-    case QMetaType::QString: {
-        const QByteArray text = value.toString().toUtf8();
-        code = sqlite3_bind_text64(statement_, at, text.constData(),
-                                   static_cast<sqlite3_uint64>(text.size()), SQLITE_TRANSIENT,
-                                   SQLITE_UTF8);
-        break;
-    }
-    default:
-        code = value.isNull() ? sqlite3_bind_null(statement_, at)
-                              : sqlite3_bind_int64(statement_, at, value.toLongLong());
-    }
+    return Bound(sqlite3_bind_int64(statement_, ++column_, value));
+}
+
+bool SqliteRows::AddBytes(std::string_view bytes) {
+    if (!error_.empty())
+        return false;
+    // A null pointer would bind NULL: an empty value is bound as an empty blob.
+    return Bound(sqlite3_bind_blob64(statement_, ++column_, bytes.empty() ? "" : bytes.data(),
+                                     bytes.size(), SQLITE_STATIC));
+}
+
+bool SqliteRows::AddText(std::string_view utf8) {
+    if (!error_.empty())
+        return false;
+    return Bound(sqlite3_bind_text64(statement_, ++column_, utf8.empty() ? "" : utf8.data(),
+                                     utf8.size(), SQLITE_STATIC, SQLITE_UTF8));
+}
+
+bool SqliteRows::Bound(int code) {
     if (!Check(code))
         return false;
     if (column_ < columnCount_)

@@ -4,10 +4,11 @@
 #pragma once
 
 #include <QSqlDatabase>
-#include <QVariant>
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -26,14 +27,19 @@ class SqliteRows {
     SqliteRows(const SqliteRows&) = delete;
     SqliteRows& operator=(const SqliteRows&) = delete;
 
-    // Binds the next value; the row is stored when its last value is bound. False with the
+    // Bind the next value; the row is stored when its last value is bound. Bytes and texts are
+    // not copied: they must stay valid until the row's last value is added. False with the
     // engine's message in Error() on failure.
-    bool Add(const QVariant& value);
+    bool AddNumber(std::int64_t value);
+    bool AddBytes(std::string_view bytes); // a blob, never NULL (empty stays empty)
+    bool AddText(std::string_view utf8);
     const std::string& Error() const { return error_; }
 
   private:
     SqliteRows(sqlite3* handle, int columnCount) : handle_(handle), columnCount_(columnCount) {}
     bool Check(int code);
+    // Stores the row once its last value is bound.
+    bool Bound(int code);
 
     sqlite3* handle_;
     sqlite3_stmt* statement_ = nullptr;

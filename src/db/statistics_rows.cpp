@@ -91,11 +91,11 @@ bool WriteTextRows(StatsDatabase& database, LogId id, const LogDigest& before,
         std::int64_t seq = static_cast<std::int64_t>(kind == ChatKind::Voice ? before.VoiceChatRows
                                                                              : before.TextChatRows);
         for (const ChatEntry& chat : RealEntries(list)) {
-            const bool added = chats.Add(Int(id)) && chats.Add(static_cast<int>(kind)) &&
-                               chats.Add(Int(++seq)) && chats.Add(Int(chat.Player)) &&
+            const bool added = chats.Add(id) && chats.Add(static_cast<int>(kind)) &&
+                               chats.Add(++seq) && chats.Add(chat.Player) &&
                                chats.Add(chat.IsTeam ? 1 : 0) &&
-                               chats.Add(Bytes(piece.LocationOf(chat))) &&
-                               chats.Add(Bytes(std::string_view(chat.Text)));
+                               chats.AddBytes(piece.LocationOf(chat)) &&
+                               chats.AddBytes(std::string_view(chat.Text));
             if (!added) {
                 error = chats.Error();
                 return false;
@@ -119,8 +119,8 @@ bool WriteTextRows(StatsDatabase& database, LogId id, const LogDigest& before,
             block.push_back('\n');
         }
         const auto seq = static_cast<std::int64_t>(before.UnknownLineRows + first + 1);
-        if (!blocks.Add(Int(id)) || !blocks.Add(Int(seq)) ||
-            !blocks.Add(Int(static_cast<std::int64_t>(count))) || !blocks.Add(Bytes(block))) {
+        if (!blocks.Add(id) || !blocks.Add(seq) || !blocks.Add(static_cast<std::int64_t>(count)) ||
+            !blocks.AddBytes(block)) {
             error = blocks.Error();
             return false;
         }
