@@ -1,8 +1,10 @@
 // Staging and swapping an exported site, and clearing the old site's files by its marker.
 #include "cli/site_publisher.h"
 
+#include "cli/changed_file_sink.h"
 #include "cli/path_within.h"
 #include "cli/site_update.h"
+#include "export/data/whole_file.h"
 #include "export/site_marker.h"
 
 #include <algorithm>
@@ -11,6 +13,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <map>
 #include <set>
 
 namespace qla::cli {
@@ -127,6 +130,26 @@ bool ClearOldSite(const fs::path& folder, const fs::path& site, std::string& not
     return false;
 }
 
+// The first failure an export reports, or empty.
+std::string ExportError(const ExportOutcome& outcome) {
+    if (!outcome.File.Ok())
+        return outcome.File.Error;
+    if (!outcome.Site.Refused.empty())
+        return outcome.Site.Refused;
+    if (!outcome.Site.Errors.empty())
+        return outcome.Site.Errors.front().FileName + ": " + outcome.Site.Errors.front().Error;
+    return {};
+}
+
+// The staged site's marker, listing every file of the new site as its export would.
+std::string StagedSiteMarker(const fs::path& staged, const std::vector<std::string>& files) {
+    std::vector<std::string> sorted = files;
+    std::sort(sorted.begin(), sorted.end());
+    const ExportResult written = WriteWholeFile((staged / kSiteMarkerName).string(),
+                                                SiteMarkerText(sorted), std::nullopt, false);
+    return written.Ok() ? std::string() : std::string(kSiteMarkerName) + ": " + written.Error;
+}
+
 } // namespace
 
 std::string SiteFolderOf(const std::string& given) {
@@ -156,8 +179,9 @@ std::string SiteFolderProblem(const std::string& site) {
     return {};
 }
 
-Publication PublishSite(const AnalysisStore& store, ExportRequest request) {
+Publication PublishSite(const AnalysisStore& store, ExportRequest request, PageMemory* memory) {
     Publication result;
+    const PageMemory remembered = memory ? *memory : PageMemory();
     const fs::path site = SiteFolderOf(request.Path);
     if (result.Error = SiteFolderProblem(site.string()); !result.Error.empty())
         return result;
@@ -185,16 +209,28 @@ Publication PublishSite(const AnalysisStore& store, ExportRequest request) {
         return result;
     }
     request.Path = staged.string();
-    const ExportOutcome outcome = RunExport(store, request);
-    if (!outcome.Ok()) {
-        result.Error = "cannot write the site into " + staged.string() + ": ";
-        if (!outcome.File.Ok())
-            result.Error += outcome.File.Error;
-        else if (!outcome.Site.Refused.empty())
-            result.Error += outcome.Site.Refused;
-        else if (!outcome.Site.Errors.empty())
-            result.Error +=
-                outcome.Site.Errors.front().FileName + ": " + outcome.Site.Errors.front().Error;
+    const SiteMarker before = ReadSiteMarker(site.string());
+    const bool updating = before.Kind == SiteMarkerKind::Site && !before.Files.empty();
+    std::optional<StagedFiles> onlyChanged;
+    std::map<std::string, std::uint64_t> inputs;
+    if (memory)
+        memory->Forget(); // trusted again only once this publish is through
+    if (ExportsIntoSink(request)) {
+        // Only the files that differ from the served site are written at all.
+        ChangedFileSink sink(staged, updating ? std::optional<fs::path>(site) : std::nullopt,
+                             &remembered);
+        const ExportResult written = RunExportInto(store, request, sink);
+        result.Error = written.Error;
+        if (written.Ok()) {
+            onlyChanged = sink.Files();
+            inputs = sink.Inputs();
+            result.Error = StagedSiteMarker(staged, onlyChanged->Wanted);
+        }
+    } else {
+        result.Error = ExportError(RunExport(store, request));
+    }
+    if (!result.Error.empty()) {
+        result.Error = "cannot write the site into " + staged.string() + ": " + result.Error;
         fs::remove_all(staged, code); // made by this run, written by its export only
         return result;
     }
@@ -204,13 +240,24 @@ Publication PublishSite(const AnalysisStore& store, ExportRequest request) {
         return result;
     }
     const SiteMarker live = ReadSiteMarker(site.string());
-    if (live.Kind == SiteMarkerKind::Site && !live.Files.empty()) {
-        const SiteUpdate update = UpdateSite(staged, site);
+    const bool served = live.Kind == SiteMarkerKind::Site && !live.Files.empty();
+    if (onlyChanged && updating && !served) {
+        // The staged pages are only those that differed from a site that is gone meanwhile.
+        fs::remove_all(staged, code);
+        result.Error = "the site in " + site.string() + " was removed while it was updated";
+        return result;
+    }
+    if (served) {
+        // A site that appeared while the pages were compared with nothing gets every file.
+        const SiteUpdate update = onlyChanged && updating ? UpdateSite(staged, site, *onlyChanged)
+                                                          : UpdateSite(staged, site);
         fs::remove_all(staged, code); // what is left there is this run's export
         result.Published = update.Error.empty();
         result.Error = update.Error;
         result.Written = update.Written;
         result.Removed = update.Removed;
+        if (memory && result.Published)
+            memory->Remember(site, inputs);
         return result;
     }
     // Nothing served yet: the whole site goes in at once.
@@ -219,6 +266,8 @@ Publication PublishSite(const AnalysisStore& store, ExportRequest request) {
     if (!SwapIn(staged, site, result.Error))
         return result;
     result.Published = true;
+    if (memory)
+        memory->Remember(site, inputs);
     std::string clearError;
     if (fs::exists(fs::symlink_status(staged, code)) &&
         !ClearOldSite(staged, site, result.Note, clearError))

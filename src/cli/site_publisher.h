@@ -6,6 +6,7 @@
 // export/site_marker.h).
 #pragma once
 
+#include "cli/page_memory.h"
 #include "core/store.h"
 #include "export/export_request.h"
 
@@ -36,6 +37,8 @@ struct Publication {
 // folder "<site>.qla-new" and brings it in (whole into a missing or empty folder, otherwise
 // what changed), after checking that the site's folder holds only its own files, once before
 // the export and once just before the site is touched.
-Publication PublishSite(const AnalysisStore& store, ExportRequest request);
+// `memory` (optional) carries the published pages' input hashes from one publish to the next.
+Publication PublishSite(const AnalysisStore& store, ExportRequest request,
+                        PageMemory* memory = nullptr);
 
 } // namespace qla::cli

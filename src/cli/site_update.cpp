@@ -181,16 +181,11 @@ class LiveSite {
     std::set<fs::path> emptied_; // folders that held a removed file
 };
 
-// The marker of `site` listing `files`, in the words of the staged marker an export just wrote
-// (its first line), so the listing is never cut short by a header of our own making.
-bool WriteMarker(const fs::path& staged, const fs::path& site, const std::set<std::string>& files,
-                 std::string& error) {
-    const std::string stagedText = ReadBytes(staged / kSiteMarkerName);
-    std::string text = stagedText.substr(0, stagedText.find('\n') + 1);
-    for (const std::string& file : files)
-        text.append(file).push_back('\n');
-    const ExportResult written =
-        WriteWholeFile((site / kSiteMarkerName).string(), text, std::nullopt, false);
+// The marker of `site` listing `files`.
+bool WriteMarker(const fs::path& site, const std::set<std::string>& files, std::string& error) {
+    const ExportResult written = WriteWholeFile(
+        (site / kSiteMarkerName).string(),
+        SiteMarkerText(std::vector<std::string>(files.begin(), files.end())), std::nullopt, false);
     if (!written.Ok())
         error = "cannot write " + (site / kSiteMarkerName).string() + ": " + written.Error;
     return written.Ok();
@@ -199,23 +194,31 @@ bool WriteMarker(const fs::path& staged, const fs::path& site, const std::set<st
 } // namespace
 
 SiteUpdate UpdateSite(const fs::path& staged, const fs::path& site) {
-    SiteUpdate update;
     const SiteMarker fresh = ReadSiteMarker(staged.string());
-    const SiteMarker live = ReadSiteMarker(site.string());
     if (fresh.Kind != SiteMarkerKind::Site) {
+        SiteUpdate update;
         update.Error = "the export left no list of its files in " + staged.string();
         return update;
     }
-    const std::set<std::string> listed(live.Files.begin(), live.Files.end());
-    const std::set<std::string> wanted(fresh.Files.begin(), fresh.Files.end());
-
-    std::vector<std::string> changed;
+    StagedFiles files;
+    files.Wanted = fresh.Files;
     for (const std::string& file : fresh.Files) {
         if (SameBytes(staged / file, site / file))
-            ++update.Unchanged;
+            ++files.Unchanged;
         else
-            changed.push_back(file);
+            files.Changed.push_back(file);
     }
+    return UpdateSite(staged, site, files);
+}
+
+SiteUpdate UpdateSite(const fs::path& staged, const fs::path& site, const StagedFiles& files) {
+    SiteUpdate update;
+    update.Unchanged = files.Unchanged;
+    const SiteMarker live = ReadSiteMarker(site.string());
+    const std::set<std::string> listed(live.Files.begin(), live.Files.end());
+    const std::set<std::string> wanted(files.Wanted.begin(), files.Wanted.end());
+
+    std::vector<std::string> changed = files.Changed;
     // Within a rank, names from last to first: a player's second page ("...b.html") is there
     // before the first ("...a.html") that links to it.
     std::sort(changed.begin(), changed.end(), [](const std::string& a, const std::string& b) {
@@ -226,7 +229,7 @@ SiteUpdate UpdateSite(const fs::path& staged, const fs::path& site) {
     // Listed before they exist: a run stopped in the middle leaves no unlisted file of ours.
     std::set<std::string> both = listed;
     both.insert(wanted.begin(), wanted.end());
-    if (both != listed && !WriteMarker(staged, site, both, update.Error))
+    if (both != listed && !WriteMarker(site, both, update.Error))
         return update;
 
     LiveSite target(site);
@@ -237,7 +240,7 @@ SiteUpdate UpdateSite(const fs::path& staged, const fs::path& site) {
             // Only what is there is listed, so a file found in the way is never taken for ours.
             std::string ignored;
             if (present != both)
-                WriteMarker(staged, site, present, ignored);
+                WriteMarker(site, present, ignored);
             return update;
         }
         present.insert(file);
@@ -248,9 +251,9 @@ SiteUpdate UpdateSite(const fs::path& staged, const fs::path& site) {
             ++update.Removed;
     target.RemoveEmptiedFolders();
 
-    // The new site's own list, as its export wrote it; an unchanged one keeps its time too.
-    if (!SameBytes(staged / kSiteMarkerName, site / kSiteMarkerName))
-        target.Install(staged / kSiteMarkerName, std::string(kSiteMarkerName), true, update.Error);
+    // The new site's own list; an unchanged one keeps its time too.
+    if (wanted != listed || live.Kind != SiteMarkerKind::Site)
+        WriteMarker(site, wanted, update.Error);
     return update;
 }
 

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace qla::cli {
 
@@ -25,5 +26,16 @@ struct SiteUpdate {
 // pages in subfolders, the other pages, the overview (index.html) last; then the stale files
 // go, and the marker becomes the new site's. `staged` is left with what was not moved.
 SiteUpdate UpdateSite(const std::filesystem::path& staged, const std::filesystem::path& site);
+
+// What an export put into a staging folder that holds only the files that changed.
+struct StagedFiles {
+    std::vector<std::string> Wanted;  // every file of the new site
+    std::vector<std::string> Changed; // those of them in the staging folder
+    std::size_t Unchanged = 0;
+};
+
+// The same, for a staging folder holding `files.Changed` only.
+SiteUpdate UpdateSite(const std::filesystem::path& staged, const std::filesystem::path& site,
+                      const StagedFiles& files);
 
 } // namespace qla::cli

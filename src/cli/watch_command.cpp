@@ -300,7 +300,7 @@ class Watcher {
                               DatabaseSiteSource(options_.Database, built.Totals, built.DateText,
                                                  std::move(*history), store, std::nullopt));
         }
-        return PublishSite(store, std::move(request));
+        return PublishSite(store, std::move(request), &pageMemory_);
     }
 
     WatchOptions options_;
@@ -312,6 +312,7 @@ class Watcher {
     bool failing_ = false; // the last batch could not be stored
     std::string lastError_;
     std::string lastPublishError_; // why the site was last not written, told once
+    PageMemory pageMemory_;        // the published pages, kept unbuilt while unchanged
 };
 
 // Refuses a site folder that the first publish's swap would take away with what it holds: the

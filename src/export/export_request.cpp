@@ -15,4 +15,16 @@ ExportOutcome RunExport(const AnalysisStore& store, const ExportRequest& request
     return write(store, request);
 }
 
+bool ExportsIntoSink(const ExportRequest& request) {
+    return FileWriterOf(request.View, request.Format) != nullptr;
+}
+
+ExportResult RunExportInto(const AnalysisStore& store, const ExportRequest& request,
+                           FileSink& sink) {
+    const SiteFileWriter write = FileWriterOf(request.View, request.Format);
+    if (write == nullptr)
+        return Failure(EINVAL, static_cast<int>(WriterStage::Started));
+    return write(store, request, sink);
+}
+
 } // namespace qla

@@ -103,4 +103,12 @@ struct ExportOutcome {
 // ViewTakes) fails with EINVAL at stage 0 before any file is created.
 ExportOutcome RunExport(const AnalysisStore& store, const ExportRequest& request);
 
+class FileSink;
+// Whether the request's site can be written through a sink (RunExportInto).
+bool ExportsIntoSink(const ExportRequest& request);
+// Runs the site writer of the request's view and format with `sink` taking the files; Path is
+// not read. Fails with EINVAL when ExportsIntoSink is false.
+ExportResult RunExportInto(const AnalysisStore& store, const ExportRequest& request,
+                           FileSink& sink);
+
 } // namespace qla

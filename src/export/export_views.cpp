@@ -305,6 +305,9 @@ constexpr ViewWriter kDashboardWriters[] = {
      [](const AnalysisStore& store, const ExportRequest& r) {
          return MarkedSite(r.Path, SiteResult::Whole,
                            [&] { return Done(WriteDashboardSite(store, r.Path, DashboardOf(r))); });
+     },
+     [](const AnalysisStore& store, const ExportRequest& r, FileSink& sink) {
+         return WriteDashboardFiles(store, DashboardOf(r), sink);
      }},
     {Json,
      [](const AnalysisStore& store, const ExportRequest& r) {
@@ -436,6 +439,13 @@ ExportWriter WriterOf(ExportView view, ExportFormat format) {
     for (const ViewWriter& writer : InfoOf(view).Writers)
         if (writer.Format == format)
             return writer.Write;
+    return nullptr;
+}
+
+SiteFileWriter FileWriterOf(ExportView view, ExportFormat format) {
+    for (const ViewWriter& writer : InfoOf(view).Writers)
+        if (writer.Format == format)
+            return writer.WriteFiles;
     return nullptr;
 }
 

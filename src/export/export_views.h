@@ -4,6 +4,7 @@
 #pragma once
 
 #include "export/export_request.h"
+#include "export/file_sink.h"
 
 #include <optional>
 #include <span>
@@ -41,9 +42,14 @@ struct OrderOption {
 // Runs one writer for a request of its view and format.
 using ExportWriter = ExportOutcome (*)(const AnalysisStore& store, const ExportRequest& request);
 
+// Hands a site's files to a sink instead of a folder: qla watch publishes through it.
+using SiteFileWriter = ExportResult (*)(const AnalysisStore& store, const ExportRequest& request,
+                                        FileSink& sink);
+
 struct ViewWriter {
     ExportFormat Format;
     ExportWriter Write;
+    SiteFileWriter WriteFiles = nullptr; // a site writer that can write through a sink
 };
 
 // The page's choices in page terms (check box states, "Order by" index), before they become the
@@ -87,6 +93,8 @@ const ExportViewInfo* FindExportView(std::string_view name);
 
 // The writer for the view and format; nullptr when the view does not take the format.
 ExportWriter WriterOf(ExportView view, ExportFormat format);
+// The site writer that writes through a sink; nullptr when the view and format have none.
+SiteFileWriter FileWriterOf(ExportView view, ExportFormat format);
 bool ViewTakes(ExportView view, ExportFormat format);
 // Whether the request's Path is a folder that receives many files: a site view written as HTML.
 bool WritesFolder(ExportView view, ExportFormat format);

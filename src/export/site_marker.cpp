@@ -163,6 +163,15 @@ std::string MarkSite(const std::string& folder, const FolderSnapshot& before) {
         .Error;
 }
 
+std::string SiteMarkerText(const std::vector<std::string>& files) {
+    return MarkerText(kSiteHeader, files);
+}
+
+bool IsSiteFileName(std::string_view name) {
+    return IsPlainRelative(name) && name.find('\n') == std::string_view::npos &&
+           name != kSiteMarkerName;
+}
+
 std::string UnlistedEntry(const std::string& folder, std::string& error) {
     std::error_code code;
     if (!fs::exists(fs::symlink_status(folder, code)))

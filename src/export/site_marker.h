@@ -57,6 +57,11 @@ class FolderSnapshot {
 // the marker's name is left alone.
 std::string MarkSite(const std::string& folder, const FolderSnapshot& before);
 
+// The marker's text for a site of these files (sorted, each a plain relative path).
+std::string SiteMarkerText(const std::vector<std::string>& files);
+// Whether a site may hold a file of this name: relative, inside the folder, one line.
+bool IsSiteFileName(std::string_view name);
+
 // The first entry below `folder` (relative path) that is not the site's: not the marker, not a
 // file its marker lists, not a folder on the way to one. Without a marker every entry counts.
 // Empty when there is none, or when `folder` does not exist; `error` says when it cannot be read.

@@ -198,11 +198,15 @@ function stableSorted(items, key, sign) {
 }
 
 // The rows a rows file hands the script, its repeated values looked up: run by Node's own engine.
+// A rows file that names its parts (beside it) stands for their rows, in order.
 function rowsFile(site, file) {
-  let rows = null;
-  new Function("qlaRows", fs.readFileSync(path.join(site, file), "utf8"))((table, r, lookups) => {
-    rows = r.map((row) => row.map((v, col) => (lookups[col] ? lookups[col][v] : v)));
-  });
+  let rows = null, parts = null;
+  new Function("qlaRows", "qlaRowParts", fs.readFileSync(path.join(site, file), "utf8"))(
+    (table, r, lookups) => {
+      rows = r.map((row) => row.map((v, col) => (lookups[col] ? lookups[col][v] : v)));
+    },
+    (table, files) => { parts = files; });
+  if (parts) return parts.flatMap((part) => rowsFile(site, path.join(path.dirname(file), part)));
   return rows;
 }
 
@@ -321,6 +325,22 @@ async function checkChatPages(browser, site, stem) {
   });
 }
 
+// A chat long enough for its rows to come in parts: a search reads every part, so the table it
+// makes holds every message, in order.
+async function checkChatParts(browser, site, stem) {
+  const loader = fs.readFileSync(path.join(site, `${stem}-rows.js`), "utf8");
+  check((loader.match(/\.js"/g) || []).length >= 2, `${stem}: the rows are not in parts`);
+  const messages = rowsFile(site, `${stem}-rows.js`);
+  check(messages.every((m, i) => m[0] === i + 1), `${stem}: the parts do not follow each other`);
+  const page = await checkPage(browser, path.join(site, `${stem}.html`));
+  const word = visible(messages[messages.length - 1][4]).trim().split(/\s+/)[0] || "x";
+  await page.type('input[data-table="chat"]', word);
+  await waitForRows(page, "chat");
+  const status = await page.$eval("div.pages span", (span) => span.textContent);
+  check(status.includes(`(of ${messages.length})`), `${stem}: the search holds not every message`);
+  checkQuiet(`${stem} parts after searching`);
+}
+
 async function checkWithoutScript(browser, site) {
   const page = await browser.newPage();
   await page.setJavaScriptEnabled(false);
@@ -373,6 +393,11 @@ try {
     }
     await checkWithoutScript(browser, site);
     await checkDark(browser, site);
+  }
+  {
+    // Chat rows in more than one part.
+    const { site } = makeSite("long", ["--lines", "70000", "--players", "80", "--seed", "14"]);
+    await checkChatParts(browser, site, "voice");
   }
   const { site, data } = makeDatabaseSite();
   await checkHistory(browser, site, data);

@@ -2,6 +2,8 @@
 // site would go: the file is kept, and every file of ours already moved in stays listed.
 #include "db_test_support.h"
 
+#include "analysis/analysis.h"
+#include "cli/site_publisher.h"
 #include "cli/site_update.h"
 #include "export/site_marker.h"
 
@@ -9,6 +11,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace qla::dbtest {
 namespace {
@@ -52,6 +55,42 @@ TEST(SiteUpdate, ANewPageNeverReplacesAFileQlaDidNotWrite) {
     EXPECT_EQ(ReadFile(site + "/index.html"), overview) << "the overview goes in last";
     std::string error;
     EXPECT_EQ(UnlistedEntry(site, error), taken) << "what was moved in is listed: " << error;
+}
+
+std::uint64_t InodeOf(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? static_cast<std::uint64_t>(info.st_ino) : 0;
+}
+
+// What qla watch remembers of its pages spares building them again, never a look at the files:
+// a page someone changed in the site is built, found different and put back.
+TEST(SiteUpdate, APageChangedInTheSiteIsWrittenAgainThoughItsInputsAreTheSame) {
+    TempFolder folder;
+    WriteFile(folder.Path("a.log"), GeneratedLog(false, false, false, 12000, 33));
+    AnalysisStore store;
+    ASSERT_TRUE(OpenLogFile(store, folder.Path("a.log")).Error.empty());
+    AnalyzeLog(store, LogLanguage::English);
+    ExportRequest request;
+    request.View = ExportView::Dashboard;
+    request.Path = folder.Path("site");
+    cli::PageMemory memory;
+    const cli::Publication first = cli::PublishSite(store, request, &memory);
+    ASSERT_TRUE(first.Published) << first.Error;
+    ASSERT_TRUE(first.Whole);
+
+    const std::string site = request.Path, touched = site + "/voice/voice-2.html";
+    ASSERT_TRUE(fs::exists(touched)) << "two pages of voice chat";
+    const std::string page = ReadFile(touched);
+    const std::uint64_t other = InodeOf(site + "/voice.html");
+    WriteFile(touched, "changed by hand\n");
+
+    const cli::Publication second = cli::PublishSite(store, request, &memory);
+    ASSERT_TRUE(second.Published) << second.Error;
+    EXPECT_EQ(second.Written, 1u);
+    EXPECT_EQ(ReadFile(touched), page);
+    EXPECT_EQ(InodeOf(site + "/voice.html"), other) << "an unchanged page is left alone";
+    const cli::Publication third = cli::PublishSite(store, request, &memory);
+    EXPECT_EQ(third.Written, 0u);
 }
 
 } // namespace

@@ -74,11 +74,18 @@ TEST(SiteTables, EveryMessageIsOnExactlyOnePageAndThePagesLinkEachOther) {
     EXPECT_EQ(seen.begin()->first, 1);
     EXPECT_EQ(seen.rbegin()->first, messages);
 
-    // The middle page leads both ways; the first and the last only onwards and back.
+    // The middle page leads both ways; the first and the last only onwards and back. Only the
+    // first tells how many pages there are, so a page added at the end leaves the others as
+    // they were.
     const std::string middle = test::ReadFile((site / "voice/voice-2.html").string());
-    EXPECT_NE(middle.find("Page 2 of 3: <a href=\"../voice.html\">first</a> <a "
+    EXPECT_NE(middle.find("Page 2: <a href=\"../voice.html\">first</a> <a "
                           "href=\"../voice.html\">previous</a> <a href=\"../voice/voice-3.html\">"
-                          "next</a> <a href=\"../voice/voice-3.html\">last</a>"),
+                          "next</a></p>"),
+              std::string::npos)
+        << middle;
+    EXPECT_NE(test::ReadFile((site / "voice.html").string())
+                  .find("Page 1 of 3: <a href=\"voice/voice-2.html\">next</a> <a "
+                        "href=\"voice/voice-3.html\">last</a>"),
               std::string::npos);
     EXPECT_EQ(test::ReadFile((site / "voice.html").string()).find(">previous<"), std::string::npos);
     EXPECT_EQ(test::ReadFile((site / "voice/voice-3.html").string()).find(">next<"),
@@ -145,21 +152,27 @@ TEST(SiteTables, RowsFilesCallTheScriptWithEveryRowOnceAndRepeatedValuesAsIndexe
               "[[3,\"Cid\"],0,0,0,0,0]],[]);\n");
     // Speakers, locations and "to" are indexes into the lists after the rows; text that could
     // end a script element is escaped as in every JSON the program writes.
-    EXPECT_EQ(ChatRowsScript(t.Store, layout, t.Store.VoiceChats),
-              "qlaRows(\"chat\",[[1,0,0,0,\"hi\"],[2,1,1,1,"
-              "\"\\u003c/script\\u003e\\u003cb\\u003ex\\u003c/b\\u003e\"],[3,0,0,1,\"^2gg\"]],"
-              "[null,[[2,\"^1Bob\"],[1,\"Ace\"]],[\"Base\",\"Hill\"],[\"all\",\"team\"],null]);\n");
-    EXPECT_EQ(ChatRowsScript(t.Store, layout, t.Store.TextChats),
+    // A chat's rows file names its parts; a part's call gives its number last.
+    EXPECT_EQ(ChatRowsScript(true, t.Store.VoiceChats),
+              "qlaRowParts(\"chat\",[\"rows/voice-1.js\"]);\n");
+    EXPECT_EQ(
+        ChatRowsPart(t.Store, layout, t.Store.VoiceChats, 1),
+        "qlaRows(\"chat\",[[1,0,0,0,\"hi\"],[2,1,1,1,"
+        "\"\\u003c/script\\u003e\\u003cb\\u003ex\\u003c/b\\u003e\"],[3,0,0,1,\"^2gg\"]],"
+        "[null,[[2,\"^1Bob\"],[1,\"Ace\"]],[\"Base\",\"Hill\"],[\"all\",\"team\"],null],0);\n");
+    EXPECT_EQ(ChatRowsPart(t.Store, layout, t.Store.TextChats, 1),
               // Control characters become U+FFFD, as on the pages.
               "qlaRows(\"chat\",[[1,0,0,0,\"te\xEF\xBF\xBDxt\xEF\xBF\xBD\"]],"
-              "[null,[[3,\"Cid\"]],[\"\"],[\"all\",\"team\"],null]);\n");
+              "[null,[[3,\"Cid\"]],[\"\"],[\"all\",\"team\"],null],0);\n");
 
     const fs::path site = test::ScratchDir();
     ASSERT_TRUE(WriteDashboardSite(t.Store, site.string(), {}).Ok());
     EXPECT_EQ(test::ReadFile((site / "voice-rows.js").string()),
-              ChatRowsScript(t.Store, layout, t.Store.VoiceChats));
-    EXPECT_EQ(test::ReadFile((site / "text-rows.js").string()),
-              ChatRowsScript(t.Store, layout, t.Store.TextChats));
+              ChatRowsScript(true, t.Store.VoiceChats));
+    EXPECT_EQ(test::ReadFile((site / "rows/voice-1.js").string()),
+              ChatRowsPart(t.Store, layout, t.Store.VoiceChats, 1));
+    EXPECT_EQ(test::ReadFile((site / "rows/text-1.js").string()),
+              ChatRowsPart(t.Store, layout, t.Store.TextChats, 1));
     EXPECT_EQ(test::ReadFile((site / "players-rows.js").string()),
               PlayerRowsScript(t.Store, layout, model, order));
     // Hand-checked rows of the pages: end tags of cells left out, names as coloured text.

@@ -16,6 +16,11 @@ namespace qla {
 ExportResult WriteDashboardSite(const AnalysisStore& store, const std::string& folder,
                                 const DashboardSettings& settings);
 
+class FileSink;
+// The same files, each handed whole to `sink` by its path in the site; the first failure ends it.
+ExportResult WriteDashboardFiles(const AnalysisStore& store, const DashboardSettings& settings,
+                                 FileSink& sink);
+
 // The dashboard's data as one JSON document (schema in docs/json.md).
 ExportResult WriteDashboardJson(const AnalysisStore& store, const std::string& path,
                                 const DashboardSettings& settings);

@@ -1,54 +1,26 @@
 // Writes the statistics site: style sheet, script, overview with the player table, player pages,
 // weapons, chat and coverage pages, and the data as JSON.
 #include "export/dashboard/dashboard_export.h"
+#include "export/dashboard/page_inputs.h"
 #include "export/dashboard/site_assets.h"
 #include "export/dashboard/site_html.h"
 #include "export/dashboard/site_layout.h"
 #include "export/dashboard/site_pages.h"
 #include "export/dashboard/site_tables.h"
 #include "export/data/whole_file.h"
+#include "export/file_sink.h"
 #include "export/folder_lock.h"
 #include "stats/detail_tables.h"
 
 #include <filesystem>
 
 namespace qla {
+
 namespace {
 
-// Names the file in a failure, since a site has many.
-class SiteFiles {
-  public:
-    SiteFiles(std::string folder, const std::optional<FileIdentity>& logFile)
-        : folder_(std::move(folder)), logFile_(logFile) {}
-
-    // Makes the file's folder first when it is not the last one made.
-    bool Write(const std::string& name, std::string_view content) {
-        if (!result_.Ok())
-            return false;
-        const std::string path = folder_ + "/" + name;
-        const std::string_view parent = std::string_view(path).substr(0, path.find_last_of('/'));
-        if (parent != madeFolder_) {
-            std::error_code made;
-            std::filesystem::create_directories(std::filesystem::path(parent), made);
-            if (made) {
-                result_.Error = name + ": " + Failure(made.value(), 0).Error;
-                return false;
-            }
-            madeFolder_ = parent;
-        }
-        const ExportResult written = WriteWholeFile(path, content, logFile_, false);
-        if (!written.Ok())
-            result_.Error = name + ": " + written.Error;
-        return written.Ok();
-    }
-    const ExportResult& Result() const { return result_; }
-
-  private:
-    std::string folder_;
-    std::string madeFolder_;
-    std::optional<FileIdentity> logFile_;
-    ExportResult result_;
-};
+// Raised whenever ChatRowsPart writes other bytes for the same chats. A part's inputs are those
+// of its chat pages (the rows with their players' names and links), hashed in page order.
+constexpr std::uint64_t kChatRowsVersion = 1;
 
 } // namespace
 
@@ -62,31 +34,60 @@ ExportResult WriteDashboardSite(const AnalysisStore& store, const std::string& f
     const auto lock = FolderLock::Take(folder, lockError);
     if (!lock)
         return {lockError};
+    FolderSink files(folder, store.LogFileIdentity);
+    return WriteDashboardFiles(store, settings, files);
+}
+
+ExportResult WriteDashboardFiles(const AnalysisStore& store, const DashboardSettings& settings,
+                                 FileSink& sink) {
     const LineProgress& progress = settings.Progress;
+    ExportResult result;
+    // The first failure ends the site; the files after it are not built.
+    const auto put = [&](const std::string& name, const auto& build) {
+        if (result.Ok())
+            result = sink.Put(name, build());
+    };
 
     const DashboardModel model = BuildDashboardModel(store, settings);
     const std::vector<PlayerIndex> order = PlayersByKills(model);
     const SiteLayout layout(model, order, ChatPageCount(store, true), ChatPageCount(store, false),
                             settings.FilesPerFolder);
     const SiteParts site{store, model, settings, layout};
-    SiteFiles files(folder, store.LogFileIdentity);
-    files.Write("site.css", SiteStyleSheet());
-    files.Write("site.js", SiteScript());
-    files.Write("index.html", OverviewPage(site, order));
+    put("site.css", [] { return SiteStyleSheet(); });
+    put("site.js", [] { return SiteScript(); });
+    put("index.html", [&] { return OverviewPage(site, order); });
     for (std::size_t page = 2; page <= layout.ListPageCount(); ++page)
-        files.Write(layout.ListPagePath(page), PlayerListPage(site, order, page));
-    files.Write(std::string(kPlayerRowsFile), PlayerRowsScript(store, layout, model, order));
-    files.Write("weapons.html", WeaponsPage(site));
+        put(layout.ListPagePath(page), [&] { return PlayerListPage(site, order, page); });
+    put(std::string(kPlayerRowsFile),
+        [&] { return PlayerRowsScript(store, layout, model, order); });
+    put("weapons.html", [&] { return WeaponsPage(site); });
+    // The chat pages of a long history are most of the site, and a batch adds to the last of
+    // them: a sink that holds a page made from the same inputs keeps it unbuilt.
+    PlayerLinkInputs playerLinks(store, layout);
     for (const bool voice : {true, false}) {
+        const std::vector<ChatEntry>& chats = voice ? store.VoiceChats : store.TextChats;
         const std::size_t pages = ChatPageCount(store, voice);
-        for (std::size_t page = 1; page <= pages; ++page)
-            files.Write(layout.ChatPagePath(voice, page), ChatPage(site, voice, page));
-        files.Write(std::string(ChatRowsFile(voice)),
-                    ChatRowsScript(store, layout, voice ? store.VoiceChats : store.TextChats));
+        constexpr std::size_t kPagesPerPart = kChatRowsPerPart / kChatRowsPerPage;
+        std::vector<PageInputs> parts(ChatRowsPartCount(chats), PageInputs(kChatRowsVersion));
+        for (std::size_t page = 1; page <= pages && result.Ok(); ++page) {
+            const std::string name = layout.ChatPagePath(voice, page);
+            const ChatPageInputs inputs = ChatInputsOf(site, playerLinks, voice, page);
+            // A part's rows are those of its pages.
+            if (const std::size_t part = (page - 1) / kPagesPerPart; part < parts.size())
+                parts[part].Add(inputs.Rows);
+            if (!sink.Keeps(name, inputs.Page))
+                put(name, [&] { return ChatPage(site, voice, page); });
+        }
+        put(std::string(ChatRowsFile(voice)), [&] { return ChatRowsScript(voice, chats); });
+        for (std::size_t part = 1; part <= parts.size() && result.Ok(); ++part) {
+            const std::string name = ChatRowsPartPath(voice, part);
+            if (!sink.Keeps(name, parts[part - 1].Value()))
+                put(name, [&] { return ChatRowsPart(store, layout, chats, part); });
+        }
     }
-    files.Write("coverage.html", CoveragePage(model, settings));
-    files.Write("data.json",
-                DashboardJsonText(store, model, settings, JsonPlayerDetails::OwnPages));
+    put("coverage.html", [&] { return CoveragePage(model, settings); });
+    put("data.json",
+        [&] { return DashboardJsonText(store, model, settings, JsonPlayerDetails::OwnPages); });
 
     const KillEventIndex events(store);
     const std::int64_t players = store.PlayerCount();
@@ -94,16 +95,16 @@ ExportResult WriteDashboardSite(const AnalysisStore& store, const std::string& f
     for (const PlayerSummary& p : model.Players)
         pages += p.OwnPage ? 1 : 0;
     std::int64_t done = 0;
-    for (PlayerIndex p = 1; p <= players && files.Result().Ok(); ++p) {
+    for (PlayerIndex p = 1; p <= players && result.Ok(); ++p) {
         if (!layout.HasPage(p))
             continue;
-        files.Write(layout.PlayerPages().Path(static_cast<std::size_t>(p)),
-                    PlayerPage(site, events, p));
+        put(layout.PlayerPages().Path(static_cast<std::size_t>(p)),
+            [&] { return PlayerPage(site, events, p); });
         ++done;
         if (progress && (done % kLineProgressStride == 0 || done == pages))
             progress(done, pages);
     }
-    return files.Result();
+    return result;
 }
 
 ExportResult WriteDashboardJson(const AnalysisStore& store, const std::string& path,

@@ -213,15 +213,39 @@
 
   // Rows files call qlaRows(table, rows, lookups); lookups[col], where given, lists the values
   // that column's numbers stand for.
-  var waiting = {};
-  window.qlaRows = function (id, rows, lookups) {
+  var waiting = {}, bases = {};
+  function loadScript(file) {
+    var script = document.createElement("script");
+    script.src = file;
+    document.head.appendChild(script);
+  }
+  // A part of a long table's rows gives its number as well; the whole of a short one does not.
+  window.qlaRows = function (id, rows, lookups, part) {
     var take = waiting[id];
-    delete waiting[id];
     if (!take) return;
+    if (part === undefined) delete waiting[id];
     lookups.forEach(function (list, col) {
       if (list) rows.forEach(function (row) { row[col] = list[row[col]]; });
     });
-    take(rows);
+    take(rows, part);
+  };
+  // The rows of a long table come in parts, which its rows file names (beside it): they are
+  // handed on together, in order, once every part is in.
+  window.qlaRowParts = function (id, files) {
+    var take = waiting[id];
+    if (!take) return;
+    var parts = new Array(files.length), left = files.length;
+    function done() {
+      delete waiting[id];
+      take([].concat.apply([], parts));
+    }
+    if (left === 0) { done(); return; }
+    waiting[id] = function (rows, part) {
+      if (parts[part] !== undefined) return;
+      parts[part] = rows;
+      if (--left === 0) done();
+    };
+    files.forEach(function (name) { loadScript(bases[id] + name); });
   };
 
   // A long table shows its page of rows as written until the reader sorts or searches; then its
@@ -236,9 +260,8 @@
         if (pending) view.sort(pending[0], pending[1]); else view.search();
         table.setAttribute("data-loaded", "");
       };
-      var script = document.createElement("script");
-      script.src = file;
-      document.head.appendChild(script);
+      bases[table.id] = file.slice(0, file.lastIndexOf("/") + 1);
+      loadScript(file);
     }
     var types = makeHeaders(table, function (col, sign) {
       if (view) view.sort(col, sign); else { pending = [col, sign]; load(); }

@@ -195,11 +195,14 @@ void AppendLineChart(std::string& out, std::string_view title,
 }
 
 void AppendPager(std::string& out, std::string_view root, std::size_t page, std::size_t pages,
-                 const std::function<std::string(std::size_t)>& pathOf) {
+                 const std::function<std::string(std::size_t)>& pathOf, PagerCount count) {
     if (pages <= 1)
         return;
-    out += "<nav class=\"pager\" aria-label=\"Pages\"><p>Page " + std::to_string(page) + " of " +
-           std::to_string(pages) + ":";
+    out += "<nav class=\"pager\" aria-label=\"Pages\"><p>Page " + std::to_string(page);
+    const bool counted = count == PagerCount::EveryPage || page == 1;
+    if (counted)
+        out += " of " + std::to_string(pages);
+    out += ":";
     const auto link = [&](std::size_t to, std::string_view text) {
         out += " <a href=\"";
         out += root;
@@ -214,7 +217,8 @@ void AppendPager(std::string& out, std::string_view root, std::size_t page, std:
     }
     if (page < pages) {
         link(page + 1, "next");
-        link(pages, "last");
+        if (counted)
+            link(pages, "last");
     }
     out += "</p></nav>\n";
 }

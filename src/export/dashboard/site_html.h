@@ -39,9 +39,15 @@ void AppendLineChart(std::string& out, std::string_view title,
                      const std::vector<std::string_view>& seriesNames,
                      const std::vector<std::vector<std::int64_t>>& series);
 
+// Where a pager tells the number of pages (and links the last): on every page, or on the first
+// only, for a series that grows at its end (the chats), so that a new page changes no page but
+// the first and the one before it.
+enum class PagerCount { EveryPage, FirstPage };
+
 // The links between the pages of a table split over files. Pages count from 1; pathOf(k) is page
 // k's path from the site's root, `root` the way there from the page written.
 void AppendPager(std::string& out, std::string_view root, std::size_t page, std::size_t pages,
-                 const std::function<std::string(std::size_t)>& pathOf);
+                 const std::function<std::string(std::size_t)>& pathOf,
+                 PagerCount count = PagerCount::EveryPage);
 
 } // namespace qla

@@ -29,6 +29,14 @@ std::string WeaponsPage(const SiteParts& site);
 // `voice` chooses the voice or the text chat; `page` counts from 1.
 std::string ChatPage(const SiteParts& site, bool voice, std::size_t page);
 std::size_t ChatPageCount(const AnalysisStore& store, bool voice);
+class PlayerLinkInputs;
+// Hashes (see PageInputs) of everything ChatPage(site, voice, page) is built from, and of its
+// rows alone (with their number), which the chat's rows files show as well.
+struct ChatPageInputs {
+    std::uint64_t Page = 0, Rows = 0;
+};
+ChatPageInputs ChatInputsOf(const SiteParts& site, PlayerLinkInputs& players, bool voice,
+                            std::size_t page);
 std::string CoveragePage(const DashboardModel& model, const DashboardSettings& settings);
 
 } // namespace qla

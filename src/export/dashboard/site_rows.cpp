@@ -76,17 +76,39 @@ std::string PlayerRowsScript(const AnalysisStore& store, const SiteLayout& layou
     return out;
 }
 
-std::string ChatRowsScript(const AnalysisStore& store, const SiteLayout& layout,
-                           const std::vector<ChatEntry>& chats) {
+std::size_t ChatRowsPartCount(const std::vector<ChatEntry>& chats) {
+    const std::size_t messages = chats.size() - 1;
+    return (messages + kChatRowsPerPart - 1) / kChatRowsPerPart;
+}
+
+std::string ChatRowsPartPath(bool voice, std::size_t part) {
+    return std::string("rows/") + (voice ? "voice-" : "text-") + std::to_string(part) + ".js";
+}
+
+std::string ChatRowsScript(bool voice, const std::vector<ChatEntry>& chats) {
+    std::string out = "qlaRowParts(\"chat\",[";
+    for (std::size_t part = 1; part <= ChatRowsPartCount(chats); ++part) {
+        if (part > 1)
+            out += ',';
+        out += '"' + ChatRowsPartPath(voice, part) + '"';
+    }
+    out += "]);\n";
+    return out;
+}
+
+std::string ChatRowsPart(const AnalysisStore& store, const SiteLayout& layout,
+                         const std::vector<ChatEntry>& chats, std::size_t part) {
+    const std::size_t begin = (part - 1) * kChatRowsPerPart + 1;
+    const std::size_t end = std::min(chats.size(), begin + kChatRowsPerPart);
     std::string out;
-    out.reserve(40 * chats.size() + 64);
+    out.reserve(40 * (end - begin) + 64);
     BeginRowsCall(out, "chat");
     LookupList<PlayerIndex> speakers;
     LookupList<std::string_view> places;
     {
         JsonWriter writer(out);
         writer.BeginArray();
-        for (const std::size_t k : EntryIndexes(chats)) {
+        for (std::size_t k = begin; k < end; ++k) {
             const ChatEntry& entry = chats[k];
             writer.BeginArray();
             writer.Number(static_cast<std::int64_t>(k));
@@ -116,7 +138,7 @@ std::string ChatRowsScript(const AnalysisStore& store, const SiteLayout& layout,
     writer.EndArray();
     writer.Null();
     writer.EndArray();
-    out += ");\n";
+    out += ',' + std::to_string(part - 1) + ");\n";
     return out;
 }
 
