@@ -75,7 +75,9 @@ history_rows() {
     row "  statistics site of the database" "$(calc "$WALL" %.3f)" "" "" \
         "$(mb $((PEAK_KB * 1024)))" \
         "$(calc "$WALL / $site_one") x the site of one log (target <= 4, peak 256 MB)" "$CPU"
-    rm -rf "$cache/export-out/site-one" "$cache/export-out/site-history" "$db" "$db-journal"
+    rm -rf "$cache/export-out/site-one" "$cache/export-out/site-history"
+    history_watch_site "$runs" "$db"
+    rm -f "$db" "$db-journal"
 
     # Many small logs: each import finds a file's earlier imports through an index.
     local small="$cache/small-logs" many="$cache/many.db"
@@ -92,4 +94,43 @@ history_rows() {
     measure 1 "$QLA" import "$small"/*.log --db "$many" --quiet
     row "  import them again, unchanged" "$(calc "$WALL" %.3f)" "" "" "" "target < 5 s" "$CPU"
     rm -f "$many" "$many-journal"
+}
+
+# history_watch_site RUNS DB: qla watch --site on a copy of the ten-log database, following a new
+# log: each 1,000-line burst timed from its write to the batch line that reports the site
+# published, with the user and system CPU time watch spent on it (from /proc).
+history_watch_site() {
+    local runs="$1" db="$cache/watch-history.db" site="$cache/export-out/watch-site" i k seen
+    local log="$cache/watch-history.log" err latencies=() users=() systems=() start end
+    local hz before after
+    hz="$(getconf CLK_TCK)"
+    cp "$2" "$db"
+    rm -rf "$site" "$site.qla-new"
+    err="$(mktemp)"
+    head -n 1000 "$EN_1M" >"$log"
+    "$QLA" watch "$log" --db "$db" --site "$site" --view dashboard 2>"$err" &
+    local pid=$!
+    published() { grep -c 'published the site' "$err" 2>/dev/null || true; }
+    ticks() { awk '{ print $14, $15 }' "/proc/$pid/stat" 2>/dev/null || echo 0 0; }
+    for ((i = 0; i < 1200 && $(published) < 1; i++)); do sleep 0.1; done
+    for ((i = 1; i <= runs; i++)); do
+        seen=$(published)
+        before=$(ticks)
+        start=$(date +%s%N)
+        sed -n "$((i * 1000 + 1)),$((i * 1000 + 1000))p" "$EN_1M" >>"$log"
+        for ((k = 0; k < 6000 && $(published) <= seen; k++)); do sleep 0.01; done
+        end=$(date +%s%N)
+        after=$(ticks)
+        latencies+=("$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.6f", (b - a) / 1e9 }')")
+        users+=("$(echo "$before $after" | awk -v hz="$hz" '{ printf "%.2f", ($3 - $1) / hz }')")
+        systems+=("$(echo "$before $after" | awk -v hz="$hz" '{ printf "%.2f", ($4 - $2) / hz }')")
+        sleep 0.5
+    done
+    kill -TERM "$pid"
+    wait "$pid" || true
+    row "  qla watch --site: 1,000-line burst to site" \
+        "$(calc "$(median "${latencies[@]}")" %.3f)" "" "" "" \
+        "target < 2 s (watch's own CPU per burst in the user and sys columns)" \
+        "$(median "${users[@]}")|$(median "${systems[@]}")|"
+    rm -rf "$site" "$site.qla-new" "$db" "$db-journal" "$log" "$err"
 }
