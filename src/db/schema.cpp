@@ -98,13 +98,16 @@ constexpr AddedColumn kVersion5Columns[] = {
 
 // Added in version 5: each log's statistics, stored as it is imported, so that reading
 // commands never analyse its lines again (log_digest.h), and its chats and other lines as rows.
+// The tables of many rows a log name it without REFERENCES: PostgreSQL checks a reference row
+// by row, which cost an import more than storing the rows; they are written and removed with
+// their log's row, in one transaction.
 constexpr const char* kVersion5Tables[] = {
     "CREATE TABLE IF NOT EXISTS log_digests ("
     " log_id BIGINT PRIMARY KEY REFERENCES logs (id),"
     " digest BYTEA NOT NULL)",
 
     "CREATE TABLE IF NOT EXISTS log_chats ("
-    " log_id BIGINT NOT NULL REFERENCES logs (id),"
+    " log_id BIGINT NOT NULL,"
     " kind SMALLINT NOT NULL,"
     " seq BIGINT NOT NULL,"
     " player BIGINT NOT NULL,"
@@ -116,7 +119,7 @@ constexpr const char* kVersion5Tables[] = {
     // The other lines in blocks of up to 256, each line ended by an LF: a row of its own for
     // each would cost an import more than all else it stores. `seq` is the block's first line.
     "CREATE TABLE IF NOT EXISTS log_unknown_lines ("
-    " log_id BIGINT NOT NULL REFERENCES logs (id),"
+    " log_id BIGINT NOT NULL,"
     " seq BIGINT NOT NULL,"
     " line_count BIGINT NOT NULL,"
     " lines BYTEA NOT NULL,"
@@ -124,7 +127,7 @@ constexpr const char* kVersion5Tables[] = {
 
     // For other tools' SQL (public_tables.h): players are places in the log, as first_seen.
     "CREATE TABLE IF NOT EXISTS log_player_weapons ("
-    " log_id BIGINT NOT NULL REFERENCES logs (id),"
+    " log_id BIGINT NOT NULL,"
     " player BIGINT NOT NULL,"
     " weapon SMALLINT NOT NULL,"
     " weapon_name TEXT NOT NULL,"
@@ -133,7 +136,7 @@ constexpr const char* kVersion5Tables[] = {
     " PRIMARY KEY (log_id, player, weapon))",
 
     "CREATE TABLE IF NOT EXISTS log_encounters ("
-    " log_id BIGINT NOT NULL REFERENCES logs (id),"
+    " log_id BIGINT NOT NULL,"
     " killer BIGINT NOT NULL,"
     " victim BIGINT NOT NULL,"
     " kills BIGINT NOT NULL,"
