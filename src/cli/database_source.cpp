@@ -83,6 +83,44 @@ std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, Analys
     return LoadedStore{built.Totals, built.DateText};
 }
 
+std::optional<std::unique_ptr<DatabaseReading>>
+DatabaseReading::Open(const DatabaseSource& source, AnalysisStore& store, std::ostream& err) {
+    std::unique_ptr<DatabaseReading> reading(new DatabaseReading());
+    std::string error;
+    reading->database_ = db::StatsDatabase::Open(source.Path, db::OpenMode::ReadOnly, error);
+    if (!reading->database_) {
+        err << "qla: " << TerminalSafeText(error) << "\n";
+        return std::nullopt;
+    }
+    db::StatsDatabase& database = *reading->database_;
+    if (database.StoredVersion() < db::kStatisticsVersion)
+        return std::unique_ptr<DatabaseReading>(); // its lines are read again as one log
+    reading->unit_ =
+        std::make_unique<db::Transaction>(database, db::Transaction::Kind::Read, error);
+    if (!reading->unit_->Open()) {
+        err << "qla: " << TerminalSafeText(error) << "\n";
+        return std::nullopt;
+    }
+    db::DatabaseStoreResult built = db::BuildStoreInTransaction(database, source.Selection, store,
+                                                                db::StoreParts{false, false});
+    if (!built.Ok) {
+        err << "qla: " << TerminalSafeText(built.Error) << "\n";
+        return std::nullopt;
+    }
+    reading->loaded_ = LoadedStore{built.Totals, built.DateText};
+    reading->logs_ = std::move(built.Lines);
+    const auto filed = [&store](std::string_view name) {
+        return store.FindPlayer(name).value_or(0);
+    };
+    if (!reading->Lines(filed).FilesEverySpeaker())
+        return std::unique_ptr<DatabaseReading>();
+    return reading;
+}
+
+db::DatabaseLines DatabaseReading::Lines(db::PlayerOfName playerOf) const {
+    return db::DatabaseLines(*database_, logs_, std::move(playerOf));
+}
+
 std::optional<db::DashboardHistory> ReadDashboardHistory(const DatabaseSource& source,
                                                          std::ostream& err) {
     std::string error;

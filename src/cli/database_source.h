@@ -9,9 +9,11 @@
 #include "db/dashboard_history.h"
 #include "db/log_catalog.h"
 #include "db/store_from_database.h"
+#include "db/transaction.h"
 
 #include <QCommandLineParser>
 
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -43,6 +45,29 @@ std::optional<AliasList> ReadDatabaseAliases(const std::string& path, std::ostre
 // after printing "qla: <reason>" to err.
 std::optional<std::vector<LogNames>> NamesOfDatabaseLogs(const DatabaseSource& source,
                                                          std::ostream& err);
+
+// A database read for a view of its chats or other lines: the store is built without those
+// texts, and the rows are streamed from the database, which stays open, in the one read
+// transaction the store was read in, as long as this lives.
+class DatabaseReading {
+  public:
+    // Nullopt after printing "qla: <reason>" to err; an empty reading when the database cannot
+    // stream (one from before stored statistics, or a speaker the store does not file): the
+    // caller then reads the texts into the store with LoadFromDatabase.
+    static std::optional<std::unique_ptr<DatabaseReading>>
+    Open(const DatabaseSource& source, AnalysisStore& store, std::ostream& err);
+
+    const LoadedStore& Loaded() const { return loaded_; }
+    // The rows, their players filed as `playerOf` files names (after a merge, its records).
+    db::DatabaseLines Lines(db::PlayerOfName playerOf) const;
+
+  private:
+    DatabaseReading() = default;
+    std::unique_ptr<db::StatsDatabase> database_;
+    std::unique_ptr<db::Transaction> unit_;
+    LoadedStore loaded_;
+    std::vector<db::LogLines> logs_;
+};
 
 // Builds the store from the database, with the texts `parts` asks for; nullopt after printing
 // "qla: <reason>" to err.

@@ -260,6 +260,12 @@ int Report(const ExportOutcome& outcome, const ExportRequest& request, std::ostr
     return outcome.Ok() ? cli::kExitOk : cli::kExitFailed;
 }
 
+// The views that read their texts through a line source, streamed from a database.
+bool StreamsLines(ExportView view) {
+    return view == ExportView::VoiceChat || view == ExportView::TextChat ||
+           view == ExportView::Junk;
+}
+
 // The texts a view shows: the chat views show the chats, the list of other lines those lines;
 // every page of Export All and the statistics site show both.
 db::StoreParts PartsShownBy(ExportView view) {
@@ -282,7 +288,19 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
     AnalysisStore store;
     std::optional<std::string> logDate;
     AnalysisTotals totals;
-    if (command.Database) {
+    // The chat and junk views stream their rows from a database, whatever its history's length.
+    std::unique_ptr<cli::DatabaseReading> reading;
+    if (command.Database && StreamsLines(request.View)) {
+        auto opened = cli::DatabaseReading::Open(*command.Database, store, err);
+        if (!opened)
+            return cli::kExitFailed;
+        reading = std::move(*opened);
+    }
+    if (reading) {
+        logDate = reading->Loaded().DateText;
+        totals = reading->Loaded().Totals;
+    } else if (command.Database) {
+        store = AnalysisStore();
         const auto loaded =
             cli::LoadFromDatabase(*command.Database, store, err, PartsShownBy(request.View));
         if (!loaded)
@@ -333,7 +351,14 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
         request.PlayerDetails.Player = *found;
     }
     request.Junk.LogDateText = logDate.value_or("");
-    const ExportOutcome outcome = RunExport(store, request);
+    const ExportOutcome outcome =
+        reading
+            ? RunExport(
+                  Statistics{store, reading->Lines([&](std::string_view name) {
+                                 return command.Merging.Find(store, std::string(name)).value_or(0);
+                             })},
+                  request)
+            : RunExport(store, request);
     // What was written, for a script to pick up.
     if (outcome.Ok())
         out << TerminalSafeText(request.Path) << "\n";

@@ -6,6 +6,7 @@
 
 #include "analysis/analysis.h"
 #include "core/store.h"
+#include "db/database_lines.h"
 #include "db/log_catalog.h"
 #include "db/stats_database.h"
 
@@ -22,6 +23,9 @@ struct DatabaseStoreResult {
     std::size_t LogCount = 0;
     // Logs whose cut obituary names made their lines be read again (store_from_statistics.h).
     std::size_t LogsReadAgain = 0;
+    // From the stored statistics: each selected log's rows as DatabaseLines streams them; empty
+    // from a database whose lines were read again as one log.
+    std::vector<LogLines> Lines;
 };
 
 // Fills `store` as the analysis fills it from the single log made of the selected logs' bytes

@@ -110,6 +110,12 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
             FileDigest(*digest, store, !parts.Chats);
         }
         AddTotals(result.Totals, digest->Totals);
+        LogLines& lines = result.Lines.emplace_back();
+        lines.Id = log.Id;
+        lines.PlayerNames = digest->Names();
+        for (const PlayerRecord& player : digest->Players)
+            lines.Speaks.push_back(player.VoiceChatCount + player.TextChatCount > 0);
+        lines.UnknownLines = static_cast<std::int64_t>(digest->UnknownLineRows);
         // A name of the log's own digest that the reading in context filed otherwise (a cut
         // obituary name) holds no chat: chats carry whole names. Such names stay unfiled.
         auto& here = playersOf[i];

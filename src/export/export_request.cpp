@@ -8,11 +8,16 @@
 
 namespace qla {
 
-ExportOutcome RunExport(const AnalysisStore& store, const ExportRequest& request) {
-    const ExportWriter write = WriterOf(request.View, request.Format);
-    if (write == nullptr)
+ExportOutcome RunExport(const Statistics& stats, const ExportRequest& request) {
+    const ViewWriter* writer = WriterOf(request.View, request.Format);
+    if (writer == nullptr)
         return {Failure(EINVAL, static_cast<int>(WriterStage::Started)), {}};
-    return write(store, request);
+    return writer->WriteLines ? writer->WriteLines(stats, request)
+                              : writer->Write(stats.Store, request);
+}
+
+ExportOutcome RunExport(const AnalysisStore& store, const ExportRequest& request) {
+    return RunExport(Statistics{store, StoreLines(store)}, request);
 }
 
 bool ExportsIntoSink(const ExportRequest& request) {

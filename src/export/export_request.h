@@ -102,6 +102,9 @@ struct ExportOutcome {
 // Runs the writer of the request's view and format. A format the view does not take (see
 // ViewTakes) fails with EINVAL at stage 0 before any file is created.
 ExportOutcome RunExport(const AnalysisStore& store, const ExportRequest& request);
+// The same, the long lists (chats, junk lines) read through `stats.Lines`.
+struct Statistics;
+ExportOutcome RunExport(const Statistics& stats, const ExportRequest& request);
 
 class FileSink;
 // Whether the request's site can be written through a sink (RunExportInto).

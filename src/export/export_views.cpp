@@ -199,41 +199,32 @@ constexpr CheckOption kChatChecks[] = {{"Player name", "name"},
                                        {"Text", "text"},
                                        {"Team chat", "team"},
                                        {"Global chat", "global"}};
-constexpr ViewWriter kVoiceChatWriters[] = {
-    {Html,
-     [](const AnalysisStore& store, const ExportRequest& r) {
-         return Done(WriteVoiceChatHtml(store, r.Path, r.VoiceChat.Shown, r.GameTitle));
+// The chat and junk views read their rows through the statistics' line source, which a database
+// streams: they have no writer of the store alone.
+template <bool Voice>
+constexpr ViewWriter kChatWriters[] = {
+    {Html, nullptr, nullptr,
+     [](const Statistics& s, const ExportRequest& r) {
+         const ChatOptions& o = Voice ? r.VoiceChat : r.TextChat;
+         return Done(WriteChatHtml(s, Voice, r.Path, o.Shown, r.GameTitle));
      }},
-    {Text,
-     [](const AnalysisStore& store, const ExportRequest& r) {
-         return Done(WriteVoiceChatText(store, r.Path, r.VoiceChat.Shown, r.Text));
+    {Text, nullptr, nullptr,
+     [](const Statistics& s, const ExportRequest& r) {
+         const ChatOptions& o = Voice ? r.VoiceChat : r.TextChat;
+         return Done(WriteChatText(s, Voice, r.Path, o.Shown, r.Text));
      }},
-    {Json, [](const AnalysisStore& store,
-              const ExportRequest& r) { return Done(WriteVoiceChatJson(store, r.Path)); }},
-    {Csv,
-     [](const AnalysisStore& store, const ExportRequest& r) {
-         return CheckedCsv(r, [&] { return WriteVoiceChatCsv(store, r.Path, r.Csv); });
+    {Json, nullptr, nullptr,
+     [](const Statistics& s, const ExportRequest& r) {
+         return Done(WriteChatJson(s, Voice, r.Path));
+     }},
+    {Csv, nullptr, nullptr,
+     [](const Statistics& s, const ExportRequest& r) {
+         return CheckedCsv(r, [&] { return WriteChatCsv(s, Voice, r.Path, r.Csv); });
      }},
 };
 void ApplyVoiceChatChoices(ExportRequest& request, const PageChoices& choices) {
     request.VoiceChat.Shown = FlagsOf<5>(choices);
 }
-constexpr ViewWriter kTextChatWriters[] = {
-    {Html,
-     [](const AnalysisStore& store, const ExportRequest& r) {
-         return Done(WriteTextChatHtml(store, r.Path, r.TextChat.Shown, r.GameTitle));
-     }},
-    {Text,
-     [](const AnalysisStore& store, const ExportRequest& r) {
-         return Done(WriteTextChatText(store, r.Path, r.TextChat.Shown, r.Text));
-     }},
-    {Json, [](const AnalysisStore& store,
-              const ExportRequest& r) { return Done(WriteTextChatJson(store, r.Path)); }},
-    {Csv,
-     [](const AnalysisStore& store, const ExportRequest& r) {
-         return CheckedCsv(r, [&] { return WriteTextChatCsv(store, r.Path, r.Csv); });
-     }},
-};
 void ApplyTextChatChoices(ExportRequest& request, const PageChoices& choices) {
     request.TextChat.Shown = FlagsOf<5>(choices);
 }
@@ -261,20 +252,22 @@ ExportOutcome MarkedSite(const std::string& folder, SiteResult reported, Write w
 // The lines no parser took, and the whole site
 
 constexpr ViewWriter kUnknownLinesWriters[] = {
-    {Html,
-     [](const AnalysisStore& store, const ExportRequest& r) {
-         return Done(WriteUnknownLinesHtml(store, r.Path, r.GameTitle, r.Junk.LogDateText,
-                                           r.Junk.Progress));
+    {Html, nullptr, nullptr,
+     [](const Statistics& s, const ExportRequest& r) {
+         return Done(
+             WriteUnknownLinesHtml(s, r.Path, r.GameTitle, r.Junk.LogDateText, r.Junk.Progress));
      }},
-    {Text,
-     [](const AnalysisStore& store, const ExportRequest& r) {
-         return Done(WriteUnknownLinesText(store, r.Path, r.Junk.Progress));
+    {Text, nullptr, nullptr,
+     [](const Statistics& s, const ExportRequest& r) {
+         return Done(WriteUnknownLinesText(s, r.Path, r.Junk.Progress));
      }},
-    {Json, [](const AnalysisStore& store,
-              const ExportRequest& r) { return Done(WriteUnknownLinesJson(store, r.Path)); }},
-    {Csv,
-     [](const AnalysisStore& store, const ExportRequest& r) {
-         return CheckedCsv(r, [&] { return WriteUnknownLinesCsv(store, r.Path, r.Csv); });
+    {Json, nullptr, nullptr,
+     [](const Statistics& s, const ExportRequest& r) {
+         return Done(WriteUnknownLinesJson(s, r.Path));
+     }},
+    {Csv, nullptr, nullptr,
+     [](const Statistics& s, const ExportRequest& r) {
+         return CheckedCsv(r, [&] { return WriteUnknownLinesCsv(s, r.Path, r.Csv); });
      }},
 };
 constexpr ViewWriter kSiteWriters[] = {
@@ -333,7 +326,7 @@ const ExportViewInfo kViews[] = {
      0,
      false,
      false,
-     kVoiceChatWriters,
+     kChatWriters<true>,
      ApplyVoiceChatChoices},
     {ExportView::TextChat,
      "text",
@@ -344,7 +337,7 @@ const ExportViewInfo kViews[] = {
      0,
      false,
      false,
-     kTextChatWriters,
+     kChatWriters<false>,
      ApplyTextChatChoices},
     {ExportView::Junk,
      "junk",
@@ -435,10 +428,10 @@ const ExportViewInfo* FindExportView(std::string_view name) {
     return nullptr;
 }
 
-ExportWriter WriterOf(ExportView view, ExportFormat format) {
+const ViewWriter* WriterOf(ExportView view, ExportFormat format) {
     for (const ViewWriter& writer : InfoOf(view).Writers)
         if (writer.Format == format)
-            return writer.Write;
+            return &writer;
     return nullptr;
 }
 

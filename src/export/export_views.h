@@ -5,6 +5,7 @@
 
 #include "export/export_request.h"
 #include "export/file_sink.h"
+#include "export/statistics.h"
 
 #include <optional>
 #include <span>
@@ -46,10 +47,15 @@ using ExportWriter = ExportOutcome (*)(const AnalysisStore& store, const ExportR
 using SiteFileWriter = ExportResult (*)(const AnalysisStore& store, const ExportRequest& request,
                                         FileSink& sink);
 
+// Reads the store and the long lists through the statistics' line source.
+using LinesWriter = ExportOutcome (*)(const Statistics& stats, const ExportRequest& request);
+
+// One of Write and WriteLines is set.
 struct ViewWriter {
     ExportFormat Format;
     ExportWriter Write;
     SiteFileWriter WriteFiles = nullptr; // a site writer that can write through a sink
+    LinesWriter WriteLines = nullptr;
 };
 
 // The page's choices in page terms (check box states, "Order by" index), before they become the
@@ -92,7 +98,7 @@ std::vector<std::string> ExportViewNames();
 const ExportViewInfo* FindExportView(std::string_view name);
 
 // The writer for the view and format; nullptr when the view does not take the format.
-ExportWriter WriterOf(ExportView view, ExportFormat format);
+const ViewWriter* WriterOf(ExportView view, ExportFormat format);
 // The site writer that writes through a sink; nullptr when the view and format have none.
 SiteFileWriter FileWriterOf(ExportView view, ExportFormat format);
 bool ViewTakes(ExportView view, ExportFormat format);

@@ -3,20 +3,17 @@
 #include "export/colour_html.h"
 #include "export/html_export.h"
 #include "export/page_writer.h"
+#include "export/statistics.h"
 
 #include <vector>
 
 namespace qla {
 
-namespace {
-
-enum class ChatKind { Voice, Text };
-
-ExportResult WriteChatHtml(const AnalysisStore& store, const std::vector<ChatEntry>& chats,
-                           ChatKind kind, const std::string& path, const ChatFlags& flags,
-                           std::string_view gameTitle) {
+ExportResult WriteChatHtml(const Statistics& stats, bool voice, const std::string& path,
+                           const ChatFlags& flags, std::string_view gameTitle) {
+    const AnalysisStore& store = stats.Store;
     PageWriter page(path, store.LogFileIdentity);
-    const std::string_view prefix = kind == ChatKind::Voice ? "Voice chat - " : "Text chat - ";
+    const std::string_view prefix = voice ? "Voice chat - " : "Text chat - ";
     if (!page.Begin(std::string(prefix) + std::string(gameTitle)))
         return page.Finish(true);
 
@@ -30,63 +27,80 @@ ExportResult WriteChatHtml(const AnalysisStore& store, const std::vector<ChatEnt
     page.Line("</tr>");
 
     // The stage stays Head while the rows are written: a chat page builds no table first.
-    for (const ChatEntry& entry : RealEntries(chats)) {
-        if (!(entry.IsTeam ? flags[3] : flags[4]))
-            continue;
-        page.BeginRow();
-        if (flags[0])
-            page.LineOf("<td class='name'>",
-                        ColourToHtml(store.Players[entry.Player].Name, HtmlEscaping::Escape),
-                        "</td>");
-        if (flags[1])
-            page.LineOf("<td class='name'><font color=#FFFF00>",
-                        EscapeHtml(store.LocationOf(entry)), "</font></td>");
-        if (flags[2]) {
-            if (kind == ChatKind::Voice)
-                page.LineOf("<td class='name'><font color=#00FFFF>", EscapeHtml(entry.Text),
-                            "</font></td>");
-            else
+    std::string error;
+    const bool read = stats.Lines.ForEachChat(
+        voice,
+        [&](const ChatLine& entry) {
+            if (!(entry.IsTeam ? flags[3] : flags[4]))
+                return;
+            page.BeginRow();
+            if (flags[0])
                 page.LineOf("<td class='name'>",
-                            ColourToHtml((entry.IsTeam ? "^5" : "^2") + std::string(entry.Text),
-                                         HtmlEscaping::Escape),
+                            ColourToHtml(store.Players[entry.Player].Name, HtmlEscaping::Escape),
                             "</td>");
-        }
-        page.EndRow();
-    }
+            if (flags[1])
+                page.LineOf("<td class='name'><font color=#FFFF00>", EscapeHtml(entry.Location),
+                            "</font></td>");
+            if (flags[2]) {
+                if (voice)
+                    page.LineOf("<td class='name'><font color=#00FFFF>", EscapeHtml(entry.Text),
+                                "</font></td>");
+                else
+                    page.LineOf("<td class='name'>",
+                                ColourToHtml((entry.IsTeam ? "^5" : "^2") + std::string(entry.Text),
+                                             HtmlEscaping::Escape),
+                                "</td>");
+            }
+            page.EndRow();
+        },
+        error);
+    if (!read)
+        return {error}; // the page is not put under its name
     return page.Finish(true);
 }
 
-} // namespace
-
 ExportResult WriteVoiceChatHtml(const AnalysisStore& store, const std::string& path,
                                 const ChatFlags& flags, std::string_view gameTitle) {
-    return WriteChatHtml(store, store.VoiceChats, ChatKind::Voice, path, flags, gameTitle);
+    return WriteChatHtml({store, StoreLines(store)}, true, path, flags, gameTitle);
 }
 
 ExportResult WriteTextChatHtml(const AnalysisStore& store, const std::string& path,
                                const ChatFlags& flags, std::string_view gameTitle) {
-    return WriteChatHtml(store, store.TextChats, ChatKind::Text, path, flags, gameTitle);
+    return WriteChatHtml({store, StoreLines(store)}, false, path, flags, gameTitle);
 }
 
-ExportResult WriteUnknownLinesHtml(const AnalysisStore& store, const std::string& path,
+ExportResult WriteUnknownLinesHtml(const Statistics& stats, const std::string& path,
                                    std::string_view gameTitle, std::string_view logDateText,
                                    const LineProgress& progress) {
     // Framed like every page, so the junk page is a complete document of its own.
     const PageFrame frame = BuildPageFrame(gameTitle);
     StagedFile file;
-    if (!file.Create(path, store.LogFileIdentity))
+    if (!file.Create(path, stats.Store.LogFileIdentity))
         return file.Finish();
     file.Line(frame.PageHead);
     file.Line(HeadingHtml("Other (junk) export - " + EscapeHtml(logDateText)));
-    const auto count = static_cast<std::int64_t>(store.UnknownLines.size()) - 1;
-    for (const std::size_t position : EntryIndexes(store.UnknownLines)) {
-        file.LineOf(EscapeHtml(store.UnknownLines[position]), "<br>");
-        const auto i = static_cast<std::int64_t>(position);
-        if (progress && (i % kLineProgressStride == 0 || i == count))
-            progress(i, count);
-    }
+    const std::int64_t count = stats.Lines.UnknownLineCount();
+    std::int64_t i = 0;
+    std::string error;
+    const bool read = stats.Lines.ForEachUnknownLine(
+        [&](std::string_view line) {
+            file.LineOf(EscapeHtml(line), "<br>");
+            ++i;
+            if (progress && (i % kLineProgressStride == 0 || i == count))
+                progress(i, count);
+        },
+        error);
+    if (!read)
+        return {error};
     file.Line(frame.PageFoot);
     return file.Finish();
+}
+
+ExportResult WriteUnknownLinesHtml(const AnalysisStore& store, const std::string& path,
+                                   std::string_view gameTitle, std::string_view logDateText,
+                                   const LineProgress& progress) {
+    return WriteUnknownLinesHtml({store, StoreLines(store)}, path, gameTitle, logDateText,
+                                 progress);
 }
 
 } // namespace qla

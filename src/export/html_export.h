@@ -47,6 +47,14 @@ ExportResult WriteWeaponHtml(const AnalysisStore& store, const std::string& path
                              const WeaponColumns& columns, int weaponOrderKey, bool ascending,
                              bool linksFlag, std::string_view gameTitle);
 
+struct Statistics;
+// The voice (or text) chat's page and the junk page, their rows streamed from the statistics'
+// line source.
+ExportResult WriteChatHtml(const Statistics& stats, bool voice, const std::string& path,
+                           const ChatFlags& flags, std::string_view gameTitle);
+ExportResult WriteUnknownLinesHtml(const Statistics& stats, const std::string& path,
+                                   std::string_view gameTitle, std::string_view logDateText,
+                                   const LineProgress& progress);
 ExportResult WriteVoiceChatHtml(const AnalysisStore& store, const std::string& path,
                                 const ChatFlags& flags, std::string_view gameTitle);
 ExportResult WriteTextChatHtml(const AnalysisStore& store, const std::string& path,

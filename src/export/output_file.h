@@ -25,6 +25,8 @@ class OutputFile {
     // never replaced.
     bool Create(const std::string& path, const std::optional<FileIdentity>& logFile);
     void Line(std::string_view text);
+    // Writes the bytes as they are, without a line end: a document made in pieces.
+    void Bytes(std::string_view text) { Append(text); }
     // Writes `parts` one after another as one line.
     template <class... Parts> void LineOf(const Parts&... parts) {
         (Append(parts), ...);
@@ -98,6 +100,10 @@ class StagedFile {
     }
     template <class... Parts> void LineOf(const Parts&... parts) {
         file_.LineOf(parts...);
+        Note();
+    }
+    void Bytes(std::string_view text) {
+        file_.Bytes(text);
         Note();
     }
     bool Failed() const { return file_.Failed(); }

@@ -4,39 +4,13 @@
 #include "core/names.h"
 #include "core/text.h"
 #include "export/output_file.h"
+#include "export/statistics.h"
 #include "export/text_export.h"
 #include "export/text_join.h"
 
 #include <vector>
 
 namespace qla {
-
-namespace {
-
-ExportResult WriteChatText(const AnalysisStore& store, const std::vector<ChatEntry>& chats,
-                           const std::string& path, const ChatFlags& flags,
-                           const TextExportOptions& options) {
-    // The chat exports report stage 0 throughout.
-    StagedFile file;
-    if (!file.Create(path, store.LogFileIdentity))
-        return file.Finish();
-    const std::array<bool, 3> columns{flags[0], flags[1], flags[2]};
-    file.Line(JoinColumns<3>(columns, {"Player", "Location", "Text"}, options.Separator));
-    std::string name, location, text; // the texts when they hold control characters
-    for (const ChatEntry& entry : RealEntries(chats)) {
-        if (!(entry.IsTeam ? flags[3] : flags[4]))
-            continue;
-        WriteUnlessBlank(
-            file, JoinColumns<3>(columns,
-                                 {WithoutControlChars(store.Players[entry.Player].Name, name),
-                                  WithoutControlChars(store.LocationOf(entry), location),
-                                  WithoutControlChars(entry.Text, text)},
-                                 options.Separator));
-    }
-    return file.Finish();
-}
-
-} // namespace
 
 void WriteUnlessBlank(StagedFile& file, std::string_view row) {
     if (!TrimSpaces(row).empty())
@@ -56,30 +30,69 @@ std::string PreviewText(const TextExportOptions& options) {
     return preview;
 }
 
+ExportResult WriteChatText(const Statistics& stats, bool voice, const std::string& path,
+                           const ChatFlags& flags, const TextExportOptions& options) {
+    const AnalysisStore& store = stats.Store;
+    // The chat exports report stage 0 throughout.
+    StagedFile file;
+    if (!file.Create(path, store.LogFileIdentity))
+        return file.Finish();
+    const std::array<bool, 3> columns{flags[0], flags[1], flags[2]};
+    file.Line(JoinColumns<3>(columns, {"Player", "Location", "Text"}, options.Separator));
+    std::string name, location, text; // the texts when they hold control characters
+    std::string error;
+    const bool read = stats.Lines.ForEachChat(
+        voice,
+        [&](const ChatLine& entry) {
+            if (!(entry.IsTeam ? flags[3] : flags[4]))
+                return;
+            WriteUnlessBlank(
+                file, JoinColumns<3>(columns,
+                                     {WithoutControlChars(store.Players[entry.Player].Name, name),
+                                      WithoutControlChars(entry.Location, location),
+                                      WithoutControlChars(entry.Text, text)},
+                                     options.Separator));
+        },
+        error);
+    if (!read)
+        return {error}; // the file is not put under its name
+    return file.Finish();
+}
+
 ExportResult WriteVoiceChatText(const AnalysisStore& store, const std::string& path,
                                 const ChatFlags& flags, const TextExportOptions& options) {
-    return WriteChatText(store, store.VoiceChats, path, flags, options);
+    return WriteChatText({store, StoreLines(store)}, true, path, flags, options);
 }
 
 ExportResult WriteTextChatText(const AnalysisStore& store, const std::string& path,
                                const ChatFlags& flags, const TextExportOptions& options) {
-    return WriteChatText(store, store.TextChats, path, flags, options);
+    return WriteChatText({store, StoreLines(store)}, false, path, flags, options);
+}
+
+ExportResult WriteUnknownLinesText(const Statistics& stats, const std::string& path,
+                                   const LineProgress& progress) {
+    StagedFile file;
+    if (!file.Create(path, stats.Store.LogFileIdentity))
+        return file.Finish();
+    const std::int64_t count = stats.Lines.UnknownLineCount();
+    std::int64_t i = 0;
+    std::string replaced, error;
+    const bool read = stats.Lines.ForEachUnknownLine(
+        [&](std::string_view line) {
+            file.Line(WithoutControlChars(line, replaced));
+            ++i;
+            if (progress && (i % kLineProgressStride == 0 || i == count))
+                progress(i, count);
+        },
+        error);
+    if (!read)
+        return {error};
+    return file.Finish();
 }
 
 ExportResult WriteUnknownLinesText(const AnalysisStore& store, const std::string& path,
                                    const LineProgress& progress) {
-    StagedFile file;
-    if (!file.Create(path, store.LogFileIdentity))
-        return file.Finish();
-    const auto count = static_cast<std::int64_t>(store.UnknownLines.size()) - 1;
-    std::string replaced;
-    for (const std::size_t position : EntryIndexes(store.UnknownLines)) {
-        file.Line(WithoutControlChars(store.UnknownLines[position], replaced));
-        const auto i = static_cast<std::int64_t>(position);
-        if (progress && (i % kLineProgressStride == 0 || i == count))
-            progress(i, count);
-    }
-    return file.Finish();
+    return WriteUnknownLinesText({store, StoreLines(store)}, path, progress);
 }
 
 } // namespace qla

@@ -37,6 +37,12 @@ ExportResult WriteWeaponText(const AnalysisStore& store, const std::string& path
                              const WeaponColumns& columns, int weaponOrderKey, bool ascending,
                              const TextExportOptions& options);
 
+struct Statistics;
+// The voice (or text) chat's messages, streamed from the statistics' line source.
+ExportResult WriteChatText(const Statistics& stats, bool voice, const std::string& path,
+                           const ChatFlags& flags, const TextExportOptions& options);
+ExportResult WriteUnknownLinesText(const Statistics& stats, const std::string& path,
+                                   const LineProgress& progress);
 ExportResult WriteVoiceChatText(const AnalysisStore& store, const std::string& path,
                                 const ChatFlags& flags, const TextExportOptions& options);
 ExportResult WriteTextChatText(const AnalysisStore& store, const std::string& path,

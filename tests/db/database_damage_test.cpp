@@ -134,6 +134,32 @@ TEST_P(Damage, StoredStatisticsAreCheckedAgainstTheStoredLines) {
         << check.err;
 }
 
+// The chat and junk views stream their rows from the database: a row that names no player of its
+// log fails the export, which then writes nothing, rather than filing the message under nobody.
+TEST_P(Damage, AChatRowNamingNoPlayerFailsTheStreamedViewAndWritesNothing) {
+    const QString out = QString::fromStdString(folder_.Path("voice.txt"));
+    const QStringList voice{"export",   "--db", database_,  "--view", "voice",
+                            "--format", "text", "--output", out};
+    const QlaRun sound = Qla(voice);
+    ASSERT_EQ(sound.status, 0) << sound.err;
+    ASSERT_GT(ReadFile(out.toStdString()).size(), 100u);
+    std::filesystem::remove(out.toStdString());
+
+    Sql("UPDATE log_chats SET player = 9999 WHERE seq = 3 AND kind = 0");
+    const QlaRun damaged = Qla(voice);
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_EQ(damaged.err.rfind("qla export: ", 0), 0u) << damaged.err;
+    EXPECT_NE(damaged.err.find("is damaged: a chat of log 1 names no player of the log"),
+              std::string::npos)
+        << damaged.err;
+    EXPECT_FALSE(std::filesystem::exists(out.toStdString()));
+    // The other views never read the chat rows.
+    EXPECT_EQ(Qla({"export", "--db", database_, "--view", "junk", "--format", "csv", "--output",
+                   QString::fromStdString(folder_.Path("junk.csv"))})
+                  .status,
+              0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, Damage, kEngines,
                          [](const auto& info) { return EngineName(info.param); });
 

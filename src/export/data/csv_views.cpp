@@ -3,6 +3,7 @@
 #include "export/data/data_export.h"
 #include "export/data/view_rows.h"
 #include "export/output_file.h"
+#include "export/statistics.h"
 #include "stats/sort_table.h"
 
 #include <cerrno>
@@ -54,25 +55,6 @@ void WriteHeader(StagedFile& file, std::initializer_list<std::string_view> names
 
 std::string_view NameOrEmpty(const AnalysisStore& store, PlayerIndex player) {
     return player == 0 ? std::string_view() : std::string_view(store.Players[player].Name);
-}
-
-ExportResult WriteChatCsv(const AnalysisStore& store, const std::vector<ChatEntry>& chats,
-                          const std::string& path, const CsvOptions& options) {
-    StagedFile file;
-    if (!file.Create(path, store.LogFileIdentity))
-        return file.Finish();
-    WriteHeader(file, {"player", "visible_player", "location", "scope", "text"}, options);
-    CsvLine line(options);
-    for (const ChatEntry& entry : RealEntries(chats)) {
-        const std::string& name = store.Players[entry.Player].Name;
-        line.Text(name)
-            .Text(StripColourCodes(name))
-            .Text(store.LocationOf(entry))
-            .Text(entry.IsTeam ? "team" : "global")
-            .Text(entry.Text)
-            .WriteTo(file);
-    }
-    return file.Finish();
 }
 
 } // namespace
@@ -138,26 +120,60 @@ ExportResult WriteWeaponCsv(const AnalysisStore& store, const std::string& path,
     return file.Finish();
 }
 
+ExportResult WriteChatCsv(const Statistics& stats, bool voice, const std::string& path,
+                          const CsvOptions& options) {
+    const AnalysisStore& store = stats.Store;
+    StagedFile file;
+    if (!file.Create(path, store.LogFileIdentity))
+        return file.Finish();
+    WriteHeader(file, {"player", "visible_player", "location", "scope", "text"}, options);
+    CsvLine line(options);
+    std::string error;
+    const bool read = stats.Lines.ForEachChat(
+        voice,
+        [&](const ChatLine& entry) {
+            const std::string& name = store.Players[entry.Player].Name;
+            line.Text(name)
+                .Text(StripColourCodes(name))
+                .Text(entry.Location)
+                .Text(entry.IsTeam ? "team" : "global")
+                .Text(entry.Text)
+                .WriteTo(file);
+        },
+        error);
+    if (!read)
+        return {error};
+    return file.Finish();
+}
+
 ExportResult WriteVoiceChatCsv(const AnalysisStore& store, const std::string& path,
                                const CsvOptions& options) {
-    return WriteChatCsv(store, store.VoiceChats, path, options);
+    return WriteChatCsv({store, StoreLines(store)}, true, path, options);
 }
 
 ExportResult WriteTextChatCsv(const AnalysisStore& store, const std::string& path,
                               const CsvOptions& options) {
-    return WriteChatCsv(store, store.TextChats, path, options);
+    return WriteChatCsv({store, StoreLines(store)}, false, path, options);
+}
+
+ExportResult WriteUnknownLinesCsv(const Statistics& stats, const std::string& path,
+                                  const CsvOptions& options) {
+    StagedFile file;
+    if (!file.Create(path, stats.Store.LogFileIdentity))
+        return file.Finish();
+    WriteHeader(file, {"line"}, options);
+    CsvLine line(options);
+    std::string error;
+    const bool read = stats.Lines.ForEachUnknownLine(
+        [&](std::string_view other) { line.Text(other).WriteTo(file); }, error);
+    if (!read)
+        return {error};
+    return file.Finish();
 }
 
 ExportResult WriteUnknownLinesCsv(const AnalysisStore& store, const std::string& path,
                                   const CsvOptions& options) {
-    StagedFile file;
-    if (!file.Create(path, store.LogFileIdentity))
-        return file.Finish();
-    WriteHeader(file, {"line"}, options);
-    CsvLine line(options);
-    for (const std::string_view other : RealEntries(store.UnknownLines))
-        line.Text(other).WriteTo(file);
-    return file.Finish();
+    return WriteUnknownLinesCsv({store, StoreLines(store)}, path, options);
 }
 
 } // namespace qla

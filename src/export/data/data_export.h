@@ -21,6 +21,14 @@ ExportResult WritePlayerDetailsJson(const AnalysisStore& store, const std::strin
                                     int detailOrderKey, bool ascending, PlayerIndex player);
 ExportResult WriteWeaponJson(const AnalysisStore& store, const std::string& path,
                              int weaponOrderKey, bool ascending);
+struct Statistics;
+// The chats and the junk lines, their rows streamed from the statistics' line source.
+ExportResult WriteChatJson(const Statistics& stats, bool voice, const std::string& path);
+ExportResult WriteUnknownLinesJson(const Statistics& stats, const std::string& path);
+ExportResult WriteChatCsv(const Statistics& stats, bool voice, const std::string& path,
+                          const CsvOptions& options);
+ExportResult WriteUnknownLinesCsv(const Statistics& stats, const std::string& path,
+                                  const CsvOptions& options);
 ExportResult WriteVoiceChatJson(const AnalysisStore& store, const std::string& path);
 ExportResult WriteTextChatJson(const AnalysisStore& store, const std::string& path);
 ExportResult WriteUnknownLinesJson(const AnalysisStore& store, const std::string& path);

@@ -5,6 +5,8 @@
 #include "export/data/data_export.h"
 #include "export/data/view_rows.h"
 #include "export/data/whole_file.h"
+#include "export/output_file.h"
+#include "export/statistics.h"
 
 #include <cerrno>
 
@@ -166,35 +168,91 @@ ExportResult WriteWeaponJson(const AnalysisStore& store, const std::string& path
 
 namespace {
 
-ExportResult WriteChatJson(const AnalysisStore& store, const std::string& path,
-                           std::string_view view, const std::vector<ChatEntry>& chats) {
-    std::string text;
-    JsonWriter json(text);
-    BeginJsonDocument(json, view);
-    WriteChatMembers(json, store, chats);
-    return Finish(store, text, json, path);
-}
+// A document of many rows, written out as it grows rather than made whole first.
+class StreamedJson {
+  public:
+    StreamedJson(const AnalysisStore& store, const std::string& path, std::string_view view)
+        : json_(text_) {
+        file_.Create(path, store.LogFileIdentity);
+        BeginJsonDocument(json_, view);
+    }
+    JsonWriter& Json() { return json_; }
+    // Passes what is made on to the file once it is large enough.
+    void Row() {
+        if (text_.size() >= kFlushBytes) {
+            file_.Bytes(text_);
+            text_.clear();
+        }
+    }
+    ExportResult Finish() {
+        json_.EndObject();
+        text_ += '\n';
+        file_.Bytes(text_);
+        return file_.Finish();
+    }
+
+  private:
+    static constexpr std::size_t kFlushBytes = 1 << 16;
+    std::string text_;
+    JsonWriter json_;
+    StagedFile file_;
+};
 
 } // namespace
 
+ExportResult WriteChatJson(const Statistics& stats, bool voice, const std::string& path) {
+    const AnalysisStore& store = stats.Store;
+    StreamedJson document(store, path, voice ? "voice" : "text");
+    JsonWriter& json = document.Json();
+    json.Key("messages");
+    json.BeginArray();
+    std::string error;
+    const bool read = stats.Lines.ForEachChat(
+        voice,
+        [&](const ChatLine& entry) {
+            json.BeginObject();
+            WritePlayerName(json, store, entry.Player);
+            json.Field("location", entry.Location);
+            json.Field("team", entry.IsTeam);
+            json.Field("text", entry.Text);
+            json.EndObject();
+            document.Row();
+        },
+        error);
+    if (!read)
+        return {error};
+    json.EndArray();
+    return document.Finish();
+}
+
 ExportResult WriteVoiceChatJson(const AnalysisStore& store, const std::string& path) {
-    return WriteChatJson(store, path, "voice", store.VoiceChats);
+    return WriteChatJson({store, StoreLines(store)}, true, path);
 }
 
 ExportResult WriteTextChatJson(const AnalysisStore& store, const std::string& path) {
-    return WriteChatJson(store, path, "text", store.TextChats);
+    return WriteChatJson({store, StoreLines(store)}, false, path);
+}
+
+ExportResult WriteUnknownLinesJson(const Statistics& stats, const std::string& path) {
+    StreamedJson document(stats.Store, path, "junk");
+    JsonWriter& json = document.Json();
+    json.Key("lines");
+    json.BeginArray();
+    std::string error;
+    const bool read = stats.Lines.ForEachUnknownLine(
+        [&](std::string_view line) {
+            json.String(line);
+            document.Row();
+        },
+        error);
+    if (!read)
+        return {error};
+    json.EndArray();
+    return document.Finish();
 }
 
 ExportResult WriteUnknownLinesJson(const AnalysisStore& store, const std::string& path) {
-    std::string text;
-    JsonWriter json(text);
-    BeginJsonDocument(json, "junk");
-    json.Key("lines");
-    json.BeginArray();
-    for (const std::string_view line : RealEntries(store.UnknownLines))
-        json.String(line);
-    json.EndArray();
-    return Finish(store, text, json, path);
+    return WriteUnknownLinesJson({store, StoreLines(store)}, path);
 }
 
 } // namespace qla

@@ -1,0 +1,69 @@
+// Streaming the chat and other-line rows of the selected logs.
+#include "db/database_lines.h"
+
+#include "db/statistics_rows.h"
+
+namespace qla::db {
+
+DatabaseLines::DatabaseLines(StatsDatabase& database, std::vector<LogLines> logs,
+                             PlayerOfName playerOf)
+    : database_(database), logs_(std::move(logs)) {
+    players_.reserve(logs_.size());
+    for (const LogLines& log : logs_) {
+        std::vector<PlayerIndex>& here = players_.emplace_back();
+        here.reserve(log.PlayerNames.size());
+        for (const std::string& name : log.PlayerNames)
+            here.push_back(playerOf(name));
+    }
+}
+
+bool DatabaseLines::FilesEverySpeaker() const {
+    for (std::size_t i = 0; i < logs_.size(); ++i)
+        for (std::size_t place = 0; place < players_[i].size(); ++place)
+            if (players_[i][place] == 0 && logs_[i].Speaks[place])
+                return false;
+    return true;
+}
+
+bool DatabaseLines::ForEachChat(bool voice, const ChatLineVisitor& visit,
+                                std::string& error) const {
+    for (std::size_t i = 0; i < logs_.size(); ++i) {
+        const std::vector<PlayerIndex>& here = players_[i];
+        bool damaged = false;
+        const auto each = [&](const ChatRow& row) {
+            // Rows number a log's players from 1, in the digest's order.
+            const PlayerIndex player =
+                row.Player >= 1 && row.Player <= here.size() ? here[row.Player - 1] : 0;
+            if (player == 0) {
+                damaged = true;
+                return;
+            }
+            visit({player, row.Location, row.Message, row.IsTeam});
+        };
+        if (!db::ForEachChat(database_, logs_[i].Id, voice ? ChatKind::Voice : ChatKind::Text, each,
+                             error))
+            return false;
+        if (damaged) {
+            error = "the database " + database_.Path() + " is damaged: a chat of log " +
+                    std::to_string(logs_[i].Id) + " names no player of the log";
+            return false;
+        }
+    }
+    return true;
+}
+
+std::int64_t DatabaseLines::UnknownLineCount() const {
+    std::int64_t count = 0;
+    for (const LogLines& log : logs_)
+        count += log.UnknownLines;
+    return count;
+}
+
+bool DatabaseLines::ForEachUnknownLine(const TextLineVisitor& visit, std::string& error) const {
+    for (const LogLines& log : logs_)
+        if (!db::ForEachUnknownLine(database_, log.Id, visit, error))
+            return false;
+    return true;
+}
+
+} // namespace qla::db

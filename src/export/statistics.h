@@ -1,0 +1,54 @@
+// What the writers read. The store holds the totals, the players and their events; the rows of
+// the long lists (the chat messages and the lines no statistic counts) come from a LineSource,
+// which reads them from the store's lists or streams them from a statistics database's rows, so
+// that a writer of those lists holds one row at a time however long the history is.
+#pragma once
+
+#include "core/store.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace qla {
+
+// A chat message as the writers show it; the texts live until the next message is read.
+struct ChatLine {
+    PlayerIndex Player = 0;
+    std::string_view Location, Text;
+    bool IsTeam = false;
+};
+
+using ChatLineVisitor = std::function<void(const ChatLine&)>;
+using TextLineVisitor = std::function<void(std::string_view)>;
+
+class LineSource {
+  public:
+    virtual ~LineSource() = default;
+    // Each voice (or text) message in order; false with `error` when the rows cannot be read.
+    virtual bool ForEachChat(bool voice, const ChatLineVisitor& visit,
+                             std::string& error) const = 0;
+    // The lines no statistic counts, in order.
+    virtual std::int64_t UnknownLineCount() const = 0;
+    virtual bool ForEachUnknownLine(const TextLineVisitor& visit, std::string& error) const = 0;
+};
+
+// The lists an analysis filled into the store.
+class StoreLines final : public LineSource {
+  public:
+    explicit StoreLines(const AnalysisStore& store) : store_(store) {}
+    bool ForEachChat(bool voice, const ChatLineVisitor& visit, std::string& error) const override;
+    std::int64_t UnknownLineCount() const override;
+    bool ForEachUnknownLine(const TextLineVisitor& visit, std::string& error) const override;
+
+  private:
+    const AnalysisStore& store_;
+};
+
+struct Statistics {
+    const AnalysisStore& Store;
+    const LineSource& Lines;
+};
+
+} // namespace qla
