@@ -26,7 +26,9 @@ history_rows() {
     fi
     player="$("$QLA" players --db "$db" --log 1 | sed -n 5p)"
     local half
-    half="$("$QLA" logs --db "$db" | awk -F'\t' 'NR > 1 { print $6 }' | sort | sed -n "$((count / 2 + 1))p")"
+    # The middle date, in date order (the headers themselves sort by weekday).
+    half="$("$QLA" logs --db "$db" | awk -F'\t' 'NR > 1 { print $6 }' |
+        while read -r day; do date -d "$day" +%F; done | sort | sed -n "$((count / 2 + 1))p")"
     clear_series
     for ((i = 0; i < runs; i++)); do
         measure_round one "$QLA" analyze "${days[0]}" --recognition full
