@@ -1,0 +1,95 @@
+// The rating check on a history small enough to score by hand: the split, which player a kill is
+// asked about, the scores and the bins; and a store's kills as a log of duels.
+#include "stats/rating_check.h"
+
+#include "test_store.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace qla {
+namespace {
+
+const MethodScore& Method(const RatingCheckResult& result, const std::string& name) {
+    for (const MethodScore& score : result.Methods)
+        if (score.Method == name)
+            return score;
+    throw std::runtime_error("no method " + name);
+}
+
+TEST(RatingCheck, TestsTheLastFifthOfTheLogsAndAtLeastOne) {
+    EXPECT_EQ(TestLogCount(2), 1u);
+    EXPECT_EQ(TestLogCount(6), 1u);
+    EXPECT_EQ(TestLogCount(10), 2u);
+    EXPECT_EQ(TestLogCount(11), 2u);
+}
+
+TEST(RatingCheck, ScoresEveryTestKillAskedAboutThePlayerWhoseNameSortsFirst) {
+    // Trained on alpha killing bravo three times; then bravo kills alpha, alpha kills bravo,
+    // and charlie, never seen, kills alpha.
+    constexpr std::uint32_t kBravo = 0, kAlpha = 1, kCharlie = 2;
+    DuelHistory history{
+        {"bravo", "alpha", "charlie"},
+        {{{kAlpha, kBravo, 3}}, {{kBravo, kAlpha, 1}, {kAlpha, kBravo, 1}, {kCharlie, kAlpha, 1}}}};
+    const RatingCheckResult result = CheckRatings(history);
+    EXPECT_EQ(result.TrainingLogs, 1u);
+    EXPECT_EQ(result.TestLogs, 1u);
+    EXPECT_DOUBLE_EQ(result.Encounters, 3);
+    EXPECT_DOUBLE_EQ(result.UnseenEncounters, 1);
+    ASSERT_EQ(result.Methods.size(), 4u);
+    EXPECT_EQ(result.Methods[0].Method, "rating");
+
+    // Ratios alpha 4/1, bravo 1/4, charlie 1: alpha is given 4/4.25 against bravo (right once,
+    // wrong once) and 4/5 against charlie (wrong).
+    const MethodScore& kd = Method(result, "kd-ratio");
+    EXPECT_NEAR(kd.LogLoss, 1.5010920, 1e-6);
+    EXPECT_NEAR(kd.Brier, 0.5097578, 1e-6);
+    EXPECT_DOUBLE_EQ(kd.Bins[8].Encounters, 1);
+    EXPECT_NEAR(kd.Bins[8].Predicted(), 0.8, 1e-12);
+    EXPECT_DOUBLE_EQ(kd.Bins[8].Observed(), 0);
+    EXPECT_DOUBLE_EQ(kd.Bins[9].Encounters, 2);
+    EXPECT_DOUBLE_EQ(kd.Bins[9].Observed(), 0.5);
+    double binned = 0;
+    for (const CalibrationBin& bin : kd.Bins)
+        binned += bin.Encounters;
+    EXPECT_DOUBLE_EQ(binned, 3);
+
+    // Every method favours alpha over bravo after three wins, and none knows charlie.
+    for (const MethodScore& score : result.Methods) {
+        EXPECT_GT(score.LogLoss, 0) << score.Method;
+        EXPECT_LE(score.Brier, 1) << score.Method;
+        double favoured = 0;
+        for (std::size_t bin = 5; bin < kCalibrationBins; ++bin)
+            favoured += score.Bins[bin].Encounters;
+        EXPECT_DOUBLE_EQ(favoured, 3) << score.Method;
+    }
+}
+
+TEST(RatingCheck, AStoreBecomesOneDuelPerKillerAndVictimInTheOrderOfTheFirstKill) {
+    AnalysisStore first, second;
+    test::AddKill(first, "Zed", "Amy", "MP40");
+    test::AddKill(first, "Amy", "Zed", "MP40");
+    test::AddKill(first, "Zed", "Amy", "Colt");
+    test::AddKill(first, "Zed", "Zed", "MP40");     // a suicide
+    test::AddKill(first, "Amy", "Zed", "Teamkill"); // left out
+    test::AddKill(second, "Bob", "Amy", "MP40");
+    DuelHistory history;
+    std::map<std::string, std::uint32_t> playerOfName;
+    AddLogToHistory(first, history, playerOfName);
+    AddLogToHistory(second, history, playerOfName);
+    EXPECT_EQ(history.PlayerNames, (std::vector<std::string>{"Zed", "Amy", "Bob"}));
+    ASSERT_EQ(history.Logs.size(), 2u);
+    ASSERT_EQ(history.Logs[0].size(), 2u);
+    EXPECT_EQ(history.Logs[0][0].Killer, 0u);
+    EXPECT_EQ(history.Logs[0][0].Victim, 1u);
+    EXPECT_EQ(history.Logs[0][0].Count, 2u);
+    EXPECT_EQ(history.Logs[0][1].Killer, 1u);
+    EXPECT_EQ(history.Logs[0][1].Count, 1u);
+    ASSERT_EQ(history.Logs[1].size(), 1u);
+    EXPECT_EQ(history.Logs[1][0].Killer, 2u);
+    EXPECT_EQ(history.Logs[1][0].Victim, 1u);
+}
+
+} // namespace
+} // namespace qla
