@@ -6,7 +6,7 @@
 #include "analysis/log_names.h"
 #include "cli/cli_common.h"
 #include "cli/command_table.h"
-#include "cli/database_source.h"
+#include "cli/log_source.h"
 #include "cli/progress_bar.h"
 #include "core/control_chars.h"
 #include "core/names.h"
@@ -32,8 +32,7 @@ struct AliasInvocation {
     QString action;
     QStringList positional;
     std::string aliasesPath; // empty when not given
-    std::optional<DatabaseSource> database;
-    LanguageChoice language;
+    LogSource source;        // the logs LOG of list and suggest, or the database
 };
 
 std::optional<AliasInvocation> Parse(const QStringList& arguments, std::ostream& out,
@@ -52,23 +51,22 @@ std::optional<AliasInvocation> Parse(const QStringList& arguments, std::ostream&
     invocation.action = invocation.positional.takeFirst();
     if (parser.isSet(QStringLiteral("aliases")))
         invocation.aliasesPath = LocalPath(parser.value(QStringLiteral("aliases")));
-    std::string usageError;
-    invocation.database = ReadDatabaseOptions(parser, usageError);
-    if (usageError.empty() && invocation.database && !invocation.aliasesPath.empty())
+    std::string usageError = ReadSourceDatabase(parser, invocation.source);
+    const auto& database = invocation.source.Database;
+    if (usageError.empty() && database && !invocation.aliasesPath.empty())
         usageError = "--aliases and --db: a database keeps its own aliases";
-    if (usageError.empty() && invocation.database && !invocation.positional.isEmpty() &&
+    if (usageError.empty() && database && !invocation.positional.isEmpty() &&
         invocation.action != QLatin1String("add") && invocation.action != QLatin1String("split"))
         usageError = "LOG and --db: the logs are those of the database";
     if (!usageError.empty()) {
         exitCode = UsageError(err, usageError);
         return std::nullopt;
     }
-    const auto language = ParseLanguage(parser.value(QStringLiteral("language")), err);
-    if (!language) {
-        exitCode = kExitUsage;
+    if (const auto exit = ReadReadingOptions(parser, AliasCommandInfo(), invocation.source, err)) {
+        exitCode = *exit;
         return std::nullopt;
     }
-    invocation.language = *language;
+    invocation.source.Logs = invocation.positional;
     return invocation;
 }
 
@@ -97,7 +95,7 @@ std::string ChangeList(const AliasInvocation& invocation, AliasList& aliases) {
 std::string ChangeDatabase(const AliasInvocation& invocation, AliasList& aliases) {
     std::string error;
     const auto database =
-        db::StatsDatabase::Open(invocation.database->Path, db::OpenMode::ReadWrite, error);
+        db::StatsDatabase::Open(invocation.source.Database->Path, db::OpenMode::ReadWrite, error);
     if (!database || !database->BeginWrite(error))
         return error;
     auto stored = db::ReadAliases(*database, error);
@@ -113,7 +111,7 @@ std::string ChangeDatabase(const AliasInvocation& invocation, AliasList& aliases
 
 int Change(const AliasInvocation& invocation, std::ostream& out, std::ostream& err) {
     const bool add = invocation.action == QLatin1String("add");
-    if (invocation.aliasesPath.empty() && !invocation.database)
+    if (invocation.aliasesPath.empty() && !invocation.source.Database)
         return UsageError(err,
                           invocation.action.toStdString() + " needs --aliases FILE or --db DB");
     if (invocation.positional.size() != (add ? 2 : 1))
@@ -121,7 +119,7 @@ int Change(const AliasInvocation& invocation, std::ostream& out, std::ostream& e
     const std::string name = invocation.positional.at(0).toStdString();
     AliasList changed;
     std::string failed;
-    if (invocation.database) {
+    if (invocation.source.Database) {
         failed = ChangeDatabase(invocation, changed);
     } else {
         auto aliases = ReadAliases(invocation, true, err);
@@ -142,20 +140,6 @@ int Change(const AliasInvocation& invocation, std::ostream& out, std::ostream& e
                                                       : "your joins removed: ")
             << TerminalSafeText(NormalizeName(name)) << "\n";
     return kExitOk;
-}
-
-std::optional<std::vector<LogNames>> ReadLogs(const AliasInvocation& invocation,
-                                              std::ostream& err) {
-    if (invocation.database)
-        return NamesOfDatabaseLogs(*invocation.database, err);
-    std::vector<LogNames> logs;
-    for (const QString& path : invocation.positional) {
-        AnalysisStore store;
-        if (!OpenAndAnalyze(store, path, invocation.language, err))
-            return std::nullopt;
-        logs.push_back(NamesOfStore(store));
-    }
-    return logs;
 }
 
 // A field as a row prints it: fields are tab-separated, so a tab inside one shows as \t and a
@@ -182,13 +166,14 @@ void PrintRow(std::ostream& out, const std::string& first, const std::vector<std
 
 int Report(const AliasInvocation& invocation, std::ostream& out, std::ostream& err) {
     const bool suggest = invocation.action == QLatin1String("suggest");
-    if (suggest && invocation.positional.isEmpty() && !invocation.database)
+    if (suggest && invocation.positional.isEmpty() && !invocation.source.Database)
         return UsageError(err, "suggest takes at least one LOG or --db DB");
-    const auto aliases = invocation.database ? ReadDatabaseAliases(invocation.database->Path, err)
-                                             : ReadAliases(invocation, false, err);
+    const auto aliases = invocation.source.Database
+                             ? ReadDatabaseAliases(invocation.source.Database->Path, err)
+                             : ReadAliases(invocation, false, err);
     if (!aliases)
         return kExitFailed;
-    const auto logs = ReadLogs(invocation, err);
+    const auto logs = NamesOfSourceLogs(invocation.source, err);
     if (!logs)
         return kExitFailed;
     if (suggest) {

@@ -5,7 +5,7 @@
 #include "cli/cli_common.h"
 #include "cli/command_table.h"
 #include "cli/database_site_source.h"
-#include "cli/database_source.h"
+#include "cli/log_source.h"
 #include "cli/page_choice_names.h"
 #include "cli/path_within.h"
 #include "cli/view_format_choice.h"
@@ -33,16 +33,11 @@ constexpr std::string_view kDefaultTitle = kPlaceholderGameTitle;
 
 // The command line once it checked out: the log and the request to run on it.
 struct ExportCommand {
-    QString Log;
-    std::optional<cli::DatabaseSource> Database; // read instead of Log
-    cli::LanguageChoice Language;
-    Recognition LineRecognition = Recognition::Classic;
-    unsigned Threads = 0; // every core
-    std::string Player;   // view player: the name as stored
+    // Its merge is applied to the store before the request runs, so every view and format sees it.
+    cli::LogSource Source;
+    std::string Player; // view player: the name as stored
     ExportRequest Request;
     StatisticsSiteChoices Site; // view dashboard
-    // Applied to the store before the request runs, so every view and format sees the merge.
-    cli::PlayerMerging Merging;
 };
 
 const cli::CommandInfo& ExportCommandInfo() {
@@ -73,18 +68,17 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     if (const auto exit = cli::ParseCommandLine(parser, ExportCommandInfo(), arguments, out, err))
         return exit;
-    std::string databaseError;
-    command.Database = cli::ReadDatabaseOptions(parser, databaseError);
-    if (!databaseError.empty())
+    if (const std::string databaseError = cli::ReadSourceDatabase(parser, command.Source);
+        !databaseError.empty())
         return UsageError(err, databaseError);
     const QStringList positional = parser.positionalArguments();
-    if (command.Database) {
+    if (command.Source.Database) {
         if (!positional.isEmpty())
             return UsageError(err, "give either LOG or --db DB, not both");
     } else if (positional.size() != 1) {
         return UsageError(err, "expected exactly one LOG");
     } else {
-        command.Log = positional.at(0);
+        command.Source.Logs = positional;
     }
     for (const char* required : {"view", "format", "output"})
         if (!parser.isSet(QString::fromLatin1(required)))
@@ -124,24 +118,8 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
             return UsageError(err, std::string("--") + option + " does not apply to view " +
                                        Std(view->Name) + " with format " + Std(format->Name));
 
-    const auto language = cli::ParseLanguage(parser.value(QStringLiteral("language")), err);
-    if (!language)
-        return cli::kExitUsage;
-    command.Language = *language;
-    const auto recognition =
-        cli::ParseRecognition(parser.value(QStringLiteral("recognition")), err);
-    if (!recognition)
-        return cli::kExitUsage;
-    command.LineRecognition = *recognition;
-    const auto threads = cli::ParseThreads(parser, err);
-    if (!threads)
-        return cli::kExitUsage;
-    command.Threads = *threads;
-    int exitCode = cli::kExitOk;
-    auto merging = cli::ReadPlayerMerging(parser, err, exitCode);
-    if (!merging)
-        return exitCode;
-    command.Merging = std::move(*merging);
+    if (const auto exit = cli::ReadReadingOptions(parser, ExportCommandInfo(), command.Source, err))
+        return exit;
 
     PageChoices choices;
     if (parser.isSet(QStringLiteral("checks"))) {
@@ -282,54 +260,33 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
         return *exit;
     ExportRequest& request = command.Request;
 
-    if (command.Database)
-        if (const auto refused = RefuseOutputOverSources(*command.Database, request, err))
+    cli::LogSource& source = command.Source;
+    if (source.Database)
+        if (const auto refused = RefuseOutputOverSources(*source.Database, request, err))
             return *refused;
     AnalysisStore store;
-    std::optional<std::string> logDate;
-    AnalysisTotals totals;
     // The chat and junk views stream their rows from a database, whatever its history's length.
-    std::unique_ptr<cli::DatabaseReading> reading;
-    if (command.Database && StreamsLines(request.View)) {
-        auto opened = cli::DatabaseReading::Open(*command.Database, store, err);
-        if (!opened)
-            return cli::kExitFailed;
-        reading = std::move(*opened);
-    }
-    if (reading) {
-        logDate = reading->Loaded().DateText;
-        totals = reading->Loaded().Totals;
-    } else if (command.Database) {
-        store = AnalysisStore();
-        const auto loaded =
-            cli::LoadFromDatabase(*command.Database, store, err, PartsShownBy(request.View));
-        if (!loaded)
-            return cli::kExitFailed;
-        logDate = loaded->DateText;
-        totals = loaded->Totals;
-    } else {
-        const auto analysed = cli::OpenAndAnalyze(store, command.Log, command.Language, err,
-                                                  command.LineRecognition, command.Threads);
-        if (!analysed)
-            return cli::kExitFailed;
-        logDate = analysed->DateText;
-        totals = analysed->Totals;
-    }
-    command.Merging.Apply(store);
+    auto loaded = cli::LoadSource(source, store,
+                                  {PartsShownBy(request.View), StreamsLines(request.View)}, err);
+    if (!loaded)
+        return cli::kExitFailed;
+    const std::optional<std::string>& logDate = loaded->Store.DateText;
+    const AnalysisTotals& totals = loaded->Store.Totals;
+    const std::unique_ptr<cli::DatabaseReading>& reading = loaded->Reading;
 
     const ExportViewInfo& view = InfoOf(request.View);
     if (request.View == ExportView::Dashboard) {
-        StatisticsSiteSource source;
-        if (command.Database) {
-            auto history = cli::ReadDashboardHistory(*command.Database, err);
+        StatisticsSiteSource site;
+        if (source.Database) {
+            auto history = cli::ReadDashboardHistory(*source.Database, err);
             if (!history)
                 return cli::kExitFailed;
-            source = cli::DatabaseSiteSource(command.Database->Path, totals, logDate,
-                                             std::move(*history), store, command.Merging.Names);
+            site = cli::DatabaseSiteSource(source.Database->Path, totals, logDate,
+                                           std::move(*history), store, source.Merging.Names);
         } else {
-            source = {Std(QFileInfo(command.Log).fileName()), logDate.value_or(""), totals, {}};
+            site = {Std(QFileInfo(source.Logs.at(0)).fileName()), logDate.value_or(""), totals, {}};
         }
-        SetStatisticsSite(request, command.Site, std::move(source));
+        SetStatisticsSite(request, command.Site, std::move(site));
     }
     if (WritesFolder(request.View, request.Format)) {
         // Unlike the window, whose folder comes from a picker, the command line makes the folder.
@@ -342,7 +299,7 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
         }
     }
     if (view.NeedsPlayer) {
-        const auto found = command.Merging.Find(store, command.Player);
+        const auto found = source.Merging.Find(store, command.Player);
         if (!found) {
             err << "qla export: no player is stored as '" << TerminalSafeText(command.Player) << "'"
                 << cli::StoredNamesLike(store, command.Player) << "\n";
@@ -355,7 +312,7 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
         reading
             ? RunExport(
                   Statistics{store, reading->Lines([&](std::string_view name) {
-                                 return command.Merging.Find(store, std::string(name)).value_or(0);
+                                 return source.Merging.Find(store, std::string(name)).value_or(0);
                              })},
                   request)
             : RunExport(store, request);

@@ -5,7 +5,7 @@
 #include "analysis/log_line_count.h"
 #include "cli/cli_common.h"
 #include "cli/command_table.h"
-#include "cli/database_source.h"
+#include "cli/log_source.h"
 #include "core/control_chars.h"
 #include "core/names.h"
 #include "stats/skill_rating.h"
@@ -22,19 +22,14 @@ namespace {
 // What a read-only subcommand was given once its command line checked out.
 struct Invocation {
     QStringList positional;
-    LanguageChoice language;
-    std::optional<DatabaseSource> database; // read instead of the log LOG
-    Recognition recognition = Recognition::Classic;
-    unsigned threads = 0; // every core
-    PlayerMerging merging;
+    LogSource source;
     double minEncounters = 0; // ratings: the kills either way a player needs for the board
 };
 
 // Parses `qla <command> ...` with the options the command describes: exactly `positionalNames`
-// arguments (LOG dropped with --db) and, where the command analyses, --language, --recognition,
-// the database options and the merging of players.
+// arguments (LOG dropped with --db) and, where the command reads a log, its source's options.
 std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
-                                          const QStringList& positionalNames, bool takesLanguage,
+                                          const QStringList& positionalNames, bool readsLog,
                                           std::ostream& out, std::ostream& err, int& exitCode) {
     const CommandInfo& command = *FindCommand(arguments.at(1));
     const auto refuse = [&command, &err](const std::string& message) {
@@ -48,44 +43,27 @@ std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
     Invocation invocation;
     invocation.positional = parser.positionalArguments();
     QStringList expected = positionalNames;
-    if (takesLanguage) {
-        std::string usageError;
-        invocation.database = ReadDatabaseOptions(parser, usageError);
-        if (!usageError.empty()) {
+    if (readsLog) {
+        if (const std::string usageError = ReadSourceDatabase(parser, invocation.source);
+            !usageError.empty()) {
             exitCode = refuse(usageError);
             return std::nullopt;
         }
-        if (invocation.database)
+        if (invocation.source.Database)
             expected.removeAll(QStringLiteral("LOG"));
     }
     if (invocation.positional.size() != expected.size()) {
         exitCode = refuse("needs " + expected.join(QLatin1Char(' ')).toStdString() +
-                          (invocation.database ? " with --db" : ""));
+                          (invocation.source.Database ? " with --db" : ""));
         return std::nullopt;
     }
-    if (takesLanguage) {
-        const auto language = ParseLanguage(parser.value(QStringLiteral("language")), err);
-        if (!language) {
-            exitCode = kExitUsage;
+    if (readsLog) {
+        if (!invocation.source.Database)
+            invocation.source.Logs = invocation.positional.mid(0, 1);
+        if (const auto exit = ReadReadingOptions(parser, command, invocation.source, err)) {
+            exitCode = *exit;
             return std::nullopt;
         }
-        invocation.language = *language;
-        const auto recognition = ParseRecognition(parser.value(QStringLiteral("recognition")), err);
-        if (!recognition) {
-            exitCode = kExitUsage;
-            return std::nullopt;
-        }
-        invocation.recognition = *recognition;
-        const auto threads = ParseThreads(parser, err);
-        if (!threads) {
-            exitCode = kExitUsage;
-            return std::nullopt;
-        }
-        invocation.threads = *threads;
-        auto merging = ReadPlayerMerging(parser, err, exitCode);
-        if (!merging)
-            return std::nullopt;
-        invocation.merging = std::move(*merging);
     }
     if (command.Name == "ratings") {
         bool ok = false;
@@ -97,25 +75,6 @@ std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
         invocation.minEncounters = minimum;
     }
     return invocation;
-}
-
-// Builds the store from the log or the database the command line names; nullopt after the
-// reason went to err.
-std::optional<AnalysisTotals> LoadStore(const Invocation& invocation, AnalysisStore& store,
-                                        std::ostream& err) {
-    if (invocation.database) {
-        // These commands show counts only: no chat or other line is read.
-        const auto loaded =
-            LoadFromDatabase(*invocation.database, store, err, db::StoreParts{false, false});
-        if (!loaded)
-            return std::nullopt;
-        return loaded->Totals;
-    }
-    const auto analysed = OpenAndAnalyze(store, invocation.positional.at(0), invocation.language,
-                                         err, invocation.recognition, invocation.threads);
-    if (!analysed)
-        return std::nullopt;
-    return analysed->Totals;
 }
 
 // Parses the command line and fills `store` from the log or database it names, players merged
@@ -130,20 +89,13 @@ std::optional<Loaded> ParseAndLoad(const QStringList& arguments, const QStringLi
     auto invocation = ParseSubcommand(arguments, positionalNames, true, out, err, exitCode);
     if (!invocation)
         return std::nullopt;
-    const auto totals = LoadStore(*invocation, store, err);
-    if (!totals) {
+    // These commands show counts only: no chat or other line is read from a database.
+    const auto loaded = LoadSource(invocation->source, store, {{false, false}, false}, err);
+    if (!loaded) {
         exitCode = kExitFailed;
         return std::nullopt;
     }
-    invocation->merging.Apply(store);
-    return Loaded{std::move(*invocation), *totals};
-}
-
-// Where the player was looked for, for the message that he is not there.
-std::string SourceName(const Invocation& invocation) {
-    if (invocation.database)
-        return "the database " + invocation.database->Path;
-    return invocation.positional.at(0).toStdString();
+    return Loaded{std::move(*invocation), loaded->Store.Totals};
 }
 
 } // namespace
@@ -202,10 +154,10 @@ int RunPlayerCommand(const QStringList& arguments, std::ostream& out, std::ostre
         return exitCode;
     const Invocation& invocation = loaded->invocation;
     const std::string name = invocation.positional.back().toStdString();
-    const auto index = invocation.merging.Find(store, name);
+    const auto index = invocation.source.Merging.Find(store, name);
     if (!index) {
         err << "qla: no player is stored as '" << TerminalSafeText(name) << "' in "
-            << TerminalSafeText(SourceName(invocation)) << StoredNamesLike(store, name) << "\n";
+            << TerminalSafeText(invocation.source.Name()) << StoredNamesLike(store, name) << "\n";
         return kExitFailed;
     }
     const PlayerRecord& player = store.Players[static_cast<std::size_t>(*index)];

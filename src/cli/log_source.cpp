@@ -1,0 +1,100 @@
+// The reading options, the store built from the logs or the database, and the merged players.
+#include "cli/log_source.h"
+
+#include <algorithm>
+
+namespace qla::cli {
+namespace {
+
+bool Describes(const CommandInfo& command, std::string_view option) {
+    return std::ranges::any_of(command.Options,
+                               [option](const OptionInfo& info) { return info.Name == option; });
+}
+
+} // namespace
+
+std::string LogSource::Name() const {
+    if (Database)
+        return "the database " + Database->Path;
+    return Logs.at(0).toStdString();
+}
+
+std::string ReadSourceDatabase(const QCommandLineParser& parser, LogSource& source) {
+    std::string usageError;
+    source.Database = ReadDatabaseOptions(parser, usageError);
+    return usageError;
+}
+
+std::optional<int> ReadReadingOptions(const QCommandLineParser& parser, const CommandInfo& command,
+                                      LogSource& source, std::ostream& err) {
+    const auto language = ParseLanguage(parser.value(QStringLiteral("language")), err);
+    if (!language)
+        return kExitUsage;
+    source.Language = *language;
+    // Only options the parser was given are asked about: Qt warns of any other.
+    if (Describes(command, "recognition")) {
+        const auto recognition = ParseRecognition(parser.value(QStringLiteral("recognition")), err);
+        if (!recognition)
+            return kExitUsage;
+        source.LineRecognition = *recognition;
+    }
+    if (Describes(command, "threads")) {
+        const auto threads = ParseThreads(parser, err);
+        if (!threads)
+            return kExitUsage;
+        source.Threads = *threads;
+    }
+    if (Describes(command, "merge-players")) {
+        int exitCode = kExitOk;
+        auto merging = ReadPlayerMerging(parser, err, exitCode);
+        if (!merging)
+            return exitCode;
+        source.Merging = std::move(*merging);
+    }
+    return std::nullopt;
+}
+
+std::optional<LoadedSource> LoadSource(LogSource& source, AnalysisStore& store,
+                                       const TextsShown& texts, std::ostream& err) {
+    LoadedSource loaded;
+    if (source.Database && texts.Streamed) {
+        auto opened = DatabaseReading::Open(*source.Database, store, err);
+        if (!opened)
+            return std::nullopt;
+        loaded.Reading = std::move(*opened);
+    }
+    if (loaded.Reading) {
+        loaded.Store = loaded.Reading->Loaded();
+    } else if (source.Database) {
+        // A database that cannot stream reads the texts into a fresh store instead.
+        store = AnalysisStore();
+        auto read = LoadFromDatabase(*source.Database, store, err, texts.Parts);
+        if (!read)
+            return std::nullopt;
+        loaded.Store = std::move(*read);
+    } else {
+        const auto analysed = OpenAndAnalyze(store, source.Logs.at(0), source.Language, err,
+                                             source.LineRecognition, source.Threads);
+        if (!analysed)
+            return std::nullopt;
+        loaded.Store = {analysed->Totals, analysed->DateText};
+    }
+    source.Merging.Apply(store);
+    return loaded;
+}
+
+std::optional<std::vector<LogNames>> NamesOfSourceLogs(const LogSource& source, std::ostream& err) {
+    if (source.Database)
+        return NamesOfDatabaseLogs(*source.Database, err);
+    std::vector<LogNames> logs;
+    for (const QString& path : source.Logs) {
+        AnalysisStore store;
+        if (!OpenAndAnalyze(store, path, source.Language, err, source.LineRecognition,
+                            source.Threads))
+            return std::nullopt;
+        logs.push_back(NamesOfStore(store));
+    }
+    return logs;
+}
+
+} // namespace qla::cli
