@@ -1,11 +1,12 @@
 // The description of every qla command and option. A new command or option is an entry here;
 // its parser, its help and the checks of the man page and the completion follow from it.
-#include "analysis/language_guess.h"
 #include "cli/alias_command.h"
 #include "cli/cli_common.h"
+#include "cli/command_options.h"
 #include "cli/command_table.h"
 #include "cli/database_commands.h"
 #include "cli/export_command.h"
+#include "cli/export_view_help.h"
 #include "cli/read_commands.h"
 #include "cli/view_format_choice.h"
 #include "cli/watch_command.h"
@@ -13,145 +14,6 @@
 
 namespace qla::cli {
 namespace {
-
-OptionInfo LanguageOption(const std::string& description) {
-    return {"language", "", "L", description, LanguageNames(), "english"};
-}
-
-OptionInfo DatabaseOption(const std::string& description) {
-    return {"db", "", "DB", description, {}, ""};
-}
-
-// What a reading command takes: the log's language and recognition, or a database in place of
-// LOG and the logs to read from it.
-std::vector<OptionInfo> ReadingOptions() {
-    return {
-        LanguageOption("The wording of the log: english (the default), german, or auto: read "
-                       "in the language its first " +
-                       std::to_string(kLinesJudged) +
-                       " lines are written in, which is reported on standard error. Not with "
-                       "--db: each log keeps the language it was imported with."),
-        {"recognition", "", "M",
-         "classic (the default: the original phrase tables) or full (chat by its shape, the "
-         "newer death wordings, names cut in obituaries).",
-         RecognitionNames(), "classic"},
-        {"threads",
-         "",
-         "N",
-         "Analyses the log on N threads (the default: one for each core); the results are the "
-         "same for every N. Full recognition runs on one thread.",
-         {},
-         ""},
-        DatabaseOption("Reads the statistics database DB (an SQLite file, or a PostgreSQL "
-                       "database: postgresql://USER@HOST[:PORT]/NAME or \"host=HOST dbname=NAME "
-                       "user=USER\"; the password only from PGPASSWORD or ~/.pgpass) instead of "
-                       "a log; LOG is left out then."),
-        {"log",
-         "",
-         "ID[,ID...]",
-         "With --db: only these logs, by the ids qla logs prints. Repeatable.",
-         {},
-         ""},
-        {"since",
-         "",
-         "DATE",
-         "With --db: only logs whose date header is DATE or later. DATE is YYYY-MM-DD, "
-         "YYYY-MM-DD HH:MM or YYYY-MM-DD HH:MM:SS; a day alone is the whole day.",
-         {},
-         ""},
-        {"until", "", "DATE", "With --db: only logs whose date header is DATE or earlier.", {}, ""},
-    };
-}
-
-OptionInfo AliasesFileOption(const std::string& description) {
-    return {"aliases", "", "FILE", description, {}, ""};
-}
-
-// One record per player, for the commands that show players.
-std::vector<OptionInfo> MergingOptions() {
-    return {
-        {"merge-players",
-         "",
-         "",
-         "One record per player: names that differ only in colour codes, case or blanks, "
-         "renames and aliases are joined; a player NAME may then be any of the player's names. "
-         "With --db the aliases kept in the database are used.",
-         {},
-         ""},
-        AliasesFileOption("The aliases file for --merge-players (see qla alias); not with --db, "
-                          "which keeps its own aliases."),
-    };
-}
-
-// The reading options, the merging of players, then the command's own.
-std::vector<OptionInfo> WithReadingOptions(const std::vector<OptionInfo>& own) {
-    std::vector<OptionInfo> options = ReadingOptions();
-    const std::vector<OptionInfo> merging = MergingOptions();
-    options.insert(options.end(), merging.begin(), merging.end());
-    options.insert(options.end(), own.begin(), own.end());
-    return options;
-}
-
-// The options of qla alias: the aliases file or the database, the logs to read, their language.
-std::vector<OptionInfo> AliasOptions() {
-    std::vector<OptionInfo> options{
-        AliasesFileOption("The aliases file, which serves single logs; add and split create it "
-                          "when it is missing."),
-        LanguageOption("The wording of the logs LOG: english (the default), german or auto (each "
-                       "log read in the language its first lines are written in)."),
-        DatabaseOption("The statistics database, whose aliases are changed or read, and whose "
-                       "logs list and suggest read in place of LOG.")};
-    // The log selection of the reading commands; a database already knows each log's recognition.
-    for (OptionInfo& option : ReadingOptions())
-        if (option.Name == "log" || option.Name == "since" || option.Name == "until")
-            options.push_back(std::move(option));
-    return options;
-}
-
-// Which formats each view takes and what its --checks and --order indexes stand for, from the
-// same table the window builds its Export page from.
-std::string ExportViewDetails() {
-    constexpr std::size_t kIndent = 16;
-    // The items after the label, a line broken only between items.
-    const auto line = [](const std::string& label, const std::vector<std::string>& items) {
-        std::string text = "      " + label;
-        text.resize(kIndent, ' ');
-        std::size_t column = kIndent;
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            const std::string item = items[i] + (i + 1 < items.size() ? "," : "");
-            if (i > 0 && column + 1 + item.size() > kHelpWidth) {
-                text += '\n' + std::string(kIndent, ' ');
-                column = kIndent;
-            } else if (i > 0) {
-                text += ' ';
-                ++column;
-            }
-            text += item;
-            column += item.size();
-        }
-        return text + '\n';
-    };
-    std::string text = "Views, the formats they take, and their --checks and --order values:\n";
-    for (const ExportViewInfo& view : ExportViews()) {
-        std::vector<std::string> formats, checks, orders;
-        for (const ViewWriter& writer : view.Writers)
-            formats.emplace_back(InfoOf(writer.Format).Name);
-        for (std::size_t i = 0; i < view.Checks.size(); ++i)
-            checks.push_back(std::to_string(i) + ' ' + std::string(view.Checks[i].Name));
-        for (std::size_t i = 0; i < view.Orders.size(); ++i) {
-            if (!view.Orders[i].Offered)
-                continue;
-            orders.push_back(std::to_string(i) + ' ' + std::string(view.Orders[i].Name) +
-                             (static_cast<int>(i) == view.DefaultOrder ? " (default)" : ""));
-        }
-        text += "  " + std::string(view.Name) + "\n" + line("formats:", formats);
-        if (!checks.empty())
-            text += line("checks:", checks);
-        if (!orders.empty())
-            text += line("order:", orders);
-    }
-    return text;
-}
 
 std::vector<CommandInfo> BuildCommands() {
     return {

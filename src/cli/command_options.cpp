@@ -1,0 +1,106 @@
+// The option groups several commands share; commands.cpp builds the commands from them.
+#include "cli/command_options.h"
+
+#include "analysis/language_guess.h"
+#include "cli/cli_common.h"
+
+namespace qla::cli {
+namespace {
+
+OptionInfo AliasesFileOption(const std::string& description) {
+    return {"aliases", "", "FILE", description, {}, ""};
+}
+
+// One record per player, for the commands that show players.
+std::vector<OptionInfo> MergingOptions() {
+    return {
+        {"merge-players",
+         "",
+         "",
+         "One record per player: names that differ only in colour codes, case or blanks, "
+         "renames and aliases are joined; a player NAME may then be any of the player's names. "
+         "With --db the aliases kept in the database are used.",
+         {},
+         ""},
+        AliasesFileOption("The aliases file for --merge-players (see qla alias); not with --db, "
+                          "which keeps its own aliases."),
+    };
+}
+
+} // namespace
+
+OptionInfo LanguageOption(const std::string& description) {
+    return {"language", "", "L", description, LanguageNames(), "english"};
+}
+
+OptionInfo DatabaseOption(const std::string& description) {
+    return {"db", "", "DB", description, {}, ""};
+}
+
+// What a reading command takes: the log's language and recognition, or a database in place of
+// LOG and the logs to read from it.
+std::vector<OptionInfo> ReadingOptions() {
+    return {
+        LanguageOption("The wording of the log: english (the default), german, or auto: read "
+                       "in the language its first " +
+                       std::to_string(kLinesJudged) +
+                       " lines are written in, which is reported on standard error. Not with "
+                       "--db: each log keeps the language it was imported with."),
+        {"recognition", "", "M",
+         "classic (the default: the original phrase tables) or full (chat by its shape, the "
+         "newer death wordings, names cut in obituaries).",
+         RecognitionNames(), "classic"},
+        {"threads",
+         "",
+         "N",
+         "Analyses the log on N threads (the default: one for each core); the results are the "
+         "same for every N. Full recognition runs on one thread.",
+         {},
+         ""},
+        DatabaseOption("Reads the statistics database DB (an SQLite file, or a PostgreSQL "
+                       "database: postgresql://USER@HOST[:PORT]/NAME or \"host=HOST dbname=NAME "
+                       "user=USER\"; the password only from PGPASSWORD or ~/.pgpass) instead of "
+                       "a log; LOG is left out then."),
+        {"log",
+         "",
+         "ID[,ID...]",
+         "With --db: only these logs, by the ids qla logs prints. Repeatable.",
+         {},
+         ""},
+        {"since",
+         "",
+         "DATE",
+         "With --db: only logs whose date header is DATE or later. DATE is YYYY-MM-DD, "
+         "YYYY-MM-DD HH:MM or YYYY-MM-DD HH:MM:SS; a day alone is the whole day.",
+         {},
+         ""},
+        {"until", "", "DATE", "With --db: only logs whose date header is DATE or earlier.", {}, ""},
+    };
+}
+
+// The reading options, the merging of players, then the command's own.
+std::vector<OptionInfo> WithReadingOptions(const std::vector<OptionInfo>& own) {
+    std::vector<OptionInfo> options = ReadingOptions();
+    const std::vector<OptionInfo> merging = MergingOptions();
+    options.insert(options.end(), merging.begin(), merging.end());
+    options.insert(options.end(), own.begin(), own.end());
+    return options;
+}
+
+// The options of qla alias: the aliases file or the database, the logs to read, their language.
+std::vector<OptionInfo> AliasOptions() {
+    std::vector<OptionInfo> options{
+        AliasesFileOption("The aliases file, which serves single logs; add and split create it "
+                          "when it is missing."),
+        LanguageOption("The wording of the logs LOG: english (the default), german or auto (each "
+                       "log read in the language its first lines are written in)."),
+        DatabaseOption("The statistics database, whose aliases are changed or read, and whose "
+                       "logs list and suggest read in place of LOG.")};
+    // The log selection of the reading commands; a database already knows each log's recognition.
+    for (OptionInfo& option : ReadingOptions())
+        if (option.Name == "log" || option.Name == "since" || option.Name == "until")
+            options.push_back(std::move(option));
+    return options;
+}
+
+} // namespace qla::cli

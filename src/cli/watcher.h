@@ -1,0 +1,55 @@
+// The batches of qla watch: what changed in the followed logs imported in one transaction,
+// reported in one line on standard error, and the site published when the batch stored something.
+#pragma once
+
+#include "cli/followed_log.h"
+#include "cli/page_memory.h"
+#include "cli/site_publisher.h"
+#include "cli/watch_options.h"
+#include "db/stats_database.h"
+
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace qla::cli {
+
+// The time a watch line is stamped with: now, in UTC, as ISO 8601.
+std::string WatchTimestamp();
+
+class Watcher {
+  public:
+    Watcher(WatchOptions options, std::vector<FollowedLog> logs, std::ostream& err)
+        : options_(std::move(options)), logs_(std::move(logs)), err_(err) {}
+
+    bool OpenDatabase(std::string& error);
+
+    // Imports what changed in one transaction and reports it in one line.
+    void RunBatch();
+
+    // The next batch publishes the site even when it stores nothing.
+    void ForceSite() { sitePending_ = options_.Site.has_value(); }
+    // The last batch could not be stored.
+    bool Failing() const { return failing_; }
+
+  private:
+    void Abandon(std::vector<std::string>& notes, const std::string& error);
+    void Line(const std::vector<std::string>& notes);
+    std::string PublishedText(const Publication& published) const;
+    Publication Publish();
+
+    WatchOptions options_;
+    std::vector<FollowedLog> logs_;
+    std::ostream& err_;
+    std::unique_ptr<db::StatsDatabase> database_;
+    std::map<std::string, std::string> missingReported_; // why a log cannot be read, told once
+    bool sitePending_ = false;
+    bool failing_ = false; // the last batch could not be stored
+    std::string lastError_;
+    std::string lastPublishError_; // why the site was last not written, told once
+    PageMemory pageMemory_;        // the published pages, kept unbuilt while unchanged
+};
+
+} // namespace qla::cli
