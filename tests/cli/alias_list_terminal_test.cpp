@@ -1,6 +1,7 @@
 // qla alias list: tab-separated rows for a pipe or a file, and on a terminal each player's names
 // one per line under him. The terminal is a real pseudo-terminal around the qla program.
 #include "cli/qla_app.h"
+#include "qla_run.h"
 
 #include <gtest/gtest.h>
 
@@ -106,6 +107,37 @@ TEST_F(AliasListTest, OnATerminalEachNameIsALineUnderItsPlayer) {
                         "    Tab\tby\n"
                         "back\\slash\n"
                         "    back\\slash\n");
+}
+
+// The database keeps its own aliases: a join made there is one player with both names, listed
+// the same way, and the piped rows still read back field by field.
+TEST_F(AliasListTest, FromADatabaseWithAJoinTheJoinedNamesShareOnePlayer) {
+    const std::string db = dir_.filePath(QStringLiteral("stats.db")).toStdString();
+    const QString dbArg = QString::fromStdString(db);
+    const auto imported = Qla({"import", QString::fromStdString(log_), "--db", dbArg, "--quiet"});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    const auto joined = Qla({"alias", "add", "--db", dbArg, "Al", "back\\slash"});
+    ASSERT_EQ(joined.status, 0) << joined.err;
+
+    const auto piped = Qla({"alias", "list", "--db", dbArg});
+    EXPECT_EQ(piped.status, 0) << piped.err;
+    EXPECT_EQ(piped.out, "^1Bob\t^1Bob\tbob\tBOB\tRobert\n"
+                         "Al\tAl\tback\\\\slash\n"
+                         "Tab\\tby\tTab\\tby\n");
+
+    const auto run = OnTerminal({"alias", "list", "--db", db});
+    ASSERT_TRUE(run) << "no pseudo-terminal";
+    EXPECT_EQ(run->status, 0) << run->out;
+    EXPECT_EQ(run->out, "^1Bob\n"
+                        "    ^1Bob\n"
+                        "    bob\n"
+                        "    BOB\n"
+                        "    Robert\n"
+                        "Al\n"
+                        "    Al\n"
+                        "    back\\slash\n"
+                        "Tab\tby\n"
+                        "    Tab\tby\n");
 }
 
 } // namespace
