@@ -7,6 +7,7 @@
 #include "cli/database_commands.h"
 #include "cli/export_command.h"
 #include "cli/export_view_help.h"
+#include "cli/rating_check_command.h"
 #include "cli/read_commands.h"
 #include "cli/view_format_choice.h"
 #include "cli/watch_command.h"
@@ -69,6 +70,25 @@ std::vector<CommandInfo> BuildCommands() {
                               "50"}}),
          {},
          RunRatingsCommand},
+        {"rating-check",
+         "LOG LOG...|--db DB [options]",
+         "the rating and its baselines scored on later logs",
+         "Trains on the earlier logs (all but the last fifth of them, at least one left out) and "
+         "predicts every kill between two players of the later ones (teamkills and suicides left "
+         "out): the chance that the player whose name sorts first, not the other, made it. Prints "
+         "log loss, Brier score and calibration (predicted against observed in ten bins, with "
+         "their encounters) for the fitted rating and for the kill/death ratio, a sequential Elo "
+         "(K 16 for a player's first 50 kills and deaths, then 4) and Glicko-1 with one rating "
+         "period per log. The logs are taken in the order given, from a database in import "
+         "order; players are matched across logs by name.",
+         WithReadingOptions({{"format",
+                              "",
+                              "FORMAT",
+                              "text (the default: tab-separated tables) or json.",
+                              {"text", "json"},
+                              "text"}}),
+         {},
+         RunRatingCheckCommand},
         {"export", "LOG --view VIEW --format FORMAT --output PATH [options]",
          "write a statistics file or the whole site",
          "Writes one view of the statistics as a file, with the choices of the window's Export "

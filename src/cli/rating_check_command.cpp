@@ -1,0 +1,142 @@
+// Reads each log into a store of its own (from the files in the order given, or from the
+// database one selected log at a time in import order), merges its players as asked, and adds its
+// kills to one history, players matched by name across the logs.
+#include "cli/rating_check_command.h"
+
+#include "cli/cli_common.h"
+#include "cli/command_table.h"
+#include "cli/database_source.h"
+#include "cli/rating_check_report.h"
+#include "core/control_chars.h"
+#include "db/log_catalog.h"
+#include "db/stats_database.h"
+#include "db/store_from_database.h"
+
+#include <QCommandLineParser>
+
+#include <map>
+#include <optional>
+
+namespace qla::cli {
+namespace {
+
+struct RatingCheckRequest {
+    QStringList Logs;
+    std::optional<DatabaseSource> Database;
+    LanguageChoice Language;
+    Recognition LineRecognition = Recognition::Classic;
+    unsigned Threads = 0;
+    PlayerMerging Merging;
+    bool Json = false;
+};
+
+std::optional<RatingCheckRequest> ParseRequest(const QStringList& arguments, std::ostream& out,
+                                               std::ostream& err, int& exitCode) {
+    const CommandInfo& command = *FindCommand(QStringLiteral("rating-check"));
+    const auto refuse = [&](const std::string& message) {
+        exitCode = CommandUsageError(command, message, err);
+        return std::nullopt;
+    };
+    QCommandLineParser parser;
+    if (const auto exit = ParseCommandLine(parser, command, arguments, out, err)) {
+        exitCode = *exit;
+        return std::nullopt;
+    }
+    RatingCheckRequest request;
+    std::string usageError;
+    request.Database = ReadDatabaseOptions(parser, usageError);
+    if (!usageError.empty())
+        return refuse(usageError);
+    request.Logs = parser.positionalArguments();
+    if (request.Database && !request.Logs.isEmpty())
+        return refuse("takes no LOG with --db");
+    if (!request.Database && request.Logs.size() < 2)
+        return refuse("needs two logs or more: the earlier ones to train on, the last to predict");
+    const QString format = parser.value(QStringLiteral("format"));
+    if (format != QLatin1String("text") && format != QLatin1String("json"))
+        return refuse("--format takes text or json, not '" + format.toStdString() + "'");
+    request.Json = format == QLatin1String("json");
+    const auto language = ParseLanguage(parser.value(QStringLiteral("language")), err);
+    const auto recognition =
+        language ? ParseRecognition(parser.value(QStringLiteral("recognition")), err)
+                 : std::nullopt;
+    const auto threads = recognition ? ParseThreads(parser, err) : std::nullopt;
+    if (!threads) {
+        exitCode = kExitUsage;
+        return std::nullopt;
+    }
+    request.Language = *language;
+    request.LineRecognition = *recognition;
+    request.Threads = *threads;
+    auto merging = ReadPlayerMerging(parser, err, exitCode);
+    if (!merging)
+        return std::nullopt;
+    request.Merging = std::move(*merging);
+    return request;
+}
+
+bool ReadLogs(RatingCheckRequest& request, DuelHistory& history, std::ostream& err) {
+    std::map<std::string, std::uint32_t> playerOfName;
+    for (const QString& path : request.Logs) {
+        AnalysisStore store;
+        if (!OpenAndAnalyze(store, path, request.Language, err, request.LineRecognition,
+                            request.Threads))
+            return false;
+        request.Merging.Apply(store);
+        AddLogToHistory(store, history, playerOfName);
+    }
+    return true;
+}
+
+bool ReadDatabase(RatingCheckRequest& request, DuelHistory& history, std::ostream& err) {
+    const DatabaseSource& source = *request.Database;
+    std::string error;
+    const auto database = db::StatsDatabase::Open(source.Path, db::OpenMode::ReadOnly, error);
+    const auto logs = database ? db::SelectLogs(*database, source.Selection, error) : std::nullopt;
+    if (!logs) {
+        err << "qla: " << TerminalSafeText(error) << "\n";
+        return false;
+    }
+    if (logs->size() < 2) {
+        err << "qla: rating-check needs two logs or more; " << logs->size()
+            << (source.Selection.Ids.empty() && !source.Selection.Since && !source.Selection.Until
+                    ? " in the database "
+                    : " selected in the database ")
+            << TerminalSafeText(source.Path) << "\n";
+        return false;
+    }
+    std::map<std::string, std::uint32_t> playerOfName;
+    for (const db::LogEntry& log : *logs) {
+        AnalysisStore store;
+        const db::DatabaseStoreResult built = db::BuildStoreFromDatabase(
+            *database, db::LogSelection{{log.Id}, {}, {}}, store, db::StoreParts{false, false});
+        if (!built.Ok) {
+            err << "qla: " << TerminalSafeText(built.Error) << "\n";
+            return false;
+        }
+        request.Merging.Apply(store);
+        AddLogToHistory(store, history, playerOfName);
+    }
+    return true;
+}
+
+} // namespace
+
+int RunRatingCheckCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
+    int exitCode = kExitOk;
+    auto request = ParseRequest(arguments, out, err, exitCode);
+    if (!request)
+        return exitCode;
+    DuelHistory history;
+    if (!(request->Database ? ReadDatabase(*request, history, err)
+                            : ReadLogs(*request, history, err)))
+        return kExitFailed;
+    const RatingCheckResult result = CheckRatings(history);
+    if (request->Json)
+        WriteRatingCheckJson(result, out);
+    else
+        WriteRatingCheckText(result, out);
+    return kExitOk;
+}
+
+} // namespace qla::cli
