@@ -8,33 +8,32 @@ namespace qla::cli {
 namespace {
 
 OptionInfo AliasesFileOption(const std::string& description) {
-    return {"aliases", "", "FILE", description, {}, ""};
+    return {.Name = "aliases", .ValueName = "FILE", .Description = description};
 }
 
 // One record per player, for the commands that show players.
 std::vector<OptionInfo> MergingOptions() {
     return {
-        {"merge-players",
-         "",
-         "",
-         "One record per player: names that differ only in colour codes, case or blanks, "
-         "renames and aliases are joined; a player NAME may then be any of the player's names. "
-         "With --db the aliases kept in the database are used.",
-         {},
-         ""},
+        {.Name = "merge-players",
+         .Description = "One record per player: names that differ only in colour codes, case or "
+                        "blanks, renames and aliases are joined; a player NAME may then be any of "
+                        "the player's names. With --db the aliases kept in the database are used."},
         AliasesFileOption("The aliases file for --merge-players (see qla alias); not with --db, "
-                          "which keeps its own aliases."),
-    };
+                          "which keeps its own aliases.")};
 }
 
 } // namespace
 
 OptionInfo LanguageOption(const std::string& description) {
-    return {"language", "", "L", description, LanguageNames(), "english"};
+    return {.Name = "language",
+            .ValueName = "L",
+            .Description = description,
+            .Values = LanguageNames(),
+            .Default = "english"};
 }
 
 OptionInfo DatabaseOption(const std::string& description) {
-    return {"db", "", "DB", description, {}, ""};
+    return {.Name = "db", .ValueName = "DB", .Description = description};
 }
 
 // What a reading command takes: the log's language and recognition, or a database in place of
@@ -46,36 +45,31 @@ std::vector<OptionInfo> ReadingOptions() {
                        std::to_string(kLinesJudged) +
                        " lines are written in, which is reported on standard error. Not with "
                        "--db: each log keeps the language it was imported with."),
-        {"recognition", "", "M",
-         "classic (the default: the original phrase tables) or full (chat by its shape, the "
-         "newer death wordings, names cut in obituaries).",
-         RecognitionNames(), "classic"},
-        {"threads",
-         "",
-         "N",
-         "Analyses the log on N threads (the default: one for each core); the results are the "
-         "same for every N. Full recognition runs on one thread.",
-         {},
-         ""},
+        {.Name = "recognition",
+         .ValueName = "M",
+         .Description = "classic (the default: the original phrase tables) or full (chat by its "
+                        "shape, the newer death wordings, names cut in obituaries).",
+         .Values = RecognitionNames(),
+         .Default = "classic"},
+        {.Name = "threads",
+         .ValueName = "N",
+         .Description = "Analyses the log on N threads (the default: one for each core); the "
+                        "results are the same for every N. Full recognition runs on one thread."},
         DatabaseOption("Reads the statistics database DB (an SQLite file, or a PostgreSQL "
                        "database: postgresql://USER@HOST[:PORT]/NAME or \"host=HOST dbname=NAME "
                        "user=USER\"; the password only from PGPASSWORD or ~/.pgpass) instead of "
                        "a log; LOG is left out then."),
-        {"log",
-         "",
-         "ID[,ID...]",
-         "With --db: only these logs, by the ids qla logs prints. Repeatable.",
-         {},
-         ""},
-        {"since",
-         "",
-         "DATE",
-         "With --db: only logs whose date header is DATE or later. DATE is YYYY-MM-DD, "
-         "YYYY-MM-DD HH:MM or YYYY-MM-DD HH:MM:SS; a day alone is the whole day.",
-         {},
-         ""},
-        {"until", "", "DATE", "With --db: only logs whose date header is DATE or earlier.", {}, ""},
-    };
+        {.Name = "log",
+         .ValueName = "ID[,ID...]",
+         .Description = "With --db: only these logs, by the ids qla logs prints. Repeatable."},
+        {.Name = "since",
+         .ValueName = "DATE",
+         .Description =
+             "With --db: only logs whose date header is DATE or later. DATE is YYYY-MM-DD, "
+             "YYYY-MM-DD HH:MM or YYYY-MM-DD HH:MM:SS; a day alone is the whole day."},
+        {.Name = "until",
+         .ValueName = "DATE",
+         .Description = "With --db: only logs whose date header is DATE or earlier."}};
 }
 
 // The reading options, the merging of players, then the command's own.
