@@ -5,7 +5,7 @@
 
 #include "db/log_catalog.h"
 #include "db/stats_database.h"
-#include "export/statistics.h"
+#include "stats/statistics.h"
 
 #include <functional>
 #include <string>

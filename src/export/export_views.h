@@ -5,7 +5,7 @@
 
 #include "export/export_request.h"
 #include "export/file_sink.h"
-#include "export/statistics.h"
+#include "stats/statistics.h"
 
 #include <optional>
 #include <span>

@@ -3,7 +3,7 @@
 #include "export/colour_html.h"
 #include "export/html_export.h"
 #include "export/page_writer.h"
-#include "export/statistics.h"
+#include "stats/statistics.h"
 
 #include <vector>
 

@@ -4,9 +4,9 @@
 #include "core/names.h"
 #include "core/text.h"
 #include "export/output_file.h"
-#include "export/statistics.h"
 #include "export/text_export.h"
 #include "export/text_join.h"
+#include "stats/statistics.h"
 
 #include <vector>
 

@@ -3,8 +3,8 @@
 #include "export/data/data_export.h"
 #include "export/data/view_rows.h"
 #include "export/output_file.h"
-#include "export/statistics.h"
 #include "stats/sort_table.h"
+#include "stats/statistics.h"
 
 #include <cerrno>
 

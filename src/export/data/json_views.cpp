@@ -6,7 +6,7 @@
 #include "export/data/view_rows.h"
 #include "export/data/whole_file.h"
 #include "export/output_file.h"
-#include "export/statistics.h"
+#include "stats/statistics.h"
 
 #include <cerrno>
 

@@ -1,5 +1,5 @@
 // The store's own lists as a line source.
-#include "export/statistics.h"
+#include "stats/statistics.h"
 
 namespace qla {
 

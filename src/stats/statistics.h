@@ -1,7 +1,8 @@
 // What the writers read. The store holds the totals, the players and their events; the rows of
 // the long lists (the chat messages and the lines no statistic counts) come from a LineSource,
 // which reads them from the store's lists or streams them from a statistics database's rows, so
-// that a writer of those lists holds one row at a time however long the history is.
+// that a writer of those lists holds one row at a time however long the history is. It lives in
+// the stats layer so that the database can provide it without knowing the export layer.
 #pragma once
 
 #include "core/store.h"
