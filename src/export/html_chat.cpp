@@ -3,6 +3,7 @@
 #include "export/colour_html.h"
 #include "export/html_export.h"
 #include "export/page_writer.h"
+#include "export/unknown_line_walk.h"
 #include "stats/statistics.h"
 
 #include <vector>
@@ -79,17 +80,10 @@ ExportResult WriteUnknownLinesHtml(const Statistics& stats, const std::string& p
         return file.Finish();
     file.Line(frame.PageHead);
     file.Line(HeadingHtml("Other (junk) export - " + EscapeHtml(logDateText)));
-    const std::int64_t count = stats.Lines.UnknownLineCount();
-    std::int64_t i = 0;
     std::string error;
-    const bool read = stats.Lines.ForEachUnknownLine(
-        [&](std::string_view line) {
-            file.LineOf(EscapeHtml(line), "<br>");
-            ++i;
-            if (progress && (i % kLineProgressStride == 0 || i == count))
-                progress(i, count);
-        },
-        error);
+    const bool read = EachUnknownLine(
+        stats.Lines, progress,
+        [&](std::string_view line) { file.LineOf(EscapeHtml(line), "<br>"); }, error);
     if (!read)
         return {error};
     file.Line(frame.PageFoot);

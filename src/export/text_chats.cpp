@@ -6,6 +6,7 @@
 #include "export/output_file.h"
 #include "export/text_export.h"
 #include "export/text_join.h"
+#include "export/unknown_line_walk.h"
 #include "stats/statistics.h"
 
 #include <vector>
@@ -74,17 +75,10 @@ ExportResult WriteUnknownLinesText(const Statistics& stats, const std::string& p
     StagedFile file;
     if (!file.Create(path, stats.Store.LogFileIdentity))
         return file.Finish();
-    const std::int64_t count = stats.Lines.UnknownLineCount();
-    std::int64_t i = 0;
     std::string replaced, error;
-    const bool read = stats.Lines.ForEachUnknownLine(
-        [&](std::string_view line) {
-            file.Line(WithoutControlChars(line, replaced));
-            ++i;
-            if (progress && (i % kLineProgressStride == 0 || i == count))
-                progress(i, count);
-        },
-        error);
+    const bool read = EachUnknownLine(
+        stats.Lines, progress,
+        [&](std::string_view line) { file.Line(WithoutControlChars(line, replaced)); }, error);
     if (!read)
         return {error};
     return file.Finish();
