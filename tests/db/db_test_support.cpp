@@ -11,6 +11,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <thread>
 
 namespace qla::dbtest {
 
@@ -81,6 +82,17 @@ QString NewDatabase(Engine engine, const TempFolder& folder, const std::string& 
     if (connection.empty())
         ADD_FAILURE() << "no PostgreSQL database for the test: " << error;
     return QString::fromStdString(connection);
+}
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::seconds limit,
+               std::chrono::milliseconds pause) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (done())
+            return true;
+        std::this_thread::sleep_for(pause);
+    }
+    return done();
 }
 
 } // namespace qla::dbtest

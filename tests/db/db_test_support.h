@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -34,6 +36,13 @@ std::string ReadFile(const std::string& path);
 
 // Every file below `folder`, by relative path, with its bytes, in one string for comparing.
 std::string FolderContents(const std::string& folder);
+
+// Asks `done` every `pause` until it says yes or `limit` has passed; its last answer. The limit
+// is a time, not a number of tries: on a loaded machine each try of a command takes longer, and
+// a passing run waits no longer for a generous limit.
+bool WaitUntil(const std::function<bool()>& done,
+               std::chrono::seconds limit = std::chrono::seconds(120),
+               std::chrono::milliseconds pause = std::chrono::milliseconds(100));
 
 class TempFolder {
   public:

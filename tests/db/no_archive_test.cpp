@@ -300,10 +300,9 @@ TEST_P(NoArchive, WatchKeepsStatisticsOnly) {
     const auto waitFor = [&](std::size_t lines) {
         const std::string want = "\n1\t" + std::to_string(lines) + "\t";
         std::string logs;
-        for (int attempt = 0; attempt < 300 && logs.find(want) == std::string::npos; ++attempt) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            logs = Qla({"logs", "--db", bare_}).out;
-        }
+        WaitUntil([&] {
+            return (logs = Qla({"logs", "--db", bare_}).out).find(want) != std::string::npos;
+        });
         EXPECT_NE(logs.find(want), std::string::npos) << logs;
     };
     waitFor(1000);

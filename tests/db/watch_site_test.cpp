@@ -73,13 +73,8 @@ std::pair<dev_t, ino_t> IdentityOf(const std::string& path) {
     return {info.st_dev, info.st_ino};
 }
 
-bool WaitFor(const std::function<bool()>& done, int seconds = 60) {
-    for (int i = 0; i < seconds * 20; ++i) {
-        if (done())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return done();
+bool WaitFor(const std::function<bool()>& done) {
+    return WaitUntil(done, std::chrono::seconds(120), std::chrono::milliseconds(50));
 }
 
 std::string AnalyzeDatabase(const QString& database) {

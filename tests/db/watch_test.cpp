@@ -104,10 +104,7 @@ TEST_P(Watch, BurstsKillAndRotationConvergeToEveryLineOnce) {
     const std::string expected =
         Analyze(QStringList{folder_.QPath("expected.log")} << kNewDatabaseReading);
     std::string state;
-    for (int attempt = 0; attempt < 300 && state != expected; ++attempt) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        state = Analyze({"--db", database_});
-    }
+    WaitUntil([&] { return (state = Analyze({"--db", database_})) == expected; });
     EXPECT_EQ(state, expected);
     const QlaRun logs = Qla({"logs", "--db", database_});
     EXPECT_NE(logs.out.find("\n1\t20000\tenglish\t"), std::string::npos) << logs.out;
@@ -121,10 +118,7 @@ TEST_P(Watch, BurstsKillAndRotationConvergeToEveryLineOnce) {
               0);
     const std::string want = FolderContents(reference.toStdString());
     std::string site;
-    for (int attempt = 0; attempt < 300 && site != want; ++attempt) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        site = FolderContents(folder_.Path("site"));
-    }
+    WaitUntil([&] { return (site = FolderContents(folder_.Path("site"))) == want; });
     EXPECT_TRUE(site == want) << "the site is not the database's export";
 
     ::kill(static_cast<pid_t>(watcher->processId()), SIGTERM);
@@ -171,10 +165,13 @@ TEST(WatchCommand, ABatchOfManyLogsIsToldInAShortLine) {
     watcher.start(QStringLiteral(QLA_BINARY), arguments);
     ASSERT_TRUE(watcher.waitForStarted());
     std::string messages;
-    for (int attempt = 0; attempt < 300 && messages.find('\n') == std::string::npos; ++attempt) {
-        watcher.waitForReadyRead(100);
-        messages += watcher.readAllStandardError().toStdString();
-    }
+    WaitUntil(
+        [&] {
+            watcher.waitForReadyRead(100);
+            messages += watcher.readAllStandardError().toStdString();
+            return messages.find('\n') != std::string::npos;
+        },
+        std::chrono::seconds(120), std::chrono::milliseconds(0));
     ::kill(static_cast<pid_t>(watcher.processId()), SIGTERM);
     ASSERT_TRUE(watcher.waitForFinished(30000));
     const std::string first = messages.substr(0, messages.find('\n'));
