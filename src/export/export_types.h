@@ -35,6 +35,10 @@ inline constexpr StandardColumns kAllStandardColumns{true, true, true, true, tru
 inline constexpr PlayerDetailSections kAllPlayerDetailSections{true, true, true, true, true, true};
 inline constexpr WeaponColumns kAllWeaponColumns{true, true, true, true, true};
 inline constexpr ChatFlags kAllChatFlags{true, true, true, true, true};
+// Whether the chat views show a message: its team or global box is checked.
+inline bool ChatShown(const ChatFlags& flags, bool isTeam) {
+    return isTeam ? flags[3] : flags[4];
+}
 
 // Long line loops (the junk pages) report (lines done, line count) every kLineProgressStride
 // lines and after the last one, so the window can repaint.

@@ -32,7 +32,7 @@ ExportResult WriteChatHtml(const Statistics& stats, bool voice, const std::strin
     const bool read = stats.Lines.ForEachChat(
         voice,
         [&](const ChatLine& entry) {
-            if (!(entry.IsTeam ? flags[3] : flags[4]))
+            if (!ChatShown(flags, entry.IsTeam))
                 return;
             page.BeginRow();
             if (flags[0])

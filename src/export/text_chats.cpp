@@ -45,7 +45,7 @@ ExportResult WriteChatText(const Statistics& stats, bool voice, const std::strin
     const bool read = stats.Lines.ForEachChat(
         voice,
         [&](const ChatLine& entry) {
-            if (!(entry.IsTeam ? flags[3] : flags[4]))
+            if (!ChatShown(flags, entry.IsTeam))
                 return;
             WriteUnlessBlank(
                 file, JoinColumns<3>(columns,

@@ -184,6 +184,14 @@ class StreamedJson {
             text_.clear();
         }
     }
+    // Ends the document's array of rows, or reports why its rows could not be read (the
+    // file is then not put under its name).
+    ExportResult FinishRows(bool read, const std::string& error) {
+        if (!read)
+            return {error};
+        json_.EndArray();
+        return Finish();
+    }
     ExportResult Finish() {
         json_.EndObject();
         text_ += '\n';
@@ -219,10 +227,7 @@ ExportResult WriteChatJson(const Statistics& stats, bool voice, const std::strin
             document.Row();
         },
         error);
-    if (!read)
-        return {error};
-    json.EndArray();
-    return document.Finish();
+    return document.FinishRows(read, error);
 }
 
 ExportResult WriteVoiceChatJson(const AnalysisStore& store, const std::string& path) {
@@ -245,10 +250,7 @@ ExportResult WriteUnknownLinesJson(const Statistics& stats, const std::string& p
             document.Row();
         },
         error);
-    if (!read)
-        return {error};
-    json.EndArray();
-    return document.Finish();
+    return document.FinishRows(read, error);
 }
 
 ExportResult WriteUnknownLinesJson(const AnalysisStore& store, const std::string& path) {
