@@ -24,6 +24,7 @@ class ChangedFileSink : public FileSink {
         : live_(std::move(live)), memory_(memory), folder_(staged.string(), {}) {}
 
     ExportResult Put(const std::string& name, std::string_view content) override;
+    bool RemembersPages() const override { return memory_ != nullptr; }
     bool Keeps(const std::string& name, std::uint64_t inputs) override;
 
     const StagedFiles& Files() const { return files_; }

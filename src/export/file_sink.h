@@ -22,6 +22,8 @@ class FileSink {
     // already holds the page made from inputs of this hash, so the writer neither builds nor
     // puts it. False: the sink notes the hash for the page put next under that name. A sink
     // that remembers nothing keeps nothing.
+    // Whether the sink may keep pages (Keeps): only then are their inputs worth hashing.
+    virtual bool RemembersPages() const { return false; }
     virtual bool Keeps(const std::string& name, std::uint64_t inputs) {
         (void)name;
         (void)inputs;

@@ -28,6 +28,7 @@ class MemorySink : public FileSink {
             Inputs[name] = noted->second;
         return {};
     }
+    bool RemembersPages() const override { return true; }
     bool Keeps(const std::string& name, std::uint64_t inputs) override {
         const auto before = earlier_.find(name);
         if (before != earlier_.end() && before->second == inputs) {
@@ -126,8 +127,7 @@ TEST(SiteGrowth, APageKeptForItsInputsIsThePageThatWouldBeBuilt) {
     for (int k = 0; k < 30; ++k)
         t.Kill("Player1050", "Victim", "MP40");
     checkAgainstFresh("a speaker's link moved", 1);
-    EXPECT_NE(previous.Files.at("voice/voice-2.html").find("/p1052.html\""),
-              std::string::npos);
+    EXPECT_NE(previous.Files.at("voice/voice-2.html").find("/p1052.html\""), std::string::npos);
 }
 
 } // namespace

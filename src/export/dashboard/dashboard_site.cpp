@@ -64,6 +64,7 @@ ExportResult WriteDashboardFiles(const AnalysisStore& store, const DashboardSett
     // The chat pages of a long history are most of the site, and a batch adds to the last of
     // them: a sink that holds a page made from the same inputs keeps it unbuilt.
     PlayerLinkInputs playerLinks(store, layout);
+    const bool remembers = sink.RemembersPages();
     for (const bool voice : {true, false}) {
         const std::vector<ChatEntry>& chats = voice ? store.VoiceChats : store.TextChats;
         const std::size_t pages = ChatPageCount(store, voice);
@@ -71,17 +72,21 @@ ExportResult WriteDashboardFiles(const AnalysisStore& store, const DashboardSett
         std::vector<PageInputs> parts(ChatRowsPartCount(chats), PageInputs(kChatRowsVersion));
         for (std::size_t page = 1; page <= pages && result.Ok(); ++page) {
             const std::string name = layout.ChatPagePath(voice, page);
-            const ChatPageInputs inputs = ChatInputsOf(site, playerLinks, voice, page);
-            // A part's rows are those of its pages.
-            if (const std::size_t part = (page - 1) / kPagesPerPart; part < parts.size())
-                parts[part].Add(inputs.Rows);
-            if (!sink.Keeps(name, inputs.Page))
-                put(name, [&] { return ChatPage(site, voice, page); });
+            // An export into a folder keeps nothing: its pages' inputs are not hashed.
+            if (remembers) {
+                const ChatPageInputs inputs = ChatInputsOf(site, playerLinks, voice, page);
+                // A part's rows are those of its pages.
+                if (const std::size_t part = (page - 1) / kPagesPerPart; part < parts.size())
+                    parts[part].Add(inputs.Rows);
+                if (sink.Keeps(name, inputs.Page))
+                    continue;
+            }
+            put(name, [&] { return ChatPage(site, voice, page); });
         }
         put(std::string(ChatRowsFile(voice)), [&] { return ChatRowsScript(voice, chats); });
         for (std::size_t part = 1; part <= parts.size() && result.Ok(); ++part) {
             const std::string name = ChatRowsPartPath(voice, part);
-            if (!sink.Keeps(name, parts[part - 1].Value()))
+            if (!remembers || !sink.Keeps(name, parts[part - 1].Value()))
                 put(name, [&] { return ChatRowsPart(store, layout, chats, part); });
         }
     }
