@@ -690,6 +690,88 @@ Das Log in der Sprache %1 analysieren?</translation>
     </message>
 </context>
 <context>
+    <name>qla::ui::PlayerTableModel</name>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Kills</source>
+        <translation>Abschüsse</translation>
+    </message>
+    <message>
+        <source>Deaths</source>
+        <translation>Tode</translation>
+    </message>
+    <message>
+        <source>K/D</source>
+        <translation>A/T</translation>
+    </message>
+    <message>
+        <source>Teamkills</source>
+        <translation>Teamkills</translation>
+    </message>
+    <message>
+        <source>Suicides</source>
+        <translation>Selbsttötungen</translation>
+    </message>
+    <message>
+        <source>Chats</source>
+        <translation>Chats</translation>
+    </message>
+</context>
+<context>
+    <name>qla::ui::PlayerTablePanel</name>
+    <message>
+        <source>Search players</source>
+        <translation>Spieler suchen</translation>
+    </message>
+    <message>
+        <source>Shows the players whose name holds this text; colour codes, upper and lower case and accents do not matter</source>
+        <translation>Zeigt die Spieler, deren Name diesen Text enthält; Farbcodes, Groß- und Kleinschreibung und Akzente spielen keine Rolle</translation>
+    </message>
+    <message>
+        <source>Click a column&apos;s title to sort by it</source>
+        <translation>Auf den Titel einer Spalte klicken, um nach ihr zu sortieren</translation>
+    </message>
+    <message>
+        <source>Weapons</source>
+        <translation>Waffen</translation>
+    </message>
+    <message>
+        <source>Weapon</source>
+        <translation>Waffe</translation>
+    </message>
+    <message>
+        <source>Kills with it</source>
+        <translation>Abschüsse damit</translation>
+    </message>
+    <message>
+        <source>Deaths by it</source>
+        <translation>Tode dadurch</translation>
+    </message>
+    <message>
+        <source>Opponents</source>
+        <translation>Gegner</translation>
+    </message>
+    <message>
+        <source>Opponent</source>
+        <translation>Gegner</translation>
+    </message>
+    <message>
+        <source>Killed by the player</source>
+        <translation>Vom Spieler abgeschossen</translation>
+    </message>
+    <message>
+        <source>Killed the player</source>
+        <translation>Hat den Spieler abgeschossen</translation>
+    </message>
+    <message>
+        <source>Player table (%1 of %2)</source>
+        <translation>Spielertabelle (%1 von %2)</translation>
+    </message>
+</context>
+<context>
     <name>qla::ui::Version</name>
     <message>
         <source>v %1.%2 build %3</source>

@@ -6,6 +6,7 @@
 #include "core/names.h"
 #include "ui/busy_pointer.h"
 #include "ui/dialogs.h"
+#include "ui/player_table_panel.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -146,6 +147,8 @@ AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
     listColumn->addWidget(lstNames_, 1);
     middle->addLayout(listColumn, 1);
     outer->addLayout(middle, 1);
+    playerTable_ = new PlayerTablePanel(store_, this);
+    outer->addWidget(playerTable_, 2);
 
     auto* bottom = new QHBoxLayout;
     auto* label4 = new QLabel(tr("Progress"), this);
@@ -263,6 +266,7 @@ void AnalyzePage::ClearResults() {
     lblPlayername_->setText(tr("Selected player"));
     lblPlayername_->setToolTip(QString());
     lstNames_->clear();
+    playerTable_->Clear();
     lblPlayers_->setText(tr("Players (%1)").arg(0));
     emit playersListed({});
 }
@@ -281,6 +285,7 @@ void AnalyzePage::FillPlayerList() {
     std::stable_sort(names.begin(), names.end(), ListOrder);
     const QStringList sorted(names.begin(), names.end());
     lstNames_->addItems(sorted);
+    playerTable_->ShowPlayers();
     lblPlayers_->setText(tr("Players (%1)").arg(lstNames_->count()));
     emit playersListed(sorted);
 }

@@ -1,5 +1,5 @@
 // The "Analyze Logfile" page: the Analyze button, the analysis run with its progress, the
-// whole-log totals, the player list and the selected player's totals.
+// whole-log totals, the player list and the selected player's totals, and the player table.
 #pragma once
 
 #include "analysis/analysis.h"
@@ -21,6 +21,7 @@ class QPushButton;
 namespace qla::ui {
 
 class Dialogs;
+class PlayerTablePanel;
 
 // The analysis the page runs: the core's AnalyzeLog, which resets the store first.
 using AnalysisRun = std::function<AnalysisTotals(AnalysisStore&, LogLanguage, Recognition,
@@ -94,6 +95,7 @@ class AnalyzePage final : public QWidget {
     QLabel* lblPlayername_ = nullptr;
     QLabel* lblPlayers_ = nullptr;
     QListWidget* lstNames_ = nullptr;
+    PlayerTablePanel* playerTable_ = nullptr;
     QProgressBar* pgbAnalyze_ = nullptr;
     QPushButton* cmdCancelAnalyze_ = nullptr;
     bool cancelRequested_ = false;

@@ -1,0 +1,179 @@
+// The player table of the Analyze page, its search box and the selected player's weapons and
+// opponents.
+#include "ui/player_table_panel.h"
+
+#include "core/names.h"
+#include "ui/player_encounters.h"
+#include "ui/player_name_delegate.h"
+#include "ui/player_table_model.h"
+
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSplitter>
+#include <QTableView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace qla::ui {
+
+namespace {
+
+QTableWidget* DetailTable(const char* name, const QStringList& captions, QWidget* parent) {
+    auto* table = new QTableWidget(0, static_cast<int>(captions.size()), parent);
+    table->setObjectName(QLatin1String(name));
+    table->setHorizontalHeaderLabels(captions);
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    return table;
+}
+
+void SetRow(QTableWidget* table, int row, const QString& name, std::int64_t first,
+            std::int64_t second) {
+    table->setItem(row, 0, new QTableWidgetItem(name));
+    for (const auto& [column, value] : {std::pair{1, first}, std::pair{2, second}}) {
+        auto* item = new QTableWidgetItem(QString::number(value));
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        table->setItem(row, column, item);
+    }
+}
+
+} // namespace
+
+PlayerTablePanel::PlayerTablePanel(const AnalysisStore& store, QWidget* parent)
+    : QWidget(parent), store_(store) {
+    setObjectName(QStringLiteral("fraPlayerTable"));
+    players_ = new PlayerTableModel(this);
+    shown_ = new PlayerFilterModel(*players_, this);
+
+    lblPlayerTable_ = new QLabel(this);
+    lblPlayerTable_->setObjectName(QStringLiteral("lblPlayerTable"));
+    txtPlayerSearch_ = new QLineEdit(this);
+    txtPlayerSearch_->setObjectName(QStringLiteral("txtPlayerSearch"));
+    txtPlayerSearch_->setPlaceholderText(tr("Search players"));
+    txtPlayerSearch_->setToolTip(
+        tr("Shows the players whose name holds this text; colour codes, upper and lower case "
+           "and accents do not matter"));
+    txtPlayerSearch_->setClearButtonEnabled(true);
+    connect(txtPlayerSearch_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        shown_->SetSearch(text);
+        ShowCount();
+    });
+
+    tblPlayers_ = new QTableView(this);
+    tblPlayers_->setObjectName(QStringLiteral("tblPlayers"));
+    tblPlayers_->setModel(shown_);
+    tblPlayers_->setItemDelegateForColumn(
+        PlayerTableModel::kName,
+        new PlayerNameDelegate(PlayerTableModel::kColouredNameRole, tblPlayers_));
+    tblPlayers_->setSortingEnabled(true);
+    tblPlayers_->sortByColumn(PlayerTableModel::kName, Qt::AscendingOrder);
+    tblPlayers_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tblPlayers_->setSelectionMode(QAbstractItemView::SingleSelection);
+    tblPlayers_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblPlayers_->setWordWrap(false);
+    // Fixed row heights and no row numbers: the view then never measures 20,000 rows.
+    tblPlayers_->verticalHeader()->hide();
+    tblPlayers_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    tblPlayers_->horizontalHeader()->setSectionResizeMode(PlayerTableModel::kName,
+                                                          QHeaderView::Stretch);
+    tblPlayers_->setToolTip(tr("Click a column's title to sort by it"));
+    connect(tblPlayers_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &PlayerTablePanel::ShowSelected);
+
+    lblPlayerWeapons_ = new QLabel(tr("Weapons"), this);
+    lblPlayerWeapons_->setObjectName(QStringLiteral("lblPlayerWeapons"));
+    tblPlayerWeapons_ = DetailTable("tblPlayerWeapons",
+                                    {tr("Weapon"), tr("Kills with it"), tr("Deaths by it")}, this);
+    lblPlayerOpponents_ = new QLabel(tr("Opponents"), this);
+    lblPlayerOpponents_->setObjectName(QStringLiteral("lblPlayerOpponents"));
+    tblPlayerOpponents_ =
+        DetailTable("tblPlayerOpponents",
+                    {tr("Opponent"), tr("Killed by the player"), tr("Killed the player")}, this);
+    tblPlayerOpponents_->setItemDelegateForColumn(
+        0, new PlayerNameDelegate(PlayerTableModel::kColouredNameRole, tblPlayerOpponents_));
+
+    auto* tableSide = new QWidget(this);
+    auto* tableLayout = new QGridLayout(tableSide);
+    tableLayout->setContentsMargins(0, 0, 0, 0);
+    tableLayout->addWidget(lblPlayerTable_, 0, 0);
+    tableLayout->addWidget(txtPlayerSearch_, 0, 1);
+    tableLayout->addWidget(tblPlayers_, 1, 0, 1, 2);
+    auto* detailSide = new QWidget(this);
+    auto* detailLayout = new QVBoxLayout(detailSide);
+    detailLayout->setContentsMargins(0, 0, 0, 0);
+    detailLayout->addWidget(lblPlayerWeapons_);
+    detailLayout->addWidget(tblPlayerWeapons_, 1);
+    detailLayout->addWidget(lblPlayerOpponents_);
+    detailLayout->addWidget(tblPlayerOpponents_, 1);
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("splitPlayerTable"));
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(tableSide);
+    splitter->addWidget(detailSide);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter);
+    ShowCount();
+}
+
+PlayerTablePanel::~PlayerTablePanel() = default;
+
+void PlayerTablePanel::ShowPlayers() {
+    players_->SetRows(BuildPlayerRows(store_));
+    ShowCount();
+}
+
+void PlayerTablePanel::Clear() {
+    players_->SetRows({});
+    tblPlayerWeapons_->setRowCount(0);
+    tblPlayerOpponents_->setRowCount(0);
+    ShowCount();
+}
+
+void PlayerTablePanel::ShowCount() {
+    lblPlayerTable_->setText(
+        tr("Player table (%1 of %2)").arg(shown_->rowCount()).arg(players_->rowCount()));
+}
+
+void PlayerTablePanel::ShowSelected() {
+    tblPlayerWeapons_->setRowCount(0);
+    tblPlayerOpponents_->setRowCount(0);
+    const QModelIndex current = tblPlayers_->currentIndex();
+    if (!current.isValid())
+        return;
+    const auto player = current.data(PlayerTableModel::kPlayerIndexRole).value<PlayerIndex>();
+    if (player <= 0 || player > store_.PlayerCount())
+        return;
+
+    const std::vector<WeaponEncounter> weapons =
+        WeaponsOf(store_.Players[static_cast<std::size_t>(player)]);
+    tblPlayerWeapons_->setRowCount(static_cast<int>(weapons.size()));
+    for (int row = 0; row < static_cast<int>(weapons.size()); ++row) {
+        const WeaponEncounter& weapon = weapons[static_cast<std::size_t>(row)];
+        const std::string_view caption = WeaponDisplayName(weapon.Weapon);
+        SetRow(tblPlayerWeapons_, row,
+               QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
+               weapon.Kills, weapon.Deaths);
+    }
+
+    const std::vector<OpponentEncounter> opponents = OpponentsOf(store_, player);
+    tblPlayerOpponents_->setRowCount(static_cast<int>(opponents.size()));
+    for (int row = 0; row < static_cast<int>(opponents.size()); ++row) {
+        const OpponentEncounter& opponent = opponents[static_cast<std::size_t>(row)];
+        const std::string& name = store_.Players[static_cast<std::size_t>(opponent.Opponent)].Name;
+        SetRow(tblPlayerOpponents_, row, QString::fromStdString(StripColourCodes(name)),
+               opponent.Kills, opponent.Deaths);
+        QTableWidgetItem* item = tblPlayerOpponents_->item(row, 0);
+        item->setToolTip(QString::fromStdString(name));
+        item->setData(PlayerTableModel::kColouredNameRole, QString::fromStdString(name));
+    }
+}
+
+} // namespace qla::ui

@@ -1,0 +1,49 @@
+// The player table of the Analyze page: every player of the analysed log with kills, deaths,
+// kill/death ratio, teamkills, suicides and chats, sortable by each; a search box; and the
+// selected player's weapons and opponents beside it.
+#pragma once
+
+#include "core/store.h"
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QTableView;
+class QTableWidget;
+
+namespace qla::ui {
+
+class PlayerFilterModel;
+class PlayerTableModel;
+
+class PlayerTablePanel final : public QWidget {
+    Q_OBJECT
+
+  public:
+    // Reads `store` when filled and when a player is selected.
+    explicit PlayerTablePanel(const AnalysisStore& store, QWidget* parent = nullptr);
+    ~PlayerTablePanel() override;
+
+    // Lists the store's players (after a run); the search text and sort order stay.
+    void ShowPlayers();
+    // Empties the table and the selected player's lists (the store is about to change).
+    void Clear();
+
+  private:
+    void ShowSelected();
+    void ShowCount();
+
+    const AnalysisStore& store_;
+    PlayerTableModel* players_ = nullptr;
+    PlayerFilterModel* shown_ = nullptr;
+    QLineEdit* txtPlayerSearch_ = nullptr;
+    QLabel* lblPlayerTable_ = nullptr;
+    QTableView* tblPlayers_ = nullptr;
+    QLabel* lblPlayerWeapons_ = nullptr;
+    QTableWidget* tblPlayerWeapons_ = nullptr;
+    QLabel* lblPlayerOpponents_ = nullptr;
+    QTableWidget* tblPlayerOpponents_ = nullptr;
+};
+
+} // namespace qla::ui
