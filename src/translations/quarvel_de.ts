@@ -664,10 +664,16 @@ enthält bereits eine Seite. Ihre Seiten ersetzen?</translation>
         <translation>Alle Dateien (*)</translation>
     </message>
     <message>
-        <source>The kill and death lines of this log are written in %1.<byte value="xd"/>
-Analyze it as a %1 log?</source>
-        <translation>Die Abschuss- und Todeszeilen dieses Logs sind in der Sprache %1 geschrieben.<byte value="xd"/>
-Das Log in der Sprache %1 analysieren?</translation>
+        <source>The kill and death lines of this log are written in German.<byte value="xd"/>
+Analyze it as a German log?</source>
+        <translation>Die Abschuss- und Todeszeilen dieses Logs sind auf Deutsch geschrieben.<byte value="xd"/>
+Als deutsches Log analysieren?</translation>
+    </message>
+    <message>
+        <source>The kill and death lines of this log are written in English.<byte value="xd"/>
+Analyze it as an English log?</source>
+        <translation>Die Abschuss- und Todeszeilen dieses Logs sind auf Englisch geschrieben.<byte value="xd"/>
+Als englisches Log analysieren?</translation>
     </message>
 </context>
 <context>

@@ -211,21 +211,28 @@ void LogInfoPage::OpenLog(const QString& path) {
 }
 
 void LogInfoPage::ProposeOtherLanguage() {
-    if (languageProposed_)
-        return;
     const auto better = FarBetterLanguage(WeighLogLanguages(store_.LogLines), Language());
     if (!better)
         return;
-    languageProposed_ = true;
-    const QString name = cmbLanguage_->itemText(*better == LogLanguage::German ? 1 : 0);
-    const auto answer =
-        dialogs_.message(this, QMessageBox::Question, kProgramTitle,
-                         tr("The kill and death lines of this log are written in %1.\r\n"
-                            "Analyze it as a %1 log?")
-                             .arg(name),
-                         QMessageBox::Yes | QMessageBox::No);
+    const bool german = *better == LogLanguage::German;
+    const QString kind = german ? QStringLiteral("german") : QStringLiteral("english");
+    QStringList asked = memory_.Value(memory_keys::kLanguagesAsked).toStringList();
+    if (asked.contains(kind) || languagesAsked_.contains(kind))
+        return;
+    // The answer counts for every later log of this language, whatever it was: a user who said
+    // No wants no question at each log, and a Yes is kept by the language box itself.
+    languagesAsked_ << kind;
+    asked << kind;
+    memory_.Keep(memory_keys::kLanguagesAsked, asked);
+    const QString question =
+        german ? tr("The kill and death lines of this log are written in German.\r\n"
+                    "Analyze it as a German log?")
+               : tr("The kill and death lines of this log are written in English.\r\n"
+                    "Analyze it as an English log?");
+    const auto answer = dialogs_.message(this, QMessageBox::Question, kProgramTitle, question,
+                                         QMessageBox::Yes | QMessageBox::No);
     if (answer == QMessageBox::Yes)
-        cmbLanguage_->setCurrentIndex(*better == LogLanguage::German ? 1 : 0);
+        cmbLanguage_->setCurrentIndex(german ? 1 : 0);
 }
 
 } // namespace qla::ui

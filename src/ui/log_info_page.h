@@ -5,6 +5,7 @@
 #include "analysis/analysis.h"
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -63,7 +64,8 @@ class LogInfoPage final : public QWidget {
   private:
     void SelectGameTitle();
     // After Open: when the log's kill and death lines are far better read in the other
-    // language, asks once a session whether to switch to it.
+    // language, asks whether to switch to it; once for each language, and never again in a later
+    // run once the window remembers choices.
     void ProposeOtherLanguage();
 
     AnalysisStore& store_;
@@ -80,7 +82,8 @@ class LogInfoPage final : public QWidget {
     QComboBox* cmbRecognition_ = nullptr;
     QLabel* lblReading_ = nullptr;
     QProgressBar* pgbOpen_ = nullptr;
-    bool languageProposed_ = false;
+    // The languages asked about in this run (and kept in memory_ when it is in use).
+    QStringList languagesAsked_;
 };
 
 } // namespace qla::ui

@@ -18,6 +18,8 @@ inline constexpr char kOpenFolder[] = "folders/open";
 inline constexpr char kExportPath[] = "folders/exportFile";
 inline constexpr char kSiteFolder[] = "folders/site";
 inline constexpr char kStatisticsSiteFolder[] = "folders/statisticsSite";
+// The log languages ("english", "german") the window has asked about switching to.
+inline constexpr char kLanguagesAsked[] = "languageQuestion/asked";
 } // namespace memory_keys
 
 class WindowMemory {

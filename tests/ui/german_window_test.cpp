@@ -239,9 +239,8 @@ class GermanWindowTest : public QObject {
         Click(&h.window, QStringLiteral("cmdOpen"));
         QCOMPARE(h.dialogs.shown.size(), 2);
         QCOMPARE(h.dialogs.shown[1].Text,
-                 QString::fromUtf8("Die Abschuss- und Todeszeilen dieses Logs sind in der Sprache "
-                                   "Deutsch geschrieben.\r\nDas Log in der Sprache Deutsch "
-                                   "analysieren?"));
+                 QString::fromUtf8("Die Abschuss- und Todeszeilen dieses Logs sind auf Deutsch "
+                                   "geschrieben.\r\nAls deutsches Log analysieren?"));
         QCOMPARE(language->currentIndex(), 1);
 
         // The box, not the window's language, says how the log is read.

@@ -24,6 +24,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <optional>
+
 using namespace qla::ui;
 using namespace qla::ui::test;
 
@@ -120,6 +122,7 @@ class MainWindowTest : public QObject {
     void droppedFileOpensLikeOpenFile();
     void recognitionChoiceBesideTheLanguage();
     void germanLogProposesGermanOnceASession();
+    void languageQuestionIsAskedOncePerLanguageAndKept();
     void ctrlOAndTheCommandLineOpenALog();
     void smallestSizeKeepsEveryControlApart();
     void longPlayerNameKeepsTheWindowSize();
@@ -429,6 +432,58 @@ void MainWindowTest::germanLogProposesGermanOnceASession() {
     QCOMPARE(h.dialogs.shown.size(), 1);
     QCOMPARE(Control<QComboBox>(&h.window, "cmbLanguage")->currentText(),
              QStringLiteral("English"));
+}
+
+void MainWindowTest::languageQuestionIsAskedOncePerLanguageAndKept() {
+    QTemporaryDir settingsDir;
+    QSettings settings(settingsDir.filePath("window.conf"), QSettings::IniFormat);
+    QStringList englishLines, germanLines;
+    for (int i = 0; i < 6; ++i) {
+        englishLines << KillLine(QStringLiteral("Bob"), QStringLiteral("Al"));
+        germanLines << QStringLiteral("[skipnotify]Bob wurde get\u00f6tet von Al - MP40");
+    }
+    const QString english = WriteLog(dir_, "english.log", englishLines);
+    const QString german = WriteLog(dir_, "german.log", germanLines);
+    // Opens `log`, answering the language question with `answer` if one is given.
+    const auto open = [](Harness& h, const QString& log,
+                         std::optional<QMessageBox::StandardButton> answer = {}) {
+        h.dialogs.Clear();
+        h.dialogs.QueuePath(log);
+        if (answer)
+            h.dialogs.QueueButton(*answer);
+        Click(&h.window, "cmdOpen");
+    };
+    {
+        Harness h;
+        h.window.RememberIn(settings);
+        auto* language = Control<QComboBox>(&h.window, "cmbLanguage");
+        language->setCurrentIndex(1);
+        // An English log read as German: asked, in words that read right; No keeps German.
+        open(h, english, QMessageBox::No);
+        QCOMPARE(h.dialogs.shown.size(), 2);
+        QCOMPARE(h.dialogs.shown[1].Text,
+                 QStringLiteral("The kill and death lines of this log are written in English.\r\n"
+                                "Analyze it as an English log?"));
+        QCOMPARE(language->currentText(), QStringLiteral("German"));
+        // The answer holds for the next English log.
+        open(h, english);
+        QCOMPARE(h.dialogs.shown.size(), 1);
+        // A German log read as English is another kind of log: asked about once too.
+        language->setCurrentIndex(0);
+        open(h, german, QMessageBox::Yes);
+        QCOMPARE(h.dialogs.shown.size(), 2);
+        QCOMPARE(language->currentText(), QStringLiteral("German"));
+        language->setCurrentIndex(0);
+    }
+    // A later run remembers both answers.
+    Harness next;
+    next.window.RememberIn(settings);
+    open(next, german);
+    open(next, german);
+    Control<QComboBox>(&next.window, "cmbLanguage")->setCurrentIndex(1);
+    open(next, english);
+    QCOMPARE(next.dialogs.shown.size(), 1);
+    QVERIFY(next.dialogs.AllAnswersUsed());
 }
 
 void MainWindowTest::smallestSizeKeepsEveryControlApart() {
