@@ -6,6 +6,7 @@
 #include "ui/control_names.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
+#include "ui/output_folder.h"
 #include "ui/version.h"
 #include "ui/window_memory.h"
 
@@ -130,10 +131,11 @@ void frmExportAllStatus::cmdOK_Click() {
     // The run yields to the window; a second OK meanwhile must not start another run.
     if (running_)
         return;
-    // A folder that cannot take the pages is refused before the question, not after it.
+    // A folder that cannot take the pages is refused before the question, not after it; one
+    // that does not exist yet is made once the user agreed to the export.
     const QString folder = txtOutput_->text();
-    if (const std::string refusal = SiteFolderRefusal(QFile::encodeName(folder).toStdString());
-        !refusal.empty()) {
+    const std::string path = QFile::encodeName(folder).toStdString();
+    if (const std::string refusal = OutputFolderRefusal(path); !refusal.empty()) {
         ShowRefusal(folder, refusal);
         return;
     }
@@ -145,6 +147,10 @@ void frmExportAllStatus::cmdOK_Click() {
                          QMessageBox::Yes | QMessageBox::No);
     if (answer == QMessageBox::Yes) {
         cmdCancel_->setEnabled(true); // now it cancels the run
+        if (const std::string error = MakeOutputFolder(path); !error.empty()) {
+            ShowRefusal(folder, error);
+            return;
+        }
         if (!WriteSite(folder))
             return; // refused: the dialog stays for another folder
     }
@@ -170,24 +176,24 @@ bool frmExportAllStatus::WriteSite(const QString& folder) {
                             : optFileExists_[2]->isChecked() ? IfFileExists::Ask
                                                              : IfFileExists::Overwrite;
     // "Yes to all" and "No to all" answer every later question of this run.
-    request.Site.Ask = [this, toAll = std::optional<ExistingFileAnswer>()](
-                           const std::string& fileName) mutable {
-        if (toAll)
-            return *toAll;
-        const auto answer = dialogs_.message(
-            this, QMessageBox::Question, tr("Export All Data"),
-            tr("%1\r\nFile exists! Overwrite?").arg(QString::fromStdString(fileName)),
-            QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No | QMessageBox::NoToAll |
-                QMessageBox::Cancel);
-        if (answer == QMessageBox::YesToAll)
-            toAll = ExistingFileAnswer::Replace;
-        else if (answer == QMessageBox::NoToAll)
-            toAll = ExistingFileAnswer::Keep;
-        return toAll                        ? *toAll
-               : answer == QMessageBox::Yes ? ExistingFileAnswer::Replace
-               : answer == QMessageBox::No  ? ExistingFileAnswer::Keep
-                                            : ExistingFileAnswer::Stop;
-    };
+    request.Site.Ask =
+        [this, toAll = std::optional<ExistingFileAnswer>()](const std::string& fileName) mutable {
+            if (toAll)
+                return *toAll;
+            const auto answer = dialogs_.message(
+                this, QMessageBox::Question, tr("Export All Data"),
+                tr("%1\r\nFile exists! Overwrite?").arg(QString::fromStdString(fileName)),
+                QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No | QMessageBox::NoToAll |
+                    QMessageBox::Cancel);
+            if (answer == QMessageBox::YesToAll)
+                toAll = ExistingFileAnswer::Replace;
+            else if (answer == QMessageBox::NoToAll)
+                toAll = ExistingFileAnswer::Keep;
+            return toAll                        ? *toAll
+                   : answer == QMessageBox::Yes ? ExistingFileAnswer::Replace
+                   : answer == QMessageBox::No  ? ExistingFileAnswer::Keep
+                                                : ExistingFileAnswer::Stop;
+        };
     cancelRequested_ = false;
     request.Site.Cancelled = [this] { return cancelRequested_; };
     request.Site.Progress = [this](const std::string& name, std::int64_t number,
@@ -233,6 +239,7 @@ void frmExportAllStatus::ShowSummary(const QString& folder, const ExportAllResul
     if (result.Cancelled || result.Stopped)
         text += QStringLiteral("\r\n") +
                 tr("The export was stopped; the other files were not written.");
+    outcome_ = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     const auto answer = dialogs_.message(this, QMessageBox::Information, kProgramTitle, text,
                                          QMessageBox::Ok | QMessageBox::Open);
     if (answer == QMessageBox::Open)

@@ -40,6 +40,10 @@ class frmExportAllStatus final : public QDialog {
     frmExportAllStatus(ExportAllContext context, Dialogs& dialogs, Desktop& desktop,
                        QWidget* parent = nullptr);
 
+    // What the last run wrote where, in one line for the window's status line; empty when the
+    // dialog closed without writing.
+    const QString& Outcome() const { return outcome_; }
+
   protected:
     void reject() override;
 
@@ -60,6 +64,7 @@ class frmExportAllStatus final : public QDialog {
     bool running_ = false;
     bool cancelRequested_ = false; // Cancel during a run: stop before the next file
     QElapsedTimer sinceRepaint_;
+    QString outcome_;
 
     QLineEdit* txtOutput_ = nullptr;
     std::array<QRadioButton*, 3> optFileExists_{};

@@ -12,6 +12,7 @@
 #include "ui/export_all_dialog.h"
 #include "ui/export_captions.h"
 #include "ui/export_choices.h"
+#include "ui/export_file_name.h"
 #include "ui/log_info_page.h"
 #include "ui/options_dialog.h"
 #include "ui/text_export_dialog.h"
@@ -156,6 +157,8 @@ void ExportPage::ExportCurrentView() {
                                        chkOpenSavedFile_->isChecked(), &memory_},
                                       dialogs_, desktop_, this);
             dialog.exec();
+            // The line tells what this export wrote, never what an earlier one did.
+            lblExportStatus_->setText(dialog.Outcome());
         } else {
             const QString kind = ExportCaption(format.Kind);
             if (view.View == ExportView::Dashboard)
@@ -182,7 +185,7 @@ void ExportPage::ExportCurrentView() {
 }
 
 void ExportPage::ExportToFile(const ExportViewInfo& view, const ExportFormatInfo& format) {
-    const QString path = AskExportPath(format);
+    const QString path = AskExportPath(view, format);
     if (path.isEmpty())
         return;
     ExportRequest request = RequestFromPage(view.View, format.Format);
@@ -256,14 +259,24 @@ void ExportPage::ExportStatisticsSite() {
         OpenInNewBrowserWindow(desktop_, QString::fromStdString(start));
 }
 
-QString ExportPage::AskExportPath(const ExportFormatInfo& format) {
+QString ExportPage::AskExportPath(const ExportViewInfo& view, const ExportFormatInfo& format) {
+    const QString player =
+        view.NeedsPlayer ? choices_->ChosenPlayer().value_or(QString()) : QString();
+    const QString kind =
+        FromUtf8(view.Name) + QLatin1Char('/') + FromUtf8(format.Name) + QLatin1Char('/') + player;
+    QString proposed =
+        WithDefaultExtension(ProposedExportPath(lastExportPath_, kind == lastExportKind_, view.Name,
+                                                player, logInfo_.LogFilePath()),
+                             format);
     for (;;) {
         QString path = dialogs_.saveFile(this, tr("Export as HTML"),
-                                         {ExportCaption(format.FileFilter)}, lastExportPath_);
+                                         {ExportCaption(format.FileFilter)}, proposed);
         if (path.isEmpty())
             return {}; // Cancel ends the export; nothing is written.
         path = WithDefaultExtension(path, format);
         lastExportPath_ = path;
+        lastExportKind_ = kind;
+        proposed = path; // asked again after No: the name just chosen
         memory_.Keep(memory_keys::kExportPath, path);
         // Any name counts, a dangling link too: the writer then refuses what it cannot replace.
         if (!PathExists(QFile::encodeName(path).toStdString()))

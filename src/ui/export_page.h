@@ -55,7 +55,8 @@ class ExportPage final : public QWidget {
     // Runs the request with the window held still, then says where it was saved or why not
     // (the writer's text, then `shown` on a line of its own). True when it was written.
     bool RunAndReport(const ExportRequest& request, const QString& shown);
-    QString AskExportPath(const ExportFormatInfo& format);
+    // Proposes a name (export_file_name.h) and asks about replacing an existing file.
+    QString AskExportPath(const ExportViewInfo& view, const ExportFormatInfo& format);
     ExportRequest RequestFromPage(ExportView view, ExportFormat format) const;
     void ShowExportOptions();
 
@@ -67,6 +68,7 @@ class ExportPage final : public QWidget {
     // Chosen in "Export TXT"; kept from one OK to the next.
     TextExportOptions textOptions_;
     QString lastExportPath_;
+    QString lastExportKind_; // view, format and player of the export written to lastExportPath_
     WindowMemory& memory_;
     std::function<AnalysisTotals()> lastTotals_;
 

@@ -133,6 +133,10 @@ QString LogInfoPage::LogFileName() const {
     return QFileInfo(txtFilename_->text()).fileName();
 }
 
+QString LogInfoPage::LogFilePath() const {
+    return txtFilename_->text();
+}
+
 QString LogInfoPage::LogDateText() const {
     return txtDateTime_->text();
 }

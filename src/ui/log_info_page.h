@@ -50,6 +50,8 @@ class LogInfoPage final : public QWidget {
     QString LogDateText() const;
     // The opened log's file name without its folder; empty before a log is open.
     QString LogFileName() const;
+    // The opened log's path as it was opened; empty before a log is open.
+    QString LogFilePath() const;
     LogLanguage Language() const;
     // Classic unless "Full" is chosen.
     Recognition LineRecognition() const;

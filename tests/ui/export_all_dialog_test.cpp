@@ -51,7 +51,9 @@ class ExportAllDialogTest : public QObject {
     void sixPlayersMakeTwentyThreeFiles();
     void answeringNoWritesAndOpensNothing();
     void startPageOpenedAfterSave();
-    void missingFolderIsRefused();
+    void missingFolderIsMadeOnceTheExportIsAgreed();
+    void folderBelowAFileIsRefused();
+    void statusLineTellsWhatExportAllWrote();
     void skipKeepsExistingPages();
     void askReplacesKeepsOrStops();
     void secondOkDuringRunIsIgnored();
@@ -150,15 +152,34 @@ void ExportAllDialogTest::startPageOpenedAfterSave() {
     QCOMPARE(h.desktop.opened, QList<QUrl>({QUrl::fromLocalFile(site_ + "/index.html")}));
 }
 
-void ExportAllDialogTest::missingFolderIsRefused() {
+void ExportAllDialogTest::missingFolderIsMadeOnceTheExportIsAgreed() {
+    Harness h;
+    Prepare(h);
+    const QString missing = dir_->filePath("no/such/folder");
+    // No to the question: nothing is written, and no folder is left behind.
+    RunDialog(h, missing, 0, {QMessageBox::No});
+    QCOMPARE(h.dialogs.shown.size(), 2);
+    QCOMPARE(h.dialogs.shown[1].Title, QStringLiteral("Export All Data?"));
+    QVERIFY(!QDir(dir_->filePath("no")).exists());
+    // Yes: the folder and its parents are made and filled, as qla export does.
+    h.dialogs.Clear();
+    RunDialog(h, missing, 0, {QMessageBox::Yes, QMessageBox::Ok});
+    QCOMPARE(h.dialogs.shown.size(), 3);
+    QCOMPARE(h.dialogs.shown[2].Text, QStringLiteral("23 files written to ") + missing);
+    QCOMPARE(QDir(missing).entryList(QDir::Files).size(), 23);
+}
+
+void ExportAllDialogTest::folderBelowAFileIsRefused() {
     Harness h;
     Prepare(h);
     Click(&h.window, "chkOpenSavedFile");
-    const QString missing = dir_->filePath("no/such/folder");
+    const QString file = dir_->filePath("plain-file");
+    WriteFile(file, "not a folder");
+    const QString below = file + "/site";
     bool stillOpen = false;
     QString selected;
     WhenDialogShows("frmExportAllStatus", [&](QDialog* d) {
-        h.dialogs.QueuePath(missing);
+        h.dialogs.QueuePath(below);
         Click(d, "cmdBrowse");
         h.dialogs.QueueButton(QMessageBox::Ok);
         Click(d, "cmdOK");
@@ -172,11 +193,31 @@ void ExportAllDialogTest::missingFolderIsRefused() {
     QCOMPARE(h.dialogs.shown.size(), 2);
     QCOMPARE(h.dialogs.shown[1].Title, QStringLiteral("Quarvel Logfile Analyzer"));
     QCOMPARE(h.dialogs.shown[1].Icon, QMessageBox::Warning);
-    QVERIFY(h.dialogs.shown[1].Text.contains(missing));
+    QVERIFY(h.dialogs.shown[1].Text.contains(below));
     QVERIFY(stillOpen);
-    QCOMPARE(selected, missing);
-    QVERIFY(!QDir(missing).exists());
+    QCOMPARE(selected, below);
+    QCOMPARE(ReadAll(file), QByteArray("not a folder"));
     QVERIFY(h.desktop.opened.isEmpty());
+}
+
+void ExportAllDialogTest::statusLineTellsWhatExportAllWrote() {
+    Harness h;
+    Prepare(h);
+    auto* status = Control<QLabel>(&h.window, "lblExportStatus");
+    // A file export first: its line must not stay for the site.
+    Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(0);
+    const QString page = dir_->filePath("standard.html");
+    h.dialogs.QueuePath(page);
+    Click(&h.window, "cmdExport");
+    QCOMPARE(status->text(), QStringLiteral("Saved to ") + page);
+
+    Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(5);
+    RunDialog(h, site_, 0, {QMessageBox::Yes, QMessageBox::Ok});
+    QCOMPARE(status->text(), QStringLiteral("23 files written to ") + site_);
+    // Closed without writing: the line is cleared.
+    WhenDialogShows("frmExportAllStatus", [](QDialog* d) { Click(d, "cmdCancel"); });
+    Click(&h.window, "cmdExport");
+    QCOMPARE(status->text(), QString());
 }
 
 void ExportAllDialogTest::skipKeepsExistingPages() {

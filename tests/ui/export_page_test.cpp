@@ -70,7 +70,7 @@ class ExportDispatcherTest : public QObject {
     void openAfterSaveHandsFileToBrowser();
     void playerDetailsTextForChosenPlayer();
     void writerErrorShownWithProgramTitle();
-    void saveDialogOffersLastName();
+    void saveDialogProposesANameAndOffersTheLastFile();
     void savedPathIsShownAndATypedNameGetsItsExtension();
     void statisticsSiteWritesTheFolderWithTheRunsTotals();
     void statisticsSiteAsksBeforeReplacingASite();
@@ -333,19 +333,39 @@ void ExportDispatcherTest::writerErrorShownWithProgramTitle() {
     QVERIFY(h.desktop.opened.isEmpty());
 }
 
-void ExportDispatcherTest::saveDialogOffersLastName() {
+void ExportDispatcherTest::saveDialogProposesANameAndOffersTheLastFile() {
     Harness h;
     Prepare(h, ThreePlayers());
+    const auto proposed = [&] {
+        h.dialogs.Clear();
+        h.dialogs.QueuePath(QString()); // cancelled: only the proposal is looked at
+        Click(&h.window, "cmdExport");
+        return h.dialogs.shown.value(0).Text;
+    };
+    // Before any export: the view's name and the format's extension, beside the log.
     ChooseExport(h, 5, 0);
     Click(&h.window, "optOther(0)");
-    const QString target = dir_->filePath("junk.html");
+    QCOMPARE(proposed(), dir_->filePath("junk.html"));
+    ChooseExport(h, 0, 2);
+    QCOMPARE(proposed(), dir_->filePath("standard.xml"));
+
+    // The same export again offers the file last written, whatever it was called.
+    const QDir sub(dir_->filePath("out"));
+    QVERIFY(QDir().mkpath(sub.path()));
+    const QString target = sub.filePath("my junk.html");
+    ChooseExport(h, 5, 0);
     h.dialogs.QueuePath(target);
     Click(&h.window, "cmdExport");
-    h.dialogs.QueuePath(QString());
-    Click(&h.window, "cmdExport");
-    QCOMPARE(h.dialogs.shown[0].Text, QString());
-    QCOMPARE(h.dialogs.shown[1].Text, target);
     QVERIFY(ReadAll(target).startsWith("<html>"));
+    QCOMPARE(proposed(), target);
+    // Another view goes to the same folder; one player's page is named after the player,
+    // without colour codes.
+    ChooseExport(h, 2, 0);
+    QCOMPARE(proposed(), sub.filePath("weapons.html"));
+    ChooseExport(h, 1, 0);
+    auto* player = Control<QComboBox>(&h.window, "cmbPlayer");
+    player->setCurrentIndex(player->findText("^1Al"));
+    QCOMPARE(proposed(), sub.filePath("player-Al.html"));
 }
 
 void ExportDispatcherTest::savedPathIsShownAndATypedNameGetsItsExtension() {
