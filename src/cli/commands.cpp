@@ -9,6 +9,7 @@
 #include "cli/export_view_help.h"
 #include "cli/rating_check_command.h"
 #include "cli/read_commands.h"
+#include "cli/site_choice_options.h"
 #include "cli/view_format_choice.h"
 #include "cli/watch_command.h"
 #include "export/export_views.h"
@@ -28,6 +29,14 @@ constexpr const char* kAliasActions =
     "                    indented under the player\n"
     "  suggest LOG...    likely joins: NAME, OTHER and the reasons, tab-separated\n"
     "  list and suggest read the logs LOG, or with --db the logs of the database.\n";
+
+// A command's own options with options described elsewhere between them, in the help's order.
+std::vector<OptionInfo> Joined(std::vector<OptionInfo> first, const std::vector<OptionInfo>& middle,
+                               const std::vector<OptionInfo>& last) {
+    first.insert(first.end(), middle.begin(), middle.end());
+    first.insert(first.end(), last.begin(), last.end());
+    return first;
+}
 
 std::vector<CommandInfo> BuildCommands() {
     return {
@@ -106,7 +115,7 @@ std::vector<CommandInfo> BuildCommands() {
              "(every view) and CSV (the table views) always hold every column. An option that the "
              "chosen view or format does not have is a usage error. With --db DB the logs of a "
              "statistics database are read in place of LOG.",
-         .Options = WithReadingOptions(
+         .Options = WithReadingOptions(Joined(
              {{.Name = "view",
                .ValueName = "VIEW",
                .Description =
@@ -146,22 +155,9 @@ std::vector<CommandInfo> BuildCommands() {
               {.Name = "raw-fields",
                .Description =
                    "Csv only: writes fields that begin with = + - @ tab or CR as they are, without "
-                   "the apostrophe that keeps a spreadsheet from running them as formulas."},
-              {.Name = "min-kills",
-               .ValueName = "N",
-               .Description = "Dashboard only: the kills a player needs for the best kill/death "
-                              "list (default 5)."},
-              {.Name = "min-deaths",
-               .ValueName = "N",
-               .Description = "Dashboard only: the deaths a player needs for the best kill/death "
-                              "list (default 5)."},
-              {.Name = "min-lines-for-page",
-               .ValueName = "N",
-               .Description =
-                   "Dashboard html only: players named in fewer than N lines get a row in the "
-                   "player list instead of a page of their own (default: a page for everyone in a "
-                   "site of up to 1000 players; beyond that, N is 5)."},
-              {.Name = "no-header",
+                   "the apostrophe that keeps a spreadsheet from running them as formulas."}},
+             SiteThresholdOptions("Dashboard only", "Dashboard html only"),
+             {{.Name = "no-header",
                .Description = "Text only: leaves out the row of column names."},
               {.Name = "remove-colors",
                .Description = "Text only: removes the colour codes from player names."},
@@ -169,7 +165,7 @@ std::vector<CommandInfo> BuildCommands() {
                .ValueName = "overwrite|skip",
                .Description = "View all only: whether pages that already exist in the folder are "
                               "replaced (the default) or kept.",
-               .Values = {"overwrite", "skip"}}}),
+               .Values = {"overwrite", "skip"}}})),
          .Details = ExportViewDetails(),
          .Run = RunExportCommand},
         {.Name = "import",
@@ -271,7 +267,8 @@ std::vector<CommandInfo> BuildCommands() {
              "half a batch, and a watch started again goes on where the database stands. A log "
              "renamed away (rotated) gets its last lines imported before the new file under its "
              "name starts a new log. One line per batch on standard error says what it added.",
-         .Options = {DatabaseOption("The statistics database, as for import. Required."),
+         .Options =
+             Joined({DatabaseOption("The statistics database, as for import. Required."),
                      {.Name = "interval",
                       .ValueName = "S",
                       .Description = "Also looks for changes every S seconds (default 1), for file "
@@ -294,15 +291,16 @@ std::vector<CommandInfo> BuildCommands() {
                      {.Name = "title",
                       .ValueName = "TEXT",
                       .Description = "With --site: the game title of the pages; the statistics "
-                                     "site is headed Statistics without one."},
-                     LanguageOption("The wording of logs new to the database, as for import."),
+                                     "site is headed Statistics without one."}},
+                    SiteThresholdOptions("With --view dashboard", "With --view dashboard"),
+                    {LanguageOption("The wording of logs new to the database, as for import."),
                      {.Name = "recognition",
                       .ValueName = "M",
                       .Description = "The recognition of logs new to the database, as for import "
                                      "(by default the database's own).",
                       .Values = RecognitionNames()},
                      {.Name = "no-archive",
-                      .Description = "Keeps statistics only, not the lines, as for import."}},
+                      .Description = "Keeps statistics only, not the lines, as for import."}}),
          .Run = RunWatchCommand},
         {.Name = "alias",
          .Synopsis = "add|split|list|suggest [NAME...|LOG...] --aliases FILE|--db DB [options]",

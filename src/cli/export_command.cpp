@@ -8,6 +8,7 @@
 #include "cli/log_source.h"
 #include "cli/page_choice_names.h"
 #include "cli/path_within.h"
+#include "cli/site_choice_options.h"
 #include "cli/view_format_choice.h"
 #include "core/control_chars.h"
 #include "core/file_identity.h"
@@ -160,22 +161,8 @@ std::optional<int> ParseCommand(const QStringList& arguments, ExportCommand& com
             return UsageError(err, "--separator: " + problem);
         request.Csv.RawFields = parser.isSet(QStringLiteral("raw-fields"));
     }
-    for (const auto& [option, target] : {std::pair{"min-kills", &command.Site.MinKills},
-                                         std::pair{"min-deaths", &command.Site.MinDeaths}}) {
-        if (!parser.isSet(QString::fromLatin1(option)))
-            continue;
-        bool ok = false;
-        *target = parser.value(QString::fromLatin1(option)).toLongLong(&ok);
-        if (!ok || *target < 0)
-            return UsageError(err, std::string("--") + option + " takes a whole number >= 0");
-    }
-    if (parser.isSet(QStringLiteral("min-lines-for-page"))) {
-        bool ok = false;
-        const qlonglong lines = parser.value(QStringLiteral("min-lines-for-page")).toLongLong(&ok);
-        if (!ok || lines < 0)
-            return UsageError(err, "--min-lines-for-page takes a whole number >= 0");
-        command.Site.MinLinesForPage = lines;
-    }
+    if (const auto wrong = cli::ReadSiteThresholds(parser, command.Site))
+        return UsageError(err, *wrong);
     request.Text.IncludeHeader = !parser.isSet(QStringLiteral("no-header"));
     request.Text.RemoveColors = parser.isSet(QStringLiteral("remove-colors"));
     if (parser.isSet(QStringLiteral("if-exists"))) {

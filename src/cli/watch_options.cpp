@@ -4,6 +4,7 @@
 #include "cli/cli_common.h"
 #include "cli/command_table.h"
 #include "cli/path_within.h"
+#include "cli/site_choice_options.h"
 #include "cli/site_publisher.h"
 #include "cli/view_format_choice.h"
 #include "core/control_chars.h"
@@ -101,7 +102,8 @@ std::optional<int> ParseWatchCommand(const QStringList& arguments, WatchOptions&
     }
 
     const bool site = parser.isSet(QStringLiteral("site"));
-    for (const char* option : {"view", "format", "title"})
+    for (const char* option :
+         {"view", "format", "title", "min-kills", "min-deaths", "min-lines-for-page"})
         if (!site && parser.isSet(QString::fromLatin1(option)))
             return UsageError(err, std::string("--") + option + " needs --site DIR");
     if (site) {
@@ -131,6 +133,11 @@ std::optional<int> ParseWatchCommand(const QStringList& arguments, WatchOptions&
                                 ? parser.value(QStringLiteral("title")).toStdString()
                                 : std::string(kPlaceholderGameTitle);
         options.SiteChoices.GameTitle = parser.value(QStringLiteral("title")).toStdString();
+        for (const char* option : kSiteThresholdOptions)
+            if (view.View != ExportView::Dashboard && parser.isSet(QString::fromLatin1(option)))
+                return UsageError(err, std::string("--") + option + " needs --view dashboard");
+        if (const auto wrong = ReadSiteThresholds(parser, options.SiteChoices))
+            return UsageError(err, *wrong);
         options.Site = std::move(request);
     }
     for (const QString& log : parser.positionalArguments()) {

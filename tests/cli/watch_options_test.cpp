@@ -74,6 +74,28 @@ TEST_F(WatchOptionsTest, OnlyViewsThatWriteASiteAreTaken) {
     EXPECT_EQ(Complaint(noView), "--site needs --view (a view that writes a site: all, dashboard)");
 }
 
+// The thresholds are the statistics site's: refused without a site, for the linked pages, and as
+// qla export refuses a value that is no whole number >= 0.
+TEST_F(WatchOptionsTest, ThresholdsBelongToTheStatisticsSite) {
+    const auto watch = [&](QStringList more) {
+        return Qla(QStringList{"watch", Path("game.log"), "--db", Path("stats.db")} + more);
+    };
+    const QStringList site{"--site", Path("site"), "--view"};
+    EXPECT_EQ(Complaint(watch({"--min-kills", "2"})), "--min-kills needs --site DIR");
+    EXPECT_EQ(Complaint(watch(site + QStringList{"all", "--min-deaths", "2"})),
+              "--min-deaths needs --view dashboard");
+    EXPECT_EQ(Complaint(watch(site + QStringList{"all", "--min-lines-for-page", "2"})),
+              "--min-lines-for-page needs --view dashboard");
+    for (const char* option : {"--min-kills", "--min-deaths", "--min-lines-for-page"}) {
+        const QlaRun wrong = watch(site + QStringList{"dashboard", option, "-1"});
+        const QlaRun exported = Qla({"export", Path("game.log"), "--view", "dashboard", "--format",
+                                     "html", "--output", Path("out"), option, "-1"});
+        EXPECT_EQ(wrong.status, 2);
+        EXPECT_EQ(Complaint(wrong), std::string(option) + " takes a whole number >= 0");
+        EXPECT_EQ(Complaint(wrong), Complaint(exported));
+    }
+}
+
 // Names in any case pass the view and format checks: the refusal that follows is the next
 // check's (the log is the database itself), so the watch never starts.
 TEST_F(WatchOptionsTest, ViewsAndFormatsAreNamedInAnyCase) {
@@ -93,6 +115,8 @@ TEST_F(WatchOptionsTest, HelpNamesEveryViewThatWritesASite) {
     const std::string described = viewLine.substr(0, viewLine.find("--format"));
     for (const char* view : {"all", "dashboard"})
         EXPECT_NE(described.find(view), std::string::npos) << view << " in: " << described;
+    for (const char* option : {"--min-kills N", "--min-deaths N", "--min-lines-for-page N"})
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 
 } // namespace

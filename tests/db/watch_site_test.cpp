@@ -296,24 +296,45 @@ TEST_P(WatchSite, TheStatisticsSiteIsTheOneExportWritesOfTheDatabase) {
     EXPECT_EQ(site.find("__type here the game title__"), std::string::npos);
 }
 
-// With --title both publish the title; the classic pages keep the placeholder without one.
-TEST_P(WatchSite, TheTitleReachesTheStatisticsSiteAndTheClassicPagesKeepTheirPlaceholder) {
+// The same choices (title and thresholds) give both the same site, and they reach it: the title
+// heads it, the ratio list's note names the minimums, fewer players get pages of their own. The
+// classic pages keep the placeholder without a title.
+TEST_P(WatchSite, TheChoicesReachTheStatisticsSiteAndTheClassicPagesKeepTheirPlaceholder) {
     WriteFile(folder_.Path("server.log"), GeneratedLog(false, false, false, 800, 16));
+    const QStringList choices{"--title",      "^1Cup", "--min-kills",          "1",
+                              "--min-deaths", "0",     "--min-lines-for-page", "80"};
     {
         WatchProcess watch(folder_.Path(""),
-                           {"server.log", "--db", database_, "--interval", "0.2", "--site", "site",
-                            "--view", "DashBoard", "--title", "^1Cup"});
+                           QStringList{"server.log", "--db", database_, "--interval", "0.2",
+                                       "--site", "site", "--view", "DashBoard"} +
+                               choices);
         ASSERT_TRUE(WaitFor([&] { return watch.Count("published the site") == 1; }))
             << watch.Messages();
         EXPECT_EQ(watch.Stop(), 0);
     }
     const QlaRun reference =
-        Qla({"export", "--db", database_, "--view", "dashboard", "--format", "html", "--output",
-             folder_.QPath("reference"), "--title", "^1Cup"});
+        Qla(QStringList{"export", "--db", database_, "--view", "dashboard", "--format", "html",
+                        "--output", folder_.QPath("reference")} +
+            choices);
     ASSERT_EQ(reference.status, 0) << reference.err;
     EXPECT_TRUE(FolderContents(folder_.Path("site")) == FolderContents(folder_.Path("reference")));
     EXPECT_NE(ReadFile(folder_.Path("site/data.json")).find(R"("gameTitle":"^1Cup")"),
               std::string::npos);
+    EXPECT_NE(ReadFile(folder_.Path("site/index.html")).find("At least 1 kills and 0 deaths."),
+              std::string::npos);
+    const QlaRun defaults = Qla({"export", "--db", database_, "--view", "dashboard", "--format",
+                                 "html", "--output", folder_.QPath("defaults")});
+    ASSERT_EQ(defaults.status, 0) << defaults.err;
+    const auto pagesIn = [](const std::string& site) {
+        std::size_t pages = 0;
+        if (!fs::is_directory(site + "/players"))
+            return pages;
+        for (const auto& entry : fs::recursive_directory_iterator(site + "/players"))
+            pages += entry.path().extension() == ".html";
+        return pages;
+    };
+    EXPECT_LT(pagesIn(folder_.Path("site")), pagesIn(folder_.Path("defaults")));
+    EXPECT_GT(pagesIn(folder_.Path("site")), 0u);
 
     WatchProcess classic(folder_.Path(""), {"server.log", "--db", database_, "--interval", "0.2",
                                             "--site", "pages", "--view", "all"});
