@@ -749,14 +749,6 @@ Als englisches Log analysieren?</translation>
         <translation>Waffe</translation>
     </message>
     <message>
-        <source>Kills with it</source>
-        <translation>Abschüsse damit</translation>
-    </message>
-    <message>
-        <source>Deaths by it</source>
-        <translation>Tode dadurch</translation>
-    </message>
-    <message>
         <source>Opponents</source>
         <translation>Gegner</translation>
     </message>
@@ -765,16 +757,32 @@ Als englisches Log analysieren?</translation>
         <translation>Gegner</translation>
     </message>
     <message>
-        <source>Killed by the player</source>
-        <translation>Vom Spieler abgeschossen</translation>
-    </message>
-    <message>
-        <source>Killed the player</source>
-        <translation>Hat den Spieler abgeschossen</translation>
-    </message>
-    <message>
         <source>Player table (%1 of %2)</source>
         <translation>Spielertabelle (%1 von %2)</translation>
+    </message>
+    <message>
+        <source>Kills</source>
+        <translation>Abschüsse</translation>
+    </message>
+    <message>
+        <source>The player&apos;s kills with the weapon</source>
+        <translation>Die Abschüsse des Spielers mit der Waffe</translation>
+    </message>
+    <message>
+        <source>Deaths</source>
+        <translation>Tode</translation>
+    </message>
+    <message>
+        <source>The player&apos;s deaths by the weapon</source>
+        <translation>Die Tode des Spielers durch die Waffe</translation>
+    </message>
+    <message>
+        <source>How often the player killed the opponent</source>
+        <translation>Wie oft der Spieler den Gegner abgeschossen hat</translation>
+    </message>
+    <message>
+        <source>How often the opponent killed the player</source>
+        <translation>Wie oft der Gegner den Spieler abgeschossen hat</translation>
     </message>
 </context>
 <context>

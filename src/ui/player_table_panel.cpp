@@ -13,19 +13,56 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
 
 namespace qla::ui {
 
 namespace {
 
-QTableWidget* DetailTable(const char* name, const QStringList& captions, QWidget* parent) {
+// The tables take the room the window gives them: they do not make the window taller than
+// it was before the player table came, only a few rows' height.
+constexpr int kSmallestTableHeight = 120;
+
+void FitRows(QTableView* table) {
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    table->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    table->setMinimumHeight(kSmallestTableHeight);
+}
+
+// A number column as wide as its title (with the sort arrow) or a six-digit number.
+void FitNumberColumn(QTableView* table, int column, const QString& caption) {
+    const QFontMetrics metrics = table->horizontalHeader()->fontMetrics();
+    const int width = std::max(metrics.horizontalAdvance(caption),
+                               metrics.horizontalAdvance(QStringLiteral("000000")));
+    table->horizontalHeader()->resizeSection(column, width + 24);
+}
+
+struct Caption {
+    QString Title;
+    QString Tip;
+};
+
+QTableWidget* DetailTable(const char* name, const std::array<Caption, 3>& captions,
+                          QWidget* parent) {
     auto* table = new QTableWidget(0, static_cast<int>(captions.size()), parent);
     table->setObjectName(QLatin1String(name));
-    table->setHorizontalHeaderLabels(captions);
-    table->verticalHeader()->hide();
+    for (int column = 0; column < static_cast<int>(captions.size()); ++column) {
+        const Caption& caption = captions[static_cast<std::size_t>(column)];
+        auto* header = new QTableWidgetItem(caption.Title);
+        header->setToolTip(caption.Tip);
+        table->setHorizontalHeaderItem(column, header);
+        if (column > 0)
+            FitNumberColumn(table, column, caption.Title);
+    }
+    FitRows(table);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);
     table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -77,25 +114,35 @@ PlayerTablePanel::PlayerTablePanel(const AnalysisStore& store, QWidget* parent)
     tblPlayers_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblPlayers_->setWordWrap(false);
     // Fixed row heights and no row numbers: the view then never measures 20,000 rows.
-    tblPlayers_->verticalHeader()->hide();
-    tblPlayers_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    tblPlayers_->horizontalHeader()->setSectionResizeMode(PlayerTableModel::kName,
-                                                          QHeaderView::Stretch);
+    FitRows(tblPlayers_);
+    QHeaderView* columns = tblPlayers_->horizontalHeader();
+    columns->setSectionResizeMode(PlayerTableModel::kName, QHeaderView::Stretch);
+    for (int column = PlayerTableModel::kKills; column < PlayerTableModel::kColumnCount; ++column)
+        FitNumberColumn(tblPlayers_, column,
+                        players_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
     tblPlayers_->setToolTip(tr("Click a column's title to sort by it"));
     connect(tblPlayers_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &PlayerTablePanel::ShowSelected);
 
-    lblPlayerWeapons_ = new QLabel(tr("Weapons"), this);
-    lblPlayerWeapons_->setObjectName(QStringLiteral("lblPlayerWeapons"));
     tblPlayerWeapons_ = DetailTable("tblPlayerWeapons",
-                                    {tr("Weapon"), tr("Kills with it"), tr("Deaths by it")}, this);
-    lblPlayerOpponents_ = new QLabel(tr("Opponents"), this);
-    lblPlayerOpponents_->setObjectName(QStringLiteral("lblPlayerOpponents"));
+                                    {Caption{tr("Weapon"), {}},
+                                     {tr("Kills"), tr("The player's kills with the weapon")},
+                                     {tr("Deaths"), tr("The player's deaths by the weapon")}},
+                                    this);
     tblPlayerOpponents_ =
         DetailTable("tblPlayerOpponents",
-                    {tr("Opponent"), tr("Killed by the player"), tr("Killed the player")}, this);
+                    {Caption{tr("Opponent"), {}},
+                     {tr("Kills"), tr("How often the player killed the opponent")},
+                     {tr("Deaths"), tr("How often the opponent killed the player")}},
+                    this);
     tblPlayerOpponents_->setItemDelegateForColumn(
         0, new PlayerNameDelegate(PlayerTableModel::kColouredNameRole, tblPlayerOpponents_));
+    // One of the two lists at a time keeps the panel low.
+    tabPlayerDetails_ = new QTabWidget(this);
+    tabPlayerDetails_->setObjectName(QStringLiteral("tabPlayerDetails"));
+    tabPlayerDetails_->addTab(tblPlayerWeapons_, tr("Weapons"));
+    tabPlayerDetails_->addTab(tblPlayerOpponents_, tr("Opponents"));
+    tabPlayerDetails_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
 
     auto* tableSide = new QWidget(this);
     auto* tableLayout = new QGridLayout(tableSide);
@@ -103,20 +150,13 @@ PlayerTablePanel::PlayerTablePanel(const AnalysisStore& store, QWidget* parent)
     tableLayout->addWidget(lblPlayerTable_, 0, 0);
     tableLayout->addWidget(txtPlayerSearch_, 0, 1);
     tableLayout->addWidget(tblPlayers_, 1, 0, 1, 2);
-    auto* detailSide = new QWidget(this);
-    auto* detailLayout = new QVBoxLayout(detailSide);
-    detailLayout->setContentsMargins(0, 0, 0, 0);
-    detailLayout->addWidget(lblPlayerWeapons_);
-    detailLayout->addWidget(tblPlayerWeapons_, 1);
-    detailLayout->addWidget(lblPlayerOpponents_);
-    detailLayout->addWidget(tblPlayerOpponents_, 1);
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setObjectName(QStringLiteral("splitPlayerTable"));
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(tableSide);
-    splitter->addWidget(detailSide);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
+    splitter->addWidget(tabPlayerDetails_);
+    splitter->setStretchFactor(0, 2);
+    splitter->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);

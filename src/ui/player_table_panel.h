@@ -9,6 +9,7 @@
 
 class QLabel;
 class QLineEdit;
+class QTabWidget;
 class QTableView;
 class QTableWidget;
 
@@ -40,10 +41,9 @@ class PlayerTablePanel final : public QWidget {
     QLineEdit* txtPlayerSearch_ = nullptr;
     QLabel* lblPlayerTable_ = nullptr;
     QTableView* tblPlayers_ = nullptr;
-    QLabel* lblPlayerWeapons_ = nullptr;
     QTableWidget* tblPlayerWeapons_ = nullptr;
-    QLabel* lblPlayerOpponents_ = nullptr;
     QTableWidget* tblPlayerOpponents_ = nullptr;
+    QTabWidget* tabPlayerDetails_ = nullptr; // the weapons and the opponents
 };
 
 } // namespace qla::ui

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QTabBar>
 #include <QTableView>
 #include <QTableWidget>
@@ -120,7 +121,9 @@ void PlayerTableTest::sortsByEveryNumberWithTiesInNameOrder() {
     table->sortByColumn(kRatio, Qt::AscendingOrder);
     QCOMPARE(Column(table, kName),
              QStringList({"Bravo", "MÜLLER", "Zed", "Müller", "alpha", "{TKS}Ghost"}));
-    QCOMPARE(Column(table, kRatio), QStringList({"0", "0", "0", "0.75", "1", "3"}));
+    // Written with the desktop's decimal point.
+    const QString threeQuarters = QStringLiteral("0") + QLocale().decimalPoint() + "75";
+    QCOMPARE(Column(table, kRatio), QStringList({"0", "0", "0", threeQuarters, "1", "3"}));
 
     table->sortByColumn(kSuicides, Qt::DescendingOrder);
     QCOMPARE(Column(table, kName).first(), QStringLiteral("Bravo"));
