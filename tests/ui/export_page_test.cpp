@@ -1,6 +1,7 @@
 // The Export button of the export page: the player check, the text options, the save dialog and
 // its overwrite question, the writers per page and type, "All data", the statistics site, and
 // opening after save.
+#include "ui/export_file_name.h"
 #include "ui_test_support.h"
 
 #include <QCheckBox>
@@ -71,6 +72,7 @@ class ExportDispatcherTest : public QObject {
     void playerDetailsTextForChosenPlayer();
     void writerErrorShownWithProgramTitle();
     void saveDialogProposesANameAndOffersTheLastFile();
+    void proposedPlayerFileNamesAreSafe();
     void savedPathIsShownAndATypedNameGetsItsExtension();
     void statisticsSiteWritesTheFolderWithTheRunsTotals();
     void statisticsSiteAsksBeforeReplacingASite();
@@ -366,6 +368,21 @@ void ExportDispatcherTest::saveDialogProposesANameAndOffersTheLastFile() {
     auto* player = Control<QComboBox>(&h.window, "cmbPlayer");
     player->setCurrentIndex(player->findText("^1Al"));
     QCOMPARE(proposed(), sub.filePath("player-Al.html"));
+}
+
+void ExportDispatcherTest::proposedPlayerFileNamesAreSafe() {
+    // Nothing of a name may leave the folder, start an extension or trouble a shell.
+    const std::vector<std::pair<QString, QString>> cases{
+        {"^1Bob", "Bob"},
+        {"../../etc/passwd", "______etc_passwd"},
+        {"Mr.X", "Mr_X"},
+        {"a:b*c?\"d<e>f|g\\h", "a_b_c__d_e_f_g_h"},
+        {" ^2 spaced ^7 ", "spaced"},
+        {"^1^2", "player"},
+        {"Jürgen", "Jürgen"},
+    };
+    for (const auto& [name, file] : cases)
+        QCOMPARE(FileNameOfPlayer(name), file);
 }
 
 void ExportDispatcherTest::savedPathIsShownAndATypedNameGetsItsExtension() {
