@@ -307,6 +307,8 @@ void AnalyzePage::ShowSelectedPlayer() {
     const auto values = RowValues(totals);
     for (int i = 0; i < 7; ++i)
         playerTotals_[i]->setText(QString::number(values[i]));
+    // The player table follows the list, with the player's weapons and opponents.
+    playerTable_->SelectPlayer(*index);
 }
 
 } // namespace qla::ui

@@ -177,6 +177,18 @@ void PlayerTablePanel::Clear() {
     ShowCount();
 }
 
+void PlayerTablePanel::SelectPlayer(PlayerIndex player) {
+    // The rows are the store's players in store order.
+    const int row = player - 1;
+    if (row < 0 || row >= players_->rowCount())
+        return;
+    const QModelIndex shown = shown_->mapFromSource(players_->index(row, PlayerTableModel::kName));
+    if (!shown.isValid())
+        return;
+    tblPlayers_->setCurrentIndex(shown);
+    tblPlayers_->scrollTo(shown);
+}
+
 void PlayerTablePanel::ShowCount() {
     lblPlayerTable_->setText(
         tr("Player table (%1 of %2)").arg(shown_->rowCount()).arg(players_->rowCount()));

@@ -30,6 +30,8 @@ class PlayerTablePanel final : public QWidget {
     void ShowPlayers();
     // Empties the table and the selected player's lists (the store is about to change).
     void Clear();
+    // Selects the player's row and shows it, when the search leaves it in the table.
+    void SelectPlayer(PlayerIndex player);
 
   private:
     void ShowSelected();

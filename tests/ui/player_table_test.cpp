@@ -77,6 +77,7 @@ class PlayerTableTest : public QObject {
     void headerClickSortsAndTurnsTheOrder();
     void searchIgnoresColourCodesCaseAndAccents();
     void selectionShowsWeaponsAndOpponentsEvenSortedAndFiltered();
+    void choosingInThePlayerListSelectsInTheTable();
     void newLogEmptiesTheTableAndTheSelectedLists();
     void namesAreDrawnInTheirColours();
 
@@ -216,6 +217,26 @@ void PlayerTableTest::selectionShowsWeaponsAndOpponentsEvenSortedAndFiltered() {
     Select(table, QStringLiteral("{TKS}Ghost"));
     QCOMPARE(Cells(weapons), QStringList({"Knife|0|1", "MP40|3|0"}));
     QCOMPARE(Cells(opponents), QStringList({"Müller|3|1"}));
+}
+
+void PlayerTableTest::choosingInThePlayerListSelectsInTheTable() {
+    Harness h;
+    Analyze(h);
+    auto* table = Control<QTableView>(&h.window, "tblPlayers");
+    auto* list = Control<QListWidget>(&h.window, "lstNames");
+    table->sortByColumn(kKills, Qt::AscendingOrder);
+    list->setCurrentItem(list->findItems(QStringLiteral("^1{TKS}Ghost"), Qt::MatchExactly)[0]);
+    QCOMPARE(table->currentIndex().siblingAtColumn(kName).data().toString(),
+             QStringLiteral("{TKS}Ghost"));
+    QCOMPARE(Cells(Control<QTableWidget>(&h.window, "tblPlayerOpponents")),
+             QStringList({"Müller|3|1"}));
+    // The list's own column is as it was.
+    QCOMPARE(h.Text(QStringLiteral("txtPKills")), QStringLiteral("3"));
+    // A player the search hides is not selected; the table keeps its search.
+    Control<QLineEdit>(&h.window, "txtPlayerSearch")->setText(QStringLiteral("zed"));
+    list->setCurrentItem(list->findItems(QStringLiteral("alpha"), Qt::MatchExactly)[0]);
+    QCOMPARE(Column(table, kName), QStringList({"Zed"}));
+    QCOMPARE(h.Text(QStringLiteral("txtPKills")), QStringLiteral("1"));
 }
 
 void PlayerTableTest::newLogEmptiesTheTableAndTheSelectedLists() {
