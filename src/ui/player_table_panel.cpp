@@ -37,12 +37,13 @@ void FitRows(QTableView* table) {
     table->setMinimumHeight(kSmallestTableHeight);
 }
 
-// A number column as wide as its title (with the sort arrow) or a six-digit number.
-void FitNumberColumn(QTableView* table, int column, const QString& caption) {
+// A number column as wide as its title or a number of `digits`, with room for the sort arrow
+// where the table sorts.
+void FitNumberColumn(QTableView* table, int column, const QString& caption, int digits) {
     const QFontMetrics metrics = table->horizontalHeader()->fontMetrics();
     const int width = std::max(metrics.horizontalAdvance(caption),
-                               metrics.horizontalAdvance(QStringLiteral("000000")));
-    table->horizontalHeader()->resizeSection(column, width + 24);
+                               metrics.horizontalAdvance(QString(digits, QLatin1Char('0'))));
+    table->horizontalHeader()->resizeSection(column, width + (table->isSortingEnabled() ? 24 : 12));
 }
 
 struct Caption {
@@ -60,7 +61,7 @@ QTableWidget* DetailTable(const char* name, const std::array<Caption, 3>& captio
         header->setToolTip(caption.Tip);
         table->setHorizontalHeaderItem(column, header);
         if (column > 0)
-            FitNumberColumn(table, column, caption.Title);
+            FitNumberColumn(table, column, caption.Title, 4);
     }
     FitRows(table);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -119,7 +120,8 @@ PlayerTablePanel::PlayerTablePanel(const AnalysisStore& store, QWidget* parent)
     columns->setSectionResizeMode(PlayerTableModel::kName, QHeaderView::Stretch);
     for (int column = PlayerTableModel::kKills; column < PlayerTableModel::kColumnCount; ++column)
         FitNumberColumn(tblPlayers_, column,
-                        players_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+                        players_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(),
+                        6);
     tblPlayers_->setToolTip(tr("Click a column's title to sort by it"));
     connect(tblPlayers_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &PlayerTablePanel::ShowSelected);
@@ -155,8 +157,8 @@ PlayerTablePanel::PlayerTablePanel(const AnalysisStore& store, QWidget* parent)
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(tableSide);
     splitter->addWidget(tabPlayerDetails_);
-    splitter->setStretchFactor(0, 2);
-    splitter->setStretchFactor(1, 1);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);
