@@ -2,6 +2,7 @@
 #include "export/statistics_site_settings.h"
 
 #include "core/product.h"
+#include "export/dashboard/log_period.h"
 
 #include <utility>
 
@@ -34,6 +35,9 @@ void SetStatisticsSite(ExportRequest& request, const StatisticsSiteChoices& choi
         site.HeldBackBytes = source.Database->HeldBackBytes;
         site.History = std::move(source.Database->History);
     }
+    OrderHistoriesByDate(site.History);
+    site.Period = PeriodOf(site.History);
+    site.MadeOn = MadeOnNow();
 }
 
 } // namespace qla

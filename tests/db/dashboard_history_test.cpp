@@ -176,5 +176,51 @@ TEST_F(MergedHistoryTest, TheSitesHistoryFromQlaAddsUpToThePlayersTotals) {
               2);
 }
 
+// Logs imported out of date order, one without a date: the site qla writes of the database puts
+// Al's logs in date order with the undated one last and named so, and its overview states the
+// period the logs cover rather than the first import's date.
+TEST(DashboardHistory, TheSiteGoesByTheLogsDatesNotByImportOrder) {
+    dbtest::TempFolder folder;
+    const std::string db = folder.Path("stats.db");
+    const std::string earlier = "logfile opened on Fri Jan  2 03:04:05 2004\r\n"
+                                "[skipnotify]Bob was killed by Al's MP40\r\n";
+    dbtest::WriteFile(folder.Path("a.log"), kFirst);
+    dbtest::WriteFile(folder.Path("b.log"), kSecond + "\r\n");
+    dbtest::WriteFile(folder.Path("c.log"), earlier);
+    ASSERT_EQ(dbtest::Qla({"import", folder.QPath("a.log"), folder.QPath("b.log"),
+                           folder.QPath("c.log"), "--db", QString::fromStdString(db), "--quiet"})
+                  .status,
+              0);
+    const std::string site = folder.Path("site");
+    const dbtest::QlaRun run =
+        dbtest::Qla({"export", "--db", QString::fromStdString(db), "--view", "dashboard",
+                     "--format", "html", "--output", QString::fromStdString(site)});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string al = dbtest::ReadFile(site + "/players/p2.html");
+    ASSERT_NE(al.find("<title>Al - Statistics</title>"), std::string::npos) << al.substr(0, 300);
+    const std::size_t rows = al.find("<table id=\"history\"");
+    ASSERT_NE(rows, std::string::npos);
+    const std::size_t first = al.find("<tr><td>2004-01-02 03:04:05</td><td>1</td>", rows);
+    const std::size_t second = al.find("<tr><td>2006-05-14 15:19:28</td><td>2</td>", rows);
+    const std::size_t undated = al.find("<tr><td>no date, log 2</td><td>", rows);
+    EXPECT_NE(first, std::string::npos);
+    EXPECT_LT(first, second);
+    EXPECT_LT(second, undated);
+    EXPECT_NE(undated, std::string::npos);
+    // The chart's labels run the same way.
+    const std::size_t chart = al.find("2004-01-02 03:04:05");
+    EXPECT_LT(chart, al.find("2006-05-14 15:19:28"));
+    EXPECT_LT(chart, rows);
+
+    const std::string index = dbtest::ReadFile(site + "/index.html");
+    EXPECT_NE(index.find("<p class=\"source\">Database stats.db: logs from 2004-01-02 03:04:05 "
+                         "to 2006-05-14 15:19:28 and 1 log without a date</p>"),
+              std::string::npos)
+        << index.substr(0, 1500);
+    // The test programs fix the stamp (support/fixed_site_stamp.h), as SOURCE_DATE_EPOCH does.
+    EXPECT_NE(index.find("<p class=\"made\">Made on <time datetime=\"2023-11-14T22:13:20Z\">"),
+              std::string::npos);
+}
+
 } // namespace
 } // namespace qla::db

@@ -4,6 +4,7 @@
 #include "cli/qla_app.h"
 #include "generator.h"
 #include "postgres_server.h"
+#include "support/fixed_site_stamp.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -96,6 +96,12 @@ std::string DashboardJsonText(const AnalysisStore& store, const DashboardModel& 
     json.Field(settings.FromDatabase ? "database" : "log", settings.SourceName);
     json.Field("logDate", settings.LogDate);
     json.Field("logs", settings.LogCount);
+    if (settings.FromDatabase) {
+        json.Field("firstLogDate", settings.Period.First);
+        json.Field("lastLogDate", settings.Period.Last);
+        json.Field("undatedLogs", settings.Period.UndatedLogs);
+    }
+    json.Field("madeOn", settings.MadeOn);
     json.Field("minKills", settings.MinKills);
     json.Field("minDeaths", settings.MinDeaths);
     json.EndObject();

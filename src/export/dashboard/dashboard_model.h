@@ -4,6 +4,7 @@
 
 #include "analysis/analysis.h"
 #include "core/store.h"
+#include "export/dashboard/log_period.h"
 #include "export/export_types.h"
 #include "stats/player_history.h"
 
@@ -34,8 +35,11 @@ struct DashboardSettings {
     AnalysisTotals Totals;
     std::int64_t LogCount = 1;
     std::optional<std::int64_t> HeldBackBytes; // a database's bytes past the last whole line
-    // With a database: each player's figures per log (matched by the name as stored).
+    // With a database: each player's figures per log (matched by the name as stored), in date
+    // order, and the period the logs cover.
     std::vector<PlayerHistory> History;
+    LogPeriod Period;
+    std::string MadeOn; // "YYYY-MM-DDTHH:MM:SSZ"; empty: the overview does not say
     // Players named in fewer lines (RecordedLinesPerPlayer) have no page of their own; unset: the
     // default above.
     std::optional<std::int64_t> MinLinesForPage;

@@ -45,6 +45,42 @@ void AppendListPager(std::string& out, const SiteParts& site, std::string_view r
                 [&](std::size_t to) { return site.Layout.ListPagePath(to); });
 }
 
+// Where the figures come from and the time they cover: a log's date, or the first and last dates
+// of a database's logs (never import order); then when the site was made.
+void AppendSource(std::string& out, const DashboardSettings& settings) {
+    out += settings.FromDatabase ? "<p class=\"source\">Database " : "<p class=\"source\">Log ";
+    AppendHtmlText(out, settings.SourceName);
+    const LogPeriod& period = settings.Period;
+    if (!settings.FromDatabase) {
+        if (settings.LogDate.empty()) {
+            out += ", without a date";
+        } else {
+            out += ", opened on ";
+            AppendHtmlText(out, settings.LogDate);
+        }
+    } else if (!period.First.empty()) {
+        out += period.First == period.Last ? ": logs of " : ": logs from ";
+        AppendHtmlText(out, period.First);
+        if (period.First != period.Last) {
+            out += " to ";
+            AppendHtmlText(out, period.Last);
+        }
+        if (period.UndatedLogs > 0)
+            out += " and " + std::to_string(period.UndatedLogs) +
+                   (period.UndatedLogs == 1 ? " log" : " logs") + " without a date";
+    } else if (period.UndatedLogs > 0) {
+        out += ": logs without a date";
+    }
+    out += "</p>\n";
+    if (!settings.MadeOn.empty()) {
+        out += "<p class=\"made\">Made on <time datetime=\"";
+        AppendHtmlText(out, settings.MadeOn);
+        out += "\">";
+        AppendHtmlText(out, settings.MadeOn);
+        out += "</time></p>\n";
+    }
+}
+
 } // namespace
 
 std::string OverviewPage(const SiteParts& site, const std::vector<PlayerIndex>& order) {
@@ -53,13 +89,8 @@ std::string OverviewPage(const SiteParts& site, const std::vector<PlayerIndex>& 
     std::string out;
     out.reserve(32768);
     AppendPageStart(out, {"Overview", settings.GameTitle, "overview", ""});
-    out += settings.FromDatabase ? "<p class=\"source\">Database " : "<p class=\"source\">Log ";
-    AppendHtmlText(out, settings.SourceName);
-    if (!settings.LogDate.empty()) {
-        out += ", opened on ";
-        AppendHtmlText(out, settings.LogDate);
-    }
-    out += "</p>\n<dl class=\"figures\">";
+    AppendSource(out, settings);
+    out += "<dl class=\"figures\">";
     const AnalysisTotals& t = model.Totals;
     AppendFigure(out, "Players", static_cast<std::int64_t>(model.Players.size()));
     AppendFigure(out, "Logs", settings.LogCount);
