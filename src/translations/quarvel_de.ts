@@ -395,14 +395,6 @@ Erstellt von:<byte value="xd"/>
         <translation>Aktuelle Logdatei analysieren</translation>
     </message>
     <message>
-        <source>Merge player names</source>
-        <translation>Spielernamen zusammenführen</translation>
-    </message>
-    <message>
-        <source>Count each player once: names that differ only in colour codes, upper and lower case or blanks at the ends, and the old and new name of a rename, become one player in the player list and in every export. The totals stay the same.</source>
-        <translation>Jeden Spieler einmal zählen: Namen, die sich nur in Farbcodes, Groß- und Kleinschreibung oder Leerzeichen an den Enden unterscheiden, sowie alter und neuer Name einer Umbenennung werden in der Spielerliste und in jedem Export zu einem Spieler. Die Gesamtwerte bleiben gleich.</translation>
-    </message>
-    <message>
         <source>Selected player</source>
         <translation>Gewählter Spieler</translation>
     </message>
@@ -437,6 +429,36 @@ Erstellt von:<byte value="xd"/>
     <message>
         <source>Players (%1)</source>
         <translation>Spieler (%1)</translation>
+    </message>
+    <message>
+        <source>Merge players:</source>
+        <translation>Spieler zusammenführen:</translation>
+    </message>
+    <message>
+        <source>No merging</source>
+        <translation>Nicht zusammenführen</translation>
+    </message>
+    <message>
+        <source>Names only</source>
+        <translation>Nur Namen</translation>
+    </message>
+    <message>
+        <source>Names and renames</source>
+        <translation>Namen und Umbenennungen</translation>
+    </message>
+    <message>
+        <source>No merging: each name is a player of its own.
+Names only: names that differ only in colour codes, upper and lower case or blanks at the ends become one player.
+Names and renames: also follows each person through his renames and across the log&apos;s sessions; people who play under one name at the same time stay apart, and two merged players of the same name are told apart by a number.
+The merged players are used in the player list and in every export; the totals stay the same.</source>
+        <translation>Nicht zusammenführen: Jeder Name ist ein eigener Spieler.
+Nur Namen: Namen, die sich nur in Farbcodes, Groß- und Kleinschreibung oder Leerzeichen an den Enden unterscheiden, werden zu einem Spieler.
+Namen und Umbenennungen: verfolgt außerdem jede Person über ihre Umbenennungen und über die Sitzungen des Logs hinweg; wer zur selben Zeit unter einem Namen spielt, bleibt getrennt, und zwei zusammengeführte Spieler gleichen Namens werden durch eine Nummer unterschieden.
+Die zusammengeführten Spieler erscheinen in der Spielerliste und in jedem Export; die Gesamtwerte bleiben gleich.</translation>
+    </message>
+    <message>
+        <source>Names: %1</source>
+        <translation>Namen: %1</translation>
     </message>
 </context>
 <context>

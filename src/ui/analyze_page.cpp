@@ -7,8 +7,9 @@
 #include "ui/busy_pointer.h"
 #include "ui/dialogs.h"
 #include "ui/player_table_panel.h"
+#include "ui/window_memory.h"
 
-#include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
@@ -85,20 +86,33 @@ AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
     cmdStart_->setObjectName(QStringLiteral("cmdStart"));
     cmdStart_->setToolTip(tr("Analyze current logfile"));
     connect(cmdStart_, &QPushButton::clicked, this, &AnalyzePage::AnalyzeCurrentLog);
-    chkMergePlayers_ = new QCheckBox(tr("Merge player names"), this);
-    chkMergePlayers_->setObjectName(QStringLiteral("chkMergePlayers"));
-    chkMergePlayers_->setToolTip(tr(
-        "Count each player once: names that differ only in colour codes, upper and lower case or "
-        "blanks at the ends, and the old and new name of a rename, become one player in the "
-        "player list and in every export. The totals stay the same."));
-    // A shown analysis follows the box at once; otherwise the next Analyze click does.
-    connect(chkMergePlayers_, &QCheckBox::toggled, this, [this] {
+    auto* mergeLabel = new QLabel(tr("Merge players:"), this);
+    mergeLabel->setObjectName(QStringLiteral("lblMergePlayers"));
+    cmbMergePlayers_ = new QComboBox(this);
+    cmbMergePlayers_->setObjectName(QStringLiteral("cmbMergePlayers"));
+    // The items follow the order of PlayerMergeChoice: an item's index is its choice.
+    cmbMergePlayers_->addItems({tr("No merging"), tr("Names only"), tr("Names and renames")});
+    cmbMergePlayers_->setToolTip(
+        tr("No merging: each name is a player of its own.\n"
+           "Names only: names that differ only in colour codes, upper and lower case or blanks at "
+           "the ends become one player.\n"
+           "Names and renames: also follows each person through his renames and across the "
+           "log's sessions; people who play under one name at the same time stay apart, and two "
+           "merged players of the same name are told apart by a number.\n"
+           "The merged players are used in the player list and in every export; the totals stay "
+           "the same."));
+    mergeLabel->setBuddy(cmbMergePlayers_);
+    // A shown analysis follows the choice at once; otherwise the next Analyze click does.
+    connect(cmbMergePlayers_, &QComboBox::currentIndexChanged, this, [this] {
+        if (memory_)
+            memory_->Keep(memory_keys::kMergePlayers, MemoryWordOf(MergeChoice()));
         if (analysed_)
             RunAnalysis(lastChoice_);
     });
     auto* top = new QHBoxLayout;
     top->addWidget(cmdStart_);
-    top->addWidget(chkMergePlayers_);
+    top->addWidget(mergeLabel);
+    top->addWidget(cmbMergePlayers_);
     top->addStretch(1);
     outer->addLayout(top);
 
@@ -145,6 +159,13 @@ AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
     connect(lstNames_, &QListWidget::currentRowChanged, this, &AnalyzePage::ShowSelectedPlayer);
     listColumn->addWidget(lblPlayers_);
     listColumn->addWidget(lstNames_, 1);
+    // The selected merged player's names, shown only when it has more than one.
+    lblMergedNames_ = new QLabel(this);
+    lblMergedNames_->setObjectName(QStringLiteral("lblMergedNames"));
+    lblMergedNames_->setWordWrap(true);
+    lblMergedNames_->setTextFormat(Qt::PlainText);
+    lblMergedNames_->setVisible(false);
+    listColumn->addWidget(lblMergedNames_);
     middle->addLayout(listColumn, 1);
     outer->addLayout(middle, 1);
     playerTable_ = new PlayerTablePanel(store_, this);
@@ -167,6 +188,17 @@ AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
     bottom->addWidget(pgbAnalyze_, 1);
     bottom->addWidget(cmdCancelAnalyze_);
     outer->addLayout(bottom);
+}
+
+void AnalyzePage::ShowRemembered() {
+    if (!memory_)
+        return;
+    const QString word = memory_->Value(memory_keys::kMergePlayers).toString();
+    cmbMergePlayers_->setCurrentIndex(static_cast<int>(MergeChoiceFromMemory(word)));
+}
+
+PlayerMergeChoice AnalyzePage::MergeChoice() const {
+    return static_cast<PlayerMergeChoice>(cmbMergePlayers_->currentIndex());
 }
 
 void AnalyzePage::AnalyzeCurrentLog() {
@@ -195,6 +227,10 @@ void AnalyzePage::RunAnalysis(const AnalysisChoice& choice) {
         ~CancelOff() { button->setEnabled(false); }
     } const cancelOff{cmdCancelAnalyze_};
 
+    // Persons over time need each holder's use of a name as a record of its own; any other
+    // choice analyses per name, as the classic outputs count. The run's reset keeps the flag.
+    const PlayerMergeChoice merge = MergeChoice();
+    store_.TracksHolders = merge == PlayerMergeChoice::WithRenames;
     AnalysisTotals totals;
     try {
         totals = run_(store_, choice.Language, choice.LineRecognition,
@@ -224,8 +260,8 @@ void AnalyzePage::RunAnalysis(const AnalysisChoice& choice) {
                          tr("The analysis stopped: %1").arg(QString::fromUtf8(error.what())));
         return;
     }
-    if (chkMergePlayers_->isChecked())
-        MergePlayers(store_, {});
+    if (merge != PlayerMergeChoice::None)
+        merged_ = MergePlayers(store_, {});
     analysed_ = true;
     lastChoice_ = choice;
     ShowTotals(totals);
@@ -259,6 +295,9 @@ void AnalyzePage::ShowTotals(const AnalysisTotals& totals) {
 void AnalyzePage::ClearResults() {
     analysed_ = false;
     lastTotals_ = {};
+    merged_.reset();
+    lblMergedNames_->clear();
+    lblMergedNames_->setVisible(false);
     for (int i = 0; i < 7; ++i) {
         totals_[i]->setText(QStringLiteral("0"));
         playerTotals_[i]->setText(QStringLiteral("0"));
@@ -273,18 +312,27 @@ void AnalyzePage::ClearResults() {
 
 void AnalyzePage::SetControlsEnabled(bool enabled) {
     cmdStart_->setEnabled(enabled);
-    chkMergePlayers_->setEnabled(enabled);
+    cmbMergePlayers_->setEnabled(enabled);
 }
 
 void AnalyzePage::FillPlayerList() {
     lstNames_->clear();
-    std::vector<QString> names;
-    names.reserve(store_.Players.size());
-    for (const PlayerRecord& player : RealEntries(store_.Players))
-        names.push_back(QString::fromStdString(player.Name));
-    std::stable_sort(names.begin(), names.end(), ListOrder);
-    const QStringList sorted(names.begin(), names.end());
-    lstNames_->addItems(sorted);
+    std::vector<std::pair<QString, PlayerIndex>> players;
+    players.reserve(store_.Players.size());
+    for (const PlayerIndex index : store_.PlayerIndexes())
+        players.emplace_back(
+            QString::fromStdString(store_.Players[static_cast<std::size_t>(index)].Name), index);
+    std::stable_sort(players.begin(), players.end(),
+                     [](const auto& a, const auto& b) { return ListOrder(a.first, b.first); });
+    QStringList sorted;
+    sorted.reserve(static_cast<qsizetype>(players.size()));
+    for (const auto& [name, index] : players) {
+        sorted << name;
+        auto* item = new QListWidgetItem(name, lstNames_);
+        item->setToolTip(NamesOfMergedPlayer(index));
+        // The record itself: after a merge over time a shown name need not find it by name.
+        item->setData(Qt::UserRole, index);
+    }
     playerTable_->ShowPlayers();
     lblPlayers_->setText(tr("Players (%1)").arg(lstNames_->count()));
     emit playersListed(sorted);
@@ -295,20 +343,35 @@ void AnalyzePage::ShowSelectedPlayer() {
     if (!item)
         return;
     const QString name = item->text();
-    const std::optional<PlayerIndex> index = store_.FindPlayer(name.toStdString());
-    if (!index)
+    const PlayerIndex index = item->data(Qt::UserRole).value<PlayerIndex>();
+    if (index < 1 || index > store_.PlayerCount())
         return;
-    const PlayerRecord& player = store_.Players[static_cast<std::size_t>(*index)];
+    const PlayerRecord& player = store_.Players[static_cast<std::size_t>(index)];
     const int width = std::max(lblPlayername_->width(), playerTotals_[0]->minimumWidth());
     lblPlayername_->setText(lblPlayername_->fontMetrics().elidedText(
         QString::fromStdString(StripColourCodes(player.Name)), Qt::ElideRight, width));
     lblPlayername_->setToolTip(name);
+    const QString names = NamesOfMergedPlayer(index);
+    lblMergedNames_->setText(names);
+    lblMergedNames_->setVisible(!names.isEmpty());
     const PlayerTotals totals = TotalsOfPlayer(player);
     const auto values = RowValues(totals);
     for (int i = 0; i < 7; ++i)
         playerTotals_[i]->setText(QString::number(values[i]));
     // The player table follows the list, with the player's weapons and opponents.
-    playerTable_->SelectPlayer(*index);
+    playerTable_->SelectPlayer(index);
+}
+
+QString AnalyzePage::NamesOfMergedPlayer(PlayerIndex player) const {
+    if (!merged_)
+        return {};
+    const std::vector<std::string>& names = merged_->NamesOf(player);
+    if (names.size() < 2)
+        return {};
+    QStringList shown;
+    for (const std::string& name : names)
+        shown << QString::fromStdString(name);
+    return tr("Names: %1").arg(shown.join(QStringLiteral(", ")));
 }
 
 } // namespace qla::ui

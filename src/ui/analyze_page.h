@@ -3,6 +3,8 @@
 #pragma once
 
 #include "analysis/analysis.h"
+#include "analysis/merge_players.h"
+#include "ui/player_merge_choice.h"
 
 #include <QElapsedTimer>
 #include <QStringList>
@@ -10,8 +12,9 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
-class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -22,6 +25,7 @@ namespace qla::ui {
 
 class Dialogs;
 class PlayerTablePanel;
+class WindowMemory;
 
 // The analysis the page runs: the core's AnalyzeLog, which resets the store first.
 using AnalysisRun = std::function<AnalysisTotals(AnalysisStore&, LogLanguage, Recognition,
@@ -59,6 +63,11 @@ class AnalyzePage final : public QWidget {
     // How often the progress repainted the window during the last run.
     int ProgressRepaints() const { return progressRepaints_; }
 
+    // The merge choice is kept in `memory` from now on; ShowRemembered shows what it holds.
+    void KeepChoiceIn(WindowMemory& memory) { memory_ = &memory; }
+    void ShowRemembered();
+    PlayerMergeChoice MergeChoice() const;
+
   signals:
     // True as a run starts, false once it ended (also when it failed).
     void runningChanged(bool running);
@@ -72,6 +81,9 @@ class AnalyzePage final : public QWidget {
     void ShowTotals(const AnalysisTotals& totals);
     void FillPlayerList();
     void ShowSelectedPlayer();
+    // The names a merged player was seen under, for its tooltip and detail line; empty when
+    // the run merged nothing or the player kept one name.
+    QString NamesOfMergedPlayer(PlayerIndex player) const;
 
     AnalysisStore& store_;
     Dialogs& dialogs_;
@@ -81,20 +93,23 @@ class AnalyzePage final : public QWidget {
     int progressRepaints_ = 0;
     QElapsedTimer sinceRepaint_;
 
-    // Whole-log column and selected-player column, in the order of the rows.
-    // Whether the results on show come from a run, and its choice, so that toggling the merge
-    // box analyses again.
+    // Whether the results on show come from a run, and its choice, so that changing the merge
+    // choice analyses again.
     bool analysed_ = false;
     AnalysisChoice lastChoice_;
     AnalysisTotals lastTotals_;
+    // The names of each merged player of the run on show; none when it merged nothing.
+    std::optional<MergedNames> merged_;
+    WindowMemory* memory_ = nullptr;
 
     QPushButton* cmdStart_ = nullptr;
-    QCheckBox* chkMergePlayers_ = nullptr;
+    QComboBox* cmbMergePlayers_ = nullptr;
     std::array<QLineEdit*, 7> totals_{};
     std::array<QLineEdit*, 7> playerTotals_{};
     QLabel* lblPlayername_ = nullptr;
     QLabel* lblPlayers_ = nullptr;
     QListWidget* lstNames_ = nullptr;
+    QLabel* lblMergedNames_ = nullptr;
     PlayerTablePanel* playerTable_ = nullptr;
     QProgressBar* pgbAnalyze_ = nullptr;
     QPushButton* cmdCancelAnalyze_ = nullptr;

@@ -42,6 +42,7 @@ MainWindow::MainWindow(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
     analyzePage_ = new AnalyzePage(store_, dialogs, [this] {
         return AnalysisChoice{infoPage_->Language(), infoPage_->LineRecognition()};
     });
+    analyzePage_->KeepChoiceIn(memory_);
     exportPage_ = new ExportPage(store_, *infoPage_, dialogs, desktop, memory_,
                                  [this] { return analyzePage_->LastTotals(); });
     aboutPage_ = new AboutPage(dialogs, desktop);
@@ -82,6 +83,7 @@ MainWindow::MainWindow(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
 void MainWindow::RememberIn(QSettings& settings) {
     memory_.UseSettings(&settings);
     infoPage_->ShowRemembered();
+    analyzePage_->ShowRemembered();
     exportPage_->ShowRemembered();
 }
 

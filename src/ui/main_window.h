@@ -33,8 +33,8 @@ class MainWindow final : public QWidget {
     // Opens a log as Open File does; ignored while an analysis or export runs.
     void OpenLog(const QString& path);
 
-    // From now on the game title, the log language and recognition and the folders last used
-    // are kept in `settings`; what was kept before is shown now.
+    // From now on the game title, the log language and recognition, the merge choice and the
+    // folders last used are kept in `settings`; what was kept before is shown now.
     void RememberIn(QSettings& settings);
 
     // How often the analysis progress repainted the window during the last run.

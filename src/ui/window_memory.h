@@ -1,6 +1,7 @@
-// What the window keeps between runs: the game title, the log language and recognition, and the
-// folders last used. It is kept in QSettings once the program hands one over; before that (the
-// tests that do not ask for it) nothing is read or written, so no run sees another's choices.
+// What the window keeps between runs: the game title, the log language and recognition, the
+// merge choice and the folders last used. It is kept in QSettings once the program hands one
+// over; before that (the tests that do not ask for it) nothing is read or written, so no run
+// sees another's choices.
 #pragma once
 
 #include <QString>
@@ -18,6 +19,8 @@ inline constexpr char kOpenFolder[] = "folders/open";
 inline constexpr char kExportPath[] = "folders/exportFile";
 inline constexpr char kSiteFolder[] = "folders/site";
 inline constexpr char kStatisticsSiteFolder[] = "folders/statisticsSite";
+// How the Analyze page merges players: "none", "names" or "renames".
+inline constexpr char kMergePlayers[] = "mergePlayers";
 // The log languages ("english", "german") the window has asked about switching to.
 inline constexpr char kLanguagesAsked[] = "languageQuestion/asked";
 } // namespace memory_keys

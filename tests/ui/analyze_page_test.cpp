@@ -2,15 +2,17 @@
 // how it survives a run that fails.
 #include "ui/analyze_page.h"
 
+#include "ui/window_memory.h"
 #include "ui_test_support.h"
 
-#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -29,6 +31,36 @@ struct RunCall {
     Recognition LineRecognition = Recognition::Classic;
 };
 
+// One log for the merge choices: bob renames to Robert and someone else takes "bob" up while
+// Robert still plays, Al renames to Alf and back, and ^1CY and Cy differ only in colour codes
+// and case.
+QStringList RenamesAndColourVariants() {
+    return {KillLine("bob", "Al"),      QStringLiteral("[skipnotify]bob^7 renamed to Robert"),
+            KillLine("Al", "Robert"),   KillLine("bob", "^1CY"),
+            KillLine("^1CY", "Robert"), QStringLiteral("[skipnotify]Al^7 renamed to Alf"),
+            KillLine("Cy", "Alf"),      QStringLiteral("[skipnotify]Alf^7 renamed to Al"),
+            KillLine("bob", "Al")};
+}
+
+// The list's names, each with its tooltip (empty for a player of one name).
+QMap<QString, QString> ListedWithTooltips(QWidget* page) {
+    QMap<QString, QString> listed;
+    auto* list = Control<QListWidget>(page, "lstNames");
+    for (int row = 0; row < list->count(); ++row)
+        listed.insert(list->item(row)->text(), list->item(row)->toolTip());
+    return listed;
+}
+
+// Selects the listed player `name` and returns its kills as the page shows them.
+QString KillsOfSelected(QWidget* page, const QString& name) {
+    auto* list = Control<QListWidget>(page, "lstNames");
+    const QList<QListWidgetItem*> found = list->findItems(name, Qt::MatchExactly);
+    if (found.size() != 1)
+        return QStringLiteral("not listed once");
+    list->setCurrentItem(found.first());
+    return Control<QLineEdit>(page, "txtPKills")->text();
+}
+
 QList<bool> RunningStates(const QSignalSpy& spy) {
     QList<bool> states;
     for (const QList<QVariant>& arguments : spy)
@@ -44,7 +76,9 @@ class AnalyzePageTest : public QObject {
   private slots:
     void everyClickRunsOnceOnTheStoreAsItWas();
     void failingRunIsReportedAndLeavesUsableControls();
-    void mergeBoxJoinsTheNamesOfOnePlayerAndUndoes();
+    void mergeChoiceJoinsNamesOrFollowsRenamesAndUndoes();
+    void mergedPlayersShowTheNamesTheyWereSeenUnder();
+    void mergeChoiceIsRememberedAndAnUnknownOneMergesNothing();
     void cancelMidRunLeavesTheStoreAsAfterAReset();
 
   private:
@@ -128,31 +162,116 @@ void AnalyzePageTest::failingRunIsReportedAndLeavesUsableControls() {
     QCOMPARE(Control<QListWidget>(&page, "lstNames")->count(), 0);
 }
 
-void AnalyzePageTest::mergeBoxJoinsTheNamesOfOnePlayerAndUndoes() {
+void AnalyzePageTest::mergeChoiceJoinsNamesOrFollowsRenamesAndUndoes() {
+    AnalysisStore store;
+    FakeDialogs dialogs;
+    QList<bool> trackedOnEntry;
+    AnalyzePage page(
+        store, dialogs, [] { return AnalysisChoice{}; },
+        [&](AnalysisStore& s, LogLanguage language, Recognition recognition,
+            const AnalysisProgressCallback& progress) {
+            trackedOnEntry << s.TracksHolders;
+            return AnalyzeLog(s, language, recognition, progress);
+        });
+    QSignalSpy listed(&page, &AnalyzePage::playersListed);
+    Open(store, RenamesAndColourVariants());
+    auto* merge = Control<QComboBox>(&page, "cmbMergePlayers");
+    QCOMPARE(merge->currentIndex(), 0);
+    QCOMPARE(merge->count(), 3);
+    QVERIFY(!merge->toolTip().isEmpty());
+    merge->setCurrentIndex(2); // nothing analysed yet: nothing runs
+    QCOMPARE(listed.size(), 0);
+    merge->setCurrentIndex(0);
+
+    Click(&page, "cmdStart");
+    const QStringList perName = listed.last().at(0).toStringList();
+    QCOMPARE(perName, QStringList({"^1CY", "Al", "Alf", "bob", "Cy", "Robert"}));
+    QCOMPARE(KillsOfSelected(&page, "Al"), QStringLiteral("2"));
+
+    // Names only: the colour variants join, the renames do not.
+    merge->setCurrentIndex(1); // a shown analysis follows the choice at once
+    QCOMPARE(listed.last().at(0).toStringList(),
+             QStringList({"^1CY", "Al", "Alf", "bob", "Robert"}));
+    QCOMPARE(Control<QLineEdit>(&page, "txtKills")->text(), QStringLiteral("6"));
+    QCOMPARE(KillsOfSelected(&page, "Al"), QStringLiteral("2"));
+
+    // Names and renames: Al and Alf are one person, bob and Robert another (shown by the name
+    // of more lines), and the later holder of "bob" a third.
+    merge->setCurrentIndex(2);
+    QCOMPARE(listed.last().at(0).toStringList(), QStringList({"^1CY", "Al", "bob", "Robert"}));
+    QCOMPARE(Control<QLineEdit>(&page, "txtKills")->text(), QStringLiteral("6"));
+    QCOMPARE(KillsOfSelected(&page, "Al"), QStringLiteral("3"));
+
+    // No merging again: the classic per-name players, from a run that tracks no holders.
+    merge->setCurrentIndex(0);
+    QCOMPARE(listed.last().at(0).toStringList(), perName);
+    QCOMPARE(KillsOfSelected(&page, "Al"), QStringLiteral("2"));
+    QCOMPARE(KillsOfSelected(&page, "Alf"), QStringLiteral("1"));
+    QCOMPARE(trackedOnEntry, QList<bool>({false, false, true, false}));
+    QCOMPARE(dialogs.shown.size(), 0);
+}
+
+void AnalyzePageTest::mergedPlayersShowTheNamesTheyWereSeenUnder() {
     AnalysisStore store;
     FakeDialogs dialogs;
     AnalyzePage page(store, dialogs, [] { return AnalysisChoice{}; });
-    QSignalSpy listed(&page, &AnalyzePage::playersListed);
-    // bob, ^1BOB and (after the rename) Robert are one player.
-    Open(store, {KillLine("Al", "bob"), KillLine("^1BOB", "Al"),
-                 QStringLiteral("[skipnotify]bob^7 renamed to Robert"), KillLine("Cy", "Robert")});
-    auto* merge = Control<QCheckBox>(&page, "chkMergePlayers");
-    QVERIFY(!merge->isChecked());
-    QVERIFY(!merge->toolTip().isEmpty());
-    merge->setChecked(true); // nothing analysed yet: nothing runs
-    QCOMPARE(listed.size(), 0);
-
+    Open(store, RenamesAndColourVariants());
+    auto* merge = Control<QComboBox>(&page, "cmbMergePlayers");
+    auto* names = Control<QLabel>(&page, "lblMergedNames");
+    merge->setCurrentIndex(2);
     Click(&page, "cmdStart");
-    QCOMPARE(Control<QLabel>(&page, "lblPlayers")->text(), QStringLiteral("Players (3)"));
-    QCOMPARE(store.PlayerCount(), 3);
-    QCOMPARE(Control<QLineEdit>(&page, "txtKills")->text(), QStringLiteral("3"));
 
-    merge->setChecked(false); // a shown analysis follows the box at once
-    QCOMPARE(Control<QLabel>(&page, "lblPlayers")->text(), QStringLiteral("Players (5)"));
-    QCOMPARE(Control<QLineEdit>(&page, "txtKills")->text(), QStringLiteral("3"));
-    merge->setChecked(true);
-    QCOMPARE(listed.last().at(0).toStringList().size(), 3);
-    QCOMPARE(dialogs.shown.size(), 0);
+    const QMap<QString, QString> listed = ListedWithTooltips(&page);
+    QCOMPARE(listed.value("Al"), QStringLiteral("Names: Al, Alf"));
+    QCOMPARE(listed.value("^1CY"), QStringLiteral("Names: ^1CY, Cy"));
+    QCOMPARE(listed.value("Robert"), QStringLiteral("Names: bob, Robert"));
+    // The later holder of "bob" had one name and shows none.
+    QCOMPARE(listed.value("bob"), QString());
+
+    // The selected player's names stand under the list while it has more than one.
+    KillsOfSelected(&page, "Al");
+    QVERIFY(!names->isHidden());
+    QCOMPARE(names->text(), QStringLiteral("Names: Al, Alf"));
+    QCOMPARE(KillsOfSelected(&page, "bob"), QStringLiteral("0"));
+    QVERIFY(names->isHidden());
+
+    merge->setCurrentIndex(1);
+    QCOMPARE(ListedWithTooltips(&page).value("^1CY"), QStringLiteral("Names: ^1CY, Cy"));
+    QCOMPARE(ListedWithTooltips(&page).value("Al"), QString());
+    KillsOfSelected(&page, "^1CY");
+    QCOMPARE(names->text(), QStringLiteral("Names: ^1CY, Cy"));
+
+    // Without merging no player has a list of names.
+    merge->setCurrentIndex(0);
+    QVERIFY(names->isHidden());
+    for (const QString& tooltip : ListedWithTooltips(&page))
+        QCOMPARE(tooltip, QString());
+}
+
+void AnalyzePageTest::mergeChoiceIsRememberedAndAnUnknownOneMergesNothing() {
+    QTemporaryDir settingsDir;
+    QSettings settings(settingsDir.filePath("window.conf"), QSettings::IniFormat);
+    WindowMemory memory;
+    memory.UseSettings(&settings);
+    AnalysisStore store;
+    FakeDialogs dialogs;
+    {
+        AnalyzePage page(store, dialogs, [] { return AnalysisChoice{}; });
+        page.KeepChoiceIn(memory);
+        Control<QComboBox>(&page, "cmbMergePlayers")->setCurrentIndex(2);
+    }
+    QCOMPARE(settings.value(memory_keys::kMergePlayers).toString(), QStringLiteral("renames"));
+
+    AnalyzePage later(store, dialogs, [] { return AnalysisChoice{}; });
+    later.KeepChoiceIn(memory);
+    later.ShowRemembered();
+    QCOMPARE(later.MergeChoice(), PlayerMergeChoice::WithRenames);
+    Control<QComboBox>(&later, "cmbMergePlayers")->setCurrentIndex(1);
+    QCOMPARE(settings.value(memory_keys::kMergePlayers).toString(), QStringLiteral("names"));
+
+    settings.setValue(memory_keys::kMergePlayers, QStringLiteral("everything"));
+    later.ShowRemembered();
+    QCOMPARE(later.MergeChoice(), PlayerMergeChoice::None);
 }
 
 QTEST_MAIN(AnalyzePageTest)

@@ -559,6 +559,7 @@ void MainWindowTest::choicesAreRememberedForTheNextRun() {
         title->clear();
         QTest::keyClicks(title, QStringLiteral("Cup Final"));
         Control<QComboBox>(&h.window, "cmbRecognition")->setCurrentIndex(1);
+        Control<QComboBox>(&h.window, "cmbMergePlayers")->setCurrentIndex(2);
         h.OpenAndAnalyze(log);
         Control<QTabBar>(&h.window, "tabMain")->setCurrentIndex(2);
         h.dialogs.QueuePath(page);
@@ -573,6 +574,8 @@ void MainWindowTest::choicesAreRememberedForTheNextRun() {
              QStringLiteral("Full"));
     QCOMPARE(Control<QComboBox>(&next.window, "cmbLanguage")->currentText(),
              QStringLiteral("English"));
+    QCOMPARE(Control<QComboBox>(&next.window, "cmbMergePlayers")->currentText(),
+             QStringLiteral("Names and renames"));
     // The open dialog starts in the folder of the last log; the save dialog offers the last file.
     next.OpenAndAnalyze(log);
     QCOMPARE(next.dialogs.shown[0].Text, QFileInfo(log).absolutePath());
