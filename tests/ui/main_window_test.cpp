@@ -127,6 +127,7 @@ class MainWindowTest : public QObject {
     void smallestSizeKeepsEveryControlApart();
     void longPlayerNameKeepsTheWindowSize();
     void choicesAreRememberedForTheNextRun();
+    void noMergingAfterMergingExportsAsBefore();
     void aboutLinksGoToDesktop();
     void checkForUpdateAnsweredNoKeepsRunning();
     void checkForUpdateStartsUpdaterAndEnds();
@@ -584,6 +585,35 @@ void MainWindowTest::choicesAreRememberedForTheNextRun() {
     Click(&next.window, "cmdExport");
     QCOMPARE(next.dialogs.shown.last().Kind, QStringLiteral("save"));
     QCOMPARE(next.dialogs.shown.last().Text, page);
+}
+
+void MainWindowTest::noMergingAfterMergingExportsAsBefore() {
+    // bob renames to Robert, ^1AL and Al differ only in colour codes and case.
+    const QString log =
+        WriteLog(dir_, "merged.log",
+                 {KillLine("bob", "Al"), QStringLiteral("[skipnotify]bob^7 renamed to Robert"),
+                  KillLine("^1AL", "Robert"), KillLine("Robert", "Al")});
+    Harness h;
+    h.OpenAndAnalyze(log);
+    auto* merge = Control<QComboBox>(&h.window, "cmbMergePlayers");
+    // The standard page after each choice, No merging last.
+    QMap<int, QByteArray> pages;
+    for (const int choice : {0, 2, 1, 0}) {
+        merge->setCurrentIndex(choice);
+        Control<QTabBar>(&h.window, "tabMain")->setCurrentIndex(2);
+        const QString page = dir_.filePath(QStringLiteral("merge%1.html").arg(choice));
+        QFile::remove(page);
+        h.dialogs.QueuePath(page);
+        Click(&h.window, "cmdExport");
+        QFile file(page);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray written = file.readAll();
+        if (pages.contains(choice))
+            QCOMPARE(written, pages[choice]); // back to no merging: byte for byte as before
+        pages[choice] = written;
+    }
+    QVERIFY(pages[0] != pages[1]);
+    QVERIFY(pages[1] != pages[2]);
 }
 
 void MainWindowTest::recognitionChoiceBesideTheLanguage() {
