@@ -464,6 +464,8 @@ void ExportDispatcherTest::statisticsSiteTakesHtmlOnly() {
 // The window and qla export build the site's settings in one place: the same log gives the same
 // site, byte for byte, and the untouched title field's placeholder heads it as "Statistics".
 void ExportDispatcherTest::statisticsSiteIsTheOneQlaExportWritesOfTheLog() {
+    // Both say when they were made; qla, started below, inherits the stamp.
+    qputenv("SOURCE_DATE_EPOCH", "1700000000");
     Harness h;
     const QString log = QStringLiteral(QLA_SOURCE_DIR "/samples/english-sample.log");
     h.OpenAndAnalyze(log);
@@ -494,6 +496,9 @@ void ExportDispatcherTest::statisticsSiteIsTheOneQlaExportWritesOfTheLog() {
              data.left(300).constData());
     for (const QByteArray& page : written)
         QVERIFY(!page.contains("__type here the game title__"));
+    QVERIFY(written.value(QStringLiteral("index.html"))
+                .contains(R"(<p class="made">Made on <time datetime="2023-11-14T22:13:20Z">)"));
+    qunsetenv("SOURCE_DATE_EPOCH");
 }
 
 QTEST_MAIN(ExportDispatcherTest)
