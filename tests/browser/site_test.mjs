@@ -21,7 +21,7 @@ function check(ok, what) {
 const WRITTEN = new Set(["html", "head", "meta", "title", "link", "script", "body", "header",
   "p", "nav", "ul", "li", "a", "main", "h1", "h2", "dl", "div", "dt", "dd", "section", "ol",
   "span", "table", "thead", "tbody", "tr", "th", "td", "button", "input", "label", "figure",
-  "svg", "rect", "text", "figcaption", "polyline", "circle", "code", "footer"]);
+  "svg", "rect", "text", "figcaption", "polyline", "circle", "code", "footer", "time"]);
 
 function makeSite(name, loggenArgs) {
   const dir = path.join(scratch, name);
