@@ -1,12 +1,24 @@
 // Recording one line: the classic rules or the full recogniser, then the totals of its kind.
 #include "analysis/line_walk.h"
 
+#include "core/byte_search.h"
 #include "parsers/parsers.h"
 #include "parsers/rename_parser.h"
 
 namespace qla {
 
 namespace {
+
+constexpr std::string_view kSessionHeader = "logfile opened on";
+
+// The name of a "NAME disconnected" line.
+std::string_view LeavingName(std::string_view line) {
+    constexpr std::string_view kNotice = "[skipnotify]", kLeft = "disconnected";
+    if (StartsWithBytes(line, kNotice))
+        line.remove_prefix(kNotice.size());
+    line.remove_suffix(kLeft.size());
+    return line;
+}
 
 // Totals count the line's kind: a line the parser cuts badly still counts.
 void RaiseTotals(AnalysisTotals& totals, LineKind kind) {
@@ -82,7 +94,9 @@ LineWalk::LineWalk(AnalysisStore& store, const std::vector<LogPart>& parts)
 }
 
 void LineWalk::StartPart(const LogPart& next) {
+    partStart_ = partEnd_;
     partEnd_ += next.LineCount;
+    store_.StartSession(); // each log is a session of its own
     // A full recogniser keeps what it learnt of names while language and mode stay.
     if (&RoutinesOf(next.Language) != routines_ || next.LineRecognition != recognition_) {
         routines_ = &RoutinesOf(next.Language);
@@ -96,10 +110,19 @@ void LineWalk::StartPart(const LogPart& next) {
 void LineWalk::Line(std::string_view line) {
     while (walked_ == partEnd_ && part_ + 1 < parts_.size())
         StartPart(parts_[++part_]);
+    if (store_.TracksHolders) {
+        store_.AtLine(walked_ - partStart_ + 1);
+        // A log that was opened again holds a new session from its header on (counted in the
+        // log's lines, whichever piece of it is read).
+        if (store_.Line() > 1 && StartsWithBytes(line, kSessionHeader))
+            store_.StartSession();
+    }
     const LineKind kind =
         full_ ? full_->Record(store_, line) : RecordClassic(*routines_, store_, line);
     if (IsUnknownLineKind(kind))
         store_.RecordUnknownLine(line);
+    if (kind == LineKind::Disconnect && store_.TracksHolders)
+        store_.EndHolding(LeavingName(line));
     RaiseTotals(totals_, kind);
     ++walked_;
 }

@@ -28,6 +28,7 @@ class LineWalk {
     AnalysisStore& store_;
     const std::vector<LogPart>& parts_;
     std::size_t part_ = 0;
+    std::uint64_t partStart_ = 0; // the first line of the part being walked
     std::uint64_t partEnd_ = 0;
     const LanguageRoutines* routines_ = nullptr;
     Recognition recognition_ = Recognition::Classic;

@@ -104,12 +104,24 @@ StreamedAnalysis AnalyzeStreamedLog(AnalysisStore& store, std::uint64_t size,
                                     Recognition recognition, const StreamOptions& options,
                                     LogLineList::Start start) {
     ResetAnalysis(store);
-    for (const std::string& name : options.KnownPlayers)
-        store.FindOrAddNamedPlayer(name);
+    store.SetLinesBefore(options.LinesBefore);
+    const bool knownHoldings =
+        store.TracksHolders && options.KnownHoldings.size() == options.KnownPlayers.size();
+    for (std::size_t k = 0; k < options.KnownPlayers.size(); ++k) {
+        if (knownHoldings)
+            store.AddHolding(options.KnownPlayers[k], options.KnownHoldings[k]);
+        else
+            store.FindOrAddNamedPlayer(options.KnownPlayers[k]);
+    }
+    if (knownHoldings)
+        for (const auto& [name, from] : options.KnownRenamedInto)
+            store.AddRenamedInto(name, from);
     // Full recognition learns names as it goes: one thread (see AnalyzeLogParts). Otherwise a
     // few ranges for each thread, so that a core that falls behind (a busy neighbour on a
     // shared machine) leaves its share to the others instead of holding up the end.
-    const unsigned threads = recognition == Recognition::Classic ? ThreadsFor(options.Threads) : 1;
+    const unsigned threads = recognition == Recognition::Classic && !store.TracksHolders
+                                 ? ThreadsFor(options.Threads)
+                                 : 1;
     const std::uint64_t wanted =
         threads <= 1
             ? 1

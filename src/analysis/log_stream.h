@@ -25,6 +25,13 @@ struct StreamOptions {
     // that the new lines resolve cut names against them and the store's records 1 to
     // KnownPlayers.size() are these names.
     std::vector<std::string> KnownPlayers;
+    // With a store that tracks holders: each known player's holding (as many as KnownPlayers),
+    // so that the new lines continue the holdings that were still held.
+    std::vector<NameHolding> KnownHoldings;
+    // Names renamed into and not used yet, with the known player (from 1) each continues.
+    std::vector<std::pair<std::string, std::int32_t>> KnownRenamedInto;
+    // The lines of the log before these bytes, so that holdings tell the log's line numbers.
+    std::uint64_t LinesBefore = 0;
 };
 
 struct StreamedAnalysis {

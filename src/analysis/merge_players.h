@@ -35,6 +35,10 @@ class MergedNames {
 // chats; a kill of himself is one line.
 std::vector<std::int64_t> RecordedLinesPerPlayer(const AnalysisStore& store);
 
+// Files a store that tracks holders by name again: one record per name, in order of first
+// appearance, as a store that does not track them counts; the store then tracks none.
+void FileHoldersByName(AnalysisStore& store);
+
 // Merges the store's players by identity key, the store's renames and the aliases. A merged
 // record is named by the name of most recorded lines among its names (the first seen on a tie)
 // and holds the sums of their counters; merged records keep the order of first appearance.

@@ -132,6 +132,16 @@ std::optional<PlayerMerging> ReadPlayerMerging(const QCommandLineParser& parser,
                                                int& exitCode) {
     PlayerMerging merging;
     merging.Merge = parser.isSet(QStringLiteral("merge-players"));
+    if (parser.isSet(QString::fromStdString(std::string(kMergeRuleOption)))) {
+        const QString rule = parser.value(QString::fromStdString(std::string(kMergeRuleOption)));
+        if (rule.compare(QStringLiteral("names"), Qt::CaseInsensitive) != 0) {
+            err << "qla: --merge-players takes no value, or =names (identity keys only), not '"
+                << TerminalSafeText(rule.toStdString()) << "'\n";
+            exitCode = kExitUsage;
+            return std::nullopt;
+        }
+        merging.ByNamesOnly = true;
+    }
     // Given on the command line (optionNames lists those), without asking a parser that lacks it.
     const bool database = parser.optionNames().contains(QStringLiteral("db"));
     if (!parser.isSet(QStringLiteral("aliases"))) {

@@ -70,9 +70,17 @@ std::optional<AnalysedLog> OpenAndAnalyze(AnalysisStore& store, const QString& p
                                           Recognition recognition = Recognition::Classic,
                                           unsigned threads = 0);
 
+// "--merge-players=RULE" reaches the parser as --merge-players and this hidden option, since a
+// flag of Qt's parser takes no value.
+inline constexpr std::string_view kMergeRuleOption = "merge-players-rule";
+
 // What the two options chose, and after Apply the names of the merged players.
 struct PlayerMerging {
     bool Merge = false;
+    // --merge-players=names: identity keys only; otherwise names over time (the store must then
+    // track holders before it is filled: TracksHolders()).
+    bool ByNamesOnly = false;
+    bool TracksHolders() const { return Merge && !ByNamesOnly; }
     AliasList Aliases;
     std::optional<MergedNames> Names;
 

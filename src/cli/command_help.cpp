@@ -119,7 +119,23 @@ std::optional<int> ParseCommandLine(QCommandLineParser& parser, const CommandInf
         parser.addOption(ToQt(option));
     parser.addOption(ToQt(HelpOption()));
     QStringList forParser{arguments.value(0)};
-    forParser += arguments.mid(2);
+    const bool merges = std::ranges::any_of(
+        command.Options, [](const OptionInfo& option) { return option.Name == "merge-players"; });
+    const QString ruleOption = QString::fromStdString(std::string(kMergeRuleOption));
+    if (merges) {
+        QCommandLineOption rule(ruleOption, QString(), QStringLiteral("RULE"));
+        rule.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(rule);
+    }
+    for (const QString& argument : arguments.mid(2)) {
+        if (merges && argument.startsWith(QStringLiteral("--merge-players="))) {
+            forParser << QStringLiteral("--merge-players")
+                      << QStringLiteral("--") + ruleOption + QLatin1Char('=') +
+                             argument.mid(argument.indexOf(QLatin1Char('=')) + 1);
+            continue;
+        }
+        forParser << argument;
+    }
     if (!parser.parse(forParser)) {
         std::string message = parser.errorText().toStdString();
         // A mistyped option is named with the one that was probably meant.

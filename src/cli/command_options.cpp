@@ -15,9 +15,13 @@ OptionInfo AliasesFileOption(const std::string& description) {
 std::vector<OptionInfo> MergingOptions() {
     return {
         {.Name = "merge-players",
-         .Description = "One record per player: names that differ only in colour codes, case or "
-                        "blanks, renames and aliases are joined; a player NAME may then be any of "
-                        "the player's names. With --db the aliases kept in the database are used."},
+         .Description =
+             "One record per person: a name belongs to one person at a time, renames carry him "
+             "from name to name, and across logs he continues under his own names, never under "
+             "a name many people only pass through (see docs/identity.md). --merge-players=names "
+             "joins only names that differ in colour codes, case or blanks. Aliases override "
+             "both; a player NAME may be any of the player's names, or the shown name such as "
+             "\"Carl (2)\". With --db the aliases kept in the database are used."},
         AliasesFileOption("The aliases file for --merge-players (see qla alias); not with --db, "
                           "which keeps its own aliases.")};
 }

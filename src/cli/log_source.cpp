@@ -57,7 +57,8 @@ std::optional<int> ReadReadingOptions(const QCommandLineParser& parser, const Co
 std::optional<LoadedSource> LoadSource(LogSource& source, AnalysisStore& store,
                                        const TextsShown& texts, std::ostream& err) {
     LoadedSource loaded;
-    if (source.Database && texts.Streamed) {
+    // Merging persons files the chats by their holdings as the store is built: no streaming.
+    if (source.Database && texts.Streamed && !source.Merging.TracksHolders()) {
         auto opened = DatabaseReading::Open(*source.Database, store, err);
         if (!opened)
             return std::nullopt;
@@ -68,11 +69,13 @@ std::optional<LoadedSource> LoadSource(LogSource& source, AnalysisStore& store,
     } else if (source.Database) {
         // A database that cannot stream reads the texts into a fresh store instead.
         store = AnalysisStore();
+        store.TracksHolders = source.Merging.TracksHolders();
         auto read = LoadFromDatabase(*source.Database, store, err, texts.Parts);
         if (!read)
             return std::nullopt;
         loaded.Store = std::move(*read);
     } else {
+        store.TracksHolders = source.Merging.TracksHolders();
         const auto analysed = OpenAndAnalyze(store, source.Logs.at(0), source.Language, err,
                                              source.LineRecognition, source.Threads);
         if (!analysed)

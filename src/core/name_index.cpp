@@ -17,6 +17,17 @@ void NameIndex::Add(std::string_view name, std::uint64_t hash, std::int32_t inde
           hash);
 }
 
+void NameIndex::Repoint(std::string_view name, std::uint64_t hash, std::int32_t index) {
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
+    for (std::size_t slot = hash & mask_;; slot = (slot + 1) & mask_) {
+        const Slot& s = slots_[slot];
+        if (s.tag == tag && SameText(NameAt(s.entry), name)) {
+            indexes_[s.entry - 1] = index;
+            return;
+        }
+    }
+}
+
 void NameIndex::Clear() {
     slots_.clear();
     mask_ = 0;

@@ -36,6 +36,9 @@ class NameIndex {
 
     // Files record `index` (1 or more) under `name`; the name must not be in the index yet.
     void Add(std::string_view name, std::uint64_t hash, std::int32_t index);
+    // Files record `index` under `name` instead of the record filed so far; the name must be in
+    // the index (a later holder of a name).
+    void Repoint(std::string_view name, std::uint64_t hash, std::int32_t index);
 
     void Clear();
     std::size_t size() const { return entries_.size(); }

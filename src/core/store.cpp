@@ -4,10 +4,18 @@
 
 #include "core/names.h"
 
+#include <algorithm>
+
 namespace qla {
 
 void AnalysisStore::Reset() {
     Players.assign(1, PlayerRecord{});
+    Holdings.assign(TracksHolders ? 1 : 0, NameHolding{});
+    session_ = 0;
+    line_ = 0;
+    linesBefore_ = 0;
+    renamedInto_.clear();
+    latestOfKey_.clear();
     KillEvents.assign(1, KillEvent{});
     VoiceChats.assign(1, ChatEntry{});
     TextChats.assign(1, ChatEntry{});
@@ -34,25 +42,83 @@ PlayerIndex AnalysisStore::FindOrAddPlayer(std::string_view rawName) {
     std::string_view name = NormalizeName(rawName);
     if (name.empty())
         name = kUnnamedPlayer;
-    const std::uint64_t hash = NameIndex::Hash(name);
-    if (const PlayerIndex found = index_.Find(name, hash); found != 0)
-        return found;
-    const auto index = static_cast<PlayerIndex>(Players.size());
-    PlayerRecord record;
-    record.Name.assign(name);
-    Players.push_back(std::move(record));
-    index_.Add(name, hash, index);
-    return index;
+    return FindOrAddNamedPlayer(name);
 }
 
 PlayerIndex AnalysisStore::FindOrAddNamedPlayer(std::string_view name) {
     const std::uint64_t hash = NameIndex::Hash(name);
-    if (const PlayerIndex found = index_.Find(name, hash); found != 0)
+    const PlayerIndex found = index_.Find(name, hash);
+    if (!TracksHolders) {
+        if (found != 0)
+            return found;
+        return AddRecord(name, hash, false);
+    }
+    if (found != 0 && HoldingOpen(found)) {
+        Holdings[static_cast<std::size_t>(found)].LastLine = line_;
         return found;
+    }
+    return AddRecord(name, hash, found != 0);
+}
+
+PlayerIndex AnalysisStore::AddHolding(std::string_view name, const NameHolding& holding) {
+    const std::uint64_t hash = NameIndex::Hash(name);
+    const PlayerIndex index = AddRecord(name, hash, index_.Find(name, hash) != 0);
+    if (TracksHolders) {
+        Holdings.back() = holding;
+        session_ = std::max(session_, holding.Session);
+    }
+    return index;
+}
+
+PlayerIndex AnalysisStore::AddRecord(std::string_view name, std::uint64_t hash, bool known) {
     const auto index = static_cast<PlayerIndex>(Players.size());
     Players.emplace_back().Name.assign(name);
-    index_.Add(Players.back().Name, hash, index);
+    if (known)
+        index_.Repoint(name, hash, index);
+    else
+        index_.Add(name, hash, index);
+    if (TracksHolders) {
+        NameHolding holding{session_, 0, line_, line_, 0, false, false};
+        for (auto at = renamedInto_.begin(); at != renamedInto_.end(); ++at)
+            if (at->first == name) {
+                holding.From = at->second;
+                renamedInto_.erase(at);
+                break;
+            }
+        Holdings.push_back(holding);
+        if (std::string key = IdentityKey(name); !key.empty())
+            latestOfKey_[std::move(key)] = index;
+    }
     return index;
+}
+
+bool AnalysisStore::HoldingOpen(PlayerIndex record) const {
+    const NameHolding& holding = Holdings[static_cast<std::size_t>(record)];
+    return holding.Session == session_ && !holding.Ended;
+}
+
+void AnalysisStore::End(PlayerIndex record) {
+    NameHolding& holding = Holdings[static_cast<std::size_t>(record)];
+    holding.Ended = true;
+    holding.EndLine = line_;
+}
+
+void AnalysisStore::EndHolding(std::string_view rawName) {
+    if (!TracksHolders)
+        return;
+    const std::string_view name = NormalizeName(rawName);
+    if (name.empty())
+        return;
+    const PlayerIndex record = index_.Find(name, NameIndex::Hash(name));
+    if (record != 0 && HoldingOpen(record))
+        End(record);
+}
+
+void AnalysisStore::StartSession() {
+    if (!TracksHolders)
+        return;
+    ++session_;
+    renamedInto_.clear();
 }
 
 void AnalysisStore::RecordKillEvents(PlayerIndex killer, PlayerIndex victim, EventWeapon weaponText,
@@ -124,7 +190,41 @@ void AnalysisStore::RecordUnknownLine(std::string_view line) {
 }
 
 void AnalysisStore::RecordRename(std::string_view oldName, std::string_view newName) {
-    Renames.push_back(RenameEntry{texts_.Keep(oldName), texts_.Keep(newName)});
+    RenameEntry entry{texts_.Keep(oldName), texts_.Keep(newName)};
+    if (TracksHolders) {
+        entry.Line = line_;
+        // The renamer's holding of the old name ends; a name renamed into and never used
+        // passes its holder on.
+        const auto takeRenamedInto = [this](std::string_view name) {
+            for (auto at = renamedInto_.begin(); at != renamedInto_.end(); ++at)
+                if (at->first == name) {
+                    const PlayerIndex from = at->second;
+                    renamedInto_.erase(at);
+                    return from;
+                }
+            return PlayerIndex{0};
+        };
+        PlayerIndex old = index_.Find(oldName, NameIndex::Hash(oldName));
+        if (old == 0) { // a name written without its colours: its key's holder
+            const auto byKey = latestOfKey_.find(IdentityKey(oldName));
+            old = byKey == latestOfKey_.end() ? 0 : byKey->second;
+        }
+        if (old != 0 && HoldingOpen(old)) {
+            End(old);
+            Holdings[static_cast<std::size_t>(old)].RenamedAway = true;
+            entry.From = old;
+        } else {
+            entry.From = takeRenamedInto(oldName);
+        }
+        // Whoever held the new name before holds it no longer: the renamer does.
+        const PlayerIndex taken = index_.Find(newName, NameIndex::Hash(newName));
+        if (taken != 0 && HoldingOpen(taken))
+            End(taken);
+        takeRenamedInto(newName);
+        if (entry.From != 0)
+            renamedInto_.emplace_back(std::string(newName), entry.From);
+    }
+    Renames.push_back(entry);
 }
 
 std::optional<PlayerIndex> AnalysisStore::FindPlayer(std::string_view name) const {

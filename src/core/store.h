@@ -17,6 +17,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace qla {
@@ -57,10 +58,26 @@ struct ChatEntry {
 static_assert(sizeof(ChatEntry) == 24);
 
 // A rename line's two names, normalised; views into the store's own copies. A rename files no
-// player and moves no counter: the names matter only when players are merged.
+// player and moves no counter: the names matter only when players are merged. A store that
+// tracks holders also keeps the line and the holding renamed away from (0: none seen).
 struct RenameEntry {
     std::string_view OldName;
     std::string_view NewName;
+    std::uint64_t Line = 0; // counted from 1 in the store's lines; 0 when not tracked
+    std::int32_t From = 0;  // the holding of OldName that ended
+};
+
+// One holder's use of a name, for a store that tracks holders (AnalysisStore::TracksHolders):
+// a name is held by one person at a time, so a name used again after its holder renamed away
+// from it, or in a later session, starts a new record with the same name.
+struct NameHolding {
+    std::uint32_t Session = 0;   // sessions counted from 0 in the store
+    std::int32_t From = 0;       // the holding its holder renamed from into this name; 0: none
+    std::uint64_t FirstLine = 0; // counted from 1; 0 when lines are not told
+    std::uint64_t LastLine = 0;  // the last line that named it
+    std::uint64_t EndLine = 0;   // the line that ended it (0: it lasted to its session's end)
+    bool Ended = false;          // a rename or a leave ended it: the next use is another holding
+    bool RenamedAway = false;    // its holder renamed away from it (not someone renaming into it)
 };
 
 inline constexpr std::string_view kUnnamedPlayer = "[err]unnamedplayer";
@@ -114,11 +131,17 @@ class AnalysisStore {
     AnalysisStore() { Reset(); }
 
     bool LogFileLoaded = false;
+    // Files each holder's use of a name as a record of its own (several records may then share
+    // a name) and keeps sessions, so that identity over time can be worked out; Reset keeps it.
+    // Without it, a name is one record from first to last line, as the classic outputs count.
+    bool TracksHolders = false;
     LogLineList LogLines; // replaced only by opening a file, never by Reset
     // The file LogLines were read from; the exporters never write over it.
     std::optional<FileIdentity> LogFileIdentity;
 
     std::vector<PlayerRecord> Players;
+    // With TracksHolders, one entry per player record (element 0 unused); otherwise empty.
+    std::vector<NameHolding> Holdings;
     std::vector<KillEvent> KillEvents;
     std::vector<ChatEntry> VoiceChats;
     std::vector<ChatEntry> TextChats;
@@ -147,6 +170,10 @@ class AnalysisStore {
     // The record whose Name is exactly `name` (a name this store or another one already
     // normalised), appending a zeroed record when it is new.
     PlayerIndex FindOrAddNamedPlayer(std::string_view name);
+
+    // A store that tracks holders: a record for `name` held as `holding` tells, after the
+    // records it has (a holding known from before, such as a stored log's).
+    PlayerIndex AddHolding(std::string_view name, const NameHolding& holding);
 
     // The index of the record whose Name is exactly `name`; never creates a record.
     std::optional<PlayerIndex> FindPlayer(std::string_view name) const;
@@ -184,6 +211,11 @@ class AnalysisStore {
                         bool isTeam);
     // A line of no other kind, kept for the junk export; no player counter moves.
     void RecordUnknownLine(std::string_view line);
+    // A rename kept as it was recorded before (a stored log's): no holding ends.
+    void KeepRename(std::string_view oldName, std::string_view newName, std::uint64_t line = 0,
+                    PlayerIndex from = 0) {
+        Renames.push_back(RenameEntry{texts_.Keep(oldName), texts_.Keep(newName), line, from});
+    }
     // A rename between two normalised, non-empty names (kept as copies); no record is filed
     // and no counter moves.
     void RecordRename(std::string_view oldName, std::string_view newName);
@@ -191,12 +223,31 @@ class AnalysisStore {
     // The text of a chat's location.
     std::string_view LocationOf(const ChatEntry& chat) const { return locations_[chat.Location]; }
 
+    // A session (a log, or a "logfile opened on" line) starts: every name's holding ends.
+    void StartSession();
+    // The holder of the raw name left (holders only): its holding ends at this line.
+    void EndHolding(std::string_view rawName);
+    // The number, counted from 1, of the line the next records come from (holders only).
+    void AtLine(std::uint64_t line) { line_ = linesBefore_ + line; }
+    std::uint64_t Line() const { return line_; }
+    // Lines of the log read before this store's (a log that grew), counted into AtLine's lines.
+    void SetLinesBefore(std::uint64_t lines) { linesBefore_ = lines; }
+    std::uint32_t SessionCount() const { return session_ + 1; }
+    // Names renamed into and not used since, with the holding each continues (a log that grows
+    // hands them to the store of its next lines).
+    const std::vector<std::pair<std::string, PlayerIndex>>& RenamedInto() const {
+        return renamedInto_;
+    }
+    void AddRenamedInto(std::string name, PlayerIndex from) {
+        renamedInto_.emplace_back(std::move(name), from);
+    }
+
     // Files the real players under groups, for merging players: `groupOf[i]` is the group
-    // (1 to groupCount) of player i (index 0 unused), groups numbered in order of their first
-    // member. Group g keeps the name of player `nameOf[g]`, one of its members, and the sums
-    // of its members' counters; every kill event and chat entry is re-pointed to the group.
-    // Indexes of players become indexes of groups.
-    void MergePlayers(std::span<const PlayerIndex> groupOf, std::span<const PlayerIndex> nameOf);
+    // (1 to names.size()-1) of player i (index 0 unused), groups numbered in order of their
+    // first member. Group g is named names[g] and holds the sums of its members' counters;
+    // every kill event and chat entry is re-pointed to the group. Indexes of players become
+    // indexes of groups.
+    void MergePlayers(std::span<const PlayerIndex> groupOf, std::span<const std::string> names);
 
     // Adds the results of the lines that follow this store's lines, analysed on their own into
     // `later`: its new players are filed after this store's in their order, its counters are
@@ -210,6 +261,18 @@ class AnalysisStore {
 
   private:
     NameIndex index_;
+    // Holders: the record a name continues in when it is used, whether its holding is over.
+    PlayerIndex AddRecord(std::string_view name, std::uint64_t hash, bool known);
+    bool HoldingOpen(PlayerIndex record) const;
+    void End(PlayerIndex record);
+    std::uint32_t session_ = 0;
+    std::uint64_t line_ = 0;
+    std::uint64_t linesBefore_ = 0;
+    // Names renamed into and not used since: their next record continues the holding given.
+    std::vector<std::pair<std::string, PlayerIndex>> renamedInto_;
+    // The latest record of each identity key: a rename line may write a name without the
+    // colours its holder plays under.
+    std::unordered_map<std::string, PlayerIndex> latestOfKey_;
     // A chat's location, kept once: a log names the same few places again and again. Returns
     // its position in locations_.
     std::uint32_t KeepLocation(std::string_view location);

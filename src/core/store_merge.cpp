@@ -18,10 +18,10 @@ void AddPlayerCounters(PlayerRecord& into, const PlayerRecord& from) {
 }
 
 void AnalysisStore::MergePlayers(std::span<const PlayerIndex> groupOf,
-                                 std::span<const PlayerIndex> nameOf) {
-    std::vector<PlayerRecord> merged(nameOf.size());
-    for (std::size_t g = 1; g < nameOf.size(); ++g)
-        merged[g].Name = Players[static_cast<std::size_t>(nameOf[g])].Name;
+                                 std::span<const std::string> names) {
+    std::vector<PlayerRecord> merged(names.size());
+    for (std::size_t g = 1; g < names.size(); ++g)
+        merged[g].Name = names[g];
     for (const PlayerIndex i : PlayerIndexes())
         AddPlayerCounters(merged[static_cast<std::size_t>(groupOf[static_cast<std::size_t>(i)])],
                           Players[static_cast<std::size_t>(i)]);
@@ -36,10 +36,16 @@ void AnalysisStore::MergePlayers(std::span<const PlayerIndex> groupOf,
         chat.Player = group(chat.Player);
 
     Players = std::move(merged);
+    // Holdings are of the records before the merge: the merged store is one of persons.
+    TracksHolders = false;
+    Holdings.clear();
+    renamedInto_.clear();
     index_.Clear();
     for (const PlayerIndex g : PlayerIndexes()) {
         const std::string& name = Players[static_cast<std::size_t>(g)].Name;
-        index_.Add(name, NameIndex::Hash(name), g);
+        const std::uint64_t hash = NameIndex::Hash(name);
+        if (index_.Find(name, hash) == 0) // the first of equal names answers for it
+            index_.Add(name, hash, g);
     }
 }
 
@@ -59,7 +65,22 @@ void AnalysisStore::Append(AnalysisStore&& later, LaterRoom room) {
     // Where each of the later store's players is filed here; a name seen first in the later
     // lines is new here too, and new names come in the order the later lines met them.
     std::vector<PlayerIndex> here(later.Players.size(), 0);
+    // Holders: the later lines are a session of their own (a later log), whose holdings follow.
+    if (TracksHolders && later.TracksHolders) {
+        const std::uint32_t sessions = SessionCount();
+        for (const PlayerIndex i : later.PlayerIndexes()) {
+            NameHolding holding = later.Holdings[static_cast<std::size_t>(i)];
+            holding.Session += sessions;
+            if (holding.From != 0)
+                holding.From = here[static_cast<std::size_t>(holding.From)];
+            const PlayerRecord& record = later.Players[static_cast<std::size_t>(i)];
+            here[static_cast<std::size_t>(i)] = AddHolding(record.Name, holding);
+            AddPlayerCounters(Players.back(), record);
+        }
+    }
     for (const PlayerIndex i : later.PlayerIndexes()) {
+        if (TracksHolders && later.TracksHolders)
+            break;
         PlayerRecord& record = later.Players[static_cast<std::size_t>(i)];
         const std::uint64_t hash = NameIndex::Hash(record.Name);
         PlayerIndex found = index_.Find(record.Name, hash);
@@ -103,7 +124,9 @@ void AnalysisStore::Append(AnalysisStore&& later, LaterRoom room) {
     UnknownLines.insert(UnknownLines.end(), later.UnknownLines.begin() + 1,
                         later.UnknownLines.end());
     release(later.UnknownLines);
-    Renames.insert(Renames.end(), later.Renames.begin() + 1, later.Renames.end());
+    for (const RenameEntry& rename : RealEntries(later.Renames))
+        Renames.push_back(RenameEntry{rename.OldName, rename.NewName, rename.Line,
+                                      rename.From == 0 ? 0 : remap(rename.From)});
     // The views just appended point into the later store's blocks, which move here unchanged.
     texts_.Adopt(std::move(later.texts_));
     later.Reset();

@@ -2,13 +2,17 @@
 #include "db/log_digest.h"
 
 #include "analysis/line_walk.h"
+#include "analysis/merge_players.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace qla::db {
 namespace {
 
-constexpr std::uint64_t kFormat = 1;
+// 1: without holdings; 2: the holdings follow the encounters.
+constexpr std::uint64_t kFormat = 2;
+constexpr std::uint64_t kFormatWithoutHoldings = 1;
 
 struct EncounterKey {
     std::uint32_t Killer, Victim;
@@ -99,6 +103,67 @@ class Reader {
     bool ok_ = true;
 };
 
+bool ReadHoldings(Reader& in, LogDigest& digest) {
+    digest.HasHoldings = true;
+    const std::size_t players = digest.Players.size();
+    digest.Holdings.resize(in.Count(7 + kKillSlots + kDeathSlots + 3));
+    for (DigestHolding& h : digest.Holdings) {
+        h.Name = static_cast<std::uint32_t>(in.Number());
+        h.Holding.Session = static_cast<std::uint32_t>(in.Number());
+        h.Holding.From = static_cast<std::int32_t>(in.Number());
+        h.Holding.FirstLine = in.Number();
+        h.Holding.LastLine = in.Number();
+        h.Holding.EndLine = in.Number();
+        const std::uint64_t flags = in.Number();
+        h.Holding.Ended = (flags & 1u) != 0;
+        h.Holding.RenamedAway = (flags & 2u) != 0;
+        for (std::int64_t& kills : h.Counters.Kills)
+            kills = in.Signed();
+        for (std::int64_t& deaths : h.Counters.Deaths)
+            deaths = in.Signed();
+        h.Counters.Teamkills = in.Signed();
+        h.Counters.VoiceChatCount = in.Signed();
+        h.Counters.TextChatCount = in.Signed();
+        if (h.Name >= players || static_cast<std::size_t>(h.Holding.From) > digest.Holdings.size())
+            return false;
+    }
+    const std::size_t holdings = digest.Holdings.size();
+    digest.HoldingPairs.resize(in.Count(5));
+    for (DigestPair& p : digest.HoldingPairs) {
+        p.Killer = static_cast<std::uint32_t>(in.Number());
+        p.Victim = static_cast<std::uint32_t>(in.Number());
+        p.FirstWeapon = static_cast<EventWeapon>(in.Number());
+        p.Count = in.Number();
+        p.FirstEvent = in.Number();
+        if (p.Killer >= holdings || p.Victim >= holdings ||
+            p.FirstWeapon >= kEventWeaponTexts.size())
+            return false;
+    }
+    digest.ChatHoldings.resize(in.Count(3));
+    for (DigestChatHolding& c : digest.ChatHoldings) {
+        c.Voice = in.Number() != 0;
+        c.Seq = in.Number();
+        c.Holding = static_cast<std::uint32_t>(in.Number());
+        if (c.Holding >= holdings)
+            return false;
+    }
+    digest.RenameHoldings.resize(digest.Renames.size());
+    for (auto& [from, line] : digest.RenameHoldings) {
+        from = static_cast<std::uint32_t>(in.Number());
+        line = in.Number();
+        if (from > holdings)
+            return false;
+    }
+    digest.RenamedInto.resize(in.Count(2));
+    for (auto& [name, holding] : digest.RenamedInto) {
+        name = in.Text();
+        holding = static_cast<std::uint32_t>(in.Number());
+        if (holding >= holdings)
+            return false;
+    }
+    return in.Ok();
+}
+
 } // namespace
 
 std::vector<std::string> LogDigest::Names() const {
@@ -107,6 +172,95 @@ std::vector<std::string> LogDigest::Names() const {
     for (const PlayerRecord& player : Players)
         names.push_back(player.Name);
     return names;
+}
+
+std::vector<std::string> LogDigest::HoldingNames() const {
+    std::vector<std::string> names;
+    names.reserve(Holdings.size());
+    for (const DigestHolding& holding : Holdings)
+        names.push_back(Players[holding.Name].Name);
+    return names;
+}
+
+std::vector<NameHolding> LogDigest::HoldingStates() const {
+    std::vector<NameHolding> states;
+    states.reserve(Holdings.size());
+    for (const DigestHolding& holding : Holdings)
+        states.push_back(holding.Holding);
+    return states;
+}
+
+void AppendHoldings(LogDigest& digest, const AnalysisStore& piece) {
+    digest.HasHoldings = true;
+    // Names keep the positions AppendPiece gives them: the digest's, then new ones in the order
+    // the piece met them.
+    std::unordered_map<std::string, std::uint32_t> positionOf;
+    for (std::size_t k = 0; k < digest.Players.size(); ++k)
+        positionOf.emplace(digest.Players[k].Name, static_cast<std::uint32_t>(k));
+    std::vector<std::int64_t> firstHoldingOf(digest.Players.size(), -1);
+    for (std::size_t h = 0; h < digest.Holdings.size(); ++h)
+        if (firstHoldingOf[digest.Holdings[h].Name] < 0)
+            firstHoldingOf[digest.Holdings[h].Name] = static_cast<std::int64_t>(h);
+    const std::size_t known = digest.Holdings.size();
+    for (const PlayerIndex p : piece.PlayerIndexes()) {
+        const auto at = static_cast<std::size_t>(p - 1);
+        const PlayerRecord& record = piece.Players[static_cast<std::size_t>(p)];
+        const NameHolding& state = piece.Holdings[static_cast<std::size_t>(p)];
+        if (at < known) {
+            AddPlayerCounters(digest.Holdings[at].Counters, record);
+            digest.Holdings[at].Holding = state;
+            continue;
+        }
+        const auto [position, added] =
+            positionOf.try_emplace(record.Name, static_cast<std::uint32_t>(positionOf.size()));
+        if (added)
+            firstHoldingOf.push_back(-1);
+        if (firstHoldingOf[position->second] < 0)
+            firstHoldingOf[position->second] = static_cast<std::int64_t>(at);
+        DigestHolding holding{position->second, state, record};
+        holding.Counters.Name.clear();
+        digest.Holdings.push_back(std::move(holding));
+    }
+    std::unordered_map<std::uint64_t, std::size_t> pairOf;
+    for (std::size_t k = 0; k < digest.HoldingPairs.size(); ++k) {
+        const DigestPair& p = digest.HoldingPairs[k];
+        pairOf.emplace((std::uint64_t{p.Killer} << 33) | (std::uint64_t{p.Victim} << 1) |
+                           (p.FirstWeapon == kEventTeamkill ? 1u : 0u),
+                       k);
+    }
+    for (std::size_t position = 1; position < piece.KillEvents.size(); ++position) {
+        const KillEvent& event = piece.KillEvents[position];
+        const auto killer = static_cast<std::uint32_t>(event.Killer - 1);
+        const auto victim = static_cast<std::uint32_t>(event.Victim - 1);
+        const bool teamkill = event.WeaponText == kEventTeamkill;
+        const auto [found, isNew] = pairOf.try_emplace(
+            (std::uint64_t{killer} << 33) | (std::uint64_t{victim} << 1) | (teamkill ? 1u : 0u),
+            digest.HoldingPairs.size());
+        if (isNew)
+            digest.HoldingPairs.push_back(
+                {killer, victim, event.WeaponText, 0, digest.EventCount + position});
+        digest.HoldingPairs[found->second].Count += piece.KillEventCount(position);
+    }
+    for (const RenameEntry& rename : RealEntries(piece.Renames))
+        digest.RenameHoldings.emplace_back(static_cast<std::uint32_t>(rename.From), rename.Line);
+    digest.RenamedInto.clear();
+    for (const auto& [name, from] : piece.RenamedInto())
+        digest.RenamedInto.emplace_back(name, static_cast<std::uint32_t>(from - 1));
+    for (const bool voice : {true, false}) {
+        const auto& chats = voice ? piece.VoiceChats : piece.TextChats;
+        std::uint64_t seq = voice ? digest.VoiceChatRows : digest.TextChatRows;
+        for (const ChatEntry& chat : RealEntries(chats)) {
+            ++seq;
+            const auto holding = static_cast<std::uint32_t>(chat.Player - 1);
+            if (firstHoldingOf[digest.Holdings[holding].Name] != static_cast<std::int64_t>(holding))
+                digest.ChatHoldings.push_back({voice, seq, holding});
+        }
+    }
+    // Voice chats, then text chats, each in order: whether the log came in one piece or many.
+    std::stable_sort(digest.ChatHoldings.begin(), digest.ChatHoldings.end(),
+                     [](const DigestChatHolding& a, const DigestChatHolding& b) {
+                         return a.Voice != b.Voice ? a.Voice : a.Seq < b.Seq;
+                     });
 }
 
 void AppendPiece(LogDigest& digest, const AnalysisStore& piece, const AnalysisTotals& totals) {
@@ -165,15 +319,23 @@ std::vector<DigestPair> PairsOf(const std::vector<DigestEncounter>& encounters) 
     return pairs;
 }
 
-LogDigest DigestOfStore(const AnalysisStore& store, const AnalysisTotals& totals) {
+void FileHoldings(LogDigest& digest, AnalysisStore& piece) {
+    if (!piece.TracksHolders)
+        return;
+    AppendHoldings(digest, piece);
+    FileHoldersByName(piece);
+}
+
+LogDigest DigestOfStore(AnalysisStore& store, const AnalysisTotals& totals) {
     LogDigest digest;
+    FileHoldings(digest, store);
     AppendPiece(digest, store, totals);
     return digest;
 }
 
 std::string EncodeDigest(const LogDigest& digest) {
     Writer out;
-    out.Number(kFormat);
+    out.Number(digest.HasHoldings ? kFormat : kFormatWithoutHoldings);
     const AnalysisTotals& t = digest.Totals;
     for (const std::int64_t value :
          {t.Kills, t.Deaths, t.Teamkills, t.VoiceChats, t.TextChats, t.Unknown, t.Total})
@@ -227,12 +389,55 @@ std::string EncodeDigest(const LogDigest& digest) {
         previous = e.FirstEvent;
     }
     out.Text(encounters.Take());
+    if (!digest.HasHoldings)
+        return out.Take();
+    out.Number(digest.Holdings.size());
+    for (const DigestHolding& h : digest.Holdings) {
+        out.Number(h.Name);
+        out.Number(h.Holding.Session);
+        out.Number(static_cast<std::uint64_t>(h.Holding.From));
+        out.Number(h.Holding.FirstLine);
+        out.Number(h.Holding.LastLine);
+        out.Number(h.Holding.EndLine);
+        out.Number((h.Holding.Ended ? 1u : 0u) | (h.Holding.RenamedAway ? 2u : 0u));
+        for (const std::int64_t kills : h.Counters.Kills)
+            out.Signed(kills);
+        for (const std::int64_t deaths : h.Counters.Deaths)
+            out.Signed(deaths);
+        out.Signed(h.Counters.Teamkills);
+        out.Signed(h.Counters.VoiceChatCount);
+        out.Signed(h.Counters.TextChatCount);
+    }
+    out.Number(digest.HoldingPairs.size());
+    for (const DigestPair& p : digest.HoldingPairs) {
+        out.Number(p.Killer);
+        out.Number(p.Victim);
+        out.Number(p.FirstWeapon);
+        out.Number(p.Count);
+        out.Number(p.FirstEvent);
+    }
+    out.Number(digest.ChatHoldings.size());
+    for (const DigestChatHolding& c : digest.ChatHoldings) {
+        out.Number(c.Voice ? 1 : 0);
+        out.Number(c.Seq);
+        out.Number(c.Holding);
+    }
+    for (const auto& [from, line] : digest.RenameHoldings) {
+        out.Number(from);
+        out.Number(line);
+    }
+    out.Number(digest.RenamedInto.size());
+    for (const auto& [name, holding] : digest.RenamedInto) {
+        out.Text(name);
+        out.Number(holding);
+    }
     return out.Take();
 }
 
 std::optional<LogDigest> DecodeDigest(std::string_view bytes, bool withEncounters) {
     Reader in(bytes);
-    if (in.Number() != kFormat)
+    const std::uint64_t format = in.Number();
+    if (format != kFormat && format != kFormatWithoutHoldings)
         return std::nullopt;
     LogDigest digest;
     AnalysisTotals& t = digest.Totals;
@@ -282,6 +487,8 @@ std::optional<LogDigest> DecodeDigest(std::string_view bytes, bool withEncounter
     digest.TextChatRows = in.Number();
     digest.UnknownLineRows = in.Number();
     const std::string_view encounterBytes = in.View();
+    if (format == kFormat && !ReadHoldings(in, digest))
+        return std::nullopt;
     if (!in.Ok() || !in.AtEnd())
         return std::nullopt;
     if (!withEncounters)

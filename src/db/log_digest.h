@@ -35,6 +35,21 @@ struct DigestPair {
     std::uint64_t FirstEvent = 0;
 };
 
+// One holder's use of a name in the log (AnalysisStore::TracksHolders), for merging players over
+// time without reading the lines again.
+struct DigestHolding {
+    std::uint32_t Name = 0; // position in LogDigest::Players
+    NameHolding Holding;    // From: position + 1 of the holding it continues (0: none)
+    PlayerRecord Counters;  // its counters; Name unused
+};
+
+// A chat whose speaker is not the first holding of the speaker's name.
+struct DigestChatHolding {
+    bool Voice = false;
+    std::uint64_t Seq = 0; // the chat's row, counted from 1 in its kind
+    std::uint32_t Holding = 0;
+};
+
 struct LogDigest {
     AnalysisTotals Totals;
     std::vector<PlayerRecord> Players;       // in order of first appearance in the log
@@ -44,17 +59,37 @@ struct LogDigest {
     std::vector<std::pair<std::string, std::string>> Renames;
     std::vector<std::string> CutNames; // the store's CutObituaryNames
     std::uint64_t VoiceChatRows = 0, TextChatRows = 0, UnknownLineRows = 0;
+    // The holdings, when the log was imported by a qla that keeps them.
+    bool HasHoldings = false;
+    std::vector<DigestHolding> Holdings;
+    std::vector<DigestPair> HoldingPairs; // killer and victim: positions in Holdings
+    std::vector<DigestChatHolding> ChatHoldings;
+    // Names renamed into at the end of the lines so far and not used yet: name, holding.
+    std::vector<std::pair<std::string, std::uint32_t>> RenamedInto;
+    // Beside each of Renames: the holding renamed away from (position + 1; 0: none) and the line.
+    std::vector<std::pair<std::uint32_t, std::uint64_t>> RenameHoldings;
 
     std::vector<std::string> Names() const;
+    // The names of the holdings, in their order.
+    std::vector<std::string> HoldingNames() const;
+    std::vector<NameHolding> HoldingStates() const;
 };
+
+// Adds the holdings of a piece analysed with holders tracked, before AppendPiece adds the rest:
+// its records 1 to Holdings.size() are the digest's holdings (StreamOptions::KnownHoldings).
+void AppendHoldings(LogDigest& digest, const AnalysisStore& piece);
 
 // Adds what `piece` found in the lines that follow the digest's to the digest. The piece was
 // analysed with the digest's names filed first (StreamOptions::KnownPlayers), so its records
 // 1 to Players.size() are the digest's players; its later records are the log's new players.
 void AppendPiece(LogDigest& digest, const AnalysisStore& piece, const AnalysisTotals& totals);
 
-// The digest of a log analysed whole.
-LogDigest DigestOfStore(const AnalysisStore& store, const AnalysisTotals& totals);
+// A piece that tracks holders: its holdings into the digest (AppendHoldings), then the piece
+// filed by name for AppendPiece and the rows. Nothing for any other piece.
+void FileHoldings(LogDigest& digest, AnalysisStore& piece);
+
+// The digest of a log analysed whole (FileHoldings first).
+LogDigest DigestOfStore(AnalysisStore& store, const AnalysisTotals& totals);
 
 // The encounters grouped by killer and victim (teamkills apart).
 std::vector<DigestPair> PairsOf(const std::vector<DigestEncounter>& encounters);

@@ -2,6 +2,8 @@
 // end, store the whole new lines and the counts they add, and commit once.
 #include "db/log_import.h"
 
+#include "analysis/merge_players.h"
+
 #include "db/chunk_packing.h"
 #include "db/chunk_reader.h"
 #include "db/engine_dialect.h"
@@ -140,7 +142,7 @@ struct PieceCounts {
 // piece is analysed as it is read, on every core, without a copy or a table of its lines.
 // `knownNames`: the players of the log's earlier lines, filed first.
 void CountPiece(std::string_view stored, bool atFileStart, bool guessLanguage,
-                LogLanguage& language, Recognition recognition, std::vector<std::string> knownNames,
+                LogLanguage& language, Recognition recognition, const LogDigest& before,
                 PieceCounts& out, const ImportProgressCallback& progress) {
     if (stored.empty())
         return;
@@ -158,7 +160,17 @@ void CountPiece(std::string_view stored, bool atFileStart, bool guessLanguage,
         language = LikelyLogLanguage(WeighLogLanguages(LogLineList::FromLines(first)));
     }
     StreamOptions options;
-    options.KnownPlayers = std::move(knownNames);
+    // A log whose earlier lines were read by a qla that kept no holdings goes on without them.
+    out.Store.TracksHolders = atFileStart || before.HasHoldings;
+    if (out.Store.TracksHolders) {
+        options.KnownPlayers = before.HoldingNames();
+        options.KnownHoldings = before.HoldingStates();
+        for (const auto& [name, holding] : before.RenamedInto)
+            options.KnownRenamedInto.emplace_back(name, static_cast<std::int32_t>(holding) + 1);
+        options.LinesBefore = static_cast<std::uint64_t>(before.Totals.Total);
+    } else {
+        options.KnownPlayers = before.Names();
+    }
     if (progress)
         options.Progress = [&](double share) { progress(0.5 * share); };
     const StreamedAnalysis analysed = AnalyzeStreamedLog(
@@ -303,8 +315,8 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
     std::future<std::vector<PackedChunk>> packing =
         std::async(std::launch::async, PackChunks, stored,
                    options.KeepLines ? ChunkKeeping::Lines : ChunkKeeping::Sums);
-    CountPiece(stored, start == 0, result.LanguageGuessed, language, recognition, digest.Names(),
-               piece, progress);
+    CountPiece(stored, start == 0, result.LanguageGuessed, language, recognition, digest, piece,
+               progress);
     result.Language = language;
     result.LinesAdded = static_cast<std::uint64_t>(piece.Totals.Total);
 

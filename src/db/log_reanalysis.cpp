@@ -36,6 +36,7 @@ ReanalysisResult ReanalyzeLogs(StatsDatabase& database, const ReanalysisOptions&
         log.LineRecognition = options.LineRecognition.value_or(log.LineRecognition);
         log.Language = options.Language.value_or(log.Language);
         AnalysisStore store;
+        store.TracksHolders = true;
         const auto totals = AnalyzeStoredLog(database, log, {}, store, result.Error);
         if (!totals || !DeleteStatisticsRows(database, log.Id, result.Error))
             return result;

@@ -52,9 +52,10 @@ bool WritePlayerRows(StatsDatabase& database, LogId id, const AnalysisStore& pie
 
 } // namespace
 
-bool StoreLogStatistics(StatsDatabase& database, LogId id, LogDigest& digest,
-                        const AnalysisStore& piece, const AnalysisTotals& totals,
-                        std::string& error) {
+bool StoreLogStatistics(StatsDatabase& database, LogId id, LogDigest& digest, AnalysisStore& piece,
+                        const AnalysisTotals& totals, std::string& error) {
+    // The holdings are kept apart; the rest is stored by name, as the classic outputs count.
+    FileHoldings(digest, piece);
     if (!WritePlayerRows(database, id, piece, error) ||
         !WriteTextRows(database, id, digest, piece, error) ||
         !WritePublicTables(database, id, digest, piece, error))

@@ -13,9 +13,9 @@ namespace qla::db {
 
 // `digest` is the log's digest before these lines (empty for a new log) and becomes the one
 // after them; `piece` was analysed with the digest's names filed first (StreamOptions::
-// KnownPlayers). False with the reason in `error`.
-bool StoreLogStatistics(StatsDatabase& database, LogId id, LogDigest& digest,
-                        const AnalysisStore& piece, const AnalysisTotals& totals,
-                        std::string& error);
+// KnownPlayers, and KnownHoldings when it tracks holders). A piece that tracks holders gives
+// the digest its holdings and is then filed by name. False with the reason in `error`.
+bool StoreLogStatistics(StatsDatabase& database, LogId id, LogDigest& digest, AnalysisStore& piece,
+                        const AnalysisTotals& totals, std::string& error);
 
 } // namespace qla::db

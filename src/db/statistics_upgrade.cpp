@@ -14,6 +14,7 @@ bool StoreStatisticsOfEveryLog(StatsDatabase& database, std::string& error) {
         return false;
     for (const LogEntry& log : *logs) {
         AnalysisStore store;
+        store.TracksHolders = true;
         const auto totals = AnalyzeStoredLog(database, log, {}, store, error);
         // Every statistics row is written anew from the whole log, its log_players rows too (an
         // older import numbered them with gaps, and may have read the cut names of a log that

@@ -9,6 +9,7 @@
 #include "db/statistics_rows.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace qla::db {
 namespace {
@@ -31,6 +32,55 @@ void FileDigest(const LogDigest& digest, AnalysisStore& store, bool chatCounts) 
                                static_cast<std::uint32_t>(p.Count));
     for (const auto& [from, to] : digest.Renames)
         store.RecordRename(from, to);
+    for (const std::string& cut : digest.CutNames)
+        if (std::find(store.CutObituaryNames.begin(), store.CutObituaryNames.end(), cut) ==
+            store.CutObituaryNames.end())
+            store.CutObituaryNames.push_back(cut);
+}
+
+// The same for a store that tracks holders: one record per holding, the log a session of its
+// own. A log imported without holdings gives one holding per name. `holdingOf` receives the
+// record of each holding, `firstOfName` that of each name's first holding.
+void FileDigestHoldings(const LogDigest& digest, AnalysisStore& store, bool chatCounts,
+                        std::vector<PlayerIndex>& holdingOf,
+                        std::vector<PlayerIndex>& firstOfName) {
+    if (store.PlayerCount() > 0)
+        store.StartSession();
+    const std::uint32_t session = store.SessionCount() - 1;
+    const auto file = [&](const std::string& name, NameHolding holding, PlayerRecord counted) {
+        holding.Session += session;
+        if (holding.From != 0)
+            holding.From = holdingOf[static_cast<std::size_t>(holding.From - 1)];
+        const PlayerIndex here = store.AddHolding(name, holding);
+        if (!chatCounts)
+            counted.VoiceChatCount = counted.TextChatCount = 0;
+        AddPlayerCounters(store.Players[static_cast<std::size_t>(here)], counted);
+        return here;
+    };
+    holdingOf.clear();
+    firstOfName.assign(digest.Players.size(), 0);
+    if (digest.HasHoldings) {
+        for (const DigestHolding& h : digest.Holdings) {
+            holdingOf.push_back(file(digest.Players[h.Name].Name, h.Holding, h.Counters));
+            if (firstOfName[h.Name] == 0)
+                firstOfName[h.Name] = holdingOf.back();
+        }
+    } else {
+        for (const PlayerRecord& player : digest.Players) {
+            holdingOf.push_back(file(player.Name, NameHolding{}, player));
+            firstOfName[holdingOf.size() - 1] = holdingOf.back();
+        }
+    }
+    for (const DigestPair& p : digest.HasHoldings ? digest.HoldingPairs : digest.Pairs)
+        store.RecordKillEvents(holdingOf[p.Killer], holdingOf[p.Victim], p.FirstWeapon,
+                               static_cast<std::uint32_t>(p.Count));
+    for (std::size_t k = 0; k < digest.Renames.size(); ++k) {
+        const auto [from, line] = k < digest.RenameHoldings.size()
+                                      ? digest.RenameHoldings[k]
+                                      : std::pair<std::uint32_t, std::uint64_t>{0, 0};
+        store.KeepRename(digest.Renames[k].first, digest.Renames[k].second, line,
+                         from == 0 ? 0 : holdingOf[from - 1]);
+    }
     for (const std::string& cut : digest.CutNames)
         if (std::find(store.CutObituaryNames.begin(), store.CutObituaryNames.end(), cut) ==
             store.CutObituaryNames.end())
@@ -76,6 +126,9 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
     std::vector<std::vector<PlayerIndex>> playersOf(logs->size());
     // The digest's names of a log read again in context, where some may be unfiled.
     std::vector<std::vector<std::string>> playerNames(logs->size());
+    // A store that tracks holders: each log's holdings as filed, and its chats' holdings.
+    std::vector<std::vector<PlayerIndex>> holdingsOf(logs->size());
+    std::vector<std::vector<DigestChatHolding>> chatHoldingsOf(logs->size());
     for (std::size_t i = 0; i < logs->size(); ++i) {
         const LogEntry& log = (*logs)[i];
         result.Error = RecordDamage(log, database.Path());
@@ -84,6 +137,19 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
         std::optional<LogDigest> digest = ReadDigest(database, log.Id, result.Error, false);
         if (!digest)
             return result;
+        if (store.TracksHolders) {
+            FileDigestHoldings(*digest, store, !parts.Chats, holdingsOf[i], playersOf[i]);
+            chatHoldingsOf[i] = digest->ChatHoldings;
+            AddTotals(result.Totals, digest->Totals);
+            LogLines& lines = result.Lines.emplace_back();
+            lines.Id = log.Id;
+            lines.PlayerNames = digest->Names();
+            for (const PlayerRecord& player : digest->Players)
+                lines.Speaks.push_back(player.VoiceChatCount + player.TextChatCount > 0);
+            lines.UnknownLines = static_cast<std::int64_t>(digest->UnknownLineRows);
+            playerNames[i] = digest->Names();
+            continue;
+        }
         std::vector<std::string> earlier = EarlierNamesForCutNames(store, digest->CutNames);
         // A log imported with --no-archive has no lines to read again: its own digest is filed,
         // its cut names read as the log alone reads them.
@@ -127,10 +193,19 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
         for (const ChatKind kind : {ChatKind::Voice, ChatKind::Text})
             for (std::size_t i = 0; i < logs->size(); ++i) {
                 const auto& here = playersOf[i];
+                // A chat of a name's later holding is listed with its holding.
+                std::unordered_map<std::uint64_t, PlayerIndex> holdingOfChat;
+                for (const DigestChatHolding& chat : chatHoldingsOf[i])
+                    if (chat.Voice == (kind == ChatKind::Voice))
+                        holdingOfChat.emplace(chat.Seq, holdingsOf[i][chat.Holding]);
+                std::uint64_t seq = 0;
                 const auto file = [&](const ChatRow& row) {
+                    ++seq;
                     // Rows number a log's players from 1, in the digest's order.
                     PlayerIndex player =
                         row.Player >= 1 && row.Player <= here.size() ? here[row.Player - 1] : 0;
+                    if (const auto held = holdingOfChat.find(seq); held != holdingOfChat.end())
+                        player = held->second;
                     if (player == 0) // a damaged row, or a chat under an unfiled name
                         player = row.Player >= 1 && row.Player <= playerNames[i].size()
                                      ? store.FindOrAddNamedPlayer(playerNames[i][row.Player - 1])

@@ -34,19 +34,28 @@ PlayerIndex ObituaryNames::Find(AnalysisStore& store, std::string_view raw) {
     if (isNew)
         store.CutObituaryNames.push_back(entry->first);
     Resolved& resolved = entry->second;
+    // A store that tracks holders answers with the name's holding at this line.
+    const auto current = [&store](PlayerIndex player) {
+        if (!store.TracksHolders)
+            return player;
+        const std::string name = store.Players[static_cast<std::size_t>(player)].Name;
+        return store.FindOrAddNamedPlayer(name);
+    };
     if (resolved.Player != 0 && resolved.PlayerCount == store.PlayerCount())
-        return resolved.Player;
+        return current(resolved.Player);
     // Players are only ever added, so the answer changes only when the count does.
     PlayerIndex match = 0;
     int matches = 0;
     for (PlayerIndex p = 1; p <= store.PlayerCount() && matches < 2; ++p) {
         const std::string& name = store.Players[p].Name;
-        if (name.size() > start.size() && StartsWithBytes(name, start)) {
+        // Holders of one name (a store that tracks them) are one name here.
+        if (name.size() > start.size() && StartsWithBytes(name, start) &&
+            (match == 0 || name != store.Players[match].Name)) {
             match = p;
             ++matches;
         }
     }
-    resolved.Player = matches == 1 ? match : store.FindOrAddPlayer(raw);
+    resolved.Player = matches == 1 ? current(match) : store.FindOrAddPlayer(raw);
     resolved.PlayerCount = store.PlayerCount();
     return resolved.Player;
 }

@@ -68,14 +68,14 @@ AnalysisStore Analyze(const std::vector<std::string>& lines) {
     return store;
 }
 
-TEST(MergePlayersTest, SumsCountersRepointsEventsAndNamesByMostLines) {
+TEST(MergePlayersTest, ByNamesSumsCountersRepointsEventsAndNamesByMostLines) {
     AnalysisStore store = Analyze({
         "[skipnotify]^1Bob^7 was killed by Al^7's MP40", // ^1Bob: 1 line
         "[skipnotify]Al^7 was killed by bob^7's MP40",   // bob: 1 line
         "[skipnotify]bob^7: ^2one",                      // bob: 2 lines
         "[skipnotify]Zed^7 was killed by Al^7's Sten",
-        "[skipnotify]Al^7 renamed to Zed",
-        "[skipnotify]^1Bob^7 was killed by BOB^7's MP40", // a kill between two names of one
+        "[skipnotify]Al^7 renamed to Zed", // a store that tracks no holders: names only
+        "[skipnotify]^1Bob^7 was killed by BOB^7's MP40", // two names of one key
         "[skipnotify]: Zed^7 (Base): ^2Medic!x",
         "[skipnotify]^1Bob^7 died.",
     });
@@ -83,32 +83,32 @@ TEST(MergePlayersTest, SumsCountersRepointsEventsAndNamesByMostLines) {
     const auto killsBefore = store.KillEvents.size();
     const MergedNames names = MergePlayers(store, {});
 
-    ASSERT_EQ(store.PlayerCount(), 2);
+    ASSERT_EQ(store.PlayerCount(), 3);
     // ^1Bob: 3 lines (killed, killed by BOB, died); bob 2; BOB 1.
     const PlayerRecord& bob = store.Players[1];
     EXPECT_EQ(bob.Name, "^1Bob");
     EXPECT_EQ(bob.Kills[0], 2);  // bob's and BOB's
     EXPECT_EQ(bob.Deaths[0], 3); // two kills and the suicide
     EXPECT_EQ(bob.TextChatCount, 1);
-    // Al and Zed: Al 3 lines, Zed 2.
     const PlayerRecord& al = store.Players[2];
     EXPECT_EQ(al.Name, "Al");
     EXPECT_EQ(al.Kills[0], 2);
-    EXPECT_EQ(al.Deaths[0], 2);
-    EXPECT_EQ(al.VoiceChatCount, 1);
+    EXPECT_EQ(al.Deaths[0], 1);
+    EXPECT_EQ(store.Players[3].Name, "Zed");
+    EXPECT_EQ(store.Players[3].VoiceChatCount, 1);
 
     ASSERT_EQ(store.KillEvents.size(), killsBefore);
     EXPECT_EQ(store.KillEvents[4].Killer, 1);
     EXPECT_EQ(store.KillEvents[4].Victim, 1); // still a kill, the player his own victim
-    EXPECT_EQ(store.KillEvents[3].Victim, 2);
-    EXPECT_EQ(store.VoiceChats[1].Player, 2);
+    EXPECT_EQ(store.KillEvents[3].Victim, 3);
+    EXPECT_EQ(store.VoiceChats[1].Player, 3);
     EXPECT_EQ(store.TextChats[1].Player, 1);
 
     EXPECT_EQ(store.FindPlayer("^1Bob"), 1);
     EXPECT_EQ(store.FindPlayer("bob"), std::nullopt); // the store knows display names only
     EXPECT_EQ(names.Find("bob^7"), 1);
-    EXPECT_EQ(names.Find("Zed"), 2);
-    EXPECT_EQ(names.Find("ZED"), 2); // by key when no stored name matches
+    EXPECT_EQ(names.Find("Zed"), 3);
+    EXPECT_EQ(names.Find("ZED"), 3); // by key when no stored name matches
     EXPECT_EQ(names.Find("Nobody"), std::nullopt);
     EXPECT_EQ(names.NamesOf(1), (std::vector<std::string>{"^1Bob", "bob", "BOB"}));
 }

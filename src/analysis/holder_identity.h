@@ -1,0 +1,45 @@
+// Who is who over time, from a store that tracks holders (AnalysisStore::TracksHolders): within
+// a session a name belongs to one person at a time, renames carry a person from one name to the
+// next, and across sessions a person continues under the names that are his own, never under a
+// name that many people only pass through (the game's connect name, fun names). The rule is
+// written out with examples in docs/identity.md.
+#pragma once
+
+#include "analysis/alias_list.h"
+#include "core/store.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qla {
+
+// The persons of a store's records: PersonOf[r] is the person (1 to Count) of record r, persons
+// numbered in order of their first record.
+struct HolderPersons {
+    std::vector<PlayerIndex> PersonOf; // element 0 unused
+    PlayerIndex Count = 0;
+    std::vector<std::string> OwnKeys; // the own names' keys (OwnNameKeys), sorted
+};
+
+// Why two holdings are one person, for a person to check.
+struct HolderLink {
+    PlayerIndex From = 0, To = 0; // records
+    std::string Reason;
+};
+
+// The names that join people across sessions: an identity key is one when, of the holders'
+// chains (a session's renames and colour variants) that use it, it is the name most played in
+// at least half. Empty keys and "[err]unnamedplayer" never join.
+std::vector<std::string> OwnNameKeys(const AnalysisStore& store);
+
+// The persons by identity key alone (colour codes, case, blanks), renames and time ignored: what
+// --merge-players=names joins. Aliases as below.
+HolderPersons PersonsByIdentityKey(const AnalysisStore& store, const AliasList& aliases);
+
+// The persons of the store's records; a store that does not track holders is merged by
+// identity key (PersonsByIdentityKey). Aliases come first: a split name's records stand apart
+// from every automatic join, and a join puts every record of its two names into one person.
+HolderPersons PersonsOfHolders(const AnalysisStore& store, const AliasList& aliases);
+
+} // namespace qla

@@ -1,0 +1,179 @@
+// Identity over time: a name belongs to one person at a time, renames carry a person on, the
+// connect name every newcomer passes through joins no one, and aliases override it all.
+#include "analysis/analysis.h"
+#include "analysis/holder_identity.h"
+#include "analysis/merge_players.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace qla {
+namespace {
+
+constexpr const char* kHeader = "logfile opened on Mon Mar  2 20:00:00 2009";
+
+std::string Kill(const std::string& killer, const std::string& victim) {
+    return "[skipnotify]" + victim + "^7 was killed by " + killer + "^7's MP40";
+}
+std::string Say(const std::string& name) {
+    return "[skipnotify]" + name + "^7: ^2hi";
+}
+std::string Rename(const std::string& from, const std::string& to) {
+    return "[skipnotify]" + from + "^7 renamed to " + to;
+}
+
+AnalysisStore Tracked(const std::vector<std::string>& lines) {
+    AnalysisStore store;
+    store.TracksHolders = true;
+    store.LogLines = LogLineList::FromLines(lines);
+    store.LogFileLoaded = true;
+    AnalyzeLog(store, LogLanguage::English);
+    return store;
+}
+
+// Shown name -> (kills, deaths, text chats) after merging.
+std::map<std::string, std::vector<std::int64_t>> Merged(AnalysisStore&& store,
+                                                        const AliasList& aliases = {}) {
+    MergePlayers(store, aliases);
+    std::map<std::string, std::vector<std::int64_t>> players;
+    for (const PlayerRecord& p : RealEntries(store.Players))
+        players[p.Name] = {p.Kills[0], p.Deaths[0], p.TextChatCount};
+    return players;
+}
+
+using Counts = std::map<std::string, std::vector<std::int64_t>>;
+
+TEST(HolderIdentityTest, ANameFreedByARenameAndTakenLaterIsAnotherPerson) {
+    AnalysisStore store = Tracked({
+        Say("Carl"),
+        Kill("Carl", "Vic"),
+        Rename("Carl", "Eve"), // Carl's holder goes on as Eve
+        Kill("Eve", "Vic"),
+        Say("Carl"), // whoever writes as Carl now is someone else
+        Kill("Vic", "Carl"),
+        Say("Eve"),
+    });
+    // Records by holding: Carl, Vic, Eve, Carl again.
+    ASSERT_EQ(store.PlayerCount(), 4);
+    EXPECT_EQ(store.Holdings[3].From, 1);
+    EXPECT_TRUE(store.Holdings[1].RenamedAway);
+    EXPECT_EQ(store.Holdings[1].EndLine, 3u);
+    EXPECT_EQ(store.Holdings[4].From, 0);
+
+    // Carl + Eve: 2 kills, 2 chats; the second Carl: 1 chat, 1 death. Carl's 3 lines against
+    // Eve's 2 name the first person; the second shows "Carl (2)".
+    EXPECT_EQ(Merged(std::move(store)),
+              (Counts{{"Carl", {2, 0, 2}}, {"Vic", {1, 2, 0}}, {"Carl (2)", {0, 1, 1}}}));
+}
+
+TEST(HolderIdentityTest, NewcomersPassingThroughTheConnectNameStayApart) {
+    // In one log: two newcomers connect as Player, one after the other, and rename away.
+    const std::vector<std::string> oneLog = {
+        kHeader,       Kill("Player", "Zed"),    Rename("Player", "Anna"), Kill("Anna", "Zed"),
+        Say("Player"), Rename("Player", "Bert"), Kill("Zed", "Bert"),      Say("Anna"),
+    };
+    EXPECT_EQ(Merged(Tracked(oneLog)),
+              (Counts{{"Anna", {2, 0, 1}}, {"Zed", {1, 2, 0}}, {"Bert", {0, 1, 1}}}));
+    // In two sessions of one file; Anna comes back under her own name.
+    const std::vector<std::string> twoSessions = {
+        kHeader,
+        Kill("Player", "Zed"),
+        Rename("Player", "Anna"),
+        Kill("Anna", "Zed"),
+        kHeader,
+        Say("Player"),
+        Rename("Player", "Bert"),
+        Kill("Zed", "Bert"),
+        Kill("Anna", "Zed"),
+    };
+    AnalysisStore two = Tracked(twoSessions);
+    EXPECT_EQ(two.SessionCount(), 2u);
+    // The connect name is nobody's own: it joins no one, while Anna is her own name.
+    const std::vector<std::string> own = OwnNameKeys(two);
+    EXPECT_NE(std::find(own.begin(), own.end(), "anna"), own.end());
+    EXPECT_EQ(std::find(own.begin(), own.end(), "player"), own.end());
+    EXPECT_EQ(Merged(std::move(two)),
+              (Counts{{"Anna", {3, 0, 0}}, {"Zed", {1, 3, 0}}, {"Bert", {0, 1, 1}}}));
+}
+
+TEST(HolderIdentityTest, ARenameBackAndColourVariantsHeldAtOnceAreOnePerson) {
+    AnalysisStore store = Tracked({
+        Kill("Anna", "Zed"),
+        Rename("Anna", "xXx"),
+        Kill("xXx", "Zed"),
+        Rename("xXx", "Anna"), // back
+        Kill("Anna", "Zed"),
+        Say("^1Bob"),
+        Kill("bob", "Zed"), // the same key at the same moment: one holder
+        Say("BOB "),
+    });
+    EXPECT_EQ(Merged(std::move(store)),
+              (Counts{{"Anna", {3, 0, 0}}, {"Zed", {0, 4, 0}}, {"^1Bob", {1, 0, 2}}}));
+}
+
+TEST(HolderIdentityTest, TwoHoldersOfOneKeyWhoKillEachOtherAreTwoPeople) {
+    AnalysisStore store = Tracked({
+        Kill("^1Bob", "Zed"),
+        Kill("^1Bob", "^4Bob"), // one cannot kill oneself by a kill line
+        Say("^4Bob"),
+    });
+    // By names alone they are one.
+    EXPECT_EQ(PersonsByIdentityKey(store, {}).Count, 2);
+    EXPECT_EQ(Merged(std::move(store)),
+              (Counts{{"^1Bob", {2, 0, 0}}, {"Zed", {0, 1, 0}}, {"^4Bob", {0, 1, 1}}}));
+}
+
+TEST(HolderIdentityTest, AliasesOverrideTheModel) {
+    const std::vector<std::string> lines = {
+        kHeader, Kill("Anna", "Zed"), kHeader, Kill("Bert", "Zed"), Kill("Anna", "Zed"),
+    };
+    AliasList join;
+    ASSERT_EQ(join.Add("Anna", "Bert"), "");
+    EXPECT_EQ(Merged(Tracked(lines), join), (Counts{{"Anna", {3, 0, 0}}, {"Zed", {0, 3, 0}}}));
+    // A split name stands apart from every automatic join, across sessions too.
+    AliasList split;
+    ASSERT_EQ(split.Split("Anna"), "");
+    const HolderPersons persons = PersonsOfHolders(Tracked(lines), split);
+    EXPECT_EQ(persons.Count, 4); // each Anna apart, Bert, and the two Zeds joined
+}
+
+TEST(HolderIdentityTest, ADisconnectFreesTheNameAndTheOwnerStillContinuesUnderIt) {
+    AnalysisStore store = Tracked({
+        Kill("Anna", "Zed"), "[skipnotify]Anna^7 disconnected",
+        Kill("Zed", "Anna"), // a new holding; Anna's own name joins it to her
+    });
+    ASSERT_EQ(store.PlayerCount(), 3); // Zed, Anna, Anna again
+    EXPECT_TRUE(store.Holdings[2].Ended);
+    EXPECT_FALSE(store.Holdings[2].RenamedAway);
+    EXPECT_EQ(Merged(std::move(store)), (Counts{{"Anna", {1, 1, 0}}, {"Zed", {1, 1, 0}}}));
+}
+
+TEST(HolderIdentityTest, AStoreFiledByNameAgainCountsAsAClassicRun) {
+    const std::vector<std::string> lines = {
+        Say("Carl"), Rename("Carl", "Eve"), Say("Carl"), Kill("Eve", "Carl"), kHeader, Say("Eve"),
+    };
+    AnalysisStore tracked = Tracked(lines);
+    AnalysisStore classic;
+    classic.LogLines = LogLineList::FromLines(lines);
+    AnalyzeLog(classic, LogLanguage::English);
+    FileHoldersByName(tracked);
+    ASSERT_EQ(tracked.PlayerCount(), classic.PlayerCount());
+    for (std::size_t p = 1; p < classic.Players.size(); ++p) {
+        EXPECT_EQ(tracked.Players[p].Name, classic.Players[p].Name);
+        EXPECT_EQ(tracked.Players[p].Kills, classic.Players[p].Kills);
+        EXPECT_EQ(tracked.Players[p].Deaths, classic.Players[p].Deaths);
+        EXPECT_EQ(tracked.Players[p].TextChatCount, classic.Players[p].TextChatCount);
+    }
+    EXPECT_EQ(tracked.KillEvents[1].Killer, classic.KillEvents[1].Killer);
+    EXPECT_EQ(tracked.TextChats[3].Player, classic.TextChats[3].Player);
+    EXPECT_FALSE(tracked.TracksHolders);
+}
+
+} // namespace
+} // namespace qla
