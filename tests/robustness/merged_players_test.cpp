@@ -1,6 +1,7 @@
-// Merging players on generated logs, checked against a computation of its own: names grouped by
-// key and then by renames with plain relabelling (no union-find), counters summed per group,
-// display names counted from the events, and every event followed to its group.
+// Merging players by names on generated logs, checked against a computation of its own: names
+// grouped by key with plain relabelling (no union-find; renames join nothing by names alone),
+// counters summed per group, display names counted from the events, and every event followed to
+// its group.
 #include "analysis/analysis.h"
 #include "analysis/merge_players.h"
 #include "core/names.h"
@@ -61,7 +62,7 @@ TEST_P(MergedPlayers, MatchAnIndependentComputation) {
         c.Language == loggen::Language::German ? LogLanguage::German : LogLanguage::English;
     AnalysisStore store = AnalyzedWithVariants(c, language);
     const AnalysisTotals totals = AnalyzeLog(store, language);
-    ASSERT_GT(store.Renames.size(), 5u) << "the log must really hold renames";
+    ASSERT_GT(store.Renames.size(), 5u) << "the log must really hold renames, which join nothing";
     const std::vector<PlayerRecord> before = store.Players;
     const std::vector<KillEvent> eventsBefore = store.KillEvents;
 
@@ -78,14 +79,6 @@ TEST_P(MergedPlayers, MatchAnIndependentComputation) {
     };
     for (const PlayerRecord& p : RealEntries(before))
         add(p.Name);
-    for (const RenameEntry& r : RealEntries(store.Renames)) {
-        add(std::string(r.OldName));
-        add(std::string(r.NewName));
-        const int from = groupOf[std::string(r.NewName)];
-        const int to = groupOf[std::string(r.OldName)];
-        for (auto& [name, group] : groupOf)
-            group = group == from ? to : group;
-    }
 
     // Lines per name counted from the events and chats; suicides from the counters.
     std::vector<std::int64_t> lines(before.size(), 0);

@@ -176,8 +176,8 @@ void WindowIoFailureTest::ExportAll(Harness& h, const QString& folder,
 void WindowIoFailureTest::exportAllFolderThatCannotBeUsedIsRefused() {
     Harness h;
     Analyse(h);
-    // The window does not make folders (they come from the picker): one under a regular file
-    // does not exist, and is refused before anything is written.
+    // A folder under a regular file can never be made, and is refused before anything is
+    // written, with the reason the system gives.
     // It is refused before the question about the file count, and the dialog stays open.
     const QString folder = Q(file_ / "site");
     Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(5);
@@ -196,7 +196,7 @@ void WindowIoFailureTest::exportAllFolderThatCannotBeUsedIsRefused() {
     QCOMPARE(h.dialogs.shown.size(), 2); // folder picker, refusal
     QCOMPARE(h.dialogs.shown[1].Text,
              QStringLiteral("The output directory cannot be used:\r\n%1\r\n"
-                            "Error - 2 - No such file or directory\r\nerrorcode: 0")
+                            "Error - 20 - Not a directory\r\nerrorcode: 0")
                  .arg(folder));
     QCOMPARE(h.dialogs.shown[1].Icon, QMessageBox::Warning);
     QVERIFY(h.dialogs.AllAnswersUsed());
