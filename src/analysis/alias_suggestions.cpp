@@ -41,6 +41,14 @@ char ClosingOf(char open) {
 
 constexpr unsigned kTag = 1, kNumber = 2, kRename = 4; // reasons, as bits
 
+// 1203 as "1,203".
+std::string GroupedThousands(std::uint64_t value) {
+    std::string digits = std::to_string(value);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, 1, ',');
+    return digits;
+}
+
 std::string ReasonText(unsigned reasons) {
     if ((reasons & kTag) && (reasons & kNumber))
         return "same name apart from a clan tag and a trailing number";
@@ -91,9 +99,19 @@ std::vector<AliasSuggestion> SuggestAliases(const std::vector<LogNames>& logs,
         if (a != b)
             reasons[{std::min(a, b), std::max(a, b)}] |= reason;
     };
+    // A rename that a split holds apart, told so that the user can find it in the log.
+    std::map<std::pair<std::size_t, std::size_t>, std::string> renameEvidence;
     for (const LogNames& log : logs)
-        for (const auto& [from, to] : log.Renames)
-            suggest(identity.PlayerOf(from), identity.PlayerOf(to), kRename);
+        for (std::size_t k = 0; k < log.Renames.size(); ++k) {
+            const auto& [from, to] = log.Renames[k];
+            const std::size_t a = identity.PlayerOf(from), b = identity.PlayerOf(to);
+            suggest(a, b, kRename);
+            const std::uint64_t line = k < log.RenameLines.size() ? log.RenameLines[k] : 0;
+            renameEvidence.try_emplace(
+                {std::min(a, b), std::max(a, b)},
+                "renamed from " + from + " to " + to + " in log " + std::to_string(log.Number) +
+                    (line == 0 ? std::string() : ", line " + GroupedThousands(line)));
+        }
 
     // Base name -> the first player with it and what its name lost to become the base; each
     // later player with the base is suggested to the first, for what either name lost.
@@ -136,7 +154,7 @@ std::vector<AliasSuggestion> SuggestAliases(const std::vector<LogNames>& logs,
         if (found & (kTag | kNumber))
             suggestion.Reasons.push_back(ReasonText(found));
         if (found & kRename)
-            suggestion.Reasons.push_back("renamed in a log, held apart by a split");
+            suggestion.Reasons.push_back(renameEvidence[pair] + ", held apart by a split");
         if (logs.size() > 1) {
             const auto& a = logsOfPlayer[pair.first];
             const auto& b = logsOfPlayer[pair.second];

@@ -148,8 +148,11 @@ void JoinWithinSessions(const AnalysisStore& store, const RecordKeys& keys, Join
     }
 }
 
-std::vector<std::string> OwnNameKeysOf(const AnalysisStore& store, const RecordKeys& keys,
-                                       Joins& chains, const std::vector<std::int64_t>& lines) {
+// Each key's use: the chains that use it, and of them those that play it most.
+using KeyUses = std::unordered_map<std::string, std::pair<int, int>>;
+
+KeyUses KeyUsesOf(const AnalysisStore& store, const RecordKeys& keys, Joins& chains,
+                  const std::vector<std::int64_t>& lines) {
     // Lines of each chain under each key, and the key's latest record: a tie of lines goes to
     // the name the chain took last (a newcomer's chosen name over the connect name).
     std::unordered_map<std::size_t, std::map<std::string, std::pair<std::int64_t, std::size_t>>>
@@ -177,7 +180,7 @@ std::vector<std::string> OwnNameKeysOf(const AnalysisStore& store, const RecordK
         if (found != chainKeys.end())
             found->second.try_emplace(std::move(key), std::pair<std::int64_t, std::size_t>{0, 0});
     }
-    std::unordered_map<std::string, std::pair<int, int>> uses; // key -> chains using, most played
+    KeyUses uses;
     for (const std::size_t chain : chainOrder) {
         const auto& perKey = chainKeys[chain];
         const auto most =
@@ -190,8 +193,13 @@ std::vector<std::string> OwnNameKeysOf(const AnalysisStore& store, const RecordK
                 ++mostPlayed;
         }
     }
+    return uses;
+}
+
+std::vector<std::string> OwnNameKeysOf(const AnalysisStore& store, const RecordKeys& keys,
+                                       Joins& chains, const std::vector<std::int64_t>& lines) {
     std::vector<std::string> own;
-    for (const auto& [key, use] : uses)
+    for (const auto& [key, use] : KeyUsesOf(store, keys, chains, lines))
         if (2 * use.second >= use.first && use.second > 0)
             own.push_back(key);
     std::sort(own.begin(), own.end());
@@ -199,6 +207,18 @@ std::vector<std::string> OwnNameKeysOf(const AnalysisStore& store, const RecordK
 }
 
 } // namespace
+
+std::vector<std::string> PassingNameKeys(const AnalysisStore& store) {
+    const RecordKeys keys = KeysOf(store, AliasList());
+    Joins joins(store.Players.size());
+    JoinWithinSessions(store, keys, joins);
+    std::vector<std::string> passing;
+    for (const auto& [key, use] : KeyUsesOf(store, keys, joins, RecordedLinesPerPlayer(store)))
+        if (use.first >= 2 && 2 * use.second < use.first)
+            passing.push_back(key);
+    std::sort(passing.begin(), passing.end());
+    return passing;
+}
 
 std::vector<std::string> OwnNameKeys(const AnalysisStore& store) {
     const RecordKeys keys = KeysOf(store, AliasList());

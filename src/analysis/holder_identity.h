@@ -33,6 +33,10 @@ struct HolderLink {
 // at least half. Empty keys and "[err]unnamedplayer" never join.
 std::vector<std::string> OwnNameKeys(const AnalysisStore& store);
 
+// The names many people only pass through: keys used by at least two chains and the most played
+// name of fewer than half of them (the connect name, fun names), sorted.
+std::vector<std::string> PassingNameKeys(const AnalysisStore& store);
+
 // The persons by identity key alone (colour codes, case, blanks), renames and time ignored: what
 // --merge-players=names joins. Aliases as below.
 HolderPersons PersonsByIdentityKey(const AnalysisStore& store, const AliasList& aliases);

@@ -1,22 +1,41 @@
 // Names of logs and the list of players over several logs.
 #include "analysis/log_names.h"
 
+#include "analysis/holder_identity.h"
 #include "analysis/merge_players.h"
 #include "analysis/player_identity.h"
+#include "core/names.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace qla {
 
-LogNames NamesOfStore(const AnalysisStore& store) {
+LogNames NamesOfStore(const AnalysisStore& store, std::int64_t number) {
     LogNames names;
+    names.Number = number;
     const std::vector<std::int64_t> lines = RecordedLinesPerPlayer(store);
+    std::unordered_map<std::string_view, std::size_t> placeOf; // holders of a name are one name
     for (const PlayerIndex i : store.PlayerIndexes()) {
-        names.Names.push_back(store.Players[static_cast<std::size_t>(i)].Name);
-        names.Lines.push_back(lines[static_cast<std::size_t>(i)]);
+        const std::string& name = store.Players[static_cast<std::size_t>(i)].Name;
+        const auto [at, added] = placeOf.try_emplace(name, names.Names.size());
+        if (added) {
+            names.Names.push_back(name);
+            names.Lines.push_back(0);
+        }
+        names.Lines[at->second] += lines[static_cast<std::size_t>(i)];
     }
-    for (const RenameEntry& rename : RealEntries(store.Renames))
+    const std::vector<std::string> passing =
+        store.TracksHolders ? PassingNameKeys(store) : std::vector<std::string>{};
+    const auto isPassing = [&](std::string_view name) {
+        return std::binary_search(passing.begin(), passing.end(), IdentityKey(name));
+    };
+    for (const RenameEntry& rename : RealEntries(store.Renames)) {
+        if (isPassing(rename.OldName) || isPassing(rename.NewName))
+            continue;
         names.Renames.emplace_back(rename.OldName, rename.NewName);
+        names.RenameLines.push_back(rename.Line);
+    }
     return names;
 }
 

@@ -153,13 +153,14 @@ std::optional<std::vector<LogNames>> NamesOfDatabaseLogs(const DatabaseSource& s
     std::vector<LogNames> names;
     for (const db::LogEntry& log : *logs) {
         AnalysisStore store;
+        store.TracksHolders = true; // passing names are told by their holders
         const db::DatabaseStoreResult built = db::BuildStoreFromDatabase(
             *database, db::LogSelection{{log.Id}, {}, {}}, store, db::StoreParts{false, false});
         if (!built.Ok) {
             err << "qla: " << TerminalSafeText(built.Error) << "\n";
             return std::nullopt;
         }
-        names.push_back(NamesOfStore(store));
+        names.push_back(NamesOfStore(store, log.Id));
     }
     return names;
 }

@@ -92,10 +92,11 @@ std::optional<std::vector<LogNames>> NamesOfSourceLogs(const LogSource& source, 
     std::vector<LogNames> logs;
     for (const QString& path : source.Logs) {
         AnalysisStore store;
+        store.TracksHolders = true; // passing names are told by their holders
         if (!OpenAndAnalyze(store, path, source.Language, err, source.LineRecognition,
                             source.Threads))
             return std::nullopt;
-        logs.push_back(NamesOfStore(store));
+        logs.push_back(NamesOfStore(store, static_cast<std::int64_t>(logs.size()) + 1));
     }
     return logs;
 }

@@ -157,7 +157,8 @@ TEST(SuggestAliasesTest, ClanTagsTrailingNumbersAndSplitRenamesWithTheirReasons)
     EXPECT_EQ(suggestions[3].Name, "Rob");
     EXPECT_EQ(suggestions[3].Other, "Robert");
     EXPECT_EQ(suggestions[3].Reasons,
-              (Reasons{"renamed in a log, held apart by a split", "never in the same log"}));
+              (Reasons{"renamed from Rob to Robert in log 1, held apart by a split",
+                       "never in the same log"}));
     // "Ace" and "Ac1" share only "ac", too short a base to mean anything.
 }
 

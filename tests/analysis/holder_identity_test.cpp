@@ -1,7 +1,9 @@
 // Identity over time: a name belongs to one person at a time, renames carry a person on, the
 // connect name every newcomer passes through joins no one, and aliases override it all.
+#include "analysis/alias_suggestions.h"
 #include "analysis/analysis.h"
 #include "analysis/holder_identity.h"
+#include "analysis/log_names.h"
 #include "analysis/merge_players.h"
 
 #include <gtest/gtest.h>
@@ -173,6 +175,29 @@ TEST(HolderIdentityTest, AStoreFiledByNameAgainCountsAsAClassicRun) {
     EXPECT_EQ(tracked.KillEvents[1].Killer, classic.KillEvents[1].Killer);
     EXPECT_EQ(tracked.TextChats[3].Player, classic.TextChats[3].Player);
     EXPECT_FALSE(tracked.TracksHolders);
+}
+
+TEST(HolderIdentityTest, AliasCommandsSeeNoRenameThroughAPassingName) {
+    AnalysisStore store = Tracked({
+        Say("Player"),
+        Rename("Player", "Anna1"),
+        Kill("Anna1", "Zed"),
+        Say("Player"),
+        Rename("Player", "Anna2"),
+        Kill("Anna2", "Zed"),
+        Rename("Zed", "Zeddy"),
+    });
+    const LogNames names = NamesOfStore(store, 4);
+    // Each name once, its holders' lines summed; the renames from the connect name left out,
+    // Zed's kept with the line it stands on.
+    EXPECT_EQ(names.Names, (std::vector<std::string>{"Player", "Zed", "Anna1", "Anna2"}));
+    EXPECT_EQ(names.Lines, (std::vector<std::int64_t>{2, 2, 1, 1}));
+    EXPECT_EQ(names.Renames, (std::vector<std::pair<std::string, std::string>>{{"Zed", "Zeddy"}}));
+    EXPECT_EQ(names.RenameLines, (std::vector<std::uint64_t>{7}));
+    const std::vector<AliasSuggestion> suggestions = SuggestAliases({names}, {});
+    ASSERT_EQ(suggestions.size(), 1u);
+    EXPECT_EQ(suggestions[0].Name, "Anna1");
+    EXPECT_EQ(suggestions[0].Other, "Anna2");
 }
 
 } // namespace

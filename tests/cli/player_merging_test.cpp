@@ -158,7 +158,8 @@ TEST_F(PlayerMergingTest, SplitTakesANameOutOfItsAutomaticPlayer) {
     EXPECT_EQ(Qla({"players", log_, "--merge-players", "--aliases", aliases_}).out,
               "^1Bob\nAl\nRobert\nZed\n");
     const QlaRun suggest = Qla({"alias", "suggest", "--aliases", aliases_, log_});
-    EXPECT_EQ(suggest.out, "^1Bob\tRobert\trenamed in a log, held apart by a split\n");
+    EXPECT_EQ(suggest.out, "^1Bob\tRobert\trenamed from bob to Robert in log 1, line 4, held "
+                           "apart by a split\n");
 }
 
 TEST_F(PlayerMergingTest, AliasUsageErrors) {
