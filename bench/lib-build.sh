@@ -1,7 +1,8 @@
 # Build and log-generation steps of bench/run (sourced, not run).
 
 # build_programs ROOT BUILD: configures a Release build and builds the generator, qla and the
-# window harness where their targets exist. Sets LOGGEN, QLA and WINDOW_BENCH (empty when a
+# window harness where their targets exist. Sets LOGGEN, QLA, WINDOW_BENCH and IDENTITY_TRUTH
+# (the scorer of merging against a history's truth) (empty when a
 # program is not there yet; QLA_MISSING and WINDOW_MISSING then say why).
 build_programs() {
     local root="$1" build="$2" buildlog="$cache/build.log"
@@ -16,10 +17,10 @@ build_programs() {
     fi
     local targets
     targets="$(cmake --build "$build" --target help 2>/dev/null)"
-    LOGGEN="" QLA="" WINDOW_BENCH=""
+    LOGGEN="" QLA="" WINDOW_BENCH="" IDENTITY_TRUTH=""
     QLA_MISSING="qla not in the build yet"
     WINDOW_MISSING="qla_window_bench not in the build"
-    for target in qla-loggen qla qla_window_bench; do
+    for target in qla-loggen qla qla_window_bench qla-identity-truth; do
         # "... NAME" in a Makefile tree, "NAME: phony" in a Ninja one.
         if ! grep -qE "^(\.\.\. $target|$target: phony)\$" <<<"$targets"; then
             continue
@@ -39,6 +40,7 @@ build_programs() {
         qla-loggen) LOGGEN="$path" ;;
         qla) QLA="$path" ;;
         qla_window_bench) WINDOW_BENCH="$path" ;;
+        qla-identity-truth) IDENTITY_TRUTH="$path" ;;
         esac
     done
     # A given qla (an older build, say) is measured instead of the one just built.

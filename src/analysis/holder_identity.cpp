@@ -88,14 +88,24 @@ bool HeldTogether(const NameHolding& first, const NameHolding& later) {
 }
 
 struct RecordKeys {
-    std::vector<std::string> Key; // by record; empty: joins no one by itself
-    std::vector<char> Automatic;  // by record: the model may join it
+    std::vector<std::string> Key;  // by record; empty: joins no one by itself
+    std::vector<std::uint32_t> Id; // by record: a number per distinct key
+    std::vector<char> Automatic;   // by record: the model may join it
 };
+
+// A session and a key as one number, for the tables of holdings by both.
+std::uint64_t SessionKey(std::uint32_t session, std::uint32_t key) {
+    return (std::uint64_t{session} << 32) | key;
+}
 
 RecordKeys KeysOf(const AnalysisStore& store, const AliasList& aliases) {
     RecordKeys keys;
     keys.Key.resize(store.Players.size());
+    keys.Id.assign(store.Players.size(), 0);
     keys.Automatic.assign(store.Players.size(), 0);
+    // Holders of one name share its key: each name's key is worked out once.
+    std::unordered_map<std::string_view, std::pair<std::string, std::uint32_t>> keyOfName;
+    std::unordered_map<std::string, std::uint32_t> idOfKey;
     std::unordered_set<std::string> splits;
     for (const AliasEntry& entry : aliases.Entries())
         if (entry.Kind == AliasKind::Split)
@@ -105,7 +115,15 @@ RecordKeys KeysOf(const AnalysisStore& store, const AliasList& aliases) {
         if (name == kUnnamedPlayer || splits.contains(name))
             continue;
         keys.Automatic[static_cast<std::size_t>(r)] = 1;
-        keys.Key[static_cast<std::size_t>(r)] = IdentityKey(name);
+        auto [known, added] = keyOfName.try_emplace(name);
+        if (added) {
+            known->second.first = IdentityKey(name);
+            known->second.second =
+                idOfKey.try_emplace(known->second.first, static_cast<std::uint32_t>(idOfKey.size()))
+                    .first->second;
+        }
+        keys.Key[static_cast<std::size_t>(r)] = known->second.first;
+        keys.Id[static_cast<std::size_t>(r)] = known->second.second;
     }
     return keys;
 }
@@ -126,7 +144,7 @@ void AddFoes(const AnalysisStore& store, const RecordKeys& keys, Joins& joins) {
 
 // Step one: the chains of a session's holders.
 void JoinWithinSessions(const AnalysisStore& store, const RecordKeys& keys, Joins& joins) {
-    std::map<std::pair<std::uint32_t, std::string>, std::vector<PlayerIndex>> byKey;
+    std::unordered_map<std::uint64_t, std::vector<PlayerIndex>> byKey;
     for (const PlayerIndex r : store.PlayerIndexes()) {
         const auto at = static_cast<std::size_t>(r);
         if (!keys.Automatic[at])
@@ -138,7 +156,7 @@ void JoinWithinSessions(const AnalysisStore& store, const RecordKeys& keys, Join
             continue;
         // Records come in the order their holdings began: one that ended before this one began
         // ended before every later one too.
-        std::vector<PlayerIndex>& earlier = byKey[{holding.Session, keys.Key[at]}];
+        std::vector<PlayerIndex>& earlier = byKey[SessionKey(holding.Session, keys.Id[at])];
         std::erase_if(earlier, [&](PlayerIndex e) {
             return !HeldTogether(store.Holdings[static_cast<std::size_t>(e)], holding);
         });
@@ -276,7 +294,7 @@ void AddChainsInPlayTogether(const AnalysisStore& store, const RecordKeys& keys,
         std::uint64_t First = UINT64_MAX, Last = 0;
     };
     std::unordered_map<std::size_t, Span> spans; // chain root -> lines it was in play
-    std::map<std::pair<std::uint32_t, std::string>, std::vector<std::size_t>> chainsWithKey;
+    std::map<std::uint64_t, std::vector<std::size_t>> chainsWithKey; // in a fixed order
     for (const PlayerIndex r : store.PlayerIndexes()) {
         const auto at = static_cast<std::size_t>(r);
         if (!keys.Automatic[at])
@@ -287,7 +305,7 @@ void AddChainsInPlayTogether(const AnalysisStore& store, const RecordKeys& keys,
         span.First = std::min(span.First, holding.FirstLine);
         span.Last = std::max(span.Last, holding.LastLine);
         if (own.contains(keys.Key[at])) {
-            auto& chains = chainsWithKey[{holding.Session, keys.Key[at]}];
+            auto& chains = chainsWithKey[SessionKey(holding.Session, keys.Id[at])];
             if (std::find(chains.begin(), chains.end(), chain) == chains.end())
                 chains.push_back(chain);
         }

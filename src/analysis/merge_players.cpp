@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <map>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace qla {
 
@@ -120,7 +121,7 @@ MergedNames MergePlayers(AnalysisStore& store, const AliasList& aliases) {
     MergedNames merged;
     merged.names_.resize(static_cast<std::size_t>(persons.Count) + 1);
     // A stored name finds the person who played it most (the first on a tie).
-    std::map<std::string, std::map<PlayerIndex, std::int64_t>> linesOfName;
+    std::unordered_map<std::string_view, std::map<PlayerIndex, std::int64_t>> linesOfName;
     for (const PlayerIndex r : store.PlayerIndexes()) {
         const PlayerIndex person = persons.PersonOf[static_cast<std::size_t>(r)];
         const std::string& name = store.Players[static_cast<std::size_t>(r)].Name;
@@ -131,8 +132,12 @@ MergedNames MergePlayers(AnalysisStore& store, const AliasList& aliases) {
     }
     for (PlayerIndex g = 1; g <= persons.Count; ++g)
         merged.recordOf_.emplace(shown[static_cast<std::size_t>(g)], g);
+    // Each stored name once, in the order of the records (a key finds the first such name).
+    std::unordered_set<std::string_view> done;
     for (const PlayerIndex r : store.PlayerIndexes()) {
         const std::string& name = store.Players[static_cast<std::size_t>(r)].Name;
+        if (!done.insert(name).second)
+            continue;
         if (const auto shown = merged.recordOf_.find(name); shown != merged.recordOf_.end()) {
             merged.recordOfKey_.emplace(IdentityKey(name), shown->second);
             continue;

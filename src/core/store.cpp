@@ -86,8 +86,9 @@ PlayerIndex AnalysisStore::AddRecord(std::string_view name, std::uint64_t hash, 
                 break;
             }
         Holdings.push_back(holding);
-        if (std::string key = IdentityKey(name); !key.empty())
-            latestOfKey_[std::move(key)] = index;
+        if (!known)
+            if (std::string key = IdentityKey(name); !key.empty())
+                latestOfKey_[std::move(key)] = std::string(name);
     }
     return index;
 }
@@ -205,9 +206,11 @@ void AnalysisStore::RecordRename(std::string_view oldName, std::string_view newN
             return PlayerIndex{0};
         };
         PlayerIndex old = index_.Find(oldName, NameIndex::Hash(oldName));
-        if (old == 0) { // a name written without its colours: its key's holder
+        if (old == 0) { // a name written without its colours: its key's latest name's holder
             const auto byKey = latestOfKey_.find(IdentityKey(oldName));
-            old = byKey == latestOfKey_.end() ? 0 : byKey->second;
+            old = byKey == latestOfKey_.end()
+                      ? 0
+                      : index_.Find(byKey->second, NameIndex::Hash(byKey->second));
         }
         if (old != 0 && HoldingOpen(old)) {
             End(old);

@@ -270,9 +270,9 @@ class AnalysisStore {
     std::uint64_t linesBefore_ = 0;
     // Names renamed into and not used since: their next record continues the holding given.
     std::vector<std::pair<std::string, PlayerIndex>> renamedInto_;
-    // The latest record of each identity key: a rename line may write a name without the
-    // colours its holder plays under.
-    std::unordered_map<std::string, PlayerIndex> latestOfKey_;
+    // The latest name of each identity key: a rename line may write a name without the colours
+    // its holder plays under.
+    std::unordered_map<std::string, std::string> latestOfKey_;
     // A chat's location, kept once: a log names the same few places again and again. Returns
     // its position in locations_.
     std::uint32_t KeepLocation(std::string_view location);

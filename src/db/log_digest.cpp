@@ -391,50 +391,54 @@ std::string EncodeDigest(const LogDigest& digest) {
     out.Text(encounters.Take());
     if (!digest.HasHoldings)
         return out.Take();
-    out.Number(digest.Holdings.size());
+    // Behind their length, so that readers that merge no persons skip them.
+    Writer holdings;
+    holdings.Number(digest.Holdings.size());
     for (const DigestHolding& h : digest.Holdings) {
-        out.Number(h.Name);
-        out.Number(h.Holding.Session);
-        out.Number(static_cast<std::uint64_t>(h.Holding.From));
-        out.Number(h.Holding.FirstLine);
-        out.Number(h.Holding.LastLine);
-        out.Number(h.Holding.EndLine);
-        out.Number((h.Holding.Ended ? 1u : 0u) | (h.Holding.RenamedAway ? 2u : 0u));
+        holdings.Number(h.Name);
+        holdings.Number(h.Holding.Session);
+        holdings.Number(static_cast<std::uint64_t>(h.Holding.From));
+        holdings.Number(h.Holding.FirstLine);
+        holdings.Number(h.Holding.LastLine);
+        holdings.Number(h.Holding.EndLine);
+        holdings.Number((h.Holding.Ended ? 1u : 0u) | (h.Holding.RenamedAway ? 2u : 0u));
         for (const std::int64_t kills : h.Counters.Kills)
-            out.Signed(kills);
+            holdings.Signed(kills);
         for (const std::int64_t deaths : h.Counters.Deaths)
-            out.Signed(deaths);
-        out.Signed(h.Counters.Teamkills);
-        out.Signed(h.Counters.VoiceChatCount);
-        out.Signed(h.Counters.TextChatCount);
+            holdings.Signed(deaths);
+        holdings.Signed(h.Counters.Teamkills);
+        holdings.Signed(h.Counters.VoiceChatCount);
+        holdings.Signed(h.Counters.TextChatCount);
     }
-    out.Number(digest.HoldingPairs.size());
+    holdings.Number(digest.HoldingPairs.size());
     for (const DigestPair& p : digest.HoldingPairs) {
-        out.Number(p.Killer);
-        out.Number(p.Victim);
-        out.Number(p.FirstWeapon);
-        out.Number(p.Count);
-        out.Number(p.FirstEvent);
+        holdings.Number(p.Killer);
+        holdings.Number(p.Victim);
+        holdings.Number(p.FirstWeapon);
+        holdings.Number(p.Count);
+        holdings.Number(p.FirstEvent);
     }
-    out.Number(digest.ChatHoldings.size());
+    holdings.Number(digest.ChatHoldings.size());
     for (const DigestChatHolding& c : digest.ChatHoldings) {
-        out.Number(c.Voice ? 1 : 0);
-        out.Number(c.Seq);
-        out.Number(c.Holding);
+        holdings.Number(c.Voice ? 1 : 0);
+        holdings.Number(c.Seq);
+        holdings.Number(c.Holding);
     }
     for (const auto& [from, line] : digest.RenameHoldings) {
-        out.Number(from);
-        out.Number(line);
+        holdings.Number(from);
+        holdings.Number(line);
     }
-    out.Number(digest.RenamedInto.size());
+    holdings.Number(digest.RenamedInto.size());
     for (const auto& [name, holding] : digest.RenamedInto) {
-        out.Text(name);
-        out.Number(holding);
+        holdings.Text(name);
+        holdings.Number(holding);
     }
+    out.Text(holdings.Take());
     return out.Take();
 }
 
-std::optional<LogDigest> DecodeDigest(std::string_view bytes, bool withEncounters) {
+std::optional<LogDigest> DecodeDigest(std::string_view bytes, bool withEncounters,
+                                      bool withHoldings) {
     Reader in(bytes);
     const std::uint64_t format = in.Number();
     if (format != kFormat && format != kFormatWithoutHoldings)
@@ -487,8 +491,13 @@ std::optional<LogDigest> DecodeDigest(std::string_view bytes, bool withEncounter
     digest.TextChatRows = in.Number();
     digest.UnknownLineRows = in.Number();
     const std::string_view encounterBytes = in.View();
-    if (format == kFormat && !ReadHoldings(in, digest))
-        return std::nullopt;
+    if (format == kFormat) {
+        digest.HasHoldings = true;
+        const std::string_view holdingBytes = in.View();
+        Reader holdings(holdingBytes);
+        if (withHoldings && (!ReadHoldings(holdings, digest) || !holdings.AtEnd()))
+            return std::nullopt;
+    }
     if (!in.Ok() || !in.AtEnd())
         return std::nullopt;
     if (!withEncounters)

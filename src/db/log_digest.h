@@ -98,7 +98,10 @@ std::vector<DigestPair> PairsOf(const std::vector<DigestEncounter>& encounters);
 // encounters last, behind their length, so that readers of the pairs skip them.
 std::string EncodeDigest(const LogDigest& digest);
 // Nullopt when the bytes are not a digest of this format (damaged or written by a newer qla).
-// Without `withEncounters` the digest's Encounters stay empty (its pairs are read).
-std::optional<LogDigest> DecodeDigest(std::string_view bytes, bool withEncounters = true);
+// Without `withEncounters` the digest's Encounters stay empty (its pairs are read); without
+// `withHoldings` its holdings do (HasHoldings still tells whether it keeps them). A digest read
+// without its holdings must not be written back.
+std::optional<LogDigest> DecodeDigest(std::string_view bytes, bool withEncounters = true,
+                                      bool withHoldings = true);
 
 } // namespace qla::db

@@ -40,7 +40,7 @@ void EachLineOfBlock(std::string_view block, const std::function<void(std::strin
 } // namespace
 
 std::optional<LogDigest> ReadDigest(StatsDatabase& database, LogId id, std::string& error,
-                                    bool withEncounters) {
+                                    bool withEncounters, bool withHoldings) {
     QSqlQuery query(database.Connection());
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT digest FROM log_digests WHERE log_id = ?"));
@@ -55,7 +55,7 @@ std::optional<LogDigest> ReadDigest(StatsDatabase& database, LogId id, std::stri
         return std::nullopt;
     }
     const QByteArray bytes = query.value(0).toByteArray();
-    auto digest = DecodeDigest(View(bytes), withEncounters);
+    auto digest = DecodeDigest(View(bytes), withEncounters, withHoldings);
     if (!digest)
         error = "the database " + database.Path() + " is damaged: the statistics of log " +
                 std::to_string(id) + " cannot be read";

@@ -14,9 +14,10 @@
 namespace qla::db {
 
 // The log's digest; nullopt with the reason in `error` (a log without one is damage). Without
-// `withEncounters`, the digest's kills by weapon are left unread (see DecodeDigest).
+// `withEncounters`, the digest's kills by weapon are left unread, without `withHoldings` its
+// holdings (see DecodeDigest).
 std::optional<LogDigest> ReadDigest(StatsDatabase& database, LogId id, std::string& error,
-                                    bool withEncounters = true);
+                                    bool withEncounters = true, bool withHoldings = true);
 
 // Stores the log's digest in place of the one it had.
 bool WriteDigest(StatsDatabase& database, LogId id, const LogDigest& digest, std::string& error);

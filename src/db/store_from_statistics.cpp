@@ -134,7 +134,8 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
         result.Error = RecordDamage(log, database.Path());
         if (!result.Error.empty())
             return result;
-        std::optional<LogDigest> digest = ReadDigest(database, log.Id, result.Error, false);
+        std::optional<LogDigest> digest =
+            ReadDigest(database, log.Id, result.Error, false, store.TracksHolders);
         if (!digest)
             return result;
         if (store.TracksHolders) {
