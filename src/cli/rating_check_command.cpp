@@ -1,6 +1,7 @@
 // Reads each log into a store of its own (from the files in the order given, or from the
 // database one selected log at a time in import order), merges its players as asked, and adds its
-// kills to one history, players matched by name across the logs.
+// kills to one history, players matched by name across the logs; persons over time are merged
+// over all the logs together.
 #include "cli/rating_check_command.h"
 
 #include "cli/cli_common.h"
@@ -16,6 +17,7 @@
 
 #include <map>
 #include <optional>
+#include <vector>
 
 namespace qla::cli {
 namespace {
@@ -75,16 +77,48 @@ std::optional<RatingCheckRequest> ParseRequest(const QStringList& arguments, std
     return request;
 }
 
+// Persons over time are worked out over all the logs at once: each log is a session of one store
+// that tracks holders, merged, then each log's kills are added by the range they fill.
+class PersonsOverLogs {
+  public:
+    PersonsOverLogs() { all_.TracksHolders = true; }
+    void Add(AnalysisStore&& log) {
+        all_.Append(std::move(log));
+        ends_.push_back(all_.KillEvents.size());
+    }
+    void AddTo(PlayerMerging& merging, DuelHistory& history) {
+        merging.Apply(all_);
+        std::map<std::string, std::uint32_t> playerOfName;
+        std::size_t first = 1;
+        for (const std::size_t end : ends_) {
+            AddEventsToHistory(all_, first, end, history, playerOfName);
+            first = end;
+        }
+    }
+
+  private:
+    AnalysisStore all_;
+    std::vector<std::size_t> ends_;
+};
+
 bool ReadLogs(RatingCheckRequest& request, DuelHistory& history, std::ostream& err) {
     std::map<std::string, std::uint32_t> playerOfName;
+    PersonsOverLogs persons;
     for (const QString& path : request.Logs) {
         AnalysisStore store;
+        store.TracksHolders = request.Merging.TracksHolders();
         if (!OpenAndAnalyze(store, path, request.Language, err, request.LineRecognition,
                             request.Threads))
             return false;
+        if (store.TracksHolders) {
+            persons.Add(std::move(store));
+            continue;
+        }
         request.Merging.Apply(store);
         AddLogToHistory(store, history, playerOfName);
     }
+    if (request.Merging.TracksHolders())
+        persons.AddTo(request.Merging, history);
     return true;
 }
 
@@ -106,17 +140,25 @@ bool ReadDatabase(RatingCheckRequest& request, DuelHistory& history, std::ostrea
         return false;
     }
     std::map<std::string, std::uint32_t> playerOfName;
+    PersonsOverLogs persons;
     for (const db::LogEntry& log : *logs) {
         AnalysisStore store;
+        store.TracksHolders = request.Merging.TracksHolders();
         const db::DatabaseStoreResult built = db::BuildStoreFromDatabase(
             *database, db::LogSelection{{log.Id}, {}, {}}, store, db::StoreParts{false, false});
         if (!built.Ok) {
             err << "qla: " << TerminalSafeText(built.Error) << "\n";
             return false;
         }
+        if (store.TracksHolders) {
+            persons.Add(std::move(store));
+            continue;
+        }
         request.Merging.Apply(store);
         AddLogToHistory(store, history, playerOfName);
     }
+    if (request.Merging.TracksHolders())
+        persons.AddTo(request.Merging, history);
     return true;
 }
 

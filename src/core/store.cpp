@@ -85,6 +85,8 @@ PlayerIndex AnalysisStore::AddRecord(std::string_view name, std::uint64_t hash, 
                 renamedInto_.erase(at);
                 break;
             }
+        // One holding per record, whenever tracking was switched on.
+        Holdings.resize(static_cast<std::size_t>(index));
         Holdings.push_back(holding);
         if (!known)
             if (std::string key = IdentityKey(name); !key.empty())

@@ -12,6 +12,11 @@ namespace qla {
 
 void AddLogToHistory(const AnalysisStore& store, DuelHistory& history,
                      std::map<std::string, std::uint32_t>& playerOfName) {
+    AddEventsToHistory(store, 1, store.KillEvents.size(), history, playerOfName);
+}
+
+void AddEventsToHistory(const AnalysisStore& store, std::size_t first, std::size_t end,
+                        DuelHistory& history, std::map<std::string, std::uint32_t>& playerOfName) {
     std::vector<std::uint32_t> playerOf(store.Players.size());
     for (std::size_t p = 1; p < store.Players.size(); ++p) {
         const auto [it, added] = playerOfName.try_emplace(
@@ -22,7 +27,7 @@ void AddLogToHistory(const AnalysisStore& store, DuelHistory& history,
     }
     DuelLog log;
     std::map<std::pair<std::uint32_t, std::uint32_t>, std::size_t> duelAt;
-    for (std::size_t e = 1; e < store.KillEvents.size(); ++e) {
+    for (std::size_t e = first; e < end; ++e) {
         const KillEvent& event = store.KillEvents[e];
         if (event.Killer == event.Victim || event.WeaponText == kEventTeamkill ||
             event.Killer <= 0 || event.Victim <= 0)

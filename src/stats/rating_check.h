@@ -26,6 +26,10 @@ struct DuelHistory {
 // order a database keeps, so that a log and the database holding it give the same history.
 void AddLogToHistory(const AnalysisStore& store, DuelHistory& history,
                      std::map<std::string, std::uint32_t>& playerOfName);
+// The same for the kill events first to end-1 of a store that holds several logs (persons merged
+// over all of them).
+void AddEventsToHistory(const AnalysisStore& store, std::size_t first, std::size_t end,
+                        DuelHistory& history, std::map<std::string, std::uint32_t>& playerOfName);
 
 // The later logs predicted: the last fifth (rounded down), at least one.
 std::size_t TestLogCount(std::size_t logCount);

@@ -177,6 +177,15 @@ TEST(HolderIdentityTest, AStoreFiledByNameAgainCountsAsAClassicRun) {
     EXPECT_FALSE(tracked.TracksHolders);
 }
 
+TEST(HolderIdentityTest, TrackingSwitchedOnAfterRecordsKeepsOneHoldingPerRecord) {
+    AnalysisStore store;
+    store.FindOrAddPlayer("Al");
+    store.TracksHolders = true; // no reset: the holdings catch up with the records
+    store.FindOrAddPlayer("Bo");
+    ASSERT_EQ(store.Holdings.size(), store.Players.size());
+    EXPECT_EQ(store.FindOrAddPlayer("Bo"), 2);
+}
+
 TEST(HolderIdentityTest, AliasCommandsSeeNoRenameThroughAPassingName) {
     AnalysisStore store = Tracked({
         Say("Player"),

@@ -117,6 +117,16 @@ TEST_P(RatingCheckDatabase, GivesTheFiguresOfTheLogsItHolds) {
     EXPECT_NE(firstThree.out.find("Training logs: 2\nTest logs: 1\n"), std::string::npos)
         << firstThree.out;
 
+    // Persons merged over time over all the logs: the same kills, and a database gives what its
+    // logs give.
+    const QlaRun merged = Qla({"rating-check", "--db", database, "--merge-players"});
+    ASSERT_EQ(merged.status, 0) << merged.err;
+    EXPECT_EQ(merged.out, Qla(QStringList{"rating-check", "--merge-players"} << LogPaths(folder)
+                                                                             << kNewDatabaseReading)
+                              .out);
+    const QlaRun plain = Qla({"rating-check", "--db", database});
+    EXPECT_EQ(ReadText(merged.out).TestEncounters, ReadText(plain.out).TestEncounters);
+
     const QlaRun oneLog = Qla({"rating-check", "--db", database, "--log", "2"});
     EXPECT_EQ(oneLog.status, 1);
     EXPECT_EQ(oneLog.err, "qla: rating-check needs two logs or more; 1 selected in the database " +
