@@ -42,9 +42,8 @@ AnalysisTotals AnalyzeLogParts(AnalysisStore& store, const std::vector<LogPart>&
     const std::uint64_t lineCount = store.LogLines.size();
     // Full recognition learns names as it goes, so a later range would miss what an earlier
     // one taught it: such a run, and one of several parts, stays on one thread.
-    // Holders are told apart by what came before a line: one thread too.
-    const bool splittable = parts.size() <= 1 && !store.TracksHolders &&
-                            (parts.empty() || parts[0].LineRecognition == Recognition::Classic);
+    const bool splittable =
+        parts.size() <= 1 && (parts.empty() || parts[0].LineRecognition == Recognition::Classic);
     const std::uint64_t minLines = std::max<std::uint64_t>(threads.MinLinesEach, 1);
     const std::size_t ranges = splittable ? static_cast<std::size_t>(std::clamp<std::uint64_t>(
                                                 lineCount / minLines, 1, ThreadsFor(threads.Count)))
@@ -56,6 +55,8 @@ AnalysisTotals AnalyzeLogParts(AnalysisStore& store, const std::vector<LogPart>&
     std::atomic<bool> stopped{false};
     AnalysisTotals totals =
         RunRangesInParallel(store, ranges, [&](std::size_t k, AnalysisStore& into) {
+            if (k > 0)
+                StartRangeInside(into, store);
             LineWalk walk(into, parts);
             const std::uint64_t first = rangeStart(k), end = rangeStart(k + 1);
             const std::uint64_t length = end - first;

@@ -114,7 +114,7 @@ void LineWalk::Line(std::string_view line) {
         store_.AtLine(walked_ - partStart_ + 1);
         // A log that was opened again holds a new session from its header on (counted in the
         // log's lines, whichever piece of it is read).
-        if (store_.Line() > 1 && StartsWithBytes(line, kSessionHeader))
+        if ((store_.Line() > 1 || store_.StartsInside()) && StartsWithBytes(line, kSessionHeader))
             store_.StartSession();
     }
     const LineKind kind =

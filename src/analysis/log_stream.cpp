@@ -119,9 +119,7 @@ StreamedAnalysis AnalyzeStreamedLog(AnalysisStore& store, std::uint64_t size,
     // Full recognition learns names as it goes: one thread (see AnalyzeLogParts). Otherwise a
     // few ranges for each thread, so that a core that falls behind (a busy neighbour on a
     // shared machine) leaves its share to the others instead of holding up the end.
-    const unsigned threads = recognition == Recognition::Classic && !store.TracksHolders
-                                 ? ThreadsFor(options.Threads)
-                                 : 1;
+    const unsigned threads = recognition == Recognition::Classic ? ThreadsFor(options.Threads) : 1;
     const std::uint64_t wanted =
         threads <= 1
             ? 1
@@ -138,6 +136,8 @@ StreamedAnalysis AnalyzeStreamedLog(AnalysisStore& store, std::uint64_t size,
     std::atomic<std::uint64_t> bytesDone{0};
     ReadBuffers buffers;
     const auto rangeRun = [&](std::size_t k, AnalysisStore& into) {
+        if (k > 0)
+            StartRangeInside(into, store);
         const std::uint64_t begin = starts[k], end = k + 1 < ranges ? starts[k + 1] : size;
         LogLineReader reader(readers(begin, end - begin), options.BlockSize,
                              k == 0 ? start : LogLineList::Start::kFromInside, buffers.Take());

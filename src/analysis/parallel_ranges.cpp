@@ -23,6 +23,14 @@ unsigned ThreadsFor(unsigned requested) {
     return cores == 0 ? 1 : cores;
 }
 
+void StartRangeInside(AnalysisStore& range, const AnalysisStore& whole) {
+    if (!whole.TracksHolders)
+        return;
+    range.TracksHolders = true;
+    range.Reset();
+    range.StartInside();
+}
+
 namespace {
 
 // Appends the finished ranges to the first range's store in their order. Whoever finishes a

@@ -21,6 +21,10 @@ using RangeRun = std::function<AnalysisTotals(std::size_t index, AnalysisStore& 
 AnalysisTotals RunRangesInParallel(AnalysisStore& store, std::size_t count, const RangeRun& run,
                                    unsigned threads = 0);
 
+// Makes the store of a later range (index 1 or more) take lines from inside `whole`'s log: it
+// tracks holders when `whole` does, and keeps what it does to names it has not met for Append.
+void StartRangeInside(AnalysisStore& range, const AnalysisStore& whole);
+
 // The number of threads `requested` stands for: 0 is every core.
 unsigned ThreadsFor(unsigned requested);
 

@@ -14,6 +14,9 @@ void AnalysisStore::Reset() {
     session_ = 0;
     line_ = 0;
     linesBefore_ = 0;
+    startsInside_ = false;
+    earlyOps_.clear();
+    settled_.clear();
     renamedInto_.clear();
     latestOfKey_.clear();
     KillEvents.assign(1, KillEvent{});
@@ -79,12 +82,12 @@ PlayerIndex AnalysisStore::AddRecord(std::string_view name, std::uint64_t hash, 
         index_.Add(name, hash, index);
     if (TracksHolders) {
         NameHolding holding{session_, 0, line_, line_, 0, false, false};
-        for (auto at = renamedInto_.begin(); at != renamedInto_.end(); ++at)
-            if (at->first == name) {
-                holding.From = at->second;
-                renamedInto_.erase(at);
-                break;
-            }
+        holding.From = TakeRenamedInto(name);
+        // A name first met inside a log may go on with the earlier lines' holder of it.
+        if (Early(name) && holding.From == 0)
+            earlyOps_.push_back({EarlyNameOp::Kind::FirstUse, std::string(name), index, line_});
+        if (startsInside_)
+            Settle(name);
         // One holding per record, whenever tracking was switched on.
         Holdings.resize(static_cast<std::size_t>(index));
         Holdings.push_back(holding);
@@ -115,11 +118,43 @@ void AnalysisStore::EndHolding(std::string_view rawName) {
     const PlayerIndex record = index_.Find(name, NameIndex::Hash(name));
     if (record != 0 && HoldingOpen(record))
         End(record);
+    else if (record == 0 && Early(name)) {
+        earlyOps_.push_back({EarlyNameOp::Kind::End, std::string(name), 0, line_});
+        Settle(name);
+    }
+}
+
+PlayerIndex AnalysisStore::TakeRenamedInto(std::string_view name) {
+    for (auto at = renamedInto_.begin(); at != renamedInto_.end(); ++at)
+        if (at->first == name) {
+            const PlayerIndex from = at->second;
+            renamedInto_.erase(at);
+            return from;
+        }
+    return 0;
+}
+
+PlayerIndex AnalysisStore::EndForRename(std::string_view oldName) {
+    PlayerIndex old = index_.Find(oldName, NameIndex::Hash(oldName));
+    if (old == 0) { // a name written without its colours: its key's latest name's holder
+        const auto byKey = latestOfKey_.find(IdentityKey(oldName));
+        old = byKey == latestOfKey_.end()
+                  ? 0
+                  : index_.Find(byKey->second, NameIndex::Hash(byKey->second));
+    }
+    if (old != 0 && HoldingOpen(old)) {
+        End(old);
+        Holdings[static_cast<std::size_t>(old)].RenamedAway = true;
+        return old;
+    }
+    return TakeRenamedInto(oldName);
 }
 
 void AnalysisStore::StartSession() {
     if (!TracksHolders)
         return;
+    if (startsInside_ && session_ == 0)
+        earlyOps_.push_back({EarlyNameOp::Kind::Session, {}, 0, line_});
     ++session_;
     renamedInto_.clear();
 }
@@ -197,35 +232,26 @@ void AnalysisStore::RecordRename(std::string_view oldName, std::string_view newN
     if (TracksHolders) {
         entry.Line = line_;
         // The renamer's holding of the old name ends; a name renamed into and never used
-        // passes its holder on.
-        const auto takeRenamedInto = [this](std::string_view name) {
-            for (auto at = renamedInto_.begin(); at != renamedInto_.end(); ++at)
-                if (at->first == name) {
-                    const PlayerIndex from = at->second;
-                    renamedInto_.erase(at);
-                    return from;
-                }
-            return PlayerIndex{0};
-        };
-        PlayerIndex old = index_.Find(oldName, NameIndex::Hash(oldName));
-        if (old == 0) { // a name written without its colours: its key's latest name's holder
-            const auto byKey = latestOfKey_.find(IdentityKey(oldName));
-            old = byKey == latestOfKey_.end()
-                      ? 0
-                      : index_.Find(byKey->second, NameIndex::Hash(byKey->second));
-        }
-        if (old != 0 && HoldingOpen(old)) {
-            End(old);
-            Holdings[static_cast<std::size_t>(old)].RenamedAway = true;
-            entry.From = old;
+        // passes its holder on. A name this store has not met is the earlier lines' to end.
+        const bool oldEarly = Early(oldName) &&
+                              index_.Find(oldName, NameIndex::Hash(oldName)) == 0 &&
+                              !latestOfKey_.contains(IdentityKey(oldName));
+        if (oldEarly) {
+            earlyOps_.push_back({EarlyNameOp::Kind::RenameAway, std::string(oldName), 0, line_});
+            Settle(oldName);
+            entry.From = -static_cast<PlayerIndex>(earlyOps_.size());
         } else {
-            entry.From = takeRenamedInto(oldName);
+            entry.From = EndForRename(oldName);
         }
         // Whoever held the new name before holds it no longer: the renamer does.
         const PlayerIndex taken = index_.Find(newName, NameIndex::Hash(newName));
-        if (taken != 0 && HoldingOpen(taken))
+        if (taken != 0 && HoldingOpen(taken)) {
             End(taken);
-        takeRenamedInto(newName);
+        } else if (taken == 0 && Early(newName)) {
+            earlyOps_.push_back({EarlyNameOp::Kind::End, std::string(newName), 0, line_});
+            Settle(newName);
+        }
+        TakeRenamedInto(newName);
         if (entry.From != 0)
             renamedInto_.emplace_back(std::string(newName), entry.From);
     }

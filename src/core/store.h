@@ -230,6 +230,11 @@ class AnalysisStore {
     // The number, counted from 1, of the line the next records come from (holders only).
     void AtLine(std::uint64_t line) { line_ = linesBefore_ + line; }
     std::uint64_t Line() const { return line_; }
+    // This store takes the lines from inside a log (a later range of one analysis): what it
+    // does to names it has not met yet is kept in order, for Append to play on the earlier
+    // store, which knows who held them.
+    void StartInside() { startsInside_ = true; }
+    bool StartsInside() const { return startsInside_; }
     // Lines of the log read before this store's (a log that grew), counted into AtLine's lines.
     void SetLinesBefore(std::uint64_t lines) { linesBefore_ = lines; }
     std::uint32_t SessionCount() const { return session_ + 1; }
@@ -268,6 +273,30 @@ class AnalysisStore {
     std::uint32_t session_ = 0;
     std::uint64_t line_ = 0;
     std::uint64_t linesBefore_ = 0;
+    // A store that starts inside a log: the operations on names it had no record of, in order,
+    // up to its first session start (after which nothing earlier matters), and the names they
+    // settled. A holding renamed into from a name of the earlier lines has From -(k+1): op k.
+    struct EarlyNameOp {
+        enum class Kind : std::uint8_t { FirstUse, End, RenameAway, Session } What;
+        std::string Name;
+        PlayerIndex Record = 0; // FirstUse: the record made
+        std::uint64_t Line = 0;
+    };
+    bool startsInside_ = false;
+    std::uint64_t continuedLines_ = 0;      // AppendContinuing's line offset, for the renames
+    std::vector<PlayerIndex> continuedOps_; // and the holdings its early operations ended
+    std::vector<EarlyNameOp> earlyOps_;
+    std::unordered_map<std::string, bool> settled_;
+    bool Early(std::string_view name) const {
+        return startsInside_ && session_ == 0 && !settled_.contains(std::string(name));
+    }
+    void Settle(std::string_view name) { settled_.emplace(std::string(name), true); }
+    // Append of a store that starts inside this one's log: its early operations played here.
+    void AppendContinuing(AnalysisStore&& later, std::vector<PlayerIndex>& here);
+    // The holding a rename of `oldName` ends here (exact name, else its key's latest name) and
+    // from which the renamer goes on; 0 when none.
+    PlayerIndex EndForRename(std::string_view oldName);
+    PlayerIndex TakeRenamedInto(std::string_view name);
     // Names renamed into and not used since: their next record continues the holding given.
     std::vector<std::pair<std::string, PlayerIndex>> renamedInto_;
     // The latest name of each identity key: a rename line may write a name without the colours

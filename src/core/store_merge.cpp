@@ -65,8 +65,11 @@ void AnalysisStore::Append(AnalysisStore&& later, LaterRoom room) {
     // Where each of the later store's players is filed here; a name seen first in the later
     // lines is new here too, and new names come in the order the later lines met them.
     std::vector<PlayerIndex> here(later.Players.size(), 0);
-    // Holders: the later lines are a session of their own (a later log), whose holdings follow.
-    if (TracksHolders && later.TracksHolders) {
+    // Holders: the later lines go on with this store's (a later range of one log), or are a
+    // session of their own (a later log), whose holdings follow.
+    if (TracksHolders && later.TracksHolders && later.startsInside_) {
+        AppendContinuing(std::move(later), here);
+    } else if (TracksHolders && later.TracksHolders) {
         const std::uint32_t sessions = SessionCount();
         for (const PlayerIndex i : later.PlayerIndexes()) {
             NameHolding holding = later.Holdings[static_cast<std::size_t>(i)];
@@ -124,12 +127,100 @@ void AnalysisStore::Append(AnalysisStore&& later, LaterRoom room) {
     UnknownLines.insert(UnknownLines.end(), later.UnknownLines.begin() + 1,
                         later.UnknownLines.end());
     release(later.UnknownLines);
-    for (const RenameEntry& rename : RealEntries(later.Renames))
+    for (const RenameEntry& rename : RealEntries(later.Renames)) {
+        if (later.startsInside_ &&
+            TracksHolders) { // lines and holdings as AppendContinuing left them
+            Renames.push_back(RenameEntry{
+                rename.OldName, rename.NewName,
+                rename.Line == 0 ? 0 : continuedLines_ + rename.Line,
+                rename.From > 0   ? remap(rename.From)
+                : rename.From < 0 ? continuedOps_[static_cast<std::size_t>(-rename.From - 1)]
+                                  : 0});
+            continue;
+        }
         Renames.push_back(RenameEntry{rename.OldName, rename.NewName, rename.Line,
                                       rename.From == 0 ? 0 : remap(rename.From)});
+    }
     // The views just appended point into the later store's blocks, which move here unchanged.
     texts_.Adopt(std::move(later.texts_));
     later.Reset();
+}
+
+void AnalysisStore::AppendContinuing(AnalysisStore&& later, std::vector<PlayerIndex>& here) {
+    const std::uint64_t lineOffset = line_;
+    const std::uint32_t sessionBase = session_;
+    // The later store's early operations, played here in order: which of its records go on with
+    // a holding of this store, and from whom the others come.
+    std::vector<PlayerIndex> continues(later.Players.size(), 0);
+    std::vector<PlayerIndex> firstFrom(later.Players.size(), 0);
+    std::vector<PlayerIndex> opFrom(later.earlyOps_.size(), 0);
+    for (std::size_t k = 0; k < later.earlyOps_.size(); ++k) {
+        const EarlyNameOp& op = later.earlyOps_[k];
+        line_ = lineOffset + op.Line;
+        const PlayerIndex held =
+            op.Name.empty() ? 0 : index_.Find(op.Name, NameIndex::Hash(op.Name));
+        switch (op.What) {
+        case EarlyNameOp::Kind::FirstUse:
+            if (held != 0 && HoldingOpen(held))
+                continues[static_cast<std::size_t>(op.Record)] = held;
+            else
+                firstFrom[static_cast<std::size_t>(op.Record)] = TakeRenamedInto(op.Name);
+            break;
+        case EarlyNameOp::Kind::End:
+            if (held != 0 && HoldingOpen(held))
+                End(held);
+            TakeRenamedInto(op.Name);
+            break;
+        case EarlyNameOp::Kind::RenameAway:
+            opFrom[k] = EndForRename(op.Name);
+            break;
+        case EarlyNameOp::Kind::Session:
+            renamedInto_.clear();
+            break;
+        }
+    }
+    const auto resolve = [&](PlayerIndex from) -> PlayerIndex {
+        if (from > 0)
+            return here[static_cast<std::size_t>(from)];
+        return from < 0 ? opFrom[static_cast<std::size_t>(-from - 1)] : 0;
+    };
+    const auto shifted = [lineOffset](std::uint64_t line) {
+        return line == 0 ? 0 : lineOffset + line;
+    };
+    for (const PlayerIndex r : later.PlayerIndexes()) {
+        const auto at = static_cast<std::size_t>(r);
+        const PlayerRecord& record = later.Players[at];
+        NameHolding holding = later.Holdings[at];
+        holding.Session += sessionBase;
+        holding.FirstLine = shifted(holding.FirstLine);
+        holding.LastLine = shifted(holding.LastLine);
+        holding.EndLine = shifted(holding.EndLine);
+        if (const PlayerIndex mine = continues[at]; mine != 0) {
+            NameHolding& going = Holdings[static_cast<std::size_t>(mine)];
+            going.LastLine = holding.LastLine;
+            going.EndLine = holding.EndLine;
+            going.Ended = holding.Ended;
+            going.RenamedAway = holding.RenamedAway;
+            AddPlayerCounters(Players[static_cast<std::size_t>(mine)], record);
+            here[at] = mine;
+            continue;
+        }
+        holding.From = holding.From != 0 ? resolve(holding.From) : firstFrom[at];
+        here[at] = AddHolding(record.Name, holding);
+        AddPlayerCounters(Players.back(), record);
+    }
+    for (const auto& [name, from] : later.renamedInto_) {
+        TakeRenamedInto(name);
+        if (const PlayerIndex source = resolve(from); source != 0)
+            renamedInto_.emplace_back(name, source);
+    }
+    for (const auto& [key, name] : later.latestOfKey_)
+        latestOfKey_[key] = name;
+    session_ = sessionBase + later.session_;
+    line_ = lineOffset + later.line_;
+    // For the renames, which Append copies after this.
+    continuedLines_ = lineOffset;
+    continuedOps_ = std::move(opFrom);
 }
 
 } // namespace qla

@@ -5,9 +5,17 @@
 #include "history.h"
 #include "identity_truth.h"
 
+#include "analysis/analysis.h"
+#include "analysis/merge_players.h"
+
 #include "../support/scratch_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <tuple>
 
 namespace qla {
 namespace {
@@ -43,6 +51,53 @@ TEST_P(IdentityTruth, TheModelFindsThePersonsAndBeatsNamesAlone) {
         mixed += "\n  " + player;
     EXPECT_LE(200 * persons.MixedPlayers, persons.Players)
         << persons.MixedPlayers << " of " << persons.Players << mixed;
+}
+
+// A log read in ranges on several threads follows its holders across the ranges' borders as one
+// walk does: the same holdings, so the same persons, counters and events.
+TEST(IdentityTruthRanges, RangesOnThreadsGiveTheHoldingsOfOneWalk) {
+    const std::filesystem::path folder = test::ScratchDir();
+    loggen::Options options;
+    options.persons = 60;
+    options.logs = 3;
+    options.lines = 20000;
+    options.seed = 9;
+    options.outputFolder = folder.string();
+    std::string error;
+    ASSERT_TRUE(loggen::writeHistory(options, &error)) << error;
+    std::string bytes;
+    for (const char* log : {"log01.log", "log02.log", "log03.log"}) {
+        std::ifstream in(folder / log, std::ios::binary);
+        bytes += std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    const auto analyse = [&](unsigned threads) {
+        auto store = std::make_unique<AnalysisStore>();
+        store->TracksHolders = true;
+        store->LogLines = LogLineList::FromBytes(bytes);
+        AnalyzeLog(*store, LogLanguage::English, Recognition::Classic, ThreadUse{threads, 997});
+        return store;
+    };
+    const auto one = analyse(1), many = analyse(7);
+    ASSERT_EQ(many->PlayerCount(), one->PlayerCount());
+    for (std::size_t r = 1; r < one->Players.size(); ++r) {
+        const NameHolding& a = one->Holdings[r];
+        const NameHolding& b = many->Holdings[r];
+        EXPECT_EQ(many->Players[r].Name, one->Players[r].Name) << r;
+        EXPECT_EQ(
+            std::tie(b.Session, b.From, b.FirstLine, b.LastLine, b.EndLine, b.Ended, b.RenamedAway),
+            std::tie(a.Session, a.From, a.FirstLine, a.LastLine, a.EndLine, a.Ended, a.RenamedAway))
+            << "holding " << r << " " << one->Players[r].Name;
+        EXPECT_EQ(many->Players[r].Kills, one->Players[r].Kills) << r;
+    }
+    ASSERT_EQ(many->Renames.size(), one->Renames.size());
+    for (std::size_t k = 1; k < one->Renames.size(); ++k)
+        EXPECT_EQ(std::tie(many->Renames[k].From, many->Renames[k].Line),
+                  std::tie(one->Renames[k].From, one->Renames[k].Line));
+    MergePlayers(*one, {});
+    MergePlayers(*many, {});
+    ASSERT_EQ(many->PlayerCount(), one->PlayerCount());
+    for (std::size_t p = 1; p < one->Players.size(); ++p)
+        EXPECT_EQ(many->Players[p].Name, one->Players[p].Name);
 }
 
 // Seed 4 of the same size gives 2 mixed players of 207 (docs/identity.md says why).
