@@ -87,6 +87,17 @@ void FileDigestHoldings(const LogDigest& digest, AnalysisStore& store, bool chat
             store.CutObituaryNames.push_back(cut);
 }
 
+// What the streamed chats and other lines of a log need of its digest.
+LogLines LinesOfLog(LogId id, const LogDigest& digest) {
+    LogLines lines;
+    lines.Id = id;
+    lines.PlayerNames = digest.Names();
+    for (const PlayerRecord& player : digest.Players)
+        lines.Speaks.push_back(player.VoiceChatCount + player.TextChatCount > 0);
+    lines.UnknownLines = static_cast<std::int64_t>(digest.UnknownLineRows);
+    return lines;
+}
+
 } // namespace
 
 std::vector<std::string> EarlierNamesForCutNames(const AnalysisStore& store,
@@ -142,12 +153,7 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
             FileDigestHoldings(*digest, store, !parts.Chats, holdingsOf[i], playersOf[i]);
             chatHoldingsOf[i] = digest->ChatHoldings;
             AddTotals(result.Totals, digest->Totals);
-            LogLines& lines = result.Lines.emplace_back();
-            lines.Id = log.Id;
-            lines.PlayerNames = digest->Names();
-            for (const PlayerRecord& player : digest->Players)
-                lines.Speaks.push_back(player.VoiceChatCount + player.TextChatCount > 0);
-            lines.UnknownLines = static_cast<std::int64_t>(digest->UnknownLineRows);
+            result.Lines.push_back(LinesOfLog(log.Id, *digest));
             playerNames[i] = digest->Names();
             continue;
         }
@@ -177,12 +183,7 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
             FileDigest(*digest, store, !parts.Chats);
         }
         AddTotals(result.Totals, digest->Totals);
-        LogLines& lines = result.Lines.emplace_back();
-        lines.Id = log.Id;
-        lines.PlayerNames = digest->Names();
-        for (const PlayerRecord& player : digest->Players)
-            lines.Speaks.push_back(player.VoiceChatCount + player.TextChatCount > 0);
-        lines.UnknownLines = static_cast<std::int64_t>(digest->UnknownLineRows);
+        result.Lines.push_back(LinesOfLog(log.Id, *digest));
         // A name of the log's own digest that the reading in context filed otherwise (a cut
         // obituary name) holds no chat: chats carry whole names. Such names stay unfiled.
         auto& here = playersOf[i];

@@ -23,19 +23,26 @@ namespace {
 using identity_truth::Rule;
 using identity_truth::Score;
 
+// A generated history of `logs` logs into a fresh folder of the running test.
+std::filesystem::path History(std::uint64_t persons, std::uint64_t logs, std::uint64_t lines,
+                              std::uint64_t seed) {
+    const std::filesystem::path folder = test::ScratchDir();
+    loggen::Options options;
+    options.persons = persons;
+    options.logs = logs;
+    options.lines = lines;
+    options.seed = seed;
+    options.outputFolder = folder.string();
+    std::string error;
+    EXPECT_TRUE(loggen::writeHistory(options, &error)) << error;
+    return folder;
+}
+
 class IdentityTruth : public testing::TestWithParam<std::uint64_t> {};
 
 TEST_P(IdentityTruth, TheModelFindsThePersonsAndBeatsNamesAlone) {
-    const std::filesystem::path folder = test::ScratchDir();
-    loggen::Options options;
-    options.persons = 200;
-    options.logs = 10;
-    options.lines = 50000;
-    options.seed = GetParam();
-    options.outputFolder = folder.string();
+    const std::filesystem::path folder = History(200, 10, 50000, GetParam());
     std::string error;
-    ASSERT_TRUE(loggen::writeHistory(options, &error)) << error;
-
     Score persons, names;
     ASSERT_TRUE(identity_truth::ScoreHistory(folder.string(), Rule::Persons, persons, error))
         << error;
@@ -56,15 +63,7 @@ TEST_P(IdentityTruth, TheModelFindsThePersonsAndBeatsNamesAlone) {
 // A log read in ranges on several threads follows its holders across the ranges' borders as one
 // walk does: the same holdings, so the same persons, counters and events.
 TEST(IdentityTruthRanges, RangesOnThreadsGiveTheHoldingsOfOneWalk) {
-    const std::filesystem::path folder = test::ScratchDir();
-    loggen::Options options;
-    options.persons = 60;
-    options.logs = 3;
-    options.lines = 20000;
-    options.seed = 9;
-    options.outputFolder = folder.string();
-    std::string error;
-    ASSERT_TRUE(loggen::writeHistory(options, &error)) << error;
+    const std::filesystem::path folder = History(60, 3, 20000, 9);
     std::string bytes;
     for (const char* log : {"log01.log", "log02.log", "log03.log"}) {
         std::ifstream in(folder / log, std::ios::binary);
