@@ -87,10 +87,13 @@ bool HeldTogether(const NameHolding& first, const NameHolding& later) {
     return later.FirstLine < first.EndLine;
 }
 
+// Keys as numbers: each distinct key once, its text beside it.
 struct RecordKeys {
-    std::vector<std::string> Key;  // by record; empty: joins no one by itself
-    std::vector<std::uint32_t> Id; // by record: a number per distinct key
-    std::vector<char> Automatic;   // by record: the model may join it
+    std::vector<std::uint32_t> Id;       // by record: its key's number
+    std::vector<char> Automatic;         // by record: the model may join it
+    std::vector<std::string> Text;       // by key number; the empty key joins no one by itself
+    std::vector<std::uint32_t> RenameId; // by rename: the key of the name renamed into
+    bool Empty(std::size_t record) const { return Text[Id[record]].empty(); }
 };
 
 // A session and a key as one number, for the tables of holdings by both.
@@ -100,12 +103,24 @@ std::uint64_t SessionKey(std::uint32_t session, std::uint32_t key) {
 
 RecordKeys KeysOf(const AnalysisStore& store, const AliasList& aliases) {
     RecordKeys keys;
-    keys.Key.resize(store.Players.size());
     keys.Id.assign(store.Players.size(), 0);
     keys.Automatic.assign(store.Players.size(), 0);
+    keys.Text.emplace_back(); // number 0: the empty key
     // Holders of one name share its key: each name's key is worked out once.
-    std::unordered_map<std::string_view, std::pair<std::string, std::uint32_t>> keyOfName;
-    std::unordered_map<std::string, std::uint32_t> idOfKey;
+    std::unordered_map<std::string_view, std::uint32_t> idOfName;
+    std::unordered_map<std::string, std::uint32_t> idOfKey{{std::string(), 0}};
+    const auto idOf = [&](std::string_view name) {
+        const auto [known, added] = idOfName.try_emplace(name, 0);
+        if (added) {
+            std::string key = IdentityKey(name);
+            const auto [id, isNew] =
+                idOfKey.try_emplace(key, static_cast<std::uint32_t>(keys.Text.size()));
+            if (isNew)
+                keys.Text.push_back(std::move(key));
+            known->second = id->second;
+        }
+        return known->second;
+    };
     std::unordered_set<std::string> splits;
     for (const AliasEntry& entry : aliases.Entries())
         if (entry.Kind == AliasKind::Split)
@@ -115,16 +130,12 @@ RecordKeys KeysOf(const AnalysisStore& store, const AliasList& aliases) {
         if (name == kUnnamedPlayer || splits.contains(name))
             continue;
         keys.Automatic[static_cast<std::size_t>(r)] = 1;
-        auto [known, added] = keyOfName.try_emplace(name);
-        if (added) {
-            known->second.first = IdentityKey(name);
-            known->second.second =
-                idOfKey.try_emplace(known->second.first, static_cast<std::uint32_t>(idOfKey.size()))
-                    .first->second;
-        }
-        keys.Key[static_cast<std::size_t>(r)] = known->second.first;
-        keys.Id[static_cast<std::size_t>(r)] = known->second.second;
+        keys.Id[static_cast<std::size_t>(r)] = idOf(name);
     }
+    keys.RenameId.assign(store.Renames.size(), 0);
+    for (std::size_t k = 1; k < store.Renames.size(); ++k)
+        if (store.Renames[k].From > 0)
+            keys.RenameId[k] = idOf(store.Renames[k].NewName);
     return keys;
 }
 
@@ -135,7 +146,7 @@ void AddFoes(const AnalysisStore& store, const RecordKeys& keys, Joins& joins) {
     for (const KillEvent& event : RealEntries(store.KillEvents)) {
         const auto killer = static_cast<std::size_t>(event.Killer);
         const auto victim = static_cast<std::size_t>(event.Victim);
-        if (killer == victim || keys.Key[killer].empty() || keys.Key[killer] != keys.Key[victim])
+        if (killer == victim || keys.Empty(killer) || keys.Id[killer] != keys.Id[victim])
             continue;
         if (seen.insert(std::minmax(event.Killer, event.Victim)).second)
             joins.AddFoes(killer, victim);
@@ -152,7 +163,7 @@ void JoinWithinSessions(const AnalysisStore& store, const RecordKeys& keys, Join
         const NameHolding& holding = store.Holdings[at];
         if (holding.From != 0 && keys.Automatic[static_cast<std::size_t>(holding.From)])
             joins.Join(static_cast<std::size_t>(holding.From), at);
-        if (keys.Key[at].empty())
+        if (keys.Empty(at))
             continue;
         // Records come in the order their holdings began: one that ended before this one began
         // ended before every later one too.
@@ -166,49 +177,52 @@ void JoinWithinSessions(const AnalysisStore& store, const RecordKeys& keys, Join
     }
 }
 
-// Each key's use: the chains that use it, and of them those that play it most.
-using KeyUses = std::unordered_map<std::string, std::pair<int, int>>;
+// Each key's use, by key number: the chains that use it, and of them those that play it most.
+using KeyUses = std::vector<std::pair<int, int>>;
 
 KeyUses KeyUsesOf(const AnalysisStore& store, const RecordKeys& keys, Joins& chains,
                   const std::vector<std::int64_t>& lines) {
     // Lines of each chain under each key, and the key's latest record: a tie of lines goes to
     // the name the chain took last (a newcomer's chosen name over the connect name).
-    std::unordered_map<std::size_t, std::map<std::string, std::pair<std::int64_t, std::size_t>>>
-        chainKeys;
-    std::vector<std::size_t> chainOrder;
+    struct KeyUse {
+        std::uint32_t Id;
+        std::int64_t Lines;
+        std::size_t Latest;
+    };
+    std::unordered_map<std::size_t, std::vector<KeyUse>> chainKeys;
+    const auto add = [&](std::size_t chain, std::uint32_t id, std::int64_t count,
+                         std::size_t latest) {
+        auto& perKey = chainKeys[chain];
+        for (KeyUse& use : perKey)
+            if (use.Id == id) {
+                use.Lines += count;
+                use.Latest = std::max(use.Latest, latest);
+                return;
+            }
+        perKey.push_back({id, count, latest});
+    };
     for (const PlayerIndex r : store.PlayerIndexes()) {
         const auto at = static_cast<std::size_t>(r);
-        if (!keys.Automatic[at] || keys.Key[at].empty())
-            continue;
-        const std::size_t chain = chains.Root(at);
-        auto [entry, added] = chainKeys.try_emplace(chain);
-        if (added)
-            chainOrder.push_back(chain);
-        auto& [count, latest] = entry->second[keys.Key[at]];
-        count += lines[at];
-        latest = at;
+        if (keys.Automatic[at] && !keys.Empty(at))
+            add(chains.Root(at), keys.Id[at], lines[at], at);
     }
     // A name renamed into is used by its renamer's chain, even with no line under it yet.
-    for (const RenameEntry& rename : RealEntries(store.Renames)) {
-        const auto from = static_cast<std::size_t>(rename.From);
-        std::string key = IdentityKey(rename.NewName);
-        if (from == 0 || !keys.Automatic[from] || key.empty())
-            continue;
-        const auto found = chainKeys.find(chains.Root(from));
-        if (found != chainKeys.end())
-            found->second.try_emplace(std::move(key), std::pair<std::int64_t, std::size_t>{0, 0});
+    for (std::size_t k = 1; k < store.Renames.size(); ++k) {
+        const auto from = static_cast<std::size_t>(std::max(store.Renames[k].From, 0));
+        if (from != 0 && keys.Automatic[from] && keys.RenameId[k] != 0 &&
+            chainKeys.contains(chains.Root(from)))
+            add(chains.Root(from), keys.RenameId[k], 0, 0);
     }
-    KeyUses uses;
-    for (const std::size_t chain : chainOrder) {
-        const auto& perKey = chainKeys[chain];
+    KeyUses uses(keys.Text.size(), {0, 0});
+    for (const auto& [chain, perKey] : chainKeys) {
         const auto most =
-            std::max_element(perKey.begin(), perKey.end(),
-                             [](const auto& a, const auto& b) { return a.second < b.second; });
-        for (const auto& [key, use] : perKey) {
-            auto& [using_, mostPlayed] = uses[key];
-            ++using_;
-            if (key == most->first)
-                ++mostPlayed;
+            std::max_element(perKey.begin(), perKey.end(), [](const auto& a, const auto& b) {
+                return std::pair(a.Lines, a.Latest) < std::pair(b.Lines, b.Latest);
+            });
+        for (const KeyUse& use : perKey) {
+            ++uses[use.Id].first;
+            if (use.Id == most->Id)
+                ++uses[use.Id].second;
         }
     }
     return uses;
@@ -216,10 +230,11 @@ KeyUses KeyUsesOf(const AnalysisStore& store, const RecordKeys& keys, Joins& cha
 
 std::vector<std::string> OwnNameKeysOf(const AnalysisStore& store, const RecordKeys& keys,
                                        Joins& chains, const std::vector<std::int64_t>& lines) {
+    const KeyUses uses = KeyUsesOf(store, keys, chains, lines);
     std::vector<std::string> own;
-    for (const auto& [key, use] : KeyUsesOf(store, keys, chains, lines))
-        if (2 * use.second >= use.first && use.second > 0)
-            own.push_back(key);
+    for (std::size_t id = 1; id < uses.size(); ++id)
+        if (2 * uses[id].second >= uses[id].first && uses[id].second > 0)
+            own.push_back(keys.Text[id]);
     std::sort(own.begin(), own.end());
     return own;
 }
@@ -230,10 +245,11 @@ std::vector<std::string> PassingNameKeys(const AnalysisStore& store) {
     const RecordKeys keys = KeysOf(store, AliasList());
     Joins joins(store.Players.size());
     JoinWithinSessions(store, keys, joins);
+    const KeyUses uses = KeyUsesOf(store, keys, joins, RecordedLinesPerPlayer(store));
     std::vector<std::string> passing;
-    for (const auto& [key, use] : KeyUsesOf(store, keys, joins, RecordedLinesPerPlayer(store)))
-        if (use.first >= 2 && 2 * use.second < use.first)
-            passing.push_back(key);
+    for (std::size_t id = 1; id < uses.size(); ++id)
+        if (uses[id].first >= 2 && 2 * uses[id].second < uses[id].first)
+            passing.push_back(keys.Text[id]);
     std::sort(passing.begin(), passing.end());
     return passing;
 }
@@ -247,53 +263,56 @@ std::vector<std::string> OwnNameKeys(const AnalysisStore& store) {
 
 namespace {
 
+// `own`: by key number, whether the key joins people across sessions; empty: every key does.
 void JoinByKey(const AnalysisStore& store, const RecordKeys& keys, Joins& joins,
-               const std::unordered_set<std::string>* only) {
-    std::unordered_map<std::string, std::size_t> firstWithKey;
-    const auto use = [&](std::size_t at, const std::string& key) {
-        if (!keys.Automatic[at] || key.empty() || (only != nullptr && !only->contains(key)))
+               const std::vector<char>& own) {
+    std::vector<std::size_t> firstWithKey(keys.Text.size(), 0);
+    const auto use = [&](std::size_t at, std::uint32_t id) {
+        if (!keys.Automatic[at] || id == 0 || (!own.empty() && !own[id]))
             return;
-        const auto [first, added] = firstWithKey.try_emplace(key, at);
-        if (!added)
-            joins.JoinUnlessFoes(first->second, at);
+        if (firstWithKey[id] == 0)
+            firstWithKey[id] = at;
+        else
+            joins.JoinUnlessFoes(firstWithKey[id], at);
     };
     for (const PlayerIndex r : store.PlayerIndexes())
-        use(static_cast<std::size_t>(r), keys.Key[static_cast<std::size_t>(r)]);
+        use(static_cast<std::size_t>(r), keys.Id[static_cast<std::size_t>(r)]);
     // A name renamed into holds its renamer's key even before he plays under it.
-    if (only != nullptr)
-        for (const RenameEntry& rename : RealEntries(store.Renames))
-            if (rename.From != 0)
-                use(static_cast<std::size_t>(rename.From), IdentityKey(rename.NewName));
+    if (!own.empty())
+        for (std::size_t k = 1; k < store.Renames.size(); ++k)
+            if (store.Renames[k].From > 0)
+                use(static_cast<std::size_t>(store.Renames[k].From), keys.RenameId[k]);
 }
 
 // A person continues under the very name he played first, then under its other colourings.
 void JoinByName(const AnalysisStore& store, const RecordKeys& keys, Joins& joins,
-                const std::unordered_set<std::string>& own) {
-    std::unordered_map<std::string, std::size_t> firstWithName;
-    const auto use = [&](std::size_t at, std::string_view name, const std::string& key) {
-        if (!keys.Automatic[at] || !own.contains(key))
+                const std::vector<char>& own) {
+    std::unordered_map<std::string_view, std::size_t> firstWithName;
+    const auto use = [&](std::size_t at, std::string_view name, std::uint32_t id) {
+        if (!keys.Automatic[at] || !own[id])
             return;
-        const auto [first, added] = firstWithName.try_emplace(std::string(name), at);
+        const auto [first, added] = firstWithName.try_emplace(name, at);
         if (!added)
             joins.JoinUnlessFoes(first->second, at);
     };
     for (const PlayerIndex r : store.PlayerIndexes()) {
         const auto at = static_cast<std::size_t>(r);
-        use(at, store.Players[at].Name, keys.Key[at]);
+        use(at, store.Players[at].Name, keys.Id[at]);
     }
-    for (const RenameEntry& rename : RealEntries(store.Renames))
-        if (rename.From != 0)
-            use(static_cast<std::size_t>(rename.From), rename.NewName, IdentityKey(rename.NewName));
+    for (std::size_t k = 1; k < store.Renames.size(); ++k)
+        if (store.Renames[k].From > 0)
+            use(static_cast<std::size_t>(store.Renames[k].From), store.Renames[k].NewName,
+                keys.RenameId[k]);
 }
 
 // A person holds one name at a time: two chains of a session that were both in play at once are
 // two people, whatever names they share. Only chains that share one of the own names matter.
 void AddChainsInPlayTogether(const AnalysisStore& store, const RecordKeys& keys, Joins& joins,
-                             const std::unordered_set<std::string>& own) {
+                             const std::vector<char>& own) {
     struct Span {
         std::uint64_t First = UINT64_MAX, Last = 0;
     };
-    std::unordered_map<std::size_t, Span> spans; // chain root -> lines it was in play
+    std::vector<Span> spans(store.Players.size()); // by chain root: the lines it was in play
     std::map<std::uint64_t, std::vector<std::size_t>> chainsWithKey; // in a fixed order
     for (const PlayerIndex r : store.PlayerIndexes()) {
         const auto at = static_cast<std::size_t>(r);
@@ -304,7 +323,7 @@ void AddChainsInPlayTogether(const AnalysisStore& store, const RecordKeys& keys,
         Span& span = spans[chain];
         span.First = std::min(span.First, holding.FirstLine);
         span.Last = std::max(span.Last, holding.LastLine);
-        if (own.contains(keys.Key[at])) {
+        if (own[keys.Id[at]]) {
             auto& chains = chainsWithKey[SessionKey(holding.Session, keys.Id[at])];
             if (std::find(chains.begin(), chains.end(), chain) == chains.end())
                 chains.push_back(chain);
@@ -327,16 +346,20 @@ HolderPersons Persons(const AnalysisStore& store, const AliasList& aliases, bool
     if (overTime) {
         AddFoes(store, keys, joins);
         JoinWithinSessions(store, keys, joins);
-        const std::vector<std::string> ownKeys =
-            OwnNameKeysOf(store, keys, joins, RecordedLinesPerPlayer(store));
-        const std::unordered_set<std::string> own(ownKeys.begin(), ownKeys.end());
+        const KeyUses uses = KeyUsesOf(store, keys, joins, RecordedLinesPerPlayer(store));
+        std::vector<char> own(keys.Text.size(), 0);
+        for (std::size_t id = 1; id < uses.size(); ++id)
+            if (2 * uses[id].second >= uses[id].first && uses[id].second > 0) {
+                own[id] = 1;
+                ownKeysFound.push_back(keys.Text[id]);
+            }
+        std::sort(ownKeysFound.begin(), ownKeysFound.end());
         AddChainsInPlayTogether(store, keys, joins, own);
         // Step two: a person continues under his own names, whichever session uses them.
         JoinByName(store, keys, joins, own);
-        JoinByKey(store, keys, joins, &own);
-        ownKeysFound = ownKeys;
+        JoinByKey(store, keys, joins, own);
     } else {
-        JoinByKey(store, keys, joins, nullptr);
+        JoinByKey(store, keys, joins, {});
     }
     // Step three: the user's joins, by exact name, over everything.
     std::unordered_map<std::string, std::size_t> firstWithName;
