@@ -349,6 +349,101 @@ Erstellt von:<byte value="xd"/>
     </message>
 </context>
 <context>
+    <name>qla::ui::AliasPanel</name>
+    <message>
+        <source>Split: %1</source>
+        <translation>Getrennt: %1</translation>
+    </message>
+    <message>
+        <source>Join: %1 and %2</source>
+        <translation>Vereint: %1 und %2</translation>
+    </message>
+    <message>
+        <source>Aliases</source>
+        <translation>Aliase</translation>
+    </message>
+    <message>
+        <source>Aliases file...</source>
+        <translation>Aliasdatei...</translation>
+    </message>
+    <message>
+        <source>Choose the file that keeps your joins and splits, or name a new one to create it. It is the file qla alias --aliases changes.</source>
+        <translation>Wählen Sie die Datei, die Ihre Vereinigungen und Trennungen enthält, oder geben Sie einen neuen Namen an, um sie anzulegen. Es ist die Datei, die qla alias --aliases ändert.</translation>
+    </message>
+    <message>
+        <source>The joins and splits of the aliases file</source>
+        <translation>Die Vereinigungen und Trennungen der Aliasdatei</translation>
+    </message>
+    <message>
+        <source>Join</source>
+        <translation>Vereinen</translation>
+    </message>
+    <message>
+        <source>Join the two players selected in the player list into one</source>
+        <translation>Die beiden in der Spielerliste ausgewählten Spieler zu einem vereinen</translation>
+    </message>
+    <message>
+        <source>The names of the selected player</source>
+        <translation>Die Namen des ausgewählten Spielers</translation>
+    </message>
+    <message>
+        <source>Split</source>
+        <translation>Trennen</translation>
+    </message>
+    <message>
+        <source>Take this name out of its player: your joins of it are removed and it stays apart from automatic joins</source>
+        <translation>Diesen Namen von seinem Spieler trennen: Ihre Vereinigungen mit ihm werden entfernt, und er bleibt von automatischen Vereinigungen getrennt</translation>
+    </message>
+    <message>
+        <source>Suggested joins</source>
+        <translation>Vorgeschlagene Vereinigungen</translation>
+    </message>
+    <message>
+        <source>Accept</source>
+        <translation>Annehmen</translation>
+    </message>
+    <message>
+        <source>Add this join to the aliases file</source>
+        <translation>Diese Vereinigung in die Aliasdatei aufnehmen</translation>
+    </message>
+    <message>
+        <source>Reject</source>
+        <translation>Ablehnen</translation>
+    </message>
+    <message>
+        <source>Do not suggest this join again; the window&apos;s settings remember it</source>
+        <translation>Diese Vereinigung nicht wieder vorschlagen; die Einstellungen des Fensters merken sich das</translation>
+    </message>
+    <message>
+        <source>Choose or create the aliases file</source>
+        <translation>Aliasdatei wählen oder anlegen</translation>
+    </message>
+    <message>
+        <source>Aliases files (*.txt)</source>
+        <translation>Aliasdateien (*.txt)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>No aliases file</source>
+        <translation>Keine Aliasdatei</translation>
+    </message>
+    <message>
+        <source>Suggestions are made for a log analysed with players merged by names and renames.</source>
+        <translation>Vorschläge gibt es für ein Log, das mit Zusammenführen nach Namen und Umbenennungen analysiert wurde.</translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 und %2</translation>
+    </message>
+    <message>
+        <source>No joins to suggest.</source>
+        <translation>Keine Vereinigungen vorzuschlagen.</translation>
+    </message>
+</context>
+<context>
     <name>qla::ui::AnalyzePage</name>
     <message>
         <source>Cancel</source>

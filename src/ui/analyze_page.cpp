@@ -2,8 +2,10 @@
 // player list and the selected player's column.
 #include "ui/analyze_page.h"
 
+#include "analysis/log_names.h"
 #include "analysis/merge_players.h"
 #include "core/names.h"
+#include "ui/alias_panel.h"
 #include "ui/busy_pointer.h"
 #include "ui/dialogs.h"
 #include "ui/player_table_panel.h"
@@ -106,6 +108,7 @@ AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
     connect(cmbMergePlayers_, &QComboBox::currentIndexChanged, this, [this] {
         if (memory_)
             memory_->Keep(memory_keys::kMergePlayers, MemoryWordOf(MergeChoice()));
+        aliasPanel_->SetMerging(MergeChoice() != PlayerMergeChoice::None);
         if (analysed_)
             RunAnalysis(lastChoice_);
     });
@@ -157,6 +160,10 @@ AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
     lstNames_->setToolTip(tr("Select player to view details"));
     lstNames_->setMinimumWidth(160);
     connect(lstNames_, &QListWidget::currentRowChanged, this, &AnalyzePage::ShowSelectedPlayer);
+    // Two players selected together can be joined in the aliases panel.
+    lstNames_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    connect(lstNames_, &QListWidget::itemSelectionChanged, this,
+            &AnalyzePage::ShowSelectionToAliases);
     listColumn->addWidget(lblPlayers_);
     listColumn->addWidget(lstNames_, 1);
     // The selected merged player's names, shown only when it has more than one.
@@ -167,6 +174,14 @@ AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
     lblMergedNames_->setVisible(false);
     listColumn->addWidget(lblMergedNames_);
     middle->addLayout(listColumn, 1);
+    aliasPanel_ = new AliasPanel(dialogs_, this);
+    aliasPanel_->setObjectName(QStringLiteral("aliasPanel"));
+    // Changed aliases show at once in the analysis on show, as a changed merge choice does.
+    connect(aliasPanel_, &AliasPanel::aliasesChanged, this, [this] {
+        if (analysed_)
+            RunAnalysis(lastChoice_);
+    });
+    middle->addWidget(aliasPanel_, 1);
     outer->addLayout(middle, 1);
     playerTable_ = new PlayerTablePanel(store_, this);
     outer->addWidget(playerTable_, 2);
@@ -190,9 +205,15 @@ AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
     outer->addLayout(bottom);
 }
 
+void AnalyzePage::KeepChoiceIn(WindowMemory& memory) {
+    memory_ = &memory;
+    aliasPanel_->KeepIn(memory);
+}
+
 void AnalyzePage::ShowRemembered() {
     if (!memory_)
         return;
+    aliasPanel_->ShowRemembered();
     const QString word = memory_->Value(memory_keys::kMergePlayers).toString();
     cmbMergePlayers_->setCurrentIndex(static_cast<int>(MergeChoiceFromMemory(word)));
 }
@@ -260,8 +281,13 @@ void AnalyzePage::RunAnalysis(const AnalysisChoice& choice) {
                          tr("The analysis stopped: %1").arg(QString::fromUtf8(error.what())));
         return;
     }
+    // The suggestions need the names and renames as analysed, before merging changes them.
+    std::optional<LogNames> names;
+    if (store_.TracksHolders)
+        names = NamesOfStore(store_);
     if (merge != PlayerMergeChoice::None)
-        merged_ = MergePlayers(store_, {});
+        merged_ = MergePlayers(store_, aliasPanel_->Aliases());
+    aliasPanel_->ShowSuggestionsFor(std::move(names));
     analysed_ = true;
     lastChoice_ = choice;
     ShowTotals(totals);
@@ -307,12 +333,14 @@ void AnalyzePage::ClearResults() {
     lstNames_->clear();
     playerTable_->Clear();
     lblPlayers_->setText(tr("Players (%1)").arg(0));
+    aliasPanel_->ShowSuggestionsFor(std::nullopt);
     emit playersListed({});
 }
 
 void AnalyzePage::SetControlsEnabled(bool enabled) {
     cmdStart_->setEnabled(enabled);
     cmbMergePlayers_->setEnabled(enabled);
+    aliasPanel_->setEnabled(enabled);
 }
 
 void AnalyzePage::FillPlayerList() {
@@ -372,6 +400,22 @@ QString AnalyzePage::NamesOfMergedPlayer(PlayerIndex player) const {
     for (const std::string& name : names)
         shown << QString::fromStdString(name);
     return tr("Names: %1").arg(shown.join(QStringLiteral(", ")));
+}
+
+void AnalyzePage::ShowSelectionToAliases() {
+    std::vector<std::vector<std::string>> players;
+    for (const QListWidgetItem* item : lstNames_->selectedItems()) {
+        const PlayerIndex index = item->data(Qt::UserRole).value<PlayerIndex>();
+        if (index < 1 || index > store_.PlayerCount())
+            continue;
+        std::vector<std::string> names;
+        if (merged_)
+            names = merged_->NamesOf(index);
+        if (names.empty())
+            names.push_back(store_.Players[static_cast<std::size_t>(index)].Name);
+        players.push_back(std::move(names));
+    }
+    aliasPanel_->SetSelectedPlayers(std::move(players));
 }
 
 } // namespace qla::ui

@@ -23,6 +23,7 @@ class QPushButton;
 
 namespace qla::ui {
 
+class AliasPanel;
 class Dialogs;
 class PlayerTablePanel;
 class WindowMemory;
@@ -63,8 +64,9 @@ class AnalyzePage final : public QWidget {
     // How often the progress repainted the window during the last run.
     int ProgressRepaints() const { return progressRepaints_; }
 
-    // The merge choice is kept in `memory` from now on; ShowRemembered shows what it holds.
-    void KeepChoiceIn(WindowMemory& memory) { memory_ = &memory; }
+    // The merge choice and the aliases file are kept in `memory` from now on; ShowRemembered
+    // shows what it holds.
+    void KeepChoiceIn(WindowMemory& memory);
     void ShowRemembered();
     PlayerMergeChoice MergeChoice() const;
 
@@ -84,6 +86,8 @@ class AnalyzePage final : public QWidget {
     // The names a merged player was seen under, for its tooltip and detail line; empty when
     // the run merged nothing or the player kept one name.
     QString NamesOfMergedPlayer(PlayerIndex player) const;
+    // Hands the names of the players selected in the list to the aliases panel.
+    void ShowSelectionToAliases();
 
     AnalysisStore& store_;
     Dialogs& dialogs_;
@@ -111,6 +115,7 @@ class AnalyzePage final : public QWidget {
     QListWidget* lstNames_ = nullptr;
     QLabel* lblMergedNames_ = nullptr;
     PlayerTablePanel* playerTable_ = nullptr;
+    AliasPanel* aliasPanel_ = nullptr;
     QProgressBar* pgbAnalyze_ = nullptr;
     QPushButton* cmdCancelAnalyze_ = nullptr;
     bool cancelRequested_ = false;

@@ -23,6 +23,10 @@ inline constexpr char kStatisticsSiteFolder[] = "folders/statisticsSite";
 inline constexpr char kMergePlayers[] = "mergePlayers";
 // The log languages ("english", "german") the window has asked about switching to.
 inline constexpr char kLanguagesAsked[] = "languageQuestion/asked";
+// The aliases file the Analyze page joins and splits players with, and the alias suggestions
+// rejected there ("name<TAB>other", normalised, in a fixed order).
+inline constexpr char kAliasesFile[] = "aliases/file";
+inline constexpr char kRejectedSuggestions[] = "aliases/rejectedSuggestions";
 } // namespace memory_keys
 
 class WindowMemory {
