@@ -30,6 +30,14 @@ constexpr const char* kAliasActions =
     "  suggest LOG...    likely joins: NAME, OTHER and the reasons, tab-separated\n"
     "  list and suggest read the logs LOG, or with --db the logs of the database.\n";
 
+// The reading commands of a single log tell on standard error when full recognition would read
+// some of its lines otherwise; --quiet keeps standard error for errors.
+OptionInfo QuietOption() {
+    return {.Name = "quiet",
+            .Description = "Prints no hint that full recognition reads some of the log's lines "
+                           "otherwise."};
+}
+
 // A command's own options with options described elsewhere between them, in the help's order.
 std::vector<OptionInfo> Joined(std::vector<OptionInfo> first, const std::vector<OptionInfo>& middle,
                                const std::vector<OptionInfo>& last) {
@@ -52,21 +60,21 @@ std::vector<CommandInfo> BuildCommands() {
          .Description = "Analyses the log (or the logs of a statistics database) and prints the "
                         "seven totals (kills, deaths, teamkills, voice chats, text chats, unknown "
                         "lines, total) and the number of players, one \"Label: value\" line each.",
-         .Options = WithReadingOptions({}),
+         .Options = WithReadingOptions({QuietOption()}),
          .Run = RunAnalyzeCommand},
         {.Name = "players",
          .Synopsis = "LOG|--db DB [options]",
          .Summary = "every player name, in order of first appearance",
          .Description = "Prints every player name as stored, colour codes included, one per line, "
                         "in order of first appearance.",
-         .Options = WithReadingOptions({}),
+         .Options = WithReadingOptions({QuietOption()}),
          .Run = RunPlayersCommand},
         {.Name = "player",
          .Synopsis = "LOG|--db DB NAME [options]",
          .Summary = "the totals of the player stored exactly as NAME",
          .Description = "Prints the totals of the player stored exactly as NAME (as qla players "
                         "prints it); with --merge-players NAME may be any of the player's names.",
-         .Options = WithReadingOptions({}),
+         .Options = WithReadingOptions({QuietOption()}),
          .Run = RunPlayerCommand},
         {.Name = "ratings",
          .Synopsis = "LOG|--db DB [options]",
@@ -165,7 +173,8 @@ std::vector<CommandInfo> BuildCommands() {
                .ValueName = "overwrite|skip",
                .Description = "View all only: whether pages that already exist in the folder are "
                               "replaced (the default) or kept.",
-               .Values = {"overwrite", "skip"}}})),
+               .Values = {"overwrite", "skip"}},
+              QuietOption()})),
          .Details = ExportViewDetails(),
          .Run = RunExportCommand},
         {.Name = "import",

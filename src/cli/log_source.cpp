@@ -1,6 +1,8 @@
 // The reading options, the store built from the logs or the database, and the merged players.
 #include "cli/log_source.h"
 
+#include "cli/recognition_hint_note.h"
+
 #include <algorithm>
 
 namespace qla::cli {
@@ -37,6 +39,9 @@ std::optional<int> ReadReadingOptions(const QCommandLineParser& parser, const Co
         if (!recognition)
             return kExitUsage;
         source.LineRecognition = *recognition;
+        source.OffersRecognitionHint = Describes(command, "quiet") &&
+                                       !parser.isSet(QStringLiteral("quiet")) &&
+                                       !parser.isSet(QStringLiteral("recognition"));
     }
     if (Describes(command, "threads")) {
         const auto threads = ParseThreads(parser, err);
@@ -81,6 +86,8 @@ std::optional<LoadedSource> LoadSource(LogSource& source, AnalysisStore& store,
         if (!analysed)
             return std::nullopt;
         loaded.Store = {analysed->Totals, analysed->DateText};
+        if (source.OffersRecognitionHint && source.LineRecognition == Recognition::Classic)
+            NoteRecognitionHint(source.Logs.at(0), source.Language, err);
     }
     source.Merging.Apply(store);
     return loaded;

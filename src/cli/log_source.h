@@ -29,6 +29,9 @@ struct LogSource {
     Recognition LineRecognition = Recognition::Classic;
     unsigned Threads = 0; // every core
     PlayerMerging Merging;
+    // A log read in classic recognition that was not asked for: tell on standard error when
+    // full recognition reads some of its lines otherwise (the reading commands without --quiet).
+    bool OffersRecognitionHint = false;
 
     // Where a player was looked for: "the database DB", or the first log's path.
     std::string Name() const;
