@@ -903,6 +903,23 @@ Als englisches Log analysieren?</translation>
     </message>
 </context>
 <context>
+    <name>qla::ui::RecognitionHintBar</name>
+    <message>
+        <source>Read in full recognition</source>
+        <translation>Mit vollständiger Erkennung lesen</translation>
+    </message>
+    <message>
+        <source>Keep classic recognition</source>
+        <translation>Klassische Erkennung behalten</translation>
+    </message>
+    <message>
+        <source>Full recognition reads %1 of the %2 lines checked in this log otherwise than classic recognition, for example:
+%3</source>
+        <translation>Die vollständige Erkennung liest %1 der %2 geprüften Zeilen dieses Logs anders als die klassische Erkennung, zum Beispiel:
+%3</translation>
+    </message>
+</context>
+<context>
     <name>qla::ui::Version</name>
     <message>
         <source>v %1.%2 build %3</source>

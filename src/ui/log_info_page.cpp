@@ -5,6 +5,7 @@
 #include "ui/busy_pointer.h"
 #include "ui/control_names.h"
 #include "ui/dialogs.h"
+#include "ui/recognition_hint_bar.h"
 #include "ui/version.h"
 #include "ui/window_memory.h"
 #include "ui/work_beside_window.h"
@@ -87,6 +88,12 @@ LogInfoPage::LogInfoPage(AnalysisStore& store, Dialogs& dialogs, WindowMemory& m
                                                                           : Qt::Alignment());
         ++row;
     }
+    // Under the recognition: the hint that full recognition reads this log otherwise.
+    hintBar_ = new RecognitionHintBar(memory_, this);
+    connect(hintBar_, &RecognitionHintBar::fullRecognitionChosen, this,
+            [this] { cmbRecognition_->setCurrentIndex(1); });
+    grid->addWidget(hintBar_, row, 0, 1, 2);
+    ++row;
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(row, 1);
 
@@ -107,8 +114,11 @@ LogInfoPage::LogInfoPage(AnalysisStore& store, Dialogs& dialogs, WindowMemory& m
             [this](const QString& title) { memory_.Keep(kGameTitle, title); });
     connect(cmbLanguage_, &QComboBox::currentIndexChanged, this,
             [this](int index) { memory_.Keep(kLogLanguage, index); });
-    connect(cmbRecognition_, &QComboBox::currentIndexChanged, this,
-            [this](int index) { memory_.Keep(kRecognition, index); });
+    connect(cmbRecognition_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        memory_.Keep(kRecognition, index);
+        if (index == 1)
+            hintBar_->hide(); // read in full already: nothing to hint at
+    });
 }
 
 void LogInfoPage::ShowRemembered() {
@@ -212,6 +222,7 @@ void LogInfoPage::OpenLog(const QString& path) {
     txtLines_->setText(QString::number(result.LineCount));
     txtFilename_->setText(path);
     ProposeOtherLanguage();
+    hintBar_->ShowFor(path, store_.LogLines, Language(), LineRecognition());
 }
 
 void LogInfoPage::ProposeOtherLanguage() {

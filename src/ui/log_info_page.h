@@ -20,6 +20,7 @@ class QPushButton;
 namespace qla::ui {
 
 class Dialogs;
+class RecognitionHintBar;
 class WindowMemory;
 
 // How the page reads a log into the store: the core's OpenLogFile. It runs on another thread
@@ -84,6 +85,7 @@ class LogInfoPage final : public QWidget {
     QComboBox* cmbRecognition_ = nullptr;
     QLabel* lblReading_ = nullptr;
     QProgressBar* pgbOpen_ = nullptr;
+    RecognitionHintBar* hintBar_ = nullptr;
     // The languages asked about in this run (and kept in memory_ when it is in use).
     QStringList languagesAsked_;
 };

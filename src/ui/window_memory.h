@@ -23,6 +23,8 @@ inline constexpr char kStatisticsSiteFolder[] = "folders/statisticsSite";
 inline constexpr char kMergePlayers[] = "mergePlayers";
 // The log languages ("english", "german") the window has asked about switching to.
 inline constexpr char kLanguagesAsked[] = "languageQuestion/asked";
+// The answer to the recognition hint's offer ("full" or "classic"); once given, not offered again.
+inline constexpr char kRecognitionHintAnswer[] = "recognitionHint/answer";
 // The aliases file the Analyze page joins and splits players with, and the alias suggestions
 // rejected there ("name<TAB>other", normalised, in a fixed order).
 inline constexpr char kAliasesFile[] = "aliases/file";
