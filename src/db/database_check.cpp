@@ -172,13 +172,9 @@ void CheckDigest(StatsDatabase& database, const LogEntry& log, LogDigest read,
         report.Damage.push_back(error);
         return;
     }
-    if (!stored->HasHoldings) { // imported by a qla that kept none: the rest is compared
-        read.HasHoldings = false;
-        read.Holdings.clear();
-        read.HoldingPairs.clear();
-        read.ChatHoldings.clear();
-    }
-    if (EncodeDigest(read) != EncodeDigest(*stored))
+    // A log imported by a qla that kept no holdings: the rest is compared.
+    if (EncodeDigest(read) != EncodeDigest(*stored) ||
+        (stored->HasHoldings && EncodeHoldings(read) != EncodeHoldings(*stored)))
         report.Damage.push_back(
             Damaged(database, log.Id, "records statistics its lines do not give"));
     else if (*chats != static_cast<std::int64_t>(read.VoiceChatRows + read.TextChatRows) ||

@@ -10,9 +10,8 @@
 namespace qla::db {
 namespace {
 
-// 1: without holdings; 2: the holdings follow the encounters.
-constexpr std::uint64_t kFormat = 2;
-constexpr std::uint64_t kFormatWithoutHoldings = 1;
+constexpr std::uint64_t kFormat = 1;
+constexpr std::uint64_t kHoldingsFormat = 1;
 
 struct EncounterKey {
     std::uint32_t Killer, Victim;
@@ -335,7 +334,7 @@ LogDigest DigestOfStore(AnalysisStore& store, const AnalysisTotals& totals) {
 
 std::string EncodeDigest(const LogDigest& digest) {
     Writer out;
-    out.Number(digest.HasHoldings ? kFormat : kFormatWithoutHoldings);
+    out.Number(kFormat);
     const AnalysisTotals& t = digest.Totals;
     for (const std::int64_t value :
          {t.Kills, t.Deaths, t.Teamkills, t.VoiceChats, t.TextChats, t.Unknown, t.Total})
@@ -389,10 +388,12 @@ std::string EncodeDigest(const LogDigest& digest) {
         previous = e.FirstEvent;
     }
     out.Text(encounters.Take());
-    if (!digest.HasHoldings)
-        return out.Take();
-    // Behind their length, so that readers that merge no persons skip them.
+    return out.Take();
+}
+
+std::string EncodeHoldings(const LogDigest& digest) {
     Writer holdings;
+    holdings.Number(kHoldingsFormat);
     holdings.Number(digest.Holdings.size());
     for (const DigestHolding& h : digest.Holdings) {
         holdings.Number(h.Name);
@@ -433,15 +434,17 @@ std::string EncodeDigest(const LogDigest& digest) {
         holdings.Text(name);
         holdings.Number(holding);
     }
-    out.Text(holdings.Take());
-    return out.Take();
+    return holdings.Take();
 }
 
-std::optional<LogDigest> DecodeDigest(std::string_view bytes, bool withEncounters,
-                                      bool withHoldings) {
+bool DecodeHoldings(std::string_view bytes, LogDigest& digest) {
     Reader in(bytes);
-    const std::uint64_t format = in.Number();
-    if (format != kFormat && format != kFormatWithoutHoldings)
+    return in.Number() == kHoldingsFormat && ReadHoldings(in, digest) && in.AtEnd();
+}
+
+std::optional<LogDigest> DecodeDigest(std::string_view bytes, bool withEncounters) {
+    Reader in(bytes);
+    if (in.Number() != kFormat)
         return std::nullopt;
     LogDigest digest;
     AnalysisTotals& t = digest.Totals;
@@ -491,13 +494,6 @@ std::optional<LogDigest> DecodeDigest(std::string_view bytes, bool withEncounter
     digest.TextChatRows = in.Number();
     digest.UnknownLineRows = in.Number();
     const std::string_view encounterBytes = in.View();
-    if (format == kFormat) {
-        digest.HasHoldings = true;
-        const std::string_view holdingBytes = in.View();
-        Reader holdings(holdingBytes);
-        if (withHoldings && (!ReadHoldings(holdings, digest) || !holdings.AtEnd()))
-            return std::nullopt;
-    }
     if (!in.Ok() || !in.AtEnd())
         return std::nullopt;
     if (!withEncounters)

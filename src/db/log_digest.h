@@ -98,10 +98,14 @@ std::vector<DigestPair> PairsOf(const std::vector<DigestEncounter>& encounters);
 // encounters last, behind their length, so that readers of the pairs skip them.
 std::string EncodeDigest(const LogDigest& digest);
 // Nullopt when the bytes are not a digest of this format (damaged or written by a newer qla).
-// Without `withEncounters` the digest's Encounters stay empty (its pairs are read); without
-// `withHoldings` its holdings do (HasHoldings still tells whether it keeps them). A digest read
-// without its holdings must not be written back.
-std::optional<LogDigest> DecodeDigest(std::string_view bytes, bool withEncounters = true,
-                                      bool withHoldings = true);
+// Without `withEncounters` the digest's Encounters stay empty (its pairs are read). The holdings
+// are not part of it: they are stored apart (EncodeHoldings), so that readers that merge no
+// persons never read them.
+std::optional<LogDigest> DecodeDigest(std::string_view bytes, bool withEncounters = true);
+
+// The digest's holdings (HasHoldings), its renames' holdings and the names renamed into, as
+// stored apart from the digest; DecodeHoldings fills them in (false: damaged).
+std::string EncodeHoldings(const LogDigest& digest);
+bool DecodeHoldings(std::string_view bytes, LogDigest& digest);
 
 } // namespace qla::db

@@ -171,6 +171,12 @@ QString Version5Statement(QSqlDatabase& connection, const char* statement) {
     return sql;
 }
 
+// Added in version 6: each log's holdings of names (log_digest.h), apart from its digest so that
+// the readers that merge no persons do not read them.
+constexpr const char* kVersion6Tables[] = {"CREATE TABLE IF NOT EXISTS log_holdings ("
+                                           " log_id BIGINT PRIMARY KEY,"
+                                           " holdings BYTEA NOT NULL)"};
+
 // Added in version 3: the user's joins and splits of player names, in the order made.
 constexpr const char* kAliasTable = "CREATE TABLE IF NOT EXISTS player_aliases ("
                                     " seq BIGINT PRIMARY KEY,"
@@ -195,6 +201,12 @@ bool CreateSchema(QSqlDatabase& connection, std::string& error) {
         }
     }
     for (const char* statement : kVersion5Tables) {
+        if (!query.exec(Version5Statement(connection, statement))) {
+            error = "cannot create the tables: " + query.lastError().text().toStdString();
+            return false;
+        }
+    }
+    for (const char* statement : kVersion6Tables) {
         if (!query.exec(Version5Statement(connection, statement))) {
             error = "cannot create the tables: " + query.lastError().text().toStdString();
             return false;
@@ -269,6 +281,10 @@ bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
         if (!CreatePublicViews(connection, reason))
             return fail(reason);
     }
+    if (stored < 6)
+        for (const char* statement : kVersion6Tables)
+            if (!query.exec(Version5Statement(connection, statement)))
+                return fail({});
     if (!query.exec(QStringLiteral("UPDATE qla_meta SET value = '%1' WHERE name = "
                                    "'schema_version'")
                         .arg(kSchemaVersion)))

@@ -11,8 +11,12 @@ namespace qla::db {
 // 4 the keys that match a file to its earlier imports and the chunks' checksums, version 5 the
 // statistics stored at import. A database older than 5 is read by analysing its stored lines
 // (as if every log had been imported in classic mode and without aliases, before version 2 and
-// 3); the first write, or qla upgrade, brings it to this version.
-inline constexpr int kSchemaVersion = 5;
+// 3); the first write, or qla upgrade, brings it to this version. Version 6 keeps each log's
+// holdings of names (log_holdings), for merging players over time; a log imported before has
+// none until qla reanalyze reads it again.
+inline constexpr int kSchemaVersion = 6;
+// The first version that keeps the logs' holdings.
+inline constexpr int kHoldingsVersion = 6;
 // The first version whose logs' statistics are stored.
 inline constexpr int kStatisticsVersion = 5;
 inline constexpr int kOldestReadableVersion = 1;

@@ -2,6 +2,7 @@
 #include "db/statistics_rows.h"
 
 #include "db/row_batch.h"
+#include "db/schema.h"
 #include "db/sqlite_reader.h"
 
 #include <QByteArray>
@@ -55,7 +56,20 @@ std::optional<LogDigest> ReadDigest(StatsDatabase& database, LogId id, std::stri
         return std::nullopt;
     }
     const QByteArray bytes = query.value(0).toByteArray();
-    auto digest = DecodeDigest(View(bytes), withEncounters, withHoldings);
+    auto digest = DecodeDigest(View(bytes), withEncounters);
+    query.finish();
+    if (digest && withHoldings && database.StoredVersion() >= kHoldingsVersion) {
+        query.prepare(QStringLiteral("SELECT holdings FROM log_holdings WHERE log_id = ?"));
+        query.addBindValue(Int(id));
+        if (!query.exec()) {
+            error =
+                database.Failure("cannot read the statistics of log " + std::to_string(id), query);
+            return std::nullopt;
+        }
+        // A log imported before holdings were kept has none.
+        if (query.next() && !DecodeHoldings(View(query.value(0).toByteArray()), *digest))
+            digest.reset();
+    }
     if (!digest)
         error = "the database " + database.Path() + " is damaged: the statistics of log " +
                 std::to_string(id) + " cannot be read";
@@ -74,6 +88,23 @@ bool WriteDigest(StatsDatabase& database, LogId id, const LogDigest& digest, std
     query.prepare(QStringLiteral("INSERT INTO log_digests (log_id, digest) VALUES (?, ?)"));
     query.addBindValue(Int(id));
     query.addBindValue(Bytes(bytes));
+    if (!query.exec()) {
+        error = database.Failure("cannot store the statistics of log " + std::to_string(id), query);
+        return false;
+    }
+    // The holdings apart; a database writes them from version 6 on (a writer upgraded it).
+    query.prepare(QStringLiteral("DELETE FROM log_holdings WHERE log_id = ?"));
+    query.addBindValue(Int(id));
+    if (!query.exec()) {
+        error = database.Failure("cannot store the statistics of log " + std::to_string(id), query);
+        return false;
+    }
+    if (!digest.HasHoldings)
+        return true;
+    const std::string holdings = EncodeHoldings(digest);
+    query.prepare(QStringLiteral("INSERT INTO log_holdings (log_id, holdings) VALUES (?, ?)"));
+    query.addBindValue(Int(id));
+    query.addBindValue(Bytes(holdings));
     if (!query.exec()) {
         error = database.Failure("cannot store the statistics of log " + std::to_string(id), query);
         return false;
@@ -194,8 +225,8 @@ bool ForEachUnknownLine(StatsDatabase& database, LogId id,
 
 bool DeleteStatisticsRows(StatsDatabase& database, LogId id, std::string& error) {
     QSqlQuery query(database.Connection());
-    for (const char* table : {"log_digests", "log_chats", "log_unknown_lines", "log_player_weapons",
-                              "log_encounters", "log_players"}) {
+    for (const char* table : {"log_digests", "log_holdings", "log_chats", "log_unknown_lines",
+                              "log_player_weapons", "log_encounters", "log_players"}) {
         query.prepare(QStringLiteral("DELETE FROM %1 WHERE log_id = ?").arg(QLatin1String(table)));
         query.addBindValue(Int(id));
         if (!query.exec()) {

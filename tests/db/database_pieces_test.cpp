@@ -68,7 +68,7 @@ TEST(Schema, AnotherVersionIsRefusedWithItsNumber) {
     }
     EXPECT_FALSE(StatsDatabase::Open(path, OpenMode::ReadOnly, error));
     EXPECT_EQ(error,
-              "the database " + path + " has schema version 7; this qla reads versions 1 to 5");
+              "the database " + path + " has schema version 7; this qla reads versions 1 to 6");
 }
 
 } // namespace
