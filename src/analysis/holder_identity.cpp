@@ -228,14 +228,26 @@ KeyUses KeyUsesOf(const AnalysisStore& store, const RecordKeys& keys, Joins& cha
     return uses;
 }
 
-std::vector<std::string> OwnNameKeysOf(const AnalysisStore& store, const RecordKeys& keys,
-                                       Joins& chains, const std::vector<std::int64_t>& lines) {
-    const KeyUses uses = KeyUsesOf(store, keys, chains, lines);
-    std::vector<std::string> own;
+// A key is a person's own name when it is the most played name of at least half of the chains
+// that use it; it only passes when at least two chains use it and fewer than half play it most.
+bool IsOwn(const std::pair<int, int>& use) {
+    return use.second > 0 && 2 * use.second >= use.first;
+}
+bool IsPassing(const std::pair<int, int>& use) {
+    return use.first >= 2 && 2 * use.second < use.first;
+}
+
+// By key number, whether the key is an own name; `texts` receives the own keys, sorted.
+std::vector<char> OwnKeysOf(const AnalysisStore& store, const RecordKeys& keys, Joins& chains,
+                            std::vector<std::string>& texts) {
+    const KeyUses uses = KeyUsesOf(store, keys, chains, RecordedLinesPerPlayer(store));
+    std::vector<char> own(keys.Text.size(), 0);
     for (std::size_t id = 1; id < uses.size(); ++id)
-        if (2 * uses[id].second >= uses[id].first && uses[id].second > 0)
-            own.push_back(keys.Text[id]);
-    std::sort(own.begin(), own.end());
+        if (IsOwn(uses[id])) {
+            own[id] = 1;
+            texts.push_back(keys.Text[id]);
+        }
+    std::sort(texts.begin(), texts.end());
     return own;
 }
 
@@ -248,7 +260,7 @@ std::vector<std::string> PassingNameKeys(const AnalysisStore& store) {
     const KeyUses uses = KeyUsesOf(store, keys, joins, RecordedLinesPerPlayer(store));
     std::vector<std::string> passing;
     for (std::size_t id = 1; id < uses.size(); ++id)
-        if (uses[id].first >= 2 && 2 * uses[id].second < uses[id].first)
+        if (IsPassing(uses[id]))
             passing.push_back(keys.Text[id]);
     std::sort(passing.begin(), passing.end());
     return passing;
@@ -258,7 +270,9 @@ std::vector<std::string> OwnNameKeys(const AnalysisStore& store) {
     const RecordKeys keys = KeysOf(store, AliasList());
     Joins joins(store.Players.size());
     JoinWithinSessions(store, keys, joins);
-    return OwnNameKeysOf(store, keys, joins, RecordedLinesPerPlayer(store));
+    std::vector<std::string> own;
+    OwnKeysOf(store, keys, joins, own);
+    return own;
 }
 
 namespace {
@@ -346,14 +360,7 @@ HolderPersons Persons(const AnalysisStore& store, const AliasList& aliases, bool
     if (overTime) {
         AddFoes(store, keys, joins);
         JoinWithinSessions(store, keys, joins);
-        const KeyUses uses = KeyUsesOf(store, keys, joins, RecordedLinesPerPlayer(store));
-        std::vector<char> own(keys.Text.size(), 0);
-        for (std::size_t id = 1; id < uses.size(); ++id)
-            if (2 * uses[id].second >= uses[id].first && uses[id].second > 0) {
-                own[id] = 1;
-                ownKeysFound.push_back(keys.Text[id]);
-            }
-        std::sort(ownKeysFound.begin(), ownKeysFound.end());
+        const std::vector<char> own = OwnKeysOf(store, keys, joins, ownKeysFound);
         AddChainsInPlayTogether(store, keys, joins, own);
         // Step two: a person continues under his own names, whichever session uses them.
         JoinByName(store, keys, joins, own);

@@ -14,6 +14,14 @@
 namespace qla::db {
 namespace {
 
+// The digest's cut obituary names, each once over the logs.
+void KeepCutNames(const LogDigest& digest, AnalysisStore& store) {
+    for (const std::string& cut : digest.CutNames)
+        if (std::find(store.CutObituaryNames.begin(), store.CutObituaryNames.end(), cut) ==
+            store.CutObituaryNames.end())
+            store.CutObituaryNames.push_back(cut);
+}
+
 // Files the digest's players, counters, kills and renames after what the store holds. Chat
 // counts are left to the chat rows when they are read (each row counts its chat).
 void FileDigest(const LogDigest& digest, AnalysisStore& store, bool chatCounts) {
@@ -32,10 +40,7 @@ void FileDigest(const LogDigest& digest, AnalysisStore& store, bool chatCounts) 
                                static_cast<std::uint32_t>(p.Count));
     for (const auto& [from, to] : digest.Renames)
         store.RecordRename(from, to);
-    for (const std::string& cut : digest.CutNames)
-        if (std::find(store.CutObituaryNames.begin(), store.CutObituaryNames.end(), cut) ==
-            store.CutObituaryNames.end())
-            store.CutObituaryNames.push_back(cut);
+    KeepCutNames(digest, store);
 }
 
 // The same for a store that tracks holders: one record per holding, the log a session of its
@@ -81,10 +86,7 @@ void FileDigestHoldings(const LogDigest& digest, AnalysisStore& store, bool chat
         store.KeepRename(digest.Renames[k].first, digest.Renames[k].second, line,
                          from == 0 ? 0 : holdingOf[from - 1]);
     }
-    for (const std::string& cut : digest.CutNames)
-        if (std::find(store.CutObituaryNames.begin(), store.CutObituaryNames.end(), cut) ==
-            store.CutObituaryNames.end())
-            store.CutObituaryNames.push_back(cut);
+    KeepCutNames(digest, store);
 }
 
 // What the streamed chats and other lines of a log need of its digest.
