@@ -13,6 +13,9 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <algorithm>
+#include <vector>
+
 namespace qla::db {
 
 namespace {
@@ -161,12 +164,24 @@ bool AddColumns(QSqlDatabase& connection, QSqlQuery& query, const AddedColumn (&
     return true;
 }
 
-// A table of version 5 is kept by its primary key on SQLite (WITHOUT ROWID): its rows are
-// looked up and read in key order only, and an insert then updates one tree instead of two.
+// The tables of many small rows are kept by their primary key on SQLite (WITHOUT ROWID): their
+// rows are looked up and read in key order only, and an insert then updates one tree instead of
+// two. Not the tables of large rows (a log's statistics, blocks of other lines): SQLite compares
+// a key of such a table by reading its whole row from the overflow pages, at every step of a
+// lookup, which made reading a hundred logs' statistics copy each of them many times over.
+constexpr const char* kTablesOfLargeRows[] = {"log_digests", "log_holdings", "log_unknown_lines"};
+
+bool HoldsLargeRows(const QString& statement) {
+    for (const char* table : kTablesOfLargeRows)
+        if (statement.contains(QStringLiteral("EXISTS %1 (").arg(QString::fromLatin1(table))))
+            return true;
+    return false;
+}
+
 QString Version5Statement(QSqlDatabase& connection, const char* statement) {
     QString sql = QString::fromLatin1(statement);
     if (connection.driverName() == QLatin1String("QSQLITE") &&
-        sql.startsWith(QLatin1String("CREATE TABLE")))
+        sql.startsWith(QLatin1String("CREATE TABLE")) && !HoldsLargeRows(sql))
         sql += QStringLiteral(" WITHOUT ROWID");
     return sql;
 }
@@ -176,6 +191,39 @@ QString Version5Statement(QSqlDatabase& connection, const char* statement) {
 constexpr const char* kVersion6Tables[] = {"CREATE TABLE IF NOT EXISTS log_holdings ("
                                            " log_id BIGINT PRIMARY KEY,"
                                            " holdings BYTEA NOT NULL)"};
+
+// Version 7: a SQLite database made by versions 5 and 6 keeps its tables of large rows by key;
+// each is copied into a table of the same columns that SQLite keeps by row number. The
+// statements creating them are found by name, so the copy has every column and constraint.
+bool RebuildTablesOfLargeRows(QSqlDatabase& connection, QSqlQuery& query) {
+    if (connection.driverName() != QLatin1String("QSQLITE"))
+        return true;
+    std::vector<QString> creates;
+    for (const char* statement : kVersion5Tables)
+        creates.emplace_back(QString::fromLatin1(statement));
+    for (const char* statement : kVersion6Tables)
+        creates.emplace_back(QString::fromLatin1(statement));
+    for (const char* table : kTablesOfLargeRows) {
+        const QString name = QString::fromLatin1(table);
+        const QString copy = name + QStringLiteral("_by_row");
+        const auto create =
+            std::find_if(creates.begin(), creates.end(), [&](const QString& statement) {
+                return statement.contains(QStringLiteral("EXISTS %1 (").arg(name));
+            });
+        if (create == creates.end())
+            continue;
+        QString statement = *create;
+        statement.replace(QStringLiteral("EXISTS %1 (").arg(name),
+                          QStringLiteral("EXISTS %1 (").arg(copy));
+        if (!query.exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(copy)) ||
+            !query.exec(statement) ||
+            !query.exec(QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(copy, name)) ||
+            !query.exec(QStringLiteral("DROP TABLE %1").arg(name)) ||
+            !query.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(copy, name)))
+            return false;
+    }
+    return true;
+}
 
 // Added in version 3: the user's joins and splits of player names, in the order made.
 constexpr const char* kAliasTable = "CREATE TABLE IF NOT EXISTS player_aliases ("
@@ -285,6 +333,8 @@ bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
         for (const char* statement : kVersion6Tables)
             if (!query.exec(Version5Statement(connection, statement)))
                 return fail({});
+    if (stored >= 5 && stored < 7 && !RebuildTablesOfLargeRows(connection, query))
+        return fail({});
     if (!query.exec(QStringLiteral("UPDATE qla_meta SET value = '%1' WHERE name = "
                                    "'schema_version'")
                         .arg(kSchemaVersion)))

@@ -13,8 +13,9 @@ namespace qla::db {
 // (as if every log had been imported in classic mode and without aliases, before version 2 and
 // 3); the first write, or qla upgrade, brings it to this version. Version 6 keeps each log's
 // holdings of names (log_holdings), for merging players over time; a log imported before has
-// none until qla reanalyze reads it again.
-inline constexpr int kSchemaVersion = 6;
+// none until qla reanalyze reads it again. Version 7 changes no table's columns: on SQLite the
+// tables of large rows are kept by row number (schema.cpp says why).
+inline constexpr int kSchemaVersion = 7;
 // The first version that keeps the logs' holdings.
 inline constexpr int kHoldingsVersion = 6;
 // The first version whose logs' statistics are stored.

@@ -1,6 +1,7 @@
 // The pieces of an import (complete lines, chunks), log dates, and the schema version check.
 #include "db/log_date.h"
 #include "db/log_piece.h"
+#include "db/schema.h"
 #include "db/stats_database.h"
 #include "db_test_support.h"
 
@@ -64,11 +65,13 @@ TEST(Schema, AnotherVersionIsRefusedWithItsNumber) {
         auto database = StatsDatabase::Open(path, OpenMode::ReadWrite, error);
         ASSERT_TRUE(database) << error;
         QSqlQuery(database->Connection())
-            .exec("UPDATE qla_meta SET value = '7' WHERE name = 'schema_version'");
+            .exec(QString("UPDATE qla_meta SET value = '%1' WHERE name = 'schema_version'")
+                      .arg(kSchemaVersion + 1));
     }
     EXPECT_FALSE(StatsDatabase::Open(path, OpenMode::ReadOnly, error));
-    EXPECT_EQ(error,
-              "the database " + path + " has schema version 7; this qla reads versions 1 to 6");
+    EXPECT_EQ(error, "the database " + path + " has schema version " +
+                         std::to_string(kSchemaVersion + 1) + "; this qla reads versions 1 to " +
+                         std::to_string(kSchemaVersion));
 }
 
 } // namespace
