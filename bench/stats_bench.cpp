@@ -52,19 +52,21 @@ const qla::AnalysisStore& LargeStore() {
 
 void BM_AllPlayerTablesAndWeaponTable(benchmark::State& state) {
     const qla::AnalysisStore& store = LargeStore();
-    const int key = static_cast<int>(state.range(0));
+    const auto key = static_cast<int>(state.range(0));
+    const auto detailOrder = static_cast<qla::PlayerDetailOrder>(key);
+    const auto weaponOrder = static_cast<qla::WeaponOrder>(key);
     for (auto _ : state) {
         const qla::KillEventIndex index(store);
         std::size_t rows = 0;
         for (const qla::PlayerIndex p : store.PlayerIndexes()) {
-            rows += qla::BuildKillsTable(store, index, p, key).size();
-            rows += qla::BuildDeathsTable(store, index, p, key).size();
-            rows += qla::BuildSelfKillsTable(store, p, key).size();
-            rows += qla::BuildTeamkillsTable(store, index, p, key).size();
-            rows += qla::BuildTeamdeathsTable(store, index, p, key).size();
-            rows += qla::BuildUsedWeaponsTable(store, p, key).size();
+            rows += qla::BuildKillsTable(store, index, p, detailOrder).size();
+            rows += qla::BuildDeathsTable(store, index, p, detailOrder).size();
+            rows += qla::BuildSelfKillsTable(store, p, detailOrder).size();
+            rows += qla::BuildTeamkillsTable(store, index, p, detailOrder).size();
+            rows += qla::BuildTeamdeathsTable(store, index, p, detailOrder).size();
+            rows += qla::BuildUsedWeaponsTable(store, p, detailOrder).size();
         }
-        rows += qla::BuildWeaponTable(store, key).size();
+        rows += qla::BuildWeaponTable(store, weaponOrder).size();
         benchmark::DoNotOptimize(rows);
     }
 }
@@ -73,7 +75,8 @@ BENCHMARK(BM_AllPlayerTablesAndWeaponTable)->Arg(0)->Arg(1)->Arg(2)->Unit(benchm
 void BM_StandardOrderByName(benchmark::State& state) {
     const qla::AnalysisStore& store = LargeStore();
     for (auto _ : state)
-        benchmark::DoNotOptimize(qla::BuildStandardOrder(store, 0).size());
+        benchmark::DoNotOptimize(
+            qla::BuildStandardOrder(store, qla::StandardOrder::PlayerName).size());
 }
 BENCHMARK(BM_StandardOrderByName)->Unit(benchmark::kMillisecond);
 

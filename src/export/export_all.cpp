@@ -39,22 +39,24 @@ int FolderProblem(const std::string& folder) {
     return 0;
 }
 
-struct SitePage {
+template <class OrderEnum> struct SitePage {
     std::string_view Name;
-    int OrderKey;
+    OrderEnum Order;
     bool Ascending;
 };
 
-constexpr SitePage kIndexPages[] = {{"index.html", 0, true},
-                                    {"index2.html", 1, false},
-                                    {"index3.html", 2, false},
-                                    {"index4.html", 3, false},
-                                    {"index5.html", 4, false}};
-constexpr SitePage kWeaponPages[] = {{"weapon1.html", 0, true},
-                                     {"weapon2.html", 1, false},
-                                     {"weapon3.html", 2, false},
-                                     {"weapon4.html", 3, true},
-                                     {"weapon5.html", 4, true}};
+constexpr SitePage<StandardOrder> kIndexPages[] = {
+    {"index.html", StandardOrder::PlayerName, true},
+    {"index2.html", StandardOrder::Kills, false},
+    {"index3.html", StandardOrder::Deaths, false},
+    {"index4.html", StandardOrder::Ratio, false},
+    {"index5.html", StandardOrder::Teamkills, false}};
+constexpr SitePage<WeaponOrder> kWeaponPages[] = {
+    {"weapon1.html", WeaponOrder::WeaponName, true},
+    {"weapon2.html", WeaponOrder::Kills, false},
+    {"weapon3.html", WeaponOrder::Share, false},
+    {"weapon4.html", WeaponOrder::MostKillsBy, true},
+    {"weapon5.html", WeaponOrder::MostDeathsBy, true}};
 
 enum class Policy { Applies, Ignored };
 
@@ -147,9 +149,9 @@ ExportAllResult ExportAllData(const AnalysisStore& store, const std::string& fol
         const int error = WriteStyleSheetFile(path);
         return error == 0 ? ExportResult{} : Failure(error, 0);
     });
-    for (const SitePage& page : kIndexPages) {
+    for (const auto& page : kIndexPages) {
         if (!run.File(std::string(page.Name), Policy::Applies, [&](const std::string& path) {
-                return WriteStandardHtml(store, path, kAllStandardColumns, page.OrderKey,
+                return WriteStandardHtml(store, path, kAllStandardColumns, page.Order,
                                          page.Ascending, true, title, separator);
             }))
             return std::move(run.Result());
@@ -162,7 +164,8 @@ ExportAllResult ExportAllData(const AnalysisStore& store, const std::string& fol
         // Both pages of a player show the same counts in two orders.
         const PlayerEventRows counted = CountPlayerEvents(store, events, player);
         for (const auto& [suffix, key, ascending] :
-             {std::tuple{"a.html", 0, true}, std::tuple{"b.html", 1, false}}) {
+             {std::tuple{"a.html", PlayerDetailOrder::ItemNames, true},
+              std::tuple{"b.html", PlayerDetailOrder::Numbers, false}}) {
             // Structured bindings are copied in: clang before 16 cannot capture them.
             if (!run.File(stem + suffix, Policy::Applies,
                           [&, key = key, ascending = ascending](const std::string& path) {
@@ -173,10 +176,10 @@ ExportAllResult ExportAllData(const AnalysisStore& store, const std::string& fol
                 return std::move(run.Result());
         }
     }
-    for (const SitePage& page : kWeaponPages) {
+    for (const auto& page : kWeaponPages) {
         if (!run.File(std::string(page.Name), Policy::Applies, [&](const std::string& path) {
-                return WriteWeaponHtml(store, path, kAllWeaponColumns, page.OrderKey,
-                                       page.Ascending, true, title);
+                return WriteWeaponHtml(store, path, kAllWeaponColumns, page.Order, page.Ascending,
+                                       true, title);
             }))
             return std::move(run.Result());
     }

@@ -9,6 +9,7 @@
 #include "export/export_all.h"
 #include "export/export_types.h"
 #include "export/text_export.h"
+#include "stats/orders.h" // the "Order by" options: StandardOrder, PlayerDetailOrder, WeaponOrder
 
 #include <string>
 
@@ -27,11 +28,6 @@ enum class ExportView {
 };
 // The window's "Type of file" list shows those ExportFormats() marks as offered, in this order.
 enum class ExportFormat { Html, Text, Xml, Json, Csv };
-
-// The "Order by" options; each value is the option's index on its page.
-enum class StandardOrder { PlayerName, Kills, Deaths, Ratio, Teamkills, Appearance };
-enum class PlayerDetailOrder { ItemNames, Numbers, Appearance };
-enum class WeaponOrder { WeaponName, Kills, Share, MostKillsBy, MostDeathsBy, StandardOrder };
 
 struct StandardOptions {
     StandardColumns Columns = kAllStandardColumns;

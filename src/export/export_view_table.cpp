@@ -63,32 +63,31 @@ constexpr ViewWriter kStandardWriters[] = {
     {Html,
      [](const AnalysisStore& store, const ExportRequest& r) {
          const StandardOptions& o = r.Standard;
-         return Done(WriteStandardHtml(store, r.Path, o.Columns, static_cast<int>(o.Order),
-                                       o.Ascending, r.SiteLinks, r.GameTitle, r.DecimalSeparator));
+         return Done(WriteStandardHtml(store, r.Path, o.Columns, o.Order, o.Ascending, r.SiteLinks,
+                                       r.GameTitle, r.DecimalSeparator));
      }},
     {Text,
      [](const AnalysisStore& store, const ExportRequest& r) {
          const StandardOptions& o = r.Standard;
-         return Done(WriteStandardText(store, r.Path, o.Columns, static_cast<int>(o.Order),
-                                       o.Ascending, r.Text, TextDecimalSeparator(r)));
+         return Done(WriteStandardText(store, r.Path, o.Columns, o.Order, o.Ascending, r.Text,
+                                       TextDecimalSeparator(r)));
      }},
     {Xml,
      [](const AnalysisStore& store, const ExportRequest& r) {
          const StandardOptions& o = r.Standard;
          // XML is read by programs: its numbers always have a decimal point.
-         return Done(WriteXml(store, r.Path, static_cast<int>(o.Order), o.Ascending, "."));
+         return Done(WriteXml(store, r.Path, o.Order, o.Ascending, "."));
      }},
     {Json,
      [](const AnalysisStore& store, const ExportRequest& r) {
          const StandardOptions& o = r.Standard;
-         return Done(WriteStandardJson(store, r.Path, static_cast<int>(o.Order), o.Ascending));
+         return Done(WriteStandardJson(store, r.Path, o.Order, o.Ascending));
      }},
     {Csv,
      [](const AnalysisStore& store, const ExportRequest& r) {
          const StandardOptions& o = r.Standard;
-         return CheckedCsv(r, [&] {
-             return WriteStandardCsv(store, r.Path, static_cast<int>(o.Order), o.Ascending, r.Csv);
-         });
+         return CheckedCsv(
+             r, [&] { return WriteStandardCsv(store, r.Path, o.Order, o.Ascending, r.Csv); });
      }},
 };
 void ApplyStandardChoices(ExportRequest& request, const PageChoices& choices) {
@@ -106,27 +105,25 @@ constexpr ViewWriter kPlayerWriters[] = {
     {Html,
      [](const AnalysisStore& store, const ExportRequest& r) {
          const PlayerDetailOptions& o = r.PlayerDetails;
-         return Done(WritePlayerDetailsHtml(store, r.Path, o.Sections, static_cast<int>(o.Order),
-                                            o.Ascending, o.Player, r.SiteLinks, r.GameTitle));
+         return Done(WritePlayerDetailsHtml(store, r.Path, o.Sections, o.Order, o.Ascending,
+                                            o.Player, r.SiteLinks, r.GameTitle));
      }},
     {Text,
      [](const AnalysisStore& store, const ExportRequest& r) {
          const PlayerDetailOptions& o = r.PlayerDetails;
-         return Done(WritePlayerDetailsText(store, r.Path, o.Sections, static_cast<int>(o.Order),
-                                            o.Ascending, o.Player, r.Text));
+         return Done(WritePlayerDetailsText(store, r.Path, o.Sections, o.Order, o.Ascending,
+                                            o.Player, r.Text));
      }},
     {Json,
      [](const AnalysisStore& store, const ExportRequest& r) {
          const PlayerDetailOptions& o = r.PlayerDetails;
-         return Done(WritePlayerDetailsJson(store, r.Path, static_cast<int>(o.Order), o.Ascending,
-                                            o.Player));
+         return Done(WritePlayerDetailsJson(store, r.Path, o.Order, o.Ascending, o.Player));
      }},
     {Csv,
      [](const AnalysisStore& store, const ExportRequest& r) {
          const PlayerDetailOptions& o = r.PlayerDetails;
          return CheckedCsv(r, [&] {
-             return WritePlayerDetailsCsv(store, r.Path, static_cast<int>(o.Order), o.Ascending,
-                                          o.Player, r.Csv);
+             return WritePlayerDetailsCsv(store, r.Path, o.Order, o.Ascending, o.Player, r.Csv);
          });
      }},
 };
@@ -155,26 +152,24 @@ constexpr ViewWriter kWeaponWriters[] = {
     {Html,
      [](const AnalysisStore& store, const ExportRequest& r) {
          const WeaponOptions& o = r.Weapons;
-         return Done(WriteWeaponHtml(store, r.Path, o.Columns, static_cast<int>(o.Order),
-                                     o.Ascending, r.SiteLinks, r.GameTitle));
+         return Done(WriteWeaponHtml(store, r.Path, o.Columns, o.Order, o.Ascending, r.SiteLinks,
+                                     r.GameTitle));
      }},
     {Text,
      [](const AnalysisStore& store, const ExportRequest& r) {
          const WeaponOptions& o = r.Weapons;
-         return Done(WriteWeaponText(store, r.Path, o.Columns, static_cast<int>(o.Order),
-                                     o.Ascending, r.Text));
+         return Done(WriteWeaponText(store, r.Path, o.Columns, o.Order, o.Ascending, r.Text));
      }},
     {Json,
      [](const AnalysisStore& store, const ExportRequest& r) {
          const WeaponOptions& o = r.Weapons;
-         return Done(WriteWeaponJson(store, r.Path, static_cast<int>(o.Order), o.Ascending));
+         return Done(WriteWeaponJson(store, r.Path, o.Order, o.Ascending));
      }},
     {Csv,
      [](const AnalysisStore& store, const ExportRequest& r) {
          const WeaponOptions& o = r.Weapons;
-         return CheckedCsv(r, [&] {
-             return WriteWeaponCsv(store, r.Path, static_cast<int>(o.Order), o.Ascending, r.Csv);
-         });
+         return CheckedCsv(
+             r, [&] { return WriteWeaponCsv(store, r.Path, o.Order, o.Ascending, r.Csv); });
      }},
 };
 void ApplyWeaponChoices(ExportRequest& request, const PageChoices& choices) {

@@ -5,6 +5,7 @@
 
 #include "core/store.h"
 #include "export/export_types.h"
+#include "stats/orders.h"
 
 #include <string>
 #include <string_view>
@@ -19,7 +20,7 @@ struct PlayerEventRows;
 std::string PlayerPageName(PlayerIndex index);
 
 ExportResult WriteStandardHtml(const AnalysisStore& store, const std::string& path,
-                               const StandardColumns& columns, int orderKey, bool ascending,
+                               const StandardColumns& columns, StandardOrder order, bool ascending,
                                bool linksFlag, std::string_view gameTitle,
                                std::string_view decimalSeparator);
 
@@ -27,24 +28,24 @@ ExportResult WriteStandardHtml(const AnalysisStore& store, const std::string& pa
 // fails before a file is created. `events` is built once from `store` and may serve many pages.
 ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventIndex& events,
                                     const std::string& path, const PlayerDetailSections& sections,
-                                    int detailOrderKey, bool ascending, PlayerIndex player,
+                                    PlayerDetailOrder order, bool ascending, PlayerIndex player,
                                     bool linksFlag, std::string_view gameTitle);
 // The same with every player's name converted beforehand (a site writes many such pages) and,
 // when `counted` is given, the player's event sections counted beforehand as well.
 ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventIndex& events,
                                     const PlayerNameTexts& names, const std::string& path,
-                                    const PlayerDetailSections& sections, int detailOrderKey,
+                                    const PlayerDetailSections& sections, PlayerDetailOrder order,
                                     bool ascending, PlayerIndex player, bool linksFlag,
                                     std::string_view gameTitle,
                                     const PlayerEventRows* counted = nullptr);
 // The same for one page, building its own event index.
 ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const std::string& path,
-                                    const PlayerDetailSections& sections, int detailOrderKey,
+                                    const PlayerDetailSections& sections, PlayerDetailOrder order,
                                     bool ascending, PlayerIndex player, bool linksFlag,
                                     std::string_view gameTitle);
 
 ExportResult WriteWeaponHtml(const AnalysisStore& store, const std::string& path,
-                             const WeaponColumns& columns, int weaponOrderKey, bool ascending,
+                             const WeaponColumns& columns, WeaponOrder order, bool ascending,
                              bool linksFlag, std::string_view gameTitle);
 
 struct Statistics;

@@ -38,7 +38,7 @@ std::string PlayerPageName(PlayerIndex index) {
 
 ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventIndex& events,
                                     const PlayerNameTexts& names, const std::string& path,
-                                    const PlayerDetailSections& sections, int detailOrderKey,
+                                    const PlayerDetailSections& sections, PlayerDetailOrder order,
                                     bool ascending, PlayerIndex player, bool linksFlag,
                                     std::string_view gameTitle, const PlayerEventRows* counted) {
     if (player < 1 || player > store.PlayerCount())
@@ -81,7 +81,7 @@ ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventI
                                                 : CountOpponents(store, events, s, player);
             if (rows.empty())
                 continue; // a table without rows writes not even its heading
-            OrderOpponentsByPlace(rows, detailOrderKey, names.SortPlaces);
+            OrderOpponentsByPlace(rows, order, names.SortPlaces);
             heading(s);
             for (std::size_t k = 0; k < rows.size(); ++k) {
                 const OpponentRow& item = rows[ascending ? k : rows.size() - 1 - k];
@@ -91,7 +91,7 @@ ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventI
             }
             continue;
         }
-        const SortTable table = BuildPlayerSection(store, events, s, player, detailOrderKey);
+        const SortTable table = BuildPlayerSection(store, events, s, player, order);
         if (table.size() <= 1)
             continue;
         heading(s);
@@ -106,21 +106,21 @@ ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventI
 
 ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventIndex& events,
                                     const std::string& path, const PlayerDetailSections& sections,
-                                    int detailOrderKey, bool ascending, PlayerIndex player,
+                                    PlayerDetailOrder order, bool ascending, PlayerIndex player,
                                     bool linksFlag, std::string_view gameTitle) {
     if (player < 1 || player > store.PlayerCount())
         return Failure(EINVAL, static_cast<int>(WriterStage::Started));
     const PlayerNameTexts names(store);
-    return WritePlayerDetailsHtml(store, events, names, path, sections, detailOrderKey, ascending,
-                                  player, linksFlag, gameTitle);
+    return WritePlayerDetailsHtml(store, events, names, path, sections, order, ascending, player,
+                                  linksFlag, gameTitle);
 }
 
 ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const std::string& path,
-                                    const PlayerDetailSections& sections, int detailOrderKey,
+                                    const PlayerDetailSections& sections, PlayerDetailOrder order,
                                     bool ascending, PlayerIndex player, bool linksFlag,
                                     std::string_view gameTitle) {
     const KillEventIndex events(store);
-    return WritePlayerDetailsHtml(store, events, path, sections, detailOrderKey, ascending, player,
+    return WritePlayerDetailsHtml(store, events, path, sections, order, ascending, player,
                                   linksFlag, gameTitle);
 }
 

@@ -28,7 +28,7 @@ constexpr std::array<IndexColumn, 5> kIndexColumns{{
 } // namespace
 
 ExportResult WriteStandardHtml(const AnalysisStore& store, const std::string& path,
-                               const StandardColumns& columns, int orderKey, bool ascending,
+                               const StandardColumns& columns, StandardOrder order, bool ascending,
                                bool linksFlag, std::string_view gameTitle,
                                std::string_view decimalSeparator) {
     PageWriter page(path, store.LogFileIdentity);
@@ -49,7 +49,7 @@ ExportResult WriteStandardHtml(const AnalysisStore& store, const std::string& pa
     page.Line("</tr>");
 
     page.SetStage(WriterStage::Rows);
-    const SortTable table = BuildStandardOrder(store, orderKey);
+    const SortTable table = BuildStandardOrder(store, order);
     ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
         page.BeginRow();
         const std::string& name = row.Cells[1].Text;

@@ -30,7 +30,7 @@ constexpr std::array<WeaponHeading, 5> kWeaponHeadings{{
 } // namespace
 
 ExportResult WriteWeaponHtml(const AnalysisStore& store, const std::string& path,
-                             const WeaponColumns& columns, int weaponOrderKey, bool ascending,
+                             const WeaponColumns& columns, WeaponOrder order, bool ascending,
                              bool linksFlag, std::string_view gameTitle) {
     PageWriter page(path, store.LogFileIdentity);
     if (!page.Begin("Weapon Details - " + std::string(gameTitle)))
@@ -43,7 +43,7 @@ ExportResult WriteWeaponHtml(const AnalysisStore& store, const std::string& path
     page.Line("</tr>");
 
     page.SetStage(WriterStage::Rows);
-    const SortTable table = BuildWeaponTable(store, weaponOrderKey);
+    const SortTable table = BuildWeaponTable(store, order);
     page.SetStage(WriterStage::WeaponRows);
     ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
         const auto& cells = row.Cells;

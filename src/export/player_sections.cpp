@@ -4,20 +4,20 @@
 namespace qla {
 
 SortTable BuildPlayerSection(const AnalysisStore& store, const KillEventIndex& events,
-                             std::size_t section, PlayerIndex player, int detailOrderKey) {
+                             std::size_t section, PlayerIndex player, PlayerDetailOrder order) {
     switch (section) {
     case 0:
-        return BuildKillsTable(store, events, player, detailOrderKey);
+        return BuildKillsTable(store, events, player, order);
     case 1:
-        return BuildDeathsTable(store, events, player, detailOrderKey);
+        return BuildDeathsTable(store, events, player, order);
     case 2:
-        return BuildSelfKillsTable(store, player, detailOrderKey);
+        return BuildSelfKillsTable(store, player, order);
     case 3:
-        return BuildTeamkillsTable(store, events, player, detailOrderKey);
+        return BuildTeamkillsTable(store, events, player, order);
     case 4:
-        return BuildTeamdeathsTable(store, events, player, detailOrderKey);
+        return BuildTeamdeathsTable(store, events, player, order);
     case 5:
-        return BuildUsedWeaponsTable(store, player, detailOrderKey);
+        return BuildUsedWeaponsTable(store, player, order);
     default:
         return SortTable(1);
     }

@@ -9,6 +9,6 @@ namespace qla {
 
 // Section 0 kills, 1 deaths, 2 self kills, 3 teamkills, 4 teamdeaths, 5 used weapons.
 SortTable BuildPlayerSection(const AnalysisStore& store, const KillEventIndex& events,
-                             std::size_t section, PlayerIndex player, int detailOrderKey);
+                             std::size_t section, PlayerIndex player, PlayerDetailOrder order);
 
 } // namespace qla

@@ -4,6 +4,7 @@
 
 #include "core/store.h"
 #include "export/export_types.h"
+#include "stats/orders.h"
 
 #include <string>
 #include <string_view>
@@ -23,18 +24,18 @@ struct TextExportOptions {
 std::string PreviewText(const TextExportOptions& options);
 
 ExportResult WriteStandardText(const AnalysisStore& store, const std::string& path,
-                               const StandardColumns& columns, int orderKey, bool ascending,
+                               const StandardColumns& columns, StandardOrder order, bool ascending,
                                const TextExportOptions& options, std::string_view decimalSeparator);
 
 // `player` is a stored player's index (find it with AnalysisStore::FindPlayer); any other value
 // fails before a file is created.
 ExportResult WritePlayerDetailsText(const AnalysisStore& store, const std::string& path,
-                                    const PlayerDetailSections& sections, int detailOrderKey,
+                                    const PlayerDetailSections& sections, PlayerDetailOrder order,
                                     bool ascending, PlayerIndex player,
                                     const TextExportOptions& options);
 
 ExportResult WriteWeaponText(const AnalysisStore& store, const std::string& path,
-                             const WeaponColumns& columns, int weaponOrderKey, bool ascending,
+                             const WeaponColumns& columns, WeaponOrder order, bool ascending,
                              const TextExportOptions& options);
 
 struct Statistics;

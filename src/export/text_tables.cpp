@@ -25,7 +25,7 @@ constexpr std::array<std::string_view, 6> kSectionTitles{
 } // namespace
 
 ExportResult WriteStandardText(const AnalysisStore& store, const std::string& path,
-                               const StandardColumns& columns, int orderKey, bool ascending,
+                               const StandardColumns& columns, StandardOrder order, bool ascending,
                                const TextExportOptions& options,
                                std::string_view decimalSeparator) {
     StagedFile file;
@@ -38,7 +38,7 @@ ExportResult WriteStandardText(const AnalysisStore& store, const std::string& pa
                               options.Separator));
     file.SetStage(WriterStage::Rows);
 
-    const SortTable table = BuildStandardOrder(store, orderKey);
+    const SortTable table = BuildStandardOrder(store, order);
     ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
         const auto& cells = row.Cells;
         WriteUnlessBlank(
@@ -51,7 +51,7 @@ ExportResult WriteStandardText(const AnalysisStore& store, const std::string& pa
 }
 
 ExportResult WritePlayerDetailsText(const AnalysisStore& store, const std::string& path,
-                                    const PlayerDetailSections& sections, int detailOrderKey,
+                                    const PlayerDetailSections& sections, PlayerDetailOrder order,
                                     bool ascending, PlayerIndex player,
                                     const TextExportOptions& options) {
     if (player < 1 || player > store.PlayerCount())
@@ -66,7 +66,7 @@ ExportResult WritePlayerDetailsText(const AnalysisStore& store, const std::strin
     for (std::size_t s = 0; s < sections.size(); ++s) {
         if (!sections[s])
             continue;
-        const SortTable table = BuildPlayerSection(store, events, s, player, detailOrderKey);
+        const SortTable table = BuildPlayerSection(store, events, s, player, order);
         if (options.IncludeHeader)
             file.LineOf(kSectionTitles[s], options.Separator, "Kills");
         ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
@@ -78,7 +78,7 @@ ExportResult WritePlayerDetailsText(const AnalysisStore& store, const std::strin
 }
 
 ExportResult WriteWeaponText(const AnalysisStore& store, const std::string& path,
-                             const WeaponColumns& columns, int weaponOrderKey, bool ascending,
+                             const WeaponColumns& columns, WeaponOrder order, bool ascending,
                              const TextExportOptions& options) {
     StagedFile file;
     file.SetStage(WriterStage::Head);
@@ -88,7 +88,7 @@ ExportResult WriteWeaponText(const AnalysisStore& store, const std::string& path
     file.Line(JoinColumns(columns,
                           {"Weapon", "Kills", "% of total Kills", "Most kills", "Most deaths"},
                           options.Separator));
-    const SortTable table = BuildWeaponTable(store, weaponOrderKey);
+    const SortTable table = BuildWeaponTable(store, order);
     ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
         const auto& cells = row.Cells;
         WriteUnlessBlank(file, JoinColumns(columns,

@@ -78,14 +78,14 @@ std::string EscapeXmlText(std::string_view text) {
     return out;
 }
 
-ExportResult WriteXml(const AnalysisStore& store, const std::string& path, int orderKey,
+ExportResult WriteXml(const AnalysisStore& store, const std::string& path, StandardOrder order,
                       bool ascending, std::string_view decimalSeparator) {
     // One stage throughout: errorcode 0.
     StagedFile file;
     if (!file.Create(path, store.LogFileIdentity))
         return file.Finish();
     file.Line("<?xml version='1.0' encoding='UTF-8'?><statistics>");
-    const SortTable table = BuildStandardOrder(store, orderKey);
+    const SortTable table = BuildStandardOrder(store, order);
     ReadRows(table, ascending, [&](const SortRow& row, std::size_t r) {
         const auto& cells = row.Cells;
         file.LineOf("<player number='", std::to_string(r), "'>");

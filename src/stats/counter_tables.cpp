@@ -9,7 +9,7 @@ namespace {
 
 template <std::size_t N>
 SortTable BuildCounterTable(const std::array<std::int64_t, N>& counters, WeaponId first,
-                            WeaponId last, int detailOrderKey) {
+                            WeaponId last, PlayerDetailOrder order) {
     SortTable table(1);
     for (WeaponId code = first; code <= last; ++code) {
         if (code == kWeaponTeamkill)
@@ -20,11 +20,11 @@ SortTable BuildCounterTable(const std::array<std::int64_t, N>& counters, WeaponI
         SortRow row;
         row.Cells[1] = TextCell(WeaponDisplayName(code));
         row.Cells[2] = NumberCell(count);
-        if (detailOrderKey == 0)
+        if (order == PlayerDetailOrder::ItemNames)
             row.Cells[0] = row.Cells[1];
-        else if (detailOrderKey == 1)
+        else if (order == PlayerDetailOrder::Numbers)
             row.Cells[0] = row.Cells[2];
-        else if (detailOrderKey == 2)
+        else if (order == PlayerDetailOrder::Appearance)
             row.Cells[0] = NumberCell(code);
         table.push_back(std::move(row));
     }
@@ -38,20 +38,21 @@ bool IsStoredPlayer(const AnalysisStore& store, PlayerIndex player) {
 
 } // namespace
 
-SortTable BuildSelfKillsTable(const AnalysisStore& store, PlayerIndex player, int detailOrderKey) {
+SortTable BuildSelfKillsTable(const AnalysisStore& store, PlayerIndex player,
+                              PlayerDetailOrder order) {
     if (!IsStoredPlayer(store, player))
         return SortTable(1);
     // The causes only full recognition counts follow code 23; in a classic analysis they are
     // all 0, so the table is what it always was.
     return BuildCounterTable(store.Players[player].Deaths, kFirstSuicideCause, kLastFullCause,
-                             detailOrderKey);
+                             order);
 }
 
 SortTable BuildUsedWeaponsTable(const AnalysisStore& store, PlayerIndex player,
-                                int detailOrderKey) {
+                                PlayerDetailOrder order) {
     if (!IsStoredPlayer(store, player))
         return SortTable(1);
-    return BuildCounterTable(store.Players[player].Kills, 1, kWeaponUnknown, detailOrderKey);
+    return BuildCounterTable(store.Players[player].Kills, 1, kWeaponUnknown, order);
 }
 
 } // namespace qla

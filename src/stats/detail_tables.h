@@ -2,6 +2,7 @@
 // kill events built once, so writing every player's tables costs O(events) in total.
 #pragma once
 
+#include "stats/orders.h"
 #include "stats/sort_table.h"
 
 #include <cstdint>
@@ -48,20 +49,21 @@ class KillEventIndex {
     Lists killer_, victim_;
 };
 
-// DetailOrderKey: 0 item names, 1 numbers, 2 appearance (event position or WeaponId).
+// Sorted by `order`: appearance means the first event position, or the WeaponId.
 SortTable BuildKillsTable(const AnalysisStore& store, const KillEventIndex& index,
-                          PlayerIndex player, int detailOrderKey);
+                          PlayerIndex player, PlayerDetailOrder order);
 SortTable BuildDeathsTable(const AnalysisStore& store, const KillEventIndex& index,
-                           PlayerIndex player, int detailOrderKey);
+                           PlayerIndex player, PlayerDetailOrder order);
 SortTable BuildTeamkillsTable(const AnalysisStore& store, const KillEventIndex& index,
-                              PlayerIndex player, int detailOrderKey);
+                              PlayerIndex player, PlayerDetailOrder order);
 SortTable BuildTeamdeathsTable(const AnalysisStore& store, const KillEventIndex& index,
-                               PlayerIndex player, int detailOrderKey);
-SortTable BuildSelfKillsTable(const AnalysisStore& store, PlayerIndex player, int detailOrderKey);
-SortTable BuildUsedWeaponsTable(const AnalysisStore& store, PlayerIndex player, int detailOrderKey);
+                               PlayerIndex player, PlayerDetailOrder order);
+SortTable BuildSelfKillsTable(const AnalysisStore& store, PlayerIndex player,
+                              PlayerDetailOrder order);
+SortTable BuildUsedWeaponsTable(const AnalysisStore& store, PlayerIndex player,
+                                PlayerDetailOrder order);
 
-// WeaponOrderKey: 0 name, 1 kills, 2 share, 3 most kills by, 4 most deaths by, 5 standard.
 // Always 15 rows; with no kills at all every share is "0".
-SortTable BuildWeaponTable(const AnalysisStore& store, int weaponOrderKey);
+SortTable BuildWeaponTable(const AnalysisStore& store, WeaponOrder order);
 
 } // namespace qla

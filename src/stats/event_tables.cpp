@@ -8,7 +8,7 @@ namespace qla {
 namespace {
 
 SortTable BuildEventTable(const AnalysisStore& store, const KillEventIndex& index,
-                          std::size_t section, PlayerIndex player, int detailOrderKey) {
+                          std::size_t section, PlayerIndex player, PlayerDetailOrder order) {
     const std::vector<OpponentRow> found = CountOpponents(store, index, section, player);
     SortTable table(found.size() + 1);
     for (std::size_t row = 1; row <= found.size(); ++row) {
@@ -18,11 +18,11 @@ SortTable BuildEventTable(const AnalysisStore& store, const KillEventIndex& inde
             item.Opponent >= 0 && static_cast<std::size_t>(item.Opponent) < store.Players.size();
         cells[1] = TextCell(known ? std::string_view(store.Players[item.Opponent].Name) : "");
         cells[2] = NumberCell(item.Count);
-        if (detailOrderKey == 0)
+        if (order == PlayerDetailOrder::ItemNames)
             cells[0] = cells[1];
-        else if (detailOrderKey == 1)
+        else if (order == PlayerDetailOrder::Numbers)
             cells[0] = cells[2];
-        else if (detailOrderKey == 2)
+        else if (order == PlayerDetailOrder::Appearance)
             cells[0] = NumberCell(item.FirstEvent);
     }
     SortRows(table);
@@ -32,23 +32,23 @@ SortTable BuildEventTable(const AnalysisStore& store, const KillEventIndex& inde
 } // namespace
 
 SortTable BuildKillsTable(const AnalysisStore& store, const KillEventIndex& index,
-                          PlayerIndex player, int detailOrderKey) {
-    return BuildEventTable(store, index, 0, player, detailOrderKey);
+                          PlayerIndex player, PlayerDetailOrder order) {
+    return BuildEventTable(store, index, 0, player, order);
 }
 
 SortTable BuildDeathsTable(const AnalysisStore& store, const KillEventIndex& index,
-                           PlayerIndex player, int detailOrderKey) {
-    return BuildEventTable(store, index, 1, player, detailOrderKey);
+                           PlayerIndex player, PlayerDetailOrder order) {
+    return BuildEventTable(store, index, 1, player, order);
 }
 
 SortTable BuildTeamkillsTable(const AnalysisStore& store, const KillEventIndex& index,
-                              PlayerIndex player, int detailOrderKey) {
-    return BuildEventTable(store, index, 3, player, detailOrderKey);
+                              PlayerIndex player, PlayerDetailOrder order) {
+    return BuildEventTable(store, index, 3, player, order);
 }
 
 SortTable BuildTeamdeathsTable(const AnalysisStore& store, const KillEventIndex& index,
-                               PlayerIndex player, int detailOrderKey) {
-    return BuildEventTable(store, index, 4, player, detailOrderKey);
+                               PlayerIndex player, PlayerDetailOrder order) {
+    return BuildEventTable(store, index, 4, player, order);
 }
 
 } // namespace qla

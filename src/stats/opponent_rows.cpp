@@ -62,7 +62,7 @@ std::vector<std::string> NameSortKeys(const AnalysisStore& store) {
     return keys;
 }
 
-void OrderOpponents(std::vector<OpponentRow>& rows, int detailOrderKey,
+void OrderOpponents(std::vector<OpponentRow>& rows, PlayerDetailOrder order,
                     const std::vector<std::string>& nameSortKeys) {
     if (rows.size() < 2)
         return;
@@ -73,15 +73,15 @@ void OrderOpponents(std::vector<OpponentRow>& rows, int detailOrderKey,
                    : std::string_view();
     };
     // std::string_view compares bytes as unsigned char, as SortRows compares its texts.
-    if (detailOrderKey == 0)
+    if (order == PlayerDetailOrder::ItemNames)
         std::stable_sort(rows.begin(), rows.end(), [&](const OpponentRow& a, const OpponentRow& b) {
             return name(a) < name(b);
         });
-    else if (detailOrderKey == 1)
+    else if (order == PlayerDetailOrder::Numbers)
         std::stable_sort(rows.begin(), rows.end(), [](const OpponentRow& a, const OpponentRow& b) {
             return a.Count < b.Count;
         });
-    else if (detailOrderKey == 2)
+    else if (order == PlayerDetailOrder::Appearance)
         std::stable_sort(rows.begin(), rows.end(), [](const OpponentRow& a, const OpponentRow& b) {
             return a.FirstEvent < b.FirstEvent;
         });
@@ -107,10 +107,10 @@ std::vector<std::uint32_t> NameSortPlaces(const std::vector<std::string>& nameSo
     return places;
 }
 
-void OrderOpponentsByPlace(std::vector<OpponentRow>& rows, int detailOrderKey,
+void OrderOpponentsByPlace(std::vector<OpponentRow>& rows, PlayerDetailOrder order,
                            const std::vector<std::uint32_t>& namePlaces) {
-    if (detailOrderKey != 0) {
-        OrderOpponents(rows, detailOrderKey, {});
+    if (order != PlayerDetailOrder::ItemNames) {
+        OrderOpponents(rows, order, {});
         return;
     }
     if (rows.size() < 2)

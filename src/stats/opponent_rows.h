@@ -38,9 +38,10 @@ PlayerEventRows CountPlayerEvents(const AnalysisStore& store, const KillEventInd
 // Each stored player's name without colour codes: the text a name key is compared by.
 std::vector<std::string> NameSortKeys(const AnalysisStore& store);
 
-// Orders rows as SortRows orders the table built from them: DetailOrderKey 0 by the name's sort
-// key, 1 by count, 2 by first event, any other key leaves them; ties keep their order.
-void OrderOpponents(std::vector<OpponentRow>& rows, int detailOrderKey,
+// Orders rows as SortRows orders the table built from them: item names by the name's sort
+// key, numbers by count, appearance by first event; a value outside the enum leaves them; ties keep
+// their order.
+void OrderOpponents(std::vector<OpponentRow>& rows, PlayerDetailOrder order,
                     const std::vector<std::string>& nameSortKeys);
 
 // Each player's place in the order of the name sort keys: equal keys share a place, and the
@@ -48,8 +49,8 @@ void OrderOpponents(std::vector<OpponentRow>& rows, int detailOrderKey,
 // by key, with one comparison of numbers instead of texts.
 std::vector<std::uint32_t> NameSortPlaces(const std::vector<std::string>& nameSortKeys);
 
-// OrderOpponents with the places of NameSortPlaces for key 0.
-void OrderOpponentsByPlace(std::vector<OpponentRow>& rows, int detailOrderKey,
+// OrderOpponents with the places of NameSortPlaces for item names.
+void OrderOpponentsByPlace(std::vector<OpponentRow>& rows, PlayerDetailOrder order,
                            const std::vector<std::uint32_t>& namePlaces);
 
 } // namespace qla

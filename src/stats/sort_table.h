@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/store.h"
+#include "stats/orders.h"
 #include "stats/ratio.h" // the ratio column of every table
 
 #include <array>
@@ -51,7 +52,7 @@ template <class Visit> void ReadRows(const SortTable& table, bool ascending, Vis
         visit(table[ascending ? k : n + 1 - k], ascending ? k : n + 1 - k);
 }
 
-// OrderKey 0 name, 1 kills, 2 deaths, 3 ratio, 4 teamkills, 5 appearance; others: no key.
-SortTable BuildStandardOrder(const AnalysisStore& store, int orderKey);
+// A value outside the enum leaves every row without a key, so they keep appearance order.
+SortTable BuildStandardOrder(const AnalysisStore& store, StandardOrder order);
 
 } // namespace qla

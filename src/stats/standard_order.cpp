@@ -3,7 +3,7 @@
 
 namespace qla {
 
-SortTable BuildStandardOrder(const AnalysisStore& store, int orderKey) {
+SortTable BuildStandardOrder(const AnalysisStore& store, StandardOrder order) {
     const PlayerIndex count = store.PlayerCount();
     SortTable table(static_cast<std::size_t>(count) + 1);
     for (const PlayerIndex i : store.PlayerIndexes()) {
@@ -14,10 +14,12 @@ SortTable BuildStandardOrder(const AnalysisStore& store, int orderKey) {
         cells[3] = NumberCell(player.Deaths[0]);
         cells[4] = NumberCell(KillDeathRatio(player.Kills[0], player.Deaths[0]));
         cells[5] = NumberCell(player.Teamkills);
-        // Keys 0-4 copy display cells 1-5; any other key stays empty and keeps appearance order.
-        if (orderKey >= 0 && orderKey <= 4)
-            cells[0] = cells[orderKey + 1];
-        else if (orderKey == 5)
+        // The column orders copy display cells 1-5; a value outside the enum leaves the key
+        // empty, which keeps appearance order.
+        const auto key = static_cast<int>(order);
+        if (key >= 0 && key <= 4)
+            cells[0] = cells[key + 1];
+        else if (order == StandardOrder::Appearance)
             cells[0] = NumberCell(i);
     }
     SortRows(table);

@@ -27,7 +27,7 @@ std::string_view BestName(const AnalysisStore& store, PlayerIndex player) {
 
 } // namespace
 
-SortTable BuildWeaponTable(const AnalysisStore& store, int weaponOrderKey) {
+SortTable BuildWeaponTable(const AnalysisStore& store, WeaponOrder order) {
     std::array<WeaponTotals, kTableWeapons + 1> totals{};
     std::int64_t allKills = 0;
     for (const PlayerIndex p : store.PlayerIndexes()) {
@@ -63,9 +63,11 @@ SortTable BuildWeaponTable(const AnalysisStore& store, int weaponOrderKey) {
         cells[5] = TextCell(BestName(store, weapon.bestVictim));
         cells[6] = NumberCell(weapon.bestKills);
         cells[7] = NumberCell(weapon.bestDeaths);
-        if (weaponOrderKey >= 0 && weaponOrderKey <= 4)
-            cells[0] = cells[weaponOrderKey + 1];
-        else if (weaponOrderKey == 5)
+        // The column orders copy display cells 1-5.
+        const auto key = static_cast<int>(order);
+        if (key >= 0 && key <= 4)
+            cells[0] = cells[key + 1];
+        else if (order == WeaponOrder::StandardOrder)
             cells[0] = NumberCell(w);
     }
     SortRows(table);

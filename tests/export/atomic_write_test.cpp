@@ -49,7 +49,8 @@ using Writer = std::function<ExportResult(const AnalysisStore&, const std::strin
 const std::pair<const char*, Writer> kWriters[] = {
     {"standard html",
      [](const AnalysisStore& s, const std::string& p) {
-         return WriteStandardHtml(s, p, kAllStandardColumns, 5, true, false, "T", ".");
+         return WriteStandardHtml(s, p, kAllStandardColumns, StandardOrder::Appearance, true, false,
+                                  "T", ".");
      }},
     {"voice text",
      [](const AnalysisStore& s, const std::string& p) {
@@ -58,7 +59,9 @@ const std::pair<const char*, Writer> kWriters[] = {
     {"junk html", [](const AnalysisStore& s,
                      const std::string& p) { return WriteUnknownLinesHtml(s, p, "T", "d"); }},
     {"xml",
-     [](const AnalysisStore& s, const std::string& p) { return WriteXml(s, p, 5, true, "."); }},
+     [](const AnalysisStore& s, const std::string& p) {
+         return WriteXml(s, p, StandardOrder::Appearance, true, ".");
+     }},
 };
 
 test::TestStore SmallStore() {

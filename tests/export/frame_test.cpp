@@ -133,14 +133,17 @@ TEST_F(StyleSheetTest, AnExistingStyleSheetIsNeverReplaced) {
     const std::function<ExportResult()> writers[] = {
         [&] { return WriteStyleSheet(css); },
         [&] {
-            return WriteStandardHtml(s, page("a.html"), kAllStandardColumns, 5, true, false, "T",
-                                     ".");
+            return WriteStandardHtml(s, page("a.html"), kAllStandardColumns,
+                                     StandardOrder::Appearance, true, false, "T", ".");
         },
         [&] {
-            return WritePlayerDetailsHtml(s, page("b.html"), kAllPlayerDetailSections, 0, true, 1,
-                                          false, "T");
+            return WritePlayerDetailsHtml(s, page("b.html"), kAllPlayerDetailSections,
+                                          PlayerDetailOrder::ItemNames, true, 1, false, "T");
         },
-        [&] { return WriteWeaponHtml(s, page("c.html"), kAllWeaponColumns, 5, true, false, "T"); },
+        [&] {
+            return WriteWeaponHtml(s, page("c.html"), kAllWeaponColumns, WeaponOrder::StandardOrder,
+                                   true, false, "T");
+        },
         [&] { return WriteVoiceChatHtml(s, page("d.html"), kAllChatFlags, "T"); },
         [&] { return WriteTextChatHtml(s, page("e.html"), kAllChatFlags, "T"); },
     };

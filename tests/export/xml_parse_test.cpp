@@ -43,7 +43,8 @@ Parsed Parse(const std::string& bytes) {
 
 std::string Export(const AnalysisStore& store, int key, bool ascending) {
     const fs::path path = test::ScratchDir() / "parse_test.xml";
-    const ExportResult result = WriteXml(store, path.string(), key, ascending, ",");
+    const ExportResult result =
+        WriteXml(store, path.string(), static_cast<StandardOrder>(key), ascending, ",");
     EXPECT_TRUE(result.Ok()) << result.Error;
     return test::ReadFile(path.string());
 }

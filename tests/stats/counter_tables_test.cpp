@@ -31,7 +31,7 @@ AnalysisStore OnePlayer() {
 
 struct CounterCase {
     const char* title;
-    SortTable (*build)(const AnalysisStore&, PlayerIndex, int);
+    SortTable (*build)(const AnalysisStore&, PlayerIndex, PlayerDetailOrder);
     int detailOrderKey;
     Texts items;
     Texts counts;
@@ -42,7 +42,8 @@ class CounterTableTest : public ::testing::TestWithParam<CounterCase> {};
 
 TEST_P(CounterTableTest, ListsCountersAboveZero) {
     const CounterCase& c = GetParam();
-    const SortTable table = c.build(OnePlayer(), 1, c.detailOrderKey);
+    const SortTable table =
+        c.build(OnePlayer(), 1, static_cast<PlayerDetailOrder>(c.detailOrderKey));
     EXPECT_EQ(Column(table, 1), c.items);
     EXPECT_EQ(Column(table, 2), c.counts);
     EXPECT_EQ(Column(table, 0), c.keys);
@@ -100,8 +101,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CounterTablesTest, PlayerWithoutCountersOrUnknownIndexGivesOnlyRowZero) {
     const AnalysisStore store = OnePlayer();
     for (PlayerIndex player : {2, 0, 3, -1}) {
-        EXPECT_EQ(BuildUsedWeaponsTable(store, player, 0).size(), 1u) << player;
-        EXPECT_EQ(BuildSelfKillsTable(store, player, 2).size(), 1u) << player;
+        EXPECT_EQ(BuildUsedWeaponsTable(store, player, PlayerDetailOrder::ItemNames).size(), 1u)
+            << player;
+        EXPECT_EQ(BuildSelfKillsTable(store, player, PlayerDetailOrder::Appearance).size(), 1u)
+            << player;
     }
 }
 

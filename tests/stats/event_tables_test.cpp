@@ -53,7 +53,7 @@ TEST(KillEventIndexTest, ListsEachPlayersEventsInOrder) {
 
 struct TableCase {
     const char* title;
-    SortTable (*build)(const AnalysisStore&, const KillEventIndex&, PlayerIndex, int);
+    SortTable (*build)(const AnalysisStore&, const KillEventIndex&, PlayerIndex, PlayerDetailOrder);
     const char* player;
     int detailOrderKey;
     Texts items;  // cell 1, read ascending
@@ -67,7 +67,8 @@ TEST_P(EventTableTest, CountsOpponentsInKeyOrder) {
     const TableCase& c = GetParam();
     const AnalysisStore store = Skirmish();
     const KillEventIndex index(store);
-    const SortTable table = c.build(store, index, Find(store, c.player), c.detailOrderKey);
+    const SortTable table = c.build(store, index, Find(store, c.player),
+                                    static_cast<PlayerDetailOrder>(c.detailOrderKey));
     EXPECT_EQ(Column(table, 1), c.items);
     EXPECT_EQ(Column(table, 2), c.counts);
     EXPECT_EQ(Column(table, 0), c.keys);
@@ -123,10 +124,12 @@ TEST(EventTablesTest, UnknownPlayerGivesOnlyRowZero) {
     const AnalysisStore store = Skirmish();
     const KillEventIndex index(store);
     for (PlayerIndex player : {0, -4, 99}) {
-        EXPECT_EQ(BuildKillsTable(store, index, player, 0).size(), 1u);
-        EXPECT_EQ(BuildDeathsTable(store, index, player, 1).size(), 1u);
-        EXPECT_EQ(BuildTeamkillsTable(store, index, player, 2).size(), 1u);
-        EXPECT_EQ(BuildTeamdeathsTable(store, index, player, 0).size(), 1u);
+        EXPECT_EQ(BuildKillsTable(store, index, player, PlayerDetailOrder::ItemNames).size(), 1u);
+        EXPECT_EQ(BuildDeathsTable(store, index, player, PlayerDetailOrder::Numbers).size(), 1u);
+        EXPECT_EQ(BuildTeamkillsTable(store, index, player, PlayerDetailOrder::Appearance).size(),
+                  1u);
+        EXPECT_EQ(BuildTeamdeathsTable(store, index, player, PlayerDetailOrder::ItemNames).size(),
+                  1u);
     }
 }
 
@@ -178,17 +181,18 @@ TEST(EventTablesTest, AgreeWithTheLinearProcedureOnARandomStore) {
     const KillEventIndex index(store);
     for (PlayerIndex p = 1; p <= store.PlayerCount(); ++p) {
         for (int key = 0; key <= 3; ++key) {
+            const auto order = static_cast<PlayerDetailOrder>(key);
             const auto same = [](const SortTable& a, const SortTable& b) {
                 return Column(a, 0) == Column(b, 0) && Column(a, 1) == Column(b, 1) &&
                        Column(a, 2) == Column(b, 2);
             };
-            EXPECT_TRUE(same(BuildKillsTable(store, index, p, key),
+            EXPECT_TRUE(same(BuildKillsTable(store, index, p, order),
                              LinearEventTable(store, p, true, false, key)));
-            EXPECT_TRUE(same(BuildDeathsTable(store, index, p, key),
+            EXPECT_TRUE(same(BuildDeathsTable(store, index, p, order),
                              LinearEventTable(store, p, false, false, key)));
-            EXPECT_TRUE(same(BuildTeamkillsTable(store, index, p, key),
+            EXPECT_TRUE(same(BuildTeamkillsTable(store, index, p, order),
                              LinearEventTable(store, p, true, true, key)));
-            EXPECT_TRUE(same(BuildTeamdeathsTable(store, index, p, key),
+            EXPECT_TRUE(same(BuildTeamdeathsTable(store, index, p, order),
                              LinearEventTable(store, p, false, true, key)));
         }
     }

@@ -34,7 +34,8 @@ TEST(OpponentRowsTest, MatchTheBuiltTablesRowForRow) {
     const KillEventIndex index(store);
     const std::vector<std::string> keys = NameSortKeys(store);
     const std::vector<std::uint32_t> places = NameSortPlaces(keys);
-    using Builder = SortTable (*)(const AnalysisStore&, const KillEventIndex&, PlayerIndex, int);
+    using Builder =
+        SortTable (*)(const AnalysisStore&, const KillEventIndex&, PlayerIndex, PlayerDetailOrder);
     const std::pair<std::size_t, Builder> sections[] = {{0, BuildKillsTable},
                                                         {1, BuildDeathsTable},
                                                         {3, BuildTeamkillsTable},
@@ -42,10 +43,11 @@ TEST(OpponentRowsTest, MatchTheBuiltTablesRowForRow) {
     for (PlayerIndex player = 0; player <= store.PlayerCount() + 1; ++player) {
         for (const auto& [section, build] : sections) {
             for (const int key : {-1, 0, 1, 2, 3}) {
+                const auto order = static_cast<PlayerDetailOrder>(key);
                 std::vector<OpponentRow> rows = CountOpponents(store, index, section, player);
                 std::vector<OpponentRow> byPlace = rows;
-                OrderOpponents(rows, key, keys);
-                OrderOpponentsByPlace(byPlace, key, places);
+                OrderOpponents(rows, order, keys);
+                OrderOpponentsByPlace(byPlace, order, places);
                 ASSERT_EQ(byPlace.size(), rows.size());
                 for (std::size_t r = 0; r < rows.size(); ++r)
                     ASSERT_EQ(byPlace[r].Opponent, rows[r].Opponent)
@@ -55,7 +57,7 @@ TEST(OpponentRowsTest, MatchTheBuiltTablesRowForRow) {
                     rowNames.push_back(store.Players[row.Opponent].Name);
                     counts.push_back(std::to_string(row.Count));
                 }
-                const SortTable table = build(store, index, player, key);
+                const SortTable table = build(store, index, player, order);
                 ASSERT_EQ(rowNames, Column(table, 1))
                     << "player " << player << " section " << section << " key " << key;
                 ASSERT_EQ(counts, Column(table, 2))

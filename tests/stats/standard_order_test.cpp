@@ -30,7 +30,7 @@ AnalysisStore FourPlayers() {
 }
 
 TEST(StandardOrderTest, RowsHoldNameCountsRatioAndTeamkills) {
-    const SortTable table = BuildStandardOrder(FourPlayers(), 5);
+    const SortTable table = BuildStandardOrder(FourPlayers(), StandardOrder::Appearance);
     ASSERT_EQ(table.size(), 5u);
     const auto& cells = table[1].Cells;
     EXPECT_EQ(cells[1].Text, "^1Zed");
@@ -55,7 +55,8 @@ class StandardOrderKeyTest : public ::testing::TestWithParam<OrderCase> {};
 
 TEST_P(StandardOrderKeyTest, OrdersByTheChosenKey) {
     const OrderCase& c = GetParam();
-    const SortTable table = BuildStandardOrder(FourPlayers(), c.orderKey);
+    const SortTable table =
+        BuildStandardOrder(FourPlayers(), static_cast<StandardOrder>(c.orderKey));
     EXPECT_EQ(Column(table, 1), c.ascendingNames);
     const Texts reversed(c.ascendingNames.rbegin(), c.ascendingNames.rend());
     EXPECT_EQ(Column(table, 1, false), reversed);
@@ -80,13 +81,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(StandardOrderTest, KeyCellCopiesTheChosenDisplayCell) {
     const AnalysisStore store = FourPlayers();
     for (int key = 0; key <= 4; ++key) {
-        const SortTable table = BuildStandardOrder(store, key);
+        const SortTable table = BuildStandardOrder(store, static_cast<StandardOrder>(key));
         for (std::size_t r = 1; r < table.size(); ++r)
             EXPECT_EQ(table[r].Cells[0].Text, table[r].Cells[key + 1].Text) << key << " " << r;
     }
-    const SortTable byAppearance = BuildStandardOrder(store, 5);
+    const SortTable byAppearance = BuildStandardOrder(store, StandardOrder::Appearance);
     EXPECT_EQ(Column(byAppearance, 0), (Texts{"1", "2", "3", "4"}));
-    const SortTable noKey = BuildStandardOrder(store, 9);
+    const SortTable noKey = BuildStandardOrder(store, static_cast<StandardOrder>(9));
     EXPECT_EQ(Column(noKey, 0), (Texts{"", "", "", ""}));
 }
 
@@ -101,7 +102,7 @@ TEST(StandardOrderTest, TiesReadBothWays) {
         store.RecordKill(d, b, 4, "MP40");
         store.RecordKill(b, c, 4, "MP40");
     }
-    const SortTable table = BuildStandardOrder(store, 1);
+    const SortTable table = BuildStandardOrder(store, StandardOrder::Kills);
     EXPECT_EQ(Column(table, 1), (Texts{"c", "a", "d", "b"}));
     EXPECT_EQ(Column(table, 1, false), (Texts{"b", "d", "a", "c"}));
 }
@@ -109,7 +110,7 @@ TEST(StandardOrderTest, TiesReadBothWays) {
 TEST(StandardOrderTest, NoPlayersGiveOnlyRowZero) {
     const AnalysisStore store;
     for (int key = 0; key <= 6; ++key) {
-        const SortTable table = BuildStandardOrder(store, key);
+        const SortTable table = BuildStandardOrder(store, static_cast<StandardOrder>(key));
         ASSERT_EQ(table.size(), 1u);
         int visited = 0;
         ReadRows(table, true, [&](const SortRow&, std::size_t) { ++visited; });
@@ -118,7 +119,7 @@ TEST(StandardOrderTest, NoPlayersGiveOnlyRowZero) {
 }
 
 TEST(StandardOrderTest, ReadRowsPassesTheRowIndex) {
-    const SortTable table = BuildStandardOrder(FourPlayers(), 5);
+    const SortTable table = BuildStandardOrder(FourPlayers(), StandardOrder::Appearance);
     std::vector<std::size_t> down;
     ReadRows(table, false, [&](const SortRow& row, std::size_t index) {
         EXPECT_EQ(&row, &table[index]);

@@ -30,7 +30,7 @@ AnalysisStore Match() {
 }
 
 TEST(WeaponTableTest, HasFifteenRowsWithTotalsSharesAndBestPlayers) {
-    const SortTable table = BuildWeaponTable(Match(), 5);
+    const SortTable table = BuildWeaponTable(Match(), WeaponOrder::StandardOrder);
     ASSERT_EQ(table.size(), 16u);
     EXPECT_EQ(Column(table, 0), (Texts{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11",
                                        "12", "13", "14", "15"}));
@@ -78,7 +78,7 @@ class WeaponOrderKeyTest : public ::testing::TestWithParam<WeaponKeyCase> {};
 
 TEST_P(WeaponOrderKeyTest, OrdersByTheChosenKey) {
     const WeaponKeyCase& c = GetParam();
-    const SortTable table = BuildWeaponTable(Match(), c.weaponOrderKey);
+    const SortTable table = BuildWeaponTable(Match(), static_cast<WeaponOrder>(c.weaponOrderKey));
     const Texts names = Column(table, 1);
     ASSERT_EQ(names.size(), 15u);
     EXPECT_EQ(Texts(names.begin(), names.begin() + 4), c.firstNames);
@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
         WeaponKeyCase{8, {"Knife", ".45ACP 1911", "Luger 9mm", "MP40"}}));
 
 TEST(WeaponTableTest, TopCountsAreReadAcrossKeys) {
-    const SortTable byKills = BuildWeaponTable(Match(), 1);
+    const SortTable byKills = BuildWeaponTable(Match(), WeaponOrder::Kills);
     const Texts names = Column(byKills, 1, false);
     EXPECT_EQ(Texts(names.begin(), names.begin() + 3), (Texts{"MP40", "Knife", "Unknown"}));
 }
@@ -113,7 +113,7 @@ TEST(WeaponTableTest, StoreWithoutKillsGivesFifteenRowsOfNobody) {
     store.RecordSuicide(ann, kFirstSuicideCause); // suicides are no weapon kills
     store.RecordSuicide(ann, kFirstSuicideCause);
     for (int key = 0; key <= 5; ++key) {
-        const SortTable table = BuildWeaponTable(store, key);
+        const SortTable table = BuildWeaponTable(store, static_cast<WeaponOrder>(key));
         ASSERT_EQ(table.size(), 16u);
         EXPECT_EQ(Column(table, 2), Texts(15, "0"));
         EXPECT_EQ(Column(table, 3), Texts(15, "0"));
@@ -122,7 +122,8 @@ TEST(WeaponTableTest, StoreWithoutKillsGivesFifteenRowsOfNobody) {
         EXPECT_EQ(Column(table, 6), Texts(15, "0"));
         EXPECT_EQ(Column(table, 7), Texts(15, "0"));
     }
-    EXPECT_EQ(Column(BuildWeaponTable(AnalysisStore{}, 5), 1), kWeaponNames);
+    EXPECT_EQ(Column(BuildWeaponTable(AnalysisStore{}, WeaponOrder::StandardOrder), 1),
+              kWeaponNames);
 }
 
 TEST(WeaponTableTest, SharesRoundHalvesToEvenInWholeNumbers) {
@@ -135,7 +136,7 @@ TEST(WeaponTableTest, SharesRoundHalvesToEvenInWholeNumbers) {
         AddKill(store, a, b, "Luger 9mm");
     for (int k = 0; k < 36; ++k)
         AddKill(store, b, a, "MP40");
-    const SortTable table = BuildWeaponTable(store, 5);
+    const SortTable table = BuildWeaponTable(store, WeaponOrder::StandardOrder);
     EXPECT_EQ(table[1].Cells[3].Text, "2");
     EXPECT_EQ(table[3].Cells[3].Text, "8");
     EXPECT_EQ(table[4].Cells[3].Text, "90");
@@ -154,7 +155,7 @@ TEST(WeaponTableTest, FortyThousandKillsNeedNoSixteenBitTotal) {
         else
             AddKill(store, c, a, "Sten");
     }
-    const SortTable table = BuildWeaponTable(store, 1);
+    const SortTable table = BuildWeaponTable(store, WeaponOrder::Kills);
     const auto& top = table[15].Cells; // most kills: Thompson
     EXPECT_EQ(top[1].Text, "Thompson");
     EXPECT_EQ(top[2].Text, "30000");

@@ -59,14 +59,14 @@ std::string_view NameOrEmpty(const AnalysisStore& store, PlayerIndex player) {
 
 } // namespace
 
-ExportResult WriteStandardCsv(const AnalysisStore& store, const std::string& path, int orderKey,
-                              bool ascending, const CsvOptions& options) {
+ExportResult WriteStandardCsv(const AnalysisStore& store, const std::string& path,
+                              StandardOrder order, bool ascending, const CsvOptions& options) {
     StagedFile file;
     if (!file.Create(path, store.LogFileIdentity))
         return file.Finish();
     WriteHeader(file, {"name", "visible_name", "kills", "deaths", "ratio", "teamkills"}, options);
     CsvLine line(options);
-    for (const StandardRow& row : StandardRows(store, orderKey, ascending))
+    for (const StandardRow& row : StandardRows(store, order, ascending))
         line.Text(row.Name)
             .Text(StripColourCodes(row.Name))
             .Number(row.Kills)
@@ -78,7 +78,7 @@ ExportResult WriteStandardCsv(const AnalysisStore& store, const std::string& pat
 }
 
 ExportResult WritePlayerDetailsCsv(const AnalysisStore& store, const std::string& path,
-                                   int detailOrderKey, bool ascending, PlayerIndex player,
+                                   PlayerDetailOrder order, bool ascending, PlayerIndex player,
                                    const CsvOptions& options) {
     if (player < 1 || player > store.PlayerCount())
         return Failure(EINVAL, 0);
@@ -86,7 +86,7 @@ ExportResult WritePlayerDetailsCsv(const AnalysisStore& store, const std::string
     if (!file.Create(path, store.LogFileIdentity))
         return file.Finish();
     WriteHeader(file, {"section", "item", "visible_item", "count"}, options);
-    const auto sections = PlayerSectionRows(store, player, detailOrderKey, ascending);
+    const auto sections = PlayerSectionRows(store, player, order, ascending);
     CsvLine line(options);
     for (std::size_t s = 0; s < sections.size(); ++s)
         for (const SectionRow& row : sections[s])
@@ -98,7 +98,7 @@ ExportResult WritePlayerDetailsCsv(const AnalysisStore& store, const std::string
     return file.Finish();
 }
 
-ExportResult WriteWeaponCsv(const AnalysisStore& store, const std::string& path, int weaponOrderKey,
+ExportResult WriteWeaponCsv(const AnalysisStore& store, const std::string& path, WeaponOrder order,
                             bool ascending, const CsvOptions& options) {
     StagedFile file;
     if (!file.Create(path, store.LogFileIdentity))
@@ -108,7 +108,7 @@ ExportResult WriteWeaponCsv(const AnalysisStore& store, const std::string& path,
                  "most_deaths_by", "most_deaths"},
                 options);
     CsvLine line(options);
-    for (const WeaponRow& row : WeaponRows(store, weaponOrderKey, ascending))
+    for (const WeaponRow& row : WeaponRows(store, order, ascending))
         line.Text(row.Weapon)
             .Number(row.Kills)
             .Number(row.SharePercent)

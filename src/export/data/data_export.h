@@ -6,6 +6,7 @@
 #include "core/store.h"
 #include "export/data/csv_text.h"
 #include "export/export_types.h"
+#include "stats/orders.h"
 
 #include <string>
 
@@ -14,13 +15,13 @@ namespace qla {
 inline constexpr int kJsonSchemaVersion = 1;
 inline constexpr std::string_view kJsonSchemaName = "quarvel-statistics";
 
-ExportResult WriteStandardJson(const AnalysisStore& store, const std::string& path, int orderKey,
-                               bool ascending);
+ExportResult WriteStandardJson(const AnalysisStore& store, const std::string& path,
+                               StandardOrder order, bool ascending);
 // `player` is a stored player's index; any other value fails before a file is created.
 ExportResult WritePlayerDetailsJson(const AnalysisStore& store, const std::string& path,
-                                    int detailOrderKey, bool ascending, PlayerIndex player);
-ExportResult WriteWeaponJson(const AnalysisStore& store, const std::string& path,
-                             int weaponOrderKey, bool ascending);
+                                    PlayerDetailOrder order, bool ascending, PlayerIndex player);
+ExportResult WriteWeaponJson(const AnalysisStore& store, const std::string& path, WeaponOrder order,
+                             bool ascending);
 struct Statistics;
 // The chats and the junk lines, their rows streamed from the statistics' line source.
 ExportResult WriteChatJson(const Statistics& stats, bool voice, const std::string& path);
@@ -33,12 +34,12 @@ ExportResult WriteVoiceChatJson(const AnalysisStore& store, const std::string& p
 ExportResult WriteTextChatJson(const AnalysisStore& store, const std::string& path);
 ExportResult WriteUnknownLinesJson(const AnalysisStore& store, const std::string& path);
 
-ExportResult WriteStandardCsv(const AnalysisStore& store, const std::string& path, int orderKey,
-                              bool ascending, const CsvOptions& options);
+ExportResult WriteStandardCsv(const AnalysisStore& store, const std::string& path,
+                              StandardOrder order, bool ascending, const CsvOptions& options);
 ExportResult WritePlayerDetailsCsv(const AnalysisStore& store, const std::string& path,
-                                   int detailOrderKey, bool ascending, PlayerIndex player,
+                                   PlayerDetailOrder order, bool ascending, PlayerIndex player,
                                    const CsvOptions& options);
-ExportResult WriteWeaponCsv(const AnalysisStore& store, const std::string& path, int weaponOrderKey,
+ExportResult WriteWeaponCsv(const AnalysisStore& store, const std::string& path, WeaponOrder order,
                             bool ascending, const CsvOptions& options);
 ExportResult WriteVoiceChatCsv(const AnalysisStore& store, const std::string& path,
                                const CsvOptions& options);

@@ -25,11 +25,11 @@ void BeginJsonDocument(JsonWriter& json, std::string_view view) {
     json.Field("view", view);
 }
 
-void WriteStandardMembers(JsonWriter& json, const AnalysisStore& store, int orderKey,
+void WriteStandardMembers(JsonWriter& json, const AnalysisStore& store, StandardOrder order,
                           bool ascending) {
     json.Key("players");
     json.BeginArray();
-    for (const StandardRow& row : StandardRows(store, orderKey, ascending)) {
+    for (const StandardRow& row : StandardRows(store, order, ascending)) {
         json.BeginObject();
         json.Field("name", row.Name);
         json.Field("visibleName", StripColourCodes(row.Name));
@@ -43,7 +43,7 @@ void WriteStandardMembers(JsonWriter& json, const AnalysisStore& store, int orde
     json.EndArray();
 }
 
-void WriteWeaponMembers(JsonWriter& json, const AnalysisStore& store, int weaponOrderKey,
+void WriteWeaponMembers(JsonWriter& json, const AnalysisStore& store, WeaponOrder order,
                         bool ascending) {
     const auto best = [&](std::string_view key, PlayerIndex player, std::int64_t count) {
         json.Key(key);
@@ -58,7 +58,7 @@ void WriteWeaponMembers(JsonWriter& json, const AnalysisStore& store, int weapon
     };
     json.Key("weapons");
     json.BeginArray();
-    for (const WeaponRow& row : WeaponRows(store, weaponOrderKey, ascending)) {
+    for (const WeaponRow& row : WeaponRows(store, order, ascending)) {
         json.BeginObject();
         json.Field("weapon", row.Weapon);
         json.Field("kills", row.Kills);
@@ -104,24 +104,24 @@ void WriteOrder(JsonWriter& json, int key, bool ascending) {
 
 } // namespace
 
-ExportResult WriteStandardJson(const AnalysisStore& store, const std::string& path, int orderKey,
-                               bool ascending) {
+ExportResult WriteStandardJson(const AnalysisStore& store, const std::string& path,
+                               StandardOrder order, bool ascending) {
     std::string text;
     JsonWriter json(text);
     BeginJsonDocument(json, "standard");
-    WriteOrder(json, orderKey, ascending);
-    WriteStandardMembers(json, store, orderKey, ascending);
+    WriteOrder(json, static_cast<int>(order), ascending);
+    WriteStandardMembers(json, store, order, ascending);
     return Finish(store, text, json, path);
 }
 
 ExportResult WritePlayerDetailsJson(const AnalysisStore& store, const std::string& path,
-                                    int detailOrderKey, bool ascending, PlayerIndex player) {
+                                    PlayerDetailOrder order, bool ascending, PlayerIndex player) {
     if (player < 1 || player > store.PlayerCount())
         return Failure(EINVAL, 0);
     std::string text;
     JsonWriter json(text);
     BeginJsonDocument(json, "player");
-    WriteOrder(json, detailOrderKey, ascending);
+    WriteOrder(json, static_cast<int>(order), ascending);
     const PlayerRecord& record = store.Players[static_cast<std::size_t>(player)];
     json.Key("player");
     json.BeginObject();
@@ -132,7 +132,7 @@ ExportResult WritePlayerDetailsJson(const AnalysisStore& store, const std::strin
     json.Field("voiceChats", record.VoiceChatCount);
     json.Field("textChats", record.TextChatCount);
     json.EndObject();
-    const auto sections = PlayerSectionRows(store, player, detailOrderKey, ascending);
+    const auto sections = PlayerSectionRows(store, player, order, ascending);
     json.Key("sections");
     json.BeginObject();
     for (std::size_t s = 0; s < sections.size(); ++s) {
@@ -156,13 +156,13 @@ ExportResult WritePlayerDetailsJson(const AnalysisStore& store, const std::strin
     return Finish(store, text, json, path);
 }
 
-ExportResult WriteWeaponJson(const AnalysisStore& store, const std::string& path,
-                             int weaponOrderKey, bool ascending) {
+ExportResult WriteWeaponJson(const AnalysisStore& store, const std::string& path, WeaponOrder order,
+                             bool ascending) {
     std::string text;
     JsonWriter json(text);
     BeginJsonDocument(json, "weapons");
-    WriteOrder(json, weaponOrderKey, ascending);
-    WriteWeaponMembers(json, store, weaponOrderKey, ascending);
+    WriteOrder(json, static_cast<int>(order), ascending);
+    WriteWeaponMembers(json, store, order, ascending);
     return Finish(store, text, json, path);
 }
 

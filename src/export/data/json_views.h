@@ -4,6 +4,7 @@
 
 #include "core/store.h"
 #include "export/data/json_text.h"
+#include "stats/orders.h"
 
 #include <string_view>
 #include <vector>
@@ -15,9 +16,9 @@ void WritePlayerName(JsonWriter& json, const AnalysisStore& store, PlayerIndex p
 // {"format":...,"version":...,"view":view} opened; the caller adds members and closes it.
 void BeginJsonDocument(JsonWriter& json, std::string_view view);
 
-void WriteStandardMembers(JsonWriter& json, const AnalysisStore& store, int orderKey,
+void WriteStandardMembers(JsonWriter& json, const AnalysisStore& store, StandardOrder order,
                           bool ascending);
-void WriteWeaponMembers(JsonWriter& json, const AnalysisStore& store, int weaponOrderKey,
+void WriteWeaponMembers(JsonWriter& json, const AnalysisStore& store, WeaponOrder order,
                         bool ascending);
 void WriteChatMembers(JsonWriter& json, const AnalysisStore& store,
                       const std::vector<ChatEntry>& chats);

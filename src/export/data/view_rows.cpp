@@ -7,8 +7,9 @@
 
 namespace qla {
 
-std::vector<StandardRow> StandardRows(const AnalysisStore& store, int orderKey, bool ascending) {
-    const SortTable table = BuildStandardOrder(store, orderKey);
+std::vector<StandardRow> StandardRows(const AnalysisStore& store, StandardOrder order,
+                                      bool ascending) {
+    const SortTable table = BuildStandardOrder(store, order);
     std::vector<StandardRow> rows;
     rows.reserve(table.size());
     ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
@@ -21,8 +22,8 @@ std::vector<StandardRow> StandardRows(const AnalysisStore& store, int orderKey, 
     return rows;
 }
 
-std::vector<WeaponRow> WeaponRows(const AnalysisStore& store, int weaponOrderKey, bool ascending) {
-    const SortTable table = BuildWeaponTable(store, weaponOrderKey);
+std::vector<WeaponRow> WeaponRows(const AnalysisStore& store, WeaponOrder order, bool ascending) {
+    const SortTable table = BuildWeaponTable(store, order);
     std::vector<WeaponRow> rows;
     ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
         const auto& c = row.Cells;
@@ -43,12 +44,12 @@ std::vector<WeaponRow> WeaponRows(const AnalysisStore& store, int weaponOrderKey
 }
 
 std::array<std::vector<SectionRow>, 6> PlayerSectionRows(const AnalysisStore& store,
-                                                         PlayerIndex player, int detailOrderKey,
-                                                         bool ascending) {
+                                                         PlayerIndex player,
+                                                         PlayerDetailOrder order, bool ascending) {
     const KillEventIndex events(store);
     std::array<std::vector<SectionRow>, 6> sections;
     for (std::size_t s = 0; s < sections.size(); ++s) {
-        const SortTable table = BuildPlayerSection(store, events, s, player, detailOrderKey);
+        const SortTable table = BuildPlayerSection(store, events, s, player, order);
         ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
             sections[s].push_back({row.Cells[1].Text, CellNumber(row.Cells[2])});
         });

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/store.h"
+#include "stats/orders.h"
 
 #include <array>
 #include <cstdint>
@@ -16,7 +17,8 @@ struct StandardRow {
     std::string_view Name;
     std::int64_t Kills = 0, Deaths = 0, RatioHundredths = 0, Teamkills = 0;
 };
-std::vector<StandardRow> StandardRows(const AnalysisStore& store, int orderKey, bool ascending);
+std::vector<StandardRow> StandardRows(const AnalysisStore& store, StandardOrder order,
+                                      bool ascending);
 
 struct WeaponRow {
     std::string Weapon;
@@ -25,7 +27,7 @@ struct WeaponRow {
     std::int64_t MostKills = 0, MostDeaths = 0;
 };
 // Weapons 1-15 with the players who kill most with each and die most by each.
-std::vector<WeaponRow> WeaponRows(const AnalysisStore& store, int weaponOrderKey, bool ascending);
+std::vector<WeaponRow> WeaponRows(const AnalysisStore& store, WeaponOrder order, bool ascending);
 
 struct SectionRow {
     std::string Item; // opponent's stored name, weapon or cause
@@ -35,7 +37,7 @@ struct SectionRow {
 inline constexpr std::array<std::string_view, 6> kSectionKeys{
     "kills", "deaths", "selfKills", "teamkills", "teamdeaths", "usedWeapons"};
 std::array<std::vector<SectionRow>, 6> PlayerSectionRows(const AnalysisStore& store,
-                                                         PlayerIndex player, int detailOrderKey,
-                                                         bool ascending);
+                                                         PlayerIndex player,
+                                                         PlayerDetailOrder order, bool ascending);
 
 } // namespace qla

@@ -67,18 +67,20 @@ std::string WriteAll(std::string log, LogLanguage language, const Choices& choic
     const PlayerIndex player =
         store.PlayerCount() > 0 ? 1 + static_cast<PlayerIndex>(keys % store.PlayerCount()) : 0;
     const std::pair<std::string_view, ExportResult> results[] = {
-        {"standard", WriteStandardHtml(store, path("standard.html"), choices.Bits<5>(0), keys % 6,
-                                       up, false, title, ".")},
+        {"standard",
+         WriteStandardHtml(store, path("standard.html"), choices.Bits<5>(0),
+                           static_cast<StandardOrder>(keys % 6), up, false, title, ".")},
         {"player", player == 0
                        ? ExportResult{}
                        : WritePlayerDetailsHtml(store, path("player.html"), choices.Bits<6>(1),
-                                                keys % 3, up, player, false, title)},
-        {"weapon", WriteWeaponHtml(store, path("weapon.html"), choices.Bits<5>(2), keys % 6, up,
-                                   false, title)},
+                                                static_cast<PlayerDetailOrder>(keys % 3), up,
+                                                player, false, title)},
+        {"weapon", WriteWeaponHtml(store, path("weapon.html"), choices.Bits<5>(2),
+                                   static_cast<WeaponOrder>(keys % 6), up, false, title)},
         {"voice", WriteVoiceChatHtml(store, path("voice.html"), choices.Bits<5>(3), title)},
         {"text", WriteTextChatHtml(store, path("text.html"), choices.Bits<5>(4), title)},
         {"junk", WriteUnknownLinesHtml(store, path("junk.html"), title, date)},
-        {"xml", WriteXml(store, path("export.xml"), keys % 6, up, ".")},
+        {"xml", WriteXml(store, path("export.xml"), static_cast<StandardOrder>(keys % 6), up, ".")},
     };
     for (const auto& [name, result] : results) {
         if (!result.Ok())
