@@ -101,8 +101,9 @@ DatabaseReading::Open(const DatabaseSource& source, AnalysisStore& store, std::o
         err << "qla: " << TerminalSafeText(error) << "\n";
         return std::nullopt;
     }
-    db::DatabaseStoreResult built = db::BuildStoreInTransaction(database, source.Selection, store,
-                                                                db::StoreParts{false, false});
+    // The views and the site show no renames.
+    db::DatabaseStoreResult built = db::BuildStoreInTransaction(
+        database, source.Selection, store, db::StoreParts{false, false, false});
     if (!built.Ok) {
         err << "qla: " << TerminalSafeText(built.Error) << "\n";
         return std::nullopt;

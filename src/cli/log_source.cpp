@@ -75,7 +75,11 @@ std::optional<LoadedSource> LoadSource(LogSource& source, AnalysisStore& store,
         // A database that cannot stream reads the texts into a fresh store instead.
         store = AnalysisStore();
         store.TracksHolders = source.Merging.TracksHolders();
-        auto read = LoadFromDatabase(*source.Database, store, err, texts.Parts);
+        // No command that reads through a source shows renames; merging over time files them
+        // with the holdings.
+        db::StoreParts parts = texts.Parts;
+        parts.Renames = false;
+        auto read = LoadFromDatabase(*source.Database, store, err, parts);
         if (!read)
             return std::nullopt;
         loaded.Store = std::move(*read);

@@ -38,6 +38,9 @@ DatabaseStoreResult BuildStoreFromDatabase(StatsDatabase& database, const LogSel
 struct StoreParts {
     bool Chats = true;
     bool UnknownLines = true;
+    // The renames of a store that does not track holders: only the names' suggestions read
+    // them, and a hundred logs hold millions (most of such a store's memory).
+    bool Renames = true;
 };
 DatabaseStoreResult BuildStoreFromDatabase(StatsDatabase& database, const LogSelection& selection,
                                            AnalysisStore& store, StoreParts parts);

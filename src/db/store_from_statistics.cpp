@@ -22,9 +22,9 @@ void KeepCutNames(const LogDigest& digest, AnalysisStore& store) {
             store.CutObituaryNames.push_back(cut);
 }
 
-// Files the digest's players, counters, kills and renames after what the store holds. Chat
-// counts are left to the chat rows when they are read (each row counts its chat).
-void FileDigest(const LogDigest& digest, AnalysisStore& store, bool chatCounts) {
+// Files the digest's players, counters, kills and (`renames`) renames after what the store
+// holds. Chat counts are left to the chat rows when they are read (each row counts its chat).
+void FileDigest(const LogDigest& digest, AnalysisStore& store, bool chatCounts, bool renames) {
     std::vector<PlayerIndex> here(digest.Players.size());
     for (std::size_t k = 0; k < digest.Players.size(); ++k) {
         here[k] = store.FindOrAddNamedPlayer(digest.Players[k].Name);
@@ -38,8 +38,9 @@ void FileDigest(const LogDigest& digest, AnalysisStore& store, bool chatCounts) 
     for (const DigestPair& p : digest.Pairs)
         store.RecordKillEvents(here[p.Killer], here[p.Victim], p.FirstWeapon,
                                static_cast<std::uint32_t>(p.Count));
-    for (const auto& [from, to] : digest.Renames)
-        store.RecordRename(from, to);
+    if (renames)
+        for (const auto& [from, to] : digest.Renames)
+            store.RecordRename(from, to);
     KeepCutNames(digest, store);
 }
 
@@ -178,11 +179,11 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
             if (!totals)
                 return result;
             LogDigest inContext = DigestOfStore(again, *totals);
-            FileDigest(inContext, store, !parts.Chats);
+            FileDigest(inContext, store, !parts.Chats, parts.Renames);
             playerNames[i] = digest->Names();
             ++result.LogsReadAgain;
         } else {
-            FileDigest(*digest, store, !parts.Chats);
+            FileDigest(*digest, store, !parts.Chats, parts.Renames);
         }
         AddTotals(result.Totals, digest->Totals);
         result.Lines.push_back(LinesOfLog(log.Id, *digest));
