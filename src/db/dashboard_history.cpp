@@ -33,7 +33,8 @@ ReadDashboardHistory(StatsDatabase& database, const LogSelection& selection, std
         history.HeldBackBytes += log.HeldBackBytes();
         std::vector<PlayerRecord> players;
         if (database.StoredVersion() >= kStatisticsVersion) {
-            auto digest = ReadDigest(database, log.Id, error, false, false);
+            auto digest = ReadDigest(database, log.Id, error,
+                                     {.Encounters = false, .Holdings = false, .Renames = false});
             if (!digest)
                 return std::nullopt;
             players = std::move(digest->Players);

@@ -220,7 +220,8 @@ void CheckStatistics(StatsDatabase& database, const LogEntry& log, CheckReport& 
 // A log without lines: its recorded totals, players and rows against its stored statistics.
 void CheckStatisticsAlone(StatsDatabase& database, const LogEntry& log, CheckReport& report) {
     std::string error;
-    const auto digest = ReadDigest(database, log.Id, error, false, false);
+    const auto digest =
+        ReadDigest(database, log.Id, error, {.Encounters = false, .Holdings = false});
     const auto players = digest ? ReadStoredPlayers(database, log.Id, error) : std::nullopt;
     const auto chats = players ? RowCount(database, "log_chats", "1", log.Id, error) : std::nullopt;
     const auto lines =

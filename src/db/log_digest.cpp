@@ -442,7 +442,7 @@ bool DecodeHoldings(std::string_view bytes, LogDigest& digest) {
     return in.Number() == kHoldingsFormat && ReadHoldings(in, digest) && in.AtEnd();
 }
 
-std::optional<LogDigest> DecodeDigest(std::string_view bytes, bool withEncounters) {
+std::optional<LogDigest> DecodeDigest(std::string_view bytes, DigestParts parts) {
     Reader in(bytes);
     if (in.Number() != kFormat)
         return std::nullopt;
@@ -481,10 +481,15 @@ std::optional<LogDigest> DecodeDigest(std::string_view bytes, bool withEncounter
             return std::nullopt;
     }
     const std::size_t renames = in.Count(2);
-    digest.Renames.resize(renames);
-    for (auto& [from, to] : digest.Renames) {
-        from = in.Text();
-        to = in.Text();
+    if (parts.Renames) {
+        digest.Renames.resize(renames);
+        for (auto& [from, to] : digest.Renames) {
+            from = in.Text();
+            to = in.Text();
+        }
+    } else {
+        for (std::size_t k = 0; k < 2 * renames; ++k)
+            in.View(); // a hundred logs hold millions: not copied when not read
     }
     const std::size_t cuts = in.Count(1);
     digest.CutNames.resize(cuts);
@@ -496,7 +501,7 @@ std::optional<LogDigest> DecodeDigest(std::string_view bytes, bool withEncounter
     const std::string_view encounterBytes = in.View();
     if (!in.Ok() || !in.AtEnd())
         return std::nullopt;
-    if (!withEncounters)
+    if (!parts.Encounters)
         return digest;
     Reader list(encounterBytes);
     digest.Encounters.resize(list.Count(5));

@@ -41,7 +41,7 @@ void EachLineOfBlock(std::string_view block, const std::function<void(std::strin
 } // namespace
 
 std::optional<LogDigest> ReadDigest(StatsDatabase& database, LogId id, std::string& error,
-                                    bool withEncounters, bool withHoldings) {
+                                    DigestParts parts) {
     QSqlQuery query(database.Connection());
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT digest FROM log_digests WHERE log_id = ?"));
@@ -56,9 +56,9 @@ std::optional<LogDigest> ReadDigest(StatsDatabase& database, LogId id, std::stri
         return std::nullopt;
     }
     const QByteArray bytes = query.value(0).toByteArray();
-    auto digest = DecodeDigest(View(bytes), withEncounters);
+    auto digest = DecodeDigest(View(bytes), parts);
     query.finish();
-    if (digest && withHoldings && database.StoredVersion() >= kHoldingsVersion) {
+    if (digest && parts.Holdings && database.StoredVersion() >= kHoldingsVersion) {
         query.prepare(QStringLiteral("SELECT holdings FROM log_holdings WHERE log_id = ?"));
         query.addBindValue(Int(id));
         if (!query.exec()) {

@@ -13,11 +13,10 @@
 
 namespace qla::db {
 
-// The log's digest; nullopt with the reason in `error` (a log without one is damage). Without
-// `withEncounters`, the digest's kills by weapon are left unread, without `withHoldings` its
-// holdings (see DecodeDigest).
+// The log's digest, with the parts asked for; nullopt with the reason in `error` (a log without
+// one is damage).
 std::optional<LogDigest> ReadDigest(StatsDatabase& database, LogId id, std::string& error,
-                                    bool withEncounters = true, bool withHoldings = true);
+                                    DigestParts parts = {});
 
 // Stores the log's digest in place of the one it had.
 bool WriteDigest(StatsDatabase& database, LogId id, const LogDigest& digest, std::string& error);

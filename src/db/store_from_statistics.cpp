@@ -149,7 +149,10 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
         if (!result.Error.empty())
             return result;
         std::optional<LogDigest> digest =
-            ReadDigest(database, log.Id, result.Error, false, store.TracksHolders);
+            ReadDigest(database, log.Id, result.Error,
+                       {.Encounters = false,
+                        .Holdings = store.TracksHolders,
+                        .Renames = store.TracksHolders || parts.Renames});
         if (!digest)
             return result;
         if (store.TracksHolders) {

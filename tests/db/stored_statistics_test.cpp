@@ -164,14 +164,23 @@ TEST(LogDigest, PacksAndUnpacksAndRefusesDamage) {
     EXPECT_EQ(back->Pairs[0].Count, 3u);
     EXPECT_EQ(back->Pairs[0].FirstEvent, 1u);
     EXPECT_EQ(back->Pairs[1].FirstWeapon, kEventTeamkill);
-    const auto pairsOnly = db::DecodeDigest(bytes, false);
+    const auto pairsOnly = db::DecodeDigest(bytes, {.Encounters = false});
     ASSERT_TRUE(pairsOnly);
     EXPECT_TRUE(pairsOnly->Encounters.empty());
     EXPECT_EQ(pairsOnly->Pairs.size(), 2u);
     EXPECT_EQ(back->Renames, digest.Renames);
+    // Renames left out are still read past: what follows them reads as it is.
+    const auto withoutRenames = db::DecodeDigest(bytes, {.Renames = false});
+    ASSERT_TRUE(withoutRenames);
+    EXPECT_TRUE(withoutRenames->Renames.empty());
+    EXPECT_EQ(withoutRenames->CutNames, digest.CutNames);
+    EXPECT_EQ(withoutRenames->TextChatRows, 300u);
+    EXPECT_EQ(withoutRenames->Encounters.size(), back->Encounters.size());
 
-    for (std::size_t cut = 0; cut < bytes.size(); cut += 7)
+    for (std::size_t cut = 0; cut < bytes.size(); cut += 7) {
         EXPECT_FALSE(db::DecodeDigest(bytes.substr(0, cut))) << "cut at " << cut;
+        EXPECT_FALSE(db::DecodeDigest(bytes.substr(0, cut), {.Renames = false})) << cut;
+    }
     EXPECT_FALSE(db::DecodeDigest(bytes + '\0')) << "trailing bytes";
     std::string strange = bytes;
     strange[0] = 9; // a format this qla does not know
