@@ -63,6 +63,11 @@ ExportResult ChangedFileSink::Put(const std::string& name, std::string_view cont
     return written;
 }
 
+std::unique_ptr<SinkFile> ChangedFileSink::Create(const std::string& name) {
+    return std::make_unique<GatheredFile>(
+        [this, name](std::string&& content) { return Put(name, content); });
+}
+
 bool ChangedFileSink::Keeps(const std::string& name, std::uint64_t inputs) {
     if (live_ && memory_ && memory_->Holds(*live_, name, inputs) && IsSiteFileName(name) &&
         seen_.insert(name).second) {

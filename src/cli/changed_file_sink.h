@@ -6,7 +6,7 @@
 
 #include "cli/page_memory.h"
 #include "cli/site_update.h"
-#include "export/file_sink.h"
+#include "export/disk_sinks.h"
 
 #include <filesystem>
 #include <map>
@@ -15,7 +15,7 @@
 
 namespace qla::cli {
 
-class ChangedFileSink : public FileSink {
+class ChangedFileSink : public Sink {
   public:
     // `live`: the site served now, compared with; nullopt writes every file (a first publish).
     // `memory`: the pages published before, kept unbuilt while their inputs are the same.
@@ -24,6 +24,8 @@ class ChangedFileSink : public FileSink {
         : live_(std::move(live)), memory_(memory), folder_(staged.string(), {}) {}
 
     ExportResult Put(const std::string& name, std::string_view content) override;
+    // A file written in pieces is compared whole, once committed.
+    std::unique_ptr<SinkFile> Create(const std::string& name) override;
     bool RemembersPages() const override { return memory_ != nullptr; }
     bool Keeps(const std::string& name, std::uint64_t inputs) override;
 

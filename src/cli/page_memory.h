@@ -1,5 +1,5 @@
 // What qla watch remembers of the pages it published, from one batch to the next: for each page
-// made from hashed inputs (FileSink::Keeps), the hash and the stamp of the file it published. A
+// made from hashed inputs (Sink::Keeps), the hash and the stamp of the file it published. A
 // page whose inputs hash the same, whose file in the site is still the one published, is neither
 // built nor compared again; a file someone touched since is built and compared as usual.
 #pragma once

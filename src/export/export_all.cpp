@@ -2,13 +2,16 @@
 // the progress report.
 #include "export/export_all.h"
 
-#include "export/folder_lock.h"
+#include "export/disk_sinks.h"
+#include "export/export_request.h"
 #include "export/html_export.h"
-#include "export/output_file.h"
 #include "export/page_writer.h"
 #include "export/player_name_texts.h"
+#include "export/player_page.h"
+#include "export/site_folder.h"
 #include "stats/detail_tables.h"
 #include "stats/opponent_rows.h"
+#include "stats/statistics.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -63,8 +66,8 @@ enum class Policy { Applies, Ignored };
 // One run over the site; keeps the file number and the result.
 class SiteRun {
   public:
-    SiteRun(const std::string& folder, const ExportAllSettings& settings, std::int64_t count)
-        : folder_(folder), settings_(settings), count_(count) {}
+    SiteRun(Sink& site, const ExportAllSettings& settings, std::int64_t count)
+        : site_(site), settings_(settings), count_(count) {}
 
     // Handles one file: progress, the if-exists policy, the writer. False once the run stops.
     template <class Write> bool File(const std::string& name, Policy policy, Write&& write) {
@@ -75,9 +78,8 @@ class SiteRun {
         ++number_;
         if (settings_.Progress)
             settings_.Progress(name, number_, count_);
-        const std::string path = PathInFolder(folder_, name);
         if (policy == Policy::Applies && settings_.IfExists != IfFileExists::Overwrite &&
-            PathExists(path)) {
+            site_.Has(name)) {
             const ExistingFileAnswer answer = Answer(name);
             if (answer == ExistingFileAnswer::Stop) {
                 result_.Stopped = true;
@@ -89,8 +91,9 @@ class SiteRun {
             }
         }
         // A file the policy does not apply to is kept by its writer when it exists.
-        const bool keptByWriter = policy == Policy::Ignored && PathExists(path);
-        const ExportResult written = write(path);
+        const bool keptByWriter = policy == Policy::Ignored && site_.Has(name);
+        FileOfSink page(site_, name);
+        const ExportResult written = write(page);
         if (!written.Ok())
             result_.Errors.push_back({name, written.Error});
         else if (!keptByWriter)
@@ -108,7 +111,7 @@ class SiteRun {
         return settings_.Ask(name);
     }
 
-    const std::string& folder_;
+    Sink& site_;
     const ExportAllSettings& settings_;
     std::int64_t count_;
     std::int64_t number_ = 0;
@@ -126,34 +129,25 @@ std::string SiteFolderRefusal(const std::string& folder) {
     return problem == 0 ? std::string() : ErrorText(problem, 0);
 }
 
-ExportAllResult ExportAllData(const AnalysisStore& store, const std::string& folder,
-                              const ExportAllSettings& settings) {
-    if (std::string refusal = SiteFolderRefusal(folder); !refusal.empty()) {
-        ExportAllResult refused;
-        refused.Refused = std::move(refusal);
-        return refused;
-    }
-    std::string lockError;
-    const auto lock = FolderLock::Take(folder, lockError);
-    if (!lock) {
-        ExportAllResult refused;
-        refused.Refused = lockError;
-        return refused;
-    }
-    SiteRun run(folder, settings, CountExportAllFiles(store));
-    const std::string_view title = settings.GameTitle;
-    const std::string_view separator = settings.DecimalSeparator;
+ExportAllResult ExportAllInto(const AnalysisStore& store, const ExportAllSettings& settings,
+                              Sink& site) {
+    SiteRun run(site, settings, CountExportAllFiles(store));
+    const Statistics stats{store, StoreLines(store)};
+    // The index and weapon pages are the views' own pages with every column, linked.
+    ExportRequest page;
+    page.GameTitle = settings.GameTitle;
+    page.DecimalSeparator = settings.DecimalSeparator;
+    page.SiteLinks = true;
 
     // An existing style sheet is kept whatever the policy, so it is never asked about.
-    run.File("style.css", Policy::Ignored, [](const std::string& path) {
-        const int error = WriteStyleSheetFile(path);
+    run.File("style.css", Policy::Ignored, [](Sink& sheet) {
+        const int error = WriteStyleSheetFile(sheet);
         return error == 0 ? ExportResult{} : Failure(error, 0);
     });
-    for (const auto& page : kIndexPages) {
-        if (!run.File(std::string(page.Name), Policy::Applies, [&](const std::string& path) {
-                return WriteStandardHtml(store, path, kAllStandardColumns, page.Order,
-                                         page.Ascending, true, title, separator);
-            }))
+    for (const auto& index : kIndexPages) {
+        page.Standard = {kAllStandardColumns, index.Order, index.Ascending};
+        if (!run.File(std::string(index.Name), Policy::Applies,
+                      [&](Sink& sink) { return WriteStandardHtml(stats, page, sink).File; }))
             return std::move(run.Result());
     }
     // One event index and one conversion of the names serve every player page of the run.
@@ -163,27 +157,47 @@ ExportAllResult ExportAllData(const AnalysisStore& store, const std::string& fol
         const std::string stem = PlayerPageName(player);
         // Both pages of a player show the same counts in two orders.
         const PlayerEventRows counted = CountPlayerEvents(store, events, player);
-        for (const auto& [suffix, key, ascending] :
+        for (const auto& [suffix, order, ascending] :
              {std::tuple{"a.html", PlayerDetailOrder::ItemNames, true},
               std::tuple{"b.html", PlayerDetailOrder::Numbers, false}}) {
             // Structured bindings are copied in: clang before 16 cannot capture them.
             if (!run.File(stem + suffix, Policy::Applies,
-                          [&, key = key, ascending = ascending](const std::string& path) {
-                              return WritePlayerDetailsHtml(
-                                  store, events, names, path, kAllPlayerDetailSections, key,
-                                  ascending, player, true, title, &counted);
+                          [&, order = order, ascending = ascending](Sink& sink) {
+                              return WritePlayerPage(store, events, names, sink,
+                                                     kAllPlayerDetailSections, order, ascending,
+                                                     player, true, settings.GameTitle, &counted);
                           }))
                 return std::move(run.Result());
         }
     }
-    for (const auto& page : kWeaponPages) {
-        if (!run.File(std::string(page.Name), Policy::Applies, [&](const std::string& path) {
-                return WriteWeaponHtml(store, path, kAllWeaponColumns, page.Order, page.Ascending,
-                                       true, title);
-            }))
+    for (const auto& weapons : kWeaponPages) {
+        page.Weapons = {kAllWeaponColumns, weapons.Order, weapons.Ascending};
+        if (!run.File(std::string(weapons.Name), Policy::Applies,
+                      [&](Sink& sink) { return WriteWeaponHtml(stats, page, sink).File; }))
             return std::move(run.Result());
     }
     return std::move(run.Result());
+}
+
+ExportAllResult ExportAllData(const AnalysisStore& store, const std::string& folder,
+                              const ExportAllSettings& settings) {
+    ExportAllResult result;
+    const auto lock = PrepareSiteFolder(folder, MissingFolder::Refuse, result.Refused);
+    if (!lock)
+        return result;
+    FolderSink site(folder, store.LogFileIdentity);
+    return ExportAllInto(store, settings, site);
+}
+
+ExportOutcome WriteAllDataSite(const Statistics& stats, const ExportRequest& request, Sink& sink) {
+    ExportAllSettings settings;
+    settings.GameTitle = request.GameTitle;
+    settings.DecimalSeparator = request.DecimalSeparator;
+    settings.IfExists = request.Site.IfExists;
+    settings.Ask = request.Site.Ask;
+    settings.Progress = request.Site.Progress;
+    settings.Cancelled = request.Site.Cancelled;
+    return {{}, ExportAllInto(stats.Store, settings, sink)};
 }
 
 } // namespace qla

@@ -53,8 +53,20 @@ struct ExportAllResult {
 // 2 x players + 11: style sheet, five index pages, two pages per player, five weapon pages.
 std::int64_t CountExportAllFiles(const AnalysisStore& store);
 
+class Sink;
+struct ExportOutcome;
+struct ExportRequest;
+struct Statistics;
+
+// The site's files into `site`, which Has() is asked about for the if-exists policy.
+ExportAllResult ExportAllInto(const AnalysisStore& store, const ExportAllSettings& settings,
+                              Sink& site);
+// The same into `folder`, which must exist; it is locked against a second run meanwhile.
 ExportAllResult ExportAllData(const AnalysisStore& store, const std::string& folder,
                               const ExportAllSettings& settings);
+// The writer of the "all" view: the settings from the request's GameTitle, DecimalSeparator and
+// Site options, the result in the outcome's Site.
+ExportOutcome WriteAllDataSite(const Statistics& stats, const ExportRequest& request, Sink& sink);
 
 // Why pages cannot be written into `folder` (as ExportAllResult::Refused says it); empty when
 // they can. Lets a caller refuse a folder before asking anything else.

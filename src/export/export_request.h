@@ -88,26 +88,36 @@ struct ExportRequest {
     DashboardSettings Dashboard;
 };
 
-// What RunExport did: the one file's result, or for a site view the site's result.
+// What a writer did: the one file's result, or for a site view the site's result.
 struct ExportOutcome {
+    ExportOutcome() = default;
+    // A writer of one file (or of a site that reports in one result) says only this.
+    ExportOutcome(ExportResult file) : File(std::move(file)) {} // NOLINT: implicit on purpose
+    ExportOutcome(ExportResult file, ExportAllResult site)
+        : File(std::move(file)), Site(std::move(site)) {}
+
     ExportResult File;
     ExportAllResult Site;
     bool Ok() const { return File.Ok() && Site.Ok(); }
 };
 
-// Runs the writer of the request's view and format. A format the view does not take (see
-// ViewTakes) fails with EINVAL at stage 0 before any file is created.
-ExportOutcome RunExport(const AnalysisStore& store, const ExportRequest& request);
-// The same, the long lists (chats, junk lines) read through `stats.Lines`.
 struct Statistics;
-ExportOutcome RunExport(const Statistics& stats, const ExportRequest& request);
+class Sink;
 
-class FileSink;
-// Whether the request's site can be written through a sink (RunExportInto).
+// Runs the writer of the request's view and format into the request's Path: a file through the
+// atomic writer, or for a site view a folder, locked meanwhile and marked afterwards. A format
+// the view does not take (see ViewTakes) fails with EINVAL at stage 0 before any file is created.
+// The long lists (chats, junk lines) are read through `stats.Lines`.
+ExportOutcome RunExport(const Statistics& stats, const ExportRequest& request);
+ExportOutcome RunExport(const AnalysisStore& store, const ExportRequest& request);
+// The same writer with `sink` taking the bytes; Path is not read.
+ExportOutcome RunExport(const Statistics& stats, const ExportRequest& request, Sink& sink);
+
+// Whether the request's site is written through another sink than its folder (RunExportInto):
+// the statistics site is; Export All asks about the files already in the folder it writes into.
 bool ExportsIntoSink(const ExportRequest& request);
 // Runs the site writer of the request's view and format with `sink` taking the files; Path is
 // not read. Fails with EINVAL when ExportsIntoSink is false.
-ExportResult RunExportInto(const AnalysisStore& store, const ExportRequest& request,
-                           FileSink& sink);
+ExportResult RunExportInto(const AnalysisStore& store, const ExportRequest& request, Sink& sink);
 
 } // namespace qla

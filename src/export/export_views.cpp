@@ -84,13 +84,6 @@ const ViewWriter* WriterOf(ExportView view, ExportFormat format) {
     return nullptr;
 }
 
-SiteFileWriter FileWriterOf(ExportView view, ExportFormat format) {
-    for (const ViewWriter& writer : InfoOf(view).Writers)
-        if (writer.Format == format)
-            return writer.WriteFiles;
-    return nullptr;
-}
-
 bool ViewTakes(ExportView view, ExportFormat format) {
     return WriterOf(view, format) != nullptr;
 }

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "export/export_request.h"
-#include "export/file_sink.h"
+#include "export/sink.h"
 #include "stats/statistics.h"
 
 #include <optional>
@@ -40,22 +40,15 @@ struct OrderOption {
     bool Offered = true;   // false: valid in a request but not shown on the page
 };
 
-// Runs one writer for a request of its view and format.
-using ExportWriter = ExportOutcome (*)(const AnalysisStore& store, const ExportRequest& request);
+// Writes one view in one format: its options read from the request, its bytes into the sink (the
+// sink's own file, or for a site view the site's files). The store and the long lists (chats,
+// junk lines) are read through the statistics.
+using ExportWriter = ExportOutcome (*)(const Statistics& stats, const ExportRequest& request,
+                                       Sink& sink);
 
-// Hands a site's files to a sink instead of a folder: qla watch publishes through it.
-using SiteFileWriter = ExportResult (*)(const AnalysisStore& store, const ExportRequest& request,
-                                        FileSink& sink);
-
-// Reads the store and the long lists through the statistics' line source.
-using LinesWriter = ExportOutcome (*)(const Statistics& stats, const ExportRequest& request);
-
-// One of Write and WriteLines is set.
 struct ViewWriter {
     ExportFormat Format;
     ExportWriter Write;
-    SiteFileWriter WriteFiles = nullptr; // a site writer that can write through a sink
-    LinesWriter WriteLines = nullptr;
 };
 
 // The page's choices in page terms (check box states, "Order by" index), before they become the
@@ -99,8 +92,6 @@ const ExportViewInfo* FindExportView(std::string_view name);
 
 // The writer for the view and format; nullptr when the view does not take the format.
 const ViewWriter* WriterOf(ExportView view, ExportFormat format);
-// The site writer that writes through a sink; nullptr when the view and format have none.
-SiteFileWriter FileWriterOf(ExportView view, ExportFormat format);
 bool ViewTakes(ExportView view, ExportFormat format);
 // Whether the request's Path is a folder that receives many files: a site view written as HTML.
 bool WritesFolder(ExportView view, ExportFormat format);

@@ -1,6 +1,7 @@
 // The pages of log lines: voice chat, text chat and the "Logfile Junk" page.
 #include "core/names.h"
 #include "export/colour_html.h"
+#include "export/export_request.h"
 #include "export/html_export.h"
 #include "export/page_writer.h"
 #include "export/unknown_line_walk.h"
@@ -9,11 +10,12 @@
 #include <vector>
 
 namespace qla {
+namespace {
 
-ExportResult WriteChatHtml(const Statistics& stats, bool voice, const std::string& path,
-                           const ChatFlags& flags, std::string_view gameTitle) {
+ExportResult WriteChatHtml(const Statistics& stats, bool voice, Sink& sink, const ChatFlags& flags,
+                           std::string_view gameTitle) {
     const AnalysisStore& store = stats.Store;
-    PageWriter page(path, store.LogFileIdentity);
+    PageWriter page(sink);
     const std::string_view prefix = voice ? "Voice chat - " : "Text chat - ";
     if (!page.Begin(std::string(prefix) + std::string(gameTitle)))
         return page.Finish(true);
@@ -60,41 +62,34 @@ ExportResult WriteChatHtml(const Statistics& stats, bool voice, const std::strin
     return page.Finish(true);
 }
 
-ExportResult WriteVoiceChatHtml(const AnalysisStore& store, const std::string& path,
-                                const ChatFlags& flags, std::string_view gameTitle) {
-    return WriteChatHtml({store, StoreLines(store)}, true, path, flags, gameTitle);
+} // namespace
+
+ExportOutcome WriteVoiceChatHtml(const Statistics& stats, const ExportRequest& request,
+                                 Sink& sink) {
+    return WriteChatHtml(stats, true, sink, request.VoiceChat.Shown, request.GameTitle);
 }
 
-ExportResult WriteTextChatHtml(const AnalysisStore& store, const std::string& path,
-                               const ChatFlags& flags, std::string_view gameTitle) {
-    return WriteChatHtml({store, StoreLines(store)}, false, path, flags, gameTitle);
+ExportOutcome WriteTextChatHtml(const Statistics& stats, const ExportRequest& request, Sink& sink) {
+    return WriteChatHtml(stats, false, sink, request.TextChat.Shown, request.GameTitle);
 }
 
-ExportResult WriteUnknownLinesHtml(const Statistics& stats, const std::string& path,
-                                   std::string_view gameTitle, std::string_view logDateText,
-                                   const LineProgress& progress) {
+ExportOutcome WriteUnknownLinesHtml(const Statistics& stats, const ExportRequest& request,
+                                    Sink& sink) {
     // Framed like every page, so the junk page is a complete document of its own.
-    const PageFrame frame = BuildPageFrame(gameTitle);
+    const PageFrame frame = BuildPageFrame(request.GameTitle);
     StagedFile file;
-    if (!file.Create(path, stats.Store.LogFileIdentity))
+    if (!file.Create(sink, kOwnFile))
         return file.Finish();
     file.Line(frame.PageHead);
-    file.Line(HeadingHtml("Other (junk) export - " + EscapeHtml(logDateText)));
+    file.Line(HeadingHtml("Other (junk) export - " + EscapeHtml(request.Junk.LogDateText)));
     std::string error;
     const bool read = EachUnknownLine(
-        stats.Lines, progress,
+        stats.Lines, request.Junk.Progress,
         [&](std::string_view line) { file.LineOf(EscapeHtml(line), "<br>"); }, error);
     if (!read)
-        return {error};
+        return ExportResult{error};
     file.Line(frame.PageFoot);
     return file.Finish();
-}
-
-ExportResult WriteUnknownLinesHtml(const AnalysisStore& store, const std::string& path,
-                                   std::string_view gameTitle, std::string_view logDateText,
-                                   const LineProgress& progress) {
-    return WriteUnknownLinesHtml({store, StoreLines(store)}, path, gameTitle, logDateText,
-                                 progress);
 }
 
 } // namespace qla

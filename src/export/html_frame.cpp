@@ -51,12 +51,12 @@ PageFrame BuildPageFrame(std::string_view title) {
     return frame;
 }
 
-int WriteStyleSheetFile(const std::string& path) {
-    if (PathExists(path))
+int WriteStyleSheetFile(Sink& sink) {
+    const std::string name = "style.css";
+    if (sink.Has(name))
         return 0;
     OutputFile file;
-    // Nothing of that name exists, so there is nothing to protect.
-    if (!file.Create(path, std::nullopt))
+    if (!file.Create(sink, name))
         return file.ErrorNumber();
     for (std::string_view rule : kStyleSheet)
         file.Line(rule);
@@ -65,8 +65,8 @@ int WriteStyleSheetFile(const std::string& path) {
     return file.ErrorNumber();
 }
 
-ExportResult WriteStyleSheet(const std::string& path) {
-    const int errorNumber = WriteStyleSheetFile(path);
+ExportResult WriteStyleSheet(Sink& sink) {
+    const int errorNumber = WriteStyleSheetFile(sink);
     return errorNumber == 0 ? ExportResult{} : Failure(errorNumber, 0);
 }
 

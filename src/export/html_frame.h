@@ -4,6 +4,7 @@
 
 #include "export/export_types.h"
 #include "export/html_text.h"
+#include "export/sink.h"
 
 #include <string>
 #include <string_view>
@@ -18,9 +19,9 @@ struct PageFrame {
 // `title` may hold colour codes; it is escaped where it is written.
 PageFrame BuildPageFrame(std::string_view title);
 
-// Writes "style.css" to `path` unless something of that name exists there: an existing style
+// Writes "style.css" into `sink` unless something of that name is there: an existing style
 // sheet is never replaced.
-ExportResult WriteStyleSheet(const std::string& path);
+ExportResult WriteStyleSheet(Sink& sink);
 
 // "dark" after "light", "light" after anything else.
 std::string_view NextRowClass(std::string_view current);

@@ -1,12 +1,15 @@
 // One player's detail page: up to six two-column tables, and the page-name stem of the site.
 #include "core/names.h"
 #include "export/colour_html.h"
+#include "export/export_request.h"
 #include "export/html_export.h"
 #include "export/page_writer.h"
 #include "export/player_name_texts.h"
+#include "export/player_page.h"
 #include "export/player_sections.h"
 #include "stats/detail_tables.h"
 #include "stats/opponent_rows.h"
+#include "stats/statistics.h"
 
 #include <cerrno>
 #include <charconv>
@@ -36,11 +39,11 @@ std::string PlayerPageName(PlayerIndex index) {
     return "player" + digits;
 }
 
-ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventIndex& events,
-                                    const PlayerNameTexts& names, const std::string& path,
-                                    const PlayerDetailSections& sections, PlayerDetailOrder order,
-                                    bool ascending, PlayerIndex player, bool linksFlag,
-                                    std::string_view gameTitle, const PlayerEventRows* counted) {
+ExportResult WritePlayerPage(const AnalysisStore& store, const KillEventIndex& events,
+                             const PlayerNameTexts& names, Sink& sink,
+                             const PlayerDetailSections& sections, PlayerDetailOrder order,
+                             bool ascending, PlayerIndex player, bool linksFlag,
+                             std::string_view gameTitle, const PlayerEventRows* counted) {
     if (player < 1 || player > store.PlayerCount())
         return Failure(EINVAL, static_cast<int>(WriterStage::Started));
     if (counted != nullptr && counted->Player != player)
@@ -48,7 +51,7 @@ ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventI
     const std::string& name = store.Players[player].Name;
     const std::string stem = PlayerPageName(player);
 
-    PageWriter page(path, store.LogFileIdentity);
+    PageWriter page(sink);
     if (!page.Begin("^7" + name + "^0 - " + std::string(gameTitle)))
         return page.Finish(false);
     page.SetStage(WriterStage::Rows);
@@ -104,24 +107,16 @@ ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventI
     return page.Finish(!linksFlag);
 }
 
-ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const KillEventIndex& events,
-                                    const std::string& path, const PlayerDetailSections& sections,
-                                    PlayerDetailOrder order, bool ascending, PlayerIndex player,
-                                    bool linksFlag, std::string_view gameTitle) {
-    if (player < 1 || player > store.PlayerCount())
+ExportOutcome WritePlayerDetailsHtml(const Statistics& stats, const ExportRequest& request,
+                                     Sink& sink) {
+    const AnalysisStore& store = stats.Store;
+    const PlayerDetailOptions& options = request.PlayerDetails;
+    if (options.Player < 1 || options.Player > store.PlayerCount())
         return Failure(EINVAL, static_cast<int>(WriterStage::Started));
-    const PlayerNameTexts names(store);
-    return WritePlayerDetailsHtml(store, events, names, path, sections, order, ascending, player,
-                                  linksFlag, gameTitle);
-}
-
-ExportResult WritePlayerDetailsHtml(const AnalysisStore& store, const std::string& path,
-                                    const PlayerDetailSections& sections, PlayerDetailOrder order,
-                                    bool ascending, PlayerIndex player, bool linksFlag,
-                                    std::string_view gameTitle) {
     const KillEventIndex events(store);
-    return WritePlayerDetailsHtml(store, events, path, sections, order, ascending, player,
-                                  linksFlag, gameTitle);
+    const PlayerNameTexts names(store);
+    return WritePlayerPage(store, events, names, sink, options.Sections, options.Order,
+                           options.Ascending, options.Player, request.SiteLinks, request.GameTitle);
 }
 
 } // namespace qla

@@ -1,9 +1,11 @@
 // The player index page: one row per player, the five columns of the standard table.
 #include "core/names.h"
 #include "export/colour_html.h"
+#include "export/export_request.h"
 #include "export/html_export.h"
 #include "export/page_writer.h"
 #include "stats/sort_table.h"
+#include "stats/statistics.h"
 
 #include <array>
 
@@ -27,12 +29,12 @@ constexpr std::array<IndexColumn, 5> kIndexColumns{{
 
 } // namespace
 
-ExportResult WriteStandardHtml(const AnalysisStore& store, const std::string& path,
-                               const StandardColumns& columns, StandardOrder order, bool ascending,
-                               bool linksFlag, std::string_view gameTitle,
-                               std::string_view decimalSeparator) {
-    PageWriter page(path, store.LogFileIdentity);
-    if (!page.Begin(gameTitle))
+ExportOutcome WriteStandardHtml(const Statistics& stats, const ExportRequest& request, Sink& sink) {
+    const AnalysisStore& store = stats.Store;
+    const StandardColumns& columns = request.Standard.Columns;
+    const bool linksFlag = request.SiteLinks;
+    PageWriter page(sink);
+    if (!page.Begin(request.GameTitle))
         return page.Finish(false);
 
     page.Line("<tr>");
@@ -49,8 +51,8 @@ ExportResult WriteStandardHtml(const AnalysisStore& store, const std::string& pa
     page.Line("</tr>");
 
     page.SetStage(WriterStage::Rows);
-    const SortTable table = BuildStandardOrder(store, order);
-    ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
+    const SortTable table = BuildStandardOrder(store, request.Standard.Order);
+    ReadRows(table, request.Standard.Ascending, [&](const SortRow& row, std::size_t) {
         page.BeginRow();
         const std::string& name = row.Cells[1].Text;
         if (columns[0]) {
@@ -69,7 +71,8 @@ ExportResult WriteStandardHtml(const AnalysisStore& store, const std::string& pa
             page.LineOf("<td class='nr'>", row.Cells[3].Text, "</td>");
         if (columns[3])
             page.LineOf("<td class='nr'>",
-                        EscapeHtml(RatioText(CellNumber(row.Cells[4]), decimalSeparator)), "</td>");
+                        EscapeHtml(RatioText(CellNumber(row.Cells[4]), request.DecimalSeparator)),
+                        "</td>");
         if (columns[4])
             page.LineOf("<td class='nr'>", row.Cells[5].Text, "</td>");
         page.EndRow();

@@ -1,9 +1,11 @@
 // The weapon page: per weapon its kills, share of all kills and the players most involved.
 #include "core/names.h"
 #include "export/colour_html.h"
+#include "export/export_request.h"
 #include "export/html_export.h"
 #include "export/page_writer.h"
 #include "stats/detail_tables.h"
+#include "stats/statistics.h"
 
 #include <array>
 
@@ -29,11 +31,11 @@ constexpr std::array<WeaponHeading, 5> kWeaponHeadings{{
 
 } // namespace
 
-ExportResult WriteWeaponHtml(const AnalysisStore& store, const std::string& path,
-                             const WeaponColumns& columns, WeaponOrder order, bool ascending,
-                             bool linksFlag, std::string_view gameTitle) {
-    PageWriter page(path, store.LogFileIdentity);
-    if (!page.Begin("Weapon Details - " + std::string(gameTitle)))
+ExportOutcome WriteWeaponHtml(const Statistics& stats, const ExportRequest& request, Sink& sink) {
+    const WeaponColumns& columns = request.Weapons.Columns;
+    const bool linksFlag = request.SiteLinks;
+    PageWriter page(sink);
+    if (!page.Begin("Weapon Details - " + request.GameTitle))
         return page.Finish(false);
 
     page.Line("<tr>");
@@ -43,9 +45,9 @@ ExportResult WriteWeaponHtml(const AnalysisStore& store, const std::string& path
     page.Line("</tr>");
 
     page.SetStage(WriterStage::Rows);
-    const SortTable table = BuildWeaponTable(store, order);
+    const SortTable table = BuildWeaponTable(stats.Store, request.Weapons.Order);
     page.SetStage(WriterStage::WeaponRows);
-    ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
+    ReadRows(table, request.Weapons.Ascending, [&](const SortRow& row, std::size_t) {
         const auto& cells = row.Cells;
         page.BeginRow();
         if (columns[0])

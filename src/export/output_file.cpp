@@ -1,6 +1,8 @@
 // Line output with CR LF and error numbers kept for the writers' messages.
 #include "export/output_file.h"
 
+#include "export/disk_sinks.h"
+
 #include <cerrno>
 #include <filesystem>
 
@@ -8,12 +10,21 @@ namespace qla {
 
 OutputFile::~OutputFile() = default;
 
+bool OutputFile::Create(Sink& sink, const std::string& name) {
+    return Start(sink.Create(name));
+}
+
 bool OutputFile::Create(const std::string& path, const std::optional<FileIdentity>& logFile) {
-    if (file_.Open(path, logFile))
+    return Start(CreateDiskFile(path, logFile));
+}
+
+bool OutputFile::Start(std::unique_ptr<SinkFile> file) {
+    file_ = std::move(file);
+    if (!file_->Failed())
         return true;
-    refusal_ = file_.Refusal();
+    refusal_ = file_->Refusal();
     if (refusal_.empty())
-        Fail(file_.ErrorNumber());
+        Fail(file_->ErrorNumber());
     return false;
 }
 
@@ -35,34 +46,41 @@ void OutputFile::AppendLong(std::string_view text) {
 }
 
 void OutputFile::Flush() {
-    if (!file_.IsOpen() || Failed()) {
+    if (!file_ || Failed()) {
         used_ = 0;
         return;
     }
-    if (!file_.Write(std::string_view(buffer_.get(), used_)))
-        Fail(file_.ErrorNumber());
+    if (!file_->Write(std::string_view(buffer_.get(), used_)))
+        Fail(file_->ErrorNumber());
     used_ = 0;
 }
 
 bool OutputFile::Close(bool durable, WhenNameTaken whenTaken) {
-    if (!file_.IsOpen())
+    if (!file_ || file_->Failed())
         return !Failed();
     Flush();
     if (Failed()) {
-        file_.Discard();
+        file_.reset(); // dropped uncommitted: nothing is left behind
         return false;
     }
-    if (!file_.Commit(durable, whenTaken)) {
-        refusal_ = file_.Refusal();
+    if (!file_->Commit(durable, whenTaken)) {
+        refusal_ = file_->Refusal();
         if (refusal_.empty())
-            Fail(file_.ErrorNumber());
+            Fail(file_->ErrorNumber());
     }
+    file_.reset();
     return !Failed();
 }
 
 void OutputFile::Fail(int errorNumber) {
     if (errorNumber_ == 0)
         errorNumber_ = errorNumber;
+}
+
+bool StagedFile::Create(Sink& sink, const std::string& name) {
+    const bool created = file_.Create(sink, name);
+    Note();
+    return created;
 }
 
 bool StagedFile::Create(const std::string& path, const std::optional<FileIdentity>& logFile) {

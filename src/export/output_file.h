@@ -1,10 +1,11 @@
 // A created file written line by line with CR LF endings. It keeps the first error number so a
 // writer can report it with the stage it was in; after a failure further writes are dropped.
-// The file appears under its name only when it is closed without a failure (see AtomicFile).
+// The file appears under its name only when it is closed without a failure (see SinkFile).
 #pragma once
 
-#include "export/atomic_file.h"
+#include "core/file_identity.h"
 #include "export/export_types.h"
+#include "export/sink.h"
 
 #include <cstring>
 #include <memory>
@@ -21,8 +22,9 @@ class OutputFile {
     OutputFile& operator=(const OutputFile&) = delete;
     ~OutputFile();
 
-    // Starts the file; false with ErrorNumber() or Refusal() set when it cannot. `logFile` is
-    // never replaced.
+    // Starts the file `name` of `sink`; false with ErrorNumber() or Refusal() set when it cannot.
+    bool Create(Sink& sink, const std::string& name);
+    // The same for a file on disk through the atomic writer; `logFile` is never replaced.
     bool Create(const std::string& path, const std::optional<FileIdentity>& logFile);
     void Line(std::string_view text);
     // Writes the bytes as they are, without a line end: a document made in pieces.
@@ -71,10 +73,11 @@ class OutputFile {
     }
     void Flush();
     void Fail(int errorNumber);
+    bool Start(std::unique_ptr<SinkFile> file);
 
     static constexpr std::size_t kFlushSize = 1 << 16;
 
-    AtomicFile file_;
+    std::unique_ptr<SinkFile> file_;
     std::string refusal_;
     // Bytes [0, used_) are pending. Not cleared when made: a site makes one per file.
     std::size_t capacity_ = kFlushSize + 4096;
@@ -93,6 +96,7 @@ class StagedFile {
   public:
     void SetStage(WriterStage stage) { stage_ = static_cast<int>(stage); }
     // Starts the file; on failure Finish() reports it.
+    bool Create(Sink& sink, const std::string& name);
     bool Create(const std::string& path, const std::optional<FileIdentity>& logFile);
     void Line(std::string_view text) {
         file_.Line(text);

@@ -1,14 +1,12 @@
 // The shared skeleton of the table and chat pages.
 #include "export/page_writer.h"
 
-#include "export/file_paths.h"
-
 namespace qla {
 
 bool PageWriter::Begin(std::string_view title) {
     file_.SetStage(WriterStage::Head);
     frame_ = BuildPageFrame(title);
-    if (!file_.Create(path_, logFile_))
+    if (!file_.Create(sink_, kOwnFile))
         return false;
     file_.Line(frame_.PageHead);
     return true;
@@ -25,7 +23,7 @@ ExportResult PageWriter::Finish(bool styleSheet) {
     ExportResult result = file_.Finish(styleSheet);
     if (!result.Ok() || !styleSheet)
         return result;
-    if (const int errorNumber = WriteStyleSheetFile(FolderOfPath(path_) + "style.css"))
+    if (const int errorNumber = WriteStyleSheetFile(sink_))
         return file_.FailWith(errorNumber);
     return result;
 }

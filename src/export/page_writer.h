@@ -5,20 +5,18 @@
 #include "export/html_frame.h"
 #include "export/output_file.h"
 
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace qla {
 
-// Writes the style sheet unless something of that name exists; 0 or the error number.
-int WriteStyleSheetFile(const std::string& path);
+// Writes "style.css" into `sink` unless something of that name is there; 0 or the error number.
+int WriteStyleSheetFile(Sink& sink);
 
 class PageWriter {
   public:
-    // `logFile`: the file the page must never replace.
-    PageWriter(std::string path, std::optional<FileIdentity> logFile)
-        : path_(std::move(path)), logFile_(logFile) {}
+    // The page is the sink's own file (kOwnFile).
+    explicit PageWriter(Sink& sink) : sink_(sink) {}
 
     // Stage Head: builds the frame, creates the file and writes the head.
     bool Begin(std::string_view title);
@@ -34,8 +32,7 @@ class PageWriter {
     ExportResult Finish(bool styleSheet);
 
   private:
-    std::string path_;
-    std::optional<FileIdentity> logFile_;
+    Sink& sink_;
     StagedFile file_;
     PageFrame frame_;
     std::string_view rowClass_;

@@ -3,6 +3,7 @@
 #include "core/control_chars.h"
 #include "core/names.h"
 #include "core/text.h"
+#include "export/export_request.h"
 #include "export/output_file.h"
 #include "export/text_export.h"
 #include "export/text_join.h"
@@ -31,12 +32,14 @@ std::string PreviewText(const TextExportOptions& options) {
     return preview;
 }
 
-ExportResult WriteChatText(const Statistics& stats, bool voice, const std::string& path,
-                           const ChatFlags& flags, const TextExportOptions& options) {
+namespace {
+
+ExportResult WriteChatText(const Statistics& stats, bool voice, Sink& sink, const ChatFlags& flags,
+                           const TextExportOptions& options) {
     const AnalysisStore& store = stats.Store;
     // The chat exports report stage 0 throughout.
     StagedFile file;
-    if (!file.Create(path, store.LogFileIdentity))
+    if (!file.Create(sink, kOwnFile))
         return file.Finish();
     const std::array<bool, 3> columns{flags[0], flags[1], flags[2]};
     file.Line(JoinColumns<3>(columns, {"Player", "Location", "Text"}, options.Separator));
@@ -60,33 +63,29 @@ ExportResult WriteChatText(const Statistics& stats, bool voice, const std::strin
     return file.Finish();
 }
 
-ExportResult WriteVoiceChatText(const AnalysisStore& store, const std::string& path,
-                                const ChatFlags& flags, const TextExportOptions& options) {
-    return WriteChatText({store, StoreLines(store)}, true, path, flags, options);
+} // namespace
+
+ExportOutcome WriteVoiceChatText(const Statistics& stats, const ExportRequest& request,
+                                 Sink& sink) {
+    return WriteChatText(stats, true, sink, request.VoiceChat.Shown, request.Text);
 }
 
-ExportResult WriteTextChatText(const AnalysisStore& store, const std::string& path,
-                               const ChatFlags& flags, const TextExportOptions& options) {
-    return WriteChatText({store, StoreLines(store)}, false, path, flags, options);
+ExportOutcome WriteTextChatText(const Statistics& stats, const ExportRequest& request, Sink& sink) {
+    return WriteChatText(stats, false, sink, request.TextChat.Shown, request.Text);
 }
 
-ExportResult WriteUnknownLinesText(const Statistics& stats, const std::string& path,
-                                   const LineProgress& progress) {
+ExportOutcome WriteUnknownLinesText(const Statistics& stats, const ExportRequest& request,
+                                    Sink& sink) {
     StagedFile file;
-    if (!file.Create(path, stats.Store.LogFileIdentity))
+    if (!file.Create(sink, kOwnFile))
         return file.Finish();
     std::string replaced, error;
     const bool read = EachUnknownLine(
-        stats.Lines, progress,
+        stats.Lines, request.Junk.Progress,
         [&](std::string_view line) { file.Line(WithoutControlChars(line, replaced)); }, error);
     if (!read)
-        return {error};
+        return ExportResult{error};
     return file.Finish();
-}
-
-ExportResult WriteUnknownLinesText(const AnalysisStore& store, const std::string& path,
-                                   const LineProgress& progress) {
-    return WriteUnknownLinesText({store, StoreLines(store)}, path, progress);
 }
 
 } // namespace qla

@@ -2,11 +2,13 @@
 #include "core/control_chars.h"
 #include "core/names.h"
 #include "core/text.h"
+#include "export/export_request.h"
 #include "export/output_file.h"
 #include "export/player_sections.h"
 #include "export/text_export.h"
 #include "export/text_join.h"
 #include "stats/detail_tables.h"
+#include "stats/statistics.h"
 
 #include <array>
 #include <cerrno>
@@ -22,15 +24,23 @@ std::string NameText(const std::string& name, const TextExportOptions& options) 
 constexpr std::array<std::string_view, 6> kSectionTitles{
     "Players Killed", "Killed by", "Self Kills", "Teamkills", "TeamDeaths", "Weapon"};
 
+// A ratio's decimal separator in a text export: the locale's, unless it is the column separator
+// too (or part of it), where it would split the ratio into two columns.
+std::string_view TextDecimalSeparator(const ExportRequest& request) {
+    if (request.Text.Separator.find(request.DecimalSeparator) != std::string::npos)
+        return ".";
+    return request.DecimalSeparator;
+}
+
 } // namespace
 
-ExportResult WriteStandardText(const AnalysisStore& store, const std::string& path,
-                               const StandardColumns& columns, StandardOrder order, bool ascending,
-                               const TextExportOptions& options,
-                               std::string_view decimalSeparator) {
+ExportOutcome WriteStandardText(const Statistics& stats, const ExportRequest& request, Sink& sink) {
+    const StandardColumns& columns = request.Standard.Columns;
+    const TextExportOptions& options = request.Text;
+    const std::string_view decimalSeparator = TextDecimalSeparator(request);
     StagedFile file;
     file.SetStage(WriterStage::Head);
-    if (!file.Create(path, store.LogFileIdentity))
+    if (!file.Create(sink, kOwnFile))
         return file.Finish();
     if (options.IncludeHeader)
         file.Line(JoinColumns(columns,
@@ -38,8 +48,8 @@ ExportResult WriteStandardText(const AnalysisStore& store, const std::string& pa
                               options.Separator));
     file.SetStage(WriterStage::Rows);
 
-    const SortTable table = BuildStandardOrder(store, order);
-    ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
+    const SortTable table = BuildStandardOrder(stats.Store, request.Standard.Order);
+    ReadRows(table, request.Standard.Ascending, [&](const SortRow& row, std::size_t) {
         const auto& cells = row.Cells;
         WriteUnlessBlank(
             file, JoinColumns(columns,
@@ -50,26 +60,28 @@ ExportResult WriteStandardText(const AnalysisStore& store, const std::string& pa
     return file.Finish();
 }
 
-ExportResult WritePlayerDetailsText(const AnalysisStore& store, const std::string& path,
-                                    const PlayerDetailSections& sections, PlayerDetailOrder order,
-                                    bool ascending, PlayerIndex player,
-                                    const TextExportOptions& options) {
+ExportOutcome WritePlayerDetailsText(const Statistics& stats, const ExportRequest& request,
+                                     Sink& sink) {
+    const AnalysisStore& store = stats.Store;
+    const PlayerDetailOptions& details = request.PlayerDetails;
+    const PlayerIndex player = details.Player;
+    const TextExportOptions& options = request.Text;
     if (player < 1 || player > store.PlayerCount())
         return Failure(EINVAL, static_cast<int>(WriterStage::Started));
     StagedFile file;
     file.SetStage(WriterStage::Head);
-    if (!file.Create(path, store.LogFileIdentity))
+    if (!file.Create(sink, kOwnFile))
         return file.Finish();
     file.SetStage(WriterStage::Rows);
 
     const KillEventIndex events(store);
-    for (std::size_t s = 0; s < sections.size(); ++s) {
-        if (!sections[s])
+    for (std::size_t s = 0; s < details.Sections.size(); ++s) {
+        if (!details.Sections[s])
             continue;
-        const SortTable table = BuildPlayerSection(store, events, s, player, order);
+        const SortTable table = BuildPlayerSection(store, events, s, player, details.Order);
         if (options.IncludeHeader)
             file.LineOf(kSectionTitles[s], options.Separator, "Kills");
-        ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
+        ReadRows(table, details.Ascending, [&](const SortRow& row, std::size_t) {
             WriteUnlessBlank(file, NameText(row.Cells[1].Text, options) + options.Separator +
                                        row.Cells[2].Text);
         });
@@ -77,19 +89,19 @@ ExportResult WritePlayerDetailsText(const AnalysisStore& store, const std::strin
     return file.Finish();
 }
 
-ExportResult WriteWeaponText(const AnalysisStore& store, const std::string& path,
-                             const WeaponColumns& columns, WeaponOrder order, bool ascending,
-                             const TextExportOptions& options) {
+ExportOutcome WriteWeaponText(const Statistics& stats, const ExportRequest& request, Sink& sink) {
+    const WeaponColumns& columns = request.Weapons.Columns;
+    const TextExportOptions& options = request.Text;
     StagedFile file;
     file.SetStage(WriterStage::Head);
-    if (!file.Create(path, store.LogFileIdentity))
+    if (!file.Create(sink, kOwnFile))
         return file.Finish();
     // The weapon and chat exports always start with their title row.
     file.Line(JoinColumns(columns,
                           {"Weapon", "Kills", "% of total Kills", "Most kills", "Most deaths"},
                           options.Separator));
-    const SortTable table = BuildWeaponTable(store, order);
-    ReadRows(table, ascending, [&](const SortRow& row, std::size_t) {
+    const SortTable table = BuildWeaponTable(stats.Store, request.Weapons.Order);
+    ReadRows(table, request.Weapons.Ascending, [&](const SortRow& row, std::size_t) {
         const auto& cells = row.Cells;
         WriteUnlessBlank(file, JoinColumns(columns,
                                            {cells[1].Text, cells[2].Text, cells[3].Text,

@@ -2,8 +2,10 @@
 // so any log yields a document a parser accepts.
 #include "export/xml_export.h"
 
+#include "export/export_request.h"
 #include "export/output_file.h"
 #include "stats/sort_table.h"
+#include "stats/statistics.h"
 
 namespace qla {
 
@@ -78,15 +80,16 @@ std::string EscapeXmlText(std::string_view text) {
     return out;
 }
 
-ExportResult WriteXml(const AnalysisStore& store, const std::string& path, StandardOrder order,
-                      bool ascending, std::string_view decimalSeparator) {
+ExportOutcome WriteStandardXml(const Statistics& stats, const ExportRequest& request, Sink& sink) {
+    // XML is read by programs: its numbers always have a decimal point.
+    constexpr std::string_view decimalSeparator = ".";
     // One stage throughout: errorcode 0.
     StagedFile file;
-    if (!file.Create(path, store.LogFileIdentity))
+    if (!file.Create(sink, kOwnFile))
         return file.Finish();
     file.Line("<?xml version='1.0' encoding='UTF-8'?><statistics>");
-    const SortTable table = BuildStandardOrder(store, order);
-    ReadRows(table, ascending, [&](const SortRow& row, std::size_t r) {
+    const SortTable table = BuildStandardOrder(stats.Store, request.Standard.Order);
+    ReadRows(table, request.Standard.Ascending, [&](const SortRow& row, std::size_t r) {
         const auto& cells = row.Cells;
         file.LineOf("<player number='", std::to_string(r), "'>");
         file.LineOf("<playername>", EscapeXmlText(cells[1].Text), "</playername>");

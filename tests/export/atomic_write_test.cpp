@@ -3,9 +3,7 @@
 // and no temporary file behind.
 #include "analysis/analysis.h"
 #include "export/atomic_file.h"
-#include "export/html_export.h"
-#include "export/text_export.h"
-#include "export/xml_export.h"
+#include "export/export_views.h"
 #include "test_store.h"
 
 #include "support/scratch_dir.h"
@@ -46,22 +44,22 @@ std::vector<std::string> TempFilesIn(const fs::path& dir) {
 
 using Writer = std::function<ExportResult(const AnalysisStore&, const std::string&)>;
 
+// A view written through an export request into `path`, as qla and the window write it.
+Writer Through(ExportView view, ExportFormat format) {
+    return [view, format](const AnalysisStore& store, const std::string& path) {
+        ExportRequest request = RequestFor(view, format, {});
+        request.Path = path;
+        request.GameTitle = "T";
+        request.Junk.LogDateText = "d";
+        return RunExport(store, request).File;
+    };
+}
+
 const std::pair<const char*, Writer> kWriters[] = {
-    {"standard html",
-     [](const AnalysisStore& s, const std::string& p) {
-         return WriteStandardHtml(s, p, kAllStandardColumns, StandardOrder::Appearance, true, false,
-                                  "T", ".");
-     }},
-    {"voice text",
-     [](const AnalysisStore& s, const std::string& p) {
-         return WriteVoiceChatText(s, p, kAllChatFlags, {});
-     }},
-    {"junk html", [](const AnalysisStore& s,
-                     const std::string& p) { return WriteUnknownLinesHtml(s, p, "T", "d"); }},
-    {"xml",
-     [](const AnalysisStore& s, const std::string& p) {
-         return WriteXml(s, p, StandardOrder::Appearance, true, ".");
-     }},
+    {"standard html", Through(ExportView::Standard, ExportFormat::Html)},
+    {"voice text", Through(ExportView::VoiceChat, ExportFormat::Text)},
+    {"junk html", Through(ExportView::Junk, ExportFormat::Html)},
+    {"xml", Through(ExportView::Standard, ExportFormat::Xml)},
 };
 
 test::TestStore SmallStore() {

@@ -1,7 +1,10 @@
 // The small pieces every page shares: row classes, headings, folders, page names, escaping,
 // the frame, the style sheet and the text options preview.
+#include "export/disk_sinks.h"
+#include "export/export_views.h"
 #include "export/html_export.h"
 #include "export/html_frame.h"
+#include "export/memory_sink.h"
 #include "export/text_export.h"
 #include "export/xml_export.h"
 #include "test_store.h"
@@ -92,9 +95,9 @@ class StyleSheetTest : public testing::Test {
 };
 
 TEST_F(StyleSheetTest, WritesTheSeventeenRules) {
-    const std::string path = (dir_ / "style.css").string();
-    ASSERT_TRUE(WriteStyleSheet(path).Ok());
-    EXPECT_EQ(test::ReadFile(path),
+    MemorySink sink;
+    ASSERT_TRUE(WriteStyleSheet(sink).Ok());
+    EXPECT_EQ(sink.Content("style.css"),
               "a {text-decoration: none;color: #202020}\r\n"
               "a:hover{text-decoration: underline;color: #000000}\r\n"
               "\r\n"
@@ -127,25 +130,26 @@ TEST_F(StyleSheetTest, AnExistingStyleSheetIsNeverReplaced) {
     test::TestStore data;
     data.Kill("Bob", "Al", "MP40");
     data.Chat(true, "Bob", true, "here", "hi");
-    const AnalysisStore& s = data.Store;
     const std::string css = (dir_ / "style.css").string();
-    const auto page = [&](std::string_view name) { return (dir_ / name).string(); };
+    const auto page = [&](ExportView view, std::string_view name) {
+        return [&data, view, path = (dir_ / name).string()] {
+            ExportRequest request = RequestFor(view, ExportFormat::Html, {});
+            request.Path = path;
+            request.GameTitle = "T";
+            request.PlayerDetails.Player = 1;
+            return RunExport(data.Store, request).File;
+        };
+    };
     const std::function<ExportResult()> writers[] = {
-        [&] { return WriteStyleSheet(css); },
         [&] {
-            return WriteStandardHtml(s, page("a.html"), kAllStandardColumns,
-                                     StandardOrder::Appearance, true, false, "T", ".");
+            PathSink beside((dir_ / "page.html").string(), std::nullopt);
+            return WriteStyleSheet(beside);
         },
-        [&] {
-            return WritePlayerDetailsHtml(s, page("b.html"), kAllPlayerDetailSections,
-                                          PlayerDetailOrder::ItemNames, true, 1, false, "T");
-        },
-        [&] {
-            return WriteWeaponHtml(s, page("c.html"), kAllWeaponColumns, WeaponOrder::StandardOrder,
-                                   true, false, "T");
-        },
-        [&] { return WriteVoiceChatHtml(s, page("d.html"), kAllChatFlags, "T"); },
-        [&] { return WriteTextChatHtml(s, page("e.html"), kAllChatFlags, "T"); },
+        page(ExportView::Standard, "a.html"),
+        page(ExportView::PlayerDetails, "b.html"),
+        page(ExportView::Weapons, "c.html"),
+        page(ExportView::VoiceChat, "d.html"),
+        page(ExportView::TextChat, "e.html"),
     };
     for (const auto& write : writers) {
         {

@@ -7,6 +7,7 @@
 #include "export/dashboard/site_layout.h"
 #include "export/dashboard/site_names.h"
 #include "export/dashboard/site_tables.h"
+#include "export/export_views.h"
 #include "test_store.h"
 
 #include "support/scratch_dir.h"
@@ -212,7 +213,10 @@ TEST(SiteBounds, PlayersSeenInFewLinesAreRowsOfTheListThatLinksLeadTo) {
               std::string::npos)
         << data;
     const fs::path json = site / "dashboard.json";
-    ASSERT_TRUE(WriteDashboardJson(t.Store, json.string(), settings).Ok());
+    ExportRequest request = RequestFor(ExportView::Dashboard, ExportFormat::Json, {});
+    request.Path = json.string();
+    request.Dashboard = settings;
+    ASSERT_TRUE(RunExport(t.Store, request).Ok());
     EXPECT_NE(test::ReadFile(json.string())
                   .find("\"voiceChats\":1,\"textChats\":0,\"weapons\":[{\"weapon\":\"MP40\","
                         "\"kills\":0,\"deaths\":1}]"),

@@ -3,7 +3,7 @@
 // byte for byte the page that would have been built.
 #include "export/dashboard/dashboard_export.h"
 #include "export/dashboard/site_tables.h"
-#include "export/file_sink.h"
+#include "export/sink.h"
 #include "test_store.h"
 
 #include <gtest/gtest.h>
@@ -17,11 +17,15 @@ namespace {
 
 // Holds a site in memory, with the input hash given for each page that has one. Given the
 // hashes of an earlier site, it keeps every page whose hash is the same, as qla watch does.
-class MemorySink : public FileSink {
+class RememberingSink : public Sink {
   public:
-    explicit MemorySink(std::map<std::string, std::uint64_t> earlier = {})
+    explicit RememberingSink(std::map<std::string, std::uint64_t> earlier = {})
         : earlier_(std::move(earlier)) {}
 
+    std::unique_ptr<SinkFile> Create(const std::string& name) override {
+        return std::make_unique<GatheredFile>(
+            [this, name](std::string&& content) { return Put(name, content); });
+    }
     ExportResult Put(const std::string& name, std::string_view content) override {
         Files[name] = std::string(content);
         if (const auto noted = noted_.find(name); noted != noted_.end())
@@ -48,8 +52,9 @@ class MemorySink : public FileSink {
     std::map<std::string, std::uint64_t> earlier_, noted_;
 };
 
-MemorySink SiteOf(const AnalysisStore& store, std::map<std::string, std::uint64_t> earlier = {}) {
-    MemorySink sink(std::move(earlier));
+RememberingSink SiteOf(const AnalysisStore& store,
+                       std::map<std::string, std::uint64_t> earlier = {}) {
+    RememberingSink sink(std::move(earlier));
     EXPECT_TRUE(WriteDashboardFiles(store, {}, sink).Ok());
     return sink;
 }
@@ -59,7 +64,8 @@ void Chats(test::TestStore& t, int from, int to, std::string_view player = "Ace"
         t.Chat(true, player, k % 3 == 0, "Base", "message " + std::to_string(k));
 }
 
-std::set<std::string> ChangedChatFiles(const MemorySink& before, const MemorySink& after) {
+std::set<std::string> ChangedChatFiles(const RememberingSink& before,
+                                       const RememberingSink& after) {
     std::set<std::string> changed;
     for (const auto& [name, content] : after.Files) {
         const bool chat = name.starts_with("voice") || name.starts_with("rows/voice");
@@ -74,11 +80,11 @@ TEST(SiteGrowth, NewMessagesChangeOnlyTheFirstChatPageAndThoseTheyAreOn) {
     test::TestStore t;
     t.Kill("Ace", "Bob", "MP40");
     Chats(t, 0, static_cast<int>(2 * kChatRowsPerPage + 500));
-    const MemorySink before = SiteOf(t.Store);
+    const RememberingSink before = SiteOf(t.Store);
     ASSERT_TRUE(before.Files.contains("voice/voice-3.html"));
 
     Chats(t, 0, static_cast<int>(kChatRowsPerPage)); // page 3 fills, page 4 begins
-    const MemorySink after = SiteOf(t.Store);
+    const RememberingSink after = SiteOf(t.Store);
     EXPECT_EQ(ChangedChatFiles(before, after),
               (std::set<std::string>{"voice.html", "voice/voice-3.html", "voice/voice-4.html",
                                      "rows/voice-1.js"}));
@@ -87,9 +93,9 @@ TEST(SiteGrowth, NewMessagesChangeOnlyTheFirstChatPageAndThoseTheyAreOn) {
 TEST(SiteGrowth, ARowsPartFullOfMessagesStaysAsItWas) {
     test::TestStore t;
     Chats(t, 0, static_cast<int>(kChatRowsPerPart + 10));
-    const MemorySink before = SiteOf(t.Store);
+    const RememberingSink before = SiteOf(t.Store);
     Chats(t, 0, 10);
-    const MemorySink after = SiteOf(t.Store);
+    const RememberingSink after = SiteOf(t.Store);
     EXPECT_EQ(before.Files.at("rows/voice-1.js"), after.Files.at("rows/voice-1.js"));
     EXPECT_NE(before.Files.at("rows/voice-2.js"), after.Files.at("rows/voice-2.js"));
     EXPECT_EQ(after.Files.at("voice-rows.js"),
@@ -107,11 +113,11 @@ TEST(SiteGrowth, APageKeptForItsInputsIsThePageThatWouldBeBuilt) {
     Chats(t, 0, 1500, "Player7");
     Chats(t, 1500, 1503, "Player1050"); // seen in four lines: a row in the list
     Chats(t, 1503, 2600, "Player7");
-    MemorySink previous = SiteOf(t.Store);
+    RememberingSink previous = SiteOf(t.Store);
 
     const auto checkAgainstFresh = [&](const std::string& step, std::size_t minKept) {
-        const MemorySink fresh = SiteOf(t.Store);
-        MemorySink kept = SiteOf(t.Store, previous.Inputs);
+        const RememberingSink fresh = SiteOf(t.Store);
+        RememberingSink kept = SiteOf(t.Store, previous.Inputs);
         EXPECT_GE(kept.Kept.size(), minKept) << step;
         for (const std::string& name : kept.Kept)
             EXPECT_EQ(previous.Files.at(name), fresh.Files.at(name)) << step << ": " << name;

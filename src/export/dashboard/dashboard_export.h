@@ -10,20 +10,26 @@
 
 namespace qla {
 
+class Sink;
+struct ExportOutcome;
+struct ExportRequest;
+struct Statistics;
+
 // Writes the site into `folder` (made when missing); existing files of the same names are
 // replaced, each whole. The folder is locked against a second export meanwhile. The settings'
 // Progress is called with (pages done, pages) as the player pages are written.
 ExportResult WriteDashboardSite(const AnalysisStore& store, const std::string& folder,
                                 const DashboardSettings& settings);
 
-class FileSink;
 // The same files, each handed whole to `sink` by its path in the site; the first failure ends it.
 ExportResult WriteDashboardFiles(const AnalysisStore& store, const DashboardSettings& settings,
-                                 FileSink& sink);
+                                 Sink& sink);
 
-// The dashboard's data as one JSON document (schema in docs/json.md).
-ExportResult WriteDashboardJson(const AnalysisStore& store, const std::string& path,
-                                const DashboardSettings& settings);
+// The writers of the "dashboard" view, their settings the request's Dashboard with its GameTitle:
+// the site's files into the sink, and the dashboard's data as one JSON document (schema in
+// docs/json.md) as the sink's own file.
+ExportOutcome WriteDashboardHtml(const Statistics& stats, const ExportRequest& request, Sink& sink);
+ExportOutcome WriteDashboardJson(const Statistics& stats, const ExportRequest& request, Sink& sink);
 
 // Which players the JSON document gives weapons, nemesis, favourite victim, opponents and history:
 // all of them, or as the site's data.json those with a page of their own, the ones the site shows

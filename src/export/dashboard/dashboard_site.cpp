@@ -7,10 +7,11 @@
 #include "export/dashboard/site_layout.h"
 #include "export/dashboard/site_pages.h"
 #include "export/dashboard/site_tables.h"
-#include "export/data/whole_file.h"
-#include "export/file_sink.h"
-#include "export/folder_lock.h"
+#include "export/disk_sinks.h"
+#include "export/export_request.h"
+#include "export/site_folder.h"
 #include "stats/detail_tables.h"
+#include "stats/statistics.h"
 
 #include <filesystem>
 
@@ -26,20 +27,16 @@ constexpr std::uint64_t kChatRowsVersion = 1;
 
 ExportResult WriteDashboardSite(const AnalysisStore& store, const std::string& folder,
                                 const DashboardSettings& settings) {
-    std::error_code made;
-    std::filesystem::create_directories(std::filesystem::path(folder), made);
-    if (made)
-        return Failure(made.value(), 0);
-    std::string lockError;
-    const auto lock = FolderLock::Take(folder, lockError);
+    std::string error;
+    const auto lock = PrepareSiteFolder(folder, MissingFolder::Make, error);
     if (!lock)
-        return {lockError};
+        return {error};
     FolderSink files(folder, store.LogFileIdentity);
     return WriteDashboardFiles(store, settings, files);
 }
 
 ExportResult WriteDashboardFiles(const AnalysisStore& store, const DashboardSettings& settings,
-                                 FileSink& sink) {
+                                 Sink& sink) {
     const LineProgress& progress = settings.Progress;
     ExportResult result;
     // The first failure ends the site; the files after it are not built.
@@ -112,10 +109,26 @@ ExportResult WriteDashboardFiles(const AnalysisStore& store, const DashboardSett
     return result;
 }
 
-ExportResult WriteDashboardJson(const AnalysisStore& store, const std::string& path,
-                                const DashboardSettings& settings) {
-    const DashboardModel model = BuildDashboardModel(store, settings);
-    return WriteWholeFile(path, DashboardJsonText(store, model, settings), store.LogFileIdentity);
+namespace {
+
+DashboardSettings SettingsOf(const ExportRequest& request) {
+    DashboardSettings settings = request.Dashboard;
+    settings.GameTitle = request.GameTitle;
+    return settings;
+}
+
+} // namespace
+
+ExportOutcome WriteDashboardHtml(const Statistics& stats, const ExportRequest& request,
+                                 Sink& sink) {
+    return WriteDashboardFiles(stats.Store, SettingsOf(request), sink);
+}
+
+ExportOutcome WriteDashboardJson(const Statistics& stats, const ExportRequest& request,
+                                 Sink& sink) {
+    const DashboardSettings settings = SettingsOf(request);
+    const DashboardModel model = BuildDashboardModel(stats.Store, settings);
+    return WriteWholeFile(sink, kOwnFile, DashboardJsonText(stats.Store, model, settings));
 }
 
 } // namespace qla

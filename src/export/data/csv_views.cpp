@@ -2,6 +2,7 @@
 #include "core/names.h"
 #include "export/data/data_export.h"
 #include "export/data/view_rows.h"
+#include "export/export_request.h"
 #include "export/output_file.h"
 #include "stats/sort_table.h"
 #include "stats/statistics.h"
@@ -57,74 +58,17 @@ std::string_view NameOrEmpty(const AnalysisStore& store, PlayerIndex player) {
     return player == 0 ? std::string_view() : std::string_view(store.Players[player].Name);
 }
 
-} // namespace
-
-ExportResult WriteStandardCsv(const AnalysisStore& store, const std::string& path,
-                              StandardOrder order, bool ascending, const CsvOptions& options) {
-    StagedFile file;
-    if (!file.Create(path, store.LogFileIdentity))
-        return file.Finish();
-    WriteHeader(file, {"name", "visible_name", "kills", "deaths", "ratio", "teamkills"}, options);
-    CsvLine line(options);
-    for (const StandardRow& row : StandardRows(store, order, ascending))
-        line.Text(row.Name)
-            .Text(StripColourCodes(row.Name))
-            .Number(row.Kills)
-            .Number(row.Deaths)
-            .Ratio(row.RatioHundredths)
-            .Number(row.Teamkills)
-            .WriteTo(file);
-    return file.Finish();
+// Why the request's separator cannot be used (a quoted field could not be told from it); it
+// fails the export before any file is made.
+std::string SeparatorProblem(const ExportRequest& request) {
+    return CsvSeparatorProblem(request.Csv.Separator);
 }
 
-ExportResult WritePlayerDetailsCsv(const AnalysisStore& store, const std::string& path,
-                                   PlayerDetailOrder order, bool ascending, PlayerIndex player,
-                                   const CsvOptions& options) {
-    if (player < 1 || player > store.PlayerCount())
-        return Failure(EINVAL, 0);
-    StagedFile file;
-    if (!file.Create(path, store.LogFileIdentity))
-        return file.Finish();
-    WriteHeader(file, {"section", "item", "visible_item", "count"}, options);
-    const auto sections = PlayerSectionRows(store, player, order, ascending);
-    CsvLine line(options);
-    for (std::size_t s = 0; s < sections.size(); ++s)
-        for (const SectionRow& row : sections[s])
-            line.Text(kSectionKeys[s])
-                .Text(row.Item)
-                .Text(StripColourCodes(row.Item))
-                .Number(row.Count)
-                .WriteTo(file);
-    return file.Finish();
-}
-
-ExportResult WriteWeaponCsv(const AnalysisStore& store, const std::string& path, WeaponOrder order,
-                            bool ascending, const CsvOptions& options) {
-    StagedFile file;
-    if (!file.Create(path, store.LogFileIdentity))
-        return file.Finish();
-    WriteHeader(file,
-                {"weapon", "kills", "share_percent", "most_kills_by", "most_kills",
-                 "most_deaths_by", "most_deaths"},
-                options);
-    CsvLine line(options);
-    for (const WeaponRow& row : WeaponRows(store, order, ascending))
-        line.Text(row.Weapon)
-            .Number(row.Kills)
-            .Number(row.SharePercent)
-            .Text(NameOrEmpty(store, row.MostKillsBy))
-            .Number(row.MostKills)
-            .Text(NameOrEmpty(store, row.MostDeathsBy))
-            .Number(row.MostDeaths)
-            .WriteTo(file);
-    return file.Finish();
-}
-
-ExportResult WriteChatCsv(const Statistics& stats, bool voice, const std::string& path,
+ExportResult WriteChatCsv(const Statistics& stats, bool voice, Sink& sink,
                           const CsvOptions& options) {
     const AnalysisStore& store = stats.Store;
     StagedFile file;
-    if (!file.Create(path, store.LogFileIdentity))
+    if (!file.Create(sink, kOwnFile))
         return file.Finish();
     WriteHeader(file, {"player", "visible_player", "location", "scope", "text"}, options);
     CsvLine line(options);
@@ -146,20 +90,100 @@ ExportResult WriteChatCsv(const Statistics& stats, bool voice, const std::string
     return file.Finish();
 }
 
-ExportResult WriteVoiceChatCsv(const AnalysisStore& store, const std::string& path,
-                               const CsvOptions& options) {
-    return WriteChatCsv({store, StoreLines(store)}, true, path, options);
-}
+} // namespace
 
-ExportResult WriteTextChatCsv(const AnalysisStore& store, const std::string& path,
-                              const CsvOptions& options) {
-    return WriteChatCsv({store, StoreLines(store)}, false, path, options);
-}
-
-ExportResult WriteUnknownLinesCsv(const Statistics& stats, const std::string& path,
-                                  const CsvOptions& options) {
+ExportOutcome WriteStandardCsv(const Statistics& stats, const ExportRequest& request, Sink& sink) {
+    if (std::string problem = SeparatorProblem(request); !problem.empty())
+        return ExportResult{std::move(problem)};
+    const AnalysisStore& store = stats.Store;
+    const CsvOptions& options = request.Csv;
     StagedFile file;
-    if (!file.Create(path, stats.Store.LogFileIdentity))
+    if (!file.Create(sink, kOwnFile))
+        return file.Finish();
+    WriteHeader(file, {"name", "visible_name", "kills", "deaths", "ratio", "teamkills"}, options);
+    CsvLine line(options);
+    for (const StandardRow& row :
+         StandardRows(store, request.Standard.Order, request.Standard.Ascending))
+        line.Text(row.Name)
+            .Text(StripColourCodes(row.Name))
+            .Number(row.Kills)
+            .Number(row.Deaths)
+            .Ratio(row.RatioHundredths)
+            .Number(row.Teamkills)
+            .WriteTo(file);
+    return file.Finish();
+}
+
+ExportOutcome WritePlayerDetailsCsv(const Statistics& stats, const ExportRequest& request,
+                                    Sink& sink) {
+    if (std::string problem = SeparatorProblem(request); !problem.empty())
+        return ExportResult{std::move(problem)};
+    const AnalysisStore& store = stats.Store;
+    const CsvOptions& options = request.Csv;
+    const PlayerDetailOptions& details = request.PlayerDetails;
+    const PlayerIndex player = details.Player;
+    if (player < 1 || player > store.PlayerCount())
+        return Failure(EINVAL, 0);
+    StagedFile file;
+    if (!file.Create(sink, kOwnFile))
+        return file.Finish();
+    WriteHeader(file, {"section", "item", "visible_item", "count"}, options);
+    const auto sections = PlayerSectionRows(store, player, details.Order, details.Ascending);
+    CsvLine line(options);
+    for (std::size_t s = 0; s < sections.size(); ++s)
+        for (const SectionRow& row : sections[s])
+            line.Text(kSectionKeys[s])
+                .Text(row.Item)
+                .Text(StripColourCodes(row.Item))
+                .Number(row.Count)
+                .WriteTo(file);
+    return file.Finish();
+}
+
+ExportOutcome WriteWeaponCsv(const Statistics& stats, const ExportRequest& request, Sink& sink) {
+    if (std::string problem = SeparatorProblem(request); !problem.empty())
+        return ExportResult{std::move(problem)};
+    const AnalysisStore& store = stats.Store;
+    const CsvOptions& options = request.Csv;
+    StagedFile file;
+    if (!file.Create(sink, kOwnFile))
+        return file.Finish();
+    WriteHeader(file,
+                {"weapon", "kills", "share_percent", "most_kills_by", "most_kills",
+                 "most_deaths_by", "most_deaths"},
+                options);
+    CsvLine line(options);
+    for (const WeaponRow& row : WeaponRows(store, request.Weapons.Order, request.Weapons.Ascending))
+        line.Text(row.Weapon)
+            .Number(row.Kills)
+            .Number(row.SharePercent)
+            .Text(NameOrEmpty(store, row.MostKillsBy))
+            .Number(row.MostKills)
+            .Text(NameOrEmpty(store, row.MostDeathsBy))
+            .Number(row.MostDeaths)
+            .WriteTo(file);
+    return file.Finish();
+}
+
+ExportOutcome WriteVoiceChatCsv(const Statistics& stats, const ExportRequest& request, Sink& sink) {
+    if (std::string problem = SeparatorProblem(request); !problem.empty())
+        return ExportResult{std::move(problem)};
+    return WriteChatCsv(stats, true, sink, request.Csv);
+}
+
+ExportOutcome WriteTextChatCsv(const Statistics& stats, const ExportRequest& request, Sink& sink) {
+    if (std::string problem = SeparatorProblem(request); !problem.empty())
+        return ExportResult{std::move(problem)};
+    return WriteChatCsv(stats, false, sink, request.Csv);
+}
+
+ExportOutcome WriteUnknownLinesCsv(const Statistics& stats, const ExportRequest& request,
+                                   Sink& sink) {
+    if (std::string problem = SeparatorProblem(request); !problem.empty())
+        return ExportResult{std::move(problem)};
+    const CsvOptions& options = request.Csv;
+    StagedFile file;
+    if (!file.Create(sink, kOwnFile))
         return file.Finish();
     WriteHeader(file, {"line"}, options);
     CsvLine line(options);
@@ -167,13 +191,8 @@ ExportResult WriteUnknownLinesCsv(const Statistics& stats, const std::string& pa
     const bool read = stats.Lines.ForEachUnknownLine(
         [&](std::string_view other) { line.Text(other).WriteTo(file); }, error);
     if (!read)
-        return {error};
+        return ExportResult{error};
     return file.Finish();
-}
-
-ExportResult WriteUnknownLinesCsv(const AnalysisStore& store, const std::string& path,
-                                  const CsvOptions& options) {
-    return WriteUnknownLinesCsv({store, StoreLines(store)}, path, options);
 }
 
 } // namespace qla

@@ -3,49 +3,38 @@
 // for the same order key; every column and section is always written, so the layout is fixed.
 #pragma once
 
-#include "core/store.h"
-#include "export/data/csv_text.h"
-#include "export/export_types.h"
-#include "stats/orders.h"
-
-#include <string>
+#include <string_view>
 
 namespace qla {
 
 inline constexpr int kJsonSchemaVersion = 1;
 inline constexpr std::string_view kJsonSchemaName = "quarvel-statistics";
 
-ExportResult WriteStandardJson(const AnalysisStore& store, const std::string& path,
-                               StandardOrder order, bool ascending);
-// `player` is a stored player's index; any other value fails before a file is created.
-ExportResult WritePlayerDetailsJson(const AnalysisStore& store, const std::string& path,
-                                    PlayerDetailOrder order, bool ascending, PlayerIndex player);
-ExportResult WriteWeaponJson(const AnalysisStore& store, const std::string& path, WeaponOrder order,
-                             bool ascending);
+struct ExportOutcome;
+struct ExportRequest;
 struct Statistics;
-// The chats and the junk lines, their rows streamed from the statistics' line source.
-ExportResult WriteChatJson(const Statistics& stats, bool voice, const std::string& path);
-ExportResult WriteUnknownLinesJson(const Statistics& stats, const std::string& path);
-ExportResult WriteChatCsv(const Statistics& stats, bool voice, const std::string& path,
-                          const CsvOptions& options);
-ExportResult WriteUnknownLinesCsv(const Statistics& stats, const std::string& path,
-                                  const CsvOptions& options);
-ExportResult WriteVoiceChatJson(const AnalysisStore& store, const std::string& path);
-ExportResult WriteTextChatJson(const AnalysisStore& store, const std::string& path);
-ExportResult WriteUnknownLinesJson(const AnalysisStore& store, const std::string& path);
+class Sink;
 
-ExportResult WriteStandardCsv(const AnalysisStore& store, const std::string& path,
-                              StandardOrder order, bool ascending, const CsvOptions& options);
-ExportResult WritePlayerDetailsCsv(const AnalysisStore& store, const std::string& path,
-                                   PlayerDetailOrder order, bool ascending, PlayerIndex player,
-                                   const CsvOptions& options);
-ExportResult WriteWeaponCsv(const AnalysisStore& store, const std::string& path, WeaponOrder order,
-                            bool ascending, const CsvOptions& options);
-ExportResult WriteVoiceChatCsv(const AnalysisStore& store, const std::string& path,
-                               const CsvOptions& options);
-ExportResult WriteTextChatCsv(const AnalysisStore& store, const std::string& path,
-                              const CsvOptions& options);
-ExportResult WriteUnknownLinesCsv(const AnalysisStore& store, const std::string& path,
-                                  const CsvOptions& options);
+// Each reads its view's order and player from the request; the CSV writers take its Csv options
+// and fail before any file is made on a separator a quoted field could not be told from. The
+// player's file fails before it is created for a player that is not stored. The chats and the
+// junk lines stream their rows from the statistics' line source.
+ExportOutcome WriteStandardJson(const Statistics& stats, const ExportRequest& request, Sink& sink);
+ExportOutcome WritePlayerDetailsJson(const Statistics& stats, const ExportRequest& request,
+                                     Sink& sink);
+ExportOutcome WriteWeaponJson(const Statistics& stats, const ExportRequest& request, Sink& sink);
+ExportOutcome WriteVoiceChatJson(const Statistics& stats, const ExportRequest& request, Sink& sink);
+ExportOutcome WriteTextChatJson(const Statistics& stats, const ExportRequest& request, Sink& sink);
+ExportOutcome WriteUnknownLinesJson(const Statistics& stats, const ExportRequest& request,
+                                    Sink& sink);
+
+ExportOutcome WriteStandardCsv(const Statistics& stats, const ExportRequest& request, Sink& sink);
+ExportOutcome WritePlayerDetailsCsv(const Statistics& stats, const ExportRequest& request,
+                                    Sink& sink);
+ExportOutcome WriteWeaponCsv(const Statistics& stats, const ExportRequest& request, Sink& sink);
+ExportOutcome WriteVoiceChatCsv(const Statistics& stats, const ExportRequest& request, Sink& sink);
+ExportOutcome WriteTextChatCsv(const Statistics& stats, const ExportRequest& request, Sink& sink);
+ExportOutcome WriteUnknownLinesCsv(const Statistics& stats, const ExportRequest& request,
+                                   Sink& sink);
 
 } // namespace qla

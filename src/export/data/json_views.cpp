@@ -4,7 +4,7 @@
 #include "core/names.h"
 #include "export/data/data_export.h"
 #include "export/data/view_rows.h"
-#include "export/data/whole_file.h"
+#include "export/export_request.h"
 #include "export/output_file.h"
 #include "stats/statistics.h"
 
@@ -87,11 +87,10 @@ void WriteChatMembers(JsonWriter& json, const AnalysisStore& store,
 
 namespace {
 
-ExportResult Finish(const AnalysisStore& store, std::string& text, JsonWriter& json,
-                    const std::string& path) {
+ExportResult Finish(std::string& text, JsonWriter& json, Sink& sink) {
     json.EndObject();
     text += '\n';
-    return WriteWholeFile(path, text, store.LogFileIdentity);
+    return WriteWholeFile(sink, kOwnFile, text);
 }
 
 void WriteOrder(JsonWriter& json, int key, bool ascending) {
@@ -104,18 +103,23 @@ void WriteOrder(JsonWriter& json, int key, bool ascending) {
 
 } // namespace
 
-ExportResult WriteStandardJson(const AnalysisStore& store, const std::string& path,
-                               StandardOrder order, bool ascending) {
+ExportOutcome WriteStandardJson(const Statistics& stats, const ExportRequest& request, Sink& sink) {
+    const StandardOrder order = request.Standard.Order;
+    const bool ascending = request.Standard.Ascending;
     std::string text;
     JsonWriter json(text);
     BeginJsonDocument(json, "standard");
     WriteOrder(json, static_cast<int>(order), ascending);
-    WriteStandardMembers(json, store, order, ascending);
-    return Finish(store, text, json, path);
+    WriteStandardMembers(json, stats.Store, order, ascending);
+    return Finish(text, json, sink);
 }
 
-ExportResult WritePlayerDetailsJson(const AnalysisStore& store, const std::string& path,
-                                    PlayerDetailOrder order, bool ascending, PlayerIndex player) {
+ExportOutcome WritePlayerDetailsJson(const Statistics& stats, const ExportRequest& request,
+                                     Sink& sink) {
+    const AnalysisStore& store = stats.Store;
+    const PlayerDetailOrder order = request.PlayerDetails.Order;
+    const bool ascending = request.PlayerDetails.Ascending;
+    const PlayerIndex player = request.PlayerDetails.Player;
     if (player < 1 || player > store.PlayerCount())
         return Failure(EINVAL, 0);
     std::string text;
@@ -153,17 +157,18 @@ ExportResult WritePlayerDetailsJson(const AnalysisStore& store, const std::strin
         json.EndArray();
     }
     json.EndObject();
-    return Finish(store, text, json, path);
+    return Finish(text, json, sink);
 }
 
-ExportResult WriteWeaponJson(const AnalysisStore& store, const std::string& path, WeaponOrder order,
-                             bool ascending) {
+ExportOutcome WriteWeaponJson(const Statistics& stats, const ExportRequest& request, Sink& sink) {
+    const WeaponOrder order = request.Weapons.Order;
+    const bool ascending = request.Weapons.Ascending;
     std::string text;
     JsonWriter json(text);
     BeginJsonDocument(json, "weapons");
     WriteOrder(json, static_cast<int>(order), ascending);
-    WriteWeaponMembers(json, store, order, ascending);
-    return Finish(store, text, json, path);
+    WriteWeaponMembers(json, stats.Store, order, ascending);
+    return Finish(text, json, sink);
 }
 
 namespace {
@@ -171,9 +176,8 @@ namespace {
 // A document of many rows, written out as it grows rather than made whole first.
 class StreamedJson {
   public:
-    StreamedJson(const AnalysisStore& store, const std::string& path, std::string_view view)
-        : json_(text_) {
-        file_.Create(path, store.LogFileIdentity);
+    StreamedJson(Sink& sink, std::string_view view) : json_(text_) {
+        file_.Create(sink, kOwnFile);
         BeginJsonDocument(json_, view);
     }
     JsonWriter& Json() { return json_; }
@@ -206,11 +210,9 @@ class StreamedJson {
     StagedFile file_;
 };
 
-} // namespace
-
-ExportResult WriteChatJson(const Statistics& stats, bool voice, const std::string& path) {
+ExportResult WriteChatJson(const Statistics& stats, bool voice, Sink& sink) {
     const AnalysisStore& store = stats.Store;
-    StreamedJson document(store, path, voice ? "voice" : "text");
+    StreamedJson document(sink, voice ? "voice" : "text");
     JsonWriter& json = document.Json();
     json.Key("messages");
     json.BeginArray();
@@ -230,16 +232,18 @@ ExportResult WriteChatJson(const Statistics& stats, bool voice, const std::strin
     return document.FinishRows(read, error);
 }
 
-ExportResult WriteVoiceChatJson(const AnalysisStore& store, const std::string& path) {
-    return WriteChatJson({store, StoreLines(store)}, true, path);
+} // namespace
+
+ExportOutcome WriteVoiceChatJson(const Statistics& stats, const ExportRequest&, Sink& sink) {
+    return WriteChatJson(stats, true, sink);
 }
 
-ExportResult WriteTextChatJson(const AnalysisStore& store, const std::string& path) {
-    return WriteChatJson({store, StoreLines(store)}, false, path);
+ExportOutcome WriteTextChatJson(const Statistics& stats, const ExportRequest&, Sink& sink) {
+    return WriteChatJson(stats, false, sink);
 }
 
-ExportResult WriteUnknownLinesJson(const Statistics& stats, const std::string& path) {
-    StreamedJson document(stats.Store, path, "junk");
+ExportOutcome WriteUnknownLinesJson(const Statistics& stats, const ExportRequest&, Sink& sink) {
+    StreamedJson document(sink, "junk");
     JsonWriter& json = document.Json();
     json.Key("lines");
     json.BeginArray();
@@ -251,10 +255,6 @@ ExportResult WriteUnknownLinesJson(const Statistics& stats, const std::string& p
         },
         error);
     return document.FinishRows(read, error);
-}
-
-ExportResult WriteUnknownLinesJson(const AnalysisStore& store, const std::string& path) {
-    return WriteUnknownLinesJson({store, StoreLines(store)}, path);
 }
 
 } // namespace qla

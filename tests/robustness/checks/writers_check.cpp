@@ -7,7 +7,7 @@
 #include "analysis/analysis.h"
 #include "core/text.h"
 #include "export/export_all.h"
-#include "export/html_export.h"
+#include "export/export_request.h"
 #include "export/xml_export.h"
 #include "markup_check.h"
 #include "xml_check.h"
@@ -66,21 +66,31 @@ std::string WriteAll(std::string log, LogLanguage language, const Choices& choic
     const bool up = choices.Ascending();
     const PlayerIndex player =
         store.PlayerCount() > 0 ? 1 + static_cast<PlayerIndex>(keys % store.PlayerCount()) : 0;
+    ExportRequest request;
+    request.GameTitle = title;
+    request.Standard = {choices.Bits<5>(0), static_cast<StandardOrder>(keys % 6), up};
+    request.PlayerDetails = {choices.Bits<6>(1), static_cast<PlayerDetailOrder>(keys % 3), up,
+                             player};
+    request.Weapons = {choices.Bits<5>(2), static_cast<WeaponOrder>(keys % 6), up};
+    request.VoiceChat.Shown = choices.Bits<5>(3);
+    request.TextChat.Shown = choices.Bits<5>(4);
+    request.Junk.LogDateText = date;
+    const auto write = [&](ExportView view, ExportFormat format, std::string_view name) {
+        request.View = view;
+        request.Format = format;
+        request.Path = path(name);
+        return RunExport(store, request).File;
+    };
+    using enum ExportView;
     const std::pair<std::string_view, ExportResult> results[] = {
-        {"standard",
-         WriteStandardHtml(store, path("standard.html"), choices.Bits<5>(0),
-                           static_cast<StandardOrder>(keys % 6), up, false, title, ".")},
-        {"player", player == 0
-                       ? ExportResult{}
-                       : WritePlayerDetailsHtml(store, path("player.html"), choices.Bits<6>(1),
-                                                static_cast<PlayerDetailOrder>(keys % 3), up,
-                                                player, false, title)},
-        {"weapon", WriteWeaponHtml(store, path("weapon.html"), choices.Bits<5>(2),
-                                   static_cast<WeaponOrder>(keys % 6), up, false, title)},
-        {"voice", WriteVoiceChatHtml(store, path("voice.html"), choices.Bits<5>(3), title)},
-        {"text", WriteTextChatHtml(store, path("text.html"), choices.Bits<5>(4), title)},
-        {"junk", WriteUnknownLinesHtml(store, path("junk.html"), title, date)},
-        {"xml", WriteXml(store, path("export.xml"), static_cast<StandardOrder>(keys % 6), up, ".")},
+        {"standard", write(Standard, ExportFormat::Html, "standard.html")},
+        {"player",
+         player == 0 ? ExportResult{} : write(PlayerDetails, ExportFormat::Html, "player.html")},
+        {"weapon", write(Weapons, ExportFormat::Html, "weapon.html")},
+        {"voice", write(VoiceChat, ExportFormat::Html, "voice.html")},
+        {"text", write(TextChat, ExportFormat::Html, "text.html")},
+        {"junk", write(Junk, ExportFormat::Html, "junk.html")},
+        {"xml", write(Standard, ExportFormat::Xml, "export.xml")},
     };
     for (const auto& [name, result] : results) {
         if (!result.Ok())

@@ -1,0 +1,35 @@
+// What every sink shares: a whole file written through Create, and the file gathered in memory.
+#include "export/sink.h"
+
+#include <cerrno>
+
+namespace qla {
+
+bool GatheredFile::Commit(bool durable, WhenNameTaken whenTaken) {
+    (void)durable;   // memory has no disk to flush to
+    (void)whenTaken; // and a name in it appears only through this commit
+    if (Failed())
+        return false;
+    if (ExportResult handed = put_(std::move(content_)); !handed.Ok())
+        Refuse(std::move(handed.Error));
+    return !Failed();
+}
+
+ExportResult WriteWholeFile(Sink& sink, const std::string& name, std::string_view content,
+                            bool durable, int stage) {
+    const std::unique_ptr<SinkFile> file = sink.Create(name);
+    if (!file->Failed() && file->Write(content) && file->Commit(durable, WhenNameTaken::Replace))
+        return {};
+    if (!file->Refusal().empty())
+        return {file->Refusal()};
+    return Failure(file->ErrorNumber() != 0 ? file->ErrorNumber() : EIO, stage);
+}
+
+ExportResult Sink::Put(const std::string& name, std::string_view content) {
+    ExportResult written = WriteWholeFile(*this, name, content, false);
+    if (!written.Ok())
+        written.Error = name + ": " + written.Error;
+    return written;
+}
+
+} // namespace qla
