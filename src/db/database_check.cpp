@@ -2,6 +2,7 @@
 #include "db/database_check.h"
 
 #include "db/chunk_reader.h"
+#include "db/digest_packing.h"
 #include "db/engine_dialect.h"
 #include "db/import_keys.h"
 #include "db/log_catalog.h"

@@ -52,10 +52,11 @@ struct DigestChatHolding {
 
 struct LogDigest {
     AnalysisTotals Totals;
-    std::vector<PlayerRecord> Players;       // in order of first appearance in the log
-    std::uint64_t EventCount = 0;            // the log's kill events, teamkills included
-    std::vector<DigestEncounter> Encounters; // in order of FirstEvent; see DecodeDigest
-    std::vector<DigestPair> Pairs;           // PairsOf(Encounters), kept so by AppendPiece
+    std::vector<PlayerRecord> Players; // in order of first appearance in the log
+    std::uint64_t EventCount = 0;      // the log's kill events, teamkills included
+    // In order of FirstEvent; see DigestParts (digest_packing.h).
+    std::vector<DigestEncounter> Encounters;
+    std::vector<DigestPair> Pairs; // PairsOf(Encounters), kept so by AppendPiece
     std::vector<std::pair<std::string, std::string>> Renames;
     std::vector<std::string> CutNames; // the store's CutObituaryNames
     std::uint64_t VoiceChatRows = 0, TextChatRows = 0, UnknownLineRows = 0;
@@ -93,26 +94,5 @@ LogDigest DigestOfStore(AnalysisStore& store, const AnalysisTotals& totals);
 
 // The encounters grouped by killer and victim (teamkills apart).
 std::vector<DigestPair> PairsOf(const std::vector<DigestEncounter>& encounters);
-
-// The stored form: a format number, then unsigned LEB128 numbers and length-prefixed texts; the
-// encounters last, behind their length, so that readers of the pairs skip them.
-std::string EncodeDigest(const LogDigest& digest);
-// What a reader takes of a stored digest: the kills by weapon (Encounters), the holdings (stored
-// apart, EncodeHoldings, so that readers that merge no persons never read them) and the
-// renames. A part left out stays empty; its bytes are still checked.
-struct DigestParts {
-    bool Encounters = true;
-    bool Holdings = true;
-    bool Renames = true;
-};
-
-// Nullopt when the bytes are not a digest of this format (damaged or written by a newer qla).
-// Holdings are not part of these bytes (see DigestParts).
-std::optional<LogDigest> DecodeDigest(std::string_view bytes, DigestParts parts = {});
-
-// The digest's holdings (HasHoldings), its renames' holdings and the names renamed into, as
-// stored apart from the digest; DecodeHoldings fills them in (false: damaged).
-std::string EncodeHoldings(const LogDigest& digest);
-bool DecodeHoldings(std::string_view bytes, LogDigest& digest);
 
 } // namespace qla::db

@@ -2,8 +2,8 @@
 // their own, read by streaming.
 #pragma once
 
+#include "db/digest_packing.h"
 #include "db/log_catalog.h"
-#include "db/log_digest.h"
 #include "db/stats_database.h"
 
 #include <functional>

@@ -3,7 +3,7 @@
 // obituary lines stands for a whole name met earlier, and after an upgrade.
 #include "db_test_support.h"
 
-#include "db/log_digest.h"
+#include "db/digest_packing.h"
 #include "db/stats_database.h"
 
 #include <gtest/gtest.h>

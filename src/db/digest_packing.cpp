@@ -1,0 +1,264 @@
+// Packing a log's digest and its holdings into the bytes stored for it, and back.
+#include "db/digest_packing.h"
+
+#include "db/digest_bytes.h"
+
+namespace qla::db {
+namespace {
+
+constexpr std::uint64_t kFormat = 1;
+constexpr std::uint64_t kHoldingsFormat = 1;
+
+bool ReadHoldings(Reader& in, LogDigest& digest) {
+    digest.HasHoldings = true;
+    const std::size_t players = digest.Players.size();
+    digest.Holdings.resize(in.Count(7 + kKillSlots + kDeathSlots + 3));
+    for (DigestHolding& h : digest.Holdings) {
+        h.Name = static_cast<std::uint32_t>(in.Number());
+        h.Holding.Session = static_cast<std::uint32_t>(in.Number());
+        h.Holding.From = static_cast<std::int32_t>(in.Number());
+        h.Holding.FirstLine = in.Number();
+        h.Holding.LastLine = in.Number();
+        h.Holding.EndLine = in.Number();
+        const std::uint64_t flags = in.Number();
+        h.Holding.Ended = (flags & 1u) != 0;
+        h.Holding.RenamedAway = (flags & 2u) != 0;
+        for (std::int64_t& kills : h.Counters.Kills)
+            kills = in.Signed();
+        for (std::int64_t& deaths : h.Counters.Deaths)
+            deaths = in.Signed();
+        h.Counters.Teamkills = in.Signed();
+        h.Counters.VoiceChatCount = in.Signed();
+        h.Counters.TextChatCount = in.Signed();
+        if (h.Name >= players || static_cast<std::size_t>(h.Holding.From) > digest.Holdings.size())
+            return false;
+    }
+    const std::size_t holdings = digest.Holdings.size();
+    digest.HoldingPairs.resize(in.Count(5));
+    for (DigestPair& p : digest.HoldingPairs) {
+        p.Killer = static_cast<std::uint32_t>(in.Number());
+        p.Victim = static_cast<std::uint32_t>(in.Number());
+        p.FirstWeapon = static_cast<EventWeapon>(in.Number());
+        p.Count = in.Number();
+        p.FirstEvent = in.Number();
+        if (p.Killer >= holdings || p.Victim >= holdings ||
+            p.FirstWeapon >= kEventWeaponTexts.size())
+            return false;
+    }
+    digest.ChatHoldings.resize(in.Count(3));
+    for (DigestChatHolding& c : digest.ChatHoldings) {
+        c.Voice = in.Number() != 0;
+        c.Seq = in.Number();
+        c.Holding = static_cast<std::uint32_t>(in.Number());
+        if (c.Holding >= holdings)
+            return false;
+    }
+    digest.RenameHoldings.resize(digest.Renames.size());
+    for (auto& [from, line] : digest.RenameHoldings) {
+        from = static_cast<std::uint32_t>(in.Number());
+        line = in.Number();
+        if (from > holdings)
+            return false;
+    }
+    digest.RenamedInto.resize(in.Count(2));
+    for (auto& [name, holding] : digest.RenamedInto) {
+        name = in.Text();
+        holding = static_cast<std::uint32_t>(in.Number());
+        if (holding >= holdings)
+            return false;
+    }
+    return in.Ok();
+}
+
+} // namespace
+
+std::string EncodeDigest(const LogDigest& digest) {
+    Writer out;
+    out.Number(kFormat);
+    const AnalysisTotals& t = digest.Totals;
+    for (const std::int64_t value :
+         {t.Kills, t.Deaths, t.Teamkills, t.VoiceChats, t.TextChats, t.Unknown, t.Total})
+        out.Signed(value);
+    out.Number(t.ByKind.size());
+    for (const std::int64_t lines : t.ByKind)
+        out.Signed(lines);
+    out.Number(digest.Players.size());
+    for (const PlayerRecord& player : digest.Players) {
+        out.Text(player.Name);
+        for (const std::int64_t kills : player.Kills)
+            out.Signed(kills);
+        for (const std::int64_t deaths : player.Deaths)
+            out.Signed(deaths);
+        out.Signed(player.Teamkills);
+        out.Signed(player.VoiceChatCount);
+        out.Signed(player.TextChatCount);
+    }
+    out.Number(digest.EventCount);
+    const std::vector<DigestPair>& pairs = digest.Pairs;
+    out.Number(pairs.size());
+    std::uint64_t previous = 0; // first events ascend: kept as steps
+    for (const DigestPair& p : pairs) {
+        out.Number(p.Killer);
+        out.Number(p.Victim);
+        out.Number(p.FirstWeapon);
+        out.Number(p.Count);
+        out.Number(p.FirstEvent - previous);
+        previous = p.FirstEvent;
+    }
+    out.Number(digest.Renames.size());
+    for (const auto& [from, to] : digest.Renames) {
+        out.Text(from);
+        out.Text(to);
+    }
+    out.Number(digest.CutNames.size());
+    for (const std::string& cut : digest.CutNames)
+        out.Text(cut);
+    out.Number(digest.VoiceChatRows);
+    out.Number(digest.TextChatRows);
+    out.Number(digest.UnknownLineRows);
+    Writer encounters;
+    encounters.Number(digest.Encounters.size());
+    previous = 0;
+    for (const DigestEncounter& e : digest.Encounters) {
+        encounters.Number(e.Killer);
+        encounters.Number(e.Victim);
+        encounters.Number(e.WeaponText);
+        encounters.Number(e.Count);
+        encounters.Number(e.FirstEvent - previous);
+        previous = e.FirstEvent;
+    }
+    out.Text(encounters.Take());
+    return out.Take();
+}
+
+std::string EncodeHoldings(const LogDigest& digest) {
+    Writer holdings;
+    holdings.Number(kHoldingsFormat);
+    holdings.Number(digest.Holdings.size());
+    for (const DigestHolding& h : digest.Holdings) {
+        holdings.Number(h.Name);
+        holdings.Number(h.Holding.Session);
+        holdings.Number(static_cast<std::uint64_t>(h.Holding.From));
+        holdings.Number(h.Holding.FirstLine);
+        holdings.Number(h.Holding.LastLine);
+        holdings.Number(h.Holding.EndLine);
+        holdings.Number((h.Holding.Ended ? 1u : 0u) | (h.Holding.RenamedAway ? 2u : 0u));
+        for (const std::int64_t kills : h.Counters.Kills)
+            holdings.Signed(kills);
+        for (const std::int64_t deaths : h.Counters.Deaths)
+            holdings.Signed(deaths);
+        holdings.Signed(h.Counters.Teamkills);
+        holdings.Signed(h.Counters.VoiceChatCount);
+        holdings.Signed(h.Counters.TextChatCount);
+    }
+    holdings.Number(digest.HoldingPairs.size());
+    for (const DigestPair& p : digest.HoldingPairs) {
+        holdings.Number(p.Killer);
+        holdings.Number(p.Victim);
+        holdings.Number(p.FirstWeapon);
+        holdings.Number(p.Count);
+        holdings.Number(p.FirstEvent);
+    }
+    holdings.Number(digest.ChatHoldings.size());
+    for (const DigestChatHolding& c : digest.ChatHoldings) {
+        holdings.Number(c.Voice ? 1 : 0);
+        holdings.Number(c.Seq);
+        holdings.Number(c.Holding);
+    }
+    for (const auto& [from, line] : digest.RenameHoldings) {
+        holdings.Number(from);
+        holdings.Number(line);
+    }
+    holdings.Number(digest.RenamedInto.size());
+    for (const auto& [name, holding] : digest.RenamedInto) {
+        holdings.Text(name);
+        holdings.Number(holding);
+    }
+    return holdings.Take();
+}
+
+bool DecodeHoldings(std::string_view bytes, LogDigest& digest) {
+    Reader in(bytes);
+    return in.Number() == kHoldingsFormat && ReadHoldings(in, digest) && in.AtEnd();
+}
+
+std::optional<LogDigest> DecodeDigest(std::string_view bytes, DigestParts parts) {
+    Reader in(bytes);
+    if (in.Number() != kFormat)
+        return std::nullopt;
+    LogDigest digest;
+    AnalysisTotals& t = digest.Totals;
+    for (std::int64_t* value :
+         {&t.Kills, &t.Deaths, &t.Teamkills, &t.VoiceChats, &t.TextChats, &t.Unknown, &t.Total})
+        *value = in.Signed();
+    if (in.Number() != t.ByKind.size())
+        return std::nullopt;
+    for (std::int64_t& lines : t.ByKind)
+        lines = in.Signed();
+    const std::size_t players = in.Count(1 + kKillSlots + kDeathSlots + 3);
+    digest.Players.resize(players);
+    for (PlayerRecord& player : digest.Players) {
+        player.Name = in.Text();
+        for (std::int64_t& kills : player.Kills)
+            kills = in.Signed();
+        for (std::int64_t& deaths : player.Deaths)
+            deaths = in.Signed();
+        player.Teamkills = in.Signed();
+        player.VoiceChatCount = in.Signed();
+        player.TextChatCount = in.Signed();
+    }
+    digest.EventCount = in.Number();
+    digest.Pairs.resize(in.Count(5));
+    std::uint64_t previous = 0;
+    for (DigestPair& p : digest.Pairs) {
+        p.Killer = static_cast<std::uint32_t>(in.Number());
+        p.Victim = static_cast<std::uint32_t>(in.Number());
+        p.FirstWeapon = static_cast<EventWeapon>(in.Number());
+        p.Count = in.Number();
+        p.FirstEvent = previous + in.Number();
+        previous = p.FirstEvent;
+        if (p.Killer >= players || p.Victim >= players || p.FirstWeapon >= kEventWeaponTexts.size())
+            return std::nullopt;
+    }
+    const std::size_t renames = in.Count(2);
+    if (parts.Renames) {
+        digest.Renames.resize(renames);
+        for (auto& [from, to] : digest.Renames) {
+            from = in.Text();
+            to = in.Text();
+        }
+    } else {
+        for (std::size_t k = 0; k < 2 * renames; ++k)
+            in.View(); // a hundred logs hold millions: not copied when not read
+    }
+    const std::size_t cuts = in.Count(1);
+    digest.CutNames.resize(cuts);
+    for (std::string& cut : digest.CutNames)
+        cut = in.Text();
+    digest.VoiceChatRows = in.Number();
+    digest.TextChatRows = in.Number();
+    digest.UnknownLineRows = in.Number();
+    const std::string_view encounterBytes = in.View();
+    if (!in.Ok() || !in.AtEnd())
+        return std::nullopt;
+    if (!parts.Encounters)
+        return digest;
+    Reader list(encounterBytes);
+    digest.Encounters.resize(list.Count(5));
+    previous = 0;
+    for (DigestEncounter& e : digest.Encounters) {
+        e.Killer = static_cast<std::uint32_t>(list.Number());
+        e.Victim = static_cast<std::uint32_t>(list.Number());
+        e.WeaponText = static_cast<EventWeapon>(list.Number());
+        e.Count = list.Number();
+        e.FirstEvent = previous + list.Number();
+        previous = e.FirstEvent;
+        if (e.Killer >= players || e.Victim >= players || e.WeaponText >= kEventWeaponTexts.size())
+            return std::nullopt;
+    }
+    if (!list.Ok() || !list.AtEnd())
+        return std::nullopt;
+    return digest;
+}
+
+} // namespace qla::db
