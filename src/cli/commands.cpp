@@ -92,7 +92,13 @@ std::vector<CommandInfo> BuildCommands() {
                .ValueName = "N",
                .Description = "The kills either way a player needs to be on the board (default "
                               "50), so that one lucky evening does not top it.",
-               .Default = "50"}}),
+               .Default = "50"},
+              {.Name = "format",
+               .ValueName = "FORMAT",
+               .Description = "text (the default: the tab-separated board), json (the JSON "
+                              "view family's document, view \"ratings\") or csv.",
+               .Values = {"text", "json", "csv"},
+               .Default = "text"}}),
          .Run = RunRatingsCommand},
         {.Name = "rating-check",
          .Synopsis = "LOG LOG...|--db DB [options]",

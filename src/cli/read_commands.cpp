@@ -8,7 +8,8 @@
 #include "cli/log_source.h"
 #include "core/control_chars.h"
 #include "core/names.h"
-#include "stats/skill_rating.h"
+#include "export/data/rating_board_export.h"
+#include "stats/rating_board.h"
 
 #include <QCommandLineParser>
 
@@ -24,6 +25,7 @@ struct Invocation {
     QStringList positional;
     LogSource source;
     double minEncounters = 0; // ratings: the kills either way a player needs for the board
+    QString format;           // ratings: text, json or csv
 };
 
 // Parses `qla <command> ...` with the options the command describes: exactly `positionalNames`
@@ -73,6 +75,12 @@ std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
             return std::nullopt;
         }
         invocation.minEncounters = minimum;
+        invocation.format = parser.value(QStringLiteral("format")).toLower();
+        if (!QStringList{"text", "json", "csv"}.contains(invocation.format)) {
+            exitCode = refuse("--format takes text, json or csv, not '" +
+                              parser.value(QStringLiteral("format")).toStdString() + "'");
+            return std::nullopt;
+        }
     }
     return invocation;
 }
@@ -179,27 +187,26 @@ int RunRatingsCommand(const QStringList& arguments, std::ostream& out, std::ostr
     const auto loaded = ParseAndLoad(arguments, {"LOG"}, store, out, err, exitCode);
     if (!loaded)
         return exitCode;
-    const std::vector<SkillRating> fit = FitSkill(EncountersOf(store));
-    std::vector<std::size_t> board;
-    for (std::size_t p = 0; p < fit.size(); ++p)
-        if (fit[p].Encounters >= loaded->invocation.minEncounters)
-            board.push_back(p);
-    // The best lower bound first; equal ones in the order the players appeared.
-    std::stable_sort(board.begin(), board.end(), [&](std::size_t a, std::size_t b) {
-        return fit[a].Conservative() > fit[b].Conservative();
-    });
+    const Invocation& invocation = loaded->invocation;
+    const std::vector<RatingBoardRow> board = RatingBoard(store, invocation.minEncounters);
+    if (invocation.format == QLatin1String("json")) {
+        out << RatingBoardJson(store, board, invocation.minEncounters);
+        return kExitOk;
+    }
+    if (invocation.format == QLatin1String("csv")) {
+        out << RatingBoardCsv(store, board, CsvOptions());
+        return kExitOk;
+    }
     out << "rank\trating\tuncertainty\tconservative\tencounters\tkills\tdeaths\tteamkills\t"
            "player\n";
-    const auto points = [](double value) { return std::lround(value); };
     for (std::size_t rank = 0; rank < board.size(); ++rank) {
-        const SkillRating& rating = fit[board[rank]];
-        const PlayerRecord& player = store.Players[board[rank] + 1];
+        const RatingBoardPoints points = PointsOf(board[rank].Rating);
+        const PlayerRecord& player = store.Players[static_cast<std::size_t>(board[rank].Player)];
         const PlayerTotals totals = TotalsOfPlayer(player);
-        out << rank + 1 << "\t" << points(RatingPoints(rating.Rating)) << "\t"
-            << points(RatingPoints(rating.Uncertainty) - RatingPoints(0)) << "\t"
-            << points(RatingPoints(rating.Conservative())) << "\t"
-            << std::llround(rating.Encounters) << "\t" << totals.Kills << "\t" << totals.Deaths
-            << "\t" << totals.Teamkills << "\t" << TerminalSafeText(player.Name) << "\n";
+        out << rank + 1 << "\t" << points.Rating << "\t" << points.Uncertainty << "\t"
+            << points.Conservative << "\t" << points.Encounters << "\t" << totals.Kills << "\t"
+            << totals.Deaths << "\t" << totals.Teamkills << "\t" << TerminalSafeText(player.Name)
+            << "\n";
     }
     return kExitOk;
 }

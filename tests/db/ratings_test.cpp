@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <map>
 #include <sstream>
 
@@ -64,6 +68,100 @@ TEST(Ratings, TheBoardFollowsTheTrueSkills) {
     EXPECT_EQ(fromDatabase.out,
               Qla(QStringList{"ratings", folder.QPath("all.log")} << kNewDatabaseReading).out);
     EXPECT_EQ(Qla({"ratings", folder.QPath("all.log"), "--min-encounters", "-1"}).status, 2);
+}
+
+// The board's rows of the text format, cell by cell.
+std::vector<std::vector<std::string>> TextRows(const std::string& text) {
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(text);
+    std::string line;
+    std::getline(lines, line); // the header
+    while (std::getline(lines, line)) {
+        std::vector<std::string> cells;
+        std::istringstream split(line);
+        for (std::string cell; std::getline(split, cell, '\t');)
+            cells.push_back(cell);
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+TEST(Ratings, JsonAndCsvHoldTheTextBoardAndGuardTheirNames) {
+    TempFolder folder;
+    // A generated log whose busiest players are renamed to names a spreadsheet would run and a
+    // JSON reader must unquote.
+    std::string log = GeneratedLog(false, false, true, 20000, 8);
+    const auto rename = [&log](const std::string& from, const std::string& to) {
+        for (std::size_t at = log.find(from); at != std::string::npos; at = log.find(from, at))
+            log.replace(at, from.size(), to), at += to.size();
+    };
+    const QString path = folder.QPath("a.log");
+    WriteFile(folder.Path("a.log"), log);
+    const QlaRun plain = Qla({"ratings", path, "--min-encounters", "20"});
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    const auto plainRows = TextRows(plain.out);
+    ASSERT_GE(plainRows.size(), 3u);
+    rename(plainRows[0][8], "=SUM(A1)\"x");
+    rename(plainRows[1][8], "^1Red^7,Blue");
+    WriteFile(folder.Path("a.log"), log);
+
+    const QlaRun text = Qla({"ratings", path, "--min-encounters", "20"});
+    const QlaRun json = Qla({"ratings", path, "--min-encounters", "20", "--format", "json"});
+    const QlaRun csv = Qla({"ratings", path, "--min-encounters", "20", "--format", "CSV"});
+    ASSERT_EQ(text.status, 0) << text.err;
+    ASSERT_EQ(json.status, 0) << json.err;
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    const auto rows = TextRows(text.out);
+
+    QJsonParseError error;
+    const QJsonDocument document =
+        QJsonDocument::fromJson(QByteArray::fromStdString(json.out), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << json.out.substr(0, 300);
+    EXPECT_EQ(document["view"].toString(), "ratings");
+    EXPECT_EQ(document["minEncounters"].toInt(), 20);
+    const QJsonArray players = document["players"].toArray();
+    ASSERT_EQ(static_cast<std::size_t>(players.size()), rows.size());
+
+    std::istringstream csvLines(csv.out);
+    std::string csvLine;
+    std::getline(csvLines, csvLine);
+    EXPECT_EQ(csvLine, "rank,name,visible_name,rating,uncertainty,conservative,encounters,kills,"
+                       "deaths,teamkills\r");
+    bool sawFormula = false, sawComma = false;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const QJsonObject player = players[static_cast<qsizetype>(r)].toObject();
+        const std::vector<std::string>& cells = rows[r];
+        EXPECT_EQ(std::to_string(player["rank"].toInt()), cells[0]);
+        EXPECT_EQ(std::to_string(player["rating"].toInt()), cells[1]);
+        EXPECT_EQ(std::to_string(player["uncertainty"].toInt()), cells[2]);
+        EXPECT_EQ(std::to_string(player["conservative"].toInt()), cells[3]);
+        EXPECT_EQ(std::to_string(player["encounters"].toInt()), cells[4]);
+        EXPECT_EQ(std::to_string(player["kills"].toInt()), cells[5]);
+        EXPECT_EQ(std::to_string(player["deaths"].toInt()), cells[6]);
+        EXPECT_EQ(std::to_string(player["teamkills"].toInt()), cells[7]);
+        EXPECT_EQ(player["name"].toString().toStdString(), cells[8]);
+
+        ASSERT_TRUE(std::getline(csvLines, csvLine));
+        const std::string numbers = "," + cells[1] + "," + cells[2] + "," + cells[3] + "," +
+                                    cells[4] + "," + cells[5] + "," + cells[6] + "," + cells[7] +
+                                    "\r";
+        EXPECT_TRUE(csvLine.starts_with(cells[0] + ",")) << csvLine;
+        EXPECT_TRUE(csvLine.ends_with(numbers)) << csvLine;
+        if (cells[8] == "=SUM(A1)\"x") {
+            sawFormula = true;
+            // Quoted for its quote, guarded against running as a formula.
+            EXPECT_TRUE(csvLine.starts_with(cells[0] + ",\"'=SUM(A1)\"\"x\",")) << csvLine;
+        }
+        if (cells[8] == "^1Red^7,Blue") {
+            sawComma = true;
+            EXPECT_EQ(player["visibleName"].toString(), "Red,Blue");
+            EXPECT_TRUE(csvLine.starts_with(cells[0] + ",\"^1Red^7,Blue\",\"Red,Blue\","))
+                << csvLine;
+        }
+    }
+    EXPECT_TRUE(sawFormula && sawComma) << "the renamed players are on the board";
+    EXPECT_FALSE(std::getline(csvLines, csvLine));
+    EXPECT_EQ(Qla({"ratings", path, "--format", "xml"}).status, 2);
 }
 
 } // namespace
