@@ -1,7 +1,8 @@
 // The help texts written from the command descriptions, and the parser built from them.
-#include "cli/cli_common.h"
 #include "cli/command_table.h"
+#include "cli/exit_codes.h"
 #include "cli/nearest_choice.h"
+#include "cli/player_merging.h"
 #include "core/control_chars.h"
 
 #include <sstream>

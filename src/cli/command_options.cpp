@@ -2,7 +2,7 @@
 #include "cli/command_options.h"
 
 #include "analysis/language_guess.h"
-#include "cli/cli_common.h"
+#include "cli/reading_choices.h"
 
 namespace qla::cli {
 namespace {

@@ -1,7 +1,6 @@
 // The description of every qla command and option. A new command or option is an entry here;
 // its parser, its help and the checks of the man page and the completion follow from it.
 #include "cli/alias_command.h"
-#include "cli/cli_common.h"
 #include "cli/command_options.h"
 #include "cli/command_table.h"
 #include "cli/database_commands.h"
@@ -9,6 +8,7 @@
 #include "cli/export_view_help.h"
 #include "cli/rating_check_command.h"
 #include "cli/read_commands.h"
+#include "cli/reading_choices.h"
 #include "cli/site_choice_options.h"
 #include "cli/view_format_choice.h"
 #include "cli/watch_command.h"

@@ -1,9 +1,11 @@
 // The commands that write or list a statistics database.
 #include "cli/database_commands.h"
 
-#include "cli/cli_common.h"
 #include "cli/command_table.h"
+#include "cli/exit_codes.h"
+#include "cli/log_opening.h"
 #include "cli/progress_bar.h"
+#include "cli/reading_choices.h"
 #include "core/control_chars.h"
 #include "db/database_check.h"
 #include "db/database_target.h"

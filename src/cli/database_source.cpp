@@ -1,7 +1,7 @@
 // The --db, --log, --since and --until options and the store built from a database.
 #include "cli/database_source.h"
 
-#include "cli/cli_common.h"
+#include "cli/log_opening.h"
 #include "core/control_chars.h"
 #include "db/alias_table.h"
 #include "db/database_target.h"

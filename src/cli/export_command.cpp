@@ -2,12 +2,14 @@
 // views' descriptions, loads and analyses the log and runs the export request.
 #include "cli/export_command.h"
 
-#include "cli/cli_common.h"
 #include "cli/command_table.h"
 #include "cli/database_site_source.h"
+#include "cli/exit_codes.h"
+#include "cli/log_opening.h"
 #include "cli/log_source.h"
 #include "cli/page_choice_names.h"
 #include "cli/path_within.h"
+#include "cli/player_merging.h"
 #include "cli/site_choice_options.h"
 #include "cli/view_format_choice.h"
 #include "core/control_chars.h"

@@ -1,5 +1,9 @@
 // The reading options, the store built from the logs or the database, and the merged players.
 #include "cli/log_source.h"
+#include "cli/exit_codes.h"
+#include "cli/log_opening.h"
+#include "cli/player_merging.h"
+#include "cli/reading_choices.h"
 
 #include "cli/recognition_hint_note.h"
 

@@ -5,9 +5,10 @@
 #pragma once
 
 #include "analysis/log_names.h"
-#include "cli/cli_common.h"
 #include "cli/command_table.h"
 #include "cli/database_source.h"
+#include "cli/player_merging.h"
+#include "cli/reading_choices.h"
 #include "core/store.h"
 #include "db/store_from_database.h"
 

@@ -1,8 +1,8 @@
 // qla's entry: the overview, the version, `qla help`, and the dispatch to the commands.
 #include "cli/qla_app.h"
 
-#include "cli/cli_common.h"
 #include "cli/command_table.h"
+#include "cli/exit_codes.h"
 #include "core/control_chars.h"
 #include "core/product.h"
 #include "export/temp_file_cleanup.h"

@@ -4,10 +4,13 @@
 // over all the logs together.
 #include "cli/rating_check_command.h"
 
-#include "cli/cli_common.h"
 #include "cli/command_table.h"
 #include "cli/database_source.h"
+#include "cli/exit_codes.h"
+#include "cli/log_opening.h"
+#include "cli/player_merging.h"
 #include "cli/rating_check_report.h"
+#include "cli/reading_choices.h"
 #include "core/control_chars.h"
 #include "db/log_catalog.h"
 #include "db/stats_database.h"

@@ -3,9 +3,11 @@
 #include "cli/read_commands.h"
 
 #include "analysis/log_line_count.h"
-#include "cli/cli_common.h"
 #include "cli/command_table.h"
+#include "cli/exit_codes.h"
+#include "cli/log_opening.h"
 #include "cli/log_source.h"
+#include "cli/player_merging.h"
 #include "core/control_chars.h"
 #include "core/names.h"
 #include "export/data/rating_board_export.h"

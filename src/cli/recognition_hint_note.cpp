@@ -1,6 +1,8 @@
 // The hint reads the log's first lines again rather than keeping them from the analysis: a
 // streamed analysis holds no lines, and kHintSampleLines of them cost a small share of the run.
 #include "cli/recognition_hint_note.h"
+#include "cli/log_opening.h"
+#include "cli/reading_choices.h"
 
 #include "analysis/language_guess.h"
 #include "analysis/log_stream.h"

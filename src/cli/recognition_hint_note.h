@@ -4,7 +4,7 @@
 #pragma once
 
 #include "analysis/recognition_hint.h"
-#include "cli/cli_common.h"
+#include "cli/reading_choices.h"
 
 #include <QString>
 

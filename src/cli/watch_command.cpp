@@ -3,7 +3,7 @@
 // batch, one transaction, and rewrite the site when the batch stored something.
 #include "cli/watch_command.h"
 
-#include "cli/cli_common.h"
+#include "cli/exit_codes.h"
 #include "cli/log_notifier.h"
 #include "cli/stop_signals.h"
 #include "cli/watch_options.h"

@@ -1,9 +1,11 @@
 // Reading qla watch's command line, and refusing a site folder that holds what it must keep.
 #include "cli/watch_options.h"
 
-#include "cli/cli_common.h"
 #include "cli/command_table.h"
+#include "cli/exit_codes.h"
+#include "cli/log_opening.h"
 #include "cli/path_within.h"
+#include "cli/reading_choices.h"
 #include "cli/site_choice_options.h"
 #include "cli/site_publisher.h"
 #include "cli/view_format_choice.h"
