@@ -93,6 +93,12 @@ std::vector<CommandInfo> BuildCommands() {
                .Description = "The kills either way a player needs to be on the board (default "
                               "50), so that one lucky evening does not top it.",
                .Default = "50"},
+              {.Name = "half-life",
+               .ValueName = "DAYS",
+               .Description = "From a database: a log DAYS older than the newest (by the logs' "
+                              "dates) weighs half as much in the fit, its encounters too; logs "
+                              "without a date weigh as the newest. Without it every kill weighs "
+                              "alike."},
               {.Name = "format",
                .ValueName = "FORMAT",
                .Description = "text (the default: the tab-separated board), json (the JSON "

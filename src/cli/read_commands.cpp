@@ -12,6 +12,7 @@
 #include "core/names.h"
 #include "export/data/rating_board_export.h"
 #include "stats/rating_board.h"
+#include "stats/rating_weights.h"
 
 #include <QCommandLineParser>
 
@@ -28,6 +29,7 @@ struct Invocation {
     LogSource source;
     double minEncounters = 0; // ratings: the kills either way a player needs for the board
     QString format;           // ratings: text, json or csv
+    std::optional<double> halfLifeDays; // ratings: older logs weigh less
 };
 
 // Parses `qla <command> ...` with the options the command describes: exactly `positionalNames`
@@ -77,6 +79,18 @@ std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
             return std::nullopt;
         }
         invocation.minEncounters = minimum;
+        if (parser.isSet(QStringLiteral("half-life"))) {
+            const double days = parser.value(QStringLiteral("half-life")).toDouble(&ok);
+            if (!ok || !(days > 0)) {
+                exitCode = refuse("--half-life takes a number of days greater than 0");
+                return std::nullopt;
+            }
+            if (!invocation.source.Database) {
+                exitCode = refuse("--half-life needs --db: it weighs logs by their dates");
+                return std::nullopt;
+            }
+            invocation.halfLifeDays = days;
+        }
         invocation.format = parser.value(QStringLiteral("format")).toLower();
         if (!QStringList{"text", "json", "csv"}.contains(invocation.format)) {
             exitCode = refuse("--format takes text, json or csv, not '" +
@@ -92,6 +106,8 @@ std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
 struct Loaded {
     Invocation invocation;
     AnalysisTotals totals;
+    std::vector<std::optional<std::string>> logDates; // from a database: see LoadedStore
+    std::vector<std::size_t> killEntriesEnd;
 };
 std::optional<Loaded> ParseAndLoad(const QStringList& arguments, const QStringList& positionalNames,
                                    AnalysisStore& store, std::ostream& out, std::ostream& err,
@@ -105,7 +121,8 @@ std::optional<Loaded> ParseAndLoad(const QStringList& arguments, const QStringLi
         exitCode = kExitFailed;
         return std::nullopt;
     }
-    return Loaded{std::move(*invocation), loaded->Store.Totals};
+    return Loaded{std::move(*invocation), loaded->Store.Totals, loaded->Store.LogDates,
+                  loaded->Store.KillEntriesEnd};
 }
 
 } // namespace
@@ -190,9 +207,20 @@ int RunRatingsCommand(const QStringList& arguments, std::ostream& out, std::ostr
     if (!loaded)
         return exitCode;
     const Invocation& invocation = loaded->invocation;
-    const std::vector<RatingBoardRow> board = RatingBoard(store, invocation.minEncounters);
+    EntryWeights weights;
+    if (invocation.halfLifeDays) {
+        // A database older than its stored statistics is read as one log: no log to weigh.
+        if (loaded->killEntriesEnd.empty() && loaded->totals.Total > 0) {
+            err << "qla: --half-life needs the statistics stored per log; qla upgrade --db "
+                << TerminalSafeText(invocation.source.Database->Path) << " stores them\n";
+            return kExitFailed;
+        }
+        weights.KillEntriesEnd = loaded->killEntriesEnd;
+        weights.Weights = HalfLifeWeights(loaded->logDates, *invocation.halfLifeDays);
+    }
+    const std::vector<RatingBoardRow> board = RatingBoard(store, invocation.minEncounters, weights);
     if (invocation.format == QLatin1String("json")) {
-        out << RatingBoardJson(store, board, invocation.minEncounters);
+        out << RatingBoardJson(store, board, invocation.minEncounters, invocation.halfLifeDays);
         return kExitOk;
     }
     if (invocation.format == QLatin1String("csv")) {

@@ -4,8 +4,9 @@
 
 namespace qla {
 
-std::vector<RatingBoardRow> RatingBoard(const AnalysisStore& store, double minEncounters) {
-    const std::vector<SkillRating> fit = FitSkill(EncountersOf(store));
+std::vector<RatingBoardRow> RatingBoard(const AnalysisStore& store, double minEncounters,
+                                        const EntryWeights& weights) {
+    const std::vector<SkillRating> fit = FitSkill(EncountersOf(store, weights));
     std::vector<RatingBoardRow> board;
     for (std::size_t p = 0; p < fit.size(); ++p)
         if (fit[p].Encounters >= minEncounters)

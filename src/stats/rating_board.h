@@ -15,6 +15,8 @@ struct RatingBoardRow {
 
 // The players with at least `minEncounters` kills either way, the best conservative value first;
 // equal ones in the order the players appeared.
-std::vector<RatingBoardRow> RatingBoard(const AnalysisStore& store, double minEncounters);
+// With `weights`, older kills weigh less (EncountersOf); a player's encounters are weighed too.
+std::vector<RatingBoardRow> RatingBoard(const AnalysisStore& store, double minEncounters,
+                                        const EntryWeights& weights = {});
 
 } // namespace qla

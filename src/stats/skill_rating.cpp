@@ -18,8 +18,16 @@ double Logistic(double x) {
 } // namespace
 
 Encounters EncountersOf(const AnalysisStore& store) {
+    return EncountersOf(store, EntryWeights{});
+}
+
+Encounters EncountersOf(const AnalysisStore& store, const EntryWeights& weights) {
     std::map<std::pair<std::uint32_t, std::uint32_t>, Encounters::Pair> pairs;
+    std::size_t span = 0;
     for (std::size_t e = 1; e < store.KillEvents.size(); ++e) {
+        while (span < weights.KillEntriesEnd.size() && e >= weights.KillEntriesEnd[span])
+            ++span;
+        const double weight = span < weights.Weights.size() ? weights.Weights[span] : 1.0;
         const KillEvent& event = store.KillEvents[e];
         if (event.Killer == event.Victim || event.WeaponText == kEventTeamkill ||
             event.Killer <= 0 || event.Victim <= 0)
@@ -30,7 +38,8 @@ Encounters EncountersOf(const AnalysisStore& store) {
         Encounters::Pair& pair = pairs[key];
         pair.A = key.first;
         pair.B = key.second;
-        (killer == key.first ? pair.AWins : pair.BWins) += store.KillEventCount(e);
+        (killer == key.first ? pair.AWins : pair.BWins) +=
+            weight * static_cast<double>(store.KillEventCount(e));
     }
     Encounters encounters;
     encounters.PlayerCount = static_cast<std::size_t>(store.PlayerCount());

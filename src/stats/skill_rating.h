@@ -27,6 +27,15 @@ struct Encounters {
 // result is the store's player index p + 1.
 Encounters EncountersOf(const AnalysisStore& store);
 
+// The same with the kill entries weighed: the entries before KillEntriesEnd[0] weigh
+// weights[0], those before KillEntriesEnd[1] weights[1], and so on (a history's logs one after
+// the other); entries after the last end weigh 1.
+struct EntryWeights {
+    std::vector<std::size_t> KillEntriesEnd;
+    std::vector<double> Weights;
+};
+Encounters EncountersOf(const AnalysisStore& store, const EntryWeights& weights);
+
 struct SkillFitOptions {
     double PriorSd = 1.0; // of the rating, in logistic units
     int MaxSweeps = 2000;

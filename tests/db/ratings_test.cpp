@@ -15,6 +15,7 @@
 #include <QJsonObject>
 
 #include <map>
+#include <set>
 #include <sstream>
 
 namespace qla::dbtest {
@@ -68,6 +69,51 @@ TEST(Ratings, TheBoardFollowsTheTrueSkills) {
     EXPECT_EQ(fromDatabase.out,
               Qla(QStringList{"ratings", folder.QPath("all.log")} << kNewDatabaseReading).out);
     EXPECT_EQ(Qla({"ratings", folder.QPath("all.log"), "--min-encounters", "-1"}).status, 2);
+}
+
+// The board's rows of the text format, cell by cell.
+std::vector<std::vector<std::string>> TextRows(const std::string& text);
+
+// Rank, points, encounters and name of each row; the totals columns left out.
+std::multiset<std::string> RatingCells(const std::string& board) {
+    std::multiset<std::string> cells;
+    for (const auto& row : TextRows(board))
+        cells.insert(row[1] + " " + row[2] + " " + row[3] + " " + row[4] + " " + row[8]);
+    return cells;
+}
+
+TEST(Ratings, AHalfLifeWeighsOlderLogsLessByTheirDates) {
+    TempFolder folder;
+    std::ostringstream out, err;
+    ASSERT_EQ(loggen::runLogGen({"--persons", "60", "--logs", "3", "--lines", "8000", "--seed", "5",
+                                 "--output-folder", folder.Path("")},
+                                out, err),
+              0)
+        << err.str();
+    const QString database = NewDatabase(Engine::SQLite, folder);
+    for (const char* log : {"log01.log", "log02.log", "log03.log"})
+        ASSERT_EQ(Qla({"import", folder.QPath(log), "--db", database, "--quiet"}).status, 0);
+    const QlaRun all = Qla({"ratings", "--db", database, "--min-encounters", "10"});
+    ASSERT_EQ(all.status, 0) << all.err;
+    // The logs are a day apart: with a half-life of a thousandth of a day the older logs weigh
+    // nothing, and the fit is that of the newest log alone.
+    const QlaRun recent =
+        Qla({"ratings", "--db", database, "--min-encounters", "10", "--half-life", "0.001"});
+    ASSERT_EQ(recent.status, 0) << recent.err;
+    const QlaRun newest =
+        Qla({"ratings", "--db", database, "--min-encounters", "10", "--log", "3"});
+    ASSERT_EQ(newest.status, 0) << newest.err;
+    ASSERT_GE(TextRows(newest.out).size(), 10u);
+    EXPECT_EQ(RatingCells(recent.out), RatingCells(newest.out));
+    EXPECT_NE(RatingCells(recent.out), RatingCells(all.out));
+    // A half-life of a day: between the two, and recorded in the JSON document.
+    const QlaRun day = Qla({"ratings", "--db", database, "--min-encounters", "10", "--half-life",
+                            "1", "--format", "json"});
+    ASSERT_EQ(day.status, 0) << day.err;
+    EXPECT_NE(day.out.find("\"halfLifeDays\":1,"), std::string::npos) << day.out.substr(0, 200);
+    for (const char* bad : {"0", "-1", "soon"})
+        EXPECT_EQ(Qla({"ratings", "--db", database, "--half-life", bad}).status, 2) << bad;
+    EXPECT_EQ(Qla({"ratings", folder.QPath("log01.log"), "--half-life", "2"}).status, 2);
 }
 
 // The board's rows of the text format, cell by cell.

@@ -4,6 +4,9 @@
 #include "core/line_scan.h"
 #include "stats/sort_table.h"
 
+#include <charconv>
+#include <cmath>
+
 namespace qla {
 namespace {
 
@@ -117,6 +120,18 @@ void JsonWriter::Number(std::int64_t value) {
 void JsonWriter::Hundredths(std::int64_t hundredths) {
     BeforeValue();
     out_ += RatioText(hundredths, ".");
+}
+
+void JsonWriter::Real(double value) {
+    BeforeValue();
+    // The shortest text that reads back as the same double; JSON has no infinities or NaN.
+    if (!std::isfinite(value)) {
+        out_ += "null";
+        return;
+    }
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value);
+    out_.append(text, written.ptr);
 }
 
 void JsonWriter::Bool(bool value) {

@@ -29,6 +29,8 @@ class JsonWriter {
     void Number(std::int64_t value);
     // hundredths / 100 as a JSON number: 150 -> 1.5.
     void Hundredths(std::int64_t hundredths);
+    // A double as the shortest text that reads back as it (null for an infinity or NaN).
+    void Real(double value);
     void Bool(bool value);
     void Null();
 

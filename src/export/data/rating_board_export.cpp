@@ -16,11 +16,16 @@ RatingBoardPoints PointsOf(const SkillRating& rating) {
 }
 
 std::string RatingBoardJson(const AnalysisStore& store, const std::vector<RatingBoardRow>& board,
-                            double minEncounters) {
+                            double minEncounters, std::optional<double> halfLifeDays) {
     std::string text;
     JsonWriter json(text);
     BeginJsonDocument(json, "ratings");
     json.Field("minEncounters", static_cast<std::int64_t>(std::llround(minEncounters)));
+    json.Key("halfLifeDays");
+    if (halfLifeDays)
+        json.Real(*halfLifeDays);
+    else
+        json.Null();
     json.Key("players");
     json.BeginArray();
     for (std::size_t rank = 0; rank < board.size(); ++rank) {

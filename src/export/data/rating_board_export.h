@@ -5,6 +5,7 @@
 #include "export/data/csv_text.h"
 #include "stats/rating_board.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,7 @@ RatingBoardPoints PointsOf(const SkillRating& rating);
 
 // A document of the JSON view family ("view": "ratings"), ending with a line end.
 std::string RatingBoardJson(const AnalysisStore& store, const std::vector<RatingBoardRow>& board,
-                            double minEncounters);
+                            double minEncounters, std::optional<double> halfLifeDays);
 
 // A header row and a row per player, each ended by CR LF as the CSV views end theirs.
 std::string RatingBoardCsv(const AnalysisStore& store, const std::vector<RatingBoardRow>& board,
