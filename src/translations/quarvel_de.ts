@@ -842,6 +842,14 @@ Als englisches Log analysieren?</translation>
         <source>Chats</source>
         <translation>Chats</translation>
     </message>
+    <message>
+        <source>Rating</source>
+        <translation>Wertung</translation>
+    </message>
+    <message>
+        <source>%1 ± %2 points, from %3 kills either way</source>
+        <translation>%1 ± %2 Punkte, aus %3 Abschüssen in beide Richtungen</translation>
+    </message>
 </context>
 <context>
     <name>qla::ui::PlayerTablePanel</name>

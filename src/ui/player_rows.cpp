@@ -3,9 +3,11 @@
 
 #include "core/names.h"
 #include "stats/ratio.h"
+#include "stats/skill_rating.h"
 #include "ui/player_search_key.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 namespace qla::ui {
@@ -48,6 +50,7 @@ void NumberNamePlaces(std::vector<PlayerRow>& rows) {
 std::vector<PlayerRow> BuildPlayerRows(const AnalysisStore& store) {
     std::vector<PlayerRow> rows;
     rows.reserve(static_cast<std::size_t>(std::max(store.PlayerCount(), 0)));
+    const std::vector<SkillRating> fit = FitSkill(EncountersOf(store));
     for (const PlayerIndex index : store.PlayerIndexes()) {
         const PlayerRecord& player = store.Players[static_cast<std::size_t>(index)];
         PlayerRow row;
@@ -61,6 +64,12 @@ std::vector<PlayerRow> BuildPlayerRows(const AnalysisStore& store) {
         row.Teamkills = player.Teamkills;
         row.Suicides = SuicidesOf(player);
         row.Chats = player.VoiceChatCount + player.TextChatCount;
+        if (const auto at = static_cast<std::size_t>(index - 1); at < fit.size()) {
+            row.Rating = std::lround(RatingPoints(fit[at].Rating));
+            row.RatingUncertainty =
+                std::lround(RatingPoints(fit[at].Uncertainty) - RatingPoints(0));
+            row.Encounters = std::llround(fit[at].Encounters);
+        }
         rows.push_back(std::move(row));
     }
     NumberNamePlaces(rows);

@@ -26,6 +26,11 @@ struct PlayerRow {
     std::int64_t Teamkills = 0;
     std::int64_t Suicides = 0; // deaths by a suicide cause (not teamkills)
     std::int64_t Chats = 0;    // voice and text chats
+    // The skill rating fitted to the kills between players (skill_rating.h), in whole points,
+    // its uncertainty and the kills either way it rests on.
+    std::int64_t Rating = 0;
+    std::int64_t RatingUncertainty = 0;
+    std::int64_t Encounters = 0;
 };
 
 // Every real player of `store`, in the store's order.

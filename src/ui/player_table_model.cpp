@@ -19,7 +19,8 @@ constexpr std::array<const char*, PlayerTableModel::kColumnCount> kColumnCaption
     QT_TRANSLATE_NOOP("qla::ui::PlayerTableModel", "K/D"),
     QT_TRANSLATE_NOOP("qla::ui::PlayerTableModel", "Teamkills"),
     QT_TRANSLATE_NOOP("qla::ui::PlayerTableModel", "Suicides"),
-    QT_TRANSLATE_NOOP("qla::ui::PlayerTableModel", "Chats")};
+    QT_TRANSLATE_NOOP("qla::ui::PlayerTableModel", "Chats"),
+    QT_TRANSLATE_NOOP("qla::ui::PlayerTableModel", "Rating")};
 
 // The value a number column sorts by; the name column sorts by NamePlace.
 std::int64_t SortValue(const PlayerRow& row, int column) {
@@ -36,6 +37,8 @@ std::int64_t SortValue(const PlayerRow& row, int column) {
         return row.Suicides;
     case PlayerTableModel::kChats:
         return row.Chats;
+    case PlayerTableModel::kRating:
+        return row.Rating;
     default:
         return row.NamePlace;
     }
@@ -71,7 +74,14 @@ QVariant PlayerTableModel::data(const QModelIndex& index, int role) const {
                 RatioText(row.RatioHundredths, QLocale().decimalPoint().toStdString()));
         return QVariant::fromValue<qlonglong>(SortValue(row, column));
     case Qt::ToolTipRole:
-        return column == kName ? QVariant(QString::fromStdString(row.Name)) : QVariant();
+        if (column == kName)
+            return QString::fromStdString(row.Name);
+        if (column == kRating)
+            return tr("%1 ± %2 points, from %3 kills either way")
+                .arg(row.Rating)
+                .arg(row.RatingUncertainty)
+                .arg(row.Encounters);
+        return {};
     case Qt::TextAlignmentRole:
         return column == kName ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
                                : QVariant(Qt::AlignRight | Qt::AlignVCenter);

@@ -13,7 +13,17 @@ class PlayerTableModel final : public QAbstractTableModel {
     Q_OBJECT
 
   public:
-    enum Column { kName, kKills, kDeaths, kRatio, kTeamkills, kSuicides, kChats, kColumnCount };
+    enum Column {
+        kName,
+        kKills,
+        kDeaths,
+        kRatio,
+        kTeamkills,
+        kSuicides,
+        kChats,
+        kRating,
+        kColumnCount
+    };
     // The stored name with its colour codes, for the delegate that draws it in colour.
     static constexpr int kColouredNameRole = Qt::UserRole + 1;
     static constexpr int kPlayerIndexRole = Qt::UserRole + 2;

@@ -18,7 +18,7 @@ using namespace qla::ui::test;
 
 namespace {
 
-enum Column { kName, kKills, kDeaths, kRatio, kTeamkills, kSuicides, kChats };
+enum Column { kName, kKills, kDeaths, kRatio, kTeamkills, kSuicides, kChats, kRating };
 
 QString Stabbing(const QString& victim, const QString& killer) {
     return QStringLiteral("[skipnotify]%1^7 was stabbed by %2^7's Knife").arg(victim, killer);
@@ -135,6 +135,21 @@ void PlayerTableTest::sortsByEveryNumberWithTiesInNameOrder() {
     table->sortByColumn(kChats, Qt::DescendingOrder);
     QCOMPARE(Column(table, kName).mid(0, 2), QStringList({"Zed", "MÜLLER"}));
     QCOMPARE(Column(table, kChats).mid(0, 2), QStringList({"2", "1"}));
+
+    // The skill rating: Ghost beat Müller three kills to one, alpha one to none, Müller beat
+    // Zed twice; Bravo and MÜLLER met nobody and stand at the middle, 1500, in name order.
+    table->sortByColumn(kRating, Qt::DescendingOrder);
+    const QStringList byRating = Column(table, kName);
+    QCOMPARE(byRating.first(), QStringLiteral("{TKS}Ghost"));
+    QCOMPARE(byRating.last(), QStringLiteral("Zed"));
+    QVERIFY(byRating.indexOf("Bravo") + 1 == byRating.indexOf("MÜLLER"));
+    const QStringList ratings = Column(table, kRating);
+    QCOMPARE(ratings.at(byRating.indexOf("Bravo")), QStringLiteral("1500"));
+    QVERIFY(ratings.first().toInt() > 1500 && ratings.last().toInt() < 1500);
+    for (int row = 1; row < ratings.size(); ++row)
+        QVERIFY(ratings[row - 1].toInt() >= ratings[row].toInt());
+    const QString ghostTip = table->model()->index(0, kRating).data(Qt::ToolTipRole).toString();
+    QVERIFY2(ghostTip.endsWith(QStringLiteral("from 4 kills either way")), qPrintable(ghostTip));
 
     table->sortByColumn(kName, Qt::DescendingOrder);
     QCOMPARE(Column(table, kName),
