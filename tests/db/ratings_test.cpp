@@ -116,6 +116,34 @@ TEST(Ratings, AHalfLifeWeighsOlderLogsLessByTheirDates) {
     EXPECT_EQ(Qla({"ratings", folder.QPath("log01.log"), "--half-life", "2"}).status, 2);
 }
 
+TEST(Ratings, TheSiteShowsTheBoardsTopAndEveryPlayersRating) {
+    TempFolder folder;
+    WriteFile(folder.Path("a.log"), GeneratedLog(false, false, true, 30000, 12));
+    const QlaRun board = Qla({"ratings", folder.QPath("a.log"), "--format", "json"});
+    const QlaRun site = Qla({"export", folder.QPath("a.log"), "--view", "dashboard", "--format",
+                             "json", "--output", folder.QPath("site.json")});
+    ASSERT_EQ(board.status, 0) << board.err;
+    ASSERT_EQ(site.status, 0) << site.err;
+    const QJsonDocument ratings = QJsonDocument::fromJson(QByteArray::fromStdString(board.out));
+    const QJsonDocument data =
+        QJsonDocument::fromJson(QByteArray::fromStdString(ReadFile(folder.Path("site.json"))));
+    std::map<int, QJsonObject> playerOfId;
+    for (const QJsonValue player : data["players"].toArray())
+        playerOfId[player["id"].toInt()] = player.toObject();
+    const QJsonArray top = data["top"]["bestRated"].toArray();
+    const QJsonArray rows = ratings["players"].toArray();
+    ASSERT_EQ(top.size(), std::min<qsizetype>(10, rows.size()));
+    ASSERT_GE(top.size(), 5);
+    for (qsizetype k = 0; k < top.size(); ++k) {
+        const QJsonObject player = playerOfId[top[k].toInt()];
+        const QJsonObject row = rows[k].toObject();
+        EXPECT_EQ(player["name"], row["name"]) << k;
+        EXPECT_EQ(player["rating"], row["rating"]) << k;
+        EXPECT_EQ(player["ratingUncertainty"], row["uncertainty"]) << k;
+        EXPECT_EQ(player["encounters"], row["encounters"]) << k;
+    }
+}
+
 // The board's rows of the text format, cell by cell.
 std::vector<std::vector<std::string>> TextRows(const std::string& text) {
     std::vector<std::vector<std::string>> rows;

@@ -198,6 +198,13 @@ TEST(SiteBounds, PlayersSeenInFewLinesAreRowsOfTheListThatLinksLeadTo) {
     EXPECT_NE(index.find("<tr id=\"p2\"><td><span class=\"c1\">Once</span><td>0<td>1<td>"),
               std::string::npos);
     const std::string ace = test::ReadFile((site / "players/p1.html").string());
+    // His rating, as in data.json below, with its uncertainty.
+    EXPECT_NE(ace.find("<dt>Rating<dd>1512 ± 124</div>"), std::string::npos);
+    // Nobody has the 50 kills either way the skill board needs.
+    const std::string overview = test::ReadFile((site / "index.html").string());
+    EXPECT_NE(overview.find("<h2>Best rated</h2><p class=\"note\">Ranked by the rating less twice "
+                            "its uncertainty; at least 50 kills either way.</p><p>Nobody yet.</p>"),
+              std::string::npos);
     EXPECT_NE(ace.find("<a href=\"../index.html#p2\"><span class=\"c1\">Once</span></a>"),
               std::string::npos);
     const std::string voice = test::ReadFile((site / "voice.html").string());
@@ -208,7 +215,8 @@ TEST(SiteBounds, PlayersSeenInFewLinesAreRowsOfTheListThatLinksLeadTo) {
     // The site's data.json gives details only where the site shows them; the JSON export to all.
     const std::string data = test::ReadFile((site / "data.json").string());
     EXPECT_NE(data.find("\"id\":2,\"name\":\"^1Once\",\"visibleName\":\"Once\",\"kills\":0,"
-                        "\"deaths\":1,\"ratio\":0,\"teamkills\":0,\"suicides\":0,\"voiceChats\":1,"
+                        "\"deaths\":1,\"ratio\":0,\"teamkills\":0,\"suicides\":0,\"rating\":1433,"
+                        "\"ratingUncertainty\":156,\"encounters\":1,\"voiceChats\":1,"
                         "\"textChats\":0}"),
               std::string::npos)
         << data;

@@ -147,9 +147,11 @@ TEST(SiteTables, RowsFilesCallTheScriptWithEveryRowOnceAndRepeatedValuesAsIndexe
     const std::vector<PlayerIndex> order = PlayersByKills(model);
     const SiteLayout layout(model, order, 1, 1, kSiteFilesPerFolder);
 
+    // The ratings: Ace won two kills of three against Bob, as far above the middle as Bob is
+    // below it; Cid met nobody and stands at the middle.
     EXPECT_EQ(PlayerRowsScript(t.Store, layout, model, order),
-              "qlaRows(\"players\",[[[1,\"Ace\"],2,1,2,0,0],[[2,\"^1Bob\"],1,2,0.5,0,0],"
-              "[[3,\"Cid\"],0,0,0,0,0]],[]);\n");
+              "qlaRows(\"players\",[[[1,\"Ace\"],2,1,2,0,0,1535],[[2,\"^1Bob\"],1,2,0.5,0,0,1465],"
+              "[[3,\"Cid\"],0,0,0,0,0,1500]],[]);\n");
     // Speakers, locations and "to" are indexes into the lists after the rows; text that could
     // end a script element is escaped as in every JSON the program writes.
     // A chat's rows file names its parts; a part's call gives its number last.

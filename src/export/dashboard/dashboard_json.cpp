@@ -33,6 +33,9 @@ void WritePlayers(JsonWriter& json, const AnalysisStore& store, const DashboardM
         json.Hundredths(p.RatioHundredths);
         json.Field("teamkills", p.Teamkills);
         json.Field("suicides", p.Suicides);
+        json.Field("rating", p.Rating);
+        json.Field("ratingUncertainty", p.RatingUncertainty);
+        json.Field("encounters", p.Encounters);
         json.Field("voiceChats", p.VoiceChats);
         json.Field("textChats", p.TextChats);
         if (details == JsonPlayerDetails::OwnPages && !p.OwnPage) {
@@ -121,6 +124,7 @@ std::string DashboardJsonText(const AnalysisStore& store, const DashboardModel& 
     json.BeginObject();
     WriteIndexList(json, "mostKills", model.MostKills);
     WriteIndexList(json, "bestRatio", model.BestRatio);
+    WriteIndexList(json, "bestRated", model.BestRated);
     WriteIndexList(json, "mostTeamkills", model.MostTeamkills);
     json.EndObject();
     WritePlayers(json, store, model, details);

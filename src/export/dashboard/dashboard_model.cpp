@@ -6,10 +6,12 @@
 #include "stats/detail_tables.h"
 #include "stats/opponent_rows.h"
 #include "stats/row_of_player.h"
+#include "stats/skill_rating.h"
 #include "stats/sort_table.h"
 #include "stats/whole_division.h"
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_map>
 
 namespace qla {
@@ -93,6 +95,7 @@ DashboardModel BuildDashboardModel(const AnalysisStore& store, const DashboardSe
     model.Totals = settings.Totals;
     model.Coverage = CoverageOf(store, settings.Totals);
     model.Players.reserve(static_cast<std::size_t>(store.PlayerCount()));
+    const std::vector<SkillRating> fit = FitSkill(EncountersOf(store));
     for (PlayerIndex p = 1; p <= store.PlayerCount(); ++p) {
         const PlayerRecord& r = store.Players[p];
         PlayerSummary s;
@@ -107,6 +110,12 @@ DashboardModel BuildDashboardModel(const AnalysisStore& store, const DashboardSe
         s.TextChats = r.TextChatCount;
         s.Lines = lines[static_cast<std::size_t>(p)];
         s.OwnPage = s.Lines >= minLines;
+        if (const auto at = static_cast<std::size_t>(p - 1); at < fit.size()) {
+            s.Rating = std::lround(RatingPoints(fit[at].Rating));
+            s.RatingUncertainty = std::lround(RatingPoints(fit[at].Uncertainty) - RatingPoints(0));
+            s.Encounters = std::llround(fit[at].Encounters);
+            s.Conservative = fit[at].Conservative();
+        }
         model.Players.push_back(s);
     }
     const auto size = static_cast<std::size_t>(std::max(0, settings.TopListSize));
@@ -120,6 +129,11 @@ DashboardModel BuildDashboardModel(const AnalysisStore& store, const DashboardSe
         },
         [](const PlayerSummary& a, const PlayerSummary& b) {
             return a.RatioHundredths > b.RatioHundredths;
+        });
+    model.BestRated = TopOf(
+        model, size, [](const PlayerSummary& p) { return p.Encounters >= kBoardEncounters; },
+        [](const PlayerSummary& a, const PlayerSummary& b) {
+            return a.Conservative > b.Conservative;
         });
     model.MostTeamkills = TopOf(
         model, size, [](const PlayerSummary& p) { return p.Teamkills > 0; },

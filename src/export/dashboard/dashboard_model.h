@@ -22,6 +22,9 @@ namespace qla {
 inline constexpr std::int64_t kDefaultMinLinesForPage = 5;
 inline constexpr std::size_t kPagesForEveryPlayerUpTo = 1000;
 
+// The kills either way a player needs to be on the site's skill board, as qla ratings' default.
+inline constexpr std::int64_t kBoardEncounters = 50;
+
 struct DashboardSettings {
     std::string GameTitle;
     std::string SourceName; // the log's file name or the database's, shown on the overview
@@ -53,6 +56,10 @@ struct PlayerSummary {
                  VoiceChats = 0, TextChats = 0;
     std::int64_t Lines = 0; // the lines that name him
     bool OwnPage = true;    // else his row in the player list stands for his page
+    // The skill rating fitted to the kills between players (qla ratings), in whole points, its
+    // uncertainty and the kills either way it rests on.
+    std::int64_t Rating = 0, RatingUncertainty = 0, Encounters = 0;
+    double Conservative = 0; // what the board ranks by (SkillRating::Conservative)
 };
 
 struct WeaponSummary {
@@ -73,6 +80,8 @@ struct DashboardModel {
     AnalysisTotals Totals;
     std::vector<PlayerSummary> Players; // Players[i - 1] is store player i
     std::vector<PlayerIndex> MostKills, BestRatio, MostTeamkills;
+    // The skill board's top: by the conservative rating, with kBoardEncounters kills either way.
+    std::vector<PlayerIndex> BestRated;
     std::vector<WeaponSummary> Weapons;
     ParseCoverage Coverage;
     // Histories[i - 1] is store player i's history from the settings; nullptr without one.

@@ -108,6 +108,11 @@ std::string OverviewPage(const SiteParts& site, const std::vector<PlayerIndex>& 
                                   std::to_string(settings.MinDeaths) + " deaths.";
     AppendTopList(out, site, "Best kill/death ratio", ratioNote, model.BestRatio,
                   [](const PlayerSummary& p) { return RatioText(p.RatioHundredths, "."); });
+    const std::string ratedNote = "Ranked by the rating less twice its uncertainty; at least " +
+                                  std::to_string(kBoardEncounters) + " kills either way.";
+    AppendTopList(out, site, "Best rated", ratedNote, model.BestRated, [](const PlayerSummary& p) {
+        return std::to_string(p.Rating) + " ± " + std::to_string(p.RatingUncertainty);
+    });
     AppendTopList(out, site, "Most teamkills", "", model.MostTeamkills,
                   [&](const PlayerSummary& p) { return number(p.Teamkills); });
     out += "</div>\n<h2 id=\"all-players\">All players</h2>\n";

@@ -92,6 +92,9 @@ std::string PlayerPage(const SiteParts& site, const KillEventIndex& events, Play
     AppendFigure(out, "K/D", RatioText(summary.RatioHundredths, "."));
     AppendFigure(out, "Teamkills", std::to_string(summary.Teamkills));
     AppendFigure(out, "Suicides", std::to_string(summary.Suicides));
+    AppendFigure(out, "Rating",
+                 std::to_string(summary.Rating) + " ± " +
+                     std::to_string(summary.RatingUncertainty));
     AppendFigure(out, "Voice chats", std::to_string(summary.VoiceChats));
     AppendFigure(out, "Text chats", std::to_string(summary.TextChats));
     out += "</dl>\n";

@@ -69,6 +69,7 @@ std::string PlayerRowsScript(const AnalysisStore& store, const SiteLayout& layou
         writer.Hundredths(p.RatioHundredths);
         writer.Number(p.Teamkills);
         writer.Number(p.Suicides);
+        writer.Number(p.Rating);
         writer.EndArray();
     }
     writer.EndArray();

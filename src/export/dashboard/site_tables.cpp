@@ -76,7 +76,9 @@ void AppendPlayerTable(std::string& out, const AnalysisStore& store, const Dashb
     out += "<thead><tr><th data-type=\"player\">Player</th>"
            "<th data-type=\"num\" aria-sort=\"descending\">Kills</th>"
            "<th data-type=\"num\">Deaths</th><th data-type=\"num\">K/D</th>"
-           "<th data-type=\"num\">Teamkills</th><th data-type=\"num\">Suicides</th></tr></thead>\n"
+           "<th data-type=\"num\">Teamkills</th><th data-type=\"num\">Suicides</th>"
+           "<th data-type=\"num\" title=\"Skill rating: 1500 the middle, 400 points for ten-to-one "
+           "odds\">Rating</th></tr></thead>\n"
            "<tbody>\n";
     for (std::size_t k = begin; k < end && k < order.size(); ++k) {
         const PlayerSummary& p = model.Of(order[k]);
@@ -96,6 +98,7 @@ void AppendPlayerTable(std::string& out, const AnalysisStore& store, const Dashb
         out += RatioText(p.RatioHundredths, ".");
         AppendCell(out, p.Teamkills);
         AppendCell(out, p.Suicides);
+        AppendCell(out, p.Rating);
         out += "</tr>\n";
     }
     out += "</tbody>\n</table></div>\n";
