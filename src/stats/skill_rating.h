@@ -37,9 +37,9 @@ struct EntryWeights {
 Encounters EncountersOf(const AnalysisStore& store, const EntryWeights& weights);
 
 struct SkillFitOptions {
-    double PriorSd = 1.0; // of the rating, in logistic units
-    int MaxSweeps = 2000;
-    double Tolerance = 1e-12; // the largest change of a sweep that ends the fit
+    double PriorSd = 1.0;     // of the rating, in logistic units
+    int MaxSteps = 100;       // Newton steps
+    double Tolerance = 1e-10; // the largest change of a step that ends the fit
 };
 
 struct SkillRating {
