@@ -59,6 +59,32 @@ TEST(SkillRating, TheOrderOfTheDataChangesNothing) {
     EXPECT_NEAR(RatingPoints(std::log(10.0)), 1900, 1e-9);
 }
 
+// Players who meet only their neighbours in skill form a long chain; the fit must reach the
+// maximum along it (the gradient of the penalised likelihood zero for every player), not crawl.
+TEST(SkillRating, ALongChainOfLevelsReachesTheMaximum) {
+    Encounters chain;
+    chain.PlayerCount = 400;
+    for (std::uint32_t p = 0; p + 1 < 400; ++p)
+        chain.Pairs.push_back({p, p + 1, 30000, 10000});
+    for (std::uint32_t p = 0; p + 7 < 400; p += 7)
+        chain.Pairs.push_back({p, p + 7, 4000, 200});
+    const std::vector<SkillRating> fit = FitSkill(chain);
+    std::vector<double> gradient(400);
+    for (std::size_t p = 0; p < 400; ++p)
+        gradient[p] = -fit[p].Rating; // the prior's sd is 1
+    for (const Encounters::Pair& pair : chain.Pairs) {
+        const double chance = 1 / (1 + std::exp(fit[pair.B].Rating - fit[pair.A].Rating));
+        gradient[pair.A] += pair.AWins - (pair.AWins + pair.BWins) * chance;
+        gradient[pair.B] += pair.BWins - (pair.AWins + pair.BWins) * (1 - chance);
+    }
+    for (std::size_t p = 0; p < 400; ++p)
+        ASSERT_NEAR(gradient[p], 0, 1e-3) << "player " << p; // of 42,000 kills
+    // Each beats the next: the chain falls all the way, far beyond what the prior alone allows.
+    for (std::size_t p = 0; p + 1 < 400; ++p)
+        EXPECT_GT(fit[p].Rating, fit[p + 1].Rating);
+    EXPECT_GT(fit[0].Rating - fit[399].Rating, 15);
+}
+
 TEST(SkillRating, TheStoresKillsBetweenTwoPlayersAreTheEncounters) {
     AnalysisStore store;
     const PlayerIndex al = store.FindOrAddPlayer("Al"), bob = store.FindOrAddPlayer("Bob");
