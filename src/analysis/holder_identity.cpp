@@ -3,12 +3,12 @@
 // Every step goes through the records in order, so the same logs give the same persons.
 #include "analysis/holder_identity.h"
 
+#include "analysis/disjoint_sets.h"
 #include "analysis/merge_players.h"
 #include "core/names.h"
 
 #include <algorithm>
 #include <map>
-#include <numeric>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
@@ -17,39 +17,28 @@ namespace qla {
 
 namespace {
 
+// The records' persons as they are joined, with the pairs shown to be two people (foes).
 class Joins {
   public:
-    explicit Joins(std::size_t count) : parent_(count) {
-        std::iota(parent_.begin(), parent_.end(), std::size_t{0});
-    }
-    std::size_t Root(std::size_t node) {
-        while (parent_[node] != node) {
-            parent_[node] = parent_[parent_[node]];
-            node = parent_[node];
-        }
-        return node;
-    }
-    // The earlier record stays the root, so persons keep the order of their first records.
+    explicit Joins(std::size_t count) : sets_(count) {}
+    std::size_t Root(std::size_t node) { return sets_.Root(node); }
     void Join(std::size_t a, std::size_t b) {
-        a = Root(a);
-        b = Root(b);
-        if (a == b)
+        const auto joined = sets_.Join(a, b);
+        if (!joined)
             return;
-        if (b < a)
-            std::swap(a, b);
-        parent_[b] = a;
+        const auto [kept, gone] = *joined;
         // The joined set's foes are the foes of both.
-        const auto found = foes_.find(b);
+        const auto found = foes_.find(gone);
         if (found == foes_.end())
             return;
         std::unordered_set<std::size_t> moved = std::move(found->second);
         foes_.erase(found);
         for (const std::size_t foe : moved) {
             auto& theirs = foes_[foe];
-            theirs.erase(b);
-            if (foe != a) {
-                theirs.insert(a);
-                foes_[a].insert(foe);
+            theirs.erase(gone);
+            if (foe != kept) {
+                theirs.insert(kept);
+                foes_[kept].insert(foe);
             }
         }
     }
@@ -73,7 +62,7 @@ class Joins {
     }
 
   private:
-    std::vector<std::size_t> parent_;
+    DisjointSets sets_;
     std::unordered_map<std::size_t, std::unordered_set<std::size_t>> foes_; // by root
 };
 

@@ -25,7 +25,7 @@ std::size_t PlayerIdentity::Node(std::string_view name) {
         return at->second;
     const std::size_t node = names_.size();
     names_.emplace_back(name);
-    parent_.push_back(node);
+    sets_.Add();
     if (Automatic(name)) {
         std::string key = IdentityKey(name);
         if (!key.empty()) {
@@ -38,21 +38,11 @@ std::size_t PlayerIdentity::Node(std::string_view name) {
 }
 
 std::size_t PlayerIdentity::Root(std::size_t node) {
-    while (parent_[node] != node) {
-        parent_[node] = parent_[parent_[node]]; // path halving
-        node = parent_[node];
-    }
-    return node;
+    return sets_.Root(node);
 }
 
 void PlayerIdentity::Join(std::size_t a, std::size_t b) {
-    a = Root(a);
-    b = Root(b);
-    if (a == b)
-        return;
-    if (b < a)
-        std::swap(a, b);
-    parent_[b] = a; // the earlier name stays the root
+    sets_.Join(a, b); // the earlier name stays the root
 }
 
 void PlayerIdentity::AddName(std::string_view name) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "analysis/alias_list.h"
+#include "analysis/disjoint_sets.h"
 
 #include <cstddef>
 #include <string>
@@ -47,7 +48,7 @@ class PlayerIdentity {
     std::unordered_set<std::string> splits_;
     bool aliasesApplied_ = false;
     std::vector<std::string> names_;
-    std::vector<std::size_t> parent_;
+    DisjointSets sets_;
     std::unordered_map<std::string, std::size_t> positions_;
     std::unordered_map<std::string, std::size_t> firstOfKey_;
 };

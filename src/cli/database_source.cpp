@@ -80,7 +80,7 @@ std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, Analys
         err << "qla: " << TerminalSafeText(built.Error) << "\n";
         return std::nullopt;
     }
-    return LoadedStore{built.Totals, built.DateText, built.LogDates, built.KillEntriesEnd};
+    return LoadedStore{built.Totals, built.DateText, built.Logs};
 }
 
 std::optional<std::unique_ptr<DatabaseReading>>
@@ -108,8 +108,7 @@ DatabaseReading::Open(const DatabaseSource& source, AnalysisStore& store, std::o
         err << "qla: " << TerminalSafeText(built.Error) << "\n";
         return std::nullopt;
     }
-    reading->loaded_ =
-        LoadedStore{built.Totals, built.DateText, built.LogDates, built.KillEntriesEnd};
+    reading->loaded_ = LoadedStore{built.Totals, built.DateText, built.Logs};
     reading->logs_ = std::move(built.Lines);
     const auto filed = [&store](std::string_view name) {
         return store.FindPlayer(name).value_or(0);

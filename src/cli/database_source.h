@@ -31,10 +31,7 @@ struct DatabaseSource {
 struct LoadedStore {
     AnalysisTotals Totals;
     std::optional<std::string> DateText;
-    // From a database's stored statistics: each log's date key and where its kills end in the
-    // store (DatabaseStoreResult); empty for a log file.
-    std::vector<std::optional<std::string>> LogDates;
-    std::vector<std::size_t> KillEntriesEnd;
+    db::LogSpans Logs; // from a database's stored statistics; empty for a log file
 };
 
 // The database part of the command line. Nullopt without --db; on a usage error (such as

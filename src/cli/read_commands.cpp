@@ -105,9 +105,7 @@ std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
 // as it asks; nullopt with `exitCode` set when the command must end here.
 struct Loaded {
     Invocation invocation;
-    AnalysisTotals totals;
-    std::vector<std::optional<std::string>> logDates; // from a database: see LoadedStore
-    std::vector<std::size_t> killEntriesEnd;
+    LoadedStore store;
 };
 std::optional<Loaded> ParseAndLoad(const QStringList& arguments, const QStringList& positionalNames,
                                    AnalysisStore& store, std::ostream& out, std::ostream& err,
@@ -121,8 +119,7 @@ std::optional<Loaded> ParseAndLoad(const QStringList& arguments, const QStringLi
         exitCode = kExitFailed;
         return std::nullopt;
     }
-    return Loaded{std::move(*invocation), loaded->Store.Totals, loaded->Store.LogDates,
-                  loaded->Store.KillEntriesEnd};
+    return Loaded{std::move(*invocation), std::move(loaded->Store)};
 }
 
 } // namespace
@@ -151,7 +148,7 @@ int RunAnalyzeCommand(const QStringList& arguments, std::ostream& out, std::ostr
     const auto loaded = ParseAndLoad(arguments, {"LOG"}, store, out, err, exitCode);
     if (!loaded)
         return exitCode;
-    const AnalysisTotals& totals = loaded->totals;
+    const AnalysisTotals& totals = loaded->store.Totals;
     out << "Kills: " << totals.Kills << "\n"
         << "Deaths: " << totals.Deaths << "\n"
         << "Teamkills: " << totals.Teamkills << "\n"
@@ -210,13 +207,14 @@ int RunRatingsCommand(const QStringList& arguments, std::ostream& out, std::ostr
     EntryWeights weights;
     if (invocation.halfLifeDays) {
         // A database older than its stored statistics is read as one log: no log to weigh.
-        if (loaded->killEntriesEnd.empty() && loaded->totals.Total > 0) {
+        const db::LogSpans& logs = loaded->store.Logs;
+        if (logs.KillEntriesEnd.empty() && loaded->store.Totals.Total > 0) {
             err << "qla: --half-life needs the statistics stored per log; qla upgrade --db "
                 << TerminalSafeText(invocation.source.Database->Path) << " stores them\n";
             return kExitFailed;
         }
-        weights.KillEntriesEnd = loaded->killEntriesEnd;
-        weights.Weights = HalfLifeWeights(loaded->logDates, *invocation.halfLifeDays);
+        weights.KillEntriesEnd = logs.KillEntriesEnd;
+        weights.Weights = HalfLifeWeights(logs.Dates, *invocation.halfLifeDays);
     }
     const std::vector<RatingBoardRow> board = RatingBoard(store, invocation.minEncounters, weights);
     if (invocation.format == QLatin1String("json")) {
@@ -230,7 +228,7 @@ int RunRatingsCommand(const QStringList& arguments, std::ostream& out, std::ostr
     out << "rank\trating\tuncertainty\tconservative\tencounters\tkills\tdeaths\tteamkills\t"
            "player\n";
     for (std::size_t rank = 0; rank < board.size(); ++rank) {
-        const RatingBoardPoints points = PointsOf(board[rank].Rating);
+        const RatingShown points = ShownRating(board[rank].Rating);
         const PlayerRecord& player = store.Players[static_cast<std::size_t>(board[rank].Player)];
         const PlayerTotals totals = TotalsOfPlayer(player);
         out << rank + 1 << "\t" << points.Rating << "\t" << points.Uncertainty << "\t"

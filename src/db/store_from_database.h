@@ -15,6 +15,14 @@
 
 namespace qla::db {
 
+// From the stored statistics: each selected log's date key (as LogEntry::DateKey) and the end
+// of its entries in the store's KillEvents, the logs in the order they were filed; empty when
+// the logs were read again as one.
+struct LogSpans {
+    std::vector<std::optional<std::string>> Dates;
+    std::vector<std::size_t> KillEntriesEnd;
+};
+
 struct DatabaseStoreResult {
     bool Ok = false;
     std::string Error;
@@ -26,10 +34,7 @@ struct DatabaseStoreResult {
     // From the stored statistics: each selected log's rows as DatabaseLines streams them; empty
     // from a database whose lines were read again as one log.
     std::vector<LogLines> Lines;
-    // From the stored statistics: each selected log's date key (as LogEntry::DateKey) and the
-    // end of its entries in the store's KillEvents, the logs in the order they were filed.
-    std::vector<std::optional<std::string>> LogDates;
-    std::vector<std::size_t> KillEntriesEnd;
+    LogSpans Logs;
 };
 
 // Fills `store` as the analysis fills it from the single log made of the selected logs' bytes

@@ -160,8 +160,8 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
             chatHoldingsOf[i] = digest->ChatHoldings;
             AddTotals(result.Totals, digest->Totals);
             result.Lines.push_back(LinesOfLog(log.Id, *digest));
-            result.LogDates.push_back(log.DateKey);
-            result.KillEntriesEnd.push_back(store.KillEvents.size());
+            result.Logs.Dates.push_back(log.DateKey);
+            result.Logs.KillEntriesEnd.push_back(store.KillEvents.size());
             playerNames[i] = digest->Names();
             continue;
         }
@@ -192,8 +192,8 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
         }
         AddTotals(result.Totals, digest->Totals);
         result.Lines.push_back(LinesOfLog(log.Id, *digest));
-        result.LogDates.push_back(log.DateKey);
-        result.KillEntriesEnd.push_back(store.KillEvents.size());
+        result.Logs.Dates.push_back(log.DateKey);
+        result.Logs.KillEntriesEnd.push_back(store.KillEvents.size());
         // A name of the log's own digest that the reading in context filed otherwise (a cut
         // obituary name) holds no chat: chats carry whole names. Such names stay unfiled.
         auto& here = playersOf[i];

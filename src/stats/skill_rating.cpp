@@ -192,4 +192,10 @@ double RatingPoints(double rating) {
     return 1500.0 + rating * 400.0 / std::log(10.0);
 }
 
+RatingShown ShownRating(const SkillRating& rating) {
+    return {std::lround(RatingPoints(rating.Rating)),
+            std::lround(RatingPoints(rating.Uncertainty) - RatingPoints(0)),
+            std::lround(RatingPoints(rating.Conservative())), std::llround(rating.Encounters)};
+}
+
 } // namespace qla

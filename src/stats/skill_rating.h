@@ -59,4 +59,12 @@ double WinProbability(const SkillRating& a, const SkillRating& b);
 // A rating on the familiar points scale: 1500 for the middle, 400 points for ten to one odds.
 double RatingPoints(double rating);
 
+// A fitted rating as every board, table and page shows it: whole points, the uncertainty as a
+// span of points, and the encounters as a whole count.
+struct RatingShown {
+    long Rating = 0, Uncertainty = 0, Conservative = 0;
+    long long Encounters = 0;
+};
+RatingShown ShownRating(const SkillRating& rating);
+
 } // namespace qla

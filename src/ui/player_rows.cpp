@@ -7,7 +7,6 @@
 #include "ui/player_search_key.h"
 
 #include <algorithm>
-#include <cmath>
 #include <numeric>
 
 namespace qla::ui {
@@ -65,10 +64,10 @@ std::vector<PlayerRow> BuildPlayerRows(const AnalysisStore& store) {
         row.Suicides = SuicidesOf(player);
         row.Chats = player.VoiceChatCount + player.TextChatCount;
         if (const auto at = static_cast<std::size_t>(index - 1); at < fit.size()) {
-            row.Rating = std::lround(RatingPoints(fit[at].Rating));
-            row.RatingUncertainty =
-                std::lround(RatingPoints(fit[at].Uncertainty) - RatingPoints(0));
-            row.Encounters = std::llround(fit[at].Encounters);
+            const RatingShown shown = ShownRating(fit[at]);
+            row.Rating = shown.Rating;
+            row.RatingUncertainty = shown.Uncertainty;
+            row.Encounters = shown.Encounters;
         }
         rows.push_back(std::move(row));
     }

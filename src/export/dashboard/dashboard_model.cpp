@@ -11,7 +11,6 @@
 #include "stats/whole_division.h"
 
 #include <algorithm>
-#include <cmath>
 #include <unordered_map>
 
 namespace qla {
@@ -111,9 +110,10 @@ DashboardModel BuildDashboardModel(const AnalysisStore& store, const DashboardSe
         s.Lines = lines[static_cast<std::size_t>(p)];
         s.OwnPage = s.Lines >= minLines;
         if (const auto at = static_cast<std::size_t>(p - 1); at < fit.size()) {
-            s.Rating = std::lround(RatingPoints(fit[at].Rating));
-            s.RatingUncertainty = std::lround(RatingPoints(fit[at].Uncertainty) - RatingPoints(0));
-            s.Encounters = std::llround(fit[at].Encounters);
+            const RatingShown shown = ShownRating(fit[at]);
+            s.Rating = shown.Rating;
+            s.RatingUncertainty = shown.Uncertainty;
+            s.Encounters = shown.Encounters;
             s.Conservative = fit[at].Conservative();
         }
         model.Players.push_back(s);

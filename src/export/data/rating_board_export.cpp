@@ -9,12 +9,6 @@
 
 namespace qla {
 
-RatingBoardPoints PointsOf(const SkillRating& rating) {
-    return {std::lround(RatingPoints(rating.Rating)),
-            std::lround(RatingPoints(rating.Uncertainty) - RatingPoints(0)),
-            std::lround(RatingPoints(rating.Conservative())), std::llround(rating.Encounters)};
-}
-
 std::string RatingBoardJson(const AnalysisStore& store, const std::vector<RatingBoardRow>& board,
                             double minEncounters, std::optional<double> halfLifeDays) {
     std::string text;
@@ -29,7 +23,7 @@ std::string RatingBoardJson(const AnalysisStore& store, const std::vector<Rating
     json.Key("players");
     json.BeginArray();
     for (std::size_t rank = 0; rank < board.size(); ++rank) {
-        const RatingBoardPoints points = PointsOf(board[rank].Rating);
+        const RatingShown points = ShownRating(board[rank].Rating);
         const PlayerTotals totals =
             TotalsOfPlayer(store.Players[static_cast<std::size_t>(board[rank].Player)]);
         json.BeginObject();
@@ -57,7 +51,7 @@ std::string RatingBoardCsv(const AnalysisStore& store, const std::vector<RatingB
                               options) +
                        "\r\n";
     for (std::size_t rank = 0; rank < board.size(); ++rank) {
-        const RatingBoardPoints points = PointsOf(board[rank].Rating);
+        const RatingShown points = ShownRating(board[rank].Rating);
         const PlayerRecord& player = store.Players[static_cast<std::size_t>(board[rank].Player)];
         const PlayerTotals totals = TotalsOfPlayer(player);
         AppendCsvNumber(text, std::to_string(rank + 1), options);

@@ -11,13 +11,6 @@
 
 namespace qla {
 
-// One row's numbers in points, as every format shows them.
-struct RatingBoardPoints {
-    long Rating = 0, Uncertainty = 0, Conservative = 0;
-    long long Encounters = 0;
-};
-RatingBoardPoints PointsOf(const SkillRating& rating);
-
 // A document of the JSON view family ("view": "ratings"), ending with a line end.
 std::string RatingBoardJson(const AnalysisStore& store, const std::vector<RatingBoardRow>& board,
                             double minEncounters, std::optional<double> halfLifeDays);
