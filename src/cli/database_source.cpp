@@ -1,14 +1,9 @@
-// The --db, --log, --since and --until options and the store built from a database.
+// The --db, --log, --since and --until options.
 #include "cli/database_source.h"
 
 #include "cli/log_opening.h"
-#include "core/control_chars.h"
-#include "db/alias_table.h"
 #include "db/database_target.h"
 #include "db/log_date.h"
-#include "db/schema.h"
-#include "db/stats_database.h"
-#include "db/store_from_database.h"
 
 namespace qla::cli {
 
@@ -59,111 +54,6 @@ std::optional<DatabaseSource> ReadDatabaseOptions(const QCommandLineParser& pars
         (endOfDay ? source.Selection.Until : source.Selection.Since) = *bound;
     }
     return source;
-}
-
-std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, AnalysisStore& store,
-                                            std::ostream& err, db::StoreParts parts) {
-    std::string error;
-    const auto database = db::StatsDatabase::Open(source.Path, db::OpenMode::ReadOnly, error);
-    if (!database) {
-        err << "qla: " << TerminalSafeText(error) << "\n";
-        return std::nullopt;
-    }
-    if (database->StoredVersion() < db::kStatisticsVersion)
-        err << "qla: the database " << TerminalSafeText(source.Path) << " is of schema version "
-            << database->StoredVersion() << " and is read from its stored lines; qla upgrade --db "
-            << TerminalSafeText(source.Path)
-            << " stores its statistics, after which it reads fast\n";
-    const db::DatabaseStoreResult built =
-        db::BuildStoreFromDatabase(*database, source.Selection, store, parts);
-    if (!built.Ok) {
-        err << "qla: " << TerminalSafeText(built.Error) << "\n";
-        return std::nullopt;
-    }
-    return LoadedStore{built.Totals, built.DateText, built.Logs};
-}
-
-std::optional<std::unique_ptr<DatabaseReading>>
-DatabaseReading::Open(const DatabaseSource& source, AnalysisStore& store, std::ostream& err) {
-    std::unique_ptr<DatabaseReading> reading(new DatabaseReading());
-    std::string error;
-    reading->database_ = db::StatsDatabase::Open(source.Path, db::OpenMode::ReadOnly, error);
-    if (!reading->database_) {
-        err << "qla: " << TerminalSafeText(error) << "\n";
-        return std::nullopt;
-    }
-    db::StatsDatabase& database = *reading->database_;
-    if (database.StoredVersion() < db::kStatisticsVersion)
-        return std::unique_ptr<DatabaseReading>(); // its lines are read again as one log
-    reading->unit_ =
-        std::make_unique<db::Transaction>(database, db::Transaction::Kind::Read, error);
-    if (!reading->unit_->Open()) {
-        err << "qla: " << TerminalSafeText(error) << "\n";
-        return std::nullopt;
-    }
-    // The views and the site show no renames.
-    db::DatabaseStoreResult built = db::BuildStoreInTransaction(
-        database, source.Selection, store, db::StoreParts{false, false, false});
-    if (!built.Ok) {
-        err << "qla: " << TerminalSafeText(built.Error) << "\n";
-        return std::nullopt;
-    }
-    reading->loaded_ = LoadedStore{built.Totals, built.DateText, built.Logs};
-    reading->logs_ = std::move(built.Lines);
-    const auto filed = [&store](std::string_view name) {
-        return store.FindPlayer(name).value_or(0);
-    };
-    if (!reading->Lines(filed).FilesEverySpeaker())
-        return std::unique_ptr<DatabaseReading>();
-    return reading;
-}
-
-db::DatabaseLines DatabaseReading::Lines(db::PlayerOfName playerOf) const {
-    return db::DatabaseLines(*database_, logs_, std::move(playerOf));
-}
-
-std::optional<db::DashboardHistory> ReadDashboardHistory(const DatabaseSource& source,
-                                                         std::ostream& err) {
-    std::string error;
-    const auto database = db::StatsDatabase::Open(source.Path, db::OpenMode::ReadOnly, error);
-    auto history =
-        database ? db::ReadDashboardHistory(*database, source.Selection, error) : std::nullopt;
-    if (!history)
-        err << "qla: " << error << "\n";
-    return history;
-}
-
-std::optional<AliasList> ReadDatabaseAliases(const std::string& path, std::ostream& err) {
-    std::string error;
-    const auto database = db::StatsDatabase::Open(path, db::OpenMode::ReadOnly, error);
-    auto aliases = database ? db::ReadAliases(*database, error) : std::nullopt;
-    if (!aliases)
-        err << "qla: " << TerminalSafeText(error) << "\n";
-    return aliases;
-}
-
-std::optional<std::vector<LogNames>> NamesOfDatabaseLogs(const DatabaseSource& source,
-                                                         std::ostream& err) {
-    std::string error;
-    const auto database = db::StatsDatabase::Open(source.Path, db::OpenMode::ReadOnly, error);
-    const auto logs = database ? db::SelectLogs(*database, source.Selection, error) : std::nullopt;
-    if (!logs) {
-        err << "qla: " << TerminalSafeText(error) << "\n";
-        return std::nullopt;
-    }
-    std::vector<LogNames> names;
-    for (const db::LogEntry& log : *logs) {
-        AnalysisStore store;
-        store.TracksHolders = true; // passing names are told by their holders
-        const db::DatabaseStoreResult built = db::BuildStoreFromDatabase(
-            *database, db::LogSelection{{log.Id}, {}, {}}, store, db::StoreParts{false, false});
-        if (!built.Ok) {
-            err << "qla: " << TerminalSafeText(built.Error) << "\n";
-            return std::nullopt;
-        }
-        names.push_back(NamesOfStore(store, log.Id));
-    }
-    return names;
 }
 
 } // namespace qla::cli

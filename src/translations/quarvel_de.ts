@@ -568,6 +568,164 @@ Die zusammengeführten Spieler erscheinen in der Spielerliste und in jedem Expor
     </message>
 </context>
 <context>
+    <name>qla::ui::DatabaseImport</name>
+    <message>
+        <source>%1: new, %2 lines imported</source>
+        <translation>%1: neu, %2 Zeilen importiert</translation>
+    </message>
+    <message>
+        <source>%1: grew, %2 lines imported</source>
+        <translation>%1: gewachsen, %2 Zeilen importiert</translation>
+    </message>
+    <message>
+        <source>%1: a new log at a known path, %2 lines imported</source>
+        <translation>%1: ein neues Log unter einem bekannten Pfad, %2 Zeilen importiert</translation>
+    </message>
+    <message>
+        <source>%1: not imported: %2</source>
+        <translation>%1: nicht importiert: %2</translation>
+    </message>
+    <message>
+        <source>%1: nothing new imported</source>
+        <translation>%1: nichts Neues importiert</translation>
+    </message>
+</context>
+<context>
+    <name>qla::ui::DatabaseWindow</name>
+    <message>
+        <source>Statistics Database</source>
+        <translation>Statistikdatenbank</translation>
+    </message>
+    <message>
+        <source>Database file or postgresql:// address</source>
+        <translation>Datenbankdatei oder postgresql://-Adresse</translation>
+    </message>
+    <message>
+        <source>Open...</source>
+        <translation>Öffnen...</translation>
+    </message>
+    <message>
+        <source>New...</source>
+        <translation>Neu...</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Verbinden</translation>
+    </message>
+    <message>
+        <source>Opens the file or PostgreSQL address typed here; the password is read from the address, the password file or the environment and is never kept</source>
+        <translation>Öffnet die hier eingegebene Datei oder PostgreSQL-Adresse; das Passwort kommt aus der Adresse, der Passwortdatei oder der Umgebung und wird nie gespeichert</translation>
+    </message>
+    <message>
+        <source>Database:</source>
+        <translation>Datenbank:</translation>
+    </message>
+    <message>
+        <source>Id</source>
+        <translation>Nr.</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Lines</source>
+        <translation>Zeilen</translation>
+    </message>
+    <message>
+        <source>Players</source>
+        <translation>Spieler</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>Recognition</source>
+        <translation>Erkennung</translation>
+    </message>
+    <message>
+        <source>Held back</source>
+        <translation>Zurückgehalten</translation>
+    </message>
+    <message>
+        <source>Import logs...</source>
+        <translation>Logs importieren...</translation>
+    </message>
+    <message>
+        <source>Forget logs</source>
+        <translation>Logs vergessen</translation>
+    </message>
+    <message>
+        <source>Since:</source>
+        <translation>Von:</translation>
+    </message>
+    <message>
+        <source>YYYY-MM-DD</source>
+        <translation>JJJJ-MM-TT</translation>
+    </message>
+    <message>
+        <source>Until:</source>
+        <translation>Bis:</translation>
+    </message>
+    <message>
+        <source>Analyze selection</source>
+        <translation>Auswahl analysieren</translation>
+    </message>
+    <message>
+        <source>The selected logs (all when none is selected), within the dates given, on the Analyze and Export pages</source>
+        <translation>Die ausgewählten Logs (alle, wenn keines ausgewählt ist) innerhalb der angegebenen Daten auf den Seiten Analysieren und Exportieren</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Statistics databases (*.sqlite *.db)</source>
+        <translation>Statistikdatenbanken (*.sqlite *.db)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>New statistics database</source>
+        <translation>Neue Statistikdatenbank</translation>
+    </message>
+    <message>
+        <source>Open statistics database</source>
+        <translation>Statistikdatenbank öffnen</translation>
+    </message>
+    <message>
+        <source>Import log</source>
+        <translation>Log importieren</translation>
+    </message>
+    <message>
+        <source>Log files (*.log *.txt)</source>
+        <translation>Logdateien (*.log *.txt)</translation>
+    </message>
+    <message>
+        <source>Import cancelled: the log being imported was left out.</source>
+        <translation>Import abgebrochen: das gerade importierte Log wurde weggelassen.</translation>
+    </message>
+    <message>
+        <source>Dates are written YYYY-MM-DD, YYYY-MM-DD HH:MM or YYYY-MM-DD HH:MM:SS, not &apos;%1&apos;</source>
+        <translation>Daten werden JJJJ-MM-TT, JJJJ-MM-TT HH:MM oder JJJJ-MM-TT HH:MM:SS geschrieben, nicht &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>Logs in %1: %2</source>
+        <translation>Logs in %1: %2</translation>
+    </message>
+    <message>
+        <source>Importing logs: %1...</source>
+        <translation>Logs werden importiert: %1...</translation>
+    </message>
+    <message>
+        <source>Remove the selected logs (%1) and their statistics from the database?</source>
+        <translation>Die ausgewählten Logs (%1) und ihre Statistik aus der Datenbank entfernen?</translation>
+    </message>
+</context>
+<context>
     <name>qla::ui::ExportChoices</name>
     <message>
         <source>Select standard info to export:</source>
@@ -810,6 +968,10 @@ Als englisches Log analysieren?</translation>
     <message>
         <source>About</source>
         <translation>Über</translation>
+    </message>
+    <message>
+        <source>Statistics Database...</source>
+        <translation>Statistikdatenbank...</translation>
     </message>
 </context>
 <context>

@@ -223,7 +223,7 @@ PlayerMergeChoice AnalyzePage::MergeChoice() const {
 }
 
 void AnalyzePage::AnalyzeCurrentLog() {
-    if (!store_.LogFileLoaded) {
+    if (!sourceRun_ && !store_.LogFileLoaded) {
         dialogs_.message(this, QMessageBox::Warning, tr("Start analyze"),
                          tr("Open a logfile first"));
         return;
@@ -254,8 +254,9 @@ void AnalyzePage::RunAnalysis(const AnalysisChoice& choice) {
     store_.TracksHolders = merge == PlayerMergeChoice::WithRenames;
     AnalysisTotals totals;
     try {
-        totals = run_(store_, choice.Language, choice.LineRecognition,
-                      [this](const AnalysisProgress& p) { ShowProgress(p); });
+        totals = (sourceRun_ ? sourceRun_
+                             : run_)(store_, choice.Language, choice.LineRecognition,
+                                     [this](const AnalysisProgress& p) { ShowProgress(p); });
     } catch (const AnalysisCancelled&) {
         // The store holds part of the log: it is emptied as by a reset, so every total is 0 and
         // Analyze can run again on the same lines.

@@ -13,6 +13,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QComboBox;
 class QLabel;
@@ -70,6 +71,12 @@ class AnalyzePage final : public QWidget {
     void ShowRemembered();
     PlayerMergeChoice MergeChoice() const;
 
+    // Analyze runs `run` from now on instead of analysing the open log (a statistics database's
+    // selection); an empty run analyses the log again. AnalyzeNow clicks Analyze.
+    void UseRun(AnalysisRun run) { sourceRun_ = std::move(run); }
+    bool UsesOwnRun() const { return static_cast<bool>(sourceRun_); }
+    void AnalyzeNow() { AnalyzeCurrentLog(); }
+
   signals:
     // True as a run starts, false once it ended (also when it failed).
     void runningChanged(bool running);
@@ -93,6 +100,7 @@ class AnalyzePage final : public QWidget {
     Dialogs& dialogs_;
     std::function<AnalysisChoice()> chosen_;
     AnalysisRun run_;
+    AnalysisRun sourceRun_; // set: the source is not the open log
 
     int progressRepaints_ = 0;
     QElapsedTimer sinceRepaint_;

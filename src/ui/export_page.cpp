@@ -296,7 +296,7 @@ ExportRequest ExportPage::RequestFromPage(ExportView view, ExportFormat format) 
     request.GameTitle = logInfo_.GameTitle().toStdString();
     request.DecimalSeparator = DecimalSeparator().toStdString();
     request.Text = textOptions_;
-    request.Junk.LogDateText = logInfo_.LogDateText().toStdString();
+    request.Junk.LogDateText = sourceDate_ ? *sourceDate_ : logInfo_.LogDateText().toStdString();
     request.Junk.Progress = RepaintingProgress();
     return request;
 }

@@ -11,6 +11,8 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
+#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -44,6 +46,10 @@ class ExportPage final : public QWidget {
     // Export is disabled at start-up and while an analysis or export runs.
     void SetControlsEnabled(bool enabled);
 
+    // The date header of what the store was read from when it is not the open log (a statistics
+    // database's selection), for the list of other lines; nullopt: the log's own.
+    void UseSourceDate(std::optional<std::string> date) { sourceDate_ = std::move(date); }
+
   signals:
     // True while a writer runs (it yields to the window), false once it ended.
     void runningChanged(bool running);
@@ -71,6 +77,7 @@ class ExportPage final : public QWidget {
     QString lastExportKind_; // view, format and player of the export written to lastExportPath_
     WindowMemory& memory_;
     std::function<AnalysisTotals()> lastTotals_;
+    std::optional<std::string> sourceDate_;
 
     ExportChoices* choices_ = nullptr;
     QPushButton* cmdOptions_ = nullptr;

@@ -2,19 +2,28 @@
 // and opens dropped files.
 #include "ui/main_window.h"
 
+#include "db/database_file.h"
 #include "ui/about_page.h"
 #include "ui/analyze_page.h"
+#include "ui/database_window.h"
 #include "ui/export_page.h"
 #include "ui/log_info_page.h"
 #include "ui/version.h"
+#include "ui/work_beside_window.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
+#include <QHBoxLayout>
 #include <QMimeData>
+#include <QPushButton>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QVBoxLayout>
+
+#include <sstream>
+#include <stdexcept>
 
 namespace qla::ui {
 
@@ -58,8 +67,27 @@ MainWindow::MainWindow(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
         pages_->addWidget(fraPage_[i]);
     }
 
+    // The statistics database opens in a window of its own beside the tab strip, so the four
+    // pages stay as they are.
+    databaseWindow_ = new DatabaseWindow(dialogs, memory_, this);
+    cmdDatabase_ = new QPushButton(tr("Statistics Database..."), this);
+    cmdDatabase_->setObjectName(QStringLiteral("cmdDatabase"));
+    connect(cmdDatabase_, &QPushButton::clicked, this, [this] {
+        databaseWindow_->show();
+        databaseWindow_->raise();
+    });
+    connect(databaseWindow_, &DatabaseWindow::selectionChosen, this,
+            &MainWindow::ShowDatabaseSelection);
+    connect(infoPage_, &LogInfoPage::logOpened, this, [this] {
+        analyzePage_->UseRun({});
+        exportPage_->UseSourceDate(std::nullopt);
+    });
+
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabMain_);
+    auto* strip = new QHBoxLayout;
+    strip->addWidget(tabMain_, 1);
+    strip->addWidget(cmdDatabase_);
+    layout->addLayout(strip);
     layout->addWidget(pages_, 1);
     connect(tabMain_, &QTabBar::currentChanged, this, &MainWindow::ShowPage);
     connect(infoPage_, &LogInfoPage::logOpened, analyzePage_, &AnalyzePage::ClearResults);
@@ -85,6 +113,36 @@ void MainWindow::RememberIn(QSettings& settings) {
     infoPage_->ShowRemembered();
     analyzePage_->ShowRemembered();
     exportPage_->ShowRemembered();
+    if (const QString database = databaseWindow_->RememberedDatabase(); !database.isEmpty())
+        databaseWindow_->OpenDatabase(database, false);
+}
+
+void MainWindow::ShowDatabaseSelection(const db::DatabaseSource& source) {
+    if (running_)
+        return;
+    // Read as `qla --db` reads it for the views: every text but the renames, which no view shows.
+    analyzePage_->UseRun([this, source](AnalysisStore& store, LogLanguage, Recognition,
+                                        const AnalysisProgressCallback&) {
+        std::ostringstream err;
+        auto loaded = RunBesideWindow([&] {
+            const bool tracksHolders = store.TracksHolders;
+            store.Reset();
+            store.TracksHolders = tracksHolders;
+            return db::LoadFromDatabase(source, store, err, db::StoreParts{true, true, false});
+        });
+        if (!loaded) {
+            std::string message = err.str();
+            if (message.rfind("qla: ", 0) == 0)
+                message.erase(0, 5);
+            while (!message.empty() && message.back() == '\n')
+                message.pop_back();
+            throw std::runtime_error(message);
+        }
+        exportPage_->UseSourceDate(loaded->DateText.value_or(""));
+        return loaded->Totals;
+    });
+    tabMain_->setCurrentIndex(1);
+    analyzePage_->AnalyzeNow();
 }
 
 int MainWindow::ProgressRepaints() const {
@@ -100,8 +158,14 @@ void MainWindow::ShowPage(int tab) {
 }
 
 void MainWindow::OpenLog(const QString& path) {
-    if (!running_)
-        infoPage_->OpenLog(path);
+    if (running_)
+        return;
+    if (db::IsStatisticsDatabaseFile(QFile::encodeName(path).toStdString())) {
+        if (databaseWindow_->OpenDatabase(path, false))
+            databaseWindow_->show();
+        return;
+    }
+    infoPage_->OpenLog(path);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

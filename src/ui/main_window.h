@@ -3,6 +3,7 @@
 #pragma once
 
 #include "analysis/analysis.h"
+#include "db/database_reading.h"
 #include "ui/control_names.h"
 #include "ui/window_memory.h"
 
@@ -13,12 +14,14 @@
 
 class QSettings;
 class QStackedWidget;
+class QPushButton;
 class QTabBar;
 
 namespace qla::ui {
 
 class AboutPage;
 class AnalyzePage;
+class DatabaseWindow;
 class Desktop;
 class Dialogs;
 class ExportPage;
@@ -30,8 +33,15 @@ class MainWindow final : public QWidget {
   public:
     MainWindow(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop, QWidget* parent = nullptr);
 
-    // Opens a log as Open File does; ignored while an analysis or export runs.
+    // Opens a log as Open File does; ignored while an analysis or export runs. A statistics
+    // database file (told by its content) opens in the database window instead.
     void OpenLog(const QString& path);
+
+    // The statistics database window (frmDatabase), shown by cmdDatabase.
+    DatabaseWindow& Database() { return *databaseWindow_; }
+    // Analyses the database's logs `source` chooses; the Analyze and Export pages then show them
+    // until a log is opened.
+    void ShowDatabaseSelection(const db::DatabaseSource& source);
 
     // From now on the game title, the log language and recognition, the merge choice and the
     // folders last used are kept in `settings`; what was kept before is shown now.
@@ -64,6 +74,8 @@ class MainWindow final : public QWidget {
     AnalyzePage* analyzePage_ = nullptr;
     ExportPage* exportPage_ = nullptr;
     AboutPage* aboutPage_ = nullptr;
+    QPushButton* cmdDatabase_ = nullptr;
+    DatabaseWindow* databaseWindow_ = nullptr;
 };
 
 } // namespace qla::ui

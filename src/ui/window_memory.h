@@ -29,6 +29,8 @@ inline constexpr char kRecognitionHintAnswer[] = "recognitionHint/answer";
 // rejected there ("name<TAB>other", normalised, in a fixed order).
 inline constexpr char kAliasesFile[] = "aliases/file";
 inline constexpr char kRejectedSuggestions[] = "aliases/rejectedSuggestions";
+// The statistics database last opened: a file, or an address kept without its password.
+inline constexpr char kDatabase[] = "database/last";
 } // namespace memory_keys
 
 class WindowMemory {
