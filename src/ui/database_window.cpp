@@ -3,6 +3,7 @@
 
 #include "analysis/recognition.h"
 #include "db/dashboard_history.h"
+#include "db/database_target.h"
 #include "db/log_catalog.h"
 #include "db/log_date.h"
 #include "db/stats_database.h"
@@ -59,14 +60,6 @@ std::map<std::size_t, int> PlayersPerLog(db::StatsDatabase& database) {
 
 } // namespace
 
-QString WithoutPassword(const QString& target) {
-    if (!target.startsWith(QStringLiteral("postgres")))
-        return target;
-    QUrl address(target);
-    address.setPassword(QString());
-    return address.toString();
-}
-
 DatabaseWindow::DatabaseWindow(Dialogs& dialogs, WindowMemory& memory, QWidget* parent)
     : QWidget(parent, Qt::Window), dialogs_(dialogs), memory_(memory) {
     setObjectName(QStringLiteral("frmDatabase"));
@@ -81,7 +74,7 @@ DatabaseWindow::DatabaseWindow(Dialogs& dialogs, WindowMemory& memory, QWidget* 
     cmdConnectDatabase_ = NamedButton("cmdConnectDatabase", tr("Connect"), this);
     cmdConnectDatabase_->setToolTip(
         tr("Opens the file or PostgreSQL address typed here; the password is read from the "
-           "address, the password file or the environment and is never kept"));
+           "password file or the environment and is never kept"));
     top->addWidget(NamedLabel("lblDatabase", tr("Database:"), this));
     top->addWidget(txtDatabase_, 1);
     top->addWidget(cmdConnectDatabase_);
@@ -131,8 +124,11 @@ DatabaseWindow::DatabaseWindow(Dialogs& dialogs, WindowMemory& memory, QWidget* 
 
     connect(cmdOpenDatabase_, &QPushButton::clicked, this, [this] { ChooseAndOpen(false); });
     connect(cmdNewDatabase_, &QPushButton::clicked, this, [this] { ChooseAndOpen(true); });
-    connect(cmdConnectDatabase_, &QPushButton::clicked, this,
-            [this] { OpenDatabase(txtDatabase_->text().trimmed(), false); });
+    connect(cmdConnectDatabase_, &QPushButton::clicked, this, [this] {
+        // An empty PostgreSQL database gets its tables; a file must exist (New... makes one).
+        const QString typed = txtDatabase_->text().trimmed();
+        OpenDatabase(typed, db::LooksLikeConnection(typed.toStdString()));
+    });
     connect(cmdImportLogs_, &QPushButton::clicked, this, &DatabaseWindow::ChooseAndImport);
     connect(cmdForgetLogs_, &QPushButton::clicked, this, &DatabaseWindow::ForgetSelectedLogs);
     connect(cmdShowSelection_, &QPushButton::clicked, this, &DatabaseWindow::ChooseSelection);
@@ -152,7 +148,9 @@ bool DatabaseWindow::OpenDatabase(const QString& target, bool create) {
     if (target.isEmpty() || import_.Running())
         return false;
     std::string error;
-    const std::string given = target.startsWith(QStringLiteral("postgres"))
+    // A connection text that carries a password is refused (as qla refuses it), so what is
+    // kept below never holds one: libpq reads it from PGPASSWORD or the password file.
+    const std::string given = db::LooksLikeConnection(target.toStdString())
                                   ? target.toStdString()
                                   : QFile::encodeName(target).toStdString();
     const auto database = db::StatsDatabase::Open(
@@ -163,8 +161,8 @@ bool DatabaseWindow::OpenDatabase(const QString& target, bool create) {
         return false;
     }
     target_ = given;
-    txtDatabase_->setText(WithoutPassword(target));
-    memory_.Keep(memory_keys::kDatabase, WithoutPassword(target));
+    txtDatabase_->setText(target);
+    memory_.Keep(memory_keys::kDatabase, target);
     RefreshLogs();
     return true;
 }

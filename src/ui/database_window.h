@@ -31,7 +31,7 @@ class DatabaseWindow final : public QWidget {
     // Opens `target` (a file path or a postgresql:// address); `create` makes a missing SQLite
     // file. False after saying why.
     bool OpenDatabase(const QString& target, bool create);
-    // The database last opened, as kept (an address without its password); empty when none.
+    // The database last opened, as kept; empty when none.
     QString RememberedDatabase() const;
     // The open database as given; empty when none.
     const std::string& Target() const { return target_; }
@@ -83,8 +83,5 @@ class DatabaseWindow final : public QWidget {
     QPushButton* cmdCancelImport_ = nullptr;
     QLabel* lblDatabaseStatus_ = nullptr;
 };
-
-// `target` without the password of a postgresql:// address, as the window keeps it.
-QString WithoutPassword(const QString& target);
 
 } // namespace qla::ui
