@@ -613,10 +613,6 @@ Die zusammengeführten Spieler erscheinen in der Spielerliste und in jedem Expor
         <translation>Verbinden</translation>
     </message>
     <message>
-        <source>Opens the file or PostgreSQL address typed here; the password is read from the address, the password file or the environment and is never kept</source>
-        <translation>Öffnet die hier eingegebene Datei oder PostgreSQL-Adresse; das Passwort kommt aus der Adresse, der Passwortdatei oder der Umgebung und wird nie gespeichert</translation>
-    </message>
-    <message>
         <source>Database:</source>
         <translation>Datenbank:</translation>
     </message>
@@ -723,6 +719,10 @@ Die zusammengeführten Spieler erscheinen in der Spielerliste und in jedem Expor
     <message>
         <source>Remove the selected logs (%1) and their statistics from the database?</source>
         <translation>Die ausgewählten Logs (%1) und ihre Statistik aus der Datenbank entfernen?</translation>
+    </message>
+    <message>
+        <source>Opens the file or PostgreSQL address typed here; the password is read from the password file or the environment and is never kept</source>
+        <translation>Öffnet die hier eingegebene Datei oder PostgreSQL-Adresse; das Passwort kommt aus der Passwortdatei oder der Umgebung und wird nie gespeichert</translation>
     </message>
 </context>
 <context>
