@@ -1,24 +1,11 @@
-// Where a statistics site's figures come from when qla export --db or qla watch reads them from
-// a statistics database: the database's name, its logs and each player's history.
+// The statistics site's source read from a statistics database, for qla export --db and qla
+// watch; made in db/database_site_source.h, which the window shares.
 #pragma once
 
-#include "analysis/analysis.h"
-#include "analysis/merge_players.h"
-#include "core/store.h"
-#include "db/dashboard_history.h"
-#include "export/statistics_site_settings.h"
-
-#include <optional>
-#include <string>
+#include "db/database_site_source.h"
 
 namespace qla::cli {
 
-// `store` was built from the database (BuildStoreFromDatabase gave `totals` and `date`) and, when
-// `merged` is set, its players merged; the history then sums each merged player's names.
-StatisticsSiteSource DatabaseSiteSource(const std::string& databasePath,
-                                        const AnalysisTotals& totals,
-                                        const std::optional<std::string>& date,
-                                        db::DashboardHistory history, const AnalysisStore& store,
-                                        const std::optional<MergedNames>& merged);
+using db::DatabaseSiteSource;
 
 } // namespace qla::cli

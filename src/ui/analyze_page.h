@@ -75,6 +75,8 @@ class AnalyzePage final : public QWidget {
     // selection); an empty run analyses the log again. AnalyzeNow clicks Analyze.
     void UseRun(AnalysisRun run) { sourceRun_ = std::move(run); }
     bool UsesOwnRun() const { return static_cast<bool>(sourceRun_); }
+    // The names of each merged player of the run on show; nullopt when it merged nothing.
+    const std::optional<MergedNames>& Merged() const { return merged_; }
     void AnalyzeNow() { AnalyzeCurrentLog(); }
 
   signals:

@@ -247,10 +247,21 @@ void ExportPage::ExportStatisticsSite() {
     StatisticsSiteChoices choices;
     choices.GameTitle = logInfo_.GameTitle().toStdString();
     StatisticsSiteSource source;
-    source.SourceName = logInfo_.LogFileName().toStdString();
-    source.LogDate = logInfo_.LogDateText().toStdString();
-    if (lastTotals_)
-        source.Totals = lastTotals_();
+    if (siteSource_) {
+        std::string error;
+        auto read = siteSource_(error);
+        if (!read) {
+            dialogs_.message(this, QMessageBox::Warning, tr("Export statistics site"),
+                             QString::fromStdString(error));
+            return;
+        }
+        source = std::move(*read);
+    } else {
+        source.SourceName = logInfo_.LogFileName().toStdString();
+        source.LogDate = logInfo_.LogDateText().toStdString();
+        if (lastTotals_)
+            source.Totals = lastTotals_();
+    }
     SetStatisticsSite(request, choices, std::move(source));
     request.Dashboard.Progress = RepaintingProgress();
 

@@ -4,6 +4,7 @@
 
 #include "analysis/analysis.h"
 #include "export/export_views.h"
+#include "export/statistics_site_settings.h"
 #include "export/text_export.h"
 
 #include <QString>
@@ -49,6 +50,10 @@ class ExportPage final : public QWidget {
     // The date header of what the store was read from when it is not the open log (a statistics
     // database's selection), for the list of other lines; nullopt: the log's own.
     void UseSourceDate(std::optional<std::string> date) { sourceDate_ = std::move(date); }
+    // Where the statistics site's figures come from when the store is not the open log; nullopt
+    // with the reason in `error` when they cannot be read. Empty: the log's.
+    using SiteSource = std::function<std::optional<StatisticsSiteSource>(std::string& error)>;
+    void UseSiteSource(SiteSource source) { siteSource_ = std::move(source); }
 
   signals:
     // True while a writer runs (it yields to the window), false once it ended.
@@ -78,6 +83,7 @@ class ExportPage final : public QWidget {
     WindowMemory& memory_;
     std::function<AnalysisTotals()> lastTotals_;
     std::optional<std::string> sourceDate_;
+    SiteSource siteSource_;
 
     ExportChoices* choices_ = nullptr;
     QPushButton* cmdOptions_ = nullptr;

@@ -3,6 +3,7 @@
 #include "ui/main_window.h"
 
 #include "db/database_file.h"
+#include "db/database_site_source.h"
 #include "ui/about_page.h"
 #include "ui/analyze_page.h"
 #include "ui/database_window.h"
@@ -31,6 +32,15 @@ namespace {
 
 // The smallest size the window opens with; larger where the pages' captions need it.
 constexpr QSize kMinimumOpeningSize(493, 327);
+
+// The reason in a database reader's "qla: <reason>" line, for a message box.
+std::string ReasonOf(std::string line) {
+    if (line.rfind("qla: ", 0) == 0)
+        line.erase(0, 5);
+    while (!line.empty() && line.back() == '\n')
+        line.pop_back();
+    return line;
+}
 
 } // namespace
 
@@ -81,6 +91,7 @@ MainWindow::MainWindow(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
     connect(infoPage_, &LogInfoPage::logOpened, this, [this] {
         analyzePage_->UseRun({});
         exportPage_->UseSourceDate(std::nullopt);
+        exportPage_->UseSiteSource({});
     });
 
     auto* layout = new QVBoxLayout(this);
@@ -130,15 +141,22 @@ void MainWindow::ShowDatabaseSelection(const db::DatabaseSource& source) {
             store.TracksHolders = tracksHolders;
             return db::LoadFromDatabase(source, store, err, db::StoreParts{true, true, false});
         });
-        if (!loaded) {
-            std::string message = err.str();
-            if (message.rfind("qla: ", 0) == 0)
-                message.erase(0, 5);
-            while (!message.empty() && message.back() == '\n')
-                message.pop_back();
-            throw std::runtime_error(message);
-        }
+        if (!loaded)
+            throw std::runtime_error(ReasonOf(err.str()));
         exportPage_->UseSourceDate(loaded->DateText.value_or(""));
+        // The site's figures as qla export --db --view dashboard reads them.
+        exportPage_->UseSiteSource([this, source, loaded = *loaded](std::string& error) {
+            std::ostringstream reason;
+            auto history =
+                RunBesideWindow([&] { return db::ReadDashboardHistory(source, reason); });
+            if (!history) {
+                error = ReasonOf(reason.str());
+                return std::optional<StatisticsSiteSource>();
+            }
+            return std::optional<StatisticsSiteSource>(
+                db::DatabaseSiteSource(source.Path, loaded.Totals, loaded.DateText,
+                                       std::move(*history), store_, analyzePage_->Merged()));
+        });
         return loaded->Totals;
     });
     tabMain_->setCurrentIndex(1);

@@ -13,10 +13,13 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDir>
+#include <QDirIterator>
 #include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMap>
 #include <QMimeData>
 #include <QProcess>
 #include <QProgressBar>
@@ -72,6 +75,17 @@ void Drop(QWidget* target, const QStringList& files) {
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &drop);
     delete data;
+}
+
+// Every file under `folder` by its relative path.
+QMap<QString, QByteArray> FolderFiles(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(folder).relativeFilePath(path), ReadAll(path));
+    }
+    return files;
 }
 
 std::vector<qla::db::LogEntry> LogsIn(const QString& path) {
@@ -223,6 +237,27 @@ class DatabaseWindowTest : public QObject {
             QVERIFY(written.size() > 100);
             QVERIFY2(written == ReadAll(theirs), qPrintable(c.Qla.join(' ')));
         }
+
+        // The statistics site of the selection: the files qla writes of the same logs.
+        qputenv("SOURCE_DATE_EPOCH", "1700000000"); // both say when they were made
+        const QString site = dir_->filePath("site-window");
+        const QString reference = dir_->filePath("site-qla");
+        QVERIFY(QDir().mkpath(site));
+        Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(5);
+        Control<QComboBox>(&h.window, "cmbExportType")->setCurrentIndex(0);
+        Click(&h.window, "optOther(2)");
+        h.dialogs.QueuePath(site);
+        Click(&h.window, "cmdExport");
+        QVERIFY(h.dialogs.AllAnswersUsed());
+        QCOMPARE(RunQla({"export", "--db", database, "--log", "1,3", "--title", title, "--output",
+                         reference, "--view", "dashboard", "--format", "html"}),
+                 0);
+        qunsetenv("SOURCE_DATE_EPOCH");
+        const QMap<QString, QByteArray> written = FolderFiles(site);
+        QVERIFY(written.size() > 5);
+        QCOMPARE(written.keys(), FolderFiles(reference).keys());
+        QVERIFY(written == FolderFiles(reference));
+        QVERIFY(written.value(QStringLiteral("data.json")).contains("\"stats.sqlite\""));
 
         // A date range too: the logs' dates lie in one day, so that day selects all three.
         list->clearSelection();

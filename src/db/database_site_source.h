@@ -1,0 +1,25 @@
+// Where a statistics site's figures come from when it is made of a statistics database (qla
+// export --db, qla watch, the window's database selection): the database's name, its logs and
+// each player's history.
+#pragma once
+
+#include "analysis/analysis.h"
+#include "analysis/merge_players.h"
+#include "core/store.h"
+#include "db/dashboard_history.h"
+#include "export/statistics_site_settings.h"
+
+#include <optional>
+#include <string>
+
+namespace qla::db {
+
+// `store` was built from the database (BuildStoreFromDatabase gave `totals` and `date`) and, when
+// `merged` is set, its players merged; the history then sums each merged player's names.
+StatisticsSiteSource DatabaseSiteSource(const std::string& databasePath,
+                                        const AnalysisTotals& totals,
+                                        const std::optional<std::string>& date,
+                                        DashboardHistory history, const AnalysisStore& store,
+                                        const std::optional<MergedNames>& merged);
+
+} // namespace qla::db
