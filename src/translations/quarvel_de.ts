@@ -693,10 +693,6 @@ Die zusammengeführten Spieler erscheinen in der Spielerliste und in jedem Expor
         <translation>Statistikdatenbank öffnen</translation>
     </message>
     <message>
-        <source>Import log</source>
-        <translation>Log importieren</translation>
-    </message>
-    <message>
         <source>Log files (*.log *.txt)</source>
         <translation>Logdateien (*.log *.txt)</translation>
     </message>
@@ -723,6 +719,10 @@ Die zusammengeführten Spieler erscheinen in der Spielerliste und in jedem Expor
     <message>
         <source>Opens the file or PostgreSQL address typed here; the password is read from the password file or the environment and is never kept</source>
         <translation>Öffnet die hier eingegebene Datei oder PostgreSQL-Adresse; das Passwort kommt aus der Passwortdatei oder der Umgebung und wird nie gespeichert</translation>
+    </message>
+    <message>
+        <source>Import logs</source>
+        <translation>Logs importieren</translation>
     </message>
 </context>
 <context>

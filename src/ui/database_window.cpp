@@ -210,11 +210,11 @@ void DatabaseWindow::ChooseAndOpen(bool create) {
 }
 
 void DatabaseWindow::ChooseAndImport() {
-    const QString path = dialogs_.openFile(this, tr("Import log"),
-                                           {tr("Log files (*.log *.txt)"), tr("All files (*)")},
-                                           memory_.Value(memory_keys::kOpenFolder).toString());
-    if (!path.isEmpty())
-        ImportFiles({path});
+    const QStringList files = dialogs_.openFiles(
+        this, tr("Import logs"), {tr("Log files (*.log *.txt)"), tr("All files (*)")},
+        memory_.Value(memory_keys::kOpenFolder).toString());
+    if (!files.isEmpty())
+        ImportFiles(files);
 }
 
 void DatabaseWindow::ImportFiles(const QStringList& files) {

@@ -18,6 +18,12 @@ QString SystemDialogs::openFile(QWidget* owner, const QString& title, const QStr
                                         filters.join(QStringLiteral(";;")));
 }
 
+QStringList SystemDialogs::openFiles(QWidget* owner, const QString& title,
+                                     const QStringList& filters, const QString& startFolder) {
+    return QFileDialog::getOpenFileNames(owner, title, startFolder,
+                                         filters.join(QStringLiteral(";;")));
+}
+
 QString SystemDialogs::saveFile(QWidget* owner, const QString& title, const QStringList& filters,
                                 const QString& proposed) {
     // The overwrite question is the analyzer's own (Yes/No/Cancel), not the dialog's.

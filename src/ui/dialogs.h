@@ -25,6 +25,14 @@ class Dialogs {
     virtual QString openFile(QWidget* owner, const QString& title, const QStringList& filters,
                              const QString& startFolder) = 0;
 
+    // Several files chosen at once (the logs to import); none when the user cancels. Where a
+    // dialog cannot choose several, the one file openFile chooses.
+    virtual QStringList openFiles(QWidget* owner, const QString& title, const QStringList& filters,
+                                  const QString& startFolder) {
+        const QString file = openFile(owner, title, filters, startFolder);
+        return file.isEmpty() ? QStringList() : QStringList{file};
+    }
+
     // `proposed` is the name offered in the dialog. The caller asks about overwriting itself.
     virtual QString saveFile(QWidget* owner, const QString& title, const QStringList& filters,
                              const QString& proposed) = 0;
@@ -41,6 +49,8 @@ class SystemDialogs final : public Dialogs {
                                         QMessageBox::StandardButtons buttons) override;
     QString openFile(QWidget* owner, const QString& title, const QStringList& filters,
                      const QString& startFolder) override;
+    QStringList openFiles(QWidget* owner, const QString& title, const QStringList& filters,
+                          const QString& startFolder) override;
     QString saveFile(QWidget* owner, const QString& title, const QStringList& filters,
                      const QString& proposed) override;
     QString folder(QWidget* owner, const QString& title, const QString& startFolder) override;

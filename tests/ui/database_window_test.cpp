@@ -182,6 +182,15 @@ class DatabaseWindowTest : public QObject {
         Click(&h.window.Database(), "cmdForgetLogs");
         QCOMPARE(LogsIn(database).size(), std::size_t{2});
         QCOMPARE(list->topLevelItemCount(), 2);
+
+        // Import logs... brings the forgotten log back, as a new log.
+        h.dialogs.QueuePath(logs[0]);
+        Click(&h.window.Database(), "cmdImportLogs");
+        QTRY_VERIFY_WITH_TIMEOUT(!h.window.Database().Importing(), 60000);
+        QVERIFY(h.dialogs.AllAnswersUsed());
+        QCOMPARE(list->topLevelItemCount(), 3);
+        QCOMPARE(QString::fromStdString(LogsIn(database).back().Path), logs[0]);
+        QCOMPARE(list->topLevelItem(2)->text(0), QStringLiteral("4"));
     }
 
     // The selection read by the Analyze page and written by the Export page is what qla export
