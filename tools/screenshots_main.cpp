@@ -1,8 +1,10 @@
 // qla_screenshots LOG FOLDER [--german]: opens and analyses LOG in the real main window and saves
 // a PNG of every page, every export sub-page, the dialogs and the splash into FOLDER, for the user
 // guide. With --german the window speaks German, LOG is read as a German log, and only the Analyze
-// page is saved, as de-page-2-analyze.png.
+// page is saved, as de-page-2-analyze.png. Both save the statistics database window with LOG
+// imported into a database in a temporary folder (database.png, de-database.png).
 #include "core/store.h"
+#include "ui/database_window.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/export_all_dialog.h"
@@ -19,6 +21,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <cstdio>
@@ -63,6 +66,20 @@ bool Save(QWidget* widget, const QDir& folder, const QString& name) {
     }
     std::printf("%s\n", qPrintable(path));
     return true;
+}
+
+// The database window with `log` imported into a fresh database, the log selected.
+bool SaveDatabaseWindow(qla::ui::MainWindow& window, const QString& log, const QDir& folder,
+                        const QString& name) {
+    QTemporaryDir scratch;
+    qla::ui::DatabaseWindow& database = window.Database();
+    if (!database.OpenDatabase(scratch.filePath(QStringLiteral("statistics.sqlite")), true))
+        return false;
+    database.ImportFiles({log});
+    while (database.Importing())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    database.resize(760, 300);
+    return Save(&database, folder, name);
 }
 
 } // namespace
@@ -111,7 +128,10 @@ int main(int argc, char** argv) {
                            "page-4-about"};
     if (german) {
         tabs->setCurrentIndex(1);
-        return Save(&window, folder, QStringLiteral("de-page-2-analyze")) ? 0 : 1;
+        ok &= Save(&window, folder, QStringLiteral("de-page-2-analyze"));
+        ok &= SaveDatabaseWindow(window, QString::fromLocal8Bit(argv[1]), folder,
+                                 QStringLiteral("de-database"));
+        return ok ? 0 : 1;
     }
     for (int i = 0; i < 4; ++i) {
         tabs->setCurrentIndex(i);
@@ -134,5 +154,7 @@ int main(int argc, char** argv) {
                                     desktop, &window);
     ok &= Save(&all, folder, QStringLiteral("dialog-export-all"));
     all.close();
+    ok &= SaveDatabaseWindow(window, QString::fromLocal8Bit(argv[1]), folder,
+                             QStringLiteral("database"));
     return ok ? 0 : 1;
 }
