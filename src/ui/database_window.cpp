@@ -10,6 +10,7 @@
 #include "ui/control_names.h"
 #include "ui/dialogs.h"
 #include "ui/window_memory.h"
+#include "ui/work_beside_window.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -147,15 +148,19 @@ QString DatabaseWindow::RememberedDatabase() const {
 bool DatabaseWindow::OpenDatabase(const QString& target, bool create) {
     if (target.isEmpty() || import_.Running())
         return false;
-    std::string error;
     // A connection text that carries a password is refused (as qla refuses it), so what is
     // kept below never holds one: libpq reads it from PGPASSWORD or the password file.
     const std::string given = db::LooksLikeConnection(target.toStdString())
                                   ? target.toStdString()
                                   : QFile::encodeName(target).toStdString();
-    const auto database = db::StatsDatabase::Open(
-        given, create ? db::OpenMode::ReadWrite : db::OpenMode::ReadOnly, error);
-    if (!database) {
+    // A server may take its time to answer: the window paints meanwhile.
+    std::string error;
+    const bool opened = RunBesideWindow([&] {
+        return db::StatsDatabase::Open(given,
+                                       create ? db::OpenMode::ReadWrite : db::OpenMode::ReadOnly,
+                                       error) != nullptr;
+    });
+    if (!opened) {
         dialogs_.message(this, QMessageBox::Warning, tr("Statistics Database"),
                          QString::fromStdString(error));
         return false;
@@ -169,15 +174,28 @@ bool DatabaseWindow::OpenDatabase(const QString& target, bool create) {
 
 void DatabaseWindow::RefreshLogs() {
     lstDatabaseLogs_->clear();
-    std::string error;
-    const auto database = db::StatsDatabase::Open(target_, db::OpenMode::ReadOnly, error);
-    const auto logs = database ? db::ListLogs(*database, error) : std::nullopt;
+    // Counting the players reads every log's statistics: on a thread of its own, with a
+    // connection of its own, while the window paints.
+    struct Listing {
+        std::optional<std::vector<db::LogEntry>> Logs;
+        std::map<std::size_t, int> Players;
+        std::string Error;
+    };
+    const Listing listing = RunBesideWindow([target = target_] {
+        Listing read;
+        const auto database = db::StatsDatabase::Open(target, db::OpenMode::ReadOnly, read.Error);
+        read.Logs = database ? db::ListLogs(*database, read.Error) : std::nullopt;
+        if (read.Logs)
+            read.Players = PlayersPerLog(*database);
+        return read;
+    });
+    const auto& logs = listing.Logs;
+    const auto& players = listing.Players;
     if (!logs) {
-        lblDatabaseStatus_->setText(QString::fromStdString(error));
+        lblDatabaseStatus_->setText(QString::fromStdString(listing.Error));
         UpdateEnabled();
         return;
     }
-    const auto players = PlayersPerLog(*database);
     for (std::size_t i = 0; i < logs->size(); ++i) {
         const db::LogEntry& log = (*logs)[i];
         const auto count = players.find(i);
@@ -195,7 +213,7 @@ void DatabaseWindow::RefreshLogs() {
     for (int column = 0; column < lstDatabaseLogs_->columnCount(); ++column)
         lstDatabaseLogs_->resizeColumnToContents(column);
     lblDatabaseStatus_->setText(
-        tr("Logs in %1: %2").arg(QString::fromStdString(database->Path())).arg(logs->size()));
+        tr("Logs in %1: %2").arg(QString::fromStdString(target_)).arg(logs->size()));
     UpdateEnabled();
 }
 
