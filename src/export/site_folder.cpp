@@ -10,6 +10,38 @@
 #include <filesystem>
 
 namespace qla {
+namespace {
+
+// The statistics site's pages in its folders that an earlier export wrote and this one did not:
+// the pages of players who left the selection, the later pages of a list grown shorter. They go,
+// and so do the folders they leave empty, so an address never leads to a page that no longer
+// tells the truth. Only files the marker lists (written by an export of ours) are touched, and
+// only in folders: the root's files are the same each time, and Export All writes only there.
+void RemoveLeftPages(const std::string& folder, const SiteMarker& earlier,
+                           const FolderSnapshot& before) {
+    if (earlier.Kind != SiteMarkerKind::Site)
+        return;
+    const FolderSnapshot after = FolderSnapshot::Of(folder);
+    const std::filesystem::path root(folder);
+    for (const std::string& file : earlier.Files) {
+        if (file.find('/') == std::string::npos)
+            continue;
+        const auto was = before.Entries().find(file);
+        const auto is = after.Entries().find(file);
+        if (was == before.Entries().end() || is == after.Entries().end() ||
+            !(was->second == is->second))
+            continue; // gone already, or written by this export
+        std::error_code code;
+        std::filesystem::remove(root / file, code);
+        // Only removes a folder that is empty.
+        for (std::filesystem::path holder = (root / file).parent_path();
+             holder != root && holder.has_relative_path(); holder = holder.parent_path())
+            if (!std::filesystem::remove(holder, code))
+                break;
+    }
+}
+
+} // namespace
 
 std::unique_ptr<FolderLock> PrepareSiteFolder(const std::string& folder, MissingFolder missing,
                                               std::string& error) {
@@ -33,6 +65,7 @@ ExportOutcome WriteSiteFolder(const Statistics& stats, const ExportRequest& requ
     const std::string& folder = request.Path;
     const bool perPage = request.View == ExportView::AllData;
     const FolderSnapshot before = FolderSnapshot::Of(folder);
+    const SiteMarker earlier = ReadSiteMarker(folder);
     ExportOutcome outcome;
     std::string refusal;
     if (const auto lock = PrepareSiteFolder(
@@ -47,6 +80,8 @@ ExportOutcome WriteSiteFolder(const Statistics& stats, const ExportRequest& requ
     std::error_code code;
     if (!outcome.Site.Refused.empty() || !std::filesystem::is_directory(folder, code))
         return outcome; // nothing was written
+    if (!perPage && outcome.File.Ok())
+        RemoveLeftPages(folder, earlier, before);
     // A marker that cannot be written fails the export.
     if (const std::string error = MarkSite(folder, before); !error.empty()) {
         if (perPage)

@@ -80,9 +80,8 @@ function measure() {
 const { site, data } = makeSite();
 const withHistory = data.players.find((p) => (p.history || []).length === 2 && p.weapons);
 check(withHistory, "no player has a page with a history of both logs");
-const playerPage = fs.existsSync(path.join(site, "players", `p${withHistory.id}.html`))
-  ? path.join(site, "players", `p${withHistory.id}.html`)
-  : path.join(site, "players", "0", `p${withHistory.id}.html`);
+const siteData = JSON.parse(fs.readFileSync(path.join(site, "data.json"), "utf8"));
+const playerPage = path.join(site, siteData.players.find((p) => p.id === withHistory.id).page);
 const pages = ["index.html", "weapons.html", "voice.html", "text.html", "coverage.html"]
   .map((f) => path.join(site, f)).concat([playerPage]);
 

@@ -10,7 +10,8 @@ import { launchChromium } from "./browser.mjs";
 const [site, output] = process.argv.slice(2);
 const data = JSON.parse(fs.readFileSync(path.join(site, "data.json"), "utf8"));
 const top = data.top.mostKills[0] || 1;
-const pages = [["overview", "index.html"], ["player", `players/p${top}.html`],
+const topPage = (data.players.find((p) => p.id === top && p.page) || data.players.find((p) => p.page)).page;
+const pages = [["overview", "index.html"], ["player", topPage],
                ["weapons", "weapons.html"]];
 const widths = [["desktop", 1100, 900], ["phone", 375, 800]];
 fs.mkdirSync(output, { recursive: true });

@@ -83,28 +83,45 @@ function shortened(visibleName) {
   return chars.length > 40 ? chars.slice(0, 40).join("") + "\u2026" : chars.join("");
 }
 
-// Player pages live in players/ or, with many players, in folders below it by number.
-const pageFiles = new Map();
-function playerPage(site, id) {
-  if (!pageFiles.has(site)) {
-    const found = new Map();
-    const walk = (dir) => {
-      for (const e of fs.readdirSync(dir, { withFileTypes: true })) {
-        if (e.isDirectory()) walk(path.join(dir, e.name));
-        else if (/^p\d+\.html$/.test(e.name)) found.set(Number(e.name.slice(1, -5)), path.join(dir, e.name));
-      }
-    };
-    walk(path.join(site, "players"));
-    pageFiles.set(site, found);
+// A player's page is the one the site's data.json names for him ("page"): its address follows
+// from his name, never from his place in a list.
+const sitePages = new Map(); // site -> { byId, byPage }
+function pagesOf(site) {
+  if (!sitePages.has(site)) {
+    const data = JSON.parse(fs.readFileSync(path.join(site, "data.json"), "utf8"));
+    const byId = new Map(), byPage = new Map();
+    for (const p of data.players) {
+      if (!p.page) continue;
+      byId.set(p.id, path.join(site, p.page));
+      byPage.set(p.page, p.id);
+    }
+    sitePages.set(site, { byId, byPage });
   }
-  return pageFiles.get(site).get(id);
+  return sitePages.get(site);
+}
+function playerPage(site, id) {
+  return pagesOf(site).byId.get(id);
 }
 
 // The player a row's link (or, for a player without a page, the row itself) stands for.
-function playerIdOf(cell, rowId) {
-  const m = cell.href && (/\/p(\d+)\.html$/.exec(cell.href) || /#p(\d+)$/.exec(cell.href));
-  if (m) return Number(m[1]);
+function playerIdOf(site, cell, rowId) {
+  const page = cell.href && /(players\/[^#]+\.html)$/.exec(cell.href);
+  if (page) return pagesOf(site).byPage.get(page[1]) ?? NaN;
+  const row = cell.href && /#p(\d+)$/.exec(cell.href);
+  if (row) return Number(row[1]);
   return rowId ? Number(rowId.slice(1)) : NaN;
+}
+
+// The player id a rows file's reference stands for.
+function refId(site, ref) {
+  return ref.length < 3 ? pagesOf(site).byPage.get(`players/${ref[0]}.html`) : ref[0];
+}
+
+// Whether a shown cell links to the player a rows file's reference names: [address, name] his page,
+// [id, name, list page] his row.
+function linksTo(site, cell, ref) {
+  if (ref.length < 3) return (cell.href || "").endsWith(`players/${ref[0]}.html`);
+  return playerIdOf(site, cell) === ref[0];
 }
 
 // A link of a page leads to a written file and, with an anchor, to an element of it.
@@ -229,7 +246,7 @@ async function checkOverview(browser, site, data) {
   // Each row shows the stored numbers of the player it links to (or stands for, without a page);
   // a long name is shortened, whole in its title.
   const file = path.join(site, "index.html");
-  const idOf = (r) => playerIdOf(r[0], r.id);
+  const idOf = (r) => playerIdOf(site, r[0], r.id);
   const checkRows = (rows, what) => {
     for (const row of rows) {
       const p = byId.get(idOf(row));
@@ -248,17 +265,17 @@ async function checkOverview(browser, site, data) {
   await clickHeader(page, "players", "Deaths");
   await waitForRows(page, "players");
   check(loaded.some((u) => u.endsWith("/players-rows.js")), "overview: sorting did not load the rows");
-  let expected = stableSorted(embedded, (r) => byId.get(r[0][0]).deaths, -1).slice(0, pageSize);
+  let expected = stableSorted(embedded, (r) => byId.get(refId(site, r[0])).deaths, -1).slice(0, pageSize);
   let shownRows = await rowsOf(page, "players");
-  check(JSON.stringify(shownRows.map(idOf)) === JSON.stringify(expected.map((r) => r[0][0])),
+  check(JSON.stringify(shownRows.map(idOf)) === JSON.stringify(expected.map((r) => refId(site, r[0]))),
         "overview: sorting by deaths does not match the data");
   checkRows(shownRows, "overview sorted by the script");
   await clickHeader(page, "players", "Player");
   // The script keeps the last order as the tie-breaker, as a stable sort does.
-  const afterDeaths = stableSorted(embedded, (r) => byId.get(r[0][0]).deaths, -1);
+  const afterDeaths = stableSorted(embedded, (r) => byId.get(refId(site, r[0])).deaths, -1);
   expected = stableSorted(afterDeaths, (r) => visible(r[0][1]).toLowerCase(), 1).slice(0, pageSize);
   shownRows = await rowsOf(page, "players");
-  check(JSON.stringify(shownRows.map(idOf)) === JSON.stringify(expected.map((r) => r[0][0])),
+  check(JSON.stringify(shownRows.map(idOf)) === JSON.stringify(expected.map((r) => refId(site, r[0]))),
         "overview: sorting by name does not match the visible names");
   checkRows(shownRows, "overview sorted by name");
   check(await page.$eval("#players th:first-child", (th) => th.getAttribute("aria-sort")) === "ascending",
@@ -318,7 +335,7 @@ async function checkChatPages(browser, site, stem) {
   check(shown.length === messages.length, `${stem}: ${shown.length} rows on the pages, ${messages.length} messages`);
   messages.forEach((m, i) => {
     const r = shown[i] || [];
-    const same = r.length === 5 && Number(r[0].text) === m[0] && playerIdOf(r[1]) === m[1][0] &&
+    const same = r.length === 5 && Number(r[0].text) === m[0] && linksTo(site, r[1], m[1]) &&
       linkResolves(r.file, r[1].href) && r[1].text === shortened(visible(m[1][1])) && r[2].text === m[2] &&
       r[3].text === m[3] && r[4].text === visible(m[4]);
     if (!same) check(false, `${stem}: message ${m[0]} is shown as ${JSON.stringify(r.map((c) => c.text))}`);

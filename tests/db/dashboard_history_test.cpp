@@ -6,6 +6,7 @@
 #include "db/store_from_database.h"
 #include "db_test_support.h"
 #include "export/dashboard/merged_history.h"
+#include "export/dashboard/player_address.h"
 
 #include <gtest/gtest.h>
 
@@ -155,7 +156,8 @@ TEST_F(MergedHistoryTest, TheSitesHistoryFromQlaAddsUpToThePlayersTotals) {
                   "\"teamkills\":0}]"),
         std::string::npos)
         << data;
-    const std::string page = dbtest::ReadFile(site + "/players/p2.html");
+    const std::string page =
+        dbtest::ReadFile(site + "/" + PlayerPagePath(PlayerPageAddress("^1bob")));
     EXPECT_NE(page.find("<tr><td>2006-05-14 15:19:28</td><td>4</td><td>0</td><td>0</td></tr>"),
               std::string::npos);
 
@@ -196,7 +198,7 @@ TEST(DashboardHistory, TheSiteGoesByTheLogsDatesNotByImportOrder) {
         dbtest::Qla({"export", "--db", QString::fromStdString(db), "--view", "dashboard",
                      "--format", "html", "--output", QString::fromStdString(site)});
     ASSERT_EQ(run.status, 0) << run.err;
-    const std::string al = dbtest::ReadFile(site + "/players/p2.html");
+    const std::string al = dbtest::ReadFile(site + "/" + PlayerPagePath(PlayerPageAddress("Al")));
     ASSERT_NE(al.find("<title>Al - Statistics</title>"), std::string::npos) << al.substr(0, 300);
     const std::size_t rows = al.find("<table id=\"history\"");
     ASSERT_NE(rows, std::string::npos);

@@ -2,6 +2,7 @@
 // HTML pieces and counting: the rules other tools and browsers rely on.
 #include "export/dashboard/dashboard_export.h"
 #include "export/dashboard/dashboard_model.h"
+#include "export/dashboard/player_address.h"
 #include "export/dashboard/site_html.h"
 #include "export/data/csv_text.h"
 #include "export/data/json_text.h"
@@ -206,8 +207,9 @@ TEST(DashboardSite, HostileNamesStayTextOnEveryPage) {
         EXPECT_EQ(page.find("<b>"), std::string::npos) << entry.path();
         EXPECT_EQ(page.find("</title><script"), std::string::npos) << entry.path();
     }
-    EXPECT_TRUE(std::filesystem::exists(folder / "players" / "p1.html"));
-    EXPECT_TRUE(std::filesystem::exists(folder / "players" / "p2.html"));
+    for (PlayerIndex p = 1; p <= 2; ++p)
+        EXPECT_TRUE(std::filesystem::exists(
+            folder / PlayerPagePath(PlayerPageAddress(t.Store.Players[p].Name))));
     std::filesystem::remove_all(folder);
 }
 

@@ -1,5 +1,6 @@
 // The export request: the view and format table holds together, page choices become each view's
 // typed options, and RunExport refuses what a view does not take and runs the site views.
+#include "export/dashboard/player_address.h"
 #include "export/export_views.h"
 #include "test_store.h"
 
@@ -229,7 +230,8 @@ TEST(ExportRequestTest, DashboardShowsTheRunsCoverageAndADatabasesHistory) {
     ASSERT_TRUE(outcome.Ok()) << outcome.File.Error;
     EXPECT_EQ(progressed, 2);
 
-    const std::string bob = test::ReadFile((dir / "site" / "players" / "p1.html").string());
+    const std::string bob =
+        test::ReadFile((dir / "site" / PlayerPagePath(PlayerPageAddress("Bob"))).string());
     EXPECT_NE(bob.find("<h2>Log by log</h2>"), std::string::npos);
     EXPECT_NE(bob.find("<tr><td>log 2</td><td>1</td><td>0</td><td>0</td></tr>"), std::string::npos);
     std::size_t lines = 0;

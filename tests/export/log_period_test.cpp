@@ -1,6 +1,7 @@
 // The statistics site tells time right: each history in date order with undated logs after and
 // named as such, the period the logs cover, and the "made on" stamp, fixed by SOURCE_DATE_EPOCH.
 #include "export/dashboard/log_period.h"
+#include "export/dashboard/player_address.h"
 #include "export/export_views.h"
 #include "export/statistics_site_settings.h"
 #include "support/scratch_dir.h"
@@ -98,7 +99,8 @@ TEST(LogPeriod, TheSiteShowsTheHistoryByDateThePeriodAndWhenItWasMade) {
                          "2023-11-14T22:13:20Z</time></p>\n"),
               std::string::npos)
         << index.substr(0, 1200);
-    const std::string bob = test::ReadFile((dir / "site" / "players" / "p1.html").string());
+    const std::string bob =
+        test::ReadFile((dir / "site" / PlayerPagePath(PlayerPageAddress("Bob"))).string());
     const std::size_t first = bob.find("<tr><td>2004-01-02 03:04:05</td><td>3</td>");
     const std::size_t later = bob.find("<tr><td>2006-05-15 20:00:00</td><td>1</td>");
     const std::size_t undated = bob.find("<tr><td>no date, log 2</td><td>2</td>");

@@ -2,6 +2,7 @@
 // under their names, and each sink keeps its promises about names (a page's style sheet beside
 // it, an existing one kept, a refused handover reported, nothing left of an uncommitted file).
 #include "export/dashboard/dashboard_export.h"
+#include "export/dashboard/player_address.h"
 #include "export/disk_sinks.h"
 #include "export/export_all.h"
 #include "export/export_views.h"
@@ -91,7 +92,7 @@ TEST(SinkTest, SitesPutTheSameFilesIntoMemoryAsIntoTheirFolder) {
         RunExport(stats, RequestFor(ExportView::Dashboard, ExportFormat::Html, {}), siteInMemory)
             .Ok());
     EXPECT_EQ(siteInMemory.Files(), FilesIn(site));
-    EXPECT_TRUE(siteInMemory.Has("players/p1.html"));
+    EXPECT_TRUE(siteInMemory.Has(PlayerPagePath(PlayerPageAddress("Bob"))));
 }
 
 // Export All's "If file exists" choice asks the sink, so a sink in memory answers like a folder.

@@ -4,6 +4,7 @@
 #include "core/names.h"
 #include "export/colour_html.h"
 #include "export/dashboard/dashboard_export.h"
+#include "export/dashboard/player_address.h"
 #include "export/dashboard/site_layout.h"
 #include "export/dashboard/site_names.h"
 #include "export/dashboard/site_tables.h"
@@ -190,14 +191,17 @@ TEST(SiteBounds, PlayersSeenInFewLinesAreRowsOfTheListThatLinksLeadTo) {
     const fs::path site = test::ScratchDir();
     ASSERT_TRUE(WriteDashboardSite(t.Store, site.string(), settings).Ok());
 
-    EXPECT_TRUE(fs::exists(site / "players/p1.html"));
-    EXPECT_TRUE(fs::exists(site / "players/p3.html"));
-    EXPECT_FALSE(fs::exists(site / "players/p2.html"));
-    EXPECT_FALSE(fs::exists(site / "players/p4.html"));
+    const auto pageOf = [&](std::string_view name) {
+        return site / PlayerPagePath(PlayerPageAddress(name));
+    };
+    EXPECT_TRUE(fs::exists(pageOf("Ace")));
+    EXPECT_TRUE(fs::exists(pageOf("Bob")));
+    EXPECT_FALSE(fs::exists(pageOf("^1Once")));
+    EXPECT_FALSE(fs::exists(pageOf("Solo")));
     const std::string index = test::ReadFile((site / "index.html").string());
     EXPECT_NE(index.find("<tr id=\"p2\"><td><span class=\"c1\">Once</span><td>0<td>1<td>"),
               std::string::npos);
-    const std::string ace = test::ReadFile((site / "players/p1.html").string());
+    const std::string ace = test::ReadFile(pageOf("Ace").string());
     // His rating, as in data.json below, with its uncertainty.
     EXPECT_NE(ace.find("<dt>Rating<dd>1512 ± 124</div>"), std::string::npos);
     // Nobody has the 50 kills either way the skill board needs.
@@ -205,7 +209,7 @@ TEST(SiteBounds, PlayersSeenInFewLinesAreRowsOfTheListThatLinksLeadTo) {
     EXPECT_NE(overview.find("<h2>Best rated</h2><p class=\"note\">Ranked by the rating less twice "
                             "its uncertainty; at least 50 kills either way.</p><p>Nobody yet.</p>"),
               std::string::npos);
-    EXPECT_NE(ace.find("<a href=\"../index.html#p2\"><span class=\"c1\">Once</span></a>"),
+    EXPECT_NE(ace.find("<a href=\"../../index.html#p2\"><span class=\"c1\">Once</span></a>"),
               std::string::npos);
     const std::string voice = test::ReadFile((site / "voice.html").string());
     EXPECT_NE(voice.find("<a href=\"index.html#p2\">"), std::string::npos);
@@ -255,7 +259,8 @@ TEST(SiteBounds, NoFolderHoldsMoreThanTheLimitAndEveryLinkResolves) {
     std::size_t folders = 0, playerPages = 0;
     for (const auto& entry : fs::recursive_directory_iterator(site)) {
         if (!entry.is_directory()) {
-            playerPages += entry.path().filename().string().starts_with("p") &&
+            playerPages += entry.path().extension() == ".html" &&
+                           !entry.path().string().ends_with("-opponents.html") &&
                            entry.path().string().find("/players/") != std::string::npos;
             continue;
         }

@@ -62,7 +62,8 @@ TEST(SiteTables, EveryMessageIsOnExactlyOnePageAndThePagesLinkEachOther) {
     for (const std::string& file : pages) {
         const std::string page = test::ReadFile((site / file).string());
         const std::regex row(
-            "<tr><td>(\\d+)<td><a href=\"(?:\\.\\./)?players/p\\d+\\.html\">[^\n]*<td>line "
+            "<tr><td>(\\d+)<td><a "
+            "href=\"(?:\\.\\./)?players/[0-9a-f]{2}/[a-z0-9-]+\\.html\">[^\n]*<td>line "
             "\\1</tr>");
         for (const std::string& number : Matches(page, row))
             ++seen[std::stoi(number)];
@@ -113,7 +114,7 @@ TEST(SiteTables, TheOverviewHoldsOnePageOfPlayersWhateverTheirNumber) {
     for (const auto& [file, want] : rowsOn) {
         const std::string page = test::ReadFile((site / file).string());
         const auto rows = Matches(
-            page, std::regex("<tr><td><a href=\"(?:\\.\\./)?players/\\d+/(p\\d+\\.html)\">"));
+            page, std::regex("<tr><td><a href=\"(?:\\.\\./)?players/([0-9a-f]{2}/[^\"]+)\">"));
         EXPECT_EQ(rows.size(), want) << file;
         for (const std::string& row : rows)
             ++listed[row];
@@ -128,9 +129,7 @@ TEST(SiteTables, TheOverviewHoldsOnePageOfPlayersWhateverTheirNumber) {
     EXPECT_EQ(listed.size(), static_cast<std::size_t>(players + 1)); // and the victim
     for (const auto& [file, count] : listed) {
         EXPECT_EQ(count, 1) << file;
-        // More players than one folder holds: their pages go in folders by number.
-        const int number = std::stoi(file.substr(1));
-        EXPECT_TRUE(fs::exists(site / "players" / std::to_string(number / 1000) / file)) << file;
+        EXPECT_TRUE(fs::exists(site / "players" / file)) << file;
     }
 }
 
@@ -145,27 +144,32 @@ TEST(SiteTables, RowsFilesCallTheScriptWithEveryRowOnceAndRepeatedValuesAsIndexe
     t.Chat(false, "Cid", false, "", std::string_view("te\0xt\x1b", 6));
     const DashboardModel model = BuildDashboardModel(t.Store, {});
     const std::vector<PlayerIndex> order = PlayersByKills(model);
-    const SiteLayout layout(model, order, 1, 1, kSiteFilesPerFolder);
+    const SiteLayout layout(t.Store, model, order, 1, 1, kSiteFilesPerFolder);
+    const std::string ace = PlayerPageAddress("Ace"), bob = PlayerPageAddress("^1Bob"),
+                      cid = PlayerPageAddress("Cid");
 
     // The ratings: Ace won two kills of three against Bob, as far above the middle as Bob is
     // below it; Cid met nobody and stands at the middle.
     EXPECT_EQ(PlayerRowsScript(t.Store, layout, model, order),
-              "qlaRows(\"players\",[[[1,\"Ace\"],2,1,2,0,0,1535],[[2,\"^1Bob\"],1,2,0.5,0,0,1465],"
-              "[[3,\"Cid\"],0,0,0,0,0,1500]],[]);\n");
+              "qlaRows(\"players\",[[[\"" + ace + "\",\"Ace\"],2,1,2,0,0,1535],[[\"" + bob +
+                  "\",\"^1Bob\"],1,2,0.5,0,0,1465],[[\"" + cid +
+                  "\",\"Cid\"],0,0,0,0,0,1500]],[]);\n");
     // Speakers, locations and "to" are indexes into the lists after the rows; text that could
     // end a script element is escaped as in every JSON the program writes.
     // A chat's rows file names its parts; a part's call gives its number last.
     EXPECT_EQ(ChatRowsScript(true, t.Store.VoiceChats),
               "qlaRowParts(\"chat\",[\"rows/voice-1.js\"]);\n");
-    EXPECT_EQ(
-        ChatRowsPart(t.Store, layout, t.Store.VoiceChats, 1),
-        "qlaRows(\"chat\",[[1,0,0,0,\"hi\"],[2,1,1,1,"
-        "\"\\u003c/script\\u003e\\u003cb\\u003ex\\u003c/b\\u003e\"],[3,0,0,1,\"^2gg\"]],"
-        "[null,[[2,\"^1Bob\"],[1,\"Ace\"]],[\"Base\",\"Hill\"],[\"all\",\"team\"],null],0);\n");
+    EXPECT_EQ(ChatRowsPart(t.Store, layout, t.Store.VoiceChats, 1),
+              "qlaRows(\"chat\",[[1,0,0,0,\"hi\"],[2,1,1,1,"
+              "\"\\u003c/script\\u003e\\u003cb\\u003ex\\u003c/b\\u003e\"],[3,0,0,1,\"^2gg\"]],"
+              "[null,[[\"" +
+                  bob + "\",\"^1Bob\"],[\"" + ace +
+                  "\",\"Ace\"]],[\"Base\",\"Hill\"],[\"all\",\"team\"],null],0);\n");
     EXPECT_EQ(ChatRowsPart(t.Store, layout, t.Store.TextChats, 1),
               // Control characters become U+FFFD, as on the pages.
               "qlaRows(\"chat\",[[1,0,0,0,\"te\xEF\xBF\xBDxt\xEF\xBF\xBD\"]],"
-              "[null,[[3,\"Cid\"]],[\"\"],[\"all\",\"team\"],null],0);\n");
+              "[null,[[\"" +
+                  cid + "\",\"Cid\"]],[\"\"],[\"all\",\"team\"],null],0);\n");
 
     const fs::path site = test::ScratchDir();
     ASSERT_TRUE(WriteDashboardSite(t.Store, site.string(), {}).Ok());
@@ -179,13 +183,14 @@ TEST(SiteTables, RowsFilesCallTheScriptWithEveryRowOnceAndRepeatedValuesAsIndexe
               PlayerRowsScript(t.Store, layout, model, order));
     // Hand-checked rows of the pages: end tags of cells left out, names as coloured text.
     const std::string voice = test::ReadFile((site / "voice.html").string());
-    EXPECT_NE(voice.find("<tr><td>3<td><a href=\"players/p2.html\"><span class=\"c1\">Bob</span>"
+    EXPECT_NE(voice.find("<tr><td>3<td><a href=\"players/" + bob +
+                         ".html\"><span class=\"c1\">Bob</span>"
                          "</a><td>Base<td>team<td><span class=\"c2\">gg</span></tr>\n"),
               std::string::npos);
-    const std::string ace = test::ReadFile((site / "players" / "p1.html").string());
-    // A page in the same folder is linked by its name alone.
-    EXPECT_NE(ace.find("<tr><td><a href=\"p2.html\"><span class=\"c1\">Bob</span></a><td>2<td>1"
-                       "</tr>\n"),
+    const std::string acePage = test::ReadFile((site / "players" / (ace + ".html")).string());
+    // A page in another bucket is linked through the players' folder.
+    EXPECT_NE(acePage.find("<tr><td><a href=\"../../players/" + bob +
+                           ".html\"><span class=\"c1\">Bob</span></a><td>2<td>1</tr>\n"),
               std::string::npos);
 }
 

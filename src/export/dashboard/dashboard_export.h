@@ -36,9 +36,13 @@ ExportOutcome WriteDashboardJson(const Statistics& stats, const ExportRequest& r
 // them for (a site of many players seen in few lines would otherwise carry most of them).
 enum class JsonPlayerDetails { Everyone, OwnPages };
 
-// The JSON document's text, which the site also carries as data.json.
+class SiteLayout;
+
+// The JSON document's text, which the site also carries as data.json; there (`site` given) each
+// player with a page of his own has its path as "page".
 std::string DashboardJsonText(const AnalysisStore& store, const DashboardModel& model,
                               const DashboardSettings& settings,
-                              JsonPlayerDetails details = JsonPlayerDetails::Everyone);
+                              JsonPlayerDetails details = JsonPlayerDetails::Everyone,
+                              const SiteLayout* site = nullptr);
 
 } // namespace qla

@@ -2,6 +2,7 @@
 // top lists, weapons, the parse coverage and, from a database, each player's history.
 #include "core/weapons.h"
 #include "export/dashboard/dashboard_export.h"
+#include "export/dashboard/site_layout.h"
 #include "export/data/data_export.h"
 #include "export/data/json_views.h"
 #include "stats/detail_tables.h"
@@ -18,7 +19,7 @@ void WriteIndexList(JsonWriter& json, std::string_view key, const std::vector<Pl
 }
 
 void WritePlayers(JsonWriter& json, const AnalysisStore& store, const DashboardModel& model,
-                  JsonPlayerDetails details) {
+                  JsonPlayerDetails details, const SiteLayout* site) {
     const KillEventIndex events(store);
     json.Key("players");
     json.BeginArray();
@@ -26,6 +27,8 @@ void WritePlayers(JsonWriter& json, const AnalysisStore& store, const DashboardM
         const PlayerRecord& record = store.Players[p.Index];
         json.BeginObject();
         json.Field("id", p.Index);
+        if (site != nullptr && site->HasPage(p.Index))
+            json.Field("page", site->PlayerPagePath(p.Index));
         WritePlayerName(json, store, p.Index);
         json.Field("kills", p.Kills);
         json.Field("deaths", p.Deaths);
@@ -89,7 +92,8 @@ void WritePlayers(JsonWriter& json, const AnalysisStore& store, const DashboardM
 } // namespace
 
 std::string DashboardJsonText(const AnalysisStore& store, const DashboardModel& model,
-                              const DashboardSettings& settings, JsonPlayerDetails details) {
+                              const DashboardSettings& settings, JsonPlayerDetails details,
+                              const SiteLayout* site) {
     std::string text;
     JsonWriter json(text);
     BeginJsonDocument(json, "dashboard");
@@ -127,7 +131,7 @@ std::string DashboardJsonText(const AnalysisStore& store, const DashboardModel& 
     WriteIndexList(json, "bestRated", model.BestRated);
     WriteIndexList(json, "mostTeamkills", model.MostTeamkills);
     json.EndObject();
-    WritePlayers(json, store, model, details);
+    WritePlayers(json, store, model, details, site);
     json.Key("weapons");
     json.BeginArray();
     for (const WeaponSummary& w : model.Weapons) {

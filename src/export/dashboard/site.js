@@ -58,11 +58,11 @@
     }
     return path + f[1] + number + ".html";
   }
-  // [id, name] links to the player's page; [id, name, page] to his row on that list page.
+  // [address, name] links to the player's page; [id, name, page] to his row on that list page.
   function playerHref(table, value) {
     var root = table.getAttribute("data-root") || "";
+    if (value.length < 3) return root + table.getAttribute("data-players") + "/" + value[0] + ".html";
     var id = Number(value[0]);
-    if (value.length < 3) return root + seriesPath(table.getAttribute("data-players"), id);
     var page = Number(value[2]);
     return root + (page <= 1 ? "index.html" : seriesPath(table.getAttribute("data-list"), page)) +
       "#p" + id;

@@ -55,16 +55,28 @@ std::size_t PagesOfList(std::size_t players) {
 
 } // namespace
 
-SiteLayout::SiteLayout(const DashboardModel& model, const std::vector<PlayerIndex>& order,
-                       std::size_t voicePages, std::size_t textPages, std::size_t perFolder)
+SiteLayout::SiteLayout(const AnalysisStore& store, const DashboardModel& model,
+                       const std::vector<PlayerIndex>& order, std::size_t voicePages,
+                       std::size_t textPages, std::size_t perFolder)
     : model_(model), placeInList_(model.Players.size() + 1, 0),
-      listPageCount_(PagesOfList(order.size())),
-      playerPages_("players", "p", model.Players.size(), perFolder),
+      listPageCount_(PagesOfList(order.size())), buckets_(AddressBucketsFor(perFolder)),
+      pagePaths_(model.Players.size() + 1),
       listPages_("list", "players-", PagesOfList(order.size()), perFolder),
       voicePages_("voice", "voice-", voicePages, perFolder),
       textPages_("text", "text-", textPages, perFolder) {
     for (std::size_t place = 0; place < order.size(); ++place)
         placeInList_[static_cast<std::size_t>(order[place])] = place;
+    std::vector<PlayerIndex> owners;
+    std::vector<std::string_view> names;
+    for (const PlayerSummary& p : model.Players) {
+        if (!p.OwnPage)
+            continue;
+        owners.push_back(p.Index);
+        names.push_back(store.Players[static_cast<std::size_t>(p.Index)].Name);
+    }
+    const std::vector<std::string> addresses = DistinctPlayerPageAddresses(names, buckets_);
+    for (std::size_t k = 0; k < owners.size(); ++k)
+        pagePaths_[static_cast<std::size_t>(owners[k])] = qla::PlayerPagePath(addresses[k]);
 }
 
 bool SiteLayout::HasPage(PlayerIndex player) const {
@@ -96,7 +108,7 @@ std::size_t SiteLayout::ListPageBegin(std::size_t page) const {
 
 std::string SiteLayout::PlayerHref(PlayerIndex player) const {
     if (HasPage(player))
-        return playerPages_.Path(static_cast<std::size_t>(player));
+        return PlayerPagePath(player);
     return ListPagePath(ListPageOf(player)) + "#p" + std::to_string(player);
 }
 

@@ -1,10 +1,12 @@
 // Where each page of the statistics site lives. The root holds a fixed set of files; numbered
-// pages (the players' own pages, the later pages of the player list and of the chats) go into a
-// folder of their own per series, and into sub-folders by their number once a series has more
-// pages than one folder may hold, so no folder of the site holds more than that.
+// pages (the later pages of the player list and of the chats) go into a folder of their own per
+// series, and into sub-folders by their number once a series has more pages than one folder may
+// hold, so no folder of the site holds more than that. A player's own page lives at the address
+// his name gives it (player_address.h).
 #pragma once
 
 #include "export/dashboard/dashboard_model.h"
+#include "export/dashboard/player_address.h"
 
 #include <cstddef>
 #include <string>
@@ -41,10 +43,15 @@ std::string RootFrom(int depth);
 class SiteLayout {
   public:
     // `order` is the player list's order (PlayersByKills); chat pages as ChatPageCount counts.
-    SiteLayout(const DashboardModel& model, const std::vector<PlayerIndex>& order,
-               std::size_t voicePages, std::size_t textPages, std::size_t perFolder);
+    SiteLayout(const AnalysisStore& store, const DashboardModel& model,
+               const std::vector<PlayerIndex>& order, std::size_t voicePages, std::size_t textPages,
+               std::size_t perFolder);
 
-    const PageSeries& PlayerPages() const { return playerPages_; }
+    // From the root: players/<address>.html; empty for a player without his own page.
+    const std::string& PlayerPagePath(PlayerIndex player) const {
+        return pagePaths_[static_cast<std::size_t>(player)];
+    }
+    int PlayerPageDepth() const { return 1 + buckets_.Levels; }
     const PageSeries& ListPages() const { return listPages_; }
     bool HasPage(PlayerIndex player) const;
     // The pages of the player list, the overview first, and the places in the list each shows.
@@ -66,7 +73,9 @@ class SiteLayout {
     const DashboardModel& model_;
     std::vector<std::size_t> placeInList_; // by player index
     std::size_t listPageCount_ = 1;
-    PageSeries playerPages_, listPages_, voicePages_, textPages_;
+    AddressBuckets buckets_;
+    std::vector<std::string> pagePaths_; // by player index
+    PageSeries listPages_, voicePages_, textPages_;
 };
 
 } // namespace qla

@@ -18,13 +18,22 @@ void PageText(JsonWriter& writer, std::string_view text) {
     writer.String(ShortestColourCodes(WithoutControlChars(text, scratch)));
 }
 
-// [id, name], with the page of the player list that stands for his own page when he has none.
+// [address, name] for a player with his own page; [id, name, page] for one whose row on that
+// page of the player list stands for it.
 void PlayerRef(JsonWriter& writer, const AnalysisStore& store, const SiteLayout& layout,
                PlayerIndex player) {
     writer.BeginArray();
-    writer.Number(player);
+    const bool ownPage = layout.HasPage(player);
+    if (ownPage) {
+        const std::string& path = layout.PlayerPagePath(player);
+        // players/<address>.html: the script puts the folder and the ending back.
+        const std::size_t folder = path.find('/') + 1;
+        writer.String(std::string_view(path).substr(folder, path.size() - folder - 5));
+    } else {
+        writer.Number(player);
+    }
     PageText(writer, store.Players[player].Name);
-    if (!layout.HasPage(player))
+    if (!ownPage)
         writer.Number(static_cast<std::int64_t>(layout.ListPageOf(player)));
     writer.EndArray();
 }

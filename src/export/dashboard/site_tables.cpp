@@ -45,7 +45,7 @@ void AppendTableStart(std::string& out, const TablePlace& place, std::string_vie
     out += "\" data-root=\"";
     out += place.Root;
     out += "\" data-players=\"";
-    out += place.Layout.PlayerPages().ScriptForm();
+    out += "players";
     out += "\" data-list=\"";
     out += place.Layout.ListPages().ScriptForm();
     out += "\">\n";
