@@ -10,6 +10,7 @@
 #include "cli/read_commands.h"
 #include "cli/reading_choices.h"
 #include "cli/site_choice_options.h"
+#include "cli/versus_command.h"
 #include "cli/view_format_choice.h"
 #include "cli/watch_command.h"
 #include "export/export_views.h"
@@ -125,6 +126,25 @@ std::vector<CommandInfo> BuildCommands() {
                .Values = {"text", "json"},
                .Default = "text"}}),
          .Run = RunRatingCheckCommand},
+        {.Name = "versus",
+         .Synopsis = "LOG|--db DB NAME OTHER [options]",
+         .Summary = "two players against each other: kills, weapons, chance",
+         .Description =
+             "Prints how NAME and OTHER fared against each other (teamkills left out): the kills "
+             "of NAME on OTHER and of OTHER on NAME, each weapon's kills either way, the kills per "
+             "log of a database in date order (a log read is one row), both players' ratings and "
+             "the chance that NAME, not OTHER, wins an encounter, from the fit qla ratings makes "
+             "of the same logs. NAME and OTHER are matched as qla player matches NAME. From a "
+             "database with players merged over time the weapons are not told: the stored "
+             "statistics keep them per name.",
+         .Options = WithReadingOptions(
+             {{.Name = "format",
+               .ValueName = "FORMAT",
+               .Description = "text (the default: labelled lines and tab-separated tables) or "
+                              "json (the JSON view family's document, view \"versus\").",
+               .Values = {"text", "json"},
+               .Default = "text"}}),
+         .Run = RunVersusCommand},
         {.Name = "export",
          .Synopsis = "LOG --view VIEW --format FORMAT --output PATH [options]",
          .Summary = "write a statistics file or the whole site",

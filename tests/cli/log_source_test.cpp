@@ -34,6 +34,7 @@ class LogSourceTest : public testing::Test {
             {"players", {"players", log}},
             {"player", {"player", log, "Bob"}},
             {"ratings", {"ratings", log}},
+            {"versus", {"versus", log, "Bob", "Al"}},
             {"export",
              {"export", log, "--view", "standard", "--format", "text", "--output",
               Path("out.txt")}},

@@ -118,6 +118,7 @@ DashboardModel BuildDashboardModel(const AnalysisStore& store, const DashboardSe
         }
         model.Players.push_back(s);
     }
+    model.Fit = fit;
     const auto size = static_cast<std::size_t>(std::max(0, settings.TopListSize));
     model.MostKills = TopOf(
         model, size, [](const PlayerSummary& p) { return p.Kills > 0; },

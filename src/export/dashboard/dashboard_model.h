@@ -7,6 +7,7 @@
 #include "export/dashboard/log_period.h"
 #include "export/export_types.h"
 #include "stats/player_history.h"
+#include "stats/skill_rating.h"
 
 #include <array>
 #include <cstdint>
@@ -82,6 +83,7 @@ struct DashboardModel {
     std::vector<PlayerIndex> MostKills, BestRatio, MostTeamkills;
     // The skill board's top: by the conservative rating, with kBoardEncounters kills either way.
     std::vector<PlayerIndex> BestRated;
+    std::vector<SkillRating> Fit; // the skill fit: Fit[i - 1] is store player i's
     std::vector<WeaponSummary> Weapons;
     ParseCoverage Coverage;
     // Histories[i - 1] is store player i's history from the settings; nullptr without one.

@@ -23,6 +23,9 @@ namespace {
 // of its chat pages (the rows with their players' names and links), hashed in page order.
 constexpr std::uint64_t kChatRowsVersion = 1;
 
+// The opponents a player's opponents page lists.
+constexpr std::size_t kTopOpponents = 10;
+
 } // namespace
 
 ExportResult WriteDashboardSite(const AnalysisStore& store, const std::string& folder,
@@ -92,6 +95,7 @@ ExportResult WriteDashboardFiles(const AnalysisStore& store, const DashboardSett
         [&] { return DashboardJsonText(store, model, settings, JsonPlayerDetails::OwnPages); });
 
     const KillEventIndex events(store);
+    const std::vector<std::vector<TopOpponent>> opponents = TopOpponents(store, kTopOpponents);
     const std::int64_t players = store.PlayerCount();
     std::int64_t pages = 0;
     for (const PlayerSummary& p : model.Players)
@@ -102,6 +106,8 @@ ExportResult WriteDashboardFiles(const AnalysisStore& store, const DashboardSett
             continue;
         put(layout.PlayerPages().Path(static_cast<std::size_t>(p)),
             [&] { return PlayerPage(site, events, p); });
+        put(OpponentsPagePath(layout, p),
+            [&] { return OpponentsPage(site, opponents[static_cast<std::size_t>(p)], p); });
         ++done;
         if (progress && (done % kLineProgressStride == 0 || done == pages))
             progress(done, pages);

@@ -4,6 +4,7 @@
 #include "core/store.h"
 #include "export/dashboard/dashboard_model.h"
 #include "export/dashboard/site_layout.h"
+#include "stats/top_opponents.h"
 
 #include <string>
 #include <vector>
@@ -25,6 +26,11 @@ std::string OverviewPage(const SiteParts& site, const std::vector<PlayerIndex>& 
 std::string PlayerListPage(const SiteParts& site, const std::vector<PlayerIndex>& order,
                            std::size_t page);
 std::string PlayerPage(const SiteParts& site, const KillEventIndex& events, PlayerIndex player);
+// A player's top opponents (TopOpponents) on a page of its own: his page's path with the folder
+// "opponents" in place of "players".
+std::string OpponentsPagePath(const SiteLayout& layout, PlayerIndex player);
+std::string OpponentsPage(const SiteParts& site, const std::vector<TopOpponent>& opponents,
+                          PlayerIndex player);
 std::string WeaponsPage(const SiteParts& site);
 // `voice` chooses the voice or the text chat; `page` counts from 1.
 std::string ChatPage(const SiteParts& site, bool voice, std::size_t page);

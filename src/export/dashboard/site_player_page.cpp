@@ -148,6 +148,9 @@ std::string PlayerPage(const SiteParts& site, const KillEventIndex& events, Play
             out += "</tr>\n";
         }
         out += "</tbody>\n</table></div>\n";
+        out += "<p><a href=\"";
+        AppendHtmlText(out, root + OpponentsPagePath(site.Layout, player));
+        out += "\">Top ten opponents: kills either way, weapons, chances</a></p>\n";
     }
     AppendPageEnd(out);
     return out;
