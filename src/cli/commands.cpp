@@ -1,6 +1,7 @@
 // The description of every qla command and option. A new command or option is an entry here;
 // its parser, its help and the checks of the man page and the completion follow from it.
 #include "cli/alias_command.h"
+#include "cli/awards_command.h"
 #include "cli/command_options.h"
 #include "cli/command_table.h"
 #include "cli/database_commands.h"
@@ -107,6 +108,36 @@ std::vector<CommandInfo> BuildCommands() {
                .Values = {"text", "json", "csv"},
                .Default = "text"}}),
          .Run = RunRatingsCommand},
+        {.Name = "awards",
+         .Synopsis = "LOG|--db DB [options]",
+         .Summary = "awards of each period and the records of any one session",
+         .Description =
+             "Gives the awards (most kills, best rating gain, longest kill and death streaks, most "
+             "kills with each weapon, best kill/death ratio, most teamkills, most suicides, most "
+             "chat messages, nemesis pairs, first blood of each log) for each period, each with "
+             "its minimum activity and tie rule, then the records: the longest kill and death "
+             "streaks and the best single session (most kills; best kill/death ratio with at "
+             "least 20 kills), each with its log and date. A session starts at a \"logfile opened "
+             "on\" line or a log's start; from a database each stored log is one. From a database "
+             "the streaks are not told: its stored statistics keep the encounters summed. Prints "
+             "tab-separated rows: the awards (period, award, player, other, subject, value), then "
+             "the records (record, player, value, kills, deaths, log, date).",
+         .Options = WithReadingOptions(
+             {QuietOption(),
+              {.Name = "period",
+               .ValueName = "PERIOD",
+               .Description = "all (the default: one period of every log), session, day, week "
+                              "(ISO weeks) or month, by the logs' dates; logs without a date form "
+                              "one period of their own, \"undated\", after the others.",
+               .Values = {"all", "session", "day", "week", "month"},
+               .Default = "all"},
+              {.Name = "format",
+               .ValueName = "FORMAT",
+               .Description = "text (the default: tab-separated rows), json (the JSON view "
+                              "family's document, view \"awards\") or csv.",
+               .Values = {"text", "json", "csv"},
+               .Default = "text"}}),
+         .Run = RunAwardsCommand},
         {.Name = "rating-check",
          .Synopsis = "LOG LOG...|--db DB [options]",
          .Summary = "the rating and its baselines scored on later logs",

@@ -1,0 +1,35 @@
+// The sessions `qla awards` gives awards over, and the store of any set of them. From a log, a
+// session is the lines from a "logfile opened on" line (or the log's start) to the next such
+// line; from a database, a session is one stored log, built from its stored statistics.
+#pragma once
+
+#include "cli/log_source.h"
+#include "core/store.h"
+
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace qla::cli {
+
+struct AwardSessions {
+    std::vector<std::string> Labels;               // "game.log:2", "log 7"
+    std::vector<std::optional<std::string>> Dates; // date keys; nothing without a date
+    std::vector<std::size_t> KillEntriesEnd;       // each session's end in the whole store
+    bool StreaksKnown = true;                      // a log's kills one by one, in order
+    // The store of the sessions listed (positions, ascending), players merged as the command
+    // line asks: the whole store when they are all, else built into `scratch`; nullptr after
+    // printing the reason to err.
+    std::function<const AnalysisStore*(const std::vector<std::size_t>&, AnalysisStore& scratch,
+                                       std::ostream&)>
+        Build;
+};
+
+// Reads the source into `whole` (every session, merged as asked) and finds its sessions;
+// nullopt after printing the reason to err.
+std::optional<AwardSessions> ReadAwardSessions(LogSource& source, AnalysisStore& whole,
+                                               std::ostream& err);
+
+} // namespace qla::cli

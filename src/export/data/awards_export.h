@@ -1,0 +1,26 @@
+// `qla awards` as text, as a document of the JSON view family (view "awards") and as CSV.
+#pragma once
+
+#include "export/data/csv_text.h"
+#include "stats/award_report.h"
+
+#include <string>
+
+namespace qla {
+
+// The value as the outputs show it: a ratio as a decimal, a rating gain signed, else the count.
+std::string AwardValueText(AwardId id, std::int64_t value);
+
+// Tab-separated: the awards of each period, then the records, then a note when the streaks are
+// not known.
+std::string AwardsText(const AwardsReport& report);
+std::string AwardsJson(const AwardsReport& report);
+// One table: a row per award winner (section "award") and per record (section "record").
+std::string AwardsCsv(const AwardsReport& report, const CsvOptions& options);
+
+// The note the outputs give when the streaks are not known.
+inline constexpr const char* kStreaksFromLogsOnly =
+    "Streaks need the order of the kills, which a database keeps only as summed encounters: "
+    "streaks are available from logs only for now.";
+
+} // namespace qla

@@ -1,0 +1,73 @@
+// The awards of one period, worked out from the store of exactly that period's logs, after the
+// rules of the award table (award_table.h).
+#pragma once
+
+#include "core/store.h"
+#include "stats/award_table.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace qla {
+
+// One winner of an award: a player, a pair (nemesis, first blood) or a weapon's best.
+struct AwardEntry {
+    std::string Player;     // the name as stored
+    std::string Other;      // nemesis and first blood: the victim
+    std::string Subject;    // weapon kills: the weapon; first blood: the log's label
+    std::int64_t Value = 0; // kills, points, a streak's length; the ratio in hundredths
+};
+
+struct AwardResult {
+    AwardId Id = AwardId::MostKills;
+    std::vector<AwardEntry> Entries; // empty: nobody qualifies
+    bool Known = true;               // false: the source does not keep what it needs
+};
+
+// A player's rise of the conservative rating over a period, in points, and the kills either way
+// of the period it rests on.
+struct RatingGain {
+    std::string Player;
+    std::int64_t Points = 0;
+    double Encounters = 0;
+};
+
+// The rises over a period in `whole`, whose log i ends at killEntriesEnd[i] in its KillEvents:
+// one fit on the logs `before` marks (those of the earlier periods), one on those it marks and
+// the period's own (`through`).
+std::vector<RatingGain> RatingGains(const AnalysisStore& whole,
+                                    std::span<const std::size_t> killEntriesEnd,
+                                    const std::vector<bool>& before,
+                                    const std::vector<bool>& through);
+
+// A player's longest streaks in a store whose KillEvents hold one kill each in log order, and
+// the log (its position) each was made in; the first log that reached the length.
+struct PlayerStreaks {
+    std::int64_t Kills = 0, Deaths = 0;
+    std::size_t KillsLog = 0, DeathsLog = 0;
+};
+// By player index (element 0 unused); the streaks start again at each log's end.
+std::vector<PlayerStreaks> LongestStreaks(const AnalysisStore& store,
+                                          std::span<const std::size_t> killEntriesEnd);
+
+struct AwardInputs {
+    const AnalysisStore& Store; // the period's logs and nothing else
+    // Each log's end in the store's KillEvents and its label; one log when empty.
+    std::span<const std::size_t> KillEntriesEnd;
+    std::span<const std::string> LogLabels;
+    // Whether the store's KillEvents hold each kill in log order (a log read, not stored
+    // statistics, which keep the encounters summed).
+    bool StreaksKnown = true;
+    std::span<const RatingGain> Gains;
+};
+
+// Every award of the table, in its order.
+std::vector<AwardResult> ComputeAwards(const AwardInputs& inputs);
+
+// The deaths by the player's own hand or the world: suicide causes and, in full recognition,
+// the self and world deaths.
+std::int64_t SuicidesOf(const PlayerRecord& player);
+
+} // namespace qla
