@@ -407,6 +407,19 @@ try {
       if (!playerPage(site, p.id)) continue; // seen in few lines: a row in the list
       const page = await checkPage(browser, playerPage(site, p.id));
       check(await page.$eval("h1", (h) => h.textContent) === p.visibleName, `p${p.id}: heading is not the name`);
+      // His opponents page, linked from his page: the common checks, and its table sorts.
+      const opponents = await page.$eval("a[href*='opponents/']", (a) => a.href).catch(() => null);
+      check(opponents !== null || p.kills + p.deaths === 0, `p${p.id}: no link to the opponents page`);
+      if (opponents) {
+        const top = await checkPage(browser, fileURLToPath(opponents));
+        const listed = await rowsOf(top, "top-opponents");
+        check(listed.length > 0 && listed.length <= 10, `p${p.id}: ${listed.length} opponents listed`);
+        await clickHeader(top, "top-opponents", "Killed");
+        const killed = (await rowsOf(top, "top-opponents")).map((r) => Number(r[2].text));
+        check(killed.length === listed.length && killed.every((k, i) => i === 0 || killed[i - 1] >= k),
+              `p${p.id}: the opponents do not sort by kills: ${killed}`);
+        checkQuiet(`p${p.id} opponents`);
+      }
     }
     await checkWithoutScript(browser, site);
     await checkDark(browser, site);
