@@ -73,7 +73,10 @@ std::vector<OptionInfo> ReadingOptions() {
              "YYYY-MM-DD HH:MM or YYYY-MM-DD HH:MM:SS; a day alone is the whole day."},
         {.Name = "until",
          .ValueName = "DATE",
-         .Description = "With --db: only logs whose date header is DATE or earlier."}};
+         .Description = "With --db: only logs whose date header is DATE or earlier."},
+        {.Name = "server",
+         .ValueName = "NAME",
+         .Description = "With --db: only logs tagged with this server (qla import --server)."}};
 }
 
 // The reading options, the merging of players, then the command's own.
@@ -96,7 +99,8 @@ std::vector<OptionInfo> AliasOptions() {
                        "logs list and suggest read in place of LOG.")};
     // The log selection of the reading commands; a database already knows each log's recognition.
     for (OptionInfo& option : ReadingOptions())
-        if (option.Name == "log" || option.Name == "since" || option.Name == "until")
+        if (option.Name == "log" || option.Name == "since" || option.Name == "until" ||
+            option.Name == "server")
             options.push_back(std::move(option));
     return options;
 }

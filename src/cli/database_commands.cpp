@@ -122,6 +122,8 @@ std::string ImportReport(const std::string& path, const db::ImportResult& r) {
         break;
     case ImportOutcome::Unchanged:
         text = head + "unchanged, nothing imported";
+        if (r.Retagged)
+            text += "; tagged with the server given";
         break;
     case ImportOutcome::Copy:
         text = head + (r.CopiedPath == path
@@ -185,6 +187,11 @@ int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostre
     }
     options.Finished = parser.isSet(QStringLiteral("finished"));
     options.KeepLines = !parser.isSet(QStringLiteral("no-archive"));
+    if (parser.isSet(QStringLiteral("server"))) {
+        options.Server = parser.value(QStringLiteral("server")).toStdString();
+        if (options.Server->empty())
+            return UsageError(err, "import", "--server takes a server name, not an empty text");
+    }
     const bool quiet = parser.isSet(QStringLiteral("quiet"));
 
     std::string error;
@@ -246,7 +253,7 @@ int RunLogsCommand(const QStringList& arguments, std::ostream& out, std::ostream
         err << "qla: " << TerminalSafeText(error) << "\n";
         return kExitFailed;
     }
-    out << "id\tlines\tlanguage\trecognition\timported\tdate\tpath\theld back\n";
+    out << "id\tlines\tlanguage\trecognition\timported\tdate\tpath\theld back\tserver\n";
     for (const db::LogEntry& log : *logs) {
         out << log.Id << "\t" << log.Lines << "\t" << db::LanguageName(log.Language) << "\t"
             << RecognitionText(log.LineRecognition) << "\t" << log.LastImported << "\t"
@@ -254,7 +261,7 @@ int RunLogsCommand(const QStringList& arguments, std::ostream& out, std::ostream
             << "\t";
         if (log.HeldBackBytes() > 0)
             out << log.HeldBackBytes() << " bytes";
-        out << "\n";
+        out << "\t" << TerminalSafeText(log.Server.value_or("-")) << "\n";
     }
     return kExitOk;
 }

@@ -1,4 +1,4 @@
-// The --db, --log, --since and --until options.
+// The --db, --log, --since, --until and --server options.
 #include "cli/database_source.h"
 
 #include "cli/log_opening.h"
@@ -10,7 +10,7 @@ namespace qla::cli {
 std::optional<DatabaseSource> ReadDatabaseOptions(const QCommandLineParser& parser,
                                                   std::string& usageError) {
     if (!parser.isSet(QStringLiteral("db"))) {
-        for (const char* option : {"log", "since", "until"})
+        for (const char* option : {"log", "since", "until", "server"})
             if (parser.isSet(QString::fromLatin1(option)))
                 usageError = std::string("--") + option + " needs --db";
         return std::nullopt;
@@ -53,6 +53,8 @@ std::optional<DatabaseSource> ReadDatabaseOptions(const QCommandLineParser& pars
         }
         (endOfDay ? source.Selection.Until : source.Selection.Since) = *bound;
     }
+    if (parser.isSet(QStringLiteral("server")))
+        source.Selection.Server = parser.value(QStringLiteral("server")).toStdString();
     return source;
 }
 

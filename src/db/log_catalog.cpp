@@ -2,11 +2,13 @@
 #include "db/log_catalog.h"
 
 #include "db/log_columns.h"
+#include "db/engine_dialect.h"
 #include "db/log_piece.h"
 #include "db/schema.h"
 #include "db/transaction.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 #include <algorithm>
@@ -126,15 +128,42 @@ std::optional<std::vector<LogEntry>> SelectLogs(StatsDatabase& database,
         conditions << QStringLiteral("date_key <= ?");
         values << QString::fromStdString(*selection.Until);
     }
+    if (selection.Server) {
+        // Tags came with version 8: an older database has no tagged log.
+        if (database.Connection()
+                .record(QStringLiteral("logs"))
+                .contains(QStringLiteral("server"))) {
+            conditions << QStringLiteral("server = ?");
+            values << ColumnText(*selection.Server);
+        } else {
+            conditions << QStringLiteral("1 = 0");
+        }
+    }
     const QString where =
         conditions.isEmpty() ? QString()
                              : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
     auto logs = QueryLogs(database, where, values, "id", error);
+    if (logs && logs->empty() && selection.Server) {
+        // A server no log is tagged with is a mistake (a typing error), not an empty history.
+        const bool hasTags =
+            database.Connection().record(QStringLiteral("logs")).contains(QStringLiteral("server"));
+        const auto tagged =
+            hasTags ? QueryLogs(database, QStringLiteral(" WHERE server = ?"),
+                                {ColumnText(*selection.Server)}, "id", error)
+                    : std::optional(std::vector<LogEntry>{});
+        if (!tagged)
+            return std::nullopt;
+        if (tagged->empty()) {
+            error = "the database " + database.Path() + " holds no log of the server '" +
+                    *selection.Server + "' (qla logs shows each log's server)";
+            return std::nullopt;
+        }
+    }
     if (!logs || wanted.empty())
         return logs;
     // A listed id the database does not hold is an error, even where the dates leave it out.
     const auto held =
-        selection.Since || selection.Until
+        selection.Since || selection.Until || selection.Server
             ? QueryLogs(database, QStringLiteral(" WHERE ") + conditions.front(), {}, "id", error)
             : logs;
     if (!held)

@@ -33,6 +33,8 @@ struct LogEntry {
     std::optional<std::string> HeadHash;
     std::optional<std::string> TailHash;
     std::optional<std::uint32_t> ContentCrc;
+    // The server the log was played on, as qla import --server tagged it.
+    std::optional<std::string> Server;
 
     std::int64_t HeldBackBytes() const { return FileSize - ImportedBytes; }
 };
@@ -42,6 +44,7 @@ struct LogSelection {
     std::vector<LogId> Ids;           // empty: every log
     std::optional<std::string> Since; // date keys, both inclusive
     std::optional<std::string> Until;
+    std::optional<std::string> Server; // only the logs tagged with this server
 };
 
 std::string LanguageName(LogLanguage language);

@@ -115,6 +115,9 @@ constexpr LogColumn kColumns[] = {
      [](const LogEntry& e) {
          return e.ContentCrc ? Int(*e.ContentCrc) : QVariant(QMetaType::fromType<qlonglong>());
      }},
+    // Server tags came with version 8.
+    {"server", "NULL", [](LogEntry& e, const QVariant& v) { e.Server = ReadOptionalText(v); },
+     [](const LogEntry& e) { return OptionalText(e.Server); }},
 };
 
 bool Run(StatsDatabase& database, const QString& sql, const LogEntry& log,

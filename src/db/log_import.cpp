@@ -241,6 +241,13 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
         if (size == known->FileSize && (start == size || !options.Finished)) {
             result.Outcome = ImportOutcome::Unchanged;
             result.HeldBackBytes = static_cast<std::uint64_t>(size - start);
+            if (options.Server && options.Server != known->Server) {
+                LogEntry tagged = *known;
+                tagged.Server = options.Server;
+                if (!UpdateLog(database, tagged, result.Error))
+                    return Failed(result);
+                result.Retagged = true;
+            }
             return result;
         }
         result.Outcome = ImportOutcome::Grew;
@@ -337,6 +344,8 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
         entry.LineRecognition = recognition;
         entry.FirstImported = now;
     }
+    if (options.Server)
+        entry.Server = options.Server;
     entry.Path = pathAsGiven;
     entry.Fingerprint = Fingerprint(prefix);
     entry.FingerprintBytes = static_cast<std::int64_t>(prefix.size());
@@ -385,7 +394,7 @@ ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
         return result;
     result = ImportInTransaction(database, pathAsGiven, localPath, options, progress);
     // Nothing written, or a failure: the unit rolls back as it ends.
-    if (Writes(result.Outcome) && !unit.Commit(result.Error))
+    if ((Writes(result.Outcome) || result.Retagged) && !unit.Commit(result.Error))
         result.Outcome = ImportOutcome::Failed;
     return result;
 }
@@ -410,7 +419,7 @@ BatchResult ImportBatch(StatsDatabase& database, const std::vector<LogToImport>&
             batch.Logs.clear();
             return batch;
         }
-        wrote = wrote || Writes(result.Outcome);
+        wrote = wrote || Writes(result.Outcome) || result.Retagged;
         batch.Logs.push_back(std::move(result));
     }
     if (wrote && !unit.Commit(batch.Error)) {

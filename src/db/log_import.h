@@ -34,6 +34,9 @@ struct ImportOptions {
     // False (--no-archive): the new lines' chunks keep only the sums of their blocks, so the
     // database holds statistics without the log's bytes.
     bool KeepLines = true;
+    // Tags the log with the server it was played on (a new log, a grown one, or an unchanged
+    // one whose tag differs); unset: a log keeps its tag, a new one has none.
+    std::optional<std::string> Server;
 };
 
 struct ImportResult {
@@ -41,6 +44,7 @@ struct ImportResult {
     std::string Error;
     LogId Id = 0;
     LogId PreviousId = 0;   // the log read from the same path before (Replaced)
+    bool Retagged = false;  // an unchanged log given another server tag
     std::string CopiedPath; // the path the copied log was last read from (Copy)
     // The file's last bytes that could not be compared with a log that keeps no lines (Copy):
     // the block sums cover whole blocks only.

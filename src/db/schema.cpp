@@ -48,7 +48,8 @@ constexpr const char* kTables[] = {
     " last_imported VARCHAR(20) NOT NULL,"
     " head_hash VARCHAR(64),"
     " tail_hash VARCHAR(64),"
-    " content_crc BIGINT)",
+    " content_crc BIGINT,"
+    " server TEXT)",
 
     "CREATE TABLE log_chunks ("
     " log_id BIGINT NOT NULL REFERENCES logs (id),"
@@ -91,6 +92,9 @@ constexpr const char* kVersion4Indexes[] = {
     "CREATE INDEX IF NOT EXISTS logs_head_hash ON logs (head_hash)",
     "CREATE INDEX IF NOT EXISTS logs_path ON logs (path)",
 };
+
+// Added in version 8: the server a log was played on.
+constexpr AddedColumn kVersion8Columns[] = {{"logs", "server", "TEXT"}};
 
 // Added in version 5: how a chunk's bytes are packed (NULL: as they are; "zlib": compressed
 // as qCompress does) and its size unpacked.
@@ -334,6 +338,8 @@ bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
             if (!query.exec(Version5Statement(connection, statement)))
                 return fail({});
     if (stored >= 5 && stored < 7 && !RebuildTablesOfLargeRows(connection, query))
+        return fail({});
+    if (stored < 8 && !AddColumns(connection, query, kVersion8Columns))
         return fail({});
     if (!query.exec(QStringLiteral("UPDATE qla_meta SET value = '%1' WHERE name = "
                                    "'schema_version'")

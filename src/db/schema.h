@@ -14,8 +14,9 @@ namespace qla::db {
 // 3); the first write, or qla upgrade, brings it to this version. Version 6 keeps each log's
 // holdings of names (log_holdings), for merging players over time; a log imported before has
 // none until qla reanalyze reads it again. Version 7 changes no table's columns: on SQLite the
-// tables of large rows are kept by row number (schema.cpp says why).
-inline constexpr int kSchemaVersion = 7;
+// tables of large rows are kept by row number (schema.cpp says why). Version 8 adds the server
+// a log was played on (logs.server), as qla import --server tags it.
+inline constexpr int kSchemaVersion = 8;
 // The first version that keeps the logs' holdings.
 inline constexpr int kHoldingsVersion = 6;
 // The first version whose logs' statistics are stored.

@@ -645,6 +645,10 @@ Die zusammengeführten Spieler erscheinen in der Spielerliste und in jedem Expor
         <translation>Zurückgehalten</translation>
     </message>
     <message>
+        <source>Server</source>
+        <translation>Server</translation>
+    </message>
+    <message>
         <source>Import logs...</source>
         <translation>Logs importieren...</translation>
     </message>

@@ -88,7 +88,8 @@ DatabaseWindow::DatabaseWindow(Dialogs& dialogs, WindowMemory& memory, QWidget* 
     lstDatabaseLogs_->setRootIsDecorated(false);
     lstDatabaseLogs_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstDatabaseLogs_->setHeaderLabels({tr("Id"), tr("Date"), tr("Lines"), tr("Players"),
-                                       tr("Language"), tr("Recognition"), tr("Held back")});
+                                       tr("Language"), tr("Recognition"), tr("Held back"),
+                                       tr("Server")});
     outer->addWidget(lstDatabaseLogs_, 1);
 
     auto* actions = new QHBoxLayout;
@@ -206,7 +207,8 @@ void DatabaseWindow::RefreshLogs() {
              QString::number(count == players.end() ? 0 : count->second),
              QString::fromStdString(db::LanguageName(log.Language)),
              QString::fromUtf8(RecognitionText(log.LineRecognition)),
-             QString::number(log.HeldBackBytes())});
+             QString::number(log.HeldBackBytes()),
+             QString::fromStdString(log.Server.value_or(""))});
         row->setData(0, Qt::UserRole, QVariant::fromValue<qlonglong>(log.Id));
         row->setToolTip(1, QString::fromStdString(log.Path));
     }
