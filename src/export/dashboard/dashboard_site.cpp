@@ -3,6 +3,7 @@
 #include "export/dashboard/dashboard_export.h"
 #include "export/dashboard/page_inputs.h"
 #include "export/dashboard/site_assets.h"
+#include "export/dashboard/site_awards.h"
 #include "export/dashboard/site_html.h"
 #include "export/dashboard/site_layout.h"
 #include "export/dashboard/site_pages.h"
@@ -91,6 +92,8 @@ ExportResult WriteDashboardFiles(const AnalysisStore& store, const DashboardSett
         }
     }
     put("coverage.html", [&] { return CoveragePage(model, settings); });
+    put(std::string(kAwardsPage), [&] { return AwardsPage(site); });
+    put(std::string(kRecordsPage), [&] { return RecordsPage(site); });
     put("data.json",
         [&] { return DashboardJsonText(store, model, settings, JsonPlayerDetails::OwnPages); });
 

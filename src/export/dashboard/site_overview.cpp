@@ -1,4 +1,5 @@
 // The overview page and the later pages of its player table.
+#include "export/dashboard/site_awards.h"
 #include "export/dashboard/site_html.h"
 #include "export/dashboard/site_pages.h"
 #include "export/dashboard/site_tables.h"
@@ -90,6 +91,7 @@ std::string OverviewPage(const SiteParts& site, const std::vector<PlayerIndex>& 
     out.reserve(32768);
     AppendPageStart(out, {"Overview", settings.GameTitle, "overview", ""});
     AppendSource(out, settings);
+    AppendAwardLinks(out);
     out += "<dl class=\"figures\">";
     const AnalysisTotals& t = model.Totals;
     AppendFigure(out, "Players", static_cast<std::int64_t>(model.Players.size()));
