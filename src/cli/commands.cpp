@@ -241,8 +241,8 @@ std::vector<CommandInfo> BuildCommands() {
          .Details = ExportViewDetails(),
          .Run = RunExportCommand},
         {.Name = "import",
-         .Synopsis = "LOG... --db DB [--language L] [--recognition M] [--finished] [--no-archive] "
-                     "[--quiet]",
+         .Synopsis = "LOG... --db DB [--language L] [--recognition M] [--server NAME] [--finished] "
+                     "[--no-archive] [--quiet]",
          .Summary = "add each log's new complete lines to a statistics database",
          .Description =
              "Adds each log's new complete lines to DB, made when it does not exist. A log "
@@ -267,6 +267,11 @@ std::vector<CommandInfo> BuildCommands() {
                               "version, classic for one made before (so that it never mixes modes "
                               "unasked). A log imported before keeps its language and recognition.",
                .Values = RecognitionNames()},
+              {.Name = "server",
+               .ValueName = "NAME",
+               .Description = "Tags the logs with the server they were played on, so that reading "
+                              "commands can choose them with --server NAME. A log imported before "
+                              "takes the new tag even when it gained no lines."},
               {.Name = "finished",
                .Description = "The logs are complete: a last line without line end counts."},
               {.Name = "no-archive",
@@ -282,7 +287,8 @@ std::vector<CommandInfo> BuildCommands() {
          .Summary = "the logs imported into a statistics database",
          .Description =
              "Prints one line per imported log: id, lines, language, recognition, import time, "
-             "date header, path and the bytes of an unfinished last line held back.",
+             "date header, path, the bytes of an unfinished last line held back and the server "
+             "it is tagged with (qla import --server; - for none).",
          .Options = {DatabaseOption("The statistics database. Required.")},
          .Run = RunLogsCommand},
         {.Name = "forget",

@@ -53,9 +53,9 @@ ReadDashboardHistory(StatsDatabase& database, const LogSelection& selection, std
             const auto [at, added] = rowOf.try_emplace(player.Name, history.Players.size());
             if (added)
                 history.Players.push_back({player.Name, {}});
-            history.Players[at->second].Logs.push_back({label, log.DateKey.value_or(""),
-                                                        player.Kills[0], player.Deaths[0],
-                                                        player.Teamkills, place});
+            history.Players[at->second].Logs.push_back(
+                {label, log.DateKey.value_or(""), player.Kills[0], player.Deaths[0],
+                 player.Teamkills, place, log.Server.value_or("")});
         }
     }
     return history;

@@ -15,6 +15,7 @@ struct PlayerLogFigures {
     std::string DateKey;  // "YYYY-MM-DD HH:MM:SS"; empty when the log's header is no date
     std::int64_t Kills = 0, Deaths = 0, Teamkills = 0;
     std::size_t Log = 0; // the log's place in import order among the history's logs
+    std::string Server;  // the server the log is tagged with; empty for none
 };
 
 // A player's figures log by log, in import order; Name is the name as stored.

@@ -6,7 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSqlQuery>
+
+#include <map>
 
 namespace qla::dbtest {
 namespace {
@@ -80,6 +85,59 @@ TEST_P(ServerTags, AnUnknownServerIsAMistakeAndATagCanBeChanged) {
         << retag.out;
     EXPECT_EQ(FromServer("analyze", "gamma"), before);
     EXPECT_EQ(Qla({"analyze", "--db", database_, "--server", "alpha"}).status, 1);
+}
+
+// The site of logs from two servers shows each server's most kills, as the site of that server's
+// logs alone counts them.
+TEST_P(ServerTags, TheSiteShowsEachServersBoard) {
+    const auto site = [&](const QStringList& choice, const std::string& folder) {
+        const QlaRun run = Qla(QStringList{"export", "--db", database_, "--view", "dashboard",
+                                           "--format", "html", "--output", folder_.QPath(folder)}
+                               << choice);
+        EXPECT_EQ(run.status, 0) << run.err;
+        return QJsonDocument::fromJson(
+                   QByteArray::fromStdString(ReadFile(folder_.Path(folder + "/data.json"))))
+            .object();
+    };
+    // Name and kills of the players a list of {id, kills} names, in its order.
+    const auto named = [](const QJsonObject& data, const QJsonArray& rows) {
+        std::map<int, QString> names;
+        for (const QJsonValue& p : data["players"].toArray())
+            names[p["id"].toInt()] = p["name"].toString();
+        std::vector<std::pair<QString, int>> shown;
+        for (const QJsonValue& row : rows)
+            shown.emplace_back(names[row["id"].toInt()], row["kills"].toInt());
+        return shown;
+    };
+    const QJsonObject all = site({}, "all");
+    const QJsonArray boards = all["top"]["mostKillsByServer"].toArray();
+    ASSERT_EQ(boards.size(), 2);
+    for (const QJsonValue& board : boards) {
+        const QString server = board["server"].toString();
+        const QJsonObject alone = site({"--server", server}, server.toStdString());
+        std::map<QString, int> killsThere;
+        std::vector<int> most;
+        for (const QJsonValue& p : alone["players"].toArray()) {
+            killsThere[p["name"].toString()] = p["kills"].toInt();
+            most.push_back(p["kills"].toInt());
+        }
+        std::sort(most.rbegin(), most.rend());
+        most.resize(10);
+        // Each shown player has the kills the server's logs alone give him, and the board holds
+        // the ten highest (players of equal kills may stand in another order).
+        std::vector<int> shownKills;
+        for (const auto& [name, kills] : named(all, board["players"].toArray())) {
+            EXPECT_EQ(kills, killsThere[name]) << name.toStdString();
+            shownKills.push_back(kills);
+        }
+        EXPECT_EQ(shownKills, most) << server.toStdString();
+        const std::string index = ReadFile(folder_.Path("all/index.html"));
+        EXPECT_NE(index.find("<h2>Most kills on " + server.toStdString() + "</h2>"),
+                  std::string::npos);
+    }
+    // One server's logs alone show no board per server.
+    EXPECT_FALSE(
+        site({"--server", "alpha"}, "alpha")["top"].toObject().contains("mostKillsByServer"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ServerTags, kEngines,

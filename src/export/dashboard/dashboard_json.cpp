@@ -130,6 +130,36 @@ std::string DashboardJsonText(const AnalysisStore& store, const DashboardModel& 
     WriteIndexList(json, "bestRatio", model.BestRatio);
     WriteIndexList(json, "bestRated", model.BestRated);
     WriteIndexList(json, "mostTeamkills", model.MostTeamkills);
+    // Only where the overview shows them.
+    const auto writeBoard = [&](std::string_view nameKey, const KillBoard& board) {
+        json.BeginObject();
+        json.Field(nameKey, board.Name);
+        json.Key("players");
+        json.BeginArray();
+        for (const auto& [player, kills] : board.MostKills) {
+            json.BeginObject();
+            json.Field("id", player);
+            json.Field("kills", kills);
+            json.EndObject();
+        }
+        json.EndArray();
+        json.EndObject();
+    };
+    if (model.WeekBoard) {
+        json.Key("mostKillsLatestWeek");
+        writeBoard("week", *model.WeekBoard);
+    }
+    if (model.MonthBoard) {
+        json.Key("mostKillsLatestMonth");
+        writeBoard("month", *model.MonthBoard);
+    }
+    if (!model.ServerBoards.empty()) {
+        json.Key("mostKillsByServer");
+        json.BeginArray();
+        for (const KillBoard& board : model.ServerBoards)
+            writeBoard("server", board);
+        json.EndArray();
+    }
     json.EndObject();
     WritePlayers(json, store, model, details, site);
     json.Key("weapons");

@@ -1,5 +1,6 @@
 // Counting for the statistics site.
 #include "export/dashboard/dashboard_model.h"
+#include "export/dashboard/history_boards.h"
 
 #include "analysis/merge_players.h"
 #include "core/weapons.h"
@@ -149,6 +150,9 @@ DashboardModel BuildDashboardModel(const AnalysisStore& store, const DashboardSe
             const auto found = byName.find(store.Players[p].Name);
             model.Histories.push_back(found == byName.end() ? nullptr : found->second);
         }
+        model.ServerBoards = ServerBoardsOf(model.Histories, size);
+        model.WeekBoard = LatestPeriodBoard(model.Histories, AwardPeriodKind::Week, size);
+        model.MonthBoard = LatestPeriodBoard(model.Histories, AwardPeriodKind::Month, size);
     }
     return model;
 }

@@ -77,6 +77,12 @@ struct ParseCoverage {
     std::vector<std::string_view> UnknownLineSamples; // the first of them
 };
 
+// The players with the most kills in some of the logs (one server's, one week's), best first.
+struct KillBoard {
+    std::string Name; // the server, or the period ("2026-W50", "2026-12")
+    std::vector<std::pair<PlayerIndex, std::int64_t>> MostKills;
+};
+
 struct DashboardModel {
     AnalysisTotals Totals;
     std::vector<PlayerSummary> Players; // Players[i - 1] is store player i
@@ -88,6 +94,10 @@ struct DashboardModel {
     ParseCoverage Coverage;
     // Histories[i - 1] is store player i's history from the settings; nullptr without one.
     std::vector<const PlayerHistory*> Histories;
+    // From the histories of logs of two servers or more: each server's most kills, by name; and
+    // the most kills of the newest log's week and month, when the logs reach beyond them.
+    std::vector<KillBoard> ServerBoards;
+    std::optional<KillBoard> WeekBoard, MonthBoard;
 
     const PlayerSummary& Of(PlayerIndex player) const {
         return Players[static_cast<std::size_t>(player) - 1];

@@ -51,8 +51,8 @@ ExportResult WriteDashboardFiles(const AnalysisStore& store, const DashboardSett
 
     const DashboardModel model = BuildDashboardModel(store, settings);
     const std::vector<PlayerIndex> order = PlayersByKills(model);
-    const SiteLayout layout(model, order, ChatPageCount(store, true), ChatPageCount(store, false),
-                            settings.FilesPerFolder);
+    const SiteLayout layout(store, model, order, ChatPageCount(store, true),
+                            ChatPageCount(store, false), settings.FilesPerFolder);
     const SiteParts site{store, model, settings, layout};
     put("site.css", [] { return SiteStyleSheet(); });
     put("site.js", [] { return SiteScript(); });
@@ -94,8 +94,9 @@ ExportResult WriteDashboardFiles(const AnalysisStore& store, const DashboardSett
     put("coverage.html", [&] { return CoveragePage(model, settings); });
     put(std::string(kAwardsPage), [&] { return AwardsPage(site); });
     put(std::string(kRecordsPage), [&] { return RecordsPage(site); });
-    put("data.json",
-        [&] { return DashboardJsonText(store, model, settings, JsonPlayerDetails::OwnPages); });
+    put("data.json", [&] {
+        return DashboardJsonText(store, model, settings, JsonPlayerDetails::OwnPages, &layout);
+    });
 
     const KillEventIndex events(store);
     const std::vector<std::vector<TopOpponent>> opponents = TopOpponents(store, kTopOpponents);
@@ -107,8 +108,7 @@ ExportResult WriteDashboardFiles(const AnalysisStore& store, const DashboardSett
     for (PlayerIndex p = 1; p <= players && result.Ok(); ++p) {
         if (!layout.HasPage(p))
             continue;
-        put(layout.PlayerPages().Path(static_cast<std::size_t>(p)),
-            [&] { return PlayerPage(site, events, p); });
+        put(layout.PlayerPagePath(p), [&] { return PlayerPage(site, events, p); });
         put(OpponentsPagePath(layout, p),
             [&] { return OpponentsPage(site, opponents[static_cast<std::size_t>(p)], p); });
         ++done;

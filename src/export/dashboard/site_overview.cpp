@@ -117,6 +117,25 @@ std::string OverviewPage(const SiteParts& site, const std::vector<PlayerIndex>& 
     });
     AppendTopList(out, site, "Most teamkills", "", model.MostTeamkills,
                   [&](const PlayerSummary& p) { return number(p.Teamkills); });
+    const auto appendBoard = [&](std::string_view heading, const KillBoard& board) {
+        std::string title(heading);
+        AppendHtmlText(title, board.Name);
+        std::vector<PlayerIndex> players;
+        for (const auto& [player, kills] : board.MostKills)
+            players.push_back(player);
+        AppendTopList(out, site, title, "", players, [&](const PlayerSummary& p) {
+            for (const auto& [player, kills] : board.MostKills)
+                if (player == p.Index)
+                    return number(kills);
+            return number(0);
+        });
+    };
+    if (model.WeekBoard)
+        appendBoard("Most kills in week ", *model.WeekBoard);
+    if (model.MonthBoard)
+        appendBoard("Most kills in ", *model.MonthBoard);
+    for (const KillBoard& board : model.ServerBoards)
+        appendBoard("Most kills on ", board);
     out += "</div>\n<h2 id=\"all-players\">All players</h2>\n";
     const std::size_t pages = site.Layout.ListPageCount();
     AppendListPager(out, site, "", 1, pages);

@@ -74,8 +74,8 @@ std::int64_t CountAgainst(const std::vector<OpponentSummary>& rows, PlayerIndex 
 std::string PlayerPage(const SiteParts& site, const KillEventIndex& events, PlayerIndex player) {
     const AnalysisStore& store = site.Store;
     const DashboardModel& model = site.Model;
-    const std::string root = RootFrom(site.Layout.PlayerPages().Depth());
-    const std::string path = site.Layout.PlayerPages().Path(static_cast<std::size_t>(player));
+    const std::string root = RootFrom(site.Layout.PlayerPageDepth());
+    const std::string& path = site.Layout.PlayerPagePath(player);
     const TablePlace place{site.Layout, root,
                            std::string_view(path).substr(0, path.rfind('/') + 1)};
     const PlayerRecord& record = store.Players[player];
