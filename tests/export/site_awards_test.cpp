@@ -75,7 +75,7 @@ TEST_F(SiteAwardsTest, ThePagesShowTheAwardsAndRecordsOfTheStore) {
         ASSERT_NE(row, std::string::npos) << title;
         const std::string line = table.substr(row, table.find("</tr>", row) - row);
         if (award.Id != AwardId::FirstBlood)
-            EXPECT_NE(line.find("<td>" + AwardValueText(award.Id, first.Value) + "</td>"),
+            EXPECT_NE(line.find(">" + AwardValueText(award.Id, first.Value) + "</td>"),
                       std::string::npos)
                 << line;
     }

@@ -32,6 +32,14 @@ void AppendCell(std::string& out, std::string_view text) {
     out += "</td>";
 }
 
+// A value, a date or a label: never broken at its hyphens when a phone's table is narrow (the
+// table scrolls in its box instead).
+void AppendKeptCell(std::string& out, std::string_view text) {
+    out += "<td style=\"white-space:nowrap\">";
+    AppendHtmlText(out, text);
+    out += "</td>";
+}
+
 void AppendAwardRows(std::string& out, const SiteParts& site, const AwardResult& award) {
     const AwardRule& rule = RuleOf(award.Id);
     const auto start = [&] {
@@ -53,9 +61,9 @@ void AppendAwardRows(std::string& out, const SiteParts& site, const AwardResult&
         if (!entry.Other.empty())
             AppendName(out, site, entry.Other);
         out += "</td>";
-        AppendCell(out, entry.Subject);
-        AppendCell(out,
-                   award.Id == AwardId::FirstBlood ? "" : AwardValueText(award.Id, entry.Value));
+        AppendKeptCell(out, entry.Subject);
+        AppendKeptCell(
+            out, award.Id == AwardId::FirstBlood ? "" : AwardValueText(award.Id, entry.Value));
         out += "</tr>\n";
     }
 }
@@ -158,7 +166,7 @@ void AppendLatestLog(std::string& out, const SiteParts& site) {
         out += "<td>";
         AppendName(out, site, best->first);
         out += "</td>";
-        AppendCell(out, AwardValueText(id, value(best->second)));
+        AppendKeptCell(out, AwardValueText(id, value(best->second)));
         out += "</tr>\n";
     };
     row(AwardId::MostKills, [](const PlayerLogFigures& f) { return f.Kills; });
@@ -195,11 +203,11 @@ void AppendRecordRow(std::string& out, const SiteParts& site, const AwardRecord&
     out += "<td>";
     AppendName(out, site, record.Player);
     out += "</td>";
-    AppendCell(out, record.Key == "best_ratio_in_session" ? RatioText(record.Value, ".")
-                                                          : std::to_string(record.Value));
-    AppendCell(out, std::to_string(record.Kills) + " / " + std::to_string(record.Deaths));
-    AppendCell(out, record.Log);
-    AppendCell(out, record.Date);
+    AppendKeptCell(out, record.Key == "best_ratio_in_session" ? RatioText(record.Value, ".")
+                                                              : std::to_string(record.Value));
+    AppendKeptCell(out, std::to_string(record.Kills) + " / " + std::to_string(record.Deaths));
+    AppendKeptCell(out, record.Log);
+    AppendKeptCell(out, record.Date);
     out += "</tr>\n";
 }
 
