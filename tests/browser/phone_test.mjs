@@ -82,7 +82,8 @@ const withHistory = data.players.find((p) => (p.history || []).length === 2 && p
 check(withHistory, "no player has a page with a history of both logs");
 const siteData = JSON.parse(fs.readFileSync(path.join(site, "data.json"), "utf8"));
 const playerPage = path.join(site, siteData.players.find((p) => p.id === withHistory.id).page);
-const pages = ["index.html", "weapons.html", "voice.html", "text.html", "coverage.html"]
+const pages = ["index.html", "weapons.html", "voice.html", "text.html", "coverage.html",
+  "awards.html", "records.html"]
   .map((f) => path.join(site, f)).concat([playerPage]);
 
 const { browser, close } = await launchChromium();
