@@ -92,22 +92,10 @@ std::string ChangeList(const AliasInvocation& invocation, AliasList& aliases) {
     return aliases.Split(name);
 }
 
-// The change as one write transaction, so that two changes at once both land.
 std::string ChangeDatabase(const AliasInvocation& invocation, AliasList& aliases) {
-    std::string error;
-    const auto database =
-        db::StatsDatabase::Open(invocation.source.Database->Path, db::OpenMode::ReadWrite, error);
-    if (!database || !database->BeginWrite(error))
-        return error;
-    auto stored = db::ReadAliases(*database, error);
-    if (stored) {
-        aliases = std::move(*stored);
-        error = ChangeList(invocation, aliases);
-    }
-    if (error.empty() && db::WriteAliases(*database, aliases, error) && database->Commit(error))
-        return {};
-    database->Rollback();
-    return error;
+    return db::ChangeStoredAliases(
+        invocation.source.Database->Path,
+        [&](AliasList& stored) { return ChangeList(invocation, stored); }, aliases);
 }
 
 int Change(const AliasInvocation& invocation, std::ostream& out, std::ostream& err) {

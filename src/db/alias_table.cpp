@@ -52,4 +52,22 @@ bool WriteAliases(StatsDatabase& database, const AliasList& aliases, std::string
     return true;
 }
 
+std::string ChangeStoredAliases(const std::string& path,
+                                const std::function<std::string(AliasList&)>& change,
+                                AliasList& aliases) {
+    std::string error;
+    const auto database = StatsDatabase::Open(path, OpenMode::ReadWrite, error);
+    if (!database || !database->BeginWrite(error))
+        return error;
+    auto stored = ReadAliases(*database, error);
+    if (stored) {
+        aliases = std::move(*stored);
+        error = change(aliases);
+    }
+    if (error.empty() && WriteAliases(*database, aliases, error) && database->Commit(error))
+        return {};
+    database->Rollback();
+    return error;
+}
+
 } // namespace qla::db

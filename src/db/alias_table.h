@@ -5,6 +5,7 @@
 #include "analysis/alias_list.h"
 #include "db/stats_database.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,5 +17,12 @@ std::optional<AliasList> ReadAliases(StatsDatabase& database, std::string& error
 
 // Replaces the stored aliases with `aliases`, inside the caller's write transaction.
 bool WriteAliases(StatsDatabase& database, const AliasList& aliases, std::string& error);
+
+// Opens the database at `path`, applies `change` (which returns its refusal, or nothing) to its
+// aliases and stores them, in one write transaction, so that two changes at once both land.
+// `aliases` holds the list as changed; the error, or empty.
+std::string ChangeStoredAliases(const std::string& path,
+                                const std::function<std::string(AliasList&)>& change,
+                                AliasList& aliases);
 
 } // namespace qla::db

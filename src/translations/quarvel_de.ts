@@ -431,6 +431,10 @@ Erstellt von:<byte value="xd"/>
         <translation>Keine Aliasdatei</translation>
     </message>
     <message>
+        <source>The database&apos;s aliases</source>
+        <translation>Die Aliase der Datenbank</translation>
+    </message>
+    <message>
         <source>Suggestions are made for a log analysed with players merged by names and renames.</source>
         <translation>Vorschläge gibt es für ein Log, das mit Zusammenführen nach Namen und Umbenennungen analysiert wurde.</translation>
     </message>

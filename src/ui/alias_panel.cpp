@@ -3,6 +3,8 @@
 
 #include "analysis/alias_file.h"
 #include "core/names.h"
+#include "db/alias_table.h"
+#include "db/database_reading.h"
 #include "ui/dialogs.h"
 #include "ui/window_memory.h"
 
@@ -17,6 +19,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <sstream>
 #include <utility>
 
 namespace qla::ui {
@@ -48,6 +51,7 @@ AliasPanel::AliasPanel(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dia
     lblAliasesFile_->setTextFormat(Qt::PlainText);
     lblAliasesFile_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto* cmdAliasesFile = new QPushButton(tr("Aliases file..."), fileBox);
+    cmdAliasesFile_ = cmdAliasesFile;
     cmdAliasesFile->setObjectName(QStringLiteral("cmdAliasesFile"));
     cmdAliasesFile->setToolTip(
         tr("Choose the file that keeps your joins and splits, or name a new one to create it. "
@@ -132,6 +136,35 @@ void AliasPanel::ShowRemembered() {
     ShowSuggestions();
 }
 
+bool AliasPanel::UseDatabase(const QString& database) {
+    if (database == database_)
+        return true;
+    database_ = database;
+    aliases_ = AliasList{};
+    bool read = true;
+    if (!database_.isEmpty()) {
+        std::ostringstream err;
+        if (auto stored = db::ReadDatabaseAliases(database_.toStdString(), err))
+            aliases_ = std::move(*stored);
+        else
+            read = false;
+        if (!read) {
+            QString reason = QString::fromStdString(err.str()).trimmed();
+            if (reason.startsWith(QLatin1String("qla: ")))
+                reason.remove(0, 5);
+            Refuse(reason);
+        }
+    } else if (!path_.isEmpty()) {
+        const AliasFileResult file =
+            ReadAliasFile(QDir::toNativeSeparators(path_).toStdString(), true);
+        if (file.Ok())
+            aliases_ = file.Aliases;
+    }
+    ShowFile();
+    ShowSuggestions();
+    return read;
+}
+
 void AliasPanel::SetMerging(bool merging) {
     merging_ = merging;
     UpdateButtons();
@@ -182,6 +215,19 @@ void AliasPanel::ChooseFile() {
 }
 
 bool AliasPanel::ChangeAliases(const std::function<std::string(AliasList&)>& change) {
+    if (!database_.isEmpty()) {
+        AliasList changed;
+        const std::string failed =
+            db::ChangeStoredAliases(database_.toStdString(), change, changed);
+        if (!failed.empty()) {
+            Refuse(QString::fromStdString(failed));
+            return false;
+        }
+        aliases_ = std::move(changed);
+        ShowFile();
+        emit aliasesChanged();
+        return true;
+    }
     if (path_.isEmpty())
         ChooseFile();
     if (path_.isEmpty())
@@ -237,7 +283,11 @@ void AliasPanel::RejectSuggestion() {
 }
 
 void AliasPanel::ShowFile() {
-    if (path_.isEmpty()) {
+    cmdAliasesFile_->setEnabled(database_.isEmpty());
+    if (!database_.isEmpty()) {
+        lblAliasesFile_->setText(tr("The database's aliases"));
+        lblAliasesFile_->setToolTip(database_);
+    } else if (path_.isEmpty()) {
         lblAliasesFile_->setText(tr("No aliases file"));
         lblAliasesFile_->setToolTip(QString());
     } else {

@@ -1,7 +1,9 @@
 // The Analyze page's aliases: the aliases file (chosen or created in the window), joining two
 // selected players, splitting a name out of its player, and the alias suggestions of the log on
 // show with their evidence, to accept (adds the join) or reject (not offered again). The file
-// is the one `qla alias add/split --aliases FILE` changes, read and written the same way.
+// is the one `qla alias add/split --aliases FILE` changes, read and written the same way. While
+// the page shows a statistics database, its own aliases take the file's place, as `qla alias
+// --db` and `qla --db --merge-players` use them.
 #pragma once
 
 #include "analysis/alias_list.h"
@@ -41,6 +43,11 @@ class AliasPanel final : public QWidget {
     const AliasList& Aliases() const { return aliases_; }
     QString AliasesPath() const { return path_; }
 
+    // Uses the aliases of the database at `database` (a file path or a PostgreSQL target) from
+    // now on; an empty text goes back to the aliases file. False, after saying why, when the
+    // database's aliases cannot be read (the panel then holds none).
+    bool UseDatabase(const QString& database);
+
     // Aliases take effect only when players are merged; joining and splitting wait till then.
     void SetMerging(bool merging);
     // The names of each player selected on the page (each list in order of first appearance).
@@ -71,7 +78,9 @@ class AliasPanel final : public QWidget {
     Dialogs& dialogs_;
     WindowMemory* memory_ = nullptr;
     QString path_;
+    QString database_; // the database whose aliases are in use; empty: the file's
     AliasList aliases_;
+    QPushButton* cmdAliasesFile_ = nullptr;
     RejectedSuggestions rejected_;
     bool merging_ = false;
     std::vector<std::vector<std::string>> selected_;

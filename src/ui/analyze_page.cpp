@@ -403,6 +403,10 @@ QString AnalyzePage::NamesOfMergedPlayer(PlayerIndex player) const {
     return tr("Names: %1").arg(shown.join(QStringLiteral(", ")));
 }
 
+void AnalyzePage::UseDatabaseAliases(const QString& database) {
+    aliasPanel_->UseDatabase(database);
+}
+
 void AnalyzePage::ShowSelectionToAliases() {
     std::vector<std::vector<std::string>> players;
     for (const QListWidgetItem* item : lstNames_->selectedItems()) {

@@ -74,6 +74,8 @@ class AnalyzePage final : public QWidget {
     // Analyze runs `run` from now on instead of analysing the open log (a statistics database's
     // selection); an empty run analyses the log again. AnalyzeNow clicks Analyze.
     void UseRun(AnalysisRun run) { sourceRun_ = std::move(run); }
+    // The aliases of the database on show (AliasPanel::UseDatabase); empty: the aliases file.
+    void UseDatabaseAliases(const QString& database);
     bool UsesOwnRun() const { return static_cast<bool>(sourceRun_); }
     // The names of each merged player of the run on show; nullopt when it merged nothing.
     const std::optional<MergedNames>& Merged() const { return merged_; }

@@ -90,6 +90,7 @@ MainWindow::MainWindow(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
             &MainWindow::ShowDatabaseSelection);
     connect(infoPage_, &LogInfoPage::logOpened, this, [this] {
         analyzePage_->UseRun({});
+        analyzePage_->UseDatabaseAliases({});
         exportPage_->UseSourceDate(std::nullopt);
         exportPage_->UseSiteSource({});
     });
@@ -131,6 +132,8 @@ void MainWindow::RememberIn(QSettings& settings) {
 void MainWindow::ShowDatabaseSelection(const db::DatabaseSource& source) {
     if (running_)
         return;
+    // Merged as `qla --db --merge-players` merges: with the database's own aliases.
+    analyzePage_->UseDatabaseAliases(QString::fromStdString(source.Path));
     // Read as `qla --db` reads it for the views: every text but the renames, which no view shows.
     analyzePage_->UseRun([this, source](AnalysisStore& store, LogLanguage, Recognition,
                                         const AnalysisProgressCallback&) {

@@ -17,12 +17,14 @@
 #include <QDirIterator>
 #include <QDropEvent>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMap>
 #include <QMimeData>
 #include <QProcess>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QTabBar>
 #include <QTimer>
@@ -288,6 +290,62 @@ class DatabaseWindowTest : public QObject {
                  0);
         QVERIFY(ReadAll(mine).size() > 100);
         QCOMPARE(ReadAll(mine), ReadAll(theirs));
+    }
+
+    // On a database's selection the joins go to the database's own aliases, and the merged
+    // players are those qla merges with them; a log opened afterwards uses the aliases file.
+    void joinsOnADatabaseGoToItsAliasesAndMergeAsQlaDoes() {
+        Harness h;
+        const QString database = dir_->filePath("aliases.sqlite");
+        CreateAndImport(
+            h, database,
+            {GeneratedLog(*dir_, "a.log", 31, 800), GeneratedLog(*dir_, "b.log", 32, 800)});
+        auto* list = Control<QTreeWidget>(&h.window.Database(), "lstDatabaseLogs");
+        QCOMPARE(list->topLevelItemCount(), 2);
+        Click(&h.window.Database(), "cmdShowSelection");
+        QTRY_VERIFY(Control<QPushButton>(&h.window, "cmdExport")->isEnabled());
+        Control<QComboBox>(&h.window, "cmbMergePlayers")->setCurrentIndex(1); // names only
+        QCOMPARE(Control<QLabel>(&h.window, "lblAliasesFile")->text(),
+                 QStringLiteral("The database's aliases"));
+        QVERIFY(!Control<QPushButton>(&h.window, "cmdAliasesFile")->isEnabled());
+
+        auto* names = Control<QListWidget>(&h.window, "lstNames");
+        const int before = names->count();
+        QVERIFY(before > 2);
+        const QString first = names->item(0)->text(), second = names->item(1)->text();
+        names->clearSelection();
+        names->item(0)->setSelected(true);
+        names->item(1)->setSelected(true);
+        const auto dialogsBefore = h.dialogs.shown.size();
+        Click(&h.window, "cmdJoinPlayers");
+        QCOMPARE(h.dialogs.shown.size(), dialogsBefore); // no file to choose, nothing refused
+        QTRY_COMPARE(names->count(), before - 1);
+
+        // qla sees the join in the database and merges as the window does.
+        QProcess listed;
+        listed.start(QStringLiteral(QLA_BINARY), {"alias", "list", "--db", database});
+        QVERIFY(listed.waitForFinished(60000));
+        const QString aliases = QString::fromUtf8(listed.readAllStandardOutput());
+        QVERIFY2(aliases.contains(first) && aliases.contains(second), qPrintable(aliases));
+        const QString mine = dir_->filePath("merged-window.txt");
+        const QString theirs = dir_->filePath("merged-qla.txt");
+        Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(0);
+        Control<QComboBox>(&h.window, "cmbExportType")->setCurrentIndex(1);
+        WhenDialogShows("frmTextExport", [](QDialog* d) { Click(d, "cmdOK"); });
+        h.dialogs.QueuePath(mine);
+        Click(&h.window, "cmdExport");
+        QCOMPARE(RunQla({"export", "--db", database, "--merge-players=names", "--title",
+                         h.Text("txtServerName"), "--output", theirs, "--view", "standard",
+                         "--format", "text"}),
+                 0);
+        QVERIFY(ReadAll(mine).size() > 100);
+        QCOMPARE(ReadAll(mine), ReadAll(theirs));
+
+        // A log opened on the first page goes back to the aliases file (none chosen here).
+        OpenLogOfArguments(h.window, {QStringLiteral("analyzer"), dir_->filePath("a.log")});
+        QCOMPARE(Control<QLabel>(&h.window, "lblAliasesFile")->text(),
+                 QStringLiteral("No aliases file"));
+        QVERIFY(Control<QPushButton>(&h.window, "cmdAliasesFile")->isEnabled());
     }
 
     void databaseOnTheCommandLineOpensAsDatabaseAndIsRemembered() {
