@@ -26,6 +26,8 @@ class MergedNames {
 
   private:
     friend MergedNames MergePlayers(AnalysisStore& store, const AliasList& aliases);
+    friend void HidePlayers(AnalysisStore& store, const std::vector<std::string>& hiddenKeys,
+                            MergedNames* merged);
     std::unordered_map<std::string, PlayerIndex> recordOf_;
     std::unordered_map<std::string, PlayerIndex> recordOfKey_;
     std::vector<std::vector<std::string>> names_; // by merged record; element 0 unused

@@ -7,6 +7,7 @@
 #include "cli/database_commands.h"
 #include "cli/export_command.h"
 #include "cli/export_view_help.h"
+#include "cli/hide_command.h"
 #include "cli/rating_check_command.h"
 #include "cli/read_commands.h"
 #include "cli/reading_choices.h"
@@ -390,6 +391,25 @@ std::vector<CommandInfo> BuildCommands() {
          .Options = AliasOptions(),
          .Details = kAliasActions,
          .Run = RunAliasCommand},
+        {.Name = "hide",
+         .Synopsis = "--db DB [NAME...]",
+         .Summary = "keep players out of every list of a database's statistics",
+         .Description =
+             "Hides the players NAME in every reading of the database: no board, table, page, "
+             "JSON or CSV row names them, while their kills and deaths still count for the "
+             "others, as \"a hidden player\". A NAME stands for every spelling of it (colour "
+             "codes, case and outer blanks do not matter); with --merge-players a player who "
+             "holds a hidden name is hidden whole. Without NAME, lists the hidden names as "
+             "their keys (lower case, without colour codes). qla unhide shows them again.",
+         .Options = {DatabaseOption("The statistics database. Required.")},
+         .Run = RunHideCommand},
+        {.Name = "unhide",
+         .Synopsis = "--db DB NAME...",
+         .Summary = "show players hidden by qla hide again",
+         .Description = "Shows the players NAME again in every reading of the database, as "
+                        "before qla hide hid them.",
+         .Options = {DatabaseOption("The statistics database. Required.")},
+         .Run = RunUnhideCommand},
     };
 }
 

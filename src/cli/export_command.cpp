@@ -1,6 +1,7 @@
 // `qla export`: reads the command line as the Export page's controls, checks it against the
 // views' descriptions, loads and analyses the log and runs the export request.
 #include "cli/export_command.h"
+#include "cli/hiding_lines.h"
 
 #include "cli/command_table.h"
 #include "cli/database_site_source.h"
@@ -297,14 +298,15 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
         request.PlayerDetails.Player = *found;
     }
     request.Junk.LogDateText = logDate.value_or("");
-    const ExportOutcome outcome =
-        reading
-            ? RunExport(
-                  Statistics{store, reading->Lines([&](std::string_view name) {
-                                 return source.Merging.Find(store, std::string(name)).value_or(0);
-                             })},
-                  request)
-            : RunExport(store, request);
+    const ExportOutcome outcome = [&] {
+        if (!reading)
+            return RunExport(store, request);
+        const db::DatabaseLines lines = reading->Lines([&](std::string_view name) {
+            return source.Merging.FiledUnder(store, std::string(name));
+        });
+        return RunExport(Statistics{store, cli::HidingLines(lines, loaded->Store.HiddenKeys)},
+                         request);
+    }();
     // What was written, for a script to pick up.
     if (outcome.Ok())
         out << TerminalSafeText(request.Path) << "\n";

@@ -98,6 +98,7 @@ std::optional<LoadedSource> LoadSource(LogSource& source, AnalysisStore& store,
             NoteRecognitionHint(source.Logs.at(0), source.Language, err);
     }
     source.Merging.Apply(store);
+    source.Merging.Hide(store, loaded.Store.HiddenKeys);
     return loaded;
 }
 

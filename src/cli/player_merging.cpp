@@ -1,6 +1,7 @@
 #include "cli/player_merging.h"
 
 #include "analysis/alias_file.h"
+#include "analysis/hidden_players.h"
 #include "cli/database_source.h"
 #include "cli/exit_codes.h"
 #include "cli/log_opening.h"
@@ -13,8 +14,9 @@ std::string StoredNamesLike(const AnalysisStore& store, const std::string& name)
     constexpr std::size_t kListed = 5;
     const std::string key = IdentityKey(name);
     std::vector<std::string> like;
-    for (const PlayerRecord& player : RealEntries(store.Players))
-        if (player.Name != name && IdentityKey(player.Name) == key && like.size() < kListed)
+    for (const PlayerIndex p : store.PlayerIndexes()) // never the hidden player's
+        if (const PlayerRecord& player = store.Players[static_cast<std::size_t>(p)];
+            player.Name != name && IdentityKey(player.Name) == key && like.size() < kListed)
             like.push_back("'" + TerminalSafeText(player.Name) + "'");
     if (like.empty())
         return {};
@@ -31,7 +33,21 @@ void PlayerMerging::Apply(AnalysisStore& store) {
 
 std::optional<PlayerIndex> PlayerMerging::Find(const AnalysisStore& store,
                                                const std::string& name) const {
-    return Names ? Names->Find(name) : store.FindPlayer(name);
+    const auto found = Names ? Names->Find(name) : store.FindPlayer(name);
+    if (found && *found == store.HiddenPlayer())
+        return std::nullopt; // a hidden name answers as an unknown one
+    return found;
+}
+
+void PlayerMerging::Hide(AnalysisStore& store, std::vector<std::string> hiddenKeys) {
+    HidePlayers(store, hiddenKeys, Names ? &*Names : nullptr);
+    hiddenKeys_ = {hiddenKeys.begin(), hiddenKeys.end()};
+}
+
+PlayerIndex PlayerMerging::FiledUnder(const AnalysisStore& store, const std::string& name) const {
+    if (const auto found = Names ? Names->Find(name) : store.FindPlayer(name))
+        return *found;
+    return hiddenKeys_.contains(IdentityKey(name)) ? store.HiddenPlayer() : 0;
 }
 
 std::optional<PlayerMerging> ReadPlayerMerging(const QCommandLineParser& parser, std::ostream& err,

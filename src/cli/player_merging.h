@@ -12,6 +12,8 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <unordered_set>
+#include <vector>
 
 namespace qla::cli {
 
@@ -35,8 +37,19 @@ struct PlayerMerging {
 
     // Merges the store's players when chosen.
     void Apply(AnalysisStore& store);
-    // The player stored as `name`; once merged, the merged player of any of its names.
+    // The player stored as `name`; once merged, the merged player of any of its names. A hidden
+    // name finds none.
     std::optional<PlayerIndex> Find(const AnalysisStore& store, const std::string& name) const;
+
+    // After Apply: joins the players whose names have these identity keys (a database's hidden
+    // players) into the store's hidden player (HidePlayers).
+    void Hide(AnalysisStore& store, std::vector<std::string> hiddenKeys);
+    // The record the lines of a stored name are filed under: Find's, or for a hidden name the
+    // hidden player's; 0 for a name the store does not know.
+    PlayerIndex FiledUnder(const AnalysisStore& store, const std::string& name) const;
+
+  private:
+    std::unordered_set<std::string> hiddenKeys_;
 };
 
 // Reads the options from a parser that holds them; nullopt after printing why (--aliases

@@ -165,8 +165,8 @@ int RunPlayersCommand(const QStringList& arguments, std::ostream& out, std::ostr
     AnalysisStore store;
     if (!ParseAndLoad(arguments, {"LOG"}, store, out, err, exitCode))
         return exitCode;
-    for (const PlayerRecord& player : RealEntries(store.Players))
-        out << TerminalSafeText(player.Name) << "\n";
+    for (const PlayerIndex p : store.PlayerIndexes()) // a hidden player is left out
+        out << TerminalSafeText(store.Players[static_cast<std::size_t>(p)].Name) << "\n";
     return kExitOk;
 }
 

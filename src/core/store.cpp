@@ -10,6 +10,7 @@ namespace qla {
 
 void AnalysisStore::Reset() {
     Players.assign(1, PlayerRecord{});
+    hidesLast_ = false;
     Holdings.assign(TracksHolders ? 1 : 0, NameHolding{});
     session_ = 0;
     line_ = 0;
@@ -259,7 +260,8 @@ void AnalysisStore::RecordRename(std::string_view oldName, std::string_view newN
 }
 
 std::optional<PlayerIndex> AnalysisStore::FindPlayer(std::string_view name) const {
-    if (const PlayerIndex found = index_.Find(name, NameIndex::Hash(name)); found != 0)
+    if (const PlayerIndex found = index_.Find(name, NameIndex::Hash(name));
+        found != 0 && found != HiddenPlayer())
         return found;
     return std::nullopt;
 }

@@ -178,8 +178,19 @@ class AnalysisStore {
     // The index of the record whose Name is exactly `name`; never creates a record.
     std::optional<PlayerIndex> FindPlayer(std::string_view name) const;
 
-    // Number of real entries (the upper bound of the array).
-    std::int32_t PlayerCount() const { return static_cast<std::int32_t>(Players.size()) - 1; }
+    // Number of real entries (the upper bound of the array), the hidden player's record not
+    // counted.
+    std::int32_t PlayerCount() const {
+        return static_cast<std::int32_t>(Players.size()) - (hidesLast_ ? 2 : 1);
+    }
+
+    // A database's hidden players are joined into the last record (analysis/hidden_players.h),
+    // which PlayerCount, PlayerIndexes and FindPlayer then leave out: nothing lists him, while
+    // the events that name him still count. Index 0 when no player is hidden.
+    void HideLastPlayer() { hidesLast_ = Players.size() > 1; }
+    PlayerIndex HiddenPlayer() const {
+        return hidesLast_ ? static_cast<PlayerIndex>(Players.size()) - 1 : 0;
+    }
 
     // The indexes of the real players, 1 to PlayerCount(), in order of addition.
     IndexRange<PlayerIndex> PlayerIndexes() const { return {1, PlayerCount() + 1}; }
@@ -266,6 +277,7 @@ class AnalysisStore {
 
   private:
     NameIndex index_;
+    bool hidesLast_ = false;
     // Holders: the record a name continues in when it is used, whether its holding is over.
     PlayerIndex AddRecord(std::string_view name, std::uint64_t hash, bool known);
     bool HoldingOpen(PlayerIndex record) const;

@@ -36,6 +36,7 @@ void AnalysisStore::MergePlayers(std::span<const PlayerIndex> groupOf,
         chat.Player = group(chat.Player);
 
     Players = std::move(merged);
+    hidesLast_ = false;
     // Holdings are of the records before the merge: the merged store is one of persons.
     TracksHolders = false;
     Holdings.clear();

@@ -4,6 +4,7 @@
 
 #include "core/control_chars.h"
 #include "db/alias_table.h"
+#include "db/hidden_table.h"
 #include "db/schema.h"
 #include "db/stats_database.h"
 
@@ -28,7 +29,12 @@ std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, Analys
         err << "qla: " << TerminalSafeText(built.Error) << "\n";
         return std::nullopt;
     }
-    return LoadedStore{built.Totals, built.DateText, built.Logs};
+    auto hidden = ReadHiddenKeys(*database, error);
+    if (!hidden) {
+        err << "qla: " << TerminalSafeText(error) << "\n";
+        return std::nullopt;
+    }
+    return LoadedStore{built.Totals, built.DateText, built.Logs, std::move(*hidden)};
 }
 
 std::optional<std::unique_ptr<DatabaseReading>>
@@ -55,7 +61,12 @@ DatabaseReading::Open(const DatabaseSource& source, AnalysisStore& store, std::o
         err << "qla: " << TerminalSafeText(built.Error) << "\n";
         return std::nullopt;
     }
-    reading->loaded_ = LoadedStore{built.Totals, built.DateText, built.Logs};
+    auto hidden = ReadHiddenKeys(database, error);
+    if (!hidden) {
+        err << "qla: " << TerminalSafeText(error) << "\n";
+        return std::nullopt;
+    }
+    reading->loaded_ = LoadedStore{built.Totals, built.DateText, built.Logs, std::move(*hidden)};
     reading->logs_ = std::move(built.Lines);
     const auto filed = [&store](std::string_view name) {
         return store.FindPlayer(name).value_or(0);

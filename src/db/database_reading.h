@@ -32,6 +32,9 @@ struct LoadedStore {
     AnalysisTotals Totals;
     std::optional<std::string> DateText;
     LogSpans Logs; // from a database's stored statistics; empty for a log file
+    // The identity keys the database hides (HidePlayers joins them once the players are
+    // merged); none for a log file.
+    std::vector<std::string> HiddenKeys;
 };
 
 // The aliases kept in the database; nullopt after printing "qla: <reason>" to err.

@@ -246,7 +246,8 @@ bool CreateSchema(QSqlDatabase& connection, std::string& error) {
             return false;
         }
     }
-    for (const char* statement : {kAliasTable, kVersion4Indexes[0], kVersion4Indexes[1]}) {
+    for (const char* statement :
+         {kAliasTable, kVersion4Indexes[0], kVersion4Indexes[1], kHiddenPlayersTable}) {
         if (!query.exec(QString::fromLatin1(statement))) {
             error = "cannot create the tables: " + query.lastError().text().toStdString();
             return false;
@@ -339,7 +340,8 @@ bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
                 return fail({});
     if (stored >= 5 && stored < 7 && !RebuildTablesOfLargeRows(connection, query))
         return fail({});
-    if (stored < 8 && !AddColumns(connection, query, kVersion8Columns))
+    if (stored < 8 && (!AddColumns(connection, query, kVersion8Columns) ||
+                       !query.exec(QString::fromLatin1(kHiddenPlayersTable))))
         return fail({});
     if (!query.exec(QStringLiteral("UPDATE qla_meta SET value = '%1' WHERE name = "
                                    "'schema_version'")

@@ -44,7 +44,8 @@ Encounters EncountersOf(const AnalysisStore& store, const EntryWeights& weights)
             weight * static_cast<double>(store.KillEventCount(e));
     }
     Encounters encounters;
-    encounters.PlayerCount = static_cast<std::size_t>(store.PlayerCount());
+    // The hidden player's record too (the last): his games rate his opponents.
+    encounters.PlayerCount = store.Players.empty() ? 0 : store.Players.size() - 1;
     encounters.Pairs.reserve(pairs.size());
     for (const auto& [key, pair] : pairs)
         encounters.Pairs.push_back(pair);

@@ -9,7 +9,8 @@
 namespace qla {
 
 std::vector<std::vector<TopOpponent>> TopOpponents(const AnalysisStore& store, std::size_t limit) {
-    const auto players = static_cast<std::size_t>(std::max(store.PlayerCount(), 0)) + 1;
+    // Every record, the hidden player's too: he stays in the others' lists.
+    const auto players = std::max<std::size_t>(store.Players.size(), 1);
     const bool weapons = StoreKeepsWeapons(store);
     // The pair's players in index order; the counts are from the first's side.
     struct PairKills {

@@ -79,8 +79,10 @@ SiteLayout::SiteLayout(const AnalysisStore& store, const DashboardModel& model,
         pagePaths_[static_cast<std::size_t>(owners[k])] = qla::PlayerPagePath(addresses[k]);
 }
 
+// The hidden player (AnalysisStore::HiddenPlayer), after the listed ones, has no page and no
+// row: a link to him leads to the overview.
 bool SiteLayout::HasPage(PlayerIndex player) const {
-    return model_.Of(player).OwnPage;
+    return static_cast<std::size_t>(player) <= model_.Players.size() && model_.Of(player).OwnPage;
 }
 
 std::string SiteLayout::ListPagePath(std::size_t page) const {
@@ -98,6 +100,8 @@ int SiteLayout::ChatPageDepth(bool voice, std::size_t page) const {
 }
 
 std::size_t SiteLayout::ListPageOf(PlayerIndex player) const {
+    if (static_cast<std::size_t>(player) >= placeInList_.size())
+        return 1;
     const std::size_t place = placeInList_[static_cast<std::size_t>(player)];
     return place < kOverviewPlayerRows ? 1 : 2 + (place - kOverviewPlayerRows) / kListPlayerRows;
 }

@@ -1,0 +1,27 @@
+// The rows a statistics database streams, with the lines no statistic counts that name a hidden
+// player shown as the store shows them once hidden (analysis/hidden_players.h).
+#pragma once
+
+#include "stats/statistics.h"
+
+#include <string>
+#include <vector>
+
+namespace qla::cli {
+
+class HidingLines final : public LineSource {
+  public:
+    HidingLines(const LineSource& lines, std::vector<std::string> hiddenKeys)
+        : lines_(lines), hiddenKeys_(std::move(hiddenKeys)) {}
+    bool ForEachChat(bool voice, const ChatLineVisitor& visit, std::string& error) const override {
+        return lines_.ForEachChat(voice, visit, error);
+    }
+    std::int64_t UnknownLineCount() const override { return lines_.UnknownLineCount(); }
+    bool ForEachUnknownLine(const TextLineVisitor& visit, std::string& error) const override;
+
+  private:
+    const LineSource& lines_;
+    std::vector<std::string> hiddenKeys_;
+};
+
+} // namespace qla::cli
