@@ -3,7 +3,7 @@
 #include "ui/main_window.h"
 
 #include "db/database_file.h"
-#include "db/database_site_source.h"
+#include "front/database_site_source.h"
 #include "ui/about_page.h"
 #include "ui/analyze_page.h"
 #include "ui/database_window.h"
@@ -146,6 +146,7 @@ void MainWindow::ShowDatabaseSelection(const db::DatabaseSource& source) {
         });
         if (!loaded)
             throw std::runtime_error(ReasonOf(err.str()));
+        analyzePage_->UseHiddenKeys(loaded->HiddenKeys);
         exportPage_->UseSourceDate(loaded->DateText.value_or(""));
         // The site's figures as qla export --db --view dashboard reads them.
         exportPage_->UseSiteSource([this, source, loaded = *loaded](std::string& error) {
@@ -157,8 +158,8 @@ void MainWindow::ShowDatabaseSelection(const db::DatabaseSource& source) {
                 return std::optional<StatisticsSiteSource>();
             }
             return std::optional<StatisticsSiteSource>(
-                db::DatabaseSiteSource(source.Path, loaded.Totals, loaded.DateText,
-                                       std::move(*history), store_, analyzePage_->Merged()));
+                front::DatabaseSiteSource(source.Path, loaded.Totals, loaded.DateText,
+                                          std::move(*history), store_, analyzePage_->Merged()));
         });
         return loaded->Totals;
     });

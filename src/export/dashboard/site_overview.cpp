@@ -117,9 +117,15 @@ std::string OverviewPage(const SiteParts& site, const std::vector<PlayerIndex>& 
     });
     AppendTopList(out, site, "Most teamkills", "", model.MostTeamkills,
                   [&](const PlayerSummary& p) { return number(p.Teamkills); });
-    const auto appendBoard = [&](std::string_view heading, const KillBoard& board) {
+    const auto appendBoard = [&](std::string_view heading, const KillBoard& board, bool period) {
+        // A period ("2009-W20") reads as one word: it never breaks inside. A server's name,
+        // which may be long, wraps as the page's text does.
         std::string title(heading);
+        if (period)
+            title += "<span style=\"white-space:nowrap\">";
         AppendHtmlText(title, board.Name);
+        if (period)
+            title += "</span>";
         std::vector<PlayerIndex> players;
         for (const auto& [player, kills] : board.MostKills)
             players.push_back(player);
@@ -131,11 +137,11 @@ std::string OverviewPage(const SiteParts& site, const std::vector<PlayerIndex>& 
         });
     };
     if (model.WeekBoard)
-        appendBoard("Most kills in week ", *model.WeekBoard);
+        appendBoard("Most kills in week ", *model.WeekBoard, true);
     if (model.MonthBoard)
-        appendBoard("Most kills in ", *model.MonthBoard);
+        appendBoard("Most kills in ", *model.MonthBoard, true);
     for (const KillBoard& board : model.ServerBoards)
-        appendBoard("Most kills on ", board);
+        appendBoard("Most kills on ", board, false);
     out += "</div>\n<h2 id=\"all-players\">All players</h2>\n";
     const std::size_t pages = site.Layout.ListPageCount();
     AppendListPager(out, site, "", 1, pages);

@@ -12,14 +12,14 @@
 #include <optional>
 #include <string>
 
-namespace qla::db {
+namespace qla::front {
 
 // `store` was built from the database (BuildStoreFromDatabase gave `totals` and `date`) and, when
 // `merged` is set, its players merged; the history then sums each merged player's names.
 StatisticsSiteSource DatabaseSiteSource(const std::string& databasePath,
                                         const AnalysisTotals& totals,
                                         const std::optional<std::string>& date,
-                                        DashboardHistory history, const AnalysisStore& store,
+                                        db::DashboardHistory history, const AnalysisStore& store,
                                         const std::optional<MergedNames>& merged);
 
-} // namespace qla::db
+} // namespace qla::front

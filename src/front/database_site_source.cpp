@@ -1,5 +1,5 @@
 // The statistics site's source read from a statistics database.
-#include "db/database_site_source.h"
+#include "front/database_site_source.h"
 
 #include "export/dashboard/merged_history.h"
 
@@ -7,12 +7,12 @@
 
 #include <utility>
 
-namespace qla::db {
+namespace qla::front {
 
 StatisticsSiteSource DatabaseSiteSource(const std::string& databasePath,
                                         const AnalysisTotals& totals,
                                         const std::optional<std::string>& date,
-                                        DashboardHistory history, const AnalysisStore& store,
+                                        db::DashboardHistory history, const AnalysisStore& store,
                                         const std::optional<MergedNames>& merged) {
     StatisticsSiteSource source;
     source.SourceName = QFileInfo(QString::fromStdString(databasePath)).fileName().toStdString();
@@ -28,4 +28,4 @@ StatisticsSiteSource DatabaseSiteSource(const std::string& databasePath,
     return source;
 }
 
-} // namespace qla::db
+} // namespace qla::front
