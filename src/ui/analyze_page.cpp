@@ -2,6 +2,7 @@
 // player list and the selected player's column.
 #include "ui/analyze_page.h"
 
+#include "analysis/hidden_players.h"
 #include "analysis/log_names.h"
 #include "analysis/merge_players.h"
 #include "core/names.h"
@@ -253,6 +254,7 @@ void AnalyzePage::RunAnalysis(const AnalysisChoice& choice) {
     const PlayerMergeChoice merge = MergeChoice();
     store_.TracksHolders = merge == PlayerMergeChoice::WithRenames;
     AnalysisTotals totals;
+    hiddenKeys_.clear();
     try {
         totals = (sourceRun_ ? sourceRun_
                              : run_)(store_, choice.Language, choice.LineRecognition,
@@ -288,6 +290,7 @@ void AnalyzePage::RunAnalysis(const AnalysisChoice& choice) {
         names = NamesOfStore(store_);
     if (merge != PlayerMergeChoice::None)
         merged_ = MergePlayers(store_, aliasPanel_->Aliases());
+    HidePlayers(store_, hiddenKeys_, merged_ ? &*merged_ : nullptr);
     aliasPanel_->ShowSuggestionsFor(std::move(names));
     analysed_ = true;
     lastChoice_ = choice;

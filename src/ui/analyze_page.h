@@ -77,6 +77,9 @@ class AnalyzePage final : public QWidget {
     // The aliases of the database on show (AliasPanel::UseDatabase); empty: the aliases file.
     void UseDatabaseAliases(const QString& database);
     bool UsesOwnRun() const { return static_cast<bool>(sourceRun_); }
+    // The identity keys a database's run hides (HidePlayers, once merged); each run starts with
+    // none, and a database's run sets its own.
+    void UseHiddenKeys(std::vector<std::string> keys) { hiddenKeys_ = std::move(keys); }
     // The names of each merged player of the run on show; nullopt when it merged nothing.
     const std::optional<MergedNames>& Merged() const { return merged_; }
     void AnalyzeNow() { AnalyzeCurrentLog(); }
@@ -116,6 +119,7 @@ class AnalyzePage final : public QWidget {
     AnalysisTotals lastTotals_;
     // The names of each merged player of the run on show; none when it merged nothing.
     std::optional<MergedNames> merged_;
+    std::vector<std::string> hiddenKeys_;
     WindowMemory* memory_ = nullptr;
 
     QPushButton* cmdStart_ = nullptr;

@@ -1,7 +1,8 @@
 // The statistics database in the window: logs dropped on frmDatabase are imported off the
 // window's thread while it keeps handling events, Cancel leaves only whole logs, the selection
 // feeds Analyze and Export with the very bytes `qla export --db` writes, a database file given
-// to the window opens as a database, and the last database is remembered without a password.
+// to the window opens as a database, its hidden players are left out, and the last database is
+// remembered without a password.
 #include "db/database_check.h"
 #include "db/log_catalog.h"
 #include "db/postgres_server.h"
@@ -290,6 +291,54 @@ class DatabaseWindowTest : public QObject {
                  0);
         QVERIFY(ReadAll(mine).size() > 100);
         QCOMPARE(ReadAll(mine), ReadAll(theirs));
+    }
+
+    // A player the database hides is in no list of its selection, and the selection's exports
+    // are those qla writes of the database, which hides him too; a log opened afterwards hides
+    // nobody.
+    void aHiddenPlayerIsLeftOutOfTheSelection() {
+        Harness h;
+        const QStringList logs{GeneratedLog(*dir_, "h1.log", 41, 800),
+                               GeneratedLog(*dir_, "h2.log", 42, 800)};
+        auto* names = Control<QListWidget>(&h.window, "lstNames");
+        const auto listed = [&] {
+            QStringList shown;
+            for (int i = 0; i < names->count(); ++i)
+                shown << names->item(i)->text();
+            return shown;
+        };
+        const auto analyseLog = [&] {
+            OpenLogOfArguments(h.window, {QStringLiteral("analyzer"), logs[0]});
+            Click(&h.window, "cmdStart");
+            QTRY_VERIFY(names->count() > 2);
+        };
+        analyseLog();
+        const QString hidden = names->item(1)->text();
+
+        const QString database = dir_->filePath("hidden.sqlite");
+        CreateAndImport(h, database, logs);
+        QCOMPARE(RunQla({"hide", "--db", database, hidden}), 0);
+        Click(&h.window.Database(), "cmdShowSelection");
+        QTRY_VERIFY(Control<QPushButton>(&h.window, "cmdExport")->isEnabled());
+        QVERIFY(names->count() > 2);
+        QVERIFY2(!listed().contains(hidden), qPrintable(listed().join(", ")));
+        QVERIFY(!listed().contains(QStringLiteral("a hidden player")));
+        const QString mine = dir_->filePath("hidden-window.txt");
+        const QString theirs = dir_->filePath("hidden-qla.txt");
+        Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(0);
+        Control<QComboBox>(&h.window, "cmbExportType")->setCurrentIndex(1);
+        WhenDialogShows("frmTextExport", [](QDialog* d) { Click(d, "cmdOK"); });
+        h.dialogs.QueuePath(mine);
+        Click(&h.window, "cmdExport");
+        QCOMPARE(RunQla({"export", "--db", database, "--title", h.Text("txtServerName"), "--output",
+                         theirs, "--view", "standard", "--format", "text"}),
+                 0);
+        QVERIFY(ReadAll(mine).size() > 100);
+        QCOMPARE(ReadAll(mine), ReadAll(theirs));
+        QVERIFY(!ReadAll(mine).contains(hidden.toUtf8()));
+
+        analyseLog(); // a log read directly hides nobody
+        QVERIFY2(listed().contains(hidden), qPrintable(listed().join(", ")));
     }
 
     // On a database's selection the joins go to the database's own aliases, and the merged
