@@ -17,10 +17,10 @@ build_programs() {
     fi
     local targets
     targets="$(cmake --build "$build" --target help 2>/dev/null)"
-    LOGGEN="" QLA="" WINDOW_BENCH="" IDENTITY_TRUTH=""
+    LOGGEN="" QLA="" WINDOW_BENCH="" IDENTITY_TRUTH="" DATABASE_WINDOW_BENCH=""
     QLA_MISSING="qla not in the build yet"
     WINDOW_MISSING="qla_window_bench not in the build"
-    for target in qla-loggen qla qla_window_bench qla-identity-truth; do
+    for target in qla-loggen qla qla_window_bench qla-identity-truth qla_database_window_bench; do
         # "... NAME" in a Makefile tree, "NAME: phony" in a Ninja one.
         if ! grep -qE "^(\.\.\. $target|$target: phony)\$" <<<"$targets"; then
             continue
@@ -41,6 +41,7 @@ build_programs() {
         qla) QLA="$path" ;;
         qla_window_bench) WINDOW_BENCH="$path" ;;
         qla-identity-truth) IDENTITY_TRUTH="$path" ;;
+        qla_database_window_bench) DATABASE_WINDOW_BENCH="$path" ;;
         esac
     done
     # A given qla (an older build, say) is measured instead of the one just built.
