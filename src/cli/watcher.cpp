@@ -2,10 +2,12 @@
 // site, and tell it in one line; a failure that lasts is told once.
 #include "cli/watcher.h"
 
+#include "analysis/hidden_players.h"
 #include "cli/database_commands.h"
 #include "cli/database_site_source.h"
 #include "core/control_chars.h"
 #include "db/dashboard_history.h"
+#include "db/hidden_table.h"
 #include "db/log_catalog.h"
 #include "db/store_from_database.h"
 #include "export/export_views.h"
@@ -141,6 +143,11 @@ Publication Watcher::Publish() {
         refused.Error = built.Error;
         return refused;
     }
+    // The site leaves out the database's hidden players, as qla export --db does.
+    const auto hidden = db::ReadHiddenKeys(*database_, refused.Error);
+    if (!hidden)
+        return refused;
+    HidePlayers(store, *hidden, nullptr);
     ExportRequest request = *options_.Site;
     request.Junk.LogDateText = built.DateText.value_or("");
     if (request.View == ExportView::Dashboard) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QProcess>
+
 #include <algorithm>
 #include <map>
 #include <sstream>
@@ -214,6 +216,28 @@ TEST_P(HiddenPlayers, AMergedPlayerHoldingAHiddenNameIsHiddenWhole) {
                 Qla({"player", "--db", database_, merging, QString::fromStdString(name)}).status, 1)
                 << name;
     }
+}
+
+// qla watch publishes the statistics site of the database as qla export --db writes it: without
+// the hidden player.
+TEST_P(HiddenPlayers, TheSiteQlaWatchPublishesHidesHimToo) {
+    ASSERT_EQ(Qla({"hide", "--db", database_, QString::fromStdString(key_)}).status, 0);
+    QProcess watch;
+    watch.setWorkingDirectory(folder_.QPath(""));
+    watch.setStandardErrorFile(folder_.QPath("watch.err"));
+    watch.start(QStringLiteral(QLA_BINARY),
+                {"watch", "one.log", "two.log", "three.log", "--db", database_, "--interval", "0.2",
+                 "--site", "watched", "--view", "dashboard"});
+    ASSERT_TRUE(watch.waitForStarted());
+    const bool published = WaitUntil([&] {
+        return ReadFile(folder_.Path("watch.err")).find("published the site") != std::string::npos;
+    });
+    watch.terminate();
+    watch.waitForFinished(30000);
+    ASSERT_TRUE(published) << ReadFile(folder_.Path("watch.err"));
+    const std::string site = FolderContents(folder_.Path("watched"));
+    EXPECT_NE(site.find("a hidden player"), std::string::npos);
+    ExpectNoHiddenName({{"watched site", site}});
 }
 
 TEST_P(HiddenPlayers, TheCommandsCheckTheirArguments) {
