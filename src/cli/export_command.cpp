@@ -22,6 +22,7 @@
 #include "export/atomic_file.h"
 #include "export/export_views.h"
 #include "export/statistics_site_settings.h"
+#include "front/view_texts.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -234,13 +235,7 @@ bool StreamsLines(ExportView view) {
            view == ExportView::Junk;
 }
 
-// The texts a view shows: the chat views show the chats, the list of other lines those lines;
-// every page of Export All and the statistics site show both.
-db::StoreParts PartsShownBy(ExportView view) {
-    const bool all = view == ExportView::AllData || view == ExportView::Dashboard;
-    return {all || view == ExportView::VoiceChat || view == ExportView::TextChat,
-            all || view == ExportView::Junk};
-}
+using front::PartsShownBy;
 
 } // namespace
 

@@ -142,6 +142,8 @@ void ExportPage::ExportCurrentView() {
         dialogs_.message(this, QMessageBox::Warning, tr("Export"), tr("Select a player first"));
         return;
     }
+    if (completeStore_ && !completeStore_(view.View))
+        return;
     if (format.TakesTextOptions) {
         frmTextExport options(this);
         if (options.exec() != QDialog::Accepted)

@@ -54,6 +54,11 @@ class ExportPage final : public QWidget {
     // with the reason in `error` when they cannot be read. Empty: the log's.
     using SiteSource = std::function<std::optional<StatisticsSiteSource>(std::string& error)>;
     void UseSiteSource(SiteSource source) { siteSource_ = std::move(source); }
+    // Called before each export of a view with the view: it makes the store hold the texts the
+    // view shows (a database's selection is read without them), false when it could not, having
+    // said why. Empty: the store holds them (a log).
+    using StoreCompletion = std::function<bool(ExportView view)>;
+    void UseStoreCompletion(StoreCompletion complete) { completeStore_ = std::move(complete); }
 
   signals:
     // True while a writer runs (it yields to the window), false once it ended.
@@ -84,6 +89,7 @@ class ExportPage final : public QWidget {
     std::function<AnalysisTotals()> lastTotals_;
     std::optional<std::string> sourceDate_;
     SiteSource siteSource_;
+    StoreCompletion completeStore_;
 
     ExportChoices* choices_ = nullptr;
     QPushButton* cmdOptions_ = nullptr;

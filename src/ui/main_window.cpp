@@ -4,6 +4,7 @@
 
 #include "db/database_file.h"
 #include "front/database_site_source.h"
+#include "front/view_texts.h"
 #include "ui/about_page.h"
 #include "ui/analyze_page.h"
 #include "ui/database_window.h"
@@ -93,6 +94,7 @@ MainWindow::MainWindow(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
         analyzePage_->UseDatabaseAliases({});
         exportPage_->UseSourceDate(std::nullopt);
         exportPage_->UseSiteSource({});
+        exportPage_->UseStoreCompletion({});
     });
 
     auto* layout = new QVBoxLayout(this);
@@ -134,18 +136,36 @@ void MainWindow::ShowDatabaseSelection(const db::DatabaseSource& source) {
         return;
     // Merged as `qla --db --merge-players` merges: with the database's own aliases.
     analyzePage_->UseDatabaseAliases(QString::fromStdString(source.Path));
-    // Read as `qla --db` reads it for the views: every text but the renames, which no view shows.
-    analyzePage_->UseRun([this, source](AnalysisStore& store, LogLanguage, Recognition,
-                                        const AnalysisProgressCallback&) {
+    // The selection's chats and other lines are most of what a long history holds, and only
+    // some views show them: the player table is shown without them, and an export that shows
+    // them reads the selection again with them first.
+    struct Texts {
+        bool Wanted = false, Held = false;
+    };
+    const auto texts = std::make_shared<Texts>();
+    exportPage_->UseStoreCompletion([this, texts](ExportView view) {
+        const db::StoreParts shown = front::PartsShownBy(view);
+        if (texts->Held || (!shown.Chats && !shown.UnknownLines))
+            return true;
+        texts->Wanted = true;
+        analyzePage_->AnalyzeNow();
+        return texts->Held;
+    });
+    // Read as `qla --db` reads it for the views: without the renames, which no view shows.
+    analyzePage_->UseRun([this, source, texts](AnalysisStore& store, LogLanguage, Recognition,
+                                               const AnalysisProgressCallback&) {
         std::ostringstream err;
         auto loaded = RunBesideWindow([&] {
             const bool tracksHolders = store.TracksHolders;
             store.Reset();
             store.TracksHolders = tracksHolders;
-            return db::LoadFromDatabase(source, store, err, db::StoreParts{true, true, false});
+            texts->Held = false;
+            return db::LoadFromDatabase(source, store, err,
+                                        db::StoreParts{texts->Wanted, texts->Wanted, false});
         });
         if (!loaded)
             throw std::runtime_error(ReasonOf(err.str()));
+        texts->Held = texts->Wanted;
         analyzePage_->UseHiddenKeys(loaded->HiddenKeys);
         exportPage_->UseSourceDate(loaded->DateText.value_or(""));
         // The site's figures as qla export --db --view dashboard reads them.

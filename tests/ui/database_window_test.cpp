@@ -214,6 +214,10 @@ class DatabaseWindowTest : public QObject {
         QVERIFY(players > 1);
         QCOMPARE(Control<QAbstractItemView>(&h.window, "tblPlayers")->model()->rowCount(), players);
         QVERIFY(Control<QLineEdit>(&h.window, "txtKills")->text().toInt() > 0);
+        // The table comes before the chats and other lines: only views that show them read them.
+        // (each list starts with the store's empty entry 0)
+        QVERIFY(h.store.VoiceChats.size() == 1 && h.store.UnknownLines.size() == 1);
+        QVERIFY(h.Text("txtVoiceChats").toInt() > 0);
         const QString title = h.Text("txtServerName");
 
         struct Case {
@@ -248,6 +252,8 @@ class DatabaseWindowTest : public QObject {
             const QByteArray written = ReadAll(mine);
             QVERIFY(written.size() > 100);
             QVERIFY2(written == ReadAll(theirs), qPrintable(c.Qla.join(' ')));
+            // The list of other lines read the texts; the standard table needed none.
+            QCOMPARE(h.store.UnknownLines.size() == 1, c.Page != 5);
         }
 
         // The statistics site of the selection: the files qla writes of the same logs.
