@@ -27,14 +27,12 @@ std::optional<AwardsRequest> ParseAwards(const QStringList& arguments, std::ostr
         return std::nullopt;
     };
     QCommandLineParser parser;
-    if (const auto exit = ParseCommandLine(parser, command, arguments, out, err)) {
+    AwardsRequest request;
+    if (const auto exit =
+            StartReadingCommand(parser, command, arguments, request.Source, out, err)) {
         exitCode = *exit;
         return std::nullopt;
     }
-    AwardsRequest request;
-    if (const std::string usageError = ReadSourceDatabase(parser, request.Source);
-        !usageError.empty())
-        return refuse(usageError);
     const QStringList positional = parser.positionalArguments();
     const qsizetype expected = request.Source.Database ? 0 : 1;
     if (positional.size() != expected)

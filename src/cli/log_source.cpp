@@ -31,6 +31,16 @@ std::string ReadSourceDatabase(const QCommandLineParser& parser, LogSource& sour
     return usageError;
 }
 
+std::optional<int> StartReadingCommand(QCommandLineParser& parser, const CommandInfo& command,
+                                       const QStringList& arguments, LogSource& source,
+                                       std::ostream& out, std::ostream& err) {
+    if (const auto exit = ParseCommandLine(parser, command, arguments, out, err))
+        return exit;
+    if (const std::string usageError = ReadSourceDatabase(parser, source); !usageError.empty())
+        return CommandUsageError(command, usageError, err);
+    return std::nullopt;
+}
+
 std::optional<int> ReadReadingOptions(const QCommandLineParser& parser, const CommandInfo& command,
                                       LogSource& source, std::ostream& err) {
     const auto language = ParseLanguage(parser.value(QStringLiteral("language")), err);

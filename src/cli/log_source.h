@@ -41,6 +41,13 @@ struct LogSource {
 // --db and its log selection into `source`; the usage error's message, or empty.
 std::string ReadSourceDatabase(const QCommandLineParser& parser, LogSource& source);
 
+// A reading command's first steps: `arguments` parsed for `command` into `parser` (its help
+// printed when asked), then --db and its log selection read into `source`. The exit status when
+// the command ends here (the help, or a usage error told); nullopt to go on.
+std::optional<int> StartReadingCommand(QCommandLineParser& parser, const CommandInfo& command,
+                                       const QStringList& arguments, LogSource& source,
+                                       std::ostream& out, std::ostream& err);
+
 // --language, then those of --recognition, --threads, --merge-players and --aliases that the
 // command describes; the exit status after printing why when the command must end here.
 std::optional<int> ReadReadingOptions(const QCommandLineParser& parser, const CommandInfo& command,

@@ -31,14 +31,12 @@ std::optional<VersusInvocation> ParseVersus(const QStringList& arguments, std::o
         return std::nullopt;
     };
     QCommandLineParser parser;
-    if (const auto exit = ParseCommandLine(parser, command, arguments, out, err)) {
+    VersusInvocation invocation;
+    if (const auto exit =
+            StartReadingCommand(parser, command, arguments, invocation.source, out, err)) {
         exitCode = *exit;
         return std::nullopt;
     }
-    VersusInvocation invocation;
-    if (const std::string usageError = ReadSourceDatabase(parser, invocation.source);
-        !usageError.empty())
-        return refuse(usageError);
     QStringList positional = parser.positionalArguments();
     const bool database = invocation.source.Database.has_value();
     if (positional.size() != (database ? 2 : 3))
