@@ -148,7 +148,7 @@ bool ReadDatabase(RatingCheckRequest& request, DuelHistory& history, std::ostrea
         AnalysisStore store;
         store.TracksHolders = request.Merging.TracksHolders();
         const db::DatabaseStoreResult built = db::BuildStoreFromDatabase(
-            *database, db::LogSelection{{log.Id}, {}, {}}, store, db::StoreParts{false, false});
+            *database, db::LogsWithIds({log.Id}), store, db::StoreParts{false, false});
         if (!built.Ok) {
             err << "qla: " << TerminalSafeText(built.Error) << "\n";
             return false;

@@ -41,7 +41,7 @@ ReadDashboardHistory(StatsDatabase& database, const LogSelection& selection, std
         } else {
             AnalysisStore store;
             const DatabaseStoreResult built =
-                BuildStoreFromDatabase(database, LogSelection{{log.Id}, {}, {}}, store);
+                BuildStoreFromDatabase(database, LogsWithIds({log.Id}), store);
             if (!built.Ok) {
                 error = built.Error;
                 return std::nullopt;

@@ -113,8 +113,8 @@ std::optional<std::vector<LogNames>> NamesOfDatabaseLogs(const DatabaseSource& s
     for (const LogEntry& log : *logs) {
         AnalysisStore store;
         store.TracksHolders = true; // passing names are told by their holders
-        const DatabaseStoreResult built = BuildStoreFromDatabase(
-            *database, LogSelection{{log.Id}, {}, {}}, store, StoreParts{false, false});
+        const DatabaseStoreResult built = BuildStoreFromDatabase(*database, LogsWithIds({log.Id}),
+                                                                 store, StoreParts{false, false});
         if (!built.Ok) {
             err << "qla: " << TerminalSafeText(built.Error) << "\n";
             return std::nullopt;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qla::db {
@@ -46,6 +47,13 @@ struct LogSelection {
     std::optional<std::string> Until;
     std::optional<std::string> Server; // only the logs tagged with this server
 };
+
+// These logs alone, whatever their dates and servers.
+inline LogSelection LogsWithIds(std::vector<LogId> ids) {
+    LogSelection selection;
+    selection.Ids = std::move(ids);
+    return selection;
+}
 
 std::string LanguageName(LogLanguage language);
 

@@ -16,7 +16,7 @@ ReanalysisResult ReanalyzeLogs(StatsDatabase& database, const ReanalysisOptions&
     Transaction unit(database, Transaction::Kind::Write, result.Error);
     if (!unit.Open())
         return result;
-    const auto logs = SelectLogs(database, LogSelection{options.Ids, {}, {}}, result.Error);
+    const auto logs = SelectLogs(database, LogsWithIds(options.Ids), result.Error);
     if (!logs)
         return result;
     // Refused before any work when a chosen log keeps only the sums of its lines.
