@@ -2,9 +2,8 @@
 // shows all its logs and waits until the Analyze page's player table holds their players.
 // Prints the logs, the players and the milliseconds from opening to the filled table.
 #include "core/store.h"
+#include "scripted_window.h"
 #include "ui/database_window.h"
-#include "ui/desktop.h"
-#include "ui/dialogs.h"
 #include "ui/main_window.h"
 
 #include <QAbstractButton>
@@ -16,31 +15,6 @@
 #include <cstdio>
 
 namespace {
-
-class NoDialogs final : public qla::ui::Dialogs {
-  public:
-    QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon, const QString& title,
-                                        const QString& text,
-                                        QMessageBox::StandardButtons) override {
-        std::fprintf(stderr, "unexpected message: %s: %s\n", qPrintable(title), qPrintable(text));
-        failed = true;
-        return QMessageBox::Ok;
-    }
-    QString openFile(QWidget*, const QString&, const QStringList&, const QString&) override {
-        return {};
-    }
-    QString saveFile(QWidget*, const QString&, const QStringList&, const QString&) override {
-        return {};
-    }
-    QString folder(QWidget*, const QString&, const QString&) override { return {}; }
-    bool failed = false;
-};
-
-class NoDesktop final : public qla::ui::Desktop {
-  public:
-    bool openAddress(const QUrl&) override { return false; }
-    bool startProgram(const QString&, const QStringList&) override { return false; }
-};
 
 // Handles events until `done` holds or a minute has passed; whether it holds.
 template <class Done> bool WaitFor(Done&& done) {
@@ -61,8 +35,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     qla::AnalysisStore store;
-    NoDialogs dialogs;
-    NoDesktop desktop;
+    qla::bench::ScriptedDialogs dialogs;
+    qla::bench::NoDesktop desktop;
     qla::ui::MainWindow window(store, dialogs, desktop);
     window.show();
     QCoreApplication::processEvents();

@@ -2,8 +2,7 @@
 // Prints the wall time of both and how often per second of analysis the progress repainted
 // the window.
 #include "core/store.h"
-#include "ui/desktop.h"
-#include "ui/dialogs.h"
+#include "scripted_window.h"
 #include "ui/main_window.h"
 
 #include <QAbstractButton>
@@ -13,40 +12,6 @@
 
 #include <cstdio>
 
-namespace {
-
-// Answers the open dialog with the log; any other dialog means the run went wrong.
-class ScriptedDialogs final : public qla::ui::Dialogs {
-  public:
-    explicit ScriptedDialogs(QString log) : log_(std::move(log)) {}
-    QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon, const QString& title,
-                                        const QString& text,
-                                        QMessageBox::StandardButtons) override {
-        std::fprintf(stderr, "unexpected message: %s: %s\n", qPrintable(title), qPrintable(text));
-        failed = true;
-        return QMessageBox::Ok;
-    }
-    QString openFile(QWidget*, const QString&, const QStringList&, const QString&) override {
-        return log_;
-    }
-    QString saveFile(QWidget*, const QString&, const QStringList&, const QString&) override {
-        return {};
-    }
-    QString folder(QWidget*, const QString&, const QString&) override { return {}; }
-    bool failed = false;
-
-  private:
-    QString log_;
-};
-
-class NoDesktop final : public qla::ui::Desktop {
-  public:
-    bool openAddress(const QUrl&) override { return false; }
-    bool startProgram(const QString&, const QStringList&) override { return false; }
-};
-
-} // namespace
-
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -55,8 +20,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     qla::AnalysisStore store;
-    ScriptedDialogs dialogs(QString::fromLocal8Bit(argv[1]));
-    NoDesktop desktop;
+    qla::bench::ScriptedDialogs dialogs(QString::fromLocal8Bit(argv[1]));
+    qla::bench::NoDesktop desktop;
     qla::ui::MainWindow window(store, dialogs, desktop);
     window.show();
     QCoreApplication::processEvents();

@@ -1,8 +1,8 @@
 // Reading and removing rows of the logs table.
 #include "db/log_catalog.h"
 
-#include "db/log_columns.h"
 #include "db/engine_dialect.h"
+#include "db/log_columns.h"
 #include "db/log_piece.h"
 #include "db/schema.h"
 #include "db/transaction.h"
@@ -128,35 +128,32 @@ std::optional<std::vector<LogEntry>> SelectLogs(StatsDatabase& database,
         conditions << QStringLiteral("date_key <= ?");
         values << QString::fromStdString(*selection.Until);
     }
+    // A server no log is tagged with is a mistake (a typing error), not an empty history. Tags
+    // came with version 8: an older database has no tagged log.
+    const auto noLogOfServer = [&] {
+        error = "the database " + database.Path() + " holds no log of the server '" +
+                *selection.Server + "' (qla logs shows each log's server)";
+        return std::nullopt;
+    };
     if (selection.Server) {
-        // Tags came with version 8: an older database has no tagged log.
-        if (database.Connection()
-                .record(QStringLiteral("logs"))
-                .contains(QStringLiteral("server"))) {
-            conditions << QStringLiteral("server = ?");
-            values << ColumnText(*selection.Server);
-        } else {
-            conditions << QStringLiteral("1 = 0");
-        }
+        if (!database.Connection()
+                 .record(QStringLiteral("logs"))
+                 .contains(QStringLiteral("server")))
+            return noLogOfServer();
+        conditions << QStringLiteral("server = ?");
+        values << ColumnText(*selection.Server);
     }
     const QString where =
         conditions.isEmpty() ? QString()
                              : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
     auto logs = QueryLogs(database, where, values, "id", error);
     if (logs && logs->empty() && selection.Server) {
-        // A server no log is tagged with is a mistake (a typing error), not an empty history.
-        const bool hasTags =
-            database.Connection().record(QStringLiteral("logs")).contains(QStringLiteral("server"));
-        const auto tagged =
-            hasTags ? QueryLogs(database, QStringLiteral(" WHERE server = ?"),
-                                {ColumnText(*selection.Server)}, "id", error)
-                    : std::optional(std::vector<LogEntry>{});
+        const auto tagged = QueryLogs(database, QStringLiteral(" WHERE server = ?"),
+                                      {ColumnText(*selection.Server)}, "id", error);
         if (!tagged)
             return std::nullopt;
         if (tagged->empty()) {
-            error = "the database " + database.Path() + " holds no log of the server '" +
-                    *selection.Server + "' (qla logs shows each log's server)";
-            return std::nullopt;
+            return noLogOfServer();
         }
     }
     if (!logs || wanted.empty())

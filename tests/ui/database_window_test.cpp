@@ -40,11 +40,6 @@ using namespace qla::ui::test;
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A log written by the project's generator.
 QString GeneratedLog(const QTemporaryDir& dir, const QString& name, int seed, int lines = 3000) {
     const QString path = dir.filePath(name);

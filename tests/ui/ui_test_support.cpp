@@ -69,6 +69,11 @@ QString WriteLog(const QTemporaryDir& dir, const QString& name, const QStringLis
     return path;
 }
 
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QString KillLine(const QString& victim, const QString& killer) {
     return QStringLiteral("[skipnotify]%1^7 was killed by %2^7's MP40").arg(victim, killer);
 }

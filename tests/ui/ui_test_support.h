@@ -83,6 +83,9 @@ class FakeDesktop final : public Desktop {
 // Writes `lines` joined by CR LF (and one after the last) into `dir`; returns the path.
 QString WriteLog(const QTemporaryDir& dir, const QString& name, const QStringList& lines);
 
+// A file's bytes; empty when it cannot be read.
+QByteArray ReadAll(const QString& path);
+
 // A kill line "<victim> was killed by <killer>'s MP40" as the game writes it.
 QString KillLine(const QString& victim, const QString& killer);
 
