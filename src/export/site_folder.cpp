@@ -18,7 +18,7 @@ namespace {
 // tells the truth. Only files the marker lists (written by an export of ours) are touched, and
 // only in folders: the root's files are the same each time, and Export All writes only there.
 void RemoveLeftPages(const std::string& folder, const SiteMarker& earlier,
-                           const FolderSnapshot& before) {
+                     const FolderSnapshot& before) {
     if (earlier.Kind != SiteMarkerKind::Site)
         return;
     const FolderSnapshot after = FolderSnapshot::Of(folder);
