@@ -39,7 +39,7 @@ std::optional<AwardSessions> LogSessions(LogSource& source, AnalysisStore& whole
     const std::vector<std::size_t> starts = SessionStarts(text->LogLines);
     const std::string file = QFileInfo(source.Logs.at(0)).fileName().toStdString();
     AwardSessions sessions;
-    sessions.StreaksKnown = true;
+    sessions.StreaksKnown.assign(starts.size(), true);
     for (std::size_t s = 0; s < starts.size(); ++s) {
         sessions.Labels.push_back(file + ":" + std::to_string(s + 1));
         const auto date = LogDateText(text->LogLines[starts[s]]);
@@ -50,9 +50,9 @@ std::optional<AwardSessions> LogSessions(LogSource& source, AnalysisStore& whole
     const Recognition recognition = source.LineRecognition;
     sessions.Build = [text, starts, count, merging, recognition, language,
                       &whole](const std::vector<std::size_t>& chosen, AnalysisStore& store,
-                              std::ostream&) mutable -> const AnalysisStore* {
+                              KillOrder&, std::ostream&) mutable -> SessionsStore {
         if (chosen.size() == count)
-            return &whole;
+            return {&whole};
         std::vector<std::string> lines;
         for (const std::size_t s : chosen) {
             const std::size_t end = s + 1 < count ? starts[s + 1] : text->LogLines.size();
@@ -64,13 +64,14 @@ std::optional<AwardSessions> LogSessions(LogSource& source, AnalysisStore& whole
         store.LogLines = LogLineList::FromLines(lines);
         AnalyzeLog(store, language, recognition);
         merging.Apply(store);
-        return &store;
+        return {&store};
     };
     // Each session's kills follow the earlier sessions' in the whole store.
     std::size_t end = 1;
     for (std::size_t s = 0; s < count; ++s) {
         AnalysisStore scratch;
-        end += sessions.Build({s}, scratch, err)->KillEvents.size() - 1;
+        KillOrder unused;
+        end += sessions.Build({s}, scratch, unused, err).Store->KillEvents.size() - 1;
         sessions.KillEntriesEnd.push_back(end);
     }
     if (count == 1)
@@ -78,9 +79,13 @@ std::optional<AwardSessions> LogSessions(LogSource& source, AnalysisStore& whole
     return sessions;
 }
 
+// The stored statistics without the texts, and the order of the kills for the streaks.
+constexpr TextsShown kDatabaseAwardParts{{.Chats = false, .UnknownLines = false, .KillOrder = true},
+                                         false};
+
 std::optional<AwardSessions> DatabaseSessions(LogSource& source, AnalysisStore& whole,
                                               std::ostream& err) {
-    const auto loaded = LoadSource(source, whole, {{false, false}, false}, err);
+    auto loaded = LoadSource(source, whole, kDatabaseAwardParts, err);
     if (!loaded)
         return std::nullopt;
     const db::LogSpans& logs = loaded->Store.Logs;
@@ -101,7 +106,9 @@ std::optional<AwardSessions> DatabaseSessions(LogSource& source, AnalysisStore& 
         return std::nullopt;
     }
     AwardSessions sessions;
-    sessions.StreaksKnown = false; // the stored statistics keep the encounters summed
+    const auto order = std::make_shared<const KillOrder>(std::move(loaded->Store.Logs.Order));
+    sessions.StreaksKnown = order->Known;
+    sessions.StreaksKnown.resize(entries->size(), false);
     std::vector<db::LogId> ids;
     for (const db::LogEntry& log : *entries) {
         sessions.Labels.push_back("log " + std::to_string(log.Id));
@@ -110,18 +117,22 @@ std::optional<AwardSessions> DatabaseSessions(LogSource& source, AnalysisStore& 
     sessions.Dates = logs.Dates;
     sessions.KillEntriesEnd = logs.KillEntriesEnd;
     const LogSource base = source;
-    sessions.Build = [base, ids, &whole](const std::vector<std::size_t>& chosen,
-                                         AnalysisStore& store,
-                                         std::ostream& err) -> const AnalysisStore* {
+    sessions.Build = [base, ids, order, &whole](const std::vector<std::size_t>& chosen,
+                                                AnalysisStore& store, KillOrder& scratchOrder,
+                                                std::ostream& err) -> SessionsStore {
         if (chosen.size() == ids.size())
-            return &whole;
+            return {&whole, order.get()};
         LogSource one = base;
         // The logs by their ids alone: the source's date bounds chose them already.
         one.Database->Selection = db::LogSelection();
         for (const std::size_t s : chosen)
             one.Database->Selection.Ids.push_back(ids[s]);
         store = AnalysisStore();
-        return LoadSource(one, store, {{false, false}, false}, err) ? &store : nullptr;
+        auto read = LoadSource(one, store, kDatabaseAwardParts, err);
+        if (!read)
+            return {};
+        scratchOrder = std::move(read->Store.Logs.Order);
+        return {&store, &scratchOrder};
     };
     return sessions;
 }

@@ -1,10 +1,12 @@
 // The sessions `qla awards` gives awards over, and the store of any set of them. From a log, a
 // session is the lines from a "logfile opened on" line (or the log's start) to the next such
-// line; from a database, a session is one stored log, built from its stored statistics.
+// line; from a database, a session is one stored log, built from its stored statistics and the
+// order of its kills stored beside them.
 #pragma once
 
 #include "cli/log_source.h"
 #include "core/store.h"
+#include "stats/kill_streaks.h"
 
 #include <functional>
 #include <optional>
@@ -14,16 +16,24 @@
 
 namespace qla::cli {
 
+// The store of some sessions, and the order of its kills when its KillEvents keep them summed.
+struct SessionsStore {
+    const AnalysisStore* Store = nullptr; // nullptr after the reason was printed
+    const KillOrder* Order = nullptr;     // nullptr: KillEvents hold each kill, in order
+};
+
 struct AwardSessions {
     std::vector<std::string> Labels;               // "game.log:2", "log 7"
     std::vector<std::optional<std::string>> Dates; // date keys; nothing without a date
     std::vector<std::size_t> KillEntriesEnd;       // each session's end in the whole store
-    bool StreaksKnown = true;                      // a log's kills one by one, in order
+    // Each session: whether the order of its kills is known (a stored log imported before the
+    // database kept it has none).
+    std::vector<bool> StreaksKnown;
     // The store of the sessions listed (positions, ascending), players merged as the command
-    // line asks: the whole store when they are all, else built into `scratch`; nullptr after
-    // printing the reason to err.
-    std::function<const AnalysisStore*(const std::vector<std::size_t>&, AnalysisStore& scratch,
-                                       std::ostream&)>
+    // line asks: the whole store when they are all, else built into `scratch` (its order into
+    // `scratchOrder`).
+    std::function<SessionsStore(const std::vector<std::size_t>&, AnalysisStore& scratch,
+                                KillOrder& scratchOrder, std::ostream&)>
         Build;
 };
 

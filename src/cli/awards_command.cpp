@@ -61,19 +61,24 @@ std::optional<AwardsReport> BuildReport(AwardPeriodKind kind, const AwardSession
                                         const AnalysisStore& whole, std::ostream& err) {
     AwardsReport report;
     report.Kind = kind;
-    report.StreaksKnown = sessions.StreaksKnown;
+    const auto known = [&](std::size_t session) {
+        return session < sessions.StreaksKnown.size() && sessions.StreaksKnown[session];
+    };
     const std::vector<AwardPeriod> periods = GroupLogs(kind, sessions.Dates, sessions.Labels);
     std::vector<bool> before(sessions.Labels.size(), false);
     for (const AwardPeriod& period : periods) {
         AnalysisStore scratch;
-        const AnalysisStore* store = sessions.Build(period.Logs, scratch, err);
-        if (!store)
+        KillOrder scratchOrder;
+        const SessionsStore built = sessions.Build(period.Logs, scratch, scratchOrder, err);
+        if (!built.Store)
             return std::nullopt;
         std::vector<bool> through = before;
         std::vector<std::size_t> ends;
         std::vector<std::string> labels;
         std::size_t end = 1;
+        bool streaksKnown = true;
         for (const std::size_t log : period.Logs) {
+            streaksKnown = streaksKnown && known(log);
             through[log] = true;
             const std::size_t begin = log == 0 ? 1 : sessions.KillEntriesEnd[log - 1];
             end += sessions.KillEntriesEnd[log] - begin;
@@ -82,19 +87,23 @@ std::optional<AwardsReport> BuildReport(AwardPeriodKind kind, const AwardSession
         }
         const std::vector<RatingGain> gains =
             RatingGains(whole, sessions.KillEntriesEnd, before, through);
-        const AwardInputs inputs{*store, ends, labels, sessions.StreaksKnown, gains};
+        AwardInputs inputs{*built.Store, ends, labels, streaksKnown, gains};
+        inputs.Order = built.Order;
         report.Periods.push_back(
             {period.Key, period.First, period.Logs.size(), ComputeAwards(inputs)});
+        report.StreaksKnown = report.StreaksKnown && streaksKnown;
         before = std::move(through);
     }
     RecordBook records;
     for (std::size_t s = 0; s < sessions.Labels.size(); ++s) {
         AnalysisStore scratch;
-        const AnalysisStore* store = sessions.Build({s}, scratch, err);
-        if (!store)
+        KillOrder scratchOrder;
+        const SessionsStore built = sessions.Build({s}, scratch, scratchOrder, err);
+        if (!built.Store)
             return std::nullopt;
-        records.AddSession(*store, sessions.StreaksKnown, sessions.Labels[s],
-                           sessions.Dates[s].value_or(""));
+        records.AddSession(*built.Store, known(s), sessions.Labels[s],
+                           sessions.Dates[s].value_or(""), built.Order);
+        report.StreaksKnown = report.StreaksKnown && known(s);
     }
     report.Records = records.Records();
     return report;

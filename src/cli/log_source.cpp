@@ -78,7 +78,7 @@ std::optional<LoadedSource> LoadSource(LogSource& source, AnalysisStore& store,
     LoadedSource loaded;
     // Merging persons files the chats by their holdings as the store is built: no streaming.
     if (source.Database && texts.Streamed && !source.Merging.TracksHolders()) {
-        auto opened = DatabaseReading::Open(*source.Database, store, err);
+        auto opened = DatabaseReading::Open(*source.Database, store, err, texts.Parts.KillOrder);
         if (!opened)
             return std::nullopt;
         loaded.Reading = std::move(*opened);

@@ -37,8 +37,10 @@ std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, Analys
     return LoadedStore{built.Totals, built.DateText, built.Logs, std::move(*hidden)};
 }
 
-std::optional<std::unique_ptr<DatabaseReading>>
-DatabaseReading::Open(const DatabaseSource& source, AnalysisStore& store, std::ostream& err) {
+std::optional<std::unique_ptr<DatabaseReading>> DatabaseReading::Open(const DatabaseSource& source,
+                                                                      AnalysisStore& store,
+                                                                      std::ostream& err,
+                                                                      bool killOrder) {
     std::unique_ptr<DatabaseReading> reading(new DatabaseReading());
     std::string error;
     reading->database_ = StatsDatabase::Open(source.Path, OpenMode::ReadOnly, error);
@@ -55,8 +57,10 @@ DatabaseReading::Open(const DatabaseSource& source, AnalysisStore& store, std::o
         return std::nullopt;
     }
     // The views and the site show no renames.
-    DatabaseStoreResult built =
-        BuildStoreInTransaction(database, source.Selection, store, StoreParts{false, false, false});
+    DatabaseStoreResult built = BuildStoreInTransaction(
+        database, source.Selection, store,
+        StoreParts{
+            .Chats = false, .UnknownLines = false, .Renames = false, .KillOrder = killOrder});
     if (!built.Ok) {
         err << "qla: " << TerminalSafeText(built.Error) << "\n";
         return std::nullopt;

@@ -52,9 +52,12 @@ class DatabaseReading {
   public:
     // Nullopt after printing "qla: <reason>" to err; an empty reading when the database cannot
     // stream (one from before stored statistics, or a speaker the store does not file): the
-    // caller then reads the texts into the store with LoadFromDatabase.
-    static std::optional<std::unique_ptr<DatabaseReading>>
-    Open(const DatabaseSource& source, AnalysisStore& store, std::ostream& err);
+    // caller then reads the texts into the store with LoadFromDatabase. `killOrder`: as
+    // StoreParts::KillOrder.
+    static std::optional<std::unique_ptr<DatabaseReading>> Open(const DatabaseSource& source,
+                                                                AnalysisStore& store,
+                                                                std::ostream& err,
+                                                                bool killOrder = false);
 
     const LoadedStore& Loaded() const { return loaded_; }
     // The rows, their players filed as `playerOf` files names (after a merge, its records).

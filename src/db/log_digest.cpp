@@ -49,7 +49,8 @@ std::vector<NameHolding> LogDigest::HoldingStates() const {
     return states;
 }
 
-void AppendHoldings(LogDigest& digest, const AnalysisStore& piece) {
+void AppendHoldings(LogDigest& digest, const AnalysisStore& piece,
+                    std::vector<std::uint32_t>* killPairs) {
     digest.HasHoldings = true;
     // Names keep the positions AppendPiece gives them: the digest's, then new ones in the order
     // the piece met them.
@@ -99,6 +100,8 @@ void AppendHoldings(LogDigest& digest, const AnalysisStore& piece) {
             digest.HoldingPairs.push_back(
                 {killer, victim, event.WeaponText, 0, digest.EventCount + position});
         digest.HoldingPairs[found->second].Count += piece.KillEventCount(position);
+        if (killPairs)
+            killPairs->push_back(static_cast<std::uint32_t>(found->second));
     }
     for (const RenameEntry& rename : RealEntries(piece.Renames))
         digest.RenameHoldings.emplace_back(static_cast<std::uint32_t>(rename.From), rename.Line);
@@ -178,10 +181,10 @@ std::vector<DigestPair> PairsOf(const std::vector<DigestEncounter>& encounters) 
     return pairs;
 }
 
-void FileHoldings(LogDigest& digest, AnalysisStore& piece) {
+void FileHoldings(LogDigest& digest, AnalysisStore& piece, std::vector<std::uint32_t>* killPairs) {
     if (!piece.TracksHolders)
         return;
-    AppendHoldings(digest, piece);
+    AppendHoldings(digest, piece, killPairs);
     FileHoldersByName(piece);
 }
 

@@ -78,7 +78,9 @@ struct LogDigest {
 
 // Adds the holdings of a piece analysed with holders tracked, before AppendPiece adds the rest:
 // its records 1 to Holdings.size() are the digest's holdings (StreamOptions::KnownHoldings).
-void AppendHoldings(LogDigest& digest, const AnalysisStore& piece);
+// `killPairs`, when given, receives the place in HoldingPairs of each of the piece's kills.
+void AppendHoldings(LogDigest& digest, const AnalysisStore& piece,
+                    std::vector<std::uint32_t>* killPairs = nullptr);
 
 // Adds what `piece` found in the lines that follow the digest's to the digest. The piece was
 // analysed with the digest's names filed first (StreamOptions::KnownPlayers), so its records
@@ -87,7 +89,8 @@ void AppendPiece(LogDigest& digest, const AnalysisStore& piece, const AnalysisTo
 
 // A piece that tracks holders: its holdings into the digest (AppendHoldings), then the piece
 // filed by name for AppendPiece and the rows. Nothing for any other piece.
-void FileHoldings(LogDigest& digest, AnalysisStore& piece);
+void FileHoldings(LogDigest& digest, AnalysisStore& piece,
+                  std::vector<std::uint32_t>* killPairs = nullptr);
 
 // The digest of a log analysed whole (FileHoldings first).
 LogDigest DigestOfStore(AnalysisStore& store, const AnalysisTotals& totals);

@@ -2,6 +2,7 @@
 #include "db/log_statistics.h"
 
 #include "db/engine_dialect.h"
+#include "db/kill_order_rows.h"
 #include "db/public_tables.h"
 #include "db/statistics_rows.h"
 
@@ -54,11 +55,20 @@ bool WritePlayerRows(StatsDatabase& database, LogId id, const AnalysisStore& pie
 
 bool StoreLogStatistics(StatsDatabase& database, LogId id, LogDigest& digest, AnalysisStore& piece,
                         const AnalysisTotals& totals, std::string& error) {
+    // The order of the kills goes on from the log's earlier lines; a piece whose holders are not
+    // tracked (a log imported before they were kept) cannot say which holder killed.
+    std::optional<KillOrderPiece> order;
+    if (piece.TracksHolders) {
+        order = StartKillOrderPiece(database, id, digest, piece, error);
+        if (!order)
+            return false;
+    }
     // The holdings are kept apart; the rest is stored by name, as the classic outputs count.
-    FileHoldings(digest, piece);
+    FileHoldings(digest, piece, order && order->Continues ? &order->Pairs : nullptr);
     if (!WritePlayerRows(database, id, piece, error) ||
         !WriteTextRows(database, id, digest, piece, error) ||
-        !WritePublicTables(database, id, digest, piece, error))
+        !WritePublicTables(database, id, digest, piece, error) ||
+        (order && !WriteKillOrderPiece(database, id, *order, error)))
         return false;
     AppendPiece(digest, piece, totals);
     return WriteDigest(database, id, digest, error);

@@ -173,7 +173,8 @@ bool AddColumns(QSqlDatabase& connection, QSqlQuery& query, const AddedColumn (&
 // two. Not the tables of large rows (a log's statistics, blocks of other lines): SQLite compares
 // a key of such a table by reading its whole row from the overflow pages, at every step of a
 // lookup, which made reading a hundred logs' statistics copy each of them many times over.
-constexpr const char* kTablesOfLargeRows[] = {"log_digests", "log_holdings", "log_unknown_lines"};
+constexpr const char* kTablesOfLargeRows[] = {"log_digests", "log_holdings", "log_unknown_lines",
+                                              "log_kill_orders"};
 
 bool HoldsLargeRows(const QString& statement) {
     for (const char* table : kTablesOfLargeRows)
@@ -195,6 +196,18 @@ QString Version5Statement(QSqlDatabase& connection, const char* statement) {
 constexpr const char* kVersion6Tables[] = {"CREATE TABLE IF NOT EXISTS log_holdings ("
                                            " log_id BIGINT PRIMARY KEY,"
                                            " holdings BYTEA NOT NULL)"};
+
+// Added in version 9: each log's kills in the order they were made (kill_order_rows.h), a row
+// for each import of its lines.
+constexpr const char* kVersion9Tables[] = {"CREATE TABLE IF NOT EXISTS log_kill_orders ("
+                                           " log_id BIGINT NOT NULL,"
+                                           " seq BIGINT NOT NULL,"
+                                           " first_kill BIGINT NOT NULL,"
+                                           " kills BIGINT NOT NULL,"
+                                           " end_session BIGINT NOT NULL,"
+                                           " last_session BIGINT NOT NULL,"
+                                           " kill_order BYTEA NOT NULL,"
+                                           " PRIMARY KEY (log_id, seq))"};
 
 // Version 7: a SQLite database made by versions 5 and 6 keeps its tables of large rows by key;
 // each is copied into a table of the same columns that SQLite keeps by row number. The
@@ -259,7 +272,7 @@ bool CreateSchema(QSqlDatabase& connection, std::string& error) {
             return false;
         }
     }
-    for (const char* statement : kVersion6Tables) {
+    for (const char* statement : {kVersion6Tables[0], kVersion9Tables[0]}) {
         if (!query.exec(Version5Statement(connection, statement))) {
             error = "cannot create the tables: " + query.lastError().text().toStdString();
             return false;
@@ -342,6 +355,8 @@ bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
         return fail({});
     if (stored < 8 && (!AddColumns(connection, query, kVersion8Columns) ||
                        !query.exec(QString::fromLatin1(kHiddenPlayersTable))))
+        return fail({});
+    if (stored < 9 && !query.exec(Version5Statement(connection, kVersion9Tables[0])))
         return fail({});
     if (!query.exec(QStringLiteral("UPDATE qla_meta SET value = '%1' WHERE name = "
                                    "'schema_version'")

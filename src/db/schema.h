@@ -16,14 +16,18 @@ namespace qla::db {
 // none until qla reanalyze reads it again. Version 7 changes no table's columns: on SQLite the
 // tables of large rows are kept by row number (schema.cpp says why). Version 8 adds the server
 // a log was played on (logs.server), as qla import --server tags it, and the hidden players
-// (hidden_players, qla hide).
-inline constexpr int kSchemaVersion = 8;
+// (hidden_players, qla hide). Version 9 keeps each log's kills in the order they were made
+// (log_kill_orders), for the streaks; a log imported before has none until qla reanalyze reads it
+// again.
+inline constexpr int kSchemaVersion = 9;
 // Added in version 8: the identity keys of the hidden players (qla hide). A database made at
 // version 8 before it came has none: its first hide creates it.
 inline constexpr const char* kHiddenPlayersTable = "CREATE TABLE IF NOT EXISTS hidden_players ("
                                                    " name_key TEXT PRIMARY KEY)";
 // The first version that keeps the logs' holdings.
 inline constexpr int kHoldingsVersion = 6;
+// The first version that keeps the order of the logs' kills.
+inline constexpr int kKillOrderVersion = 9;
 // The first version whose logs' statistics are stored.
 inline constexpr int kStatisticsVersion = 5;
 inline constexpr int kOldestReadableVersion = 1;

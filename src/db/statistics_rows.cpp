@@ -225,8 +225,9 @@ bool ForEachUnknownLine(StatsDatabase& database, LogId id,
 
 bool DeleteStatisticsRows(StatsDatabase& database, LogId id, std::string& error) {
     QSqlQuery query(database.Connection());
-    for (const char* table : {"log_digests", "log_holdings", "log_chats", "log_unknown_lines",
-                              "log_player_weapons", "log_encounters", "log_players"}) {
+    for (const char* table :
+         {"log_digests", "log_holdings", "log_chats", "log_unknown_lines", "log_player_weapons",
+          "log_encounters", "log_players", "log_kill_orders"}) {
         query.prepare(QStringLiteral("DELETE FROM %1 WHERE log_id = ?").arg(QLatin1String(table)));
         query.addBindValue(Int(id));
         if (!query.exec()) {

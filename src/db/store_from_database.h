@@ -9,6 +9,7 @@
 #include "db/database_lines.h"
 #include "db/log_catalog.h"
 #include "db/stats_database.h"
+#include "stats/kill_streaks.h"
 
 #include <optional>
 #include <string>
@@ -21,6 +22,8 @@ namespace qla::db {
 struct LogSpans {
     std::vector<std::optional<std::string>> Dates;
     std::vector<std::size_t> KillEntriesEnd;
+    // With StoreParts::KillOrder: each log's kills in the order they were made.
+    KillOrder Order;
 };
 
 struct DatabaseStoreResult {
@@ -50,6 +53,8 @@ struct StoreParts {
     // The renames of a store that does not track holders: only the names' suggestions read
     // them, and a hundred logs hold millions (most of such a store's memory).
     bool Renames = true;
+    // Each log's kills in their order (LogSpans::Order), which the streaks need.
+    bool KillOrder = false;
 };
 DatabaseStoreResult BuildStoreFromDatabase(StatsDatabase& database, const LogSelection& selection,
                                            AnalysisStore& store, StoreParts parts);

@@ -6,6 +6,7 @@
 #include "analysis/line_walk.h"
 #include "core/byte_search.h"
 #include "db/chunk_reader.h"
+#include "db/kill_order_entries.h"
 #include "db/statistics_rows.h"
 
 #include <algorithm>
@@ -151,10 +152,17 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
         std::optional<LogDigest> digest =
             ReadDigest(database, log.Id, result.Error,
                        {.Encounters = false,
-                        .Holdings = store.TracksHolders,
-                        .Renames = store.TracksHolders || parts.Renames});
+                        .Holdings = store.TracksHolders || parts.KillOrder,
+                        .Renames = store.TracksHolders || parts.Renames || parts.KillOrder});
         if (!digest)
             return result;
+        // The order of the log's kills, placed among the entries its pairs are filed into next.
+        const std::size_t firstEntry = store.KillEvents.size();
+        std::optional<StoredKillOrder> order;
+        if (parts.KillOrder && !ReadKillOrder(database, log.Id, *digest, order, result.Error))
+            return result;
+        if (parts.KillOrder && store.TracksHolders)
+            AddLogKillOrder(*digest, order, digest->HasHoldings, firstEntry, result.Logs.Order);
         if (store.TracksHolders) {
             FileDigestHoldings(*digest, store, !parts.Chats, holdingsOf[i], playersOf[i]);
             chatHoldingsOf[i] = digest->ChatHoldings;
@@ -185,10 +193,14 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
                 return result;
             LogDigest inContext = DigestOfStore(again, *totals);
             FileDigest(inContext, store, !parts.Chats, parts.Renames);
+            if (parts.KillOrder)
+                AddReadAgainKillOrder(again, inContext, order, firstEntry, result.Logs.Order);
             playerNames[i] = digest->Names();
             ++result.LogsReadAgain;
         } else {
             FileDigest(*digest, store, !parts.Chats, parts.Renames);
+            if (parts.KillOrder)
+                AddLogKillOrder(*digest, order, false, firstEntry, result.Logs.Order);
         }
         AddTotals(result.Totals, digest->Totals);
         result.Lines.push_back(LinesOfLog(log.Id, *digest));

@@ -5,8 +5,10 @@ namespace qla::front {
 
 db::StoreParts PartsShownBy(ExportView view) {
     const bool all = view == ExportView::AllData || view == ExportView::Dashboard;
-    return {all || view == ExportView::VoiceChat || view == ExportView::TextChat,
-            all || view == ExportView::Junk};
+    // The site's awards and records tell the streaks, which need the order of the kills.
+    return {.Chats = all || view == ExportView::VoiceChat || view == ExportView::TextChat,
+            .UnknownLines = all || view == ExportView::Junk,
+            .KillOrder = view == ExportView::Dashboard};
 }
 
 } // namespace qla::front

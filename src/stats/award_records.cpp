@@ -40,17 +40,16 @@ RecordBook::RecordBook() {
         {"most_kills_in_session", "Most kills in one session"},
         {"best_ratio_in_session", "Best kill/death ratio in one session (at least 20 kills)"},
     };
-    records_[kKillStreak].Known = records_[kDeathStreak].Known = false;
 }
 
 void RecordBook::AddSession(const AnalysisStore& session, bool streaksKnown, const std::string& log,
-                            const std::string& date) {
+                            const std::string& date, const KillOrder* order) {
     std::array<Best, 4> best;
     std::vector<PlayerStreaks> streaks;
-    if (streaksKnown) {
-        streaks = LongestStreaks(session, {});
-        records_[kKillStreak].Known = records_[kDeathStreak].Known = true;
-    }
+    if (streaksKnown)
+        streaks = LongestStreaks(session, {}, order);
+    else
+        records_[kKillStreak].Known = records_[kDeathStreak].Known = false;
     for (const PlayerIndex p : session.PlayerIndexes()) {
         const PlayerRecord& player = session.Players[static_cast<std::size_t>(p)];
         const std::int64_t kills = player.Kills[kWeaponTotal], deaths = player.Deaths[kWeaponTotal];
@@ -65,7 +64,7 @@ void RecordBook::AddSession(const AnalysisStore& session, bool streaksKnown, con
     }
     for (std::size_t r = 0; r < best.size(); ++r) {
         AwardRecord& record = records_[r];
-        if (best[r].Player == 0 || (record.Held && best[r].Value <= record.Value))
+        if (!record.Known || best[r].Player == 0 || (record.Held && best[r].Value <= record.Value))
             continue;
         const PlayerRecord& player = session.Players[static_cast<std::size_t>(best[r].Player)];
         record.Held = true;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/store.h"
+#include "stats/kill_streaks.h"
 
 #include <cstdint>
 #include <string>
@@ -14,7 +15,7 @@ namespace qla {
 struct AwardRecord {
     std::string_view Key;   // in JSON and CSV: "longest_kill_streak"
     std::string_view Title; // "Longest kill streak"
-    bool Known = true;      // false: no session read keeps the order of its kills
+    bool Known = true;      // false: some session read keeps no order of its kills
     bool Held = false;      // false: nobody has set it yet
     std::string Player;     // the name as stored
     std::int64_t Value = 0; // kills, deaths; the ratio in hundredths
@@ -26,9 +27,10 @@ struct AwardRecord {
 class RecordBook {
   public:
     RecordBook();
-    // One session's store; `streaksKnown` as AwardInputs::StreaksKnown.
+    // One session's store; `streaksKnown` and `order` as AwardInputs::StreaksKnown and Order.
+    // A session whose streaks are not known leaves the streak records unknown.
     void AddSession(const AnalysisStore& session, bool streaksKnown, const std::string& log,
-                    const std::string& date);
+                    const std::string& date, const KillOrder* order = nullptr);
     // Longest kill streak, longest death streak, most kills in one session, best kill/death
     // ratio in one session (with kRatioRecordKills kills).
     const std::vector<AwardRecord>& Records() const { return records_; }

@@ -21,8 +21,8 @@ struct AwardsReport {
     AwardPeriodKind Kind = AwardPeriodKind::All;
     std::vector<AwardPeriodResult> Periods;
     std::vector<AwardRecord> Records;
-    // A database's stored statistics keep the encounters summed, not the order of the kills:
-    // the streaks then come from logs only.
+    // False when some log read keeps no order of its kills (a database's log imported before
+    // it kept the order): the streaks of the periods and records it is in are not known.
     bool StreaksKnown = true;
 };
 

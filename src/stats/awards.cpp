@@ -112,17 +112,28 @@ std::vector<AwardEntry> NemesisPairs(const AnalysisStore& store, std::int64_t mi
 std::vector<AwardEntry> FirstBloods(const AwardInputs& inputs) {
     const AnalysisStore& store = inputs.Store;
     std::vector<AwardEntry> entries;
-    const auto spans = LogSpansOf(store, inputs.KillEntriesEnd);
-    for (std::size_t log = 0; log < spans.size(); ++log) {
-        for (std::size_t at = spans[log].first; at < spans[log].second; ++at) {
-            const KillEvent& event = store.KillEvents[at];
+    // The first kill between players of `kills` (entry positions), if any.
+    const auto first = [&](std::size_t log, std::size_t begin, std::size_t end, auto entryAt) {
+        for (std::size_t at = begin; at < end; ++at) {
+            const KillEvent& event = store.KillEvents[entryAt(at)];
             if (event.WeaponText == kEventTeamkill)
                 continue;
             entries.push_back({store.Players[static_cast<std::size_t>(event.Killer)].Name,
                                store.Players[static_cast<std::size_t>(event.Victim)].Name,
                                log < inputs.LogLabels.size() ? inputs.LogLabels[log] : "", 1});
-            break;
+            return;
         }
+    };
+    const KillOrder* order = inputs.Order;
+    const auto spans = LogSpansOf(store, inputs.KillEntriesEnd);
+    for (std::size_t log = 0; log < spans.size(); ++log) {
+        // A stored log's order tells the first blood of each session begun inside it too.
+        if (order && log < order->Known.size() && order->Known[log]) {
+            for (const auto& [begin, end] : order->SessionsOf(log))
+                first(log, begin, end, [order](std::size_t at) { return order->Entries[at]; });
+            continue;
+        }
+        first(log, spans[log].first, spans[log].second, [](std::size_t at) { return at; });
     }
     return entries;
 }
@@ -194,40 +205,14 @@ std::vector<RatingGain> RatingGains(const AnalysisStore& whole,
     return gains;
 }
 
-std::vector<PlayerStreaks> LongestStreaks(const AnalysisStore& store,
-                                          std::span<const std::size_t> killEntriesEnd) {
-    std::vector<PlayerStreaks> longest(store.Players.size());
-    const auto spans = LogSpansOf(store, killEntriesEnd);
-    for (std::size_t log = 0; log < spans.size(); ++log) {
-        std::vector<PlayerStreaks> current(store.Players.size());
-        const auto raise = [&](std::int64_t& now, std::int64_t& best, std::size_t& bestLog) {
-            if (++now > best) {
-                best = now;
-                bestLog = log;
-            }
-        };
-        for (std::size_t at = spans[log].first; at < spans[log].second; ++at) {
-            const KillEvent& event = store.KillEvents[at];
-            const auto killer = static_cast<std::size_t>(event.Killer);
-            const auto victim = static_cast<std::size_t>(event.Victim);
-            // The victim's run of kills ends and his run of deaths grows, a teamkill's too; only
-            // a kill of an enemy counts for the killer.
-            current[victim].Kills = 0;
-            raise(current[victim].Deaths, longest[victim].Deaths, longest[victim].DeathsLog);
-            if (event.WeaponText == kEventTeamkill || killer == victim)
-                continue;
-            current[killer].Deaths = 0;
-            raise(current[killer].Kills, longest[killer].Kills, longest[killer].KillsLog);
-        }
-    }
-    return longest;
-}
-
 std::vector<AwardResult> ComputeAwards(const AwardInputs& inputs) {
     const AnalysisStore& store = inputs.Store;
     std::vector<PlayerStreaks> streaks;
-    if (inputs.StreaksKnown)
-        streaks = LongestStreaks(store, inputs.KillEntriesEnd);
+    if (inputs.StreaksKnown && inputs.Streaks.empty())
+        streaks = LongestStreaks(store, inputs.KillEntriesEnd, inputs.Order);
+    else if (inputs.StreaksKnown)
+        streaks.assign(inputs.Streaks.begin(), inputs.Streaks.end());
+    streaks.resize(std::max(streaks.size(), store.Players.size()));
     std::vector<AwardResult> results;
     for (const AwardRule& rule : AwardRules()) {
         AwardResult result{rule.Id, {}, true};

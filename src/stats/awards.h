@@ -4,6 +4,7 @@
 
 #include "core/store.h"
 #include "stats/award_table.h"
+#include "stats/kill_streaks.h"
 
 #include <cstdint>
 #include <span>
@@ -42,25 +43,20 @@ std::vector<RatingGain> RatingGains(const AnalysisStore& whole,
                                     const std::vector<bool>& before,
                                     const std::vector<bool>& through);
 
-// A player's longest streaks in a store whose KillEvents hold one kill each in log order, and
-// the log (its position) each was made in; the first log that reached the length.
-struct PlayerStreaks {
-    std::int64_t Kills = 0, Deaths = 0;
-    std::size_t KillsLog = 0, DeathsLog = 0;
-};
-// By player index (element 0 unused); the streaks start again at each log's end.
-std::vector<PlayerStreaks> LongestStreaks(const AnalysisStore& store,
-                                          std::span<const std::size_t> killEntriesEnd);
-
 struct AwardInputs {
     const AnalysisStore& Store; // the period's logs and nothing else
     // Each log's end in the store's KillEvents and its label; one log when empty.
     std::span<const std::size_t> KillEntriesEnd;
     std::span<const std::string> LogLabels;
-    // Whether the store's KillEvents hold each kill in log order (a log read, not stored
-    // statistics, which keep the encounters summed).
+    // Whether the order of the kills is known: a log read keeps it in KillEvents, stored
+    // statistics keep the encounters summed and the order beside them (Order), when stored.
     bool StreaksKnown = true;
     std::span<const RatingGain> Gains;
+    // The kills in order, for a store of stored statistics; its logs replace KillEntriesEnd for
+    // the streaks.
+    const KillOrder* Order = nullptr;
+    // The streaks worked out already, by player index; empty: from the kills.
+    std::span<const PlayerStreaks> Streaks;
 };
 
 // Every award of the table, in its order.

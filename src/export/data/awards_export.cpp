@@ -62,7 +62,7 @@ std::string AwardsText(const AwardsReport& report) {
         for (const AwardResult& award : period.Awards) {
             const std::string head = Safe(period.Key) + "\t" + std::string(RuleOf(award.Id).Title);
             if (!award.Known) {
-                out += head + "\t-\t-\t-\tfrom logs only\n";
+                out += head + "\t-\t-\t-\t" + kStreakNotStored + "\n";
                 continue;
             }
             if (award.Entries.empty())
@@ -80,7 +80,7 @@ std::string AwardsText(const AwardsReport& report) {
     for (const AwardRecord& record : report.Records) {
         out += std::string(record.Title) + "\t";
         if (!record.Known)
-            out += "-\tfrom logs only\t-\t-\t-\t-\n";
+            out += std::string("-\t") + kStreakNotStored + "\t-\t-\t-\t-\n";
         else if (!record.Held)
             out += "nobody\t-\t-\t-\t-\t-\n";
         else
@@ -89,7 +89,7 @@ std::string AwardsText(const AwardsReport& report) {
                    Safe(record.Log) + "\t" + (record.Date.empty() ? "-" : record.Date) + "\n";
     }
     if (!report.StreaksKnown)
-        out += std::string("\nnote: ") + kStreaksFromLogsOnly + "\n";
+        out += std::string("\nnote: ") + kStreaksNotStored + "\n";
     return out;
 }
 
@@ -174,7 +174,7 @@ std::string AwardsJson(const AwardsReport& report) {
     }
     json.EndArray();
     if (!report.StreaksKnown)
-        json.Field("note", kStreaksFromLogsOnly);
+        json.Field("note", kStreaksNotStored);
     json.EndObject();
     text += '\n';
     return text;
@@ -206,7 +206,7 @@ std::string AwardsCsv(const AwardsReport& report, const CsvOptions& options) {
             const std::string_view key = RuleOf(award.Id).Key;
             if (!award.Known)
                 row({"award", period.Key, key, "", "", "", "", "", "", "", "", "", "",
-                     kStreaksFromLogsOnly},
+                     kStreaksNotStored},
                     kValueColumn);
             for (const AwardEntry& entry : award.Entries) {
                 const std::string value =
@@ -221,7 +221,7 @@ std::string AwardsCsv(const AwardsReport& report, const CsvOptions& options) {
     for (const AwardRecord& record : report.Records) {
         if (!record.Known) {
             row({"record", "", record.Key, "", "", "", "", "", "", "", "", "", "",
-                 kStreaksFromLogsOnly},
+                 kStreaksNotStored},
                 kValueColumn);
             continue;
         }

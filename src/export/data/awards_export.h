@@ -18,9 +18,13 @@ std::string AwardsJson(const AwardsReport& report);
 // One table: a row per award winner (section "award") and per record (section "record").
 std::string AwardsCsv(const AwardsReport& report, const CsvOptions& options);
 
-// The note the outputs give when the streaks are not known.
-inline constexpr const char* kStreaksFromLogsOnly =
-    "Streaks need the order of the kills, which a database keeps only as summed encounters: "
-    "streaks are available from logs only for now.";
+// The note the outputs give when the streaks are not known: only a database's logs imported
+// before it kept the order of their kills lack it.
+inline constexpr const char* kStreaksNotStored =
+    "Streaks need the order of the kills, which the database keeps for the logs imported since "
+    "schema version 9: where a period holds a log imported before, its streaks are not known "
+    "until qla reanalyze reads that log again.";
+// What stands in an award's or a record's place when its streak is not known.
+inline constexpr const char* kStreakNotStored = "not stored";
 
 } // namespace qla
