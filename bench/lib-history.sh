@@ -82,6 +82,7 @@ history_rows() {
     row "  statistics site of the database" "$(calc "$WALL" %.3f)" "" "" \
         "$(mb $((PEAK_KB * 1024)))" \
         "$(calc "$WALL / $site_one") x the site of one log (target <= 4, peak 256 MB)" "$CPU"
+    history_site_bytes "$cache/export-out/site-history" "$history" "$count"
     rm -rf "$cache/export-out/site-one" "$cache/export-out/site-history"
     # The chat and junk views stream their rows: memory stays that of the statistics.
     local view
@@ -151,4 +152,31 @@ history_watch_site() {
         "target < 2 s (watch's own CPU per burst in the user and sys columns)" \
         "$(median "${users[@]}")|$(median "${systems[@]}")|"
     rm -rf "$site" "$site.qla-new" "$db" "$db-journal" "$log" "$err"
+}
+
+# history_site_bytes SITE HISTORY COUNT: the site's chat archive against the bytes of the chat
+# lines it shows (the generator's truth files name each chat line's speaker), the rest of the
+# site, the scripts a search loads, and a search of the largest log's chat in Chromium.
+history_site_bytes() {
+    local site="$1" history="$2" count="$3" i chat_lines=0 archive other scripts total
+    for ((i = 1; i <= count; i++)); do
+        chat_lines=$((chat_lines + $(LC_ALL=C awk -F'\t' 'NR == FNR { if ($2 == "speaker") s[$1] = 1; next }
+            (FNR in s) { b += length($0) + 1 } END { print b + 0 }' \
+            "$history/$(printf 'log%02d.truth.tsv' "$i")" "$history/$(printf 'log%02d.log' "$i")")))
+    done
+    archive=$(find "$site/voice" "$site/text" "$site/voice.html" "$site/text.html" -type f \
+        -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
+    total=$(find "$site" -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
+    other=$((total - archive))
+    scripts=$(find "$site" -type f -name '*.js' -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
+    row "  site: chat archive" "" "" "" "" \
+        "$(mb "$archive") MB for $(mb "$chat_lines") MB of chat lines: $(calc \
+            "$archive / $chat_lines") x (target <= 2)"
+    row "  site: pages other than the chat archive" "" "" "" "" \
+        "$(mb "$other") MB (target <= 50); scripts and rows files $(mb "$scripts") MB (target <= 2)"
+    if command -v node >/dev/null && [ -d "$root/tests/browser/node_modules/puppeteer-core" ]; then
+        local seen
+        seen="$(cd "$root/tests/browser" && node chat_search_measure.mjs "$site" 2>&1 | tail -n 1)"
+        row "  site: chat search in Chromium" "" "" "" "" "$seen (target < 200 ms, heap <= 100 MB)"
+    fi
 }

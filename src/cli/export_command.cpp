@@ -266,8 +266,9 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
             auto history = cli::ReadDashboardHistory(*source.Database, err);
             if (!history)
                 return cli::kExitFailed;
-            site = cli::DatabaseSiteSource(source.Database->Path, totals, logDate,
-                                           std::move(*history), store, source.Merging.Names);
+            site =
+                cli::DatabaseSiteSource(source.Database->Path, totals, logDate, loaded->Store.Logs,
+                                        std::move(*history), store, source.Merging.Names);
         } else {
             site = {Std(QFileInfo(source.Logs.at(0)).fileName()), logDate.value_or(""), totals, {}};
         }

@@ -156,7 +156,7 @@ Publication Watcher::Publish() {
             return refused;
         SetStatisticsSite(request, options_.SiteChoices,
                           DatabaseSiteSource(options_.Database, built.Totals, built.DateText,
-                                             std::move(*history), store, std::nullopt));
+                                             built.Logs, std::move(*history), store, std::nullopt));
     }
     return PublishSite(store, std::move(request), &pageMemory_);
 }

@@ -16,14 +16,18 @@
 
 namespace qla::db {
 
-// From the stored statistics: each selected log's date key (as LogEntry::DateKey) and the end
-// of its entries in the store's KillEvents, the logs in the order they were filed; empty when
-// the logs were read again as one.
+// From the stored statistics: each selected log's id, file path and date key (as LogEntry), the
+// end of its entries in the store's KillEvents and, when the chats were read, the end of its
+// messages in the store's VoiceChats and TextChats; the logs in the order they were filed; empty
+// when the logs were read again as one.
 struct LogSpans {
+    std::vector<LogId> Ids;
+    std::vector<std::string> Paths;
     std::vector<std::optional<std::string>> Dates;
     std::vector<std::size_t> KillEntriesEnd;
     // With StoreParts::KillOrder: each log's kills in the order they were made.
     KillOrder Order;
+    std::vector<std::size_t> VoiceChatsEnd, TextChatsEnd;
 };
 
 struct DatabaseStoreResult {

@@ -168,6 +168,8 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
             chatHoldingsOf[i] = digest->ChatHoldings;
             AddTotals(result.Totals, digest->Totals);
             result.Lines.push_back(LinesOfLog(log.Id, *digest));
+            result.Logs.Ids.push_back(log.Id);
+            result.Logs.Paths.push_back(log.Path);
             result.Logs.Dates.push_back(log.DateKey);
             result.Logs.KillEntriesEnd.push_back(store.KillEvents.size());
             playerNames[i] = digest->Names();
@@ -204,6 +206,8 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
         }
         AddTotals(result.Totals, digest->Totals);
         result.Lines.push_back(LinesOfLog(log.Id, *digest));
+        result.Logs.Ids.push_back(log.Id);
+        result.Logs.Paths.push_back(log.Path);
         result.Logs.Dates.push_back(log.DateKey);
         result.Logs.KillEntriesEnd.push_back(store.KillEvents.size());
         // A name of the log's own digest that the reading in context filed otherwise (a cut
@@ -241,6 +245,10 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
                 };
                 if (!ForEachChat(database, (*logs)[i].Id, kind, file, result.Error))
                     return result;
+                auto& ends =
+                    kind == ChatKind::Voice ? result.Logs.VoiceChatsEnd : result.Logs.TextChatsEnd;
+                ends.push_back(
+                    (kind == ChatKind::Voice ? store.VoiceChats : store.TextChats).size());
             }
     }
     if (parts.UnknownLines)

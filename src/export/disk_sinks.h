@@ -7,7 +7,9 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
 namespace qla {
 
@@ -32,19 +34,30 @@ class PathSink final : public Sink {
 };
 
 // Writes each file into a folder (its subfolders made as needed), replacing a file of that name
-// whole, never the log being read.
+// whole, never the log being read. `keepable` (sorted) names files an earlier export of a site
+// wrote there: such a file that is a regular file already holding the bytes given whole (Put)
+// is kept as it is, its time and inode too, so a site written again over itself changes only the
+// files that differ (a web server's caches and rsync see nothing else).
 class FolderSink final : public Sink {
   public:
-    FolderSink(std::string folder, std::optional<FileIdentity> logFile)
-        : folder_(std::move(folder)), logFile_(std::move(logFile)) {}
+    FolderSink(std::string folder, std::optional<FileIdentity> logFile,
+               std::vector<std::string> keepable = {})
+        : folder_(std::move(folder)), logFile_(std::move(logFile)), keepable_(std::move(keepable)) {
+    }
 
     std::unique_ptr<SinkFile> Create(const std::string& name) override;
+    ExportResult Put(const std::string& name, std::string_view content) override;
     bool Has(const std::string& name) const override;
+
+    // The files made or kept so far, by name.
+    const std::set<std::string>& Placed() const { return placed_; }
 
   private:
     std::string folder_;
     std::string madeFolder_; // the last folder made, so a series of pages makes it once
     std::optional<FileIdentity> logFile_;
+    std::vector<std::string> keepable_;
+    std::set<std::string> placed_;
 };
 
 } // namespace qla

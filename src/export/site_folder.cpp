@@ -8,6 +8,7 @@
 #include "stats/statistics.h"
 
 #include <filesystem>
+#include <set>
 
 namespace qla {
 namespace {
@@ -18,21 +19,16 @@ namespace {
 // tells the truth. Only files the marker lists (written by an export of ours) are touched, and
 // only in folders: the root's files are the same each time, and Export All writes only there.
 void RemoveLeftPages(const std::string& folder, const SiteMarker& earlier,
-                     const FolderSnapshot& before) {
+                     const std::set<std::string>& placed) {
     if (earlier.Kind != SiteMarkerKind::Site)
         return;
-    const FolderSnapshot after = FolderSnapshot::Of(folder);
     const std::filesystem::path root(folder);
     for (const std::string& file : earlier.Files) {
-        if (file.find('/') == std::string::npos)
+        if (file.find('/') == std::string::npos || placed.contains(file))
             continue;
-        const auto was = before.Entries().find(file);
-        const auto is = after.Entries().find(file);
-        if (was == before.Entries().end() || is == after.Entries().end() ||
-            !(was->second == is->second))
-            continue; // gone already, or written by this export
         std::error_code code;
-        std::filesystem::remove(root / file, code);
+        if (!std::filesystem::remove(root / file, code))
+            continue; // gone already
         // Only removes a folder that is empty.
         for (std::filesystem::path holder = (root / file).parent_path();
              holder != root && holder.has_relative_path(); holder = holder.parent_path())
@@ -68,10 +64,15 @@ ExportOutcome WriteSiteFolder(const Statistics& stats, const ExportRequest& requ
     const SiteMarker earlier = ReadSiteMarker(folder);
     ExportOutcome outcome;
     std::string refusal;
+    std::set<std::string> placed;
     if (const auto lock = PrepareSiteFolder(
             folder, perPage ? MissingFolder::Refuse : MissingFolder::Make, refusal)) {
-        FolderSink sink(folder, stats.Store.LogFileIdentity);
+        // The statistics site keeps the files of its earlier export that hold the same bytes.
+        const bool keeps = !perPage && earlier.Kind == SiteMarkerKind::Site;
+        FolderSink sink(folder, stats.Store.LogFileIdentity,
+                        keeps ? earlier.Files : std::vector<std::string>());
         outcome = write(stats, request, sink);
+        placed = sink.Placed();
     } else if (perPage) {
         outcome.Site.Refused = refusal;
     } else {
@@ -81,7 +82,7 @@ ExportOutcome WriteSiteFolder(const Statistics& stats, const ExportRequest& requ
     if (!outcome.Site.Refused.empty() || !std::filesystem::is_directory(folder, code))
         return outcome; // nothing was written
     if (!perPage && outcome.File.Ok())
-        RemoveLeftPages(folder, earlier, before);
+        RemoveLeftPages(folder, earlier, placed);
     // A marker that cannot be written fails the export.
     if (const std::string error = MarkSite(folder, before); !error.empty()) {
         if (perPage)

@@ -30,10 +30,12 @@ void SetStatisticsSite(ExportRequest& request, const StatisticsSiteChoices& choi
     site.LogCount = 1;
     site.HeldBackBytes.reset();
     site.History.clear();
+    site.Logs.clear();
     if (source.Database) {
         site.LogCount = source.Database->LogCount;
         site.HeldBackBytes = source.Database->HeldBackBytes;
         site.History = std::move(source.Database->History);
+        site.Logs = std::move(source.Database->Logs);
     }
     OrderHistoriesByDate(site.History);
     site.Period = PeriodOf(site.History);

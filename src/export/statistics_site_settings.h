@@ -33,6 +33,7 @@ struct DatabaseSiteFigures {
     std::int64_t LogCount = 0;
     std::int64_t HeldBackBytes = 0;
     std::vector<PlayerHistory> History;
+    std::vector<SiteLog> Logs; // the chat archive's logs (DashboardSettings::Logs)
 };
 
 // Where the figures come from.

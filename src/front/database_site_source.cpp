@@ -1,6 +1,7 @@
 // The statistics site's source read from a statistics database.
 #include "front/database_site_source.h"
 
+#include "export/dashboard/history_kills.h"
 #include "export/dashboard/merged_history.h"
 
 #include <QFileInfo>
@@ -8,11 +9,30 @@
 #include <utility>
 
 namespace qla::front {
+namespace {
+
+// The logs whose chats were read, as the chat archive takes them; none when the spans do not
+// tell where each log's messages end (the archive then holds one log).
+std::vector<SiteLog> ChatArchiveLogs(const db::LogSpans& logs) {
+    std::vector<SiteLog> archive;
+    const std::size_t count = logs.Ids.size();
+    if (logs.VoiceChatsEnd.size() != count || logs.TextChatsEnd.size() != count ||
+        logs.Paths.size() != count || logs.Dates.size() != count)
+        return archive;
+    for (std::size_t i = 0; i < count; ++i)
+        archive.push_back(
+            {logs.Ids[i], QFileInfo(QString::fromStdString(logs.Paths[i])).fileName().toStdString(),
+             logs.Dates[i].value_or(""), logs.VoiceChatsEnd[i], logs.TextChatsEnd[i]});
+    return archive;
+}
+
+} // namespace
 
 StatisticsSiteSource DatabaseSiteSource(const std::string& databasePath,
                                         const AnalysisTotals& totals,
                                         const std::optional<std::string>& date,
-                                        db::DashboardHistory history, const AnalysisStore& store,
+                                        const db::LogSpans& logs, db::DashboardHistory history,
+                                        const AnalysisStore& store,
                                         const std::optional<MergedNames>& merged) {
     StatisticsSiteSource source;
     source.SourceName = QFileInfo(QString::fromStdString(databasePath)).fileName().toStdString();
@@ -24,6 +44,9 @@ StatisticsSiteSource DatabaseSiteSource(const std::string& databasePath,
     // The history holds the names as stored; a merged player's rows sum his names.
     figures.History =
         merged ? MergedHistories(history.Players, store, *merged) : std::move(history.Players);
+    // Each log's streaks and first blood, from the order of its kills (when it was read).
+    AddKillFigures(figures.History, store, logs.KillEntriesEnd, logs.Order);
+    figures.Logs = ChatArchiveLogs(logs);
     source.Database = std::move(figures);
     return source;
 }

@@ -7,6 +7,7 @@
 #include "analysis/merge_players.h"
 #include "core/store.h"
 #include "db/dashboard_history.h"
+#include "db/store_from_database.h"
 #include "export/statistics_site_settings.h"
 
 #include <optional>
@@ -14,12 +15,14 @@
 
 namespace qla::front {
 
-// `store` was built from the database (BuildStoreFromDatabase gave `totals` and `date`) and, when
-// `merged` is set, its players merged; the history then sums each merged player's names.
+// `store` was built from the database (BuildStoreFromDatabase gave `totals`, `date` and the
+// logs' spans) and, when `merged` is set, its players merged; the history then sums each merged
+// player's names.
 StatisticsSiteSource DatabaseSiteSource(const std::string& databasePath,
                                         const AnalysisTotals& totals,
                                         const std::optional<std::string>& date,
-                                        db::DashboardHistory history, const AnalysisStore& store,
+                                        const db::LogSpans& logs, db::DashboardHistory history,
+                                        const AnalysisStore& store,
                                         const std::optional<MergedNames>& merged);
 
 } // namespace qla::front

@@ -178,7 +178,7 @@ void MainWindow::ShowDatabaseSelection(const db::DatabaseSource& source) {
                 return std::optional<StatisticsSiteSource>();
             }
             return std::optional<StatisticsSiteSource>(
-                front::DatabaseSiteSource(source.Path, loaded.Totals, loaded.DateText,
+                front::DatabaseSiteSource(source.Path, loaded.Totals, loaded.DateText, loaded.Logs,
                                           std::move(*history), store_, analyzePage_->Merged()));
         });
         return loaded->Totals;

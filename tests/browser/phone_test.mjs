@@ -68,7 +68,7 @@ function measure() {
   }
   // The chat's first rows: the speaker and the message start on screen.
   const offScreen = [];
-  for (const row of [...document.querySelectorAll("#chat tbody tr")].slice(0, 20)) {
+  for (const row of [...document.querySelectorAll("#chat tbody:not([hidden]) tr")].slice(0, 20)) {
     const speaker = row.cells[1].getBoundingClientRect(), message = row.cells[4].getBoundingClientRect();
     if (speaker.left < 0 || speaker.left > innerWidth - 40 || message.left < 0 || message.left > innerWidth - 40)
       offScreen.push(row.cells[0].textContent);
@@ -82,9 +82,16 @@ const withHistory = data.players.find((p) => (p.history || []).length === 2 && p
 check(withHistory, "no player has a page with a history of both logs");
 const siteData = JSON.parse(fs.readFileSync(path.join(site, "data.json"), "utf8"));
 const playerPage = path.join(site, siteData.players.find((p) => p.id === withHistory.id).page);
+// A log's chat pages (the first log's of each kind) and the player's opponents page.
+const firstLogPage = (kind) => {
+  const folder = path.join(site, kind);
+  const found = fs.readdirSync(folder, { recursive: true }).filter((f) => /log-\d+\.html$/.test(f)).sort();
+  return path.join(folder, found[0]);
+};
+const opponentsPage = playerPage.replace(`${path.sep}players${path.sep}`, `${path.sep}opponents${path.sep}`);
 const pages = ["index.html", "weapons.html", "voice.html", "text.html", "coverage.html",
   "awards.html", "records.html"]
-  .map((f) => path.join(site, f)).concat([playerPage]);
+  .map((f) => path.join(site, f)).concat([playerPage, opponentsPage, firstLogPage("voice"), firstLogPage("text")]);
 
 const { browser, close } = await launchChromium();
 try {
@@ -105,7 +112,7 @@ try {
         check(seen.wide.length === 0, `${where}: wider than the screen outside a scrolling box: ${seen.wide.join(", ")}`);
         check(seen.broken.length === 0, `${where}: words broken inside: ${seen.broken.join(", ")}`);
         check(seen.offScreen.length === 0, `${where}: speaker or message off screen in rows ${seen.offScreen.join(", ")}`);
-        if (/(voice|text)\.html$/.test(file)) check(seen.chatRows > 0, `${where}: no chat rows`);
+        if (/log-\d+\.html$/.test(file)) check(seen.chatRows > 0, `${where}: no chat rows`);
         check(errors.length === 0, `${where}: ${errors.join("; ")}`);
       }
     }

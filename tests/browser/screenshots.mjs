@@ -1,6 +1,6 @@
 // Screenshots of the statistics site for the user guide: the overview, the top killer's page and
-// the weapons page, at desktop and phone width, light and dark, and from a database the top
-// killer's history.
+// his opponents, the weapons page, the latest log's chat and the awards, at desktop and phone
+// width, light and dark, and from a database the top killer's history.
 // Usage: node screenshots.mjs SITE_FOLDER OUTPUT_FOLDER
 import fs from "node:fs";
 import path from "node:path";
@@ -11,8 +11,12 @@ const [site, output] = process.argv.slice(2);
 const data = JSON.parse(fs.readFileSync(path.join(site, "data.json"), "utf8"));
 const top = data.top.mostKills[0] || 1;
 const topPage = (data.players.find((p) => p.id === top && p.page) || data.players.find((p) => p.page)).page;
+// The latest log's voice chat, as the overview links it.
+const latestChat = fs.readFileSync(path.join(site, "index.html"), "utf8")
+  .match(/<ul class="latest"><li>[^<]*<a href="([^"]+)"/)[1];
 const pages = [["overview", "index.html"], ["player", topPage],
-               ["weapons", "weapons.html"]];
+               ["opponents", topPage.replace(/^players\//, "opponents/")],
+               ["weapons", "weapons.html"], ["chat", latestChat], ["awards", "awards.html"]];
 const widths = [["desktop", 1100, 900], ["phone", 375, 800]];
 fs.mkdirSync(output, { recursive: true });
 const { browser, close } = await launchChromium();

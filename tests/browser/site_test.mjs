@@ -21,7 +21,7 @@ function check(ok, what) {
 const WRITTEN = new Set(["html", "head", "meta", "title", "link", "script", "body", "header",
   "p", "nav", "ul", "li", "a", "main", "h1", "h2", "dl", "div", "dt", "dd", "section", "ol",
   "span", "table", "thead", "tbody", "tr", "th", "td", "button", "input", "label", "figure",
-  "svg", "rect", "text", "figcaption", "polyline", "circle", "code", "footer", "time"]);
+  "svg", "rect", "text", "figcaption", "polyline", "circle", "code", "footer", "time", "noscript"]);
 
 function makeSite(name, loggenArgs) {
   const dir = path.join(scratch, name);
@@ -163,7 +163,7 @@ async function checkPage(browser, file) {
     for (const el of document.querySelectorAll("*")) {
       if (!written.includes(el.localName)) foreign.push(el.localName);
       for (const a of el.attributes) if (/^on/i.test(a.name)) foreign.push(el.localName + "@" + a.name);
-      if (el.localName === "script" && !/\/(site|players-rows|voice-rows|text-rows)\.js$/.test(el.src))
+      if (el.localName === "script" && !/\/(site|players-rows)\.js$/.test(el.src))
         foreign.push("script " + el.outerHTML.slice(0, 60));
     }
     const links = [...document.querySelectorAll("a[href], link[href], script[src]")]
@@ -215,15 +215,12 @@ function stableSorted(items, key, sign) {
 }
 
 // The rows a rows file hands the script, its repeated values looked up: run by Node's own engine.
-// A rows file that names its parts (beside it) stands for their rows, in order.
 function rowsFile(site, file) {
-  let rows = null, parts = null;
-  new Function("qlaRows", "qlaRowParts", fs.readFileSync(path.join(site, file), "utf8"))(
+  let rows = null;
+  new Function("qlaRows", fs.readFileSync(path.join(site, file), "utf8"))(
     (table, r, lookups) => {
       rows = r.map((row) => row.map((v, col) => (lookups[col] ? lookups[col][v] : v)));
-    },
-    (table, files) => { parts = files; });
-  if (parts) return parts.flatMap((part) => rowsFile(site, path.join(path.dirname(file), part)));
+    });
   return rows;
 }
 
@@ -305,65 +302,84 @@ async function checkWeapons(browser, site, data) {
   checkQuiet("weapons after sorting");
 }
 
-async function checkChat(browser, site, file) {
-  const page = await checkPage(browser, path.join(site, file));
-  const embedded = rowsFile(site, file.replace(".html", "-rows.js"));
-  const word = embedded.length ? visible(embedded[embedded.length - 1][4]).trim().split(/\s+/)[0] || "" : "";
-  if (word) {
-    await page.type('input[data-table="chat"]', word);
-    await waitForRows(page, "chat");
-    const shown = await rowsOf(page, "chat");
-    const q = word.toLowerCase();
-    check(shown.length > 0 && shown.every((r) => r.map((c) => c.text).join("\n").toLowerCase().includes(q)),
-          `${file}: search '${word}' shows rows without it`);
-  }
-  checkQuiet(`${file} after searching`);
+// The rows a page of the chat archive shows (the script shows one group of rows at a time, and
+// the rows a search or a sort chose in a group of its own).
+async function shownChatRows(page) {
+  return page.$$eval("#chat tbody:not([hidden]) tr", (trs) => trs.map((tr) => [...tr.cells].map((td) => ({
+    text: td.textContent, href: td.querySelector("a") ? td.querySelector("a").getAttribute("href") : null,
+  }))));
 }
 
-// Without a sort or search, the chat pages show their rows as written: every message of the rows
-// file on exactly one page, in order, with the same speaker, place and text.
-async function checkChatPages(browser, site, stem) {
-  const messages = rowsFile(site, `${stem}-rows.js`);
-  const shown = [];
-  for (let k = 1; ; k++) {
-    const file = path.join(site, k === 1 ? `${stem}.html` : `${stem}/${stem}-${k}.html`);
-    if (!fs.existsSync(file)) break;
+// A chat archive: the index lists every log's page of the kind, and each log's page holds every
+// message of that log once, shows the first group of them, links each shown speaker to his page
+// or row, pages onwards, and searches only its own messages: the rows shown hold the word, and
+// as many as the page's messages do.
+async function checkChatArchive(browser, site, kind) {
+  const index = await checkPage(browser, path.join(site, `${kind}.html`));
+  const logs = await index.$$eval("#logs tbody tr", (trs) => trs.map((tr) => ({
+    href: tr.cells[0].querySelector("a") ? tr.cells[0].querySelector("a").href : null,
+    messages: Number(tr.cells[2].textContent),
+  })));
+  check(logs.length > 0, `${kind}: the index lists no log`);
+  const total = await index.$eval("main p", (p) => p.textContent);
+  const counted = logs.reduce((sum, log) => sum + log.messages, 0);
+  check(total.startsWith(`${counted} message`), `${kind}: the index says '${total}', its logs hold ${counted}`);
+  for (const log of logs) {
+    check((log.href === null) === (log.messages === 0), `${kind}: a log of ${log.messages} messages links ${log.href}`);
+    if (!log.href) continue;
+    const file = fileURLToPath(log.href);
     const page = await checkPage(browser, file);
-    check(loaded.every((u) => !u.endsWith("-rows.js")), `${stem} page ${k}: loads the rows file unasked`);
-    shown.push(...(await rowsOf(page, "chat")).map((r) => Object.assign(r, { file })));
+    const all = await page.$$eval("#chat tbody tr", (trs) => trs.map((tr) => tr.textContent.toLowerCase()));
+    check(all.length === log.messages, `${kind}: ${file} holds ${all.length} of ${log.messages} messages`);
+    let shown = await shownChatRows(page);
+    check(shown.length === Math.min(1000, log.messages), `${kind}: ${file} shows ${shown.length} rows at first`);
+    check(shown.every((r, i) => Number(r[0].text) === i + 1), `${kind}: ${file} does not start at message 1`);
+    for (const r of shown.slice(0, 50))
+      check(r[1].href !== null && linkResolves(file, r[1].href), `${kind}: ${file} speaker link ${r[1].href}`);
+    if (log.messages > 1000) {
+      await page.click("div.pages button:last-child");
+      shown = await shownChatRows(page);
+      check(Number(shown[0][0].text) === 1001, `${kind}: ${file} 'Next' shows message ${shown[0][0].text}`);
+    }
+    const last = await page.$$eval("#chat tbody tr", (trs) => trs[trs.length - 1].cells[4].textContent);
+    const word = last.trim().split(/\s+/)[0] || "";
+    if (word) {
+      await page.focus('input[data-table="chat"]');
+      const took = await page.evaluate(async (word) => {
+        const input = document.querySelector('input[data-table="chat"]');
+        const start = performance.now();
+        input.value = word;
+        input.dispatchEvent(new Event("input"));
+        return performance.now() - start;
+      }, word);
+      const q = word.toLowerCase();
+      const want = all.filter((t) => t.includes(q)).length;
+      shown = await shownChatRows(page);
+      const status = await page.$eval("div.pages span", (s) => s.textContent);
+      check(shown.length === Math.min(1000, want) && shown.every((r) => r.map((c) => c.text).join("").toLowerCase().includes(q)),
+            `${kind}: ${file} search '${word}' shows ${shown.length} rows, ${want} hold it`);
+      check(status.includes(`of ${want}`) && (want === all.length || status.includes(`(of ${all.length})`)),
+            `${kind}: ${file} search status '${status}'`);
+      check(took < 1000, `${kind}: ${file} search took ${took.toFixed(0)} ms`);
+      for (const r of shown.slice(0, 20))
+        check(r[1].href !== null && linkResolves(file, r[1].href), `${kind}: ${file} found speaker link ${r[1].href}`);
+    }
+    checkQuiet(`${file} after paging and searching`);
   }
-  check(shown.length === messages.length, `${stem}: ${shown.length} rows on the pages, ${messages.length} messages`);
-  messages.forEach((m, i) => {
-    const r = shown[i] || [];
-    const same = r.length === 5 && Number(r[0].text) === m[0] && linksTo(site, r[1], m[1]) &&
-      linkResolves(r.file, r[1].href) && r[1].text === shortened(visible(m[1][1])) && r[2].text === m[2] &&
-      r[3].text === m[3] && r[4].text === visible(m[4]);
-    if (!same) check(false, `${stem}: message ${m[0]} is shown as ${JSON.stringify(r.map((c) => c.text))}`);
-  });
 }
 
-// A chat long enough for its rows to come in parts: a search reads every part, so the table it
-// makes holds every message, in order.
-async function checkChatParts(browser, site, stem) {
-  const loader = fs.readFileSync(path.join(site, `${stem}-rows.js`), "utf8");
-  check((loader.match(/\.js"/g) || []).length >= 2, `${stem}: the rows are not in parts`);
-  const messages = rowsFile(site, `${stem}-rows.js`);
-  check(messages.every((m, i) => m[0] === i + 1), `${stem}: the parts do not follow each other`);
-  const page = await checkPage(browser, path.join(site, `${stem}.html`));
-  const word = visible(messages[messages.length - 1][4]).trim().split(/\s+/)[0] || "x";
-  await page.type('input[data-table="chat"]', word);
-  await waitForRows(page, "chat");
-  const status = await page.$eval("div.pages span", (span) => span.textContent);
-  check(status.includes(`(of ${messages.length})`), `${stem}: the search holds not every message`);
-  checkQuiet(`${stem} parts after searching`);
-}
-
+// Without the script the player table shows its page and a log's chat page every message.
 async function checkWithoutScript(browser, site) {
   const page = await browser.newPage();
   await page.setJavaScriptEnabled(false);
   await page.goto(pathToFileURL(path.join(site, "index.html")).href);
   const rows = await page.$$eval("#players tbody tr", (t) => t.length);
   check(rows > 0, "without the script the player table is empty");
+  const log = fs.readdirSync(path.join(site, "voice"), { recursive: true }).find((f) => /log-\d+\.html$/.test(f));
+  await page.goto(pathToFileURL(path.join(site, "voice", log)).href);
+  const shown = await page.$$eval("#chat tbody tr", (trs) => trs.filter((tr) => tr.getClientRects().length > 0).length);
+  const all = await page.$$eval("#chat tbody tr", (trs) => trs.length);
+  check(shown === all && all > 0, `without the script ${shown} of ${all} chat rows are shown`);
   await page.close();
 }
 
@@ -381,7 +397,7 @@ async function checkDark(browser, site) {
 const { browser, close } = await launchChromium();
 try {
   const cases = [
-    // Enough lines for two pages of voice and of text chat.
+    // Enough lines for more than a thousand voice and text messages.
     ["generated", ["--lines", "8000", "--players", "250", "--seed", "11"]],
     ["hostile", ["--lines", "3000", "--players", "60", "--seed", "12", "--hostile"]],
     // More players than one folder holds, most of them seen in a few lines: rows in the list
@@ -392,10 +408,8 @@ try {
     const { site, data } = makeSite(name, args);
     await checkOverview(browser, site, data);
     await checkWeapons(browser, site, data);
-    await checkChat(browser, site, "voice.html");
-    await checkChat(browser, site, "text.html");
-    await checkChatPages(browser, site, "voice");
-    await checkChatPages(browser, site, "text");
+    await checkChatArchive(browser, site, "voice");
+    await checkChatArchive(browser, site, "text");
     for (const file of ["coverage.html", "list/players-2.html"])
       if (fs.existsSync(path.join(site, file))) await checkPage(browser, path.join(site, file));
     // Player pages: the most active player's, and on the hostile log every name with markup.
@@ -424,13 +438,11 @@ try {
     await checkWithoutScript(browser, site);
     await checkDark(browser, site);
   }
-  {
-    // Chat rows in more than one part.
-    const { site } = makeSite("long", ["--lines", "70000", "--players", "80", "--seed", "14"]);
-    await checkChatParts(browser, site, "voice");
-  }
   const { site, data } = makeDatabaseSite();
   await checkHistory(browser, site, data);
+  // A log's own chat page for each of the database's logs.
+  await checkChatArchive(browser, site, "voice");
+  await checkChatArchive(browser, site, "text");
 } finally {
   await close();
 }

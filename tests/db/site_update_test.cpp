@@ -81,8 +81,8 @@ TEST(SiteUpdate, APageChangedInTheSiteIsWrittenAgainThoughItsInputsAreTheSame) {
     ASSERT_TRUE(first.Published) << first.Error;
     ASSERT_TRUE(first.Whole);
 
-    const std::string site = request.Path, touched = site + "/voice/voice-2.html";
-    ASSERT_TRUE(fs::exists(touched)) << "two pages of voice chat";
+    const std::string site = request.Path, touched = site + "/voice/log-1.html";
+    ASSERT_TRUE(fs::exists(touched)) << "the log's voice chat";
     const std::string page = ReadFile(touched);
     const std::uint64_t other = InodeOf(site + "/voice.html");
     WriteFile(touched, "changed by hand\n");

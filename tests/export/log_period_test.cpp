@@ -85,7 +85,7 @@ TEST(LogPeriod, TheSiteShowsTheHistoryByDateThePeriodAndWhenItWasMade) {
     ExportRequest request = RequestFor(ExportView::Dashboard, ExportFormat::Html, {});
     request.Path = (dir / "site").string();
     StatisticsSiteSource source{"stats.db", "Sat May 15 20:00:00 2006", {}, {}};
-    source.Database = DatabaseSiteFigures{5, 0, {ImportedOutOfOrder()}};
+    source.Database = DatabaseSiteFigures{5, 0, {ImportedOutOfOrder()}, {}};
     ::setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
     SetStatisticsSite(request, {}, std::move(source));
     ::unsetenv("SOURCE_DATE_EPOCH");

@@ -211,8 +211,9 @@ TEST(SiteBounds, PlayersSeenInFewLinesAreRowsOfTheListThatLinksLeadTo) {
               std::string::npos);
     EXPECT_NE(ace.find("<a href=\"../../index.html#p2\"><span class=\"c1\">Once</span></a>"),
               std::string::npos);
-    const std::string voice = test::ReadFile((site / "voice.html").string());
-    EXPECT_NE(voice.find("<a href=\"index.html#p2\">"), std::string::npos);
+    // The chat's speaker list leads to his row, from the log's page in its folder.
+    const std::string voice = test::ReadFile((site / "voice/log-1.html").string());
+    EXPECT_NE(voice.find("data-root=\"../\" data-speakers=\"index.html#p2\""), std::string::npos);
     // The script's rows name the list page for those without a page.
     EXPECT_NE(test::ReadFile((site / "players-rows.js").string()).find("[[2,\"^1Once\",1],0,1,"),
               std::string::npos);
@@ -237,7 +238,7 @@ TEST(SiteBounds, PlayersSeenInFewLinesAreRowsOfTheListThatLinksLeadTo) {
 }
 
 TEST(SiteBounds, NoFolderHoldsMoreThanTheLimitAndEveryLinkResolves) {
-    // More list pages, chat pages and player numbers than a folder of 20 holds.
+    // More list pages and player numbers than a folder of 20 holds, and a long chat.
     test::TestStore t;
     const auto regular = [](std::size_t k) {
         return "^" + std::to_string(k % 10) + "Regular" + std::to_string(k);
@@ -248,7 +249,7 @@ TEST(SiteBounds, NoFolderHoldsMoreThanTheLimitAndEveryLinkResolves) {
     }
     for (std::size_t k = 1; k <= kOverviewPlayerRows + 20 * kListPlayerRows; ++k)
         t.Chat(false, "Passer" + std::to_string(k), false, "Base", "hi");
-    for (std::size_t k = 1; k <= 21 * kChatRowsPerPage; ++k)
+    for (std::size_t k = 1; k <= 21000; ++k)
         t.Chat(true, regular(k % 450 + 1), false, "Hill", "^1^2go");
     DashboardSettings settings;
     settings.FilesPerFolder = 20;
@@ -271,8 +272,9 @@ TEST(SiteBounds, NoFolderHoldsMoreThanTheLimitAndEveryLinkResolves) {
     EXPECT_LE(std::distance(fs::directory_iterator(site), fs::directory_iterator()), 20);
     EXPECT_GT(folders, 20u);
     EXPECT_EQ(playerPages, 450u + 7u); // the passers, seen once, have rows
-    EXPECT_NE(test::ReadFile((site / "voice.html").string()).find("<span class=\"c2\">go</span>"),
-              std::string::npos);
+    EXPECT_NE(
+        test::ReadFile((site / "voice/log-1.html").string()).find("<span class=\"c2\">go</span>"),
+        std::string::npos);
     ExpectEveryLinkResolves(site);
 }
 

@@ -1,9 +1,8 @@
-// A site written again after new lines: the chat pages of a long history stay as they were but
-// for the first and the last, and a page a sink keeps unbuilt (its inputs hashed the same) is
-// byte for byte the page that would have been built.
+// A site written again after new lines: the chat archive's pages of the earlier logs stay as
+// they were, and a page a sink keeps unbuilt (its inputs hashed the same) is byte for byte the
+// page that would have been built.
 #include "export/dashboard/dashboard_export.h"
 #include "export/dashboard/player_address.h"
-#include "export/dashboard/site_tables.h"
 #include "export/sink.h"
 #include "test_store.h"
 
@@ -54,9 +53,10 @@ class RememberingSink : public Sink {
 };
 
 RememberingSink SiteOf(const AnalysisStore& store,
-                       std::map<std::string, std::uint64_t> earlier = {}) {
+                       std::map<std::string, std::uint64_t> earlier = {},
+                       const DashboardSettings& settings = {}) {
     RememberingSink sink(std::move(earlier));
-    EXPECT_TRUE(WriteDashboardFiles(store, {}, sink).Ok());
+    EXPECT_TRUE(WriteDashboardFiles(store, settings, sink).Ok());
     return sink;
 }
 
@@ -65,42 +65,56 @@ void Chats(test::TestStore& t, int from, int to, std::string_view player = "Ace"
         t.Chat(true, player, k % 3 == 0, "Base", "message " + std::to_string(k));
 }
 
-std::set<std::string> ChangedChatFiles(const RememberingSink& before,
-                                       const RememberingSink& after) {
+// The logs of a history, each ending where the store's chats stood when it was filed.
+struct History {
+    DashboardSettings Settings;
+
+    void EndLog(const AnalysisStore& store, std::string date) {
+        const std::int64_t id = static_cast<std::int64_t>(Settings.Logs.size()) + 1;
+        Settings.Logs.push_back({id, "log" + std::to_string(id) + ".log", std::move(date),
+                                 store.VoiceChats.size(), store.TextChats.size()});
+    }
+    // The last log grows to the store's end.
+    void Grow(const AnalysisStore& store) {
+        Settings.Logs.back().VoiceChatsEnd = store.VoiceChats.size();
+        Settings.Logs.back().TextChatsEnd = store.TextChats.size();
+    }
+};
+
+std::set<std::string> ChangedFiles(const RememberingSink& before, const RememberingSink& after) {
     std::set<std::string> changed;
     for (const auto& [name, content] : after.Files) {
-        const bool chat = name.starts_with("voice") || name.starts_with("rows/voice");
         const auto old = before.Files.find(name);
-        if (chat && (old == before.Files.end() || old->second != content))
+        if (old == before.Files.end() || old->second != content)
             changed.insert(name);
     }
     return changed;
 }
 
-TEST(SiteGrowth, NewMessagesChangeOnlyTheFirstChatPageAndThoseTheyAreOn) {
+TEST(SiteGrowth, NewMessagesChangeOnlyTheirLogsPagesAndTheChatIndex) {
     test::TestStore t;
+    History history;
     t.Kill("Ace", "Bob", "MP40");
-    Chats(t, 0, static_cast<int>(2 * kChatRowsPerPage + 500));
-    const RememberingSink before = SiteOf(t.Store);
-    ASSERT_TRUE(before.Files.contains("voice/voice-3.html"));
+    Chats(t, 0, 1500);
+    t.Chat(false, "Bob", false, "", "first log's text");
+    history.EndLog(t.Store, "2009-03-02 20:00:00");
+    Chats(t, 0, 20);
+    history.EndLog(t.Store, "2009-03-03 20:00:00");
+    const RememberingSink before = SiteOf(t.Store, {}, history.Settings);
+    ASSERT_TRUE(before.Files.contains("voice/log-1.html"));
+    ASSERT_TRUE(before.Files.contains("text/log-1.html"));
+    EXPECT_FALSE(before.Files.contains("text/log-2.html")); // no text chat in log 2
 
-    Chats(t, 0, static_cast<int>(kChatRowsPerPage)); // page 3 fills, page 4 begins
-    const RememberingSink after = SiteOf(t.Store);
-    EXPECT_EQ(ChangedChatFiles(before, after),
-              (std::set<std::string>{"voice.html", "voice/voice-3.html", "voice/voice-4.html",
-                                     "rows/voice-1.js"}));
-}
-
-TEST(SiteGrowth, ARowsPartFullOfMessagesStaysAsItWas) {
-    test::TestStore t;
-    Chats(t, 0, static_cast<int>(kChatRowsPerPart + 10));
-    const RememberingSink before = SiteOf(t.Store);
-    Chats(t, 0, 10);
-    const RememberingSink after = SiteOf(t.Store);
-    EXPECT_EQ(before.Files.at("rows/voice-1.js"), after.Files.at("rows/voice-1.js"));
-    EXPECT_NE(before.Files.at("rows/voice-2.js"), after.Files.at("rows/voice-2.js"));
-    EXPECT_EQ(after.Files.at("voice-rows.js"),
-              "qlaRowParts(\"chat\",[\"rows/voice-1.js\",\"rows/voice-2.js\"]);\n");
+    Chats(t, 20, 40);
+    history.Grow(t.Store);
+    const RememberingSink grown = SiteOf(t.Store, before.Inputs, history.Settings);
+    // The overview counts the voice chats and links the latest logs' chat; Ace's page counts his
+    // messages, and so does the award for the most of them.
+    EXPECT_EQ(ChangedFiles(before, grown),
+              (std::set<std::string>{"index.html", "voice.html", "voice/log-2.html", "data.json",
+                                     "awards.html", PlayerPagePath(PlayerPageAddress("Ace"))}));
+    EXPECT_TRUE(grown.Kept.contains("voice/log-1.html"));
+    EXPECT_TRUE(grown.Kept.contains("text/log-1.html"));
 }
 
 // Every page kept unbuilt must equal the page built afresh: each change below alters an input
@@ -111,14 +125,20 @@ TEST(SiteGrowth, APageKeptForItsInputsIsThePageThatWouldBeBuilt) {
     // and links to them follow their place in the list, which kills move.
     for (int k = 0; k < 1100; ++k)
         t.Kill("Player" + std::to_string(k), "Victim", "MP40");
+    History history;
     Chats(t, 0, 1500, "Player7");
+    history.EndLog(t.Store, "2009-03-02 20:00:00");
     Chats(t, 1500, 1503, "Player1050"); // seen in four lines: a row in the list
     Chats(t, 1503, 2600, "Player7");
-    RememberingSink previous = SiteOf(t.Store);
+    history.EndLog(t.Store, "2009-03-03 20:00:00");
+    Chats(t, 2600, 2610, "Player8");
+    history.EndLog(t.Store, "");
+    RememberingSink previous = SiteOf(t.Store, {}, history.Settings);
 
     const auto checkAgainstFresh = [&](const std::string& step, std::size_t minKept) {
-        const RememberingSink fresh = SiteOf(t.Store);
-        RememberingSink kept = SiteOf(t.Store, previous.Inputs);
+        history.Grow(t.Store);
+        const RememberingSink fresh = SiteOf(t.Store, {}, history.Settings);
+        RememberingSink kept = SiteOf(t.Store, previous.Inputs, history.Settings);
         EXPECT_GE(kept.Kept.size(), minKept) << step;
         for (const std::string& name : kept.Kept)
             EXPECT_EQ(previous.Files.at(name), fresh.Files.at(name)) << step << ": " << name;
@@ -127,16 +147,15 @@ TEST(SiteGrowth, APageKeptForItsInputsIsThePageThatWouldBeBuilt) {
         EXPECT_EQ(kept.Files.size() + kept.Kept.size(), fresh.Files.size()) << step;
         previous = fresh;
     };
-    checkAgainstFresh("nothing new", 5);
-    Chats(t, 2600, 2700, "Player7");
+    checkAgainstFresh("nothing new", 3);
+    Chats(t, 2610, 2700, "Player7");
     checkAgainstFresh("new messages", 2);
-    // Player1050 gets a page of his own: links to him lead there now, on page 2 of the chat.
+    // Player1050 gets a page of his own: links to him lead there now, from log 2's chat.
     for (int k = 0; k < 30; ++k)
         t.Kill("Player1050", "Victim", "MP40");
-    checkAgainstFresh("a speaker's link moved", 1);
-    EXPECT_NE(
-        previous.Files.at("voice/voice-2.html").find(PlayerPageAddress("Player1050") + ".html\""),
-        std::string::npos);
+    checkAgainstFresh("a speaker's link moved", 2);
+    EXPECT_NE(previous.Files.at("voice/log-2.html").find(PlayerPageAddress("Player1050") + ".html"),
+              std::string::npos);
 }
 
 } // namespace

@@ -26,6 +26,15 @@ inline constexpr std::size_t kPagesForEveryPlayerUpTo = 1000;
 // The kills either way a player needs to be on the site's skill board, as qla ratings' default.
 inline constexpr std::int64_t kBoardEncounters = 50;
 
+// One log of the site's chat archive and where its messages are in the store's chat lists.
+struct SiteLog {
+    std::int64_t Id = 1; // the statistics database's log id; 1 for a log file
+    std::string Name;    // its file's name
+    std::string Date;    // "YYYY-MM-DD HH:MM:SS" (or a log file's date header); empty: none
+    // Just past its last message in the store's VoiceChats and TextChats (entry 0 is unused).
+    std::size_t VoiceChatsEnd = 0, TextChatsEnd = 0;
+};
+
 struct DashboardSettings {
     std::string GameTitle;
     std::string SourceName; // the log's file name or the database's, shown on the overview
@@ -44,6 +53,9 @@ struct DashboardSettings {
     std::vector<PlayerHistory> History;
     LogPeriod Period;
     std::string MadeOn; // "YYYY-MM-DDTHH:MM:SSZ"; empty: the overview does not say
+    // With a database: its selected logs in the order the store filed them, for the chat
+    // archive; empty: one log holding all the store's messages (SourceName, LogDate).
+    std::vector<SiteLog> Logs;
     // Players named in fewer lines (RecordedLinesPerPlayer) have no page of their own; unset: the
     // default above.
     std::optional<std::int64_t> MinLinesForPage;

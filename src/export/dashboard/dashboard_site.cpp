@@ -1,5 +1,6 @@
 // Writes the statistics site: style sheet, script, overview with the player table, player pages,
 // weapons, chat and coverage pages, and the data as JSON.
+#include "export/dashboard/chat_pages.h"
 #include "export/dashboard/dashboard_export.h"
 #include "export/dashboard/page_inputs.h"
 #include "export/dashboard/site_assets.h"
@@ -19,10 +20,6 @@
 namespace qla {
 
 namespace {
-
-// Raised whenever ChatRowsPart writes other bytes for the same chats. A part's inputs are those
-// of its chat pages (the rows with their players' names and links), hashed in page order.
-constexpr std::uint64_t kChatRowsVersion = 1;
 
 // The opponents a player's opponents page lists.
 constexpr std::size_t kTopOpponents = 10;
@@ -51,9 +48,9 @@ ExportResult WriteDashboardFiles(const AnalysisStore& store, const DashboardSett
 
     const DashboardModel model = BuildDashboardModel(store, settings);
     const std::vector<PlayerIndex> order = PlayersByKills(model);
-    const SiteLayout layout(store, model, order, ChatPageCount(store, true),
-                            ChatPageCount(store, false), settings.FilesPerFolder);
-    const SiteParts site{store, model, settings, layout};
+    const SiteLayout layout(store, model, order, settings.FilesPerFolder);
+    const ChatArchive archive(store, settings, settings.FilesPerFolder);
+    const SiteParts site{store, model, settings, layout, archive};
     put("site.css", [] { return SiteStyleSheet(); });
     put("site.js", [] { return SiteScript(); });
     put("index.html", [&] { return OverviewPage(site, order); });
@@ -62,33 +59,22 @@ ExportResult WriteDashboardFiles(const AnalysisStore& store, const DashboardSett
     put(std::string(kPlayerRowsFile),
         [&] { return PlayerRowsScript(store, layout, model, order); });
     put("weapons.html", [&] { return WeaponsPage(site); });
-    // The chat pages of a long history are most of the site, and a batch adds to the last of
-    // them: a sink that holds a page made from the same inputs keeps it unbuilt.
+    // The chat archive is most of a long history's site, and a batch adds to its last log: a
+    // sink that holds a page made from the same inputs keeps it unbuilt.
     PlayerLinkInputs playerLinks(store, layout);
     const bool remembers = sink.RemembersPages();
     for (const bool voice : {true, false}) {
-        const std::vector<ChatEntry>& chats = voice ? store.VoiceChats : store.TextChats;
-        const std::size_t pages = ChatPageCount(store, voice);
-        constexpr std::size_t kPagesPerPart = kChatRowsPerPart / kChatRowsPerPage;
-        std::vector<PageInputs> parts(ChatRowsPartCount(chats), PageInputs(kChatRowsVersion));
-        for (std::size_t page = 1; page <= pages && result.Ok(); ++page) {
-            const std::string name = layout.ChatPagePath(voice, page);
+        put(voice ? "voice.html" : "text.html",
+            [&] { return ChatIndexPage(site, archive, voice); });
+        for (const ArchivedLog& log : archive.Logs()) {
+            if (log.Messages(voice) == 0 || !result.Ok())
+                continue;
+            const std::string name = archive.PagePath(voice, log);
             // An export into a folder keeps nothing: its pages' inputs are not hashed.
-            if (remembers) {
-                const ChatPageInputs inputs = ChatInputsOf(site, playerLinks, voice, page);
-                // A part's rows are those of its pages.
-                if (const std::size_t part = (page - 1) / kPagesPerPart; part < parts.size())
-                    parts[part].Add(inputs.Rows);
-                if (sink.Keeps(name, inputs.Page))
-                    continue;
-            }
-            put(name, [&] { return ChatPage(site, voice, page); });
-        }
-        put(std::string(ChatRowsFile(voice)), [&] { return ChatRowsScript(voice, chats); });
-        for (std::size_t part = 1; part <= parts.size() && result.Ok(); ++part) {
-            const std::string name = ChatRowsPartPath(voice, part);
-            if (!remembers || !sink.Keeps(name, parts[part - 1].Value()))
-                put(name, [&] { return ChatRowsPart(store, layout, chats, part); });
+            if (remembers &&
+                sink.Keeps(name, ChatLogInputs(site, archive, playerLinks, log, voice)))
+                continue;
+            put(name, [&] { return ChatLogPage(site, archive, log, voice); });
         }
     }
     put("coverage.html", [&] { return CoveragePage(model, settings); });

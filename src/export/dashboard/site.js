@@ -155,18 +155,7 @@
     });
     var shown = items;
     var body = table.tBodies[0];
-    var bar = document.createElement("div");
-    bar.className = "pages";
-    var previous = document.createElement("button"), next = document.createElement("button");
-    var status = document.createElement("span");
-    previous.type = next.type = "button";
-    previous.textContent = "Previous";
-    next.textContent = "Next";
-    status.setAttribute("aria-live", "polite");
-    bar.appendChild(previous);
-    bar.appendChild(status);
-    bar.appendChild(next);
-    table.closest(".scroll").after(bar);
+    var show = pageBar(table, function (step) { page += step; render(); });
     document.querySelectorAll("nav.pager").forEach(function (nav) { nav.hidden = true; });
     function cell(type, value) {
       var td = document.createElement("td");
@@ -192,14 +181,9 @@
         fragment.appendChild(tr);
       });
       body.replaceChildren(fragment);
-      var first = shown.length === 0 ? 0 : page * size + 1;
-      status.textContent = first + "\u2013" + Math.min(shown.length, page * size + size) +
-        " of " + shown.length + (shown.length !== items.length ? " (of " + items.length + ")" : "");
-      previous.disabled = page === 0;
-      next.disabled = page >= pages - 1;
+      show(page, pages, shown.length === 0 ? 0 : page * size + 1,
+           Math.min(shown.length, page * size + size), shown.length, items.length);
     }
-    previous.addEventListener("click", function () { page--; render(); });
-    next.addEventListener("click", function () { page++; render(); });
     function filter() {
       var q = input ? input.value.trim().toLowerCase() : "";
       shown = q === "" ? items : items.filter(function (item) { return item.search.indexOf(q) >= 0; });
@@ -213,40 +197,124 @@
 
   // Rows files call qlaRows(table, rows, lookups); lookups[col], where given, lists the values
   // that column's numbers stand for.
-  var waiting = {}, bases = {};
+  var waiting = {};
   function loadScript(file) {
     var script = document.createElement("script");
     script.src = file;
     document.head.appendChild(script);
   }
-  // A part of a long table's rows gives its number as well; the whole of a short one does not.
-  window.qlaRows = function (id, rows, lookups, part) {
+  window.qlaRows = function (id, rows, lookups) {
     var take = waiting[id];
     if (!take) return;
-    if (part === undefined) delete waiting[id];
+    delete waiting[id];
     lookups.forEach(function (list, col) {
       if (list) rows.forEach(function (row) { row[col] = list[row[col]]; });
     });
-    take(rows, part);
+    take(rows);
   };
-  // The rows of a long table come in parts, which its rows file names (beside it): they are
-  // handed on together, in order, once every part is in.
-  window.qlaRowParts = function (id, files) {
-    var take = waiting[id];
-    if (!take) return;
-    var parts = new Array(files.length), left = files.length;
-    function done() {
-      delete waiting[id];
-      take([].concat.apply([], parts));
-    }
-    if (left === 0) { done(); return; }
-    waiting[id] = function (rows, part) {
-      if (parts[part] !== undefined) return;
-      parts[part] = rows;
-      if (--left === 0) done();
+
+  // The "Previous", "n-m of k" and "Next" bar under a table shown a page at a time.
+  function pageBar(table, onMove) {
+    var bar = document.createElement("div");
+    bar.className = "pages";
+    var previous = document.createElement("button"), next = document.createElement("button");
+    var status = document.createElement("span");
+    previous.type = next.type = "button";
+    previous.textContent = "Previous";
+    next.textContent = "Next";
+    status.setAttribute("aria-live", "polite");
+    bar.appendChild(previous);
+    bar.appendChild(status);
+    bar.appendChild(next);
+    table.closest(".scroll").after(bar);
+    previous.addEventListener("click", function () { onMove(-1); });
+    next.addEventListener("click", function () { onMove(1); });
+    return function (page, pages, first, last, count, of) {
+      status.textContent = first + "\u2013" + last + " of " + count +
+        (count !== of ? " (of " + of + ")" : "");
+      previous.disabled = page === 0;
+      next.disabled = page >= pages - 1;
     };
-    files.forEach(function (name) { loadScript(bases[id] + name); });
-  };
+  }
+
+  // A log's chat: every message is in the page, in groups of rows that are shown one at a time.
+  // Sorting and searching show copies of the rows chosen, a group's size at a time. A speaker's
+  // cell names his link in the table's list; the rows shown get it.
+  function pagedTable(table) {
+    var size = Number(table.getAttribute("data-page-size")) || 1000;
+    var groups = Array.prototype.slice.call(table.tBodies), root = table.getAttribute("data-root") || "";
+    var speakers = (table.getAttribute("data-speakers") || "").split(" ");
+    var items = null, shown = null, sorted = false, page = 0, count = 0;
+    groups.forEach(function (body) { count += body.rows.length; });
+    var view = document.createElement("tbody");
+    view.hidden = true;
+    table.appendChild(view);
+    function linkSpeakers(body) {
+      Array.prototype.forEach.call(body.rows, function (tr) {
+        var td = tr.cells[1], s = td && td.getAttribute("data-s");
+        if (s === null || s === undefined || (td.firstChild && td.firstChild.nodeName === "A")) return;
+        var a = document.createElement("a");
+        a.href = root + speakers[Number(s)];
+        while (td.firstChild) a.appendChild(td.firstChild);
+        td.appendChild(a);
+      });
+    }
+    function gather() {
+      if (items) return items;
+      items = [];
+      groups.forEach(function (body) {
+        Array.prototype.forEach.call(body.rows, function (tr) {
+          items.push({tr: tr, at: items.length, text: tr.textContent.toLowerCase(), keys: []});
+        });
+      });
+      return items;
+    }
+    var show = pageBar(table, function (step) { page += step; render(); });
+    function render() {
+      var total = shown ? shown.length : count, pages = Math.max(1, Math.ceil(total / size));
+      if (page >= pages) page = pages - 1;
+      if (page < 0) page = 0;
+      groups.forEach(function (body, at) { body.hidden = shown !== null || at !== page; });
+      view.hidden = shown === null;
+      if (shown === null) {
+        if (groups[page]) linkSpeakers(groups[page]);
+      } else {
+        var fragment = document.createDocumentFragment();
+        shown.slice(page * size, page * size + size).forEach(function (item) {
+          fragment.appendChild(item.tr.cloneNode(true));
+        });
+        view.replaceChildren(fragment);
+        linkSpeakers(view);
+      }
+      show(page, pages, total === 0 ? 0 : page * size + 1, Math.min(total, page * size + size),
+           total, count);
+    }
+    var input = searchBox(table);
+    function filter() {
+      var q = input ? input.value.trim().toLowerCase() : "";
+      if (q === "" && !sorted) shown = null;
+      else shown = q === "" ? gather() : gather().filter(function (item) { return item.text.indexOf(q) >= 0; });
+      render();
+    }
+    var types = makeHeaders(table, function (col, sign) {
+      gather().forEach(function (item) {
+        if (item.keys[col] === undefined) item.keys[col] = domKey(types[col], item.tr.cells[col]);
+      });
+      sortItems(items, col, sign);
+      sorted = !(col === 0 && sign === 1);
+      if (!sorted) items.sort(function (a, b) { return a.at - b.at; });
+      page = 0;
+      filter();
+    });
+    if (input) {
+      // The rows' texts are gathered once, when the reader first goes to the box.
+      input.addEventListener("focus", gather);
+      input.addEventListener("input", function () { page = 0; filter(); });
+    }
+    render();
+    // The style sheet showed the first group alone; from now on the groups' hidden flags do.
+    table.classList.add("paged");
+  }
 
   // A long table shows its page of rows as written until the reader sorts or searches; then its
   // rows file is loaded, so opening a page never waits for every row.
@@ -260,7 +328,6 @@
         if (pending) view.sort(pending[0], pending[1]); else view.search();
         table.setAttribute("data-loaded", "");
       };
-      bases[table.id] = file.slice(0, file.lastIndexOf("/") + 1);
       loadScript(file);
     }
     var types = makeHeaders(table, function (col, sign) {
@@ -274,6 +341,8 @@
 
   document.querySelectorAll("table.sortable").forEach(function (table) {
     var file = table.getAttribute("data-rows");
-    if (file) lazyTable(table, file); else domTable(table);
+    if (table.hasAttribute("data-page-size")) pagedTable(table);
+    else if (file) lazyTable(table, file);
+    else domTable(table);
   });
 })();

@@ -39,7 +39,9 @@ void AppendPageStart(std::string& out, const PageHead& head) {
     out += root;
     out += "site.css\">\n<script defer src=\"";
     out += root;
-    out += "site.js\"></script>\n</head>\n<body>\n<header class=\"top\">\n<p class=\"game\">";
+    out += "site.js\"></script>\n";
+    out += head.Head;
+    out += "</head>\n<body>\n<header class=\"top\">\n<p class=\"game\">";
     AppendColouredText(out, head.GameTitle);
     out += "</p>\n<nav aria-label=\"Site\"><ul>";
     for (const auto& item : kNavItems) {

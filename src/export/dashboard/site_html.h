@@ -18,6 +18,7 @@ struct PageHead {
     std::string_view GameTitle; // may hold colour codes
     std::string_view ActiveNav; // "overview", "weapons", "voice", "text", "coverage" or empty
     std::string_view Root;      // the way from the page to the site's root (RootFrom)
+    std::string_view Head = {}; // more of the page's head, after the style sheet and script
 };
 
 void AppendPageStart(std::string& out, const PageHead& head);

@@ -56,14 +56,11 @@ std::size_t PagesOfList(std::size_t players) {
 } // namespace
 
 SiteLayout::SiteLayout(const AnalysisStore& store, const DashboardModel& model,
-                       const std::vector<PlayerIndex>& order, std::size_t voicePages,
-                       std::size_t textPages, std::size_t perFolder)
+                       const std::vector<PlayerIndex>& order, std::size_t perFolder)
     : model_(model), placeInList_(model.Players.size() + 1, 0),
       listPageCount_(PagesOfList(order.size())), buckets_(AddressBucketsFor(perFolder)),
       pagePaths_(model.Players.size() + 1),
-      listPages_("list", "players-", PagesOfList(order.size()), perFolder),
-      voicePages_("voice", "voice-", voicePages, perFolder),
-      textPages_("text", "text-", textPages, perFolder) {
+      listPages_("list", "players-", PagesOfList(order.size()), perFolder) {
     for (std::size_t place = 0; place < order.size(); ++place)
         placeInList_[static_cast<std::size_t>(order[place])] = place;
     std::vector<PlayerIndex> owners;
@@ -87,16 +84,6 @@ bool SiteLayout::HasPage(PlayerIndex player) const {
 
 std::string SiteLayout::ListPagePath(std::size_t page) const {
     return page <= 1 ? std::string("index.html") : listPages_.Path(page);
-}
-
-std::string SiteLayout::ChatPagePath(bool voice, std::size_t page) const {
-    if (page <= 1)
-        return voice ? "voice.html" : "text.html";
-    return (voice ? voicePages_ : textPages_).Path(page);
-}
-
-int SiteLayout::ChatPageDepth(bool voice, std::size_t page) const {
-    return page <= 1 ? 0 : (voice ? voicePages_ : textPages_).Depth();
 }
 
 std::size_t SiteLayout::ListPageOf(PlayerIndex player) const {

@@ -1,6 +1,6 @@
 // Where each page of the statistics site lives. The root holds a fixed set of files; numbered
-// pages (the later pages of the player list and of the chats) go into a folder of their own per
-// series, and into sub-folders by their number once a series has more pages than one folder may
+// pages (the later pages of the player list, the chat archive's logs) go into a folder of their own
+// per series, and into sub-folders by their number once a series has more pages than one folder may
 // hold, so no folder of the site holds more than that. A player's own page lives at the address
 // his name gives it (player_address.h).
 #pragma once
@@ -42,10 +42,9 @@ std::string RootFrom(int depth);
 
 class SiteLayout {
   public:
-    // `order` is the player list's order (PlayersByKills); chat pages as ChatPageCount counts.
+    // `order` is the player list's order (PlayersByKills).
     SiteLayout(const AnalysisStore& store, const DashboardModel& model,
-               const std::vector<PlayerIndex>& order, std::size_t voicePages, std::size_t textPages,
-               std::size_t perFolder);
+               const std::vector<PlayerIndex>& order, std::size_t perFolder);
 
     // From the root: players/<address>.html; empty for a player without his own page.
     const std::string& PlayerPagePath(PlayerIndex player) const {
@@ -58,12 +57,9 @@ class SiteLayout {
     std::size_t ListPageCount() const { return listPageCount_; }
     std::size_t ListPageBegin(std::size_t page) const;
     std::size_t ListPageEnd(std::size_t page) const { return ListPageBegin(page + 1); }
-    // Page 1 of the player list is the overview; pages of a chat start with voice.html or
-    // text.html at the root.
+    // Page 1 of the player list is the overview.
     std::string ListPagePath(std::size_t page) const;
-    std::string ChatPagePath(bool voice, std::size_t page) const;
     int ListPageDepth(std::size_t page) const { return page <= 1 ? 0 : listPages_.Depth(); }
-    int ChatPageDepth(bool voice, std::size_t page) const;
     // The list page that holds the player's row.
     std::size_t ListPageOf(PlayerIndex player) const;
     // From the root: his own page or, without one, his row in the player list.
@@ -75,7 +71,7 @@ class SiteLayout {
     std::size_t listPageCount_ = 1;
     AddressBuckets buckets_;
     std::vector<std::string> pagePaths_; // by player index
-    PageSeries listPages_, voicePages_, textPages_;
+    PageSeries listPages_;
 };
 
 } // namespace qla

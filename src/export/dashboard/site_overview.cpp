@@ -82,6 +82,32 @@ void AppendSource(std::string& out, const DashboardSettings& settings) {
     }
 }
 
+// The chat of the latest logs, newest first.
+void AppendLatestChat(std::string& out, const ChatArchive& archive) {
+    constexpr std::size_t kLatestLogs = 5;
+    const std::vector<ArchivedLog>& logs = archive.Logs();
+    out += "<h2 id=\"latest-chat\">Latest chat</h2>\n<ul class=\"latest\">";
+    for (std::size_t shown = 0; shown < kLatestLogs && shown < logs.size(); ++shown) {
+        const ArchivedLog& log = logs[logs.size() - 1 - shown];
+        out += "<li>";
+        AppendHtmlText(out, ArchivedLogTitle(log));
+        for (const bool voice : {true, false}) {
+            out += voice ? ": " : ", ";
+            const std::string count = std::to_string(log.Messages(voice)) +
+                                      (voice ? " voice" : " text") +
+                                      (log.Messages(voice) == 1 ? " message" : " messages");
+            if (log.Messages(voice) == 0) {
+                out += count;
+                continue;
+            }
+            out += "<a href=\"" + archive.PagePath(voice, log) + "\">" + count + "</a>";
+        }
+        out += "</li>";
+    }
+    out += "</ul>\n<p><a href=\"voice.html\">Voice chat</a> and <a href=\"text.html\">text "
+           "chat</a> of every log.</p>\n";
+}
+
 } // namespace
 
 std::string OverviewPage(const SiteParts& site, const std::vector<PlayerIndex>& order) {
@@ -142,7 +168,9 @@ std::string OverviewPage(const SiteParts& site, const std::vector<PlayerIndex>& 
         appendBoard("Most kills in ", *model.MonthBoard, true);
     for (const KillBoard& board : model.ServerBoards)
         appendBoard("Most kills on ", board, false);
-    out += "</div>\n<h2 id=\"all-players\">All players</h2>\n";
+    out += "</div>\n";
+    AppendLatestChat(out, site.Chats);
+    out += "<h2 id=\"all-players\">All players</h2>\n";
     const std::size_t pages = site.Layout.ListPageCount();
     AppendListPager(out, site, "", 1, pages);
     AppendPlayerTable(out, site.Store, model, {site.Layout, ""}, order, 0,

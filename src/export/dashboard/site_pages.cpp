@@ -1,26 +1,18 @@
-// The weapons, chat and parse coverage pages.
+// The weapons and parse coverage pages.
 #include "export/dashboard/site_pages.h"
 
 #include "core/weapons.h"
-#include "export/dashboard/page_inputs.h"
 #include "export/dashboard/site_html.h"
 #include "export/dashboard/site_tables.h"
 
 namespace qla {
 namespace {
 
-// Raised whenever ChatPage writes other bytes for the same inputs.
-constexpr std::uint64_t kChatPageVersion = 1;
-
 void AppendBest(std::string& out, const SiteParts& site, PlayerIndex player, std::int64_t count) {
     out += "<td>";
     if (player != 0)
         AppendPlayerLink(out, site.Store, {site.Layout, ""}, player);
     out += "</td><td>" + std::to_string(count) + "</td>";
-}
-
-const std::vector<ChatEntry>& ChatsOf(const AnalysisStore& store, bool voice) {
-    return voice ? store.VoiceChats : store.TextChats;
 }
 
 } // namespace
@@ -49,62 +41,6 @@ std::string WeaponsPage(const SiteParts& site) {
     }
     out += "</tbody>\n</table></div>\n<p class=\"note\">The best player killed most with the "
            "weapon, the worst was killed most by it.</p>\n";
-    AppendPageEnd(out);
-    return out;
-}
-
-std::size_t ChatPageCount(const AnalysisStore& store, bool voice) {
-    const std::size_t messages = ChatsOf(store, voice).size() - 1;
-    return messages == 0 ? 1 : (messages + kChatRowsPerPage - 1) / kChatRowsPerPage;
-}
-
-ChatPageInputs ChatInputsOf(const SiteParts& site, PlayerLinkInputs& players, bool voice,
-                            std::size_t page) {
-    const std::vector<ChatEntry>& chats = ChatsOf(site.Store, voice);
-    PageInputs rows(kChatPageVersion);
-    const std::size_t begin = (page - 1) * kChatRowsPerPage + 1;
-    for (std::size_t k = begin; k < begin + kChatRowsPerPage && k < chats.size(); ++k) {
-        const ChatEntry& entry = chats[k];
-        rows.Add(players.Of(entry.Player));
-        rows.Add(site.Store.LocationOf(entry));
-        rows.Add(entry.IsTeam ? 1 : 0);
-        rows.Add(entry.Text);
-    }
-    const std::size_t pages = ChatPageCount(site.Store, voice);
-    PageInputs inputs(kChatPageVersion);
-    inputs.Add(rows.Value());
-    inputs.Add(voice ? 1 : 0);
-    inputs.Add(page);
-    inputs.Add(site.Settings.GameTitle);
-    inputs.Add(static_cast<std::uint64_t>(site.Layout.ChatPageDepth(voice, page)));
-    // The first page tells the count and links the last page; the others only whether there
-    // is a next one.
-    inputs.Add(page == 1 ? chats.size() : 0);
-    inputs.Add(page == 1 ? pages : page < pages ? 1 : 0);
-    return {inputs.Value(), rows.Value()};
-}
-
-std::string ChatPage(const SiteParts& site, bool voice, std::size_t page) {
-    const std::vector<ChatEntry>& chats = ChatsOf(site.Store, voice);
-    std::string out;
-    std::string title = voice ? "Voice chat" : "Text chat";
-    if (page > 1)
-        title += ", page " + std::to_string(page);
-    const std::string root = RootFrom(site.Layout.ChatPageDepth(voice, page));
-    AppendPageStart(out, {title, site.Settings.GameTitle, voice ? "voice" : "text", root});
-    // Only the first page tells the whole: new messages then change the first and the last
-    // pages, not every page of a long history.
-    const std::size_t begin = (page - 1) * kChatRowsPerPage + 1;
-    if (page == 1)
-        out += "<p>" + std::to_string(chats.size() - 1) + " messages.</p>\n";
-    else
-        out += "<p>From message " + std::to_string(begin) + " on.</p>\n";
-    const std::size_t pages = ChatPageCount(site.Store, voice);
-    const auto pathOf = [&](std::size_t to) { return site.Layout.ChatPagePath(voice, to); };
-    AppendPager(out, root, page, pages, pathOf, PagerCount::FirstPage);
-    AppendChatTable(out, site.Store, {site.Layout, root}, chats, begin, begin + kChatRowsPerPage,
-                    ChatRowsFile(voice));
-    AppendPager(out, root, page, pages, pathOf, PagerCount::FirstPage);
     AppendPageEnd(out);
     return out;
 }

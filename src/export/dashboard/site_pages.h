@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/store.h"
+#include "export/dashboard/chat_archive.h"
 #include "export/dashboard/dashboard_model.h"
 #include "export/dashboard/site_layout.h"
 #include "stats/top_opponents.h"
@@ -19,6 +20,7 @@ struct SiteParts {
     const DashboardModel& Model;
     const DashboardSettings& Settings;
     const SiteLayout& Layout;
+    const ChatArchive& Chats;
 };
 
 std::string OverviewPage(const SiteParts& site, const std::vector<PlayerIndex>& order);
@@ -32,17 +34,6 @@ std::string OpponentsPagePath(const SiteLayout& layout, PlayerIndex player);
 std::string OpponentsPage(const SiteParts& site, const std::vector<TopOpponent>& opponents,
                           PlayerIndex player);
 std::string WeaponsPage(const SiteParts& site);
-// `voice` chooses the voice or the text chat; `page` counts from 1.
-std::string ChatPage(const SiteParts& site, bool voice, std::size_t page);
-std::size_t ChatPageCount(const AnalysisStore& store, bool voice);
-class PlayerLinkInputs;
-// Hashes (see PageInputs) of everything ChatPage(site, voice, page) is built from, and of its
-// rows alone (with their number), which the chat's rows files show as well.
-struct ChatPageInputs {
-    std::uint64_t Page = 0, Rows = 0;
-};
-ChatPageInputs ChatInputsOf(const SiteParts& site, PlayerLinkInputs& players, bool voice,
-                            std::size_t page);
 std::string CoveragePage(const DashboardModel& model, const DashboardSettings& settings);
 
 } // namespace qla

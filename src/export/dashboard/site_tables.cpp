@@ -57,8 +57,21 @@ void AppendPlayerLink(std::string& out, const AnalysisStore& store, const TableP
                       PlayerIndex player) {
     const std::string href = place.Layout.PlayerHref(player);
     out += "<a href=\"";
-    if (!place.Folder.empty() && href.starts_with(place.Folder)) {
-        out.append(href, place.Folder.size());
+    // The way from the page's folder: up to the folder both paths share, then down. A player's
+    // page links thousands of others, most of them in a folder beside his own.
+    const std::string_view folder = place.Folder;
+    std::size_t shared = 0;
+    for (std::size_t end = folder.find('/'); end != std::string_view::npos;
+         end = folder.find('/', end + 1)) {
+        if (href.compare(0, end + 1, folder.substr(0, end + 1)) != 0)
+            break;
+        shared = end + 1;
+    }
+    if (!folder.empty()) {
+        for (std::size_t at = shared; at < folder.size(); ++at)
+            if (folder[at] == '/')
+                out += "../";
+        out.append(href, shared);
     } else {
         out += place.Root;
         out += href;
@@ -99,31 +112,6 @@ void AppendPlayerTable(std::string& out, const AnalysisStore& store, const Dashb
         AppendCell(out, p.Teamkills);
         AppendCell(out, p.Suicides);
         AppendCell(out, p.Rating);
-        out += "</tr>\n";
-    }
-    out += "</tbody>\n</table></div>\n";
-}
-
-void AppendChatTable(std::string& out, const AnalysisStore& store, const TablePlace& place,
-                     const std::vector<ChatEntry>& chats, std::size_t begin, std::size_t end,
-                     std::string_view rowsFile) {
-    AppendSearch(out, "chat", "Search the messages:");
-    AppendTableStart(out, place, "chat", rowsFile);
-    out += "<thead><tr><th data-type=\"num\" aria-sort=\"ascending\">#</th>"
-           "<th data-type=\"player\">Player</th><th data-type=\"text\">Location</th>"
-           "<th data-type=\"text\">To</th><th data-type=\"name\">Message</th></tr></thead>\n"
-           "<tbody>\n";
-    // Entry 0 of the list is the placeholder; message k is chats[k].
-    for (std::size_t k = std::max<std::size_t>(begin, 1); k < end && k < chats.size(); ++k) {
-        const ChatEntry& entry = chats[k];
-        out += "<tr>";
-        AppendCell(out, static_cast<std::int64_t>(k));
-        out += "<td>";
-        AppendPlayerLink(out, store, place, entry.Player);
-        out += "<td>";
-        AppendHtmlText(out, store.LocationOf(entry));
-        out += entry.IsTeam ? "<td>team<td>" : "<td>all<td>";
-        AppendColouredText(out, entry.Text);
         out += "</tr>\n";
     }
     out += "</tbody>\n</table></div>\n";

@@ -18,14 +18,9 @@ namespace qla {
 // of many players has thousands of them.
 inline constexpr std::size_t kOverviewPlayerRows = 100;
 inline constexpr std::size_t kListPlayerRows = 1000;
-inline constexpr std::size_t kChatRowsPerPage = 1000;
-inline constexpr std::size_t kChatRowsPerPart = 10 * kChatRowsPerPage;
 
 // The rows files, beside the pages.
 inline constexpr std::string_view kPlayerRowsFile = "players-rows.js";
-inline std::string_view ChatRowsFile(bool voice) {
-    return voice ? "voice-rows.js" : "text-rows.js";
-}
 
 // Players by kills, most first; ties in order of appearance.
 std::vector<PlayerIndex> PlayersByKills(const DashboardModel& model);
@@ -43,10 +38,6 @@ struct TablePlace {
 void AppendPlayerTable(std::string& out, const AnalysisStore& store, const DashboardModel& model,
                        const TablePlace& place, const std::vector<PlayerIndex>& order,
                        std::size_t begin, std::size_t end);
-// The messages [begin, end) of `chats`, whose rows file is `rowsFile`.
-void AppendChatTable(std::string& out, const AnalysisStore& store, const TablePlace& place,
-                     const std::vector<ChatEntry>& chats, std::size_t begin, std::size_t end,
-                     std::string_view rowsFile);
 // A link to the player's page, or to his row in the player list, showing his name.
 void AppendPlayerLink(std::string& out, const AnalysisStore& store, const TablePlace& place,
                       PlayerIndex player);
@@ -58,14 +49,4 @@ void AppendPlayerLink(std::string& out, const AnalysisStore& store, const TableP
 // indexes into the lookup lists of those columns, since they repeat from message to message.
 std::string PlayerRowsScript(const AnalysisStore& store, const SiteLayout& layout,
                              const DashboardModel& model, const std::vector<PlayerIndex>& order);
-// A chat's rows file only names its parts (ChatRowsPartPath, from the site's root), each of
-// kChatRowsPerPart messages, so that new messages change its last part and not every row; a
-// part calls qlaRows with its number (from 0) after the lookups.
-std::string ChatRowsScript(bool voice, const std::vector<ChatEntry>& chats);
-std::size_t ChatRowsPartCount(const std::vector<ChatEntry>& chats);
-std::string ChatRowsPartPath(bool voice, std::size_t part);
-// Part `part` (from 1): messages (part - 1) * kChatRowsPerPart + 1 on.
-std::string ChatRowsPart(const AnalysisStore& store, const SiteLayout& layout,
-                         const std::vector<ChatEntry>& chats, std::size_t part);
-
 } // namespace qla

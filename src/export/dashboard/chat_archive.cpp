@@ -1,0 +1,71 @@
+// Which logs the chat archive holds, in what order, and where their pages live.
+#include "export/dashboard/chat_archive.h"
+
+#include <algorithm>
+
+namespace qla {
+namespace {
+
+// True when the ends step through the store's chats without going back, the last at its end.
+bool CoversChats(const std::vector<SiteLog>& logs, const AnalysisStore& store) {
+    if (logs.empty())
+        return false;
+    std::size_t voice = 1, text = 1;
+    for (const SiteLog& log : logs) {
+        if (log.VoiceChatsEnd < voice || log.TextChatsEnd < text)
+            return false;
+        voice = log.VoiceChatsEnd;
+        text = log.TextChatsEnd;
+    }
+    return voice == store.VoiceChats.size() && text == store.TextChats.size();
+}
+
+std::vector<ArchivedLog> LogsOf(const AnalysisStore& store, const DashboardSettings& settings) {
+    std::vector<ArchivedLog> logs;
+    if (!CoversChats(settings.Logs, store)) {
+        logs.push_back({1, settings.SourceName, settings.LogDate, 1, store.VoiceChats.size(), 1,
+                        store.TextChats.size()});
+        return logs;
+    }
+    std::size_t voice = 1, text = 1;
+    for (const SiteLog& log : settings.Logs) {
+        logs.push_back(
+            {log.Id, log.Name, log.Date, voice, log.VoiceChatsEnd, text, log.TextChatsEnd});
+        voice = log.VoiceChatsEnd;
+        text = log.TextChatsEnd;
+    }
+    // Dated logs first, by date; the order filed breaks ties and orders the undated.
+    std::stable_sort(logs.begin(), logs.end(), [](const ArchivedLog& a, const ArchivedLog& b) {
+        if (a.Date.empty() != b.Date.empty())
+            return b.Date.empty();
+        return a.Date < b.Date;
+    });
+    return logs;
+}
+
+std::int64_t LargestId(const std::vector<ArchivedLog>& logs) {
+    std::int64_t largest = 1;
+    for (const ArchivedLog& log : logs)
+        largest = std::max(largest, log.Id);
+    return largest;
+}
+
+} // namespace
+
+ChatArchive::ChatArchive(const AnalysisStore& store, const DashboardSettings& settings,
+                         std::size_t perFolder)
+    : logs_(LogsOf(store, settings)),
+      voice_("voice", "log-", static_cast<std::size_t>(LargestId(logs_)), perFolder),
+      text_("text", "log-", static_cast<std::size_t>(LargestId(logs_)), perFolder) {}
+
+std::string ChatArchive::PagePath(bool voice, const ArchivedLog& log) const {
+    return (voice ? voice_ : text_).Path(static_cast<std::size_t>(log.Id));
+}
+
+std::string ArchivedLogTitle(const ArchivedLog& log) {
+    if (!log.Date.empty())
+        return log.Date;
+    return log.Name.empty() ? std::string("no date") : "no date, " + log.Name;
+}
+
+} // namespace qla

@@ -1,0 +1,51 @@
+// The statistics site's chat archive: one page per log and kind (voice, text) holding all of that
+// log's messages of the kind, which the site's script pages and searches inside the page, so that
+// a long history adds pages of its own size and no search file grows with it. The archive's index
+// pages (voice.html, text.html) list the logs in date order.
+#pragma once
+
+#include "core/store.h"
+#include "export/dashboard/dashboard_model.h"
+#include "export/dashboard/site_layout.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace qla {
+
+// A log of the archive: its messages are [VoiceBegin, VoiceEnd) of the store's VoiceChats and
+// [TextBegin, TextEnd) of its TextChats.
+struct ArchivedLog {
+    std::int64_t Id = 1;
+    std::string Name, Date;
+    std::size_t VoiceBegin = 1, VoiceEnd = 1, TextBegin = 1, TextEnd = 1;
+
+    std::size_t Begin(bool voice) const { return voice ? VoiceBegin : TextBegin; }
+    std::size_t End(bool voice) const { return voice ? VoiceEnd : TextEnd; }
+    std::size_t Messages(bool voice) const { return End(voice) - Begin(voice); }
+};
+
+class ChatArchive {
+  public:
+    // The logs of `settings.Logs` when they account for every message of the store, else one log
+    // (the site's source) holding them all.
+    ChatArchive(const AnalysisStore& store, const DashboardSettings& settings,
+                std::size_t perFolder);
+
+    // In date order: by date, then in the order filed; logs without a date last, as filed.
+    const std::vector<ArchivedLog>& Logs() const { return logs_; }
+    // From the site's root: voice/log-<id>.html or text/log-<id>.html, in sub-folders by the id
+    // when there are more logs than a folder holds.
+    std::string PagePath(bool voice, const ArchivedLog& log) const;
+    int PageDepth() const { return voice_.Depth(); }
+
+  private:
+    std::vector<ArchivedLog> logs_;
+    PageSeries voice_, text_;
+};
+
+// How the archive's pages name a log: its date, or "no date" and its file's name.
+std::string ArchivedLogTitle(const ArchivedLog& log);
+
+} // namespace qla

@@ -1,0 +1,154 @@
+// The chat archive's pages. A log's page holds all its messages of one kind as HTML rows, in
+// groups of kChatRowsPerPage that the script shows one at a time; without the script the page is
+// one long table. A speaker's cell names his entry in the table's list of links (data-speakers),
+// which the script makes a link of: a link in every row would double the archive's bytes.
+#include "export/dashboard/chat_pages.h"
+
+#include "export/dashboard/site_html.h"
+#include "export/dashboard/site_names.h"
+#include "export/dashboard/site_tables.h"
+
+#include <unordered_map>
+
+namespace qla {
+namespace {
+
+// Raised whenever ChatLogPage writes other bytes for the same inputs.
+constexpr std::uint64_t kChatLogPageVersion = 2;
+
+const std::vector<ChatEntry>& ChatsOf(const AnalysisStore& store, bool voice) {
+    return voice ? store.VoiceChats : store.TextChats;
+}
+
+std::string_view KindTitle(bool voice) {
+    return voice ? "Voice chat" : "Text chat";
+}
+
+// The log's speakers in order of first message, numbered from 0.
+std::vector<PlayerIndex> SpeakersOf(const std::vector<ChatEntry>& chats, const ArchivedLog& log,
+                                    bool voice, std::unordered_map<PlayerIndex, std::size_t>& at) {
+    std::vector<PlayerIndex> speakers;
+    for (std::size_t k = log.Begin(voice); k < log.End(voice); ++k)
+        if (at.try_emplace(chats[k].Player, speakers.size()).second)
+            speakers.push_back(chats[k].Player);
+    return speakers;
+}
+
+void AppendCount(std::string& out, std::size_t messages) {
+    out += std::to_string(messages);
+    out += messages == 1 ? " message" : " messages";
+}
+
+} // namespace
+
+std::string ChatIndexPage(const SiteParts& site, const ChatArchive& archive, bool voice) {
+    std::string out;
+    AppendPageStart(out, {KindTitle(voice), site.Settings.GameTitle, voice ? "voice" : "text", ""});
+    std::size_t messages = 0;
+    for (const ArchivedLog& log : archive.Logs())
+        messages += log.Messages(voice);
+    out += "<p>";
+    AppendCount(out, messages);
+    out += " in " + std::to_string(archive.Logs().size()) +
+           (archive.Logs().size() == 1 ? " log" : " logs") +
+           ". Each log's messages are on a page of their own, where they can be searched.</p>\n";
+    out += "<div class=\"scroll\"><table id=\"logs\" class=\"sortable\">\n<thead><tr>"
+           "<th data-type=\"text\" aria-sort=\"ascending\">Log</th>"
+           "<th data-type=\"text\">File</th><th data-type=\"num\">Messages</th></tr></thead>\n"
+           "<tbody>\n";
+    for (const ArchivedLog& log : archive.Logs()) {
+        out += "<tr><td>";
+        if (log.Messages(voice) > 0) {
+            out += "<a href=\"" + archive.PagePath(voice, log) + "\">";
+            AppendHtmlText(out, ArchivedLogTitle(log));
+            out += "</a>";
+        } else {
+            AppendHtmlText(out, ArchivedLogTitle(log));
+        }
+        out += "<td>";
+        AppendHtmlText(out, log.Name);
+        out += "<td>" + std::to_string(log.Messages(voice)) + "</tr>\n";
+    }
+    out += "</tbody>\n</table></div>\n";
+    AppendPageEnd(out);
+    return out;
+}
+
+std::uint64_t ChatLogInputs(const SiteParts& site, const ChatArchive& archive,
+                            PlayerLinkInputs& players, const ArchivedLog& log, bool voice) {
+    const std::vector<ChatEntry>& chats = ChatsOf(site.Store, voice);
+    PageInputs inputs(kChatLogPageVersion);
+    inputs.Add(voice ? 1 : 0);
+    inputs.Add(site.Settings.GameTitle);
+    inputs.Add(static_cast<std::uint64_t>(log.Id));
+    inputs.Add(log.Name);
+    inputs.Add(log.Date);
+    inputs.Add(static_cast<std::uint64_t>(archive.PageDepth()));
+    inputs.Add(log.Messages(!voice) > 0 ? archive.PagePath(!voice, log) : std::string());
+    for (std::size_t k = log.Begin(voice); k < log.End(voice); ++k) {
+        const ChatEntry& entry = chats[k];
+        inputs.Add(players.Of(entry.Player));
+        inputs.Add(site.Store.LocationOf(entry));
+        inputs.Add(entry.IsTeam ? 1 : 0);
+        inputs.Add(entry.Text);
+    }
+    return inputs.Value();
+}
+
+std::string ChatLogPage(const SiteParts& site, const ChatArchive& archive, const ArchivedLog& log,
+                        bool voice) {
+    const std::vector<ChatEntry>& chats = ChatsOf(site.Store, voice);
+    const std::string root = RootFrom(archive.PageDepth());
+    const std::string title = std::string(KindTitle(voice)) + ", " + ArchivedLogTitle(log);
+    std::string out;
+    out.reserve(96 * log.Messages(voice) + 4096);
+    // The style sheet shows the first group of rows until the script pages them: a browser that
+    // laid out a hundred thousand rows would take a minute. Without the script, all are shown.
+    AppendPageStart(out, {title, site.Settings.GameTitle, voice ? "voice" : "text", root,
+                          "<noscript><style>#chat tbody+tbody{display:table-row-group}</style>"
+                          "</noscript>\n"});
+    out += "<p>";
+    AppendCount(out, log.Messages(voice));
+    out += " of the log ";
+    AppendHtmlText(out, log.Name);
+    out += ". <a href=\"" + root + (voice ? "voice.html" : "text.html") + "\">Every log</a>";
+    if (log.Messages(!voice) > 0)
+        out += " &middot; <a href=\"" + root + archive.PagePath(!voice, log) + "\">" +
+               std::string(KindTitle(!voice)) + " of this log</a>";
+    out += "</p>\n<p class=\"search\" hidden><label>Search this log's messages: <input "
+           "type=\"search\" data-table=\"chat\" autocomplete=\"off\"></label></p>\n";
+
+    std::unordered_map<PlayerIndex, std::size_t> speakerAt;
+    const std::vector<PlayerIndex> speakers = SpeakersOf(chats, log, voice, speakerAt);
+    out += "<div class=\"scroll\"><table id=\"chat\" class=\"sortable\" data-page-size=\"" +
+           std::to_string(kChatRowsPerPage) + "\" data-root=\"" + root + "\" data-speakers=\"";
+    for (std::size_t s = 0; s < speakers.size(); ++s) {
+        if (s > 0)
+            out += ' ';
+        // Addresses and list anchors hold no spaces.
+        AppendHtmlText(out, site.Layout.PlayerHref(speakers[s]));
+    }
+    out += "\">\n<thead><tr><th data-type=\"num\" aria-sort=\"ascending\">#</th>"
+           "<th data-type=\"player\">Player</th><th data-type=\"text\">Location</th>"
+           "<th data-type=\"text\">To</th><th data-type=\"name\">Message</th></tr></thead>\n";
+    // End tags left out, as HTML allows: a new row or group ends the one before.
+    for (std::size_t k = log.Begin(voice); k < log.End(voice); ++k) {
+        const std::size_t number = k - log.Begin(voice) + 1;
+        if (number % kChatRowsPerPage == 1)
+            out += "<tbody>\n";
+        const ChatEntry& entry = chats[k];
+        out += "<tr><td>" + std::to_string(number) + "<td data-s=\"" +
+               std::to_string(speakerAt.at(entry.Player)) + "\">";
+        AppendShownName(out, site.Store.Players[entry.Player].Name);
+        out += "<td>";
+        AppendHtmlText(out, site.Store.LocationOf(entry));
+        out += entry.IsTeam ? "<td>team<td>" : "<td>all<td>";
+        AppendColouredText(out, entry.Text);
+        out += '\n';
+    }
+    out += "</table></div>\n";
+    AppendPageEnd(out);
+    return out;
+}
+
+} // namespace qla

@@ -1,0 +1,24 @@
+// The chat archive's pages: the index of each kind (voice.html, text.html) and one page per log
+// and kind with all its messages.
+#pragma once
+
+#include "export/dashboard/chat_archive.h"
+#include "export/dashboard/page_inputs.h"
+#include "export/dashboard/site_pages.h"
+
+#include <cstdint>
+#include <string>
+
+namespace qla {
+
+// The rows the site's script shows at a time on a log's page.
+inline constexpr std::size_t kChatRowsPerPage = 1000;
+
+std::string ChatIndexPage(const SiteParts& site, const ChatArchive& archive, bool voice);
+std::string ChatLogPage(const SiteParts& site, const ChatArchive& archive, const ArchivedLog& log,
+                        bool voice);
+// A hash (PageInputs) of everything ChatLogPage(site, archive, log, voice) is built from.
+std::uint64_t ChatLogInputs(const SiteParts& site, const ChatArchive& archive,
+                            PlayerLinkInputs& players, const ArchivedLog& log, bool voice);
+
+} // namespace qla
