@@ -138,7 +138,9 @@ Publication Watcher::Publish() {
     if (!refused.Error.empty())
         return refused;
     AnalysisStore store;
-    const db::DatabaseStoreResult built = db::BuildStoreFromDatabase(*database_, {}, store);
+    // The site's awards and records tell the streaks, which need the order of the kills.
+    const db::DatabaseStoreResult built = db::BuildStoreFromDatabase(
+        *database_, {}, store, {.KillOrder = options_.Site->View == ExportView::Dashboard});
     if (!built.Ok) {
         refused.Error = built.Error;
         return refused;

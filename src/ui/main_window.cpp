@@ -160,8 +160,11 @@ void MainWindow::ShowDatabaseSelection(const db::DatabaseSource& source) {
             store.Reset();
             store.TracksHolders = tracksHolders;
             texts->Held = false;
-            return db::LoadFromDatabase(source, store, err,
-                                        db::StoreParts{texts->Wanted, texts->Wanted, false});
+            // The texts are wanted by the views that show them, the site among them, whose
+            // awards also need the order of the kills.
+            return db::LoadFromDatabase(
+                source, store, err,
+                db::StoreParts{texts->Wanted, texts->Wanted, false, texts->Wanted});
         });
         if (!loaded)
             throw std::runtime_error(ReasonOf(err.str()));

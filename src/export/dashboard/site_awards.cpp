@@ -1,5 +1,6 @@
 #include "export/dashboard/site_awards.h"
 
+#include "core/names.h"
 #include "export/dashboard/site_html.h"
 #include "export/dashboard/site_tables.h"
 #include "export/data/awards_export.h"
@@ -9,14 +10,26 @@
 
 #include <algorithm>
 #include <map>
+#include <tuple>
 
 namespace qla {
 namespace {
 
-// A log's store keeps its kills one by one in order; a database's keeps them summed per log.
+// A log's store keeps its kills one by one in order; a database's keeps them summed per log, and
+// the history has each log's streaks from the order stored beside them, when it was stored.
 bool StreaksKnown(const SiteParts& site) {
-    return !site.Settings.FromDatabase && site.Store.KillEventCounts.empty();
+    if (!site.Settings.FromDatabase)
+        return site.Store.KillEventCounts.empty();
+    for (const PlayerHistory& player : site.Settings.History)
+        for (const PlayerLogFigures& figures : player.Logs)
+            if (!figures.StreaksKnown)
+                return false;
+    return true;
 }
+
+constexpr const char* kStreaksNotStored =
+    "Not known: the database holds logs imported before it kept the order of their kills (qla "
+    "reanalyze reads them again).";
 
 void AppendName(std::string& out, const SiteParts& site, const std::string& name) {
     if (const auto player = site.Store.FindPlayer(name)) {
@@ -49,8 +62,7 @@ void AppendAwardRows(std::string& out, const SiteParts& site, const AwardResult&
     if (!award.Known || award.Entries.empty()) {
         start();
         out += award.Known ? "<td colspan=\"4\">Nobody yet.</td></tr>\n"
-                           : "<td colspan=\"4\">From logs only: a database keeps the kills of "
-                             "each log summed, not in their order.</td></tr>\n";
+                           : std::string("<td colspan=\"4\">") + kStreaksNotStored + "</td></tr>\n";
         return;
     }
     for (const AwardEntry& entry : award.Entries) {
@@ -129,12 +141,48 @@ const std::pair<std::string, PlayerLogFigures>* BestOf(const LogFigures& log, Va
     return best;
 }
 
+// A log's longest run of kills (`kills`) or deaths, ties broken as the awards break them: fewer
+// deaths (fewer kills for a run of deaths), then the name without colour codes, then the player
+// met first.
+const std::pair<std::string, PlayerLogFigures>* LongestRunOf(const LogFigures& log, bool kills) {
+    const auto value = [kills](const PlayerLogFigures& f) {
+        return kills ? f.KillStreak : f.DeathStreak;
+    };
+    const auto tieBreak = [kills](const PlayerLogFigures& f) { return kills ? f.Deaths : f.Kills; };
+    const std::pair<std::string, PlayerLogFigures>* best = nullptr;
+    for (const auto& player : log.Players) {
+        if (value(player.second) <= 0)
+            continue;
+        const auto rank = [&](const std::pair<std::string, PlayerLogFigures>& p) {
+            return std::make_tuple(-value(p.second), tieBreak(p.second), StripColourCodes(p.first));
+        };
+        if (!best || rank(player) < rank(*best))
+            best = &player;
+    }
+    return best;
+}
+
+// Each log's first blood, in import order: its killer, its victim and the log's label.
+std::vector<AwardEntry> HistoryFirstBloods(const std::vector<LogFigures>& logs) {
+    std::vector<AwardEntry> bloods;
+    for (const LogFigures& log : logs)
+        for (const auto& [name, figures] : log.Players)
+            if (!figures.FirstBloodVictim.empty())
+                bloods.push_back({name, figures.FirstBloodVictim, log.Label, 1});
+    return bloods;
+}
+
+bool LogStreaksKnown(const LogFigures& log) {
+    return std::all_of(log.Players.begin(), log.Players.end(),
+                       [](const auto& player) { return player.second.StreaksKnown; });
+}
+
 std::int64_t RatioFor(const PlayerLogFigures& f, std::int64_t minKills, std::int64_t minDeaths) {
     return f.Kills < minKills || f.Deaths < minDeaths ? 0 : KillDeathRatio(f.Kills, f.Deaths);
 }
 
 // The latest log of a database (by date, then import order), its awards from the figures the
-// history keeps: kills, deaths and teamkills.
+// history keeps: kills, deaths, teamkills, the longest runs and the first blood.
 void AppendLatestLog(std::string& out, const SiteParts& site) {
     std::vector<LogFigures> logs = LogsOfHistory(site.Settings.History);
     if (logs.empty()) {
@@ -151,8 +199,8 @@ void AppendLatestLog(std::string& out, const SiteParts& site) {
               });
     out += "<p class=\"note\">The latest log, ";
     AppendHtmlText(out, log.Label);
-    out += ". A database keeps each log's kills, deaths and teamkills per player: the other awards "
-           "of each log are those of qla awards --db DB --period session.</p>\n";
+    out += ". A database keeps each log's kills, deaths, teamkills and the order of its kills: the "
+           "other awards of each log are those of qla awards --db DB --period session.</p>\n";
     out += "<div class=\"scroll\"><table id=\"latest-awards\">\n<thead><tr><th>Award</th>"
            "<th>Player</th><th>Value</th></tr></thead>\n<tbody>\n";
     const auto row = [&](AwardId id, auto value) {
@@ -173,6 +221,36 @@ void AppendLatestLog(std::string& out, const SiteParts& site) {
     row(AwardId::BestRatio,
         [](const PlayerLogFigures& f) { return RatioFor(f, kRatioAwardKills, kRatioAwardDeaths); });
     row(AwardId::MostTeamkills, [](const PlayerLogFigures& f) { return f.Teamkills; });
+    for (const bool kills : {true, false}) {
+        const AwardId id = kills ? AwardId::LongestKillStreak : AwardId::LongestDeathStreak;
+        out += "<tr>";
+        AppendCell(out, RuleOf(id).Title);
+        const auto* best = LongestRunOf(log, kills);
+        const std::int64_t length =
+            best ? (kills ? best->second.KillStreak : best->second.DeathStreak) : 0;
+        if (!LogStreaksKnown(log)) {
+            out += std::string("<td colspan=\"2\">") + kStreaksNotStored + "</td></tr>\n";
+            continue;
+        }
+        if (length < RuleOf(id).MinimumCount) {
+            out += "<td colspan=\"2\">Nobody yet.</td></tr>\n";
+            continue;
+        }
+        out += "<td>";
+        AppendName(out, site, best->first);
+        out += "</td>";
+        AppendKeptCell(out, std::to_string(length));
+        out += "</tr>\n";
+    }
+    for (const AwardEntry& blood : HistoryFirstBloods({log})) {
+        out += "<tr>";
+        AppendCell(out, RuleOf(AwardId::FirstBlood).Title);
+        out += "<td>";
+        AppendName(out, site, blood.Player);
+        out += " against ";
+        AppendName(out, site, blood.Other);
+        out += "</td><td></td></tr>\n";
+    }
     out += "</tbody>\n</table></div>\n";
 }
 
@@ -180,11 +258,24 @@ std::vector<AwardResult> AllTimeAwards(const SiteParts& site) {
     const AnalysisStore& store = site.Store;
     const std::vector<std::size_t> ends{store.KillEvents.size()};
     const std::vector<RatingGain> gains = RatingGains(store, ends, {false}, {true});
-    std::vector<AwardResult> awards = ComputeAwards({store, {}, {}, StreaksKnown(site), gains});
-    // A database's logs follow one another in the store without their borders: the first blood
-    // of its first log alone would mislead.
-    if (site.Settings.FromDatabase)
-        std::erase_if(awards, [](const AwardResult& a) { return a.Id == AwardId::FirstBlood; });
+    AwardInputs inputs{store, {}, {}, StreaksKnown(site), gains};
+    if (!site.Settings.FromDatabase)
+        return ComputeAwards(inputs);
+    // A database's logs follow one another in the store without their borders: each player's
+    // longest runs and each log's first blood come from the history, log by log.
+    std::vector<PlayerStreaks> streaks(store.Players.size());
+    for (const PlayerHistory& player : site.Settings.History)
+        if (const auto index = store.FindPlayer(player.Name))
+            for (const PlayerLogFigures& figures : player.Logs) {
+                PlayerStreaks& longest = streaks[static_cast<std::size_t>(*index)];
+                longest.Kills = std::max(longest.Kills, figures.KillStreak);
+                longest.Deaths = std::max(longest.Deaths, figures.DeathStreak);
+            }
+    inputs.Streaks = streaks;
+    std::vector<AwardResult> awards = ComputeAwards(inputs);
+    for (AwardResult& award : awards)
+        if (award.Id == AwardId::FirstBlood)
+            award.Entries = HistoryFirstBloods(LogsOfHistory(site.Settings.History));
     return awards;
 }
 
@@ -192,8 +283,7 @@ void AppendRecordRow(std::string& out, const SiteParts& site, const AwardRecord&
     out += "<tr>";
     AppendCell(out, record.Title);
     if (!record.Known) {
-        out += "<td colspan=\"5\">From logs only: a database keeps the kills of each log summed, "
-               "not in their order.</td></tr>\n";
+        out += std::string("<td colspan=\"5\">") + kStreaksNotStored + "</td></tr>\n";
         return;
     }
     if (!record.Held) {
@@ -227,7 +317,12 @@ std::vector<AwardRecord> HistoryRecords(const SiteParts& site) {
         record.Log = log.Label;
         record.Date = log.Date;
     };
+    records[0].Known = records[1].Known = StreaksKnown(site);
     for (const LogFigures& log : LogsOfHistory(site.Settings.History)) {
+        for (const bool kills : {true, false})
+            if (const auto* best = LongestRunOf(log, kills); best && records[0].Known)
+                offer(records[kills ? 0 : 1], log, *best,
+                      kills ? best->second.KillStreak : best->second.DeathStreak);
         if (const auto* best = BestOf(log, [](const PlayerLogFigures& f) { return f.Kills; }))
             offer(records[2], log, *best, best->second.Kills);
         const auto ratio = [](const PlayerLogFigures& f) {
