@@ -120,9 +120,11 @@ std::vector<CommandInfo> BuildCommands() {
              "streaks and the best single session (most kills; best kill/death ratio with at "
              "least 20 kills), each with its log and date. A session starts at a \"logfile opened "
              "on\" line or a log's start; from a database each stored log is one. From a database "
-             "the streaks are not told: its stored statistics keep the encounters summed. Prints "
-             "tab-separated rows: the awards (period, award, player, other, subject, value), then "
-             "the records (record, player, value, kills, deaths, log, date).",
+             "the streaks come from the order of each log's kills kept beside its statistics; a "
+             "log imported before schema version 9 has none until qla reanalyze reads it again, "
+             "and the output says so. Prints tab-separated rows: the awards (period, award, "
+             "player, other, subject, value), then the records (record, player, value, kills, "
+             "deaths, log, date).",
          .Options = WithReadingOptions(
              {QuietOption(),
               {.Name = "period",
