@@ -111,6 +111,20 @@ TEST_P(AwardStreaks, ADatabaseTellsTheAwardsAsItsLogsOneAfterTheOtherDo) {
     EXPECT_TRUE(answer["streaksKnown"].toBool());
     EXPECT_GE(AwardsOf(answer)["longest_kill_streak"]["winners"][0]["value"].toInteger(), 2);
     EXPECT_EQ(AwardsOf(answer)["first_blood"]["winners"].toArray().size(), 3);
+    // A forgotten log leaves no order behind.
+    const auto rows = [&](const QString& log) {
+        std::string error;
+        auto database =
+            db::StatsDatabase::Open(database_.toStdString(), db::OpenMode::ReadOnly, error);
+        EXPECT_TRUE(database) << error;
+        QSqlQuery query(database->Connection());
+        EXPECT_TRUE(query.exec("SELECT COUNT(*) FROM log_kill_orders WHERE log_id = " + log));
+        return query.next() ? query.value(0).toInt() : -1;
+    };
+    EXPECT_EQ(rows("2"), 2); // the grown log: a row for each import
+    ASSERT_EQ(Qla({"forget", "--db", database_, "2"}).status, 0);
+    EXPECT_EQ(rows("2"), 0);
+    EXPECT_EQ(rows("1"), 1);
 }
 
 TEST_P(AwardStreaks, AStreakGoesOnIntoTheLinesALogGrewByAndStopsAtASessionBegunInIt) {
