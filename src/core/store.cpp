@@ -46,7 +46,10 @@ PlayerIndex AnalysisStore::FindOrAddPlayer(std::string_view rawName) {
     std::string_view name = NormalizeName(rawName);
     if (name.empty())
         name = kUnnamedPlayer;
-    return FindOrAddNamedPlayer(name);
+    const PlayerIndex player = FindOrAddNamedPlayer(name);
+    if (ReadTexts)
+        ReadTexts->push_back({rawName, player, true});
+    return player;
 }
 
 PlayerIndex AnalysisStore::FindOrAddNamedPlayer(std::string_view name) {
@@ -111,6 +114,8 @@ void AnalysisStore::End(PlayerIndex record) {
 }
 
 void AnalysisStore::EndHolding(std::string_view rawName) {
+    if (ReadTexts)
+        ReadTexts->push_back({rawName, 0, true});
     if (!TracksHolders)
         return;
     const std::string_view name = NormalizeName(rawName);
@@ -197,6 +202,10 @@ void AnalysisStore::RecordTeamkill(PlayerIndex killer, PlayerIndex victim) {
 
 void AnalysisStore::RecordVoiceChat(PlayerIndex player, std::string_view text,
                                     std::string_view location, bool isTeam) {
+    if (ReadTexts) {
+        ReadTexts->push_back({text, 0, false});
+        ReadTexts->push_back({location, 0, false});
+    }
     VoiceChats.push_back(
         ChatEntry{chatRepeats_.Keep(text, texts_), player, KeepLocation(location), isTeam});
     ++Players[player].VoiceChatCount;
@@ -204,6 +213,10 @@ void AnalysisStore::RecordVoiceChat(PlayerIndex player, std::string_view text,
 
 void AnalysisStore::RecordTextChat(PlayerIndex player, std::string_view text,
                                    std::string_view location, bool isTeam) {
+    if (ReadTexts) {
+        ReadTexts->push_back({text, 0, false});
+        ReadTexts->push_back({location, 0, false});
+    }
     TextChats.push_back(
         ChatEntry{chatRepeats_.Keep(text, texts_), player, KeepLocation(location), isTeam});
     ++Players[player].TextChatCount;
@@ -225,10 +238,16 @@ std::uint32_t AnalysisStore::KeepLocation(std::string_view location) {
 }
 
 void AnalysisStore::RecordUnknownLine(std::string_view line) {
+    if (ReadTexts)
+        ReadTexts->push_back({line, 0, false});
     UnknownLines.push_back(lineRepeats_.Keep(line, texts_));
 }
 
 void AnalysisStore::RecordRename(std::string_view oldName, std::string_view newName) {
+    if (ReadTexts) {
+        ReadTexts->push_back({oldName, 0, true});
+        ReadTexts->push_back({newName, 0, true});
+    }
     RenameEntry entry{texts_.Keep(oldName), texts_.Keep(newName)};
     if (TracksHolders) {
         entry.Line = line_;

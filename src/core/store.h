@@ -82,6 +82,15 @@ struct NameHolding {
 
 inline constexpr std::string_view kUnnamedPlayer = "[err]unnamedplayer";
 
+// A text a parser read from a line: a player's name as the line holds it, with the record it
+// was filed under (0 for a rename's and a leave's names, which file none), or a free text (a
+// chat's message and location, a line of no other kind). A view into the line.
+struct LineText {
+    std::string_view Text;
+    PlayerIndex Player = 0;
+    bool IsName = true;
+};
+
 // Adds `from`'s counters to `into`'s, slot by slot: the store's rule for what one record of
 // several (merged players, later lines, stored logs) holds.
 void AddPlayerCounters(PlayerRecord& into, const PlayerRecord& from);
@@ -135,6 +144,9 @@ class AnalysisStore {
     // a name) and keeps sessions, so that identity over time can be worked out; Reset keeps it.
     // Without it, a name is one record from first to last line, as the classic outputs count.
     bool TracksHolders = false;
+    // When set, every text the parsers read from a line is added here (qla erase-player finds
+    // where a line names a player so); unset for every analysis.
+    std::vector<LineText>* ReadTexts = nullptr;
     LogLineList LogLines; // replaced only by opening a file, never by Reset
     // The file LogLines were read from; the exporters never write over it.
     std::optional<FileIdentity> LogFileIdentity;

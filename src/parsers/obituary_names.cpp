@@ -41,8 +41,14 @@ PlayerIndex ObituaryNames::Find(AnalysisStore& store, std::string_view raw) {
         const std::string name = store.Players[static_cast<std::size_t>(player)].Name;
         return store.FindOrAddNamedPlayer(name);
     };
+    // The record the cut name stands for, told to a store that keeps what lines name.
+    const auto read = [&store, raw](PlayerIndex player) {
+        if (store.ReadTexts)
+            store.ReadTexts->push_back({raw, player, true});
+        return player;
+    };
     if (resolved.Player != 0 && resolved.PlayerCount == store.PlayerCount())
-        return current(resolved.Player);
+        return read(current(resolved.Player));
     // Players are only ever added, so the answer changes only when the count does.
     PlayerIndex match = 0;
     int matches = 0;
@@ -57,7 +63,7 @@ PlayerIndex ObituaryNames::Find(AnalysisStore& store, std::string_view raw) {
     }
     resolved.Player = matches == 1 ? current(match) : store.FindOrAddPlayer(raw);
     resolved.PlayerCount = store.PlayerCount();
-    return resolved.Player;
+    return read(resolved.Player);
 }
 
 } // namespace qla
