@@ -5,6 +5,7 @@
 #include "cli/command_options.h"
 #include "cli/command_table.h"
 #include "cli/database_commands.h"
+#include "cli/erase_command.h"
 #include "cli/export_command.h"
 #include "cli/export_view_help.h"
 #include "cli/hide_command.h"
@@ -412,6 +413,21 @@ std::vector<CommandInfo> BuildCommands() {
                         "before qla hide hid them.",
          .Options = {DatabaseOption("The statistics database. Required.")},
          .Run = RunUnhideCommand},
+        {.Name = "erase-player",
+         .Synopsis = "--db DB NAME...",
+         .Summary = "remove a player's names from a database for good",
+         .Description =
+             "Removes the names NAME (one person's: colour codes, case and outer blanks do not "
+             "matter) from the database for good, in one transaction: every log's stored lines "
+             "are written again with a pseudonym, \"erased player N\", in place of the names, in "
+             "the players' places and in chat messages and other lines alike, and the log's "
+             "statistics are rebuilt from them; aliases and hidden players that name him follow. "
+             "The names are kept only as salted hashes, so that later imports store his new "
+             "lines with the pseudonym too. A log imported with --no-archive that names him "
+             "refuses the erase (its statistics cannot be rebuilt without its lines). Cannot be "
+             "undone.",
+         .Options = {DatabaseOption("The statistics database. Required.")},
+         .Run = RunErasePlayerCommand},
     };
 }
 

@@ -3,6 +3,8 @@
 
 #include "db/block_sums.h"
 #include "db/chunk_reader.h"
+#include "db/erased_table.h"
+#include "db/line_pseudonyms.h"
 #include "db/log_piece.h"
 
 #include "core/utf16_log.h"
@@ -117,11 +119,45 @@ class StoredStart {
     std::string block_;    // the file's bytes of the block of sums being compared
 };
 
+// The file's text as the log would store it with the erased players' pseudonyms: read whole
+// (it is shorter than the log), as UTF-8 where it is UTF-16, and written as an import writes it.
+std::optional<std::string> PseudonymisedText(const LogEntry& log, const FileOnDisk& file,
+                                             const ErasedNames& erased, std::string& error) {
+    std::string bytes;
+    if (!ReadFileRange(file.LocalPath, 0, file.Size, bytes)) {
+        error = "the log cannot be read: " + file.Shown;
+        return std::nullopt;
+    }
+    if (const Utf16Order order = Utf16OrderOf(file.FirstBytes); order != Utf16Order::None) {
+        const ByteBuffer text = DecodeUtf16(bytes, order);
+        bytes.assign(text.data(), text.size());
+    }
+    std::string pseudonymised;
+    if (PseudonymiseLines(bytes, erased, {log.Language, log.LineRecognition, true, {}},
+                          pseudonymised) > 0)
+        return pseudonymised;
+    return bytes;
+}
+
 // Reads the file piece by piece as the stored text of a log reads (UTF-8 from a UTF-16 file)
 // and compares it with the stored chunks. True when every byte of the file matched, or every
 // whole block where the log keeps sums: then `uncompared` counts the bytes of the last block.
+// `pseudonymised`: the file's text to compare in place of its bytes (a log with pseudonyms).
 std::optional<bool> IsStartOf(StatsDatabase& database, const LogEntry& log, const FileOnDisk& file,
-                              std::string& error, std::int64_t& uncompared) {
+                              std::string& error, std::int64_t& uncompared,
+                              const std::optional<std::string>& pseudonymised = std::nullopt) {
+    if (pseudonymised) {
+        ChunkReader chunks(database);
+        if (!chunks.Start(log.Id, error))
+            return std::nullopt;
+        StoredStart stored(chunks);
+        const bool same = stored.Take(*pseudonymised, error);
+        chunks.Finish();
+        if (!error.empty())
+            return std::nullopt;
+        uncompared = same ? stored.Uncompared() : 0;
+        return same;
+    }
     std::ifstream in(file.LocalPath, std::ios::binary);
     if (!in.is_open()) {
         error = "the log cannot be read: " + file.Shown;
@@ -174,15 +210,28 @@ bool ReadFileRange(const std::string& localPath, std::int64_t from, std::int64_t
 
 std::optional<FileRelation> RelationOf(StatsDatabase& database, const LogEntry& log,
                                        const FileOnDisk& file, std::string& error,
-                                       std::int64_t* uncompared) {
+                                       std::int64_t* uncompared, const ErasedNames* erased) {
     error.clear();
     if (file.Size >= log.ImportedBytes) {
         if (Continues(log, file, error))
             return FileRelation::Continues;
         return error.empty() ? std::optional(FileRelation::Unrelated) : std::nullopt;
     }
+    // Only a log whose lines an erase or an import rewrote holds pseudonyms: the others are
+    // compared byte for byte, as the file's text would be written as it is.
+    std::optional<std::string> text;
+    if (erased != nullptr && !erased->Empty()) {
+        const auto rewritten = ReadErasedLogs(database, error);
+        if (!rewritten)
+            return std::nullopt;
+        if (rewritten->contains(log.Id)) {
+            text = PseudonymisedText(log, file, *erased, error);
+            if (!text)
+                return std::nullopt;
+        }
+    }
     std::int64_t notCompared = 0;
-    const auto start = IsStartOf(database, log, file, error, notCompared);
+    const auto start = IsStartOf(database, log, file, error, notCompared, text);
     if (!start)
         return std::nullopt;
     if (uncompared)
@@ -191,7 +240,7 @@ std::optional<FileRelation> RelationOf(StatsDatabase& database, const LogEntry& 
 }
 
 std::optional<ImportedLogMatch> FindImportedLog(StatsDatabase& database, const FileOnDisk& file,
-                                                std::string& error) {
+                                                const ErasedNames& erased, std::string& error) {
     const auto candidates =
         ImportCandidates(database, Fingerprint(HeadBytes(file.FirstBytes)), error);
     if (!candidates)
@@ -201,7 +250,7 @@ std::optional<ImportedLogMatch> FindImportedLog(StatsDatabase& database, const F
         if (!error.empty())
             return std::nullopt;
         std::int64_t uncompared = 0;
-        const auto relation = RelationOf(database, log, file, error, &uncompared);
+        const auto relation = RelationOf(database, log, file, error, &uncompared, &erased);
         if (!relation)
             return std::nullopt;
         if (*relation == FileRelation::Continues)

@@ -4,6 +4,7 @@
 // script started from one file, share their first 64 KiB and more.
 #pragma once
 
+#include "db/erased_names.h"
 #include "db/log_catalog.h"
 #include "db/stats_database.h"
 
@@ -35,9 +36,12 @@ struct FileOnDisk {
 // the file holds only part of cannot be: its bytes are counted in `uncompared`, if given.
 // nullopt with the reason in `error` when the file or the database cannot be read, or the
 // chunks are damaged.
+// A log whose stored lines hold erased players' pseudonyms (erased_table.h) is compared with
+// the file's lines pseudonymised alike, when `erased` is given.
 std::optional<FileRelation> RelationOf(StatsDatabase& database, const LogEntry& log,
                                        const FileOnDisk& file, std::string& error,
-                                       std::int64_t* uncompared = nullptr);
+                                       std::int64_t* uncompared = nullptr,
+                                       const ErasedNames* erased = nullptr);
 
 // What the file is to the logs already imported: the log it continues, or the log whose start
 // it copies, or neither (both empty).
@@ -51,7 +55,7 @@ struct ImportedLogMatch {
 // the index, newest first, each proved by RelationOf. nullopt with the reason in `error` when
 // the file or the database cannot be read, or a candidate's records are damaged.
 std::optional<ImportedLogMatch> FindImportedLog(StatsDatabase& database, const FileOnDisk& file,
-                                                std::string& error);
+                                                const ErasedNames& erased, std::string& error);
 
 // The bytes [from, to) of the file; false when they cannot all be read.
 bool ReadFileRange(const std::string& localPath, std::int64_t from, std::int64_t to,

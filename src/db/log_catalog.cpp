@@ -2,6 +2,7 @@
 #include "db/log_catalog.h"
 
 #include "db/engine_dialect.h"
+#include "db/erased_table.h"
 #include "db/log_columns.h"
 #include "db/log_piece.h"
 #include "db/schema.h"
@@ -200,6 +201,14 @@ bool ForgetLogs(StatsDatabase& database, const std::vector<LogId>& ids, std::str
                               .arg(QString::fromLatin1(table), table == std::string_view("logs")
                                                                    ? QStringLiteral("id")
                                                                    : QStringLiteral("log_id")));
+            query.addBindValue(QVariant::fromValue<qlonglong>(id));
+            if (!query.exec()) {
+                error = database.Failure("cannot forget log " + std::to_string(id), query);
+                return false;
+            }
+        }
+        if (HasErasedTables(database)) {
+            query.prepare(QStringLiteral("DELETE FROM erased_logs WHERE log_id = ?"));
             query.addBindValue(QVariant::fromValue<qlonglong>(id));
             if (!query.exec()) {
                 error = database.Failure("cannot forget log " + std::to_string(id), query);

@@ -7,8 +7,10 @@
 #include "db/chunk_packing.h"
 #include "db/chunk_reader.h"
 #include "db/engine_dialect.h"
+#include "db/erased_table.h"
 #include "db/file_relation.h"
 #include "db/import_refusal.h"
+#include "db/line_pseudonyms.h"
 #include "db/log_columns.h"
 #include "db/log_date.h"
 #include "db/log_piece.h"
@@ -138,27 +140,28 @@ struct PieceCounts {
     AnalysisStore Store;
 };
 
-// `guessLanguage`: a new log's language is decided from its lines here, into `language`. The
-// piece is analysed as it is read, on every core, without a copy or a table of its lines.
-// `knownNames`: the players of the log's earlier lines, filed first.
-void CountPiece(std::string_view stored, bool atFileStart, bool guessLanguage,
-                LogLanguage& language, Recognition recognition, const LogDigest& before,
-                PieceCounts& out, const ImportProgressCallback& progress) {
+// The language a new log's first lines are written in.
+LogLanguage GuessLanguage(std::string_view stored) {
+    std::vector<std::string> first;
+    LogLineReader reader(BytesReader(stored), kDefaultLineBlock, LogLineList::Start::kFileStart);
+    while (first.size() < kLinesJudged) {
+        const auto line = reader.Next();
+        if (!line)
+            break;
+        first.emplace_back(*line);
+    }
+    return LikelyLogLanguage(WeighLogLanguages(LogLineList::FromLines(first)));
+}
+
+// The piece is analysed as it is read, on every core, without a copy or a table of its lines.
+// The players of the log's earlier lines (`before`) are filed first.
+void CountPiece(std::string_view stored, bool atFileStart, LogLanguage language,
+                Recognition recognition, const LogDigest& before, PieceCounts& out,
+                const ImportProgressCallback& progress) {
     if (stored.empty())
         return;
     const LogLineList::Start start =
         atFileStart ? LogLineList::Start::kFileStart : LogLineList::Start::kFromInside;
-    if (guessLanguage) {
-        std::vector<std::string> first;
-        LogLineReader reader(BytesReader(stored), kDefaultLineBlock, start);
-        while (first.size() < kLinesJudged) {
-            const auto line = reader.Next();
-            if (!line)
-                break;
-            first.emplace_back(*line);
-        }
-        language = LikelyLogLanguage(WeighLogLanguages(LogLineList::FromLines(first)));
-    }
     StreamOptions options;
     // A log whose earlier lines were read by a qla that kept no holdings goes on without them.
     out.Store.TracksHolders = atFileStart || before.HasHoldings;
@@ -193,8 +196,10 @@ ImportResult& Failed(ImportResult& result) {
 
 // Imports one log inside the caller's write transaction. Writes only for the outcomes Added,
 // Grew and Replaced; after Failed the caller must roll back.
+// `erased`: the database's erased players, whose names the new lines are stored without.
 ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pathAsGiven,
                                  const std::string& localPath, const ImportOptions& options,
+                                 const ErasedNames& erased,
                                  const ImportProgressCallback& progress) {
     ImportResult result;
     std::string prefix, rest;
@@ -208,7 +213,7 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
         return result;
     }
     const auto match =
-        FindImportedLog(database, {pathAsGiven, localPath, size, prefix}, result.Error);
+        FindImportedLog(database, {pathAsGiven, localPath, size, prefix}, erased, result.Error);
     if (!match)
         return Failed(result);
     if (match->Copied) {
@@ -318,12 +323,22 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
         digest = std::move(*before);
     }
     result.LanguageGuessed = isNew && options.GuessLanguage;
+    if (result.LanguageGuessed && !stored.empty())
+        language = GuessLanguage(stored);
+    // An erased player's new lines are stored, and read, with his pseudonym; the keys above
+    // stay those of the file.
+    std::string pseudonymised;
+    const bool rewritten =
+        !erased.Empty() &&
+        PseudonymiseLines(stored, erased, {language, recognition, start == 0, digest.Names()},
+                          pseudonymised) > 0;
+    if (rewritten)
+        stored = pseudonymised;
     // The chunks are packed on another thread while the lines are analysed.
     std::future<std::vector<PackedChunk>> packing =
         std::async(std::launch::async, PackChunks, stored,
                    options.KeepLines ? ChunkKeeping::Lines : ChunkKeeping::Sums);
-    CountPiece(stored, start == 0, result.LanguageGuessed, language, recognition, digest, piece,
-               progress);
+    CountPiece(stored, start == 0, language, recognition, digest, piece, progress);
     result.Language = language;
     result.LinesAdded = static_cast<std::uint64_t>(piece.Totals.Total);
 
@@ -364,13 +379,20 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
     entry.HeadHash = headHash;
     entry.TailHash = tailHash;
     entry.ContentCrc = crcKnown ? std::optional(contentCrc) : std::nullopt;
+    if (rewritten && !RecordDamage(entry, database.Path()).empty()) {
+        result.Error = "log " + pathAsGiven +
+                       " cannot take the erased players' pseudonyms: its lines would grow past "
+                       "what its records allow";
+        return Failed(result);
+    }
     const bool written =
         isNew ? InsertLog(database, entry, result.Error) : UpdateLog(database, entry, result.Error);
     // The log's row first: the chunks and players refer to it. The statistics before the
     // chunks, so that the packing goes on while they are written.
     if (!written ||
         !StoreLogStatistics(database, result.Id, digest, piece.Store, piece.Totals, result.Error) ||
-        !writer.Chunks(result.Id, packing.get(), stored.size(), progress))
+        !writer.Chunks(result.Id, packing.get(), stored.size(), progress) ||
+        (rewritten && !MarkErasedLog(database, result.Id, result.Error)))
         return Failed(result);
     return result;
 }
@@ -392,7 +414,10 @@ ImportResult ImportLog(StatsDatabase& database, const std::string& pathAsGiven,
     Transaction unit(database, Transaction::Kind::Write, result.Error);
     if (!unit.Open())
         return result;
-    result = ImportInTransaction(database, pathAsGiven, localPath, options, progress);
+    const auto erased = ReadErasedNames(database, result.Error);
+    if (!erased)
+        return result;
+    result = ImportInTransaction(database, pathAsGiven, localPath, options, *erased, progress);
     // Nothing written, or a failure: the unit rolls back as it ends.
     if ((Writes(result.Outcome) || result.Retagged) && !unit.Commit(result.Error))
         result.Outcome = ImportOutcome::Failed;
@@ -410,10 +435,13 @@ BatchResult ImportBatch(StatsDatabase& database, const std::vector<LogToImport>&
     Transaction unit(database, Transaction::Kind::Write, batch.Error);
     if (!unit.Open())
         return batch;
+    const auto erased = ReadErasedNames(database, batch.Error);
+    if (!erased)
+        return batch;
     bool wrote = false;
     for (const LogToImport& log : logs) {
         ImportResult result =
-            ImportInTransaction(database, log.PathAsGiven, log.LocalPath, options, {});
+            ImportInTransaction(database, log.PathAsGiven, log.LocalPath, options, *erased, {});
         if (result.Outcome == ImportOutcome::Failed) {
             batch.Error = result.Error;
             batch.Logs.clear();

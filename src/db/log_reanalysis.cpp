@@ -10,6 +10,20 @@
 
 namespace qla::db {
 
+bool RebuildLogStatistics(StatsDatabase& database, LogEntry& log, std::string& error) {
+    AnalysisStore store;
+    store.TracksHolders = true;
+    const auto totals = AnalyzeStoredLog(database, log, {}, store, error);
+    if (!totals || !DeleteStatisticsRows(database, log.Id, error))
+        return false;
+    LogDigest digest;
+    if (!StoreLogStatistics(database, log.Id, digest, store, *totals, error))
+        return false;
+    log.Lines = totals->Total;
+    log.Totals = *totals;
+    return UpdateLog(database, log, error);
+}
+
 ReanalysisResult ReanalyzeLogs(StatsDatabase& database, const ReanalysisOptions& options,
                                const std::function<void(std::size_t, std::size_t)>& progress) {
     ReanalysisResult result;
@@ -35,17 +49,7 @@ ReanalysisResult ReanalyzeLogs(StatsDatabase& database, const ReanalysisOptions&
         LogEntry log = (*logs)[i];
         log.LineRecognition = options.LineRecognition.value_or(log.LineRecognition);
         log.Language = options.Language.value_or(log.Language);
-        AnalysisStore store;
-        store.TracksHolders = true;
-        const auto totals = AnalyzeStoredLog(database, log, {}, store, result.Error);
-        if (!totals || !DeleteStatisticsRows(database, log.Id, result.Error))
-            return result;
-        LogDigest digest;
-        if (!StoreLogStatistics(database, log.Id, digest, store, *totals, result.Error))
-            return result;
-        log.Lines = totals->Total;
-        log.Totals = *totals;
-        if (!UpdateLog(database, log, result.Error))
+        if (!RebuildLogStatistics(database, log, result.Error))
             return result;
         result.Logs.push_back(std::move(log));
     }

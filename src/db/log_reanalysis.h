@@ -25,6 +25,11 @@ struct ReanalysisResult {
     std::vector<LogEntry> Logs; // as they are now
 };
 
+// Rebuilds one log's statistics from its stored lines, read in the log's language and
+// recognition, inside the caller's write transaction; `log` is then as the database holds it.
+// False with the reason in `error`.
+bool RebuildLogStatistics(StatsDatabase& database, LogEntry& log, std::string& error);
+
 // `progress` is told each log as it begins (position, count).
 ReanalysisResult ReanalyzeLogs(StatsDatabase& database, const ReanalysisOptions& options,
                                const std::function<void(std::size_t, std::size_t)>& progress = {});
