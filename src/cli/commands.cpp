@@ -103,6 +103,16 @@ std::vector<CommandInfo> BuildCommands() {
                               "dates) weighs half as much in the fit, its encounters too; logs "
                               "without a date weigh as the newest. Without it every kill weighs "
                               "alike."},
+              {.Name = "period",
+               .ValueName = "PERIOD",
+               .Description = "all (the default: one board of every log), or a board for each "
+                              "session, day, week (ISO weeks) or month by the logs' dates, each "
+                              "fitted to the kills of its own logs alone, with its players' "
+                              "kills, deaths and teamkills in it; rows then begin with the "
+                              "period (\"2009-W10\", \"log 7\"; \"undated\" last), as qla awards "
+                              "groups them.",
+               .Values = {"all", "session", "day", "week", "month"},
+               .Default = "all"},
               {.Name = "format",
                .ValueName = "FORMAT",
                .Description = "text (the default: the tab-separated board), json (the JSON "

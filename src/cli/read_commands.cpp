@@ -8,6 +8,7 @@
 #include "cli/log_opening.h"
 #include "cli/log_source.h"
 #include "cli/player_merging.h"
+#include "cli/ratings_by_period.h"
 #include "core/control_chars.h"
 #include "core/names.h"
 #include "export/data/rating_board_export.h"
@@ -29,7 +30,8 @@ struct Invocation {
     LogSource source;
     double minEncounters = 0; // ratings: the kills either way a player needs for the board
     QString format;           // ratings: text, json or csv
-    std::optional<double> halfLifeDays; // ratings: older logs weigh less
+    std::optional<double> halfLifeDays;            // ratings: older logs weigh less
+    AwardPeriodKind period = AwardPeriodKind::All; // ratings: a board per period
 };
 
 // Parses `qla <command> ...` with the options the command describes: exactly `positionalNames`
@@ -91,6 +93,14 @@ std::optional<Invocation> ParseSubcommand(const QStringList& arguments,
             }
             invocation.halfLifeDays = days;
         }
+        const auto period =
+            AwardPeriodNamed(parser.value(QStringLiteral("period")).toLower().toStdString());
+        if (!period) {
+            exitCode = refuse("--period takes all, session, day, week or month, not '" +
+                              parser.value(QStringLiteral("period")).toStdString() + "'");
+            return std::nullopt;
+        }
+        invocation.period = *period;
         invocation.format = parser.value(QStringLiteral("format")).toLower();
         if (!QStringList{"text", "json", "csv"}.contains(invocation.format)) {
             exitCode = refuse("--format takes text, json or csv, not '" +
@@ -107,19 +117,25 @@ struct Loaded {
     Invocation invocation;
     LoadedStore store;
 };
+// Fills `store` from the log or database the parsed command line names, merged as it asks.
+std::optional<Loaded> Load(Invocation invocation, AnalysisStore& store, std::ostream& err,
+                           int& exitCode) {
+    // These commands show counts only: no chat or other line is read from a database.
+    const auto loaded = LoadSource(invocation.source, store, {{false, false}, false}, err);
+    if (!loaded) {
+        exitCode = kExitFailed;
+        return std::nullopt;
+    }
+    return Loaded{std::move(invocation), std::move(loaded->Store)};
+}
+
 std::optional<Loaded> ParseAndLoad(const QStringList& arguments, const QStringList& positionalNames,
                                    AnalysisStore& store, std::ostream& out, std::ostream& err,
                                    int& exitCode) {
     auto invocation = ParseSubcommand(arguments, positionalNames, true, out, err, exitCode);
     if (!invocation)
         return std::nullopt;
-    // These commands show counts only: no chat or other line is read from a database.
-    const auto loaded = LoadSource(invocation->source, store, {{false, false}, false}, err);
-    if (!loaded) {
-        exitCode = kExitFailed;
-        return std::nullopt;
-    }
-    return Loaded{std::move(*invocation), std::move(loaded->Store)};
+    return Load(std::move(*invocation), store, err, exitCode);
 }
 
 } // namespace
@@ -200,7 +216,14 @@ int RunPlayerCommand(const QStringList& arguments, std::ostream& out, std::ostre
 int RunRatingsCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     int exitCode = kExitOk;
     AnalysisStore store;
-    const auto loaded = ParseAndLoad(arguments, {"LOG"}, store, out, err, exitCode);
+    auto parsed = ParseSubcommand(arguments, {"LOG"}, true, out, err, exitCode);
+    if (!parsed)
+        return exitCode;
+    if (parsed->period != AwardPeriodKind::All)
+        return PrintRatingsByPeriod(
+            parsed->source, parsed->period,
+            {parsed->minEncounters, parsed->halfLifeDays, parsed->format.toStdString()}, out, err);
+    const auto loaded = Load(std::move(*parsed), store, err, exitCode);
     if (!loaded)
         return exitCode;
     const Invocation& invocation = loaded->invocation;
