@@ -156,14 +156,16 @@ std::vector<SkillRating> FitSkill(const Encounters& encounters, const SkillFitOp
         if (largest < options.Tolerance)
             break;
         // Far from the maximum a whole step can overshoot: halve it until the fit improves.
-        // A step that improves nothing at any length is rounding: the maximum is reached.
+        // A step that improves nothing at any length is rounding: the maximum is reached. Only a
+        // strict gain counts, or steps of a few billionths that change nothing would go on to
+        // the last of MaxSteps, each a whole solve (seconds on a history of thousands).
         std::vector<double> next(n);
         bool moved = false;
         for (double share = 1; share > 1e-6 && !moved; share /= 2) {
             for (std::size_t p = 0; p < n; ++p)
                 next[p] = rating[p] + share * move[p];
             const double value = Objective(encounters, next, precision);
-            if (value >= objective) {
+            if (value > objective) {
                 objective = value;
                 rating.swap(next);
                 moved = true;
