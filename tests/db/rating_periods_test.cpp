@@ -29,7 +29,9 @@ std::string BoardRows(const QlaRun& run) {
     return run.out.substr(run.out.find('\n') + 1);
 }
 
-TEST(RatingPeriods, EachPeriodsBoardIsTheBoardOfItsLogsAlone) {
+class RatingPeriodsOf : public testing::TestWithParam<Engine> {};
+
+TEST_P(RatingPeriodsOf, EachPeriodsBoardIsTheBoardOfItsLogsAlone) {
     TempFolder folder;
     std::ostringstream out, err;
     ASSERT_EQ(loggen::runLogGen({"--persons", "40", "--logs", "3", "--lines", "6000", "--seed", "9",
@@ -37,7 +39,7 @@ TEST(RatingPeriods, EachPeriodsBoardIsTheBoardOfItsLogsAlone) {
                                 out, err),
               0)
         << err.str();
-    const QString database = NewDatabase(Engine::SQLite, folder);
+    const QString database = NewDatabase(GetParam(), folder);
     for (const char* log : {"log01.log", "log02.log", "log03.log"})
         ASSERT_EQ(Qla({"import", folder.QPath(log), "--db", database, "--quiet"}).status, 0);
     const QStringList common{"ratings", "--db", database, "--min-encounters", "5"};
@@ -99,6 +101,9 @@ TEST(RatingPeriods, EachPeriodsBoardIsTheBoardOfItsLogsAlone) {
                   .status,
               2);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, RatingPeriodsOf, kEngines,
+                         [](const auto& info) { return EngineName(info.param); });
 
 TEST(RatingPeriods, TheSessionsOfALogFileAreRatedEachAlone) {
     TempFolder folder;
