@@ -67,6 +67,16 @@ history_rows() {
         row "  import of one of them into PostgreSQL" "$(calc "$WALL" %.3f)" "" "" "" \
             "$(calc "$WALL / $one") x analyze (target <= 12)" "$CPU"
     fi
+    # The skill fit (target: under 1 s) and the awards over the whole history.
+    local what target
+    for what in "ratings" "awards" "awards --period week"; do
+        target=""
+        [ "$what" = ratings ] && target=", the fit's target < 1 s"
+        # shellcheck disable=SC2086 # the words of $what are the command's arguments
+        measure "$runs" "$QLA" $what --db "$db"
+        row "  $what --db" "$(calc "$WALL" %.3f)" "" "" "$(mb $((PEAK_KB * 1024)))" \
+            "$(calc "$WALL / $one") x one log$target" "$CPU"
+    done
     local logs_bytes=0 day
     for day in "${days[@]}"; do logs_bytes=$((logs_bytes + $(stat -c %s "$day"))); done
     row "  database size" "" "" "" "" \
