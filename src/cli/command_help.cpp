@@ -4,6 +4,7 @@
 #include "cli/nearest_choice.h"
 #include "cli/player_merging.h"
 #include "core/control_chars.h"
+#include "core/names.h"
 
 #include <sstream>
 
@@ -154,6 +155,20 @@ std::optional<int> ParseCommandLine(QCommandLineParser& parser, const CommandInf
     if (parser.isSet(QString::fromStdString(HelpOption().Name))) {
         out << CommandHelpText(command);
         return kExitOk;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> ReadDatabasePlayerNames(const QCommandLineParser& parser,
+                                           const CommandInfo& command,
+                                           std::vector<std::string>& names, std::ostream& err) {
+    if (!parser.isSet(QStringLiteral("db")))
+        return CommandUsageError(command, "needs --db DB", err);
+    for (const QString& name : parser.positionalArguments()) {
+        if (IdentityKey(name.toStdString()).empty())
+            return CommandUsageError(command, "a NAME must hold more than colour codes and blanks",
+                                     err);
+        names.push_back(name.toStdString());
     }
     return std::nullopt;
 }

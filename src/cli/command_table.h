@@ -68,4 +68,11 @@ std::optional<int> ParseCommandLine(QCommandLineParser& parser, const CommandInf
                                     const QStringList& arguments, std::ostream& out,
                                     std::ostream& err);
 
+// The players a command changes in a database (hide, unhide, erase-player): checks that --db is
+// given and reads each NAME, which must hold more than colour codes and blanks, into `names`.
+// Returns the usage exit status when they do not check out.
+std::optional<int> ReadDatabasePlayerNames(const QCommandLineParser& parser,
+                                           const CommandInfo& command,
+                                           std::vector<std::string>& names, std::ostream& err);
+
 } // namespace qla::cli

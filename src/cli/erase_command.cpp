@@ -5,7 +5,6 @@
 #include "cli/exit_codes.h"
 #include "cli/log_opening.h"
 #include "core/control_chars.h"
-#include "core/names.h"
 #include "db/player_erasure.h"
 
 #include <QCommandLineParser>
@@ -31,15 +30,9 @@ int RunErasePlayerCommand(const QStringList& arguments, std::ostream& out, std::
     QCommandLineParser parser;
     if (const auto ended = ParseCommandLine(parser, command, arguments, out, err))
         return *ended;
-    if (!parser.isSet(QStringLiteral("db")))
-        return CommandUsageError(command, "needs --db DB", err);
     std::vector<std::string> names;
-    for (const QString& name : parser.positionalArguments()) {
-        if (IdentityKey(name.toStdString()).empty())
-            return CommandUsageError(command, "a NAME must hold more than colour codes and blanks",
-                                     err);
-        names.push_back(name.toStdString());
-    }
+    if (const auto refused = ReadDatabasePlayerNames(parser, command, names, err))
+        return *refused;
     if (names.empty())
         return CommandUsageError(command, "needs a NAME", err);
     std::string error;

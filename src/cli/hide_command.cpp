@@ -5,7 +5,6 @@
 #include "cli/exit_codes.h"
 #include "cli/log_opening.h"
 #include "core/control_chars.h"
-#include "core/names.h"
 #include "db/hidden_table.h"
 
 #include <QCommandLineParser>
@@ -23,15 +22,9 @@ int Run(const QStringList& arguments, bool hide, std::ostream& out, std::ostream
     QCommandLineParser parser;
     if (const auto ended = ParseCommandLine(parser, command, arguments, out, err))
         return *ended;
-    if (!parser.isSet(QStringLiteral("db")))
-        return CommandUsageError(command, "needs --db DB", err);
     std::vector<std::string> names;
-    for (const QString& name : parser.positionalArguments()) {
-        if (IdentityKey(name.toStdString()).empty())
-            return CommandUsageError(command, "a NAME must hold more than colour codes and blanks",
-                                     err);
-        names.push_back(name.toStdString());
-    }
+    if (const auto refused = ReadDatabasePlayerNames(parser, command, names, err))
+        return *refused;
     if (!hide && names.empty())
         return CommandUsageError(command, "needs a NAME", err);
     const std::string path = LocalPath(parser.value(QStringLiteral("db")));
