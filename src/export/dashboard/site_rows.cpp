@@ -1,5 +1,5 @@
-// The rows files of the long tables, loaded by the site's script as plain scripts (a page opened
-// from file:// may not fetch a file, but it may load a script).
+// The player table's rows file, loaded by the site's script as a plain script (a page opened from
+// file:// may not fetch a file, but it may load a script).
 #include "export/dashboard/site_names.h"
 #include "export/dashboard/site_tables.h"
 

@@ -1,6 +1,6 @@
-// The long tables of the site (all players, voice and text chat): a page of rows as HTML in each
-// numbered page, for readers without the script, and every row once in a rows file that the
-// script loads when the reader first sorts or searches, to page, sort and search all of them.
+// The site's player tables: a page of rows as HTML in each numbered page, for readers without the
+// script, and every row once in a rows file that the script loads when the reader first sorts or
+// searches, to page, sort and search all of them; and the links to players every page makes.
 #pragma once
 
 #include "core/store.h"
@@ -42,11 +42,10 @@ void AppendPlayerTable(std::string& out, const AnalysisStore& store, const Dashb
 void AppendPlayerLink(std::string& out, const AnalysisStore& store, const TablePlace& place,
                       PlayerIndex player);
 
-// The rows files: one call qlaRows(table, rows, lookups) of the site's script. A player is
-// [id, name], or [id, name, list page] when his row in the player list stands for his page.
-// The player table's rows are [player, kills, deaths, ratio, teamkills, suicides] in `order`; a
-// message's row is [number, speaker, location, to, text], where speaker, location and "to" are
-// indexes into the lookup lists of those columns, since they repeat from message to message.
+// The rows file: one call qlaRows(table, rows, lookups) of the site's script. A player is
+// [address, name], or [id, name, list page] when his row in the player list stands for his page;
+// the rows are [player, kills, deaths, ratio, teamkills, suicides, rating] in `order`.
 std::string PlayerRowsScript(const AnalysisStore& store, const SiteLayout& layout,
                              const DashboardModel& model, const std::vector<PlayerIndex>& order);
+
 } // namespace qla
