@@ -450,6 +450,10 @@ Erstellt von:<byte value="xd"/>
 <context>
     <name>qla::ui::AnalyzePage</name>
     <message>
+        <source>Awards</source>
+        <translation>Auszeichnungen</translation>
+    </message>
+    <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
@@ -569,6 +573,65 @@ Die zusammengeführten Spieler erscheinen in der Spielerliste und in jedem Expor
     <message>
         <source>The log to open.</source>
         <translation>Das Log, das geöffnet wird.</translation>
+    </message>
+</context>
+<context>
+    <name>qla::ui::AwardsPanel</name>
+    <message>
+        <source>Award</source>
+        <translation>Auszeichnung</translation>
+    </message>
+    <message>
+        <source>Player</source>
+        <translation>Spieler</translation>
+    </message>
+    <message>
+        <source>Against</source>
+        <translation>Gegen</translation>
+    </message>
+    <message>
+        <source>Weapon or log</source>
+        <translation>Waffe oder Logdatei</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>Rekord</translation>
+    </message>
+    <message>
+        <source>Kills / deaths</source>
+        <translation>Abschüsse / Tode</translation>
+    </message>
+    <message>
+        <source>Log</source>
+        <translation>Logdatei</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Nobody yet.</source>
+        <translation>Noch niemand.</translation>
+    </message>
+    <message>
+        <source>Not known: the database holds logs imported before it kept the order of their kills (qla reanalyze reads them again).</source>
+        <translation>Nicht bekannt: Die Datenbank enthält Logdateien, die importiert wurden, bevor sie die Reihenfolge der Abschüsse speicherte (qla reanalyze liest sie erneut).</translation>
+    </message>
+    <message>
+        <source>Reading the order of the kills...</source>
+        <translation>Die Reihenfolge der Abschüsse wird gelesen...</translation>
+    </message>
+    <message>
+        <source>Analyze a log to see who won what.</source>
+        <translation>Analysieren Sie eine Logdatei, um zu sehen, wer was gewonnen hat.</translation>
+    </message>
+    <message>
+        <source>Over everything analysed, by the rules the statistics site and qla awards follow; the records are the best of any one session.</source>
+        <translation>Über alles Analysierte, nach den Regeln der Statistik-Website und von qla awards; die Rekorde sind die besten einer einzelnen Sitzung.</translation>
     </message>
 </context>
 <context>

@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -185,7 +186,12 @@ AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
     middle->addWidget(aliasPanel_, 1);
     outer->addLayout(middle, 1);
     playerTable_ = new PlayerTablePanel(store_, this);
-    outer->addWidget(playerTable_, 2);
+    awardsPanel_ = new AwardsPanel(store_, {}, this);
+    tabResults_ = new QTabWidget(this);
+    tabResults_->setObjectName(QStringLiteral("tabResults"));
+    tabResults_->addTab(playerTable_, tr("Players"));
+    tabResults_->addTab(awardsPanel_, tr("Awards"));
+    outer->addWidget(tabResults_, 2);
 
     auto* bottom = new QHBoxLayout;
     auto* label4 = new QLabel(tr("Progress"), this);
@@ -336,6 +342,7 @@ void AnalyzePage::ClearResults() {
     lblPlayername_->setToolTip(QString());
     lstNames_->clear();
     playerTable_->Clear();
+    awardsPanel_->Clear();
     lblPlayers_->setText(tr("Players (%1)").arg(0));
     aliasPanel_->ShowSuggestionsFor(std::nullopt);
     emit playersListed({});
@@ -366,6 +373,7 @@ void AnalyzePage::FillPlayerList() {
         item->setData(Qt::UserRole, index);
     }
     playerTable_->ShowPlayers();
+    awardsPanel_->ResultsChanged();
     lblPlayers_->setText(tr("Players (%1)").arg(lstNames_->count()));
     emit playersListed(sorted);
 }
@@ -392,6 +400,14 @@ void AnalyzePage::ShowSelectedPlayer() {
         playerTotals_[i]->setText(QString::number(values[i]));
     // The player table follows the list, with the player's weapons and opponents.
     playerTable_->SelectPlayer(index);
+}
+
+void AnalyzePage::UseAwardsSource(AwardsSource source) {
+    awardsPanel_->UseSource(std::move(source));
+}
+
+void AnalyzePage::ShowResultsTab(int tab) {
+    tabResults_->setCurrentIndex(tab);
 }
 
 QString AnalyzePage::NamesOfMergedPlayer(PlayerIndex player) const {

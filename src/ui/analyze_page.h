@@ -4,6 +4,7 @@
 
 #include "analysis/analysis.h"
 #include "analysis/merge_players.h"
+#include "ui/awards_panel.h"
 #include "ui/player_merge_choice.h"
 
 #include <QElapsedTimer>
@@ -21,6 +22,7 @@ class QLineEdit;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
+class QTabWidget;
 
 namespace qla::ui {
 
@@ -83,6 +85,10 @@ class AnalyzePage final : public QWidget {
     // The names of each merged player of the run on show; nullopt when it merged nothing.
     const std::optional<MergedNames>& Merged() const { return merged_; }
     void AnalyzeNow() { AnalyzeCurrentLog(); }
+    // Where the Awards tab finds the log's name and date, or a database's history.
+    void UseAwardsSource(AwardsSource source);
+    // Shows the player table (0) or the awards (1).
+    void ShowResultsTab(int tab);
 
   signals:
     // True as a run starts, false once it ended (also when it failed).
@@ -131,6 +137,8 @@ class AnalyzePage final : public QWidget {
     QListWidget* lstNames_ = nullptr;
     QLabel* lblMergedNames_ = nullptr;
     PlayerTablePanel* playerTable_ = nullptr;
+    AwardsPanel* awardsPanel_ = nullptr;
+    QTabWidget* tabResults_ = nullptr; // the player table and the awards
     AliasPanel* aliasPanel_ = nullptr;
     QProgressBar* pgbAnalyze_ = nullptr;
     QPushButton* cmdCancelAnalyze_ = nullptr;

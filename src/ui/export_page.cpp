@@ -248,28 +248,30 @@ void ExportPage::ExportStatisticsSite() {
     }
     StatisticsSiteChoices choices;
     choices.GameTitle = logInfo_.GameTitle().toStdString();
-    StatisticsSiteSource source;
-    if (siteSource_) {
-        std::string error;
-        auto read = siteSource_(error);
-        if (!read) {
-            dialogs_.message(this, QMessageBox::Warning, tr("Export statistics site"),
-                             QString::fromStdString(error));
-            return;
-        }
-        source = std::move(*read);
-    } else {
-        source.SourceName = logInfo_.LogFileName().toStdString();
-        source.LogDate = logInfo_.LogDateText().toStdString();
-        if (lastTotals_)
-            source.Totals = lastTotals_();
+    std::string error;
+    std::optional<StatisticsSiteSource> source = SiteSourceNow(error);
+    if (!source) {
+        dialogs_.message(this, QMessageBox::Warning, tr("Export statistics site"),
+                         QString::fromStdString(error));
+        return;
     }
-    SetStatisticsSite(request, choices, std::move(source));
+    SetStatisticsSite(request, choices, std::move(*source));
     request.Dashboard.Progress = RepaintingProgress();
 
     // The writer's text names the page; the folder follows on its own line.
     if (RunAndReport(request, folder) && chkOpenSavedFile_->isChecked())
         OpenInNewBrowserWindow(desktop_, QString::fromStdString(start));
+}
+
+std::optional<StatisticsSiteSource> ExportPage::SiteSourceNow(std::string& error) const {
+    if (siteSource_)
+        return siteSource_(error);
+    StatisticsSiteSource source;
+    source.SourceName = logInfo_.LogFileName().toStdString();
+    source.LogDate = logInfo_.LogDateText().toStdString();
+    if (lastTotals_)
+        source.Totals = lastTotals_();
+    return source;
 }
 
 QString ExportPage::AskExportPath(const ExportViewInfo& view, const ExportFormatInfo& format) {

@@ -54,6 +54,9 @@ class ExportPage final : public QWidget {
     // with the reason in `error` when they cannot be read. Empty: the log's.
     using SiteSource = std::function<std::optional<StatisticsSiteSource>(std::string& error)>;
     void UseSiteSource(SiteSource source) { siteSource_ = std::move(source); }
+    // What the statistics site would be made of now: the database's figures, or the open log's
+    // name, date and totals; nothing (with the reason) when they cannot be read.
+    std::optional<StatisticsSiteSource> SiteSourceNow(std::string& error) const;
     // Called before each export of a view with the view: it makes the store hold the texts the
     // view shows (a database's selection is read without them), false when it could not, having
     // said why. Empty: the store holds them (a log).

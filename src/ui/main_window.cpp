@@ -22,6 +22,7 @@
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <sstream>
@@ -65,6 +66,7 @@ MainWindow::MainWindow(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
     analyzePage_->KeepChoiceIn(memory_);
     exportPage_ = new ExportPage(store_, *infoPage_, dialogs, desktop, memory_,
                                  [this] { return analyzePage_->LastTotals(); });
+    analyzePage_->UseAwardsSource(LogAwardsSource());
     aboutPage_ = new AboutPage(dialogs, desktop);
 
     // A stacked widget keeps the window as large as its largest page, so switching pages never
@@ -95,6 +97,7 @@ MainWindow::MainWindow(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
         exportPage_->UseSourceDate(std::nullopt);
         exportPage_->UseSiteSource({});
         exportPage_->UseStoreCompletion({});
+        analyzePage_->UseAwardsSource(LogAwardsSource());
     });
 
     auto* layout = new QVBoxLayout(this);
@@ -141,6 +144,8 @@ void MainWindow::ShowDatabaseSelection(const db::DatabaseSource& source) {
     // them reads the selection again with them first.
     struct Texts {
         bool Wanted = false, Held = false;
+        // The order of the kills alone, for the awards' streaks and first blood.
+        bool OrderWanted = false, OrderHeld = false;
     };
     const auto texts = std::make_shared<Texts>();
     exportPage_->UseStoreCompletion([this, texts](ExportView view) {
@@ -150,6 +155,16 @@ void MainWindow::ShowDatabaseSelection(const db::DatabaseSource& source) {
         texts->Wanted = true;
         analyzePage_->AnalyzeNow();
         return texts->Held;
+    });
+    analyzePage_->UseAwardsSource([this, texts](std::string& error) {
+        if (texts->Held || texts->OrderHeld)
+            return exportPage_->SiteSourceNow(error);
+        if (!texts->OrderWanted) {
+            // After the run that shows them: the Awards tab asks while a run ends.
+            texts->OrderWanted = true;
+            QTimer::singleShot(0, analyzePage_, [this] { analyzePage_->AnalyzeNow(); });
+        }
+        return std::optional<StatisticsSiteSource>();
     });
     // Read as `qla --db` reads it for the views: without the renames, which no view shows.
     analyzePage_->UseRun([this, source, texts](AnalysisStore& store, LogLanguage, Recognition,
@@ -162,13 +177,14 @@ void MainWindow::ShowDatabaseSelection(const db::DatabaseSource& source) {
             texts->Held = false;
             // The texts are wanted by the views that show them, the site among them, whose
             // awards also need the order of the kills.
-            return db::LoadFromDatabase(
-                source, store, err,
-                db::StoreParts{texts->Wanted, texts->Wanted, false, texts->Wanted});
+            return db::LoadFromDatabase(source, store, err,
+                                        db::StoreParts{texts->Wanted, texts->Wanted, false,
+                                                       texts->Wanted || texts->OrderWanted});
         });
         if (!loaded)
             throw std::runtime_error(ReasonOf(err.str()));
         texts->Held = texts->Wanted;
+        texts->OrderHeld = texts->Wanted || texts->OrderWanted;
         analyzePage_->UseHiddenKeys(loaded->HiddenKeys);
         exportPage_->UseSourceDate(loaded->DateText.value_or(""));
         // The site's figures as qla export --db --view dashboard reads them.
@@ -188,6 +204,10 @@ void MainWindow::ShowDatabaseSelection(const db::DatabaseSource& source) {
     });
     tabMain_->setCurrentIndex(1);
     analyzePage_->AnalyzeNow();
+}
+
+AwardsSource MainWindow::LogAwardsSource() {
+    return [this](std::string& error) { return exportPage_->SiteSourceNow(error); };
 }
 
 int MainWindow::ProgressRepaints() const {

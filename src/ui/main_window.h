@@ -4,6 +4,7 @@
 
 #include "analysis/analysis.h"
 #include "db/database_reading.h"
+#include "ui/awards_panel.h"
 #include "ui/control_names.h"
 #include "ui/window_memory.h"
 
@@ -60,6 +61,8 @@ class MainWindow final : public QWidget {
 
   private:
     void ShowPage(int tab);
+    // The Awards tab's source for a log read alone: its name and date, as its site has them.
+    AwardsSource LogAwardsSource();
     // Disables what could start another run or change the store while one runs.
     void SetRunning(bool running);
 

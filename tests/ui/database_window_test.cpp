@@ -9,6 +9,7 @@
 #include "db/stats_database.h"
 #include "ui/analyzer_app.h"
 #include "ui/database_window.h"
+#include "ui/player_table_model.h"
 #include "ui/window_memory.h"
 #include "ui_test_support.h"
 
@@ -18,6 +19,9 @@
 #include <QDirIterator>
 #include <QDropEvent>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -28,6 +32,8 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTabBar>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -59,6 +65,69 @@ int RunQla(const QStringList& arguments) {
     if (qla.exitCode() != 0)
         qWarning("%s", qla.readAllStandardError().constData());
     return qla.exitCode();
+}
+
+// `qla ARGUMENTS` run as a process; its standard output.
+QByteArray QlaOutput(const QStringList& arguments) {
+    QProcess qla;
+    qla.start(QStringLiteral(QLA_BINARY), arguments);
+    qla.waitForFinished(120000);
+    return qla.exitCode() == 0 ? qla.readAllStandardOutput() : QByteArray();
+}
+
+// The all-time awards of `qla awards ... --format json` as rows: award title, winner, other,
+// weapon or log, value; a row without a winner says why. A log read alone is the only log the
+// window shows, and its first blood names none (`logNamed` false).
+QStringList AwardRowsOfQla(const QByteArray& json, bool logNamed = true) {
+    const QJsonObject document = QJsonDocument::fromJson(json).object();
+    QMap<QString, QString> titles;
+    for (const QJsonValue rule : document.value("rules").toArray())
+        titles.insert(rule["award"].toString(), rule["title"].toString());
+    QStringList rows;
+    const QJsonArray periods = document.value("periods").toArray();
+    if (periods.size() != 1)
+        return rows;
+    for (const QJsonValue award : periods.first()["awards"].toArray()) {
+        const QString title = titles.value(award["award"].toString());
+        const QJsonArray winners = award["winners"].toArray();
+        if (!award["known"].toBool() || winners.isEmpty())
+            rows << title + (award["known"].toBool() ? "|nobody" : "|not known");
+        for (const QJsonValue winner : winners) {
+            const bool firstBlood = award["award"].toString() == "first_blood";
+            const QString value =
+                firstBlood ? QString() : QString::number(winner["value"].toDouble());
+            const QString subject =
+                firstBlood && !logNamed ? QString() : winner["subject"].toString();
+            rows << QStringList{title, winner["player"]["name"].toString(),
+                                winner["other"]["name"].toString(), subject, value}
+                        .join('|');
+        }
+    }
+    return rows;
+}
+
+// The window's Awards tab as the same rows.
+QStringList AwardRowsOfWindow(QTableWidget* table) {
+    QStringList rows;
+    const auto cell = [&](int row, int column) {
+        const QTableWidgetItem* item = table->item(row, column);
+        if (!item)
+            return QString();
+        const QVariant coloured = item->data(PlayerTableModel::kColouredNameRole);
+        return coloured.isValid() ? coloured.toString() : item->text();
+    };
+    for (int row = 0; row < table->rowCount(); ++row) {
+        if (table->columnSpan(row, 1) > 1) {
+            rows << cell(row, 0) + (cell(row, 1) == "Nobody yet." ? "|nobody" : "|not known");
+            continue;
+        }
+        QString value = cell(row, 4);
+        if (!value.isEmpty())
+            value = QString::number(QString(value).remove('+').toDouble());
+        rows << QStringList{cell(row, 0), cell(row, 1), cell(row, 2), cell(row, 3), value}.join(
+            '|');
+    }
+    return rows;
 }
 
 void Drop(QWidget* target, const QStringList& files) {
@@ -433,6 +502,58 @@ class DatabaseWindowTest : public QObject {
 
     // A PostgreSQL database by its connection text: its tables made on Connect, logs imported
     // and listed, and the text remembered. One carrying a password is refused and never kept.
+    // The Awards tab tells the awards qla awards tells, of a log read alone and of a database's
+    // logs, whose streaks and first bloods come from the order of the kills stored beside them.
+    void theAwardsTabTellsWhatQlaAwardsTells() {
+        Harness h;
+        const QStringList logs{GeneratedLog(*dir_, "w1.log", 51),
+                               GeneratedLog(*dir_, "w2.log", 52)};
+        auto* awards = Control<QTableWidget>(&h.window, "tblAwards");
+        auto* note = Control<QLabel>(&h.window, "lblAwardsNote");
+        const auto shown = [&] { return note->text().startsWith("Over everything"); };
+        // The awards are worked out when the tab is on screen.
+        h.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+        Control<QTabBar>(&h.window, "tabMain")->setCurrentIndex(1);
+        Control<QTabWidget>(&h.window, "tabResults")->setCurrentIndex(1);
+        QVERIFY(!shown());
+
+        OpenLogOfArguments(h.window, {QStringLiteral("analyzer"), logs[0]});
+        Click(&h.window, "cmdStart");
+        QTRY_VERIFY_WITH_TIMEOUT(shown(), 30000);
+        const QStringList ofLog = AwardRowsOfWindow(awards);
+        QCOMPARE(ofLog, AwardRowsOfQla(QlaOutput({"awards", logs[0], "--format", "json",
+                                                  "--recognition", "classic"}),
+                                       false));
+        QVERIFY(ofLog.size() > 10);
+        QVERIFY(!ofLog.join('\n').contains("not known"));
+        QVERIFY(Control<QTableWidget>(&h.window, "tblRecords")->rowCount() >= 4);
+
+        const QString database = dir_->filePath("awards.sqlite");
+        CreateAndImport(h, database, logs);
+        Click(&h.window.Database(), "cmdShowSelection");
+        // The selection is read without the order of the kills; the tab reads it again with it.
+        QTRY_VERIFY_WITH_TIMEOUT(shown(), 30000);
+        QStringList ofDatabase = AwardRowsOfWindow(awards);
+        // Both logs' first bloods, each named by its log as the site names it (qla awards names
+        // them "log 1" and "log 2").
+        QStringList logsNamed;
+        for (QString& row : ofDatabase)
+            if (row.startsWith("First blood|")) {
+                QStringList cells = row.split('|');
+                logsNamed << cells[3];
+                cells[3].clear();
+                row = cells.join('|');
+            }
+        QCOMPARE(logsNamed.size(), 2);
+        QVERIFY(!logsNamed[0].isEmpty() && logsNamed[0] != logsNamed[1]);
+        QCOMPARE(
+            ofDatabase,
+            AwardRowsOfQla(QlaOutput({"awards", "--db", database, "--format", "json"}), false));
+        QVERIFY(!ofDatabase.join('\n').contains("not known"));
+        QVERIFY(ofDatabase != ofLog);
+    }
+
     void postgresDatabaseByConnectionText() {
         auto& server = qla::dbtest::PostgresServer::Shared();
         if (!server.Error().empty())

@@ -1,31 +1,15 @@
 #include "export/dashboard/site_awards.h"
 
-#include "core/names.h"
+#include "export/dashboard/history_awards.h"
 #include "export/dashboard/site_html.h"
 #include "export/dashboard/site_tables.h"
 #include "export/data/awards_export.h"
-#include "stats/award_records.h"
-#include "stats/awards.h"
 #include "stats/ratio.h"
 
 #include <algorithm>
-#include <map>
-#include <tuple>
 
 namespace qla {
 namespace {
-
-// A log's store keeps its kills one by one in order; a database's keeps them summed per log, and
-// the history has each log's streaks from the order stored beside them, when it was stored.
-bool StreaksKnown(const SiteParts& site) {
-    if (!site.Settings.FromDatabase)
-        return site.Store.KillEventCounts.empty();
-    for (const PlayerHistory& player : site.Settings.History)
-        for (const PlayerLogFigures& figures : player.Logs)
-            if (!figures.StreaksKnown)
-                return false;
-    return true;
-}
 
 constexpr const char* kStreaksNotStored =
     "Not known: the database holds logs imported before it kept the order of their kills (qla "
@@ -104,83 +88,6 @@ void AppendRuleTable(std::string& out) {
     out += "</tbody>\n</table></div>\n";
 }
 
-// One log's figures of every player, from a database's history.
-struct LogFigures {
-    std::string Label, Date;
-    std::vector<std::pair<std::string, PlayerLogFigures>> Players;
-};
-
-// The logs of the history in import order.
-std::vector<LogFigures> LogsOfHistory(const std::vector<PlayerHistory>& history) {
-    std::map<std::size_t, LogFigures> logs;
-    for (const PlayerHistory& player : history)
-        for (const PlayerLogFigures& figures : player.Logs) {
-            LogFigures& log = logs[figures.Log];
-            log.Label = figures.LogLabel;
-            log.Date = figures.DateKey;
-            log.Players.emplace_back(player.Name, figures);
-        }
-    std::vector<LogFigures> ordered;
-    for (auto& [place, log] : logs)
-        ordered.push_back(std::move(log));
-    return ordered;
-}
-
-// The best of a log's players by `value` (0: not in the running), ties to fewer deaths.
-template <class Value>
-const std::pair<std::string, PlayerLogFigures>* BestOf(const LogFigures& log, Value value) {
-    const std::pair<std::string, PlayerLogFigures>* best = nullptr;
-    for (const auto& player : log.Players) {
-        const std::int64_t v = value(player.second);
-        if (v <= 0)
-            continue;
-        if (!best || v > value(best->second) ||
-            (v == value(best->second) && player.second.Deaths < best->second.Deaths))
-            best = &player;
-    }
-    return best;
-}
-
-// A log's longest run of kills (`kills`) or deaths, ties broken as the awards break them: fewer
-// deaths (fewer kills for a run of deaths), then the name without colour codes, then the player
-// met first.
-const std::pair<std::string, PlayerLogFigures>* LongestRunOf(const LogFigures& log, bool kills) {
-    const auto value = [kills](const PlayerLogFigures& f) {
-        return kills ? f.KillStreak : f.DeathStreak;
-    };
-    const auto tieBreak = [kills](const PlayerLogFigures& f) { return kills ? f.Deaths : f.Kills; };
-    const std::pair<std::string, PlayerLogFigures>* best = nullptr;
-    for (const auto& player : log.Players) {
-        if (value(player.second) <= 0)
-            continue;
-        const auto rank = [&](const std::pair<std::string, PlayerLogFigures>& p) {
-            return std::make_tuple(-value(p.second), tieBreak(p.second), StripColourCodes(p.first));
-        };
-        if (!best || rank(player) < rank(*best))
-            best = &player;
-    }
-    return best;
-}
-
-// Each log's first blood, in import order: its killer, its victim and the log's label.
-std::vector<AwardEntry> HistoryFirstBloods(const std::vector<LogFigures>& logs) {
-    std::vector<AwardEntry> bloods;
-    for (const LogFigures& log : logs)
-        for (const auto& [name, figures] : log.Players)
-            if (!figures.FirstBloodVictim.empty())
-                bloods.push_back({name, figures.FirstBloodVictim, log.Label, 1});
-    return bloods;
-}
-
-bool LogStreaksKnown(const LogFigures& log) {
-    return std::all_of(log.Players.begin(), log.Players.end(),
-                       [](const auto& player) { return player.second.StreaksKnown; });
-}
-
-std::int64_t RatioFor(const PlayerLogFigures& f, std::int64_t minKills, std::int64_t minDeaths) {
-    return f.Kills < minKills || f.Deaths < minDeaths ? 0 : KillDeathRatio(f.Kills, f.Deaths);
-}
-
 // The latest log of a database (by date, then import order), its awards from the figures the
 // history keeps: kills, deaths, teamkills, the longest runs and the first blood.
 void AppendLatestLog(std::string& out, const SiteParts& site) {
@@ -254,31 +161,6 @@ void AppendLatestLog(std::string& out, const SiteParts& site) {
     out += "</tbody>\n</table></div>\n";
 }
 
-std::vector<AwardResult> AllTimeAwards(const SiteParts& site) {
-    const AnalysisStore& store = site.Store;
-    const std::vector<std::size_t> ends{store.KillEvents.size()};
-    const std::vector<RatingGain> gains = RatingGains(store, ends, {false}, {true});
-    AwardInputs inputs{store, {}, {}, StreaksKnown(site), gains};
-    if (!site.Settings.FromDatabase)
-        return ComputeAwards(inputs);
-    // A database's logs follow one another in the store without their borders: each player's
-    // longest runs and each log's first blood come from the history, log by log.
-    std::vector<PlayerStreaks> streaks(store.Players.size());
-    for (const PlayerHistory& player : site.Settings.History)
-        if (const auto index = store.FindPlayer(player.Name))
-            for (const PlayerLogFigures& figures : player.Logs) {
-                PlayerStreaks& longest = streaks[static_cast<std::size_t>(*index)];
-                longest.Kills = std::max(longest.Kills, figures.KillStreak);
-                longest.Deaths = std::max(longest.Deaths, figures.DeathStreak);
-            }
-    inputs.Streaks = streaks;
-    std::vector<AwardResult> awards = ComputeAwards(inputs);
-    for (AwardResult& award : awards)
-        if (award.Id == AwardId::FirstBlood)
-            award.Entries = HistoryFirstBloods(LogsOfHistory(site.Settings.History));
-    return awards;
-}
-
 void AppendRecordRow(std::string& out, const SiteParts& site, const AwardRecord& record) {
     out += "<tr>";
     AppendCell(out, record.Title);
@@ -301,39 +183,6 @@ void AppendRecordRow(std::string& out, const SiteParts& site, const AwardRecord&
     out += "</tr>\n";
 }
 
-// A database's records of one session from the history's figures per log.
-std::vector<AwardRecord> HistoryRecords(const SiteParts& site) {
-    RecordBook book; // for the records' names and their order
-    std::vector<AwardRecord> records = book.Records();
-    const auto offer = [](AwardRecord& record, const LogFigures& log, const auto& player,
-                          std::int64_t value) {
-        if (value <= 0 || (record.Held && value <= record.Value))
-            return;
-        record.Held = true;
-        record.Player = player.first;
-        record.Value = value;
-        record.Kills = player.second.Kills;
-        record.Deaths = player.second.Deaths;
-        record.Log = log.Label;
-        record.Date = log.Date;
-    };
-    records[0].Known = records[1].Known = StreaksKnown(site);
-    for (const LogFigures& log : LogsOfHistory(site.Settings.History)) {
-        for (const bool kills : {true, false})
-            if (const auto* best = LongestRunOf(log, kills); best && records[0].Known)
-                offer(records[kills ? 0 : 1], log, *best,
-                      kills ? best->second.KillStreak : best->second.DeathStreak);
-        if (const auto* best = BestOf(log, [](const PlayerLogFigures& f) { return f.Kills; }))
-            offer(records[2], log, *best, best->second.Kills);
-        const auto ratio = [](const PlayerLogFigures& f) {
-            return RatioFor(f, kRatioRecordKills, 0);
-        };
-        if (const auto* best = BestOf(log, ratio))
-            offer(records[3], log, *best, ratio(best->second));
-    }
-    return records;
-}
-
 } // namespace
 
 void AppendAwardLinks(std::string& out) {
@@ -348,7 +197,7 @@ std::string AwardsPage(const SiteParts& site) {
     std::string out;
     AppendPageStart(out, {"Awards", site.Settings.GameTitle, "", ""});
     out += "<h2 id=\"all-time\">All time</h2>\n";
-    AppendAwardTable(out, site, "awards", AllTimeAwards(site));
+    AppendAwardTable(out, site, "awards", AllTimeAwards(site.Store, site.Settings));
     out += "<h2 id=\"latest\">The latest period</h2>\n";
     if (site.Settings.FromDatabase)
         AppendLatestLog(out, site);
@@ -363,15 +212,7 @@ std::string AwardsPage(const SiteParts& site) {
 std::string RecordsPage(const SiteParts& site) {
     std::string out;
     AppendPageStart(out, {"Records", site.Settings.GameTitle, "", ""});
-    std::vector<AwardRecord> records;
-    if (site.Settings.FromDatabase) {
-        records = HistoryRecords(site);
-    } else {
-        RecordBook book;
-        book.AddSession(site.Store, StreaksKnown(site), site.Settings.SourceName,
-                        site.Settings.LogDate);
-        records = book.Records();
-    }
+    const std::vector<AwardRecord> records = SessionRecords(site.Store, site.Settings);
     out += "<div class=\"scroll\"><table id=\"records\">\n<thead><tr><th>Record</th><th>Player</th>"
            "<th>Value</th><th>Kills / deaths</th><th>Log</th><th>Date</th></tr></thead>\n"
            "<tbody>\n";
