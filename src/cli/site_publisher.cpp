@@ -4,6 +4,7 @@
 #include "cli/changed_file_sink.h"
 #include "cli/path_within.h"
 #include "cli/site_update.h"
+#include "export/atomic_file.h"
 #include "export/data/whole_file.h"
 #include "export/site_marker.h"
 
@@ -15,6 +16,8 @@
 #include <filesystem>
 #include <map>
 #include <set>
+
+#include <signal.h>
 
 namespace qla::cli {
 
@@ -150,6 +153,20 @@ std::string StagedSiteMarker(const fs::path& staged, const std::vector<std::stri
     return written.Ok() ? std::string() : std::string(kSiteMarkerName) + ": " + written.Error;
 }
 
+// Removes the temporary files under `site` whose process has ended; only through real
+// folders (the walk follows no link).
+void RemoveDeadRunsTemporaries(const fs::path& site) {
+    std::error_code code;
+    for (fs::recursive_directory_iterator it(site, code), end; !code && it != end;
+         it.increment(code)) {
+        if (!it->is_regular_file(code) || it->is_symlink(code))
+            continue;
+        const auto owner = TemporaryFileOwner(it->path().filename().string());
+        if (owner && *owner > 0 && ::kill(*owner, 0) != 0 && errno == ESRCH)
+            fs::remove(it->path(), code);
+    }
+}
+
 } // namespace
 
 std::string SiteFolderOf(const std::string& given) {
@@ -168,6 +185,7 @@ std::string SiteFolderProblem(const std::string& site) {
         return site + " is a link that leads nowhere"; // SiteFolderOf resolves the others
     if (!fs::is_directory(link))
         return site + " is not a folder";
+    RemoveDeadRunsTemporaries(site);
     std::string error;
     const std::string unlisted = UnlistedEntry(site, error);
     if (!error.empty())

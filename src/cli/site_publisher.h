@@ -22,6 +22,8 @@ std::string SiteFolderOf(const std::string& given);
 // Why `site` (as SiteFolderOf gives it) cannot be replaced by a new site: it is not a folder,
 // it is a link that leads nowhere, or it holds an entry that no marker of ours lists (the
 // message names it). Empty when it can: missing, empty, or holding only its site's files.
+// A temporary file of ours whose process is gone (a run killed between writing a file and
+// renaming it into place) is removed first: it is nobody's, and would hold every publish.
 std::string SiteFolderProblem(const std::string& site);
 
 struct Publication {

@@ -25,6 +25,15 @@ std::string TempPathBeside(const std::string& path, int attempt) {
     return FolderOfPath(path) + name;
 }
 
+bool AllDigits(std::string_view text, bool hex) {
+    if (text.empty())
+        return false;
+    for (const char c : text)
+        if (!(c >= '0' && c <= '9') && !(hex && c >= 'a' && c <= 'f'))
+            return false;
+    return true;
+}
+
 std::string_view KindOf(mode_t mode) {
     if (S_ISLNK(mode))
         return "a symbolic link";
@@ -57,6 +66,27 @@ bool CanLinkUnnamedFiles() {
 }
 
 } // namespace
+
+std::optional<int> TemporaryFileOwner(std::string_view fileName) {
+    constexpr std::string_view prefix = ".qla-", suffix = ".tmp";
+    if (!fileName.starts_with(prefix) || !fileName.ends_with(suffix))
+        return std::nullopt;
+    std::string_view rest = fileName.substr(prefix.size());
+    rest.remove_suffix(suffix.size());
+    const std::size_t first = rest.find('-');
+    const std::size_t second = rest.find('-', first == std::string_view::npos ? first : first + 1);
+    if (second == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view pid = rest.substr(0, first);
+    if (!AllDigits(pid, false) || pid.size() > 9 ||
+        !AllDigits(rest.substr(first + 1, second - first - 1), true) ||
+        !AllDigits(rest.substr(second + 1), false))
+        return std::nullopt;
+    int owner = 0;
+    for (const char c : pid)
+        owner = owner * 10 + (c - '0');
+    return owner;
+}
 
 std::string ReplaceRefusal(const std::string& path, const std::optional<FileIdentity>& logFile) {
     struct stat info {};

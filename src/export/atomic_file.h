@@ -17,6 +17,10 @@
 
 namespace qla {
 
+// The process that named a temporary file beside its target (".qla-PID-TICKS-N.tmp", the name a
+// file has between being written and being renamed into place); nullopt for any other name.
+std::optional<int> TemporaryFileOwner(std::string_view fileName);
+
 // What happens when a file of the name appears while the new one is written.
 enum class WhenNameTaken { Replace, Keep };
 

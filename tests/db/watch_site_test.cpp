@@ -18,6 +18,8 @@
 #include <thread>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace qla::dbtest {
 namespace {
@@ -224,6 +226,64 @@ TEST_P(WatchSite, AFileDroppedIntoTheSiteHoldsThePublishNotTheImport) {
     EXPECT_EQ(watch.Stop(), 0);
     EXPECT_FALSE(fs::exists(folder_.Path("site.qla-new")));
     EXPECT_FALSE(fs::exists(folder_.Path("site.qla-kept")));
+}
+
+// A process that has ended: forked, gone and waited for.
+pid_t EndedProcess() {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+// A run killed between writing a file into the site and renaming it into place leaves its
+// temporary file; once that run is gone the file is nobody's and goes, so the next watch
+// publishes. One of a running process is kept, and holds the publish as any unlisted file does.
+TEST_P(WatchSite, ATemporaryFileOfAKilledRunGoesAndTheSiteIsPublished) {
+    const std::string all = GeneratedLog(false, false, false, 2000, 12);
+    const std::string log = folder_.Path("server.log");
+    const std::size_t half = all.find('\n', all.size() / 2) + 1;
+    WriteFile(log, all.substr(0, half));
+    const QStringList arguments{"server.log", "--db", database_, "--interval", "0.2",
+                                "--site",     "site", "--view",  "dashboard"};
+    {
+        WatchProcess watch(folder_.Path(""), arguments);
+        ASSERT_TRUE(WaitFor([&] { return watch.Count("published the site") == 1; }))
+            << watch.Messages();
+        EXPECT_EQ(watch.Stop(), 0);
+    }
+    const std::string dead = ".qla-" + std::to_string(EndedProcess()) + "-5eed-0.tmp";
+    const std::string alive = ".qla-" + std::to_string(::getpid()) + "-5eed-0.tmp";
+    // A folder of player pages, below the site's top folder.
+    std::string deep;
+    for (const auto& entry : fs::recursive_directory_iterator(folder_.Path("site/players")))
+        if (entry.is_regular_file()) {
+            deep = fs::relative(entry.path().parent_path(), folder_.Path("")).string();
+            break;
+        }
+    ASSERT_NE(deep.find("players/"), std::string::npos) << deep;
+    WriteFile(folder_.Path("site/" + dead), "cut");
+    WriteFile(folder_.Path(deep + "/" + dead), "cut");
+
+    AppendFile(log, all.substr(half));
+    WatchProcess watch(folder_.Path(""), arguments);
+    ASSERT_TRUE(WaitFor([&] { return watch.Count("published the site") == 1; }))
+        << watch.Messages();
+    EXPECT_FALSE(fs::exists(folder_.Path("site/" + dead)));
+    EXPECT_FALSE(fs::exists(folder_.Path(deep + "/" + dead)));
+    EXPECT_TRUE(WaitFor([&] {
+        return FolderContents(folder_.Path("site")) ==
+               Export(database_, "dashboard", folder_.Path("reference"));
+    })) << "the site is the database's";
+
+    WriteFile(folder_.Path(deep + "/" + alive), "being written");
+    // Rotated to a new log: a batch, and a publish that is held.
+    WriteFile(log, GeneratedLog(false, false, false, 500, 13));
+    EXPECT_TRUE(WaitFor([&] { return watch.Count(alive + " is not a file of a site") == 1; }))
+        << watch.Messages();
+    EXPECT_EQ(ReadFile(folder_.Path(deep + "/" + alive)), "being written");
+    EXPECT_EQ(watch.Stop(), 0);
 }
 
 // A link to the site's folder stays a link: its target is what is replaced, each time.

@@ -197,5 +197,17 @@ TEST(AtomicFileTest, AFreeNameShowsNothingUntilTheWholeFileIsThere) {
     EXPECT_EQ(TempFilesIn(dir), std::vector<std::string>{});
 }
 
+// Only the names a writer gives its temporaries say whose they are; a page or a look-alike never
+// does, so a sweep of dead runs' files cannot take one.
+TEST(AtomicFileTest, OnlyATemporaryNameTellsItsProcess) {
+    EXPECT_EQ(TemporaryFileOwner(".qla-4242-1a2b3c-0.tmp"), 4242);
+    EXPECT_EQ(TemporaryFileOwner(".qla-7-0-12.tmp"), 7);
+    for (const char* other :
+         {"page.html", ".qla-site", ".qla-4242-1a2b3c-0.tmp.html", "qla-4242-1a2b3c-0.tmp",
+          ".qla-42x-1a-0.tmp", ".qla-42-1A-0.tmp", ".qla-42--0.tmp", ".qla-42-1a-.tmp",
+          ".qla-42-1a.tmp", ".qla--1a-0.tmp", ".qla-12345678901-1a-0.tmp"})
+        EXPECT_EQ(TemporaryFileOwner(other), std::nullopt) << other;
+}
+
 } // namespace
 } // namespace qla
