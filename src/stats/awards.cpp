@@ -179,6 +179,26 @@ std::int64_t SuicidesOf(const PlayerRecord& player) {
     return suicides;
 }
 
+namespace {
+
+// Each player's rise from `earlier` to `after`, where he met anyone in between.
+std::vector<RatingGain> GainsBetween(const AnalysisStore& whole,
+                                     const std::vector<SkillRating>& earlier,
+                                     const std::vector<SkillRating>& after) {
+    std::vector<RatingGain> gains;
+    for (std::size_t p = 0; p < after.size() && p < earlier.size(); ++p) {
+        const double encounters = after[p].Encounters - earlier[p].Encounters;
+        if (encounters <= 0)
+            continue;
+        gains.push_back({whole.Players[p + 1].Name,
+                         ShownRating(after[p]).Conservative - ShownRating(earlier[p]).Conservative,
+                         encounters});
+    }
+    return gains;
+}
+
+} // namespace
+
 std::vector<RatingGain> RatingGains(const AnalysisStore& whole,
                                     std::span<const std::size_t> killEntriesEnd,
                                     const std::vector<bool>& before,
@@ -191,18 +211,15 @@ std::vector<RatingGain> RatingGains(const AnalysisStore& whole,
             weights.Weights.push_back(log < logs.size() && logs[log] ? 1.0 : 0.0);
         return FitSkill(EncountersOf(whole, weights));
     };
-    const std::vector<SkillRating> earlier = fitOn(before);
-    const std::vector<SkillRating> after = fitOn(through);
-    std::vector<RatingGain> gains;
-    for (std::size_t p = 0; p < after.size() && p < earlier.size(); ++p) {
-        const double encounters = after[p].Encounters - earlier[p].Encounters;
-        if (encounters <= 0)
-            continue;
-        gains.push_back({whole.Players[p + 1].Name,
-                         ShownRating(after[p]).Conservative - ShownRating(earlier[p]).Conservative,
-                         encounters});
-    }
-    return gains;
+    return GainsBetween(whole, fitOn(before), fitOn(through));
+}
+
+std::vector<RatingGain> RatingGainsOverAll(const AnalysisStore& whole,
+                                           const std::vector<SkillRating>& fitOnAll) {
+    // Before any log every player stands at the prior: the fit on no kill at all.
+    Encounters none;
+    none.PlayerCount = fitOnAll.size();
+    return GainsBetween(whole, FitSkill(none), fitOnAll);
 }
 
 std::vector<AwardResult> ComputeAwards(const AwardInputs& inputs) {

@@ -5,6 +5,7 @@
 #include "core/store.h"
 #include "stats/award_table.h"
 #include "stats/kill_streaks.h"
+#include "stats/skill_rating.h"
 
 #include <cstdint>
 #include <span>
@@ -42,6 +43,11 @@ std::vector<RatingGain> RatingGains(const AnalysisStore& whole,
                                     std::span<const std::size_t> killEntriesEnd,
                                     const std::vector<bool>& before,
                                     const std::vector<bool>& through);
+
+// The rises over everything in `whole` (no earlier period), from its fit on every kill
+// (FitSkill(EncountersOf(whole)), which a caller holding it need not fit again).
+std::vector<RatingGain> RatingGainsOverAll(const AnalysisStore& whole,
+                                           const std::vector<SkillRating>& fitOnAll);
 
 struct AwardInputs {
     const AnalysisStore& Store; // the period's logs and nothing else

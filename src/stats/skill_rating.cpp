@@ -31,7 +31,8 @@ Encounters EncountersOf(const AnalysisStore& store, const EntryWeights& weights)
             ++span;
         const double weight = span < weights.Weights.size() ? weights.Weights[span] : 1.0;
         const KillEvent& event = store.KillEvents[e];
-        if (event.Killer == event.Victim || event.WeaponText == kEventTeamkill ||
+        // A kill that weighs nothing adds nothing to the fit, only work: its pair is left out.
+        if (weight == 0 || event.Killer == event.Victim || event.WeaponText == kEventTeamkill ||
             event.Killer <= 0 || event.Victim <= 0)
             continue;
         const auto killer = static_cast<std::uint32_t>(event.Killer - 1);

@@ -71,9 +71,10 @@ std::int64_t RatioFor(const PlayerLogFigures& f, std::int64_t minKills, std::int
 }
 
 std::vector<AwardResult> AllTimeAwards(const AnalysisStore& store,
-                                       const DashboardSettings& settings) {
-    const std::vector<std::size_t> ends{store.KillEvents.size()};
-    const std::vector<RatingGain> gains = RatingGains(store, ends, {false}, {true});
+                                       const DashboardSettings& settings,
+                                       const std::vector<SkillRating>* fitOnAll) {
+    const std::vector<RatingGain> gains =
+        RatingGainsOverAll(store, fitOnAll ? *fitOnAll : FitSkill(EncountersOf(store)));
     AwardInputs inputs{store, {}, {}, StreaksKnownIn(store, settings), gains, nullptr, {}};
     if (!settings.FromDatabase)
         return ComputeAwards(inputs);

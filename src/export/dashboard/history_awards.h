@@ -56,9 +56,11 @@ std::vector<AwardEntry> HistoryFirstBloods(const std::vector<LogFigures>& logs);
 // A ratio in hundredths, or 0 below the kills and deaths it needs.
 std::int64_t RatioFor(const PlayerLogFigures& f, std::int64_t minKills, std::int64_t minDeaths);
 
-// Every award of the table over everything the store holds.
+// Every award of the table over everything the store holds; `fitOnAll` is the store's skill
+// fit on every kill when the caller holds it already (the site's model does), else it is fitted.
 std::vector<AwardResult> AllTimeAwards(const AnalysisStore& store,
-                                       const DashboardSettings& settings);
+                                       const DashboardSettings& settings,
+                                       const std::vector<SkillRating>* fitOnAll = nullptr);
 
 // The records of any one session: the log's own, or the best of a database's logs.
 std::vector<AwardRecord> SessionRecords(const AnalysisStore& store,

@@ -197,7 +197,8 @@ std::string AwardsPage(const SiteParts& site) {
     std::string out;
     AppendPageStart(out, {"Awards", site.Settings.GameTitle, "", ""});
     out += "<h2 id=\"all-time\">All time</h2>\n";
-    AppendAwardTable(out, site, "awards", AllTimeAwards(site.Store, site.Settings));
+    AppendAwardTable(out, site, "awards",
+                     AllTimeAwards(site.Store, site.Settings, &site.Model.Fit));
     out += "<h2 id=\"latest\">The latest period</h2>\n";
     if (site.Settings.FromDatabase)
         AppendLatestLog(out, site);
