@@ -153,6 +153,12 @@ std::string StagedSiteMarker(const fs::path& staged, const std::vector<std::stri
     return written.Ok() ? std::string() : std::string(kSiteMarkerName) + ": " + written.Error;
 }
 
+// A temporary file of ours whose process has ended.
+bool IsDeadRunsTemporary(const std::string& fileName) {
+    const auto owner = TemporaryFileOwner(fileName);
+    return owner && *owner > 0 && ::kill(*owner, 0) != 0 && errno == ESRCH;
+}
+
 // Removes the temporary files under `site` whose process has ended; only through real
 // folders (the walk follows no link).
 void RemoveDeadRunsTemporaries(const fs::path& site) {
@@ -161,8 +167,7 @@ void RemoveDeadRunsTemporaries(const fs::path& site) {
          it.increment(code)) {
         if (!it->is_regular_file(code) || it->is_symlink(code))
             continue;
-        const auto owner = TemporaryFileOwner(it->path().filename().string());
-        if (owner && *owner > 0 && ::kill(*owner, 0) != 0 && errno == ESRCH)
+        if (IsDeadRunsTemporary(it->path().filename().string()))
             fs::remove(it->path(), code);
     }
 }
@@ -185,9 +190,13 @@ std::string SiteFolderProblem(const std::string& site) {
         return site + " is a link that leads nowhere"; // SiteFolderOf resolves the others
     if (!fs::is_directory(link))
         return site + " is not a folder";
-    RemoveDeadRunsTemporaries(site);
     std::string error;
-    const std::string unlisted = UnlistedEntry(site, error);
+    std::string unlisted = UnlistedEntry(site, error);
+    // Looked for only when one is in the way, so an unblocked site is walked once.
+    if (!unlisted.empty() && IsDeadRunsTemporary(fs::path(unlisted).filename().string())) {
+        RemoveDeadRunsTemporaries(site);
+        unlisted = UnlistedEntry(site, error);
+    }
     if (!error.empty())
         return error;
     if (!unlisted.empty())
