@@ -1,8 +1,9 @@
 // qla_screenshots LOG FOLDER [--german]: opens and analyses LOG in the real main window and saves
-// a PNG of every page, every export sub-page, the dialogs and the splash into FOLDER, for the user
-// guide. With --german the window speaks German, LOG is read as a German log, and only the Analyze
-// page is saved, as de-page-2-analyze.png. Both save the statistics database window with LOG
-// imported into a database in a temporary folder (database.png, de-database.png).
+// a PNG of every page, the Analyze page's Awards tab, every export sub-page, the dialogs and the
+// splash into FOLDER, for the user guide. With --german the window speaks German, LOG is read as a
+// German log, and only the Analyze page is saved, as de-page-2-analyze.png. Both save the
+// statistics database window with LOG imported into a database in a temporary folder (database.png,
+// de-database.png).
 #include "core/store.h"
 #include "ui/database_window.h"
 #include "ui/desktop.h"
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -137,6 +139,12 @@ int main(int argc, char** argv) {
         tabs->setCurrentIndex(i);
         ok &= Save(&window, folder, QString::fromLatin1(pages[i]));
     }
+    // The Awards tab beside the player table: worked out as it is shown.
+    tabs->setCurrentIndex(1);
+    auto* results = window.findChild<QTabWidget*>(QStringLiteral("tabResults"));
+    results->setCurrentIndex(1);
+    ok &= Save(&window, folder, QStringLiteral("page-2-awards"));
+    results->setCurrentIndex(0);
     tabs->setCurrentIndex(2);
     auto* exportTabs = window.findChild<QTabBar*>(QStringLiteral("tabExport"));
     for (int i = 0; i < 6; ++i) {

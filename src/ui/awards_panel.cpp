@@ -29,7 +29,10 @@ QTableWidget* AwardTable(const char* name, const QStringList& captions, QWidget*
     auto* table = new QTableWidget(0, static_cast<int>(captions.size()), parent);
     table->setObjectName(QLatin1String(name));
     table->setHorizontalHeaderLabels(captions);
+    // Rows of one line, as the player table's.
     table->verticalHeader()->hide();
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);
     table->setWordWrap(false);
