@@ -406,10 +406,6 @@ void AnalyzePage::UseAwardsSource(AwardsSource source) {
     awardsPanel_->UseSource(std::move(source));
 }
 
-void AnalyzePage::ShowResultsTab(int tab) {
-    tabResults_->setCurrentIndex(tab);
-}
-
 QString AnalyzePage::NamesOfMergedPlayer(PlayerIndex player) const {
     if (!merged_)
         return {};

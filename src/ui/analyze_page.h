@@ -87,8 +87,6 @@ class AnalyzePage final : public QWidget {
     void AnalyzeNow() { AnalyzeCurrentLog(); }
     // Where the Awards tab finds the log's name and date, or a database's history.
     void UseAwardsSource(AwardsSource source);
-    // Shows the player table (0) or the awards (1).
-    void ShowResultsTab(int tab);
 
   signals:
     // True as a run starts, false once it ended (also when it failed).

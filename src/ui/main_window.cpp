@@ -174,7 +174,7 @@ void MainWindow::ShowDatabaseSelection(const db::DatabaseSource& source) {
             const bool tracksHolders = store.TracksHolders;
             store.Reset();
             store.TracksHolders = tracksHolders;
-            texts->Held = false;
+            texts->Held = texts->OrderHeld = false;
             // The texts are wanted by the views that show them, the site among them, whose
             // awards also need the order of the kills.
             return db::LoadFromDatabase(source, store, err,
