@@ -3,9 +3,10 @@
 #include "core/names.h"
 #include "export/dashboard/history_awards.h"
 #include "export/data/awards_export.h"
-#include "stats/ratio.h"
+#include "ui/one_line_rows.h"
 #include "ui/player_name_delegate.h"
 #include "ui/player_table_model.h"
+#include "ui/version.h"
 #include "ui/work_beside_window.h"
 
 #include <QHeaderView>
@@ -21,18 +22,11 @@ namespace {
 
 constexpr int kNameRole = PlayerTableModel::kColouredNameRole;
 
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QTableWidget* AwardTable(const char* name, const QStringList& captions, QWidget* parent) {
     auto* table = new QTableWidget(0, static_cast<int>(captions.size()), parent);
     table->setObjectName(QLatin1String(name));
     table->setHorizontalHeaderLabels(captions);
-    // Rows of one line, as the player table's.
-    table->verticalHeader()->hide();
-    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    UseOneLineRows(table);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);
     table->setWordWrap(false);
@@ -112,11 +106,8 @@ void FillRecords(QTableWidget* table, const std::vector<AwardRecord>& records) {
                         record.Known ? AwardsPanel::tr("Nobody yet.") : NotStored());
             continue;
         }
-        const std::string value = record.Key == "best_ratio_in_session"
-                                      ? RatioText(record.Value, ".")
-                                      : std::to_string(record.Value);
         AddRow(table, {TextItem(FromUtf8(record.Title)), NameItem(record.Player),
-                       NumberItem(QString::fromStdString(value)),
+                       NumberItem(QString::fromStdString(RecordValueText(record))),
                        NumberItem(QStringLiteral("%1 / %2").arg(record.Kills).arg(record.Deaths)),
                        TextItem(QString::fromStdString(record.Log)),
                        TextItem(QString::fromStdString(record.Date))});

@@ -3,6 +3,7 @@
 #include "ui/player_table_panel.h"
 
 #include "core/names.h"
+#include "ui/one_line_rows.h"
 #include "ui/player_encounters.h"
 #include "ui/player_name_delegate.h"
 #include "ui/player_table_model.h"
@@ -30,9 +31,7 @@ namespace {
 constexpr int kSmallestTableHeight = 120;
 
 void FitRows(QTableView* table) {
-    table->verticalHeader()->hide();
-    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    UseOneLineRows(table);
     table->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     table->setMinimumHeight(kSmallestTableHeight);
 }

@@ -4,7 +4,6 @@
 #include "export/dashboard/site_html.h"
 #include "export/dashboard/site_tables.h"
 #include "export/data/awards_export.h"
-#include "stats/ratio.h"
 
 #include <algorithm>
 
@@ -175,8 +174,7 @@ void AppendRecordRow(std::string& out, const SiteParts& site, const AwardRecord&
     out += "<td>";
     AppendName(out, site, record.Player);
     out += "</td>";
-    AppendKeptCell(out, record.Key == "best_ratio_in_session" ? RatioText(record.Value, ".")
-                                                              : std::to_string(record.Value));
+    AppendKeptCell(out, RecordValueText(record));
     AppendKeptCell(out, std::to_string(record.Kills) + " / " + std::to_string(record.Deaths));
     AppendKeptCell(out, record.Log);
     AppendKeptCell(out, record.Date);

@@ -41,12 +41,12 @@ void JsonRecordValue(JsonWriter& json, const AwardRecord& record) {
         json.Number(record.Value);
 }
 
+} // namespace
+
 std::string RecordValueText(const AwardRecord& record) {
     return record.Key == "best_ratio_in_session" ? RatioText(record.Value, ".")
                                                  : std::to_string(record.Value);
 }
-
-} // namespace
 
 std::string AwardValueText(AwardId id, std::int64_t value) {
     if (id == AwardId::BestRatio)

@@ -10,6 +10,8 @@ namespace qla {
 
 // The value as the outputs show it: a ratio as a decimal, a rating gain signed, else the count.
 std::string AwardValueText(AwardId id, std::int64_t value);
+// A record's value as the outputs show it: the ratio as a decimal, else the count.
+std::string RecordValueText(const AwardRecord& record);
 
 // Tab-separated: the awards of each period, then the records, then a note when the streaks are
 // not known.
