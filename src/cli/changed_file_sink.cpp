@@ -57,9 +57,15 @@ ExportResult ChangedFileSink::Put(const std::string& name, std::string_view cont
         ++files_.Unchanged;
         return {};
     }
-    ExportResult written = folder_.Put(name, content);
-    if (written.Ok())
+    // Beside the live site, changed files are staged side by side under numbers.
+    const std::string staged =
+        live_ ? "changed-" + std::to_string(files_.Changed.size() + 1) : name;
+    ExportResult written = folder_.Put(staged, content);
+    if (written.Ok()) {
         files_.Changed.push_back(name);
+        if (live_)
+            files_.StagedAs.push_back(staged);
+    }
     return written;
 }
 

@@ -1,7 +1,8 @@
 // The sink qla watch publishes a site through: every file the export makes is compared with the
 // file of that name in the live site, and only one that differs (or is new) is written, into the
-// staging folder, to be moved in by UpdateSite. An unchanged page costs a read, not a write; a
-// batch that changes three pages writes three files, not the whole site.
+// staging folder (numbered, side by side: no folders to make), to be moved in by UpdateSite. An
+// unchanged page costs a read, not a write; a batch that changes three pages writes three files,
+// not the whole site.
 #pragma once
 
 #include "cli/page_memory.h"

@@ -210,8 +210,8 @@ Publication PublishSite(const AnalysisStore& store, ExportRequest request, PageM
     Publication result;
     const PageMemory remembered = memory ? *memory : PageMemory();
     const fs::path site = SiteFolderOf(request.Path);
-    if (result.Error = SiteFolderProblem(site.string()); !result.Error.empty())
-        return result;
+    // The site's folder is checked by the caller before it reads what it publishes, and here
+    // just before the site is touched: a walk of thousands of files, not made a third time.
     const fs::path staged = site.string() + ".qla-new";
     std::error_code code;
     const fs::file_status stagedStatus = fs::symlink_status(staged, code);

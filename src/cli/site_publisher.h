@@ -37,8 +37,9 @@ struct Publication {
 
 // Runs `request` (a view that writes a site; its Path the site's folder) into the staging
 // folder "<site>.qla-new" and brings it in (whole into a missing or empty folder, otherwise
-// what changed), after checking that the site's folder holds only its own files, once before
-// the export and once just before the site is touched.
+// what changed), after checking that the site's folder holds only its own files just before
+// the site is touched. The caller checks it first too (SiteFolderProblem), before it reads what
+// it publishes, so that a blocked site costs no reading nor export.
 // `memory` (optional) carries the published pages' input hashes from one publish to the next.
 Publication PublishSite(const AnalysisStore& store, ExportRequest request,
                         PageMemory* memory = nullptr);

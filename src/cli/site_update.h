@@ -31,6 +31,9 @@ SiteUpdate UpdateSite(const std::filesystem::path& staged, const std::filesystem
 struct StagedFiles {
     std::vector<std::string> Wanted;  // every file of the new site
     std::vector<std::string> Changed; // those of them in the staging folder
+    // The name each changed file has in the staging folder, in the order of Changed; empty:
+    // their own. Staged side by side, they cost no folders to make and remove each time.
+    std::vector<std::string> StagedAs;
     std::size_t Unchanged = 0;
 };
 

@@ -27,6 +27,7 @@ std::string WatchTimestamp() {
 }
 
 bool Watcher::OpenDatabase(std::string& error) {
+    keptChats_.Clear(); // the file or server may hold another database now
     database_ = db::StatsDatabase::Open(options_.Database, db::OpenMode::ReadWrite, error);
     return database_ != nullptr;
 }
@@ -140,7 +141,8 @@ Publication Watcher::Publish() {
     AnalysisStore store;
     // The site's awards and records tell the streaks, which need the order of the kills.
     const db::DatabaseStoreResult built = db::BuildStoreFromDatabase(
-        *database_, {}, store, {.KillOrder = options_.Site->View == ExportView::Dashboard});
+        *database_, {}, store,
+        {.KillOrder = options_.Site->View == ExportView::Dashboard, .KeptChats = &keptChats_});
     if (!built.Ok) {
         refused.Error = built.Error;
         return refused;

@@ -6,6 +6,7 @@
 #include "cli/page_memory.h"
 #include "cli/site_publisher.h"
 #include "cli/watch_options.h"
+#include "db/chat_rows_cache.h"
 #include "db/stats_database.h"
 
 #include <map>
@@ -50,6 +51,7 @@ class Watcher {
     std::string lastError_;
     std::string lastPublishError_; // why the site was last not written, told once
     PageMemory pageMemory_;        // the published pages, kept unbuilt while unchanged
+    db::ChatRowsCache keptChats_;  // the chats the last publish read, of this connection's database
 };
 
 } // namespace qla::cli

@@ -6,6 +6,7 @@
 #include "db/engine_dialect.h"
 #include "db/import_keys.h"
 #include "db/public_views.h"
+#include "db/statistics_rewrites.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -283,7 +284,8 @@ bool CreateSchema(QSqlDatabase& connection, std::string& error) {
     const QString insert = QStringLiteral("INSERT INTO qla_meta (name, value) VALUES (?, ?)");
     for (const auto& [name, value] : {std::pair{"schema_version", QString::number(kSchemaVersion)},
                                       std::pair{"next_log_id", QStringLiteral("1")},
-                                      std::pair{kDefaultRecognitionRow, QStringLiteral("full")}}) {
+                                      std::pair{kDefaultRecognitionRow, QStringLiteral("full")},
+                                      std::pair{kStatisticsRewritesRow, QStringLiteral("0")}}) {
         query.prepare(insert);
         query.addBindValue(QString::fromLatin1(name));
         query.addBindValue(value);
@@ -358,6 +360,14 @@ bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
         return fail({});
     if (stored < 9 && !query.exec(Version5Statement(connection, kVersion9Tables[0])))
         return fail({});
+    if (stored < 10) {
+        query.prepare(QStringLiteral("INSERT INTO qla_meta (name, value) SELECT ?, '0'"
+                                     " WHERE NOT EXISTS (SELECT 1 FROM qla_meta WHERE name = ?)"));
+        query.addBindValue(QString::fromLatin1(kStatisticsRewritesRow));
+        query.addBindValue(QString::fromLatin1(kStatisticsRewritesRow));
+        if (!query.exec())
+            return fail({});
+    }
     if (!query.exec(QStringLiteral("UPDATE qla_meta SET value = '%1' WHERE name = "
                                    "'schema_version'")
                         .arg(kSchemaVersion)))

@@ -18,8 +18,9 @@ namespace qla::db {
 // a log was played on (logs.server), as qla import --server tags it, and the hidden players
 // (hidden_players, qla hide). Version 9 keeps each log's kills in the order they were made
 // (log_kill_orders), for the streaks; a log imported before has none until qla reanalyze reads it
-// again.
-inline constexpr int kSchemaVersion = 9;
+// again. Version 10 counts the removals of a log's statistics rows to write them again
+// (statistics_rewrites.h), so that a reader may keep the rows it read.
+inline constexpr int kSchemaVersion = 10;
 // Added in version 8: the identity keys of the hidden players (qla hide). A database made at
 // version 8 before it came has none: its first hide creates it.
 inline constexpr const char* kHiddenPlayersTable = "CREATE TABLE IF NOT EXISTS hidden_players ("

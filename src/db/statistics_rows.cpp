@@ -4,6 +4,7 @@
 #include "db/row_batch.h"
 #include "db/schema.h"
 #include "db/sqlite_reader.h"
+#include "db/statistics_rewrites.h"
 
 #include <QByteArray>
 #include <QSqlQuery>
@@ -164,33 +165,36 @@ bool WriteTextRows(StatsDatabase& database, LogId id, const LogDigest& before,
 }
 
 bool ForEachChat(StatsDatabase& database, LogId id, ChatKind kind,
-                 const std::function<void(const ChatRow&)>& each, std::string& error) {
-    if (auto rows = SqliteReader::For(database.Connection(),
-                                      "SELECT player, team, location, message FROM log_chats"
-                                      " WHERE log_id = ? AND kind = ? ORDER BY seq",
-                                      {id, static_cast<int>(kind)})) {
+                 const std::function<void(const ChatRow&)>& each, std::string& error,
+                 std::int64_t afterSeq) {
+    static constexpr const char* kSelect =
+        "SELECT seq, player, team, location, message FROM log_chats"
+        " WHERE log_id = ? AND kind = ? AND seq > ? ORDER BY seq";
+    if (auto rows = SqliteReader::For(database.Connection(), kSelect,
+                                      {id, static_cast<int>(kind), afterSeq})) {
         while (rows->Next())
-            each(ChatRow{static_cast<std::uint32_t>(rows->Number(0)), rows->Number(1) != 0,
-                         rows->Bytes(2), rows->Bytes(3)});
+            each(ChatRow{rows->Number(0), static_cast<std::uint32_t>(rows->Number(1)),
+                         rows->Number(2) != 0, rows->Bytes(3), rows->Bytes(4)});
         if (!rows->Error().empty())
             error = "cannot read the chats of log " + std::to_string(id) + ": " + rows->Error();
         return rows->Error().empty();
     }
     QSqlQuery query(database.Connection());
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT player, team, location, message FROM log_chats"
-                                 " WHERE log_id = ? AND kind = ? ORDER BY seq"));
+    query.prepare(QString::fromLatin1(kSelect));
     query.addBindValue(Int(id));
     query.addBindValue(static_cast<int>(kind));
+    query.addBindValue(Int(afterSeq));
     if (!query.exec()) {
         error = database.Failure("cannot read the chats of log " + std::to_string(id), query);
         return false;
     }
     while (query.next()) {
-        const QByteArray location = query.value(2).toByteArray();
-        const QByteArray message = query.value(3).toByteArray();
-        each(ChatRow{static_cast<std::uint32_t>(query.value(0).toLongLong()),
-                     query.value(1).toInt() != 0, View(location), View(message)});
+        const QByteArray location = query.value(3).toByteArray();
+        const QByteArray message = query.value(4).toByteArray();
+        each(ChatRow{query.value(0).toLongLong(),
+                     static_cast<std::uint32_t>(query.value(1).toLongLong()),
+                     query.value(2).toInt() != 0, View(location), View(message)});
     }
     return true;
 }
@@ -224,6 +228,9 @@ bool ForEachUnknownLine(StatsDatabase& database, LogId id,
 }
 
 bool DeleteStatisticsRows(StatsDatabase& database, LogId id, std::string& error) {
+    // Counted, so that a reader keeping the log's rows reads them all again.
+    if (!CountStatisticsRewrite(database, error))
+        return false;
     QSqlQuery query(database.Connection());
     for (const char* table :
          {"log_digests", "log_holdings", "log_chats", "log_unknown_lines", "log_player_weapons",

@@ -30,15 +30,18 @@ bool WriteTextRows(StatsDatabase& database, LogId id, const LogDigest& before,
 enum class ChatKind { Voice = 0, Text = 1 };
 
 struct ChatRow {
+    std::int64_t Seq = 0;     // the row's number in the log, from 1
     std::uint32_t Player = 0; // position in the log's digest
     bool IsTeam = false;
     std::string_view Location;
     std::string_view Message;
 };
 
-// Calls `each` for the log's chats of one kind in their order; false with `error` set.
+// Calls `each` for the log's chats of one kind in their order, those numbered after `afterSeq`;
+// false with `error` set.
 bool ForEachChat(StatsDatabase& database, LogId id, ChatKind kind,
-                 const std::function<void(const ChatRow&)>& each, std::string& error);
+                 const std::function<void(const ChatRow&)>& each, std::string& error,
+                 std::int64_t afterSeq = 0);
 
 // Calls `each` for the log's other lines in their order; false with `error` set.
 bool ForEachUnknownLine(StatsDatabase& database, LogId id,

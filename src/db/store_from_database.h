@@ -6,6 +6,7 @@
 
 #include "analysis/analysis.h"
 #include "core/store.h"
+#include "db/chat_rows_cache.h"
 #include "db/database_lines.h"
 #include "db/log_catalog.h"
 #include "db/stats_database.h"
@@ -59,6 +60,9 @@ struct StoreParts {
     bool Renames = true;
     // Each log's kills in their order (LogSpans::Order), which the streaks need.
     bool KillOrder = false;
+    // The chats read before by a reader that fills stores again and again (qla watch): only
+    // the rows after those kept are read, and kept too.
+    ChatRowsCache* KeptChats = nullptr;
 };
 DatabaseStoreResult BuildStoreFromDatabase(StatsDatabase& database, const LogSelection& selection,
                                            AnalysisStore& store, StoreParts parts);

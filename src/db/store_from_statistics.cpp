@@ -7,6 +7,7 @@
 #include "core/byte_search.h"
 #include "db/chunk_reader.h"
 #include "db/kill_order_entries.h"
+#include "db/statistics_rewrites.h"
 #include "db/statistics_rows.h"
 
 #include <algorithm>
@@ -217,6 +218,12 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
         for (const PlayerRecord& player : digest->Players)
             here.push_back(store.FindPlayer(player.Name).value_or(0));
     }
+    if (parts.Chats && parts.KeptChats) {
+        parts.KeptChats->Validate(StatisticsRewrites(database, result.Error));
+        if (!result.Error.empty())
+            return result;
+        parts.KeptChats->KeepOnly(result.Logs.Ids);
+    }
     if (parts.Chats) {
         for (const ChatKind kind : {ChatKind::Voice, ChatKind::Text})
             for (std::size_t i = 0; i < logs->size(); ++i) {
@@ -243,7 +250,12 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
                     else
                         store.RecordTextChat(player, row.Message, row.Location, row.IsTeam);
                 };
-                if (!ForEachChat(database, (*logs)[i].Id, kind, file, result.Error))
+                const bool read =
+                    parts.KeptChats
+                        ? parts.KeptChats->ForEachChat(database, (*logs)[i].Id, kind, file,
+                                                       result.Error)
+                        : ForEachChat(database, (*logs)[i].Id, kind, file, result.Error);
+                if (!read)
                     return result;
                 auto& ends =
                     kind == ChatKind::Voice ? result.Logs.VoiceChatsEnd : result.Logs.TextChatsEnd;

@@ -492,6 +492,33 @@ TEST_P(WatchSite, ASiteUpdatedBatchByBatchIsTheOneExportWritesFromScratch) {
     }
 }
 
+// A player erased while watch runs leaves its site at the next batch, his name in the others'
+// chats too: the chats watch kept from the publish before are read again once rewritten.
+TEST_P(WatchSite, AnErasedPlayerLeavesTheSiteAtTheNextBatch) {
+    const auto chat = [](const std::string& name, const std::string& text) {
+        return "[skipnotify]" + name + "^7: ^2" + text + "\n";
+    };
+    WriteFile(folder_.Path("a.log"), GeneratedLog(false, false, true, 1500, 26) +
+                                         chat("Keeper", "hello all") + chat("Other", "gg Keeper"));
+    WatchProcess watch(folder_.Path(""), {"a.log", "--db", database_, "--interval", "0.2", "--site",
+                                          "site", "--view", "dashboard"});
+    const std::string site = folder_.Path("site");
+    ASSERT_TRUE(WaitFor([&] { return watch.Count("published the site") == 1; }))
+        << watch.Messages();
+    ASSERT_NE(FolderContents(site).find("gg Keeper"), std::string::npos);
+
+    const QlaRun erased = Qla({"erase-player", "--db", database_, "Keeper"});
+    ASSERT_EQ(erased.status, 0) << erased.err;
+    AppendFile(folder_.Path("a.log"), chat("Other", "anyone there?"));
+    EXPECT_TRUE(
+        BecomesTheDatabasesSite(watch, 2, database_, "dashboard", site, folder_.Path("reference")))
+        << watch.Messages();
+    EXPECT_EQ(watch.Stop(), 0);
+    const std::string published = FolderContents(site);
+    EXPECT_NE(published.find("anyone there?"), std::string::npos);
+    EXPECT_EQ(published.find("Keeper"), std::string::npos);
+}
+
 // A burst in one log rewrites its pages and the overview; the pages of the other log's players,
 // the style sheet and the script keep their bytes, inode and time; the line tells the counts.
 TEST_P(WatchSite, ABatchRewritesOnlyTheFilesWhoseBytesChanged) {
