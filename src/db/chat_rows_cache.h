@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -20,6 +21,11 @@ namespace qla::db {
 
 class ChatRowsCache {
   public:
+    // What is kept is held to about `limitBytes`: a log's rows that do not fit are read every
+    // time (a year of logs would otherwise double watch's memory).
+    static constexpr std::size_t kDefaultLimitBytes = std::size_t{256} << 20;
+    explicit ChatRowsCache(std::size_t limitBytes = kDefaultLimitBytes) : limit_(limitBytes) {}
+
     // Drops every kept row unless `rewrites` is the count they were read under; nullopt (a
     // database that keeps no count) keeps nothing.
     void Validate(std::optional<std::int64_t> rewrites);
@@ -33,7 +39,7 @@ class ChatRowsCache {
                      const std::function<void(const ChatRow&)>& each, std::string& error);
 
     // The memory the kept rows take, roughly.
-    std::size_t Bytes() const;
+    std::size_t Bytes() const { return bytes_; }
 
   private:
     struct Row {
@@ -49,12 +55,18 @@ class ChatRowsCache {
         std::vector<std::string> Locations;
         std::unordered_map<std::string, std::uint32_t> LocationIndex;
         std::int64_t LastSeq = 0;
+        std::size_t Bytes = 0;
 
-        void Add(const ChatRow& row);
+        // False, keeping nothing, when the row would take the kept bytes past `room`.
+        bool Add(const ChatRow& row, std::size_t room);
     };
+    void Drop(std::map<std::pair<LogId, ChatKind>, Kept>::iterator entry);
 
+    std::size_t limit_;
+    std::size_t bytes_ = 0; // of every Kept
     std::optional<std::int64_t> rewrites_;
     std::map<std::pair<LogId, ChatKind>, Kept> kept_;
+    std::set<std::pair<LogId, ChatKind>> unkept_; // did not fit: read whole, not tried again
 };
 
 } // namespace qla::db

@@ -1,6 +1,7 @@
 // The chats a reader keeps between stores on both engines: a store filled with kept rows holds
 // the chats a fresh reading holds after the logs grew, a player was erased, a log was read again
-// or forgotten; and kept rows are really used, until the database counts a rewrite.
+// or forgotten, and with a limit too small for them all; and kept rows are really used, until
+// the database counts a rewrite.
 #include "db/chat_rows_cache.h"
 #include "db/statistics_rewrites.h"
 #include "db/store_from_database.h"
@@ -142,6 +143,23 @@ TEST_P(ChatRowsCacheTest, KeptRowsAreUsedUntilARewriteIsCounted) {
     Sql("UPDATE log_chats SET message = ? WHERE message = ?", {"other words", "changed words"});
     EXPECT_NE(Chats(&cache).find("other words"), std::string::npos);
     EXPECT_EQ(cache.Bytes(), 0u);
+}
+
+TEST_P(ChatRowsCacheTest, WhatDoesNotFitTheLimitIsReadEveryTime) {
+    db::ChatRowsCache whole;
+    Chats(&whole);
+    const std::size_t half = whole.Bytes() / 2;
+    db::ChatRowsCache cache(half);
+    EXPECT_EQ(Chats(&cache), Chats(nullptr));
+    EXPECT_GT(cache.Bytes(), 0u);
+    EXPECT_LE(cache.Bytes(), half);
+    AppendFile(folder_.Path("b.log"), Chat("Keeper", "more words"));
+    AppendFile(folder_.Path("a.log"), GeneratedLog(false, false, true, 500, 73));
+    ASSERT_EQ(Import({"a.log", "b.log"}).status, 0);
+    for (int time = 0; time < 2; ++time) {
+        EXPECT_EQ(Chats(&cache), Chats(nullptr));
+        EXPECT_LE(cache.Bytes(), half);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ChatRowsCacheTest, kEngines,
