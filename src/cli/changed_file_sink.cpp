@@ -64,7 +64,7 @@ ExportResult ChangedFileSink::Put(const std::string& name, std::string_view cont
     if (written.Ok()) {
         files_.Changed.push_back(name);
         if (live_)
-            files_.StagedAs.push_back(staged);
+            files_.StagedAs.emplace(name, staged);
     }
     return written;
 }

@@ -11,7 +11,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
-#include <map>
 #include <set>
 #include <sstream>
 #include <sys/stat.h>
@@ -219,9 +218,6 @@ SiteUpdate UpdateSite(const fs::path& staged, const fs::path& site, const Staged
     const std::set<std::string> listed(live.Files.begin(), live.Files.end());
     const std::set<std::string> wanted(files.Wanted.begin(), files.Wanted.end());
 
-    std::map<std::string, std::string> stagedAs;
-    for (std::size_t k = 0; k < files.StagedAs.size() && k < files.Changed.size(); ++k)
-        stagedAs.emplace(files.Changed[k], files.StagedAs[k]);
     std::vector<std::string> changed = files.Changed;
     // Within a rank, names from last to first: a player's second page ("...b.html") is there
     // before the first ("...a.html") that links to it.
@@ -240,8 +236,9 @@ SiteUpdate UpdateSite(const fs::path& staged, const fs::path& site, const Staged
     std::set<std::string> present = listed; // ours in the site: the old files and those moved in
     for (const std::string& file : changed) {
         if (!target.MakeFoldersFor(file, update.Error) ||
-            !target.Install(staged / (stagedAs.contains(file) ? stagedAs.at(file) : file), file,
-                            listed.contains(file), update.Error)) {
+            !target.Install(staged /
+                                (files.StagedAs.contains(file) ? files.StagedAs.at(file) : file),
+                            file, listed.contains(file), update.Error)) {
             // Only what is there is listed, so a file found in the way is never taken for ours.
             std::string ignored;
             if (present != both)

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -31,9 +32,9 @@ SiteUpdate UpdateSite(const std::filesystem::path& staged, const std::filesystem
 struct StagedFiles {
     std::vector<std::string> Wanted;  // every file of the new site
     std::vector<std::string> Changed; // those of them in the staging folder
-    // The name each changed file has in the staging folder, in the order of Changed; empty:
-    // their own. Staged side by side, they cost no folders to make and remove each time.
-    std::vector<std::string> StagedAs;
+    // The name a changed file has in the staging folder, where it is not its own: staged side
+    // by side, the files cost no folders to make and remove each time.
+    std::map<std::string, std::string> StagedAs;
     std::size_t Unchanged = 0;
 };
 

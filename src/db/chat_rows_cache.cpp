@@ -38,15 +38,16 @@ void ChatRowsCache::Drop(std::map<std::pair<LogId, ChatKind>, Kept>::iterator en
 }
 
 bool ChatRowsCache::Kept::Add(const ChatRow& row, std::size_t room) {
-    const bool newPlace = !LocationIndex.contains(std::string(row.Location));
-    // A place costs its bytes twice (list and index) and about two words of bookkeeping.
-    const std::size_t cost = sizeof(Row) + row.Message.size() +
-                             (newPlace ? 2 * (row.Location.size() + sizeof(std::string)) : 0);
     if (row.Message.size() > std::numeric_limits<std::uint32_t>::max() ||
-        Locations.size() >= std::numeric_limits<std::uint32_t>::max() || Bytes + cost > room)
+        Locations.size() >= std::numeric_limits<std::uint32_t>::max())
         return false;
     const auto [place, added] = LocationIndex.try_emplace(
         std::string(row.Location), static_cast<std::uint32_t>(Locations.size()));
+    // A place costs its bytes twice (list and index) and about two words of bookkeeping.
+    const std::size_t cost = sizeof(Row) + row.Message.size() +
+                             (added ? 2 * (row.Location.size() + sizeof(std::string)) : 0);
+    if (Bytes + cost > room)
+        return false; // the caller drops the whole log
     if (added)
         Locations.emplace_back(row.Location);
     Rows.push_back(

@@ -57,7 +57,7 @@ class ChatRowsCache {
         std::int64_t LastSeq = 0;
         std::size_t Bytes = 0;
 
-        // False, keeping nothing, when the row would take the kept bytes past `room`.
+        // False when the row would take the kept bytes past `room`: then the log is dropped.
         bool Add(const ChatRow& row, std::size_t room);
     };
     void Drop(std::map<std::pair<LogId, ChatKind>, Kept>::iterator entry);

@@ -5,6 +5,7 @@
 #include "db/erased_table.h"
 #include "db/log_columns.h"
 #include "db/log_piece.h"
+#include "db/meta_rows.h"
 #include "db/schema.h"
 #include "db/transaction.h"
 
@@ -67,17 +68,16 @@ std::optional<LogEntry> LatestLogAt(StatsDatabase& database, const std::string& 
 }
 
 std::optional<Recognition> DefaultRecognition(StatsDatabase& database, std::string& error) {
-    QSqlQuery query(database.Connection());
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT value FROM qla_meta WHERE name = ?"));
-    query.addBindValue(QString::fromLatin1(kDefaultRecognitionRow));
-    if (!query.exec()) {
-        error = database.Failure("cannot read the database " + database.Path(), query);
+    std::string failure;
+    const std::optional<std::string> value =
+        ReadMetaValue(database, kDefaultRecognitionRow, failure);
+    if (!failure.empty()) {
+        error = failure;
         return std::nullopt;
     }
-    if (!query.next())
+    if (!value)
         return Recognition::Classic;
-    const std::string text = query.value(0).toString().toStdString();
+    const std::string& text = *value;
     const auto recognition = RecognitionFromText(text);
     if (!recognition)
         error = "the database " + database.Path() + " is damaged: its default recognition is '" +

@@ -250,6 +250,16 @@ constexpr const char* kAliasTable = "CREATE TABLE IF NOT EXISTS player_aliases (
                                     " name TEXT NOT NULL,"
                                     " other TEXT NOT NULL)";
 
+// Adds the qla_meta row `name` with `value` unless the database has it already.
+bool AddMetaRowIfMissing(QSqlQuery& query, const char* name, const char* value) {
+    query.prepare(QStringLiteral("INSERT INTO qla_meta (name, value) SELECT ?, ?"
+                                 " WHERE NOT EXISTS (SELECT 1 FROM qla_meta WHERE name = ?)"));
+    query.addBindValue(QString::fromLatin1(name));
+    query.addBindValue(QString::fromLatin1(value));
+    query.addBindValue(QString::fromLatin1(name));
+    return query.exec();
+}
+
 } // namespace
 
 bool CreateSchema(QSqlDatabase& connection, std::string& error) {
@@ -332,11 +342,7 @@ bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
         if (!FillImportKeys(connection, reason))
             return fail(reason);
         // Its logs were read in classic mode: new ones are too, unless told otherwise.
-        query.prepare(QStringLiteral("INSERT INTO qla_meta (name, value) SELECT ?, 'classic'"
-                                     " WHERE NOT EXISTS (SELECT 1 FROM qla_meta WHERE name = ?)"));
-        query.addBindValue(QString::fromLatin1(kDefaultRecognitionRow));
-        query.addBindValue(QString::fromLatin1(kDefaultRecognitionRow));
-        if (!query.exec())
+        if (!AddMetaRowIfMissing(query, kDefaultRecognitionRow, "classic"))
             return fail({});
     }
     if (stored < 5) {
@@ -360,14 +366,8 @@ bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
         return fail({});
     if (stored < 9 && !query.exec(Version5Statement(connection, kVersion9Tables[0])))
         return fail({});
-    if (stored < 10) {
-        query.prepare(QStringLiteral("INSERT INTO qla_meta (name, value) SELECT ?, '0'"
-                                     " WHERE NOT EXISTS (SELECT 1 FROM qla_meta WHERE name = ?)"));
-        query.addBindValue(QString::fromLatin1(kStatisticsRewritesRow));
-        query.addBindValue(QString::fromLatin1(kStatisticsRewritesRow));
-        if (!query.exec())
-            return fail({});
-    }
+    if (stored < 10 && !AddMetaRowIfMissing(query, kStatisticsRewritesRow, "0"))
+        return fail({});
     if (!query.exec(QStringLiteral("UPDATE qla_meta SET value = '%1' WHERE name = "
                                    "'schema_version'")
                         .arg(kSchemaVersion)))

@@ -157,7 +157,7 @@ void MainWindow::ShowDatabaseSelection(const db::DatabaseSource& source) {
         return texts->Held;
     });
     analyzePage_->UseAwardsSource([this, texts](std::string& error) {
-        if (texts->Held || texts->OrderHeld)
+        if (texts->OrderHeld) // held with the texts too
             return exportPage_->SiteSourceNow(error);
         if (!texts->OrderWanted) {
             // After the run that shows them: the Awards tab asks while a run ends.

@@ -24,6 +24,10 @@ std::vector<LogFigures> LogsOfHistory(const std::vector<PlayerHistory>& history)
     return ordered;
 }
 
+namespace {
+
+// Whether the order of the kills is known: a log's store keeps its kills one by one in order; a
+// database's history has each log's streaks when the order was stored beside its statistics.
 bool StreaksKnownIn(const AnalysisStore& store, const DashboardSettings& settings) {
     if (!settings.FromDatabase)
         return store.KillEventCounts.empty();
@@ -33,6 +37,8 @@ bool StreaksKnownIn(const AnalysisStore& store, const DashboardSettings& setting
                 return false;
     return true;
 }
+
+} // namespace
 
 bool LogStreaksKnown(const LogFigures& log) {
     return std::all_of(log.Players.begin(), log.Players.end(),

@@ -24,9 +24,7 @@ struct LogFigures {
 // The logs of the history in import order.
 std::vector<LogFigures> LogsOfHistory(const std::vector<PlayerHistory>& history);
 
-// Whether the order of the kills is known: a log's store keeps its kills one by one in order; a
-// database's history has each log's streaks when the order was stored beside its statistics.
-bool StreaksKnownIn(const AnalysisStore& store, const DashboardSettings& settings);
+// Whether a log's streaks are known: its order of kills was stored beside its statistics.
 bool LogStreaksKnown(const LogFigures& log);
 
 using LogPlayer = std::pair<std::string, PlayerLogFigures>;
