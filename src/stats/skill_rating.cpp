@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <numbers>
 
 namespace qla {
 
@@ -189,7 +190,11 @@ std::vector<SkillRating> FitSkill(const Encounters& encounters, const SkillFitOp
 }
 
 double WinProbability(const SkillRating& a, const SkillRating& b) {
-    return Logistic(a.Rating - b.Rating);
+    // The chance averaged over what the two skills may be, not the chance of the two estimates:
+    // a lead of uncertain ratings wins less surely. E[logistic(X)] for X ~ N(lead, variance) is
+    // close to logistic(lead / sqrt(1 + pi * variance / 8)) (the probit approximation).
+    const double variance = a.Uncertainty * a.Uncertainty + b.Uncertainty * b.Uncertainty;
+    return Logistic((a.Rating - b.Rating) / std::sqrt(1.0 + std::numbers::pi * variance / 8.0));
 }
 
 double RatingPoints(double rating) {

@@ -53,7 +53,8 @@ struct SkillRating {
 std::vector<SkillRating> FitSkill(const Encounters& encounters,
                                   const SkillFitOptions& options = {});
 
-// The chance that `a`, not `b`, wins an encounter.
+// The chance that `a`, not `b`, wins their next encounter, both ratings' uncertainty taken into
+// account: an uncertain lead is a smaller one.
 double WinProbability(const SkillRating& a, const SkillRating& b);
 
 // A rating on the familiar points scale: 1500 for the middle, 400 points for ten to one odds.

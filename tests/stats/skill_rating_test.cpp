@@ -23,13 +23,42 @@ TEST(SkillRating, TwoPlayersMatchTheClosedForm) {
     EXPECT_NEAR(even[1].Rating, 0, 1e-9);
     const auto lead = FitSkill(Two(75, 25));
     EXPECT_NEAR(lead[0].Rating, -lead[1].Rating, 1e-7);
-    const double p = WinProbability(lead[0], lead[1]);
+    const double p = 1 / (1 + std::exp(lead[1].Rating - lead[0].Rating)); // the model's chance
     EXPECT_NEAR(75 - 100 * p, lead[0].Rating, 1e-6);
     EXPECT_GT(p, 0.5);
     EXPECT_LT(p, 0.75); // pulled towards the middle by the prior
-    // Without much prior it finds the odds of the counts.
+    // Without much prior it finds the odds of the counts; the predicted chance of the next
+    // encounter, which knows the ratings come from 100 encounters, is a little less sure.
     const auto loose = FitSkill(Two(75, 25), {100.0});
-    EXPECT_NEAR(WinProbability(loose[0], loose[1]), 0.75, 1e-3);
+    const double predicted = WinProbability(loose[0], loose[1]);
+    EXPECT_NEAR(1 / (1 + std::exp(loose[1].Rating - loose[0].Rating)), 0.75, 1e-3);
+    EXPECT_LT(predicted, 0.75);
+    EXPECT_GT(predicted, 0.73);
+}
+
+TEST(SkillRating, ThePredictedChanceAveragesOverTheUncertainty) {
+    // The chance averaged over both skills' normal uncertainty, summed numerically.
+    const auto averaged = [](const SkillRating& a, const SkillRating& b) {
+        const double sd = std::hypot(a.Uncertainty, b.Uncertainty);
+        double sum = 0, weights = 0;
+        for (int k = -4000; k <= 4000; ++k) {
+            const double z = k / 500.0, weight = std::exp(-z * z / 2);
+            sum += weight / (1 + std::exp(-(a.Rating - b.Rating + sd * z)));
+            weights += weight;
+        }
+        return sum / weights;
+    };
+    for (const auto& [lead, sd] :
+         {std::pair{0.0, 1.0}, {1.0, 0.05}, {1.0, 1.0}, {2.5, 0.7}, {-1.5, 1.5}}) {
+        const SkillRating a{lead, sd, 10}, b{0, sd, 10};
+        EXPECT_NEAR(WinProbability(a, b), averaged(a, b), 0.01) << lead << " " << sd;
+        EXPECT_NEAR(WinProbability(a, b) + WinProbability(b, a), 1, 1e-12);
+    }
+    // The same lead is surer between well-known players than between newcomers.
+    const SkillRating known{1, 0.05, 1000}, knownOther{0, 0.05, 1000};
+    const SkillRating guess{1, 1, 1}, guessOther{0, 1, 1};
+    EXPECT_GT(WinProbability(known, knownOther), WinProbability(guess, guessOther));
+    EXPECT_GT(WinProbability(guess, guessOther), 0.5);
 }
 
 TEST(SkillRating, FewEncountersAreUncertainAndPulledToTheMiddle) {
