@@ -142,7 +142,8 @@ void AddFoes(const AnalysisStore& store, const RecordKeys& keys, Joins& joins) {
     }
 }
 
-// Step one: the chains of a session's holders.
+// Step one: the chains of a session's holders. A store of chains has them worked out already:
+// each record names its chain's first record.
 void JoinWithinSessions(const AnalysisStore& store, const RecordKeys& keys, Joins& joins) {
     std::unordered_map<std::uint64_t, std::vector<PlayerIndex>> byKey;
     for (const PlayerIndex r : store.PlayerIndexes()) {
@@ -152,7 +153,7 @@ void JoinWithinSessions(const AnalysisStore& store, const RecordKeys& keys, Join
         const NameHolding& holding = store.Holdings[at];
         if (holding.From != 0 && keys.Automatic[static_cast<std::size_t>(holding.From)])
             joins.Join(static_cast<std::size_t>(holding.From), at);
-        if (keys.Empty(at))
+        if (keys.Empty(at) || store.HoldersChained)
             continue;
         // Records come in the order their holdings began: one that ended before this one began
         // ended before every later one too.
@@ -192,8 +193,10 @@ KeyUses KeyUsesOf(const AnalysisStore& store, const RecordKeys& keys, Joins& cha
     };
     for (const PlayerIndex r : store.PlayerIndexes()) {
         const auto at = static_cast<std::size_t>(r);
+        // A record of a chain stands for several holdings; the latest of them counts.
+        const std::uint32_t latest = store.Holdings[at].Latest;
         if (keys.Automatic[at] && !keys.Empty(at))
-            add(chains.Root(at), keys.Id[at], lines[at], at);
+            add(chains.Root(at), keys.Id[at], lines[at], latest != 0 ? latest : at);
     }
     // A name renamed into is used by its renamer's chain, even with no line under it yet.
     for (std::size_t k = 1; k < store.Renames.size(); ++k) {
@@ -241,6 +244,19 @@ std::vector<char> OwnKeysOf(const AnalysisStore& store, const RecordKeys& keys, 
 }
 
 } // namespace
+
+std::vector<PlayerIndex> ChainStartsOf(const AnalysisStore& store) {
+    const RecordKeys keys = KeysOf(store, AliasList());
+    Joins joins(store.Players.size());
+    AddFoes(store, keys, joins);
+    JoinWithinSessions(store, keys, joins);
+    std::vector<PlayerIndex> starts(store.Players.size(), 0);
+    std::unordered_map<std::size_t, PlayerIndex> startOfRoot;
+    for (const PlayerIndex r : store.PlayerIndexes())
+        starts[static_cast<std::size_t>(r)] =
+            startOfRoot.try_emplace(joins.Root(static_cast<std::size_t>(r)), r).first->second;
+    return starts;
+}
 
 std::vector<std::string> PassingNameKeys(const AnalysisStore& store) {
     const RecordKeys keys = KeysOf(store, AliasList());

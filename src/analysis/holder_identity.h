@@ -28,6 +28,11 @@ struct HolderLink {
     std::string Reason;
 };
 
+// The chains of a store that tracks holders (no aliases): by record, the first record of its
+// chain, the holder followed through his renames and the colour variants he held at once within
+// a session. What a store of chains (AnalysisStore::HoldersChained) keeps of a stored log.
+std::vector<PlayerIndex> ChainStartsOf(const AnalysisStore& store);
+
 // The names that join people across sessions: an identity key is one when, of the holders'
 // chains (a session's renames and colour variants) that use it, it is the name most played in
 // at least half. Empty keys and "[err]unnamedplayer" never join.

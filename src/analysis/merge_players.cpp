@@ -128,7 +128,10 @@ MergedNames MergePlayers(AnalysisStore& store, const AliasList& aliases) {
         auto& names = merged.names_[static_cast<std::size_t>(person)];
         if (std::find(names.begin(), names.end(), name) == names.end())
             names.push_back(name);
-        linesOfName[name][person] += lines[static_cast<std::size_t>(r)] + 1;
+        // A record of a chain stands for several holdings, each counted as one record would.
+        const std::int64_t held =
+            store.TracksHolders ? store.Holdings[static_cast<std::size_t>(r)].Held : 1;
+        linesOfName[name][person] += lines[static_cast<std::size_t>(r)] + held;
     }
     for (PlayerIndex g = 1; g <= persons.Count; ++g)
         merged.recordOf_.emplace(shown[static_cast<std::size_t>(g)], g);

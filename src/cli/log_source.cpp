@@ -93,6 +93,7 @@ std::optional<LoadedSource> LoadSource(LogSource& source, AnalysisStore& store,
         // with the holdings.
         db::StoreParts parts = texts.Parts;
         parts.Renames = false;
+        parts.Chains = source.Merging.ReadsChains();
         auto read = LoadFromDatabase(*source.Database, store, err, parts);
         if (!read)
             return std::nullopt;

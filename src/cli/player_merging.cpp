@@ -8,6 +8,8 @@
 #include "core/control_chars.h"
 #include "core/names.h"
 
+#include <algorithm>
+
 namespace qla::cli {
 
 std::string StoredNamesLike(const AnalysisStore& store, const std::string& name) {
@@ -24,6 +26,12 @@ std::string StoredNamesLike(const AnalysisStore& store, const std::string& name)
     for (std::size_t i = 0; i < like.size(); ++i)
         text += (i > 0 ? ", " : "") + like[i];
     return text + ")";
+}
+
+bool PlayerMerging::ReadsChains() const {
+    return TracksHolders() &&
+           std::none_of(Aliases.Entries().begin(), Aliases.Entries().end(),
+                        [](const AliasEntry& entry) { return entry.Kind == AliasKind::Split; });
 }
 
 void PlayerMerging::Apply(AnalysisStore& store) {

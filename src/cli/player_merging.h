@@ -33,6 +33,9 @@ struct PlayerMerging {
     bool ByNamesOnly = false;
     bool TracksHolders() const { return Merge && !ByNamesOnly; }
     AliasList Aliases;
+    // Whether a database may be read as its logs' chains (AnalysisStore::HoldersChained): a
+    // split takes one name's holdings out of the chains they were stored in.
+    bool ReadsChains() const;
     std::optional<MergedNames> Names;
 
     // Merges the store's players when chosen.

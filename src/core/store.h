@@ -78,6 +78,10 @@ struct NameHolding {
     std::uint64_t EndLine = 0;   // the line that ended it (0: it lasted to its session's end)
     bool Ended = false;          // a rename or a leave ended it: the next use is another holding
     bool RenamedAway = false;    // its holder renamed away from it (not someone renaming into it)
+    // A store of chains (AnalysisStore::HoldersChained): how many holdings the record stands for,
+    // and 1 + the place in its log of the latest of them (0: the record's own place tells).
+    std::uint32_t Held = 1;
+    std::uint32_t Latest = 0;
 };
 
 inline constexpr std::string_view kUnnamedPlayer = "[err]unnamedplayer";
@@ -144,6 +148,10 @@ class AnalysisStore {
     // a name) and keeps sessions, so that identity over time can be worked out; Reset keeps it.
     // Without it, a name is one record from first to last line, as the classic outputs count.
     bool TracksHolders = false;
+    // With TracksHolders: each record stands for the holdings of one name in one chain (a
+    // holder followed through a session's renames, worked out when the log was stored), and
+    // Holdings[r].From is the chain's first record. Reset keeps it.
+    bool HoldersChained = false;
     // When set, every text the parsers read from a line is added here (qla erase-player finds
     // where a line names a player so); unset for every analysis.
     std::vector<LineText>* ReadTexts = nullptr;

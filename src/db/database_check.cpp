@@ -180,9 +180,18 @@ void CheckDigest(StatsDatabase& database, const LogEntry& log, LogDigest read,
         report.Damage.push_back(error);
         return;
     }
-    // A log imported by a qla that kept no holdings: the rest is compared.
+    // A log imported by a qla that kept no holdings: the rest is compared. Its chains are those
+    // of its holdings.
+    const auto chains = stored->HasHoldings
+                            ? ReadChains(database, log.Id, stored->Players.size(), true, error)
+                            : std::optional<LogChains>(LogChains());
+    if (!chains) {
+        report.Damage.push_back(error);
+        return;
+    }
     if (EncodeDigest(read) != EncodeDigest(*stored) ||
-        (stored->HasHoldings && EncodeHoldings(read) != EncodeHoldings(*stored)))
+        (stored->HasHoldings && (EncodeHoldings(read) != EncodeHoldings(*stored) ||
+                                 EncodeChains(*chains) != EncodeChains(ChainsOfDigest(read)))))
         report.Damage.push_back(
             Damaged(database, log.Id, "records statistics its lines do not give"));
     else if (*chats != static_cast<std::int64_t>(read.VoiceChatRows + read.TextChatRows) ||

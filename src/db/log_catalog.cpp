@@ -194,9 +194,10 @@ bool ForgetLogs(StatsDatabase& database, const std::vector<LogId>& ids, std::str
             return false;
         }
         // The log's row last: the other rows refer to it.
-        for (const char* table : {"log_chunks", "log_players", "log_digests", "log_holdings",
-                                  "log_chats", "log_unknown_lines", "log_player_weapons",
-                                  "log_encounters", "log_kill_orders", "logs"}) {
+        for (const char* table :
+             {"log_chunks", "log_players", "log_digests", "log_holdings", "log_chains", "log_chats",
+              "log_unknown_lines", "log_player_weapons", "log_encounters", "log_kill_orders",
+              "logs"}) {
             query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
                               .arg(QString::fromLatin1(table), table == std::string_view("logs")
                                                                    ? QStringLiteral("id")

@@ -175,7 +175,7 @@ bool AddColumns(QSqlDatabase& connection, QSqlQuery& query, const AddedColumn (&
 // a key of such a table by reading its whole row from the overflow pages, at every step of a
 // lookup, which made reading a hundred logs' statistics copy each of them many times over.
 constexpr const char* kTablesOfLargeRows[] = {"log_digests", "log_holdings", "log_unknown_lines",
-                                              "log_kill_orders"};
+                                              "log_kill_orders", "log_chains"};
 
 bool HoldsLargeRows(const QString& statement) {
     for (const char* table : kTablesOfLargeRows)
@@ -209,6 +209,11 @@ constexpr const char* kVersion9Tables[] = {"CREATE TABLE IF NOT EXISTS log_kill_
                                            " last_session BIGINT NOT NULL,"
                                            " kill_order BYTEA NOT NULL,"
                                            " PRIMARY KEY (log_id, seq))"};
+
+// Added in version 11: each log's holdings folded into chains (log_chains.h).
+constexpr const char* kVersion11Tables[] = {"CREATE TABLE IF NOT EXISTS log_chains ("
+                                            " log_id BIGINT PRIMARY KEY,"
+                                            " chains BYTEA NOT NULL)"};
 
 // Version 7: a SQLite database made by versions 5 and 6 keeps its tables of large rows by key;
 // each is copied into a table of the same columns that SQLite keeps by row number. The
@@ -283,7 +288,7 @@ bool CreateSchema(QSqlDatabase& connection, std::string& error) {
             return false;
         }
     }
-    for (const char* statement : {kVersion6Tables[0], kVersion9Tables[0]}) {
+    for (const char* statement : {kVersion6Tables[0], kVersion9Tables[0], kVersion11Tables[0]}) {
         if (!query.exec(Version5Statement(connection, statement))) {
             error = "cannot create the tables: " + query.lastError().text().toStdString();
             return false;
@@ -367,6 +372,8 @@ bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
     if (stored < 9 && !query.exec(Version5Statement(connection, kVersion9Tables[0])))
         return fail({});
     if (stored < 10 && !AddMetaRowIfMissing(query, kStatisticsRewritesRow, "0"))
+        return fail({});
+    if (stored < 11 && !query.exec(Version5Statement(connection, kVersion11Tables[0])))
         return fail({});
     if (!query.exec(QStringLiteral("UPDATE qla_meta SET value = '%1' WHERE name = "
                                    "'schema_version'")

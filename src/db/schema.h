@@ -19,14 +19,19 @@ namespace qla::db {
 // (hidden_players, qla hide). Version 9 keeps each log's kills in the order they were made
 // (log_kill_orders), for the streaks; a log imported before has none until qla reanalyze reads it
 // again. Version 10 counts the removals of a log's statistics rows to write them again
-// (statistics_rewrites.h), so that a reader may keep the rows it read.
-inline constexpr int kSchemaVersion = 10;
+// (statistics_rewrites.h), so that a reader may keep the rows it read. Version 11 keeps each
+// log's holdings folded into chains (log_chains, log_chains.h), so that merging persons reads a
+// few hundred records of a log instead of all its holdings; a log stored before has none, and
+// its chains are worked out from its holdings when it is read, until it is stored again.
+inline constexpr int kSchemaVersion = 11;
 // Added in version 8: the identity keys of the hidden players (qla hide). A database made at
 // version 8 before it came has none: its first hide creates it.
 inline constexpr const char* kHiddenPlayersTable = "CREATE TABLE IF NOT EXISTS hidden_players ("
                                                    " name_key TEXT PRIMARY KEY)";
 // The first version that keeps the logs' holdings.
 inline constexpr int kHoldingsVersion = 6;
+// The first version that keeps the logs' chains.
+inline constexpr int kChainsVersion = 11;
 // The first version that keeps the order of the logs' kills.
 inline constexpr int kKillOrderVersion = 9;
 // The first version whose logs' statistics are stored.

@@ -39,6 +39,29 @@ void EachLineOfBlock(std::string_view block, const std::function<void(std::strin
     }
 }
 
+// The log's chains in place of the ones it had, from its digest with holdings; none without
+// (its chains are worked out from the digest when it is read).
+bool WriteChains(StatsDatabase& database, LogId id, const LogDigest& digest, std::string& error) {
+    const std::string what = "cannot store the statistics of log " + std::to_string(id);
+    QSqlQuery query(database.Connection());
+    query.prepare(QStringLiteral("DELETE FROM log_chains WHERE log_id = ?"));
+    query.addBindValue(Int(id));
+    if (!query.exec()) {
+        error = database.Failure(what, query);
+        return false;
+    }
+    if (!digest.HasHoldings)
+        return true;
+    query.prepare(QStringLiteral("INSERT INTO log_chains (log_id, chains) VALUES (?, ?)"));
+    query.addBindValue(Int(id));
+    query.addBindValue(Bytes(EncodeChains(ChainsOfDigest(digest))));
+    if (!query.exec()) {
+        error = database.Failure(what, query);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::optional<LogDigest> ReadDigest(StatsDatabase& database, LogId id, std::string& error,
@@ -59,22 +82,73 @@ std::optional<LogDigest> ReadDigest(StatsDatabase& database, LogId id, std::stri
     const QByteArray bytes = query.value(0).toByteArray();
     auto digest = DecodeDigest(View(bytes), parts);
     query.finish();
-    if (digest && parts.Holdings && database.StoredVersion() >= kHoldingsVersion) {
-        query.prepare(QStringLiteral("SELECT holdings FROM log_holdings WHERE log_id = ?"));
+    if (digest && parts.Holdings && database.StoredVersion() >= kHoldingsVersion &&
+        !ReadHoldings(database, id, *digest, error))
+        return std::nullopt;
+    if (!digest)
+        error = "the database " + database.Path() + " is damaged: the statistics of log " +
+                std::to_string(id) + " cannot be read";
+    return digest;
+}
+
+bool ReadHoldings(StatsDatabase& database, LogId id, LogDigest& digest, std::string& error) {
+    QSqlQuery query(database.Connection());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT holdings FROM log_holdings WHERE log_id = ?"));
+    query.addBindValue(Int(id));
+    if (!query.exec()) {
+        error = database.Failure("cannot read the statistics of log " + std::to_string(id), query);
+        return false;
+    }
+    // A log imported before holdings were kept has none.
+    if (query.next() && !DecodeHoldings(View(query.value(0).toByteArray()), digest)) {
+        error = "the database " + database.Path() + " is damaged: the statistics of log " +
+                std::to_string(id) + " cannot be read";
+        return false;
+    }
+    return true;
+}
+
+bool StoreChainsOfEveryLog(StatsDatabase& database, std::string& error) {
+    const auto logs = ListLogs(database, error);
+    if (!logs)
+        return false;
+    for (const LogEntry& log : *logs) {
+        auto digest = ReadDigest(database, log.Id, error,
+                                 {.Encounters = false, .Holdings = false, .Renames = true});
+        if (!digest || !ReadHoldings(database, log.Id, *digest, error) ||
+            !WriteChains(database, log.Id, *digest, error))
+            return false;
+    }
+    return true;
+}
+
+std::optional<LogChains> ReadChains(StatsDatabase& database, LogId id, std::size_t players,
+                                    bool withChats, std::string& error) {
+    if (database.StoredVersion() >= kChainsVersion) {
+        QSqlQuery query(database.Connection());
+        query.setForwardOnly(true);
+        query.prepare(QStringLiteral("SELECT chains FROM log_chains WHERE log_id = ?"));
         query.addBindValue(Int(id));
         if (!query.exec()) {
             error =
                 database.Failure("cannot read the statistics of log " + std::to_string(id), query);
             return std::nullopt;
         }
-        // A log imported before holdings were kept has none.
-        if (query.next() && !DecodeHoldings(View(query.value(0).toByteArray()), *digest))
-            digest.reset();
+        if (query.next()) {
+            auto chains = DecodeChains(View(query.value(0).toByteArray()), players, withChats);
+            if (!chains)
+                error = "the database " + database.Path() + " is damaged: the chains of log " +
+                        std::to_string(id) + " cannot be read";
+            return chains;
+        }
     }
+    // Stored before chains were kept: from its holdings, as storing it again would keep them.
+    const auto digest =
+        ReadDigest(database, id, error, {.Encounters = false, .Holdings = true, .Renames = true});
     if (!digest)
-        error = "the database " + database.Path() + " is damaged: the statistics of log " +
-                std::to_string(id) + " cannot be read";
-    return digest;
+        return std::nullopt;
+    return ChainsOfDigest(*digest);
 }
 
 bool WriteDigest(StatsDatabase& database, LogId id, const LogDigest& digest, std::string& error) {
@@ -100,6 +174,8 @@ bool WriteDigest(StatsDatabase& database, LogId id, const LogDigest& digest, std
         error = database.Failure("cannot store the statistics of log " + std::to_string(id), query);
         return false;
     }
+    if (!WriteChains(database, id, digest, error))
+        return false;
     if (!digest.HasHoldings)
         return true;
     const std::string holdings = EncodeHoldings(digest);
@@ -233,8 +309,8 @@ bool DeleteStatisticsRows(StatsDatabase& database, LogId id, std::string& error)
         return false;
     QSqlQuery query(database.Connection());
     for (const char* table :
-         {"log_digests", "log_holdings", "log_chats", "log_unknown_lines", "log_player_weapons",
-          "log_encounters", "log_players", "log_kill_orders"}) {
+         {"log_digests", "log_holdings", "log_chains", "log_chats", "log_unknown_lines",
+          "log_player_weapons", "log_encounters", "log_players", "log_kill_orders"}) {
         query.prepare(QStringLiteral("DELETE FROM %1 WHERE log_id = ?").arg(QLatin1String(table)));
         query.addBindValue(Int(id));
         if (!query.exec()) {

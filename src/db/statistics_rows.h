@@ -4,6 +4,7 @@
 
 #include "db/digest_packing.h"
 #include "db/log_catalog.h"
+#include "db/log_chains.h"
 #include "db/stats_database.h"
 
 #include <functional>
@@ -18,7 +19,21 @@ namespace qla::db {
 std::optional<LogDigest> ReadDigest(StatsDatabase& database, LogId id, std::string& error,
                                     DigestParts parts = {});
 
-// Stores the log's digest in place of the one it had.
+// The log's chains (log_chains.h) for a digest of `players` names: as stored, or worked out
+// from its holdings when the log was stored before chains were kept. Nullopt with the reason in
+// `error` when they cannot be read. Without `withChats` their ChatRecords may be left empty.
+std::optional<LogChains> ReadChains(StatsDatabase& database, LogId id, std::size_t players,
+                                    bool withChats, std::string& error);
+
+// Adds the log's stored holdings to a digest read without them (none for a log stored before
+// they were kept); false with the reason in `error`.
+bool ReadHoldings(StatsDatabase& database, LogId id, LogDigest& digest, std::string& error);
+
+// The upgrade step that stores the chains of every log from its stored holdings, without
+// reading its lines again.
+bool StoreChainsOfEveryLog(StatsDatabase& database, std::string& error);
+
+// Stores the log's digest in place of the one it had, with its holdings and chains.
 bool WriteDigest(StatsDatabase& database, LogId id, const LogDigest& digest, std::string& error);
 
 // Stores the chats and other lines `piece` found as rows, numbered on from the counts in

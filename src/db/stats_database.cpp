@@ -4,6 +4,7 @@
 
 #include "db/engine_dialect.h"
 #include "db/schema.h"
+#include "db/statistics_rows.h"
 #include "db/statistics_upgrade.h"
 #include "db/transaction.h"
 
@@ -101,7 +102,9 @@ bool StatsDatabase::PrepareSchema(OpenMode mode, std::string& error) {
         // Another writer may have upgraded it meanwhile: the version is read under the lock.
         const int before = StoredSchemaVersion(connection_);
         if (!UpgradeSchema(connection_, error) ||
-            (before < kStatisticsVersion && !StoreStatisticsOfEveryLog(*this, error))) {
+            (before < kStatisticsVersion && !StoreStatisticsOfEveryLog(*this, error)) ||
+            (before >= kStatisticsVersion && before < kChainsVersion &&
+             !StoreChainsOfEveryLog(*this, error))) {
             error = path + ": " + error;
             return false;
         }

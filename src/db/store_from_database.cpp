@@ -72,8 +72,10 @@ DatabaseStoreResult BuildStoreFromDatabase(StatsDatabase& database, const LogSel
 
 DatabaseStoreResult BuildStoreInTransaction(StatsDatabase& database, const LogSelection& selection,
                                             AnalysisStore& store, StoreParts parts) {
-    if (database.StoredVersion() < kStatisticsVersion)
+    if (database.StoredVersion() < kStatisticsVersion) {
+        store.HoldersChained = false; // the lines give holdings
         return AnalyzeStoredLines(database, selection, store);
+    }
     return BuildStoreFromStatistics(database, selection, store, parts);
 }
 

@@ -60,6 +60,10 @@ struct StoreParts {
     bool Renames = true;
     // Each log's kills in their order (LogSpans::Order), which the streaks need.
     bool KillOrder = false;
+    // A store that tracks holders is filled with each log's chains instead of its holdings
+    // (AnalysisStore::HoldersChained): far fewer records, the same persons. Not with KillOrder,
+    // which places each kill's holding.
+    bool Chains = false;
     // The chats read before by a reader that fills stores again and again (qla watch): only
     // the rows after those kept are read, and kept too.
     ChatRowsCache* KeptChats = nullptr;

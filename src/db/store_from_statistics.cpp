@@ -92,6 +92,39 @@ void FileDigestHoldings(const LogDigest& digest, AnalysisStore& store, bool chat
     KeepCutNames(digest, store);
 }
 
+// The same for a store of chains (AnalysisStore::HoldersChained): one record per chain and name.
+void FileDigestChains(const LogDigest& digest, const LogChains& chains, AnalysisStore& store,
+                      bool chatCounts, std::vector<PlayerIndex>& recordOf,
+                      std::vector<PlayerIndex>& firstOfName) {
+    if (store.PlayerCount() > 0)
+        store.StartSession();
+    const std::uint32_t session = store.SessionCount() - 1;
+    recordOf.clear();
+    recordOf.reserve(chains.Records.size());
+    for (const DigestHolding& record : chains.Records) {
+        NameHolding holding = record.Holding;
+        holding.Session += session;
+        if (holding.From != 0)
+            holding.From = recordOf[static_cast<std::size_t>(holding.From - 1)];
+        const PlayerIndex here = store.AddHolding(digest.Players[record.Name].Name, holding);
+        PlayerRecord counted = record.Counters;
+        if (!chatCounts)
+            counted.VoiceChatCount = counted.TextChatCount = 0;
+        AddPlayerCounters(store.Players[static_cast<std::size_t>(here)], counted);
+        recordOf.push_back(here);
+    }
+    for (const DigestPair& p : chains.Pairs)
+        store.RecordKillEvents(recordOf[p.Killer], recordOf[p.Victim], p.FirstWeapon,
+                               static_cast<std::uint32_t>(p.Count));
+    for (const LogChains::Rename& rename : chains.Renames)
+        store.KeepRename(rename.OldName, rename.NewName, rename.Line, recordOf[rename.From]);
+    firstOfName.assign(digest.Players.size(), 0);
+    for (std::size_t n = 0; n < chains.FirstOfName.size(); ++n)
+        if (chains.FirstOfName[n] != 0)
+            firstOfName[n] = recordOf[chains.FirstOfName[n] - 1];
+    KeepCutNames(digest, store);
+}
+
 // What the streamed chats and other lines of a log need of its digest.
 LogLines LinesOfLog(LogId id, const LogDigest& digest) {
     LogLines lines;
@@ -127,17 +160,21 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
     const auto logs = SelectLogs(database, selection, result.Error);
     if (!logs)
         return result;
+    store.HoldersChained = parts.Chains && store.TracksHolders && !parts.KillOrder;
     store.Reset();
     store.LogLines = LogLineList();
     store.LogFileLoaded = true;
     store.LogFileIdentity = IdentityOfFile(database.Path()); // exports never replace it
     // Room for the kill entries: never more than the logs' kills and deaths. Room never written
     // costs only address space, and the list is never copied to grow.
+    // Chains need far less: theirs grow as they come.
     std::int64_t entries = 0;
     for (const LogEntry& log : *logs)
         entries += log.Totals.Kills + log.Totals.Deaths + log.Totals.Teamkills;
-    store.KillEvents.reserve(static_cast<std::size_t>(entries) + 1);
-    store.KillEventCounts.reserve(static_cast<std::size_t>(entries) + 1);
+    if (!store.HoldersChained) {
+        store.KillEvents.reserve(static_cast<std::size_t>(entries) + 1);
+        store.KillEventCounts.reserve(static_cast<std::size_t>(entries) + 1);
+    }
     // Each log's players as the store files them, for its chat rows.
     std::vector<std::vector<PlayerIndex>> playersOf(logs->size());
     // The digest's names of a log read again in context, where some may be unfiled.
@@ -150,11 +187,12 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
         result.Error = RecordDamage(log, database.Path());
         if (!result.Error.empty())
             return result;
-        std::optional<LogDigest> digest =
-            ReadDigest(database, log.Id, result.Error,
-                       {.Encounters = false,
-                        .Holdings = store.TracksHolders || parts.KillOrder,
-                        .Renames = store.TracksHolders || parts.Renames || parts.KillOrder});
+        const bool chained = store.HoldersChained;
+        std::optional<LogDigest> digest = ReadDigest(
+            database, log.Id, result.Error,
+            {.Encounters = false,
+             .Holdings = (store.TracksHolders && !chained) || parts.KillOrder,
+             .Renames = (store.TracksHolders && !chained) || parts.Renames || parts.KillOrder});
         if (!digest)
             return result;
         // The order of the log's kills, placed among the entries its pairs are filed into next.
@@ -165,8 +203,19 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
         if (parts.KillOrder && store.TracksHolders)
             AddLogKillOrder(*digest, order, digest->HasHoldings, firstEntry, result.Logs.Order);
         if (store.TracksHolders) {
-            FileDigestHoldings(*digest, store, !parts.Chats, holdingsOf[i], playersOf[i]);
-            chatHoldingsOf[i] = digest->ChatHoldings;
+            if (chained) {
+                auto chains =
+                    ReadChains(database, log.Id, digest->Players.size(), parts.Chats, result.Error);
+                if (!chains)
+                    return result;
+                FileDigestChains(*digest, *chains, store, !parts.Chats, holdingsOf[i],
+                                 playersOf[i]);
+                if (parts.Chats)
+                    chatHoldingsOf[i] = std::move(chains->ChatRecords);
+            } else {
+                FileDigestHoldings(*digest, store, !parts.Chats, holdingsOf[i], playersOf[i]);
+                chatHoldingsOf[i] = digest->ChatHoldings;
+            }
             AddTotals(result.Totals, digest->Totals);
             result.Lines.push_back(LinesOfLog(log.Id, *digest));
             result.Logs.Ids.push_back(log.Id);
