@@ -29,23 +29,26 @@ history_rows() {
     # The middle date, in date order (the headers themselves sort by weekday).
     half="$("$QLA" logs --db "$db" | awk -F'\t' 'NR > 1 { print $6 }' |
         while read -r day; do date -d "$day" +%F; done | sort | sed -n "$((count / 2 + 1))p")"
+    local since
+    since="$(date -d "$half" +%F 2>/dev/null || echo 2008-01-01)"
     clear_series
     for ((i = 0; i < runs; i++)); do
         measure_round one "$QLA" analyze "${days[0]}" --recognition full
         measure_round all "$QLA" analyze --db "$db"
         measure_round player "$QLA" player --db "$db" "$player"
-        measure_round since "$QLA" analyze --db "$db" --since "$(date -d "$half" +%F 2>/dev/null ||
-            echo 2008-01-01)"
+        measure_round since "$QLA" analyze --db "$db" --since "$since"
         measure_round three "$QLA" analyze --db "$db" --log 1,5,9
         measure_round merged "$QLA" analyze --db "$db" --merge-players
         measure_round player_merged "$QLA" player --db "$db" "$player" --merge-players
+        measure_round since_merged "$QLA" analyze --db "$db" --since "$since" --merge-players
+        measure_round three_merged "$QLA" analyze --db "$db" --log 1,5,9 --merge-players
     done
     series one
     local one="$WALL"
     row "qla analyze of ONE 1M-line log (full)" "$(calc "$WALL" %.3f)" "" "" \
         "$(mb $((PEAK_KB * 1024)))" "the measure of the rows below" "$CPU"
     local name title
-    for name in all player since three merged player_merged; do
+    for name in all player since three merged player_merged since_merged three_merged; do
         case "$name" in
         all) title="  analyze --db, $count 1M-line logs" ;;
         player) title="  player --db NAME" ;;
@@ -53,6 +56,8 @@ history_rows() {
         three) title="  analyze --db --log (three logs)" ;;
         merged) title="  analyze --db --merge-players" ;;
         player_merged) title="  player --db NAME --merge-players" ;;
+        since_merged) title="  analyze --db --since --merge-players" ;;
+        three_merged) title="  analyze --db --log (three) --merge-players" ;;
         esac
         series "$name"
         row "$title" "$(calc "$WALL" %.3f)" "" "" "$(mb $((PEAK_KB * 1024)))" \

@@ -27,6 +27,15 @@ void ReadCounters(Reader& in, PlayerRecord& counters) {
     counters.TextChatCount = in.Signed();
 }
 
+// A chat's row number as the step from the one before of its kind (they mostly rise by a few),
+// zigzagged so that a step back stays small too.
+std::uint64_t Step(std::uint64_t seq, std::uint64_t before) {
+    return seq >= before ? (seq - before) << 1 : ((before - seq) << 1) - 1;
+}
+std::uint64_t Unstep(std::uint64_t step, std::uint64_t before) {
+    return (step & 1) == 0 ? before + (step >> 1) : before - ((step + 1) >> 1);
+}
+
 } // namespace
 
 std::string EncodeChains(const LogChains& chains) {
@@ -62,19 +71,23 @@ std::string EncodeChains(const LogChains& chains) {
         out.Text(rename.OldName);
         out.Text(rename.NewName);
     }
-    // The chats last, behind their length: only the chat views read them.
-    Writer chats;
-    chats.Number(chains.ChatRecords.size());
-    for (const DigestChatHolding& c : chains.ChatRecords) {
-        chats.Number(c.Voice ? 1 : 0);
-        chats.Number(c.Seq);
-        chats.Number(c.Holding);
-    }
-    out.Text(chats.Take());
     return out.Take();
 }
 
-std::optional<LogChains> DecodeChains(std::string_view bytes, std::size_t players, bool withChats) {
+std::string EncodeChainChats(const LogChains& chains) {
+    Writer chats;
+    chats.Number(kChainsFormat);
+    chats.Number(chains.ChatRecords.size());
+    std::uint64_t before[2] = {0, 0};
+    for (const DigestChatHolding& c : chains.ChatRecords) {
+        chats.Number((Step(c.Seq, before[c.Voice ? 1 : 0]) << 1) | (c.Voice ? 1 : 0));
+        before[c.Voice ? 1 : 0] = c.Seq;
+        chats.Number(c.Holding);
+    }
+    return chats.Take();
+}
+
+std::optional<LogChains> DecodeChains(std::string_view bytes, std::size_t players) {
     Reader in(bytes);
     if (in.Number() != kChainsFormat)
         return std::nullopt;
@@ -120,23 +133,27 @@ std::optional<LogChains> DecodeChains(std::string_view bytes, std::size_t player
         if (rename.From >= records)
             return std::nullopt;
     }
-    const std::string_view chatBytes = in.View();
     if (!in.Ok() || !in.AtEnd())
         return std::nullopt;
-    if (!withChats)
-        return chains;
-    Reader list(chatBytes);
-    chains.ChatRecords.resize(list.Count(3));
-    for (DigestChatHolding& c : chains.ChatRecords) {
-        c.Voice = list.Number() != 0;
-        c.Seq = list.Number();
-        c.Holding = static_cast<std::uint32_t>(list.Number());
-        if (c.Holding >= records)
-            return std::nullopt;
-    }
-    if (!list.Ok() || !list.AtEnd())
-        return std::nullopt;
     return chains;
+}
+
+bool DecodeChainChats(std::string_view bytes, LogChains& chains) {
+    Reader in(bytes);
+    if (in.Number() != kChainsFormat)
+        return false;
+    chains.ChatRecords.resize(in.Count(2));
+    std::uint64_t before[2] = {0, 0};
+    for (DigestChatHolding& c : chains.ChatRecords) {
+        const std::uint64_t stepAndKind = in.Number();
+        c.Voice = (stepAndKind & 1) != 0;
+        c.Seq = Unstep(stepAndKind >> 1, before[c.Voice ? 1 : 0]);
+        before[c.Voice ? 1 : 0] = c.Seq;
+        c.Holding = static_cast<std::uint32_t>(in.Number());
+        if (c.Holding >= chains.Records.size())
+            return false;
+    }
+    return in.Ok() && in.AtEnd();
 }
 
 } // namespace qla::db

@@ -189,9 +189,14 @@ void CheckDigest(StatsDatabase& database, const LogEntry& log, LogDigest read,
         report.Damage.push_back(error);
         return;
     }
+    const auto chainsDiffer = [&] {
+        const LogChains fresh = ChainsOfDigest(read);
+        return EncodeChains(*chains) != EncodeChains(fresh) ||
+               EncodeChainChats(*chains) != EncodeChainChats(fresh);
+    };
     if (EncodeDigest(read) != EncodeDigest(*stored) ||
-        (stored->HasHoldings && (EncodeHoldings(read) != EncodeHoldings(*stored) ||
-                                 EncodeChains(*chains) != EncodeChains(ChainsOfDigest(read)))))
+        (stored->HasHoldings &&
+         (EncodeHoldings(read) != EncodeHoldings(*stored) || chainsDiffer())))
         report.Damage.push_back(
             Damaged(database, log.Id, "records statistics its lines do not give"));
     else if (*chats != static_cast<std::int64_t>(read.VoiceChatRows + read.TextChatRows) ||

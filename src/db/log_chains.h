@@ -42,10 +42,11 @@ struct LogChains {
 // The chains of a digest that has holdings (HasHoldings), with its renames and their holdings.
 LogChains ChainsOfDigest(const LogDigest& digest);
 
-// The stored form, and back; nullopt when the bytes are damaged or of another format. Without
-// `withChats` ChatRecords stay empty (a reader that shows no chat), their bytes unread.
+// The stored form, and back: the chat records apart (only the chat views read them), the rest
+// in EncodeChains. Nullopt or false when the bytes are damaged or of another format.
 std::string EncodeChains(const LogChains& chains);
-std::optional<LogChains> DecodeChains(std::string_view bytes, std::size_t players,
-                                      bool withChats = true);
+std::optional<LogChains> DecodeChains(std::string_view bytes, std::size_t players);
+std::string EncodeChainChats(const LogChains& chains);
+bool DecodeChainChats(std::string_view bytes, LogChains& chains);
 
 } // namespace qla::db

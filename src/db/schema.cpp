@@ -213,7 +213,8 @@ constexpr const char* kVersion9Tables[] = {"CREATE TABLE IF NOT EXISTS log_kill_
 // Added in version 11: each log's holdings folded into chains (log_chains.h).
 constexpr const char* kVersion11Tables[] = {"CREATE TABLE IF NOT EXISTS log_chains ("
                                             " log_id BIGINT PRIMARY KEY,"
-                                            " chains BYTEA NOT NULL)"};
+                                            " chains BYTEA NOT NULL,"
+                                            " chats BYTEA NOT NULL)"};
 
 // Version 7: a SQLite database made by versions 5 and 6 keeps its tables of large rows by key;
 // each is copied into a table of the same columns that SQLite keeps by row number. The

@@ -52,9 +52,12 @@ bool WriteChains(StatsDatabase& database, LogId id, const LogDigest& digest, std
     }
     if (!digest.HasHoldings)
         return true;
-    query.prepare(QStringLiteral("INSERT INTO log_chains (log_id, chains) VALUES (?, ?)"));
+    query.prepare(
+        QStringLiteral("INSERT INTO log_chains (log_id, chains, chats) VALUES (?, ?, ?)"));
+    const LogChains chains = ChainsOfDigest(digest);
     query.addBindValue(Int(id));
-    query.addBindValue(Bytes(EncodeChains(ChainsOfDigest(digest))));
+    query.addBindValue(Bytes(EncodeChains(chains)));
+    query.addBindValue(Bytes(EncodeChainChats(chains)));
     if (!query.exec()) {
         error = database.Failure(what, query);
         return false;
@@ -128,7 +131,9 @@ std::optional<LogChains> ReadChains(StatsDatabase& database, LogId id, std::size
     if (database.StoredVersion() >= kChainsVersion) {
         QSqlQuery query(database.Connection());
         query.setForwardOnly(true);
-        query.prepare(QStringLiteral("SELECT chains FROM log_chains WHERE log_id = ?"));
+        query.prepare(withChats
+                          ? QStringLiteral("SELECT chains, chats FROM log_chains WHERE log_id = ?")
+                          : QStringLiteral("SELECT chains FROM log_chains WHERE log_id = ?"));
         query.addBindValue(Int(id));
         if (!query.exec()) {
             error =
@@ -136,7 +141,10 @@ std::optional<LogChains> ReadChains(StatsDatabase& database, LogId id, std::size
             return std::nullopt;
         }
         if (query.next()) {
-            auto chains = DecodeChains(View(query.value(0).toByteArray()), players, withChats);
+            auto chains = DecodeChains(View(query.value(0).toByteArray()), players);
+            if (chains && withChats &&
+                !DecodeChainChats(View(query.value(1).toByteArray()), *chains))
+                chains.reset();
             if (!chains)
                 error = "the database " + database.Path() + " is damaged: the chains of log " +
                         std::to_string(id) + " cannot be read";

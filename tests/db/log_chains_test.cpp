@@ -233,8 +233,8 @@ TEST_P(LogChainsTest, ChainsThatCannotBeReadOrDisagreeWithTheLinesAreNamed) {
     EXPECT_EQ(Qla({"check", "--db", database_}).status, 1);
     // Another log's chains in their place: not the log's.
     Sql({"DELETE FROM log_chains WHERE log_id = 2",
-         "INSERT INTO log_chains (log_id, chains) SELECT 2, chains FROM log_chains WHERE log_id = "
-         "2 + 1"});
+         "INSERT INTO log_chains (log_id, chains, chats) SELECT 2, chains, chats FROM log_chains "
+         "WHERE log_id = 3"});
     const QlaRun check = Qla({"check", "--db", database_});
     EXPECT_EQ(check.status, 1);
     EXPECT_NE((check.out + check.err).find("log 2"), std::string::npos) << check.out << check.err;
@@ -295,10 +295,22 @@ TEST(LogChains, ANameHeldTwiceInAChainIsOneRecordUnlessAKillFallsBetween) {
     EXPECT_EQ(apart.Pairs.size(), 3u);
 
     // The stored bytes give the chains back; cut or changed bytes are refused.
-    const std::string bytes = db::EncodeChains(folded);
-    const auto decoded = db::DecodeChains(bytes, 3);
+    db::LogChains withChat = folded;
+    withChat.ChatRecords.push_back({true, 4, 1});
+    withChat.ChatRecords.push_back({false, 9, 2});
+    withChat.ChatRecords.push_back({true, 2, 0}); // a row before the last of its kind
+    const std::string bytes = db::EncodeChains(withChat);
+    auto decoded = db::DecodeChains(bytes, 3);
     ASSERT_TRUE(decoded);
     EXPECT_EQ(db::EncodeChains(*decoded), bytes);
+    ASSERT_TRUE(db::DecodeChainChats(db::EncodeChainChats(withChat), *decoded));
+    EXPECT_EQ(db::EncodeChainChats(*decoded), db::EncodeChainChats(withChat));
+    ASSERT_EQ(decoded->ChatRecords.size(), 3u);
+    EXPECT_EQ(decoded->ChatRecords[2].Seq, 2u);
+    EXPECT_TRUE(decoded->ChatRecords[2].Voice);
+    EXPECT_EQ(decoded->ChatRecords[1].Seq, 9u);
+    withChat.ChatRecords[0].Holding = 3; // past the records
+    EXPECT_FALSE(db::DecodeChainChats(db::EncodeChainChats(withChat), *decoded));
     EXPECT_FALSE(db::DecodeChains(bytes.substr(0, bytes.size() - 1), 3));
     EXPECT_FALSE(db::DecodeChains(bytes, 2)); // a name past the digest's
     EXPECT_FALSE(db::DecodeChains("\x02" + bytes.substr(1), 3));
