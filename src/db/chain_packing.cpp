@@ -1,31 +1,11 @@
 // Packing a log's chains into the bytes stored for them (table log_chains), and back.
-#include "db/digest_bytes.h"
+#include "db/holding_bytes.h"
 #include "db/log_chains.h"
 
 namespace qla::db {
 namespace {
 
 constexpr std::uint64_t kChainsFormat = 1;
-
-void WriteCounters(Writer& out, const PlayerRecord& counters) {
-    for (const std::int64_t kills : counters.Kills)
-        out.Signed(kills);
-    for (const std::int64_t deaths : counters.Deaths)
-        out.Signed(deaths);
-    out.Signed(counters.Teamkills);
-    out.Signed(counters.VoiceChatCount);
-    out.Signed(counters.TextChatCount);
-}
-
-void ReadCounters(Reader& in, PlayerRecord& counters) {
-    for (std::int64_t& kills : counters.Kills)
-        kills = in.Signed();
-    for (std::int64_t& deaths : counters.Deaths)
-        deaths = in.Signed();
-    counters.Teamkills = in.Signed();
-    counters.VoiceChatCount = in.Signed();
-    counters.TextChatCount = in.Signed();
-}
 
 // A chat's row number as the step from the one before of its kind (they mostly rise by a few),
 // zigzagged so that a step back stays small too.
@@ -43,25 +23,13 @@ std::string EncodeChains(const LogChains& chains) {
     out.Number(kChainsFormat);
     out.Number(chains.Records.size());
     for (const DigestHolding& r : chains.Records) {
-        out.Number(r.Name);
-        out.Number(r.Holding.Session);
-        out.Number(static_cast<std::uint64_t>(r.Holding.From));
-        out.Number(r.Holding.FirstLine);
-        out.Number(r.Holding.LastLine);
-        out.Number(r.Holding.EndLine);
-        out.Number((r.Holding.Ended ? 1u : 0u) | (r.Holding.RenamedAway ? 2u : 0u));
+        WriteHolding(out, r);
         out.Number(r.Holding.Held);
         out.Number(r.Holding.Latest);
-        WriteCounters(out, r.Counters);
     }
     out.Number(chains.Pairs.size());
-    for (const DigestPair& p : chains.Pairs) {
-        out.Number(p.Killer);
-        out.Number(p.Victim);
-        out.Number(p.FirstWeapon);
-        out.Number(p.Count);
-        out.Number(p.FirstEvent);
-    }
+    for (const DigestPair& p : chains.Pairs)
+        WritePair(out, p);
     for (const std::uint32_t first : chains.FirstOfName)
         out.Number(first);
     out.Number(chains.Renames.size());
@@ -92,34 +60,19 @@ std::optional<LogChains> DecodeChains(std::string_view bytes, std::size_t player
     if (in.Number() != kChainsFormat)
         return std::nullopt;
     LogChains chains;
-    chains.Records.resize(in.Count(9 + kKillSlots + kDeathSlots + 3));
+    chains.Records.resize(in.Count(kHoldingNumbers + 2));
     const std::size_t records = chains.Records.size();
     for (DigestHolding& r : chains.Records) {
-        r.Name = static_cast<std::uint32_t>(in.Number());
-        r.Holding.Session = static_cast<std::uint32_t>(in.Number());
-        r.Holding.From = static_cast<std::int32_t>(in.Number());
-        r.Holding.FirstLine = in.Number();
-        r.Holding.LastLine = in.Number();
-        r.Holding.EndLine = in.Number();
-        const std::uint64_t flags = in.Number();
-        r.Holding.Ended = (flags & 1u) != 0;
-        r.Holding.RenamedAway = (flags & 2u) != 0;
+        ReadHolding(in, r);
         r.Holding.Held = static_cast<std::uint32_t>(in.Number());
         r.Holding.Latest = static_cast<std::uint32_t>(in.Number());
-        ReadCounters(in, r.Counters);
         if (r.Name >= players || static_cast<std::size_t>(r.Holding.From) > records)
             return std::nullopt;
     }
     chains.Pairs.resize(in.Count(5));
-    for (DigestPair& p : chains.Pairs) {
-        p.Killer = static_cast<std::uint32_t>(in.Number());
-        p.Victim = static_cast<std::uint32_t>(in.Number());
-        p.FirstWeapon = static_cast<EventWeapon>(in.Number());
-        p.Count = in.Number();
-        p.FirstEvent = in.Number();
-        if (p.Killer >= records || p.Victim >= records || p.FirstWeapon >= kEventWeaponTexts.size())
+    for (DigestPair& p : chains.Pairs)
+        if (!ReadPair(in, p, records))
             return std::nullopt;
-    }
     chains.FirstOfName.resize(players);
     for (std::uint32_t& first : chains.FirstOfName)
         if ((first = static_cast<std::uint32_t>(in.Number())) > records)

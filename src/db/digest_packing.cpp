@@ -2,6 +2,7 @@
 #include "db/digest_packing.h"
 
 #include "db/digest_bytes.h"
+#include "db/holding_bytes.h"
 
 namespace qla::db {
 namespace {
@@ -12,39 +13,17 @@ constexpr std::uint64_t kHoldingsFormat = 1;
 bool ReadHoldings(Reader& in, LogDigest& digest) {
     digest.HasHoldings = true;
     const std::size_t players = digest.Players.size();
-    digest.Holdings.resize(in.Count(7 + kKillSlots + kDeathSlots + 3));
+    digest.Holdings.resize(in.Count(kHoldingNumbers));
     for (DigestHolding& h : digest.Holdings) {
-        h.Name = static_cast<std::uint32_t>(in.Number());
-        h.Holding.Session = static_cast<std::uint32_t>(in.Number());
-        h.Holding.From = static_cast<std::int32_t>(in.Number());
-        h.Holding.FirstLine = in.Number();
-        h.Holding.LastLine = in.Number();
-        h.Holding.EndLine = in.Number();
-        const std::uint64_t flags = in.Number();
-        h.Holding.Ended = (flags & 1u) != 0;
-        h.Holding.RenamedAway = (flags & 2u) != 0;
-        for (std::int64_t& kills : h.Counters.Kills)
-            kills = in.Signed();
-        for (std::int64_t& deaths : h.Counters.Deaths)
-            deaths = in.Signed();
-        h.Counters.Teamkills = in.Signed();
-        h.Counters.VoiceChatCount = in.Signed();
-        h.Counters.TextChatCount = in.Signed();
+        ReadHolding(in, h);
         if (h.Name >= players || static_cast<std::size_t>(h.Holding.From) > digest.Holdings.size())
             return false;
     }
     const std::size_t holdings = digest.Holdings.size();
     digest.HoldingPairs.resize(in.Count(5));
-    for (DigestPair& p : digest.HoldingPairs) {
-        p.Killer = static_cast<std::uint32_t>(in.Number());
-        p.Victim = static_cast<std::uint32_t>(in.Number());
-        p.FirstWeapon = static_cast<EventWeapon>(in.Number());
-        p.Count = in.Number();
-        p.FirstEvent = in.Number();
-        if (p.Killer >= holdings || p.Victim >= holdings ||
-            p.FirstWeapon >= kEventWeaponTexts.size())
+    for (DigestPair& p : digest.HoldingPairs)
+        if (!ReadPair(in, p, holdings))
             return false;
-    }
     digest.ChatHoldings.resize(in.Count(3));
     for (DigestChatHolding& c : digest.ChatHoldings) {
         c.Voice = in.Number() != 0;
@@ -135,30 +114,11 @@ std::string EncodeHoldings(const LogDigest& digest) {
     Writer holdings;
     holdings.Number(kHoldingsFormat);
     holdings.Number(digest.Holdings.size());
-    for (const DigestHolding& h : digest.Holdings) {
-        holdings.Number(h.Name);
-        holdings.Number(h.Holding.Session);
-        holdings.Number(static_cast<std::uint64_t>(h.Holding.From));
-        holdings.Number(h.Holding.FirstLine);
-        holdings.Number(h.Holding.LastLine);
-        holdings.Number(h.Holding.EndLine);
-        holdings.Number((h.Holding.Ended ? 1u : 0u) | (h.Holding.RenamedAway ? 2u : 0u));
-        for (const std::int64_t kills : h.Counters.Kills)
-            holdings.Signed(kills);
-        for (const std::int64_t deaths : h.Counters.Deaths)
-            holdings.Signed(deaths);
-        holdings.Signed(h.Counters.Teamkills);
-        holdings.Signed(h.Counters.VoiceChatCount);
-        holdings.Signed(h.Counters.TextChatCount);
-    }
+    for (const DigestHolding& h : digest.Holdings)
+        WriteHolding(holdings, h);
     holdings.Number(digest.HoldingPairs.size());
-    for (const DigestPair& p : digest.HoldingPairs) {
-        holdings.Number(p.Killer);
-        holdings.Number(p.Victim);
-        holdings.Number(p.FirstWeapon);
-        holdings.Number(p.Count);
-        holdings.Number(p.FirstEvent);
-    }
+    for (const DigestPair& p : digest.HoldingPairs)
+        WritePair(holdings, p);
     holdings.Number(digest.ChatHoldings.size());
     for (const DigestChatHolding& c : digest.ChatHoldings) {
         holdings.Number(c.Voice ? 1 : 0);
