@@ -94,6 +94,7 @@ std::optional<LoadedSource> LoadSource(LogSource& source, AnalysisStore& store,
         db::StoreParts parts = texts.Parts;
         parts.Renames = false;
         parts.Chains = source.Merging.ReadsChains();
+        parts.Kills = parts.Kills || source.Merging.Merge; // merging weighs every kill
         auto read = LoadFromDatabase(*source.Database, store, err, parts);
         if (!read)
             return std::nullopt;

@@ -118,10 +118,13 @@ struct Loaded {
     LoadedStore store;
 };
 // Fills `store` from the log or database the parsed command line names, merged as it asks.
+// `countsOnly`: the command shows names and counts, not who killed whom.
 std::optional<Loaded> Load(Invocation invocation, AnalysisStore& store, std::ostream& err,
-                           int& exitCode) {
-    // These commands show counts only: no chat or other line is read from a database.
-    const auto loaded = LoadSource(invocation.source, store, {{false, false}, false}, err);
+                           int& exitCode, bool countsOnly) {
+    // No chat or other line is read from a database.
+    const auto loaded =
+        LoadSource(invocation.source, store,
+                   {{.Chats = false, .UnknownLines = false, .Kills = !countsOnly}, false}, err);
     if (!loaded) {
         exitCode = kExitFailed;
         return std::nullopt;
@@ -135,7 +138,7 @@ std::optional<Loaded> ParseAndLoad(const QStringList& arguments, const QStringLi
     auto invocation = ParseSubcommand(arguments, positionalNames, true, out, err, exitCode);
     if (!invocation)
         return std::nullopt;
-    return Load(std::move(*invocation), store, err, exitCode);
+    return Load(std::move(*invocation), store, err, exitCode, true);
 }
 
 } // namespace
@@ -223,7 +226,7 @@ int RunRatingsCommand(const QStringList& arguments, std::ostream& out, std::ostr
         return PrintRatingsByPeriod(
             parsed->source, parsed->period,
             {parsed->minEncounters, parsed->halfLifeDays, parsed->format.toStdString()}, out, err);
-    const auto loaded = Load(std::move(*parsed), store, err, exitCode);
+    const auto loaded = Load(std::move(*parsed), store, err, exitCode, false);
     if (!loaded)
         return exitCode;
     const Invocation& invocation = loaded->invocation;

@@ -9,6 +9,8 @@ namespace {
 
 constexpr std::uint64_t kFormat = 1;
 constexpr std::uint64_t kHoldingsFormat = 1;
+// The stored form since the digest's kills and renames are kept apart (StoredDigest).
+constexpr std::uint64_t kSplitFormat = 2;
 
 bool ReadHoldings(Reader& in, LogDigest& digest) {
     digest.HasHoldings = true;
@@ -49,11 +51,7 @@ bool ReadHoldings(Reader& in, LogDigest& digest) {
     return in.Ok();
 }
 
-} // namespace
-
-std::string EncodeDigest(const LogDigest& digest) {
-    Writer out;
-    out.Number(kFormat);
+void WriteTotalsAndPlayers(Writer& out, const LogDigest& digest) {
     const AnalysisTotals& t = digest.Totals;
     for (const std::int64_t value :
          {t.Kills, t.Deaths, t.Teamkills, t.VoiceChats, t.TextChats, t.Unknown, t.Total})
@@ -72,8 +70,32 @@ std::string EncodeDigest(const LogDigest& digest) {
         out.Signed(player.VoiceChatCount);
         out.Signed(player.TextChatCount);
     }
-    out.Number(digest.EventCount);
-    const std::vector<DigestPair>& pairs = digest.Pairs;
+}
+
+bool ReadTotalsAndPlayers(Reader& in, LogDigest& digest) {
+    AnalysisTotals& t = digest.Totals;
+    for (std::int64_t* value :
+         {&t.Kills, &t.Deaths, &t.Teamkills, &t.VoiceChats, &t.TextChats, &t.Unknown, &t.Total})
+        *value = in.Signed();
+    if (in.Number() != t.ByKind.size())
+        return false;
+    for (std::int64_t& lines : t.ByKind)
+        lines = in.Signed();
+    digest.Players.resize(in.Count(1 + kKillSlots + kDeathSlots + 3));
+    for (PlayerRecord& player : digest.Players) {
+        player.Name = in.Text();
+        for (std::int64_t& kills : player.Kills)
+            kills = in.Signed();
+        for (std::int64_t& deaths : player.Deaths)
+            deaths = in.Signed();
+        player.Teamkills = in.Signed();
+        player.VoiceChatCount = in.Signed();
+        player.TextChatCount = in.Signed();
+    }
+    return in.Ok();
+}
+
+void WritePairs(Writer& out, const std::vector<DigestPair>& pairs) {
     out.Number(pairs.size());
     std::uint64_t previous = 0; // first events ascend: kept as steps
     for (const DigestPair& p : pairs) {
@@ -84,30 +106,131 @@ std::string EncodeDigest(const LogDigest& digest) {
         out.Number(p.FirstEvent - previous);
         previous = p.FirstEvent;
     }
-    out.Number(digest.Renames.size());
-    for (const auto& [from, to] : digest.Renames) {
+}
+
+bool ReadPairs(Reader& in, std::vector<DigestPair>& pairs, std::size_t players) {
+    pairs.resize(in.Count(5));
+    std::uint64_t previous = 0;
+    for (DigestPair& p : pairs) {
+        p.Killer = static_cast<std::uint32_t>(in.Number());
+        p.Victim = static_cast<std::uint32_t>(in.Number());
+        p.FirstWeapon = static_cast<EventWeapon>(in.Number());
+        p.Count = in.Number();
+        p.FirstEvent = previous + in.Number();
+        previous = p.FirstEvent;
+        if (p.Killer >= players || p.Victim >= players || p.FirstWeapon >= kEventWeaponTexts.size())
+            return false;
+    }
+    return in.Ok();
+}
+
+void WriteRenames(Writer& out, const std::vector<std::pair<std::string, std::string>>& renames) {
+    out.Number(renames.size());
+    for (const auto& [from, to] : renames) {
         out.Text(from);
         out.Text(to);
     }
+}
+
+// `keep`: a hundred logs hold millions of renames: not copied when not read.
+bool ReadRenames(Reader& in, std::vector<std::pair<std::string, std::string>>& renames, bool keep) {
+    const std::size_t count = in.Count(2);
+    if (!keep) {
+        for (std::size_t k = 0; k < 2 * count; ++k)
+            in.View();
+        return in.Ok();
+    }
+    renames.resize(count);
+    for (auto& [from, to] : renames) {
+        from = in.Text();
+        to = in.Text();
+    }
+    return in.Ok();
+}
+
+void WriteCutNamesAndRows(Writer& out, const LogDigest& digest) {
     out.Number(digest.CutNames.size());
     for (const std::string& cut : digest.CutNames)
         out.Text(cut);
     out.Number(digest.VoiceChatRows);
     out.Number(digest.TextChatRows);
     out.Number(digest.UnknownLineRows);
-    Writer encounters;
-    encounters.Number(digest.Encounters.size());
-    previous = 0;
-    for (const DigestEncounter& e : digest.Encounters) {
-        encounters.Number(e.Killer);
-        encounters.Number(e.Victim);
-        encounters.Number(e.WeaponText);
-        encounters.Number(e.Count);
-        encounters.Number(e.FirstEvent - previous);
+}
+
+bool ReadCutNamesAndRows(Reader& in, LogDigest& digest) {
+    digest.CutNames.resize(in.Count(1));
+    for (std::string& cut : digest.CutNames)
+        cut = in.Text();
+    digest.VoiceChatRows = in.Number();
+    digest.TextChatRows = in.Number();
+    digest.UnknownLineRows = in.Number();
+    return in.Ok();
+}
+
+// The kills by weapon, behind their length so that readers of the pairs skip them.
+std::string EncounterBytes(const std::vector<DigestEncounter>& encounters) {
+    Writer list;
+    list.Number(encounters.size());
+    std::uint64_t previous = 0;
+    for (const DigestEncounter& e : encounters) {
+        list.Number(e.Killer);
+        list.Number(e.Victim);
+        list.Number(e.WeaponText);
+        list.Number(e.Count);
+        list.Number(e.FirstEvent - previous);
         previous = e.FirstEvent;
     }
-    out.Text(encounters.Take());
+    return list.Take();
+}
+
+bool ReadEncounters(std::string_view bytes, LogDigest& digest) {
+    Reader list(bytes);
+    const std::size_t players = digest.Players.size();
+    digest.Encounters.resize(list.Count(5));
+    std::uint64_t previous = 0;
+    for (DigestEncounter& e : digest.Encounters) {
+        e.Killer = static_cast<std::uint32_t>(list.Number());
+        e.Victim = static_cast<std::uint32_t>(list.Number());
+        e.WeaponText = static_cast<EventWeapon>(list.Number());
+        e.Count = list.Number();
+        e.FirstEvent = previous + list.Number();
+        previous = e.FirstEvent;
+        if (e.Killer >= players || e.Victim >= players || e.WeaponText >= kEventWeaponTexts.size())
+            return false;
+    }
+    return list.Ok() && list.AtEnd();
+}
+
+} // namespace
+
+std::string EncodeDigest(const LogDigest& digest) {
+    Writer out;
+    out.Number(kFormat);
+    WriteTotalsAndPlayers(out, digest);
+    out.Number(digest.EventCount);
+    WritePairs(out, digest.Pairs);
+    WriteRenames(out, digest.Renames);
+    WriteCutNamesAndRows(out, digest);
+    out.Text(EncounterBytes(digest.Encounters));
     return out.Take();
+}
+
+StoredDigest EncodeStoredDigest(const LogDigest& digest) {
+    StoredDigest stored;
+    Writer head;
+    head.Number(kSplitFormat);
+    WriteTotalsAndPlayers(head, digest);
+    head.Number(digest.EventCount);
+    WriteCutNamesAndRows(head, digest);
+    stored.Head = head.Take();
+    Writer kills;
+    WritePairs(kills, digest.Pairs);
+    kills.Text(EncounterBytes(digest.Encounters));
+    stored.Kills = kills.Take();
+    Writer renames;
+    WriteRenames(renames, digest.Renames);
+    stored.Renames = renames.Take();
+    return stored;
 }
 
 std::string EncodeHoldings(const LogDigest& digest) {
@@ -147,77 +270,51 @@ std::optional<LogDigest> DecodeDigest(std::string_view bytes, DigestParts parts)
     if (in.Number() != kFormat)
         return std::nullopt;
     LogDigest digest;
-    AnalysisTotals& t = digest.Totals;
-    for (std::int64_t* value :
-         {&t.Kills, &t.Deaths, &t.Teamkills, &t.VoiceChats, &t.TextChats, &t.Unknown, &t.Total})
-        *value = in.Signed();
-    if (in.Number() != t.ByKind.size())
+    if (!ReadTotalsAndPlayers(in, digest))
         return std::nullopt;
-    for (std::int64_t& lines : t.ByKind)
-        lines = in.Signed();
-    const std::size_t players = in.Count(1 + kKillSlots + kDeathSlots + 3);
-    digest.Players.resize(players);
-    for (PlayerRecord& player : digest.Players) {
-        player.Name = in.Text();
-        for (std::int64_t& kills : player.Kills)
-            kills = in.Signed();
-        for (std::int64_t& deaths : player.Deaths)
-            deaths = in.Signed();
-        player.Teamkills = in.Signed();
-        player.VoiceChatCount = in.Signed();
-        player.TextChatCount = in.Signed();
-    }
     digest.EventCount = in.Number();
-    digest.Pairs.resize(in.Count(5));
-    std::uint64_t previous = 0;
-    for (DigestPair& p : digest.Pairs) {
-        p.Killer = static_cast<std::uint32_t>(in.Number());
-        p.Victim = static_cast<std::uint32_t>(in.Number());
-        p.FirstWeapon = static_cast<EventWeapon>(in.Number());
-        p.Count = in.Number();
-        p.FirstEvent = previous + in.Number();
-        previous = p.FirstEvent;
-        if (p.Killer >= players || p.Victim >= players || p.FirstWeapon >= kEventWeaponTexts.size())
-            return std::nullopt;
-    }
-    const std::size_t renames = in.Count(2);
-    if (parts.Renames) {
-        digest.Renames.resize(renames);
-        for (auto& [from, to] : digest.Renames) {
-            from = in.Text();
-            to = in.Text();
-        }
-    } else {
-        for (std::size_t k = 0; k < 2 * renames; ++k)
-            in.View(); // a hundred logs hold millions: not copied when not read
-    }
-    const std::size_t cuts = in.Count(1);
-    digest.CutNames.resize(cuts);
-    for (std::string& cut : digest.CutNames)
-        cut = in.Text();
-    digest.VoiceChatRows = in.Number();
-    digest.TextChatRows = in.Number();
-    digest.UnknownLineRows = in.Number();
+    if (!ReadPairs(in, digest.Pairs, digest.Players.size()) ||
+        !ReadRenames(in, digest.Renames, parts.Renames) || !ReadCutNamesAndRows(in, digest))
+        return std::nullopt;
     const std::string_view encounterBytes = in.View();
     if (!in.Ok() || !in.AtEnd())
         return std::nullopt;
-    if (!parts.Encounters)
-        return digest;
-    Reader list(encounterBytes);
-    digest.Encounters.resize(list.Count(5));
-    previous = 0;
-    for (DigestEncounter& e : digest.Encounters) {
-        e.Killer = static_cast<std::uint32_t>(list.Number());
-        e.Victim = static_cast<std::uint32_t>(list.Number());
-        e.WeaponText = static_cast<EventWeapon>(list.Number());
-        e.Count = list.Number();
-        e.FirstEvent = previous + list.Number();
-        previous = e.FirstEvent;
-        if (e.Killer >= players || e.Victim >= players || e.WeaponText >= kEventWeaponTexts.size())
+    if (parts.Encounters && !ReadEncounters(encounterBytes, digest))
+        return std::nullopt;
+    return digest;
+}
+
+bool IsSplitDigest(std::string_view head) {
+    Reader in(head);
+    return in.Number() == kSplitFormat && in.Ok();
+}
+
+std::optional<LogDigest> DecodeStoredDigest(std::string_view head, std::string_view kills,
+                                            std::string_view renames, DigestParts parts) {
+    if (!IsSplitDigest(head))
+        return DecodeDigest(head, parts);
+    Reader in(head);
+    in.Number();
+    LogDigest digest;
+    if (!ReadTotalsAndPlayers(in, digest))
+        return std::nullopt;
+    digest.EventCount = in.Number();
+    if (!ReadCutNamesAndRows(in, digest) || !in.AtEnd())
+        return std::nullopt;
+    if (parts.Pairs || parts.Encounters) {
+        Reader list(kills);
+        if (!ReadPairs(list, digest.Pairs, digest.Players.size()))
+            return std::nullopt;
+        const std::string_view encounterBytes = list.View();
+        if (!list.Ok() || !list.AtEnd() ||
+            (parts.Encounters && !ReadEncounters(encounterBytes, digest)))
             return std::nullopt;
     }
-    if (!list.Ok() || !list.AtEnd())
-        return std::nullopt;
+    if (parts.Renames) {
+        Reader list(renames);
+        if (!ReadRenames(list, digest.Renames, true) || !list.AtEnd())
+            return std::nullopt;
+    }
     return digest;
 }
 

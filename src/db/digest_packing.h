@@ -19,11 +19,26 @@ struct DigestParts {
     bool Encounters = true;
     bool Holdings = true;
     bool Renames = true;
+    // The kills between players (Pairs): a reader of the counters only leaves them out.
+    bool Pairs = true;
 };
 
 // Nullopt when the bytes are not a digest of this format (damaged or written by a newer qla).
 // Holdings are not part of these bytes (see DigestParts).
 std::optional<LogDigest> DecodeDigest(std::string_view bytes, DigestParts parts = {});
+
+// The form a database stores: the head (totals, players, cut names, row counts) apart from the
+// kills and the renames, so that a reader of the counters reads a few kilobytes of a log instead
+// of its whole digest (log_digests.digest, .kills and .renames).
+struct StoredDigest {
+    std::string Head, Kills, Renames;
+};
+StoredDigest EncodeStoredDigest(const LogDigest& digest);
+// Whether a stored head is of that form; a digest stored before keeps everything in the head.
+bool IsSplitDigest(std::string_view head);
+// Either form; `kills` and `renames` are read only for the parts asked (and may then be empty).
+std::optional<LogDigest> DecodeStoredDigest(std::string_view head, std::string_view kills,
+                                            std::string_view renames, DigestParts parts = {});
 
 // The digest's holdings (HasHoldings), its renames' holdings and the names renamed into, as
 // stored apart from the digest; DecodeHoldings fills them in (false: damaged).

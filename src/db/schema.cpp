@@ -97,6 +97,12 @@ constexpr const char* kVersion4Indexes[] = {
 // Added in version 8: the server a log was played on.
 constexpr AddedColumn kVersion8Columns[] = {{"logs", "server", "TEXT"}};
 
+// Added in version 11: a digest's kills and renames apart from its head (digest_packing.h),
+// after it in the row, so that a reader of the head never reads them. NULL in a row stored
+// before, whose head holds them.
+constexpr AddedColumn kVersion11Columns[] = {{"log_digests", "kills", "BYTEA"},
+                                             {"log_digests", "renames", "BYTEA"}};
+
 // Added in version 5: how a chunk's bytes are packed (NULL: as they are; "zlib": compressed
 // as qCompress does) and its size unpacked.
 constexpr AddedColumn kVersion5Columns[] = {
@@ -240,8 +246,16 @@ bool RebuildTablesOfLargeRows(QSqlDatabase& connection, QSqlQuery& query) {
         statement.replace(QStringLiteral("EXISTS %1 (").arg(name),
                           QStringLiteral("EXISTS %1 (").arg(copy));
         if (!query.exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(copy)) ||
-            !query.exec(statement) ||
-            !query.exec(QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(copy, name)) ||
+            !query.exec(statement))
+            return false;
+        // Columns a later version added come along (a database that says it is older).
+        for (const AddedColumn& column : kVersion11Columns)
+            if (name == QLatin1String(column.Table) &&
+                connection.record(name).contains(QLatin1String(column.Name)) &&
+                !query.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                                .arg(copy, QLatin1String(column.Name), QLatin1String(column.Type))))
+                return false;
+        if (!query.exec(QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(copy, name)) ||
             !query.exec(QStringLiteral("DROP TABLE %1").arg(name)) ||
             !query.exec(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(copy, name)))
             return false;
@@ -294,6 +308,10 @@ bool CreateSchema(QSqlDatabase& connection, std::string& error) {
             error = "cannot create the tables: " + query.lastError().text().toStdString();
             return false;
         }
+    }
+    if (!AddColumns(connection, query, kVersion11Columns)) {
+        error = "cannot create the tables: " + query.lastError().text().toStdString();
+        return false;
     }
     if (!CreatePublicViews(connection, error))
         return false;
@@ -374,7 +392,8 @@ bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
         return fail({});
     if (stored < 10 && !AddMetaRowIfMissing(query, kStatisticsRewritesRow, "0"))
         return fail({});
-    if (stored < 11 && !query.exec(Version5Statement(connection, kVersion11Tables[0])))
+    if (stored < 11 && (!query.exec(Version5Statement(connection, kVersion11Tables[0])) ||
+                        !AddColumns(connection, query, kVersion11Columns)))
         return fail({});
     if (!query.exec(QStringLiteral("UPDATE qla_meta SET value = '%1' WHERE name = "
                                    "'schema_version'")

@@ -21,8 +21,9 @@ namespace qla::db {
 // again. Version 10 counts the removals of a log's statistics rows to write them again
 // (statistics_rewrites.h), so that a reader may keep the rows it read. Version 11 keeps each
 // log's holdings folded into chains (log_chains, log_chains.h), so that merging persons reads a
-// few hundred records of a log instead of all its holdings; a log stored before has none, and
-// its chains are worked out from its holdings when it is read, until it is stored again.
+// few hundred records of a log instead of all its holdings, and keeps a digest's kills and
+// renames apart from its head (log_digests.kills and .renames), so that a reader of the counters
+// reads a few kilobytes of a log; its upgrade stores every log's digest so, and its chains.
 inline constexpr int kSchemaVersion = 11;
 // Added in version 8: the identity keys of the hidden players (qla hide). A database made at
 // version 8 before it came has none: its first hide creates it.

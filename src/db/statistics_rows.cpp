@@ -67,11 +67,20 @@ bool WriteChains(StatsDatabase& database, LogId id, const LogDigest& digest, std
 
 } // namespace
 
-std::optional<LogDigest> ReadDigest(StatsDatabase& database, LogId id, std::string& error,
-                                    DigestParts parts) {
+namespace {
+
+// `split`: the table has the kills and renames columns.
+std::optional<LogDigest> ReadDigestRow(StatsDatabase& database, LogId id, std::string& error,
+                                       DigestParts parts, bool split) {
     QSqlQuery query(database.Connection());
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT digest FROM log_digests WHERE log_id = ?"));
+    // Only the columns asked for are read: a digest's head is a few kilobytes, its kills and
+    // renames most of its bytes.
+    query.prepare(
+        QStringLiteral("SELECT digest, %1, %2 FROM log_digests WHERE log_id = ?")
+            .arg(split && (parts.Pairs || parts.Encounters) ? QStringLiteral("kills")
+                                                            : QStringLiteral("NULL"),
+                 split && parts.Renames ? QStringLiteral("renames") : QStringLiteral("NULL")));
     query.addBindValue(Int(id));
     if (!query.exec()) {
         error = database.Failure("cannot read the statistics of log " + std::to_string(id), query);
@@ -82,8 +91,10 @@ std::optional<LogDigest> ReadDigest(StatsDatabase& database, LogId id, std::stri
                 " has no statistics";
         return std::nullopt;
     }
-    const QByteArray bytes = query.value(0).toByteArray();
-    auto digest = DecodeDigest(View(bytes), parts);
+    const QByteArray head = query.value(0).toByteArray();
+    const QByteArray kills = query.value(1).toByteArray();
+    const QByteArray renames = query.value(2).toByteArray();
+    auto digest = DecodeStoredDigest(View(head), View(kills), View(renames), parts);
     query.finish();
     if (digest && parts.Holdings && database.StoredVersion() >= kHoldingsVersion &&
         !ReadHoldings(database, id, *digest, error))
@@ -92,6 +103,13 @@ std::optional<LogDigest> ReadDigest(StatsDatabase& database, LogId id, std::stri
         error = "the database " + database.Path() + " is damaged: the statistics of log " +
                 std::to_string(id) + " cannot be read";
     return digest;
+}
+
+} // namespace
+
+std::optional<LogDigest> ReadDigest(StatsDatabase& database, LogId id, std::string& error,
+                                    DigestParts parts) {
+    return ReadDigestRow(database, id, error, parts, database.KeepsDigestsSplit());
 }
 
 bool ReadHoldings(StatsDatabase& database, LogId id, LogDigest& digest, std::string& error) {
@@ -112,15 +130,16 @@ bool ReadHoldings(StatsDatabase& database, LogId id, LogDigest& digest, std::str
     return true;
 }
 
-bool StoreChainsOfEveryLog(StatsDatabase& database, std::string& error) {
+bool StoreDigestsAgainWithChains(StatsDatabase& database, std::string& error) {
     const auto logs = ListLogs(database, error);
     if (!logs)
         return false;
     for (const LogEntry& log : *logs) {
-        auto digest = ReadDigest(database, log.Id, error,
-                                 {.Encounters = false, .Holdings = false, .Renames = true});
+        // Every column, whatever the version the database said before (the upgrade has just
+        // added the columns the digest's kills and renames go to).
+        auto digest = ReadDigestRow(database, log.Id, error, {.Holdings = false}, true);
         if (!digest || !ReadHoldings(database, log.Id, *digest, error) ||
-            !WriteChains(database, log.Id, *digest, error))
+            !WriteDigest(database, log.Id, *digest, error))
             return false;
     }
     return true;
@@ -167,10 +186,13 @@ bool WriteDigest(StatsDatabase& database, LogId id, const LogDigest& digest, std
         error = database.Failure("cannot store the statistics of log " + std::to_string(id), query);
         return false;
     }
-    const std::string bytes = EncodeDigest(digest);
-    query.prepare(QStringLiteral("INSERT INTO log_digests (log_id, digest) VALUES (?, ?)"));
+    const StoredDigest bytes = EncodeStoredDigest(digest);
+    query.prepare(QStringLiteral(
+        "INSERT INTO log_digests (log_id, digest, kills, renames) VALUES (?, ?, ?, ?)"));
     query.addBindValue(Int(id));
-    query.addBindValue(Bytes(bytes));
+    query.addBindValue(Bytes(bytes.Head));
+    query.addBindValue(Bytes(bytes.Kills));
+    query.addBindValue(Bytes(bytes.Renames));
     if (!query.exec()) {
         error = database.Failure("cannot store the statistics of log " + std::to_string(id), query);
         return false;

@@ -29,9 +29,9 @@ std::optional<LogChains> ReadChains(StatsDatabase& database, LogId id, std::size
 // they were kept); false with the reason in `error`.
 bool ReadHoldings(StatsDatabase& database, LogId id, LogDigest& digest, std::string& error);
 
-// The upgrade step that stores the chains of every log from its stored holdings, without
-// reading its lines again.
-bool StoreChainsOfEveryLog(StatsDatabase& database, std::string& error);
+// The upgrade step that stores every log's digest again, its kills and renames apart, with its
+// chains from its stored holdings, without reading its lines again.
+bool StoreDigestsAgainWithChains(StatsDatabase& database, std::string& error);
 
 // Stores the log's digest in place of the one it had, with its holdings and chains.
 bool WriteDigest(StatsDatabase& database, LogId id, const LogDigest& digest, std::string& error);

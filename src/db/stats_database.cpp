@@ -104,7 +104,7 @@ bool StatsDatabase::PrepareSchema(OpenMode mode, std::string& error) {
         if (!UpgradeSchema(connection_, error) ||
             (before < kStatisticsVersion && !StoreStatisticsOfEveryLog(*this, error)) ||
             (before >= kStatisticsVersion && before < kChainsVersion &&
-             !StoreChainsOfEveryLog(*this, error))) {
+             !StoreDigestsAgainWithChains(*this, error))) {
             error = path + ": " + error;
             return false;
         }
@@ -113,6 +113,9 @@ bool StatsDatabase::PrepareSchema(OpenMode mode, std::string& error) {
     }
     error = SchemaProblem(connection_, path);
     version_ = error.empty() ? StoredSchemaVersion(connection_) : 0;
+    digestsSplit_ =
+        version_ >= kStatisticsVersion &&
+        connection_.record(QStringLiteral("log_digests")).contains(QStringLiteral("kills"));
     return error.empty();
 }
 

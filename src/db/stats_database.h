@@ -33,6 +33,9 @@ class StatsDatabase {
     Engine Kind() const { return target_.Kind; }
     // The schema version of the open database (this program's after a writer opened it).
     int StoredVersion() const { return version_; }
+    // Whether the logs' digests may be kept with their kills and renames apart (the columns of
+    // schema version 11 are there).
+    bool KeepsDigestsSplit() const { return digestsSplit_; }
 
     // Starts the one transaction of a unit of work that writes, taking the lock every writer
     // of the database shares at once, so two writers never read the same state and both act on
@@ -55,6 +58,7 @@ class StatsDatabase {
     QString connectionName_;
     QSqlDatabase connection_;
     int version_ = 0;
+    bool digestsSplit_ = false;
 };
 
 // How long a writer waits for another one before it gives up.

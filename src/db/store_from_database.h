@@ -60,6 +60,9 @@ struct StoreParts {
     bool Renames = true;
     // Each log's kills in their order (LogSpans::Order), which the streaks need.
     bool KillOrder = false;
+    // The kills between players (KillEvents): a reader of the counters and names only leaves
+    // them out, and reads a few kilobytes of a log.
+    bool Kills = true;
     // A store that tracks holders is filled with each log's chains instead of its holdings
     // (AnalysisStore::HoldersChained): far fewer records, the same persons. Not with KillOrder,
     // which places each kill's holding.

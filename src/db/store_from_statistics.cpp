@@ -192,7 +192,9 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
             database, log.Id, result.Error,
             {.Encounters = false,
              .Holdings = (store.TracksHolders && !chained) || parts.KillOrder,
-             .Renames = (store.TracksHolders && !chained) || parts.Renames || parts.KillOrder});
+             .Renames = (store.TracksHolders && !chained) || parts.Renames || parts.KillOrder,
+             .Pairs = (parts.Kills && !chained) || (store.TracksHolders && !chained) ||
+                      parts.KillOrder});
         if (!digest)
             return result;
         // The order of the log's kills, placed among the entries its pairs are filed into next.

@@ -102,6 +102,31 @@ TEST_P(Damage, StoredStatisticsThatCannotBeReadAreNamedAndCheckFindsChangedOnes)
     EXPECT_EQ(gone.err, Damaged("log 1 has no statistics"));
 }
 
+TEST_P(Damage, ReadersOfCountsNeverReadTheKillsOrRenamesAndOthersNameTheirDamage) {
+    QStringList player{"player", "--db", database_};
+    player << QString::fromStdString(
+        Qla({"players", "--db", database_})
+            .out.substr(0, Qla({"players", "--db", database_}).out.find('\n')));
+    const std::vector<QStringList> counts = {
+        {"analyze", "--db", database_}, {"players", "--db", database_}, player};
+    std::vector<std::string> before;
+    for (const QStringList& command : counts)
+        before.push_back(Qla(command).out);
+    Sql(GetParam() == Engine::SQLite
+            ? "UPDATE log_digests SET kills = X'07', renames = X'07'"
+            : "UPDATE log_digests SET kills = '\\x07'::bytea, renames = '\\x07'::bytea");
+    for (std::size_t c = 0; c < counts.size(); ++c) {
+        const QlaRun run = Qla(counts[c]);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, before[c]);
+    }
+    const QlaRun exported = Qla({"export", "--db", database_, "--view", "standard", "--format",
+                                 "text", "--output", folder_.QPath("standard.txt")});
+    EXPECT_EQ(exported.status, 1);
+    EXPECT_EQ(exported.err, Damaged("the statistics of log 1 cannot be read"));
+    EXPECT_EQ(Qla({"check", "--db", database_}).status, 1);
+}
+
 TEST_P(Damage, ChatRowsThatDisagreeWithTheLinesAreFoundByCheck) {
     Sql("DELETE FROM log_chats WHERE seq = 1");
     const QlaRun check = Qla({"check", "--db", database_});

@@ -185,6 +185,30 @@ TEST(LogDigest, PacksAndUnpacksAndRefusesDamage) {
     std::string strange = bytes;
     strange[0] = 9; // a format this qla does not know
     EXPECT_FALSE(db::DecodeDigest(strange));
+
+    // As a database stores it: the head apart from the kills and the renames, which a reader of
+    // the counters never needs; a head stored before holds them all and reads as it did.
+    const db::StoredDigest stored = db::EncodeStoredDigest(digest);
+    EXPECT_TRUE(db::IsSplitDigest(stored.Head));
+    EXPECT_FALSE(db::IsSplitDigest(bytes));
+    EXPECT_LT(stored.Head.size(), bytes.size());
+    const auto whole = db::DecodeStoredDigest(stored.Head, stored.Kills, stored.Renames);
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(db::EncodeDigest(*whole), bytes);
+    EXPECT_EQ(db::EncodeDigest(*db::DecodeStoredDigest(bytes, "", "")), bytes);
+    const auto counts = db::DecodeStoredDigest(
+        stored.Head, "", "", {.Encounters = false, .Renames = false, .Pairs = false});
+    ASSERT_TRUE(counts);
+    EXPECT_TRUE(counts->Pairs.empty() && counts->Renames.empty() && counts->Encounters.empty());
+    EXPECT_EQ(counts->Players[0].Kills, ace.Kills);
+    EXPECT_EQ(counts->CutNames, digest.CutNames);
+    EXPECT_EQ(counts->TextChatRows, 300u);
+    // Parts asked for must be there and whole.
+    EXPECT_FALSE(db::DecodeStoredDigest(stored.Head, "", stored.Renames));
+    EXPECT_FALSE(db::DecodeStoredDigest(stored.Head, stored.Kills, ""));
+    EXPECT_FALSE(db::DecodeStoredDigest(stored.Head, stored.Kills + '\0', stored.Renames));
+    EXPECT_FALSE(db::DecodeStoredDigest(stored.Head.substr(0, stored.Head.size() - 1), stored.Kills,
+                                        stored.Renames));
 }
 
 } // namespace
