@@ -167,6 +167,13 @@ void JoinWithinSessions(const AnalysisStore& store, const RecordKeys& keys, Join
     }
 }
 
+// The first step as the persons and the stored chains both take it: the kills between names of
+// one key first, then the joins within each session.
+void JoinChains(const AnalysisStore& store, const RecordKeys& keys, Joins& joins) {
+    AddFoes(store, keys, joins);
+    JoinWithinSessions(store, keys, joins);
+}
+
 // Each key's use, by key number: the chains that use it, and of them those that play it most.
 using KeyUses = std::vector<std::pair<int, int>>;
 
@@ -248,8 +255,7 @@ std::vector<char> OwnKeysOf(const AnalysisStore& store, const RecordKeys& keys, 
 std::vector<PlayerIndex> ChainStartsOf(const AnalysisStore& store) {
     const RecordKeys keys = KeysOf(store, AliasList());
     Joins joins(store.Players.size());
-    AddFoes(store, keys, joins);
-    JoinWithinSessions(store, keys, joins);
+    JoinChains(store, keys, joins);
     std::vector<PlayerIndex> starts(store.Players.size(), 0);
     std::unordered_map<std::size_t, PlayerIndex> startOfRoot;
     for (const PlayerIndex r : store.PlayerIndexes())
@@ -363,8 +369,7 @@ HolderPersons Persons(const AnalysisStore& store, const AliasList& aliases, bool
     Joins joins(store.Players.size());
     std::vector<std::string> ownKeysFound;
     if (overTime) {
-        AddFoes(store, keys, joins);
-        JoinWithinSessions(store, keys, joins);
+        JoinChains(store, keys, joins);
         const std::vector<char> own = OwnKeysOf(store, keys, joins, ownKeysFound);
         AddChainsInPlayTogether(store, keys, joins, own);
         // Step two: a person continues under his own names, whichever session uses them.

@@ -167,14 +167,11 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
     store.LogFileIdentity = IdentityOfFile(database.Path()); // exports never replace it
     // Room for the kill entries: never more than the logs' kills and deaths. Room never written
     // costs only address space, and the list is never copied to grow.
-    // Chains need far less: theirs grow as they come.
     std::int64_t entries = 0;
     for (const LogEntry& log : *logs)
         entries += log.Totals.Kills + log.Totals.Deaths + log.Totals.Teamkills;
-    if (!store.HoldersChained) {
-        store.KillEvents.reserve(static_cast<std::size_t>(entries) + 1);
-        store.KillEventCounts.reserve(static_cast<std::size_t>(entries) + 1);
-    }
+    store.KillEvents.reserve(static_cast<std::size_t>(entries) + 1);
+    store.KillEventCounts.reserve(static_cast<std::size_t>(entries) + 1);
     // Each log's players as the store files them, for its chat rows.
     std::vector<std::vector<PlayerIndex>> playersOf(logs->size());
     // The digest's names of a log read again in context, where some may be unfiled.
@@ -193,8 +190,7 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
             {.Encounters = false,
              .Holdings = (store.TracksHolders && !chained) || parts.KillOrder,
              .Renames = (store.TracksHolders && !chained) || parts.Renames || parts.KillOrder,
-             .Pairs = (parts.Kills && !chained) || (store.TracksHolders && !chained) ||
-                      parts.KillOrder});
+             .Pairs = !chained && (parts.Kills || store.TracksHolders || parts.KillOrder)});
         if (!digest)
             return result;
         // The order of the log's kills, placed among the entries its pairs are filed into next.

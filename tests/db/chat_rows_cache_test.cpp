@@ -52,16 +52,9 @@ class ChatRowsCacheTest : public testing::TestWithParam<Engine> {
 
     // The chats of a store filled from the database, with `cache` or without one.
     std::string Chats(db::ChatRowsCache* cache) {
-        std::string error;
-        auto database =
-            db::StatsDatabase::Open(database_.toStdString(), db::OpenMode::ReadOnly, error);
-        EXPECT_TRUE(database) << error;
-        if (!database)
-            return {};
         AnalysisStore store;
-        const db::DatabaseStoreResult built =
-            db::BuildStoreFromDatabase(*database, {}, store, {.KeptChats = cache});
-        EXPECT_TRUE(built.Ok) << built.Error;
+        if (!FillStore(database_, store, {.KeptChats = cache}))
+            return {};
         return ChatsOf(store);
     }
 

@@ -96,4 +96,15 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::seconds limit,
     return done();
 }
 
+bool FillStore(const QString& database, AnalysisStore& store, db::StoreParts parts) {
+    std::string error;
+    auto opened = db::StatsDatabase::Open(database.toStdString(), db::OpenMode::ReadOnly, error);
+    EXPECT_TRUE(opened) << error;
+    if (!opened)
+        return false;
+    const db::DatabaseStoreResult built = db::BuildStoreFromDatabase(*opened, {}, store, parts);
+    EXPECT_TRUE(built.Ok) << built.Error;
+    return built.Ok;
+}
+
 } // namespace qla::dbtest

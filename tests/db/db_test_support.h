@@ -1,6 +1,8 @@
 // Shared by the database tests: generated logs, files, and qla run in-process or as a process.
 #pragma once
 
+#include "db/store_from_database.h"
+
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -67,5 +69,9 @@ void PrintTo(Engine engine, std::ostream* out);
 // A new, empty database for --db: a file `name`.db in `folder`, or a new database on the tests'
 // PostgreSQL server. A server that cannot start fails the test (it is never skipped).
 QString NewDatabase(Engine engine, const TempFolder& folder, const std::string& name = "stats");
+
+// Fills `store` from every log of `database` as a reader does (opened read-only); a failure
+// fails the test and returns false.
+bool FillStore(const QString& database, AnalysisStore& store, db::StoreParts parts = {});
 
 } // namespace qla::dbtest

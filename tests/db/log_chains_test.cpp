@@ -76,17 +76,10 @@ class LogChainsTest : public testing::TestWithParam<Engine> {
 
     // The merged store of every log, read by its chains or by its holdings.
     std::string Read(bool chains, const AliasList& aliases = {}) {
-        std::string error;
-        auto database =
-            db::StatsDatabase::Open(database_.toStdString(), db::OpenMode::ReadOnly, error);
-        EXPECT_TRUE(database) << error;
-        if (!database)
-            return {};
         AnalysisStore store;
         store.TracksHolders = true;
-        const db::DatabaseStoreResult built =
-            db::BuildStoreFromDatabase(*database, {}, store, {.Chains = chains});
-        EXPECT_TRUE(built.Ok) << built.Error;
+        if (!FillStore(database_, store, {.Chains = chains}))
+            return {};
         EXPECT_EQ(store.HoldersChained, chains);
         std::vector<std::string> names; // each stored name once
         for (const PlayerIndex p : store.PlayerIndexes())
