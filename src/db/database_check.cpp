@@ -6,6 +6,7 @@
 #include "db/engine_dialect.h"
 #include "db/erased_table.h"
 #include "db/import_keys.h"
+#include "db/log_blocks.h"
 #include "db/log_catalog.h"
 #include "db/log_piece.h"
 #include "db/schema.h"
@@ -18,6 +19,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
 #include <map>
 #include <span>
 
@@ -268,6 +270,40 @@ void CheckStatisticsAlone(StatsDatabase& database, const LogEntry& log, CheckRep
             Damaged(database, log.Id, "records chats or other lines its statistics do not give"));
 }
 
+// Each sum of a run of logs against the logs' own statistics, and against the runs the logs
+// now make.
+void CheckBlocks(StatsDatabase& database, const std::vector<LogEntry>& logs, CheckReport& report) {
+    const auto blocks = ReadLogBlocks(database, report.Error);
+    if (!blocks)
+        return;
+    std::vector<LogId> ids;
+    for (const LogEntry& log : logs)
+        ids.push_back(log.Id);
+    const std::vector<LogBlock> wanted = BlocksOfLogs(ids);
+    for (const LogBlock& block : *blocks) {
+        const std::string which =
+            "the sum of logs " + std::to_string(block.First) + " to " + std::to_string(block.Last);
+        const auto first = std::find(ids.begin(), ids.end(), block.First);
+        if (std::find(wanted.begin(), wanted.end(), block) == wanted.end()) {
+            report.Damage.push_back("the database " + database.Path() + " is damaged: " + which +
+                                    " is no run of its logs");
+            continue;
+        }
+        const auto stored = ReadBlockSum(database, block, report.Error);
+        const auto fresh =
+            stored ? SumOfLogs(
+                         database,
+                         std::vector<LogId>(first, first + static_cast<std::ptrdiff_t>(block.Logs)),
+                         true, report.Error)
+                   : std::nullopt;
+        if (!fresh)
+            return;
+        if (!SameSums(*stored, *fresh))
+            report.Damage.push_back("the database " + database.Path() + " is damaged: " + which +
+                                    " differs from their statistics");
+    }
+}
+
 } // namespace
 
 CheckReport CheckDatabase(StatsDatabase& database,
@@ -305,6 +341,8 @@ CheckReport CheckDatabase(StatsDatabase& database,
                                    "against its lines");
             CheckStatisticsAlone(database, log, report);
         }
+        if (report.Damage.empty())
+            CheckBlocks(database, *logs, report);
     }
     return report;
 }

@@ -3,6 +3,7 @@
 
 #include "db/engine_dialect.h"
 #include "db/erased_table.h"
+#include "db/log_blocks.h"
 #include "db/log_columns.h"
 #include "db/log_piece.h"
 #include "db/meta_rows.h"
@@ -193,6 +194,8 @@ bool ForgetLogs(StatsDatabase& database, const std::vector<LogId>& ids, std::str
             error = "the database " + database.Path() + " holds no log " + std::to_string(id);
             return false;
         }
+        if (!ForgetBlocksOf(database, id, error))
+            return false;
         // The log's row last: the other rows refer to it.
         for (const char* table :
              {"log_chunks", "log_players", "log_digests", "log_holdings", "log_chains", "log_chats",

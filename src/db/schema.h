@@ -24,7 +24,9 @@ namespace qla::db {
 // few hundred records of a log instead of all its holdings, and keeps a digest's kills and
 // renames apart from its head (log_digests.kills and .renames), so that a reader of the counters
 // reads a few kilobytes of a log; its upgrade stores every log's digest so, and its chains.
-inline constexpr int kSchemaVersion = 11;
+// Version 12 keeps the players' counters summed over runs of logs (log_blocks, log_blocks.h), so
+// that a reader of the counters of a hundred logs files a few sums; its upgrade sums them.
+inline constexpr int kSchemaVersion = 12;
 // Added in version 8: the identity keys of the hidden players (qla hide). A database made at
 // version 8 before it came has none: its first hide creates it.
 inline constexpr const char* kHiddenPlayersTable = "CREATE TABLE IF NOT EXISTS hidden_players ("
@@ -33,6 +35,8 @@ inline constexpr const char* kHiddenPlayersTable = "CREATE TABLE IF NOT EXISTS h
 inline constexpr int kHoldingsVersion = 6;
 // The first version that keeps the logs' chains.
 inline constexpr int kChainsVersion = 11;
+// The first version that keeps the sums of runs of logs.
+inline constexpr int kBlocksVersion = 12;
 // The first version that keeps the order of the logs' kills.
 inline constexpr int kKillOrderVersion = 9;
 // The first version whose logs' statistics are stored.

@@ -3,6 +3,7 @@
 #include "db/stats_database.h"
 
 #include "db/engine_dialect.h"
+#include "db/log_blocks.h"
 #include "db/schema.h"
 #include "db/statistics_rows.h"
 #include "db/statistics_upgrade.h"
@@ -11,6 +12,8 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <utility>
 
 namespace qla::db {
 
@@ -67,6 +70,13 @@ std::unique_ptr<StatsDatabase> StatsDatabase::Open(const std::string& text, Open
     return database;
 }
 
+void StatsDatabase::ReadShape() {
+    version_ = StoredSchemaVersion(connection_);
+    digestsSplit_ =
+        version_ >= kStatisticsVersion &&
+        connection_.record(QStringLiteral("log_digests")).contains(QStringLiteral("kills"));
+}
+
 bool StatsDatabase::Run(const QStringList& statements, const std::string& what,
                         std::string& error) {
     QSqlQuery query(connection_);
@@ -108,14 +118,19 @@ bool StatsDatabase::PrepareSchema(OpenMode mode, std::string& error) {
             error = path + ": " + error;
             return false;
         }
-        if (!unit.Commit(error))
+        // The commit sums the runs of logs, reading them as this version does.
+        ReadShape();
+        if (before < kBlocksVersion)
+            NoteStatisticsChanged();
+        if (!unit.Commit(error)) {
+            error = path + ": " + error;
             return false;
+        }
     }
     error = SchemaProblem(connection_, path);
-    version_ = error.empty() ? StoredSchemaVersion(connection_) : 0;
-    digestsSplit_ =
-        version_ >= kStatisticsVersion &&
-        connection_.record(QStringLiteral("log_digests")).contains(QStringLiteral("kills"));
+    ReadShape();
+    if (!error.empty())
+        version_ = 0;
     return error.empty();
 }
 
@@ -133,6 +148,11 @@ bool StatsDatabase::BeginRead(std::string& error) {
 }
 
 bool StatsDatabase::Commit(std::string& error) {
+    const bool refresh = std::exchange(statisticsChanged_, false);
+    if (refresh && !RefreshLogBlocks(*this, error)) {
+        Rollback();
+        return false;
+    }
     QSqlQuery query(connection_);
     if (!query.exec(QStringLiteral("COMMIT"))) {
         error = Failure("cannot write the database " + target_.Text, query);
@@ -143,6 +163,7 @@ bool StatsDatabase::Commit(std::string& error) {
 }
 
 void StatsDatabase::Rollback() {
+    statisticsChanged_ = false;
     if (!connection_.isOpen())
         return; // a lost connection: the server rolled the transaction back
     QSqlQuery query(connection_);

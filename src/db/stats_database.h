@@ -43,8 +43,12 @@ class StatsDatabase {
     bool BeginWrite(std::string& error);
     // Starts a transaction that reads one committed state throughout; ended by Commit.
     bool BeginRead(std::string& error);
+    // A write unit that changed a log's statistics brings the sums of runs of logs up to date
+    // (log_blocks.h) before it commits.
     bool Commit(std::string& error);
     void Rollback();
+    // Said by each writer of a log's statistics rows.
+    void NoteStatisticsChanged() { statisticsChanged_ = true; }
 
     // "<what>: <the engine's message>", naming a busy database and a lost server plainly.
     std::string Failure(const std::string& what, const QSqlQuery& query) const;
@@ -52,6 +56,8 @@ class StatsDatabase {
   private:
     explicit StatsDatabase(DatabaseTarget target);
     bool PrepareSchema(OpenMode mode, std::string& error);
+    // The version and the digests' columns as the tables now are.
+    void ReadShape();
     bool Run(const QStringList& statements, const std::string& what, std::string& error);
 
     DatabaseTarget target_;
@@ -59,6 +65,7 @@ class StatsDatabase {
     QSqlDatabase connection_;
     int version_ = 0;
     bool digestsSplit_ = false;
+    bool statisticsChanged_ = false;
 };
 
 // How long a writer waits for another one before it gives up.

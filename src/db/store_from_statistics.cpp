@@ -7,6 +7,8 @@
 #include "core/byte_search.h"
 #include "db/chunk_reader.h"
 #include "db/kill_order_entries.h"
+#include "db/log_blocks.h"
+#include "db/schema.h"
 #include "db/statistics_rewrites.h"
 #include "db/statistics_rows.h"
 
@@ -136,7 +138,60 @@ LogLines LinesOfLog(LogId id, const LogDigest& digest) {
     return lines;
 }
 
+// Whether a reading files only the players' names and counters, which blocks sum.
+bool ReadsCountersOnly(const StoreParts& parts, const AnalysisStore& store) {
+    return !store.TracksHolders && !parts.Chats && !parts.UnknownLines && !parts.Renames &&
+           !parts.KillOrder && !parts.Kills;
+}
+
+// The stored blocks by their first log, the longest first.
+using BlocksByFirstLog = std::unordered_map<LogId, std::vector<LogBlock>>;
+
+// Files the longest block that begins at log `at` and sums the selected logs that follow,
+// unless one of its cut obituary names may stand for a name filed before it (its logs then read
+// as one after the other alone does). The logs it sums; 0 when none, or on failure (`error`).
+std::size_t FileBlockAt(StatsDatabase& database, const BlocksByFirstLog& blocks,
+                        const std::vector<LogEntry>& logs, std::size_t at, AnalysisStore& store,
+                        DatabaseStoreResult& result) {
+    const auto found = blocks.find(logs[at].Id);
+    if (found == blocks.end())
+        return 0;
+    for (const LogBlock& block : found->second) {
+        // The selected logs are in import order, and a log between two of a block's is one of
+        // its own (the block goes with any log it sums): the ends and the count say it all.
+        if (at + block.Logs > logs.size() || logs[at + block.Logs - 1].Id != block.Last)
+            continue;
+        const auto sum = ReadBlockSum(database, block, result.Error);
+        if (!sum)
+            return 0;
+        if (!EarlierNamesForCutNames(store, sum->CutNames).empty())
+            continue;
+        FileDigest(*sum, store, true, false);
+        AddTotals(result.Totals, sum->Totals);
+        for (std::size_t i = at; i < at + block.Logs; ++i) {
+            LogLines lines;
+            lines.Id = logs[i].Id;
+            result.Lines.push_back(std::move(lines));
+            result.Logs.Ids.push_back(logs[i].Id);
+            result.Logs.Paths.push_back(logs[i].Path);
+            result.Logs.Dates.push_back(logs[i].DateKey);
+            result.Logs.KillEntriesEnd.push_back(store.KillEvents.size());
+        }
+        return block.Logs;
+    }
+    return 0;
+}
+
 } // namespace
+
+StoreParts CountersOnly() {
+    return {.Chats = false,
+            .UnknownLines = false,
+            .Renames = false,
+            .KillOrder = false,
+            .Kills = false,
+            .Chains = false};
+}
 
 std::vector<std::string> EarlierNamesForCutNames(const AnalysisStore& store,
                                                  const std::vector<std::string>& cutNames) {
@@ -179,11 +234,33 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
     // A store that tracks holders: each log's holdings as filed, and its chats' holdings.
     std::vector<std::vector<PlayerIndex>> holdingsOf(logs->size());
     std::vector<std::vector<DigestChatHolding>> chatHoldingsOf(logs->size());
+    BlocksByFirstLog blocks;
+    if (ReadsCountersOnly(parts, store) && logs->size() >= kLogsPerBlock) {
+        const auto stored = ReadLogBlocks(database, result.Error);
+        if (!stored)
+            return result;
+        for (const LogBlock& block : *stored)
+            blocks[block.First].push_back(block);
+    }
     for (std::size_t i = 0; i < logs->size(); ++i) {
         const LogEntry& log = (*logs)[i];
         result.Error = RecordDamage(log, database.Path());
         if (!result.Error.empty())
             return result;
+        if (!blocks.empty()) {
+            const std::size_t summed = FileBlockAt(database, blocks, *logs, i, store, result);
+            if (!result.Error.empty())
+                return result;
+            if (summed > 0) {
+                for (std::size_t k = i + 1; k < i + summed; ++k) {
+                    result.Error = RecordDamage((*logs)[k], database.Path());
+                    if (!result.Error.empty())
+                        return result;
+                }
+                i += summed - 1;
+                continue;
+            }
+        }
         const bool chained = store.HoldersChained;
         std::optional<LogDigest> digest = ReadDigest(
             database, log.Id, result.Error,

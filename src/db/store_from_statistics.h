@@ -9,6 +9,11 @@
 
 namespace qla::db {
 
+// The parts a reader of the players' names and counters alone asks for: such a reading files
+// the sums of runs of logs (log_blocks.h) where they stand for the logs it selects, and leaves
+// the Lines of those logs without names.
+StoreParts CountersOnly();
+
 // Inside the caller's read transaction.
 DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogSelection& selection,
                                              AnalysisStore& store, StoreParts parts);
