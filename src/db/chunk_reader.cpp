@@ -13,9 +13,7 @@ namespace qla::db {
 namespace {
 
 bool HasColumn(StatsDatabase& database, const char* column) {
-    return database.Connection()
-        .record(QStringLiteral("log_chunks"))
-        .contains(QString::fromLatin1(column));
+    return database.HasColumn("log_chunks", column);
 }
 
 } // namespace

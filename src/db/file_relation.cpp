@@ -18,12 +18,20 @@ namespace {
 
 constexpr std::size_t kReadBlock = 1 << 20;
 
+// Room to read `bytes` in blocks: no more than they need, since a new file is compared with
+// every earlier log of its first line, and thousands of small logs each zeroed a whole block.
+std::string ReadRoom(std::int64_t bytes) {
+    return std::string(static_cast<std::size_t>(std::clamp<std::int64_t>(
+                           bytes, 1, static_cast<std::int64_t>(kReadBlock))),
+                       '\0');
+}
+
 // The CRC-32 of the file's first `length` bytes; nullopt when they cannot be read.
 std::optional<std::uint32_t> CrcOfStart(const std::string& localPath, std::int64_t length) {
     std::ifstream in(localPath, std::ios::binary);
     if (!in.is_open())
         return std::nullopt;
-    std::string block(kReadBlock, '\0');
+    std::string block = ReadRoom(length);
     std::uint32_t crc = 0;
     while (length > 0) {
         const auto want = static_cast<std::streamsize>(
@@ -173,7 +181,7 @@ std::optional<bool> IsStartOf(StatsDatabase& database, const LogEntry& log, cons
     if (!chunks.Start(log.Id, error))
         return std::nullopt;
     StoredStart stored(chunks);
-    std::string block(kReadBlock, '\0'), text;
+    std::string block = ReadRoom(file.Size), text;
     for (;;) {
         in.read(block.data(), static_cast<std::streamsize>(block.size()));
         const auto got = static_cast<std::size_t>(in.gcount());

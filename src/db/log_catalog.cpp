@@ -138,9 +138,7 @@ std::optional<std::vector<LogEntry>> SelectLogs(StatsDatabase& database,
         return std::nullopt;
     };
     if (selection.Server) {
-        if (!database.Connection()
-                 .record(QStringLiteral("logs"))
-                 .contains(QStringLiteral("server")))
+        if (!database.HasColumn("logs", "server"))
             return noLogOfServer();
         conditions << QStringLiteral("server = ?");
         values << ColumnText(*selection.Server);

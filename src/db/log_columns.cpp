@@ -137,10 +137,9 @@ bool Run(StatsDatabase& database, const QString& sql, const LogEntry& log,
 } // namespace
 
 QString SelectLogColumns(StatsDatabase& database) {
-    const QSqlRecord present = database.Connection().record(QStringLiteral("logs"));
     QStringList names;
     for (const LogColumn& column : kColumns)
-        names << (column.Absent && !present.contains(QString::fromLatin1(column.Name))
+        names << (column.Absent && !database.HasColumn("logs", column.Name)
                       ? QString::fromLatin1(column.Absent)
                       : QString::fromLatin1(column.Name));
     return QStringLiteral("SELECT ") + names.join(QStringLiteral(", ")) +

@@ -71,10 +71,16 @@ std::unique_ptr<StatsDatabase> StatsDatabase::Open(const std::string& text, Open
 }
 
 void StatsDatabase::ReadShape() {
+    columns_.clear();
     version_ = StoredSchemaVersion(connection_);
-    digestsSplit_ =
-        version_ >= kStatisticsVersion &&
-        connection_.record(QStringLiteral("log_digests")).contains(QStringLiteral("kills"));
+    digestsSplit_ = version_ >= kStatisticsVersion && HasColumn("log_digests", "kills");
+}
+
+bool StatsDatabase::HasColumn(const char* table, const char* column) {
+    auto found = columns_.find(table);
+    if (found == columns_.end())
+        found = columns_.emplace(table, connection_.record(QString::fromLatin1(table))).first;
+    return found->second.contains(QString::fromLatin1(column));
 }
 
 bool StatsDatabase::Run(const QStringList& statements, const std::string& what,

@@ -4,8 +4,10 @@
 #include "db/database_target.h"
 
 #include <QSqlDatabase>
+#include <QSqlRecord>
 #include <QString>
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -33,6 +35,9 @@ class StatsDatabase {
     Engine Kind() const { return target_.Kind; }
     // The schema version of the open database (this program's after a writer opened it).
     int StoredVersion() const { return version_; }
+    // Whether `table` has `column`, read from the engine once per table: an import of thousands
+    // of small logs asked it for every earlier log it compared the file with.
+    bool HasColumn(const char* table, const char* column);
     // Whether the logs' digests may be kept with their kills and renames apart (the columns of
     // schema version 11 are there).
     bool KeepsDigestsSplit() const { return digestsSplit_; }
@@ -66,6 +71,7 @@ class StatsDatabase {
     int version_ = 0;
     bool digestsSplit_ = false;
     bool statisticsChanged_ = false;
+    std::map<std::string, QSqlRecord> columns_;
 };
 
 // How long a writer waits for another one before it gives up.
