@@ -6,6 +6,7 @@
 #include "core/names.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <unordered_map>
 #include <unordered_set>
@@ -23,6 +24,24 @@ std::optional<PlayerIndex> MergedNames::Find(std::string_view name) const {
     if (byKey == recordOfKey_.end())
         return std::nullopt;
     return byKey->second;
+}
+
+MergedNames::Parts MergedNames::ToParts() const {
+    Parts parts;
+    parts.RecordOf.assign(recordOf_.begin(), recordOf_.end());
+    parts.RecordOfKey.assign(recordOfKey_.begin(), recordOfKey_.end());
+    parts.Names = names_;
+    return parts;
+}
+
+MergedNames MergedNames::FromParts(Parts parts) {
+    MergedNames merged;
+    merged.recordOf_.insert(std::make_move_iterator(parts.RecordOf.begin()),
+                            std::make_move_iterator(parts.RecordOf.end()));
+    merged.recordOfKey_.insert(std::make_move_iterator(parts.RecordOfKey.begin()),
+                               std::make_move_iterator(parts.RecordOfKey.end()));
+    merged.names_ = std::move(parts.Names);
+    return merged;
 }
 
 std::vector<std::int64_t> RecordedLinesPerPlayer(const AnalysisStore& store) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace qla {
@@ -23,6 +24,15 @@ class MergedNames {
     const std::vector<std::string>& NamesOf(PlayerIndex player) const {
         return names_[static_cast<std::size_t>(player)];
     }
+
+    // Everything Find and NamesOf answer from, to keep a merge and give it back (a database
+    // keeps the merge of its whole history).
+    struct Parts {
+        std::vector<std::pair<std::string, PlayerIndex>> RecordOf, RecordOfKey;
+        std::vector<std::vector<std::string>> Names; // by merged record; element 0 unused
+    };
+    Parts ToParts() const;
+    static MergedNames FromParts(Parts parts);
 
   private:
     friend MergedNames MergePlayers(AnalysisStore& store, const AliasList& aliases);

@@ -9,6 +9,7 @@
 #include "core/control_chars.h"
 #include "db/database_check.h"
 #include "db/database_target.h"
+#include "db/kept_persons.h"
 #include "db/log_catalog.h"
 #include "db/log_import.h"
 #include "db/log_reanalysis.h"
@@ -203,7 +204,11 @@ int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostre
     }
     ProgressBar bar(err, !quiet && IsTerminal(err));
     int status = kExitOk;
+    bool wrote = false;
     const auto report = [&](const std::string& shown, const db::ImportResult& result) {
+        wrote = wrote || result.Outcome == db::ImportOutcome::Added ||
+                result.Outcome == db::ImportOutcome::Grew ||
+                result.Outcome == db::ImportOutcome::Replaced;
         if (result.Outcome == db::ImportOutcome::Failed) {
             err << "qla: " << TerminalSafeText(result.Error) << "\n";
             status = kExitFailed;
@@ -237,6 +242,11 @@ int RunImportCommand(const QStringList& arguments, std::ostream& out, std::ostre
         }
         for (std::size_t i = 0; i < group.size(); ++i)
             report(group[i].PathAsGiven, batch.Logs[i]);
+    }
+    // Once for all the files: merging the history after each would cost it for each.
+    if (wrote && !db::KeepPersons(*database, error)) {
+        err << "qla: " << TerminalSafeText(error) << "\n";
+        status = kExitFailed;
     }
     return status;
 }

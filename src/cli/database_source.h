@@ -16,6 +16,7 @@ using db::DatabaseReading;
 using db::DatabaseSource;
 using db::LoadedStore;
 using db::LoadFromDatabase;
+using db::LoadKeptPersons;
 using db::NamesOfDatabaseLogs;
 using db::ReadDashboardHistory;
 using db::ReadDatabaseAliases;

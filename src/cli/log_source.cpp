@@ -17,6 +17,18 @@ bool Describes(const CommandInfo& command, std::string_view option) {
                                [option](const OptionInfo& info) { return info.Name == option; });
 }
 
+// A reader of the names and counts of every log of a database, merged into persons: the
+// database may keep them merged (with its aliases; the hidden players are joined after).
+bool ReadsKeptPersons(const LogSource& source, const TextsShown& texts) {
+    if (!source.Database)
+        return false;
+    const db::StoreParts& parts = texts.Parts;
+    const db::LogSelection& selection = source.Database->Selection;
+    return source.Merging.TracksHolders() && !texts.Streamed && !parts.Chats &&
+           !parts.UnknownLines && !parts.Kills && !parts.KillOrder && selection.Ids.empty() &&
+           !selection.Since && !selection.Until && !selection.Server;
+}
+
 } // namespace
 
 std::string LogSource::Name() const {
@@ -76,6 +88,18 @@ std::optional<int> ReadReadingOptions(const QCommandLineParser& parser, const Co
 std::optional<LoadedSource> LoadSource(LogSource& source, AnalysisStore& store,
                                        const TextsShown& texts, std::ostream& err) {
     LoadedSource loaded;
+    if (ReadsKeptPersons(source, texts)) {
+        store = AnalysisStore();
+        auto kept = LoadKeptPersons(*source.Database, source.Merging.Aliases, store, err);
+        if (!kept)
+            return std::nullopt;
+        if (kept->Names) {
+            loaded.Store = std::move(kept->Store);
+            source.Merging.Names = std::move(kept->Names);
+            source.Merging.Hide(store, loaded.Store.HiddenKeys);
+            return loaded;
+        }
+    }
     // Merging persons files the chats by their holdings as the store is built: no streaming.
     if (source.Database && texts.Streamed && !source.Merging.TracksHolders()) {
         auto opened = DatabaseReading::Open(*source.Database, store, err, texts.Parts.KillOrder);

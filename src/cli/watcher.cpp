@@ -8,6 +8,7 @@
 #include "core/control_chars.h"
 #include "db/dashboard_history.h"
 #include "db/hidden_table.h"
+#include "db/kept_persons.h"
 #include "db/log_catalog.h"
 #include "db/store_from_database.h"
 #include "export/export_views.h"
@@ -100,6 +101,9 @@ void Watcher::RunBatch() {
         if (!published.Note.empty())
             notes.push_back(published.Note);
     }
+    // After the site: the merged persons wait for no page.
+    if (stored && !db::KeepPersons(*database_, error))
+        notes.push_back("the persons could not be kept merged: " + error);
     Line(notes);
 }
 

@@ -1,6 +1,7 @@
 // Reading and replacing the rows of player_aliases.
 #include "db/alias_table.h"
 
+#include "db/kept_persons.h"
 #include "db/schema.h"
 
 #include <QSqlQuery>
@@ -65,7 +66,7 @@ std::string ChangeStoredAliases(const std::string& path,
         error = change(aliases);
     }
     if (error.empty() && WriteAliases(*database, aliases, error) && database->Commit(error))
-        return {};
+        return KeepPersons(*database, error) ? std::string() : error;
     database->Rollback();
     return error;
 }

@@ -5,6 +5,7 @@
 #include "core/control_chars.h"
 #include "db/alias_table.h"
 #include "db/hidden_table.h"
+#include "db/kept_persons.h"
 #include "db/schema.h"
 #include "db/stats_database.h"
 
@@ -93,6 +94,38 @@ std::optional<DashboardHistory> ReadDashboardHistory(const DatabaseSource& sourc
     if (!history)
         err << "qla: " << error << "\n";
     return history;
+}
+
+std::optional<KeptPersonsRead> LoadKeptPersons(const DatabaseSource& source,
+                                               const AliasList& aliases, AnalysisStore& store,
+                                               std::ostream& err) {
+    std::string error;
+    const auto database = StatsDatabase::Open(source.Path, OpenMode::ReadOnly, error);
+    if (!database) {
+        err << "qla: " << TerminalSafeText(error) << "\n";
+        return std::nullopt;
+    }
+    KeptPersonsRead read;
+    const Transaction unit(*database, Transaction::Kind::Read, error);
+    if (!unit.Open()) {
+        err << "qla: " << TerminalSafeText(error) << "\n";
+        return std::nullopt;
+    }
+    DatabaseStoreResult built;
+    read.Names = ReadKeptPersons(*database, aliases, store, built);
+    if (!built.Error.empty()) {
+        err << "qla: " << TerminalSafeText(built.Error) << "\n";
+        return std::nullopt;
+    }
+    if (!read.Names)
+        return read;
+    auto hidden = ReadHiddenKeys(*database, error);
+    if (!hidden) {
+        err << "qla: " << TerminalSafeText(error) << "\n";
+        return std::nullopt;
+    }
+    read.Store = LoadedStore{built.Totals, built.DateText, built.Logs, std::move(*hidden)};
+    return read;
 }
 
 std::optional<AliasList> ReadDatabaseAliases(const std::string& path, std::ostream& err) {

@@ -6,6 +6,7 @@
 #include "analysis/alias_list.h"
 #include "analysis/analysis.h"
 #include "analysis/log_names.h"
+#include "analysis/merge_players.h"
 #include "core/store.h"
 #include "db/dashboard_history.h"
 #include "db/database_lines.h"
@@ -36,6 +37,18 @@ struct LoadedStore {
     // merged); none for a log file.
     std::vector<std::string> HiddenKeys;
 };
+
+// A reader of the names and counts of every log merged into persons: the persons the database
+// keeps (kept_persons.h) when they were merged with `aliases`, the store filled as merging
+// leaves it. its Names are empty when none are kept (the caller merges); nullopt after printing
+// "qla: <reason>" to err.
+struct KeptPersonsRead {
+    LoadedStore Store;
+    std::optional<MergedNames> Names;
+};
+std::optional<KeptPersonsRead> LoadKeptPersons(const DatabaseSource& source,
+                                               const AliasList& aliases, AnalysisStore& store,
+                                               std::ostream& err);
 
 // The aliases kept in the database; nullopt after printing "qla: <reason>" to err.
 std::optional<AliasList> ReadDatabaseAliases(const std::string& path, std::ostream& err);

@@ -3,6 +3,7 @@
 
 #include "db/engine_dialect.h"
 #include "db/erased_table.h"
+#include "db/kept_persons.h"
 #include "db/log_blocks.h"
 #include "db/log_columns.h"
 #include "db/log_piece.h"
@@ -192,7 +193,7 @@ bool ForgetLogs(StatsDatabase& database, const std::vector<LogId>& ids, std::str
             error = "the database " + database.Path() + " holds no log " + std::to_string(id);
             return false;
         }
-        if (!ForgetBlocksOf(database, id, error))
+        if (!ForgetBlocksOf(database, id, error) || !ForgetKeptPersons(database, error))
             return false;
         // The log's row last: the other rows refer to it.
         for (const char* table :
@@ -218,7 +219,7 @@ bool ForgetLogs(StatsDatabase& database, const std::vector<LogId>& ids, std::str
             }
         }
     }
-    return unit.Commit(error);
+    return unit.Commit(error) && KeepPersons(database, error);
 }
 
 } // namespace qla::db

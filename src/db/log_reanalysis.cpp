@@ -2,6 +2,7 @@
 #include "db/log_reanalysis.h"
 
 #include "db/chunk_reader.h"
+#include "db/kept_persons.h"
 #include "db/log_columns.h"
 #include "db/log_statistics.h"
 #include "db/statistics_rows.h"
@@ -53,7 +54,7 @@ ReanalysisResult ReanalyzeLogs(StatsDatabase& database, const ReanalysisOptions&
             return result;
         result.Logs.push_back(std::move(log));
     }
-    if (!unit.Commit(result.Error))
+    if (!unit.Commit(result.Error) || !KeepPersons(database, result.Error))
         return result;
     result.Ok = true;
     return result;

@@ -8,6 +8,7 @@
 #include "db/erased_log_rewrite.h"
 #include "db/erased_table.h"
 #include "db/hidden_table.h"
+#include "db/kept_persons.h"
 #include "db/transaction.h"
 
 #include <QSqlQuery>
@@ -172,7 +173,7 @@ ErasureResult ErasePlayers(StatsDatabase& database, const std::vector<std::strin
         return result;
     }
     if (!ChangeSettings(database, *aliases, *erased, keys, result.Pseudonym, result) ||
-        !unit.Commit(result.Error))
+        !unit.Commit(result.Error) || !KeepPersons(database, result.Error))
         return result;
     result.Ok = true;
     return result;

@@ -180,9 +180,9 @@ bool AddColumns(QSqlDatabase& connection, QSqlQuery& query, const AddedColumn (&
 // two. Not the tables of large rows (a log's statistics, blocks of other lines): SQLite compares
 // a key of such a table by reading its whole row from the overflow pages, at every step of a
 // lookup, which made reading a hundred logs' statistics copy each of them many times over.
-constexpr const char* kTablesOfLargeRows[] = {"log_digests",       "log_holdings",
-                                              "log_unknown_lines", "log_kill_orders",
-                                              "log_chains",        "log_blocks"};
+constexpr const char* kTablesOfLargeRows[] = {
+    "log_digests", "log_holdings", "log_unknown_lines", "log_kill_orders",
+    "log_chains",  "log_blocks",   "kept_persons"};
 
 bool HoldsLargeRows(const QString& statement) {
     for (const char* table : kTablesOfLargeRows)
@@ -229,7 +229,12 @@ constexpr const char* kVersion12Tables[] = {"CREATE TABLE IF NOT EXISTS log_bloc
                                             " logs BIGINT NOT NULL,"
                                             " last_log BIGINT NOT NULL,"
                                             " digest BYTEA NOT NULL,"
-                                            " PRIMARY KEY (first_log, logs))"};
+                                            " PRIMARY KEY (first_log, logs))",
+                                            // At most one row: the merge of every log.
+                                            "CREATE TABLE IF NOT EXISTS kept_persons ("
+                                            " aliases BYTEA NOT NULL,"
+                                            " players BYTEA NOT NULL,"
+                                            " names BYTEA NOT NULL)"};
 
 // Version 7: a SQLite database made by versions 5 and 6 keeps its tables of large rows by key;
 // each is copied into a table of the same columns that SQLite keeps by row number. The
@@ -312,8 +317,8 @@ bool CreateSchema(QSqlDatabase& connection, std::string& error) {
             return false;
         }
     }
-    for (const char* statement :
-         {kVersion6Tables[0], kVersion9Tables[0], kVersion11Tables[0], kVersion12Tables[0]}) {
+    for (const char* statement : {kVersion6Tables[0], kVersion9Tables[0], kVersion11Tables[0],
+                                  kVersion12Tables[0], kVersion12Tables[1]}) {
         if (!query.exec(Version5Statement(connection, statement))) {
             error = "cannot create the tables: " + query.lastError().text().toStdString();
             return false;
@@ -405,8 +410,10 @@ bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
     if (stored < 11 && (!query.exec(Version5Statement(connection, kVersion11Tables[0])) ||
                         !AddColumns(connection, query, kVersion11Columns)))
         return fail({});
-    if (stored < 12 && !query.exec(Version5Statement(connection, kVersion12Tables[0])))
-        return fail({});
+    if (stored < 12)
+        for (const char* statement : kVersion12Tables)
+            if (!query.exec(Version5Statement(connection, statement)))
+                return fail({});
     if (!query.exec(QStringLiteral("UPDATE qla_meta SET value = '%1' WHERE name = "
                                    "'schema_version'")
                         .arg(kSchemaVersion)))

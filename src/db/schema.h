@@ -25,7 +25,8 @@ namespace qla::db {
 // renames apart from its head (log_digests.kills and .renames), so that a reader of the counters
 // reads a few kilobytes of a log; its upgrade stores every log's digest so, and its chains.
 // Version 12 keeps the players' counters summed over runs of logs (log_blocks, log_blocks.h), so
-// that a reader of the counters of a hundred logs files a few sums; its upgrade sums them.
+// that a reader of the counters of a hundred logs files a few sums, and the persons of the whole
+// history (kept_persons, kept_persons.h); its upgrade sums the runs.
 inline constexpr int kSchemaVersion = 12;
 // Added in version 8: the identity keys of the hidden players (qla hide). A database made at
 // version 8 before it came has none: its first hide creates it.
@@ -35,8 +36,9 @@ inline constexpr const char* kHiddenPlayersTable = "CREATE TABLE IF NOT EXISTS h
 inline constexpr int kHoldingsVersion = 6;
 // The first version that keeps the logs' chains.
 inline constexpr int kChainsVersion = 11;
-// The first version that keeps the sums of runs of logs.
+// The first version that keeps the sums of runs of logs, and the persons of the whole history.
 inline constexpr int kBlocksVersion = 12;
+inline constexpr int kKeptPersonsVersion = 12;
 // The first version that keeps the order of the logs' kills.
 inline constexpr int kKillOrderVersion = 9;
 // The first version whose logs' statistics are stored.

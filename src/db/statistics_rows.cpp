@@ -1,6 +1,7 @@
 // The statistics rows in SQL. Texts are stored as bytes (BYTEA), exactly as the log held them.
 #include "db/statistics_rows.h"
 
+#include "db/kept_persons.h"
 #include "db/log_blocks.h"
 #include "db/row_batch.h"
 #include "db/schema.h"
@@ -180,7 +181,7 @@ std::optional<LogChains> ReadChains(StatsDatabase& database, LogId id, std::size
 }
 
 bool WriteDigest(StatsDatabase& database, LogId id, const LogDigest& digest, std::string& error) {
-    if (!ForgetBlocksOf(database, id, error))
+    if (!ForgetBlocksOf(database, id, error) || !ForgetKeptPersons(database, error))
         return false;
     QSqlQuery query(database.Connection());
     query.prepare(QStringLiteral("DELETE FROM log_digests WHERE log_id = ?"));
@@ -338,7 +339,8 @@ bool ForEachUnknownLine(StatsDatabase& database, LogId id,
 
 bool DeleteStatisticsRows(StatsDatabase& database, LogId id, std::string& error) {
     // Counted, so that a reader keeping the log's rows reads them all again.
-    if (!CountStatisticsRewrite(database, error) || !ForgetBlocksOf(database, id, error))
+    if (!CountStatisticsRewrite(database, error) || !ForgetBlocksOf(database, id, error) ||
+        !ForgetKeptPersons(database, error))
         return false;
     QSqlQuery query(database.Connection());
     for (const char* table :

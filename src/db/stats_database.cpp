@@ -3,6 +3,7 @@
 #include "db/stats_database.h"
 
 #include "db/engine_dialect.h"
+#include "db/kept_persons.h"
 #include "db/log_blocks.h"
 #include "db/schema.h"
 #include "db/statistics_rows.h"
@@ -128,7 +129,7 @@ bool StatsDatabase::PrepareSchema(OpenMode mode, std::string& error) {
         ReadShape();
         if (before < kBlocksVersion)
             NoteStatisticsChanged();
-        if (!unit.Commit(error)) {
+        if (!unit.Commit(error) || (before < kKeptPersonsVersion && !KeepPersons(*this, error))) {
             error = path + ": " + error;
             return false;
         }

@@ -2,6 +2,7 @@
 // thread that opened it), and the outcome handed back to the window's thread.
 #include "ui/database_import.h"
 
+#include "db/kept_persons.h"
 #include "db/stats_database.h"
 
 #include <QFile>
@@ -71,6 +72,7 @@ void DatabaseImport::Work(std::string target, QStringList files, LogStarting sta
         const auto database = db::StatsDatabase::Open(target, db::OpenMode::ReadWrite, openError);
         if (!database)
             error = QString::fromStdString(openError);
+        bool wrote = false;
         db::ImportOptions options;
         options.GuessLanguage = true; // each new log in the language its lines are written in
         for (int i = 0; database && i < files.size(); ++i) {
@@ -92,11 +94,18 @@ void DatabaseImport::Work(std::string target, QStringList files, LogStarting sta
                     db::ImportLog(*database, path.toStdString(),
                                   QFile::encodeName(path).toStdString(), options, progress);
                 reports << Report(path, result);
+                wrote = wrote || result.Outcome == db::ImportOutcome::Added ||
+                        result.Outcome == db::ImportOutcome::Grew ||
+                        result.Outcome == db::ImportOutcome::Replaced;
             } catch (const ImportCancelled&) {
                 cancelled = true;
                 break;
             }
         }
+        // Once for all the files, as qla import does.
+        std::string keepError;
+        if (wrote && !db::KeepPersons(*database, keepError))
+            error = QString::fromStdString(keepError);
     } // the connection closes on this thread, where it was opened
     QMetaObject::invokeMethod(
         this,
