@@ -48,6 +48,7 @@ void Watcher::RunBatch() {
         }
     }
     if (batch.empty() && !sitePending_) {
+        KeepPersonsWhenQuiet(notes);
         Line(notes);
         return;
     }
@@ -101,10 +102,21 @@ void Watcher::RunBatch() {
         if (!published.Note.empty())
             notes.push_back(published.Note);
     }
-    // After the site: the merged persons wait for no page.
-    if (stored && !db::KeepPersons(*database_, error))
-        notes.push_back("the persons could not be kept merged: " + error);
+    if (stored)
+        personsPending_ = true;
+    else
+        KeepPersonsWhenQuiet(notes);
     Line(notes);
+}
+
+void Watcher::KeepPersonsWhenQuiet(std::vector<std::string>& notes) {
+    // An interval that stored nothing: the persons are merged now, so no burst waits for them.
+    if (!personsPending_ || !database_)
+        return;
+    personsPending_ = false;
+    std::string error;
+    if (!db::KeepPersons(*database_, error))
+        notes.push_back("the persons could not be kept merged: " + error);
 }
 
 void Watcher::Abandon(std::vector<std::string>& notes, const std::string& error) {

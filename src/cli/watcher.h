@@ -37,6 +37,9 @@ class Watcher {
 
   private:
     void Abandon(std::vector<std::string>& notes, const std::string& error);
+    // Merges the history's persons once the lines stop (db::KeepPersons), when a batch stored
+    // lines since they were last kept.
+    void KeepPersonsWhenQuiet(std::vector<std::string>& notes);
     void Line(const std::vector<std::string>& notes);
     std::string PublishedText(const Publication& published) const;
     Publication Publish();
@@ -47,6 +50,8 @@ class Watcher {
     std::unique_ptr<db::StatsDatabase> database_;
     std::map<std::string, std::string> missingReported_; // why a log cannot be read, told once
     bool sitePending_ = false;
+    // A batch stored lines since the persons of the history were last kept merged.
+    bool personsPending_ = false;
     bool failing_ = false; // the last batch could not be stored
     std::string lastError_;
     std::string lastPublishError_; // why the site was last not written, told once

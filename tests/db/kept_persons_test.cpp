@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QProcess>
 #include <QSqlQuery>
 
 #include <sstream>
@@ -141,6 +142,31 @@ TEST_P(KeptPersonsTest, AWriteThatKeepsNoneLeavesTheReadersMergingAgain) {
     const QlaRun run = Qla({"analyze", "--db", database_, "--merge-players"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("its kept persons cannot be read"), std::string::npos) << run.err;
+}
+
+TEST_P(KeptPersonsTest, AWatchKeepsThePersonsOnceTheLogIsQuiet) {
+    const std::string log = folder_.Path("server.log");
+    WriteFile(log, GeneratedLog(false, false, true, 400, 41));
+    QProcess watcher;
+    watcher.start(QStringLiteral(QLA_BINARY),
+                  {"watch", folder_.QPath("server.log"), "--db", database_, "--interval", "0.2"});
+    ASSERT_TRUE(watcher.waitForStarted());
+    // Looked at once a second: a reader's files in the log's folder are news to the watcher.
+    const auto kept = [&](const std::string& total) {
+        return WaitUntil(
+            [&] {
+                return Qla({"analyze", "--db", database_}).out.find(total) != std::string::npos &&
+                       KeptRows() == 1;
+            },
+            std::chrono::seconds(60), std::chrono::milliseconds(1000));
+    };
+    EXPECT_TRUE(kept("Total: 400\n")) << watcher.readAllStandardError().toStdString();
+    ExpectKeptAsMergedAgain("watched");
+    AppendFile(log, GeneratedLog(false, false, true, 200, 42));
+    EXPECT_TRUE(kept("Total: 600\n")) << watcher.readAllStandardError().toStdString();
+    ExpectKeptAsMergedAgain("watched again");
+    watcher.terminate();
+    EXPECT_TRUE(watcher.waitForFinished());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, KeptPersonsTest, kEngines,
