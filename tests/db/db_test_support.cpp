@@ -2,12 +2,14 @@
 #include "db_test_support.h"
 
 #include "cli/qla_app.h"
+#include "db/stats_database.h"
 #include "generator.h"
 #include "postgres_server.h"
 #include "support/fixed_site_stamp.h"
 
 #include <QDir>
 #include <QDirIterator>
+#include <QSqlQuery>
 
 #include <fstream>
 #include <map>
@@ -105,6 +107,30 @@ bool FillStore(const QString& database, AnalysisStore& store, db::StoreParts par
     const db::DatabaseStoreResult built = db::BuildStoreFromDatabase(*opened, {}, store, parts);
     EXPECT_TRUE(built.Ok) << built.Error;
     return built.Ok;
+}
+
+std::string PlayersPicture(const AnalysisStore& store) {
+    std::string all;
+    for (const PlayerIndex p : store.PlayerIndexes()) {
+        const PlayerRecord& player = store.Players[static_cast<std::size_t>(p)];
+        all += player.Name + "|";
+        for (const std::int64_t kills : player.Kills)
+            all += std::to_string(kills) + ",";
+        for (const std::int64_t deaths : player.Deaths)
+            all += std::to_string(deaths) + ",";
+        all += std::to_string(player.Teamkills) + "," + std::to_string(player.VoiceChatCount) +
+               "," + std::to_string(player.TextChatCount) + "\n";
+    }
+    return all;
+}
+
+void RunSql(const QString& database, const std::vector<std::string>& statements) {
+    std::string error;
+    auto opened = db::StatsDatabase::Open(database.toStdString(), db::OpenMode::ReadWrite, error);
+    ASSERT_TRUE(opened) << error;
+    QSqlQuery query(opened->Connection());
+    for (const std::string& statement : statements)
+        ASSERT_TRUE(query.exec(QString::fromStdString(statement))) << statement;
 }
 
 } // namespace qla::dbtest

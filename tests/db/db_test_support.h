@@ -13,6 +13,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace qla::dbtest {
 
@@ -73,5 +74,12 @@ QString NewDatabase(Engine engine, const TempFolder& folder, const std::string& 
 // Fills `store` from every log of `database` as a reader does (opened read-only); a failure
 // fails the test and returns false.
 bool FillStore(const QString& database, AnalysisStore& store, db::StoreParts parts = {});
+
+// Every player of `store` in order: name, counters by weapon, teamkills and chats, a line each.
+std::string PlayersPicture(const AnalysisStore& store);
+
+// Runs the statements on `database` (opened for writing, no transaction); a failure fails the
+// test.
+void RunSql(const QString& database, const std::vector<std::string>& statements);
 
 } // namespace qla::dbtest

@@ -131,14 +131,7 @@ TEST_P(KeptPersonsTest, AWriteThatKeepsNoneLeavesTheReadersMergingAgain) {
     ExpectKeptAsMergedAgain("imported after");
 
     // Damaged kept persons are named, never read as players.
-    {
-        std::string error;
-        auto database =
-            db::StatsDatabase::Open(database_.toStdString(), db::OpenMode::ReadWrite, error);
-        ASSERT_TRUE(database) << error;
-        QSqlQuery query(database->Connection());
-        ASSERT_TRUE(query.exec("UPDATE kept_persons SET names = players"));
-    }
+    RunSql(database_, {"UPDATE kept_persons SET names = players"});
     const QlaRun run = Qla({"analyze", "--db", database_, "--merge-players"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("its kept persons cannot be read"), std::string::npos) << run.err;

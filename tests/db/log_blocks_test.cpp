@@ -27,22 +27,6 @@ std::string Kill(const std::string& victim, const std::string& killer) {
     return "[skipnotify]" + victim + " was killed by " + killer + "'s MP40\n";
 }
 
-// Everything a store tells of its players and totals, in order.
-std::string CountersPicture(const AnalysisStore& store) {
-    std::string all;
-    for (const PlayerIndex p : store.PlayerIndexes()) {
-        const PlayerRecord& player = store.Players[static_cast<std::size_t>(p)];
-        all += player.Name + "|";
-        for (const std::int64_t kills : player.Kills)
-            all += std::to_string(kills) + ",";
-        for (const std::int64_t deaths : player.Deaths)
-            all += std::to_string(deaths) + ",";
-        all += std::to_string(player.Teamkills) + "," + std::to_string(player.VoiceChatCount) +
-               "," + std::to_string(player.TextChatCount) + "\n";
-    }
-    return all;
-}
-
 class LogBlocksTest : public testing::TestWithParam<Engine> {
   protected:
     // Logs 1 to `count`, each with a chat of Ace; log 1 brings the long name, log 12 meets it
@@ -127,7 +111,7 @@ class LogBlocksTest : public testing::TestWithParam<Engine> {
         db::StoreParts kills = db::CountersOnly();
         kills.Kills = true;
         ASSERT_TRUE(FillStore(database_, logByLog, kills));
-        EXPECT_EQ(CountersPicture(summed), CountersPicture(logByLog));
+        EXPECT_EQ(PlayersPicture(summed), PlayersPicture(logByLog));
         EXPECT_GT(summed.PlayerCount(), 10);
     }
 
@@ -158,15 +142,8 @@ TEST_P(LogBlocksTest, SelectionsReadAsTheirLogsOneAfterTheOther) {
     EXPECT_EQ(check.status, 0) << check.err;
 
     // A sum that is not its logs' is damage the check names.
-    {
-        std::string error;
-        auto database =
-            db::StatsDatabase::Open(database_.toStdString(), db::OpenMode::ReadWrite, error);
-        ASSERT_TRUE(database) << error;
-        QSqlQuery query(database->Connection());
-        ASSERT_TRUE(query.exec("UPDATE log_blocks SET digest = (SELECT digest FROM log_blocks"
-                               " WHERE first_log = 9) WHERE first_log = 1"));
-    }
+    RunSql(database_, {"UPDATE log_blocks SET digest = (SELECT digest FROM log_blocks"
+                       " WHERE first_log = 9) WHERE first_log = 1"});
     check = Qla({"check", "--db", database_});
     EXPECT_EQ(check.status, 1);
     EXPECT_NE(check.err.find("the sum of logs 1 to 8 differs from their statistics"),

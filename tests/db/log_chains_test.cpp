@@ -26,17 +26,7 @@ namespace {
 std::string MergedPicture(AnalysisStore& store, const AliasList& aliases,
                           const std::vector<std::string>& storedNames) {
     const MergedNames merged = MergePlayers(store, aliases);
-    std::string all;
-    for (const PlayerIndex p : store.PlayerIndexes()) {
-        const PlayerRecord& player = store.Players[static_cast<std::size_t>(p)];
-        all += player.Name + "|";
-        for (const std::int64_t kills : player.Kills)
-            all += std::to_string(kills) + ",";
-        for (const std::int64_t deaths : player.Deaths)
-            all += std::to_string(deaths) + ",";
-        all += std::to_string(player.Teamkills) + "," + std::to_string(player.VoiceChatCount) +
-               "," + std::to_string(player.TextChatCount) + "\n";
-    }
+    std::string all = PlayersPicture(store);
     std::map<std::tuple<PlayerIndex, PlayerIndex, bool>, std::uint64_t> kills;
     for (std::size_t e = 1; e < store.KillEvents.size(); ++e) {
         const KillEvent& event = store.KillEvents[e];
@@ -94,15 +84,7 @@ class LogChainsTest : public testing::TestWithParam<Engine> {
     }
 
     // Statements run on one connection (opening a database to write brings it up to date).
-    void Sql(const std::vector<std::string>& statements) {
-        std::string error;
-        auto database =
-            db::StatsDatabase::Open(database_.toStdString(), db::OpenMode::ReadWrite, error);
-        ASSERT_TRUE(database) << error;
-        QSqlQuery query(database->Connection());
-        for (const std::string& statement : statements)
-            ASSERT_TRUE(query.exec(QString::fromStdString(statement))) << statement;
-    }
+    void Sql(const std::vector<std::string>& statements) { RunSql(database_, statements); }
 
     TempFolder folder_;
     QString database_ = NewDatabase(GetParam(), folder_);
