@@ -109,6 +109,19 @@ bool FillStore(const QString& database, AnalysisStore& store, db::StoreParts par
     return built.Ok;
 }
 
+std::string CountsReading(const QStringList& source, const std::string& player) {
+    std::string all;
+    for (const char* command : {"analyze", "players", "player"}) {
+        QStringList arguments = QStringList{command} << source;
+        if (command == std::string_view("player"))
+            arguments << QString::fromStdString(player);
+        const QlaRun run = Qla(arguments);
+        EXPECT_EQ(run.status, 0) << run.err;
+        all += std::string("### ") + command + "\n" + run.out;
+    }
+    return all;
+}
+
 std::string PlayersPicture(const AnalysisStore& store) {
     std::string all;
     for (const PlayerIndex p : store.PlayerIndexes()) {

@@ -75,6 +75,10 @@ QString NewDatabase(Engine engine, const TempFolder& folder, const std::string& 
 // fails the test and returns false.
 bool FillStore(const QString& database, AnalysisStore& store, db::StoreParts parts = {});
 
+// What `qla analyze`, `players` and `player PLAYER` print of `source`, one after the other; a
+// failed command fails the test.
+std::string CountsReading(const QStringList& source, const std::string& player);
+
 // Every player of `store` in order: name, counters by weapon, teamkills and chats, a line each.
 std::string PlayersPicture(const AnalysisStore& store);
 

@@ -2,6 +2,7 @@
 // run whole, in part or not at all, where a cut obituary name of a later run stands for a whole
 // name of an earlier one, and after a log of a run grows, is read again or is forgotten; the
 // runs are summed again by the write that changed them, on both engines.
+#include "cut_name_lines.h"
 #include "db_test_support.h"
 
 #include "db/stats_database.h"
@@ -15,17 +16,6 @@
 
 namespace qla::dbtest {
 namespace {
-
-// A name longer than the 29 characters the game keeps of a name in obituary lines.
-const std::string kLongName = "^1{TKS}^2Superlongname-Number-One";
-const std::string kCutName = "^1{TKS}^2Superlongname-Number^7"; // as the obituaries write it
-
-std::string Chat(const std::string& name, const std::string& text) {
-    return "[skipnotify]" + name + "^7: ^2" + text + "\n";
-}
-std::string Kill(const std::string& victim, const std::string& killer) {
-    return "[skipnotify]" + victim + " was killed by " + killer + "'s MP40\n";
-}
 
 class LogBlocksTest : public testing::TestWithParam<Engine> {
   protected:
@@ -68,19 +58,7 @@ class LogBlocksTest : public testing::TestWithParam<Engine> {
     }
 
     // What the counts' readers show of `source`.
-    std::string Reading(const QStringList& source) {
-        std::string all;
-        for (const QStringList& command :
-             {QStringList{"analyze"}, QStringList{"players"}, QStringList{"player"}}) {
-            QStringList arguments = QStringList(command) << source;
-            if (command.front() == "player")
-                arguments << "Ace";
-            const QlaRun run = Qla(arguments);
-            EXPECT_EQ(run.status, 0) << run.err;
-            all += "### " + command.front().toStdString() + "\n" + run.out;
-        }
-        return all;
-    }
+    std::string Reading(const QStringList& source) { return CountsReading(source, "Ace"); }
     std::string ReadingOfDatabase(const QStringList& logs = {}) {
         QStringList source{"--db", database_};
         if (!logs.isEmpty())

@@ -1,6 +1,7 @@
 // The statistics a database stores at import answer as reading the logs' lines one after the
 // other would: across logs and across the pieces of a growing log, where a name the game cut in
 // obituary lines stands for a whole name met earlier, and after an upgrade.
+#include "cut_name_lines.h"
 #include "db_test_support.h"
 
 #include "db/digest_packing.h"
@@ -13,17 +14,7 @@
 namespace qla::dbtest {
 namespace {
 
-// A name longer than the 29 characters the game keeps of a name in obituary lines.
-const std::string kLongName = "^1{TKS}^2Superlongname-Number-One";
-const std::string kCutName = "^1{TKS}^2Superlongname-Number^7"; // as the obituaries write it
 const std::string kDate = "logfile opened on Sun Jan 02 10:00:00 2005\n";
-
-std::string Chat(const std::string& name, const std::string& text) {
-    return "[skipnotify]" + name + "^7: ^2" + text + "\n";
-}
-std::string Kill(const std::string& victim, const std::string& killer) {
-    return "[skipnotify]" + victim + " was killed by " + killer + "'s MP40\n";
-}
 
 class StoredStatistics : public testing::TestWithParam<Engine> {
   protected:
@@ -32,16 +23,7 @@ class StoredStatistics : public testing::TestWithParam<Engine> {
     }
     // What a reading of `source` shows: totals, players, a player's page and every kill table.
     std::string Reading(const QStringList& source) {
-        std::string all;
-        for (const QStringList& command :
-             {QStringList{"analyze"}, QStringList{"players"}, QStringList{"player"}}) {
-            QStringList arguments = QStringList(command) << source;
-            if (command.front() == "player")
-                arguments << QString::fromStdString(kLongName);
-            const QlaRun run = Qla(arguments);
-            EXPECT_EQ(run.status, 0) << run.err;
-            all += "### " + command.join(' ').toStdString() + "\n" + run.out;
-        }
+        const std::string all = CountsReading(source, kLongName);
         const std::string output = folder_.Path("details.txt");
         const QlaRun run =
             Qla(QStringList{"export"} << source << "--view"
