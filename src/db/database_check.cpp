@@ -6,6 +6,7 @@
 #include "db/engine_dialect.h"
 #include "db/erased_table.h"
 #include "db/import_keys.h"
+#include "db/kept_persons.h"
 #include "db/log_blocks.h"
 #include "db/log_catalog.h"
 #include "db/log_piece.h"
@@ -343,6 +344,13 @@ CheckReport CheckDatabase(StatsDatabase& database,
         }
         if (report.Damage.empty())
             CheckBlocks(database, *logs, report);
+        if (report.Damage.empty() && report.Error.empty()) {
+            const auto current = KeptPersonsAreCurrent(database, report.Error);
+            if (current && !*current)
+                report.Damage.push_back("the database " + database.Path() +
+                                        " is damaged: its kept persons are not those its logs "
+                                        "merge into");
+        }
     }
     return report;
 }

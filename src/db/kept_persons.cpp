@@ -15,6 +15,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
+
 namespace qla::db {
 namespace {
 
@@ -38,7 +40,10 @@ std::string EncodeAliases(const AliasList& aliases) {
     return out.Take();
 }
 
-std::string EncodeNames(const MergedNames::Parts& parts) {
+// The lookups in name order, so that one merge always gives the same bytes.
+std::string EncodeNames(MergedNames::Parts parts) {
+    std::sort(parts.RecordOf.begin(), parts.RecordOf.end());
+    std::sort(parts.RecordOfKey.begin(), parts.RecordOfKey.end());
     Writer out;
     for (const auto* records : {&parts.RecordOf, &parts.RecordOfKey}) {
         out.Number(records->size());
@@ -104,8 +109,13 @@ std::optional<std::string> KeptAliases(StatsDatabase& database, std::string& err
     return std::string(View(query.value(0).toByteArray()));
 }
 
-// Merges every log as a reader of the names and counts with --merge-players does, and keeps it.
-bool MergeAndKeep(StatsDatabase& database, const AliasList& aliases, std::string& error) {
+// The row that keeps the persons of every log merged with `aliases`, as a reader of the names and
+// counts with --merge-players merges them.
+struct KeptRow {
+    std::string Aliases, Players, Names;
+};
+std::optional<KeptRow> MergedRow(StatsDatabase& database, const AliasList& aliases,
+                                 std::string& error) {
     AnalysisStore store;
     store.TracksHolders = true;
     StoreParts parts = CountersOnly();
@@ -114,12 +124,20 @@ bool MergeAndKeep(StatsDatabase& database, const AliasList& aliases, std::string
     const DatabaseStoreResult read = BuildStoreInTransaction(database, {}, store, parts);
     if (!read.Ok) {
         error = read.Error;
-        return false;
+        return std::nullopt;
     }
     const MergedNames names = MergePlayers(store, aliases);
     LogDigest sums;
     sums.Totals = read.Totals;
     sums.Players.assign(store.Players.begin() + 1, store.Players.end());
+    return KeptRow{EncodeAliases(aliases), EncodeStoredDigest(sums).Head,
+                   EncodeNames(names.ToParts())};
+}
+
+bool MergeAndKeep(StatsDatabase& database, const AliasList& aliases, std::string& error) {
+    const auto row = MergedRow(database, aliases, error);
+    if (!row)
+        return false;
     QSqlQuery query(database.Connection());
     if (!query.exec(QStringLiteral("DELETE FROM kept_persons"))) {
         error = database.Failure("cannot keep the persons of " + database.Path(), query);
@@ -127,9 +145,9 @@ bool MergeAndKeep(StatsDatabase& database, const AliasList& aliases, std::string
     }
     query.prepare(
         QStringLiteral("INSERT INTO kept_persons (aliases, players, names) VALUES (?, ?, ?)"));
-    query.addBindValue(Bytes(EncodeAliases(aliases)));
-    query.addBindValue(Bytes(EncodeStoredDigest(sums).Head));
-    query.addBindValue(Bytes(EncodeNames(names.ToParts())));
+    query.addBindValue(Bytes(row->Aliases));
+    query.addBindValue(Bytes(row->Players));
+    query.addBindValue(Bytes(row->Names));
     if (!query.exec()) {
         error = database.Failure("cannot keep the persons of " + database.Path(), query);
         return false;
@@ -222,6 +240,30 @@ std::optional<MergedNames> ReadKeptPersons(StatsDatabase& database, const AliasL
     result.LogCount = logs->size();
     result.Ok = true;
     return MergedNames::FromParts(std::move(*parts));
+}
+
+std::optional<bool> KeptPersonsAreCurrent(StatsDatabase& database, std::string& error) {
+    if (database.StoredVersion() < kKeptPersonsVersion)
+        return true;
+    const auto aliases = ReadAliases(database, error);
+    if (!aliases)
+        return std::nullopt;
+    QSqlQuery query(database.Connection());
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT aliases, players, names FROM kept_persons"))) {
+        error = database.Failure("cannot read the kept persons of " + database.Path(), query);
+        return std::nullopt;
+    }
+    // None kept, or kept for other aliases (unread until a writer keeps them anew).
+    if (!query.next() || View(query.value(0).toByteArray()) != EncodeAliases(*aliases))
+        return true;
+    const std::string players(View(query.value(1).toByteArray()));
+    const std::string names(View(query.value(2).toByteArray()));
+    query.finish();
+    const auto fresh = MergedRow(database, *aliases, error);
+    if (!fresh)
+        return std::nullopt;
+    return fresh->Players == players && fresh->Names == names;
 }
 
 } // namespace qla::db

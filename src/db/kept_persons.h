@@ -24,6 +24,10 @@ bool ForgetKeptPersons(StatsDatabase& database, std::string& error);
 // of an older version read without upgrading, keeps none.
 bool KeepPersons(StatsDatabase& database, std::string& error);
 
+// Inside the caller's transaction: whether the kept persons are those merging every log with
+// the database's aliases gives (true when none are kept for them); nullopt on failure.
+std::optional<bool> KeptPersonsAreCurrent(StatsDatabase& database, std::string& error);
+
 // Inside the caller's read transaction: the kept persons when they were merged with `aliases`,
 // the store filled as merging every log's counters leaves it (its kill entries apart: a reader
 // of the names and counts); nullopt when none are kept (the caller merges), or on failure with

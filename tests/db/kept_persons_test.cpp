@@ -107,6 +107,8 @@ TEST_P(KeptPersonsTest, EveryChangeOfTheHistoryKeepsThePersonsAsMergingAgainFind
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(KeptRows(), 1);
     ExpectKeptAsMergedAgain("forgotten");
+    run = Qla({"check", "--db", database_});
+    EXPECT_EQ(run.status, 0) << run.err;
 }
 
 TEST_P(KeptPersonsTest, AWriteThatKeepsNoneLeavesTheReadersMergingAgain) {
@@ -129,6 +131,16 @@ TEST_P(KeptPersonsTest, AWriteThatKeepsNoneLeavesTheReadersMergingAgain) {
     WriteAndImport(4, 4);
     EXPECT_EQ(KeptRows(), 1);
     ExpectKeptAsMergedAgain("imported after");
+
+    EXPECT_EQ(Qla({"check", "--db", database_}).status, 0);
+    // Persons that are not the logs' are damage the check names.
+    RunSql(database_, {"UPDATE kept_persons SET players ="
+                       " (SELECT digest FROM log_digests WHERE log_id = 1)"});
+    const QlaRun check = Qla({"check", "--db", database_});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_NE(check.err.find("its kept persons are not those its logs merge into"),
+              std::string::npos)
+        << check.err;
 
     // Damaged kept persons are named, never read as players.
     RunSql(database_, {"UPDATE kept_persons SET names = players"});
