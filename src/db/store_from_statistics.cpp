@@ -159,7 +159,8 @@ std::size_t FileBlockAt(StatsDatabase& database, const BlocksByFirstLog& blocks,
     for (const LogBlock& block : found->second) {
         // The selected logs are in import order, and a log between two of a block's is one of
         // its own (the block goes with any log it sums): the ends and the count say it all.
-        if (at + block.Logs > logs.size() || logs[at + block.Logs - 1].Id != block.Last)
+        if (block.Logs == 0 || at + block.Logs > logs.size() ||
+            logs[at + block.Logs - 1].Id != block.Last)
             continue;
         const auto sum = ReadBlockSum(database, block, result.Error);
         if (!sum)
