@@ -49,6 +49,11 @@ std::string AliasList::Split(std::string_view rawName) {
     return {};
 }
 
+bool AliasList::HasSplit() const {
+    return std::any_of(entries_.begin(), entries_.end(),
+                       [](const AliasEntry& entry) { return entry.Kind == AliasKind::Split; });
+}
+
 bool AliasList::IsSplit(std::string_view name) const {
     return std::ranges::any_of(entries_, [&](const AliasEntry& e) {
         return e.Kind == AliasKind::Split && e.Name == name;

@@ -39,6 +39,8 @@ class AliasList {
 
     // Whether a split for `name` is kept.
     bool IsSplit(std::string_view name) const;
+    // Whether any split is kept.
+    bool HasSplit() const;
 
   private:
     std::vector<AliasEntry> entries_;

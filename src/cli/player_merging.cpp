@@ -8,7 +8,6 @@
 #include "core/control_chars.h"
 #include "core/names.h"
 
-#include <algorithm>
 
 namespace qla::cli {
 
@@ -29,9 +28,7 @@ std::string StoredNamesLike(const AnalysisStore& store, const std::string& name)
 }
 
 bool PlayerMerging::ReadsChains() const {
-    return TracksHolders() &&
-           std::none_of(Aliases.Entries().begin(), Aliases.Entries().end(),
-                        [](const AliasEntry& entry) { return entry.Kind == AliasKind::Split; });
+    return TracksHolders() && !Aliases.HasSplit();
 }
 
 void PlayerMerging::Apply(AnalysisStore& store) {

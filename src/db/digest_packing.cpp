@@ -289,6 +289,11 @@ bool IsSplitDigest(std::string_view head) {
     return in.Number() == kSplitFormat && in.Ok();
 }
 
+std::optional<LogDigest> DecodeDigestHead(std::string_view head) {
+    return DecodeStoredDigest(
+        head, {}, {}, {.Encounters = false, .Holdings = false, .Renames = false, .Pairs = false});
+}
+
 std::optional<LogDigest> DecodeStoredDigest(std::string_view head, std::string_view kills,
                                             std::string_view renames, DigestParts parts) {
     if (!IsSplitDigest(head))

@@ -40,6 +40,9 @@ bool IsSplitDigest(std::string_view head);
 std::optional<LogDigest> DecodeStoredDigest(std::string_view head, std::string_view kills,
                                             std::string_view renames, DigestParts parts = {});
 
+// A head stored without kills and renames (the sums of runs of logs, the kept persons): the
+// totals, players and cut names.
+std::optional<LogDigest> DecodeDigestHead(std::string_view head);
 // The digest's holdings (HasHoldings), its renames' holdings and the names renamed into, as
 // stored apart from the digest; DecodeHoldings fills them in (false: damaged).
 std::string EncodeHoldings(const LogDigest& digest);

@@ -89,13 +89,6 @@ std::optional<MergedNames::Parts> DecodeNames(std::string_view bytes, std::size_
     return parts;
 }
 
-bool HasSplit(const AliasList& aliases) {
-    for (const AliasEntry& entry : aliases.Entries())
-        if (entry.Kind == AliasKind::Split)
-            return true;
-    return false;
-}
-
 // The kept row's aliases; nullopt when none is kept.
 std::optional<std::string> KeptAliases(StatsDatabase& database, std::string& error) {
     QSqlQuery query(database.Connection());
@@ -119,8 +112,8 @@ std::optional<KeptRow> MergedRow(StatsDatabase& database, const AliasList& alias
     AnalysisStore store;
     store.TracksHolders = true;
     StoreParts parts = CountersOnly();
-    parts.Kills = true; // merging weighs every kill
-    parts.Chains = !HasSplit(aliases);
+    parts.Kills = true;                 // merging weighs every kill
+    parts.Chains = !aliases.HasSplit(); // as PlayerMerging::ReadsChains
     const DatabaseStoreResult read = BuildStoreInTransaction(database, {}, store, parts);
     if (!read.Ok) {
         error = read.Error;
@@ -202,9 +195,7 @@ std::optional<MergedNames> ReadKeptPersons(StatsDatabase& database, const AliasL
     if (!query.next() || View(query.value(0).toByteArray()) != EncodeAliases(aliases))
         return std::nullopt;
     const QByteArray players = query.value(1).toByteArray();
-    const auto sums = DecodeStoredDigest(
-        View(players), {}, {},
-        {.Encounters = false, .Holdings = false, .Renames = false, .Pairs = false});
+    const auto sums = DecodeDigestHead(View(players));
     const auto parts =
         sums ? DecodeNames(View(query.value(2).toByteArray()), sums->Players.size()) : std::nullopt;
     if (!parts) {
@@ -229,12 +220,8 @@ std::optional<MergedNames> ReadKeptPersons(StatsDatabase& database, const AliasL
     }
     store.MergePlayers(groupOf, shown);
     result.Totals = sums->Totals;
-    for (const LogEntry& log : *logs) {
-        result.Logs.Ids.push_back(log.Id);
-        result.Logs.Paths.push_back(log.Path);
-        result.Logs.Dates.push_back(log.DateKey);
-        result.Logs.KillEntriesEnd.push_back(0);
-    }
+    for (const LogEntry& log : *logs)
+        result.Logs.Add(log, 0);
     if (!logs->empty())
         result.DateText = logs->front().DateHeader;
     result.LogCount = logs->size();

@@ -131,9 +131,7 @@ std::optional<LogDigest> ReadBlockSum(StatsDatabase& database, const LogBlock& b
     std::optional<LogDigest> sum;
     if (query.next()) {
         const QByteArray head = query.value(0).toByteArray();
-        sum = DecodeStoredDigest(
-            {head.constData(), static_cast<std::size_t>(head.size())}, {}, {},
-            {.Encounters = false, .Holdings = false, .Renames = false, .Pairs = false});
+        sum = DecodeDigestHead({head.constData(), static_cast<std::size_t>(head.size())});
     }
     if (!sum)
         error = "the database " + database.Path() + " is damaged: the sum of logs " +

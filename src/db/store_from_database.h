@@ -29,6 +29,14 @@ struct LogSpans {
     // With StoreParts::KillOrder: each log's kills in the order they were made.
     KillOrder Order;
     std::vector<std::size_t> VoiceChatsEnd, TextChatsEnd;
+
+    // A log filed, its kill entries ending at `killEntriesEnd`.
+    void Add(const LogEntry& log, std::size_t killEntriesEnd) {
+        Ids.push_back(log.Id);
+        Paths.push_back(log.Path);
+        Dates.push_back(log.DateKey);
+        KillEntriesEnd.push_back(killEntriesEnd);
+    }
 };
 
 struct DatabaseStoreResult {

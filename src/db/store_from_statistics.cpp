@@ -173,10 +173,7 @@ std::size_t FileBlockAt(StatsDatabase& database, const BlocksByFirstLog& blocks,
             LogLines lines;
             lines.Id = logs[i].Id;
             result.Lines.push_back(std::move(lines));
-            result.Logs.Ids.push_back(logs[i].Id);
-            result.Logs.Paths.push_back(logs[i].Path);
-            result.Logs.Dates.push_back(logs[i].DateKey);
-            result.Logs.KillEntriesEnd.push_back(store.KillEvents.size());
+            result.Logs.Add(logs[i], store.KillEvents.size());
         }
         return block.Logs;
     }
@@ -294,10 +291,7 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
             }
             AddTotals(result.Totals, digest->Totals);
             result.Lines.push_back(LinesOfLog(log.Id, *digest));
-            result.Logs.Ids.push_back(log.Id);
-            result.Logs.Paths.push_back(log.Path);
-            result.Logs.Dates.push_back(log.DateKey);
-            result.Logs.KillEntriesEnd.push_back(store.KillEvents.size());
+            result.Logs.Add(log, store.KillEvents.size());
             playerNames[i] = digest->Names();
             continue;
         }
@@ -332,10 +326,7 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
         }
         AddTotals(result.Totals, digest->Totals);
         result.Lines.push_back(LinesOfLog(log.Id, *digest));
-        result.Logs.Ids.push_back(log.Id);
-        result.Logs.Paths.push_back(log.Path);
-        result.Logs.Dates.push_back(log.DateKey);
-        result.Logs.KillEntriesEnd.push_back(store.KillEvents.size());
+        result.Logs.Add(log, store.KillEvents.size());
         // A name of the log's own digest that the reading in context filed otherwise (a cut
         // obituary name) holds no chat: chats carry whole names. Such names stay unfiled.
         auto& here = playersOf[i];
