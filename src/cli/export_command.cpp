@@ -229,13 +229,14 @@ int Report(const ExportOutcome& outcome, const ExportRequest& request, std::ostr
     return outcome.Ok() ? cli::kExitOk : cli::kExitFailed;
 }
 
-// The views that read their texts through a line source, streamed from a database.
+using front::PartsShownBy;
+
+// The views that read their texts through a line source, streamed from a database (the site's
+// chat archive log by log).
 bool StreamsLines(ExportView view) {
     return view == ExportView::VoiceChat || view == ExportView::TextChat ||
-           view == ExportView::Junk;
+           view == ExportView::Junk || view == ExportView::Dashboard;
 }
-
-using front::PartsShownBy;
 
 } // namespace
 

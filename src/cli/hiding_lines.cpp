@@ -13,4 +13,14 @@ bool HidingLines::ForEachUnknownLine(const TextLineVisitor& visit, std::string& 
         error);
 }
 
+bool HidingLines::FirstUnknownLines(std::size_t count, std::vector<std::string>& lines,
+                                    std::string& error) const {
+    if (!lines_.FirstUnknownLines(count, lines, error))
+        return false;
+    for (std::string& line : lines)
+        if (NamesHiddenPlayer(line, hiddenKeys_))
+            line = kHiddenLineText;
+    return true;
+}
+
 } // namespace qla::cli

@@ -17,7 +17,14 @@ class HidingLines final : public LineSource {
         return lines_.ForEachChat(voice, visit, error);
     }
     std::int64_t UnknownLineCount() const override { return lines_.UnknownLineCount(); }
+    std::vector<ChatLogSize> ChatLogs() const override { return lines_.ChatLogs(); }
+    bool ForEachChatOfLog(std::size_t log, bool voice, const ChatLineVisitor& visit,
+                          std::string& error) const override {
+        return lines_.ForEachChatOfLog(log, voice, visit, error);
+    }
     bool ForEachUnknownLine(const TextLineVisitor& visit, std::string& error) const override;
+    bool FirstUnknownLines(std::size_t count, std::vector<std::string>& lines,
+                           std::string& error) const override;
 
   private:
     const LineSource& lines_;

@@ -108,7 +108,7 @@ std::optional<LoadedSource> LoadSource(LogSource& source, AnalysisStore& store,
         loaded.Reading = std::move(*opened);
     }
     if (loaded.Reading) {
-        loaded.Store = loaded.Reading->Loaded();
+        loaded.Store = loaded.Reading->TakeLoaded();
     } else if (source.Database) {
         // A database that cannot stream reads the texts into a fresh store instead.
         store = AnalysisStore();

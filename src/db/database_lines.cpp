@@ -27,27 +27,53 @@ bool DatabaseLines::FilesEverySpeaker() const {
 
 bool DatabaseLines::ForEachChat(bool voice, const ChatLineVisitor& visit,
                                 std::string& error) const {
-    for (std::size_t i = 0; i < logs_.size(); ++i) {
-        const std::vector<PlayerIndex>& here = players_[i];
-        bool damaged = false;
-        const auto each = [&](const ChatRow& row) {
-            // Rows number a log's players from 1, in the digest's order.
-            const PlayerIndex player =
-                row.Player >= 1 && row.Player <= here.size() ? here[row.Player - 1] : 0;
-            if (player == 0) {
-                damaged = true;
-                return;
-            }
-            visit({player, row.Location, row.Message, row.IsTeam});
-        };
-        if (!db::ForEachChat(database_, logs_[i].Id, voice ? ChatKind::Voice : ChatKind::Text, each,
-                             error))
+    for (std::size_t i = 0; i < logs_.size(); ++i)
+        if (!ForEachChatOfLog(i, voice, visit, error))
             return false;
-        if (damaged) {
-            error = "the database " + database_.Path() + " is damaged: a chat of log " +
-                    std::to_string(logs_[i].Id) + " names no player of the log";
+    return true;
+}
+
+bool DatabaseLines::FirstUnknownLines(std::size_t count, std::vector<std::string>& lines,
+                                      std::string& error) const {
+    lines.clear();
+    for (const LogLines& log : logs_) {
+        if (lines.size() >= count)
+            break;
+        if (!db::AddFirstUnknownLines(database_, log.Id, count, lines, error))
             return false;
+    }
+    return true;
+}
+
+std::vector<ChatLogSize> DatabaseLines::ChatLogs() const {
+    std::vector<ChatLogSize> sizes;
+    sizes.reserve(logs_.size());
+    for (const LogLines& log : logs_)
+        sizes.push_back({log.Id, log.VoiceChats, log.TextChats});
+    return sizes;
+}
+
+bool DatabaseLines::ForEachChatOfLog(std::size_t log, bool voice, const ChatLineVisitor& visit,
+                                     std::string& error) const {
+    const std::vector<PlayerIndex>& here = players_.at(log);
+    bool damaged = false;
+    const auto each = [&](const ChatRow& row) {
+        // Rows number a log's players from 1, in the digest's order.
+        const PlayerIndex player =
+            row.Player >= 1 && row.Player <= here.size() ? here[row.Player - 1] : 0;
+        if (player == 0) {
+            damaged = true;
+            return;
         }
+        visit({player, row.Location, row.Message, row.IsTeam});
+    };
+    if (!db::ForEachChat(database_, logs_[log].Id, voice ? ChatKind::Voice : ChatKind::Text, each,
+                         error))
+        return false;
+    if (damaged) {
+        error = "the database " + database_.Path() + " is damaged: a chat of log " +
+                std::to_string(logs_[log].Id) + " names no player of the log";
+        return false;
     }
     return true;
 }

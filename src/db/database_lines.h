@@ -20,6 +20,7 @@ struct LogLines {
     std::vector<std::string> PlayerNames; // the digest's players, in order
     std::vector<bool> Speaks;             // whether the player has a chat in the log
     std::int64_t UnknownLines = 0;
+    std::size_t VoiceChats = 0, TextChats = 0; // its messages of each kind
 };
 
 // Files a name as the store holds it (after a merge, the merged record); 0 when it holds none.
@@ -36,6 +37,11 @@ class DatabaseLines final : public LineSource {
     bool ForEachChat(bool voice, const ChatLineVisitor& visit, std::string& error) const override;
     std::int64_t UnknownLineCount() const override;
     bool ForEachUnknownLine(const TextLineVisitor& visit, std::string& error) const override;
+    bool FirstUnknownLines(std::size_t count, std::vector<std::string>& lines,
+                           std::string& error) const override;
+    std::vector<ChatLogSize> ChatLogs() const override;
+    bool ForEachChatOfLog(std::size_t log, bool voice, const ChatLineVisitor& visit,
+                          std::string& error) const override;
 
   private:
     StatsDatabase& database_;

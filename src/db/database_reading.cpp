@@ -24,8 +24,7 @@ std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, Analys
             << database->StoredVersion() << " and is read from its stored lines; qla upgrade --db "
             << TerminalSafeText(source.Path)
             << " stores its statistics, after which it reads fast\n";
-    const DatabaseStoreResult built =
-        BuildStoreFromDatabase(*database, source.Selection, store, parts);
+    DatabaseStoreResult built = BuildStoreFromDatabase(*database, source.Selection, store, parts);
     if (!built.Ok) {
         err << "qla: " << TerminalSafeText(built.Error) << "\n";
         return std::nullopt;
@@ -35,7 +34,7 @@ std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, Analys
         err << "qla: " << TerminalSafeText(error) << "\n";
         return std::nullopt;
     }
-    return LoadedStore{built.Totals, built.DateText, built.Logs, std::move(*hidden)};
+    return LoadedStore{built.Totals, built.DateText, std::move(built.Logs), std::move(*hidden)};
 }
 
 std::optional<std::unique_ptr<DatabaseReading>> DatabaseReading::Open(const DatabaseSource& source,
@@ -71,7 +70,8 @@ std::optional<std::unique_ptr<DatabaseReading>> DatabaseReading::Open(const Data
         err << "qla: " << TerminalSafeText(error) << "\n";
         return std::nullopt;
     }
-    reading->loaded_ = LoadedStore{built.Totals, built.DateText, built.Logs, std::move(*hidden)};
+    reading->loaded_ =
+        LoadedStore{built.Totals, built.DateText, std::move(built.Logs), std::move(*hidden)};
     reading->logs_ = std::move(built.Lines);
     const auto filed = [&store](std::string_view name) {
         return store.FindPlayer(name).value_or(0);
@@ -124,7 +124,8 @@ std::optional<KeptPersonsRead> LoadKeptPersons(const DatabaseSource& source,
         err << "qla: " << TerminalSafeText(error) << "\n";
         return std::nullopt;
     }
-    read.Store = LoadedStore{built.Totals, built.DateText, built.Logs, std::move(*hidden)};
+    read.Store =
+        LoadedStore{built.Totals, built.DateText, std::move(built.Logs), std::move(*hidden)};
     return read;
 }
 

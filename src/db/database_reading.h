@@ -72,7 +72,9 @@ class DatabaseReading {
                                                                 std::ostream& err,
                                                                 bool killOrder = false);
 
-    const LoadedStore& Loaded() const { return loaded_; }
+    // What was read, handed over once: its spans hold each log's kills in order (the site's
+    // streaks), hundreds of megabytes for a long history, which are never copied.
+    LoadedStore TakeLoaded() { return std::move(loaded_); }
     // The rows, their players filed as `playerOf` files names (after a merge, its records).
     DatabaseLines Lines(PlayerOfName playerOf) const;
 

@@ -309,13 +309,17 @@ bool ForEachChat(StatsDatabase& database, LogId id, ChatKind kind,
     return true;
 }
 
-bool ForEachUnknownLine(StatsDatabase& database, LogId id,
-                        const std::function<void(std::string_view)>& each, std::string& error) {
+namespace {
+
+// Calls `each` for the log's blocks of other lines in their order until it returns false.
+bool ForEachUnknownBlock(StatsDatabase& database, LogId id,
+                         const std::function<bool(std::string_view)>& each, std::string& error) {
     if (auto rows = SqliteReader::For(
             database.Connection(),
             "SELECT lines FROM log_unknown_lines WHERE log_id = ? ORDER BY seq", {id})) {
         while (rows->Next())
-            EachLineOfBlock(rows->Bytes(0), each);
+            if (!each(rows->Bytes(0)))
+                return true;
         if (!rows->Error().empty())
             error =
                 "cannot read the other lines of log " + std::to_string(id) + ": " + rows->Error();
@@ -332,9 +336,39 @@ bool ForEachUnknownLine(StatsDatabase& database, LogId id,
     }
     while (query.next()) {
         const QByteArray block = query.value(0).toByteArray();
-        EachLineOfBlock(View(block), each);
+        if (!each(View(block)))
+            return true;
     }
     return true;
+}
+
+} // namespace
+
+bool ForEachUnknownLine(StatsDatabase& database, LogId id,
+                        const std::function<void(std::string_view)>& each, std::string& error) {
+    return ForEachUnknownBlock(
+        database, id,
+        [&](std::string_view block) {
+            EachLineOfBlock(block, each);
+            return true;
+        },
+        error);
+}
+
+bool AddFirstUnknownLines(StatsDatabase& database, LogId id, std::size_t count,
+                          std::vector<std::string>& lines, std::string& error) {
+    if (lines.size() >= count)
+        return true;
+    return ForEachUnknownBlock(
+        database, id,
+        [&](std::string_view block) {
+            EachLineOfBlock(block, [&](std::string_view line) {
+                if (lines.size() < count)
+                    lines.emplace_back(line);
+            });
+            return lines.size() < count;
+        },
+        error);
 }
 
 bool DeleteStatisticsRows(StatsDatabase& database, LogId id, std::string& error) {

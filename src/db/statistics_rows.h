@@ -61,6 +61,9 @@ bool ForEachChat(StatsDatabase& database, LogId id, ChatKind kind,
 // Calls `each` for the log's other lines in their order; false with `error` set.
 bool ForEachUnknownLine(StatsDatabase& database, LogId id,
                         const std::function<void(std::string_view)>& each, std::string& error);
+// Adds the log's first other lines to `lines` until it holds `count`, reading no further rows.
+bool AddFirstUnknownLines(StatsDatabase& database, LogId id, std::size_t count,
+                          std::vector<std::string>& lines, std::string& error);
 
 // Removes every statistics row of the log, its log_players rows too (analysing it again).
 bool DeleteStatisticsRows(StatsDatabase& database, LogId id, std::string& error);

@@ -132,8 +132,11 @@ LogLines LinesOfLog(LogId id, const LogDigest& digest) {
     LogLines lines;
     lines.Id = id;
     lines.PlayerNames = digest.Names();
-    for (const PlayerRecord& player : digest.Players)
+    for (const PlayerRecord& player : digest.Players) {
         lines.Speaks.push_back(player.VoiceChatCount + player.TextChatCount > 0);
+        lines.VoiceChats += static_cast<std::size_t>(player.VoiceChatCount);
+        lines.TextChats += static_cast<std::size_t>(player.TextChatCount);
+    }
     lines.UnknownLines = static_cast<std::int64_t>(digest.UnknownLineRows);
     return lines;
 }

@@ -11,18 +11,19 @@
 namespace qla::front {
 namespace {
 
-// The logs whose chats were read, as the chat archive takes them; none when the spans do not
-// tell where each log's messages end (the archive then holds one log).
+// The logs read, as the chat archive takes them, with where each log's messages end in the
+// store when its chats were read into it (else 0: the archive streams them, or holds one log).
 std::vector<SiteLog> ChatArchiveLogs(const db::LogSpans& logs) {
     std::vector<SiteLog> archive;
     const std::size_t count = logs.Ids.size();
-    if (logs.VoiceChatsEnd.size() != count || logs.TextChatsEnd.size() != count ||
-        logs.Paths.size() != count || logs.Dates.size() != count)
+    if (logs.Paths.size() != count || logs.Dates.size() != count)
         return archive;
+    const bool ends = logs.VoiceChatsEnd.size() == count && logs.TextChatsEnd.size() == count;
     for (std::size_t i = 0; i < count; ++i)
         archive.push_back(
             {logs.Ids[i], QFileInfo(QString::fromStdString(logs.Paths[i])).fileName().toStdString(),
-             logs.Dates[i].value_or(""), logs.VoiceChatsEnd[i], logs.TextChatsEnd[i]});
+             logs.Dates[i].value_or(""), ends ? logs.VoiceChatsEnd[i] : 0,
+             ends ? logs.TextChatsEnd[i] : 0});
     return archive;
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qla {
 
@@ -24,6 +25,12 @@ struct ChatLine {
 using ChatLineVisitor = std::function<void(const ChatLine&)>;
 using TextLineVisitor = std::function<void(std::string_view)>;
 
+// One log of a source that tells its logs apart: its id and its messages of each kind.
+struct ChatLogSize {
+    std::int64_t Id = 0;
+    std::size_t VoiceChats = 0, TextChats = 0;
+};
+
 class LineSource {
   public:
     virtual ~LineSource() = default;
@@ -33,6 +40,16 @@ class LineSource {
     // The lines no statistic counts, in order.
     virtual std::int64_t UnknownLineCount() const = 0;
     virtual bool ForEachUnknownLine(const TextLineVisitor& visit, std::string& error) const = 0;
+    // The first `count` of them (fewer when there are fewer), without reading the rest.
+    virtual bool FirstUnknownLines(std::size_t count, std::vector<std::string>& lines,
+                                   std::string& error) const;
+
+    // The source's logs in the order ForEachChat reads them, for a writer that shows each log
+    // apart (the site's chat archive); empty when the source does not tell its logs apart.
+    virtual std::vector<ChatLogSize> ChatLogs() const { return {}; }
+    // Each voice (or text) message of the log ChatLogs()[log] in order.
+    virtual bool ForEachChatOfLog(std::size_t log, bool voice, const ChatLineVisitor& visit,
+                                  std::string& error) const;
 };
 
 // The lists an analysis filled into the store.
@@ -42,6 +59,8 @@ class StoreLines final : public LineSource {
     bool ForEachChat(bool voice, const ChatLineVisitor& visit, std::string& error) const override;
     std::int64_t UnknownLineCount() const override;
     bool ForEachUnknownLine(const TextLineVisitor& visit, std::string& error) const override;
+    bool FirstUnknownLines(std::size_t count, std::vector<std::string>& lines,
+                           std::string& error) const override;
 
   private:
     const AnalysisStore& store_;

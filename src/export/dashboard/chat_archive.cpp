@@ -20,19 +20,37 @@ bool CoversChats(const std::vector<SiteLog>& logs, const AnalysisStore& store) {
     return voice == store.VoiceChats.size() && text == store.TextChats.size();
 }
 
-std::vector<ArchivedLog> LogsOf(const AnalysisStore& store, const DashboardSettings& settings) {
+// True when the source's logs are the settings' logs, in the same order.
+bool StreamsLogs(const std::vector<ChatLogSize>& sizes, const std::vector<SiteLog>& logs) {
+    if (sizes.empty() || sizes.size() != logs.size())
+        return false;
+    for (std::size_t i = 0; i < logs.size(); ++i)
+        if (sizes[i].Id != logs[i].Id)
+            return false;
+    return true;
+}
+
+std::vector<ArchivedLog> LogsOf(const AnalysisStore& store, const std::vector<ChatLogSize>& sizes,
+                                const DashboardSettings& settings) {
     std::vector<ArchivedLog> logs;
-    if (!CoversChats(settings.Logs, store)) {
+    if (StreamsLogs(sizes, settings.Logs)) {
+        for (std::size_t i = 0; i < sizes.size(); ++i) {
+            const SiteLog& log = settings.Logs[i];
+            logs.push_back(
+                {log.Id, log.Name, log.Date, 0, sizes[i].VoiceChats, 0, sizes[i].TextChats, i});
+        }
+    } else if (CoversChats(settings.Logs, store)) {
+        std::size_t voice = 1, text = 1;
+        for (const SiteLog& log : settings.Logs) {
+            logs.push_back(
+                {log.Id, log.Name, log.Date, voice, log.VoiceChatsEnd, text, log.TextChatsEnd});
+            voice = log.VoiceChatsEnd;
+            text = log.TextChatsEnd;
+        }
+    } else {
         logs.push_back({1, settings.SourceName, settings.LogDate, 1, store.VoiceChats.size(), 1,
                         store.TextChats.size()});
         return logs;
-    }
-    std::size_t voice = 1, text = 1;
-    for (const SiteLog& log : settings.Logs) {
-        logs.push_back(
-            {log.Id, log.Name, log.Date, voice, log.VoiceChatsEnd, text, log.TextChatsEnd});
-        voice = log.VoiceChatsEnd;
-        text = log.TextChatsEnd;
     }
     // Dated logs first, by date; the order filed breaks ties and orders the undated.
     std::stable_sort(logs.begin(), logs.end(), [](const ArchivedLog& a, const ArchivedLog& b) {
@@ -52,14 +70,27 @@ std::int64_t LargestId(const std::vector<ArchivedLog>& logs) {
 
 } // namespace
 
-ChatArchive::ChatArchive(const AnalysisStore& store, const DashboardSettings& settings,
-                         std::size_t perFolder)
-    : logs_(LogsOf(store, settings)),
+ChatArchive::ChatArchive(const AnalysisStore& store, const LineSource& lines,
+                         const DashboardSettings& settings, std::size_t perFolder)
+    : store_(store), lines_(lines), streamed_(StreamsLogs(lines.ChatLogs(), settings.Logs)),
+      logs_(LogsOf(store, lines.ChatLogs(), settings)),
       voice_("voice", "log-", static_cast<std::size_t>(LargestId(logs_)), perFolder),
       text_("text", "log-", static_cast<std::size_t>(LargestId(logs_)), perFolder) {}
 
 std::string ChatArchive::PagePath(bool voice, const ArchivedLog& log) const {
     return (voice ? voice_ : text_).Path(static_cast<std::size_t>(log.Id));
+}
+
+bool ChatArchive::ForEachMessage(const ArchivedLog& log, bool voice, const ChatLineVisitor& visit,
+                                 std::string& error) const {
+    if (streamed_)
+        return lines_.ForEachChatOfLog(log.SourceLog, voice, visit, error);
+    const std::vector<ChatEntry>& chats = voice ? store_.VoiceChats : store_.TextChats;
+    for (std::size_t k = log.Begin(voice); k < log.End(voice); ++k) {
+        const ChatEntry& entry = chats[k];
+        visit({entry.Player, store_.LocationOf(entry), entry.Text, entry.IsTeam});
+    }
+    return true;
 }
 
 std::string ArchivedLogTitle(const ArchivedLog& log) {

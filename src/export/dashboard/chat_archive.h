@@ -7,6 +7,7 @@
 #include "core/store.h"
 #include "export/dashboard/dashboard_model.h"
 #include "export/dashboard/site_layout.h"
+#include "stats/statistics.h"
 
 #include <cstddef>
 #include <string>
@@ -15,11 +16,13 @@
 namespace qla {
 
 // A log of the archive: its messages are [VoiceBegin, VoiceEnd) of the store's VoiceChats and
-// [TextBegin, TextEnd) of its TextChats.
+// [TextBegin, TextEnd) of its TextChats, or, streamed, [0, VoiceEnd) and [0, TextEnd) of the line
+// source's log `SourceLog`.
 struct ArchivedLog {
     std::int64_t Id = 1;
     std::string Name, Date;
     std::size_t VoiceBegin = 1, VoiceEnd = 1, TextBegin = 1, TextEnd = 1;
+    std::size_t SourceLog = 0;
 
     std::size_t Begin(bool voice) const { return voice ? VoiceBegin : TextBegin; }
     std::size_t End(bool voice) const { return voice ? VoiceEnd : TextEnd; }
@@ -28,10 +31,11 @@ struct ArchivedLog {
 
 class ChatArchive {
   public:
-    // The logs of `settings.Logs` when they account for every message of the store, else one log
-    // (the site's source) holding them all.
-    ChatArchive(const AnalysisStore& store, const DashboardSettings& settings,
-                std::size_t perFolder);
+    // The logs of `settings.Logs`: streamed from `lines` when it tells them apart (a database's
+    // rows, which the store then lacks), else from the store when their ends account for every
+    // message of it; otherwise one log (the site's source) holding the store's messages.
+    ChatArchive(const AnalysisStore& store, const LineSource& lines,
+                const DashboardSettings& settings, std::size_t perFolder);
 
     // In date order: by date, then in the order filed; logs without a date last, as filed.
     const std::vector<ArchivedLog>& Logs() const { return logs_; }
@@ -40,7 +44,14 @@ class ChatArchive {
     std::string PagePath(bool voice, const ArchivedLog& log) const;
     int PageDepth() const { return voice_.Depth(); }
 
+    // Each message of the log's kind in order; false with `error` when its rows cannot be read.
+    bool ForEachMessage(const ArchivedLog& log, bool voice, const ChatLineVisitor& visit,
+                        std::string& error) const;
+
   private:
+    const AnalysisStore& store_;
+    const LineSource& lines_;
+    bool streamed_ = false;
     std::vector<ArchivedLog> logs_;
     PageSeries voice_, text_;
 };

@@ -16,22 +16,8 @@ namespace {
 // Raised whenever ChatLogPage writes other bytes for the same inputs.
 constexpr std::uint64_t kChatLogPageVersion = 2;
 
-const std::vector<ChatEntry>& ChatsOf(const AnalysisStore& store, bool voice) {
-    return voice ? store.VoiceChats : store.TextChats;
-}
-
 std::string_view KindTitle(bool voice) {
     return voice ? "Voice chat" : "Text chat";
-}
-
-// The log's speakers in order of first message, numbered from 0.
-std::vector<PlayerIndex> SpeakersOf(const std::vector<ChatEntry>& chats, const ArchivedLog& log,
-                                    bool voice, std::unordered_map<PlayerIndex, std::size_t>& at) {
-    std::vector<PlayerIndex> speakers;
-    for (std::size_t k = log.Begin(voice); k < log.End(voice); ++k)
-        if (at.try_emplace(chats[k].Player, speakers.size()).second)
-            speakers.push_back(chats[k].Player);
-    return speakers;
 }
 
 void AppendCount(std::string& out, std::size_t messages) {
@@ -74,9 +60,9 @@ std::string ChatIndexPage(const SiteParts& site, const ChatArchive& archive, boo
     return out;
 }
 
-std::uint64_t ChatLogInputs(const SiteParts& site, const ChatArchive& archive,
-                            PlayerLinkInputs& players, const ArchivedLog& log, bool voice) {
-    const std::vector<ChatEntry>& chats = ChatsOf(site.Store, voice);
+std::optional<std::uint64_t> ChatLogInputs(const SiteParts& site, const ChatArchive& archive,
+                                           PlayerLinkInputs& players, const ArchivedLog& log,
+                                           bool voice, std::string& error) {
     PageInputs inputs(kChatLogPageVersion);
     inputs.Add(voice ? 1 : 0);
     inputs.Add(site.Settings.GameTitle);
@@ -85,23 +71,55 @@ std::uint64_t ChatLogInputs(const SiteParts& site, const ChatArchive& archive,
     inputs.Add(log.Date);
     inputs.Add(static_cast<std::uint64_t>(archive.PageDepth()));
     inputs.Add(log.Messages(!voice) > 0 ? archive.PagePath(!voice, log) : std::string());
-    for (std::size_t k = log.Begin(voice); k < log.End(voice); ++k) {
-        const ChatEntry& entry = chats[k];
-        inputs.Add(players.Of(entry.Player));
-        inputs.Add(site.Store.LocationOf(entry));
-        inputs.Add(entry.IsTeam ? 1 : 0);
-        inputs.Add(entry.Text);
-    }
+    const bool read = archive.ForEachMessage(
+        log, voice,
+        [&](const ChatLine& chat) {
+            inputs.Add(players.Of(chat.Player));
+            inputs.Add(chat.Location);
+            inputs.Add(chat.IsTeam ? 1 : 0);
+            inputs.Add(chat.Text);
+        },
+        error);
+    if (!read)
+        return std::nullopt;
     return inputs.Value();
 }
 
-std::string ChatLogPage(const SiteParts& site, const ChatArchive& archive, const ArchivedLog& log,
-                        bool voice) {
-    const std::vector<ChatEntry>& chats = ChatsOf(site.Store, voice);
+std::optional<std::string> ChatLogPage(const SiteParts& site, const ChatArchive& archive,
+                                       const ArchivedLog& log, bool voice, std::string& error) {
+    // The rows first, read once: the table's list of speakers, in order of first message and
+    // numbered from 0, goes before them.
+    std::string rows;
+    rows.reserve(96 * log.Messages(voice));
+    std::unordered_map<PlayerIndex, std::size_t> speakerAt;
+    std::vector<PlayerIndex> speakers;
+    std::size_t number = 0;
+    const bool read = archive.ForEachMessage(
+        log, voice,
+        [&](const ChatLine& chat) {
+            if (++number % kChatRowsPerPage == 1)
+                rows += "<tbody>\n";
+            const auto [at, isNew] = speakerAt.try_emplace(chat.Player, speakers.size());
+            if (isNew)
+                speakers.push_back(chat.Player);
+            // End tags left out, as HTML allows: a new row or group ends the one before.
+            rows += "<tr><td>" + std::to_string(number) + "<td data-s=\"" +
+                    std::to_string(at->second) + "\">";
+            AppendShownName(rows, site.Store.Players[chat.Player].Name);
+            rows += "<td>";
+            AppendHtmlText(rows, chat.Location);
+            rows += chat.IsTeam ? "<td>team<td>" : "<td>all<td>";
+            AppendColouredText(rows, chat.Text);
+            rows += '\n';
+        },
+        error);
+    if (!read)
+        return std::nullopt;
+
     const std::string root = RootFrom(archive.PageDepth());
     const std::string title = std::string(KindTitle(voice)) + ", " + ArchivedLogTitle(log);
     std::string out;
-    out.reserve(96 * log.Messages(voice) + 4096);
+    out.reserve(rows.size() + 4096);
     // The style sheet shows the first group of rows until the script pages them: a browser that
     // laid out a hundred thousand rows would take a minute. Without the script, all are shown.
     AppendPageStart(out, {title, site.Settings.GameTitle, voice ? "voice" : "text", root,
@@ -117,9 +135,6 @@ std::string ChatLogPage(const SiteParts& site, const ChatArchive& archive, const
                std::string(KindTitle(!voice)) + " of this log</a>";
     out += "</p>\n<p class=\"search\" hidden><label>Search this log's messages: <input "
            "type=\"search\" data-table=\"chat\" autocomplete=\"off\"></label></p>\n";
-
-    std::unordered_map<PlayerIndex, std::size_t> speakerAt;
-    const std::vector<PlayerIndex> speakers = SpeakersOf(chats, log, voice, speakerAt);
     out += "<div class=\"scroll\"><table id=\"chat\" class=\"sortable\" data-page-size=\"" +
            std::to_string(kChatRowsPerPage) + "\" data-root=\"" + root + "\" data-speakers=\"";
     for (std::size_t s = 0; s < speakers.size(); ++s) {
@@ -131,21 +146,7 @@ std::string ChatLogPage(const SiteParts& site, const ChatArchive& archive, const
     out += "\">\n<thead><tr><th data-type=\"num\" aria-sort=\"ascending\">#</th>"
            "<th data-type=\"player\">Player</th><th data-type=\"text\">Location</th>"
            "<th data-type=\"text\">To</th><th data-type=\"name\">Message</th></tr></thead>\n";
-    // End tags left out, as HTML allows: a new row or group ends the one before.
-    for (std::size_t k = log.Begin(voice); k < log.End(voice); ++k) {
-        const std::size_t number = k - log.Begin(voice) + 1;
-        if (number % kChatRowsPerPage == 1)
-            out += "<tbody>\n";
-        const ChatEntry& entry = chats[k];
-        out += "<tr><td>" + std::to_string(number) + "<td data-s=\"" +
-               std::to_string(speakerAt.at(entry.Player)) + "\">";
-        AppendShownName(out, site.Store.Players[entry.Player].Name);
-        out += "<td>";
-        AppendHtmlText(out, site.Store.LocationOf(entry));
-        out += entry.IsTeam ? "<td>team<td>" : "<td>all<td>";
-        AppendColouredText(out, entry.Text);
-        out += '\n';
-    }
+    out += rows;
     out += "</table></div>\n";
     AppendPageEnd(out);
     return out;

@@ -7,6 +7,7 @@
 #include "export/dashboard/site_pages.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace qla {
@@ -15,10 +16,12 @@ namespace qla {
 inline constexpr std::size_t kChatRowsPerPage = 1000;
 
 std::string ChatIndexPage(const SiteParts& site, const ChatArchive& archive, bool voice);
-std::string ChatLogPage(const SiteParts& site, const ChatArchive& archive, const ArchivedLog& log,
-                        bool voice);
+// Nullopt with `error` when the log's messages cannot be read.
+std::optional<std::string> ChatLogPage(const SiteParts& site, const ChatArchive& archive,
+                                       const ArchivedLog& log, bool voice, std::string& error);
 // A hash (PageInputs) of everything ChatLogPage(site, archive, log, voice) is built from.
-std::uint64_t ChatLogInputs(const SiteParts& site, const ChatArchive& archive,
-                            PlayerLinkInputs& players, const ArchivedLog& log, bool voice);
+std::optional<std::uint64_t> ChatLogInputs(const SiteParts& site, const ChatArchive& archive,
+                                           PlayerLinkInputs& players, const ArchivedLog& log,
+                                           bool voice, std::string& error);
 
 } // namespace qla

@@ -22,6 +22,10 @@ ExportResult WriteDashboardSite(const AnalysisStore& store, const std::string& f
                                 const DashboardSettings& settings);
 
 // The same files, each handed whole to `sink` by its path in the site; the first failure ends it.
+// The chat archive reads the messages from `stats.Lines`, one log at a time when it tells its
+// logs apart (a database streams them), else from the store.
+ExportResult WriteDashboardFiles(const Statistics& stats, const DashboardSettings& settings,
+                                 Sink& sink);
 ExportResult WriteDashboardFiles(const AnalysisStore& store, const DashboardSettings& settings,
                                  Sink& sink);
 

@@ -77,8 +77,13 @@ ParseCoverage CoverageOf(const AnalysisStore& store, const AnalysisTotals& total
     coverage.UnknownLines = static_cast<std::int64_t>(others);
     for (std::size_t i = 1; i <= others && coverage.UnknownLineSamples.size() < kUnknownLineSamples;
          ++i)
-        coverage.UnknownLineSamples.push_back(store.UnknownLines[i]);
+        coverage.UnknownLineSamples.emplace_back(store.UnknownLines[i]);
     return coverage;
+}
+
+bool SampleUnknownLines(const LineSource& lines, ParseCoverage& coverage, std::string& error) {
+    coverage.UnknownLines = lines.UnknownLineCount();
+    return lines.FirstUnknownLines(kUnknownLineSamples, coverage.UnknownLineSamples, error);
 }
 
 std::int64_t MinLinesForPage(const DashboardSettings& settings, std::size_t players) {

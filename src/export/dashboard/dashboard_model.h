@@ -8,6 +8,7 @@
 #include "export/export_types.h"
 #include "stats/player_history.h"
 #include "stats/skill_rating.h"
+#include "stats/statistics.h"
 
 #include <array>
 #include <cstdint>
@@ -31,7 +32,8 @@ struct SiteLog {
     std::int64_t Id = 1; // the statistics database's log id; 1 for a log file
     std::string Name;    // its file's name
     std::string Date;    // "YYYY-MM-DD HH:MM:SS" (or a log file's date header); empty: none
-    // Just past its last message in the store's VoiceChats and TextChats (entry 0 is unused).
+    // Just past its last message in the store's VoiceChats and TextChats (entry 0 is unused);
+    // 0 when its chats are not in the store.
     std::size_t VoiceChatsEnd = 0, TextChatsEnd = 0;
 };
 
@@ -85,8 +87,8 @@ struct WeaponSummary {
 struct ParseCoverage {
     std::array<std::int64_t, kLineKindCount> ByKind{};
     std::int64_t Lines = 0;
-    std::int64_t UnknownLines = 0;                    // lines that no statistic counts
-    std::vector<std::string_view> UnknownLineSamples; // the first of them
+    std::int64_t UnknownLines = 0;               // lines that no statistic counts
+    std::vector<std::string> UnknownLineSamples; // the first of them
 };
 
 // The players with the most kills in some of the logs (one server's, one week's), best first.
@@ -129,6 +131,9 @@ DashboardModel BuildDashboardModel(const AnalysisStore& store, const DashboardSe
 
 // The run's lines by kind and the first lines the run kept as unknown lines.
 ParseCoverage CoverageOf(const AnalysisStore& store, const AnalysisTotals& totals);
+// The count and the first of the other lines as `lines` gives them, which a database streams
+// rather than holding them in the store; false with `error` when they cannot be read.
+bool SampleUnknownLines(const LineSource& lines, ParseCoverage& coverage, std::string& error);
 
 // A player's opponents: kills of and deaths by each, teamkills left out.
 struct OpponentSummary {

@@ -38,6 +38,12 @@ ExportResult WriteDashboardSite(const AnalysisStore& store, const std::string& f
 
 ExportResult WriteDashboardFiles(const AnalysisStore& store, const DashboardSettings& settings,
                                  Sink& sink) {
+    return WriteDashboardFiles(Statistics{store, StoreLines(store)}, settings, sink);
+}
+
+ExportResult WriteDashboardFiles(const Statistics& stats, const DashboardSettings& settings,
+                                 Sink& sink) {
+    const AnalysisStore& store = stats.Store;
     const LineProgress& progress = settings.Progress;
     ExportResult result;
     // The first failure ends the site; the files after it are not built.
@@ -46,10 +52,12 @@ ExportResult WriteDashboardFiles(const AnalysisStore& store, const DashboardSett
             result = sink.Put(name, build());
     };
 
-    const DashboardModel model = BuildDashboardModel(store, settings);
+    DashboardModel model = BuildDashboardModel(store, settings);
+    if (std::string error; !SampleUnknownLines(stats.Lines, model.Coverage, error))
+        return {error};
     const std::vector<PlayerIndex> order = PlayersByKills(model);
     const SiteLayout layout(store, model, order, settings.FilesPerFolder);
-    const ChatArchive archive(store, settings, settings.FilesPerFolder);
+    const ChatArchive archive(store, stats.Lines, settings, settings.FilesPerFolder);
     const SiteParts site{store, model, settings, layout, archive};
     put("site.css", [] { return SiteStyleSheet(); });
     put("site.js", [] { return SiteScript(); });
@@ -70,11 +78,19 @@ ExportResult WriteDashboardFiles(const AnalysisStore& store, const DashboardSett
             if (log.Messages(voice) == 0 || !result.Ok())
                 continue;
             const std::string name = archive.PagePath(voice, log);
+            std::string error;
             // An export into a folder keeps nothing: its pages' inputs are not hashed.
-            if (remembers &&
-                sink.Keeps(name, ChatLogInputs(site, archive, playerLinks, log, voice)))
-                continue;
-            put(name, [&] { return ChatLogPage(site, archive, log, voice); });
+            if (remembers) {
+                const auto inputs = ChatLogInputs(site, archive, playerLinks, log, voice, error);
+                if (!inputs) {
+                    result = {error};
+                    break;
+                }
+                if (sink.Keeps(name, *inputs))
+                    continue;
+            }
+            auto page = ChatLogPage(site, archive, log, voice, error);
+            result = page ? sink.Put(name, std::move(*page)) : ExportResult{error};
         }
     }
     put("coverage.html", [&] { return CoveragePage(model, settings); });
@@ -116,13 +132,15 @@ DashboardSettings SettingsOf(const ExportRequest& request) {
 
 ExportOutcome WriteDashboardHtml(const Statistics& stats, const ExportRequest& request,
                                  Sink& sink) {
-    return WriteDashboardFiles(stats.Store, SettingsOf(request), sink);
+    return WriteDashboardFiles(stats, SettingsOf(request), sink);
 }
 
 ExportOutcome WriteDashboardJson(const Statistics& stats, const ExportRequest& request,
                                  Sink& sink) {
     const DashboardSettings settings = SettingsOf(request);
-    const DashboardModel model = BuildDashboardModel(stats.Store, settings);
+    DashboardModel model = BuildDashboardModel(stats.Store, settings);
+    if (std::string error; !SampleUnknownLines(stats.Lines, model.Coverage, error))
+        return {ExportResult{error}};
     return WriteWholeFile(sink, kOwnFile, DashboardJsonText(stats.Store, model, settings));
 }
 

@@ -1,0 +1,106 @@
+// The site's chat archive read from a database's chat rows, one log at a time, writes the bytes
+// it writes from chats read into the store first; a row it cannot read fails the site, on both
+// engines.
+#include "cut_name_lines.h"
+#include "db_test_support.h"
+
+#include "db/database_lines.h"
+#include "db/stats_database.h"
+#include "db/store_from_database.h"
+#include "db/transaction.h"
+#include "export/dashboard/dashboard_export.h"
+#include "export/memory_sink.h"
+#include "stats/statistics.h"
+
+#include <gtest/gtest.h>
+
+namespace qla::dbtest {
+namespace {
+
+class SiteChatRows : public testing::TestWithParam<Engine> {
+  protected:
+    // Three logs with chats of both kinds; the second says nothing.
+    void SetUp() override {
+        for (int k = 1; k <= 3; ++k) {
+            std::string bytes = GeneratedLog(false, false, true, 300, 500 + k);
+            if (k != 2)
+                bytes += Chat("Ace", "gg <b>&") + Chat("^3Bob", "log " + std::to_string(k));
+            else
+                bytes = "[skipnotify]" + kLongName + " was killed by Ace's MP40\n";
+            const std::string path = folder_.Path("log" + std::to_string(k) + ".log");
+            WriteFile(path, bytes);
+            const QlaRun run = Qla({"import", QString::fromStdString(path), "--db", database_});
+            ASSERT_EQ(run.status, 0) << run.err;
+        }
+    }
+
+    // The site's files, its chats read into the store (`streamed` false) or from the rows.
+    std::map<std::string, std::string> Site(bool streamed, std::string& error) {
+        std::string opening;
+        const auto database =
+            db::StatsDatabase::Open(database_.toStdString(), db::OpenMode::ReadOnly, opening);
+        EXPECT_TRUE(database) << opening;
+        if (!database)
+            return {};
+        const db::Transaction unit(*database, db::Transaction::Kind::Read, opening);
+        AnalysisStore store;
+        const db::DatabaseStoreResult built = db::BuildStoreInTransaction(
+            *database, {}, store,
+            {.Chats = !streamed, .UnknownLines = true, .Renames = false, .KillOrder = true});
+        EXPECT_TRUE(built.Ok) << built.Error;
+        DashboardSettings settings;
+        settings.FromDatabase = true;
+        for (std::size_t i = 0; i < built.Logs.Ids.size(); ++i)
+            settings.Logs.push_back({built.Logs.Ids[i], "log" + std::to_string(i + 1) + ".log",
+                                     built.Logs.Dates[i].value_or(""),
+                                     streamed ? 0 : built.Logs.VoiceChatsEnd[i],
+                                     streamed ? 0 : built.Logs.TextChatsEnd[i]});
+        const db::DatabaseLines lines(*database, built.Lines, [&store](std::string_view name) {
+            return store.FindPlayer(name).value_or(0);
+        });
+        MemorySink sink;
+        const ExportResult written =
+            streamed ? WriteDashboardFiles(Statistics{store, lines}, settings, sink)
+                     : WriteDashboardFiles(store, settings, sink);
+        error = written.Error;
+        return sink.Files();
+    }
+
+    TempFolder folder_;
+    QString database_ = NewDatabase(GetParam(), folder_);
+};
+
+TEST_P(SiteChatRows, TheArchiveStreamedLogByLogEqualsTheOneReadIntoTheStore) {
+    std::string error;
+    const auto held = Site(false, error);
+    ASSERT_EQ(error, "");
+    const auto streamed = Site(true, error);
+    ASSERT_EQ(error, "");
+    EXPECT_EQ(streamed.size(), held.size());
+    for (const auto& [name, bytes] : held) {
+        const auto other = streamed.find(name);
+        ASSERT_NE(other, streamed.end()) << name;
+        EXPECT_TRUE(other->second == bytes) << name << " differs";
+    }
+    // A page per log that spoke, none for the silent one, and the texts escaped.
+    EXPECT_TRUE(streamed.contains("voice/log-1.html") || streamed.contains("text/log-1.html"));
+    EXPECT_TRUE(streamed.contains("text/log-3.html"));
+    EXPECT_FALSE(streamed.contains("text/log-2.html"));
+    EXPECT_NE(streamed.at("text/log-3.html").find("gg &lt;b&gt;&amp;"), std::string::npos);
+    EXPECT_NE(streamed.at("text.html").find(">0</tr>"), std::string::npos);
+}
+
+TEST_P(SiteChatRows, AChatRowNamingNoPlayerFailsTheSite) {
+    RunSql(database_, {"UPDATE log_chats SET player = 999 WHERE log_id = 3"});
+    std::string error;
+    const auto streamed = Site(true, error);
+    EXPECT_NE(error.find("is damaged: a chat of log 3 names no player"), std::string::npos)
+        << error;
+    EXPECT_FALSE(streamed.contains("text/log-3.html"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, SiteChatRows, kEngines,
+                         [](const auto& info) { return EngineName(info.param); });
+
+} // namespace
+} // namespace qla::dbtest
