@@ -99,6 +99,34 @@ TEST_P(SiteChatRows, AChatRowNamingNoPlayerFailsTheSite) {
     EXPECT_FALSE(streamed.contains("text/log-3.html"));
 }
 
+// The first of the other lines, read without the rest, are the first the whole reading gives,
+// across logs too.
+TEST_P(SiteChatRows, TheFirstOtherLinesAreTheFirstOfAllOfThem) {
+    std::string error;
+    const auto database =
+        db::StatsDatabase::Open(database_.toStdString(), db::OpenMode::ReadOnly, error);
+    ASSERT_TRUE(database) << error;
+    const db::Transaction unit(*database, db::Transaction::Kind::Read, error);
+    AnalysisStore store;
+    const db::DatabaseStoreResult built = db::BuildStoreInTransaction(
+        *database, {}, store, {.Chats = false, .UnknownLines = false, .Renames = false});
+    ASSERT_TRUE(built.Ok) << built.Error;
+    const db::DatabaseLines lines(*database, built.Lines, [&store](std::string_view name) {
+        return store.FindPlayer(name).value_or(0);
+    });
+    std::vector<std::string> all;
+    ASSERT_TRUE(
+        lines.ForEachUnknownLine([&](std::string_view line) { all.emplace_back(line); }, error));
+    ASSERT_EQ(static_cast<std::int64_t>(all.size()), lines.UnknownLineCount());
+    ASSERT_GT(all.size(), 10U);
+    for (const std::size_t count : {std::size_t{1}, all.size() - 1, all.size(), all.size() + 5}) {
+        std::vector<std::string> first{"left over"};
+        ASSERT_TRUE(lines.FirstUnknownLines(count, first, error)) << error;
+        EXPECT_EQ(first,
+                  std::vector<std::string>(all.begin(), all.begin() + std::min(count, all.size())));
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, SiteChatRows, kEngines,
                          [](const auto& info) { return EngineName(info.param); });
 
