@@ -102,7 +102,9 @@ std::optional<LoadedSource> LoadSource(LogSource& source, AnalysisStore& store,
     }
     // Merging persons files the chats by their holdings as the store is built: no streaming.
     if (source.Database && texts.Streamed && !source.Merging.TracksHolders()) {
-        auto opened = DatabaseReading::Open(*source.Database, store, err, texts.Parts.KillOrder);
+        // Players merged after the store is built join their streaks: they need the order.
+        auto opened = DatabaseReading::Open(*source.Database, store, err, texts.Parts.KillOrder,
+                                            !source.Merging.Merge);
         if (!opened)
             return std::nullopt;
         loaded.Reading = std::move(*opened);

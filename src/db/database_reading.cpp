@@ -37,10 +37,9 @@ std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, Analys
     return LoadedStore{built.Totals, built.DateText, std::move(built.Logs), std::move(*hidden)};
 }
 
-std::optional<std::unique_ptr<DatabaseReading>> DatabaseReading::Open(const DatabaseSource& source,
-                                                                      AnalysisStore& store,
-                                                                      std::ostream& err,
-                                                                      bool killOrder) {
+std::optional<std::unique_ptr<DatabaseReading>>
+DatabaseReading::Open(const DatabaseSource& source, AnalysisStore& store, std::ostream& err,
+                      bool killOrder, bool killFiguresOnly) {
     std::unique_ptr<DatabaseReading> reading(new DatabaseReading());
     std::string error;
     reading->database_ = StatsDatabase::Open(source.Path, OpenMode::ReadOnly, error);
@@ -56,18 +55,21 @@ std::optional<std::unique_ptr<DatabaseReading>> DatabaseReading::Open(const Data
         err << "qla: " << TerminalSafeText(error) << "\n";
         return std::nullopt;
     }
-    // The views and the site show no renames.
-    DatabaseStoreResult built = BuildStoreInTransaction(
-        database, source.Selection, store,
-        StoreParts{
-            .Chats = false, .UnknownLines = false, .Renames = false, .KillOrder = killOrder});
-    if (!built.Ok) {
-        err << "qla: " << TerminalSafeText(built.Error) << "\n";
-        return std::nullopt;
-    }
     auto hidden = ReadHiddenKeys(database, error);
     if (!hidden) {
         err << "qla: " << TerminalSafeText(error) << "\n";
+        return std::nullopt;
+    }
+    // The views and the site show no renames.
+    DatabaseStoreResult built =
+        BuildStoreInTransaction(database, source.Selection, store,
+                                StoreParts{.Chats = false,
+                                           .UnknownLines = false,
+                                           .Renames = false,
+                                           .KillOrder = killOrder,
+                                           .KillFiguresOnly = killFiguresOnly && hidden->empty()});
+    if (!built.Ok) {
+        err << "qla: " << TerminalSafeText(built.Error) << "\n";
         return std::nullopt;
     }
     reading->loaded_ =

@@ -66,11 +66,11 @@ class DatabaseReading {
     // Nullopt after printing "qla: <reason>" to err; an empty reading when the database cannot
     // stream (one from before stored statistics, or a speaker the store does not file): the
     // caller then reads the texts into the store with LoadFromDatabase. `killOrder`: as
-    // StoreParts::KillOrder.
-    static std::optional<std::unique_ptr<DatabaseReading>> Open(const DatabaseSource& source,
-                                                                AnalysisStore& store,
-                                                                std::ostream& err,
-                                                                bool killOrder = false);
+    // StoreParts::KillOrder; `killFiguresOnly`: as StoreParts::KillFiguresOnly (the caller
+    // merges no players), unless the database hides players, who are joined after.
+    static std::optional<std::unique_ptr<DatabaseReading>>
+    Open(const DatabaseSource& source, AnalysisStore& store, std::ostream& err,
+         bool killOrder = false, bool killFiguresOnly = false);
 
     // What was read, handed over once: its spans hold each log's kills in order (the site's
     // streaks), hundreds of megabytes for a long history, which are never copied.

@@ -26,8 +26,10 @@ struct LogSpans {
     std::vector<std::string> Paths;
     std::vector<std::optional<std::string>> Dates;
     std::vector<std::size_t> KillEntriesEnd;
-    // With StoreParts::KillOrder: each log's kills in the order they were made.
+    // With StoreParts::KillOrder: each log's kills in the order they were made; with
+    // KillFiguresOnly instead each log's streaks and first blood, the order let go.
     KillOrder Order;
+    std::vector<LogKillFigures> KillFigures;
     std::vector<std::size_t> VoiceChatsEnd, TextChatsEnd;
 
     // A log filed, its kill entries ending at `killEntriesEnd`.
@@ -68,6 +70,11 @@ struct StoreParts {
     bool Renames = true;
     // Each log's kills in their order (LogSpans::Order), which the streaks need.
     bool KillOrder = false;
+    // With KillOrder, for a reader that merges no players after (their streaks would join):
+    // each log's streaks and first blood are worked out as it is filed (LogSpans::KillFigures)
+    // and its order let go, which for a long history would take hundreds of megabytes. Not for
+    // a store that tracks holders.
+    bool KillFiguresOnly = false;
     // The kills between players (KillEvents): a reader of the counters and names only leaves
     // them out, and reads a few kilobytes of a log.
     bool Kills = true;

@@ -141,6 +141,18 @@ LogLines LinesOfLog(LogId id, const LogDigest& digest) {
     return lines;
 }
 
+// Works out the streaks and first blood of the log just filed, its kills from `firstEntry` on,
+// and lets its order go.
+void FoldKillOrder(const AnalysisStore& store, std::size_t firstEntry, LogSpans& logs) {
+    logs.KillFigures.push_back(
+        KillFiguresOfLog(store, firstEntry, store.KillEvents.size(), logs.Order));
+    // Emptied, not freed: the next log's order takes the same room.
+    logs.Order.Entries.clear();
+    logs.Order.LogEnds.clear();
+    logs.Order.Known.clear();
+    logs.Order.SessionStarts.clear();
+}
+
 // Whether a reading files only the players' names and counters, which blocks sum.
 bool ReadsCountersOnly(const StoreParts& parts, const AnalysisStore& store) {
     return !store.TracksHolders && !parts.Chats && !parts.UnknownLines && !parts.Renames &&
@@ -217,6 +229,7 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
     if (!logs)
         return result;
     store.HoldersChained = parts.Chains && store.TracksHolders && !parts.KillOrder;
+    parts.KillFiguresOnly = parts.KillFiguresOnly && !store.TracksHolders;
     store.Reset();
     store.LogLines = LogLineList();
     store.LogFileLoaded = true;
@@ -330,6 +343,8 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
         AddTotals(result.Totals, digest->Totals);
         result.Lines.push_back(LinesOfLog(log.Id, *digest));
         result.Logs.Add(log, store.KillEvents.size());
+        if (parts.KillOrder && parts.KillFiguresOnly)
+            FoldKillOrder(store, firstEntry, result.Logs);
         // A name of the log's own digest that the reading in context filed otherwise (a cut
         // obituary name) holds no chat: chats carry whole names. Such names stay unfiled.
         auto& here = playersOf[i];

@@ -46,7 +46,10 @@ StatisticsSiteSource DatabaseSiteSource(const std::string& databasePath,
     figures.History =
         merged ? MergedHistories(history.Players, store, *merged) : std::move(history.Players);
     // Each log's streaks and first blood, from the order of its kills (when it was read).
-    AddKillFigures(figures.History, store, logs.KillEntriesEnd, logs.Order);
+    if (!logs.KillFigures.empty() && logs.KillFigures.size() == logs.Ids.size())
+        AddKillFigures(figures.History, store, logs.KillFigures);
+    else
+        AddKillFigures(figures.History, store, logs.KillEntriesEnd, logs.Order);
     figures.Logs = ChatArchiveLogs(logs);
     source.Database = std::move(figures);
     return source;

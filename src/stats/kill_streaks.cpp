@@ -135,11 +135,15 @@ std::vector<PlayerStreaks> LongestStreaks(const AnalysisStore& store,
     return longest;
 }
 
-std::vector<LogKillFigures> KillFiguresOfLogs(const AnalysisStore& store,
-                                              std::span<const std::size_t> killEntriesEnd,
-                                              const KillOrder& order, bool sessionsInsideLogs) {
+namespace {
+
+// Each log's figures, the log i's kills [spans[i].first, spans[i].second) of KillEvents (the
+// first blood) and its part of the order (the streaks).
+std::vector<LogKillFigures>
+FiguresOfSpans(const AnalysisStore& store,
+               const std::vector<std::pair<std::size_t, std::size_t>>& spans,
+               const KillOrder& order, bool sessionsInsideLogs) {
     std::vector<LogKillFigures> figures(order.LogEnds.size());
-    const auto spans = EntrySpans(store, killEntriesEnd);
     for (std::size_t log = 0; log < figures.size() && log < spans.size(); ++log)
         for (std::size_t at = spans[log].first; at < spans[log].second; ++at)
             if (const KillEvent& event = store.KillEvents[at]; event.WeaponText != kEventTeamkill) {
@@ -183,6 +187,21 @@ std::vector<LogKillFigures> KillFiguresOfLogs(const AnalysisStore& store,
     for (std::size_t log = 0; log < figures.size() && log < order.Known.size(); ++log)
         figures[log].Known = order.Known[log];
     return figures;
+}
+
+} // namespace
+
+std::vector<LogKillFigures> KillFiguresOfLogs(const AnalysisStore& store,
+                                              std::span<const std::size_t> killEntriesEnd,
+                                              const KillOrder& order, bool sessionsInsideLogs) {
+    return FiguresOfSpans(store, EntrySpans(store, killEntriesEnd), order, sessionsInsideLogs);
+}
+
+LogKillFigures KillFiguresOfLog(const AnalysisStore& store, std::size_t entriesBegin,
+                                std::size_t entriesEnd, const KillOrder& order) {
+    const std::vector<LogKillFigures> figures =
+        FiguresOfSpans(store, {{entriesBegin, entriesEnd}}, order, false);
+    return figures.empty() ? LogKillFigures{} : figures.front();
 }
 
 } // namespace qla

@@ -66,5 +66,9 @@ struct LogKillFigures {
 std::vector<LogKillFigures> KillFiguresOfLogs(const AnalysisStore& store,
                                               std::span<const std::size_t> killEntriesEnd,
                                               const KillOrder& order, bool sessionsInsideLogs);
+// The figures of one log, as the site reads it: its kills [entriesBegin, entriesEnd) of
+// KillEvents, and `order` holding that log alone.
+LogKillFigures KillFiguresOfLog(const AnalysisStore& store, std::size_t entriesBegin,
+                                std::size_t entriesEnd, const KillOrder& order);
 
 } // namespace qla

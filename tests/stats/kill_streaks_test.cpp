@@ -174,6 +174,44 @@ TEST(KillStreaksTest, SessionsInsideALogStartTheStreaksAgainWhereAsked) {
     }
 }
 
+// Log `log` of `order` alone, as a reader keeps it while it files that log.
+KillOrder OneLogOrder(const KillOrder& order, std::size_t log) {
+    KillOrder one;
+    const std::size_t begin = log == 0 ? 0 : order.LogEnds[log - 1];
+    one.Entries.assign(order.Entries.begin() + static_cast<std::ptrdiff_t>(begin),
+                       order.Entries.begin() + static_cast<std::ptrdiff_t>(order.LogEnds[log]));
+    one.LogEnds = {one.Entries.size()};
+    one.Known = {order.Known[log]};
+    for (const std::size_t start : order.SessionStarts)
+        if (start > begin && start < order.LogEnds[log])
+            one.SessionStarts.push_back(start - begin);
+    return one;
+}
+
+TEST(KillStreaksTest, EachLogWorkedOutAloneGivesTheFiguresOfTheWholeOrder) {
+    for (std::uint32_t seed = 51; seed <= 60; ++seed) {
+        const std::vector<LogKills> logs = RandomLogs(seed);
+        std::vector<std::size_t> ends;
+        KillOrder order;
+        const AnalysisStore summed = Summed(logs, order, ends, {false, true, false, false});
+        const auto whole = KillFiguresOfLogs(summed, ends, order, false);
+        ASSERT_EQ(whole.size(), ends.size());
+        for (std::size_t l = 0; l < whole.size(); ++l) {
+            const LogKillFigures alone =
+                KillFiguresOfLog(summed, l == 0 ? 1 : ends[l - 1], ends[l], OneLogOrder(order, l));
+            EXPECT_EQ(alone.Known, whole[l].Known) << "seed " << seed << " log " << l;
+            EXPECT_EQ(alone.FirstBloodKiller, whole[l].FirstBloodKiller) << "seed " << seed;
+            EXPECT_EQ(alone.FirstBloodVictim, whole[l].FirstBloodVictim) << "seed " << seed;
+            ASSERT_EQ(alone.Players.size(), whole[l].Players.size()) << "seed " << seed;
+            for (std::size_t k = 0; k < alone.Players.size(); ++k) {
+                EXPECT_EQ(alone.Players[k].Index, whole[l].Players[k].Index);
+                EXPECT_EQ(alone.Players[k].Kills, whole[l].Players[k].Kills);
+                EXPECT_EQ(alone.Players[k].Deaths, whole[l].Players[k].Deaths);
+            }
+        }
+    }
+}
+
 TEST(KillStreaksTest, ALogWithoutItsOrderIsLeftOutAndSaysSo) {
     const std::vector<LogKills> logs = RandomLogs(41);
     std::vector<std::size_t> ends;

@@ -8,7 +8,11 @@ void AddKillFigures(std::vector<PlayerHistory>& history, const AnalysisStore& st
                     std::span<const std::size_t> killEntriesEnd, const KillOrder& order) {
     if (order.LogEnds.empty())
         return;
-    const std::vector<LogKillFigures> logs = KillFiguresOfLogs(store, killEntriesEnd, order, false);
+    AddKillFigures(history, store, KillFiguresOfLogs(store, killEntriesEnd, order, false));
+}
+
+void AddKillFigures(std::vector<PlayerHistory>& history, const AnalysisStore& store,
+                    std::span<const LogKillFigures> logs) {
     for (PlayerHistory& player : history) {
         const auto index = store.FindPlayer(player.Name);
         for (PlayerLogFigures& figures : player.Logs) {

@@ -17,5 +17,8 @@ namespace qla {
 // run on over a session begun inside it. Nothing changes without an order (none was read).
 void AddKillFigures(std::vector<PlayerHistory>& history, const AnalysisStore& store,
                     std::span<const std::size_t> killEntriesEnd, const KillOrder& order);
+// The same from each log's figures, worked out as the logs were read.
+void AddKillFigures(std::vector<PlayerHistory>& history, const AnalysisStore& store,
+                    std::span<const LogKillFigures> logs);
 
 } // namespace qla
