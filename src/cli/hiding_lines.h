@@ -22,6 +22,9 @@ class HidingLines final : public LineSource {
                           std::string& error) const override {
         return lines_.ForEachChatOfLog(log, voice, visit, error);
     }
+    std::optional<ChatLogStamp> StampOfChatLog(std::size_t log, bool voice) const override {
+        return lines_.StampOfChatLog(log, voice);
+    }
     bool ForEachUnknownLine(const TextLineVisitor& visit, std::string& error) const override;
     bool FirstUnknownLines(std::size_t count, std::vector<std::string>& lines,
                            std::string& error) const override;

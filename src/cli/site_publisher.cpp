@@ -207,6 +207,10 @@ std::string SiteFolderProblem(const std::string& site) {
 }
 
 Publication PublishSite(const AnalysisStore& store, ExportRequest request, PageMemory* memory) {
+    return PublishSite(Statistics{store, StoreLines(store)}, std::move(request), memory);
+}
+
+Publication PublishSite(const Statistics& stats, ExportRequest request, PageMemory* memory) {
     Publication result;
     const PageMemory remembered = memory ? *memory : PageMemory();
     const fs::path site = SiteFolderOf(request.Path);
@@ -246,7 +250,7 @@ Publication PublishSite(const AnalysisStore& store, ExportRequest request, PageM
         // Only the files that differ from the served site are written at all.
         ChangedFileSink sink(staged, updating ? std::optional<fs::path>(site) : std::nullopt,
                              &remembered);
-        const ExportResult written = RunExportInto(store, request, sink);
+        const ExportResult written = RunExportInto(stats, request, sink);
         result.Error = written.Error;
         if (written.Ok()) {
             onlyChanged = sink.Files();
@@ -254,7 +258,7 @@ Publication PublishSite(const AnalysisStore& store, ExportRequest request, PageM
             result.Error = StagedSiteMarker(staged, onlyChanged->Wanted);
         }
     } else {
-        result.Error = ExportError(RunExport(store, request));
+        result.Error = ExportError(RunExport(stats, request));
     }
     if (!result.Error.empty()) {
         result.Error = "cannot write the site into " + staged.string() + ": " + result.Error;

@@ -9,6 +9,7 @@
 #include "cli/page_memory.h"
 #include "core/store.h"
 #include "export/export_request.h"
+#include "stats/statistics.h"
 
 #include <cstddef>
 #include <string>
@@ -42,6 +43,9 @@ struct Publication {
 // it publishes, so that a blocked site costs no reading nor export.
 // `memory` (optional) carries the published pages' input hashes from one publish to the next.
 Publication PublishSite(const AnalysisStore& store, ExportRequest request,
+                        PageMemory* memory = nullptr);
+// The same with the chats and other lines read from `stats.Lines` (a database streams them).
+Publication PublishSite(const Statistics& stats, ExportRequest request,
                         PageMemory* memory = nullptr);
 
 } // namespace qla::cli

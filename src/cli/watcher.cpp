@@ -5,15 +5,21 @@
 #include "analysis/hidden_players.h"
 #include "cli/database_commands.h"
 #include "cli/database_site_source.h"
+#include "cli/hiding_lines.h"
 #include "core/control_chars.h"
+#include "core/names.h"
 #include "db/dashboard_history.h"
+#include "db/database_lines.h"
 #include "db/hidden_table.h"
 #include "db/kept_persons.h"
 #include "db/log_catalog.h"
 #include "db/store_from_database.h"
+#include "db/transaction.h"
 #include "export/export_views.h"
 
 #include <QDateTime>
+
+#include <unordered_set>
 
 namespace qla::cli {
 namespace {
@@ -29,6 +35,7 @@ std::string WatchTimestamp() {
 
 bool Watcher::OpenDatabase(std::string& error) {
     keptChats_.Clear(); // the file or server may hold another database now
+    keptKillFigures_ = db::KillFiguresCache();
     database_ = db::StatsDatabase::Open(options_.Database, db::OpenMode::ReadWrite, error);
     return database_ != nullptr;
 }
@@ -154,11 +161,14 @@ Publication Watcher::Publish() {
     refused.Error = SiteFolderProblem(SiteFolderOf(options_.Site->Path));
     if (!refused.Error.empty())
         return refused;
+    const bool site = options_.Site->View == ExportView::Dashboard;
+    if (site)
+        if (auto streamed = PublishStreamedSite())
+            return std::move(*streamed);
     AnalysisStore store;
     // The site's awards and records tell the streaks, which need the order of the kills.
     const db::DatabaseStoreResult built = db::BuildStoreFromDatabase(
-        *database_, {}, store,
-        {.KillOrder = options_.Site->View == ExportView::Dashboard, .KeptChats = &keptChats_});
+        *database_, {}, store, {.KillOrder = site, .KeptChats = &keptChats_});
     if (!built.Ok) {
         refused.Error = built.Error;
         return refused;
@@ -170,7 +180,7 @@ Publication Watcher::Publish() {
     HidePlayers(store, *hidden, nullptr);
     ExportRequest request = *options_.Site;
     request.Junk.LogDateText = built.DateText.value_or("");
-    if (request.View == ExportView::Dashboard) {
+    if (site) {
         auto history = db::ReadDashboardHistory(*database_, {}, refused.Error);
         if (!history)
             return refused;
@@ -179,6 +189,55 @@ Publication Watcher::Publish() {
                                              built.Logs, std::move(*history), store, std::nullopt));
     }
     return PublishSite(store, std::move(request), &pageMemory_);
+}
+
+// The statistics site reads the chats and other lines from their rows, as qla export --db
+// does, in one read of the database: a long history's chats are never held, and a log whose
+// rows were only added to is told unchanged by their count. Nullopt when a chat's speaker is
+// no player of the store (a damaged digest): the chats are then read into the store.
+std::optional<Publication> Watcher::PublishStreamedSite() {
+    Publication refused;
+    const db::Transaction unit(*database_, db::Transaction::Kind::Read, refused.Error);
+    if (!unit.Open())
+        return refused;
+    // The site leaves out the database's hidden players, as qla export --db does.
+    const auto hidden = db::ReadHiddenKeys(*database_, refused.Error);
+    if (!hidden)
+        return refused;
+    AnalysisStore store;
+    // The site's awards and records tell the streaks, which need the order of the kills; with
+    // no hidden player joined after, each log's are worked out as it is read.
+    db::DatabaseStoreResult built =
+        db::BuildStoreInTransaction(*database_, {}, store,
+                                    {.Chats = false,
+                                     .UnknownLines = false,
+                                     .Renames = false,
+                                     .KillOrder = true,
+                                     .KillFiguresOnly = hidden->empty(),
+                                     .KeptKillFigures = &keptKillFigures_});
+    if (!built.Ok) {
+        refused.Error = built.Error;
+        return refused;
+    }
+    HidePlayers(store, *hidden, nullptr);
+    const std::unordered_set<std::string> hiddenKeys(hidden->begin(), hidden->end());
+    const db::DatabaseLines lines(*database_, built.Lines, [&](std::string_view name) {
+        if (const auto found = store.FindPlayer(name))
+            return *found;
+        return hiddenKeys.contains(IdentityKey(name)) ? store.HiddenPlayer() : PlayerIndex{0};
+    });
+    if (!lines.FilesEverySpeaker())
+        return std::nullopt;
+    ExportRequest request = *options_.Site;
+    request.Junk.LogDateText = built.DateText.value_or("");
+    auto history = db::ReadDashboardHistory(*database_, {}, refused.Error);
+    if (!history)
+        return refused;
+    SetStatisticsSite(request, options_.SiteChoices,
+                      DatabaseSiteSource(options_.Database, built.Totals, built.DateText,
+                                         built.Logs, std::move(*history), store, std::nullopt));
+    const HidingLines shown(lines, *hidden);
+    return PublishSite(Statistics{store, shown}, std::move(request), &pageMemory_);
 }
 
 } // namespace qla::cli

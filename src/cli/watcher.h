@@ -7,10 +7,12 @@
 #include "cli/site_publisher.h"
 #include "cli/watch_options.h"
 #include "db/chat_rows_cache.h"
+#include "db/kill_figures_cache.h"
 #include "db/stats_database.h"
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -43,6 +45,7 @@ class Watcher {
     void Line(const std::vector<std::string>& notes);
     std::string PublishedText(const Publication& published) const;
     Publication Publish();
+    std::optional<Publication> PublishStreamedSite();
 
     WatchOptions options_;
     std::vector<FollowedLog> logs_;
@@ -54,9 +57,10 @@ class Watcher {
     bool personsPending_ = false;
     bool failing_ = false; // the last batch could not be stored
     std::string lastError_;
-    std::string lastPublishError_; // why the site was last not written, told once
-    PageMemory pageMemory_;        // the published pages, kept unbuilt while unchanged
-    db::ChatRowsCache keptChats_;  // the chats the last publish read, of this connection's database
+    std::string lastPublishError_;         // why the site was last not written, told once
+    PageMemory pageMemory_;                // the published pages, kept unbuilt while unchanged
+    db::KillFiguresCache keptKillFigures_; // each log's streaks the last site publish worked out
+    db::ChatRowsCache keptChats_; // the chats the last publish read, of this connection's database
 };
 
 } // namespace qla::cli

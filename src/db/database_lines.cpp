@@ -1,6 +1,7 @@
 // Streaming the chat and other-line rows of the selected logs.
 #include "db/database_lines.h"
 
+#include "db/statistics_rewrites.h"
 #include "db/statistics_rows.h"
 
 namespace qla::db {
@@ -76,6 +77,24 @@ bool DatabaseLines::ForEachChatOfLog(std::size_t log, bool voice, const ChatLine
         return false;
     }
     return true;
+}
+
+std::optional<ChatLogStamp> DatabaseLines::StampOfChatLog(std::size_t log, bool voice) const {
+    if (!rewrites_) {
+        std::string error;
+        rewrites_ = StatisticsRewrites(database_, error);
+    }
+    if (!*rewrites_ || log >= logs_.size())
+        return std::nullopt;
+    const LogLines& lines = logs_[log];
+    ChatLogStamp stamp;
+    stamp.Rows = voice ? lines.VoiceChats : lines.TextChats;
+    stamp.Rewrites = static_cast<std::uint64_t>(**rewrites_);
+    for (std::size_t place = 0; place < players_[log].size() && place < lines.Speaks.size();
+         ++place)
+        if (lines.Speaks[place])
+            stamp.Speakers.push_back(players_[log][place]);
+    return stamp;
 }
 
 std::int64_t DatabaseLines::UnknownLineCount() const {

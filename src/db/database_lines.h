@@ -7,7 +7,9 @@
 #include "db/stats_database.h"
 #include "stats/statistics.h"
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,11 +44,14 @@ class DatabaseLines final : public LineSource {
     std::vector<ChatLogSize> ChatLogs() const override;
     bool ForEachChatOfLog(std::size_t log, bool voice, const ChatLineVisitor& visit,
                           std::string& error) const override;
+    std::optional<ChatLogStamp> StampOfChatLog(std::size_t log, bool voice) const override;
 
   private:
     StatsDatabase& database_;
     std::vector<LogLines> logs_;
     std::vector<std::vector<PlayerIndex>> players_; // by log, by place from 0
+    // The database's count of rewrites, read at the first stamp; nullopt inside: none kept.
+    mutable std::optional<std::optional<std::int64_t>> rewrites_;
 };
 
 } // namespace qla::db

@@ -8,6 +8,7 @@
 #include "core/store.h"
 #include "db/chat_rows_cache.h"
 #include "db/database_lines.h"
+#include "db/kill_figures_cache.h"
 #include "db/log_catalog.h"
 #include "db/stats_database.h"
 #include "stats/kill_streaks.h"
@@ -85,6 +86,9 @@ struct StoreParts {
     // The chats read before by a reader that fills stores again and again (qla watch): only
     // the rows after those kept are read, and kept too.
     ChatRowsCache* KeptChats = nullptr;
+    // With KillFiguresOnly, the figures worked out before by such a reader: a log whose figures
+    // are kept is not read for its order (nor its holdings and renames) again.
+    KillFiguresCache* KeptKillFigures = nullptr;
 };
 DatabaseStoreResult BuildStoreFromDatabase(StatsDatabase& database, const LogSelection& selection,
                                            AnalysisStore& store, StoreParts parts);

@@ -153,6 +153,33 @@ void FoldKillOrder(const AnalysisStore& store, std::size_t firstEntry, LogSpans&
     logs.Order.SessionStarts.clear();
 }
 
+// The streaks and first blood of the log just filed, its kills from `firstEntry` on: kept from
+// before, or worked out from its order, which is let go (and kept when the log's names are its
+// own digest's, whatever the logs before it hold). False with `result.Error` on failure.
+bool FileKillFigures(StatsDatabase& database, const LogEntry& log, const LogDigest& digest,
+                     bool figuresKept, std::size_t firstEntry, const AnalysisStore& store,
+                     const StoreParts& parts, DatabaseStoreResult& result) {
+    KillFiguresCache* cache = parts.KeptKillFigures;
+    if (figuresKept) {
+        if (auto kept = cache->Find(log, store)) {
+            result.Logs.KillFigures.push_back(std::move(*kept));
+            return true;
+        }
+        // Not the names filed (never for a log filed by its own digest): read its order after all.
+        cache->Forget(log.Id);
+        auto whole = ReadDigest(database, log.Id, result.Error,
+                                {.Encounters = false, .Holdings = true, .Renames = true});
+        std::optional<StoredKillOrder> order;
+        if (!whole || !ReadKillOrder(database, log.Id, *whole, order, result.Error))
+            return false;
+        AddLogKillOrder(*whole, order, false, firstEntry, result.Logs.Order);
+    }
+    FoldKillOrder(store, firstEntry, result.Logs);
+    if (cache && !figuresKept && digest.CutNames.empty())
+        cache->Keep(log, store, result.Logs.KillFigures.back());
+    return true;
+}
+
 // Whether a reading files only the players' names and counters, which blocks sum.
 bool ReadsCountersOnly(const StoreParts& parts, const AnalysisStore& store) {
     return !store.TracksHolders && !parts.Chats && !parts.UnknownLines && !parts.Renames &&
@@ -230,6 +257,15 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
         return result;
     store.HoldersChained = parts.Chains && store.TracksHolders && !parts.KillOrder;
     parts.KillFiguresOnly = parts.KillFiguresOnly && !store.TracksHolders;
+    if (parts.KillOrder && parts.KillFiguresOnly && parts.KeptKillFigures) {
+        parts.KeptKillFigures->Validate(StatisticsRewrites(database, result.Error));
+        if (!result.Error.empty())
+            return result;
+        std::vector<LogId> ids;
+        for (const LogEntry& log : *logs)
+            ids.push_back(log.Id);
+        parts.KeptKillFigures->KeepOnly(ids);
+    }
     store.Reset();
     store.LogLines = LogLineList();
     store.LogFileLoaded = true;
@@ -276,18 +312,22 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
             }
         }
         const bool chained = store.HoldersChained;
+        // A log whose streaks are kept needs no order, nor the holdings that place it.
+        const bool figuresKept = parts.KillOrder && parts.KillFiguresOnly &&
+                                 parts.KeptKillFigures && parts.KeptKillFigures->Holds(log);
+        const bool readsOrder = parts.KillOrder && !figuresKept;
         std::optional<LogDigest> digest = ReadDigest(
             database, log.Id, result.Error,
             {.Encounters = false,
-             .Holdings = (store.TracksHolders && !chained) || parts.KillOrder,
-             .Renames = (store.TracksHolders && !chained) || parts.Renames || parts.KillOrder,
+             .Holdings = (store.TracksHolders && !chained) || readsOrder,
+             .Renames = (store.TracksHolders && !chained) || parts.Renames || readsOrder,
              .Pairs = !chained && (parts.Kills || store.TracksHolders || parts.KillOrder)});
         if (!digest)
             return result;
         // The order of the log's kills, placed among the entries its pairs are filed into next.
         const std::size_t firstEntry = store.KillEvents.size();
         std::optional<StoredKillOrder> order;
-        if (parts.KillOrder && !ReadKillOrder(database, log.Id, *digest, order, result.Error))
+        if (readsOrder && !ReadKillOrder(database, log.Id, *digest, order, result.Error))
             return result;
         if (parts.KillOrder && store.TracksHolders)
             AddLogKillOrder(*digest, order, digest->HasHoldings, firstEntry, result.Logs.Order);
@@ -331,20 +371,21 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
                 return result;
             LogDigest inContext = DigestOfStore(again, *totals);
             FileDigest(inContext, store, !parts.Chats, parts.Renames);
-            if (parts.KillOrder)
+            if (readsOrder)
                 AddReadAgainKillOrder(again, inContext, order, firstEntry, result.Logs.Order);
             playerNames[i] = digest->Names();
             ++result.LogsReadAgain;
         } else {
             FileDigest(*digest, store, !parts.Chats, parts.Renames);
-            if (parts.KillOrder)
+            if (readsOrder) // a log whose streaks are kept adds no order
                 AddLogKillOrder(*digest, order, false, firstEntry, result.Logs.Order);
         }
         AddTotals(result.Totals, digest->Totals);
         result.Lines.push_back(LinesOfLog(log.Id, *digest));
         result.Logs.Add(log, store.KillEvents.size());
-        if (parts.KillOrder && parts.KillFiguresOnly)
-            FoldKillOrder(store, firstEntry, result.Logs);
+        if (parts.KillOrder && parts.KillFiguresOnly &&
+            !FileKillFigures(database, log, *digest, figuresKept, firstEntry, store, parts, result))
+            return result;
         // A name of the log's own digest that the reading in context filed otherwise (a cut
         // obituary name) holds no chat: chats carry whole names. Such names stay unfiled.
         auto& here = playersOf[i];

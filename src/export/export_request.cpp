@@ -44,9 +44,13 @@ bool ExportsIntoSink(const ExportRequest& request) {
 }
 
 ExportResult RunExportInto(const AnalysisStore& store, const ExportRequest& request, Sink& sink) {
+    return RunExportInto(Statistics{store, StoreLines(store)}, request, sink);
+}
+
+ExportResult RunExportInto(const Statistics& stats, const ExportRequest& request, Sink& sink) {
     if (!ExportsIntoSink(request))
         return NotTaken().File;
-    return RunExport(Statistics{store, StoreLines(store)}, request, sink).File;
+    return RunExport(stats, request, sink).File;
 }
 
 } // namespace qla

@@ -119,5 +119,6 @@ bool ExportsIntoSink(const ExportRequest& request);
 // Runs the site writer of the request's view and format with `sink` taking the files; Path is
 // not read. Fails with EINVAL when ExportsIntoSink is false.
 ExportResult RunExportInto(const AnalysisStore& store, const ExportRequest& request, Sink& sink);
+ExportResult RunExportInto(const Statistics& stats, const ExportRequest& request, Sink& sink);
 
 } // namespace qla

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,14 @@ struct ChatLogSize {
     std::size_t VoiceChats = 0, TextChats = 0;
 };
 
+// What tells whether a log's chats may have changed without reading them: while its rows are
+// only added to, their count and the source's count of rewrites; and every player who may
+// speak in them.
+struct ChatLogStamp {
+    std::uint64_t Rows = 0, Rewrites = 0;
+    std::vector<PlayerIndex> Speakers;
+};
+
 class LineSource {
   public:
     virtual ~LineSource() = default;
@@ -50,6 +59,11 @@ class LineSource {
     // Each voice (or text) message of the log ChatLogs()[log] in order.
     virtual bool ForEachChatOfLog(std::size_t log, bool voice, const ChatLineVisitor& visit,
                                   std::string& error) const;
+    // The stamp of the log ChatLogs()[log]'s chats of a kind; nullopt when only reading them
+    // tells whether they changed.
+    virtual std::optional<ChatLogStamp> StampOfChatLog(std::size_t, bool) const {
+        return std::nullopt;
+    }
 };
 
 // The lists an analysis filled into the store.

@@ -93,6 +93,12 @@ bool ChatArchive::ForEachMessage(const ArchivedLog& log, bool voice, const ChatL
     return true;
 }
 
+std::optional<ChatLogStamp> ChatArchive::StampOf(const ArchivedLog& log, bool voice) const {
+    if (!streamed_)
+        return std::nullopt;
+    return lines_.StampOfChatLog(log.SourceLog, voice);
+}
+
 std::string ArchivedLogTitle(const ArchivedLog& log) {
     if (!log.Date.empty())
         return log.Date;

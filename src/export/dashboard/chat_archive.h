@@ -10,6 +10,7 @@
 #include "stats/statistics.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ class ChatArchive {
     // Each message of the log's kind in order; false with `error` when its rows cannot be read.
     bool ForEachMessage(const ArchivedLog& log, bool voice, const ChatLineVisitor& visit,
                         std::string& error) const;
+    // What tells, without reading them, whether the log's messages of the kind changed (a
+    // database's rows); nullopt when only they tell.
+    std::optional<ChatLogStamp> StampOf(const ArchivedLog& log, bool voice) const;
 
   private:
     const AnalysisStore& store_;

@@ -71,6 +71,18 @@ std::optional<std::uint64_t> ChatLogInputs(const SiteParts& site, const ChatArch
     inputs.Add(log.Date);
     inputs.Add(static_cast<std::uint64_t>(archive.PageDepth()));
     inputs.Add(log.Messages(!voice) > 0 ? archive.PagePath(!voice, log) : std::string());
+    inputs.Add(log.Messages(voice));
+    // Rows that are only ever added to are told by their count while nothing rewrites them: the
+    // long history's logs are not read again for each batch.
+    if (const auto stamp = archive.StampOf(log, voice)) {
+        inputs.Add(std::uint64_t{1});
+        inputs.Add(stamp->Rows);
+        inputs.Add(stamp->Rewrites);
+        for (const PlayerIndex speaker : stamp->Speakers)
+            inputs.Add(players.Of(speaker));
+        return inputs.Value();
+    }
+    inputs.Add(std::uint64_t{0});
     const bool read = archive.ForEachMessage(
         log, voice,
         [&](const ChatLine& chat) {
