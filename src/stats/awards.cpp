@@ -6,7 +6,9 @@
 #include "stats/skill_rating.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
+#include <unordered_map>
 #include <utility>
 
 namespace qla {
@@ -79,22 +81,36 @@ LogSpansOf(const AnalysisStore& store, std::span<const std::size_t> killEntriesE
 }
 
 std::vector<AwardEntry> NemesisPairs(const AnalysisStore& store, std::int64_t minimum) {
-    std::map<std::pair<PlayerIndex, PlayerIndex>, std::int64_t> kills;
+    constexpr std::size_t kPairsShown = 5;
+    // A long history's store holds millions of entries: the pairs are summed in a hash table,
+    // and only those that may be shown (the kills of the fifth most and more) get their names.
+    std::unordered_map<std::uint64_t, std::int64_t> kills;
     for (const std::size_t at : EntryIndexes(store.KillEvents)) {
         const KillEvent& event = store.KillEvents[at];
         if (event.WeaponText != kEventTeamkill && event.Killer != event.Victim)
-            kills[{event.Killer, event.Victim}] += store.KillEventCount(at);
+            kills[(std::uint64_t{static_cast<std::uint32_t>(event.Killer)} << 32) |
+                  static_cast<std::uint32_t>(event.Victim)] += store.KillEventCount(at);
     }
+    std::vector<std::int64_t> counts;
+    for (const auto& [who, count] : kills)
+        if (count >= minimum)
+            counts.push_back(count);
+    if (counts.empty())
+        return {};
+    const std::size_t last = std::min(kPairsShown, counts.size()) - 1;
+    std::ranges::nth_element(counts, counts.begin() + static_cast<std::ptrdiff_t>(last),
+                             std::greater<>());
+    const std::int64_t least = counts[last];
     struct Pair {
         std::string Killer, Victim, PlainKiller, PlainVictim;
         std::int64_t Kills = 0;
     };
     std::vector<Pair> pairs;
     for (const auto& [who, count] : kills) {
-        if (count < minimum)
+        if (count < minimum || count < least)
             continue;
-        const std::string& killer = store.Players[static_cast<std::size_t>(who.first)].Name;
-        const std::string& victim = store.Players[static_cast<std::size_t>(who.second)].Name;
+        const std::string& killer = store.Players[static_cast<std::size_t>(who >> 32)].Name;
+        const std::string& victim = store.Players[static_cast<std::size_t>(who & 0xffffffffu)].Name;
         pairs.push_back(
             {killer, victim, StripColourCodes(killer), StripColourCodes(victim), count});
     }
@@ -102,7 +118,6 @@ std::vector<AwardEntry> NemesisPairs(const AnalysisStore& store, std::int64_t mi
         return std::tie(b.Kills, a.PlainKiller, a.PlainVictim, a.Killer, a.Victim) <
                std::tie(a.Kills, b.PlainKiller, b.PlainVictim, b.Killer, b.Victim);
     });
-    constexpr std::size_t kPairsShown = 5;
     std::vector<AwardEntry> entries;
     for (std::size_t i = 0; i < pairs.size() && i < kPairsShown; ++i)
         entries.push_back({pairs[i].Killer, pairs[i].Victim, "", pairs[i].Kills});

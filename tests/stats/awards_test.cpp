@@ -100,6 +100,24 @@ TEST(AwardsTest, TiesGoToFewerDeathsThenTheNameWithoutColourCodes) {
     EXPECT_EQ(first.Entries.front().Other, "Dan");
 }
 
+// More pairs than are shown tie on their kills: the five shown are those first by name,
+// whichever pair was filed first, and a pair of more kills goes before them all.
+TEST(AwardsTest, NemesisPairsTiedPastTheFiveShownGoByName) {
+    AnalysisStore store;
+    for (const char* killer : {"^1Gus", "Fay", "Eve", "Dan", "Cid", "Bob", "Ann"})
+        for (int i = 0; i < 4; ++i)
+            AddKill(store, killer, "Zed", "MP40");
+    for (int i = 0; i < 6; ++i)
+        AddKill(store, "Zed", "Hal", "MP40");
+    const auto awards = AwardsOf(store);
+    const AwardResult& nemesis = Award(awards, AwardId::Nemesis);
+    std::vector<std::string> shown;
+    for (const AwardEntry& entry : nemesis.Entries)
+        shown.push_back(entry.Player + ">" + entry.Other);
+    EXPECT_EQ(shown,
+              (std::vector<std::string>{"Zed>Hal", "Ann>Zed", "Bob>Zed", "Cid>Zed", "Dan>Zed"}));
+}
+
 TEST(AwardsTest, MinimumActivityKeepsTheFewOut) {
     AnalysisStore store;
     // Ann: 9 kills and no death, below the ratio's 10 kills. Bob: 10 kills, 5 deaths.
