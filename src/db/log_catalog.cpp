@@ -9,7 +9,6 @@
 #include "db/log_piece.h"
 #include "db/meta_rows.h"
 #include "db/schema.h"
-#include "db/statistics_rewrites.h"
 #include "db/transaction.h"
 
 #include <QSqlQuery>
@@ -194,10 +193,7 @@ bool ForgetLogs(StatsDatabase& database, const std::vector<LogId>& ids, std::str
             error = "the database " + database.Path() + " holds no log " + std::to_string(id);
             return false;
         }
-        // Counted as a rewrite: a later log may take the forgotten one's id, and a reader that
-        // keeps a log's rows by its id (ChatRowsCache) must not take them for the new log's.
-        if (!ForgetBlocksOf(database, id, error) || !ForgetKeptPersons(database, error) ||
-            !CountStatisticsRewrite(database, error))
+        if (!ForgetBlocksOf(database, id, error) || !ForgetKeptPersons(database, error))
             return false;
         // The log's row last: the other rows refer to it.
         for (const char* table :
