@@ -180,15 +180,22 @@ Publication Watcher::Publish() {
     HidePlayers(store, *hidden, nullptr);
     ExportRequest request = *options_.Site;
     request.Junk.LogDateText = built.DateText.value_or("");
-    if (site) {
-        auto history = db::ReadDashboardHistory(*database_, {}, refused.Error);
-        if (!history)
-            return refused;
-        SetStatisticsSite(request, options_.SiteChoices,
-                          DatabaseSiteSource(options_.Database, built.Totals, built.DateText,
-                                             built.Logs, std::move(*history), store, std::nullopt));
-    }
+    if (site && !SetSiteSource(built, store, request, refused.Error))
+        return refused;
     return PublishSite(store, std::move(request), &pageMemory_);
+}
+
+// The statistics site's request gets what the database shows beside the store: each player's
+// history log by log and each log's streaks. False with `error` when it cannot be read.
+bool Watcher::SetSiteSource(const db::DatabaseStoreResult& built, const AnalysisStore& store,
+                            ExportRequest& request, std::string& error) {
+    auto history = db::ReadDashboardHistory(*database_, {}, error);
+    if (!history)
+        return false;
+    SetStatisticsSite(request, options_.SiteChoices,
+                      DatabaseSiteSource(options_.Database, built.Totals, built.DateText,
+                                         built.Logs, std::move(*history), store, std::nullopt));
+    return true;
 }
 
 // The statistics site reads the chats and other lines from their rows, as qla export --db
@@ -230,12 +237,8 @@ std::optional<Publication> Watcher::PublishStreamedSite() {
         return std::nullopt;
     ExportRequest request = *options_.Site;
     request.Junk.LogDateText = built.DateText.value_or("");
-    auto history = db::ReadDashboardHistory(*database_, {}, refused.Error);
-    if (!history)
+    if (!SetSiteSource(built, store, request, refused.Error))
         return refused;
-    SetStatisticsSite(request, options_.SiteChoices,
-                      DatabaseSiteSource(options_.Database, built.Totals, built.DateText,
-                                         built.Logs, std::move(*history), store, std::nullopt));
     const HidingLines shown(lines, *hidden);
     return PublishSite(Statistics{store, shown}, std::move(request), &pageMemory_);
 }

@@ -9,6 +9,7 @@
 #include "db/chat_rows_cache.h"
 #include "db/kill_figures_cache.h"
 #include "db/stats_database.h"
+#include "db/store_from_database.h"
 
 #include <map>
 #include <memory>
@@ -46,6 +47,8 @@ class Watcher {
     std::string PublishedText(const Publication& published) const;
     Publication Publish();
     std::optional<Publication> PublishStreamedSite();
+    bool SetSiteSource(const db::DatabaseStoreResult& built, const AnalysisStore& store,
+                       ExportRequest& request, std::string& error);
 
     WatchOptions options_;
     std::vector<FollowedLog> logs_;

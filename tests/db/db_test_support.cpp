@@ -109,6 +109,13 @@ bool FillStore(const QString& database, AnalysisStore& store, db::StoreParts par
     return built.Ok;
 }
 
+std::unique_ptr<db::StatsDatabase> OpenForReading(const QString& database) {
+    std::string error;
+    auto opened = db::StatsDatabase::Open(database.toStdString(), db::OpenMode::ReadOnly, error);
+    EXPECT_TRUE(opened) << error;
+    return opened;
+}
+
 std::string CountsReading(const QStringList& source, const std::string& player) {
     std::string all;
     for (const char* command : {"analyze", "players", "player"}) {

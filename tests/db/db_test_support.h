@@ -75,6 +75,9 @@ QString NewDatabase(Engine engine, const TempFolder& folder, const std::string& 
 // fails the test and returns false.
 bool FillStore(const QString& database, AnalysisStore& store, db::StoreParts parts = {});
 
+// The database opened for reading; null (a test failure recorded) when it cannot be.
+std::unique_ptr<db::StatsDatabase> OpenForReading(const QString& database);
+
 // What `qla analyze`, `players` and `player PLAYER` print of `source`, one after the other; a
 // failed command fails the test.
 std::string CountsReading(const QStringList& source, const std::string& player);

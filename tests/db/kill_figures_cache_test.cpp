@@ -28,12 +28,10 @@ class KillFiguresCacheTest : public testing::TestWithParam<Engine> {
     // Every log's figures by name, read with `cache` (or without one) and how many logs the
     // reading found kept before it.
     std::string Figures(db::KillFiguresCache* cache, int* keptBefore = nullptr) {
-        std::string error;
-        const auto database =
-            db::StatsDatabase::Open(database_.toStdString(), db::OpenMode::ReadOnly, error);
-        EXPECT_TRUE(database) << error;
+        const auto database = OpenForReading(database_);
         if (!database)
             return {};
+        std::string error;
         if (keptBefore) {
             // As the reading first does: figures of an older count of rewrites are dropped.
             cache->Validate(db::StatisticsRewrites(*database, error));

@@ -36,12 +36,10 @@ class SiteChatRows : public testing::TestWithParam<Engine> {
 
     // The site's files, its chats read into the store (`streamed` false) or from the rows.
     std::map<std::string, std::string> Site(bool streamed, std::string& error) {
-        std::string opening;
-        const auto database =
-            db::StatsDatabase::Open(database_.toStdString(), db::OpenMode::ReadOnly, opening);
-        EXPECT_TRUE(database) << opening;
+        const auto database = OpenForReading(database_);
         if (!database)
             return {};
+        std::string opening;
         const db::Transaction unit(*database, db::Transaction::Kind::Read, opening);
         AnalysisStore store;
         const db::DatabaseStoreResult built = db::BuildStoreInTransaction(
@@ -102,10 +100,9 @@ TEST_P(SiteChatRows, AChatRowNamingNoPlayerFailsTheSite) {
 // The first of the other lines, read without the rest, are the first the whole reading gives,
 // across logs too.
 TEST_P(SiteChatRows, TheFirstOtherLinesAreTheFirstOfAllOfThem) {
+    const auto database = OpenForReading(database_);
+    ASSERT_TRUE(database);
     std::string error;
-    const auto database =
-        db::StatsDatabase::Open(database_.toStdString(), db::OpenMode::ReadOnly, error);
-    ASSERT_TRUE(database) << error;
     const db::Transaction unit(*database, db::Transaction::Kind::Read, error);
     AnalysisStore store;
     const db::DatabaseStoreResult built = db::BuildStoreInTransaction(
