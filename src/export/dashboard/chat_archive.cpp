@@ -30,10 +30,11 @@ bool StreamsLogs(const std::vector<ChatLogSize>& sizes, const std::vector<SiteLo
     return true;
 }
 
+// `streamed`: StreamsLogs(sizes, settings.Logs).
 std::vector<ArchivedLog> LogsOf(const AnalysisStore& store, const std::vector<ChatLogSize>& sizes,
-                                const DashboardSettings& settings) {
+                                const DashboardSettings& settings, bool streamed) {
     std::vector<ArchivedLog> logs;
-    if (StreamsLogs(sizes, settings.Logs)) {
+    if (streamed) {
         for (std::size_t i = 0; i < sizes.size(); ++i) {
             const SiteLog& log = settings.Logs[i];
             logs.push_back(
@@ -72,8 +73,13 @@ std::int64_t LargestId(const std::vector<ArchivedLog>& logs) {
 
 ChatArchive::ChatArchive(const AnalysisStore& store, const LineSource& lines,
                          const DashboardSettings& settings, std::size_t perFolder)
-    : store_(store), lines_(lines), streamed_(StreamsLogs(lines.ChatLogs(), settings.Logs)),
-      logs_(LogsOf(store, lines.ChatLogs(), settings)),
+    : ChatArchive(store, lines, lines.ChatLogs(), settings, perFolder) {}
+
+ChatArchive::ChatArchive(const AnalysisStore& store, const LineSource& lines,
+                         const std::vector<ChatLogSize>& sizes, const DashboardSettings& settings,
+                         std::size_t perFolder)
+    : store_(store), lines_(lines), streamed_(StreamsLogs(sizes, settings.Logs)),
+      logs_(LogsOf(store, sizes, settings, streamed_)),
       voice_("voice", "log-", static_cast<std::size_t>(LargestId(logs_)), perFolder),
       text_("text", "log-", static_cast<std::size_t>(LargestId(logs_)), perFolder) {}
 

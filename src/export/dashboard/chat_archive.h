@@ -53,6 +53,11 @@ class ChatArchive {
     std::optional<ChatLogStamp> StampOf(const ArchivedLog& log, bool voice) const;
 
   private:
+    // The source's logs asked once (a database's are built for each call).
+    ChatArchive(const AnalysisStore& store, const LineSource& lines,
+                const std::vector<ChatLogSize>& sizes, const DashboardSettings& settings,
+                std::size_t perFolder);
+
     const AnalysisStore& store_;
     const LineSource& lines_;
     bool streamed_ = false;
