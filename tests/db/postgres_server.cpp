@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QStringList>
 
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <grp.h>
@@ -80,6 +81,19 @@ PostgresServer& PostgresServer::Shared() {
 }
 
 PostgresServer::PostgresServer() {
+    if (const char* folder = std::getenv("QLA_TEST_POSTGRES"); folder != nullptr && *folder) {
+        binaries_ = ServerBinaries();
+        folder_ = folder;
+        shared_ = true;
+        std::string output;
+        if (binaries_.empty() ||
+            !RunProgram({QString::fromStdString(binaries_ + "/pg_isready"), QStringLiteral("-q"),
+                         QStringLiteral("-h"), QString::fromStdString(folder_),
+                         QStringLiteral("-U"), QString::fromLatin1(kUser)},
+                        output, 5000))
+            error_ = "the tests' PostgreSQL server in " + folder_ + " does not answer";
+        return;
+    }
     if (!Start())
         Stop();
 }
@@ -177,6 +191,14 @@ bool PostgresServer::Start() {
 }
 
 void PostgresServer::Stop() {
+    if (shared_) {
+        // The server goes on for the other programs; only this one's databases go.
+        std::string ignored;
+        for (const std::string& name : databases_)
+            Sql("postgres", "DROP DATABASE IF EXISTS " + name + " WITH (FORCE)", ignored);
+        databases_.clear();
+        return;
+    }
     if (pid_ > 0) {
         // SIGINT: fast shutdown, the clients are sent away; a server that hangs is killed.
         ::kill(pid_, SIGINT);
@@ -216,10 +238,13 @@ std::string PostgresServer::NewDatabase(std::string& error) {
         error = error_;
         return {};
     }
-    const std::string name = "stats_" + std::to_string(++databases_);
+    // Named by the program too: programs that run at the same time may share the server.
+    const std::string name =
+        "stats_" + std::to_string(::getpid()) + "_" + std::to_string(databases_.size() + 1);
     Sql("postgres", "CREATE DATABASE " + name, error);
     if (!error.empty())
         return {};
+    databases_.push_back(name);
     return "host=" + folder_ + " dbname=" + name + " user=" + kUser;
 }
 

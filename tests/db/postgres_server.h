@@ -1,9 +1,12 @@
 // A throwaway PostgreSQL server for the database tests: initdb into a private temporary folder,
 // the server listening only on a Unix socket there (no TCP), run as an unprivileged user when
 // the tests run as root, stopped when the test program ends (and killed with it if it dies).
+// Under CTest the programs share one server that tests/db/test-postgres started before them
+// (its socket folder in QLA_TEST_POSTGRES); each program then drops the databases it made.
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qla::dbtest {
 
@@ -28,7 +31,8 @@ class PostgresServer {
     std::string error_;
     std::string binaries_, folder_;
     int pid_ = -1;
-    int databases_ = 0;
+    bool shared_ = false; // the server of the whole test run, not this program's own
+    std::vector<std::string> databases_;
 };
 
 } // namespace qla::dbtest

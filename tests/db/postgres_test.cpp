@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 
 #include <thread>
+#include <unistd.h>
 
 namespace qla::dbtest {
 namespace {
@@ -106,7 +107,8 @@ TEST(PostgresServerGone, ImportCutOffByTheServerStoresNothing) {
     for (int attempt = 0; attempt < 400 && cut.find('t') == std::string::npos; ++attempt) {
         cut = server.Sql(database.toStdString(),
                          "SELECT pg_terminate_backend(pid) FROM pg_locks"
-                         " WHERE locktype = 'advisory' AND granted",
+                         " WHERE locktype = 'advisory' AND granted AND database ="
+                         " (SELECT oid FROM pg_database WHERE datname = current_database())",
                          error);
         ASSERT_EQ(error, "");
         if (import.state() == QProcess::NotRunning)
@@ -136,11 +138,13 @@ TEST(PostgresRights, ARoleWithoutRightsIsToldWhatItLacks) {
     PostgresServer& server = PostgresServer::Shared();
     std::string error;
     const std::string name = database.section(QLatin1Char(' '), 1, 1).mid(7).toStdString();
-    server.Sql(name, "CREATE ROLE reader_without_rights LOGIN", error);
+    // Roles belong to the whole server, which other test programs may share: one of its own.
+    const std::string reader = "reader_without_rights_" + std::to_string(::getpid());
+    server.Sql(name, "CREATE ROLE " + reader + " LOGIN", error);
     ASSERT_EQ(error, "");
     QString weak = database;
     weak.replace(QRegularExpression(QStringLiteral("user=\\S+")),
-                 QStringLiteral("user=reader_without_rights"));
+                 QString::fromStdString("user=" + reader));
     const auto run = [&](const QStringList& arguments) {
         QProcess qla;
         qla.start(QStringLiteral(QLA_BINARY), arguments);
@@ -153,7 +157,7 @@ TEST(PostgresRights, ARoleWithoutRightsIsToldWhatItLacks) {
     EXPECT_EQ(run({"analyze", "--db", weak}), lacking);
     EXPECT_EQ(run({"check", "--db", weak}), lacking);
     // Allowed the version row but not the logs: a failed statement inside a transaction.
-    server.Sql(name, "GRANT SELECT ON qla_meta TO reader_without_rights", error);
+    server.Sql(name, "GRANT SELECT ON qla_meta TO " + reader, error);
     const std::string logs = ": permission denied for table logs\n";
     EXPECT_EQ(run({"analyze", "--db", weak}),
               "qla: cannot read the logs of " + weak.toStdString() + logs);
