@@ -9,8 +9,10 @@
 #include "cli/watch_options.h"
 #include "cli/watcher.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <poll.h>
 #include <set>
 #include <thread>
@@ -21,6 +23,31 @@ namespace {
 // Batches follow each other at least this far apart while a log is written without pause, so a
 // busy log costs a bounded number of transactions.
 constexpr auto kMinimumBatchSpacing = std::chrono::milliseconds(100);
+
+enum class WaitEnd { Stop, LogChanged, IntervalUp };
+
+// Waits until a signal asks to stop, a followed log changes, or `due`. Changes to other files of
+// the logs' folders do not move `due`: a folder whose other files change all the time must not
+// hold off the interval's batch for good (it is what sees a log the notifications miss, such
+// as the target of a link in another folder).
+WaitEnd WaitForNextBatch(const StopSignals& stop, const LogNotifier& notifier, bool listen,
+                         std::chrono::steady_clock::time_point due) {
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            due - std::chrono::steady_clock::now());
+        pollfd waits[2] = {{stop.ReadEnd(), POLLIN, 0}, {notifier.Fd(), POLLIN, 0}};
+        const int ready = ::poll(waits, listen ? 2 : 1,
+                                 static_cast<int>(std::max<std::int64_t>(0, left.count())));
+        if (ready < 0 && errno != EINTR)
+            return WaitEnd::Stop;
+        if (waits[0].revents != 0)
+            return WaitEnd::Stop;
+        if (ready == 0)
+            return WaitEnd::IntervalUp;
+        if (listen && waits[1].revents != 0 && notifier.LogChanged())
+            return WaitEnd::LogChanged;
+    }
+}
 
 } // namespace
 
@@ -47,15 +74,10 @@ int RunWatchCommand(const QStringList& arguments, std::ostream& out, std::ostrea
         const auto batchEnded = std::chrono::steady_clock::now();
         // After a failure the next try waits for the interval, whatever the logs do.
         const bool listen = notifier.Fd() >= 0 && !watcher.Failing();
-        pollfd waits[2] = {{stop.ReadEnd(), POLLIN, 0}, {notifier.Fd(), POLLIN, 0}};
-        const int ready = ::poll(waits, listen ? 2 : 1, static_cast<int>(options.Interval.count()));
-        if (ready < 0 && errno != EINTR)
-            break;
-        if (waits[0].revents != 0)
+        const WaitEnd end = WaitForNextBatch(stop, notifier, listen, batchEnded + options.Interval);
+        if (end == WaitEnd::Stop)
             break; // SIGINT or SIGTERM: between batches, so nothing is half done
-        if (listen && waits[1].revents != 0) {
-            if (!notifier.LogChanged())
-                continue;
+        if (end == WaitEnd::LogChanged) {
             std::this_thread::sleep_until(batchEnded + kMinimumBatchSpacing);
             notifier.LogChanged(); // what came meanwhile is in this batch too
         }

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QProcess>
 
+#include <atomic>
 #include <csignal>
 #include <filesystem>
 #include <random>
@@ -128,6 +129,51 @@ TEST_P(Watch, BurstsKillAndRotationConvergeToEveryLineOnce) {
     const std::string messages = watcher->readAllStandardError().toStdString();
     EXPECT_TRUE(messages.ends_with(": stopped\n")) << messages;
     EXPECT_FALSE(std::filesystem::exists(folder_.Path("site.qla-new")));
+}
+
+// The log is a link into another folder, so no notification tells of its growth; the folder
+// of the link meanwhile changes all the time. The look at every interval still imports it.
+TEST_P(Watch, ALinkedLogGrowsInABusyFolderAndIsImportedAtTheInterval) {
+    const std::string log = GeneratedLog(false, false, false, 4000, 73);
+    const std::size_t half = log.find('\n', log.size() / 2) + 1;
+    std::filesystem::create_directories(folder_.Path("real"));
+    std::filesystem::create_directories(folder_.Path("busy"));
+    WriteFile(folder_.Path("real/server.log"), log.substr(0, half));
+    std::filesystem::create_symlink(folder_.Path("real/server.log"),
+                                    folder_.Path("busy/server.log"));
+    QProcess watcher;
+    watcher.start(QStringLiteral(QLA_BINARY), {"watch", folder_.QPath("busy/server.log"), "--db",
+                                               database_, "--interval", "1"});
+    ASSERT_TRUE(watcher.waitForStarted());
+    WriteFile(folder_.Path("first.log"), log.substr(0, half));
+    WriteFile(folder_.Path("expected.log"), log);
+    const std::string first =
+        Analyze(QStringList{folder_.QPath("first.log")} << kNewDatabaseReading);
+    const std::string expected =
+        Analyze(QStringList{folder_.QPath("expected.log")} << kNewDatabaseReading);
+    // The first half is in before the second is written, so the second comes by the interval.
+    std::string state;
+    WaitUntil([&] { return (state = Analyze({"--db", database_})) == first; });
+    ASSERT_EQ(state, first);
+    std::atomic<bool> busy = true;
+    std::thread noise([&] {
+        for (int n = 0; busy; ++n) {
+            AppendFile(folder_.Path("busy/other.log"), std::to_string(n) + "\n");
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    });
+    AppendFile(folder_.Path("real/server.log"), log.substr(half));
+    WaitUntil(
+        [&] {
+            return (state = Analyze({"--db", database_})) == expected;
+        },
+        std::chrono::seconds(20));
+    busy = false;
+    noise.join();
+    EXPECT_EQ(state, expected);
+    ::kill(static_cast<pid_t>(watcher.processId()), SIGTERM);
+    ASSERT_TRUE(watcher.waitForFinished(30000));
+    EXPECT_EQ(watcher.exitCode(), 0);
 }
 
 TEST(WatchCommand, CommandLineMistakesAreUsageErrors) {
