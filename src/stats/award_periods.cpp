@@ -54,7 +54,7 @@ std::string IsoWeek(const std::chrono::year_month_day& date) {
     const year_month_day ofThursday{thursday};
     const sys_days firstOfYear{ofThursday.year() / January / 1};
     const long week = (thursday - firstOfYear).count() / 7 + 1;
-    char text[16];
+    char text[40]; // room for any int and long, though a year has four digits
     std::snprintf(text, sizeof text, "%04d-W%02ld", static_cast<int>(ofThursday.year()), week);
     return text;
 }

@@ -100,8 +100,9 @@ TEST(ParallelRanges, RunsOnTheThreadsAskedForAndRangeZeroOnTheCaller) {
         ExpectRangesInOrder(store, 16);
         EXPECT_EQ(firstRange, caller);
         EXPECT_LE(seen.size(), threads);
-        if (threads == 1)
+        if (threads == 1) {
             EXPECT_EQ(seen, std::set<std::thread::id>{caller});
+        }
     }
 }
 

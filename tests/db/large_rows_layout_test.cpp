@@ -46,10 +46,11 @@ TEST(LargeRowsLayout, NewDatabasesKeepLargeRowsByRowNumberAndUpgradesRebuildThem
 
     const std::set<std::string> large{"log_digests", "log_holdings", "log_unknown_lines"};
     for (const auto& [table, statement] : TableStatements(path)) {
-        if (large.contains(table))
+        if (large.contains(table)) {
             EXPECT_FALSE(KeptByKey(statement)) << table;
-        else if (table == "log_chats" || table == "log_encounters")
+        } else if (table == "log_chats" || table == "log_encounters") {
             EXPECT_TRUE(KeptByKey(statement)) << table;
+        }
     }
 
     // The totals, merged, and the other lines (read from the blocks of large rows).
@@ -90,16 +91,20 @@ TEST(LargeRowsLayout, NewDatabasesKeepLargeRowsByRowNumberAndUpgradesRebuildThem
         }
         ASSERT_TRUE(query.exec("UPDATE qla_meta SET value = '6' WHERE name = 'schema_version'"));
     }
-    for (const auto& [table, statement] : TableStatements(path))
-        if (large.contains(table))
+    for (const auto& [table, statement] : TableStatements(path)) {
+        if (large.contains(table)) {
             ASSERT_TRUE(KeptByKey(statement)) << table;
+        }
+    }
     EXPECT_EQ(outputs(), before) << "a version 6 layout reads as it did";
 
     const QlaRun upgrade = Qla({"upgrade", "--db", db});
     ASSERT_EQ(upgrade.status, 0) << upgrade.err;
-    for (const auto& [table, statement] : TableStatements(path))
-        if (large.contains(table))
+    for (const auto& [table, statement] : TableStatements(path)) {
+        if (large.contains(table)) {
             EXPECT_FALSE(KeptByKey(statement)) << table;
+        }
+    }
     EXPECT_EQ(outputs(), before);
     const QlaRun check = Qla({"check", "--db", db});
     EXPECT_EQ(check.status, 0) << check.out << check.err;

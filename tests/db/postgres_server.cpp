@@ -72,12 +72,21 @@ class StopAtEnd : public testing::Environment {
 
 } // namespace
 
+namespace {
+PostgresServer* sharedServer = nullptr; // made on first use, for the program's life
+} // namespace
+
 PostgresServer& PostgresServer::Shared() {
-    static PostgresServer* server = [] {
+    if (sharedServer == nullptr) {
         testing::AddGlobalTestEnvironment(new StopAtEnd);
-        return new PostgresServer;
-    }();
-    return *server;
+        sharedServer = new PostgresServer;
+    }
+    return *sharedServer;
+}
+
+void PostgresServer::StopIfStarted() {
+    if (sharedServer != nullptr)
+        sharedServer->Stop();
 }
 
 PostgresServer::PostgresServer() {

@@ -14,6 +14,9 @@ class PostgresServer {
   public:
     // The server of this test program, started on first use. Empty Error() when it runs.
     static PostgresServer& Shared();
+    // Stops the server of this program, if it has one; for programs that do not run GoogleTest's
+    // environments (Qt Test), which would leave its folder behind.
+    static void StopIfStarted();
 
     const std::string& Error() const { return error_; }
     // A new empty database; its --db connection text, or "" with the reason in `error`.

@@ -115,9 +115,10 @@ TEST(WriterFailureTest, EveryWriterOfOneFileHasACase) {
         cased.insert({c.view, c.format});
     for (const ExportViewInfo& view : ExportViews())
         for (const ViewWriter& writer : view.Writers)
-            if (!WritesFolder(view.View, writer.Format))
+            if (!WritesFolder(view.View, writer.Format)) {
                 EXPECT_TRUE(cased.contains({view.View, writer.Format}))
                     << view.Name << " " << InfoOf(writer.Format).Name;
+            }
 }
 
 TEST(WriterFailureTest, FileThatCannotBeCreated) {

@@ -26,8 +26,9 @@ TEST(Layering, TheDatabaseLayerIncludesNothingOfTheExportLayer) {
         std::string line;
         std::smatch match;
         while (std::getline(in, line))
-            if (std::regex_search(line, match, include))
+            if (std::regex_search(line, match, include)) {
                 EXPECT_NE(match[1].str(), "export") << entry.path().filename() << ": " << line;
+            }
     }
     EXPECT_GT(sources, 10); // the folder was found
 }

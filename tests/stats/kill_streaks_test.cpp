@@ -235,8 +235,9 @@ TEST(KillStreaksTest, ALogWithoutItsOrderIsLeftOutAndSaysSo) {
     AwardInputs inputs{summed, ends, {}, false, {}};
     inputs.Order = &order;
     for (const AwardResult& award : ComputeAwards(inputs))
-        if (award.Id == AwardId::LongestKillStreak || award.Id == AwardId::LongestDeathStreak)
+        if (award.Id == AwardId::LongestKillStreak || award.Id == AwardId::LongestDeathStreak) {
             EXPECT_FALSE(award.Known);
+        }
 }
 
 } // namespace

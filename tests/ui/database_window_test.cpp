@@ -179,6 +179,7 @@ class DatabaseWindowTest : public QObject {
 
   private slots:
     void init() { dir_ = std::make_unique<QTemporaryDir>(); }
+    void cleanupTestCase() { qla::dbtest::PostgresServer::StopIfStarted(); }
 
     void dropImportsOffTheWindowThreadAndCancelKeepsWholeLogs() {
         Harness h;
