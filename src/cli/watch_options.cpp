@@ -152,6 +152,10 @@ std::optional<int> ParseWatchCommand(const QStringList& arguments, WatchOptions&
         options.LogPaths.push_back(local);
         const QFileInfo info(QString::fromLocal8Bit(local.c_str()));
         names.insert({info.absolutePath().toStdString(), info.fileName().toStdString()});
+        // The game writes a linked log in its target's folder, which alone is told of it.
+        if (const QFileInfo target(info.canonicalFilePath());
+            info.isSymLink() && !target.filePath().isEmpty())
+            names.insert({target.absolutePath().toStdString(), target.fileName().toStdString()});
     }
     if (options.Site)
         return CheckSiteFolder(options, target->Kind == db::Engine::SQLite, err);

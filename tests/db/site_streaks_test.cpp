@@ -87,7 +87,7 @@ TEST_P(SiteStreaks, ADatabaseOfSeveralLogsTellsThemAsQlaAwardsDoesMergedOrNot) {
         WriteFile(log, GeneratedLog(false, false, true, 2000, seed));
         ASSERT_EQ(Qla({"import", QString::fromStdString(log), "--db", database_}).status, 0);
     }
-    for (const QStringList merging : {QStringList{}, QStringList{"--merge-players"}}) {
+    for (const QStringList& merging : {QStringList{}, QStringList{"--merge-players"}}) {
         const QlaRun awards =
             Qla(QStringList{"awards", "--db", database_, "--format", "json"} << merging);
         ASSERT_EQ(awards.status, 0) << awards.err;

@@ -131,16 +131,17 @@ TEST_P(Watch, BurstsKillAndRotationConvergeToEveryLineOnce) {
     EXPECT_FALSE(std::filesystem::exists(folder_.Path("site.qla-new")));
 }
 
-// The log is a link into another folder, so no notification tells of its growth; the folder
-// of the link meanwhile changes all the time. The look at every interval still imports it.
-TEST_P(Watch, ALinkedLogGrowsInABusyFolderAndIsImportedAtTheInterval) {
+// The log is a hard link to a file that is written in another folder, so no notification tells
+// of its growth; the folder of the link meanwhile changes all the time. The look at every
+// interval still imports it.
+TEST_P(Watch, AHardLinkedLogGrowsInABusyFolderAndIsImportedAtTheInterval) {
     const std::string log = GeneratedLog(false, false, false, 4000, 73);
     const std::size_t half = log.find('\n', log.size() / 2) + 1;
     std::filesystem::create_directories(folder_.Path("real"));
     std::filesystem::create_directories(folder_.Path("busy"));
     WriteFile(folder_.Path("real/server.log"), log.substr(0, half));
-    std::filesystem::create_symlink(folder_.Path("real/server.log"),
-                                    folder_.Path("busy/server.log"));
+    std::filesystem::create_hard_link(folder_.Path("real/server.log"),
+                                      folder_.Path("busy/server.log"));
     QProcess watcher;
     watcher.start(QStringLiteral(QLA_BINARY), {"watch", folder_.QPath("busy/server.log"), "--db",
                                                database_, "--interval", "1"});
@@ -170,6 +171,41 @@ TEST_P(Watch, ALinkedLogGrowsInABusyFolderAndIsImportedAtTheInterval) {
         std::chrono::seconds(20));
     busy = false;
     noise.join();
+    EXPECT_EQ(state, expected);
+    ::kill(static_cast<pid_t>(watcher.processId()), SIGTERM);
+    ASSERT_TRUE(watcher.waitForFinished(30000));
+    EXPECT_EQ(watcher.exitCode(), 0);
+}
+
+// A log that is a symbolic link into another folder: its growth is told by its target's folder,
+// so it is imported at once, not at the (here long) interval.
+TEST_P(Watch, ASymbolicallyLinkedLogIsImportedAsItGrows) {
+    const std::string log = GeneratedLog(false, false, false, 4000, 74);
+    const std::size_t half = log.find('\n', log.size() / 2) + 1;
+    std::filesystem::create_directories(folder_.Path("real"));
+    std::filesystem::create_directories(folder_.Path("links"));
+    WriteFile(folder_.Path("real/server.log"), log.substr(0, half));
+    std::filesystem::create_symlink(folder_.Path("real/server.log"),
+                                    folder_.Path("links/server.log"));
+    QProcess watcher;
+    watcher.start(QStringLiteral(QLA_BINARY), {"watch", folder_.QPath("links/server.log"), "--db",
+                                               database_, "--interval", "600"});
+    ASSERT_TRUE(watcher.waitForStarted());
+    WriteFile(folder_.Path("first.log"), log.substr(0, half));
+    WriteFile(folder_.Path("expected.log"), log);
+    const std::string first =
+        Analyze(QStringList{folder_.QPath("first.log")} << kNewDatabaseReading);
+    const std::string expected =
+        Analyze(QStringList{folder_.QPath("expected.log")} << kNewDatabaseReading);
+    std::string state;
+    WaitUntil([&] { return (state = Analyze({"--db", database_})) == first; });
+    ASSERT_EQ(state, first);
+    AppendFile(folder_.Path("real/server.log"), log.substr(half));
+    WaitUntil(
+        [&] {
+            return (state = Analyze({"--db", database_})) == expected;
+        },
+        std::chrono::seconds(60));
     EXPECT_EQ(state, expected);
     ::kill(static_cast<pid_t>(watcher.processId()), SIGTERM);
     ASSERT_TRUE(watcher.waitForFinished(30000));
