@@ -11,6 +11,7 @@
 #include <atomic>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <thread>
 
@@ -131,86 +132,84 @@ TEST_P(Watch, BurstsKillAndRotationConvergeToEveryLineOnce) {
     EXPECT_FALSE(std::filesystem::exists(folder_.Path("site.qla-new")));
 }
 
-// The log is a hard link to a file that is written in another folder, so no notification tells
-// of its growth; the folder of the link meanwhile changes all the time. The look at every
-// interval still imports it.
-TEST_P(Watch, AHardLinkedLogGrowsInABusyFolderAndIsImportedAtTheInterval) {
-    const std::string log = GeneratedLog(false, false, false, 4000, 73);
-    const std::size_t half = log.find('\n', log.size() / 2) + 1;
-    std::filesystem::create_directories(folder_.Path("real"));
-    std::filesystem::create_directories(folder_.Path("busy"));
-    WriteFile(folder_.Path("real/server.log"), log.substr(0, half));
-    std::filesystem::create_hard_link(folder_.Path("real/server.log"),
-                                      folder_.Path("busy/server.log"));
-    QProcess watcher;
-    watcher.start(QStringLiteral(QLA_BINARY), {"watch", folder_.QPath("busy/server.log"), "--db",
-                                               database_, "--interval", "1"});
-    ASSERT_TRUE(watcher.waitForStarted());
-    WriteFile(folder_.Path("first.log"), log.substr(0, half));
-    WriteFile(folder_.Path("expected.log"), log);
-    const std::string first =
-        Analyze(QStringList{folder_.QPath("first.log")} << kNewDatabaseReading);
-    const std::string expected =
-        Analyze(QStringList{folder_.QPath("expected.log")} << kNewDatabaseReading);
-    // The first half is in before the second is written, so the second comes by the interval.
-    std::string state;
-    WaitUntil([&] { return (state = Analyze({"--db", database_})) == first; });
-    ASSERT_EQ(state, first);
-    std::atomic<bool> busy = true;
-    std::thread noise([&] {
-        for (int n = 0; busy; ++n) {
-            AppendFile(folder_.Path("busy/other.log"), std::to_string(n) + "\n");
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-    });
-    AppendFile(folder_.Path("real/server.log"), log.substr(half));
-    WaitUntil(
-        [&] {
-            return (state = Analyze({"--db", database_})) == expected;
+using MakeLink = void (*)(const std::filesystem::path& target, const std::filesystem::path& link);
+
+class WatchLinked : public Watch {
+  protected:
+    // A log written as `real/server.log` and followed through a link to it, `link`, made by
+    // `makeLink`: qla watch starts on the link with the first half of the log there, and once that
+    // half is in, the second half is written while `meanwhile` runs. The database must then hold
+    // the whole log within `limit`, as its file reads.
+    void FollowThroughLink(MakeLink makeLink, const std::string& link, const char* interval,
+                           std::chrono::seconds limit,
+                           const std::function<void(const std::function<void()>&)>& meanwhile) {
+        const std::string log = GeneratedLog(false, false, false, 4000, 73);
+        const std::size_t half = log.find('\n', log.size() / 2) + 1;
+        std::filesystem::create_directories(folder_.Path("real"));
+        std::filesystem::create_directories(
+            std::filesystem::path(folder_.Path(link)).parent_path());
+        WriteFile(folder_.Path("real/server.log"), log.substr(0, half));
+        makeLink(folder_.Path("real/server.log"), folder_.Path(link));
+        QProcess watcher;
+        watcher.start(QStringLiteral(QLA_BINARY),
+                      {"watch", folder_.QPath(link), "--db", database_, "--interval", interval});
+        ASSERT_TRUE(watcher.waitForStarted());
+        const std::string first = AnalyzedAsFile(log.substr(0, half));
+        const std::string whole = AnalyzedAsFile(log);
+        std::string state;
+        WaitUntil([&] { return (state = Analyze({"--db", database_})) == first; });
+        ASSERT_EQ(state, first);
+        meanwhile([&] {
+            AppendFile(folder_.Path("real/server.log"), log.substr(half));
+            WaitUntil([&] { return (state = Analyze({"--db", database_})) == whole; }, limit);
+        });
+        EXPECT_EQ(state, whole);
+        ::kill(static_cast<pid_t>(watcher.processId()), SIGTERM);
+        ASSERT_TRUE(watcher.waitForFinished(30000));
+        EXPECT_EQ(watcher.exitCode(), 0);
+    }
+
+    std::string AnalyzedAsFile(const std::string& text) {
+        WriteFile(folder_.Path("as-file.log"), text);
+        return Analyze(QStringList{folder_.QPath("as-file.log")} << kNewDatabaseReading);
+    }
+};
+
+// A hard link to a file written through another folder: no notification tells of its growth,
+// and the link's folder meanwhile changes every 100 ms. The look at every interval imports it.
+TEST_P(WatchLinked, AHardLinkedLogGrowsInABusyFolderAndIsImportedAtTheInterval) {
+    FollowThroughLink(
+        [](const std::filesystem::path& target, const std::filesystem::path& link) {
+            std::filesystem::create_hard_link(target, link);
         },
-        std::chrono::seconds(20));
-    busy = false;
-    noise.join();
-    EXPECT_EQ(state, expected);
-    ::kill(static_cast<pid_t>(watcher.processId()), SIGTERM);
-    ASSERT_TRUE(watcher.waitForFinished(30000));
-    EXPECT_EQ(watcher.exitCode(), 0);
+        "busy/server.log", "1", std::chrono::seconds(20),
+        [&](const std::function<void()>& writeAndWait) {
+            std::atomic<bool> busy = true;
+            std::thread noise([&] {
+                for (int n = 0; busy; ++n) {
+                    AppendFile(folder_.Path("busy/other.log"), std::to_string(n) + "\n");
+                    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                }
+            });
+            writeAndWait();
+            busy = false;
+            noise.join();
+        });
 }
 
-// A log that is a symbolic link into another folder: its growth is told by its target's folder,
-// so it is imported at once, not at the (here long) interval.
-TEST_P(Watch, ASymbolicallyLinkedLogIsImportedAsItGrows) {
-    const std::string log = GeneratedLog(false, false, false, 4000, 74);
-    const std::size_t half = log.find('\n', log.size() / 2) + 1;
-    std::filesystem::create_directories(folder_.Path("real"));
-    std::filesystem::create_directories(folder_.Path("links"));
-    WriteFile(folder_.Path("real/server.log"), log.substr(0, half));
-    std::filesystem::create_symlink(folder_.Path("real/server.log"),
-                                    folder_.Path("links/server.log"));
-    QProcess watcher;
-    watcher.start(QStringLiteral(QLA_BINARY), {"watch", folder_.QPath("links/server.log"), "--db",
-                                               database_, "--interval", "600"});
-    ASSERT_TRUE(watcher.waitForStarted());
-    WriteFile(folder_.Path("first.log"), log.substr(0, half));
-    WriteFile(folder_.Path("expected.log"), log);
-    const std::string first =
-        Analyze(QStringList{folder_.QPath("first.log")} << kNewDatabaseReading);
-    const std::string expected =
-        Analyze(QStringList{folder_.QPath("expected.log")} << kNewDatabaseReading);
-    std::string state;
-    WaitUntil([&] { return (state = Analyze({"--db", database_})) == first; });
-    ASSERT_EQ(state, first);
-    AppendFile(folder_.Path("real/server.log"), log.substr(half));
-    WaitUntil(
-        [&] {
-            return (state = Analyze({"--db", database_})) == expected;
+// A symbolic link into another folder: its target's folder tells of its growth, so it is
+// imported at once, not at the (here long) interval.
+TEST_P(WatchLinked, ASymbolicallyLinkedLogIsImportedAsItGrows) {
+    FollowThroughLink(
+        [](const std::filesystem::path& target, const std::filesystem::path& link) {
+            std::filesystem::create_symlink(target, link);
         },
-        std::chrono::seconds(60));
-    EXPECT_EQ(state, expected);
-    ::kill(static_cast<pid_t>(watcher.processId()), SIGTERM);
-    ASSERT_TRUE(watcher.waitForFinished(30000));
-    EXPECT_EQ(watcher.exitCode(), 0);
+        "links/server.log", "600", std::chrono::seconds(60),
+        [](const std::function<void()>& writeAndWait) { writeAndWait(); });
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, WatchLinked, kEngines,
+                         [](const auto& info) { return EngineName(info.param); });
 
 TEST(WatchCommand, CommandLineMistakesAreUsageErrors) {
     const QStringList mistakes[] = {
