@@ -34,17 +34,11 @@ struct Best {
 } // namespace
 
 RecordBook::RecordBook() {
-    const auto record = [](std::string_view key, std::string_view title) {
-        AwardRecord made;
-        made.Key = key;
-        made.Title = title;
-        return made;
-    };
     records_ = {
-        record("longest_kill_streak", "Longest kill streak"),
-        record("longest_death_streak", "Longest death streak"),
-        record("most_kills_in_session", "Most kills in one session"),
-        record("best_ratio_in_session", "Best kill/death ratio in one session (at least 20 kills)"),
+        {"longest_kill_streak", "Longest kill streak"},
+        {"longest_death_streak", "Longest death streak"},
+        {"most_kills_in_session", "Most kills in one session"},
+        {"best_ratio_in_session", "Best kill/death ratio in one session (at least 20 kills)"},
     };
 }
 

@@ -70,10 +70,8 @@ class StopAtEnd : public testing::Environment {
     void TearDown() override { PostgresServer::Shared().Stop(); }
 };
 
-} // namespace
-
-namespace {
 PostgresServer* sharedServer = nullptr; // made on first use, for the program's life
+
 } // namespace
 
 PostgresServer& PostgresServer::Shared() {
@@ -94,12 +92,7 @@ PostgresServer::PostgresServer() {
         binaries_ = ServerBinaries();
         folder_ = folder;
         shared_ = true;
-        std::string output;
-        if (binaries_.empty() ||
-            !RunProgram({QString::fromStdString(binaries_ + "/pg_isready"), QStringLiteral("-q"),
-                         QStringLiteral("-h"), QString::fromStdString(folder_),
-                         QStringLiteral("-U"), QString::fromLatin1(kUser)},
-                        output, 5000))
+        if (binaries_.empty() || !Answers())
             error_ = "the tests' PostgreSQL server in " + folder_ + " does not answer";
         return;
     }
@@ -177,14 +170,8 @@ bool PostgresServer::Start() {
         error_ = "cannot start PostgreSQL";
         return false;
     }
-    const QStringList ready{QString::fromStdString(binaries_ + "/pg_isready"),
-                            QStringLiteral("-q"),
-                            QStringLiteral("-h"),
-                            QString::fromStdString(folder_),
-                            QStringLiteral("-U"),
-                            QString::fromLatin1(kUser)};
     for (int attempt = 0; attempt < 300; ++attempt) {
-        if (RunProgram(ready, output, 5000))
+        if (Answers())
             return true;
         int status = 0;
         if (::waitpid(pid_, &status, WNOHANG) == pid_) {
@@ -197,6 +184,14 @@ bool PostgresServer::Start() {
     RunProgram({QStringLiteral("cat"), QString::fromStdString(logFile)}, log);
     error_ = "PostgreSQL did not start: " + log;
     return false;
+}
+
+bool PostgresServer::Answers() const {
+    std::string output;
+    return RunProgram({QString::fromStdString(binaries_ + "/pg_isready"), QStringLiteral("-q"),
+                       QStringLiteral("-h"), QString::fromStdString(folder_), QStringLiteral("-U"),
+                       QString::fromLatin1(kUser)},
+                      output, 5000);
 }
 
 void PostgresServer::Stop() {

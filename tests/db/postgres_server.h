@@ -31,6 +31,7 @@ class PostgresServer {
   private:
     PostgresServer();
     bool Start();
+    bool Answers() const; // pg_isready on the socket folder
     std::string error_;
     std::string binaries_, folder_;
     int pid_ = -1;
