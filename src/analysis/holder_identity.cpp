@@ -17,38 +17,38 @@ namespace qla {
 
 namespace {
 
-// The records' persons as they are joined, with the pairs shown to be two people (foes).
+// The lines a chain of holdings was in play (0: lines not told).
+struct Span {
+    std::uint64_t First = UINT64_MAX, Last = 0;
+    bool InPlayWith(const Span& other) const {
+        return Last != 0 && other.Last != 0 && First < other.Last && other.First < Last;
+    }
+};
+
+// The records' persons as they are joined, with the sets shown to be two people (foes). Each
+// set keeps the records it was shown to be apart from; a join keeps both lists (the shorter
+// appended to the longer), and a test looks up the roots of the shorter list.
 class Joins {
   public:
-    explicit Joins(std::size_t count) : sets_(count) {}
+    explicit Joins(std::size_t count) : sets_(count), foes_(count) {}
     std::size_t Root(std::size_t node) { return sets_.Root(node); }
     void Join(std::size_t a, std::size_t b) {
         const auto joined = sets_.Join(a, b);
         if (!joined)
             return;
         const auto [kept, gone] = *joined;
-        // The joined set's foes are the foes of both.
-        const auto found = foes_.find(gone);
-        if (found == foes_.end())
-            return;
-        std::unordered_set<std::size_t> moved = std::move(found->second);
-        foes_.erase(found);
-        for (const std::size_t foe : moved) {
-            auto& theirs = foes_[foe];
-            theirs.erase(gone);
-            if (foe != kept) {
-                theirs.insert(kept);
-                foes_[kept].insert(foe);
-            }
-        }
+        std::vector<std::uint32_t>& keptFoes = foes_[kept];
+        std::vector<std::uint32_t>& goneFoes = foes_[gone];
+        if (goneFoes.size() > keptFoes.size())
+            keptFoes.swap(goneFoes);
+        keptFoes.insert(keptFoes.end(), goneFoes.begin(), goneFoes.end());
+        std::vector<std::uint32_t>().swap(goneFoes);
     }
     // Joins unless the two hold records shown to be two people.
     void JoinUnlessFoes(std::size_t a, std::size_t b) {
         a = Root(a);
         b = Root(b);
-        if (a == b)
-            return;
-        if (const auto found = foes_.find(a); found != foes_.end() && found->second.contains(b))
+        if (a == b || Foes(a, b))
             return;
         Join(a, b);
     }
@@ -57,13 +57,24 @@ class Joins {
         b = Root(b);
         if (a == b)
             return;
-        foes_[a].insert(b);
-        foes_[b].insert(a);
+        foes_[a].push_back(static_cast<std::uint32_t>(b));
+        foes_[b].push_back(static_cast<std::uint32_t>(a));
     }
 
   private:
+    // Whether the sets of roots a and b were shown to be apart: the relation is kept on both
+    // sides, so the shorter list tells.
+    bool Foes(std::size_t a, std::size_t b) {
+        if (foes_[a].size() > foes_[b].size())
+            std::swap(a, b);
+        for (const std::uint32_t foe : foes_[a])
+            if (Root(foe) == b)
+                return true;
+        return false;
+    }
+
     DisjointSets sets_;
-    std::unordered_map<std::size_t, std::unordered_set<std::size_t>> foes_; // by root
+    std::vector<std::vector<std::uint32_t>> foes_; // by root: records of the sets apart from it
 };
 
 // Whether a holding that began first could still be held when the later one began: names with
@@ -334,10 +345,7 @@ void JoinByName(const AnalysisStore& store, const RecordKeys& keys, Joins& joins
 // two people, whatever names they share. Only chains that share one of the own names matter.
 void AddChainsInPlayTogether(const AnalysisStore& store, const RecordKeys& keys, Joins& joins,
                              const std::vector<char>& own) {
-    struct Span {
-        std::uint64_t First = UINT64_MAX, Last = 0;
-    };
-    std::vector<Span> spans(store.Players.size()); // by chain root: the lines it was in play
+    std::vector<Span> spans(store.Players.size());                   // by chain root
     std::map<std::uint64_t, std::vector<std::size_t>> chainsWithKey; // in a fixed order
     for (const PlayerIndex r : store.PlayerIndexes()) {
         const auto at = static_cast<std::size_t>(r);
@@ -356,12 +364,9 @@ void AddChainsInPlayTogether(const AnalysisStore& store, const RecordKeys& keys,
     }
     for (const auto& [sessionKey, chains] : chainsWithKey)
         for (std::size_t i = 0; i < chains.size(); ++i)
-            for (std::size_t j = i + 1; j < chains.size(); ++j) {
-                const Span& a = spans[chains[i]];
-                const Span& b = spans[chains[j]];
-                if (a.Last != 0 && b.Last != 0 && a.First < b.Last && b.First < a.Last)
+            for (std::size_t j = i + 1; j < chains.size(); ++j)
+                if (spans[chains[i]].InPlayWith(spans[chains[j]]))
                     joins.AddFoes(chains[i], chains[j]);
-            }
 }
 
 HolderPersons Persons(const AnalysisStore& store, const AliasList& aliases, bool overTime) {
@@ -369,43 +374,46 @@ HolderPersons Persons(const AnalysisStore& store, const AliasList& aliases, bool
     Joins joins(store.Players.size());
     std::vector<std::string> ownKeysFound;
     if (overTime) {
-        JoinChains(store, keys, joins);
+        AddFoes(store, keys, joins);
+        JoinWithinSessions(store, keys, joins);
         const std::vector<char> own = OwnKeysOf(store, keys, joins, ownKeysFound);
         AddChainsInPlayTogether(store, keys, joins, own);
-        // Step two: a person continues under his own names, whichever session uses them.
         JoinByName(store, keys, joins, own);
         JoinByKey(store, keys, joins, own);
     } else {
         JoinByKey(store, keys, joins, {});
     }
     // Step three: the user's joins, by exact name, over everything.
-    std::unordered_map<std::string, std::size_t> firstWithName;
-    for (const PlayerIndex r : store.PlayerIndexes())
-        firstWithName.try_emplace(store.Players[static_cast<std::size_t>(r)].Name,
-                                  static_cast<std::size_t>(r));
+    std::unordered_map<std::string_view, std::vector<std::size_t>> recordsOfName;
+    const bool userJoins = std::ranges::any_of(
+        aliases.Entries(), [](const AliasEntry& entry) { return entry.Kind == AliasKind::Join; });
+    for (const PlayerIndex r : store.PlayerIndexes()) {
+        if (!userJoins)
+            break;
+        recordsOfName[store.Players[static_cast<std::size_t>(r)].Name].push_back(
+            static_cast<std::size_t>(r));
+    }
     for (const AliasEntry& entry : aliases.Entries()) {
         if (entry.Kind != AliasKind::Join)
             continue;
-        const auto a = firstWithName.find(entry.Name), b = firstWithName.find(entry.Other);
-        if (a == firstWithName.end() || b == firstWithName.end())
+        const auto a = recordsOfName.find(entry.Name), b = recordsOfName.find(entry.Other);
+        if (a == recordsOfName.end() || b == recordsOfName.end())
             continue;
-        for (const auto& name : {entry.Name, entry.Other})
-            for (const PlayerIndex r : store.PlayerIndexes())
-                if (store.Players[static_cast<std::size_t>(r)].Name == name)
-                    joins.Join(a->second, static_cast<std::size_t>(r));
-        joins.Join(a->second, b->second);
+        const std::size_t first = a->second.front();
+        for (const auto* records : {&a->second, &b->second})
+            for (const std::size_t r : *records)
+                joins.Join(first, r);
     }
 
     HolderPersons persons;
     persons.OwnKeys = std::move(ownKeysFound);
     persons.PersonOf.assign(store.Players.size(), 0);
-    std::unordered_map<std::size_t, PlayerIndex> personOfRoot;
+    std::vector<PlayerIndex> personOfRoot(store.Players.size(), 0);
     for (const PlayerIndex r : store.PlayerIndexes()) {
-        const auto [at, added] =
-            personOfRoot.try_emplace(joins.Root(static_cast<std::size_t>(r)), persons.Count + 1);
-        if (added)
-            ++persons.Count;
-        persons.PersonOf[static_cast<std::size_t>(r)] = at->second;
+        PlayerIndex& person = personOfRoot[joins.Root(static_cast<std::size_t>(r))];
+        if (person == 0)
+            person = ++persons.Count;
+        persons.PersonOf[static_cast<std::size_t>(r)] = person;
     }
     return persons;
 }

@@ -7,9 +7,7 @@
 
 #include <algorithm>
 #include <iterator>
-#include <map>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace qla {
 
@@ -61,43 +59,74 @@ std::vector<std::int64_t> RecordedLinesPerPlayer(const AnalysisStore& store) {
 
 namespace {
 
+// The distinct names of a store's records, numbered in order of first appearance.
+struct RecordNames {
+    std::vector<std::uint32_t> IdOf;    // by record
+    std::vector<std::string_view> Text; // by name number
+};
+
+RecordNames NamesOfRecords(const AnalysisStore& store) {
+    RecordNames names;
+    names.IdOf.assign(store.Players.size(), 0);
+    std::unordered_map<std::string_view, std::uint32_t> idOfName;
+    for (const PlayerIndex r : store.PlayerIndexes()) {
+        const std::string& name = store.Players[static_cast<std::size_t>(r)].Name;
+        const auto [at, added] =
+            idOfName.try_emplace(name, static_cast<std::uint32_t>(names.Text.size()));
+        if (added)
+            names.Text.push_back(name);
+        names.IdOf[static_cast<std::size_t>(r)] = at->second;
+    }
+    return names;
+}
+
 // What a merged player is called: the name of most lines among its records' names, the first
 // seen on a tie; a name another person shows already gets its number: "Carl (2)".
 std::vector<std::string> ShownNames(const AnalysisStore& store, const HolderPersons& persons,
+                                    const RecordNames& recordNames,
                                     const std::vector<std::int64_t>& lines) {
-    std::vector<std::vector<std::pair<std::string, std::int64_t>>> namesOf(
+    // By person: its names' numbers with their lines, in order of first appearance.
+    std::vector<std::vector<std::pair<std::uint32_t, std::int64_t>>> namesOf(
         static_cast<std::size_t>(persons.Count) + 1);
     for (const PlayerIndex r : store.PlayerIndexes()) {
-        auto& names =
-            namesOf[static_cast<std::size_t>(persons.PersonOf[static_cast<std::size_t>(r)])];
-        const std::string& name = store.Players[static_cast<std::size_t>(r)].Name;
-        auto at = std::find_if(names.begin(), names.end(),
-                               [&](const auto& entry) { return entry.first == name; });
-        if (at == names.end())
-            names.emplace_back(name, lines[static_cast<std::size_t>(r)]);
+        const auto at = static_cast<std::size_t>(r);
+        auto& names = namesOf[static_cast<std::size_t>(persons.PersonOf[at])];
+        const std::uint32_t id = recordNames.IdOf[at];
+        auto found = std::find_if(names.begin(), names.end(),
+                                  [&](const auto& entry) { return entry.first == id; });
+        if (found == names.end())
+            names.emplace_back(id, lines[at]);
         else
-            at->second += lines[static_cast<std::size_t>(r)];
+            found->second += lines[at];
     }
+    // Whether a name is someone's own, worked out for the names that meet in a tie.
+    std::vector<signed char> ownName(recordNames.Text.size(), -1);
+    const auto own = [&](std::uint32_t id) {
+        if (ownName[id] < 0)
+            ownName[id] = std::binary_search(persons.OwnKeys.begin(), persons.OwnKeys.end(),
+                                             IdentityKey(recordNames.Text[id]))
+                              ? 1
+                              : 0;
+        return ownName[id] == 1;
+    };
     std::vector<std::string> shown(namesOf.size());
-    std::map<std::string, int> shownBefore;
+    std::unordered_map<std::string, int> shownBefore;
     for (std::size_t g = 1; g < namesOf.size(); ++g) {
         const auto& names = namesOf[g];
         // On a tie of lines one's own name wins over a passing one, then the first seen.
-        const auto own = [&](const std::string& name) {
-            return std::binary_search(persons.OwnKeys.begin(), persons.OwnKeys.end(),
-                                      IdentityKey(name));
-        };
         const auto* best = &names.front();
         for (const auto& entry : names)
-            if (entry.second > best->second ||
-                (entry.second == best->second && own(entry.first) && !own(best->first)))
+            if (&entry != best &&
+                (entry.second > best->second ||
+                 (entry.second == best->second && own(entry.first) && !own(best->first))))
                 best = &entry;
-        const int before = shownBefore[best->first]++;
-        shown[g] =
-            before == 0 ? best->first : best->first + " (" + std::to_string(before + 1) + ")";
+        const std::string_view name = recordNames.Text[best->first];
+        const int before = shownBefore[std::string(name)]++;
+        shown[g] = before == 0 ? std::string(name)
+                               : std::string(name) + " (" + std::to_string(before + 1) + ")";
     }
     // A numbered name that is some other player's own name gets the next number.
-    std::map<std::string, int> taken;
+    std::unordered_map<std::string, int> taken;
     for (std::size_t g = 1; g < shown.size(); ++g)
         ++taken[shown[g]];
     for (std::size_t g = 1; g < shown.size(); ++g) {
@@ -135,42 +164,54 @@ void FileHoldersByName(AnalysisStore& store) {
 MergedNames MergePlayers(AnalysisStore& store, const AliasList& aliases) {
     const HolderPersons persons = PersonsOfHolders(store, aliases);
     const std::vector<std::int64_t> lines = RecordedLinesPerPlayer(store);
-    const std::vector<std::string> shown = ShownNames(store, persons, lines);
+    const RecordNames recordNames = NamesOfRecords(store);
+    const std::vector<std::string> shown = ShownNames(store, persons, recordNames, lines);
 
     MergedNames merged;
     merged.names_.resize(static_cast<std::size_t>(persons.Count) + 1);
-    // A stored name finds the person who played it most (the first on a tie).
-    std::unordered_map<std::string_view, std::map<PlayerIndex, std::int64_t>> linesOfName;
+    // A stored name finds the person who played it most (the first on a tie): by name number,
+    // the persons that played it with their lines.
+    std::vector<std::vector<std::pair<PlayerIndex, std::int64_t>>> linesOfName(
+        recordNames.Text.size());
+    std::vector<std::vector<std::uint32_t>> namesOfPerson(merged.names_.size());
     for (const PlayerIndex r : store.PlayerIndexes()) {
-        const PlayerIndex person = persons.PersonOf[static_cast<std::size_t>(r)];
-        const std::string& name = store.Players[static_cast<std::size_t>(r)].Name;
-        auto& names = merged.names_[static_cast<std::size_t>(person)];
-        if (std::find(names.begin(), names.end(), name) == names.end())
-            names.push_back(name);
+        const auto at = static_cast<std::size_t>(r);
+        const PlayerIndex person = persons.PersonOf[at];
+        const std::uint32_t id = recordNames.IdOf[at];
+        auto& names = namesOfPerson[static_cast<std::size_t>(person)];
+        if (std::find(names.begin(), names.end(), id) == names.end())
+            names.push_back(id);
         // A record of a chain stands for several holdings, each counted as one record would.
-        const std::int64_t held =
-            store.TracksHolders ? store.Holdings[static_cast<std::size_t>(r)].Held : 1;
-        linesOfName[name][person] += lines[static_cast<std::size_t>(r)] + held;
+        const std::int64_t held = store.TracksHolders ? store.Holdings[at].Held : 1;
+        auto& byPerson = linesOfName[id];
+        auto found = std::find_if(byPerson.begin(), byPerson.end(),
+                                  [&](const auto& entry) { return entry.first == person; });
+        if (found == byPerson.end())
+            byPerson.emplace_back(person, lines[at] + held);
+        else
+            found->second += lines[at] + held;
     }
+    for (std::size_t g = 1; g < namesOfPerson.size(); ++g)
+        for (const std::uint32_t id : namesOfPerson[g])
+            merged.names_[g].emplace_back(recordNames.Text[id]);
+    merged.recordOf_.reserve(shown.size() + recordNames.Text.size());
     for (PlayerIndex g = 1; g <= persons.Count; ++g)
         merged.recordOf_.emplace(shown[static_cast<std::size_t>(g)], g);
     // Each stored name once, in the order of the records (a key finds the first such name).
-    std::unordered_set<std::string_view> done;
-    for (const PlayerIndex r : store.PlayerIndexes()) {
-        const std::string& name = store.Players[static_cast<std::size_t>(r)].Name;
-        if (!done.insert(name).second)
-            continue;
+    for (std::uint32_t id = 0; id < recordNames.Text.size(); ++id) {
+        const std::string name(recordNames.Text[id]);
         if (const auto shown = merged.recordOf_.find(name); shown != merged.recordOf_.end()) {
             merged.recordOfKey_.emplace(IdentityKey(name), shown->second);
             continue;
         }
-        const auto& byPerson = linesOfName[name];
-        PlayerIndex best = byPerson.begin()->first;
-        for (const auto& [person, count] : byPerson)
-            if (count > byPerson.at(best) || (count == byPerson.at(best) && person < best))
-                best = person;
-        merged.recordOf_.emplace(name, best);
-        merged.recordOfKey_.emplace(IdentityKey(name), best);
+        const auto& byPerson = linesOfName[id];
+        auto best = byPerson.front();
+        for (const auto& entry : byPerson)
+            if (entry.second > best.second ||
+                (entry.second == best.second && entry.first < best.first))
+                best = entry;
+        merged.recordOf_.emplace(name, best.first);
+        merged.recordOfKey_.emplace(IdentityKey(name), best.first);
     }
     store.MergePlayers(persons.PersonOf, shown);
     return merged;
