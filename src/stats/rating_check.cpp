@@ -75,7 +75,7 @@ std::vector<NamedChance> TrainMethods(const std::vector<DuelLog>& training,
         }
     auto fit = std::make_shared<std::vector<SkillRating>>(FitSkill(encounters));
     methods.push_back({"rating", [fit](std::uint32_t a, std::uint32_t b) {
-                           return WinProbability((*fit)[a], (*fit)[b]);
+                           return NextEncounterChance((*fit)[a], (*fit)[b]);
                        }});
     auto ratios = std::make_shared<std::vector<double>>(KillDeathRatios(training, playerCount));
     methods.push_back({"kd-ratio", [ratios](std::uint32_t a, std::uint32_t b) {

@@ -197,6 +197,14 @@ double WinProbability(const SkillRating& a, const SkillRating& b) {
     return Logistic((a.Rating - b.Rating) / std::sqrt(1.0 + std::numbers::pi * variance / 8.0));
 }
 
+double NextEncounterChance(const SkillRating& a, const SkillRating& b) {
+    const auto widened = [](SkillRating rating) {
+        rating.Uncertainty = std::hypot(rating.Uncertainty, kNextEncounterSpread);
+        return rating;
+    };
+    return WinProbability(widened(a), widened(b));
+}
+
 double RatingPoints(double rating) {
     return 1500.0 + rating * 400.0 / std::log(10.0);
 }

@@ -91,7 +91,7 @@ VersusChance ChanceOf(const std::vector<SkillRating>& fitted, PlayerIndex player
     };
     VersusChance chance{rated(player), rated(other), std::nullopt};
     if (chance.Player && chance.Other)
-        chance.PlayerWins = WinProbability(*chance.Player, *chance.Other);
+        chance.PlayerWins = NextEncounterChance(*chance.Player, *chance.Other);
     return chance;
 }
 

@@ -66,9 +66,10 @@ TextFigures ReadText(const std::string& text) {
 }
 
 // At this small size (one test log of about 9,000 kills) the margin is thin: of seeds 1 to 8 the
-// rating has the lowest log loss on 1, 3, 6, 7 and 8 and loses on 2, 4 and 5 (docs/ratings.md).
+// rating has the lowest log loss on all but 5 (docs/ratings.md). Seed 2 is lost without the
+// spread of the next encounter.
 TEST(RatingCheck, TheFittedRatingPredictsBetterThanEveryBaseline) {
-    for (const int seed : {6, 7}) {
+    for (const int seed : {2, 6, 7}) {
         TempFolder folder;
         GenerateHistory(folder, seed);
         const QlaRun run =

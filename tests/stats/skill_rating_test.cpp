@@ -61,6 +61,18 @@ TEST(SkillRating, ThePredictedChanceAveragesOverTheUncertainty) {
     EXPECT_GT(WinProbability(guess, guessOther), 0.5);
 }
 
+TEST(SkillRating, TheNextEncounterIsLessSureThanTheFitButKeepsItsSide) {
+    // Even two players met thousands of times are not certain to repeat their odds next time.
+    const SkillRating strong{2, 0.02, 5000}, weak{0, 0.02, 5000};
+    const double fitted = WinProbability(strong, weak);
+    const double next = NextEncounterChance(strong, weak);
+    EXPECT_NEAR(fitted, 1 / (1 + std::exp(-2.0)), 1e-3);
+    EXPECT_LT(next, fitted - 0.03);
+    EXPECT_GT(next, 0.75);
+    EXPECT_NEAR(next + NextEncounterChance(weak, strong), 1, 1e-12);
+    EXPECT_DOUBLE_EQ(NextEncounterChance(weak, weak), 0.5);
+}
+
 TEST(SkillRating, FewEncountersAreUncertainAndPulledToTheMiddle) {
     // Player 0 won his one encounter; player 2 won 90 of 100.
     const Encounters data{4, {{0, 1, 1, 0}, {2, 3, 90, 10}}};

@@ -53,7 +53,7 @@ TEST(Versus, AStoreOfCountedEntriesCountsEachEntrysKillsButKeepsNoWeapons) {
     EXPECT_EQ(tally.Total.Deaths, 7);
 }
 
-TEST(Versus, TheChanceNeedsBothRatedAndIsTheFitsWinProbability) {
+TEST(Versus, TheChanceNeedsBothRatedAndIsTheNextEncounterChance) {
     AnalysisStore store;
     for (int k = 0; k < 6; ++k)
         AddKill(store, "Al", "Bob", "MP40");
@@ -64,7 +64,7 @@ TEST(Versus, TheChanceNeedsBothRatedAndIsTheFitsWinProbability) {
     const VersusChance chance = ChanceOf(fit, al, bob);
     ASSERT_TRUE(chance.PlayerWins);
     EXPECT_GT(*chance.PlayerWins, 0.5);
-    EXPECT_DOUBLE_EQ(*chance.PlayerWins, WinProbability(fit[al - 1], fit[bob - 1]));
+    EXPECT_DOUBLE_EQ(*chance.PlayerWins, NextEncounterChance(fit[al - 1], fit[bob - 1]));
     const VersusChance unrated = ChanceOf(fit, al, *store.FindPlayer("Lurker"));
     EXPECT_TRUE(unrated.Player);
     EXPECT_FALSE(unrated.Other);
