@@ -345,7 +345,7 @@ void JoinByName(const AnalysisStore& store, const RecordKeys& keys, Joins& joins
 // two people, whatever names they share. Only chains that share one of the own names matter.
 void AddChainsInPlayTogether(const AnalysisStore& store, const RecordKeys& keys, Joins& joins,
                              const std::vector<char>& own) {
-    std::vector<Span> spans(store.Players.size());                   // by chain root
+    std::vector<Span> spans(store.Players.size()); // by chain root: the lines it was in play
     std::map<std::uint64_t, std::vector<std::size_t>> chainsWithKey; // in a fixed order
     for (const PlayerIndex r : store.PlayerIndexes()) {
         const auto at = static_cast<std::size_t>(r);
@@ -374,10 +374,10 @@ HolderPersons Persons(const AnalysisStore& store, const AliasList& aliases, bool
     Joins joins(store.Players.size());
     std::vector<std::string> ownKeysFound;
     if (overTime) {
-        AddFoes(store, keys, joins);
-        JoinWithinSessions(store, keys, joins);
+        JoinChains(store, keys, joins);
         const std::vector<char> own = OwnKeysOf(store, keys, joins, ownKeysFound);
         AddChainsInPlayTogether(store, keys, joins, own);
+        // Step two: a person continues under his own names, whichever session uses them.
         JoinByName(store, keys, joins, own);
         JoinByKey(store, keys, joins, own);
     } else {
