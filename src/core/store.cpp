@@ -35,11 +35,24 @@ void AnalysisStore::Reset() {
     texts_.Clear();
 }
 
+namespace {
+// Generated and real logs show one holding in 45 to 100 lines.
+constexpr std::size_t kLinesPerHoldingReserved = 32;
+} // namespace
+
 void AnalysisStore::Reserve(std::size_t entries) {
     KillEvents.reserve(entries + 1);
     VoiceChats.reserve(entries + 1);
     TextChats.reserve(entries + 1);
     UnknownLines.reserve(entries + 1);
+    // A store of holders files a record for every holding of a name, many thousands in a long
+    // log: room for them up front spares copying the records each time the list grows. Rooms
+    // not filled are never touched, so they cost no memory.
+    if (TracksHolders) {
+        const std::size_t records = entries / kLinesPerHoldingReserved + 64;
+        Players.reserve(records);
+        Holdings.reserve(records);
+    }
 }
 
 PlayerIndex AnalysisStore::FindOrAddPlayer(std::string_view rawName) {
