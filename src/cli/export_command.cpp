@@ -1,7 +1,7 @@
 // `qla export`: reads the command line as the Export page's controls, checks it against the
 // views' descriptions, loads and analyses the log and runs the export request.
 #include "cli/export_command.h"
-#include "cli/hiding_lines.h"
+#include "front/hiding_lines.h"
 
 #include "cli/command_table.h"
 #include "cli/database_site_source.h"
@@ -230,13 +230,7 @@ int Report(const ExportOutcome& outcome, const ExportRequest& request, std::ostr
 }
 
 using front::PartsShownBy;
-
-// The views that read their texts through a line source, streamed from a database (the site's
-// chat archive log by log).
-bool StreamsLines(ExportView view) {
-    return view == ExportView::VoiceChat || view == ExportView::TextChat ||
-           view == ExportView::Junk || view == ExportView::Dashboard;
-}
+using front::StreamsLines;
 
 } // namespace
 
@@ -301,7 +295,7 @@ int RunExportCommand(const QStringList& arguments, std::ostream& out, std::ostre
         const db::DatabaseLines lines = reading->Lines([&](std::string_view name) {
             return source.Merging.FiledUnder(store, std::string(name));
         });
-        return RunExport(Statistics{store, cli::HidingLines(lines, loaded->Store.HiddenKeys)},
+        return RunExport(Statistics{store, front::HidingLines(lines, loaded->Store.HiddenKeys)},
                          request);
     }();
     // What was written, for a script to pick up.

@@ -7,7 +7,7 @@
 #include "cli/log_opening.h"
 #include "core/control_chars.h"
 #include "core/names.h"
-
+#include "front/streamed_lines.h"
 
 namespace qla::cli {
 
@@ -50,9 +50,7 @@ void PlayerMerging::Hide(AnalysisStore& store, std::vector<std::string> hiddenKe
 }
 
 PlayerIndex PlayerMerging::FiledUnder(const AnalysisStore& store, const std::string& name) const {
-    if (const auto found = Names ? Names->Find(name) : store.FindPlayer(name))
-        return *found;
-    return hiddenKeys_.contains(IdentityKey(name)) ? store.HiddenPlayer() : 0;
+    return front::FiledUnder(store, Names ? &*Names : nullptr, hiddenKeys_, name);
 }
 
 std::optional<PlayerMerging> ReadPlayerMerging(const QCommandLineParser& parser, std::ostream& err,

@@ -5,7 +5,6 @@
 #include "analysis/hidden_players.h"
 #include "cli/database_commands.h"
 #include "cli/database_site_source.h"
-#include "cli/hiding_lines.h"
 #include "core/control_chars.h"
 #include "core/names.h"
 #include "db/dashboard_history.h"
@@ -16,6 +15,7 @@
 #include "db/store_from_database.h"
 #include "db/transaction.h"
 #include "export/export_views.h"
+#include "front/hiding_lines.h"
 
 #include <QDateTime>
 
@@ -239,7 +239,7 @@ std::optional<Publication> Watcher::PublishStreamedSite() {
     request.Junk.LogDateText = built.DateText.value_or("");
     if (!SetSiteSource(built, store, request, refused.Error))
         return refused;
-    const HidingLines shown(lines, *hidden);
+    const front::HidingLines shown(lines, *hidden);
     return PublishSite(Statistics{store, shown}, std::move(request), &pageMemory_);
 }
 

@@ -11,4 +11,9 @@ db::StoreParts PartsShownBy(ExportView view) {
             .KillOrder = view == ExportView::Dashboard};
 }
 
+bool StreamsLines(ExportView view) {
+    return view == ExportView::VoiceChat || view == ExportView::TextChat ||
+           view == ExportView::Junk || view == ExportView::Dashboard;
+}
+
 } // namespace qla::front

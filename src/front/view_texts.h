@@ -11,4 +11,8 @@ namespace qla::front {
 
 db::StoreParts PartsShownBy(ExportView view);
 
+// The views that read their texts through a line source, which a database streams (the site's
+// chat archive log by log) instead of holding them in the store.
+bool StreamsLines(ExportView view);
+
 } // namespace qla::front

@@ -199,18 +199,37 @@ void ExportPage::ExportToFile(const ExportViewInfo& view, const ExportFormatInfo
             return;
         request.PlayerDetails.Player = *player;
     }
-
-    if (RunAndReport(request, path) && chkOpenSavedFile_->isChecked())
+    std::shared_ptr<const LineSource> lines;
+    if (!StreamedLinesFor(view.View, lines))
+        return;
+    if (RunAndReport(request, path, lines.get()) && chkOpenSavedFile_->isChecked())
         OpenInNewBrowserWindow(desktop_, path); // a failed file is not handed to the browser
 }
 
-bool ExportPage::RunAndReport(const ExportRequest& request, const QString& shown) {
+bool ExportPage::StreamedLinesFor(ExportView view, std::shared_ptr<const LineSource>& lines) {
+    if (!lineSource_)
+        return true;
+    std::string error;
+    auto streamed = lineSource_(view, error);
+    if (!streamed) {
+        if (!error.empty())
+            dialogs_.message(this, QMessageBox::Warning, tr("Export"),
+                             QString::fromStdString(error));
+        return false;
+    }
+    lines = std::move(*streamed);
+    return true;
+}
+
+bool ExportPage::RunAndReport(const ExportRequest& request, const QString& shown,
+                              const LineSource* lines) {
     // The writers yield to the window; nothing may change the store meanwhile.
     emit runningChanged(true);
     ExportOutcome outcome;
     try {
         const BusyPointer busy;
-        outcome = RunExport(store_, request);
+        outcome =
+            lines ? RunExport(Statistics{store_, *lines}, request) : RunExport(store_, request);
     } catch (const std::bad_alloc&) {
         outcome.File.Error = tr("There is not enough memory to write the file.").toStdString();
     }
@@ -246,6 +265,11 @@ void ExportPage::ExportStatisticsSite() {
         if (answer != QMessageBox::Yes)
             return;
     }
+    // The rows first: when they cannot be streamed the store reads them, and the site's figures
+    // are then those of that reading.
+    std::shared_ptr<const LineSource> lines;
+    if (!StreamedLinesFor(ExportView::Dashboard, lines))
+        return;
     StatisticsSiteChoices choices;
     choices.GameTitle = logInfo_.GameTitle().toStdString();
     std::string error;
@@ -259,7 +283,7 @@ void ExportPage::ExportStatisticsSite() {
     request.Dashboard.Progress = RepaintingProgress();
 
     // The writer's text names the page; the folder follows on its own line.
-    if (RunAndReport(request, folder) && chkOpenSavedFile_->isChecked())
+    if (RunAndReport(request, folder, lines.get()) && chkOpenSavedFile_->isChecked())
         OpenInNewBrowserWindow(desktop_, QString::fromStdString(start));
 }
 

@@ -6,12 +6,14 @@
 #include "export/export_views.h"
 #include "export/statistics_site_settings.h"
 #include "export/text_export.h"
+#include "stats/statistics.h"
 
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -62,6 +64,13 @@ class ExportPage final : public QWidget {
     // said why. Empty: the store holds them (a log).
     using StoreCompletion = std::function<bool(ExportView view)>;
     void UseStoreCompletion(StoreCompletion complete) { completeStore_ = std::move(complete); }
+    // Where the export of a view reads the chats and other lines when the store was read
+    // without them: rows streamed for it; nullptr when the store holds them (it may read them
+    // now); nullopt when they cannot be read, with the reason in `error` (empty: said already).
+    // Empty: the store holds them (a log).
+    using LineSourceFor = std::function<std::optional<std::shared_ptr<const LineSource>>(
+        ExportView view, std::string& error)>;
+    void UseLineSource(LineSourceFor lines) { lineSource_ = std::move(lines); }
 
   signals:
     // True while a writer runs (it yields to the window), false once it ended.
@@ -73,7 +82,10 @@ class ExportPage final : public QWidget {
     void ExportStatisticsSite();
     // Runs the request with the window held still, then says where it was saved or why not
     // (the writer's text, then `shown` on a line of its own). True when it was written.
-    bool RunAndReport(const ExportRequest& request, const QString& shown);
+    bool RunAndReport(const ExportRequest& request, const QString& shown,
+                      const LineSource* lines = nullptr);
+    // The rows the export of `view` streams (null: the store's), or false having said why not.
+    bool StreamedLinesFor(ExportView view, std::shared_ptr<const LineSource>& lines);
     // Proposes a name (export_file_name.h) and asks about replacing an existing file.
     QString AskExportPath(const ExportViewInfo& view, const ExportFormatInfo& format);
     ExportRequest RequestFromPage(ExportView view, ExportFormat format) const;
@@ -93,6 +105,7 @@ class ExportPage final : public QWidget {
     std::optional<std::string> sourceDate_;
     SiteSource siteSource_;
     StoreCompletion completeStore_;
+    LineSourceFor lineSource_;
 
     ExportChoices* choices_ = nullptr;
     QPushButton* cmdOptions_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include "db/database_file.h"
 #include "front/database_site_source.h"
+#include "front/streamed_lines.h"
 #include "front/view_texts.h"
 #include "ui/about_page.h"
 #include "ui/analyze_page.h"
@@ -27,6 +28,7 @@
 
 #include <sstream>
 #include <stdexcept>
+#include <unordered_set>
 
 namespace qla::ui {
 
@@ -140,21 +142,64 @@ void MainWindow::ShowDatabaseSelection(const db::DatabaseSource& source) {
     // Merged as `qla --db --merge-players` merges: with the database's own aliases.
     analyzePage_->UseDatabaseAliases(QString::fromStdString(source.Path));
     // The selection's chats and other lines are most of what a long history holds, and only
-    // some views show them: the player table is shown without them, and an export that shows
-    // them reads the selection again with them first.
+    // some views show them: the player table is shown without them, the chat views, the other
+    // lines and the statistics site stream them from the database as they are written, and
+    // Export All (and a selection merged over time, whose chats go by their holdings) reads the
+    // selection again with them first.
     struct Texts {
         bool Wanted = false, Held = false;
         // The order of the kills alone, for the awards' streaks and first blood.
         bool OrderWanted = false, OrderHeld = false;
+        // Whether the last reading may stream the rows, and what it read (the figures that show
+        // whether the database still holds the same selection).
+        bool Streams = false;
+        db::LoadedStore Read;
     };
     const auto texts = std::make_shared<Texts>();
     exportPage_->UseStoreCompletion([this, texts](ExportView view) {
         const db::StoreParts shown = front::PartsShownBy(view);
         if (texts->Held || (!shown.Chats && !shown.UnknownLines))
             return true;
+        if (texts->Streams && front::StreamsLines(view)) {
+            if (!shown.KillOrder || texts->OrderHeld)
+                return true;
+            texts->OrderWanted = true;
+            analyzePage_->AnalyzeNow();
+            return texts->OrderHeld;
+        }
         texts->Wanted = true;
         analyzePage_->AnalyzeNow();
         return texts->Held;
+    });
+    exportPage_->UseLineSource([this, source, texts](ExportView view, std::string& error)
+                                   -> std::optional<std::shared_ptr<const LineSource>> {
+        if (texts->Held || !texts->Streams || !front::StreamsLines(view))
+            return nullptr;
+        const std::optional<MergedNames>& merged = analyzePage_->Merged();
+        const std::unordered_set<std::string> hidden(texts->Read.HiddenKeys.begin(),
+                                                     texts->Read.HiddenKeys.end());
+        std::ostringstream err;
+        auto streamed = front::StreamedLines::Open(
+            source, texts->Read,
+            [this, &merged, hidden](std::string_view name) {
+                return front::FiledUnder(store_, merged ? &*merged : nullptr, hidden, name);
+            },
+            err);
+        if (!streamed) {
+            error = ReasonOf(err.str());
+            return std::nullopt;
+        }
+        if (*streamed) {
+            const std::shared_ptr<front::StreamedLines> owner = std::move(*streamed);
+            return std::shared_ptr<const LineSource>(owner, &owner->Lines());
+        }
+        // The database changed since the selection was read: it is read again, with the
+        // texts, and the export writes what it holds now.
+        texts->Wanted = true;
+        analyzePage_->AnalyzeNow();
+        if (!texts->Held)
+            return std::nullopt; // the run said why
+        return nullptr;
     });
     analyzePage_->UseAwardsSource([this, texts](std::string& error) {
         if (texts->OrderHeld) // held with the texts too
@@ -175,6 +220,7 @@ void MainWindow::ShowDatabaseSelection(const db::DatabaseSource& source) {
             store.Reset();
             store.TracksHolders = tracksHolders;
             texts->Held = texts->OrderHeld = false;
+            texts->Streams = !tracksHolders;
             // The texts are wanted by the views that show them, the site among them, whose
             // awards also need the order of the kills.
             return db::LoadFromDatabase(source, store, err,
@@ -185,6 +231,11 @@ void MainWindow::ShowDatabaseSelection(const db::DatabaseSource& source) {
             throw std::runtime_error(ReasonOf(err.str()));
         texts->Held = texts->Wanted;
         texts->OrderHeld = texts->Wanted || texts->OrderWanted;
+        // What the rows streamed at an export must still stand beside (not the kills' order).
+        texts->Read = db::LoadedStore{loaded->Totals, loaded->DateText, {}, loaded->HiddenKeys};
+        texts->Read.Logs.Ids = loaded->Logs.Ids;
+        texts->Read.Logs.Paths = loaded->Logs.Paths;
+        texts->Read.Logs.Dates = loaded->Logs.Dates;
         analyzePage_->UseHiddenKeys(loaded->HiddenKeys);
         exportPage_->UseSourceDate(loaded->DateText.value_or(""));
         // The site's figures as qla export --db --view dashboard reads them.

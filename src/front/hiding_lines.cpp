@@ -1,9 +1,9 @@
 // Hiding the streamed lines that name a hidden player.
-#include "cli/hiding_lines.h"
+#include "front/hiding_lines.h"
 
 #include "analysis/hidden_players.h"
 
-namespace qla::cli {
+namespace qla::front {
 
 bool HidingLines::ForEachUnknownLine(const TextLineVisitor& visit, std::string& error) const {
     return lines_.ForEachUnknownLine(
@@ -23,4 +23,4 @@ bool HidingLines::FirstUnknownLines(std::size_t count, std::vector<std::string>&
     return true;
 }
 
-} // namespace qla::cli
+} // namespace qla::front

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace qla::cli {
+namespace qla::front {
 
 class HidingLines final : public LineSource {
   public:
@@ -34,4 +34,4 @@ class HidingLines final : public LineSource {
     std::vector<std::string> hiddenKeys_;
 };
 
-} // namespace qla::cli
+} // namespace qla::front
