@@ -13,8 +13,10 @@ namespace qla::bench {
 
 class ScriptedDialogs final : public ui::Dialogs {
   public:
-    // `file` answers every open dialog; empty: none is expected.
-    explicit ScriptedDialogs(QString file = {}) : file_(std::move(file)) {}
+    // `file` answers every open dialog and `folder` every folder dialog; empty: none is
+    // expected.
+    explicit ScriptedDialogs(QString file = {}, QString folder = {})
+        : file_(std::move(file)), folder_(std::move(folder)) {}
     QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon, const QString& title,
                                         const QString& text,
                                         QMessageBox::StandardButtons) override {
@@ -28,11 +30,11 @@ class ScriptedDialogs final : public ui::Dialogs {
     QString saveFile(QWidget*, const QString&, const QStringList&, const QString&) override {
         return {};
     }
-    QString folder(QWidget*, const QString&, const QString&) override { return {}; }
+    QString folder(QWidget*, const QString&, const QString&) override { return folder_; }
     bool failed = false;
 
   private:
-    QString file_;
+    QString file_, folder_;
 };
 
 class NoDesktop final : public ui::Desktop {

@@ -7,8 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
+#include <cstdint>
 #include <numbers>
+#include <vector>
 
 namespace qla {
 
@@ -18,6 +19,57 @@ double Logistic(double x) {
     return 1.0 / (1.0 + std::exp(-x));
 }
 
+// The places of the pairs in their list, by the pair as one number: an open table probed slot by
+// slot, one memory read for most of the millions of kill entries of a long history (a table of
+// nodes costs several).
+class PairPlaces {
+  public:
+    // The place of `key`, given `next` when it is new (then `added`).
+    std::size_t Find(std::uint64_t key, std::size_t next, bool& added) {
+        if (2 * (count_ + 1) > slots_.size())
+            Grow();
+        for (std::size_t at = Slot(key);; at = (at + 1) & (slots_.size() - 1)) {
+            Entry& entry = slots_[at];
+            if (entry.Place == kEmpty) {
+                entry = {key, next};
+                ++count_;
+                added = true;
+                return next;
+            }
+            if (entry.Key == key) {
+                added = false;
+                return entry.Place;
+            }
+        }
+    }
+
+  private:
+    static constexpr std::size_t kEmpty = SIZE_MAX;
+    struct Entry {
+        std::uint64_t Key = 0;
+        std::size_t Place = kEmpty;
+    };
+    std::size_t Slot(std::uint64_t key) const {
+        key ^= key >> 29; // the two players' numbers mixed, then spread (a 64-bit mixer)
+        key *= 0xbf58476d1ce4e5b9ULL;
+        key ^= key >> 32;
+        return static_cast<std::size_t>(key) & (slots_.size() - 1);
+    }
+    void Grow() {
+        std::vector<Entry> old(std::max<std::size_t>(1024, 2 * slots_.size()));
+        old.swap(slots_);
+        for (const Entry& entry : old)
+            if (entry.Place != kEmpty)
+                for (std::size_t at = Slot(entry.Key);; at = (at + 1) & (slots_.size() - 1))
+                    if (slots_[at].Place == kEmpty) {
+                        slots_[at] = entry;
+                        break;
+                    }
+    }
+    std::vector<Entry> slots_;
+    std::size_t count_ = 0;
+};
+
 } // namespace
 
 Encounters EncountersOf(const AnalysisStore& store) {
@@ -25,7 +77,12 @@ Encounters EncountersOf(const AnalysisStore& store) {
 }
 
 Encounters EncountersOf(const AnalysisStore& store, const EntryWeights& weights) {
-    std::map<std::pair<std::uint32_t, std::uint32_t>, Encounters::Pair> pairs;
+    // By pair (A in the high half, B in the low): its place in the list. A history holds
+    // millions of kill entries over a few hundred thousand pairs.
+    PairPlaces placeOf;
+    std::vector<Encounters::Pair> pairs;
+    std::uint64_t lastKey = 0;
+    std::size_t lastPlace = 0;
     std::size_t span = 0;
     for (std::size_t e = 1; e < store.KillEvents.size(); ++e) {
         while (span < weights.KillEntriesEnd.size() && e >= weights.KillEntriesEnd[span])
@@ -38,19 +95,28 @@ Encounters EncountersOf(const AnalysisStore& store, const EntryWeights& weights)
             continue;
         const auto killer = static_cast<std::uint32_t>(event.Killer - 1);
         const auto victim = static_cast<std::uint32_t>(event.Victim - 1);
-        const auto key = std::minmax(killer, victim);
-        Encounters::Pair& pair = pairs[key];
-        pair.A = key.first;
-        pair.B = key.second;
-        (killer == key.first ? pair.AWins : pair.BWins) +=
+        const auto [a, b] = std::minmax(killer, victim);
+        const std::uint64_t key = (std::uint64_t{a} << 32) | b;
+        // A pair's entries (one per weapon and log) mostly follow one another.
+        if (key != lastKey || pairs.empty()) {
+            bool added = false;
+            lastPlace = placeOf.Find(key, pairs.size(), added);
+            if (added)
+                pairs.push_back({a, b, 0, 0});
+            lastKey = key;
+        }
+        Encounters::Pair& pair = pairs[lastPlace];
+        (killer == a ? pair.AWins : pair.BWins) +=
             weight * static_cast<double>(store.KillEventCount(e));
     }
     Encounters encounters;
     // The hidden player's record too (the last): his games rate his opponents.
     encounters.PlayerCount = store.Players.empty() ? 0 : store.Players.size() - 1;
-    encounters.Pairs.reserve(pairs.size());
-    for (const auto& [key, pair] : pairs)
-        encounters.Pairs.push_back(pair);
+    // In the order of the players, as the fit has always taken them.
+    std::sort(pairs.begin(), pairs.end(), [](const Encounters::Pair& x, const Encounters::Pair& y) {
+        return std::pair(x.A, x.B) < std::pair(y.A, y.B);
+    });
+    encounters.Pairs = std::move(pairs);
     return encounters;
 }
 
