@@ -1,69 +1,142 @@
-// One pass over the kill entries gathers every pair's kills and weapons; each player's list is
-// then cut to the first `limit` opponents.
+// One pass over the kill entries counts every pair's kills; each player keeps his first `limit`
+// opponents; a second pass gathers the weapons of the pairs kept. A long history meets hundreds
+// of thousands of pairs, so only the kept ones get a list of weapons.
 #include "stats/top_opponents.h"
 
+#include "stats/pair_places.h"
+
 #include <algorithm>
-#include <map>
+#include <cstdint>
 #include <utility>
 
 namespace qla {
+
+namespace {
+
+// A pair of players in index order; the counts are from the first's side.
+struct PairKills {
+    PlayerIndex First = 0, Second = 0;
+    VersusCounts Counts;
+};
+
+// An opponent in a player's list, the pair's place beside him.
+struct Candidate {
+    PlayerIndex Opponent = 0;
+    std::int64_t EitherWay = 0;
+    std::uint32_t Pair = 0;
+};
+
+// The most kills either way first, equal ones in the order of the opponents' indexes.
+bool Before(const Candidate& a, const Candidate& b) {
+    return a.EitherWay != b.EitherWay ? a.EitherWay > b.EitherWay : a.Opponent < b.Opponent;
+}
+
+// Cuts a list to its first `limit` opponents, in order.
+void KeepFirst(std::vector<Candidate>& list, std::size_t limit) {
+    if (list.size() > limit) {
+        std::nth_element(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(limit),
+                         list.end(), Before);
+        list.resize(limit);
+    }
+    std::sort(list.begin(), list.end(), Before);
+}
+
+} // namespace
 
 std::vector<std::vector<TopOpponent>> TopOpponents(const AnalysisStore& store, std::size_t limit) {
     // Every record, the hidden player's too: he stays in the others' lists.
     const auto players = std::max<std::size_t>(store.Players.size(), 1);
     const bool weapons = StoreKeepsWeapons(store);
-    // The pair's players in index order; the counts are from the first's side.
-    struct PairKills {
-        VersusCounts Counts;
-        std::array<VersusCounts, kEventWeaponTexts.size()> ByWeapon{};
-    };
-    std::map<std::pair<PlayerIndex, PlayerIndex>, PairKills> pairs;
+    constexpr std::uint32_t kNone = UINT32_MAX;
+    PairPlaces placeOf;
+    std::vector<PairKills> pairs;
+    std::vector<std::uint32_t> pairOfEntry(weapons ? store.KillEvents.size() : 0, kNone);
     for (std::size_t i = 1; i < store.KillEvents.size(); ++i) {
         const KillEvent& event = store.KillEvents[i];
         if (event.WeaponText == kEventTeamkill || event.Killer == event.Victim ||
             event.Killer <= 0 || event.Victim <= 0 ||
             static_cast<std::size_t>(std::max(event.Killer, event.Victim)) >= players)
             continue;
-        const auto key = std::minmax(event.Killer, event.Victim);
-        PairKills& pair = pairs[key];
+        const auto [first, second] = std::minmax(event.Killer, event.Victim);
+        bool added = false;
+        const std::size_t place = placeOf.Find(
+            PairKey(static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(second)),
+            pairs.size(), added);
+        if (added)
+            pairs.push_back({first, second, {}});
         const auto kills = static_cast<std::int64_t>(store.KillEventCount(i));
-        const bool firstKilled = event.Killer == key.first;
-        (firstKilled ? pair.Counts.Kills : pair.Counts.Deaths) += kills;
-        if (weapons && event.WeaponText < pair.ByWeapon.size())
-            (firstKilled ? pair.ByWeapon[event.WeaponText].Kills
-                         : pair.ByWeapon[event.WeaponText].Deaths) += kills;
+        (event.Killer == first ? pairs[place].Counts.Kills : pairs[place].Counts.Deaths) += kills;
+        if (weapons)
+            pairOfEntry[i] = static_cast<std::uint32_t>(place);
     }
+
+    // Each player's first opponents, the lists kept short as they fill.
+    std::vector<std::vector<Candidate>> lists(players);
+    for (std::size_t p = 0; p < pairs.size(); ++p) {
+        const PairKills& pair = pairs[p];
+        const std::int64_t eitherWay = pair.Counts.EitherWay();
+        for (const auto& [player, opponent] :
+             {std::pair(pair.First, pair.Second), std::pair(pair.Second, pair.First)}) {
+            std::vector<Candidate>& list = lists[static_cast<std::size_t>(player)];
+            list.push_back({opponent, eitherWay, static_cast<std::uint32_t>(p)});
+            if (list.size() >= 4 * limit + 16)
+                KeepFirst(list, limit);
+        }
+    }
+    // The weapons of the kept pairs only, from the first player's side.
+    std::vector<std::uint32_t> keptAt(pairs.size(), kNone);
+    std::vector<std::vector<WeaponVersus>> keptWeapons;
+    for (std::vector<Candidate>& list : lists) {
+        KeepFirst(list, limit);
+        for (const Candidate& candidate : list)
+            if (weapons && keptAt[candidate.Pair] == kNone) {
+                keptAt[candidate.Pair] = static_cast<std::uint32_t>(keptWeapons.size());
+                keptWeapons.emplace_back();
+            }
+    }
+    for (std::size_t i = 1; i < pairOfEntry.size(); ++i) {
+        if (pairOfEntry[i] == kNone || keptAt[pairOfEntry[i]] == kNone)
+            continue;
+        const KillEvent& event = store.KillEvents[i];
+        if (event.WeaponText >= kEventWeaponTexts.size())
+            continue;
+        std::vector<WeaponVersus>& kept = keptWeapons[keptAt[pairOfEntry[i]]];
+        auto at = std::find_if(kept.begin(), kept.end(), [&](const WeaponVersus& weapon) {
+            return weapon.WeaponText == event.WeaponText;
+        });
+        if (at == kept.end())
+            at = kept.insert(kept.end(), {event.WeaponText, {}});
+        const auto kills = static_cast<std::int64_t>(store.KillEventCount(i));
+        (event.Killer == pairs[pairOfEntry[i]].First ? at->Counts.Kills : at->Counts.Deaths) +=
+            kills;
+    }
+
+    // In the order of the weapons' texts, as OrderWeapons leaves equal counts.
+    for (std::vector<WeaponVersus>& kept : keptWeapons)
+        std::sort(kept.begin(), kept.end(), [](const WeaponVersus& a, const WeaponVersus& b) {
+            return a.WeaponText < b.WeaponText;
+        });
     std::vector<std::vector<TopOpponent>> top(players);
-    for (const auto& [key, pair] : pairs) {
-        const auto add = [&](PlayerIndex player, PlayerIndex opponent, bool swap) {
+    for (std::size_t player = 0; player < players; ++player)
+        for (const Candidate& candidate : lists[player]) {
+            const PairKills& pair = pairs[candidate.Pair];
+            const bool swap = pair.First != static_cast<PlayerIndex>(player);
             TopOpponent summary;
-            summary.Opponent = opponent;
+            summary.Opponent = candidate.Opponent;
             summary.Counts = pair.Counts;
             if (swap)
                 std::swap(summary.Counts.Kills, summary.Counts.Deaths);
-            for (std::size_t text = 0; text < pair.ByWeapon.size(); ++text) {
-                VersusCounts counts = pair.ByWeapon[text];
-                if (counts.EitherWay() == 0)
-                    continue;
-                if (swap)
-                    std::swap(counts.Kills, counts.Deaths);
-                summary.Weapons.push_back({static_cast<EventWeapon>(text), counts});
-            }
+            if (keptAt[candidate.Pair] != kNone)
+                for (WeaponVersus weapon : keptWeapons[keptAt[candidate.Pair]]) {
+                    if (weapon.Counts.EitherWay() == 0)
+                        continue;
+                    if (swap)
+                        std::swap(weapon.Counts.Kills, weapon.Counts.Deaths);
+                    summary.Weapons.push_back(weapon);
+                }
             OrderWeapons(summary.Weapons);
-            top[static_cast<std::size_t>(player)].push_back(std::move(summary));
-        };
-        add(key.first, key.second, false);
-        add(key.second, key.first, true);
-    }
-    for (auto& list : top) {
-        // The map gives each list in the order of the opponents' indexes: a stable sort keeps
-        // it for equal counts.
-        std::stable_sort(list.begin(), list.end(), [](const TopOpponent& a, const TopOpponent& b) {
-            return a.Counts.EitherWay() > b.Counts.EitherWay();
-        });
-        if (list.size() > limit)
-            list.resize(limit);
-    }
+            top[player].push_back(std::move(summary));
+        }
     return top;
 }
 

@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace qla {
 namespace {
 
@@ -100,6 +105,44 @@ TEST(TopOpponents, MostMetFirstTiesInOrderOfAppearanceAtMostTheLimit) {
     EXPECT_EQ(eve[0].Counts.Kills, 3);
     EXPECT_EQ(eve[0].Counts.Deaths, 0);
     EXPECT_EQ(kEventWeaponTexts[eve[0].Weapons[0].WeaponText], "Knife");
+}
+
+TEST(TopOpponents, AListCutWhileItFillsKeepsTheSameFirstOpponentsAndTheirWeapons) {
+    // Hub meets sixty opponents, far more than a list keeps while it fills: P<k> kills him
+    // (k % 7) + 1 times with an MP40, and he kills every fifth once with a Sten.
+    AnalysisStore store;
+    store.FindOrAddPlayer("Hub");
+    std::vector<std::pair<std::int64_t, int>> met; // kills either way, k
+    for (int k = 0; k < 60; ++k) {
+        const std::string other = "P" + std::to_string(k);
+        for (int kill = 0; kill <= k % 7; ++kill)
+            AddKill(store, other, "Hub", "MP40");
+        if (k % 5 == 0)
+            AddKill(store, "Hub", other, "Sten");
+        met.emplace_back(k % 7 + 1 + (k % 5 == 0 ? 1 : 0), k);
+    }
+    std::sort(met.begin(), met.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first > b.first : a.second < b.second;
+    });
+    const auto top = TopOpponents(store, 3);
+    const auto& hub = top[static_cast<std::size_t>(*store.FindPlayer("Hub"))];
+    ASSERT_EQ(hub.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(store.Players[hub[i].Opponent].Name, "P" + std::to_string(met[i].second));
+        EXPECT_EQ(hub[i].Counts.EitherWay(), met[i].first);
+    }
+    // P20 (7 kills of Hub, killed once; P55 too, but later) is first: both weapons, from Hub's
+    // side.
+    ASSERT_EQ(hub[0].Weapons.size(), 2u);
+    EXPECT_EQ(kEventWeaponTexts[hub[0].Weapons[0].WeaponText], "MP40");
+    EXPECT_EQ(hub[0].Weapons[0].Counts.Deaths, 7);
+    EXPECT_EQ(hub[0].Weapons[1].Counts.Kills, 1);
+    // A pair no list of Hub's keeps is still in the other's list, with its weapons.
+    const auto& p1 = top[static_cast<std::size_t>(*store.FindPlayer("P1"))];
+    ASSERT_EQ(p1.size(), 1u);
+    EXPECT_EQ(p1[0].Counts.Kills, 2);
+    ASSERT_EQ(p1[0].Weapons.size(), 1u);
+    EXPECT_EQ(p1[0].Weapons[0].Counts.Kills, 2);
 }
 
 } // namespace
