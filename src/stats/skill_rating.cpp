@@ -5,7 +5,7 @@
 // 1M-line logs two thousand sweeps left it unconverged, where a few Newton steps reach it.
 #include "stats/skill_rating.h"
 
-#include "stats/pair_places.h"
+#include "stats/kill_pairs.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,46 +28,40 @@ Encounters EncountersOf(const AnalysisStore& store) {
 }
 
 Encounters EncountersOf(const AnalysisStore& store, const EntryWeights& weights) {
-    // By pair (A in the high half, B in the low): its place in the list. A history holds
-    // millions of kill entries over a few hundred thousand pairs.
-    PairPlaces placeOf;
-    std::vector<Encounters::Pair> pairs;
-    std::uint64_t lastKey = 0;
-    std::size_t lastPlace = 0;
-    std::size_t span = 0;
+    const auto weightOf = [&weights](std::size_t entry) {
+        const auto span = static_cast<std::size_t>(
+            std::upper_bound(weights.KillEntriesEnd.begin(), weights.KillEntriesEnd.end(), entry) -
+            weights.KillEntriesEnd.begin());
+        return span < weights.Weights.size() ? weights.Weights[span] : 1.0;
+    };
+    std::vector<PairEntry> entries;
+    entries.reserve(store.KillEvents.size());
     for (std::size_t e = 1; e < store.KillEvents.size(); ++e) {
-        while (span < weights.KillEntriesEnd.size() && e >= weights.KillEntriesEnd[span])
-            ++span;
-        const double weight = span < weights.Weights.size() ? weights.Weights[span] : 1.0;
         const KillEvent& event = store.KillEvents[e];
         // A kill that weighs nothing adds nothing to the fit, only work: its pair is left out.
-        if (weight == 0 || event.Killer == event.Victim || event.WeaponText == kEventTeamkill ||
-            event.Killer <= 0 || event.Victim <= 0)
+        if (event.Killer == event.Victim || event.WeaponText == kEventTeamkill ||
+            event.Killer <= 0 || event.Victim <= 0 || weightOf(e) == 0)
             continue;
         const auto killer = static_cast<std::uint32_t>(event.Killer - 1);
         const auto victim = static_cast<std::uint32_t>(event.Victim - 1);
-        const auto [a, b] = std::minmax(killer, victim);
-        const std::uint64_t key = PairKey(a, b);
-        // A pair's entries (one per weapon and log) mostly follow one another.
-        if (key != lastKey || pairs.empty()) {
-            bool added = false;
-            lastPlace = placeOf.Find(key, pairs.size(), added);
-            if (added)
-                pairs.push_back({a, b, 0, 0});
-            lastKey = key;
-        }
-        Encounters::Pair& pair = pairs[lastPlace];
-        (killer == a ? pair.AWins : pair.BWins) +=
-            weight * static_cast<double>(store.KillEventCount(e));
+        entries.push_back({PairKey(std::min(killer, victim), std::max(killer, victim)),
+                           static_cast<std::uint32_t>(e)});
     }
+    // In the order of the players, as the fit has always taken them; each pair's kills added in
+    // the order of the entries.
+    SortByPair(entries);
     Encounters encounters;
     // The hidden player's record too (the last): his games rate his opponents.
     encounters.PlayerCount = store.Players.empty() ? 0 : store.Players.size() - 1;
-    // In the order of the players, as the fit has always taken them.
-    std::sort(pairs.begin(), pairs.end(), [](const Encounters::Pair& x, const Encounters::Pair& y) {
-        return std::pair(x.A, x.B) < std::pair(y.A, y.B);
-    });
-    encounters.Pairs = std::move(pairs);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i == 0 || entries[i].Key != entries[i - 1].Key)
+            encounters.Pairs.push_back({LowerOf(entries[i].Key), HigherOf(entries[i].Key), 0, 0});
+        Encounters::Pair& pair = encounters.Pairs.back();
+        const KillEvent& event = store.KillEvents[entries[i].Entry];
+        (static_cast<std::uint32_t>(event.Killer - 1) == pair.A ? pair.AWins : pair.BWins) +=
+            weightOf(entries[i].Entry) *
+            static_cast<double>(store.KillEventCount(entries[i].Entry));
+    }
     return encounters;
 }
 

@@ -1,9 +1,9 @@
-// One pass over the kill entries counts every pair's kills; each player keeps his first `limit`
-// opponents; a second pass gathers the weapons of the pairs kept. A long history meets hundreds
-// of thousands of pairs, so only the kept ones get a list of weapons.
+// The kill entries sorted by pair give every pair's kills; each player keeps his first `limit`
+// opponents, and only the pairs kept gather their weapons: a long history meets hundreds of
+// thousands of pairs.
 #include "stats/top_opponents.h"
 
-#include "stats/pair_places.h"
+#include "stats/kill_pairs.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -48,9 +48,8 @@ std::vector<std::vector<TopOpponent>> TopOpponents(const AnalysisStore& store, s
     const auto players = std::max<std::size_t>(store.Players.size(), 1);
     const bool weapons = StoreKeepsWeapons(store);
     constexpr std::uint32_t kNone = UINT32_MAX;
-    PairPlaces placeOf;
-    std::vector<PairKills> pairs;
-    std::vector<std::uint32_t> pairOfEntry(weapons ? store.KillEvents.size() : 0, kNone);
+    std::vector<PairEntry> entries;
+    entries.reserve(store.KillEvents.size());
     for (std::size_t i = 1; i < store.KillEvents.size(); ++i) {
         const KillEvent& event = store.KillEvents[i];
         if (event.WeaponText == kEventTeamkill || event.Killer == event.Victim ||
@@ -58,17 +57,27 @@ std::vector<std::vector<TopOpponent>> TopOpponents(const AnalysisStore& store, s
             static_cast<std::size_t>(std::max(event.Killer, event.Victim)) >= players)
             continue;
         const auto [first, second] = std::minmax(event.Killer, event.Victim);
-        bool added = false;
-        const std::size_t place = placeOf.Find(
-            PairKey(static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(second)),
-            pairs.size(), added);
-        if (added)
-            pairs.push_back({first, second, {}});
-        const auto kills = static_cast<std::int64_t>(store.KillEventCount(i));
-        (event.Killer == first ? pairs[place].Counts.Kills : pairs[place].Counts.Deaths) += kills;
-        if (weapons)
-            pairOfEntry[i] = static_cast<std::uint32_t>(place);
+        entries.push_back(
+            {PairKey(static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(second)),
+             static_cast<std::uint32_t>(i)});
     }
+    SortByPair(entries);
+    // Each pair's kills, and where its entries start (one more for the end).
+    std::vector<PairKills> pairs;
+    std::vector<std::size_t> pairStart;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i == 0 || entries[i].Key != entries[i - 1].Key) {
+            pairs.push_back({static_cast<PlayerIndex>(LowerOf(entries[i].Key)),
+                             static_cast<PlayerIndex>(HigherOf(entries[i].Key)),
+                             {}});
+            pairStart.push_back(i);
+        }
+        const KillEvent& event = store.KillEvents[entries[i].Entry];
+        const auto kills = static_cast<std::int64_t>(store.KillEventCount(entries[i].Entry));
+        (event.Killer == pairs.back().First ? pairs.back().Counts.Kills
+                                            : pairs.back().Counts.Deaths) += kills;
+    }
+    pairStart.push_back(entries.size());
 
     // Each player's first opponents, the lists kept short as they fill.
     std::vector<std::vector<Candidate>> lists(players);
@@ -94,23 +103,23 @@ std::vector<std::vector<TopOpponent>> TopOpponents(const AnalysisStore& store, s
                 keptWeapons.emplace_back();
             }
     }
-    for (std::size_t i = 1; i < pairOfEntry.size(); ++i) {
-        if (pairOfEntry[i] == kNone || keptAt[pairOfEntry[i]] == kNone)
+    for (std::size_t p = 0; p < pairs.size(); ++p) {
+        if (keptAt[p] == kNone)
             continue;
-        const KillEvent& event = store.KillEvents[i];
-        if (event.WeaponText >= kEventWeaponTexts.size())
-            continue;
-        std::vector<WeaponVersus>& kept = keptWeapons[keptAt[pairOfEntry[i]]];
-        auto at = std::find_if(kept.begin(), kept.end(), [&](const WeaponVersus& weapon) {
-            return weapon.WeaponText == event.WeaponText;
-        });
-        if (at == kept.end())
-            at = kept.insert(kept.end(), {event.WeaponText, {}});
-        const auto kills = static_cast<std::int64_t>(store.KillEventCount(i));
-        (event.Killer == pairs[pairOfEntry[i]].First ? at->Counts.Kills : at->Counts.Deaths) +=
-            kills;
+        std::vector<WeaponVersus>& kept = keptWeapons[keptAt[p]];
+        for (std::size_t i = pairStart[p]; i < pairStart[p + 1]; ++i) {
+            const KillEvent& event = store.KillEvents[entries[i].Entry];
+            if (event.WeaponText >= kEventWeaponTexts.size())
+                continue;
+            auto at = std::find_if(kept.begin(), kept.end(), [&](const WeaponVersus& weapon) {
+                return weapon.WeaponText == event.WeaponText;
+            });
+            if (at == kept.end())
+                at = kept.insert(kept.end(), {event.WeaponText, {}});
+            const auto kills = static_cast<std::int64_t>(store.KillEventCount(entries[i].Entry));
+            (event.Killer == pairs[p].First ? at->Counts.Kills : at->Counts.Deaths) += kills;
+        }
     }
-
     // In the order of the weapons' texts, as OrderWeapons leaves equal counts.
     for (std::vector<WeaponVersus>& kept : keptWeapons)
         std::sort(kept.begin(), kept.end(), [](const WeaponVersus& a, const WeaponVersus& b) {

@@ -1,0 +1,34 @@
+// The kill entries of a store grouped by the two players they are between, for the tables of
+// pairs (the rating's encounters, the site's top opponents). A long history holds a million
+// entries over half a million pairs: one stable radix sort of the entries by their pair costs a
+// few passes over them, where a table looked up once per entry misses the cache nearly every
+// time.
+#pragma once
+
+#include "core/store.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace qla {
+
+struct PairEntry {
+    std::uint64_t Key = 0;   // the pair: the lower player in the high half, the higher in the low
+    std::uint32_t Entry = 0; // the entry's index in the store's KillEvents
+};
+
+// The pair of players a and b (a < b) as one number.
+inline std::uint64_t PairKey(std::uint32_t a, std::uint32_t b) {
+    return (std::uint64_t{a} << 32) | b;
+}
+inline std::uint32_t LowerOf(std::uint64_t key) {
+    return static_cast<std::uint32_t>(key >> 32);
+}
+inline std::uint32_t HigherOf(std::uint64_t key) {
+    return static_cast<std::uint32_t>(key & 0xffffffffU);
+}
+
+// Sorts the entries by pair, keeping each pair's entries in the order they were given.
+void SortByPair(std::vector<PairEntry>& entries);
+
+} // namespace qla
