@@ -650,6 +650,22 @@ class DatabaseWindowTest : public QObject {
         QTRY_VERIFY(Control<QPushButton>(&h.window, "cmdExport")->isEnabled());
         QVERIFY(Control<QListWidget>(&h.window, "lstNames")->count() > 1);
         QCOMPARE(h.window.Database().RememberedDatabase(), QString::fromStdString(connection));
+
+        // Its text chat streamed from the server: what qla writes of it, none of it held.
+        const QString mine = dir_->filePath("server-window.html");
+        const QString theirs = dir_->filePath("server-qla.html");
+        Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(4);
+        Control<QComboBox>(&h.window, "cmbExportType")->setCurrentIndex(0);
+        h.dialogs.QueuePath(mine);
+        Click(&h.window, "cmdExport");
+        QVERIFY(h.dialogs.AllAnswersUsed());
+        QCOMPARE(RunQla({"export", "--db", QString::fromStdString(connection), "--title",
+                         h.Text("txtServerName"), "--output", theirs, "--view", "text", "--format",
+                         "html"}),
+                 0);
+        QVERIFY(ReadAll(mine).size() > 100);
+        QCOMPARE(ReadAll(mine), ReadAll(theirs));
+        QCOMPARE(h.store.TextChats.size(), 1u);
     }
 
   private:
