@@ -8,6 +8,9 @@
 #include "cli/recognition_hint_note.h"
 
 #include <algorithm>
+#include <future>
+#include <sstream>
+#include <string>
 
 namespace qla::cli {
 namespace {
@@ -88,6 +91,7 @@ std::optional<int> ReadReadingOptions(const QCommandLineParser& parser, const Co
 std::optional<LoadedSource> LoadSource(LogSource& source, AnalysisStore& store,
                                        const TextsShown& texts, std::ostream& err) {
     LoadedSource loaded;
+    std::future<std::string> hint;
     if (ReadsKeptPersons(source, texts)) {
         store = AnalysisStore();
         auto kept = LoadKeptPersons(*source.Database, source.Merging.Aliases, store, err);
@@ -132,10 +136,19 @@ std::optional<LoadedSource> LoadSource(LogSource& source, AnalysisStore& store,
         if (!analysed)
             return std::nullopt;
         loaded.Store = {analysed->Totals, analysed->DateText};
+        // The hint reads the log's first lines on a core of its own while the players are
+        // merged (one core's work), and is printed where it always was, before any output.
         if (source.OffersRecognitionHint && source.LineRecognition == Recognition::Classic)
-            NoteRecognitionHint(source.Logs.at(0), source.Language, err);
+            hint = std::async(std::launch::async,
+                              [path = source.Logs.at(0), language = source.Language] {
+                                  std::ostringstream line;
+                                  NoteRecognitionHint(path, language, line);
+                                  return line.str();
+                              });
     }
     source.Merging.Apply(store);
+    if (hint.valid())
+        err << hint.get();
     source.Merging.Hide(store, loaded.Store.HiddenKeys);
     return loaded;
 }
