@@ -36,7 +36,7 @@ void AnalysisStore::Reset() {
 }
 
 namespace {
-// Generated and real logs show one holding in 45 to 100 lines.
+// Generated histories show one holding in 45 to 100 lines.
 constexpr std::size_t kLinesPerHoldingReserved = 32;
 } // namespace
 

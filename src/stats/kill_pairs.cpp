@@ -29,4 +29,21 @@ void SortByPair(std::vector<PairEntry>& entries) {
     }
 }
 
+std::vector<PairEntry> KillEntriesByPair(const AnalysisStore& store, const KeepKillEntry& keep) {
+    std::vector<PairEntry> entries;
+    entries.reserve(store.KillEvents.size());
+    for (std::size_t e = 1; e < store.KillEvents.size(); ++e) {
+        const KillEvent& event = store.KillEvents[e];
+        if (event.Killer == event.Victim || event.WeaponText == kEventTeamkill ||
+            event.Killer <= 0 || event.Victim <= 0 || (keep && !keep(e, event)))
+            continue;
+        const auto killer = static_cast<std::uint32_t>(event.Killer);
+        const auto victim = static_cast<std::uint32_t>(event.Victim);
+        entries.push_back({PairKey(std::min(killer, victim), std::max(killer, victim)),
+                           static_cast<std::uint32_t>(e)});
+    }
+    SortByPair(entries);
+    return entries;
+}
+
 } // namespace qla

@@ -8,6 +8,7 @@
 #include "core/store.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace qla {
@@ -30,5 +31,11 @@ inline std::uint32_t HigherOf(std::uint64_t key) {
 
 // Sorts the entries by pair, keeping each pair's entries in the order they were given.
 void SortByPair(std::vector<PairEntry>& entries);
+
+// The store's kill entries between two different players (teamkills, kills of oneself and
+// entries `keep` refuses left out), keyed by the players' indexes in the store, sorted by pair.
+using KeepKillEntry = std::function<bool(std::size_t entry, const KillEvent& event)>;
+std::vector<PairEntry> KillEntriesByPair(const AnalysisStore& store,
+                                         const KeepKillEntry& keep = {});
 
 } // namespace qla

@@ -34,28 +34,19 @@ Encounters EncountersOf(const AnalysisStore& store, const EntryWeights& weights)
             weights.KillEntriesEnd.begin());
         return span < weights.Weights.size() ? weights.Weights[span] : 1.0;
     };
-    std::vector<PairEntry> entries;
-    entries.reserve(store.KillEvents.size());
-    for (std::size_t e = 1; e < store.KillEvents.size(); ++e) {
-        const KillEvent& event = store.KillEvents[e];
-        // A kill that weighs nothing adds nothing to the fit, only work: its pair is left out.
-        if (event.Killer == event.Victim || event.WeaponText == kEventTeamkill ||
-            event.Killer <= 0 || event.Victim <= 0 || weightOf(e) == 0)
-            continue;
-        const auto killer = static_cast<std::uint32_t>(event.Killer - 1);
-        const auto victim = static_cast<std::uint32_t>(event.Victim - 1);
-        entries.push_back({PairKey(std::min(killer, victim), std::max(killer, victim)),
-                           static_cast<std::uint32_t>(e)});
-    }
-    // In the order of the players, as the fit has always taken them; each pair's kills added in
-    // the order of the entries.
-    SortByPair(entries);
+    // A kill that weighs nothing adds nothing to the fit, only work: its pair is left out. In the
+    // order of the players, as the fit has always taken them; each pair's kills added in the
+    // order of the entries.
+    const std::vector<PairEntry> entries = KillEntriesByPair(
+        store, [&weightOf](std::size_t entry, const KillEvent&) { return weightOf(entry) != 0; });
     Encounters encounters;
     // The hidden player's record too (the last): his games rate his opponents.
     encounters.PlayerCount = store.Players.empty() ? 0 : store.Players.size() - 1;
     for (std::size_t i = 0; i < entries.size(); ++i) {
+        // Player p of the fit is the store's player p + 1.
         if (i == 0 || entries[i].Key != entries[i - 1].Key)
-            encounters.Pairs.push_back({LowerOf(entries[i].Key), HigherOf(entries[i].Key), 0, 0});
+            encounters.Pairs.push_back(
+                {LowerOf(entries[i].Key) - 1, HigherOf(entries[i].Key) - 1, 0, 0});
         Encounters::Pair& pair = encounters.Pairs.back();
         const KillEvent& event = store.KillEvents[entries[i].Entry];
         (static_cast<std::uint32_t>(event.Killer - 1) == pair.A ? pair.AWins : pair.BWins) +=

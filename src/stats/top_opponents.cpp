@@ -48,20 +48,10 @@ std::vector<std::vector<TopOpponent>> TopOpponents(const AnalysisStore& store, s
     const auto players = std::max<std::size_t>(store.Players.size(), 1);
     const bool weapons = StoreKeepsWeapons(store);
     constexpr std::uint32_t kNone = UINT32_MAX;
-    std::vector<PairEntry> entries;
-    entries.reserve(store.KillEvents.size());
-    for (std::size_t i = 1; i < store.KillEvents.size(); ++i) {
-        const KillEvent& event = store.KillEvents[i];
-        if (event.WeaponText == kEventTeamkill || event.Killer == event.Victim ||
-            event.Killer <= 0 || event.Victim <= 0 ||
-            static_cast<std::size_t>(std::max(event.Killer, event.Victim)) >= players)
-            continue;
-        const auto [first, second] = std::minmax(event.Killer, event.Victim);
-        entries.push_back(
-            {PairKey(static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(second)),
-             static_cast<std::uint32_t>(i)});
-    }
-    SortByPair(entries);
+    const std::vector<PairEntry> entries =
+        KillEntriesByPair(store, [players](std::size_t, const KillEvent& event) {
+            return static_cast<std::size_t>(std::max(event.Killer, event.Victim)) < players;
+        });
     // Each pair's kills, and where its entries start (one more for the end).
     std::vector<PairKills> pairs;
     std::vector<std::size_t> pairStart;
