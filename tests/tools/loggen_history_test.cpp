@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -146,6 +147,42 @@ TEST_F(History, KillsFollowTheSkills) {
     ASSERT_GE(pairs.size(), 20u);
     const double spearman = qla::testing_support::SpearmanCorrelation(pairs);
     EXPECT_GT(spearman, 0.6) << "over " << pairs.size() << " persons";
+}
+
+// No two persons look alike: a clan tag put before a pool name must not give one person what
+// another is already called ("{TKS}" + "Grüner" beside "{TKS}^0Grüner"), or no reading of the
+// logs could tell them apart. Each of these seeds had such a pair before the check.
+TEST_F(History, NoTwoPersonsWearLookAlikeNames) {
+    auto lookAlike = [](const std::string& name) {
+        std::string key;
+        for (std::size_t i = 0; i < name.size(); ++i) {
+            if (name[i] == '^' && i + 1 < name.size())
+                ++i;
+            else
+                key += static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
+        }
+        return key;
+    };
+    for (const char* seed : {"1", "2", "3", "4", "5", "6"}) {
+        const fs::path folder =
+            fs::temp_directory_path() / ("qla-history-test-apart-" + std::string(seed));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        folders_.push_back(folder);
+        std::ostringstream out, err;
+        ASSERT_EQ(loggen::runLogGen({"--persons", "200", "--logs", "10", "--lines", "200", "--seed",
+                                     seed, "--output-folder", folder.string()},
+                                    out, err),
+                  0)
+            << err.str();
+        std::map<std::string, std::string> wornBy;
+        for (const auto& person :
+             qla::testing_support::ReadHistoryPersons((folder / "persons.tsv").string())) {
+            const auto [taken, isNew] = wornBy.emplace(lookAlike(person.MainName), person.MainName);
+            EXPECT_TRUE(isNew) << "seed " << seed << ": " << person.MainName << " beside "
+                               << taken->second;
+        }
+    }
 }
 
 } // namespace

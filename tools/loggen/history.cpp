@@ -54,6 +54,50 @@ struct Person {
     }
 };
 
+// What a player's name is known by: its visible characters, ASCII letters in lower case.
+std::string LookAlikeKey(const std::string& name) {
+    std::string key;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == '^' && i + 1 < name.size())
+            ++i;
+        else
+            key +=
+                static_cast<char>(name[i] >= 'A' && name[i] <= 'Z' ? name[i] - 'A' + 'a' : name[i]);
+    }
+    return key;
+}
+
+// A clan tag put before a pool name can make it look like another person's name: the pool may
+// hold "{TKS}^0Grüner" when the person named "Grüner" joins {TKS}. Two such persons could only be
+// told apart by the truth file, so whoever would wear a look-alike goes without a tag. No draw
+// of the seed's stream is spent, so histories without such a pair stay as they were.
+void KeepNamesApart(std::vector<Person>& persons) {
+    for (bool changed = true; changed;) {
+        changed = false;
+        std::map<std::string, int> wearers;
+        auto wornKeys = [](const Person& person) {
+            std::vector<std::string> keys{LookAlikeKey(person.NameIn(0))};
+            if (person.switchLog != 0 && person.tagTo != person.tagFrom)
+                keys.push_back(LookAlikeKey(person.NameIn(person.switchLog)));
+            return keys;
+        };
+        for (const Person& person : persons)
+            for (const std::string& key : wornKeys(person))
+                ++wearers[key];
+        for (Person& person : persons) {
+            if (person.tagFrom < 0)
+                continue;
+            const auto keys = wornKeys(person);
+            if (std::any_of(keys.begin(), keys.end(),
+                            [&](const std::string& key) { return wearers[key] > 1; })) {
+                person.tagFrom = person.tagTo = -1;
+                person.switchLog = 0;
+                changed = true;
+            }
+        }
+    }
+}
+
 // One log being written: who is in the game under which name, and what each line says.
 class Evening {
   public:
@@ -320,6 +364,7 @@ bool writeHistory(const Options& options, std::string* error) {
             skill += 0.05 * Normal(rng);
         }
     }
+    KeepNamesApart(persons);
     const Phrases& phrases = phrasesFor(options.language);
     std::vector<bool> seenBefore(persons.size(), false);
     for (std::size_t log = 0; log < options.logs; ++log) {
