@@ -12,16 +12,37 @@ constexpr std::uint64_t kHoldingsFormat = 1;
 // The stored form since the digest's kills and renames are kept apart (StoredDigest).
 constexpr std::uint64_t kSplitFormat = 2;
 
-bool ReadHoldings(Reader& in, LogDigest& digest) {
-    digest.HasHoldings = true;
-    const std::size_t players = digest.Players.size();
-    digest.Holdings.resize(in.Count(kHoldingNumbers));
-    for (DigestHolding& h : digest.Holdings) {
-        ReadHolding(in, h);
-        if (h.Name >= players || static_cast<std::size_t>(h.Holding.From) > digest.Holdings.size())
+// Each holding's name, the rest of its numbers read past; false when one is out of range.
+bool ReadHoldingNames(Reader& in, std::size_t players, LogDigest& digest) {
+    digest.HoldingNameIds.resize(in.Count(kHoldingNumbers));
+    for (std::uint32_t& name : digest.HoldingNameIds) {
+        name = static_cast<std::uint32_t>(in.Number());
+        in.Number(); // session
+        const std::uint64_t from = in.Number();
+        if (name >= players || from > digest.HoldingNameIds.size())
             return false;
+        for (std::size_t skipped = 3; skipped < kHoldingNumbers; ++skipped)
+            in.Number();
     }
-    const std::size_t holdings = digest.Holdings.size();
+    return true;
+}
+
+bool ReadHoldings(Reader& in, LogDigest& digest, bool namesOnly) {
+    const std::size_t players = digest.Players.size();
+    if (namesOnly) {
+        if (!ReadHoldingNames(in, players, digest))
+            return false;
+    } else {
+        digest.HasHoldings = true;
+        digest.Holdings.resize(in.Count(kHoldingNumbers));
+        for (DigestHolding& h : digest.Holdings) {
+            ReadHolding(in, h);
+            if (h.Name >= players ||
+                static_cast<std::size_t>(h.Holding.From) > digest.Holdings.size())
+                return false;
+        }
+    }
+    const std::size_t holdings = namesOnly ? digest.HoldingNameIds.size() : digest.Holdings.size();
     digest.HoldingPairs.resize(in.Count(5));
     for (DigestPair& p : digest.HoldingPairs)
         if (!ReadPair(in, p, holdings))
@@ -260,9 +281,9 @@ std::string EncodeHoldings(const LogDigest& digest) {
     return holdings.Take();
 }
 
-bool DecodeHoldings(std::string_view bytes, LogDigest& digest) {
+bool DecodeHoldings(std::string_view bytes, LogDigest& digest, bool namesOnly) {
     Reader in(bytes);
-    return in.Number() == kHoldingsFormat && ReadHoldings(in, digest) && in.AtEnd();
+    return in.Number() == kHoldingsFormat && ReadHoldings(in, digest, namesOnly) && in.AtEnd();
 }
 
 std::optional<LogDigest> DecodeDigest(std::string_view bytes, DigestParts parts) {

@@ -21,6 +21,9 @@ struct DigestParts {
     bool Renames = true;
     // The kills between players (Pairs): a reader of the counters only leaves them out.
     bool Pairs = true;
+    // With Holdings: only each holding's name (HoldingNameIds), which is all that placing the kills'
+    // order in a store of names needs; a long history's holdings are mostly their counters.
+    bool HoldingNamesOnly = false;
 };
 
 // Nullopt when the bytes are not a digest of this format (damaged or written by a newer qla).
@@ -46,6 +49,6 @@ std::optional<LogDigest> DecodeDigestHead(std::string_view head);
 // The digest's holdings (HasHoldings), its renames' holdings and the names renamed into, as
 // stored apart from the digest; DecodeHoldings fills them in (false: damaged).
 std::string EncodeHoldings(const LogDigest& digest);
-bool DecodeHoldings(std::string_view bytes, LogDigest& digest);
+bool DecodeHoldings(std::string_view bytes, LogDigest& digest, bool namesOnly = false);
 
 } // namespace qla::db

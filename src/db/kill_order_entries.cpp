@@ -48,12 +48,17 @@ void AddLogKillOrder(const LogDigest& digest, const std::optional<StoredKillOrde
         const auto places = PlacesOf(digest.Pairs);
         std::vector<std::uint32_t> entryOf;
         entryOf.reserve(digest.HoldingPairs.size());
+        // The holdings' names as read: whole holdings, or their names alone.
+        const bool namesOnly = digest.Holdings.empty();
+        const std::size_t holdings =
+            namesOnly ? digest.HoldingNameIds.size() : digest.Holdings.size();
+        const auto nameOf = [&](std::uint32_t holding) {
+            return namesOnly ? digest.HoldingNameIds[holding] : digest.Holdings[holding].Name;
+        };
         for (const DigestPair& pair : digest.HoldingPairs) {
-            const bool held =
-                pair.Killer < digest.Holdings.size() && pair.Victim < digest.Holdings.size();
+            const bool held = pair.Killer < holdings && pair.Victim < holdings;
             const auto place = !held ? places.end()
-                                     : places.find(PairKey(digest.Holdings[pair.Killer].Name,
-                                                           digest.Holdings[pair.Victim].Name,
+                                     : places.find(PairKey(nameOf(pair.Killer), nameOf(pair.Victim),
                                                            pair.FirstWeapon == kEventTeamkill));
             if (place == places.end()) {
                 order.Entries.resize(firstKill);

@@ -63,6 +63,9 @@ struct LogDigest {
     // The holdings, when the log was imported by a qla that keeps them.
     bool HasHoldings = false;
     std::vector<DigestHolding> Holdings;
+    // Read with DigestParts::HoldingNamesOnly: each holding's name (position in Players), and
+    // Holdings left empty.
+    std::vector<std::uint32_t> HoldingNameIds;
     std::vector<DigestPair> HoldingPairs; // killer and victim: positions in Holdings
     std::vector<DigestChatHolding> ChatHoldings;
     // Names renamed into at the end of the lines so far and not used yet: name, holding.

@@ -99,7 +99,7 @@ std::optional<LogDigest> ReadDigestRow(StatsDatabase& database, LogId id, std::s
     auto digest = DecodeStoredDigest(View(head), View(kills), View(renames), parts);
     query.finish();
     if (digest && parts.Holdings && database.StoredVersion() >= kHoldingsVersion &&
-        !ReadHoldings(database, id, *digest, error))
+        !ReadHoldings(database, id, *digest, error, parts.HoldingNamesOnly))
         return std::nullopt;
     if (!digest)
         error = "the database " + database.Path() + " is damaged: the statistics of log " +
@@ -114,7 +114,8 @@ std::optional<LogDigest> ReadDigest(StatsDatabase& database, LogId id, std::stri
     return ReadDigestRow(database, id, error, parts, database.KeepsDigestsSplit());
 }
 
-bool ReadHoldings(StatsDatabase& database, LogId id, LogDigest& digest, std::string& error) {
+bool ReadHoldings(StatsDatabase& database, LogId id, LogDigest& digest, std::string& error,
+                  bool namesOnly) {
     QSqlQuery query(database.Connection());
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT holdings FROM log_holdings WHERE log_id = ?"));
@@ -124,7 +125,7 @@ bool ReadHoldings(StatsDatabase& database, LogId id, LogDigest& digest, std::str
         return false;
     }
     // A log imported before holdings were kept has none.
-    if (query.next() && !DecodeHoldings(View(query.value(0).toByteArray()), digest)) {
+    if (query.next() && !DecodeHoldings(View(query.value(0).toByteArray()), digest, namesOnly)) {
         error = "the database " + database.Path() + " is damaged: the statistics of log " +
                 std::to_string(id) + " cannot be read";
         return false;

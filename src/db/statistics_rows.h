@@ -27,7 +27,8 @@ std::optional<LogChains> ReadChains(StatsDatabase& database, LogId id, std::size
 
 // Adds the log's stored holdings to a digest read without them (none for a log stored before
 // they were kept); false with the reason in `error`.
-bool ReadHoldings(StatsDatabase& database, LogId id, LogDigest& digest, std::string& error);
+bool ReadHoldings(StatsDatabase& database, LogId id, LogDigest& digest, std::string& error,
+                  bool namesOnly = false);
 
 // The upgrade step that stores every log's digest again, its kills and renames apart, with its
 // chains from its stored holdings, without reading its lines again.

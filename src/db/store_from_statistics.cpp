@@ -167,8 +167,9 @@ bool FileKillFigures(StatsDatabase& database, const LogEntry& log, const LogDige
         }
         // Not the names filed (never for a log filed by its own digest): read its order after all.
         cache->Forget(log.Id);
-        auto whole = ReadDigest(database, log.Id, result.Error,
-                                {.Encounters = false, .Holdings = true, .Renames = true});
+        auto whole = ReadDigest(
+            database, log.Id, result.Error,
+            {.Encounters = false, .Holdings = true, .Renames = true, .HoldingNamesOnly = true});
         std::optional<StoredKillOrder> order;
         if (!whole || !ReadKillOrder(database, log.Id, *whole, order, result.Error))
             return false;
@@ -321,7 +322,8 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
             {.Encounters = false,
              .Holdings = (store.TracksHolders && !chained) || readsOrder,
              .Renames = (store.TracksHolders && !chained) || parts.Renames || readsOrder,
-             .Pairs = !chained && (parts.Kills || store.TracksHolders || parts.KillOrder)});
+             .Pairs = !chained && (parts.Kills || store.TracksHolders || parts.KillOrder),
+             .HoldingNamesOnly = !store.TracksHolders});
         if (!digest)
             return result;
         // The order of the log's kills, placed among the entries its pairs are filed into next.

@@ -114,6 +114,53 @@ TEST_P(StoredStatistics, ReadersNeverReadTheLinesOfADatabaseOfThisVersion) {
 INSTANTIATE_TEST_SUITE_P(Engines, StoredStatistics, kEngines,
                          [](const auto& info) { return EngineName(info.param); });
 
+// Placing a log's kill order among the pairs of names needs only each holding's name: read alone,
+// the names and the pairs are those of the whole holdings, and damage is refused alike.
+TEST(LogDigest, HoldingNamesReadAloneAreThoseOfTheWholeHoldings) {
+    db::LogDigest digest;
+    digest.Players.resize(3);
+    digest.Renames = {{"Player", "Ace"}};
+    for (const std::uint32_t name : {2u, 0u, 1u, 2u}) {
+        db::DigestHolding holding;
+        holding.Name = name;
+        holding.Holding.Session = name;
+        holding.Holding.FirstLine = 10 * name + 1;
+        holding.Holding.LastLine = 1000000; // several bytes
+        holding.Counters.Kills = {7, 3, 4};
+        holding.Counters.Deaths[23] = 300;
+        digest.Holdings.push_back(holding);
+    }
+    digest.Holdings[1].Holding.From = 1;
+    digest.HoldingPairs = {{0, 1, 2, 5, 1}, {3, 2, kEventTeamkill, 1, 6}};
+    digest.RenameHoldings = {{2, 40}};
+    const std::string bytes = db::EncodeHoldings(digest);
+
+    db::LogDigest whole, names;
+    whole.Players = names.Players = digest.Players;
+    whole.Renames = names.Renames = digest.Renames;
+    ASSERT_TRUE(db::DecodeHoldings(bytes, whole));
+    ASSERT_TRUE(db::DecodeHoldings(bytes, names, true));
+    EXPECT_TRUE(names.Holdings.empty());
+    ASSERT_EQ(names.HoldingNameIds.size(), whole.Holdings.size());
+    for (std::size_t h = 0; h < whole.Holdings.size(); ++h)
+        EXPECT_EQ(names.HoldingNameIds[h], whole.Holdings[h].Name) << h;
+    ASSERT_EQ(names.HoldingPairs.size(), 2u);
+    EXPECT_EQ(names.HoldingPairs[1].Killer, 3u);
+    EXPECT_EQ(names.HoldingPairs[1].Count, whole.HoldingPairs[1].Count);
+    EXPECT_EQ(names.RenameHoldings, whole.RenameHoldings);
+
+    for (std::size_t cut = 1; cut < bytes.size(); cut += 5) {
+        db::LogDigest part;
+        part.Players = digest.Players;
+        part.Renames = digest.Renames;
+        EXPECT_FALSE(db::DecodeHoldings(bytes.substr(0, cut), part, true)) << "cut at " << cut;
+    }
+    db::LogDigest fewer; // the names point past the log's players
+    fewer.Players.resize(2);
+    fewer.Renames = digest.Renames;
+    EXPECT_FALSE(db::DecodeHoldings(bytes, fewer, true));
+}
+
 TEST(LogDigest, PacksAndUnpacksAndRefusesDamage) {
     db::LogDigest digest;
     digest.Totals.Kills = 3;
