@@ -115,11 +115,13 @@ double Objective(const Encounters& data, const std::vector<double>& rating, doub
         sum -= 0.5 * precision * r * r;
     for (const Encounters::Pair& pair : data.Pairs) {
         const double lead = rating[pair.A] - rating[pair.B];
-        // log logistic(x) = -log(1 + e^-x), written so that neither side overflows.
-        const auto logChance = [](double x) {
-            return x > 0 ? -std::log1p(std::exp(-x)) : x - std::log1p(std::exp(x));
-        };
-        sum += pair.AWins * logChance(lead) + pair.BWins * logChance(-lead);
+        // log logistic(x) = -log(1 + e^-x), written so that neither side overflows: with
+        // t = log(1 + e^-|lead|), the leader's is -t and the other's -|lead| - t, one logarithm
+        // for the two.
+        const double t = std::log1p(std::exp(lead > 0 ? -lead : lead));
+        const double leader = -t, other = (lead > 0 ? -lead : lead) - t;
+        sum += lead > 0 ? pair.AWins * leader + pair.BWins * other
+                        : pair.AWins * other + pair.BWins * leader;
     }
     return sum;
 }
