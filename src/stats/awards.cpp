@@ -84,26 +84,13 @@ std::vector<AwardEntry> NemesisPairs(const AnalysisStore& store, std::int64_t mi
     constexpr std::size_t kPairsShown = 5;
     // A long history's store holds millions of entries: the pairs are summed in a hash table,
     // and only those that may be shown (the kills of the fifth most and more) get their names.
-    // A log's entries of one pair (one per weapon) come one after the other: they are added up
-    // before the table is asked.
     std::unordered_map<std::uint64_t, std::int64_t> kills;
-    std::uint64_t runPair = 0;
-    std::int64_t runKills = 0;
     for (const std::size_t at : EntryIndexes(store.KillEvents)) {
         const KillEvent& event = store.KillEvents[at];
-        if (event.WeaponText == kEventTeamkill || event.Killer == event.Victim)
-            continue;
-        const std::uint64_t pair = (std::uint64_t{static_cast<std::uint32_t>(event.Killer)} << 32) |
-                                   static_cast<std::uint32_t>(event.Victim);
-        if (pair != runPair && runKills != 0) {
-            kills[runPair] += runKills;
-            runKills = 0;
-        }
-        runPair = pair;
-        runKills += store.KillEventCount(at);
+        if (event.WeaponText != kEventTeamkill && event.Killer != event.Victim)
+            kills[(std::uint64_t{static_cast<std::uint32_t>(event.Killer)} << 32) |
+                  static_cast<std::uint32_t>(event.Victim)] += store.KillEventCount(at);
     }
-    if (runKills != 0)
-        kills[runPair] += runKills;
     std::vector<std::int64_t> counts;
     for (const auto& [who, count] : kills)
         if (count >= minimum)
