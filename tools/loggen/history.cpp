@@ -56,14 +56,10 @@ struct Person {
 
 // What a player's name is known by: its visible characters, ASCII letters in lower case.
 std::string LookAlikeKey(const std::string& name) {
-    std::string key;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        if (name[i] == '^' && i + 1 < name.size())
-            ++i;
-        else
-            key +=
-                static_cast<char>(name[i] >= 'A' && name[i] <= 'Z' ? name[i] - 'A' + 'a' : name[i]);
-    }
+    std::string key = visibleText(name);
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     return key;
 }
 

@@ -27,7 +27,8 @@ constexpr std::string_view kTags[] = {"[QV]", "=XR=", "|ROT|", "-=K9=-", "{TKS}"
 constexpr std::string_view kColours[] = {"^1", "^2", "^3", "^4", "^5", "^6", "^0",
                                          "^b", "^N", "^*", "^.", "^q", "^D", "^#"};
 
-// Keeps only the name's visible characters, for the uniqueness check.
+} // namespace
+
 std::string visibleText(const std::string& name) {
     std::string plain;
     for (std::size_t i = 0; i < name.size(); ++i) {
@@ -38,8 +39,6 @@ std::string visibleText(const std::string& name) {
     }
     return plain;
 }
-
-} // namespace
 
 NamePool::NamePool(std::uint64_t count, bool latin1Only, Random& rng) {
     names_.reserve(count);

@@ -27,6 +27,9 @@ class NamePool {
     std::uint64_t picks_ = 0;
 };
 
+// A name's visible characters: its colour codes left out.
+std::string visibleText(const std::string& name);
+
 // Names that try to break a parser or a page: phrase look-alikes, markup, quotes, empty and
 // huge names, control bytes and invalid UTF-8.
 const std::vector<std::string>& hostileNames();
