@@ -46,10 +46,9 @@ void NumberNamePlaces(std::vector<PlayerRow>& rows) {
 
 } // namespace
 
-std::vector<PlayerRow> BuildPlayerRows(const AnalysisStore& store) {
+std::vector<PlayerRow> BuildPlayerRowsWithoutRatings(const AnalysisStore& store) {
     std::vector<PlayerRow> rows;
     rows.reserve(static_cast<std::size_t>(std::max(store.PlayerCount(), 0)));
-    const std::vector<SkillRating> fit = FitSkill(EncountersOf(store));
     for (const PlayerIndex index : store.PlayerIndexes()) {
         const PlayerRecord& player = store.Players[static_cast<std::size_t>(index)];
         PlayerRow row;
@@ -63,15 +62,28 @@ std::vector<PlayerRow> BuildPlayerRows(const AnalysisStore& store) {
         row.Teamkills = player.Teamkills;
         row.Suicides = SuicidesOf(player);
         row.Chats = player.VoiceChatCount + player.TextChatCount;
-        if (const auto at = static_cast<std::size_t>(index - 1); at < fit.size()) {
+        rows.push_back(std::move(row));
+    }
+    NumberNamePlaces(rows);
+    return rows;
+}
+
+void SetRatings(std::vector<PlayerRow>& rows, const std::vector<SkillRating>& fit) {
+    for (PlayerRow& row : rows) {
+        // Player p of the fit is the store's player p + 1.
+        if (const auto at = static_cast<std::size_t>(row.Player - 1); at < fit.size()) {
             const RatingShown shown = ShownRating(fit[at]);
             row.Rating = shown.Rating;
             row.RatingUncertainty = shown.Uncertainty;
             row.Encounters = shown.Encounters;
         }
-        rows.push_back(std::move(row));
+        row.RatingKnown = true;
     }
-    NumberNamePlaces(rows);
+}
+
+std::vector<PlayerRow> BuildPlayerRows(const AnalysisStore& store) {
+    std::vector<PlayerRow> rows = BuildPlayerRowsWithoutRatings(store);
+    SetRatings(rows, FitSkill(EncountersOf(store)));
     return rows;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/store.h"
+#include "stats/skill_rating.h"
 
 #include <QString>
 
@@ -31,9 +32,15 @@ struct PlayerRow {
     std::int64_t Rating = 0;
     std::int64_t RatingUncertainty = 0;
     std::int64_t Encounters = 0;
+    bool RatingKnown = false; // the rating's fit is done
 };
 
 // Every real player of `store`, in the store's order.
 std::vector<PlayerRow> BuildPlayerRows(const AnalysisStore& store);
+// The same without the ratings, which take the longest (a fit over every pair that met): the
+// window shows these at once and the ratings when their fit is done.
+std::vector<PlayerRow> BuildPlayerRowsWithoutRatings(const AnalysisStore& store);
+// Gives each row its player's rating from `fit` (FitSkill of the store's EncountersOf).
+void SetRatings(std::vector<PlayerRow>& rows, const std::vector<SkillRating>& fit);
 
 } // namespace qla::ui

@@ -7,6 +7,7 @@
 #include <QLocale>
 
 #include <array>
+#include <limits>
 
 namespace qla::ui {
 
@@ -38,7 +39,8 @@ std::int64_t SortValue(const PlayerRow& row, int column) {
     case PlayerTableModel::kChats:
         return row.Chats;
     case PlayerTableModel::kRating:
-        return row.Rating;
+        // Not fitted yet: below every rating, ties in name order.
+        return row.RatingKnown ? row.Rating : std::numeric_limits<std::int64_t>::min();
     default:
         return row.NamePlace;
     }
@@ -50,6 +52,13 @@ void PlayerTableModel::SetRows(std::vector<PlayerRow> rows) {
     beginResetModel();
     rows_ = std::move(rows);
     endResetModel();
+}
+
+void PlayerTableModel::SetRatings(const std::vector<SkillRating>& fit) {
+    if (rows_.empty())
+        return;
+    qla::ui::SetRatings(rows_, fit);
+    emit dataChanged(index(0, kRating), index(rowCount() - 1, kRating));
 }
 
 int PlayerTableModel::rowCount(const QModelIndex& parent) const {
@@ -69,6 +78,8 @@ QVariant PlayerTableModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         if (column == kName)
             return row.VisibleName;
+        if (column == kRating && !row.RatingKnown)
+            return {};
         if (column == kRatio)
             return QString::fromStdString(
                 RatioText(row.RatioHundredths, QLocale().decimalPoint().toStdString()));
@@ -76,7 +87,7 @@ QVariant PlayerTableModel::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole:
         if (column == kName)
             return QString::fromStdString(row.Name);
-        if (column == kRating)
+        if (column == kRating && row.RatingKnown)
             return tr("%1 ± %2 points, from %3 kills either way")
                 .arg(row.Rating)
                 .arg(row.RatingUncertainty)

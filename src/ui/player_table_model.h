@@ -31,6 +31,8 @@ class PlayerTableModel final : public QAbstractTableModel {
     using QAbstractTableModel::QAbstractTableModel;
 
     void SetRows(std::vector<PlayerRow> rows);
+    // The rows' ratings, once their fit is done; the rating column is empty until then.
+    void SetRatings(const std::vector<SkillRating>& fit);
     const PlayerRow& Row(int row) const { return rows_[static_cast<std::size_t>(row)]; }
 
     int rowCount(const QModelIndex& parent = {}) const override;

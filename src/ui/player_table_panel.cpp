@@ -8,6 +8,8 @@
 #include "ui/player_name_delegate.h"
 #include "ui/player_table_model.h"
 
+#include "stats/skill_rating.h"
+
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -17,10 +19,12 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
+#include <QThread>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <array>
+#include <memory>
 
 namespace qla::ui {
 
@@ -164,14 +168,58 @@ PlayerTablePanel::PlayerTablePanel(const AnalysisStore& store, QWidget* parent)
     ShowCount();
 }
 
-PlayerTablePanel::~PlayerTablePanel() = default;
+// A fit still running is waited for: its thread, a child of the panel, goes with it.
+PlayerTablePanel::~PlayerTablePanel() {
+    for (QThread* fit : fits_)
+        fit->wait();
+}
 
 void PlayerTablePanel::ShowPlayers() {
-    players_->SetRows(BuildPlayerRows(store_));
+    players_->SetRows(BuildPlayerRowsWithoutRatings(store_));
     ShowCount();
+    FitRatings();
+}
+
+namespace {
+
+// What the fit reads of a store, its kill entries and the number of its records, copied: the fit
+// then runs while the store may be filled again.
+std::shared_ptr<const AnalysisStore> KillsToFit(const AnalysisStore& store) {
+    auto kills = std::make_shared<AnalysisStore>();
+    kills->Players.resize(store.Players.size());
+    kills->KillEvents = store.KillEvents;
+    kills->KillEventCounts = store.KillEventCounts;
+    return kills;
+}
+
+} // namespace
+
+// The fit over a long history's pairs takes longer than the rest of the table (half the
+// analysis of a 1M-line log): the table shows at once, its ratings a moment later.
+void PlayerTablePanel::FitRatings() {
+    const std::uint64_t fill = ++fill_;
+    ratingsShown_ = false;
+    auto fit = std::make_shared<std::vector<SkillRating>>();
+    QThread* thread = QThread::create(
+        [kills = KillsToFit(store_), fit] { *fit = FitSkill(EncountersOf(*kills)); });
+    thread->setParent(this);
+    fits_.push_back(thread);
+    connect(thread, &QThread::finished, this, [this, thread, fit, fill] {
+        std::erase(fits_, thread);
+        thread->wait(); // finished is sent just before the thread ends
+        thread->deleteLater();
+        if (fill != fill_)
+            return;
+        players_->SetRatings(*fit);
+        ratingsShown_ = true;
+        emit RatingsFilled();
+    });
+    thread->start();
 }
 
 void PlayerTablePanel::Clear() {
+    ++fill_;
+    ratingsShown_ = false;
     players_->SetRows({});
     tblPlayerWeapons_->setRowCount(0);
     tblPlayerOpponents_->setRowCount(0);

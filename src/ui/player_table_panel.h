@@ -7,7 +7,11 @@
 
 #include <QWidget>
 
+#include <cstdint>
+#include <vector>
+
 class QLabel;
+class QThread;
 class QLineEdit;
 class QTabWidget;
 class QTableView;
@@ -32,10 +36,20 @@ class PlayerTablePanel final : public QWidget {
     void Clear();
     // Selects the player's row and shows it, when the search leaves it in the table.
     void SelectPlayer(PlayerIndex player);
+    // Whether the rating column shows the ratings of the players listed (their fit is done).
+    bool RatingsShown() const { return ratingsShown_; }
+
+  signals:
+    // The rating column was filled.
+    void RatingsFilled();
 
   private:
     void ShowSelected();
     void ShowCount();
+    // Fits the ratings on a thread of its own: the kills either way between the players are
+    // taken from the store now, and the column is filled when the fit is done, unless the table
+    // was filled again or emptied since.
+    void FitRatings();
 
     const AnalysisStore& store_;
     PlayerTableModel* players_ = nullptr;
@@ -46,6 +60,9 @@ class PlayerTablePanel final : public QWidget {
     QTableWidget* tblPlayerWeapons_ = nullptr;
     QTableWidget* tblPlayerOpponents_ = nullptr;
     QTabWidget* tabPlayerDetails_ = nullptr; // the weapons and the opponents
+    std::uint64_t fill_ = 0;                 // counts the fillings and emptyings of the table
+    bool ratingsShown_ = false;
+    std::vector<QThread*> fits_; // running; each deleted when done, or waited for on closing
 };
 
 } // namespace qla::ui

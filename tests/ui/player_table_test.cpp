@@ -3,11 +3,16 @@
 // player's weapons and opponents, and the names drawn in their colours.
 #include "ui_test_support.h"
 
+#include "ui/player_rows.h"
+#include "ui/player_table_model.h"
+#include "ui/player_table_panel.h"
+
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTableView>
 #include <QTableWidget>
@@ -79,6 +84,7 @@ class PlayerTableTest : public QObject {
     void selectionShowsWeaponsAndOpponentsEvenSortedAndFiltered();
     void choosingInThePlayerListSelectsInTheTable();
     void newLogEmptiesTheTableAndTheSelectedLists();
+    void ratingsFittedBesideAreTheStoresAndNeverThoseOfAnEarlierTable();
     void namesAreDrawnInTheirColours();
 
   private:
@@ -137,8 +143,11 @@ void PlayerTableTest::sortsByEveryNumberWithTiesInNameOrder() {
     QCOMPARE(Column(table, kChats).mid(0, 2), QStringList({"2", "1"}));
 
     // The skill rating: Ghost beat Müller three kills to one, alpha one to none, Müller beat
-    // Zed twice; Bravo and MÜLLER met nobody and stand at the middle, 1500, in name order.
+    // Zed twice; Bravo and MÜLLER met nobody and stand at the middle, 1500, in name order. The
+    // ratings are fitted on a thread of their own and fill the column when done, sorted as
+    // asked.
     table->sortByColumn(kRating, Qt::DescendingOrder);
+    QTRY_VERIFY(!Column(table, kRating).contains(QString()));
     const QStringList byRating = Column(table, kName);
     QCOMPARE(byRating.first(), QStringLiteral("{TKS}Ghost"));
     QCOMPARE(byRating.last(), QStringLiteral("Zed"));
@@ -252,6 +261,42 @@ void PlayerTableTest::choosingInThePlayerListSelectsInTheTable() {
     list->setCurrentItem(list->findItems(QStringLiteral("alpha"), Qt::MatchExactly)[0]);
     QCOMPARE(Column(table, kName), QStringList({"Zed"}));
     QCOMPARE(h.Text(QStringLiteral("txtPKills")), QStringLiteral("1"));
+}
+
+// The ratings are fitted on a thread of their own after the table shows: they are those of the
+// store worked out at once, and a fit begun for a table filled again or emptied since is never
+// shown.
+void PlayerTableTest::ratingsFittedBesideAreTheStoresAndNeverThoseOfAnEarlierTable() {
+    Harness h;
+    Analyze(h);
+    auto* panel = h.window.findChild<PlayerTablePanel*>();
+    QVERIFY(panel);
+    QTRY_VERIFY(panel->RatingsShown());
+    auto* table = Control<QTableView>(&h.window, "tblPlayers");
+    const std::vector<PlayerRow> expected = BuildPlayerRows(h.store);
+    for (int row = 0; row < table->model()->rowCount(); ++row) {
+        const int player =
+            table->model()->index(row, kName).data(PlayerTableModel::kPlayerIndexRole).toInt();
+        QCOMPARE(table->model()->index(row, kRating).data().toLongLong(),
+                 expected[static_cast<std::size_t>(player - 1)].Rating);
+    }
+
+    // Filled twice before the first fit is shown: only the second fills the column.
+    QSignalSpy filled(panel, &PlayerTablePanel::RatingsFilled);
+    panel->ShowPlayers();
+    QVERIFY(!panel->RatingsShown());
+    QVERIFY(Column(table, kRating).contains(QString())); // empty until the fit is done
+    panel->ShowPlayers();
+    QTRY_VERIFY(panel->RatingsShown());
+    QTest::qWait(100);
+    QCOMPARE(filled.count(), 1);
+
+    // Emptied (the store is about to change) before the fit is shown: nothing fills it.
+    panel->ShowPlayers();
+    panel->Clear();
+    QTest::qWait(200);
+    QCOMPARE(filled.count(), 1);
+    QVERIFY(!panel->RatingsShown());
 }
 
 void PlayerTableTest::newLogEmptiesTheTableAndTheSelectedLists() {
