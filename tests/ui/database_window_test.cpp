@@ -172,6 +172,33 @@ void CreateAndImport(Harness& h, const QString& database, const QStringList& log
     QTRY_VERIFY_WITH_TIMEOUT(!h.window.Database().Importing(), 60000);
 }
 
+// An export as the window's Export page is set for it: the page's tab, its type, a radio of the
+// page to click (or none), and whether the text options dialog shows.
+struct WindowExport {
+    int Page = 0, Type = 0;
+    const char* Option = nullptr;
+    bool TextOptions = false;
+};
+
+// The window exports its selection as `choice` says into `mine`, and qla runs `export` with
+// `arguments` into `theirs`: both wrote the same bytes (and more than a few).
+void ExportsAsQla(Harness& h, const WindowExport& choice, const QString& mine,
+                  const QString& theirs, const QStringList& arguments) {
+    Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(choice.Page);
+    Control<QComboBox>(&h.window, "cmbExportType")->setCurrentIndex(choice.Type);
+    if (choice.Option)
+        Click(&h.window, choice.Option);
+    if (choice.TextOptions)
+        WhenDialogShows("frmTextExport", [](QDialog* d) { Click(d, "cmdOK"); });
+    h.dialogs.QueuePath(mine);
+    Click(&h.window, "cmdExport");
+    QVERIFY(h.dialogs.AllAnswersUsed());
+    QCOMPARE(RunQla(QStringList{"export"} + arguments + QStringList{"--output", theirs}), 0);
+    const QByteArray written = ReadAll(mine);
+    QVERIFY(written.size() > 100);
+    QVERIFY2(written == ReadAll(theirs), qPrintable(arguments.join(' ')));
+}
+
 } // namespace
 
 class DatabaseWindowTest : public QObject {
@@ -286,38 +313,24 @@ class DatabaseWindowTest : public QObject {
         const QString title = h.Text("txtServerName");
 
         struct Case {
-            int Page, Type;
-            const char* Option; // a radio of the page, or nullptr
+            WindowExport Choice;
             const char* Extension;
             QStringList Qla;
-            bool TextOptions;
         };
         const std::vector<Case> cases{
-            {0, 1, nullptr, ".txt", {"--view", "standard", "--format", "text"}, true},
-            {0, 0, nullptr, ".html", {"--view", "standard", "--format", "html"}, false},
-            {5, 0, "optOther(0)", ".html", {"--view", "junk", "--format", "html"}, false},
-            {3, 0, nullptr, ".html", {"--view", "voice", "--format", "html"}, false},
+            {{0, 1, nullptr, true}, ".txt", {"--view", "standard", "--format", "text"}},
+            {{0, 0}, ".html", {"--view", "standard", "--format", "html"}},
+            {{5, 0, "optOther(0)"}, ".html", {"--view", "junk", "--format", "html"}},
+            {{3, 0}, ".html", {"--view", "voice", "--format", "html"}},
         };
         int n = 0;
         for (const Case& c : cases) {
             const QString mine = dir_->filePath(QStringLiteral("window%1").arg(n) + c.Extension);
             const QString theirs = dir_->filePath(QStringLiteral("qla%1").arg(n++));
-            Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(c.Page);
-            Control<QComboBox>(&h.window, "cmbExportType")->setCurrentIndex(c.Type);
-            if (c.Option)
-                Click(&h.window, c.Option);
-            if (c.TextOptions)
-                WhenDialogShows("frmTextExport", [](QDialog* d) { Click(d, "cmdOK"); });
-            h.dialogs.QueuePath(mine);
-            Click(&h.window, "cmdExport");
-            QVERIFY(h.dialogs.AllAnswersUsed());
-            QCOMPARE(RunQla(QStringList{"export", "--db", database, "--log", "1,3", "--title",
-                                        title, "--output", theirs} +
-                            c.Qla),
-                     0);
-            const QByteArray written = ReadAll(mine);
-            QVERIFY(written.size() > 100);
-            QVERIFY2(written == ReadAll(theirs), qPrintable(c.Qla.join(' ')));
+            ExportsAsQla(h, c.Choice, mine, theirs,
+                         QStringList{"--db", database, "--log", "1,3", "--title", title} + c.Qla);
+            if (QTest::currentTestFailed())
+                return;
             // The chats and other lines are streamed from the database as they are written:
             // the store never holds them.
             QVERIFY(h.store.VoiceChats.size() == 1 && h.store.UnknownLines.size() == 1);
@@ -354,18 +367,10 @@ class DatabaseWindowTest : public QObject {
         Control<QLineEdit>(&h.window.Database(), "txtSince")->setText(day);
         Control<QLineEdit>(&h.window.Database(), "txtUntil")->setText(day);
         Click(&h.window.Database(), "cmdShowSelection");
-        const QString mine = dir_->filePath("range-window.txt");
-        const QString theirs = dir_->filePath("range-qla.txt");
-        Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(0);
-        Control<QComboBox>(&h.window, "cmbExportType")->setCurrentIndex(1);
-        WhenDialogShows("frmTextExport", [](QDialog* d) { Click(d, "cmdOK"); });
-        h.dialogs.QueuePath(mine);
-        Click(&h.window, "cmdExport");
-        QCOMPARE(RunQla({"export", "--db", database, "--since", day, "--until", day, "--title",
-                         title, "--output", theirs, "--view", "standard", "--format", "text"}),
-                 0);
-        QVERIFY(ReadAll(mine).size() > 100);
-        QCOMPARE(ReadAll(mine), ReadAll(theirs));
+        ExportsAsQla(h, {0, 1, nullptr, true}, dir_->filePath("range-window.txt"),
+                     dir_->filePath("range-qla.txt"),
+                     {"--db", database, "--since", day, "--until", day, "--title", title, "--view",
+                      "standard", "--format", "text"});
     }
 
     // The rows streamed at an export must belong to the selection the window shows: once the
@@ -382,20 +387,10 @@ class DatabaseWindowTest : public QObject {
         const int killsBefore = h.Text("txtKills").toInt();
         QCOMPARE(RunQla({"import", GeneratedLog(*dir_, "x3.log", 63), "--db", database}), 0);
 
-        const auto exportJunk = [&](const QString& mine, const QString& theirs) {
-            Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(5);
-            Control<QComboBox>(&h.window, "cmbExportType")->setCurrentIndex(0);
-            Click(&h.window, "optOther(0)");
-            h.dialogs.QueuePath(mine);
-            Click(&h.window, "cmdExport");
-            QVERIFY(h.dialogs.AllAnswersUsed());
-            QCOMPARE(RunQla({"export", "--db", database, "--title", h.Text("txtServerName"),
-                             "--output", theirs, "--view", "junk", "--format", "html"}),
-                     0);
-            QVERIFY(ReadAll(mine).size() > 100);
-            QCOMPARE(ReadAll(mine), ReadAll(theirs));
-        };
-        exportJunk(dir_->filePath("changed-window.html"), dir_->filePath("changed-qla.html"));
+        ExportsAsQla(h, {5, 0, "optOther(0)"}, dir_->filePath("changed-window.html"),
+                     dir_->filePath("changed-qla.html"),
+                     {"--db", database, "--title", h.Text("txtServerName"), "--view", "junk",
+                      "--format", "html"});
         QVERIFY(h.store.UnknownLines.size() > 1);
         QVERIFY(h.Text("txtKills").toInt() > killsBefore); // the window shows the new log too
 
@@ -403,19 +398,10 @@ class DatabaseWindowTest : public QObject {
         Click(&h.window.Database(), "cmdShowSelection");
         QTRY_VERIFY(Control<QPushButton>(&h.window, "cmdExport")->isEnabled());
         QCOMPARE(h.store.UnknownLines.size(), 1u);
-        const QString mine = dir_->filePath("persons-window.html");
-        const QString theirs = dir_->filePath("persons-qla.html");
-        Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(3);
-        Control<QComboBox>(&h.window, "cmbExportType")->setCurrentIndex(0);
-        h.dialogs.QueuePath(mine);
-        Click(&h.window, "cmdExport");
-        QVERIFY(h.dialogs.AllAnswersUsed());
-        QCOMPARE(RunQla({"export", "--db", database, "--merge-players", "--title",
-                         h.Text("txtServerName"), "--output", theirs, "--view", "voice", "--format",
-                         "html"}),
-                 0);
-        QVERIFY(ReadAll(mine).size() > 100);
-        QCOMPARE(ReadAll(mine), ReadAll(theirs));
+        ExportsAsQla(h, {3, 0}, dir_->filePath("persons-window.html"),
+                     dir_->filePath("persons-qla.html"),
+                     {"--db", database, "--merge-players", "--title", h.Text("txtServerName"),
+                      "--view", "voice", "--format", "html"});
         QVERIFY(h.store.VoiceChats.size() > 1);
     }
 
@@ -450,17 +436,9 @@ class DatabaseWindowTest : public QObject {
         QVERIFY2(!listed().contains(hidden), qPrintable(listed().join(", ")));
         QVERIFY(!listed().contains(QStringLiteral("a hidden player")));
         const QString mine = dir_->filePath("hidden-window.txt");
-        const QString theirs = dir_->filePath("hidden-qla.txt");
-        Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(0);
-        Control<QComboBox>(&h.window, "cmbExportType")->setCurrentIndex(1);
-        WhenDialogShows("frmTextExport", [](QDialog* d) { Click(d, "cmdOK"); });
-        h.dialogs.QueuePath(mine);
-        Click(&h.window, "cmdExport");
-        QCOMPARE(RunQla({"export", "--db", database, "--title", h.Text("txtServerName"), "--output",
-                         theirs, "--view", "standard", "--format", "text"}),
-                 0);
-        QVERIFY(ReadAll(mine).size() > 100);
-        QCOMPARE(ReadAll(mine), ReadAll(theirs));
+        ExportsAsQla(h, {0, 1, nullptr, true}, mine, dir_->filePath("hidden-qla.txt"),
+                     {"--db", database, "--title", h.Text("txtServerName"), "--view", "standard",
+                      "--format", "text"});
         QVERIFY(!ReadAll(mine).contains(hidden.toUtf8()));
 
         analyseLog(); // a log read directly hides nobody
@@ -502,19 +480,10 @@ class DatabaseWindowTest : public QObject {
         QVERIFY(listed.waitForFinished(60000));
         const QString aliases = QString::fromUtf8(listed.readAllStandardOutput());
         QVERIFY2(aliases.contains(first) && aliases.contains(second), qPrintable(aliases));
-        const QString mine = dir_->filePath("merged-window.txt");
-        const QString theirs = dir_->filePath("merged-qla.txt");
-        Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(0);
-        Control<QComboBox>(&h.window, "cmbExportType")->setCurrentIndex(1);
-        WhenDialogShows("frmTextExport", [](QDialog* d) { Click(d, "cmdOK"); });
-        h.dialogs.QueuePath(mine);
-        Click(&h.window, "cmdExport");
-        QCOMPARE(RunQla({"export", "--db", database, "--merge-players=names", "--title",
-                         h.Text("txtServerName"), "--output", theirs, "--view", "standard",
-                         "--format", "text"}),
-                 0);
-        QVERIFY(ReadAll(mine).size() > 100);
-        QCOMPARE(ReadAll(mine), ReadAll(theirs));
+        ExportsAsQla(h, {0, 1, nullptr, true}, dir_->filePath("merged-window.txt"),
+                     dir_->filePath("merged-qla.txt"),
+                     {"--db", database, "--merge-players=names", "--title", h.Text("txtServerName"),
+                      "--view", "standard", "--format", "text"});
 
         // A log opened on the first page goes back to the aliases file (none chosen here).
         OpenLogOfArguments(h.window, {QStringLiteral("analyzer"), dir_->filePath("a.log")});
@@ -652,19 +621,10 @@ class DatabaseWindowTest : public QObject {
         QCOMPARE(h.window.Database().RememberedDatabase(), QString::fromStdString(connection));
 
         // Its text chat streamed from the server: what qla writes of it, none of it held.
-        const QString mine = dir_->filePath("server-window.html");
-        const QString theirs = dir_->filePath("server-qla.html");
-        Control<QTabBar>(&h.window, "tabExport")->setCurrentIndex(4);
-        Control<QComboBox>(&h.window, "cmbExportType")->setCurrentIndex(0);
-        h.dialogs.QueuePath(mine);
-        Click(&h.window, "cmdExport");
-        QVERIFY(h.dialogs.AllAnswersUsed());
-        QCOMPARE(RunQla({"export", "--db", QString::fromStdString(connection), "--title",
-                         h.Text("txtServerName"), "--output", theirs, "--view", "text", "--format",
-                         "html"}),
-                 0);
-        QVERIFY(ReadAll(mine).size() > 100);
-        QCOMPARE(ReadAll(mine), ReadAll(theirs));
+        ExportsAsQla(h, {4, 0}, dir_->filePath("server-window.html"),
+                     dir_->filePath("server-qla.html"),
+                     {"--db", QString::fromStdString(connection), "--title",
+                      h.Text("txtServerName"), "--view", "text", "--format", "html"});
         QCOMPARE(h.store.TextChats.size(), 1u);
     }
 
