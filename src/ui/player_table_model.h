@@ -33,6 +33,8 @@ class PlayerTableModel final : public QAbstractTableModel {
     void SetRows(std::vector<PlayerRow> rows);
     // The rows' ratings, once their fit is done; the rating column is empty until then.
     void SetRatings(const std::vector<SkillRating>& fit);
+    // Whether rows are listed and their ratings fitted.
+    bool RatingsKnown() const { return !rows_.empty() && rows_.front().RatingKnown; }
     const PlayerRow& Row(int row) const { return rows_[static_cast<std::size_t>(row)]; }
 
     int rowCount(const QModelIndex& parent = {}) const override;

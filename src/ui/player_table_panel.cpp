@@ -3,12 +3,11 @@
 #include "ui/player_table_panel.h"
 
 #include "core/names.h"
+#include "stats/skill_rating.h"
 #include "ui/one_line_rows.h"
 #include "ui/player_encounters.h"
 #include "ui/player_name_delegate.h"
 #include "ui/player_table_model.h"
-
-#include "stats/skill_rating.h"
 
 #include <QGridLayout>
 #include <QHeaderView>
@@ -198,7 +197,6 @@ std::shared_ptr<const AnalysisStore> KillsToFit(const AnalysisStore& store) {
 // analysis of a 1M-line log): the table shows at once, its ratings a moment later.
 void PlayerTablePanel::FitRatings() {
     const std::uint64_t fill = ++fill_;
-    ratingsShown_ = false;
     auto fit = std::make_shared<std::vector<SkillRating>>();
     QThread* thread = QThread::create(
         [kills = KillsToFit(store_), fit] { *fit = FitSkill(EncountersOf(*kills)); });
@@ -211,15 +209,17 @@ void PlayerTablePanel::FitRatings() {
         if (fill != fill_)
             return;
         players_->SetRatings(*fit);
-        ratingsShown_ = true;
         emit RatingsFilled();
     });
     thread->start();
 }
 
+bool PlayerTablePanel::RatingsShown() const {
+    return players_->RatingsKnown();
+}
+
 void PlayerTablePanel::Clear() {
     ++fill_;
-    ratingsShown_ = false;
     players_->SetRows({});
     tblPlayerWeapons_->setRowCount(0);
     tblPlayerOpponents_->setRowCount(0);

@@ -37,7 +37,7 @@ class PlayerTablePanel final : public QWidget {
     // Selects the player's row and shows it, when the search leaves it in the table.
     void SelectPlayer(PlayerIndex player);
     // Whether the rating column shows the ratings of the players listed (their fit is done).
-    bool RatingsShown() const { return ratingsShown_; }
+    bool RatingsShown() const;
 
   signals:
     // The rating column was filled.
@@ -61,7 +61,6 @@ class PlayerTablePanel final : public QWidget {
     QTableWidget* tblPlayerOpponents_ = nullptr;
     QTabWidget* tabPlayerDetails_ = nullptr; // the weapons and the opponents
     std::uint64_t fill_ = 0;                 // counts the fillings and emptyings of the table
-    bool ratingsShown_ = false;
     std::vector<QThread*> fits_; // running; each deleted when done, or waited for on closing
 };
 
