@@ -77,14 +77,14 @@ LogLineList LogLineList::FromBuffer(ByteBuffer bytes, Start from) {
         from == Start::kFileStart && order != Utf16Order::None) {
         bytes = DecodeUtf16(std::string_view(bytes.data(), bytes.size()), order);
     }
-    LogLineList list;
+    auto list = std::make_shared<Body>();
     const std::size_t size = bytes.size();
     std::size_t start = 0;
     if (from == Start::kFileStart && size >= 3 &&
         std::memcmp(bytes.data(), "\xEF\xBB\xBF", 3) == 0) {
         start = 3;
     }
-    list.spans_.reserve(size / 48 + 1);
+    list->Spans.reserve(size / 48 + 1);
     std::vector<std::size_t> windowsLines; // lines that are not UTF-8, in order
 
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -94,9 +94,9 @@ LogLineList LogLineList::FromBuffer(ByteBuffer bytes, Start from) {
     bool endedByLineEnd = false; // the last line end was the file's last byte
     auto finishLine = [&](std::size_t lineEnd) {
         if (!lineValid) {
-            windowsLines.push_back(list.spans_.size());
+            windowsLines.push_back(list->Spans.size());
         }
-        list.spans_.emplace_back(lineStart, lineEnd - lineStart);
+        list->Spans.emplace_back(lineStart, lineEnd - lineStart);
         lineValid = true;
     };
 
@@ -136,32 +136,32 @@ LogLineList LogLineList::FromBuffer(ByteBuffer bytes, Start from) {
         finishLine(size);
     }
 
-    list.text_ = std::move(bytes);
+    list->Text = std::move(bytes);
     if (!windowsLines.empty()) {
-        list.DecodeWindowsLines(windowsLines);
+        list->DecodeWindowsLines(windowsLines);
     }
-    return list;
+    return LogLineList(std::move(list));
 }
 
-void LogLineList::DecodeWindowsLines(const std::vector<std::size_t>& windowsLines) {
+void LogLineList::Body::DecodeWindowsLines(const std::vector<std::size_t>& windowsLines) {
     // Each line moves right by what the decoded lines before it grew, so a line's new place
     // never starts before its old one; filling from the last line backwards then reads every
     // byte before it is overwritten.
     std::vector<std::uint64_t> growth(windowsLines.size());
     std::uint64_t grown = 0;
     for (std::size_t k = 0; k < windowsLines.size(); ++k) {
-        const auto& [offset, length] = spans_[windowsLines[k]];
+        const auto& [offset, length] = Spans[windowsLines[k]];
         growth[k] =
-            WidenedGrowth(reinterpret_cast<const unsigned char*>(text_.data() + offset), length);
+            WidenedGrowth(reinterpret_cast<const unsigned char*>(Text.data() + offset), length);
         grown += growth[k];
     }
-    const std::size_t oldSize = text_.size();
-    text_.Resize(oldSize + grown);
+    const std::size_t oldSize = Text.size();
+    Text.Resize(oldSize + grown);
 
     std::size_t k = windowsLines.size();
     std::uint64_t shift = grown; // how far the line being moved goes right
-    for (std::size_t line = spans_.size(); line-- > 0;) {
-        auto& [offset, length] = spans_[line];
+    for (std::size_t line = Spans.size(); line-- > 0;) {
+        auto& [offset, length] = Spans[line];
         const bool windows = k > 0 && windowsLines[k - 1] == line;
         if (windows) {
             --k;
@@ -170,34 +170,34 @@ void LogLineList::DecodeWindowsLines(const std::vector<std::size_t>& windowsLine
         if (shift == 0 && !windows) {
             break; // this line and all before it stay where they are
         }
-        char* from = text_.data() + offset;
+        char* from = Text.data() + offset;
         offset += shift;
         if (windows) {
             length += growth[k];
-            WidenBackwards(from, length - growth[k], text_.data() + offset + length);
+            WidenBackwards(from, length - growth[k], Text.data() + offset + length);
         } else if (length > 0) {
-            std::memmove(text_.data() + offset, from, length);
+            std::memmove(Text.data() + offset, from, length);
         }
     }
 }
 
 LogLineList LogLineList::FromLines(const std::vector<std::string>& lines) {
-    LogLineList list;
+    auto list = std::make_shared<Body>();
     std::size_t total = 0;
     for (const std::string& line : lines) {
         total += line.size();
     }
-    list.text_ = ByteBuffer::Uninitialized(total);
-    list.spans_.reserve(lines.size());
+    list->Text = ByteBuffer::Uninitialized(total);
+    list->Spans.reserve(lines.size());
     std::size_t offset = 0;
     for (const std::string& line : lines) {
-        list.spans_.emplace_back(offset, line.size());
+        list->Spans.emplace_back(offset, line.size());
         if (!line.empty()) {
-            std::memcpy(list.text_.data() + offset, line.data(), line.size());
+            std::memcpy(list->Text.data() + offset, line.data(), line.size());
         }
         offset += line.size();
     }
-    return list;
+    return LogLineList(std::move(list));
 }
 
 } // namespace qla

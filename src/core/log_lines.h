@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -31,18 +32,24 @@ class LogLineList {
     // Lines given directly (tests, generators); they are taken as UTF-8 without splitting.
     static LogLineList FromLines(const std::vector<std::string>& lines);
 
-    std::size_t size() const { return spans_.size(); }
-    bool empty() const { return spans_.empty(); }
+    std::size_t size() const { return body_ ? body_->Spans.size() : 0; }
+    bool empty() const { return size() == 0; }
     std::string_view operator[](std::size_t i) const {
-        return std::string_view(text_.data() + spans_[i].first, spans_[i].second);
+        return std::string_view(body_->Text.data() + body_->Spans[i].first, body_->Spans[i].second);
     }
 
   private:
-    // Widens the lines listed in `windowsLines` from Windows-1252 to UTF-8 within text_.
-    void DecodeWindowsLines(const std::vector<std::size_t>& windowsLines);
+    // The lines never change once read: a copy of the list shares them (a reading beside the
+    // window's, on a thread of its own, keeps them however the window's store changes).
+    struct Body {
+        ByteBuffer Text;
+        std::vector<std::pair<std::uint64_t, std::uint64_t>> Spans; // offset, length in bytes
+        // Widens the lines listed in `windowsLines` from Windows-1252 to UTF-8 within Text.
+        void DecodeWindowsLines(const std::vector<std::size_t>& windowsLines);
+    };
+    explicit LogLineList(std::shared_ptr<const Body> body) : body_(std::move(body)) {}
 
-    ByteBuffer text_;
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> spans_; // offset, length in bytes
+    std::shared_ptr<const Body> body_;
 };
 
 } // namespace qla
