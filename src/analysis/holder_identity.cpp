@@ -275,23 +275,55 @@ std::vector<PlayerIndex> ChainStartsOf(const AnalysisStore& store) {
     return starts;
 }
 
-std::vector<std::string> PassingNameKeys(const AnalysisStore& store) {
+std::vector<NameKeyUse> NameKeyUses(const AnalysisStore& store) {
     const RecordKeys keys = KeysOf(store, AliasList());
     Joins joins(store.Players.size());
-    JoinWithinSessions(store, keys, joins);
+    // The chains as the persons and a stored log's chains take them: a log and a database
+    // holding it find the same names.
+    JoinChains(store, keys, joins);
     const KeyUses uses = KeyUsesOf(store, keys, joins, RecordedLinesPerPlayer(store));
-    std::vector<std::string> passing;
+    std::vector<NameKeyUse> named;
     for (std::size_t id = 1; id < uses.size(); ++id)
-        if (IsPassing(uses[id]))
-            passing.push_back(keys.Text[id]);
-    std::sort(passing.begin(), passing.end());
+        if (uses[id].first > 0)
+            named.push_back({keys.Text[id], uses[id].first, uses[id].second});
+    std::sort(named.begin(), named.end(),
+              [](const NameKeyUse& a, const NameKeyUse& b) { return a.Key < b.Key; });
+    return named;
+}
+
+void KeyUseSums::Add(const std::vector<NameKeyUse>& uses) {
+    for (const NameKeyUse& use : uses) {
+        auto& [chains, mostPlayed] = sums_[use.Key];
+        chains += use.Chains;
+        mostPlayed += use.MostPlayed;
+    }
+}
+
+std::vector<std::string> KeyUseSums::PassingKeys() const {
+    std::vector<std::string> passing;
+    for (const auto& [key, use] : sums_) // a map: in order
+        if (IsPassing(use))
+            passing.push_back(key);
     return passing;
+}
+
+std::vector<std::string> PassingNameKeys(const AnalysisStore& store) {
+    KeyUseSums sums;
+    sums.Add(NameKeyUses(store));
+    return sums.PassingKeys();
+}
+
+void FileByNameKeepingPassingKeys(AnalysisStore& store) {
+    if (!store.TracksHolders)
+        return;
+    store.PassingKeys = PassingNameKeys(store);
+    FileHoldersByName(store);
 }
 
 std::vector<std::string> OwnNameKeys(const AnalysisStore& store) {
     const RecordKeys keys = KeysOf(store, AliasList());
     Joins joins(store.Players.size());
-    JoinWithinSessions(store, keys, joins);
+    JoinChains(store, keys, joins);
     std::vector<std::string> own;
     OwnKeysOf(store, keys, joins, own);
     return own;

@@ -9,6 +9,7 @@
 #include "core/store.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,28 @@ std::vector<std::string> OwnNameKeys(const AnalysisStore& store);
 // The names many people only pass through: keys used by at least two chains and the most played
 // name of fewer than half of them (the connect name, fun names), sorted.
 std::vector<std::string> PassingNameKeys(const AnalysisStore& store);
+
+// Each identity key's use in the store's chains: the chains that use it, and of them those that
+// play it most; sorted by key. A chain never reaches past its log, so a history's uses are the
+// sums of its logs' (KeyUseSums).
+struct NameKeyUse {
+    std::string Key;
+    int Chains = 0, MostPlayed = 0;
+};
+std::vector<NameKeyUse> NameKeyUses(const AnalysisStore& store);
+
+// The key uses of several logs added up, and the passing names of them all.
+class KeyUseSums {
+  public:
+    void Add(const std::vector<NameKeyUse>& uses);
+    std::vector<std::string> PassingKeys() const; // sorted
+  private:
+    std::map<std::string, std::pair<int, int>> sums_;
+};
+
+// Files a store that tracks holders by name (FileHoldersByName), its passing names kept in
+// AnalysisStore::PassingKeys first: what a reading by name that fits the skill rating takes.
+void FileByNameKeepingPassingKeys(AnalysisStore& store);
 
 // The persons by identity key alone (colour codes, case, blanks), renames and time ignored: what
 // --merge-players=names joins. Aliases as below.

@@ -214,6 +214,8 @@ MergedNames MergePlayers(AnalysisStore& store, const AliasList& aliases) {
         merged.recordOfKey_.emplace(IdentityKey(name), best.first);
     }
     store.MergePlayers(persons.PersonOf, shown);
+    // A merged record is a person or a name's holders joined: no name is left to pass through.
+    store.PassingKeys.clear();
     return merged;
 }
 

@@ -1,4 +1,5 @@
 #include "cli/award_sessions.h"
+#include "analysis/holder_identity.h"
 
 #include "analysis/analysis.h"
 #include "cli/log_opening.h"
@@ -24,7 +25,8 @@ std::vector<std::size_t> SessionStarts(const LogLineList& lines) {
 
 std::optional<AwardSessions> LogSessions(LogSource& source, AnalysisStore& whole,
                                          std::ostream& err) {
-    const auto loaded = LoadSource(source, whole, {{false, false}, false}, err);
+    const auto loaded = LoadSource(
+        source, whole, {{.Chats = false, .UnknownLines = false, .PassingNames = true}, false}, err);
     if (!loaded)
         return std::nullopt;
     // The whole store was read in blocks; the sessions need the lines, read once more.
@@ -60,9 +62,12 @@ std::optional<AwardSessions> LogSessions(LogSource& source, AnalysisStore& whole
                 lines.emplace_back(text->LogLines[line]);
         }
         store = AnalysisStore();
-        store.TracksHolders = merging.TracksHolders();
+        // By name, as the whole log was read: the passing names told by their holders.
+        store.TracksHolders = merging.TracksHolders() || !merging.Merge;
         store.LogLines = LogLineList::FromLines(lines);
         AnalyzeLog(store, language, recognition);
+        if (!merging.Merge)
+            FileByNameKeepingPassingKeys(store);
         merging.Apply(store);
         return {&store};
     };
@@ -80,8 +85,8 @@ std::optional<AwardSessions> LogSessions(LogSource& source, AnalysisStore& whole
 }
 
 // The stored statistics without the texts, and the order of the kills for the streaks.
-constexpr TextsShown kDatabaseAwardParts{{.Chats = false, .UnknownLines = false, .KillOrder = true},
-                                         false};
+constexpr TextsShown kDatabaseAwardParts{
+    {.Chats = false, .UnknownLines = false, .KillOrder = true, .PassingNames = true}, false};
 
 std::optional<AwardSessions> DatabaseSessions(LogSource& source, AnalysisStore& whole,
                                               std::ostream& err) {

@@ -1,5 +1,6 @@
 // The reading options, the store built from the logs or the database, and the merged players.
 #include "cli/log_source.h"
+#include "analysis/holder_identity.h"
 #include "cli/exit_codes.h"
 #include "cli/log_opening.h"
 #include "cli/player_merging.h"
@@ -108,7 +109,8 @@ std::optional<LoadedSource> LoadSource(LogSource& source, AnalysisStore& store,
     if (source.Database && texts.Streamed && !source.Merging.TracksHolders()) {
         // Players merged after the store is built join their streaks: they need the order.
         auto opened = DatabaseReading::Open(*source.Database, store, err, texts.Parts.KillOrder,
-                                            !source.Merging.Merge);
+                                            !source.Merging.Merge,
+                                            texts.Parts.PassingNames && !source.Merging.Merge);
         if (!opened)
             return std::nullopt;
         loaded.Reading = std::move(*opened);
@@ -125,16 +127,22 @@ std::optional<LoadedSource> LoadSource(LogSource& source, AnalysisStore& store,
         parts.Renames = false;
         parts.Chains = source.Merging.ReadsChains();
         parts.Kills = parts.Kills || source.Merging.Merge; // merging weighs every kill
+        parts.PassingNames = parts.PassingNames && !source.Merging.Merge;
         auto read = LoadFromDatabase(*source.Database, store, err, parts);
         if (!read)
             return std::nullopt;
         loaded.Store = std::move(*read);
     } else {
-        store.TracksHolders = source.Merging.TracksHolders();
+        // A reading by name that fits the rating tracks the holders to tell the passing names,
+        // then files them by name as every other reading by name counts.
+        const bool findsPassing = texts.Parts.PassingNames && !source.Merging.Merge;
+        store.TracksHolders = source.Merging.TracksHolders() || findsPassing;
         const auto analysed = OpenAndAnalyze(store, source.Logs.at(0), source.Language, err,
                                              source.LineRecognition, source.Threads);
         if (!analysed)
             return std::nullopt;
+        if (findsPassing)
+            FileByNameKeepingPassingKeys(store);
         loaded.Store = {analysed->Totals, analysed->DateText};
         // The hint reads the log's first lines on a core of its own while the players are
         // merged (one core's work), and is printed where it always was, before any output.

@@ -4,6 +4,8 @@
 // over all the logs together.
 #include "cli/rating_check_command.h"
 
+#include "analysis/holder_identity.h"
+#include "analysis/merge_players.h"
 #include "cli/command_table.h"
 #include "cli/database_source.h"
 #include "cli/exit_codes.h"
@@ -12,12 +14,14 @@
 #include "cli/rating_check_report.h"
 #include "cli/reading_choices.h"
 #include "core/control_chars.h"
+#include "core/names.h"
 #include "db/log_catalog.h"
 #include "db/stats_database.h"
 #include "db/store_from_database.h"
 
 #include <QCommandLineParser>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <vector>
@@ -104,24 +108,75 @@ class PersonsOverLogs {
     std::vector<std::size_t> ends_;
 };
 
+// By name, each log is read with its holders, to tell the names many people pass through, then
+// filed by name; the passing names are those of the training logs, as a rating fitted on them
+// would find.
+class NamesOverLogs {
+  public:
+    explicit NamesOverLogs(std::size_t logCount)
+        : trainingLogs_(logCount - std::min(logCount, TestLogCount(logCount))) {}
+    void Add(AnalysisStore&& log, DuelHistory& history) {
+        if (added_++ < trainingLogs_)
+            training_.Add(NameKeyUses(log));
+        FileHoldersByName(log);
+        AddLogToHistory(log, history, playerOfName_);
+    }
+    void Finish(DuelHistory& history) const {
+        const std::vector<std::string> passing = training_.PassingKeys();
+        history.Passing.assign(history.PlayerNames.size(), 0);
+        for (std::size_t p = 0; p < history.PlayerNames.size(); ++p)
+            history.Passing[p] = std::binary_search(passing.begin(), passing.end(),
+                                                    IdentityKey(history.PlayerNames[p]));
+    }
+
+  private:
+    std::size_t trainingLogs_, added_ = 0;
+    KeyUseSums training_;
+    std::map<std::string, std::uint32_t> playerOfName_;
+};
+
+// How each log's store is read and added: persons over time, names (passing names told), or
+// names merged by their identity key.
+class HistoryReader {
+  public:
+    HistoryReader(PlayerMerging& merging, std::size_t logCount)
+        : merging_(merging), names_(logCount) {}
+    bool TracksHolders() const { return merging_.TracksHolders() || !merging_.Merge; }
+    void Add(AnalysisStore&& store, DuelHistory& history) {
+        if (merging_.TracksHolders()) {
+            persons_.Add(std::move(store));
+        } else if (!merging_.Merge) {
+            names_.Add(std::move(store), history);
+        } else {
+            merging_.Apply(store);
+            AddLogToHistory(store, history, playerOfName_);
+        }
+    }
+    void Finish(DuelHistory& history) {
+        if (merging_.TracksHolders())
+            persons_.AddTo(merging_, history);
+        else if (!merging_.Merge)
+            names_.Finish(history);
+    }
+
+  private:
+    PlayerMerging& merging_;
+    PersonsOverLogs persons_;
+    NamesOverLogs names_;
+    std::map<std::string, std::uint32_t> playerOfName_;
+};
+
 bool ReadLogs(RatingCheckRequest& request, DuelHistory& history, std::ostream& err) {
-    std::map<std::string, std::uint32_t> playerOfName;
-    PersonsOverLogs persons;
+    HistoryReader reader(request.Merging, static_cast<std::size_t>(request.Logs.size()));
     for (const QString& path : request.Logs) {
         AnalysisStore store;
-        store.TracksHolders = request.Merging.TracksHolders();
+        store.TracksHolders = reader.TracksHolders();
         if (!OpenAndAnalyze(store, path, request.Language, err, request.LineRecognition,
                             request.Threads))
             return false;
-        if (store.TracksHolders) {
-            persons.Add(std::move(store));
-            continue;
-        }
-        request.Merging.Apply(store);
-        AddLogToHistory(store, history, playerOfName);
+        reader.Add(std::move(store), history);
     }
-    if (request.Merging.TracksHolders())
-        persons.AddTo(request.Merging, history);
+    reader.Finish(history);
     return true;
 }
 
@@ -142,26 +197,19 @@ bool ReadDatabase(RatingCheckRequest& request, DuelHistory& history, std::ostrea
             << TerminalSafeText(source.Path) << "\n";
         return false;
     }
-    std::map<std::string, std::uint32_t> playerOfName;
-    PersonsOverLogs persons;
+    HistoryReader reader(request.Merging, logs->size());
     for (const db::LogEntry& log : *logs) {
         AnalysisStore store;
-        store.TracksHolders = request.Merging.TracksHolders();
+        store.TracksHolders = reader.TracksHolders();
         const db::DatabaseStoreResult built = db::BuildStoreFromDatabase(
             *database, db::LogsWithIds({log.Id}), store, db::StoreParts{false, false});
         if (!built.Ok) {
             err << "qla: " << TerminalSafeText(built.Error) << "\n";
             return false;
         }
-        if (store.TracksHolders) {
-            persons.Add(std::move(store));
-            continue;
-        }
-        request.Merging.Apply(store);
-        AddLogToHistory(store, history, playerOfName);
+        reader.Add(std::move(store), history);
     }
-    if (request.Merging.TracksHolders())
-        persons.AddTo(request.Merging, history);
+    reader.Finish(history);
     return true;
 }
 

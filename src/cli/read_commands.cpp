@@ -122,9 +122,11 @@ struct Loaded {
 std::optional<Loaded> Load(Invocation invocation, AnalysisStore& store, std::ostream& err,
                            int& exitCode, bool countsOnly) {
     // No chat or other line is read from a database.
-    const auto loaded =
-        LoadSource(invocation.source, store,
-                   {{.Chats = false, .UnknownLines = false, .Kills = !countsOnly}, false}, err);
+    const auto loaded = LoadSource(
+        invocation.source, store,
+        {{.Chats = false, .UnknownLines = false, .Kills = !countsOnly, .PassingNames = !countsOnly},
+         false},
+        err);
     if (!loaded) {
         exitCode = kExitFailed;
         return std::nullopt;

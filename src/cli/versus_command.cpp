@@ -146,7 +146,8 @@ int RunVersusCommand(const QStringList& arguments, std::ostream& out, std::ostre
         return exitCode;
     LogSource& source = invocation->source;
     AnalysisStore store;
-    const auto loaded = LoadSource(source, store, {{false, false}, false}, err);
+    const auto loaded = LoadSource(
+        source, store, {{.Chats = false, .UnknownLines = false, .PassingNames = true}, false}, err);
     if (!loaded)
         return kExitFailed;
     VersusAnswer answer;

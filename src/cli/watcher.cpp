@@ -168,7 +168,7 @@ Publication Watcher::Publish() {
     AnalysisStore store;
     // The site's awards and records tell the streaks, which need the order of the kills.
     const db::DatabaseStoreResult built = db::BuildStoreFromDatabase(
-        *database_, {}, store, {.KillOrder = site, .KeptChats = &keptChats_});
+        *database_, {}, store, {.KillOrder = site, .PassingNames = site, .KeptChats = &keptChats_});
     if (!built.Ok) {
         refused.Error = built.Error;
         return refused;
@@ -221,6 +221,7 @@ std::optional<Publication> Watcher::PublishStreamedSite() {
                                      .Renames = false,
                                      .KillOrder = true,
                                      .KillFiguresOnly = hidden->empty(),
+                                     .PassingNames = true,
                                      .KeptKillFigures = &keptKillFigures_});
     if (!built.Ok) {
         refused.Error = built.Error;

@@ -27,6 +27,7 @@ void AnalysisStore::Reset() {
     Renames.assign(1, RenameEntry{});
     KillEventCounts.clear();
     CutObituaryNames.clear();
+    PassingKeys.clear();
     index_.Clear();
     locations_.assign(1, PackedView{});
     locationIndex_.Clear();

@@ -174,6 +174,11 @@ class AnalysisStore {
     // The obituary names seen cut to their 29 characters (full recognition), each once, without
     // colour codes' trailing "^7": a later log's cut names may stand for a name met before.
     std::vector<std::string> CutObituaryNames;
+    // A store filed by name after its holders were tracked: the identity keys of the names many
+    // people only pass through (the game's connect name, fun names), sorted. One such name is
+    // many people at once, so the skill fit leaves its kills out. Empty: none known, or a store
+    // whose records are persons.
+    std::vector<std::string> PassingKeys;
 
     // Room for `entries` events, chats and unknown lines each. Growing a list by doubling would
     // copy it and touch its memory twice; where memory is backed on first touch (Linux), room

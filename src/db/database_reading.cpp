@@ -39,7 +39,7 @@ std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, Analys
 
 std::optional<std::unique_ptr<DatabaseReading>>
 DatabaseReading::Open(const DatabaseSource& source, AnalysisStore& store, std::ostream& err,
-                      bool killOrder, bool killFiguresOnly) {
+                      bool killOrder, bool killFiguresOnly, bool passingNames) {
     std::unique_ptr<DatabaseReading> reading(new DatabaseReading());
     std::string error;
     reading->database_ = StatsDatabase::Open(source.Path, OpenMode::ReadOnly, error);
@@ -67,7 +67,8 @@ DatabaseReading::Open(const DatabaseSource& source, AnalysisStore& store, std::o
                                            .UnknownLines = false,
                                            .Renames = false,
                                            .KillOrder = killOrder,
-                                           .KillFiguresOnly = killFiguresOnly && hidden->empty()});
+                                           .KillFiguresOnly = killFiguresOnly && hidden->empty(),
+                                           .PassingNames = passingNames});
     if (!built.Ok) {
         err << "qla: " << TerminalSafeText(built.Error) << "\n";
         return std::nullopt;

@@ -67,10 +67,11 @@ class DatabaseReading {
     // stream (one from before stored statistics, or a speaker the store does not file): the
     // caller then reads the texts into the store with LoadFromDatabase. `killOrder`: as
     // StoreParts::KillOrder; `killFiguresOnly`: as StoreParts::KillFiguresOnly (the caller
-    // merges no players), unless the database hides players, who are joined after.
+    // merges no players), unless the database hides players, who are joined after;
+    // `passingNames`: as StoreParts::PassingNames.
     static std::optional<std::unique_ptr<DatabaseReading>>
     Open(const DatabaseSource& source, AnalysisStore& store, std::ostream& err,
-         bool killOrder = false, bool killFiguresOnly = false);
+         bool killOrder = false, bool killFiguresOnly = false, bool passingNames = false);
 
     // What was read, handed over once: its spans hold each log's kills in order (the site's
     // streaks), hundreds of megabytes for a long history, which are never copied.

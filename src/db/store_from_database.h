@@ -83,6 +83,10 @@ struct StoreParts {
     // (AnalysisStore::HoldersChained): far fewer records, the same persons. Not with KillOrder,
     // which places each kill's holding.
     bool Chains = false;
+    // For a reading by name that fits the skill rating: the names many people pass through
+    // (AnalysisStore::PassingKeys), worked out from the selected logs' chains as one history.
+    // Not for a store that tracks holders: its persons pass through no name.
+    bool PassingNames = false;
     // The chats read before by a reader that fills stores again and again (qla watch): only
     // the rows after those kept are read, and kept too.
     ChatRowsCache* KeptChats = nullptr;

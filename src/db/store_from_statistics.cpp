@@ -3,6 +3,7 @@
 // give them.
 #include "db/store_from_statistics.h"
 
+#include "analysis/holder_identity.h"
 #include "analysis/line_walk.h"
 #include "core/byte_search.h"
 #include "db/chunk_reader.h"
@@ -221,6 +222,24 @@ std::size_t FileBlockAt(StatsDatabase& database, const BlocksByFirstLog& blocks,
         return block.Logs;
     }
     return 0;
+}
+
+// The passing names of the logs `ids` as one history: their chains read into a store of their
+// own, as merging persons reads them, and the names used by many chains and played most by few.
+bool FilePassingKeys(StatsDatabase& database, std::vector<LogId> ids, AnalysisStore& store,
+                     std::string& error) {
+    AnalysisStore chains;
+    chains.TracksHolders = true;
+    StoreParts parts = CountersOnly();
+    parts.Chains = true;
+    DatabaseStoreResult read =
+        BuildStoreFromStatistics(database, LogsWithIds(std::move(ids)), chains, parts);
+    if (!read.Ok) {
+        error = std::move(read.Error);
+        return false;
+    }
+    store.PassingKeys = PassingNameKeys(chains);
+    return true;
 }
 
 } // namespace
@@ -446,6 +465,9 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
                     database, log.Id, [&](std::string_view line) { store.RecordUnknownLine(line); },
                     result.Error))
                 return result;
+    if (parts.PassingNames && !store.TracksHolders && !logs->empty() &&
+        !FilePassingKeys(database, result.Logs.Ids, store, result.Error))
+        return result;
     if (!logs->empty())
         result.DateText = logs->front().DateHeader;
     result.LogCount = logs->size();

@@ -8,7 +8,8 @@ db::StoreParts PartsShownBy(ExportView view) {
     // The site's awards and records tell the streaks, which need the order of the kills.
     return {.Chats = all || view == ExportView::VoiceChat || view == ExportView::TextChat,
             .UnknownLines = all || view == ExportView::Junk,
-            .KillOrder = view == ExportView::Dashboard};
+            .KillOrder = view == ExportView::Dashboard,
+            .PassingNames = view == ExportView::Dashboard}; // the site's ratings
 }
 
 bool StreamsLines(ExportView view) {

@@ -58,14 +58,17 @@ struct NamedChance {
 };
 
 // Every method trained on `training`, players past the training's (none) at their defaults.
-std::vector<NamedChance> TrainMethods(const std::vector<DuelLog>& training,
-                                      std::size_t playerCount) {
+std::vector<NamedChance> TrainMethods(const std::vector<DuelLog>& training, std::size_t playerCount,
+                                      const std::vector<char>& passing) {
+    const auto passes = [&passing](std::uint32_t p) { return p < passing.size() && passing[p]; };
     std::vector<NamedChance> methods;
     Encounters encounters;
     encounters.PlayerCount = playerCount;
     std::map<std::pair<std::uint32_t, std::uint32_t>, std::size_t> pairAt;
     for (const DuelLog& log : training)
         for (const Duel& duel : log) {
+            if (passes(duel.Killer) || passes(duel.Victim))
+                continue;
             const auto key = std::minmax(duel.Killer, duel.Victim);
             const auto [it, added] = pairAt.try_emplace(key, encounters.Pairs.size());
             if (added)
@@ -123,7 +126,7 @@ RatingCheckResult CheckRatings(const DuelHistory& history) {
     for (const DuelLog& log : training)
         for (const Duel& duel : log)
             seen[duel.Killer] = seen[duel.Victim] = true;
-    const std::vector<NamedChance> methods = TrainMethods(training, playerCount);
+    const std::vector<NamedChance> methods = TrainMethods(training, playerCount, history.Passing);
     for (const NamedChance& method : methods)
         result.Methods.push_back({method.Method});
     for (std::size_t l = result.TrainingLogs; l < history.Logs.size(); ++l)

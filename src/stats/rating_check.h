@@ -19,6 +19,10 @@ namespace qla {
 struct DuelHistory {
     std::vector<std::string> PlayerNames; // player p's name
     std::vector<DuelLog> Logs;
+    // By player, whether the training logs tell his name as one many people pass through
+    // (AnalysisStore::PassingKeys): our rating learns nothing from such a name's kills, as no
+    // reading of the history by name rates it. Empty: none known.
+    std::vector<char> Passing;
 };
 
 // Adds the store's kills between two different players (teamkills and suicides left out) as

@@ -5,6 +5,7 @@
 // 1M-line logs two thousand sweeps left it unconverged, where a few Newton steps reach it.
 #include "stats/skill_rating.h"
 
+#include "core/names.h"
 #include "stats/kill_pairs.h"
 
 #include <algorithm>
@@ -23,6 +24,23 @@ double Logistic(double x) {
 
 } // namespace
 
+bool PassesThrough(const AnalysisStore& store, PlayerIndex player) {
+    return !store.PassingKeys.empty() && player >= 1 &&
+           static_cast<std::size_t>(player) < store.Players.size() &&
+           std::binary_search(store.PassingKeys.begin(), store.PassingKeys.end(),
+                              IdentityKey(store.Players[static_cast<std::size_t>(player)].Name));
+}
+
+std::vector<char> PassingPlayers(const AnalysisStore& store) {
+    std::vector<char> passing;
+    if (store.PassingKeys.empty())
+        return passing;
+    passing.assign(store.Players.size(), 0);
+    for (const PlayerIndex p : store.PlayerIndexes())
+        passing[static_cast<std::size_t>(p)] = PassesThrough(store, p);
+    return passing;
+}
+
 Encounters EncountersOf(const AnalysisStore& store) {
     return EncountersOf(store, EntryWeights{});
 }
@@ -34,11 +52,17 @@ Encounters EncountersOf(const AnalysisStore& store, const EntryWeights& weights)
             weights.KillEntriesEnd.begin());
         return span < weights.Weights.size() ? weights.Weights[span] : 1.0;
     };
-    // A kill that weighs nothing adds nothing to the fit, only work: its pair is left out. In the
-    // order of the players, as the fit has always taken them; each pair's kills added in the
-    // order of the entries.
-    const std::vector<PairEntry> entries = KillEntriesByPair(
-        store, [&weightOf](std::size_t entry, const KillEvent&) { return weightOf(entry) != 0; });
+    const std::vector<char> passing = PassingPlayers(store);
+    const auto passes = [&passing](PlayerIndex p) {
+        return !passing.empty() && passing[static_cast<std::size_t>(p)] != 0;
+    };
+    // A kill that weighs nothing adds nothing to the fit, only work: its pair is left out, as is
+    // a kill by or of a name many people pass through. In the order of the players, as the fit
+    // has always taken them; each pair's kills added in the order of the entries.
+    const std::vector<PairEntry> entries =
+        KillEntriesByPair(store, [&](std::size_t entry, const KillEvent& event) {
+            return weightOf(entry) != 0 && !passes(event.Killer) && !passes(event.Victim);
+        });
     Encounters encounters;
     // The hidden player's record too (the last): his games rate his opponents.
     encounters.PlayerCount = store.Players.empty() ? 0 : store.Players.size() - 1;

@@ -23,8 +23,14 @@ struct Encounters {
     std::vector<Pair> Pairs;
 };
 
+// Whether the player's name is one many people pass through (AnalysisStore::PassingKeys).
+bool PassesThrough(const AnalysisStore& store, PlayerIndex player);
+// The same by store player index; empty when the store knows none.
+std::vector<char> PassingPlayers(const AnalysisStore& store);
+
 // The kills of the store between two different players, teamkills left out; player p of the
-// result is the store's player index p + 1.
+// result is the store's player index p + 1. The kills by or of a passing name are left out too:
+// such a name is not rated, as a player never met is not.
 Encounters EncountersOf(const AnalysisStore& store);
 
 // The same with the kill entries weighed: the entries before KillEntriesEnd[0] weigh

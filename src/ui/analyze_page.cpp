@@ -1,6 +1,7 @@
 // The "Analyze Logfile" page: the analysis run with its progress, the whole-log totals, the
 // player list and the selected player's column.
 #include "ui/analyze_page.h"
+#include "analysis/holder_identity.h"
 
 #include "analysis/hidden_players.h"
 #include "analysis/log_names.h"
@@ -26,6 +27,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <future>
 #include <new>
 #include <utility>
 #include <vector>
@@ -186,7 +188,9 @@ AnalyzePage::AnalyzePage(AnalysisStore& store, Dialogs& dialogs,
     middle->addWidget(aliasPanel_, 1);
     outer->addLayout(middle, 1);
     playerTable_ = new PlayerTablePanel(store_, this);
-    awardsPanel_ = new AwardsPanel(store_, {}, this);
+    // Once the table is rated the store holds the passing names its fit left out.
+    connect(playerTable_, &PlayerTablePanel::RatingsFilled, this, &AnalyzePage::SettlePassingKeys);
+    awardsPanel_ = new AwardsPanel(store_, Settling({}), this);
     tabResults_ = new QTabWidget(this);
     tabResults_->setObjectName(QStringLiteral("tabResults"));
     tabResults_->addTab(playerTable_, tr("Players"));
@@ -294,6 +298,8 @@ void AnalyzePage::RunAnalysis(const AnalysisChoice& choice) {
     std::optional<LogNames> names;
     if (store_.TracksHolders)
         names = NamesOfStore(store_);
+    if (merge == PlayerMergeChoice::None && !sourceRun_)
+        FindPassingNamesBeside(choice);
     if (merge != PlayerMergeChoice::None)
         merged_ = MergePlayers(store_, aliasPanel_->Aliases());
     HidePlayers(store_, hiddenKeys_, merged_ ? &*merged_ : nullptr);
@@ -305,6 +311,40 @@ void AnalyzePage::RunAnalysis(const AnalysisChoice& choice) {
     FillPlayerList();
     pgbAnalyze_->setValue(0);
     emit runningChanged(false);
+}
+
+// A log read by name is read once more with its holders, on a thread of its own, to tell the
+// names many people pass through: the ratings leave them out, as qla's readings by name do.
+// Tracking the holders in the run itself would hold the player table back by half as long again
+// on a log whose names all pass around.
+void AnalyzePage::FindPassingNamesBeside(const AnalysisChoice& choice) {
+    passing_ = std::async(std::launch::async, [lines = store_.LogLines, choice] {
+                   try {
+                       AnalysisStore holders;
+                       holders.TracksHolders = true;
+                       holders.LogLines = lines;
+                       AnalyzeLog(holders, choice.Language, choice.LineRecognition);
+                       return PassingNameKeys(holders);
+                   } catch (const std::bad_alloc&) {
+                       // Without the memory for a second reading every name is
+                       // rated, as the classic counts would rate them.
+                       return std::vector<std::string>();
+                   }
+               }).share();
+}
+
+void AnalyzePage::SettlePassingKeys() {
+    if (!passing_.valid())
+        return;
+    store_.PassingKeys = passing_.get();
+    passing_ = {};
+}
+
+AwardsSource AnalyzePage::Settling(AwardsSource source) {
+    return [this, source = std::move(source)](std::string& error) {
+        SettlePassingKeys();
+        return source ? source(error) : std::optional<StatisticsSiteSource>(StatisticsSiteSource());
+    };
 }
 
 void AnalyzePage::ShowProgress(const AnalysisProgress& progress) {
@@ -330,6 +370,7 @@ void AnalyzePage::ShowTotals(const AnalysisTotals& totals) {
 
 void AnalyzePage::ClearResults() {
     analysed_ = false;
+    passing_ = {}; // never settled into a store that changed since
     lastTotals_ = {};
     merged_.reset();
     lblMergedNames_->clear();
@@ -372,7 +413,7 @@ void AnalyzePage::FillPlayerList() {
         // The record itself: after a merge over time a shown name need not find it by name.
         item->setData(Qt::UserRole, index);
     }
-    playerTable_->ShowPlayers();
+    playerTable_->ShowPlayers(passing_);
     awardsPanel_->ResultsChanged();
     lblPlayers_->setText(tr("Players (%1)").arg(lstNames_->count()));
     emit playersListed(sorted);
@@ -403,7 +444,7 @@ void AnalyzePage::ShowSelectedPlayer() {
 }
 
 void AnalyzePage::UseAwardsSource(AwardsSource source) {
-    awardsPanel_->UseSource(std::move(source));
+    awardsPanel_->UseSource(Settling(std::move(source)));
 }
 
 QString AnalyzePage::NamesOfMergedPlayer(PlayerIndex player) const {

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <functional>
+#include <future>
 #include <optional>
 #include <utility>
 
@@ -87,6 +88,9 @@ class AnalyzePage final : public QWidget {
     void AnalyzeNow() { AnalyzeCurrentLog(); }
     // Where the Awards tab finds the log's name and date, or a database's history.
     void UseAwardsSource(AwardsSource source);
+    // Puts the names many people pass through, found beside a run by name, into the store,
+    // waiting for them if need be: what every reader of the store's ratings asks first.
+    void SettlePassingKeys();
 
   signals:
     // True as a run starts, false once it ended (also when it failed).
@@ -100,6 +104,9 @@ class AnalyzePage final : public QWidget {
     void ShowProgress(const AnalysisProgress& progress);
     void ShowTotals(const AnalysisTotals& totals);
     void FillPlayerList();
+    void FindPassingNamesBeside(const AnalysisChoice& choice);
+    // `source` asked after the passing names are settled; empty: the log on its own.
+    AwardsSource Settling(AwardsSource source);
     void ShowSelectedPlayer();
     // The names a merged player was seen under, for its tooltip and detail line; empty when
     // the run merged nothing or the player kept one name.
@@ -124,6 +131,8 @@ class AnalyzePage final : public QWidget {
     // The names of each merged player of the run on show; none when it merged nothing.
     std::optional<MergedNames> merged_;
     std::vector<std::string> hiddenKeys_;
+    // The passing names of the run on show, while they are worked out beside it.
+    std::shared_future<std::vector<std::string>> passing_;
     WindowMemory* memory_ = nullptr;
 
     QPushButton* cmdStart_ = nullptr;

@@ -98,7 +98,11 @@ MainWindow::MainWindow(AnalysisStore& store, Dialogs& dialogs, Desktop& desktop,
         analyzePage_->UseDatabaseAliases({});
         exportPage_->UseSourceDate(std::nullopt);
         exportPage_->UseSiteSource({});
-        exportPage_->UseStoreCompletion({});
+        // An export's ratings leave out the names many people pass through, as qla's do.
+        exportPage_->UseStoreCompletion([this](ExportView) {
+            analyzePage_->SettlePassingKeys();
+            return true;
+        });
         analyzePage_->UseAwardsSource(LogAwardsSource());
     });
 
@@ -223,9 +227,13 @@ void MainWindow::ShowDatabaseSelection(const db::DatabaseSource& source) {
             texts->Streams = !tracksHolders;
             // The texts are wanted by the views that show them, the site among them, whose
             // awards also need the order of the kills.
-            return db::LoadFromDatabase(source, store, err,
-                                        db::StoreParts{texts->Wanted, texts->Wanted, false,
-                                                       texts->Wanted || texts->OrderWanted});
+            return db::LoadFromDatabase(
+                source, store, err,
+                db::StoreParts{.Chats = texts->Wanted,
+                               .UnknownLines = texts->Wanted,
+                               .Renames = false,
+                               .KillOrder = texts->Wanted || texts->OrderWanted,
+                               .PassingNames = !tracksHolders}); // the player table's ratings
         });
         if (!loaded)
             throw std::runtime_error(ReasonOf(err.str()));

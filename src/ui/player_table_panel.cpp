@@ -173,19 +173,24 @@ PlayerTablePanel::~PlayerTablePanel() {
         fit->wait();
 }
 
-void PlayerTablePanel::ShowPlayers() {
+void PlayerTablePanel::ShowPlayers(std::shared_future<std::vector<std::string>> passing) {
     players_->SetRows(BuildPlayerRowsWithoutRatings(store_));
     ShowCount();
-    FitRatings();
+    FitRatings(std::move(passing));
 }
 
 namespace {
 
 // What the fit reads of a store, its kill entries and the number of its records, copied: the fit
 // then runs while the store may be filled again.
-std::shared_ptr<const AnalysisStore> KillsToFit(const AnalysisStore& store) {
+std::shared_ptr<AnalysisStore> KillsToFit(const AnalysisStore& store, bool passingToCome) {
     auto kills = std::make_shared<AnalysisStore>();
     kills->Players.resize(store.Players.size());
+    // The fit leaves out the names many people pass through: it finds them by name.
+    kills->PassingKeys = store.PassingKeys;
+    if (!kills->PassingKeys.empty() || passingToCome)
+        for (std::size_t p = 1; p < store.Players.size(); ++p)
+            kills->Players[p].Name = store.Players[p].Name;
     kills->KillEvents = store.KillEvents;
     kills->KillEventCounts = store.KillEventCounts;
     return kills;
@@ -195,11 +200,15 @@ std::shared_ptr<const AnalysisStore> KillsToFit(const AnalysisStore& store) {
 
 // The fit over a long history's pairs takes longer than the rest of the table (half the
 // analysis of a 1M-line log): the table shows at once, its ratings a moment later.
-void PlayerTablePanel::FitRatings() {
+void PlayerTablePanel::FitRatings(std::shared_future<std::vector<std::string>> passing) {
     const std::uint64_t fill = ++fill_;
     auto fit = std::make_shared<std::vector<SkillRating>>();
     QThread* thread = QThread::create(
-        [kills = KillsToFit(store_), fit] { *fit = FitSkill(EncountersOf(*kills)); });
+        [kills = KillsToFit(store_, passing.valid()), passing = std::move(passing), fit] {
+            if (passing.valid())
+                kills->PassingKeys = passing.get();
+            *fit = FitSkill(EncountersOf(*kills));
+        });
     thread->setParent(this);
     fits_.push_back(thread);
     connect(thread, &QThread::finished, this, [this, thread, fit, fill] {

@@ -8,6 +8,8 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <future>
+#include <string>
 #include <vector>
 
 class QLabel;
@@ -30,8 +32,10 @@ class PlayerTablePanel final : public QWidget {
     explicit PlayerTablePanel(const AnalysisStore& store, QWidget* parent = nullptr);
     ~PlayerTablePanel() override;
 
-    // Lists the store's players (after a run); the search text and sort order stay.
-    void ShowPlayers();
+    // Lists the store's players (after a run); the search text and sort order stay. `passing`,
+    // when given, brings the names many people pass through (AnalysisStore::PassingKeys) that
+    // the store does not hold yet; the fit waits for them.
+    void ShowPlayers(std::shared_future<std::vector<std::string>> passing = {});
     // Empties the table and the selected player's lists (the store is about to change).
     void Clear();
     // Selects the player's row and shows it, when the search leaves it in the table.
@@ -49,7 +53,7 @@ class PlayerTablePanel final : public QWidget {
     // Fits the ratings on a thread of its own: the kills either way between the players are
     // taken from the store now, and the column is filled when the fit is done, unless the table
     // was filled again or emptied since.
-    void FitRatings();
+    void FitRatings(std::shared_future<std::vector<std::string>> passing);
 
     const AnalysisStore& store_;
     PlayerTableModel* players_ = nullptr;

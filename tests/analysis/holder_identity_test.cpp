@@ -209,5 +209,41 @@ TEST(HolderIdentityTest, AliasCommandsSeeNoRenameThroughAPassingName) {
     EXPECT_EQ(suggestions[0].Other, "Anna2");
 }
 
+// The connect name of two newcomers in one session, and again in a second: the names many
+// people pass through, found alike from one store of both sessions and from the sessions' key
+// uses added up, and kept when the store is filed by name.
+TEST(HolderIdentityTest, PassingNamesOfAHistoryAreTheSumsOfItsLogs) {
+    const std::vector<std::string> first = {
+        kHeader,       Kill("Player", "Zed"),    Rename("Player", "Anna"), Kill("Anna", "Zed"),
+        Say("Player"), Rename("Player", "Bert"), Kill("Zed", "Bert"),
+    };
+    const std::vector<std::string> second = {
+        kHeader, Say("Player"), Rename("Player", "Cleo"), Kill("Cleo", "Zed"), Kill("Anna", "Zed"),
+    };
+    std::vector<std::string> both = first;
+    both.insert(both.end(), second.begin(), second.end());
+    const std::vector<std::string> expected{"player"};
+    EXPECT_EQ(PassingNameKeys(Tracked(both)), expected);
+
+    // One newcomer in the second log alone passes through it, but the connect name is not his
+    // own name there either: one chain is not "many".
+    EXPECT_TRUE(PassingNameKeys(Tracked(second)).empty());
+    KeyUseSums sums;
+    sums.Add(NameKeyUses(Tracked(first)));
+    sums.Add(NameKeyUses(Tracked(second)));
+    EXPECT_EQ(sums.PassingKeys(), expected);
+
+    // Filed by name: the classic records, the passing names kept for the rating.
+    AnalysisStore store = Tracked(both);
+    FileByNameKeepingPassingKeys(store);
+    EXPECT_FALSE(store.TracksHolders);
+    EXPECT_EQ(store.PassingKeys, expected);
+    EXPECT_TRUE(store.FindPlayer("Player").has_value());
+    EXPECT_EQ(store.PlayerCount(), 5); // Player, Zed, Anna, Bert, Cleo
+    // Merged into persons, no record is a passing name any more.
+    MergePlayers(store, {});
+    EXPECT_TRUE(store.PassingKeys.empty());
+}
+
 } // namespace
 } // namespace qla

@@ -30,7 +30,7 @@ void GenerateHistory(const TempFolder& folder, int seed) {
 QStringList LogPaths(const TempFolder& folder, int count = kLogs) {
     QStringList paths;
     for (int log = 1; log <= count; ++log)
-        paths << folder.QPath("log0" + std::to_string(log) + ".log");
+        paths << folder.QPath((log < 10 ? "log0" : "log") + std::to_string(log) + ".log");
     return paths;
 }
 
@@ -65,15 +65,22 @@ TextFigures ReadText(const std::string& text) {
     return figures;
 }
 
-// At this small size (one test log of about 9,000 kills) the margin is thin: of seeds 1 to 8 the
-// rating has the lowest log loss on all but 5 (docs/ratings.md). Seed 2 is lost without the
-// spread of the next encounter.
+// At the size the rating is measured at (ten logs of 100,000 lines, 200 persons; two test logs
+// of about 93,000 kills) it has the lowest log loss of every method on seeds 1 to 6
+// (docs/ratings.md); read by name, the names many people pass through are not rated. Seeds 5
+// and 6 were lost to Glicko while those names were.
 TEST(RatingCheck, TheFittedRatingPredictsBetterThanEveryBaseline) {
-    for (const int seed : {2, 6, 7}) {
+    for (const int seed : {2, 5, 6}) {
         TempFolder folder;
-        GenerateHistory(folder, seed);
+        std::ostringstream out, err;
+        ASSERT_EQ(
+            loggen::runLogGen({"--persons", "200", "--logs", "10", "--lines", "100000", "--seed",
+                               std::to_string(seed), "--output-folder", folder.Path("")},
+                              out, err),
+            0)
+            << err.str();
         const QlaRun run =
-            Qla(QStringList{"rating-check"} << LogPaths(folder) << kNewDatabaseReading);
+            Qla(QStringList{"rating-check"} << LogPaths(folder, 10) << kNewDatabaseReading);
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.err, "");
         const TextFigures figures = ReadText(run.out);
@@ -88,7 +95,7 @@ TEST(RatingCheck, TheFittedRatingPredictsBetterThanEveryBaseline) {
         }
         // Better than a coin, and every test kill in exactly one bin of every method.
         EXPECT_LT(ours, std::log(2.0));
-        EXPECT_GT(figures.TestEncounters, 1000);
+        EXPECT_GT(figures.TestEncounters, 50000);
         for (const auto& [method, binned] : figures.BinnedEncounters)
             EXPECT_EQ(binned, figures.TestEncounters) << method;
     }

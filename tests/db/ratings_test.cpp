@@ -238,5 +238,51 @@ TEST(Ratings, JsonAndCsvHoldTheTextBoardAndGuardTheirNames) {
     EXPECT_EQ(Qla({"ratings", path, "--format", "xml"}).status, 2);
 }
 
+// Read by name, the connect name and the fun names are many people each: they keep their kills
+// and deaths but are not rated, on the board, in qla versus and from a database alike. Merged
+// into persons, everyone who killed anyone is rated.
+TEST(Ratings, NamesManyPeoplePassThroughAreNotRatedByName) {
+    TempFolder folder;
+    std::ostringstream out, err;
+    ASSERT_EQ(loggen::runLogGen({"--persons", "80", "--logs", "2", "--lines", "20000", "--seed",
+                                 "4", "--output-folder", folder.Path("")},
+                                out, err),
+              0)
+        << err.str();
+    const QStringList board{"ratings", folder.QPath("log01.log"), "--recognition",
+                            "full",    "--min-encounters",        "0"};
+    const QlaRun byName = Qla(board);
+    ASSERT_EQ(byName.status, 0) << byName.err;
+    std::set<std::string> unrated; // names with kills but no encounter
+    for (const std::vector<std::string>& row : TextRows(byName.out)) {
+        ASSERT_EQ(row.size(), 9u);
+        if (row[4] == "0" && row[5] != "0")
+            unrated.insert(row[8]);
+    }
+    EXPECT_TRUE(unrated.contains("Player")) << byName.out;
+    EXPECT_GE(unrated.size(), 4u) << byName.out; // the fun names too
+    EXPECT_LE(unrated.size(), 10u) << byName.out;
+
+    const QlaRun versus =
+        Qla({"versus", folder.QPath("log01.log"), "Player",
+             QString::fromStdString(TextRows(byName.out).front()[8]), "--recognition", "full"});
+    ASSERT_EQ(versus.status, 0) << versus.err;
+    EXPECT_NE(versus.out.find("Rating of the player: none (a name many people pass through is "
+                              "not rated)\n"),
+              std::string::npos)
+        << versus.out;
+    EXPECT_NE(versus.out.find("Chance the player wins an encounter: none: Player has no rating"),
+              std::string::npos);
+
+    const QString database = NewDatabase(Engine::SQLite, folder);
+    ASSERT_EQ(Qla({"import", folder.QPath("log01.log"), "--db", database, "--quiet"}).status, 0);
+    EXPECT_EQ(Qla({"ratings", "--db", database, "--min-encounters", "0"}).out, byName.out);
+
+    for (const std::vector<std::string>& row :
+         TextRows(Qla(QStringList(board) << "--merge-players").out))
+        if (row.size() == 9 && row[5] != "0")
+            EXPECT_NE(row[4], "0") << row[8];
+}
+
 } // namespace
 } // namespace qla::dbtest

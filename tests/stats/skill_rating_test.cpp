@@ -144,5 +144,42 @@ TEST(SkillRating, TheStoresKillsBetweenTwoPlayersAreTheEncounters) {
     EXPECT_EQ(found.Pairs[0].BWins, 1);
 }
 
+// A name many people pass through (the connect name) is many skills at once: its kills teach the
+// fit nothing, and it is not rated, as a player never met is not. Its colour variants are the
+// same name.
+TEST(SkillRating, ANamePassedThroughIsNotRatedAndMovesNoOnesRating) {
+    AnalysisStore store;
+    const PlayerIndex al = store.FindOrAddPlayer("Al"), bob = store.FindOrAddPlayer("Bob");
+    const PlayerIndex connect = store.FindOrAddPlayer("Player");
+    const PlayerIndex variant = store.FindOrAddPlayer("^1Player");
+    for (int k = 0; k < 3; ++k)
+        store.RecordKill(al, bob, 4, "MP40");
+    store.RecordKill(bob, al, 4, "MP40");
+    for (int k = 0; k < 5; ++k) {
+        store.RecordKill(connect, bob, 4, "MP40");
+        store.RecordKill(al, variant, 4, "MP40");
+    }
+    const std::vector<SkillRating> counted = FitSkill(EncountersOf(store));
+    EXPECT_GT(counted[static_cast<std::size_t>(connect - 1)].Encounters, 0);
+
+    store.PassingKeys = {"player"};
+    EXPECT_EQ(PassingPlayers(store), (std::vector<char>{0, 0, 0, 1, 1}));
+    const Encounters found = EncountersOf(store);
+    ASSERT_EQ(found.Pairs.size(), 1u);
+    EXPECT_EQ(found.Pairs[0].AWins, 3);
+    EXPECT_EQ(found.Pairs[0].BWins, 1);
+    const std::vector<SkillRating> fit = FitSkill(found);
+    const std::vector<SkillRating> alone = FitSkill({4, {{0, 1, 3, 1}}});
+    for (const PlayerIndex p : {al, bob})
+        EXPECT_DOUBLE_EQ(fit[static_cast<std::size_t>(p - 1)].Rating,
+                         alone[static_cast<std::size_t>(p - 1)].Rating);
+    for (const PlayerIndex p : {connect, variant}) {
+        const SkillRating& unrated = fit[static_cast<std::size_t>(p - 1)];
+        EXPECT_EQ(unrated.Encounters, 0);
+        EXPECT_EQ(unrated.Rating, 0);
+        EXPECT_DOUBLE_EQ(unrated.Uncertainty, 1.0); // the prior's
+    }
+}
+
 } // namespace
 } // namespace qla

@@ -85,6 +85,7 @@ class PlayerTableTest : public QObject {
     void choosingInThePlayerListSelectsInTheTable();
     void newLogEmptiesTheTableAndTheSelectedLists();
     void ratingsFittedBesideAreTheStoresAndNeverThoseOfAnEarlierTable();
+    void aNameManyPassThroughIsNotRated();
     void namesAreDrawnInTheirColours();
 
   private:
@@ -297,6 +298,40 @@ void PlayerTableTest::ratingsFittedBesideAreTheStoresAndNeverThoseOfAnEarlierTab
     QTest::qWait(200);
     QCOMPARE(filled.count(), 1);
     QVERIFY(!panel->RatingsShown());
+}
+
+// Two newcomers connect as "Player" and rename away: the connect name is many people, and the
+// table, read by name, does not rate it. The names are found beside the run and kept in the store
+// once the table is rated, so every later reader of the ratings leaves them out too.
+void PlayerTableTest::aNameManyPassThroughIsNotRated() {
+    const auto rename = [](const QString& from, const QString& to) {
+        return QStringLiteral("[skipnotify]%1^7 renamed to %2").arg(from, to);
+    };
+    Harness h;
+    h.OpenAndAnalyze(
+        WriteLog(dir_, QStringLiteral("connect.log"),
+                 {KillLine("Player", "Zed"), rename("Player", "Anna"), KillLine("Anna", "Zed"),
+                  KillLine("Anna", "Zed"), KillLine("Zed", "Player"), rename("Player", "Bert"),
+                  KillLine("Bert", "Zed"), KillLine("Zed", "Bert")}));
+    auto* panel = h.window.findChild<PlayerTablePanel*>();
+    QVERIFY(panel);
+    QTRY_VERIFY(panel->RatingsShown());
+    QCOMPARE(h.store.PassingKeys, std::vector<std::string>({"player"}));
+    QVERIFY(!h.store.TracksHolders); // the run itself counted by name
+
+    const std::vector<PlayerRow> expected = BuildPlayerRows(h.store);
+    auto* table = Control<QTableView>(&h.window, "tblPlayers");
+    for (int row = 0; row < table->model()->rowCount(); ++row) {
+        const int player =
+            table->model()->index(row, kName).data(PlayerTableModel::kPlayerIndexRole).toInt();
+        const PlayerRow& shown = expected[static_cast<std::size_t>(player - 1)];
+        QCOMPARE(table->model()->index(row, kRating).data().toLongLong(), shown.Rating);
+        QCOMPARE(shown.Encounters == 0, shown.Name == "Player");
+    }
+    const PlayerIndex connect = h.store.FindPlayer("Player").value_or(0);
+    QVERIFY(connect > 0);
+    QCOMPARE(h.store.Players[static_cast<std::size_t>(connect)].Kills[0], 1);
+    QCOMPARE(expected[static_cast<std::size_t>(connect - 1)].Rating, 1500);
 }
 
 void PlayerTableTest::newLogEmptiesTheTableAndTheSelectedLists() {

@@ -15,7 +15,10 @@ std::string ShownName(const AnalysisStore& store, PlayerIndex player) {
     return TerminalSafeText(StripColourCodes(store.Players[static_cast<std::size_t>(player)].Name));
 }
 
-std::string RatingLine(const std::optional<SkillRating>& rating) {
+std::string RatingLine(const AnalysisStore& store, PlayerIndex player,
+                       const std::optional<SkillRating>& rating) {
+    if (!rating && PassesThrough(store, player))
+        return "none (a name many people pass through is not rated)";
     if (!rating)
         return "none (no kills between players)";
     const RatingShown shown = ShownRating(*rating);
@@ -59,8 +62,10 @@ std::string VersusText(const AnalysisStore& store, const VersusAnswer& answer) {
     text += "Kills: " + std::to_string(answer.Total.Kills) + "\n";
     text += "Deaths: " + std::to_string(answer.Total.Deaths) + "\n";
     text += "Encounters: " + std::to_string(answer.Total.EitherWay()) + "\n";
-    text += "Rating of the player: " + RatingLine(answer.Chance.Player) + "\n";
-    text += "Rating of the opponent: " + RatingLine(answer.Chance.Other) + "\n";
+    text +=
+        "Rating of the player: " + RatingLine(store, answer.Player, answer.Chance.Player) + "\n";
+    text +=
+        "Rating of the opponent: " + RatingLine(store, answer.Other, answer.Chance.Other) + "\n";
     text += "Chance the player wins an encounter: ";
     if (answer.Chance.PlayerWins)
         text += Percent(*answer.Chance.PlayerWins) + "\n";
