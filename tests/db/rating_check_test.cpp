@@ -17,13 +17,15 @@ namespace {
 
 constexpr int kLogs = 6;
 
-void GenerateHistory(const TempFolder& folder, int seed) {
+// A generated history; by default the small one of the database tests.
+void GenerateHistory(const TempFolder& folder, int seed, int persons = 60, int logs = kLogs,
+                     int lines = 20000) {
     std::ostringstream out, err;
-    ASSERT_EQ(
-        loggen::runLogGen({"--persons", "60", "--logs", std::to_string(kLogs), "--lines", "20000",
-                           "--seed", std::to_string(seed), "--output-folder", folder.Path("")},
-                          out, err),
-        0)
+    ASSERT_EQ(loggen::runLogGen({"--persons", std::to_string(persons), "--logs",
+                                 std::to_string(logs), "--lines", std::to_string(lines), "--seed",
+                                 std::to_string(seed), "--output-folder", folder.Path("")},
+                                out, err),
+              0)
         << err.str();
 }
 
@@ -72,13 +74,7 @@ TextFigures ReadText(const std::string& text) {
 TEST(RatingCheck, TheFittedRatingPredictsBetterThanEveryBaseline) {
     for (const int seed : {2, 5, 6}) {
         TempFolder folder;
-        std::ostringstream out, err;
-        ASSERT_EQ(
-            loggen::runLogGen({"--persons", "200", "--logs", "10", "--lines", "100000", "--seed",
-                               std::to_string(seed), "--output-folder", folder.Path("")},
-                              out, err),
-            0)
-            << err.str();
+        GenerateHistory(folder, seed, 200, 10, 100000);
         const QlaRun run =
             Qla(QStringList{"rating-check"} << LogPaths(folder, 10) << kNewDatabaseReading);
         ASSERT_EQ(run.status, 0) << run.err;

@@ -21,14 +21,20 @@
 namespace qla::dbtest {
 namespace {
 
-TEST(Ratings, TheBoardFollowsTheTrueSkills) {
-    TempFolder folder;
+// A generated history of `logs` logs of `lines` lines with `persons` persons into `folder`.
+void WriteHistory(const TempFolder& folder, int persons, int logs, int lines, int seed) {
     std::ostringstream out, err;
-    ASSERT_EQ(loggen::runLogGen({"--persons", "80", "--logs", "3", "--lines", "20000", "--seed",
-                                 "3", "--output-folder", folder.Path("")},
+    ASSERT_EQ(loggen::runLogGen({"--persons", std::to_string(persons), "--logs",
+                                 std::to_string(logs), "--lines", std::to_string(lines), "--seed",
+                                 std::to_string(seed), "--output-folder", folder.Path("")},
                                 out, err),
               0)
         << err.str();
+}
+
+TEST(Ratings, TheBoardFollowsTheTrueSkills) {
+    TempFolder folder;
+    WriteHistory(folder, 80, 3, 20000, 3);
     std::map<std::string, double> skillOf; // main name in the first log, true skill there
     for (const auto& person : testing_support::ReadHistoryPersons(folder.Path("persons.tsv")))
         skillOf[person.MainName] = person.Skills.front();
@@ -84,12 +90,7 @@ std::multiset<std::string> RatingCells(const std::string& board) {
 
 TEST(Ratings, AHalfLifeWeighsOlderLogsLessByTheirDates) {
     TempFolder folder;
-    std::ostringstream out, err;
-    ASSERT_EQ(loggen::runLogGen({"--persons", "60", "--logs", "3", "--lines", "8000", "--seed", "5",
-                                 "--output-folder", folder.Path("")},
-                                out, err),
-              0)
-        << err.str();
+    WriteHistory(folder, 60, 3, 8000, 5);
     const QString database = NewDatabase(Engine::SQLite, folder);
     for (const char* log : {"log01.log", "log02.log", "log03.log"})
         ASSERT_EQ(Qla({"import", folder.QPath(log), "--db", database, "--quiet"}).status, 0);
@@ -243,12 +244,7 @@ TEST(Ratings, JsonAndCsvHoldTheTextBoardAndGuardTheirNames) {
 // into persons, everyone who killed anyone is rated.
 TEST(Ratings, NamesManyPeoplePassThroughAreNotRatedByName) {
     TempFolder folder;
-    std::ostringstream out, err;
-    ASSERT_EQ(loggen::runLogGen({"--persons", "80", "--logs", "2", "--lines", "20000", "--seed",
-                                 "4", "--output-folder", folder.Path("")},
-                                out, err),
-              0)
-        << err.str();
+    WriteHistory(folder, 80, 2, 20000, 4);
     const QStringList board{"ratings", folder.QPath("log01.log"), "--recognition",
                             "full",    "--min-encounters",        "0"};
     const QlaRun byName = Qla(board);
