@@ -3,6 +3,7 @@
 // same reader and the same parsers then build the same store.
 #include "db/store_from_database.h"
 
+#include "analysis/holder_identity.h"
 #include "analysis/log_stream.h"
 #include "core/file_identity.h"
 #include "db/chunk_reader.h"
@@ -74,7 +75,13 @@ DatabaseStoreResult BuildStoreInTransaction(StatsDatabase& database, const LogSe
                                             AnalysisStore& store, StoreParts parts) {
     if (database.StoredVersion() < kStatisticsVersion) {
         store.HoldersChained = false; // the lines give holdings
-        return AnalyzeStoredLines(database, selection, store);
+        // The passing names of a reading by name for a rating, as a log read alone finds them.
+        const bool findsPassing = parts.PassingNames && !store.TracksHolders;
+        store.TracksHolders = store.TracksHolders || findsPassing;
+        DatabaseStoreResult read = AnalyzeStoredLines(database, selection, store);
+        if (findsPassing)
+            FileByNameKeepingPassingKeys(store);
+        return read;
     }
     return BuildStoreFromStatistics(database, selection, store, parts);
 }

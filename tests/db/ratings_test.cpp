@@ -3,6 +3,8 @@
 // its encounters.
 #include "db_test_support.h"
 
+#include "db/stats_database.h"
+
 #include "history.h"
 #include "run_loggen.h"
 #include "support/history_persons.h"
@@ -13,6 +15,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSqlQuery>
 
 #include <map>
 #include <set>
@@ -273,6 +276,18 @@ TEST(Ratings, NamesManyPeoplePassThroughAreNotRatedByName) {
     const QString database = NewDatabase(Engine::SQLite, folder);
     ASSERT_EQ(Qla({"import", folder.QPath("log01.log"), "--db", database, "--quiet"}).status, 0);
     EXPECT_EQ(Qla({"ratings", "--db", database, "--min-encounters", "0"}).out, byName.out);
+    {
+        // A database from before stored statistics reads its stored lines: the same names.
+        std::string error;
+        auto opened =
+            db::StatsDatabase::Open(database.toStdString(), db::OpenMode::ReadWrite, error);
+        ASSERT_TRUE(opened) << error;
+        ASSERT_TRUE(QSqlQuery(opened->Connection())
+                        .exec("UPDATE qla_meta SET value = '4' WHERE name = 'schema_version'"));
+    }
+    const QlaRun fromLines = Qla({"ratings", "--db", database, "--min-encounters", "0"});
+    EXPECT_NE(fromLines.err.find("is read from its stored lines"), std::string::npos);
+    EXPECT_EQ(fromLines.out, byName.out);
 
     for (const std::vector<std::string>& row :
          TextRows(Qla(QStringList(board) << "--merge-players").out))
