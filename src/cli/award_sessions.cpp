@@ -1,7 +1,7 @@
 #include "cli/award_sessions.h"
-#include "analysis/holder_identity.h"
 
 #include "analysis/analysis.h"
+#include "analysis/holder_identity.h"
 #include "cli/log_opening.h"
 #include "core/control_chars.h"
 #include "db/log_date.h"

@@ -1,9 +1,9 @@
 // The "Analyze Logfile" page: the analysis run with its progress, the whole-log totals, the
 // player list and the selected player's column.
 #include "ui/analyze_page.h"
-#include "analysis/holder_identity.h"
 
 #include "analysis/hidden_players.h"
+#include "analysis/holder_identity.h"
 #include "analysis/log_names.h"
 #include "analysis/merge_players.h"
 #include "core/names.h"

@@ -203,8 +203,10 @@ std::shared_ptr<AnalysisStore> KillsToFit(const AnalysisStore& store, bool passi
 void PlayerTablePanel::FitRatings(std::shared_future<std::vector<std::string>> passing) {
     const std::uint64_t fill = ++fill_;
     auto fit = std::make_shared<std::vector<SkillRating>>();
-    QThread* thread = QThread::create(
-        [kills = KillsToFit(store_, passing.valid()), passing = std::move(passing), fit] {
+    // Taken before the lambda: the order its captures are made in is unspecified.
+    std::shared_ptr<AnalysisStore> kills = KillsToFit(store_, passing.valid());
+    QThread* thread =
+        QThread::create([kills = std::move(kills), passing = std::move(passing), fit] {
             if (passing.valid())
                 kills->PassingKeys = passing.get();
             *fit = FitSkill(EncountersOf(*kills));
