@@ -122,6 +122,7 @@ DashboardModel BuildDashboardModel(const AnalysisStore& store, const DashboardSe
             s.Encounters = shown.Encounters;
             s.Conservative = fit[at].Conservative();
         }
+        s.Unrated = PassesThrough(store, p);
         model.Players.push_back(s);
     }
     model.Fit = fit;

@@ -75,6 +75,7 @@ struct PlayerSummary {
     // uncertainty and the kills either way it rests on.
     std::int64_t Rating = 0, RatingUncertainty = 0, Encounters = 0;
     double Conservative = 0; // what the board ranks by (SkillRating::Conservative)
+    bool Unrated = false;    // a name many people pass through (PassesThrough): no rating
 };
 
 struct WeaponSummary {

@@ -93,8 +93,9 @@ std::string PlayerPage(const SiteParts& site, const KillEventIndex& events, Play
     AppendFigure(out, "Teamkills", std::to_string(summary.Teamkills));
     AppendFigure(out, "Suicides", std::to_string(summary.Suicides));
     AppendFigure(out, "Rating",
-                 std::to_string(summary.Rating) + " ± " +
-                     std::to_string(summary.RatingUncertainty));
+                 summary.Unrated ? std::string("not rated: a name many people pass through")
+                                 : std::to_string(summary.Rating) + " ± " +
+                                       std::to_string(summary.RatingUncertainty));
     AppendFigure(out, "Voice chats", std::to_string(summary.VoiceChats));
     AppendFigure(out, "Text chats", std::to_string(summary.TextChats));
     out += "</dl>\n";
