@@ -14,6 +14,7 @@
 #include "export/data/rating_board_export.h"
 #include "stats/rating_board.h"
 #include "stats/rating_weights.h"
+#include "stats/skill_rating.h"
 
 #include <QCommandLineParser>
 
@@ -218,6 +219,28 @@ int RunPlayerCommand(const QStringList& arguments, std::ostream& out, std::ostre
     return kExitOk;
 }
 
+// Read by name, the names left out of the fit, so that a reader who misses one on the board
+// knows why: each is many people at once.
+void NoteUnratedNames(const AnalysisStore& store, std::ostream& err) {
+    constexpr std::size_t kNamesShown = 10;
+    std::vector<std::string> names;
+    for (const PlayerIndex p : store.PlayerIndexes())
+        if (PassesThrough(store, p))
+            if (std::string name =
+                    StripColourCodes(store.Players[static_cast<std::size_t>(p)].Name);
+                std::find(names.begin(), names.end(), name) == names.end())
+                names.push_back(std::move(name));
+    if (names.empty())
+        return;
+    err << "qla: not rated, as names many people pass through (--merge-players rates the persons "
+           "behind them):";
+    for (std::size_t k = 0; k < std::min(names.size(), kNamesShown); ++k)
+        err << (k == 0 ? " " : ", ") << TerminalSafeText(names[k]);
+    if (names.size() > kNamesShown)
+        err << " and " << names.size() - kNamesShown << " more";
+    err << "\n";
+}
+
 int RunRatingsCommand(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     int exitCode = kExitOk;
     AnalysisStore store;
@@ -245,6 +268,7 @@ int RunRatingsCommand(const QStringList& arguments, std::ostream& out, std::ostr
         weights.Weights = HalfLifeWeights(logs.Dates, *invocation.halfLifeDays);
     }
     const std::vector<RatingBoardRow> board = RatingBoard(store, invocation.minEncounters, weights);
+    NoteUnratedNames(store, err);
     if (invocation.format == QLatin1String("json")) {
         out << RatingBoardJson(store, board, invocation.minEncounters, invocation.halfLifeDays);
         return kExitOk;

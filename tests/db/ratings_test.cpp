@@ -260,6 +260,13 @@ TEST(Ratings, NamesManyPeoplePassThroughAreNotRatedByName) {
             unrated.insert(row[8]);
     }
     EXPECT_TRUE(unrated.contains("Player")) << byName.out;
+    // Standard error names them, so that a reader who misses one on the board knows why.
+    EXPECT_NE(byName.err.find("qla: not rated, as names many people pass through"),
+              std::string::npos)
+        << byName.err;
+    for (const std::string& name : unrated)
+        if (name.find('^') == std::string::npos)
+            EXPECT_NE(byName.err.find(name), std::string::npos) << name;
     EXPECT_GE(unrated.size(), 4u) << byName.out; // the fun names too
     EXPECT_LE(unrated.size(), 10u) << byName.out;
 
@@ -303,8 +310,9 @@ TEST(Ratings, NamesManyPeoplePassThroughAreNotRatedByName) {
     EXPECT_NE(fromLines.err.find("is read from its stored lines"), std::string::npos);
     EXPECT_EQ(fromLines.out, byName.out);
 
-    for (const std::vector<std::string>& row :
-         TextRows(Qla(QStringList(board) << "--merge-players").out))
+    const QlaRun merged = Qla(QStringList(board) << "--merge-players");
+    EXPECT_EQ(merged.err, "");
+    for (const std::vector<std::string>& row : TextRows(merged.out))
         if (row.size() == 9 && row[5] != "0")
             EXPECT_NE(row[4], "0") << row[8];
 }
