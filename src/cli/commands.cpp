@@ -90,7 +90,10 @@ std::vector<CommandInfo> BuildCommands() {
              "nothing. Prints the board ranked by a conservative value (the rating less twice its "
              "uncertainty), tab-separated: rank, rating, uncertainty, conservative value (in "
              "points: 1500 the middle, 400 points for ten-to-one odds), encounters (kills either "
-             "way), kills, deaths, teamkills and the player.",
+             "way), kills, deaths, teamkills and the player. Read by name, a name many people "
+             "pass through (the connect name, fun names) is many skills at once: its kills are "
+             "left out of the fit and it is not rated, and standard error names such names; "
+             "--merge-players rates the persons behind them.",
          .Options = WithReadingOptions(
              {{.Name = "min-encounters",
                .ValueName = "N",
