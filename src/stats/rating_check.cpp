@@ -57,6 +57,26 @@ struct NamedChance {
     Chance Of;
 };
 
+// A player the training never met (or, by name, a name many people pass through) could be
+// anyone: his rating is the middle, its uncertainty the spread of the players met (the root mean
+// square of their ratings about the middle), not the prior's, which the fit shrinks them by.
+// Measured on generated histories it lowered the log loss on every seed of 1-18 read by name
+// (docs/ratings.md).
+void PlaceUnmetPlayers(std::vector<SkillRating>& fit) {
+    double squares = 0, met = 0;
+    for (const SkillRating& rating : fit)
+        if (rating.Encounters > 0) {
+            squares += rating.Rating * rating.Rating;
+            met += 1;
+        }
+    if (met == 0)
+        return;
+    const double spread = std::sqrt(squares / met);
+    for (SkillRating& rating : fit)
+        if (rating.Encounters == 0)
+            rating.Uncertainty = spread;
+}
+
 // Every method trained on `training`, players past the training's (none) at their defaults.
 std::vector<NamedChance> TrainMethods(const std::vector<DuelLog>& training, std::size_t playerCount,
                                       const std::vector<char>& passing) {
@@ -77,6 +97,7 @@ std::vector<NamedChance> TrainMethods(const std::vector<DuelLog>& training, std:
             (duel.Killer == pair.A ? pair.AWins : pair.BWins) += duel.Count;
         }
     auto fit = std::make_shared<std::vector<SkillRating>>(FitSkill(encounters));
+    PlaceUnmetPlayers(*fit);
     methods.push_back({"rating", [fit](std::uint32_t a, std::uint32_t b) {
                            return NextEncounterChance((*fit)[a], (*fit)[b]);
                        }});

@@ -91,5 +91,29 @@ TEST(RatingCheck, AStoreBecomesOneDuelPerKillerAndVictimInTheOrderOfTheFirstKill
     EXPECT_EQ(history.Logs[1][0].Victim, 1u);
 }
 
+// A name many people pass through teaches our rating nothing: its training kills change none of
+// the rating's chances, while the baselines learn from them. In the test it is predicted as a
+// player never met, whose chances are the same as charlie's against the same opponent.
+TEST(RatingCheck, APassingNameIsPredictedAsAPlayerNeverMet) {
+    constexpr std::uint32_t kAlpha = 0, kBravo = 1, kPlayer = 2, kCharlie = 3;
+    const DuelLog training{{kAlpha, kBravo, 30}, {kBravo, kAlpha, 10}};
+    DuelLog withPassing = training;
+    withPassing.push_back({kPlayer, kAlpha, 20});
+    withPassing.push_back({kPlayer, kBravo, 20});
+    const DuelLog test{{kPlayer, kAlpha, 1}, {kCharlie, kAlpha, 1}};
+    const std::vector<std::string> names{"alpha", "bravo", "player", "zed"};
+    DuelHistory passing{names, {withPassing, test}, {0, 0, 1, 0}};
+    DuelHistory without{names, {training, test}, {0, 0, 1, 0}};
+    const RatingCheckResult heard = CheckRatings(passing);
+    const RatingCheckResult unheard = CheckRatings(without);
+    EXPECT_DOUBLE_EQ(Method(heard, "rating").LogLoss, Method(unheard, "rating").LogLoss);
+    EXPECT_NE(Method(heard, "kd-ratio").LogLoss, Method(unheard, "kd-ratio").LogLoss);
+    // Both kills of alpha by an unknown: one chance given twice, in one bin.
+    std::size_t binsUsed = 0;
+    for (const CalibrationBin& bin : Method(heard, "rating").Bins)
+        binsUsed += bin.Encounters > 0 ? 1 : 0;
+    EXPECT_EQ(binsUsed, 1u);
+}
+
 } // namespace
 } // namespace qla
