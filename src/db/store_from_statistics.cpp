@@ -224,21 +224,31 @@ std::size_t FileBlockAt(StatsDatabase& database, const BlocksByFirstLog& blocks,
     return 0;
 }
 
-// The passing names of the logs `ids` as one history: their chains read into a store of their
-// own, as merging persons reads them, and the names used by many chains and played most by few.
-bool FilePassingKeys(StatsDatabase& database, std::vector<LogId> ids, AnalysisStore& store,
+// The passing names of the logs `ids` as one history: each log's chains filed alone into one
+// scratch store, as merging persons files them, and each name's use in them summed (a chain never
+// reaches past its log). A store of a hundred logs' chains would take a hundred thousand records.
+bool FilePassingKeys(StatsDatabase& database, const std::vector<LogId>& ids, AnalysisStore& store,
                      std::string& error) {
     AnalysisStore chains;
     chains.TracksHolders = true;
-    StoreParts parts = CountersOnly();
-    parts.Chains = true;
-    DatabaseStoreResult read =
-        BuildStoreFromStatistics(database, LogsWithIds(std::move(ids)), chains, parts);
-    if (!read.Ok) {
-        error = std::move(read.Error);
-        return false;
+    chains.HoldersChained = true;
+    KeyUseSums sums;
+    std::vector<PlayerIndex> recordOf, firstOfName;
+    for (const LogId id : ids) {
+        const std::optional<LogDigest> digest =
+            ReadDigest(database, id, error,
+                       {.Encounters = false, .Holdings = false, .Renames = false, .Pairs = false});
+        if (!digest)
+            return false;
+        const std::optional<LogChains> read =
+            ReadChains(database, id, digest->Players.size(), false, error);
+        if (!read)
+            return false;
+        chains.Reset();
+        FileDigestChains(*digest, *read, chains, false, recordOf, firstOfName);
+        sums.Add(NameKeyUses(chains));
     }
-    store.PassingKeys = PassingNameKeys(chains);
+    store.PassingKeys = sums.PassingKeys();
     return true;
 }
 
