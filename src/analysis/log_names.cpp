@@ -6,8 +6,8 @@
 #include "analysis/player_identity.h"
 #include "core/names.h"
 
-#include <algorithm>
 #include <unordered_map>
+#include <utility>
 
 namespace qla {
 
@@ -27,11 +27,8 @@ LogNames NamesOfStore(const AnalysisStore& store, std::int64_t number) {
     }
     const std::vector<std::string> passing =
         store.TracksHolders ? PassingNameKeys(store) : std::vector<std::string>{};
-    const auto isPassing = [&](std::string_view name) {
-        return std::binary_search(passing.begin(), passing.end(), IdentityKey(name));
-    };
     for (const RenameEntry& rename : RealEntries(store.Renames)) {
-        if (isPassing(rename.OldName) || isPassing(rename.NewName))
+        if (KeyListed(passing, rename.OldName) || KeyListed(passing, rename.NewName))
             continue;
         names.Renames.emplace_back(rename.OldName, rename.NewName);
         names.RenameLines.push_back(rename.Line);

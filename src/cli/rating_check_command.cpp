@@ -125,8 +125,7 @@ class NamesOverLogs {
         const std::vector<std::string> passing = training_.PassingKeys();
         history.Passing.assign(history.PlayerNames.size(), 0);
         for (std::size_t p = 0; p < history.PlayerNames.size(); ++p)
-            history.Passing[p] = std::binary_search(passing.begin(), passing.end(),
-                                                    IdentityKey(history.PlayerNames[p]));
+            history.Passing[p] = KeyListed(passing, history.PlayerNames[p]);
     }
 
   private:

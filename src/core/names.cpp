@@ -3,6 +3,8 @@
 
 #include "core/case_fold.h"
 
+#include <algorithm>
+
 namespace qla {
 
 int ColourIndexOf(char code) {
@@ -132,6 +134,11 @@ std::string IdentityKey(std::string_view name) {
     while (const std::size_t blank = TrailingBlank(trimmed))
         trimmed.remove_suffix(blank);
     return FoldCase(trimmed);
+}
+
+bool KeyListed(const std::vector<std::string>& sortedKeys, std::string_view name) {
+    return !sortedKeys.empty() &&
+           std::binary_search(sortedKeys.begin(), sortedKeys.end(), IdentityKey(name));
 }
 
 } // namespace qla

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qla {
 
@@ -24,5 +25,9 @@ std::string StripColourCodes(std::string_view text);
 // from both ends, case folded (FoldCase). Names with equal keys are one player when players are
 // merged; the key of a name without letters or digits left may be empty.
 std::string IdentityKey(std::string_view name);
+
+// Whether the name's identity key is one of `sortedKeys` (sorted identity keys, such as a store's
+// passing names).
+bool KeyListed(const std::vector<std::string>& sortedKeys, std::string_view name);
 
 } // namespace qla

@@ -25,10 +25,8 @@ double Logistic(double x) {
 } // namespace
 
 bool PassesThrough(const AnalysisStore& store, PlayerIndex player) {
-    return !store.PassingKeys.empty() && player >= 1 &&
-           static_cast<std::size_t>(player) < store.Players.size() &&
-           std::binary_search(store.PassingKeys.begin(), store.PassingKeys.end(),
-                              IdentityKey(store.Players[static_cast<std::size_t>(player)].Name));
+    return player >= 1 && static_cast<std::size_t>(player) < store.Players.size() &&
+           KeyListed(store.PassingKeys, store.Players[static_cast<std::size_t>(player)].Name);
 }
 
 std::vector<char> PassingPlayers(const AnalysisStore& store) {

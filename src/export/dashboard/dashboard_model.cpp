@@ -101,6 +101,7 @@ DashboardModel BuildDashboardModel(const AnalysisStore& store, const DashboardSe
     model.Coverage = CoverageOf(store, settings.Totals);
     model.Players.reserve(static_cast<std::size_t>(store.PlayerCount()));
     const std::vector<SkillRating> fit = FitSkill(EncountersOf(store));
+    const std::vector<char> passing = PassingPlayers(store); // empty when none is known
     for (PlayerIndex p = 1; p <= store.PlayerCount(); ++p) {
         const PlayerRecord& r = store.Players[p];
         PlayerSummary s;
@@ -122,7 +123,7 @@ DashboardModel BuildDashboardModel(const AnalysisStore& store, const DashboardSe
             s.Encounters = shown.Encounters;
             s.Conservative = fit[at].Conservative();
         }
-        s.Unrated = PassesThrough(store, p);
+        s.Unrated = !passing.empty() && passing[static_cast<std::size_t>(p)] != 0;
         model.Players.push_back(s);
     }
     model.Fit = fit;
