@@ -6,6 +6,7 @@
 
 #include "core/store.h"
 #include "stats/rating_baselines.h"
+#include "stats/skill_rating.h"
 
 #include <array>
 #include <cstdint>
@@ -60,6 +61,16 @@ struct RatingCheckResult {
     double UnseenEncounters = 0;      // of them, with a player not met in training
     std::vector<MethodScore> Methods; // rating, kd-ratio, elo, glicko
 };
+
+// Players meet mostly their own level (evenings, servers): over a fit's encounters, an opponent's
+// rating is about `Slope` times one's own, give or take `Spread` (each encounter counted from both
+// sides). How our rating predicts a player it never met.
+struct OpponentLevel {
+    double Slope = 0, Spread = 0;
+};
+OpponentLevel OpponentLevelOf(const Encounters& encounters, const std::vector<SkillRating>& fit);
+// A player the fit never met, as the opponent of `met`: where the opponents of `met`'s rating are.
+SkillRating BesideOpponent(const OpponentLevel& level, const SkillRating& met);
 
 // Needs two logs or more. Each kill of the test logs is asked as "does A, not B, kill?" with A
 // the pair's player whose name sorts first, so that no method's chances decide the bins.

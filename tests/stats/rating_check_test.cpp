@@ -115,5 +115,58 @@ TEST(RatingCheck, APassingNameIsPredictedAsAPlayerNeverMet) {
     EXPECT_EQ(binsUsed, 1u);
 }
 
+// Opponents' ratings against one's own, each pair's kills from both sides: two leagues where
+// 1.0 meets 0.5 and -1.0 meets -0.5 ten times each give an opponent 0.8 times one's rating,
+// give or take the root of 0.225.
+TEST(RatingCheck, OpponentsLevelIsTheLineThroughTheEncounters) {
+    Encounters encounters;
+    encounters.PlayerCount = 4;
+    encounters.Pairs = {{0, 1, 6, 4}, {2, 3, 3, 7}};
+    const std::vector<SkillRating> fit{
+        {1.0, 0.1, 10}, {0.5, 0.1, 10}, {-1.0, 0.1, 10}, {-0.5, 0.1, 10}};
+    const OpponentLevel level = OpponentLevelOf(encounters, fit);
+    EXPECT_NEAR(level.Slope, 0.8, 1e-12);
+    EXPECT_NEAR(level.Spread, std::sqrt(0.225), 1e-12);
+    const SkillRating placed = BesideOpponent(level, fit[2]);
+    EXPECT_NEAR(placed.Rating, -0.8, 1e-12);
+    EXPECT_DOUBLE_EQ(placed.Uncertainty, level.Spread);
+    EXPECT_DOUBLE_EQ(placed.Encounters, 0);
+    // No encounters, or only players at the middle: nothing to place by.
+    EXPECT_DOUBLE_EQ(OpponentLevelOf(Encounters{}, {}).Slope, 0);
+}
+
+// Strong players meet strong ones and weak ones weak: a player never met who meets the
+// strongest is placed among the strong, so the strongest is given less than against the
+// middle; two players never met are even.
+TEST(RatingCheck, APlayerNeverMetIsPlacedBesideTheOneHeMeets) {
+    constexpr std::uint32_t kStrong = 0, kStrongToo = 1, kWeak = 2, kWeakToo = 3, kNew = 4,
+                            kNewToo = 5, kNewAlso = 6;
+    const DuelLog training{{kStrong, kStrongToo, 12}, {kStrongToo, kStrong, 8},
+                           {kWeak, kWeakToo, 12},     {kWeakToo, kWeak, 8},
+                           {kStrongToo, kWeak, 16},   {kWeak, kStrongToo, 4}};
+    const DuelLog test{{kStrong, kNew, 1}, {kNewToo, kNewAlso, 1}};
+    const DuelHistory history{{"alpha", "bravo", "charlie", "delta", "zulu", "x-ray", "yankee"},
+                              {training, test}};
+    const RatingCheckResult result = CheckRatings(history);
+
+    Encounters encounters;
+    encounters.PlayerCount = history.PlayerNames.size();
+    encounters.Pairs = {
+        {kStrong, kStrongToo, 12, 8}, {kWeak, kWeakToo, 12, 8}, {kStrongToo, kWeak, 16, 4}};
+    const std::vector<SkillRating> fit = FitSkill(encounters);
+    const OpponentLevel level = OpponentLevelOf(encounters, fit);
+    ASSERT_GT(level.Slope, 0);
+    const double expected = NextEncounterChance(fit[kStrong], BesideOpponent(level, fit[kStrong]));
+    const double atTheMiddle = NextEncounterChance(fit[kStrong], SkillRating{0, level.Spread, 0});
+    EXPECT_LT(expected, atTheMiddle);
+    EXPECT_GT(expected, 0.5);
+
+    // Both chances fall in one bin: what it was given sums them.
+    double given = 0;
+    for (const CalibrationBin& bin : Method(result, "rating").Bins)
+        given += bin.PredictedSum;
+    EXPECT_NEAR(given, expected + 0.5, 1e-9);
+}
+
 } // namespace
 } // namespace qla

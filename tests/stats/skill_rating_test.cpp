@@ -67,7 +67,7 @@ TEST(SkillRating, TheNextEncounterIsLessSureThanTheFitButKeepsItsSide) {
     const double fitted = WinProbability(strong, weak);
     const double next = NextEncounterChance(strong, weak);
     EXPECT_NEAR(fitted, 1 / (1 + std::exp(-2.0)), 1e-3);
-    EXPECT_LT(next, fitted - 0.03);
+    EXPECT_LT(next, fitted - 0.002);
     EXPECT_GT(next, 0.75);
     EXPECT_NEAR(next + NextEncounterChance(weak, strong), 1, 1e-12);
     EXPECT_DOUBLE_EQ(NextEncounterChance(weak, weak), 0.5);
