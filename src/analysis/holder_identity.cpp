@@ -8,7 +8,6 @@
 #include "core/names.h"
 
 #include <algorithm>
-#include <map>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
@@ -378,7 +377,8 @@ void JoinByName(const AnalysisStore& store, const RecordKeys& keys, Joins& joins
 void AddChainsInPlayTogether(const AnalysisStore& store, const RecordKeys& keys, Joins& joins,
                              const std::vector<char>& own) {
     std::vector<Span> spans(store.Players.size()); // by chain root: the lines it was in play
-    std::map<std::uint64_t, std::vector<std::size_t>> chainsWithKey; // in a fixed order
+    // Each chain once under each session and own key it used: sorted, a group per key.
+    std::vector<std::pair<std::uint64_t, std::size_t>> chainsWithKey;
     for (const PlayerIndex r : store.PlayerIndexes()) {
         const auto at = static_cast<std::size_t>(r);
         if (!keys.Automatic[at])
@@ -388,17 +388,33 @@ void AddChainsInPlayTogether(const AnalysisStore& store, const RecordKeys& keys,
         Span& span = spans[chain];
         span.First = std::min(span.First, holding.FirstLine);
         span.Last = std::max(span.Last, holding.LastLine);
-        if (own[keys.Id[at]]) {
-            auto& chains = chainsWithKey[SessionKey(holding.Session, keys.Id[at])];
-            if (std::find(chains.begin(), chains.end(), chain) == chains.end())
-                chains.push_back(chain);
-        }
+        if (own[keys.Id[at]])
+            chainsWithKey.emplace_back(SessionKey(holding.Session, keys.Id[at]), chain);
     }
-    for (const auto& [sessionKey, chains] : chainsWithKey)
-        for (std::size_t i = 0; i < chains.size(); ++i)
-            for (std::size_t j = i + 1; j < chains.size(); ++j)
-                if (spans[chains[i]].InPlayWith(spans[chains[j]]))
-                    joins.AddFoes(chains[i], chains[j]);
+    std::sort(chainsWithKey.begin(), chainsWithKey.end());
+    chainsWithKey.erase(std::unique(chainsWithKey.begin(), chainsWithKey.end()),
+                        chainsWithKey.end());
+    // Within a group, by the line each chain came into play: a chain is in play with the later
+    // ones that came before it left, and with no others.
+    std::vector<std::size_t> group;
+    for (std::size_t begin = 0; begin < chainsWithKey.size();) {
+        std::size_t end = begin;
+        group.clear();
+        for (; end < chainsWithKey.size() && chainsWithKey[end].first == chainsWithKey[begin].first;
+             ++end)
+            if (spans[chainsWithKey[end].second].Last != 0)
+                group.push_back(chainsWithKey[end].second);
+        std::sort(group.begin(), group.end(), [&](std::size_t a, std::size_t b) {
+            return std::pair(spans[a].First, a) < std::pair(spans[b].First, b);
+        });
+        for (std::size_t i = 0; i < group.size(); ++i) {
+            const Span& span = spans[group[i]];
+            for (std::size_t j = i + 1; j < group.size() && spans[group[j]].First < span.Last; ++j)
+                if (span.InPlayWith(spans[group[j]]))
+                    joins.AddFoes(group[i], group[j]);
+        }
+        begin = end;
+    }
 }
 
 HolderPersons Persons(const AnalysisStore& store, const AliasList& aliases, bool overTime) {
