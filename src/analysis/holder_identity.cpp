@@ -62,18 +62,25 @@ class Joins {
 
   private:
     // Whether the sets of roots a and b were shown to be apart: the relation is kept on both
-    // sides, so the shorter list tells.
+    // sides, so the shorter list tells. Sets only grow, and foes stay foes: two roots once found
+    // apart are remembered, as the same two are often tried again.
     bool Foes(std::size_t a, std::size_t b) {
+        const std::uint64_t pair = (std::uint64_t{std::min(a, b)} << 32) | std::max(a, b);
+        if (rootsApart_.contains(pair))
+            return true;
         if (foes_[a].size() > foes_[b].size())
             std::swap(a, b);
         for (const std::uint32_t foe : foes_[a])
-            if (Root(foe) == b)
+            if (Root(foe) == b) {
+                rootsApart_.insert(pair);
                 return true;
+            }
         return false;
     }
 
     DisjointSets sets_;
     std::vector<std::vector<std::uint32_t>> foes_; // by root: records of the sets apart from it
+    std::unordered_set<std::uint64_t> rootsApart_; // two roots, the lower first
 };
 
 // Whether a holding that began first could still be held when the later one began: names with
@@ -196,7 +203,7 @@ KeyUses KeyUsesOf(const AnalysisStore& store, const RecordKeys& keys, Joins& cha
         std::int64_t Lines;
         std::size_t Latest;
     };
-    std::unordered_map<std::size_t, std::vector<KeyUse>> chainKeys;
+    std::vector<std::vector<KeyUse>> chainKeys(store.Players.size()); // by chain root
     const auto add = [&](std::size_t chain, std::uint32_t id, std::int64_t count,
                          std::size_t latest) {
         auto& perKey = chainKeys[chain];
@@ -219,11 +226,13 @@ KeyUses KeyUsesOf(const AnalysisStore& store, const RecordKeys& keys, Joins& cha
     for (std::size_t k = 1; k < store.Renames.size(); ++k) {
         const auto from = static_cast<std::size_t>(std::max(store.Renames[k].From, 0));
         if (from != 0 && keys.Automatic[from] && keys.RenameId[k] != 0 &&
-            chainKeys.contains(chains.Root(from)))
+            !chainKeys[chains.Root(from)].empty())
             add(chains.Root(from), keys.RenameId[k], 0, 0);
     }
     KeyUses uses(keys.Text.size(), {0, 0});
-    for (const auto& [chain, perKey] : chainKeys) {
+    for (const std::vector<KeyUse>& perKey : chainKeys) {
+        if (perKey.empty())
+            continue;
         const auto most =
             std::max_element(perKey.begin(), perKey.end(), [](const auto& a, const auto& b) {
                 return std::pair(a.Lines, a.Latest) < std::pair(b.Lines, b.Latest);
