@@ -25,7 +25,7 @@ class ChangedFileSink : public Sink {
         : live_(std::move(live)), memory_(memory), folder_(staged.string(), {}) {}
 
     ExportResult Put(const std::string& name, std::string_view content) override;
-    // A file written in pieces is compared whole, once committed.
+    // A file written in pieces is compared with the live one as its pieces come.
     std::unique_ptr<SinkFile> Create(const std::string& name) override;
     bool RemembersPages() const override { return memory_ != nullptr; }
     bool Keeps(const std::string& name, std::uint64_t inputs) override;

@@ -3,6 +3,7 @@
 
 #include "export/file_paths.h"
 #include "export/output_file.h" // PathExists
+#include "export/same_bytes_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -108,6 +109,16 @@ ExportResult FolderSink::Put(const std::string& name, std::string_view content) 
 
 std::unique_ptr<SinkFile> FolderSink::Create(const std::string& name) {
     placed_.insert(name);
+    const std::string path = folder_ + "/" + name;
+    // A page written in pieces is compared with the earlier export's as it comes.
+    if (std::binary_search(keepable_.begin(), keepable_.end(), name))
+        if (auto existing = OpenToCompare(path, logFile_))
+            return std::make_unique<SameBytesFile>(
+                existing, [this, name] { return CreateInFolder(name); }, nullptr);
+    return CreateInFolder(name);
+}
+
+std::unique_ptr<SinkFile> FolderSink::CreateInFolder(const std::string& name) {
     const std::string path = folder_ + "/" + name;
     const std::string_view parent = std::string_view(path).substr(0, path.find_last_of('/'));
     if (parent != madeFolder_) {

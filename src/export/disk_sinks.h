@@ -35,9 +35,10 @@ class PathSink final : public Sink {
 
 // Writes each file into a folder (its subfolders made as needed), replacing a file of that name
 // whole, never the log being read. `keepable` (sorted) names files an earlier export of a site
-// wrote there: such a file that is a regular file already holding the bytes given whole (Put)
-// is kept as it is, its time and inode too, so a site written again over itself changes only the
-// files that differ (a web server's caches and rsync see nothing else).
+// wrote there: such a file that is a regular file already holding the bytes given (whole by Put,
+// or in pieces through Create) is kept as it is, its time and inode too, so a site written again
+// over itself changes only the files that differ (a web server's caches and rsync see nothing
+// else).
 class FolderSink final : public Sink {
   public:
     FolderSink(std::string folder, std::optional<FileIdentity> logFile,
@@ -53,6 +54,8 @@ class FolderSink final : public Sink {
     const std::set<std::string>& Placed() const { return placed_; }
 
   private:
+    std::unique_ptr<SinkFile> CreateInFolder(const std::string& name);
+
     std::string folder_;
     std::string madeFolder_; // the last folder made, so a series of pages makes it once
     std::optional<FileIdentity> logFile_;

@@ -114,5 +114,12 @@ class GatheredFile final : public SinkFile {
 // `stage`, a name that may not be replaced the refusal.
 ExportResult WriteWholeFile(Sink& sink, const std::string& name, std::string_view content,
                             bool durable = true, int stage = 0);
+// The same for a file that `write` puts into the sink's file in pieces (false: a piece failed).
+ExportResult WriteFileInPieces(Sink& sink, const std::string& name,
+                               const std::function<bool(SinkFile& file)>& write,
+                               bool durable = true, int stage = 0);
+// As Sink::Put, for a file written in pieces: not flushed, a failure names the file.
+ExportResult PutInPieces(Sink& sink, const std::string& name,
+                         const std::function<bool(SinkFile& file)>& write);
 
 } // namespace qla

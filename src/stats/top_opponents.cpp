@@ -1,29 +1,22 @@
-// The kill entries sorted by pair give every pair's kills; each player keeps his first `limit`
-// opponents, and only the pairs kept gather their weapons: a long history meets hundreds of
-// thousands of pairs.
+// Player by player, from his own lists of kill events: his opponents tallied in one array the size
+// of the players, the first `limit` kept, and only their weapons gathered. Nothing the size of the
+// history's pairs is built, so a long history's site does not hold hundreds of thousands of pairs
+// at once.
 #include "stats/top_opponents.h"
 
-#include "stats/kill_pairs.h"
+#include "stats/detail_tables.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <utility>
 
 namespace qla {
 
 namespace {
 
-// A pair of players in index order; the counts are from the first's side.
-struct PairKills {
-    PlayerIndex First = 0, Second = 0;
-    VersusCounts Counts;
-};
-
-// An opponent in a player's list, the pair's place beside him.
+// An opponent in a player's list.
 struct Candidate {
     PlayerIndex Opponent = 0;
     std::int64_t EitherWay = 0;
-    std::uint32_t Pair = 0;
 };
 
 // The most kills either way first, equal ones in the order of the opponents' indexes.
@@ -31,111 +24,103 @@ bool Before(const Candidate& a, const Candidate& b) {
     return a.EitherWay != b.EitherWay ? a.EitherWay > b.EitherWay : a.Opponent < b.Opponent;
 }
 
-// Cuts a list to its first `limit` opponents, in order.
-void KeepFirst(std::vector<Candidate>& list, std::size_t limit) {
-    if (list.size() > limit) {
-        std::nth_element(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(limit),
-                         list.end(), Before);
-        list.resize(limit);
+// A kill between two different players; teamkills are no meeting of opponents.
+bool BetweenOpponents(const KillEvent& event) {
+    return event.Killer != event.Victim && event.WeaponText != kEventTeamkill && event.Killer > 0 &&
+           event.Victim > 0;
+}
+
+// Calls visit(event, count, opponent, asKiller) for each of the player's kills of and by others.
+template <class Visit>
+void ForEachMeeting(const AnalysisStore& store, const KillEventIndex& index, PlayerIndex player,
+                    Visit visit) {
+    for (const bool asKiller : {true, false}) {
+        const PlayerEvents events =
+            asKiller ? index.KillerEvents(player) : index.VictimEvents(player);
+        for (std::size_t i = 0; i < events.Positions.size(); ++i) {
+            const auto position = static_cast<std::size_t>(events.Positions[i]);
+            const KillEvent& event = store.KillEvents[position];
+            if (BetweenOpponents(event))
+                visit(event, static_cast<std::int64_t>(store.KillEventCount(position)),
+                      events.Opponents[i], asKiller);
+        }
     }
-    std::sort(list.begin(), list.end(), Before);
 }
 
 } // namespace
 
-std::vector<std::vector<TopOpponent>> TopOpponents(const AnalysisStore& store, std::size_t limit) {
+std::vector<std::vector<TopOpponent>> TopOpponents(const AnalysisStore& store,
+                                                   const KillEventIndex& index, std::size_t limit) {
     // Every record, the hidden player's too: he stays in the others' lists.
     const auto players = std::max<std::size_t>(store.Players.size(), 1);
     const bool weapons = StoreKeepsWeapons(store);
     constexpr std::uint32_t kNone = UINT32_MAX;
-    const std::vector<PairEntry> entries =
-        KillEntriesByPair(store, [players](std::size_t, const KillEvent& event) {
-            return static_cast<std::size_t>(std::max(event.Killer, event.Victim)) < players;
-        });
-    // Each pair's kills, and where its entries start (one more for the end).
-    std::vector<PairKills> pairs;
-    std::vector<std::size_t> pairStart;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (i == 0 || entries[i].Key != entries[i - 1].Key) {
-            pairs.push_back({static_cast<PlayerIndex>(LowerOf(entries[i].Key)),
-                             static_cast<PlayerIndex>(HigherOf(entries[i].Key)),
-                             {}});
-            pairStart.push_back(i);
-        }
-        const KillEvent& event = store.KillEvents[entries[i].Entry];
-        const auto kills = static_cast<std::int64_t>(store.KillEventCount(entries[i].Entry));
-        (event.Killer == pairs.back().First ? pairs.back().Counts.Kills
-                                            : pairs.back().Counts.Deaths) += kills;
-    }
-    pairStart.push_back(entries.size());
-
-    // Each player's first opponents, the lists kept short as they fill.
-    std::vector<std::vector<Candidate>> lists(players);
-    for (std::size_t p = 0; p < pairs.size(); ++p) {
-        const PairKills& pair = pairs[p];
-        const std::int64_t eitherWay = pair.Counts.EitherWay();
-        for (const auto& [player, opponent] :
-             {std::pair(pair.First, pair.Second), std::pair(pair.Second, pair.First)}) {
-            std::vector<Candidate>& list = lists[static_cast<std::size_t>(player)];
-            list.push_back({opponent, eitherWay, static_cast<std::uint32_t>(p)});
-            if (list.size() >= 4 * limit + 16)
-                KeepFirst(list, limit);
-        }
-    }
-    // The weapons of the kept pairs only, from the first player's side.
-    std::vector<std::uint32_t> keptAt(pairs.size(), kNone);
-    std::vector<std::vector<WeaponVersus>> keptWeapons;
-    for (std::vector<Candidate>& list : lists) {
-        KeepFirst(list, limit);
-        for (const Candidate& candidate : list)
-            if (weapons && keptAt[candidate.Pair] == kNone) {
-                keptAt[candidate.Pair] = static_cast<std::uint32_t>(keptWeapons.size());
-                keptWeapons.emplace_back();
-            }
-    }
-    for (std::size_t p = 0; p < pairs.size(); ++p) {
-        if (keptAt[p] == kNone)
-            continue;
-        std::vector<WeaponVersus>& kept = keptWeapons[keptAt[p]];
-        for (std::size_t i = pairStart[p]; i < pairStart[p + 1]; ++i) {
-            const KillEvent& event = store.KillEvents[entries[i].Entry];
-            if (event.WeaponText >= kEventWeaponTexts.size())
-                continue;
-            auto at = std::find_if(kept.begin(), kept.end(), [&](const WeaponVersus& weapon) {
-                return weapon.WeaponText == event.WeaponText;
-            });
-            if (at == kept.end())
-                at = kept.insert(kept.end(), {event.WeaponText, {}});
-            const auto kills = static_cast<std::int64_t>(store.KillEventCount(entries[i].Entry));
-            (event.Killer == pairs[p].First ? at->Counts.Kills : at->Counts.Deaths) += kills;
-        }
-    }
-    // In the order of the weapons' texts, as OrderWeapons leaves equal counts.
-    for (std::vector<WeaponVersus>& kept : keptWeapons)
-        std::sort(kept.begin(), kept.end(), [](const WeaponVersus& a, const WeaponVersus& b) {
-            return a.WeaponText < b.WeaponText;
-        });
     std::vector<std::vector<TopOpponent>> top(players);
-    for (std::size_t player = 0; player < players; ++player)
-        for (const Candidate& candidate : lists[player]) {
-            const PairKills& pair = pairs[candidate.Pair];
-            const bool swap = pair.First != static_cast<PlayerIndex>(player);
-            TopOpponent summary;
-            summary.Opponent = candidate.Opponent;
-            summary.Counts = pair.Counts;
-            if (swap)
-                std::swap(summary.Counts.Kills, summary.Counts.Deaths);
-            if (keptAt[candidate.Pair] != kNone)
-                for (WeaponVersus weapon : keptWeapons[keptAt[candidate.Pair]]) {
-                    if (weapon.Counts.EitherWay() == 0)
-                        continue;
-                    if (swap)
-                        std::swap(weapon.Counts.Kills, weapon.Counts.Deaths);
-                    summary.Weapons.push_back(weapon);
+    // By opponent, for the player at hand: the counts from his side, and the place in his list.
+    std::vector<VersusCounts> tally(players);
+    std::vector<char> counted(players, 0);
+    std::vector<std::uint32_t> kept(players, kNone);
+    std::vector<PlayerIndex> met;
+    std::vector<Candidate> list;
+    for (std::size_t p = 1; p < players; ++p) {
+        const auto player = static_cast<PlayerIndex>(p);
+        met.clear();
+        ForEachMeeting(
+            store, index, player,
+            [&](const KillEvent&, std::int64_t count, PlayerIndex opponent, bool asKiller) {
+                const auto at = static_cast<std::size_t>(opponent);
+                if (!counted[at]) {
+                    counted[at] = 1;
+                    met.push_back(opponent);
                 }
-            OrderWeapons(summary.Weapons);
-            top[player].push_back(std::move(summary));
+                (asKiller ? tally[at].Kills : tally[at].Deaths) += count;
+            });
+        list.clear();
+        for (const PlayerIndex opponent : met)
+            list.push_back({opponent, tally[static_cast<std::size_t>(opponent)].EitherWay()});
+        if (list.size() > limit) {
+            std::nth_element(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(limit),
+                             list.end(), Before);
+            list.resize(limit);
         }
+        std::sort(list.begin(), list.end(), Before);
+        std::vector<TopOpponent>& own = top[p];
+        for (const Candidate& candidate : list) {
+            kept[static_cast<std::size_t>(candidate.Opponent)] =
+                static_cast<std::uint32_t>(own.size());
+            own.push_back(
+                {candidate.Opponent, tally[static_cast<std::size_t>(candidate.Opponent)], {}});
+        }
+        if (weapons)
+            ForEachMeeting(store, index, player,
+                           [&](const KillEvent& event, std::int64_t count, PlayerIndex opponent,
+                               bool asKiller) {
+                               const std::uint32_t place = kept[static_cast<std::size_t>(opponent)];
+                               if (place == kNone || event.WeaponText >= kEventWeaponTexts.size())
+                                   return;
+                               std::vector<WeaponVersus>& used = own[place].Weapons;
+                               auto at = std::find_if(
+                                   used.begin(), used.end(), [&](const WeaponVersus& weapon) {
+                                       return weapon.WeaponText == event.WeaponText;
+                                   });
+                               if (at == used.end())
+                                   at = used.insert(used.end(), {event.WeaponText, {}});
+                               (asKiller ? at->Counts.Kills : at->Counts.Deaths) += count;
+                           });
+        for (TopOpponent& opponent : own) {
+            // In the order of the weapons' texts, as OrderWeapons leaves equal counts.
+            std::sort(opponent.Weapons.begin(), opponent.Weapons.end(),
+                      [](const WeaponVersus& a, const WeaponVersus& b) {
+                          return a.WeaponText < b.WeaponText;
+                      });
+            OrderWeapons(opponent.Weapons);
+            kept[static_cast<std::size_t>(opponent.Opponent)] = kNone;
+        }
+        for (const PlayerIndex opponent : met) {
+            tally[static_cast<std::size_t>(opponent)] = {};
+            counted[static_cast<std::size_t>(opponent)] = 0;
+        }
+    }
     return top;
 }
 

@@ -17,8 +17,12 @@ struct TopOpponent {
     std::vector<WeaponVersus> Weapons;
 };
 
+class KillEventIndex;
+
 // Indexed by player (element 0 empty): at most `limit` opponents each, the most kills either
 // way first; equal ones in the order the opponents appeared (the lower player index first).
-std::vector<std::vector<TopOpponent>> TopOpponents(const AnalysisStore& store, std::size_t limit);
+// `index` is the store's (KillEventIndex).
+std::vector<std::vector<TopOpponent>> TopOpponents(const AnalysisStore& store,
+                                                   const KillEventIndex& index, std::size_t limit);
 
 } // namespace qla

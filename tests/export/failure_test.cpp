@@ -165,6 +165,37 @@ TEST(WriterFailureTest, LongPagesArriveInPieces) {
     }
 }
 
+// The statistics site's data.json of a long history is tens of megabytes: it arrives in pieces of
+// about a megabyte rather than as one text, and a disk that fills up in a later piece stops the
+// site at that file, which is never committed.
+TEST(WriterFailureTest, TheSitesDataArrivesInPieces) {
+    test::TestStore data;
+    constexpr int kPlayers = 12000;
+    for (int k = 0; k < kPlayers; ++k)
+        data.Kill("Player" + std::to_string(k), "Player" + std::to_string((k + 1) % kPlayers),
+                  "MP40");
+    const Statistics stats{data.Store, StoreLines(data.Store)};
+    const ExportRequest request = RequestFor(Dashboard, Html, {});
+    MemorySink whole;
+    ASSERT_TRUE(RunExport(stats, request, whole).Ok());
+    const std::size_t json = whole.Content("data.json").size();
+    ASSERT_GT(json, std::size_t{2} << 20);
+    std::size_t total = 0;
+    for (const auto& [name, content] : whole.Files())
+        total += content.size();
+
+    test::FailingSink roomy = test::FailingSink::After(std::size_t{1} << 30);
+    ASSERT_TRUE(RunExport(stats, request, roomy).Ok());
+    EXPECT_TRUE(roomy.Committed().contains("data.json"));
+    EXPECT_EQ(roomy.BytesTaken(), total);
+    EXPECT_LT(roomy.LargestWrite(), json / 2);
+
+    // data.json is the site's last file here: the disk fills up in its last megabyte.
+    test::FailingSink full = test::FailingSink::After(total - (std::size_t{1} << 20));
+    EXPECT_EQ(RunExport(stats, request, full).File.Error, "data.json: " + NoSpace(0));
+    EXPECT_FALSE(full.Committed().contains("data.json"));
+}
+
 // The sites name the file that failed: the statistics site stops at it, Export All goes on and
 // lists every page.
 TEST(WriterFailureTest, SitesNameTheFailedFile) {

@@ -1,5 +1,6 @@
 // Two players' kills on each other, in stretches of the history, and every player's top
 // opponents with the tie rule the site states.
+#include "stats/detail_tables.h"
 #include "stats/top_opponents.h"
 #include "stats/versus.h"
 #include "test_store.h"
@@ -89,7 +90,7 @@ TEST(TopOpponents, MostMetFirstTiesInOrderOfAppearanceAtMostTheLimit) {
     for (int k = 0; k < 3; ++k)
         AddKill(store, "Eve", "Hub", "Knife");
     AddKill(store, "Hub", "Bob", "Teamkill"); // left out
-    const auto top = TopOpponents(store, 3);
+    const auto top = TopOpponents(store, KillEventIndex(store), 3);
     const auto name = [&](const TopOpponent& o) { return store.Players[o.Opponent].Name; };
     const auto& hub = top[static_cast<std::size_t>(*store.FindPlayer("Hub"))];
     ASSERT_EQ(hub.size(), 3u);
@@ -124,7 +125,7 @@ TEST(TopOpponents, AListCutWhileItFillsKeepsTheSameFirstOpponentsAndTheirWeapons
     std::sort(met.begin(), met.end(), [](const auto& a, const auto& b) {
         return a.first != b.first ? a.first > b.first : a.second < b.second;
     });
-    const auto top = TopOpponents(store, 3);
+    const auto top = TopOpponents(store, KillEventIndex(store), 3);
     const auto& hub = top[static_cast<std::size_t>(*store.FindPlayer("Hub"))];
     ASSERT_EQ(hub.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {

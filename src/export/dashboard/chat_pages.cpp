@@ -97,8 +97,10 @@ std::optional<std::uint64_t> ChatLogInputs(const SiteParts& site, const ChatArch
     return inputs.Value();
 }
 
-std::optional<std::string> ChatLogPage(const SiteParts& site, const ChatArchive& archive,
-                                       const ArchivedLog& log, bool voice, std::string& error) {
+std::optional<std::vector<std::string>> ChatLogPage(const SiteParts& site,
+                                                    const ChatArchive& archive,
+                                                    const ArchivedLog& log, bool voice,
+                                                    std::string& error) {
     // The rows first, read once: the table's list of speakers, in order of first message and
     // numbered from 0, goes before them.
     std::string rows;
@@ -131,7 +133,6 @@ std::optional<std::string> ChatLogPage(const SiteParts& site, const ChatArchive&
     const std::string root = RootFrom(archive.PageDepth());
     const std::string title = std::string(KindTitle(voice)) + ", " + ArchivedLogTitle(log);
     std::string out;
-    out.reserve(rows.size() + 4096);
     // The style sheet shows the first group of rows until the script pages them: a browser that
     // laid out a hundred thousand rows would take a minute. Without the script, all are shown.
     AppendPageStart(out, {title, site.Settings.GameTitle, voice ? "voice" : "text", root,
@@ -158,10 +159,13 @@ std::optional<std::string> ChatLogPage(const SiteParts& site, const ChatArchive&
     out += "\">\n<thead><tr><th data-type=\"num\" aria-sort=\"ascending\">#</th>"
            "<th data-type=\"player\">Player</th><th data-type=\"text\">Location</th>"
            "<th data-type=\"text\">To</th><th data-type=\"name\">Message</th></tr></thead>\n";
-    out += rows;
-    out += "</table></div>\n";
-    AppendPageEnd(out);
-    return out;
+    std::string end = "</table></div>\n";
+    AppendPageEnd(end);
+    std::vector<std::string> pieces;
+    pieces.push_back(std::move(out));
+    pieces.push_back(std::move(rows));
+    pieces.push_back(std::move(end));
+    return pieces;
 }
 
 } // namespace qla

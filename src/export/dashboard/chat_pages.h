@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qla {
 
@@ -16,9 +17,13 @@ namespace qla {
 inline constexpr std::size_t kChatRowsPerPage = 1000;
 
 std::string ChatIndexPage(const SiteParts& site, const ChatArchive& archive, bool voice);
-// Nullopt with `error` when the log's messages cannot be read.
-std::optional<std::string> ChatLogPage(const SiteParts& site, const ChatArchive& archive,
-                                       const ArchivedLog& log, bool voice, std::string& error);
+// The page in pieces, its bytes one after the other: the rows, most of a long log's page (tens
+// of megabytes), are not copied into one text. Nullopt with `error` when the log's messages
+// cannot be read.
+std::optional<std::vector<std::string>> ChatLogPage(const SiteParts& site,
+                                                    const ChatArchive& archive,
+                                                    const ArchivedLog& log, bool voice,
+                                                    std::string& error);
 // A hash (PageInputs) of everything ChatLogPage(site, archive, log, voice) is built from.
 std::optional<std::uint64_t> ChatLogInputs(const SiteParts& site, const ChatArchive& archive,
                                            PlayerLinkInputs& players, const ArchivedLog& log,

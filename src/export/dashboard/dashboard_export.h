@@ -42,11 +42,14 @@ enum class JsonPlayerDetails { Everyone, OwnPages };
 
 class SiteLayout;
 
-// The JSON document's text, which the site also carries as data.json; there (`site` given) each
-// player with a page of his own has its path as "page".
-std::string DashboardJsonText(const AnalysisStore& store, const DashboardModel& model,
-                              const DashboardSettings& settings,
-                              JsonPlayerDetails details = JsonPlayerDetails::Everyone,
-                              const SiteLayout* site = nullptr);
+class SinkFile;
+
+// The JSON document's text into `file`, in pieces; the site also carries it as data.json, and
+// there (`site` given) each player with a page of his own has its path as "page". False when the
+// file took a piece with a failure (the file tells which).
+bool WriteDashboardJsonText(SinkFile& file, const AnalysisStore& store, const DashboardModel& model,
+                            const DashboardSettings& settings,
+                            JsonPlayerDetails details = JsonPlayerDetails::Everyone,
+                            const SiteLayout* site = nullptr);
 
 } // namespace qla

@@ -5,10 +5,35 @@
 #include "export/dashboard/site_layout.h"
 #include "export/data/data_export.h"
 #include "export/data/json_views.h"
+#include "export/sink.h"
 #include "stats/detail_tables.h"
 
 namespace qla {
 namespace {
+
+// The text written so far goes into the file in pieces of about this size, so that a long
+// history's document (tens of megabytes) is never whole in memory.
+constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+
+class PiecesOfFile {
+  public:
+    explicit PiecesOfFile(SinkFile& file) : file_(file) { text_.reserve(kPieceBytes + 4096); }
+    std::string& Text() { return text_; }
+    // Hands the text over once it is a piece's worth (`last`: whatever there is).
+    void Spill(bool last = false) {
+        if (text_.size() < kPieceBytes && !last)
+            return;
+        if (written_)
+            written_ = file_.Write(text_);
+        text_.clear();
+    }
+    bool Written() const { return written_; }
+
+  private:
+    SinkFile& file_;
+    std::string text_;
+    bool written_ = true;
+};
 
 void WriteIndexList(JsonWriter& json, std::string_view key, const std::vector<PlayerIndex>& list) {
     json.Key(key);
@@ -18,8 +43,8 @@ void WriteIndexList(JsonWriter& json, std::string_view key, const std::vector<Pl
     json.EndArray();
 }
 
-void WritePlayers(JsonWriter& json, const AnalysisStore& store, const DashboardModel& model,
-                  JsonPlayerDetails details, const SiteLayout* site) {
+void WritePlayers(JsonWriter& json, PiecesOfFile& pieces, const AnalysisStore& store,
+                  const DashboardModel& model, JsonPlayerDetails details, const SiteLayout* site) {
     const KillEventIndex events(store);
     json.Key("players");
     json.BeginArray();
@@ -43,6 +68,7 @@ void WritePlayers(JsonWriter& json, const AnalysisStore& store, const DashboardM
         json.Field("textChats", p.TextChats);
         if (details == JsonPlayerDetails::OwnPages && !p.OwnPage) {
             json.EndObject();
+            pieces.Spill();
             continue;
         }
         json.Key("weapons");
@@ -85,16 +111,18 @@ void WritePlayers(JsonWriter& json, const AnalysisStore& store, const DashboardM
             json.EndArray();
         }
         json.EndObject();
+        pieces.Spill();
     }
     json.EndArray();
 }
 
 } // namespace
 
-std::string DashboardJsonText(const AnalysisStore& store, const DashboardModel& model,
-                              const DashboardSettings& settings, JsonPlayerDetails details,
-                              const SiteLayout* site) {
-    std::string text;
+bool WriteDashboardJsonText(SinkFile& file, const AnalysisStore& store, const DashboardModel& model,
+                            const DashboardSettings& settings, JsonPlayerDetails details,
+                            const SiteLayout* site) {
+    PiecesOfFile pieces(file);
+    std::string& text = pieces.Text();
     JsonWriter json(text);
     BeginJsonDocument(json, "dashboard");
     json.Key("source");
@@ -161,7 +189,7 @@ std::string DashboardJsonText(const AnalysisStore& store, const DashboardModel& 
         json.EndArray();
     }
     json.EndObject();
-    WritePlayers(json, store, model, details, site);
+    WritePlayers(json, pieces, store, model, details, site);
     json.Key("weapons");
     json.BeginArray();
     for (const WeaponSummary& w : model.Weapons) {
@@ -195,7 +223,8 @@ std::string DashboardJsonText(const AnalysisStore& store, const DashboardModel& 
     json.EndObject();
     json.EndObject();
     text += '\n';
-    return text;
+    pieces.Spill(true);
+    return pieces.Written();
 }
 
 } // namespace qla

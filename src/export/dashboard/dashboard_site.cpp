@@ -15,6 +15,7 @@
 #include "stats/detail_tables.h"
 #include "stats/statistics.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace qla {
@@ -89,19 +90,29 @@ ExportResult WriteDashboardFiles(const Statistics& stats, const DashboardSetting
                 if (sink.Keeps(name, *inputs))
                     continue;
             }
-            auto page = ChatLogPage(site, archive, log, voice, error);
-            result = page ? sink.Put(name, std::move(*page)) : ExportResult{error};
+            const auto pieces = ChatLogPage(site, archive, log, voice, error);
+            result = pieces ? PutInPieces(sink, name,
+                                          [&](SinkFile& file) {
+                                              return std::ranges::all_of(
+                                                  *pieces, [&](const std::string& piece) {
+                                                      return file.Write(piece);
+                                                  });
+                                          })
+                            : ExportResult{error};
         }
     }
     put("coverage.html", [&] { return CoveragePage(model, settings); });
     put(std::string(kAwardsPage), [&] { return AwardsPage(site); });
     put(std::string(kRecordsPage), [&] { return RecordsPage(site); });
-    put("data.json", [&] {
-        return DashboardJsonText(store, model, settings, JsonPlayerDetails::OwnPages, &layout);
-    });
+    if (result.Ok()) // tens of megabytes on a long history: written in pieces
+        result = PutInPieces(sink, "data.json", [&](SinkFile& file) {
+            return WriteDashboardJsonText(file, store, model, settings, JsonPlayerDetails::OwnPages,
+                                          &layout);
+        });
 
     const KillEventIndex events(store);
-    const std::vector<std::vector<TopOpponent>> opponents = TopOpponents(store, kTopOpponents);
+    const std::vector<std::vector<TopOpponent>> opponents =
+        TopOpponents(store, events, kTopOpponents);
     const std::int64_t players = store.PlayerCount();
     std::int64_t pages = 0;
     for (const PlayerSummary& p : model.Players)
@@ -141,7 +152,9 @@ ExportOutcome WriteDashboardJson(const Statistics& stats, const ExportRequest& r
     DashboardModel model = BuildDashboardModel(stats.Store, settings);
     if (std::string error; !SampleUnknownLines(stats.Lines, model.Coverage, error))
         return {ExportResult{error}};
-    return WriteWholeFile(sink, kOwnFile, DashboardJsonText(stats.Store, model, settings));
+    return WriteFileInPieces(sink, kOwnFile, [&](SinkFile& file) {
+        return WriteDashboardJsonText(file, stats.Store, model, settings);
+    });
 }
 
 } // namespace qla
