@@ -8,6 +8,7 @@
 #include "export/dashboard/site_names.h"
 #include "export/dashboard/site_tables.h"
 
+#include <charconv>
 #include <unordered_map>
 
 namespace qla {
@@ -107,19 +108,29 @@ std::optional<std::vector<std::string>> ChatLogPage(const SiteParts& site,
     rows.reserve(96 * log.Messages(voice));
     std::unordered_map<PlayerIndex, std::size_t> speakerAt;
     std::vector<PlayerIndex> speakers;
+    std::vector<std::string> shownNames; // by speaker: his cell's name, made once
     std::size_t number = 0;
+    const auto appendNumber = [&rows](std::size_t value) {
+        char digits[24];
+        rows.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    };
     const bool read = archive.ForEachMessage(
         log, voice,
         [&](const ChatLine& chat) {
             if (++number % kChatRowsPerPage == 1)
                 rows += "<tbody>\n";
             const auto [at, isNew] = speakerAt.try_emplace(chat.Player, speakers.size());
-            if (isNew)
+            if (isNew) {
                 speakers.push_back(chat.Player);
+                AppendShownName(shownNames.emplace_back(), site.Store.Players[chat.Player].Name);
+            }
             // End tags left out, as HTML allows: a new row or group ends the one before.
-            rows += "<tr><td>" + std::to_string(number) + "<td data-s=\"" +
-                    std::to_string(at->second) + "\">";
-            AppendShownName(rows, site.Store.Players[chat.Player].Name);
+            rows += "<tr><td>";
+            appendNumber(number);
+            rows += "<td data-s=\"";
+            appendNumber(at->second);
+            rows += "\">";
+            rows += shownNames[at->second];
             rows += "<td>";
             AppendHtmlText(rows, chat.Location);
             rows += chat.IsTeam ? "<td>team<td>" : "<td>all<td>";
