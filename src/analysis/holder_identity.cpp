@@ -8,6 +8,7 @@
 #include "core/names.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
@@ -99,6 +100,9 @@ struct RecordKeys {
     std::vector<char> Automatic;         // by record: the model may join it
     std::vector<std::string> Text;       // by key number; the empty key joins no one by itself
     std::vector<std::uint32_t> RenameId; // by rename: the key of the name renamed into
+    // The exact names as numbers, by record and by rename (the name renamed into).
+    std::vector<std::uint32_t> NameId, RenameNameId;
+    std::uint32_t NameCount = 0;
     bool Empty(std::size_t record) const { return Text[Id[record]].empty(); }
 };
 
@@ -111,19 +115,23 @@ RecordKeys KeysOf(const AnalysisStore& store, const AliasList& aliases) {
     RecordKeys keys;
     keys.Id.assign(store.Players.size(), 0);
     keys.Automatic.assign(store.Players.size(), 0);
+    keys.NameId.assign(store.Players.size(), 0);
     keys.Text.emplace_back(); // number 0: the empty key
-    // Holders of one name share its key: each name's key is worked out once.
-    std::unordered_map<std::string_view, std::uint32_t> idOfName;
+    // Holders of one name share its key: each name's number and key are worked out once.
+    struct NameIds {
+        std::uint32_t Name = 0, Key = 0;
+    };
+    std::unordered_map<std::string_view, NameIds> idsOfName;
     std::unordered_map<std::string, std::uint32_t> idOfKey{{std::string(), 0}};
-    const auto idOf = [&](std::string_view name) {
-        const auto [known, added] = idOfName.try_emplace(name, 0);
+    const auto idsOf = [&](std::string_view name) {
+        const auto [known, added] = idsOfName.try_emplace(name);
         if (added) {
             std::string key = IdentityKey(name);
             const auto [id, isNew] =
                 idOfKey.try_emplace(key, static_cast<std::uint32_t>(keys.Text.size()));
             if (isNew)
                 keys.Text.push_back(std::move(key));
-            known->second = id->second;
+            known->second = {keys.NameCount++, id->second};
         }
         return known->second;
     };
@@ -135,13 +143,19 @@ RecordKeys KeysOf(const AnalysisStore& store, const AliasList& aliases) {
         const std::string& name = store.Players[static_cast<std::size_t>(r)].Name;
         if (name == kUnnamedPlayer || splits.contains(name))
             continue;
+        const NameIds ids = idsOf(name);
         keys.Automatic[static_cast<std::size_t>(r)] = 1;
-        keys.Id[static_cast<std::size_t>(r)] = idOf(name);
+        keys.Id[static_cast<std::size_t>(r)] = ids.Key;
+        keys.NameId[static_cast<std::size_t>(r)] = ids.Name;
     }
     keys.RenameId.assign(store.Renames.size(), 0);
+    keys.RenameNameId.assign(store.Renames.size(), 0);
     for (std::size_t k = 1; k < store.Renames.size(); ++k)
-        if (store.Renames[k].From > 0)
-            keys.RenameId[k] = idOf(store.Renames[k].NewName);
+        if (store.Renames[k].From > 0) {
+            const NameIds ids = idsOf(store.Renames[k].NewName);
+            keys.RenameId[k] = ids.Key;
+            keys.RenameNameId[k] = ids.Name;
+        }
     return keys;
 }
 
@@ -363,21 +377,24 @@ void JoinByKey(const AnalysisStore& store, const RecordKeys& keys, Joins& joins,
 // A person continues under the very name he played first, then under its other colourings.
 void JoinByName(const AnalysisStore& store, const RecordKeys& keys, Joins& joins,
                 const std::vector<char>& own) {
-    std::unordered_map<std::string_view, std::size_t> firstWithName;
-    const auto use = [&](std::size_t at, std::string_view name, std::uint32_t id) {
+    constexpr std::size_t kNone = SIZE_MAX;
+    std::vector<std::size_t> firstWithName(keys.NameCount, kNone); // by name number
+    const auto use = [&](std::size_t at, std::uint32_t name, std::uint32_t id) {
         if (!keys.Automatic[at] || !own[id])
             return;
-        const auto [first, added] = firstWithName.try_emplace(name, at);
-        if (!added)
-            joins.JoinUnlessFoes(first->second, at);
+        std::size_t& first = firstWithName[name];
+        if (first == kNone)
+            first = at;
+        else
+            joins.JoinUnlessFoes(first, at);
     };
     for (const PlayerIndex r : store.PlayerIndexes()) {
         const auto at = static_cast<std::size_t>(r);
-        use(at, store.Players[at].Name, keys.Id[at]);
+        use(at, keys.NameId[at], keys.Id[at]);
     }
     for (std::size_t k = 1; k < store.Renames.size(); ++k)
         if (store.Renames[k].From > 0)
-            use(static_cast<std::size_t>(store.Renames[k].From), store.Renames[k].NewName,
+            use(static_cast<std::size_t>(store.Renames[k].From), keys.RenameNameId[k],
                 keys.RenameId[k]);
 }
 
