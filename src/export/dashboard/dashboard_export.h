@@ -44,12 +44,16 @@ class SiteLayout;
 
 class SinkFile;
 
+class KillEventIndex;
+
 // The JSON document's text into `file`, in pieces; the site also carries it as data.json, and
-// there (`site` given) each player with a page of his own has its path as "page". False when the
-// file took a piece with a failure (the file tells which).
+// there (`site` given) each player with a page of his own has its path as "page". `index`: the
+// store's kill index when the caller has it (the site's pages read it too). False when the file
+// took a piece with a failure (the file tells which).
 bool WriteDashboardJsonText(SinkFile& file, const AnalysisStore& store, const DashboardModel& model,
                             const DashboardSettings& settings,
                             JsonPlayerDetails details = JsonPlayerDetails::Everyone,
-                            const SiteLayout* site = nullptr);
+                            const SiteLayout* site = nullptr,
+                            const KillEventIndex* index = nullptr);
 
 } // namespace qla

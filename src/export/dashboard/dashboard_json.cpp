@@ -8,6 +8,8 @@
 #include "export/sink.h"
 #include "stats/detail_tables.h"
 
+#include <optional>
+
 namespace qla {
 namespace {
 
@@ -44,8 +46,8 @@ void WriteIndexList(JsonWriter& json, std::string_view key, const std::vector<Pl
 }
 
 void WritePlayers(JsonWriter& json, PiecesOfFile& pieces, const AnalysisStore& store,
-                  const DashboardModel& model, JsonPlayerDetails details, const SiteLayout* site) {
-    const KillEventIndex events(store);
+                  const DashboardModel& model, JsonPlayerDetails details, const SiteLayout* site,
+                  const KillEventIndex& events) {
     json.Key("players");
     json.BeginArray();
     for (const PlayerSummary& p : model.Players) {
@@ -120,7 +122,7 @@ void WritePlayers(JsonWriter& json, PiecesOfFile& pieces, const AnalysisStore& s
 
 bool WriteDashboardJsonText(SinkFile& file, const AnalysisStore& store, const DashboardModel& model,
                             const DashboardSettings& settings, JsonPlayerDetails details,
-                            const SiteLayout* site) {
+                            const SiteLayout* site, const KillEventIndex* index) {
     PiecesOfFile pieces(file);
     std::string& text = pieces.Text();
     JsonWriter json(text);
@@ -189,7 +191,10 @@ bool WriteDashboardJsonText(SinkFile& file, const AnalysisStore& store, const Da
         json.EndArray();
     }
     json.EndObject();
-    WritePlayers(json, pieces, store, model, details, site);
+    std::optional<KillEventIndex> own;
+    if (index == nullptr)
+        index = &own.emplace(store);
+    WritePlayers(json, pieces, store, model, details, site, *index);
     json.Key("weapons");
     json.BeginArray();
     for (const WeaponSummary& w : model.Weapons) {

@@ -104,13 +104,14 @@ ExportResult WriteDashboardFiles(const Statistics& stats, const DashboardSetting
     put("coverage.html", [&] { return CoveragePage(model, settings); });
     put(std::string(kAwardsPage), [&] { return AwardsPage(site); });
     put(std::string(kRecordsPage), [&] { return RecordsPage(site); });
+    // The players' opponents in data.json and their pages read one index of the kills.
+    const KillEventIndex events(store);
     if (result.Ok()) // tens of megabytes on a long history: written in pieces
         result = PutInPieces(sink, "data.json", [&](SinkFile& file) {
             return WriteDashboardJsonText(file, store, model, settings, JsonPlayerDetails::OwnPages,
-                                          &layout);
+                                          &layout, &events);
         });
 
-    const KillEventIndex events(store);
     const std::vector<std::vector<TopOpponent>> opponents =
         TopOpponents(store, events, kTopOpponents);
     const std::int64_t players = store.PlayerCount();
