@@ -24,8 +24,7 @@ class ChangedFileSink : public Sink {
                     const PageMemory* memory)
         : live_(std::move(live)), memory_(memory), folder_(staged.string(), {}) {}
 
-    ExportResult Put(const std::string& name, std::string_view content) override;
-    // A file written in pieces is compared with the live one as its pieces come.
+    // Each file, whole (Put) or in pieces, is compared with the live one as its bytes come.
     std::unique_ptr<SinkFile> Create(const std::string& name) override;
     bool RemembersPages() const override { return memory_ != nullptr; }
     bool Keeps(const std::string& name, std::uint64_t inputs) override;
@@ -41,7 +40,7 @@ class ChangedFileSink : public Sink {
     StagedFiles files_;
     std::set<std::string> seen_;
     std::map<std::string, std::uint64_t> inputs_;
-    std::map<std::string, std::uint64_t> pending_; // noted by Keeps, for the Put that follows
+    std::map<std::string, std::uint64_t> pending_; // noted by Keeps, for the file made next
 };
 
 } // namespace qla::cli

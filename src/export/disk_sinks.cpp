@@ -5,41 +5,11 @@
 #include "export/output_file.h" // PathExists
 #include "export/same_bytes_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 
 namespace qla {
 namespace {
-
-// True when `path` is a regular file (not a link) holding exactly `content`, and not `logFile`.
-bool HoldsBytes(const std::string& path, std::string_view content,
-                const std::optional<FileIdentity>& logFile) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat info {};
-    bool same = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-                static_cast<std::uint64_t>(info.st_size) == content.size() &&
-                !(logFile && logFile->Device == static_cast<std::uint64_t>(info.st_dev) &&
-                  logFile->Inode == static_cast<std::uint64_t>(info.st_ino));
-    char buffer[65536];
-    for (std::size_t at = 0; same && at < content.size();) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got <= 0) {
-            same = false;
-            break;
-        }
-        const auto n = static_cast<std::size_t>(got);
-        same = at + n <= content.size() && content.compare(at, n, std::string_view(buffer, n)) == 0;
-        at += n;
-    }
-    ::close(fd);
-    return same;
-}
 
 class DiskFile final : public SinkFile {
   public:
@@ -98,19 +68,10 @@ bool PathSink::Has(const std::string& name) const {
     return PathExists(PathOf(name));
 }
 
-ExportResult FolderSink::Put(const std::string& name, std::string_view content) {
-    if (std::binary_search(keepable_.begin(), keepable_.end(), name) &&
-        HoldsBytes(folder_ + "/" + name, content, logFile_)) {
-        placed_.insert(name);
-        return {};
-    }
-    return Sink::Put(name, content);
-}
-
 std::unique_ptr<SinkFile> FolderSink::Create(const std::string& name) {
     placed_.insert(name);
     const std::string path = folder_ + "/" + name;
-    // A page written in pieces is compared with the earlier export's as it comes.
+    // A page is compared with the earlier export's as its bytes come, whole or in pieces.
     if (std::binary_search(keepable_.begin(), keepable_.end(), name))
         if (auto existing = OpenToCompare(path, logFile_))
             return std::make_unique<SameBytesFile>(

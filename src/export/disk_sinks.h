@@ -47,7 +47,6 @@ class FolderSink final : public Sink {
     }
 
     std::unique_ptr<SinkFile> Create(const std::string& name) override;
-    ExportResult Put(const std::string& name, std::string_view content) override;
     bool Has(const std::string& name) const override;
 
     // The files made or kept so far, by name.
