@@ -19,6 +19,12 @@ std::string Count(double value) {
     return std::to_string(std::llround(value));
 }
 
+// A bin holds half of each kill, so its count may end in a half.
+std::string BinCount(double value) {
+    const long long halves = std::llround(value * 2);
+    return std::to_string(halves / 2) + (halves % 2 != 0 ? ".5" : "");
+}
+
 // "0.0-0.1" for the first bin.
 std::string BinRange(std::size_t bin) {
     return Fixed(static_cast<double>(bin) / kCalibrationBins, 1) + "-" +
@@ -43,7 +49,7 @@ void WriteRatingCheckText(const RatingCheckResult& result, std::ostream& out) {
             const bool empty = cell.Encounters == 0;
             out << score.Method << "\t" << BinRange(bin) << "\t"
                 << (empty ? "-" : Fixed(cell.Predicted(), 4)) << "\t"
-                << (empty ? "-" : Fixed(cell.Observed(), 4)) << "\t" << Count(cell.Encounters)
+                << (empty ? "-" : Fixed(cell.Observed(), 4)) << "\t" << BinCount(cell.Encounters)
                 << "\n";
         }
 }
@@ -64,7 +70,7 @@ void WriteRatingCheckJson(const RatingCheckResult& result, std::ostream& out) {
             out << (bin == 0 ? "" : ",")
                 << "\n      {\"from\": " << Fixed(static_cast<double>(bin) / kCalibrationBins, 1)
                 << ", \"to\": " << Fixed(static_cast<double>(bin + 1) / kCalibrationBins, 1)
-                << ", \"encounters\": " << Count(cell.Encounters)
+                << ", \"encounters\": " << BinCount(cell.Encounters)
                 << ", \"predicted\": " << (empty ? "null" : Fixed(cell.Predicted(), 6))
                 << ", \"observed\": " << (empty ? "null" : Fixed(cell.Observed(), 6)) << "}";
         }

@@ -112,11 +112,15 @@ void Score(MethodScore& score, double chance, double observed, double count) {
     score.LogLoss -=
         count * (observed * std::log(clamped) + (1 - observed) * std::log(1 - clamped));
     score.Brier += count * (chance - observed) * (chance - observed);
-    const auto bin =
-        std::min(kCalibrationBins - 1, static_cast<std::size_t>(chance * kCalibrationBins));
-    score.Bins[bin].Encounters += count;
-    score.Bins[bin].PredictedSum += count * chance;
-    score.Bins[bin].ObservedSum += count * observed;
+    // Half of the kill in the bin of either player's chance: the bins then do not depend on
+    // which of the two is asked about, and an even chance is seen to be even.
+    for (const auto& [given, seen] : {std::pair{chance, observed}, {1 - chance, 1 - observed}}) {
+        const auto bin =
+            std::min(kCalibrationBins - 1, static_cast<std::size_t>(given * kCalibrationBins));
+        score.Bins[bin].Encounters += count / 2;
+        score.Bins[bin].PredictedSum += count / 2 * given;
+        score.Bins[bin].ObservedSum += count / 2 * seen;
+    }
 }
 
 } // namespace

@@ -42,7 +42,7 @@ std::size_t TestLogCount(std::size_t logCount);
 struct CalibrationBin {
     double Encounters = 0;
     double PredictedSum = 0; // of the chances given
-    double ObservedSum = 0;  // of the kills the first player made
+    double ObservedSum = 0;  // of the kills made by the player whose chance it is
     double Predicted() const { return PredictedSum / Encounters; }
     double Observed() const { return ObservedSum / Encounters; }
 };
@@ -73,7 +73,9 @@ OpponentLevel OpponentLevelOf(const Encounters& encounters, const std::vector<Sk
 SkillRating BesideOpponent(const OpponentLevel& level, const SkillRating& met);
 
 // Needs two logs or more. Each kill of the test logs is asked as "does A, not B, kill?" with A
-// the pair's player whose name sorts first, so that no method's chances decide the bins.
+// the pair's player whose name sorts first; it counts half in the calibration bin of A's chance
+// and half in that of B's, so that neither the names' order nor a method's chances decide the
+// bins (a bin's encounters may end in a half).
 RatingCheckResult CheckRatings(const DuelHistory& history);
 
 } // namespace qla

@@ -41,29 +41,61 @@ TEST(RatingCheck, ScoresEveryTestKillAskedAboutThePlayerWhoseNameSortsFirst) {
     EXPECT_EQ(result.Methods[0].Method, "rating");
 
     // Ratios alpha 4/1, bravo 1/4, charlie 1: alpha is given 4/4.25 against bravo (right once,
-    // wrong once) and 4/5 against charlie (wrong).
+    // wrong once) and 4/5 against charlie (wrong). Half of each kill is binned by alpha's chance,
+    // half by his opponent's.
     const MethodScore& kd = Method(result, "kd-ratio");
     EXPECT_NEAR(kd.LogLoss, 1.5010920, 1e-6);
     EXPECT_NEAR(kd.Brier, 0.5097578, 1e-6);
-    EXPECT_DOUBLE_EQ(kd.Bins[8].Encounters, 1);
+    EXPECT_DOUBLE_EQ(kd.Bins[8].Encounters, 0.5);
     EXPECT_NEAR(kd.Bins[8].Predicted(), 0.8, 1e-12);
     EXPECT_DOUBLE_EQ(kd.Bins[8].Observed(), 0);
-    EXPECT_DOUBLE_EQ(kd.Bins[9].Encounters, 2);
+    EXPECT_DOUBLE_EQ(kd.Bins[1].Encounters, 0.5);
+    EXPECT_NEAR(kd.Bins[1].Predicted(), 0.2, 1e-12);
+    EXPECT_DOUBLE_EQ(kd.Bins[1].Observed(), 1);
+    EXPECT_DOUBLE_EQ(kd.Bins[9].Encounters, 1);
     EXPECT_DOUBLE_EQ(kd.Bins[9].Observed(), 0.5);
+    EXPECT_DOUBLE_EQ(kd.Bins[0].Encounters, 1);
+    EXPECT_DOUBLE_EQ(kd.Bins[0].Observed(), 0.5);
     double binned = 0;
     for (const CalibrationBin& bin : kd.Bins)
         binned += bin.Encounters;
     EXPECT_DOUBLE_EQ(binned, 3);
 
-    // Every method favours alpha over bravo after three wins, and none knows charlie.
+    // Every method favours alpha over bravo after three wins, and none knows charlie: the
+    // favourite's half of each kill lies in the upper bins.
     for (const MethodScore& score : result.Methods) {
         EXPECT_GT(score.LogLoss, 0) << score.Method;
         EXPECT_LE(score.Brier, 1) << score.Method;
         double favoured = 0;
         for (std::size_t bin = 5; bin < kCalibrationBins; ++bin)
             favoured += score.Bins[bin].Encounters;
-        EXPECT_DOUBLE_EQ(favoured, 3) << score.Method;
+        EXPECT_DOUBLE_EQ(favoured, 1.5) << score.Method;
     }
+}
+
+// Which player's name sorts first must not move a kill between bins, and an encounter every
+// method calls even (two players never met) is seen to be even whoever won it.
+TEST(RatingCheck, TheBinsDoNotDependOnTheNamesOrder) {
+    // Chances on a bin's edge (0.2 but 0.8) would fall to either side of it as rounded.
+    const DuelLog training{{0, 1, 4}, {1, 0, 1}};
+    const DuelLog test{{0, 1, 2}, {1, 0, 1}, {2, 3, 4}};
+    const RatingCheckResult before =
+        CheckRatings({{"alpha", "bravo", "charlie", "delta"}, {training, test}});
+    const RatingCheckResult after =
+        CheckRatings({{"zulu", "bravo", "yankee", "delta"}, {training, test}});
+    for (std::size_t m = 0; m < before.Methods.size(); ++m)
+        for (std::size_t bin = 0; bin < kCalibrationBins; ++bin) {
+            const CalibrationBin &one = before.Methods[m].Bins[bin],
+                                 &other = after.Methods[m].Bins[bin];
+            EXPECT_DOUBLE_EQ(one.Encounters, other.Encounters) << before.Methods[m].Method;
+            EXPECT_NEAR(one.PredictedSum, other.PredictedSum, 1e-9) << before.Methods[m].Method;
+            EXPECT_NEAR(one.ObservedSum, other.ObservedSum, 1e-9) << before.Methods[m].Method;
+        }
+    // Charlie won all four against delta, both never met: 0.5 given, 0.5 seen.
+    const CalibrationBin& even = Method(before, "rating").Bins[5];
+    EXPECT_GE(even.Encounters, 4);
+    EXPECT_DOUBLE_EQ(Method(before, "kd-ratio").Bins[5].Encounters, 4);
+    EXPECT_DOUBLE_EQ(Method(before, "kd-ratio").Bins[5].Observed(), 0.5);
 }
 
 TEST(RatingCheck, AStoreBecomesOneDuelPerKillerAndVictimInTheOrderOfTheFirstKill) {
@@ -108,11 +140,13 @@ TEST(RatingCheck, APassingNameIsPredictedAsAPlayerNeverMet) {
     const RatingCheckResult unheard = CheckRatings(without);
     EXPECT_DOUBLE_EQ(Method(heard, "rating").LogLoss, Method(unheard, "rating").LogLoss);
     EXPECT_NE(Method(heard, "kd-ratio").LogLoss, Method(unheard, "kd-ratio").LogLoss);
-    // Both kills of alpha by an unknown: one chance given twice, in one bin.
-    std::size_t binsUsed = 0;
+    // Both kills of alpha by an unknown: one chance given twice, in its bin and its
+    // complement's, half a kill each.
+    std::vector<double> used;
     for (const CalibrationBin& bin : Method(heard, "rating").Bins)
-        binsUsed += bin.Encounters > 0 ? 1 : 0;
-    EXPECT_EQ(binsUsed, 1u);
+        if (bin.Encounters > 0)
+            used.push_back(bin.Encounters);
+    EXPECT_EQ(used, (std::vector<double>{1, 1}));
 }
 
 // Opponents' ratings against one's own, each pair's kills from both sides: two leagues where
@@ -161,11 +195,14 @@ TEST(RatingCheck, APlayerNeverMetIsPlacedBesideTheOneHeMeets) {
     EXPECT_LT(expected, atTheMiddle);
     EXPECT_GT(expected, 0.5);
 
-    // Both chances fall in one bin: what it was given sums them.
-    double given = 0;
-    for (const CalibrationBin& bin : Method(result, "rating").Bins)
-        given += bin.PredictedSum;
-    EXPECT_NEAR(given, expected + 0.5, 1e-9);
+    // The strongest's chance and the newcomer's lie in their bins, the even encounter in the
+    // middle one: half a kill each.
+    const auto& bins = Method(result, "rating").Bins;
+    const auto binOf = [](double chance) { return static_cast<std::size_t>(chance * 10); };
+    EXPECT_NEAR(bins[binOf(expected)].PredictedSum - (binOf(expected) == 5 ? 0.5 : 0), expected / 2,
+                1e-9);
+    EXPECT_NEAR(bins[binOf(1 - expected)].PredictedSum, (1 - expected) / 2, 1e-9);
+    EXPECT_GE(bins[5].Encounters, 1);
 }
 
 } // namespace
