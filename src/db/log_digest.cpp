@@ -163,6 +163,11 @@ void AppendPiece(LogDigest& digest, const AnalysisStore& piece, const AnalysisTo
     digest.Pairs = PairsOf(digest.Encounters);
 }
 
+RowsBefore RowsBeforeOf(const LogDigest& digest) {
+    return {!digest.Players.empty(), digest.VoiceChatRows, digest.TextChatRows,
+            digest.UnknownLineRows};
+}
+
 std::vector<DigestPair> PairsOf(const std::vector<DigestEncounter>& encounters) {
     std::vector<DigestPair> pairs;
     std::unordered_map<std::uint64_t, std::size_t> rowOf;

@@ -90,6 +90,14 @@ void AppendHoldings(LogDigest& digest, const AnalysisStore& piece,
 // 1 to Players.size() are the digest's players; its later records are the log's new players.
 void AppendPiece(LogDigest& digest, const AnalysisStore& piece, const AnalysisTotals& totals);
 
+// How many of a log's rows its earlier lines stored, which a piece's rows number on from; taken
+// before AppendPiece adds the piece, so that the rows can be written while it does.
+struct RowsBefore {
+    bool HadPlayers = false;
+    std::uint64_t VoiceChats = 0, TextChats = 0, UnknownLines = 0;
+};
+RowsBefore RowsBeforeOf(const LogDigest& digest);
+
 // A piece that tracks holders: its holdings into the digest (AppendHoldings), then the piece
 // filed by name for AppendPiece and the rows. Nothing for any other piece.
 void FileHoldings(LogDigest& digest, AnalysisStore& piece,

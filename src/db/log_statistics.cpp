@@ -9,6 +9,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <future>
+
 namespace qla::db {
 namespace {
 
@@ -65,13 +67,19 @@ bool StoreLogStatistics(StatsDatabase& database, LogId id, LogDigest& digest, An
     }
     // The holdings are kept apart; the rest is stored by name, as the classic outputs count.
     FileHoldings(digest, piece, order && order->Continues ? &order->Pairs : nullptr);
-    if (!WritePlayerRows(database, id, piece, error) ||
-        !WriteTextRows(database, id, digest, piece, error) ||
-        !WritePublicTables(database, id, digest, piece, error) ||
-        (order && !WriteKillOrderPiece(database, id, *order, error)))
-        return false;
-    AppendPiece(digest, piece, totals);
-    return WriteDigest(database, id, digest, error);
+    // The digest grows and is encoded on another thread while this one writes the rows: both
+    // only read the piece, and the rows need nothing of the digest but where they number on from.
+    const RowsBefore before = RowsBeforeOf(digest);
+    std::future<EncodedDigest> encoded = std::async(std::launch::async, [&] {
+        AppendPiece(digest, piece, totals);
+        return EncodeDigestToStore(digest);
+    });
+    const bool written = WritePlayerRows(database, id, piece, error) &&
+                         WriteTextRows(database, id, before, piece, error) &&
+                         WritePublicTables(database, id, before, piece, error) &&
+                         (!order || WriteKillOrderPiece(database, id, *order, error));
+    const EncodedDigest bytes = encoded.get();
+    return written && WriteEncodedDigest(database, id, bytes, error);
 }
 
 } // namespace qla::db

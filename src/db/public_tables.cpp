@@ -142,11 +142,11 @@ bool UpsertRows(StatsDatabase& database, LogId id, const PublicTable& table,
 
 } // namespace
 
-bool WritePublicTables(StatsDatabase& database, LogId id, const LogDigest& before,
+bool WritePublicTables(StatsDatabase& database, LogId id, const RowsBefore& before,
                        const AnalysisStore& piece, std::string& error) {
     const std::string what = "cannot store the weapons and opponents of log " + std::to_string(id);
     // Every row names a player, so a log without players before has no rows yet.
-    const auto write = before.Players.empty() ? InsertRows : UpsertRows;
+    const auto write = before.HadPlayers ? UpsertRows : InsertRows;
     return write(database, id, kWeapons, WeaponRows(piece), what, error) &&
            write(database, id, kEncounters, EncounterRows(piece), what, error);
 }

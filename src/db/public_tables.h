@@ -11,10 +11,10 @@
 
 namespace qla::db {
 
-// Adds what `piece` found to the log's rows of log_player_weapons and log_encounters. `before` is
-// the log's digest before this import (empty for a new log): the piece's records 1 to
-// before.Players.size() are its players in that order, its later records the log's new players.
-bool WritePublicTables(StatsDatabase& database, LogId id, const LogDigest& before,
+// Adds what `piece` found to the log's rows of log_player_weapons and log_encounters. `before`
+// tells whether the log had players before this import: the piece's first records are then its
+// players in the digest's order, its later records the log's new players.
+bool WritePublicTables(StatsDatabase& database, LogId id, const RowsBefore& before,
                        const AnalysisStore& piece, std::string& error);
 
 } // namespace qla::db

@@ -41,9 +41,10 @@ void EachLineOfBlock(std::string_view block, const std::function<void(std::strin
     }
 }
 
-// The log's chains in place of the ones it had, from its digest with holdings; none without
-// (its chains are worked out from the digest when it is read).
-bool WriteChains(StatsDatabase& database, LogId id, const LogDigest& digest, std::string& error) {
+// The log's chains in place of the ones it had; none for a digest without holdings (its chains
+// are worked out from the digest when it is read).
+bool WriteChains(StatsDatabase& database, LogId id, const EncodedDigest& encoded,
+                 std::string& error) {
     const std::string what = "cannot store the statistics of log " + std::to_string(id);
     QSqlQuery query(database.Connection());
     query.prepare(QStringLiteral("DELETE FROM log_chains WHERE log_id = ?"));
@@ -52,14 +53,13 @@ bool WriteChains(StatsDatabase& database, LogId id, const LogDigest& digest, std
         error = database.Failure(what, query);
         return false;
     }
-    if (!digest.HasHoldings)
+    if (!encoded.HasHoldings)
         return true;
     query.prepare(
         QStringLiteral("INSERT INTO log_chains (log_id, chains, chats) VALUES (?, ?, ?)"));
-    const LogChains chains = ChainsOfDigest(digest);
     query.addBindValue(Int(id));
-    query.addBindValue(Bytes(EncodeChains(chains)));
-    query.addBindValue(Bytes(EncodeChainChats(chains)));
+    query.addBindValue(Bytes(encoded.Chains));
+    query.addBindValue(Bytes(encoded.ChainChats));
     if (!query.exec()) {
         error = database.Failure(what, query);
         return false;
@@ -181,7 +181,23 @@ std::optional<LogChains> ReadChains(StatsDatabase& database, LogId id, std::size
     return ChainsOfDigest(*digest);
 }
 
+EncodedDigest EncodeDigestToStore(const LogDigest& digest) {
+    EncodedDigest encoded{EncodeStoredDigest(digest), digest.HasHoldings, {}, {}, {}};
+    if (digest.HasHoldings) {
+        const LogChains chains = ChainsOfDigest(digest);
+        encoded.Chains = EncodeChains(chains);
+        encoded.ChainChats = EncodeChainChats(chains);
+        encoded.Holdings = EncodeHoldings(digest);
+    }
+    return encoded;
+}
+
 bool WriteDigest(StatsDatabase& database, LogId id, const LogDigest& digest, std::string& error) {
+    return WriteEncodedDigest(database, id, EncodeDigestToStore(digest), error);
+}
+
+bool WriteEncodedDigest(StatsDatabase& database, LogId id, const EncodedDigest& encoded,
+                        std::string& error) {
     if (!ForgetBlocksOf(database, id, error) || !ForgetKeptPersons(database, error))
         return false;
     QSqlQuery query(database.Connection());
@@ -191,13 +207,12 @@ bool WriteDigest(StatsDatabase& database, LogId id, const LogDigest& digest, std
         error = database.Failure("cannot store the statistics of log " + std::to_string(id), query);
         return false;
     }
-    const StoredDigest bytes = EncodeStoredDigest(digest);
     query.prepare(QStringLiteral(
         "INSERT INTO log_digests (log_id, digest, kills, renames) VALUES (?, ?, ?, ?)"));
     query.addBindValue(Int(id));
-    query.addBindValue(Bytes(bytes.Head));
-    query.addBindValue(Bytes(bytes.Kills));
-    query.addBindValue(Bytes(bytes.Renames));
+    query.addBindValue(Bytes(encoded.Digest.Head));
+    query.addBindValue(Bytes(encoded.Digest.Kills));
+    query.addBindValue(Bytes(encoded.Digest.Renames));
     if (!query.exec()) {
         error = database.Failure("cannot store the statistics of log " + std::to_string(id), query);
         return false;
@@ -209,14 +224,13 @@ bool WriteDigest(StatsDatabase& database, LogId id, const LogDigest& digest, std
         error = database.Failure("cannot store the statistics of log " + std::to_string(id), query);
         return false;
     }
-    if (!WriteChains(database, id, digest, error))
+    if (!WriteChains(database, id, encoded, error))
         return false;
-    if (!digest.HasHoldings)
+    if (!encoded.HasHoldings)
         return true;
-    const std::string holdings = EncodeHoldings(digest);
     query.prepare(QStringLiteral("INSERT INTO log_holdings (log_id, holdings) VALUES (?, ?)"));
     query.addBindValue(Int(id));
-    query.addBindValue(Bytes(holdings));
+    query.addBindValue(Bytes(encoded.Holdings));
     if (!query.exec()) {
         error = database.Failure("cannot store the statistics of log " + std::to_string(id), query);
         return false;
@@ -224,15 +238,15 @@ bool WriteDigest(StatsDatabase& database, LogId id, const LogDigest& digest, std
     return true;
 }
 
-bool WriteTextRows(StatsDatabase& database, LogId id, const LogDigest& before,
+bool WriteTextRows(StatsDatabase& database, LogId id, const RowsBefore& before,
                    const AnalysisStore& piece, std::string& error) {
     const std::string what = "cannot store the chats of log " + std::to_string(id);
     RowBatch chats(database, "log_chats", "log_id, kind, seq, player, team, location, message", 7,
                    what);
     for (const ChatKind kind : {ChatKind::Voice, ChatKind::Text}) {
         const auto& list = kind == ChatKind::Voice ? piece.VoiceChats : piece.TextChats;
-        std::int64_t seq = static_cast<std::int64_t>(kind == ChatKind::Voice ? before.VoiceChatRows
-                                                                             : before.TextChatRows);
+        std::int64_t seq = static_cast<std::int64_t>(kind == ChatKind::Voice ? before.VoiceChats
+                                                                             : before.TextChats);
         for (const ChatEntry& chat : RealEntries(list)) {
             const bool added = chats.Add(id) && chats.Add(static_cast<int>(kind)) &&
                                chats.Add(++seq) && chats.Add(chat.Player) &&
@@ -261,7 +275,7 @@ bool WriteTextRows(StatsDatabase& database, LogId id, const LogDigest& before,
             block.append(std::string_view(lines[i]));
             block.push_back('\n');
         }
-        const auto seq = static_cast<std::int64_t>(before.UnknownLineRows + first + 1);
+        const auto seq = static_cast<std::int64_t>(before.UnknownLines + first + 1);
         if (!blocks.Add(id) || !blocks.Add(seq) || !blocks.Add(static_cast<std::int64_t>(count)) ||
             !blocks.AddBytes(block)) {
             error = blocks.Error();

@@ -34,13 +34,24 @@ bool ReadHoldings(StatsDatabase& database, LogId id, LogDigest& digest, std::str
 // chains from its stored holdings, without reading its lines again.
 bool StoreDigestsAgainWithChains(StatsDatabase& database, std::string& error);
 
+// A digest's bytes as stored: the digest, and for a digest with holdings its chains and holdings.
+// Worked out apart from writing them, so that a import can do it beside its other rows.
+struct EncodedDigest {
+    StoredDigest Digest;
+    bool HasHoldings = false;
+    std::string Chains, ChainChats, Holdings;
+};
+EncodedDigest EncodeDigestToStore(const LogDigest& digest);
+
 // Stores the log's digest in place of the one it had, with its holdings and chains.
 bool WriteDigest(StatsDatabase& database, LogId id, const LogDigest& digest, std::string& error);
+bool WriteEncodedDigest(StatsDatabase& database, LogId id, const EncodedDigest& encoded,
+                        std::string& error);
 
-// Stores the chats and other lines `piece` found as rows, numbered on from the counts in
-// `before` (the digest of the log's earlier lines; empty for a new log). Chat players are
-// positions in the log's digest, as the piece filed its players after `before`'s.
-bool WriteTextRows(StatsDatabase& database, LogId id, const LogDigest& before,
+// Stores the chats and other lines `piece` found as rows, numbered on from the log's rows stored
+// `before` (none for a new log). Chat players are positions in the log's digest, as the piece
+// filed its players after the earlier ones.
+bool WriteTextRows(StatsDatabase& database, LogId id, const RowsBefore& before,
                    const AnalysisStore& piece, std::string& error);
 
 enum class ChatKind { Voice = 0, Text = 1 };
