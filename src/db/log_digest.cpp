@@ -1,6 +1,8 @@
 // Building and extending a log's digest from the stores of its pieces.
 #include "db/log_digest.h"
 
+#include "core/key_index.h"
+
 #include "analysis/line_walk.h"
 #include "analysis/merge_players.h"
 
@@ -8,6 +10,14 @@
 #include <unordered_map>
 
 namespace qla::db {
+namespace {
+
+// A pair of players and whether the kills are teamkills, as one key.
+std::uint64_t PairKey(std::uint32_t killer, std::uint32_t victim, bool teamkill) {
+    return (std::uint64_t{killer} << 33) | (std::uint64_t{victim} << 1) | (teamkill ? 1u : 0u);
+}
+
+} // namespace
 namespace {
 
 struct EncounterKey {
@@ -62,6 +72,7 @@ void AppendHoldings(LogDigest& digest, const AnalysisStore& piece,
         if (firstHoldingOf[digest.Holdings[h].Name] < 0)
             firstHoldingOf[digest.Holdings[h].Name] = static_cast<std::int64_t>(h);
     const std::size_t known = digest.Holdings.size();
+    digest.Holdings.reserve(std::max(known, piece.Players.size()));
     for (const PlayerIndex p : piece.PlayerIndexes()) {
         const auto at = static_cast<std::size_t>(p - 1);
         const PlayerRecord& record = piece.Players[static_cast<std::size_t>(p)];
@@ -77,31 +88,30 @@ void AppendHoldings(LogDigest& digest, const AnalysisStore& piece,
             firstHoldingOf.push_back(-1);
         if (firstHoldingOf[position->second] < 0)
             firstHoldingOf[position->second] = static_cast<std::int64_t>(at);
-        DigestHolding holding{position->second, state, record};
-        holding.Counters.Name.clear();
-        digest.Holdings.push_back(std::move(holding));
+        DigestHolding& holding = digest.Holdings.emplace_back();
+        holding.Name = position->second;
+        holding.Holding = state;
+        AddPlayerCounters(holding.Counters, record); // the name is the digest's, not each holding's
     }
-    std::unordered_map<std::uint64_t, std::size_t> pairOf;
+    KeyIndex pairOf(digest.HoldingPairs.size() + piece.KillEvents.size() / 4);
     for (std::size_t k = 0; k < digest.HoldingPairs.size(); ++k) {
         const DigestPair& p = digest.HoldingPairs[k];
-        pairOf.emplace((std::uint64_t{p.Killer} << 33) | (std::uint64_t{p.Victim} << 1) |
-                           (p.FirstWeapon == kEventTeamkill ? 1u : 0u),
-                       k);
+        pairOf.TryEmplace(PairKey(p.Killer, p.Victim, p.FirstWeapon == kEventTeamkill),
+                          static_cast<std::uint32_t>(k));
     }
     for (std::size_t position = 1; position < piece.KillEvents.size(); ++position) {
         const KillEvent& event = piece.KillEvents[position];
         const auto killer = static_cast<std::uint32_t>(event.Killer - 1);
         const auto victim = static_cast<std::uint32_t>(event.Victim - 1);
-        const bool teamkill = event.WeaponText == kEventTeamkill;
-        const auto [found, isNew] = pairOf.try_emplace(
-            (std::uint64_t{killer} << 33) | (std::uint64_t{victim} << 1) | (teamkill ? 1u : 0u),
-            digest.HoldingPairs.size());
+        const auto [found, isNew] =
+            pairOf.TryEmplace(PairKey(killer, victim, event.WeaponText == kEventTeamkill),
+                              static_cast<std::uint32_t>(digest.HoldingPairs.size()));
         if (isNew)
             digest.HoldingPairs.push_back(
                 {killer, victim, event.WeaponText, 0, digest.EventCount + position});
-        digest.HoldingPairs[found->second].Count += piece.KillEventCount(position);
+        digest.HoldingPairs[found].Count += piece.KillEventCount(position);
         if (killPairs)
-            killPairs->push_back(static_cast<std::uint32_t>(found->second));
+            killPairs->push_back(found);
     }
     for (const RenameEntry& rename : RealEntries(piece.Renames))
         digest.RenameHoldings.emplace_back(static_cast<std::uint32_t>(rename.From), rename.Line);
@@ -170,18 +180,16 @@ RowsBefore RowsBeforeOf(const LogDigest& digest) {
 
 std::vector<DigestPair> PairsOf(const std::vector<DigestEncounter>& encounters) {
     std::vector<DigestPair> pairs;
-    std::unordered_map<std::uint64_t, std::size_t> rowOf;
-    rowOf.reserve(encounters.size());
+    KeyIndex rowOf(encounters.size());
     // Encounters come in order of their first events, so a pair's first encounter is its first.
     for (const DigestEncounter& e : encounters) {
-        const bool teamkill = e.WeaponText == kEventTeamkill;
-        const std::uint64_t key =
-            (std::uint64_t{e.Killer} << 33) | (std::uint64_t{e.Victim} << 1) | (teamkill ? 1u : 0u);
-        const auto [at, isNew] = rowOf.try_emplace(key, pairs.size());
+        const auto [at, isNew] =
+            rowOf.TryEmplace(PairKey(e.Killer, e.Victim, e.WeaponText == kEventTeamkill),
+                             static_cast<std::uint32_t>(pairs.size()));
         if (isNew)
             pairs.push_back({e.Killer, e.Victim, e.WeaponText, e.Count, e.FirstEvent});
         else
-            pairs[at->second].Count += e.Count;
+            pairs[at].Count += e.Count;
     }
     return pairs;
 }

@@ -5,13 +5,13 @@
 #include "db/engine_dialect.h"
 #include "db/row_batch.h"
 
+#include "core/key_index.h"
 #include "core/weapons.h"
 
 #include <QSqlQuery>
 #include <QVariant>
 
 #include <algorithm>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -46,16 +46,16 @@ std::vector<PublicRow> WeaponRows(const AnalysisStore& piece) {
 // Kills and teamkills by killer and victim, in that order. Counted in a hash table and sorted
 // once: a log has hundreds of thousands of kill events but only thousands of pairs.
 std::vector<PublicRow> EncounterRows(const AnalysisStore& piece) {
-    std::unordered_map<std::uint64_t, std::size_t> rowOf;
+    KeyIndex rowOf(piece.KillEvents.size() / 4);
     std::vector<PublicRow> rows;
     for (const std::size_t position : EntryIndexes(piece.KillEvents)) {
         const KillEvent& event = piece.KillEvents[position];
         const std::uint64_t key = (static_cast<std::uint64_t>(event.Killer) << 32) |
                                   static_cast<std::uint32_t>(event.Victim);
-        const auto [at, isNew] = rowOf.try_emplace(key, rows.size());
+        const auto [at, isNew] = rowOf.TryEmplace(key, static_cast<std::uint32_t>(rows.size()));
         if (isNew)
             rows.push_back({event.Killer, event.Victim, 0, 0});
-        PublicRow& row = rows[at->second];
+        PublicRow& row = rows[at];
         (event.WeaponText == kEventTeamkill ? row.Count2 : row.Count1) +=
             piece.KillEventCount(position);
     }

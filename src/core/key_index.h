@@ -1,0 +1,36 @@
+// A map from 64-bit keys to 32-bit positions in one flat table (open addressing, linear probing).
+// A log's pairs of players number in the hundreds of thousands; with a node per pair, building
+// and freeing a hash map cost more than the counting it served.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace qla {
+
+class KeyIndex {
+  public:
+    explicit KeyIndex(std::size_t expected = 0);
+
+    // The position stored for `key`, or `position` stored for it now; true when it was added.
+    std::pair<std::uint32_t, bool> TryEmplace(std::uint64_t key, std::uint32_t position);
+    std::size_t Size() const { return size_; }
+
+  private:
+    struct Slot {
+        std::uint64_t Key = 0;
+        std::uint32_t Position = kEmpty;
+    };
+    static constexpr std::uint32_t kEmpty = UINT32_MAX;
+
+    std::size_t SlotOf(std::uint64_t key) const;
+    void Grow();
+
+    std::vector<Slot> slots_;
+    std::size_t size_ = 0;
+    unsigned shift_ = 64;
+};
+
+} // namespace qla
