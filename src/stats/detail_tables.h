@@ -15,12 +15,10 @@ namespace qla {
 // player of the event and whether it was a teamkill, side by side. The event tables read only
 // these lists, not KillEvents itself, whose entries lie scattered over memory.
 struct PlayerEvents {
+    // The player's events in event order; the opponent, whether it is a teamkill and the kills
+    // it stands for are the store's (KillEvents, KillEventCount), not copied per side: on a long
+    // history the copies were two thirds of the index.
     std::span<const std::int32_t> Positions;
-    std::span<const PlayerIndex> Opponents;
-    std::span<const std::uint8_t> Teamkills; // 1 for a "Teamkill" event
-    std::span<const std::uint32_t> Counts;   // kills each entry stands for; empty: one each
-
-    std::uint32_t CountAt(std::size_t i) const { return Counts.empty() ? 1 : Counts[i]; }
 };
 
 // Positions in KillEvents per player, as killer and as victim, in event order. Build it from
@@ -41,9 +39,6 @@ class KillEventIndex {
     struct Lists {
         std::vector<std::int32_t> start; // player p's entries are [start[p], start[p+1])
         std::vector<std::int32_t> positions;
-        std::vector<PlayerIndex> opponents;
-        std::vector<std::uint8_t> teamkills;
-        std::vector<std::uint32_t> counts; // empty when every event is one kill
         PlayerEvents Of(PlayerIndex player) const;
     };
     Lists killer_, victim_;

@@ -17,27 +17,30 @@ bool IsEventSection(std::size_t section) {
 std::vector<OpponentRow> CountOpponents(const AnalysisStore& store, const KillEventIndex& index,
                                         std::size_t section, PlayerIndex player) {
     // Kills and teamkills read the player's events as killer, deaths and teamdeaths as victim.
-    const PlayerEvents events =
-        section == 0 || section == 3 ? index.KillerEvents(player) : index.VictimEvents(player);
-    const std::uint8_t wanted = section == 3 || section == 4 ? 1 : 0;
-    std::size_t counted = 0;
-    for (const std::uint8_t flag : events.Teamkills)
-        counted += flag == wanted ? 1 : 0;
+    const bool asKiller = section == 0 || section == 3;
+    const PlayerEvents events = asKiller ? index.KillerEvents(player) : index.VictimEvents(player);
+    const bool wanted = section == 3 || section == 4;
+    // The events the table counts; an index built from another store may name events past
+    // this store's.
+    const auto counts = [&](std::int32_t position) {
+        return position >= 1 && static_cast<std::size_t>(position) < store.KillEvents.size() &&
+               (store.KillEvents[static_cast<std::size_t>(position)].WeaponText ==
+                kEventTeamkill) == wanted;
+    };
+    const auto counted = static_cast<std::size_t>(std::ranges::count_if(events.Positions, counts));
     std::vector<OpponentRow> found;
     if (counted == 0 || !IsEventSection(section))
         return found;
     // Names are unique per record, so comparing player indexes is comparing exact names. A
     // table has at most one row per stored player, however many events it counts.
     RowOfPlayer rowOf(std::min(counted, store.Players.size()));
-    for (std::size_t i = 0; i < events.Positions.size(); ++i) {
-        const std::int32_t position = events.Positions[i];
-        if (position < 1 || static_cast<std::size_t>(position) >= store.KillEvents.size())
-            continue; // an index built from another store
-        if (events.Teamkills[i] != wanted)
+    for (const std::int32_t position : events.Positions) {
+        if (!counts(position))
             continue;
-        const PlayerIndex opponent = events.Opponents[i];
+        const KillEvent& event = store.KillEvents[static_cast<std::size_t>(position)];
+        const PlayerIndex opponent = asKiller ? event.Victim : event.Killer;
         const auto [row, isNew] = rowOf.FindOrAdd(opponent, found.size());
-        const std::uint32_t kills = events.CountAt(i);
+        const std::uint32_t kills = store.KillEventCount(static_cast<std::size_t>(position));
         if (isNew)
             found.push_back({opponent, kills, position});
         else

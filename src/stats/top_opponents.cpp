@@ -37,12 +37,12 @@ void ForEachMeeting(const AnalysisStore& store, const KillEventIndex& index, Pla
     for (const bool asKiller : {true, false}) {
         const PlayerEvents events =
             asKiller ? index.KillerEvents(player) : index.VictimEvents(player);
-        for (std::size_t i = 0; i < events.Positions.size(); ++i) {
-            const auto position = static_cast<std::size_t>(events.Positions[i]);
+        for (const std::int32_t at : events.Positions) {
+            const auto position = static_cast<std::size_t>(at);
             const KillEvent& event = store.KillEvents[position];
             if (BetweenOpponents(event))
                 visit(event, static_cast<std::int64_t>(store.KillEventCount(position)),
-                      events.Opponents[i], asKiller);
+                      asKiller ? event.Victim : event.Killer, asKiller);
         }
     }
 }
