@@ -14,6 +14,9 @@
 namespace qla {
 namespace {
 
+// The size of a piece of a page's rows.
+constexpr std::size_t kRowsPieceBytes = std::size_t{1} << 20;
+
 // Raised whenever ChatLogPage writes other bytes for the same inputs.
 constexpr std::uint64_t kChatLogPageVersion = 2;
 
@@ -103,20 +106,24 @@ std::optional<std::vector<std::string>> ChatLogPage(const SiteParts& site,
                                                     const ArchivedLog& log, bool voice,
                                                     std::string& error) {
     // The rows first, read once: the table's list of speakers, in order of first message and
-    // numbered from 0, goes before them.
-    std::string rows;
-    rows.reserve(96 * log.Messages(voice));
+    // numbered from 0, goes before them. They are kept in pieces of about a megabyte: a long
+    // log's page is over a hundred megabytes, and one text grown to hold it doubled its room as
+    // it went (and was copied each time).
+    std::vector<std::string> pieces(1); // the page's start goes first, once the speakers are known
     std::unordered_map<PlayerIndex, std::size_t> speakerAt;
     std::vector<PlayerIndex> speakers;
     std::vector<std::string> shownNames; // by speaker: his cell's name, made once
     std::size_t number = 0;
-    const auto appendNumber = [&rows](std::size_t value) {
+    const auto appendNumber = [](std::string& rows, std::size_t value) {
         char digits[24];
         rows.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
     };
     const bool read = archive.ForEachMessage(
         log, voice,
         [&](const ChatLine& chat) {
+            if (pieces.size() == 1 || pieces.back().size() >= kRowsPieceBytes)
+                pieces.emplace_back().reserve(kRowsPieceBytes + 1024);
+            std::string& rows = pieces.back();
             if (++number % kChatRowsPerPage == 1)
                 rows += "<tbody>\n";
             const auto [at, isNew] = speakerAt.try_emplace(chat.Player, speakers.size());
@@ -126,9 +133,9 @@ std::optional<std::vector<std::string>> ChatLogPage(const SiteParts& site,
             }
             // End tags left out, as HTML allows: a new row or group ends the one before.
             rows += "<tr><td>";
-            appendNumber(number);
+            appendNumber(rows, number);
             rows += "<td data-s=\"";
-            appendNumber(at->second);
+            appendNumber(rows, at->second);
             rows += "\">";
             rows += shownNames[at->second];
             rows += "<td>";
@@ -172,9 +179,7 @@ std::optional<std::vector<std::string>> ChatLogPage(const SiteParts& site,
            "<th data-type=\"text\">To</th><th data-type=\"name\">Message</th></tr></thead>\n";
     std::string end = "</table></div>\n";
     AppendPageEnd(end);
-    std::vector<std::string> pieces;
-    pieces.push_back(std::move(out));
-    pieces.push_back(std::move(rows));
+    pieces.front() = std::move(out);
     pieces.push_back(std::move(end));
     return pieces;
 }
