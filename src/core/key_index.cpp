@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <stdexcept>
+#include <utility>
 
 namespace qla {
 
@@ -37,8 +38,7 @@ std::pair<std::uint32_t, bool> KeyIndex::TryEmplace(std::uint64_t key, std::uint
 }
 
 void KeyIndex::Grow() {
-    std::vector<Slot> old(slots_.size() * 2);
-    old.swap(slots_);
+    const std::vector<Slot> old = std::exchange(slots_, std::vector<Slot>(slots_.size() * 2));
     --shift_;
     const std::size_t mask = slots_.size() - 1;
     for (const Slot& slot : old) {
