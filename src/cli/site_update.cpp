@@ -2,6 +2,7 @@
 #include "cli/site_update.h"
 
 #include "export/data/whole_file.h"
+#include "export/same_bytes_file.h" // ReadAt
 #include "export/site_marker.h"
 
 #include <algorithm>
@@ -39,22 +40,6 @@ class OpenFile {
     int fd_;
 };
 
-// Reads up to `size` bytes, fewer only at the end of the file.
-ssize_t ReadFully(int fd, char* buffer, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t got = ::read(fd, buffer + done, size - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            break;
-        done += static_cast<std::size_t>(got);
-    }
-    return static_cast<ssize_t>(done);
-}
-
 // True when `live` is a regular file (not a link) holding exactly the bytes of `fresh`.
 bool SameBytes(const fs::path& fresh, const fs::path& live) {
     struct stat freshInfo {
@@ -67,9 +52,9 @@ bool SameBytes(const fs::path& fresh, const fs::path& live) {
         return false;
     static constexpr std::size_t kChunk = 1 << 16;
     std::vector<char> left(kChunk), right(kChunk);
-    for (;;) {
-        const ssize_t got = ReadFully(a.Fd(), left.data(), kChunk);
-        if (got < 0 || ReadFully(b.Fd(), right.data(), kChunk) != got ||
+    for (std::uint64_t at = 0;; at += kChunk) {
+        const ssize_t got = ReadAt(a.Fd(), left.data(), kChunk, at);
+        if (got < 0 || ReadAt(b.Fd(), right.data(), kChunk, at) != got ||
             std::memcmp(left.data(), right.data(), static_cast<std::size_t>(got)) != 0)
             return false;
         if (got < static_cast<ssize_t>(kChunk))

@@ -15,7 +15,8 @@ namespace {
 
 constexpr std::size_t kBlock = std::size_t{1} << 16;
 
-// Reads `size` bytes at `offset` (short only at the file's end); -1 on an error.
+} // namespace
+
 ssize_t ReadAt(int fd, char* into, std::size_t size, std::uint64_t offset) {
     std::size_t got = 0;
     while (got < size) {
@@ -30,8 +31,6 @@ ssize_t ReadAt(int fd, char* into, std::size_t size, std::uint64_t offset) {
     }
     return static_cast<ssize_t>(got);
 }
-
-} // namespace
 
 std::optional<ComparedFile> OpenToCompare(const std::string& path,
                                           const std::optional<FileIdentity>& logFile) {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <sys/types.h>
 
 namespace qla {
 
@@ -22,6 +23,9 @@ struct ComparedFile {
 };
 std::optional<ComparedFile> OpenToCompare(const std::string& path,
                                           const std::optional<FileIdentity>& logFile = {});
+
+// Reads `size` bytes at `offset` of `fd` (fewer only at the file's end); -1 on an error.
+ssize_t ReadAt(int fd, char* into, std::size_t size, std::uint64_t offset);
 
 // While the pieces written agree with `existing`, nothing is written. At the first difference
 // `start` makes the new file, which first gets the agreeing beginning read back from `existing`,

@@ -7,6 +7,7 @@
 #include "export/atomic_file.h" // WhenNameTaken
 #include "export/export_types.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -114,6 +115,10 @@ class GatheredFile final : public SinkFile {
 // `stage`, a name that may not be replaced the refusal.
 ExportResult WriteWholeFile(Sink& sink, const std::string& name, std::string_view content,
                             bool durable = true, int stage = 0);
+// The size of a piece of a file written in pieces: a long history's pages and documents are
+// tens or hundreds of megabytes, never held whole.
+inline constexpr std::size_t kFilePieceBytes = std::size_t{1} << 20;
+
 // The same for a file that `write` puts into the sink's file in pieces (false: a piece failed).
 ExportResult WriteFileInPieces(Sink& sink, const std::string& name,
                                const std::function<bool(SinkFile& file)>& write,

@@ -34,8 +34,7 @@ std::vector<PairEntry> KillEntriesByPair(const AnalysisStore& store, const KeepK
     entries.reserve(store.KillEvents.size());
     for (std::size_t e = 1; e < store.KillEvents.size(); ++e) {
         const KillEvent& event = store.KillEvents[e];
-        if (event.Killer == event.Victim || event.WeaponText == kEventTeamkill ||
-            event.Killer <= 0 || event.Victim <= 0 || (keep && !keep(e, event)))
+        if (!BetweenOpponents(event) || (keep && !keep(e, event)))
             continue;
         const auto killer = static_cast<std::uint32_t>(event.Killer);
         const auto victim = static_cast<std::uint32_t>(event.Victim);

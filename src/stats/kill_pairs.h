@@ -29,6 +29,13 @@ inline std::uint32_t HigherOf(std::uint64_t key) {
     return static_cast<std::uint32_t>(key & 0xffffffffU);
 }
 
+// A kill between two different players; teamkills and kills of oneself are no meeting of
+// opponents.
+inline bool BetweenOpponents(const KillEvent& event) {
+    return event.Killer != event.Victim && event.WeaponText != kEventTeamkill && event.Killer > 0 &&
+           event.Victim > 0;
+}
+
 // Sorts the entries by pair, keeping each pair's entries in the order they were given.
 void SortByPair(std::vector<PairEntry>& entries);
 

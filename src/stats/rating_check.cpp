@@ -1,6 +1,7 @@
 // Training every method on the same logs and scoring them on the same kills.
 #include "stats/rating_check.h"
 
+#include "stats/kill_pairs.h" // BetweenOpponents
 #include "stats/skill_rating.h"
 
 #include <algorithm>
@@ -29,8 +30,7 @@ void AddEventsToHistory(const AnalysisStore& store, std::size_t first, std::size
     std::map<std::pair<std::uint32_t, std::uint32_t>, std::size_t> duelAt;
     for (std::size_t e = first; e < end; ++e) {
         const KillEvent& event = store.KillEvents[e];
-        if (event.Killer == event.Victim || event.WeaponText == kEventTeamkill ||
-            event.Killer <= 0 || event.Victim <= 0)
+        if (!BetweenOpponents(event))
             continue;
         const std::uint32_t killer = playerOf[static_cast<std::size_t>(event.Killer)];
         const std::uint32_t victim = playerOf[static_cast<std::size_t>(event.Victim)];

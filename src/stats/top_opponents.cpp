@@ -5,6 +5,7 @@
 #include "stats/top_opponents.h"
 
 #include "stats/detail_tables.h"
+#include "stats/kill_pairs.h" // BetweenOpponents
 
 #include <algorithm>
 #include <cstdint>
@@ -22,12 +23,6 @@ struct Candidate {
 // The most kills either way first, equal ones in the order of the opponents' indexes.
 bool Before(const Candidate& a, const Candidate& b) {
     return a.EitherWay != b.EitherWay ? a.EitherWay > b.EitherWay : a.Opponent < b.Opponent;
-}
-
-// A kill between two different players; teamkills are no meeting of opponents.
-bool BetweenOpponents(const KillEvent& event) {
-    return event.Killer != event.Victim && event.WeaponText != kEventTeamkill && event.Killer > 0 &&
-           event.Victim > 0;
 }
 
 // Calls visit(event, count, opponent, asKiller) for each of the player's kills of and by others.

@@ -7,15 +7,13 @@
 #include "export/dashboard/site_html.h"
 #include "export/dashboard/site_names.h"
 #include "export/dashboard/site_tables.h"
+#include "export/sink.h" // kFilePieceBytes
 
 #include <charconv>
 #include <unordered_map>
 
 namespace qla {
 namespace {
-
-// The size of a piece of a page's rows.
-constexpr std::size_t kRowsPieceBytes = std::size_t{1} << 20;
 
 // Raised whenever ChatLogPage writes other bytes for the same inputs.
 constexpr std::uint64_t kChatLogPageVersion = 2;
@@ -121,8 +119,8 @@ std::optional<std::vector<std::string>> ChatLogPage(const SiteParts& site,
     const bool read = archive.ForEachMessage(
         log, voice,
         [&](const ChatLine& chat) {
-            if (pieces.size() == 1 || pieces.back().size() >= kRowsPieceBytes)
-                pieces.emplace_back().reserve(kRowsPieceBytes + 1024);
+            if (pieces.size() == 1 || pieces.back().size() >= kFilePieceBytes)
+                pieces.emplace_back().reserve(kFilePieceBytes + 1024);
             std::string& rows = pieces.back();
             if (++number % kChatRowsPerPage == 1)
                 rows += "<tbody>\n";

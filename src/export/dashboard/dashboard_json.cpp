@@ -13,17 +13,14 @@
 namespace qla {
 namespace {
 
-// The text written so far goes into the file in pieces of about this size, so that a long
-// history's document (tens of megabytes) is never whole in memory.
-constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
-
+// The text written so far goes into the file a piece (kFilePieceBytes) at a time.
 class PiecesOfFile {
   public:
-    explicit PiecesOfFile(SinkFile& file) : file_(file) { text_.reserve(kPieceBytes + 4096); }
+    explicit PiecesOfFile(SinkFile& file) : file_(file) { text_.reserve(kFilePieceBytes + 4096); }
     std::string& Text() { return text_; }
     // Hands the text over once it is a piece's worth (`last`: whatever there is).
     void Spill(bool last = false) {
-        if (text_.size() < kPieceBytes && !last)
+        if (text_.size() < kFilePieceBytes && !last)
             return;
         if (written_)
             written_ = file_.Write(text_);
