@@ -17,14 +17,14 @@ void SortByPair(std::vector<PairEntry>& entries) {
     for (unsigned shift = 0; shift < 64; shift += kDigitBits) {
         std::fill(starts.begin(), starts.end(), 0);
         for (const PairEntry& entry : entries)
-            ++starts[(entry.Key >> shift) & kDigitMask];
-        if (starts[(entries.front().Key >> shift) & kDigitMask] == entries.size())
+            ++starts[(entry.Key() >> shift) & kDigitMask];
+        if (starts[(entries.front().Key() >> shift) & kDigitMask] == entries.size())
             continue; // one value of this digit: the order stays
         std::size_t next = 0;
         for (std::size_t& start : starts)
             next += std::exchange(start, next);
         for (const PairEntry& entry : entries)
-            sorted[starts[(entry.Key >> shift) & kDigitMask]++] = entry;
+            sorted[starts[(entry.Key() >> shift) & kDigitMask]++] = entry;
         entries.swap(sorted);
     }
 }

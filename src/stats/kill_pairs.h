@@ -13,11 +13,6 @@
 
 namespace qla {
 
-struct PairEntry {
-    std::uint64_t Key = 0;   // the pair: the lower player in the high half, the higher in the low
-    std::uint32_t Entry = 0; // the entry's index in the store's KillEvents
-};
-
 // The pair of players a and b (a < b) as one number.
 inline std::uint64_t PairKey(std::uint32_t a, std::uint32_t b) {
     return (std::uint64_t{a} << 32) | b;
@@ -28,6 +23,20 @@ inline std::uint32_t LowerOf(std::uint64_t key) {
 inline std::uint32_t HigherOf(std::uint64_t key) {
     return static_cast<std::uint32_t>(key & 0xffffffffU);
 }
+
+// 12 bytes, not 16: a hundred logs' million entries and the sort's copy of them were the
+// largest part of the statistics site's peak. The pair is kept as two halves, each aligned.
+struct PairEntry {
+    PairEntry() = default;
+    PairEntry(std::uint64_t key, std::uint32_t entry)
+        : Lower(LowerOf(key)), Higher(HigherOf(key)), Entry(entry) {}
+    // The pair: the lower player in the high half, the higher in the low.
+    std::uint64_t Key() const { return PairKey(Lower, Higher); }
+
+    std::uint32_t Lower = 0, Higher = 0;
+    std::uint32_t Entry = 0; // the entry's index in the store's KillEvents
+};
+static_assert(sizeof(PairEntry) == 12);
 
 // A kill between two different players; teamkills and kills of oneself are no meeting of
 // opponents.

@@ -11,12 +11,18 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numbers>
 #include <vector>
 
 namespace qla {
 
 namespace {
+
+// The loosest and the tightest solve of a step, relative to the gradient.
+constexpr double kLoosestSolve = 0.1, kTightestSolve = 1e-10;
+// A few roundings of the objective: gains below it cannot be told from rounding.
+constexpr double kObjectiveRounding = 16 * std::numeric_limits<double>::epsilon();
 
 double Logistic(double x) {
     return 1.0 / (1.0 + std::exp(-x));
@@ -64,11 +70,16 @@ Encounters EncountersOf(const AnalysisStore& store, const EntryWeights& weights)
     Encounters encounters;
     // The hidden player's record too (the last): his games rate his opponents.
     encounters.PlayerCount = store.Players.empty() ? 0 : store.Players.size() - 1;
+    // Room for exactly the pairs: grown by doubling, they were held up to twice beside the
+    // entries, at the site's peak.
+    std::size_t pairs = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        pairs += i == 0 || entries[i].Key() != entries[i - 1].Key();
+    encounters.Pairs.reserve(pairs);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         // Player p of the fit is the store's player p + 1.
-        if (i == 0 || entries[i].Key != entries[i - 1].Key)
-            encounters.Pairs.push_back(
-                {LowerOf(entries[i].Key) - 1, HigherOf(entries[i].Key) - 1, 0, 0});
+        if (i == 0 || entries[i].Key() != entries[i - 1].Key())
+            encounters.Pairs.push_back({entries[i].Lower - 1, entries[i].Higher - 1, 0, 0});
         Encounters::Pair& pair = encounters.Pairs.back();
         const KillEvent& event = store.KillEvents[entries[i].Entry];
         (static_cast<std::uint32_t>(event.Killer - 1) == pair.A ? pair.AWins : pair.BWins) +=
@@ -175,13 +186,29 @@ std::vector<SkillRating> FitSkill(const Encounters& encounters, const SkillFitOp
     const double precision = 1.0 / (options.PriorSd * options.PriorSd);
     std::vector<double> rating(n, 0.0), gradient(n);
     double objective = Objective(encounters, rating, precision);
+    double firstSlope = 0;
     for (int step = 0; step < options.MaxSteps; ++step) {
         const Curvature h = CurvatureAt(encounters, rating, precision, gradient);
-        const std::vector<double> move = Solve(h, gradient, 1e-10);
+        // Far from the maximum a step need not be solved exactly, only in its direction: the
+        // solve is as loose as the gradient is large against the first one, and tightens as the
+        // steps close in (an inexact Newton method, as fast to the maximum as exact steps).
+        const double slope = std::sqrt(Dot(gradient, gradient));
+        if (step == 0)
+            firstSlope = slope;
+        const double relative = firstSlope > 0
+                                    ? std::clamp(slope / firstSlope, kTightestSolve, kLoosestSolve)
+                                    : kTightestSolve;
+        const std::vector<double> move = Solve(h, gradient, relative);
         double largest = 0;
         for (const double m : move)
             largest = std::max(largest, std::abs(m));
         if (largest < options.Tolerance)
+            break;
+        // The step would gain about half of gradient . move; once that is below what the sum of
+        // a history's objective can tell apart, the maximum is reached. The gradient of
+        // hundreds of thousands of pairs stops shrinking at its own rounding, and further steps
+        // only searched lengths that change nothing.
+        if (0.5 * Dot(gradient, move) <= kObjectiveRounding * std::abs(objective))
             break;
         // Far from the maximum a whole step can overshoot: halve it until the fit improves.
         // A step that improves nothing at any length is rounding: the maximum is reached. Only a

@@ -26,11 +26,11 @@ TEST(KillPairs, SortsByPairAndKeepsEachPairsEntriesInOrder) {
     }
     std::vector<PairEntry> expected = entries;
     std::stable_sort(expected.begin(), expected.end(),
-                     [](const PairEntry& x, const PairEntry& y) { return x.Key < y.Key; });
+                     [](const PairEntry& x, const PairEntry& y) { return x.Key() < y.Key(); });
     SortByPair(entries);
     ASSERT_EQ(entries.size(), expected.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        EXPECT_EQ(entries[i].Key, expected[i].Key) << i;
+        EXPECT_EQ(entries[i].Key(), expected[i].Key()) << i;
         EXPECT_EQ(entries[i].Entry, expected[i].Entry) << i;
     }
     EXPECT_EQ(LowerOf(PairKey(70000, 4000000000U)), 70000U);
