@@ -66,11 +66,14 @@ class Joins {
     // sides, so the shorter list tells. Sets only grow, and foes stay foes: two roots once found
     // apart are remembered, as the same two are often tried again.
     bool Foes(std::size_t a, std::size_t b) {
+        if (foes_[a].size() > foes_[b].size())
+            std::swap(a, b);
+        // Most sets were never shown apart from anyone: no table to look into then.
+        if (foes_[a].empty())
+            return false;
         const std::uint64_t pair = (std::uint64_t{std::min(a, b)} << 32) | std::max(a, b);
         if (rootsApart_.contains(pair))
             return true;
-        if (foes_[a].size() > foes_[b].size())
-            std::swap(a, b);
         for (const std::uint32_t foe : foes_[a])
             if (Root(foe) == b) {
                 rootsApart_.insert(pair);
@@ -271,8 +274,9 @@ bool IsPassing(const std::pair<int, int>& use) {
 
 // By key number, whether the key is an own name; `texts` receives the own keys, sorted.
 std::vector<char> OwnKeysOf(const AnalysisStore& store, const RecordKeys& keys, Joins& chains,
+                            const std::vector<std::int64_t>& lines,
                             std::vector<std::string>& texts) {
-    const KeyUses uses = KeyUsesOf(store, keys, chains, RecordedLinesPerPlayer(store));
+    const KeyUses uses = KeyUsesOf(store, keys, chains, lines);
     std::vector<char> own(keys.Text.size(), 0);
     for (std::size_t id = 1; id < uses.size(); ++id)
         if (IsOwn(uses[id])) {
@@ -347,7 +351,7 @@ std::vector<std::string> OwnNameKeys(const AnalysisStore& store) {
     Joins joins(store.Players.size());
     JoinChains(store, keys, joins);
     std::vector<std::string> own;
-    OwnKeysOf(store, keys, joins, own);
+    OwnKeysOf(store, keys, joins, RecordedLinesPerPlayer(store), own);
     return own;
 }
 
@@ -443,13 +447,14 @@ void AddChainsInPlayTogether(const AnalysisStore& store, const RecordKeys& keys,
     }
 }
 
-HolderPersons Persons(const AnalysisStore& store, const AliasList& aliases, bool overTime) {
+HolderPersons Persons(const AnalysisStore& store, const AliasList& aliases, bool overTime,
+                      const std::vector<std::int64_t>& lines) {
     const RecordKeys keys = KeysOf(store, aliases);
     Joins joins(store.Players.size());
     std::vector<std::string> ownKeysFound;
     if (overTime) {
         JoinChains(store, keys, joins);
-        const std::vector<char> own = OwnKeysOf(store, keys, joins, ownKeysFound);
+        const std::vector<char> own = OwnKeysOf(store, keys, joins, lines, ownKeysFound);
         AddChainsInPlayTogether(store, keys, joins, own);
         // Step two: a person continues under his own names, whichever session uses them.
         JoinByName(store, keys, joins, own);
@@ -495,11 +500,18 @@ HolderPersons Persons(const AnalysisStore& store, const AliasList& aliases, bool
 } // namespace
 
 HolderPersons PersonsByIdentityKey(const AnalysisStore& store, const AliasList& aliases) {
-    return Persons(store, aliases, false);
+    return Persons(store, aliases, false, {});
+}
+
+HolderPersons PersonsOfHolders(const AnalysisStore& store, const AliasList& aliases,
+                               const std::vector<std::int64_t>& lines) {
+    return Persons(store, aliases, store.TracksHolders, lines);
 }
 
 HolderPersons PersonsOfHolders(const AnalysisStore& store, const AliasList& aliases) {
-    return Persons(store, aliases, store.TracksHolders);
+    return PersonsOfHolders(store, aliases,
+                            store.TracksHolders ? RecordedLinesPerPlayer(store)
+                                                : std::vector<std::int64_t>{});
 }
 
 } // namespace qla

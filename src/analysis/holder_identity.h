@@ -73,5 +73,8 @@ HolderPersons PersonsByIdentityKey(const AnalysisStore& store, const AliasList& 
 // identity key (PersonsByIdentityKey). Aliases come first: a split name's records stand apart
 // from every automatic join, and a join puts every record of its two names into one person.
 HolderPersons PersonsOfHolders(const AnalysisStore& store, const AliasList& aliases);
+// The same with each record's lines (RecordedLinesPerPlayer) worked out already.
+HolderPersons PersonsOfHolders(const AnalysisStore& store, const AliasList& aliases,
+                               const std::vector<std::int64_t>& lines);
 
 } // namespace qla

@@ -162,8 +162,8 @@ void FileHoldersByName(AnalysisStore& store) {
 }
 
 MergedNames MergePlayers(AnalysisStore& store, const AliasList& aliases) {
-    const HolderPersons persons = PersonsOfHolders(store, aliases);
     const std::vector<std::int64_t> lines = RecordedLinesPerPlayer(store);
+    const HolderPersons persons = PersonsOfHolders(store, aliases, lines);
     const RecordNames recordNames = NamesOfRecords(store);
     const std::vector<std::string> shown = ShownNames(store, persons, recordNames, lines);
 

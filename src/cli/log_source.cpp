@@ -126,7 +126,9 @@ std::optional<LoadedSource> LoadSource(LogSource& source, AnalysisStore& store,
         db::StoreParts parts = texts.Parts;
         parts.Renames = false;
         parts.Chains = source.Merging.ReadsChains();
-        parts.Kills = parts.Kills || source.Merging.Merge; // merging weighs every kill
+        // Merging weighs kills a reader of counts does not show: only those are read for it.
+        parts.KillsForPersonsOnly = !parts.Kills && source.Merging.Merge;
+        parts.Kills = parts.Kills || source.Merging.Merge;
         parts.PassingNames = parts.PassingNames && !source.Merging.Merge;
         auto read = LoadFromDatabase(*source.Database, store, err, parts);
         if (!read)

@@ -1,8 +1,9 @@
-// Chunks packed with zlib's fastest level: log text shrinks to about a fifth at a few hundred
+// Chunks packed with zstd's fastest level: log text shrinks to about a sixth at several hundred
 // megabytes a second. Block sums take 4 bytes per KiB, a 256th of the lines.
 #include "db/chunk_packing.h"
 
 #include "db/block_sums.h"
+#include "db/chunk_compression.h"
 #include "db/chunk_reader.h"
 #include "db/log_import.h"
 #include "db/log_piece.h"
@@ -11,6 +12,7 @@ namespace qla::db {
 
 std::vector<PackedChunk> PackChunks(std::string_view lines, ChunkKeeping keeping) {
     std::vector<PackedChunk> chunks;
+    ChunkCompressor compressor;
     for (const std::string_view raw : SplitIntoChunks(lines, kChunkBytes)) {
         PackedChunk& chunk = chunks.emplace_back();
         chunk.Raw = raw;
@@ -21,12 +23,11 @@ std::vector<PackedChunk> PackChunks(std::string_view lines, ChunkKeeping keeping
             chunk.Packing = kSumsPacking;
             continue;
         }
-        chunk.Packed = qCompress(reinterpret_cast<const uchar*>(raw.data()),
-                                 static_cast<qsizetype>(raw.size()), 1);
-        if (static_cast<std::size_t>(chunk.Packed.size()) >= raw.size())
+        chunk.Packed = compressor.Pack(raw);
+        if (chunk.Packed.isEmpty() || static_cast<std::size_t>(chunk.Packed.size()) >= raw.size())
             chunk.Packed.clear();
         else
-            chunk.Packing = kZlibPacking;
+            chunk.Packing = kZstdPacking;
     }
     return chunks;
 }

@@ -2,6 +2,7 @@
 #include "db/chunk_reader.h"
 
 #include "db/block_sums.h"
+#include "db/chunk_compression.h"
 #include "db/log_piece.h"
 
 #include <QSqlError>
@@ -77,10 +78,13 @@ bool ChunkReader::NextStored(StoredChunk& chunk, std::string& error) {
             return Damaged("does not match its checksum", error);
         return true;
     } else if (!packing.isEmpty()) {
-        chunk.Bytes =
-            packing == QLatin1String(kZlibPacking) ? qUncompress(chunk.Bytes) : QByteArray();
-        if (chunk.Bytes.isEmpty())
+        const QVariant size = query_.value(4);
+        auto unpacked = UnpackChunk(chunk.Bytes, packing.toStdString(),
+                                    size.isNull() ? std::nullopt
+                                                  : std::optional<std::int64_t>(size.toLongLong()));
+        if (!unpacked)
             return Damaged("cannot be unpacked", error);
+        chunk.Bytes = std::move(*unpacked);
     }
     chunk.Size = chunk.Bytes.size();
     if (!checksum.isNull() &&

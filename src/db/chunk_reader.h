@@ -15,9 +15,6 @@
 
 namespace qla::db {
 
-// The `packing` of a chunk stored compressed by qCompress (level 1): a 4-byte size, then zlib.
-inline constexpr const char* kZlibPacking = "zlib";
-
 // What reading a log's lines says when the log keeps only their sums.
 std::string KeepsNoLinesText(LogId log);
 

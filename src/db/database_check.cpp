@@ -9,10 +9,12 @@
 #include "db/kept_persons.h"
 #include "db/log_blocks.h"
 #include "db/log_catalog.h"
+#include "db/log_name_uses.h"
 #include "db/log_piece.h"
 #include "db/schema.h"
 #include "db/statistics_rows.h"
 #include "db/store_from_database.h"
+#include "db/store_from_statistics.h"
 #include "db/transaction.h"
 
 #include "core/store.h"
@@ -192,10 +194,18 @@ void CheckDigest(StatsDatabase& database, const LogEntry& log, LogDigest read,
         report.Damage.push_back(error);
         return;
     }
+    // The names' uses, where stored, are those of the chains.
+    const auto usesStored = ReadNameUses(database, log.Id, error);
+    if (!error.empty()) {
+        report.Damage.push_back(error);
+        return;
+    }
     const auto chainsDiffer = [&] {
         const LogChains fresh = ChainsOfDigest(read);
         return EncodeChains(*chains) != EncodeChains(fresh) ||
-               EncodeChainChats(*chains) != EncodeChainChats(fresh);
+               EncodeChainChats(*chains) != EncodeChainChats(fresh) ||
+               (usesStored &&
+                EncodeNameUses(*usesStored) != EncodeNameUses(NameUsesOfLog(read, fresh)));
     };
     if (EncodeDigest(read) != EncodeDigest(*stored) ||
         (stored->HasHoldings &&

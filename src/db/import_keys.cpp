@@ -1,6 +1,7 @@
 // Filling the import keys of a database written before they were kept.
 #include "db/import_keys.h"
 
+#include "db/chunk_compression.h"
 #include "db/log_piece.h"
 
 #include <QSqlError>
@@ -85,8 +86,8 @@ bool FillImportKeys(QSqlDatabase& connection, std::string& error) {
         }
         while (chunks.next()) {
             QByteArray bytes = chunks.value(1).toByteArray();
-            if (!chunks.value(2).toString().isEmpty())
-                bytes = qUncompress(bytes);
+            if (const QString packing = chunks.value(2).toString(); !packing.isEmpty())
+                bytes = UnpackChunk(bytes, packing.toStdString()).value_or(QByteArray());
             const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
             checksums.emplace_back(chunks.value(0).toLongLong(), ExtendCrc(0, view));
             keys.Add(view);

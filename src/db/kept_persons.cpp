@@ -112,7 +112,8 @@ std::optional<KeptRow> MergedRow(StatsDatabase& database, const AliasList& alias
     AnalysisStore store;
     store.TracksHolders = true;
     StoreParts parts = CountersOnly();
-    parts.Kills = true;                 // merging weighs every kill
+    parts.Kills = true; // merging weighs a record's kills of itself and those of one key
+    parts.KillsForPersonsOnly = true;
     parts.Chains = !aliases.HasSplit(); // as PlayerMerging::ReadsChains
     const DatabaseStoreResult read = BuildStoreInTransaction(database, {}, store, parts);
     if (!read.Ok) {

@@ -17,9 +17,6 @@ std::uint64_t PairKey(std::uint32_t killer, std::uint32_t victim, bool teamkill)
     return (std::uint64_t{killer} << 33) | (std::uint64_t{victim} << 1) | (teamkill ? 1u : 0u);
 }
 
-} // namespace
-namespace {
-
 struct EncounterKey {
     std::uint32_t Killer, Victim;
     EventWeapon WeaponText;

@@ -334,11 +334,12 @@ ImportResult ImportInTransaction(StatsDatabase& database, const std::string& pat
                           pseudonymised) > 0;
     if (rewritten)
         stored = pseudonymised;
-    // The chunks are packed on another thread while the lines are analysed.
+    // The analysis takes both cores. The chunks are packed on another thread after it, while
+    // this one files the holdings alone and then writes the rows beside the digest's thread.
+    CountPiece(stored, start == 0, language, recognition, digest, piece, progress);
     std::future<std::vector<PackedChunk>> packing =
         std::async(std::launch::async, PackChunks, stored,
                    options.KeepLines ? ChunkKeeping::Lines : ChunkKeeping::Sums);
-    CountPiece(stored, start == 0, language, recognition, digest, piece, progress);
     result.Language = language;
     result.LinesAdded = static_cast<std::uint64_t>(piece.Totals.Total);
 

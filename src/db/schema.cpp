@@ -103,8 +103,12 @@ constexpr AddedColumn kVersion8Columns[] = {{"logs", "server", "TEXT"}};
 constexpr AddedColumn kVersion11Columns[] = {{"log_digests", "kills", "BYTEA"},
                                              {"log_digests", "renames", "BYTEA"}};
 
+// Added in version 13: the uses of the names of each log's chains (log_name_uses.h). NULL in a
+// row stored before, until the upgrade works them out.
+constexpr AddedColumn kVersion13Columns[] = {{"log_chains", "name_uses", "BYTEA"}};
+
 // Added in version 5: how a chunk's bytes are packed (NULL: as they are; "zlib": compressed
-// as qCompress does) and its size unpacked.
+// as qCompress does; from version 13 "zstd", chunk_compression.h) and its size unpacked.
 constexpr AddedColumn kVersion5Columns[] = {
     {"log_chunks", "packing", "VARCHAR(8)"},
     {"log_chunks", "size", "BIGINT"},
@@ -324,7 +328,8 @@ bool CreateSchema(QSqlDatabase& connection, std::string& error) {
             return false;
         }
     }
-    if (!AddColumns(connection, query, kVersion11Columns)) {
+    if (!AddColumns(connection, query, kVersion11Columns) ||
+        !AddColumns(connection, query, kVersion13Columns)) {
         error = "cannot create the tables: " + query.lastError().text().toStdString();
         return false;
     }
@@ -414,6 +419,8 @@ bool UpgradeSchema(QSqlDatabase& connection, std::string& error) {
         for (const char* statement : kVersion12Tables)
             if (!query.exec(Version5Statement(connection, statement)))
                 return fail({});
+    if (stored < 13 && !AddColumns(connection, query, kVersion13Columns))
+        return fail({});
     if (!query.exec(QStringLiteral("UPDATE qla_meta SET value = '%1' WHERE name = "
                                    "'schema_version'")
                         .arg(kSchemaVersion)))

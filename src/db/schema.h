@@ -26,8 +26,12 @@ namespace qla::db {
 // reads a few kilobytes of a log; its upgrade stores every log's digest so, and its chains.
 // Version 12 keeps the players' counters summed over runs of logs (log_blocks, log_blocks.h), so
 // that a reader of the counters of a hundred logs files a few sums, and the persons of the whole
-// history (kept_persons, kept_persons.h); its upgrade sums the runs.
-inline constexpr int kSchemaVersion = 12;
+// history (kept_persons, kept_persons.h); its upgrade sums the runs. Version 13 packs the
+// chunks it stores with zstd (log_chunks.packing "zstd", chunk_compression.h; the chunks stored
+// before keep their zlib, which a reader of version 12 reads, but not zstd) and keeps the uses
+// of the names of each log's chains (log_chains.name_uses, log_name_uses.h), which its upgrade
+// works out.
+inline constexpr int kSchemaVersion = 13;
 // Added in version 8: the identity keys of the hidden players (qla hide). A database made at
 // version 8 before it came has none: its first hide creates it.
 inline constexpr const char* kHiddenPlayersTable = "CREATE TABLE IF NOT EXISTS hidden_players ("
@@ -39,6 +43,8 @@ inline constexpr int kChainsVersion = 11;
 // The first version that keeps the sums of runs of logs, and the persons of the whole history.
 inline constexpr int kBlocksVersion = 12;
 inline constexpr int kKeptPersonsVersion = 12;
+// The first version that keeps the uses of the names of each log's chains.
+inline constexpr int kNameUsesVersion = 13;
 // The first version that keeps the order of the logs' kills.
 inline constexpr int kKillOrderVersion = 9;
 // The first version whose logs' statistics are stored.

@@ -3,10 +3,12 @@
 
 #include "db/kept_persons.h"
 #include "db/log_blocks.h"
+#include "db/log_name_uses.h"
 #include "db/row_batch.h"
 #include "db/schema.h"
 #include "db/sqlite_reader.h"
 #include "db/statistics_rewrites.h"
+#include "db/store_from_statistics.h"
 
 #include <QByteArray>
 #include <QSqlQuery>
@@ -55,11 +57,16 @@ bool WriteChains(StatsDatabase& database, LogId id, const EncodedDigest& encoded
     }
     if (!encoded.HasHoldings)
         return true;
-    query.prepare(
-        QStringLiteral("INSERT INTO log_chains (log_id, chains, chats) VALUES (?, ?, ?)"));
+    const bool withUses = database.HasColumn("log_chains", "name_uses");
+    query.prepare(withUses ? QStringLiteral("INSERT INTO log_chains (log_id, chains, chats, "
+                                            "name_uses) VALUES (?, ?, ?, ?)")
+                           : QStringLiteral("INSERT INTO log_chains (log_id, chains, chats) "
+                                            "VALUES (?, ?, ?)"));
     query.addBindValue(Int(id));
     query.addBindValue(Bytes(encoded.Chains));
     query.addBindValue(Bytes(encoded.ChainChats));
+    if (withUses)
+        query.addBindValue(Bytes(encoded.NameUses));
     if (!query.exec()) {
         error = database.Failure(what, query);
         return false;
@@ -182,12 +189,13 @@ std::optional<LogChains> ReadChains(StatsDatabase& database, LogId id, std::size
 }
 
 EncodedDigest EncodeDigestToStore(const LogDigest& digest) {
-    EncodedDigest encoded{EncodeStoredDigest(digest), digest.HasHoldings, {}, {}, {}};
+    EncodedDigest encoded{EncodeStoredDigest(digest), digest.HasHoldings, {}, {}, {}, {}};
     if (digest.HasHoldings) {
         const LogChains chains = ChainsOfDigest(digest);
         encoded.Chains = EncodeChains(chains);
         encoded.ChainChats = EncodeChainChats(chains);
         encoded.Holdings = EncodeHoldings(digest);
+        encoded.NameUses = EncodeNameUses(NameUsesOfLog(digest, chains));
     }
     return encoded;
 }

@@ -40,6 +40,7 @@ struct EncodedDigest {
     StoredDigest Digest;
     bool HasHoldings = false;
     std::string Chains, ChainChats, Holdings;
+    std::string NameUses; // of the chains as stored (log_name_uses.h)
 };
 EncodedDigest EncodeDigestToStore(const LogDigest& digest);
 

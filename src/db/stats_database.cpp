@@ -5,6 +5,7 @@
 #include "db/engine_dialect.h"
 #include "db/kept_persons.h"
 #include "db/log_blocks.h"
+#include "db/log_name_uses.h"
 #include "db/schema.h"
 #include "db/statistics_rows.h"
 #include "db/statistics_upgrade.h"
@@ -127,6 +128,10 @@ bool StatsDatabase::PrepareSchema(OpenMode mode, std::string& error) {
         }
         // The commit sums the runs of logs, reading them as this version does.
         ReadShape();
+        if (before < kNameUsesVersion && !FillNameUses(*this, error)) {
+            error = path + ": " + error;
+            return false;
+        }
         if (before < kBlocksVersion)
             NoteStatisticsChanged();
         if (!unit.Commit(error) || (before < kKeptPersonsVersion && !KeepPersons(*this, error))) {

@@ -79,6 +79,11 @@ struct StoreParts {
     // The kills between players (KillEvents): a reader of the counters and names only leaves
     // them out, and reads a few kilobytes of a log.
     bool Kills = true;
+    // With Kills, only those that merging players weighs: a record's kills of itself (they
+    // count one line, not two) and the kills between names of one identity key (two people).
+    // For a reader that merges and then shows counters and names alone: a long history's
+    // millions of entries come to a few thousand.
+    bool KillsForPersonsOnly = false;
     // A store that tracks holders is filled with each log's chains instead of its holdings
     // (AnalysisStore::HoldersChained): far fewer records, the same persons. Not with KillOrder,
     // which places each kill's holding.

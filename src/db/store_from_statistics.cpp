@@ -6,9 +6,11 @@
 #include "analysis/holder_identity.h"
 #include "analysis/line_walk.h"
 #include "core/byte_search.h"
+#include "core/names.h"
 #include "db/chunk_reader.h"
 #include "db/kill_order_entries.h"
 #include "db/log_blocks.h"
+#include "db/log_name_uses.h"
 #include "db/schema.h"
 #include "db/statistics_rewrites.h"
 #include "db/statistics_rows.h"
@@ -27,9 +29,35 @@ void KeepCutNames(const LogDigest& digest, AnalysisStore& store) {
             store.CutObituaryNames.push_back(cut);
 }
 
+// Which of a log's pairs a store files: every one, or (StoreParts::KillsForPersonsOnly) only
+// a record's kills of itself and those between names of one identity key.
+class PairFilter {
+  public:
+    PairFilter(const LogDigest& digest, bool forPersonsOnly) {
+        if (!forPersonsOnly)
+            return;
+        keyOfName_.reserve(digest.Players.size());
+        for (const PlayerRecord& player : digest.Players)
+            keyOfName_.push_back(IdentityKey(player.Name));
+    }
+    // The pair of records `killer` and `victim`, of the digest's names `killerName` and
+    // `victimName`.
+    bool Files(PlayerIndex killer, PlayerIndex victim, std::uint32_t killerName,
+               std::uint32_t victimName) const {
+        if (keyOfName_.empty() || killer == victim)
+            return true;
+        const std::string& key = keyOfName_[killerName];
+        return !key.empty() && key == keyOfName_[victimName];
+    }
+
+  private:
+    std::vector<std::string> keyOfName_;
+};
+
 // Files the digest's players, counters, kills and (`renames`) renames after what the store
 // holds. Chat counts are left to the chat rows when they are read (each row counts its chat).
-void FileDigest(const LogDigest& digest, AnalysisStore& store, bool chatCounts, bool renames) {
+void FileDigest(const LogDigest& digest, AnalysisStore& store, bool chatCounts, bool renames,
+                bool pairsForPersonsOnly = false) {
     std::vector<PlayerIndex> here(digest.Players.size());
     for (std::size_t k = 0; k < digest.Players.size(); ++k) {
         here[k] = store.FindOrAddNamedPlayer(digest.Players[k].Name);
@@ -40,9 +68,11 @@ void FileDigest(const LogDigest& digest, AnalysisStore& store, bool chatCounts, 
     }
     // A log's pairs come in the order of their first kills, and logs one after the other: the
     // entries keep the order of the kills they stand for.
+    const PairFilter filter(digest, pairsForPersonsOnly);
     for (const DigestPair& p : digest.Pairs)
-        store.RecordKillEvents(here[p.Killer], here[p.Victim], p.FirstWeapon,
-                               static_cast<std::uint32_t>(p.Count));
+        if (filter.Files(here[p.Killer], here[p.Victim], p.Killer, p.Victim))
+            store.RecordKillEvents(here[p.Killer], here[p.Victim], p.FirstWeapon,
+                                   static_cast<std::uint32_t>(p.Count));
     if (renames)
         for (const auto& [from, to] : digest.Renames)
             store.RecordRename(from, to);
@@ -53,8 +83,8 @@ void FileDigest(const LogDigest& digest, AnalysisStore& store, bool chatCounts, 
 // own. A log imported without holdings gives one holding per name. `holdingOf` receives the
 // record of each holding, `firstOfName` that of each name's first holding.
 void FileDigestHoldings(const LogDigest& digest, AnalysisStore& store, bool chatCounts,
-                        std::vector<PlayerIndex>& holdingOf,
-                        std::vector<PlayerIndex>& firstOfName) {
+                        std::vector<PlayerIndex>& holdingOf, std::vector<PlayerIndex>& firstOfName,
+                        bool pairsForPersonsOnly = false) {
     if (store.PlayerCount() > 0)
         store.StartSession();
     const std::uint32_t session = store.SessionCount() - 1;
@@ -82,9 +112,15 @@ void FileDigestHoldings(const LogDigest& digest, AnalysisStore& store, bool chat
             firstOfName[holdingOf.size() - 1] = holdingOf.back();
         }
     }
+    const PairFilter filter(digest, pairsForPersonsOnly);
+    const auto nameOf = [&](std::uint32_t holding) {
+        return digest.HasHoldings ? digest.Holdings[holding].Name : holding;
+    };
     for (const DigestPair& p : digest.HasHoldings ? digest.HoldingPairs : digest.Pairs)
-        store.RecordKillEvents(holdingOf[p.Killer], holdingOf[p.Victim], p.FirstWeapon,
-                               static_cast<std::uint32_t>(p.Count));
+        if (filter.Files(holdingOf[p.Killer], holdingOf[p.Victim], nameOf(p.Killer),
+                         nameOf(p.Victim)))
+            store.RecordKillEvents(holdingOf[p.Killer], holdingOf[p.Victim], p.FirstWeapon,
+                                   static_cast<std::uint32_t>(p.Count));
     for (std::size_t k = 0; k < digest.Renames.size(); ++k) {
         const auto [from, line] = k < digest.RenameHoldings.size()
                                       ? digest.RenameHoldings[k]
@@ -98,7 +134,7 @@ void FileDigestHoldings(const LogDigest& digest, AnalysisStore& store, bool chat
 // The same for a store of chains (AnalysisStore::HoldersChained): one record per chain and name.
 void FileDigestChains(const LogDigest& digest, const LogChains& chains, AnalysisStore& store,
                       bool chatCounts, std::vector<PlayerIndex>& recordOf,
-                      std::vector<PlayerIndex>& firstOfName) {
+                      std::vector<PlayerIndex>& firstOfName, bool pairsForPersonsOnly = false) {
     if (store.PlayerCount() > 0)
         store.StartSession();
     const std::uint32_t session = store.SessionCount() - 1;
@@ -116,9 +152,12 @@ void FileDigestChains(const LogDigest& digest, const LogChains& chains, Analysis
         AddPlayerCounters(store.Players[static_cast<std::size_t>(here)], counted);
         recordOf.push_back(here);
     }
+    const PairFilter filter(digest, pairsForPersonsOnly);
     for (const DigestPair& p : chains.Pairs)
-        store.RecordKillEvents(recordOf[p.Killer], recordOf[p.Victim], p.FirstWeapon,
-                               static_cast<std::uint32_t>(p.Count));
+        if (filter.Files(recordOf[p.Killer], recordOf[p.Victim], chains.Records[p.Killer].Name,
+                         chains.Records[p.Victim].Name))
+            store.RecordKillEvents(recordOf[p.Killer], recordOf[p.Victim], p.FirstWeapon,
+                                   static_cast<std::uint32_t>(p.Count));
     for (const LogChains::Rename& rename : chains.Renames)
         store.KeepRename(rename.OldName, rename.NewName, rename.Line, recordOf[rename.From]);
     firstOfName.assign(digest.Players.size(), 0);
@@ -126,6 +165,34 @@ void FileDigestChains(const LogDigest& digest, const LogChains& chains, Analysis
         if (chains.FirstOfName[n] != 0)
             firstOfName[n] = recordOf[chains.FirstOfName[n] - 1];
     KeepCutNames(digest, store);
+}
+
+// The room `list` should have for `adding` more, when the `logIndex`th of `logCount` logs is
+// filed: what the logs filed so far foretell for all of them, with an eighth to spare. Grown by
+// doubling instead, a long history's list was held twice at the last doubling.
+template <typename List>
+std::size_t ForetoldRoom(const List& list, std::size_t adding, std::size_t logIndex,
+                         std::size_t logCount) {
+    const std::size_t needed = list.size() + adding;
+    if (needed <= list.capacity())
+        return list.capacity();
+    const std::size_t foretold = needed / (logIndex + 1) * logCount;
+    return std::max(needed, foretold + foretold / 8);
+}
+
+// Room for a log's records (a store that tracks holders) and kill entries, as foretold. The
+// entries were once given room for every kill of the selected logs up front: address space
+// only, but for a long history more than a laptop has, which the system may refuse.
+void MakeRoomForLog(AnalysisStore& store, std::size_t records, std::size_t entries,
+                    std::size_t logIndex, std::size_t logCount) {
+    if (store.TracksHolders) {
+        const std::size_t room = ForetoldRoom(store.Players, records, logIndex, logCount);
+        store.Players.reserve(room);
+        store.Holdings.reserve(room);
+    }
+    const std::size_t room = ForetoldRoom(store.KillEvents, entries, logIndex, logCount);
+    store.KillEvents.reserve(room);
+    store.KillEventCounts.reserve(room);
 }
 
 // What the streamed chats and other lines of a log need of its digest.
@@ -224,35 +291,31 @@ std::size_t FileBlockAt(StatsDatabase& database, const BlocksByFirstLog& blocks,
     return 0;
 }
 
-// The passing names of the logs `ids` as one history: each log's chains filed alone into one
-// scratch store, as merging persons files them, and each name's use in them summed (a chain never
-// reaches past its log). A store of a hundred logs' chains would take a hundred thousand records.
+// The passing names of the logs `ids` as one history: each log's names' uses summed (a chain
+// never reaches past its log), as merging persons would count them over the logs' chains.
 bool FilePassingKeys(StatsDatabase& database, const std::vector<LogId>& ids, AnalysisStore& store,
                      std::string& error) {
-    AnalysisStore chains;
-    chains.TracksHolders = true;
-    chains.HoldersChained = true;
     KeyUseSums sums;
-    std::vector<PlayerIndex> recordOf, firstOfName;
     for (const LogId id : ids) {
-        const std::optional<LogDigest> digest =
-            ReadDigest(database, id, error,
-                       {.Encounters = false, .Holdings = false, .Renames = false, .Pairs = false});
-        if (!digest)
+        const auto uses = NameUsesOfStoredLog(database, id, error);
+        if (!uses)
             return false;
-        const std::optional<LogChains> read =
-            ReadChains(database, id, digest->Players.size(), false, error);
-        if (!read)
-            return false;
-        chains.Reset();
-        FileDigestChains(*digest, *read, chains, false, recordOf, firstOfName);
-        sums.Add(NameKeyUses(chains));
+        sums.Add(*uses);
     }
     store.PassingKeys = sums.PassingKeys();
     return true;
 }
 
 } // namespace
+
+std::vector<NameKeyUse> NameUsesOfLog(const LogDigest& digest, const LogChains& chains) {
+    AnalysisStore filed;
+    filed.TracksHolders = true;
+    filed.HoldersChained = true;
+    std::vector<PlayerIndex> recordOf, firstOfName;
+    FileDigestChains(digest, chains, filed, false, recordOf, firstOfName);
+    return NameKeyUses(filed);
+}
 
 StoreParts CountersOnly() {
     return {.Chats = false,
@@ -300,13 +363,6 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
     store.LogLines = LogLineList();
     store.LogFileLoaded = true;
     store.LogFileIdentity = IdentityOfFile(database.Path()); // exports never replace it
-    // Room for the kill entries: never more than the logs' kills and deaths. Room never written
-    // costs only address space, and the list is never copied to grow.
-    std::int64_t entries = 0;
-    for (const LogEntry& log : *logs)
-        entries += log.Totals.Kills + log.Totals.Deaths + log.Totals.Teamkills;
-    store.KillEvents.reserve(static_cast<std::size_t>(entries) + 1);
-    store.KillEventCounts.reserve(static_cast<std::size_t>(entries) + 1);
     // Each log's players as the store files them, for its chat rows.
     std::vector<std::vector<PlayerIndex>> playersOf(logs->size());
     // The digest's names of a log read again in context, where some may be unfiled.
@@ -368,12 +424,19 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
                     ReadChains(database, log.Id, digest->Players.size(), parts.Chats, result.Error);
                 if (!chains)
                     return result;
-                FileDigestChains(*digest, *chains, store, !parts.Chats, holdingsOf[i],
-                                 playersOf[i]);
+                MakeRoomForLog(store, chains->Records.size(), chains->Pairs.size(), i,
+                               logs->size());
+                FileDigestChains(*digest, *chains, store, !parts.Chats, holdingsOf[i], playersOf[i],
+                                 parts.KillsForPersonsOnly);
                 if (parts.Chats)
                     chatHoldingsOf[i] = std::move(chains->ChatRecords);
             } else {
-                FileDigestHoldings(*digest, store, !parts.Chats, holdingsOf[i], playersOf[i]);
+                MakeRoomForLog(
+                    store, digest->HasHoldings ? digest->Holdings.size() : digest->Players.size(),
+                    digest->HasHoldings ? digest->HoldingPairs.size() : digest->Pairs.size(), i,
+                    logs->size());
+                FileDigestHoldings(*digest, store, !parts.Chats, holdingsOf[i], playersOf[i],
+                                   parts.KillsForPersonsOnly);
                 chatHoldingsOf[i] = digest->ChatHoldings;
             }
             AddTotals(result.Totals, digest->Totals);
@@ -401,13 +464,15 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
             if (!totals)
                 return result;
             LogDigest inContext = DigestOfStore(again, *totals);
-            FileDigest(inContext, store, !parts.Chats, parts.Renames);
+            MakeRoomForLog(store, 0, inContext.Pairs.size(), i, logs->size());
+            FileDigest(inContext, store, !parts.Chats, parts.Renames, parts.KillsForPersonsOnly);
             if (readsOrder)
                 AddReadAgainKillOrder(again, inContext, order, firstEntry, result.Logs.Order);
             playerNames[i] = digest->Names();
             ++result.LogsReadAgain;
         } else {
-            FileDigest(*digest, store, !parts.Chats, parts.Renames);
+            MakeRoomForLog(store, 0, digest->Pairs.size(), i, logs->size());
+            FileDigest(*digest, store, !parts.Chats, parts.Renames, parts.KillsForPersonsOnly);
             if (readsOrder) // a log whose streaks are kept adds no order
                 AddLogKillOrder(*digest, order, false, firstEntry, result.Logs.Order);
         }

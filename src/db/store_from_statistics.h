@@ -5,6 +5,8 @@
 // one victim (teamkills apart) in a log (KillEventCounts), at the place of the first of them.
 #pragma once
 
+#include "analysis/holder_identity.h"
+#include "db/log_chains.h"
 #include "db/store_from_database.h"
 
 namespace qla::db {
@@ -17,6 +19,10 @@ StoreParts CountersOnly();
 // Inside the caller's read transaction.
 DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogSelection& selection,
                                              AnalysisStore& store, StoreParts parts);
+
+// The uses of the names of one log's chains (NameKeyUses), its chains filed alone as merging
+// persons files them: what a reading by name sums over its logs to tell the passing names.
+std::vector<NameKeyUse> NameUsesOfLog(const LogDigest& digest, const LogChains& chains);
 
 // The names of `store` that a cut obituary name of the digest may stand for: the longer names it
 // begins. When there are any, the log's stored statistics (taken from the log alone) may file

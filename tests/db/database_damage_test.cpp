@@ -3,6 +3,7 @@
 // of schema version 3 reads as it did and upgrades without a change in what it says.
 #include "db_test_support.h"
 
+#include "db/chunk_compression.h"
 #include "db/schema.h"
 #include "db/stats_database.h"
 
@@ -76,12 +77,40 @@ TEST_P(Damage, ChunksAreStoredPackedAndUnpackToTheLog) {
     ASSERT_TRUE(database) << error;
     QSqlQuery query(database->Connection());
     ASSERT_TRUE(query.exec("SELECT COUNT(*), SUM(LENGTH(bytes)), SUM(size) FROM log_chunks"
-                           " WHERE packing = 'zlib'"));
+                           " WHERE packing = 'zstd'"));
     ASSERT_TRUE(query.next());
     EXPECT_EQ(query.value(0).toInt(), 2);
     EXPECT_LT(query.value(1).toLongLong() * 2, query.value(2).toLongLong()) << "packed to half";
     // The stored lines read back are the log's bytes: check reads them and compares.
     EXPECT_EQ(Qla({"check", "--db", database_}).status, 0);
+}
+
+// A chunk stored before zstd keeps its zlib: it checks clean and its log reads again from it.
+TEST_P(Damage, AChunkStoredWithZlibReadsAsBefore) {
+    const QlaRun before = Qla({"players", "--db", database_});
+    ASSERT_EQ(before.status, 0) << before.err;
+    {
+        std::string error;
+        auto database =
+            db::StatsDatabase::Open(database_.toStdString(), db::OpenMode::ReadWrite, error);
+        ASSERT_TRUE(database) << error;
+        QSqlQuery query(database->Connection());
+        ASSERT_TRUE(query.exec("SELECT bytes, size FROM log_chunks WHERE seq = 0"));
+        ASSERT_TRUE(query.next());
+        const auto lines = db::UnpackChunk(query.value(0).toByteArray(), db::kZstdPacking,
+                                           query.value(1).toLongLong());
+        ASSERT_TRUE(lines);
+        query.finish();
+        QSqlQuery update(database->Connection());
+        update.prepare("UPDATE log_chunks SET bytes = ?, packing = 'zlib' WHERE seq = 0");
+        update.addBindValue(qCompress(*lines, 1));
+        ASSERT_TRUE(update.exec());
+    }
+    const QlaRun check = Qla({"check", "--db", database_});
+    EXPECT_EQ(check.status, 0) << check.err;
+    const QlaRun again = Qla({"reanalyze", "--db", database_});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(Qla({"players", "--db", database_}).out, before.out);
 }
 
 TEST_P(Damage, StoredStatisticsThatCannotBeReadAreNamedAndCheckFindsChangedOnes) {

@@ -1,5 +1,8 @@
-// Real qla processes: killed with SIGKILL in the middle of an import, and two at once.
+// Real qla processes: killed with SIGKILL in the middle of an import, two at once, and a long
+// history read within a bound on the address space.
 #include "db_test_support.h"
+
+#include "support/sanitized_build.h"
 
 #include <gtest/gtest.h>
 
@@ -118,6 +121,43 @@ TEST_P(Processes, TwoImportsAtOnceCountEveryLineOnce) {
         << state;
     const QlaRun logs = Qla({"logs", "--db", database});
     EXPECT_EQ(std::count(logs.out.begin(), logs.out.end(), '\n'), 4) << logs.out;
+}
+
+// A year of logs holds about a billion kills. A reading once asked for room for every one of the
+// chosen logs' kills up front: address space only, but more than a laptop has, which the
+// system refuses. The catalogue's kill counts of a long history are set here for a short one,
+// and qla runs with its address space bounded to 2 GB: every reading still answers.
+TEST_P(Processes, ALongHistoryIsReadWithoutRoomForEveryKillUpFront) {
+    if (kSanitized)
+        GTEST_SKIP() << "the address sanitizer reserves more address space than the bound";
+    TempFolder folder;
+    const QString database = NewDatabase(GetParam(), folder);
+    QStringList import{"import", "--db", database, "--quiet"};
+    for (int k = 1; k <= 3; ++k) {
+        const std::string log = folder.Path("log" + std::to_string(k) + ".log");
+        WriteFile(log, GeneratedLog(false, false, true, 2000, 500 + k));
+        import << QString::fromStdString(log);
+    }
+    ASSERT_EQ(Qla(import).status, 0);
+    const std::vector<QStringList> readings = {
+        {"analyze", "--db", database, "--since", "1900-01-01", "--merge-players"},
+        {"players", "--db", database, "--log", "1,3", "--merge-players"},
+        {"ratings", "--db", database},
+        {"export", "--db", database, "--view", "dashboard", "--format", "json", "--output",
+         folder.QPath("site.json")}};
+    std::vector<std::string> before;
+    for (const QStringList& reading : readings)
+        before.push_back(Qla(reading).out);
+    RunSql(database, {"UPDATE logs SET kills = 400000000, deaths = 400000000"});
+    for (std::size_t k = 0; k < readings.size(); ++k) {
+        QProcess bounded;
+        bounded.start("prlimit",
+                      QStringList{"--as=2000000000", QStringLiteral(QLA_BINARY)} + readings[k]);
+        ASSERT_TRUE(bounded.waitForFinished(60000));
+        EXPECT_EQ(bounded.exitCode(), 0) << bounded.readAllStandardError().toStdString();
+        EXPECT_EQ(bounded.readAllStandardOutput().toStdString(), before[k])
+            << readings[k].join(' ').toStdString();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, Processes, kEngines,

@@ -93,6 +93,54 @@ TEST_P(MergedPersons, ADatabaseMergesAsOneFileOfItsLogsEvenWhenALogGrew) {
     }
 }
 
+// A merged reading of names and counts reads of the kills only those merging weighs: a record's
+// kills of itself and those between two colourings of one name (two people). It must still
+// find the persons the whole file finds, from the kept merge and from a choice of logs alike.
+TEST_P(MergedPersons, TheKillsMergingWeighsAloneGiveTheSamePersonsAndCounts) {
+    const auto log = [](int day, const std::vector<std::string>& lines) {
+        std::string text = "logfile opened on Mon Mar  " + std::to_string(day) + " 20:00:00 2009\n";
+        for (const std::string& line : lines)
+            text += "[skipnotify]" + line + "\n";
+        return text;
+    };
+    // ^1Carl and ^4Carl are one name to merging, but one kills the other: two people, though
+    // never in play together (the kill is the first's last line and the second's first). Bob
+    // kills himself, and the others' kills are many.
+    const std::string first = log(
+        2, {"Eve^7 was killed by ^1Carl^7's Thompson", "^1Carl^7 was killed by ^4Carl^7's MP40",
+            "Bob^7 was killed by ^4Carl^7's MP40", "Bob^7 obliterated himself.", "Eve^7 died."});
+    const std::string second =
+        log(3, {"Bob^7 was killed by ^1Carl^7's MP40", "Eve^7 was killed by ^1Carl^7's Sten",
+                "Bob^7 obliterated himself.", "^1Carl^7 was killed by Bob^7's MP40"});
+    WriteFile(folder_.Path("one.log"), first);
+    WriteFile(folder_.Path("two.log"), second);
+    WriteFile(folder_.Path("whole.log"), first + second);
+    const QlaRun imported =
+        Qla({"import", QString::fromStdString(folder_.Path("one.log")),
+             QString::fromStdString(folder_.Path("two.log")), "--db", database_});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    const QStringList file = QStringList{QString::fromStdString(folder_.Path("whole.log"))}
+                             << kNewDatabaseReading;
+    for (const QStringList& command :
+         {QStringList{"players"}, QStringList{"analyze"}, QStringList{"player", "^1Carl"},
+          QStringList{"player", "^4Carl"}, QStringList{"player", "Bob"}}) {
+        const auto run = [&](const QStringList& source) {
+            const QlaRun result =
+                Qla(QStringList{command.front()} + source + command.mid(1) << "--merge-players");
+            EXPECT_EQ(result.status, 0) << result.err;
+            return result.out;
+        };
+        const std::string expected = run(file);
+        EXPECT_EQ(run({"--db", database_}), expected) << command.join(' ').toStdString();
+        EXPECT_EQ(run({"--db", database_, "--since", "2009-03-01"}), expected)
+            << command.join(' ').toStdString();
+    }
+    // The two Carls stay two.
+    const std::string players = Qla(QStringList{"players"} << file << "--merge-players").out;
+    EXPECT_NE(players.find("^1Carl\n"), std::string::npos) << players;
+    EXPECT_NE(players.find("^4Carl\n"), std::string::npos) << players;
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, MergedPersons, kEngines,
                          [](const auto& info) { return EngineName(info.param); });
 

@@ -317,5 +317,65 @@ TEST(Ratings, NamesManyPeoplePassThroughAreNotRatedByName) {
             EXPECT_NE(row[4], "0") << row[8];
 }
 
+// The passing names of a reading by name come from each log's names' uses stored at import.
+// They give what working them out from the chains gives (a database before they were stored),
+// an upgrade stores them, the logs read as one file name the same, and damaged ones are named.
+TEST(Ratings, TheStoredUsesOfTheNamesTellThePassingNamesAsTheChainsDo) {
+    TempFolder folder;
+    WriteHistory(folder, 60, 3, 8000, 6);
+    const QString database = NewDatabase(Engine::SQLite, folder);
+    std::string whole;
+    for (const char* log : {"log01.log", "log02.log", "log03.log"})
+        whole += ReadFile(folder.Path(log));
+    WriteFile(folder.Path("whole.log"), whole);
+    ASSERT_EQ(Qla({"import", folder.QPath("log01.log"), folder.QPath("log02.log"),
+                   folder.QPath("log03.log"), "--db", database, "--quiet"})
+                  .status,
+              0);
+    const QStringList board{"ratings", "--db", database, "--min-encounters", "0"};
+    const QlaRun stored = Qla(board);
+    ASSERT_EQ(stored.status, 0) << stored.err;
+    EXPECT_NE(stored.err.find("not rated, as names many people pass through"), std::string::npos);
+    const QlaRun file = Qla(
+        {"ratings", folder.QPath("whole.log"), "--recognition", "full", "--min-encounters", "0"});
+    EXPECT_EQ(stored.out, file.out);
+    EXPECT_EQ(stored.err, file.err);
+
+    const auto storedUses = [&] {
+        std::string error;
+        auto opened =
+            db::StatsDatabase::Open(database.toStdString(), db::OpenMode::ReadOnly, error);
+        QSqlQuery query(opened->Connection());
+        query.exec("SELECT COUNT(*) FROM log_chains WHERE name_uses IS NOT NULL");
+        return query.next() ? query.value(0).toInt() : -1;
+    };
+    EXPECT_EQ(storedUses(), 3);
+    // None stored: worked out from the chains, the same board.
+    RunSql(database, {"UPDATE log_chains SET name_uses = NULL"});
+    const QlaRun fromChains = Qla(board);
+    EXPECT_EQ(fromChains.out, stored.out);
+    EXPECT_EQ(fromChains.err, stored.err);
+    // A database of version 12 gets them at its upgrade.
+    RunSql(database, {"UPDATE qla_meta SET value = '12' WHERE name = 'schema_version'"});
+    ASSERT_EQ(Qla({"upgrade", "--db", database}).status, 0);
+    EXPECT_EQ(storedUses(), 3);
+    EXPECT_EQ(Qla(board).out, stored.out);
+    EXPECT_EQ(Qla({"check", "--db", database}).status, 0);
+    // Uses that are not those of the chains: check finds them.
+    RunSql(database, {"UPDATE log_chains SET name_uses = (SELECT name_uses FROM log_chains WHERE "
+                      "log_id = 1) WHERE log_id = 3"});
+    const QlaRun changed = Qla({"check", "--db", database});
+    EXPECT_EQ(changed.status, 1);
+    EXPECT_NE(changed.err.find("log 3 records statistics its lines do not give"), std::string::npos)
+        << changed.err;
+    // Damaged: named, never read as none.
+    RunSql(database, {"UPDATE log_chains SET name_uses = X'05' WHERE log_id = 2"});
+    const QlaRun damaged = Qla(board);
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_NE(damaged.err.find("is damaged: the names' uses of log 2 cannot be read"),
+              std::string::npos)
+        << damaged.err;
+}
+
 } // namespace
 } // namespace qla::dbtest

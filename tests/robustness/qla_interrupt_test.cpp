@@ -5,6 +5,7 @@
 #include "generator.h"
 #include "io_test_support.h"
 
+#include "support/sanitized_build.h"
 #include "support/scratch_dir.h"
 
 #include <gtest/gtest.h>
@@ -25,18 +26,6 @@ namespace {
 namespace fs = std::filesystem;
 using robust::ReadBytes;
 using robust::WriteBytes;
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
 
 // Starts `argv` with stdout and stderr going to `output`; returns its process id.
 pid_t Start(const std::vector<std::string>& argv, const fs::path& output) {
