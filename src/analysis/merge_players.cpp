@@ -144,21 +144,30 @@ std::vector<std::string> ShownNames(const AnalysisStore& store, const HolderPers
 
 } // namespace
 
-void FileHoldersByName(AnalysisStore& store) {
-    if (!store.TracksHolders)
-        return;
+HoldersByName GroupHoldersByName(const AnalysisStore& store) {
+    HoldersByName groups;
+    groups.GroupOf.assign(store.Players.size(), 0);
+    groups.Names.resize(1);
     std::unordered_map<std::string_view, PlayerIndex> groupOfName;
-    std::vector<PlayerIndex> groupOf(store.Players.size(), 0);
-    std::vector<std::string> names(1);
     for (const PlayerIndex r : store.PlayerIndexes()) {
         const std::string& name = store.Players[static_cast<std::size_t>(r)].Name;
         const auto [at, added] =
-            groupOfName.try_emplace(name, static_cast<PlayerIndex>(names.size()));
+            groupOfName.try_emplace(name, static_cast<PlayerIndex>(groups.Names.size()));
         if (added)
-            names.push_back(name);
-        groupOf[static_cast<std::size_t>(r)] = at->second;
+            groups.Names.push_back(name);
+        groups.GroupOf[static_cast<std::size_t>(r)] = at->second;
     }
-    store.MergePlayers(groupOf, names);
+    return groups;
+}
+
+void FileHoldersByName(AnalysisStore& store) {
+    if (store.TracksHolders)
+        FileHoldersByName(store, GroupHoldersByName(store));
+}
+
+void FileHoldersByName(AnalysisStore& store, const HoldersByName& groups) {
+    if (store.TracksHolders)
+        store.MergePlayers(groups.GroupOf, groups.Names);
 }
 
 MergedNames MergePlayers(AnalysisStore& store, const AliasList& aliases) {

@@ -47,9 +47,19 @@ class MergedNames {
 // chats; a kill of himself is one line.
 std::vector<std::int64_t> RecordedLinesPerPlayer(const AnalysisStore& store);
 
+// The records of a store that tracks holders by name: GroupOf[r] is the number of record r's
+// name (from 1, in order of first appearance), Names[n] that name (element 0 unused).
+struct HoldersByName {
+    std::vector<PlayerIndex> GroupOf;
+    std::vector<std::string> Names;
+};
+HoldersByName GroupHoldersByName(const AnalysisStore& store);
+
 // Files a store that tracks holders by name again: one record per name, in order of first
 // appearance, as a store that does not track them counts; the store then tracks none.
 void FileHoldersByName(AnalysisStore& store);
+// The same with its names grouped already (GroupHoldersByName of the store as it is).
+void FileHoldersByName(AnalysisStore& store, const HoldersByName& groups);
 
 // Merges the store's players by identity key, the store's renames and the aliases. A merged
 // record is named by the name of most recorded lines among its names (the first seen on a tie)

@@ -4,11 +4,10 @@
 #include "db/log_chains.h"
 
 #include "analysis/holder_identity.h"
+#include "core/key_index.h"
 
 #include <algorithm>
-#include <map>
 #include <set>
-#include <tuple>
 #include <unordered_map>
 
 namespace qla::db {
@@ -82,18 +81,22 @@ bool Fold(const LogDigest& digest, const HoldingsView& view, const std::vector<P
         AddPlayerCounters(record.Counters, h.Counters);
     }
     // A log's pairs come in the order of their first kills: a record's pair keeps the first's
-    // place and event text (a teamkill apart from the kills).
-    std::map<std::tuple<std::uint32_t, std::uint32_t, bool>, std::size_t> pairAt;
+    // place and event text (a teamkill apart from the kills). Records are fewer than 2^31, so a
+    // pair and its kind fit one key.
+    KeyIndex pairAt(view.Pairs->size());
+    chains.Pairs.reserve(view.Pairs->size());
     for (const DigestPair& p : *view.Pairs) {
         const std::uint32_t killer = recordOf[p.Killer], victim = recordOf[p.Victim];
         if (p.Killer != p.Victim && killer == victim)
             return false;
-        const auto [at, added] = pairAt.try_emplace(
-            {killer, victim, p.FirstWeapon == kEventTeamkill}, chains.Pairs.size());
+        const std::uint64_t key = (std::uint64_t{killer} << 33) | (std::uint64_t{victim} << 1) |
+                                  (p.FirstWeapon == kEventTeamkill ? 1u : 0u);
+        const auto [at, added] =
+            pairAt.TryEmplace(key, static_cast<std::uint32_t>(chains.Pairs.size()));
         if (added)
             chains.Pairs.push_back({killer, victim, p.FirstWeapon, p.Count, p.FirstEvent});
         else
-            chains.Pairs[at->second].Count += p.Count;
+            chains.Pairs[at].Count += p.Count;
     }
     chains.FirstOfName.assign(digest.Players.size(), 0);
     for (std::size_t k = 0; k < holdings.size(); ++k)

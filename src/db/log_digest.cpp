@@ -30,6 +30,58 @@ struct EncounterKeyHash {
     }
 };
 
+// An encounter as one 64-bit key: the event text takes 5 bits, the victim 32 and the killer the
+// 27 left, which every log short of 134 million names leaves room for. A flat table of such
+// keys counts a log's million kills in a fraction of what a node per encounter costs.
+static_assert(kEventWeaponTexts.size() <= 32);
+constexpr std::size_t kPlayersForPackedEncounters = std::size_t{1} << 27;
+
+class PackedEncounters {
+  public:
+    explicit PackedEncounters(std::size_t expected) : index_(expected) {}
+    std::pair<std::size_t, bool> TryEmplace(const EncounterKey& k, std::size_t row) {
+        const auto [at, added] = index_.TryEmplace(
+            (std::uint64_t{k.Killer} << 37) | (std::uint64_t{k.Victim} << 5) | k.WeaponText,
+            static_cast<std::uint32_t>(row));
+        return {at, added};
+    }
+
+  private:
+    KeyIndex index_;
+};
+
+// The same for the rare log of more names, a node per encounter.
+class EncounterNodes {
+  public:
+    explicit EncounterNodes(std::size_t expected) { rowOf_.reserve(expected); }
+    std::pair<std::size_t, bool> TryEmplace(const EncounterKey& k, std::size_t row) {
+        const auto [at, added] = rowOf_.try_emplace(k, row);
+        return {at->second, added};
+    }
+
+  private:
+    std::unordered_map<EncounterKey, std::size_t, EncounterKeyHash> rowOf_;
+};
+
+// Counts the piece's kills into the digest's encounters, found through `rowOf`.
+template <typename Rows>
+void AddEncounters(LogDigest& digest, const AnalysisStore& piece, Rows rowOf) {
+    for (std::size_t row = 0; row < digest.Encounters.size(); ++row) {
+        const DigestEncounter& e = digest.Encounters[row];
+        rowOf.TryEmplace(EncounterKey{e.Killer, e.Victim, e.WeaponText}, row);
+    }
+    for (std::size_t position = 1; position < piece.KillEvents.size(); ++position) {
+        const KillEvent& event = piece.KillEvents[position];
+        const EncounterKey key{static_cast<std::uint32_t>(event.Killer - 1),
+                               static_cast<std::uint32_t>(event.Victim - 1), event.WeaponText};
+        const auto [found, isNew] = rowOf.TryEmplace(key, digest.Encounters.size());
+        if (isNew)
+            digest.Encounters.push_back(
+                {key.Killer, key.Victim, key.WeaponText, 0, digest.EventCount + position});
+        digest.Encounters[found].Count += piece.KillEventCount(position);
+    }
+}
+
 } // namespace
 
 std::vector<std::string> LogDigest::Names() const {
@@ -141,22 +193,11 @@ void AppendPiece(LogDigest& digest, const AnalysisStore& piece, const AnalysisTo
         else
             digest.Players.push_back(piece.Players[static_cast<std::size_t>(p)]);
     }
-    std::unordered_map<EncounterKey, std::size_t, EncounterKeyHash> rowOf;
-    rowOf.reserve(digest.Encounters.size() + piece.KillEvents.size());
-    for (std::size_t row = 0; row < digest.Encounters.size(); ++row) {
-        const DigestEncounter& e = digest.Encounters[row];
-        rowOf.emplace(EncounterKey{e.Killer, e.Victim, e.WeaponText}, row);
-    }
-    for (std::size_t position = 1; position < piece.KillEvents.size(); ++position) {
-        const KillEvent& event = piece.KillEvents[position];
-        const EncounterKey key{static_cast<std::uint32_t>(event.Killer - 1),
-                               static_cast<std::uint32_t>(event.Victim - 1), event.WeaponText};
-        const auto [found, isNew] = rowOf.try_emplace(key, digest.Encounters.size());
-        if (isNew)
-            digest.Encounters.push_back(
-                {key.Killer, key.Victim, key.WeaponText, 0, digest.EventCount + position});
-        digest.Encounters[found->second].Count += piece.KillEventCount(position);
-    }
+    const std::size_t expected = digest.Encounters.size() + piece.KillEvents.size() / 2;
+    if (std::max(digest.Players.size(), piece.Players.size()) < kPlayersForPackedEncounters)
+        AddEncounters(digest, piece, PackedEncounters(expected));
+    else
+        AddEncounters(digest, piece, EncounterNodes(expected));
     digest.EventCount += piece.KillEvents.size() - 1;
     for (const RenameEntry& rename : RealEntries(piece.Renames))
         digest.Renames.emplace_back(rename.OldName, rename.NewName);

@@ -6,6 +6,8 @@
 #include "db/public_tables.h"
 #include "db/statistics_rows.h"
 
+#include "analysis/merge_players.h"
+
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -66,18 +68,34 @@ bool StoreLogStatistics(StatsDatabase& database, LogId id, LogDigest& digest, An
             return false;
     }
     // The holdings are kept apart; the rest is stored by name, as the classic outputs count.
-    FileHoldings(digest, piece, order && order->Continues ? &order->Pairs : nullptr);
-    // The digest grows and is encoded on another thread while this one writes the rows: both
-    // only read the piece, and the rows need nothing of the digest but where they number on from.
+    // The holdings are added to the digest on another thread while this one writes the text
+    // rows, whose players it numbers by name without filing the piece by name yet: both only
+    // read the piece.
     const RowsBefore before = RowsBeforeOf(digest);
+    bool written = true;
+    if (piece.TracksHolders) {
+        const HoldersByName byName = GroupHoldersByName(piece);
+        std::future<void> holdings = std::async(std::launch::async, [&] {
+            AppendHoldings(digest, piece, order && order->Continues ? &order->Pairs : nullptr);
+        });
+        written = WriteTextRows(database, id, before, piece, error, byName.GroupOf);
+        holdings.get();
+        FileHoldersByName(piece, byName);
+    } else {
+        written = WriteTextRows(database, id, before, piece, error);
+    }
+    if (!written)
+        return false;
+    // The digest grows and is encoded on another thread while this one writes the other rows:
+    // both only read the piece, and the rows need nothing of the digest but where they number
+    // on from.
     std::future<EncodedDigest> encoded = std::async(std::launch::async, [&] {
         AppendPiece(digest, piece, totals);
         return EncodeDigestToStore(digest);
     });
-    const bool written = WritePlayerRows(database, id, piece, error) &&
-                         WriteTextRows(database, id, before, piece, error) &&
-                         WritePublicTables(database, id, before, piece, error) &&
-                         (!order || WriteKillOrderPiece(database, id, *order, error));
+    written = WritePlayerRows(database, id, piece, error) &&
+              WritePublicTables(database, id, before, piece, error) &&
+              (!order || WriteKillOrderPiece(database, id, *order, error));
     const EncodedDigest bytes = encoded.get();
     return written && WriteEncodedDigest(database, id, bytes, error);
 }

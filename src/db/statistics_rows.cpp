@@ -247,7 +247,11 @@ bool WriteEncodedDigest(StatsDatabase& database, LogId id, const EncodedDigest& 
 }
 
 bool WriteTextRows(StatsDatabase& database, LogId id, const RowsBefore& before,
-                   const AnalysisStore& piece, std::string& error) {
+                   const AnalysisStore& piece, std::string& error,
+                   std::span<const PlayerIndex> positionOf) {
+    const auto position = [&](PlayerIndex record) {
+        return positionOf.empty() ? record : positionOf[static_cast<std::size_t>(record)];
+    };
     const std::string what = "cannot store the chats of log " + std::to_string(id);
     RowBatch chats(database, "log_chats", "log_id, kind, seq, player, team, location, message", 7,
                    what);
@@ -257,7 +261,7 @@ bool WriteTextRows(StatsDatabase& database, LogId id, const RowsBefore& before,
                                                                              : before.TextChats);
         for (const ChatEntry& chat : RealEntries(list)) {
             const bool added = chats.Add(id) && chats.Add(static_cast<int>(kind)) &&
-                               chats.Add(++seq) && chats.Add(chat.Player) &&
+                               chats.Add(++seq) && chats.Add(position(chat.Player)) &&
                                chats.Add(chat.IsTeam ? 1 : 0) &&
                                chats.AddBytes(piece.LocationOf(chat)) &&
                                chats.AddBytes(std::string_view(chat.Text));

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -51,9 +52,12 @@ bool WriteEncodedDigest(StatsDatabase& database, LogId id, const EncodedDigest& 
 
 // Stores the chats and other lines `piece` found as rows, numbered on from the log's rows stored
 // `before` (none for a new log). Chat players are positions in the log's digest, as the piece
-// filed its players after the earlier ones.
+// filed its players after the earlier ones; a piece whose records are still holdings gives each
+// record's position in `positionOf` (GroupHoldersByName), so that its rows are written before
+// it is filed by name.
 bool WriteTextRows(StatsDatabase& database, LogId id, const RowsBefore& before,
-                   const AnalysisStore& piece, std::string& error);
+                   const AnalysisStore& piece, std::string& error,
+                   std::span<const PlayerIndex> positionOf = {});
 
 enum class ChatKind { Voice = 0, Text = 1 };
 

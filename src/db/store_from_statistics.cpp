@@ -313,7 +313,8 @@ std::vector<NameKeyUse> NameUsesOfLog(const LogDigest& digest, const LogChains& 
     filed.TracksHolders = true;
     filed.HoldersChained = true;
     std::vector<PlayerIndex> recordOf, firstOfName;
-    FileDigestChains(digest, chains, filed, false, recordOf, firstOfName);
+    // The uses weigh only a record's kills of itself and those between names of one key.
+    FileDigestChains(digest, chains, filed, false, recordOf, firstOfName, true);
     return NameKeyUses(filed);
 }
 
