@@ -184,7 +184,10 @@ std::size_t ForetoldRoom(const List& list, std::size_t adding, std::size_t logIn
 // entries were once given room for every kill of the selected logs up front: address space
 // only, but for a long history more than a laptop has, which the system may refuse.
 void MakeRoomForLog(AnalysisStore& store, std::size_t records, std::size_t entries,
-                    std::size_t logIndex, std::size_t logCount) {
+                    std::size_t logIndex, std::size_t logCount, const StoreParts& parts) {
+    // Merging weighs few of a log's kills: those grow as they are filed.
+    if (parts.KillsForPersonsOnly)
+        entries = 0;
     if (store.TracksHolders) {
         const std::size_t room = ForetoldRoom(store.Players, records, logIndex, logCount);
         store.Players.reserve(room);
@@ -425,8 +428,8 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
                     ReadChains(database, log.Id, digest->Players.size(), parts.Chats, result.Error);
                 if (!chains)
                     return result;
-                MakeRoomForLog(store, chains->Records.size(), chains->Pairs.size(), i,
-                               logs->size());
+                MakeRoomForLog(store, chains->Records.size(), chains->Pairs.size(), i, logs->size(),
+                               parts);
                 FileDigestChains(*digest, *chains, store, !parts.Chats, holdingsOf[i], playersOf[i],
                                  parts.KillsForPersonsOnly);
                 if (parts.Chats)
@@ -435,7 +438,7 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
                 MakeRoomForLog(
                     store, digest->HasHoldings ? digest->Holdings.size() : digest->Players.size(),
                     digest->HasHoldings ? digest->HoldingPairs.size() : digest->Pairs.size(), i,
-                    logs->size());
+                    logs->size(), parts);
                 FileDigestHoldings(*digest, store, !parts.Chats, holdingsOf[i], playersOf[i],
                                    parts.KillsForPersonsOnly);
                 chatHoldingsOf[i] = digest->ChatHoldings;
@@ -465,14 +468,14 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
             if (!totals)
                 return result;
             LogDigest inContext = DigestOfStore(again, *totals);
-            MakeRoomForLog(store, 0, inContext.Pairs.size(), i, logs->size());
+            MakeRoomForLog(store, 0, inContext.Pairs.size(), i, logs->size(), parts);
             FileDigest(inContext, store, !parts.Chats, parts.Renames, parts.KillsForPersonsOnly);
             if (readsOrder)
                 AddReadAgainKillOrder(again, inContext, order, firstEntry, result.Logs.Order);
             playerNames[i] = digest->Names();
             ++result.LogsReadAgain;
         } else {
-            MakeRoomForLog(store, 0, digest->Pairs.size(), i, logs->size());
+            MakeRoomForLog(store, 0, digest->Pairs.size(), i, logs->size(), parts);
             FileDigest(*digest, store, !parts.Chats, parts.Renames, parts.KillsForPersonsOnly);
             if (readsOrder) // a log whose streaks are kept adds no order
                 AddLogKillOrder(*digest, order, false, firstEntry, result.Logs.Order);

@@ -114,9 +114,10 @@ TEST(RatingCheck, TheFittedRatingPredictsBetterThanEveryBaseline) {
             EXPECT_DOUBLE_EQ(binned, static_cast<double>(figures.TestEncounters)) << method;
         ASSERT_EQ(figures.RatingBins.size(), 10u);
         for (const BinFigures& bin : figures.RatingBins)
-            if (bin.Encounters >= 500)
+            if (bin.Encounters >= 500) {
                 EXPECT_LE(std::abs(bin.Predicted - bin.Observed), 0.05)
                     << "seed " << seed << ", bin " << bin.Bin << " of " << bin.Encounters;
+            }
     }
 }
 

@@ -265,8 +265,9 @@ TEST(Ratings, NamesManyPeoplePassThroughAreNotRatedByName) {
               std::string::npos)
         << byName.err;
     for (const std::string& name : unrated)
-        if (name.find('^') == std::string::npos)
+        if (name.find('^') == std::string::npos) {
             EXPECT_NE(byName.err.find(name), std::string::npos) << name;
+        }
     EXPECT_GE(unrated.size(), 4u) << byName.out; // the fun names too
     EXPECT_LE(unrated.size(), 10u) << byName.out;
 
@@ -313,8 +314,9 @@ TEST(Ratings, NamesManyPeoplePassThroughAreNotRatedByName) {
     const QlaRun merged = Qla(QStringList(board) << "--merge-players");
     EXPECT_EQ(merged.err, "");
     for (const std::vector<std::string>& row : TextRows(merged.out))
-        if (row.size() == 9 && row[5] != "0")
+        if (row.size() == 9 && row[5] != "0") {
             EXPECT_NE(row[4], "0") << row[8];
+        }
 }
 
 // The passing names of a reading by name come from each log's names' uses stored at import.

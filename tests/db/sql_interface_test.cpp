@@ -125,17 +125,19 @@ class SqlInterface : public testing::TestWithParam<Engine> {
         QSqlQuery query(database.Connection());
         // PostgreSQL prepares no DROP or UPDATE of the tables: a statement without values runs
         // as it stands.
-        if (values.isEmpty())
+        if (values.isEmpty()) {
             EXPECT_TRUE(query.exec(sql)) << query.lastError().text().toStdString() << "\n"
                                          << sql.toStdString();
-        else
+        } else {
             EXPECT_TRUE(query.prepare(sql)) << query.lastError().text().toStdString() << "\n"
                                             << sql.toStdString();
+        }
         for (const QVariant& value : values)
             query.addBindValue(value);
-        if (!values.isEmpty())
+        if (!values.isEmpty()) {
             EXPECT_TRUE(query.exec()) << query.lastError().text().toStdString() << "\n"
                                       << sql.toStdString();
+        }
         std::vector<Row> rows;
         while (query.next()) {
             Row row;
