@@ -84,9 +84,24 @@ std::optional<AwardSessions> LogSessions(LogSource& source, AnalysisStore& whole
     return sessions;
 }
 
-// The stored statistics without the texts, and the order of the kills for the streaks.
-constexpr TextsShown kDatabaseAwardParts{
-    {.Chats = false, .UnknownLines = false, .KillOrder = true, .PassingNames = true}, false};
+// The stored statistics without the texts, and each log's streaks from the order of its kills,
+// worked out as it is read and the order let go: a long history's order would take hundreds of
+// megabytes. Players merged or hidden after the reading join their streaks: the order stays then.
+constexpr TextsShown kDatabaseAwardParts{{.Chats = false,
+                                          .UnknownLines = false,
+                                          .KillOrder = true,
+                                          .KillFiguresOnly = true,
+                                          .FiguresBySession = true,
+                                          .PassingNames = true},
+                                         false};
+
+// The streaks of a reading whose logs' streaks were worked out as they were read; empty when its
+// order was kept instead.
+std::vector<PlayerStreaks> StreaksRead(const db::LogSpans& logs, const AnalysisStore& store) {
+    if (logs.KillFigures.empty())
+        return {};
+    return StreaksOfFigures(logs.KillFigures, store.Players.size());
+}
 
 std::optional<AwardSessions> DatabaseSessions(LogSource& source, AnalysisStore& whole,
                                               std::ostream& err) {
@@ -112,7 +127,15 @@ std::optional<AwardSessions> DatabaseSessions(LogSource& source, AnalysisStore& 
     }
     AwardSessions sessions;
     const auto order = std::make_shared<const KillOrder>(std::move(loaded->Store.Logs.Order));
+    const auto streaks =
+        std::make_shared<const std::vector<PlayerStreaks>>(StreaksRead(logs, whole));
+    const auto figures = std::make_shared<const std::vector<LogKillFigures>>(logs.KillFigures);
     sessions.StreaksKnown = order->Known;
+    if (!logs.KillFigures.empty()) {
+        sessions.StreaksKnown.clear();
+        for (const LogKillFigures& log : logs.KillFigures)
+            sessions.StreaksKnown.push_back(log.Known);
+    }
     sessions.StreaksKnown.resize(entries->size(), false);
     std::vector<db::LogId> ids;
     for (const db::LogEntry& log : *entries) {
@@ -122,11 +145,11 @@ std::optional<AwardSessions> DatabaseSessions(LogSource& source, AnalysisStore& 
     sessions.Dates = logs.Dates;
     sessions.KillEntriesEnd = logs.KillEntriesEnd;
     const LogSource base = source;
-    sessions.Build = [base, ids, order, &whole](const std::vector<std::size_t>& chosen,
-                                                AnalysisStore& store, KillOrder& scratchOrder,
-                                                std::ostream& err) -> SessionsStore {
+    sessions.Build = [base, ids, order, streaks, figures,
+                      &whole](const std::vector<std::size_t>& chosen, AnalysisStore& store,
+                              KillOrder& scratchOrder, std::ostream& err) -> SessionsStore {
         if (chosen.size() == ids.size())
-            return {&whole, order.get()};
+            return {&whole, order.get(), *streaks, *figures};
         LogSource one = base;
         // The logs by their ids alone: the source's date bounds chose them already.
         one.Database->Selection = db::LogSelection();
@@ -137,7 +160,8 @@ std::optional<AwardSessions> DatabaseSessions(LogSource& source, AnalysisStore& 
         if (!read)
             return {};
         scratchOrder = std::move(read->Store.Logs.Order);
-        return {&store, &scratchOrder};
+        return {&store, &scratchOrder, StreaksRead(read->Store.Logs, store),
+                std::move(read->Store.Logs.KillFigures)};
     };
     return sessions;
 }

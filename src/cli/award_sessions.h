@@ -20,6 +20,10 @@ namespace qla::cli {
 struct SessionsStore {
     const AnalysisStore* Store = nullptr; // nullptr after the reason was printed
     const KillOrder* Order = nullptr;     // nullptr: KillEvents hold each kill, in order
+    // The players' streaks and each log's figures worked out as the logs were read, their order
+    // let go; empty: from the kills (Order).
+    std::vector<PlayerStreaks> Streaks;
+    std::vector<LogKillFigures> Figures;
 };
 
 struct AwardSessions {

@@ -89,6 +89,8 @@ std::optional<AwardsReport> BuildReport(AwardPeriodKind kind, const AwardSession
             RatingGains(whole, sessions.KillEntriesEnd, before, through);
         AwardInputs inputs{*built.Store, ends, labels, streaksKnown, gains};
         inputs.Order = built.Order;
+        inputs.Streaks = built.Streaks;
+        inputs.LogFigures = built.Figures;
         report.Periods.push_back(
             {period.Key, period.First, period.Logs.size(), ComputeAwards(inputs)});
         report.StreaksKnown = report.StreaksKnown && streaksKnown;
@@ -102,7 +104,7 @@ std::optional<AwardsReport> BuildReport(AwardPeriodKind kind, const AwardSession
         if (!built.Store)
             return std::nullopt;
         records.AddSession(*built.Store, known(s), sessions.Labels[s],
-                           sessions.Dates[s].value_or(""), built.Order);
+                           sessions.Dates[s].value_or(""), built.Order, built.Streaks);
         report.StreaksKnown = report.StreaksKnown && known(s);
     }
     report.Records = records.Records();

@@ -130,6 +130,8 @@ std::optional<LoadedSource> LoadSource(LogSource& source, AnalysisStore& store,
         parts.KillsForPersonsOnly = !parts.Kills && source.Merging.Merge;
         parts.Kills = parts.Kills || source.Merging.Merge;
         parts.PassingNames = parts.PassingNames && !source.Merging.Merge;
+        // Players merged after the store is built join their streaks: they need the order.
+        parts.KillFiguresOnly = parts.KillFiguresOnly && !source.Merging.Merge;
         auto read = LoadFromDatabase(*source.Database, store, err, parts);
         if (!read)
             return std::nullopt;

@@ -24,12 +24,15 @@ std::optional<LoadedStore> LoadFromDatabase(const DatabaseSource& source, Analys
             << database->StoredVersion() << " and is read from its stored lines; qla upgrade --db "
             << TerminalSafeText(source.Path)
             << " stores its statistics, after which it reads fast\n";
+    // Hidden players are joined into one record after the reading, and their streaks with them:
+    // that needs the order. A failure to read them is told after the reading's own, as before.
+    auto hidden = ReadHiddenKeys(*database, error);
+    parts.KillFiguresOnly = parts.KillFiguresOnly && hidden && hidden->empty();
     DatabaseStoreResult built = BuildStoreFromDatabase(*database, source.Selection, store, parts);
     if (!built.Ok) {
         err << "qla: " << TerminalSafeText(built.Error) << "\n";
         return std::nullopt;
     }
-    auto hidden = ReadHiddenKeys(*database, error);
     if (!hidden) {
         err << "qla: " << TerminalSafeText(error) << "\n";
         return std::nullopt;

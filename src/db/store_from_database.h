@@ -76,6 +76,10 @@ struct StoreParts {
     // and its order let go, which for a long history would take hundreds of megabytes. Not for
     // a store that tracks holders.
     bool KillFiguresOnly = false;
+    // With KillFiguresOnly: the streaks start again at a session begun inside a log too, as
+    // qla awards reads a stored log (the site reads a log whole). No figures are kept across
+    // readings then (KeptKillFigures).
+    bool FiguresBySession = false;
     // The kills between players (KillEvents): a reader of the counters and names only leaves
     // them out, and reads a few kilobytes of a log.
     bool Kills = true;

@@ -214,9 +214,10 @@ LogLines LinesOfLog(LogId id, const LogDigest& digest) {
 
 // Works out the streaks and first blood of the log just filed, its kills from `firstEntry` on,
 // and lets its order go.
-void FoldKillOrder(const AnalysisStore& store, std::size_t firstEntry, LogSpans& logs) {
-    logs.KillFigures.push_back(
-        KillFiguresOfLog(store, firstEntry, store.KillEvents.size(), logs.Order));
+void FoldKillOrder(const AnalysisStore& store, std::size_t firstEntry, LogSpans& logs,
+                   bool sessionsInsideLogs) {
+    logs.KillFigures.push_back(KillFiguresOfLog(store, firstEntry, store.KillEvents.size(),
+                                                logs.Order, sessionsInsideLogs));
     // Emptied, not freed: the next log's order takes the same room.
     logs.Order.Entries.clear();
     logs.Order.LogEnds.clear();
@@ -246,7 +247,7 @@ bool FileKillFigures(StatsDatabase& database, const LogEntry& log, const LogDige
             return false;
         AddLogKillOrder(*whole, order, false, firstEntry, result.Logs.Order);
     }
-    FoldKillOrder(store, firstEntry, result.Logs);
+    FoldKillOrder(store, firstEntry, result.Logs, parts.FiguresBySession);
     if (cache && !figuresKept && digest.CutNames.empty())
         cache->Keep(log, store, result.Logs.KillFigures.back());
     return true;
@@ -354,6 +355,8 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
         return result;
     store.HoldersChained = parts.Chains && store.TracksHolders && !parts.KillOrder;
     parts.KillFiguresOnly = parts.KillFiguresOnly && !store.TracksHolders;
+    if (parts.FiguresBySession) // kept figures are of logs read whole
+        parts.KeptKillFigures = nullptr;
     if (parts.KillOrder && parts.KillFiguresOnly && parts.KeptKillFigures) {
         parts.KeptKillFigures->Validate(StatisticsRewrites(database, result.Error));
         if (!result.Error.empty())
@@ -382,6 +385,11 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
         for (const LogBlock& block : *stored)
             blocks[block.First].push_back(block);
     }
+    // A log's digest and order are let go only once the next log's are read: let go at once,
+    // the room of the last was handed back to the system at every log and faulted in again for
+    // the next, as much system time as a long reading's work of its own.
+    std::optional<LogDigest> previousDigest;
+    std::optional<StoredKillOrder> previousOrder;
     for (std::size_t i = 0; i < logs->size(); ++i) {
         const LogEntry& log = (*logs)[i];
         result.Error = RecordDamage(log, database.Path());
@@ -492,6 +500,8 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
         here.reserve(digest->Players.size());
         for (const PlayerRecord& player : digest->Players)
             here.push_back(store.FindPlayer(player.Name).value_or(0));
+        previousDigest = std::move(digest);
+        previousOrder = std::move(order);
     }
     if (parts.Chats && parts.KeptChats) {
         parts.KeptChats->Validate(StatisticsRewrites(database, result.Error));

@@ -43,11 +43,14 @@ RecordBook::RecordBook() {
 }
 
 void RecordBook::AddSession(const AnalysisStore& session, bool streaksKnown, const std::string& log,
-                            const std::string& date, const KillOrder* order) {
+                            const std::string& date, const KillOrder* order,
+                            std::span<const PlayerStreaks> known) {
     std::array<Best, 4> best;
     std::vector<PlayerStreaks> streaks;
-    if (streaksKnown)
+    if (streaksKnown && known.empty())
         streaks = LongestStreaks(session, {}, order);
+    else if (streaksKnown)
+        streaks.assign(known.begin(), known.end());
     else
         records_[kKillStreak].Known = records_[kDeathStreak].Known = false;
     for (const PlayerIndex p : session.PlayerIndexes()) {

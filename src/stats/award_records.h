@@ -6,6 +6,7 @@
 #include "stats/kill_streaks.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,10 +28,11 @@ struct AwardRecord {
 class RecordBook {
   public:
     RecordBook();
-    // One session's store; `streaksKnown` and `order` as AwardInputs::StreaksKnown and Order.
-    // A session whose streaks are not known leaves the streak records unknown.
+    // One session's store; `streaksKnown`, `order` and `streaks` as AwardInputs::StreaksKnown,
+    // Order and Streaks. A session whose streaks are not known leaves the streak records unknown.
     void AddSession(const AnalysisStore& session, bool streaksKnown, const std::string& log,
-                    const std::string& date, const KillOrder* order = nullptr);
+                    const std::string& date, const KillOrder* order = nullptr,
+                    std::span<const PlayerStreaks> streaks = {});
     // Longest kill streak, longest death streak, most kills in one session, best kill/death
     // ratio in one session (with kRatioRecordKills kills).
     const std::vector<AwardRecord>& Records() const { return records_; }

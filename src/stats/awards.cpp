@@ -139,6 +139,22 @@ std::vector<AwardEntry> FirstBloods(const AwardInputs& inputs) {
             return;
         }
     };
+    if (!inputs.LogFigures.empty()) {
+        const auto add = [&](std::size_t log, PlayerIndex killer, PlayerIndex victim) {
+            entries.push_back({store.Players[static_cast<std::size_t>(killer)].Name,
+                               store.Players[static_cast<std::size_t>(victim)].Name,
+                               log < inputs.LogLabels.size() ? inputs.LogLabels[log] : "", 1});
+        };
+        for (std::size_t log = 0; log < inputs.LogFigures.size(); ++log) {
+            const LogKillFigures& figures = inputs.LogFigures[log];
+            if (figures.Known)
+                for (const auto& [killer, victim] : figures.SessionFirstBloods)
+                    add(log, killer, victim);
+            else if (figures.FirstBloodKiller != 0)
+                add(log, figures.FirstBloodKiller, figures.FirstBloodVictim);
+        }
+        return entries;
+    }
     const KillOrder* order = inputs.Order;
     const auto spans = LogSpansOf(store, inputs.KillEntriesEnd);
     for (std::size_t log = 0; log < spans.size(); ++log) {

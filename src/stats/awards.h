@@ -63,6 +63,9 @@ struct AwardInputs {
     const KillOrder* Order = nullptr;
     // The streaks worked out already, by player index; empty: from the kills.
     std::span<const PlayerStreaks> Streaks;
+    // Each log's figures worked out as it was read, sessions inside it apart, in place of its
+    // order: they tell the first bloods; empty: from the kills.
+    std::span<const LogKillFigures> LogFigures;
 };
 
 // Every award of the table, in its order.

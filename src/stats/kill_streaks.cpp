@@ -184,8 +184,18 @@ FiguresOfSpans(const AnalysisStore& store,
             });
         });
     close();
-    for (std::size_t log = 0; log < figures.size() && log < order.Known.size(); ++log)
+    for (std::size_t log = 0; log < figures.size() && log < order.Known.size(); ++log) {
         figures[log].Known = order.Known[log];
+        if (!sessionsInsideLogs || !order.Known[log])
+            continue;
+        for (const auto& [begin, end] : order.SessionsOf(log))
+            for (std::size_t at = begin; at < end; ++at)
+                if (const KillEvent& event = store.KillEvents[order.Entries[at]];
+                    event.WeaponText != kEventTeamkill) {
+                    figures[log].SessionFirstBloods.emplace_back(event.Killer, event.Victim);
+                    break;
+                }
+    }
     return figures;
 }
 
@@ -198,10 +208,31 @@ std::vector<LogKillFigures> KillFiguresOfLogs(const AnalysisStore& store,
 }
 
 LogKillFigures KillFiguresOfLog(const AnalysisStore& store, std::size_t entriesBegin,
-                                std::size_t entriesEnd, const KillOrder& order) {
+                                std::size_t entriesEnd, const KillOrder& order,
+                                bool sessionsInsideLogs) {
     const std::vector<LogKillFigures> figures =
-        FiguresOfSpans(store, {{entriesBegin, entriesEnd}}, order, false);
+        FiguresOfSpans(store, {{entriesBegin, entriesEnd}}, order, sessionsInsideLogs);
     return figures.empty() ? LogKillFigures{} : figures.front();
+}
+
+std::vector<PlayerStreaks> StreaksOfFigures(std::span<const LogKillFigures> figures,
+                                            std::size_t players) {
+    std::vector<PlayerStreaks> longest(players);
+    for (std::size_t log = 0; log < figures.size(); ++log)
+        for (const LogKillFigures::Player& player : figures[log].Players) {
+            if (static_cast<std::size_t>(player.Index) >= players)
+                continue;
+            PlayerStreaks& best = longest[static_cast<std::size_t>(player.Index)];
+            if (player.Kills > best.Kills) {
+                best.Kills = player.Kills;
+                best.KillsLog = log;
+            }
+            if (player.Deaths > best.Deaths) {
+                best.Deaths = player.Deaths;
+                best.DeathsLog = log;
+            }
+        }
+    return longest;
 }
 
 } // namespace qla

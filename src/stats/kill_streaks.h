@@ -57,6 +57,9 @@ struct LogKillFigures {
     std::vector<Player> Players; // those with a streak, in order of their indexes
     // The log's first kill between players (teamkills apart); 0 when it has none.
     PlayerIndex FirstBloodKiller = 0, FirstBloodVictim = 0;
+    // Worked out with the sessions inside the log, its order known: the first such kill of
+    // each session that has one (killer, victim).
+    std::vector<std::pair<PlayerIndex, PlayerIndex>> SessionFirstBloods;
 };
 
 // Each log's figures, the log i ending at killEntriesEnd[i] in KillEvents (the first blood, which
@@ -66,9 +69,16 @@ struct LogKillFigures {
 std::vector<LogKillFigures> KillFiguresOfLogs(const AnalysisStore& store,
                                               std::span<const std::size_t> killEntriesEnd,
                                               const KillOrder& order, bool sessionsInsideLogs);
-// The figures of one log, as the site reads it: its kills [entriesBegin, entriesEnd) of
-// KillEvents, and `order` holding that log alone.
+// The figures of one log: its kills [entriesBegin, entriesEnd) of KillEvents, and `order` holding
+// that log alone; `sessionsInsideLogs` as above (the site reads a log whole).
 LogKillFigures KillFiguresOfLog(const AnalysisStore& store, std::size_t entriesBegin,
-                                std::size_t entriesEnd, const KillOrder& order);
+                                std::size_t entriesEnd, const KillOrder& order,
+                                bool sessionsInsideLogs = false);
+
+// Each player's longest streaks over the logs of `figures`, by index in a store of `players`
+// records, each with the first log that reached it: what LongestStreaks gives over the order
+// the figures were worked out from.
+std::vector<PlayerStreaks> StreaksOfFigures(std::span<const LogKillFigures> figures,
+                                            std::size_t players);
 
 } // namespace qla

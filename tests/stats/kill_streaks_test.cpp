@@ -212,6 +212,31 @@ TEST(KillStreaksTest, EachLogWorkedOutAloneGivesTheFiguresOfTheWholeOrder) {
     }
 }
 
+// A reader that works out each log's figures as it files it, sessions inside the log starting
+// the streaks again, and lets the order go: the figures give every player's longest streaks and
+// the log that first reached each, as the whole order walked at once gives them.
+TEST(KillStreaksTest, EachLogsFiguresBySessionGiveTheStreaksOfTheWholeOrder) {
+    for (std::uint32_t seed = 61; seed <= 80; ++seed) {
+        const std::vector<LogKills> logs = RandomLogs(seed);
+        std::vector<std::size_t> ends;
+        KillOrder order;
+        const AnalysisStore summed = Summed(logs, order, ends, {false, false, true, false});
+        std::vector<LogKillFigures> figures;
+        for (std::size_t l = 0; l < ends.size(); ++l)
+            figures.push_back(KillFiguresOfLog(summed, l == 0 ? 1 : ends[l - 1], ends[l],
+                                               OneLogOrder(order, l), true));
+        const auto expected = LongestStreaks(summed, ends, &order);
+        const auto got = StreaksOfFigures(figures, summed.Players.size());
+        ASSERT_EQ(got.size(), expected.size());
+        for (PlayerIndex p = 1; p <= 6; ++p) {
+            EXPECT_EQ(got[p].Kills, expected[p].Kills) << "seed " << seed << " player " << p;
+            EXPECT_EQ(got[p].Deaths, expected[p].Deaths) << "seed " << seed << " player " << p;
+            EXPECT_EQ(got[p].KillsLog, expected[p].KillsLog) << "seed " << seed;
+            EXPECT_EQ(got[p].DeathsLog, expected[p].DeathsLog) << "seed " << seed;
+        }
+    }
+}
+
 TEST(KillStreaksTest, ALogWithoutItsOrderIsLeftOutAndSaysSo) {
     const std::vector<LogKills> logs = RandomLogs(41);
     std::vector<std::size_t> ends;
