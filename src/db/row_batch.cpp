@@ -11,12 +11,7 @@ RowBatch::RowBatch(StatsDatabase& database, const char* table, const char* colum
       statementStart_(QStringLiteral("INSERT INTO %1 (%2) VALUES ")
                           .arg(QString::fromLatin1(table), QString::fromLatin1(columns))),
       columnCount_(columnCount), what_(std::move(what)), full_(database.Connection()) {
-    QString row = QStringLiteral("(?");
-    for (int c = 1; c < columnCount_; ++c)
-        row += QStringLiteral(", ?");
-    sqlite_ =
-        SqliteRows::For(database.Connection(),
-                        (statementStart_ + row + QLatin1Char(')')).toStdString(), columnCount);
+    sqlite_ = SqliteRows::For(database.Connection(), statementStart_.toStdString(), columnCount);
     if (!sqlite_)
         postgres_ = PostgresRows::For(database.Connection(), table, columns, columnCount);
 }
@@ -69,6 +64,10 @@ bool RowBatch::Gather(QVariant value) {
 bool RowBatch::Flush() {
     if (!error_.empty())
         return false;
+    if (sqlite_ && !sqlite_->Finish()) {
+        error_ = what_ + ": " + sqlite_->Error();
+        return false;
+    }
     if (postgres_ && !postgres_->Finish()) {
         error_ = what_ + ": " + postgres_->Error();
         return false;

@@ -1,9 +1,9 @@
 // Inserting many rows with few statements: rows are gathered and written as one multi-row
 // INSERT of up to kRowsPerStatement rows, prepared once, which both engines take far faster
-// than a statement per row (PostgreSQL pays a round trip for each statement). On SQLite each
-// row goes straight through SQLite's own interface instead (sqlite_rows.h), and on PostgreSQL
-// all rows go in one COPY (postgres_rows.h): nothing else may use the connection between the
-// first Add and Flush.
+// than a statement per row (PostgreSQL pays a round trip for each statement). On SQLite the rows
+// go through SQLite's own interface instead (sqlite_rows.h), and on PostgreSQL all rows go in
+// one COPY (postgres_rows.h): nothing else may use the connection between the first Add and
+// Flush, and rows not flushed are not stored.
 #pragma once
 
 #include "db/postgres_rows.h"

@@ -1,4 +1,4 @@
-// Inserting through sqlite3_bind_* and sqlite3_step.
+// Inserting through sqlite3_bind_* and sqlite3_step, many rows a statement.
 #include "db/sqlite_rows.h"
 
 #include <QSqlDriver>
@@ -17,19 +17,30 @@ sqlite3* SqliteHandleOf(QSqlDatabase& connection) {
     return *static_cast<sqlite3* const*>(handle.constData());
 }
 
-std::unique_ptr<SqliteRows> SqliteRows::For(QSqlDatabase& connection, const std::string& insert,
-                                            int columnCount) {
+std::unique_ptr<SqliteRows> SqliteRows::For(QSqlDatabase& connection,
+                                            const std::string& statementStart, int columnCount) {
     sqlite3* database = SqliteHandleOf(connection);
     if (database == nullptr)
         return nullptr;
     std::unique_ptr<SqliteRows> rows(new SqliteRows(database, columnCount));
+    std::string row = "(?";
+    for (int c = 1; c < columnCount; ++c)
+        row += ", ?";
+    row += ')';
+    std::string many = statementStart + row;
+    for (int r = 1; r < kRowsPerStatement; ++r)
+        many += ", " + row;
     // A failure is kept and reported by the first Add.
-    rows->Check(sqlite3_prepare_v2(database, insert.c_str(), -1, &rows->statement_, nullptr));
+    rows->Check(sqlite3_prepare_v2(database, many.c_str(), -1, &rows->many_, nullptr)) &&
+        rows->Check(
+            sqlite3_prepare_v2(database, (statementStart + row).c_str(), -1, &rows->one_, nullptr));
+    rows->values_.reserve(static_cast<std::size_t>(kRowsPerStatement * columnCount));
     return rows;
 }
 
 SqliteRows::~SqliteRows() {
-    sqlite3_finalize(statement_);
+    sqlite3_finalize(many_);
+    sqlite3_finalize(one_);
 }
 
 bool SqliteRows::Check(int code) {
@@ -41,34 +52,69 @@ bool SqliteRows::Check(int code) {
 }
 
 bool SqliteRows::AddNumber(std::int64_t value) {
-    if (!error_.empty())
-        return false;
-    return Bound(sqlite3_bind_int64(statement_, ++column_, value));
+    return Gathered({Kind::Number, value, 0});
 }
 
 bool SqliteRows::AddBytes(std::string_view bytes) {
-    if (!error_.empty())
-        return false;
-    // A null pointer would bind NULL: an empty value is bound as an empty blob.
-    return Bound(sqlite3_bind_blob64(statement_, ++column_, bytes.empty() ? "" : bytes.data(),
-                                     bytes.size(), SQLITE_STATIC));
+    const auto at = static_cast<std::int64_t>(bytes_.size());
+    bytes_.append(bytes);
+    return Gathered({Kind::Bytes, at, bytes.size()});
 }
 
 bool SqliteRows::AddText(std::string_view utf8) {
-    if (!error_.empty())
-        return false;
-    return Bound(sqlite3_bind_text64(statement_, ++column_, utf8.empty() ? "" : utf8.data(),
-                                     utf8.size(), SQLITE_STATIC, SQLITE_UTF8));
+    const auto at = static_cast<std::int64_t>(bytes_.size());
+    bytes_.append(utf8);
+    return Gathered({Kind::Text, at, utf8.size()});
 }
 
-bool SqliteRows::Bound(int code) {
-    if (!Check(code))
+bool SqliteRows::Gathered(Value value) {
+    if (!error_.empty())
         return false;
-    if (column_ < columnCount_)
+    values_.push_back(value);
+    if (values_.size() < static_cast<std::size_t>(kRowsPerStatement * columnCount_))
         return true;
-    column_ = 0;
-    const bool stepped = Check(sqlite3_step(statement_));
-    sqlite3_reset(statement_);
+    const bool stored = Store(many_, 0, values_.size());
+    values_.clear();
+    bytes_.clear();
+    return stored;
+}
+
+bool SqliteRows::Finish() {
+    if (!error_.empty())
+        return false;
+    bool stored = true;
+    const auto columns = static_cast<std::size_t>(columnCount_);
+    for (std::size_t first = 0; stored && first + columns <= values_.size(); first += columns)
+        stored = Store(one_, first, columns);
+    values_.clear();
+    bytes_.clear();
+    return stored;
+}
+
+bool SqliteRows::Store(sqlite3_stmt* statement, std::size_t first, std::size_t count) {
+    int column = 0;
+    for (std::size_t i = first; i < first + count; ++i) {
+        const Value& value = values_[i];
+        // A null pointer would bind NULL: an empty value is bound as an empty blob or text.
+        const char* data = value.Size == 0 ? "" : bytes_.data() + value.Number;
+        int code = SQLITE_OK;
+        switch (value.Of) {
+        case Kind::Number:
+            code = sqlite3_bind_int64(statement, ++column, value.Number);
+            break;
+        case Kind::Bytes:
+            code = sqlite3_bind_blob64(statement, ++column, data, value.Size, SQLITE_STATIC);
+            break;
+        case Kind::Text:
+            code = sqlite3_bind_text64(statement, ++column, data, value.Size, SQLITE_STATIC,
+                                       SQLITE_UTF8);
+            break;
+        }
+        if (!Check(code))
+            return false;
+    }
+    const bool stepped = Check(sqlite3_step(statement));
+    sqlite3_reset(statement);
     return stepped;
 }
 

@@ -100,15 +100,43 @@ TEST_P(RowBatchTest, ValuesComeBackAsTheyWereGivenAcrossManySends) {
     }
 }
 
+// Rows go in statements of many rows: a batch that ends on a statement's last row, just after
+// it, or before the first statement is full stores each row once, in its order.
+TEST_P(RowBatchTest, RowsAroundAStatementsEndAreEachStoredOnce) {
+    for (const int count : {1, 127, 128, 129, 256, 300}) {
+        QSqlQuery query(database_->Connection());
+        ASSERT_TRUE(query.exec("DELETE FROM batch_rows"));
+        std::vector<Row> rows;
+        for (int i = 0; i < count; ++i)
+            rows.push_back({i * 7LL, std::string(static_cast<std::size_t>(i % 5), 'b'),
+                            "row " + std::to_string(i)});
+        std::string error;
+        ASSERT_TRUE(Write(rows, error)) << error;
+        const std::vector<Row> back = ReadBack();
+        ASSERT_EQ(back.size(), rows.size()) << count << " rows";
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_EQ(back[i].Number, rows[i].Number) << count << " rows, row " << i;
+            EXPECT_EQ(back[i].Bytes, rows[i].Bytes) << count << " rows, row " << i;
+            EXPECT_EQ(back[i].Text, rows[i].Text) << count << " rows, row " << i;
+        }
+    }
+}
+
 TEST_P(RowBatchTest, ARefusedRowStopsTheBatchWithTheEnginesReason) {
     std::string error;
-    // The second batch repeats the first one's key.
-    ASSERT_TRUE(Write({{1, "a", "a"}}, error)) << error;
-    EXPECT_FALSE(Write({{2, "b", "b"}, {3, "c", "c"}}, error));
-    EXPECT_EQ(error.rfind("cannot store the test rows: ", 0), 0u) << error;
-    EXPECT_NE(error.find(GetParam() == Engine::SQLite ? "UNIQUE" : "duplicate key"),
-              std::string::npos)
-        << error;
+    // The second batch repeats the first one's key: in a last statement of a few rows, and in
+    // a full statement of many.
+    for (const std::size_t rows : {2, 300}) {
+        // A refused row ends the transaction on PostgreSQL: each case writes in one of its own.
+        database_->Rollback();
+        ASSERT_TRUE(database_->BeginWrite(error)) << error;
+        ASSERT_TRUE(Write({{1, "a", "a"}}, error)) << error;
+        EXPECT_FALSE(Write(std::vector<Row>(rows, {2, "b", "b"}), error)) << rows << " rows";
+        EXPECT_EQ(error.rfind("cannot store the test rows: ", 0), 0u) << error;
+        EXPECT_NE(error.find(GetParam() == Engine::SQLite ? "UNIQUE" : "duplicate key"),
+                  std::string::npos)
+            << error;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, RowBatchTest, kEngines,
