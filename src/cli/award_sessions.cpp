@@ -127,9 +127,6 @@ std::optional<AwardSessions> DatabaseSessions(LogSource& source, AnalysisStore& 
     }
     AwardSessions sessions;
     const auto order = std::make_shared<const KillOrder>(std::move(loaded->Store.Logs.Order));
-    const auto streaks =
-        std::make_shared<const std::vector<PlayerStreaks>>(StreaksRead(logs, whole));
-    const auto figures = std::make_shared<const std::vector<LogKillFigures>>(logs.KillFigures);
     sessions.StreaksKnown = order->Known;
     if (!logs.KillFigures.empty()) {
         sessions.StreaksKnown.clear();
@@ -137,6 +134,10 @@ std::optional<AwardSessions> DatabaseSessions(LogSource& source, AnalysisStore& 
             sessions.StreaksKnown.push_back(log.Known);
     }
     sessions.StreaksKnown.resize(entries->size(), false);
+    const auto streaks =
+        std::make_shared<const std::vector<PlayerStreaks>>(StreaksRead(logs, whole));
+    const auto figures = std::make_shared<const std::vector<LogKillFigures>>(
+        std::move(loaded->Store.Logs.KillFigures));
     std::vector<db::LogId> ids;
     for (const db::LogEntry& log : *entries) {
         sessions.Labels.push_back("log " + std::to_string(log.Id));

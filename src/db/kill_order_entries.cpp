@@ -5,17 +5,13 @@
 namespace qla::db {
 namespace {
 
-std::uint64_t PairKey(std::uint32_t killer, std::uint32_t victim, bool teamkill) {
-    return (std::uint64_t{killer} << 33) | (std::uint64_t{victim} << 1) | (teamkill ? 1u : 0u);
-}
-
 // The place in `pairs` of each killer, victim and teamkill.
 std::unordered_map<std::uint64_t, std::uint32_t> PlacesOf(const std::vector<DigestPair>& pairs) {
     std::unordered_map<std::uint64_t, std::uint32_t> places;
     places.reserve(pairs.size());
     for (std::size_t p = 0; p < pairs.size(); ++p)
         places.emplace(
-            PairKey(pairs[p].Killer, pairs[p].Victim, pairs[p].FirstWeapon == kEventTeamkill),
+            KillPairKey(pairs[p].Killer, pairs[p].Victim, pairs[p].FirstWeapon == kEventTeamkill),
             static_cast<std::uint32_t>(p));
     return places;
 }
@@ -57,9 +53,10 @@ void AddLogKillOrder(const LogDigest& digest, const std::optional<StoredKillOrde
         };
         for (const DigestPair& pair : digest.HoldingPairs) {
             const bool held = pair.Killer < holdings && pair.Victim < holdings;
-            const auto place = !held ? places.end()
-                                     : places.find(PairKey(nameOf(pair.Killer), nameOf(pair.Victim),
-                                                           pair.FirstWeapon == kEventTeamkill));
+            const auto place =
+                !held ? places.end()
+                      : places.find(KillPairKey(nameOf(pair.Killer), nameOf(pair.Victim),
+                                                pair.FirstWeapon == kEventTeamkill));
             if (place == places.end()) {
                 order.Entries.resize(firstKill);
                 EndLog(order, false);
@@ -86,9 +83,9 @@ void AddReadAgainKillOrder(const AnalysisStore& again, const LogDigest& inContex
     for (std::size_t at = 1; at < again.KillEvents.size(); ++at) {
         // The reading's records are the digest's players, in order.
         const KillEvent& event = again.KillEvents[at];
-        const auto place = places.find(PairKey(static_cast<std::uint32_t>(event.Killer - 1),
-                                               static_cast<std::uint32_t>(event.Victim - 1),
-                                               event.WeaponText == kEventTeamkill));
+        const auto place = places.find(KillPairKey(static_cast<std::uint32_t>(event.Killer - 1),
+                                                   static_cast<std::uint32_t>(event.Victim - 1),
+                                                   event.WeaponText == kEventTeamkill));
         if (place == places.end()) {
             order.Entries.resize(firstKill);
             EndLog(order, false);

@@ -81,18 +81,16 @@ bool Fold(const LogDigest& digest, const HoldingsView& view, const std::vector<P
         AddPlayerCounters(record.Counters, h.Counters);
     }
     // A log's pairs come in the order of their first kills: a record's pair keeps the first's
-    // place and event text (a teamkill apart from the kills). Records are fewer than 2^31, so a
-    // pair and its kind fit one key.
+    // place and event text (a teamkill apart from the kills).
     KeyIndex pairAt(view.Pairs->size());
     chains.Pairs.reserve(view.Pairs->size());
     for (const DigestPair& p : *view.Pairs) {
         const std::uint32_t killer = recordOf[p.Killer], victim = recordOf[p.Victim];
         if (p.Killer != p.Victim && killer == victim)
             return false;
-        const std::uint64_t key = (std::uint64_t{killer} << 33) | (std::uint64_t{victim} << 1) |
-                                  (p.FirstWeapon == kEventTeamkill ? 1u : 0u);
         const auto [at, added] =
-            pairAt.TryEmplace(key, static_cast<std::uint32_t>(chains.Pairs.size()));
+            pairAt.TryEmplace(KillPairKey(killer, victim, p.FirstWeapon == kEventTeamkill),
+                              static_cast<std::uint32_t>(chains.Pairs.size()));
         if (added)
             chains.Pairs.push_back({killer, victim, p.FirstWeapon, p.Count, p.FirstEvent});
         else

@@ -12,11 +12,6 @@
 namespace qla::db {
 namespace {
 
-// A pair of players and whether the kills are teamkills, as one key.
-std::uint64_t PairKey(std::uint32_t killer, std::uint32_t victim, bool teamkill) {
-    return (std::uint64_t{killer} << 33) | (std::uint64_t{victim} << 1) | (teamkill ? 1u : 0u);
-}
-
 struct EncounterKey {
     std::uint32_t Killer, Victim;
     EventWeapon WeaponText;
@@ -145,7 +140,7 @@ void AppendHoldings(LogDigest& digest, const AnalysisStore& piece,
     KeyIndex pairOf(digest.HoldingPairs.size() + piece.KillEvents.size() / 4);
     for (std::size_t k = 0; k < digest.HoldingPairs.size(); ++k) {
         const DigestPair& p = digest.HoldingPairs[k];
-        pairOf.TryEmplace(PairKey(p.Killer, p.Victim, p.FirstWeapon == kEventTeamkill),
+        pairOf.TryEmplace(KillPairKey(p.Killer, p.Victim, p.FirstWeapon == kEventTeamkill),
                           static_cast<std::uint32_t>(k));
     }
     for (std::size_t position = 1; position < piece.KillEvents.size(); ++position) {
@@ -153,7 +148,7 @@ void AppendHoldings(LogDigest& digest, const AnalysisStore& piece,
         const auto killer = static_cast<std::uint32_t>(event.Killer - 1);
         const auto victim = static_cast<std::uint32_t>(event.Victim - 1);
         const auto [found, isNew] =
-            pairOf.TryEmplace(PairKey(killer, victim, event.WeaponText == kEventTeamkill),
+            pairOf.TryEmplace(KillPairKey(killer, victim, event.WeaponText == kEventTeamkill),
                               static_cast<std::uint32_t>(digest.HoldingPairs.size()));
         if (isNew)
             digest.HoldingPairs.push_back(
@@ -222,7 +217,7 @@ std::vector<DigestPair> PairsOf(const std::vector<DigestEncounter>& encounters) 
     // Encounters come in order of their first events, so a pair's first encounter is its first.
     for (const DigestEncounter& e : encounters) {
         const auto [at, isNew] =
-            rowOf.TryEmplace(PairKey(e.Killer, e.Victim, e.WeaponText == kEventTeamkill),
+            rowOf.TryEmplace(KillPairKey(e.Killer, e.Victim, e.WeaponText == kEventTeamkill),
                              static_cast<std::uint32_t>(pairs.size()));
         if (isNew)
             pairs.push_back({e.Killer, e.Victim, e.WeaponText, e.Count, e.FirstEvent});

@@ -16,6 +16,12 @@
 
 namespace qla::db {
 
+// A pair of a log's players and whether its kills are teamkills, as one key (the killer's place
+// below 2^31, as every log's is).
+inline std::uint64_t KillPairKey(std::uint32_t killer, std::uint32_t victim, bool teamkill) {
+    return (std::uint64_t{killer} << 33) | (std::uint64_t{victim} << 1) | (teamkill ? 1u : 0u);
+}
+
 // The kills of one killer, victim and event text in a log, and where the first of them stood.
 struct DigestEncounter {
     std::uint32_t Killer = 0; // positions in LogDigest::Players

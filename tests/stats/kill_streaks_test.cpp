@@ -188,6 +188,17 @@ KillOrder OneLogOrder(const KillOrder& order, std::size_t log) {
     return one;
 }
 
+// Each log's figures worked out alone, as a reader works them out while it files the log.
+std::vector<LogKillFigures> LogByLog(const AnalysisStore& summed,
+                                     const std::vector<std::size_t>& ends, const KillOrder& order,
+                                     bool sessionsInsideLogs) {
+    std::vector<LogKillFigures> figures;
+    for (std::size_t l = 0; l < ends.size(); ++l)
+        figures.push_back(KillFiguresOfLog(summed, l == 0 ? 1 : ends[l - 1], ends[l],
+                                           OneLogOrder(order, l), sessionsInsideLogs));
+    return figures;
+}
+
 TEST(KillStreaksTest, EachLogWorkedOutAloneGivesTheFiguresOfTheWholeOrder) {
     for (std::uint32_t seed = 51; seed <= 60; ++seed) {
         const std::vector<LogKills> logs = RandomLogs(seed);
@@ -196,9 +207,9 @@ TEST(KillStreaksTest, EachLogWorkedOutAloneGivesTheFiguresOfTheWholeOrder) {
         const AnalysisStore summed = Summed(logs, order, ends, {false, true, false, false});
         const auto whole = KillFiguresOfLogs(summed, ends, order, false);
         ASSERT_EQ(whole.size(), ends.size());
+        const auto logByLog = LogByLog(summed, ends, order, false);
         for (std::size_t l = 0; l < whole.size(); ++l) {
-            const LogKillFigures alone =
-                KillFiguresOfLog(summed, l == 0 ? 1 : ends[l - 1], ends[l], OneLogOrder(order, l));
+            const LogKillFigures& alone = logByLog[l];
             EXPECT_EQ(alone.Known, whole[l].Known) << "seed " << seed << " log " << l;
             EXPECT_EQ(alone.FirstBloodKiller, whole[l].FirstBloodKiller) << "seed " << seed;
             EXPECT_EQ(alone.FirstBloodVictim, whole[l].FirstBloodVictim) << "seed " << seed;
@@ -221,10 +232,7 @@ TEST(KillStreaksTest, EachLogsFiguresBySessionGiveTheStreaksOfTheWholeOrder) {
         std::vector<std::size_t> ends;
         KillOrder order;
         const AnalysisStore summed = Summed(logs, order, ends, {false, false, true, false});
-        std::vector<LogKillFigures> figures;
-        for (std::size_t l = 0; l < ends.size(); ++l)
-            figures.push_back(KillFiguresOfLog(summed, l == 0 ? 1 : ends[l - 1], ends[l],
-                                               OneLogOrder(order, l), true));
+        const auto figures = LogByLog(summed, ends, order, true);
         const auto expected = LongestStreaks(summed, ends, &order);
         const auto got = StreaksOfFigures(figures, summed.Players.size());
         ASSERT_EQ(got.size(), expected.size());
