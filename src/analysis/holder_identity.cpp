@@ -5,6 +5,7 @@
 
 #include "analysis/disjoint_sets.h"
 #include "analysis/merge_players.h"
+#include "core/key_index.h"
 #include "core/names.h"
 
 #include <algorithm>
@@ -60,6 +61,20 @@ class Joins {
         foes_[a].push_back(static_cast<std::uint32_t>(b));
         foes_[b].push_back(static_cast<std::uint32_t>(a));
     }
+    // The same for many pairs of roots at once, each list given its room first: tens of
+    // thousands of pairs grew their lists one allocation at a time.
+    void AddFoesOfRoots(const std::vector<std::pair<std::uint32_t, std::uint32_t>>& pairs) {
+        std::vector<std::uint32_t> adding(foes_.size(), 0);
+        for (const auto& [a, b] : pairs) {
+            ++adding[a];
+            ++adding[b];
+        }
+        for (std::size_t root = 0; root < adding.size(); ++root)
+            if (adding[root] != 0)
+                foes_[root].reserve(foes_[root].size() + adding[root]);
+        for (const auto& [a, b] : pairs)
+            AddFoes(a, b);
+    }
 
   private:
     // Whether the sets of roots a and b were shown to be apart: the relation is kept on both
@@ -72,11 +87,11 @@ class Joins {
         if (foes_[a].empty())
             return false;
         const std::uint64_t pair = (std::uint64_t{std::min(a, b)} << 32) | std::max(a, b);
-        if (rootsApart_.contains(pair))
+        if (rootsApart_.Contains(pair))
             return true;
         for (const std::uint32_t foe : foes_[a])
             if (Root(foe) == b) {
-                rootsApart_.insert(pair);
+                rootsApart_.TryEmplace(pair, 0);
                 return true;
             }
         return false;
@@ -84,7 +99,7 @@ class Joins {
 
     DisjointSets sets_;
     std::vector<std::vector<std::uint32_t>> foes_; // by root: records of the sets apart from it
-    std::unordered_set<std::uint64_t> rootsApart_; // two roots, the lower first
+    KeyIndex rootsApart_; // two roots, the lower first (the positions unused)
 };
 
 // Whether a holding that began first could still be held when the later one began: names with
@@ -220,17 +235,14 @@ KeyUses KeyUsesOf(const AnalysisStore& store, const RecordKeys& keys, Joins& cha
         std::int64_t Lines;
         std::size_t Latest;
     };
-    std::vector<std::vector<KeyUse>> chainKeys(store.Players.size()); // by chain root
+    // Each use with its chain's root, in the order met; then grouped by chain, keeping that
+    // order (a list per chain cost an allocation for each of tens of thousands of chains).
+    std::vector<std::pair<std::uint32_t, KeyUse>> met;
+    std::vector<std::uint32_t> usesOfChain(store.Players.size() + 1, 0);
     const auto add = [&](std::size_t chain, std::uint32_t id, std::int64_t count,
                          std::size_t latest) {
-        auto& perKey = chainKeys[chain];
-        for (KeyUse& use : perKey)
-            if (use.Id == id) {
-                use.Lines += count;
-                use.Latest = std::max(use.Latest, latest);
-                return;
-            }
-        perKey.push_back({id, count, latest});
+        met.push_back({static_cast<std::uint32_t>(chain), {id, count, latest}});
+        ++usesOfChain[chain + 1];
     };
     for (const PlayerIndex r : store.PlayerIndexes()) {
         const auto at = static_cast<std::size_t>(r);
@@ -243,13 +255,34 @@ KeyUses KeyUsesOf(const AnalysisStore& store, const RecordKeys& keys, Joins& cha
     for (std::size_t k = 1; k < store.Renames.size(); ++k) {
         const auto from = static_cast<std::size_t>(std::max(store.Renames[k].From, 0));
         if (from != 0 && keys.Automatic[from] && keys.RenameId[k] != 0 &&
-            !chainKeys[chains.Root(from)].empty())
+            usesOfChain[chains.Root(from) + 1] != 0)
             add(chains.Root(from), keys.RenameId[k], 0, 0);
     }
+    for (std::size_t chain = 1; chain < usesOfChain.size(); ++chain)
+        usesOfChain[chain] += usesOfChain[chain - 1];
+    std::vector<KeyUse> byChain(met.size());
+    {
+        std::vector<std::uint32_t> next(usesOfChain.begin(), usesOfChain.end() - 1);
+        for (const auto& [chain, use] : met)
+            byChain[next[chain]++] = use;
+    }
     KeyUses uses(keys.Text.size(), {0, 0});
-    for (const std::vector<KeyUse>& perKey : chainKeys) {
-        if (perKey.empty())
+    std::vector<KeyUse> perKey; // a chain's uses, each key once, in the order first met
+    for (std::size_t chain = 0; chain + 1 < usesOfChain.size(); ++chain) {
+        if (usesOfChain[chain] == usesOfChain[chain + 1])
             continue;
+        perKey.clear();
+        for (std::uint32_t u = usesOfChain[chain]; u < usesOfChain[chain + 1]; ++u) {
+            const KeyUse& use = byChain[u];
+            const auto same = std::find_if(perKey.begin(), perKey.end(),
+                                           [&](const KeyUse& kept) { return kept.Id == use.Id; });
+            if (same == perKey.end()) {
+                perKey.push_back(use);
+            } else {
+                same->Lines += use.Lines;
+                same->Latest = std::max(same->Latest, use.Latest);
+            }
+        }
         const auto most =
             std::max_element(perKey.begin(), perKey.end(), [](const auto& a, const auto& b) {
                 return std::pair(a.Lines, a.Latest) < std::pair(b.Lines, b.Latest);
@@ -427,6 +460,7 @@ void AddChainsInPlayTogether(const AnalysisStore& store, const RecordKeys& keys,
     // Within a group, by the line each chain came into play: a chain is in play with the later
     // ones that came before it left, and with no others.
     std::vector<std::size_t> group;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> foes;
     for (std::size_t begin = 0; begin < chainsWithKey.size();) {
         std::size_t end = begin;
         group.clear();
@@ -441,10 +475,12 @@ void AddChainsInPlayTogether(const AnalysisStore& store, const RecordKeys& keys,
             const Span& span = spans[group[i]];
             for (std::size_t j = i + 1; j < group.size() && spans[group[j]].First < span.Last; ++j)
                 if (span.InPlayWith(spans[group[j]]))
-                    joins.AddFoes(group[i], group[j]);
+                    foes.emplace_back(static_cast<std::uint32_t>(group[i]),
+                                      static_cast<std::uint32_t>(group[j]));
         }
         begin = end;
     }
+    joins.AddFoesOfRoots(foes);
 }
 
 HolderPersons Persons(const AnalysisStore& store, const AliasList& aliases, bool overTime,

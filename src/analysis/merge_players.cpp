@@ -6,6 +6,7 @@
 #include "core/names.h"
 
 #include <algorithm>
+#include <future>
 #include <iterator>
 #include <unordered_map>
 
@@ -80,25 +81,65 @@ RecordNames NamesOfRecords(const AnalysisStore& store) {
     return names;
 }
 
+// Each person's names with their lines, in the order the person's records first use them:
+// the entries of person g are Entries[Begin[g]] to Entries[Begin[g + 1]]. One flat list; a
+// list per person cost an allocation for each of tens of thousands of persons.
+struct PersonNames {
+    struct Entry {
+        std::uint32_t Id = 0;
+        std::int64_t Lines = 0;  // the lines of the person's records under the name
+        std::int64_t Weight = 0; // the same, each holding a record stands for counted too
+    };
+    std::vector<std::uint32_t> Begin; // by person, and one past the last
+    std::vector<Entry> Entries;
+};
+
+PersonNames NamesOfPersons(const AnalysisStore& store, const HolderPersons& persons,
+                           const RecordNames& recordNames, const std::vector<std::int64_t>& lines) {
+    PersonNames names;
+    const auto personCount = static_cast<std::size_t>(persons.Count) + 1;
+    std::vector<std::uint32_t> start(personCount + 1, 0);
+    for (const PlayerIndex r : store.PlayerIndexes())
+        ++start[static_cast<std::size_t>(persons.PersonOf[static_cast<std::size_t>(r)]) + 1];
+    for (std::size_t g = 1; g < start.size(); ++g)
+        start[g] += start[g - 1];
+    // The records by person, in their order: a counting sort.
+    std::vector<PlayerIndex> byPerson(start.back());
+    {
+        std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
+        for (const PlayerIndex r : store.PlayerIndexes())
+            byPerson[next[static_cast<std::size_t>(
+                persons.PersonOf[static_cast<std::size_t>(r)])]++] = r;
+    }
+    names.Begin.assign(personCount + 1, 0);
+    names.Entries.reserve(byPerson.size());
+    for (std::size_t g = 0; g < personCount; ++g) {
+        const std::size_t first = names.Entries.size();
+        names.Begin[g] = static_cast<std::uint32_t>(first);
+        for (std::uint32_t k = start[g]; k < start[g + 1]; ++k) {
+            const auto at = static_cast<std::size_t>(byPerson[k]);
+            const std::uint32_t id = recordNames.IdOf[at];
+            // A record of a chain stands for several holdings, each counted as one record would.
+            const std::int64_t held = store.TracksHolders ? store.Holdings[at].Held : 1;
+            const auto kept = std::find_if(
+                names.Entries.begin() + static_cast<std::ptrdiff_t>(first), names.Entries.end(),
+                [&](const PersonNames::Entry& e) { return e.Id == id; });
+            if (kept == names.Entries.end()) {
+                names.Entries.push_back({id, lines[at], lines[at] + held});
+            } else {
+                kept->Lines += lines[at];
+                kept->Weight += lines[at] + held;
+            }
+        }
+    }
+    names.Begin[personCount] = static_cast<std::uint32_t>(names.Entries.size());
+    return names;
+}
+
 // What a merged player is called: the name of most lines among its records' names, the first
 // seen on a tie; a name another person shows already gets its number: "Carl (2)".
-std::vector<std::string> ShownNames(const AnalysisStore& store, const HolderPersons& persons,
-                                    const RecordNames& recordNames,
-                                    const std::vector<std::int64_t>& lines) {
-    // By person: its names' numbers with their lines, in order of first appearance.
-    std::vector<std::vector<std::pair<std::uint32_t, std::int64_t>>> namesOf(
-        static_cast<std::size_t>(persons.Count) + 1);
-    for (const PlayerIndex r : store.PlayerIndexes()) {
-        const auto at = static_cast<std::size_t>(r);
-        auto& names = namesOf[static_cast<std::size_t>(persons.PersonOf[at])];
-        const std::uint32_t id = recordNames.IdOf[at];
-        auto found = std::find_if(names.begin(), names.end(),
-                                  [&](const auto& entry) { return entry.first == id; });
-        if (found == names.end())
-            names.emplace_back(id, lines[at]);
-        else
-            found->second += lines[at];
-    }
+std::vector<std::string> ShownNames(const HolderPersons& persons, const RecordNames& recordNames,
+                                    const PersonNames& personNames) {
     // Whether a name is someone's own, worked out for the names that meet in a tie.
     std::vector<signed char> ownName(recordNames.Text.size(), -1);
     const auto own = [&](std::uint32_t id) {
@@ -109,19 +150,20 @@ std::vector<std::string> ShownNames(const AnalysisStore& store, const HolderPers
                               : 0;
         return ownName[id] == 1;
     };
-    std::vector<std::string> shown(namesOf.size());
-    std::unordered_map<std::string, int> shownBefore;
-    for (std::size_t g = 1; g < namesOf.size(); ++g) {
-        const auto& names = namesOf[g];
+    const auto personCount = static_cast<std::size_t>(persons.Count) + 1;
+    std::vector<std::string> shown(personCount);
+    std::vector<int> shownBefore(recordNames.Text.size(), 0); // by name number
+    for (std::size_t g = 1; g < personCount; ++g) {
+        const auto* first = personNames.Entries.data() + personNames.Begin[g];
+        const auto* last = personNames.Entries.data() + personNames.Begin[g + 1];
         // On a tie of lines one's own name wins over a passing one, then the first seen.
-        const auto* best = &names.front();
-        for (const auto& entry : names)
-            if (&entry != best &&
-                (entry.second > best->second ||
-                 (entry.second == best->second && own(entry.first) && !own(best->first))))
-                best = &entry;
-        const std::string_view name = recordNames.Text[best->first];
-        const int before = shownBefore[std::string(name)]++;
+        const auto* best = first;
+        for (const auto* entry = first; entry != last; ++entry)
+            if (entry != best && (entry->Lines > best->Lines || (entry->Lines == best->Lines &&
+                                                                 own(entry->Id) && !own(best->Id))))
+                best = entry;
+        const std::string_view name = recordNames.Text[best->Id];
+        const int before = shownBefore[best->Id]++;
         shown[g] = before == 0 ? std::string(name)
                                : std::string(name) + " (" + std::to_string(before + 1) + ")";
     }
@@ -171,38 +213,28 @@ void FileHoldersByName(AnalysisStore& store, const HoldersByName& groups) {
 }
 
 MergedNames MergePlayers(AnalysisStore& store, const AliasList& aliases) {
+    // The names are numbered on another thread while the persons are worked out: both only
+    // read the store.
+    std::future<RecordNames> namesOfRecords =
+        std::async(std::launch::async, [&store] { return NamesOfRecords(store); });
     const std::vector<std::int64_t> lines = RecordedLinesPerPlayer(store);
     const HolderPersons persons = PersonsOfHolders(store, aliases, lines);
-    const RecordNames recordNames = NamesOfRecords(store);
-    const std::vector<std::string> shown = ShownNames(store, persons, recordNames, lines);
+    const RecordNames recordNames = namesOfRecords.get();
+    const PersonNames personNames = NamesOfPersons(store, persons, recordNames, lines);
+    const std::vector<std::string> shown = ShownNames(persons, recordNames, personNames);
 
     MergedNames merged;
     merged.names_.resize(static_cast<std::size_t>(persons.Count) + 1);
     // A stored name finds the person who played it most (the first on a tie): by name number,
-    // the persons that played it with their lines.
-    std::vector<std::vector<std::pair<PlayerIndex, std::int64_t>>> linesOfName(
-        recordNames.Text.size());
-    std::vector<std::vector<std::uint32_t>> namesOfPerson(merged.names_.size());
-    for (const PlayerIndex r : store.PlayerIndexes()) {
-        const auto at = static_cast<std::size_t>(r);
-        const PlayerIndex person = persons.PersonOf[at];
-        const std::uint32_t id = recordNames.IdOf[at];
-        auto& names = namesOfPerson[static_cast<std::size_t>(person)];
-        if (std::find(names.begin(), names.end(), id) == names.end())
-            names.push_back(id);
-        // A record of a chain stands for several holdings, each counted as one record would.
-        const std::int64_t held = store.TracksHolders ? store.Holdings[at].Held : 1;
-        auto& byPerson = linesOfName[id];
-        auto found = std::find_if(byPerson.begin(), byPerson.end(),
-                                  [&](const auto& entry) { return entry.first == person; });
-        if (found == byPerson.end())
-            byPerson.emplace_back(person, lines[at] + held);
-        else
-            found->second += lines[at] + held;
-    }
-    for (std::size_t g = 1; g < namesOfPerson.size(); ++g)
-        for (const std::uint32_t id : namesOfPerson[g])
-            merged.names_[g].emplace_back(recordNames.Text[id]);
+    // that person with his lines. Persons come in order, so a tie keeps the first.
+    std::vector<std::pair<PlayerIndex, std::int64_t>> mostOfName(recordNames.Text.size(), {0, -1});
+    for (std::size_t g = 1; g < merged.names_.size(); ++g)
+        for (std::uint32_t k = personNames.Begin[g]; k < personNames.Begin[g + 1]; ++k) {
+            const PersonNames::Entry& entry = personNames.Entries[k];
+            merged.names_[g].emplace_back(recordNames.Text[entry.Id]);
+            if (auto& most = mostOfName[entry.Id]; most.first == 0 || entry.Weight > most.second)
+                most = {static_cast<PlayerIndex>(g), entry.Weight};
+        }
     merged.recordOf_.reserve(shown.size() + recordNames.Text.size());
     for (PlayerIndex g = 1; g <= persons.Count; ++g)
         merged.recordOf_.emplace(shown[static_cast<std::size_t>(g)], g);
@@ -213,14 +245,9 @@ MergedNames MergePlayers(AnalysisStore& store, const AliasList& aliases) {
             merged.recordOfKey_.emplace(IdentityKey(name), shown->second);
             continue;
         }
-        const auto& byPerson = linesOfName[id];
-        auto best = byPerson.front();
-        for (const auto& entry : byPerson)
-            if (entry.second > best.second ||
-                (entry.second == best.second && entry.first < best.first))
-                best = entry;
-        merged.recordOf_.emplace(name, best.first);
-        merged.recordOfKey_.emplace(IdentityKey(name), best.first);
+        const PlayerIndex most = mostOfName[id].first;
+        merged.recordOf_.emplace(name, most);
+        merged.recordOfKey_.emplace(IdentityKey(name), most);
     }
     store.MergePlayers(persons.PersonOf, shown);
     // A merged record is a person or a name's holders joined: no name is left to pass through.

@@ -37,6 +37,16 @@ std::pair<std::uint32_t, bool> KeyIndex::TryEmplace(std::uint64_t key, std::uint
     }
 }
 
+bool KeyIndex::Contains(std::uint64_t key) const {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t s = SlotOf(key);; s = (s + 1) & mask) {
+        if (slots_[s].Position == kEmpty)
+            return false;
+        if (slots_[s].Key == key)
+            return true;
+    }
+}
+
 void KeyIndex::Grow() {
     const std::vector<Slot> old = std::exchange(slots_, std::vector<Slot>(slots_.size() * 2));
     --shift_;

@@ -16,6 +16,8 @@ class KeyIndex {
 
     // The position stored for `key`, or `position` stored for it now; true when it was added.
     std::pair<std::uint32_t, bool> TryEmplace(std::uint64_t key, std::uint32_t position);
+    // Whether `key` is stored, adding nothing.
+    bool Contains(std::uint64_t key) const;
     std::size_t Size() const { return size_; }
 
   private:

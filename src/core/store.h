@@ -302,6 +302,9 @@ class AnalysisStore {
 
   private:
     NameIndex index_;
+    // MergePlayers when the groups are numbered as their first records come.
+    void MergeRecordsInPlace(std::span<const PlayerIndex> groupOf,
+                             std::span<const std::string> names);
     bool hidesLast_ = false;
     // Holders: the record a name continues in when it is used, whether its holding is over.
     PlayerIndex AddRecord(std::string_view name, std::uint64_t hash, bool known);

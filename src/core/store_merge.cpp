@@ -17,14 +17,62 @@ void AddPlayerCounters(PlayerRecord& into, const PlayerRecord& from) {
     into.TextChatCount += from.TextChatCount;
 }
 
+namespace {
+
+// Whether the groups are numbered as their first records come, every group with a record: each
+// group's place is then at or before its first record's, so the records can be merged where
+// they stand.
+bool NumberedByFirstRecord(std::span<const PlayerIndex> groupOf, IndexRange<PlayerIndex> records,
+                           std::size_t groupCount) {
+    PlayerIndex seen = 0;
+    for (const PlayerIndex i : records) {
+        const PlayerIndex g = groupOf[static_cast<std::size_t>(i)];
+        if (g == 0 || g > seen + 1)
+            return false;
+        seen = std::max(seen, g);
+    }
+    return static_cast<std::size_t>(seen) + 1 == groupCount;
+}
+
+} // namespace
+
+void AnalysisStore::MergeRecordsInPlace(std::span<const PlayerIndex> groupOf,
+                                        std::span<const std::string> names) {
+    // A group's first record moves to the group's place, whose own record was filed before;
+    // a later record adds to its group's place, which only records before it have taken.
+    PlayerIndex seen = 0;
+    for (const PlayerIndex i : PlayerIndexes()) {
+        const auto g = static_cast<std::size_t>(groupOf[static_cast<std::size_t>(i)]);
+        PlayerRecord& record = Players[static_cast<std::size_t>(i)];
+        if (g > static_cast<std::size_t>(seen)) {
+            seen = static_cast<PlayerIndex>(g);
+            if (g != static_cast<std::size_t>(i))
+                Players[g] = std::move(record);
+        } else {
+            AddPlayerCounters(Players[g], record);
+        }
+    }
+    Players.resize(names.size());
+    Players[0] = PlayerRecord{};
+    for (std::size_t g = 1; g < names.size(); ++g)
+        Players[g].Name = names[g];
+}
+
 void AnalysisStore::MergePlayers(std::span<const PlayerIndex> groupOf,
                                  std::span<const std::string> names) {
-    std::vector<PlayerRecord> merged(names.size());
-    for (std::size_t g = 1; g < names.size(); ++g)
-        merged[g].Name = names[g];
-    for (const PlayerIndex i : PlayerIndexes())
-        AddPlayerCounters(merged[static_cast<std::size_t>(groupOf[static_cast<std::size_t>(i)])],
-                          Players[static_cast<std::size_t>(i)]);
+    if (NumberedByFirstRecord(groupOf, PlayerIndexes(), names.size())) {
+        // No second list of records: merging a long history's records held both at once.
+        MergeRecordsInPlace(groupOf, names);
+    } else {
+        std::vector<PlayerRecord> merged(names.size());
+        for (std::size_t g = 1; g < names.size(); ++g)
+            merged[g].Name = names[g];
+        for (const PlayerIndex i : PlayerIndexes())
+            AddPlayerCounters(
+                merged[static_cast<std::size_t>(groupOf[static_cast<std::size_t>(i)])],
+                Players[static_cast<std::size_t>(i)]);
+        Players = std::move(merged);
+    }
     const auto group = [&](PlayerIndex i) { return groupOf[static_cast<std::size_t>(i)]; };
     for (KillEvent& event : RealEntries(KillEvents)) {
         event.Killer = group(event.Killer);
@@ -35,7 +83,6 @@ void AnalysisStore::MergePlayers(std::span<const PlayerIndex> groupOf,
     for (ChatEntry& chat : RealEntries(TextChats))
         chat.Player = group(chat.Player);
 
-    Players = std::move(merged);
     hidesLast_ = false;
     // Holdings are of the records before the merge: the merged store is one of persons.
     TracksHolders = false;

@@ -26,6 +26,7 @@ TEST(KeyIndex, FindsWhatItStoredThroughEveryGrowth) {
         const auto [at, isNew] = expected.try_emplace(key, next);
         ASSERT_EQ(added, isNew) << key;
         ASSERT_EQ(position, at->second) << key;
+        ASSERT_TRUE(index.Contains(key)) << key;
     }
     EXPECT_EQ(index.Size(), expected.size());
     // Asked again, every key gives its first position and adds nothing.
@@ -34,6 +35,16 @@ TEST(KeyIndex, FindsWhatItStoredThroughEveryGrowth) {
         EXPECT_FALSE(added);
         EXPECT_EQ(position, expected.at(key));
     }
+    EXPECT_EQ(index.Size(), expected.size());
+    // Keys never stored are not found, nor added by asking: neighbours of stored ones too.
+    std::size_t absent = 0;
+    for (const std::uint64_t key : keys)
+        for (const std::uint64_t near : {key + 1, key ^ (std::uint64_t{1} << 40)})
+            if (!expected.contains(near)) {
+                ++absent;
+                EXPECT_FALSE(index.Contains(near)) << near;
+            }
+    EXPECT_GT(absent, keys.size());
     EXPECT_EQ(index.Size(), expected.size());
 }
 
