@@ -84,13 +84,20 @@ bool Fold(const LogDigest& digest, const HoldingsView& view, const std::vector<P
     // place and event text (a teamkill apart from the kills).
     KeyIndex pairAt(view.Pairs->size());
     chains.Pairs.reserve(view.Pairs->size());
-    for (const DigestPair& p : *view.Pairs) {
+    const std::vector<DigestPair>& pairs = *view.Pairs;
+    const auto pairKey = [&](std::size_t k) {
+        return KillPairKey(recordOf[pairs[k].Killer], recordOf[pairs[k].Victim],
+                           pairs[k].FirstWeapon == kEventTeamkill);
+    };
+    for (std::size_t k = 0; k < pairs.size(); ++k) {
+        if (k + KeyIndex::kPrefetchAhead < pairs.size())
+            pairAt.Prefetch(pairKey(k + KeyIndex::kPrefetchAhead));
+        const DigestPair& p = pairs[k];
         const std::uint32_t killer = recordOf[p.Killer], victim = recordOf[p.Victim];
         if (p.Killer != p.Victim && killer == victim)
             return false;
         const auto [at, added] =
-            pairAt.TryEmplace(KillPairKey(killer, victim, p.FirstWeapon == kEventTeamkill),
-                              static_cast<std::uint32_t>(chains.Pairs.size()));
+            pairAt.TryEmplace(pairKey(k), static_cast<std::uint32_t>(chains.Pairs.size()));
         if (added)
             chains.Pairs.push_back({killer, victim, p.FirstWeapon, p.Count, p.FirstEvent});
         else

@@ -35,13 +35,16 @@ class PackedEncounters {
   public:
     explicit PackedEncounters(std::size_t expected) : index_(expected) {}
     std::pair<std::size_t, bool> TryEmplace(const EncounterKey& k, std::size_t row) {
-        const auto [at, added] = index_.TryEmplace(
-            (std::uint64_t{k.Killer} << 37) | (std::uint64_t{k.Victim} << 5) | k.WeaponText,
-            static_cast<std::uint32_t>(row));
+        const auto [at, added] = index_.TryEmplace(Packed(k), static_cast<std::uint32_t>(row));
         return {at, added};
     }
+    void Prefetch(const EncounterKey& k) const { index_.Prefetch(Packed(k)); }
 
   private:
+    static std::uint64_t Packed(const EncounterKey& k) {
+        return (std::uint64_t{k.Killer} << 37) | (std::uint64_t{k.Victim} << 5) | k.WeaponText;
+    }
+
     KeyIndex index_;
 };
 
@@ -53,6 +56,7 @@ class EncounterNodes {
         const auto [at, added] = rowOf_.try_emplace(k, row);
         return {at->second, added};
     }
+    void Prefetch(const EncounterKey&) const {}
 
   private:
     std::unordered_map<EncounterKey, std::size_t, EncounterKeyHash> rowOf_;
@@ -65,10 +69,15 @@ void AddEncounters(LogDigest& digest, const AnalysisStore& piece, Rows rowOf) {
         const DigestEncounter& e = digest.Encounters[row];
         rowOf.TryEmplace(EncounterKey{e.Killer, e.Victim, e.WeaponText}, row);
     }
-    for (std::size_t position = 1; position < piece.KillEvents.size(); ++position) {
+    const auto keyOf = [&](std::size_t position) {
         const KillEvent& event = piece.KillEvents[position];
-        const EncounterKey key{static_cast<std::uint32_t>(event.Killer - 1),
-                               static_cast<std::uint32_t>(event.Victim - 1), event.WeaponText};
+        return EncounterKey{static_cast<std::uint32_t>(event.Killer - 1),
+                            static_cast<std::uint32_t>(event.Victim - 1), event.WeaponText};
+    };
+    for (std::size_t position = 1; position < piece.KillEvents.size(); ++position) {
+        if (position + KeyIndex::kPrefetchAhead < piece.KillEvents.size())
+            rowOf.Prefetch(keyOf(position + KeyIndex::kPrefetchAhead));
+        const EncounterKey key = keyOf(position);
         const auto [found, isNew] = rowOf.TryEmplace(key, digest.Encounters.size());
         if (isNew)
             digest.Encounters.push_back(
@@ -143,13 +152,20 @@ void AppendHoldings(LogDigest& digest, const AnalysisStore& piece,
         pairOf.TryEmplace(KillPairKey(p.Killer, p.Victim, p.FirstWeapon == kEventTeamkill),
                           static_cast<std::uint32_t>(k));
     }
+    const auto pairKey = [&](std::size_t position) {
+        const KillEvent& event = piece.KillEvents[position];
+        return KillPairKey(static_cast<std::uint32_t>(event.Killer - 1),
+                           static_cast<std::uint32_t>(event.Victim - 1),
+                           event.WeaponText == kEventTeamkill);
+    };
     for (std::size_t position = 1; position < piece.KillEvents.size(); ++position) {
+        if (position + KeyIndex::kPrefetchAhead < piece.KillEvents.size())
+            pairOf.Prefetch(pairKey(position + KeyIndex::kPrefetchAhead));
         const KillEvent& event = piece.KillEvents[position];
         const auto killer = static_cast<std::uint32_t>(event.Killer - 1);
         const auto victim = static_cast<std::uint32_t>(event.Victim - 1);
-        const auto [found, isNew] =
-            pairOf.TryEmplace(KillPairKey(killer, victim, event.WeaponText == kEventTeamkill),
-                              static_cast<std::uint32_t>(digest.HoldingPairs.size()));
+        const auto [found, isNew] = pairOf.TryEmplace(
+            pairKey(position), static_cast<std::uint32_t>(digest.HoldingPairs.size()));
         if (isNew)
             digest.HoldingPairs.push_back(
                 {killer, victim, event.WeaponText, 0, digest.EventCount + position});
@@ -215,10 +231,16 @@ std::vector<DigestPair> PairsOf(const std::vector<DigestEncounter>& encounters) 
     std::vector<DigestPair> pairs;
     KeyIndex rowOf(encounters.size());
     // Encounters come in order of their first events, so a pair's first encounter is its first.
-    for (const DigestEncounter& e : encounters) {
+    const auto pairKey = [&](std::size_t k) {
+        const DigestEncounter& e = encounters[k];
+        return KillPairKey(e.Killer, e.Victim, e.WeaponText == kEventTeamkill);
+    };
+    for (std::size_t k = 0; k < encounters.size(); ++k) {
+        if (k + KeyIndex::kPrefetchAhead < encounters.size())
+            rowOf.Prefetch(pairKey(k + KeyIndex::kPrefetchAhead));
+        const DigestEncounter& e = encounters[k];
         const auto [at, isNew] =
-            rowOf.TryEmplace(KillPairKey(e.Killer, e.Victim, e.WeaponText == kEventTeamkill),
-                             static_cast<std::uint32_t>(pairs.size()));
+            rowOf.TryEmplace(pairKey(k), static_cast<std::uint32_t>(pairs.size()));
         if (isNew)
             pairs.push_back({e.Killer, e.Victim, e.WeaponText, e.Count, e.FirstEvent});
         else

@@ -48,11 +48,17 @@ std::vector<PublicRow> WeaponRows(const AnalysisStore& piece) {
 std::vector<PublicRow> EncounterRows(const AnalysisStore& piece) {
     KeyIndex rowOf(piece.KillEvents.size() / 4);
     std::vector<PublicRow> rows;
-    for (const std::size_t position : EntryIndexes(piece.KillEvents)) {
+    const auto keyOf = [&](std::size_t position) {
         const KillEvent& event = piece.KillEvents[position];
-        const std::uint64_t key = (static_cast<std::uint64_t>(event.Killer) << 32) |
-                                  static_cast<std::uint32_t>(event.Victim);
-        const auto [at, isNew] = rowOf.TryEmplace(key, static_cast<std::uint32_t>(rows.size()));
+        return (static_cast<std::uint64_t>(event.Killer) << 32) |
+               static_cast<std::uint32_t>(event.Victim);
+    };
+    for (const std::size_t position : EntryIndexes(piece.KillEvents)) {
+        if (position + KeyIndex::kPrefetchAhead < piece.KillEvents.size())
+            rowOf.Prefetch(keyOf(position + KeyIndex::kPrefetchAhead));
+        const KillEvent& event = piece.KillEvents[position];
+        const auto [at, isNew] =
+            rowOf.TryEmplace(keyOf(position), static_cast<std::uint32_t>(rows.size()));
         if (isNew)
             rows.push_back({event.Killer, event.Victim, 0, 0});
         PublicRow& row = rows[at];
