@@ -232,39 +232,48 @@ KeyUses KeyUsesOf(const AnalysisStore& store, const RecordKeys& keys, Joins& cha
     // the name the chain took last (a newcomer's chosen name over the connect name).
     struct KeyUse {
         std::uint32_t Id;
+        std::uint32_t Latest;
         std::int64_t Lines;
-        std::size_t Latest;
     };
-    // Each use with its chain's root, in the order met; then grouped by chain, keeping that
-    // order (a list per chain cost an allocation for each of tens of thousands of chains).
-    std::vector<std::pair<std::uint32_t, KeyUse>> met;
-    std::vector<std::uint32_t> usesOfChain(store.Players.size() + 1, 0);
-    const auto add = [&](std::size_t chain, std::uint32_t id, std::int64_t count,
-                         std::size_t latest) {
-        met.push_back({static_cast<std::uint32_t>(chain), {id, count, latest}});
-        ++usesOfChain[chain + 1];
-    };
-    for (const PlayerIndex r : store.PlayerIndexes()) {
-        const auto at = static_cast<std::size_t>(r);
-        // A record of a chain stands for several holdings; the latest of them counts.
-        const std::uint32_t latest = store.Holdings[at].Latest;
-        if (keys.Automatic[at] && !keys.Empty(at))
-            add(chains.Root(at), keys.Id[at], lines[at], latest != 0 ? latest : at);
-    }
-    // A name renamed into is used by its renamer's chain, even with no line under it yet.
-    for (std::size_t k = 1; k < store.Renames.size(); ++k) {
+    // The uses grouped by chain, each chain's in the order met: counted first, then placed (a
+    // list per chain cost an allocation for each of tens of thousands of chains).
+    const auto recordUses = [&](std::size_t at) { return keys.Automatic[at] && !keys.Empty(at); };
+    // A name renamed into is used by its renamer's chain, even with no line under it yet: the
+    // renamer's record, or 0.
+    const auto renamer = [&](std::size_t k) -> std::size_t {
         const auto from = static_cast<std::size_t>(std::max(store.Renames[k].From, 0));
-        if (from != 0 && keys.Automatic[from] && keys.RenameId[k] != 0 &&
-            usesOfChain[chains.Root(from) + 1] != 0)
-            add(chains.Root(from), keys.RenameId[k], 0, 0);
-    }
+        return from != 0 && keys.Automatic[from] && keys.RenameId[k] != 0 ? from : 0;
+    };
+    std::vector<std::uint32_t> usesOfChain(store.Players.size() + 1, 0);
+    for (const PlayerIndex r : store.PlayerIndexes())
+        if (recordUses(static_cast<std::size_t>(r)))
+            ++usesOfChain[chains.Root(static_cast<std::size_t>(r)) + 1];
+    // Only a chain with a use of its own takes a rename's name.
+    for (std::size_t k = 1; k < store.Renames.size(); ++k)
+        if (const std::size_t from = renamer(k);
+            from != 0 && usesOfChain[chains.Root(from) + 1] != 0)
+            ++usesOfChain[chains.Root(from) + 1];
     for (std::size_t chain = 1; chain < usesOfChain.size(); ++chain)
         usesOfChain[chain] += usesOfChain[chain - 1];
-    std::vector<KeyUse> byChain(met.size());
+    std::vector<KeyUse> byChain(usesOfChain.back());
     {
         std::vector<std::uint32_t> next(usesOfChain.begin(), usesOfChain.end() - 1);
-        for (const auto& [chain, use] : met)
-            byChain[next[chain]++] = use;
+        for (const PlayerIndex r : store.PlayerIndexes()) {
+            const auto at = static_cast<std::size_t>(r);
+            // A record of a chain stands for several holdings; the latest of them counts.
+            const std::uint32_t latest = store.Holdings[at].Latest;
+            if (recordUses(at))
+                byChain[next[chains.Root(at)]++] = {
+                    keys.Id[at], latest != 0 ? latest : static_cast<std::uint32_t>(at), lines[at]};
+        }
+        for (std::size_t k = 1; k < store.Renames.size(); ++k) {
+            const std::size_t from = renamer(k);
+            if (from == 0)
+                continue;
+            const std::size_t chain = chains.Root(from);
+            if (usesOfChain[chain + 1] != usesOfChain[chain])
+                byChain[next[chain]++] = {keys.RenameId[k], 0, 0};
+        }
     }
     KeyUses uses(keys.Text.size(), {0, 0});
     std::vector<KeyUse> perKey; // a chain's uses, each key once, in the order first met

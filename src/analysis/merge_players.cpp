@@ -112,7 +112,6 @@ PersonNames NamesOfPersons(const AnalysisStore& store, const HolderPersons& pers
                 persons.PersonOf[static_cast<std::size_t>(r)])]++] = r;
     }
     names.Begin.assign(personCount + 1, 0);
-    names.Entries.reserve(byPerson.size());
     for (std::size_t g = 0; g < personCount; ++g) {
         const std::size_t first = names.Entries.size();
         names.Begin[g] = static_cast<std::uint32_t>(first);

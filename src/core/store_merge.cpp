@@ -53,6 +53,9 @@ void AnalysisStore::MergeRecordsInPlace(std::span<const PlayerIndex> groupOf,
         }
     }
     Players.resize(names.size());
+    // The room of the records merged away goes back: a long history's records take tens of
+    // megabytes, which what follows the merge would otherwise take anew on top of them.
+    Players.shrink_to_fit();
     Players[0] = PlayerRecord{};
     for (std::size_t g = 1; g < names.size(); ++g)
         Players[g].Name = names[g];
