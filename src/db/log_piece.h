@@ -28,6 +28,9 @@ inline constexpr std::size_t kTailBytes = 64 * 1024;
 // CRC-32 of `bytes` continuing `crc` (0 to start): the checksum of each stored chunk, and of a
 // log's whole imported part, extended import by import.
 std::uint32_t ExtendCrc(std::uint32_t crc, std::string_view bytes);
+// The CRC of two byte strings one after the other, from the CRC of each (`first` may itself be
+// of several) and the second's length.
+std::uint32_t JoinCrc(std::uint32_t first, std::uint32_t second, std::size_t secondBytes);
 
 // Length of the longest start of `bytes` made of whole lines only. A CR as the very last byte
 // is no certain line end yet: the LF of a CR LF may still be on its way, so that line waits.

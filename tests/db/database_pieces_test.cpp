@@ -44,6 +44,61 @@ TEST(LogPieces, ChunksCutAfterWholeLinesOnly) {
     }
 }
 
+// Counted against a byte-by-byte reading: every mix of LF, CR and other bytes up to nine bytes
+// long (word edges and tails), and long texts with line ends in every position of a word.
+TEST(LogPieces, LineEndsCountEachCrLfOnce) {
+    const auto byteByByte = [](std::string_view bytes) {
+        std::uint64_t count = 0;
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            if (bytes[i] == '\n' ||
+                (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')))
+                ++count;
+        return count;
+    };
+    const char alphabet[] = {'\n', '\r', 'a', '\x8a'}; // and a byte with the high bit set
+    for (std::size_t length = 0; length <= 9; ++length) {
+        std::vector<std::size_t> digit(length, 0);
+        for (;;) {
+            std::string text;
+            for (const std::size_t d : digit)
+                text += alphabet[d];
+            ASSERT_EQ(CountLineEnds(text), byteByByte(text)) << ::testing::PrintToString(text);
+            std::size_t k = 0;
+            while (k < length && ++digit[k] == 4)
+                digit[k++] = 0;
+            if (k == length)
+                break;
+        }
+    }
+    std::string log;
+    for (int i = 0; i < 5000; ++i)
+        log += std::string(static_cast<std::size_t>(i % 23), '\xff') + (i % 5 == 0   ? "\r\n"
+                                                                        : i % 7 == 0 ? "\r"
+                                                                                     : "\n");
+    EXPECT_EQ(CountLineEnds(log), byteByByte(log));
+    EXPECT_EQ(CountLineEnds(std::string_view(log).substr(3)),
+              byteByByte(std::string_view(log).substr(3)));
+}
+
+// A log's CRC is joined from its chunks' CRCs: the same as reading the bytes through, from the
+// start or going on from an earlier import's CRC, empty pieces included.
+TEST(LogPieces, JoinedCrcsAreTheCrcOfTheWhole) {
+    const std::string before = "imported earlier\n";
+    std::string log;
+    for (int i = 0; i < 3000; ++i)
+        log += "line " + std::to_string(i * 7919) + "\n";
+    for (const std::size_t target : {0u, 1u, 100u, 4096u, 100000u}) {
+        for (const std::uint32_t start : {0u, ExtendCrc(0, before)}) {
+            std::uint32_t joined = start;
+            for (const std::string_view chunk : SplitIntoChunks(log, target))
+                joined = JoinCrc(joined, ExtendCrc(0, chunk), chunk.size());
+            EXPECT_EQ(joined, ExtendCrc(start, log)) << target;
+        }
+    }
+    EXPECT_EQ(JoinCrc(ExtendCrc(0, before), ExtendCrc(0, ""), 0), ExtendCrc(0, before));
+    EXPECT_EQ(ExtendCrc(ExtendCrc(0, before), log), ExtendCrc(0, before + log));
+}
+
 TEST(LogDates, HeaderAndBoundsRead) {
     EXPECT_EQ(SortableLogDate("Sun May 14 15:19:28 2006"), "2006-05-14 15:19:28");
     EXPECT_EQ(SortableLogDate("Mon Jan  2 08:00:00 2007"), "2007-01-02 08:00:00");
