@@ -40,4 +40,12 @@ class KeyIndex {
     unsigned shift_ = 64;
 };
 
+// In a loop over the keys of positions before `end`, at position `at`: asks `table` (a KeyIndex,
+// or a table with the same Prefetch) for the key kPrefetchAhead positions on, when there is one.
+template <class Table, class KeyAt>
+void PrefetchAhead(const Table& table, std::size_t at, std::size_t end, const KeyAt& keyAt) {
+    if (at + KeyIndex::kPrefetchAhead < end)
+        table.Prefetch(keyAt(at + KeyIndex::kPrefetchAhead));
+}
+
 } // namespace qla

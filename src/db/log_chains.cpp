@@ -90,8 +90,7 @@ bool Fold(const LogDigest& digest, const HoldingsView& view, const std::vector<P
                            pairs[k].FirstWeapon == kEventTeamkill);
     };
     for (std::size_t k = 0; k < pairs.size(); ++k) {
-        if (k + KeyIndex::kPrefetchAhead < pairs.size())
-            pairAt.Prefetch(pairKey(k + KeyIndex::kPrefetchAhead));
+        PrefetchAhead(pairAt, k, pairs.size(), pairKey);
         const DigestPair& p = pairs[k];
         const std::uint32_t killer = recordOf[p.Killer], victim = recordOf[p.Victim];
         if (p.Killer != p.Victim && killer == victim)

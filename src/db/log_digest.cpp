@@ -75,8 +75,7 @@ void AddEncounters(LogDigest& digest, const AnalysisStore& piece, Rows rowOf) {
                             static_cast<std::uint32_t>(event.Victim - 1), event.WeaponText};
     };
     for (std::size_t position = 1; position < piece.KillEvents.size(); ++position) {
-        if (position + KeyIndex::kPrefetchAhead < piece.KillEvents.size())
-            rowOf.Prefetch(keyOf(position + KeyIndex::kPrefetchAhead));
+        PrefetchAhead(rowOf, position, piece.KillEvents.size(), keyOf);
         const EncounterKey key = keyOf(position);
         const auto [found, isNew] = rowOf.TryEmplace(key, digest.Encounters.size());
         if (isNew)
@@ -159,8 +158,7 @@ void AppendHoldings(LogDigest& digest, const AnalysisStore& piece,
                            event.WeaponText == kEventTeamkill);
     };
     for (std::size_t position = 1; position < piece.KillEvents.size(); ++position) {
-        if (position + KeyIndex::kPrefetchAhead < piece.KillEvents.size())
-            pairOf.Prefetch(pairKey(position + KeyIndex::kPrefetchAhead));
+        PrefetchAhead(pairOf, position, piece.KillEvents.size(), pairKey);
         const KillEvent& event = piece.KillEvents[position];
         const auto killer = static_cast<std::uint32_t>(event.Killer - 1);
         const auto victim = static_cast<std::uint32_t>(event.Victim - 1);
@@ -236,8 +234,7 @@ std::vector<DigestPair> PairsOf(const std::vector<DigestEncounter>& encounters) 
         return KillPairKey(e.Killer, e.Victim, e.WeaponText == kEventTeamkill);
     };
     for (std::size_t k = 0; k < encounters.size(); ++k) {
-        if (k + KeyIndex::kPrefetchAhead < encounters.size())
-            rowOf.Prefetch(pairKey(k + KeyIndex::kPrefetchAhead));
+        PrefetchAhead(rowOf, k, encounters.size(), pairKey);
         const DigestEncounter& e = encounters[k];
         const auto [at, isNew] =
             rowOf.TryEmplace(pairKey(k), static_cast<std::uint32_t>(pairs.size()));

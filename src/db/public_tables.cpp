@@ -54,8 +54,7 @@ std::vector<PublicRow> EncounterRows(const AnalysisStore& piece) {
                static_cast<std::uint32_t>(event.Victim);
     };
     for (const std::size_t position : EntryIndexes(piece.KillEvents)) {
-        if (position + KeyIndex::kPrefetchAhead < piece.KillEvents.size())
-            rowOf.Prefetch(keyOf(position + KeyIndex::kPrefetchAhead));
+        PrefetchAhead(rowOf, position, piece.KillEvents.size(), keyOf);
         const KillEvent& event = piece.KillEvents[position];
         const auto [at, isNew] =
             rowOf.TryEmplace(keyOf(position), static_cast<std::uint32_t>(rows.size()));

@@ -8,10 +8,9 @@ namespace qla::db {
 RowBatch::RowBatch(StatsDatabase& database, const char* table, const char* columns, int columnCount,
                    std::string what)
     : database_(database),
-      statementStart_(QStringLiteral("INSERT INTO %1 (%2) VALUES ")
-                          .arg(QString::fromLatin1(table), QString::fromLatin1(columns))),
+      statementStart_(std::string("INSERT INTO ") + table + " (" + columns + ") VALUES "),
       columnCount_(columnCount), what_(std::move(what)), full_(database.Connection()) {
-    sqlite_ = SqliteRows::For(database.Connection(), statementStart_.toStdString(), columnCount);
+    sqlite_ = SqliteRows::For(database.Connection(), statementStart_, columnCount);
     if (!sqlite_)
         postgres_ = PostgresRows::For(database.Connection(), table, columns, columnCount);
 }
@@ -81,17 +80,8 @@ bool RowBatch::Flush() {
 
 bool RowBatch::Write(int rows, QSqlQuery& query, bool& prepared) {
     if (!prepared) {
-        QString row = QStringLiteral("(?");
-        for (int c = 1; c < columnCount_; ++c)
-            row += QStringLiteral(", ?");
-        row += QLatin1Char(')');
-        QString sql = statementStart_;
-        for (int r = 0; r < rows; ++r) {
-            if (r > 0)
-                sql += QStringLiteral(", ");
-            sql += row;
-        }
-        if (!query.prepare(sql)) {
+        if (!query.prepare(
+                QString::fromStdString(MultiRowInsert(statementStart_, columnCount_, rows)))) {
             error_ = database_.Failure(what_, query);
             return false;
         }

@@ -49,7 +49,7 @@ class RowBatch {
     bool Write(int rows, QSqlQuery& query, bool& prepared);
 
     StatsDatabase& database_;
-    QString statementStart_;
+    std::string statementStart_; // "INSERT INTO t (a, b) VALUES "
     int columnCount_;
     std::string what_;
     std::vector<QVariant> values_;

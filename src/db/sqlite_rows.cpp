@@ -17,23 +17,31 @@ sqlite3* SqliteHandleOf(QSqlDatabase& connection) {
     return *static_cast<sqlite3* const*>(handle.constData());
 }
 
+std::string MultiRowInsert(std::string_view statementStart, int columnCount, int rows) {
+    std::string row = "(?";
+    for (int c = 1; c < columnCount; ++c)
+        row += ", ?";
+    row += ')';
+    std::string sql(statementStart);
+    for (int r = 0; r < rows; ++r) {
+        if (r > 0)
+            sql += ", ";
+        sql += row;
+    }
+    return sql;
+}
+
 std::unique_ptr<SqliteRows> SqliteRows::For(QSqlDatabase& connection,
                                             const std::string& statementStart, int columnCount) {
     sqlite3* database = SqliteHandleOf(connection);
     if (database == nullptr)
         return nullptr;
     std::unique_ptr<SqliteRows> rows(new SqliteRows(database, columnCount));
-    std::string row = "(?";
-    for (int c = 1; c < columnCount; ++c)
-        row += ", ?";
-    row += ')';
-    std::string many = statementStart + row;
-    for (int r = 1; r < kRowsPerStatement; ++r)
-        many += ", " + row;
+    const std::string many = MultiRowInsert(statementStart, columnCount, kRowsPerStatement);
+    const std::string one = MultiRowInsert(statementStart, columnCount, 1);
     // A failure is kept and reported by the first Add.
     rows->Check(sqlite3_prepare_v2(database, many.c_str(), -1, &rows->many_, nullptr)) &&
-        rows->Check(
-            sqlite3_prepare_v2(database, (statementStart + row).c_str(), -1, &rows->one_, nullptr));
+        rows->Check(sqlite3_prepare_v2(database, one.c_str(), -1, &rows->one_, nullptr));
     rows->values_.reserve(static_cast<std::size_t>(kRowsPerStatement * columnCount));
     return rows;
 }

@@ -19,6 +19,10 @@ namespace qla::db {
 // SQLite's own handle of a connection Qt SQL opened; nullptr for a connection of another engine.
 sqlite3* SqliteHandleOf(QSqlDatabase& connection);
 
+// `statementStart` ("INSERT INTO t (a, b) VALUES ") followed by `rows` rows of `columnCount`
+// placeholders each.
+std::string MultiRowInsert(std::string_view statementStart, int columnCount, int rows);
+
 // Rows are gathered and stored kRowsPerStatement at a time by one multi-row INSERT: a statement
 // per row cost SQLite a third more than the storing itself (a run of the statement for each).
 class SqliteRows {

@@ -127,24 +127,22 @@ std::vector<AwardEntry> NemesisPairs(const AnalysisStore& store, std::int64_t mi
 std::vector<AwardEntry> FirstBloods(const AwardInputs& inputs) {
     const AnalysisStore& store = inputs.Store;
     std::vector<AwardEntry> entries;
+    const auto add = [&](std::size_t log, PlayerIndex killer, PlayerIndex victim) {
+        entries.push_back({store.Players[static_cast<std::size_t>(killer)].Name,
+                           store.Players[static_cast<std::size_t>(victim)].Name,
+                           log < inputs.LogLabels.size() ? inputs.LogLabels[log] : "", 1});
+    };
     // The first kill between players of `kills` (entry positions), if any.
     const auto first = [&](std::size_t log, std::size_t begin, std::size_t end, auto entryAt) {
         for (std::size_t at = begin; at < end; ++at) {
             const KillEvent& event = store.KillEvents[entryAt(at)];
             if (event.WeaponText == kEventTeamkill)
                 continue;
-            entries.push_back({store.Players[static_cast<std::size_t>(event.Killer)].Name,
-                               store.Players[static_cast<std::size_t>(event.Victim)].Name,
-                               log < inputs.LogLabels.size() ? inputs.LogLabels[log] : "", 1});
+            add(log, event.Killer, event.Victim);
             return;
         }
     };
     if (!inputs.LogFigures.empty()) {
-        const auto add = [&](std::size_t log, PlayerIndex killer, PlayerIndex victim) {
-            entries.push_back({store.Players[static_cast<std::size_t>(killer)].Name,
-                               store.Players[static_cast<std::size_t>(victim)].Name,
-                               log < inputs.LogLabels.size() ? inputs.LogLabels[log] : "", 1});
-        };
         for (std::size_t log = 0; log < inputs.LogFigures.size(); ++log) {
             const LogKillFigures& figures = inputs.LogFigures[log];
             if (figures.Known)
