@@ -29,6 +29,26 @@ std::string ErrnoText() {
     return std::strerror(errno);
 }
 
+// Removes a folder of this run's own files with its marker last, so that a run killed while
+// removing it leaves a folder that still says whose it is (or an empty one), never files
+// without a marker that would hold every later publish.
+std::error_code RemoveOwnFolder(const fs::path& folder) {
+    std::error_code code;
+    std::vector<fs::path> entries;
+    for (fs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code))
+        if (it->path().filename() != kSiteMarkerName)
+            entries.push_back(it->path());
+    if (code)
+        return code;
+    for (const fs::path& entry : entries)
+        if (fs::remove_all(entry, code); code)
+            return code;
+    fs::remove(folder / kSiteMarkerName, code);
+    if (!code)
+        fs::remove(folder, code);
+    return code;
+}
+
 // Puts `staged` in the place of `site`. Both exist: they trade places at once, and the old
 // pages end up in `staged`. A file system that cannot exchange (EINVAL) gets two renames, with a
 // moment in between where the site is missing rather than mixed.
@@ -108,7 +128,7 @@ bool ClearOldSite(const fs::path& folder, const fs::path& site, std::string& not
     std::error_code code;
     if (ReadSiteMarker(folder.string()).Kind == SiteMarkerKind::Staging) {
         // A run killed while exporting: everything in the claimed folder is its export's.
-        fs::remove_all(folder, code);
+        code = RemoveOwnFolder(folder);
         if (!code)
             return true;
         error = "cannot remove " + folder.string() + ": " + code.message();
@@ -219,7 +239,9 @@ Publication PublishSite(const Statistics& stats, ExportRequest request, PageMemo
     const fs::path staged = site.string() + ".qla-new";
     std::error_code code;
     const fs::file_status stagedStatus = fs::symlink_status(staged, code);
-    if (fs::exists(stagedStatus)) {
+    if (fs::is_directory(stagedStatus) && fs::is_empty(staged, code))
+        fs::remove(staged, code); // a run killed just before it removed its emptied folder
+    if (fs::exists(fs::symlink_status(staged, code))) {
         if (!fs::is_directory(stagedStatus) ||
             ReadSiteMarker(staged.string()).Kind == SiteMarkerKind::Absent ||
             ReadSiteMarker(staged.string()).Kind == SiteMarkerKind::Foreign) {
@@ -236,7 +258,7 @@ Publication PublishSite(const Statistics& stats, ExportRequest request, PageMemo
     }
     if (result.Error = MarkStagingFolder(staged.string()); !result.Error.empty()) {
         result.Error = "cannot write the site into " + staged.string() + ": " + result.Error;
-        fs::remove_all(staged, code);
+        RemoveOwnFolder(staged);
         return result;
     }
     request.Path = staged.string();
@@ -262,19 +284,19 @@ Publication PublishSite(const Statistics& stats, ExportRequest request, PageMemo
     }
     if (!result.Error.empty()) {
         result.Error = "cannot write the site into " + staged.string() + ": " + result.Error;
-        fs::remove_all(staged, code); // made by this run, written by its export only
+        RemoveOwnFolder(staged); // made by this run, written by its export only
         return result;
     }
     // Something may have been put into the site's folder while the pages were written.
     if (result.Error = SiteFolderProblem(site.string()); !result.Error.empty()) {
-        fs::remove_all(staged, code);
+        RemoveOwnFolder(staged);
         return result;
     }
     const SiteMarker live = ReadSiteMarker(site.string());
     const bool served = live.Kind == SiteMarkerKind::Site && !live.Files.empty();
     if (onlyChanged && updating && !served) {
         // The staged pages are only those that differed from a site that is gone meanwhile.
-        fs::remove_all(staged, code);
+        RemoveOwnFolder(staged);
         result.Error = "the site in " + site.string() + " was removed while it was updated";
         return result;
     }
@@ -282,7 +304,7 @@ Publication PublishSite(const Statistics& stats, ExportRequest request, PageMemo
         // A site that appeared while the pages were compared with nothing gets every file.
         const SiteUpdate update = onlyChanged && updating ? UpdateSite(staged, site, *onlyChanged)
                                                           : UpdateSite(staged, site);
-        fs::remove_all(staged, code); // what is left there is this run's export
+        RemoveOwnFolder(staged); // what is left there is this run's export
         result.Published = update.Error.empty();
         result.Error = update.Error;
         result.Written = update.Written;

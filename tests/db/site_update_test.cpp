@@ -96,5 +96,40 @@ TEST(SiteUpdate, APageChangedInTheSiteIsWrittenAgainThoughItsInputsAreTheSame) {
     EXPECT_EQ(third.Written, 0u);
 }
 
+// A run killed while it cleared its staging folder leaves that folder still marked (its marker
+// goes last) or empty: either is cleared and the site published. A folder there that qla did
+// not mark is kept, and holds the publish.
+TEST(SiteUpdate, AStagingFolderLeftByAKilledRunIsClearedAndAnUnmarkedOneKept) {
+    TempFolder folder;
+    WriteFile(folder.Path("a.log"), GeneratedLog(false, false, false, 1500, 34));
+    AnalysisStore store;
+    ASSERT_TRUE(OpenLogFile(store, folder.Path("a.log")).Error.empty());
+    AnalyzeLog(store, LogLanguage::English);
+    ExportRequest request;
+    request.View = ExportView::Dashboard;
+    request.Path = folder.Path("site");
+    const std::string staged = folder.Path("site.qla-new");
+
+    fs::create_directories(staged + "/players");
+    ASSERT_EQ(MarkStagingFolder(staged), "");
+    WriteFile(staged + "/style.css", "half\n");
+    WriteFile(staged + "/players/a.html", "half\n");
+    const cli::Publication marked = cli::PublishSite(store, request);
+    EXPECT_TRUE(marked.Published) << marked.Error;
+    EXPECT_FALSE(fs::exists(staged));
+
+    fs::create_directories(staged);
+    const cli::Publication emptied = cli::PublishSite(store, request);
+    EXPECT_TRUE(emptied.Published) << emptied.Error;
+    EXPECT_FALSE(fs::exists(staged));
+
+    fs::create_directories(staged);
+    WriteFile(staged + "/notes.txt", "mine\n");
+    const cli::Publication foreign = cli::PublishSite(store, request);
+    EXPECT_FALSE(foreign.Published);
+    EXPECT_EQ(foreign.Error, staged + " is in the way, and qla did not make it");
+    EXPECT_EQ(ReadFile(staged + "/notes.txt"), "mine\n");
+}
+
 } // namespace
 } // namespace qla::dbtest
