@@ -261,6 +261,14 @@ Publication PublishSite(const Statistics& stats, ExportRequest request, PageMemo
         RemoveOwnFolder(staged);
         return result;
     }
+    // The old site a run killed between the two renames of SwapIn left aside: ours, so it goes.
+    const fs::path oldAside = site.string() + ".qla-old";
+    if (fs::is_directory(fs::symlink_status(oldAside, code)) &&
+        ReadSiteMarker(oldAside.string()).Kind == SiteMarkerKind::Site &&
+        !ClearOldSite(oldAside, site, result.Note, result.Error)) {
+        RemoveOwnFolder(staged);
+        return result;
+    }
     request.Path = staged.string();
     const SiteMarker before = ReadSiteMarker(site.string());
     const bool updating = before.Kind == SiteMarkerKind::Site && !before.Files.empty();

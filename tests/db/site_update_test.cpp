@@ -131,5 +131,29 @@ TEST(SiteUpdate, AStagingFolderLeftByAKilledRunIsClearedAndAnUnmarkedOneKept) {
     EXPECT_EQ(ReadFile(staged + "/notes.txt"), "mine\n");
 }
 
+// A run killed between the two renames of a swap (on a file system that cannot exchange two
+// folders) leaves the old site beside the new one: the next publish removes it.
+TEST(SiteUpdate, AnOldSiteLeftAsideIsRemovedByTheNextPublish) {
+    TempFolder folder;
+    WriteFile(folder.Path("a.log"), GeneratedLog(false, false, false, 1500, 35));
+    const std::string aside = folder.Path("site.qla-old");
+    ExportSite(folder.QPath("a.log"), aside);
+    WriteFile(aside + "/notes.txt", "mine\n");
+    AnalysisStore store;
+    ASSERT_TRUE(OpenLogFile(store, folder.Path("a.log")).Error.empty());
+    AnalyzeLog(store, LogLanguage::English);
+    ExportRequest request;
+    request.View = ExportView::Dashboard;
+    request.Path = folder.Path("site");
+
+    const cli::Publication published = cli::PublishSite(store, request);
+    EXPECT_TRUE(published.Published) << published.Error;
+    EXPECT_FALSE(fs::exists(aside));
+    EXPECT_EQ(ReadFile(folder.Path("site.qla-kept/notes.txt")), "mine\n")
+        << "what qla did not write is kept";
+    EXPECT_NE(published.Note.find("site.qla-kept"), std::string::npos) << published.Note;
+    EXPECT_TRUE(fs::exists(folder.Path("site/index.html")));
+}
+
 } // namespace
 } // namespace qla::dbtest
