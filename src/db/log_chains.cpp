@@ -39,6 +39,10 @@ std::vector<PlayerIndex> ChainStarts(const LogDigest& digest, const HoldingsView
     AnalysisStore holders;
     holders.TracksHolders = true;
     holders.Reset();
+    // Room at once: grown by doubling, the 440-byte records were copied at every step.
+    holders.Players.reserve(view.Holdings->size() + 1);
+    holders.Holdings.reserve(view.Holdings->size() + 1);
+    holders.KillEvents.reserve(view.Pairs->size());
     for (const DigestHolding& h : *view.Holdings)
         holders.AddHolding(digest.Players[h.Name].Name, h.Holding);
     for (const DigestPair& p : *view.Pairs)
@@ -55,6 +59,8 @@ bool Fold(const LogDigest& digest, const HoldingsView& view, const std::vector<P
     const std::vector<DigestHolding>& holdings = *view.Holdings;
     std::vector<std::uint32_t> recordOf(holdings.size());
     std::unordered_map<std::uint64_t, std::uint32_t> recordOfChainName;
+    recordOfChainName.reserve(holdings.size());
+    chains.Records.reserve(holdings.size()); // room never touched costs no memory
     for (std::size_t k = 0; k < holdings.size(); ++k) {
         const DigestHolding& h = holdings[k];
         const auto start = static_cast<std::uint64_t>(starts[k + 1]);

@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <exception>
 #include <future>
 
 namespace qla::db {
@@ -86,17 +87,33 @@ bool StoreLogStatistics(StatsDatabase& database, LogId id, LogDigest& digest, An
     }
     if (!written)
         return false;
-    // The digest grows and is encoded on another thread while this one writes the other rows:
-    // both only read the piece, and the rows need nothing of the digest but where they number
-    // on from.
-    std::future<EncodedDigest> encoded = std::async(std::launch::async, [&] {
-        AppendPiece(digest, piece, totals);
-        return EncodeDigestToStore(digest);
+    // The digest grows and its chains are worked out on another thread while this one writes
+    // the other rows: both only read the piece, and the rows need nothing of the digest but
+    // where they number on from. The rest of the digest's encoding is this thread's once the
+    // rows are written, beside the chains: it waited for them idle before.
+    std::promise<void> appended;
+    std::future<void> grown = appended.get_future();
+    std::future<EncodedDigest> chains = std::async(std::launch::async, [&] {
+        try {
+            AppendPiece(digest, piece, totals);
+        } catch (...) {
+            appended.set_exception(std::current_exception());
+            throw;
+        }
+        appended.set_value();
+        EncodedDigest encoded;
+        EncodeDigestChainsToStore(digest, encoded);
+        return encoded;
     });
     written = WritePlayerRows(database, id, piece, error) &&
               WritePublicTables(database, id, before, piece, error) &&
               (!order || WriteKillOrderPiece(database, id, *order, error));
-    const EncodedDigest bytes = encoded.get();
+    grown.get();
+    EncodedDigest bytes = EncodeDigestHeadToStore(digest);
+    EncodedDigest chained = chains.get();
+    bytes.Chains = std::move(chained.Chains);
+    bytes.ChainChats = std::move(chained.ChainChats);
+    bytes.NameUses = std::move(chained.NameUses);
     return written && WriteEncodedDigest(database, id, bytes, error);
 }
 

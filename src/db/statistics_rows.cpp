@@ -188,15 +188,25 @@ std::optional<LogChains> ReadChains(StatsDatabase& database, LogId id, std::size
     return ChainsOfDigest(*digest);
 }
 
-EncodedDigest EncodeDigestToStore(const LogDigest& digest) {
+EncodedDigest EncodeDigestHeadToStore(const LogDigest& digest) {
     EncodedDigest encoded{EncodeStoredDigest(digest), digest.HasHoldings, {}, {}, {}, {}};
-    if (digest.HasHoldings) {
-        const LogChains chains = ChainsOfDigest(digest);
-        encoded.Chains = EncodeChains(chains);
-        encoded.ChainChats = EncodeChainChats(chains);
+    if (digest.HasHoldings)
         encoded.Holdings = EncodeHoldings(digest);
-        encoded.NameUses = EncodeNameUses(NameUsesOfLog(digest, chains));
-    }
+    return encoded;
+}
+
+void EncodeDigestChainsToStore(const LogDigest& digest, EncodedDigest& encoded) {
+    if (!digest.HasHoldings)
+        return;
+    const LogChains chains = ChainsOfDigest(digest);
+    encoded.Chains = EncodeChains(chains);
+    encoded.ChainChats = EncodeChainChats(chains);
+    encoded.NameUses = EncodeNameUses(NameUsesOfLog(digest, chains));
+}
+
+EncodedDigest EncodeDigestToStore(const LogDigest& digest) {
+    EncodedDigest encoded = EncodeDigestHeadToStore(digest);
+    EncodeDigestChainsToStore(digest, encoded);
     return encoded;
 }
 

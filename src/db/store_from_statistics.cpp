@@ -138,6 +138,13 @@ void FileDigestChains(const LogDigest& digest, const LogChains& chains, Analysis
     if (store.PlayerCount() > 0)
         store.StartSession();
     const std::uint32_t session = store.SessionCount() - 1;
+    // A store filled from one log gets its room at once: grown record by record, its 440-byte
+    // records were copied at every doubling. A reading of many logs has foretold it already.
+    if (const std::size_t needed = store.Players.size() + chains.Records.size();
+        needed > store.Players.capacity()) {
+        store.Players.reserve(needed);
+        store.Holdings.reserve(needed);
+    }
     recordOf.clear();
     recordOf.reserve(chains.Records.size());
     for (const DigestHolding& record : chains.Records) {
