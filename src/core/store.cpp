@@ -101,11 +101,13 @@ PlayerIndex AnalysisStore::AddRecord(std::string_view name, std::uint64_t hash, 
     if (TracksHolders) {
         NameHolding holding{session_, 0, line_, line_, 0, false, false};
         holding.From = TakeRenamedInto(name);
-        // A name first met inside a log may go on with the earlier lines' holder of it.
-        if (Early(name) && holding.From == 0)
-            earlyOps_.push_back({EarlyNameOp::Kind::FirstUse, std::string(name), index, line_});
-        if (startsInside_)
+        // A name first met inside a log may go on with the earlier lines' holder of it. A name
+        // met before in this store was settled then, or met after the first session.
+        if (!known && Early(name)) {
+            if (holding.From == 0)
+                earlyOps_.push_back({EarlyNameOp::Kind::FirstUse, std::string(name), index, line_});
             Settle(name);
+        }
         // One holding per record, whenever tracking was switched on.
         Holdings.resize(static_cast<std::size_t>(index));
         Holdings.push_back(holding);

@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace qla {
@@ -326,11 +327,21 @@ class AnalysisStore {
     std::uint64_t continuedLines_ = 0;      // AppendContinuing's line offset, for the renames
     std::vector<PlayerIndex> continuedOps_; // and the holdings its early operations ended
     std::vector<EarlyNameOp> earlyOps_;
-    std::unordered_map<std::string, bool> settled_;
+    // Only the first session asks (Early), so only it settles names; looked up without a copy.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const {
+            return std::hash<std::string_view>{}(name);
+        }
+    };
+    std::unordered_set<std::string, NameHash, std::equal_to<>> settled_;
     bool Early(std::string_view name) const {
-        return startsInside_ && session_ == 0 && !settled_.contains(std::string(name));
+        return startsInside_ && session_ == 0 && !settled_.contains(name);
     }
-    void Settle(std::string_view name) { settled_.emplace(std::string(name), true); }
+    void Settle(std::string_view name) {
+        if (startsInside_ && session_ == 0)
+            settled_.emplace(name);
+    }
     // Append of a store that starts inside this one's log: its early operations played here.
     void AppendContinuing(AnalysisStore&& later, std::vector<PlayerIndex>& here);
     // The holding a rename of `oldName` ends here (exact name, else its key's latest name) and
