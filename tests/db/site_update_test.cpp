@@ -60,6 +60,19 @@ TEST(SiteUpdate, ANewPageNeverReplacesAFileQlaDidNotWrite) {
     EXPECT_TRUE(unlisted == taken || taken.starts_with(unlisted + "/")) << unlisted << error;
 }
 
+// A log of `lines` generated lines written as `folder`/a.log, analysed into `store`; the
+// request that publishes its statistics site as `folder`/site.
+ExportRequest AnalysedLogSite(const TempFolder& folder, std::uint64_t lines, std::uint32_t seed,
+                              AnalysisStore& store) {
+    WriteFile(folder.Path("a.log"), GeneratedLog(false, false, false, lines, seed));
+    EXPECT_TRUE(OpenLogFile(store, folder.Path("a.log")).Error.empty());
+    AnalyzeLog(store, LogLanguage::English);
+    ExportRequest request;
+    request.View = ExportView::Dashboard;
+    request.Path = folder.Path("site");
+    return request;
+}
+
 std::uint64_t InodeOf(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 ? static_cast<std::uint64_t>(info.st_ino) : 0;
@@ -69,13 +82,8 @@ std::uint64_t InodeOf(const std::string& path) {
 // a page someone changed in the site is built, found different and put back.
 TEST(SiteUpdate, APageChangedInTheSiteIsWrittenAgainThoughItsInputsAreTheSame) {
     TempFolder folder;
-    WriteFile(folder.Path("a.log"), GeneratedLog(false, false, false, 12000, 33));
     AnalysisStore store;
-    ASSERT_TRUE(OpenLogFile(store, folder.Path("a.log")).Error.empty());
-    AnalyzeLog(store, LogLanguage::English);
-    ExportRequest request;
-    request.View = ExportView::Dashboard;
-    request.Path = folder.Path("site");
+    const ExportRequest request = AnalysedLogSite(folder, 12000, 33, store);
     cli::PageMemory memory;
     const cli::Publication first = cli::PublishSite(store, request, &memory);
     ASSERT_TRUE(first.Published) << first.Error;
@@ -101,13 +109,8 @@ TEST(SiteUpdate, APageChangedInTheSiteIsWrittenAgainThoughItsInputsAreTheSame) {
 // not mark is kept, and holds the publish.
 TEST(SiteUpdate, AStagingFolderLeftByAKilledRunIsClearedAndAnUnmarkedOneKept) {
     TempFolder folder;
-    WriteFile(folder.Path("a.log"), GeneratedLog(false, false, false, 1500, 34));
     AnalysisStore store;
-    ASSERT_TRUE(OpenLogFile(store, folder.Path("a.log")).Error.empty());
-    AnalyzeLog(store, LogLanguage::English);
-    ExportRequest request;
-    request.View = ExportView::Dashboard;
-    request.Path = folder.Path("site");
+    const ExportRequest request = AnalysedLogSite(folder, 1500, 34, store);
     const std::string staged = folder.Path("site.qla-new");
 
     fs::create_directories(staged + "/players");
@@ -135,16 +138,11 @@ TEST(SiteUpdate, AStagingFolderLeftByAKilledRunIsClearedAndAnUnmarkedOneKept) {
 // folders) leaves the old site beside the new one: the next publish removes it.
 TEST(SiteUpdate, AnOldSiteLeftAsideIsRemovedByTheNextPublish) {
     TempFolder folder;
-    WriteFile(folder.Path("a.log"), GeneratedLog(false, false, false, 1500, 35));
+    AnalysisStore store;
+    const ExportRequest request = AnalysedLogSite(folder, 1500, 35, store);
     const std::string aside = folder.Path("site.qla-old");
     ExportSite(folder.QPath("a.log"), aside);
     WriteFile(aside + "/notes.txt", "mine\n");
-    AnalysisStore store;
-    ASSERT_TRUE(OpenLogFile(store, folder.Path("a.log")).Error.empty());
-    AnalyzeLog(store, LogLanguage::English);
-    ExportRequest request;
-    request.View = ExportView::Dashboard;
-    request.Path = folder.Path("site");
 
     const cli::Publication published = cli::PublishSite(store, request);
     EXPECT_TRUE(published.Published) << published.Error;
