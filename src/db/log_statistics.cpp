@@ -91,9 +91,10 @@ bool StoreLogStatistics(StatsDatabase& database, LogId id, LogDigest& digest, An
     // the other rows: both only read the piece, and the rows need nothing of the digest but
     // where they number on from. The rest of the digest's encoding is this thread's once the
     // rows are written, beside the chains: it waited for them idle before.
+    EncodedDigest bytes;
     std::promise<void> appended;
     std::future<void> grown = appended.get_future();
-    std::future<EncodedDigest> chains = std::async(std::launch::async, [&] {
+    std::future<void> chains = std::async(std::launch::async, [&] {
         try {
             AppendPiece(digest, piece, totals);
         } catch (...) {
@@ -101,19 +102,14 @@ bool StoreLogStatistics(StatsDatabase& database, LogId id, LogDigest& digest, An
             throw;
         }
         appended.set_value();
-        EncodedDigest encoded;
-        EncodeDigestChainsToStore(digest, encoded);
-        return encoded;
+        EncodeDigestChainsToStore(digest, bytes);
     });
     written = WritePlayerRows(database, id, piece, error) &&
               WritePublicTables(database, id, before, piece, error) &&
               (!order || WriteKillOrderPiece(database, id, *order, error));
     grown.get();
-    EncodedDigest bytes = EncodeDigestHeadToStore(digest);
-    EncodedDigest chained = chains.get();
-    bytes.Chains = std::move(chained.Chains);
-    bytes.ChainChats = std::move(chained.ChainChats);
-    bytes.NameUses = std::move(chained.NameUses);
+    EncodeDigestHeadToStore(digest, bytes);
+    chains.get();
     return written && WriteEncodedDigest(database, id, bytes, error);
 }
 

@@ -188,11 +188,11 @@ std::optional<LogChains> ReadChains(StatsDatabase& database, LogId id, std::size
     return ChainsOfDigest(*digest);
 }
 
-EncodedDigest EncodeDigestHeadToStore(const LogDigest& digest) {
-    EncodedDigest encoded{EncodeStoredDigest(digest), digest.HasHoldings, {}, {}, {}, {}};
+void EncodeDigestHeadToStore(const LogDigest& digest, EncodedDigest& encoded) {
+    encoded.Digest = EncodeStoredDigest(digest);
+    encoded.HasHoldings = digest.HasHoldings;
     if (digest.HasHoldings)
         encoded.Holdings = EncodeHoldings(digest);
-    return encoded;
 }
 
 void EncodeDigestChainsToStore(const LogDigest& digest, EncodedDigest& encoded) {
@@ -205,7 +205,8 @@ void EncodeDigestChainsToStore(const LogDigest& digest, EncodedDigest& encoded) 
 }
 
 EncodedDigest EncodeDigestToStore(const LogDigest& digest) {
-    EncodedDigest encoded = EncodeDigestHeadToStore(digest);
+    EncodedDigest encoded;
+    EncodeDigestHeadToStore(digest, encoded);
     EncodeDigestChainsToStore(digest, encoded);
     return encoded;
 }

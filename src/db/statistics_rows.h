@@ -44,9 +44,10 @@ struct EncodedDigest {
     std::string NameUses; // of the chains as stored (log_name_uses.h)
 };
 EncodedDigest EncodeDigestToStore(const LogDigest& digest);
-// The same in two parts that only read the digest, for two threads: the digest and holdings,
-// and (for a digest with holdings) the chains, their chats and their names' uses.
-EncodedDigest EncodeDigestHeadToStore(const LogDigest& digest);
+// The same in two parts that only read the digest and fill members of `encoded` apart, so two
+// threads may run them at once: the digest and holdings, and (for a digest with holdings) the
+// chains, their chats and their names' uses.
+void EncodeDigestHeadToStore(const LogDigest& digest, EncodedDigest& encoded);
 void EncodeDigestChainsToStore(const LogDigest& digest, EncodedDigest& encoded);
 
 // Stores the log's digest in place of the one it had, with its holdings and chains.
