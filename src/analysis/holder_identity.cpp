@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
@@ -492,14 +493,15 @@ void AddChainsInPlayTogether(const AnalysisStore& store, const RecordKeys& keys,
     joins.AddFoesOfRoots(foes);
 }
 
+// `lines` gives each record's lines when the persons are worked out over time, and only then.
 HolderPersons Persons(const AnalysisStore& store, const AliasList& aliases, bool overTime,
-                      const std::vector<std::int64_t>& lines) {
+                      const std::function<const std::vector<std::int64_t>&()>& lines) {
     const RecordKeys keys = KeysOf(store, aliases);
     Joins joins(store.Players.size());
     std::vector<std::string> ownKeysFound;
     if (overTime) {
         JoinChains(store, keys, joins);
-        const std::vector<char> own = OwnKeysOf(store, keys, joins, lines, ownKeysFound);
+        const std::vector<char> own = OwnKeysOf(store, keys, joins, lines(), ownKeysFound);
         AddChainsInPlayTogether(store, keys, joins, own);
         // Step two: a person continues under his own names, whichever session uses them.
         JoinByName(store, keys, joins, own);
@@ -549,14 +551,17 @@ HolderPersons PersonsByIdentityKey(const AnalysisStore& store, const AliasList& 
 }
 
 HolderPersons PersonsOfHolders(const AnalysisStore& store, const AliasList& aliases,
-                               const std::vector<std::int64_t>& lines) {
-    return Persons(store, aliases, store.TracksHolders, lines);
+                               const std::shared_future<std::vector<std::int64_t>>& lines) {
+    return Persons(store, aliases, store.TracksHolders,
+                   [&lines]() -> const std::vector<std::int64_t>& { return lines.get(); });
 }
 
 HolderPersons PersonsOfHolders(const AnalysisStore& store, const AliasList& aliases) {
-    return PersonsOfHolders(store, aliases,
-                            store.TracksHolders ? RecordedLinesPerPlayer(store)
-                                                : std::vector<std::int64_t>{});
+    std::vector<std::int64_t> lines;
+    return Persons(store, aliases, store.TracksHolders, [&]() -> const std::vector<std::int64_t>& {
+        lines = RecordedLinesPerPlayer(store);
+        return lines;
+    });
 }
 
 } // namespace qla

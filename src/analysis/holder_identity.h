@@ -9,6 +9,7 @@
 #include "core/store.h"
 
 #include <cstdint>
+#include <future>
 #include <map>
 #include <string>
 #include <vector>
@@ -73,8 +74,9 @@ HolderPersons PersonsByIdentityKey(const AnalysisStore& store, const AliasList& 
 // identity key (PersonsByIdentityKey). Aliases come first: a split name's records stand apart
 // from every automatic join, and a join puts every record of its two names into one person.
 HolderPersons PersonsOfHolders(const AnalysisStore& store, const AliasList& aliases);
-// The same with each record's lines (RecordedLinesPerPlayer) worked out already.
+// The same with each record's lines (RecordedLinesPerPlayer) worked out on another thread
+// meanwhile.
 HolderPersons PersonsOfHolders(const AnalysisStore& store, const AliasList& aliases,
-                               const std::vector<std::int64_t>& lines);
+                               const std::shared_future<std::vector<std::int64_t>>& lines);
 
 } // namespace qla

@@ -60,10 +60,11 @@ std::vector<std::int64_t> RecordedLinesPerPlayer(const AnalysisStore& store) {
 
 namespace {
 
-// The distinct names of a store's records, numbered in order of first appearance.
+// The distinct names of a store's records, numbered in order of first appearance. The texts are
+// copies: the store regroups its records while the names are worked out.
 struct RecordNames {
-    std::vector<std::uint32_t> IdOf;    // by record
-    std::vector<std::string_view> Text; // by name number
+    std::vector<std::uint32_t> IdOf; // by record
+    std::vector<std::string> Text;   // by name number
 };
 
 RecordNames NamesOfRecords(const AnalysisStore& store) {
@@ -94,12 +95,15 @@ struct PersonNames {
     std::vector<Entry> Entries;
 };
 
-PersonNames NamesOfPersons(const AnalysisStore& store, const HolderPersons& persons,
-                           const RecordNames& recordNames, const std::vector<std::int64_t>& lines) {
+// `records` and `holdings` (empty: a store that does not track holders) are the store's as they
+// were before it regrouped.
+PersonNames NamesOfPersons(IndexRange<PlayerIndex> records, std::span<const NameHolding> holdings,
+                           const HolderPersons& persons, const RecordNames& recordNames,
+                           const std::vector<std::int64_t>& lines) {
     PersonNames names;
     const auto personCount = static_cast<std::size_t>(persons.Count) + 1;
     std::vector<std::uint32_t> start(personCount + 1, 0);
-    for (const PlayerIndex r : store.PlayerIndexes())
+    for (const PlayerIndex r : records)
         ++start[static_cast<std::size_t>(persons.PersonOf[static_cast<std::size_t>(r)]) + 1];
     for (std::size_t g = 1; g < start.size(); ++g)
         start[g] += start[g - 1];
@@ -107,7 +111,7 @@ PersonNames NamesOfPersons(const AnalysisStore& store, const HolderPersons& pers
     std::vector<PlayerIndex> byPerson(start.back());
     {
         std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
-        for (const PlayerIndex r : store.PlayerIndexes())
+        for (const PlayerIndex r : records)
             byPerson[next[static_cast<std::size_t>(
                 persons.PersonOf[static_cast<std::size_t>(r)])]++] = r;
     }
@@ -119,7 +123,7 @@ PersonNames NamesOfPersons(const AnalysisStore& store, const HolderPersons& pers
             const auto at = static_cast<std::size_t>(byPerson[k]);
             const std::uint32_t id = recordNames.IdOf[at];
             // A record of a chain stands for several holdings, each counted as one record would.
-            const std::int64_t held = store.TracksHolders ? store.Holdings[at].Held : 1;
+            const std::int64_t held = holdings.empty() ? 1 : holdings[at].Held;
             const auto kept = std::find_if(
                 names.Entries.begin() + static_cast<std::ptrdiff_t>(first), names.Entries.end(),
                 [&](const PersonNames::Entry& e) { return e.Id == id; });
@@ -212,14 +216,32 @@ void FileHoldersByName(AnalysisStore& store, const HoldersByName& groups) {
 }
 
 MergedNames MergePlayers(AnalysisStore& store, const AliasList& aliases) {
-    // The names are numbered on another thread while the persons are worked out: both only
-    // read the store.
-    std::future<RecordNames> namesOfRecords =
-        std::async(std::launch::async, [&store] { return NamesOfRecords(store); });
-    const std::vector<std::int64_t> lines = RecordedLinesPerPlayer(store);
+    // Each record's lines, then the names' numbers, are worked out on another thread while the
+    // persons are: all of them only read the store.
+    std::promise<std::vector<std::int64_t>> linesFound;
+    const std::shared_future<std::vector<std::int64_t>> lines = linesFound.get_future().share();
+    std::future<RecordNames> namesOfRecords = std::async(std::launch::async, [&] {
+        try {
+            linesFound.set_value(RecordedLinesPerPlayer(store));
+        } catch (...) {
+            linesFound.set_exception(std::current_exception());
+            throw;
+        }
+        return NamesOfRecords(store);
+    });
     const HolderPersons persons = PersonsOfHolders(store, aliases, lines);
     const RecordNames recordNames = namesOfRecords.get();
-    const PersonNames personNames = NamesOfPersons(store, persons, recordNames, lines);
+    // The store regroups its records on another thread while the persons are named; the names
+    // read only the holdings, which regrouping leaves alone.
+    const IndexRange<PlayerIndex> records = store.PlayerIndexes();
+    const std::span<const NameHolding> holdings = store.TracksHolders
+                                                      ? std::span<const NameHolding>(store.Holdings)
+                                                      : std::span<const NameHolding>{};
+    std::future<void> regrouped = std::async(std::launch::async, [&] {
+        store.RegroupPlayers(persons.PersonOf, static_cast<std::size_t>(persons.Count) + 1);
+    });
+    const PersonNames personNames =
+        NamesOfPersons(records, holdings, persons, recordNames, lines.get());
     const std::vector<std::string> shown = ShownNames(persons, recordNames, personNames);
 
     MergedNames merged;
@@ -248,7 +270,8 @@ MergedNames MergePlayers(AnalysisStore& store, const AliasList& aliases) {
         merged.recordOf_.emplace(name, most);
         merged.recordOfKey_.emplace(IdentityKey(name), most);
     }
-    store.MergePlayers(persons.PersonOf, shown);
+    regrouped.get();
+    store.NameGroups(shown);
     // A merged record is a person or a name's holders joined: no name is left to pass through.
     store.PassingKeys.clear();
     return merged;

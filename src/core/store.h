@@ -290,6 +290,12 @@ class AnalysisStore {
     // every kill event and chat entry is re-pointed to the group. Indexes of players become
     // indexes of groups.
     void MergePlayers(std::span<const PlayerIndex> groupOf, std::span<const std::string> names);
+    // MergePlayers in two steps, for a caller that names the groups on another thread meanwhile:
+    // RegroupPlayers sums the counters into `groupCount` groups (placeholder included) and
+    // re-points the events and chats; it changes the records, names too, but leaves the holdings
+    // to be read meanwhile. NameGroups then names the groups and ends the merge.
+    void RegroupPlayers(std::span<const PlayerIndex> groupOf, std::size_t groupCount);
+    void NameGroups(std::span<const std::string> names);
 
     // Adds the results of the lines that follow this store's lines, analysed on their own into
     // `later`: its new players are filed after this store's in their order, its counters are
@@ -303,9 +309,8 @@ class AnalysisStore {
 
   private:
     NameIndex index_;
-    // MergePlayers when the groups are numbered as their first records come.
-    void MergeRecordsInPlace(std::span<const PlayerIndex> groupOf,
-                             std::span<const std::string> names);
+    // RegroupPlayers' records when the groups are numbered as their first records come.
+    void MergeRecordsInPlace(std::span<const PlayerIndex> groupOf, std::size_t groupCount);
     bool hidesLast_ = false;
     // Holders: the record a name continues in when it is used, whether its holding is over.
     PlayerIndex AddRecord(std::string_view name, std::uint64_t hash, bool known);

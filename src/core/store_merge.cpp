@@ -37,7 +37,7 @@ bool NumberedByFirstRecord(std::span<const PlayerIndex> groupOf, IndexRange<Play
 } // namespace
 
 void AnalysisStore::MergeRecordsInPlace(std::span<const PlayerIndex> groupOf,
-                                        std::span<const std::string> names) {
+                                        std::size_t groupCount) {
     // A group's first record moves to the group's place, whose own record was filed before;
     // a later record adds to its group's place, which only records before it have taken.
     PlayerIndex seen = 0;
@@ -52,24 +52,25 @@ void AnalysisStore::MergeRecordsInPlace(std::span<const PlayerIndex> groupOf,
             AddPlayerCounters(Players[g], record);
         }
     }
-    Players.resize(names.size());
+    Players.resize(groupCount);
     // The room of the records merged away goes back: a long history's records take tens of
     // megabytes, which what follows the merge would otherwise take anew on top of them.
     Players.shrink_to_fit();
     Players[0] = PlayerRecord{};
-    for (std::size_t g = 1; g < names.size(); ++g)
-        Players[g].Name = names[g];
 }
 
 void AnalysisStore::MergePlayers(std::span<const PlayerIndex> groupOf,
                                  std::span<const std::string> names) {
-    if (NumberedByFirstRecord(groupOf, PlayerIndexes(), names.size())) {
+    RegroupPlayers(groupOf, names.size());
+    NameGroups(names);
+}
+
+void AnalysisStore::RegroupPlayers(std::span<const PlayerIndex> groupOf, std::size_t groupCount) {
+    if (NumberedByFirstRecord(groupOf, PlayerIndexes(), groupCount)) {
         // No second list of records: merging a long history's records held both at once.
-        MergeRecordsInPlace(groupOf, names);
+        MergeRecordsInPlace(groupOf, groupCount);
     } else {
-        std::vector<PlayerRecord> merged(names.size());
-        for (std::size_t g = 1; g < names.size(); ++g)
-            merged[g].Name = names[g];
+        std::vector<PlayerRecord> merged(groupCount);
         for (const PlayerIndex i : PlayerIndexes())
             AddPlayerCounters(
                 merged[static_cast<std::size_t>(groupOf[static_cast<std::size_t>(i)])],
@@ -85,8 +86,12 @@ void AnalysisStore::MergePlayers(std::span<const PlayerIndex> groupOf,
         chat.Player = group(chat.Player);
     for (ChatEntry& chat : RealEntries(TextChats))
         chat.Player = group(chat.Player);
-
     hidesLast_ = false;
+}
+
+void AnalysisStore::NameGroups(std::span<const std::string> names) {
+    for (std::size_t g = 1; g < names.size(); ++g)
+        Players[g].Name = names[g];
     // Holdings are of the records before the merge: the merged store is one of persons.
     TracksHolders = false;
     Holdings.clear();
