@@ -16,6 +16,7 @@
 #include "db/statistics_rows.h"
 
 #include <algorithm>
+#include <future>
 #include <unordered_map>
 
 namespace qla::db {
@@ -153,10 +154,11 @@ void FileDigestChains(const LogDigest& digest, const LogChains& chains, Analysis
         if (holding.From != 0)
             holding.From = recordOf[static_cast<std::size_t>(holding.From - 1)];
         const PlayerIndex here = store.AddHolding(digest.Players[record.Name].Name, holding);
-        PlayerRecord counted = record.Counters;
+        // A new record: its counters are the chain's, added without a copy of the record.
+        PlayerRecord& filed = store.Players[static_cast<std::size_t>(here)];
+        AddPlayerCounters(filed, record.Counters);
         if (!chatCounts)
-            counted.VoiceChatCount = counted.TextChatCount = 0;
-        AddPlayerCounters(store.Players[static_cast<std::size_t>(here)], counted);
+            filed.VoiceChatCount = filed.TextChatCount = 0;
         recordOf.push_back(here);
     }
     const PairFilter filter(digest, pairsForPersonsOnly);
@@ -397,11 +399,48 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
     // the next, as much system time as a long reading's work of its own.
     std::optional<LogDigest> previousDigest;
     std::optional<StoredKillOrder> previousOrder;
+    // A store of chains files each log on another thread while the next log's rows are read and
+    // decoded: the filing is one core's work and the reading another's. Only the filing touches
+    // the store and the lists by log; the reading only sets the error, after which the filing
+    // under way is waited for.
+    std::future<void> filing;
+    const auto filed = [&filing]() {
+        if (filing.valid())
+            filing.get();
+    };
     for (std::size_t i = 0; i < logs->size(); ++i) {
         const LogEntry& log = (*logs)[i];
         result.Error = RecordDamage(log, database.Path());
-        if (!result.Error.empty())
+        if (!result.Error.empty()) {
+            filed();
             return result;
+        }
+        if (store.HoldersChained) {
+            std::optional<LogDigest> digest = ReadDigest(
+                database, log.Id, result.Error,
+                {.Encounters = false, .Holdings = false, .Renames = parts.Renames, .Pairs = false});
+            auto chains = digest ? ReadChains(database, log.Id, digest->Players.size(), parts.Chats,
+                                              result.Error)
+                                 : std::nullopt;
+            filed();
+            if (!chains)
+                return result;
+            filing =
+                std::async(std::launch::async, [&, i, &entry = log, digest = std::move(*digest),
+                                                chains = std::move(*chains)]() mutable {
+                    MakeRoomForLog(store, chains.Records.size(), chains.Pairs.size(), i,
+                                   logs->size(), parts);
+                    FileDigestChains(digest, chains, store, !parts.Chats, holdingsOf[i],
+                                     playersOf[i], parts.KillsForPersonsOnly);
+                    if (parts.Chats)
+                        chatHoldingsOf[i] = std::move(chains.ChatRecords);
+                    AddTotals(result.Totals, digest.Totals);
+                    result.Lines.push_back(LinesOfLog(entry.Id, digest));
+                    result.Logs.Add(entry, store.KillEvents.size());
+                    playerNames[i] = digest.Names();
+                });
+            continue;
+        }
         if (!blocks.empty()) {
             const std::size_t summed = FileBlockAt(database, blocks, *logs, i, store, result);
             if (!result.Error.empty())
@@ -416,18 +455,17 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
                 continue;
             }
         }
-        const bool chained = store.HoldersChained;
         // A log whose streaks are kept needs no order, nor the holdings that place it.
         const bool figuresKept = parts.KillOrder && parts.KillFiguresOnly &&
                                  parts.KeptKillFigures && parts.KeptKillFigures->Holds(log);
         const bool readsOrder = parts.KillOrder && !figuresKept;
-        std::optional<LogDigest> digest = ReadDigest(
-            database, log.Id, result.Error,
-            {.Encounters = false,
-             .Holdings = (store.TracksHolders && !chained) || readsOrder,
-             .Renames = (store.TracksHolders && !chained) || parts.Renames || readsOrder,
-             .Pairs = !chained && (parts.Kills || store.TracksHolders || parts.KillOrder),
-             .HoldingNamesOnly = !store.TracksHolders});
+        std::optional<LogDigest> digest =
+            ReadDigest(database, log.Id, result.Error,
+                       {.Encounters = false,
+                        .Holdings = store.TracksHolders || readsOrder,
+                        .Renames = store.TracksHolders || parts.Renames || readsOrder,
+                        .Pairs = parts.Kills || store.TracksHolders || parts.KillOrder,
+                        .HoldingNamesOnly = !store.TracksHolders});
         if (!digest)
             return result;
         // The order of the log's kills, placed among the entries its pairs are filed into next.
@@ -438,26 +476,13 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
         if (parts.KillOrder && store.TracksHolders)
             AddLogKillOrder(*digest, order, digest->HasHoldings, firstEntry, result.Logs.Order);
         if (store.TracksHolders) {
-            if (chained) {
-                auto chains =
-                    ReadChains(database, log.Id, digest->Players.size(), parts.Chats, result.Error);
-                if (!chains)
-                    return result;
-                MakeRoomForLog(store, chains->Records.size(), chains->Pairs.size(), i, logs->size(),
-                               parts);
-                FileDigestChains(*digest, *chains, store, !parts.Chats, holdingsOf[i], playersOf[i],
-                                 parts.KillsForPersonsOnly);
-                if (parts.Chats)
-                    chatHoldingsOf[i] = std::move(chains->ChatRecords);
-            } else {
-                MakeRoomForLog(
-                    store, digest->HasHoldings ? digest->Holdings.size() : digest->Players.size(),
-                    digest->HasHoldings ? digest->HoldingPairs.size() : digest->Pairs.size(), i,
-                    logs->size(), parts);
-                FileDigestHoldings(*digest, store, !parts.Chats, holdingsOf[i], playersOf[i],
-                                   parts.KillsForPersonsOnly);
-                chatHoldingsOf[i] = digest->ChatHoldings;
-            }
+            MakeRoomForLog(store,
+                           digest->HasHoldings ? digest->Holdings.size() : digest->Players.size(),
+                           digest->HasHoldings ? digest->HoldingPairs.size() : digest->Pairs.size(),
+                           i, logs->size(), parts);
+            FileDigestHoldings(*digest, store, !parts.Chats, holdingsOf[i], playersOf[i],
+                               parts.KillsForPersonsOnly);
+            chatHoldingsOf[i] = digest->ChatHoldings;
             AddTotals(result.Totals, digest->Totals);
             result.Lines.push_back(LinesOfLog(log.Id, *digest));
             result.Logs.Add(log, store.KillEvents.size());
@@ -510,6 +535,7 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
         previousDigest = std::move(digest);
         previousOrder = std::move(order);
     }
+    filed();
     if (parts.Chats && parts.KeptChats) {
         parts.KeptChats->Validate(StatisticsRewrites(database, result.Error));
         if (!result.Error.empty())
