@@ -2,7 +2,7 @@
 // then the meta table, read without writing anything.
 #include "db/database_file.h"
 
-#include <sqlite3.h>
+#include "db/engine_libraries.h"
 
 #include <array>
 #include <cstring>
@@ -17,18 +17,22 @@ bool IsStatisticsDatabaseFile(const std::string& path) {
     if (!file.read(head.data(), static_cast<std::streamsize>(head.size())) ||
         std::memcmp(head.data(), kHeader, head.size()) != 0)
         return false;
+    std::string error;
+    const auto sqlite = LoadSqliteLibrary(error);
+    if (!sqlite) // without SQLite no database file can be opened either
+        return false;
     sqlite3* connection = nullptr;
     bool ours = false;
-    if (sqlite3_open_v2(path.c_str(), &connection, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    if (sqlite->OpenV2(path.c_str(), &connection, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
         sqlite3_stmt* query = nullptr;
-        if (sqlite3_prepare_v2(connection,
-                               "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = "
-                               "'qla_meta'",
-                               -1, &query, nullptr) == SQLITE_OK)
-            ours = sqlite3_step(query) == SQLITE_ROW;
-        sqlite3_finalize(query);
+        if (sqlite->PrepareV2(connection,
+                              "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = "
+                              "'qla_meta'",
+                              -1, &query, nullptr) == SQLITE_OK)
+            ours = sqlite->Step(query) == SQLITE_ROW;
+        sqlite->Finalize(query);
     }
-    sqlite3_close(connection);
+    sqlite->Close(connection);
     return ours;
 }
 

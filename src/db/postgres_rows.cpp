@@ -5,8 +5,6 @@
 #include <QSqlDriver>
 #include <QVariant>
 
-#include <libpq-fe.h>
-
 #include <charconv>
 #include <cstring>
 
@@ -59,21 +57,26 @@ std::unique_ptr<PostgresRows> PostgresRows::For(QSqlDatabase& connection, const 
     pg_conn* pg = *static_cast<pg_conn* const*>(handle.constData());
     if (pg == nullptr)
         return nullptr;
-    return std::unique_ptr<PostgresRows>(
-        new PostgresRows(pg, "COPY " + table + " (" + columns + ") FROM STDIN", columnCount));
+    std::string error;
+    const auto pq = LoadPostgresLibrary(error);
+    std::unique_ptr<PostgresRows> rows(
+        new PostgresRows(pq.value_or(PostgresLibrary{}), pg,
+                         "COPY " + table + " (" + columns + ") FROM STDIN", columnCount));
+    rows->error_ = error; // reported by the first Add, or Finish
+    return rows;
 }
 
 PostgresRows::~PostgresRows() {
     if (copying_) // never finished: abandon the COPY (the caller's transaction rolls back)
-        PQputCopyEnd(connection_, "abandoned");
+        pq_.PutCopyEnd(connection_, "abandoned");
     if (copying_)
-        while (PGresult* result = PQgetResult(connection_))
-            PQclear(result);
+        while (PGresult* result = pq_.GetResult(connection_))
+            pq_.Clear(result);
 }
 
 bool PostgresRows::Fail(const std::string& what) {
     if (error_.empty()) {
-        error_ = what + ": " + PQerrorMessage(connection_);
+        error_ = what + ": " + pq_.ErrorMessage(connection_);
         while (!error_.empty() && (error_.back() == '\n' || error_.back() == ' '))
             error_.pop_back();
     }
@@ -84,9 +87,9 @@ bool PostgresRows::Begin() {
     if (!error_.empty())
         return false;
     if (!copying_) {
-        PGresult* started = PQexec(connection_, copy_.c_str());
-        const bool ok = PQresultStatus(started) == PGRES_COPY_IN;
-        PQclear(started);
+        PGresult* started = pq_.Exec(connection_, copy_.c_str());
+        const bool ok = pq_.ResultStatus(started) == PGRES_COPY_IN;
+        pq_.Clear(started);
         if (!ok)
             return Fail("cannot start the copy");
         copying_ = true;
@@ -129,7 +132,7 @@ bool PostgresRows::AddText(std::string_view utf8) {
 
 bool PostgresRows::Send() {
     if (!buffer_.empty() &&
-        PQputCopyData(connection_, buffer_.data(), static_cast<int>(buffer_.size())) != 1)
+        pq_.PutCopyData(connection_, buffer_.data(), static_cast<int>(buffer_.size())) != 1)
         return Fail("cannot send the rows");
     buffer_.clear();
     return true;
@@ -143,17 +146,17 @@ bool PostgresRows::Finish() {
     if (!Send())
         return false;
     copying_ = false;
-    if (PQputCopyEnd(connection_, nullptr) != 1)
+    if (pq_.PutCopyEnd(connection_, nullptr) != 1)
         return Fail("cannot end the copy");
     bool ok = true;
-    while (PGresult* result = PQgetResult(connection_)) {
-        if (PQresultStatus(result) != PGRES_COMMAND_OK && ok) {
+    while (PGresult* result = pq_.GetResult(connection_)) {
+        if (pq_.ResultStatus(result) != PGRES_COMMAND_OK && ok) {
             ok = false;
-            error_ = PQresultErrorMessage(result);
+            error_ = pq_.ResultErrorMessage(result);
             while (!error_.empty() && (error_.back() == '\n' || error_.back() == ' '))
                 error_.pop_back();
         }
-        PQclear(result);
+        pq_.Clear(result);
     }
     return ok;
 }

@@ -5,14 +5,14 @@
 // Finish.
 #pragma once
 
+#include "db/engine_libraries.h"
+
 #include <QSqlDatabase>
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
-
-struct pg_conn;
 
 namespace qla::db {
 
@@ -34,8 +34,8 @@ class PostgresRows {
     const std::string& Error() const { return error_; }
 
   private:
-    PostgresRows(pg_conn* connection, std::string copy, int columnCount)
-        : connection_(connection), copy_(std::move(copy)), columnCount_(columnCount) {}
+    PostgresRows(PostgresLibrary pq, pg_conn* connection, std::string copy, int columnCount)
+        : pq_(pq), connection_(connection), copy_(std::move(copy)), columnCount_(columnCount) {}
     // Starts the COPY before the first value and puts the separator before each later one.
     bool Begin();
     // Ends the row after its last value, sending the rows once about a megabyte is gathered.
@@ -43,6 +43,7 @@ class PostgresRows {
     bool Send();
     bool Fail(const std::string& what);
 
+    PostgresLibrary pq_;
     pg_conn* connection_;
     std::string copy_; // the COPY statement
     int columnCount_;

@@ -2,6 +2,8 @@
 // QVariant and a copy for each value: the chat views stream hundreds of thousands of rows.
 #pragma once
 
+#include "db/engine_libraries.h"
+
 #include <QSqlDatabase>
 
 #include <cstdint>
@@ -9,9 +11,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-struct sqlite3;
-struct sqlite3_stmt;
 
 namespace qla::db {
 
@@ -35,6 +34,7 @@ class SqliteReader {
   private:
     explicit SqliteReader(sqlite3* handle) : handle_(handle) {}
 
+    SqliteLibrary sqlite_;
     sqlite3* handle_;
     sqlite3_stmt* statement_ = nullptr;
     std::string error_;

@@ -4,8 +4,6 @@
 #include <QSqlDriver>
 #include <QVariant>
 
-#include <sqlite3.h>
-
 #include <cstring>
 
 namespace qla::db {
@@ -37,25 +35,31 @@ std::unique_ptr<SqliteRows> SqliteRows::For(QSqlDatabase& connection,
     if (database == nullptr)
         return nullptr;
     std::unique_ptr<SqliteRows> rows(new SqliteRows(database, columnCount));
+    const auto library = LoadSqliteLibrary(rows->error_);
+    if (!library)
+        return rows; // the failure is reported by the first Add
+    rows->sqlite_ = *library;
     const std::string many = MultiRowInsert(statementStart, columnCount, kRowsPerStatement);
     const std::string one = MultiRowInsert(statementStart, columnCount, 1);
     // A failure is kept and reported by the first Add.
-    rows->Check(sqlite3_prepare_v2(database, many.c_str(), -1, &rows->many_, nullptr)) &&
-        rows->Check(sqlite3_prepare_v2(database, one.c_str(), -1, &rows->one_, nullptr));
+    rows->Check(rows->sqlite_.PrepareV2(database, many.c_str(), -1, &rows->many_, nullptr)) &&
+        rows->Check(rows->sqlite_.PrepareV2(database, one.c_str(), -1, &rows->one_, nullptr));
     rows->values_.reserve(static_cast<std::size_t>(kRowsPerStatement * columnCount));
     return rows;
 }
 
 SqliteRows::~SqliteRows() {
-    sqlite3_finalize(many_);
-    sqlite3_finalize(one_);
+    if (sqlite_.Finalize != nullptr) {
+        sqlite_.Finalize(many_);
+        sqlite_.Finalize(one_);
+    }
 }
 
 bool SqliteRows::Check(int code) {
     if (code == SQLITE_OK || code == SQLITE_DONE || code == SQLITE_ROW)
         return true;
     if (error_.empty())
-        error_ = sqlite3_errmsg(handle_);
+        error_ = sqlite_.ErrorMessage(handle_);
     return false;
 }
 
@@ -108,21 +112,21 @@ bool SqliteRows::Store(sqlite3_stmt* statement, std::size_t first, std::size_t c
         int code = SQLITE_OK;
         switch (value.Of) {
         case Kind::Number:
-            code = sqlite3_bind_int64(statement, ++column, value.Number);
+            code = sqlite_.BindInt64(statement, ++column, value.Number);
             break;
         case Kind::Bytes:
-            code = sqlite3_bind_blob64(statement, ++column, data, value.Size, SQLITE_STATIC);
+            code = sqlite_.BindBlob64(statement, ++column, data, value.Size, SQLITE_STATIC);
             break;
         case Kind::Text:
-            code = sqlite3_bind_text64(statement, ++column, data, value.Size, SQLITE_STATIC,
-                                       SQLITE_UTF8);
+            code = sqlite_.BindText64(statement, ++column, data, value.Size, SQLITE_STATIC,
+                                      SQLITE_UTF8);
             break;
         }
         if (!Check(code))
             return false;
     }
-    const bool stepped = Check(sqlite3_step(statement));
-    sqlite3_reset(statement);
+    const bool stepped = Check(sqlite_.Step(statement));
+    sqlite_.Reset(statement);
     return stepped;
 }
 

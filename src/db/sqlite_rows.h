@@ -3,6 +3,8 @@
 // millions. Only for inserts inside the caller's transaction; everything else goes through Qt.
 #pragma once
 
+#include "db/engine_libraries.h"
+
 #include <QSqlDatabase>
 
 #include <cstdint>
@@ -10,9 +12,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-struct sqlite3;
-struct sqlite3_stmt;
 
 namespace qla::db {
 
@@ -60,6 +59,7 @@ class SqliteRows {
     // Binds the values from `first` on, one row's or kRowsPerStatement rows', and stores them.
     bool Store(sqlite3_stmt* statement, std::size_t first, std::size_t count);
 
+    SqliteLibrary sqlite_;
     sqlite3* handle_;
     sqlite3_stmt* many_ = nullptr;
     sqlite3_stmt* one_ = nullptr;
