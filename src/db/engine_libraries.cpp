@@ -30,46 +30,57 @@ bool Find(void* library, const char* libraryName, const char* name, Function& fu
     return function != nullptr;
 }
 
-} // namespace
+// A function of `Library` by its name in the library and the member it goes to.
+template <class Library, class Function> struct Named {
+    const char* Name;
+    Function Library::*Member;
+};
 
-std::optional<SqliteLibrary> LoadSqliteLibrary(std::string& error) {
-    static constexpr const char* kName = "libsqlite3.so.0";
-    void* library = OpenLibrary(kName, error);
+// Every function of `Library` looked up in the library `libraryName`, or nothing.
+template <class Library, class... Functions>
+std::optional<Library> LoadFunctions(const char* libraryName, std::string& error,
+                                     Named<Library, Functions>... functions) {
+    void* library = OpenLibrary(libraryName, error);
     if (library == nullptr)
         return std::nullopt;
-    SqliteLibrary found;
-    const auto find = [&](const char* name, auto& function) {
-        return Find(library, kName, name, function, error);
-    };
-    if (find("sqlite3_open_v2", found.OpenV2) && find("sqlite3_close", found.Close) &&
-        find("sqlite3_prepare_v2", found.PrepareV2) && find("sqlite3_step", found.Step) &&
-        find("sqlite3_reset", found.Reset) && find("sqlite3_finalize", found.Finalize) &&
-        find("sqlite3_errmsg", found.ErrorMessage) && find("sqlite3_bind_int64", found.BindInt64) &&
-        find("sqlite3_bind_blob64", found.BindBlob64) &&
-        find("sqlite3_bind_text64", found.BindText64) &&
-        find("sqlite3_column_int64", found.ColumnInt64) &&
-        find("sqlite3_column_blob", found.ColumnBlob) &&
-        find("sqlite3_column_bytes", found.ColumnBytes))
+    Library found;
+    if ((Find(library, libraryName, functions.Name, found.*functions.Member, error) && ...))
         return found;
     return std::nullopt;
 }
 
+template <class Library, class Function>
+Named<Library, Function> NamedFunction(const char* name, Function Library::*member) {
+    return {name, member};
+}
+
+} // namespace
+
+std::optional<SqliteLibrary> LoadSqliteLibrary(std::string& error) {
+    using L = SqliteLibrary;
+    return LoadFunctions<L>(
+        "libsqlite3.so.0", error, NamedFunction("sqlite3_open_v2", &L::OpenV2),
+        NamedFunction("sqlite3_close", &L::Close),
+        NamedFunction("sqlite3_prepare_v2", &L::PrepareV2), NamedFunction("sqlite3_step", &L::Step),
+        NamedFunction("sqlite3_reset", &L::Reset), NamedFunction("sqlite3_finalize", &L::Finalize),
+        NamedFunction("sqlite3_errmsg", &L::ErrorMessage),
+        NamedFunction("sqlite3_bind_int64", &L::BindInt64),
+        NamedFunction("sqlite3_bind_blob64", &L::BindBlob64),
+        NamedFunction("sqlite3_bind_text64", &L::BindText64),
+        NamedFunction("sqlite3_column_int64", &L::ColumnInt64),
+        NamedFunction("sqlite3_column_blob", &L::ColumnBlob),
+        NamedFunction("sqlite3_column_bytes", &L::ColumnBytes));
+}
+
 std::optional<PostgresLibrary> LoadPostgresLibrary(std::string& error) {
-    static constexpr const char* kName = "libpq.so.5";
-    void* library = OpenLibrary(kName, error);
-    if (library == nullptr)
-        return std::nullopt;
-    PostgresLibrary found;
-    const auto find = [&](const char* name, auto& function) {
-        return Find(library, kName, name, function, error);
-    };
-    if (find("PQexec", found.Exec) && find("PQputCopyData", found.PutCopyData) &&
-        find("PQputCopyEnd", found.PutCopyEnd) && find("PQgetResult", found.GetResult) &&
-        find("PQresultStatus", found.ResultStatus) &&
-        find("PQresultErrorMessage", found.ResultErrorMessage) &&
-        find("PQerrorMessage", found.ErrorMessage) && find("PQclear", found.Clear))
-        return found;
-    return std::nullopt;
+    using L = PostgresLibrary;
+    return LoadFunctions<L>(
+        "libpq.so.5", error, NamedFunction("PQexec", &L::Exec),
+        NamedFunction("PQputCopyData", &L::PutCopyData),
+        NamedFunction("PQputCopyEnd", &L::PutCopyEnd), NamedFunction("PQgetResult", &L::GetResult),
+        NamedFunction("PQresultStatus", &L::ResultStatus),
+        NamedFunction("PQresultErrorMessage", &L::ResultErrorMessage),
+        NamedFunction("PQerrorMessage", &L::ErrorMessage), NamedFunction("PQclear", &L::Clear));
 }
 
 } // namespace qla::db
