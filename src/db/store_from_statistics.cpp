@@ -221,6 +221,15 @@ LogLines LinesOfLog(LogId id, const LogDigest& digest) {
     return lines;
 }
 
+// A log filed into the store: its totals, what its streamed lines need, and where its kill
+// entries end (`entries`, the store's count after it).
+void AddFiledLog(DatabaseStoreResult& result, const LogEntry& log, const LogDigest& digest,
+                 std::size_t entries) {
+    AddTotals(result.Totals, digest.Totals);
+    result.Lines.push_back(LinesOfLog(log.Id, digest));
+    result.Logs.Add(log, entries);
+}
+
 // Works out the streaks and first blood of the log just filed, its kills from `firstEntry` on,
 // and lets its order go.
 void FoldKillOrder(const AnalysisStore& store, std::size_t firstEntry, LogSpans& logs,
@@ -434,9 +443,7 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
                                      playersOf[i], parts.KillsForPersonsOnly);
                     if (parts.Chats)
                         chatHoldingsOf[i] = std::move(chains.ChatRecords);
-                    AddTotals(result.Totals, digest.Totals);
-                    result.Lines.push_back(LinesOfLog(entry.Id, digest));
-                    result.Logs.Add(entry, store.KillEvents.size());
+                    AddFiledLog(result, entry, digest, store.KillEvents.size());
                     playerNames[i] = digest.Names();
                 });
             continue;
@@ -483,9 +490,7 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
             FileDigestHoldings(*digest, store, !parts.Chats, holdingsOf[i], playersOf[i],
                                parts.KillsForPersonsOnly);
             chatHoldingsOf[i] = digest->ChatHoldings;
-            AddTotals(result.Totals, digest->Totals);
-            result.Lines.push_back(LinesOfLog(log.Id, *digest));
-            result.Logs.Add(log, store.KillEvents.size());
+            AddFiledLog(result, log, *digest, store.KillEvents.size());
             playerNames[i] = digest->Names();
             continue;
         }
@@ -520,9 +525,7 @@ DatabaseStoreResult BuildStoreFromStatistics(StatsDatabase& database, const LogS
             if (readsOrder) // a log whose streaks are kept adds no order
                 AddLogKillOrder(*digest, order, false, firstEntry, result.Logs.Order);
         }
-        AddTotals(result.Totals, digest->Totals);
-        result.Lines.push_back(LinesOfLog(log.Id, *digest));
-        result.Logs.Add(log, store.KillEvents.size());
+        AddFiledLog(result, log, *digest, store.KillEvents.size());
         if (parts.KillOrder && parts.KillFiguresOnly &&
             !FileKillFigures(database, log, *digest, figuresKept, firstEntry, store, parts, result))
             return result;
